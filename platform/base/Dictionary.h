@@ -39,8 +39,12 @@ public:
     virtual DictionaryRef copy() const;
     virtual std::shared_ptr<MutableDictionary> mutableCopy() const;
 
-    const Value* objectForKey(std::string_view key) const { return objectForKey(Value(key)); }
-    const Value* objectForKey(const char* key) const { return objectForKey(Value(key)); }
+    // Lookup by a text key. Implementations override it to find the key without building a Value.
+    virtual const Value* objectForStringKey(std::string_view key) const { return objectForKey(Value(key)); }
+
+    const Value* objectForKey(std::string_view key) const { return objectForStringKey(key); }
+    const Value* objectForKey(const char* key) const { return objectForStringKey(key); }
+    const Value* objectForKey(const std::string& key) const { return objectForStringKey(key); }
     std::vector<Value> allKeys() const;
     std::vector<Value> allValues() const;
 
@@ -54,7 +58,10 @@ public:
         Iterator(const Dictionary* dictionary, bool atEnd);
         value_type operator*() const;
         Iterator& operator++();
-        bool operator==(const Iterator& other) const { return m_atEnd == other.m_atEnd && (m_atEnd || m_cursor == other.m_cursor); }
+        bool operator==(const Iterator& other) const
+        {
+            return m_atEnd == other.m_atEnd && (m_atEnd || m_cursor == other.m_cursor);
+        }
 
     private:
         void advance();
@@ -85,7 +92,10 @@ public:
 
     void setObject(Value value, std::string_view key) { setObject(std::move(value), Value(key)); }
     void setObject(Value value, const char* key) { setObject(std::move(value), Value(key)); }
+    void setObject(Value value, std::string key) { setObject(std::move(value), Value(std::move(key))); }
     void removeObjectForKey(std::string_view key) { removeObjectForKey(Value(key)); }
+    void removeObjectForKey(const char* key) { removeObjectForKey(Value(key)); }
+    void removeObjectForKey(const std::string& key) { removeObjectForKey(Value(key)); }
     void removeAllObjects();
     void addEntriesFromDictionary(const Dictionary& other);
 

@@ -2,7 +2,8 @@
 // numbers), plus an optional underlying error. Returned through a trailing `base::Error* error = nullptr`
 // out-slot or carried by failure callbacks; never thrown.
 //
-//   if (error) *error = base::Error(base::Error::URLDomain, base::Error::URLBadURL, {{base::Error::LocalizedDescriptionKey, "bad URL"}});
+//   if (error) *error = base::Error(base::Error::URLDomain, base::Error::URLBadURL,
+//   {{base::Error::LocalizedDescriptionKey, "bad URL"}});
 #pragma once
 
 #include "base/Dictionary.h"
@@ -49,9 +50,12 @@ public:
     static constexpr long URLCannotWriteToFile = -3003;
 
     Error() = default;
-    Error(std::string domain, long code, Dictionary::Pairs userInfo = {}, std::shared_ptr<const Error> underlying = nullptr);
+    Error(std::string domain, long code, Dictionary::Pairs userInfo = {},
+        std::shared_ptr<const Error> underlying = nullptr);
     Error(std::string domain, long code, DictionaryRef userInfo, std::shared_ptr<const Error> underlying = nullptr);
 
+    // A default-constructed error, as an out-slot holds before anything failed.
+    bool isEmpty() const { return m_domain.empty(); }
     const std::string& domain() const { return m_domain; }
     long code() const { return m_code; }
     const DictionaryRef& userInfo() const { return m_userInfo; }

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -43,14 +44,14 @@ public:
     {
     }
     template <std::signed_integral T>
-        requires(!std::same_as<T, bool> && !std::same_as<T, char>)
-    Value(T i) noexcept
+    requires(!std::same_as<T, bool> && !std::same_as<T, char>) Value(T i)
+    noexcept
         : m_storage(static_cast<int64_t>(i))
     {
     }
     template <std::unsigned_integral T>
-        requires(!std::same_as<T, bool>)
-    Value(T u) noexcept
+    requires(!std::same_as<T, bool> && !std::same_as<T, char>) Value(T u)
+    noexcept
         : m_storage(static_cast<uint64_t>(u))
     {
     }
@@ -74,11 +75,17 @@ public:
         : m_storage(std::string(s))
     {
     }
+    // Any other pointer would silently become a bool; containers go in as ArrayRef or DictionaryRef.
+    template <typename T>
+    requires(!std::same_as<std::remove_cv_t<T>, char>) Value(T*)
+    = delete;
+    Value(std::nullptr_t) = delete;
     Value(base::Data bytes);
     Value(base::Date date) noexcept
         : m_storage(date)
     {
     }
+    // An empty handle gives the null value, so a Value never holds a missing container.
     Value(ArrayRef array);
     Value(DictionaryRef dictionary);
     template <std::derived_from<Array> T>
@@ -119,10 +126,12 @@ public:
     const uint64_t* unsignedInteger() const { return std::get_if<uint64_t>(&m_storage); }
     const double* real() const { return std::get_if<double>(&m_storage); }
 
-    // The platform's conversions. Numbers convert arithmetically (doubles truncate toward zero and saturate);
-    // texts are read from their start: leading white space, an optional sign, digits, stopping at the first
-    // other character (0 when none), saturating at the type's range; boolValue of a text is true when, after
-    // white space, a sign and leading zeros, it begins with Y, y, T, t or a digit 1-9. Other kinds give 0.
+    // The platform's conversions. Numbers convert arithmetically, saturating at the type's range (doubles
+    // truncate toward zero; NaN gives 0 and false); texts are read from their start: leading white space, an
+    // optional sign, digits, stopping at the first other character (0 when none), saturating at the type's
+    // range; doubleValue of a text reads a leading decimal number with an optional exponent, whatever the
+    // locale; boolValue of a text is true when, after white space, a sign and leading zeros, it begins with
+    // Y, y, T, t or a digit 1-9. Other kinds give 0.
     int intValue() const;
     long long longLongValue() const;
     unsigned long long unsignedLongLongValue() const;
@@ -140,6 +149,8 @@ public:
     // interfaces, whatever their implementation. Equal values hash equally.
     bool operator==(const Value& other) const;
     size_t hash() const;
+    // The hash of a string value with these bytes, for callers that hash a key once and look it up often.
+    static size_t hashString(std::string_view bytes);
 
 private:
     std::variant<std::monostate, bool, int64_t, uint64_t, double, std::string, std::shared_ptr<const base::Data>,
