@@ -1,0 +1,159 @@
+#include "security/KeychainStore.h"
+
+#include "base/Array.h"
+#include "base/Log.h"
+#include "base/Paths.h"
+#include "security/ItemAttributes.h"
+#include "security/ItemQuery.h"
+#include "security/KeychainFile.h"
+#include "security/PrivateFile.h"
+
+#include <algorithm>
+
+namespace security {
+
+namespace {
+
+    // A keychain holds a few small secrets; a file far larger than any real one is not a keychain file.
+    constexpr size_t MaxFileBytes = 8 << 20;
+
+    base::Value resultFor(const KeychainItem& item, const ItemQuery& query)
+    {
+        if (query.returnsAttributes())
+            return base::Value(ItemAttributes::describe(item, query.returnsData()));
+        return base::Value(item.data);
+    }
+
+} // namespace
+
+KeychainStore::KeychainStore(std::filesystem::path file)
+    : m_file(std::move(file))
+{
+}
+
+KeychainStore& KeychainStore::shared()
+{
+    static KeychainStore store;
+    return store;
+}
+
+std::filesystem::path KeychainStore::filePath() const
+{
+    return m_file.empty() ? base::Paths::preferences() / FileName : m_file;
+}
+
+KeychainStore::Contents KeychainStore::read(const std::filesystem::path& file) const
+{
+    using Outcome = PrivateFile::ReadResult::Outcome;
+    PrivateFile::ReadResult read = PrivateFile::read(file, MaxFileBytes);
+    if (read.outcome == Outcome::Missing)
+        return {};
+    if (read.outcome == Outcome::Failed) {
+        base::log("keychain: cannot read " + file.string() + ": " + read.reason);
+        return { status::NotAvailable, {} };
+    }
+    if (read.outcome == Outcome::Read) {
+        if (auto items = KeychainFile::decode(read.bytes))
+            return { status::Success, std::move(*items) };
+    }
+    std::string reason;
+    std::filesystem::path aside = PrivateFile::moveAside(file, &reason);
+    if (aside.empty()) {
+        base::log("keychain: " + file.string() + " is not a keychain file and cannot be moved aside: " + reason);
+        return { status::NotAvailable, {} };
+    }
+    base::log(
+        "keychain: " + file.string() + " is not a keychain file; moved it to " + aside.string() + " and started empty");
+    return {};
+}
+
+Status KeychainStore::write(const std::filesystem::path& file, const std::vector<KeychainItem>& items) const
+{
+    std::string reason;
+    if (!PrivateFile::replace(file, KeychainFile::encode(items), &reason)) {
+        base::log("keychain: cannot save " + file.string() + ": " + reason);
+        return status::NotAvailable;
+    }
+    return status::Success;
+}
+
+Status KeychainStore::copyMatching(const base::Dictionary& query, std::optional<base::Value>* result)
+{
+    auto parsed = ItemQuery::parse(query);
+    if (!parsed)
+        return status::Param;
+    std::lock_guard lock(m_mutex);
+    Contents contents = read(filePath());
+    if (contents.status != status::Success)
+        return contents.status;
+    std::vector<base::Value> found;
+    for (const KeychainItem& item : contents.items) {
+        if (!parsed->matches(item))
+            continue;
+        found.push_back(resultFor(item, *parsed));
+        if (!parsed->returnsAll())
+            break;
+    }
+    if (found.empty())
+        return status::ItemNotFound;
+    if (result && (parsed->returnsData() || parsed->returnsAttributes()))
+        *result = parsed->returnsAll() ? base::Value(base::Array::make(std::move(found))) : found.front();
+    return status::Success;
+}
+
+Status KeychainStore::add(const base::Dictionary& attributes)
+{
+    auto item = ItemAttributes::itemToAdd(attributes);
+    if (!item)
+        return status::Param;
+    std::lock_guard lock(m_mutex);
+    std::filesystem::path file = filePath();
+    Contents contents = read(file);
+    if (contents.status != status::Success)
+        return contents.status;
+    for (const KeychainItem& existing : contents.items)
+        if (existing.hasSameIdentity(*item))
+            return status::DuplicateItem;
+    contents.items.push_back(std::move(*item));
+    return write(file, contents.items);
+}
+
+Status KeychainStore::update(const base::Dictionary& query, const base::Dictionary& changes)
+{
+    auto parsed = ItemQuery::parse(query);
+    auto change = ItemAttributes::change(changes);
+    if (!parsed || !change)
+        return status::Param;
+    std::lock_guard lock(m_mutex);
+    std::filesystem::path file = filePath();
+    Contents contents = read(file);
+    if (contents.status != status::Success)
+        return contents.status;
+    bool changed = false;
+    for (KeychainItem& item : contents.items) {
+        if (parsed->matches(item)) {
+            change->applyTo(item);
+            changed = true;
+        }
+    }
+    if (!changed)
+        return status::ItemNotFound;
+    return write(file, contents.items);
+}
+
+Status KeychainStore::remove(const base::Dictionary& query)
+{
+    auto parsed = ItemQuery::parse(query);
+    if (!parsed)
+        return status::Param;
+    std::lock_guard lock(m_mutex);
+    std::filesystem::path file = filePath();
+    Contents contents = read(file);
+    if (contents.status != status::Success)
+        return contents.status;
+    if (std::erase_if(contents.items, [&](const KeychainItem& item) { return parsed->matches(item); }) == 0)
+        return status::ItemNotFound;
+    return write(file, contents.items);
+}
+
+} // namespace security
