@@ -1,0 +1,169 @@
+#include "ClockFixture.h"
+
+#include "base/Date.h"
+#include "base/RunLoop.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono_literals;
+using base::RunLoop;
+
+namespace {
+
+class RunLoopTest : public test::ManualClockTest {
+protected:
+    RunLoop& loop = RunLoop::main();
+    std::vector<std::string> events;
+    auto record(std::string event)
+    {
+        return [this, event] { events.push_back(event); };
+    }
+};
+
+TEST_F(RunLoopTest, WorkDueAtOneInstantRunsInSchedulingOrder)
+{
+    loop.performAfter(1s, record("a at 1"));
+    loop.post(record("b now"));
+    loop.performAfter(500ms, record("c at 0.5"));
+    loop.performAfter(1s, record("d at 1"));
+    loop.post(record("e now"));
+    clock->advance(2s);
+    EXPECT_EQ(events, (std::vector<std::string> { "b now", "e now", "c at 0.5", "a at 1", "d at 1" }));
+}
+
+TEST_F(RunLoopTest, DelayZeroRunsOnNextTurnNeverAtOnce)
+{
+    loop.addEndOfTurnObserver(record("end of turn"));
+    loop.post([this] {
+        events.push_back("first");
+        loop.performAfter(0s, record("second"));
+        events.push_back("first returns");
+    });
+    EXPECT_TRUE(events.empty());
+    clock->advance(0s);
+    EXPECT_EQ(events, (std::vector<std::string> { "first", "first returns", "end of turn", "second", "end of turn" }));
+}
+
+TEST_F(RunLoopTest, AdvanceRunsEachTaskAtItsOwnInstant)
+{
+    base::Date start = base::Date::now();
+    std::vector<double> seen;
+    auto at = [&] { seen.push_back(elapsed()); };
+    loop.performAfter(700ms, at);
+    loop.performAfter(300ms, [&] {
+        at();
+        loop.performAfter(400ms, at); // 0.7, after the one scheduled earlier for 0.7
+        loop.performAfter(800ms, at); // 1.1, beyond this advance
+    });
+    clock->advance(1s);
+    EXPECT_EQ(seen, (std::vector<double> { 0.3, 0.7, 0.7 }));
+    EXPECT_DOUBLE_EQ(base::Date::now().timeIntervalSinceDate(start), 1.0);
+    clock->advance(100ms);
+    EXPECT_EQ(seen.size(), 4u);
+    EXPECT_DOUBLE_EQ(seen.back(), 1.1);
+}
+
+TEST_F(RunLoopTest, CancelPerformsDropsOnlyThatOwnersWorkAndReleasesIt)
+{
+    auto receiver = std::make_shared<int>(7);
+    std::weak_ptr<int> watch = receiver;
+    int owner = 0;
+    int otherOwner = 0;
+    loop.performAfter(
+        1s, [receiver, this] { events.push_back("cancelled one ran"); }, &owner);
+    loop.performAfter(1s, record("other owner"), &otherOwner);
+    loop.performAfter(2s, record("unowned"));
+    receiver.reset();
+    EXPECT_FALSE(watch.expired()); // the pending perform keeps its receiver
+
+    loop.cancelPerforms(&owner);
+    EXPECT_TRUE(watch.expired());
+    clock->advance(3s);
+    EXPECT_EQ(events, (std::vector<std::string> { "other owner", "unowned" }));
+}
+
+TEST_F(RunLoopTest, TaskCancelledByAnEarlierTaskOfTheSameTurnDoesNotRun)
+{
+    RunLoop::TaskHandle later;
+    loop.performAfter(1s, [&] { loop.cancel(later); });
+    later = loop.performAfter(1s, record("later"));
+    clock->advance(1s);
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(RunLoopTest, TurnRunsTickObserversThenEndOfTurnObserversInRegistrationOrder)
+{
+    std::vector<double> ticks;
+    loop.addEndOfTurnObserver(record("layout"));
+    RunLoop::ObserverId display = loop.addEndOfTurnObserver(record("display"));
+    loop.addAnimationTickObserver([&](base::Clock::TimePoint instant) {
+        ticks.push_back(base::Duration(instant.time_since_epoch()).count());
+        events.push_back("tick");
+    });
+    loop.performAfter(250ms, record("task"));
+    clock->advance(250ms);
+    EXPECT_EQ(events, (std::vector<std::string> { "tick", "layout", "display", "task", "tick", "layout", "display" }));
+    EXPECT_EQ(ticks, (std::vector<double> { 0, 0.25 }));
+
+    // An observer removed by an earlier one is not called in that same turn.
+    events.clear();
+    RunLoop::ObserverId remover
+        = loop.addAnimationTickObserver([&](base::Clock::TimePoint) { loop.removeObserver(display); });
+    clock->advance(0s);
+    EXPECT_EQ(events, (std::vector<std::string> { "tick", "layout" }));
+    loop.removeObserver(remover);
+}
+
+TEST_F(RunLoopTest, RunUntilWaitsForWorkPostedFromAnotherThread)
+{
+    std::atomic<bool> replied = false;
+    std::thread network([&] { loop.post([&] { replied = true; }); });
+    EXPECT_TRUE(loop.runUntil([&] { return replied.load(); }, 30s));
+    network.join();
+    EXPECT_EQ(elapsed(), 0.0); // the manual clock did not move
+}
+
+TEST_F(RunLoopTest, RunUntilRunsDueWorkButNeverMovesVirtualTime)
+{
+    loop.post(record("now"));
+    loop.performAfter(1ms, record("later"));
+    EXPECT_FALSE(loop.runUntil([] { return false; }, 0s));
+    EXPECT_EQ(events, (std::vector<std::string> { "now" }));
+}
+
+TEST_F(RunLoopTest, RunReturnsAfterStopFromAnotherThread)
+{
+    std::thread stopper([&] {
+        loop.post([&] {
+            events.push_back("posted");
+            std::thread([] { RunLoop::main().stop(); }).detach();
+        });
+    });
+    loop.run();
+    stopper.join();
+    EXPECT_EQ(events, (std::vector<std::string> { "posted" }));
+}
+
+TEST_F(RunLoopTest, CancelAllPendingWorkReleasesEverything)
+{
+    auto receiver = std::make_shared<int>(1);
+    std::weak_ptr<int> watch = receiver;
+    loop.performAfter(5s, [receiver] {});
+    receiver.reset();
+    loop.cancelAllPendingWork();
+    EXPECT_TRUE(watch.expired());
+}
+
+using RunLoopDeathTest = RunLoopTest;
+
+TEST_F(RunLoopDeathTest, DrivingTheLoopOffTheMainThreadFailsLoudly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(std::thread([] { RunLoop::main().advance(1s); }).join(), "must be called on the main thread");
+}
+
+} // namespace
