@@ -1,0 +1,34 @@
+// media::SDLAudioOutput: plays samples on SDL's default audio output device, queued from the main thread
+// (SDL's audio thread drains the queue). The device is opened with the data's own format; SDL converts it
+// for the hardware. Main thread.
+#pragma once
+
+#include "media/AudioOutput.h"
+
+#include <cstdint>
+
+namespace media {
+
+class SDLAudioOutput final : public AudioOutput {
+public:
+    SDLAudioOutput() = default;
+    ~SDLAudioOutput() override;
+    SDLAudioOutput(const SDLAudioOutput&) = delete;
+    SDLAudioOutput& operator=(const SDLAudioOutput&) = delete;
+
+    bool open(const AudioFormat& format, base::Error* error = nullptr) override;
+    void write(std::span<const int16_t> samples) override;
+    void flush() override;
+    base::Duration lead() const override;
+
+    // Bytes handed to SDL that its audio thread has not played yet.
+    uint32_t queuedBytes() const;
+
+private:
+    void close();
+
+    uint32_t m_device { 0 };
+    bool m_subsystemStarted { false };
+};
+
+} // namespace media
