@@ -279,6 +279,11 @@ DictionaryRef DefaultsFile::read(std::string_view bytes)
     std::string_view payload = bytes.substr(headerSize);
     if (fixedAt(bytes, 5) != payload.size() || fixedAt(bytes, 9) != crc32(payload))
         return nullptr;
+    return readPayload(payload);
+}
+
+DictionaryRef DefaultsFile::readPayload(std::string_view payload)
+{
     Reader reader(payload);
     auto root = reader.value(0);
     if (!root || !root->isDictionary() || !reader.atEnd())

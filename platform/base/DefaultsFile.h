@@ -25,6 +25,8 @@ class DefaultsFile {
 public:
     static std::string write(const Dictionary& values);
     static DictionaryRef read(std::string_view bytes);
+    // The payload alone (what follows the header), for readers that checked the header themselves.
+    static DictionaryRef readPayload(std::string_view payload);
 
     static constexpr int maxDepth = 64;
 };

@@ -1,0 +1,197 @@
+#include "base/UserDefaults.h"
+
+#include "base/Array.h"
+#include "base/DefaultsFile.h"
+#include "base/Facts.h"
+#include "base/Files.h"
+#include "base/Log.h"
+#include "base/Paths.h"
+
+#include <mutex>
+#include <system_error>
+
+namespace base {
+
+namespace {
+
+    // Callers may keep changing the containers they stored; the defaults keep what was there at the time.
+    Value immutableCopy(const Value& value)
+    {
+        if (const ArrayRef& array = value.array()) {
+            std::vector<Value> elements;
+            elements.reserve(array->count());
+            for (const Value& element : *array)
+                elements.push_back(immutableCopy(element));
+            return Value(Array::make(std::move(elements)));
+        }
+        if (const DictionaryRef& dictionary = value.dictionary()) {
+            Dictionary::Pairs pairs;
+            pairs.reserve(dictionary->count());
+            for (auto [key, element] : *dictionary)
+                pairs.emplace_back(immutableCopy(*key), immutableCopy(*element));
+            return Value(Dictionary::make(std::move(pairs)));
+        }
+        return value;
+    }
+
+    bool isPresent(const std::filesystem::path& path)
+    {
+        std::error_code ignored;
+        return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+    }
+
+} // namespace
+
+UserDefaults& UserDefaults::standard()
+{
+    static UserDefaults defaults(Paths::preferences() / FileName);
+    static std::once_flag registered;
+    std::call_once(registered, [] {
+        std::vector<Value> languages;
+        for (const auto& language : Facts::current().preferredLanguages())
+            languages.emplace_back(language);
+        defaults.registerDefaults(
+            *Dictionary::make({ { Value(LanguagesKey), Value(Array::make(std::move(languages))) } }));
+    });
+    return defaults;
+}
+
+UserDefaults::UserDefaults(std::filesystem::path file)
+    : m_file(std::move(file))
+    , m_values(MutableDictionary::make())
+    , m_registered(MutableDictionary::make())
+{
+    load();
+}
+
+UserDefaults::~UserDefaults() { synchronize(); }
+
+void UserDefaults::load()
+{
+    Files::removeStaleTemporaries(m_file);
+    if (!isPresent(m_file))
+        return;
+    auto bytes = Files::read(m_file);
+    DictionaryRef stored = bytes ? DefaultsFile::read(*bytes) : nullptr;
+    if (!stored) {
+        setAside();
+        return;
+    }
+    m_values->addEntriesFromDictionary(*stored);
+}
+
+// Keeps an unreadable file for inspection instead of overwriting it at the next save.
+void UserDefaults::setAside()
+{
+    std::filesystem::path aside = m_file;
+    aside += ".corrupt";
+    for (int n = 1; isPresent(aside) && n < 1000; ++n) {
+        aside = m_file;
+        aside += ".corrupt." + std::to_string(n);
+    }
+    std::error_code error;
+    std::filesystem::rename(m_file, aside, error);
+    log("user defaults: " + m_file.string() + " is not a defaults file; "
+        + (error ? "it will be replaced at the next save" : "kept as " + aside.string()) + ", starting empty");
+}
+
+std::optional<Value> UserDefaults::objectForKey(std::string_view key) const
+{
+    std::lock_guard lock(m_mutex);
+    if (const Value* value = m_values->objectForKey(key))
+        return *value;
+    if (const Value* value = m_registered->objectForKey(key))
+        return *value;
+    return std::nullopt;
+}
+
+std::optional<std::string> UserDefaults::stringForKey(std::string_view key) const
+{
+    auto value = objectForKey(key);
+    if (!value || !value->isString())
+        return std::nullopt;
+    return *value->string();
+}
+
+long long UserDefaults::integerForKey(std::string_view key) const
+{
+    auto value = objectForKey(key);
+    return value && value->isNumber() ? value->longLongValue() : 0;
+}
+
+double UserDefaults::doubleForKey(std::string_view key) const
+{
+    auto value = objectForKey(key);
+    return value && value->isNumber() ? value->doubleValue() : 0;
+}
+
+bool UserDefaults::boolForKey(std::string_view key) const
+{
+    auto value = objectForKey(key);
+    return value && value->isNumber() && value->boolValue();
+}
+
+std::optional<Data> UserDefaults::dataForKey(std::string_view key) const
+{
+    auto value = objectForKey(key);
+    if (!value || !value->isData())
+        return std::nullopt;
+    return *value->data();
+}
+
+ArrayRef UserDefaults::arrayForKey(std::string_view key) const
+{
+    auto value = objectForKey(key);
+    return value ? value->array() : nullptr;
+}
+
+DictionaryRef UserDefaults::dictionaryForKey(std::string_view key) const
+{
+    auto value = objectForKey(key);
+    return value ? value->dictionary() : nullptr;
+}
+
+void UserDefaults::setObject(const Value& value, std::string_view key)
+{
+    Value stored = immutableCopy(value);
+    std::lock_guard lock(m_mutex);
+    m_values->setObject(std::move(stored), key);
+    m_dirty = true;
+}
+
+void UserDefaults::removeObjectForKey(std::string_view key)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_values->objectForKey(key))
+        return;
+    m_values->removeObjectForKey(key);
+    m_dirty = true;
+}
+
+void UserDefaults::registerDefaults(const Dictionary& defaults)
+{
+    std::lock_guard lock(m_mutex);
+    for (auto [key, value] : defaults)
+        m_registered->setObject(immutableCopy(*value), immutableCopy(*key));
+}
+
+bool UserDefaults::synchronize()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_dirty)
+        return true;
+    if (!Files::writeAtomically(m_file, DefaultsFile::write(*m_values), 0600)) {
+        log("user defaults: cannot write " + m_file.string());
+        return false;
+    }
+    m_dirty = false;
+    return true;
+}
+
+DictionaryRef UserDefaults::dictionaryRepresentation() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_values->copy();
+}
+
+} // namespace base
