@@ -16,7 +16,23 @@ namespace {
 
 class RunLoopTest : public test::ManualClockTest {
 protected:
+    void TearDown() override
+    {
+        for (auto id : observers)
+            loop.removeObserver(id);
+        ManualClockTest::TearDown();
+    }
+    RunLoop::ObserverId endOfTurn(RunLoop::Task observer)
+    {
+        return observers.emplace_back(loop.addEndOfTurnObserver(std::move(observer)));
+    }
+    RunLoop::ObserverId tick(RunLoop::TickObserver observer)
+    {
+        return observers.emplace_back(loop.addAnimationTickObserver(std::move(observer)));
+    }
+
     RunLoop& loop = RunLoop::main();
+    std::vector<RunLoop::ObserverId> observers;
     std::vector<std::string> events;
     auto record(std::string event)
     {
@@ -37,7 +53,7 @@ TEST_F(RunLoopTest, WorkDueAtOneInstantRunsInSchedulingOrder)
 
 TEST_F(RunLoopTest, DelayZeroRunsOnNextTurnNeverAtOnce)
 {
-    loop.addEndOfTurnObserver(record("end of turn"));
+    endOfTurn(record("end of turn"));
     loop.post([this] {
         events.push_back("first");
         loop.performAfter(0s, record("second"));
@@ -98,9 +114,9 @@ TEST_F(RunLoopTest, TaskCancelledByAnEarlierTaskOfTheSameTurnDoesNotRun)
 TEST_F(RunLoopTest, TurnRunsTickObserversThenEndOfTurnObserversInRegistrationOrder)
 {
     std::vector<double> ticks;
-    loop.addEndOfTurnObserver(record("layout"));
-    RunLoop::ObserverId display = loop.addEndOfTurnObserver(record("display"));
-    loop.addAnimationTickObserver([&](base::Clock::TimePoint instant) {
+    endOfTurn(record("layout"));
+    RunLoop::ObserverId display = endOfTurn(record("display"));
+    tick([&](base::Clock::TimePoint instant) {
         ticks.push_back(base::Duration(instant.time_since_epoch()).count());
         events.push_back("tick");
     });
@@ -111,11 +127,9 @@ TEST_F(RunLoopTest, TurnRunsTickObserversThenEndOfTurnObserversInRegistrationOrd
 
     // An observer removed by an earlier one is not called in that same turn.
     events.clear();
-    RunLoop::ObserverId remover
-        = loop.addAnimationTickObserver([&](base::Clock::TimePoint) { loop.removeObserver(display); });
+    tick([&](base::Clock::TimePoint) { loop.removeObserver(display); });
     clock->advance(0s);
     EXPECT_EQ(events, (std::vector<std::string> { "tick", "layout" }));
-    loop.removeObserver(remover);
 }
 
 TEST_F(RunLoopTest, RunUntilWaitsForWorkPostedFromAnotherThread)

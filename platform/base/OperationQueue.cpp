@@ -1,0 +1,158 @@
+#include "base/OperationQueue.h"
+
+#include "base/BlockOperation.h"
+#include "base/WorkerPool.h"
+
+#include <algorithm>
+
+namespace base {
+
+void OperationQueue::addOperation(const std::shared_ptr<Operation>& operation)
+{
+    if (!operation || operation->isFinished())
+        return;
+    // The observer holds the queue: a queue with work lives until that work is done.
+    auto observerId = operation->addObserver(
+        [self = shared_from_this()](Operation& changed, std::string_view keyPath, Operation::ChangePhase phase) {
+            if (phase == Operation::ChangePhase::Did)
+                self->operationChanged(changed, keyPath);
+        });
+    {
+        std::lock_guard lock(m_mutex);
+        m_entries.push_back({ operation, observerId, false });
+    }
+    // It may have finished (cancelled, say) before the observer was in place.
+    if (operation->isFinished())
+        removeFinished(*operation);
+    startReadyOperations();
+}
+
+void OperationQueue::addOperations(const std::vector<std::shared_ptr<Operation>>& operations, bool waitUntilFinished)
+{
+    for (auto& operation : operations)
+        addOperation(operation);
+    if (waitUntilFinished) {
+        for (auto& operation : operations)
+            operation->waitUntilFinished();
+    }
+}
+
+void OperationQueue::addOperationWithBlock(Operation::Block block)
+{
+    addOperation(BlockOperation::make(std::move(block)));
+}
+
+std::vector<std::shared_ptr<Operation>> OperationQueue::operations() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::shared_ptr<Operation>> operations;
+    for (auto& entry : m_entries)
+        operations.push_back(entry.operation);
+    return operations;
+}
+
+size_t OperationQueue::operationCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_entries.size();
+}
+
+int OperationQueue::maxConcurrentOperationCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_maxConcurrentOperationCount;
+}
+
+void OperationQueue::setMaxConcurrentOperationCount(int count)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_maxConcurrentOperationCount = count;
+    }
+    startReadyOperations();
+}
+
+void OperationQueue::cancelAllOperations()
+{
+    for (auto& operation : operations())
+        operation->cancel();
+}
+
+void OperationQueue::waitUntilAllOperationsAreFinished()
+{
+    std::unique_lock lock(m_mutex);
+    m_emptied.wait(lock, [this] { return m_entries.empty(); });
+}
+
+void OperationQueue::operationChanged(Operation& operation, std::string_view keyPath)
+{
+    if (keyPath == Operation::isFinishedKey && operation.isFinished())
+        removeFinished(operation);
+    if (keyPath == Operation::isFinishedKey || keyPath == Operation::isReadyKey || keyPath == Operation::isCancelledKey)
+        startReadyOperations();
+}
+
+void OperationQueue::removeFinished(Operation& operation)
+{
+    Entry removed;
+    bool emptied = false;
+    {
+        std::lock_guard lock(m_mutex);
+        auto found = std::find_if(m_entries.begin(), m_entries.end(),
+            [&](const Entry& entry) { return entry.operation.get() == &operation; });
+        if (found == m_entries.end())
+            return;
+        removed = std::move(*found);
+        m_entries.erase(found);
+        if (removed.started)
+            --m_executing;
+        emptied = m_entries.empty();
+    }
+    if (emptied)
+        m_emptied.notify_all();
+    // Dropping the observer ends the queue's hold through this operation (the observer call in progress, if
+    // any, keeps the queue until it returns).
+    removed.operation->removeObserver(removed.observerId);
+}
+
+size_t OperationQueue::widthLocked() const
+{
+    if (m_maxConcurrentOperationCount < 0)
+        return WorkerPool::machineWidth();
+    return static_cast<size_t>(m_maxConcurrentOperationCount);
+}
+
+void OperationQueue::startReadyOperations()
+{
+    for (;;) {
+        std::vector<std::shared_ptr<Operation>> waiting;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_executing >= widthLocked())
+                return;
+            for (auto& entry : m_entries) {
+                if (!entry.started)
+                    waiting.push_back(entry.operation);
+            }
+        }
+        // Readiness is asked with no lock held: an operation may announce changes while holding its own lock.
+        auto ready = std::find_if(waiting.begin(), waiting.end(), [](auto& operation) { return operation->isReady(); });
+        if (ready == waiting.end())
+            return;
+        bool claimed = false;
+        {
+            std::lock_guard lock(m_mutex);
+            auto found = std::find_if(
+                m_entries.begin(), m_entries.end(), [&](const Entry& entry) { return entry.operation == *ready; });
+            if (found != m_entries.end() && !found->started && m_executing < widthLocked()) {
+                found->started = true;
+                ++m_executing;
+                claimed = true;
+            }
+        }
+        if (claimed)
+            WorkerPool::shared().submit([operation = *ready] { operation->start(); });
+    }
+}
+
+} // namespace base
