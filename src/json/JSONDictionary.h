@@ -1,0 +1,80 @@
+// json::JSONDictionary: the dictionary the JSON decoder returns, an open-addressing hash table with linear
+// probing. It implements the platform's mutable dictionary interface but accepts mutation only when the
+// decoder made it mutable; an immutable one raises the platform's mutating-method exception. Enumeration
+// follows table order (entry 0 upward), which depends on the keys' hashes and the table's history, not on
+// document order. Only the decoder creates these. Readable from several threads at once; a mutable one needs
+// exclusive use while it changes.
+//
+//   auto reply = json::objectFromJSONString(R"({"d":"ok"})");
+//   const base::Value* d = reply->dictionary()->objectForKey("d");
+//   for (auto [key, value] : *reply->dictionary()) use(*key, *value);
+#pragma once
+
+#include "base/Dictionary.h"
+#include "json/JSONDecoderKey.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace json {
+
+class JSONDictionaryEnumerator;
+
+class JSONDictionary final : public base::MutableDictionary {
+public:
+    // A pair read by the decoder, with the table hash of its key.
+    struct DecodedPair {
+        base::Value key;
+        base::Value object;
+        uint32_t keyHash;
+    };
+
+    // Takes over the pairs in document order; a later pair whose key equals an earlier one replaces it.
+    JSONDictionary(JSONDecoderKey, DecodedPair* pairs, size_t count, bool isMutable);
+
+    size_t count() const override { return m_count; }
+    const base::Value* objectForKey(const base::Value& key) const override;
+    using base::Dictionary::objectForKey;
+    bool nextEntry(size_t& cursor, const base::Value*& key, const base::Value*& value) const override;
+    std::string className() const override { return "JSONDictionary"; }
+    uint64_t mutations() const override { return m_mutations; }
+    bool isMutable() const override { return m_mutations != 0; }
+    base::DictionaryRef copy() const override;
+    std::shared_ptr<base::MutableDictionary> mutableCopy() const override;
+
+    void setObject(base::Value value, base::Value key) override;
+    void removeObjectForKey(const base::Value& key) override;
+    using base::MutableDictionary::removeObjectForKey;
+    using base::MutableDictionary::setObject;
+
+    // The number of entries of the table.
+    size_t capacity() const { return m_capacity; }
+    std::shared_ptr<JSONDictionaryEnumerator> keyEnumerator() const;
+
+    // The table size for a number of pairs: about 1.33 entries per pair, taken up to the next listed size.
+    static size_t capacityForCount(size_t count);
+
+private:
+    struct Entry {
+        // 0 for an empty entry; else the key's table hash with bit 32 set.
+        uint64_t hash { 0 };
+        base::Value key;
+        base::Value object;
+    };
+    static constexpr size_t NotFound = SIZE_MAX;
+
+    size_t indexOfKey(const base::Value& key, uint64_t hash) const;
+    void add(uint64_t hash, base::Value key, base::Value object);
+    void removeEntry(size_t index);
+    void resize(size_t capacity);
+    void countMutation();
+    base::Dictionary::Pairs pairs() const;
+
+    std::unique_ptr<Entry[]> m_entries;
+    size_t m_capacity { 0 };
+    size_t m_count { 0 };
+    // 0 for an immutable dictionary; a mutable one counts its changes from 1 and never returns to 0.
+    uint64_t m_mutations { 0 };
+};
+
+} // namespace json

@@ -1,0 +1,26 @@
+// The JSON codec's error reports: domain "JSONErrorDomain", code -1, the message as the localized description
+// and, for decoding failures, the byte index and line number reached.
+//
+//   base::Error error;
+//   if (!json::objectFromJSONString(text, 0, &error)) base::log(error.localizedDescription());
+//   auto line = error.userInfoValue(json::JSONLineNumberKey)->unsignedLongLongValue();
+#pragma once
+
+#include "base/Error.h"
+
+#include <cstddef>
+#include <string>
+
+namespace json {
+
+inline constexpr const char* JSONErrorDomain = "JSONErrorDomain";
+inline constexpr long JSONErrorCode = -1;
+inline constexpr const char* JSONAtIndexKey = "JSONAtIndexKey";
+inline constexpr const char* JSONLineNumberKey = "JSONLineNumberKey";
+
+// An error whose only user-info entry is its description.
+base::Error makeJSONError(std::string message);
+// A decoding error: description, byte index and line number.
+base::Error makeJSONError(std::string message, size_t index, size_t line);
+
+} // namespace json

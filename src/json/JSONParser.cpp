@@ -1,0 +1,756 @@
+#include "json/JSONParser.h"
+
+#include "json/JSONArray.h"
+#include "json/JSONDecoderKey.h"
+#include "json/JSONError.h"
+#include "json/JSONNumberConversion.h"
+#include "json/JSONValueHash.h"
+#include "json/UTF8.h"
+
+#include <bit>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <utility>
+
+namespace json {
+
+namespace {
+
+    const char* const ExpectedArrayOrObject = "Expected either '[' or '{'.";
+    const char* const TrailingText
+        = "A valid JSON object was parsed but there were additional non-white-space characters remaining.";
+    const char* const EndOfBuffer = "Reached the end of the buffer.";
+    const char* const UnableToParse = "Unable to parse JSON.";
+    const char* const UnexpectedToken = "Unexpected token, wanted '{', '}', '[', ']', ',', ':', 'true', 'false', "
+                                        "'null', '\"STRING\"', 'NUMBER'.";
+    const char* const TooDeep = "Arrays and objects are nested more than 512 levels deep.";
+    const char* const CutOffUTF8 = "End of buffer reached while parsing UTF8 in \"\" string.";
+    const char* const IllegalUTF8 = "Illegal UTF8 sequence found in \"\" string.";
+    const char* const InvalidEscape = "Invalid escape sequence found in \"\" string.";
+    const char* const MissingLowSurrogate
+        = "Required a second \\u Unicode escape sequence following a surrogate \\u Unicode escape sequence.";
+    const char* const IllegalEscape = "Illegal \\u Unicode escape sequence.";
+    const char* const InvalidString = "Invalid string.";
+    const char* const InvalidNumber = "Invalid number.";
+
+    // Scratch memory above these sizes is released after a parse rather than kept for the next one.
+    constexpr size_t KeptStackEntries = 4096;
+    constexpr size_t KeptBufferBytes = 65536;
+
+    static_assert(std::endian::native == std::endian::little, "the string scanner reads words little-endian");
+
+    constexpr uint64_t Ones = 0x0101010101010101ull;
+    constexpr uint64_t HighBits = 0x8080808080808080ull;
+
+    // Marks the bytes of an 8-byte word that end the plain run of a string: below 0x20, a quote, a backslash,
+    // or 0x80 and above. The lowest marked byte is always exact.
+    inline uint64_t specialBytes(uint64_t word)
+    {
+        uint64_t control = (word - Ones * 0x20) & ~word;
+        uint64_t quote = word ^ (Ones * '"');
+        uint64_t backslash = word ^ (Ones * '\\');
+        uint64_t quoteHit = (quote - Ones) & ~quote;
+        uint64_t backslashHit = (backslash - Ones) & ~backslash;
+        return (control | quoteHit | backslashHit | word) & HighBits;
+    }
+
+    inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    int hexDigitValue(char c)
+    {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    }
+
+    std::string hexByte(uint8_t byte)
+    {
+        static const char digits[] = "0123456789abcdef";
+        return { digits[byte >> 4], digits[byte & 0xF] };
+    }
+
+} // namespace
+
+JSONParser::JSONParser(JSONTokenCache& cache)
+    : m_cache(cache)
+{
+}
+
+std::optional<base::Value> JSONParser::parse(
+    ParseOptions options, const char* bytes, size_t length, bool mutableCollections, base::Error* error)
+{
+    m_options = options;
+    m_mutableCollections = mutableCollections;
+    m_begin = m_cursor = bytes;
+    m_end = bytes + length;
+    m_line = 1;
+    m_depth = 0;
+    m_errorMessage.reset();
+    m_arrayStack.clear();
+    m_objectStack.clear();
+
+    base::Value root;
+    bool parsed = parseRoot(root);
+    if (!parsed) {
+        if (m_cursor == m_end)
+            recordError(EndOfBuffer);
+        recordError(UnableToParse);
+    }
+    if (!parsed && m_errorMessage && error)
+        base::setError(error, makeJSONError(std::move(*m_errorMessage), m_errorIndex, m_errorLine));
+    releaseScratch();
+    m_begin = m_cursor = m_end = nullptr;
+    if (!parsed)
+        return std::nullopt;
+    return root;
+}
+
+void JSONParser::releaseScratch()
+{
+    m_arrayStack.clear();
+    m_objectStack.clear();
+    if (m_arrayStack.capacity() > KeptStackEntries)
+        std::vector<base::Value>().swap(m_arrayStack);
+    if (m_objectStack.capacity() > KeptStackEntries)
+        std::vector<JSONDictionary::DecodedPair>().swap(m_objectStack);
+    if (m_tokenBuffer.capacity() > KeptBufferBytes)
+        std::string().swap(m_tokenBuffer);
+}
+
+// MARK: Errors
+
+void JSONParser::recordError(std::string_view message)
+{
+    if (m_errorMessage)
+        return;
+    m_errorMessage.emplace(message);
+    m_errorIndex = static_cast<size_t>(m_cursor - m_begin);
+    m_errorLine = m_line;
+}
+
+void JSONParser::recordExpected(uint8_t accept, const char* valueDescription, const char* endDescription)
+{
+    if (m_errorMessage)
+        return;
+    std::string message = "Expected ";
+    bool first = true;
+    auto add = [&](const char* description) {
+        if (!first)
+            message += " or ";
+        message += description;
+        first = false;
+    };
+    if (accept & AcceptValue)
+        add(valueDescription);
+    if (accept & AcceptComma)
+        add("a comma");
+    if (accept & AcceptEnd)
+        add(endDescription);
+    message += ", not '";
+    message.append(m_token.start, m_token.end);
+    message += "'";
+    recordError(message);
+}
+
+// MARK: Containers
+
+bool JSONParser::parseRoot(base::Value& root)
+{
+    if (m_begin == m_end || !nextToken())
+        return false;
+    bool parsed;
+    if (m_token.type == TokenType::ArrayBegin) {
+        parsed = parseArray(root);
+    } else if (m_token.type == TokenType::ObjectBegin) {
+        parsed = parseObject(root);
+    } else {
+        recordError(ExpectedArrayOrObject);
+        return false;
+    }
+    if (!parsed)
+        return false;
+    skipWhiteSpace();
+    if (m_cursor < m_end && !(m_options & JSONParseAllowTrailingText)) {
+        recordError(TrailingText);
+        return false;
+    }
+    return true;
+}
+
+bool JSONParser::enterContainer()
+{
+    if (++m_depth <= MaximumDepth)
+        return true;
+    recordError(TooDeep);
+    return false;
+}
+
+bool JSONParser::isValueToken(TokenType type)
+{
+    switch (type) {
+    case TokenType::Number:
+    case TokenType::String:
+    case TokenType::ObjectBegin:
+    case TokenType::ArrayBegin:
+    case TokenType::True:
+    case TokenType::False:
+    case TokenType::Null:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool JSONParser::makeValue(base::Value& value)
+{
+    switch (m_token.type) {
+    case TokenType::String:
+        value = stringValue();
+        return true;
+    case TokenType::Number:
+        value = numberValue();
+        return true;
+    case TokenType::True:
+        value = base::Value(true);
+        return true;
+    case TokenType::False:
+        value = base::Value(false);
+        return true;
+    case TokenType::Null:
+        value = base::Value();
+        return true;
+    case TokenType::ArrayBegin:
+        return parseArray(value);
+    case TokenType::ObjectBegin:
+        return parseObject(value);
+    default:
+        return false;
+    }
+}
+
+bool JSONParser::parseArray(base::Value& array)
+{
+    size_t start = m_arrayStack.size();
+    bool parsed = false;
+    uint8_t accept = AcceptValue | AcceptEnd;
+    if (enterContainer()) {
+        while (m_cursor < m_end && nextToken()) {
+            TokenType type = m_token.type;
+            if (type == TokenType::ArrayEnd) {
+                if (!(accept & AcceptEnd)) {
+                    recordError("Unexpected ']'.");
+                    break;
+                }
+                auto first = m_arrayStack.begin() + static_cast<std::ptrdiff_t>(start);
+                std::vector<base::Value> objects(
+                    std::make_move_iterator(first), std::make_move_iterator(m_arrayStack.end()));
+                array = base::Value(
+                    std::make_shared<JSONArray>(JSONDecoderKey(), std::move(objects), m_mutableCollections));
+                parsed = true;
+                break;
+            }
+            if (type == TokenType::Comma) {
+                if (!(accept & AcceptComma)) {
+                    recordError("Unexpected ','.");
+                    break;
+                }
+                accept = AcceptValue;
+                continue;
+            }
+            if (!isValueToken(type)) {
+                recordExpected(accept, "a value", "a ']'");
+                break;
+            }
+            if (!(accept & AcceptValue)) {
+                recordError("Unexpected value.");
+                break;
+            }
+            base::Value value;
+            if (!makeValue(value))
+                break;
+            m_arrayStack.push_back(std::move(value));
+            accept = AcceptComma | AcceptEnd;
+        }
+    }
+    m_arrayStack.erase(m_arrayStack.begin() + static_cast<std::ptrdiff_t>(start), m_arrayStack.end());
+    --m_depth;
+    return parsed;
+}
+
+bool JSONParser::parseObject(base::Value& object)
+{
+    size_t start = m_objectStack.size();
+    bool parsed = false;
+    uint8_t accept = AcceptValue | AcceptEnd;
+    if (enterContainer()) {
+        while (m_cursor < m_end && nextToken()) {
+            TokenType type = m_token.type;
+            if (type == TokenType::ObjectEnd) {
+                if (!(accept & AcceptEnd)) {
+                    recordError("Unexpected '}'.");
+                    break;
+                }
+                object = base::Value(std::make_shared<JSONDictionary>(JSONDecoderKey(), m_objectStack.data() + start,
+                    m_objectStack.size() - start, m_mutableCollections));
+                parsed = true;
+                break;
+            }
+            if (type == TokenType::Comma) {
+                if (!(accept & AcceptComma)) {
+                    recordError("Unexpected ','.");
+                    break;
+                }
+                accept = AcceptValue;
+                continue;
+            }
+            if (type != TokenType::String) {
+                recordExpected(accept, "a \"STRING\"", "a '}'");
+                break;
+            }
+            if (!(accept & AcceptValue)) {
+                recordError("Unexpected string.");
+                break;
+            }
+            uint64_t hash = hashBytes(m_token.text, m_token.textLength);
+            base::Value key = stringValue(hash);
+            if (!nextToken())
+                break;
+            if (m_token.type != TokenType::Colon) {
+                recordError("Expected ':'.");
+                break;
+            }
+            if (!nextToken())
+                break;
+            if (!isValueToken(m_token.type)) {
+                recordExpected(accept, "a value", "a '}'");
+                break;
+            }
+            base::Value value;
+            if (!makeValue(value))
+                break;
+            m_objectStack.push_back({ std::move(key), std::move(value), foldHash(hash) });
+            accept = AcceptComma | AcceptEnd;
+        }
+    }
+    m_objectStack.erase(m_objectStack.begin() + static_cast<std::ptrdiff_t>(start), m_objectStack.end());
+    --m_depth;
+    return parsed;
+}
+
+base::Value JSONParser::stringValue() const
+{
+    size_t length = m_token.textLength;
+    if (length == 0 || length > JSONTokenCache::LongestCachedString)
+        return base::Value(std::string(m_token.text, length));
+    return m_cache.string(m_token.text, length, hashBytes(m_token.text, length));
+}
+
+base::Value JSONParser::stringValue(uint64_t hash) const
+{
+    size_t length = m_token.textLength;
+    if (length == 0)
+        return base::Value(std::string());
+    if (length <= JSONTokenCache::LongestCachedString)
+        return m_cache.string(m_token.text, length, hash);
+    return base::Value(std::string(m_token.text, length));
+}
+
+base::Value JSONParser::numberValue() const
+{
+    auto tag = static_cast<uint8_t>(m_token.numberType);
+    return m_cache.number(m_token.numberType, m_token.numberBits, hashNumber(tag, m_token.numberBits));
+}
+
+// MARK: White space and tokens
+
+size_t JSONParser::lineBreakLength(const char* p) const
+{
+    switch (static_cast<uint8_t>(*p)) {
+    case '\n':
+        return 1;
+    case '\r':
+        return (p + 1 < m_end && p[1] == '\n') ? 2 : 1;
+    case 0xC2:
+        if ((m_options & JSONParseUnicodeLineBreaks) && m_end - p >= 2 && static_cast<uint8_t>(p[1]) == 0x85)
+            return 2;
+        return 0;
+    case 0xE2:
+        if ((m_options & JSONParseUnicodeLineBreaks) && m_end - p >= 3 && static_cast<uint8_t>(p[1]) == 0x80
+            && (static_cast<uint8_t>(p[2]) == 0xA8 || static_cast<uint8_t>(p[2]) == 0xA9))
+            return 3;
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void JSONParser::skipWhiteSpace()
+{
+    while (m_cursor < m_end) {
+        char c = *m_cursor;
+        if (c == ' ' || c == '\t') {
+            ++m_cursor;
+        } else if (size_t length = lineBreakLength(m_cursor)) {
+            m_cursor += length;
+            ++m_line;
+        } else if (c == '/' && (m_options & JSONParseAllowComments) && m_end - m_cursor >= 2
+            && (m_cursor[1] == '/' || m_cursor[1] == '*')) {
+            skipComment();
+        } else {
+            return;
+        }
+    }
+}
+
+void JSONParser::skipComment()
+{
+    bool isLineComment = m_cursor[1] == '/';
+    m_cursor += 2;
+    while (m_cursor < m_end) {
+        if (size_t length = lineBreakLength(m_cursor)) {
+            m_cursor += length;
+            ++m_line;
+            if (isLineComment)
+                return;
+        } else if (!isLineComment && *m_cursor == '*' && m_end - m_cursor >= 2 && m_cursor[1] == '/') {
+            m_cursor += 2;
+            return;
+        } else {
+            ++m_cursor;
+        }
+    }
+}
+
+bool JSONParser::nextToken()
+{
+    skipWhiteSpace();
+    m_token.start = m_cursor;
+    if (m_cursor == m_end) {
+        m_token.end = m_cursor;
+        recordError(UnexpectedToken);
+        return false;
+    }
+    TokenType type;
+    switch (*m_cursor) {
+    case '"':
+        return readString();
+    case '-':
+    case '0':
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+    case '7':
+    case '8':
+    case '9':
+        return readNumber();
+    case '{':
+        type = TokenType::ObjectBegin;
+        break;
+    case '}':
+        type = TokenType::ObjectEnd;
+        break;
+    case '[':
+        type = TokenType::ArrayBegin;
+        break;
+    case ']':
+        type = TokenType::ArrayEnd;
+        break;
+    case ':':
+        type = TokenType::Colon;
+        break;
+    case ',':
+        type = TokenType::Comma;
+        break;
+    case 't':
+        return readLiteral("true", TokenType::True);
+    case 'f':
+        return readLiteral("false", TokenType::False);
+    case 'n':
+        return readLiteral("null", TokenType::Null);
+    default:
+        m_token.end = m_cursor;
+        recordError(UnexpectedToken);
+        return false;
+    }
+    m_token.type = type;
+    m_token.end = ++m_cursor;
+    return true;
+}
+
+// A literal counts only when at least one byte follows it: a document cannot end with one, since the root
+// is an array or object.
+bool JSONParser::readLiteral(std::string_view literal, TokenType type)
+{
+    if (static_cast<size_t>(m_end - m_cursor) <= literal.size()
+        || std::memcmp(m_cursor, literal.data(), literal.size()) != 0) {
+        m_token.end = m_cursor;
+        recordError(UnexpectedToken);
+        return false;
+    }
+    m_token.type = type;
+    m_cursor += literal.size();
+    m_token.end = m_cursor;
+    return true;
+}
+
+// MARK: Strings
+
+bool JSONParser::readString()
+{
+    const char* start = m_cursor + 1;
+    const char* p = start;
+    for (;;) {
+        if (m_end - p >= 8) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            uint64_t special = specialBytes(word);
+            if (!special) {
+                p += 8;
+                continue;
+            }
+            p += std::countr_zero(special) >> 3;
+        } else if (p == m_end) {
+            return failString(p);
+        }
+        auto byte = static_cast<uint8_t>(*p);
+        if (byte == '"') {
+            m_token.type = TokenType::String;
+            m_token.text = start;
+            m_token.textLength = static_cast<size_t>(p - start);
+            m_cursor = p + 1;
+            m_token.end = m_cursor;
+            return true;
+        }
+        if (byte == '\\')
+            return readEscapedString(start, p);
+        if (byte < 0x20) {
+            m_cursor = p;
+            recordError("Invalid character < 0x20 found in string: 0x" + hexByte(byte) + ".");
+            return failString(p);
+        }
+        if (byte >= 0x80) {
+            UTF8Sequence sequence
+                = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
+            if (sequence.status != UTF8Status::WellFormed)
+                return readEscapedString(start, p);
+            p = reinterpret_cast<const char*>(sequence.next);
+        } else {
+            ++p;
+        }
+    }
+}
+
+// The string from `p` on holds an escape or a bad UTF-8 sequence: decode it into the token buffer.
+bool JSONParser::readEscapedString(const char* start, const char* p)
+{
+    const bool replaceInvalid = m_options & JSONParseReplaceInvalidUnicode;
+    auto end = reinterpret_cast<const uint8_t*>(m_end);
+    std::string& out = m_tokenBuffer;
+    out.assign(start, p);
+    while (p < m_end) {
+        auto byte = static_cast<uint8_t>(*p);
+        if (byte == '"') {
+            m_token.type = TokenType::String;
+            m_token.text = out.data();
+            m_token.textLength = out.size();
+            m_cursor = p + 1;
+            m_token.end = m_cursor;
+            return true;
+        }
+        if (byte < 0x20) {
+            m_cursor = p;
+            recordError("Invalid character < 0x20 found in string: 0x" + hexByte(byte) + ".");
+            return failString(p);
+        }
+        if (byte >= 0x80) {
+            UTF8Sequence sequence = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), end);
+            auto next = reinterpret_cast<const char*>(sequence.next);
+            if (sequence.status == UTF8Status::WellFormed) {
+                out.append(p, next);
+            } else if (sequence.status == UTF8Status::IllFormed && replaceInvalid) {
+                appendUTF8(out, ReplacementCharacter);
+            } else {
+                m_cursor = p;
+                recordError(sequence.status == UTF8Status::CutOff ? CutOffUTF8 : IllegalUTF8);
+                return failString(p);
+            }
+            p = next;
+            continue;
+        }
+        if (byte != '\\') {
+            out.push_back(static_cast<char>(byte));
+            ++p;
+            continue;
+        }
+        if (++p == m_end)
+            break;
+        char escaped = *p++;
+        switch (escaped) {
+        case '"':
+        case '\\':
+        case '/':
+            out.push_back(escaped);
+            continue;
+        case 'b':
+            out.push_back('\b');
+            continue;
+        case 'f':
+            out.push_back('\f');
+            continue;
+        case 'n':
+            out.push_back('\n');
+            continue;
+        case 'r':
+            out.push_back('\r');
+            continue;
+        case 't':
+            out.push_back('\t');
+            continue;
+        case 'u':
+            break;
+        default:
+            m_cursor = p - 1;
+            recordError(InvalidEscape);
+            return failString(p - 1);
+        }
+        char32_t codePoint;
+        if (!readHexQuad(p, codePoint))
+            return failString(p);
+        if (codePoint >= 0xD800 && codePoint <= 0xDBFF) {
+            // A high surrogate must be followed by the escape of a low one.
+            if (p == m_end)
+                break;
+            if (*p != '\\' || (p + 1 < m_end && p[1] != 'u')) {
+                if (!replaceInvalid) {
+                    m_cursor = p;
+                    recordError(MissingLowSurrogate);
+                    return failString(p);
+                }
+                appendUTF8(out, ReplacementCharacter);
+                continue;
+            }
+            if (p + 1 == m_end)
+                break;
+            p += 2;
+            char32_t low;
+            if (!readHexQuad(p, low))
+                return failString(p);
+            if (low >= 0xDC00 && low <= 0xDFFF)
+                codePoint = ((codePoint - 0xD800) << 10) + (low - 0xDC00) + 0x10000;
+            else
+                codePoint = 0xD800;
+        }
+        if (isIllegalCodePoint(codePoint)) {
+            if (!replaceInvalid) {
+                m_cursor = p;
+                recordError(IllegalEscape);
+                return failString(p);
+            }
+            codePoint = ReplacementCharacter;
+        }
+        appendUTF8(out, codePoint);
+    }
+    return failString(m_end);
+}
+
+bool JSONParser::readHexQuad(const char*& p, char32_t& value)
+{
+    value = 0;
+    for (int i = 0; i < 4; ++i, ++p) {
+        if (p == m_end)
+            return false;
+        int digit = hexDigitValue(*p);
+        if (digit < 0) {
+            m_cursor = p;
+            if (!m_errorMessage) {
+                // The offending byte is shown as is when it is ASCII; any other byte as U+FFFD, so that the
+                // message stays valid UTF-8.
+                std::string found;
+                if (static_cast<uint8_t>(*p) < 0x80)
+                    found.push_back(*p);
+                else
+                    appendUTF8(found, ReplacementCharacter);
+                recordError("Unexpected character found in \\u Unicode escape sequence.  Found '" + found
+                    + "', expected [0-9a-fA-F].");
+            }
+            return false;
+        }
+        value = (value << 4) | static_cast<char32_t>(digit);
+    }
+    return true;
+}
+
+bool JSONParser::failString(const char* at)
+{
+    m_cursor = at;
+    recordError(InvalidString);
+    recordError(UnexpectedToken);
+    return false;
+}
+
+// MARK: Numbers
+
+bool JSONParser::readNumber()
+{
+    const char* start = m_cursor;
+    const char* p = start;
+    bool hasFractionOrExponent = false;
+    if (*p == '-')
+        ++p;
+    if (p == m_end || !isDigit(*p))
+        return failNumber(p);
+    if (*p++ != '0') {
+        while (p < m_end && isDigit(*p))
+            ++p;
+    }
+    if (p < m_end && *p == '.') {
+        if (++p == m_end || !isDigit(*p))
+            return failNumber(p);
+        while (p < m_end && isDigit(*p))
+            ++p;
+        hasFractionOrExponent = true;
+    }
+    if (p < m_end && (*p == 'e' || *p == 'E')) {
+        if (++p < m_end && (*p == '+' || *p == '-'))
+            ++p;
+        if (p == m_end || !isDigit(*p))
+            return failNumber(p);
+        while (p < m_end && isDigit(*p))
+            ++p;
+        hasFractionOrExponent = true;
+    }
+    // A number must be followed by the byte that ends it.
+    if (p == m_end)
+        return failNumber(p);
+    m_cursor = p;
+    m_token.end = p;
+    JSONNumber number;
+    std::string message;
+    if (!convertJSONNumber(start, p, hasFractionOrExponent, number, message)) {
+        if (!message.empty())
+            recordError(message);
+        return failNumber(p);
+    }
+    m_token.type = TokenType::Number;
+    m_token.numberType = number.type;
+    m_token.numberBits = number.bits;
+    return true;
+}
+
+bool JSONParser::failNumber(const char* at)
+{
+    m_cursor = at;
+    m_token.end = at;
+    recordError(InvalidNumber);
+    return false;
+}
+
+} // namespace json

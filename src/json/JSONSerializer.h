@@ -1,0 +1,82 @@
+// json::JSONSerializer and its entry points: values to UTF-8 JSON text, compact or pretty. Arrays and
+// dictionaries are written with their contents; strings, numbers (doubles with 17 significant digits),
+// booleans and null as JSON scalars. Values JSON cannot hold (data, dates) go to the caller's formatter, whose
+// replacement is written in their place. Any failure gives nothing, with the first error in the out-slot
+// when one is given. Every call is independent: callable from any thread at once.
+//
+// This is also the platform's JSON writer for request bodies: options 0, the null value written as null.
+//
+//   auto body = json::JSONData(base::Value(parameters));
+//   auto text = json::JSONString(value, json::JSONSerializePretty);
+#pragma once
+
+#include "base/Error.h"
+#include "base/Value.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace json {
+
+using SerializeOptions = uint64_t;
+
+inline constexpr SerializeOptions JSONSerializeOptionNone = 0;
+// Line breaks, two-space indentation and dictionary keys in sorted order.
+inline constexpr SerializeOptions JSONSerializePretty = 1;
+// Every non-ASCII character written as \u escapes (surrogate pairs above U+FFFF).
+inline constexpr SerializeOptions JSONSerializeEscapeNonASCII = 2;
+// The slash written as "\/".
+inline constexpr SerializeOptions JSONSerializeEscapeSlash = 16;
+
+// Given a value the encoder cannot write, returns its replacement, or nothing to fail.
+using UnsupportedValueFormatter = std::function<std::optional<base::Value>(const base::Value&)>;
+
+class JSONSerializer {
+public:
+    // The text of an array or dictionary.
+    static std::optional<std::string> serializeObject(const base::Value& object, SerializeOptions options,
+        const UnsupportedValueFormatter& formatter, base::Error* error);
+    // The text of a string, with or without the surrounding quotes.
+    static std::optional<std::string> serializeString(
+        std::string_view string, SerializeOptions options, bool includeQuotes, base::Error* error);
+
+private:
+    JSONSerializer(SerializeOptions options, const UnsupportedValueFormatter& formatter);
+
+    bool writeValue(const base::Value& value);
+    bool writeUnsupported(const base::Value& original);
+    bool writeArray(const base::Array& array);
+    bool writeDictionary(const base::Dictionary& dictionary);
+    bool writeString(std::string_view string, bool includeQuotes);
+    bool writeDouble(double value);
+    void writeEscapedCodePoint(char32_t codePoint);
+    void openContainer(char bracket);
+    void writeComma();
+    void closeContainer(char bracket);
+    void writeIndentedLineBreak();
+    bool fail(std::string message);
+    std::optional<std::string> result(bool written, base::Error* error);
+
+    SerializeOptions m_options;
+    const UnsupportedValueFormatter& m_formatter;
+    std::string m_output;
+    size_t m_depth { 0 };
+    std::optional<std::string> m_error;
+};
+
+// An array or dictionary as JSON data or text.
+std::optional<base::Data> JSONData(const base::Value& object, SerializeOptions options = JSONSerializeOptionNone,
+    const UnsupportedValueFormatter& formatter = {}, base::Error* error = nullptr);
+std::optional<std::string> JSONString(const base::Value& object, SerializeOptions options = JSONSerializeOptionNone,
+    const UnsupportedValueFormatter& formatter = {}, base::Error* error = nullptr);
+// A string as a JSON string literal (or its contents only, without quotes).
+std::optional<base::Data> JSONDataOfString(std::string_view string, SerializeOptions options = JSONSerializeOptionNone,
+    bool includeQuotes = true, base::Error* error = nullptr);
+std::optional<std::string> JSONStringOfString(std::string_view string,
+    SerializeOptions options = JSONSerializeOptionNone, bool includeQuotes = true, base::Error* error = nullptr);
+
+} // namespace json

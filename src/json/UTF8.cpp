@@ -1,0 +1,115 @@
+#include "json/UTF8.h"
+
+#include <bit>
+#include <cstring>
+
+namespace json {
+
+namespace {
+
+    constexpr bool isContinuation(uint8_t byte) { return (byte & 0xC0) == 0x80; }
+
+    // The number of continuation bytes a lead byte declares: its run of 1-bits from bit 6 down, 0 for ASCII.
+    int declaredContinuations(uint8_t lead)
+    {
+        if (lead < 0x80)
+            return 0;
+        return std::countl_one(static_cast<uint8_t>(lead << 1));
+    }
+
+    UTF8Sequence badSequence(UTF8Status status, const uint8_t* p, const uint8_t* end, int declared)
+    {
+        const uint8_t* next = p + 1;
+        for (int i = 0; i < declared && next < end && isContinuation(*next); ++i)
+            ++next;
+        return { status, ReplacementCharacter, next };
+    }
+
+    constexpr uint64_t HighBits = 0x8080808080808080ull;
+
+} // namespace
+
+UTF8Sequence decodeUTF8Sequence(const uint8_t* p, const uint8_t* end)
+{
+    uint8_t lead = *p;
+    int declared = declaredContinuations(lead);
+    if (lead < 0xC2 || lead > 0xF4)
+        return badSequence(UTF8Status::IllFormed, p, end, declared);
+    if (end - p <= declared) {
+        for (const uint8_t* q = p + 1; q < end; ++q) {
+            if (!isContinuation(*q))
+                return badSequence(UTF8Status::IllFormed, p, end, declared);
+        }
+        return badSequence(UTF8Status::CutOff, p, end, declared);
+    }
+    for (int i = 1; i <= declared; ++i) {
+        if (!isContinuation(p[i]))
+            return badSequence(UTF8Status::IllFormed, p, end, declared);
+    }
+    uint8_t second = p[1];
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90)
+        || (lead == 0xF4 && second >= 0x90))
+        return badSequence(UTF8Status::IllFormed, p, end, declared);
+    char32_t c = lead & (0x3F >> declared);
+    for (int i = 1; i <= declared; ++i)
+        c = (c << 6) | (p[i] & 0x3F);
+    if (isIllegalCodePoint(c))
+        return badSequence(UTF8Status::IllFormed, p, end, declared);
+    return { UTF8Status::WellFormed, c, p + 1 + declared };
+}
+
+bool isWellFormedUTF8(std::string_view text)
+{
+    auto p = reinterpret_cast<const uint8_t*>(text.data());
+    auto end = p + text.size();
+    while (p < end) {
+        // ASCII runs, eight bytes at a time.
+        while (end - p >= 8) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            if (word & HighBits)
+                break;
+            p += 8;
+        }
+        if (p == end)
+            break;
+        uint8_t lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        int declared = declaredContinuations(lead);
+        if (lead < 0xC2 || lead > 0xF4 || end - p <= declared)
+            return false;
+        for (int i = 1; i <= declared; ++i) {
+            if (!isContinuation(p[i]))
+                return false;
+        }
+        uint8_t second = p[1];
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90)
+            || (lead == 0xF4 && second >= 0x90))
+            return false;
+        p += 1 + declared;
+    }
+    return true;
+}
+
+void appendUTF8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        char bytes[] = { static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F)) };
+        out.append(bytes, 2);
+    } else if (c < 0x10000) {
+        char bytes[] = { static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+            static_cast<char>(0x80 | (c & 0x3F)) };
+        out.append(bytes, 3);
+    } else {
+        char bytes[] = { static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
+            static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F)) };
+        out.append(bytes, 4);
+    }
+}
+
+} // namespace json

@@ -1,0 +1,45 @@
+// UTF-8 helpers shared by the decoder and the encoder: the strict sequence decoder (which also refuses the
+// code point 0 and the noncharacters, as JSON text must not carry them), the standard well-formedness check
+// for texts handed in as std::string, and the encoder of one code point.
+//
+//   auto seq = json::decodeUTF8Sequence(p, end);
+//   if (seq.status == json::UTF8Status::WellFormed) p = seq.next;
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace json {
+
+enum class UTF8Status : uint8_t { WellFormed, CutOff, IllFormed };
+
+struct UTF8Sequence {
+    UTF8Status status;
+    // The decoded code point, or U+FFFD when the sequence is cut off or ill-formed.
+    char32_t codePoint;
+    // The byte after the sequence; for a bad sequence, after the lead byte and the continuation bytes that
+    // follow it, up to the length the lead byte declares.
+    const uint8_t* next;
+};
+
+inline constexpr char32_t ReplacementCharacter = 0xFFFD;
+
+// Decodes the sequence whose lead byte, at `p` (p < end), is 0x80 or more. A sequence that runs past `end` with nothing
+// but continuation bytes before it is CutOff; every other fault is IllFormed.
+UTF8Sequence decodeUTF8Sequence(const uint8_t* p, const uint8_t* end);
+
+// True when the code point may not appear in JSON text: 0, a surrogate, U+FDD0-U+FDEF, or xFFFE/xFFFF.
+constexpr bool isIllegalCodePoint(char32_t c)
+{
+    return c == 0 || (c >= 0xD800 && c <= 0xDFFF) || (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE;
+}
+
+// True when the bytes are well-formed UTF-8 in the standard sense (noncharacters allowed).
+bool isWellFormedUTF8(std::string_view text);
+
+// Appends the UTF-8 form of a code point (at most U+10FFFF).
+void appendUTF8(std::string& out, char32_t codePoint);
+
+} // namespace json
