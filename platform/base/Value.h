@@ -29,6 +29,15 @@ class MutableArray;
 class MutableDictionary;
 
 using Data = std::vector<uint8_t>;
+
+// Integer types a Value stores as a number (bool and char are not counted as integers).
+template <typename T>
+concept SignedInteger = std::signed_integral<T> && !std::same_as<T, bool> && !std::same_as<T, char>;
+template <typename T>
+concept UnsignedInteger = std::unsigned_integral<T> && !std::same_as<T, bool> && !std::same_as<T, char>;
+template <typename T>
+concept NonTextPointer = std::is_pointer_v<T> && !std::same_as<std::remove_cv_t<std::remove_pointer_t<T>>, char>;
+
 using ArrayRef = std::shared_ptr<Array>;
 using DictionaryRef = std::shared_ptr<Dictionary>;
 
@@ -43,15 +52,13 @@ public:
         : m_storage(b)
     {
     }
-    template <std::signed_integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char>) Value(T i)
-    noexcept
+    template <SignedInteger T>
+    Value(T i) noexcept
         : m_storage(static_cast<int64_t>(i))
     {
     }
-    template <std::unsigned_integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char>) Value(T u)
-    noexcept
+    template <UnsignedInteger T>
+    Value(T u) noexcept
         : m_storage(static_cast<uint64_t>(u))
     {
     }
@@ -76,9 +83,7 @@ public:
     {
     }
     // Any other pointer would silently become a bool; containers go in as ArrayRef or DictionaryRef.
-    template <typename T>
-    requires(!std::same_as<std::remove_cv_t<T>, char>) Value(T*)
-    = delete;
+    template <NonTextPointer T> Value(T) = delete;
     Value(std::nullptr_t) = delete;
     Value(base::Data bytes);
     Value(base::Date date) noexcept
