@@ -1,0 +1,229 @@
+// database::Database: the access layer to one SQLite database file. It opens and closes the connection,
+// prepares statements, binds argument values (copied, with explicit byte lengths, so texts and blobs may hold
+// NUL bytes), runs updates, hands query results out as ResultSets, and offers transactions, save points, an
+// optional statement cache, custom SQL functions and date conversion.
+//
+// One thread at a time: the application uses it on the main thread; DatabaseQueue and DatabasePool share a
+// file between threads. Busy or locked results are retried for busyRetryTimeout() retries, or for at most
+// two seconds when that is 0, the only place where this layer waits. Every statement and its arguments are
+// traced through base::log while traceExecution() is on (the default), so a release build can silence the
+// trace with a log sink.
+//
+//   auto db = database::Database::databaseWithPath(path);
+//   if (db->open() && db->executeUpdate("insert into chat (text, sent) values (?, ?)", text, base::Date::now()))
+//       db->close();
+#pragma once
+
+#include "base/Array.h"
+#include "base/Date.h"
+#include "base/DateFormatter.h"
+#include "base/Dictionary.h"
+#include "base/Error.h"
+#include "base/Value.h"
+#include "database/SQLArguments.h"
+#include "database/StringHash.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_context;
+struct sqlite3_stmt;
+struct sqlite3_value;
+
+namespace database {
+
+class ResultSet;
+class Statement;
+
+class Database : public std::enable_shared_from_this<Database> {
+    struct Private {
+        explicit Private() = default;
+    };
+
+public:
+    using FunctionBlock = std::function<void(sqlite3_context*, int argumentCount, sqlite3_value** arguments)>;
+    using SavePointBlock = std::function<void(bool& rollback)>;
+    using StatementCache = std::unordered_map<std::string, std::shared_ptr<Statement>, StringHash, std::equal_to<>>;
+
+    // An absent path means an in-memory database, an empty one a temporary database.
+    static std::shared_ptr<Database> databaseWithPath(std::optional<std::string> path);
+    Database(Private, std::optional<std::string> path);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    static std::string sqliteLibVersion();
+    static bool isSQLiteThreadSafe();
+    // A formatter for storing dates as text: the given pattern, GMT, the "en_US" locale.
+    static std::shared_ptr<base::DateFormatter> storeableDateFormat(const std::string& format);
+
+    const std::optional<std::string>& databasePath() const { return m_databasePath; }
+    sqlite3* sqliteHandle() const { return m_db; }
+    // The file name handed to SQLite: ":memory:", "" or the path.
+    std::string sqlitePath() const;
+    std::string description() const;
+
+    // Returns true at once when already open. A failed open leaves the database closed.
+    bool open();
+    // Always opens anew (closing an open connection first), with SQLite's open flags.
+    bool openWithFlags(int flags);
+    // Closes the cached statements and every open result set first. False (with the connection still open)
+    // when SQLite refuses to close.
+    bool close();
+
+    void clearCachedStatements();
+    bool hasOpenResultSets() const;
+    void closeOpenResultSets();
+    void resultSetDidClose(const ResultSet* resultSet);
+    std::shared_ptr<Statement> cachedStatementForQuery(std::string_view sql) const;
+    void setCachedStatement(const std::shared_ptr<Statement>& statement, std::string_view sql);
+
+    // Encryption is not supported: these do nothing and return false.
+    bool rekey(std::string_view key);
+    bool rekeyWithData(const base::Data& key);
+    bool setKey(std::string_view key);
+    bool setKeyWithData(const base::Data& key);
+
+    // With a date formatter, dates are stored and read as its text; without, as seconds since 1970.
+    bool hasDateFormatter() const { return m_dateFormat != nullptr; }
+    void setDateFormat(std::shared_ptr<base::DateFormatter> format);
+    std::optional<base::Date> dateFromString(std::string_view text) const;
+    std::optional<std::string> stringFromDate(base::Date date) const;
+
+    bool goodConnection();
+    void warnInUse() const;
+    bool databaseExists() const;
+
+    std::string lastErrorMessage() const;
+    bool hadError() const;
+    int lastErrorCode() const;
+    base::Error errorWithMessage(const std::string& message) const;
+    base::Error lastError() const;
+
+    int64_t lastInsertRowId();
+    int changes();
+
+    // Binds one value at the 1-based parameter index; returns SQLite's result.
+    int bindObject(const base::Value& value, int index, sqlite3_stmt* statement) const;
+
+    // Queries: a result set, or null when the statement could not be prepared or bound.
+    template <typename... Arguments>
+    std::shared_ptr<ResultSet> executeQuery(std::string_view sql, Arguments&&... arguments)
+    {
+        const std::array<base::Value, sizeof...(Arguments)> values { argumentValue(
+            std::forward<Arguments>(arguments))... };
+        return runQuery(sql, values, nullptr);
+    }
+    std::shared_ptr<ResultSet> executeQueryWithArgumentsInArray(
+        std::string_view sql, std::span<const base::Value> arguments);
+    std::shared_ptr<ResultSet> executeQueryWithArgumentsInArray(std::string_view sql, const base::Array& arguments);
+    // Binds each key's value to the parameter named ":key".
+    std::shared_ptr<ResultSet> executeQueryWithParameterDictionary(
+        std::string_view sql, const base::Dictionary& arguments);
+    template <typename... Arguments>
+    std::shared_ptr<ResultSet> executeQueryWithFormat(std::string_view format, Arguments&&... arguments)
+    {
+        const std::array<FormatArgument, sizeof...(Arguments)> values { formatArgument(
+            std::forward<Arguments>(arguments))... };
+        return runFormattedQuery(format, values);
+    }
+
+    // Updates: true when the statement ran to its end.
+    template <typename... Arguments> bool executeUpdate(std::string_view sql, Arguments&&... arguments)
+    {
+        const std::array<base::Value, sizeof...(Arguments)> values { argumentValue(
+            std::forward<Arguments>(arguments))... };
+        return runUpdate(sql, nullptr, values, nullptr);
+    }
+    // The error slot receives a failure to prepare the statement.
+    template <typename... Arguments> bool update(std::string_view sql, base::Error* error, Arguments&&... arguments)
+    {
+        const std::array<base::Value, sizeof...(Arguments)> values { argumentValue(
+            std::forward<Arguments>(arguments))... };
+        return runUpdate(sql, error, values, nullptr);
+    }
+    bool executeUpdateWithArgumentsInArray(std::string_view sql, std::span<const base::Value> arguments);
+    bool executeUpdateWithArgumentsInArray(std::string_view sql, const base::Array& arguments);
+    bool executeUpdateWithParameterDictionary(std::string_view sql, const base::Dictionary& arguments);
+    template <typename... Arguments> bool executeUpdateWithFormat(std::string_view format, Arguments&&... arguments)
+    {
+        const std::array<FormatArgument, sizeof...(Arguments)> values { formatArgument(
+            std::forward<Arguments>(arguments))... };
+        return runFormattedUpdate(format, values);
+    }
+
+    bool rollback();
+    bool commit();
+    bool beginDeferredTransaction();
+    bool beginTransaction();
+    bool inTransaction() const { return m_inTransaction; }
+
+    bool startSavePointWithName(std::string_view name, base::Error* error = nullptr);
+    bool releaseSavePointWithName(std::string_view name, base::Error* error = nullptr);
+    bool rollbackToSavePointWithName(std::string_view name, base::Error* error = nullptr);
+    // Runs the block inside a fresh save point; a block that sets its flag has every change rolled back.
+    // Returns the error of the failing save-point statement, or nothing.
+    std::optional<base::Error> inSavePoint(const SavePointBlock& block);
+
+    bool shouldCacheStatements() const { return m_shouldCacheStatements; }
+    void setShouldCacheStatements(bool value);
+    const StatementCache& cachedStatements() const { return m_cachedStatements; }
+
+    // Registers a scalar SQL function on the open connection; the block lives as long as the database.
+    void makeFunctionNamed(const std::string& name, int maximumArguments, FunctionBlock block);
+
+    bool traceExecution() const { return m_traceExecution; }
+    void setTraceExecution(bool value) { m_traceExecution = value; }
+    bool checkedOut() const { return m_checkedOut; }
+    void setCheckedOut(bool value) { m_checkedOut = value; }
+    int busyRetryTimeout() const { return m_busyRetryTimeout; }
+    void setBusyRetryTimeout(int value) { m_busyRetryTimeout = value; }
+    bool crashOnErrors() const { return m_crashOnErrors; }
+    void setCrashOnErrors(bool value) { m_crashOnErrors = value; }
+    bool logsErrors() const { return m_logsErrors; }
+    void setLogsErrors(bool value) { m_logsErrors = value; }
+
+private:
+    std::shared_ptr<ResultSet> runQuery(
+        std::string_view sql, std::span<const base::Value> arguments, const base::Dictionary* dictionary);
+    bool runUpdate(std::string_view sql, base::Error* error, std::span<const base::Value> arguments,
+        const base::Dictionary* dictionary);
+    std::shared_ptr<ResultSet> runFormattedQuery(std::string_view format, std::span<const FormatArgument> arguments);
+    bool runFormattedUpdate(std::string_view format, std::span<const FormatArgument> arguments);
+
+    bool openConnection(int flags);
+    std::shared_ptr<Statement> takeCachedStatement(std::string_view sql);
+    bool prepare(std::string_view sql, const char* operation, base::Error* error, sqlite3_stmt*& handle);
+    bool bindArguments(sqlite3_stmt* handle, std::span<const base::Value> arguments, const base::Dictionary* dictionary,
+        int& boundCount) const;
+    void releaseAfterFailedBind(const std::shared_ptr<Statement>& cached, sqlite3_stmt* handle) const;
+    int stepUpdate(sqlite3_stmt* handle, std::string_view sql);
+    void logBusy(const char* operation, int line) const;
+    std::string pathDescription() const;
+
+    sqlite3* m_db { nullptr };
+    std::optional<std::string> m_databasePath;
+    bool m_logsErrors { false };
+    bool m_crashOnErrors { false };
+    bool m_traceExecution { true };
+    bool m_checkedOut { false };
+    bool m_shouldCacheStatements { false };
+    bool m_isExecutingStatement { false };
+    bool m_inTransaction { false };
+    int m_busyRetryTimeout { 0 };
+    StatementCache m_cachedStatements;
+    std::unordered_map<const ResultSet*, std::weak_ptr<ResultSet>> m_openResultSets;
+    std::vector<std::unique_ptr<FunctionBlock>> m_openFunctions;
+    std::shared_ptr<base::DateFormatter> m_dateFormat;
+};
+
+} // namespace database

@@ -1,0 +1,85 @@
+#include "DatabaseTestSupport.h"
+
+#include "database/Statement.h"
+
+namespace {
+
+std::shared_ptr<database::Database> cachingDatabase()
+{
+    auto db = test::openQuietly(std::nullopt);
+    db->setShouldCacheStatements(true);
+    EXPECT_TRUE(db->executeUpdate("create table t (v)"));
+    for (int v = 1; v <= 3; ++v)
+        EXPECT_TRUE(db->executeUpdate("insert into t values (?)", v));
+    return db;
+}
+
+} // namespace
+
+TEST(StatementCache, ReusesOneStatementPerSQLText)
+{
+    auto db = cachingDatabase();
+    auto statement = db->cachedStatementForQuery("insert into t values (?)");
+    ASSERT_TRUE(statement);
+    EXPECT_EQ(statement->useCount(), 3);
+    EXPECT_EQ(statement->query(), "insert into t values (?)");
+    for (int run = 0; run < 2; ++run) {
+        auto rows = db->executeQuery("select v from t where v = ?", 2);
+        ASSERT_TRUE(rows && rows->next());
+        EXPECT_EQ(rows->intForColumn("v"), 2);
+        EXPECT_FALSE(rows->next());
+    }
+    EXPECT_EQ(db->cachedStatementForQuery("select v from t where v = ?")->useCount(), 2);
+}
+
+TEST(StatementCache, TwoLiveResultSetsOfOneSQLDoNotShareAStatement)
+{
+    auto db = cachingDatabase();
+    const char* sql = "select v from t order by v";
+    auto first = db->executeQuery(sql);
+    ASSERT_TRUE(first && first->next());
+    auto second = db->executeQuery(sql);
+    ASSERT_TRUE(second && second->next());
+    EXPECT_NE(first->statement(), second->statement());
+    EXPECT_EQ(second->intForColumnIndex(0), 1);
+    ASSERT_TRUE(first->next());
+    EXPECT_EQ(first->intForColumnIndex(0), 2);
+    second->close();
+    first->close();
+
+    auto again = db->executeQuery(sql);
+    ASSERT_TRUE(again && again->next());
+    EXPECT_EQ(again->intForColumnIndex(0), 1) << "a statement handed back by a closed set starts over";
+}
+
+TEST(StatementCache, FailedBindKeepsTheCachedStatementUsable)
+{
+    auto db = cachingDatabase();
+    ASSERT_TRUE(db->executeUpdate("update t set v = v where v = ?", 1));
+    auto cached = db->cachedStatementForQuery("update t set v = v where v = ?");
+    base::Log::ScopedCapture capture;
+    EXPECT_FALSE(db->executeUpdate("update t set v = v where v = ?"));
+    EXPECT_EQ(db->cachedStatementForQuery("update t set v = v where v = ?"), cached);
+    EXPECT_TRUE(cached->statement());
+    EXPECT_TRUE(db->executeUpdate("update t set v = v where v = ?", 1));
+
+    auto rows = db->executeQuery("select v from t where v = ?", 3);
+    ASSERT_TRUE(rows);
+    rows->close();
+    EXPECT_EQ(db->executeQuery("select v from t where v = ?"), nullptr);
+    rows = db->executeQuery("select v from t where v = ?", 3);
+    ASSERT_TRUE(rows && rows->next());
+    EXPECT_EQ(rows->intForColumnIndex(0), 3);
+}
+
+TEST(StatementCache, TurningCachingOffDropsTheCache)
+{
+    auto db = cachingDatabase();
+    EXPECT_FALSE(db->cachedStatements().empty());
+    auto rows = db->executeQuery("select v from t order by v");
+    ASSERT_TRUE(rows && rows->next());
+    db->setShouldCacheStatements(false);
+    EXPECT_TRUE(db->cachedStatements().empty());
+    ASSERT_TRUE(rows->next()) << "a live result set keeps its statement";
+    EXPECT_EQ(rows->intForColumnIndex(0), 2);
+}
