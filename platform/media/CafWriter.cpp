@@ -91,7 +91,8 @@ bool CafWriter::append(std::span<const int16_t> samples)
             bytes[2 * i + 1] = static_cast<uint8_t>(static_cast<uint16_t>(samples[i]) >> 8);
         }
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size())
+    // Flushed at once, so the file on disk holds everything recorded so far.
+    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size() || std::fflush(m_file) != 0)
         return false;
     m_sampleBytes += bytes.size();
     return true;
