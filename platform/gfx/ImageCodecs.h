@@ -1,0 +1,22 @@
+// The PNG and JPEG readers and the PNG writer behind gfx::Image. Internal to gfx.
+// Readers return a new ARGB32 cairo image surface, or nullptr for anything they cannot read safely.
+#pragma once
+
+#include "base/Value.h"
+
+#include <cairo.h>
+#include <cstddef>
+#include <cstdint>
+
+namespace gfx {
+
+bool looksLikePNG(const uint8_t* bytes, size_t length);
+bool looksLikeJPEG(const uint8_t* bytes, size_t length);
+cairo_surface_t* decodePNG(const uint8_t* bytes, size_t length);
+cairo_surface_t* decodeJPEG(const uint8_t* bytes, size_t length);
+base::Data encodePNG(cairo_surface_t* surface);
+
+// Whether a decoder may allocate an image of this many pixels.
+bool acceptableImageDimensions(int64_t width, int64_t height);
+
+} // namespace gfx

@@ -1,0 +1,52 @@
+// A pango layout of an AttributedString, shared by the pango measurer and Context::drawText so that text is
+// drawn exactly where it was measured. Internal to gfx; one thread at a time.
+//
+// Font rendering is fixed for determinism: no hinting and unrounded glyph positions, sizes in points as
+// cairo user-space units. Lines are always laid out left-aligned; callers place each line for the alignment.
+#pragma once
+
+#include "gfx/AttributedString.h"
+#include "gfx/TextMeasurer.h"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+#include <vector>
+
+namespace gfx {
+
+class PangoTextLayout {
+public:
+    // For measuring, on a private pango context of this thread.
+    PangoTextLayout(const AttributedString& text, double maxWidth);
+    // For drawing with `cr`.
+    PangoTextLayout(cairo_t* cr, const AttributedString& text, double maxWidth);
+    ~PangoTextLayout();
+    PangoTextLayout(const PangoTextLayout&) = delete;
+    PangoTextLayout& operator=(const PangoTextLayout&) = delete;
+
+    PangoLayout* layout() const { return m_layout; }
+
+    struct Line {
+        TextLine metrics;
+        double baseline; // from the top of the layout
+        double top;
+        PangoLayoutLine* line;
+    };
+    std::vector<Line> lines() const;
+
+    // The height of an empty line in `font`.
+    static double lineHeight(const Font& font);
+
+private:
+    void configure(const AttributedString& text, double maxWidth);
+
+    PangoContext* m_context;
+    PangoLayout* m_layout;
+    double m_maxWidth { 0 };
+    bool m_clips { false };
+};
+
+// The pango description of a font: its families, weight, slant and absolute size.
+PangoFontDescription* makeFontDescription(const Font& font);
+
+} // namespace gfx
