@@ -1,7 +1,7 @@
 // base::OperationQueue: runs operations on worker threads as they become ready, in the order they were added,
 // with at most maxConcurrentOperationCount of them executing at once (-1: as many as the machine has cores).
 // An asynchronous operation holds its place until it announces that it finished. A queue stays alive while it
-// holds operations; it lets go of each one once it has finished. Any thread.
+// holds operations; it lets go of each one once it has finished. Made with std::make_shared. Any thread.
 //
 //   auto queue = std::make_shared<base::OperationQueue>();
 //   queue->setMaxConcurrentOperationCount(2);

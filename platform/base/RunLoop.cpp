@@ -3,7 +3,6 @@
 #include "base/MainThread.h"
 #include "base/ManualClock.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -16,7 +15,6 @@ struct RunLoop::ScheduledTask {
     uint64_t sequence;
     const void* owner;
     Task task; // guarded by the loop's mutex while the task is pending
-    std::atomic<bool> cancelled { false };
 };
 
 struct RunLoop::Observer {
@@ -69,7 +67,6 @@ void RunLoop::cancel(const TaskHandle& handle)
     Task released; // destroyed once the lock is released, as its captures may call back into the loop
     {
         std::lock_guard lock(m_mutex);
-        handle->cancelled = true;
         auto found = m_pending.find(handle);
         if (found != m_pending.end() && *found == handle) {
             released = std::move(handle->task);
@@ -90,7 +87,6 @@ void RunLoop::cancelPerforms(const void* owner)
                 ++it;
                 continue;
             }
-            (*it)->cancelled = true;
             released.push_back(std::move((*it)->task));
             it = m_pending.erase(it);
         }
@@ -103,8 +99,6 @@ void RunLoop::cancelAllPendingWork()
     std::set<TaskHandle, Earlier> released; // destroyed once the lock is released
     {
         std::lock_guard lock(m_mutex);
-        for (auto& handle : m_pending)
-            handle->cancelled = true;
         released.swap(m_pending);
     }
 }
@@ -167,20 +161,27 @@ void RunLoop::notifyObservers(Clock::TimePoint turnInstant)
 void RunLoop::runTurn()
 {
     Clock::TimePoint instant = Clock::current()->now();
-    std::vector<std::pair<TaskHandle, Task>> due;
+    uint64_t scheduledBeforeTurn;
     {
         std::lock_guard lock(m_mutex);
-        while (!m_pending.empty() && (*m_pending.begin())->due <= instant) {
-            auto handle = m_pending.extract(m_pending.begin()).value();
-            Task task = std::move(handle->task);
-            due.emplace_back(std::move(handle), std::move(task));
-        }
+        scheduledBeforeTurn = m_nextSequence;
     }
-    for (auto& [handle, task] : due) {
-        // Moved out first, so that what it captures is released when it returns, before the next task runs.
-        Task current = std::move(task);
-        if (!handle->cancelled)
-            current();
+    // One task at a time, so that a task cancelling later ones of the same turn (by handle or by owner) is
+    // obeyed; work scheduled during the turn waits for the next one.
+    for (;;) {
+        Task task;
+        {
+            std::lock_guard lock(m_mutex);
+            auto next = m_pending.begin();
+            while (next != m_pending.end() && (*next)->due <= instant && (*next)->sequence >= scheduledBeforeTurn)
+                ++next;
+            if (next == m_pending.end() || (*next)->due > instant)
+                break;
+            task = std::move((*next)->task);
+            m_pending.erase(next);
+        }
+        // What the task captures is released when it returns, before the next task runs.
+        task();
     }
     notifyObservers(instant);
 }

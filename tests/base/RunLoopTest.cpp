@@ -111,6 +111,18 @@ TEST_F(RunLoopTest, TaskCancelledByAnEarlierTaskOfTheSameTurnDoesNotRun)
     EXPECT_TRUE(events.empty());
 }
 
+TEST_F(RunLoopTest, OwnerCancelledByAnEarlierTaskOfTheSameTurnIsNotCalledBack)
+{
+    int screen = 0;
+    loop.performAfter(1s, [&] {
+        events.push_back("screen closes");
+        loop.cancelPerforms(&screen);
+    });
+    loop.performAfter(1s, record("screen's pending step"), &screen);
+    clock->advance(1s);
+    EXPECT_EQ(events, (std::vector<std::string> { "screen closes" }));
+}
+
 TEST_F(RunLoopTest, TurnRunsTickObserversThenEndOfTurnObserversInRegistrationOrder)
 {
     std::vector<double> ticks;
