@@ -1,0 +1,92 @@
+#include "core/CheckNetwork.h"
+
+#include "base/UserDefaults.h"
+#include "core/RootUrl.h"
+#include "core/Singleton.h"
+#include "net/ReachabilityProbe.h"
+#include "reachability/Reachability.h"
+
+#include <gtest/gtest.h>
+
+using core::CheckNetwork;
+using core::Singleton;
+using namespace net::reachability;
+
+namespace {
+
+class CheckNetworkTest : public testing::Test {
+protected:
+    void SetUp() override { Singleton::shared().setCurrentNetworkContional(-1); }
+    void TearDown() override { base::UserDefaults::standard().removeObjectForKey(core::RootUrlKey); }
+
+    std::optional<net::ReachabilityFlags> m_injected;
+    std::vector<std::string> m_probedHosts;
+    net::ReachabilityProbe::ScopedFlagsOverride m_override { [this](const net::ReachabilityProbe& probe) {
+        m_probedHosts.push_back(probe.hostName());
+        return m_injected;
+    } };
+};
+
+} // namespace
+
+TEST_F(CheckNetworkTest, WiFiIsStateTwo)
+{
+    m_injected = Reachable;
+    EXPECT_TRUE(CheckNetwork::isExistenceNetwork());
+    EXPECT_EQ(Singleton::shared().currentNetworkContional(), 2);
+    EXPECT_TRUE(CheckNetwork::isWIFI());
+}
+
+TEST_F(CheckNetworkTest, CellularOnlyIsStateOne)
+{
+    m_injected = Reachable | IsWWAN | TransientConnection;
+    EXPECT_TRUE(CheckNetwork::isExistenceNetwork());
+    EXPECT_EQ(Singleton::shared().currentNetworkContional(), 1);
+    EXPECT_FALSE(CheckNetwork::isWIFI());
+}
+
+TEST_F(CheckNetworkTest, NoNetworkOrUnreadableFlagsIsStateZero)
+{
+    m_injected = 0;
+    EXPECT_FALSE(CheckNetwork::isExistenceNetwork());
+    EXPECT_EQ(Singleton::shared().currentNetworkContional(), 0);
+
+    Singleton::shared().setCurrentNetworkContional(2);
+    m_injected = std::nullopt;
+    EXPECT_FALSE(CheckNetwork::isExistenceNetwork());
+    EXPECT_EQ(Singleton::shared().currentNetworkContional(), 0);
+}
+
+TEST_F(CheckNetworkTest, ProbesTheConfiguredServersHost)
+{
+    m_injected = Reachable;
+    CheckNetwork::isExistenceNetwork();
+    base::UserDefaults::standard().setObject(base::Value("https://track.example.com:8443/api/"), core::RootUrlKey);
+    CheckNetwork::isExistenceNetwork();
+
+    EXPECT_EQ(m_probedHosts, (std::vector<std::string> { "127.0.0.1", "track.example.com" }));
+}
+
+TEST_F(CheckNetworkTest, UnreadableServerAddressMeansNoNetwork)
+{
+    m_injected = Reachable;
+    base::UserDefaults::standard().setObject(base::Value("not a url"), core::RootUrlKey);
+
+    EXPECT_FALSE(CheckNetwork::isExistenceNetwork());
+    EXPECT_EQ(Singleton::shared().currentNetworkContional(), 0);
+    EXPECT_TRUE(m_probedHosts.empty()) << "no target can be made for it";
+}
+
+TEST_F(CheckNetworkTest, ReachableChangeChecksAgainAndUnreachableOneLeavesTheState)
+{
+    auto target = reachability::Reachability::reachabilityWithHostName("127.0.0.1");
+    base::Notification changed { reachability::ReachabilityChangedNotification, target, nullptr };
+
+    m_injected = Reachable | IsWWAN;
+    CheckNetwork::reachabilityChanged(changed);
+    EXPECT_EQ(Singleton::shared().currentNetworkContional(), 1);
+
+    m_injected = 0;
+    CheckNetwork::reachabilityChanged(changed);
+    EXPECT_EQ(Singleton::shared().currentNetworkContional(), 1);
+}
