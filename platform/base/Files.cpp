@@ -42,6 +42,9 @@ namespace {
 
 std::optional<std::string> Files::read(const std::filesystem::path& path)
 {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;

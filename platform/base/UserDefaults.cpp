@@ -72,7 +72,11 @@ void UserDefaults::load()
     if (!isPresent(m_file))
         return;
     auto bytes = Files::read(m_file);
-    DictionaryRef stored = bytes ? DefaultsFile::read(*bytes) : nullptr;
+    if (!bytes) {
+        log("user defaults: cannot read " + m_file.string() + ", starting empty");
+        return;
+    }
+    DictionaryRef stored = DefaultsFile::read(*bytes);
     if (!stored) {
         setAside();
         return;

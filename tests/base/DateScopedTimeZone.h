@@ -1,0 +1,36 @@
+// Sets TZ for the life of a test and restores the previous value, so date tests run in a known zone
+// whatever the machine's.
+#pragma once
+
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace test {
+
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone)
+    {
+        if (const char* previous = std::getenv("TZ"))
+            m_previous = previous;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~ScopedTimeZone()
+    {
+        if (m_previous)
+            setenv("TZ", m_previous->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+private:
+    std::optional<std::string> m_previous;
+};
+
+} // namespace test

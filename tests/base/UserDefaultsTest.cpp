@@ -1,0 +1,169 @@
+#include "base/UserDefaults.h"
+#include "base/Array.h"
+#include "base/DefaultsFile.h"
+#include "base/Files.h"
+#include "base/Log.h"
+#include "support/TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+class UserDefaultsTest : public testing::Test {
+protected:
+    std::filesystem::path file() const { return m_dir.path() / "defaults.ldef"; }
+    size_t filesInFolder() const
+    {
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(m_dir.path()), {}));
+    }
+
+    test::TempDir m_dir;
+};
+
+TEST_F(UserDefaultsTest, EveryKindSurvivesAReload)
+{
+    auto nested = base::Dictionary::make({ { "list", base::Array::make({ 1, "two", base::Value() }) } });
+    {
+        base::UserDefaults defaults(file());
+        defaults.setObject("ASP.NET_SessionId=abc", "kCookie");
+        defaults.setInteger(-7, "runtimes");
+        defaults.setObject(base::Value(uint64_t(18446744073709551615ull)), "big");
+        defaults.setDouble(1.5, "PlayerSpeed");
+        defaults.setBool(true, "kAutoLogin");
+        defaults.setObject(base::Value(base::Date::fromTimeIntervalSince1970(1400000000.25)), "table");
+        defaults.setObject(base::Value(base::Data { 0, 1, 255 }), "receipt");
+        defaults.setObject(base::Value(nested), "nested");
+        defaults.setObject(base::Value(), "null");
+        EXPECT_TRUE(defaults.synchronize());
+    }
+    base::UserDefaults reloaded(file());
+    EXPECT_EQ(reloaded.stringForKey("kCookie"), "ASP.NET_SessionId=abc");
+    EXPECT_EQ(reloaded.integerForKey("runtimes"), -7);
+    EXPECT_EQ(*reloaded.objectForKey("big")->unsignedInteger(), 18446744073709551615ull);
+    EXPECT_EQ(reloaded.doubleForKey("PlayerSpeed"), 1.5);
+    EXPECT_TRUE(reloaded.boolForKey("kAutoLogin"));
+    EXPECT_EQ(*reloaded.objectForKey("table")->date(), base::Date::fromTimeIntervalSince1970(1400000000.25));
+    EXPECT_EQ(reloaded.dataForKey("receipt"), (base::Data { 0, 1, 255 }));
+    ASSERT_TRUE(reloaded.dictionaryForKey("nested"));
+    EXPECT_TRUE(reloaded.dictionaryForKey("nested")->isEqual(*nested));
+    EXPECT_TRUE(reloaded.objectForKey("null")->isNull());
+    EXPECT_FALSE(reloaded.objectForKey("absent"));
+}
+
+TEST_F(UserDefaultsTest, AValueOfTheWrongKindReadsAsAbsent)
+{
+    base::UserDefaults defaults(file());
+    defaults.setObject("12", "text");
+    defaults.setInteger(12, "number");
+    defaults.setObject(base::Value(base::Array::make({ 1 })), "list");
+    EXPECT_EQ(defaults.integerForKey("text"), 0);
+    EXPECT_FALSE(defaults.boolForKey("text"));
+    EXPECT_EQ(defaults.doubleForKey("list"), 0);
+    EXPECT_FALSE(defaults.stringForKey("number"));
+    EXPECT_FALSE(defaults.dataForKey("text"));
+    EXPECT_FALSE(defaults.arrayForKey("number"));
+    EXPECT_FALSE(defaults.dictionaryForKey("list"));
+    EXPECT_TRUE(defaults.arrayForKey("list"));
+    EXPECT_TRUE(defaults.boolForKey("number"));
+}
+
+TEST_F(UserDefaultsTest, StoredContainersAreCopies)
+{
+    base::UserDefaults defaults(file());
+    auto list = base::MutableArray::make({ 1 });
+    defaults.setObject(base::Value(list), "list");
+    list->addObject(2);
+    EXPECT_EQ(defaults.arrayForKey("list")->count(), 1u);
+    EXPECT_FALSE(defaults.arrayForKey("list")->isMutable());
+}
+
+TEST_F(UserDefaultsTest, ACrashMidWriteKeepsTheLastSavedValues)
+{
+    {
+        base::UserDefaults defaults(file());
+        defaults.setObject("saved", "kLoginName");
+        ASSERT_TRUE(defaults.synchronize());
+    }
+    // What a crash during the next save leaves: a partial temporary file beside the intact one.
+    std::string partial = base::DefaultsFile::write(*base::Dictionary::make({ { "kLoginName", "new" } }));
+    std::ofstream(m_dir.path() / (base::Files::temporaryPrefix(file()) + "Xy12Zq"), std::ios::binary)
+        << partial.substr(0, partial.size() / 2);
+
+    base::UserDefaults reloaded(file());
+    EXPECT_EQ(reloaded.stringForKey("kLoginName"), "saved");
+    EXPECT_EQ(filesInFolder(), 1u); // the stray temporary file is gone
+}
+
+TEST_F(UserDefaultsTest, ACorruptFileReadsAsEmptyAndIsKeptAside)
+{
+    std::string good = base::DefaultsFile::write(*base::Dictionary::make({ { "k", "v" } }));
+    for (std::string bad : { good.substr(0, good.size() - 1), good + "x",
+             std::string("<?xml version=\"1.0\"?><plist/>"), std::string() }) {
+        std::ofstream(file(), std::ios::binary) << bad;
+        base::Log::ScopedCapture log;
+        {
+            base::UserDefaults defaults(file());
+            EXPECT_FALSE(defaults.objectForKey("k"));
+            EXPECT_TRUE(log.contains("not a defaults file"));
+            defaults.setObject("fresh", "k");
+        }
+        EXPECT_EQ(base::UserDefaults(file()).stringForKey("k"), "fresh");
+    }
+    EXPECT_TRUE(std::filesystem::exists(m_dir.path() / "defaults.ldef.corrupt"));
+    EXPECT_TRUE(std::filesystem::exists(m_dir.path() / "defaults.ldef.corrupt.3"));
+    EXPECT_EQ(base::Files::read(m_dir.path() / "defaults.ldef.corrupt.2"), "<?xml version=\"1.0\"?><plist/>");
+}
+
+TEST_F(UserDefaultsTest, RemovingAndSynchronizing)
+{
+    base::UserDefaults defaults(file());
+    EXPECT_TRUE(defaults.synchronize()); // nothing to write
+    EXPECT_FALSE(std::filesystem::exists(file()));
+    defaults.setObject("x", "a");
+    defaults.setObject("y", "b");
+    defaults.removeObjectForKey("a");
+    defaults.removeObjectForKey("never-set");
+    ASSERT_TRUE(defaults.synchronize());
+    base::UserDefaults reloaded(file());
+    EXPECT_FALSE(reloaded.objectForKey("a"));
+    EXPECT_EQ(reloaded.dictionaryRepresentation()->count(), 1u);
+}
+
+TEST_F(UserDefaultsTest, RegisteredValuesAnswerOnlyForEmptyKeysAndAreNotSaved)
+{
+    {
+        base::UserDefaults defaults(file());
+        defaults.registerDefaults(*base::Dictionary::make({ { "notification_switch", "1" }, { "speed", 2 } }));
+        defaults.setObject("0", "notification_switch");
+        EXPECT_EQ(defaults.stringForKey("notification_switch"), "0");
+        EXPECT_EQ(defaults.integerForKey("speed"), 2);
+        defaults.removeObjectForKey("notification_switch");
+        EXPECT_EQ(defaults.stringForKey("notification_switch"), "1");
+        defaults.setObject("kept", "other");
+    }
+    EXPECT_FALSE(base::UserDefaults(file()).objectForKey("speed"));
+}
+
+TEST_F(UserDefaultsTest, AnUnwritableFileReportsFailureAndKeepsTheChanges)
+{
+    std::filesystem::create_directory(file()); // a folder where the file should be
+    base::Log::ScopedCapture log;
+    base::UserDefaults defaults(file());
+    defaults.setObject("v", "k");
+    EXPECT_FALSE(defaults.synchronize());
+    EXPECT_EQ(defaults.stringForKey("k"), "v");
+    std::filesystem::remove(file());
+    EXPECT_TRUE(defaults.synchronize());
+}
+
+TEST(UserDefaultsStandard, LivesInThePreferencesFolderAndKnowsTheLanguages)
+{
+    auto& defaults = base::UserDefaults::standard();
+    EXPECT_EQ(defaults.file().filename(), base::UserDefaults::FileName);
+    auto languages = defaults.arrayForKey(base::UserDefaults::LanguagesKey);
+    ASSERT_TRUE(languages);
+    EXPECT_GE(languages->count(), 1u);
+}
+
+} // namespace
