@@ -1,6 +1,5 @@
 #include "json/JSONArray.h"
 
-#include <iterator>
 #include <utility>
 
 namespace json {
@@ -22,15 +21,6 @@ const base::Value& JSONArray::objectAtIndex(size_t index) const
         raiseBeyondBounds("objectAtIndex:", index, m_objects.size());
     return m_objects[index];
 }
-
-base::ArrayRef JSONArray::copy() const
-{
-    if (!isMutable())
-        return std::const_pointer_cast<base::Array>(shared_from_this());
-    return base::Array::make(m_objects);
-}
-
-std::shared_ptr<base::MutableArray> JSONArray::mutableCopy() const { return base::MutableArray::make(m_objects); }
 
 void JSONArray::insertObject(base::Value value, size_t index)
 {

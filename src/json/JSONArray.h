@@ -25,8 +25,6 @@ public:
     std::string className() const override { return "JSONArray"; }
     uint64_t mutations() const override { return m_mutations; }
     bool isMutable() const override { return m_mutations != 0; }
-    base::ArrayRef copy() const override;
-    std::shared_ptr<base::MutableArray> mutableCopy() const override;
 
     void insertObject(base::Value value, size_t index) override;
     void removeObjectAtIndex(size_t index) override;

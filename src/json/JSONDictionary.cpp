@@ -87,6 +87,27 @@ const base::Value* JSONDictionary::objectForKey(const base::Value& key) const
     return index == NotFound ? nullptr : &m_entries[index].object;
 }
 
+const base::Value* JSONDictionary::objectForStringKey(std::string_view key) const
+{
+    if (!m_capacity)
+        return nullptr;
+    uint64_t hash = storedHash(foldHash(hashBytes(key.data(), key.size())));
+    size_t index = homeIndex(hash, m_capacity);
+    for (size_t i = 0; i < m_capacity; ++i) {
+        const Entry& entry = m_entries[index];
+        if (!entry.hash)
+            return nullptr;
+        if (entry.hash == hash) {
+            const std::string* text = entry.key.string();
+            if (text && *text == key)
+                return &entry.object;
+        }
+        if (++index == m_capacity)
+            index = 0;
+    }
+    return nullptr;
+}
+
 void JSONDictionary::add(uint64_t hash, base::Value key, base::Value object)
 {
     size_t index = homeIndex(hash, m_capacity);
@@ -131,29 +152,6 @@ bool JSONDictionary::nextEntry(size_t& cursor, const base::Value*& key, const ba
         }
     }
     return false;
-}
-
-base::Dictionary::Pairs JSONDictionary::pairs() const
-{
-    base::Dictionary::Pairs result;
-    result.reserve(m_count);
-    for (size_t i = 0; i < m_capacity; ++i) {
-        if (m_entries[i].hash)
-            result.emplace_back(m_entries[i].key, m_entries[i].object);
-    }
-    return result;
-}
-
-base::DictionaryRef JSONDictionary::copy() const
-{
-    if (!isMutable())
-        return std::const_pointer_cast<base::Dictionary>(shared_from_this());
-    return base::Dictionary::make(pairs());
-}
-
-std::shared_ptr<base::MutableDictionary> JSONDictionary::mutableCopy() const
-{
-    return base::MutableDictionary::make(pairs());
 }
 
 std::shared_ptr<JSONDictionaryEnumerator> JSONDictionary::keyEnumerator() const

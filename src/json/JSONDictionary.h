@@ -35,12 +35,11 @@ public:
     size_t count() const override { return m_count; }
     const base::Value* objectForKey(const base::Value& key) const override;
     using base::Dictionary::objectForKey;
+    const base::Value* objectForStringKey(std::string_view key) const override;
     bool nextEntry(size_t& cursor, const base::Value*& key, const base::Value*& value) const override;
     std::string className() const override { return "JSONDictionary"; }
     uint64_t mutations() const override { return m_mutations; }
     bool isMutable() const override { return m_mutations != 0; }
-    base::DictionaryRef copy() const override;
-    std::shared_ptr<base::MutableDictionary> mutableCopy() const override;
 
     void setObject(base::Value value, base::Value key) override;
     void removeObjectForKey(const base::Value& key) override;
@@ -68,7 +67,6 @@ private:
     void removeEntry(size_t index);
     void resize(size_t capacity);
     void countMutation();
-    base::Dictionary::Pairs pairs() const;
 
     std::unique_ptr<Entry[]> m_entries;
     size_t m_capacity { 0 };

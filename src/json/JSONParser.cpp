@@ -1,5 +1,6 @@
 #include "json/JSONParser.h"
 
+#include "base/UTF8.h"
 #include "json/JSONArray.h"
 #include "json/JSONDecoderKey.h"
 #include "json/JSONError.h"
@@ -576,7 +577,7 @@ bool JSONParser::readEscapedString(const char* start, const char* p)
             if (sequence.status == UTF8Status::WellFormed) {
                 out.append(p, next);
             } else if (sequence.status == UTF8Status::IllFormed && replaceInvalid) {
-                appendUTF8(out, ReplacementCharacter);
+                base::utf8::append(out, ReplacementCharacter);
             } else {
                 m_cursor = p;
                 recordError(sequence.status == UTF8Status::CutOff ? CutOffUTF8 : IllegalUTF8);
@@ -634,7 +635,7 @@ bool JSONParser::readEscapedString(const char* start, const char* p)
                     recordError(MissingLowSurrogate);
                     return failString(p);
                 }
-                appendUTF8(out, ReplacementCharacter);
+                base::utf8::append(out, ReplacementCharacter);
                 continue;
             }
             if (p + 1 == m_end)
@@ -656,7 +657,7 @@ bool JSONParser::readEscapedString(const char* start, const char* p)
             }
             codePoint = ReplacementCharacter;
         }
-        appendUTF8(out, codePoint);
+        base::utf8::append(out, codePoint);
     }
     return failString(m_end);
 }
@@ -677,7 +678,7 @@ bool JSONParser::readHexQuad(const char*& p, char32_t& value)
                 if (static_cast<uint8_t>(*p) < 0x80)
                     found.push_back(*p);
                 else
-                    appendUTF8(found, ReplacementCharacter);
+                    base::utf8::append(found, ReplacementCharacter);
                 recordError("Unexpected character found in \\u Unicode escape sequence.  Found '" + found
                     + "', expected [0-9a-fA-F].");
             }

@@ -94,22 +94,4 @@ bool isWellFormedUTF8(std::string_view text)
     return true;
 }
 
-void appendUTF8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        char bytes[] = { static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F)) };
-        out.append(bytes, 2);
-    } else if (c < 0x10000) {
-        char bytes[] = { static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-            static_cast<char>(0x80 | (c & 0x3F)) };
-        out.append(bytes, 3);
-    } else {
-        char bytes[] = { static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
-            static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F)) };
-        out.append(bytes, 4);
-    }
-}
-
 } // namespace json

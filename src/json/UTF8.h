@@ -1,6 +1,6 @@
 // UTF-8 helpers shared by the decoder and the encoder: the strict sequence decoder (which also refuses the
-// code point 0 and the noncharacters, as JSON text must not carry them), the standard well-formedness check
-// for texts handed in as std::string, and the encoder of one code point.
+// code point 0 and the noncharacters, as JSON text must not carry them) and a fast standard well-formedness
+// check for texts handed in as std::string.
 //
 //   auto seq = json::decodeUTF8Sequence(p, end);
 //   if (seq.status == json::UTF8Status::WellFormed) p = seq.next;
@@ -38,8 +38,5 @@ constexpr bool isIllegalCodePoint(char32_t c)
 
 // True when the bytes are well-formed UTF-8 in the standard sense (noncharacters allowed).
 bool isWellFormedUTF8(std::string_view text);
-
-// Appends the UTF-8 form of a code point (at most U+10FFFF).
-void appendUTF8(std::string& out, char32_t codePoint);
 
 } // namespace json

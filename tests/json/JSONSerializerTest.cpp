@@ -1,0 +1,155 @@
+#include "json/JSONSerializer.h"
+
+#include "base/Array.h"
+#include "base/Date.h"
+#include "base/Dictionary.h"
+#include "json/JSONDecoder.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+#include <string>
+
+namespace {
+
+base::Value list(std::initializer_list<base::Value> values) { return base::Value(base::Array::make(values)); }
+
+std::string encoded(const base::Value& value, json::SerializeOptions options = 0)
+{
+    base::Error error;
+    auto text = json::JSONString(value, options, {}, &error);
+    return text ? *text : "<failed: " + error.localizedDescription() + ">";
+}
+
+std::string failure(const base::Value& value, const json::UnsupportedValueFormatter& formatter = {})
+{
+    base::Error error;
+    EXPECT_FALSE(json::JSONString(value, 0, formatter, &error));
+    EXPECT_EQ(error.domain(), "JSONErrorDomain");
+    EXPECT_EQ(error.code(), -1);
+    return error.localizedDescription();
+}
+
+} // namespace
+
+TEST(JSONSerializer, WritesScalarsInsideContainers)
+{
+    EXPECT_EQ(
+        encoded(list({ base::Value(), base::Value(true), base::Value(false), base::Value(-5), base::Value(0),
+            base::Value(std::numeric_limits<uint64_t>::max()), base::Value(std::numeric_limits<int64_t>::min()) })),
+        "[null,true,false,-5,0,18446744073709551615,-9223372036854775808]");
+    EXPECT_EQ(encoded(list(
+                  { base::Value(0.1), base::Value(100.0), base::Value(-0.0), base::Value(1e21), base::Value(5e-324) })),
+        "[0.10000000000000001,100,-0,1e+21,4.9406564584124654e-324]");
+    EXPECT_EQ(encoded(base::Value(base::Dictionary::make({ { base::Value("k"), base::Value("v") } }))), R"({"k":"v"})");
+}
+
+TEST(JSONSerializer, EscapesControlCharactersQuotesAndBackslashes)
+{
+    std::string raw = std::string("\"\\\b\t\n\f\r\x01\x1f\x7f", 10) + std::string(1, '\0');
+    EXPECT_EQ(encoded(list({ base::Value(raw) })), "[\"\\\"\\\\\\b\\t\\n\\f\\r\\u0001\\u001f\x7f\\u0000\"]");
+}
+
+TEST(JSONSerializer, EscapesTheSlashOnlyWithItsOption)
+{
+    EXPECT_EQ(encoded(list({ base::Value("a/b") })), R"(["a/b"])");
+    EXPECT_EQ(encoded(list({ base::Value("a/b") }), json::JSONSerializeEscapeSlash), R"(["a\/b"])");
+}
+
+TEST(JSONSerializer, EscapesNonASCIIOnlyWithItsOption)
+{
+    base::Value text = list({ base::Value("\xC3\xA9 \xF0\x9F\x98\x80 \xE4\xB8\xAD") });
+    EXPECT_EQ(encoded(text), "[\"\xC3\xA9 \xF0\x9F\x98\x80 \xE4\xB8\xAD\"]");
+    EXPECT_EQ(encoded(text, json::JSONSerializeEscapeNonASCII), R"(["\u00e9 \ud83d\ude00 \u4e2d"])");
+}
+
+TEST(JSONSerializer, RefusesTextThatIsNotUTF8OrNotJSONText)
+{
+    EXPECT_EQ(
+        failure(list({ base::Value("\xC3\x28") })), "An error occurred converting the contents of a NSString to UTF8.");
+    // A noncharacter is valid UTF-8 but cannot be escaped as JSON text.
+    EXPECT_EQ(encoded(list({ base::Value("\xEF\xBF\xBE") })), "[\"\xEF\xBF\xBE\"]");
+    base::Error error;
+    EXPECT_FALSE(
+        json::JSONString(list({ base::Value("\xEF\xBF\xBE") }), json::JSONSerializeEscapeNonASCII, {}, &error));
+    EXPECT_EQ(error.localizedDescription(), "Error converting UTF8.");
+}
+
+TEST(JSONSerializer, PrettyOutputIndentsAndSortsKeys)
+{
+    base::Value tree(base::Dictionary::make({ { base::Value("b"), list({ base::Value(1), base::Value(2) }) },
+        { base::Value("a"), base::Value(base::Dictionary::make()) } }));
+    EXPECT_EQ(encoded(tree, json::JSONSerializePretty), "{\n  \"a\": {\n    \n  },\n  \"b\": [\n    1,\n    2\n  ]\n}");
+    EXPECT_EQ(encoded(list({}), json::JSONSerializePretty), "[\n  \n]");
+}
+
+TEST(JSONSerializer, RootMustBeAnArrayOrDictionary)
+{
+    EXPECT_EQ(
+        failure(base::Value("text")), "Unable to serialize object class String, expected a NSArray or NSDictionary.");
+    EXPECT_EQ(failure(base::Value(1)), "Unable to serialize object class Number, expected a NSArray or NSDictionary.");
+}
+
+TEST(JSONSerializer, KeysMustBeStrings)
+{
+    base::Value numberKey(base::Dictionary::make({ { base::Value(1), base::Value(2) } }));
+    EXPECT_EQ(failure(numberKey), "Key must be a string object.");
+    base::Error error;
+    EXPECT_FALSE(json::JSONString(numberKey, json::JSONSerializePretty, {}, &error));
+    EXPECT_EQ(error.localizedDescription(), "Key must be a string object.");
+}
+
+TEST(JSONSerializer, NonFiniteDoublesFail)
+{
+    const char* message = "Floating point values must be finite.  JSON does not support NaN or Infinity.";
+    EXPECT_EQ(failure(list({ base::Value(std::numeric_limits<double>::quiet_NaN()) })), message);
+    EXPECT_EQ(failure(list({ base::Value(-std::numeric_limits<double>::infinity()) })), message);
+}
+
+TEST(JSONSerializer, UnsupportedValuesGoThroughTheFormatter)
+{
+    base::Value withDate = list({ base::Value(base::Date::fromTimeIntervalSince1970(86400)) });
+    EXPECT_EQ(failure(withDate), "Unable to serialize object class Date.");
+    auto asSeconds = [](const base::Value& value) -> std::optional<base::Value> {
+        if (const base::Date* date = value.date())
+            return base::Value(date->timeIntervalSince1970());
+        return std::nullopt;
+    };
+    EXPECT_EQ(*json::JSONString(withDate, 0, asSeconds), "[86400]");
+    EXPECT_EQ(failure(list({ base::Value(base::Data { 1, 2 }) }), asSeconds), "Unable to serialize object class Data.");
+    auto intoData = [](const base::Value&) -> std::optional<base::Value> { return base::Value(base::Data { 1 }); };
+    EXPECT_EQ(failure(withDate, intoData),
+        "Unable to serialize object class Data that was returned by the unsupported class formatter.  Original "
+        "object class was Date.");
+}
+
+TEST(JSONSerializer, StringFormsWriteWithOrWithoutQuotes)
+{
+    EXPECT_EQ(*json::JSONStringOfString("a\"b"), R"("a\"b")");
+    EXPECT_EQ(*json::JSONStringOfString("a/b", json::JSONSerializeEscapeSlash, false), R"(a\/b)");
+    EXPECT_EQ(*json::JSONDataOfString("x"), (base::Data { '"', 'x', '"' }));
+    base::Error error;
+    EXPECT_FALSE(json::JSONStringOfString("\xFF", 0, true, &error));
+    EXPECT_EQ(error.localizedDescription(), "An error occurred converting the contents of a NSString to UTF8.");
+}
+
+TEST(JSONSerializer, DataFormMatchesTheStringForm)
+{
+    base::Value body(
+        base::Dictionary::make({ { base::Value("n"), base::Value() }, { base::Value("s"), base::Value("x") } }));
+    auto data = json::JSONData(body);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(std::string(data->begin(), data->end()), *json::JSONString(body));
+}
+
+TEST(JSONSerializer, OutputDecodesToTheSameTree)
+{
+    auto tree = json::objectFromJSONString(
+        R"({"a":[1,-2,3.25,"x\u00e9\ud83d\ude00",{"b":null,"c":[true,false]}],"d":"\/\"\\\n","e":18446744073709551615})");
+    ASSERT_TRUE(tree);
+    for (json::SerializeOptions options : { 0, 1, 2, 16, 19 }) {
+        SCOPED_TRACE(options);
+        auto text = json::JSONString(*tree, options);
+        ASSERT_TRUE(text);
+        EXPECT_EQ(*json::objectFromJSONString(*text), *tree);
+    }
+}
