@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -17,13 +16,6 @@ TEST(Clock, DateNowFollowsTheInstalledClock)
     base::Clock::install(base::Clock::system());
     EXPECT_GT(base::Date::now().timeIntervalSinceDate(start), 0); // the system's time is later than 2014
     EXPECT_TRUE(base::Clock::current()->advancesByItself());
-}
-
-TEST(Clock, TicksRoundDelaysAndTreatNegativeOnesAsNone)
-{
-    EXPECT_EQ(base::Clock::ticks(0.1s), 100ms);
-    EXPECT_EQ(base::Clock::ticks(base::Duration(-1)), base::Clock::TimePoint::duration::zero());
-    EXPECT_EQ(base::Clock::ticks(base::Duration(1e-10)), base::Clock::TimePoint::duration::zero());
 }
 
 } // namespace

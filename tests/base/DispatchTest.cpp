@@ -143,16 +143,6 @@ TEST_F(DispatchTest, NotifyOnAnEmptyGroupRunsOnTheNextTurn)
     EXPECT_TRUE(notified);
 }
 
-TEST_F(DispatchTest, GroupWaitReturnsWhenWorkersHaveLeft)
-{
-    auto group = DispatchGroup::make();
-    std::atomic<int> done = 0;
-    for (int i = 0; i < 16; ++i)
-        group->async(DispatchQueue::global(), [&] { ++done; });
-    group->wait();
-    EXPECT_EQ(done, 16);
-}
-
 TEST_F(DispatchTest, OnceRunsItsBlockOnceAcrossThreads)
 {
     base::OnceFlag flag;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 using base::Notification;
@@ -84,19 +83,6 @@ TEST_F(NotificationCenterTest, RemovingAnOwnerRemovesAllItsRegistrations)
     center.post("a");
     center.post("b");
     EXPECT_EQ(heard, (std::vector<std::string> { "other screen" }));
-}
-
-TEST_F(NotificationCenterTest, DeliveryHappensOnThePostingThread)
-{
-    std::thread::id poster;
-    std::thread::id deliveredOn;
-    center.addObserver("done", nullptr, [&](const Notification&) { deliveredOn = std::this_thread::get_id(); });
-    std::thread worker([&] {
-        poster = std::this_thread::get_id();
-        center.post("done");
-    });
-    worker.join();
-    EXPECT_EQ(deliveredOn, poster);
 }
 
 } // namespace
