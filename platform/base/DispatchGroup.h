@@ -25,7 +25,7 @@ public:
     void enter();
     // A leave without a matching enter is a fault (asserted) and is otherwise ignored.
     void leave();
-    // Runs `block` on `queue` as one piece of the group's work.
+    // Runs `block` on `queue` as one task of the group.
     void async(const std::shared_ptr<DispatchQueue>& queue, DispatchQueue::Block block);
     void notify(const std::shared_ptr<DispatchQueue>& queue, DispatchQueue::Block block);
     // Blocks the calling thread until the group is empty. Never call it on the main thread while the work

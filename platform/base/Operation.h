@@ -1,4 +1,4 @@
-// base::Operation: one piece of work with a life cycle: ready (its dependencies have finished), executing,
+// base::Operation: a unit of work with a life cycle: ready (its dependencies have finished), executing,
 // finished, and possibly cancelled. Observers hear of every change of "isReady", "isExecuting", "isFinished"
 // and "isCancelled" twice: before it (ChangePhase::Will) and after it (ChangePhase::Did), on the thread that
 // makes the change. The completion block runs once, on a worker thread, after the operation has finished.

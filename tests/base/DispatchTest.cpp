@@ -107,7 +107,7 @@ TEST_F(DispatchTest, MainQueueSyncFromAWorkerWaitsForTheMainLoop)
     EXPECT_TRUE(ranInline); // on the main thread it runs at once instead of waiting for itself
 }
 
-TEST_F(DispatchTest, GroupNotifiesOnceAfterEveryPieceHasLeft)
+TEST_F(DispatchTest, GroupNotifiesOnceAfterEveryTaskHasLeft)
 {
     auto group = DispatchGroup::make();
     std::atomic<int> done = 0;
@@ -115,7 +115,7 @@ TEST_F(DispatchTest, GroupNotifiesOnceAfterEveryPieceHasLeft)
     int notifications = 0;
     for (int i = 0; i < 8; ++i)
         group->async(DispatchQueue::global(), [&] { ++done; });
-    group->enter(); // a piece that finishes on the main loop, later in virtual time
+    group->enter(); // a task that finishes on the main loop, later in virtual time
     DispatchQueue::main()->after(1s, [&] {
         ++done;
         group->leave();
