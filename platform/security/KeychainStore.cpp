@@ -1,12 +1,13 @@
 #include "security/KeychainStore.h"
 
 #include "base/Array.h"
+#include "base/Files.h"
 #include "base/Log.h"
 #include "base/Paths.h"
 #include "security/ItemAttributes.h"
 #include "security/ItemQuery.h"
 #include "security/KeychainFile.h"
-#include "security/PrivateFile.h"
+#include "security/StoredFile.h"
 
 #include <algorithm>
 
@@ -44,8 +45,8 @@ std::filesystem::path KeychainStore::filePath() const
 
 KeychainStore::Contents KeychainStore::read(const std::filesystem::path& file) const
 {
-    using Outcome = PrivateFile::ReadResult::Outcome;
-    PrivateFile::ReadResult read = PrivateFile::read(file, MaxFileBytes);
+    using Outcome = StoredFile::ReadResult::Outcome;
+    StoredFile::ReadResult read = StoredFile::read(file, MaxFileBytes);
     if (read.outcome == Outcome::Missing)
         return {};
     if (read.outcome == Outcome::Failed) {
@@ -57,7 +58,7 @@ KeychainStore::Contents KeychainStore::read(const std::filesystem::path& file) c
             return { status::Success, std::move(*items) };
     }
     std::string reason;
-    std::filesystem::path aside = PrivateFile::moveAside(file, &reason);
+    std::filesystem::path aside = StoredFile::moveAside(file, &reason);
     if (aside.empty()) {
         base::log("keychain: " + file.string() + " is not a keychain file and cannot be moved aside: " + reason);
         return { status::NotAvailable, {} };
@@ -69,9 +70,10 @@ KeychainStore::Contents KeychainStore::read(const std::filesystem::path& file) c
 
 Status KeychainStore::write(const std::filesystem::path& file, const std::vector<KeychainItem>& items) const
 {
-    std::string reason;
-    if (!PrivateFile::replace(file, KeychainFile::encode(items), &reason)) {
-        base::log("keychain: cannot save " + file.string() + ": " + reason);
+    // What an earlier write cut short by a crash left behind is of no use to anyone.
+    base::Files::removeStaleTemporaries(file);
+    if (!base::Files::writeAtomically(file, KeychainFile::encode(items), 0600)) {
+        base::log("keychain: cannot save " + file.string());
         return status::NotAvailable;
     }
     return status::Success;

@@ -1,21 +1,18 @@
-// Reading and replacing a file that only its owner may read (mode 0600), such as the keychain file.
-// A replacement is atomic: the new content goes to a new file beside the old one, is flushed to disk and
-// renamed over it, so readers see the old content or the new one, never a mix, whatever happens mid-write.
-// Failures come back with the system's reason. Thread: any (callers serialize writes to one file).
+// The keychain store's file as it lies on disk: read whole (telling a missing file from one that cannot be
+// read), or renamed aside when it turns out not to be a keychain file, so nothing in it is destroyed.
+// Writing goes through base::Files::writeAtomically. Thread: any (callers serialize access to one file).
 //
-//   auto read = security::PrivateFile::read(path, 8 << 20);
-//   std::string reason;
-//   if (!security::PrivateFile::replace(path, text, &reason)) base::log("cannot save: " + reason);
+//   auto read = security::StoredFile::read(path, 8 << 20);
+//   if (read.outcome == security::StoredFile::ReadResult::Outcome::Failed) base::log(read.reason);
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
 #include <string>
-#include <string_view>
 
 namespace security {
 
-class PrivateFile {
+class StoredFile {
 public:
     struct ReadResult {
         enum class Outcome { Read, Missing, TooLarge, Failed } outcome { Outcome::Failed };
@@ -24,9 +21,6 @@ public:
     };
     // The whole file, unless it is missing, larger than `maxBytes` or cannot be read.
     static ReadResult read(const std::filesystem::path& file, size_t maxBytes);
-
-    // Replaces the file's content atomically with mode 0600, making its folder when missing.
-    static bool replace(const std::filesystem::path& file, std::string_view content, std::string* reason);
 
     // Renames the file to "<name>.corrupt-N" beside it, with the first N that is free, and returns the
     // new path (empty when the rename failed).

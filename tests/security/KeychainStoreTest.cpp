@@ -294,4 +294,6 @@ TEST_F(KeychainStoreTest, CrashMidWriteLosesNothingAlreadySaved)
     EXPECT_EQ(secret("svc", "carl"), std::nullopt);
     EXPECT_EQ(save("svc", "carl", "after"), status::Success) << "the leftover of the crash does not block saving";
     EXPECT_EQ(accounts("svc"), (std::vector<std::string> { "ann", "bob", "carl" }));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_file.parent_path()), {}), 1)
+        << "the next save clears the crash's leftover";
 }
