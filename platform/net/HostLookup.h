@@ -30,9 +30,9 @@ public:
     // The name's addresses in the resolver's order; none when it does not resolve within the limit.
     std::vector<IPAddress> addresses(const std::string& name) const;
 
+private:
     static std::vector<IPAddress> systemResolve(const std::string& name);
 
-private:
     Resolver m_resolver;
     std::chrono::milliseconds m_limit;
 };
