@@ -2,7 +2,9 @@
 // text with characters a URL may not hold (white space, non-ASCII, a malformed "%" escape) gives nothing,
 // as does a port past 65535. "[" and "]" are accepted in paths, queries and fragments because query
 // strings of nested parameters carry them unescaped. Resolving a reference against a base follows RFC
-// 3986 section 5 exactly (dot segments removed). A plain value type, usable on any thread.
+// 3986 section 5 exactly (dot segments removed). Parsing and resolution are our own rather than libcurl's
+// URL API, which rewrites the text it reads, needs "scheme://", and resolves empty, fragment-only and
+// other-scheme references differently from RFC 3986. A plain value type, usable on any thread.
 //
 //   auto base = base::URL::parse("http://example.com/api/");
 //   auto url = base::URL::parse("users?id=7", *base);          // http://example.com/api/users?id=7

@@ -64,7 +64,8 @@ UserDefaults::UserDefaults(std::filesystem::path file)
     load();
 }
 
-UserDefaults::~UserDefaults() { synchronize(); }
+// Saves without logging: the standard defaults go at process exit, possibly after the log itself.
+UserDefaults::~UserDefaults() { save(); }
 
 void UserDefaults::load()
 {
@@ -181,13 +182,19 @@ void UserDefaults::registerDefaults(const Dictionary& defaults)
 
 bool UserDefaults::synchronize()
 {
+    if (save())
+        return true;
+    log("user defaults: cannot write " + m_file.string());
+    return false;
+}
+
+bool UserDefaults::save()
+{
     std::lock_guard lock(m_mutex);
     if (!m_dirty)
         return true;
-    if (!Files::writeAtomically(m_file, DefaultsFile::write(*m_values), 0600)) {
-        log("user defaults: cannot write " + m_file.string());
+    if (!Files::writeAtomically(m_file, DefaultsFile::write(*m_values), 0600))
         return false;
-    }
     m_dirty = false;
     return true;
 }

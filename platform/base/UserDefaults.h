@@ -67,6 +67,7 @@ public:
 
 private:
     void load();
+    bool save();
     void setAside();
 
     std::filesystem::path m_file;
