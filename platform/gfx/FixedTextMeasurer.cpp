@@ -66,7 +66,8 @@ std::vector<TextLine> FixedTextMeasurer::lines(const AttributedString& text, dou
 void FixedTextMeasurer::breakParagraph(const std::vector<Character>& paragraph, size_t end, double maxWidth,
     LineBreakMode mode, std::vector<TextLine>& out) const
 {
-    // Emits characters [first, last) as one line; its width leaves out trailing spaces.
+    // Emits characters [first, last) as one line; spaces where a line wraps do not count to its width, those
+    // at the end of the paragraph do.
     auto emit = [&](size_t first, size_t last, double limit) {
         double width = 0, height = 0, pendingSpaces = 0;
         for (size_t k = first; k < last; ++k) {
@@ -79,6 +80,8 @@ void FixedTextMeasurer::breakParagraph(const std::vector<Character>& paragraph, 
                 pendingSpaces = 0;
             }
         }
+        if (last == paragraph.size())
+            width += pendingSpaces;
         size_t startByte = paragraph[first].offset;
         size_t endByte = last < paragraph.size() ? paragraph[last].offset : end;
         out.push_back({ startByte, endByte - startByte, std::min(width, limit), height });

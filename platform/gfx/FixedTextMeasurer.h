@@ -1,8 +1,8 @@
 // gfx::FixedTextMeasurer: a text measurer with fixed metrics for tests, so that layouts built on measured
 // text come out in exact numbers: every character (a Unicode code point, space included) advances
 // advanceFactor x the font size, and every line is lineHeightFactor x the largest font size on it.
-// Words wrap greedily at spaces; a word wider than the line is split between characters. Spaces at the end
-// of a line do not count to its width.
+// Words wrap greedily at spaces; a word wider than the line is split between characters. Spaces where a
+// line wraps do not count to its width; spaces at the end of a paragraph do (as with the pango measurer).
 //
 //   gfx::TextMeasurer::Override fixed(std::make_shared<gfx::FixedTextMeasurer>());  // 10 pt: 5 wide, 12.5 high
 #pragma once

@@ -1,6 +1,7 @@
 // gfx::Shadow: what a shadowed paint casts: the offset in points (positive y = below, on the y-down screen),
-// the blur radius in points and the colour. Context::setShadow applies it to every later paint until the
-// state is restored; layers use the same description.
+// the blur in points and the colour. The blur spreads the shadow like a Gaussian of standard deviation
+// blur / 2 (three box passes); 0 gives a hard copy of the shape. Context::setShadow applies it to every later
+// paint until the state is restored; layers can use the same description.
 #pragma once
 
 #include "gfx/Color.h"

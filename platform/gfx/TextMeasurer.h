@@ -17,7 +17,7 @@ namespace gfx {
 struct TextLine {
     size_t start; // byte offset of the line's first character
     size_t length; // bytes of the line's text, a line break that ends it not included
-    double width; // points, trailing spaces not counted
+    double width; // points; spaces where the line wraps are not counted
     double height; // points, the line's advance down to the next line
 };
 

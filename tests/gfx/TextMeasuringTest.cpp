@@ -73,6 +73,8 @@ TEST_F(FixedMetrics, CharactersAreCodePointsAndLineBreaksStartLines)
     EXPECT_EQ(gfx::sizeWithAttributes("你好", font10()), (Size { 10, 12.5 }));
     EXPECT_EQ(gfx::sizeWithAttributes("a\nbb", font10()), (Size { 10, 25 }));
     EXPECT_EQ(gfx::sizeWithAttributes("a\n", font10()), (Size { 5, 25 }));
+    EXPECT_EQ(gfx::sizeWithAttributes("ab  ", font10()), (Size { 20, 12.5 }));
+    EXPECT_EQ(gfx::boundingRectWithSize("ab   cd", { 12, 100 }, wrapped, font10()).size, (Size { 10, 25 }));
 }
 
 TEST_F(FixedMetrics, AttributedRunsMeasureWithTheirOwnFonts)
