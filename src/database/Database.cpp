@@ -148,6 +148,7 @@ void Database::clearCachedStatements()
         if (!statement->inUse())
             statement->close();
     m_cachedStatements.clear();
+    m_lastCachedStatement = nullptr;
 }
 
 bool Database::hasOpenResultSets() const
@@ -182,14 +183,19 @@ void Database::setCachedStatement(const std::shared_ptr<Statement>& statement, s
 {
     statement->setQuery(std::string(sql));
     m_cachedStatements.insert_or_assign(std::string(sql), statement);
+    m_lastCachedStatement = statement;
 }
 
 std::shared_ptr<Statement> Database::takeCachedStatement(std::string_view sql)
 {
-    auto statement = cachedStatementForQuery(sql);
+    // One statement is usually run many times in a row: comparing its text is cheaper than hashing it.
+    bool sameAsLast = m_lastCachedStatement && m_lastCachedStatement->query() == sql;
+    auto statement = sameAsLast ? m_lastCachedStatement : cachedStatementForQuery(sql);
+    m_lastCachedStatement = statement;
     if (!statement || statement->inUse() || !statement->statement())
         return nullptr;
-    statement->reset();
+    if (sqlite3_stmt_busy(statement->statement()))
+        statement->reset();
     statement->setInUse(true);
     return statement;
 }

@@ -221,6 +221,7 @@ private:
     bool m_inTransaction { false };
     int m_busyRetryTimeout { 0 };
     StatementCache m_cachedStatements;
+    std::shared_ptr<Statement> m_lastCachedStatement;
     std::unordered_map<const ResultSet*, std::weak_ptr<ResultSet>> m_openResultSets;
     std::vector<std::unique_ptr<FunctionBlock>> m_openFunctions;
     std::shared_ptr<base::DateFormatter> m_dateFormat;

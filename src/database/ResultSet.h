@@ -23,6 +23,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -55,7 +57,12 @@ public:
 
     int columnCount() const;
     // Column names (as SQLite gives them) to indices; a later column wins over an earlier one of the same name.
-    const ColumnNameToIndexMap& columnNameToIndexMap();
+    const ColumnNameToIndexMap& columnNameToIndexMap()
+    {
+        if (!m_columnNameToIndexMap)
+            buildColumnNameToIndexMap();
+        return *m_columnNameToIndexMap;
+    }
     // The column's index, or -1 (with a warning line) when no column has that name.
     int columnIndexForName(std::string_view name);
     std::string columnNameForIndex(int index) const;
@@ -132,6 +139,7 @@ public:
     void setStatement(std::shared_ptr<Statement> statement) { m_statement = std::move(statement); }
 
 private:
+    void buildColumnNameToIndexMap();
     sqlite3_stmt* handle() const;
     // The handle when `index` may be read (not negative, the set not closed), else null.
     sqlite3_stmt* readableHandle(int index) const;
@@ -141,6 +149,12 @@ private:
     std::shared_ptr<Statement> m_statement;
     std::string m_query;
     std::optional<ColumnNameToIndexMap> m_columnNameToIndexMap;
+    // The map's entries in a row of memory, and for each entry the one looked up after it last time.
+    std::vector<std::pair<std::string, int>> m_columnsByName;
+    std::vector<int> m_entryOfColumn;
+    std::vector<int> m_nextLookup;
+    int m_firstLookup { -1 };
+    int m_previousLookup { -1 };
 };
 
 } // namespace database

@@ -22,6 +22,17 @@ constexpr char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<ch
 
 std::string asciiLowercase(std::string_view text);
 
+// Whether `text` equals `lowercased` (already in lower case) regardless of ASCII case.
+inline bool equalsLowercased(std::string_view text, std::string_view lowercased)
+{
+    if (text.size() != lowercased.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] != lowercased[i] && asciiLower(text[i]) != lowercased[i])
+            return false;
+    return true;
+}
+
 struct CaseInsensitiveHash {
     using is_transparent = void;
     size_t operator()(std::string_view text) const

@@ -48,6 +48,7 @@ TEST_F(DatabaseFileTest, QueueReopensAfterClose)
 {
     auto queue = queueWithTable(path());
     queue->close();
+    base::Log::ScopedCapture trace;
     EXPECT_EQ(rowCount(*queue), 0);
     queue->inDatabase([](const std::shared_ptr<Database>& db) { EXPECT_TRUE(db->goodConnection()); });
 }
