@@ -153,17 +153,6 @@ TEST(DatabaseTracing, LogsStatementsAndArgumentsUntilTurnedOff)
     EXPECT_TRUE(capture.messages().empty());
 }
 
-TEST(DatabaseCounters, LastInsertRowIdAndChanges)
-{
-    auto db = test::openQuietly(std::nullopt);
-    ASSERT_TRUE(db->executeUpdate("create table t (a)"));
-    ASSERT_TRUE(db->executeUpdate("insert into t values (1)"));
-    ASSERT_TRUE(db->executeUpdate("insert into t values (2)"));
-    EXPECT_EQ(db->lastInsertRowId(), 2);
-    ASSERT_TRUE(db->executeUpdate("update t set a = 0"));
-    EXPECT_EQ(db->changes(), 2);
-}
-
 TEST(DatabaseFunctions, CustomFunctionRunsAndReentryIsRefused)
 {
     auto db = test::openQuietly(std::nullopt);
@@ -183,11 +172,4 @@ TEST(DatabaseFunctions, CustomFunctionRunsAndReentryIsRefused)
     base::Log::ScopedCapture capture;
     EXPECT_TRUE(db->executeUpdate("insert into t values (reenter())"));
     EXPECT_TRUE(capture.contains("is currently in use."));
-}
-
-TEST(DatabaseKeys, EncryptionIsNotSupported)
-{
-    auto db = test::openQuietly(std::nullopt);
-    EXPECT_FALSE(db->setKey("secret"));
-    EXPECT_FALSE(db->rekeyWithData(base::Data { 1 }));
 }
