@@ -3,7 +3,8 @@
 // mutable entry points), strings, numbers (signed 64-bit integers, unsigned ones above the signed range,
 // doubles), booleans and null. Any failure gives nothing, with the first error in the out-slot when one is
 // given. A JSONDecoder keeps its token cache across parses and serves one parse at a time on one thread;
-// the one-call entry points may be called from any thread at once and share nothing between calls.
+// the one-call entry points may be called from any thread at once, share nothing between calls and use no
+// token cache (values are copied out of a cache, so for one document it costs more than it saves).
 //
 //   auto reply = json::objectFromJSONString(body);
 //   if (!reply || !reply->isDictionary()) return fail();

@@ -17,24 +17,6 @@ namespace {
         3845119, 6221311, 10066421, 16287743, 26354171, 42641881, 68996069, 111638519, 180634607, 292272623,
         472907251 };
 
-    constexpr uint64_t Occupied = uint64_t(1) << 32;
-
-    uint64_t storedHash(uint32_t tableHash) { return Occupied | tableHash; }
-
-    size_t homeIndex(uint64_t hash, size_t capacity)
-    {
-        return static_cast<uint32_t>(hash) % static_cast<uint32_t>(capacity);
-    }
-
-    bool keysEqual(const base::Value& a, const base::Value& b)
-    {
-        const std::string* textA = a.string();
-        const std::string* textB = b.string();
-        if (textA && textB)
-            return *textA == *textB;
-        return a == b;
-    }
-
     // Keys are copied when stored, so a mutable container used as a key cannot change under the table.
     base::Value copiedKey(base::Value key)
     {
@@ -55,103 +37,34 @@ size_t JSONDictionary::capacityForCount(size_t count)
 }
 
 JSONDictionary::JSONDictionary(JSONDecoderKey, DecodedPair* pairs, size_t count, bool isMutable)
-    : m_capacity(capacityForCount(count))
+    : m_table(capacityForCount(count))
+    , m_mutations(isMutable ? 1 : 0)
 {
-    if (m_capacity)
-        m_entries.reset(new Entry[m_capacity]);
     for (size_t i = 0; i < count; ++i)
-        add(storedHash(pairs[i].keyHash), std::move(pairs[i].key), std::move(pairs[i].object));
-    m_mutations = isMutable ? 1 : 0;
-}
-
-size_t JSONDictionary::indexOfKey(const base::Value& key, uint64_t hash) const
-{
-    if (!m_capacity)
-        return NotFound;
-    size_t index = homeIndex(hash, m_capacity);
-    for (size_t i = 0; i < m_capacity; ++i) {
-        const Entry& entry = m_entries[index];
-        if (!entry.hash)
-            return NotFound;
-        if (entry.hash == hash && keysEqual(entry.key, key))
-            return index;
-        if (++index == m_capacity)
-            index = 0;
-    }
-    return NotFound;
+        m_table.add(pairs[i].keyHash, std::move(pairs[i].key), std::move(pairs[i].object));
 }
 
 const base::Value* JSONDictionary::objectForKey(const base::Value& key) const
 {
-    size_t index = indexOfKey(key, storedHash(tableHash(key)));
-    return index == NotFound ? nullptr : &m_entries[index].object;
+    size_t index = m_table.find(key, tableHash(key));
+    return index == JSONHashTable::NotFound ? nullptr : &m_table.objectAt(index);
 }
 
 const base::Value* JSONDictionary::objectForStringKey(std::string_view key) const
 {
-    if (!m_capacity)
-        return nullptr;
-    uint64_t hash = storedHash(foldHash(hashBytes(key.data(), key.size())));
-    size_t index = homeIndex(hash, m_capacity);
-    for (size_t i = 0; i < m_capacity; ++i) {
-        const Entry& entry = m_entries[index];
-        if (!entry.hash)
-            return nullptr;
-        if (entry.hash == hash) {
-            const std::string* text = entry.key.string();
-            if (text && *text == key)
-                return &entry.object;
-        }
-        if (++index == m_capacity)
-            index = 0;
-    }
-    return nullptr;
-}
-
-void JSONDictionary::add(uint64_t hash, base::Value key, base::Value object)
-{
-    size_t index = homeIndex(hash, m_capacity);
-    for (size_t i = 0; i < m_capacity; ++i) {
-        Entry& entry = m_entries[index];
-        if (entry.hash == hash && keysEqual(entry.key, key))
-            removeEntry(index);
-        if (!entry.hash) {
-            entry.hash = hash;
-            entry.key = std::move(key);
-            entry.object = std::move(object);
-            ++m_count;
-            return;
-        }
-        if (++index == m_capacity)
-            index = 0;
-    }
-}
-
-void JSONDictionary::removeEntry(size_t index)
-{
-    m_entries[index] = Entry();
-    --m_count;
-    // Re-add the rest of the probe cluster so that every key stays reachable from its home entry.
-    for (size_t next = (index + 1) % m_capacity; m_entries[next].hash; next = (next + 1) % m_capacity) {
-        Entry moved = std::move(m_entries[next]);
-        m_entries[next] = Entry();
-        --m_count;
-        add(moved.hash, std::move(moved.key), std::move(moved.object));
-    }
+    size_t index = m_table.findString(key, foldHash(hashBytes(key.data(), key.size())));
+    return index == JSONHashTable::NotFound ? nullptr : &m_table.objectAt(index);
 }
 
 bool JSONDictionary::nextEntry(size_t& cursor, const base::Value*& key, const base::Value*& value) const
 {
-    for (; cursor < m_capacity; ++cursor) {
-        const Entry& entry = m_entries[cursor];
-        if (entry.hash) {
-            key = &entry.key;
-            value = &entry.object;
-            ++cursor;
-            return true;
-        }
-    }
-    return false;
+    cursor = m_table.nextOccupied(cursor);
+    if (cursor >= m_table.capacity())
+        return false;
+    key = &m_table.keyAt(cursor);
+    value = &m_table.objectAt(cursor);
+    ++cursor;
+    return true;
 }
 
 std::shared_ptr<JSONDictionaryEnumerator> JSONDictionary::keyEnumerator() const
@@ -160,29 +73,19 @@ std::shared_ptr<JSONDictionaryEnumerator> JSONDictionary::keyEnumerator() const
         std::static_pointer_cast<const JSONDictionary>(shared_from_this()));
 }
 
-void JSONDictionary::resize(size_t capacity)
-{
-    std::unique_ptr<Entry[]> old = std::move(m_entries);
-    size_t oldCapacity = m_capacity;
-    m_entries.reset(new Entry[capacity]);
-    m_capacity = capacity;
-    m_count = 0;
-    for (size_t i = 0; i < oldCapacity; ++i) {
-        if (old[i].hash)
-            add(old[i].hash, std::move(old[i].key), std::move(old[i].object));
-    }
-}
-
 void JSONDictionary::setObject(base::Value value, base::Value key)
 {
     if (!isMutable())
         raiseImmutable("setObject:forKey:");
-    size_t needed = capacityForCount(m_count + 1);
-    if (m_capacity < needed)
-        resize(needed);
+    size_t needed = capacityForCount(m_table.count() + 1);
+    if (m_table.capacity() < needed) {
+        JSONHashTable larger(needed);
+        m_table.moveInto(larger);
+        m_table = std::move(larger);
+    }
     key = copiedKey(std::move(key));
-    uint64_t hash = storedHash(tableHash(key));
-    add(hash, std::move(key), std::move(value));
+    uint32_t hash = tableHash(key);
+    m_table.add(hash, std::move(key), std::move(value));
     countMutation();
 }
 
@@ -190,10 +93,10 @@ void JSONDictionary::removeObjectForKey(const base::Value& key)
 {
     if (!isMutable())
         raiseImmutable("removeObjectForKey:");
-    size_t index = indexOfKey(key, storedHash(tableHash(key)));
-    if (index == NotFound)
+    size_t index = m_table.find(key, tableHash(key));
+    if (index == JSONHashTable::NotFound)
         return;
-    removeEntry(index);
+    m_table.remove(index);
     countMutation();
 }
 

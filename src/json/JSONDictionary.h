@@ -12,9 +12,11 @@
 
 #include "base/Dictionary.h"
 #include "json/JSONDecoderKey.h"
+#include "json/JSONHashTable.h"
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace json {
 
@@ -24,6 +26,14 @@ class JSONDictionary final : public base::MutableDictionary {
 public:
     // A pair read by the decoder, with the table hash of its key.
     struct DecodedPair {
+        // The object is constructed in place from `object`.
+        template <typename... ObjectArguments>
+        DecodedPair(base::Value&& key, uint32_t keyHash, ObjectArguments&&... object)
+            : key(std::move(key))
+            , object(std::forward<ObjectArguments>(object)...)
+            , keyHash(keyHash)
+        {
+        }
         base::Value key;
         base::Value object;
         uint32_t keyHash;
@@ -32,7 +42,7 @@ public:
     // Takes over the pairs in document order; a later pair whose key equals an earlier one replaces it.
     JSONDictionary(JSONDecoderKey, DecodedPair* pairs, size_t count, bool isMutable);
 
-    size_t count() const override { return m_count; }
+    size_t count() const override { return m_table.count(); }
     const base::Value* objectForKey(const base::Value& key) const override;
     using base::Dictionary::objectForKey;
     const base::Value* objectForStringKey(std::string_view key) const override;
@@ -47,30 +57,16 @@ public:
     using base::MutableDictionary::setObject;
 
     // The number of entries of the table.
-    size_t capacity() const { return m_capacity; }
+    size_t capacity() const { return m_table.capacity(); }
     std::shared_ptr<JSONDictionaryEnumerator> keyEnumerator() const;
 
     // The table size for a number of pairs: about 1.33 entries per pair, taken up to the next listed size.
     static size_t capacityForCount(size_t count);
 
 private:
-    struct Entry {
-        // 0 for an empty entry; else the key's table hash with bit 32 set.
-        uint64_t hash { 0 };
-        base::Value key;
-        base::Value object;
-    };
-    static constexpr size_t NotFound = SIZE_MAX;
-
-    size_t indexOfKey(const base::Value& key, uint64_t hash) const;
-    void add(uint64_t hash, base::Value key, base::Value object);
-    void removeEntry(size_t index);
-    void resize(size_t capacity);
     void countMutation();
 
-    std::unique_ptr<Entry[]> m_entries;
-    size_t m_capacity { 0 };
-    size_t m_count { 0 };
+    JSONHashTable m_table;
     // 0 for an immutable dictionary; a mutable one counts its changes from 1 and never returns to 0.
     uint64_t m_mutations { 0 };
 };

@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -77,7 +78,7 @@ namespace {
 
 } // namespace
 
-JSONParser::JSONParser(JSONTokenCache& cache)
+JSONParser::JSONParser(JSONTokenCache* cache)
     : m_cache(cache)
 {
 }
@@ -164,17 +165,20 @@ bool JSONParser::parseRoot(base::Value& root)
 {
     if (m_begin == m_end || !nextToken())
         return false;
-    bool parsed;
     if (m_token.type == TokenType::ArrayBegin) {
-        parsed = parseArray(root);
+        base::ArrayRef array = parseArray();
+        if (!array)
+            return false;
+        root = base::Value(std::move(array));
     } else if (m_token.type == TokenType::ObjectBegin) {
-        parsed = parseObject(root);
+        base::DictionaryRef object = parseObject();
+        if (!object)
+            return false;
+        root = base::Value(std::move(object));
     } else {
         recordError(ExpectedArrayOrObject);
         return false;
     }
-    if (!parsed)
-        return false;
     skipWhiteSpace();
     if (m_cursor < m_end && !(m_options & JSONParseAllowTrailingText)) {
         recordError(TrailingText);
@@ -207,38 +211,65 @@ bool JSONParser::isValueToken(TokenType type)
     }
 }
 
-bool JSONParser::makeValue(base::Value& value)
+// Values are constructed where they are stored: `emit` receives the constructor arguments of the value of
+// the current token (after the nested container is parsed, for "[" and "{").
+template <typename Emit> bool JSONParser::emitValue(Emit&& emit)
 {
     switch (m_token.type) {
-    case TokenType::String:
-        value = stringValue();
+    case TokenType::String: {
+        size_t length = m_token.textLength;
+        if (m_cache && length && length <= JSONTokenCache::LongestCachedString)
+            emit(m_cache->string(m_token.text, length, hashBytes(m_token.text, length)));
+        else
+            emit(std::string(m_token.text, length));
         return true;
+    }
     case TokenType::Number:
-        value = numberValue();
+        if (m_cache) {
+            auto tag = static_cast<uint8_t>(m_token.numberType);
+            emit(m_cache->number(m_token.numberType, m_token.numberBits, hashNumber(tag, m_token.numberBits)));
+        } else if (m_token.numberType == TokenValueType::Double) {
+            emit(std::bit_cast<double>(m_token.numberBits));
+        } else if (m_token.numberType == TokenValueType::UnsignedInteger
+            && m_token.numberBits > uint64_t(std::numeric_limits<int64_t>::max())) {
+            emit(m_token.numberBits);
+        } else {
+            emit(static_cast<int64_t>(m_token.numberBits));
+        }
         return true;
     case TokenType::True:
-        value = base::Value(true);
+        emit(true);
         return true;
     case TokenType::False:
-        value = base::Value(false);
+        emit(false);
         return true;
     case TokenType::Null:
-        value = base::Value();
+        emit();
         return true;
     case TokenType::ArrayBegin:
-        return parseArray(value);
+        if (base::ArrayRef array = parseArray()) {
+            emit(std::move(array));
+            return true;
+        }
+        return false;
     case TokenType::ObjectBegin:
-        return parseObject(value);
+        if (base::DictionaryRef object = parseObject()) {
+            emit(std::move(object));
+            return true;
+        }
+        return false;
     default:
         return false;
     }
 }
 
-bool JSONParser::parseArray(base::Value& array)
+base::ArrayRef JSONParser::parseArray()
 {
     size_t start = m_arrayStack.size();
-    bool parsed = false;
+    base::ArrayRef array;
     uint8_t accept = AcceptValue | AcceptEnd;
+    auto push
+        = [this](auto&&... arguments) { m_arrayStack.emplace_back(std::forward<decltype(arguments)>(arguments)...); };
     if (enterContainer()) {
         while (m_cursor < m_end && nextToken()) {
             TokenType type = m_token.type;
@@ -250,9 +281,7 @@ bool JSONParser::parseArray(base::Value& array)
                 auto first = m_arrayStack.begin() + static_cast<std::ptrdiff_t>(start);
                 std::vector<base::Value> objects(
                     std::make_move_iterator(first), std::make_move_iterator(m_arrayStack.end()));
-                array = base::Value(
-                    std::make_shared<JSONArray>(JSONDecoderKey(), std::move(objects), m_mutableCollections));
-                parsed = true;
+                array = std::make_shared<JSONArray>(JSONDecoderKey(), std::move(objects), m_mutableCollections);
                 break;
             }
             if (type == TokenType::Comma) {
@@ -271,22 +300,20 @@ bool JSONParser::parseArray(base::Value& array)
                 recordError("Unexpected value.");
                 break;
             }
-            base::Value value;
-            if (!makeValue(value))
+            if (!emitValue(push))
                 break;
-            m_arrayStack.push_back(std::move(value));
             accept = AcceptComma | AcceptEnd;
         }
     }
     m_arrayStack.erase(m_arrayStack.begin() + static_cast<std::ptrdiff_t>(start), m_arrayStack.end());
     --m_depth;
-    return parsed;
+    return array;
 }
 
-bool JSONParser::parseObject(base::Value& object)
+base::DictionaryRef JSONParser::parseObject()
 {
     size_t start = m_objectStack.size();
-    bool parsed = false;
+    base::DictionaryRef object;
     uint8_t accept = AcceptValue | AcceptEnd;
     if (enterContainer()) {
         while (m_cursor < m_end && nextToken()) {
@@ -296,9 +323,8 @@ bool JSONParser::parseObject(base::Value& object)
                     recordError("Unexpected '}'.");
                     break;
                 }
-                object = base::Value(std::make_shared<JSONDictionary>(JSONDecoderKey(), m_objectStack.data() + start,
-                    m_objectStack.size() - start, m_mutableCollections));
-                parsed = true;
+                object = std::make_shared<JSONDictionary>(
+                    JSONDecoderKey(), m_objectStack.data() + start, m_objectStack.size() - start, m_mutableCollections);
                 break;
             }
             if (type == TokenType::Comma) {
@@ -318,7 +344,7 @@ bool JSONParser::parseObject(base::Value& object)
                 break;
             }
             uint64_t hash = hashBytes(m_token.text, m_token.textLength);
-            base::Value key = stringValue(hash);
+            base::Value key = keyValue(hash);
             if (!nextToken())
                 break;
             if (m_token.type != TokenType::Colon) {
@@ -331,40 +357,26 @@ bool JSONParser::parseObject(base::Value& object)
                 recordExpected(accept, "a value", "a '}'");
                 break;
             }
-            base::Value value;
-            if (!makeValue(value))
+            auto push = [&](auto&&... arguments) {
+                m_objectStack.emplace_back(
+                    std::move(key), foldHash(hash), std::forward<decltype(arguments)>(arguments)...);
+            };
+            if (!emitValue(push))
                 break;
-            m_objectStack.push_back({ std::move(key), std::move(value), foldHash(hash) });
             accept = AcceptComma | AcceptEnd;
         }
     }
     m_objectStack.erase(m_objectStack.begin() + static_cast<std::ptrdiff_t>(start), m_objectStack.end());
     --m_depth;
-    return parsed;
+    return object;
 }
 
-base::Value JSONParser::stringValue() const
+base::Value JSONParser::keyValue(uint64_t hash) const
 {
     size_t length = m_token.textLength;
-    if (length == 0 || length > JSONTokenCache::LongestCachedString)
-        return base::Value(std::string(m_token.text, length));
-    return m_cache.string(m_token.text, length, hashBytes(m_token.text, length));
-}
-
-base::Value JSONParser::stringValue(uint64_t hash) const
-{
-    size_t length = m_token.textLength;
-    if (length == 0)
-        return base::Value(std::string());
-    if (length <= JSONTokenCache::LongestCachedString)
-        return m_cache.string(m_token.text, length, hash);
+    if (m_cache && length && length <= JSONTokenCache::LongestCachedString)
+        return m_cache->string(m_token.text, length, hash);
     return base::Value(std::string(m_token.text, length));
-}
-
-base::Value JSONParser::numberValue() const
-{
-    auto tag = static_cast<uint8_t>(m_token.numberType);
-    return m_cache.number(m_token.numberType, m_token.numberBits, hashNumber(tag, m_token.numberBits));
 }
 
 // MARK: White space and tokens
@@ -504,48 +516,64 @@ bool JSONParser::readLiteral(std::string_view literal, TokenType type)
 
 // MARK: Strings
 
+// The first byte at or after `p` that ends a plain run of string bytes, or `end`.
+const char* JSONParser::skipPlainBytes(const char* p) const
+{
+    while (m_end - p >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        if (uint64_t special = specialBytes(word))
+            return p + (std::countr_zero(special) >> 3);
+        p += 8;
+    }
+    while (p < m_end) {
+        auto byte = static_cast<uint8_t>(*p);
+        if (byte < 0x20 || byte == '"' || byte == '\\' || byte >= 0x80)
+            return p;
+        ++p;
+    }
+    return p;
+}
+
+bool JSONParser::finishString(const char* text, size_t length, const char* closingQuote)
+{
+    m_token.type = TokenType::String;
+    m_token.text = text;
+    m_token.textLength = length;
+    m_cursor = closingQuote + 1;
+    m_token.end = m_cursor;
+    return true;
+}
+
+bool JSONParser::failControlCharacter(const char* at)
+{
+    m_cursor = at;
+    if (!m_errorMessage)
+        recordError("Invalid character < 0x20 found in string: 0x" + hexByte(static_cast<uint8_t>(*at)) + ".");
+    return failString(at);
+}
+
+// Strings without escapes or bad UTF-8 are read in place.
 bool JSONParser::readString()
 {
     const char* start = m_cursor + 1;
     const char* p = start;
     for (;;) {
-        if (m_end - p >= 8) {
-            uint64_t word;
-            std::memcpy(&word, p, 8);
-            uint64_t special = specialBytes(word);
-            if (!special) {
-                p += 8;
-                continue;
-            }
-            p += std::countr_zero(special) >> 3;
-        } else if (p == m_end) {
+        p = skipPlainBytes(p);
+        if (p == m_end)
             return failString(p);
-        }
         auto byte = static_cast<uint8_t>(*p);
-        if (byte == '"') {
-            m_token.type = TokenType::String;
-            m_token.text = start;
-            m_token.textLength = static_cast<size_t>(p - start);
-            m_cursor = p + 1;
-            m_token.end = m_cursor;
-            return true;
-        }
+        if (byte == '"')
+            return finishString(start, static_cast<size_t>(p - start), p);
         if (byte == '\\')
             return readEscapedString(start, p);
-        if (byte < 0x20) {
-            m_cursor = p;
-            recordError("Invalid character < 0x20 found in string: 0x" + hexByte(byte) + ".");
-            return failString(p);
-        }
-        if (byte >= 0x80) {
-            UTF8Sequence sequence
-                = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
-            if (sequence.status != UTF8Status::WellFormed)
-                return readEscapedString(start, p);
-            p = reinterpret_cast<const char*>(sequence.next);
-        } else {
-            ++p;
-        }
+        if (byte < 0x20)
+            return failControlCharacter(p);
+        UTF8Sequence sequence
+            = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
+        if (sequence.status != UTF8Status::WellFormed)
+            return readEscapedString(start, p);
+        p = reinterpret_cast<const char*>(sequence.next);
     }
 }
 
@@ -553,26 +581,22 @@ bool JSONParser::readString()
 bool JSONParser::readEscapedString(const char* start, const char* p)
 {
     const bool replaceInvalid = m_options & JSONParseReplaceInvalidUnicode;
-    auto end = reinterpret_cast<const uint8_t*>(m_end);
     std::string& out = m_tokenBuffer;
     out.assign(start, p);
-    while (p < m_end) {
+    for (;;) {
+        const char* run = p;
+        p = skipPlainBytes(p);
+        out.append(run, p);
+        if (p == m_end)
+            break;
         auto byte = static_cast<uint8_t>(*p);
-        if (byte == '"') {
-            m_token.type = TokenType::String;
-            m_token.text = out.data();
-            m_token.textLength = out.size();
-            m_cursor = p + 1;
-            m_token.end = m_cursor;
-            return true;
-        }
-        if (byte < 0x20) {
-            m_cursor = p;
-            recordError("Invalid character < 0x20 found in string: 0x" + hexByte(byte) + ".");
-            return failString(p);
-        }
+        if (byte == '"')
+            return finishString(out.data(), out.size(), p);
+        if (byte < 0x20)
+            return failControlCharacter(p);
         if (byte >= 0x80) {
-            UTF8Sequence sequence = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), end);
+            UTF8Sequence sequence
+                = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
             auto next = reinterpret_cast<const char*>(sequence.next);
             if (sequence.status == UTF8Status::WellFormed) {
                 out.append(p, next);
@@ -586,11 +610,7 @@ bool JSONParser::readEscapedString(const char* start, const char* p)
             p = next;
             continue;
         }
-        if (byte != '\\') {
-            out.push_back(static_cast<char>(byte));
-            ++p;
-            continue;
-        }
+        // A backslash.
         if (++p == m_end)
             break;
         char escaped = *p++;

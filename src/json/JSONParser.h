@@ -23,7 +23,8 @@ public:
     // Arrays and objects nested deeper than this fail to parse, so hostile input cannot exhaust the stack.
     static constexpr size_t MaximumDepth = 512;
 
-    explicit JSONParser(JSONTokenCache& cache);
+    // Without a cache, every string and number is made afresh (the one-call entry points: see JSONDecoder.h).
+    explicit JSONParser(JSONTokenCache* cache);
 
     // The root array or object, or nothing after recording the first error in `error` (when given).
     std::optional<base::Value> parse(
@@ -59,10 +60,11 @@ private:
     };
 
     bool parseRoot(base::Value& root);
-    bool parseArray(base::Value& array);
-    bool parseObject(base::Value& object);
+    // The container opened by the current token, or null after recording why it failed.
+    base::ArrayRef parseArray();
+    base::DictionaryRef parseObject();
     bool enterContainer();
-    bool makeValue(base::Value& value);
+    template <typename Emit> bool emitValue(Emit&& emit);
     static bool isValueToken(TokenType type);
 
     bool nextToken();
@@ -70,23 +72,24 @@ private:
     size_t lineBreakLength(const char* p) const;
     void skipComment();
     bool readLiteral(std::string_view literal, TokenType type);
+    const char* skipPlainBytes(const char* p) const;
     bool readString();
+    bool finishString(const char* text, size_t length, const char* closingQuote);
+    bool failControlCharacter(const char* at);
     bool readEscapedString(const char* start, const char* p);
     bool readHexQuad(const char*& p, char32_t& value);
     bool failString(const char* at);
     bool readNumber();
     bool failNumber(const char* at);
 
-    base::Value stringValue() const;
-    // The same for a string whose hash is known (a key's).
-    base::Value stringValue(uint64_t hash) const;
-    base::Value numberValue() const;
+    // The value of the current string token, used as a key; `hash` is its value hash.
+    base::Value keyValue(uint64_t hash) const;
 
     void recordError(std::string_view message);
     void recordExpected(uint8_t accept, const char* valueDescription, const char* endDescription);
     void releaseScratch();
 
-    JSONTokenCache& m_cache;
+    JSONTokenCache* m_cache;
     ParseOptions m_options { 0 };
     bool m_mutableCollections { false };
     const char* m_begin { nullptr };

@@ -18,7 +18,7 @@ JSONTokenCache::Item* JSONTokenCache::find(
     size_t step = size + static_cast<size_t>(type) + 3;
     for (size_t probe = 0; probe < ProbeCount; ++probe) {
         Item& item = m_items[(hash + step * probe) & (BucketCount - 1)];
-        if (item.generation != m_generation) {
+        if (item.type == TokenValueType::None) {
             target = &item;
             return nullptr;
         }
@@ -30,29 +30,27 @@ JSONTokenCache::Item* JSONTokenCache::find(
     return nullptr;
 }
 
-void JSONTokenCache::store(
-    Item& target, TokenValueType type, const void* key, size_t size, uint64_t hash, const base::Value& object)
+const base::Value& JSONTokenCache::store(
+    Item& target, TokenValueType type, const void* key, size_t size, uint64_t hash, base::Value object)
 {
     target.hash = hash;
     target.key.bits = 0;
     std::memcpy(&target.key, key, size);
-    target.generation = m_generation;
     target.size = static_cast<uint8_t>(size);
     target.type = type;
-    target.object = object;
+    target.object = std::move(object);
+    return target.object;
 }
 
-base::Value JSONTokenCache::string(const char* bytes, size_t length, uint64_t hash)
+const base::Value& JSONTokenCache::string(const char* bytes, size_t length, uint64_t hash)
 {
     Item* target;
     if (Item* hit = find(TokenValueType::String, bytes, length, hash, target))
         return hit->object;
-    base::Value value(std::string(bytes, length));
-    store(*target, TokenValueType::String, bytes, length, hash, value);
-    return value;
+    return store(*target, TokenValueType::String, bytes, length, hash, base::Value(std::string(bytes, length)));
 }
 
-base::Value JSONTokenCache::number(TokenValueType type, uint64_t bits, uint64_t hash)
+const base::Value& JSONTokenCache::number(TokenValueType type, uint64_t bits, uint64_t hash)
 {
     Item* target;
     if (Item* hit = find(type, &bits, sizeof bits, hash, target))
@@ -67,22 +65,13 @@ base::Value JSONTokenCache::number(TokenValueType type, uint64_t bits, uint64_t 
     } else {
         value = base::Value(static_cast<int64_t>(bits));
     }
-    store(*target, type, &bits, sizeof bits, hash, value);
-    return value;
+    return store(*target, type, &bits, sizeof bits, hash, std::move(value));
 }
 
 void JSONTokenCache::clear()
 {
     for (size_t i = 0; i < BucketCount; ++i)
         m_items[i] = Item();
-}
-
-void JSONTokenCache::forgetAll()
-{
-    if (++m_generation == 0) {
-        clear();
-        m_generation = 1;
-    }
 }
 
 } // namespace json

@@ -26,14 +26,12 @@ public:
     JSONTokenCache();
 
     // The value of a string of 1 to LongestCachedString bytes whose hash is `hash`.
-    base::Value string(const char* bytes, size_t length, uint64_t hash);
+    const base::Value& string(const char* bytes, size_t length, uint64_t hash);
     // The value of a number of the given kind, `bits` being its 64-bit pattern.
-    base::Value number(TokenValueType type, uint64_t bits, uint64_t hash);
+    const base::Value& number(TokenValueType type, uint64_t bits, uint64_t hash);
 
     // Releases every cached value.
     void clear();
-    // Makes every cached value unreachable at once; the buckets are reused as new tokens arrive.
-    void forgetAll();
 
 private:
     struct Item {
@@ -43,7 +41,6 @@ private:
             uint64_t bits;
             char bytes[LongestCachedString];
         } key {};
-        uint32_t generation { 0 };
         uint8_t size { 0 };
         TokenValueType type { TokenValueType::None };
         base::Value object;
@@ -51,12 +48,10 @@ private:
 
     // Returns the item holding an equal token, or null after choosing in `target` the item to store it in.
     Item* find(TokenValueType type, const void* key, size_t size, uint64_t hash, Item*& target);
-    void store(
-        Item& target, TokenValueType type, const void* key, size_t size, uint64_t hash, const base::Value& object);
+    const base::Value& store(
+        Item& target, TokenValueType type, const void* key, size_t size, uint64_t hash, base::Value object);
 
     std::unique_ptr<Item[]> m_items;
-    // Items of another generation are empty.
-    uint32_t m_generation { 1 };
 };
 
 } // namespace json

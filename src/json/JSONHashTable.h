@@ -1,0 +1,67 @@
+// json::JSONHashTable: the open-addressing table behind JSONDictionary. Linear probing from the entry at
+// (hash mod capacity); an entry is empty or holds a key, an object and the key's table hash. Removal re-adds
+// the rest of the probe cluster so that every key stays reachable from its home entry. The table never grows
+// by itself: JSONDictionary moves the pairs into a larger one. Keys and objects live only in occupied
+// entries, so building and dropping a table touches no empty value. Not thread-safe while changing.
+#pragma once
+
+#include "base/Value.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace json {
+
+class JSONHashTable {
+public:
+    static constexpr size_t NotFound = SIZE_MAX;
+
+    explicit JSONHashTable(size_t capacity = 0);
+    ~JSONHashTable();
+    JSONHashTable(JSONHashTable&& other) noexcept;
+    JSONHashTable& operator=(JSONHashTable&& other) noexcept;
+
+    size_t capacity() const { return m_capacity; }
+    size_t count() const { return m_count; }
+
+    // The index of the entry holding an equal key, or NotFound.
+    size_t find(const base::Value& key, uint32_t hash) const;
+    size_t findString(std::string_view key, uint32_t hash) const;
+    // Adds the pair, first removing a pair with an equal key. The table must have an empty entry.
+    void add(uint32_t hash, base::Value&& key, base::Value&& object);
+    void remove(size_t index);
+
+    const base::Value& keyAt(size_t index) const { return m_entries[index].key; }
+    const base::Value& objectAt(size_t index) const { return m_entries[index].object; }
+    // The first occupied entry at or after `index`, or capacity() when there is none.
+    size_t nextOccupied(size_t index) const;
+    // Moves every pair, in table order, into `other`.
+    void moveInto(JSONHashTable& other);
+
+private:
+    struct Entry {
+        Entry() { }
+        ~Entry() { }
+        // 0 for an empty entry, whose key and object are not constructed; else the hash with bit 32 set.
+        uint64_t hash { 0 };
+        union {
+            base::Value key;
+        };
+        union {
+            base::Value object;
+        };
+    };
+
+    size_t home(uint64_t stored) const { return static_cast<uint32_t>(stored) % static_cast<uint32_t>(m_capacity); }
+    void store(Entry& entry, uint64_t stored, base::Value&& key, base::Value&& object);
+    void clear(Entry& entry);
+    void destroyAll();
+
+    std::unique_ptr<Entry[]> m_entries;
+    size_t m_capacity { 0 };
+    size_t m_count { 0 };
+};
+
+} // namespace json
