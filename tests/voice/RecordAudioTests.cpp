@@ -140,6 +140,29 @@ TEST_F(RecordAudioTest, CancelLeavesNoFileAndTellsNobody)
     EXPECT_EQ(delegate->times.size(), 20u);
 }
 
+TEST_F(RecordAudioTest, ADelegateMayStopTheRecordingFromAMeteringTick)
+{
+    struct StopsAtTwoSeconds : Delegate {
+        void recording(float seconds, float volume) override
+        {
+            Delegate::recording(seconds, volume);
+            if (seconds >= 2.0f - 1e-3f)
+                kept = owner->stopRecord();
+        }
+        voice::RecordAudio* owner { nullptr };
+        std::optional<std::filesystem::path> kept;
+    };
+    auto stopper = std::make_shared<StopsAtTwoSeconds>();
+    stopper->owner = recorder.get();
+    recorder->setDelegate(stopper);
+    recorder->startRecord();
+    clock->advance(3s);
+    ASSERT_TRUE(stopper->kept);
+    EXPECT_EQ(stopper->times.size(), 20u);
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_EQ(std::filesystem::file_size(*stopper->kept), 4096u + 16000 * 2);
+}
+
 TEST_F(RecordAudioTest, StopAndCancelWithoutARecordingDoNothing)
 {
     EXPECT_FALSE(recorder->stopRecord());
