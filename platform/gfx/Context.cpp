@@ -322,9 +322,9 @@ void Context::clipToRect(const Rect& rect)
 
 Rect Context::clipBoundingBox() const
 {
-    double x1, y1, x2, y2;
-    cairo_clip_extents(m_cr, &x1, &y1, &x2, &y2);
-    return Rect(x1, y1, x2 - x1, y2 - y1);
+    Rect device = deviceClipBox();
+    auto toUser = currentTransform().inverted();
+    return toUser ? toUser->apply(device) : Rect::null();
 }
 
 Rect Context::deviceBox(double x1, double y1, double x2, double y2) const
@@ -344,9 +344,19 @@ Rect Context::deviceBox(double x1, double y1, double x2, double y2) const
 
 Rect Context::deviceClipBox() const
 {
+    // Unbounded surfaces report an infinite clip; cairo's fixed-point coordinates end at 2^23, so keep well
+    // inside that.
+    constexpr double limit = 4194304;
+    cairo_save(m_cr);
+    cairo_identity_matrix(m_cr);
     double x1, y1, x2, y2;
     cairo_clip_extents(m_cr, &x1, &y1, &x2, &y2);
-    return deviceBox(x1, y1, x2, y2);
+    cairo_restore(m_cr);
+    x1 = std::clamp(x1, -limit, limit);
+    y1 = std::clamp(y1, -limit, limit);
+    x2 = std::clamp(x2, -limit, limit);
+    y2 = std::clamp(y2, -limit, limit);
+    return Rect(x1, y1, x2 - x1, y2 - y1);
 }
 
 } // namespace gfx

@@ -131,6 +131,8 @@ private:
         BlendMode blend { BlendMode::Normal };
         bool degenerate { false };
         bool layer { false };
+        // For a transparency layer: the device pixels painted in it so far.
+        Rect layerInk { Rect::null() };
     };
 
     State& state() { return m_states.back(); }
@@ -146,6 +148,8 @@ private:
     // The same for paints that do not use the current path (images, text, gradients, layers).
     void paintKeepingPath(const std::function<void()>& draw, const Rect& deviceInk);
     void paintWithShadow(cairo_pattern_t* pattern, const Rect& region, const State& s);
+    // Paints a device-space pattern within a device-space region.
+    void paintPatternInRegion(cairo_pattern_t* pattern, const Rect& region, double alpha);
     Rect shadowInkRegion(const Rect& deviceInk, const Shadow& shadow) const;
     Rect deviceBox(double x1, double y1, double x2, double y2) const;
     Rect deviceClipBox() const;

@@ -9,6 +9,13 @@ namespace gfx {
 
 namespace {
 
+    // Cairo answers a non-finite transform by breaking the context for good, so such rectangles draw nothing.
+    bool isFinite(const Rect& r)
+    {
+        return std::isfinite(r.origin.x) && std::isfinite(r.origin.y) && std::isfinite(r.size.width)
+            && std::isfinite(r.size.height);
+    }
+
     double alignmentFactor(TextAlignment alignment)
     {
         switch (alignment) {
@@ -37,7 +44,7 @@ namespace {
 
 void Context::drawImage(const Image& image, const Rect& rect)
 {
-    if (state().degenerate || rect.isEmpty())
+    if (state().degenerate || rect.isEmpty() || !isFinite(rect))
         return;
     Rect r = rect.standardized();
     paintKeepingPath(
@@ -53,7 +60,7 @@ void Context::drawImage(const Image& image, const Rect& rect)
 
 void Context::drawImageBottomUp(const Image& image, const Rect& rect)
 {
-    if (state().degenerate || rect.isEmpty())
+    if (state().degenerate || rect.isEmpty() || !isFinite(rect))
         return;
     Rect r = rect.standardized();
     paintKeepingPath(
@@ -69,7 +76,7 @@ void Context::drawImageBottomUp(const Image& image, const Rect& rect)
 
 void Context::drawText(const AttributedString& text, const Rect& rect, int maxLines)
 {
-    if (state().degenerate || text.empty() || rect.isNull())
+    if (state().degenerate || text.empty() || !isFinite(rect))
         return;
     Rect r = rect.standardized();
     PangoTextLayout layout(m_cr, text, r.width());

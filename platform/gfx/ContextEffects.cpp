@@ -42,6 +42,11 @@ namespace {
 
 void Context::paint(const std::function<void()>& draw, const Rect& deviceInk)
 {
+    // The innermost open transparency layer learns where it has been painted.
+    auto layer = std::find_if(m_states.rbegin(), m_states.rend(), [](const State& s) { return s.layer; });
+    if (layer != m_states.rend())
+        layer->layerInk = boundingUnion(layer->layerInk, deviceInk.intersection(deviceClipBox()));
+
     const State s = state();
     if (s.blend == BlendMode::Clear) {
         cairo_save(m_cr);
@@ -57,8 +62,9 @@ void Context::paint(const std::function<void()>& draw, const Rect& deviceInk)
         }
         cairo_push_group(m_cr);
         draw();
-        cairo_pop_group_to_source(m_cr);
-        cairo_paint_with_alpha(m_cr, s.alpha);
+        cairo_pattern_t* pattern = popGroupInDeviceSpace(m_cr);
+        paintPatternInRegion(pattern, deviceInk.insetBy(-1, -1).integral(), s.alpha);
+        cairo_pattern_destroy(pattern);
         return;
     }
 
@@ -111,9 +117,18 @@ Rect Context::shadowInkRegion(const Rect& deviceInk, const Shadow& shadow) const
 void Context::paintWithShadow(cairo_pattern_t* pattern, const Rect& region, const State& s)
 {
     const Shadow& shadow = *s.shadow;
-    int width = static_cast<int>(region.width());
-    int height = static_cast<int>(region.height());
+    // Cairo's image surfaces stop at 32767 pixels a side.
+    bool fits = region.width() <= 32767 && region.height() <= 32767;
+    int width = fits ? static_cast<int>(region.width()) : 0;
+    int height = fits ? static_cast<int>(region.height()) : 0;
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+    if (!fits || cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
+        // Too large to cast a shadow from (the whole clip of an unbounded surface, say): paint without one
+        // rather than put the context into an error state.
+        cairo_surface_destroy(mask);
+        paintPatternInRegion(pattern, region, s.alpha);
+        return;
+    }
     cairo_t* maskContext = cairo_create(mask);
     cairo_translate(maskContext, -region.minX(), -region.minY());
     cairo_set_source(maskContext, pattern);
@@ -121,7 +136,7 @@ void Context::paintWithShadow(cairo_pattern_t* pattern, const Rect& region, cons
     cairo_destroy(maskContext);
 
     int kernel = boxKernelSizeForRadius(shadow.blur * m_scale / 2);
-    if (kernel > 1 && cairo_surface_status(mask) == CAIRO_STATUS_SUCCESS) {
+    if (kernel > 1) {
         cairo_surface_flush(mask);
         unsigned char* data = cairo_image_surface_get_data(mask);
         auto stride = static_cast<size_t>(cairo_image_surface_get_stride(mask));
@@ -136,10 +151,22 @@ void Context::paintWithShadow(cairo_pattern_t* pattern, const Rect& region, cons
     cairo_set_source_rgba(m_cr, c.r, c.g, c.b, c.a * s.alpha);
     cairo_mask_surface(
         m_cr, mask, region.minX() + shadow.offset.width * m_scale, region.minY() + shadow.offset.height * m_scale);
-    cairo_set_source(m_cr, pattern);
-    cairo_paint_with_alpha(m_cr, s.alpha);
     cairo_restore(m_cr);
     cairo_surface_destroy(mask);
+    paintPatternInRegion(pattern, region, s.alpha);
+}
+
+void Context::paintPatternInRegion(cairo_pattern_t* pattern, const Rect& region, double alpha)
+{
+    // Limiting the paint to the region keeps it bounded on unbounded (recording) surfaces too.
+    cairo_save(m_cr);
+    cairo_identity_matrix(m_cr);
+    cairo_new_path(m_cr);
+    cairo_rectangle(m_cr, region.minX(), region.minY(), region.width(), region.height());
+    cairo_clip(m_cr);
+    cairo_set_source(m_cr, pattern);
+    cairo_paint_with_alpha(m_cr, alpha);
+    cairo_restore(m_cr);
 }
 
 void Context::beginTransparencyLayer()
@@ -149,6 +176,7 @@ void Context::beginTransparencyLayer()
     layer.shadow.reset();
     layer.alpha = 1;
     layer.blend = BlendMode::Normal;
+    layer.layerInk = Rect::null();
     m_states.push_back(layer);
     cairo_save(m_cr);
     cairo_push_group(m_cr);
@@ -164,7 +192,7 @@ void Context::endTransparencyLayer()
         m_states.pop_back();
         cairo_restore(m_cr);
     }
-    Rect region = deviceClipBox().integral();
+    Rect region = state().layerInk.insetBy(-1, -1).integral();
     cairo_pattern_t* pattern = popGroupInDeviceSpace(m_cr);
     m_states.pop_back();
     cairo_restore(m_cr);
@@ -173,8 +201,9 @@ void Context::endTransparencyLayer()
             [&] {
                 cairo_save(m_cr);
                 cairo_identity_matrix(m_cr);
+                cairo_rectangle(m_cr, region.minX(), region.minY(), region.width(), region.height());
                 cairo_set_source(m_cr, pattern);
-                cairo_paint(m_cr);
+                cairo_fill(m_cr);
                 cairo_restore(m_cr);
             },
             region);
@@ -205,8 +234,9 @@ namespace {
     void addStops(cairo_pattern_t* pattern, const Gradient& gradient)
     {
         for (const Gradient::Stop& stop : gradient.stops())
-            cairo_pattern_add_color_stop_rgba(
-                pattern, std::clamp(stop.location, 0.0, 1.0), stop.color.r, stop.color.g, stop.color.b, stop.color.a);
+            if (std::isfinite(stop.location))
+                cairo_pattern_add_color_stop_rgba(pattern, std::clamp(stop.location, 0.0, 1.0), stop.color.r,
+                    stop.color.g, stop.color.b, stop.color.a);
     }
 
 } // namespace
@@ -246,6 +276,9 @@ void Context::drawLinearGradient(const Gradient& gradient, Point start, Point en
 void Context::drawRadialGradient(const Gradient& gradient, Point startCenter, double startRadius, Point endCenter,
     double endRadius, unsigned options)
 {
+    for (double v : { startCenter.x, startCenter.y, startRadius, endCenter.x, endCenter.y, endRadius })
+        if (!std::isfinite(v))
+            return;
     startRadius = std::max(startRadius, 0.0);
     endRadius = std::max(endRadius, 0.0);
     cairo_pattern_t* pattern

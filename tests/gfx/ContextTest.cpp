@@ -1,5 +1,6 @@
 #include "gfx/Context.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
 
@@ -252,4 +253,46 @@ TEST(Context, TransformsComposeLikeTheTransformType)
             gfx::AffineTransform::makeTranslation(10, 0), gfx::AffineTransform::makeScale(2, 2)));
     EXPECT_EQ(t, expected);
     EXPECT_EQ(t.apply(gfx::Point { 1, 1 }), (gfx::Point { 24, 4 }));
+}
+
+TEST(Context, BadNumbersNeverBreakTheContext)
+{
+    auto c = canvas();
+    auto image = canvas(2, 2)->makeImage();
+    double nan = std::nan("");
+    c->save();
+    c->translateBy(nan, 0);
+    c->fillRect({ 0, 0, 40, 40 });
+    c->restore();
+    c->drawImage(*image, { nan, 0, 10, 10 });
+    c->drawText(gfx::AttributedString("x", {}), { 0, 0, INFINITY, 10 });
+    c->drawLinearGradient(gfx::Gradient::evenlySpaced({ Color::red(), Color::blue() }), { nan, 0 }, { 10, 0 }, 0);
+    c->drawRadialGradient(gfx::Gradient::evenlySpaced({ Color::red() }), { 0, 0 }, 0, { 0, 0 }, nan, 0);
+    c->setLineDash(0, { -1, 2 });
+    c->setLineWidth(nan);
+    c->moveTo({ nan, 1 });
+    c->lineTo({ 30, 30 });
+    c->strokePath();
+    EXPECT_EQ(cairo_status(c->cairo()), CAIRO_STATUS_SUCCESS);
+    c->setFillColor(Color::red());
+    c->fillRect({ 0, 0, 5, 5 });
+    EXPECT_EQ(pixel(*c, 2, 2), red);
+}
+
+TEST(Context, UnboundedSurfacesTakeShadowedLayers)
+{
+    cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+    {
+        Context c(recording, 2);
+        c.setShadow({ { 0, 2 }, 3, Color::black() });
+        c.beginTransparencyLayer();
+        c.fillRect({ 0, 0, 10, 10 });
+        c.endTransparencyLayer();
+        c.fillRect({ 20, 0, 10, 10 });
+        EXPECT_EQ(cairo_status(c.cairo()), CAIRO_STATUS_SUCCESS);
+    }
+    double x, y, width, height;
+    cairo_recording_surface_ink_extents(recording, &x, &y, &width, &height);
+    EXPECT_GE(width, 60);
+    cairo_surface_destroy(recording);
 }
