@@ -10,8 +10,10 @@
 // trace with a log sink.
 //
 //   auto db = database::Database::databaseWithPath(path);
-//   if (db->open() && db->executeUpdate("insert into chat (text, sent) values (?, ?)", text, base::Date::now()))
+//   if (db->open()) {
+//       db->executeUpdate("insert into chat (text, sent) values (?, ?)", text, base::Date::now());
 //       db->close();
+//   }
 #pragma once
 
 #include "base/Array.h"
