@@ -46,18 +46,6 @@ TEST(AmrFrameReader, FirstFrameIsTakenOnlyWhenWhollyPresent)
     EXPECT_EQ(voice::ReadFirstAmrFrame(data, 500, buffer, size, header), 0u);
 }
 
-TEST(AmrFrameReader, FirstFrameWithoutASizeIsNotRead)
-{
-    auto data = test::bytesOf("#!AMR\n");
-    auto body = frame(0x7C, 40, 0);
-    data.insert(data.end(), body.begin(), body.end());
-    voice::AmrFrameBuffer buffer {};
-    size_t size = 99;
-    uint8_t header = 0;
-    EXPECT_EQ(voice::ReadFirstAmrFrame(data, 6, buffer, size, header), 0u);
-    EXPECT_EQ(size, 0u);
-}
-
 TEST(AmrFrameReader, NextFrameSkipsBytesUntilTheFirstFramesHeader)
 {
     base::Data data = frame(0x04, 13, 0x11); // another mode
