@@ -3,7 +3,7 @@
 // shadow, alpha, blend mode) and a current path that painting consumes. One thread at a time.
 //
 // Rules worth knowing:
-// - Transforms compose like the platform's: concat(t) makes t act first on user-space points.
+// - Transforms compose as AffineTransform::concat does: concat(t) makes t act first on user-space points.
 // - A transform that cannot be inverted (a scale of 0) makes everything drawn until the matching restore
 //   invisible, instead of breaking the context.
 // - A shadow (offset in points, positive y = below; blur in points) applies to every paint until restored;

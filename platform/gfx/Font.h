@@ -19,7 +19,7 @@ public:
     static Font system(double size);
     static Font boldSystem(double size);
     static Font named(std::string_view name, double size);
-    // The platform's standard text size.
+    // The standard text size of labels and controls.
     static constexpr double systemFontSize() { return 14; }
 
     // The name asked for, or "System" / "System-Bold" for the roles and for unknown names.

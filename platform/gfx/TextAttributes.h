@@ -1,5 +1,5 @@
 // The attributes of a run of text: font, colour and paragraph style (alignment and line-break mode), with
-// the platform's numbering of alignments and line-break modes.
+// alignments and line-break modes keeping the fixed numbers that callers pass around.
 //
 //   gfx::TextAttributes label { gfx::Font::system(16), gfx::Color::white(), { gfx::TextAlignment::Center } };
 #pragma once
