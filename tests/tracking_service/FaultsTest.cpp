@@ -1,0 +1,80 @@
+#include "ServiceFixture.h"
+
+using tracking_service::Fault;
+using tracking_service::FaultPlan;
+
+namespace {
+
+using FaultsTest = ServiceFixture;
+
+const std::string StepBody = R"({"Serialnumber":"LW3600000001"})";
+
+TEST_F(FaultsTest, StatusFaultAnswersThatStatus)
+{
+    std::string cookie = signIn();
+    m_service->faults().set("LumetGetStepCount", Fault::status(503));
+    EXPECT_EQ(call("LumetGetStepCount", StepBody, cookie)->status, 503);
+}
+
+TEST_F(FaultsTest, DroppedConnectionIsATransportFailure)
+{
+    std::string cookie = signIn();
+    m_service->faults().set("LumetGetStepCount", Fault::dropConnection());
+    auto reply = call("LumetGetStepCount", StepBody, cookie);
+    EXPECT_FALSE(reply);
+}
+
+TEST_F(FaultsTest, BodyFaultsKeepStatus200)
+{
+    std::string cookie = signIn();
+    m_service->faults().set("LumetGetStepCount", Fault::nonJsonBody());
+    auto html = call("LumetGetStepCount", StepBody, cookie);
+    EXPECT_EQ(html->status, 200);
+    EXPECT_FALSE(json::objectFromJSONString(html->body));
+
+    m_service->faults().set("LumetGetStepCount", Fault::noPayload());
+    auto missing = call("LumetGetStepCount", StepBody, cookie);
+    EXPECT_EQ(missing->status, 200);
+    EXPECT_FALSE(payload(missing));
+
+    m_service->faults().set("LumetGetStepCount", Fault::nullPayload());
+    EXPECT_EQ(payload(call("LumetGetStepCount", StepBody, cookie)), base::Value::null());
+
+    m_service->faults().set("LumetGetStepCount", Fault::refusal());
+    EXPECT_EQ(payload(call("LumetGetStepCount", StepBody, cookie)), base::Value("命令提交失败"));
+}
+
+TEST_F(FaultsTest, OwnFaultWinsOverTheFaultForAllAndClearingRestores)
+{
+    m_service->faults().set(FaultPlan::AllEndpoints, Fault::status(500));
+    m_service->faults().set("GetServerList", Fault::status(404));
+    EXPECT_EQ(call("GetServerList", "")->status, 404);
+    EXPECT_EQ(call("Login", "{}")->status, 500);
+    EXPECT_EQ(m_client->Get("/Tools/LumetDow.ashx?FileName=x")->status, 500);
+
+    m_service->faults().remove("GetServerList");
+    EXPECT_EQ(call("GetServerList", "")->status, 500);
+    m_service->faults().clear();
+    EXPECT_EQ(call("GetServerList", "")->status, 200);
+}
+
+TEST_F(FaultsTest, FaultedRequestsAreStillLogged)
+{
+    m_service->faults().set("GetServerList", Fault::dropConnection());
+    call("GetServerList", "");
+    EXPECT_EQ(m_service->requestLog().requestsTo("GetServerList").size(), 1u);
+}
+
+// The client gives up after its short time-out; stopping the service lets the held request go at once.
+TEST_F(FaultsTest, DelayOutlastsTheClientsTimeOutAndOthersAreServedMeanwhile)
+{
+    m_service->faults().set("GetServerList", Fault::delay(std::chrono::minutes(10)));
+    httplib::Client impatient("127.0.0.1", m_service->port());
+    impatient.set_read_timeout(0, 200'000);
+    auto slow = impatient.Post(methodPath("GetServerList").c_str(), "", "application/json");
+    EXPECT_FALSE(slow);
+    EXPECT_EQ(call("Login", "{}")->status, 200);
+    m_service->stop();
+}
+
+} // namespace

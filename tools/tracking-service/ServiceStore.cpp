@@ -1,0 +1,254 @@
+#include "tracking-service/ServiceStore.h"
+
+#include "base/Array.h"
+#include "base/Log.h"
+#include "database/Database.h"
+#include "database/DatabaseAdditions.h"
+#include "database/ResultSet.h"
+#include "json/JSONDecoder.h"
+#include "json/JSONSerializer.h"
+
+#include <cstdio>
+#include <random>
+
+namespace tracking_service {
+
+namespace {
+
+    constexpr const char* Schema[] = {
+        "create table if not exists accounts (name text primary key, password text not null, token text)",
+        "create table if not exists sessions (id text primary key, account text not null)",
+        "create table if not exists devices (serial text primary key, account text not null, name text not null, "
+        "type integer not null, online integer not null)",
+        "create table if not exists documents (serial text not null, kind text not null, json text not null, "
+        "primary key (serial, kind))",
+        "create table if not exists messages (seq integer primary key autoincrement, account text not null, "
+        "json text not null, popped integer not null default 0)",
+        "create table if not exists files (name text primary key, bytes blob not null)",
+        "create table if not exists uploads (seq integer primary key autoincrement, to_ text, from_ text, "
+        "msg_type text, context text, is_to_device text, file_name text)",
+    };
+
+    // JSON texts only hold arrays and objects at the top, so a stored value is wrapped in a one-element array.
+    std::optional<std::string> encode(const base::Value& value)
+    {
+        return json::JSONString(base::Array::make({ value }));
+    }
+
+    std::optional<base::Value> decode(std::string_view text)
+    {
+        auto wrapper = json::objectFromJSONString(text);
+        if (!wrapper || !wrapper->array() || wrapper->array()->count() != 1)
+            return std::nullopt;
+        return wrapper->array()->objectAtIndex(0);
+    }
+
+    std::string newSessionId()
+    {
+        static std::mutex mutex;
+        static std::random_device device;
+        static std::mt19937_64 generator(device());
+        std::lock_guard lock(mutex);
+        char text[33];
+        std::snprintf(text, sizeof text, "%016llx%016llx", static_cast<unsigned long long>(generator()),
+            static_cast<unsigned long long>(generator()));
+        return text;
+    }
+
+} // namespace
+
+ServiceStore::ServiceStore(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    m_database = database::Database::databaseWithPath((folder / "service.sqlite").string());
+    // The service answers many requests; the statement trace would drown its own request log.
+    m_database->setTraceExecution(false);
+    m_database->setLogsErrors(true);
+    m_open = m_database->open() && createTables();
+    if (!m_open)
+        base::log("tracking-service: cannot open the store in " + folder.string());
+}
+
+ServiceStore::~ServiceStore() { m_database->close(); }
+
+bool ServiceStore::isOpen() const { return m_open; }
+
+bool ServiceStore::createTables()
+{
+    for (const char* statement : Schema) {
+        if (!m_database->executeUpdate(statement))
+            return false;
+    }
+    return true;
+}
+
+bool ServiceStore::isEmpty()
+{
+    std::lock_guard lock(m_mutex);
+    return database::intForQuery(*m_database, "select count(*) from accounts") == 0;
+}
+
+bool ServiceStore::addAccount(std::string_view name, std::string_view password)
+{
+    std::lock_guard lock(m_mutex);
+    return m_database->executeUpdate("insert or replace into accounts (name, password) values (?, ?)", name, password);
+}
+
+bool ServiceStore::checkPassword(std::string_view name, std::string_view password)
+{
+    std::lock_guard lock(m_mutex);
+    auto stored = database::stringForQuery(*m_database, "select password from accounts where name = ?", name);
+    return stored && *stored == password;
+}
+
+bool ServiceStore::setPushToken(std::string_view account, std::string_view token)
+{
+    std::lock_guard lock(m_mutex);
+    return m_database->executeUpdate("update accounts set token = ? where name = ?", token, account)
+        && m_database->changes() == 1;
+}
+
+std::optional<std::string> ServiceStore::pushToken(std::string_view account)
+{
+    std::lock_guard lock(m_mutex);
+    return database::stringForQuery(*m_database, "select token from accounts where name = ?", account);
+}
+
+std::string ServiceStore::openSession(std::string_view account)
+{
+    std::string id = newSessionId();
+    std::lock_guard lock(m_mutex);
+    m_database->executeUpdate("insert into sessions (id, account) values (?, ?)", id, account);
+    return id;
+}
+
+std::optional<std::string> ServiceStore::sessionAccount(std::string_view sessionId)
+{
+    std::lock_guard lock(m_mutex);
+    return database::stringForQuery(*m_database, "select account from sessions where id = ?", sessionId);
+}
+
+bool ServiceStore::addDevice(const DeviceRow& device)
+{
+    std::lock_guard lock(m_mutex);
+    return m_database->executeUpdate(
+        "insert or replace into devices (serial, account, name, type, online) values (?, ?, ?, ?, ?)",
+        device.serialNumber, device.account, device.name, device.typeID, device.onLineState);
+}
+
+std::vector<DeviceRow> ServiceStore::devicesOf(std::string_view account)
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<DeviceRow> devices;
+    auto rows = m_database->executeQuery(
+        "select serial, name, type, online from devices where account = ? order by rowid", account);
+    while (rows && rows->next()) {
+        devices.push_back({ rows->stringForColumnIndex(0).value_or(""), std::string(account),
+            rows->stringForColumnIndex(1).value_or(""), rows->longLongIntForColumnIndex(2),
+            rows->longLongIntForColumnIndex(3) });
+    }
+    return devices;
+}
+
+std::optional<std::string> ServiceStore::deviceOwner(std::string_view serialNumber)
+{
+    std::lock_guard lock(m_mutex);
+    return database::stringForQuery(*m_database, "select account from devices where serial = ?", serialNumber);
+}
+
+bool ServiceStore::setDocument(std::string_view serialNumber, std::string_view kind, const base::Value& value)
+{
+    auto text = encode(value);
+    if (!text)
+        return false;
+    std::lock_guard lock(m_mutex);
+    return m_database->executeUpdate(
+        "insert or replace into documents (serial, kind, json) values (?, ?, ?)", serialNumber, kind, *text);
+}
+
+std::optional<base::Value> ServiceStore::document(std::string_view serialNumber, std::string_view kind)
+{
+    std::lock_guard lock(m_mutex);
+    auto text = database::stringForQuery(
+        *m_database, "select json from documents where serial = ? and kind = ?", serialNumber, kind);
+    return text ? decode(*text) : std::nullopt;
+}
+
+bool ServiceStore::queueMessage(std::string_view account, const base::Value& message)
+{
+    auto text = encode(message);
+    if (!text)
+        return false;
+    std::lock_guard lock(m_mutex);
+    return m_database->executeUpdate("insert into messages (account, json) values (?, ?)", account, *text);
+}
+
+std::vector<base::Value> ServiceStore::popMessages(std::string_view account)
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<base::Value> messages;
+    auto rows
+        = m_database->executeQuery("select json from messages where account = ? and popped = 0 order by seq", account);
+    while (rows && rows->next()) {
+        if (auto message = decode(rows->stringForColumnIndex(0).value_or("")))
+            messages.push_back(std::move(*message));
+    }
+    m_database->executeUpdate("update messages set popped = 1 where account = ?", account);
+    return messages;
+}
+
+bool ServiceStore::putFile(std::string_view name, const base::Data& bytes)
+{
+    std::lock_guard lock(m_mutex);
+    return m_database->executeUpdate("insert or replace into files (name, bytes) values (?, ?)", name, bytes);
+}
+
+std::optional<base::Data> ServiceStore::file(std::string_view name)
+{
+    std::lock_guard lock(m_mutex);
+    auto rows = m_database->executeQuery("select bytes from files where name = ?", name);
+    if (!rows || !rows->next())
+        return std::nullopt;
+    // An empty blob reads back as NULL.
+    auto bytes = rows->dataForColumnIndex(0).value_or(base::Data {});
+    rows->close();
+    return bytes;
+}
+
+std::optional<VoiceUpload> ServiceStore::recordUpload(VoiceUpload upload, const std::optional<base::Data>& file)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_database->executeUpdate(
+            "insert into uploads (to_, from_, msg_type, context, is_to_device) values (?, ?, ?, ?, ?)", upload.to,
+            upload.from, upload.msgType, upload.context, upload.isToDevice))
+        return std::nullopt;
+    const int64_t number = m_database->lastInsertRowId();
+    if (file) {
+        upload.fileName = "upload-" + std::to_string(number) + ".amr";
+        if (!m_database->executeUpdate(
+                "insert or replace into files (name, bytes) values (?, ?)", upload.fileName, *file)
+            || !m_database->executeUpdate("update uploads set file_name = ? where seq = ?", upload.fileName, number))
+            return std::nullopt;
+    }
+    return upload;
+}
+
+std::vector<VoiceUpload> ServiceStore::uploads()
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<VoiceUpload> uploads;
+    auto rows = m_database->executeQuery(
+        "select to_, from_, msg_type, context, is_to_device, file_name from uploads order by seq");
+    while (rows && rows->next()) {
+        VoiceUpload upload;
+        std::string* fields[]
+            = { &upload.to, &upload.from, &upload.msgType, &upload.context, &upload.isToDevice, &upload.fileName };
+        for (int column = 0; column < 6; ++column)
+            *fields[column] = rows->stringForColumnIndex(column).value_or("");
+        uploads.push_back(std::move(upload));
+    }
+    return uploads;
+}
+
+} // namespace tracking_service

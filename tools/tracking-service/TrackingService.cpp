@@ -1,0 +1,259 @@
+#include "tracking-service/TrackingService.h"
+
+#include "base/Dictionary.h"
+#include "base/Log.h"
+#include "core/ServiceProtocol.h"
+#include "tracking-service/DemoData.h"
+#include "tracking-service/ServiceMethods.h"
+#include "json/JSONDecoder.h"
+#include "json/JSONSerializer.h"
+
+#include <httplib.h>
+
+namespace tracking_service {
+
+using core::ServiceProtocol;
+
+namespace {
+
+    // Enough workers that requests held back by a delay fault never hold up the others.
+    constexpr size_t WorkerCount = 64;
+
+    std::string envelope(const base::Value& payload)
+    {
+        return json::JSONString(base::Dictionary::make({ { ServiceProtocol::PayloadKey, payload } })).value_or("{}");
+    }
+
+    void answerJSON(httplib::Response& response, int status, const std::string& body)
+    {
+        response.status = status;
+        response.set_content(body, ServiceProtocol::ReplyContentType);
+    }
+
+    void answerMessage(httplib::Response& response, int status, const std::string& message)
+    {
+        answerJSON(
+            response, status, json::JSONString(base::Dictionary::make({ { "Message", message } })).value_or("{}"));
+    }
+
+    std::optional<std::string> sessionIdFromCookies(const std::string& header)
+    {
+        const std::string prefix = std::string(ServiceProtocol::SessionCookieName) + "=";
+        size_t start = 0;
+        while (start < header.size()) {
+            size_t end = header.find(';', start);
+            if (end == std::string::npos)
+                end = header.size();
+            std::string_view pair(header.data() + start, end - start);
+            while (!pair.empty() && pair.front() == ' ')
+                pair.remove_prefix(1);
+            if (pair.starts_with(prefix))
+                return std::string(pair.substr(prefix.size()));
+            start = end + 1;
+        }
+        return std::nullopt;
+    }
+
+    // File names come from the query; only plain names of the store are served.
+    bool isPlainFileName(const std::string& name)
+    {
+        return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos
+            && name.find('\0') == std::string::npos && name.size() <= 255;
+    }
+
+} // namespace
+
+TrackingService::TrackingService(const std::filesystem::path& dataFolder)
+    : m_store(dataFolder)
+{
+    if (m_store.isOpen() && m_store.isEmpty())
+        DemoData::seed(m_store, base::Date::now());
+    addAccountMethods(m_methods);
+    addDeviceMethods(m_methods);
+    addMessageMethods(m_methods);
+}
+
+TrackingService::~TrackingService() { stop(); }
+
+std::string TrackingService::rootUrl() const { return "http://" + m_host + ":" + std::to_string(m_port); }
+
+bool TrackingService::start(const std::string& host, int port)
+{
+    if (m_server || !m_store.isOpen())
+        return false;
+    m_server = std::make_unique<httplib::Server>();
+    m_server->new_task_queue = [] { return new httplib::ThreadPool(WorkerCount); };
+    // One request per connection: an idle kept-alive connection would hold stop() for its whole time-out.
+    m_server->set_keep_alive_max_count(1);
+    route();
+    m_host = host;
+    m_port = port == 0 ? m_server->bind_to_any_port(host) : (m_server->bind_to_port(host, port) ? port : -1);
+    if (m_port <= 0) {
+        m_server.reset();
+        m_port = 0;
+        return false;
+    }
+    {
+        std::lock_guard lock(m_stopMutex);
+        m_stopping = false;
+    }
+    m_listenEnded = false;
+    m_thread = std::thread([this] {
+        m_server->listen_after_bind();
+        m_listenEnded = true;
+    });
+    // stop() only takes effect once the server runs, so wait for it (the socket already listens).
+    while (!m_server->is_running() && !m_listenEnded)
+        std::this_thread::yield();
+    if (m_listenEnded) {
+        m_thread.join();
+        m_server.reset();
+        return false;
+    }
+    return true;
+}
+
+void TrackingService::stop()
+{
+    if (!m_server)
+        return;
+    {
+        std::lock_guard lock(m_stopMutex);
+        m_stopping = true;
+    }
+    m_stopCondition.notify_all();
+    m_server->stop();
+    m_thread.join();
+    m_server.reset();
+}
+
+void TrackingService::route()
+{
+    m_server->Post(
+        R"(/Server/Mobileservice\.asmx/([^/]+))", [this](const httplib::Request& request, httplib::Response& response) {
+            answerWebMethod(request, response, request.matches[1]);
+        });
+    auto download
+        = [this](const httplib::Request& request, httplib::Response& response) { answerDownload(request, response); };
+    m_server->Get(ServiceProtocol::DownloadPath, download);
+    m_server->Post(ServiceProtocol::DownloadPath, download);
+    m_server->Post(std::string("/") + ServiceProtocol::VoiceUploadPath,
+        [this](const httplib::Request& request, httplib::Response& response) { answerUpload(request, response); });
+}
+
+void TrackingService::record(const httplib::Request& request, const std::string& endpoint)
+{
+    ReceivedRequest received;
+    received.httpMethod = request.method;
+    received.path = request.path;
+    received.endpoint = endpoint;
+    received.headers.insert(request.headers.begin(), request.headers.end());
+    for (const auto& [key, value] : request.params)
+        received.queryParameters.emplace(key, value);
+    received.body = request.body;
+    if (m_logsRequests)
+        base::log("tracking-service: " + request.method + " " + request.path + " " + request.body);
+    m_requestLog.add(std::move(received));
+}
+
+bool TrackingService::applyFault(const std::string& endpoint, httplib::Response& response)
+{
+    auto fault = m_faults.faultFor(endpoint);
+    if (!fault)
+        return false;
+    switch (fault->kind) {
+    case Fault::Kind::Status:
+        answerMessage(response, fault->statusCode, "Injected failure");
+        return true;
+    case Fault::Kind::DropConnection:
+        // The head goes out, then the connection closes before the promised body.
+        response.set_content_provider(
+            64, ServiceProtocol::ReplyContentType, [](size_t, size_t, httplib::DataSink&) { return false; });
+        return true;
+    case Fault::Kind::NonJsonBody:
+        response.set_content("<html><body>Service Unavailable</body></html>", "text/html");
+        return true;
+    case Fault::Kind::NoPayload:
+        answerMessage(response, 200, "No payload");
+        return true;
+    case Fault::Kind::NullPayload:
+        answerJSON(response, 200, envelope(base::Value::null()));
+        return true;
+    case Fault::Kind::Refusal:
+        answerJSON(response, 200, envelope(base::Value(fault->refusalText)));
+        return true;
+    case Fault::Kind::Delay: {
+        std::unique_lock lock(m_stopMutex);
+        if (m_stopCondition.wait_for(lock, fault->duration, [this] { return m_stopping; })) {
+            answerMessage(response, 503, "Service stopping");
+            return true;
+        }
+        return false;
+    }
+    }
+    return false;
+}
+
+void TrackingService::answerWebMethod(
+    const httplib::Request& request, httplib::Response& response, const std::string& name)
+{
+    record(request, name);
+    if (applyFault(name, response))
+        return;
+    const WebMethodTable::Entry* entry = m_methods.find(name);
+    if (!entry)
+        return answerMessage(response, 500, "Unknown web method " + name + ".");
+
+    WebMethodCall call { m_store, {}, base::Dictionary::make(), rootUrl(), std::nullopt };
+    if (!request.body.empty()) {
+        auto parameters = json::objectFromJSONString(request.body);
+        if (!parameters || !parameters->dictionary())
+            return answerMessage(response, 500, "Invalid JSON object in the request body.");
+        call.parameters = parameters->dictionary();
+    }
+    if (auto sessionId = sessionIdFromCookies(request.get_header_value("Cookie")))
+        call.account = m_store.sessionAccount(*sessionId).value_or("");
+    if (entry->access == WebMethodTable::Access::SignedIn && call.account.empty())
+        return answerMessage(response, 401, "Authentication failed.");
+
+    base::Value payload = entry->method(call);
+    if (call.newSessionId) {
+        response.set_header("Set-Cookie",
+            std::string(ServiceProtocol::SessionCookieName) + "=" + *call.newSessionId + "; path=/; HttpOnly");
+    }
+    answerJSON(response, 200, envelope(payload));
+}
+
+void TrackingService::answerDownload(const httplib::Request& request, httplib::Response& response)
+{
+    record(request, DownloadEndpoint);
+    if (applyFault(DownloadEndpoint, response))
+        return;
+    std::string name = request.get_param_value(ServiceProtocol::DownloadNameParameter);
+    auto bytes = isPlainFileName(name) ? m_store.file(name) : std::nullopt;
+    if (!bytes)
+        return answerMessage(response, 404, "No such file.");
+    response.set_content(std::string(bytes->begin(), bytes->end()), "application/octet-stream");
+}
+
+void TrackingService::answerUpload(const httplib::Request& request, httplib::Response& response)
+{
+    record(request, UploadEndpoint);
+    if (applyFault(UploadEndpoint, response))
+        return;
+    if (!request.is_multipart_form_data())
+        return answerMessage(response, 400, "Expected a multipart form.");
+    VoiceUpload upload { request.get_file_value("To").content, request.get_file_value("From").content,
+        request.get_file_value("MsgType").content, request.get_file_value("Context").content,
+        request.get_file_value("IsTODevice").content, {} };
+    std::optional<base::Data> file;
+    if (request.has_file("File")) {
+        const std::string& content = request.get_file_value("File").content;
+        file.emplace(content.begin(), content.end());
+    }
+    if (!m_store.recordUpload(std::move(upload), file))
+        return answerMessage(response, 500, "The upload could not be stored.");
+    answerJSON(response, 200, envelope(base::Value(ServiceProtocol::CommandAccepted)));
+}
+
+} // namespace tracking_service

@@ -1,0 +1,88 @@
+// tracking_service::TrackingService: the local stand-in of the tracking web service, for tests and the demo.
+// It answers POST "/Server/Mobileservice.asmx/<method>" (a JSON object or no body in, {"d": ...} out as
+// "application/json; charset=utf-8"), serves files at "/Tools/LumetDow.ashx?FileName=<name>" and takes the
+// multipart voice upload at "/server/PushMessage.ashx". "Login" sets the session cookie; every other method
+// but "GetServerList" requires it. State lives in a SQLite file in the service's data folder, filled with
+// the demo data when new. Faults can be ordered per endpoint (faults()), and every request is logged
+// (requestLog()). Requests are served by a large pool of worker threads, so a request held back by a delay
+// fault never blocks the others; start() and stop() belong to the thread that owns the service.
+//
+//   tracking_service::TrackingService service(temporaryFolder);
+//   service.start();                      // a free loopback port
+//   client.post(service.rootUrl() + "/Server/Mobileservice.asmx/Login", ...);
+#pragma once
+
+#include "tracking-service/FaultPlan.h"
+#include "tracking-service/RequestLog.h"
+#include "tracking-service/ServiceStore.h"
+#include "tracking-service/WebMethodTable.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+}
+
+namespace tracking_service {
+
+class TrackingService {
+public:
+    static constexpr const char* DownloadEndpoint = "LumetDow.ashx";
+    static constexpr const char* UploadEndpoint = "PushMessage.ashx";
+
+    // Opens the store in `dataFolder`; a new store gets the demo data.
+    explicit TrackingService(const std::filesystem::path& dataFolder);
+    ~TrackingService();
+    TrackingService(const TrackingService&) = delete;
+    TrackingService& operator=(const TrackingService&) = delete;
+
+    // Listens on host:port (port 0: a free one) and serves on threads of its own. False when the store
+    // could not be opened or the address cannot be bound.
+    bool start(const std::string& host = "127.0.0.1", int port = 0);
+    // Stops serving; requests held back by a delay fault are let go at once.
+    void stop();
+
+    int port() const { return m_port; }
+    // "http://<host>:<port>", the root the application's server setting takes.
+    std::string rootUrl() const;
+
+    ServiceStore& store() { return m_store; }
+    FaultPlan& faults() { return m_faults; }
+    RequestLog& requestLog() { return m_requestLog; }
+    // Also write a line per request to the log (the stand-alone service does).
+    void setLogsRequests(bool logs) { m_logsRequests = logs; }
+
+private:
+    void route();
+    void record(const httplib::Request& request, const std::string& endpoint);
+    // Answers with the fault and returns true, or returns false for a normal answer (after any delay).
+    bool applyFault(const std::string& endpoint, httplib::Response& response);
+    void answerWebMethod(const httplib::Request& request, httplib::Response& response, const std::string& name);
+    void answerDownload(const httplib::Request& request, httplib::Response& response);
+    void answerUpload(const httplib::Request& request, httplib::Response& response);
+
+    ServiceStore m_store;
+    WebMethodTable m_methods;
+    FaultPlan m_faults;
+    RequestLog m_requestLog;
+    std::unique_ptr<httplib::Server> m_server;
+    std::thread m_thread;
+    std::string m_host;
+    int m_port { 0 };
+    std::atomic<bool> m_logsRequests { false };
+    std::atomic<bool> m_listenEnded { false };
+
+    std::mutex m_stopMutex;
+    std::condition_variable m_stopCondition;
+    bool m_stopping { false };
+};
+
+} // namespace tracking_service
