@@ -1,0 +1,28 @@
+// net::URLErrors: the errors of the URL domain that URL loading reports (time-out, connection lost,
+// cancelled, untrusted certificate, ...), each with a description and the failing URL, and the mapping of
+// libcurl's result codes onto them. Pure; any thread.
+//
+//   base::Error error = net::URLErrors::make(base::Error::URLTimedOut, url, "The request timed out.");
+#pragma once
+
+#include "base/Error.h"
+#include "base/URL.h"
+
+#include <optional>
+#include <string>
+
+namespace net {
+
+class URLErrors {
+public:
+    static constexpr long HTTPTooManyRedirects = -1007;
+    static constexpr long RequestBodyStreamExhausted = -1021;
+
+    static base::Error make(long code, const std::optional<base::URL>& url, std::string description,
+        std::shared_ptr<const base::Error> underlying = nullptr);
+    static base::Error cancelled(const std::optional<base::URL>& url);
+    // The URL-domain error for a libcurl result code, with libcurl's own message as the failure reason.
+    static base::Error fromCurl(int curlCode, const std::optional<base::URL>& url, const std::string& detail);
+};
+
+} // namespace net
