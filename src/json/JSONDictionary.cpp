@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <utility>
 
 namespace json {
@@ -31,17 +30,16 @@ namespace {
 
 size_t JSONDictionary::capacityForCount(size_t count)
 {
-    auto target = static_cast<size_t>(std::lround(std::floor(static_cast<double>(count) * 1.33)));
+    // floor(count x 1.33), in integers.
+    size_t target = count * 133 / 100;
     auto found = std::lower_bound(Capacities.begin(), Capacities.end(), target);
     return found == Capacities.end() ? Capacities.back() : *found;
 }
 
-JSONDictionary::JSONDictionary(JSONDecoderKey, DecodedPair* pairs, size_t count, bool isMutable)
+JSONDictionary::JSONDictionary(JSONDecoderKey, size_t count, bool isMutable)
     : m_table(capacityForCount(count))
     , m_mutations(isMutable ? 1 : 0)
 {
-    for (size_t i = 0; i < count; ++i)
-        m_table.add(pairs[i].keyHash, std::move(pairs[i].key), std::move(pairs[i].object));
 }
 
 const base::Value* JSONDictionary::objectForKey(const base::Value& key) const
@@ -52,7 +50,7 @@ const base::Value* JSONDictionary::objectForKey(const base::Value& key) const
 
 const base::Value* JSONDictionary::objectForStringKey(std::string_view key) const
 {
-    size_t index = m_table.findString(key, foldHash(hashBytes(key.data(), key.size())));
+    size_t index = m_table.findString(key, foldHash(hashString(key)));
     return index == JSONHashTable::NotFound ? nullptr : &m_table.objectAt(index);
 }
 

@@ -16,7 +16,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <utility>
 
 namespace json {
 
@@ -24,23 +23,10 @@ class JSONDictionaryEnumerator;
 
 class JSONDictionary final : public base::MutableDictionary {
 public:
-    // A pair read by the decoder, with the table hash of its key.
-    struct DecodedPair {
-        // The object is constructed in place from `object`.
-        template <typename... ObjectArguments>
-        DecodedPair(base::Value&& key, uint32_t keyHash, ObjectArguments&&... object)
-            : key(std::move(key))
-            , object(std::forward<ObjectArguments>(object)...)
-            , keyHash(keyHash)
-        {
-        }
-        base::Value key;
-        base::Value object;
-        uint32_t keyHash;
-    };
-
-    // Takes over the pairs in document order; a later pair whose key equals an earlier one replaces it.
-    JSONDictionary(JSONDecoderKey, DecodedPair* pairs, size_t count, bool isMutable);
+    // An empty dictionary whose table is sized for `count` pairs, which the decoder then adds through
+    // decodingTable().
+    JSONDictionary(JSONDecoderKey, size_t count, bool isMutable);
+    JSONHashTable& decodingTable(JSONDecoderKey) { return m_table; }
 
     size_t count() const override { return m_table.count(); }
     const base::Value* objectForKey(const base::Value& key) const override;

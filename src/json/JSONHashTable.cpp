@@ -8,10 +8,6 @@ namespace json {
 
 namespace {
 
-    constexpr uint64_t Occupied = uint64_t(1) << 32;
-
-    uint64_t storedHash(uint32_t hash) { return Occupied | hash; }
-
     bool keysEqual(const base::Value& a, const base::Value& b)
     {
         const std::string* textA = a.string();
@@ -26,6 +22,7 @@ namespace {
 JSONHashTable::JSONHashTable(size_t capacity)
     : m_entries(capacity ? new Entry[capacity] : nullptr)
     , m_capacity(capacity)
+    , m_modMultiplier(capacity ? UINT64_MAX / capacity + 1 : 0)
 {
 }
 
@@ -34,6 +31,7 @@ JSONHashTable::~JSONHashTable() { destroyAll(); }
 JSONHashTable::JSONHashTable(JSONHashTable&& other) noexcept
     : m_entries(std::move(other.m_entries))
     , m_capacity(std::exchange(other.m_capacity, 0))
+    , m_modMultiplier(std::exchange(other.m_modMultiplier, 0))
     , m_count(std::exchange(other.m_count, 0))
 {
 }
@@ -44,6 +42,7 @@ JSONHashTable& JSONHashTable::operator=(JSONHashTable&& other) noexcept
         destroyAll();
         m_entries = std::move(other.m_entries);
         m_capacity = std::exchange(other.m_capacity, 0);
+        m_modMultiplier = std::exchange(other.m_modMultiplier, 0);
         m_count = std::exchange(other.m_count, 0);
     }
     return *this;

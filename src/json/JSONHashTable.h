@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <string>
 #include <string_view>
 
 namespace json {
@@ -31,6 +33,9 @@ public:
     size_t findString(std::string_view key, uint32_t hash) const;
     // Adds the pair, first removing a pair with an equal key. The table must have an empty entry.
     void add(uint32_t hash, base::Value&& key, base::Value&& object);
+    // The same for a pair read by the decoder: the key is made from its text, and the object constructed
+    // in place by makeObject(base::Value* storage).
+    template <typename MakeObject> void addDecoded(uint32_t hash, std::string_view key, MakeObject&& makeObject);
     void remove(size_t index);
 
     const base::Value& keyAt(size_t index) const { return m_entries[index].key; }
@@ -54,14 +59,54 @@ private:
         };
     };
 
-    size_t home(uint64_t stored) const { return static_cast<uint32_t>(stored) % static_cast<uint32_t>(m_capacity); }
+    // (hash mod capacity) by multiplication: division is the slowest step of a lookup otherwise.
+    static constexpr uint64_t Occupied = uint64_t(1) << 32;
+    static uint64_t storedHash(uint32_t hash) { return Occupied | hash; }
+    static bool isStringKey(const base::Value& key, std::string_view text)
+    {
+        const std::string* string = key.string();
+        return string && *string == text;
+    }
+
+    size_t home(uint64_t stored) const
+    {
+        uint64_t fraction = m_modMultiplier * static_cast<uint32_t>(stored);
+        return static_cast<size_t>((static_cast<unsigned __int128>(fraction) * m_capacity) >> 64);
+    }
     void store(Entry& entry, uint64_t stored, base::Value&& key, base::Value&& object);
     void clear(Entry& entry);
     void destroyAll();
 
     std::unique_ptr<Entry[]> m_entries;
     size_t m_capacity { 0 };
+    uint64_t m_modMultiplier { 0 };
     size_t m_count { 0 };
 };
+
+template <typename MakeObject>
+void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, MakeObject&& makeObject)
+{
+    uint64_t stored = storedHash(hash);
+    size_t index = home(stored);
+    for (size_t i = 0; i < m_capacity; ++i) {
+        Entry& entry = m_entries[index];
+        if (entry.hash == stored && isStringKey(entry.key, key))
+            remove(index);
+        if (!entry.hash) {
+            new (&entry.key) base::Value(std::string(key));
+            try {
+                makeObject(&entry.object);
+            } catch (...) {
+                entry.key.~Value();
+                throw;
+            }
+            entry.hash = stored;
+            ++m_count;
+            return;
+        }
+        if (++index == m_capacity)
+            index = 0;
+    }
+}
 
 } // namespace json

@@ -93,8 +93,6 @@ std::optional<base::Value> JSONParser::parse(
     m_line = 1;
     m_depth = 0;
     m_errorMessage.reset();
-    m_arrayStack.clear();
-    m_objectStack.clear();
 
     base::Value root;
     bool parsed = parseRoot(root);
@@ -116,12 +114,16 @@ void JSONParser::releaseScratch()
 {
     m_arrayStack.clear();
     m_objectStack.clear();
+    m_made.clear();
+    m_decoded.clear();
     if (m_arrayStack.capacity() > KeptStackEntries)
-        std::vector<base::Value>().swap(m_arrayStack);
+        std::vector<PendingValue>().swap(m_arrayStack);
     if (m_objectStack.capacity() > KeptStackEntries)
-        std::vector<JSONDictionary::DecodedPair>().swap(m_objectStack);
-    if (m_tokenBuffer.capacity() > KeptBufferBytes)
-        std::string().swap(m_tokenBuffer);
+        std::vector<PendingPair>().swap(m_objectStack);
+    if (m_made.capacity() > KeptStackEntries)
+        std::vector<base::Value>().swap(m_made);
+    if (m_decoded.capacity() > KeptBufferBytes)
+        std::string().swap(m_decoded);
 }
 
 // MARK: Errors
@@ -211,50 +213,62 @@ bool JSONParser::isValueToken(TokenType type)
     }
 }
 
-// Values are constructed where they are stored: `emit` receives the constructor arguments of the value of
-// the current token (after the nested container is parsed, for "[" and "{").
-template <typename Emit> bool JSONParser::emitValue(Emit&& emit)
+JSONParser::PendingValue JSONParser::madeValue(base::Value value)
+{
+    m_made.push_back(std::move(value));
+    PendingValue pending { PendingValue::Kind::Made, 0, {} };
+    pending.made = m_made.size() - 1;
+    return pending;
+}
+
+std::string_view JSONParser::text(const PendingValue& value) const
+{
+    switch (value.kind) {
+    case PendingValue::Kind::InputText:
+        return { value.text, value.length };
+    case PendingValue::Kind::DecodedText:
+        return { m_decoded.data() + value.offset, value.length };
+    default:
+        return *m_made[value.made].string();
+    }
+}
+
+bool JSONParser::readValue(PendingValue& value)
 {
     switch (m_token.type) {
-    case TokenType::String: {
-        size_t length = m_token.textLength;
-        if (m_cache && length && length <= JSONTokenCache::LongestCachedString)
-            emit(m_cache->string(m_token.text, length, hashBytes(m_token.text, length)));
-        else
-            emit(std::string(m_token.text, length));
+    case TokenType::String:
+        value = m_token.value;
+        if (m_cache && value.length && value.length <= JSONTokenCache::LongestCachedString) {
+            std::string_view bytes = text(value);
+            value = madeValue(m_cache->string(bytes.data(), bytes.size(), hashString(bytes)));
+        }
         return true;
-    }
     case TokenType::Number:
+        value = m_token.value;
         if (m_cache) {
             auto tag = static_cast<uint8_t>(m_token.numberType);
-            emit(m_cache->number(m_token.numberType, m_token.numberBits, hashNumber(tag, m_token.numberBits)));
-        } else if (m_token.numberType == TokenValueType::Double) {
-            emit(std::bit_cast<double>(m_token.numberBits));
-        } else if (m_token.numberType == TokenValueType::UnsignedInteger
-            && m_token.numberBits > uint64_t(std::numeric_limits<int64_t>::max())) {
-            emit(m_token.numberBits);
-        } else {
-            emit(static_cast<int64_t>(m_token.numberBits));
+            value = madeValue(
+                m_cache->number(m_token.numberType, m_token.numberBits, hashNumber(tag, m_token.numberBits)));
         }
         return true;
     case TokenType::True:
-        emit(true);
+        value.kind = PendingValue::Kind::True;
         return true;
     case TokenType::False:
-        emit(false);
+        value.kind = PendingValue::Kind::False;
         return true;
     case TokenType::Null:
-        emit();
+        value.kind = PendingValue::Kind::Null;
         return true;
     case TokenType::ArrayBegin:
         if (base::ArrayRef array = parseArray()) {
-            emit(std::move(array));
+            value = madeValue(base::Value(std::move(array)));
             return true;
         }
         return false;
     case TokenType::ObjectBegin:
         if (base::DictionaryRef object = parseObject()) {
-            emit(std::move(object));
+            value = madeValue(base::Value(std::move(object)));
             return true;
         }
         return false;
@@ -263,13 +277,44 @@ template <typename Emit> bool JSONParser::emitValue(Emit&& emit)
     }
 }
 
+template <typename Construct> void JSONParser::make(PendingValue& value, Construct&& construct)
+{
+    switch (value.kind) {
+    case PendingValue::Kind::InputText:
+    case PendingValue::Kind::DecodedText:
+        construct(std::string(text(value)));
+        return;
+    case PendingValue::Kind::Integer:
+        construct(value.integer);
+        return;
+    case PendingValue::Kind::Unsigned:
+        construct(value.unsignedInteger);
+        return;
+    case PendingValue::Kind::Real:
+        construct(value.real);
+        return;
+    case PendingValue::Kind::True:
+        construct(true);
+        return;
+    case PendingValue::Kind::False:
+        construct(false);
+        return;
+    case PendingValue::Kind::Null:
+        construct();
+        return;
+    case PendingValue::Kind::Made:
+        construct(std::move(m_made[value.made]));
+        return;
+    }
+}
+
 base::ArrayRef JSONParser::parseArray()
 {
     size_t start = m_arrayStack.size();
+    size_t madeStart = m_made.size();
+    size_t decodedStart = m_decoded.size();
     base::ArrayRef array;
     uint8_t accept = AcceptValue | AcceptEnd;
-    auto push
-        = [this](auto&&... arguments) { m_arrayStack.emplace_back(std::forward<decltype(arguments)>(arguments)...); };
     if (enterContainer()) {
         while (m_cursor < m_end && nextToken()) {
             TokenType type = m_token.type;
@@ -278,9 +323,13 @@ base::ArrayRef JSONParser::parseArray()
                     recordError("Unexpected ']'.");
                     break;
                 }
-                auto first = m_arrayStack.begin() + static_cast<std::ptrdiff_t>(start);
-                std::vector<base::Value> objects(
-                    std::make_move_iterator(first), std::make_move_iterator(m_arrayStack.end()));
+                std::vector<base::Value> objects;
+                objects.reserve(m_arrayStack.size() - start);
+                auto append = [&objects](auto&&... arguments) {
+                    objects.emplace_back(std::forward<decltype(arguments)>(arguments)...);
+                };
+                for (size_t i = start; i < m_arrayStack.size(); ++i)
+                    make(m_arrayStack[i], append);
                 array = std::make_shared<JSONArray>(JSONDecoderKey(), std::move(objects), m_mutableCollections);
                 break;
             }
@@ -300,12 +349,16 @@ base::ArrayRef JSONParser::parseArray()
                 recordError("Unexpected value.");
                 break;
             }
-            if (!emitValue(push))
+            PendingValue value;
+            if (!readValue(value))
                 break;
+            m_arrayStack.push_back(value);
             accept = AcceptComma | AcceptEnd;
         }
     }
-    m_arrayStack.erase(m_arrayStack.begin() + static_cast<std::ptrdiff_t>(start), m_arrayStack.end());
+    m_arrayStack.resize(start);
+    m_made.erase(m_made.begin() + static_cast<std::ptrdiff_t>(madeStart), m_made.end());
+    m_decoded.resize(decodedStart);
     --m_depth;
     return array;
 }
@@ -313,7 +366,9 @@ base::ArrayRef JSONParser::parseArray()
 base::DictionaryRef JSONParser::parseObject()
 {
     size_t start = m_objectStack.size();
-    base::DictionaryRef object;
+    size_t madeStart = m_made.size();
+    size_t decodedStart = m_decoded.size();
+    std::shared_ptr<JSONDictionary> object;
     uint8_t accept = AcceptValue | AcceptEnd;
     if (enterContainer()) {
         while (m_cursor < m_end && nextToken()) {
@@ -323,8 +378,17 @@ base::DictionaryRef JSONParser::parseObject()
                     recordError("Unexpected '}'.");
                     break;
                 }
-                object = std::make_shared<JSONDictionary>(
-                    JSONDecoderKey(), m_objectStack.data() + start, m_objectStack.size() - start, m_mutableCollections);
+                size_t count = m_objectStack.size() - start;
+                object = std::make_shared<JSONDictionary>(JSONDecoderKey(), count, m_mutableCollections);
+                JSONHashTable& table = object->decodingTable(JSONDecoderKey());
+                for (size_t i = start; i < m_objectStack.size(); ++i) {
+                    PendingPair& pair = m_objectStack[i];
+                    table.addDecoded(pair.keyHash, text(pair.key), [&](base::Value* storage) {
+                        make(pair.object, [storage](auto&&... arguments) {
+                            new (storage) base::Value(std::forward<decltype(arguments)>(arguments)...);
+                        });
+                    });
+                }
                 break;
             }
             if (type == TokenType::Comma) {
@@ -343,8 +407,8 @@ base::DictionaryRef JSONParser::parseObject()
                 recordError("Unexpected string.");
                 break;
             }
-            uint64_t hash = hashBytes(m_token.text, m_token.textLength);
-            base::Value key = keyValue(hash);
+            PendingValue key = m_token.value;
+            uint32_t keyHash = foldHash(hashString(text(key)));
             if (!nextToken())
                 break;
             if (m_token.type != TokenType::Colon) {
@@ -357,26 +421,18 @@ base::DictionaryRef JSONParser::parseObject()
                 recordExpected(accept, "a value", "a '}'");
                 break;
             }
-            auto push = [&](auto&&... arguments) {
-                m_objectStack.emplace_back(
-                    std::move(key), foldHash(hash), std::forward<decltype(arguments)>(arguments)...);
-            };
-            if (!emitValue(push))
+            PendingValue value;
+            if (!readValue(value))
                 break;
+            m_objectStack.push_back({ key, value, keyHash });
             accept = AcceptComma | AcceptEnd;
         }
     }
-    m_objectStack.erase(m_objectStack.begin() + static_cast<std::ptrdiff_t>(start), m_objectStack.end());
+    m_objectStack.resize(start);
+    m_made.erase(m_made.begin() + static_cast<std::ptrdiff_t>(madeStart), m_made.end());
+    m_decoded.resize(decodedStart);
     --m_depth;
     return object;
-}
-
-base::Value JSONParser::keyValue(uint64_t hash) const
-{
-    size_t length = m_token.textLength;
-    if (m_cache && length && length <= JSONTokenCache::LongestCachedString)
-        return m_cache->string(m_token.text, length, hash);
-    return base::Value(std::string(m_token.text, length));
 }
 
 // MARK: White space and tokens
@@ -406,6 +462,9 @@ void JSONParser::skipWhiteSpace()
 {
     while (m_cursor < m_end) {
         char c = *m_cursor;
+        // Most calls find a token at once: printable ASCII other than the slash cannot be white space.
+        if (c > ' ' && c != '/' && c < 0x7F)
+            return;
         if (c == ' ' || c == '\t') {
             ++m_cursor;
         } else if (size_t length = lineBreakLength(m_cursor)) {
@@ -535,11 +594,10 @@ const char* JSONParser::skipPlainBytes(const char* p) const
     return p;
 }
 
-bool JSONParser::finishString(const char* text, size_t length, const char* closingQuote)
+bool JSONParser::finishString(PendingValue value, const char* closingQuote)
 {
     m_token.type = TokenType::String;
-    m_token.text = text;
-    m_token.textLength = length;
+    m_token.value = value;
     m_cursor = closingQuote + 1;
     m_token.end = m_cursor;
     return true;
@@ -563,8 +621,11 @@ bool JSONParser::readString()
         if (p == m_end)
             return failString(p);
         auto byte = static_cast<uint8_t>(*p);
-        if (byte == '"')
-            return finishString(start, static_cast<size_t>(p - start), p);
+        if (byte == '"') {
+            PendingValue value { PendingValue::Kind::InputText, static_cast<size_t>(p - start), {} };
+            value.text = start;
+            return finishString(value, p);
+        }
         if (byte == '\\')
             return readEscapedString(start, p);
         if (byte < 0x20)
@@ -577,12 +638,13 @@ bool JSONParser::readString()
     }
 }
 
-// The string from `p` on holds an escape or a bad UTF-8 sequence: decode it into the token buffer.
+// The string from `p` on holds an escape or a bad UTF-8 sequence: decode it onto the decoded-string buffer.
 bool JSONParser::readEscapedString(const char* start, const char* p)
 {
     const bool replaceInvalid = m_options & JSONParseReplaceInvalidUnicode;
-    std::string& out = m_tokenBuffer;
-    out.assign(start, p);
+    std::string& out = m_decoded;
+    size_t offset = out.size();
+    out.append(start, p);
     for (;;) {
         const char* run = p;
         p = skipPlainBytes(p);
@@ -590,8 +652,11 @@ bool JSONParser::readEscapedString(const char* start, const char* p)
         if (p == m_end)
             break;
         auto byte = static_cast<uint8_t>(*p);
-        if (byte == '"')
-            return finishString(out.data(), out.size(), p);
+        if (byte == '"') {
+            PendingValue value { PendingValue::Kind::DecodedText, out.size() - offset, {} };
+            value.offset = offset;
+            return finishString(value, p);
+        }
         if (byte < 0x20)
             return failControlCharacter(p);
         if (byte >= 0x80) {
@@ -763,6 +828,23 @@ bool JSONParser::readNumber()
     m_token.type = TokenType::Number;
     m_token.numberType = number.type;
     m_token.numberBits = number.bits;
+    switch (number.type) {
+    case TokenValueType::Double:
+        m_token.value.kind = PendingValue::Kind::Real;
+        m_token.value.real = std::bit_cast<double>(number.bits);
+        break;
+    case TokenValueType::UnsignedInteger:
+        if (number.bits > uint64_t(std::numeric_limits<int64_t>::max())) {
+            m_token.value.kind = PendingValue::Kind::Unsigned;
+            m_token.value.unsignedInteger = number.bits;
+            break;
+        }
+        [[fallthrough]];
+    default:
+        m_token.value.kind = PendingValue::Kind::Integer;
+        m_token.value.integer = static_cast<int64_t>(number.bits);
+        break;
+    }
     return true;
 }
 

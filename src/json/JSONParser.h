@@ -1,6 +1,9 @@
 // json::JSONParser: one parse run over UTF-8 JSON text, with the scratch memory it reuses between runs (the
-// object stacks and the buffer for strings with escapes). The decoder and the one-call entry points own one
-// each; a parser serves one parse at a time on one thread.
+// stacks of values read but not yet stored, and the buffer for strings with escapes). The decoder and the
+// one-call entry points own one each; a parser serves one parse at a time on one thread.
+//
+// Scalars wait on the stacks as plain records (a string is its bytes in the input or in the buffer) and
+// become Values only inside the finished container, so no Value is made twice or moved on the way.
 #pragma once
 
 #include "base/Error.h"
@@ -47,14 +50,37 @@ private:
     // What a container accepts next.
     enum Accept : uint8_t { AcceptValue = 1, AcceptComma = 2, AcceptEnd = 4 };
 
+    // A value read but not yet made.
+    struct PendingValue {
+        enum class Kind : uint8_t { InputText, DecodedText, Integer, Unsigned, Real, True, False, Null, Made };
+        Kind kind;
+        // The bytes of a text.
+        size_t length;
+        union {
+            // InputText: the bytes in the input.
+            const char* text;
+            // DecodedText: where the bytes start in the decoded-string buffer.
+            size_t offset;
+            int64_t integer;
+            uint64_t unsignedInteger;
+            double real;
+            // Made: the index of the finished Value (a container, or a value from the cache).
+            size_t made;
+        };
+    };
+    struct PendingPair {
+        PendingValue key;
+        PendingValue object;
+        uint32_t keyHash;
+    };
+
     struct Token {
         TokenType type;
         // The token's text in the input.
         const char* start;
         const char* end;
-        // A string's decoded bytes: in the input, or in the token buffer when it had escapes.
-        const char* text;
-        size_t textLength;
+        // A string's or number's value.
+        PendingValue value;
         TokenValueType numberType;
         uint64_t numberBits;
     };
@@ -64,7 +90,12 @@ private:
     base::ArrayRef parseArray();
     base::DictionaryRef parseObject();
     bool enterContainer();
-    template <typename Emit> bool emitValue(Emit&& emit);
+    // Reads the value of the current value token (parsing a nested container) into `value`.
+    bool readValue(PendingValue& value);
+    PendingValue madeValue(base::Value value);
+    std::string_view text(const PendingValue& value) const;
+    // Calls construct(arguments...) with the constructor arguments of the pending value's Value.
+    template <typename Construct> void make(PendingValue& value, Construct&& construct);
     static bool isValueToken(TokenType type);
 
     bool nextToken();
@@ -74,16 +105,13 @@ private:
     bool readLiteral(std::string_view literal, TokenType type);
     const char* skipPlainBytes(const char* p) const;
     bool readString();
-    bool finishString(const char* text, size_t length, const char* closingQuote);
+    bool finishString(PendingValue value, const char* closingQuote);
     bool failControlCharacter(const char* at);
     bool readEscapedString(const char* start, const char* p);
     bool readHexQuad(const char*& p, char32_t& value);
     bool failString(const char* at);
     bool readNumber();
     bool failNumber(const char* at);
-
-    // The value of the current string token, used as a key; `hash` is its value hash.
-    base::Value keyValue(uint64_t hash) const;
 
     void recordError(std::string_view message);
     void recordExpected(uint8_t accept, const char* valueDescription, const char* endDescription);
@@ -98,9 +126,11 @@ private:
     size_t m_line { 1 };
     size_t m_depth { 0 };
     Token m_token {};
-    std::string m_tokenBuffer;
-    std::vector<base::Value> m_arrayStack;
-    std::vector<JSONDictionary::DecodedPair> m_objectStack;
+    // The decoded bytes of strings with escapes; each container gives back what its strings used.
+    std::string m_decoded;
+    std::vector<PendingValue> m_arrayStack;
+    std::vector<PendingPair> m_objectStack;
+    std::vector<base::Value> m_made;
     std::optional<std::string> m_errorMessage;
     size_t m_errorIndex { 0 };
     size_t m_errorLine { 0 };
