@@ -36,8 +36,8 @@ size_t JSONDictionary::capacityForCount(size_t count)
     return found == Capacities.end() ? Capacities.back() : *found;
 }
 
-JSONDictionary::JSONDictionary(JSONDecoderKey, size_t count, bool isMutable)
-    : m_table(capacityForCount(count))
+JSONDictionary::JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable)
+    : m_table(capacityForCount(count), storage)
     , m_mutations(isMutable ? 1 : 0)
 {
 }

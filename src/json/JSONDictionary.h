@@ -23,9 +23,10 @@ class JSONDictionaryEnumerator;
 
 class JSONDictionary final : public base::MutableDictionary {
 public:
-    // An empty dictionary whose table is sized for `count` pairs, which the decoder then adds through
-    // decodingTable().
-    JSONDictionary(JSONDecoderKey, size_t count, bool isMutable);
+    // An empty dictionary whose table, in `storage` (tableBytes(count) bytes made with the dictionary by
+    // makeSharedWithStorage), is sized for `count` pairs, which the decoder then adds through decodingTable().
+    JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable);
+    static size_t tableBytes(size_t count) { return JSONHashTable::storageBytes(capacityForCount(count)); }
     JSONHashTable& decodingTable(JSONDecoderKey) { return m_table; }
 
     size_t count() const override { return m_table.count(); }

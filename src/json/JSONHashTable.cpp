@@ -20,16 +20,41 @@ namespace {
 } // namespace
 
 JSONHashTable::JSONHashTable(size_t capacity)
-    : m_entries(capacity ? new Entry[capacity] : nullptr)
+    : m_entries(capacity ? makeEntries(capacity, ::operator new(storageBytes(capacity))) : nullptr)
+    , m_ownsEntries(capacity)
     , m_capacity(capacity)
     , m_modMultiplier(capacity ? UINT64_MAX / capacity + 1 : 0)
 {
 }
 
-JSONHashTable::~JSONHashTable() { destroyAll(); }
+JSONHashTable::JSONHashTable(size_t capacity, void* storage)
+    : m_entries(capacity ? makeEntries(capacity, storage) : nullptr)
+    , m_capacity(capacity)
+    , m_modMultiplier(capacity ? UINT64_MAX / capacity + 1 : 0)
+{
+}
+
+size_t JSONHashTable::storageBytes(size_t capacity) { return capacity * sizeof(Entry); }
+
+JSONHashTable::Entry* JSONHashTable::makeEntries(size_t capacity, void* storage)
+{
+    // Only the hashes are set: an empty entry's key and object are never constructed.
+    auto* entries = static_cast<Entry*>(storage);
+    for (size_t i = 0; i < capacity; ++i)
+        new (&entries[i]) Entry();
+    return entries;
+}
+
+JSONHashTable::~JSONHashTable()
+{
+    destroyAll();
+    if (m_ownsEntries)
+        ::operator delete(m_entries);
+}
 
 JSONHashTable::JSONHashTable(JSONHashTable&& other) noexcept
-    : m_entries(std::move(other.m_entries))
+    : m_entries(std::exchange(other.m_entries, nullptr))
+    , m_ownsEntries(std::exchange(other.m_ownsEntries, false))
     , m_capacity(std::exchange(other.m_capacity, 0))
     , m_modMultiplier(std::exchange(other.m_modMultiplier, 0))
     , m_count(std::exchange(other.m_count, 0))
@@ -40,7 +65,10 @@ JSONHashTable& JSONHashTable::operator=(JSONHashTable&& other) noexcept
 {
     if (this != &other) {
         destroyAll();
-        m_entries = std::move(other.m_entries);
+        if (m_ownsEntries)
+            ::operator delete(m_entries);
+        m_entries = std::exchange(other.m_entries, nullptr);
+        m_ownsEntries = std::exchange(other.m_ownsEntries, false);
         m_capacity = std::exchange(other.m_capacity, 0);
         m_modMultiplier = std::exchange(other.m_modMultiplier, 0);
         m_count = std::exchange(other.m_count, 0);

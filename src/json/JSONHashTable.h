@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
@@ -21,6 +20,9 @@ public:
     static constexpr size_t NotFound = SIZE_MAX;
 
     explicit JSONHashTable(size_t capacity = 0);
+    // A table in `storage` (storageBytes(capacity) bytes, owned by the caller and outliving the table).
+    JSONHashTable(size_t capacity, void* storage);
+    static size_t storageBytes(size_t capacity);
     ~JSONHashTable();
     JSONHashTable(JSONHashTable&& other) noexcept;
     JSONHashTable& operator=(JSONHashTable&& other) noexcept;
@@ -77,7 +79,10 @@ private:
     void clear(Entry& entry);
     void destroyAll();
 
-    std::unique_ptr<Entry[]> m_entries;
+    static Entry* makeEntries(size_t capacity, void* storage);
+
+    Entry* m_entries { nullptr };
+    bool m_ownsEntries { false };
     size_t m_capacity { 0 };
     uint64_t m_modMultiplier { 0 };
     size_t m_count { 0 };

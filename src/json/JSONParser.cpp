@@ -6,6 +6,7 @@
 #include "json/JSONError.h"
 #include "json/JSONNumberConversion.h"
 #include "json/JSONValueHash.h"
+#include "json/SharedWithStorage.h"
 #include "json/UTF8.h"
 
 #include <bit>
@@ -213,12 +214,12 @@ bool JSONParser::isValueToken(TokenType type)
     }
 }
 
-JSONParser::PendingValue JSONParser::madeValue(base::Value value)
+void JSONParser::setMade(PendingValue& value, base::Value made)
 {
-    m_made.push_back(std::move(value));
-    PendingValue pending { PendingValue::Kind::Made, 0, {} };
-    pending.made = m_made.size() - 1;
-    return pending;
+    m_made.push_back(std::move(made));
+    value.length = 0;
+    value.kind = PendingValue::Kind::Made;
+    value.made = m_made.size() - 1;
 }
 
 std::string_view JSONParser::text(const PendingValue& value) const
@@ -237,18 +238,18 @@ bool JSONParser::readValue(PendingValue& value)
 {
     switch (m_token.type) {
     case TokenType::String:
-        value = m_token.value;
+        PendingValue::copy(value, m_token.value);
         if (m_cache && value.length && value.length <= JSONTokenCache::LongestCachedString) {
             std::string_view bytes = text(value);
-            value = madeValue(m_cache->string(bytes.data(), bytes.size(), hashString(bytes)));
+            setMade(value, m_cache->string(bytes.data(), bytes.size(), hashString(bytes)));
         }
         return true;
     case TokenType::Number:
-        value = m_token.value;
+        PendingValue::copy(value, m_token.value);
         if (m_cache) {
             auto tag = static_cast<uint8_t>(m_token.numberType);
-            value = madeValue(
-                m_cache->number(m_token.numberType, m_token.numberBits, hashNumber(tag, m_token.numberBits)));
+            setMade(
+                value, m_cache->number(m_token.numberType, m_token.numberBits, hashNumber(tag, m_token.numberBits)));
         }
         return true;
     case TokenType::True:
@@ -262,13 +263,13 @@ bool JSONParser::readValue(PendingValue& value)
         return true;
     case TokenType::ArrayBegin:
         if (base::ArrayRef array = parseArray()) {
-            value = madeValue(base::Value(std::move(array)));
+            setMade(value, base::Value(std::move(array)));
             return true;
         }
         return false;
     case TokenType::ObjectBegin:
         if (base::DictionaryRef object = parseObject()) {
-            value = madeValue(base::Value(std::move(object)));
+            setMade(value, base::Value(std::move(object)));
             return true;
         }
         return false;
@@ -352,7 +353,7 @@ base::ArrayRef JSONParser::parseArray()
             PendingValue value;
             if (!readValue(value))
                 break;
-            m_arrayStack.push_back(value);
+            PendingValue::copy(m_arrayStack.emplace_back(), value);
             accept = AcceptComma | AcceptEnd;
         }
     }
@@ -379,7 +380,8 @@ base::DictionaryRef JSONParser::parseObject()
                     break;
                 }
                 size_t count = m_objectStack.size() - start;
-                object = std::make_shared<JSONDictionary>(JSONDecoderKey(), count, m_mutableCollections);
+                object = makeSharedWithStorage<JSONDictionary>(
+                    JSONDictionary::tableBytes(count), JSONDecoderKey(), count, m_mutableCollections);
                 JSONHashTable& table = object->decodingTable(JSONDecoderKey());
                 for (size_t i = start; i < m_objectStack.size(); ++i) {
                     PendingPair& pair = m_objectStack[i];
@@ -407,7 +409,8 @@ base::DictionaryRef JSONParser::parseObject()
                 recordError("Unexpected string.");
                 break;
             }
-            PendingValue key = m_token.value;
+            PendingValue key;
+            PendingValue::copy(key, m_token.value);
             uint32_t keyHash = foldHash(hashString(text(key)));
             if (!nextToken())
                 break;
@@ -424,7 +427,10 @@ base::DictionaryRef JSONParser::parseObject()
             PendingValue value;
             if (!readValue(value))
                 break;
-            m_objectStack.push_back({ key, value, keyHash });
+            PendingPair& pair = m_objectStack.emplace_back();
+            PendingValue::copy(pair.key, key);
+            PendingValue::copy(pair.object, value);
+            pair.keyHash = keyHash;
             accept = AcceptComma | AcceptEnd;
         }
     }
@@ -594,10 +600,9 @@ const char* JSONParser::skipPlainBytes(const char* p) const
     return p;
 }
 
-bool JSONParser::finishString(PendingValue value, const char* closingQuote)
+bool JSONParser::finishString(const char* closingQuote)
 {
     m_token.type = TokenType::String;
-    m_token.value = value;
     m_cursor = closingQuote + 1;
     m_token.end = m_cursor;
     return true;
@@ -622,9 +627,10 @@ bool JSONParser::readString()
             return failString(p);
         auto byte = static_cast<uint8_t>(*p);
         if (byte == '"') {
-            PendingValue value { PendingValue::Kind::InputText, static_cast<size_t>(p - start), {} };
-            value.text = start;
-            return finishString(value, p);
+            m_token.value.length = static_cast<size_t>(p - start);
+            m_token.value.kind = PendingValue::Kind::InputText;
+            m_token.value.text = start;
+            return finishString(p);
         }
         if (byte == '\\')
             return readEscapedString(start, p);
@@ -644,18 +650,19 @@ bool JSONParser::readEscapedString(const char* start, const char* p)
     const bool replaceInvalid = m_options & JSONParseReplaceInvalidUnicode;
     std::string& out = m_decoded;
     size_t offset = out.size();
-    out.append(start, p);
+    out.append(start, static_cast<size_t>(p - start));
     for (;;) {
         const char* run = p;
         p = skipPlainBytes(p);
-        out.append(run, p);
+        out.append(run, static_cast<size_t>(p - run));
         if (p == m_end)
             break;
         auto byte = static_cast<uint8_t>(*p);
         if (byte == '"') {
-            PendingValue value { PendingValue::Kind::DecodedText, out.size() - offset, {} };
-            value.offset = offset;
-            return finishString(value, p);
+            m_token.value.length = out.size() - offset;
+            m_token.value.kind = PendingValue::Kind::DecodedText;
+            m_token.value.offset = offset;
+            return finishString(p);
         }
         if (byte < 0x20)
             return failControlCharacter(p);
@@ -664,7 +671,7 @@ bool JSONParser::readEscapedString(const char* start, const char* p)
                 = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
             auto next = reinterpret_cast<const char*>(sequence.next);
             if (sequence.status == UTF8Status::WellFormed) {
-                out.append(p, next);
+                out.append(p, static_cast<size_t>(next - p));
             } else if (sequence.status == UTF8Status::IllFormed && replaceInvalid) {
                 base::utf8::append(out, ReplacementCharacter);
             } else {

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,12 +51,14 @@ private:
     // What a container accepts next.
     enum Accept : uint8_t { AcceptValue = 1, AcceptComma = 2, AcceptEnd = 4 };
 
-    // A value read but not yet made.
+    // A value read but not yet made. Values pass from the token to the stacks with copy(), field by field:
+    // the fields were just written one by one, and a wider load of them would stall until those stores
+    // complete, which costs more than the copy itself.
     struct PendingValue {
         enum class Kind : uint8_t { InputText, DecodedText, Integer, Unsigned, Real, True, False, Null, Made };
-        Kind kind;
         // The bytes of a text.
         size_t length;
+        Kind kind;
         union {
             // InputText: the bytes in the input.
             const char* text;
@@ -67,6 +70,13 @@ private:
             // Made: the index of the finished Value (a container, or a value from the cache).
             size_t made;
         };
+
+        static void copy(PendingValue& to, const PendingValue& from)
+        {
+            to.length = from.length;
+            to.kind = from.kind;
+            std::memcpy(&to.made, &from.made, sizeof to.made);
+        }
     };
     struct PendingPair {
         PendingValue key;
@@ -92,7 +102,7 @@ private:
     bool enterContainer();
     // Reads the value of the current value token (parsing a nested container) into `value`.
     bool readValue(PendingValue& value);
-    PendingValue madeValue(base::Value value);
+    void setMade(PendingValue& value, base::Value made);
     std::string_view text(const PendingValue& value) const;
     // Calls construct(arguments...) with the constructor arguments of the pending value's Value.
     template <typename Construct> void make(PendingValue& value, Construct&& construct);
@@ -105,7 +115,7 @@ private:
     bool readLiteral(std::string_view literal, TokenType type);
     const char* skipPlainBytes(const char* p) const;
     bool readString();
-    bool finishString(PendingValue value, const char* closingQuote);
+    bool finishString(const char* closingQuote);
     bool failControlCharacter(const char* at);
     bool readEscapedString(const char* start, const char* p);
     bool readHexQuad(const char*& p, char32_t& value);

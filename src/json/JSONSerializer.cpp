@@ -55,7 +55,7 @@ namespace {
     {
         char text[24];
         auto end = std::to_chars(text, text + sizeof text, value).ptr;
-        out.append(text, end);
+        out.append(text, static_cast<size_t>(end - text));
     }
 
     base::Data toData(std::optional<std::string> text) { return base::Data(text->begin(), text->end()); }
@@ -158,7 +158,7 @@ bool JSONSerializer::writeDouble(double value)
         return fail("Floating point values must be finite.  JSON does not support NaN or Infinity.");
     char text[32];
     auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17).ptr;
-    m_output.append(text, end);
+    m_output.append(text, static_cast<size_t>(end - text));
     return true;
 }
 
@@ -225,7 +225,7 @@ bool JSONSerializer::writeString(std::string_view string, bool includeQuotes)
             ++p;
             continue;
         }
-        m_output.append(reinterpret_cast<const char*>(run), reinterpret_cast<const char*>(p));
+        m_output.append(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
         if (byte >= 0x80) {
             UTF8Sequence sequence = decodeUTF8Sequence(p, end);
             if (sequence.status != UTF8Status::WellFormed)
@@ -263,7 +263,7 @@ bool JSONSerializer::writeString(std::string_view string, bool includeQuotes)
         }
         run = p;
     }
-    m_output.append(reinterpret_cast<const char*>(run), reinterpret_cast<const char*>(p));
+    m_output.append(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
     if (includeQuotes)
         m_output.push_back('"');
     return true;
