@@ -1,11 +1,25 @@
-// core::Singleton: the application's one global state object, created on first use. It holds the global
-// network state that the network check (CheckNetwork) records. Any thread.
+// core::Singleton: the application's one global state object, created on first use: the current device
+// (serial number, type and detail record), the chosen server and its login key, the global network state
+// that the network check (CheckNetwork) records, and the message folder where downloaded and recorded voice
+// and image files are kept. The server, key and serial number are settings, written through at once. The
+// network state, the settings and the message folder may be used from any thread; the device type and
+// detail record belong to the main thread.
 //
-//   if (core::Singleton::shared().currentNetworkContional() == core::Singleton::NetworkViaCellular) ...
+//   auto& state = core::Singleton::shared();
+//   std::string url = state.server() + core::ServiceProtocol::WebMethodPath + "GetDeviceDetial";
+//   if (!state.fileExist(name)) state.writeMessageFileName(name, bytes);
 #pragma once
+
+#include "base/Value.h"
+#include "core/Device.h"
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace core {
 
@@ -15,6 +29,8 @@ public:
     static constexpr int32_t NetworkNone = 0;
     static constexpr int32_t NetworkViaCellular = 1;
     static constexpr int32_t NetworkViaWiFi = 2;
+
+    static constexpr const char* MessageFolderName = "message";
 
     static Singleton& shared();
 
@@ -26,10 +42,39 @@ public:
     int32_t currentNetworkContional() const { return m_currentNetworkContional; }
     void setCurrentNetworkContional(int32_t state) { m_currentNetworkContional = state; }
 
+    // The current device's serial number (setting "kLastSerialNumber"); "" when none is chosen.
+    std::string lastSerialnumber() const;
+    void setLastSerialnumber(const std::string& serialNumber);
+    // The chosen server's root URL (setting "RootUrl"; the local tracking service by default).
+    std::string server() const;
+    void setServer(const std::string& root);
+    // The login key of the chosen server (setting "loginkey").
+    std::optional<std::string> key() const;
+    void setKey(const std::optional<std::string>& key);
+
+    // The current device's type. Main thread.
+    std::optional<int64_t> deviceTypeID() const;
+    void setDeviceTypeID(std::optional<int64_t> type);
+    // The current device's detail record, set from each device-detail reply; empty before one is read. Main
+    // thread.
+    std::shared_ptr<Device> deviceDetail() const;
+    void setDeviceDetail(std::shared_ptr<Device> device);
+
+    // The folder "message" in the documents folder (created when missing).
+    std::filesystem::path messagePath() const;
+    // The file functions take a plain file name (see isSafeFileName); any other name is refused: it does not
+    // exist, cannot be read and is not written.
+    bool fileExist(std::string_view name) const;
+    std::optional<base::Data> readMessageFile(std::string_view name) const;
+    // Writes the data atomically, replacing an older file of that name; whether it succeeded.
+    bool writeMessageFileName(std::string_view name, const base::Data& data) const;
+
 private:
     Singleton() = default;
 
     std::atomic<int32_t> m_currentNetworkContional { NetworkNone };
+    std::optional<int64_t> m_deviceTypeID;
+    std::shared_ptr<Device> m_deviceDetail;
 };
 
 } // namespace core

@@ -2,6 +2,7 @@
 
 #include "base/Dictionary.h"
 #include "base/Log.h"
+#include "core/SafeFileName.h"
 #include "core/ServiceProtocol.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServiceMethods.h"
@@ -52,13 +53,6 @@ namespace {
             start = end + 1;
         }
         return std::nullopt;
-    }
-
-    // File names come from the query; only plain names of the store are served.
-    bool isPlainFileName(const std::string& name)
-    {
-        return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos
-            && name.find('\0') == std::string::npos && name.size() <= 255;
     }
 
 } // namespace
@@ -230,7 +224,7 @@ void TrackingService::answerDownload(const httplib::Request& request, httplib::R
     if (applyFault(DownloadEndpoint, response))
         return;
     std::string name = request.get_param_value(ServiceProtocol::DownloadNameParameter);
-    auto bytes = isPlainFileName(name) ? m_store.file(name) : std::nullopt;
+    auto bytes = core::isSafeFileName(name) ? m_store.file(name) : std::nullopt;
     if (!bytes)
         return answerMessage(response, 404, "No such file.");
     response.set_content(std::string(bytes->begin(), bytes->end()), "application/octet-stream");

@@ -1,0 +1,74 @@
+#include "core/Helper.h"
+
+#include "base/Array.h"
+#include "base/Bundle.h"
+#include "base/Dictionary.h"
+#include "base/UTF8.h"
+#include "base/UserDefaults.h"
+
+namespace core {
+
+namespace {
+
+    // The platform's white space: tab and the Unicode space separators (not line breaks).
+    bool isBlank(char32_t c)
+    {
+        return c == U'\t' || c == U' ' || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F
+            || c == 0x205F || c == 0x3000;
+    }
+
+    bool isBlankText(std::string_view text)
+    {
+        size_t position = 0;
+        while (position < text.size()) {
+            auto c = base::utf8::decodeNext(text, position);
+            if (!c || !isBlank(*c))
+                return false;
+        }
+        return true;
+    }
+
+} // namespace
+
+std::optional<base::Value> Helper::readSettingsByKey(std::string_view key)
+{
+    return base::UserDefaults::standard().objectForKey(key);
+}
+
+void Helper::saveSettingValue(const std::optional<base::Value>& value, std::string_view key)
+{
+    auto& defaults = base::UserDefaults::standard();
+    if (value)
+        defaults.setObject(*value, key);
+    else
+        defaults.removeObjectForKey(key);
+    defaults.synchronize();
+}
+
+bool Helper::isNOTStringNullOrWhitespace(const std::optional<base::Value>& value)
+{
+    if (!value || value->isNull())
+        return false;
+    if (const std::string* text = value->string())
+        return !text->empty();
+    if (const base::Data* data = value->data())
+        return !data->empty();
+    if (value->isArray())
+        return value->array()->count() > 0;
+    if (value->isDictionary())
+        return value->dictionary()->count() > 0;
+    return true;
+}
+
+std::optional<base::Value> Helper::isNotNullString(const std::optional<base::Value>& value)
+{
+    if (!value || value->isNull())
+        return std::nullopt;
+    if (const std::string* text = value->string(); text && isBlankText(*text))
+        return std::nullopt;
+    return value;
+}
+
+std::string Helper::appVersion() { return base::Bundle::main().version(); }
+
+} // namespace core

@@ -1,0 +1,23 @@
+// core::NotificationNames: the names of the notifications that parts of the application post to each other
+// through base::NotificationCenter, with what each carries as its object.
+//
+//   base::NotificationCenter::defaultCenter().post(core::NotificationNames::ReceiveRemoteNotification, message);
+#pragma once
+
+namespace core {
+
+class NotificationNames {
+public:
+    // A fetched message has been stored; object: the UserMessageQuery.
+    static constexpr const char* ReceiveRemoteNotification = "ReceiveRemoteNotification";
+    // The silent sign-in on becoming active is done; no object.
+    static constexpr const char* RecoverFrom = "notice_recover_from";
+    // The current device's detail has been read; object: the shared Device record.
+    static constexpr const char* PostDevice = "posetDevice";
+    // A purchase receipt waits to be granted by the server; no object.
+    static constexpr const char* UploadReceipt = "uploadReceipt";
+    // The user has logged out: the shell closes the signed-in container so the login screen shows; no object.
+    static constexpr const char* DidLogOut = "LumetDidLogOut";
+};
+
+} // namespace core

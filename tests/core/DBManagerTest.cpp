@@ -1,0 +1,201 @@
+#include "core/DBManager.h"
+#include "base/Log.h"
+#include "base/UserDefaults.h"
+#include "core/SettingsKeys.h"
+#include "database/Database.h"
+#include "database/DatabaseAdditions.h"
+
+#include <gtest/gtest.h>
+
+using core::DBManager;
+using core::UserMessageQuery;
+
+namespace {
+
+class DBManagerTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::remove(DBManager::databasePath());
+        signIn("ann");
+    }
+    void TearDown() override { base::UserDefaults::standard().removeObjectForKey(core::SettingsKeys::LoginName2); }
+
+    static void signIn(const char* account)
+    {
+        base::UserDefaults::standard().setObject(base::Value(account), core::SettingsKeys::LoginName2);
+    }
+
+    static UserMessageQuery message(std::string id, std::string from, std::string to, double time)
+    {
+        UserMessageQuery m;
+        m.id_ = std::move(id);
+        m.from = std::move(from);
+        m.to = std::move(to);
+        m.userName = "ann";
+        m.context = "hello";
+        m.msgType = UserMessageQuery::TextType;
+        m.createTime = base::Date::fromTimeIntervalSince1970(time);
+        return m;
+    }
+
+    static std::vector<std::string> ids(const std::vector<std::shared_ptr<UserMessageQuery>>& messages)
+    {
+        std::vector<std::string> result;
+        for (const auto& m : messages)
+            result.push_back(m->id_.value_or("?"));
+        return result;
+    }
+
+    static int rows(const char* table, const std::string& condition = "1")
+    {
+        auto db = database::Database::databaseWithPath(DBManager::databasePath().string());
+        db->open();
+        int count = database::intForQuery(*db, std::string("select count(*) from ") + table + " where " + condition);
+        db->close();
+        return count;
+    }
+
+    base::Log::ScopedCapture m_quiet;
+};
+
+TEST_F(DBManagerTest, ChatHoldsBothDirectionsOldestFirstForTheAccountOnly)
+{
+    DBManager::saveOrUpdataUserChatQuery(message("c", "SN1", "ann", 300));
+    DBManager::saveOrUpdataUserChatQuery(message("a", "ann", "SN1", 100));
+    DBManager::saveOrUpdataUserChatQuery(message("b", "SN1", "ann", 200));
+    DBManager::saveOrUpdataUserChatQuery(message("other-device", "ann", "SN2", 150));
+    auto foreign = message("other-account", "SN1", "bob", 250);
+    foreign.userName = "bob";
+    DBManager::saveOrUpdataUserChatQuery(foreign);
+
+    EXPECT_EQ(ids(DBManager::selectUserChatQueryByUserName("ann", "ann", "SN1")),
+        (std::vector<std::string> { "a", "b", "c" }));
+    EXPECT_EQ(ids(DBManager::selectUserChatQueryByUserName("ann", "SN1", "ann")),
+        (std::vector<std::string> { "a", "b", "c" }));
+    EXPECT_TRUE(DBManager::selectUserChatQueryByUserName("carl", "ann", "SN1").empty());
+}
+
+TEST_F(DBManagerTest, SameSecondKeepsTheOrderOfStoring)
+{
+    DBManager::saveOrUpdataUserChatQuery(message("first", "ann", "SN1", 100.7));
+    DBManager::saveOrUpdataUserChatQuery(message("second", "SN1", "ann", 100.2));
+    EXPECT_EQ(ids(DBManager::selectUserChatQueryByUserName("ann", "ann", "SN1")),
+        (std::vector<std::string> { "first", "second" }));
+}
+
+TEST_F(DBManagerTest, MessageFieldsSurviveTheStore)
+{
+    auto stored = message("m", "SN1", "ann", 1400000000);
+    stored.desc = "[Lumet_434B_Voice]";
+    stored.fromIconName = "icon02.png";
+    stored.url = "file:///tmp/message1";
+    stored.msgType = 5;
+    stored.context = std::nullopt;
+    DBManager::saveOrUpdataUserChatQuery(stored);
+    auto read = DBManager::selectUserChatQueryByUserName("ann", "SN1", "ann");
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0]->desc, stored.desc);
+    EXPECT_EQ(read[0]->fromIconName, stored.fromIconName);
+    EXPECT_FALSE(read[0]->toIconName);
+    EXPECT_FALSE(read[0]->context);
+    EXPECT_EQ(read[0]->url, stored.url);
+    EXPECT_EQ(read[0]->msgType, 5);
+    EXPECT_EQ(read[0]->createTime, stored.createTime);
+    EXPECT_EQ(read[0]->userName, "ann");
+}
+
+TEST_F(DBManagerTest, AStoredIdIsNotStoredAgain)
+{
+    EXPECT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("same", "SN1", "ann", 100)));
+    EXPECT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("same", "SN1", "ann", 200)));
+    EXPECT_EQ(rows("UserChatQuery"), 1);
+    DBManager::saveOrUpdataUserMessageQuery(message("same", "SN1", "ann", 100));
+    DBManager::saveOrUpdataUserMessageQuery(message("same", "SN1", "ann", 100));
+    EXPECT_EQ(rows("UserMessageQuery"), 1);
+}
+
+TEST_F(DBManagerTest, TextsFromOutsideAreBoundNotSpliced)
+{
+    auto hostile = message("x'); drop table UserChatQuery; --", "SN1", "ann", 100);
+    hostile.context = "it's \"quoted\"";
+    DBManager::saveOrUpdataUserChatQuery(hostile);
+    auto read = DBManager::selectUserChatQueryByUserName("ann", "SN1", "ann");
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0]->id_, hostile.id_);
+    EXPECT_EQ(read[0]->context, hostile.context);
+    EXPECT_TRUE(DBManager::deleteUserChatListByFrom("' or 1=1 --"));
+}
+
+TEST_F(DBManagerTest, ConversationListKeepsTheLatestMessagePerPartner)
+{
+    DBManager::saveOrUpdataUserChatList(message("1", "SN1", "ann", 100));
+    DBManager::saveOrUpdataUserChatList(message("2", "ann", "SN1", 200));
+    DBManager::saveOrUpdataUserChatList(message("3", "SN2", "ann", 300));
+    EXPECT_EQ(rows("UserChatList"), 2);
+    EXPECT_EQ(rows("UserChatList", "partner = 'SN1' and id_ = '2'"), 1);
+
+    DBManager::saveOrUpdataUserMessageList(message("4", "SN1", "ann", 400));
+    EXPECT_TRUE(DBManager::deleteUserChatListByFrom("SN1"));
+    EXPECT_EQ(rows("UserChatList"), 1);
+    EXPECT_EQ(rows("UserMessageList"), 1);
+    EXPECT_TRUE(DBManager::deleteUserMessageListByFrom("SN1"));
+    EXPECT_EQ(rows("UserMessageList"), 0);
+}
+
+TEST_F(DBManagerTest, DeletingAllMessagesLeavesTheLists)
+{
+    DBManager::saveOrUpdataUserChatQuery(message("1", "SN1", "ann", 100));
+    DBManager::saveOrUpdataUserChatList(message("1", "SN1", "ann", 100));
+    DBManager::saveOrUpdataUserMessageQuery(message("2", "SN1", "ann", 100));
+    EXPECT_TRUE(DBManager::deleteAllChatQuery());
+    EXPECT_EQ(rows("UserChatQuery"), 0);
+    EXPECT_EQ(rows("UserMessageQuery"), 1);
+    EXPECT_TRUE(DBManager::deleteAllUserMessageQuery());
+    EXPECT_EQ(rows("UserMessageQuery"), 0);
+    EXPECT_EQ(rows("UserChatList"), 1);
+}
+
+TEST_F(DBManagerTest, CurrentDeviceRowsArePerAccount)
+{
+    core::MobileDeviceAndLocation annsWatch { "SN1", "Watch", 36, 1 };
+    EXPECT_TRUE(DBManager::saveOrUpdataMobileDeviceDB(annsWatch));
+    signIn("bob");
+    EXPECT_FALSE(DBManager::readSingleMobileDevice());
+    EXPECT_TRUE(DBManager::saveOrUpdataMobileDeviceDB({ "SN9", "Car", 41, std::nullopt }));
+
+    signIn("ann");
+    EXPECT_TRUE(DBManager::saveOrUpdataMobileDeviceDB({ "SN2", "Tracker", 2, 0 }));
+    auto current = DBManager::readSingleMobileDevice();
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->serialNumber, "SN2");
+    EXPECT_EQ(current->DeviceName, "Tracker");
+    EXPECT_EQ(current->deviceTypeID, 2);
+    EXPECT_FALSE(current->deviceOnlineState);
+    EXPECT_EQ(rows("MobileDeviceDB"), 2);
+
+    EXPECT_TRUE(DBManager::deleteAllMobileDevice());
+    EXPECT_FALSE(DBManager::readSingleMobileDevice());
+    signIn("bob");
+    ASSERT_TRUE(DBManager::readSingleMobileDevice());
+    EXPECT_EQ(DBManager::readSingleMobileDevice()->serialNumber, "SN9");
+}
+
+TEST_F(DBManagerTest, WithoutSignedInAccountThereIsNoCurrentDevice)
+{
+    base::UserDefaults::standard().removeObjectForKey(core::SettingsKeys::LoginName2);
+    EXPECT_FALSE(DBManager::readSingleMobileDevice());
+}
+
+TEST_F(DBManagerTest, UnopenableFileGivesNothing)
+{
+    std::filesystem::create_directories(DBManager::databasePath());
+    EXPECT_FALSE(DBManager::createTables());
+    EXPECT_FALSE(DBManager::saveOrUpdataUserChatQuery(message("1", "SN1", "ann", 100)));
+    EXPECT_TRUE(DBManager::selectUserChatQueryByUserName("ann", "ann", "SN1").empty());
+    EXPECT_FALSE(DBManager::readSingleMobileDevice());
+    EXPECT_FALSE(DBManager::deleteAllChatQuery());
+    std::filesystem::remove(DBManager::databasePath());
+}
+
+} // namespace

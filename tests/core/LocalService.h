@@ -1,0 +1,52 @@
+// The local tracking service on a free loopback port with a fresh data folder, signed in to the demo
+// account, handing out the reply texts of its web methods as the application receives them.
+#pragma once
+
+#include "support/TempDir.h"
+#include "tracking-service/DemoData.h"
+#include "tracking-service/TrackingService.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <memory>
+#include <string>
+
+class LocalService {
+public:
+    LocalService()
+        : m_service(m_folder.path())
+    {
+        EXPECT_TRUE(m_service.start());
+        m_client = std::make_unique<httplib::Client>("127.0.0.1", m_service.port());
+        auto login = post("Login",
+            std::string(R"({"LoginName":")") + tracking_service::DemoData::AccountName + R"(","Password":")"
+                + tracking_service::DemoData::Password + R"(","Token":""})");
+        std::string cookie = login ? login->get_header_value("Set-Cookie") : std::string();
+        m_cookie = cookie.substr(0, cookie.find(';'));
+    }
+
+    tracking_service::TrackingService& service() { return m_service; }
+    const std::string& cookie() const { return m_cookie; }
+
+    // The reply text of a web method, or "" when the call failed.
+    std::string reply(const std::string& method, const std::string& body = {})
+    {
+        auto result = post(method, body);
+        return result ? result->body : std::string();
+    }
+
+private:
+    httplib::Result post(const std::string& method, const std::string& body)
+    {
+        httplib::Headers headers;
+        if (!m_cookie.empty())
+            headers.emplace("Cookie", m_cookie);
+        return m_client->Post(("/Server/Mobileservice.asmx/" + method).c_str(), headers, body, "application/json");
+    }
+
+    test::TempDir m_folder;
+    tracking_service::TrackingService m_service;
+    std::unique_ptr<httplib::Client> m_client;
+    std::string m_cookie;
+};
