@@ -1,7 +1,5 @@
 #include "json/JSONArray.h"
 
-#include <utility>
-
 namespace json {
 
 namespace {
@@ -9,17 +7,40 @@ namespace {
     constexpr size_t GrowthSlots = 16;
 }
 
-JSONArray::JSONArray(JSONDecoderKey, std::vector<base::Value> objects, bool isMutable)
-    : m_objects(std::move(objects))
+JSONArray::JSONArray(void* const& storage, JSONDecoderKey, size_t count, bool isMutable)
+    : m_objects(static_cast<base::Value*>(storage))
+    , m_capacity(count)
     , m_mutations(isMutable ? 1 : 0)
 {
 }
 
+JSONArray::~JSONArray()
+{
+    for (size_t i = 0; i < m_count; ++i)
+        m_objects[i].~Value();
+    if (m_ownsObjects)
+        ::operator delete(m_objects);
+}
+
 const base::Value& JSONArray::objectAtIndex(size_t index) const
 {
-    if (index >= m_objects.size())
-        raiseBeyondBounds("objectAtIndex:", index, m_objects.size());
+    if (index >= m_count)
+        raiseBeyondBounds("objectAtIndex:", index, m_count);
     return m_objects[index];
+}
+
+void JSONArray::reallocate(size_t capacity)
+{
+    auto* objects = static_cast<base::Value*>(::operator new(capacity * sizeof(base::Value)));
+    for (size_t i = 0; i < m_count; ++i) {
+        new (&objects[i]) base::Value(std::move(m_objects[i]));
+        m_objects[i].~Value();
+    }
+    if (m_ownsObjects)
+        ::operator delete(m_objects);
+    m_objects = objects;
+    m_capacity = capacity;
+    m_ownsObjects = true;
 }
 
 void JSONArray::insertObject(base::Value value, size_t index)
@@ -27,11 +48,15 @@ void JSONArray::insertObject(base::Value value, size_t index)
     static constexpr const char* selector = "insertObject:atIndex:";
     if (!isMutable())
         raiseImmutable(selector);
-    if (index > m_objects.size())
-        raiseBeyondBounds(selector, index, m_objects.size() + 1);
-    if (m_objects.size() + 1 >= m_objects.capacity())
-        m_objects.reserve(m_objects.capacity() + GrowthSlots);
-    m_objects.insert(m_objects.begin() + static_cast<std::ptrdiff_t>(index), std::move(value));
+    if (index > m_count)
+        raiseBeyondBounds(selector, index, m_count + 1);
+    if (m_count + 1 >= m_capacity)
+        reallocate(m_capacity + GrowthSlots);
+    new (&m_objects[m_count]) base::Value();
+    ++m_count;
+    for (size_t i = m_count - 1; i > index; --i)
+        m_objects[i] = std::move(m_objects[i - 1]);
+    m_objects[index] = std::move(value);
     countMutation();
 }
 
@@ -40,9 +65,11 @@ void JSONArray::removeObjectAtIndex(size_t index)
     static constexpr const char* selector = "removeObjectAtIndex:";
     if (!isMutable())
         raiseImmutable(selector);
-    if (index >= m_objects.size())
-        raiseBeyondBounds(selector, index, m_objects.size());
-    m_objects.erase(m_objects.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index >= m_count)
+        raiseBeyondBounds(selector, index, m_count);
+    for (size_t i = index; i + 1 < m_count; ++i)
+        m_objects[i] = std::move(m_objects[i + 1]);
+    m_objects[--m_count].~Value();
     countMutation();
 }
 
@@ -51,8 +78,8 @@ void JSONArray::replaceObjectAtIndex(size_t index, base::Value value)
     static constexpr const char* selector = "replaceObjectAtIndex:withObject:";
     if (!isMutable())
         raiseImmutable(selector);
-    if (index >= m_objects.size())
-        raiseBeyondBounds(selector, index, m_objects.size());
+    if (index >= m_count)
+        raiseBeyondBounds(selector, index, m_count);
     m_objects[index] = std::move(value);
     countMutation();
 }

@@ -324,14 +324,15 @@ base::ArrayRef JSONParser::parseArray()
                     recordError("Unexpected ']'.");
                     break;
                 }
-                std::vector<base::Value> objects;
-                objects.reserve(m_arrayStack.size() - start);
-                auto append = [&objects](auto&&... arguments) {
-                    objects.emplace_back(std::forward<decltype(arguments)>(arguments)...);
+                size_t count = m_arrayStack.size() - start;
+                auto created = makeSharedWithStorage<JSONArray>(
+                    JSONArray::storageBytes(count), JSONDecoderKey(), count, m_mutableCollections);
+                auto append = [&created](auto&&... arguments) {
+                    created->appendDecoded(JSONDecoderKey(), std::forward<decltype(arguments)>(arguments)...);
                 };
                 for (size_t i = start; i < m_arrayStack.size(); ++i)
                     make(m_arrayStack[i], append);
-                array = std::make_shared<JSONArray>(JSONDecoderKey(), std::move(objects), m_mutableCollections);
+                array = std::move(created);
                 break;
             }
             if (type == TokenType::Comma) {
