@@ -78,9 +78,15 @@ JSONHashTable& JSONHashTable::operator=(JSONHashTable&& other) noexcept
 
 void JSONHashTable::destroyAll()
 {
-    for (size_t i = 0; m_count && i < m_capacity; ++i) {
-        if (m_entries[i].hash)
-            clear(m_entries[i]);
+    // Only the values are destroyed: the entries themselves are about to be dropped or replaced.
+    size_t remaining = m_count;
+    for (size_t i = 0; remaining && i < m_capacity; ++i) {
+        Entry& entry = m_entries[i];
+        if (entry.hash) {
+            entry.key.~Value();
+            entry.object.~Value();
+            --remaining;
+        }
     }
 }
 

@@ -98,7 +98,7 @@ void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, MakeObject&&
         if (entry.hash == stored && isStringKey(entry.key, key))
             remove(index);
         if (!entry.hash) {
-            new (&entry.key) base::Value(std::string(key));
+            new (&entry.key) base::Value(key);
             try {
                 makeObject(&entry.object);
             } catch (...) {

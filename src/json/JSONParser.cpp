@@ -283,7 +283,7 @@ template <typename Construct> void JSONParser::make(PendingValue& value, Constru
     switch (value.kind) {
     case PendingValue::Kind::InputText:
     case PendingValue::Kind::DecodedText:
-        construct(std::string(text(value)));
+        construct(text(value));
         return;
     case PendingValue::Kind::Integer:
         construct(value.integer);
@@ -514,50 +514,53 @@ bool JSONParser::nextToken()
         recordError(UnexpectedToken);
         return false;
     }
-    TokenType type;
-    switch (*m_cursor) {
-    case '"':
+    // The commonest tokens first, tested one by one: they follow each other in regular patterns that
+    // conditional branches predict better than one jump through a table.
+    char c = *m_cursor;
+    if (c == '"')
         return readString();
-    case '-':
-    case '0':
-    case '1':
-    case '2':
-    case '3':
-    case '4':
-    case '5':
-    case '6':
-    case '7':
-    case '8':
-    case '9':
-        return readNumber();
-    case '{':
-        type = TokenType::ObjectBegin;
-        break;
-    case '}':
-        type = TokenType::ObjectEnd;
-        break;
-    case '[':
-        type = TokenType::ArrayBegin;
-        break;
-    case ']':
-        type = TokenType::ArrayEnd;
-        break;
-    case ':':
+    TokenType type;
+    if (c == ':') {
         type = TokenType::Colon;
-        break;
-    case ',':
+    } else if (c == ',') {
         type = TokenType::Comma;
-        break;
-    case 't':
-        return readLiteral("true", TokenType::True);
-    case 'f':
-        return readLiteral("false", TokenType::False);
-    case 'n':
-        return readLiteral("null", TokenType::Null);
-    default:
-        m_token.end = m_cursor;
-        recordError(UnexpectedToken);
-        return false;
+    } else {
+        switch (c) {
+        case '-':
+        case '0':
+        case '1':
+        case '2':
+        case '3':
+        case '4':
+        case '5':
+        case '6':
+        case '7':
+        case '8':
+        case '9':
+            return readNumber();
+        case '{':
+            type = TokenType::ObjectBegin;
+            break;
+        case '}':
+            type = TokenType::ObjectEnd;
+            break;
+        case '[':
+            type = TokenType::ArrayBegin;
+            break;
+        case ']':
+            type = TokenType::ArrayEnd;
+            break;
+        case 't':
+            return readLiteral("true", TokenType::True);
+        case 'f':
+            return readLiteral("false", TokenType::False);
+        case 'n':
+            return readLiteral("null", TokenType::Null);
+        default:
+            m_token.end = m_cursor;
+            recordError(UnexpectedToken);
+            return false;
+        }
     }
     m_token.type = type;
     m_token.end = ++m_cursor;
