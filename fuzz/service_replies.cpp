@@ -1,0 +1,23 @@
+// Every reader of the service's replies over one reply text: none may crash, whatever the text holds.
+#include "core/Tool.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string_view reply(reinterpret_cast<const char*>(data), size);
+    core::Tool::readDeviceDetailFromJson(reply);
+    core::Tool::getDeciveStyleFrom(reply);
+    core::Tool::readUserMessageQueryFromJson(reply);
+    core::Tool::readCheckingLumetInHistoryFromJson(reply);
+    core::Tool::readAlarmClockFromJson(reply);
+    core::Tool::getPhoneBookNumber(reply);
+    if (auto timetable = core::Tool::getClassInfoFromJson(reply)) {
+        core::Tool::getClassInfoWeek(*timetable);
+        core::Tool::getSubmitArr(timetable.get());
+    }
+    core::Tool::getDateFromStringSince1970(reply);
+    return 0;
+}
