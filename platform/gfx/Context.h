@@ -94,6 +94,9 @@ public:
     std::optional<Point> currentPoint() const;
 
     void fillPath(FillRule rule = FillRule::NonZero);
+    // Paints only the shadow that filling `path` would cast with the current shadow, not the fill itself (a
+    // layer's shadow that follows a given outline). Leaves the current path alone.
+    void fillShadowOfPath(const Path& path);
     void strokePath();
     void clip(FillRule rule = FillRule::NonZero);
 
@@ -147,7 +150,8 @@ private:
     void paint(const std::function<void()>& draw, const Rect& deviceInk);
     // The same for paints that do not use the current path (images, text, gradients, layers).
     void paintKeepingPath(const std::function<void()>& draw, const Rect& deviceInk);
-    void paintWithShadow(cairo_pattern_t* pattern, const Rect& region, const State& s);
+    // Paints the shadow cast by `pattern`, then the pattern itself unless `paintPattern` is false.
+    void paintWithShadow(cairo_pattern_t* pattern, const Rect& region, const State& s, bool paintPattern = true);
     // Paints a device-space pattern within a device-space region.
     void paintPatternInRegion(cairo_pattern_t* pattern, const Rect& region, double alpha);
     Rect shadowInkRegion(const Rect& deviceInk, const Shadow& shadow) const;

@@ -114,7 +114,7 @@ Rect Context::shadowInkRegion(const Rect& deviceInk, const Shadow& shadow) const
     return expanded(needed, spread).integral();
 }
 
-void Context::paintWithShadow(cairo_pattern_t* pattern, const Rect& region, const State& s)
+void Context::paintWithShadow(cairo_pattern_t* pattern, const Rect& region, const State& s, bool paintPattern)
 {
     const Shadow& shadow = *s.shadow;
     // Cairo's image surfaces stop at 32767 pixels a side.
@@ -126,7 +126,8 @@ void Context::paintWithShadow(cairo_pattern_t* pattern, const Rect& region, cons
         // Too large to cast a shadow from (the whole clip of an unbounded surface, say): paint without one
         // rather than put the context into an error state.
         cairo_surface_destroy(mask);
-        paintPatternInRegion(pattern, region, s.alpha);
+        if (paintPattern)
+            paintPatternInRegion(pattern, region, s.alpha);
         return;
     }
     cairo_t* maskContext = cairo_create(mask);
@@ -153,7 +154,8 @@ void Context::paintWithShadow(cairo_pattern_t* pattern, const Rect& region, cons
         m_cr, mask, region.minX() + shadow.offset.width * m_scale, region.minY() + shadow.offset.height * m_scale);
     cairo_restore(m_cr);
     cairo_surface_destroy(mask);
-    paintPatternInRegion(pattern, region, s.alpha);
+    if (paintPattern)
+        paintPatternInRegion(pattern, region, s.alpha);
 }
 
 void Context::paintPatternInRegion(cairo_pattern_t* pattern, const Rect& region, double alpha)
@@ -167,6 +169,37 @@ void Context::paintPatternInRegion(cairo_pattern_t* pattern, const Rect& region,
     cairo_set_source(m_cr, pattern);
     cairo_paint_with_alpha(m_cr, alpha);
     cairo_restore(m_cr);
+}
+
+void Context::fillShadowOfPath(const Path& path)
+{
+    const State s = state();
+    if (s.degenerate || s.blend == BlendMode::Clear || !s.shadow || s.shadow->color.a <= 0 || path.isEmpty())
+        return;
+    Rect box = path.boundingBox();
+    Rect region = shadowInkRegion(deviceBox(box.minX(), box.minY(), box.maxX(), box.maxY()), *s.shadow);
+    if (region.isEmpty())
+        return;
+    cairo_path_t* current = cairo_copy_path(m_cr);
+    cairo_matrix_t matrix;
+    cairo_get_matrix(m_cr, &matrix);
+    cairo_save(m_cr);
+    cairo_identity_matrix(m_cr);
+    cairo_new_path(m_cr);
+    cairo_rectangle(m_cr, region.minX(), region.minY(), region.width(), region.height());
+    cairo_clip(m_cr);
+    cairo_set_matrix(m_cr, &matrix);
+    cairo_push_group(m_cr);
+    appendPath(path, false);
+    cairo_set_source_rgb(m_cr, 0, 0, 0);
+    cairo_fill(m_cr);
+    cairo_pattern_t* pattern = popGroupInDeviceSpace(m_cr);
+    cairo_restore(m_cr);
+    paintWithShadow(pattern, region, s, false);
+    cairo_pattern_destroy(pattern);
+    cairo_new_path(m_cr);
+    cairo_append_path(m_cr, current);
+    cairo_path_destroy(current);
 }
 
 void Context::beginTransparencyLayer()

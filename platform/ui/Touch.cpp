@@ -1,29 +1,37 @@
 #include "ui/Touch.h"
 
+#include "ui/Window.h"
+
 namespace ui {
 
-Touch::Touch(gfx::Point locationInWindow, base::Clock::TimePoint timestamp, int tapCount)
-    : m_location(locationInWindow)
+Touch::Touch(std::shared_ptr<Window> window, std::shared_ptr<View> view, gfx::Point locationInWindow,
+    base::Clock::TimePoint timestamp)
+    : m_window(window)
+    , m_view(view)
+    , m_location(locationInWindow)
     , m_previousLocation(locationInWindow)
     , m_timestamp(timestamp)
-    , m_tapCount(tapCount)
 {
-}
-
-void Touch::bind(std::weak_ptr<View> view, std::weak_ptr<Window> window,
-    std::vector<std::shared_ptr<GestureRecognizer>> recognizers)
-{
-    m_view = std::move(view);
-    m_window = std::move(window);
-    m_recognizers = std::move(recognizers);
 }
 
 void Touch::update(TouchPhase phase, gfx::Point locationInWindow, base::Clock::TimePoint timestamp)
 {
-    m_phase = phase;
     m_previousLocation = m_location;
     m_location = locationInWindow;
+    m_phase = phase;
     m_timestamp = timestamp;
 }
+
+gfx::Point Touch::convertFromWindow(gfx::Point p, const View* view) const
+{
+    auto window = m_window.lock();
+    if (!view || !window)
+        return p;
+    return view->convertPointFrom(p, window.get());
+}
+
+gfx::Point Touch::locationInView(const View* view) const { return convertFromWindow(m_location, view); }
+
+gfx::Point Touch::previousLocationInView(const View* view) const { return convertFromWindow(m_previousLocation, view); }
 
 } // namespace ui

@@ -1,0 +1,24 @@
+// ui::InputHandler: where the application's input goes. A host turns its window system's events into the
+// plain events of InputEvents.h and hands them to the installed handler (Application::inputHandler()). The
+// default one delivers touches along the responder chain; richer handlers (gesture recognisers, text
+// editing) replace it. Main thread.
+//
+//   ui::Application::shared().inputHandler()->touch({ 0, ui::TouchPhase::Began, { 100, 200 }, now });
+#pragma once
+
+#include "ui/InputEvents.h"
+
+namespace ui {
+
+class InputHandler {
+public:
+    virtual ~InputHandler() = default;
+    virtual void touch(const TouchEvent&) { }
+    virtual void scroll(const ScrollEvent&) { }
+    virtual void pinch(const PinchEvent&) { }
+    // Text typed (UTF-8), after any input-method composition.
+    virtual void textInput(const std::string&) { }
+    virtual void key(const KeyEvent&) { }
+};
+
+} // namespace ui

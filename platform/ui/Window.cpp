@@ -1,0 +1,48 @@
+#include "ui/Window.h"
+
+#include "ui/Application.h"
+#include "ui/Screen.h"
+
+namespace ui {
+
+Window::Window()
+    : Window(Screen::main().bounds())
+{
+}
+
+Window::Window(const gfx::Rect& frame)
+    : View(frame)
+{
+    layer()->m_role = Layer::Role::WindowBacking;
+    layer()->m_model.hidden = true;
+    setAutoresizingMask(AutoresizingMask::FlexibleWidth | AutoresizingMask::FlexibleHeight);
+    setOpaque(false);
+}
+
+void Window::setHidden(bool hidden)
+{
+    bool wasHidden = isHidden();
+    View::setHidden(hidden);
+    if (wasHidden && !hidden)
+        Application::shared().windowWasShown(sharedFrom(this));
+    else if (!wasHidden && hidden)
+        Application::shared().windowWasHidden(*this);
+}
+
+void Window::makeKeyAndVisible()
+{
+    makeKeyWindow();
+    setHidden(false);
+}
+
+void Window::makeKeyWindow() { Application::shared().makeKey(sharedFrom(this)); }
+
+bool Window::isKeyWindow() const { return Application::shared().keyWindow().get() == this; }
+
+void Window::setWindowLevel(double level)
+{
+    m_windowLevel = level;
+    Layer::markChanged();
+}
+
+} // namespace ui
