@@ -1,8 +1,41 @@
 #include "ui/PanGestureRecognizer.h"
 
+#include "ui/View.h"
+
 #include <cmath>
 
 namespace ui {
+
+namespace {
+
+    gfx::Point toView(gfx::Point inWindow, const View* view)
+    {
+        return view ? view->convertPointFrom(inWindow, nullptr) : inWindow;
+    }
+
+    gfx::Point toWindow(gfx::Point inView, const View* view)
+    {
+        return view ? view->convertPointTo(inView, nullptr) : inView;
+    }
+
+} // namespace
+
+gfx::Point PanGestureRecognizer::translationInView(const View* view) const
+{
+    return toView(m_current, view) - toView(m_origin, view);
+}
+
+void PanGestureRecognizer::setTranslation(gfx::Point translation, const View* view)
+{
+    m_origin = toWindow(toView(m_current, view) - translation, view);
+}
+
+gfx::Point PanGestureRecognizer::velocityInView(const View* view) const
+{
+    // Through the view's transform without its translation: the speed of a point at the current location.
+    gfx::Point perSecond = m_velocity.perSecond();
+    return toView(m_current + perSecond, view) - toView(m_current, view);
+}
 
 void PanGestureRecognizer::touchesBegan(const TouchSet& touches)
 {
