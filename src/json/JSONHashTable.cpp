@@ -1,6 +1,5 @@
 #include "json/JSONHashTable.h"
 
-#include <new>
 #include <string>
 #include <utility>
 
@@ -19,107 +18,82 @@ namespace {
 
 } // namespace
 
-JSONHashTable::JSONHashTable(size_t capacity)
-    : m_entries(capacity ? makeEntries(capacity, ::operator new(storageBytes(capacity))) : nullptr)
-    , m_ownsEntries(capacity)
-    , m_capacity(capacity)
-    , m_modMultiplier(capacity ? UINT64_MAX / capacity + 1 : 0)
+size_t JSONHashTable::storageBytes(size_t capacity, size_t pairCapacity)
 {
+    return capacity * sizeof(Slot) + pairCapacity * sizeof(Pair);
 }
 
 JSONHashTable::JSONHashTable(size_t capacity, void* storage)
-    : m_entries(capacity ? makeEntries(capacity, storage) : nullptr)
-    , m_capacity(capacity)
+    : m_capacity(capacity)
     , m_modMultiplier(capacity ? UINT64_MAX / capacity + 1 : 0)
 {
-}
-
-size_t JSONHashTable::storageBytes(size_t capacity) { return capacity * sizeof(Entry); }
-
-JSONHashTable::Entry* JSONHashTable::makeEntries(size_t capacity, void* storage)
-{
-    // Only the hashes are set: an empty entry's key and object are never constructed.
-    auto* entries = static_cast<Entry*>(storage);
+    static_assert(sizeof(Slot) % alignof(Pair) == 0, "the pairs follow the slots");
+    if (!capacity)
+        return;
+    m_slots = static_cast<Slot*>(storage);
     for (size_t i = 0; i < capacity; ++i)
-        new (&entries[i]) Entry();
-    return entries;
+        m_slots[i] = Slot { 0, 0 };
+    // The pairs follow the slots; they are constructed one by one as they are added.
+    m_pairs = reinterpret_cast<Pair*>(m_slots + capacity);
 }
 
-JSONHashTable::~JSONHashTable()
+JSONHashTable::JSONHashTable(size_t capacity)
+    : JSONHashTable(capacity, capacity ? ::operator new(storageBytes(capacity, capacity)) : nullptr)
 {
-    destroyAll();
-    if (m_ownsEntries)
-        ::operator delete(m_entries);
+    m_ownedBlock = m_slots;
 }
+
+JSONHashTable::~JSONHashTable() { release(); }
 
 JSONHashTable::JSONHashTable(JSONHashTable&& other) noexcept
-    : m_entries(std::exchange(other.m_entries, nullptr))
-    , m_ownsEntries(std::exchange(other.m_ownsEntries, false))
+    : m_slots(std::exchange(other.m_slots, nullptr))
+    , m_pairs(std::exchange(other.m_pairs, nullptr))
     , m_capacity(std::exchange(other.m_capacity, 0))
     , m_modMultiplier(std::exchange(other.m_modMultiplier, 0))
     , m_count(std::exchange(other.m_count, 0))
+    , m_ownedBlock(std::exchange(other.m_ownedBlock, nullptr))
 {
 }
 
 JSONHashTable& JSONHashTable::operator=(JSONHashTable&& other) noexcept
 {
     if (this != &other) {
-        destroyAll();
-        if (m_ownsEntries)
-            ::operator delete(m_entries);
-        m_entries = std::exchange(other.m_entries, nullptr);
-        m_ownsEntries = std::exchange(other.m_ownsEntries, false);
+        release();
+        m_slots = std::exchange(other.m_slots, nullptr);
+        m_pairs = std::exchange(other.m_pairs, nullptr);
         m_capacity = std::exchange(other.m_capacity, 0);
         m_modMultiplier = std::exchange(other.m_modMultiplier, 0);
         m_count = std::exchange(other.m_count, 0);
+        m_ownedBlock = std::exchange(other.m_ownedBlock, nullptr);
     }
     return *this;
 }
 
-void JSONHashTable::destroyAll()
+void JSONHashTable::destroyPairs()
 {
-    // Only the values are destroyed: the entries themselves are about to be dropped or replaced.
-    size_t remaining = m_count;
-    for (size_t i = 0; remaining && i < m_capacity; ++i) {
-        Entry& entry = m_entries[i];
-        if (entry.hash) {
-            entry.key.~Value();
-            entry.object.~Value();
-            --remaining;
-        }
+    for (size_t i = 0; i < m_count; ++i) {
+        m_pairs[i].key.~Value();
+        m_pairs[i].object.~Value();
     }
 }
 
-void JSONHashTable::store(Entry& entry, uint64_t stored, base::Value&& key, base::Value&& object)
+void JSONHashTable::release()
 {
-    new (&entry.key) base::Value(std::move(key));
-    new (&entry.object) base::Value(std::move(object));
-    entry.hash = stored;
-    ++m_count;
-}
-
-void JSONHashTable::clear(Entry& entry)
-{
-    entry.key.~Value();
-    entry.object.~Value();
-    entry.hash = 0;
-    --m_count;
+    destroyPairs();
+    ::operator delete(m_ownedBlock);
 }
 
 size_t JSONHashTable::find(const base::Value& key, uint32_t hash) const
 {
     if (!m_capacity)
         return NotFound;
-    uint64_t stored = storedHash(hash);
-    size_t index = home(stored);
-    for (size_t i = 0; i < m_capacity; ++i) {
-        const Entry& entry = m_entries[index];
-        if (!entry.hash)
+    size_t slot = home(hash);
+    for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
+        const Slot& candidate = m_slots[slot];
+        if (!candidate.pair)
             return NotFound;
-        if (entry.hash == stored && keysEqual(entry.key, key))
-            return index;
-        if (++index == m_capacity)
-            index = 0;
+        if (candidate.hash == hash && keysEqual(m_pairs[candidate.pair - 1].key, key))
+            return slot;
     }
     return NotFound;
 }
@@ -128,68 +102,88 @@ size_t JSONHashTable::findString(std::string_view key, uint32_t hash) const
 {
     if (!m_capacity)
         return NotFound;
-    uint64_t stored = storedHash(hash);
-    size_t index = home(stored);
-    for (size_t i = 0; i < m_capacity; ++i) {
-        const Entry& entry = m_entries[index];
-        if (!entry.hash)
+    size_t slot = home(hash);
+    for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
+        const Slot& candidate = m_slots[slot];
+        if (!candidate.pair)
             return NotFound;
-        if (entry.hash == stored) {
-            const std::string* text = entry.key.string();
-            if (text && *text == key)
-                return index;
-        }
-        if (++index == m_capacity)
-            index = 0;
+        if (candidate.hash == hash && isStringKey(m_pairs[candidate.pair - 1].key, key))
+            return slot;
     }
     return NotFound;
 }
 
+void JSONHashTable::occupy(size_t slot, uint32_t hash)
+{
+    m_slots[slot] = Slot { hash, static_cast<uint32_t>(m_count + 1) };
+    ++m_count;
+}
+
 void JSONHashTable::add(uint32_t hash, base::Value&& key, base::Value&& object)
 {
-    uint64_t stored = storedHash(hash);
-    size_t index = home(stored);
-    for (size_t i = 0; i < m_capacity; ++i) {
-        Entry& entry = m_entries[index];
-        if (entry.hash == stored && keysEqual(entry.key, key))
-            remove(index);
-        if (!entry.hash) {
-            store(entry, stored, std::move(key), std::move(object));
+    size_t slot = home(hash);
+    for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
+        const Slot& candidate = m_slots[slot];
+        if (candidate.pair && candidate.hash == hash && keysEqual(m_pairs[candidate.pair - 1].key, key))
+            remove(slot);
+        if (!candidate.pair) {
+            Pair& pair = m_pairs[m_count];
+            new (&pair.key) base::Value(std::move(key));
+            new (&pair.object) base::Value(std::move(object));
+            occupy(slot, hash);
             return;
         }
-        if (++index == m_capacity)
-            index = 0;
     }
 }
 
-void JSONHashTable::remove(size_t index)
+void JSONHashTable::place(Slot moved)
 {
-    clear(m_entries[index]);
-    // Re-add the rest of the probe cluster so that every key stays reachable from its home entry.
-    for (size_t next = (index + 1) % m_capacity; m_entries[next].hash; next = (next + 1) % m_capacity) {
-        Entry& entry = m_entries[next];
-        uint64_t stored = entry.hash;
-        base::Value key = std::move(entry.key);
-        base::Value object = std::move(entry.object);
-        clear(entry);
-        add(static_cast<uint32_t>(stored), std::move(key), std::move(object));
+    size_t slot = home(moved.hash);
+    while (m_slots[slot].pair)
+        slot = next(slot);
+    m_slots[slot] = moved;
+}
+
+void JSONHashTable::remove(size_t slot)
+{
+    uint32_t removed = m_slots[slot].pair;
+    m_slots[slot] = Slot { 0, 0 };
+    // Keep the pairs dense: the last pair takes the place of the removed one.
+    uint32_t last = static_cast<uint32_t>(m_count);
+    if (removed != last) {
+        m_pairs[removed - 1].key = std::move(m_pairs[last - 1].key);
+        m_pairs[removed - 1].object = std::move(m_pairs[last - 1].object);
+        for (size_t i = 0; i < m_capacity; ++i) {
+            if (m_slots[i].pair == last) {
+                m_slots[i].pair = removed;
+                break;
+            }
+        }
+    }
+    m_pairs[last - 1].key.~Value();
+    m_pairs[last - 1].object.~Value();
+    --m_count;
+    // Re-add the rest of the probe cluster so that every key stays reachable from its home slot.
+    for (size_t following = next(slot); m_slots[following].pair; following = next(following)) {
+        Slot moved = m_slots[following];
+        m_slots[following] = Slot { 0, 0 };
+        place(moved);
     }
 }
 
-size_t JSONHashTable::nextOccupied(size_t index) const
+size_t JSONHashTable::nextOccupied(size_t slot) const
 {
-    while (index < m_capacity && !m_entries[index].hash)
-        ++index;
-    return index;
+    while (slot < m_capacity && !m_slots[slot].pair)
+        ++slot;
+    return slot;
 }
 
 void JSONHashTable::moveInto(JSONHashTable& other)
 {
-    for (size_t i = 0; i < m_capacity; ++i) {
-        Entry& entry = m_entries[i];
-        if (entry.hash) {
-            other.add(static_cast<uint32_t>(entry.hash), std::move(entry.key), std::move(entry.object));
-            clear(entry);
+    for (size_t slot = 0; slot < m_capacity; ++slot) {
+        if (m_slots[slot].pair) {
+            Pair& pair = m_pairs[m_slots[slot].pair - 1];
+            other.add(m_slots[slot].hash, std::move(pair.key), std::move(pair.object));
         }
     }
 }

@@ -1,8 +1,9 @@
-// json::JSONHashTable: the open-addressing table behind JSONDictionary. Linear probing from the entry at
-// (hash mod capacity); an entry is empty or holds a key, an object and the key's table hash. Removal re-adds
-// the rest of the probe cluster so that every key stays reachable from its home entry. The table never grows
-// by itself: JSONDictionary moves the pairs into a larger one. Keys and objects live only in occupied
-// entries, so building and dropping a table touches no empty value. Not thread-safe while changing.
+// json::JSONHashTable: the open-addressing table behind JSONDictionary. Linear probing from the slot at
+// (hash mod capacity); a slot is empty or holds a key's table hash and the place of its pair. The pairs
+// themselves are kept densely, apart from the slots, so that the probes run over a small array and dropping a
+// table touches only live values. Removal re-adds the rest of the probe cluster, so every key stays reachable
+// from its home slot. Table order (slot 0 upward) is the enumeration order. The table never grows by itself:
+// JSONDictionary moves the pairs into a larger one. Not thread-safe while changing.
 #pragma once
 
 #include "base/Value.h"
@@ -19,10 +20,12 @@ class JSONHashTable {
 public:
     static constexpr size_t NotFound = SIZE_MAX;
 
+    // A table of `capacity` slots, with room for as many pairs, in storage of its own.
     explicit JSONHashTable(size_t capacity = 0);
-    // A table in `storage` (storageBytes(capacity) bytes, owned by the caller and outliving the table).
+    // A table of `capacity` slots in `storage`: storageBytes(capacity, pairCapacity) bytes, owned by the
+    // caller and outliving the table, with room for the `pairCapacity` pairs the caller will add at most.
     JSONHashTable(size_t capacity, void* storage);
-    static size_t storageBytes(size_t capacity);
+    static size_t storageBytes(size_t capacity, size_t pairCapacity);
     ~JSONHashTable();
     JSONHashTable(JSONHashTable&& other) noexcept;
     JSONHashTable& operator=(JSONHashTable&& other) noexcept;
@@ -30,87 +33,82 @@ public:
     size_t capacity() const { return m_capacity; }
     size_t count() const { return m_count; }
 
-    // The index of the entry holding an equal key, or NotFound.
+    // The slot holding an equal key, or NotFound.
     size_t find(const base::Value& key, uint32_t hash) const;
     size_t findString(std::string_view key, uint32_t hash) const;
-    // Adds the pair, first removing a pair with an equal key. The table must have an empty entry.
+    // Adds the pair, first removing a pair with an equal key. There must be room for one more pair.
     void add(uint32_t hash, base::Value&& key, base::Value&& object);
     // The same for a pair read by the decoder: the key is made from its text, and the object constructed
     // in place by makeObject(base::Value* storage).
     template <typename MakeObject> void addDecoded(uint32_t hash, std::string_view key, MakeObject&& makeObject);
-    void remove(size_t index);
+    void remove(size_t slot);
 
-    const base::Value& keyAt(size_t index) const { return m_entries[index].key; }
-    const base::Value& objectAt(size_t index) const { return m_entries[index].object; }
-    // The first occupied entry at or after `index`, or capacity() when there is none.
-    size_t nextOccupied(size_t index) const;
+    const base::Value& keyAt(size_t slot) const { return pairAt(slot).key; }
+    const base::Value& objectAt(size_t slot) const { return pairAt(slot).object; }
+    // The first occupied slot at or after `slot`, or capacity() when there is none.
+    size_t nextOccupied(size_t slot) const;
     // Moves every pair, in table order, into `other`.
     void moveInto(JSONHashTable& other);
 
 private:
-    struct Entry {
-        Entry() { }
-        ~Entry() { }
-        // 0 for an empty entry, whose key and object are not constructed; else the hash with bit 32 set.
-        uint64_t hash { 0 };
-        union {
-            base::Value key;
-        };
-        union {
-            base::Value object;
-        };
+    struct Slot {
+        uint32_t hash;
+        // The pair's index + 1; 0 for an empty slot.
+        uint32_t pair;
+    };
+    struct Pair {
+        base::Value key;
+        base::Value object;
     };
 
-    // (hash mod capacity) by multiplication: division is the slowest step of a lookup otherwise.
-    static constexpr uint64_t Occupied = uint64_t(1) << 32;
-    static uint64_t storedHash(uint32_t hash) { return Occupied | hash; }
     static bool isStringKey(const base::Value& key, std::string_view text)
     {
         const std::string* string = key.string();
         return string && *string == text;
     }
-
-    size_t home(uint64_t stored) const
+    // (hash mod capacity) by multiplication: division is the slowest step of a lookup otherwise.
+    size_t home(uint32_t hash) const
     {
-        uint64_t fraction = m_modMultiplier * static_cast<uint32_t>(stored);
+        uint64_t fraction = m_modMultiplier * hash;
         return static_cast<size_t>((static_cast<unsigned __int128>(fraction) * m_capacity) >> 64);
     }
-    void store(Entry& entry, uint64_t stored, base::Value&& key, base::Value&& object);
-    void clear(Entry& entry);
-    void destroyAll();
+    size_t next(size_t slot) const { return slot + 1 == m_capacity ? 0 : slot + 1; }
+    const Pair& pairAt(size_t slot) const { return m_pairs[m_slots[slot].pair - 1]; }
+    // Places a pair already constructed at the end of the pairs into `slot`.
+    void occupy(size_t slot, uint32_t hash);
+    void place(Slot slot);
+    void destroyPairs();
+    void release();
 
-    static Entry* makeEntries(size_t capacity, void* storage);
-
-    Entry* m_entries { nullptr };
-    bool m_ownsEntries { false };
+    Slot* m_slots { nullptr };
+    Pair* m_pairs { nullptr };
     size_t m_capacity { 0 };
     uint64_t m_modMultiplier { 0 };
     size_t m_count { 0 };
+    // The block this table allocated, or null when its storage is the caller's.
+    void* m_ownedBlock { nullptr };
 };
 
 template <typename MakeObject>
 void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, MakeObject&& makeObject)
 {
-    uint64_t stored = storedHash(hash);
-    size_t index = home(stored);
-    for (size_t i = 0; i < m_capacity; ++i) {
-        Entry& entry = m_entries[index];
-        if (entry.hash == stored && isStringKey(entry.key, key))
-            remove(index);
-        if (!entry.hash) {
-            new (&entry.key) base::Value(key);
+    size_t slot = home(hash);
+    for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
+        const Slot& candidate = m_slots[slot];
+        if (candidate.pair && candidate.hash == hash && isStringKey(m_pairs[candidate.pair - 1].key, key))
+            remove(slot);
+        if (!candidate.pair) {
+            Pair& pair = m_pairs[m_count];
+            new (&pair.key) base::Value(key);
             try {
-                makeObject(&entry.object);
+                makeObject(&pair.object);
             } catch (...) {
-                entry.key.~Value();
+                pair.key.~Value();
                 throw;
             }
-            entry.hash = stored;
-            ++m_count;
+            occupy(slot, hash);
             return;
         }
-        if (++index == m_capacity)
-            index = 0;
     }
 }
 

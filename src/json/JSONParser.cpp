@@ -381,8 +381,8 @@ base::DictionaryRef JSONParser::parseObject()
                     break;
                 }
                 size_t count = m_objectStack.size() - start;
-                object = makeSharedWithStorage<JSONDictionary>(
-                    JSONDictionary::tableBytes(count), JSONDecoderKey(), count, m_mutableCollections);
+                object = makeSharedWithStorage<JSONDictionary>(JSONDictionary::tableBytes(count, m_mutableCollections),
+                    JSONDecoderKey(), count, m_mutableCollections);
                 JSONHashTable& table = object->decodingTable(JSONDecoderKey());
                 for (size_t i = start; i < m_objectStack.size(); ++i) {
                     PendingPair& pair = m_objectStack[i];

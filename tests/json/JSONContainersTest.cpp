@@ -181,6 +181,12 @@ TEST(JSONDictionary, EveryKeyStaysFindableThroughGrowthAndRemoval)
         else
             EXPECT_TRUE(value && *value == base::Value(i)) << i;
     }
+    size_t enumerated = 0;
+    for (auto [key, value] : *dictionary) {
+        EXPECT_EQ(*key, base::Value("key" + std::to_string(value->intValue())));
+        ++enumerated;
+    }
+    EXPECT_EQ(enumerated, 200u);
 }
 
 TEST(JSONDictionary, FullSmallTableSurvivesRemoval)
