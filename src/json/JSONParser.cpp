@@ -10,6 +10,9 @@
 #include "json/UTF8.h"
 
 #include <bit>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -41,6 +44,7 @@ namespace {
     constexpr size_t KeptStackEntries = 4096;
     constexpr size_t KeptBufferBytes = 65536;
 
+#if !defined(__SSE2__)
     static_assert(std::endian::native == std::endian::little, "the string scanner reads words little-endian");
 
     constexpr uint64_t Ones = 0x0101010101010101ull;
@@ -57,6 +61,7 @@ namespace {
         uint64_t backslashHit = (backslash - Ones) & ~backslash;
         return (control | quoteHit | backslashHit | word) & HighBits;
     }
+#endif
 
     inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -588,6 +593,20 @@ bool JSONParser::readLiteral(std::string_view literal, TokenType type)
 // The first byte at or after `p` that ends a plain run of string bytes, or `end`.
 const char* JSONParser::skipPlainBytes(const char* p) const
 {
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i space = _mm_set1_epi8(' ');
+    while (m_end - p >= 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        // Signed comparison: bytes of 0x80 and above are negative, so they count as below 0x20 too.
+        __m128i special = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)), _mm_cmplt_epi8(bytes, space));
+        if (int mask = _mm_movemask_epi8(special))
+            return p + std::countr_zero(static_cast<unsigned>(mask));
+        p += 16;
+    }
+#else
     while (m_end - p >= 8) {
         uint64_t word;
         std::memcpy(&word, p, 8);
@@ -595,6 +614,7 @@ const char* JSONParser::skipPlainBytes(const char* p) const
             return p + (std::countr_zero(special) >> 3);
         p += 8;
     }
+#endif
     while (p < m_end) {
         auto byte = static_cast<uint8_t>(*p);
         if (byte < 0x20 || byte == '"' || byte == '\\' || byte >= 0x80)
