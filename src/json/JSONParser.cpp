@@ -361,6 +361,11 @@ base::ArrayRef JSONParser::parseArray()
                 break;
             PendingValue::copy(m_arrayStack.emplace_back(), value);
             accept = AcceptComma | AcceptEnd;
+            // A comma usually follows at once: take it here rather than through the token switch.
+            if (m_cursor < m_end && *m_cursor == ',') {
+                ++m_cursor;
+                accept = AcceptValue;
+            }
         }
     }
     m_arrayStack.resize(start);
@@ -418,11 +423,16 @@ base::DictionaryRef JSONParser::parseObject()
             PendingValue key;
             PendingValue::copy(key, m_token.value);
             uint32_t keyHash = foldHash(hashString(text(key)));
-            if (!nextToken())
-                break;
-            if (m_token.type != TokenType::Colon) {
-                recordError("Expected ':'.");
-                break;
+            // The colon usually follows the key at once.
+            if (m_cursor < m_end && *m_cursor == ':') {
+                ++m_cursor;
+            } else {
+                if (!nextToken())
+                    break;
+                if (m_token.type != TokenType::Colon) {
+                    recordError("Expected ':'.");
+                    break;
+                }
             }
             if (!nextToken())
                 break;
@@ -438,6 +448,10 @@ base::DictionaryRef JSONParser::parseObject()
             PendingValue::copy(pair.object, value);
             pair.keyHash = keyHash;
             accept = AcceptComma | AcceptEnd;
+            if (m_cursor < m_end && *m_cursor == ',') {
+                ++m_cursor;
+                accept = AcceptValue;
+            }
         }
     }
     m_objectStack.resize(start);
