@@ -184,7 +184,8 @@ private:
         base::Clock::TimePoint addedAt;
         std::vector<std::shared_ptr<AnimationStopObserver>> observers;
         bool ended { false };
-        base::RunLoop::TaskHandle endTask;
+        // Weak: the task keeps this layer alive until it runs, and must not be kept alive by it in turn.
+        std::weak_ptr<base::RunLoop::ScheduledTask> endTask;
     };
 
     void insertAt(const std::shared_ptr<Layer>& layer, size_t index);

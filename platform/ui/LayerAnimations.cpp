@@ -86,7 +86,7 @@ std::optional<Layer::RunningAnimation> Layer::takeAnimation(const std::string& k
         return std::nullopt;
     RunningAnimation entry = std::move(*found);
     m_animations.erase(found);
-    base::RunLoop::main().cancel(entry.endTask);
+    base::RunLoop::main().cancel(entry.endTask.lock());
     setRunning(!entry.ended, false);
     markChanged();
     return entry;
@@ -110,7 +110,7 @@ void Layer::animationReachedEnd(uint64_t id)
 
 void Layer::stopInterrupted(RunningAnimation entry)
 {
-    base::RunLoop::main().cancel(entry.endTask);
+    base::RunLoop::main().cancel(entry.endTask.lock());
     setRunning(!entry.ended, false);
     markChanged();
     if (entry.ended)

@@ -24,8 +24,7 @@ void ViewAnimationGroup::animationStopped(bool finished)
     if (finished || m_done)
         return;
     m_done = true;
-    base::RunLoop::main().cancel(m_end);
-    m_end.reset();
+    base::RunLoop::main().cancel(m_end.lock());
     if (m_completion)
         base::RunLoop::main().post([completion = std::move(m_completion)] { completion(false); });
     m_completion = nullptr;
@@ -40,7 +39,6 @@ void ViewAnimationGroup::scheduleEnd(double seconds)
         if (self->m_done)
             return;
         self->m_done = true;
-        self->m_end.reset();
         if (auto completion = std::move(self->m_completion))
             completion(true);
     });

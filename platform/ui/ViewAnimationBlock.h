@@ -35,7 +35,8 @@ public:
 private:
     std::function<void(bool)> m_completion;
     bool m_done { false };
-    base::RunLoop::TaskHandle m_end;
+    // Weak: the scheduled task keeps this group alive, not the other way round.
+    std::weak_ptr<base::RunLoop::ScheduledTask> m_end;
 };
 
 struct ViewAnimationBlock {

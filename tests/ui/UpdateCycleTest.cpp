@@ -1,0 +1,173 @@
+#include "ui/UpdateCycle.h"
+#include "gfx/CurrentContext.h"
+#include "ui/View.h"
+#include "ui/Window.h"
+
+#include "UITestFixture.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using gfx::Rect;
+
+namespace {
+
+class UpdateCycle : public test::UITest { };
+
+// A view that writes down its layouts and drawings in a shared log.
+class Logged : public ui::View {
+public:
+    Logged(std::string name, std::vector<std::string>& log, const Rect& frame = { 0, 0, 40, 40 })
+        : ui::View(frame)
+        , m_name(std::move(name))
+        , m_log(log)
+    {
+    }
+    void layoutSubviews() override { m_log.push_back(m_name + ".layout"); }
+    void drawRect(const Rect&) override
+    {
+        m_log.push_back(m_name + ".draw");
+        sawContext = gfx::CurrentContext::get() != nullptr;
+    }
+    bool sawContext { false };
+
+private:
+    std::string m_name;
+    std::vector<std::string>& m_log;
+};
+
+class Undrawn : public ui::View {
+public:
+    using ui::View::View;
+    int draws { 0 };
+    void drawRect(const Rect& rect) override
+    {
+        ++draws;
+        ui::View::drawRect(rect);
+    }
+};
+
+} // namespace
+
+TEST_F(UpdateCycle, LayoutIsCoalescedAndRunsAtTheEndOfTheTurn)
+{
+    std::vector<std::string> log;
+    auto view = std::make_shared<Logged>("view", log);
+    view->setNeedsLayout();
+    view->setNeedsLayout();
+    EXPECT_TRUE(log.empty());
+    turn();
+    EXPECT_EQ(log, (std::vector<std::string> { "view.layout" }));
+    EXPECT_FALSE(view->needsLayout());
+    turn();
+    EXPECT_EQ(log.size(), 1u);
+}
+
+TEST_F(UpdateCycle, ResizingOrAddingASubviewMarksForLayoutButMovingDoesNot)
+{
+    std::vector<std::string> log;
+    auto view = std::make_shared<Logged>("view", log);
+    turn();
+    view->setCenter({ 100, 100 });
+    turn();
+    EXPECT_TRUE(log.empty());
+    view->setFrame({ 0, 0, 50, 50 });
+    turn();
+    view->addSubview(std::make_shared<ui::View>());
+    turn();
+    EXPECT_EQ(log, (std::vector<std::string> { "view.layout", "view.layout" }));
+}
+
+TEST_F(UpdateCycle, SuperviewsAreLaidOutBeforeSubviewsAndLayoutBeforeDisplay)
+{
+    std::vector<std::string> log;
+    auto window = std::make_shared<ui::Window>();
+    auto outer = std::make_shared<Logged>("outer", log);
+    auto inner = std::make_shared<Logged>("inner", log);
+    window->addSubview(outer);
+    outer->addSubview(inner);
+    turn();
+    log.clear();
+
+    inner->setNeedsLayout();
+    inner->setNeedsDisplay();
+    outer->setNeedsLayout();
+    turn();
+    EXPECT_EQ(log, (std::vector<std::string> { "outer.layout", "inner.layout", "inner.draw" }));
+}
+
+TEST_F(UpdateCycle, DrawingHappensOnlyInAWindowButNeedsNoScreen)
+{
+    std::vector<std::string> log;
+    auto view = std::make_shared<Logged>("view", log);
+    view->setNeedsDisplay();
+    turn();
+    EXPECT_TRUE(log.empty());
+
+    // Nothing is shown (the window is hidden), yet a view in a window is drawn into a context.
+    auto window = std::make_shared<ui::Window>();
+    window->addSubview(view);
+    turn();
+    EXPECT_EQ(log, (std::vector<std::string> { "view.layout", "view.draw" }));
+    EXPECT_TRUE(view->sawContext);
+    ASSERT_TRUE(view->layer()->contents());
+    EXPECT_EQ(view->layer()->contents()->pixelWidth(), 80);
+
+    view->setNeedsDisplay();
+    view->setNeedsDisplay();
+    turn();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "view.draw"), 2);
+}
+
+TEST_F(UpdateCycle, ViewsWithoutTheirOwnDrawingAreNotAskedAgain)
+{
+    auto window = std::make_shared<ui::Window>();
+    auto view = std::make_shared<Undrawn>(Rect(0, 0, 10, 10));
+    window->addSubview(view);
+    turn();
+    view->setNeedsDisplay();
+    turn();
+    EXPECT_EQ(view->draws, 1);
+    EXPECT_FALSE(view->layer()->contents());
+}
+
+TEST_F(UpdateCycle, AViewOfNoSizeIsStillAskedToDraw)
+{
+    std::vector<std::string> log;
+    auto window = std::make_shared<ui::Window>();
+    auto view = std::make_shared<Logged>("empty", log, Rect(0, 0, 0, 0));
+    window->addSubview(view);
+    turn();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "empty.draw"), 1);
+    EXPECT_TRUE(view->sawContext);
+}
+
+TEST_F(UpdateCycle, RedrawModeRedrawsOnResize)
+{
+    std::vector<std::string> log;
+    auto window = std::make_shared<ui::Window>();
+    auto view = std::make_shared<Logged>("view", log);
+    window->addSubview(view);
+    turn();
+    log.clear();
+    view->setFrame({ 0, 0, 30, 30 });
+    turn();
+    EXPECT_EQ(log, (std::vector<std::string> { "view.layout" }));
+    view->setContentMode(ui::ContentMode::Redraw);
+    view->setFrame({ 0, 0, 20, 20 });
+    turn();
+    EXPECT_EQ(log, (std::vector<std::string> { "view.layout", "view.layout", "view.draw" }));
+}
+
+TEST_F(UpdateCycle, LayoutIfNeededLaysOutTheMarkedSubtreeAtOnce)
+{
+    std::vector<std::string> log;
+    auto outer = std::make_shared<Logged>("outer", log);
+    auto inner = std::make_shared<Logged>("inner", log);
+    outer->addSubview(inner);
+    outer->layoutIfNeeded();
+    EXPECT_EQ(log, (std::vector<std::string> { "outer.layout", "inner.layout" }));
+    turn();
+    EXPECT_EQ(log.size(), 2u);
+}
