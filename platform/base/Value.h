@@ -75,7 +75,7 @@ public:
     {
     }
     Value(std::string_view s)
-        : m_storage(std::string(s))
+        : m_storage(std::in_place_type<std::string>, s)
     {
     }
     Value(const char* s)
