@@ -1,0 +1,21 @@
+#include "ui/CollectionView.h"
+
+#include <algorithm>
+
+namespace ui {
+
+int CollectionView::numberOfSections()
+{
+    auto dataSource = m_dataSource.lock();
+    return dataSource ? std::max(0, dataSource->numberOfSectionsInCollectionView(*this)) : 0;
+}
+
+int CollectionView::numberOfItemsInSection(int section)
+{
+    auto dataSource = m_dataSource.lock();
+    if (!dataSource || section < 0 || section >= numberOfSections())
+        return 0;
+    return std::max(0, dataSource->numberOfItemsInSection(*this, section));
+}
+
+} // namespace ui
