@@ -34,7 +34,7 @@ TEST_F(ControlTracking, HighlightsWhileInsideTheSlopAndFiresUpInside)
     double slop = ui::Control::trackingSlop;
     finger.down({ 150, 125 }).moveTo({ 210, 125 }).moveTo({ 200 + slop + 1, 125 }).moveTo({ 200 + slop - 1, 125 }).up();
     EXPECT_EQ(events,
-        (std::vector<ui::ControlEvents> { Event::TouchDown, Event::TouchDragInside, Event::TouchDragOutside | 0,
+        (std::vector<ui::ControlEvents> { Event::TouchDown, Event::TouchDragInside, Event::TouchDragOutside,
             Event::TouchDragExit, Event::TouchDragInside, Event::TouchDragEnter, Event::TouchUpInside }));
     EXPECT_EQ(highlighted, (std::vector<bool> { true, true, false, false, true, true, false }));
     EXPECT_FALSE(control->isTracking());

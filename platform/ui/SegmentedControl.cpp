@@ -1,0 +1,179 @@
+#include "ui/SegmentedControl.h"
+
+#include "gfx/AttributedString.h"
+#include "gfx/CurrentContext.h"
+#include "gfx/Path.h"
+#include "gfx/TextMeasuring.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+    constexpr double segmentPadding = 10;
+
+} // namespace
+
+SegmentedControl::SegmentedControl(const gfx::Rect& frame)
+    : Control(frame)
+{
+    setOpaque(false);
+}
+
+SegmentedControl::SegmentedControl(std::vector<std::string> titles)
+    : SegmentedControl(gfx::Rect {})
+{
+    for (auto& title : titles)
+        m_segments.push_back({ std::move(title) });
+    setFrame({ 0, 0, sizeThatFits({}).width, defaultHeight });
+}
+
+void SegmentedControl::insertSegmentWithTitle(std::string title, size_t index, bool)
+{
+    index = std::min(index, m_segments.size());
+    m_segments.insert(m_segments.begin() + index, { std::move(title) });
+    if (m_selected >= static_cast<int>(index))
+        ++m_selected;
+    setNeedsDisplay();
+}
+
+void SegmentedControl::removeSegmentAtIndex(size_t index, bool)
+{
+    if (index >= m_segments.size())
+        return;
+    m_segments.erase(m_segments.begin() + index);
+    if (m_selected == static_cast<int>(index))
+        m_selected = noSegment;
+    else if (m_selected > static_cast<int>(index))
+        --m_selected;
+    setNeedsDisplay();
+}
+
+void SegmentedControl::removeAllSegments()
+{
+    m_segments.clear();
+    m_selected = noSegment;
+    setNeedsDisplay();
+}
+
+void SegmentedControl::setTitle(std::string title, size_t segment)
+{
+    if (segment < m_segments.size()) {
+        m_segments[segment].title = std::move(title);
+        setNeedsDisplay();
+    }
+}
+
+std::string SegmentedControl::titleForSegmentAtIndex(size_t segment) const
+{
+    return segment < m_segments.size() ? m_segments[segment].title : std::string();
+}
+
+void SegmentedControl::setEnabledForSegmentAtIndex(bool enabled, size_t segment)
+{
+    if (segment < m_segments.size()) {
+        m_segments[segment].enabled = enabled;
+        setNeedsDisplay();
+    }
+}
+
+bool SegmentedControl::isEnabledForSegmentAtIndex(size_t segment) const
+{
+    return segment < m_segments.size() && m_segments[segment].enabled;
+}
+
+void SegmentedControl::setSelectedSegmentIndex(int index)
+{
+    m_selected = index >= 0 && index < static_cast<int>(m_segments.size()) ? index : noSegment;
+    setNeedsDisplay();
+}
+
+gfx::Rect SegmentedControl::segmentRect(size_t index) const
+{
+    gfx::Rect b = bounds();
+    double width = m_segments.empty() ? 0 : b.width() / m_segments.size();
+    return { b.minX() + index * width, b.minY(), width, b.height() };
+}
+
+int SegmentedControl::segmentAtPoint(gfx::Point point) const
+{
+    for (size_t i = 0; i < m_segments.size(); ++i) {
+        if (segmentRect(i).contains(point))
+            return static_cast<int>(i);
+    }
+    return noSegment;
+}
+
+gfx::Size SegmentedControl::sizeThatFits(gfx::Size) const
+{
+    double widest = 0;
+    for (const auto& segment : m_segments)
+        widest = std::max(widest, gfx::sizeWithAttributes(segment.title, { m_font }).width);
+    return { std::ceil((widest + 2 * segmentPadding) * m_segments.size()), defaultHeight };
+}
+
+bool SegmentedControl::beginTracking(const Touch& touch, const Event* event)
+{
+    Control::beginTracking(touch, event);
+    m_pressed = segmentAtPoint(touch.locationInView(this));
+    setNeedsDisplay();
+    return true;
+}
+
+void SegmentedControl::endTracking(const Touch* touch, const Event* event)
+{
+    Control::endTracking(touch, event);
+    m_pressed = noSegment;
+    setNeedsDisplay();
+    if (!touch)
+        return;
+    int segment = segmentAtPoint(touch->locationInView(this));
+    if (segment == noSegment || !m_segments[segment].enabled)
+        return;
+    if (!m_momentary)
+        m_selected = segment;
+    sendActionsForControlEvents(ControlEvent::ValueChanged);
+}
+
+void SegmentedControl::cancelTracking(const Event* event)
+{
+    Control::cancelTracking(event);
+    m_pressed = noSegment;
+    setNeedsDisplay();
+}
+
+void SegmentedControl::drawRect(const gfx::Rect&)
+{
+    gfx::Context* context = gfx::CurrentContext::get();
+    if (!context)
+        return;
+    gfx::Color tint = tintColor();
+    gfx::Rect outline = bounds().insetBy(0.5, 0.5);
+    context->setStrokeColor(tint);
+    context->setLineWidth(1);
+    context->addPath(gfx::Path::roundedRect(outline, 4));
+    context->strokePath();
+    for (size_t i = 0; i < m_segments.size(); ++i) {
+        gfx::Rect rect = segmentRect(i);
+        bool filled = static_cast<int>(i) == m_selected || (m_momentary && static_cast<int>(i) == m_pressed);
+        if (filled) {
+            context->setFillColor(tint);
+            context->fillRect(rect.insetBy(0.5, 0.5));
+        }
+        if (i > 0) {
+            context->setFillColor(tint);
+            context->fillRect({ rect.minX(), rect.minY(), 1, rect.height() });
+        }
+        gfx::Color textColor = filled ? gfx::Color::white() : tint;
+        if (!m_segments[i].enabled)
+            textColor = textColor.withAlpha(0.4);
+        gfx::TextAttributes attributes { m_font, textColor, { gfx::TextAlignment::Center } };
+        gfx::Size text = gfx::sizeWithAttributes(m_segments[i].title, attributes);
+        context->drawText(gfx::AttributedString(m_segments[i].title, attributes),
+            { rect.minX(), rect.midY() - text.height / 2, rect.width(), text.height });
+    }
+}
+
+} // namespace ui
