@@ -7,12 +7,10 @@
 #include "json/JSONNumberConversion.h"
 #include "json/JSONValueHash.h"
 #include "json/SharedWithStorage.h"
+#include "json/StringScan.h"
 #include "json/UTF8.h"
 
 #include <bit>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -43,25 +41,6 @@ namespace {
     // Scratch memory above these sizes is released after a parse rather than kept for the next one.
     constexpr size_t KeptStackEntries = 4096;
     constexpr size_t KeptBufferBytes = 65536;
-
-#if !defined(__SSE2__)
-    static_assert(std::endian::native == std::endian::little, "the string scanner reads words little-endian");
-
-    constexpr uint64_t Ones = 0x0101010101010101ull;
-    constexpr uint64_t HighBits = 0x8080808080808080ull;
-
-    // Marks the bytes of an 8-byte word that end the plain run of a string: below 0x20, a quote, a backslash,
-    // or 0x80 and above. The lowest marked byte is always exact.
-    inline uint64_t specialBytes(uint64_t word)
-    {
-        uint64_t control = (word - Ones * 0x20) & ~word;
-        uint64_t quote = word ^ (Ones * '"');
-        uint64_t backslash = word ^ (Ones * '\\');
-        uint64_t quoteHit = (quote - Ones) & ~quote;
-        uint64_t backslashHit = (backslash - Ones) & ~backslash;
-        return (control | quoteHit | backslashHit | word) & HighBits;
-    }
-#endif
 
     inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -605,38 +584,7 @@ bool JSONParser::readLiteral(std::string_view literal, TokenType type)
 // MARK: Strings
 
 // The first byte at or after `p` that ends a plain run of string bytes, or `end`.
-const char* JSONParser::skipPlainBytes(const char* p) const
-{
-#if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i backslash = _mm_set1_epi8('\\');
-    const __m128i space = _mm_set1_epi8(' ');
-    while (m_end - p >= 16) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        // Signed comparison: bytes of 0x80 and above are negative, so they count as below 0x20 too.
-        __m128i special = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)), _mm_cmplt_epi8(bytes, space));
-        if (int mask = _mm_movemask_epi8(special))
-            return p + std::countr_zero(static_cast<unsigned>(mask));
-        p += 16;
-    }
-#else
-    while (m_end - p >= 8) {
-        uint64_t word;
-        std::memcpy(&word, p, 8);
-        if (uint64_t special = specialBytes(word))
-            return p + (std::countr_zero(special) >> 3);
-        p += 8;
-    }
-#endif
-    while (p < m_end) {
-        auto byte = static_cast<uint8_t>(*p);
-        if (byte < 0x20 || byte == '"' || byte == '\\' || byte >= 0x80)
-            return p;
-        ++p;
-    }
-    return p;
-}
+const char* JSONParser::skipPlainBytes(const char* p) const { return findSpecialByte<false>(p, m_end); }
 
 bool JSONParser::finishString(const char* closingQuote)
 {

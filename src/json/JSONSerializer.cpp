@@ -3,6 +3,7 @@
 #include "base/Array.h"
 #include "base/Dictionary.h"
 #include "json/JSONError.h"
+#include "json/StringScan.h"
 #include "json/UTF8.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@ namespace json {
 namespace {
 
     constexpr size_t InitialOutputCapacity = 4096;
+    const char* const KeyMustBeString = "Key must be a string object.";
 
     std::string className(const base::Value& value)
     {
@@ -179,91 +181,116 @@ bool JSONSerializer::writeArray(const base::Array& array)
 
 bool JSONSerializer::writeDictionary(const base::Dictionary& dictionary)
 {
-    using Pair = std::pair<const base::Value*, const base::Value*>;
-    std::vector<Pair> pairs;
-    pairs.reserve(dictionary.count());
-    for (Pair pair : dictionary) {
-        if (!pair.first->isString())
-            return fail("Key must be a string object.");
-        pairs.push_back(pair);
-    }
     if (m_options & JSONSerializePretty)
-        std::sort(pairs.begin(), pairs.end(),
-            [](const Pair& a, const Pair& b) { return *a.first->string() < *b.first->string(); });
+        return writeSortedDictionary(dictionary);
     openContainer('{');
     bool first = true;
-    for (const auto& [key, value] : pairs) {
+    for (auto [key, value] : dictionary) {
         if (!first)
             writeComma();
         first = false;
-        if (!writeString(*key->string(), true))
-            return false;
-        m_output += (m_options & JSONSerializePretty) ? ": " : ":";
-        if (!writeValue(*value))
+        if (!writePair(*key, *value))
             return false;
     }
     closeContainer('}');
     return true;
 }
 
+bool JSONSerializer::writeSortedDictionary(const base::Dictionary& dictionary)
+{
+    using Pair = std::pair<const base::Value*, const base::Value*>;
+    std::vector<Pair> pairs;
+    pairs.reserve(dictionary.count());
+    for (Pair pair : dictionary) {
+        if (!pair.first->isString())
+            return fail(KeyMustBeString);
+        pairs.push_back(pair);
+    }
+    std::sort(pairs.begin(), pairs.end(),
+        [](const Pair& a, const Pair& b) { return *a.first->string() < *b.first->string(); });
+    openContainer('{');
+    bool first = true;
+    for (const auto& [key, value] : pairs) {
+        if (!first)
+            writeComma();
+        first = false;
+        if (!writePair(*key, *value))
+            return false;
+    }
+    closeContainer('}');
+    return true;
+}
+
+bool JSONSerializer::writePair(const base::Value& key, const base::Value& value)
+{
+    const std::string* text = key.string();
+    if (!text)
+        return fail(KeyMustBeString);
+    if (!writeString(*text, true))
+        return false;
+    m_output += (m_options & JSONSerializePretty) ? ": " : ":";
+    return writeValue(value);
+}
+
 bool JSONSerializer::writeString(std::string_view string, bool includeQuotes)
 {
-    if (!isWellFormedUTF8(string))
-        return fail("An error occurred converting the contents of a NSString to UTF8.");
-    const bool escapeSlash = m_options & JSONSerializeEscapeSlash;
     const bool escapeNonASCII = m_options & JSONSerializeEscapeNonASCII;
     if (includeQuotes)
         m_output.push_back('"');
-    auto p = reinterpret_cast<const uint8_t*>(string.data());
-    auto end = p + string.size();
-    auto run = p;
-    while (p < end) {
-        uint8_t byte = *p;
-        bool plain = byte >= 0x20 && byte != '"' && byte != '\\' && (byte != '/' || !escapeSlash)
-            && (byte < 0x80 || !escapeNonASCII);
-        if (plain) {
-            ++p;
+    const char* p = string.data();
+    const char* end = p + string.size();
+    for (;;) {
+        const char* run = p;
+        p = (m_options & JSONSerializeEscapeSlash) ? findSpecialByte<true>(p, end) : findSpecialByte<false>(p, end);
+        m_output.append(run, static_cast<size_t>(p - run));
+        if (p == end)
+            break;
+        auto byte = static_cast<uint8_t>(*p);
+        if (byte >= 0x80) {
+            auto bytes = reinterpret_cast<const uint8_t*>(p);
+            auto bytesEnd = reinterpret_cast<const uint8_t*>(end);
+            size_t length = wellFormedSequenceLength(bytes, bytesEnd);
+            if (!length)
+                return fail("An error occurred converting the contents of a NSString to UTF8.");
+            if (escapeNonASCII) {
+                UTF8Sequence sequence = decodeUTF8Sequence(bytes, bytesEnd);
+                if (sequence.status != UTF8Status::WellFormed)
+                    return fail("Error converting UTF8.");
+                writeEscapedCodePoint(sequence.codePoint);
+            } else {
+                m_output.append(p, length);
+            }
+            p += length;
             continue;
         }
-        m_output.append(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
-        if (byte >= 0x80) {
-            UTF8Sequence sequence = decodeUTF8Sequence(p, end);
-            if (sequence.status != UTF8Status::WellFormed)
-                return fail("Error converting UTF8.");
-            writeEscapedCodePoint(sequence.codePoint);
-            p = sequence.next;
-        } else {
-            switch (byte) {
-            case '\b':
-                m_output += "\\b";
-                break;
-            case '\t':
-                m_output += "\\t";
-                break;
-            case '\n':
-                m_output += "\\n";
-                break;
-            case '\f':
-                m_output += "\\f";
-                break;
-            case '\r':
-                m_output += "\\r";
-                break;
-            case '"':
-            case '\\':
-            case '/':
-                m_output.push_back('\\');
-                m_output.push_back(static_cast<char>(byte));
-                break;
-            default:
-                appendHexQuad(m_output, byte);
-                break;
-            }
-            ++p;
+        switch (byte) {
+        case '\b':
+            m_output += "\\b";
+            break;
+        case '\t':
+            m_output += "\\t";
+            break;
+        case '\n':
+            m_output += "\\n";
+            break;
+        case '\f':
+            m_output += "\\f";
+            break;
+        case '\r':
+            m_output += "\\r";
+            break;
+        case '"':
+        case '\\':
+        case '/':
+            m_output.push_back('\\');
+            m_output.push_back(static_cast<char>(byte));
+            break;
+        default:
+            appendHexQuad(m_output, byte);
+            break;
         }
-        run = p;
+        ++p;
     }
-    m_output.append(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
     if (includeQuotes)
         m_output.push_back('"');
     return true;

@@ -51,6 +51,8 @@ private:
     bool writeUnsupported(const base::Value& original);
     bool writeArray(const base::Array& array);
     bool writeDictionary(const base::Dictionary& dictionary);
+    bool writeSortedDictionary(const base::Dictionary& dictionary);
+    bool writePair(const base::Value& key, const base::Value& value);
     bool writeString(std::string_view string, bool includeQuotes);
     bool writeDouble(double value);
     void writeEscapedCodePoint(char32_t codePoint);

@@ -58,6 +58,23 @@ UTF8Sequence decodeUTF8Sequence(const uint8_t* p, const uint8_t* end)
     return { UTF8Status::WellFormed, c, p + 1 + declared };
 }
 
+size_t wellFormedSequenceLength(const uint8_t* p, const uint8_t* end)
+{
+    uint8_t lead = *p;
+    int declared = declaredContinuations(lead);
+    if (lead < 0xC2 || lead > 0xF4 || end - p <= declared)
+        return 0;
+    for (int i = 1; i <= declared; ++i) {
+        if (!isContinuation(p[i]))
+            return 0;
+    }
+    uint8_t second = p[1];
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90)
+        || (lead == 0xF4 && second >= 0x90))
+        return 0;
+    return static_cast<size_t>(declared) + 1;
+}
+
 bool isWellFormedUTF8(std::string_view text)
 {
     auto p = reinterpret_cast<const uint8_t*>(text.data());
@@ -73,23 +90,14 @@ bool isWellFormedUTF8(std::string_view text)
         }
         if (p == end)
             break;
-        uint8_t lead = *p;
-        if (lead < 0x80) {
+        if (*p < 0x80) {
             ++p;
             continue;
         }
-        int declared = declaredContinuations(lead);
-        if (lead < 0xC2 || lead > 0xF4 || end - p <= declared)
+        size_t length = wellFormedSequenceLength(p, end);
+        if (!length)
             return false;
-        for (int i = 1; i <= declared; ++i) {
-            if (!isContinuation(p[i]))
-                return false;
-        }
-        uint8_t second = p[1];
-        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90)
-            || (lead == 0xF4 && second >= 0x90))
-            return false;
-        p += 1 + declared;
+        p += length;
     }
     return true;
 }

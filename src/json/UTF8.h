@@ -38,5 +38,8 @@ constexpr bool isIllegalCodePoint(char32_t c)
 
 // True when the bytes are well-formed UTF-8 in the standard sense (noncharacters allowed).
 bool isWellFormedUTF8(std::string_view text);
+// The length of the standard well-formed sequence whose lead byte, at `p` (p < end), is 0x80 or more; 0 when
+// it is ill-formed or cut off.
+size_t wellFormedSequenceLength(const uint8_t* p, const uint8_t* end);
 
 } // namespace json
