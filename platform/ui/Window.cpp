@@ -27,6 +27,8 @@ void Window::setHidden(bool hidden)
         Application::shared().windowWasShown(sharedFrom(this));
     else if (!wasHidden && hidden)
         Application::shared().windowWasHidden(*this);
+    if (wasHidden != hidden)
+        rootViewControllerVisibilityChanged(!hidden);
 }
 
 void Window::makeKeyAndVisible()

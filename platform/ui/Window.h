@@ -13,6 +13,8 @@
 
 namespace ui {
 
+class ViewController;
+
 class Window : public View {
 public:
     // The screen's bounds.
@@ -29,7 +31,16 @@ public:
     void setHidden(bool hidden) override;
     void removeFromSuperview() override { }
 
+    // The controller whose view fills the window (behind the window's other subviews, stretching with it).
+    // The controller on top (the root, or what it presents) hears the appearance callbacks as the window
+    // shows and hides, and when the root is replaced while the window shows.
+    const std::shared_ptr<ViewController>& rootViewController() const { return m_rootViewController; }
+    void setRootViewController(std::shared_ptr<ViewController> controller);
+
 private:
+    void rootViewControllerVisibilityChanged(bool visible);
+
+    std::shared_ptr<ViewController> m_rootViewController;
     double m_windowLevel { 0 };
 };
 
