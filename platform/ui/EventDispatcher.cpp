@@ -4,6 +4,7 @@
 #include "ui/Application.h"
 #include "ui/Control.h"
 #include "ui/GestureArena.h"
+#include "ui/Keyboard.h"
 #include "ui/TapGestureRecognizer.h"
 #include "ui/Window.h"
 
@@ -172,5 +173,9 @@ void EventDispatcher::cancelInView(const std::shared_ptr<Touch>& touch)
         return;
     }
 }
+
+void EventDispatcher::textInput(const std::string& text) { Keyboard::shared().insertText(text); }
+
+void EventDispatcher::key(const KeyEvent& event) { Keyboard::shared().key(event.key); }
 
 } // namespace ui

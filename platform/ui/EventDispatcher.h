@@ -36,6 +36,9 @@ public:
     ~EventDispatcher() override;
 
     void touch(const TouchEvent& event) override;
+    // To the first responder (see Keyboard).
+    void textInput(const std::string& text) override;
+    void key(const KeyEvent& event) override;
 
     // The recognisers a touch that goes down in `hitView` is offered to, in order.
     static std::vector<std::shared_ptr<GestureRecognizer>> recognizersFor(const View& hitView);

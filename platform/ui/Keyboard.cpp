@@ -1,0 +1,125 @@
+#include "ui/Keyboard.h"
+
+#include "base/NotificationCenter.h"
+#include "base/UTF8.h"
+#include "ui/Screen.h"
+#include "ui/TextField.h"
+
+namespace ui {
+
+Keyboard& Keyboard::shared()
+{
+    static Keyboard* keyboard = new Keyboard;
+    return *keyboard;
+}
+
+gfx::Rect Keyboard::shownFrame() const
+{
+    gfx::Rect screen = Screen::main().bounds();
+    return { screen.minX(), screen.maxY() - height, screen.width(), height };
+}
+
+gfx::Rect Keyboard::hiddenFrame() const
+{
+    gfx::Rect screen = Screen::main().bounds();
+    return { screen.minX(), screen.maxY(), screen.width(), height };
+}
+
+bool Keyboard::endEditing(const View* view)
+{
+    auto field = firstResponder();
+    if (!field || (view && !field->isDescendantOfView(view)))
+        return false;
+    return field->resignFirstResponder();
+}
+
+void Keyboard::insertText(const std::string& text)
+{
+    if (auto field = firstResponder())
+        field->insertText(text);
+}
+
+void Keyboard::key(KeyEvent::Key key)
+{
+    auto field = firstResponder();
+    if (!field)
+        return;
+    TextRange selection = field->selectedRange();
+    switch (key) {
+    case KeyEvent::Key::Backspace:
+        field->deleteBackward();
+        break;
+    case KeyEvent::Key::Delete:
+        field->deleteForward();
+        break;
+    case KeyEvent::Key::Return:
+        field->insertText("\n");
+        break;
+    case KeyEvent::Key::Left:
+        field->setSelectedRange(
+            { selection.length || selection.location == 0 ? selection.location : selection.location - 1, 0 });
+        break;
+    case KeyEvent::Key::Right:
+        field->setSelectedRange({ selection.length ? selection.end() : selection.end() + 1, 0 });
+        break;
+    case KeyEvent::Key::Home:
+    case KeyEvent::Key::Up:
+        field->setSelectedRange({ 0, 0 });
+        break;
+    case KeyEvent::Key::End:
+    case KeyEvent::Key::Down:
+        field->setSelectedRange({ base::utf8::countCodePoints(field->text()), 0 });
+        break;
+    case KeyEvent::Key::Tab:
+    case KeyEvent::Key::Escape:
+        break;
+    }
+}
+
+void Keyboard::setMarkedText(const std::string& text)
+{
+    if (auto field = firstResponder())
+        field->setMarkedText(text);
+}
+
+void Keyboard::unmarkText()
+{
+    if (auto field = firstResponder())
+        field->unmarkText();
+}
+
+void Keyboard::fieldWillBecomeFirstResponder(const std::shared_ptr<TextField>& field)
+{
+    auto previous = firstResponder();
+    m_firstResponder = field;
+    if (previous && previous != field)
+        previous->resignFirstResponder();
+}
+
+void Keyboard::fieldDidBecomeFirstResponder(const TextField& field)
+{
+    if (firstResponder().get() != &field || m_visible)
+        return;
+    m_visible = true;
+    post(willShowNotification, hiddenFrame(), shownFrame());
+}
+
+void Keyboard::fieldResigned(const TextField& field)
+{
+    if (firstResponder().get() != &field)
+        return;
+    m_firstResponder.reset();
+    if (!m_visible)
+        return;
+    m_visible = false;
+    post(willHideNotification, shownFrame(), hiddenFrame());
+}
+
+void Keyboard::post(const char* name, gfx::Rect from, gfx::Rect to)
+{
+    auto transition = std::make_shared<KeyboardTransition>(
+        KeyboardTransition { from, to, animationDuration, AnimationCurve::EaseInOut });
+    base::NotificationCenter::defaultCenter().post(name, transition);
+}
+
+} // namespace ui
