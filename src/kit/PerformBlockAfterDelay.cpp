@@ -1,0 +1,19 @@
+#include "kit/PerformBlockAfterDelay.h"
+
+#include "base/RunLoop.h"
+
+namespace kit {
+
+void performBlockAfterDelay(std::shared_ptr<const void> receiver, std::function<void()> block, double delay)
+{
+    const void* owner = receiver.get();
+    base::RunLoop::main().performAfter(
+        base::Duration(delay),
+        [receiver = std::move(receiver), block = std::move(block)] {
+            if (block)
+                block();
+        },
+        owner);
+}
+
+} // namespace kit
