@@ -1,0 +1,495 @@
+#include "json/JSONTokenizer.h"
+
+#include "base/UTF8.h"
+#include "json/JSONError.h"
+#include "json/JSONNumberConversion.h"
+#include "json/StringScan.h"
+#include "json/UTF8.h"
+
+#include <bit>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+namespace json {
+
+namespace {
+
+    const char* const UnexpectedToken = "Unexpected token, wanted '{', '}', '[', ']', ',', ':', 'true', 'false', "
+                                        "'null', '\"STRING\"', 'NUMBER'.";
+    const char* const CutOffUTF8 = "End of buffer reached while parsing UTF8 in \"\" string.";
+    const char* const IllegalUTF8 = "Illegal UTF8 sequence found in \"\" string.";
+    const char* const InvalidEscape = "Invalid escape sequence found in \"\" string.";
+    const char* const MissingLowSurrogate
+        = "Required a second \\u Unicode escape sequence following a surrogate \\u Unicode escape sequence.";
+    const char* const IllegalEscape = "Illegal \\u Unicode escape sequence.";
+    const char* const InvalidString = "Invalid string.";
+    const char* const InvalidNumber = "Invalid number.";
+
+    // A decoded-string buffer above this size is released after a parse rather than kept for the next one.
+    constexpr size_t KeptBufferBytes = 65536;
+
+    inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    int hexDigitValue(char c)
+    {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    }
+
+    std::string hexByte(uint8_t byte)
+    {
+        static const char digits[] = "0123456789abcdef";
+        return { digits[byte >> 4], digits[byte & 0xF] };
+    }
+
+} // namespace
+
+void JSONTokenizer::reset(ParseOptions options, const char* bytes, size_t length)
+{
+    m_options = options;
+    m_begin = m_cursor = bytes;
+    m_end = bytes + length;
+    m_line = 1;
+    m_decoded.clear();
+    m_errorMessage.reset();
+}
+
+void JSONTokenizer::finish()
+{
+    m_begin = m_cursor = m_end = nullptr;
+    m_decoded.clear();
+    if (m_decoded.capacity() > KeptBufferBytes)
+        std::string().swap(m_decoded);
+}
+
+void JSONTokenizer::recordError(std::string_view message)
+{
+    if (m_errorMessage)
+        return;
+    m_errorMessage.emplace(message);
+    m_errorIndex = static_cast<size_t>(m_cursor - m_begin);
+    m_errorLine = m_line;
+}
+
+std::optional<base::Error> JSONTokenizer::takeError()
+{
+    if (!m_errorMessage)
+        return std::nullopt;
+    base::Error error = makeJSONError(std::move(*m_errorMessage), m_errorIndex, m_errorLine);
+    m_errorMessage.reset();
+    return error;
+}
+
+// MARK: White space and tokens
+
+size_t JSONTokenizer::lineBreakLength(const char* p) const
+{
+    switch (static_cast<uint8_t>(*p)) {
+    case '\n':
+        return 1;
+    case '\r':
+        return (p + 1 < m_end && p[1] == '\n') ? 2 : 1;
+    case 0xC2:
+        if ((m_options & JSONParseUnicodeLineBreaks) && m_end - p >= 2 && static_cast<uint8_t>(p[1]) == 0x85)
+            return 2;
+        return 0;
+    case 0xE2:
+        if ((m_options & JSONParseUnicodeLineBreaks) && m_end - p >= 3 && static_cast<uint8_t>(p[1]) == 0x80
+            && (static_cast<uint8_t>(p[2]) == 0xA8 || static_cast<uint8_t>(p[2]) == 0xA9))
+            return 3;
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void JSONTokenizer::skipWhiteSpace()
+{
+    while (m_cursor < m_end) {
+        char c = *m_cursor;
+        // Most calls find a token at once: printable ASCII other than the slash cannot be white space.
+        if (c > ' ' && c != '/' && c < 0x7F)
+            return;
+        if (c == ' ' || c == '\t') {
+            ++m_cursor;
+        } else if (size_t length = lineBreakLength(m_cursor)) {
+            m_cursor += length;
+            ++m_line;
+        } else if (c == '/' && (m_options & JSONParseAllowComments) && m_end - m_cursor >= 2
+            && (m_cursor[1] == '/' || m_cursor[1] == '*')) {
+            skipComment();
+        } else {
+            return;
+        }
+    }
+}
+
+void JSONTokenizer::skipComment()
+{
+    bool isLineComment = m_cursor[1] == '/';
+    m_cursor += 2;
+    while (m_cursor < m_end) {
+        if (size_t length = lineBreakLength(m_cursor)) {
+            m_cursor += length;
+            ++m_line;
+            if (isLineComment)
+                return;
+        } else if (!isLineComment && *m_cursor == '*' && m_end - m_cursor >= 2 && m_cursor[1] == '/') {
+            m_cursor += 2;
+            return;
+        } else {
+            ++m_cursor;
+        }
+    }
+}
+
+bool JSONTokenizer::next()
+{
+    skipWhiteSpace();
+    m_token.start = m_cursor;
+    if (m_cursor == m_end) {
+        m_token.end = m_cursor;
+        recordError(UnexpectedToken);
+        return false;
+    }
+    // The commonest tokens first, tested one by one: they follow each other in regular patterns that
+    // conditional branches predict better than one jump through a table.
+    char c = *m_cursor;
+    if (c == '"')
+        return readString();
+    TokenType type;
+    if (c == ':') {
+        type = TokenType::Colon;
+    } else if (c == ',') {
+        type = TokenType::Comma;
+    } else {
+        switch (c) {
+        case '-':
+        case '0':
+        case '1':
+        case '2':
+        case '3':
+        case '4':
+        case '5':
+        case '6':
+        case '7':
+        case '8':
+        case '9':
+            return readNumber();
+        case '{':
+            type = TokenType::ObjectBegin;
+            break;
+        case '}':
+            type = TokenType::ObjectEnd;
+            break;
+        case '[':
+            type = TokenType::ArrayBegin;
+            break;
+        case ']':
+            type = TokenType::ArrayEnd;
+            break;
+        case 't':
+            return readLiteral("true", TokenType::True);
+        case 'f':
+            return readLiteral("false", TokenType::False);
+        case 'n':
+            return readLiteral("null", TokenType::Null);
+        default:
+            m_token.end = m_cursor;
+            recordError(UnexpectedToken);
+            return false;
+        }
+    }
+    m_token.type = type;
+    m_token.end = ++m_cursor;
+    return true;
+}
+
+// A literal counts only when at least one byte follows it: a document cannot end with one, since the root
+// is an array or object.
+bool JSONTokenizer::readLiteral(std::string_view literal, TokenType type)
+{
+    if (static_cast<size_t>(m_end - m_cursor) <= literal.size()
+        || std::memcmp(m_cursor, literal.data(), literal.size()) != 0) {
+        m_token.end = m_cursor;
+        recordError(UnexpectedToken);
+        return false;
+    }
+    m_token.type = type;
+    m_cursor += literal.size();
+    m_token.end = m_cursor;
+    return true;
+}
+
+// MARK: Strings
+
+bool JSONTokenizer::finishString(const char* closingQuote)
+{
+    m_token.type = TokenType::String;
+    m_cursor = closingQuote + 1;
+    m_token.end = m_cursor;
+    return true;
+}
+
+bool JSONTokenizer::failControlCharacter(const char* at)
+{
+    m_cursor = at;
+    if (!m_errorMessage)
+        recordError("Invalid character < 0x20 found in string: 0x" + hexByte(static_cast<uint8_t>(*at)) + ".");
+    return failString(at);
+}
+
+// Strings without escapes or bad UTF-8 are read in place.
+bool JSONTokenizer::readString()
+{
+    const char* start = m_cursor + 1;
+    const char* p = start;
+    for (;;) {
+        p = findSpecialByte<false>(p, m_end);
+        if (p == m_end)
+            return failString(p);
+        auto byte = static_cast<uint8_t>(*p);
+        if (byte == '"') {
+            m_token.value.length = static_cast<size_t>(p - start);
+            m_token.value.kind = PendingValue::Kind::InputText;
+            m_token.value.text = start;
+            return finishString(p);
+        }
+        if (byte == '\\')
+            return readEscapedString(start, p);
+        if (byte < 0x20)
+            return failControlCharacter(p);
+        UTF8Sequence sequence
+            = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
+        if (sequence.status != UTF8Status::WellFormed)
+            return readEscapedString(start, p);
+        p = reinterpret_cast<const char*>(sequence.next);
+    }
+}
+
+// The string from `p` on holds an escape or a bad UTF-8 sequence: decode it onto the decoded-string buffer.
+bool JSONTokenizer::readEscapedString(const char* start, const char* p)
+{
+    const bool replaceInvalid = m_options & JSONParseReplaceInvalidUnicode;
+    std::string& out = m_decoded;
+    size_t offset = out.size();
+    out.append(start, static_cast<size_t>(p - start));
+    for (;;) {
+        const char* run = p;
+        p = findSpecialByte<false>(p, m_end);
+        out.append(run, static_cast<size_t>(p - run));
+        if (p == m_end)
+            break;
+        auto byte = static_cast<uint8_t>(*p);
+        if (byte == '"') {
+            m_token.value.length = out.size() - offset;
+            m_token.value.kind = PendingValue::Kind::DecodedText;
+            m_token.value.offset = offset;
+            return finishString(p);
+        }
+        if (byte < 0x20)
+            return failControlCharacter(p);
+        if (byte >= 0x80) {
+            UTF8Sequence sequence
+                = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
+            auto next = reinterpret_cast<const char*>(sequence.next);
+            if (sequence.status == UTF8Status::WellFormed) {
+                out.append(p, static_cast<size_t>(next - p));
+            } else if (sequence.status == UTF8Status::IllFormed && replaceInvalid) {
+                base::utf8::append(out, ReplacementCharacter);
+            } else {
+                m_cursor = p;
+                recordError(sequence.status == UTF8Status::CutOff ? CutOffUTF8 : IllegalUTF8);
+                return failString(p);
+            }
+            p = next;
+            continue;
+        }
+        // A backslash.
+        if (++p == m_end)
+            break;
+        char escaped = *p++;
+        switch (escaped) {
+        case '"':
+        case '\\':
+        case '/':
+            out.push_back(escaped);
+            continue;
+        case 'b':
+            out.push_back('\b');
+            continue;
+        case 'f':
+            out.push_back('\f');
+            continue;
+        case 'n':
+            out.push_back('\n');
+            continue;
+        case 'r':
+            out.push_back('\r');
+            continue;
+        case 't':
+            out.push_back('\t');
+            continue;
+        case 'u':
+            break;
+        default:
+            m_cursor = p - 1;
+            recordError(InvalidEscape);
+            return failString(p - 1);
+        }
+        char32_t codePoint;
+        if (!readHexQuad(p, codePoint))
+            return failString(p);
+        if (codePoint >= 0xD800 && codePoint <= 0xDBFF) {
+            // A high surrogate must be followed by the escape of a low one.
+            if (p == m_end)
+                break;
+            if (*p != '\\' || (p + 1 < m_end && p[1] != 'u')) {
+                if (!replaceInvalid) {
+                    m_cursor = p;
+                    recordError(MissingLowSurrogate);
+                    return failString(p);
+                }
+                base::utf8::append(out, ReplacementCharacter);
+                continue;
+            }
+            if (p + 1 == m_end)
+                break;
+            p += 2;
+            char32_t low;
+            if (!readHexQuad(p, low))
+                return failString(p);
+            if (low >= 0xDC00 && low <= 0xDFFF)
+                codePoint = ((codePoint - 0xD800) << 10) + (low - 0xDC00) + 0x10000;
+            else
+                codePoint = 0xD800;
+        }
+        if (isIllegalCodePoint(codePoint)) {
+            if (!replaceInvalid) {
+                m_cursor = p;
+                recordError(IllegalEscape);
+                return failString(p);
+            }
+            codePoint = ReplacementCharacter;
+        }
+        base::utf8::append(out, codePoint);
+    }
+    return failString(m_end);
+}
+
+bool JSONTokenizer::readHexQuad(const char*& p, char32_t& value)
+{
+    value = 0;
+    for (int i = 0; i < 4; ++i, ++p) {
+        if (p == m_end)
+            return false;
+        int digit = hexDigitValue(*p);
+        if (digit < 0) {
+            m_cursor = p;
+            if (!m_errorMessage) {
+                // The offending byte is shown as is when it is ASCII; any other byte as U+FFFD, so that the
+                // message stays valid UTF-8.
+                std::string found;
+                if (static_cast<uint8_t>(*p) < 0x80)
+                    found.push_back(*p);
+                else
+                    base::utf8::append(found, ReplacementCharacter);
+                recordError("Unexpected character found in \\u Unicode escape sequence.  Found '" + found
+                    + "', expected [0-9a-fA-F].");
+            }
+            return false;
+        }
+        value = (value << 4) | static_cast<char32_t>(digit);
+    }
+    return true;
+}
+
+bool JSONTokenizer::failString(const char* at)
+{
+    m_cursor = at;
+    recordError(InvalidString);
+    recordError(UnexpectedToken);
+    return false;
+}
+
+// MARK: Numbers
+
+bool JSONTokenizer::readNumber()
+{
+    const char* start = m_cursor;
+    const char* p = start;
+    bool hasFractionOrExponent = false;
+    if (*p == '-')
+        ++p;
+    if (p == m_end || !isDigit(*p))
+        return failNumber(p);
+    if (*p++ != '0') {
+        while (p < m_end && isDigit(*p))
+            ++p;
+    }
+    if (p < m_end && *p == '.') {
+        if (++p == m_end || !isDigit(*p))
+            return failNumber(p);
+        while (p < m_end && isDigit(*p))
+            ++p;
+        hasFractionOrExponent = true;
+    }
+    if (p < m_end && (*p == 'e' || *p == 'E')) {
+        if (++p < m_end && (*p == '+' || *p == '-'))
+            ++p;
+        if (p == m_end || !isDigit(*p))
+            return failNumber(p);
+        while (p < m_end && isDigit(*p))
+            ++p;
+        hasFractionOrExponent = true;
+    }
+    // A number must be followed by the byte that ends it.
+    if (p == m_end)
+        return failNumber(p);
+    m_cursor = p;
+    m_token.end = p;
+    JSONNumber number;
+    std::string message;
+    if (!convertJSONNumber(start, p, hasFractionOrExponent, number, message)) {
+        if (!message.empty())
+            recordError(message);
+        return failNumber(p);
+    }
+    m_token.type = TokenType::Number;
+    m_token.numberType = number.type;
+    m_token.numberBits = number.bits;
+    switch (number.type) {
+    case TokenValueType::Double:
+        m_token.value.kind = PendingValue::Kind::Real;
+        m_token.value.real = std::bit_cast<double>(number.bits);
+        break;
+    case TokenValueType::UnsignedInteger:
+        if (number.bits > uint64_t(std::numeric_limits<int64_t>::max())) {
+            m_token.value.kind = PendingValue::Kind::Unsigned;
+            m_token.value.unsignedInteger = number.bits;
+            break;
+        }
+        [[fallthrough]];
+    default:
+        m_token.value.kind = PendingValue::Kind::Integer;
+        m_token.value.integer = static_cast<int64_t>(number.bits);
+        break;
+    }
+    return true;
+}
+
+bool JSONTokenizer::failNumber(const char* at)
+{
+    m_cursor = at;
+    m_token.end = at;
+    recordError(InvalidNumber);
+    return false;
+}
+
+} // namespace json

@@ -1,0 +1,111 @@
+// json::JSONTokenizer: reads UTF-8 JSON text one token at a time: white space (with the comment and
+// line-break options), punctuation, the three literals, strings and numbers. A string without escapes is
+// left in the input; one with escapes (or replaced bad UTF-8) is decoded onto a buffer that the parser gives
+// back container by container. It counts lines and keeps the first error of a parse with the byte index and
+// line where it was recorded; later errors are dropped. One parse at a time, on one thread.
+#pragma once
+
+#include "base/Error.h"
+#include "json/JSONParseOptions.h"
+#include "json/JSONPendingValue.h"
+#include "json/JSONTokenCache.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace json {
+
+class JSONTokenizer {
+public:
+    enum class TokenType : uint8_t {
+        Number,
+        String,
+        ObjectBegin,
+        ObjectEnd,
+        ArrayBegin,
+        ArrayEnd,
+        Colon,
+        Comma,
+        True,
+        False,
+        Null
+    };
+
+    struct Token {
+        TokenType type;
+        // The token's text in the input.
+        const char* start;
+        const char* end;
+        // A string's or a number's value.
+        PendingValue value;
+        // A number's kind and bit pattern, as the token cache keys it.
+        TokenValueType numberType;
+        uint64_t numberBits;
+    };
+
+    void reset(ParseOptions options, const char* bytes, size_t length);
+
+    // Reads the token after any white space; false after recording why there is none.
+    bool next();
+    const Token& token() const { return m_token; }
+    void skipWhiteSpace();
+    // Takes `byte` when it is the very next one, with no white space before it.
+    bool skip(char byte)
+    {
+        if (m_cursor == m_end || *m_cursor != byte)
+            return false;
+        ++m_cursor;
+        return true;
+    }
+    bool isEmpty() const { return m_begin == m_end; }
+    bool hasBytes() const { return m_cursor < m_end; }
+
+    // The bytes of a pending text.
+    std::string_view text(const PendingValue& value) const
+    {
+        if (value.kind == PendingValue::Kind::InputText)
+            return { value.text, value.length };
+        return { m_decoded.data() + value.offset, value.length };
+    }
+    size_t decodedSize() const { return m_decoded.size(); }
+    // Gives back the decoded bytes past `size`, once the strings there are made.
+    void truncateDecoded(size_t size) { m_decoded.resize(size); }
+
+    // Records `message` at the current byte and line unless the parse already has an error.
+    void recordError(std::string_view message);
+    bool hasError() const { return m_errorMessage.has_value(); }
+    // The recorded error, taken out of the tokenizer.
+    std::optional<base::Error> takeError();
+    // Ends the parse: forgets the input and releases a large decoded-string buffer.
+    void finish();
+
+private:
+    size_t lineBreakLength(const char* p) const;
+    void skipComment();
+    bool readLiteral(std::string_view literal, TokenType type);
+    bool readString();
+    bool readEscapedString(const char* start, const char* p);
+    bool readHexQuad(const char*& p, char32_t& value);
+    bool finishString(const char* closingQuote);
+    bool failControlCharacter(const char* at);
+    bool failString(const char* at);
+    bool readNumber();
+    bool failNumber(const char* at);
+
+    ParseOptions m_options { 0 };
+    const char* m_begin { nullptr };
+    const char* m_cursor { nullptr };
+    const char* m_end { nullptr };
+    size_t m_line { 1 };
+    Token m_token {};
+    // The decoded bytes of strings with escapes.
+    std::string m_decoded;
+    std::optional<std::string> m_errorMessage;
+    size_t m_errorIndex { 0 };
+    size_t m_errorLine { 0 };
+};
+
+} // namespace json
