@@ -1,7 +1,7 @@
 // json::JSONDictionary: the dictionary the JSON decoder returns, an open-addressing hash table with linear
 // probing. It implements the platform's mutable dictionary interface but accepts mutation only when the
 // decoder made it mutable; an immutable one raises the platform's mutating-method exception. Enumeration
-// follows table order (entry 0 upward), which depends on the keys' hashes and the table's history, not on
+// follows table order (slot 0 upward), which depends on the keys' hashes and the table's history, not on
 // document order. Only the decoder creates these. Readable from several threads at once; a mutable one needs
 // exclusive use while it changes.
 //

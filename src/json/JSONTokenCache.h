@@ -1,6 +1,6 @@
 // The decoder's token cache: 1024 buckets that remember the values of recent string and number tokens, so
-// that a repeated key or value is found by its hash and bytes instead of being made again. A JSONDecoder
-// keeps its cache across parses; the one-call entry points start every call with an empty one.
+// that a repeated value is found by its hash and bytes instead of being made again. A JSONDecoder keeps its
+// cache across parses; the one-call entry points use none (see JSONDecoder.h).
 //
 // Only strings short enough to live inside a Value without a heap block are cached: a longer string costs
 // the same to copy out of the cache as to make afresh, so caching it would only add a copy.
