@@ -1,0 +1,32 @@
+#include "host/HeadlessHost.h"
+
+#include "ui/ScreenRenderer.h"
+#include "ui/UpdateCycle.h"
+
+#include <system_error>
+
+namespace host {
+
+HeadlessHost::HeadlessHost(std::filesystem::path folder)
+    : m_folder(std::move(folder))
+{
+}
+
+std::shared_ptr<gfx::Image> HeadlessHost::renderFrame() const
+{
+    ui::UpdateCycle::main().runPasses();
+    return ui::ScreenRenderer::renderImage();
+}
+
+std::optional<std::filesystem::path> HeadlessHost::writeFrame(const std::string& name) const
+{
+    std::error_code error;
+    std::filesystem::create_directories(m_folder, error);
+    auto frame = renderFrame();
+    std::filesystem::path file = m_folder / (name + ".png");
+    if (!frame || !frame->writePNG(file))
+        return std::nullopt;
+    return file;
+}
+
+} // namespace host

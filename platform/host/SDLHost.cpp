@@ -1,0 +1,119 @@
+#include "host/SDLHost.h"
+
+#include "base/Log.h"
+#include "base/RunLoop.h"
+#include "ui/Application.h"
+#include "ui/Layer.h"
+#include "ui/Screen.h"
+#include "ui/ScreenRenderer.h"
+#include "ui/UpdateCycle.h"
+
+#include <cmath>
+
+namespace host {
+
+std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        base::log(std::string("host: no video: ") + SDL_GetError());
+        return nullptr;
+    }
+    double zoom = options.zoom > 0 ? options.zoom : 1;
+    gfx::Rect screen = ui::Screen::main().bounds();
+    int width = static_cast<int>(std::lround(screen.width() * zoom));
+    int height = static_cast<int>(std::lround(screen.height() * zoom));
+    SDL_Window* window
+        = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, 0);
+    SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+    if (!renderer) {
+        base::log(std::string("host: no window: ") + SDL_GetError());
+        if (window)
+            SDL_DestroyWindow(window);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
+    return std::unique_ptr<SDLHost>(new SDLHost(window, renderer, zoom));
+}
+
+SDLHost::SDLHost(SDL_Window* window, SDL_Renderer* renderer, double zoom)
+    : m_window(window)
+    , m_renderer(renderer)
+    , m_input(zoom)
+{
+    SDL_StartTextInput();
+    m_poll = base::Timer::scheduled(base::Duration(1.0 / 60), true, [this](base::Timer&) { pumpEvents(); });
+    m_frameListener = ui::UpdateCycle::main().addFrameListener([this] { presentIfChanged(); });
+}
+
+SDLHost::~SDLHost()
+{
+    m_poll->invalidate();
+    ui::UpdateCycle::main().removeFrameListener(m_frameListener);
+    SDL_StopTextInput();
+    if (m_texture)
+        SDL_DestroyTexture(m_texture);
+    SDL_DestroyRenderer(m_renderer);
+    SDL_DestroyWindow(m_window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void SDLHost::run()
+{
+    present();
+    while (!m_closed)
+        base::RunLoop::main().run();
+}
+
+void SDLHost::pumpEvents()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+            m_closed = true;
+            base::RunLoop::main().stop();
+            continue;
+        }
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
+            m_presentedChange = 0;
+        if (auto handler = ui::Application::shared().inputHandler())
+            m_input.handle(event, *handler);
+    }
+}
+
+void SDLHost::presentIfChanged()
+{
+    if (m_closed)
+        return;
+    if (ui::Layer::changeCount() == m_presentedChange && !ui::Layer::anyAnimationRunning())
+        return;
+    present();
+}
+
+bool SDLHost::ensureTexture(int width, int height)
+{
+    if (m_texture && width == m_textureWidth && height == m_textureHeight)
+        return true;
+    if (m_texture)
+        SDL_DestroyTexture(m_texture);
+    // Cairo's 32-bit pixels are native-endian ARGB words, which is SDL's ARGB8888.
+    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    m_textureWidth = width;
+    m_textureHeight = height;
+    return m_texture != nullptr;
+}
+
+void SDLHost::present()
+{
+    ui::UpdateCycle::main().runPasses();
+    m_presentedChange = ui::Layer::changeCount();
+    auto frame = ui::ScreenRenderer::renderImage();
+    if (!frame || !ensureTexture(frame->pixelWidth(), frame->pixelHeight()))
+        return;
+    SDL_UpdateTexture(m_texture, nullptr, frame->data(), static_cast<int>(frame->rowBytes()));
+    SDL_RenderClear(m_renderer);
+    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    SDL_RenderPresent(m_renderer);
+    ++m_framesPresented;
+}
+
+} // namespace host

@@ -1,0 +1,65 @@
+// host::SDLHost: shows the application's screen in a desktop window through SDL2: a window of the screen's
+// size in points (times `zoom` pixels per point) showing the frames rendered at the screen's scale, with the
+// mouse, wheel and keyboard turned into the application's input (see SDLInput.h). While open it polls SDL
+// sixty times a second on the run loop and, after the end-of-turn passes of any turn that changed what is
+// drawn (or while something animates), presents a new frame. Closing the desktop window stops the run loop.
+// SDL's video driver is SDL's choice (tests use its offscreen driver, SDL_VIDEODRIVER=offscreen). Main
+// thread; one host at a time.
+//
+//   auto host = host::SDLHost::open({});
+//   if (host) host->run();   // returns when the window is closed
+#pragma once
+
+#include "base/Timer.h"
+#include "host/SDLInput.h"
+
+#include <SDL.h>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace host {
+
+class SDLHost {
+public:
+    struct Options {
+        std::string title { "Lumet Companion" };
+        // Desktop pixels per screen point.
+        double zoom { 1 };
+    };
+
+    // nullptr (with a log line saying why) when SDL's video or the window cannot be had.
+    static std::unique_ptr<SDLHost> open(const Options& options);
+    ~SDLHost();
+    SDLHost(const SDLHost&) = delete;
+    SDLHost& operator=(const SDLHost&) = delete;
+
+    // Runs the main run loop until the window is closed.
+    void run();
+    bool isClosed() const { return m_closed; }
+
+    // Hands SDL's queued events to the application (the poll timer does this).
+    void pumpEvents();
+    // Renders and shows the screen now.
+    void present();
+    uint64_t framesPresented() const { return m_framesPresented; }
+
+private:
+    SDLHost(SDL_Window* window, SDL_Renderer* renderer, double zoom);
+    void presentIfChanged();
+    bool ensureTexture(int width, int height);
+
+    SDL_Window* m_window;
+    SDL_Renderer* m_renderer;
+    SDL_Texture* m_texture { nullptr };
+    int m_textureWidth { 0 };
+    int m_textureHeight { 0 };
+    SDLInput m_input;
+    std::shared_ptr<base::Timer> m_poll;
+    uint64_t m_frameListener { 0 };
+    uint64_t m_presentedChange { 0 };
+    uint64_t m_framesPresented { 0 };
+    bool m_closed { false };
+};
+
+} // namespace host

@@ -1,0 +1,100 @@
+#include "host/SDLInput.h"
+
+#include "base/Clock.h"
+
+#include <cmath>
+#include <optional>
+
+namespace host {
+
+namespace {
+
+    std::optional<ui::KeyEvent::Key> editingKey(SDL_Keycode code)
+    {
+        using Key = ui::KeyEvent::Key;
+        switch (code) {
+        case SDLK_BACKSPACE:
+            return Key::Backspace;
+        case SDLK_DELETE:
+            return Key::Delete;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return Key::Return;
+        case SDLK_TAB:
+            return Key::Tab;
+        case SDLK_ESCAPE:
+            return Key::Escape;
+        case SDLK_LEFT:
+            return Key::Left;
+        case SDLK_RIGHT:
+            return Key::Right;
+        case SDLK_UP:
+            return Key::Up;
+        case SDLK_DOWN:
+            return Key::Down;
+        case SDLK_HOME:
+            return Key::Home;
+        case SDLK_END:
+            return Key::End;
+        default:
+            return std::nullopt;
+        }
+    }
+
+} // namespace
+
+void SDLInput::handle(const SDL_Event& event, ui::InputHandler& handler)
+{
+    auto now = base::Clock::current()->now();
+    switch (event.type) {
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button == SDL_BUTTON_LEFT && !m_fingerDown) {
+            m_fingerDown = true;
+            handler.touch({ 0, ui::TouchPhase::Began, toPoints(event.button.x, event.button.y), now });
+        }
+        break;
+    case SDL_MOUSEMOTION:
+        if (m_fingerDown)
+            handler.touch({ 0, ui::TouchPhase::Moved, toPoints(event.motion.x, event.motion.y), now });
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button == SDL_BUTTON_LEFT && m_fingerDown) {
+            m_fingerDown = false;
+            handler.touch({ 0, ui::TouchPhase::Ended, toPoints(event.button.x, event.button.y), now });
+        }
+        break;
+    case SDL_MOUSEWHEEL:
+        wheel(event.wheel, handler);
+        break;
+    case SDL_TEXTINPUT:
+        handler.textInput(event.text.text);
+        break;
+    case SDL_KEYDOWN:
+        key(event.key, handler);
+        break;
+    default:
+        break;
+    }
+}
+
+void SDLInput::wheel(const SDL_MouseWheelEvent& wheel, ui::InputHandler& handler)
+{
+    auto now = base::Clock::current()->now();
+    double flip = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+    double steps = wheel.preciseY * flip;
+    gfx::Point location = toPoints(wheel.mouseX, wheel.mouseY);
+    if (SDL_GetModState() & KMOD_CTRL) {
+        handler.pinch({ location, std::pow(pinchStep, steps), now });
+        return;
+    }
+    // The wheel turned away from the user shows what is above: the content moves back towards its start.
+    handler.scroll({ location, wheel.preciseX * flip * scrollStep, -steps * scrollStep, now });
+}
+
+void SDLInput::key(const SDL_KeyboardEvent& key, ui::InputHandler& handler)
+{
+    if (auto editing = editingKey(key.keysym.sym))
+        handler.key({ *editing, base::Clock::current()->now() });
+}
+
+} // namespace host
