@@ -1,0 +1,142 @@
+#include "host/SDLHost.h"
+#include "ui/Application.h"
+#include "ui/InputHandler.h"
+#include "ui/Screen.h"
+#include "ui/View.h"
+#include "ui/Window.h"
+
+#include "base/ClockFixture.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Writes down the input the application is handed.
+class InputLog : public ui::InputHandler {
+public:
+    void touch(const ui::TouchEvent& e) override
+    {
+        const char* phases[] = { "began", "moved", "stationary", "ended", "cancelled" };
+        entries.push_back(std::string(phases[static_cast<int>(e.phase)]) + " " + std::to_string(int(e.location.x)) + ","
+            + std::to_string(int(e.location.y)));
+    }
+    void scroll(const ui::ScrollEvent& e) override { entries.push_back("scroll " + std::to_string(int(e.deltaY))); }
+    void pinch(const ui::PinchEvent& e) override { entries.push_back("pinch " + std::to_string(e.scale > 1)); }
+    void textInput(const std::string& text) override { entries.push_back("text " + text); }
+    void key(const ui::KeyEvent& e) override
+    {
+        entries.push_back(e.key == ui::KeyEvent::Key::Backspace ? "backspace" : "key");
+    }
+    std::vector<std::string> entries;
+};
+
+class SDLHost : public test::ManualClockTest {
+protected:
+    void SetUp() override
+    {
+        ManualClockTest::SetUp();
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        // The offscreen driver would load the system's EGL, which keeps memory the leak checker cannot
+        // attribute once SDL unloads it; the host needs no GL, so EGL is pointed nowhere.
+        setenv("SDL_VIDEO_EGL_DRIVER", "/nonexistent/libEGL.so", 1);
+        ui::Screen::main().setBounds(ui::Screen::defaultBounds);
+        ui::Screen::main().setScale(2);
+        log = std::make_shared<InputLog>();
+        ui::Application::shared().setInputHandler(log);
+        host = host::SDLHost::open({ "test", 2 });
+        ASSERT_TRUE(host);
+    }
+    void TearDown() override
+    {
+        host.reset();
+        SDL_SetModState(KMOD_NONE);
+        ui::Application::shared().setInputHandler(nullptr);
+        ManualClockTest::TearDown();
+    }
+
+    void push(SDL_Event event) { SDL_PushEvent(&event); }
+    void mouse(Uint32 type, int x, int y)
+    {
+        SDL_Event e {};
+        e.type = type;
+        if (type == SDL_MOUSEMOTION) {
+            e.motion.x = x;
+            e.motion.y = y;
+        } else {
+            e.button.button = SDL_BUTTON_LEFT;
+            e.button.x = x;
+            e.button.y = y;
+        }
+        push(e);
+    }
+    void wheel(float steps)
+    {
+        SDL_Event e {};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.preciseY = steps;
+        e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+        push(e);
+    }
+    // One poll of the host, on virtual time.
+    void frame() { clock->advance(base::Duration(1.0 / 60)); }
+
+    std::shared_ptr<InputLog> log;
+    std::unique_ptr<host::SDLHost> host;
+};
+
+} // namespace
+
+TEST_F(SDLHost, TheLeftButtonIsOneFingerInScreenPoints)
+{
+    mouse(SDL_MOUSEMOTION, 10, 10);
+    mouse(SDL_MOUSEBUTTONDOWN, 100, 200);
+    mouse(SDL_MOUSEMOTION, 120, 220);
+    mouse(SDL_MOUSEBUTTONUP, 140, 240);
+    mouse(SDL_MOUSEMOTION, 150, 250);
+    frame();
+    EXPECT_EQ(log->entries, (std::vector<std::string> { "began 50,100", "moved 60,110", "ended 70,120" }));
+}
+
+TEST_F(SDLHost, TheWheelScrollsAndPinchesWithControlAndKeysType)
+{
+    wheel(1);
+    frame();
+    SDL_SetModState(KMOD_LCTRL);
+    wheel(-1);
+    frame();
+    SDL_SetModState(KMOD_NONE);
+    SDL_Event text {};
+    text.type = SDL_TEXTINPUT;
+    std::snprintf(text.text.text, sizeof text.text.text, "%s", "好");
+    push(text);
+    SDL_Event backspace {};
+    backspace.type = SDL_KEYDOWN;
+    backspace.key.keysym.sym = SDLK_BACKSPACE;
+    push(backspace);
+    frame();
+    EXPECT_EQ(log->entries, (std::vector<std::string> { "scroll -40", "pinch 0", "text 好", "backspace" }));
+}
+
+TEST_F(SDLHost, PresentsWhenSomethingChangedAndClosesCleanly)
+{
+    auto window = std::make_shared<ui::Window>();
+    window->setBackgroundColor(gfx::Color::blue());
+    window->makeKeyAndVisible();
+    frame();
+    uint64_t shown = host->framesPresented();
+    EXPECT_GE(shown, 1u);
+    frame();
+    EXPECT_EQ(host->framesPresented(), shown);
+    ui::View::animateWithDuration(0.1, [&] { window->setAlpha(0.5); });
+    for (int i = 0; i < 6; ++i)
+        frame();
+    EXPECT_GE(host->framesPresented(), shown + 5);
+
+    SDL_Event quit {};
+    quit.type = SDL_QUIT;
+    push(quit);
+    frame();
+    EXPECT_TRUE(host->isClosed());
+}
