@@ -1,0 +1,34 @@
+#include "kit/ModalGradientView.h"
+
+#include "base/NotificationCenter.h"
+#include "gfx/CurrentContext.h"
+#include "kit/ModalPresenter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kit {
+
+void ModalGradientView::touchesEnded(const ui::TouchSet&, const ui::Event*)
+{
+    base::NotificationCenter::defaultCenter().post(tappedNotification);
+}
+
+void ModalGradientView::drawRect(const gfx::Rect&)
+{
+    gfx::Context* context = gfx::CurrentContext::get();
+    if (!context)
+        return;
+    gfx::Rect all = bounds();
+    if (ModalPresenter::sharedInstance()->backgroundDisplayStyle() == ModalBackgroundStyle::Solid) {
+        context->setFillColor(gfx::Color::fromWhite(0, 0.55));
+        context->fillRect(all);
+        return;
+    }
+    gfx::Gradient shade({ { 0, gfx::Color::black().withAlpha(0.3) }, { 1, gfx::Color::black().withAlpha(0.8) } });
+    gfx::Point center { std::round(all.midX()), std::round(all.midY()) };
+    context->drawRadialGradient(
+        shade, center, 0, center, std::max(all.width(), all.height()), gfx::Gradient::DrawsAfterEndLocation);
+}
+
+} // namespace kit

@@ -1,0 +1,25 @@
+#include "kit/ModalPresenterViewController.h"
+
+#include "ui/Screen.h"
+
+namespace kit {
+
+namespace {
+    constexpr unsigned stretches = ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight;
+}
+
+void ModalPresenterViewController::loadView() { setView(std::make_shared<ui::View>(ui::Screen::main().bounds())); }
+
+void ModalPresenterViewController::viewDidLoad()
+{
+    const auto& root = view();
+    root->setBackgroundColor(gfx::Color::clear());
+    root->setAutoresizingMask(stretches);
+    auto background = std::make_shared<ModalGradientView>(root->bounds());
+    background->setAutoresizingMask(stretches);
+    background->setOpaque(false);
+    root->addSubview(background);
+    m_styleView = background;
+}
+
+} // namespace kit
