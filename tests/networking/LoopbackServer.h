@@ -12,6 +12,8 @@
 
 #include <memory>
 #include <mutex>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <string>
 #include <string_view>
 #include <sys/socket.h>
@@ -46,6 +48,8 @@ public:
         m_server->set_socket_options([this](socket_t socket) {
             int yes = 1;
             setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+            // Accepted connections inherit it: replies written in pieces must not wait for delayed ACKs.
+            setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
             m_socket = socket;
         });
         m_server->set_logger([this](const httplib::Request& request, const httplib::Response&) {
@@ -64,6 +68,9 @@ public:
         // The library listens with a short queue; a burst of connections would wait for SYN retries.
         ::listen(m_socket, 1024);
         m_thread = std::thread([this] { m_server->listen_after_bind(); });
+        // stop() does nothing to a server that has not begun listening; make sure it has.
+        while (!m_server->is_running())
+            std::this_thread::yield();
     }
 
     void stop()

@@ -1,0 +1,139 @@
+#include "networking/JSONRequestOperation.h"
+
+#include "networking/ConcurrentQueue.h"
+#include "json/JSONDecoder.h"
+
+namespace networking {
+
+namespace {
+
+    std::shared_ptr<base::DispatchQueue> processingQueue()
+    {
+        static auto queue = ConcurrentQueue::make("org.lumet.networking.json-request.processing");
+        return queue;
+    }
+
+} // namespace
+
+HTTPOperationClass& JSONRequestOperation::operationClass()
+{
+    static HTTPOperationClass descriptor({
+        .name = "JSONRequestOperation",
+        .superclass = &HTTPRequestOperation::operationClass(),
+        .make = [](net::URLRequest request) { return std::make_shared<JSONRequestOperation>(std::move(request)); },
+        .acceptableStatusCodes = std::nullopt,
+        .acceptableContentTypes
+        = std::optional<ContentTypeSet>(ContentTypeSet { "application/json", "text/json", "text/javascript" }),
+        .pathExtensions = { "json" },
+    });
+    return descriptor;
+}
+
+std::shared_ptr<JSONRequestOperation> JSONRequestOperation::JSONRequestOperationWithRequest(
+    net::URLRequest request, Success success, Failure failure)
+{
+    auto operation = std::make_shared<JSONRequestOperation>(std::move(request));
+    operation->setCompletionBlockWithSuccess(
+        [success](const std::shared_ptr<HTTPRequestOperation>& op, const ResponseObject& object) {
+            if (!success)
+                return;
+            auto* json = std::get_if<base::Value>(&object);
+            success(op->request(), op->response(), json ? std::optional(*json) : std::nullopt);
+        },
+        [failure](const std::shared_ptr<HTTPRequestOperation>& op, const base::Error& error) {
+            if (failure)
+                failure(op->request(), op->response(), error,
+                    std::static_pointer_cast<JSONRequestOperation>(op)->responseJSON());
+        });
+    return operation;
+}
+
+std::optional<base::Value> JSONRequestOperation::responseJSON()
+{
+    std::lock_guard guard(lock());
+    if (m_responseJSON || m_JSONError || !isFinished())
+        return m_responseJSON;
+    auto data = responseData();
+    if (!data || data->empty())
+        return std::nullopt;
+    base::Data bytes;
+    if (response() && response()->textEncodingName()) {
+        auto text = responseString();
+        if (!text) {
+            m_JSONError = base::Error("JSONErrorDomain", -1,
+                { { base::Error::LocalizedDescriptionKey, "The reply is not valid text in the charset it names." } });
+            return std::nullopt;
+        }
+        bytes.assign(text->begin(), text->end());
+    } else {
+        bytes = std::move(*data);
+    }
+    if (bytes.size() == 1 && bytes[0] == ' ')
+        return std::nullopt;
+    base::Error error;
+    auto value = (m_readingOptions & MutableContainers)
+        ? json::mutableObjectFromJSONData(bytes, json::JSONParseStrict, &error)
+        : json::objectFromJSONData(bytes, json::JSONParseStrict, &error);
+    if (value)
+        m_responseJSON = std::move(value);
+    else
+        m_JSONError = error.isEmpty() ? base::Error("JSONErrorDomain", -1) : error;
+    return m_responseJSON;
+}
+
+std::optional<base::Error> JSONRequestOperation::JSONError() const
+{
+    std::lock_guard guard(lock());
+    return m_JSONError;
+}
+
+JSONRequestOperation::ReadingOptions JSONRequestOperation::JSONReadingOptions() const
+{
+    std::lock_guard guard(lock());
+    return m_readingOptions;
+}
+
+void JSONRequestOperation::setJSONReadingOptions(ReadingOptions options)
+{
+    std::lock_guard guard(lock());
+    m_readingOptions = options;
+}
+
+std::optional<base::Error> JSONRequestOperation::error() const
+{
+    if (auto parseError = JSONError())
+        return parseError;
+    return HTTPRequestOperation::error();
+}
+
+void JSONRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
+{
+    setCompletionBlock([weak = std::weak_ptr(std::static_pointer_cast<JSONRequestOperation>(sharedHTTPSelf())),
+                           success = std::move(success), failure = std::move(failure)] {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        if (auto error = self->error()) {
+            if (failure)
+                self->failureQueueOrMain()->async([self, failure, error = *error] { failure(self, error); });
+            return;
+        }
+        processingQueue()->async([self, success, failure] {
+            auto json = self->responseJSON();
+            if (self->JSONError()) {
+                if (failure)
+                    self->failureQueueOrMain()->async(
+                        [self, failure, error = *self->error()] { failure(self, error); });
+                return;
+            }
+            if (!success)
+                return;
+            ResponseObject object;
+            if (json)
+                object = std::move(*json);
+            self->successQueueOrMain()->async([self, success, object = std::move(object)] { success(self, object); });
+        });
+    });
+}
+
+} // namespace networking

@@ -1,0 +1,21 @@
+// networking::PropertyListDate: the date texts of XML property lists ("2014-06-01T00:00:00Z", whole seconds,
+// UTC) and the reference date of binary ones (2001-01-01). Pure; any thread.
+#pragma once
+
+#include "base/Date.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace networking {
+
+struct PropertyListDate {
+    // Seconds from 1970 to the binary format's reference date.
+    static constexpr double ReferenceDateOffset = 978307200.0;
+
+    static std::string format(base::Date date);
+    static std::optional<base::Date> parse(std::string_view text);
+};
+
+} // namespace networking

@@ -1,0 +1,21 @@
+// networking::ResponseObject: what a success block receives besides the operation: nothing, a value (the body
+// as data for a plain HTTP operation, the JSON value or property list of the content-typed ones), or the XML
+// operation's parser over the body.
+//
+//   success = [](const auto& operation, const networking::ResponseObject& object) {
+//       if (auto* value = std::get_if<base::Value>(&object)) show(value->description());
+//   };
+#pragma once
+
+#include "base/Value.h"
+
+#include <memory>
+#include <variant>
+
+namespace networking {
+
+class XMLParser;
+
+using ResponseObject = std::variant<std::monostate, base::Value, std::shared_ptr<XMLParser>>;
+
+} // namespace networking
