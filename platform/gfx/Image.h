@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
 namespace gfx {
 
@@ -28,6 +29,11 @@ public:
     static std::shared_ptr<Image> decode(const base::Data& data, double scale = 1);
     // Reads and decodes a file; its scale is 2 or 3 when the name ends in "@2x" or "@3x" before the extension.
     static std::shared_ptr<Image> fromFile(const std::filesystem::path& path);
+    // The resource image `name` ("Checkmark", "arrow.png", "Refresh.bundle/arrow.png"; ".png" when no
+    // extension is given) from the images folder of the main bundle: the variant of the screen's scale
+    // ("@2x") when there is one, else another, larger scales first. One shared image per name (looked up
+    // once); nullptr when there is none. Any thread.
+    static std::shared_ptr<Image> named(std::string_view name);
     // Copies the pixels of `pixels` (premultiplied ARGB words).
     static std::shared_ptr<Image> fromPixels(const PixelBuffer& pixels, double scale);
     // Takes over a cairo image surface (one reference), converting it to ARGB32 when it is in another format.
