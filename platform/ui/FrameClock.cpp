@@ -37,11 +37,6 @@ FrameClock::FrameClock()
 
 base::Clock::TimePoint FrameClock::now() const { return m_inFrame ? m_frameInstant : base::Clock::current()->now(); }
 
-double FrameClock::secondsSince(base::Clock::TimePoint earlier) const
-{
-    return base::Duration(now() - earlier).count();
-}
-
 uint64_t FrameClock::addFrameObserver(FrameObserver observer)
 {
     BASE_ASSERT_MAIN_THREAD();

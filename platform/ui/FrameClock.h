@@ -26,8 +26,6 @@ public:
     static FrameClock& main();
 
     base::Clock::TimePoint now() const;
-    // Seconds from `earlier` to now().
-    double secondsSince(base::Clock::TimePoint earlier) const;
 
     // Frames fall on whole multiples of 1/60 s of the clock; frameNumber counts them from the clock's zero.
     uint64_t addFrameObserver(FrameObserver observer);

@@ -151,6 +151,4 @@ bool setValue(LayerProperties& properties, std::string_view keyPath, const Anima
     return found != accessors().end() && found->second.set(properties, value);
 }
 
-bool isAnimatableKeyPath(std::string_view keyPath) { return accessors().contains(keyPath); }
-
 } // namespace ui

@@ -74,6 +74,5 @@ struct LayerProperties {
 std::optional<AnimatableValue> valueForKeyPath(const LayerProperties& properties, std::string_view keyPath);
 // Writes the value at a key path; false (nothing written) for unknown key paths and values of another kind.
 bool setValue(LayerProperties& properties, std::string_view keyPath, const AnimatableValue& value);
-bool isAnimatableKeyPath(std::string_view keyPath);
 
 } // namespace ui
