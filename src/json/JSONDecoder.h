@@ -1,10 +1,12 @@
 // json::JSONDecoder and the one-call entry points: UTF-8 JSON text to a tree of values. The root must be an
 // array or an object; arrays come back as JSONArray, objects as JSONDictionary (mutable only from the
 // mutable entry points), strings, numbers (signed 64-bit integers, unsigned ones above the signed range,
-// doubles), booleans and null. Any failure gives nothing, with the first error in the out-slot when one is
-// given. A JSONDecoder keeps its token cache across parses and serves one parse at a time on one thread;
-// the one-call entry points may be called from any thread at once, share nothing between calls and use no
-// token cache (values are copied out of a cache, so for one document it costs more than it saves).
+// doubles), booleans and null. Arrays and objects nest at most 512 deep. Any failure gives nothing, with the
+// first error in the out-slot when one is given.
+//
+// A JSONDecoder keeps its token cache across parses and serves one parse at a time on one thread. The
+// one-call entry points may be called from any thread at once, share nothing between calls and use no token
+// cache (values are copied out of a cache, so for one document it costs more than it saves).
 //
 //   auto reply = json::objectFromJSONString(body);
 //   if (!reply || !reply->isDictionary()) return fail();
