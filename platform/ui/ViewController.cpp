@@ -2,6 +2,8 @@
 
 #include "base/Log.h"
 #include "base/MainThread.h"
+#include "ui/NavigationController.h"
+#include "ui/NavigationItem.h"
 #include "ui/Screen.h"
 #include "ui/View.h"
 #include "ui/Window.h"
@@ -53,7 +55,19 @@ void ViewController::loadView()
     setView(std::move(view));
 }
 
-void ViewController::setTitle(std::string title) { m_title = std::move(title); }
+void ViewController::setTitle(std::string title)
+{
+    m_title = std::move(title);
+    if (m_navigationItem)
+        m_navigationItem->setTitle(m_title);
+}
+
+const std::shared_ptr<NavigationItem>& ViewController::navigationItem()
+{
+    if (!m_navigationItem)
+        m_navigationItem = std::make_shared<NavigationItem>(m_title.empty() ? std::nullopt : std::optional(m_title));
+    return m_navigationItem;
+}
 
 void ViewController::beginAppearanceTransition(bool isAppearing, bool animated)
 {
@@ -124,6 +138,15 @@ void ViewController::removeFromParentViewController()
     std::erase(parent->m_children, keepAlive);
     m_parent.reset();
     didMoveToParentViewController(nullptr);
+}
+
+std::shared_ptr<NavigationController> ViewController::navigationController() const
+{
+    for (auto parent = m_parent.lock(); parent; parent = parent->m_parent.lock()) {
+        if (auto navigation = std::dynamic_pointer_cast<NavigationController>(parent))
+            return navigation;
+    }
+    return nullptr;
 }
 
 std::shared_ptr<ViewController> ViewController::rootOfParents()

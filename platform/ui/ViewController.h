@@ -40,6 +40,8 @@
 namespace ui {
 
 class KeyedCoder;
+class NavigationController;
+class NavigationItem;
 class View;
 
 class ViewController : public Responder {
@@ -61,7 +63,10 @@ public:
     virtual void viewDidLoad() { }
 
     const std::string& title() const { return m_title; }
+    // Also the navigation item's title.
     virtual void setTitle(std::string title);
+    // Made on first access, titled after the controller.
+    const std::shared_ptr<NavigationItem>& navigationItem();
 
     // Appearance callbacks (see the header comment for when they come).
     virtual void viewWillAppear(bool /*animated*/) { }
@@ -82,6 +87,8 @@ public:
     void removeFromParentViewController();
     virtual void willMoveToParentViewController(const std::shared_ptr<ViewController>& /*parent*/) { }
     virtual void didMoveToParentViewController(const std::shared_ptr<ViewController>& /*parent*/) { }
+    // The nearest navigation controller among this controller's parents, itself excluded.
+    std::shared_ptr<NavigationController> navigationController() const;
 
     // Presentation. A side that already presents a controller refuses another (logged; no completion).
     void presentViewController(
@@ -117,6 +124,8 @@ public:
     std::shared_ptr<Responder> nextResponder() const override;
 
 private:
+    friend class NavigationController;
+
     std::shared_ptr<ViewController> self() { return sharedFrom(this); }
     std::shared_ptr<ViewController> rootOfParents();
     void endPresentation(
@@ -124,6 +133,7 @@ private:
 
     std::shared_ptr<View> m_view;
     std::string m_title;
+    std::shared_ptr<NavigationItem> m_navigationItem;
     AppearanceState m_appearance { AppearanceState::Disappeared };
     bool m_appearanceAnimated { false };
     std::vector<std::weak_ptr<ViewController>> m_forwardedAppearance;
