@@ -74,6 +74,8 @@ void MultipartBodyStreamProvider::handleOutputStreamSpaceAvailable()
                 return;
             }
             m_buffer.erase(m_buffer.begin(), m_buffer.begin() + written);
+            if (m_buffer.empty() && m_delay.count() > 0)
+                waitOutDelay();
             continue;
         }
         if (!m_currentPart) {
@@ -92,18 +94,19 @@ void MultipartBodyStreamProvider::handleOutputStreamSpaceAvailable()
         m_buffer.assign(packet.begin(), packet.begin() + count);
         if (count == 0)
             m_currentPart = nullptr;
-        if (m_delay.count() > 0) {
-            // Throttling waits on the run loop; the main thread goes on with its other work meanwhile.
-            m_waitingOutDelay = true;
-            base::RunLoop::main().performAfter(m_delay, [weak = weak_from_this()] {
-                if (auto self = weak.lock()) {
-                    self->m_waitingOutDelay = false;
-                    self->handleOutputStreamSpaceAvailable();
-                }
-            });
-            return;
-        }
     }
+}
+
+// Throttling waits on the run loop after each packet; the main thread goes on with its other work meanwhile.
+void MultipartBodyStreamProvider::waitOutDelay()
+{
+    m_waitingOutDelay = true;
+    base::RunLoop::main().performAfter(m_delay, [weak = weak_from_this()] {
+        if (auto self = weak.lock()) {
+            self->m_waitingOutDelay = false;
+            self->handleOutputStreamSpaceAvailable();
+        }
+    });
 }
 
 void MultipartBodyStreamProvider::failPart(const HTTPBodyPart& part)

@@ -51,6 +51,7 @@ public:
 
 private:
     void handleOutputStreamSpaceAvailable();
+    void waitOutDelay();
     void close();
     void failPart(const HTTPBodyPart& part);
 

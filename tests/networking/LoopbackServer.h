@@ -52,7 +52,8 @@ public:
             setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
             m_socket = socket;
         });
-        m_server->set_logger([this](const httplib::Request& request, const httplib::Response&) {
+        // Recorded after the handler and before the reply goes out, so a client that has its reply finds it.
+        m_server->set_post_routing_handler([this](const httplib::Request& request, httplib::Response&) {
             std::lock_guard lock(m_mutex);
             m_received.push_back({ request.method, request.path, request.target, request.headers, request.body });
         });
