@@ -1,0 +1,66 @@
+#include "ui/ImagePickerListController.h"
+
+#include "ui/BarButtonItem.h"
+#include "ui/ImagePickerController.h"
+#include "ui/Label.h"
+#include "ui/NavigationItem.h"
+#include "ui/Screen.h"
+#include "ui/TableView.h"
+#include "ui/TableViewCell.h"
+
+namespace ui {
+
+ImagePickerListController::ImagePickerListController(std::weak_ptr<ImagePickerController> picker)
+    : m_picker(std::move(picker))
+{
+    setTitle("Pictures");
+}
+
+void ImagePickerListController::loadView()
+{
+    m_table = std::make_shared<TableView>(Screen::main().bounds());
+    m_table->setAutoresizingMask(AutoresizingMask::FlexibleWidth | AutoresizingMask::FlexibleHeight);
+    // The list runs under the status and navigation bars and starts below them.
+    double top = Screen::statusBarHeight + NavigationBar::height;
+    m_table->setContentInset({ top, 0, 0, 0 });
+    m_table->setContentOffset({ 0, -top });
+    setView(m_table);
+}
+
+void ImagePickerListController::viewDidLoad()
+{
+    auto self = std::static_pointer_cast<ImagePickerListController>(sharedFrom<ViewController>(this));
+    m_table->setDataSource(self);
+    m_table->setDelegate(self);
+    navigationItem()->setRightBarButtonItem(
+        std::make_shared<BarButtonItem>("Cancel", BarButtonItemStyle::Plain, [picker = m_picker](BarButtonItem&) {
+            if (auto strong = picker.lock())
+                strong->cancel();
+        }));
+}
+
+void ImagePickerListController::viewWillAppear(bool)
+{
+    m_files = ImagePickerController::availableImageFiles();
+    m_table->reloadData();
+}
+
+int ImagePickerListController::numberOfRowsInSection(TableView&, int) { return static_cast<int>(m_files.size()); }
+
+std::shared_ptr<TableViewCell> ImagePickerListController::cellForRowAtIndexPath(TableView& table, IndexPath path)
+{
+    auto cell = table.dequeueReusableCellWithIdentifier("picture");
+    if (!cell)
+        cell = std::make_shared<TableViewCell>(TableViewCellStyle::Default, "picture");
+    cell->textLabel()->setText(m_files[path.row].filename().string());
+    return cell;
+}
+
+void ImagePickerListController::didSelectRowAtIndexPath(TableView& table, IndexPath path)
+{
+    table.deselectRowAtIndexPath(path, true);
+    if (auto picker = m_picker.lock())
+        picker->pickImageFile(m_files[path.row]);
+}
+
+} // namespace ui
