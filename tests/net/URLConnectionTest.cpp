@@ -1,5 +1,5 @@
 #include "ConnectionRecorder.h"
-#include "networking/LoopbackServer.h"
+#include "networking/LoopbackFixture.h"
 
 #include "base/ManualClock.h"
 #include "base/RunLoop.h"
@@ -16,29 +16,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-// Holds a handler of the test server until the test lets it go (always before the server stops).
-class Gate {
-public:
-    void wait()
-    {
-        std::unique_lock lock(m_mutex);
-        m_opened.wait(lock, [this] { return m_open; });
-    }
-    void open()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_open = true;
-        }
-        m_opened.notify_all();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_opened;
-    bool m_open { false };
-};
 
 std::string gzipped(const std::string& text)
 {
@@ -86,7 +63,7 @@ protected:
 
     std::shared_ptr<base::ManualClock> m_clock;
     test::LoopbackServer m_server;
-    Gate m_gate;
+    test::Gate m_gate;
 };
 
 } // namespace

@@ -1,0 +1,135 @@
+#include "net/BoundStreamPair.h"
+#include "net/FileOutputStream.h"
+#include "net/InputStream.h"
+#include "support/TempDir.h"
+
+#include <cerrno>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace net;
+
+namespace {
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+} // namespace
+
+TEST(StreamFileOutput, ShortWritesAreRetriedUntilTheChunkIsWhole)
+{
+    test::TempDir folder;
+    FileOutputStream stream(folder.path() / "out", false);
+    stream.setWriteFunction([](int descriptor, const void* bytes, size_t length) -> ssize_t {
+        return ::write(descriptor, bytes, std::min<size_t>(length, 3));
+    });
+    stream.open();
+    const std::string text = "a chunk of eleven";
+    EXPECT_EQ(stream.write(reinterpret_cast<const uint8_t*>(text.data()), text.size()), ptrdiff_t(text.size()));
+    EXPECT_EQ(stream.fileCurrentOffset(), text.size());
+    stream.close();
+    EXPECT_EQ(readFile(folder.path() / "out"), text);
+}
+
+TEST(StreamFileOutput, AWriteThatCannotFinishFailsTheStream)
+{
+    test::TempDir folder;
+    FileOutputStream stream(folder.path() / "out", false);
+    stream.setWriteFunction([](int, const void*, size_t) -> ssize_t { return 0; });
+    stream.open();
+    EXPECT_EQ(stream.write(reinterpret_cast<const uint8_t*>("abc"), 3), -1);
+    EXPECT_EQ(stream.status(), StreamStatus::Error);
+    ASSERT_TRUE(stream.streamError());
+    EXPECT_EQ(stream.streamError()->code(), ENOSPC);
+    EXPECT_FALSE(stream.hasSpaceAvailable());
+}
+
+TEST(StreamFileOutput, AppendingStartsAtTheEndOfTheFile)
+{
+    test::TempDir folder;
+    std::ofstream(folder.path() / "partial") << "12345";
+    auto stream = OutputStream::toFile(folder.path() / "partial", true);
+    stream->open();
+    EXPECT_EQ(stream->fileCurrentOffset(), 5u);
+    stream->write(reinterpret_cast<const uint8_t*>("678"), 3);
+    stream->close();
+    EXPECT_EQ(readFile(folder.path() / "partial"), "12345678");
+}
+
+TEST(StreamInput, FilesAndDataReadToTheEndAndCopyForASecondSending)
+{
+    test::TempDir folder;
+    std::ofstream(folder.path() / "in") << "file body";
+    for (auto stream :
+        { InputStream::withFile(folder.path() / "in"), InputStream::withData(base::Data { 'd', 'a', 't', 'a' }) }) {
+        auto again = stream->copy();
+        ASSERT_TRUE(again);
+        for (auto& source : { stream, again }) {
+            source->open();
+            std::string text;
+            uint8_t buffer[4];
+            ptrdiff_t count = 0;
+            while ((count = source->read(buffer, sizeof buffer)) > 0)
+                text.append(reinterpret_cast<char*>(buffer), static_cast<size_t>(count));
+            EXPECT_EQ(count, 0);
+            EXPECT_EQ(source->status(), StreamStatus::AtEnd);
+            EXPECT_TRUE(text == "file body" || text == "data");
+        }
+    }
+    auto missing = InputStream::withFile(folder.path() / "missing");
+    missing->open();
+    EXPECT_EQ(missing->status(), StreamStatus::Error);
+    uint8_t byte;
+    EXPECT_EQ(missing->read(&byte, 1), -1);
+}
+
+TEST(StreamBoundPair, CarriesBytesWithinItsBufferAndEndsWithTheWriter)
+{
+    auto pair = BoundStreamPair::make(4);
+    pair.input->open();
+    pair.output->open();
+    EXPECT_FALSE(pair.input->hasBytesAvailable());
+    EXPECT_EQ(pair.output->write(reinterpret_cast<const uint8_t*>("abcdef"), 6), 4) << "only what fits";
+    EXPECT_FALSE(pair.output->hasSpaceAvailable());
+    uint8_t buffer[8];
+    EXPECT_EQ(pair.input->read(buffer, sizeof buffer), 4);
+    EXPECT_TRUE(pair.output->hasSpaceAvailable());
+    pair.output->close();
+    EXPECT_TRUE(pair.input->hasBytesAvailable());
+    EXPECT_EQ(pair.input->read(buffer, sizeof buffer), 0);
+}
+
+TEST(StreamBoundPair, AWritersErrorReachesTheReaderAfterTheBufferedBytes)
+{
+    auto pair = BoundStreamPair::make(16);
+    pair.input->open();
+    pair.output->open();
+    pair.output->write(reinterpret_cast<const uint8_t*>("ab"), 2);
+    pair.output->closeWithError(base::Error("Test", 7));
+    uint8_t buffer[8];
+    EXPECT_EQ(pair.input->read(buffer, sizeof buffer), 2);
+    EXPECT_EQ(pair.input->read(buffer, sizeof buffer), -1);
+    EXPECT_EQ(pair.input->streamError()->code(), 7);
+}
+
+TEST(StreamBoundPair, AWriterThatGoesAwayWithoutClosingIsAnErrorNotAnEnd)
+{
+    auto pair = BoundStreamPair::make(16);
+    pair.input->open();
+    pair.output->open();
+    pair.output.reset();
+    uint8_t buffer[8];
+    EXPECT_EQ(pair.input->read(buffer, sizeof buffer), -1);
+}
+
+TEST(StreamBoundPair, TheWriterFailsOnceTheReaderHasClosed)
+{
+    auto pair = BoundStreamPair::make(16);
+    pair.input->open();
+    pair.output->open();
+    pair.input->close();
+    EXPECT_EQ(pair.output->write(reinterpret_cast<const uint8_t*>("ab"), 2), -1);
+}
