@@ -1,8 +1,8 @@
 #include "ui/Application.h"
 
 #include "base/MainThread.h"
+#include "ui/EventDispatcher.h"
 #include "ui/Layer.h"
-#include "ui/ResponderInputHandler.h"
 #include "ui/Screen.h"
 #include "ui/Window.h"
 
@@ -17,7 +17,7 @@ Application& Application::shared()
 }
 
 Application::Application()
-    : m_inputHandler(std::make_shared<ResponderInputHandler>())
+    : m_inputHandler(std::make_shared<EventDispatcher>())
 {
 }
 
@@ -102,7 +102,7 @@ gfx::Rect Application::statusBarFrame() const
 
 void Application::setInputHandler(std::shared_ptr<InputHandler> handler)
 {
-    m_inputHandler = handler ? std::move(handler) : std::make_shared<ResponderInputHandler>();
+    m_inputHandler = handler ? std::move(handler) : std::make_shared<EventDispatcher>();
 }
 
 } // namespace ui

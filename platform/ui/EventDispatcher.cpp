@@ -24,6 +24,9 @@ namespace {
         return nullptr;
     }
 
+    // Finger numbers of the synthetic pinch, apart from the host's (which count up from 0).
+    constexpr int pinchFingers[2] = { -1, -2 };
+
     bool isSingleTap(const GestureRecognizer& recognizer)
     {
         auto tap = dynamic_cast<const TapGestureRecognizer*>(&recognizer);
@@ -43,7 +46,11 @@ EventDispatcher::EventDispatcher()
 {
 }
 
-EventDispatcher::~EventDispatcher() = default;
+EventDispatcher::~EventDispatcher()
+{
+    if (m_pinch)
+        base::RunLoop::main().cancel(m_pinch->end);
+}
 
 std::vector<std::shared_ptr<GestureRecognizer>> EventDispatcher::recognizersFor(const View& hitView)
 {
@@ -177,5 +184,34 @@ void EventDispatcher::cancelInView(const std::shared_ptr<Touch>& touch)
 void EventDispatcher::textInput(const std::string& text) { Keyboard::shared().insertText(text); }
 
 void EventDispatcher::key(const KeyEvent& event) { Keyboard::shared().key(event.key); }
+
+void EventDispatcher::pinch(const PinchEvent& event)
+{
+    if (m_pinch) {
+        base::RunLoop::main().cancel(m_pinch->end);
+        m_pinch->scale *= event.scale;
+        moveSyntheticFingers(TouchPhase::Moved, event.timestamp);
+    } else {
+        m_pinch = SyntheticPinch { event.location, 1, nullptr };
+        moveSyntheticFingers(TouchPhase::Began, event.timestamp);
+        m_pinch->scale = event.scale;
+        moveSyntheticFingers(TouchPhase::Moved, event.timestamp);
+    }
+    m_pinch->end = base::RunLoop::main().performAfter(
+        pinchEndDelay, [this] { endPinch(); }, this);
+}
+
+void EventDispatcher::moveSyntheticFingers(TouchPhase phase, base::Clock::TimePoint time)
+{
+    double half = pinchHalfSpan * m_pinch->scale;
+    touch({ pinchFingers[0], phase, m_pinch->centre - gfx::Point { half, 0 }, time });
+    touch({ pinchFingers[1], phase, m_pinch->centre + gfx::Point { half, 0 }, time });
+}
+
+void EventDispatcher::endPinch()
+{
+    moveSyntheticFingers(TouchPhase::Ended, base::Clock::current()->now());
+    m_pinch.reset();
+}
 
 } // namespace ui

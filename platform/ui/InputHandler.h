@@ -1,7 +1,7 @@
 // ui::InputHandler: where the application's input goes. A host turns its window system's events into the
 // plain events of InputEvents.h and hands them to the installed handler (Application::inputHandler()). The
-// default one delivers touches along the responder chain; richer handlers (gesture recognisers, text
-// editing) replace it. Main thread.
+// default one, EventDispatcher, delivers touches to gesture recognisers and views and typed text to the
+// field being edited. Main thread.
 //
 //   ui::Application::shared().inputHandler()->touch({ 0, ui::TouchPhase::Began, { 100, 200 }, now });
 #pragma once

@@ -197,6 +197,26 @@ TEST_F(GestureRecognizers, PinchScaleIsTheRatioOfFingerDistances)
     EXPECT_EQ(states, (std::vector<State> { State::Began, State::Changed, State::Ended }));
 }
 
+TEST_F(GestureRecognizers, HostPinchStepsDriveAPinchThroughSyntheticFingers)
+{
+    std::vector<State> states;
+    double scale = 0;
+    auto view = addView({ 0, 0, 320, 568 });
+    view->addGestureRecognizer(std::make_shared<ui::PinchGestureRecognizer>([&](ui::GestureRecognizer& g) {
+        states.push_back(g.state());
+        scale = static_cast<ui::PinchGestureRecognizer&>(g).scale();
+    }));
+    auto handler = ui::Application::shared().inputHandler();
+
+    handler->pinch({ { 160, 300 }, 1.1, clock->now() });
+    finger.wait(0.1s);
+    handler->pinch({ { 160, 300 }, 1.1, clock->now() });
+    EXPECT_DOUBLE_EQ(scale, 1.21);
+    finger.wait(ui::EventDispatcher::pinchEndDelay);
+    EXPECT_EQ(states, (std::vector<State> { State::Began, State::Changed, State::Changed, State::Ended }))
+        << "each finger's move is an event";
+}
+
 TEST_F(GestureRecognizers, SwipeRecognizesQuickStraightStrokesInItsDirectionsOnly)
 {
     std::vector<State> states;
