@@ -3,8 +3,10 @@
 #include "base/Array.h"
 #include "base/Bundle.h"
 #include "base/Dictionary.h"
+#include "base/Log.h"
 #include "base/UTF8.h"
 #include "base/UserDefaults.h"
+#include "core/WebCall.h"
 
 namespace core {
 
@@ -70,5 +72,15 @@ std::optional<base::Value> Helper::isNotNullString(const std::optional<base::Val
 }
 
 std::string Helper::appVersion() { return base::Bundle::main().version(); }
+
+void Helper::uploadDeviceToken(const std::optional<std::string>& token)
+{
+    // One blank stands for "no token".
+    std::string value = token ? *token + "_Lumet_zentar_" + appVersion() + "_PRO" : " ";
+    WebCall::post(
+        "SaveAppleToken", base::Dictionary::make({ { "Token", value } }),
+        [](const std::string& reply) { base::log("SaveAppleToken: " + reply); },
+        [](const base::Error& error) { base::log("SaveAppleToken failed: " + error.description()); });
+}
 
 } // namespace core

@@ -30,6 +30,11 @@ public:
 
     // The bundle's version ("CFBundleVersion").
     static std::string appVersion();
+
+    // Sends the push token ("SaveAppleToken" with "Token" = "<token>_Lumet_zentar_<version>_PRO"), or the
+    // blank token " " for none, which stops the server's pushes to this phone. The outcome is only logged.
+    // Main thread.
+    static void uploadDeviceToken(const std::optional<std::string>& token);
 };
 
 } // namespace core

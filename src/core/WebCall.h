@@ -1,0 +1,38 @@
+// core::WebCall: the one way the application calls a web method of the tracking service. It sets the shared
+// client's "Cookie" header to the setting "kCookie", selects JSON bodies, and posts the parameters (null
+// values written as null; none for an empty body) to the server root of Singleton followed by
+// "/Server/Mobileservice.asmx/" and the method. The reply text (responseString) goes to the success block,
+// to be read by a Tool reader; a status outside 200-299 or a transport failure goes to the failure block.
+// Exactly one of the two runs, on the main thread; what a screen shows meanwhile and on failure is its own
+// affair. Main thread.
+//
+//   core::WebCall::post("LumetSetListenNo", parameters,
+//       [weak = weak_from_this()](const std::string& reply) {
+//           if (auto self = weak.lock()) self->showResult(core::WebCall::isCommandAccepted(reply)); },
+//       [weak = weak_from_this()](const base::Error&) { if (auto self = weak.lock()) self->showFailure(); });
+#pragma once
+
+#include "base/Dictionary.h"
+#include "base/Error.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+class WebCall {
+public:
+    using Success = std::function<void(const std::string& reply)>;
+    using Failure = std::function<void(const base::Error& error)>;
+
+    // The absolute URL of a web method on the chosen server.
+    static std::string urlOfMethod(std::string_view method);
+
+    static void post(std::string_view method, const base::DictionaryRef& parameters, Success success, Failure failure);
+
+    // Whether a command's reply says the server took the command on: its "d" is exactly "命令提交成功".
+    static bool isCommandAccepted(std::string_view reply);
+};
+
+} // namespace core

@@ -1,0 +1,226 @@
+// The web-call convention end to end against the local tracking service: the URL, the body, the cookie from
+// the setting, the reply text, the accepted-command rule, and every injected fault reaching the failure
+// block; the push-token upload and the logout routine on top of it.
+#include "LocalService.h"
+
+#include "base/ClockFixture.h"
+#include "base/Log.h"
+#include "base/NotificationCenter.h"
+#include "base/UserDefaults.h"
+#include "core/DBManager.h"
+#include "core/Helper.h"
+#include "core/Logout.h"
+#include "core/NotificationNames.h"
+#include "core/ServiceClient.h"
+#include "core/SettingsKeys.h"
+#include "core/Singleton.h"
+#include "core/Tool.h"
+#include "core/WebCall.h"
+#include "net/URLRequest.h"
+
+using core::WebCall;
+using tracking_service::Fault;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class WebCallTest : public test::ManualClockTest {
+protected:
+    void SetUp() override
+    {
+        ManualClockTest::SetUp();
+        core::Singleton::shared().setServer(m_local.service().rootUrl());
+        core::Helper::saveSettingValue(base::Value(m_local.cookie()), core::SettingsKeys::Cookie);
+        m_local.service().requestLog().clear();
+    }
+    void TearDown() override
+    {
+        for (const char* key : { "RootUrl", "kCookie", "kAutoLogin", "kLastSerialNumber", "kLoginName2" })
+            base::UserDefaults::standard().removeObjectForKey(key);
+        net::URLRequest::setDefaultTimeoutInterval(60s);
+        ManualClockTest::TearDown();
+    }
+
+    struct Outcome {
+        std::optional<std::string> reply;
+        std::optional<base::Error> error;
+    };
+
+    Outcome call(std::string_view method, const base::DictionaryRef& parameters = nullptr)
+    {
+        Outcome outcome;
+        int calls = 0;
+        WebCall::post(
+            method, parameters,
+            [&](const std::string& reply) {
+                outcome.reply = reply;
+                ++calls;
+            },
+            [&](const base::Error& error) {
+                outcome.error = error;
+                ++calls;
+            });
+        EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return calls > 0; }, 10s));
+        EXPECT_EQ(calls, 1);
+        return outcome;
+    }
+
+    tracking_service::ReceivedRequest lastRequestTo(const std::string& endpoint)
+    {
+        auto requests = m_local.service().requestLog().requestsTo(endpoint);
+        EXPECT_FALSE(requests.empty());
+        return requests.empty() ? tracking_service::ReceivedRequest {} : requests.back();
+    }
+
+    static std::string watch() { return tracking_service::DemoData::WatchSerialNumber; }
+
+    LocalService m_local;
+};
+
+TEST_F(WebCallTest, PostsJSONToTheMethodOnTheChosenServerWithTheSavedCookie)
+{
+    auto outcome = call("GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", watch() } }));
+    ASSERT_TRUE(outcome.reply);
+    auto device = core::Tool::readDeviceDetailFromJson(*outcome.reply);
+    ASSERT_TRUE(device);
+    EXPECT_EQ(device->serialNumber, watch());
+
+    auto request = lastRequestTo("GetDeviceDetial");
+    EXPECT_EQ(request.httpMethod, "POST");
+    EXPECT_EQ(request.path, "/Server/Mobileservice.asmx/GetDeviceDetial");
+    EXPECT_EQ(request.header("Cookie"), m_local.cookie());
+    EXPECT_EQ(request.header("Accept"), "application/json");
+    EXPECT_TRUE(request.header("Content-Type").starts_with("application/json"));
+    EXPECT_EQ(request.body, R"({"SerialNumber":")" + watch() + "\"}");
+}
+
+TEST_F(WebCallTest, NullParametersAreWrittenAsNullAndNoParametersAsNoBody)
+{
+    call("SaveAppleToken", base::Dictionary::make({ { "Token", base::Value::null() } }));
+    EXPECT_EQ(lastRequestTo("SaveAppleToken").body, R"({"Token":null})");
+
+    auto messages = call("PopManyQueryMessage");
+    ASSERT_TRUE(messages.reply);
+    EXPECT_EQ(lastRequestTo("PopManyQueryMessage").body, "");
+    EXPECT_EQ(core::Tool::readUserMessageQueryFromJson(*messages.reply).size(), 3u);
+}
+
+TEST_F(WebCallTest, TheCookieIsTakenFromTheSettingAtEachCall)
+{
+    core::Helper::saveSettingValue(base::Value("LumetSession=stale"), core::SettingsKeys::Cookie);
+    auto refused = call("LumetGetStepCount", base::Dictionary::make({ { "Serialnumber", watch() } }));
+    EXPECT_TRUE(refused.error);
+    EXPECT_EQ(lastRequestTo("LumetGetStepCount").header("Cookie"), "LumetSession=stale");
+
+    core::Helper::saveSettingValue(std::nullopt, core::SettingsKeys::Cookie);
+    call("GetServerList");
+    EXPECT_FALSE(lastRequestTo("GetServerList").hasHeader("Cookie"));
+
+    core::Helper::saveSettingValue(base::Value(m_local.cookie()), core::SettingsKeys::Cookie);
+    auto steps = call("LumetGetStepCount", base::Dictionary::make({ { "Serialnumber", watch() } }));
+    ASSERT_TRUE(steps.reply);
+    EXPECT_EQ(core::Tool::readLumetPedometerCurFromJson(*steps.reply), base::Value(4321));
+}
+
+TEST_F(WebCallTest, ACommandIsAcceptedOnlyOnTheExactText)
+{
+    auto token = base::Dictionary::make({ { "Token", " " } });
+    auto accepted = call("SaveAppleToken", token);
+    ASSERT_TRUE(accepted.reply);
+    EXPECT_TRUE(WebCall::isCommandAccepted(*accepted.reply));
+
+    const Fault notAccepted[] = { Fault::refusal(), Fault::refusal("命令提交成功 "), Fault::nullPayload(),
+        Fault::noPayload(), Fault::nonJsonBody() };
+    for (const Fault& fault : notAccepted) {
+        m_local.service().faults().set("SaveAppleToken", fault);
+        auto outcome = call("SaveAppleToken", token);
+        ASSERT_TRUE(outcome.reply) << static_cast<int>(fault.kind);
+        EXPECT_FALSE(WebCall::isCommandAccepted(*outcome.reply)) << *outcome.reply;
+    }
+}
+
+TEST_F(WebCallTest, TransportFaultsReachTheFailureBlock)
+{
+    net::URLRequest::setDefaultTimeoutInterval(300ms);
+    const Fault failures[]
+        = { Fault::status(500), Fault::status(404), Fault::dropConnection(), Fault::delay(std::chrono::minutes(10)) };
+    for (const Fault& fault : failures) {
+        m_local.service().faults().set(tracking_service::FaultPlan::AllEndpoints, fault);
+        auto outcome = call("GetDeviceList", base::Dictionary::make({ { "LoginName", "lumet_demo" } }));
+        EXPECT_FALSE(outcome.reply) << static_cast<int>(fault.kind);
+        EXPECT_TRUE(outcome.error) << static_cast<int>(fault.kind);
+    }
+    m_local.service().faults().clear();
+    EXPECT_TRUE(call("GetDeviceList", base::Dictionary::make({ { "LoginName", "lumet_demo" } })).reply);
+}
+
+TEST_F(WebCallTest, PushTokenIsSentWithTheApplicationsSuffixOrAsOneBlank)
+{
+    base::Log::ScopedCapture log;
+    core::Helper::uploadDeviceToken("a1b2");
+    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return log.contains("SaveAppleToken: "); }, 10s));
+    EXPECT_EQ(m_local.service().store().pushToken(tracking_service::DemoData::AccountName),
+        "a1b2_Lumet_zentar_" + core::Helper::appVersion() + "_PRO");
+
+    core::Helper::uploadDeviceToken(std::nullopt);
+    ASSERT_TRUE(base::RunLoop::main().runUntil(
+        [&] { return m_local.service().requestLog().requestsTo("SaveAppleToken").size() == 2; }, 10s));
+    EXPECT_EQ(lastRequestTo("SaveAppleToken").body, R"({"Token":" "})");
+}
+
+class LogoutTest : public WebCallTest {
+protected:
+    void SetUp() override
+    {
+        WebCallTest::SetUp();
+        core::Helper::saveSettingValue(base::Value("1"), core::SettingsKeys::AutoLogin);
+        core::Singleton::shared().setLastSerialnumber(watch());
+        core::Helper::saveSettingValue(base::Value("bob"), core::SettingsKeys::LoginName2);
+        core::DBManager::saveOrUpdataMobileDeviceDB({ "SN-B", "Bob's", 2, std::nullopt });
+        core::Helper::saveSettingValue(base::Value("lumet_demo"), core::SettingsKeys::LoginName2);
+        core::DBManager::saveOrUpdataMobileDeviceDB({ watch(), "Watch", 36, std::nullopt });
+        m_token = base::NotificationCenter::defaultCenter().addObserver(
+            core::NotificationNames::DidLogOut, nullptr, [this](const base::Notification&) { ++m_loggedOut; });
+    }
+    void TearDown() override
+    {
+        base::NotificationCenter::defaultCenter().removeObserver(m_token);
+        WebCallTest::TearDown();
+    }
+
+    void expectSignedOut()
+    {
+        EXPECT_EQ(core::Helper::readSettingsByKey("kCookie"), base::Value(""));
+        EXPECT_EQ(core::Helper::readSettingsByKey("kAutoLogin"), base::Value("0"));
+        EXPECT_EQ(core::ServiceClient::sharedClient()->defaultValueForHeader("Cookie"), "");
+        EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), "");
+        EXPECT_FALSE(core::DBManager::readSingleMobileDevice());
+        core::Helper::saveSettingValue(base::Value("bob"), core::SettingsKeys::LoginName2);
+        EXPECT_TRUE(core::DBManager::readSingleMobileDevice());
+        EXPECT_EQ(m_loggedOut, 1);
+    }
+
+    base::NotificationCenter::ObserverToken m_token {};
+    int m_loggedOut { 0 };
+};
+
+TEST_F(LogoutTest, SendsTheBlankTokenWithTheOldSessionThenClearsIt)
+{
+    core::Logout::logOut();
+    expectSignedOut();
+    ASSERT_TRUE(base::RunLoop::main().runUntil(
+        [&] { return !m_local.service().requestLog().requestsTo("SaveAppleToken").empty(); }, 10s));
+    auto request = lastRequestTo("SaveAppleToken");
+    EXPECT_EQ(request.body, R"({"Token":" "})");
+    EXPECT_EQ(request.header("Cookie"), m_local.cookie());
+}
+
+TEST_F(LogoutTest, TheAboutScreensVariantSendsNothing)
+{
+    core::Logout::logOutKeepingPushToken();
+    EXPECT_EQ(core::ServiceClient::sharedClient()->operationQueue()->operationCount(), 0u);
+    expectSignedOut();
+}
+
+} // namespace
