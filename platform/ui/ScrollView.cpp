@@ -2,6 +2,7 @@
 
 #include "base/MainThread.h"
 #include "ui/FrameClock.h"
+#include "ui/PinchGestureRecognizer.h"
 #include "ui/ScrollPanGestureRecognizer.h"
 
 #include <algorithm>
@@ -20,16 +21,22 @@ ScrollView::ScrollView(const gfx::Rect& frame)
         if (auto self = std::dynamic_pointer_cast<ScrollView>(recognizer.view()))
             self->followPan(static_cast<PanGestureRecognizer&>(recognizer));
     }))
+    , m_pinch(std::make_shared<PinchGestureRecognizer>([](GestureRecognizer& recognizer) {
+        if (auto self = std::dynamic_pointer_cast<ScrollView>(recognizer.view()))
+            self->followPinch(static_cast<PinchGestureRecognizer&>(recognizer));
+    }))
 {
     setClipsToBounds(true);
+    m_pinch->setEnabled(false);
 }
 
 void ScrollView::didMoveToWindow()
 {
-    if (m_panAttached || !window())
+    if (m_recognizersAttached || !window())
         return;
-    m_panAttached = true;
+    m_recognizersAttached = true;
     addGestureRecognizer(m_pan);
+    addGestureRecognizer(m_pinch);
 }
 
 void ScrollView::followPan(PanGestureRecognizer& pan)
@@ -237,6 +244,34 @@ void ScrollView::stopDeceleration()
         FrameClock::main().removeFrameObserver(m_frameObserver);
         m_frameObserver = 0;
     }
+}
+
+void ScrollView::setMinimumZoomScale(double scale)
+{
+    m_minimumZoomScale = scale;
+    m_pinch->setEnabled(m_maximumZoomScale > m_minimumZoomScale);
+}
+
+void ScrollView::setMaximumZoomScale(double scale)
+{
+    m_maximumZoomScale = scale;
+    m_pinch->setEnabled(m_maximumZoomScale > m_minimumZoomScale);
+}
+
+void ScrollView::followPinch(PinchGestureRecognizer& pinch)
+{
+    using State = GestureRecognizer::State;
+    if (pinch.state() == State::Began)
+        m_pinchStartScale = m_zoomScale;
+    if (pinch.state() != State::Began && pinch.state() != State::Changed)
+        return;
+    // The content point between the fingers stays between them.
+    gfx::Point centre = pinch.locationInView(this);
+    gfx::Point unzoomed = centre * (1 / m_zoomScale);
+    gfx::Point offset = contentOffset();
+    setZoomScale(m_pinchStartScale * pinch.scale());
+    gfx::Point moved = unzoomed * m_zoomScale - centre;
+    setContentOffset(restLimits().clamped(offset + moved));
 }
 
 void ScrollView::setZoomScale(double scale, bool animated)

@@ -37,6 +37,7 @@
 namespace ui {
 
 class PanGestureRecognizer;
+class PinchGestureRecognizer;
 class ScrollPanGestureRecognizer;
 
 class ScrollView : public View {
@@ -78,13 +79,14 @@ public:
     void setDelegate(std::weak_ptr<ScrollViewDelegate> delegate) { m_delegate = std::move(delegate); }
 
     // Zooming scales the delegate's zoom view by the zoom scale (a transform), keeps its frame at the content's
-    // origin and makes the content size its scaled size. Without a zoom view the scale stays 1.
+    // origin and makes the content size its scaled size. Without a zoom view the scale stays 1. Two fingers
+    // pinch the zoom (keeping the content between them in place) when the limits leave room to zoom.
     double zoomScale() const { return m_zoomScale; }
     void setZoomScale(double scale, bool animated = false);
     double minimumZoomScale() const { return m_minimumZoomScale; }
-    void setMinimumZoomScale(double scale) { m_minimumZoomScale = scale; }
+    void setMinimumZoomScale(double scale);
     double maximumZoomScale() const { return m_maximumZoomScale; }
-    void setMaximumZoomScale(double scale) { m_maximumZoomScale = scale; }
+    void setMaximumZoomScale(double scale);
     // Zooms so that `rect` (in the zoom view's own coordinates) fills the bounds as far as the limits allow,
     // and scrolls its centre to the middle of the bounds (within the rest range).
     void zoomToRect(const gfx::Rect& rect, bool animated);
@@ -103,6 +105,7 @@ public:
     // The recogniser that drags the content; it begins only for movement along an axis the view can scroll
     // or bounce on.
     const std::shared_ptr<ScrollPanGestureRecognizer>& panGestureRecognizer() const { return m_pan; }
+    const std::shared_ptr<PinchGestureRecognizer>& pinchGestureRecognizer() const { return m_pinch; }
 
     // What the finger does (the pan recogniser calls these; tests call them directly). dragTo begins a drag
     // when none is running (stopping a release motion) and puts the content at `offset` exactly. Nothing
@@ -118,13 +121,14 @@ public:
     bool canScrollVertically() const;
 
 protected:
-    // Attaches the pan recogniser the first time the view joins a window; subclasses that override this
+    // Attaches the pan and pinch recognisers the first time the view joins a window; subclasses that override this
     // call it.
     void didMoveToWindow() override;
 
 private:
     void beginDragging();
     void followPan(PanGestureRecognizer& pan);
+    void followPinch(PinchGestureRecognizer& pinch);
     // Changes the offset with its notifications, without stopping a release motion.
     void applyContentOffset(gfx::Point offset);
     void bringOffsetIntoRestRange();
@@ -153,7 +157,9 @@ private:
     PropertyObservers<gfx::Point> m_offsetObservers;
     PropertyObservers<gfx::Size> m_sizeObservers;
     std::shared_ptr<ScrollPanGestureRecognizer> m_pan;
-    bool m_panAttached { false };
+    std::shared_ptr<PinchGestureRecognizer> m_pinch;
+    double m_pinchStartScale { 1 };
+    bool m_recognizersAttached { false };
 };
 
 } // namespace ui

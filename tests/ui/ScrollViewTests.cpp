@@ -324,6 +324,26 @@ TEST_F(ScrollViewPans, SidewaysDragOnAVerticalListLeavesTheContentAlone)
     EXPECT_EQ(scroll->panGestureRecognizer()->state(), ui::GestureRecognizer::State::Possible);
 }
 
+TEST_F(ScrollViewPans, PinchZoomsAboutThePointBetweenTheFingers)
+{
+    auto delegate = std::make_shared<ZoomDelegate>();
+    delegate->zoomView = std::make_shared<ui::View>(gfx::Rect { 0, 0, 320, 240 });
+    scroll->addSubview(delegate->zoomView);
+    scroll->setDelegate(delegate);
+    scroll->setContentSize({ 320, 240 });
+    scroll->setMaximumZoomScale(3);
+
+    finger.down({ 100, 120 }, 0).down({ 220, 120 }, 1);
+    finger.moveTo({ 40, 120 }, 0.1s, 3, 0).moveTo({ 280, 120 }, 0.1s, 3, 1).up(0).up(1);
+    EXPECT_DOUBLE_EQ(scroll->zoomScale(), 2);
+    EXPECT_EQ(scroll->contentSize(), (gfx::Size { 640, 480 }));
+    // The content between the fingers stays between them as they spread: it moves right, within range.
+    EXPECT_GT(scroll->contentOffset().x, 100);
+    EXPECT_LE(scroll->contentOffset().x, 320);
+    EXPECT_EQ(scroll->contentOffset().y, 0);
+    EXPECT_GT(delegate->zooms, 0);
+}
+
 TEST_F(ScrollViewPans, DisabledScrollingIgnoresTheFingerAndTheDragHook)
 {
     scroll->setScrollEnabled(false);
