@@ -2,7 +2,7 @@
 // attendance reader fills the rows with attendance rows (LumetDeviceConfig). A plain record. Main thread.
 //
 //   auto grid = core::Tool::readCheckingLumetInHistoryFromJson(reply);
-//   for (const auto& row : grid ? grid->rows : decltype(grid->rows) {}) sortIntoDay(row);
+//   if (grid) for (const auto& row : grid->rows) sortIntoDay(*row);
 #pragma once
 
 #include "core/LumetDeviceConfig.h"
