@@ -3,7 +3,7 @@
 // before it lifts reports no speed. A value type for recognisers. Main thread.
 //
 //   ui::VelocityEstimator<gfx::Point> velocity;
-//   velocity.add(touch.timestamp(), touch.locationInWindow());
+//   velocity.add(touch.timestamp(), touch.locationInView(nullptr));
 //   gfx::Point pointsPerSecond = velocity.perSecond();
 #pragma once
 

@@ -1,4 +1,6 @@
 #include "gfx/FixedTextMeasurer.h"
+#include "ui/ActivityIndicatorView.h"
+#include "ui/ImageView.h"
 #include "ui/Label.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +52,33 @@ TEST_F(LabelMetrics, LabelsTakeNoTouchesByDefault)
 {
     ui::Label l;
     EXPECT_FALSE(l.isUserInteractionEnabled());
+}
+
+TEST(ActivityIndicatorView, HiddenWhileStoppedAndSizedByStyle)
+{
+    auto spinner = std::make_shared<ui::ActivityIndicatorView>(ui::ActivityIndicatorViewStyle::WhiteLarge);
+    EXPECT_EQ(spinner->bounds().size, (gfx::Size { 37, 37 }));
+    EXPECT_TRUE(spinner->isHidden()) << "made stopped";
+    spinner->startAnimating();
+    EXPECT_FALSE(spinner->isHidden());
+    spinner->stopAnimating();
+    EXPECT_TRUE(spinner->isHidden());
+
+    spinner->setCenter({ 100, 100 });
+    spinner->setStyle(ui::ActivityIndicatorViewStyle::Gray);
+    EXPECT_EQ(spinner->frame(), (gfx::Rect { 90, 90, 20, 20 }));
+    spinner->setHidesWhenStopped(false);
+    EXPECT_FALSE(spinner->isHidden());
+}
+
+TEST(ImageView, MadeWithAnImageTakesItsPointSize)
+{
+    auto image = gfx::Context::makeBitmap({ 30, 20 }, 2)->makeImage();
+    auto view = std::make_shared<ui::ImageView>(image);
+    EXPECT_EQ(view->frame(), (gfx::Rect { 0, 0, 30, 20 }));
+    EXPECT_EQ(view->layer()->contents(), image);
+    view->setImage(nullptr);
+    EXPECT_EQ(view->sizeThatFits({}), (gfx::Size { 0, 0 }));
 }
 
 } // namespace
