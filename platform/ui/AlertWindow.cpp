@@ -21,7 +21,8 @@ namespace {
     void fadeIn(Layer& layer)
     {
         auto fade = std::make_shared<BasicAnimation>("opacity");
-        fade->setFromValue(0.0);
+        const std::optional<AnimatableValue> transparent = 0.0;
+        fade->setFromValue(transparent);
         fade->setDuration(fadeDuration);
         layer.addAnimation(fade, "fadeIn");
     }

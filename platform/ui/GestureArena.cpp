@@ -149,7 +149,7 @@ bool GestureArena::settleFinished()
     auto members = m_members;
     for (const auto& member : members) {
         if (member->state() == GestureRecognizer::State::Possible && !member->isWaitingToRecognize()
-            && !member->numberOfTouches() > 0 && !member->expectsMoreTouches()) {
+            && member->numberOfTouches() == 0 && !member->expectsMoreTouches()) {
             member->fail();
             return true;
         }
@@ -159,7 +159,7 @@ bool GestureArena::settleFinished()
         auto state = member->state();
         bool finished = state == GestureRecognizer::State::Ended || state == GestureRecognizer::State::Cancelled
             || state == GestureRecognizer::State::Failed;
-        if (finished && !member->numberOfTouches() > 0) {
+        if (finished && member->numberOfTouches() == 0) {
             member->resetToPossible();
             resetAny = true;
         }

@@ -23,7 +23,7 @@ namespace {
         return { frame.origin, { Screen::main().bounds().width(), NavigationBar::height } };
     }
 
-    gfx::TextAttributes defaultTitleAttributes() { return { gfx::Font::boldSystem(17), gfx::Color::black() }; }
+    gfx::TextAttributes defaultTitleAttributes() { return { gfx::Font::boldSystem(17), gfx::Color::black(), {} }; }
 
 } // namespace
 

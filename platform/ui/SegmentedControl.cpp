@@ -110,7 +110,7 @@ gfx::Size SegmentedControl::sizeThatFits(gfx::Size) const
 {
     double widest = 0;
     for (const auto& segment : m_segments)
-        widest = std::max(widest, gfx::sizeWithAttributes(segment.title, { m_font }).width);
+        widest = std::max(widest, gfx::sizeWithAttributes(segment.title, { m_font, gfx::Color::black(), {} }).width);
     return { std::ceil((widest + 2 * segmentPadding) * m_segments.size()), defaultHeight };
 }
 

@@ -95,7 +95,7 @@ TEST_F(NavigationBars, ItemsSitAtTheEdgesAndSendTheirActions)
 
 TEST_F(NavigationBars, TitleFollowsTheItemAndTheTitleAttributes)
 {
-    bar->setTitleTextAttributes(gfx::TextAttributes { gfx::Font::boldSystem(18), gfx::Color::white() });
+    bar->setTitleTextAttributes(gfx::TextAttributes { gfx::Font::boldSystem(18), gfx::Color::white(), {} });
     bar->topItem()->setTitle("Sleep timer");
     bar->layoutIfNeeded();
     EXPECT_EQ(bar->titleLabel()->text(), "Sleep timer");
