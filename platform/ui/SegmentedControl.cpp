@@ -144,6 +144,12 @@ void SegmentedControl::cancelTracking(const Event* event)
     setNeedsDisplay();
 }
 
+bool SegmentedControl::showsSelected(size_t index) const
+{
+    int segment = static_cast<int>(index);
+    return segment == m_selected || (m_momentary && segment == m_pressed);
+}
+
 void SegmentedControl::drawRect(const gfx::Rect&)
 {
     gfx::Context* context = gfx::CurrentContext::get();
@@ -151,22 +157,25 @@ void SegmentedControl::drawRect(const gfx::Rect&)
         return;
     gfx::Color tint = tintColor();
     gfx::Rect outline = bounds().insetBy(0.5, 0.5);
+    context->save();
+    context->addPath(gfx::Path::roundedRect(outline, 4));
+    context->clip();
+    for (size_t i = 0; i < m_segments.size(); ++i) {
+        gfx::Rect rect = segmentRect(i);
+        context->setFillColor(tint);
+        if (showsSelected(i))
+            context->fillRect(rect);
+        if (i > 0)
+            context->fillRect({ rect.minX(), rect.minY(), 1, rect.height() });
+    }
+    context->restore();
     context->setStrokeColor(tint);
     context->setLineWidth(1);
     context->addPath(gfx::Path::roundedRect(outline, 4));
     context->strokePath();
     for (size_t i = 0; i < m_segments.size(); ++i) {
         gfx::Rect rect = segmentRect(i);
-        bool filled = static_cast<int>(i) == m_selected || (m_momentary && static_cast<int>(i) == m_pressed);
-        if (filled) {
-            context->setFillColor(tint);
-            context->fillRect(rect.insetBy(0.5, 0.5));
-        }
-        if (i > 0) {
-            context->setFillColor(tint);
-            context->fillRect({ rect.minX(), rect.minY(), 1, rect.height() });
-        }
-        gfx::Color textColor = filled ? gfx::Color::white() : tint;
+        gfx::Color textColor = showsSelected(i) ? gfx::Color::white() : tint;
         if (!m_segments[i].enabled)
             textColor = textColor.withAlpha(0.4);
         gfx::TextAttributes attributes { m_font, textColor, { gfx::TextAlignment::Center } };

@@ -59,6 +59,8 @@ private:
         bool enabled { true };
     };
     gfx::Rect segmentRect(size_t index) const;
+    // Filled: the selected segment, or the one under the finger of a momentary control.
+    bool showsSelected(size_t index) const;
 
     std::vector<Segment> m_segments;
     int m_selected { noSegment };
