@@ -1,0 +1,4 @@
+# The snapshot tests render the widgets with the headless host and write the pictures into the build folder,
+# for people to look at.
+target_link_libraries(kit_tests PRIVATE host)
+target_compile_definitions(kit_tests PRIVATE LUMET_SNAPSHOT_DIR="${CMAKE_BINARY_DIR}/snapshots")
