@@ -2,6 +2,7 @@
 
 #include "kit/DrawerLookup.h"
 #include "ui/KeyedCoder.h"
+#include "ui/NavigationController.h"
 
 #include <cmath>
 
@@ -331,6 +332,15 @@ namespace {
         drawer->setShowsStatusBarBackgroundView(false);
         EXPECT_EQ(drawer->childControllerContainerView()->frame(), (gfx::Rect { 0, 0, 320, 568 }));
         EXPECT_TRUE(drawer->dummyStatusBarView()->isHidden());
+    }
+
+    TEST_F(DrawerControllerTest, ControllerInANavigationDrawerGetsTheDrawerFrame)
+    {
+        auto menu = std::make_shared<ui::ViewController>();
+        drawer = kit::DrawerController::make(center, ui::NavigationController::withRootViewController(menu), nullptr);
+        drawer->setMaximumLeftDrawerWidth(200);
+        EXPECT_EQ(kit::drawerControllerOf(*menu), drawer);
+        EXPECT_EQ(kit::visibleDrawerFrame(*menu), (gfx::Rect { 0, 0, 200, 568 }));
     }
 
     TEST_F(DrawerControllerTest, ShadowIsSetOnTheCentreAndTakenOffWhenHidden)

@@ -92,6 +92,23 @@ namespace {
         EXPECT_FALSE(drawer->isPointContainedWithinLeftBezelRect({ 10, 300 }));
     }
 
+    TEST_F(DrawerGestureTest, WithTheRightDrawerOpenTheLeftStripCloses)
+    {
+        makeDrawer(true);
+        drawer->openDrawerSide(DrawerSide::Right, false);
+        turn();
+        EXPECT_EQ(closeModes(pan, { 10, 300 }), Close::CenterPan | Close::BezelPan);
+        EXPECT_EQ(closeModes(pan, { 300, 300 }), Close::DrawerPan);
+
+        int asked = 0;
+        drawer->setGestureShouldRecognizeTouchBlock(
+            [&](kit::DrawerController&, ui::GestureRecognizer&, const ui::Touch&) { return ++asked > 0; });
+        EXPECT_EQ(closeModes(tap, { 300, 300 }), 0u);
+        drawer->setCloseDrawerGestureModeMask(Close::CustomTest);
+        EXPECT_EQ(closeModes(tap, { 300, 300 }), Close::CustomTest);
+        EXPECT_EQ(asked, 1);
+    }
+
     TEST_F(DrawerGestureTest, CustomTestIsAskedOnlyWhenItsBitIsInTheMask)
     {
         makeDrawer();
