@@ -151,16 +151,6 @@ namespace {
         EXPECT_TRUE(left->view()->isHidden());
     }
 
-    TEST_F(DrawerControllerTest, OpenDrawerOrElseTheCentreGovernsTheStatusBar)
-    {
-        makeDrawer();
-        EXPECT_EQ(drawer->childViewControllerForStatusBarStyle(), center);
-        drawer->openDrawerSide(DrawerSide::Left, false);
-        turn();
-        EXPECT_EQ(drawer->childViewControllerForStatusBarStyle(), left);
-        EXPECT_EQ(drawer->childViewControllerForStatusBarHidden(), left);
-    }
-
     // Replacing the centre.
 
     TEST_F(DrawerControllerTest, PlainCentreSwapMovesAppearanceAndContainment)

@@ -118,14 +118,6 @@ namespace {
         EXPECT_NEAR(rightClosed.m41, 140, 1e-9);
     }
 
-    TEST_F(DrawerVisualStateTest, SwingingDoorAnchorKeepsThePositionSoTheFrameMoves)
-    {
-        left->view()->setFrame({ 0, 0, 260, 568 });
-        DrawerVisualState::swingingDoorVisualStateBlock()(*drawer, DrawerSide::Left, 1);
-        left->view()->layer()->setTransform(gfx::Transform3D::identity());
-        EXPECT_EQ(left->view()->frame().minX(), -130);
-    }
-
     TEST_F(DrawerVisualStateTest, PlainBlockLeavesTheDrawerUntilStretched)
     {
         auto block = DrawerVisualState::plainVisualStateBlock();
