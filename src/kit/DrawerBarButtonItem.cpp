@@ -11,7 +11,7 @@ namespace kit {
 
 std::shared_ptr<DrawerBarButtonItem> DrawerBarButtonItem::make(Action action)
 {
-    auto item = std::make_shared<DrawerBarButtonItem>();
+    auto item = std::make_shared<DrawerBarButtonItem>(MadeByMake {});
     item->setTintColor(gfx::Color::white());
     if (std::floor(base::Facts::current().platformVersionNumber()) > lastGlyphPlatformVersion) {
         item->setImage(gfx::Image::named("home"));

@@ -31,8 +31,13 @@ public:
     static constexpr double glyphSize = 26;
 
     static std::shared_ptr<DrawerBarButtonItem> make(Action action);
-    // Use make(); the item is complete only once make() has wired its glyph button.
-    DrawerBarButtonItem() = default;
+
+private:
+    // Only make() builds items: the glyph button needs a weak handle of its item.
+    struct MadeByMake { };
+
+public:
+    explicit DrawerBarButtonItem(MadeByMake) { }
 
     // The glyph button; nullptr when the item shows the image.
     const std::shared_ptr<DrawerMenuButtonView>& buttonView() const { return m_buttonView; }
