@@ -53,7 +53,14 @@ void Layer::display()
         m_drawsContent = false;
         return;
     }
-    setContents(context->makeImage());
+    cairo_surface_t* bitmap = cairo_get_target(context->cairo());
+    if (cairo_surface_get_type(bitmap) != CAIRO_SURFACE_TYPE_IMAGE)
+        return;
+    // The drawing becomes the contents without a copy: the context goes, the image keeps its bitmap.
+    cairo_surface_flush(bitmap);
+    cairo_surface_reference(bitmap);
+    context.reset();
+    setContents(gfx::Image::adopt(bitmap, m_model.contentsScale));
 }
 
 bool Layer::drawInContext(gfx::Context& context)
