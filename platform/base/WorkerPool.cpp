@@ -12,7 +12,12 @@ WorkerPool& WorkerPool::shared()
     return *pool;
 }
 
-size_t WorkerPool::machineWidth() { return std::max(1u, std::thread::hardware_concurrency()); }
+size_t WorkerPool::machineWidth()
+{
+    // Asked on every operation-queue step; the system answers by reading a file each time, so ask it once.
+    static const size_t width = std::max(1u, std::thread::hardware_concurrency());
+    return width;
+}
 
 WorkerPool::WorkerPool(size_t maximumThreads)
     : m_maximumThreads(maximumThreads)
