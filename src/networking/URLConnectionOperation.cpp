@@ -551,19 +551,14 @@ void URLConnectionOperation::didReceiveData(net::URLConnection& connection, cons
         didFailWithError(connection, failure);
         return;
     }
-    auto expected = m_response ? m_response->expectedContentLength() : -1;
-    base::DispatchQueue::main()->async([self = sharedSelf(), length, expected] {
-        ProgressBlock block;
-        int64_t total = 0;
-        {
-            std::lock_guard guard(self->m_lock);
-            self->m_totalBytesRead += static_cast<int64_t>(length);
-            total = self->m_totalBytesRead;
-            block = self->m_downloadProgress;
-        }
-        if (block)
+    m_totalBytesRead += static_cast<int64_t>(length);
+    // The progress block runs on the main queue; without one there is nothing to wake the main thread for.
+    if (auto block = m_downloadProgress) {
+        auto expected = m_response ? m_response->expectedContentLength() : -1;
+        base::DispatchQueue::main()->async([block, length, total = m_totalBytesRead, expected] {
             block(static_cast<int64_t>(length), total, expected);
-    });
+        });
+    }
 }
 
 void URLConnectionOperation::didFinishLoading(net::URLConnection& connection)

@@ -1,0 +1,250 @@
+// Web calls through HTTPClient beside plain libcurl, against one cpp-httplib server (256 workers) on a thread
+// of this process: 2,000 sequential POSTs of a 200-byte JSON body over a kept-alive connection (libcurl: one
+// reused easy handle), and 200 POSTs in flight at once (libcurl: one multi handle driven on this thread).
+#include "base/Dictionary.h"
+#include "base/RunLoop.h"
+#include "net/NetworkThread.h"
+#include "networking/HTTPClient.h"
+#include "json/JSONSerializer.h"
+
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <thread>
+
+namespace {
+
+constexpr int SequentialCalls = 2000;
+constexpr int CallsInFlight = 200;
+
+class BenchServer {
+public:
+    BenchServer()
+    {
+        m_server.new_task_queue = [] { return new httplib::ThreadPool(256); };
+        m_server.set_keep_alive_max_count(1000000);
+        m_server.set_socket_options([this](socket_t socket) {
+            int yes = 1;
+            setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+            setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+            m_socket = socket;
+        });
+        m_server.Post(
+            "/Server/Mobileservice.asmx/GetDeviceDetial", [](const httplib::Request&, httplib::Response& response) {
+                response.set_content(
+                    R"({"d":"{\"State\":\"1\",\"Battery\":\"87\"}"})", "application/json; charset=utf-8");
+            });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        ::listen(m_socket, 1024);
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::yield();
+    }
+    ~BenchServer()
+    {
+        m_server.stop();
+        m_thread.join();
+    }
+    std::string url() const
+    {
+        return "http://127.0.0.1:" + std::to_string(m_port) + "/Server/Mobileservice.asmx/GetDeviceDetial";
+    }
+
+private:
+    httplib::Server m_server;
+    socket_t m_socket { -1 };
+    int m_port { 0 };
+    std::thread m_thread;
+};
+
+BenchServer& server()
+{
+    static BenchServer* shared = new BenchServer;
+    return *shared;
+}
+
+// Parameters whose compact JSON text is exactly 200 bytes.
+base::DictionaryRef parameters()
+{
+    auto make = [](size_t padding) {
+        return base::Dictionary::make({ { "serialNumber", "8800123456789" }, { "loginName", "owner@example.com" },
+            { "mapType", 1 }, { "note", std::string(padding, 'n') } });
+    };
+    size_t base = json::JSONString(base::Value(make(0)))->size();
+    return make(200 - base);
+}
+
+std::string body() { return *json::JSONString(base::Value(parameters())); }
+
+std::shared_ptr<networking::HTTPClient> serviceClient()
+{
+    auto client = networking::HTTPClient::clientWithBaseURL(*base::URL::parse("https://service.example.com/"));
+    client->setDefaultHeader("Accept", "application/json");
+    client->setDefaultHeader("Cookie", "ASP.NET_SessionId=bench");
+    client->setParameterEncoding(networking::HTTPClient::JSONParameterEncoding);
+    return client;
+}
+
+curl_slist* curlHeaders()
+{
+    curl_slist* headers = nullptr;
+    for (const char* line : { "Accept: application/json", "Cookie: ASP.NET_SessionId=bench",
+             "Content-Type: application/json; charset=utf-8", "Expect:" })
+        headers = curl_slist_append(headers, line);
+    return headers;
+}
+
+size_t collect(char* data, size_t size, size_t count, void* target)
+{
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+}
+
+void setUpEasy(CURL* easy, const std::string& url, const std::string& payload, curl_slist* headers, std::string* reply)
+{
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(easy, CURLOPT_POSTFIELDS, payload.c_str());
+    curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, static_cast<long>(payload.size()));
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, collect);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, reply);
+    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+}
+
+void sequentialOurs(benchmark::State& state)
+{
+    auto client = serviceClient();
+    auto payload = parameters();
+    std::string url = server().url();
+    for (auto _ : state) {
+        int done = 0;
+        bool failed = false;
+        std::function<void()> next;
+        next = [&] {
+            client->postPath(
+                url, payload,
+                [&](const auto& operation, const networking::ResponseObject&) {
+                    benchmark::DoNotOptimize(operation->responseString());
+                    if (++done < SequentialCalls)
+                        next();
+                },
+                [&](const auto&, const base::Error&) { failed = true; });
+        };
+        next();
+        base::RunLoop::main().runUntil([&] { return done == SequentialCalls || failed; }, std::chrono::seconds(120));
+        if (failed)
+            state.SkipWithError("a call failed");
+    }
+    state.SetItemsProcessed(state.iterations() * SequentialCalls);
+}
+
+void sequentialCurl(benchmark::State& state)
+{
+    std::string url = server().url();
+    std::string payload = body();
+    curl_slist* headers = curlHeaders();
+    CURL* easy = curl_easy_init();
+    std::string reply;
+    setUpEasy(easy, url, payload, headers, &reply);
+    for (auto _ : state) {
+        for (int call = 0; call < SequentialCalls; ++call) {
+            reply.clear();
+            if (curl_easy_perform(easy) != CURLE_OK) {
+                state.SkipWithError("a call failed");
+                break;
+            }
+            benchmark::DoNotOptimize(reply);
+        }
+    }
+    curl_easy_cleanup(easy);
+    curl_slist_free_all(headers);
+    state.SetItemsProcessed(state.iterations() * SequentialCalls);
+}
+
+void inFlightOurs(benchmark::State& state)
+{
+    auto client = serviceClient();
+    auto payload = parameters();
+    std::string url = server().url();
+    for (auto _ : state) {
+        int done = 0;
+        bool failed = false;
+        for (int call = 0; call < CallsInFlight; ++call)
+            client->postPath(
+                url, payload, [&](const auto&, const networking::ResponseObject&) { ++done; },
+                [&](const auto&, const base::Error&) {
+                    failed = true;
+                    ++done;
+                });
+        base::RunLoop::main().runUntil([&] { return done == CallsInFlight; }, std::chrono::seconds(120));
+        if (failed)
+            state.SkipWithError("a call failed");
+    }
+    state.SetItemsProcessed(state.iterations() * CallsInFlight);
+}
+
+void inFlightCurl(benchmark::State& state)
+{
+    std::string url = server().url();
+    std::string payload = body();
+    curl_slist* headers = curlHeaders();
+    CURLM* multi = curl_multi_init();
+    std::vector<CURL*> handles(CallsInFlight);
+    std::vector<std::string> replies(CallsInFlight);
+    for (int call = 0; call < CallsInFlight; ++call) {
+        handles[call] = curl_easy_init();
+        setUpEasy(handles[call], url, payload, headers, &replies[call]);
+    }
+    for (auto _ : state) {
+        for (int call = 0; call < CallsInFlight; ++call) {
+            replies[call].clear();
+            curl_multi_add_handle(multi, handles[call]);
+        }
+        int running = 0;
+        do {
+            curl_multi_perform(multi, &running);
+            if (running)
+                curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+        } while (running);
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+            if (message->msg == CURLMSG_DONE && message->data.result != CURLE_OK)
+                state.SkipWithError("a call failed");
+        }
+        for (CURL* handle : handles)
+            curl_multi_remove_handle(multi, handle);
+    }
+    for (CURL* handle : handles)
+        curl_easy_cleanup(handle);
+    curl_multi_cleanup(multi);
+    curl_slist_free_all(headers);
+    state.SetItemsProcessed(state.iterations() * CallsInFlight);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    server();
+    benchmark::RegisterBenchmark("SequentialPost/ours/2000x200B", sequentialOurs)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SequentialPost/libcurl/2000x200B", sequentialCurl)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("InFlight/ours/200x200B", inFlightOurs)->UseRealTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("InFlight/libcurl/200x200B", inFlightCurl)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    // The network thread's connections close before the server goes.
+    net::NetworkThread::shared().stop();
+    return 0;
+}
