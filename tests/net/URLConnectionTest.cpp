@@ -365,8 +365,11 @@ TEST_F(URLConnectionTest, AStreamedBodyIsSentAsTheWriterProducesIt)
 
 TEST_F(URLConnectionTest, ABodyWhoseWriterFailsAbortsTheTransferWithTheWritersError)
 {
-    m_server.server().Post("/stream",
-        [](const httplib::Request&, httplib::Response& response) { response.set_content("got it", "text/plain"); });
+    std::atomic<bool> handled { false };
+    m_server.server().Post("/stream", [&](const httplib::Request&, httplib::Response& response) {
+        handled = true;
+        response.set_content("got it", "text/plain");
+    });
     m_server.start();
     auto pair = net::BoundStreamPair::make(64);
     auto post = request("/stream");

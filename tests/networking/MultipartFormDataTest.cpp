@@ -176,8 +176,11 @@ TEST_F(MultipartFormDataTest, AnUploadReachesTheServerPartByPart)
 
 TEST_F(MultipartFormDataTest, APartThatFailsWhileStreamingFailsTheCallNamingIt)
 {
-    m_server.server().Post("/upload",
-        [](const httplib::Request&, httplib::Response& response) { response.set_content("stored", "text/plain"); });
+    std::atomic<bool> handled { false };
+    m_server.server().Post("/upload", [&](const httplib::Request&, httplib::Response& response) {
+        handled = true;
+        response.set_content("stored", "text/plain");
+    });
     m_server.start();
     auto fileURL = writeFile("message.amr", std::string(50000, 'v'));
     auto request = m_client->multipartFormRequestWithMethod("POST", m_server.url("/upload"), nullptr,
