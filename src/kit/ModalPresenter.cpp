@@ -22,13 +22,10 @@ namespace {
 
 const std::shared_ptr<ModalPresenter>& ModalPresenter::sharedInstance()
 {
-    static const std::shared_ptr<ModalPresenter> shared = std::make_shared<ModalPresenter>();
-    return shared;
+    // Never destroyed: the views it may still hold at exit must not outlive the UI's own statics.
+    static const auto* shared = new std::shared_ptr<ModalPresenter>(std::make_shared<ModalPresenter>());
+    return *shared;
 }
-
-ModalPresenter::ModalPresenter() = default;
-
-ModalPresenter::~ModalPresenter() { base::NotificationCenter::defaultCenter().removeObservers(this); }
 
 void ModalPresenter::setShowCloseButton(bool show)
 {

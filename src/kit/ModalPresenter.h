@@ -26,8 +26,7 @@ public:
     // Made on first call.
     static const std::shared_ptr<ModalPresenter>& sharedInstance();
 
-    ModalPresenter();
-    ~ModalPresenter();
+    ModalPresenter() = default;
     ModalPresenter(const ModalPresenter&) = delete;
     ModalPresenter& operator=(const ModalPresenter&) = delete;
 

@@ -24,12 +24,15 @@ namespace {
         | ui::AutoresizingMask::FlexibleRightMargin | ui::AutoresizingMask::FlexibleTopMargin
         | ui::AutoresizingMask::FlexibleBottomMargin;
 
-    // The activity toast of each view that has one, kept while it shows.
-    std::map<std::weak_ptr<const ui::View>, std::shared_ptr<ui::View>, std::owner_less<>>& activityToasts()
+    using ActivityToasts = std::map<std::weak_ptr<const ui::View>, std::shared_ptr<ui::View>, std::owner_less<>>;
+
+    // The activity toast of each view that has one, kept while it shows. Never destroyed, so that no view
+    // outlives the UI's own statics at exit.
+    ActivityToasts& activityToasts()
     {
-        static std::map<std::weak_ptr<const ui::View>, std::shared_ptr<ui::View>, std::owner_less<>> toasts;
-        std::erase_if(toasts, [](const auto& entry) { return entry.first.expired(); });
-        return toasts;
+        static auto* toasts = new ActivityToasts;
+        std::erase_if(*toasts, [](const auto& entry) { return entry.first.expired(); });
+        return *toasts;
     }
 
     std::weak_ptr<const ui::View> keyOf(const ui::View& view)
