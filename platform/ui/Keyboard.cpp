@@ -115,6 +115,17 @@ void Keyboard::fieldResigned(const TextField& field)
     post(willHideNotification, shownFrame(), hiddenFrame());
 }
 
+void Keyboard::editingFieldWentAway()
+{
+    if (!m_firstResponder.expired())
+        return;
+    m_firstResponder.reset();
+    if (!m_visible)
+        return;
+    m_visible = false;
+    post(willHideNotification, shownFrame(), hiddenFrame());
+}
+
 void Keyboard::post(const char* name, gfx::Rect from, gfx::Rect to)
 {
     auto transition = std::make_shared<KeyboardTransition>(

@@ -64,6 +64,8 @@ public:
     void fieldWillBecomeFirstResponder(const std::shared_ptr<TextField>& field);
     void fieldDidBecomeFirstResponder(const TextField& field);
     void fieldResigned(const TextField& field);
+    // A field that goes away while editing takes the keyboard down with it.
+    void editingFieldWentAway();
 
 private:
     Keyboard() = default;

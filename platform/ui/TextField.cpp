@@ -35,6 +35,12 @@ TextField::TextField(const gfx::Rect& frame)
     setContentMode(ContentMode::Redraw);
 }
 
+TextField::~TextField()
+{
+    if (m_editing)
+        Keyboard::shared().editingFieldWentAway();
+}
+
 size_t TextField::length() const { return base::utf8::countCodePoints(m_text); }
 
 void TextField::changed() { setNeedsDisplay(); }

@@ -33,6 +33,7 @@ public:
     static constexpr double clearButtonWidth = 29;
 
     explicit TextField(const gfx::Rect& frame = {});
+    ~TextField() override;
 
     const std::string& text() const { return m_text; }
     void setText(std::string text);

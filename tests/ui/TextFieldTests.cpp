@@ -181,6 +181,13 @@ TEST_F(TextFieldEditing, LeavingTheWindowOrEndEditingResigns)
     field->removeFromSuperview();
     EXPECT_FALSE(field->isEditing());
     EXPECT_EQ(log.back(), "KeyboardWillHide");
+
+    auto loose = std::make_shared<ui::TextField>();
+    loose->becomeFirstResponder();
+    EXPECT_TRUE(ui::Keyboard::shared().isVisible());
+    loose.reset();
+    EXPECT_FALSE(ui::Keyboard::shared().isVisible()) << "a field that goes away while editing";
+    EXPECT_EQ(log.back(), "KeyboardWillHide");
 }
 
 } // namespace
