@@ -199,7 +199,6 @@ TEST_F(LayerAnimation, ImplicitAnimationsStartFromWhatIsDrawn)
 TEST_F(LayerAnimation, TransactionCompletionWaitsForItsAnimations)
 {
     std::vector<double> completions;
-    auto elapsed = [this] { return base::Duration(clock->now().time_since_epoch()).count(); };
     ui::Transaction::begin();
     ui::Transaction::setCompletionBlock([&] { completions.push_back(elapsed()); });
     layer->addAnimation(move({ 0, 0 }, 0.8), "bouncing");

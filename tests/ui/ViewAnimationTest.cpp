@@ -29,7 +29,6 @@ protected:
     {
         return [this, &into](bool finished) { into.push_back({ elapsed(), finished }); };
     }
-    double elapsed() const { return base::Duration(clock->now().time_since_epoch()).count(); }
 
     std::shared_ptr<ui::Window> window;
     std::shared_ptr<ui::View> view;
