@@ -102,16 +102,6 @@ TEST_F(ModalPresenterTest, BackgroundTapHidesWithThePopOut)
     EXPECT_TRUE(presenter->viewController());
 }
 
-TEST_F(ModalPresenterTest, BackgroundTapWithoutAnimationHidesAtOnce)
-{
-    presenter->setAnimateWhenDismissed(false);
-    presenter->showWithContentView(content(), true);
-    turn();
-    finger.tap({ 10, 10 });
-    EXPECT_FALSE(presenter->window());
-    EXPECT_FALSE(anyModalWindow());
-}
-
 TEST_F(ModalPresenterTest, BackgroundTapIsIgnoredWhenTapsMayNotDismiss)
 {
     presenter->setTapOutsideToDismiss(false);

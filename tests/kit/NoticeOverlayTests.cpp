@@ -61,17 +61,6 @@ TEST_F(NoticeOverlayTest, WithoutAnImageTheTextStartsSixPointsFromTheTop)
     EXPECT_EQ(notice->textLabel()->frame().minY(), 6);
 }
 
-TEST_F(NoticeOverlayTest, AnyOpacityShowsImageAndTextFullyAndTintsOnlyTheBox)
-{
-    auto notice = shownNotice("Saved");
-    notice->setCurrentOpacity(0.3);
-    EXPECT_EQ(notice->imageView()->alpha(), 1.0);
-    EXPECT_EQ(notice->textLabel()->alpha(), 1.0);
-    EXPECT_EQ(notice->backgroundView()->backgroundColor(), gfx::Color::black().withAlpha(0.3));
-    notice->setCurrentOpacity(0);
-    EXPECT_EQ(notice->textLabel()->alpha(), 0);
-}
-
 TEST_F(NoticeOverlayTest, PresentationFadesInStaysAndFadesOutThenCompletes)
 {
     auto notice = shownNotice("Saved");

@@ -154,18 +154,6 @@ TEST_F(ProgressRingTest, NewProgressWithinTheTenthIsNotEmptiedByTheDelayedReset)
     EXPECT_FLOAT_EQ(ring->progressLayer()->strokeEnd(), 0.4);
 }
 
-TEST_F(ProgressRingTest, EachLineWidthAddsTwoRingsBuiltWithTheColoursOfThatMoment)
-{
-    auto ring = plainRing();
-    ring->setBackColor(gfx::Color::red());
-    EXPECT_EQ(ringAt(*ring, 0)->strokeColor(), gfx::Color::fromWhite(236.0 / 255, 1));
-    ring->setLineWidth(20);
-    ASSERT_EQ(ring->layer()->sublayers().size(), 4u);
-    EXPECT_EQ(ringAt(*ring, 2)->strokeColor(), gfx::Color::red());
-    EXPECT_EQ(ringAt(*ring, 2)->frame(), (gfx::Rect { 10, 10, 180, 180 }));
-    EXPECT_EQ(ring->progressLayer(), ringAt(*ring, 3));
-}
-
 TEST_F(ProgressRingTest, AnglesRunClockwiseFromTwelve)
 {
     auto ring = plainRing();
@@ -185,12 +173,6 @@ TEST_F(ProgressRingTest, DegenerateLinesGiveAnAngleInsteadOfNaN)
     EXPECT_FALSE(std::isnan(angle));
     EXPECT_NEAR(angle, 0, 1e-7);
     EXPECT_NEAR(kit::CircularProgressView::angleBetweenLines({ 0, 0 }, { 1, 0 }, { 0, 0 }, { -2, 0 }), pi, 1e-12);
-}
-
-TEST_F(ProgressRingTest, PlainRingTakesNoTouches)
-{
-    auto ring = plainRing();
-    EXPECT_TRUE(ring->gestureRecognizers().empty());
 }
 
 TEST_F(ProgressRingTest, AudioRingFollowsPlaybackTenTimesASecondAndResetsAtTheEnd)
@@ -264,12 +246,6 @@ TEST_F(ProgressRingTest, RingWithoutAudioKeepsItsProgressWhilePlaying)
     ring->stop();
     EXPECT_EQ(ring->progress(), 0);
     EXPECT_FALSE(ring->displayLink());
-}
-
-TEST_F(ProgressRingTest, DiscSweepEndsJustBeforeItsStart)
-{
-    EXPECT_NEAR(kit::DiscProgressView::endAngle(1) * 180 / pi, 269.9, 1e-5);
-    EXPECT_NEAR(kit::DiscProgressView::endAngle(0) * 180 / pi, -90, 1e-5);
 }
 
 // Draws `view` into a bitmap of its size at scale 1 and returns the pixel at `p`.

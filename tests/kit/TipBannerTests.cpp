@@ -21,20 +21,6 @@ protected:
     }
 };
 
-TEST_F(TipBannerTest, TitleFillsTheBannerInWhiteBold)
-{
-    auto tip = bannerFromAbove();
-    EXPECT_EQ(tip->backgroundColor(), gfx::Color::green());
-    EXPECT_EQ(tip->lblTitle()->frame(), (gfx::Rect { 0, 0, 320, 34 }));
-    EXPECT_EQ(tip->lblTitle()->text(), "3 devices");
-    EXPECT_EQ(tip->lblTitle()->font(), gfx::Font::boldSystem(18));
-    EXPECT_EQ(tip->lblTitle()->textColor(), gfx::Color::white());
-    EXPECT_EQ(tip->lblTitle()->textAlignment(), gfx::TextAlignment::Center);
-    auto small = kit::TipAnimationView::makeWithIsShow({ 0, 0, 320, 20 }, false, "Bluetooth off", gfx::Color::red());
-    EXPECT_EQ(small->lblTitle()->font(), gfx::Font::boldSystem(12));
-    advance(4);
-}
-
 TEST_F(TipBannerTest, SlidesInStaysThreeSecondsSlidesBackAndLeaves)
 {
     auto tip = bannerFromAbove();

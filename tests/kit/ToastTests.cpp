@@ -161,16 +161,4 @@ TEST_F(ToastTest, OneActivityToastPerViewUntilHidden)
     EXPECT_NE(kit::Toast::activityToast(*host), panel);
 }
 
-TEST_F(ToastTest, ActivityToastsBelongToTheirOwnViews)
-{
-    auto other = std::make_shared<ui::View>(gfx::Rect { 0, 0, 200, 200 });
-    window->addSubview(other);
-    kit::Toast::makeToastActivity(host);
-    EXPECT_FALSE(kit::Toast::activityToast(*other));
-    kit::Toast::makeToastActivity(other);
-    EXPECT_NE(kit::Toast::activityToast(*other), kit::Toast::activityToast(*host));
-    kit::Toast::hideToastActivity(host);
-    kit::Toast::hideToastActivity(other);
-}
-
 } // namespace
