@@ -90,6 +90,10 @@ namespace {
         {
             if (!base::TextEncoding::decode(text, base::TextEncoding::UTF8))
                 return fail("A text is not valid UTF-8.");
+            // U+FFFE and U+FFFF are not characters XML may carry.
+            if (text.find("\xEF\xBF\xBE") != std::string_view::npos
+                || text.find("\xEF\xBF\xBF") != std::string_view::npos)
+                return fail("A text holds a noncharacter XML cannot carry.");
             for (char c : text) {
                 auto byte = static_cast<unsigned char>(c);
                 if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r')

@@ -66,6 +66,10 @@ TEST(PropertyListSerialization, WhatAListCannotHoldIsRefused)
     EXPECT_FALSE(PropertyListSerialization::dataWithPropertyList(
         base::Value(base::Dictionary::make({ { 1, "numeric key" } })), PropertyListFormat::Binary));
     EXPECT_FALSE(PropertyListSerialization::dataWithPropertyList(base::Value("bell\x07"), PropertyListFormat::XML));
+    EXPECT_FALSE(PropertyListSerialization::dataWithPropertyList(base::Value("\xEF\xBF\xBF"), PropertyListFormat::XML))
+        << "U+FFFF would make a document no reader takes";
+    EXPECT_TRUE(
+        PropertyListSerialization::dataWithPropertyList(base::Value("\xEF\xBF\xBF"), PropertyListFormat::Binary));
 }
 
 TEST(PropertyListSerialization, MalformedXMLIsRefused)
