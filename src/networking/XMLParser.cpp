@@ -1,5 +1,7 @@
 #include "networking/XMLParser.h"
 
+#include <algorithm>
+#include <climits>
 #include <expat.h>
 
 namespace networking {
@@ -92,7 +94,15 @@ bool XMLParser::parse()
 
     if (auto delegate = this->delegate())
         delegate->parserDidStartDocument(*this);
-    auto status = XML_Parse(expat, reinterpret_cast<const char*>(m_data.data()), static_cast<int>(m_data.size()), 1);
+    // Expat takes lengths as int: a very large body goes in pieces.
+    auto status = XML_STATUS_OK;
+    size_t offset = 0;
+    do {
+        size_t piece = std::min<size_t>(m_data.size() - offset, INT_MAX / 2);
+        bool last = offset + piece == m_data.size();
+        status = XML_Parse(expat, reinterpret_cast<const char*>(m_data.data()) + offset, static_cast<int>(piece), last);
+        offset += piece;
+    } while (status == XML_STATUS_OK && offset < m_data.size());
     m_line = static_cast<long>(XML_GetCurrentLineNumber(expat));
     m_column = static_cast<long>(XML_GetCurrentColumnNumber(expat));
     bool succeeded = status == XML_STATUS_OK && !m_aborted;
