@@ -46,11 +46,11 @@ namespace {
 
 } // namespace
 
-std::string PropertyListDate::format(base::Date date)
+std::optional<std::string> PropertyListDate::format(base::Date date)
 {
     double seconds = std::floor(date.timeIntervalSince1970());
     if (!std::isfinite(seconds) || std::fabs(seconds) > 1e15)
-        seconds = 0;
+        return std::nullopt;
     auto whole = static_cast<int64_t>(seconds);
     int64_t days = whole >= 0 ? whole / 86400 : (whole - 86399) / 86400;
     int64_t secondsOfDay = whole - days * 86400;
@@ -58,11 +58,13 @@ std::string PropertyListDate::format(base::Date date)
     unsigned month = 0;
     unsigned day = 0;
     civilFromDays(days, year, month, day);
+    if (year < 0 || year > 9999)
+        return std::nullopt;
     char text[64];
     std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02lld:%02lld:%02lldZ", static_cast<long long>(year), month, day,
         static_cast<long long>(secondsOfDay / 3600), static_cast<long long>(secondsOfDay / 60 % 60),
         static_cast<long long>(secondsOfDay % 60));
-    return text;
+    return std::string(text);
 }
 
 std::optional<base::Date> PropertyListDate::parse(std::string_view text)

@@ -14,7 +14,8 @@ struct PropertyListDate {
     // Seconds from 1970 to the binary format's reference date.
     static constexpr double ReferenceDateOffset = 978307200.0;
 
-    static std::string format(base::Date date);
+    // Nothing for a date the text cannot hold: not finite, or outside the years 0000 to 9999.
+    static std::optional<std::string> format(base::Date date);
     static std::optional<base::Date> parse(std::string_view text);
 };
 

@@ -47,8 +47,11 @@ namespace {
                 return true;
             }
             case base::Value::Kind::Date:
-                line(depth, "<date>" + PropertyListDate::format(*value.date()) + "</date>");
-                return true;
+                if (auto text = PropertyListDate::format(*value.date())) {
+                    line(depth, "<date>" + *text + "</date>");
+                    return true;
+                }
+                return fail("A date outside the years 0000 to 9999 cannot be written as text.");
             case base::Value::Kind::Array:
                 return writeArray(*value.array(), depth);
             case base::Value::Kind::Dictionary:

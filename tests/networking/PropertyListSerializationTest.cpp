@@ -70,6 +70,10 @@ TEST(PropertyListSerialization, WhatAListCannotHoldIsRefused)
         << "U+FFFF would make a document no reader takes";
     EXPECT_TRUE(
         PropertyListSerialization::dataWithPropertyList(base::Value("\xEF\xBF\xBF"), PropertyListFormat::Binary));
+    auto farFuture = base::Value(base::Date::fromTimeIntervalSince1970(1e13));
+    EXPECT_FALSE(PropertyListSerialization::dataWithPropertyList(farFuture, PropertyListFormat::XML))
+        << "a year past 9999 does not fit the date text";
+    EXPECT_TRUE(PropertyListSerialization::dataWithPropertyList(farFuture, PropertyListFormat::Binary));
 }
 
 TEST(PropertyListSerialization, MalformedXMLIsRefused)
