@@ -60,20 +60,6 @@ TEST(ScrollDeceleration, PulledContentSpringsBackExactlyToTheEdge)
     EXPECT_LT(frames, 60);
 }
 
-TEST(ScrollDeceleration, ContentPushedPastTheBottomOfShortContentReturnsToTheTop)
-{
-    ui::ScrollDeceleration motion({ 0, 0 });
-    EXPECT_EQ(runToRest(motion, { 0, 50 }, tableLimits(200)), (gfx::Point { 0, 0 }));
-}
-
-TEST(ScrollDeceleration, InsetSetDuringTheBounceHoldsTheContentOpen)
-{
-    ui::ScrollDeceleration motion({ 0, 0 });
-    gfx::Point offset = motion.step({ 0, -31 }, tableLimits(200), frame);
-    EXPECT_GT(offset.y, -31);
-    EXPECT_EQ(runToRest(motion, offset, tableLimits(200, 30)), (gfx::Point { 0, -30 }));
-}
-
 TEST(ScrollDeceleration, InsetSetAfterTheContentPassedItsNewEdgeBringsItBack)
 {
     ui::ScrollDeceleration motion({ 0, 0 });
