@@ -1,0 +1,14 @@
+#include "kit/FloatingNavigationBar.h"
+
+namespace kit {
+
+FloatingNavigationBar::FloatingNavigationBar(const gfx::Rect& frame)
+    : ui::NavigationBar(frame)
+{
+    setBackgroundColor(gfx::Color::clear());
+}
+
+// The base view's version: it tells the display pass that the bar has nothing of its own to draw.
+void FloatingNavigationBar::drawRect(const gfx::Rect& rect) { ui::View::drawRect(rect); }
+
+} // namespace kit
