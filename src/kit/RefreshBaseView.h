@@ -1,0 +1,107 @@
+// kit::RefreshBaseView: what the refresh views that attach themselves to a scroll view share: a status text,
+// an arrow and a grey spinner (made on first use), the state machine (1 pulling, 2 normal, 3 refreshing,
+// 4 will refresh once the view is drawn in a window), the three texts, the target-action pair and the block
+// called when a refresh starts, and the scroll view's content inset as it was before a refresh changed it.
+// Added to a scroll view as a subview, it follows that scroll view's content offset and takes its width.
+// Main thread; see RefreshHeaderView and RefreshFooterView.
+//
+//   auto header = kit::RefreshHeaderView::header();
+//   tableView->addSubview(header);
+//   header->setBeginRefreshingCallback([weak] { if (auto self = weak.lock()) self->reload(); });
+#pragma once
+
+#include "gfx/EdgeInsets.h"
+#include "ui/ActivityIndicatorView.h"
+#include "ui/ImageView.h"
+#include "ui/Label.h"
+#include "ui/ScrollView.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace kit {
+
+class RefreshBaseView : public ui::View {
+public:
+    enum State : int { Pulling = 1, Normal = 2, Refreshing = 3, WillRefresh = 4 };
+
+    static constexpr double height = 64;
+    static constexpr const char* arrowImageName = "Refresh.bundle/arrow.png";
+
+    ~RefreshBaseView() override;
+
+    std::shared_ptr<ui::Label> statusLabel();
+    std::shared_ptr<ui::ImageView> arrowImage();
+    std::shared_ptr<ui::ActivityIndicatorView> activityView();
+
+    int state() const { return m_state; }
+    virtual void setState(int state);
+    bool isRefreshing() const { return m_state == Refreshing; }
+    // Starts a refresh (or, while refreshing, calls the target and the block again). Out of a window, the
+    // refresh starts when the view is next drawn.
+    void beginRefreshing();
+    // Goes back to normal 0.3 s later.
+    void endRefreshing();
+
+    std::shared_ptr<ui::ScrollView> scrollView() const { return m_scrollView.lock(); }
+    const gfx::EdgeInsets& scrollViewOriginalInset() const { return m_scrollViewOriginalInset; }
+
+    // The target is not kept; a refresh performs the action on it while it lives.
+    template <typename Target>
+    void setBeginRefreshingTarget(const std::shared_ptr<Target>& target, void (Target::*action)(RefreshBaseView&))
+    {
+        m_beginRefreshingTarget = target;
+        m_beginRefreshingAction = nullptr;
+        if (action)
+            m_beginRefreshingAction
+                = [action](void* object, RefreshBaseView& view) { (static_cast<Target*>(object)->*action)(view); };
+    }
+    const std::function<void()>& beginRefreshingCallback() const { return m_beginRefreshingCallback; }
+    void setBeginRefreshingCallback(std::function<void()> callback) { m_beginRefreshingCallback = std::move(callback); }
+
+    const std::string& pullToRefreshText() const { return m_pullToRefreshText; }
+    void setPullToRefreshText(std::string text);
+    const std::string& releaseToRefreshText() const { return m_releaseToRefreshText; }
+    void setReleaseToRefreshText(std::string text);
+    const std::string& refreshingText() const { return m_refreshingText; }
+    void setRefreshingText(std::string text);
+
+    void layoutSubviews() override;
+    void willMoveToSuperview(const std::shared_ptr<ui::View>& newSuperview) override;
+    // Turns a pending refresh (state 4) into a refresh; draws nothing.
+    void drawRect(const gfx::Rect& rect) override;
+
+protected:
+    explicit RefreshBaseView(const gfx::Rect& frame);
+    // Puts a new view into the normal state (the views' factories call it once made).
+    void finishMaking();
+
+    // The view takes part only while it can be seen and touched.
+    bool isActive() const;
+    // The scroll view's content offset changed (state 3 included; subclasses decide).
+    virtual void scrollViewContentOffsetDidChange() { }
+    // Stores the state without any of setState's effects.
+    void storeState(int state) { m_state = state; }
+
+private:
+    void settingLabelText();
+    void callBeginRefreshing();
+    void stopObservingScrollView();
+
+    std::weak_ptr<ui::Label> m_statusLabel;
+    std::weak_ptr<ui::ImageView> m_arrowImage;
+    std::weak_ptr<ui::ActivityIndicatorView> m_activityView;
+    int m_state { 0 };
+    std::weak_ptr<ui::ScrollView> m_scrollView;
+    ui::ScrollView::ObserverToken m_offsetObserver { 0 };
+    std::weak_ptr<void> m_beginRefreshingTarget;
+    std::function<void(void*, RefreshBaseView&)> m_beginRefreshingAction;
+    std::function<void()> m_beginRefreshingCallback;
+    std::string m_pullToRefreshText;
+    std::string m_releaseToRefreshText;
+    std::string m_refreshingText;
+    gfx::EdgeInsets m_scrollViewOriginalInset;
+};
+
+} // namespace kit

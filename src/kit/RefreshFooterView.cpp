@@ -1,0 +1,173 @@
+#include "kit/RefreshFooterView.h"
+
+#include "kit/ScrollViewFieldAccessors.h"
+#include "kit/ViewFieldAccessors.h"
+#include "ui/CollectionView.h"
+#include "ui/TableView.h"
+
+#include <algorithm>
+#include <numbers>
+
+namespace kit {
+
+namespace {
+    constexpr double arrowTurnDuration = 0.25;
+    constexpr double insetOpenDuration = 0.25;
+    constexpr double insetCloseDuration = 0.4;
+
+    gfx::AffineTransform halfTurn() { return gfx::AffineTransform::makeRotation(std::numbers::pi); }
+} // namespace
+
+std::shared_ptr<RefreshFooterView> RefreshFooterView::footer()
+{
+    auto footer = std::make_shared<RefreshFooterView>(Private(), gfx::Rect {});
+    footer->setPullToRefreshText("上拉可以加载更多数据");
+    footer->setReleaseToRefreshText("松开立即加载更多数据");
+    footer->setRefreshingText("正在加载更多数据...");
+    footer->finishMaking();
+    return footer;
+}
+
+RefreshFooterView::RefreshFooterView(Private, const gfx::Rect& frame)
+    : RefreshBaseView(frame)
+{
+}
+
+RefreshFooterView::~RefreshFooterView() { stopObservingContentSize(); }
+
+void RefreshFooterView::layoutSubviews()
+{
+    RefreshBaseView::layoutSubviews();
+    statusLabel()->setFrame(bounds());
+}
+
+void RefreshFooterView::stopObservingContentSize()
+{
+    if (auto old = m_observedScrollView.lock())
+        old->removeContentSizeObserver(m_sizeObserver);
+    m_sizeObserver = 0;
+}
+
+void RefreshFooterView::willMoveToSuperview(const std::shared_ptr<ui::View>& newSuperview)
+{
+    RefreshBaseView::willMoveToSuperview(newSuperview);
+    stopObservingContentSize();
+    auto scrollView = this->scrollView();
+    m_observedScrollView = scrollView;
+    if (!scrollView)
+        return;
+    m_sizeObserver
+        = scrollView->addContentSizeObserver(false, [weak = ui::weakFrom(this)](const ui::PropertyChange<gfx::Size>&) {
+              if (auto self = weak.lock(); self && self->isActive())
+                  self->adjustFrameWithContentSize();
+          });
+    adjustFrameWithContentSize();
+}
+
+void RefreshFooterView::adjustFrameWithContentSize()
+{
+    auto scrollView = this->scrollView();
+    if (!scrollView)
+        return;
+    const gfx::EdgeInsets& saved = scrollViewOriginalInset();
+    double visibleHeight = frameHeight(*scrollView) - saved.top - saved.bottom;
+    setFrameY(*this, std::max(contentSizeHeight(*scrollView), visibleHeight));
+}
+
+double RefreshFooterView::heightForContentBreakView() const
+{
+    auto scrollView = this->scrollView();
+    if (!scrollView)
+        return 0;
+    const gfx::EdgeInsets& saved = scrollViewOriginalInset();
+    return contentSizeHeight(*scrollView) - (frameHeight(*scrollView) - saved.bottom - saved.top);
+}
+
+double RefreshFooterView::happenOffsetY() const
+{
+    return std::max(heightForContentBreakView(), 0.0) - scrollViewOriginalInset().top;
+}
+
+void RefreshFooterView::scrollViewContentOffsetDidChange()
+{
+    if (isActive() && state() != Refreshing)
+        adjustStateWithContentOffset();
+}
+
+void RefreshFooterView::adjustStateWithContentOffset()
+{
+    auto scrollView = this->scrollView();
+    if (!scrollView)
+        return;
+    double y = offsetY(*scrollView);
+    double appears = happenOffsetY();
+    if (y <= appears)
+        return;
+    if (scrollView->isDragging()) {
+        double threshold = appears + frameHeight(*this);
+        if (state() == Normal && y > threshold)
+            setState(Pulling);
+        else if (state() == Pulling && y <= threshold)
+            setState(Normal);
+    } else if (state() == Pulling) {
+        setState(Refreshing);
+    }
+}
+
+int64_t RefreshFooterView::totalDataCountInScrollView(ui::ScrollView& scrollView)
+{
+    int64_t total = 0;
+    if (auto* table = dynamic_cast<ui::TableView*>(&scrollView)) {
+        for (int section = 0; section < table->numberOfSections(); ++section)
+            total += table->numberOfRowsInSection(section);
+    } else if (auto* collection = dynamic_cast<ui::CollectionView*>(&scrollView)) {
+        for (int section = 0; section < collection->numberOfSections(); ++section)
+            total += collection->numberOfItemsInSection(section);
+    }
+    return total;
+}
+
+void RefreshFooterView::setState(int state)
+{
+    if (state == this->state())
+        return;
+    int old = this->state();
+    RefreshBaseView::setState(state);
+    auto arrow = arrowImage();
+    auto scrollView = this->scrollView();
+    switch (state) {
+    case Pulling:
+        ui::View::animateWithDuration(
+            arrowTurnDuration, [&] { arrow->setTransform(gfx::AffineTransform::identity()); });
+        break;
+    case Normal:
+        if (old != Refreshing) {
+            ui::View::animateWithDuration(arrowTurnDuration, [&] { arrow->setTransform(halfTurn()); });
+            break;
+        }
+        arrow->setTransform(halfTurn());
+        if (!scrollView)
+            break;
+        ui::View::animateWithDuration(
+            insetCloseDuration, [&] { setInsetBottom(*scrollView, scrollViewOriginalInset().bottom); });
+        // New rows below: stop the content where it is instead of letting it spring back over them.
+        if (heightForContentBreakView() > 0 && totalDataCountInScrollView(*scrollView) != m_lastRefreshCount)
+            setOffsetY(*scrollView, offsetY(*scrollView));
+        break;
+    case Refreshing: {
+        if (!scrollView)
+            break;
+        m_lastRefreshCount = totalDataCountInScrollView(*scrollView);
+        double bottom = frameHeight(*this) + scrollViewOriginalInset().bottom;
+        double shortfall = heightForContentBreakView();
+        if (shortfall < 0)
+            bottom -= shortfall;
+        ui::View::animateWithDuration(insetOpenDuration, [&] { setInsetBottom(*scrollView, bottom); });
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace kit

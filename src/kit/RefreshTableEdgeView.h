@@ -1,0 +1,80 @@
+// kit::RefreshTableEdgeView: what the table refresh header and footer share: a status text, an arrow layer
+// that turns when a pull can be released, a grey spinner while loading, the delegate, the state (0 pulling,
+// 1 normal, 2 loading) and the user-defaults key of the last-update text. The owner forwards its scroll
+// view's scrolling, end of drag and end of loading to it. Main thread; see RefreshTableHeaderView and
+// RefreshTableFooterView.
+#pragma once
+
+#include "gfx/Color.h"
+#include "kit/RefreshTableDelegate.h"
+#include "ui/ActivityIndicatorView.h"
+#include "ui/Label.h"
+#include "ui/Layer.h"
+#include "ui/ScrollView.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace kit {
+
+class RefreshTableEdgeView : public ui::View {
+public:
+    enum State : int { Pulling = 0, Normal = 1, Loading = 2 };
+
+    // How far beyond the edge a release triggers a refresh.
+    static constexpr double triggerDistance = 65;
+    static constexpr const char* defaultArrowImageName = "blueArrow.png";
+    static constexpr const char* defaultKey = "RefreshTableView_LastRefresh";
+    static gfx::Color defaultTextColor() { return gfx::Color::rgb(87 / 255.0, 108 / 255.0, 137 / 255.0); }
+
+    int state() const { return m_state; }
+    virtual void setState(int state) = 0;
+    virtual void refreshLastUpdatedDate() = 0;
+    virtual void refreshScrollViewDidScroll(ui::ScrollView& scrollView) = 0;
+    virtual void refreshScrollViewDidEndDragging(ui::ScrollView& scrollView) = 0;
+    // Closes the inset (over 0.3 s) and goes back to normal.
+    void refreshScrollViewDataSourceDidFinishLoading(ui::ScrollView& scrollView);
+
+    std::shared_ptr<RefreshTableDelegate> delegate() const { return m_delegate.lock(); }
+    void setDelegate(std::weak_ptr<RefreshTableDelegate> delegate) { m_delegate = std::move(delegate); }
+
+    const std::string& key() const { return m_key; }
+    const std::shared_ptr<ui::Label>& statusLabel() const { return m_statusLabel; }
+    const std::shared_ptr<ui::Label>& lastUpdatedLabel() const { return m_lastUpdatedLabel; }
+    const std::shared_ptr<ui::Layer>& arrowImage() const { return m_arrowImage; }
+    const std::shared_ptr<ui::ActivityIndicatorView>& activityView() const { return m_activityView; }
+
+protected:
+    // Where the parts go, in the view's coordinates.
+    struct Layout {
+        gfx::Rect lastUpdatedLabel;
+        gfx::Rect statusLabel;
+        double statusFontSize;
+        gfx::Rect arrow;
+        gfx::Rect spinner;
+        bool showsLastUpdatedLabel;
+    };
+
+    RefreshTableEdgeView(const gfx::Rect& frame, const std::optional<std::string>& key);
+    void build(const Layout& layout, const std::string& arrowImageName, gfx::Color textColor);
+
+    bool delegateIsLoading();
+    // Turns the arrow over 0.18 s.
+    void turnArrow(const gfx::Transform3D& transform);
+    // Shows the arrow at a turn, or hides it, at once.
+    void showArrow(const gfx::Transform3D& transform);
+    void hideArrow();
+    void storeState(int state) { m_state = state; }
+
+private:
+    std::weak_ptr<RefreshTableDelegate> m_delegate;
+    int m_state { Normal };
+    std::string m_key;
+    std::shared_ptr<ui::Label> m_lastUpdatedLabel;
+    std::shared_ptr<ui::Label> m_statusLabel;
+    std::shared_ptr<ui::Layer> m_arrowImage;
+    std::shared_ptr<ui::ActivityIndicatorView> m_activityView;
+};
+
+} // namespace kit
