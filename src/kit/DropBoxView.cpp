@@ -26,8 +26,8 @@ void DropBoxView::setControlsViewOriginx(
 {
     int width = textWidth + buttonWidth;
     setBackgroundColor(gfx::Color::white());
-    setFrame({ static_cast<double>(x), static_cast<double>(y), static_cast<double>(width),
-        static_cast<double>(height) });
+    setFrame(
+        { static_cast<double>(x), static_cast<double>(y), static_cast<double>(width), static_cast<double>(height) });
 
     m_view = std::make_shared<ui::View>(gfx::Rect { 0, 0, frame().width(), static_cast<double>(height) });
     m_view->layer()->setBorderColor(gfx::Color::black());
@@ -57,8 +57,8 @@ void DropBoxView::setControlsViewOriginx(
     m_button->addSubview(m_imageView);
     m_view->addSubview(m_button);
 
-    m_tableView = std::make_shared<ui::TableView>(gfx::Rect { 0, m_textField->frame().maxY(),
-        static_cast<double>(width), static_cast<double>(tableHeight) });
+    m_tableView = std::make_shared<ui::TableView>(
+        gfx::Rect { 0, m_textField->frame().maxY(), static_cast<double>(width), static_cast<double>(tableHeight) });
     m_tableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
     m_tableView->setBackgroundColor(gfx::Color::white());
     m_tableView->setHidden(true);
@@ -106,8 +106,7 @@ std::shared_ptr<ui::TableViewCell> DropBoxView::cellForRowAtIndexPath(ui::TableV
     auto cell = table.dequeueReusableCellWithIdentifier(cellIdentifier);
     if (!cell) {
         cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, cellIdentifier);
-        auto line
-            = std::make_shared<ui::ImageView>(gfx::Rect { 0, separatorTop, frame().width(), separatorThickness });
+        auto line = std::make_shared<ui::ImageView>(gfx::Rect { 0, separatorTop, frame().width(), separatorThickness });
         line->setBackgroundColor(separatorColor());
         cell->addSubview(line);
     }

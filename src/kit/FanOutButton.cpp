@@ -70,8 +70,8 @@ void FanOutButton::setUpViewHierarchy()
     m_positions = { m_centerPoint + gfx::Point { -56.5685424949238, -39.99999999999999 },
         gfx::Point { m_centerPoint.x + radius * 6.123233995736766e-17, m_centerPoint.y - radius },
         gfx::Point { m_centerPoint.x + radius * 0.7071067811865476, m_centerPoint.y + radius * -0.49999999999999994 } };
-    base::log("p1=" + pointText(m_positions[0]) + ",p2=" + pointText(m_positions[1]) + ",p3="
-        + pointText(m_positions[2]));
+    base::log(
+        "p1=" + pointText(m_positions[0]) + ",p2=" + pointText(m_positions[1]) + ",p3=" + pointText(m_positions[2]));
 
     m_imageView = std::make_shared<ui::ImageView>(bounds());
     insertSubviewAtIndex(m_imageView, 0);
@@ -79,8 +79,8 @@ void FanOutButton::setUpViewHierarchy()
     m_imageView->layer()->setCornerRadius(bounds().width() * 0.5);
     layer()->setCornerRadius(bounds().width() * 0.5);
 
-    m_markView = std::make_shared<ui::ImageView>(gfx::Rect {
-        (frame().width() - markSide) * 0.5, (frame().height() - markSide) * 0.5, markSide, markSide });
+    m_markView = std::make_shared<ui::ImageView>(
+        gfx::Rect { (frame().width() - markSide) * 0.5, (frame().height() - markSide) * 0.5, markSide, markSide });
     m_markView->setImage(gfx::Image::named("center_add.png"));
     addSubview(m_markView);
     auto turn = std::make_shared<ui::BasicAnimation>("transform");

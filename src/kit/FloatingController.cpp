@@ -188,8 +188,8 @@ void FloatingController::layoutFrameView()
     contentView()->setFrame({ contentInset, 0, innerWidth, innerHeight });
     floatingNavigationController()->view()->setFrame({ 0, 0, innerWidth, innerHeight });
     bar->setFrame({ 0, 0, innerWidth, barHeight });
-    contentOverlayView()->setFrame({ contentInset - edge, barHeight - edge, innerWidth + 2 * edge,
-        innerHeight - barHeight + 2 * edge });
+    contentOverlayView()->setFrame(
+        { contentInset - edge, barHeight - edge, innerWidth + 2 * edge, innerHeight - barHeight + 2 * edge });
     frameView()->bringSubviewToFront(contentOverlayView().get());
     double r = frameView()->cornerRadius();
     frameView()->layer()->setShadowPath(pathCreateRoundedRect(0, 0, size.width, size.height, r, r, r, r));

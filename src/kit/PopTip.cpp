@@ -68,8 +68,7 @@ void PopTip::setFromFrame(const gfx::Rect& frame)
     setup();
 }
 
-void PopTip::prepare(
-    int direction, double maxWidth, const std::shared_ptr<ui::View>& view, const gfx::Rect& fromFrame)
+void PopTip::prepare(int direction, double maxWidth, const std::shared_ptr<ui::View>& view, const gfx::Rect& fromFrame)
 {
     m_direction = direction;
     m_containerView = view;

@@ -106,11 +106,11 @@ void PopTip::setup()
     setBackgroundColor(gfx::Color::clear());
     setFrame({ x, y, frameWidth, frameHeight });
     if (!m_gestureRecognizer) {
-        m_gestureRecognizer = std::make_shared<ui::TapGestureRecognizer>([weak = ui::weakFrom(this)](
-                                                                             ui::GestureRecognizer&) {
-            if (auto self = weak.lock())
-                self->handleTap();
-        });
+        m_gestureRecognizer
+            = std::make_shared<ui::TapGestureRecognizer>([weak = ui::weakFrom(this)](ui::GestureRecognizer&) {
+                  if (auto self = weak.lock())
+                      self->handleTap();
+              });
         addGestureRecognizer(m_gestureRecognizer);
     }
     setNeedsDisplay();

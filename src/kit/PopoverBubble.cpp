@@ -113,7 +113,8 @@ bool PopoverBubble::beginShow()
     return true;
 }
 
-void PopoverBubble::showAtPointWithText(gfx::Point point, const std::shared_ptr<ui::View>& view, const std::string& text)
+void PopoverBubble::showAtPointWithText(
+    gfx::Point point, const std::shared_ptr<ui::View>& view, const std::string& text)
 {
     showAtPointWithViewArray(point, view, { textLabel(text) });
 }
@@ -142,7 +143,8 @@ void PopoverBubble::showAtPointWithTitleWithContentView(gfx::Point point, const 
     showAtPointWithTitleWithViewArray(point, view, title, { contentView });
 }
 
-void PopoverBubble::showAtPointWithViewArray(gfx::Point point, const std::shared_ptr<ui::View>& view, const Views& views)
+void PopoverBubble::showAtPointWithViewArray(
+    gfx::Point point, const std::shared_ptr<ui::View>& view, const Views& views)
 {
     if (!beginShow())
         return;

@@ -50,8 +50,8 @@ protected:
 TEST_F(PopoverTest, HomeScreenPickerGoesBelowThePointAndKeepsTwentyPointsFromTheRightEdge)
 {
     auto picker = box(230, 120);
-    auto popover
-        = kit::PopoverBubble::showPopoverAtPointWithTitleWithContentView({ 280, 52 }, screen, "Playback", picker, delegate);
+    auto popover = kit::PopoverBubble::showPopoverAtPointWithTitleWithContentView(
+        { 280, 52 }, screen, "Playback", picker, delegate);
 
     EXPECT_EQ(popover->superview(), screen);
     EXPECT_FALSE(popover->isAbove());
@@ -189,8 +189,7 @@ TEST_F(PopoverTest, TapOutsideTheContentDismissesOnceEvenWhenDismissIsCalledAgai
 
 TEST_F(PopoverTest, DismissTwoHidesAtOnceAndAGoneDelegateIsSkipped)
 {
-    auto popover
-        = kit::PopoverBubble::showPopoverAtPointWithText({ 160, 300 }, screen, "Saved to the watch", delegate);
+    auto popover = kit::PopoverBubble::showPopoverAtPointWithText({ 160, 300 }, screen, "Saved to the watch", delegate);
     advance(0.5);
     delegate.reset();
     popover->dismiss2();
@@ -240,8 +239,7 @@ TEST_F(PopoverTest, BusyStateKeepsOneSpinnerSwitchesTheDividersOffAndRetitles)
     EXPECT_EQ(popover->subviewsArray()[0]->alpha(), 0);
     EXPECT_EQ(dynamic_cast<ui::Label&>(*popover->titleView()).text(), "Still loading");
     gfx::Rect bounds = popover->contentView()->bounds();
-    EXPECT_EQ(popover->activityIndicator()->frame(),
-        (gfx::Rect { bounds.midX() - 10, bounds.midY() + 10, 20, 20 }));
+    EXPECT_EQ(popover->activityIndicator()->frame(), (gfx::Rect { bounds.midX() - 10, bounds.midY() + 10, 20, 20 }));
 
     auto spinner = popover->activityIndicator();
     popover->hideActivityIndicatorWithMessage(std::nullopt);
