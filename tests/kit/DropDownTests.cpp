@@ -35,6 +35,13 @@ protected:
         turn();
     }
 
+    // Animations still running hold what they animate; letting them end leaves nothing behind.
+    void TearDown() override
+    {
+        advance(10);
+        test::WidgetTest::TearDown();
+    }
+
     void pressButton() { finger.tap({ 20 + 150 + 15, 115 }); }
 
     std::shared_ptr<kit::DropBoxView> box = std::make_shared<kit::DropBoxView>();

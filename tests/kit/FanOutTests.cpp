@@ -44,6 +44,13 @@ protected:
         screen->addSubview(button);
     }
 
+    // Animations still running hold what they animate; letting them end leaves nothing behind.
+    void TearDown() override
+    {
+        advance(10);
+        test::WidgetTest::TearDown();
+    }
+
     std::shared_ptr<ui::View> screen;
     std::shared_ptr<kit::FanOutButton> button;
     ui::TouchDriver finger;

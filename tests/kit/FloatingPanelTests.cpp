@@ -22,6 +22,13 @@ protected:
         ui::Screen::main().setBounds({ 0, 0, 320, 480 });
     }
 
+    // Animations still running hold what they animate; letting them end leaves nothing behind.
+    void TearDown() override
+    {
+        advance(10);
+        test::WidgetTest::TearDown();
+    }
+
     bool onScreen() const { return panel->isViewLoaded() && panel->view()->superview() == window; }
 
     std::shared_ptr<kit::FloatingController> panel = std::make_shared<kit::FloatingController>();

@@ -22,6 +22,13 @@ protected:
         tip->setFont(gfx::Font::system(10));
     }
 
+    // Animations still running hold what they animate; letting them end leaves nothing behind.
+    void TearDown() override
+    {
+        advance(10);
+        test::WidgetTest::TearDown();
+    }
+
     // Shows the ten-character text (50 x 15 points) and lets the layout pass place the tip.
     void showAt(int direction, const gfx::Rect& from, double maxWidth = 1000)
     {

@@ -37,6 +37,13 @@ protected:
         window->addSubview(screen);
     }
 
+    // Animations still running hold what they animate; letting them end leaves nothing behind.
+    void TearDown() override
+    {
+        advance(10);
+        test::WidgetTest::TearDown();
+    }
+
     std::shared_ptr<ui::View> box(double width, double height)
     {
         return std::make_shared<ui::View>(gfx::Rect { 0, 0, width, height });
