@@ -117,15 +117,6 @@ TEST_F(DropDownTest, RowsCarryTheirTextAndASeparatorLine)
     EXPECT_TRUE(hasLine);
 }
 
-TEST_F(DropDownTest, NoChoicesGiveAnEmptyList)
-{
-    box->setArr({});
-    pressButton();
-    EXPECT_EQ(box->tableView()->numberOfRowsInSection(0), 0);
-    finger.tap({ 60, 145 });
-    EXPECT_TRUE(delegate->chosen.empty());
-}
-
 TEST_F(DropDownTest, Snapshot)
 {
     gfx::TextMeasurer::Override realText { nullptr };

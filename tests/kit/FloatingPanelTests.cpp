@@ -176,13 +176,6 @@ TEST_F(FloatingPanelTest, WithoutAKeyWindowNothingShowsAndTheNextPresentWorks)
     EXPECT_TRUE(onScreen());
 }
 
-TEST_F(FloatingPanelTest, OneSharedController)
-{
-    EXPECT_EQ(kit::FloatingController::sharedFloatingController(), kit::FloatingController::sharedFloatingController());
-    EXPECT_EQ(
-        kit::FloatingController::sharedFloatingController()->frameSize(), kit::FloatingController::defaultFrameSize);
-}
-
 TEST_F(FloatingPanelTest, Snapshot)
 {
     gfx::TextMeasurer::Override realText { nullptr };
