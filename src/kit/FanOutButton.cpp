@@ -54,13 +54,14 @@ void FanOutButton::setUpViewHierarchy()
     m_centerPoint = { centre.x - 0.25 * bounds().width(), centre.y - 0.5 * bounds().height() };
     base::log("-----" + pointText(m_centerPoint));
 
+    using Action = void (FanOutButton::*)();
+    const Action actions[] = { &FanOutButton::button1, &FanOutButton::button2, &FanOutButton::button3 };
     for (size_t i = 0; i < m_buttons.size(); ++i) {
         m_buttons[i] = std::make_shared<ui::Button>(gfx::Rect { m_centerPoint, { 0, 0 } });
-        int index = static_cast<int>(i) + 1;
         m_buttons[i]->addAction(
-            [weak = ui::weakFrom(this), index](ui::Control&) {
+            [weak = ui::weakFrom(this), action = actions[i]](ui::Control&) {
                 if (auto self = weak.lock())
-                    self->subButtonTapped(index);
+                    (self.get()->*action)();
             },
             ui::ControlEvent::TouchUpInside, this);
     }
@@ -136,18 +137,18 @@ void FanOutButton::moveView(bool out)
     base::log("Center Point1: " + pointText(m_centerPoint));
 }
 
-void FanOutButton::subButtonTapped(int index)
+void FanOutButton::foldAndReport(int index)
 {
     animate();
     if (auto delegate = m_delegate.lock())
         delegate->tappedButtonWithIndex(index);
 }
 
-void FanOutButton::button1() { subButtonTapped(1); }
+void FanOutButton::button1() { foldAndReport(1); }
 
-void FanOutButton::button2() { subButtonTapped(2); }
+void FanOutButton::button2() { foldAndReport(2); }
 
-void FanOutButton::button3() { subButtonTapped(3); }
+void FanOutButton::button3() { foldAndReport(3); }
 
 void FanOutButton::setImagesForButtons(const std::vector<std::shared_ptr<gfx::Image>>& images)
 {

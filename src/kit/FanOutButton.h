@@ -70,7 +70,7 @@ public:
 private:
     void setUpViewHierarchy();
     void moveView(bool out);
-    void subButtonTapped(int index);
+    void foldAndReport(int index);
 
     std::weak_ptr<ui::View> m_host;
     std::array<std::shared_ptr<ui::Button>, 3> m_buttons;
