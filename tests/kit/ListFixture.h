@@ -7,6 +7,7 @@
 #include "ui/Label.h"
 #include "ui/TableView.h"
 #include "ui/TableViewCell.h"
+#include "ui/TouchDriver.h"
 
 #include <cmath>
 #include <memory>
@@ -63,6 +64,7 @@ protected:
     }
 
     std::shared_ptr<NumberedRows> source;
+    ui::TouchDriver finger;
 };
 
 inline bool isHalfTurn(const gfx::AffineTransform& t) { return std::abs(t.a + 1) < 1e-9 && std::abs(t.d + 1) < 1e-9; }

@@ -1,0 +1,31 @@
+#include "kit/ViewPictures.h"
+
+#include "gfx/ImageContext.h"
+
+namespace kit {
+
+std::shared_ptr<gfx::Image> screenshot(ui::View& view) { return screenshotWithOffset(view, 0); }
+
+std::shared_ptr<gfx::Image> screenshotWithOffset(ui::View& view, double dy)
+{
+    gfx::Context* context = gfx::ImageContext::begin(view.frame().size, false, 0);
+    if (context) {
+        context->translateBy(0, dy);
+        view.layer()->renderInContext(*context);
+    }
+    auto image = gfx::ImageContext::image();
+    gfx::ImageContext::end();
+    return image;
+}
+
+std::shared_ptr<gfx::Image> snapshotImageWithScale(ui::View& view, double scale)
+{
+    gfx::Rect bounds = view.bounds();
+    gfx::ImageContext::begin(bounds.size, false, scale);
+    view.drawViewHierarchyInRect({ 0, 0, bounds.width(), bounds.height() }, true);
+    auto image = gfx::ImageContext::image();
+    gfx::ImageContext::end();
+    return image;
+}
+
+} // namespace kit
