@@ -3,25 +3,18 @@
 #pragma once
 
 #include "media/AudioInput.h"
-
-#include <cstdint>
+#include "media/SDLAudioDevice.h"
 
 namespace media {
 
 class SDLAudioInput final : public AudioInput {
 public:
-    SDLAudioInput() = default;
-    ~SDLAudioInput() override;
-    SDLAudioInput(const SDLAudioInput&) = delete;
-    SDLAudioInput& operator=(const SDLAudioInput&) = delete;
-
     bool start(const AudioFormat& format, base::Error* error = nullptr) override;
     void stop() override;
     void read(std::vector<int16_t>& out) override;
 
 private:
-    uint32_t m_device { 0 };
-    bool m_subsystemStarted { false };
+    SDLAudioDevice m_device;
 };
 
 } // namespace media

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "media/AudioOutput.h"
+#include "media/SDLAudioDevice.h"
 
 #include <cstdint>
 
@@ -11,11 +12,6 @@ namespace media {
 
 class SDLAudioOutput final : public AudioOutput {
 public:
-    SDLAudioOutput() = default;
-    ~SDLAudioOutput() override;
-    SDLAudioOutput(const SDLAudioOutput&) = delete;
-    SDLAudioOutput& operator=(const SDLAudioOutput&) = delete;
-
     bool open(const AudioFormat& format, base::Error* error = nullptr) override;
     void write(std::span<const int16_t> samples) override;
     void flush() override;
@@ -25,10 +21,7 @@ public:
     uint32_t queuedBytes() const;
 
 private:
-    void close();
-
-    uint32_t m_device { 0 };
-    bool m_subsystemStarted { false };
+    SDLAudioDevice m_device;
 };
 
 } // namespace media
