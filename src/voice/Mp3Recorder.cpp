@@ -4,21 +4,16 @@
 #include "base/MainThread.h"
 #include "base/Paths.h"
 #include "voice/CafToMp3.h"
-#include "voice/InputLevel.h"
 
-#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
 namespace voice {
 
-using namespace std::chrono_literals;
-
 namespace {
 
     constexpr double ShortestConvertedRecording = 1.0;
-    constexpr float MeteringInterval = 0.1f;
 
     media::AudioRecorderSettings mp3Settings()
     {
@@ -59,8 +54,8 @@ void Mp3Recorder::startRecord()
     setRecorder();
     if (m_recorder)
         m_recorder->record();
-    m_recordTime = 0;
-    m_playTimer = base::Timer::scheduled(100ms, true, [weak = weak_from_this()](base::Timer&) {
+    m_meter.restart();
+    m_playTimer = base::Timer::scheduled(RecordingMeter::Interval, true, [weak = weak_from_this()](base::Timer&) {
         if (auto self = weak.lock())
             self->countVoiceTime();
     });
@@ -68,15 +63,9 @@ void Mp3Recorder::startRecord()
 
 void Mp3Recorder::countVoiceTime()
 {
-    m_recordTime += MeteringInterval;
-    float peak = media::AudioRecorder::MinimumPower;
-    if (m_recorder) {
-        m_recorder->updateMeters();
-        peak = m_recorder->peakPowerForChannel(0);
-    }
-    m_lowPassResults = smoothedInputLevel(m_lowPassResults, peak);
+    m_meter.tick(m_recorder.get());
     if (auto delegate = m_delegate.lock())
-        delegate->recording(m_recordTime, static_cast<float>(m_lowPassResults));
+        delegate->recording(m_meter.seconds(), static_cast<float>(m_meter.level()));
 }
 
 void Mp3Recorder::stopRecord()

@@ -10,6 +10,7 @@
 #include "media/AudioRecorder.h"
 #include "media/AudioSession.h"
 #include "voice/Mp3RecorderDelegate.h"
+#include "voice/RecordingMeter.h"
 
 #include <filesystem>
 #include <memory>
@@ -51,14 +52,13 @@ public:
     const std::string& path() const { return m_path; }
 
     bool isRecording() const { return m_playTimer != nullptr; }
-    double lowPassResults() const { return m_lowPassResults; }
-    float recordTime() const { return m_recordTime; }
+    double lowPassResults() const { return m_meter.level(); }
+    float recordTime() const { return m_meter.seconds(); }
 
 private:
     void dropTimer();
 
-    double m_lowPassResults { 0 };
-    float m_recordTime { 0 };
+    RecordingMeter m_meter;
     std::shared_ptr<base::Timer> m_playTimer;
     std::weak_ptr<Mp3RecorderDelegate> m_delegate;
     std::shared_ptr<media::AudioSession> m_session;

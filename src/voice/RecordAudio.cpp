@@ -6,22 +6,17 @@
 #include "base/Paths.h"
 #include "media/AudioSession.h"
 #include "voice/AmrToWave.h"
-#include "voice/InputLevel.h"
 
-#include <chrono>
 #include <cstdio>
 #include <system_error>
 
 namespace voice {
-
-using namespace std::chrono_literals;
 
 namespace {
 
     // Seconds from 1970 to the platform's reference date, 2001-01-01 00:00:00 UTC.
     constexpr double ReferenceDateOffset = 978307200;
     constexpr double ShortestKeptRecording = 1.0;
-    constexpr float MeteringInterval = 0.1f;
 
     media::AudioRecorderSettings voiceSettings()
     {
@@ -85,8 +80,8 @@ void RecordAudio::startRecord()
         m_recorder->prepareToRecord(&m_error);
         m_recorder->record(&m_error);
     }
-    m_recordTime = 0;
-    m_playTimer = base::Timer::scheduled(100ms, true, [weak = weak_from_this()](base::Timer&) {
+    m_meter.restart();
+    m_playTimer = base::Timer::scheduled(RecordingMeter::Interval, true, [weak = weak_from_this()](base::Timer&) {
         if (auto self = weak.lock())
             self->meteringTick();
     });
@@ -94,15 +89,9 @@ void RecordAudio::startRecord()
 
 void RecordAudio::meteringTick()
 {
-    m_recordTime += MeteringInterval;
-    float peak = media::AudioRecorder::MinimumPower;
-    if (m_recorder) {
-        m_recorder->updateMeters();
-        peak = m_recorder->peakPowerForChannel(0);
-    }
-    m_lowPassResults = smoothedInputLevel(m_lowPassResults, peak);
+    m_meter.tick(m_recorder.get());
     if (auto delegate = m_delegate.lock())
-        delegate->recording(m_recordTime, static_cast<float>(m_lowPassResults));
+        delegate->recording(m_meter.seconds(), static_cast<float>(m_meter.level()));
 }
 
 std::optional<std::filesystem::path> RecordAudio::stopRecord()

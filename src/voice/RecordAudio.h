@@ -15,6 +15,7 @@
 #include "media/AudioPlayerDelegate.h"
 #include "media/AudioRecorder.h"
 #include "voice/RecordAudioDelegate.h"
+#include "voice/RecordingMeter.h"
 
 #include <filesystem>
 #include <memory>
@@ -58,8 +59,8 @@ public:
 
     bool isRecording() const { return m_playTimer != nullptr; }
     bool isPlaying() const { return m_avPlayer != nullptr; }
-    double lowPassResults() const { return m_lowPassResults; }
-    float recordTime() const { return m_recordTime; }
+    double lowPassResults() const { return m_meter.level(); }
+    float recordTime() const { return m_meter.seconds(); }
     const base::Error& error() const { return m_error; }
 
     void audioPlayerDidFinishPlaying(media::AudioPlayer& player, bool successfully) override;
@@ -73,8 +74,7 @@ private:
     std::shared_ptr<media::AudioRecorder> m_recorder;
     base::Error m_error;
     std::shared_ptr<media::AudioPlayer> m_avPlayer;
-    double m_lowPassResults { 0 };
-    float m_recordTime { 0 };
+    RecordingMeter m_meter;
     std::shared_ptr<base::Timer> m_playTimer;
     std::weak_ptr<RecordAudioDelegate> m_delegate;
     bool m_keptRecording { false };
