@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/Value.h"
+#include "security/ItemKeys.h"
 
 #include <optional>
 #include <string>
@@ -28,6 +29,35 @@ inline std::optional<base::Data> data(const base::Value& value)
 {
     if (const base::Data* bytes = value.data())
         return *bytes;
+    return std::nullopt;
+}
+
+// Text into an optional attribute, which is left empty when the value is not text.
+inline bool readText(const base::Value& value, std::optional<std::string>& into)
+{
+    into = text(value);
+    return into.has_value();
+}
+
+// Only generic passwords are kept, so a class is accepted only when it names them.
+inline bool isGenericPasswordClass(const base::Value& value)
+{
+    const std::string* name = value.string();
+    return name && *name == ClassGenericPassword;
+}
+
+enum class Synchronizable { No, Yes, Any };
+
+// A bool, or AttrSynchronizableAny for both kinds of item; other text is refused.
+inline std::optional<Synchronizable> synchronizable(const base::Value& value)
+{
+    if (auto name = text(value)) {
+        if (*name == AttrSynchronizableAny)
+            return Synchronizable::Any;
+        return std::nullopt;
+    }
+    if (auto set = flag(value))
+        return *set ? Synchronizable::Yes : Synchronizable::No;
     return std::nullopt;
 }
 

@@ -15,15 +15,9 @@ namespace {
         return text.has_value();
     }
 
-    bool readOptionalText(const base::Value& value, std::optional<std::string>& into)
-    {
-        into = attribute::text(value);
-        return into.has_value();
-    }
-
     bool readAccessible(const base::Value& value, std::optional<std::string>& into)
     {
-        return readOptionalText(value, into) && isAccessibilityValue(*into);
+        return attribute::readText(value, into) && isAccessibilityValue(*into);
     }
 
     bool readData(const base::Value& value, std::optional<base::Data>& into)
@@ -32,15 +26,12 @@ namespace {
         return into.has_value();
     }
 
+    // An item added with AttrSynchronizableAny is not synchronizable.
     bool readSynchronizable(const base::Value& value, bool& into)
     {
-        if (auto text = attribute::text(value)) {
-            into = false;
-            return *text == AttrSynchronizableAny;
-        }
-        auto flag = attribute::flag(value);
-        into = flag.value_or(false);
-        return flag.has_value();
+        auto synchronizable = attribute::synchronizable(value);
+        into = synchronizable == attribute::Synchronizable::Yes;
+        return synchronizable.has_value();
     }
 
 } // namespace
@@ -67,15 +58,15 @@ std::optional<KeychainItem> ItemAttributes::itemToAdd(const base::Dictionary& at
         if (!key)
             accepted = false;
         else if (*key == Class)
-            accepted = hasClass = value->string() && *value->string() == ClassGenericPassword;
+            accepted = hasClass = attribute::isGenericPasswordClass(*value);
         else if (*key == AttrService)
             accepted = readText(*value, item.service);
         else if (*key == AttrAccount)
             accepted = readText(*value, item.account);
         else if (*key == AttrLabel)
-            accepted = readOptionalText(*value, item.label);
+            accepted = attribute::readText(*value, item.label);
         else if (*key == AttrAccessGroup)
-            accepted = readOptionalText(*value, item.accessGroup);
+            accepted = attribute::readText(*value, item.accessGroup);
         else if (*key == AttrAccessible && (accepted = readAccessible(*value, accessible)))
             item.accessible = *accessible;
         else if (*key == AttrSynchronizable)
@@ -101,7 +92,7 @@ std::optional<ItemChange> ItemAttributes::change(const base::Dictionary& changes
         else if (*key == ValueData)
             accepted = readData(*value, change.data);
         else if (*key == AttrLabel)
-            accepted = readOptionalText(*value, change.label);
+            accepted = attribute::readText(*value, change.label);
         else if (*key == AttrAccessible)
             accepted = readAccessible(*value, change.accessible);
         if (!accepted)

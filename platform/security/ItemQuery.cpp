@@ -7,12 +7,6 @@ namespace security {
 
 namespace {
 
-    bool readText(const base::Value& value, std::optional<std::string>& into)
-    {
-        into = attribute::text(value);
-        return into.has_value();
-    }
-
     bool readFlag(const base::Value& value, bool& into)
     {
         auto flag = attribute::flag(value);
@@ -22,13 +16,10 @@ namespace {
 
     bool readSynchronizable(const base::Value& value, ItemQuery::Synchronizable& into)
     {
-        if (auto text = attribute::text(value)) {
-            into = ItemQuery::Synchronizable::Any;
-            return *text == AttrSynchronizableAny;
-        }
-        auto flag = attribute::flag(value);
-        into = flag.value_or(false) ? ItemQuery::Synchronizable::Yes : ItemQuery::Synchronizable::No;
-        return flag.has_value();
+        auto synchronizable = attribute::synchronizable(value);
+        if (synchronizable)
+            into = *synchronizable;
+        return synchronizable.has_value();
     }
 
     bool readLimit(const base::Value& value, bool& returnAll)
@@ -50,17 +41,17 @@ std::optional<ItemQuery> ItemQuery::parse(const base::Dictionary& dictionary)
         if (!key)
             accepted = false;
         else if (*key == Class)
-            accepted = hasClass = value->string() && *value->string() == ClassGenericPassword;
+            accepted = hasClass = attribute::isGenericPasswordClass(*value);
         else if (*key == AttrService)
-            accepted = readText(*value, query.m_service);
+            accepted = attribute::readText(*value, query.m_service);
         else if (*key == AttrAccount)
-            accepted = readText(*value, query.m_account);
+            accepted = attribute::readText(*value, query.m_account);
         else if (*key == AttrLabel)
-            accepted = readText(*value, query.m_label);
+            accepted = attribute::readText(*value, query.m_label);
         else if (*key == AttrAccessGroup)
-            accepted = readText(*value, query.m_accessGroup);
+            accepted = attribute::readText(*value, query.m_accessGroup);
         else if (*key == AttrAccessible)
-            accepted = readText(*value, query.m_accessible);
+            accepted = attribute::readText(*value, query.m_accessible);
         else if (*key == AttrSynchronizable)
             accepted = readSynchronizable(*value, query.m_synchronizable);
         else if (*key == ReturnData)

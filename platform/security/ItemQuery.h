@@ -8,6 +8,7 @@
 #pragma once
 
 #include "base/Dictionary.h"
+#include "security/AttributeValue.h"
 #include "security/KeychainItem.h"
 
 #include <optional>
@@ -17,7 +18,7 @@ namespace security {
 
 class ItemQuery {
 public:
-    enum class Synchronizable { No, Yes, Any };
+    using Synchronizable = attribute::Synchronizable;
 
     // Accepts the class (generic passwords only, required), service, account, label, access group,
     // accessibility, synchronizable (a bool or AttrSynchronizableAny; absent selects items that are not
