@@ -1,7 +1,9 @@
 #include "security/KeychainFile.h"
 
+#include "base/PercentEncoding.h"
 #include "base/UTF8.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <set>
@@ -15,67 +17,22 @@ namespace {
     constexpr std::string_view ItemPrefix = "item ";
     constexpr std::string_view TrailerPrefix = "end ";
 
-    bool isUnreserved(unsigned char c)
-    {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.'
-            || c == '_' || c == '~';
-    }
-
-    void appendEncoded(std::string& out, std::string_view bytes)
-    {
-        static constexpr char hex[] = "0123456789ABCDEF";
-        for (unsigned char c : bytes) {
-            if (isUnreserved(c)) {
-                out += static_cast<char>(c);
-            } else {
-                out += '%';
-                out += hex[c >> 4];
-                out += hex[c & 0xF];
-            }
-        }
-    }
-
     void appendField(std::string& out, std::string_view key, std::string_view value)
     {
         out += ' ';
         out += key;
         out += '=';
-        appendEncoded(out, value);
+        out += base::PercentEncoding::escape(value, base::PercentEncoding::AllowedCharacters::unreserved());
     }
 
-    int hexDigit(char c)
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        return -1;
-    }
-
+    // Values are written with every byte outside the unreserved characters escaped, so anything else that
+    // stands unescaped means the file was not written by us.
     std::optional<std::string> decodeValue(std::string_view encoded)
     {
-        std::string bytes;
-        bytes.reserve(encoded.size());
-        for (size_t i = 0; i < encoded.size(); ++i) {
-            char c = encoded[i];
-            if (c != '%') {
-                if (!isUnreserved(static_cast<unsigned char>(c)))
-                    return std::nullopt;
-                bytes += c;
-                continue;
-            }
-            if (i + 2 >= encoded.size())
-                return std::nullopt;
-            int high = hexDigit(encoded[i + 1]);
-            int low = hexDigit(encoded[i + 2]);
-            if (high < 0 || low < 0)
-                return std::nullopt;
-            bytes += static_cast<char>(high << 4 | low);
-            i += 2;
-        }
-        return bytes;
+        const auto& unreserved = base::PercentEncoding::AllowedCharacters::unreserved();
+        if (!std::ranges::all_of(encoded, [&](char c) { return c == '%' || unreserved.contains(c); }))
+            return std::nullopt;
+        return base::PercentEncoding::unescapeBytes(encoded);
     }
 
     std::optional<std::map<std::string, std::string, std::less<>>> decodeFields(std::string_view line)
