@@ -103,21 +103,31 @@ Status KeychainStore::copyMatching(const base::Dictionary& query, std::optional<
     return status::Success;
 }
 
-Status KeychainStore::add(const base::Dictionary& attributes)
+Status KeychainStore::modify(const std::function<Status(std::vector<KeychainItem>&)>& change)
 {
-    auto item = ItemAttributes::itemToAdd(attributes);
-    if (!item)
-        return status::Param;
     std::lock_guard lock(m_mutex);
     std::filesystem::path file = filePath();
     Contents contents = read(file);
     if (contents.status != status::Success)
         return contents.status;
-    for (const KeychainItem& existing : contents.items)
-        if (existing.hasSameIdentity(*item))
-            return status::DuplicateItem;
-    contents.items.push_back(std::move(*item));
+    Status changed = change(contents.items);
+    if (changed != status::Success)
+        return changed;
     return write(file, contents.items);
+}
+
+Status KeychainStore::add(const base::Dictionary& attributes)
+{
+    auto item = ItemAttributes::itemToAdd(attributes);
+    if (!item)
+        return status::Param;
+    return modify([&](std::vector<KeychainItem>& items) {
+        for (const KeychainItem& existing : items)
+            if (existing.hasSameIdentity(*item))
+                return status::DuplicateItem;
+        items.push_back(std::move(*item));
+        return status::Success;
+    });
 }
 
 Status KeychainStore::update(const base::Dictionary& query, const base::Dictionary& changes)
@@ -126,21 +136,16 @@ Status KeychainStore::update(const base::Dictionary& query, const base::Dictiona
     auto change = ItemAttributes::change(changes);
     if (!parsed || !change)
         return status::Param;
-    std::lock_guard lock(m_mutex);
-    std::filesystem::path file = filePath();
-    Contents contents = read(file);
-    if (contents.status != status::Success)
-        return contents.status;
-    bool changed = false;
-    for (KeychainItem& item : contents.items) {
-        if (parsed->matches(item)) {
-            change->applyTo(item);
-            changed = true;
+    return modify([&](std::vector<KeychainItem>& items) {
+        bool changed = false;
+        for (KeychainItem& item : items) {
+            if (parsed->matches(item)) {
+                change->applyTo(item);
+                changed = true;
+            }
         }
-    }
-    if (!changed)
-        return status::ItemNotFound;
-    return write(file, contents.items);
+        return changed ? status::Success : status::ItemNotFound;
+    });
 }
 
 Status KeychainStore::remove(const base::Dictionary& query)
@@ -148,14 +153,11 @@ Status KeychainStore::remove(const base::Dictionary& query)
     auto parsed = ItemQuery::parse(query);
     if (!parsed)
         return status::Param;
-    std::lock_guard lock(m_mutex);
-    std::filesystem::path file = filePath();
-    Contents contents = read(file);
-    if (contents.status != status::Success)
-        return contents.status;
-    if (std::erase_if(contents.items, [&](const KeychainItem& item) { return parsed->matches(item); }) == 0)
-        return status::ItemNotFound;
-    return write(file, contents.items);
+    return modify([&](std::vector<KeychainItem>& items) {
+        if (std::erase_if(items, [&](const KeychainItem& item) { return parsed->matches(item); }) == 0)
+            return status::ItemNotFound;
+        return status::Success;
+    });
 }
 
 } // namespace security

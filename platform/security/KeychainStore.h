@@ -20,6 +20,7 @@
 #include "security/Status.h"
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -61,6 +62,9 @@ private:
     };
     Contents read(const std::filesystem::path& file) const;
     Status write(const std::filesystem::path& file, const std::vector<KeychainItem>& items) const;
+    // Reads the items under the lock, lets `change` edit them and saves them when it returns Success;
+    // otherwise returns what it or the read returned, and the file stays as it was.
+    Status modify(const std::function<Status(std::vector<KeychainItem>&)>& change);
 
     std::mutex m_mutex;
     std::filesystem::path m_file;
