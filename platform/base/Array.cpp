@@ -7,10 +7,10 @@ namespace base {
 
 namespace {
 
-    // The plain immutable array: a vector fixed at creation.
-    class PlainArray final : public Array {
+    // What both plain arrays read from: a vector of the objects.
+    template <class Interface> class VectorArray : public Interface {
     public:
-        explicit PlainArray(std::vector<Value> objects)
+        explicit VectorArray(std::vector<Value> objects)
             : m_objects(std::move(objects))
         {
         }
@@ -19,30 +19,27 @@ namespace {
         const Value& objectAtIndex(size_t index) const override
         {
             if (index >= m_objects.size())
-                raiseBeyondBounds("objectAtIndex:", index, m_objects.size());
+                this->raiseBeyondBounds("objectAtIndex:", index, m_objects.size());
             return m_objects[index];
         }
-        std::string className() const override { return "PlainArray"; }
 
-    private:
+    protected:
         std::vector<Value> m_objects;
     };
 
-    // The plain mutable array: a vector and its mutation counter.
-    class PlainMutableArray final : public MutableArray {
+    // The plain immutable array: a vector fixed at creation.
+    class PlainArray final : public VectorArray<Array> {
     public:
-        explicit PlainMutableArray(std::vector<Value> objects)
-            : m_objects(std::move(objects))
-        {
-        }
+        using VectorArray::VectorArray;
 
-        size_t count() const override { return m_objects.size(); }
-        const Value& objectAtIndex(size_t index) const override
-        {
-            if (index >= m_objects.size())
-                raiseBeyondBounds("objectAtIndex:", index, m_objects.size());
-            return m_objects[index];
-        }
+        std::string className() const override { return "PlainArray"; }
+    };
+
+    // The plain mutable array: a vector and its mutation counter.
+    class PlainMutableArray final : public VectorArray<MutableArray> {
+    public:
+        using VectorArray::VectorArray;
+
         std::string className() const override { return "PlainMutableArray"; }
         uint64_t mutations() const override { return m_mutations.value(); }
         bool isMutable() const override { return true; }
@@ -72,7 +69,6 @@ namespace {
         }
 
     private:
-        std::vector<Value> m_objects;
         MutationCounter m_mutations;
     };
 

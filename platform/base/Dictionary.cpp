@@ -18,10 +18,10 @@ namespace {
         return pairs;
     }
 
-    // The plain immutable dictionary.
-    class PlainDictionary final : public Dictionary {
+    // What both plain dictionaries read from: an ordered hash table of the pairs.
+    template <class Interface> class TableDictionary : public Interface {
     public:
-        explicit PlainDictionary(Pairs pairs)
+        explicit TableDictionary(Dictionary::Pairs pairs)
             : m_table(std::move(pairs))
         {
         }
@@ -33,10 +33,17 @@ namespace {
         {
             return m_table.next(cursor, key, value);
         }
-        std::string className() const override { return "PlainDictionary"; }
 
-    private:
+    protected:
         OrderedHashTable m_table;
+    };
+
+    // The plain immutable dictionary.
+    class PlainDictionary final : public TableDictionary<Dictionary> {
+    public:
+        using TableDictionary::TableDictionary;
+
+        std::string className() const override { return "PlainDictionary"; }
     };
 
     // A key that is a changeable container is stored as an immutable copy, so that later changes to the caller's
@@ -50,21 +57,11 @@ namespace {
         return key;
     }
 
-    // The plain mutable dictionary: the same table and a mutation counter.
-    class PlainMutableDictionary final : public MutableDictionary {
+    // The plain mutable dictionary: the table and a mutation counter.
+    class PlainMutableDictionary final : public TableDictionary<MutableDictionary> {
     public:
-        explicit PlainMutableDictionary(Pairs pairs)
-            : m_table(std::move(pairs))
-        {
-        }
+        using TableDictionary::TableDictionary;
 
-        size_t count() const override { return m_table.count(); }
-        const Value* objectForKey(const Value& key) const override { return m_table.find(key); }
-        const Value* objectForStringKey(std::string_view key) const override { return m_table.findString(key); }
-        bool nextEntry(size_t& cursor, const Value*& key, const Value*& value) const override
-        {
-            return m_table.next(cursor, key, value);
-        }
         std::string className() const override { return "PlainMutableDictionary"; }
         uint64_t mutations() const override { return m_mutations.value(); }
         bool isMutable() const override { return true; }
@@ -81,7 +78,6 @@ namespace {
         }
 
     private:
-        OrderedHashTable m_table;
         MutationCounter m_mutations;
     };
 
