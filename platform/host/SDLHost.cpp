@@ -32,13 +32,14 @@ std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
-    return std::unique_ptr<SDLHost>(new SDLHost(window, renderer, zoom));
+    return std::unique_ptr<SDLHost>(new SDLHost(window, renderer, { options.title, zoom, options.becameActive }));
 }
 
-SDLHost::SDLHost(SDL_Window* window, SDL_Renderer* renderer, double zoom)
+SDLHost::SDLHost(SDL_Window* window, SDL_Renderer* renderer, const Options& options)
     : m_window(window)
     , m_renderer(renderer)
-    , m_input(zoom)
+    , m_input(options.zoom)
+    , m_becameActive(options.becameActive)
 {
     SDL_StartTextInput();
     m_poll = base::Timer::scheduled(base::Duration(1.0 / 60), true, [this](base::Timer&) { pumpEvents(); });
@@ -75,6 +76,8 @@ void SDLHost::pumpEvents()
         }
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
             m_presentedChange = 0;
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && m_becameActive)
+            m_becameActive();
         if (auto handler = ui::Application::shared().inputHandler())
             m_input.handle(event, *handler);
     }

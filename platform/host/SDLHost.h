@@ -2,7 +2,9 @@
 // size in points (times `zoom` pixels per point) showing the frames rendered at the screen's scale, with the
 // mouse, wheel and keyboard turned into the application's input (see SDLInput.h). While open it polls SDL
 // sixty times a second on the run loop and, after the end-of-turn passes of any turn that changed what is
-// drawn (or while something animates), presents a new frame. Closing the desktop window stops the run loop.
+// drawn (or while something animates), presents a new frame. Each time the desktop window gains the focus it
+// calls the becameActive hook (the application becoming active). Closing the desktop window stops the run
+// loop.
 // SDL's video driver is SDL's choice (tests use its offscreen driver, SDL_VIDEODRIVER=offscreen). Main
 // thread; one host at a time.
 //
@@ -15,6 +17,7 @@
 
 #include <SDL.h>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,6 +29,8 @@ public:
         std::string title { "Lumet Companion" };
         // Desktop pixels per screen point.
         double zoom { 1 };
+        // Called on the main thread each time the window gains the focus; may be empty.
+        std::function<void()> becameActive;
     };
 
     // nullptr (with a log line saying why) when SDL's video or the window cannot be had.
@@ -45,7 +50,7 @@ public:
     uint64_t framesPresented() const { return m_framesPresented; }
 
 private:
-    SDLHost(SDL_Window* window, SDL_Renderer* renderer, double zoom);
+    SDLHost(SDL_Window* window, SDL_Renderer* renderer, const Options& options);
     void presentIfChanged();
     bool ensureTexture(int width, int height);
 
@@ -55,6 +60,7 @@ private:
     int m_textureWidth { 0 };
     int m_textureHeight { 0 };
     SDLInput m_input;
+    std::function<void()> m_becameActive;
     std::shared_ptr<base::Timer> m_poll;
     uint64_t m_frameListener { 0 };
     uint64_t m_presentedChange { 0 };

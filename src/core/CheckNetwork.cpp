@@ -1,9 +1,11 @@
 #include "core/CheckNetwork.h"
 
+#include "base/Localization.h"
 #include "base/URL.h"
 #include "core/RootUrl.h"
 #include "core/Singleton.h"
 #include "reachability/Reachability.h"
+#include "ui/AlertView.h"
 
 namespace core {
 
@@ -47,10 +49,15 @@ bool CheckNetwork::isWIFI() { return hostStatus() == reachability::ReachableViaW
 void CheckNetwork::reachabilityChanged(const base::Notification& notification)
 {
     auto target = notification.objectAs<Reachability>();
-    // An unreachable target calls for the no-network alert, which needs the UI layer's alert view; until
-    // that exists the change only refreshes the state through the next check.
-    if (target && target->currentReachabilityStatus() != reachability::NotReachable)
+    if (!target)
+        return;
+    if (target->currentReachabilityStatus() != reachability::NotReachable) {
         isExistenceNetwork();
+        return;
+    }
+    auto alert = std::make_shared<ui::AlertView>(base::localized("error_tip"), base::localized("bad_netword"),
+        std::weak_ptr<ui::AlertViewDelegate>(), base::localized("ok"));
+    alert->show();
 }
 
 } // namespace core

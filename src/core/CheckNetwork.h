@@ -21,7 +21,8 @@ public:
     // Whether the host is reachable over Wi-Fi (or another route that is not cellular); records nothing.
     static bool isWIFI();
     // For ReachabilityChangedNotification: when the notification's target is reachable, checks the
-    // network again.
+    // network again; when it is not, shows the alert "error_tip" / "bad_netword" with the button "ok". Main
+    // thread.
     static void reachabilityChanged(const base::Notification& notification);
 
     // The host both checks probe: the host of the configured server's address (empty when that address

@@ -1,16 +1,27 @@
 // core::Helper: the application's small shared helpers: reading and saving settings in the user-defaults
-// store, checks of texts that came from replies or fields, the application's version and the upload of the
-// push token. Settings may be used from any thread; uploadDeviceToken belongs to the main thread.
+// store, checks of texts that came from replies or fields, the busy overlay and the short notice, the
+// application's version and the upload of the push token. Settings may be used from any thread; the overlay,
+// the notice and uploadDeviceToken belong to the main thread.
 //
 //   core::Helper::saveSettingValue(base::Value("0"), core::SettingsKeys::AutoLogin);
 //   if (core::Helper::isNOTStringNullOrWhitespace(core::Tool::readChangePwdResultFromJson(reply))) changed();
+//   core::Helper::showNotify(false, base::localized("bad_netword"), view(), {});
 #pragma once
 
 #include "base/Value.h"
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+namespace kit {
+class ProgressOverlay;
+}
+namespace ui {
+class View;
+}
 
 namespace core {
 
@@ -27,6 +38,16 @@ public:
     // The value unchanged; nothing when it is absent, null, or a text that is empty after trimming blanks and
     // tabs (Unicode space separators included).
     static std::optional<base::Value> isNotNullString(const std::optional<base::Value>& value);
+
+    // Lays `hud` over `view` (a square box at opacity 0.64 with the text as its label) and shows it animated;
+    // the caller hides it with hide(true), which also takes it off the view.
+    static void showHUD(const std::string& text, const std::shared_ptr<ui::View>& view,
+        const std::shared_ptr<kit::ProgressOverlay>& hud);
+    // A short notice centred on `parentView`: the image "Checkmark" (success) or "cha" (failure) above the
+    // text, at opacity 0.95, shown for 1.0 s with fades of 0.5 s; then it leaves the view and `completion`
+    // (which may be empty) runs.
+    static void showNotify(bool success, const std::string& text, const std::shared_ptr<ui::View>& parentView,
+        std::function<void()> completion);
 
     // The bundle's version ("CFBundleVersion").
     static std::string appVersion();

@@ -3,13 +3,14 @@
 // that the network check (CheckNetwork) records, and the message folder where downloaded and recorded voice
 // and image files are kept. The server, key and serial number are settings, written through at once. The
 // network state, the settings and the message folder may be used from any thread; the device type and
-// detail record belong to the main thread.
+// detail record, and the "config" property list of the resources, belong to the main thread.
 //
 //   auto& state = core::Singleton::shared();
 //   std::string url = state.server() + core::ServiceProtocol::WebMethodPath + "GetDeviceDetial";
 //   if (!state.fileExist(name)) state.writeMessageFileName(name, bytes);
 #pragma once
 
+#include "base/Dictionary.h"
 #include "base/Value.h"
 #include "core/Device.h"
 
@@ -60,6 +61,14 @@ public:
     std::shared_ptr<Device> deviceDetail() const;
     void setDeviceDetail(std::shared_ptr<Device> device);
 
+    // The property list "config" of the resources (the drawer menu's function lists by device type), read by
+    // loadConfig() at launch; empty before that, and when the file is missing or holds no dictionary. Main
+    // thread.
+    static constexpr const char* ConfigName = "config";
+    const base::DictionaryRef& config() const;
+    // Whether the property list could be read.
+    bool loadConfig();
+
     // The folder "message" in the documents folder (created when missing).
     std::filesystem::path messagePath() const;
     // The file functions take a plain file name (see isSafeFileName); any other name is refused: it does not
@@ -75,6 +84,7 @@ private:
     std::atomic<int32_t> m_currentNetworkContional { NetworkNone };
     std::optional<int64_t> m_deviceTypeID;
     std::shared_ptr<Device> m_deviceDetail;
+    base::DictionaryRef m_config;
 };
 
 } // namespace core

@@ -15,6 +15,7 @@
 #include "core/EasyUIDataGrid.h"
 #include "core/LumetAlarmClock.h"
 #include "core/Lumet_ClassInfo.h"
+#include "core/MobileDeviceAndLocation.h"
 #include "core/UserMessageQuery.h"
 
 #include <memory>
@@ -37,6 +38,12 @@ public:
         std::string weekDay;
         std::vector<std::shared_ptr<Lumet_ClassInfoWeek>> data;
     };
+
+    // "Login": whether the service accepted the sign-in, its "d" being the number LoginSucceeded. Anything
+    // else (no "d", null, a text, another number) is a refusal.
+    static bool readLoginResultFromJson(std::string_view reply);
+    // "GetDeviceList": the account's devices in reply order; rows without a serial number are passed over.
+    static std::vector<std::shared_ptr<MobileDeviceAndLocation>> readDeviceListFromJson(std::string_view reply);
 
     // "GetDeviceDetial": the device, or nothing when "d" is missing or is not an object.
     static std::shared_ptr<Device> readDeviceDetailFromJson(std::string_view reply);

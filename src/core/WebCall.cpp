@@ -7,6 +7,7 @@
 #include "core/SettingsKeys.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
+#include "net/HTTPResponse.h"
 
 namespace core {
 
@@ -17,6 +18,16 @@ std::string WebCall::urlOfMethod(std::string_view method)
 
 void WebCall::post(std::string_view method, const base::DictionaryRef& parameters, Success success, Failure failure)
 {
+    SuccessWithHeaders withoutHeaders;
+    if (success)
+        withoutHeaders = [success = std::move(success)](
+                             const std::string& reply, const net::HTTPHeaderFields&) { success(reply); };
+    postReadingHeaders(method, parameters, std::move(withoutHeaders), std::move(failure));
+}
+
+void WebCall::postReadingHeaders(
+    std::string_view method, const base::DictionaryRef& parameters, SuccessWithHeaders success, Failure failure)
+{
     BASE_ASSERT_MAIN_THREAD();
     auto client = ServiceClient::sharedClient();
     client->setDefaultHeader("Cookie", base::UserDefaults::standard().stringForKey(SettingsKeys::Cookie));
@@ -24,8 +35,11 @@ void WebCall::post(std::string_view method, const base::DictionaryRef& parameter
     client->postPath(
         urlOfMethod(method), parameters,
         [success = std::move(success)](const auto& operation, const networking::ResponseObject&) {
-            if (success)
-                success(operation->responseString().value_or(""));
+            if (!success)
+                return;
+            auto response = operation->response();
+            success(operation->responseString().value_or(""),
+                response ? response->allHeaderFields() : net::HTTPHeaderFields());
         },
         [failure = std::move(failure)](const auto&, const base::Error& error) {
             if (failure)

@@ -14,6 +14,7 @@
 
 #include "base/Dictionary.h"
 #include "base/Error.h"
+#include "net/HTTPHeaderFields.h"
 
 #include <functional>
 #include <string>
@@ -30,6 +31,12 @@ public:
     static std::string urlOfMethod(std::string_view method);
 
     static void post(std::string_view method, const base::DictionaryRef& parameters, Success success, Failure failure);
+
+    // The same, for a caller that also reads the reply's header fields (the sign-in takes the session cookie
+    // from "Set-Cookie").
+    using SuccessWithHeaders = std::function<void(const std::string& reply, const net::HTTPHeaderFields& headers)>;
+    static void postReadingHeaders(
+        std::string_view method, const base::DictionaryRef& parameters, SuccessWithHeaders success, Failure failure);
 
     // Whether a command's reply says the server took the command on: its "d" is exactly "命令提交成功".
     static bool isCommandAccepted(std::string_view reply);

@@ -1,10 +1,14 @@
 #include "core/CheckNetwork.h"
 
+#include "base/Localization.h"
 #include "base/UserDefaults.h"
 #include "core/RootUrl.h"
 #include "core/Singleton.h"
 #include "net/ReachabilityProbe.h"
 #include "reachability/Reachability.h"
+#include "ui/AlertView.h"
+#include "ui/AlertWindow.h"
+#include "ui/Application.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +17,17 @@ using core::Singleton;
 using namespace net::reachability;
 
 namespace {
+
+// The alert on screen, if any.
+std::shared_ptr<ui::AlertView> shownAlert()
+{
+    for (const auto& window : ui::Application::shared().windows()) {
+        auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
+        if (alertWindow && alertWindow->isShown())
+            return std::dynamic_pointer_cast<ui::AlertView>(alertWindow->panel());
+    }
+    return nullptr;
+}
 
 class CheckNetworkTest : public testing::Test {
 protected:
@@ -77,7 +92,7 @@ TEST_F(CheckNetworkTest, UnreadableServerAddressMeansNoNetwork)
     EXPECT_TRUE(m_probedHosts.empty()) << "no target can be made for it";
 }
 
-TEST_F(CheckNetworkTest, ReachableChangeChecksAgainAndUnreachableOneLeavesTheState)
+TEST_F(CheckNetworkTest, ReachableChangeChecksAgainAndUnreachableOneAlertsAndLeavesTheState)
 {
     auto target = reachability::Reachability::reachabilityWithHostName("127.0.0.1");
     base::Notification changed { reachability::ReachabilityChangedNotification, target, nullptr };
@@ -86,7 +101,15 @@ TEST_F(CheckNetworkTest, ReachableChangeChecksAgainAndUnreachableOneLeavesTheSta
     CheckNetwork::reachabilityChanged(changed);
     EXPECT_EQ(Singleton::shared().currentNetworkContional(), 1);
 
+    EXPECT_EQ(shownAlert(), nullptr);
+
     m_injected = 0;
     CheckNetwork::reachabilityChanged(changed);
     EXPECT_EQ(Singleton::shared().currentNetworkContional(), 1);
+    auto alert = shownAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->title(), base::localized("error_tip"));
+    EXPECT_EQ(alert->message(), base::localized("bad_netword"));
+    EXPECT_EQ(alert->buttonTitleAtIndex(alert->cancelButtonIndex()), base::localized("ok"));
+    alert->dismissWithClickedButtonIndex(0, false);
 }

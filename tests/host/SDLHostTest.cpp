@@ -45,7 +45,10 @@ protected:
         ui::Screen::main().setScale(2);
         log = std::make_shared<InputLog>();
         ui::Application::shared().setInputHandler(log);
-        host = host::SDLHost::open({ "test", 2 });
+        host::SDLHost::Options options;
+        options.title = "test";
+        options.zoom = 2;
+        host = host::SDLHost::open(options);
         ASSERT_TRUE(host);
     }
     void TearDown() override
@@ -117,6 +120,24 @@ TEST_F(SDLHost, TheWheelScrollsAndPinchesWithControlAndKeysType)
     push(backspace);
     frame();
     EXPECT_EQ(log->entries, (std::vector<std::string> { "scroll -40", "pinch 0", "text 好", "backspace" }));
+}
+
+TEST_F(SDLHost, GainingTheFocusCallsTheBecameActiveHook)
+{
+    int activations = 0;
+    host.reset();
+    host::SDLHost::Options options;
+    options.becameActive = [&] { ++activations; };
+    host = host::SDLHost::open(options);
+    ASSERT_TRUE(host);
+    frame();
+    int before = activations;
+    SDL_Event focus {};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    push(focus);
+    frame();
+    EXPECT_EQ(activations, before + 1);
 }
 
 TEST_F(SDLHost, PresentsWhenSomethingChangedAndClosesCleanly)

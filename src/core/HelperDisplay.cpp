@@ -1,0 +1,49 @@
+#include "base/MainThread.h"
+#include "core/Helper.h"
+#include "kit/NoticeOverlay.h"
+#include "kit/ProgressOverlay.h"
+
+namespace core {
+
+namespace {
+
+    constexpr float hudOpacity = 0.64f;
+    constexpr double noticeOpacity = 0.95;
+    constexpr double noticeDuration = 1.0;
+    constexpr double noticeFadeDuration = 0.5;
+
+} // namespace
+
+void Helper::showHUD(
+    const std::string& text, const std::shared_ptr<ui::View>& view, const std::shared_ptr<kit::ProgressOverlay>& hud)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!view || !hud)
+        return;
+    view->addSubview(hud);
+    hud->setOpacity(hudOpacity);
+    hud->setSquare(true);
+    hud->setLabelText(text);
+    hud->setRemoveFromSuperViewOnHide(true);
+    hud->show(true);
+}
+
+void Helper::showNotify(bool success, const std::string& text, const std::shared_ptr<ui::View>& parentView,
+    std::function<void()> completion)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!parentView)
+        return;
+    auto notice = kit::NoticeOverlay::notifyHUDWithImage(gfx::Image::named(success ? "Checkmark" : "cha"), text);
+    notice->setDestinationOpacity(noticeOpacity);
+    gfx::Rect bounds = parentView->bounds();
+    notice->setCenter({ bounds.midX(), bounds.midY() });
+    parentView->addSubview(notice);
+    notice->presentWithDuration(noticeDuration, noticeFadeDuration, [notice, completion = std::move(completion)] {
+        notice->removeFromSuperview();
+        if (completion)
+            completion();
+    });
+}
+
+} // namespace core
