@@ -1,0 +1,111 @@
+#include "app/Launch.h"
+
+#include "base/Log.h"
+#include "base/RunLoop.h"
+#include "core/Singleton.h"
+#include "host/HeadlessHost.h"
+#include "host/SDLHost.h"
+#include "media/AudioBackend.h"
+#include "shell/AppDelegate.h"
+#include "shell/Tour.h"
+
+#include <csignal>
+#include <iostream>
+#include <pthread.h>
+#include <thread>
+
+namespace app {
+
+namespace {
+
+    // Interruptions are taken by a thread of their own (sigwait), which asks the run loop to stop; they are
+    // blocked before any other thread starts, so that every thread inherits the mask.
+    sigset_t interruptions()
+    {
+        sigset_t signals;
+        sigemptyset(&signals);
+        sigaddset(&signals, SIGINT);
+        sigaddset(&signals, SIGTERM);
+        return signals;
+    }
+
+    void stopOnInterruption()
+    {
+        sigset_t signals = interruptions();
+        pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+        std::thread([signals] {
+            int received = 0;
+            sigwait(&signals, &received);
+            base::RunLoop::main().post([] { base::RunLoop::main().stop(); });
+        }).detach();
+    }
+
+    std::shared_ptr<shell::Tour> startTour(
+        const std::shared_ptr<shell::AppDelegate>& application, const host::HeadlessHost& pictures, int& status)
+    {
+        auto tour = std::make_shared<shell::Tour>(
+            application,
+            [&pictures](const std::string& name) {
+                auto file = pictures.writeFrame(name);
+                if (file)
+                    std::cout << "picture: " << file->string() << std::endl;
+                return file.has_value();
+            },
+            [&status](bool succeeded) {
+                status = succeeded ? 0 : 1;
+                base::RunLoop::main().stop();
+            });
+        tour->start();
+        return tour;
+    }
+
+} // namespace
+
+int launch(const CommandLine& options)
+{
+    if (options.headless)
+        stopOnInterruption();
+    media::AudioBackend::chooseAtStartUp();
+    if (options.server)
+        core::Singleton::shared().setServer(*options.server);
+
+    auto application = std::make_shared<shell::AppDelegate>();
+    application->didFinishLaunching({ options.account, options.password });
+    host::HeadlessHost pictures(options.snapshots);
+    int status = 0;
+
+    std::unique_ptr<host::SDLHost> window;
+    if (!options.headless) {
+        host::SDLHost::Options hostOptions;
+        hostOptions.becameActive = [weak = std::weak_ptr(application)] {
+            if (auto self = weak.lock())
+                self->didBecomeActive();
+        };
+        window = host::SDLHost::open(hostOptions);
+        if (!window) {
+            std::cerr << "lumet-companion: no window can be opened here; try --headless" << std::endl;
+            return 1;
+        }
+    } else {
+        application->didBecomeActive();
+    }
+
+    std::shared_ptr<shell::Tour> tour;
+    if (options.tour)
+        tour = startTour(application, pictures, status);
+    if (window)
+        window->run();
+    else
+        base::RunLoop::main().run();
+
+    if (options.headless && !options.tour) {
+        if (auto file = pictures.writeFrame("last"))
+            std::cout << "picture: " << file->string() << std::endl;
+    }
+    tour.reset();
+    window.reset();
+    base::RunLoop::main().cancelAllPendingWork();
+    return status;
+}
+
+} // namespace app

@@ -1,0 +1,26 @@
+#include "shell/NavViewController.h"
+
+#include "gfx/Font.h"
+#include "gfx/TextAttributes.h"
+
+namespace shell {
+
+NavViewController::NavViewController()
+{
+    const auto& bar = navigationBar();
+    bar->setBarTintColor(barTint);
+    bar->setTintColor(gfx::Color::white());
+    gfx::TextAttributes title;
+    title.font = gfx::Font::boldSystem(18);
+    title.color = gfx::Color::white();
+    bar->setTitleTextAttributes(title);
+}
+
+std::shared_ptr<NavViewController> NavViewController::withRootViewController(std::shared_ptr<ui::ViewController> root)
+{
+    auto navigation = std::make_shared<NavViewController>();
+    navigation->setViewControllers({ std::move(root) });
+    return navigation;
+}
+
+} // namespace shell

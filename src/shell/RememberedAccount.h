@@ -1,0 +1,39 @@
+// shell::RememberedAccount: what the sign-in keeps of an account and what the login screen fills in from
+// it. After an accepted sign-in: the account ("kLoginName", and "kLoginName2", the signed-in account that
+// owns the stored messages and device row), whether to sign in by itself next time ("kAutoLogin", "1" or
+// "0"), and, when the user asked to be remembered, the password: in the keychain (service = the bundle
+// identifier, account = the login name), in "kPassword", and as the account that signs in again silently
+// when the application becomes active ("kReLoginName", "kRePassword"). A sign-in without remembering
+// removes all three copies of the password. Main thread.
+//
+//   shell::RememberedAccount::save(name, password, rememberBox->checked(), autoLoginBox->checked());
+//   auto remembered = shell::RememberedAccount::read();
+//   if (remembered.autoLogin && remembered.password) signIn();
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace shell {
+
+struct RememberedAccount {
+    // "" when no account has signed in.
+    std::string name;
+    // The keychain's password of that account, when it was remembered.
+    std::optional<std::string> password;
+    bool autoLogin { false };
+
+    static RememberedAccount read();
+    static void save(const std::string& name, const std::string& password, bool remember, bool autoLogin);
+
+    // The account that signs in again when the application becomes active, when one is remembered.
+    struct Credentials {
+        std::string name;
+        std::string password;
+    };
+    static std::optional<Credentials> reLoginAccount();
+    // After a logout the application no longer renews the session by itself.
+    static void forgetReLoginAccount();
+};
+
+} // namespace shell

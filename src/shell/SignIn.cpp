@@ -1,0 +1,48 @@
+#include "shell/SignIn.h"
+
+#include "base/Dictionary.h"
+#include "base/Log.h"
+#include "core/Helper.h"
+#include "core/ServiceProtocol.h"
+#include "core/SessionCookie.h"
+#include "core/SettingsKeys.h"
+#include "core/Tool.h"
+#include "core/WebCall.h"
+
+namespace shell {
+
+using core::ServiceProtocol;
+
+void SignIn::post(const std::string& account, const std::string& password, Completion completion)
+{
+    auto parameters = base::Dictionary::make({
+        { ServiceProtocol::LoginNameKey, account },
+        { ServiceProtocol::PasswordKey, password },
+        { ServiceProtocol::TokenKey, BlankToken },
+    });
+    auto finish = std::make_shared<Completion>(std::move(completion));
+    core::WebCall::postReadingHeaders(
+        ServiceProtocol::LoginMethod, parameters,
+        [finish](const std::string& reply, const net::HTTPHeaderFields& headers) {
+            if (!core::Tool::readLoginResultFromJson(reply)) {
+                if (*finish)
+                    (*finish)(Outcome::Refused);
+                return;
+            }
+            const std::string* setCookie = headers.value("Set-Cookie");
+            std::string cookie = setCookie ? core::SessionCookie::fromSetCookie(*setCookie) : std::string();
+            if (cookie.empty())
+                base::log("sign-in: accepted without a session cookie");
+            else
+                core::Helper::saveSettingValue(base::Value(cookie), core::SettingsKeys::Cookie);
+            if (*finish)
+                (*finish)(Outcome::Accepted);
+        },
+        [finish](const base::Error& error) {
+            base::log("sign-in failed: " + error.description());
+            if (*finish)
+                (*finish)(Outcome::Failed);
+        });
+}
+
+} // namespace shell

@@ -1,0 +1,168 @@
+#include "shell/Tour.h"
+
+#include "base/Localization.h"
+#include "base/Log.h"
+#include "base/OperationQueue.h"
+#include "base/RunLoop.h"
+#include "base/Timer.h"
+#include "core/ServiceClient.h"
+#include "kit/DrawerController.h"
+#include "shell/AppDelegate.h"
+#include "shell/ExpansionListVC.h"
+#include "shell/LoginVC.h"
+#include "shell/MainMenuVC.h"
+#include "shell/NavViewController.h"
+#include "shell/ScreenDirectory.h"
+
+namespace shell {
+
+namespace {
+
+    bool networkIdle() { return core::ServiceClient::sharedClient()->operationQueue()->operationCount() == 0; }
+
+    // The root of the container's centre navigation controller.
+    std::shared_ptr<ui::ViewController> centreRoot(const std::shared_ptr<kit::DrawerController>& drawer)
+    {
+        auto navigation
+            = drawer ? std::dynamic_pointer_cast<NavViewController>(drawer->centerViewController()) : nullptr;
+        return navigation && !navigation->viewControllers().empty() ? navigation->viewControllers().front() : nullptr;
+    }
+
+    bool drawerAtRest(const std::shared_ptr<kit::DrawerController>& drawer, kit::DrawerSide side)
+    {
+        return drawer && drawer->openSide() == side && !drawer->isAnimatingDrawer();
+    }
+
+} // namespace
+
+Tour::Tour(std::shared_ptr<AppDelegate> application, Picture picture, Finished finished)
+    : m_application(std::move(application))
+    , m_picture(std::move(picture))
+    , m_finished(std::move(finished))
+{
+}
+
+Tour::~Tour()
+{
+    if (m_timer)
+        m_timer->invalidate();
+}
+
+void Tour::start()
+{
+    auto login = m_application->loginScreen();
+    m_steps.push_back({ "01-login", {},
+        [login] { return login->appearanceState() == ui::ViewController::AppearanceState::Appeared; }, {} });
+    m_steps.push_back({ "02-home", [login] { login->signIn(); },
+        [login] {
+            auto home = std::dynamic_pointer_cast<MainMenuVC>(centreRoot(login->signedInContainer()));
+            return home && home->deviceDetail() && !login->isSigningIn() && networkIdle()
+                && drawerAtRest(login->signedInContainer(), kit::DrawerSide::None);
+        },
+        {} });
+    m_steps.push_back({ "03-menu",
+        [login] {
+            if (auto drawer = login->signedInContainer())
+                drawer->openDrawerSide(kit::DrawerSide::Left, true);
+        },
+        [login] {
+            auto drawer = login->signedInContainer();
+            auto menu
+                = drawer ? std::dynamic_pointer_cast<ExpansionListVC>(drawer->leftDrawerViewController()) : nullptr;
+            return menu && menu->device() && networkIdle() && drawerAtRest(drawer, kit::DrawerSide::Left);
+        },
+        [weak = weak_from_this()] {
+            if (auto self = weak.lock())
+                self->addMenuScreenSteps();
+        } });
+    beginStep();
+}
+
+void Tour::addMenuScreenSteps()
+{
+    auto login = m_application->loginScreen();
+    auto drawer = login->signedInContainer();
+    auto menu = drawer ? std::dynamic_pointer_cast<ExpansionListVC>(drawer->leftDrawerViewController()) : nullptr;
+    if (!menu)
+        return;
+    int number = 4;
+    for (const std::string& key : menu->functions()) {
+        if (!ScreenDirectory::shared().contains(key))
+            continue;
+        std::string picture = (number < 10 ? "0" : "") + std::to_string(number) + "-" + key;
+        ++number;
+        auto previous = std::make_shared<std::weak_ptr<ui::ViewController>>();
+        m_steps.push_back({ picture,
+            [login, menu, key, previous] {
+                *previous = centreRoot(login->signedInContainer());
+                menu->openRowTitled(base::localized(key));
+            },
+            [login, previous] {
+                auto drawer = login->signedInContainer();
+                auto root = centreRoot(drawer);
+                return root && root != previous->lock() && networkIdle() && drawerAtRest(drawer, kit::DrawerSide::None);
+            },
+            {} });
+    }
+}
+
+void Tour::beginStep()
+{
+    if (m_steps.empty()) {
+        finish(true);
+        return;
+    }
+    if (m_steps.front().action)
+        m_steps.front().action();
+    m_waited = base::Duration(0);
+    m_timer = base::Timer::scheduled(pollInterval, true, [weak = weak_from_this()](base::Timer&) {
+        if (auto self = weak.lock())
+            self->poll();
+    });
+}
+
+void Tour::poll()
+{
+    m_waited += pollInterval;
+    const Step& step = m_steps.front();
+    if (!step.ready()) {
+        if (m_waited < stepTimeLimit)
+            return;
+        base::log("tour: \"" + step.picture + "\" was not ready in time");
+        m_timer->invalidate();
+        m_picture(step.picture);
+        finish(false);
+        return;
+    }
+    m_timer->invalidate();
+    base::RunLoop::main().performAfter(settleTime, [weak = weak_from_this()] {
+        if (auto self = weak.lock())
+            self->takePicture();
+    });
+}
+
+void Tour::takePicture()
+{
+    Step step = std::move(m_steps.front());
+    m_steps.pop_front();
+    if (!m_picture(step.picture)) {
+        base::log("tour: the picture \"" + step.picture + "\" could not be written");
+        finish(false);
+        return;
+    }
+    m_pictures.push_back(step.picture);
+    if (step.then)
+        step.then();
+    beginStep();
+}
+
+void Tour::finish(bool succeeded)
+{
+    if (m_done)
+        return;
+    m_done = true;
+    if (m_finished)
+        m_finished(succeeded);
+}
+
+} // namespace shell
