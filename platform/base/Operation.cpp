@@ -1,5 +1,6 @@
 #include "base/Operation.h"
 
+#include "base/MainThread.h"
 #include "base/WorkerPool.h"
 
 #include <algorithm>
@@ -248,8 +249,13 @@ void Operation::settleFinished()
             return;
     }
     m_settledCondition.notify_all();
-    if (Block completion = completionBlock())
+    Block completion = completionBlock();
+    if (!completion)
+        return;
+    if (isMainThread())
         WorkerPool::shared().submit(std::move(completion));
+    else
+        completion();
 }
 
 } // namespace base

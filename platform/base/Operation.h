@@ -1,7 +1,9 @@
 // base::Operation: a unit of work with a life cycle: ready (its dependencies have finished), executing,
 // finished, and possibly cancelled. Observers hear of every change of "isReady", "isExecuting", "isFinished"
 // and "isCancelled" twice: before it (ChangePhase::Will) and after it (ChangePhase::Did), on the thread that
-// makes the change. The completion block runs once, on a worker thread, after the operation has finished.
+// makes the change. The completion block runs once, after the operation has finished, on the thread that
+// finished it, or on a worker thread when that is the main thread: finishing off the main thread costs no
+// thread hop, and the main thread is never held up. It may thus run on the network thread: it must not block.
 //
 // A plain operation overrides main(); start() runs it on the calling thread and finishes. An asynchronous one
 // overrides start(), isExecuting(), isFinished() and isConcurrent(), keeps its own state and announces each

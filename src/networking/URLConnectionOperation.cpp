@@ -120,6 +120,8 @@ void URLConnectionOperation::operationDidStart()
 
 void URLConnectionOperation::finish()
 {
+    // The completion block runs within setState and may let go of the last other hold on the operation.
+    auto keep = sharedSelf();
     {
         std::lock_guard guard(m_lock);
         // The completion block may run after the queue and the connection have let go of the operation.

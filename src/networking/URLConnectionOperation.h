@@ -3,7 +3,7 @@
 // executing (2), paused (-1) and finished (3); operation queues follow it through the state announcements.
 // It posts the start and finish notifications on the main queue, reports progress through optional blocks on
 // the main queue (the byte count itself is kept under the lock, so the main thread is only woken for a block),
-// and ends with its completion block (on a worker thread). Cancelling gives the URL domain's
+// and ends with its completion block (on the network thread, which finishes it). Cancelling gives the URL domain's
 // cancellation error (-999). The body is collected in memory unless another output stream is set; a chunk
 // that cannot be written fails the operation rather than being dropped.
 //

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -134,6 +135,17 @@ TEST_F(OperationTest, CompletionBlockRunsOnceOffTheMainThreadAfterFinishing)
     EXPECT_TRUE(completedOffMain);
     clock->advance(0s);
     EXPECT_EQ(completions, 1);
+}
+
+TEST_F(OperationTest, CompletionBlockRunsOnTheThreadThatFinishesOffTheMainThread)
+{
+    std::thread::id completedOn;
+    std::shared_ptr<BlockOperation> operation = BlockOperation::make({});
+    operation->setCompletionBlock([&] { completedOn = std::this_thread::get_id(); });
+    std::thread finisher([&] { operation->start(); });
+    std::thread::id finisherId = finisher.get_id();
+    finisher.join();
+    EXPECT_EQ(completedOn, finisherId);
 }
 
 } // namespace
