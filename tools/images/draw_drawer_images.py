@@ -5,10 +5,7 @@
 transparent 22 x 22 point square (the bar button item tints it). Shapes are sampled 8 x 8 times per pixel
 so that their edges are smooth. Run from anywhere; the output does not depend on the machine.
 """
-import os
-import struct
-import sys
-import zlib
+import raster
 
 POINT_SIZE = 22
 # Bars: x from 3 to 19 points, 2.5 points thick, centred at these y values.
@@ -29,47 +26,20 @@ def inside_bar(x, y):
     return False
 
 
-def coverage(px, py, scale):
-    hits = 0
-    for sy in range(SAMPLES):
-        for sx in range(SAMPLES):
-            x = (px + (sx + 0.5) / SAMPLES) / scale
-            y = (py + (sy + 0.5) / SAMPLES) / scale
-            hits += inside_bar(x, y)
-    return hits / (SAMPLES * SAMPLES)
-
-
-def png(width, height, rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + bytes(row) for row in rows)
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-
-
 def draw(scale):
     size = POINT_SIZE * scale
     rows = []
     for py in range(size):
         row = []
         for px in range(size):
-            alpha = round(255 * coverage(px, py, scale))
+            alpha = round(255 * raster.coverage(inside_bar, px, py, scale, SAMPLES))
             row += [255, 255, 255, alpha]
         rows.append(row)
-    return png(size, size, rows)
+    return raster.png(size, size, rows)
 
 
 def main():
-    root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-    folder = os.path.join(root, "resources", "images")
-    os.makedirs(folder, exist_ok=True)
-    for scale, suffix in ((1, ""), (2, "@2x")):
-        path = os.path.join(folder, "home" + suffix + ".png")
-        with open(path, "wb") as out:
-            out.write(draw(scale))
-        print(path, file=sys.stderr)
+    raster.write_scaled("home", draw)
 
 
 if __name__ == "__main__":

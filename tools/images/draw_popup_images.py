@@ -10,10 +10,7 @@ The drop-down box shows the pull-to-refresh arrow "big_arrow" (see draw_refresh_
 Each image is a stack of shapes painted in order; shapes are sampled 8 x 8 times per pixel so that their
 edges are smooth. Run from anywhere; the output does not depend on the machine.
 """
-import os
-import struct
-import sys
-import zlib
+import raster
 
 SAMPLES = 8
 
@@ -39,41 +36,11 @@ def union(*shapes):
     return lambda x, y: any(shape(x, y) for shape in shapes)
 
 
-def png(width, height, rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + bytes(row) for row in rows)
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-
-
 def draw(point_size, layers, scale):
     """layers: (shape, (r, g, b)) painted back to front over transparency."""
     size = point_size * scale
-    rows = []
-    for py in range(size):
-        row = []
-        for px in range(size):
-            # Premultiplied colour and alpha, accumulated with "over".
-            red = green = blue = alpha = 0.0
-            for shape, colour in layers:
-                hits = 0
-                for sy in range(SAMPLES):
-                    for sx in range(SAMPLES):
-                        hits += shape((px + (sx + 0.5) / SAMPLES) / scale, (py + (sy + 0.5) / SAMPLES) / scale)
-                cover = hits / (SAMPLES * SAMPLES)
-                red = colour[0] * cover + red * (1 - cover)
-                green = colour[1] * cover + green * (1 - cover)
-                blue = colour[2] * cover + blue * (1 - cover)
-                alpha = cover + alpha * (1 - cover)
-            if alpha > 0:
-                row += [round(red / alpha), round(green / alpha), round(blue / alpha), round(255 * alpha)]
-            else:
-                row += [0, 0, 0, 0]
-        rows.append(row)
-    return png(size, size, rows)
+    rows = raster.paint_layers(size, size, layers, lambda shape, px, py: raster.coverage(shape, px, py, scale, SAMPLES))
+    return raster.png(size, size, rows)
 
 
 WHITE = (255, 255, 255)
@@ -94,15 +61,8 @@ IMAGES = {
 
 
 def main():
-    root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-    folder = os.path.join(root, "resources", "images")
-    os.makedirs(folder, exist_ok=True)
     for name, (point_size, layers) in IMAGES.items():
-        for scale, suffix in ((1, ""), (2, "@2x")):
-            path = os.path.join(folder, name + suffix + ".png")
-            with open(path, "wb") as out:
-                out.write(draw(point_size, layers, scale))
-            print(path, file=sys.stderr)
+        raster.write_scaled(name, lambda scale: draw(point_size, layers, scale))
 
 
 if __name__ == "__main__":

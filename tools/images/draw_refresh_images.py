@@ -11,9 +11,8 @@ Shapes are polygons sampled 8 x 8 times per pixel so that their edges are smooth
 Run from anywhere; the output does not depend on the machine.
 """
 import os
-import struct
-import sys
-import zlib
+
+import raster
 
 SAMPLES = 8
 
@@ -47,16 +46,6 @@ def inside(polygon, x, y):
     return hit
 
 
-def coverage(polygon, px, py, scale):
-    hits = 0
-    for sy in range(SAMPLES):
-        for sx in range(SAMPLES):
-            x = (px + (sx + 0.5) / SAMPLES) / scale
-            y = (py + (sy + 0.5) / SAMPLES) / scale
-            hits += inside(polygon, x, y)
-    return hits / (SAMPLES * SAMPLES)
-
-
 def over(dst, colour, amount):
     """Paints an RGBA colour (0-255, straight alpha) with coverage `amount` over a straight-alpha pixel."""
     r, g, b, a = colour
@@ -71,16 +60,6 @@ def over(dst, colour, amount):
     return channels + [out_alpha * 255]
 
 
-def png(width, height, rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + bytes(row) for row in rows)
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-
-
 def draw(size, layers, scale):
     width, height = size[0] * scale, size[1] * scale
     rows = []
@@ -89,12 +68,12 @@ def draw(size, layers, scale):
         for px in range(width):
             pixel = [0, 0, 0, 0]
             for polygon, colour in layers:
-                amount = coverage(polygon, px, py, scale)
+                amount = raster.coverage(lambda x, y: inside(polygon, x, y), px, py, scale, SAMPLES)
                 if amount > 0:
                     pixel = over(pixel, colour, amount)
             row += [min(255, max(0, round(c))) for c in pixel]
         rows.append(row)
-    return png(width, height, rows)
+    return raster.png(width, height, rows)
 
 
 WHITE = (255, 255, 255, 255)
@@ -117,15 +96,8 @@ IMAGES = {
 
 
 def main():
-    root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-    folder = os.path.join(root, "resources", "images")
     for name, (size, layers) in IMAGES.items():
-        for scale, suffix in ((1, ""), (2, "@2x")):
-            path = os.path.join(folder, name + suffix + ".png")
-            os.makedirs(os.path.dirname(path), exist_ok=True)
-            with open(path, "wb") as out:
-                out.write(draw(size, layers, scale))
-            print(path, file=sys.stderr)
+        raster.write_scaled(name, lambda scale: draw(size, layers, scale))
 
 
 if __name__ == "__main__":

@@ -18,10 +18,9 @@ Each image is a stack of shapes painted in order; shapes are sampled 6 x 6 times
 are smooth. Run from anywhere; the output does not depend on the machine.
 """
 import math
-import os
-import struct
 import sys
-import zlib
+
+import raster
 
 SAMPLES = 6
 
@@ -135,50 +134,18 @@ def intersection(shape, other):
     return Shape(lambda x, y: shape.inside(x, y) and other.inside(x, y), shape.box)
 
 
-def png(width, height, rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + bytes(row) for row in rows)
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-
-
 def coverage(shape, px, py, scale):
     x0, y0, x1, y1 = shape.box
     if (px + 1) / scale < x0 or px / scale > x1 or (py + 1) / scale < y0 or py / scale > y1:
         return 0.0
-    hits = 0
-    for sy in range(SAMPLES):
-        for sx in range(SAMPLES):
-            hits += shape.inside((px + (sx + 0.5) / SAMPLES) / scale, (py + (sy + 0.5) / SAMPLES) / scale)
-    return hits / (SAMPLES * SAMPLES)
+    return raster.coverage(shape.inside, px, py, scale, SAMPLES)
 
 
 def draw(point_size, layers, scale):
     """layers: (shape, (r, g, b)) painted back to front over transparency."""
     size = point_size * scale
-    rows = []
-    for py in range(size):
-        row = []
-        for px in range(size):
-            # Premultiplied colour and alpha, accumulated with "over".
-            red = green = blue = alpha = 0.0
-            for shape, colour in layers:
-                cover = coverage(shape, px, py, scale)
-                if cover == 0:
-                    continue
-                red = colour[0] * cover + red * (1 - cover)
-                green = colour[1] * cover + green * (1 - cover)
-                blue = colour[2] * cover + blue * (1 - cover)
-                alpha = cover + alpha * (1 - cover)
-            if alpha > 0:
-                row += [round(red / alpha), round(green / alpha), round(blue / alpha), round(255 * alpha)]
-            else:
-                row += [0, 0, 0, 0]
-        rows.append(row)
-    return png(size, size, rows)
+    rows = raster.paint_layers(size, size, layers, lambda shape, px, py: coverage(shape, px, py, scale))
+    return raster.png(size, size, rows)
 
 
 def gear(cx, cy):
@@ -266,17 +233,10 @@ IMAGES = {
 
 
 def main():
-    root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-    folder = os.path.join(root, "resources", "images")
-    os.makedirs(folder, exist_ok=True)
     names = sys.argv[1:] or list(IMAGES)
     for name in names:
         point_size, layers = IMAGES[name]
-        for scale, suffix in ((1, ""), (2, "@2x")):
-            path = os.path.join(folder, name + suffix + ".png")
-            with open(path, "wb") as out:
-                out.write(draw(point_size, layers, scale))
-            print(path, file=sys.stderr)
+        raster.write_scaled(name, lambda scale: draw(point_size, layers, scale))
 
 
 if __name__ == "__main__":
