@@ -4,6 +4,7 @@
 #include "base/WorkerPool.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace base {
 
@@ -124,35 +125,67 @@ size_t OperationQueue::widthLocked() const
 
 void OperationQueue::startReadyOperations()
 {
-    for (;;) {
-        std::vector<std::shared_ptr<Operation>> waiting;
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_executing >= widthLocked())
-                return;
-            for (auto& entry : m_entries) {
-                if (!entry.started)
-                    waiting.push_back(entry.operation);
-            }
-        }
-        // Readiness is asked with no lock held: an operation may announce changes while holding its own lock.
-        auto ready = std::find_if(waiting.begin(), waiting.end(), [](auto& operation) { return operation->isReady(); });
-        if (ready == waiting.end())
+    {
+        std::lock_guard lock(m_mutex);
+        // One thread starts operations at a time; a call meanwhile, also one from within an operation's start,
+        // has that thread look again instead of nesting.
+        if (m_starting) {
+            m_lookAgain = true;
             return;
-        bool claimed = false;
-        {
-            std::lock_guard lock(m_mutex);
-            auto found = std::find_if(
-                m_entries.begin(), m_entries.end(), [&](const Entry& entry) { return entry.operation == *ready; });
-            if (found != m_entries.end() && !found->started && m_executing < widthLocked()) {
-                found->started = true;
-                ++m_executing;
-                claimed = true;
-            }
         }
-        if (claimed)
-            WorkerPool::shared().submit([operation = *ready] { operation->start(); });
+        m_starting = true;
+        m_lookAgain = false;
     }
+    for (;;) {
+        if (auto operation = claimReadyOperation()) {
+            launch(operation);
+            continue;
+        }
+        std::lock_guard lock(m_mutex);
+        if (!std::exchange(m_lookAgain, false)) {
+            m_starting = false;
+            return;
+        }
+    }
+}
+
+std::shared_ptr<Operation> OperationQueue::claimReadyOperation()
+{
+    std::vector<std::shared_ptr<Operation>> waiting;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_executing >= widthLocked())
+            return nullptr;
+        for (auto& entry : m_entries) {
+            if (!entry.started)
+                waiting.push_back(entry.operation);
+        }
+    }
+    // Readiness is asked with no lock held: an operation may announce changes while holding its own lock.
+    for (auto& operation : waiting) {
+        if (!operation->isReady())
+            continue;
+        std::lock_guard lock(m_mutex);
+        auto found = std::find_if(
+            m_entries.begin(), m_entries.end(), [&](const Entry& entry) { return entry.operation == operation; });
+        if (found == m_entries.end() || found->started)
+            continue;
+        if (m_executing >= widthLocked())
+            return nullptr;
+        found->started = true;
+        ++m_executing;
+        return operation;
+    }
+    return nullptr;
+}
+
+void OperationQueue::launch(const std::shared_ptr<Operation>& operation)
+{
+    // An asynchronous operation's start only sets its work going and returns: it needs no worker of its own.
+    if (operation->isConcurrent())
+        operation->start();
+    else
+        WorkerPool::shared().submit([operation] { operation->start(); });
 }
 
 } // namespace base

@@ -1,6 +1,7 @@
-// base::OperationQueue: runs operations on worker threads as they become ready, in the order they were added,
-// with at most maxConcurrentOperationCount of them executing at once (-1: as many as the machine has cores).
-// An asynchronous operation holds its place until it announces that it finished. A queue stays alive while it
+// base::OperationQueue: runs operations as they become ready, in the order they were added, with at most
+// maxConcurrentOperationCount of them executing at once (-1: as many as the machine has cores). A plain
+// operation runs on a worker thread; an asynchronous one is started on the thread that finds it ready (its
+// start only sets its work going) and holds its place until it announces that it finished. A queue stays alive while it
 // holds operations; it lets go of each one once it has finished. Made with std::make_shared. Any thread.
 //
 //   auto queue = std::make_shared<base::OperationQueue>();
@@ -52,12 +53,17 @@ private:
     void operationChanged(Operation& operation, std::string_view keyPath);
     void removeFinished(Operation& operation);
     void startReadyOperations();
+    // Marks the first ready operation that has not started as started, if the width allows one more.
+    std::shared_ptr<Operation> claimReadyOperation();
+    void launch(const std::shared_ptr<Operation>& operation);
     size_t widthLocked() const;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_emptied;
     std::vector<Entry> m_entries;
     size_t m_executing { 0 };
+    bool m_starting { false };
+    bool m_lookAgain { false };
     int m_maxConcurrentOperationCount { defaultMaxConcurrentOperationCount };
 };
 
