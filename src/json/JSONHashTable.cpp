@@ -83,7 +83,7 @@ void JSONHashTable::release()
     ::operator delete(m_ownedBlock);
 }
 
-size_t JSONHashTable::find(const base::Value& key, uint32_t hash) const
+template <typename Matches> size_t JSONHashTable::probe(uint32_t hash, Matches matches) const
 {
     if (!m_capacity)
         return NotFound;
@@ -92,25 +92,20 @@ size_t JSONHashTable::find(const base::Value& key, uint32_t hash) const
         const Slot& candidate = m_slots[slot];
         if (!candidate.pair)
             return NotFound;
-        if (candidate.hash == hash && keysEqual(m_pairs[candidate.pair - 1].key, key))
+        if (candidate.hash == hash && matches(m_pairs[candidate.pair - 1].key))
             return slot;
     }
     return NotFound;
 }
 
+size_t JSONHashTable::find(const base::Value& key, uint32_t hash) const
+{
+    return probe(hash, [&key](const base::Value& candidate) { return keysEqual(candidate, key); });
+}
+
 size_t JSONHashTable::findString(std::string_view key, uint32_t hash) const
 {
-    if (!m_capacity)
-        return NotFound;
-    size_t slot = home(hash);
-    for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
-        const Slot& candidate = m_slots[slot];
-        if (!candidate.pair)
-            return NotFound;
-        if (candidate.hash == hash && isStringKey(m_pairs[candidate.pair - 1].key, key))
-            return slot;
-    }
-    return NotFound;
+    return probe(hash, [key](const base::Value& candidate) { return isStringKey(candidate, key); });
 }
 
 void JSONHashTable::occupy(size_t slot, uint32_t hash)

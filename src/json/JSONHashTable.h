@@ -73,6 +73,9 @@ private:
         return static_cast<size_t>((static_cast<unsigned __int128>(fraction) * m_capacity) >> 64);
     }
     size_t next(size_t slot) const { return slot + 1 == m_capacity ? 0 : slot + 1; }
+    // The slot whose pair's key `matches` says yes to, probing from the hash's home slot; NotFound at the
+    // first empty slot.
+    template <typename Matches> size_t probe(uint32_t hash, Matches matches) const;
     const Pair& pairAt(size_t slot) const { return m_pairs[m_slots[slot].pair - 1]; }
     // Places a pair already constructed at the end of the pairs into `slot`.
     void occupy(size_t slot, uint32_t hash);
