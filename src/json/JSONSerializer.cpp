@@ -183,17 +183,7 @@ bool JSONSerializer::writeDictionary(const base::Dictionary& dictionary)
 {
     if (m_options & JSONSerializePretty)
         return writeSortedDictionary(dictionary);
-    openContainer('{');
-    bool first = true;
-    for (auto [key, value] : dictionary) {
-        if (!first)
-            writeComma();
-        first = false;
-        if (!writePair(*key, *value))
-            return false;
-    }
-    closeContainer('}');
-    return true;
+    return writePairs(dictionary);
 }
 
 bool JSONSerializer::writeSortedDictionary(const base::Dictionary& dictionary)
@@ -208,9 +198,14 @@ bool JSONSerializer::writeSortedDictionary(const base::Dictionary& dictionary)
     }
     std::sort(pairs.begin(), pairs.end(),
         [](const Pair& a, const Pair& b) { return *a.first->string() < *b.first->string(); });
+    return writePairs(pairs);
+}
+
+template <typename Pairs> bool JSONSerializer::writePairs(const Pairs& pairs)
+{
     openContainer('{');
     bool first = true;
-    for (const auto& [key, value] : pairs) {
+    for (auto [key, value] : pairs) {
         if (!first)
             writeComma();
         first = false;

@@ -52,6 +52,8 @@ private:
     bool writeArray(const base::Array& array);
     bool writeDictionary(const base::Dictionary& dictionary);
     bool writeSortedDictionary(const base::Dictionary& dictionary);
+    // Writes an object of (key, value) pointer pairs in the range's order.
+    template <typename Pairs> bool writePairs(const Pairs& pairs);
     bool writePair(const base::Value& key, const base::Value& value);
     bool writeString(std::string_view string, bool includeQuotes);
     bool writeDouble(double value);
