@@ -27,6 +27,20 @@ namespace {
         return pattern;
     }
 
+    // Saves the state and narrows the clip to `region`, given in device pixels, keeping the user-space matrix
+    // and leaving no path; the caller restores.
+    void saveClippedToDeviceRegion(cairo_t* cr, const Rect& region)
+    {
+        cairo_matrix_t matrix;
+        cairo_get_matrix(cr, &matrix);
+        cairo_save(cr);
+        cairo_identity_matrix(cr);
+        cairo_new_path(cr);
+        cairo_rectangle(cr, region.minX(), region.minY(), region.width(), region.height());
+        cairo_clip(cr);
+        cairo_set_matrix(cr, &matrix);
+    }
+
     Rect boundingUnion(const Rect& a, const Rect& b)
     {
         if (a.isNull())
@@ -76,14 +90,7 @@ void Context::paint(const std::function<void()>& draw, const Rect& deviceInk)
         return;
     }
     cairo_path_t* path = cairo_copy_path(m_cr);
-    cairo_matrix_t matrix;
-    cairo_get_matrix(m_cr, &matrix);
-    cairo_save(m_cr);
-    cairo_identity_matrix(m_cr);
-    cairo_new_path(m_cr);
-    cairo_rectangle(m_cr, region.minX(), region.minY(), region.width(), region.height());
-    cairo_clip(m_cr);
-    cairo_set_matrix(m_cr, &matrix);
+    saveClippedToDeviceRegion(m_cr, region);
     cairo_append_path(m_cr, path);
     cairo_path_destroy(path);
     cairo_push_group(m_cr);
@@ -181,14 +188,7 @@ void Context::fillShadowOfPath(const Path& path)
     if (region.isEmpty())
         return;
     cairo_path_t* current = cairo_copy_path(m_cr);
-    cairo_matrix_t matrix;
-    cairo_get_matrix(m_cr, &matrix);
-    cairo_save(m_cr);
-    cairo_identity_matrix(m_cr);
-    cairo_new_path(m_cr);
-    cairo_rectangle(m_cr, region.minX(), region.minY(), region.width(), region.height());
-    cairo_clip(m_cr);
-    cairo_set_matrix(m_cr, &matrix);
+    saveClippedToDeviceRegion(m_cr, region);
     cairo_push_group(m_cr);
     appendPath(path, false);
     cairo_set_source_rgb(m_cr, 0, 0, 0);
