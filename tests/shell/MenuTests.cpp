@@ -1,0 +1,184 @@
+// The drawer menu: its rows by the current device's type, opening and closing with the home screen's bar
+// button, what a row opens (a registered screen as the root of a new navigation controller in the centre,
+// given the menu's device record; nothing for a screen not built yet), and the logout row.
+#include "ShellFixture.h"
+
+#include "base/NotificationCenter.h"
+#include "core/NotificationNames.h"
+#include "kit/DrawerTypes.h"
+#include "shell/MenuFunctions.h"
+#include "shell/RememberedAccount.h"
+#include "shell/ScreenDirectory.h"
+#include "tracking-service/Fault.h"
+#include "ui/BarButtonItem.h"
+#include "ui/Button.h"
+#include "ui/NavigationBar.h"
+#include "ui/TableView.h"
+#include "ui/TableViewCell.h"
+#include "ui/TouchDriver.h"
+
+namespace {
+
+// A feature screen as the directory would make it, keeping the record it was given.
+class FeatureScreen : public ui::ViewController {
+public:
+    explicit FeatureScreen(std::shared_ptr<core::Device> device)
+        : device(std::move(device))
+    {
+    }
+    std::shared_ptr<core::Device> device;
+};
+
+class Menu : public test::ShellTest {
+protected:
+    void TearDown() override
+    {
+        shell::ScreenDirectory::shared().remove(shell::ScreenDirectory::Attendance);
+        shell::ScreenDirectory::shared().remove(shell::ScreenDirectory::Settings);
+        ShellTest::TearDown();
+    }
+
+    void registerScreen(const char* name)
+    {
+        shell::ScreenDirectory::shared().add(name, [this](const std::shared_ptr<core::Device>& device) {
+            auto screen = std::make_shared<FeatureScreen>(device);
+            opened.push_back(screen);
+            return screen;
+        });
+    }
+
+    void openMenu()
+    {
+        container()->openDrawerSide(kit::DrawerSide::Left, true);
+        ASSERT_TRUE(pumpUntil([this] { return menu()->device() && !container()->isAnimatingDrawer(); }));
+    }
+
+    // Taps the menu's row of that function.
+    void tapRow(const std::string& key)
+    {
+        auto table = menu()->tableView();
+        const auto& functions = menu()->functions();
+        auto row = std::find(functions.begin(), functions.end(), key) - functions.begin();
+        ASSERT_LT(row, static_cast<long>(functions.size()));
+        gfx::Rect rect = table->rectForRowAtIndexPath({ 0, static_cast<int>(row) });
+        gfx::Point centre = table->convertPointTo({ rect.midX(), rect.midY() }, nullptr);
+        finger.tap(centre);
+    }
+
+    std::vector<std::shared_ptr<FeatureScreen>> opened;
+    ui::TouchDriver finger;
+};
+
+TEST_F(Menu, TheRowsFollowTheDeviceTypeFromTheConfig)
+{
+    launch();
+    EXPECT_EQ(shell::MenuFunctions::forDeviceType(36),
+        (std::vector<std::string> {
+            "home_page", "attendance", "phone_book", "family_protect", "class_schedule", "interaction", "logout" }));
+    EXPECT_EQ(shell::MenuFunctions::forDeviceType(41), (std::vector<std::string> { "home_page", "logout" }));
+    EXPECT_EQ(shell::MenuFunctions::forDeviceType(std::nullopt), (std::vector<std::string> { "home_page", "logout" }));
+}
+
+TEST_F(Menu, TheHomeScreensBarButtonOpensAndClosesTheMenuWhichReadsTheDevice)
+{
+    launchAndSignIn();
+    size_t detailRequests = requestsTo("GetDeviceDetial");
+    auto toggle = home()->navigationItem()->leftBarButtonItem();
+    ASSERT_TRUE(toggle);
+    toggle->action()(*toggle);
+    ASSERT_TRUE(pumpUntil([this] { return menu()->device() && !container()->isAnimatingDrawer(); }));
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::Left);
+    EXPECT_EQ(menu()->device()->serialNumber, watch);
+    EXPECT_EQ(menu()->functions().size(), 7u);
+    EXPECT_GT(requestsTo("GetDeviceDetial"), detailRequests);
+    EXPECT_EQ(menu()->tableView()->cellForRowAtIndexPath({ 0, 1 })->textLabel()->text(), base::localized("attendance"));
+
+    toggle->action()(*toggle);
+    clock->advance(1s);
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::None);
+}
+
+TEST_F(Menu, ARowOpensItsScreenWithTheMenusRecordInANewNavigationControllerAndCloses)
+{
+    launchAndSignIn();
+    registerScreen(shell::ScreenDirectory::Attendance);
+    openMenu();
+    tapRow("attendance");
+    ASSERT_TRUE(pumpUntil([this] { return !container()->isAnimatingDrawer(); }));
+
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0]->device, menu()->device()) << "the menu's own record";
+    EXPECT_EQ(centreRoot(), opened[0]);
+    auto navigation = std::dynamic_pointer_cast<shell::NavViewController>(container()->centerViewController());
+    ASSERT_TRUE(navigation);
+    EXPECT_EQ(navigation->navigationBar()->barTintColor(), shell::NavViewController::barTint);
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::None);
+
+    // The home row brings a home screen back.
+    openMenu();
+    tapRow("home_page");
+    ASSERT_TRUE(pumpUntil([this] { return home() && !container()->isAnimatingDrawer(); }));
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::None);
+}
+
+TEST_F(Menu, ARowWhoseScreenIsNotBuiltDoesNothing)
+{
+    launchAndSignIn();
+    openMenu();
+    auto centre = container()->centerViewController();
+    tapRow("phone_book");
+    clock->advance(1s);
+    EXPECT_EQ(container()->centerViewController(), centre);
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::Left);
+}
+
+TEST_F(Menu, TheSettingsButtonOpensTheSettingsScreen)
+{
+    launchAndSignIn();
+    registerScreen(shell::ScreenDirectory::Settings);
+    openMenu();
+    EXPECT_EQ(menu()->settingsButton()->tag(), 0);
+    gfx::Point centre = menu()->settingsButton()->convertPointTo(
+        { menu()->settingsButton()->bounds().midX(), menu()->settingsButton()->bounds().midY() }, nullptr);
+    finger.tap(centre);
+    ASSERT_TRUE(pumpUntil([this] { return !opened.empty() && !container()->isAnimatingDrawer(); }));
+    EXPECT_EQ(centreRoot(), opened[0]);
+}
+
+TEST_F(Menu, ARowTappedBeforeTheRecordCameOpensWhenItComesUnlessTheMenuClosed)
+{
+    launchAndSignIn();
+    registerScreen(shell::ScreenDirectory::Attendance);
+    service.faults().set("GetDeviceDetial", tracking_service::Fault::delay(300ms));
+    container()->openDrawerSide(kit::DrawerSide::Left, false);
+    menu()->openRowTitled(base::localized("attendance"));
+    EXPECT_TRUE(opened.empty());
+    ASSERT_TRUE(pumpUntil([this] { return !opened.empty(); }));
+    EXPECT_EQ(opened[0]->device, menu()->device());
+}
+
+TEST_F(Menu, TheLogoutRowClosesTheContainerAndTheLoginScreenShows)
+{
+    launchAndSignIn();
+    bool loggedOut = false;
+    base::NotificationCenter::defaultCenter().addObserver(
+        core::NotificationNames::DidLogOut, nullptr, [&](const base::Notification&) { loggedOut = true; }, this);
+    openMenu();
+    tapRow("logout");
+    ASSERT_TRUE(pumpUntil([this] { return !container(); }));
+    clock->advance(1s);
+    base::NotificationCenter::defaultCenter().removeObservers(this);
+
+    EXPECT_TRUE(loggedOut);
+    EXPECT_EQ(login()->appearanceState(), ui::ViewController::AppearanceState::Appeared);
+    EXPECT_EQ(base::UserDefaults::standard().stringForKey(core::SettingsKeys::AutoLogin), "0");
+    EXPECT_EQ(base::UserDefaults::standard().stringForKey(core::SettingsKeys::Cookie), "");
+    EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), "");
+    EXPECT_FALSE(core::Singleton::shared().deviceDetail());
+    EXPECT_FALSE(shell::RememberedAccount::reLoginAccount()) << "no silent sign-in after a logout";
+    EXPECT_EQ(login()->accountField()->text(), account) << "the account stays remembered";
+    pumpUntil([this] { return requestsTo("SaveAppleToken") > 0; });
+    EXPECT_EQ(requestsTo("SaveAppleToken"), 1u);
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+// The tour that scripts/run takes without a display: it signs in with the account the login screen shows,
+// waits for each screen's replies and writes a picture of the login screen, the home screen, the open
+// menu and each built menu screen.
+#include "ShellFixture.h"
+
+#include "host/HeadlessHost.h"
+#include "shell/ScreenDirectory.h"
+#include "shell/Tour.h"
+
+namespace {
+
+class Tour : public test::ShellTest {
+protected:
+    void TearDown() override
+    {
+        tour.reset();
+        shell::ScreenDirectory::shared().remove(shell::ScreenDirectory::ClassSchedule);
+        ShellTest::TearDown();
+    }
+
+    void run()
+    {
+        tour = std::make_shared<shell::Tour>(
+            application, [this](const std::string& name) { return pictures.writeFrame(name).has_value(); },
+            [this](bool succeeded) { outcome = succeeded; });
+        tour->start();
+        ASSERT_TRUE(pumpUntil([this] { return outcome.has_value(); }, 120));
+    }
+
+    test::TempDir folder;
+    host::HeadlessHost pictures { folder.path() };
+    std::shared_ptr<shell::Tour> tour;
+    std::optional<bool> outcome;
+};
+
+TEST_F(Tour, PicturesTheLoginHomeMenuAndEachBuiltMenuScreen)
+{
+    shell::ScreenDirectory::shared().add(shell::ScreenDirectory::ClassSchedule,
+        [](const std::shared_ptr<core::Device>&) { return std::make_shared<ui::ViewController>(); });
+    launch({ account, password });
+    run();
+    EXPECT_EQ(outcome, true);
+    EXPECT_EQ(tour->pictures(), (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-class_schedule" }));
+    for (const auto& name : tour->pictures())
+        EXPECT_GT(std::filesystem::file_size(folder.path() / (name + ".png")), 1000u) << name;
+}
+
+TEST_F(Tour, AScreenThatNeverComesEndsTheTourAsFailed)
+{
+    launch({ account, "not the password" });
+    run();
+    EXPECT_EQ(outcome, false);
+    EXPECT_EQ(tour->pictures(), std::vector<std::string> { "01-login" });
+}
+
+} // namespace
