@@ -88,6 +88,15 @@ void rawInsertRows(sqlite3* db, int count)
     sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
 }
 
+// A database file holding the table with `rows` rows, closed again.
+void rawCreateFile(const std::string& path, int rows)
+{
+    sqlite3* setup = rawOpen(path);
+    sqlite3_exec(setup, createSQL, nullptr, nullptr, nullptr);
+    rawInsertRows(setup, rows);
+    sqlite3_close(setup);
+}
+
 std::string rawText(sqlite3_stmt* statement, int index)
 {
     auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
@@ -132,9 +141,7 @@ void appInsertRaw(benchmark::State& state)
 {
     BenchFolder folder;
     std::string path = folder.file("app.sqlite");
-    sqlite3* setup = rawOpen(path);
-    sqlite3_exec(setup, createSQL, nullptr, nullptr, nullptr);
-    sqlite3_close(setup);
+    rawCreateFile(path, 0);
     int i = 0;
     for (auto _ : state) {
         sqlite3* db = rawOpen(path);
@@ -152,10 +159,7 @@ void appSelectOurs(benchmark::State& state)
 {
     BenchFolder folder;
     std::string path = folder.file("app.sqlite");
-    sqlite3* setup = rawOpen(path);
-    sqlite3_exec(setup, createSQL, nullptr, nullptr, nullptr);
-    rawInsertRows(setup, 100);
-    sqlite3_close(setup);
+    rawCreateFile(path, 100);
     int i = 0;
     for (auto _ : state) {
         auto db = oursOpen(path);
@@ -173,10 +177,7 @@ void appSelectRaw(benchmark::State& state)
 {
     BenchFolder folder;
     std::string path = folder.file("app.sqlite");
-    sqlite3* setup = rawOpen(path);
-    sqlite3_exec(setup, createSQL, nullptr, nullptr, nullptr);
-    rawInsertRows(setup, 100);
-    sqlite3_close(setup);
+    rawCreateFile(path, 100);
     int i = 0;
     for (auto _ : state) {
         sqlite3* db = rawOpen(path);
@@ -248,10 +249,7 @@ void selectOurs(benchmark::State& state)
 {
     BenchFolder folder;
     std::string path = folder.file("select.sqlite");
-    sqlite3* setup = rawOpen(path);
-    sqlite3_exec(setup, createSQL, nullptr, nullptr, nullptr);
-    rawInsertRows(setup, rowCount);
-    sqlite3_close(setup);
+    rawCreateFile(path, rowCount);
     auto db = oursOpen(path);
     for (auto _ : state) {
         auto rows = db->executeQuery(selectSQL);
