@@ -108,17 +108,18 @@ void Keyboard::fieldResigned(const TextField& field)
 {
     if (firstResponder().get() != &field)
         return;
-    m_firstResponder.reset();
-    if (!m_visible)
-        return;
-    m_visible = false;
-    post(willHideNotification, shownFrame(), hiddenFrame());
+    dropFieldAndHide();
 }
 
 void Keyboard::editingFieldWentAway()
 {
     if (!m_firstResponder.expired())
         return;
+    dropFieldAndHide();
+}
+
+void Keyboard::dropFieldAndHide()
+{
     m_firstResponder.reset();
     if (!m_visible)
         return;

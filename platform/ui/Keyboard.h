@@ -70,6 +70,8 @@ public:
 private:
     Keyboard() = default;
     void post(const char* name, gfx::Rect from, gfx::Rect to);
+    // Forgets the editing field and takes the keyboard down if it is up.
+    void dropFieldAndHide();
 
     std::weak_ptr<TextField> m_firstResponder;
     bool m_visible { false };
