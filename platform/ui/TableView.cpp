@@ -365,14 +365,22 @@ void TableView::touchesBegan(const TouchSet& touches, const Event*)
         found->second->setHighlighted(true, false);
 }
 
-void TableView::touchesEnded(const TouchSet& touches, const Event*)
+std::optional<IndexPath> TableView::releaseTouchedRow()
 {
     auto touched = std::exchange(m_touchedRow, std::nullopt);
     if (!touched)
-        return;
+        return std::nullopt;
     auto found = m_visibleCells.find(*touched);
     if (found != m_visibleCells.end())
         found->second->setHighlighted(false, false);
+    return touched;
+}
+
+void TableView::touchesEnded(const TouchSet& touches, const Event*)
+{
+    auto touched = releaseTouchedRow();
+    if (!touched)
+        return;
     if (rowUnderTouch(touches) != touched)
         return;
     auto delegate = m_tableDelegate.lock();
@@ -388,14 +396,6 @@ void TableView::touchesEnded(const TouchSet& touches, const Event*)
         delegate->didSelectRowAtIndexPath(*this, *touched);
 }
 
-void TableView::touchesCancelled(const TouchSet&, const Event*)
-{
-    auto touched = std::exchange(m_touchedRow, std::nullopt);
-    if (!touched)
-        return;
-    auto found = m_visibleCells.find(*touched);
-    if (found != m_visibleCells.end())
-        found->second->setHighlighted(false, false);
-}
+void TableView::touchesCancelled(const TouchSet&, const Event*) { releaseTouchedRow(); }
 
 } // namespace ui

@@ -109,6 +109,8 @@ private:
     void recycle(const std::shared_ptr<TableViewCell>& cell);
     void setRowSelected(IndexPath path, bool selected, bool animated);
     std::optional<IndexPath> rowUnderTouch(const TouchSet& touches) const;
+    // Ends the touch on a row: the row's cell is no longer highlighted. The row touched, if any.
+    std::optional<IndexPath> releaseTouchedRow();
     gfx::Rect spanRect(const std::optional<TableSpan>& span) const;
 
     TableViewStyle m_style;
