@@ -17,31 +17,6 @@ namespace {
 
 class AudioBackendTest : public test::MediaTest {
 protected:
-    void writeWave(const std::filesystem::path& path, const std::vector<int16_t>& stereo)
-    {
-        std::vector<uint8_t> out;
-        auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
-        auto put = [&](uint32_t value, int bytes) {
-            for (int i = 0; i < bytes; ++i)
-                out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-        };
-        tag("RIFF");
-        put(0, 4);
-        tag("WAVE");
-        tag("fmt ");
-        put(16, 4);
-        put(1, 2);
-        put(2, 2);
-        put(8000, 4);
-        put(32000, 4);
-        put(4, 2);
-        put(16, 2);
-        tag("data");
-        put(static_cast<uint32_t>(stereo.size() * 2), 4);
-        for (int16_t sample : stereo)
-            put(static_cast<uint16_t>(sample), 2);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), out.size());
-    }
     test::TempDir dir;
 };
 
@@ -65,7 +40,8 @@ TEST_F(AudioBackendTest, UnknownOrUnreadableBackendsFallBackToNullWithALoggedErr
 TEST_F(AudioBackendTest, AScriptFileIsMixedToMonoAndRecorded)
 {
     auto path = dir.path() / "speech.wav";
-    writeWave(path, { 100, 300, -100, -300 });
+    auto wave = test::makeWave({ 100, 300, -100, -300 }, 8000, 2);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(wave.data()), wave.size());
     setenv("LUMET_AUDIO", ("script:" + path.string()).c_str(), 1);
     media::AudioBackend::chooseAtStartUp();
     unsetenv("LUMET_AUDIO");

@@ -12,33 +12,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-std::vector<uint8_t> makeWave(const std::vector<int16_t>& samples, uint32_t rate = 8000, uint16_t channels = 1,
-    std::optional<uint32_t> declaredBytes = std::nullopt)
-{
-    std::vector<uint8_t> out;
-    auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
-    auto put = [&](uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    };
-    tag("RIFF");
-    put(static_cast<uint32_t>(36 + samples.size() * 2), 4);
-    tag("WAVE");
-    tag("fmt ");
-    put(16, 4);
-    put(1, 2);
-    put(channels, 2);
-    put(rate, 4);
-    put(rate * channels * 2, 4);
-    put(channels * 2u, 2);
-    put(16, 2);
-    tag("data");
-    put(declaredBytes.value_or(static_cast<uint32_t>(samples.size() * 2)), 4);
-    for (int16_t sample : samples)
-        put(static_cast<uint16_t>(sample), 2);
-    return out;
-}
-
 std::vector<int16_t> ramp(size_t count)
 {
     std::vector<int16_t> samples(count);
@@ -85,7 +58,7 @@ protected:
 TEST_F(AudioPlayerTest, PlaysAlongTheClockAndReportsTheEndOnALaterTurn)
 {
     auto samples = ramp(8000);
-    auto player = makePlayer(makeWave(samples));
+    auto player = makePlayer(test::makeWave(samples));
     ASSERT_TRUE(player);
     EXPECT_DOUBLE_EQ(player->duration(), 1.0);
     ASSERT_TRUE(player->play());
@@ -106,7 +79,7 @@ TEST_F(AudioPlayerTest, PlaysAlongTheClockAndReportsTheEndOnALaterTurn)
 
 TEST_F(AudioPlayerTest, PlayAndStopNeverCallBack)
 {
-    auto player = makePlayer(makeWave({}));
+    auto player = makePlayer(test::makeWave({}));
     ASSERT_TRUE(player->play());
     player->stop();
     clock->advance(1s);
@@ -121,7 +94,7 @@ TEST_F(AudioPlayerTest, PlayAndStopNeverCallBack)
 TEST_F(AudioPlayerTest, PauseKeepsThePositionAndSeekingMovesIt)
 {
     auto samples = ramp(8000);
-    auto player = makePlayer(makeWave(samples));
+    auto player = makePlayer(test::makeWave(samples));
     player->play();
     clock->advance(300ms);
     player->pause();
@@ -143,7 +116,7 @@ TEST_F(AudioPlayerTest, PauseKeepsThePositionAndSeekingMovesIt)
 
 TEST_F(AudioPlayerTest, VolumeScalesTheSamplesWritten)
 {
-    auto player = makePlayer(makeWave({ 1000, -1000, 1000, -1000 }));
+    auto player = makePlayer(test::makeWave({ 1000, -1000, 1000, -1000 }));
     player->setVolume(0.5f);
     player->play();
     clock->advance(1s);
@@ -155,7 +128,7 @@ TEST_F(AudioPlayerTest, VolumeScalesTheSamplesWritten)
 TEST_F(AudioPlayerTest, DataThatEndsEarlyPlaysWhatIsThereThenReportsADecodeError)
 {
     auto samples = ramp(4000);
-    auto player = makePlayer(makeWave(samples, 8000, 1, 16000));
+    auto player = makePlayer(test::makeWave(samples, 8000, 1, 16000));
     EXPECT_DOUBLE_EQ(player->duration(), 1.0);
     player->play();
     clock->advance(1s);
@@ -168,7 +141,7 @@ TEST_F(AudioPlayerTest, DataThatEndsEarlyPlaysWhatIsThereThenReportsADecodeError
 
 TEST_F(AudioPlayerTest, OwnerMayReleaseThePlayerFromItsCallback)
 {
-    auto player = makePlayer(makeWave(ramp(80)));
+    auto player = makePlayer(test::makeWave(ramp(80)));
     std::weak_ptr<media::AudioPlayer> watched = player;
     delegate->onEnd = [&](media::AudioPlayer&) { player.reset(); };
     player->play();
@@ -179,7 +152,7 @@ TEST_F(AudioPlayerTest, OwnerMayReleaseThePlayerFromItsCallback)
 
 TEST_F(AudioPlayerTest, AReleasedPlayerNeitherPlaysOnNorCallsBack)
 {
-    auto player = makePlayer(makeWave(ramp(800)));
+    auto player = makePlayer(test::makeWave(ramp(800)));
     player->play();
     clock->advance(20ms);
     player.reset();
@@ -192,7 +165,7 @@ TEST_F(AudioPlayerTest, PlaysStereoFilesAndRefusesWhatIsNotWave)
 {
     test::TempDir dir;
     auto path = dir.path() / "ring.wav";
-    auto bytes = makeWave(ramp(4410), 44100, 2);
+    auto bytes = test::makeWave(ramp(4410), 44100, 2);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     auto player = media::AudioPlayer::makeWithContentsOfFile(path);
     ASSERT_TRUE(player);
