@@ -94,6 +94,9 @@ void URLConnectionOperation::start()
         return;
     setState(State::Executing);
     net::NetworkThread::shared().post([self = sharedSelf()] { self->operationDidStart(); });
+    // Posted here rather than from the network thread: a call started from the main thread then costs the
+    // main thread no extra wake-up.
+    postNotification(DidStartNotification);
 }
 
 void URLConnectionOperation::operationDidStart()
@@ -113,7 +116,6 @@ void URLConnectionOperation::operationDidStart()
             m_connection->start();
         }
     }
-    postNotification(DidStartNotification);
     if (isCancelled() || endsAtOnce)
         finish();
 }
