@@ -48,7 +48,7 @@ std::string URLRequest::description() const
 bool URLRequest::operator==(const URLRequest& other) const
 {
     return m_url == other.m_url && m_method == other.m_method && m_headers == other.m_headers && m_body == other.m_body
-        && m_bodyStream == other.m_bodyStream && m_timeout == other.m_timeout;
+        && m_bodyStream == other.m_bodyStream && m_timeout == other.m_timeout && m_cachePolicy == other.m_cachePolicy;
 }
 
 } // namespace net

@@ -22,6 +22,17 @@
 
 namespace net {
 
+// Which local cache a request may answer from. The loading layer keeps no cache of its own, so only callers
+// that keep one (the image cache) read it.
+enum class URLRequestCachePolicy {
+    UseProtocolCachePolicy = 0,
+    ReloadIgnoringLocalCacheData = 1,
+    ReturnCacheDataElseLoad = 2,
+    ReturnCacheDataDontLoad = 3,
+    ReloadIgnoringLocalAndRemoteCacheData = 4,
+    ReloadRevalidatingCacheData = 5
+};
+
 class URLRequest {
 public:
     URLRequest() = default;
@@ -51,6 +62,9 @@ public:
     const std::shared_ptr<InputStream>& httpBodyStream() const { return m_bodyStream; }
     void setHTTPBodyStream(std::shared_ptr<InputStream> stream);
 
+    URLRequestCachePolicy cachePolicy() const { return m_cachePolicy; }
+    void setCachePolicy(URLRequestCachePolicy policy) { m_cachePolicy = policy; }
+
     base::Duration timeoutInterval() const;
     void setTimeoutInterval(base::Duration interval) { m_timeout = interval; }
 
@@ -68,6 +82,7 @@ private:
     std::optional<base::Data> m_body;
     std::shared_ptr<InputStream> m_bodyStream;
     std::optional<base::Duration> m_timeout;
+    URLRequestCachePolicy m_cachePolicy { URLRequestCachePolicy::UseProtocolCachePolicy };
 };
 
 } // namespace net
