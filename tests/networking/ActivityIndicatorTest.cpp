@@ -120,8 +120,8 @@ TEST_F(ActivityIndicator, FollowsRealOperationsFromTheirNotifications)
     ASSERT_TRUE(waitFor([] { return indicatorShown(); }));
 
     m_gate.open();
-    ASSERT_TRUE(waitFor([&] { return finished; }));
-    EXPECT_EQ(manager->activityCount(), 0);
+    ASSERT_TRUE(waitFor([&] { return finished && manager->activityCount() == 0; }));
+    EXPECT_TRUE(indicatorShown());
     advance(0.17);
     EXPECT_FALSE(indicatorShown());
 }
