@@ -19,7 +19,8 @@ namespace {
         return backdrop;
     }
 
-    // The arrow centred across the backdrop (the half width floored in single precision) at height `y`.
+    // The arrow centred across the backdrop (the half width floored in single precision), 10 points from its
+    // bottom edge (the top backdrop: just above the content) or from its top edge.
     std::shared_ptr<ui::ImageView> makeArrow(const ui::View& backdrop, bool atBottomOfBackdrop)
     {
         auto arrow = std::make_shared<ui::ImageView>(gfx::Image::named(arrowImageName));

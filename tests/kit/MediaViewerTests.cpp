@@ -254,6 +254,21 @@ TEST_F(MediaViewer, WithoutParallaxThereIsNoWindowPictureAndTheStatusBarIsLeftAl
     EXPECT_EQ(journal->events.back(), "disappear");
 }
 
+TEST_F(MediaViewer, AHostControllerHoldsTheViewerAsAChildWhileItShows)
+{
+    auto host = std::make_shared<ui::ViewController>();
+    window->addSubview(host->view());
+    viewer->showImage(picture(640, 480), source, host);
+    EXPECT_EQ(viewer->parentViewController(), host);
+    EXPECT_EQ(viewer->view()->superview(), host->view());
+    EXPECT_EQ(host->view()->tintAdjustmentMode(), ui::TintAdjustmentMode::Dimmed);
+    viewer->dismiss(true);
+    advance(0.5);
+    EXPECT_FALSE(viewer->parentViewController());
+    EXPECT_FALSE(shown());
+    EXPECT_EQ(host->view()->tintAdjustmentMode(), ui::TintAdjustmentMode::Normal);
+}
+
 TEST_F(MediaViewer, ADelegateThatHasGoneIsNotCalled)
 {
     journal.reset();
