@@ -108,6 +108,7 @@ void URLConnectionOperation::operationDidStart()
             // Cancelled before its start: it ends here, with the cancellation as its error.
             if (!m_error)
                 m_error = net::URLErrors::cancelled(m_request.url());
+            endsAtOnce = true;
         } else if (m_requestError) {
             m_error = m_requestError;
             endsAtOnce = true;
@@ -116,7 +117,9 @@ void URLConnectionOperation::operationDidStart()
             m_connection->start();
         }
     }
-    if (isCancelled() || endsAtOnce)
+    // Decided under the lock: a cancellation that comes once the connection exists ends it through
+    // cancelConnection, with its error; finishing here as well would report it without one.
+    if (endsAtOnce)
         finish();
 }
 
