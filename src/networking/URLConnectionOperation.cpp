@@ -77,6 +77,10 @@ void URLConnectionOperation::setState(State state)
     willChangeValueForKey(newKey);
     willChangeValueForKey(oldKey);
     m_state = state;
+    // Posted before the change is announced, as the announcement runs the completion block: the finish
+    // notification then reaches the main queue ahead of the caller's success or failure block.
+    if (state == State::Finished)
+        postNotification(DidFinishNotification);
     didChangeValueForKey(oldKey);
     didChangeValueForKey(newKey);
 }
@@ -134,7 +138,6 @@ void URLConnectionOperation::finish()
             m_keptUntilCompleted = sharedSelf();
     }
     setState(State::Finished);
-    postNotification(DidFinishNotification);
 }
 
 void URLConnectionOperation::cancel()
