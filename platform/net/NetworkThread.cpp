@@ -43,7 +43,9 @@ void NetworkThread::post(Task task)
         m_thread = std::thread([this] { run(); });
         return;
     }
-    curl_multi_wakeup(m_multi);
+    // The thread itself looks at its tasks before it blocks again: only another thread needs to wake it.
+    if (!isCurrent())
+        curl_multi_wakeup(m_multi);
 }
 
 bool NetworkThread::isCurrent() const { return std::this_thread::get_id() == m_threadId.load(); }
