@@ -35,7 +35,6 @@ namespace {
     {
         auto field = std::make_shared<ui::TextField>(gfx::Rect { fieldX, y, fieldWidth, 40 });
         field->setBorderStyle(ui::TextBorderStyle::RoundedRect);
-        field->setBackgroundColor(gfx::Color::white());
         field->setPlaceholder(base::localized(placeholderKey));
         field->setClearButtonMode(ui::TextFieldViewMode::WhileEditing);
         field->setKeyboardType(ui::KeyboardType::ASCIICapable);
