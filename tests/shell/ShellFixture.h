@@ -33,6 +33,7 @@
 #include "ui/TextField.h"
 #include "ui/Window.h"
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -94,7 +95,7 @@ protected:
     // network thread in between the steps; whether it held within `limit` seconds of virtual time.
     bool pumpUntil(const std::function<bool()>& done, double limit = 30)
     {
-        for (double waited = 0; waited <= limit; waited += 0.05) {
+        for (long step = std::lround(limit / 0.05); step >= 0; --step) {
             base::RunLoop::main().runUntil([&] { return done() || networkIdle(); }, 5s);
             if (done())
                 return true;
@@ -105,7 +106,7 @@ protected:
     // Lets `seconds` of virtual time pass, with every reply due meanwhile.
     void pass(double seconds)
     {
-        for (double waited = 0; waited < seconds; waited += 0.05) {
+        for (long step = std::lround(seconds / 0.05); step > 0; --step) {
             base::RunLoop::main().runUntil([] { return networkIdle(); }, 5s);
             clock->advance(50ms);
         }
