@@ -1,6 +1,5 @@
 #include "app/Launch.h"
 
-#include "base/Log.h"
 #include "base/RunLoop.h"
 #include "core/Singleton.h"
 #include "host/HeadlessHost.h"
@@ -9,6 +8,7 @@
 #include "shell/AppDelegate.h"
 #include "shell/Tour.h"
 
+#include <SDL.h>
 #include <csignal>
 #include <iostream>
 #include <pthread.h>
@@ -40,8 +40,20 @@ namespace {
         }).detach();
     }
 
-    std::shared_ptr<shell::Tour> startTour(
-        const std::shared_ptr<shell::AppDelegate>& application, const host::HeadlessHost& pictures, int& status)
+    // The window host runs until its window closes, so a tour in a window ends by closing it.
+    void endRun(bool inWindow)
+    {
+        if (!inWindow) {
+            base::RunLoop::main().stop();
+            return;
+        }
+        SDL_Event quit {};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
+
+    std::shared_ptr<shell::Tour> startTour(const std::shared_ptr<shell::AppDelegate>& application,
+        const host::HeadlessHost& pictures, bool inWindow, int& status)
     {
         auto tour = std::make_shared<shell::Tour>(
             application,
@@ -51,9 +63,9 @@ namespace {
                     std::cout << "picture: " << file->string() << std::endl;
                 return file.has_value();
             },
-            [&status](bool succeeded) {
+            [&status, inWindow](bool succeeded) {
                 status = succeeded ? 0 : 1;
-                base::RunLoop::main().stop();
+                endRun(inWindow);
             });
         tour->start();
         return tour;
@@ -92,7 +104,7 @@ int launch(const CommandLine& options)
 
     std::shared_ptr<shell::Tour> tour;
     if (options.tour)
-        tour = startTour(application, pictures, status);
+        tour = startTour(application, pictures, window != nullptr, status);
     if (window)
         window->run();
     else
