@@ -55,7 +55,9 @@ protected:
         ui::Screen::main().setScale(2);
         ASSERT_TRUE(service.start());
         core::Singleton::shared().setServer(service.rootUrl());
-        net::URLRequest::setDefaultTimeoutInterval(1s);
+        // Long enough for a loaded machine running the sanitized suite in parallel; tests that wait out the
+        // time-out set a short one themselves.
+        net::URLRequest::setDefaultTimeoutInterval(10s);
     }
 
     void TearDown() override

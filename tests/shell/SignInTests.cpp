@@ -101,11 +101,12 @@ TEST_F(SignIn, RepliesOfTheWrongKindAreRefusalsAndTransportFaultsFailures)
         const char* name;
         Fault fault;
         const char* message;
+        bool waitsPastTheTimeOut = false;
     };
     const Case cases[] = {
         { "status 500", Fault::status(500), "bad_netword" },
         { "dropped connection", Fault::dropConnection(), "bad_netword" },
-        { "answer after the time-out", Fault::delay(3000ms), "bad_netword" },
+        { "answer after the time-out", Fault::delay(3000ms), "bad_netword", true },
         { "body that is not JSON", Fault::nonJsonBody(), "login_failed" },
         { "no payload", Fault::noPayload(), "login_failed" },
         { "null payload", Fault::nullPayload(), "login_failed" },
@@ -114,6 +115,7 @@ TEST_F(SignIn, RepliesOfTheWrongKindAreRefusalsAndTransportFaultsFailures)
     launch();
     for (const Case& each : cases) {
         SCOPED_TRACE(each.name);
+        net::URLRequest::setDefaultTimeoutInterval(each.waitsPastTheTimeOut ? 1s : 10s);
         service.faults().set("Login", each.fault);
         fill(account, password);
         signIn();
