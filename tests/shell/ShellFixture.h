@@ -1,6 +1,6 @@
 // Shared set-up of the shell tests: the manual clock, a 320 x 568 screen at scale 2, the local tracking
-// service on a free loopback port as the chosen server, a network check that finds the network, and short
-// request time-outs. Each test starts with no settings, keychain items or local database of its own and
+// service on a free loopback port as the chosen server, a network check that finds the network, and a 10 s
+// request time-out. Each test starts with no settings, keychain items or local database of its own and
 // leaves none behind; alerts still up at the end are dismissed.
 #pragma once
 
