@@ -152,6 +152,7 @@ TEST_F(WebCallTest, TransportFaultsReachTheFailureBlock)
         EXPECT_TRUE(outcome.error) << static_cast<int>(fault.kind);
     }
     m_local.service().faults().clear();
+    net::URLRequest::setDefaultTimeoutInterval(10s);
     EXPECT_TRUE(call("GetDeviceList", base::Dictionary::make({ { "LoginName", "lumet_demo" } })).reply);
 }
 
