@@ -1,5 +1,6 @@
 // Changing stored devices and accounts: the command helper of the web methods and the store operations
 // beneath it, on a store filled with the demo data.
+#include "base/Array.h"
 #include "base/Dictionary.h"
 #include "support/TempDir.h"
 #include "tracking-service/DemoData.h"
@@ -7,6 +8,9 @@
 #include "tracking-service/WebMethodTable.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
 
 using tracking_service::DemoData;
 using tracking_service::DetailField;
@@ -157,6 +161,24 @@ TEST_F(DeviceChangesTest, StepCountGrowsPerQuestionAndCanBeSet)
     EXPECT_EQ(m_store.takeStepCount(DemoData::WatchSerialNumber, 600), base::Value("3000"));
     EXPECT_EQ(m_store.takeStepCount(DemoData::WatchSerialNumber, 600), base::Value("3000"));
     EXPECT_EQ(m_store.takeStepCount(DemoData::CarTrackerSerialNumber, 600), std::nullopt);
+}
+
+TEST_F(DeviceChangesTest, AppendsFromManyThreadsAreAllKept)
+{
+    constexpr int Threads = 8;
+    constexpr int Appends = 20;
+    std::vector<std::thread> writers;
+    for (int writer = 0; writer < Threads; ++writer) {
+        writers.emplace_back([this, writer] {
+            for (int item = 0; item < Appends; ++item)
+                m_store.appendToDocument("someone", ServiceStore::FeedbackDocument, base::Value(writer * 100 + item));
+        });
+    }
+    for (auto& writer : writers)
+        writer.join();
+    auto all = m_store.document("someone", ServiceStore::FeedbackDocument);
+    ASSERT_TRUE(all && all->array());
+    EXPECT_EQ(all->array()->count(), static_cast<size_t>(Threads * Appends));
 }
 
 } // namespace

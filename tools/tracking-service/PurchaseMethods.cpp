@@ -7,6 +7,7 @@ namespace tracking_service {
 
 void addPurchaseMethods(WebMethodTable&) { }
 
+// No published record: the purchase screen reads no version from an empty "results".
 RouteReply answerStoreLookup(ServiceStore&, const RouteRequest&)
 {
     return { 200, base::Dictionary::make({ { "resultCount", 0 }, { "results", base::Array::make() } }) };

@@ -212,6 +212,19 @@ std::optional<base::Value> ServiceStore::readDocument(std::string_view serialNum
     return text ? decode(*text) : std::nullopt;
 }
 
+std::optional<base::Value> ServiceStore::appendToDocument(
+    std::string_view serialNumber, std::string_view kind, const base::Value& item)
+{
+    std::lock_guard lock(m_mutex);
+    auto stored = readDocument(serialNumber, kind);
+    auto items = stored && stored->array() ? stored->array()->mutableCopy() : base::MutableArray::make();
+    items->addObject(item);
+    base::Value all(items->copy());
+    if (!writeDocument(serialNumber, kind, all))
+        return std::nullopt;
+    return all;
+}
+
 bool ServiceStore::changeDetail(std::string_view serialNumber, const DetailChange& change)
 {
     std::lock_guard lock(m_mutex);

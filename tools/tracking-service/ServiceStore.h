@@ -100,6 +100,11 @@ public:
     bool setDocument(std::string_view serialNumber, std::string_view kind, const base::Value& value);
     std::optional<base::Value> document(std::string_view serialNumber, std::string_view kind);
 
+    // Appends the item to an array document as one step (a missing or non-array document starts a new
+    // array); the document as it now is, or nothing when it could not be written.
+    std::optional<base::Value> appendToDocument(
+        std::string_view serialNumber, std::string_view kind, const base::Value& item);
+
     // Applies the change to the device's detail document as one step; false when the device has no detail
     // object or the change refuses.
     bool changeDetail(std::string_view serialNumber, const DetailChange& change);

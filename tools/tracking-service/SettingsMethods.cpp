@@ -20,20 +20,19 @@ namespace {
 
 void addSettingsMethods(WebMethodTable&) { }
 
+// The conversation is kept per account (the empty name for a caller without a session) as an array of the
+// posted message objects; both GET and POST answer {"messages": [...]}.
 RouteReply answerFeedbackConversation(ServiceStore& store, const RouteRequest& request)
 {
-    base::Value messages = conversation(store, request.account);
     if (request.httpMethod != "POST")
-        return { 200, reply(std::move(messages)) };
+        return { 200, reply(conversation(store, request.account)) };
     auto message = json::objectFromJSONString(request.body);
     if (!message || !message->dictionary())
         return { 400, base::Dictionary::make({ { "Message", "Expected a JSON object." } }) };
-    auto kept = messages.array()->mutableCopy();
-    kept->addObject(*message);
-    base::Value all(kept->copy());
-    if (!store.setDocument(request.account, ServiceStore::FeedbackDocument, all))
+    auto all = store.appendToDocument(request.account, ServiceStore::FeedbackDocument, *message);
+    if (!all)
         return { 500, base::Dictionary::make({ { "Message", "The message could not be kept." } }) };
-    return { 200, reply(std::move(all)) };
+    return { 200, reply(std::move(*all)) };
 }
 
 } // namespace tracking_service
