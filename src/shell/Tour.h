@@ -1,9 +1,10 @@
 // shell::Tour: walks the screens that exist, for pictures of the application: the login screen; the home
 // screen after signing in with the account the login screen shows; the open drawer menu; each menu screen
-// that is built, opened from its row; then the steps the features registered (TourSteps), in order. Before each picture
-// it waits until the screen is ready (its replies have come and no web call is under way) and then a moment longer for
-// animations to settle. A step that is not ready within its time limit ends the tour as failed. Runs on the main run
-// loop by timers, on whatever clock is installed. Main thread; made with std::make_shared.
+// that is built, opened from its row; then the steps the feature screens registered (TourSteps), in their
+// order. Before each picture it waits until the screen is ready (its replies have come and no web call is
+// under way) and then a moment longer for animations to settle. A step that is not ready within its time
+// limit ends the tour as failed. Runs on the main run loop by timers, on whatever clock is installed. Main
+// thread; made with std::make_shared.
 //
 //   auto tour = std::make_shared<shell::Tour>(application,
 //       [&](const std::string& name) { return host.writeFrame(name).has_value(); },

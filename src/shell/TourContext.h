@@ -3,10 +3,10 @@
 // menu and centre, opening a menu row or pushing a screen on the home screen's navigation controller, and
 // whether the network is idle. Every finder answers nullptr while its screen does not exist. Main thread.
 //
-//   shell::TourSteps::shared().add({ "07-chat", [] { shell::TourContext::pushOnHome(shell::ScreenDirectory::Chat); },
-//       [] { return shell::TourContext::topOfHome() != shell::TourContext::home() && shell::TourContext::networkIdle();
-//       },
-//       [] { shell::TourContext::popToHome(); } });
+//   using shell::TourContext;
+//   shell::TourSteps::shared().add({ "chat", [] { TourContext::pushOnHome(shell::ScreenDirectory::Chat); },
+//       [] { return TourContext::topOfCentre() != TourContext::home() && TourContext::networkIdle(); },
+//       [] { TourContext::popToCentreRoot(); } });
 #pragma once
 
 #include "kit/DrawerTypes.h"

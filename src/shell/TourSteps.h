@@ -5,8 +5,8 @@
 // picture is taken, runs `then` (to close what it opened). The helpers of shell/TourContext.h find the
 // screens a step needs. Main thread.
 //
-//   shell::TourSteps::shared().add({ "chat", [] { shell::tour::pushOnHome(chatScreen()); },
-//       [] { return shell::tour::networkIdle(); }, [] { shell::tour::popToHome(); } });
+//   shell::TourSteps::shared().add({ "chat", [] { shell::TourContext::pushOnHome(shell::ScreenDirectory::Chat); },
+//       [] { return shell::TourContext::networkIdle(); }, [] { shell::TourContext::popToCentreRoot(); } });
 #pragma once
 
 #include <functional>
