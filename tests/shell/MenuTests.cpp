@@ -205,9 +205,7 @@ TEST_F(Menu, TheSettingsButtonOpensTheSettingsScreen)
     registerScreen(shell::ScreenDirectory::Settings);
     openMenu();
     EXPECT_EQ(menu()->settingsButton()->tag(), 0);
-    gfx::Point centre = menu()->settingsButton()->convertPointTo(
-        { menu()->settingsButton()->bounds().midX(), menu()->settingsButton()->bounds().midY() }, nullptr);
-    finger.tap(centre);
+    tap(menu()->settingsButton());
     ASSERT_TRUE(pumpUntil([this] { return !opened.empty() && !container()->isAnimatingDrawer(); }));
     EXPECT_EQ(centreRoot(), opened[0]);
 }

@@ -195,7 +195,7 @@ protected:
     // A tap at the centre of the view, as a finger gives it.
     void tap(const std::shared_ptr<ui::View>& view)
     {
-        ui::TouchDriver().tap(view->convertPointTo(view->bounds().center(), nullptr));
+        ui::TouchDriver().tap(ScreenProbe::toScreen(*view, view->bounds().center()));
     }
 
     // The colour the screen shows at a point of the view's bounds (of the window's, for a window): the whole
