@@ -1,13 +1,15 @@
-// shell::showPromptAlert: the application's alert for an outcome: titled "prompt", the localised text of a
-// message key, and the one button "done". Main thread.
+// core::showPromptAlert: the application's alert for an outcome: titled "prompt", the localised text of a
+// message key, and the one button "done". core::showUntitledAlert: the same without a title. Main thread.
 //
-//   shell::showPromptAlert("login_failed");
+//   core::showPromptAlert("login_failed");
+//   core::showUntitledAlert("setting_success");
 #pragma once
 
 #include <string_view>
 
-namespace shell {
+namespace core {
 
 void showPromptAlert(std::string_view messageKey);
+void showUntitledAlert(std::string_view messageKey);
 
-} // namespace shell
+} // namespace core
