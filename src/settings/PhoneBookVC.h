@@ -56,6 +56,8 @@ public:
     bool isLoading() const { return m_loadsUnderWay > 0; }
 
     void getPhoneBook();
+    // Takes in the reply text of a load.
+    void bookArrived(const std::string& reply);
     // The refresh header's action.
     void headerRereshing(kit::RefreshBaseView& header);
     bool saveEdit(const std::string& name, const std::string& phone, int64_t index) override;
@@ -71,7 +73,6 @@ public:
 private:
     void setupRefresh();
     void setupLeftMenuButton();
-    void bookArrived(const std::string& reply);
     void loadEnded();
     void sendBook();
     void saveAnswered(bool accepted);
