@@ -94,6 +94,7 @@ void EditPhoneBookVC::buildCaption(double y, const char* key)
     caption->setTextAlignment(gfx::TextAlignment::Right);
     caption->setFont(gfx::Font::system(13));
     caption->setTextColor(gfx::Color::gray());
+    caption->setAdjustsFontSizeToFitWidth(true);
     caption->setText(base::LocalizedFormat::format("%@:", { base::localized(key) }));
     view()->addSubview(caption);
 }
