@@ -167,13 +167,13 @@ TEST_F(PhoneBook, PullingRefreshesWithTheThreeTextsAndAFailedRefreshKeepsTheRows
     EXPECT_EQ(header->statusLabel()->text(), base::localized("release_to_refresh"));
     EXPECT_TRUE(textInRegion(base::localized("release_to_refresh"), { 0, 64, 320, 160 }));
 
-    service.faults().set(LoadMethod, Fault::delay(1s));
+    service.faults().set(LoadMethod, Fault::delay(3s));
     storeBook(
         base::Dictionary::make({ { "PL", base::Array::make({ "555" }) }, { "Name", base::Array::make({ "Eve" }) } }));
     finger.up();
     ASSERT_TRUE(pumpUntil([&] { return book()->isLoading(); }));
     EXPECT_EQ(header->statusLabel()->text(), base::localized("loading"));
-    clock->advance(500ms);
+    clock->advance(400ms);
     EXPECT_TRUE(textInRegion(base::localized("loading"), { 0, 64, 320, 64 })) << "held open under the bars";
     EXPECT_EQ(title(0), "Dad") << "the rows stay while the refresh is under way";
     ASSERT_TRUE(pumpUntil([&] { return !book()->isLoading(); }));
