@@ -119,12 +119,23 @@ TEST_F(PhoneBook, NullEntriesShowEmptyAndALongBookIsListedAsTenButSentWhole)
 
 TEST_F(PhoneBook, ANullOrEmptyBookIsATrueEmptyBookThatCanBeFilled)
 {
-    storeBook(base::Value::null());
+    service.faults().set(LoadMethod, Fault::nullPayload());
     signInAndOpenBook();
     EXPECT_TRUE(book()->isLoaded());
+    EXPECT_EQ(title(0), "");
     EXPECT_EQ(edit(0, "Ann", "123"), base::localized("setting_success"));
     std::vector<std::string> names = tenBlanks;
     names[0] = "Ann";
+    EXPECT_EQ(storedList("Name"), names);
+
+    service.faults().remove(LoadMethod);
+    storeBook(base::Dictionary::make({ { "PL", base::Array::make() }, { "Name", base::Array::make() } }));
+    waitForTheList();
+    openBook();
+    EXPECT_EQ(title(0), "");
+    EXPECT_EQ(edit(1, "Bo", "2"), base::localized("setting_success"));
+    names = tenBlanks;
+    names[1] = "Bo";
     EXPECT_EQ(storedList("Name"), names);
 }
 
