@@ -74,6 +74,8 @@ public:
     void tapHeader(int buttonTag);
     // Asks for a load; 0 (a header's pull, or the first load) schedules it on the next turn.
     void beginToReloadData(int flag);
+    // The reply of the list request: its rows sorted into the day sections and shown.
+    void listArrived(const std::string& reply);
 
     void loadView() override;
     void viewDidLoad() override;
@@ -105,7 +107,6 @@ private:
     void createHeaderView();
     void refreshView();
     void getData();
-    void listArrived(const std::string& reply);
     void listFailed();
     void finishReloadingData();
     void showDays(const std::optional<AttendanceDays::Days>& days);

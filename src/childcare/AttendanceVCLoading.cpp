@@ -81,7 +81,8 @@ void AttendanceVC::getData()
 void AttendanceVC::listArrived(const std::string& reply)
 {
     ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-    m_hud->hide(true);
+    if (m_hud)
+        m_hud->hide(true);
     auto grid = core::Tool::readCheckingLumetInHistoryFromJson(reply);
     showDays(AttendanceDays::sort(grid.get()));
     m_tableView->reloadData();
@@ -92,7 +93,8 @@ void AttendanceVC::listArrived(const std::string& reply)
 void AttendanceVC::listFailed()
 {
     ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-    m_hud->hide(true);
+    if (m_hud)
+        m_hud->hide(true);
     m_tableView->reloadData();
     if (m_reloading)
         finishReloadingData();
