@@ -72,8 +72,9 @@ void AttendanceSettingVC::viewDidLoad()
 {
     setTitle(base::localized("attendance_setting"));
     gfx::Rect screen = ui::Screen::main().bounds();
+    // The screen's view runs under the navigation bar; the table starts below it.
     m_tableView = std::make_shared<kit::FolderTableView>(
-        gfx::Rect { 0, 0, screen.width(), screen.height() }, ui::TableViewStyle::Grouped);
+        gfx::Rect { 0, 64, screen.width(), screen.height() - 64 }, ui::TableViewStyle::Grouped);
     m_tableView->setTag(settingsTableTag);
     auto self = ui::sharedFrom(this);
     m_tableView->setDataSource(self);

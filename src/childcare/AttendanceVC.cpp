@@ -135,7 +135,7 @@ void AttendanceVC::readSchoolTimes()
 void AttendanceVC::clickRigthbtn()
 {
     auto navigation = navigationController();
-    if (!navigation)
+    if (!navigation || navigation->topViewController() != ui::sharedFrom(this))
         return;
     m_attendanceSettingVC->setDeviceDetail(m_deviceDetail);
     m_attendanceSettingVC->setInTime(m_inTime);
