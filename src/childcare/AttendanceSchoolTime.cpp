@@ -19,10 +19,4 @@ std::string AttendanceSchoolTime::uploadText(const std::string& day, const std::
     return day + " " + time + ":00";
 }
 
-bool AttendanceSchoolTime::isAccepted(const std::optional<base::Value>& payload)
-{
-    const std::string* text = payload ? payload->string() : nullptr;
-    return text && *text == SettingAccepted;
-}
-
 } // namespace childcare

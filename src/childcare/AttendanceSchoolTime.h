@@ -8,7 +8,6 @@
 //   parameters->setObject(childcare::AttendanceSchoolTime::uploadText(loadDay, "07:30"), "EnterTime");
 #pragma once
 
-#include "base/Value.h"
 #include "core/ConfigText.h"
 
 #include <optional>
@@ -23,15 +22,11 @@ public:
     // Settings keys of the times the attendance screen knows.
     static constexpr const char* InTimeKey = "inTime";
     static constexpr const char* OutTimeKey = "outTime";
-    // The payload of a time the service stored.
-    static constexpr const char* SettingAccepted = "设置成功";
 
     // "HH:mm" of the configuration's date text; nothing when it holds no usable time.
     static std::optional<std::string> fromConfig(const core::ConfigText& text);
     // "<yyyy-MM-dd> <HH:mm>:00".
     static std::string uploadText(const std::string& day, const std::string& time);
-    // Whether an upload's payload is exactly the accepted text.
-    static bool isAccepted(const std::optional<base::Value>& payload);
 };
 
 } // namespace childcare

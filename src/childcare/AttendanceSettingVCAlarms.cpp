@@ -9,6 +9,7 @@
 #include "base/LocalizedFormat.h"
 #include "childcare/AlarmClockDetailViewController.h"
 #include "childcare/AlarmClockTableViewCell.h"
+#include "core/PromptAlert.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
 #include "core/WebCall.h"
@@ -129,7 +130,7 @@ void AttendanceSettingVC::setAlarmClock()
         [](const std::string&) { ui::Application::shared().setNetworkActivityIndicatorVisible(false); },
         [](const base::Error&) {
             ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-            showPrompt("failure", {});
+            core::showPromptAlert("failure");
         });
 }
 

@@ -5,6 +5,7 @@
 
 #include "base/Dictionary.h"
 #include "base/Localization.h"
+#include "core/PromptAlert.h"
 #include "core/ServiceProtocol.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
@@ -59,7 +60,7 @@ void AttendanceSettingVC::switchAnswered(int tag, bool on, bool accepted)
 {
     ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     if (!accepted) {
-        showAlert(base::localized("prompt"), "failure");
+        core::showPromptAlert("failure");
         m_tableView->reloadData();
         return;
     }

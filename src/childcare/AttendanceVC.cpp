@@ -80,8 +80,6 @@ void AttendanceVC::viewDidLoad()
 {
     createHeaderView();
     m_open = { true, true, true };
-    if (auto navigation = navigationController())
-        navigation->view()->setBackgroundColor(green);
     setTitle(base::localized("attendance"));
 
     m_emptyStateView = std::make_shared<ui::ImageView>(gfx::Image::named(emptyImageName));
@@ -93,6 +91,14 @@ void AttendanceVC::viewDidLoad()
     buildNavigationItems();
     readSchoolTimes();
     m_YMD = AttendanceDays::dayText(base::Date::now());
+}
+
+// The navigation controller may still be building its own view when this one loads: its background is set
+// once it shows.
+void AttendanceVC::viewWillAppear(bool)
+{
+    if (auto navigation = navigationController())
+        navigation->view()->setBackgroundColor(green);
 }
 
 void AttendanceVC::buildNavigationItems()

@@ -79,6 +79,7 @@ public:
 
     void loadView() override;
     void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
     void viewDidDisappear(bool animated) override;
 
     int numberOfSectionsInTableView(ui::TableView&) override { return static_cast<int>(AttendanceDays::count); }

@@ -6,6 +6,7 @@
 #include "base/Localization.h"
 #include "childcare/AttendanceSchoolTime.h"
 #include "core/Helper.h"
+#include "core/ServiceProtocol.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
 #include "core/WebCall.h"
@@ -49,7 +50,7 @@ void AttendanceVC::uploadSchoolTime(const SchoolTimeUpload& upload, const std::s
         [weak = ui::weakFrom(this), &upload, time](const std::string& reply) {
             if (auto self = weak.lock())
                 self->schoolTimeAnswered(
-                    upload, time, AttendanceSchoolTime::isAccepted(core::Tool::getDeciveStyleFrom(reply)));
+                    upload, time, core::ServiceProtocol::isSettingAccepted(core::Tool::getDeciveStyleFrom(reply)));
         },
         [weak = ui::weakFrom(this), &upload, time](const base::Error&) {
             if (auto self = weak.lock())

@@ -144,15 +144,4 @@ TEST(AttendanceSchoolTime, OnlyAPositiveReadableDateIsATime)
     EXPECT_EQ(AttendanceSchoolTime::uploadText("2026-05-09", "07:30"), "2026-05-09 07:30:00");
 }
 
-TEST(AttendanceSchoolTime, AcceptsOnlyTheExactStoredText)
-{
-    using childcare::AttendanceSchoolTime;
-    EXPECT_TRUE(AttendanceSchoolTime::isAccepted(base::Value("设置成功")));
-    EXPECT_FALSE(AttendanceSchoolTime::isAccepted(base::Value("设置失败")));
-    EXPECT_FALSE(AttendanceSchoolTime::isAccepted(base::Value("命令提交成功")));
-    EXPECT_FALSE(AttendanceSchoolTime::isAccepted(base::Value(1)));
-    EXPECT_FALSE(AttendanceSchoolTime::isAccepted(base::Value::null()));
-    EXPECT_FALSE(AttendanceSchoolTime::isAccepted(std::nullopt));
-}
-
 } // namespace
