@@ -29,6 +29,32 @@ namespace {
     constexpr gfx::Color subtitleColour = gfx::Color::rgb(0.58, 0.58, 0.57);
     constexpr gfx::Color refreshTextColour = gfx::Color::rgb(87 / 255.0, 108 / 255.0, 137 / 255.0);
 
+    // A row over its background picture; the cell adds its own parts when it first enters the table, so the
+    // picture is added at layout and sent to the back each time.
+    class ExamListCell : public ui::TableViewCell {
+    public:
+        ExamListCell()
+            : ui::TableViewCell(ui::TableViewCellStyle::Subtitle, cellIdentifier)
+            , m_background(std::make_shared<ui::ImageView>(gfx::Image::named("kq_list.png")))
+        {
+            setSelectionStyle(ui::TableViewCellSelectionStyle::None);
+            setBackgroundColor(gfx::Color::clear());
+            detailTextLabel()->setTextColor(subtitleColour);
+        }
+
+        void layoutSubviews() override
+        {
+            ui::TableViewCell::layoutSubviews();
+            if (!m_background->superview())
+                addSubview(m_background);
+            m_background->setFrame(bounds());
+            sendSubviewToBack(m_background.get());
+        }
+
+    private:
+        std::shared_ptr<ui::ImageView> m_background;
+    };
+
 } // namespace
 
 std::shared_ptr<AttendanceVC> AttendanceVC::make(std::shared_ptr<core::Device> deviceDetail, bool isShowRight)
@@ -172,15 +198,8 @@ int AttendanceVC::numberOfRowsInSection(ui::TableView&, int section)
 std::shared_ptr<ui::TableViewCell> AttendanceVC::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
     auto cell = table.dequeueReusableCellWithIdentifier(cellIdentifier);
-    if (!cell) {
-        cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Subtitle, cellIdentifier);
-        cell->setSelectionStyle(ui::TableViewCellSelectionStyle::None);
-        cell->setBackgroundColor(gfx::Color::clear());
-        auto background = std::make_shared<ui::ImageView>(gfx::Image::named("kq_list.png"));
-        background->setFrame({ 0, 0, table.bounds().width(), rowHeight });
-        cell->insertSubviewAtIndex(background, 0);
-        cell->detailTextLabel()->setTextColor(subtitleColour);
-    }
+    if (!cell)
+        cell = std::make_shared<ExamListCell>();
     const auto& row = m_days.at(static_cast<size_t>(path.section)).rows.at(static_cast<size_t>(path.row));
     auto texts = AttendanceRowTexts::of(*row);
     cell->imageView()->setImage(texts ? gfx::Image::named(texts->iconName) : nullptr);

@@ -83,6 +83,8 @@ TEST_F(AttendanceHistoryTest, ListsTheFirstRowsDayAndTheTwoBeforeUnderGreenHeade
     EXPECT_NE(late->textLabel()->text().find("迟到"), std::string::npos);
     EXPECT_NE(late->detailTextLabel()->text().find("05/08/2026 08:20:00"), std::string::npos);
     EXPECT_TRUE(late->imageView()->image());
+    EXPECT_TRUE(textInRegion(late->textLabel()->text(), test::ScreenProbe::toScreen(*late, late->bounds())));
+    EXPECT_TRUE(textInRegion(late->detailTextLabel()->text(), test::ScreenProbe::toScreen(*late, late->bounds())));
     // A row of type 3, and an arrival marked as an early departure, are listed without icon or texts.
     for (ui::IndexPath unknown : { ui::IndexPath { 0, 1 }, ui::IndexPath { 1, 1 } }) {
         auto cell = screen->tableView()->cellForRowAtIndexPath(unknown);
