@@ -6,6 +6,7 @@
 #include "childcare/AttendanceSchoolTime.h"
 #include "childcare/AttendanceSettingVC.h"
 #include "core/Helper.h"
+#include "gfx/Context.h"
 #include "kit/DrawerBarButtonItem.h"
 #include "kit/DrawerController.h"
 #include "kit/DrawerLookup.h"
@@ -29,6 +30,18 @@ namespace {
     constexpr gfx::Color subtitleColour = gfx::Color::rgb(0.58, 0.58, 0.57);
     constexpr gfx::Color refreshTextColour = gfx::Color::rgb(87 / 255.0, 108 / 255.0, 137 / 255.0);
 
+    // The picture at half opacity, drawn once: a translucent view would be composited through a
+    // transparency layer of its whole frame on every frame.
+    std::shared_ptr<gfx::Image> faded(const std::shared_ptr<gfx::Image>& image)
+    {
+        if (!image)
+            return nullptr;
+        auto context = gfx::Context::makeBitmap(image->size(), image->scale());
+        context->setAlpha(0.5);
+        context->drawImage(*image, { { 0, 0 }, image->size() });
+        return context->makeImage();
+    }
+
     // A row over its background picture; the cell adds its own parts when it first enters the table, so the
     // picture is added at layout and sent to the back each time.
     class ExamListCell : public ui::TableViewCell {
@@ -47,8 +60,10 @@ namespace {
             ui::TableViewCell::layoutSubviews();
             if (!m_background->superview())
                 addSubview(m_background);
-            m_background->setFrame(bounds());
-            sendSubviewToBack(m_background.get());
+            if (subviews().front() != m_background)
+                sendSubviewToBack(m_background.get());
+            if (m_background->frame() != bounds())
+                m_background->setFrame(bounds());
         }
 
     private:
@@ -89,9 +104,9 @@ void AttendanceVC::loadView()
     gfx::Rect screen = ui::Screen::main().bounds();
     view()->setBackgroundColor(gfx::Color::fromWhite(0.95, 1));
     // The table's faint background picture lies under the table, which is clear.
-    auto background = std::make_shared<ui::ImageView>(gfx::Image::named(emptyImageName));
+    auto background = std::make_shared<ui::ImageView>(faded(gfx::Image::named(emptyImageName)));
     background->setFrame({ 0, 64, screen.width(), screen.height() - 64 });
-    background->setAlpha(0.5);
+    background->setContentMode(ui::ContentMode::Center);
     view()->addSubview(background);
     m_tableView = std::make_shared<ui::TableView>(gfx::Rect { 0, 64, screen.width(), screen.height() - 64 });
     m_tableView->setBackgroundColor(gfx::Color::clear());
@@ -110,6 +125,7 @@ void AttendanceVC::viewDidLoad()
 
     m_emptyStateView = std::make_shared<ui::ImageView>(gfx::Image::named(emptyImageName));
     m_emptyStateView->setFrame(view()->bounds());
+    m_emptyStateView->setContentMode(ui::ContentMode::Center);
     view()->addSubview(m_emptyStateView);
 
     m_attendanceSettingVC = AttendanceSettingVC::make();

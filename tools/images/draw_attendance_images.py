@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Draws the attendance screens' resource images at 1x and 2x into resources/images/.
 
-- "kq_no_new" (320 x 568 points): the attendance list's empty state, a grey clipboard in the middle of a clear
-  picture the size of the screen.
+- "kq_no_new" (120 x 130 points): the attendance list's empty state, a grey clipboard (shown centred in views
+  the size of the screen).
 - "kq_list" (320 x 55): the background of an attendance row, white with a light line along its bottom.
 - "kq_in", "kq_out" (30 x 30): a normal arrival (a green disc with an arrow pointing in) and a normal
   departure (a blue disc with an arrow pointing out).
@@ -30,7 +30,7 @@ def draw(width, height, layers, scale):
 
 
 def empty_state():
-    cx, cy = 160, 250
+    cx, cy = 60, 67
     board = rect_outline(cx - 36, cy - 44, cx + 36, cy + 48, 6, 4)
     clip = rounded_rect(cx - 16, cy - 52, cx + 16, cy - 36, 4)
     lines = union(*(segment(cx - 20, y, cx + 20, y, 4) for y in (cy - 14, cy + 4, cy + 22)))
@@ -66,7 +66,7 @@ def alarm_clock():
 
 
 IMAGES = {
-    "kq_no_new": (320, 568, empty_state),
+    "kq_no_new": (120, 130, empty_state),
     "kq_list": (320, 55, row_background),
     "kq_in": (30, 30, arrow_in),
     "kq_out": (30, 30, arrow_out),
