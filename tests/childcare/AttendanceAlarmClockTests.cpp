@@ -102,6 +102,11 @@ TEST_F(AttendanceAlarmClockTest, TheEditorOpensOnTheAlarmsTimeAndOnlySaveKeepsAn
     EXPECT_EQ(editor->pickerView()->selectedRowInComponent(AlarmClockDetailViewController::hourWheel), 7);
     EXPECT_EQ(editor->pickerView()->selectedRowInComponent(AlarmClockDetailViewController::minuteWheel), 5);
     EXPECT_EQ(editor->pickerView()->titleForRow(5, AlarmClockDetailViewController::minuteWheel), "05");
+    EXPECT_TRUE(textInRegion(base::localized("please_select_alarm"),
+        test::ScreenProbe::toScreen(*editor->settingAlarmTime(), editor->settingAlarmTime()->bounds())));
+    // The alarm is on: the switch shows its on colour.
+    EXPECT_TRUE(
+        test::ScreenProbe::near(colourAt(editor->clockSwitch(), { 8, 15 }), editor->clockSwitch()->onTintColor()));
 
     // Back without saving: nothing is sent and nothing kept.
     editor->pickerViewDidSelectRow(*editor->pickerView(), 8, AlarmClockDetailViewController::hourWheel);
