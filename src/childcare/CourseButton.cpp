@@ -1,0 +1,27 @@
+#include "childcare/CourseButton.h"
+
+namespace childcare {
+
+std::shared_ptr<CourseButton> CourseButton::make(const gfx::Rect& frame)
+{
+    return std::make_shared<CourseButton>(frame);
+}
+
+CourseButton::CourseButton(const gfx::Rect& frame)
+    : ui::Button(frame)
+{
+    layer()->setCornerRadius(cornerRadius);
+    layer()->setMasksToBounds(true);
+    titleLabel()->setFont(gfx::Font::system(titleFontSize));
+    titleLabel()->setTextAlignment(gfx::TextAlignment::Center);
+    titleLabel()->setLineBreakMode(gfx::LineBreakMode::CharWrap);
+    titleLabel()->setNumberOfLines(0);
+}
+
+void CourseButton::setWeekCourse(std::shared_ptr<WeekCourse> course)
+{
+    m_weekCourse = std::move(course);
+    setTitle(m_weekCourse ? describe(m_weekCourse->courseName) : std::string(), ui::ControlState::Normal);
+}
+
+} // namespace childcare
