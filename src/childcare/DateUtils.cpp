@@ -11,8 +11,8 @@ namespace childcare {
 
 namespace {
 
-    // Far beyond any calendar the header can show; keeps the day arithmetic inside 64 bits.
-    constexpr int64_t WeekLimit = int64_t { 1 } << 40;
+    // About 19,000 years: far beyond any week the header can show, and within the civil calendar's years.
+    constexpr int64_t WeekLimit = 1000000;
 
     struct Week {
         unsigned referenceMonth;

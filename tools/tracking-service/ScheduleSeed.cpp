@@ -12,8 +12,8 @@ namespace tracking_service {
 
 namespace {
 
-    constexpr int Starts[8][2] = { { 8, 0 }, { 8, 55 }, { 10, 0 }, { 10, 55 }, { 14, 0 }, { 14, 55 }, { 16, 0 },
-        { 16, 55 } };
+    constexpr int Starts[8][2]
+        = { { 8, 0 }, { 8, 55 }, { 10, 0 }, { 10, 55 }, { 14, 0 }, { 14, 55 }, { 16, 0 }, { 16, 55 } };
     // Monday to Saturday by lesson; "" is a free lesson (no key for that day).
     constexpr const char* Courses[6][8] = {
         { "Maths", "Maths", "English", "Science", "Music", "", "Art", "English" },
