@@ -102,6 +102,8 @@ public:
     void cancelChange();
     void pushSetTimeVC();
     void loadNetData();
+    // Takes in a "LumetGetClassInfo" reply text, as each load does.
+    void loadReply(const std::string& reply);
 
     void setTime(
         const Periods& startHour, const Periods& startMin, const Periods& endHour, const Periods& endMin) override;
@@ -114,7 +116,6 @@ private:
     void initWeekView();
     void initHeader(const std::shared_ptr<ui::View>& header, double unit);
     void initRows(double unit);
-    void loadReply(const std::string& reply);
     void loadLoacalData();
     void handleData(const Courses& courses);
     void addCourseButton(const std::shared_ptr<WeekCourse>& course, size_t nameNumber, double unit);
