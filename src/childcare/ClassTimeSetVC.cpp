@@ -141,6 +141,8 @@ void ClassTimeSetVC::buildPanelHead(double width)
         auto caption = std::make_shared<ui::Label>(gfx::Rect { x, headHeight + 1, width / 2, 30 });
         caption->setText(base::localized(key));
         caption->setTextAlignment(gfx::TextAlignment::Center);
+        // Over the wheels' faded top rows, which would show through the caption.
+        caption->setBackgroundColor(gfx::Color::white());
         m_pickerBgView->addSubview(caption);
     }
 }

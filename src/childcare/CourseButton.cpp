@@ -24,4 +24,10 @@ void CourseButton::setWeekCourse(std::shared_ptr<WeekCourse> course)
     setTitle(m_weekCourse ? describe(m_weekCourse->courseName) : std::string(), ui::ControlState::Normal);
 }
 
+void CourseButton::layoutSubviews()
+{
+    ui::Button::layoutSubviews();
+    titleLabel()->setFrame(bounds());
+}
+
 } // namespace childcare

@@ -26,6 +26,9 @@ public:
     // Also sets the title for the normal state to the course's name.
     void setWeekCourse(std::shared_ptr<WeekCourse> course);
 
+    // The title takes the whole button, so a long name wraps onto further lines.
+    void layoutSubviews() override;
+
 private:
     std::shared_ptr<WeekCourse> m_weekCourse;
 };
