@@ -1,8 +1,10 @@
-// The demo watch's class timetable: Monday opens with a double lesson, has one course twice apart and a free
-// lesson; a course stands on Saturday, which the phone keeps but does not show; the lock is on.
+// The demo watch's alarm clocks and class timetable. The timetable's Monday opens with a double lesson and has
+// one course twice apart and a free lesson; a course stands on Saturday, which the phone keeps but does not
+// show; the lock is on.
 #include "base/Array.h"
 #include "base/Dictionary.h"
 #include "tracking-service/DemoData.h"
+#include "tracking-service/LaneSeeds.h"
 #include "tracking-service/ServiceStore.h"
 
 #include <string>
@@ -11,6 +13,17 @@
 namespace tracking_service {
 
 namespace {
+
+    base::Value alarmClocks()
+    {
+        auto alarm = [](int mode, int hour, int minute) {
+            return base::Value(base::Dictionary::make({ { "Mode", mode }, { "H", hour }, { "S", minute } }));
+        };
+        return base::Dictionary::make({
+            { "_id", "alarmclock-1" },
+            { "LumetAlarmClockEntity", base::Array::make({ alarm(1, 7, 0), alarm(0, 12, 30), alarm(1, 21, 5) }) },
+        });
+    }
 
     constexpr int Starts[8][2]
         = { { 8, 0 }, { 8, 55 }, { 10, 0 }, { 10, 55 }, { 14, 0 }, { 14, 55 }, { 16, 0 }, { 16, 55 } };
@@ -43,8 +56,9 @@ namespace {
 
 } // namespace
 
-void seedSchedule(ServiceStore& store)
+void seedSchedule(ServiceStore& store, const DemoSeed&)
 {
+    store.setDocument(DemoData::WatchSerialNumber, ServiceStore::AlarmClockDocument, alarmClocks());
     std::vector<base::Value> rows;
     for (int lesson = 0; lesson < 8; ++lesson)
         rows.push_back(lessonRow(lesson));
