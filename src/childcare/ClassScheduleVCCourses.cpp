@@ -1,13 +1,13 @@
 // The class schedule's course list: from the timetable's lessons to merged courses, and their buttons.
 #include "childcare/ClassScheduleVC.h"
 
+#include "base/Random.h"
 #include "childcare/CourseButton.h"
 #include "core/Helper.h"
 #include "core/Tool.h"
 #include "ui/ScrollView.h"
 
 #include <map>
-#include <random>
 
 namespace childcare {
 
@@ -77,11 +77,7 @@ gfx::Color ClassScheduleVC::handleRandomColorStr(std::string_view text)
         static_cast<float>(parts[0] / 255), static_cast<float>(parts[1] / 255), static_cast<float>(parts[2] / 255));
 }
 
-size_t ClassScheduleVC::randomColourIndex()
-{
-    static std::minstd_rand engine;
-    return engine() % colorTable.size();
-}
+size_t ClassScheduleVC::randomColourIndex() { return base::Random::shared().nextBelow(colorTable.size()); }
 
 void ClassScheduleVC::loadLoacalData()
 {

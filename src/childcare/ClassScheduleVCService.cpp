@@ -5,17 +5,15 @@
 #include "base/Log.h"
 #include "core/DBManager.h"
 #include "core/Helper.h"
+#include "core/PromptAlert.h"
 #include "core/ReplyFields.h"
 #include "core/ServiceProtocol.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
 #include "core/WebCall.h"
 #include "kit/ProgressOverlay.h"
-#include "ui/AlertView.h"
 #include "ui/Application.h"
 #include "ui/Switch.h"
-
-#include <algorithm>
 
 namespace childcare {
 
@@ -27,13 +25,6 @@ namespace {
     {
         auto d = core::ReplyFields::payload(reply);
         return d && (d->isNull() || d->isDictionary());
-    }
-
-    void showUntitledAlert(std::string_view messageKey)
-    {
-        auto alert = std::make_shared<ui::AlertView>(
-            std::nullopt, base::localized(messageKey), std::weak_ptr<ui::AlertViewDelegate>(), base::localized("done"));
-        alert->show();
     }
 
 } // namespace
@@ -97,7 +88,7 @@ void ClassScheduleVC::switchStateChange()
     }
     auto stored = core::DBManager::readSingleMobileDevice();
     if (stored && stored->deviceOnlineState) {
-        showUntitledAlert("device_offline");
+        core::showUntitledAlert("device_offline");
         return;
     }
     save();
@@ -136,11 +127,11 @@ void ClassScheduleVC::saveFinished(bool accepted)
 {
     hideSpinner();
     if (accepted) {
-        showUntitledAlert("setting_success");
+        core::showUntitledAlert("setting_success");
         loadNetData();
         return;
     }
-    showUntitledAlert("setting_failed");
+    core::showUntitledAlert("setting_failed");
     showLockFromTimetable();
 }
 

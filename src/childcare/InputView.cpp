@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/UTF8.h"
+#include "core/KeyboardLift.h"
 #include "ui/Button.h"
 #include "ui/ImageView.h"
 #include "ui/TextField.h"
@@ -61,6 +62,11 @@ void InputView::initView()
     m_txtTime->setText("00:00~00:00");
     m_txtTime->setUserInteractionEnabled(false);
 
+    m_lift = core::KeyboardLift::make(ui::weakFrom(this), [weak = ui::weakFrom(this)](const gfx::Rect& frame, double) {
+        auto self = weak.lock();
+        return frame.minY() - (self ? self->liftDistance() : 0);
+    });
+
     m_btnDone = std::make_shared<ui::Button>(gfx::Rect { w / 6, h / 2 + 35, 2 * w / 3, 50 });
     m_btnDone->setBackgroundImage(gfx::Image::named("class_btn"), ui::ControlState::Normal);
     m_btnDone->setTitle(base::localized("done"), ui::ControlState::Normal);
@@ -81,26 +87,29 @@ void InputView::textFieldDidBeginEditing(ui::TextField& field)
     if (auto window = field.window(); window && !window->isKeyWindow())
         window->makeKeyAndVisible();
     field.setReturnKeyType(ui::ReturnKeyType::Done);
-    m_oldFrame = frame();
-    double fieldBottom = field.frame().minY() + 32;
+}
+
+double InputView::liftDistance() const
+{
+    double fieldBottom = m_txtCourseName->frame().minY() + 32;
     double lift = std::trunc(fieldBottom - (bounds().height() - keyboardHeight));
-    if (lift < 1)
+    return lift >= 1 ? lift : 0;
+}
+
+void InputView::didMoveToWindow()
+{
+    if (!m_lift)
         return;
-    gfx::Rect lifted = m_oldFrame;
-    lifted.origin.y -= lift;
-    ui::View::animateWithDuration(liftDuration, [&] { setFrame(lifted); });
+    if (window())
+        m_lift->start();
+    else
+        m_lift->stop();
 }
 
 bool InputView::textFieldShouldReturn(ui::TextField& field)
 {
     field.resignFirstResponder();
     return true;
-}
-
-void InputView::textFieldDidEndEditing(ui::TextField&)
-{
-    gfx::Rect oldFrame = m_oldFrame;
-    ui::View::animateWithDuration(liftDuration, [&] { setFrame(oldFrame); });
 }
 
 } // namespace childcare

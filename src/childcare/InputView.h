@@ -17,6 +17,9 @@
 
 #include <memory>
 
+namespace core {
+class KeyboardLift;
+}
 namespace ui {
 class Button;
 class ImageView;
@@ -30,7 +33,6 @@ public:
     static constexpr size_t maximumNameLength = 6;
     // The keyboard's height that the lift assumes, and the lift's duration.
     static constexpr double keyboardHeight = 216;
-    static constexpr double liftDuration = 0.3;
 
     static std::shared_ptr<InputView> make(const gfx::Rect& frame);
     explicit InputView(const gfx::Rect& frame);
@@ -45,15 +47,18 @@ public:
 
     void textFieldDidBeginEditing(ui::TextField& field) override;
     bool textFieldShouldReturn(ui::TextField& field) override;
-    void textFieldDidEndEditing(ui::TextField& field) override;
     // The name field's editing-changed action.
     void textFieldDidChange(ui::TextField& field);
 
+    void didMoveToWindow() override;
+
 private:
     void initView();
+    // How far the panel moves up while the keyboard is out: from the name field, whatever the keyboard.
+    double liftDistance() const;
     std::shared_ptr<ui::TextField> makeField(const gfx::Rect& frame);
 
-    gfx::Rect m_oldFrame;
+    std::shared_ptr<core::KeyboardLift> m_lift;
     std::shared_ptr<ui::ImageView> m_imageView;
     std::shared_ptr<ui::Button> m_btnCancel;
     std::shared_ptr<ui::TextField> m_txtCourseName;
