@@ -1,5 +1,7 @@
 #include "childcare/CourseButton.h"
 
+#include <algorithm>
+
 namespace childcare {
 
 std::shared_ptr<CourseButton> CourseButton::make(const gfx::Rect& frame)
@@ -27,7 +29,9 @@ void CourseButton::setWeekCourse(std::shared_ptr<WeekCourse> course)
 void CourseButton::layoutSubviews()
 {
     ui::Button::layoutSubviews();
-    titleLabel()->setFrame(bounds());
+    gfx::Rect area = bounds();
+    double height = std::min(titleLabel()->sizeThatFits(area.size).height, area.height());
+    titleLabel()->setFrame({ area.minX(), area.midY() - height / 2, area.width(), height });
 }
 
 } // namespace childcare
