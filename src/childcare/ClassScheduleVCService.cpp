@@ -37,9 +37,9 @@ void ClassScheduleVC::showSpinner()
     m_spinners.push_back(hud);
 }
 
+// The network indicator goes off in the calls' completions, which run even when the screen has gone.
 void ClassScheduleVC::hideSpinner()
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     if (m_spinners.empty())
         return;
     m_spinners.front()->hide(true);
@@ -53,10 +53,12 @@ void ClassScheduleVC::loadNetData()
         "LumetGetClassInfo",
         base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
         [weak = ui::weakFrom(this)](const std::string& reply) {
+            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             if (auto self = weak.lock())
                 self->loadReply(reply);
         },
         [weak = ui::weakFrom(this)](const base::Error& error) {
+            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             base::log("class schedule: timetable not read: " + error.localizedDescription());
             if (auto self = weak.lock())
                 self->hideSpinner();
@@ -112,11 +114,13 @@ void ClassScheduleVC::setClassInfo(base::ArrayRef lessons)
     core::WebCall::post(
         "LumetSetClassInfo", base::Dictionary::make({ { "entity", entity } }),
         [weak = ui::weakFrom(this)](const std::string& reply) {
+            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             if (auto self = weak.lock())
                 self->saveFinished(
                     core::ServiceProtocol::isCommandAccepted(core::Tool::CheckDeciveISonlineFrom(reply)));
         },
         [weak = ui::weakFrom(this)](const base::Error& error) {
+            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             base::log("class schedule: timetable not sent: " + error.localizedDescription());
             if (auto self = weak.lock())
                 self->saveFinished(false);
