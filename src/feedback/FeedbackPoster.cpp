@@ -22,13 +22,17 @@ namespace {
 
 } // namespace
 
-void FeedbackPoster::post(const std::string& root, const std::string& appKey, const FeedbackMessage& message, Done done)
+void FeedbackPoster::post(const FeedbackService& service, const FeedbackMessage& message, Done done)
 {
     BASE_ASSERT_MAIN_THREAD();
-    auto body = base::Dictionary::make({ { "AppKey", appKey }, { "Id", message.id }, { "Text", message.text },
+    auto body = base::Dictionary::make({ { "AppKey", service.appKey }, { "Id", message.id }, { "Text", message.text },
         { "Time", message.time.timeIntervalSince1970() } });
+    std::optional<std::string> cookie;
+    if (!service.cookie.empty())
+        cookie = service.cookie;
+    client()->setDefaultHeader("Cookie", cookie);
     client()->postPath(
-        root, body,
+        service.root, body,
         [done](const auto&, const networking::ResponseObject&) {
             if (done)
                 done(true);

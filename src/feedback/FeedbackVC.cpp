@@ -26,17 +26,16 @@ namespace {
 
 } // namespace
 
-FeedbackVC::FeedbackVC(std::filesystem::path threadFile, std::string root, std::string appKey)
-    : m_root(std::move(root))
-    , m_appKey(std::move(appKey))
+FeedbackVC::FeedbackVC(std::filesystem::path threadFile, FeedbackService service)
+    : m_service(std::move(service))
     , m_thread(std::make_shared<FeedbackThread>(FeedbackThread::load(std::move(threadFile))))
     , m_sending(std::make_shared<int>(0))
 {
 }
 
-std::shared_ptr<FeedbackVC> FeedbackVC::make(std::filesystem::path threadFile, std::string root, std::string appKey)
+std::shared_ptr<FeedbackVC> FeedbackVC::make(std::filesystem::path threadFile, FeedbackService service)
 {
-    return std::make_shared<FeedbackVC>(std::move(threadFile), std::move(root), std::move(appKey));
+    return std::make_shared<FeedbackVC>(std::move(threadFile), std::move(service));
 }
 
 std::shared_ptr<ui::NavigationController> FeedbackVC::inNavigation(const std::shared_ptr<FeedbackVC>& screen)
@@ -70,8 +69,8 @@ void FeedbackVC::viewDidLoad()
 {
     view()->setBackgroundColor(background);
     setTitle(base::localized("feedback_title"));
-    navigationItem()->setLeftBarButtonItem(std::make_shared<ui::BarButtonItem>(
-        base::localized("close"), ui::BarButtonItemStyle::Plain, [weak = ui::weakFrom(this)](ui::BarButtonItem&) {
+    navigationItem()->setLeftBarButtonItem(std::make_shared<ui::BarButtonItem>(base::localized("feedback_close"),
+        ui::BarButtonItemStyle::Plain, [weak = ui::weakFrom(this)](ui::BarButtonItem&) {
             if (auto self = weak.lock())
                 self->close();
         }));
@@ -98,7 +97,7 @@ void FeedbackVC::buildInputBar()
     m_inputField->setDelegate(ui::weakFrom(this));
     m_inputBar->addSubview(m_inputField);
     m_sendButton = std::make_shared<ui::Button>(gfx::Rect { bounds.width() - 72, 8, 64, 34 });
-    m_sendButton->setTitle(base::localized("send"), ui::ControlState::Normal);
+    m_sendButton->setTitle(base::localized("feedback_send"), ui::ControlState::Normal);
     m_sendButton->setTitleColor(gfx::Color::white(), ui::ControlState::Normal);
     m_sendButton->setBackgroundColor(green);
     m_sendButton->layer()->setCornerRadius(6);
@@ -184,8 +183,8 @@ void FeedbackVC::post(const FeedbackMessage& message)
 {
     ++*m_sending;
     int64_t id = message.id;
-    FeedbackPoster::post(m_root, m_appKey, message,
-        [thread = m_thread, sending = m_sending, weak = ui::weakFrom(this), id](bool delivered) {
+    FeedbackPoster::post(
+        m_service, message, [thread = m_thread, sending = m_sending, weak = ui::weakFrom(this), id](bool delivered) {
             --*sending;
             if (delivered)
                 thread->markSent(id, true);

@@ -5,10 +5,11 @@
 // when its mark is tapped. "close" dismisses the screen. The bottom bar rises with the keyboard. Replies that
 // come after the screen has gone still mark the thread file. Main thread; made with make().
 //
-//   auto screen = feedback::FeedbackVC::make(FeedbackThread::defaultPath(), root, appKey);
+//   auto screen = feedback::FeedbackVC::make(FeedbackThread::defaultPath(), { root, appKey, cookie });
 //   presenter->presentViewController(feedback::FeedbackVC::inNavigation(screen), true);
 #pragma once
 
+#include "feedback/FeedbackPoster.h"
 #include "feedback/FeedbackThread.h"
 #include "ui/TextFieldDelegate.h"
 #include "ui/ViewController.h"
@@ -32,7 +33,7 @@ class FeedbackVC : public ui::ViewController, public ui::TextFieldDelegate {
 public:
     static constexpr double inputBarHeight = 50;
 
-    static std::shared_ptr<FeedbackVC> make(std::filesystem::path threadFile, std::string root, std::string appKey);
+    static std::shared_ptr<FeedbackVC> make(std::filesystem::path threadFile, FeedbackService service);
     // The screen at the root of a navigation controller whose bar has the application's green tint.
     static std::shared_ptr<ui::NavigationController> inNavigation(const std::shared_ptr<FeedbackVC>& screen);
     ~FeedbackVC() override;
@@ -55,7 +56,7 @@ public:
     void viewWillDisappear(bool animated) override;
     bool textFieldShouldReturn(ui::TextField& field) override;
 
-    FeedbackVC(std::filesystem::path threadFile, std::string root, std::string appKey);
+    FeedbackVC(std::filesystem::path threadFile, FeedbackService service);
 
 private:
     void buildInputBar();
@@ -64,8 +65,7 @@ private:
     void reloadBubbles();
     void post(const FeedbackMessage& message);
 
-    std::string m_root;
-    std::string m_appKey;
+    FeedbackService m_service;
     // Shared with the posts under way, which mark the thread when they end, even after the screen has gone.
     std::shared_ptr<FeedbackThread> m_thread;
     std::shared_ptr<int> m_sending;
