@@ -13,6 +13,13 @@ namespace {
 
 class Tour : public test::ShellTest {
 protected:
+    // These tests walk only the steps they register: the feature screens' own steps (registered at launch)
+    // are tested with their screens.
+    static void forgetFeatureSteps()
+    {
+        for (const auto& step : std::vector<shell::TourStep>(shell::TourSteps::shared().steps()))
+            shell::TourSteps::shared().remove(step.picture);
+    }
     void TearDown() override
     {
         tour.reset();
@@ -44,6 +51,7 @@ TEST_F(Tour, PicturesTheLoginHomeMenuAndEachBuiltMenuScreen)
             return std::make_shared<ui::ViewController>();
         });
     launch({ account, password });
+    forgetFeatureSteps();
     run();
     EXPECT_EQ(outcome, true);
     EXPECT_EQ(tour->pictures(), (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-class_schedule" }));
@@ -60,6 +68,8 @@ TEST_F(Tour, RegisteredStepsFollowTheMenuStepsInTheirOrder)
     auto pushed = std::make_shared<ui::ViewController>();
     pushed->view()->setBackgroundColor(gfx::Color::magenta());
     std::vector<std::string> events;
+    launch({ account, password });
+    forgetFeatureSteps();
     shell::TourSteps::shared().add({ "pushed-screen",
         [&] {
             events.push_back("action");
@@ -78,7 +88,6 @@ TEST_F(Tour, RegisteredStepsFollowTheMenuStepsInTheirOrder)
             shell::TourContext::popToCentreRoot();
         } });
     shell::TourSteps::shared().add({ "after-pushed", [&] { events.push_back("second"); }, {}, {} });
-    launch({ account, password });
     run();
     EXPECT_EQ(outcome, true);
     EXPECT_EQ(tour->pictures(),
