@@ -1,12 +1,13 @@
-// feedback::FeedbackBubbleView: one message of the feedback conversation: the text in a green bubble at the
-// right, its time above it, and for a message the service does not have yet a red "!" at the bubble's left;
-// a tap on that mark asks for the message to be sent again. Laid out for a given width at creation. Main
-// thread; made with make().
+// feedback::FeedbackBubbleView: one message of the feedback conversation, drawn in one pass: the text in a
+// green rounded bubble at the right and, for a message the service does not have yet, a red "!" at the
+// bubble's left; a tap on that mark asks for the message to be sent again. Laid out for a given width at
+// creation. Main thread; made with make().
 //
 //   auto bubble = feedback::FeedbackBubbleView::make(message, 320, [weak](int64_t id) { ... resend(id) ... });
 #pragma once
 
 #include "feedback/FeedbackThread.h"
+#include "gfx/AttributedString.h"
 #include "ui/View.h"
 
 #include <functional>
@@ -14,7 +15,6 @@
 
 namespace ui {
 class Button;
-class Label;
 }
 
 namespace feedback {
@@ -26,16 +26,23 @@ public:
     using Resend = std::function<void(int64_t id)>;
 
     static std::shared_ptr<FeedbackBubbleView> make(const FeedbackMessage& message, double width, Resend resend);
-    FeedbackBubbleView(const gfx::Rect& frame, int64_t id);
+    FeedbackBubbleView(const gfx::Rect& frame, int64_t id, gfx::AttributedString text, const gfx::Rect& bubble);
 
     int64_t messageID() const { return m_id; }
-    const std::shared_ptr<ui::View>& bubble() const { return m_bubble; }
+    const std::string& text() const { return m_text.string(); }
+    // In the view's bounds.
+    const gfx::Rect& bubbleRect() const { return m_bubble; }
     // nullptr for a sent message.
     const std::shared_ptr<ui::Button>& resendButton() const { return m_resendButton; }
 
+    void drawRect(const gfx::Rect& rect) override;
+
 private:
+    void addResendButton(Resend resend);
+
     int64_t m_id;
-    std::shared_ptr<ui::View> m_bubble;
+    gfx::AttributedString m_text;
+    gfx::Rect m_bubble;
     std::shared_ptr<ui::Button> m_resendButton;
 };
 
