@@ -11,7 +11,7 @@ namespace settings {
 namespace {
 
     constexpr gfx::Color buttonGreen = gfx::Color::rgb(0.52, 0.8, 0.05);
-    constexpr double captionWidth = 86;
+    constexpr double captionWidth = 100;
     constexpr double rowHeight = 44;
     constexpr double firstRowY = 20;
 
@@ -45,7 +45,7 @@ std::shared_ptr<ui::TextField> PersonalInfoPasswordPanel::addField(double y, con
     const char* placeholderKey, const std::weak_ptr<ui::TextFieldDelegate>& fieldDelegate)
 {
     auto caption = std::make_shared<ui::Label>(gfx::Rect { 12, y, captionWidth, 32 });
-    caption->setFont(gfx::Font::system(13));
+    caption->setFont(gfx::Font::system(12));
     caption->setTextColor(gfx::Color::darkGray());
     caption->setText(base::localized(captionKey));
     m_jiaRenView->addSubview(caption);
