@@ -65,6 +65,25 @@ TEST_F(SettingsAccount, ThePanelChecksItsFieldsBeforeSendingAnything)
     EXPECT_EQ(panel()->NewNum()->text(), "new-one");
 }
 
+TEST_F(SettingsAccount, ThePanelRisesByTheEditedFieldWhileTheKeyboardIsUp)
+{
+    openSettings();
+    tapRow(Row::ChangePassword);
+    pass(1);
+    const auto& inner = panel()->JiaRenView();
+    double resting = inner->frame().minY();
+    ASSERT_EQ(resting, settings::PersonalInfoPasswordPanel::restingTop);
+    auto field = panel()->SureNum();
+    ASSERT_TRUE(field->becomeFirstResponder());
+    pass(1);
+    double overlap = std::trunc((field->frame().minY() + 32) - (inner->frame().height() - 216));
+    EXPECT_EQ(inner->frame().minY(), settings::PersonalInfoPasswordPanel::restingTop - overlap);
+    EXPECT_EQ(field->returnKeyType(), ui::ReturnKeyType::Done);
+    field->resignFirstResponder();
+    pass(1);
+    EXPECT_EQ(inner->frame().minY(), resting);
+}
+
 TEST_F(SettingsAccount, AChangeAfterASignInWithoutRememberingThenASecondChange)
 {
     openSettingsWithoutRemembering();
