@@ -16,6 +16,7 @@ namespace {
     constexpr double padding = 10;
     constexpr double sideMargin = 12;
     constexpr double markSize = 24;
+    constexpr double markGap = 6;
     constexpr double maxBubbleShare = 0.7;
     constexpr double cornerRadius = 10;
 
@@ -43,11 +44,14 @@ std::shared_ptr<FeedbackBubbleView> FeedbackBubbleView::make(
     gfx::Rect measured
         = gfx::boundingRectWithSize(text, { maxTextWidth, 10000 }, gfx::DrawingOptions::UsesLineFragmentOrigin);
     gfx::Size textSize { std::min(maxTextWidth, std::ceil(measured.width())), std::ceil(measured.height()) };
-    gfx::Rect bubble { width - sideMargin - textSize.width - 2 * padding, topMargin, textSize.width + 2 * padding,
-        textSize.height + 2 * padding };
+    gfx::Size bubbleSize { textSize.width + 2 * padding, textSize.height + 2 * padding };
+    // The view covers the bubble and, for an unsent message, its mark: no more than is drawn.
+    double markSpace = message.sent ? 0 : markSize + markGap;
+    gfx::Rect frame { width - sideMargin - bubbleSize.width - markSpace, 0, markSpace + bubbleSize.width,
+        topMargin + bubbleSize.height };
 
     auto view = std::make_shared<FeedbackBubbleView>(
-        gfx::Rect { 0, 0, width, topMargin + bubble.height() }, message.id, std::move(text), bubble);
+        frame, message.id, std::move(text), gfx::Rect { { markSpace, topMargin }, bubbleSize });
     if (!message.sent)
         view->addResendButton(std::move(resend));
     return view;
@@ -55,8 +59,8 @@ std::shared_ptr<FeedbackBubbleView> FeedbackBubbleView::make(
 
 void FeedbackBubbleView::addResendButton(Resend resend)
 {
-    m_resendButton = std::make_shared<ui::Button>(gfx::Rect {
-        m_bubble.minX() - markSize - 6, m_bubble.minY() + (m_bubble.height() - markSize) / 2, markSize, markSize });
+    m_resendButton = std::make_shared<ui::Button>(gfx::Rect { m_bubble.minX() - markSize - markGap,
+        m_bubble.minY() + (m_bubble.height() - markSize) / 2, markSize, markSize });
     m_resendButton->setTitle("!", ui::ControlState::Normal);
     m_resendButton->setTitleColor(gfx::Color::white(), ui::ControlState::Normal);
     m_resendButton->setBackgroundColor(gfx::Color::rgb(0.86, 0.2, 0.18));

@@ -1,7 +1,7 @@
 // feedback::FeedbackBubbleView: one message of the feedback conversation, drawn in one pass: the text in a
 // green rounded bubble at the right and, for a message the service does not have yet, a red "!" at the
-// bubble's left; a tap on that mark asks for the message to be sent again. Laid out for a given width at
-// creation. Main thread; made with make().
+// bubble's left; a tap on that mark asks for the message to be sent again. Laid out at creation against the
+// right edge of a row of the given width. Main thread; made with make().
 //
 //   auto bubble = feedback::FeedbackBubbleView::make(message, 320, [weak](int64_t id) { ... resend(id) ... });
 #pragma once

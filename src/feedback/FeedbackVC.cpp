@@ -152,7 +152,8 @@ void FeedbackVC::reloadBubbles()
             if (auto self = weak.lock())
                 self->resend(id);
         });
-        bubble->setFrame({ 0, y, width, bubble->frame().height() });
+        gfx::Rect frame = bubble->frame();
+        bubble->setFrame({ frame.minX(), y, frame.width(), frame.height() });
         y += bubble->frame().height();
         m_scrollView->addSubview(bubble);
         m_bubbles.push_back(bubble);
