@@ -1,5 +1,5 @@
 // Full 640 x 1136 pixel frames of the number screens: the family-protection screen under the green bar, and
-// over it, on a dimmed background as the modal presenter shows them, the Parvo number view, the listen-number
+// over it, centred as the modal presenter shows them, the Parvo number view, the listen-number
 // panel, the centre-number panel and the family-number editor; and a screen with the family-number fan open.
 // Every view is redrawn each frame, as after a reload. No peer: the cases hold the frame budget.
 #include "gfx/Context.h"
@@ -9,6 +9,7 @@
 #include "settings/ImageAnimate.h"
 #include "settings/LikeNumberVC.h"
 #include "settings/ListenNumberVC.h"
+#include "settings/NumberPanelParts.h"
 #include "ui/NavigationBar.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
@@ -64,15 +65,11 @@ void frame(benchmark::State& state, const std::function<std::shared_ptr<ui::View
     window->makeKeyAndVisible();
     std::shared_ptr<ui::ViewController> panel = makePanel ? makePanel() : nullptr;
     if (panel) {
-        auto dim = std::make_shared<ui::View>(gfx::Rect { 0, 0, width, height });
-        dim->setBackgroundColor(gfx::Color::black().withAlpha(0.5));
-        window->addSubview(dim);
-        panel->beginAppearanceTransition(true, false);
-        panel->endAppearanceTransition();
+        settings::NumberPanelParts::runAppearanceStep(*panel);
         const auto& view = panel->view();
         gfx::Size size = view->frame().size;
         view->setFrame({ (width - size.width) / 2, (height - size.height) / 2, size.width, size.height });
-        dim->addSubview(view);
+        window->addSubview(view);
     }
     ui::UpdateCycle::main().runPasses();
     auto context = gfx::Context::makeBitmap({ width, height }, scale, true);

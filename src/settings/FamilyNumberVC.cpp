@@ -10,6 +10,7 @@
 #include "settings/NumberDrafts.h"
 #include "settings/NumberPanelParts.h"
 #include "settings/NumberSendQueue.h"
+#include "ui/ActionSheet.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
 #include "ui/TextField.h"
@@ -47,7 +48,50 @@ namespace {
 
     const char* nameKeyOf(int64_t index) { return index == 1 ? "father" : index == 2 ? "mother" : "SOS"; }
 
+    // Answers the key sheet: the first three buttons are the keys 1 to 3, the last is cancel. Keeps the
+    // editor it opens while the editor's view is shown.
+    class KeyChooser : public ui::ActionSheetDelegate {
+    public:
+        explicit KeyChooser(std::shared_ptr<core::Device> device)
+            : m_device(std::move(device))
+        {
+        }
+        void actionSheetClickedButtonAtIndex(ui::ActionSheet& sheet, int buttonIndex) override
+        {
+            if (buttonIndex < 0 || buttonIndex == sheet.cancelButtonIndex() || buttonIndex > 2)
+                return;
+            editor = FamilyNumberVC::make(m_device, buttonIndex + 1);
+            NumberPanelParts::present(editor);
+        }
+        std::shared_ptr<FamilyNumberVC> editor;
+
+    private:
+        std::shared_ptr<core::Device> m_device;
+    };
+
+    std::shared_ptr<KeyChooser>& lastChooser()
+    {
+        static std::shared_ptr<KeyChooser> chooser;
+        return chooser;
+    }
+
 } // namespace
+
+std::shared_ptr<ui::ActionSheet> FamilyNumberVC::chooseKeyAndOpen(std::shared_ptr<core::Device> device)
+{
+    auto chooser = std::make_shared<KeyChooser>(std::move(device));
+    lastChooser() = chooser;
+    auto sheet = std::make_shared<ui::ActionSheet>(std::nullopt, std::weak_ptr<ui::ActionSheetDelegate>(chooser),
+        base::localized("cancel"), std::nullopt,
+        std::vector<std::string> { base::localized("father"), base::localized("mother"), base::localized("SOS") });
+    sheet->showInView(nullptr);
+    return sheet;
+}
+
+std::shared_ptr<FamilyNumberVC> FamilyNumberVC::openedFromSheet()
+{
+    return lastChooser() ? lastChooser()->editor : nullptr;
+}
 
 std::shared_ptr<FamilyNumberVC> FamilyNumberVC::make(std::shared_ptr<core::Device> device, int64_t index)
 {

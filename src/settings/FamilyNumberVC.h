@@ -20,6 +20,7 @@
 #include <memory>
 
 namespace ui {
+class ActionSheet;
 class Button;
 class Label;
 class TextField;
@@ -34,6 +35,11 @@ public:
     static constexpr int64_t CallState = 2;
 
     static std::shared_ptr<FamilyNumberVC> make(std::shared_ptr<core::Device> device = nullptr, int64_t index = 0);
+    // Asks which key to edit ("father", "mother", "SOS", "cancel") and opens the editor for it in the shared
+    // modal presenter. The sheet shown is answered.
+    static std::shared_ptr<ui::ActionSheet> chooseKeyAndOpen(std::shared_ptr<core::Device> device);
+    // The editor opened last from the sheet.
+    static std::shared_ptr<FamilyNumberVC> openedFromSheet();
 
     const std::shared_ptr<core::Device>& deviceDetail() const { return m_deviceDetail; }
     void setDeviceDetail(std::shared_ptr<core::Device> device) { m_deviceDetail = std::move(device); }

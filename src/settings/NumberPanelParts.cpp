@@ -102,12 +102,17 @@ std::shared_ptr<ui::TextField> NumberPanelParts::fieldWithTag(const std::shared_
     return view ? std::dynamic_pointer_cast<ui::TextField>(view->viewWithTag(tag)) : nullptr;
 }
 
+void NumberPanelParts::runAppearanceStep(ui::ViewController& screen)
+{
+    screen.view();
+    screen.beginAppearanceTransition(true, false);
+    screen.endAppearanceTransition();
+}
+
 void NumberPanelParts::present(const std::shared_ptr<ui::ViewController>& screen)
 {
-    const auto& view = screen->view();
-    screen->beginAppearanceTransition(true, false);
-    screen->endAppearanceTransition();
-    kit::ModalPresenter::sharedInstance()->showWithContentView(view, true);
+    runAppearanceStep(*screen);
+    kit::ModalPresenter::sharedInstance()->showWithContentView(screen->view(), true);
 }
 
 void NumberPanelParts::dismiss() { kit::ModalPresenter::sharedInstance()->hideAnimated(true); }

@@ -55,8 +55,10 @@ public:
     // The text field with that tag inside `view`, or nullptr.
     static std::shared_ptr<ui::TextField> fieldWithTag(const std::shared_ptr<ui::View>& view, int tag);
 
-    // Runs the screen's appearance step (its layout for the device) and shows its view in the shared modal
-    // presenter.
+    // Loads the screen's view and runs its appearance step (its layout for the device), which the modal
+    // presenter does not run for a view it is given.
+    static void runAppearanceStep(ui::ViewController& screen);
+    // The appearance step, then the screen's view in the shared modal presenter.
     static void present(const std::shared_ptr<ui::ViewController>& screen);
     static void dismiss();
 };

@@ -55,9 +55,7 @@ protected:
         auto screen = LikeNumberVC::make();
         screen->setDeviceDetail(device(type));
         screen->setBindWho(bindWho);
-        screen->view();
-        screen->beginAppearanceTransition(true, false);
-        screen->endAppearanceTransition();
+        NumberPanelParts::runAppearanceStep(*screen);
         return screen;
     }
 
