@@ -11,6 +11,7 @@
 #include "core/NotificationNames.h"
 #include "core/SettingsKeys.h"
 #include "core/Singleton.h"
+#include "shell/FeatureScreens.h"
 #include "shell/LoginVC.h"
 #include "shell/RememberedAccount.h"
 #include "shell/SignIn.h"
@@ -27,6 +28,7 @@ void AppDelegate::didFinishLaunching(const Options& options)
     state.loadConfig();
     state.messagePath();
     core::DBManager::createTables();
+    registerFeatureScreens();
     scheduleNetworkCheck();
     if (!core::Helper::readSettingsByKey(SettingsKeys::NotificationSwitch))
         core::Helper::saveSettingValue(base::Value("1"), SettingsKeys::NotificationSwitch);

@@ -341,7 +341,7 @@ void MainMenuVC::pushScreen(const std::string& name)
     auto navigation = navigationController();
     if (!navigation || !m_deviceDetail)
         return;
-    if (auto screen = ScreenDirectory::shared().make(name, m_deviceDetail))
+    if (auto screen = ScreenDirectory::shared().make(name, m_deviceDetail, ScreenDirectory::Opening::Pushed))
         navigation->pushViewController(screen, true);
 }
 

@@ -58,13 +58,18 @@ protected:
     void pushOverHome()
     {
         shell::ScreenDirectory::shared().add(shell::ScreenDirectory::Attendance,
-            [](const std::shared_ptr<core::Device>&) { return std::make_shared<ui::ViewController>(); });
+            [this](const std::shared_ptr<core::Device>&, shell::ScreenDirectory::Opening opening) {
+                openings.push_back(opening);
+                return std::make_shared<ui::ViewController>();
+            });
         auto item = home()->navigationItem()->rightBarButtonItem();
         item->action()(*item);
         clock->advance(1s);
         ASSERT_EQ(home()->navigationController()->viewControllers().size(), 2u);
+        EXPECT_EQ(openings, std::vector<shell::ScreenDirectory::Opening> { shell::ScreenDirectory::Opening::Pushed });
     }
 
+    std::vector<shell::ScreenDirectory::Opening> openings;
     std::vector<std::shared_ptr<core::Device>> postedDevices;
     std::vector<std::shared_ptr<core::UserMessageQuery>> receivedMessages;
 };
