@@ -66,6 +66,16 @@ public:
     const std::shared_ptr<ui::View>& shownModelView() const { return m_shown; }
     const std::array<std::shared_ptr<ui::TextField>, 3>& quennFields() const { return m_quennFields; }
     const std::shared_ptr<ui::Button>& quennDoneButton() const { return m_quennDone; }
+    // The Parvo view's buttons: bind for SOS and keys 1 to 3, then listen.
+    const std::array<std::shared_ptr<ui::Button>, 5>& parvoButtons() const { return m_parvoButtons; }
+    // The New Sorby view's bind and listen buttons.
+    const std::shared_ptr<ui::Button>& button1() const { return m_button1; }
+    const std::shared_ptr<ui::Button>& button2() const { return m_button2; }
+    // The done button of a slot's watch panel.
+    const std::shared_ptr<ui::Button>& lumetDoneButton(int bindWho) const
+    {
+        return m_lumetDoneButtons.at(static_cast<size_t>(bindWho));
+    }
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
@@ -130,6 +140,7 @@ private:
 
     // Mother, Father, SOS, Listen.
     std::array<std::shared_ptr<ui::View>, 4> m_lumetPanels;
+    std::array<std::shared_ptr<ui::Button>, 4> m_lumetDoneButtons;
     std::shared_ptr<ui::View> m_shown;
 };
 

@@ -144,6 +144,7 @@ void LikeNumberVC::buildLumetPanels()
             },
             ui::ControlEvent::TouchUpInside);
         m_lumetPanels[static_cast<size_t>(slot)] = parts.view;
+        m_lumetDoneButtons[static_cast<size_t>(slot)] = parts.done;
     }
 }
 

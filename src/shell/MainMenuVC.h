@@ -21,6 +21,7 @@
 #include "base/Clock.h"
 #include "core/Device.h"
 #include "gfx/Rect.h"
+#include "settings/ImageAnimate.h"
 #include "ui/GestureRecognizerDelegate.h"
 #include "ui/ViewController.h"
 
@@ -32,10 +33,6 @@ class Button;
 class ImageView;
 class Label;
 class View;
-}
-
-namespace settings {
-class ImageAnimate;
 }
 
 namespace shell {

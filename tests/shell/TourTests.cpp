@@ -9,6 +9,9 @@
 #include "shell/TourContext.h"
 #include "shell/TourSteps.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace {
 
 class Tour : public test::ShellTest {
@@ -31,6 +34,24 @@ protected:
         ASSERT_TRUE(pumpUntil([this] { return outcome.has_value(); }, 120));
     }
 
+    // Whether the expected pictures come in this order among all taken (the feature screens registered add
+    // theirs); a menu screen's picture matches by its name after the row number ("class_schedule" matches
+    // "05-class_schedule").
+    static bool inOrder(const std::vector<std::string>& taken, const std::vector<std::string>& expected)
+    {
+        auto next = taken.begin();
+        for (const auto& name : expected) {
+            next = std::find_if(next, taken.end(), [&](const std::string& picture) {
+                return picture == name
+                    || (picture.size() > name.size() && picture.ends_with("-" + name) && std::isdigit(picture[0]));
+            });
+            if (next == taken.end())
+                return false;
+            ++next;
+        }
+        return true;
+    }
+
     test::TempDir folder;
     host::HeadlessHost pictures { folder.path() };
     std::shared_ptr<shell::Tour> tour;
@@ -46,7 +67,7 @@ TEST_F(Tour, PicturesTheLoginHomeMenuAndEachBuiltMenuScreen)
     launch({ account, password });
     run();
     EXPECT_EQ(outcome, true);
-    EXPECT_EQ(tour->pictures(), (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-class_schedule" }));
+    EXPECT_TRUE(inOrder(tour->pictures(), { "01-login", "02-home", "03-menu", "class_schedule" }));
     for (const auto& name : tour->pictures())
         EXPECT_GT(std::filesystem::file_size(folder.path() / (name + ".png")), 1000u) << name;
 }
@@ -81,9 +102,8 @@ TEST_F(Tour, RegisteredStepsFollowTheMenuStepsInTheirOrder)
     launch({ account, password });
     run();
     EXPECT_EQ(outcome, true);
-    EXPECT_EQ(tour->pictures(),
-        (std::vector<std::string> {
-            "01-login", "02-home", "03-menu", "04-class_schedule", "pushed-screen", "after-pushed" }));
+    EXPECT_TRUE(inOrder(tour->pictures(), { "01-login", "02-home", "03-menu", "class_schedule", "pushed-screen" }));
+    EXPECT_EQ(tour->pictures().back(), "after-pushed");
     EXPECT_EQ(events, (std::vector<std::string> { "action", "then", "second" }));
     auto picture = gfx::Image::fromFile(folder.path() / "pushed-screen.png");
     ASSERT_TRUE(picture);
