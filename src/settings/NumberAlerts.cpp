@@ -1,6 +1,7 @@
 #include "settings/NumberAlerts.h"
 
 #include "base/Localization.h"
+#include "core/PromptAlert.h"
 #include "ui/AlertView.h"
 
 namespace settings {
@@ -12,6 +13,6 @@ void showNumberServerText(const std::string& text)
     alert->show();
 }
 
-void showNumberAlert(std::string_view messageKey) { showNumberServerText(base::localized(messageKey)); }
+void showNumberAlert(std::string_view messageKey) { core::showPromptAlert(messageKey); }
 
 } // namespace settings
