@@ -156,9 +156,10 @@ void LikeNumberVC::internationalForParvo()
         NumberPanelParts::fieldWithTag(m_parvoView, parvoFieldTags[i])
             ->setPlaceholder(base::localized("please_input_telNum"));
     }
-    for (int i = 0; i < 3; ++i)
-        m_parvoLabels[static_cast<size_t>(i)]->setText(numbered("button", i + 1));
-    m_parvoLabels[3]->setText("SOS");
+    // The rows are SOS, keys 1 to 3 and listen; "SOS" is the same in every language.
+    m_parvoLabels[0]->setText("SOS");
+    for (int key = 1; key <= 3; ++key)
+        m_parvoLabels[static_cast<size_t>(key)]->setText(numbered("button", key));
     m_parvoLabels[4]->setText(base::localized("listen_number"));
 }
 
