@@ -1,4 +1,4 @@
-// settings::NumberPanelParts: the pieces the number screens are laid out from, so that every panel looks
+// settings::NumberPanelParts: the building blocks of the number screens, so that every panel looks
 // alike: a white panel, a title line, a caption, a number field, the green action buttons and the grey
 // cancel button, and the single-field panel (title, caption, field, cancel and done) of the listen, centre
 // and watch-number panels. Also how a stored number is shown (a blank or null number as an empty field) and
