@@ -1,1 +1,1 @@
-target_link_libraries(settings_tests PRIVATE tracking_service host screen_test_support)
+target_link_libraries(settings_tests PRIVATE screen_test_support)
