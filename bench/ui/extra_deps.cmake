@@ -2,3 +2,4 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(BENCH_PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
 target_link_libraries(bench_ui PRIVATE PkgConfig::BENCH_PANGOCAIRO benchmark::benchmark_main)
+target_link_libraries(bench_ui PRIVATE childcare)
