@@ -67,7 +67,7 @@ std::string CommandLine::usage()
            "  --tour             sign in with the account the login screen shows, walk the screens and\n"
            "                     write a picture of each, then quit (status 0 when every screen was reached)\n"
            "  --account NAME     the account the login screen shows when none is remembered\n"
-           "  --password TEXT    its password\n"
+           "  --password TEXT    its password (or the environment variable LUMET_PASSWORD)\n"
            "  --verbose          log every detail category (LUMET_LOG=sql,net picks some; sql-args adds the\n"
            "                     bound values of SQL statements, which hold personal data)\n"
            "  --help             this text\n";

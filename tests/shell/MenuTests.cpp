@@ -5,10 +5,10 @@
 
 #include "base/NotificationCenter.h"
 #include "core/NotificationNames.h"
+#include "core/RememberedAccount.h"
 #include "kit/DrawerTypes.h"
 #include "kit/ModalPresenter.h"
 #include "shell/MenuFunctions.h"
-#include "shell/RememberedAccount.h"
 #include "shell/ScreenDirectory.h"
 #include "tracking-service/Fault.h"
 #include "ui/BarButtonItem.h"
@@ -240,7 +240,7 @@ TEST_F(Menu, TheLogoutRowClosesTheContainerAndTheLoginScreenShows)
     EXPECT_EQ(base::UserDefaults::standard().stringForKey(core::SettingsKeys::Cookie), "");
     EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), "");
     EXPECT_FALSE(core::Singleton::shared().deviceDetail());
-    EXPECT_FALSE(shell::RememberedAccount::reLoginAccount()) << "no silent sign-in after a logout";
+    EXPECT_FALSE(core::RememberedAccount::reLoginAccount()) << "no silent sign-in after a logout";
     EXPECT_EQ(login()->accountField()->text(), account) << "the account stays remembered";
     pumpUntil([this] { return requestsTo("SaveAppleToken") > 0; });
     EXPECT_EQ(requestsTo("SaveAppleToken"), 1u);
