@@ -24,24 +24,11 @@ protected:
 
     void run()
     {
-        forgetFeatureScreens();
         tour = std::make_shared<shell::Tour>(
             application, [this](const std::string& name) { return pictures.writeFrame(name).has_value(); },
             [this](bool succeeded) { outcome = succeeded; });
         tour->start();
         ASSERT_TRUE(pumpUntil([this] { return outcome.has_value(); }, 120));
-    }
-
-    // The tour's own rules are checked without the feature screens and steps registered at launch.
-    static void forgetFeatureScreens()
-    {
-        using Directory = shell::ScreenDirectory;
-        for (const char* name : { Directory::Attendance, Directory::PhoneBook, Directory::FamilyProtect,
-                 Directory::Interaction, Directory::Settings, Directory::Chat })
-            Directory::shared().remove(name);
-        for (const shell::TourStep& step : std::vector<shell::TourStep>(shell::TourSteps::shared().steps()))
-            if (step.picture != "pushed-screen" && step.picture != "after-pushed")
-                shell::TourSteps::shared().remove(step.picture);
     }
 
     test::TempDir folder;
@@ -61,7 +48,8 @@ TEST_F(Tour, PicturesTheLoginHomeMenuAndEachBuiltMenuScreen)
     EXPECT_EQ(outcome, true);
     EXPECT_EQ(tour->pictures(),
         (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-phone_book", "05-class_schedule",
-            "phone-book", "phone-book-editor", "phone-book-photo", "phone-book-picker" }));
+            "06-interaction", "phone-book", "phone-book-editor", "phone-book-photo", "phone-book-picker", "interaction",
+            "pedometer", "challenge-complete", "interaction-free", "interaction-reward", "upload-interval" }));
     for (const auto& name : tour->pictures())
         EXPECT_GT(std::filesystem::file_size(folder.path() / (name + ".png")), 1000u) << name;
 }
@@ -98,8 +86,9 @@ TEST_F(Tour, RegisteredStepsFollowTheMenuStepsInTheirOrder)
     EXPECT_EQ(outcome, true);
     EXPECT_EQ(tour->pictures(),
         (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-phone_book", "05-class_schedule",
-            "phone-book", "phone-book-editor", "phone-book-photo", "phone-book-picker", "pushed-screen",
-            "after-pushed" }));
+            "06-interaction", "phone-book", "phone-book-editor", "phone-book-photo", "phone-book-picker", "interaction",
+            "pedometer", "challenge-complete", "interaction-free", "interaction-reward", "upload-interval",
+            "pushed-screen", "after-pushed" }));
     EXPECT_EQ(events, (std::vector<std::string> { "action", "then", "second" }));
     auto picture = gfx::Image::fromFile(folder.path() / "pushed-screen.png");
     ASSERT_TRUE(picture);
