@@ -83,7 +83,12 @@ namespace {
     void addTourSteps()
     {
         auto& steps = TourSteps::shared();
-        steps.add({ "interaction", [] { TourContext::openMenuRow(ScreenDirectory::Interaction); },
+        // An alert that an earlier screen's step left up would hide the challenge's own.
+        steps.add({ "interaction",
+            [] {
+                dismissAlerts();
+                TourContext::openMenuRow(ScreenDirectory::Interaction);
+            },
             [] { return setUpScreenSettled() && alertSaying("tasks_in_progress"); }, dismissAlerts });
         steps.add({ "pedometer", [] { tapTarget(1); },
             [] {
