@@ -30,6 +30,8 @@ std::optional<CommandLine> CommandLine::parse(int argc, const char* const* argv,
             options.headless = true;
         } else if (argument == "--tour") {
             options.tour = true;
+        } else if (argument == "--verbose") {
+            options.verbose = true;
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--server" || argument == "--snapshots" || argument == "--account"
@@ -58,14 +60,16 @@ std::optional<CommandLine> CommandLine::parse(int argc, const char* const* argv,
 std::string CommandLine::usage()
 {
     return "usage: lumet-companion [--server URL] [--headless] [--snapshots DIR] [--tour]\n"
-           "                       [--account NAME --password TEXT] [--help]\n"
+           "                       [--account NAME --password TEXT] [--verbose] [--help]\n"
            "  --server URL       the tracking service (else the setting RootUrl, else the local service)\n"
            "  --headless         run without a window\n"
            "  --snapshots DIR    where pictures go (default: snapshots)\n"
            "  --tour             sign in with the account the login screen shows, walk the screens and\n"
            "                     write a picture of each, then quit (status 0 when every screen was reached)\n"
            "  --account NAME     the account the login screen shows when none is remembered\n"
-           "  --password TEXT    its password\n"
+           "  --password TEXT    its password (or the environment variable LUMET_PASSWORD)\n"
+           "  --verbose          log every detail category (LUMET_LOG=sql,net picks some; sql-args adds the\n"
+           "                     bound values of SQL statements, which hold personal data)\n"
            "  --help             this text\n";
 }
 

@@ -1,12 +1,13 @@
 // app::CommandLine: what the command line asks of lumet-companion:
 //
 //   lumet-companion [--server URL] [--headless] [--snapshots DIR] [--tour]
-//                   [--account NAME --password TEXT] [--help]
+//                   [--account NAME --password TEXT] [--verbose] [--help]
 //
 // --server chooses the tracking service (else the setting "RootUrl", else the local service); --headless
 // runs without a window; --snapshots is where pictures go ("snapshots" by default); --tour walks the screens
 // and takes a picture of each; --account and --password fill the login screen when no account is
-// remembered. Pure; any thread.
+// remembered; --verbose turns every detail log category on (LUMET_LOG=sql,net turns on only those). Pure;
+// any thread.
 //
 //   std::string error;
 //   auto options = app::CommandLine::parse(argc, argv, &error);
@@ -26,6 +27,7 @@ struct CommandLine {
     bool tour { false };
     std::optional<std::string> account;
     std::optional<std::string> password;
+    bool verbose { false };
     bool help { false };
 
     // Nothing, with the reason in `error`, for an unknown option, a missing value or a server address that

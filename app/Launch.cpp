@@ -1,5 +1,6 @@
 #include "app/Launch.h"
 
+#include "base/Log.h"
 #include "base/RunLoop.h"
 #include "core/Singleton.h"
 #include "host/HeadlessHost.h"
@@ -75,6 +76,8 @@ namespace {
 
 int launch(const CommandLine& options)
 {
+    if (options.verbose)
+        base::Log::enable("all");
     if (options.headless)
         stopOnInterruption();
     media::AudioBackend::chooseAtStartUp();

@@ -60,8 +60,8 @@ std::filesystem::path Bundle::locateResources()
     auto besideExecutable = executablePath().parent_path() / "resources";
     if (isFolder(besideExecutable))
         return besideExecutable;
-    // This file lies in <source tree>/platform/base/.
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources";
+    // The build records the source tree's folder (a compiler cache may turn __FILE__ into a relative path).
+    return LUMET_SOURCE_RESOURCES;
 }
 
 std::optional<std::filesystem::path> Bundle::pathForResource(

@@ -16,8 +16,10 @@ std::string Localization::localizedString(
     auto found = m_tables.find(tableName);
     if (found == m_tables.end()) {
         auto folder = m_bundle.resourcePath() / (m_bundle.preferredLocalization() + ".lproj");
-        auto loaded = StringTable::load(folder / (tableName + ".strings"));
-        found = m_tables.emplace(tableName, loaded.value_or(StringTable())).first;
+        StringTable loaded = tableName == "Localizable"
+            ? StringTable::loadFolder(folder)
+            : StringTable::load(folder / (tableName + ".strings")).value_or(StringTable());
+        found = m_tables.emplace(tableName, std::move(loaded)).first;
     }
     if (auto text = found->second.lookup(key))
         return *text;

@@ -1,8 +1,13 @@
 // base::log: one-line diagnostic messages, written to stderr through a replaceable sink. Safe from any thread.
-// Tests capture messages with Log::ScopedCapture; a release build can silence a category of messages (such as
-// the database's statement trace) by installing a sink that drops them.
+// A message of base::log is a warning or an error and is always written. base::trace writes a detail message of
+// a named category ("sql", "sql-args", "net", ...) only while that category is on: every category is off
+// unless the environment variable LUMET_LOG names it (a comma-separated list; "all" turns every one on) or
+// the program turns it on (the application's --verbose). Detail messages may carry personal data (SQL
+// statements, bound arguments), which is why they are off by default. Tests capture messages with
+// Log::ScopedCapture.
 //
 //   base::log("database: busy for 2 s, giving up");
+//   base::trace("sql", "executeUpdate: " + sql);
 //   base::Log::ScopedCapture capture; ...; EXPECT_TRUE(capture.contains("busy"));
 #pragma once
 
@@ -15,12 +20,34 @@
 namespace base {
 
 void log(std::string_view message);
+// Writes the message only while its category is on.
+void trace(std::string_view category, std::string_view message);
 
 class Log {
 public:
     using Sink = std::function<void(std::string_view)>;
     // Installs a sink (an empty one restores stderr) and returns the previous one.
     static Sink setSink(Sink sink);
+
+    static bool isEnabled(std::string_view category);
+    static void setEnabled(std::string_view category, bool enabled);
+    // Turns on each category of a comma-separated list; "all" turns every category on.
+    static void enable(std::string_view list);
+    // Turns every category off again, as when nothing was asked for.
+    static void disableAll();
+
+    // Turns categories on while it lives.
+    class ScopedCategories {
+    public:
+        explicit ScopedCategories(std::string_view list);
+        ~ScopedCategories();
+        ScopedCategories(const ScopedCategories&) = delete;
+        ScopedCategories& operator=(const ScopedCategories&) = delete;
+
+    private:
+        bool m_previousAll;
+        std::vector<std::string> m_previousOn;
+    };
 
     // Collects every message logged while it lives (and keeps them from stderr).
     class ScopedCapture {

@@ -4,6 +4,7 @@
 #include "base/TextEncoding.h"
 #include "base/UTF8.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace base {
@@ -226,6 +227,32 @@ std::optional<StringTable> StringTable::load(const std::filesystem::path& path)
     if (!text)
         return std::nullopt;
     return parse(*text);
+}
+
+StringTable StringTable::loadFolder(const std::filesystem::path& folder)
+{
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().extension() == ".strings")
+            files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    StringTable table;
+    for (const auto& file : files) {
+        if (auto loaded = load(file))
+            table.m_entries.merge(loaded->m_entries);
+    }
+    return table;
+}
+
+std::vector<std::string> StringTable::keys() const
+{
+    std::vector<std::string> keys;
+    keys.reserve(m_entries.size());
+    for (const auto& [key, text] : m_entries)
+        keys.push_back(key);
+    return keys;
 }
 
 std::optional<std::string> StringTable::lookup(std::string_view key) const

@@ -9,7 +9,8 @@
 // - A shadow (offset in points, positive y = below; blur in points) applies to every paint until restored;
 //   inside a transparency layer shadows and alpha start off, and the finished layer casts one shadow.
 // - fillRect, strokeRect, fillEllipse, strokeEllipse and clipToRect leave the current path alone.
-// - drawImage draws the image upright in the rectangle; drawImageBottomUp draws its first row at the
+// - drawImage draws the image upright in the rectangle, a stretchable one with its caps kept and its middle
+//   line stretched; drawImageBottomUp draws its first row at the
 //   rectangle's max y, as drawing calls with a y-up image origin do (flip the context first to get it upright).
 //
 //   auto context = gfx::Context::makeBitmap({ 100, 100 }, 2);

@@ -3,6 +3,7 @@
 #include "gfx/PangoTextLayout.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace gfx {
@@ -28,16 +29,79 @@ namespace {
         }
     }
 
-    void drawImageInUnitSpace(cairo_t* cr, const Image& image)
+    void drawSurfaceInUnitSpace(cairo_t* cr, cairo_surface_t* surface, double pixelWidth, double pixelHeight)
     {
-        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(image.cairoSurface());
+        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
         // Padding keeps the edges hard when the image is scaled; the rectangle limits the paint to the image.
         cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
         cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
         cairo_set_source(cr, pattern);
-        cairo_rectangle(cr, 0, 0, image.pixelWidth(), image.pixelHeight());
+        cairo_rectangle(cr, 0, 0, pixelWidth, pixelHeight);
         cairo_fill(cr);
         cairo_pattern_destroy(pattern);
+    }
+
+    void drawImageInUnitSpace(cairo_t* cr, const Image& image)
+    {
+        drawSurfaceInUnitSpace(cr, image.cairoSurface(), image.pixelWidth(), image.pixelHeight());
+    }
+
+    // One of the three parts of a stretched image along one axis: where it is in the image (pixels) and
+    // where it goes (user space).
+    struct StretchPart {
+        double source;
+        double sourceLength;
+        double destination;
+        double destinationLength;
+    };
+
+    // The cap before the stretched pixel line, that line, and the rest after it; with no cap the whole
+    // axis stretches. When the destination is shorter than the two caps, the caps shrink in proportion.
+    std::array<StretchPart, 3> stretchParts(int pixels, double scale, double cap, double start, double length)
+    {
+        if (cap <= 0 || pixels < 1)
+            return { { { 0, double(pixels), start, length }, {}, {} } };
+        double before = std::min(std::round(cap * scale), double(pixels - 1));
+        double after = pixels - before - 1;
+        double beforeLength = before / scale;
+        double afterLength = after / scale;
+        double middleLength = length - beforeLength - afterLength;
+        if (middleLength < 0) {
+            double shrink = length / (beforeLength + afterLength);
+            beforeLength *= shrink;
+            afterLength *= shrink;
+            middleLength = 0;
+        }
+        return { {
+            { 0, before, start, beforeLength },
+            { before, 1, start + beforeLength, middleLength },
+            { before + 1, after, start + beforeLength + middleLength, afterLength },
+        } };
+    }
+
+    // Each part is drawn from a sub-surface of its own, so that smoothing never pulls in a neighbour's pixels.
+    void drawStretchedPart(cairo_t* cr, const Image& image, const StretchPart& x, const StretchPart& y)
+    {
+        if (x.sourceLength <= 0 || y.sourceLength <= 0 || x.destinationLength <= 0 || y.destinationLength <= 0)
+            return;
+        cairo_surface_t* part = cairo_surface_create_for_rectangle(
+            image.cairoSurface(), x.source, y.source, x.sourceLength, y.sourceLength);
+        cairo_save(cr);
+        cairo_translate(cr, x.destination, y.destination);
+        cairo_scale(cr, x.destinationLength / x.sourceLength, y.destinationLength / y.sourceLength);
+        drawSurfaceInUnitSpace(cr, part, x.sourceLength, y.sourceLength);
+        cairo_restore(cr);
+        cairo_surface_destroy(part);
+    }
+
+    void drawStretchedImage(cairo_t* cr, const Image& image, const Rect& r)
+    {
+        auto columns = stretchParts(image.pixelWidth(), image.scale(), image.leftCapWidth(), r.minX(), r.width());
+        auto rows = stretchParts(image.pixelHeight(), image.scale(), image.topCapHeight(), r.minY(), r.height());
+        for (const auto& row : rows) {
+            for (const auto& column : columns)
+                drawStretchedPart(cr, image, column, row);
+        }
     }
 
 } // namespace
@@ -49,6 +113,10 @@ void Context::drawImage(const Image& image, const Rect& rect)
     Rect r = rect.standardized();
     paintKeepingPath(
         [&] {
+            if (image.isStretchable()) {
+                drawStretchedImage(m_cr, image, r);
+                return;
+            }
             cairo_save(m_cr);
             cairo_translate(m_cr, r.minX(), r.minY());
             cairo_scale(m_cr, r.width() / image.pixelWidth(), r.height() / image.pixelHeight());

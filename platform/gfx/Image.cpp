@@ -126,6 +126,15 @@ std::shared_ptr<Image> Image::subImage(const Rect& pixelRect) const
     return fromPixels(part, m_scale);
 }
 
+std::shared_ptr<Image> Image::stretchableImage(double leftCapWidth, double topCapHeight) const
+{
+    auto capped = std::shared_ptr<Image>(new Image(cairo_surface_reference(m_surface), m_scale));
+    auto cut = [](double cap, double limit) { return std::isfinite(cap) ? std::clamp(cap, 0.0, limit) : 0.0; };
+    capped->m_leftCapWidth = cut(leftCapWidth, size().width);
+    capped->m_topCapHeight = cut(topCapHeight, size().height);
+    return capped;
+}
+
 base::Data Image::pngData() const { return encodePNG(m_surface); }
 
 bool Image::writePNG(const std::filesystem::path& path) const

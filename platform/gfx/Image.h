@@ -1,6 +1,7 @@
 // gfx::Image: an immutable bitmap of premultiplied 32-bit ARGB pixels with a scale (pixels per point), made
-// by decoding PNG or JPEG data or files, by snapshotting an image context, or by cutting another image.
-// Shared by std::shared_ptr; safe to read from any thread once made.
+// by decoding PNG or JPEG data or files, by snapshotting an image context, or by cutting another image. An
+// image may carry stretch caps (stretchableImage), which the drawing context honours. Shared by std::shared_ptr; safe
+// to read from any thread once made.
 //
 // Decoding never throws: damaged, unknown or oversized data (beyond 16384 pixels a side or 64 megapixels)
 // gives nullptr ("no image"); a truncated JPEG decodes as far as its data goes.
@@ -58,6 +59,15 @@ public:
     // when nothing is left.
     std::shared_ptr<Image> subImage(const Rect& pixelRect) const;
 
+    // The same pixels as an image that stretches when drawn into a larger rectangle: the left `leftCapWidth`
+    // points and the columns right of the one column after them keep their width, that column stretches;
+    // likewise the top `topCapHeight` points, one row, and the rows below it. A cap of 0 stretches the whole
+    // image in that direction. Caps are cut to the image.
+    std::shared_ptr<Image> stretchableImage(double leftCapWidth, double topCapHeight) const;
+    double leftCapWidth() const { return m_leftCapWidth; }
+    double topCapHeight() const { return m_topCapHeight; }
+    bool isStretchable() const { return m_leftCapWidth > 0 || m_topCapHeight > 0; }
+
     // PNG encoding of the pixels (alpha kept); empty on failure.
     base::Data pngData() const;
     bool writePNG(const std::filesystem::path& path) const;
@@ -74,6 +84,8 @@ private:
     int m_height;
     size_t m_rowBytes;
     double m_scale;
+    double m_leftCapWidth { 0 };
+    double m_topCapHeight { 0 };
 };
 
 } // namespace gfx

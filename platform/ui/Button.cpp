@@ -120,13 +120,23 @@ void Button::refresh()
     setNeedsLayout();
 }
 
+void Button::setContentEdgeInsets(const gfx::EdgeInsets& insets)
+{
+    if (insets == m_contentEdgeInsets)
+        return;
+    m_contentEdgeInsets = insets;
+    setNeedsLayout();
+}
+
 gfx::Size Button::sizeThatFits(gfx::Size) const
 {
     constexpr double unlimited = std::numeric_limits<double>::infinity();
     gfx::Size image = currentImage() ? currentImage()->size() : gfx::Size {};
     auto title = currentTitle();
     gfx::Size text = title && !title->empty() ? m_titleLabel->sizeThatFits({ unlimited, unlimited }) : gfx::Size {};
-    gfx::Size size { image.width + text.width, std::max(image.height, text.height) };
+    const gfx::EdgeInsets& insets = m_contentEdgeInsets;
+    gfx::Size size { image.width + text.width + insets.left + insets.right,
+        std::max(image.height, text.height) + insets.top + insets.bottom };
     if (auto background = currentBackgroundImage()) {
         size.width = std::max(size.width, background->size().width);
         size.height = std::max(size.height, background->size().height);
@@ -137,8 +147,8 @@ gfx::Size Button::sizeThatFits(gfx::Size) const
 void Button::layoutSubviews()
 {
     constexpr double unlimited = std::numeric_limits<double>::infinity();
-    gfx::Rect b = bounds();
-    m_backgroundView->setFrame(b);
+    m_backgroundView->setFrame(bounds());
+    gfx::Rect b = m_contentEdgeInsets.inset(bounds());
     gfx::Size image = m_imageView->image() ? m_imageView->image()->size() : gfx::Size {};
     gfx::Size text = m_titleLabel->isHidden() ? gfx::Size {} : m_titleLabel->sizeThatFits({ unlimited, unlimited });
     text.width = std::min(text.width, std::max(0.0, b.width() - image.width));

@@ -2,7 +2,7 @@
 // state. What is set for a state is used in that state; a state with nothing set uses what is set for
 // normal. Custom buttons draw titles white by default; system buttons in the tint colour, faded while
 // highlighted and grey while disabled. The background image fills the bounds; the image and the title sit
-// side by side, centred. Main thread.
+// side by side, centred in the bounds less the content insets. Main thread.
 //
 //   auto send = ui::Button::buttonWithType(ui::ButtonType::System);
 //   send->setTitle("Send", ui::ControlState::Normal);
@@ -10,6 +10,7 @@
 //   send->addAction([weak](ui::Control&) { ... }, ui::ControlEvent::TouchUpInside);
 #pragma once
 
+#include "gfx/EdgeInsets.h"
 #include "gfx/Image.h"
 #include "ui/Control.h"
 #include "ui/ImageView.h"
@@ -50,6 +51,11 @@ public:
     std::shared_ptr<gfx::Image> currentImage() const { return imageForState(state()); }
     std::shared_ptr<gfx::Image> currentBackgroundImage() const { return backgroundImageForState(state()); }
 
+    // Distances in from the bounds for the image and the title (not the background); negative ones let them
+    // reach out.
+    const gfx::EdgeInsets& contentEdgeInsets() const { return m_contentEdgeInsets; }
+    void setContentEdgeInsets(const gfx::EdgeInsets& insets);
+
     // The parts, for fonts and other settings; their contents follow the state.
     const std::shared_ptr<Label>& titleLabel() const { return m_titleLabel; }
     const std::shared_ptr<ImageView>& imageView() const { return m_imageView; }
@@ -59,7 +65,8 @@ public:
     void setHighlighted(bool highlighted) override;
     void tintColorDidChange() override;
 
-    // The image and the title side by side, at least the background image's size.
+    // The image and the title side by side with the content insets around them, at least the background
+    // image's size.
     gfx::Size sizeThatFits(gfx::Size size) const override;
     void layoutSubviews() override;
 
@@ -76,6 +83,7 @@ private:
     std::shared_ptr<ImageView> m_backgroundView;
     std::shared_ptr<ImageView> m_imageView;
     std::shared_ptr<Label> m_titleLabel;
+    gfx::EdgeInsets m_contentEdgeInsets;
     bool m_partsAdded { false };
 };
 

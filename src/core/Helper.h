@@ -1,7 +1,7 @@
 // core::Helper: the application's small shared helpers: reading and saving settings in the user-defaults
 // store, checks of texts that came from replies or fields, the busy overlay and the short notice, the
-// application's version and the upload of the push token. Settings may be used from any thread; the overlay,
-// the notice and uploadDeviceToken belong to the main thread.
+// application's version, the upload of the push token and the opening of the feedback conversation. Settings may be
+// used from any thread; the overlay, the notice and uploadDeviceToken belong to the main thread.
 //
 //   core::Helper::saveSettingValue(base::Value("0"), core::SettingsKeys::AutoLogin);
 //   if (core::Helper::isNOTStringNullOrWhitespace(core::Tool::readChangePwdResultFromJson(reply))) changed();
@@ -21,12 +21,16 @@ class ProgressOverlay;
 }
 namespace ui {
 class View;
+class ViewController;
 }
 
 namespace core {
 
 class Helper {
 public:
+    // The key the application identifies itself with to the analytics and feedback services.
+    static constexpr const char* AnalyticsAppKey = "lumet-companion";
+
     // The value stored under the key, or nothing.
     static std::optional<base::Value> readSettingsByKey(std::string_view key);
     // Stores the value (nothing removes the key) and writes the store to its file at once.
@@ -56,6 +60,10 @@ public:
     // blank token " " for none, which stops the server's pushes to this phone. The outcome is only logged.
     // Main thread.
     static void uploadDeviceToken(const std::optional<std::string>& token);
+
+    // Opens the feedback conversation from `screen` (feedback::FeedbackClient, with AnalyticsAppKey). Main
+    // thread.
+    static void showFeedback(const std::shared_ptr<ui::ViewController>& screen);
 };
 
 } // namespace core

@@ -1,5 +1,6 @@
 #include "base/MainThread.h"
 #include "core/Helper.h"
+#include "feedback/FeedbackClient.h"
 #include "kit/NoticeOverlay.h"
 #include "kit/ProgressOverlay.h"
 
@@ -44,6 +45,11 @@ void Helper::showNotify(bool success, const std::string& text, const std::shared
         if (completion)
             completion();
     });
+}
+
+void Helper::showFeedback(const std::shared_ptr<ui::ViewController>& screen)
+{
+    feedback::FeedbackClient::showFeedback(screen, AnalyticsAppKey);
 }
 
 } // namespace core

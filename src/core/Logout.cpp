@@ -5,6 +5,7 @@
 #include "core/DBManager.h"
 #include "core/Helper.h"
 #include "core/NotificationNames.h"
+#include "core/RememberedAccount.h"
 #include "core/ServiceClient.h"
 #include "core/SettingsKeys.h"
 #include "core/Singleton.h"
@@ -26,6 +27,7 @@ void Logout::logOutKeepingPushToken()
     Helper::saveSettingValue(base::Value("0"), SettingsKeys::AutoLogin);
     ServiceClient::sharedClient()->setDefaultHeader("Cookie", "");
     Singleton::shared().setLastSerialnumber("");
+    RememberedAccount::setSessionPassword("");
     DBManager::deleteAllMobileDevice();
     base::NotificationCenter::defaultCenter().post(NotificationNames::DidLogOut);
 }

@@ -18,6 +18,9 @@ public:
     static constexpr const char* UploadReceipt = "uploadReceipt";
     // The user has logged out: the shell closes the signed-in container so the login screen shows; no object.
     static constexpr const char* DidLogOut = "LumetDidLogOut";
+    // Asks the shell to show the login screen without logging out (the session settings and the remembered
+    // account stay; the login screen behaves as on any appearance); no object.
+    static constexpr const char* ShowLogin = "showLoginScreen";
 };
 
 } // namespace core

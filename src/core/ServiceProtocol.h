@@ -1,5 +1,5 @@
 // core::ServiceProtocol: how the application and the local tracking service talk, in one place: the paths of
-// the web methods and of the file endpoints, the reply envelope, the accepted-command text, and the shapes
+// the web methods and of the file endpoints, the reply envelope, the accepted texts, and the shapes
 // of the replies that the application reads but nothing else fixes (sign-in, device list, server list, the
 // message object). The readers (Tool) and the local service (tools/tracking-service) both include it, so the
 // two cannot drift apart. Constants only; any thread.
@@ -24,6 +24,8 @@ public:
     static constexpr const char* ReplyContentType = "application/json; charset=utf-8";
     // The payload of a command the server has taken on.
     static constexpr const char* CommandAccepted = "命令提交成功";
+    // The payload of a setting the server has stored.
+    static constexpr const char* SettingAccepted = "设置成功";
 
     // Files of the chosen server: GET <server root><DownloadPath>?<DownloadNameParameter>=<file name>.
     static constexpr const char* DownloadPath = "/Tools/LumetDow.ashx";
@@ -70,11 +72,21 @@ public:
     static constexpr const char* VoiceMarker = "[Lumet_434B_Voice]";
     static constexpr const char* LocationMarker = "[Lumet_004_Location]";
 
-    // Whether a command's payload says the server took the command on: exactly the accepted text.
+    // Whether a payload is exactly the accepted text: a number, null, another kind or no payload never is.
     static bool isCommandAccepted(const std::optional<base::Value>& payload)
     {
+        return isText(payload, CommandAccepted);
+    }
+    static bool isSettingAccepted(const std::optional<base::Value>& payload)
+    {
+        return isText(payload, SettingAccepted);
+    }
+
+private:
+    static bool isText(const std::optional<base::Value>& payload, std::string_view expected)
+    {
         const std::string* text = payload ? payload->string() : nullptr;
-        return text && *text == CommandAccepted;
+        return text && *text == expected;
     }
 };
 

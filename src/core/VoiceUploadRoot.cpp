@@ -1,12 +1,18 @@
 #include "core/VoiceUploadRoot.h"
 
 #include "base/UserDefaults.h"
+#include "core/Singleton.h"
 
 namespace core {
 
 std::string voiceUploadRoot()
 {
-    return base::UserDefaults::standard().stringForKey(VoiceUploadRootKey).value_or(DefaultVoiceUploadRoot);
+    if (auto root = base::UserDefaults::standard().stringForKey(VoiceUploadRootKey))
+        return *root;
+    std::string server = Singleton::shared().server();
+    if (!server.ends_with('/'))
+        server += '/';
+    return server;
 }
 
 } // namespace core

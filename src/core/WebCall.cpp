@@ -28,18 +28,28 @@ void WebCall::post(std::string_view method, const base::DictionaryRef& parameter
 void WebCall::postReadingHeaders(
     std::string_view method, const base::DictionaryRef& parameters, SuccessWithHeaders success, Failure failure)
 {
+    RequestSuccess readReply;
+    if (success)
+        readReply = [success = std::move(success)](const networking::HTTPRequestOperation& request) {
+            auto response = request.response();
+            success(request.responseString().value_or(""),
+                response ? response->allHeaderFields() : net::HTTPHeaderFields());
+        };
+    postToURL(urlOfMethod(method), parameters, std::move(readReply), std::move(failure));
+}
+
+void WebCall::postToURL(
+    const std::string& url, const base::DictionaryRef& parameters, RequestSuccess success, Failure failure)
+{
     BASE_ASSERT_MAIN_THREAD();
     auto client = ServiceClient::sharedClient();
     client->setDefaultHeader("Cookie", base::UserDefaults::standard().stringForKey(SettingsKeys::Cookie));
     client->setParameterEncoding(networking::HTTPClient::JSONParameterEncoding);
     client->postPath(
-        urlOfMethod(method), parameters,
+        url, parameters,
         [success = std::move(success)](const auto& operation, const networking::ResponseObject&) {
-            if (!success)
-                return;
-            auto response = operation->response();
-            success(operation->responseString().value_or(""),
-                response ? response->allHeaderFields() : net::HTTPHeaderFields());
+            if (success)
+                success(*operation);
         },
         [failure = std::move(failure)](const auto&, const base::Error& error) {
             if (failure)

@@ -17,8 +17,13 @@
 #include "net/HTTPHeaderFields.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+
+namespace networking {
+class HTTPRequestOperation;
+}
 
 namespace core {
 
@@ -37,6 +42,12 @@ public:
     using SuccessWithHeaders = std::function<void(const std::string& reply, const net::HTTPHeaderFields& headers)>;
     static void postReadingHeaders(
         std::string_view method, const base::DictionaryRef& parameters, SuccessWithHeaders success, Failure failure);
+
+    // The convention for any absolute URL (a file endpoint, say): the session cookie, JSON bodies, the same
+    // failure rule; the success block gets the finished request, to read the body in the form it needs.
+    using RequestSuccess = std::function<void(const networking::HTTPRequestOperation& request)>;
+    static void postToURL(
+        const std::string& url, const base::DictionaryRef& parameters, RequestSuccess success, Failure failure);
 
     // Whether a command's reply says the server took the command on: its "d" is exactly "命令提交成功".
     static bool isCommandAccepted(std::string_view reply);

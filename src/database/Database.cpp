@@ -386,7 +386,7 @@ bool Database::bindArguments(sqlite3_stmt* handle, std::span<const base::Value> 
     } else {
         for (int index = 0; index < parameterCount && static_cast<size_t>(index) < arguments.size(); ++index) {
             const base::Value& value = arguments[index];
-            if (m_traceExecution) {
+            if (m_traceExecution && base::Log::isEnabled(ArgumentsTraceCategory)) {
                 if (const base::Data* bytes = value.data())
                     base::log("data: " + std::to_string(bytes->size()) + " bytes");
                 else
@@ -420,7 +420,7 @@ std::shared_ptr<ResultSet> Database::runQuery(
         return nullptr;
     }
     ExecutingGuard guard(m_isExecutingStatement);
-    if (m_traceExecution)
+    if (m_traceExecution && base::Log::isEnabled(StatementTraceCategory))
         base::log(description() + " executeQuery: " + std::string(sql));
 
     std::shared_ptr<Statement> statement = m_shouldCacheStatements ? takeCachedStatement(sql) : nullptr;
@@ -488,7 +488,7 @@ bool Database::runUpdate(std::string_view sql, base::Error* error, std::span<con
         return false;
     }
     ExecutingGuard guard(m_isExecutingStatement);
-    if (m_traceExecution)
+    if (m_traceExecution && base::Log::isEnabled(StatementTraceCategory))
         base::log(description() + " executeUpdate: " + std::string(sql));
 
     std::shared_ptr<Statement> statement = m_shouldCacheStatements ? takeCachedStatement(sql) : nullptr;

@@ -5,9 +5,9 @@
 //
 // One thread at a time: the application uses it on the main thread; DatabaseQueue and DatabasePool share a
 // file between threads. Busy or locked results are retried for busyRetryTimeout() retries, or for at most
-// two seconds when that is 0, the only place where this layer waits. Every statement and its arguments are
-// traced through base::log while traceExecution() is on (the default), so a release build can silence the
-// trace with a log sink.
+// two seconds when that is 0, the only place where this layer waits. While traceExecution() is on (the
+// default), every statement is traced in the log category "sql" and its bound arguments in "sql-args"; both
+// categories are off unless asked for, since statements and arguments carry personal data.
 //
 //   auto db = database::Database::databaseWithPath(path);
 //   if (db->open()) {
@@ -182,6 +182,9 @@ public:
 
     // Registers a scalar SQL function on the open connection; the block lives as long as the database.
     void makeFunctionNamed(const std::string& name, int maximumArguments, FunctionBlock block);
+
+    static constexpr const char* StatementTraceCategory = "sql";
+    static constexpr const char* ArgumentsTraceCategory = "sql-args";
 
     bool traceExecution() const { return m_traceExecution; }
     void setTraceExecution(bool value) { m_traceExecution = value; }

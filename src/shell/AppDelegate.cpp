@@ -9,10 +9,11 @@
 #include "core/DBManager.h"
 #include "core/Helper.h"
 #include "core/NotificationNames.h"
+#include "core/RememberedAccount.h"
 #include "core/SettingsKeys.h"
 #include "core/Singleton.h"
+#include "shell/FeatureScreens.h"
 #include "shell/LoginVC.h"
-#include "shell/RememberedAccount.h"
 #include "shell/SignIn.h"
 #include "ui/Window.h"
 
@@ -27,6 +28,7 @@ void AppDelegate::didFinishLaunching(const Options& options)
     state.loadConfig();
     state.messagePath();
     core::DBManager::createTables();
+    registerFeatureScreens();
     scheduleNetworkCheck();
     if (!core::Helper::readSettingsByKey(SettingsKeys::NotificationSwitch))
         core::Helper::saveSettingValue(base::Value("1"), SettingsKeys::NotificationSwitch);
@@ -72,7 +74,7 @@ void AppDelegate::checkNetwork()
 
 void AppDelegate::signInAgainSilently()
 {
-    auto account = RememberedAccount::reLoginAccount();
+    auto account = core::RememberedAccount::reLoginAccount();
     if (!account)
         return;
     SignIn::post(account->name, account->password, [](SignIn::Outcome outcome) {

@@ -1,7 +1,8 @@
 // shell::AppDelegate: the application's start-up and its becoming active, the shell's main type.
 //
 // didFinishLaunching runs the start-up in order: Singleton loads the "config" property list and makes the
-// "message" folder; DBManager creates its tables; a network check is scheduled 2.5 s later (the notice
+// "message" folder; DBManager creates its tables; the feature screens register (registerFeatureScreens); a
+// network check is scheduled 2.5 s later (the notice
 // "bad_netword" shows when there is no network); "notification_switch" gets "1" when absent; the launch
 // counter "runtimes" goes up by one; "uploadReceipt" is posted when a purchase receipt waits ("receipt" not
 // blank); the window is shown with the login screen at its root. No push service exists here, so no token is

@@ -219,14 +219,19 @@ void ExpansionListVC::openFunction(const std::string& key)
 
 void ExpansionListVC::openScreen(const std::string& name)
 {
-    if (!ScreenDirectory::shared().contains(name))
+    auto& directory = ScreenDirectory::shared();
+    bool isPanel = !directory.contains(name) && directory.containsPanel(name);
+    if (!directory.contains(name) && !isPanel)
         return;
     if (!m_device) {
         m_pendingScreen = name;
         requestDevice();
         return;
     }
-    showCentre(ScreenDirectory::shared().make(name, m_device));
+    if (isPanel)
+        directory.showPanel(name, m_device);
+    else
+        showCentre(directory.make(name, m_device, ScreenDirectory::Opening::DrawerCentre));
 }
 
 void ExpansionListVC::showCentre(std::shared_ptr<ui::ViewController> screen)

@@ -6,8 +6,9 @@
 // number: that record is the one every screen the menu opens is given. A tapped row is found by its
 // localised title: the home row puts a new home screen in the centre, the logout row runs core::Logout, and
 // a feature row (or the settings button, or a swipe to the right over the header) makes its screen from the
-// ScreenDirectory, puts it at the root of a new NavViewController and makes that the drawer's centre with
-// the close animation. A screen that is not built yet leaves its row doing nothing. A row tapped before the
+// ScreenDirectory (opened as the drawer's centre), puts it at the root of a new NavViewController and makes
+// that the drawer's centre with the close animation; a row that names a panel shows the panel over the menu.
+// A screen that is not built yet leaves its row doing nothing. A row tapped before the
 // record has come opens its screen when the record comes, unless the menu has closed meanwhile. Main thread;
 // made with make().
 //

@@ -5,6 +5,8 @@
 #include "base/NotificationCenter.h"
 #include "core/Helper.h"
 #include "core/NotificationNames.h"
+#include "core/PromptAlert.h"
+#include "core/RememberedAccount.h"
 #include "core/ServiceProtocol.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
@@ -13,8 +15,6 @@
 #include "kit/DrawerController.h"
 #include "kit/ProgressOverlay.h"
 #include "shell/CurrentDeviceChoice.h"
-#include "shell/PromptAlert.h"
-#include "shell/RememberedAccount.h"
 #include "shell/SignedInContainer.h"
 #include "ui/Button.h"
 #include "ui/ImageView.h"
@@ -111,6 +111,13 @@ void LoginVC::viewDidLoad()
                 self->signedOut();
         },
         this);
+    base::NotificationCenter::defaultCenter().addObserver(
+        core::NotificationNames::ShowLogin, nullptr,
+        [weak = ui::weakFrom(this)](const base::Notification&) {
+            if (auto self = weak.lock())
+                self->closeSignedInContainer();
+        },
+        this);
 }
 
 void LoginVC::buildFields()
@@ -154,7 +161,7 @@ void LoginVC::buildFields()
 
 void LoginVC::viewWillAppear(bool)
 {
-    auto remembered = RememberedAccount::read();
+    auto remembered = core::RememberedAccount::read();
     if (!remembered.name.empty()) {
         m_accountField->setText(remembered.name);
         m_passwordField->setText(remembered.password.value_or(""));
@@ -167,7 +174,7 @@ void LoginVC::viewWillAppear(bool)
 
 void LoginVC::viewDidAppear(bool)
 {
-    auto remembered = RememberedAccount::read();
+    auto remembered = core::RememberedAccount::read();
     if (remembered.autoLogin && remembered.password && !presentedViewController())
         signIn();
 }
@@ -195,7 +202,7 @@ void LoginVC::signIn()
     std::string name = m_accountField->text();
     std::string password = m_passwordField->text();
     if (name.empty() || password.empty()) {
-        showPromptAlert("account_password_empty");
+        core::showPromptAlert("account_password_empty");
         return;
     }
     m_accountField->resignFirstResponder();
@@ -221,7 +228,7 @@ void LoginVC::signInFinished(SignIn::Outcome outcome, const std::string& name, c
     case SignIn::Outcome::Accepted:
         break;
     }
-    RememberedAccount::save(name, password, m_rememberBox->checked(), m_autoLoginBox->checked());
+    core::RememberedAccount::save(name, password, m_rememberBox->checked(), m_autoLoginBox->checked());
     core::WebCall::post(
         core::ServiceProtocol::DeviceListMethod,
         base::Dictionary::make({ { core::ServiceProtocol::LoginNameKey, name } }),
@@ -250,7 +257,7 @@ void LoginVC::fail(const char* messageKey)
 {
     hideBusyOverlay();
     m_signingIn = false;
-    showPromptAlert(messageKey);
+    core::showPromptAlert(messageKey);
 }
 
 void LoginVC::hideBusyOverlay()
@@ -262,8 +269,13 @@ void LoginVC::hideBusyOverlay()
 
 void LoginVC::signedOut()
 {
-    RememberedAccount::forgetReLoginAccount();
+    core::RememberedAccount::forgetReLoginAccount();
     core::Singleton::shared().setDeviceDetail(nullptr);
+    closeSignedInContainer();
+}
+
+void LoginVC::closeSignedInContainer()
+{
     if (presentedViewController())
         dismissViewController(true);
 }

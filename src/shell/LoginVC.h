@@ -7,8 +7,9 @@
 // (RememberedAccount), asks "GetDeviceList", makes the stored current device (else the first) the current
 // device and presents the signed-in container (makeSignedInContainer) animated. A refusal, a failure, or an
 // account without devices ends in the alert "prompt" with "login_failed", "bad_netword" or "no_device".
-// When the user logs out (core::Logout) it closes the container, so that it shows again. Replies that come
-// back after the screen has gone are dropped. Main thread; made with make().
+// When the user logs out (core::Logout), and when asked to show itself (core::NotificationNames::ShowLogin,
+// which signs nobody out), it closes the container, so that it shows again. Replies that come back after
+// the screen has gone are dropped. Main thread; made with make().
 //
 //   auto login = shell::LoginVC::make();
 //   window->setRootViewController(login);
@@ -68,6 +69,7 @@ private:
     void fail(const char* messageKey);
     void hideBusyOverlay();
     void signedOut();
+    void closeSignedInContainer();
 
     std::shared_ptr<ui::TextField> m_accountField;
     std::shared_ptr<ui::TextField> m_passwordField;

@@ -5,6 +5,7 @@
 #include "base/RunLoop.h"
 #include "core/DBManager.h"
 #include "core/Helper.h"
+#include "core/IncomingMessages.h"
 #include "core/NotificationNames.h"
 #include "core/ServiceProtocol.h"
 #include "core/Singleton.h"
@@ -13,7 +14,6 @@
 #include "kit/DrawerBarButtonItem.h"
 #include "kit/DrawerController.h"
 #include "kit/DrawerLookup.h"
-#include "shell/IncomingMessages.h"
 #include "shell/ScreenDirectory.h"
 #include "ui/BasicAnimation.h"
 #include "ui/Button.h"
@@ -253,7 +253,7 @@ void MainMenuVC::pollMessages()
     core::WebCall::post(
         core::ServiceProtocol::PopMessagesMethod, nullptr,
         [weak = ui::weakFrom(this)](const std::string& reply) {
-            IncomingMessages::store(reply);
+            core::IncomingMessages::store(reply);
             if (auto self = weak.lock())
                 self->pollFinished();
         },
@@ -288,7 +288,7 @@ void MainMenuVC::pushScreen(const std::string& name)
     auto navigation = navigationController();
     if (!navigation || !m_deviceDetail)
         return;
-    if (auto screen = ScreenDirectory::shared().make(name, m_deviceDetail))
+    if (auto screen = ScreenDirectory::shared().make(name, m_deviceDetail, ScreenDirectory::Opening::Pushed))
         navigation->pushViewController(screen, true);
 }
 

@@ -2,36 +2,24 @@
 
 #include "base/Localization.h"
 #include "base/Log.h"
-#include "base/OperationQueue.h"
 #include "base/RunLoop.h"
 #include "base/Timer.h"
-#include "core/ServiceClient.h"
 #include "kit/DrawerController.h"
 #include "shell/AppDelegate.h"
 #include "shell/ExpansionListVC.h"
 #include "shell/LoginVC.h"
 #include "shell/MainMenuVC.h"
-#include "shell/NavViewController.h"
 #include "shell/ScreenDirectory.h"
+#include "shell/TourContext.h"
+#include "shell/TourSteps.h"
 
 namespace shell {
 
 namespace {
 
-    bool networkIdle() { return core::ServiceClient::sharedClient()->operationQueue()->operationCount() == 0; }
-
-    // The root of the container's centre navigation controller.
-    std::shared_ptr<ui::ViewController> centreRoot(const std::shared_ptr<kit::DrawerController>& drawer)
-    {
-        auto navigation
-            = drawer ? std::dynamic_pointer_cast<NavViewController>(drawer->centerViewController()) : nullptr;
-        return navigation && !navigation->viewControllers().empty() ? navigation->viewControllers().front() : nullptr;
-    }
-
-    bool drawerAtRest(const std::shared_ptr<kit::DrawerController>& drawer, kit::DrawerSide side)
-    {
-        return drawer && drawer->openSide() == side && !drawer->isAnimatingDrawer();
-    }
+    bool networkIdle() { return TourContext::networkIdle(); }
+    std::shared_ptr<ui::ViewController> centreRoot() { return TourContext::centreRoot(); }
+    bool drawerAtRest(kit::DrawerSide side) { return TourContext::drawerAtRest(side); }
 
 } // namespace
 
@@ -55,9 +43,9 @@ void Tour::start()
         [login] { return login->appearanceState() == ui::ViewController::AppearanceState::Appeared; }, {} });
     m_steps.push_back({ "02-home", [login] { login->signIn(); },
         [login] {
-            auto home = std::dynamic_pointer_cast<MainMenuVC>(centreRoot(login->signedInContainer()));
+            auto home = std::dynamic_pointer_cast<MainMenuVC>(centreRoot());
             return home && home->deviceDetail() && !login->isSigningIn() && networkIdle()
-                && drawerAtRest(login->signedInContainer(), kit::DrawerSide::None);
+                && drawerAtRest(kit::DrawerSide::None);
         },
         {} });
     m_steps.push_back({ "03-menu",
@@ -69,7 +57,7 @@ void Tour::start()
             auto drawer = login->signedInContainer();
             auto menu
                 = drawer ? std::dynamic_pointer_cast<ExpansionListVC>(drawer->leftDrawerViewController()) : nullptr;
-            return menu && menu->device() && networkIdle() && drawerAtRest(drawer, kit::DrawerSide::Left);
+            return menu && menu->device() && networkIdle() && drawerAtRest(kit::DrawerSide::Left);
         },
         [weak = weak_from_this()] {
             if (auto self = weak.lock())
@@ -94,16 +82,18 @@ void Tour::addMenuScreenSteps()
         auto previous = std::make_shared<std::weak_ptr<ui::ViewController>>();
         m_steps.push_back({ picture,
             [login, menu, key, previous] {
-                *previous = centreRoot(login->signedInContainer());
+                *previous = centreRoot();
                 menu->openRowTitled(base::localized(key));
             },
             [login, previous] {
                 auto drawer = login->signedInContainer();
-                auto root = centreRoot(drawer);
-                return root && root != previous->lock() && networkIdle() && drawerAtRest(drawer, kit::DrawerSide::None);
+                auto root = centreRoot();
+                return root && root != previous->lock() && networkIdle() && drawerAtRest(kit::DrawerSide::None);
             },
             {} });
     }
+    for (const TourStep& step : TourSteps::shared().steps())
+        m_steps.push_back(step);
 }
 
 void Tour::beginStep()
@@ -124,8 +114,8 @@ void Tour::beginStep()
 void Tour::poll()
 {
     m_waited += pollInterval;
-    const Step& step = m_steps.front();
-    if (!step.ready()) {
+    const TourStep& step = m_steps.front();
+    if (step.ready && !step.ready()) {
         if (m_waited < stepTimeLimit)
             return;
         base::log("tour: \"" + step.picture + "\" was not ready in time");
@@ -143,7 +133,7 @@ void Tour::poll()
 
 void Tour::takePicture()
 {
-    Step step = std::move(m_steps.front());
+    TourStep step = std::move(m_steps.front());
     m_steps.pop_front();
     if (!m_picture(step.picture)) {
         base::log("tour: the picture \"" + step.picture + "\" could not be written");

@@ -1,9 +1,10 @@
 // shell::Tour: walks the screens that exist, for pictures of the application: the login screen; the home
-// screen after signing in with the account the login screen shows; the open drawer menu; then each menu
-// screen that is built, opened from its row. Before each picture it waits until the screen is ready (its
-// replies have come and no web call is under way) and then a moment longer for animations to settle. A step
-// that is not ready within its time limit ends the tour as failed. Runs on the main run loop by timers, on
-// whatever clock is installed. Main thread; made with std::make_shared.
+// screen after signing in with the account the login screen shows; the open drawer menu; each menu screen
+// that is built, opened from its row; then the steps the feature screens registered (TourSteps), in their
+// order. Before each picture it waits until the screen is ready (its replies have come and no web call is
+// under way) and then a moment longer for animations to settle. A step that is not ready within its time
+// limit ends the tour as failed. Runs on the main run loop by timers, on whatever clock is installed. Main
+// thread; made with std::make_shared.
 //
 //   auto tour = std::make_shared<shell::Tour>(application,
 //       [&](const std::string& name) { return host.writeFrame(name).has_value(); },
@@ -12,6 +13,7 @@
 #pragma once
 
 #include "base/Clock.h"
+#include "shell/TourSteps.h"
 
 #include <deque>
 #include <functional>
@@ -45,14 +47,6 @@ public:
     const std::vector<std::string>& pictures() const { return m_pictures; }
 
 private:
-    struct Step {
-        std::string picture;
-        std::function<void()> action;
-        std::function<bool()> ready;
-        // Runs once the picture is taken.
-        std::function<void()> then;
-    };
-
     void addMenuScreenSteps();
     void beginStep();
     void poll();
@@ -62,7 +56,7 @@ private:
     std::shared_ptr<AppDelegate> m_application;
     Picture m_picture;
     Finished m_finished;
-    std::deque<Step> m_steps;
+    std::deque<TourStep> m_steps;
     std::vector<std::string> m_pictures;
     std::shared_ptr<base::Timer> m_timer;
     base::Duration m_waited { 0 };

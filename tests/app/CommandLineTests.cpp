@@ -26,8 +26,9 @@ TEST(CommandLine, NothingAskedMeansAWindowAgainstTheConfiguredServer)
 TEST(CommandLine, EveryOptionIsRead)
 {
     auto options = parse({ "--server", "http://127.0.0.1:4321", "--headless", "--tour", "--snapshots", "/tmp/pictures",
-        "--account", "lumet_demo", "--password", "demo1234" });
+        "--account", "lumet_demo", "--password", "demo1234", "--verbose" });
     ASSERT_TRUE(options);
+    EXPECT_TRUE(options->verbose);
     EXPECT_EQ(options->server, "http://127.0.0.1:4321");
     EXPECT_TRUE(options->headless);
     EXPECT_TRUE(options->tour);

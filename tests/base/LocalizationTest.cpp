@@ -42,6 +42,24 @@ TEST_F(LocalizationTest, LooksUpThePreferredLanguageAndFallsBackToTheKey)
     EXPECT_EQ(localization.localizedString("loading"), "Loading...");
 }
 
+TEST_F(LocalizationTest, TheDefaultTableIsEveryStringsFileOfTheLanguage)
+{
+    writeTable("en", "Localizable", "\"loading\" = \"Loading...\";\n");
+    writeTable("en", "Chat", "\"send\" = \"Send\";\n\"twice\" = \"from Chat\";\n");
+    writeTable("en", "Settings", "\"twice\" = \"from Settings\";\n");
+    writeTable("fr", "Other", "\"send\" = \"Envoyer\";\n");
+    base::Facts::current().setPreferredLanguages({ "en" });
+    base::Bundle bundle(m_resources.path());
+    base::Localization localization(bundle);
+    EXPECT_EQ(localization.localizedString("loading"), "Loading...");
+    EXPECT_EQ(localization.localizedString("send"), "Send");
+    EXPECT_EQ(localization.localizedString("send", "", "Localizable"), "Send");
+    EXPECT_EQ(localization.localizedString("twice"), "from Chat") << "files are read in name order, first wins";
+    EXPECT_EQ(localization.localizedString("loading", "", "Chat"), "loading") << "a named table is its file alone";
+    EXPECT_EQ(localization.localizedString("twice", "", "Settings"), "from Settings");
+    EXPECT_EQ(base::StringTable::loadFolder(m_resources.path() / "none.lproj").size(), 0u);
+}
+
 TEST_F(LocalizationTest, StringsFileSyntax)
 {
     auto table = base::StringTable::parse(R"(

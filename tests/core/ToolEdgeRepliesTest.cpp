@@ -56,6 +56,17 @@ TEST(ToolEdgeReplies, CommandIsAcceptedOnlyOnTheExactText)
         EXPECT_FALSE(core::ServiceProtocol::isCommandAccepted(Tool::getDeciveStyleFrom(reply))) << reply;
 }
 
+TEST(ToolEdgeReplies, SettingIsAcceptedOnlyOnItsOwnExactText)
+{
+    using core::ServiceProtocol;
+    EXPECT_STREQ(ServiceProtocol::SettingAccepted, "设置成功");
+    EXPECT_TRUE(ServiceProtocol::isSettingAccepted(Tool::getDeciveStyleFrom(R"({"d":"设置成功"})")));
+    for (const char* reply : { R"({"d":"命令提交成功"})", R"({"d":" 设置成功"})", R"({"d":null})", R"({"d":1})",
+             R"({"d":["设置成功"]})", "{}" })
+        EXPECT_FALSE(ServiceProtocol::isSettingAccepted(Tool::getDeciveStyleFrom(reply))) << reply;
+    EXPECT_FALSE(ServiceProtocol::isCommandAccepted(Tool::getDeciveStyleFrom(R"({"d":"设置成功"})")));
+}
+
 TEST(ToolEdgeReplies, ConfigurationTextsKeepAbsentNullAndTextApart)
 {
     auto device = Tool::readDeviceDetailFromJson(R"({"d":{"LumetDevice_Config":{

@@ -82,7 +82,7 @@ TEST_F(ToolServiceRepliesTest, WaitingMessages)
     EXPECT_EQ(voice.context, DemoData::VoiceFileName);
     EXPECT_EQ(voice.from, DemoData::WatchSerialNumber);
     EXPECT_EQ(voice.to, DemoData::AccountName);
-    EXPECT_EQ(voice.msgType, 5);
+    EXPECT_EQ(voice.msgType, 3);
     EXPECT_TRUE(voice.url->starts_with(s_service->service().rootUrl()));
     ASSERT_TRUE(voice.createTime && messages[0]->createTime);
     EXPECT_LT(*messages[0]->createTime, *voice.createTime);
@@ -100,7 +100,7 @@ TEST_F(ToolServiceRepliesTest, AttendanceRowsInReplyOrder)
     EXPECT_EQ(grid->rows[0]->id_, "attendance-1");
     EXPECT_EQ(grid->rows[0]->type, 1);
     EXPECT_EQ(grid->rows[1]->type, 2);
-    EXPECT_EQ(grid->rows[0]->state, "0");
+    EXPECT_EQ(grid->rows[0]->state, "正常");
     ASSERT_TRUE(grid->rows[0]->dateTime && grid->rows[2]->dateTime);
     EXPECT_NEAR(grid->rows[0]->dateTime->timeIntervalSinceDate(*grid->rows[2]->dateTime), 86400, 3600);
 }

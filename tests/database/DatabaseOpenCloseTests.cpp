@@ -133,10 +133,27 @@ TEST(DatabaseErrors, PrepareFailuresAreLoggedOnlyWhenAsked)
     EXPECT_EQ(lines[2], "DB Path: (null)");
 }
 
+TEST(DatabaseTracing, StatementsAndArgumentsStayOutOfTheLogUnlessTheirCategoriesAreOn)
+{
+    auto db = Database::databaseWithPath(std::nullopt);
+    ASSERT_TRUE(db->open());
+    base::Log::ScopedCapture capture;
+    EXPECT_TRUE(db->executeUpdate("create table secret (a)"));
+    EXPECT_TRUE(db->executeUpdate("insert into secret values (?)", "password"));
+    {
+        base::Log::ScopedCategories statementsOnly("sql");
+        EXPECT_TRUE(db->executeUpdate("insert into secret values (?)", "phone number"));
+    }
+    auto lines = capture.messages();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], db->description() + " executeUpdate: insert into secret values (?)");
+}
+
 TEST(DatabaseTracing, LogsStatementsAndArgumentsUntilTurnedOff)
 {
     auto db = Database::databaseWithPath(std::nullopt);
     ASSERT_TRUE(db->open());
+    base::Log::ScopedCategories traced("sql,sql-args");
     {
         base::Log::ScopedCapture capture;
         EXPECT_TRUE(db->executeUpdate("create table t (a, b)"));

@@ -38,7 +38,7 @@ namespace {
 
     std::filesystem::path snapshotFolder()
     {
-        auto folder = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "snapshots";
+        auto folder = std::filesystem::path(LUMET_SNAPSHOT_DIR);
         std::filesystem::create_directories(folder);
         return folder;
     }

@@ -5,8 +5,8 @@
 #include "base/NotificationCenter.h"
 #include "core/Helper.h"
 #include "core/NotificationNames.h"
+#include "core/RememberedAccount.h"
 #include "kit/NoticeOverlay.h"
-#include "shell/RememberedAccount.h"
 #include "tracking-service/Fault.h"
 
 namespace {

@@ -10,7 +10,6 @@
 #include "core/ServiceProtocol.h"
 #include "database/Database.h"
 #include "database/ResultSet.h"
-#include "shell/IncomingMessages.h"
 #include "shell/ScreenDirectory.h"
 #include "tracking-service/Fault.h"
 #include "ui/BarButtonItem.h"
@@ -58,13 +57,18 @@ protected:
     void pushOverHome()
     {
         shell::ScreenDirectory::shared().add(shell::ScreenDirectory::Attendance,
-            [](const std::shared_ptr<core::Device>&) { return std::make_shared<ui::ViewController>(); });
+            [this](const std::shared_ptr<core::Device>&, shell::ScreenDirectory::Opening opening) {
+                openings.push_back(opening);
+                return std::make_shared<ui::ViewController>();
+            });
         auto item = home()->navigationItem()->rightBarButtonItem();
         item->action()(*item);
         clock->advance(1s);
         ASSERT_EQ(home()->navigationController()->viewControllers().size(), 2u);
+        EXPECT_EQ(openings, std::vector<shell::ScreenDirectory::Opening> { shell::ScreenDirectory::Opening::Pushed });
     }
 
+    std::vector<shell::ScreenDirectory::Opening> openings;
     std::vector<std::shared_ptr<core::Device>> postedDevices;
     std::vector<std::shared_ptr<core::UserMessageQuery>> receivedMessages;
 };
@@ -153,21 +157,6 @@ TEST_F(Home, PollingStopsWhileTheHomeScreenIsCoveredAndWhenItGoes)
     pass(10);
     EXPECT_EQ(requestsTo("PopManyQueryMessage"), polls);
     EXPECT_TRUE(gone.expired());
-}
-
-TEST_F(Home, AWatchOfType27KeepsItsVoiceMessagesWithTheOtherMessages)
-{
-    launch();
-    auto device = std::make_shared<core::Device>();
-    device->deviceTypeID = shell::IncomingMessages::VoiceInMessageCentreType;
-    core::Singleton::shared().setDeviceDetail(device);
-    std::string reply = std::string(R"({"d":[{"_id":"v27","Desc":")") + core::ServiceProtocol::VoiceMarker
-        + R"(","From":"LW2700000001","To":"lumet_demo","MsgType":5}]})";
-    EXPECT_EQ(shell::IncomingMessages::store(reply), 1u);
-    EXPECT_EQ(rowsOf("UserChatQuery"), 0);
-    EXPECT_EQ(rowsOf("UserMessageQuery"), 1);
-    ASSERT_EQ(receivedMessages.size(), 1u);
-    EXPECT_EQ(receivedMessages[0]->id_, "v27");
 }
 
 TEST_F(Home, ThePlacesForLaterScreensFollowTheStoredDevicesType)

@@ -5,9 +5,10 @@
 
 #include "base/NotificationCenter.h"
 #include "core/NotificationNames.h"
+#include "core/RememberedAccount.h"
 #include "kit/DrawerTypes.h"
+#include "kit/ModalPresenter.h"
 #include "shell/MenuFunctions.h"
-#include "shell/RememberedAccount.h"
 #include "shell/ScreenDirectory.h"
 #include "tracking-service/Fault.h"
 #include "ui/BarButtonItem.h"
@@ -40,11 +41,13 @@ protected:
 
     void registerScreen(const char* name)
     {
-        shell::ScreenDirectory::shared().add(name, [this](const std::shared_ptr<core::Device>& device) {
-            auto screen = std::make_shared<FeatureScreen>(device);
-            opened.push_back(screen);
-            return screen;
-        });
+        shell::ScreenDirectory::shared().add(
+            name, [this](const std::shared_ptr<core::Device>& device, shell::ScreenDirectory::Opening opening) {
+                auto screen = std::make_shared<FeatureScreen>(device);
+                opened.push_back(screen);
+                openings.push_back(opening);
+                return screen;
+            });
     }
 
     void openMenu()
@@ -66,6 +69,7 @@ protected:
     }
 
     std::vector<std::shared_ptr<FeatureScreen>> opened;
+    std::vector<shell::ScreenDirectory::Opening> openings;
     ui::TouchDriver finger;
 };
 
@@ -77,6 +81,66 @@ TEST_F(Menu, TheRowsFollowTheDeviceTypeFromTheConfig)
             "home_page", "attendance", "phone_book", "family_protect", "class_schedule", "interaction", "logout" }));
     EXPECT_EQ(shell::MenuFunctions::forDeviceType(41), (std::vector<std::string> { "home_page", "logout" }));
     EXPECT_EQ(shell::MenuFunctions::forDeviceType(std::nullopt), (std::vector<std::string> { "home_page", "logout" }));
+}
+
+TEST_F(Menu, TheRowsOfScreensWithoutAnOpenerOfTheirOwnServeTheirDeviceTypes)
+{
+    launch();
+    auto has = [](int64_t type, const std::string& key) {
+        auto keys = shell::MenuFunctions::forDeviceType(type);
+        return std::find(keys.begin(), keys.end(), key) != keys.end();
+    };
+    for (int64_t type : { 2, 13, 18, 20 })
+        EXPECT_TRUE(has(type, "sound_command")) << type;
+    for (int64_t type : { 2, 4, 7, 13, 16, 18, 20 })
+        EXPECT_TRUE(has(type, "upload_interval")) << type;
+    for (int64_t type : { 3, 4, 6 }) {
+        EXPECT_TRUE(has(type, "listen_number")) << type;
+        EXPECT_TRUE(has(type, "center_number")) << type;
+    }
+    for (int64_t type : { 43, 44 })
+        EXPECT_TRUE(has(type, "family_number")) << type;
+    for (const char* key : { "sound_command", "upload_interval", "listen_number", "center_number", "family_number" }) {
+        EXPECT_FALSE(has(36, key)) << key;
+        EXPECT_FALSE(has(41, key)) << key;
+    }
+    for (int64_t type : { 2, 3, 4, 6, 7, 13, 16, 18, 20, 43, 44 }) {
+        auto keys = shell::MenuFunctions::forDeviceType(type);
+        EXPECT_EQ(keys.front(), "home_page") << type;
+        EXPECT_EQ(keys.back(), "logout") << type;
+    }
+}
+
+TEST_F(Menu, ARowThatNamesAPanelShowsItInTheModalPresenterAndKeepsItWhileShown)
+{
+    launchAndSignIn();
+    shell::ScreenDirectory::shared().remove(shell::ScreenDirectory::Attendance);
+    std::weak_ptr<ui::ViewController> made;
+    std::shared_ptr<core::Device> given;
+    shell::ScreenDirectory::shared().addPanel(
+        shell::ScreenDirectory::Attendance, [&](const std::shared_ptr<core::Device>& device) {
+            auto panel = std::make_shared<ui::ViewController>();
+            panel->view()->setFrame({ 0, 0, 200, 120 });
+            panel->view()->setBackgroundColor(gfx::Color::red());
+            made = panel;
+            given = device;
+            return panel;
+        });
+    openMenu();
+    tapRow("attendance");
+    clock->advance(1s);
+    shell::ScreenDirectory::shared().removePanel(shell::ScreenDirectory::Attendance);
+
+    auto panel = made.lock();
+    ASSERT_TRUE(panel) << "kept alive by the presenter while shown";
+    EXPECT_EQ(given, menu()->device());
+    EXPECT_EQ(shell::ScreenDirectory::shownPanel(), panel);
+    EXPECT_EQ(kit::ModalPresenter::sharedInstance()->containerView().get(), panel->view()->superview().get());
+    EXPECT_EQ(colourAt(panel->view(), { 100, 60 }), gfx::Color::red()) << "the panel is what the screen shows";
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::Left) << "the centre stays";
+
+    kit::ModalPresenter::sharedInstance()->hideAnimated(false);
+    EXPECT_FALSE(shell::ScreenDirectory::shownPanel());
 }
 
 TEST_F(Menu, TheHomeScreensBarButtonOpensAndClosesTheMenuWhichReadsTheDevice)
@@ -109,6 +173,7 @@ TEST_F(Menu, ARowOpensItsScreenWithTheMenusRecordInANewNavigationControllerAndCl
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0]->device, menu()->device()) << "the menu's own record";
     EXPECT_EQ(centreRoot(), opened[0]);
+    EXPECT_EQ(openings[0], shell::ScreenDirectory::Opening::DrawerCentre);
     auto navigation = std::dynamic_pointer_cast<shell::NavViewController>(container()->centerViewController());
     ASSERT_TRUE(navigation);
     EXPECT_EQ(navigation->navigationBar()->barTintColor(), shell::NavViewController::barTint);
@@ -124,6 +189,8 @@ TEST_F(Menu, ARowOpensItsScreenWithTheMenusRecordInANewNavigationControllerAndCl
 TEST_F(Menu, ARowWhoseScreenIsNotBuiltDoesNothing)
 {
     launchAndSignIn();
+    shell::ScreenDirectory::shared().remove(shell::ScreenDirectory::PhoneBook);
+    shell::ScreenDirectory::shared().removePanel(shell::ScreenDirectory::PhoneBook);
     openMenu();
     auto centre = container()->centerViewController();
     tapRow("phone_book");
@@ -138,9 +205,7 @@ TEST_F(Menu, TheSettingsButtonOpensTheSettingsScreen)
     registerScreen(shell::ScreenDirectory::Settings);
     openMenu();
     EXPECT_EQ(menu()->settingsButton()->tag(), 0);
-    gfx::Point centre = menu()->settingsButton()->convertPointTo(
-        { menu()->settingsButton()->bounds().midX(), menu()->settingsButton()->bounds().midY() }, nullptr);
-    finger.tap(centre);
+    tap(menu()->settingsButton());
     ASSERT_TRUE(pumpUntil([this] { return !opened.empty() && !container()->isAnimatingDrawer(); }));
     EXPECT_EQ(centreRoot(), opened[0]);
 }
@@ -175,7 +240,7 @@ TEST_F(Menu, TheLogoutRowClosesTheContainerAndTheLoginScreenShows)
     EXPECT_EQ(base::UserDefaults::standard().stringForKey(core::SettingsKeys::Cookie), "");
     EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), "");
     EXPECT_FALSE(core::Singleton::shared().deviceDetail());
-    EXPECT_FALSE(shell::RememberedAccount::reLoginAccount()) << "no silent sign-in after a logout";
+    EXPECT_FALSE(core::RememberedAccount::reLoginAccount()) << "no silent sign-in after a logout";
     EXPECT_EQ(login()->accountField()->text(), account) << "the account stays remembered";
     pumpUntil([this] { return requestsTo("SaveAppleToken") > 0; });
     EXPECT_EQ(requestsTo("SaveAppleToken"), 1u);

@@ -3,9 +3,11 @@
 // kind end: in an alert, with nothing presented and nothing crashed.
 #include "ShellFixture.h"
 
+#include "base/NotificationCenter.h"
+#include "core/NotificationNames.h"
+#include "core/RememberedAccount.h"
 #include "kit/CheckBoxView.h"
 #include "kit/DrawerTypes.h"
-#include "shell/RememberedAccount.h"
 #include "tracking-service/Fault.h"
 #include "ui/Button.h"
 #include "ui/TouchDriver.h"
@@ -167,7 +169,7 @@ TEST_F(SignIn, WithoutRememberingNoPasswordIsKeptAnywhere)
     ASSERT_TRUE(container());
     EXPECT_EQ(setting(core::SettingsKeys::Password), "");
     EXPECT_FALSE(keychainPassword());
-    EXPECT_FALSE(shell::RememberedAccount::reLoginAccount());
+    EXPECT_FALSE(core::RememberedAccount::reLoginAccount());
     EXPECT_EQ(setting(core::SettingsKeys::LoginName), account);
 }
 
@@ -206,6 +208,22 @@ TEST_F(SignIn, TheSuggestedAccountShowsOnlyWhenNoneIsRemembered)
     launch({ "guest", "guest-password" });
     EXPECT_EQ(login()->accountField()->text(), account);
     EXPECT_EQ(login()->passwordField()->text(), "");
+}
+
+TEST_F(SignIn, AskedToShowItselfTheLoginScreenComesBackWithoutSigningOut)
+{
+    launchAndSignIn();
+    EXPECT_EQ(core::RememberedAccount::sessionPassword(), password);
+    std::string cookie = setting(core::SettingsKeys::Cookie);
+    std::string serial = core::Singleton::shared().lastSerialnumber();
+
+    base::NotificationCenter::defaultCenter().post(core::NotificationNames::ShowLogin);
+    ASSERT_TRUE(pumpUntil([this] { return !container(); }));
+    EXPECT_EQ(setting(core::SettingsKeys::Cookie), cookie);
+    EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), serial);
+    EXPECT_TRUE(core::RememberedAccount::reLoginAccount()) << "a logout would have forgotten it";
+    EXPECT_EQ(login()->accountField()->text(), account);
+    EXPECT_FALSE(login()->isSigningIn()) << "automatic sign-in is off";
 }
 
 } // namespace

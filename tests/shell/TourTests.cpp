@@ -6,6 +6,8 @@
 #include "host/HeadlessHost.h"
 #include "shell/ScreenDirectory.h"
 #include "shell/Tour.h"
+#include "shell/TourContext.h"
+#include "shell/TourSteps.h"
 
 namespace {
 
@@ -15,6 +17,8 @@ protected:
     {
         tour.reset();
         shell::ScreenDirectory::shared().remove(shell::ScreenDirectory::ClassSchedule);
+        shell::TourSteps::shared().remove("pushed-screen");
+        shell::TourSteps::shared().remove("after-pushed");
         ShellTest::TearDown();
     }
 
@@ -36,13 +40,54 @@ protected:
 TEST_F(Tour, PicturesTheLoginHomeMenuAndEachBuiltMenuScreen)
 {
     shell::ScreenDirectory::shared().add(shell::ScreenDirectory::ClassSchedule,
-        [](const std::shared_ptr<core::Device>&) { return std::make_shared<ui::ViewController>(); });
+        [](const std::shared_ptr<core::Device>&, shell::ScreenDirectory::Opening) {
+            return std::make_shared<ui::ViewController>();
+        });
     launch({ account, password });
     run();
     EXPECT_EQ(outcome, true);
     EXPECT_EQ(tour->pictures(), (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-class_schedule" }));
     for (const auto& name : tour->pictures())
         EXPECT_GT(std::filesystem::file_size(folder.path() / (name + ".png")), 1000u) << name;
+}
+
+TEST_F(Tour, RegisteredStepsFollowTheMenuStepsInTheirOrder)
+{
+    shell::ScreenDirectory::shared().add(shell::ScreenDirectory::ClassSchedule,
+        [](const std::shared_ptr<core::Device>&, shell::ScreenDirectory::Opening) {
+            return std::make_shared<ui::ViewController>();
+        });
+    auto pushed = std::make_shared<ui::ViewController>();
+    pushed->view()->setBackgroundColor(gfx::Color::magenta());
+    std::vector<std::string> events;
+    shell::TourSteps::shared().add({ "pushed-screen",
+        [&] {
+            events.push_back("action");
+            shell::TourContext::popToCentreRoot();
+            shell::TourContext::openMenuRow("home_page");
+        },
+        [&] {
+            if (!shell::TourContext::home() || !shell::TourContext::drawerAtRest(kit::DrawerSide::None))
+                return false;
+            if (shell::TourContext::topOfCentre() != pushed)
+                shell::TourContext::pushOnHome(pushed);
+            return shell::TourContext::topOfCentre() == pushed && shell::TourContext::networkIdle();
+        },
+        [&] {
+            events.push_back("then");
+            shell::TourContext::popToCentreRoot();
+        } });
+    shell::TourSteps::shared().add({ "after-pushed", [&] { events.push_back("second"); }, {}, {} });
+    launch({ account, password });
+    run();
+    EXPECT_EQ(outcome, true);
+    EXPECT_EQ(tour->pictures(),
+        (std::vector<std::string> {
+            "01-login", "02-home", "03-menu", "04-class_schedule", "pushed-screen", "after-pushed" }));
+    EXPECT_EQ(events, (std::vector<std::string> { "action", "then", "second" }));
+    auto picture = gfx::Image::fromFile(folder.path() / "pushed-screen.png");
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->pixel(320, 800), gfx::Color::magenta().premultipliedARGB()) << "the pushed screen was pictured";
 }
 
 TEST_F(Tour, AScreenThatNeverComesEndsTheTourAsFailed)

@@ -1,5 +1,7 @@
 #include "ServiceFixture.h"
 
+#include "base/Array.h"
+
 using tracking_service::Fault;
 using tracking_service::FaultPlan;
 
@@ -42,6 +44,24 @@ TEST_F(FaultsTest, BodyFaultsKeepStatus200)
 
     m_service->faults().set("LumetGetStepCount", Fault::refusal());
     EXPECT_EQ(payload(call("LumetGetStepCount", StepBody, cookie)), base::Value("命令提交失败"));
+}
+
+TEST_F(FaultsTest, PayloadFaultSendsAnyJSONValueAsThePayload)
+{
+    std::string cookie = signIn();
+    const base::Value kinds[] = {
+        base::Value(12.5),
+        base::Value(false),
+        base::Value(base::Dictionary::make({ { "d", base::Array::make({ 1, "two" }) } })),
+        base::Value(base::Array::make({ base::Value::null(), 7 })),
+        base::Value("命令提交成功 "),
+    };
+    for (const base::Value& kind : kinds) {
+        m_service->faults().set("LumetGetStepCount", Fault::payload(kind));
+        auto reply = call("LumetGetStepCount", StepBody, cookie);
+        EXPECT_EQ(reply->status, 200);
+        EXPECT_EQ(payload(reply), kind) << reply->body;
+    }
 }
 
 TEST_F(FaultsTest, OwnFaultWinsOverTheFaultForAllAndClearingRestores)

@@ -63,4 +63,25 @@ TEST(Button, ImageAndTitleSitSideBySideCentred)
     EXPECT_EQ(button->sizeThatFits({}), (gfx::Size { 35, 20 }));
 }
 
+TEST(Button, ContentInsetsMoveTheImageAndTitleButNotTheBackground)
+{
+    gfx::TextMeasurer::Override fixed(std::make_shared<gfx::FixedTextMeasurer>());
+    auto button = std::make_shared<ui::Button>(gfx::Rect { 0, 0, 200, 44 });
+    button->setImage(imageOfSize({ 20, 20 }), Normal);
+    button->setTitle("Go", Normal);
+    button->setBackgroundImage(imageOfSize({ 10, 10 }), Normal);
+    button->layoutIfNeeded();
+    button->setContentEdgeInsets({ 4, 40, 0, 0 });
+    EXPECT_EQ(button->contentEdgeInsets(), (gfx::EdgeInsets { 4, 40, 0, 0 }));
+    button->layoutIfNeeded();
+
+    // The content box is (40, 4, 160, 40): centred in it, 20 to the right and 2 down.
+    EXPECT_EQ(button->imageView()->frame(), (gfx::Rect { 102.5, 14, 20, 20 }));
+    EXPECT_EQ(button->titleLabel()->frame(), (gfx::Rect { 122.5, 14.5, 15, 19 }));
+    EXPECT_EQ(button->sizeThatFits({}), (gfx::Size { 75, 24 }));
+    // The background, the first part added, still fills the bounds.
+    auto background = button->subviews().front();
+    EXPECT_EQ(background->frame(), (gfx::Rect { 0, 0, 200, 44 }));
+}
+
 } // namespace

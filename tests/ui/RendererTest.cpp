@@ -1,6 +1,8 @@
 #include "ui/Renderer.h"
 #include "gfx/CurrentContext.h"
 #include "gfx/ImageContext.h"
+#include "ui/Button.h"
+#include "ui/ImageView.h"
 #include "ui/ShapeLayer.h"
 #include "ui/Transaction.h"
 #include "ui/View.h"
@@ -210,4 +212,36 @@ TEST_F(Renderer, SnapshotsDrawViewsNotYetShownAndLayersAtTheirModelValues)
     view->layer()->renderInContext(*context);
     EXPECT_EQ(context->bitmap()->pixel(10, 0), red);
     EXPECT_EQ(context->bitmap()->pixel(7, 12), blue);
+}
+
+// A 6 x 6 image: a red frame of two pixels round a blue middle; stretched with caps of 2 the frame keeps its
+// width at any size.
+std::shared_ptr<gfx::Image> framedImage()
+{
+    auto context = gfx::Context::makeBitmap({ 6, 6 }, 1);
+    context->setFillColor(Color::red());
+    context->fillRect({ 0, 0, 6, 6 });
+    context->setFillColor(Color::blue());
+    context->fillRect({ 2, 2, 2, 2 });
+    return context->makeImage()->stretchableImage(2, 2);
+}
+
+TEST_F(Renderer, ImageViewsAndButtonBackgroundsDrawStretchableImagesStretched)
+{
+    auto imageView = std::make_shared<ui::ImageView>(framedImage());
+    imageView->setFrame({ 0, 0, 40, 20 });
+    auto button = std::make_shared<ui::Button>(Rect { 0, 30, 50, 30 });
+    button->setBackgroundImage(framedImage(), ui::ControlState::Normal);
+    button->layoutIfNeeded();
+    root->addSublayer(imageView->layer());
+    root->addSublayer(button->layer());
+
+    EXPECT_EQ(pixel(1, 1), red);
+    EXPECT_EQ(pixel(3, 10), blue) << "plain scaling would widen the frame to thirteen pixels";
+    EXPECT_EQ(pixel(36, 16), blue);
+    EXPECT_EQ(pixel(38, 18), red);
+    EXPECT_EQ(pixel(1, 45), red);
+    EXPECT_EQ(pixel(3, 33), blue);
+    EXPECT_EQ(pixel(46, 56), blue);
+    EXPECT_EQ(pixel(49, 59), red);
 }

@@ -1,6 +1,7 @@
 // tracking_service::FaultPlan: which endpoints of the local tracking service fail, and how. An endpoint is a
-// web method's name, or "LumetDow.ashx" and "PushMessage.ashx" for the file endpoints; AllEndpoints applies
-// to every one without a fault of its own. A fault stays until cleared. Safe from any thread.
+// web method's name, "LumetDow.ashx" and "PushMessage.ashx" for the file endpoints, or "lookup" and
+// "feedback" for the routes of ServiceRoutes.h; AllEndpoints applies to every one without a fault of its own.
+// A fault stays until cleared. Safe from any thread.
 //
 //   service.faults().set("Login", tracking_service::Fault::dropConnection());
 //   service.faults().clear();

@@ -1,6 +1,7 @@
 #include "tracking-service/ServiceStore.h"
 
 #include "base/Array.h"
+#include "base/Dictionary.h"
 #include "base/Log.h"
 #include "database/Database.h"
 #include "database/DatabaseAdditions.h"
@@ -41,6 +42,12 @@ namespace {
         if (!wrapper || !wrapper->array() || wrapper->array()->count() != 1)
             return std::nullopt;
         return wrapper->array()->objectAtIndex(0);
+    }
+
+    // A changeable copy of an object value; null for any other kind.
+    std::shared_ptr<base::MutableDictionary> changeableCopy(const base::Value* value)
+    {
+        return value && value->dictionary() ? value->dictionary()->mutableCopy() : nullptr;
     }
 
     std::string newSessionId()
@@ -102,6 +109,13 @@ bool ServiceStore::checkPassword(std::string_view name, std::string_view passwor
     return stored && *stored == password;
 }
 
+bool ServiceStore::setPassword(std::string_view account, std::string_view password)
+{
+    std::lock_guard lock(m_mutex);
+    return m_database->executeUpdate("update accounts set password = ? where name = ?", password, account)
+        && m_database->changes() == 1;
+}
+
 bool ServiceStore::setPushToken(std::string_view account, std::string_view token)
 {
     std::lock_guard lock(m_mutex);
@@ -157,22 +171,97 @@ std::optional<std::string> ServiceStore::deviceOwner(std::string_view serialNumb
     return database::stringForQuery(*m_database, "select account from devices where serial = ?", serialNumber);
 }
 
+bool ServiceStore::renameDevice(std::string_view serialNumber, std::string_view name)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_database->executeUpdate("update devices set name = ? where serial = ?", name, serialNumber)
+        || m_database->changes() != 1)
+        return false;
+    auto detail = readDocument(serialNumber, DetailDocument);
+    auto fields = changeableCopy(detail ? &*detail : nullptr);
+    if (!fields)
+        return true;
+    fields->setObject(base::Value(name), "DeviceName");
+    return writeDocument(serialNumber, DetailDocument, base::Value(fields->copy()));
+}
+
 bool ServiceStore::setDocument(std::string_view serialNumber, std::string_view kind, const base::Value& value)
 {
-    auto text = encode(value);
-    if (!text)
-        return false;
     std::lock_guard lock(m_mutex);
-    return m_database->executeUpdate(
-        "insert or replace into documents (serial, kind, json) values (?, ?, ?)", serialNumber, kind, *text);
+    return writeDocument(serialNumber, kind, value);
 }
 
 std::optional<base::Value> ServiceStore::document(std::string_view serialNumber, std::string_view kind)
 {
     std::lock_guard lock(m_mutex);
+    return readDocument(serialNumber, kind);
+}
+
+bool ServiceStore::writeDocument(std::string_view serialNumber, std::string_view kind, const base::Value& value)
+{
+    auto text = encode(value);
+    return text
+        && m_database->executeUpdate(
+            "insert or replace into documents (serial, kind, json) values (?, ?, ?)", serialNumber, kind, *text);
+}
+
+std::optional<base::Value> ServiceStore::readDocument(std::string_view serialNumber, std::string_view kind)
+{
     auto text = database::stringForQuery(
         *m_database, "select json from documents where serial = ? and kind = ?", serialNumber, kind);
     return text ? decode(*text) : std::nullopt;
+}
+
+std::optional<base::Value> ServiceStore::appendToDocument(
+    std::string_view serialNumber, std::string_view kind, const base::Value& item)
+{
+    std::lock_guard lock(m_mutex);
+    auto stored = readDocument(serialNumber, kind);
+    auto items = stored && stored->array() ? stored->array()->mutableCopy() : base::MutableArray::make();
+    items->addObject(item);
+    base::Value all(items->copy());
+    if (!writeDocument(serialNumber, kind, all))
+        return std::nullopt;
+    return all;
+}
+
+bool ServiceStore::changeDetail(std::string_view serialNumber, const DetailChange& change)
+{
+    std::lock_guard lock(m_mutex);
+    auto detail = readDocument(serialNumber, DetailDocument);
+    auto fields = changeableCopy(detail ? &*detail : nullptr);
+    if (!fields || !change(*fields))
+        return false;
+    return writeDocument(serialNumber, DetailDocument, base::Value(fields->copy()));
+}
+
+bool ServiceStore::setDetailFields(std::string_view serialNumber, const std::vector<DetailField>& fields)
+{
+    return changeDetail(serialNumber, [&fields](base::MutableDictionary& detail) {
+        for (const DetailField& field : fields) {
+            if (field.configuration.empty()) {
+                detail.setObject(field.value, field.key);
+                continue;
+            }
+            auto nested = changeableCopy(detail.objectForKey(field.configuration));
+            if (!nested)
+                return false;
+            nested->setObject(field.value, field.key);
+            detail.setObject(base::Value(nested->copy()), field.configuration);
+        }
+        return true;
+    });
+}
+
+std::optional<base::Value> ServiceStore::takeStepCount(std::string_view serialNumber, int64_t steps)
+{
+    std::lock_guard lock(m_mutex);
+    auto count = readDocument(serialNumber, StepCountDocument);
+    if (!count || !count->isNumber())
+        return count;
+    if (!writeDocument(serialNumber, StepCountDocument, base::Value(count->longLongValue() + steps)))
+        return std::nullopt;
+    return count;
 }
 
 bool ServiceStore::queueMessage(std::string_view account, const base::Value& message)

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -44,8 +45,20 @@ struct VoiceUpload {
     std::string fileName;
 };
 
+// One field of a device's detail document: `key` of the detail itself when `configuration` is empty, else
+// `key` of the nested per-model configuration object named `configuration` ("LumetDevice_Config",
+// "ParvoDevice_Config", "Quenn_DeviceConfig").
+struct DetailField {
+    std::string configuration;
+    std::string key;
+    base::Value value;
+};
+
 class ServiceStore {
 public:
+    // A change to a device's detail document, made in place; false refuses it and keeps the stored detail.
+    using DetailChange = std::function<bool(base::MutableDictionary& detail)>;
+
     // Kinds of per-device documents.
     static constexpr const char* DetailDocument = "detail";
     static constexpr const char* AttendanceDocument = "attendance";
@@ -53,6 +66,8 @@ public:
     static constexpr const char* PhoneBookDocument = "phonebook";
     static constexpr const char* ClassInfoDocument = "classinfo";
     static constexpr const char* StepCountDocument = "stepcount";
+    // Kept under an account's name in place of a serial number: the account's feedback conversation.
+    static constexpr const char* FeedbackDocument = "feedback";
 
     // Opens (creating when needed) the store in `folder`; check isOpen().
     explicit ServiceStore(const std::filesystem::path& folder);
@@ -66,6 +81,8 @@ public:
 
     bool addAccount(std::string_view name, std::string_view password);
     bool checkPassword(std::string_view name, std::string_view password);
+    // False when there is no such account.
+    bool setPassword(std::string_view account, std::string_view password);
     bool setPushToken(std::string_view account, std::string_view token);
     std::optional<std::string> pushToken(std::string_view account);
 
@@ -77,9 +94,26 @@ public:
     // The account's devices in the order they were added.
     std::vector<DeviceRow> devicesOf(std::string_view account);
     std::optional<std::string> deviceOwner(std::string_view serialNumber);
+    // The device's name in the device list and its detail's "DeviceName"; false when there is no such device.
+    bool renameDevice(std::string_view serialNumber, std::string_view name);
 
     bool setDocument(std::string_view serialNumber, std::string_view kind, const base::Value& value);
     std::optional<base::Value> document(std::string_view serialNumber, std::string_view kind);
+
+    // Appends the item to an array document as one step (a missing or non-array document starts a new
+    // array); the document as it now is, or nothing when it could not be written.
+    std::optional<base::Value> appendToDocument(
+        std::string_view serialNumber, std::string_view kind, const base::Value& item);
+
+    // Applies the change to the device's detail document as one step; false when the device has no detail
+    // object or the change refuses.
+    bool changeDetail(std::string_view serialNumber, const DetailChange& change);
+    // Sets the fields as one step; false, changing nothing, when the detail is missing or a named
+    // configuration is null or absent (the device is not of that model).
+    bool setDetailFields(std::string_view serialNumber, const std::vector<DetailField>& fields);
+    // The stored step count (StepCountDocument), then adds `steps` to it for the next question; a stored
+    // value that is not a number is handed out as it is and kept.
+    std::optional<base::Value> takeStepCount(std::string_view serialNumber, int64_t steps);
 
     // Messages wait until the account pops them, oldest first; each is handed out once.
     bool queueMessage(std::string_view account, const base::Value& message);
@@ -94,6 +128,9 @@ public:
 
 private:
     bool createTables();
+    // Without taking the lock: the caller holds it.
+    std::optional<base::Value> readDocument(std::string_view serialNumber, std::string_view kind);
+    bool writeDocument(std::string_view serialNumber, std::string_view kind, const base::Value& value);
 
     std::mutex m_mutex;
     std::shared_ptr<database::Database> m_database;

@@ -6,6 +6,7 @@
 #include "core/ServiceProtocol.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServiceMethods.h"
+#include "tracking-service/ServiceRoutes.h"
 #include "json/JSONDecoder.h"
 #include "json/JSONSerializer.h"
 
@@ -65,6 +66,14 @@ TrackingService::TrackingService(const std::filesystem::path& dataFolder)
     addAccountMethods(m_methods);
     addDeviceMethods(m_methods);
     addMessageMethods(m_methods);
+    addChatMethods(m_methods);
+    addSettingsMethods(m_methods);
+    addNumberMethods(m_methods);
+    addPhoneBookMethods(m_methods);
+    addAttendanceMethods(m_methods);
+    addScheduleMethods(m_methods);
+    addChallengeMethods(m_methods);
+    addPurchaseMethods(m_methods);
 }
 
 TrackingService::~TrackingService() { stop(); }
@@ -133,6 +142,14 @@ void TrackingService::route()
     m_server->Post(ServiceProtocol::DownloadPath, download);
     m_server->Post(std::string("/") + ServiceProtocol::VoiceUploadPath,
         [this](const httplib::Request& request, httplib::Response& response) { answerUpload(request, response); });
+    m_server->Get(ServiceRoutes::LookupPath, [this](const httplib::Request& request, httplib::Response& response) {
+        answerRoute(request, response, ServiceRoutes::LookupEndpoint, answerStoreLookup);
+    });
+    auto feedback = [this](const httplib::Request& request, httplib::Response& response) {
+        answerRoute(request, response, ServiceRoutes::FeedbackEndpoint, answerFeedbackConversation);
+    };
+    m_server->Get(ServiceRoutes::FeedbackPath, feedback);
+    m_server->Post(ServiceRoutes::FeedbackPath, feedback);
 }
 
 void TrackingService::record(const httplib::Request& request, const std::string& endpoint)
@@ -176,6 +193,9 @@ bool TrackingService::applyFault(const std::string& endpoint, httplib::Response&
     case Fault::Kind::Refusal:
         answerJSON(response, 200, envelope(base::Value(fault->refusalText)));
         return true;
+    case Fault::Kind::Payload:
+        answerJSON(response, 200, envelope(fault->value));
+        return true;
     case Fault::Kind::Delay: {
         std::unique_lock lock(m_stopMutex);
         if (m_stopCondition.wait_for(lock, fault->duration, [this] { return m_stopping; })) {
@@ -205,8 +225,7 @@ void TrackingService::answerWebMethod(
             return answerMessage(response, 500, "Invalid JSON object in the request body.");
         call.parameters = parameters->dictionary();
     }
-    if (auto sessionId = sessionIdFromCookies(request.get_header_value("Cookie")))
-        call.account = m_store.sessionAccount(*sessionId).value_or("");
+    call.account = signedInAccount(request);
     if (entry->access == WebMethodTable::Access::SignedIn && call.account.empty())
         return answerMessage(response, 401, "Authentication failed.");
 
@@ -216,6 +235,24 @@ void TrackingService::answerWebMethod(
             std::string(ServiceProtocol::SessionCookieName) + "=" + *call.newSessionId + "; path=/; HttpOnly");
     }
     answerJSON(response, 200, envelope(payload));
+}
+
+void TrackingService::answerRoute(
+    const httplib::Request& request, httplib::Response& response, const std::string& endpoint, const RouteHook& hook)
+{
+    record(request, endpoint);
+    if (applyFault(endpoint, response))
+        return;
+    RouteRequest route { request.method, {}, request.body, signedInAccount(request) };
+    route.query.insert(request.params.begin(), request.params.end());
+    RouteReply reply = hook(m_store, route);
+    answerJSON(response, reply.status, json::JSONString(reply.body).value_or("{}"));
+}
+
+std::string TrackingService::signedInAccount(const httplib::Request& request)
+{
+    auto sessionId = sessionIdFromCookies(request.get_header_value("Cookie"));
+    return sessionId ? m_store.sessionAccount(*sessionId).value_or("") : std::string();
 }
 
 void TrackingService::answerDownload(const httplib::Request& request, httplib::Response& response)

@@ -1,7 +1,8 @@
 // tracking_service::TrackingService: the local stand-in of the tracking web service, for tests and the demo.
 // It answers POST "/Server/Mobileservice.asmx/<method>" (a JSON object or no body in, {"d": ...} out as
 // "application/json; charset=utf-8"), serves files at "/Tools/LumetDow.ashx?FileName=<name>" and takes the
-// multipart voice upload at "/server/PushMessage.ashx". "Login" sets the session cookie; every other method
+// multipart voice upload at "/server/PushMessage.ashx", and answers the routes of ServiceRoutes.h (the store
+// lookup and the feedback conversation) through their hooks. "Login" sets the session cookie; every other method
 // but "GetServerList" requires it. State lives in a SQLite file in the service's data folder, filled with
 // the demo data when new. Faults can be ordered per endpoint (faults()), and every request is logged
 // (requestLog()). Requests are served by a large pool of worker threads, so a request held back by a delay
@@ -14,12 +15,14 @@
 
 #include "tracking-service/FaultPlan.h"
 #include "tracking-service/RequestLog.h"
+#include "tracking-service/ServiceRoutes.h"
 #include "tracking-service/ServiceStore.h"
 #include "tracking-service/WebMethodTable.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -68,6 +71,11 @@ private:
     void answerWebMethod(const httplib::Request& request, httplib::Response& response, const std::string& name);
     void answerDownload(const httplib::Request& request, httplib::Response& response);
     void answerUpload(const httplib::Request& request, httplib::Response& response);
+    using RouteHook = std::function<RouteReply(ServiceStore&, const RouteRequest&)>;
+    void answerRoute(const httplib::Request& request, httplib::Response& response, const std::string& endpoint,
+        const RouteHook& hook);
+    // The account of the request's session cookie, "" without a valid one.
+    std::string signedInAccount(const httplib::Request& request);
 
     ServiceStore m_store;
     WebMethodTable m_methods;

@@ -1,5 +1,7 @@
 #include "tracking-service/WebMethodTable.h"
 
+#include "core/ServiceProtocol.h"
+
 namespace tracking_service {
 
 namespace {
@@ -40,10 +42,28 @@ bool WebMethodCall::ownsDevice(const std::string& serialNumber) const
 
 base::Value WebMethodCall::deviceDocument(std::string_view kind) const
 {
-    std::string serialNumber = text("Serialnumber");
+    std::string serialNumber = text(SerialNumberKey);
     if (!ownsDevice(serialNumber))
         return base::Value::null();
     return store.document(serialNumber, kind).value_or(base::Value::null());
+}
+
+base::Value WebMethodCall::command(
+    const ServiceStore::DetailChange& change, std::string_view refusal, std::string_view serialKey) const
+{
+    std::string serialNumber = text(serialKey);
+    if (!ownsDevice(serialNumber) || !store.changeDetail(serialNumber, change))
+        return base::Value(refusal);
+    return base::Value(core::ServiceProtocol::CommandAccepted);
+}
+
+base::Value WebMethodCall::command(
+    const std::vector<DetailField>& fields, std::string_view refusal, std::string_view serialKey) const
+{
+    std::string serialNumber = text(serialKey);
+    if (!ownsDevice(serialNumber) || !store.setDetailFields(serialNumber, fields))
+        return base::Value(refusal);
+    return base::Value(core::ServiceProtocol::CommandAccepted);
 }
 
 void WebMethodTable::add(std::string name, Access access, WebMethod method)

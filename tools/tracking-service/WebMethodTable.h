@@ -5,10 +5,14 @@
 //
 //   table.add("LumetGetStepCount", WebMethodTable::Access::SignedIn,
 //       [](WebMethodCall& call) { return call.deviceDocument(ServiceStore::StepCountDocument); });
+//   table.add("SetPowerTime", WebMethodTable::Access::SignedIn, [](WebMethodCall& call) {
+//       return call.command({ { "LumetDevice_Config", "PowerOnTime", base::Value(call.text("OnTime")) } });
+//   });
 #pragma once
 
 #include "base/Dictionary.h"
 #include "base/Value.h"
+#include "tracking-service/Fault.h"
 #include "tracking-service/ServiceStore.h"
 
 #include <functional>
@@ -39,6 +43,18 @@ struct WebMethodCall {
     bool ownsDevice(const std::string& serialNumber) const;
     // The document of the account's device named by "Serialnumber"; null when there is none.
     base::Value deviceDocument(std::string_view kind) const;
+
+    // A command to the account's device named by the parameter `serialKey`: applies the change to its stored
+    // detail and answers the accepted-command text ("命令提交成功"); answers `refusal` when the device is
+    // not the account's, has no detail, or the change refuses.
+    base::Value command(const ServiceStore::DetailChange& change, std::string_view refusal = Fault::DefaultRefusal,
+        std::string_view serialKey = SerialNumberKey) const;
+    // The same with fields of the detail set to the given values.
+    base::Value command(const std::vector<DetailField>& fields, std::string_view refusal = Fault::DefaultRefusal,
+        std::string_view serialKey = SerialNumberKey) const;
+
+    // The parameter that names the device of most device methods.
+    static constexpr const char* SerialNumberKey = "Serialnumber";
 };
 
 using WebMethod = std::function<base::Value(WebMethodCall&)>;

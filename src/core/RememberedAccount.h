@@ -1,20 +1,25 @@
-// shell::RememberedAccount: what the sign-in keeps of an account and what the login screen fills in from
+// core::RememberedAccount: what the sign-in keeps of an account and what the login screen fills in from
 // it. After an accepted sign-in: the account ("kLoginName", and "kLoginName2", the signed-in account that
 // owns the stored messages and device row), whether to sign in by itself next time ("kAutoLogin", "1" or
 // "0"), and, when the user asked to be remembered, the password: in the keychain (service = the bundle
 // identifier, account = the login name), in "kPassword", and as the account that signs in again silently
 // when the application becomes active ("kReLoginName", "kRePassword"). A sign-in without remembering
-// removes all three copies of the password. Main thread.
+// removes all three copies of the password.
 //
-//   shell::RememberedAccount::save(name, password, rememberBox->checked(), autoLoginBox->checked());
-//   auto remembered = shell::RememberedAccount::read();
+// Whatever the boxes say, the password of the signed-in session stays in memory (sessionPassword), so that
+// a password change can check the old password also when nothing was remembered. After an accepted change,
+// passwordChanged() is the one writer of the new password: the session's, and each remembered copy that
+// held the old one. Main thread.
+//
+//   core::RememberedAccount::save(name, password, rememberBox->checked(), autoLoginBox->checked());
+//   auto remembered = core::RememberedAccount::read();
 //   if (remembered.autoLogin && remembered.password) signIn();
 #pragma once
 
 #include <optional>
 #include <string>
 
-namespace shell {
+namespace core {
 
 struct RememberedAccount {
     // "" when no account has signed in.
@@ -24,7 +29,15 @@ struct RememberedAccount {
     bool autoLogin { false };
 
     static RememberedAccount read();
+    // After an accepted sign-in; also makes `password` the session's.
     static void save(const std::string& name, const std::string& password, bool remember, bool autoLogin);
+
+    // The password the signed-in session was opened with; "" before a sign-in and after a logout.
+    static std::string sessionPassword();
+    static void setSessionPassword(std::string password);
+    // After the server accepted a new password for the signed-in account ("kLoginName2"): the session's
+    // password, and "kPassword", "kRePassword" and the account's keychain item where they held the old one.
+    static void passwordChanged(const std::string& newPassword);
 
     // The account that signs in again when the application becomes active, when one is remembered.
     struct Credentials {
@@ -36,4 +49,4 @@ struct RememberedAccount {
     static void forgetReLoginAccount();
 };
 
-} // namespace shell
+} // namespace core

@@ -1,0 +1,19 @@
+#include "core/Download.h"
+
+#include "core/WebCall.h"
+#include "networking/HTTPRequestOperation.h"
+
+namespace core {
+
+void Download::post(std::string absoluteUrl, Success success, Failure failure)
+{
+    WebCall::RequestSuccess readBytes;
+    if (success)
+        readBytes = [success = std::move(success)](const networking::HTTPRequestOperation& request) {
+            auto data = request.responseData();
+            success(data ? std::string(data->begin(), data->end()) : std::string());
+        };
+    WebCall::postToURL(absoluteUrl, nullptr, std::move(readBytes), std::move(failure));
+}
+
+} // namespace core

@@ -1,0 +1,15 @@
+// core::showPromptAlert: the application's alert for an outcome: titled "prompt", the localised text of a
+// message key, and the one button "done". core::showUntitledAlert: the same without a title. Main thread.
+//
+//   core::showPromptAlert("login_failed");
+//   core::showUntitledAlert("setting_success");
+#pragma once
+
+#include <string_view>
+
+namespace core {
+
+void showPromptAlert(std::string_view messageKey);
+void showUntitledAlert(std::string_view messageKey);
+
+} // namespace core

@@ -1,0 +1,7 @@
+#include "shell/FeatureScreens.h"
+
+namespace shell {
+
+void registerAttendanceScreens() { }
+
+} // namespace shell

@@ -1,0 +1,97 @@
+#include "shell/TourContext.h"
+
+#include "base/Localization.h"
+#include "base/OperationQueue.h"
+#include "core/ServiceClient.h"
+#include "kit/DrawerController.h"
+#include "shell/ExpansionListVC.h"
+#include "shell/LoginVC.h"
+#include "shell/MainMenuVC.h"
+#include "shell/ScreenDirectory.h"
+#include "ui/Application.h"
+#include "ui/NavigationController.h"
+#include "ui/Window.h"
+
+namespace shell {
+
+std::shared_ptr<LoginVC> TourContext::loginScreen()
+{
+    for (const auto& window : ui::Application::shared().windows()) {
+        if (auto login = std::dynamic_pointer_cast<LoginVC>(window->rootViewController()))
+            return login;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<kit::DrawerController> TourContext::container()
+{
+    auto login = loginScreen();
+    return login ? login->signedInContainer() : nullptr;
+}
+
+std::shared_ptr<ui::NavigationController> TourContext::centreNavigation()
+{
+    auto drawer = container();
+    return drawer ? std::dynamic_pointer_cast<ui::NavigationController>(drawer->centerViewController()) : nullptr;
+}
+
+std::shared_ptr<ui::ViewController> TourContext::centreRoot()
+{
+    auto navigation = centreNavigation();
+    return navigation && !navigation->viewControllers().empty() ? navigation->viewControllers().front() : nullptr;
+}
+
+std::shared_ptr<ui::ViewController> TourContext::topOfCentre()
+{
+    auto navigation = centreNavigation();
+    return navigation && !navigation->viewControllers().empty() ? navigation->viewControllers().back() : nullptr;
+}
+
+std::shared_ptr<MainMenuVC> TourContext::home() { return std::dynamic_pointer_cast<MainMenuVC>(centreRoot()); }
+
+std::shared_ptr<ExpansionListVC> TourContext::menu()
+{
+    auto drawer = container();
+    return drawer ? std::dynamic_pointer_cast<ExpansionListVC>(drawer->leftDrawerViewController()) : nullptr;
+}
+
+bool TourContext::pushOnHome(const std::shared_ptr<ui::ViewController>& screen)
+{
+    auto homeScreen = home();
+    auto navigation = homeScreen ? homeScreen->navigationController() : nullptr;
+    if (!navigation || !screen)
+        return false;
+    navigation->pushViewController(screen, true);
+    return true;
+}
+
+bool TourContext::pushOnHome(const std::string& screenName)
+{
+    auto homeScreen = home();
+    if (!homeScreen || !homeScreen->deviceDetail())
+        return false;
+    return pushOnHome(
+        ScreenDirectory::shared().make(screenName, homeScreen->deviceDetail(), ScreenDirectory::Opening::Pushed));
+}
+
+void TourContext::popToCentreRoot()
+{
+    if (auto navigation = centreNavigation())
+        navigation->popToRootViewController(false);
+}
+
+void TourContext::openMenuRow(const std::string& key)
+{
+    if (auto list = menu())
+        list->openRowTitled(base::localized(key));
+}
+
+bool TourContext::networkIdle() { return core::ServiceClient::sharedClient()->operationQueue()->operationCount() == 0; }
+
+bool TourContext::drawerAtRest(kit::DrawerSide side)
+{
+    auto drawer = container();
+    return drawer && drawer->openSide() == side && !drawer->isAnimatingDrawer();
+}
+
+} // namespace shell

@@ -1,0 +1,98 @@
+// What the sign-in keeps of an account, and the one writer of a changed password.
+#include "core/RememberedAccount.h"
+#include "base/Bundle.h"
+#include "base/UserDefaults.h"
+#include "core/Logout.h"
+#include "core/SettingsKeys.h"
+#include "keychain/Keychain.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using core::RememberedAccount;
+using core::SettingsKeys;
+
+class RememberedAccountTest : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), "ann");
+        for (const char* key : { SettingsKeys::LoginName, SettingsKeys::LoginName2, SettingsKeys::Password,
+                 SettingsKeys::AutoLogin, SettingsKeys::ReLoginName, SettingsKeys::RePassword })
+            base::UserDefaults::standard().removeObjectForKey(key);
+        RememberedAccount::setSessionPassword("");
+    }
+
+    static std::optional<std::string> setting(const char* key)
+    {
+        return base::UserDefaults::standard().stringForKey(key);
+    }
+    static std::optional<std::string> keychainPassword()
+    {
+        return keychain::Keychain::passwordForService(base::Bundle::main().identifier(), "ann");
+    }
+};
+
+TEST_F(RememberedAccountTest, ASignInHoldsTheSessionPasswordWhetherRememberedOrNot)
+{
+    RememberedAccount::save("ann", "first", false, false);
+    EXPECT_EQ(RememberedAccount::sessionPassword(), "first");
+    EXPECT_EQ(setting(SettingsKeys::Password), "") << "nothing remembered on disk";
+    EXPECT_FALSE(keychainPassword());
+
+    RememberedAccount::save("ann", "second", true, true);
+    EXPECT_EQ(RememberedAccount::sessionPassword(), "second");
+    EXPECT_EQ(RememberedAccount::read().password, "second");
+    EXPECT_TRUE(RememberedAccount::read().autoLogin);
+}
+
+TEST_F(RememberedAccountTest, APasswordChangeReplacesEveryRememberedCopyOfTheOldPassword)
+{
+    RememberedAccount::save("ann", "old", true, true);
+    RememberedAccount::passwordChanged("new");
+    EXPECT_EQ(RememberedAccount::sessionPassword(), "new");
+    EXPECT_EQ(setting(SettingsKeys::Password), "new");
+    EXPECT_EQ(setting(SettingsKeys::RePassword), "new");
+    EXPECT_EQ(keychainPassword(), "new");
+    auto reLogin = RememberedAccount::reLoginAccount();
+    ASSERT_TRUE(reLogin);
+    EXPECT_EQ(reLogin->password, "new") << "becoming active signs in with the new password";
+
+    // A second change before the next sign-in starts from the first change's password.
+    RememberedAccount::passwordChanged("newer");
+    EXPECT_EQ(setting(SettingsKeys::Password), "newer");
+    EXPECT_EQ(keychainPassword(), "newer");
+}
+
+TEST_F(RememberedAccountTest, APasswordChangeLeavesCopiesThatDidNotHoldTheOldPassword)
+{
+    RememberedAccount::save("ann", "old", false, false);
+    base::UserDefaults::standard().setObject(base::Value("other"), SettingsKeys::RePassword);
+    RememberedAccount::passwordChanged("new");
+    EXPECT_EQ(RememberedAccount::sessionPassword(), "new");
+    EXPECT_EQ(setting(SettingsKeys::Password), "") << "a password nobody asked to remember is not written";
+    EXPECT_EQ(setting(SettingsKeys::RePassword), "other");
+    EXPECT_FALSE(keychainPassword());
+}
+
+TEST_F(RememberedAccountTest, WithoutASessionAChangeWritesOnlyTheSession)
+{
+    base::UserDefaults::standard().setObject(base::Value(""), SettingsKeys::Password);
+    base::UserDefaults::standard().setObject(base::Value("ann"), SettingsKeys::LoginName2);
+    RememberedAccount::passwordChanged("new");
+    EXPECT_EQ(RememberedAccount::sessionPassword(), "new");
+    EXPECT_EQ(setting(SettingsKeys::Password), "") << "an empty setting is no copy of an empty old password";
+    EXPECT_FALSE(keychainPassword());
+}
+
+TEST_F(RememberedAccountTest, ALogoutEndsTheSessionPasswordButKeepsTheRememberedOne)
+{
+    RememberedAccount::save("ann", "old", true, false);
+    core::Logout::logOutKeepingPushToken();
+    EXPECT_EQ(RememberedAccount::sessionPassword(), "");
+    EXPECT_EQ(setting(SettingsKeys::Password), "old");
+    EXPECT_EQ(keychainPassword(), "old");
+}
+
+} // namespace

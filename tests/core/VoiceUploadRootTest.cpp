@@ -1,0 +1,24 @@
+#include "core/VoiceUploadRoot.h"
+#include "base/UserDefaults.h"
+#include "core/ServiceProtocol.h"
+#include "core/Singleton.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(VoiceUploadRoot, FollowsTheConfiguredServerUnlessSetOfItsOwn)
+{
+    core::Singleton::shared().setServer("http://127.0.0.1:39123");
+    EXPECT_EQ(core::voiceUploadRoot() + core::ServiceProtocol::VoiceUploadPath,
+        "http://127.0.0.1:39123/server/PushMessage.ashx");
+    core::Singleton::shared().setServer("http://example.test/");
+    EXPECT_EQ(core::voiceUploadRoot(), "http://example.test/") << "no doubled separator";
+
+    base::UserDefaults::standard().setObject(base::Value("http://voice.test/"), core::VoiceUploadRootKey);
+    EXPECT_EQ(core::voiceUploadRoot(), "http://voice.test/");
+    base::UserDefaults::standard().removeObjectForKey(core::VoiceUploadRootKey);
+    base::UserDefaults::standard().removeObjectForKey("RootUrl");
+}
+
+} // namespace

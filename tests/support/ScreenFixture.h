@@ -1,0 +1,225 @@
+// Shared set-up of the screen tests (the shell's and the feature screens'): the manual clock, a 320 x 568
+// screen at scale 2, fixed text metrics, the local tracking service on a free loopback port as the chosen
+// server, a network check that finds the network, a 10 s request time-out and the feature screens
+// registered. Each test starts with no settings, keychain items or local database of its own and leaves none
+// behind (the test binary's data root is a temporary folder); alerts and modal panels still up at the end
+// are dismissed. Helpers sign in, find the signed-in container's screens, tap, pump the main loop on virtual
+// time, read the service's request log and probe the rendered screen (ScreenProbe.h).
+#pragma once
+
+#include "base/Bundle.h"
+#include "base/ClockFixture.h"
+#include "base/Localization.h"
+#include "base/OperationQueue.h"
+#include "base/UserDefaults.h"
+#include "core/DBManager.h"
+#include "core/ServiceClient.h"
+#include "core/SettingsKeys.h"
+#include "core/Singleton.h"
+#include "gfx/FixedTextMeasurer.h"
+#include "keychain/Keychain.h"
+#include "kit/DrawerController.h"
+#include "kit/ModalPresenter.h"
+#include "net/ReachabilityFlags.h"
+#include "net/ReachabilityProbe.h"
+#include "net/URLRequest.h"
+#include "shell/AppDelegate.h"
+#include "shell/ExpansionListVC.h"
+#include "shell/FeatureScreens.h"
+#include "shell/LoginVC.h"
+#include "shell/MainMenuVC.h"
+#include "shell/NavViewController.h"
+#include "support/ScreenProbe.h"
+#include "support/TempDir.h"
+#include "tracking-service/DemoData.h"
+#include "tracking-service/TrackingService.h"
+#include "ui/AlertView.h"
+#include "ui/AlertWindow.h"
+#include "ui/Application.h"
+#include "ui/Screen.h"
+#include "ui/TextField.h"
+#include "ui/TouchDriver.h"
+#include "ui/Window.h"
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+using namespace std::chrono_literals;
+
+namespace test {
+
+class ScreenTest : public ManualClockTest {
+protected:
+    static constexpr const char* account = tracking_service::DemoData::AccountName;
+    static constexpr const char* password = tracking_service::DemoData::Password;
+    static constexpr const char* watch = tracking_service::DemoData::WatchSerialNumber;
+
+    void SetUp() override
+    {
+        ManualClockTest::SetUp();
+        ui::Screen::main().setBounds(ui::Screen::defaultBounds);
+        ui::Screen::main().setScale(2);
+        ASSERT_TRUE(service.start());
+        core::Singleton::shared().setServer(service.rootUrl());
+        shell::registerFeatureScreens();
+        // Long enough for a loaded machine running the sanitized suite in parallel; tests that wait out the
+        // time-out set a short one themselves.
+        net::URLRequest::setDefaultTimeoutInterval(10s);
+    }
+
+    void TearDown() override
+    {
+        while (auto alert = shownAlert())
+            alert->dismissWithClickedButtonIndex(0, false);
+        kit::ModalPresenter::sharedInstance()->hideAnimated(false);
+        // Running animations hold their completions, and those the screens: let them end.
+        application.reset();
+        clock->advance(5s);
+        base::RunLoop::main().runUntil([] { return networkIdle(); }, 5s);
+        service.stop();
+        forgetEverything();
+        net::URLRequest::setDefaultTimeoutInterval(60s);
+        ManualClockTest::TearDown();
+    }
+
+    static void forgetEverything()
+    {
+        auto& defaults = base::UserDefaults::standard();
+        for (const char* key : { core::SettingsKeys::Cookie, core::SettingsKeys::RootUrl, core::SettingsKeys::LoginKey,
+                 core::SettingsKeys::LastSerialNumber, core::SettingsKeys::LoginName, core::SettingsKeys::LoginName2,
+                 core::SettingsKeys::Password, core::SettingsKeys::AutoLogin, core::SettingsKeys::ReLoginName,
+                 core::SettingsKeys::RePassword, core::SettingsKeys::NotificationSwitch, core::SettingsKeys::Runtimes,
+                 core::SettingsKeys::Receipt })
+            defaults.removeObjectForKey(key);
+        defaults.synchronize();
+        keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), account);
+        std::error_code ignored;
+        std::filesystem::remove(core::DBManager::databasePath(), ignored);
+        core::Singleton::shared().setDeviceDetail(nullptr);
+        core::Singleton::shared().setDeviceTypeID(std::nullopt);
+    }
+
+    static bool networkIdle() { return core::ServiceClient::sharedClient()->operationQueue()->operationCount() == 0; }
+
+    // Runs the main loop on virtual time, 50 ms a step, until `done` holds, letting the replies of the
+    // network thread in between the steps; whether it held within `limit` seconds of virtual time.
+    bool pumpUntil(const std::function<bool()>& done, double limit = 30)
+    {
+        for (long step = std::lround(limit / 0.05); step >= 0; --step) {
+            base::RunLoop::main().runUntil([&] { return done() || networkIdle(); }, 5s);
+            // A finished call leaves the client's queue a moment before its reply is posted to the main loop;
+            // give that post a short real-time chance before virtual time moves on.
+            if (base::RunLoop::main().runUntil(done, 10ms))
+                return true;
+            clock->advance(50ms);
+        }
+        return done();
+    }
+    // Lets `seconds` of virtual time pass, with every reply due meanwhile.
+    void pass(double seconds)
+    {
+        for (long step = std::lround(seconds / 0.05); step > 0; --step) {
+            base::RunLoop::main().runUntil([] { return networkIdle(); }, 5s);
+            clock->advance(50ms);
+        }
+    }
+
+    void launch(shell::AppDelegate::Options options = {})
+    {
+        application = std::make_shared<shell::AppDelegate>();
+        application->didFinishLaunching(options);
+        clock->advance(0s);
+    }
+    const std::shared_ptr<shell::LoginVC>& login() const { return application->loginScreen(); }
+    void fill(const std::string& name, const std::string& secret)
+    {
+        login()->accountField()->setText(name);
+        login()->passwordField()->setText(secret);
+    }
+    // Signs in with what the fields show and waits for the outcome.
+    void signIn()
+    {
+        login()->signIn();
+        pumpUntil([this] { return !login()->isSigningIn(); });
+        clock->advance(1s);
+    }
+    void launchAndSignIn()
+    {
+        launch();
+        fill(account, password);
+        signIn();
+        ASSERT_TRUE(container());
+    }
+
+    std::shared_ptr<kit::DrawerController> container() const { return login()->signedInContainer(); }
+    std::shared_ptr<ui::ViewController> centreRoot() const
+    {
+        auto navigation = container()
+            ? std::dynamic_pointer_cast<shell::NavViewController>(container()->centerViewController())
+            : nullptr;
+        return navigation && !navigation->viewControllers().empty() ? navigation->viewControllers().front() : nullptr;
+    }
+    std::shared_ptr<shell::MainMenuVC> home() const
+    {
+        return std::dynamic_pointer_cast<shell::MainMenuVC>(centreRoot());
+    }
+    std::shared_ptr<shell::ExpansionListVC> menu() const
+    {
+        return container() ? std::dynamic_pointer_cast<shell::ExpansionListVC>(container()->leftDrawerViewController())
+                           : nullptr;
+    }
+
+    // The alert on screen, if any.
+    static std::shared_ptr<ui::AlertView> shownAlert()
+    {
+        for (const auto& window : ui::Application::shared().windows()) {
+            auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
+            if (alertWindow && alertWindow->isShown())
+                return std::dynamic_pointer_cast<ui::AlertView>(alertWindow->panel());
+        }
+        return nullptr;
+    }
+    // The message of the alert on screen, which is then dismissed; "" when none is up.
+    static std::string takeAlertMessage()
+    {
+        auto alert = shownAlert();
+        if (!alert)
+            return "";
+        std::string message = alert->message().value_or("");
+        alert->dismissWithClickedButtonIndex(0, false);
+        return message;
+    }
+
+    // A tap at the centre of the view, as a finger gives it.
+    void tap(const std::shared_ptr<ui::View>& view)
+    {
+        ui::TouchDriver().tap(ScreenProbe::toScreen(*view, view->bounds().center()));
+    }
+
+    // The colour the screen shows at a point of the view's bounds (of the window's, for a window): the whole
+    // screen is laid out, drawn and rendered first, so whatever covers the point is what counts.
+    static gfx::Color colourAt(const std::shared_ptr<ui::View>& view, gfx::Point point)
+    {
+        return ScreenProbe::colourAt(*view, point);
+    }
+    // Whether a visible label or text field whose text contains `text` has its text (laid out with the
+    // fixed metrics) within `region` of the screen, in points, and the rendered screen shows ink there.
+    static bool textInRegion(const std::string& text, const gfx::Rect& region)
+    {
+        return ScreenProbe::textInRegion(text, region);
+    }
+
+    size_t requestsTo(const std::string& method) { return service.requestLog().requestsTo(method).size(); }
+
+    gfx::TextMeasurer::Override fixedText { std::make_shared<gfx::FixedTextMeasurer>() };
+    TempDir serviceFolder;
+    tracking_service::TrackingService service { serviceFolder.path() };
+    std::shared_ptr<shell::AppDelegate> application;
+    net::ReachabilityProbe::ScopedFlagsOverride network { [](const net::ReachabilityProbe&) {
+        return std::optional<net::ReachabilityFlags>(net::reachability::Reachable);
+    } };
+};
+
+} // namespace test
