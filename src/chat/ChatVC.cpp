@@ -157,9 +157,8 @@ void ChatVC::buildToolBar()
     m_speakBtn->setTitle(base::localized("hold_to_talk"), ui::ControlState::Normal);
     m_speakBtn->setTitleColor(gfx::Color::darkGray(), ui::ControlState::Normal);
     m_speakBtn->setHidden(true);
-    m_speakBtn->initRecord(
-        std::static_pointer_cast<RecordButtonDelegate>(ui::sharedFrom<ChatVC>(this)), maxRecordSeconds,
-        base::localized("cancel_record_slide"));
+    m_speakBtn->initRecord(std::static_pointer_cast<RecordButtonDelegate>(ui::sharedFrom<ChatVC>(this)),
+        maxRecordSeconds, base::localized("cancel_record_slide"));
     m_toolBarView->addSubview(m_speakBtn);
     view()->addSubview(m_toolBarView);
 }
@@ -273,7 +272,7 @@ void ChatVC::loadQueryMessage()
         },
         [weak = ui::weakFrom(this)](const base::Error& error) {
             ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-            base::log("chat: QueryMessage" + error.description());
+            base::trace("chat", "QueryMessage" + error.description());
             if (auto self = weak.lock())
                 self->pollFinished();
         });
@@ -326,7 +325,8 @@ int ChatVC::numberOfRowsInSection(ui::TableView&, int) { return static_cast<int>
 
 std::shared_ptr<ui::TableViewCell> ChatVC::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
-    auto cell = std::dynamic_pointer_cast<MessageCell>(table.dequeueReusableCellWithIdentifier(MessageCell::ReuseIdentifier));
+    auto cell
+        = std::dynamic_pointer_cast<MessageCell>(table.dequeueReusableCellWithIdentifier(MessageCell::ReuseIdentifier));
     if (!cell)
         cell = std::make_shared<MessageCell>();
     cell->setMessageFrame(m_allMessagesFrame.at(path.row));

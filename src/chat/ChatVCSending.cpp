@@ -49,7 +49,7 @@ std::shared_ptr<core::UserMessageQuery> ChatVC::newMessage(int64_t type) const
     auto account = base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2);
     auto message = std::make_shared<core::UserMessageQuery>();
     std::string uuid = base::makeUUID();
-    base::log("uuid:" + uuid);
+    base::trace("chat", "uuid:" + uuid);
     message->id_ = uuid;
     message->createTime = base::Date::now();
     message->from = account;
@@ -78,8 +78,7 @@ void ChatVC::sendTxtMsg(const std::string& text, base::Date time)
     appendAndStore(message);
     core::WebCall::post(
         sendTextMethod,
-        base::Dictionary::make(
-            { { "Serialnumber", core::Singleton::shared().lastSerialnumber() }, { "text", text } }),
+        base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() }, { "text", text } }),
         [weak = ui::weakFrom(this), text](const std::string& reply) {
             if (core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)))
                 return;
@@ -122,7 +121,8 @@ void ChatVC::uploadFile(const core::UserMessageQuery& message, const std::option
     auto operation = std::make_shared<networking::HTTPRequestOperation>(VoiceUploadBody::request(message, file));
     operation->setCompletionBlockWithSuccess(
         [](const std::shared_ptr<networking::HTTPRequestOperation>& done, const networking::ResponseObject&) {
-            base::log("chat: voice upload answered with " + std::to_string(done->responseString().value_or("").size()) + " bytes");
+            base::trace("chat",
+                "voice upload answered with " + std::to_string(done->responseString().value_or("").size()) + " bytes");
         },
         [](const std::shared_ptr<networking::HTTPRequestOperation>&, const base::Error& error) {
             base::log("chat: pushError:" + error.description());

@@ -1,10 +1,10 @@
 #include "chat/MessageCell.h"
 
 #include "base/Log.h"
-#include "gfx/EdgeInsets.h"
 #include "chat/VoiceFileCache.h"
 #include "core/ImageHelpers.h"
 #include "core/Singleton.h"
+#include "gfx/EdgeInsets.h"
 #include "gfx/Image.h"
 #include "kit/MediaFocusViewController.h"
 #include "ui/Button.h"
@@ -91,7 +91,8 @@ void MessageCell::setMessageFrame(std::shared_ptr<MessageFrame> frame)
 void MessageCell::showTime()
 {
     m_timeBtn->setHidden(!m_messageFrame->showTime());
-    m_timeBtn->setTitle(messageTimeText(m_messageFrame->message()->createTime, base::Date::now()), ui::ControlState::Normal);
+    m_timeBtn->setTitle(
+        messageTimeText(m_messageFrame->message()->createTime, base::Date::now()), ui::ControlState::Normal);
     m_timeBtn->setFrame(m_messageFrame->timeF());
 }
 
@@ -111,7 +112,8 @@ void MessageCell::showContent()
     };
     switch (kindOf(message)) {
     case MessageKind::OwnVoice:
-        m_contentBtn->setImage(gfx::Image::named(soundImageName(fromServer(), soundSteps - 1)), ui::ControlState::Normal);
+        m_contentBtn->setImage(
+            gfx::Image::named(soundImageName(fromServer(), soundSteps - 1)), ui::ControlState::Normal);
         tap();
         break;
     case MessageKind::Image:
@@ -131,7 +133,8 @@ void MessageCell::showContent()
         break;
     }
     if (m_animation)
-        m_contentBtn->setImage(gfx::Image::named(soundImageName(fromServer(), m_animationStep)), ui::ControlState::Normal);
+        m_contentBtn->setImage(
+            gfx::Image::named(soundImageName(fromServer(), m_animationStep)), ui::ControlState::Normal);
 }
 
 void MessageCell::showBubble(bool fromServer)
@@ -148,8 +151,7 @@ void MessageCell::loadThumbnail()
 {
     std::string url = m_messageFrame->message()->url.value_or("");
     bool cached = core::Singleton::shared().fileExist(VoiceFileCache::lastPathPart(url));
-    VoiceFileCache::fetchOwnFile(
-        url, VoiceFileCache::Content::Image,
+    VoiceFileCache::fetchOwnFile(url, VoiceFileCache::Content::Image,
         [weak = ui::weakFrom(this), cached, id = messageId()](const base::Data& bytes) {
             if (auto self = weak.lock())
                 self->thumbnailArrived(bytes, cached, id);
@@ -184,7 +186,8 @@ void MessageCell::clickImage()
     if (!m_image)
         return;
     m_focusViewController = std::make_shared<kit::MediaFocusViewController>();
-    m_focusViewController->setDelegate(std::static_pointer_cast<kit::MediaFocusViewControllerDelegate>(ui::sharedFrom(this)));
+    m_focusViewController->setDelegate(
+        std::static_pointer_cast<kit::MediaFocusViewControllerDelegate>(ui::sharedFrom(this)));
     m_focusViewController->showImage(m_image, m_contentBtn);
 }
 
@@ -244,7 +247,8 @@ void MessageCell::RecordStatus(int status)
     bool ownAnimation = m_animation && shows(m_animatedMessage);
     stopAnimation();
     if (ownAnimation)
-        m_contentBtn->setImage(gfx::Image::named(soundImageName(fromServer(), soundSteps - 1)), ui::ControlState::Normal);
+        m_contentBtn->setImage(
+            gfx::Image::named(soundImageName(fromServer(), soundSteps - 1)), ui::ControlState::Normal);
 }
 
 std::string MessageCell::soundImageName(bool fromServer, int step)

@@ -74,8 +74,8 @@ void MessageFrame::setMessage(std::shared_ptr<core::UserMessageQuery> message)
 
     m_timeF = {};
     if (m_showTime) {
-        gfx::Size text
-            = gfx::sizeWithFont(messageTimeText(m_message->createTime, base::Date::now()), gfx::Font::system(timeFontSize));
+        gfx::Size text = gfx::sizeWithFont(
+            messageTimeText(m_message->createTime, base::Date::now()), gfx::Font::system(timeFontSize));
         m_timeF = { (width - text.width) / 2, margin, text.width + 15, text.height + 10 };
     }
 

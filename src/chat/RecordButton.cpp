@@ -38,7 +38,8 @@ RecordButton::~RecordButton()
         m_amr->cancelRecord();
 }
 
-void RecordButton::initRecord(std::weak_ptr<RecordButtonDelegate> delegate, int maxTime, std::optional<std::string> title)
+void RecordButton::initRecord(
+    std::weak_ptr<RecordButtonDelegate> delegate, int maxTime, std::optional<std::string> title)
 {
     m_delegate = std::move(delegate);
     m_maxTime = maxTime;
@@ -69,7 +70,7 @@ void RecordButton::wireTouches()
 void RecordButton::startRecord()
 {
     std::string uuid = base::makeUUID();
-    base::log("uuid:" + uuid);
+    base::trace("chat", "uuid:" + uuid);
     m_recordedFile = base::URL::fileURL(core::Singleton::shared().messagePath().string() + uuid);
     m_amr->startRecord();
     RecordHUD::show();

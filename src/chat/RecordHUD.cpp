@@ -80,9 +80,7 @@ void RecordHUD::showOverlay()
     if (!superview())
         overlayWindow()->addSubview(ui::sharedFrom<ui::View>(this));
     buildContent();
-    animateWithDuration(fadeDuration, 0,
-        ui::AnimationOptions::BeginFromCurrentState,
-        [this] { setAlpha(1); });
+    animateWithDuration(fadeDuration, 0, ui::AnimationOptions::BeginFromCurrentState, [this] { setAlpha(1); });
 }
 
 void RecordHUD::buildContent()

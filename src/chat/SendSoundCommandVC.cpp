@@ -99,7 +99,8 @@ void SendSoundCommandVC::viewDidLoad()
     m_commandField = std::make_shared<ui::TextField>(gfx::Rect { 15, 56, panelSize.width - 30, 36 });
     m_commandField->setBorderStyle(ui::TextBorderStyle::RoundedRect);
     m_commandField->setPlaceholder(base::localized("please_input_sound"));
-    m_commandField->setDelegate(std::static_pointer_cast<ui::TextFieldDelegate>(ui::sharedFrom<SendSoundCommandVC>(this)));
+    m_commandField->setDelegate(
+        std::static_pointer_cast<ui::TextFieldDelegate>(ui::sharedFrom<SendSoundCommandVC>(this)));
     if (auto unsent = unsentCommands().find(serialNumber()); unsent != unsentCommands().end())
         m_commandField->setText(unsent->second);
     view()->addSubview(m_commandField);
@@ -109,7 +110,8 @@ void SendSoundCommandVC::viewDidLoad()
         auto self = weak.lock();
         if (!self)
             return frame.minY();
-        double offset = (self->m_commandField->frame().minY() + fieldBottomReach) - (frame.height() - ui::Keyboard::height);
+        double offset
+            = (self->m_commandField->frame().minY() + fieldBottomReach) - (frame.height() - ui::Keyboard::height);
         return offset >= 1 ? frame.minY() - offset + liftAllowance : frame.minY();
     });
     m_keyboardLift->start();

@@ -20,7 +20,8 @@ namespace {
 
     bool startsWith(const base::Data& bytes, size_t offset, std::string_view text)
     {
-        return bytes.size() >= offset + text.size() && std::memcmp(bytes.data() + offset, text.data(), text.size()) == 0;
+        return bytes.size() >= offset + text.size()
+            && std::memcmp(bytes.data() + offset, text.data(), text.size()) == 0;
     }
 
     bool isUsable(const base::Data& bytes, VoiceFileCache::Content content)
@@ -57,8 +58,8 @@ std::string VoiceFileCache::watchVoiceUrl(std::string_view fileName)
 
 std::string VoiceFileCache::watchVoiceCacheName(std::string_view fileName)
 {
-    return lastPathPart(core::ServiceProtocol::DownloadPath) + "?" + core::ServiceProtocol::DownloadNameParameter
-        + "=" + std::string(fileName);
+    return lastPathPart(core::ServiceProtocol::DownloadPath) + "?" + core::ServiceProtocol::DownloadNameParameter + "="
+        + std::string(fileName);
 }
 
 std::string VoiceFileCache::lastPathPart(std::string_view url)
@@ -87,7 +88,8 @@ void VoiceFileCache::fetchOwnFile(const std::string& url, Content content, Ready
     fetch(url, lastPathPart(url), content, std::move(ready), std::move(failed));
 }
 
-void VoiceFileCache::fetch(const std::string& url, const std::string& cacheName, Content content, Ready ready, Failed failed)
+void VoiceFileCache::fetch(
+    const std::string& url, const std::string& cacheName, Content content, Ready ready, Failed failed)
 {
     auto& state = core::Singleton::shared();
     if (state.fileExist(cacheName)) {

@@ -38,7 +38,8 @@ public:
     static void fetchOwnFile(const std::string& url, Content content, Ready ready, Failed failed);
     // The file kept as `cacheName`, else the one at `url`, checked as `content`. `ready` runs at once for a
     // kept file, later on the main thread for a downloaded one; `failed` for a failed or unusable download.
-    static void fetch(const std::string& url, const std::string& cacheName, Content content, Ready ready, Failed failed);
+    static void fetch(
+        const std::string& url, const std::string& cacheName, Content content, Ready ready, Failed failed);
 };
 
 } // namespace chat

@@ -21,7 +21,10 @@ namespace {
 
     std::string separator() { return std::string("\r\n--") + VoiceUploadBody::Boundary + "\r\n"; }
 
-    std::string textOf(const std::optional<std::string>& value) { return value.value_or(VoiceUploadBody::MissingValue); }
+    std::string textOf(const std::optional<std::string>& value)
+    {
+        return value.value_or(VoiceUploadBody::MissingValue);
+    }
 
 } // namespace
 

@@ -22,8 +22,8 @@ protected:
         ui::Screen::main().setBounds(ui::Screen::defaultBounds);
     }
 
-    static std::shared_ptr<core::UserMessageQuery> message(int64_t type, std::optional<std::string> desc = {},
-        std::optional<std::string> context = {})
+    static std::shared_ptr<core::UserMessageQuery> message(
+        int64_t type, std::optional<std::string> desc = {}, std::optional<std::string> context = {})
     {
         auto made = std::make_shared<core::UserMessageQuery>();
         made->msgType = type;
@@ -47,8 +47,8 @@ protected:
 TEST_F(MessageFrameTest, AnOwnTextSitsOnTheRightSizedToItsOneLine)
 {
     auto frame = frameOf(message(3, std::nullopt, "Hi"));
-    gfx::Size text = gfx::sizeWithFont("Hi", gfx::Font::system(16), { 180, std::numeric_limits<double>::max() },
-        gfx::LineBreakMode::WordWrap);
+    gfx::Size text = gfx::sizeWithFont(
+        "Hi", gfx::Font::system(16), { 180, std::numeric_limits<double>::max() }, gfx::LineBreakMode::WordWrap);
     EXPECT_EQ(frame.iconF(), gfx::Rect(270, 10, 40, 40));
     EXPECT_EQ(frame.contentF(), gfx::Rect(260 - text.width - 40, 10, text.width + 40, text.height + 25));
     EXPECT_EQ(frame.timeF(), gfx::Rect());
