@@ -32,14 +32,15 @@ namespace {
 
 bool ChatVC::textFieldShouldReturn(ui::TextField& field)
 {
-    sendTxtMsg(field.text(), base::Date::now());
+    std::string text = field.text();
+    // Emptied before the reply can come back, so that a refused text finds the field empty and returns to it.
+    field.setText("");
+    sendTxtMsg(text, base::Date::now());
     base::RunLoop::main().post([weak = ui::weakFrom(this)] {
-        auto self = weak.lock();
-        if (!self)
-            return;
-        self->m_tableView->reloadData();
-        self->scrollToLastRow();
-        self->m_messageField->setText("");
+        if (auto self = weak.lock()) {
+            self->m_tableView->reloadData();
+            self->scrollToLastRow();
+        }
     });
     return true;
 }

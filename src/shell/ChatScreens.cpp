@@ -48,21 +48,42 @@ namespace {
             {});
     }
 
+    // The menu's steps leave another screen in the centre: the home screen comes back first.
+    void showHome()
+    {
+        TourContext::popToCentreRoot();
+        TourContext::openMenuRow("home_page");
+    }
+
+    // Pushes the chat on the home screen once that is at rest with its record; whether the chat is on top.
+    bool chatPushed()
+    {
+        if (chatOnTop())
+            return true;
+        if (TourContext::home() && TourContext::drawerAtRest(kit::DrawerSide::None))
+            TourContext::pushOnHome(ScreenDirectory::Chat);
+        return false;
+    }
+
+    // Holds the talk button down (on the scripted input where there is no microphone).
+    bool recording()
+    {
+        auto screen = chatOnTop();
+        if (!screen || !TourContext::networkIdle())
+            return false;
+        if (!chat::RecordHUD::shareView()->hasOverlayWindow()) {
+            screen->voiceBtnClick();
+            screen->speakBtn()->sendActionsForControlEvents(ui::ControlEvent::TouchDown);
+        }
+        return chat::RecordHUD::shareView()->hasOverlayWindow();
+    }
+
     void addTourSteps()
     {
         auto& steps = TourSteps::shared();
-        steps.add({ "chat", [] { TourContext::pushOnHome(ScreenDirectory::Chat); },
-            [] { return chatOnTop() && TourContext::networkIdle(); }, [] { TourContext::popToCentreRoot(); } });
-        steps.add({ "chat-recording",
-            [] {
-                if (!TourContext::pushOnHome(ScreenDirectory::Chat))
-                    return;
-                if (auto screen = chatOnTop()) {
-                    screen->voiceBtnClick();
-                    screen->speakBtn()->sendActionsForControlEvents(ui::ControlEvent::TouchDown);
-                }
-            },
-            [] { return chatOnTop() && chat::RecordHUD::shareView()->alpha() == 1 && TourContext::networkIdle(); },
+        steps.add({ "chat", showHome, [] { return chatPushed() && TourContext::networkIdle(); },
+            [] { TourContext::popToCentreRoot(); } });
+        steps.add({ "chat-recording", showHome, [] { return chatPushed() && recording(); },
             [] {
                 if (auto screen = chatOnTop())
                     screen->speakBtn()->sendActionsForControlEvents(ui::ControlEvent::TouchCancel);

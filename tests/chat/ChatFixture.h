@@ -15,7 +15,9 @@
 #include "ui/NavigationController.h"
 #include "ui/TableView.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace test {
 
@@ -73,14 +75,33 @@ protected:
         return core::DBManager::selectUserChatQueryByUserName(account, account, watch);
     }
 
-    // The visible cell of the list's last row.
-    std::shared_ptr<chat::MessageCell> lastCell()
+    // The stored chat message that passes `test`, the latest such; nullptr when none does.
+    std::shared_ptr<core::UserMessageQuery> storedWhere(
+        const std::function<bool(const core::UserMessageQuery&)>& test) const
     {
-        int rows = chat->tableView()->numberOfRowsInSection(0);
-        chat->tableView()->layoutIfNeeded();
-        return rows
-            ? std::dynamic_pointer_cast<chat::MessageCell>(chat->tableView()->cellForRowAtIndexPath({ 0, rows - 1 }))
-            : nullptr;
+        auto messages = storedChat();
+        for (auto message = messages.rbegin(); message != messages.rend(); ++message) {
+            if (test(**message))
+                return *message;
+        }
+        return nullptr;
+    }
+
+    // The cell that shows the message of that id, scrolled into view.
+    std::shared_ptr<chat::MessageCell> cellOf(const std::string& id)
+    {
+        const auto& frames = chat->allMessagesFrame();
+        for (int row = 0; row < static_cast<int>(frames.size()); ++row) {
+            if (frames[row]->message()->id_ != id)
+                continue;
+            auto table = chat->tableView();
+            gfx::Rect place = table->rectForRowAtIndexPath({ 0, row });
+            double bottom = std::max(0.0, table->contentSize().height - table->bounds().height());
+            table->setContentOffset({ 0, std::clamp(place.minY(), 0.0, bottom) });
+            table->layoutIfNeeded();
+            return std::dynamic_pointer_cast<chat::MessageCell>(table->cellForRowAtIndexPath({ 0, row }));
+        }
+        return nullptr;
     }
 
     std::shared_ptr<media::ScriptedAudioBackend> backend;

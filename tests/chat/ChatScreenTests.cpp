@@ -71,15 +71,20 @@ TEST_F(ChatScreen, ATextIsStoredShownOnTheRightAndSent)
     EXPECT_EQ(shownAlert(), nullptr);
     EXPECT_EQ(chat->messageField()->text(), "");
     ASSERT_EQ(storedChat().size(), 3u);
-    EXPECT_EQ(storedChat().back()->context, "hello 你好");
-    EXPECT_EQ(storedChat().back()->msgType, 3);
+    auto sent = storedWhere([](const auto& message) { return message.context == "hello 你好"; });
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->msgType, 3);
+    EXPECT_EQ(sent->from, account);
+    EXPECT_EQ(sent->to, watch);
 
-    auto cell = lastCell();
+    pass(1);
+    auto cell = cellOf(sent->id_.value_or(""));
     ASSERT_TRUE(cell);
     auto bubble = cell->contentBtn();
     EXPECT_DOUBLE_EQ(bubble->frame().maxX(), 320 - 10 - 40 - 10);
-    EXPECT_TRUE(test::ScreenProbe::near(
-        colourAt(bubble, { 12, 4 }), gfx::Color::rgb(158 / 255.0, 226 / 255.0, 84 / 255.0), 6.0 / 255));
+    auto colour = colourAt(bubble, { 12, 4 });
+    EXPECT_TRUE(test::ScreenProbe::near(colour, gfx::Color::rgb(158 / 255.0, 226 / 255.0, 84 / 255.0), 6.0 / 255))
+        << colour.r * 255 << " " << colour.g * 255 << " " << colour.b * 255;
 }
 
 TEST_F(ChatScreen, EveryBadReplyToATextSaysFailureKeepsItAndGivesItBack)
@@ -95,7 +100,7 @@ TEST_F(ChatScreen, EveryBadReplyToATextSaysFailureKeepsItAndGivesItBack)
         EXPECT_FALSE(shownAlert()->title().has_value() && !shownAlert()->title()->empty()) << i;
         EXPECT_EQ(takeAlertMessage(), base::localized("failure")) << i;
         EXPECT_EQ(chat->messageField()->text(), text) << i;
-        EXPECT_EQ(storedChat().back()->context, text) << i;
+        EXPECT_TRUE(storedWhere([&](const auto& message) { return message.context == text; })) << i;
         chat->messageField()->setText("");
     }
     EXPECT_EQ(storedChat().size(), 2 + faults.size());
@@ -105,10 +110,12 @@ TEST_F(ChatScreen, AskingGoesOnEvery10SecondsWhileShownAndEndsWhenItGoes)
 {
     openChat();
     size_t shown = pollRequests();
+    ASSERT_TRUE(pumpUntil([&] { return pollRequests() == shown + 1 && networkIdle(); }, 11));
     pass(9.5);
-    EXPECT_EQ(pollRequests(), shown);
-    pass(1);
     EXPECT_EQ(pollRequests(), shown + 1);
+    pass(1);
+    EXPECT_EQ(pollRequests(), shown + 2);
+    shown += 1;
 
     service.faults().set("PopManyQueryMessage", Fault::delay(300ms));
     pass(9.5);
@@ -130,9 +137,8 @@ TEST_F(ChatScreen, AHeldTalkButtonStoresKeepsAndUploadsTheVoice)
     ASSERT_TRUE(pumpUntil(
         [this] { return chat->operationQueue()->operationCount() == 0 && !service.store().uploads().empty(); }));
 
-    auto stored = storedChat().back();
-    EXPECT_EQ(stored->msgType, 5);
-    ASSERT_TRUE(stored->url);
+    auto stored = storedWhere([](const auto& message) { return message.msgType == 5; });
+    ASSERT_TRUE(stored && stored->url);
     std::string name = chat::VoiceFileCache::lastPathPart(*stored->url);
     EXPECT_EQ(name.rfind("message", 0), 0u);
     auto kept = core::Singleton::shared().readMessageFile(name);
@@ -174,8 +180,8 @@ TEST_F(ChatScreen, AFailedUploadSaysFailureAndKeepsTheMessage)
     ui::TouchDriver().down(button).wait(2s).up();
     ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
     EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
-    auto stored = storedChat().back();
-    EXPECT_EQ(stored->msgType, 5);
+    auto stored = storedWhere([](const auto& message) { return message.msgType == 5; });
+    ASSERT_TRUE(stored);
     EXPECT_TRUE(core::Singleton::shared().fileExist(chat::VoiceFileCache::lastPathPart(stored->url.value_or(""))));
 }
 
