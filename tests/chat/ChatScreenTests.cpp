@@ -185,4 +185,33 @@ TEST_F(ChatScreen, AFailedUploadSaysFailureAndKeepsTheMessage)
     EXPECT_TRUE(core::Singleton::shared().fileExist(chat::VoiceFileCache::lastPathPart(stored->url.value_or(""))));
 }
 
+TEST_F(ChatScreen, AnEmptyTextIsSentAndShownAsItIs)
+{
+    openChat();
+    size_t shown = chat->allMessagesFrame().size();
+    send("");
+    ASSERT_TRUE(pumpUntil([this] { return requestsTo("LumetSendTextMsg") == 1 && networkIdle(); }));
+    EXPECT_EQ(service.requestLog().requestsTo("LumetSendTextMsg").front().body,
+        R"({"Serialnumber":"LW3600000001","text":""})");
+    ASSERT_EQ(chat->allMessagesFrame().size(), shown + 1);
+    EXPECT_EQ(chat->allMessagesFrame().back()->message()->context, "");
+    EXPECT_EQ(shownAlert(), nullptr);
+}
+
+TEST_F(ChatScreen, TheViewFollowsTheKeyboardAgainAfterAnotherScreenWasOnTop)
+{
+    openChat();
+    auto navigation = home()->navigationController();
+    navigation->pushViewController(std::make_shared<ui::ViewController>(), false);
+    navigation->popViewController(false);
+    clock->advance(1s);
+    ASSERT_EQ(navigation->topViewController(), chat);
+    chat->messageField()->becomeFirstResponder();
+    clock->advance(1s);
+    EXPECT_DOUBLE_EQ(chat->view()->transform().ty, -ui::Keyboard::height);
+    chat->messageField()->resignFirstResponder();
+    clock->advance(1s);
+    EXPECT_DOUBLE_EQ(chat->view()->transform().ty, 0);
+}
+
 } // namespace
