@@ -26,6 +26,7 @@ namespace {
 
 constexpr const char* account = "bench_account";
 constexpr const char* watch = "LW3600000001";
+constexpr size_t messageCount = 12;
 
 void storeConversation()
 {
@@ -37,7 +38,7 @@ void storeConversation()
     core::Singleton::shared().setLastSerialnumber(watch);
     core::Singleton::shared().setServer("http://127.0.0.1:9");
     base::Date start = base::Date::now().dateByAddingTimeInterval(-3600);
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < static_cast<int>(messageCount); ++i) {
         core::UserMessageQuery message;
         message.id_ = "bench-" + std::to_string(i);
         bool own = i % 2 == 0;
@@ -79,6 +80,8 @@ struct ChatScene {
 void chatFrame(benchmark::State& state)
 {
     ChatScene scene;
+    if (scene.chat->allMessagesFrame().size() != messageCount)
+        state.SkipWithError("the conversation is not shown");
     auto context = gfx::Context::makeBitmap({ 320, 568 }, 2, true);
     for (auto _ : state) {
         scene.chat->tableView()->reloadData();
@@ -92,6 +95,8 @@ void chatFrame(benchmark::State& state)
 void recordingFrame(benchmark::State& state)
 {
     ChatScene scene;
+    if (scene.chat->allMessagesFrame().size() != messageCount)
+        state.SkipWithError("the conversation is not shown");
     chat::RecordHUD::show();
     chat::RecordHUD::setImage("mic_3");
     auto context = gfx::Context::makeBitmap({ 320, 568 }, 2, true);
