@@ -34,8 +34,11 @@ RecordButton::RecordButton(const gfx::Rect& frame)
 
 RecordButton::~RecordButton()
 {
-    if (m_amr)
+    // A button that goes while the finger is still down (its screen closed) takes its overlay with it.
+    if (m_amr && m_amr->isRecording()) {
         m_amr->cancelRecord();
+        RecordHUD::dismiss();
+    }
 }
 
 void RecordButton::initRecord(
