@@ -1,118 +1,96 @@
-// Full frames of the voice-messaging screens, as the hosts render them (640 x 1136 pixels): the chat screen
-// with a conversation of texts and voice messages in both directions, its list rebuilt each frame, and the
-// same screen under the recording overlay. The local store is a temporary folder; the chosen server is an
-// address where nothing answers, so the screen's asking fails quietly in the background.
+// Full 640 x 1136 pixel frames of the voice-messaging screens in the signed-in application against the
+// in-process local service: the chat with the watch (its two voice messages and a dozen texts in both
+// directions), the same chat under the recording overlay while the talk button is held, and the
+// sound-command panel of a tracker. No peer: the cases hold the frame budget.
+#include "SignedInScene.h"
+
 #include "base/Date.h"
-#include "base/UserDefaults.h"
 #include "chat/ChatVC.h"
+#include "chat/RecordButton.h"
 #include "chat/RecordHUD.h"
 #include "core/DBManager.h"
-#include "core/ServiceProtocol.h"
-#include "core/SettingsKeys.h"
-#include "core/Singleton.h"
-#include "gfx/Context.h"
-#include "ui/NavigationController.h"
-#include "ui/Screen.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/TableView.h"
-#include "ui/UpdateCycle.h"
-#include "ui/Window.h"
+#include "shell/ScreenDirectory.h"
+#include "shell/TourContext.h"
+#include "tracking-service/DemoData.h"
+#include "ui/Button.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <filesystem>
 
 namespace {
 
-constexpr const char* account = "bench_account";
-constexpr const char* watch = "LW3600000001";
-constexpr size_t messageCount = 12;
+using tracking_service::DemoData;
 
-void storeConversation()
+constexpr int textCount = 12;
+
+void storeTexts()
 {
-    std::filesystem::path home = std::filesystem::temp_directory_path() / "lumet-chat-bench";
-    std::filesystem::remove_all(home);
-    setenv("LUMET_HOME", home.c_str(), 1);
-    auto& defaults = base::UserDefaults::standard();
-    defaults.setObject(base::Value(account), core::SettingsKeys::LoginName2);
-    core::Singleton::shared().setLastSerialnumber(watch);
-    core::Singleton::shared().setServer("http://127.0.0.1:9");
     base::Date start = base::Date::now().dateByAddingTimeInterval(-3600);
-    for (int i = 0; i < static_cast<int>(messageCount); ++i) {
+    for (int i = 0; i < textCount; ++i) {
+        bool own = i % 2 == 0;
         core::UserMessageQuery message;
         message.id_ = "bench-" + std::to_string(i);
-        bool own = i % 2 == 0;
-        message.from = own ? account : watch;
-        message.to = own ? watch : account;
-        message.fromIconName = own ? "icon01.png" : "icon02.png";
-        message.toIconName = own ? "icon02.png" : "icon01.png";
-        message.userName = account;
-        if (i % 3 == 2) {
-            message.msgType = own ? 5 : 3;
-            message.desc = own ? std::optional<std::string>() : core::ServiceProtocol::VoiceMarker;
-            message.context = "voice.amr";
-        } else {
-            message.msgType = 3;
-            message.context = "Message " + std::to_string(i) + ": on our way home 我们在回家的路上";
-        }
+        message.from = own ? DemoData::AccountName : DemoData::WatchSerialNumber;
+        message.to = own ? DemoData::WatchSerialNumber : DemoData::AccountName;
+        message.desc = own ? std::nullopt : std::optional<std::string>("note");
+        message.fromIconName = "icon01.png";
+        message.toIconName = "icon02.png";
+        message.userName = DemoData::AccountName;
+        message.msgType = 3;
+        message.context = "Message " + std::to_string(i) + ": on our way home 我们在回家的路上";
         message.createTime = start.dateByAddingTimeInterval(i * 240);
         core::DBManager::saveOrUpdataUserChatQuery(message);
     }
 }
 
-struct ChatScene {
-    std::shared_ptr<ui::Window> window;
-    std::shared_ptr<chat::ChatVC> chat;
-
-    ChatScene()
-    {
-        ui::Screen::main().setBounds({ 0, 0, 320, 568 });
-        ui::Screen::main().setScale(2);
-        storeConversation();
-        chat = chat::ChatVC::make();
-        window = std::make_shared<ui::Window>();
-        window->setRootViewController(ui::NavigationController::withRootViewController(chat));
-        window->makeKeyAndVisible();
-        ui::UpdateCycle::main().runPasses();
-    }
-};
+std::shared_ptr<chat::ChatVC> openChat(bench::SignedInScene& scene)
+{
+    if (!scene.ready())
+        return nullptr;
+    storeTexts();
+    shell::TourContext::pushOnHome(shell::ScreenDirectory::Chat);
+    bench::SignedInScene::settle();
+    auto screen = std::dynamic_pointer_cast<chat::ChatVC>(shell::TourContext::topOfCentre());
+    return screen && screen->allMessagesFrame().size() >= static_cast<size_t>(textCount) ? screen : nullptr;
+}
 
 void chatFrame(benchmark::State& state)
 {
-    ChatScene scene;
-    if (scene.chat->allMessagesFrame().size() != messageCount)
-        state.SkipWithError("the conversation is not shown");
-    auto context = gfx::Context::makeBitmap({ 320, 568 }, 2, true);
-    for (auto _ : state) {
-        scene.chat->tableView()->reloadData();
-        ui::UpdateCycle::main().runPasses();
-        ui::ScreenRenderer::render(*context);
-        benchmark::DoNotOptimize(context->bitmap()->data);
-    }
-    state.SetItemsProcessed(state.iterations());
+    bench::SignedInScene scene;
+    auto screen = openChat(scene);
+    bench::measureFrames(state, screen != nullptr);
 }
 
 void recordingFrame(benchmark::State& state)
 {
-    ChatScene scene;
-    if (scene.chat->allMessagesFrame().size() != messageCount)
-        state.SkipWithError("the conversation is not shown");
-    chat::RecordHUD::show();
-    chat::RecordHUD::setImage("mic_3");
-    auto context = gfx::Context::makeBitmap({ 320, 568 }, 2, true);
-    for (auto _ : state) {
-        chat::RecordHUD::setTimeTitle("Recording: 3\"");
-        scene.chat->tableView()->reloadData();
-        ui::UpdateCycle::main().runPasses();
-        ui::ScreenRenderer::render(*context);
-        benchmark::DoNotOptimize(context->bitmap()->data);
+    bench::SignedInScene scene;
+    auto screen = openChat(scene);
+    if (screen) {
+        screen->voiceBtnClick();
+        screen->speakBtn()->sendActionsForControlEvents(ui::ControlEvent::TouchDown);
+        bench::SignedInScene::settle();
     }
-    state.SetItemsProcessed(state.iterations());
+    bench::measureFrames(state, screen && chat::RecordHUD::shareView()->hasOverlayWindow());
+    if (screen)
+        screen->speakBtn()->sendActionsForControlEvents(ui::ControlEvent::TouchCancel);
+}
+
+void soundCommandFrame(benchmark::State& state)
+{
+    bench::SignedInScene scene;
+    auto tracker = std::make_shared<core::Device>();
+    tracker->serialNumber = DemoData::ParvoSerialNumber;
+    tracker->deviceTypeID = 2;
+    bool shown = scene.ready()
+        && shell::ScreenDirectory::shared().showPanel(shell::ScreenDirectory::SoundCommand, tracker) != nullptr;
+    bench::SignedInScene::settle();
+    bench::measureFrames(state, shown);
 }
 
 const bool registered = [] {
     benchmark::RegisterBenchmark("ChatScreenFrame/ours/conversation", chatFrame)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ChatScreenFrame/ours/recording", recordingFrame)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ChatScreenFrame/ours/sound_command", soundCommandFrame)
+        ->Unit(benchmark::kMillisecond);
     return true;
 }();
 
