@@ -106,11 +106,11 @@ TEST_F(Home, AFailedDetailKeepsTheEarlierRecord)
 TEST_F(Home, MessagesArePolledTwoSecondsAfterEachReplyAndKeptByTheMessageRule)
 {
     launchAndSignIn();
-    ASSERT_TRUE(pumpUntil([this] { return receivedMessages.size() == 3; }));
-    EXPECT_EQ(rowsOf("UserChatQuery"), 1) << "the watch's voice message";
+    ASSERT_TRUE(pumpUntil([this] { return receivedMessages.size() == 4; }));
+    EXPECT_EQ(rowsOf("UserChatQuery"), 2) << "the watch's voice messages";
     EXPECT_EQ(rowsOf("UserMessageQuery"), 2);
     auto chat = core::DBManager::selectUserChatQueryByUserName(account, account, watch);
-    ASSERT_EQ(chat.size(), 1u);
+    ASSERT_EQ(chat.size(), 2u);
     EXPECT_EQ(chat[0]->desc, core::ServiceProtocol::VoiceMarker);
     EXPECT_EQ(chat[0]->userName, account);
 
@@ -118,7 +118,7 @@ TEST_F(Home, MessagesArePolledTwoSecondsAfterEachReplyAndKeptByTheMessageRule)
     service.store().queueMessage(account,
         base::Value(base::Dictionary::make({ { "_id", "later" }, { "Context", "hello" }, { "Desc", "" },
             { "From", watch }, { "To", account }, { "MsgType", 3 } })));
-    ASSERT_TRUE(pumpUntil([this] { return receivedMessages.size() == 4; }));
+    ASSERT_TRUE(pumpUntil([this] { return receivedMessages.size() == 5; }));
     size_t polls = requestsTo("PopManyQueryMessage");
     pass(1.85);
     EXPECT_EQ(requestsTo("PopManyQueryMessage"), polls);
