@@ -46,7 +46,9 @@ TEST_F(Tour, PicturesTheLoginHomeMenuAndEachBuiltMenuScreen)
     launch({ account, password });
     run();
     EXPECT_EQ(outcome, true);
-    EXPECT_EQ(tour->pictures(), (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-class_schedule" }));
+    EXPECT_EQ(tour->pictures(),
+        (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-class_schedule", "purchase-notice",
+            "purchase", "purchase-success" }));
     for (const auto& name : tour->pictures())
         EXPECT_GT(std::filesystem::file_size(folder.path() / (name + ".png")), 1000u) << name;
 }
@@ -82,8 +84,8 @@ TEST_F(Tour, RegisteredStepsFollowTheMenuStepsInTheirOrder)
     run();
     EXPECT_EQ(outcome, true);
     EXPECT_EQ(tour->pictures(),
-        (std::vector<std::string> {
-            "01-login", "02-home", "03-menu", "04-class_schedule", "pushed-screen", "after-pushed" }));
+        (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-class_schedule", "purchase-notice",
+            "purchase", "purchase-success", "pushed-screen", "after-pushed" }));
     EXPECT_EQ(events, (std::vector<std::string> { "action", "then", "second" }));
     auto picture = gfx::Image::fromFile(folder.path() / "pushed-screen.png");
     ASSERT_TRUE(picture);
