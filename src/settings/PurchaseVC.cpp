@@ -10,8 +10,10 @@
 #include "kit/ProgressOverlay.h"
 #include "networking/Base64.h"
 #include "store/StorePaths.h"
+#include "ui/Application.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
+#include "ui/NavigationBar.h"
 #include "ui/NavigationController.h"
 #include "ui/TableView.h"
 #include "ui/TableViewCell.h"
@@ -46,7 +48,11 @@ void PurchaseVC::viewDidLoad()
 {
     const auto& root = view();
     root->setBackgroundColor(gfx::Color::white());
-    m_tableView = std::make_shared<ui::TableView>(root->bounds(), ui::TableViewStyle::Plain);
+    // The screen lies under the status bar and the navigation bar; the table starts below them.
+    double top = ui::Application::shared().statusBarFrame().height() + ui::NavigationBar::height;
+    gfx::Rect bounds = root->bounds();
+    m_tableView = std::make_shared<ui::TableView>(
+        gfx::Rect { 0, top, bounds.width(), bounds.height() - top }, ui::TableViewStyle::Plain);
     m_tableView->setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight);
     auto self = ui::sharedFrom(this);
     m_tableView->setDataSource(self);
@@ -143,10 +149,6 @@ void PurchaseVC::didReceiveResponse(
     store::ProductsRequest&, const std::vector<store::Product>& products, const std::vector<std::string>& invalid)
 {
     hideHUD();
-    if (products.empty()) {
-        base::trace("store", "no products");
-        return;
-    }
     base::trace("store", std::to_string(products.size()) + " products, " + std::to_string(invalid.size()) + " unknown");
     for (const auto& product : products) {
         if (product.identifier == productIdentifier() && m_productType == 0) {
