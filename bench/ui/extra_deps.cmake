@@ -2,3 +2,5 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(BENCH_PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
 target_link_libraries(bench_ui PRIVATE PkgConfig::BENCH_PANGOCAIRO benchmark::benchmark_main)
+# The purchase frame cases render the purchase screen.
+target_link_libraries(bench_ui PRIVATE settings)
