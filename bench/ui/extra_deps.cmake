@@ -2,5 +2,6 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(BENCH_PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
 target_link_libraries(bench_ui PRIVATE PkgConfig::BENCH_PANGOCAIRO benchmark::benchmark_main)
-# The purchase frame cases render the purchase screen.
-target_link_libraries(bench_ui PRIVATE settings)
+# The screen frames are measured in the signed-in application (the shell and every feature screen) against
+# the in-process local service.
+target_link_libraries(bench_ui PRIVATE shell tracking_service)

@@ -39,6 +39,8 @@
 
 namespace gfx {
 
+struct ShadowMaskKey;
+
 class Context {
 public:
     // Draws on `surface` (a reference is taken) whose pixels are `scale` times the points of user space.
@@ -153,6 +155,12 @@ private:
     void paintKeepingPath(const std::function<void()>& draw, const Rect& deviceInk);
     // Paints the shadow cast by `pattern`, then the pattern itself unless `paintPattern` is false.
     void paintWithShadow(cairo_pattern_t* pattern, const Rect& region, const State& s, bool paintPattern = true);
+    // The blurred alpha of `pattern` over `region`, in device pixels; null when the region is too large.
+    cairo_surface_t* makeShadowMask(cairo_pattern_t* pattern, const Rect& region, const Shadow& shadow) const;
+    // Paints the shadow colour through a mask made for `region`, moved by the shadow's offset.
+    void castShadow(cairo_surface_t* mask, const Rect& region, const State& s);
+    // What a path's shadow mask depends on, or nothing when it cannot be told (a clip that is not rectangles).
+    std::optional<ShadowMaskKey> shadowMaskKey(const Path& path, const Rect& region, const Shadow& shadow) const;
     // Paints a device-space pattern within a device-space region.
     void paintPatternInRegion(cairo_pattern_t* pattern, const Rect& region, double alpha);
     Rect shadowInkRegion(const Rect& deviceInk, const Shadow& shadow) const;

@@ -1,6 +1,7 @@
 // gfx::Context: blend modes, alpha, shadows, transparency layers and gradients.
 #include "gfx/BoxBlur.h"
 #include "gfx/Context.h"
+#include "gfx/ShadowMaskCache.h"
 
 #include <algorithm>
 #include <cmath>
@@ -123,19 +124,28 @@ Rect Context::shadowInkRegion(const Rect& deviceInk, const Shadow& shadow) const
 
 void Context::paintWithShadow(cairo_pattern_t* pattern, const Rect& region, const State& s, bool paintPattern)
 {
-    const Shadow& shadow = *s.shadow;
-    // Cairo's image surfaces stop at 32767 pixels a side.
-    bool fits = region.width() <= 32767 && region.height() <= 32767;
-    int width = fits ? static_cast<int>(region.width()) : 0;
-    int height = fits ? static_cast<int>(region.height()) : 0;
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-    if (!fits || cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
-        // Too large to cast a shadow from (the whole clip of an unbounded surface, say): paint without one
-        // rather than put the context into an error state.
+    cairo_surface_t* mask = makeShadowMask(pattern, region, *s.shadow);
+    if (mask) {
+        castShadow(mask, region, s);
         cairo_surface_destroy(mask);
-        if (paintPattern)
-            paintPatternInRegion(pattern, region, s.alpha);
-        return;
+    }
+    // Without a mask (too large to cast a shadow from: the whole clip of an unbounded surface, say) the
+    // pattern is painted without one rather than put the context into an error state.
+    if (paintPattern)
+        paintPatternInRegion(pattern, region, s.alpha);
+}
+
+cairo_surface_t* Context::makeShadowMask(cairo_pattern_t* pattern, const Rect& region, const Shadow& shadow) const
+{
+    // Cairo's image surfaces stop at 32767 pixels a side.
+    if (region.width() > 32767 || region.height() > 32767)
+        return nullptr;
+    int width = static_cast<int>(region.width());
+    int height = static_cast<int>(region.height());
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+    if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(mask);
+        return nullptr;
     }
     cairo_t* maskContext = cairo_create(mask);
     cairo_translate(maskContext, -region.minX(), -region.minY());
@@ -152,7 +162,12 @@ void Context::paintWithShadow(cairo_pattern_t* pattern, const Rect& region, cons
             boxConvolveAlpha8(data, stride, data, stride, width, height, kernel);
         cairo_surface_mark_dirty(mask);
     }
+    return mask;
+}
 
+void Context::castShadow(cairo_surface_t* mask, const Rect& region, const State& s)
+{
+    const Shadow& shadow = *s.shadow;
     cairo_save(m_cr);
     cairo_identity_matrix(m_cr);
     const Color& c = shadow.color;
@@ -160,9 +175,6 @@ void Context::paintWithShadow(cairo_pattern_t* pattern, const Rect& region, cons
     cairo_mask_surface(
         m_cr, mask, region.minX() + shadow.offset.width * m_scale, region.minY() + shadow.offset.height * m_scale);
     cairo_restore(m_cr);
-    cairo_surface_destroy(mask);
-    if (paintPattern)
-        paintPatternInRegion(pattern, region, s.alpha);
 }
 
 void Context::paintPatternInRegion(cairo_pattern_t* pattern, const Rect& region, double alpha)
@@ -187,6 +199,12 @@ void Context::fillShadowOfPath(const Path& path)
     Rect region = shadowInkRegion(deviceBox(box.minX(), box.minY(), box.maxX(), box.maxY()), *s.shadow);
     if (region.isEmpty())
         return;
+    auto key = shadowMaskKey(path, region, *s.shadow);
+    auto& cache = ShadowMaskCache::current();
+    if (cairo_surface_t* cached = key ? cache.find(*key) : nullptr) {
+        castShadow(cached, region, s);
+        return;
+    }
     cairo_path_t* current = cairo_copy_path(m_cr);
     saveClippedToDeviceRegion(m_cr, region);
     cairo_push_group(m_cr);
@@ -195,11 +213,34 @@ void Context::fillShadowOfPath(const Path& path)
     cairo_fill(m_cr);
     cairo_pattern_t* pattern = popGroupInDeviceSpace(m_cr);
     cairo_restore(m_cr);
-    paintWithShadow(pattern, region, s, false);
+    if (cairo_surface_t* mask = makeShadowMask(pattern, region, *s.shadow)) {
+        castShadow(mask, region, s);
+        if (key)
+            cache.insert(std::move(*key), mask);
+        cairo_surface_destroy(mask);
+    }
     cairo_pattern_destroy(pattern);
     cairo_new_path(m_cr);
     cairo_append_path(m_cr, current);
     cairo_path_destroy(current);
+}
+
+std::optional<ShadowMaskKey> Context::shadowMaskKey(const Path& path, const Rect& region, const Shadow& shadow) const
+{
+    // The mask depends on the clip too; one that is not a set of rectangles (a rounded clip) is not cached.
+    cairo_rectangle_list_t* rectangles = cairo_copy_clip_rectangle_list(m_cr);
+    if (rectangles->status != CAIRO_STATUS_SUCCESS) {
+        cairo_rectangle_list_destroy(rectangles);
+        return std::nullopt;
+    }
+    ShadowMaskKey key { path, {}, region, {}, boxKernelSizeForRadius(shadow.blur * m_scale / 2) };
+    cairo_get_matrix(m_cr, &key.matrix);
+    for (int i = 0; i < rectangles->num_rectangles; ++i) {
+        const cairo_rectangle_t& r = rectangles->rectangles[i];
+        key.clip.emplace_back(r.x, r.y, r.width, r.height);
+    }
+    cairo_rectangle_list_destroy(rectangles);
+    return key;
 }
 
 void Context::beginTransparencyLayer()

@@ -47,8 +47,9 @@ TEST_F(Tour, PicturesTheLoginHomeMenuAndEachBuiltMenuScreen)
     run();
     EXPECT_EQ(outcome, true);
     EXPECT_EQ(tour->pictures(),
-        (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-class_schedule", "purchase-notice",
-            "purchase", "purchase-success" }));
+        (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-phone_book", "05-class_schedule",
+            "phone-book", "phone-book-editor", "phone-book-photo", "phone-book-picker", "purchase-notice", "purchase",
+            "purchase-success" }));
     for (const auto& name : tour->pictures())
         EXPECT_GT(std::filesystem::file_size(folder.path() / (name + ".png")), 1000u) << name;
 }
@@ -84,8 +85,9 @@ TEST_F(Tour, RegisteredStepsFollowTheMenuStepsInTheirOrder)
     run();
     EXPECT_EQ(outcome, true);
     EXPECT_EQ(tour->pictures(),
-        (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-class_schedule", "purchase-notice",
-            "purchase", "purchase-success", "pushed-screen", "after-pushed" }));
+        (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-phone_book", "05-class_schedule",
+            "phone-book", "phone-book-editor", "phone-book-photo", "phone-book-picker", "purchase-notice", "purchase",
+            "purchase-success", "pushed-screen", "after-pushed" }));
     EXPECT_EQ(events, (std::vector<std::string> { "action", "then", "second" }));
     auto picture = gfx::Image::fromFile(folder.path() / "pushed-screen.png");
     ASSERT_TRUE(picture);

@@ -1,0 +1,94 @@
+#include "SignedInScene.h"
+
+#include "base/RunLoop.h"
+#include "core/Singleton.h"
+#include "gfx/Context.h"
+#include "shell/AppDelegate.h"
+#include "shell/LoginVC.h"
+#include "shell/MainMenuVC.h"
+#include "shell/TourContext.h"
+#include "tracking-service/DemoData.h"
+#include "tracking-service/TrackingService.h"
+#include "ui/Screen.h"
+#include "ui/ScreenRenderer.h"
+#include "ui/TextField.h"
+#include "ui/UpdateCycle.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace bench {
+
+namespace {
+
+    std::filesystem::path makeTemporaryFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "lumet-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            return {};
+        return pattern;
+    }
+
+} // namespace
+
+SignedInScene::SignedInScene()
+    : m_home(makeTemporaryFolder())
+{
+    // Everything the application stores goes below this temporary data root.
+    setenv("LUMET_HOME", (m_home / "home").c_str(), 1);
+    ui::Screen::main().setBounds(ui::Screen::defaultBounds);
+    ui::Screen::main().setScale(2);
+    m_service = std::make_unique<tracking_service::TrackingService>(m_home / "service");
+    if (!m_service->start())
+        return;
+    core::Singleton::shared().setServer(m_service->rootUrl());
+    m_application = std::make_shared<shell::AppDelegate>();
+    m_application->didFinishLaunching({});
+    auto login = m_application->loginScreen();
+    login->accountField()->setText(tracking_service::DemoData::AccountName);
+    login->passwordField()->setText(tracking_service::DemoData::Password);
+    login->signIn();
+    m_ready = waitUntil([] {
+        auto home = shell::TourContext::home();
+        return home && home->deviceDetail() && shell::TourContext::networkIdle();
+    });
+    settle();
+}
+
+SignedInScene::~SignedInScene()
+{
+    m_application.reset();
+    settle();
+    if (m_service)
+        m_service->stop();
+    std::error_code ignored;
+    std::filesystem::remove_all(m_home, ignored);
+}
+
+bool SignedInScene::waitUntil(const std::function<bool()>& done, base::Duration limit)
+{
+    return base::RunLoop::main().runUntil(done, limit);
+}
+
+void SignedInScene::settle()
+{
+    waitUntil([] { return shell::TourContext::networkIdle(); });
+    waitUntil([] { return false; }, base::Duration(1));
+}
+
+void measureFrames(benchmark::State& state, bool ready)
+{
+    if (!ready) {
+        state.SkipWithError("the screen did not come up");
+        return;
+    }
+    auto context = gfx::Context::makeBitmap(ui::Screen::main().bounds().size, ui::Screen::main().scale(), true);
+    for (auto _ : state) {
+        ui::UpdateCycle::main().runPasses();
+        ui::ScreenRenderer::render(*context);
+        benchmark::DoNotOptimize(context->bitmap()->data);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+} // namespace bench

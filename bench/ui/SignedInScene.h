@@ -1,0 +1,55 @@
+// bench::SignedInScene: the application signed in to an in-process local tracking service with the demo
+// account, on the real clock, in a temporary data root, so that frame benchmarks can measure the screens as a
+// user sees them. A screen benchmark opens its screen (a menu row, a push on the home screen, a panel), waits
+// for it to settle, then measures full frames with measureFrames. Main thread; one scene per benchmark case.
+//
+//   bench::SignedInScene scene;
+//   shell::TourContext::openMenuRow(shell::ScreenDirectory::PhoneBook);
+//   scene.settle();
+//   bench::measureFrames(state);
+#pragma once
+
+#include "base/Clock.h"
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace shell {
+class AppDelegate;
+}
+namespace tracking_service {
+class TrackingService;
+}
+
+namespace bench {
+
+class SignedInScene {
+public:
+    SignedInScene();
+    ~SignedInScene();
+    SignedInScene(const SignedInScene&) = delete;
+    SignedInScene& operator=(const SignedInScene&) = delete;
+
+    // Whether the sign-in reached the home screen with its device record.
+    bool ready() const { return m_ready; }
+    tracking_service::TrackingService& service() { return *m_service; }
+
+    // Runs the main loop until `done` holds or `limit` of real time has passed; whether it held.
+    static bool waitUntil(const std::function<bool()>& done, base::Duration limit = base::Duration(10));
+    // Lets replies arrive and animations end: waits for the network to be idle, then a second more.
+    static void settle();
+
+private:
+    std::filesystem::path m_home;
+    std::unique_ptr<tracking_service::TrackingService> m_service;
+    std::shared_ptr<shell::AppDelegate> m_application;
+    bool m_ready { false };
+};
+
+// Measures full frames of the main screen as the hosts draw them: the layout and display passes, then the
+// whole window tree rendered into a 640 x 1136 bitmap. Skips the case (with a message) when `ready` is false.
+void measureFrames(benchmark::State& state, bool ready = true);
+
+} // namespace bench

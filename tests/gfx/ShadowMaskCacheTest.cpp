@@ -1,0 +1,69 @@
+// A path's shadow is blurred once and its mask reused while nothing it depends on changes; a changed clip,
+// matrix or path makes a new one, so the cache never paints a stale shadow.
+#include "gfx/Context.h"
+#include "gfx/ShadowMaskCache.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using gfx::Color;
+using gfx::Context;
+
+std::vector<uint32_t> pixels(Context& c)
+{
+    auto bitmap = c.bitmap();
+    std::vector<uint32_t> all;
+    for (int y = 0; y < bitmap->height; ++y)
+        for (int x = 0; x < bitmap->width; ++x)
+            all.push_back(bitmap->pixel(x, y));
+    return all;
+}
+
+// A shadow of a 20-point square, blurred, in a 60-point canvas; `clipTop` cuts off what lies above it.
+std::vector<uint32_t> drawShadow(double clipTop, double shift = 0)
+{
+    auto c = Context::makeBitmap({ 60, 60 }, 2);
+    c->save();
+    c->clipToRect({ 0, clipTop, 60, 60 - clipTop });
+    c->translateBy(shift, 0);
+    c->setShadow({ { 0, 3 }, 6, Color::black() });
+    c->fillShadowOfPath(gfx::Path::rect({ 20, 20, 20, 20 }));
+    c->restore();
+    return pixels(*c);
+}
+
+TEST(ShadowMaskCache, ARepeatedShadowReusesItsMaskAndPaintsTheSamePixels)
+{
+    auto& cache = gfx::ShadowMaskCache::current();
+    auto first = drawShadow(0);
+    size_t entries = cache.size();
+    EXPECT_GE(entries, 1u);
+    EXPECT_EQ(drawShadow(0), first);
+    EXPECT_EQ(cache.size(), entries);
+}
+
+TEST(ShadowMaskCache, AnotherClipOrMatrixMakesItsOwnMask)
+{
+    auto alphaAt = [](const std::vector<uint32_t>& picture, int x, int y) {
+        return picture[static_cast<size_t>(y * 120 + x)] >> 24;
+    };
+    auto clipped = drawShadow(30);
+    auto full = drawShadow(0);
+    // Just above the square, the whole square's shadow shows; a mask made under the clip would have none.
+    EXPECT_EQ(alphaAt(clipped, 60, 44), 0u);
+    EXPECT_GT(alphaAt(full, 60, 44), 0u);
+    auto shifted = drawShadow(0, 5);
+    EXPECT_NE(shifted, full);
+    EXPECT_GT(alphaAt(shifted, 70, 60), 0u);
+    EXPECT_EQ(drawShadow(0), full);
+}
+
+TEST(ShadowMaskCache, KeepsOnlyAFewMasks)
+{
+    for (int i = 0; i < 10; ++i)
+        drawShadow(i);
+    EXPECT_EQ(gfx::ShadowMaskCache::current().size(), gfx::ShadowMaskCache::capacity);
+}
+
+} // namespace
