@@ -127,8 +127,8 @@ TEST_F(ToolServiceRepliesTest, AlarmClocksPhoneBookTimetableAndSteps)
     EXPECT_EQ(timetable->start_M[0], base::Value("00"));
     EXPECT_EQ(timetable->start_M[1], base::Value("55"));
     EXPECT_EQ(timetable->end_M[0], base::Value("45"));
-    EXPECT_EQ(timetable->arr[0][0]->courseName, "Chinese");
-    EXPECT_EQ(timetable->arr[5][0]->courseName, "");
+    EXPECT_EQ(timetable->arr[0][0]->courseName, "Maths");
+    EXPECT_EQ(timetable->arr[5][0]->courseName, "Piano");
 
     EXPECT_EQ(Tool::readLumetPedometerCurFromJson(reply("LumetGetStepCount", watch())), base::Value(4321));
 }

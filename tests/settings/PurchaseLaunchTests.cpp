@@ -13,11 +13,10 @@ TEST_F(PurchaseLaunch, TheLaunchPostIsAnsweredByTheUploaderBeforeAnySession)
 {
     ReceiptUploader::storeReceipt(genuineReceipt(), watch);
     launch();
-    EXPECT_TRUE(pumpUntil([&] { return requestsTo(ReceiptUploader::Method) == 1 && networkIdle(); }))
-        << "the feature screens registered before the launch posted uploadReceipt";
-    pass(0.5);
-    EXPECT_EQ(setting(core::SettingsKeys::Receipt), genuineReceipt()) << "no session: not granted";
-    EXPECT_TRUE(ReceiptUploader::shared()->hasPendingRetry());
+    EXPECT_TRUE(pumpUntil(
+        [&] { return requestsTo(ReceiptUploader::Method) == 1 && ReceiptUploader::shared()->hasPendingRetry(); }, 1.5))
+        << "the feature screens registered before the launch posted uploadReceipt, and no session: a retry waits";
+    EXPECT_EQ(setting(core::SettingsKeys::Receipt), genuineReceipt()) << "not granted";
 }
 
 TEST_F(PurchaseLaunch, AnAcceptedSignInSendsAWaitingReceiptWithItsSession)

@@ -3,6 +3,8 @@
 // menu and each built menu screen.
 #include "ShellFixture.h"
 
+#include <algorithm>
+
 #include "host/HeadlessHost.h"
 #include "shell/ScreenDirectory.h"
 #include "shell/Tour.h"
@@ -31,6 +33,23 @@ protected:
         ASSERT_TRUE(pumpUntil([this] { return outcome.has_value(); }, 120));
     }
 
+    // The login, home and menu pictures, one per menu row whose screen is built (numbered from 4, in the
+    // menu's order), then one per registered step in its order.
+    std::vector<std::string> expectedPictures() const
+    {
+        std::vector<std::string> expected { "01-login", "02-home", "03-menu" };
+        int number = 4;
+        for (const std::string& key : menu()->functions()) {
+            if (shell::ScreenDirectory::shared().contains(key)) {
+                expected.push_back((number < 10 ? "0" : "") + std::to_string(number) + "-" + key);
+                ++number;
+            }
+        }
+        for (const auto& step : shell::TourSteps::shared().steps())
+            expected.push_back(step.picture);
+        return expected;
+    }
+
     test::TempDir folder;
     host::HeadlessHost pictures { folder.path() };
     std::shared_ptr<shell::Tour> tour;
@@ -46,10 +65,8 @@ TEST_F(Tour, PicturesTheLoginHomeMenuAndEachBuiltMenuScreen)
     launch({ account, password });
     run();
     EXPECT_EQ(outcome, true);
-    EXPECT_EQ(tour->pictures(),
-        (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-phone_book", "05-class_schedule",
-            "phone-book", "phone-book-editor", "phone-book-photo", "phone-book-picker", "purchase-notice", "purchase",
-            "purchase-success" }));
+    EXPECT_EQ(tour->pictures(), expectedPictures());
+    EXPECT_NE(std::find(tour->pictures().begin(), tour->pictures().end(), "05-class_schedule"), tour->pictures().end());
     for (const auto& name : tour->pictures())
         EXPECT_GT(std::filesystem::file_size(folder.path() / (name + ".png")), 1000u) << name;
 }
@@ -84,10 +101,11 @@ TEST_F(Tour, RegisteredStepsFollowTheMenuStepsInTheirOrder)
     launch({ account, password });
     run();
     EXPECT_EQ(outcome, true);
-    EXPECT_EQ(tour->pictures(),
-        (std::vector<std::string> { "01-login", "02-home", "03-menu", "04-phone_book", "05-class_schedule",
-            "phone-book", "phone-book-editor", "phone-book-photo", "phone-book-picker", "purchase-notice", "purchase",
-            "purchase-success", "pushed-screen", "after-pushed" }));
+    auto pictures = tour->pictures();
+    EXPECT_EQ(pictures, expectedPictures());
+    ASSERT_GE(pictures.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(pictures.end() - 2, pictures.end()),
+        (std::vector<std::string> { "pushed-screen", "after-pushed" }));
     EXPECT_EQ(events, (std::vector<std::string> { "action", "then", "second" }));
     auto picture = gfx::Image::fromFile(folder.path() / "pushed-screen.png");
     ASSERT_TRUE(picture);

@@ -113,10 +113,10 @@ TEST_F(WebMethodsTest, AttendanceIsPagedBySizeAndIndex)
             cookie));
         return rows && rows->array() ? rows->array()->count() : 999u;
     };
-    EXPECT_EQ(page(45, 1), 6u);
+    EXPECT_EQ(page(45, 1), 10u);
     EXPECT_EQ(page(4, 1), 4u);
-    EXPECT_EQ(page(4, 2), 2u);
-    EXPECT_EQ(page(4, 3), 0u);
+    EXPECT_EQ(page(4, 3), 2u);
+    EXPECT_EQ(page(4, 4), 0u);
     EXPECT_EQ(payload(call("LumetSearchCOW", R"({"opt":{"Serialnumber":"NOPE"}})", cookie)), base::Value::null());
 }
 

@@ -1,4 +1,5 @@
 #include "base/Array.h"
+#include "base/Calendar.h"
 #include "base/Dictionary.h"
 #include "base/ServiceDateText.h"
 #include "tracking-service/DemoData.h"
@@ -12,7 +13,6 @@ namespace tracking_service {
 namespace {
 
     constexpr double Hour = 3600;
-    constexpr double Day = 24 * Hour;
 
     // Arrival (type 1) and departure (type 2) of one school day, with the hours after midnight and the
     // states the watch reports; the school day of the demo watch runs from 08:00 to 16:30.
@@ -23,10 +23,14 @@ namespace {
         const char* departureState;
     };
 
+    // Five school days, newest first: the list shows the first three, one late arrival and one early
+    // departure among them.
     constexpr SchoolDay Days[] = {
         { 7.9, "正常", 16.6, "正常" },
         { 8.3, "迟到", 16.7, "正常" },
         { 7.8, "正常", 15.9, "早退" },
+        { 7.7, "正常", 16.5, "正常" },
+        { 7.9, "正常", 16.6, "正常" },
     };
 
 } // namespace
@@ -46,8 +50,9 @@ void seedAttendance(ServiceStore& store, const DemoSeed& demo)
             { "Code", "RF" + std::to_string(1000 + number) },
         }));
     };
+    base::Calendar calendar = base::Calendar::current();
     for (size_t daysBack = 0; daysBack < std::size(Days); ++daysBack) {
-        base::Date day = demo.today.dateByAddingTimeInterval(-static_cast<double>(daysBack) * Day);
+        base::Date day = calendar.dateByAddingDays(-static_cast<int>(daysBack), demo.today);
         add(day, 1, Days[daysBack].arrival, Days[daysBack].arrivalState);
         add(day, 2, Days[daysBack].departure, Days[daysBack].departureState);
     }

@@ -1,0 +1,37 @@
+#include "childcare/CourseButton.h"
+
+#include <algorithm>
+
+namespace childcare {
+
+std::shared_ptr<CourseButton> CourseButton::make(const gfx::Rect& frame)
+{
+    return std::make_shared<CourseButton>(frame);
+}
+
+CourseButton::CourseButton(const gfx::Rect& frame)
+    : ui::Button(frame)
+{
+    layer()->setCornerRadius(cornerRadius);
+    layer()->setMasksToBounds(true);
+    titleLabel()->setFont(gfx::Font::system(titleFontSize));
+    titleLabel()->setTextAlignment(gfx::TextAlignment::Center);
+    titleLabel()->setLineBreakMode(gfx::LineBreakMode::CharWrap);
+    titleLabel()->setNumberOfLines(0);
+}
+
+void CourseButton::setWeekCourse(std::shared_ptr<WeekCourse> course)
+{
+    m_weekCourse = std::move(course);
+    setTitle(m_weekCourse ? describe(m_weekCourse->courseName) : std::string(), ui::ControlState::Normal);
+}
+
+void CourseButton::layoutSubviews()
+{
+    ui::Button::layoutSubviews();
+    gfx::Rect area = bounds();
+    double height = std::min(titleLabel()->sizeThatFits(area.size).height, area.height());
+    titleLabel()->setFrame({ area.minX(), area.midY() - height / 2, area.width(), height });
+}
+
+} // namespace childcare

@@ -1,0 +1,112 @@
+// The class schedule when the service fails or refuses: a save shows "setting_failed", keeps the edit for
+// the next save and puts the lock switch back; a read that brings no timetable leaves nothing to send.
+#include "ScheduleScreenFixture.h"
+
+#include "ui/TextField.h"
+
+namespace {
+
+using tracking_service::Fault;
+
+std::vector<std::pair<std::string, Fault>> everyFault()
+{
+    return { { "status 500", Fault::status(500) }, { "dropped connection", Fault::dropConnection() },
+        { "not JSON", Fault::nonJsonBody() }, { "no d", Fault::noPayload() }, { "null d", Fault::nullPayload() },
+        { "d = 0", Fault::payload(base::Value(0)) }, { "refusal", Fault::refusal() } };
+}
+
+class ScheduleFaults : public test::ScheduleTest { };
+
+TEST_F(ScheduleFaults, AFailedOrRefusedSaveShowsTheFailureAndKeepsTheEditForTheNextSave)
+{
+    for (const auto& [name, fault] : everyFault()) {
+        SCOPED_TRACE(name);
+        service.requestLog().clear();
+        service.faults().set("LumetSetClassInfo", fault);
+        tap(courseAt(1, 3));
+        enterName("Latin");
+        settle();
+        EXPECT_EQ(takeAlertMessage(), base::localized("setting_failed"));
+        EXPECT_EQ(requestsTo("LumetSetClassInfo"), 1u);
+        EXPECT_EQ(requestsTo("LumetGetClassInfo"), 0u);
+        EXPECT_EQ(schedule()->classInfo()->arr[0][2]->courseName, "Latin");
+        EXPECT_EQ(courseAt(1, 3)->currentTitle(), "English");
+    }
+    service.faults().clear();
+    schedule()->classLock()->setOn(false);
+    schedule()->switchStateChange();
+    settle();
+    EXPECT_EQ(takeAlertMessage(), base::localized("setting_success"));
+    auto sent = savedEntities();
+    EXPECT_EQ(sentField(sent.back(), 3, "D1"), base::Value("Latin"));
+    EXPECT_EQ(*sent.back()->objectForKey("State"), base::Value(0));
+    EXPECT_EQ(courseAt(1, 3)->currentTitle(), "Latin");
+    EXPECT_FALSE(schedule()->classLock()->isOn());
+}
+
+TEST_F(ScheduleFaults, TheLockSwitchGoesBackWhenItsSaveFails)
+{
+    for (const auto& [name, fault] : everyFault()) {
+        SCOPED_TRACE(name);
+        service.faults().set("LumetSetClassInfo", fault);
+        // Turned off by the tap: the save carries "State" 0.
+        tap(schedule()->classLock());
+        settle();
+        EXPECT_EQ(takeAlertMessage(), base::localized("setting_failed"));
+        EXPECT_TRUE(schedule()->classLock()->isOn());
+        EXPECT_EQ(*savedEntities().back()->objectForKey("State"), base::Value(0));
+    }
+}
+
+TEST_F(ScheduleFaults, AReadThatFailsKeepsTheGrid)
+{
+    for (const auto& fault : { Fault::status(500), Fault::dropConnection() }) {
+        service.faults().set("LumetGetClassInfo", fault);
+        schedule()->loadNetData();
+        settle();
+        EXPECT_TRUE(schedule()->classInfo());
+        EXPECT_EQ(schedule()->courseButtons().size(), 15u);
+        EXPECT_TRUE(schedule()->classLock()->isOn());
+        EXPECT_EQ(takeAlertMessage(), "");
+    }
+}
+
+TEST_F(ScheduleFaults, AReadWithoutATimetableLeavesNothingToSend)
+{
+    for (const auto& [name, fault] : everyFault()) {
+        if (name == "null d" || name == "status 500" || name == "dropped connection")
+            continue;
+        SCOPED_TRACE(name);
+        service.faults().set("LumetGetClassInfo", fault);
+        schedule()->classLock()->setOn(true);
+        schedule()->loadNetData();
+        settle();
+        EXPECT_FALSE(schedule()->classInfo());
+        EXPECT_FALSE(schedule()->classLock()->isOn());
+        EXPECT_EQ(schedule()->courseButtons().size(), 15u);
+
+        tap(schedule()->classLock());
+        EXPECT_FALSE(schedule()->classLock()->isOn());
+        tap(schedule()->dayCell(1, 6));
+        tap(schedule()->dayCell(1, 6));
+        EXPECT_FALSE(schedule()->inputView());
+        tap(courseAt(1, 1));
+        EXPECT_FALSE(schedule()->inputView());
+        schedule()->setTime({ base::Value(9) }, { base::Value("00") }, { base::Value(9) }, { base::Value("45") });
+        settle();
+        EXPECT_EQ(requestsTo("LumetSetClassInfo"), 0u);
+    }
+}
+
+TEST_F(ScheduleFaults, ANullPayloadReadsAsAnEmptyTimetable)
+{
+    service.faults().set("LumetGetClassInfo", Fault::nullPayload());
+    schedule()->loadNetData();
+    settle();
+    ASSERT_TRUE(schedule()->classInfo());
+    EXPECT_TRUE(schedule()->courseButtons().empty());
+    EXPECT_FALSE(schedule()->classLock()->isOn());
+    EXPECT_EQ(schedule()->arrClassTime(), std::vector<std::string>(8, "0:00~0:00"));
+}
+
+} // namespace

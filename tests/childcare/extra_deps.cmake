@@ -1,0 +1,1 @@
+target_link_libraries(childcare_tests PRIVATE screen_test_support)
