@@ -1,5 +1,8 @@
 #include "base/MainThread.h"
+#include "base/UserDefaults.h"
 #include "core/Helper.h"
+#include "core/SettingsKeys.h"
+#include "core/Singleton.h"
 #include "feedback/FeedbackClient.h"
 #include "kit/NoticeOverlay.h"
 #include "kit/ProgressOverlay.h"
@@ -7,6 +10,9 @@
 namespace core {
 
 namespace {
+
+    constexpr const char* feedbackRootKey = "FeedbackRoot";
+    constexpr const char* feedbackPath = "/feedback/conversation";
 
     constexpr float hudOpacity = 0.64f;
     constexpr double noticeOpacity = 0.95;
@@ -49,6 +55,13 @@ void Helper::showNotify(bool success, const std::string& text, const std::shared
 
 void Helper::showFeedback(const std::shared_ptr<ui::ViewController>& screen)
 {
+    // The conversation goes to the setting "FeedbackRoot" when one is set, else to the feedback route of the
+    // chosen server, with the session's cookie.
+    auto configured = readSettingsByKey(feedbackRootKey);
+    const std::string* root = configured ? configured->string() : nullptr;
+    auto cookie = base::UserDefaults::standard().stringForKey(SettingsKeys::Cookie);
+    feedback::FeedbackClient::shared().setService(
+        root && !root->empty() ? *root : Singleton::shared().server() + feedbackPath, cookie.value_or(""));
     feedback::FeedbackClient::showFeedback(screen, AnalyticsAppKey);
 }
 

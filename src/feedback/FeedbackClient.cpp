@@ -1,6 +1,8 @@
 #include "feedback/FeedbackClient.h"
 
 #include "base/MainThread.h"
+#include "feedback/FeedbackVC.h"
+#include "ui/NavigationController.h"
 
 namespace feedback {
 
@@ -10,10 +12,22 @@ FeedbackClient& FeedbackClient::shared()
     return client;
 }
 
-void FeedbackClient::showFeedback(const std::shared_ptr<ui::ViewController>&, std::string appKey)
+void FeedbackClient::setService(std::string root, std::string cookie)
+{
+    m_root = std::move(root);
+    m_cookie = std::move(cookie);
+}
+
+void FeedbackClient::showFeedback(const std::shared_ptr<ui::ViewController>& screen, std::string appKey)
 {
     BASE_ASSERT_MAIN_THREAD();
-    shared().m_appKey = std::move(appKey);
+    auto& client = shared();
+    client.m_appKey = std::move(appKey);
+    if (!screen)
+        return;
+    auto conversation
+        = FeedbackVC::make(FeedbackThread::defaultPath(), { client.m_root, client.m_appKey, client.m_cookie });
+    screen->presentViewController(FeedbackVC::inNavigation(conversation), true);
 }
 
 } // namespace feedback

@@ -1,7 +1,10 @@
-// feedback::FeedbackClient: the feedback conversation with the application's makers. showFeedback keeps the
-// application's key on the shared client and opens the conversation from the given screen; the
-// conversation screen itself is not part of the client yet, so for now only the key is kept. Main thread.
+// feedback::FeedbackClient: the feedback conversation with the application's makers. The application tells
+// the shared client where the conversation is posted (setService: the feedback root and the session's
+// cookie); showFeedback keeps the application's key and presents the conversation screen (FeedbackVC) from
+// the given screen, in a navigation bar of its own. The conversation itself is kept on this machine
+// (FeedbackThread). Main thread.
 //
+//   feedback::FeedbackClient::shared().setService(root, cookie);
 //   feedback::FeedbackClient::showFeedback(settingsCentre, core::Helper::AnalyticsAppKey);
 #pragma once
 
@@ -21,11 +24,15 @@ public:
     static void showFeedback(const std::shared_ptr<ui::ViewController>& screen, std::string appKey);
 
     const std::string& appKey() const { return m_appKey; }
+    const std::string& root() const { return m_root; }
+    void setService(std::string root, std::string cookie);
 
 private:
     FeedbackClient() = default;
 
     std::string m_appKey;
+    std::string m_root;
+    std::string m_cookie;
 };
 
 } // namespace feedback

@@ -1,5 +1,6 @@
 #include "base/Localization.h"
 #include "core/ReceiptUploader.h"
+#include "settings/AboutVCViewController.h"
 #include "settings/PurchaseVC.h"
 #include "shell/FeatureScreens.h"
 #include "shell/TourContext.h"
@@ -79,10 +80,12 @@ namespace {
 
 } // namespace
 
-// The receipt uploader starts here, before the launch posts "uploadReceipt" for a waiting receipt.
+// The receipt uploader starts here, before the launch posts "uploadReceipt" for a waiting receipt; the about
+// screen opens the purchase screen.
 void registerPurchaseScreens()
 {
     core::ReceiptUploader::shared()->start();
+    settings::AboutVCViewController::setPurchaseScreenFactory([] { return settings::PurchaseVC::make(); });
     addTourSteps();
 }
 

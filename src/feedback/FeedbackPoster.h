@@ -1,0 +1,32 @@
+// feedback::FeedbackPoster: sends one message of the feedback conversation to the feedback root as a JSON
+// object {"AppKey", "Id", "Text", "Time"} (the time in seconds since 1970) by POST, with the session's
+// cookie, through a client of its own. The outcome is a status of 200-299 or not; it reaches the callback on
+// the main thread. Main thread.
+//
+//   feedback::FeedbackPoster::post({ root, appKey, cookie }, message, [](bool delivered) { ... });
+#pragma once
+
+#include "feedback/FeedbackThread.h"
+
+#include <functional>
+#include <string>
+
+namespace feedback {
+
+// Where and as whom the conversation is posted.
+struct FeedbackService {
+    // The absolute URL the messages are posted to.
+    std::string root;
+    std::string appKey;
+    // The value of the "Cookie" header; empty sends none.
+    std::string cookie;
+};
+
+class FeedbackPoster {
+public:
+    using Done = std::function<void(bool delivered)>;
+
+    static void post(const FeedbackService& service, const FeedbackMessage& message, Done done);
+};
+
+} // namespace feedback

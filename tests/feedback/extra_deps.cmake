@@ -1,0 +1,2 @@
+# Driven against the local tracking service, started in-process, through the screen tests' fixture.
+target_link_libraries(feedback_tests PRIVATE screen_test_support)
