@@ -48,7 +48,7 @@ protected:
     }
     void TearDown() override
     {
-        base::RunLoop::main().runUntil([] { return idle(); }, 10s);
+        base::RunLoop::main().runUntil([] { return idle(); }, 30s);
         ReceiptUploader::relaunch();
         auto& defaults = base::UserDefaults::standard();
         for (const char* key : { core::SettingsKeys::Cookie, core::SettingsKeys::Receipt,
@@ -69,7 +69,7 @@ protected:
     void waitForUploads(size_t count)
     {
         EXPECT_TRUE(
-            base::RunLoop::main().runUntil([&] { return uploads().size() >= count && !uploader->isUploading(); }, 10s));
+            base::RunLoop::main().runUntil([&] { return uploads().size() >= count && !uploader->isUploading(); }, 30s));
         EXPECT_EQ(uploads().size(), count);
     }
     base::DictionaryRef lastBody()
@@ -165,10 +165,10 @@ TEST_F(ReceiptUploaderTest, AReceiptStoredWhileAnotherIsOnItsWayIsSentAfterTheGr
 {
     ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
     uploader->uploadStoredReceipt();
-    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return uploader->isUploading(); }, 10s));
+    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return uploader->isUploading(); }, 30s));
     std::string second = networking::Base64::encode(std::string(store::Receipt::Marker) + "T2 lumet.Permanent\n");
     ReceiptUploader::storeReceipt(second, DemoData::WatchSerialNumber);
-    EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return uploads().size() == 2 && !uploader->isUploading(); }, 10s));
+    EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return uploads().size() == 2 && !uploader->isUploading(); }, 30s));
     EXPECT_EQ(*lastBody()->objectForKey("Data"), base::Value(second));
     EXPECT_EQ(receiptSetting(), "");
 }
@@ -178,7 +178,7 @@ TEST_F(ReceiptUploaderTest, NothingIsSentWithoutAStoredReceipt)
     core::Helper::saveSettingValue(base::Value("  "), core::SettingsKeys::Receipt);
     base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
     clock->advance(3s);
-    base::RunLoop::main().runUntil([] { return idle(); }, 10s);
+    base::RunLoop::main().runUntil([] { return idle(); }, 30s);
     EXPECT_TRUE(uploads().empty());
 }
 
@@ -202,7 +202,7 @@ TEST_F(ReceiptUploaderTest, TheFirstUploadWaitsForTheLookupsTimeOutAndThenSaysFa
     ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
     uploader->uploadStoredReceipt();
     ASSERT_TRUE(base::RunLoop::main().runUntil(
-        [&] { return !m_local.service().requestLog().requestsTo("lookup").empty(); }, 10s));
+        [&] { return !m_local.service().requestLog().requestsTo("lookup").empty(); }, 30s));
     clock->advance(core::StoreLookup::timeout - 0.1s);
     EXPECT_TRUE(uploads().empty()) << "the upload waits for the lookup";
     clock->advance(0.1s);
