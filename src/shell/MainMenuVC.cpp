@@ -14,6 +14,7 @@
 #include "kit/DrawerBarButtonItem.h"
 #include "kit/DrawerController.h"
 #include "kit/DrawerLookup.h"
+#include "settings/ImageAnimate.h"
 #include "shell/ScreenDirectory.h"
 #include "ui/BasicAnimation.h"
 #include "ui/Button.h"
@@ -21,6 +22,8 @@
 #include "ui/Label.h"
 #include "ui/NavigationController.h"
 #include "ui/NavigationItem.h"
+#include "ui/TapGestureRecognizer.h"
+#include "ui/Touch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -77,7 +80,7 @@ const std::shared_ptr<ui::Button>& MainMenuVC::voiceButton()
     return m_voiceButton;
 }
 
-const std::shared_ptr<ui::Button>& MainMenuVC::familyNumberButton()
+const std::shared_ptr<settings::ImageAnimate>& MainMenuVC::familyNumberButton()
 {
     view();
     return m_familyNumberButton;
@@ -162,9 +165,7 @@ void MainMenuVC::buildBottomBar()
         ui::ControlEvent::TouchUpInside);
     bar->addSubview(m_functionButton);
 
-    m_familyNumberButton = std::make_shared<ui::Button>(familyNumberFrame);
-    m_familyNumberButton->setImage(gfx::Image::named("center"), ui::ControlState::Normal);
-    bar->addSubview(m_familyNumberButton);
+    buildFamilyNumberButton(*bar);
     m_familyNumberSign = std::make_shared<ui::ImageView>(gfx::Image::named("center_add"));
     m_familyNumberSign->setFrame(familyNumberSignFrame);
     m_familyNumberSign->setUserInteractionEnabled(false);
@@ -178,6 +179,58 @@ void MainMenuVC::buildBottomBar()
     bar->addSubview(m_familyNumberSign);
 
     view()->addSubview(bar);
+}
+
+void MainMenuVC::buildFamilyNumberButton(ui::View& bar)
+{
+    m_familyNumberButton = settings::ImageAnimate::make(view());
+    m_familyNumberButton->setFrame(familyNumberFrame);
+    m_familyNumberButton->setImage(gfx::Image::named("center"), ui::ControlState::Normal);
+    m_familyNumberButton->addAction(
+        [weak = ui::weakFrom(this)](ui::Control&) {
+            if (auto self = weak.lock())
+                self->setNumber();
+        },
+        ui::ControlEvent::TouchUpInside);
+    bar.addSubview(m_familyNumberButton);
+
+    // Stands for a touch on the map: lets the touch through to what lies under it.
+    auto tap = std::make_shared<ui::TapGestureRecognizer>([weak = ui::weakFrom(this)](ui::GestureRecognizer&) {
+        if (auto self = weak.lock())
+            self->touchOnMap();
+    });
+    tap->setCancelsTouchesInView(false);
+    tap->setDelegate(std::weak_ptr<ui::GestureRecognizerDelegate>(ui::sharedFrom(this)));
+    view()->addGestureRecognizer(tap);
+}
+
+void MainMenuVC::setNumber()
+{
+    if (m_familyNumberButton->tag() == 0) {
+        m_familyNumberButton->TapAnimation();
+        m_familyNumberButton->setTag(1);
+    } else if (m_familyNumberButton->tag() == 1) {
+        m_familyNumberButton->HiddenAllView();
+        m_familyNumberButton->setTag(0);
+    }
+}
+
+void MainMenuVC::touchOnMap()
+{
+    if (m_familyNumberButton->tag() != 1)
+        return;
+    m_familyNumberButton->HiddenAllView();
+    m_familyNumberButton->setTag(0);
+}
+
+bool MainMenuVC::gestureRecognizerShouldReceiveTouch(ui::GestureRecognizer&, const ui::Touch& touch)
+{
+    // Buttons (the fan's own among them) answer their touches themselves.
+    for (auto hit = touch.view(); hit && hit != view(); hit = hit->superview()) {
+        if (std::dynamic_pointer_cast<ui::Control>(hit))
+            return false;
+    }
+    return true;
 }
 
 void MainMenuVC::viewWillAppear(bool)

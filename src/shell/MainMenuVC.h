@@ -9,9 +9,10 @@
 // It holds the places that later screens plug into, each opening its screen from the ScreenDirectory with
 // the device detail, pushed on its navigation controller: the right-hand bar button (Attendance), the voice
 // button for devices of type 36, 40, 43 and 44 (Chat), the function button with tag 13 (Interaction), and,
-// for every type but 41, the family-number button in the middle of the bottom bar with its turning "+"
-// (the family-number panel's place). The types are those of the stored current-device row. The bar's left
-// button toggles the drawer. Main thread; made with make().
+// for every type but 41, the family-number button in the middle of the bottom bar with its turning "+". The
+// family-number button (settings::ImageAnimate) fans out the quick-number buttons and folds them again; a
+// tap anywhere else on the home view folds an open fan. The types are those of the stored current-device
+// row. The bar's left button toggles the drawer. Main thread; made with make().
 //
 //   auto home = shell::MainMenuVC::make();
 //   auto navigation = shell::NavViewController::withRootViewController(home);
@@ -20,6 +21,8 @@
 #include "base/Clock.h"
 #include "core/Device.h"
 #include "gfx/Rect.h"
+#include "settings/ImageAnimate.h"
+#include "ui/GestureRecognizerDelegate.h"
 #include "ui/ViewController.h"
 
 #include <memory>
@@ -34,7 +37,7 @@ class View;
 
 namespace shell {
 
-class MainMenuVC : public ui::ViewController {
+class MainMenuVC : public ui::ViewController, public ui::GestureRecognizerDelegate {
 public:
     static constexpr base::Duration messagePollDelay { 2.0 };
     static constexpr double bottomBarHeight = 49;
@@ -53,10 +56,16 @@ public:
     bool isPollingMessages() const { return m_polling; }
 
     const std::shared_ptr<ui::Button>& voiceButton();
-    const std::shared_ptr<ui::Button>& familyNumberButton();
+    // Its tag tells whether the fan is out (1) or folded (0).
+    const std::shared_ptr<settings::ImageAnimate>& familyNumberButton();
     const std::shared_ptr<ui::Button>& functionButton();
     // Pushes the named screen of the ScreenDirectory with the device detail; nothing without either.
     void pushScreen(const std::string& name);
+    // The family-number button's action: fans out (tag 0) or folds (tag 1).
+    void setNumber();
+    // A tap on the home view away from its buttons: folds an open fan.
+    void touchOnMap();
+    bool gestureRecognizerShouldReceiveTouch(ui::GestureRecognizer& recognizer, const ui::Touch& touch) override;
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
@@ -67,6 +76,7 @@ private:
     void buildNavigationItems();
     void buildDeviceCard();
     void buildBottomBar();
+    void buildFamilyNumberButton(ui::View& bar);
     void showDevice();
     void requestDeviceDetail();
     void deviceDetailArrived(std::shared_ptr<core::Device> device);
@@ -82,7 +92,7 @@ private:
     std::shared_ptr<ui::Label> m_serialLabel;
     std::shared_ptr<ui::Label> m_stateLabel;
     std::shared_ptr<ui::Button> m_voiceButton;
-    std::shared_ptr<ui::Button> m_familyNumberButton;
+    std::shared_ptr<settings::ImageAnimate> m_familyNumberButton;
     std::shared_ptr<ui::ImageView> m_familyNumberSign;
     std::shared_ptr<ui::Button> m_functionButton;
 };

@@ -95,7 +95,7 @@ TEST_F(ToolServiceRepliesTest, AttendanceRowsInReplyOrder)
         std::string(R"({"opt":{"Serialnumber":")") + DemoData::WatchSerialNumber
             + R"(","PageSize":45,"PageIndex":1,"Date":"05/13/2014 16:53:20"}})"));
     ASSERT_TRUE(grid);
-    ASSERT_EQ(grid->rows.size(), 6u);
+    ASSERT_EQ(grid->rows.size(), 10u);
     EXPECT_EQ(grid->total, 0);
     EXPECT_EQ(grid->rows[0]->id_, "attendance-1");
     EXPECT_EQ(grid->rows[0]->type, 1);

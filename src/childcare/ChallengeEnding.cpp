@@ -1,0 +1,38 @@
+#include "childcare/ChallengeEnding.h"
+
+#include "base/Dictionary.h"
+#include "base/Log.h"
+#include "core/ServiceProtocol.h"
+#include "core/Singleton.h"
+#include "core/Tool.h"
+#include "core/WebCall.h"
+
+namespace childcare {
+
+void ChallengeEnding::send(std::shared_ptr<core::Device> device, std::function<void()> ended)
+{
+    core::WebCall::post(
+        Method, base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
+        [device, ended](const std::string& reply) {
+            if (!core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply))) {
+                base::log("challenge: the server did not end the challenge");
+                return;
+            }
+            markEnded(device.get());
+            if (ended)
+                ended();
+        },
+        [](const base::Error& error) { base::log("challenge: ending failed: " + error.localizedDescription()); });
+}
+
+void ChallengeEnding::markEnded(core::Device* device)
+{
+    if (!device || !device->lumetDeviceConfig)
+        return;
+    auto& config = *device->lumetDeviceConfig;
+    config.IsPerdometerFinish = true;
+    config.IsPerdometerRunning = false;
+    config.TargetStepCount = 0;
+}
+
+} // namespace childcare

@@ -1,0 +1,130 @@
+#include "settings/CenterNumberVC.h"
+
+#include "base/Localization.h"
+#include "base/LocalizedFormat.h"
+#include "core/ReplyFields.h"
+#include "core/Tool.h"
+#include "core/WebCall.h"
+#include "settings/NumberAlerts.h"
+#include "settings/NumberDrafts.h"
+#include "settings/SingleNumberCommand.h"
+#include "ui/Application.h"
+#include "ui/Button.h"
+#include "ui/Label.h"
+#include "ui/TextField.h"
+
+namespace settings {
+
+namespace {
+
+    constexpr int64_t morvikType = 4;
+    constexpr int64_t quennType = 3;
+
+    // The service's own words about the centre number: a text that is not blank, else nothing.
+    std::optional<std::string> serverText(const std::string& reply)
+    {
+        auto payload = core::Tool::getDeciveStyleFrom(reply);
+        const std::string* text = payload ? payload->string() : nullptr;
+        if (!text || text->find_first_not_of(" \t\r\n") == std::string::npos)
+            return std::nullopt;
+        return *text;
+    }
+
+} // namespace
+
+std::shared_ptr<CenterNumberVC> CenterNumberVC::make(std::shared_ptr<core::Device> device)
+{
+    auto panel = std::make_shared<CenterNumberVC>();
+    panel->setDeviceDetail(std::move(device));
+    return panel;
+}
+
+const NumberPanelParts::SingleNumberPanel& CenterNumberVC::parts()
+{
+    view();
+    return m_parts;
+}
+
+void CenterNumberVC::viewDidLoad()
+{
+    m_parts = NumberPanelParts::singleNumberPanel(0);
+    view()->setFrame(m_parts.view->frame());
+    view()->setBackgroundColor(gfx::Color::clear());
+    view()->addSubview(m_parts.view);
+    m_parts.field->setPlaceholder(base::localized("please_input_telNum"));
+    m_parts.field->setDelegate(std::weak_ptr<ui::TextFieldDelegate>(ui::sharedFrom(this)));
+    m_parts.cancel->setTitle(base::localized("cancel"), ui::ControlState::Normal);
+    m_parts.done->setTitle(base::localized("done"), ui::ControlState::Normal);
+    m_parts.title->setText(
+        base::LocalizedFormat::format("%@%@", { base::localized("center_number"), base::localized("setting") }));
+    m_parts.caption->setText(base::LocalizedFormat::format("%@:", { base::localized("center_number") }));
+    if (m_deviceDetail && m_deviceDetail->serialNumber)
+        m_parts.field->setText(NumberDrafts::shared().draft(*m_deviceDetail->serialNumber, DraftSlot).value_or(""));
+    m_parts.cancel->addAction(
+        [weak = ui::weakFrom(this)](ui::Control&) {
+            if (auto self = weak.lock())
+                self->dismissView();
+        },
+        ui::ControlEvent::TouchUpInside);
+    m_parts.done->addAction(
+        [weak = ui::weakFrom(this)](ui::Control&) {
+            if (auto self = weak.lock())
+                self->setCenterNumberForQuenn();
+        },
+        ui::ControlEvent::TouchUpInside);
+}
+
+void CenterNumberVC::setCenterNumberForQuenn()
+{
+    std::string typed = m_parts.field->text();
+    int64_t type = m_deviceDetail ? m_deviceDetail->deviceTypeID.value_or(0) : 0;
+    if (type == morvikType)
+        doCenterNumberForSorby(typed);
+    else if (type == quennType)
+        doCenterNumberForQuenn(typed);
+    dismissView();
+}
+
+void CenterNumberVC::doCenterNumberForSorby(const std::string& typed)
+{
+    std::string serial = m_deviceDetail->serialNumber.value_or("");
+    auto body = base::Dictionary::make({ { "Serialnumber", base::Value(serial) }, { "PhoneNum", base::Value(typed) } });
+    SingleNumberCommand::send(MorvikMethod, body, { serial, DraftSlot, typed }, {}, true);
+}
+
+void CenterNumberVC::doCenterNumberForQuenn(const std::string& typed)
+{
+    std::string serial = m_deviceDetail->serialNumber.value_or("");
+    auto body
+        = base::Dictionary::make({ { "Serialnumber", base::Value(serial) }, { "CenterNum", base::Value(typed) } });
+    auto settle = [serial, typed](std::optional<std::string> text) {
+        ui::Application::shared().setNetworkActivityIndicatorVisible(false);
+        // The service's words cannot tell a success from a refusal: the number is kept for the next panel
+        // only when nothing readable came back.
+        if (text) {
+            NumberDrafts::shared().forget(serial, DraftSlot);
+            showNumberServerText(*text);
+        } else {
+            NumberDrafts::shared().keep(serial, DraftSlot, typed);
+            showNumberAlert("failure");
+        }
+    };
+    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
+    core::WebCall::post(
+        QuennMethod, body, [settle](const std::string& reply) { settle(serverText(reply)); },
+        [settle](const base::Error&) { settle(std::nullopt); });
+}
+
+void CenterNumberVC::dismissView() { NumberPanelParts::dismiss(); }
+
+void CenterNumberVC::textFieldDidBeginEditing(ui::TextField& field) { m_lift.begin(*view(), field); }
+
+bool CenterNumberVC::textFieldShouldReturn(ui::TextField& field)
+{
+    field.resignFirstResponder();
+    return true;
+}
+
+void CenterNumberVC::textFieldDidEndEditing(ui::TextField&) { m_lift.end(*view()); }
+
+} // namespace settings

@@ -1,0 +1,18 @@
+#include "settings/NumberAlerts.h"
+
+#include "base/Localization.h"
+#include "core/PromptAlert.h"
+#include "ui/AlertView.h"
+
+namespace settings {
+
+void showNumberServerText(const std::string& text)
+{
+    auto alert = std::make_shared<ui::AlertView>(
+        base::localized("prompt"), text, std::weak_ptr<ui::AlertViewDelegate>(), base::localized("done"));
+    alert->show();
+}
+
+void showNumberAlert(std::string_view messageKey) { core::showPromptAlert(messageKey); }
+
+} // namespace settings

@@ -1,0 +1,99 @@
+// Shared set-up of the number screens' tests: signed in to the local service as the demo account, with
+// helpers that fetch a demo device's record, read what the service stores and what a request carried, show
+// a number screen in the modal presenter and wait for the outcome alert. No drafts of an earlier test remain.
+#pragma once
+
+#include "base/Localization.h"
+#include "core/Tool.h"
+#include "core/WebCall.h"
+#include "kit/ModalPresenter.h"
+#include "settings/NumberDrafts.h"
+#include "settings/NumberPanelParts.h"
+#include "support/ScreenFixture.h"
+#include "tracking-service/DemoData.h"
+#include "tracking-service/Fault.h"
+#include "json/JSONDecoder.h"
+
+#include <gtest/gtest.h>
+
+namespace test {
+
+class NumberScreenTest : public ScreenTest {
+protected:
+    using DemoData = tracking_service::DemoData;
+    using Fault = tracking_service::Fault;
+
+    void SetUp() override
+    {
+        ScreenTest::SetUp();
+        settings::NumberDrafts::shared().clear();
+        launchAndSignIn();
+    }
+    void TearDown() override
+    {
+        settings::NumberDrafts::shared().clear();
+        ScreenTest::TearDown();
+    }
+
+    // The device's record as the service has it now, read as the application reads it.
+    std::shared_ptr<core::Device> detailOf(const std::string& serialNumber)
+    {
+        std::shared_ptr<core::Device> device;
+        bool done = false;
+        core::WebCall::post(
+            "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", base::Value(serialNumber) } }),
+            [&](const std::string& reply) {
+                device = core::Tool::readDeviceDetailFromJson(reply);
+                done = true;
+            },
+            [&](const base::Error&) { done = true; });
+        pumpUntil([&] { return done; });
+        return device;
+    }
+
+    // A field of one configuration of the service's stored detail, as JSON text ("null" for null).
+    std::string stored(const std::string& serialNumber, const char* configuration, const char* key)
+    {
+        auto detail = service.store().document(serialNumber, "detail");
+        const base::DictionaryRef& fields = detail ? detail->dictionary() : nullptr;
+        const base::Value* config = fields ? fields->objectForKey(configuration) : nullptr;
+        const base::Value* value = config && config->dictionary() ? config->dictionary()->objectForKey(key) : nullptr;
+        if (!value)
+            return "<absent>";
+        return value->isNull() ? "null" : value->stringValue();
+    }
+
+    // The body of the last request to the method.
+    base::DictionaryRef lastBody(const std::string& method)
+    {
+        auto requests = service.requestLog().requestsTo(method);
+        if (requests.empty())
+            return nullptr;
+        auto body = json::objectFromJSONString(requests.back().body);
+        return body ? body->dictionary() : nullptr;
+    }
+    static std::string field(const base::DictionaryRef& body, const char* key)
+    {
+        const base::Value* value = body ? body->objectForKey(key) : nullptr;
+        if (!value)
+            return "<absent>";
+        return value->isNull() ? "null" : value->stringValue();
+    }
+
+    bool presenterShown() { return kit::ModalPresenter::sharedInstance()->window() != nullptr; }
+    void present(const std::shared_ptr<ui::ViewController>& screen)
+    {
+        settings::NumberPanelParts::present(screen);
+        pumpUntil([this] { return presenterShown(); });
+        pass(0.5);
+    }
+    // Waits for the outcome alert and dismisses it; its message, or "" when none came.
+    std::string outcome()
+    {
+        pumpUntil([] { return shownAlert() != nullptr; });
+        return takeAlertMessage();
+    }
+    static std::string text(const char* key) { return base::localized(key); }
+};
+
+} // namespace test
