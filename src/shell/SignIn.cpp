@@ -2,7 +2,9 @@
 
 #include "base/Dictionary.h"
 #include "base/Log.h"
+#include "base/NotificationCenter.h"
 #include "core/Helper.h"
+#include "core/NotificationNames.h"
 #include "core/ServiceProtocol.h"
 #include "core/SessionCookie.h"
 #include "core/SettingsKeys.h"
@@ -35,6 +37,9 @@ void SignIn::post(const std::string& account, const std::string& password, Compl
                 base::log("sign-in: accepted without a session cookie");
             else
                 core::Helper::saveSettingValue(base::Value(cookie), core::SettingsKeys::Cookie);
+            // The launch's post of a waiting receipt came before any session: send it again with this one.
+            if (core::Helper::isNotNullString(core::Helper::readSettingsByKey(core::SettingsKeys::Receipt)))
+                base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
             if (*finish)
                 (*finish)(Outcome::Accepted);
         },

@@ -2,7 +2,8 @@
 // token. No push service exists here, so the token is the blank one (" "), as the push-token upload sends
 // for none. The service accepts with the payload 1; every other reply, of whatever kind, is a refusal. An
 // accepted sign-in keeps the session cookie of the reply's "Set-Cookie" header in the setting "kCookie",
-// from where every later web call takes it. The completion runs once, on the main thread. Main thread.
+// from where every later web call takes it, and posts "uploadReceipt" when a purchase receipt waits (the
+// launch's post of it came before any session). The completion runs once, on the main thread. Main thread.
 //
 //   shell::SignIn::post(account, password, [weak = weak_from_this()](shell::SignIn::Outcome outcome) {
 //       if (auto self = weak.lock()) self->signInFinished(outcome); });

@@ -42,7 +42,7 @@ TEST_F(SettingsAbout, ShowsTheVersionAndSwipesBackToTheRight)
     std::string version = base::LocalizedFormat::format(localized("version"), { core::Helper::appVersion() });
     EXPECT_EQ(about->lblVersion()->text(), version);
     EXPECT_TRUE(textInRegion(version, { 0, 230, 320, 60 }));
-    EXPECT_TRUE(about->purchaseButton()->isHidden());
+    EXPECT_FALSE(about->purchaseButton()->isHidden()) << "the purchase screen is registered";
 
     swipe({ 260, 300 }, { 40, 300 });
     EXPECT_EQ(settings()->navigationController()->topViewController(), about);
@@ -53,8 +53,8 @@ TEST_F(SettingsAbout, ShowsTheVersionAndSwipesBackToTheRight)
 TEST_F(SettingsAbout, ThePurchaseButtonPushesTheScreenItsFactoryMakes)
 {
     auto purchase = std::make_shared<ui::ViewController>();
-    settings::AboutVCViewController::setPurchaseScreenFactory([purchase] { return purchase; });
     auto about = openAbout();
+    settings::AboutVCViewController::setPurchaseScreenFactory([purchase] { return purchase; });
     ASSERT_TRUE(about);
     ASSERT_FALSE(about->purchaseButton()->isHidden());
     tap(about->purchaseButton());

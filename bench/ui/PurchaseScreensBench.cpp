@@ -1,0 +1,95 @@
+// Full 640 x 1136 pixel frames of the purchase screen, in a navigation controller under the green bar: its
+// one row with the buy button, and the same screen under its notice alert. Every view is redrawn each
+// frame, as after a reload. No peer: the cases hold the frame budget.
+#include "core/Helper.h"
+#include "core/SettingsKeys.h"
+#include "core/Singleton.h"
+#include "gfx/Context.h"
+#include "settings/PurchaseVC.h"
+#include "ui/AlertView.h"
+#include "ui/AlertWindow.h"
+#include "ui/Application.h"
+#include "ui/NavigationBar.h"
+#include "ui/NavigationController.h"
+#include "ui/Screen.h"
+#include "ui/ScreenRenderer.h"
+#include "ui/UpdateCycle.h"
+#include "ui/Window.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+
+namespace {
+
+constexpr double width = 320;
+constexpr double height = 568;
+constexpr double scale = 2;
+constexpr gfx::Color barTint = gfx::Color::rgb(0.52, 0.8, 0.05);
+
+void redrawAll(ui::View& view)
+{
+    view.setNeedsDisplay();
+    for (const auto& subview : view.subviews())
+        redrawAll(*subview);
+}
+
+// The screen's requests go to a closed local port, and the settings it reads and writes to a scratch data
+// root, not the user's.
+void useScratchRoot()
+{
+    static const bool done = [] {
+        char folder[] = "/tmp/purchase-bench-XXXXXX";
+        if (mkdtemp(folder))
+            setenv("LUMET_HOME", folder, 1);
+        core::Singleton::shared().setServer("http://127.0.0.1:9");
+        return true;
+    }();
+    (void)done;
+}
+
+void dismissAlerts()
+{
+    for (const auto& window : ui::Application::shared().windows())
+        if (auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
+            alertWindow && alertWindow->isShown())
+            if (auto alert = std::dynamic_pointer_cast<ui::AlertView>(alertWindow->panel()))
+                alert->dismissWithClickedButtonIndex(0, false);
+}
+
+// A receipt waiting for its grant opens the screen without the notice.
+void frame(benchmark::State& state, bool receiptWaits)
+{
+    ui::Screen::main().setBounds({ 0, 0, width, height });
+    ui::Screen::main().setScale(scale);
+    useScratchRoot();
+    core::Helper::saveSettingValue(base::Value(receiptWaits ? "UkVDRUlQVA==" : ""), core::SettingsKeys::Receipt);
+    auto window = std::make_shared<ui::Window>();
+    auto navigation = ui::NavigationController::withRootViewController(settings::PurchaseVC::make());
+    navigation->navigationBar()->setBarTintColor(barTint);
+    window->setRootViewController(navigation);
+    window->makeKeyAndVisible();
+    ui::UpdateCycle::main().runPasses();
+    auto context = gfx::Context::makeBitmap({ width, height }, scale, true);
+    for (auto _ : state) {
+        for (const auto& shown : ui::Application::shared().windows())
+            redrawAll(*shown);
+        ui::UpdateCycle::main().runPasses();
+        ui::ScreenRenderer::render(*context);
+        benchmark::DoNotOptimize(context->bitmap()->data);
+    }
+    state.SetItemsProcessed(state.iterations());
+    dismissAlerts();
+    window->setHidden(true);
+}
+
+void purchaseRow(benchmark::State& state) { frame(state, true); }
+
+void purchaseNotice(benchmark::State& state) { frame(state, false); }
+
+[[maybe_unused]] const bool registered = [] {
+    benchmark::RegisterBenchmark("Frame/ours/purchase", purchaseRow)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Frame/ours/purchase-notice", purchaseNotice)->Unit(benchmark::kMillisecond);
+    return true;
+}();
+
+} // namespace

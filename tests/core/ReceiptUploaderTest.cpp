@@ -1,0 +1,223 @@
+// The receipt uploader against the local tracking service: what it sends, when the receipt counts as
+// granted, and how refusals and failures are retried (once every 2.0 s, one chain whoever asks).
+#include "LocalService.h"
+
+#include "base/Bundle.h"
+#include "base/ClockFixture.h"
+#include "base/NotificationCenter.h"
+#include "base/UserDefaults.h"
+#include "core/Helper.h"
+#include "core/NotificationNames.h"
+#include "core/ReceiptUploader.h"
+#include "core/ServiceClient.h"
+#include "core/SettingsKeys.h"
+#include "core/Singleton.h"
+#include "core/StoreLookup.h"
+#include "core/StoreLookupRoot.h"
+#include "net/URLRequest.h"
+#include "networking/Base64.h"
+#include "store/Receipt.h"
+#include "json/JSONDecoder.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using core::ReceiptUploader;
+using tracking_service::DemoData;
+using tracking_service::Fault;
+
+class Listener : public core::ReceiptUploaderListener {
+public:
+    void receiptGranted() override { ++grants; }
+    int grants { 0 };
+};
+
+class ReceiptUploaderTest : public test::ManualClockTest {
+protected:
+    void SetUp() override
+    {
+        ManualClockTest::SetUp();
+        core::Singleton::shared().setServer(m_local.service().rootUrl());
+        core::Singleton::shared().setLastSerialnumber(DemoData::Quenn3SerialNumber);
+        core::Helper::saveSettingValue(base::Value(m_local.cookie()), core::SettingsKeys::Cookie);
+        net::URLRequest::setDefaultTimeoutInterval(10s);
+        ReceiptUploader::relaunch();
+        uploader = ReceiptUploader::shared();
+        uploader->start();
+        uploader->setListener(listener);
+    }
+    void TearDown() override
+    {
+        base::RunLoop::main().runUntil([] { return idle(); }, 30s);
+        ReceiptUploader::relaunch();
+        auto& defaults = base::UserDefaults::standard();
+        for (const char* key : { core::SettingsKeys::Cookie, core::SettingsKeys::Receipt,
+                 ReceiptUploader::ReceiptSerialKey, core::SettingsKeys::LastSerialNumber })
+            defaults.removeObjectForKey(key);
+        net::URLRequest::setDefaultTimeoutInterval(60s);
+        base::Bundle::main().setInfoValue(base::Bundle::VersionKey, m_version);
+        ManualClockTest::TearDown();
+    }
+
+    static bool idle() { return core::ServiceClient::sharedClient()->operationQueue()->operationCount() == 0; }
+
+    std::vector<tracking_service::ReceivedRequest> uploads()
+    {
+        return m_local.service().requestLog().requestsTo(ReceiptUploader::Method);
+    }
+    // Waits, on the current virtual instant, until the uploader has sent `count` uploads and heard the reply.
+    void waitForUploads(size_t count)
+    {
+        EXPECT_TRUE(
+            base::RunLoop::main().runUntil([&] { return uploads().size() >= count && !uploader->isUploading(); }, 30s));
+        EXPECT_EQ(uploads().size(), count);
+    }
+    base::DictionaryRef lastBody()
+    {
+        auto body = json::objectFromJSONString(uploads().back().body);
+        return body ? body->dictionary() : nullptr;
+    }
+
+    static std::optional<std::string> receiptSetting()
+    {
+        return base::UserDefaults::standard().stringForKey(core::SettingsKeys::Receipt);
+    }
+
+    const std::string receipt
+        = networking::Base64::encode(std::string(store::Receipt::Marker) + "T1 lumet.Permanent\n");
+    LocalService m_local;
+    std::shared_ptr<ReceiptUploader> uploader;
+    std::shared_ptr<Listener> listener = std::make_shared<Listener>();
+    std::string m_version = base::Bundle::main().version();
+};
+
+TEST_F(ReceiptUploaderTest, SendsTheFieldsInTheirKindsForTheDeviceTheReceiptWasBoughtFor)
+{
+    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    uploader->uploadStoredReceipt();
+    waitForUploads(1);
+
+    auto body = lastBody();
+    ASSERT_TRUE(body);
+    EXPECT_EQ(*body->objectForKey("SerialNumber"), base::Value(DemoData::WatchSerialNumber))
+        << "the stored serial, not the current device";
+    EXPECT_EQ(*body->objectForKey("Money"), base::Value(int64_t(60)));
+    EXPECT_TRUE(body->objectForKey("OrdId")->isNull());
+    EXPECT_EQ(*body->objectForKey("IsDebug"), base::Value(false));
+    EXPECT_EQ(*body->objectForKey("Data"), base::Value(receipt));
+    EXPECT_EQ(uploads()[0].header("Cookie"), m_local.cookie());
+
+    EXPECT_EQ(receiptSetting(), "") << "granted: the receipt becomes the empty text";
+    EXPECT_FALSE(base::UserDefaults::standard().stringForKey(ReceiptUploader::ReceiptSerialKey));
+    EXPECT_EQ(listener->grants, 1);
+    clock->advance(5s);
+    EXPECT_EQ(uploads().size(), 1u) << "nothing more after a grant";
+}
+
+TEST_F(ReceiptUploaderTest, AnOlderReceiptWithoutItsSerialGoesForTheCurrentDevice)
+{
+    core::Helper::saveSettingValue(base::Value(receipt), core::SettingsKeys::Receipt);
+    core::Singleton::shared().setLastSerialnumber(DemoData::WatchSerialNumber);
+    base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
+    waitForUploads(1);
+    EXPECT_EQ(*lastBody()->objectForKey("SerialNumber"), base::Value(DemoData::WatchSerialNumber));
+    EXPECT_EQ(receiptSetting(), "");
+}
+
+TEST_F(ReceiptUploaderTest, OnlyTheNumberOrTheTextZeroGrants)
+{
+    for (const char* reply : { R"({"d":0})", R"({"d":"0"})", R"({"d":0.0})" })
+        EXPECT_TRUE(ReceiptUploader::isGranted(reply)) << reply;
+    for (const char* reply : { R"({"d":1})", R"({"d":"1"})", R"({"d":"0abc"})", R"({"d":" 0"})", R"({"d":""})",
+             R"({"d":null})", R"({"d":{}})", R"({"d":[0]})", R"({"d":false})", R"({"x":0})", "<html>0</html>", "" })
+        EXPECT_FALSE(ReceiptUploader::isGranted(reply)) << reply;
+}
+
+TEST_F(ReceiptUploaderTest, EveryRefusalOrFailureKeepsTheReceiptAndRetriesOnce2SecondsLater)
+{
+    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    size_t sent = 0;
+    for (const Fault& fault : { Fault::payload(base::Value(int64_t(1))), Fault::payload(base::Value::null()),
+             Fault::payload(base::Dictionary::make()), Fault::status(500), Fault::dropConnection(),
+             Fault::nonJsonBody(), Fault::noPayload(), Fault::refusal() }) {
+        m_local.service().faults().set(ReceiptUploader::Method, fault);
+        if (sent == 0)
+            uploader->uploadStoredReceipt();
+        else
+            clock->advance(0.1s);
+        waitForUploads(++sent);
+        EXPECT_EQ(receiptSetting(), receipt) << static_cast<int>(fault.kind);
+        EXPECT_TRUE(uploader->hasPendingRetry());
+
+        base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
+        uploader->uploadStoredReceipt();
+        clock->advance(1.9s);
+        EXPECT_EQ(uploads().size(), sent) << "no second chain";
+    }
+    m_local.service().faults().clear();
+    clock->advance(0.1s);
+    waitForUploads(++sent);
+    EXPECT_EQ(receiptSetting(), "");
+    EXPECT_EQ(listener->grants, 1);
+}
+
+TEST_F(ReceiptUploaderTest, AReceiptStoredWhileAnotherIsOnItsWayIsSentAfterTheGrant)
+{
+    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    uploader->uploadStoredReceipt();
+    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return uploader->isUploading(); }, 30s));
+    std::string second = networking::Base64::encode(std::string(store::Receipt::Marker) + "T2 lumet.Permanent\n");
+    ReceiptUploader::storeReceipt(second, DemoData::WatchSerialNumber);
+    EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return uploads().size() == 2 && !uploader->isUploading(); }, 30s));
+    EXPECT_EQ(*lastBody()->objectForKey("Data"), base::Value(second));
+    EXPECT_EQ(receiptSetting(), "");
+}
+
+TEST_F(ReceiptUploaderTest, NothingIsSentWithoutAStoredReceipt)
+{
+    core::Helper::saveSettingValue(base::Value("  "), core::SettingsKeys::Receipt);
+    base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
+    clock->advance(3s);
+    base::RunLoop::main().runUntil([] { return idle(); }, 30s);
+    EXPECT_TRUE(uploads().empty());
+}
+
+TEST_F(ReceiptUploaderTest, TheUploadCarriesTheLookedUpFlag)
+{
+    base::Bundle::main().setInfoValue(base::Bundle::VersionKey, core::DebugStoreVersion);
+    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    uploader->uploadStoredReceipt();
+    waitForUploads(1);
+    EXPECT_EQ(*lastBody()->objectForKey("IsDebug"), base::Value(true));
+    auto lookups = m_local.service().requestLog().requestsTo("lookup");
+    ASSERT_EQ(lookups.size(), 1u);
+    EXPECT_EQ(lookups[0].queryParameters.at("id"), core::StoreIdentifier);
+    EXPECT_FALSE(lookups[0].hasHeader("Cookie")) << "the session stays with the tracking service";
+}
+
+TEST_F(ReceiptUploaderTest, TheFirstUploadWaitsForTheLookupsTimeOutAndThenSaysFalse)
+{
+    base::Bundle::main().setInfoValue(base::Bundle::VersionKey, core::DebugStoreVersion);
+    m_local.service().faults().set("lookup", Fault::delay(60s));
+    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    uploader->uploadStoredReceipt();
+    ASSERT_TRUE(base::RunLoop::main().runUntil(
+        [&] { return !m_local.service().requestLog().requestsTo("lookup").empty(); }, 30s));
+    clock->advance(core::StoreLookup::timeout - 0.1s);
+    EXPECT_TRUE(uploads().empty()) << "the upload waits for the lookup";
+    clock->advance(0.1s);
+    waitForUploads(1);
+    EXPECT_EQ(*lastBody()->objectForKey("IsDebug"), base::Value(false));
+}
+
+TEST_F(ReceiptUploaderTest, ThePublishedVersionIsTheLastOneOfTheResults)
+{
+    using core::StoreLookup;
+    EXPECT_EQ(StoreLookup::publishedVersion(R"({"results":[{"version":"1.0.7"},{"version":"1.0.8"}]})"), "1.0.8");
+    EXPECT_EQ(StoreLookup::publishedVersion(R"({"results":[{"version":"1.0.8"},{"other":1}]})"), "1.0.8");
+    EXPECT_FALSE(StoreLookup::publishedVersion(R"({"results":[]})"));
+    EXPECT_FALSE(StoreLookup::publishedVersion(R"({"results":{"version":"1.0.8"}})"));
+    EXPECT_FALSE(StoreLookup::publishedVersion("not json"));
+}
+
+} // namespace
