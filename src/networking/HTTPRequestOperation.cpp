@@ -198,6 +198,18 @@ std::shared_ptr<base::DispatchQueue> HTTPRequestOperation::failureQueueOrMain() 
     return queue ? queue : base::DispatchQueue::main();
 }
 
+void HTTPRequestOperation::holdDeliveryTicket(CallsInFlight::Ticket ticket)
+{
+    std::lock_guard guard(lock());
+    m_deliveryTicket = std::move(ticket);
+}
+
+ResponseObject HTTPRequestOperation::responseObject()
+{
+    auto data = responseData();
+    return data ? ResponseObject(base::Value(std::move(*data))) : ResponseObject();
+}
+
 void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
 {
     setCompletionBlock(
@@ -205,18 +217,46 @@ void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, F
             auto self = weak.lock();
             if (!self)
                 return;
-            if (auto error = self->error()) {
-                if (failure)
-                    self->failureQueueOrMain()->async([self, failure, error = *error] { failure(self, error); });
+            CallsInFlight::Ticket ticket;
+            {
+                std::lock_guard guard(self->lock());
+                ticket = std::move(self->m_deliveryTicket);
+            }
+            if (self->error()) {
+                self->deliverFailure(failure, std::move(ticket));
                 return;
             }
-            if (!success)
+            auto processing = self->responseProcessingQueue();
+            if (!processing) {
+                self->deliver(success, failure, std::move(ticket));
                 return;
-            ResponseObject object;
-            if (auto data = self->responseData())
-                object = base::Value(std::move(*data));
-            self->successQueueOrMain()->async([self, success, object = std::move(object)] { success(self, object); });
+            }
+            processing->async([self, success, failure, ticket = std::move(ticket)]() mutable {
+                self->deliver(success, failure, std::move(ticket));
+            });
         });
+}
+
+void HTTPRequestOperation::deliver(
+    const SuccessBlock& success, const FailureBlock& failure, CallsInFlight::Ticket ticket)
+{
+    ResponseObject object = responseObject();
+    if (error()) {
+        deliverFailure(failure, std::move(ticket));
+        return;
+    }
+    if (!success)
+        return;
+    successQueueOrMain()->async([self = sharedHTTPSelf(), success, object = std::move(object),
+                                    ticket = std::move(ticket)] { success(self, object); });
+}
+
+void HTTPRequestOperation::deliverFailure(const FailureBlock& failure, CallsInFlight::Ticket ticket)
+{
+    if (!failure)
+        return;
+    failureQueueOrMain()->async(
+        [self = sharedHTTPSelf(), failure, error = *error(), ticket = std::move(ticket)] { failure(self, error); });
 }
 
 } // namespace networking
