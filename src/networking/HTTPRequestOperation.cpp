@@ -143,22 +143,22 @@ base::TextEncoding::Code HTTPRequestOperation::responseStringEncoding() const
 
 void HTTPRequestOperation::pause()
 {
-    {
-        std::lock_guard guard(lock());
-        uint64_t received = 0;
-        auto stream = outputStream();
-        if (auto offset = stream ? stream->fileCurrentOffset() : std::nullopt)
-            received = *offset;
-        else if (auto data = stream ? stream->dataWrittenToMemory() : std::nullopt)
-            received = data->size();
-        net::URLRequest resumed = request();
-        if (auto reply = response()) {
-            if (const std::string* tag = reply->valueForHTTPHeaderField("ETag"))
-                resumed.setValue(*tag, "If-Range");
-        }
-        resumed.setValue("bytes=" + std::to_string(received) + "-", "Range");
-        setRequest(std::move(resumed));
+    // The length kept and the detaching of the connection under one hold of the lock: no chunk may be kept
+    // in between and then asked for again.
+    std::lock_guard guard(lock());
+    uint64_t received = 0;
+    auto stream = outputStream();
+    if (auto offset = stream ? stream->fileCurrentOffset() : std::nullopt)
+        received = *offset;
+    else if (auto data = stream ? stream->dataWrittenToMemory() : std::nullopt)
+        received = data->size();
+    net::URLRequest resumed = request();
+    if (auto reply = response()) {
+        if (const std::string* tag = reply->valueForHTTPHeaderField("ETag"))
+            resumed.setValue(*tag, "If-Range");
     }
+    resumed.setValue("bytes=" + std::to_string(received) + "-", "Range");
+    setRequest(std::move(resumed));
     URLConnectionOperation::pause();
 }
 
