@@ -66,7 +66,7 @@ bool HTTPRequestOperation::hasAcceptableStatusCode() const
 {
     if (!response())
         return false;
-    return httpClass().acceptableStatusCodes().contains(static_cast<uint64_t>(judgedStatusCode()));
+    return httpClass().acceptsStatusCode(static_cast<uint64_t>(judgedStatusCode()));
 }
 
 bool HTTPRequestOperation::hasAcceptableContentType() const
@@ -74,10 +74,7 @@ bool HTTPRequestOperation::hasAcceptableContentType() const
     auto reply = response();
     if (!reply)
         return false;
-    auto acceptable = httpClass().acceptableContentTypes();
-    if (!acceptable)
-        return true;
-    return acceptable->contains(reply->mimeType().value_or("application/octet-stream"));
+    return httpClass().acceptsContentType(reply->mimeType().value_or("application/octet-stream"));
 }
 
 std::optional<base::Error> HTTPRequestOperation::HTTPError() const
