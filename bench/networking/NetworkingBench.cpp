@@ -1,6 +1,7 @@
 // Web calls through HTTPClient beside plain libcurl, against one cpp-httplib server (256 workers) on a thread
 // of this process: 2,000 sequential POSTs of a 200-byte JSON body over a kept-alive connection (libcurl: one
-// reused easy handle), and 200 POSTs in flight at once (libcurl: one multi handle driven on this thread).
+// reused easy handle), the same with a 64 KB JSON reply (500 calls), and 200 POSTs in flight at once (libcurl:
+// one multi handle driven on this thread).
 #include "base/Dictionary.h"
 #include "base/RunLoop.h"
 #include "net/NetworkThread.h"
@@ -18,6 +19,7 @@
 namespace {
 
 constexpr int SequentialCalls = 2000;
+constexpr int LargeReplyCalls = 500;
 constexpr int CallsInFlight = 200;
 
 class BenchServer {
@@ -37,6 +39,10 @@ public:
                 response.set_content(
                     R"({"d":"{\"State\":\"1\",\"Battery\":\"87\"}"})", "application/json; charset=utf-8");
             });
+        m_server.Post(
+            "/Server/Mobileservice.asmx/GetDeviceList", [](const httplib::Request&, httplib::Response& response) {
+                response.set_content(largeReply(), "application/json; charset=utf-8");
+            });
         m_port = m_server.bind_to_any_port("127.0.0.1");
         ::listen(m_socket, 1024);
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
@@ -48,12 +54,25 @@ public:
         m_server.stop();
         m_thread.join();
     }
-    std::string url() const
+    std::string url(const char* method = "GetDeviceDetial") const
     {
-        return "http://127.0.0.1:" + std::to_string(m_port) + "/Server/Mobileservice.asmx/GetDeviceDetial";
+        return "http://127.0.0.1:" + std::to_string(m_port) + "/Server/Mobileservice.asmx/" + method;
     }
 
 private:
+    // A reply of 64 KB: a list of device records as one JSON text.
+    static const std::string& largeReply()
+    {
+        static const std::string text = [] {
+            std::string list = "[";
+            for (int index = 0; list.size() < (64 << 10) - 64; ++index)
+                list += std::string(index ? "," : "") + R"({\"SerialNumber\":\"88001234)"
+                    + std::to_string(10000 + index) + R"(\",\"State\":\"1\",\"Battery\":\"87\"})";
+            return R"({"d":")" + list + R"(]"})";
+        }();
+        return text;
+    }
+
     httplib::Server m_server;
     socket_t m_socket { -1 };
     int m_port { 0 };
@@ -115,11 +134,11 @@ void setUpEasy(CURL* easy, const std::string& url, const std::string& payload, c
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
 }
 
-void sequentialOurs(benchmark::State& state)
+void sequentialOurs(benchmark::State& state, const char* method, int calls)
 {
     auto client = serviceClient();
     auto payload = parameters();
-    std::string url = server().url();
+    std::string url = server().url(method);
     for (auto _ : state) {
         int done = 0;
         bool failed = false;
@@ -129,29 +148,29 @@ void sequentialOurs(benchmark::State& state)
                 url, payload,
                 [&](const auto& operation, const networking::ResponseObject&) {
                     benchmark::DoNotOptimize(operation->responseString());
-                    if (++done < SequentialCalls)
+                    if (++done < calls)
                         next();
                 },
                 [&](const auto&, const base::Error&) { failed = true; });
         };
         next();
-        base::RunLoop::main().runUntil([&] { return done == SequentialCalls || failed; }, std::chrono::seconds(120));
+        base::RunLoop::main().runUntil([&] { return done == calls || failed; }, std::chrono::seconds(120));
         if (failed)
             state.SkipWithError("a call failed");
     }
-    state.SetItemsProcessed(state.iterations() * SequentialCalls);
+    state.SetItemsProcessed(state.iterations() * calls);
 }
 
-void sequentialCurl(benchmark::State& state)
+void sequentialCurl(benchmark::State& state, const char* method, int calls)
 {
-    std::string url = server().url();
+    std::string url = server().url(method);
     std::string payload = body();
     curl_slist* headers = curlHeaders();
     CURL* easy = curl_easy_init();
     std::string reply;
     setUpEasy(easy, url, payload, headers, &reply);
     for (auto _ : state) {
-        for (int call = 0; call < SequentialCalls; ++call) {
+        for (int call = 0; call < calls; ++call) {
             reply.clear();
             if (curl_easy_perform(easy) != CURLE_OK) {
                 state.SkipWithError("a call failed");
@@ -162,7 +181,7 @@ void sequentialCurl(benchmark::State& state)
     }
     curl_easy_cleanup(easy);
     curl_slist_free_all(headers);
-    state.SetItemsProcessed(state.iterations() * SequentialCalls);
+    state.SetItemsProcessed(state.iterations() * calls);
 }
 
 void inFlightOurs(benchmark::State& state)
@@ -231,10 +250,16 @@ int main(int argc, char** argv)
 {
     curl_global_init(CURL_GLOBAL_DEFAULT);
     server();
-    benchmark::RegisterBenchmark("SequentialPost/ours/2000x200B", sequentialOurs)
+    benchmark::RegisterBenchmark("SequentialPost/ours/2000x200B", sequentialOurs, "GetDeviceDetial", SequentialCalls)
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("SequentialPost/libcurl/2000x200B", sequentialCurl)
+    benchmark::RegisterBenchmark("SequentialPost/libcurl/2000x200B", sequentialCurl, "GetDeviceDetial", SequentialCalls)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("LargeReply/ours/500x64KB", sequentialOurs, "GetDeviceList", LargeReplyCalls)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("LargeReply/libcurl/500x64KB", sequentialCurl, "GetDeviceList", LargeReplyCalls)
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("InFlight/ours/200x200B", inFlightOurs)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -277,7 +277,10 @@ void URLConnection::transferCompleted(int curlCode)
             challengeServerTrust();
             return;
         }
-        fail(URLErrors::fromCurl(curlCode, m_request.url(), m_errorBuffer));
+        long sent = 0;
+        bool requestSent = curl_easy_getinfo(m_easy, CURLINFO_REQUEST_SIZE, &sent) == CURLE_OK && sent > 0;
+        fail(requestSent ? URLErrors::fromCurlReadingReply(curlCode, m_request.url(), m_errorBuffer)
+                         : URLErrors::fromCurl(curlCode, m_request.url(), m_errorBuffer));
         return;
     }
     switch (m_hold) {

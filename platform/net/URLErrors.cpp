@@ -86,4 +86,18 @@ base::Error URLErrors::fromCurl(int curlCode, const std::optional<base::URL>& ur
     return make(code, url, std::move(description));
 }
 
+base::Error URLErrors::fromCurlReadingReply(
+    int curlCode, const std::optional<base::URL>& url, const std::string& detail)
+{
+    // libcurl does not always say why; the reason is then the one its code stands for once a reply is read.
+    switch (static_cast<CURLcode>(curlCode)) {
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        return fromCurl(CURLE_WEIRD_SERVER_REPLY, url, detail.empty() ? "unreadable status line" : detail);
+    case CURLE_OUT_OF_MEMORY:
+        return fromCurl(CURLE_WEIRD_SERVER_REPLY, url, detail.empty() ? "reply header too large" : detail);
+    default:
+        return fromCurl(curlCode, url, detail);
+    }
+}
+
 } // namespace net

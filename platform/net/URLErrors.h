@@ -23,6 +23,11 @@ public:
     static base::Error cancelled(const std::optional<base::URL>& url);
     // The URL-domain error for a libcurl result code, with libcurl's own message as the failure reason.
     static base::Error fromCurl(int curlCode, const std::optional<base::URL>& url, const std::string& detail);
+    // The same for a transfer whose request had gone out: a reply libcurl refuses to read (a status line it
+    // does not understand, a header line too long to keep) is the server's bad response, with libcurl's
+    // reason, rather than an unsupported URL or an unknown error.
+    static base::Error fromCurlReadingReply(
+        int curlCode, const std::optional<base::URL>& url, const std::string& detail);
 };
 
 } // namespace net

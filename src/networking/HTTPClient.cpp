@@ -266,6 +266,7 @@ std::shared_ptr<HTTPRequestOperation> HTTPClient::HTTPRequestOperationWithReques
 
 void HTTPClient::enqueueHTTPRequestOperation(const std::shared_ptr<HTTPRequestOperation>& operation)
 {
+    operation->holdDeliveryTicket(m_callsInFlight.issue());
     m_operationQueue->addOperation(operation);
 }
 
@@ -325,7 +326,7 @@ void HTTPClient::enqueueBatchOfHTTPRequestOperations(
         batch->addDependency(operation);
     }
     for (auto& operation : operations)
-        m_operationQueue->addOperation(operation);
+        enqueueHTTPRequestOperation(operation);
     m_operationQueue->addOperation(batch);
 }
 

@@ -5,9 +5,12 @@
 // operation class that can process it (else a plain HTTPRequestOperation) and runs it on its queue. The
 // outcome reaches exactly one of the call's success and failure blocks, on the main queue by default; a
 // request that cannot be built (a path that is no URL, parameters that cannot be written) fails through the
-// failure block too, asynchronously, without sending anything.
+// failure block too, asynchronously, without sending anything. The client counts its calls in flight: from
+// the moment one is queued until its success or failure block has run on its queue.
 //
-// Main thread: the default headers and the registry are not locked.
+// Main thread: the default headers and the registry are not locked. The operations run on the network thread
+// and finish there; the replies are made into objects on the processing queues of the parsing operations;
+// the blocks run on their callback queues. callsInFlight() may be read on any thread.
 //
 //   auto client = networking::HTTPClient::clientWithBaseURL(*base::URL::parse("https://service.example/"));
 //   client->setDefaultHeader("Accept", "application/json");
@@ -80,6 +83,9 @@ public:
     std::shared_ptr<HTTPRequestOperation> HTTPRequestOperationWithRequest(
         net::URLRequest request, SuccessBlock success, FailureBlock failure);
     void enqueueHTTPRequestOperation(const std::shared_ptr<HTTPRequestOperation>& operation);
+    // The calls queued whose success or failure block has not yet run (a call with no
+    // block for its outcome leaves the count once its outcome is known).
+    size_t callsInFlight() const { return m_callsInFlight.count(); }
     // Cancels the queued operations with that method (any, when none is given) whose URL path is the path's.
     void cancelAllHTTPOperationsWithMethod(const std::optional<std::string>& method, const std::string& path);
 
@@ -140,6 +146,7 @@ private:
     std::map<std::string, std::string> m_defaultHeaders;
     std::optional<net::URLCredential> m_defaultCredential;
     std::shared_ptr<base::OperationQueue> m_operationQueue;
+    CallsInFlight m_callsInFlight;
     bool m_allowsInvalidSSLCertificate { false };
 };
 

@@ -76,6 +76,26 @@ std::optional<ContentTypeSet> HTTPOperationClass::acceptableContentTypes() const
     return m_superclass ? m_superclass->acceptableContentTypes() : std::nullopt;
 }
 
+bool HTTPOperationClass::acceptsStatusCode(uint64_t code) const
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_statusCodes)
+            return m_statusCodes->contains(code);
+    }
+    return m_superclass && m_superclass->acceptsStatusCode(code);
+}
+
+bool HTTPOperationClass::acceptsContentType(const std::string& type) const
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_contentTypes)
+            return !*m_contentTypes || (*m_contentTypes)->contains(type);
+    }
+    return !m_superclass || m_superclass->acceptsContentType(type);
+}
+
 void HTTPOperationClass::addAcceptableContentTypes(const ContentTypeSet& types)
 {
     ContentTypeSet joined = acceptableContentTypes().value_or(ContentTypeSet());

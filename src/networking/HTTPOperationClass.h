@@ -58,6 +58,9 @@ public:
     // Nothing means every content type is acceptable.
     std::optional<ContentTypeSet> acceptableContentTypes() const;
     void addAcceptableContentTypes(const ContentTypeSet& types);
+    // The same questions answered in place, without copying the sets (every reply asks them).
+    bool acceptsStatusCode(uint64_t code) const;
+    bool acceptsContentType(const std::string& type) const;
 
     // The root class takes every request; the others a request whose URL path ends in one of their
     // extensions (compared exactly) or whose "Accept" field names one of their content types.

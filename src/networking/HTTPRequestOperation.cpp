@@ -66,7 +66,7 @@ bool HTTPRequestOperation::hasAcceptableStatusCode() const
 {
     if (!response())
         return false;
-    return httpClass().acceptableStatusCodes().contains(static_cast<uint64_t>(judgedStatusCode()));
+    return httpClass().acceptsStatusCode(static_cast<uint64_t>(judgedStatusCode()));
 }
 
 bool HTTPRequestOperation::hasAcceptableContentType() const
@@ -74,10 +74,7 @@ bool HTTPRequestOperation::hasAcceptableContentType() const
     auto reply = response();
     if (!reply)
         return false;
-    auto acceptable = httpClass().acceptableContentTypes();
-    if (!acceptable)
-        return true;
-    return acceptable->contains(reply->mimeType().value_or("application/octet-stream"));
+    return httpClass().acceptsContentType(reply->mimeType().value_or("application/octet-stream"));
 }
 
 std::optional<base::Error> HTTPRequestOperation::HTTPError() const
@@ -143,22 +140,22 @@ base::TextEncoding::Code HTTPRequestOperation::responseStringEncoding() const
 
 void HTTPRequestOperation::pause()
 {
-    {
-        std::lock_guard guard(lock());
-        uint64_t received = 0;
-        auto stream = outputStream();
-        if (auto offset = stream ? stream->fileCurrentOffset() : std::nullopt)
-            received = *offset;
-        else if (auto data = stream ? stream->dataWrittenToMemory() : std::nullopt)
-            received = data->size();
-        net::URLRequest resumed = request();
-        if (auto reply = response()) {
-            if (const std::string* tag = reply->valueForHTTPHeaderField("ETag"))
-                resumed.setValue(*tag, "If-Range");
-        }
-        resumed.setValue("bytes=" + std::to_string(received) + "-", "Range");
-        setRequest(std::move(resumed));
+    // The length kept and the detaching of the connection under one hold of the lock: no chunk may be kept
+    // in between and then asked for again.
+    std::lock_guard guard(lock());
+    uint64_t received = 0;
+    auto stream = outputStream();
+    if (auto offset = stream ? stream->fileCurrentOffset() : std::nullopt)
+        received = *offset;
+    else if (auto data = stream ? stream->dataWrittenToMemory() : std::nullopt)
+        received = data->size();
+    net::URLRequest resumed = request();
+    if (auto reply = response()) {
+        if (const std::string* tag = reply->valueForHTTPHeaderField("ETag"))
+            resumed.setValue(*tag, "If-Range");
     }
+    resumed.setValue("bytes=" + std::to_string(received) + "-", "Range");
+    setRequest(std::move(resumed));
     URLConnectionOperation::pause();
 }
 
@@ -198,6 +195,18 @@ std::shared_ptr<base::DispatchQueue> HTTPRequestOperation::failureQueueOrMain() 
     return queue ? queue : base::DispatchQueue::main();
 }
 
+void HTTPRequestOperation::holdDeliveryTicket(CallsInFlight::Ticket ticket)
+{
+    std::lock_guard guard(lock());
+    m_deliveryTicket = std::move(ticket);
+}
+
+ResponseObject HTTPRequestOperation::responseObject()
+{
+    auto data = responseData();
+    return data ? ResponseObject(base::Value(std::move(*data))) : ResponseObject();
+}
+
 void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
 {
     setCompletionBlock(
@@ -205,18 +214,46 @@ void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, F
             auto self = weak.lock();
             if (!self)
                 return;
-            if (auto error = self->error()) {
-                if (failure)
-                    self->failureQueueOrMain()->async([self, failure, error = *error] { failure(self, error); });
+            CallsInFlight::Ticket ticket;
+            {
+                std::lock_guard guard(self->lock());
+                ticket = std::move(self->m_deliveryTicket);
+            }
+            if (self->error()) {
+                self->deliverFailure(failure, std::move(ticket));
                 return;
             }
-            if (!success)
+            auto processing = self->responseProcessingQueue();
+            if (!processing) {
+                self->deliver(success, failure, std::move(ticket));
                 return;
-            ResponseObject object;
-            if (auto data = self->responseData())
-                object = base::Value(std::move(*data));
-            self->successQueueOrMain()->async([self, success, object = std::move(object)] { success(self, object); });
+            }
+            processing->async([self, success, failure, ticket = std::move(ticket)]() mutable {
+                self->deliver(success, failure, std::move(ticket));
+            });
         });
+}
+
+void HTTPRequestOperation::deliver(
+    const SuccessBlock& success, const FailureBlock& failure, CallsInFlight::Ticket ticket)
+{
+    ResponseObject object = responseObject();
+    if (error()) {
+        deliverFailure(failure, std::move(ticket));
+        return;
+    }
+    if (!success)
+        return;
+    successQueueOrMain()->async([self = sharedHTTPSelf(), success, object = std::move(object),
+                                    ticket = std::move(ticket)] { success(self, object); });
+}
+
+void HTTPRequestOperation::deliverFailure(const FailureBlock& failure, CallsInFlight::Ticket ticket)
+{
+    if (!failure)
+        return;
+    failureQueueOrMain()->async(
+        [self = sharedHTTPSelf(), failure, error = *error(), ticket = std::move(ticket)] { failure(self, error); });
 }
 
 } // namespace networking

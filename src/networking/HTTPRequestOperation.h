@@ -12,6 +12,7 @@
 #pragma once
 
 #include "base/DispatchQueue.h"
+#include "networking/CallsInFlight.h"
 #include "networking/HTTPOperationClass.h"
 #include "networking/ResponseObject.h"
 #include "networking/URLConnectionOperation.h"
@@ -49,10 +50,21 @@ public:
     std::shared_ptr<base::DispatchQueue> failureCallbackQueue() const;
     void setFailureCallbackQueue(std::shared_ptr<base::DispatchQueue> queue);
 
-    // Installs the completion block that calls one of the two (either may be empty) with the body as data.
+    // Installs the completion block that calls one of the two (either may be empty) with the reply's object
+    // (see responseObject). On the thread that finishes the operation, an error goes to the failure block;
+    // otherwise the object is made, on the class's processing queue when it has one, and goes to the success
+    // block, or a parse error to the failure block. Each block runs on its callback queue.
     virtual void setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure);
 
+    // Keeps the call counted in flight until its success or failure block has run (or none will).
+    void holdDeliveryTicket(CallsInFlight::Ticket ticket);
+
 protected:
+    // The queue the reply's object is made on (none: the finishing thread), and the object: the body as data
+    // here, the parsed reply in the parsing subclasses, which record a parse error for error().
+    virtual std::shared_ptr<base::DispatchQueue> responseProcessingQueue() const { return nullptr; }
+    virtual ResponseObject responseObject();
+
     std::shared_ptr<HTTPRequestOperation> sharedHTTPSelf();
     std::shared_ptr<base::DispatchQueue> successQueueOrMain() const;
     std::shared_ptr<base::DispatchQueue> failureQueueOrMain() const;
@@ -61,10 +73,14 @@ protected:
 private:
     // The reply's status code (every reply on this stack is an HTTP one).
     int judgedStatusCode() const;
+    // The second half of the completion route: the object, then one of the blocks on its queue with the ticket.
+    void deliver(const SuccessBlock& success, const FailureBlock& failure, CallsInFlight::Ticket ticket);
+    void deliverFailure(const FailureBlock& failure, CallsInFlight::Ticket ticket);
 
     mutable std::optional<base::Error> m_HTTPError;
     std::shared_ptr<base::DispatchQueue> m_successCallbackQueue;
     std::shared_ptr<base::DispatchQueue> m_failureCallbackQueue;
+    CallsInFlight::Ticket m_deliveryTicket;
 };
 
 } // namespace networking

@@ -107,25 +107,11 @@ void ImageRequestOperation::setImageScale(double scale)
     m_responseImage.reset();
 }
 
-void ImageRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
+std::shared_ptr<base::DispatchQueue> ImageRequestOperation::responseProcessingQueue() const
 {
-    setCompletionBlock([weak = std::weak_ptr(std::static_pointer_cast<ImageRequestOperation>(sharedHTTPSelf())),
-                           success = std::move(success), failure = std::move(failure)] {
-        auto self = weak.lock();
-        if (!self)
-            return;
-        processingQueue()->async([self, success, failure] {
-            if (auto error = self->error()) {
-                if (failure)
-                    self->failureQueueOrMain()->async([self, failure, error = *error] { failure(self, error); });
-                return;
-            }
-            if (!success)
-                return;
-            ResponseObject object = self->responseImage();
-            self->successQueueOrMain()->async([self, success, object = std::move(object)] { success(self, object); });
-        });
-    });
+    return processingQueue();
 }
+
+ResponseObject ImageRequestOperation::responseObject() { return responseImage(); }
 
 } // namespace networking

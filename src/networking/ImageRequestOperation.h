@@ -42,7 +42,9 @@ public:
     // A new scale discards the image made so far, so that the next responseImage decodes it again.
     void setImageScale(double scale);
 
-    void setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure) override;
+protected:
+    std::shared_ptr<base::DispatchQueue> responseProcessingQueue() const override;
+    ResponseObject responseObject() override;
 
 private:
     std::shared_ptr<gfx::Image> m_responseImage;

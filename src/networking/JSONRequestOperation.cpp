@@ -106,34 +106,12 @@ std::optional<base::Error> JSONRequestOperation::error() const
     return HTTPRequestOperation::error();
 }
 
-void JSONRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
+std::shared_ptr<base::DispatchQueue> JSONRequestOperation::responseProcessingQueue() const { return processingQueue(); }
+
+ResponseObject JSONRequestOperation::responseObject()
 {
-    setCompletionBlock([weak = std::weak_ptr(std::static_pointer_cast<JSONRequestOperation>(sharedHTTPSelf())),
-                           success = std::move(success), failure = std::move(failure)] {
-        auto self = weak.lock();
-        if (!self)
-            return;
-        if (auto error = self->error()) {
-            if (failure)
-                self->failureQueueOrMain()->async([self, failure, error = *error] { failure(self, error); });
-            return;
-        }
-        processingQueue()->async([self, success, failure] {
-            auto json = self->responseJSON();
-            if (self->JSONError()) {
-                if (failure)
-                    self->failureQueueOrMain()->async(
-                        [self, failure, error = *self->error()] { failure(self, error); });
-                return;
-            }
-            if (!success)
-                return;
-            ResponseObject object;
-            if (json)
-                object = std::move(*json);
-            self->successQueueOrMain()->async([self, success, object = std::move(object)] { success(self, object); });
-        });
-    });
+    auto json = responseJSON();
+    return json ? ResponseObject(std::move(*json)) : ResponseObject();
 }
 
 } // namespace networking

@@ -95,34 +95,15 @@ std::optional<base::Error> PropertyListRequestOperation::error() const
     return HTTPRequestOperation::error();
 }
 
-void PropertyListRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
+std::shared_ptr<base::DispatchQueue> PropertyListRequestOperation::responseProcessingQueue() const
 {
-    setCompletionBlock([weak = std::weak_ptr(std::static_pointer_cast<PropertyListRequestOperation>(sharedHTTPSelf())),
-                           success = std::move(success), failure = std::move(failure)] {
-        auto self = weak.lock();
-        if (!self)
-            return;
-        if (auto error = self->error()) {
-            if (failure)
-                self->failureQueueOrMain()->async([self, failure, error = *error] { failure(self, error); });
-            return;
-        }
-        processingQueue()->async([self, success, failure] {
-            auto list = self->responsePropertyList();
-            if (self->propertyListError()) {
-                if (failure)
-                    self->failureQueueOrMain()->async(
-                        [self, failure, error = *self->error()] { failure(self, error); });
-                return;
-            }
-            if (!success)
-                return;
-            ResponseObject object;
-            if (list)
-                object = std::move(*list);
-            self->successQueueOrMain()->async([self, success, object = std::move(object)] { success(self, object); });
-        });
-    });
+    return processingQueue();
+}
+
+ResponseObject PropertyListRequestOperation::responseObject()
+{
+    auto list = responsePropertyList();
+    return list ? ResponseObject(std::move(*list)) : ResponseObject();
 }
 
 } // namespace networking

@@ -39,7 +39,10 @@ public:
     void setPropertyListReadOptions(PropertyListSerialization::ReadOptions options);
 
     std::optional<base::Error> error() const override;
-    void setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure) override;
+
+protected:
+    std::shared_ptr<base::DispatchQueue> responseProcessingQueue() const override;
+    ResponseObject responseObject() override;
 
 private:
     std::optional<base::Value> m_responsePropertyList;

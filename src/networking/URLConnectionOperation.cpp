@@ -108,6 +108,10 @@ void URLConnectionOperation::operationDidStart()
     bool endsAtOnce = false;
     {
         std::lock_guard guard(m_lock);
+        // A pause before this ran and a resume post a second start: only one of them may connect, and none
+        // while paused, or two connections would write the body from the same offset.
+        if (m_connection || !isExecuting())
+            return;
         if (isCancelled()) {
             // Cancelled before its start: it ends here, with the cancellation as its error.
             if (!m_error)
@@ -446,12 +450,6 @@ std::string URLConnectionOperation::description() const
 
 // The connection's callbacks.
 
-bool URLConnectionOperation::isCurrentConnection(const net::URLConnection& connection) const
-{
-    std::lock_guard guard(m_lock);
-    return m_connection.get() == &connection;
-}
-
 bool URLConnectionOperation::canAuthenticateAgainstProtectionSpace(
     net::URLConnection& connection, const net::URLProtectionSpace& space)
 {
@@ -537,18 +535,20 @@ void URLConnectionOperation::didSendBodyData(net::URLConnection&, int64_t writte
 void URLConnectionOperation::didReceiveResponse(
     net::URLConnection& connection, const std::shared_ptr<const net::HTTPResponse>& response)
 {
-    if (!isCurrentConnection(connection))
-        return;
     std::lock_guard guard(m_lock);
+    if (m_connection.get() != &connection)
+        return;
     m_response = response;
     m_outputStream->open();
 }
 
 void URLConnectionOperation::didReceiveData(net::URLConnection& connection, const uint8_t* bytes, size_t length)
 {
-    if (!isCurrentConnection(connection))
-        return;
+    // Checked and written under one hold of the lock: a pause detaches the connection and reads the length
+    // kept under it too, so a chunk is either kept before the pause or asked for again on resume, never both.
     std::unique_lock guard(m_lock);
+    if (m_connection.get() != &connection)
+        return;
     bool written = m_outputStream->hasSpaceAvailable() && m_outputStream->write(bytes, length) == ptrdiff_t(length);
     if (!written) {
         // A chunk that cannot be kept would leave a body with a hole that passes for a whole one.
@@ -573,29 +573,26 @@ void URLConnectionOperation::didReceiveData(net::URLConnection& connection, cons
 
 void URLConnectionOperation::didFinishLoading(net::URLConnection& connection)
 {
-    if (!isCurrentConnection(connection))
-        return;
-    {
-        std::lock_guard guard(m_lock);
-        m_responseData = m_outputStream->dataWrittenToMemory();
-    }
-    connectionEnded(std::nullopt);
+    connectionEnded(connection, std::nullopt);
 }
 
 void URLConnectionOperation::didFailWithError(net::URLConnection& connection, const base::Error& error)
 {
-    if (!isCurrentConnection(connection))
-        return;
-    connectionEnded(error);
+    connectionEnded(connection, error);
 }
 
-void URLConnectionOperation::connectionEnded(std::optional<base::Error> failure)
+void URLConnectionOperation::connectionEnded(const net::URLConnection& ended, std::optional<base::Error> failure)
 {
     std::shared_ptr<net::URLConnection> connection;
     {
+        // A connection that a pause detached meanwhile ends nothing: the operation waits for its resume.
         std::lock_guard guard(m_lock);
+        if (m_connection.get() != &ended)
+            return;
         if (failure)
             m_error = std::move(failure);
+        else
+            m_responseData = m_outputStream->dataWrittenToMemory();
         m_outputStream->close();
         connection = std::move(m_connection);
     }

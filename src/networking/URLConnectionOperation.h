@@ -141,8 +141,8 @@ private:
     void operationDidStart();
     void cancelConnection();
     void finish();
-    void connectionEnded(std::optional<base::Error> failure);
-    bool isCurrentConnection(const net::URLConnection& connection) const;
+    // Ends the operation with the connection's outcome, unless a pause has detached that connection.
+    void connectionEnded(const net::URLConnection& ended, std::optional<base::Error> failure);
     void postNotification(const char* name);
     std::shared_ptr<URLConnectionOperation> sharedSelf();
 

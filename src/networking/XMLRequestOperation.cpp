@@ -63,28 +63,12 @@ void XMLRequestOperation::cancel()
         parser->setDelegate({});
 }
 
-void XMLRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
+std::shared_ptr<base::DispatchQueue> XMLRequestOperation::responseProcessingQueue() const { return processingQueue(); }
+
+ResponseObject XMLRequestOperation::responseObject()
 {
-    setCompletionBlock([weak = std::weak_ptr(std::static_pointer_cast<XMLRequestOperation>(sharedHTTPSelf())),
-                           success = std::move(success), failure = std::move(failure)] {
-        auto self = weak.lock();
-        if (!self)
-            return;
-        processingQueue()->async([self, success, failure] {
-            auto parser = self->responseXMLParser();
-            if (auto error = self->error()) {
-                if (failure)
-                    self->failureQueueOrMain()->async([self, failure, error = *error] { failure(self, error); });
-                return;
-            }
-            if (!success)
-                return;
-            ResponseObject object;
-            if (parser)
-                object = parser;
-            self->successQueueOrMain()->async([self, success, object = std::move(object)] { success(self, object); });
-        });
-    });
+    auto parser = responseXMLParser();
+    return parser ? ResponseObject(parser) : ResponseObject();
 }
 
 } // namespace networking

@@ -36,7 +36,10 @@ public:
 
     // Cancels, then detaches the parser's delegate so that a parse in progress reports nothing more.
     void cancel() override;
-    void setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure) override;
+
+protected:
+    std::shared_ptr<base::DispatchQueue> responseProcessingQueue() const override;
+    ResponseObject responseObject() override;
 
 private:
     std::shared_ptr<XMLParser> m_parser;

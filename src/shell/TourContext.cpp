@@ -86,7 +86,7 @@ void TourContext::openMenuRow(const std::string& key)
         list->openRowTitled(base::localized(key));
 }
 
-bool TourContext::networkIdle() { return core::ServiceClient::sharedClient()->operationQueue()->operationCount() == 0; }
+bool TourContext::networkIdle() { return core::ServiceClient::sharedClient()->callsInFlight() == 0; }
 
 bool TourContext::drawerAtRest(kit::DrawerSide side)
 {

@@ -101,17 +101,15 @@ protected:
         core::Singleton::shared().setDeviceTypeID(std::nullopt);
     }
 
-    static bool networkIdle() { return core::ServiceClient::sharedClient()->operationQueue()->operationCount() == 0; }
+    // Whether every web call made has had its success or failure block run.
+    static bool networkIdle() { return core::ServiceClient::sharedClient()->callsInFlight() == 0; }
 
-    // Runs the main loop on virtual time, 50 ms a step, until `done` holds, letting the replies of the
-    // network thread in between the steps; whether it held within `limit` seconds of virtual time.
+    // Runs the main loop on virtual time, 50 ms a step, until `done` holds, letting every call in flight
+    // deliver its reply in between the steps; whether it held within `limit` seconds of virtual time.
     bool pumpUntil(const std::function<bool()>& done, double limit = 30)
     {
         for (long step = std::lround(limit / 0.05); step >= 0; --step) {
-            base::RunLoop::main().runUntil([&] { return done() || networkIdle(); }, 5s);
-            // A finished call leaves the client's queue a moment before its reply is posted to the main loop;
-            // give that post a short real-time chance before virtual time moves on.
-            if (base::RunLoop::main().runUntil(done, 10ms))
+            if (base::RunLoop::main().runUntil([&] { return done() || networkIdle(); }, 5s) && done())
                 return true;
             clock->advance(50ms);
         }
