@@ -4,6 +4,7 @@
 #include "base/RunLoop.h"
 #include "ui/Application.h"
 #include "ui/Layer.h"
+#include "ui/Pasteboard.h"
 #include "ui/Screen.h"
 #include "ui/ScreenRenderer.h"
 #include "ui/UpdateCycle.h"
@@ -11,6 +12,30 @@
 #include <cmath>
 
 namespace host {
+
+namespace {
+
+    gfx::Size windowSize(SDL_Window* window)
+    {
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window, &width, &height);
+        return { double(width), double(height) };
+    }
+
+    ui::Pasteboard::Backend clipboard()
+    {
+        return { []() -> std::optional<std::string> {
+                    if (!SDL_HasClipboardText())
+                        return std::nullopt;
+                    char* text = SDL_GetClipboardText();
+                    std::string result = text ? text : "";
+                    SDL_free(text);
+                    return result;
+                },
+            [](const std::string& text) { SDL_SetClipboardText(text.c_str()); } };
+    }
+
+} // namespace
 
 std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
 {
@@ -22,8 +47,8 @@ std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
     gfx::Rect screen = ui::Screen::main().bounds();
     int width = static_cast<int>(std::lround(screen.width() * zoom));
     int height = static_cast<int>(std::lround(screen.height() * zoom));
-    SDL_Window* window
-        = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, 0);
+    SDL_Window* window = SDL_CreateWindow(
+        options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, SDL_WINDOW_RESIZABLE);
     SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
     if (!renderer) {
         base::log(std::string("host: no window: ") + SDL_GetError());
@@ -38,9 +63,11 @@ std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
 SDLHost::SDLHost(SDL_Window* window, SDL_Renderer* renderer, const Options& options)
     : m_window(window)
     , m_renderer(renderer)
-    , m_input(options.zoom)
+    , m_input(Letterbox::fit(ui::Screen::main().bounds().size, windowSize(window)))
+    , m_box(Letterbox::fit(ui::Screen::main().bounds().size, windowSize(window)))
     , m_becameActive(options.becameActive)
 {
+    ui::Pasteboard::general().setBackend(clipboard());
     SDL_StartTextInput();
     m_poll = base::Timer::scheduled(base::Duration(1.0 / 60), true, [this](base::Timer&) { pumpEvents(); });
     m_frameListener = ui::UpdateCycle::main().addFrameListener([this] { presentIfChanged(); });
@@ -51,6 +78,7 @@ SDLHost::~SDLHost()
     m_poll->invalidate();
     ui::UpdateCycle::main().removeFrameListener(m_frameListener);
     SDL_StopTextInput();
+    ui::Pasteboard::general().setBackend({});
     if (m_texture)
         SDL_DestroyTexture(m_texture);
     SDL_DestroyRenderer(m_renderer);
@@ -76,6 +104,8 @@ void SDLHost::pumpEvents()
         }
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
             m_presentedChange = 0;
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            windowResized();
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && m_becameActive)
             m_becameActive();
         if (auto handler = ui::Application::shared().inputHandler())
@@ -90,6 +120,13 @@ void SDLHost::presentIfChanged()
     if (ui::Layer::changeCount() == m_presentedChange && !ui::Layer::anyAnimationRunning())
         return;
     present();
+}
+
+void SDLHost::windowResized()
+{
+    m_box = Letterbox::fit(ui::Screen::main().bounds().size, windowSize(m_window));
+    m_input.setLetterbox(m_box);
+    m_presentedChange = 0;
 }
 
 bool SDLHost::ensureTexture(int width, int height)
@@ -113,8 +150,17 @@ void SDLHost::present()
     if (!frame || !ensureTexture(frame->pixelWidth(), frame->pixelHeight()))
         return;
     SDL_UpdateTexture(m_texture, nullptr, frame->data(), static_cast<int>(frame->rowBytes()));
+    // The renderer may draw at more pixels than the window has units (a high-density display).
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(m_renderer, &outputWidth, &outputHeight);
+    gfx::Size window = windowSize(m_window);
+    double density = window.width > 0 ? outputWidth / window.width : 1;
+    const gfx::Rect& picture = m_box.picture();
+    SDL_Rect target { int(std::lround(picture.minX() * density)), int(std::lround(picture.minY() * density)),
+        int(std::lround(picture.width() * density)), int(std::lround(picture.height() * density)) };
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    SDL_RenderCopy(m_renderer, m_texture, nullptr, &target);
     SDL_RenderPresent(m_renderer);
     ++m_framesPresented;
 }
