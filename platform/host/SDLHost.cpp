@@ -117,7 +117,8 @@ void SDLHost::presentIfChanged()
 {
     if (m_closed)
         return;
-    if (ui::Layer::changeCount() == m_presentedChange && !ui::Layer::anyAnimationRunning())
+    if (ui::Layer::changeCount() == m_presentedChange && !ui::Layer::anyAnimationRunning()
+        && ui::ScreenRenderer::statusBarMinute() == m_presentedMinute)
         return;
     present();
 }
@@ -146,6 +147,7 @@ void SDLHost::present()
 {
     ui::UpdateCycle::main().runPasses();
     m_presentedChange = ui::Layer::changeCount();
+    m_presentedMinute = ui::ScreenRenderer::statusBarMinute();
     auto frame = ui::ScreenRenderer::renderImage();
     if (!frame || !ensureTexture(frame->pixelWidth(), frame->pixelHeight()))
         return;
