@@ -10,6 +10,9 @@
 #include "ui/UpdateCycle.h"
 
 #include <cmath>
+#include <dlfcn.h>
+#include <link.h>
+#include <string_view>
 
 namespace host {
 
@@ -35,6 +38,19 @@ namespace {
             [](const std::string& text) { SDL_SetClipboardText(text.c_str()); } };
     }
 
+    // SDL closes its GL library when it quits, and the system's GL driver (a "..._dri.so" module) is unloaded
+    // with it while its own allocations live on; the leak checker then reports them at exit, from a module
+    // it can no longer name. Holding the driver loaded for the process's life keeps them reachable from it.
+    int holdDriver(dl_phdr_info* info, size_t, void*)
+    {
+        std::string_view name = info->dlpi_name ? info->dlpi_name : "";
+        if (name.ends_with("_dri.so"))
+            dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD);
+        return 0;
+    }
+
+    void keepGraphicsDriverLoaded() { dl_iterate_phdr(holdDriver, nullptr); }
+
 } // namespace
 
 std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
@@ -50,6 +66,7 @@ std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
     SDL_Window* window = SDL_CreateWindow(
         options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, SDL_WINDOW_RESIZABLE);
     SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+    keepGraphicsDriverLoaded();
     if (!renderer) {
         base::log(std::string("host: no window: ") + SDL_GetError());
         if (window)
