@@ -19,7 +19,8 @@ namespace app {
 
 namespace {
 
-    // Interruptions are taken by a thread of their own (sigwait), which asks the run loop to stop; they are
+    // Interruptions are taken by a thread of their own (sigwait), which asks the main thread to end the run
+    // (in a window, by closing it: the window host keeps running the loop until its window closes); they are
     // blocked before any other thread starts, so that every thread inherits the mask.
     sigset_t interruptions()
     {
@@ -28,17 +29,6 @@ namespace {
         sigaddset(&signals, SIGINT);
         sigaddset(&signals, SIGTERM);
         return signals;
-    }
-
-    void stopOnInterruption()
-    {
-        sigset_t signals = interruptions();
-        pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-        std::thread([signals] {
-            int received = 0;
-            sigwait(&signals, &received);
-            base::RunLoop::main().post([] { base::RunLoop::main().stop(); });
-        }).detach();
     }
 
     // The window host runs until its window closes, so a tour in a window ends by closing it.
@@ -51,6 +41,17 @@ namespace {
         SDL_Event quit {};
         quit.type = SDL_QUIT;
         SDL_PushEvent(&quit);
+    }
+
+    void stopOnInterruption()
+    {
+        sigset_t signals = interruptions();
+        pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+        std::thread([signals] {
+            int received = 0;
+            sigwait(&signals, &received);
+            base::RunLoop::main().post([] { endRun(SDL_WasInit(SDL_INIT_VIDEO) != 0); });
+        }).detach();
     }
 
     std::shared_ptr<shell::Tour> startTour(const std::shared_ptr<shell::AppDelegate>& application,

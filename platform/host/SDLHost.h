@@ -2,10 +2,11 @@
 // size in points (times `zoom` pixels per point) showing the frames rendered at the screen's scale, with the
 // mouse, wheel and keyboard turned into the application's input (see SDLInput.h). While open it polls SDL
 // sixty times a second on the run loop and, after the end-of-turn passes of any turn that changed what is
-// drawn (or while something animates), presents a new frame. Each time the desktop window gains the focus it
-// calls the becameActive hook (the application becoming active). Closing the desktop window stops the run
-// loop.
-// SDL's video driver is SDL's choice (tests use its offscreen driver, SDL_VIDEODRIVER=offscreen). Main
+// drawn (or while something animates, or when the status strip's clock turns a minute), presents a new frame. The
+// window may be resized: the picture then keeps its proportions, letterboxed (see Letterbox.h), and the mouse maps
+// through the same transform. While open, the application's pasteboard is SDL's clipboard. Each time the desktop window
+// gains the focus it calls the becameActive hook (the application becoming active). Closing the desktop window stops
+// the run loop. SDL's video driver is SDL's choice (tests use its offscreen driver, SDL_VIDEODRIVER=offscreen). Main
 // thread; one host at a time.
 //
 //   auto host = host::SDLHost::open({});
@@ -48,11 +49,14 @@ public:
     // Renders and shows the screen now.
     void present();
     uint64_t framesPresented() const { return m_framesPresented; }
+    SDL_Window* window() const { return m_window; }
 
 private:
     SDLHost(SDL_Window* window, SDL_Renderer* renderer, const Options& options);
     void presentIfChanged();
     bool ensureTexture(int width, int height);
+    // Fits the picture to the window's present size.
+    void windowResized();
 
     SDL_Window* m_window;
     SDL_Renderer* m_renderer;
@@ -60,10 +64,12 @@ private:
     int m_textureWidth { 0 };
     int m_textureHeight { 0 };
     SDLInput m_input;
+    Letterbox m_box;
     std::function<void()> m_becameActive;
     std::shared_ptr<base::Timer> m_poll;
     uint64_t m_frameListener { 0 };
     uint64_t m_presentedChange { 0 };
+    int64_t m_presentedMinute { 0 };
     uint64_t m_framesPresented { 0 };
     bool m_closed { false };
 };

@@ -9,10 +9,31 @@ namespace host {
 
 namespace {
 
-    std::optional<ui::KeyEvent::Key> editingKey(SDL_Keycode code)
+    std::optional<ui::KeyEvent::Key> shortcut(SDL_Keycode code)
     {
         using Key = ui::KeyEvent::Key;
         switch (code) {
+        case SDLK_a:
+            return Key::SelectAll;
+        case SDLK_c:
+            return Key::Copy;
+        case SDLK_x:
+            return Key::Cut;
+        case SDLK_v:
+            return Key::Paste;
+        default:
+            return std::nullopt;
+        }
+    }
+
+    std::optional<ui::KeyEvent::Key> editingKey(const SDL_Keysym& keysym)
+    {
+        using Key = ui::KeyEvent::Key;
+        if (keysym.mod & KMOD_CTRL) {
+            if (auto command = shortcut(keysym.sym))
+                return command;
+        }
+        switch (keysym.sym) {
         case SDLK_BACKSPACE:
             return Key::Backspace;
         case SDLK_DELETE:
@@ -21,7 +42,7 @@ namespace {
         case SDLK_KP_ENTER:
             return Key::Return;
         case SDLK_TAB:
-            return Key::Tab;
+            return keysym.mod & KMOD_SHIFT ? Key::BackTab : Key::Tab;
         case SDLK_ESCAPE:
             return Key::Escape;
         case SDLK_LEFT:
@@ -93,7 +114,7 @@ void SDLInput::wheel(const SDL_MouseWheelEvent& wheel, ui::InputHandler& handler
 
 void SDLInput::key(const SDL_KeyboardEvent& key, ui::InputHandler& handler)
 {
-    if (auto editing = editingKey(key.keysym.sym))
+    if (auto editing = editingKey(key.keysym))
         handler.key({ *editing, base::Clock::current()->now() });
 }
 

@@ -1,13 +1,15 @@
 // host::SDLInput: turns SDL's events into the application's plain input events. The left mouse button is one
 // finger (down, moves while held, up; leaving the window while held cancels nothing, the finger follows the
 // mouse), the wheel scrolls, the wheel with Ctrl held pinches, typed text is text input and the editing keys
-// are key events. Window pixels become screen points by dividing by the window's zoom. Main thread.
+// are key events, Shift+Tab and the Ctrl shortcuts for select all, copy, cut and paste among them. Window
+// positions become screen points through the window's letterbox. Main thread.
 //
-//   host::SDLInput input(2.0);
+//   host::SDLInput input(host::Letterbox::fit({ 320, 568 }, { 640, 1136 }));
 //   while (SDL_PollEvent(&event)) input.handle(event, *ui::Application::shared().inputHandler());
 #pragma once
 
 #include "gfx/Point.h"
+#include "host/Letterbox.h"
 #include "ui/InputHandler.h"
 
 #include <SDL.h>
@@ -20,20 +22,22 @@ public:
     static constexpr double scrollStep = 40;
     static constexpr double pinchStep = 1.1;
 
-    explicit SDLInput(double zoom)
-        : m_zoom(zoom > 0 ? zoom : 1)
+    explicit SDLInput(const Letterbox& box)
+        : m_box(box)
     {
     }
+    // After the window changed size.
+    void setLetterbox(const Letterbox& box) { m_box = box; }
 
     void handle(const SDL_Event& event, ui::InputHandler& handler);
     bool isFingerDown() const { return m_fingerDown; }
 
 private:
-    gfx::Point toPoints(int x, int y) const { return { x / m_zoom, y / m_zoom }; }
+    gfx::Point toPoints(int x, int y) const { return m_box.toPoints({ double(x), double(y) }); }
     void wheel(const SDL_MouseWheelEvent& wheel, ui::InputHandler& handler);
     void key(const SDL_KeyboardEvent& key, ui::InputHandler& handler);
 
-    double m_zoom;
+    Letterbox m_box;
     bool m_fingerDown { false };
 };
 

@@ -1,5 +1,6 @@
 #include "media/SDLAudioDevice.h"
 
+#include "media/AudioLibraryMessages.h"
 #include "media/MediaError.h"
 
 #include <SDL.h>
@@ -11,6 +12,7 @@ SDLAudioDevice::~SDLAudioDevice() { close(); }
 bool SDLAudioDevice::open(Direction direction, const AudioFormat& format, uint16_t bufferSamples, base::Error* error)
 {
     close();
+    quietAudioLibraryMessages();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         base::setError(error, makeError(MediaError::DeviceUnavailable, SDL_GetError()));
         return false;

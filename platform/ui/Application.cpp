@@ -94,6 +94,14 @@ void Application::setNetworkActivityIndicatorVisible(bool visible)
     Layer::markChanged();
 }
 
+void Application::setStatusBarNetwork(StatusBarNetwork network)
+{
+    if (network == m_statusBarNetwork)
+        return;
+    m_statusBarNetwork = network;
+    Layer::markChanged();
+}
+
 gfx::Rect Application::statusBarFrame() const
 {
     gfx::Rect screen = Screen::main().bounds();

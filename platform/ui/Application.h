@@ -19,6 +19,8 @@ class InputHandler;
 class Window;
 
 enum class StatusBarStyle { Default = 0, LightContent = 1 };
+// What the status strip shows of the network: nothing yet known, no network, or a network to reach.
+enum class StatusBarNetwork { Unknown, Offline, Online };
 enum class StatusBarAnimation { None = 0, Fade = 1, Slide = 2 };
 enum class InterfaceOrientation { Portrait = 1 };
 
@@ -37,6 +39,8 @@ public:
     void setStatusBarStyle(StatusBarStyle style);
     bool isNetworkActivityIndicatorVisible() const { return m_networkActivityIndicatorVisible; }
     void setNetworkActivityIndicatorVisible(bool visible);
+    StatusBarNetwork statusBarNetwork() const { return m_statusBarNetwork; }
+    void setStatusBarNetwork(StatusBarNetwork network);
     // The strip at the top of the screen; zero height while hidden.
     gfx::Rect statusBarFrame() const;
     InterfaceOrientation statusBarOrientation() const { return InterfaceOrientation::Portrait; }
@@ -63,6 +67,7 @@ private:
     std::weak_ptr<Window> m_keyWindow;
     bool m_statusBarHidden { false };
     StatusBarStyle m_statusBarStyle { StatusBarStyle::Default };
+    StatusBarNetwork m_statusBarNetwork { StatusBarNetwork::Unknown };
     bool m_networkActivityIndicatorVisible { false };
     std::shared_ptr<InputHandler> m_inputHandler;
 };

@@ -35,7 +35,25 @@ struct PinchEvent {
 };
 
 struct KeyEvent {
-    enum class Key { Backspace, Delete, Return, Tab, Escape, Left, Right, Up, Down, Home, End };
+    // BackTab is Shift+Tab; the last four are the desktop's editing shortcuts (select all, copy, cut, paste).
+    enum class Key {
+        Backspace,
+        Delete,
+        Return,
+        Tab,
+        BackTab,
+        Escape,
+        Left,
+        Right,
+        Up,
+        Down,
+        Home,
+        End,
+        SelectAll,
+        Copy,
+        Cut,
+        Paste
+    };
     Key key { Key::Return };
     base::Clock::TimePoint timestamp;
 };

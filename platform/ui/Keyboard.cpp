@@ -4,8 +4,45 @@
 #include "base/UTF8.h"
 #include "ui/Screen.h"
 #include "ui/TextField.h"
+#include "ui/Window.h"
+
+#include <algorithm>
 
 namespace ui {
+
+namespace {
+
+    bool canEdit(const View& view)
+    {
+        for (const View* v = &view; v; v = v->superview().get()) {
+            if (v->isHidden() || !v->isUserInteractionEnabled())
+                return false;
+        }
+        return true;
+    }
+
+    void collectFields(const std::shared_ptr<View>& view, std::vector<std::shared_ptr<TextField>>& fields)
+    {
+        if (auto field = std::dynamic_pointer_cast<TextField>(view); field && field->isEnabled() && canEdit(*field))
+            fields.push_back(field);
+        for (const auto& subview : view->subviews())
+            collectFields(subview, fields);
+    }
+
+    // The window's editable fields in reading order.
+    std::vector<std::shared_ptr<TextField>> fieldsOf(const std::shared_ptr<Window>& window)
+    {
+        std::vector<std::shared_ptr<TextField>> fields;
+        collectFields(window, fields);
+        auto origin = [&](const TextField& field) { return field.convertRectTo(field.bounds(), window.get()).origin; };
+        std::stable_sort(fields.begin(), fields.end(), [&](const auto& a, const auto& b) {
+            gfx::Point pa = origin(*a), pb = origin(*b);
+            return pa.y != pb.y ? pa.y < pb.y : pa.x < pb.x;
+        });
+        return fields;
+    }
+
+} // namespace
 
 Keyboard& Keyboard::shared()
 {
@@ -71,8 +108,42 @@ void Keyboard::key(KeyEvent::Key key)
         field->setSelectedRange({ base::utf8::countCodePoints(field->text()), 0 });
         break;
     case KeyEvent::Key::Tab:
+    case KeyEvent::Key::BackTab:
+        moveToField(field, key == KeyEvent::Key::Tab);
+        break;
+    case KeyEvent::Key::SelectAll:
+        field->selectAll();
+        break;
+    case KeyEvent::Key::Copy:
+        field->copy();
+        break;
+    case KeyEvent::Key::Cut:
+        field->cut();
+        break;
+    case KeyEvent::Key::Paste:
+        field->paste();
+        break;
     case KeyEvent::Key::Escape:
         break;
+    }
+}
+
+void Keyboard::moveToField(const std::shared_ptr<TextField>& from, bool forward)
+{
+    auto window = from->window();
+    if (!window)
+        return;
+    auto fields = fieldsOf(window);
+    auto at = std::find(fields.begin(), fields.end(), from);
+    if (at == fields.end())
+        return;
+    size_t count = fields.size();
+    size_t index = static_cast<size_t>(at - fields.begin());
+    // A field whose delegate refuses is passed over.
+    for (size_t step = 1; step < count; ++step) {
+        size_t next = forward ? (index + step) % count : (index + count - step) % count;
+        if (fields[next]->becomeFirstResponder())
+            return;
     }
 }
 

@@ -3,7 +3,8 @@
 // whole application), posts willShowNotification when it comes up and willHideNotification when it goes
 // down (not when editing moves from one field to another), each with a KeyboardTransition object giving the
 // frames in screen coordinates and the animation, and passes typed text and editing keys to the field.
-// Main thread.
+// Tab and Shift+Tab move the editing to the next or previous field of the same window that can take it, in
+// reading order (top to bottom, then left to right), wrapping around. Main thread.
 //
 //   auto token = base::NotificationCenter::defaultCenter().addObserver(ui::Keyboard::willShowNotification,
 //       nullptr, [weak](const base::Notification& n) {
@@ -70,6 +71,7 @@ public:
 private:
     Keyboard() = default;
     void post(const char* name, gfx::Rect from, gfx::Rect to);
+    void moveToField(const std::shared_ptr<TextField>& from, bool forward);
     // Forgets the editing field and takes the keyboard down if it is up.
     void dropFieldAndHide();
 

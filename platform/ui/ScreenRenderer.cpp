@@ -1,9 +1,13 @@
 #include "ui/ScreenRenderer.h"
 
+#include "base/Date.h"
+#include "base/DateFormatter.h"
+#include "gfx/TextMeasurer.h"
 #include "ui/Application.h"
 #include "ui/Screen.h"
 #include "ui/Window.h"
 
+#include <cmath>
 #include <numbers>
 
 namespace ui {
@@ -27,18 +31,49 @@ void ScreenRenderer::renderStatusBar(gfx::Context& context)
     if (application.isStatusBarHidden())
         return;
     gfx::Rect strip = application.statusBarFrame();
-    bool light = application.statusBarStyle() == StatusBarStyle::LightContent;
+    gfx::Color ink
+        = application.statusBarStyle() == StatusBarStyle::LightContent ? gfx::Color::white() : gfx::Color::black();
+    // The strip has no background of its own: the screen below shows through, as on the phone.
     context.save();
-    context.setFillColor(light ? gfx::Color::black() : gfx::Color::white());
-    context.fillRect({ 0, 0, strip.width(), strip.height() });
+    context.setFillColor(ink);
+    context.setStrokeColor(ink);
+    double x = drawNetwork(context, application.statusBarNetwork(), strip.height());
     if (application.isNetworkActivityIndicatorVisible()) {
-        context.setStrokeColor(light ? gfx::Color::white() : gfx::Color::black());
         context.setLineWidth(1.5);
         context.beginPath();
-        context.addArc({ 12, strip.height() / 2 }, 5, 0, 1.5 * std::numbers::pi, gfx::ArcDirection::Increasing);
+        context.addArc({ x + 6, strip.height() / 2 }, 5, 0, 1.5 * std::numbers::pi, gfx::ArcDirection::Increasing);
         context.strokePath();
     }
+    gfx::TextAttributes clock { gfx::Font::boldSystem(12), ink, { gfx::TextAlignment::Center } };
+    double lineHeight = gfx::TextMeasurer::current()->lineHeight(clock.font);
+    context.drawText(gfx::AttributedString(base::DateFormatter("HH:mm").stringFromDate(base::Date::now()), clock),
+        { 0, (strip.height() - lineHeight) / 2, strip.width(), lineHeight }, 1);
     context.restore();
+}
+
+double ScreenRenderer::drawNetwork(gfx::Context& context, StatusBarNetwork network, double stripHeight)
+{
+    constexpr double left = 6, barWidth = 3, gap = 1.5;
+    constexpr double heights[] = { 4, 6.5, 9, 11.5 };
+    if (network == StatusBarNetwork::Unknown)
+        return left;
+    double x = left;
+    context.setLineWidth(1);
+    for (double height : heights) {
+        gfx::Rect bar { x, (stripHeight + heights[3]) / 2 - height, barWidth, height };
+        // Filled bars: a network to reach; outlined bars: none.
+        if (network == StatusBarNetwork::Online)
+            context.fillRect(bar);
+        else
+            context.strokeRect(bar.insetBy(0.5, 0.5));
+        x += barWidth + gap;
+    }
+    return x + gap;
+}
+
+int64_t ScreenRenderer::statusBarMinute()
+{
+    return static_cast<int64_t>(std::floor(base::Date::now().timeIntervalSince1970() / 60));
 }
 
 std::shared_ptr<gfx::Image> ScreenRenderer::renderImage(const RenderOptions& options)

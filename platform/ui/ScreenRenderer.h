@@ -1,7 +1,9 @@
 // ui::ScreenRenderer: draws what the screen shows: the application's visible windows, back to front, each
-// placed by its frame, then the status strip (a plain 20-point bar, white for the default style and black
-// for light content, with a small ring while the network-activity flag is on). Hosts call it after the
-// end-of-turn passes. Main thread.
+// placed by its frame, then the status strip over the top 20 points: no background of its own, and in black
+// for the default style or white for light content, the network state at the left (filled bars while a
+// network can be reached, outlined ones while none can), a small ring beside it while the network-activity
+// flag is on, and the time (hours and minutes) in the middle. Hosts call it after the end-of-turn passes,
+// and again when statusBarMinute() changes. Main thread.
 //
 //   auto frame = ui::ScreenRenderer::renderImage();   // the screen at its scale, animations as now drawn
 //   frame->writePNG("frame.png");
@@ -9,8 +11,10 @@
 
 #include "gfx/Context.h"
 #include "gfx/Image.h"
+#include "ui/Application.h"
 #include "ui/Renderer.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace ui {
@@ -22,8 +26,13 @@ public:
     // A new opaque image of the screen's bounds at its scale; nullptr when the screen has no pixels.
     static std::shared_ptr<gfx::Image> renderImage(const RenderOptions& options = {});
 
+    // The minute the strip's clock shows; a host presents again when it changes.
+    static int64_t statusBarMinute();
+
 private:
     static void renderStatusBar(gfx::Context& context);
+    // Returns where the next item of the strip may start.
+    static double drawNetwork(gfx::Context& context, StatusBarNetwork network, double stripHeight);
 };
 
 } // namespace ui

@@ -7,6 +7,7 @@
 #include "gfx/TextMeasurer.h"
 #include "gfx/TextMeasuring.h"
 #include "ui/Keyboard.h"
+#include "ui/Pasteboard.h"
 
 #include <algorithm>
 
@@ -26,6 +27,14 @@ namespace {
         return base::utf8::prefix(text, codePoints).size();
     }
 
+    // A one-line field holds no line breaks: pasted ones become spaces.
+    std::string oneLine(std::string text)
+    {
+        std::replace(text.begin(), text.end(), '\r', ' ');
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        return text;
+    }
+
 } // namespace
 
 TextField::TextField(const gfx::Rect& frame)
@@ -37,13 +46,58 @@ TextField::TextField(const gfx::Rect& frame)
 
 TextField::~TextField()
 {
+    if (m_blink)
+        m_blink->invalidate();
     if (m_editing)
         Keyboard::shared().editingFieldWentAway();
 }
 
 size_t TextField::length() const { return base::utf8::countCodePoints(m_text); }
 
-void TextField::changed() { setNeedsDisplay(); }
+void TextField::changed()
+{
+    keepCaretInView();
+    if (m_editing)
+        startBlinking();
+    setNeedsDisplay();
+}
+
+void TextField::keepCaretInView()
+{
+    double visible = textRectForBounds(bounds()).width() - caretWidth;
+    double whole = displayedWidthBefore(length());
+    if (whole <= visible) {
+        m_scrollOffset = 0;
+        return;
+    }
+    double caret = displayedWidthBefore(m_selection.end());
+    if (caret - m_scrollOffset > visible)
+        m_scrollOffset = caret - visible;
+    if (caret < m_scrollOffset)
+        m_scrollOffset = caret;
+    m_scrollOffset = std::clamp(m_scrollOffset, 0.0, whole - visible);
+}
+
+void TextField::startBlinking()
+{
+    m_caretShown = true;
+    if (m_blink)
+        m_blink->invalidate();
+    m_blink = base::Timer::scheduled(caretBlinkInterval, true, [weak = weak_from_this()](base::Timer&) {
+        if (auto self = std::static_pointer_cast<TextField>(weak.lock())) {
+            self->m_caretShown = !self->m_caretShown;
+            self->setNeedsDisplay();
+        }
+    });
+}
+
+void TextField::stopBlinking()
+{
+    if (m_blink)
+        m_blink->invalidate();
+    m_blink.reset();
+    m_caretShown = true;
+}
 
 void TextField::setText(std::string text)
 {
@@ -124,6 +178,7 @@ bool TextField::resignFirstResponder()
     if (m_marked)
         unmarkText();
     m_editing = false;
+    stopBlinking();
     changed();
     if (auto delegate = m_delegate.lock())
         delegate->textFieldDidEndEditing(*this);
@@ -237,6 +292,43 @@ void TextField::unmarkText()
     insertText(m_text.substr(from, to - from));
 }
 
+void TextField::selectAll()
+{
+    if (!m_editing)
+        return;
+    unmarkText();
+    setSelectedRange({ 0, length() });
+}
+
+void TextField::copy()
+{
+    if (!m_editing || m_secure || m_selection.length == 0)
+        return;
+    size_t from = byteOffset(m_text, m_selection.location);
+    Pasteboard::general().setString(m_text.substr(from, byteOffset(m_text, m_selection.end()) - from));
+}
+
+void TextField::cut()
+{
+    if (!m_editing || m_secure || m_selection.length == 0)
+        return;
+    auto self = sharedFrom(this);
+    copy();
+    edit(m_selection, "");
+}
+
+void TextField::paste()
+{
+    if (!m_editing)
+        return;
+    auto pasted = Pasteboard::general().string();
+    if (!pasted || pasted->empty())
+        return;
+    auto self = sharedFrom(this);
+    unmarkText();
+    edit(m_selection, oneLine(*pasted));
+}
+
 void TextField::clearText()
 {
     if (m_text.empty())
@@ -291,22 +383,31 @@ gfx::TextAttributes TextField::attributes(const gfx::Color& color) const
     return { m_font, color, { m_alignment, gfx::LineBreakMode::Clip } };
 }
 
+double TextField::displayedWidthBefore(size_t codePoints) const
+{
+    std::string shown = displayedText();
+    size_t end = m_secure ? codePoints * std::string_view(bullet).size() : byteOffset(m_text, codePoints);
+    return gfx::sizeWithAttributes(std::string_view(shown).substr(0, end), attributes(m_textColor)).width;
+}
+
+double TextField::textStart(const gfx::Rect& textRect, double textWidth) const
+{
+    if (textWidth > textRect.width() - caretWidth)
+        return textRect.minX() - m_scrollOffset;
+    if (m_alignment == gfx::TextAlignment::Center)
+        return textRect.minX() + (textRect.width() - textWidth) / 2;
+    if (m_alignment == gfx::TextAlignment::Right)
+        return textRect.minX() + textRect.width() - textWidth;
+    return textRect.minX();
+}
+
 gfx::Rect TextField::caretRect() const
 {
     gfx::Rect textRect = textRectForBounds(bounds());
-    std::string shown = displayedText();
-    auto style = attributes(m_textColor);
-    size_t caret
-        = m_secure ? m_selection.end() * std::string_view(bullet).size() : byteOffset(m_text, m_selection.end());
-    double before = gfx::sizeWithAttributes(std::string_view(shown).substr(0, caret), style).width;
-    double whole = gfx::sizeWithAttributes(shown, style).width;
-    double start = textRect.minX();
-    if (m_alignment == gfx::TextAlignment::Center)
-        start += (textRect.width() - whole) / 2;
-    else if (m_alignment == gfx::TextAlignment::Right)
-        start += textRect.width() - whole;
+    double start = textStart(textRect, displayedWidthBefore(length()));
     double lineHeight = gfx::TextMeasurer::current()->lineHeight(m_font);
-    return { start + before, textRect.midY() - lineHeight / 2, caretWidth, lineHeight };
+    return { start + displayedWidthBefore(m_selection.end()), textRect.midY() - lineHeight / 2, caretWidth,
+        lineHeight };
 }
 
 void TextField::endTracking(const Touch* touch, const Event* event)
@@ -361,10 +462,17 @@ void TextField::drawRect(const gfx::Rect&)
     auto style = attributes(empty ? placeholderColor : m_textColor);
     double lineHeight = gfx::TextMeasurer::current()->lineHeight(m_font);
     gfx::Rect line { textRect.minX(), textRect.midY() - lineHeight / 2, textRect.width(), lineHeight };
+    double whole = empty ? 0 : displayedWidthBefore(length());
+    if (whole > textRect.width() - caretWidth) {
+        // Scrolled: the whole text is laid out from its start, and the clip shows the part around the caret.
+        line.origin.x = textStart(textRect, whole);
+        line.size.width = whole + caretWidth;
+        style.paragraph.alignment = gfx::TextAlignment::Left;
+    }
     context->save();
     context->clipToRect(textRect);
     context->drawText(gfx::AttributedString(shown, style), line, 1);
-    if (m_editing) {
+    if (m_editing && m_caretShown) {
         context->setFillColor(tintColor());
         context->fillRect(caretRect());
     }

@@ -6,7 +6,10 @@
 // asks textFieldShouldReturn and, on yes, sends editing-did-end-on-exit. Resigning (or leaving the window)
 // commits the composition and ends editing. Setting the text in code asks nothing and sends nothing. The
 // clear button (shown by its mode, while there is text) empties the field through the same delegate check.
-// Secure fields draw a bullet per character. Ranges and the caret count Unicode code points. Main thread.
+// Secure fields draw a bullet per character. Ranges and the caret count Unicode code points. A text wider than
+// the field scrolls sideways so that the caret stays in view. While editing, the caret blinks, and shows
+// steadily again after each change. The clipboard commands go through Pasteboard::general(); a secure field
+// never gives its text to the clipboard. Main thread.
 //
 //   auto name = std::make_shared<ui::TextField>(gfx::Rect { 148, 90, 162, 30 });
 //   name->setBorderStyle(ui::TextBorderStyle::RoundedRect);
@@ -15,6 +18,7 @@
 //   name->addAction([weak](ui::Control&) { ... }, ui::ControlEvent::EditingChanged);
 #pragma once
 
+#include "base/Timer.h"
 #include "gfx/Font.h"
 #include "gfx/TextAttributes.h"
 #include "ui/Control.h"
@@ -31,6 +35,8 @@ public:
     static constexpr double defaultFontSize = 17;
     // The width of the clear button's touch area at the right end of the field.
     static constexpr double clearButtonWidth = 29;
+    // Half a period of the caret's blinking.
+    static constexpr base::Duration caretBlinkInterval { 0.5 };
 
     explicit TextField(const gfx::Rect& frame = {});
     ~TextField() override;
@@ -85,6 +91,16 @@ public:
     gfx::Rect textRectForBounds(const gfx::Rect& bounds) const;
     // Where the caret is drawn, in the field's coordinates.
     gfx::Rect caretRect() const;
+    // How far the text is scrolled to the left to keep the caret in view.
+    double scrollOffset() const { return m_scrollOffset; }
+    // Whether the blinking caret is in its shown phase (meaningful while editing).
+    bool isCaretShown() const { return m_caretShown; }
+
+    // The desktop editing commands; each does nothing unless the field is editing.
+    void selectAll();
+    void copy();
+    void cut();
+    void paste();
 
     void endTracking(const Touch* touch, const Event* event) override;
     void willMoveToWindow(const std::shared_ptr<Window>& window) override;
@@ -98,6 +114,12 @@ private:
     void replace(TextRange range, const std::string& replacement);
     void clearText();
     void changed();
+    void keepCaretInView();
+    void startBlinking();
+    void stopBlinking();
+    // Where the displayed text starts, given the text rectangle and the text's width.
+    double textStart(const gfx::Rect& textRect, double textWidth) const;
+    double displayedWidthBefore(size_t codePoints) const;
     gfx::TextAttributes attributes(const gfx::Color& color) const;
 
     std::string m_text;
@@ -114,6 +136,9 @@ private:
     bool m_editing { false };
     TextRange m_selection;
     std::optional<TextRange> m_marked;
+    double m_scrollOffset { 0 };
+    bool m_caretShown { true };
+    std::shared_ptr<base::Timer> m_blink;
 };
 
 } // namespace ui

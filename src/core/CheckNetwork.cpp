@@ -6,6 +6,7 @@
 #include "core/Singleton.h"
 #include "reachability/Reachability.h"
 #include "ui/AlertView.h"
+#include "ui/Application.h"
 
 namespace core {
 
@@ -20,6 +21,14 @@ namespace {
         return target ? target->currentReachabilityStatus() : reachability::NotReachable;
     }
 
+    // The global state, and the status strip that shows it.
+    void record(int32_t state)
+    {
+        Singleton::shared().setCurrentNetworkContional(state);
+        ui::Application::shared().setStatusBarNetwork(
+            state == Singleton::NetworkNone ? ui::StatusBarNetwork::Offline : ui::StatusBarNetwork::Online);
+    }
+
 } // namespace
 
 std::string CheckNetwork::hostName()
@@ -32,15 +41,15 @@ bool CheckNetwork::isExistenceNetwork()
 {
     switch (hostStatus()) {
     case reachability::ReachableViaWiFi:
-        Singleton::shared().setCurrentNetworkContional(Singleton::NetworkViaWiFi);
+        record(Singleton::NetworkViaWiFi);
         return true;
     case reachability::ReachableViaWWAN:
-        Singleton::shared().setCurrentNetworkContional(Singleton::NetworkViaCellular);
+        record(Singleton::NetworkViaCellular);
         return true;
     case reachability::NotReachable:
         break;
     }
-    Singleton::shared().setCurrentNetworkContional(Singleton::NetworkNone);
+    record(Singleton::NetworkNone);
     return false;
 }
 

@@ -27,7 +27,23 @@ public:
     void textInput(const std::string& text) override { entries.push_back("text " + text); }
     void key(const ui::KeyEvent& e) override
     {
-        entries.push_back(e.key == ui::KeyEvent::Key::Backspace ? "backspace" : "key");
+        using Key = ui::KeyEvent::Key;
+        switch (e.key) {
+        case Key::Backspace:
+            entries.push_back("backspace");
+            break;
+        case Key::BackTab:
+            entries.push_back("backtab");
+            break;
+        case Key::Paste:
+            entries.push_back("paste");
+            break;
+        case Key::SelectAll:
+            entries.push_back("select-all");
+            break;
+        default:
+            entries.push_back("key");
+        }
     }
     std::vector<std::string> entries;
 };
@@ -60,6 +76,14 @@ protected:
     }
 
     void push(SDL_Event event) { SDL_PushEvent(&event); }
+    void keyDown(SDL_Keycode sym, Uint16 mod)
+    {
+        SDL_Event e {};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = sym;
+        e.key.keysym.mod = mod;
+        push(e);
+    }
     void mouse(Uint32 type, int x, int y)
     {
         SDL_Event e {};
@@ -120,6 +144,34 @@ TEST_F(SDLHost, TheWheelScrollsAndPinchesWithControlAndKeysType)
     push(backspace);
     frame();
     EXPECT_EQ(log->entries, (std::vector<std::string> { "scroll -40", "pinch 0", "text 好", "backspace" }));
+}
+
+TEST_F(SDLHost, ShiftTabAndTheControlShortcutsBecomeEditingKeys)
+{
+    keyDown(SDLK_TAB, KMOD_LSHIFT);
+    keyDown(SDLK_v, KMOD_RCTRL);
+    keyDown(SDLK_a, KMOD_LCTRL);
+    keyDown(SDLK_BACKSPACE, KMOD_LCTRL);
+    keyDown(SDLK_v, KMOD_NONE);
+    frame();
+    EXPECT_EQ(log->entries, (std::vector<std::string> { "backtab", "paste", "select-all", "backspace" }));
+}
+
+TEST_F(SDLHost, AResizedWindowLetterboxesAndClicksMapThroughTheSameTransform)
+{
+    // Twice as wide: the picture keeps its zoom of 2 and is centred between bars of 320 window units.
+    SDL_SetWindowSize(host->window(), 1280, 1136);
+    frame();
+    mouse(SDL_MOUSEBUTTONDOWN, 320 + 100, 200);
+    mouse(SDL_MOUSEBUTTONUP, 320 + 640, 1136);
+    // Half as wide: the picture shrinks to a zoom of 1, with bars of 284 above and below.
+    SDL_SetWindowSize(host->window(), 320, 1136);
+    frame();
+    mouse(SDL_MOUSEBUTTONDOWN, 100, 284 + 200);
+    mouse(SDL_MOUSEBUTTONUP, 0, 284);
+    frame();
+    EXPECT_EQ(
+        log->entries, (std::vector<std::string> { "began 50,100", "ended 320,568", "began 100,200", "ended 0,0" }));
 }
 
 TEST_F(SDLHost, GainingTheFocusCallsTheBecameActiveHook)
