@@ -8,6 +8,9 @@ namespace app {
 
 namespace {
 
+    // A service address is short; anything longer would only bloat the settings it is saved in.
+    constexpr size_t MaxServerAddressBytes = 2048;
+
     bool isServiceAddress(const std::string& text)
     {
         auto url = base::URL::parse(text);
@@ -40,6 +43,8 @@ std::optional<CommandLine> CommandLine::parse(int argc, const char* const* argv,
                 return fail(std::string(argument) + " needs a value");
             std::string value = argv[++i];
             if (argument == "--server") {
+                if (value.size() > MaxServerAddressBytes)
+                    return fail("--server address is longer than 2 KB");
                 if (!isServiceAddress(value))
                     return fail("--server needs an http or https address, not \"" + value + "\"");
                 options.server = value;

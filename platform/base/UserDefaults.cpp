@@ -74,7 +74,8 @@ void UserDefaults::load()
         return;
     auto bytes = Files::read(m_file);
     if (!bytes) {
-        log("user defaults: cannot read " + m_file.string() + ", starting empty");
+        log("user defaults: cannot read " + m_file.string() + ", starting empty and leaving the file as it is");
+        m_mustNotWrite = true;
         return;
     }
     DictionaryRef stored = DefaultsFile::read(*bytes);
@@ -96,8 +97,9 @@ void UserDefaults::setAside()
     }
     std::error_code error;
     std::filesystem::rename(m_file, aside, error);
+    m_mustNotWrite = static_cast<bool>(error);
     log("user defaults: " + m_file.string() + " is not a defaults file; "
-        + (error ? "it will be replaced at the next save" : "kept as " + aside.string()) + ", starting empty");
+        + (error ? "it cannot be moved aside and is left as it is" : "kept as " + aside.string()) + ", starting empty");
 }
 
 std::optional<Value> UserDefaults::objectForKey(std::string_view key) const
@@ -193,6 +195,8 @@ bool UserDefaults::save()
     std::lock_guard lock(m_mutex);
     if (!m_dirty)
         return true;
+    if (m_mustNotWrite && isPresent(m_file))
+        return false;
     if (!Files::writeAtomically(m_file, DefaultsFile::write(*m_values), 0600))
         return false;
     m_dirty = false;

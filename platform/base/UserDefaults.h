@@ -1,7 +1,8 @@
 // base::UserDefaults: typed values under text keys, kept in one file (DefaultsFile format) and written
 // atomically by synchronize() (and when the object goes). A file that cannot be read as defaults (corrupt,
 // cut short, foreign) is renamed aside to "<file>.corrupt" (or ".corrupt.1", ...) and the defaults start
-// empty; stray temporary files of an interrupted write are removed. A reader that asks for a kind gets
+// empty; a file that is there but cannot be read (nor moved aside) is left alone: nothing is written over
+// it while it is there. Stray temporary files of an interrupted write are removed. A reader that asks for a kind gets
 // nothing (or 0, false) when the stored value is of another kind. Registered defaults answer for keys that
 // hold no value and are never written. Safe from any thread.
 //
@@ -75,6 +76,8 @@ private:
     std::shared_ptr<MutableDictionary> m_values;
     std::shared_ptr<MutableDictionary> m_registered;
     bool m_dirty { false };
+    // The file is there but could be neither read nor kept aside: writing would destroy what it holds.
+    bool m_mustNotWrite { false };
 };
 
 } // namespace base

@@ -464,6 +464,11 @@ void URLConnection::followRedirect()
         deliverHeldReply();
         return;
     }
+    if (current.scheme() == "https" && target->scheme() != "https") {
+        fail(URLErrors::make(URLErrors::SecureConnectionRequired, target,
+            "A secure connection was redirected to one that is not secure."));
+        return;
+    }
     if (++m_redirects > MaximumRedirects) {
         fail(URLErrors::make(URLErrors::HTTPTooManyRedirects, m_request.url(), "Too many HTTP redirects."));
         return;
@@ -478,9 +483,11 @@ void URLConnection::followRedirect()
         next.setValue(std::nullopt, "Content-Type");
         next.setValue(std::nullopt, "Content-Length");
     }
-    // Credentials meant for one server are not handed to another.
-    if (target->host() != current.host() || portOf(*target) != portOf(current)) {
+    // Credentials and the session cookie meant for one server are not handed to another.
+    if (target->host() != current.host() || portOf(*target) != portOf(current)
+        || target->scheme() != current.scheme()) {
         next.setValue(std::nullopt, "Authorization");
+        next.setValue(std::nullopt, "Cookie");
         m_credential.reset();
     }
     std::optional<URLRequest> chosen = next;

@@ -17,6 +17,10 @@ class URLErrors {
 public:
     static constexpr long HTTPTooManyRedirects = -1007;
     static constexpr long RequestBodyStreamExhausted = -1021;
+    // A redirect from https to a URL that is not https, which is refused.
+    static constexpr long SecureConnectionRequired = -1022;
+    // A reply's body longer than its reader keeps in memory.
+    static constexpr long DataLengthExceedsMaximum = -1103;
 
     static base::Error make(long code, const std::optional<base::URL>& url, std::string description,
         std::shared_ptr<const base::Error> underlying = nullptr);

@@ -1,7 +1,9 @@
 #include "core/DBManager.h"
 
+#include "base/Log.h"
 #include "base/Paths.h"
 #include "base/UserDefaults.h"
+#include "core/KeptAside.h"
 #include "core/SettingsKeys.h"
 #include "database/Database.h"
 #include "database/DatabaseAdditions.h"
@@ -20,6 +22,9 @@ namespace {
     constexpr const char* ChatList = "UserChatList";
     constexpr const char* MessageQuery = "UserMessageQuery";
     constexpr const char* MessageList = "UserMessageList";
+
+    // SQLite's result code for a file that is not a database.
+    constexpr int NotADatabase = 26;
 
     // Raised when the tables change, so that an older file can be brought up to date.
     constexpr int SchemaVersion = 1;
@@ -61,17 +66,31 @@ namespace {
         return true;
     }
 
-    std::shared_ptr<Database> openDatabase()
+    // The open database with its tables; a file that is not a database comes back as the same error code.
+    std::shared_ptr<Database> openWithTables(int& errorCode)
     {
         auto db = Database::databaseWithPath(DBManager::databasePath().string());
         db->setDateFormat(Database::storeableDateFormat("yyyy/MM/dd HH:mm:ss"));
-        if (!db->open())
+        bool ready = db->open() && createTablesIn(*db);
+        errorCode = db->lastErrorCode();
+        if (ready)
+            return db;
+        db->close();
+        return nullptr;
+    }
+
+    // A file that is not a database is kept aside and a new one made in its place, so that the failure does
+    // not repeat at every launch and nothing in the old file is destroyed.
+    std::shared_ptr<Database> openDatabase()
+    {
+        int errorCode = 0;
+        auto db = openWithTables(errorCode);
+        if (db || errorCode != NotADatabase)
+            return db;
+        base::log("message store: the database file is not a database");
+        if (keepAside(DBManager::databasePath()).empty())
             return nullptr;
-        if (!createTablesIn(*db)) {
-            db->close();
-            return nullptr;
-        }
-        return db;
+        return openWithTables(errorCode);
     }
 
     // Runs the work on an open database and closes it; false when it cannot be opened.
@@ -131,14 +150,17 @@ namespace {
             message.to, message.fromIconName, message.toIconName, message.msgType, message.url, message.createTime);
     }
 
+    bool insertQuery(Database& db, const char* table, const UserMessageQuery& message)
+    {
+        return insertMessage(db,
+            std::string("insert or ignore into ") + table + " (" + MessageColumns
+                + ") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            message);
+    }
+
     bool saveQuery(const char* table, const UserMessageQuery& message)
     {
-        return withDatabase([&](Database& db) {
-            return insertMessage(db,
-                std::string("insert or ignore into ") + table + " (" + MessageColumns
-                    + ") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                message);
-        });
+        return withDatabase([&](Database& db) { return insertQuery(db, table, message); });
     }
 
     std::optional<std::string> partnerOf(const UserMessageQuery& message)
@@ -147,19 +169,28 @@ namespace {
         return sentByOwner ? message.to : message.from;
     }
 
-    bool saveList(const char* table, const UserMessageQuery& message)
+    bool replaceListRow(Database& db, const char* table, const UserMessageQuery& message)
     {
         auto partner = partnerOf(message);
-        return withDatabase([&](Database& db) {
-            return inTransaction(db, [&] {
-                return db.executeUpdate(std::string("delete from ") + table + " where userName is ? and partner is ?",
-                           message.userName, partner)
-                    && db.executeUpdate(std::string("insert into ") + table + " (partner, " + MessageColumns
-                            + ") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                        partner, message.id_, message.userName, message.context, message.desc, message.from, message.to,
-                        message.fromIconName, message.toIconName, message.msgType, message.url, message.createTime);
-            });
-        });
+        return db.executeUpdate(std::string("delete from ") + table + " where userName is ? and partner is ?",
+                   message.userName, partner)
+            && db.executeUpdate(std::string("insert into ") + table + " (partner, " + MessageColumns
+                    + ") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                partner, message.id_, message.userName, message.context, message.desc, message.from, message.to,
+                message.fromIconName, message.toIconName, message.msgType, message.url, message.createTime);
+    }
+
+    bool saveList(const char* table, const UserMessageQuery& message)
+    {
+        return withDatabase(
+            [&](Database& db) { return inTransaction(db, [&] { return replaceListRow(db, table, message); }); });
+    }
+
+    bool savePending(Database& db, const PendingMessage& pending)
+    {
+        bool chat = pending.place == PendingMessage::Place::Chat;
+        return insertQuery(db, chat ? ChatQuery : MessageQuery, *pending.message)
+            && replaceListRow(db, chat ? ChatList : MessageList, *pending.message);
     }
 
     bool deleteRows(const std::string& statement)
@@ -249,6 +280,19 @@ bool DBManager::saveOrUpdataUserMessageQuery(const UserMessageQuery& message)
 }
 
 bool DBManager::saveOrUpdataUserMessageList(const UserMessageQuery& message) { return saveList(MessageList, message); }
+
+bool DBManager::saveIncomingMessages(const std::vector<PendingMessage>& messages)
+{
+    return withDatabase([&](Database& db) {
+        return inTransaction(db, [&] {
+            for (const PendingMessage& pending : messages) {
+                if (!savePending(db, pending))
+                    return false;
+            }
+            return true;
+        });
+    });
+}
 
 bool DBManager::deleteAllChatQuery() { return deleteRows(std::string("delete from ") + ChatQuery); }
 

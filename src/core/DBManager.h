@@ -2,14 +2,17 @@
 // messages ("UserMessageQuery") and conversation list ("UserMessageList"), the chat's messages
 // ("UserChatQuery") and conversation list ("UserChatList"), and each account's current-device row
 // ("MobileDeviceDB"). Every call opens the file (creating the tables on first use), runs its statements with
-// bound values and closes it; a file that cannot be opened gives nothing or false. Times are stored as
-// "yyyy/MM/dd HH:mm:ss" (UTC, so that they sort in time order). Main thread.
+// bound values and closes it; a file that cannot be opened gives nothing or false. A file that is not a
+// database is kept aside as "dataBase.sqlite.corrupt-N" and a new one made. Times are stored as
+// "yyyy/MM/dd HH:mm:ss" (UTC, so that they sort in time order). Main thread, except
+// saveIncomingMessages (any thread: it opens a connection of its own).
 //
 //   core::DBManager::saveOrUpdataUserChatQuery(*message);
 //   auto chat = core::DBManager::selectUserChatQueryByUserName(account, account, serialNumber);
 #pragma once
 
 #include "core/MobileDeviceAndLocation.h"
+#include "core/PendingMessage.h"
 #include "core/UserMessageQuery.h"
 
 #include <filesystem>
@@ -44,6 +47,10 @@ public:
     static bool saveOrUpdataUserChatList(const UserMessageQuery& message);
     static bool saveOrUpdataUserMessageQuery(const UserMessageQuery& message);
     static bool saveOrUpdataUserMessageList(const UserMessageQuery& message);
+
+    // Stores a batch of the service's messages, each in its place's two tables as the four calls above do,
+    // over one connection in one transaction: all of them or, false, none.
+    [[nodiscard]] static bool saveIncomingMessages(const std::vector<PendingMessage>& messages);
 
     static bool deleteAllChatQuery();
     static bool deleteAllUserMessageQuery();

@@ -301,7 +301,20 @@ void URLConnectionOperation::setOutputStream(std::shared_ptr<net::OutputStream> 
     if (m_outputStream)
         m_outputStream->close();
     m_outputStream = std::move(stream);
+    m_bodyInMemory = false;
     didChangeValueForKey("outputStream");
+}
+
+size_t URLConnectionOperation::maximumBodyBytesInMemory() const
+{
+    std::lock_guard guard(m_lock);
+    return m_maximumBodyBytesInMemory;
+}
+
+void URLConnectionOperation::setMaximumBodyBytesInMemory(size_t bytes)
+{
+    std::lock_guard guard(m_lock);
+    m_maximumBodyBytesInMemory = bytes;
 }
 
 std::shared_ptr<net::InputStream> URLConnectionOperation::inputStream() const
@@ -549,6 +562,15 @@ void URLConnectionOperation::didReceiveData(net::URLConnection& connection, cons
     std::unique_lock guard(m_lock);
     if (m_connection.get() != &connection)
         return;
+    if (m_bodyInMemory && static_cast<uint64_t>(m_totalBytesRead) + length > m_maximumBodyBytesInMemory) {
+        base::Error failure = net::URLErrors::make(net::URLErrors::DataLengthExceedsMaximum, m_request.url(),
+            "The reply's body is larger than the " + std::to_string(m_maximumBodyBytesInMemory)
+                + " bytes kept in memory.");
+        guard.unlock();
+        connection.cancel();
+        didFailWithError(connection, failure);
+        return;
+    }
     bool written = m_outputStream->hasSpaceAvailable() && m_outputStream->write(bytes, length) == ptrdiff_t(length);
     if (!written) {
         // A chunk that cannot be kept would leave a body with a hole that passes for a whole one.

@@ -86,7 +86,13 @@ public:
     void setRequestError(base::Error error);
 
     std::shared_ptr<net::OutputStream> outputStream() const;
+    // A stream set here (a file for a download) takes the body without a size limit.
     void setOutputStream(std::shared_ptr<net::OutputStream> stream);
+    // The largest body kept in memory (when no output stream was set); a longer reply fails with
+    // net::URLErrors::DataLengthExceedsMaximum instead of growing without bound.
+    static constexpr size_t DefaultMaximumBodyBytesInMemory = size_t(64) << 20;
+    size_t maximumBodyBytesInMemory() const;
+    void setMaximumBodyBytesInMemory(size_t bytes);
     std::shared_ptr<net::InputStream> inputStream() const;
     // Replaces the request by a copy whose body is the stream.
     void setInputStream(std::shared_ptr<net::InputStream> stream);
@@ -158,6 +164,8 @@ private:
     mutable base::TextEncoding::Code m_responseStringEncoding { 0 };
     int64_t m_totalBytesRead { 0 };
     std::shared_ptr<net::OutputStream> m_outputStream;
+    bool m_bodyInMemory { true };
+    size_t m_maximumBodyBytesInMemory { DefaultMaximumBodyBytesInMemory };
     std::optional<net::URLCredential> m_credential;
     bool m_shouldUseCredentialStorage { true };
     bool m_allowsInvalidSSLCertificate { false };

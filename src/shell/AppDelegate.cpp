@@ -7,6 +7,7 @@
 #include "base/UserDefaults.h"
 #include "core/CheckNetwork.h"
 #include "core/DBManager.h"
+#include "core/IncomingMessages.h"
 #include "core/Helper.h"
 #include "core/NotificationNames.h"
 #include "core/RememberedAccount.h"
@@ -28,6 +29,7 @@ void AppDelegate::didFinishLaunching(const Options& options)
     state.loadConfig();
     state.messagePath();
     core::DBManager::createTables();
+    core::IncomingMessages::storeSpooled();
     registerFeatureScreens();
     scheduleNetworkCheck();
     if (!core::Helper::readSettingsByKey(SettingsKeys::NotificationSwitch))

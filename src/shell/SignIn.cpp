@@ -5,6 +5,7 @@
 #include "base/NotificationCenter.h"
 #include "core/Helper.h"
 #include "core/NotificationNames.h"
+#include "core/ReplyFields.h"
 #include "core/ServiceProtocol.h"
 #include "core/SessionCookie.h"
 #include "core/SettingsKeys.h"
@@ -14,6 +15,18 @@
 namespace shell {
 
 using core::ServiceProtocol;
+
+namespace {
+
+    // Only an answer of the service can refuse: a reply without one (not JSON, no "d", a null "d") is a
+    // server fault, and telling the user the password was wrong would send them the wrong way.
+    bool isReadableAnswer(const std::string& reply)
+    {
+        auto d = core::ReplyFields::payload(reply);
+        return d && !d->isNull();
+    }
+
+} // namespace
 
 void SignIn::post(const std::string& account, const std::string& password, Completion completion)
 {
@@ -26,6 +39,12 @@ void SignIn::post(const std::string& account, const std::string& password, Compl
     core::WebCall::postReadingHeaders(
         ServiceProtocol::LoginMethod, parameters,
         [finish](const std::string& reply, const net::HTTPHeaderFields& headers) {
+            if (!isReadableAnswer(reply)) {
+                base::log("sign-in failed: the service's reply holds no answer");
+                if (*finish)
+                    (*finish)(Outcome::Failed);
+                return;
+            }
             if (!core::Tool::readLoginResultFromJson(reply)) {
                 if (*finish)
                     (*finish)(Outcome::Refused);

@@ -47,6 +47,11 @@ TEST(CommandLine, UnknownOptionsMissingValuesAndOtherAddressesAreRefused)
     EXPECT_NE(error.find("needs a value"), std::string::npos);
     for (const char* address : { "127.0.0.1:8080", "ftp://host", "http://", "file:///tmp" })
         EXPECT_FALSE(parse({ "--server", address })) << address;
+    std::string longest = "http://127.0.0.1/" + std::string(2048 - 17, 'a');
+    EXPECT_TRUE(parse({ "--server", longest.c_str() }));
+    std::string tooLong = longest + "a";
+    EXPECT_FALSE(parse({ "--server", tooLong.c_str() }, &error));
+    EXPECT_NE(error.find("2 KB"), std::string::npos);
 }
 
 } // namespace

@@ -157,6 +157,20 @@ TEST_F(UserDefaultsTest, AnUnwritableFileReportsFailureAndKeepsTheChanges)
     EXPECT_TRUE(defaults.synchronize());
 }
 
+TEST_F(UserDefaultsTest, AFileThatCannotBeReadIsNeverWrittenOver)
+{
+    std::filesystem::create_directory(m_dir.path() / "elsewhere");
+    std::filesystem::create_directory_symlink(m_dir.path() / "elsewhere", file()); // present, reads as nothing
+    base::Log::ScopedCapture log;
+    {
+        base::UserDefaults defaults(file());
+        defaults.setObject("v", "k");
+        EXPECT_FALSE(defaults.synchronize());
+        EXPECT_EQ(defaults.stringForKey("k"), "v") << "kept in memory";
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(file())) << "left as it was, also when the object goes";
+}
+
 TEST(UserDefaultsStandard, LivesInThePreferencesFolderAndKnowsTheLanguages)
 {
     auto& defaults = base::UserDefaults::standard();

@@ -1,4 +1,5 @@
 #include "core/DBManager.h"
+#include "base/Files.h"
 #include "base/Log.h"
 #include "base/UserDefaults.h"
 #include "core/SettingsKeys.h"
@@ -196,6 +197,52 @@ TEST_F(DBManagerTest, UnopenableFileGivesNothing)
     EXPECT_FALSE(DBManager::readSingleMobileDevice());
     EXPECT_FALSE(DBManager::deleteAllChatQuery());
     std::filesystem::remove(DBManager::databasePath());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DBManagerTest, AFileThatIsNotADatabaseIsKeptAsideAndANewOneMade)
+{
+    std::string noise(64 * 1024, '\0');
+    uint32_t state = 12345;
+    for (char& byte : noise) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 24);
+    }
+    ASSERT_TRUE(base::Files::writeAtomically(DBManager::databasePath(), noise));
+
+    EXPECT_TRUE(DBManager::createTables());
+    auto aside = DBManager::databasePath();
+    aside += ".corrupt-1";
+    EXPECT_EQ(base::Files::read(aside), noise) << "kept whole";
+    EXPECT_TRUE(DBManager::saveOrUpdataUserMessageQuery(message("a1", "LW3600000001", "ann", 1)));
+    EXPECT_FALSE(std::filesystem::exists(DBManager::databasePath().string() + ".corrupt-2"))
+        << "the new file is used, not set aside again";
+    std::filesystem::remove(aside);
+}
+
+TEST_F(DBManagerTest, ABatchOfIncomingMessagesIsStoredWholeOrNotAtAll)
+{
+    using core::PendingMessage;
+    auto chat = std::make_shared<UserMessageQuery>(message("c1", "LW3600000001", "ann", 1));
+    auto text = std::make_shared<UserMessageQuery>(message("t1", "LW3600000001", "ann", 2));
+    ASSERT_TRUE(DBManager::saveIncomingMessages(
+        { { chat, PendingMessage::Place::Chat }, { text, PendingMessage::Place::MessageCentre } }));
+    EXPECT_EQ(DBManager::selectUserChatQueryByUserName("ann", "ann", "LW3600000001").size(), 1u);
+    EXPECT_EQ(rows("UserMessageQuery"), 1);
+    EXPECT_EQ(rows("UserMessageList"), 1);
+    EXPECT_EQ(rows("UserChatList"), 1);
+
+    auto db = database::Database::databaseWithPath(DBManager::databasePath().string());
+    ASSERT_TRUE(db->open());
+    ASSERT_TRUE(db->executeUpdate("drop table UserChatList"));
+    db->close();
+    auto later = std::make_shared<UserMessageQuery>(message("t2", "LW3600000001", "ann", 3));
+    EXPECT_FALSE(DBManager::saveIncomingMessages(
+        { { later, PendingMessage::Place::MessageCentre }, { chat, PendingMessage::Place::Chat } }));
+    EXPECT_EQ(rows("UserMessageQuery"), 1) << "the first message of the failed batch is rolled back";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "base/ManualClock.h"
 #include "net/NetworkThread.h"
+#include "net/URLErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,9 @@ protected:
         m_server.server().Get("/secret", [](const httplib::Request&, httplib::Response& response) {
             response.set_content("over TLS", "text/plain");
         });
+        m_server.server().Get("/downgrade", [](const httplib::Request&, httplib::Response& response) {
+            response.set_redirect("http://127.0.0.1:9/plain", 302);
+        });
         m_server.start();
     }
     void TearDown() override
@@ -30,9 +34,10 @@ protected:
         base::Clock::install(base::Clock::system());
     }
 
-    std::shared_ptr<test::ConnectionRecorder> run(std::shared_ptr<test::ConnectionRecorder> recorder)
+    std::shared_ptr<test::ConnectionRecorder> run(
+        std::shared_ptr<test::ConnectionRecorder> recorder, std::string_view path = "/secret")
     {
-        net::URLConnection::make(net::URLRequest(base::URL::parse(m_server.url("/secret"))), recorder)->start();
+        net::URLConnection::make(net::URLRequest(base::URL::parse(m_server.url(path))), recorder)->start();
         EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return recorder->ended(); }, 10s));
         return recorder;
     }
@@ -75,4 +80,17 @@ TEST_F(ConnectionTLSTest, ADelegateThatAcceptsTheServerTrustGetsThrough)
     run(recorder);
     ASSERT_TRUE(recorder->finished()) << recorder->error()->description();
     EXPECT_EQ(recorder->body(), "over TLS");
+}
+
+TEST_F(ConnectionTLSTest, ARedirectFromASecureToAPlainConnectionIsRefused)
+{
+    auto recorder = std::make_shared<test::ConnectionRecorder>();
+    recorder->onCanAuthenticate = [](const net::URLProtectionSpace&) { return true; };
+    recorder->onChallenge = [](const std::shared_ptr<net::URLAuthenticationChallenge>& challenge) {
+        challenge->useCredential(net::URLCredential::acceptingServerTrust());
+    };
+    run(recorder, "/downgrade");
+    ASSERT_TRUE(recorder->error());
+    EXPECT_EQ(recorder->error()->code(), net::URLErrors::SecureConnectionRequired);
+    EXPECT_EQ(m_server.received().size(), 1u);
 }

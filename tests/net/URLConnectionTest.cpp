@@ -194,6 +194,32 @@ TEST_F(URLConnectionTest, ARefusedRedirectDeliversTheRedirectReplyItself)
     EXPECT_EQ(m_server.received().size(), 1u);
 }
 
+TEST_F(URLConnectionTest, ARedirectToAnotherHostDropsTheCookieAndAuthorization)
+{
+    m_server.server().Post("/sign-in", [this](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect(m_server.url("/elsewhere").replace(7, 9, "localhost"), 307);
+    });
+    m_server.server().Post("/same-host",
+        [](const httplib::Request&, httplib::Response& response) { response.set_redirect("/elsewhere", 307); });
+    m_server.server().Post("/elsewhere",
+        [](const httplib::Request&, httplib::Response& response) { response.set_content("done", "text/plain"); });
+    m_server.start();
+    for (const char* path : { "/sign-in", "/same-host" }) {
+        auto post = request(path);
+        post.setHTTPMethod("POST");
+        post.setValue("session=abc", "Cookie");
+        post.setValue("Basic YW5uOnNlY3JldA==", "Authorization");
+        ASSERT_TRUE(run(post)->finished()) << path;
+    }
+    auto received = m_server.received();
+    ASSERT_EQ(received.size(), 4u);
+    EXPECT_EQ(received[1].header("Host").substr(0, 9), "localhost");
+    EXPECT_FALSE(received[1].hasHeader("Cookie")) << "the session cookie stays with its server";
+    EXPECT_FALSE(received[1].hasHeader("Authorization"));
+    EXPECT_EQ(received[3].header("Cookie"), "session=abc") << "the same server keeps getting it";
+    EXPECT_EQ(received[3].header("Authorization"), "Basic YW5uOnNlY3JldA==");
+}
+
 TEST_F(URLConnectionTest, EndlessRedirectsFail)
 {
     m_server.server().Get(

@@ -3,6 +3,7 @@
 #include "base/MainThread.h"
 #include "base/NotificationCenter.h"
 #include "net/FileOutputStream.h"
+#include "net/URLErrors.h"
 #include "networking/ContentTypeSet.h"
 #include "networking/HTTPRequestOperation.h"
 #include "networking/JSONRequestOperation.h"
@@ -48,6 +49,9 @@ protected:
         m_server.server().Get("/typed", [](const httplib::Request& request, httplib::Response& response) {
             response.set_content(request.get_param_value("body"), request.get_param_value("type").c_str());
         });
+        m_server.server().Get("/long", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content(std::string(5000, 'x'), "text/plain");
+        });
         m_server.server().Get(
             "/untyped", [](const httplib::Request&, httplib::Response& response) { response.body = "caf\xC3\xA9"; });
     }
@@ -55,6 +59,12 @@ protected:
     template <typename Operation = HTTPRequestOperation> std::shared_ptr<Operation> run(const std::string& path)
     {
         auto operation = std::make_shared<Operation>(net::URLRequest(base::URL::parse(m_server.url(path))));
+        runToEnd(operation);
+        return operation;
+    }
+
+    void runToEnd(const std::shared_ptr<HTTPRequestOperation>& operation)
+    {
         std::atomic<bool> done { false };
         operation->setCompletionBlock([&done] {
             done = true;
@@ -62,13 +72,29 @@ protected:
         });
         operation->start();
         EXPECT_TRUE(waitFor([&] { return done.load(); }));
-        return operation;
     }
 };
 
 std::string typed(const char* body, const char* type) { return std::string("/typed?body=") + body + "&type=" + type; }
 
 } // namespace
+
+TEST_F(HTTPRequestOperationTest, ABodyLongerThanTheMemoryLimitFailsInsteadOfGrowing)
+{
+    m_server.start();
+    auto capped = std::make_shared<HTTPRequestOperation>(net::URLRequest(base::URL::parse(m_server.url("/long"))));
+    EXPECT_EQ(capped->maximumBodyBytesInMemory(), size_t(64) << 20);
+    capped->setMaximumBodyBytesInMemory(4999);
+    runToEnd(capped);
+    ASSERT_TRUE(capped->error());
+    EXPECT_EQ(capped->error()->code(), net::URLErrors::DataLengthExceedsMaximum);
+
+    auto exact = std::make_shared<HTTPRequestOperation>(net::URLRequest(base::URL::parse(m_server.url("/long"))));
+    exact->setMaximumBodyBytesInMemory(5000);
+    runToEnd(exact);
+    EXPECT_FALSE(exact->error());
+    EXPECT_EQ(exact->responseData()->size(), 5000u);
+}
 
 TEST_F(HTTPRequestOperationTest, StatusCodesInsideTwoHundredToTwoNinetyNineSucceed)
 {

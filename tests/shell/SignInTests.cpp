@@ -97,7 +97,7 @@ TEST_F(SignIn, EmptyFieldsAskForBothWithoutCallingTheService)
     EXPECT_EQ(requestsTo("Login"), 0u);
 }
 
-TEST_F(SignIn, RepliesOfTheWrongKindAreRefusalsAndTransportFaultsFailures)
+TEST_F(SignIn, AnswersOfTheWrongKindAreRefusalsAndServerFaultsFailures)
 {
     struct Case {
         const char* name;
@@ -109,9 +109,9 @@ TEST_F(SignIn, RepliesOfTheWrongKindAreRefusalsAndTransportFaultsFailures)
         { "status 500", Fault::status(500), "bad_netword" },
         { "dropped connection", Fault::dropConnection(), "bad_netword" },
         { "answer after the time-out", Fault::delay(3000ms), "bad_netword", true },
-        { "body that is not JSON", Fault::nonJsonBody(), "login_failed" },
-        { "no payload", Fault::noPayload(), "login_failed" },
-        { "null payload", Fault::nullPayload(), "login_failed" },
+        { "body that is not JSON", Fault::nonJsonBody(), "bad_netword" },
+        { "no payload", Fault::noPayload(), "bad_netword" },
+        { "null payload", Fault::nullPayload(), "bad_netword" },
         { "text where the number belongs", Fault::refusal("1"), "login_failed" },
     };
     launch();

@@ -1,0 +1,128 @@
+// A reply of 5,000 messages taken into the local message store: ours from the reply text to the last
+// announcement on the main loop (parsing, the spool written and cleared, one transaction on the storing
+// queue), beside the bare inserts of the same rows in one transaction with the sqlite3 C API.
+#include "base/NotificationCenter.h"
+#include "base/RunLoop.h"
+#include "base/UserDefaults.h"
+#include "core/DBManager.h"
+#include "core/IncomingMessages.h"
+#include "core/NotificationNames.h"
+#include "core/SettingsKeys.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <sqlite3.h>
+#include <string>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr size_t messageCount = 5000;
+
+void useScratchDataRoot()
+{
+    static const bool done = [] {
+        char folder[] = "/tmp/incoming-bench-XXXXXX";
+        if (mkdtemp(folder))
+            setenv("LUMET_HOME", folder, 1);
+        base::UserDefaults::standard().setObject(base::Value("ann"), core::SettingsKeys::LoginName2);
+        return true;
+    }();
+    (void)done;
+}
+
+std::string messageId(size_t round, size_t i) { return "r" + std::to_string(round) + "m" + std::to_string(i); }
+
+std::string reply(size_t round)
+{
+    std::string text = R"({"d":[)";
+    for (size_t i = 0; i < messageCount; ++i) {
+        text += i ? "," : "";
+        text += R"({"_id":")" + messageId(round, i)
+            + R"(","Desc":"","Context":"message text","From":"LW3600000001","To":"ann","MsgType":3,)"
+            + R"("CreateTime":"2026/12/07 10:00:00"})";
+    }
+    return text + "]}";
+}
+
+void storeOurs(benchmark::State& state)
+{
+    useScratchDataRoot();
+    std::filesystem::remove(core::DBManager::databasePath());
+    size_t announced = 0;
+    int observer = 0;
+    base::NotificationCenter::defaultCenter().addObserver(
+        core::NotificationNames::ReceiveRemoteNotification, nullptr, [&](const base::Notification&) { ++announced; },
+        &observer);
+    size_t round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string text = reply(round++);
+        announced = 0;
+        state.ResumeTiming();
+        core::IncomingMessages::store(text);
+        base::RunLoop::main().runUntil([&] { return core::IncomingMessages::storesInFlight() == 0; }, 60s);
+        if (announced != messageCount)
+            state.SkipWithError("not every message was announced");
+    }
+    base::NotificationCenter::defaultCenter().removeObservers(&observer);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * messageCount));
+}
+
+void execute(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+
+void storeRaw(benchmark::State& state)
+{
+    useScratchDataRoot();
+    auto path = (std::filesystem::path(getenv("LUMET_HOME")) / "raw.sqlite").string();
+    std::filesystem::remove(path);
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    execute(db,
+        "create table if not exists q (id_ text unique, userName text, context text, desc_ text, from_ text, to_ "
+        "text, msgType integer, createTime text)");
+    execute(db,
+        "create table if not exists l (partner text, id_ text, userName text, context text, desc_ text, from_ "
+        "text, to_ text, msgType integer, createTime text)");
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db,
+        "insert or ignore into q values (?, 'ann', 'message text', '', 'LW3600000001', 'ann', 3, "
+        "'2026/12/07 10:00:00')",
+        -1, &insert, nullptr);
+    sqlite3_stmt* drop = nullptr;
+    sqlite3_prepare_v2(db, "delete from l where userName is 'ann' and partner is 'LW3600000001'", -1, &drop, nullptr);
+    sqlite3_stmt* list = nullptr;
+    sqlite3_prepare_v2(db,
+        "insert into l values ('LW3600000001', ?, 'ann', 'message text', '', 'LW3600000001', "
+        "'ann', 3, '2026/12/07 10:00:00')",
+        -1, &list, nullptr);
+    size_t round = 0;
+    for (auto _ : state) {
+        execute(db, "begin immediate");
+        for (size_t i = 0; i < messageCount; ++i) {
+            std::string id = messageId(round, i);
+            for (sqlite3_stmt* statement : { insert, drop, list }) {
+                if (statement != drop)
+                    sqlite3_bind_text(statement, 1, id.c_str(), -1, SQLITE_TRANSIENT);
+                sqlite3_step(statement);
+                sqlite3_reset(statement);
+            }
+        }
+        execute(db, "commit");
+        ++round;
+    }
+    for (sqlite3_stmt* statement : { insert, drop, list })
+        sqlite3_finalize(statement);
+    sqlite3_close(db);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * messageCount));
+}
+
+const bool registered = [] {
+    benchmark::RegisterBenchmark("IncomingBatch/ours/5000", storeOurs)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("IncomingBatch/sqlite3/5000", storeRaw)->Unit(benchmark::kMillisecond)->UseRealTime();
+    return true;
+}();
+
+} // namespace
