@@ -12,10 +12,26 @@
 #include "shell/ScreenDirectory.h"
 #include "shell/TourContext.h"
 #include "shell/TourSteps.h"
+#include "ui/AlertView.h"
+#include "ui/AlertWindow.h"
+#include "ui/Application.h"
 
 namespace shell {
 
 namespace {
+
+    void dismissShownAlerts()
+    {
+        auto windows = ui::Application::shared().windows();
+        for (const auto& window : windows) {
+            auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
+            auto alert = alertWindow && alertWindow->isShown()
+                ? std::dynamic_pointer_cast<ui::AlertView>(alertWindow->panel())
+                : nullptr;
+            if (alert)
+                alert->dismissWithClickedButtonIndex(0, false);
+        }
+    }
 
     bool networkIdle() { return TourContext::networkIdle(); }
     std::shared_ptr<ui::ViewController> centreRoot() { return TourContext::centreRoot(); }
@@ -102,6 +118,8 @@ void Tour::beginStep()
         finish(true);
         return;
     }
+    // Each picture shows its own screen: an alert that an earlier screen left up would cover it.
+    dismissShownAlerts();
     if (m_steps.front().action)
         m_steps.front().action();
     m_waited = base::Duration(0);
