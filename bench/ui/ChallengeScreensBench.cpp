@@ -2,6 +2,7 @@
 // green bar: the set-up screen with its three targets, the progress screen with a half-filled ring, the
 // completion screen with a screenful of falling images, and the upload-interval panel over a dimmed screen.
 // Every view is redrawn each frame. No peer: the cases hold the frame budget.
+#include "ScreenBenchSupport.h"
 #include "base/Random.h"
 #include "childcare/CompleteChallengeVC.h"
 #include "childcare/ParentChildVC.h"
@@ -22,32 +23,14 @@
 
 namespace {
 
+using bench::redrawAll;
+using bench::useScratchServer;
+
 constexpr double width = 320;
 constexpr double height = 568;
 constexpr double scale = 2;
 // About as many falling images as the completion screen keeps in flight.
 constexpr int imagesInFlight = 18;
-
-void redrawAll(ui::View& view)
-{
-    view.setNeedsDisplay();
-    for (const auto& subview : view.subviews())
-        redrawAll(*subview);
-}
-
-// The screens' own requests go to a closed local port, and the settings they write go to a scratch data
-// root, not the user's.
-void useScratchServer()
-{
-    static const bool done = [] {
-        char folder[] = "/tmp/challenge-bench-XXXXXX";
-        if (mkdtemp(folder))
-            setenv("LUMET_HOME", folder, 1);
-        core::Singleton::shared().setServer("http://127.0.0.1:9");
-        return true;
-    }();
-    (void)done;
-}
 
 void render(benchmark::State& state, const std::shared_ptr<ui::Window>& window)
 {

@@ -2,6 +2,7 @@
 // over it, centred as the modal presenter shows them, the Parvo number view, the listen-number
 // panel, the centre-number panel and the family-number editor; and a screen with the family-number fan open.
 // Every view is redrawn each frame, as after a reload. No peer: the cases hold the frame budget.
+#include "ScreenBenchSupport.h"
 #include "gfx/Context.h"
 #include "settings/CenterNumberVC.h"
 #include "settings/FamilyNumberVC.h"
@@ -22,17 +23,13 @@
 
 namespace {
 
+using bench::redrawAll;
+using bench::useScratchServer;
+
 constexpr double width = 320;
 constexpr double height = 568;
 constexpr double scale = 2;
 constexpr gfx::Color green = gfx::Color::rgb(0.52, 0.8, 0.05);
-
-void redrawAll(ui::View& view)
-{
-    view.setNeedsDisplay();
-    for (const auto& subview : view.subviews())
-        redrawAll(*subview);
-}
 
 std::shared_ptr<core::Device> device(int64_t type)
 {

@@ -1,6 +1,7 @@
 // Full 640 x 1136 pixel frames of the watch phone book, in a navigation controller under the green bar: the
 // list of ten rows (three contacts, round heads) and the entry editor of one contact. Every view is redrawn
 // each frame, as after a reload. No peer: the cases hold the frame budget.
+#include "ScreenBenchSupport.h"
 #include "core/Singleton.h"
 #include "gfx/Context.h"
 #include "settings/EditPhoneBookVC.h"
@@ -18,31 +19,13 @@
 
 namespace {
 
+using bench::redrawAll;
+using bench::useScratchServer;
+
 constexpr double width = 320;
 constexpr double height = 568;
 constexpr double scale = 2;
 constexpr gfx::Color barTint = gfx::Color::rgb(0.52, 0.8, 0.05);
-
-void redrawAll(ui::View& view)
-{
-    view.setNeedsDisplay();
-    for (const auto& subview : view.subviews())
-        redrawAll(*subview);
-}
-
-// The screens' own requests go to a closed local port (the frames are drawn from the reply handed in), and
-// the server setting that this writes goes to a scratch data root, not the user's.
-void useScratchServer()
-{
-    static const bool done = [] {
-        char folder[] = "/tmp/phonebook-bench-XXXXXX";
-        if (mkdtemp(folder))
-            setenv("LUMET_HOME", folder, 1);
-        core::Singleton::shared().setServer("http://127.0.0.1:9");
-        return true;
-    }();
-    (void)done;
-}
 
 void frame(benchmark::State& state, const std::function<std::shared_ptr<ui::ViewController>()>& makeScreen)
 {

@@ -1,6 +1,7 @@
 // Full 640 x 1136 pixel frames of the purchase screen, in a navigation controller under the green bar: its
 // one row with the buy button, and the same screen under its notice alert. Every view is redrawn each
 // frame, as after a reload. No peer: the cases hold the frame budget.
+#include "ScreenBenchSupport.h"
 #include "core/Helper.h"
 #include "core/SettingsKeys.h"
 #include "core/Singleton.h"
@@ -21,31 +22,13 @@
 
 namespace {
 
+using bench::redrawAll;
+using bench::useScratchServer;
+
 constexpr double width = 320;
 constexpr double height = 568;
 constexpr double scale = 2;
 constexpr gfx::Color barTint = gfx::Color::rgb(0.52, 0.8, 0.05);
-
-void redrawAll(ui::View& view)
-{
-    view.setNeedsDisplay();
-    for (const auto& subview : view.subviews())
-        redrawAll(*subview);
-}
-
-// The screen's requests go to a closed local port, and the settings it reads and writes to a scratch data
-// root, not the user's.
-void useScratchRoot()
-{
-    static const bool done = [] {
-        char folder[] = "/tmp/purchase-bench-XXXXXX";
-        if (mkdtemp(folder))
-            setenv("LUMET_HOME", folder, 1);
-        core::Singleton::shared().setServer("http://127.0.0.1:9");
-        return true;
-    }();
-    (void)done;
-}
 
 void dismissAlerts()
 {
@@ -61,7 +44,7 @@ void frame(benchmark::State& state, bool receiptWaits)
 {
     ui::Screen::main().setBounds({ 0, 0, width, height });
     ui::Screen::main().setScale(scale);
-    useScratchRoot();
+    useScratchServer();
     core::Helper::saveSettingValue(base::Value(receiptWaits ? "UkVDRUlQVA==" : ""), core::SettingsKeys::Receipt);
     auto window = std::make_shared<ui::Window>();
     auto navigation = ui::NavigationController::withRootViewController(settings::PurchaseVC::make());
