@@ -34,29 +34,11 @@ const NumberPanelParts::SingleNumberPanel& ListenNumberVC::parts()
 
 void ListenNumberVC::viewDidLoad()
 {
-    m_parts = NumberPanelParts::singleNumberPanel(0);
-    view()->setFrame(m_parts.view->frame());
-    view()->setBackgroundColor(gfx::Color::clear());
-    view()->addSubview(m_parts.view);
-    m_parts.field->setPlaceholder(base::localized("please_input_telNum"));
-    m_parts.field->setDelegate(std::weak_ptr<ui::TextFieldDelegate>(ui::sharedFrom(this)));
-    m_parts.cancel->setTitle(base::localized("cancel"), ui::ControlState::Normal);
-    m_parts.done->setTitle(base::localized("done"), ui::ControlState::Normal);
-    m_parts.title->setText(
-        base::LocalizedFormat::format("%@%@", { base::localized("listen_number"), base::localized("setting") }));
-    m_parts.caption->setText(base::LocalizedFormat::format("%@:", { base::localized("listen_number") }));
-    m_parts.cancel->addAction(
-        [weak = ui::weakFrom(this)](ui::Control&) {
-            if (auto self = weak.lock())
-                self->dismissView();
-        },
-        ui::ControlEvent::TouchUpInside);
-    m_parts.done->addAction(
-        [weak = ui::weakFrom(this)](ui::Control&) {
+    m_parts = NumberPanelParts::installSingleNumberPanel(*view(),
+        std::weak_ptr<ui::TextFieldDelegate>(ui::sharedFrom(this)), "listen_number", [weak = ui::weakFrom(this)] {
             if (auto self = weak.lock())
                 self->setListenPhoneNumber();
-        },
-        ui::ControlEvent::TouchUpInside);
+        });
 }
 
 int64_t ListenNumberVC::deviceType() const { return m_deviceDetail ? m_deviceDetail->deviceTypeID.value_or(0) : 0; }

@@ -1,5 +1,7 @@
 #include "settings/NumberPanelParts.h"
 
+#include "base/Localization.h"
+#include "base/LocalizedFormat.h"
 #include "kit/ModalPresenter.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
@@ -86,6 +88,25 @@ NumberPanelParts::SingleNumberPanel NumberPanelParts::singleNumberPanel(int fiel
     parts.view->addSubview(parts.cancel);
     parts.done = actionButton({ panelWidth - 130, 112, 110, 36 });
     parts.view->addSubview(parts.done);
+    return parts;
+}
+
+NumberPanelParts::SingleNumberPanel NumberPanelParts::installSingleNumberPanel(ui::View& screenView,
+    std::weak_ptr<ui::TextFieldDelegate> delegate, const std::string& numberKey, std::function<void()> done)
+{
+    SingleNumberPanel parts = singleNumberPanel(0);
+    screenView.setFrame(parts.view->frame());
+    screenView.setBackgroundColor(gfx::Color::clear());
+    screenView.addSubview(parts.view);
+    parts.field->setPlaceholder(base::localized("please_input_telNum"));
+    parts.field->setDelegate(std::move(delegate));
+    parts.cancel->setTitle(base::localized("cancel"), ui::ControlState::Normal);
+    parts.done->setTitle(base::localized("done"), ui::ControlState::Normal);
+    parts.title->setText(
+        base::LocalizedFormat::format("%@%@", { base::localized(numberKey), base::localized("setting") }));
+    parts.caption->setText(base::LocalizedFormat::format("%@:", { base::localized(numberKey) }));
+    parts.cancel->addAction([](ui::Control&) { dismiss(); }, ui::ControlEvent::TouchUpInside);
+    parts.done->addAction([done = std::move(done)](ui::Control&) { done(); }, ui::ControlEvent::TouchUpInside);
     return parts;
 }
 

@@ -12,6 +12,7 @@
 #include "core/ConfigText.h"
 #include "gfx/Rect.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,11 @@ public:
     static std::shared_ptr<ui::Button> cancelButton(const gfx::Rect& frame);
     // Title, caption above the field (its tag given), cancel and done side by side.
     static SingleNumberPanel singleNumberPanel(int fieldTag);
+    // The single-field panel of one number (`numberKey`, a localisation key) as the whole view of its
+    // screen: "<number> setting" above, "<number>:" as caption, the number placeholder, the screen as the
+    // field's delegate; cancel dismisses the panel and done runs `done`.
+    static SingleNumberPanel installSingleNumberPanel(ui::View& screenView,
+        std::weak_ptr<ui::TextFieldDelegate> delegate, const std::string& numberKey, std::function<void()> done);
 
     // The stored number as the field shows it: empty for null and for white space only.
     static std::string shown(const core::ConfigText& number);
