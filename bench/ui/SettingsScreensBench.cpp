@@ -2,8 +2,10 @@
 // 36 with every switch), its password panel, the power schedule, the about screen and the feedback
 // conversation with six messages, the last one unsent. Each frame marks every view for drawing, runs the end-of-turn
 // passes and renders the whole screen at 640 x 1136 pixels.
+#include "ScreenBenchSupport.h"
+
 #include "childcare/DeviceOnAndOf.h"
-#include "core/Singleton.h"
+#include "core/Device.h"
 #include "feedback/FeedbackVC.h"
 #include "kit/ModalPresenter.h"
 #include "settings/AboutVCViewController.h"
@@ -38,13 +40,6 @@ std::shared_ptr<core::Device> watch()
     return device;
 }
 
-void markAll(ui::View& view)
-{
-    view.setNeedsDisplay();
-    for (const auto& child : view.subviews())
-        markAll(*child);
-}
-
 // Shows the screen at the root of a navigation controller in a window of the screen's size; no web call
 // answers (the server is unreachable), so the screen shows what it was handed.
 struct Scene {
@@ -54,7 +49,7 @@ struct Scene {
     {
         ui::Screen::main().setBounds({ 0, 0, width, height });
         ui::Screen::main().setScale(scale);
-        core::Singleton::shared().setServer("http://127.0.0.1:9");
+        bench::useScratchServer();
         window = std::make_shared<ui::Window>();
         window->setRootViewController(ui::NavigationController::withRootViewController(std::move(screen)));
         window->makeKeyAndVisible();
@@ -67,7 +62,7 @@ void renderFrames(benchmark::State& state)
     auto context = gfx::Context::makeBitmap({ width, height }, scale, true);
     for (auto _ : state) {
         for (const auto& window : ui::Application::shared().windows())
-            markAll(*window);
+            bench::redrawAll(*window);
         ui::UpdateCycle::main().runPasses();
         ui::ScreenRenderer::render(*context);
         benchmark::DoNotOptimize(context->bitmap()->data);
