@@ -131,9 +131,10 @@ void PullToRefreshController::checkOffsetsForDirection(int direction, const ui::
         return;
     }
     bool changed = false;
-    if (scrollView.isDragging() && !scrollView.isDecelerating())
-        changed = edge->trackDrag(pull, refreshable);
-    else if (pull <= refreshable && edge->phase() == Phase::Pulling)
+    if (scrollView.isDragging() && !scrollView.isDecelerating()) {
+        auto next = edge->dragStep(pull, refreshable);
+        changed = next && edge->moveTo(*next);
+    } else if (pull <= refreshable && edge->phase() == Phase::Pulling)
         changed = edge->moveTo(Phase::Normal);
     if (!changed)
         return;

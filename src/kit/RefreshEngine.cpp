@@ -35,13 +35,13 @@ bool RefreshEngine::isBeyond(double pull, double threshold, ThresholdItself itse
     return pull > threshold || (itself == ThresholdItself::Beyond && pull == threshold);
 }
 
-bool RefreshEngine::trackDrag(double pull, double threshold, ThresholdItself itself)
+std::optional<RefreshEngine::Phase> RefreshEngine::dragStep(double pull, double threshold, ThresholdItself itself) const
 {
     if (m_phase == Phase::Normal && pull > threshold)
-        return moveTo(Phase::Pulling);
+        return Phase::Pulling;
     if (m_phase == Phase::Pulling && !isBeyond(pull, threshold, itself))
-        return moveTo(Phase::Normal);
-    return false;
+        return Phase::Normal;
+    return std::nullopt;
 }
 
 double RefreshEngine::side(const gfx::EdgeInsets& inset) const

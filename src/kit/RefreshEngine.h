@@ -8,7 +8,7 @@
 //
 //   kit::RefreshEngine engine(kit::RefreshDirection::Top);
 //   double pull = engine.pullBeyond(scrollView.contentOffset(), scrollView.frame().size, content, rest);
-//   if (scrollView.isDragging() && engine.trackDrag(pull, 64)) showPhase(engine.phase());
+//   if (auto next = engine.dragStep(pull, 64); next && scrollView.isDragging()) engine.moveTo(*next);
 #pragma once
 
 #include "base/Value.h"
@@ -58,8 +58,9 @@ public:
     static bool isBeyond(double pull, double threshold, ThresholdItself itself);
 
     // A step of a drag: normal becomes pulling once the pull is strictly beyond `threshold`; pulling becomes
-    // normal once the pull is back inside it. Whether the phase changed.
-    bool trackDrag(double pull, double threshold, ThresholdItself itself = ThresholdItself::Inside);
+    // normal once the pull is back inside it. The phase the step calls for, or none when it stays.
+    std::optional<Phase> dragStep(
+        double pull, double threshold, ThresholdItself itself = ThresholdItself::Inside) const;
 
     // The edge's side of an inset, and the inset with that side replaced by `value`.
     double side(const gfx::EdgeInsets& inset) const;
