@@ -19,37 +19,16 @@ namespace {
 
     using Phase = RefreshEngine::Phase;
 
-    std::optional<Phase> phaseOf(int state)
-    {
-        switch (state) {
-        case RefreshBaseView::Pulling:
-            return Phase::Pulling;
-        case RefreshBaseView::Normal:
-            return Phase::Normal;
-        case RefreshBaseView::Refreshing:
-            return Phase::Refreshing;
-        default:
-            return std::nullopt;
-        }
-    }
-
-    int stateOf(Phase phase)
-    {
-        switch (phase) {
-        case Phase::Pulling:
-            return RefreshBaseView::Pulling;
-        case Phase::Refreshing:
-            return RefreshBaseView::Refreshing;
-        default:
-            return RefreshBaseView::Normal;
-        }
-    }
+    constexpr RefreshEngine::StateNumbers stateNumbers { RefreshBaseView::Pulling, RefreshBaseView::Normal,
+        RefreshBaseView::Refreshing };
 } // namespace
 
 RefreshBaseView::RefreshBaseView(const gfx::Rect& frame, int direction)
     : ui::View({ frame.origin.x, frame.origin.y, frame.width(), height })
     , m_engine(direction)
 {
+    // Not made yet: the factories put it into the normal state.
+    m_engine.setNumberedState(0, stateNumbers);
     setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth);
     setBackgroundColor(gfx::Color::clear());
 }
@@ -58,15 +37,7 @@ RefreshBaseView::~RefreshBaseView() { stopObservingScrollView(); }
 
 void RefreshBaseView::finishMaking() { setState(Normal); }
 
-int RefreshBaseView::state() const { return m_heldState.value_or(stateOf(m_engine.phase())); }
-
-void RefreshBaseView::storeState(int state)
-{
-    auto phase = phaseOf(state);
-    m_heldState = phase ? std::nullopt : std::optional(state);
-    if (phase)
-        m_engine.moveTo(*phase);
-}
+int RefreshBaseView::state() const { return m_engine.numberedState(stateNumbers); }
 
 gfx::AffineTransform RefreshBaseView::arrowTurn(bool pulling) const
 {
@@ -77,15 +48,15 @@ gfx::AffineTransform RefreshBaseView::arrowTurn(bool pulling) const
 void RefreshBaseView::scrollViewContentOffsetDidChange()
 {
     auto scrollView = this->scrollView();
-    if (!scrollView || !isActive() || m_heldState || m_engine.isRefreshing())
+    if (!scrollView || !isActive() || m_engine.isRefreshing())
         return;
     double pull = pullBeyondEdge(*scrollView);
     if (pull <= 0)
         return;
     if (scrollView->isDragging()) {
         if (auto next = m_engine.dragStep(pull, frameHeight(*this)))
-            setState(stateOf(*next));
-    } else if (m_engine.phase() == Phase::Pulling) {
+            setState(*next == Phase::Pulling ? Pulling : Normal);
+    } else if (state() == Pulling) {
         setState(Refreshing);
     }
 }
@@ -189,7 +160,7 @@ void RefreshBaseView::beginRefreshing()
         setState(Refreshing);
         return;
     }
-    storeState(WillRefresh);
+    m_engine.setNumberedState(WillRefresh, stateNumbers);
     setNeedsDisplay();
 }
 
@@ -216,7 +187,7 @@ void RefreshBaseView::setState(int state)
     if (state == this->state())
         return;
     int old = this->state();
-    storeState(state);
+    m_engine.setNumberedState(state, stateNumbers);
     auto arrow = arrowImage();
 
     if (state == Pulling) {

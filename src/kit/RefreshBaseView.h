@@ -95,7 +95,6 @@ protected:
     void closeEdgeInset(ui::ScrollView& scrollView, double side);
 
 private:
-    void storeState(int state);
     void settingLabelText();
     void callBeginRefreshing();
     void stopObservingScrollView();
@@ -106,8 +105,6 @@ private:
     std::weak_ptr<ui::ImageView> m_arrowImage;
     std::weak_ptr<ui::ActivityIndicatorView> m_activityView;
     RefreshEngine m_engine;
-    // A state the engine has no phase for: 0 before the view is made, 4 while a refresh waits for a window.
-    std::optional<int> m_heldState { 0 };
     std::weak_ptr<ui::ScrollView> m_scrollView;
     ui::ScrollView::ObserverToken m_offsetObserver { 0 };
     std::weak_ptr<void> m_beginRefreshingTarget;

@@ -13,6 +13,33 @@ bool RefreshEngine::moveTo(Phase phase)
     return true;
 }
 
+int RefreshEngine::numberedState(const StateNumbers& numbers) const
+{
+    if (m_lookState)
+        return *m_lookState;
+    switch (m_phase) {
+    case Phase::Pulling:
+        return numbers.pulling;
+    case Phase::Refreshing:
+        return numbers.refreshing;
+    default:
+        return numbers.normal;
+    }
+}
+
+void RefreshEngine::setNumberedState(int state, const StateNumbers& numbers)
+{
+    m_lookState.reset();
+    if (state == numbers.pulling)
+        m_phase = Phase::Pulling;
+    else if (state == numbers.normal)
+        m_phase = Phase::Normal;
+    else if (state == numbers.refreshing)
+        m_phase = Phase::Refreshing;
+    else
+        m_lookState = state;
+}
+
 double RefreshEngine::pullBeyond(
     gfx::Point offset, gfx::Size frame, gfx::Size content, const gfx::EdgeInsets& rest) const
 {
@@ -37,6 +64,8 @@ bool RefreshEngine::isBeyond(double pull, double threshold, ThresholdItself itse
 
 std::optional<RefreshEngine::Phase> RefreshEngine::dragStep(double pull, double threshold, ThresholdItself itself) const
 {
+    if (m_lookState)
+        return std::nullopt;
     if (m_phase == Phase::Normal && pull > threshold)
         return Phase::Pulling;
     if (m_phase == Phase::Pulling && !isBeyond(pull, threshold, itself))

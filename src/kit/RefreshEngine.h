@@ -47,9 +47,19 @@ public:
 
     int direction() const { return m_direction; }
     Phase phase() const { return m_phase; }
-    bool isRefreshing() const { return m_phase == Phase::Refreshing; }
-    // Whether the phase changed.
+    bool isRefreshing() const { return m_phase == Phase::Refreshing && !m_lookState; }
+    // Whether the phase changed. Leaves any state of the look's own.
     bool moveTo(Phase phase);
+
+    // A look's numbers for the phases. A state that is none of them is the look's own (before it is made,
+    // waiting for a window...): it is kept as given, and while it holds, drags move nothing.
+    struct StateNumbers {
+        int pulling;
+        int normal;
+        int refreshing;
+    };
+    int numberedState(const StateNumbers& numbers) const;
+    void setNumberedState(int state, const StateNumbers& numbers);
 
     // How far the content is pulled beyond the edge, in points (negative while it is inside): at the top
     // (left), how far the offset lies before its rest at minus the rest inset; at the bottom (right), how far
@@ -77,6 +87,7 @@ public:
 private:
     int m_direction;
     Phase m_phase { Phase::Normal };
+    std::optional<int> m_lookState;
 };
 
 } // namespace kit

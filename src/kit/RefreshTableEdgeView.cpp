@@ -28,31 +28,8 @@ namespace {
 
     using Phase = RefreshEngine::Phase;
 
-    std::optional<Phase> phaseOf(int state)
-    {
-        switch (state) {
-        case RefreshTableEdgeView::Pulling:
-            return Phase::Pulling;
-        case RefreshTableEdgeView::Normal:
-            return Phase::Normal;
-        case RefreshTableEdgeView::Loading:
-            return Phase::Refreshing;
-        default:
-            return std::nullopt;
-        }
-    }
-
-    int stateOf(Phase phase)
-    {
-        switch (phase) {
-        case Phase::Pulling:
-            return RefreshTableEdgeView::Pulling;
-        case Phase::Refreshing:
-            return RefreshTableEdgeView::Loading;
-        default:
-            return RefreshTableEdgeView::Normal;
-        }
-    }
+    constexpr RefreshEngine::StateNumbers stateNumbers { RefreshTableEdgeView::Pulling, RefreshTableEdgeView::Normal,
+        RefreshTableEdgeView::Loading };
 } // namespace
 
 RefreshTableEdgeView::RefreshTableEdgeView(const gfx::Rect& frame, const std::optional<std::string>& key, int direction)
@@ -62,15 +39,7 @@ RefreshTableEdgeView::RefreshTableEdgeView(const gfx::Rect& frame, const std::op
 {
 }
 
-int RefreshTableEdgeView::state() const { return m_heldState.value_or(stateOf(m_engine.phase())); }
-
-void RefreshTableEdgeView::storeState(int state)
-{
-    auto phase = phaseOf(state);
-    m_heldState = phase ? std::nullopt : std::optional(state);
-    if (phase)
-        m_engine.moveTo(*phase);
-}
+int RefreshTableEdgeView::state() const { return m_engine.numberedState(stateNumbers); }
 
 void RefreshTableEdgeView::showState(int state, const Look& look)
 {
@@ -95,7 +64,7 @@ void RefreshTableEdgeView::showState(int state, const Look& look)
     default:
         break;
     }
-    storeState(state);
+    m_engine.setNumberedState(state, stateNumbers);
 }
 
 double RefreshTableEdgeView::pullBeyondEdge(const ui::ScrollView& scrollView) const
@@ -106,11 +75,9 @@ double RefreshTableEdgeView::pullBeyondEdge(const ui::ScrollView& scrollView) co
 void RefreshTableEdgeView::followDrag(ui::ScrollView& scrollView, bool mayGoBack)
 {
     bool loading = delegateIsLoading();
-    auto next = m_heldState
-        ? std::nullopt
-        : m_engine.dragStep(pullBeyondEdge(scrollView), triggerDistance, RefreshEngine::ThresholdItself::Beyond);
+    auto next = m_engine.dragStep(pullBeyondEdge(scrollView), triggerDistance, RefreshEngine::ThresholdItself::Beyond);
     if (next && !loading && (*next == Phase::Pulling || mayGoBack))
-        setState(stateOf(*next));
+        setState(*next == Phase::Pulling ? Pulling : Normal);
     if (scrollView.contentInset().top != 0)
         scrollView.setContentInset({ 0, 0, 0, 0 });
 }

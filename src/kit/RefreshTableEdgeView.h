@@ -91,12 +91,9 @@ private:
     // Shows the arrow at a turn, or hides it, at once.
     void showArrow(const gfx::Transform3D& transform);
     void hideArrow();
-    void storeState(int state);
 
     std::weak_ptr<RefreshTableDelegate> m_delegate;
     RefreshEngine m_engine;
-    // A state the engine has no phase for (stored only).
-    std::optional<int> m_heldState;
     std::string m_key;
     std::shared_ptr<ui::Label> m_lastUpdatedLabel;
     std::shared_ptr<ui::Label> m_statusLabel;

@@ -2,8 +2,14 @@
 // at a point of a view, and whether a text is shown inside a region of a view. Failures print what was found.
 #pragma once
 
+#include "gfx/Image.h"
 #include "support/ScreenProbe.h"
+#include "ui/Screen.h"
+#include "ui/ScreenRenderer.h"
+#include "ui/UpdateCycle.h"
 #include "ui/View.h"
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -33,6 +39,30 @@ inline double lightnessAt(const ui::View& view, gfx::Point point)
 {
     gfx::Color found = ScreenProbe::colourAt(view, point);
     return found.r + found.g + found.b;
+}
+
+// Whether the rendered screen shows, somewhere inside `region` of `view`'s bounds, both `body` and `ink` (within
+// 0.1 per channel): writing or a mark drawn on a body, wherever the fonts place it. It reads the pixels the
+// screen shows, so a view that is fading out but still drawn counts.
+inline bool showsBoth(const ui::View& view, const gfx::Rect& region, const gfx::Color& body, const gfx::Color& ink)
+{
+    ui::UpdateCycle::main().runPasses();
+    auto image = ui::ScreenRenderer::renderImage();
+    if (!image)
+        return false;
+    double scale = ui::Screen::main().scale();
+    gfx::Rect pixels = ScreenProbe::toScreen(view, region);
+    bool sawBody = false;
+    bool sawInk = false;
+    for (double y = pixels.minY(); y < pixels.maxY(); y += 0.5) {
+        for (double x = pixels.minX(); x < pixels.maxX(); x += 0.5) {
+            gfx::Color found = gfx::Color::fromPremultipliedARGB(
+                image->pixel(static_cast<int>(std::floor(x * scale)), static_cast<int>(std::floor(y * scale))));
+            sawBody = sawBody || ScreenProbe::near(found, body, 0.1);
+            sawInk = sawInk || ScreenProbe::near(found, ink, 0.1);
+        }
+    }
+    return sawBody && sawInk;
 }
 
 // `text` is shown, with ink, inside `region` of `view`'s bounds.
