@@ -2,7 +2,6 @@
 
 #include "base/NotificationCenter.h"
 #include "gfx/CurrentContext.h"
-#include "kit/ModalPresenter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,13 +13,21 @@ void ModalGradientView::touchesEnded(const ui::TouchSet&, const ui::Event*)
     base::NotificationCenter::defaultCenter().post(tappedNotification);
 }
 
+void ModalGradientView::setStyle(ModalBackgroundStyle style)
+{
+    if (style == m_style)
+        return;
+    m_style = style;
+    setNeedsDisplay();
+}
+
 void ModalGradientView::drawRect(const gfx::Rect&)
 {
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context)
         return;
     gfx::Rect all = bounds();
-    if (ModalPresenter::sharedInstance()->backgroundDisplayStyle() == ModalBackgroundStyle::Solid) {
+    if (m_style == ModalBackgroundStyle::Solid) {
         context->setFillColor(gfx::Color::fromWhite(0, 0.55));
         context->fillRect(all);
         return;

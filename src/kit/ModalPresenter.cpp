@@ -36,6 +36,13 @@ void ModalPresenter::setShowCloseButton(bool show)
         m_closeButton->setHidden(!show);
 }
 
+void ModalPresenter::setBackgroundDisplayStyle(ModalBackgroundStyle style)
+{
+    m_backgroundDisplayStyle = style;
+    if (auto background = m_viewController ? m_viewController->styleView() : nullptr)
+        background->setStyle(style);
+}
+
 void ModalPresenter::showWithContentView(const std::shared_ptr<ui::View>& contentView, bool animated)
 {
     BASE_ASSERT_MAIN_THREAD();
@@ -61,6 +68,8 @@ void ModalPresenter::showWithContentView(const std::shared_ptr<ui::View>& conten
     contentView->setFrame({ { frameWidth, frameWidth }, contentView->frame().size });
     m_containerView->addSubview(contentView);
     m_viewController->view()->addSubview(m_containerView);
+    if (auto background = m_viewController->styleView())
+        background->setStyle(m_backgroundDisplayStyle);
 
     m_closeButton = ModalCloseButton::make();
     m_closeButton->addAction(

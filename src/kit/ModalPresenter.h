@@ -19,8 +19,6 @@
 
 namespace kit {
 
-enum class ModalBackgroundStyle : unsigned { RadialGradient = 0, Solid = 1 };
-
 class ModalPresenter : public std::enable_shared_from_this<ModalPresenter> {
 public:
     // Made on first call.
@@ -39,8 +37,9 @@ public:
     // The close button at the panel's top-left corner (default hidden).
     bool showCloseButton() const { return m_showCloseButton; }
     void setShowCloseButton(bool show);
+    // The background of the modal's window; a change reaches the background shown at once.
     ModalBackgroundStyle backgroundDisplayStyle() const { return m_backgroundDisplayStyle; }
-    void setBackgroundDisplayStyle(ModalBackgroundStyle style) { m_backgroundDisplayStyle = style; }
+    void setBackgroundDisplayStyle(ModalBackgroundStyle style);
 
     // The modal's window while it is shown (and hiding); the other parts stay until the next show.
     const std::shared_ptr<ui::Window>& window() const { return m_window; }

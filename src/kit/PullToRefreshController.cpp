@@ -7,21 +7,25 @@ namespace kit {
 namespace {
     constexpr double programmaticAnimationDuration = 0.2;
 
-    int bitOf(int direction)
-    {
-        return direction >= RefreshDirection::Top && direction <= RefreshDirection::Right ? 1 << direction : 0;
-    }
+    using Phase = RefreshEngine::Phase;
 
-    // Runs `changes` inside a 0.2 s animation block when `animated`, else at once.
-    template <typename Changes> void maybeAnimated(bool animated, Changes changes)
+    // Where a refresh started by program leaves the content: the far edges rest with the end of the content
+    // plus the inset at the end of the frame (never above the top), so that the refresh area shows there.
+    gfx::Point refreshingOffset(
+        int direction, const gfx::EdgeInsets& inset, double refreshing, gfx::Size content, gfx::Size frame)
     {
-        if (animated) {
-            ui::View::beginAnimations({});
-            ui::View::setAnimationDuration(programmaticAnimationDuration);
+        switch (direction) {
+        case RefreshDirection::Top:
+            return { 0, -refreshing };
+        case RefreshDirection::Left:
+            return { -refreshing, 0 };
+        case RefreshDirection::Bottom:
+            return { 0, std::max(content.height + refreshing - frame.height, -inset.top) };
+        case RefreshDirection::Right:
+            return { std::max(content.width + refreshing - frame.width, -inset.left), 0 };
+        default:
+            return {};
         }
-        changes();
-        if (animated)
-            ui::View::commitAnimations();
     }
 } // namespace
 
@@ -51,6 +55,42 @@ gfx::Size PullToRefreshController::sanitizedContentSize(const ui::ScrollView& sc
     return content;
 }
 
+RefreshEngine* PullToRefreshController::edge(int direction)
+{
+    return direction >= RefreshDirection::Top && direction <= RefreshDirection::Right ? &m_edges[direction] : nullptr;
+}
+
+int PullToRefreshController::directionsIn(Phase phase) const
+{
+    int directions = 0;
+    for (const RefreshEngine& edge : m_edges) {
+        if (edge.phase() == phase)
+            directions |= 1 << edge.direction();
+    }
+    return directions;
+}
+
+void PullToRefreshController::setRefreshableDirections(int directions)
+{
+    for (RefreshEngine& edge : m_edges) {
+        bool engaged = directions & (1 << edge.direction());
+        if (engaged && !edge.isRefreshing())
+            edge.moveTo(Phase::Pulling);
+        else if (!engaged && edge.phase() == Phase::Pulling)
+            edge.moveTo(Phase::Normal);
+    }
+}
+
+void PullToRefreshController::setRefreshingDirections(int directions)
+{
+    for (RefreshEngine& edge : m_edges) {
+        if (directions & (1 << edge.direction()))
+            edge.moveTo(Phase::Refreshing);
+        else if (edge.isRefreshing())
+            edge.moveTo(Phase::Normal);
+    }
+}
+
 void PullToRefreshController::observeOffset()
 {
     m_offsetObserver = m_scrollView->addContentOffsetObserver(
@@ -73,125 +113,64 @@ void PullToRefreshController::contentOffsetChanged(const ui::PropertyChange<gfx:
 void PullToRefreshController::checkOffsetsForDirection(int direction, const ui::PropertyChange<gfx::Point>& change)
 {
     auto delegate = this->delegate();
-    if (!delegate)
+    RefreshEngine* edge = this->edge(direction);
+    if (!delegate || !edge)
         return;
     ui::ScrollView& scrollView = *m_scrollView;
-    gfx::Point old = change.oldValue;
-    gfx::EdgeInsets engageInset = scrollView.contentInset();
     double refreshable = delegate->pullToRefreshControllerRefreshableInsetForDirection(*this, direction);
     double refreshing = delegate->pullToRefreshControllerRefreshingInsetForDirection(*this, direction);
-    gfx::Size content = sanitizedContentSize(scrollView);
-    gfx::Size frame = scrollView.frame().size;
-
-    bool pastThreshold = false;
-    switch (direction) {
-    case RefreshDirection::Top:
-        pastThreshold = old.y < -refreshable;
-        engageInset.top = refreshing;
-        break;
-    case RefreshDirection::Left:
-        pastThreshold = old.x < -refreshable;
-        engageInset.left = refreshing;
-        break;
-    case RefreshDirection::Bottom:
-        pastThreshold = old.y + frame.height - content.height > refreshable;
-        engageInset.bottom = refreshing;
-        break;
-    case RefreshDirection::Right:
-        pastThreshold = old.x + frame.width - content.width > refreshable;
-        engageInset.right = refreshing;
-        break;
-    default:
-        break;
-    }
-    int bit = bitOf(direction);
-    if (m_refreshingDirections & bit)
+    if (edge->isRefreshing())
         return;
-
-    if (!pastThreshold) {
-        if (m_refreshableDirections & bit) {
-            m_refreshableDirections &= ~bit;
-            delegate->pullToRefreshControllerDidDisengageRefreshDirection(*this, direction);
-        }
-        return;
-    }
+    // The offset before the change decides, so that the release is judged where the finger left the content.
+    double pull = edge->pullBeyond(change.oldValue, scrollView.frame().size, sanitizedContentSize(scrollView), {});
     bool released = m_wasDragging != scrollView.isDragging() && scrollView.isDecelerating() && change.isPrior;
-    if (released && (m_refreshableDirections & bit)) {
-        setRefreshingDirections(m_refreshingDirections | bit);
-        m_refreshableDirections &= ~bit;
-        scrollView.setContentInset(engageInset);
+    if (released && edge->phase() == Phase::Pulling && pull > refreshable) {
+        edge->moveTo(Phase::Refreshing);
+        scrollView.setContentInset(edge->withSide(scrollView.contentInset(), refreshing));
         delegate->pullToRefreshControllerDidEngageRefreshDirection(*this, direction);
         return;
     }
-    if (scrollView.isDragging() && !scrollView.isDecelerating() && !(m_refreshableDirections & bit)) {
-        m_refreshableDirections |= bit;
+    bool changed = false;
+    if (scrollView.isDragging() && !scrollView.isDecelerating()) {
+        auto next = edge->dragStep(pull, refreshable);
+        changed = next && edge->moveTo(*next);
+    } else if (pull <= refreshable && edge->phase() == Phase::Pulling)
+        changed = edge->moveTo(Phase::Normal);
+    if (!changed)
+        return;
+    if (edge->phase() == Phase::Pulling)
         delegate->pullToRefreshControllerCanEngageRefreshDirection(*this, direction);
-    }
+    else
+        delegate->pullToRefreshControllerDidDisengageRefreshDirection(*this, direction);
 }
 
 void PullToRefreshController::startRefreshingDirection(int direction, bool animated)
 {
     auto self = shared_from_this();
     auto delegate = this->delegate();
-    gfx::EdgeInsets inset = m_scrollView->contentInset();
+    RefreshEngine* edge = this->edge(direction);
     double refreshing = delegate ? delegate->pullToRefreshControllerRefreshingInsetForDirection(*this, direction) : 0;
-    gfx::Size content = sanitizedContentSize(*m_scrollView);
-    gfx::Size frame = m_scrollView->frame().size;
-    gfx::Point offset;
-    // The far edges rest with the end of the content plus the inset at the end of the frame (never above the
-    // top), so that the refresh area shows there.
-    switch (direction) {
-    case RefreshDirection::Top:
-        inset.top = refreshing;
-        offset = { 0, -refreshing };
-        break;
-    case RefreshDirection::Left:
-        inset.left = refreshing;
-        offset = { -refreshing, 0 };
-        break;
-    case RefreshDirection::Bottom:
-        inset.bottom = refreshing;
-        offset = { 0, std::max(content.height + refreshing - frame.height, -inset.top) };
-        break;
-    case RefreshDirection::Right:
-        inset.right = refreshing;
-        offset = { std::max(content.width + refreshing - frame.width, -inset.left), 0 };
-        break;
-    default:
-        break;
-    }
-    maybeAnimated(animated, [&] {
-        m_scrollView->setContentInset(inset);
-        m_scrollView->setContentOffset(offset);
-    });
-    int bit = bitOf(direction);
-    setRefreshingDirections(m_refreshingDirections | bit);
-    m_refreshableDirections &= ~bit;
+    gfx::EdgeInsets inset = m_scrollView->contentInset();
+    if (edge)
+        inset = edge->withSide(inset, refreshing);
+    gfx::Point offset = refreshingOffset(
+        direction, inset, refreshing, sanitizedContentSize(*m_scrollView), m_scrollView->frame().size);
+    RefreshEngine::moveInset(*m_scrollView, inset, animated ? programmaticAnimationDuration : 0, offset);
+    if (edge)
+        edge->moveTo(Phase::Refreshing);
     if (delegate)
         delegate->pullToRefreshControllerDidEngageRefreshDirection(*this, direction);
 }
 
 void PullToRefreshController::finishRefreshingDirection(int direction, bool animated)
 {
-    gfx::EdgeInsets inset = m_scrollView->contentInset();
-    switch (direction) {
-    case RefreshDirection::Top:
-        inset.top = 0;
-        break;
-    case RefreshDirection::Left:
-        inset.left = 0;
-        break;
-    case RefreshDirection::Bottom:
-        inset.bottom = 0;
-        break;
-    case RefreshDirection::Right:
-        inset.right = 0;
-        break;
-    default:
-        break;
-    }
-    maybeAnimated(animated, [&] { m_scrollView->setContentInset(inset); });
-    setRefreshingDirections(m_refreshingDirections & ~bitOf(direction));
+    RefreshEngine* edge = this->edge(direction);
+    if (!edge)
+        return;
+    RefreshEngine::moveInset(
+        *m_scrollView, edge->withSide(m_scrollView->contentInset(), 0), animated ? programmaticAnimationDuration : 0);
+    if (edge->isRefreshing())
+        edge->moveTo(Phase::Normal);
 }
 
 } // namespace kit

@@ -3,7 +3,8 @@
 // further than the delegate's refreshable inset beyond that edge, starts refreshing when the finger lifts
 // there (the first notification before a change after the drag has ended, while the view decelerates),
 // opening the delegate's refreshing inset on that side, and disengages when the pull comes back inside. It
-// draws nothing. It keeps the scroll view alive and the delegate weakly. Main thread.
+// draws nothing; each edge is a RefreshEngine. It keeps the scroll view alive and the delegate weakly. Main
+// thread.
 //
 //   auto engine = kit::PullToRefreshController::make(tableView, owner);
 //   ...   // owner hears pullToRefreshControllerDidEngageRefreshDirection and reloads
@@ -11,8 +12,10 @@
 #pragma once
 
 #include "kit/PullToRefreshDelegate.h"
+#include "kit/RefreshEngine.h"
 #include "ui/ScrollView.h"
 
+#include <array>
 #include <memory>
 
 namespace kit {
@@ -43,11 +46,12 @@ public:
     // Ends refreshing: the direction's side of the inset goes to 0 (not back to what it was before).
     void finishRefreshingDirection(int direction, bool animated = false);
 
-    // Bit masks of 1 << direction: engaged (will refresh if released now) and refreshing directions.
-    int refreshableDirections() const { return m_refreshableDirections; }
-    void setRefreshableDirections(int directions) { m_refreshableDirections = directions; }
-    int refreshingDirections() const { return m_refreshingDirections; }
-    void setRefreshingDirections(int directions) { m_refreshingDirections = directions; }
+    // Bit masks of 1 << direction: engaged (will refresh if released now) and refreshing directions. A
+    // refreshing direction is never engaged as well.
+    int refreshableDirections() const { return directionsIn(RefreshEngine::Phase::Pulling); }
+    void setRefreshableDirections(int directions);
+    int refreshingDirections() const { return directionsIn(RefreshEngine::Phase::Refreshing); }
+    void setRefreshingDirections(int directions);
 
     std::shared_ptr<PullToRefreshDelegate> delegate() const { return m_delegate.lock(); }
     void setDelegate(std::weak_ptr<PullToRefreshDelegate> delegate) { m_delegate = std::move(delegate); }
@@ -56,12 +60,15 @@ private:
     void observeOffset();
     void contentOffsetChanged(const ui::PropertyChange<gfx::Point>& change);
     void checkOffsetsForDirection(int direction, const ui::PropertyChange<gfx::Point>& change);
+    // The engine of a direction, or nullptr for a number that is none.
+    RefreshEngine* edge(int direction);
+    int directionsIn(RefreshEngine::Phase phase) const;
 
     std::shared_ptr<ui::ScrollView> m_scrollView;
     std::weak_ptr<PullToRefreshDelegate> m_delegate;
     ui::ScrollView::ObserverToken m_offsetObserver { 0 };
-    int m_refreshableDirections { 0 };
-    int m_refreshingDirections { 0 };
+    std::array<RefreshEngine, 4> m_edges { RefreshEngine(RefreshDirection::Top), RefreshEngine(RefreshDirection::Left),
+        RefreshEngine(RefreshDirection::Bottom), RefreshEngine(RefreshDirection::Right) };
     bool m_wasDragging { false };
 };
 

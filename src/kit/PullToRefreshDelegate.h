@@ -7,17 +7,11 @@
 //   { return d == kit::RefreshDirection::Top; }
 #pragma once
 
+#include "kit/RefreshEngine.h"
+
 namespace kit {
 
 class PullToRefreshController;
-
-// The edges a pull can happen at; sets of them are bit masks of 1 << direction.
-namespace RefreshDirection {
-    constexpr int Top = 0;
-    constexpr int Left = 1;
-    constexpr int Bottom = 2;
-    constexpr int Right = 3;
-} // namespace RefreshDirection
 
 class PullToRefreshDelegate {
 public:

@@ -3,19 +3,32 @@
 #include "base/RunLoop.h"
 #include "kit/ViewFieldAccessors.h"
 
+#include <numbers>
+
 namespace kit {
 
 namespace {
     constexpr double arrowOffsetFromCentre = 100;
+    constexpr double arrowTurnDuration = 0.25;
+    constexpr double insetOpenDuration = 0.25;
+    constexpr double insetCloseDuration = 0.4;
     constexpr double spinnerFadeDuration = 0.4 * 0.6;
     constexpr base::Duration endRefreshingDelay { 0.3 };
     constexpr base::Duration restoreArrowDelay { 0.4 };
     constexpr gfx::Color textColor { 150 / 255.0, 150 / 255.0, 150 / 255.0, 1 };
+
+    using Phase = RefreshEngine::Phase;
+
+    constexpr RefreshEngine::StateNumbers stateNumbers { RefreshBaseView::Pulling, RefreshBaseView::Normal,
+        RefreshBaseView::Refreshing };
 } // namespace
 
-RefreshBaseView::RefreshBaseView(const gfx::Rect& frame)
+RefreshBaseView::RefreshBaseView(const gfx::Rect& frame, int direction)
     : ui::View({ frame.origin.x, frame.origin.y, frame.width(), height })
+    , m_engine(direction)
 {
+    // Not made yet: the factories put it into the normal state.
+    m_engine.setNumberedState(0, stateNumbers);
     setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth);
     setBackgroundColor(gfx::Color::clear());
 }
@@ -23,6 +36,40 @@ RefreshBaseView::RefreshBaseView(const gfx::Rect& frame)
 RefreshBaseView::~RefreshBaseView() { stopObservingScrollView(); }
 
 void RefreshBaseView::finishMaking() { setState(Normal); }
+
+int RefreshBaseView::state() const { return m_engine.numberedState(stateNumbers); }
+
+gfx::AffineTransform RefreshBaseView::arrowTurn(bool pulling) const
+{
+    bool pointsDown = pulling == (m_engine.direction() == RefreshDirection::Top);
+    return pointsDown ? gfx::AffineTransform::makeRotation(std::numbers::pi) : gfx::AffineTransform::identity();
+}
+
+void RefreshBaseView::scrollViewContentOffsetDidChange()
+{
+    auto scrollView = this->scrollView();
+    if (!scrollView || !isActive() || m_engine.isRefreshing())
+        return;
+    double pull = pullBeyondEdge(*scrollView);
+    if (pull <= 0)
+        return;
+    if (scrollView->isDragging()) {
+        if (auto next = m_engine.dragStep(pull, frameHeight(*this)))
+            setState(*next == Phase::Pulling ? Pulling : Normal);
+    } else if (state() == Pulling) {
+        setState(Refreshing);
+    }
+}
+
+void RefreshBaseView::openEdgeInset(ui::ScrollView& scrollView, double side, std::optional<gfx::Point> offset)
+{
+    RefreshEngine::moveInset(scrollView, m_engine.withSide(scrollView.contentInset(), side), insetOpenDuration, offset);
+}
+
+void RefreshBaseView::closeEdgeInset(ui::ScrollView& scrollView, double side)
+{
+    RefreshEngine::moveInset(scrollView, m_engine.withSide(scrollView.contentInset(), side), insetCloseDuration);
+}
 
 std::shared_ptr<ui::Label> RefreshBaseView::statusLabel()
 {
@@ -97,7 +144,7 @@ void RefreshBaseView::willMoveToSuperview(const std::shared_ptr<ui::View>& newSu
 
 void RefreshBaseView::drawRect(const gfx::Rect&)
 {
-    if (m_state == WillRefresh)
+    if (state() == WillRefresh)
         setState(Refreshing);
 }
 
@@ -105,7 +152,7 @@ bool RefreshBaseView::isActive() const { return isUserInteractionEnabled() && al
 
 void RefreshBaseView::beginRefreshing()
 {
-    if (m_state == Refreshing) {
+    if (isRefreshing()) {
         callBeginRefreshing();
         return;
     }
@@ -113,7 +160,7 @@ void RefreshBaseView::beginRefreshing()
         setState(Refreshing);
         return;
     }
-    m_state = WillRefresh;
+    m_engine.setNumberedState(WillRefresh, stateNumbers);
     setNeedsDisplay();
 }
 
@@ -135,18 +182,22 @@ void RefreshBaseView::callBeginRefreshing()
 void RefreshBaseView::setState(int state)
 {
     auto scrollView = this->scrollView();
-    if (m_state != Refreshing && scrollView)
+    if (!isRefreshing() && scrollView)
         m_scrollViewOriginalInset = scrollView->contentInset();
-    if (state == m_state)
+    if (state == this->state())
         return;
-    int old = m_state;
-    m_state = state;
+    int old = this->state();
+    m_engine.setNumberedState(state, stateNumbers);
+    auto arrow = arrowImage();
 
-    if (state == Refreshing) {
+    if (state == Pulling) {
+        ui::View::animateWithDuration(arrowTurnDuration, [&] { arrow->setTransform(arrowTurn(true)); });
+    } else if (state == Refreshing) {
         activityView()->startAnimating();
         arrowImage()->setHidden(true);
         callBeginRefreshing();
     } else if (state == Normal && old == Refreshing) {
+        arrow->setTransform(arrowTurn(false));
         auto spinner = activityView();
         ui::View::animateWithDuration(
             spinnerFadeDuration, [&] { spinner->setAlpha(0); },
@@ -164,7 +215,8 @@ void RefreshBaseView::setState(int state)
             this);
         return;
     } else if (state == Normal) {
-        arrowImage()->setHidden(false);
+        ui::View::animateWithDuration(arrowTurnDuration, [&] { arrow->setTransform(arrowTurn(false)); });
+        arrow->setHidden(false);
         activityView()->stopAnimating();
     }
     settingLabelText();
@@ -172,7 +224,7 @@ void RefreshBaseView::setState(int state)
 
 void RefreshBaseView::settingLabelText()
 {
-    switch (m_state) {
+    switch (state()) {
     case Pulling:
         statusLabel()->setText(m_releaseToRefreshText);
         break;

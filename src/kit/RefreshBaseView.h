@@ -2,8 +2,10 @@
 // an arrow and a grey spinner (made on first use), the state machine (1 pulling, 2 normal, 3 refreshing,
 // 4 will refresh once the view is drawn in a window), the three texts, the target-action pair and the block
 // called when a refresh starts, and the scroll view's content inset as it was before a refresh changed it.
-// Added to a scroll view as a subview, it follows that scroll view's content offset and takes its width.
-// Main thread; see RefreshHeaderView and RefreshFooterView.
+// Added to a scroll view as a subview, it follows that scroll view's content offset and takes its width. Its
+// edge's phase, the drag rule (more than 64 points beyond the edge pulls; the first change after the finger
+// lifts refreshes) and the inset moves are a RefreshEngine's; the arrow turns with the phase. Main thread;
+// see RefreshHeaderView and RefreshFooterView.
 //
 //   auto header = kit::RefreshHeaderView::header();
 //   tableView->addSubview(header);
@@ -11,6 +13,7 @@
 #pragma once
 
 #include "gfx/EdgeInsets.h"
+#include "kit/RefreshEngine.h"
 #include "ui/ActivityIndicatorView.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
@@ -18,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kit {
@@ -35,9 +39,9 @@ public:
     std::shared_ptr<ui::ImageView> arrowImage();
     std::shared_ptr<ui::ActivityIndicatorView> activityView();
 
-    int state() const { return m_state; }
+    int state() const;
     virtual void setState(int state);
-    bool isRefreshing() const { return m_state == Refreshing; }
+    bool isRefreshing() const { return state() == Refreshing; }
     // Starts a refresh (or, while refreshing, calls the target and the block again). Out of a window, the
     // refresh starts when the view is next drawn.
     void beginRefreshing();
@@ -73,26 +77,34 @@ public:
     void drawRect(const gfx::Rect& rect) override;
 
 protected:
-    explicit RefreshBaseView(const gfx::Rect& frame);
+    // `direction`: the edge it refreshes at (RefreshDirection::Top or Bottom).
+    RefreshBaseView(const gfx::Rect& frame, int direction);
     // Puts a new view into the normal state (the views' factories call it once made).
     void finishMaking();
 
     // The view takes part only while it can be seen and touched.
     bool isActive() const;
-    // The scroll view's content offset changed (state 3 included; subclasses decide).
-    virtual void scrollViewContentOffsetDidChange() { }
-    // Stores the state without any of setState's effects.
-    void storeState(int state) { m_state = state; }
+    // The scroll view's content offset changed: a drag moves the state by the engine's rule.
+    virtual void scrollViewContentOffsetDidChange();
+    // How far the content is pulled beyond the view's edge.
+    virtual double pullBeyondEdge(const ui::ScrollView& scrollView) const = 0;
+    const RefreshEngine& engine() const { return m_engine; }
+    // Sets the edge's side of the scroll view's inset, over 0.25 s when a refresh opens it (moving the content
+    // to `offset` too, when given) and over 0.4 s when it closes.
+    void openEdgeInset(ui::ScrollView& scrollView, double side, std::optional<gfx::Point> offset = std::nullopt);
+    void closeEdgeInset(ui::ScrollView& scrollView, double side);
 
 private:
     void settingLabelText();
     void callBeginRefreshing();
     void stopObservingScrollView();
+    // The arrow points away from the edge while pulling, towards it otherwise.
+    gfx::AffineTransform arrowTurn(bool pulling) const;
 
     std::weak_ptr<ui::Label> m_statusLabel;
     std::weak_ptr<ui::ImageView> m_arrowImage;
     std::weak_ptr<ui::ActivityIndicatorView> m_activityView;
-    int m_state { 0 };
+    RefreshEngine m_engine;
     std::weak_ptr<ui::ScrollView> m_scrollView;
     ui::ScrollView::ObserverToken m_offsetObserver { 0 };
     std::weak_ptr<void> m_beginRefreshingTarget;

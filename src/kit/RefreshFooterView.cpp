@@ -6,17 +6,8 @@
 #include "ui/TableView.h"
 
 #include <algorithm>
-#include <numbers>
 
 namespace kit {
-
-namespace {
-    constexpr double arrowTurnDuration = 0.25;
-    constexpr double insetOpenDuration = 0.25;
-    constexpr double insetCloseDuration = 0.4;
-
-    gfx::AffineTransform halfTurn() { return gfx::AffineTransform::makeRotation(std::numbers::pi); }
-} // namespace
 
 std::shared_ptr<RefreshFooterView> RefreshFooterView::footer()
 {
@@ -29,7 +20,7 @@ std::shared_ptr<RefreshFooterView> RefreshFooterView::footer()
 }
 
 RefreshFooterView::RefreshFooterView(Private, const gfx::Rect& frame)
-    : RefreshBaseView(frame)
+    : RefreshBaseView(frame, RefreshDirection::Bottom)
 {
 }
 
@@ -83,35 +74,15 @@ double RefreshFooterView::heightForContentBreakView() const
     return contentSizeHeight(*scrollView) - (frameHeight(*scrollView) - saved.bottom - saved.top);
 }
 
-double RefreshFooterView::happenOffsetY() const
+double RefreshFooterView::pullBeyondEdge(const ui::ScrollView& scrollView) const
 {
-    return std::max(heightForContentBreakView(), 0.0) - scrollViewOriginalInset().top;
-}
-
-void RefreshFooterView::scrollViewContentOffsetDidChange()
-{
-    if (isActive() && state() != Refreshing)
-        adjustStateWithContentOffset();
-}
-
-void RefreshFooterView::adjustStateWithContentOffset()
-{
-    auto scrollView = this->scrollView();
-    if (!scrollView)
-        return;
-    double y = offsetY(*scrollView);
-    double appears = happenOffsetY();
-    if (y <= appears)
-        return;
-    if (scrollView->isDragging()) {
-        double threshold = appears + frameHeight(*this);
-        if (state() == Normal && y > threshold)
-            setState(Pulling);
-        else if (state() == Pulling && y <= threshold)
-            setState(Normal);
-    } else if (state() == Pulling) {
-        setState(Refreshing);
-    }
+    // The footer starts to show once the end of the content, or of the visible area when the content is
+    // shorter, is reached.
+    const gfx::EdgeInsets& saved = scrollViewOriginalInset();
+    gfx::Size frame = scrollView.frame().size;
+    double visibleHeight = frame.height - saved.top - saved.bottom;
+    gfx::Size content { 0, std::max(contentSizeHeight(scrollView), visibleHeight) };
+    return engine().pullBeyond(scrollView.contentOffset(), frame, content, saved);
 }
 
 int64_t RefreshFooterView::totalDataCountInScrollView(ui::ScrollView& scrollView)
@@ -133,40 +104,21 @@ void RefreshFooterView::setState(int state)
         return;
     int old = this->state();
     RefreshBaseView::setState(state);
-    auto arrow = arrowImage();
     auto scrollView = this->scrollView();
-    switch (state) {
-    case Pulling:
-        ui::View::animateWithDuration(
-            arrowTurnDuration, [&] { arrow->setTransform(gfx::AffineTransform::identity()); });
-        break;
-    case Normal:
-        if (old != Refreshing) {
-            ui::View::animateWithDuration(arrowTurnDuration, [&] { arrow->setTransform(halfTurn()); });
-            break;
-        }
-        arrow->setTransform(halfTurn());
-        if (!scrollView)
-            break;
-        ui::View::animateWithDuration(
-            insetCloseDuration, [&] { setInsetBottom(*scrollView, scrollViewOriginalInset().bottom); });
+    if (!scrollView)
+        return;
+    if (state == Normal && old == Refreshing) {
+        closeEdgeInset(*scrollView, scrollViewOriginalInset().bottom);
         // New rows below: stop the content where it is instead of letting it spring back over them.
         if (heightForContentBreakView() > 0 && totalDataCountInScrollView(*scrollView) != m_lastRefreshCount)
             setOffsetY(*scrollView, offsetY(*scrollView));
-        break;
-    case Refreshing: {
-        if (!scrollView)
-            break;
+    } else if (state == Refreshing) {
         m_lastRefreshCount = totalDataCountInScrollView(*scrollView);
         double bottom = frameHeight(*this) + scrollViewOriginalInset().bottom;
         double shortfall = heightForContentBreakView();
         if (shortfall < 0)
             bottom -= shortfall;
-        ui::View::animateWithDuration(insetOpenDuration, [&] { setInsetBottom(*scrollView, bottom); });
-        break;
-    }
-    default:
-        break;
+        openEdgeInset(*scrollView, bottom);
     }
 }
 

@@ -38,12 +38,9 @@ public:
 private:
     void stopObservingContentSize();
     void adjustFrameWithContentSize();
-    void scrollViewContentOffsetDidChange() override;
-    void adjustStateWithContentOffset();
+    double pullBeyondEdge(const ui::ScrollView& scrollView) const override;
     // How much taller the content is than the visible area (negative when shorter).
     double heightForContentBreakView() const;
-    // The offset at which the footer starts to show.
-    double happenOffsetY() const;
 
     int64_t m_lastRefreshCount { 0 };
     std::weak_ptr<ui::ScrollView> m_observedScrollView;

@@ -4,19 +4,12 @@
 #include "base/DateFormatter.h"
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
-#include "base/UserDefaults.h"
 #include "kit/ScrollViewFieldAccessors.h"
 #include "kit/ViewFieldAccessors.h"
-
-#include <numbers>
 
 namespace kit {
 
 namespace {
-    constexpr double arrowTurnDuration = 0.25;
-    constexpr double insetOpenDuration = 0.25;
-    constexpr double insetCloseDuration = 0.4;
-
     // "HH:mm" for a time earlier today, "MM-dd HH:mm" earlier this year, else the full date.
     std::string lastRefreshText(base::Date time, base::Date now)
     {
@@ -43,7 +36,7 @@ std::shared_ptr<RefreshHeaderView> RefreshHeaderView::header()
 }
 
 RefreshHeaderView::RefreshHeaderView(Private, const gfx::Rect& frame)
-    : RefreshBaseView(frame)
+    : RefreshBaseView(frame, RefreshDirection::Top)
 {
 }
 
@@ -60,7 +53,7 @@ std::shared_ptr<ui::Label> RefreshHeaderView::lastUpdateTimeLabel()
     m_lastUpdateTimeLabel = label;
     addSubview(label);
     // A stored value that is not a date (the defaults file is outside input) counts as no refresh yet.
-    auto stored = base::UserDefaults::standard().objectForKey(storageKey());
+    auto stored = RefreshEngine::storedLastUpdate(storageKey());
     if (stored && stored->isDate())
         setLastUpdateTime(*stored->date());
     return label;
@@ -69,11 +62,8 @@ std::shared_ptr<ui::Label> RefreshHeaderView::lastUpdateTimeLabel()
 void RefreshHeaderView::setLastUpdateTime(std::optional<base::Date> time)
 {
     m_lastUpdateTime = time;
-    auto& defaults = base::UserDefaults::standard();
-    if (time) {
-        defaults.setObject(base::Value(*time), storageKey());
-        defaults.synchronize();
-    }
+    if (time)
+        RefreshEngine::storeLastUpdate(storageKey(), base::Value(*time));
     updateTimeLabel();
 }
 
@@ -101,30 +91,9 @@ void RefreshHeaderView::willMoveToSuperview(const std::shared_ptr<ui::View>& new
     setFrameY(*this, -frameHeight(*this));
 }
 
-void RefreshHeaderView::scrollViewContentOffsetDidChange()
+double RefreshHeaderView::pullBeyondEdge(const ui::ScrollView& scrollView) const
 {
-    if (isActive() && state() != Refreshing)
-        adjustStateWithContentOffset();
-}
-
-void RefreshHeaderView::adjustStateWithContentOffset()
-{
-    auto scrollView = this->scrollView();
-    if (!scrollView)
-        return;
-    double y = offsetY(*scrollView);
-    double restY = -scrollViewOriginalInset().top;
-    if (y >= restY)
-        return;
-    if (scrollView->isDragging()) {
-        double threshold = restY - frameHeight(*this);
-        if (state() == Normal && y < threshold)
-            setState(Pulling);
-        else if (state() == Pulling && y >= threshold)
-            setState(Normal);
-    } else if (state() == Pulling) {
-        setState(Refreshing);
-    }
+    return engine().pullBeyond(scrollView.contentOffset(), scrollView.frame().size, {}, scrollViewOriginalInset());
 }
 
 void RefreshHeaderView::setState(int state)
@@ -133,37 +102,14 @@ void RefreshHeaderView::setState(int state)
         return;
     int old = this->state();
     RefreshBaseView::setState(state);
-    auto arrow = arrowImage();
     auto scrollView = this->scrollView();
-    switch (state) {
-    case Pulling:
-        ui::View::animateWithDuration(
-            arrowTurnDuration, [&] { arrow->setTransform(gfx::AffineTransform::makeRotation(std::numbers::pi)); });
-        break;
-    case Normal:
-        if (old != Refreshing) {
-            ui::View::animateWithDuration(
-                arrowTurnDuration, [&] { arrow->setTransform(gfx::AffineTransform::identity()); });
-            break;
-        }
-        arrow->setTransform(gfx::AffineTransform::identity());
+    if (state == Normal && old == Refreshing) {
         setLastUpdateTime(base::Date::now());
-        if (scrollView) {
-            ui::View::animateWithDuration(
-                insetCloseDuration, [&] { setInsetTop(*scrollView, insetTop(*scrollView) - frameHeight(*this)); });
-        }
-        break;
-    case Refreshing:
-        if (scrollView) {
-            ui::View::animateWithDuration(insetOpenDuration, [&] {
-                double top = scrollViewOriginalInset().top + frameHeight(*this);
-                setInsetTop(*scrollView, top);
-                setOffsetY(*scrollView, -top);
-            });
-        }
-        break;
-    default:
-        break;
+        if (scrollView)
+            closeEdgeInset(*scrollView, insetTop(*scrollView) - frameHeight(*this));
+    } else if (state == Refreshing && scrollView) {
+        double top = scrollViewOriginalInset().top + frameHeight(*this);
+        openEdgeInset(*scrollView, top, gfx::Point { offsetX(*scrollView), -top });
     }
 }
 

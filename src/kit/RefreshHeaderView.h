@@ -44,8 +44,7 @@ public:
 private:
     std::string storageKey() const { return m_dateKey.value_or(defaultDateKey); }
     void updateTimeLabel();
-    void scrollViewContentOffsetDidChange() override;
-    void adjustStateWithContentOffset();
+    double pullBeyondEdge(const ui::ScrollView& scrollView) const override;
 
     std::optional<std::string> m_dateKey;
     std::optional<base::Date> m_lastUpdateTime;

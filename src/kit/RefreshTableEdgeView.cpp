@@ -1,5 +1,6 @@
 #include "kit/RefreshTableEdgeView.h"
 
+#include "base/Localization.h"
 #include "gfx/Image.h"
 #include "ui/Screen.h"
 #include "ui/Transaction.h"
@@ -9,6 +10,7 @@ namespace kit {
 namespace {
     constexpr double arrowTurnDuration = 0.18f;
     constexpr double closeDuration = 0.3;
+    constexpr double loadingAnimationDuration = 0.2;
     constexpr gfx::Color edgeBackgroundColor { 226 / 255.0, 231 / 255.0, 237 / 255.0, 1 };
 
     std::shared_ptr<ui::Label> makeLabel(const gfx::Rect& frame, const gfx::Font& font, gfx::Color textColor)
@@ -23,12 +25,73 @@ namespace {
         label->setTextAlignment(gfx::TextAlignment::Center);
         return label;
     }
+
+    using Phase = RefreshEngine::Phase;
+
+    constexpr RefreshEngine::StateNumbers stateNumbers { RefreshTableEdgeView::Pulling, RefreshTableEdgeView::Normal,
+        RefreshTableEdgeView::Loading };
 } // namespace
 
-RefreshTableEdgeView::RefreshTableEdgeView(const gfx::Rect& frame, const std::optional<std::string>& key)
+RefreshTableEdgeView::RefreshTableEdgeView(const gfx::Rect& frame, const std::optional<std::string>& key, int direction)
     : ui::View(frame)
+    , m_engine(direction)
     , m_key(key.value_or(defaultKey))
 {
+}
+
+int RefreshTableEdgeView::state() const { return m_engine.numberedState(stateNumbers); }
+
+void RefreshTableEdgeView::showState(int state, const Look& look)
+{
+    switch (state) {
+    case Pulling:
+        m_statusLabel->setText(base::localized(look.pullingText));
+        turnArrow(look.pullingTurn);
+        break;
+    case Normal:
+        if (this->state() == Pulling)
+            turnArrow(look.normalTurn);
+        m_statusLabel->setText(base::localized(look.normalText));
+        m_activityView->stopAnimating();
+        showArrow(look.normalTurn);
+        refreshLastUpdatedDate();
+        break;
+    case Loading:
+        m_statusLabel->setText(base::localized(look.loadingText));
+        m_activityView->startAnimating();
+        hideArrow();
+        break;
+    default:
+        break;
+    }
+    m_engine.setNumberedState(state, stateNumbers);
+}
+
+double RefreshTableEdgeView::pullBeyondEdge(const ui::ScrollView& scrollView) const
+{
+    return m_engine.pullBeyond(scrollView.contentOffset(), scrollView.frame().size, scrollView.contentSize(), {});
+}
+
+void RefreshTableEdgeView::followDrag(ui::ScrollView& scrollView, bool mayGoBack)
+{
+    bool loading = delegateIsLoading();
+    auto next = m_engine.dragStep(pullBeyondEdge(scrollView), triggerDistance, RefreshEngine::ThresholdItself::Beyond);
+    if (next && !loading && (*next == Phase::Pulling || mayGoBack))
+        setState(*next == Phase::Pulling ? Pulling : Normal);
+    if (scrollView.contentInset().top != 0)
+        scrollView.setContentInset({ 0, 0, 0, 0 });
+}
+
+void RefreshTableEdgeView::releaseBeyond(
+    ui::ScrollView& scrollView, RefreshEngine::ThresholdItself itself, int which, const gfx::EdgeInsets& loadingInset)
+{
+    if (delegateIsLoading() || !RefreshEngine::isBeyond(pullBeyondEdge(scrollView), triggerDistance, itself))
+        return;
+    auto self = ui::sharedFrom(this);
+    if (auto delegate = this->delegate())
+        delegate->refreshTableDidTriggerRefresh(which);
+    setState(Loading);
+    RefreshEngine::moveInset(scrollView, loadingInset, loadingAnimationDuration);
 }
 
 void RefreshTableEdgeView::build(const Layout& layout, const std::string& arrowImageName, gfx::Color textColor)
@@ -90,10 +153,7 @@ void RefreshTableEdgeView::hideArrow()
 
 void RefreshTableEdgeView::refreshScrollViewDataSourceDidFinishLoading(ui::ScrollView& scrollView)
 {
-    ui::View::beginAnimations({});
-    ui::View::setAnimationDuration(closeDuration);
-    scrollView.setContentInset({ 0, 0, 0, 0 });
-    ui::View::commitAnimations();
+    RefreshEngine::moveInset(scrollView, { 0, 0, 0, 0 }, closeDuration);
     setState(Normal);
 }
 

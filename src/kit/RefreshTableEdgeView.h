@@ -1,11 +1,14 @@
 // kit::RefreshTableEdgeView: what the table refresh header and footer share: a status text, an arrow layer
 // that turns when a pull can be released, a grey spinner while loading, the delegate, the state (0 pulling,
 // 1 normal, 2 loading) and the user-defaults key of the last-update text. The owner forwards its scroll
-// view's scrolling, end of drag and end of loading to it. Main thread; see RefreshTableHeaderView and
+// view's scrolling, end of drag and end of loading to it. The state's phase, the pull measured beyond the
+// edge against the 65-point trigger distance and the inset moves are a RefreshEngine's; the header and the
+// footer give their texts, arrow turns and insets. Main thread; see RefreshTableHeaderView and
 // RefreshTableFooterView.
 #pragma once
 
 #include "gfx/Color.h"
+#include "kit/RefreshEngine.h"
 #include "kit/RefreshTableDelegate.h"
 #include "ui/ActivityIndicatorView.h"
 #include "ui/Label.h"
@@ -28,7 +31,7 @@ public:
     static constexpr const char* defaultKey = "RefreshTableView_LastRefresh";
     static gfx::Color defaultTextColor() { return gfx::Color::rgb(87 / 255.0, 108 / 255.0, 137 / 255.0); }
 
-    int state() const { return m_state; }
+    int state() const;
     virtual void setState(int state) = 0;
     virtual void refreshLastUpdatedDate() = 0;
     virtual void refreshScrollViewDidScroll(ui::ScrollView& scrollView) = 0;
@@ -56,20 +59,41 @@ protected:
         bool showsLastUpdatedLabel;
     };
 
-    RefreshTableEdgeView(const gfx::Rect& frame, const std::optional<std::string>& key);
+    // What the state looks like: the status texts (localisation keys) and the arrow's turn while pulling and
+    // otherwise.
+    struct Look {
+        const char* pullingText;
+        const char* normalText;
+        const char* loadingText;
+        gfx::Transform3D pullingTurn;
+        gfx::Transform3D normalTurn;
+    };
+
+    // `direction`: the edge it refreshes at (RefreshDirection::Top or Bottom).
+    RefreshTableEdgeView(const gfx::Rect& frame, const std::optional<std::string>& key, int direction);
     void build(const Layout& layout, const std::string& arrowImageName, gfx::Color textColor);
 
     bool delegateIsLoading();
+    // Puts the view into `state`, drawn as `look` says (other states are only stored).
+    void showState(int state, const Look& look);
+    // A scroll while dragging, the owner not loading: beyond the trigger distance pulls, back inside goes
+    // normal where `mayGoBack` allows; a top inset left from loading is dropped.
+    void followDrag(ui::ScrollView& scrollView, bool mayGoBack);
+    // The finger lifted: beyond the trigger distance (`itself`: whether exactly at it counts) and the owner
+    // not loading, the delegate is told (`which`), the view loads and the inset opens to `loadingInset`.
+    void releaseBeyond(ui::ScrollView& scrollView, RefreshEngine::ThresholdItself itself, int which,
+        const gfx::EdgeInsets& loadingInset);
+    double pullBeyondEdge(const ui::ScrollView& scrollView) const;
+
+private:
     // Turns the arrow over 0.18 s.
     void turnArrow(const gfx::Transform3D& transform);
     // Shows the arrow at a turn, or hides it, at once.
     void showArrow(const gfx::Transform3D& transform);
     void hideArrow();
-    void storeState(int state) { m_state = state; }
 
-private:
     std::weak_ptr<RefreshTableDelegate> m_delegate;
-    int m_state { Normal };
+    RefreshEngine m_engine;
     std::string m_key;
     std::shared_ptr<ui::Label> m_lastUpdatedLabel;
     std::shared_ptr<ui::Label> m_statusLabel;

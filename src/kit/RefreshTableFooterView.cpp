@@ -1,17 +1,13 @@
 #include "kit/RefreshTableFooterView.h"
 
 #include "base/DateFormatter.h"
-#include "base/Localization.h"
 #include "base/LocalizedFormat.h"
-#include "base/UserDefaults.h"
 
 #include <numbers>
 
 namespace kit {
 
 namespace {
-    constexpr double loadingAnimationDuration = 0.2;
-
     gfx::Transform3D halfTurn() { return gfx::Transform3D::makeRotation(std::numbers::pi, 0, 0, 1); }
 } // namespace
 
@@ -39,34 +35,15 @@ std::shared_ptr<RefreshTableFooterView> RefreshTableFooterView::make(const gfx::
 }
 
 RefreshTableFooterView::RefreshTableFooterView(Private, const gfx::Rect& frame, const std::optional<std::string>& key)
-    : RefreshTableEdgeView(frame, key)
+    : RefreshTableEdgeView(frame, key, RefreshDirection::Bottom)
 {
 }
 
 void RefreshTableFooterView::setState(int state)
 {
-    switch (state) {
-    case Pulling:
-        statusLabel()->setText(base::localized("Release to load more..."));
-        turnArrow(gfx::Transform3D::identity());
-        break;
-    case Normal:
-        if (this->state() == Pulling)
-            turnArrow(halfTurn());
-        statusLabel()->setText(base::localized("Pull up to load more..."));
-        activityView()->stopAnimating();
-        showArrow(halfTurn());
-        refreshLastUpdatedDate();
-        break;
-    case Loading:
-        statusLabel()->setText(base::localized("Loading..."));
-        activityView()->startAnimating();
-        hideArrow();
-        break;
-    default:
-        break;
-    }
-    storeState(state);
+    showState(state,
+        { "Release to load more...", "Pull up to load more...", "Loading...", gfx::Transform3D::identity(),
+            halfTurn() });
 }
 
 void RefreshTableFooterView::refreshLastUpdatedDate()
@@ -82,14 +59,7 @@ void RefreshTableFooterView::refreshLastUpdatedDate()
     formatter.setTimeStyle(base::DateFormatter::Style::Short);
     std::string text = base::LocalizedFormat::format("Last Updated: %@", { formatter.stringFromDate(*date) });
     lastUpdatedLabel()->setText(text);
-    auto& defaults = base::UserDefaults::standard();
-    defaults.setObject(base::Value(text), key());
-    defaults.synchronize();
-}
-
-double RefreshTableFooterView::pullBeyondEnd(const ui::ScrollView& scrollView)
-{
-    return scrollView.contentOffset().y + scrollView.frame().height() - scrollView.contentSize().height;
+    RefreshEngine::storeLastUpdate(key(), base::Value(text));
 }
 
 void RefreshTableFooterView::refreshScrollViewDidScroll(ui::ScrollView& scrollView)
@@ -98,30 +68,14 @@ void RefreshTableFooterView::refreshScrollViewDidScroll(ui::ScrollView& scrollVi
         scrollView.setContentInset({ 0, 0, loadingInset, 0 });
         return;
     }
-    if (!scrollView.isDragging())
-        return;
-    bool loading = delegateIsLoading();
-    double beyond = pullBeyondEnd(scrollView);
-    if (state() == Pulling && beyond < triggerDistance && scrollView.contentOffset().y > 0 && !loading)
-        setState(Normal);
-    else if (state() == Normal && beyond > triggerDistance && !loading)
-        setState(Pulling);
-    if (scrollView.contentInset().top != 0)
-        scrollView.setContentInset({ 0, 0, 0, 0 });
+    if (scrollView.isDragging())
+        followDrag(scrollView, scrollView.contentOffset().y > 0);
 }
 
 void RefreshTableFooterView::refreshScrollViewDidEndDragging(ui::ScrollView& scrollView)
 {
-    if (delegateIsLoading() || !(pullBeyondEnd(scrollView) > triggerDistance))
-        return;
-    auto self = ui::sharedFrom(this);
-    if (auto delegate = this->delegate())
-        delegate->refreshTableDidTriggerRefresh(RefreshTableDelegate::FromFooter);
-    setState(Loading);
-    ui::View::beginAnimations({});
-    ui::View::setAnimationDuration(loadingAnimationDuration);
-    scrollView.setContentInset({ 0, 0, loadingInset, 0 });
-    ui::View::commitAnimations();
+    releaseBeyond(scrollView, RefreshEngine::ThresholdItself::Inside, RefreshTableDelegate::FromFooter,
+        { 0, 0, loadingInset, 0 });
 }
 
 } // namespace kit

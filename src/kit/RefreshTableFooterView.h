@@ -31,10 +31,6 @@ public:
     void refreshLastUpdatedDate() override;
     void refreshScrollViewDidScroll(ui::ScrollView& scrollView) override;
     void refreshScrollViewDidEndDragging(ui::ScrollView& scrollView) override;
-
-private:
-    // How far the bottom of the visible area lies beyond the end of the content.
-    static double pullBeyondEnd(const ui::ScrollView& scrollView);
 };
 
 } // namespace kit

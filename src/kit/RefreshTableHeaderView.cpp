@@ -1,15 +1,11 @@
 #include "kit/RefreshTableHeaderView.h"
 
-#include "base/Localization.h"
-
 #include <algorithm>
 #include <numbers>
 
 namespace kit {
 
 namespace {
-    constexpr double loadingAnimationDuration = 0.2;
-
     gfx::Transform3D halfTurn() { return gfx::Transform3D::makeRotation(std::numbers::pi, 0, 0, 1); }
 } // namespace
 
@@ -38,69 +34,35 @@ std::shared_ptr<RefreshTableHeaderView> RefreshTableHeaderView::make(const gfx::
 }
 
 RefreshTableHeaderView::RefreshTableHeaderView(Private, const gfx::Rect& frame, const std::optional<std::string>& key)
-    : RefreshTableEdgeView(frame, key)
+    : RefreshTableEdgeView(frame, key, RefreshDirection::Top)
 {
 }
 
 void RefreshTableHeaderView::setState(int state)
 {
-    switch (state) {
-    case Pulling:
-        statusLabel()->setText(base::localized("release_to_refresh"));
-        turnArrow(halfTurn());
-        break;
-    case Normal:
-        if (this->state() == Pulling)
-            turnArrow(gfx::Transform3D::identity());
-        statusLabel()->setText(base::localized("down_to_refresh"));
-        activityView()->stopAnimating();
-        showArrow(gfx::Transform3D::identity());
-        refreshLastUpdatedDate();
-        break;
-    case Loading:
-        statusLabel()->setText(base::localized("loading ..."));
-        activityView()->startAnimating();
-        hideArrow();
-        break;
-    default:
-        break;
-    }
-    storeState(state);
+    showState(
+        state, { "release_to_refresh", "down_to_refresh", "loading ...", halfTurn(), gfx::Transform3D::identity() });
 }
 
 void RefreshTableHeaderView::refreshLastUpdatedDate() { }
 
 void RefreshTableHeaderView::refreshScrollViewDidScroll(ui::ScrollView& scrollView)
 {
-    double y = scrollView.contentOffset().y;
     if (state() == Loading) {
+        // The header stays open by as much as the content is pulled down, up to the loading inset.
+        double y = scrollView.contentOffset().y;
         double top = y > 0 ? 0 : std::min(-y, loadingInset);
         scrollView.setContentInset({ top, 0, 0, 0 });
         return;
     }
-    if (!scrollView.isDragging())
-        return;
-    bool loading = delegateIsLoading();
-    if (state() == Pulling && y > -triggerDistance && y < 0 && !loading)
-        setState(Normal);
-    else if (state() == Normal && y < -triggerDistance && !loading)
-        setState(Pulling);
-    if (scrollView.contentInset().top != 0)
-        scrollView.setContentInset({ 0, 0, 0, 0 });
+    if (scrollView.isDragging())
+        followDrag(scrollView, scrollView.contentOffset().y < 0);
 }
 
 void RefreshTableHeaderView::refreshScrollViewDidEndDragging(ui::ScrollView& scrollView)
 {
-    if (delegateIsLoading() || scrollView.contentOffset().y > -triggerDistance)
-        return;
-    auto self = ui::sharedFrom(this);
-    if (auto delegate = this->delegate())
-        delegate->refreshTableDidTriggerRefresh(RefreshTableDelegate::FromHeader);
-    setState(Loading);
-    ui::View::beginAnimations({});
-    ui::View::setAnimationDuration(loadingAnimationDuration);
-    scrollView.setContentInset({ loadingInset, 0, 0, 0 });
-    ui::View::commitAnimations();
+    releaseBeyond(scrollView, RefreshEngine::ThresholdItself::Beyond, RefreshTableDelegate::FromHeader,
+        { loadingInset, 0, 0, 0 });
 }
 
 } // namespace kit

@@ -3,6 +3,7 @@
 #include "kit/DropBoxView.h"
 
 #include "OverlayTestFixture.h"
+#include "SnapshotProbes.h"
 #include "host/HeadlessHost.h"
 #include "ui/TableViewCell.h"
 #include "ui/TouchDriver.h"
@@ -130,6 +131,12 @@ TEST_F(DropDownTest, Snapshot)
     auto path = host.writeFrame("kit-drop-down");
     ASSERT_TRUE(path);
     EXPECT_TRUE(std::filesystem::exists(*path));
+    // The choice in the field, the grey button beside it and the list open below with every choice.
+    EXPECT_TRUE(test::showsText(*window, "Weekly", { 20, 100, 150, 30 }));
+    EXPECT_TRUE(test::shows(*box->button(), { 2, 15 }, gfx::Color::fromWhite(0.6, 1)));
+    EXPECT_TRUE(test::showsText(*window, "Daily", { 20, 130, 180, 120 }));
+    EXPECT_TRUE(test::showsText(*window, "Monthly", { 20, 130, 180, 120 }));
+    EXPECT_TRUE(test::shows(*window, { 250, 200 }, gfx::Color::fromWhite(0.93, 1)));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "kit/FanOutButton.h"
 
 #include "OverlayTestFixture.h"
+#include "SnapshotProbes.h"
 #include "base/Log.h"
 #include "host/HeadlessHost.h"
 #include "ui/TouchDriver.h"
@@ -139,6 +140,11 @@ TEST_F(FanOutTest, Snapshot)
     auto path = host.writeFrame("kit-fan-out");
     ASSERT_TRUE(path);
     EXPECT_TRUE(std::filesystem::exists(*path));
+    // The centre button in its colour, the second one fanned out to its place in its own colour.
+    EXPECT_TRUE(test::shows(*button, { 20, 3 }, gfx::Color::rgb(0.22, 0.72, 0.85)));
+    EXPECT_TRUE(test::shows(
+        *screen, { button->positions()[1].x + 20, button->positions()[1].y + 3 }, gfx::Color::rgb(0.3, 0.5, 0.8)));
+    EXPECT_TRUE(test::shows(*screen, { 5, 5 }, gfx::Color::fromWhite(0.95, 1)));
 }
 
 } // namespace

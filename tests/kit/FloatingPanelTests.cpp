@@ -4,6 +4,7 @@
 #include "kit/FloatingController.h"
 
 #include "OverlayTestFixture.h"
+#include "SnapshotProbes.h"
 #include "host/HeadlessHost.h"
 #include "ui/Label.h"
 #include "ui/NavigationItem.h"
@@ -200,6 +201,11 @@ TEST_F(FloatingPanelTest, Snapshot)
     auto path = host.writeFrame("kit-floating-panel");
     ASSERT_TRUE(path);
     EXPECT_TRUE(std::filesystem::exists(*path));
+    // The body's line inside the panel, the title in its bar, the body white below it.
+    EXPECT_TRUE(test::showsText(*body, "Battery 80%", { 0, 0, 244, 80 }));
+    EXPECT_TRUE(test::showsText(*window, "Watch", test::ScreenProbe::toScreen(*panel->frameView(), { 0, 0, 254, 60 })));
+    EXPECT_TRUE(test::shows(*body, { 120, 200 }, gfx::Color::white()));
+    EXPECT_FALSE(test::shows(*window, { 2, 300 }, gfx::Color::white()));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The folder table: covers cut from the table's picture at a row, the content between them, and closing with
 // one completion, on a real table in a window on the manual clock.
 #include "ListFixture.h"
+#include "SnapshotProbes.h"
 
 #include "host/HeadlessHost.h"
 #include "kit/FolderTableView.h"
@@ -183,6 +184,14 @@ TEST_F(FolderTable, SnapshotOfAnOpenFolder)
     auto path = host.writeFrame("kit-folder-table-open");
     ASSERT_TRUE(path);
     EXPECT_TRUE(std::filesystem::exists(*path));
+    // The folder's content opens under its row, between the two halves of the table.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(test::showsText(*list, "Alarm " + std::to_string(i + 1), { 0, 0, 320, 132 }));
+    const gfx::Color folderBlue = gfx::Color::rgb(0.2, 0.4, 0.7);
+    EXPECT_TRUE(test::shows(*list, { 310, 5 }, folderBlue));
+    EXPECT_TRUE(test::shows(*list, { 310, 127 }, folderBlue));
+    EXPECT_FALSE(test::shows(*table->top(), { 310, table->top()->bounds().height() - 5 }, folderBlue));
+    EXPECT_FALSE(test::shows(*table->bottom(), { 310, 5 }, folderBlue));
 }
 
 } // namespace

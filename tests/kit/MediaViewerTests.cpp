@@ -3,6 +3,7 @@
 // picture of the viewer over its blurred background.
 #include "../networking/LoopbackServer.h"
 #include "OverlayTestFixture.h"
+#include "SnapshotProbes.h"
 
 #include "host/HeadlessHost.h"
 #include "kit/MediaFocusViewController.h"
@@ -357,6 +358,13 @@ TEST_F(MediaViewer, SnapshotOverTheBlurredWindow)
     auto path = host.writeFrame("kit-media-viewer");
     ASSERT_TRUE(path);
     EXPECT_TRUE(std::filesystem::exists(*path));
+    // The picture fills the screen's width in the middle, stripes and all; above and below it the dimmed
+    // background is darker than the window was.
+    const gfx::Color orange = gfx::Color::fromPremultipliedARGB(0xffe0a020);
+    const gfx::Color blue = gfx::Color::fromPremultipliedARGB(0xff3060c0);
+    EXPECT_TRUE(test::shows(*window, { 5, 284 - 120 + 5 }, orange, 8.0 / 255));
+    EXPECT_TRUE(test::shows(*window, { 5 + 20, 284 - 120 + 5 }, blue, 8.0 / 255));
+    EXPECT_LT(test::lightnessAt(*window, { 5, 60 }), 0.95 * 3 - 0.3);
 }
 
 } // namespace

@@ -220,6 +220,16 @@ TEST_F(ModalPresenterTest, BackgroundIsARadialShadeOrAFlatDim)
     EXPECT_NEAR(backgroundAlphaAt(*background, { 0, 0 }), 140, 1);
 }
 
+TEST_F(ModalPresenterTest, BackgroundDrawsTheStyleItWasGivenWhateverTheSharedPresenterSays)
+{
+    kit::ModalGradientView background({ 0, 0, 100, 100 });
+    presenter->setBackgroundDisplayStyle(kit::ModalBackgroundStyle::Solid);
+    EXPECT_NEAR(backgroundAlphaAt(background, { 50, 50 }), 77, 2);
+    background.setStyle(kit::ModalBackgroundStyle::Solid);
+    presenter->setBackgroundDisplayStyle(kit::ModalBackgroundStyle::RadialGradient);
+    EXPECT_NEAR(backgroundAlphaAt(background, { 50, 50 }), 140, 1);
+}
+
 TEST_F(ModalPresenterTest, CloseButtonImageIsADarkDiscWithAWhiteCross)
 {
     auto image = kit::ModalCloseButton::closeButtonImage();

@@ -1,5 +1,5 @@
 // Pictures of the overlays and small widgets as the screen shows them, written to the build folder's
-// snapshots/ for people to look at; each test also checks that its frame was written.
+// snapshots/ for people to look at; each test also probes the rendered screen for what must show where.
 #include "kit/CheckBoxView.h"
 #include "kit/CircularProgressView.h"
 #include "kit/DiscProgressView.h"
@@ -13,11 +13,18 @@
 #include "kit/TwoTitleButton.h"
 
 #include "OverlayTestFixture.h"
+#include "SnapshotProbes.h"
 #include "host/HeadlessHost.h"
 #include "ui/ActivityIndicatorView.h"
 #include "ui/Label.h"
 
 namespace {
+
+using test::lightnessAt;
+using test::shows;
+using test::showsText;
+
+const gfx::Color windowGrey = gfx::Color::fromWhite(0.93, 1);
 
 class OverlaySnapshotTest : public test::WidgetTest {
 protected:
@@ -67,12 +74,20 @@ TEST_F(OverlaySnapshotTest, ProgressOverlayWithLabelAndDetails)
     hud->show(true);
     advance(0.5);
     expectFrame("kit-progress-overlay");
+    const gfx::Color blue = gfx::Color::rgb(0.2, 0.5, 0.8);
+    // The dimmed backdrop darkens the corners; the dark box in the middle holds both texts.
+    EXPECT_LT(lightnessAt(*screen, { 4, 540 }), lightnessAt(*screen, { 160, 120 }) - 0.2);
+    EXPECT_LT(lightnessAt(*screen, { 160, 200 }), 0.8);
+    EXPECT_TRUE(showsText(*screen, "Loading", { 60, 150, 200, 250 }));
+    EXPECT_TRUE(showsText(*screen, "Asking the watch", { 0, 150, 320, 250 }));
 
     hud->setMode(kit::ProgressOverlayMode::Determinate);
     hud->setProgress(0.3f);
     hud->setDimBackground(false);
     advance(0.1);
     expectFrame("kit-progress-overlay-pie");
+    EXPECT_TRUE(shows(*screen, { 4, 540 }, blue));
+    EXPECT_TRUE(showsText(*screen, "Loading", { 60, 150, 200, 250 }));
 }
 
 TEST_F(OverlaySnapshotTest, NoticesForSuccessAndFailure)
@@ -87,6 +102,14 @@ TEST_F(OverlaySnapshotTest, NoticesForSuccessAndFailure)
     failure->presentWithDuration(1.0, 0.5, {});
     advance(0.6);
     expectFrame("kit-notice");
+    EXPECT_TRUE(shows(*window, { 5, 5 }, windowGrey));
+    // Each notice is a dark body with its white mark and text; the window shows between them.
+    const gfx::Color noticeBody = gfx::Color::fromWhite(0x3c / 255.0, 1);
+    for (const auto& notice : { success, failure }) {
+        EXPECT_TRUE(shows(*notice, { 4, notice->bounds().height() / 2 }, noticeBody, 4.0 / 255));
+        EXPECT_TRUE(test::showsBoth(*notice, notice->bounds(), noticeBody, gfx::Color::white()));
+    }
+    EXPECT_TRUE(shows(*window, { 160, (success->frame().maxY() + failure->frame().minY()) / 2 }, windowGrey));
 }
 
 TEST_F(OverlaySnapshotTest, ToastsAndActivityToast)
@@ -99,6 +122,14 @@ TEST_F(OverlaySnapshotTest, ToastsAndActivityToast)
     kit::Toast::makeToastActivity(screen);
     advance(0.3);
     expectFrame("kit-toast");
+    // White writing on the toasts' near-black bodies at the top and at the bottom.
+    const gfx::Color toastBody = gfx::Color::fromWhite(0x10 / 255.0, 1);
+    EXPECT_TRUE(test::showsBoth(*screen, { 0, 0, 320, 120 }, toastBody, gfx::Color::white()));
+    EXPECT_TRUE(test::showsBoth(*screen, { 0, 400, 320, 148 }, toastBody, gfx::Color::white()));
+    EXPECT_FALSE(test::showsBoth(*screen, { 0, 160, 320, 60 }, toastBody, gfx::Color::white()));
+    // The activity toast is a dark square in the middle.
+    EXPECT_LT(lightnessAt(*screen, { 160 - 30, 274 }), 1.5);
+    EXPECT_TRUE(shows(*screen, { 5, 200 }, windowGrey));
 }
 
 TEST_F(OverlaySnapshotTest, ModalPanelWithCloseButton)
@@ -112,10 +143,16 @@ TEST_F(OverlaySnapshotTest, ModalPanelWithCloseButton)
     presenter->showWithContentView(panel, true);
     advance(0.5);
     expectFrame("kit-modal");
+    // The radial shade: black at 0.44 alpha 155 points from the middle, over the window's grey.
+    EXPECT_TRUE(shows(*window, { 5, 284 }, gfx::Color::fromWhite(0.93 * 0.564, 1), 4.0 / 255));
+    EXPECT_LT(lightnessAt(*window, { 2, 2 }), lightnessAt(*window, { 5, 284 }) - 0.1);
+    EXPECT_TRUE(shows(*panel, { 20, 20 }, gfx::Color::white()));
+    EXPECT_TRUE(showsText(*panel, "Choose a time", { 0, 60, 240, 40 }));
     presenter->setBackgroundDisplayStyle(kit::ModalBackgroundStyle::Solid);
-    presenter->viewController()->styleView()->setNeedsDisplay();
     advance(0.1);
     expectFrame("kit-modal-solid");
+    EXPECT_TRUE(shows(*window, { 5, 284 }, gfx::Color::fromWhite(0.93 * 0.45, 1)));
+    EXPECT_TRUE(shows(*window, { 2, 2 }, gfx::Color::fromWhite(0.93 * 0.45, 1)));
     presenter->hideAnimated(false);
     presenter->setShowCloseButton(false);
     presenter->setBackgroundDisplayStyle(kit::ModalBackgroundStyle::RadialGradient);
@@ -140,6 +177,14 @@ TEST_F(OverlaySnapshotTest, CheckBoxesOfEveryStyle)
     panel->addSubview(disabled);
     advance(0.1);
     expectFrame("kit-check-boxes");
+    for (int style = 0; style < 5; ++style) {
+        double y = 20.0 + 44 * style;
+        EXPECT_TRUE(showsText(*panel, std::string(names[style]) + " off", { 10, y, 150, 50 })) << names[style];
+        EXPECT_TRUE(showsText(*panel, std::string(names[style]) + " on", { 165, y, 150, 50 })) << names[style];
+    }
+    EXPECT_TRUE(showsText(*panel, "Disabled", { 10, 250, 300, 36 }));
+    // Between the rows the panel's own colour shows.
+    EXPECT_TRUE(shows(*panel, { 300, 400 }, gfx::Color::rgb(0.25, 0.45, 0.65)));
 }
 
 TEST_F(OverlaySnapshotTest, SmallWidgets)
@@ -167,6 +212,13 @@ TEST_F(OverlaySnapshotTest, SmallWidgets)
     list->addSubview(cell);
     advance(1.0);
     expectFrame("kit-small-widgets");
+    // The tip has come down into the list's top.
+    EXPECT_TRUE(shows(*list, { 4, 17 }, gfx::Color::rgb(0.3, 0.7, 0.2)));
+    EXPECT_TRUE(test::showsBoth(*list, { 0, 0, 320, 34 }, gfx::Color::rgb(0.3, 0.7, 0.2), gfx::Color::white()));
+    EXPECT_TRUE(showsText(*list, "Mon", { 20, 80, 40, 44 }));
+    EXPECT_TRUE(showsText(*list, "06-08", { 260, 80, 40, 44 }));
+    EXPECT_TRUE(showsText(*list, "Loading more", { 0, 160, 320, 44 }));
+    EXPECT_TRUE(shows(*list, { 160, 300 }, gfx::Color::white()));
 }
 
 TEST_F(OverlaySnapshotTest, ProgressRings)
@@ -189,6 +241,14 @@ TEST_F(OverlaySnapshotTest, ProgressRings)
     dark->addSubview(pie);
     advance(0.5);
     expectFrame("kit-progress-rings");
+    // A quarter of the ring, from twelve o'clock clockwise, is in the progress colour; the rest is the track.
+    EXPECT_TRUE(shows(*ring, { 100 + 67, 100 - 67 }, gfx::Color::rgb(0.52, 0.8, 0.05)));
+    EXPECT_TRUE(shows(*ring, { 100 - 67, 100 + 67 }, gfx::Color::fromWhite(236.0 / 255, 1)));
+    EXPECT_TRUE(shows(*ring, { 100, 100 }, windowGrey));
+    // Six tenths of the disc's ring, clockwise from twelve o'clock, are white; nine o'clock is still the track.
+    EXPECT_TRUE(shows(*disc, { 50 + 42, 50 }, gfx::Color::white()));
+    EXPECT_LT(lightnessAt(*disc, { 50 - 42, 50 }), 2.4);
+    EXPECT_GT(lightnessAt(*pie, { 30 + 10, 30 - 15 }), lightnessAt(*pie, { 30 - 10, 30 + 15 }) + 0.3);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "kit/PopTip.h"
 
 #include "OverlayTestFixture.h"
+#include "SnapshotProbes.h"
 #include "host/HeadlessHost.h"
 #include "ui/TapGestureRecognizer.h"
 #include "ui/TouchDriver.h"
@@ -325,6 +326,15 @@ TEST_F(PopTipTest, Snapshot)
     auto path = host.writeFrame("kit-pop-tip");
     ASSERT_TRUE(path);
     EXPECT_TRUE(std::filesystem::exists(*path));
+    // Each bubble is drawn red on its side of the marker: above, below, left of and right of it.
+    const gfx::Color red = gfx::Color::red();
+    EXPECT_TRUE(test::shows(*screen, { 70 - 20, 120 - 12 }, red));
+    EXPECT_TRUE(test::shows(*screen, { 230 - 20, 150 + 14 }, red));
+    EXPECT_TRUE(test::shows(*screen, { 230 - 14, 275 - 8 }, red));
+    EXPECT_TRUE(test::shows(*screen, { 80 + 14, 355 - 8 }, red));
+    EXPECT_TRUE(test::shows(*screen, { 5, 5 }, gfx::Color::fromWhite(0.95, 1)));
+    EXPECT_TRUE(
+        test::shows(*white, { white->bounds().width() - 5, white->bounds().height() / 2 }, gfx::Color::white()));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "kit/PopoverBubble.h"
 
 #include "OverlayTestFixture.h"
+#include "SnapshotProbes.h"
 #include "host/HeadlessHost.h"
 #include "ui/ActivityIndicatorView.h"
 #include "ui/ImageView.h"
@@ -285,6 +286,12 @@ TEST_F(PopoverTest, Snapshot)
     auto path = host.writeFrame("kit-popover");
     ASSERT_TRUE(path);
     EXPECT_TRUE(std::filesystem::exists(*path));
+    // The picker's box under its title near the top point, the three choices above the bottom point.
+    EXPECT_TRUE(test::showsText(*screen, "Playback duration", { 0, 52, 320, 60 }));
+    EXPECT_TRUE(test::shows(*picker, { 115, 60 }, gfx::Color::fromWhite(250.0 / 255, 1)));
+    for (const char* choice : { "Watch", "Tracker", "Phone" })
+        EXPECT_TRUE(test::showsText(*screen, choice, { 0, 300, 320, 220 })) << choice;
+    EXPECT_TRUE(test::shows(*screen, { 5, 300 }, gfx::Color::rgb(0.2, 0.45, 0.7)));
 }
 
 } // namespace
