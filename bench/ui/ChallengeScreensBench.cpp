@@ -1,8 +1,10 @@
 // Full 640 x 1136 pixel frames of the step challenge's screens, each in a navigation controller under the
-// green bar: the set-up screen with its three targets, the progress screen with a half-filled ring, the
+// green bar: the set-up screen with its three targets (bare, and under the alert that tells a running
+// challenge), the progress screen with a half-filled ring, the
 // completion screen with a screenful of falling images, and the upload-interval panel over a dimmed screen.
 // Every view is redrawn each frame. No peer: the cases hold the frame budget.
 #include "ScreenBenchSupport.h"
+#include "base/Localization.h"
 #include "base/Random.h"
 #include "childcare/CompleteChallengeVC.h"
 #include "childcare/ParentChildVC.h"
@@ -10,6 +12,7 @@
 #include "childcare/TimeReceiveSettingVC.h"
 #include "core/Singleton.h"
 #include "gfx/Context.h"
+#include "ui/AlertView.h"
 #include "ui/NavigationBar.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
@@ -73,6 +76,17 @@ void setUp(benchmark::State& state)
     frame(state, [] { return childcare::ParentChildVC::make(false); });
 }
 
+void setUpWithAlert(benchmark::State& state)
+{
+    auto alert = std::make_shared<ui::AlertView>(base::localized("prompt"), base::localized("tasks_in_progress"),
+        std::weak_ptr<ui::AlertViewDelegate>(), base::localized("done"), std::vector<std::string>());
+    frame(state, [&alert] {
+        alert->show();
+        return childcare::ParentChildVC::make(false);
+    });
+    alert->dismissWithClickedButtonIndex(0, false);
+}
+
 void progress(benchmark::State& state)
 {
     frame(state, [] { return childcare::PedometerVC::make(3000, watch(3000, 1500), true); });
@@ -110,6 +124,7 @@ void uploadInterval(benchmark::State& state)
 
 [[maybe_unused]] const bool registered = [] {
     benchmark::RegisterBenchmark("Frame/ours/interaction", setUp)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Frame/ours/interaction-alert", setUpWithAlert)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Frame/ours/pedometer", progress)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Frame/ours/challenge-complete", completion)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Frame/ours/upload-interval", uploadInterval)->Unit(benchmark::kMillisecond);

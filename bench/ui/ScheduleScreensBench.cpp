@@ -1,8 +1,10 @@
 // Full 640 x 1136 pixel frames of the class schedule's screens, every text redrawn each frame: the timetable
-// grid with its header and course buttons, and the class-period screen with its picker panel raised.
+// grid with its header and course buttons, the course entry over it, and the class-period screen with its
+// picker panel raised.
 #include "base/RunLoop.h"
 #include "childcare/ClassScheduleVC.h"
 #include "childcare/ClassTimeSetVC.h"
+#include "childcare/CourseButton.h"
 #include "core/Singleton.h"
 #include "gfx/Context.h"
 #include "ui/Label.h"
@@ -83,6 +85,19 @@ struct ScheduleScene {
 
 void frameSchedule(benchmark::State& state) { ScheduleScene().frames(state); }
 
+void frameCourseEntry(benchmark::State& state)
+{
+    ScheduleScene scene;
+    auto courses = scene.schedule->courseButtons();
+    if (courses.empty()) {
+        state.SkipWithError("the timetable shows no course");
+        return;
+    }
+    scene.schedule->courseClick(*courses.front());
+    ScheduleScene::settle();
+    scene.frames(state);
+}
+
 void framePeriodPicker(benchmark::State& state)
 {
     ScheduleScene scene;
@@ -96,6 +111,7 @@ void framePeriodPicker(benchmark::State& state)
 
 const bool registered = [] {
     benchmark::RegisterBenchmark("Frame/ours/class_schedule", frameSchedule)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Frame/ours/course_entry", frameCourseEntry)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Frame/ours/class_period_times", framePeriodPicker)->Unit(benchmark::kMillisecond);
     return true;
 }();

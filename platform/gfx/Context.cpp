@@ -246,13 +246,21 @@ void Context::fillPath(FillRule rule)
     cairo_set_fill_rule(m_cr, rule == FillRule::EvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
     double x1, y1, x2, y2;
     cairo_fill_extents(m_cr, &x1, &y1, &x2, &y2);
-    Color color = state().fill;
+    State& s = state();
+    Color color = s.fill;
+    double alpha = s.alpha;
+    if (alpha < 1 && (!s.shadow || s.shadow->color.a <= 0)) {
+        // One fill of one colour takes the alpha into its colour, instead of a group painted with it.
+        color.a *= alpha;
+        s.alpha = 1;
+    }
     paint(
         [&] {
             setSource(color);
             cairo_fill(m_cr);
         },
         deviceBox(x1, y1, x2, y2));
+    s.alpha = alpha;
     cairo_new_path(m_cr);
 }
 

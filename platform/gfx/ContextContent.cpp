@@ -1,10 +1,12 @@
 // gfx::Context: drawing images and text.
 #include "gfx/Context.h"
 #include "gfx/PangoTextLayout.h"
+#include "gfx/ResampledImageCache.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace gfx {
 
@@ -41,8 +43,153 @@ namespace {
         cairo_pattern_destroy(pattern);
     }
 
+    // Device pixels, whole.
+    struct PixelBox {
+        int x;
+        int y;
+        int width;
+        int height;
+    };
+
+    // The device pixels that an image's pixel rectangle touches under `m`.
+    PixelBox deviceBounds(const cairo_matrix_t& m, double pixelWidth, double pixelHeight)
+    {
+        double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+        for (auto [x, y] :
+            { std::pair { 0.0, 0.0 }, { pixelWidth, 0.0 }, { 0.0, pixelHeight }, { pixelWidth, pixelHeight } }) {
+            cairo_matrix_transform_point(&m, &x, &y);
+            minX = std::min(minX, x);
+            maxX = std::max(maxX, x);
+            minY = std::min(minY, y);
+            maxY = std::max(maxY, y);
+        }
+        int x = static_cast<int>(std::floor(minX)), y = static_cast<int>(std::floor(minY));
+        return { x, y, static_cast<int>(std::ceil(maxX)) - x, static_cast<int>(std::ceil(maxY)) - y };
+    }
+
+    // Within cairo's own tolerance (its fixed point has 8 fraction bits) of a whole number.
+    bool isWhole(double value) { return std::abs(value - std::round(value)) < 1.0 / 512; }
+
+    // Whether the pixels land one on one on device pixels (turned by quarter turns at most), which cairo
+    // copies without a filter.
+    bool copiesPixels(const cairo_matrix_t& m)
+    {
+        bool straight = (m.xy == 0 && m.yx == 0 && std::abs(m.xx) == 1 && std::abs(m.yy) == 1)
+            || (m.xx == 0 && m.yy == 0 && std::abs(m.xy) == 1 && std::abs(m.yx) == 1);
+        return straight && isWhole(m.x0) && isWhole(m.y0);
+    }
+
+    // The image drawn under `m` (its translation a fraction of a pixel) into a raster of its own.
+    ResampledRaster resample(const Image& image, const cairo_matrix_t& m)
+    {
+        PixelBox box = deviceBounds(m, image.pixelWidth(), image.pixelHeight());
+        if (box.width <= 0 || box.height <= 0
+            || size_t(box.width) * size_t(box.height) * 4 > ResampledImageCache::largestRaster)
+            return {};
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, box.width, box.height);
+        cairo_t* cr = cairo_create(surface);
+        cairo_matrix_t placed = m;
+        placed.x0 -= box.x;
+        placed.y0 -= box.y;
+        cairo_set_matrix(cr, &placed);
+        drawSurfaceInUnitSpace(cr, image.cairoSurface(), image.pixelWidth(), image.pixelHeight());
+        cairo_destroy(cr);
+        return { surface, box.x, box.y };
+    }
+
+    void copyRaster(cairo_t* cr, const ResampledRaster& raster, const cairo_matrix_t& m)
+    {
+        double x = std::floor(m.x0) + raster.x, y = std::floor(m.y0) + raster.y;
+        cairo_save(cr);
+        cairo_identity_matrix(cr);
+        cairo_set_source_surface(cr, raster.surface, x, y);
+        cairo_rectangle(
+            cr, x, y, cairo_image_surface_get_width(raster.surface), cairo_image_surface_get_height(raster.surface));
+        cairo_fill(cr);
+        cairo_restore(cr);
+    }
+
+    // The smallest stretch of the matrix: how many device pixels an image pixel spans at least.
+    double smallestScale(const cairo_matrix_t& m)
+    {
+        double sum = m.xx * m.xx + m.xy * m.xy + m.yx * m.yx + m.yy * m.yy;
+        double determinant = m.xx * m.yy - m.xy * m.yx;
+        return std::sqrt(std::max(sum - std::sqrt(std::max(sum * sum - 4 * determinant * determinant, 0.0)), 0.0) / 2);
+    }
+
+    // How many rings of image pixels the smoothing filter reads beyond a device pixel that the image's
+    // outline only partly covers, with room to spare.
+    int filterReach(const cairo_matrix_t& m) { return static_cast<int>(std::ceil(1.25 / smallestScale(m) + 1.5)); }
+
+    // Whether the outermost `rings` rings of the image are wholly transparent.
+    bool hasClearBorder(const Image& image, int rings)
+    {
+        int width = image.pixelWidth(), height = image.pixelHeight();
+        if (2 * rings >= width || 2 * rings >= height)
+            return false;
+        auto clear = [&](int x, int y) { return image.pixel(x, y) == 0; };
+        for (int ring = 0; ring < rings; ++ring) {
+            for (int x = ring; x < width - ring; ++x)
+                if (!clear(x, ring) || !clear(x, height - 1 - ring))
+                    return false;
+            for (int y = ring; y < height - ring; ++y)
+                if (!clear(ring, y) || !clear(width - 1 - ring, y))
+                    return false;
+        }
+        return true;
+    }
+
+    // Whether a turned matrix lies where cairo switches from smoothing between neighbours to averaging
+    // (shrunk to three quarters), which it may judge apart on the two ways of drawing below.
+    bool nearFilterSwitch(const cairo_matrix_t& m)
+    {
+        cairo_matrix_t inverse = m;
+        if (cairo_matrix_invert(&inverse) != CAIRO_STATUS_SUCCESS)
+            return true;
+        for (double h :
+            { inverse.xx * inverse.xx + inverse.xy * inverse.xy, inverse.yx * inverse.yx + inverse.yy * inverse.yy })
+            if (std::abs(h - 1 / (0.75 * 0.75)) < 1e-6)
+                return true;
+        return false;
+    }
+
+    // A turned image whose border is transparent as far as the filter reaches draws the same without its
+    // outline: outside the outline it would only add transparent pixels. Painting within the device box
+    // avoids cutting a slanted outline into spans, which costs many times the resampling itself.
+    void paintWithinBox(cairo_t* cr, const Image& image, const cairo_matrix_t& m)
+    {
+        PixelBox box = deviceBounds(m, image.pixelWidth(), image.pixelHeight());
+        cairo_save(cr);
+        cairo_identity_matrix(cr);
+        cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+        cairo_clip(cr);
+        cairo_set_matrix(cr, &m);
+        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(image.cairoSurface());
+        cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+        cairo_set_source(cr, pattern);
+        cairo_paint(cr);
+        cairo_pattern_destroy(pattern);
+        cairo_restore(cr);
+    }
+
     void drawImageInUnitSpace(cairo_t* cr, const Image& image)
     {
+        cairo_matrix_t m;
+        cairo_get_matrix(cr, &m);
+        if (!copiesPixels(m)) {
+            auto key = ResampledImageKey::of(image, m);
+            cairo_matrix_t within = m;
+            within.x0 = key.fx;
+            within.y0 = key.fy;
+            if (auto raster = ResampledImageCache::current().rasterFor(key, [&] { return resample(image, within); })) {
+                copyRaster(cr, *raster, m);
+                return;
+            }
+            if ((m.xy != 0 || m.yx != 0) && !nearFilterSwitch(m) && hasClearBorder(image, filterReach(m))) {
+                paintWithinBox(cr, image, m);
+                return;
+            }
+        }
         drawSurfaceInUnitSpace(cr, image.cairoSurface(), image.pixelWidth(), image.pixelHeight());
     }
 
@@ -147,7 +294,7 @@ void Context::drawText(const AttributedString& text, const Rect& rect, int maxLi
     if (state().degenerate || text.empty() || !isFinite(rect))
         return;
     Rect r = rect.standardized();
-    PangoTextLayout layout(m_cr, text, r.width());
+    auto layout = PangoTextLayout::forDrawing(m_cr, text, r.width());
     ParagraphStyle style = text.paragraphStyle();
     double factor = alignmentFactor(style.alignment);
 
@@ -159,7 +306,7 @@ void Context::drawText(const AttributedString& text, const Rect& rect, int maxLi
     std::vector<Placed> placed;
     double used = 0;
     double inkX1 = r.minX(), inkX2 = r.maxX();
-    for (const PangoTextLayout::Line& line : layout.lines()) {
+    for (const PangoTextLayout::Line& line : layout->lines()) {
         bool fits = used + line.metrics.height <= r.height() + 1e-9;
         if (!placed.empty() && (!fits || (maxLines > 0 && static_cast<int>(placed.size()) >= maxLines)))
             break;

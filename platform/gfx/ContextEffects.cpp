@@ -270,7 +270,19 @@ void Context::endTransparencyLayer()
     cairo_pattern_t* pattern = popGroupInDeviceSpace(m_cr);
     m_states.pop_back();
     cairo_restore(m_cr);
-    if (!state().degenerate && !region.isEmpty()) {
+    if (state().degenerate || region.isEmpty()) {
+        cairo_pattern_destroy(pattern);
+        return;
+    }
+    State& s = state();
+    if (s.blend != BlendMode::Clear && (!s.shadow || s.shadow->color.a <= 0)) {
+        // Without a shadow the finished layer goes straight onto the surface with the alpha: painting it into
+        // a group of its own first, as paint() does for other sources, would copy the whole layer once more.
+        double alpha = s.alpha;
+        s.alpha = 1;
+        paintKeepingPath([&] { paintPatternInRegion(pattern, region, alpha); }, region);
+        s.alpha = alpha;
+    } else {
         paintKeepingPath(
             [&] {
                 cairo_save(m_cr);

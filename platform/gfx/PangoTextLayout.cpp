@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <unordered_map>
 
 namespace gfx {
 
@@ -66,6 +67,13 @@ namespace {
 
     double fromPango(int units) { return static_cast<double>(units) / PANGO_SCALE; }
 
+    template <typename Value> void appendBytes(std::string& key, const Value& value)
+    {
+        key.append(reinterpret_cast<const char*>(&value), sizeof value);
+    }
+
+    constexpr size_t keptDrawingLayouts = 512;
+
 } // namespace
 
 PangoFontDescription* makeFontDescription(const Font& font)
@@ -91,6 +99,38 @@ PangoTextLayout::PangoTextLayout(cairo_t* cr, const AttributedString& text, doub
     configureContext(m_context);
     m_layout = pango_layout_new(m_context);
     configure(text, maxWidth);
+}
+
+std::shared_ptr<PangoTextLayout> PangoTextLayout::forDrawing(cairo_t* cr, const AttributedString& text, double maxWidth)
+{
+    thread_local std::unordered_map<std::string, std::shared_ptr<PangoTextLayout>> kept;
+    std::string name = key(text, maxWidth, true);
+    if (auto found = kept.find(name); found != kept.end()) {
+        pango_cairo_update_layout(cr, found->second->m_layout);
+        return found->second;
+    }
+    if (kept.size() >= keptDrawingLayouts)
+        kept.clear();
+    return kept.emplace(std::move(name), std::make_shared<PangoTextLayout>(cr, text, maxWidth)).first->second;
+}
+
+std::string PangoTextLayout::key(const AttributedString& text, double maxWidth, bool colours)
+{
+    std::string key = text.string();
+    key.push_back('\0');
+    appendBytes(key, maxWidth);
+    appendBytes(key, text.paragraphStyle().lineBreakMode);
+    for (const AttributedString::Run& run : text.runs()) {
+        const Font& font = run.attributes.font;
+        appendBytes(key, run.start);
+        appendBytes(key, run.length);
+        appendBytes(key, font.size());
+        appendBytes(key, font.isBold());
+        appendBytes(key, font.isItalic());
+        if (colours)
+            appendBytes(key, run.attributes.color);
+    }
+    return key;
 }
 
 PangoTextLayout::~PangoTextLayout()

@@ -9,7 +9,9 @@
 #include "gfx/TextMeasurer.h"
 
 #include <cairo.h>
+#include <memory>
 #include <pango/pangocairo.h>
+#include <string>
 #include <vector>
 
 namespace gfx {
@@ -20,6 +22,12 @@ public:
     PangoTextLayout(const AttributedString& text, double maxWidth);
     // For drawing with `cr`.
     PangoTextLayout(cairo_t* cr, const AttributedString& text, double maxWidth);
+    // A layout for drawing with `cr` that this thread keeps between calls, brought up to date with `cr`'s
+    // transform and surface: drawing the same text again (a label redrawn) skips laying it out anew.
+    static std::shared_ptr<PangoTextLayout> forDrawing(cairo_t* cr, const AttributedString& text, double maxWidth);
+    // What tells two layouts apart: the text, each run's font, the line breaking at the width, and with
+    // `colours` each run's colour.
+    static std::string key(const AttributedString& text, double maxWidth, bool colours);
     ~PangoTextLayout();
     PangoTextLayout(const PangoTextLayout&) = delete;
     PangoTextLayout& operator=(const PangoTextLayout&) = delete;

@@ -91,12 +91,16 @@ void Renderer::renderPlaced(gfx::Context& context, Layer& layer, const LayerProp
         context.fillShadowOfPath(*p.shadowPath);
         context.restore();
     }
-    bool grouped = p.opacity < 1 || (shadow && !p.shadowPath);
+    // A layer that draws only its background (a dimming view) takes its opacity in that one fill.
+    bool backgroundOnly = !p.contents && !p.shape.path && p.borderWidth <= 0 && layer.sublayers().empty();
+    bool grouped = (p.opacity < 1 && !backgroundOnly) || (shadow && !p.shadowPath);
     if (grouped) {
         context.setAlpha(p.opacity);
         if (shadow && !p.shadowPath)
             context.setShadow(shadowOf(p));
         context.beginTransparencyLayer();
+    } else if (p.opacity < 1) {
+        context.setAlpha(p.opacity);
     }
     renderBody(context, layer, p, options);
     if (grouped)
