@@ -14,6 +14,7 @@
 #include "base/DispatchQueue.h"
 #include "networking/CallsInFlight.h"
 #include "networking/HTTPOperationClass.h"
+#include "networking/Reply.h"
 #include "networking/ResponseObject.h"
 #include "networking/URLConnectionOperation.h"
 
@@ -56,6 +57,10 @@ public:
     // block, or a parse error to the failure block. Each block runs on its callback queue.
     virtual void setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure);
 
+    // The reply as the success or failure block sees it: set once, before either block is queued, and
+    // never changed after (nothing before that).
+    std::shared_ptr<const Reply> reply() const;
+
     // Keeps the call counted in flight until its success or failure block has run (or none will).
     void holdDeliveryTicket(CallsInFlight::Ticket ticket);
 
@@ -73,14 +78,16 @@ protected:
 private:
     // The reply's status code (every reply on this stack is an HTTP one).
     int judgedStatusCode() const;
-    // The second half of the completion route: the object, then one of the blocks on its queue with the ticket.
+    // The second half of the completion route: the reply, then one of the blocks on its queue with the ticket.
     void deliver(const SuccessBlock& success, const FailureBlock& failure, CallsInFlight::Ticket ticket);
-    void deliverFailure(const FailureBlock& failure, CallsInFlight::Ticket ticket);
+    // Makes the reply once (the object too, unless the reply has failed already) and keeps it.
+    std::shared_ptr<const Reply> settleReply();
 
     mutable std::optional<base::Error> m_HTTPError;
     std::shared_ptr<base::DispatchQueue> m_successCallbackQueue;
     std::shared_ptr<base::DispatchQueue> m_failureCallbackQueue;
     CallsInFlight::Ticket m_deliveryTicket;
+    std::shared_ptr<const Reply> m_reply;
 };
 
 } // namespace networking
