@@ -8,6 +8,10 @@
 // delegate accepts the server's trust. Idle for longer than the request's time-out, it fails with
 // URLTimedOut.
 //
+// Threads: start() and cancel() from any thread; the attempts, the libcurl callbacks and every delegate call
+// on the network thread. Its easy handle comes from net::EasyHandlePool and goes back there when it is
+// released (on whichever thread lets go of it last).
+//
 //   auto connection = net::URLConnection::make(request, delegate);
 //   connection->start();   // any thread
 //   connection->cancel();  // on the network thread no delegate call follows

@@ -5,6 +5,11 @@
 // delivers the outcome to exactly one of a success and a failure block, each on its callback queue (the main
 // queue unless set). Every web call of the application runs as one of these.
 //
+// Threads: the completion route runs on the network thread that finishes the operation; the reply's object is
+// made there, or on the class's processing queue when it has one; the reply value is then settled once and
+// the one block's task posted to its callback queue: that task is the only post a call makes to the main
+// loop (besides progress blocks and observed notifications). Any thread may call the accessors.
+//
 //   auto operation = std::make_shared<networking::HTTPRequestOperation>(request);
 //   operation->setCompletionBlockWithSuccess(
 //       [](const auto& op, const networking::ResponseObject&) { show(op->responseString()); },

@@ -7,8 +7,11 @@
 // the URL domain's cancellation error (-999). The body is collected in memory unless another output stream is set; a
 // chunk that cannot be written fails the operation rather than being dropped.
 //
-// Any thread may call its methods; the connection callbacks run on the network thread; a recursive lock guards
-// the state and the results.
+// Threads: any thread may call its methods; start() runs on the thread whose queue starts it (the main thread
+// for the client's calls) and only posts the connection's start to the network thread; the connection
+// callbacks, the body's writing, the finish and the completion block run on the network thread; progress
+// blocks and the notifications run on the main queue. The body is set once at the finish and shared from then
+// on (responseBody). A recursive lock guards the state and the results.
 //
 //   auto operation = std::make_shared<networking::URLConnectionOperation>(request);
 //   operation->setCompletionBlock([weak = std::weak_ptr(operation)] { if (auto op = weak.lock())
