@@ -8,13 +8,34 @@
 #include "networking/HTTPClient.h"
 #include "json/JSONSerializer.h"
 
+#include <atomic>
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 #include <curl/curl.h>
 #include <httplib.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <new>
 #include <sys/socket.h>
 #include <thread>
+
+// Every C++ allocation of the process is counted (libcurl's own, through malloc, are not), so that a case can
+// report the allocations one call costs.
+namespace {
+std::atomic<uint64_t> allocations { 0 };
+}
+
+void* operator new(size_t size)
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* block = std::malloc(size ? size : 1))
+        return block;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* block) noexcept { std::free(block); }
+
+void operator delete(void* block, size_t) noexcept { std::free(block); }
 
 namespace {
 
@@ -134,11 +155,26 @@ void setUpEasy(CURL* easy, const std::string& url, const std::string& payload, c
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
 }
 
+struct Tally {
+    uint64_t wakeUps = net::NetworkThread::shared().wakeUps();
+    uint64_t allocations = ::allocations.load();
+};
+
+// The network thread's returns from its wait and the C++ allocations, per call.
+void countPerCall(benchmark::State& state, const Tally& before, int calls)
+{
+    Tally after;
+    double made = static_cast<double>(state.iterations() * calls);
+    state.counters["net_wakes_per_call"] = static_cast<double>(after.wakeUps - before.wakeUps) / made;
+    state.counters["allocs_per_call"] = static_cast<double>(after.allocations - before.allocations) / made;
+}
+
 void sequentialOurs(benchmark::State& state, const char* method, int calls)
 {
     auto client = serviceClient();
     auto payload = parameters();
     std::string url = server().url(method);
+    Tally before;
     for (auto _ : state) {
         int done = 0;
         bool failed = false;
@@ -158,6 +194,7 @@ void sequentialOurs(benchmark::State& state, const char* method, int calls)
         if (failed)
             state.SkipWithError("a call failed");
     }
+    countPerCall(state, before, calls);
     state.SetItemsProcessed(state.iterations() * calls);
 }
 
@@ -189,6 +226,7 @@ void inFlightOurs(benchmark::State& state)
     auto client = serviceClient();
     auto payload = parameters();
     std::string url = server().url();
+    Tally before;
     for (auto _ : state) {
         int done = 0;
         bool failed = false;
@@ -203,6 +241,7 @@ void inFlightOurs(benchmark::State& state)
         if (failed)
             state.SkipWithError("a call failed");
     }
+    countPerCall(state, before, CallsInFlight);
     state.SetItemsProcessed(state.iterations() * CallsInFlight);
 }
 

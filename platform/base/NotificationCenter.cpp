@@ -1,5 +1,7 @@
 #include "base/NotificationCenter.h"
 
+#include <algorithm>
+
 namespace base {
 
 NotificationCenter& NotificationCenter::defaultCenter()
@@ -49,6 +51,13 @@ void NotificationCenter::removeObservers(const void* owner)
         released.push_back(registration);
         return true;
     });
+}
+
+bool NotificationCenter::hasObservers(std::string_view name)
+{
+    std::lock_guard lock(m_mutex);
+    return std::any_of(m_registrations.begin(), m_registrations.end(),
+        [&](const auto& registration) { return !registration->removed && registration->name == name; });
 }
 
 void NotificationCenter::post(std::string name, std::shared_ptr<void> object, DictionaryRef userInfo)

@@ -18,6 +18,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace base {
@@ -39,6 +40,9 @@ public:
     void removeObserver(ObserverToken token);
     void removeObservers(const void* owner);
 
+    // Whether any observer is registered for the name (whatever its sender): a poster may skip making a
+    // notification nobody hears.
+    bool hasObservers(std::string_view name);
     void post(std::string name, std::shared_ptr<void> object = nullptr, DictionaryRef userInfo = nullptr);
     void post(const Notification& notification);
 

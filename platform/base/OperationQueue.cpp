@@ -21,6 +21,7 @@ void OperationQueue::addOperation(const std::shared_ptr<Operation>& operation)
     {
         std::lock_guard lock(m_mutex);
         m_entries.push_back({ operation, observerId, false });
+        m_waiting.push_back(operation);
     }
     // It may have finished (cancelled, say) before the observer was in place.
     if (operation->isFinished())
@@ -107,6 +108,8 @@ void OperationQueue::removeFinished(Operation& operation)
         m_entries.erase(found);
         if (removed.started)
             --m_executing;
+        else
+            std::erase(m_waiting, removed.operation);
         emptied = m_entries.empty();
     }
     if (emptied)
@@ -151,32 +154,32 @@ void OperationQueue::startReadyOperations()
 
 std::shared_ptr<Operation> OperationQueue::claimReadyOperation()
 {
-    std::vector<std::shared_ptr<Operation>> waiting;
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_executing >= widthLocked())
-            return nullptr;
-        for (auto& entry : m_entries) {
-            if (!entry.started)
-                waiting.push_back(entry.operation);
+    // The waiting list is walked from its front one operation at a time: the first one is nearly always
+    // ready, so a start costs the same with two hundred operations waiting as with one.
+    for (size_t index = 0;; ++index) {
+        std::shared_ptr<Operation> candidate;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_executing >= widthLocked() || index >= m_waiting.size())
+                return nullptr;
+            candidate = m_waiting[index];
         }
-    }
-    // Readiness is asked with no lock held: an operation may announce changes while holding its own lock.
-    for (auto& operation : waiting) {
-        if (!operation->isReady())
+        // Readiness is asked with no lock held: an operation may announce changes while holding its own lock.
+        if (!candidate->isReady())
             continue;
         std::lock_guard lock(m_mutex);
-        auto found = std::find_if(
-            m_entries.begin(), m_entries.end(), [&](const Entry& entry) { return entry.operation == operation; });
-        if (found == m_entries.end() || found->started)
+        auto waiting = std::find(m_waiting.begin(), m_waiting.end(), candidate);
+        if (waiting == m_waiting.end())
             continue;
         if (m_executing >= widthLocked())
             return nullptr;
+        m_waiting.erase(waiting);
+        auto found = std::find_if(
+            m_entries.begin(), m_entries.end(), [&](const Entry& entry) { return entry.operation == candidate; });
         found->started = true;
         ++m_executing;
-        return operation;
+        return candidate;
     }
-    return nullptr;
 }
 
 void OperationQueue::launch(const std::shared_ptr<Operation>& operation)

@@ -13,6 +13,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -53,7 +54,7 @@ private:
     void operationChanged(Operation& operation, std::string_view keyPath);
     void removeFinished(Operation& operation);
     void startReadyOperations();
-    // Marks the first ready operation that has not started as started, if the width allows one more.
+    // Takes the first ready operation off the waiting list and marks it started, if the width allows one more.
     std::shared_ptr<Operation> claimReadyOperation();
     void launch(const std::shared_ptr<Operation>& operation);
     size_t widthLocked() const;
@@ -61,6 +62,8 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_emptied;
     std::vector<Entry> m_entries;
+    // The operations not yet started, in the order they were added.
+    std::deque<std::shared_ptr<Operation>> m_waiting;
     size_t m_executing { 0 };
     bool m_starting { false };
     bool m_lookAgain { false };

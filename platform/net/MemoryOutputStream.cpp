@@ -1,5 +1,7 @@
 #include "net/MemoryOutputStream.h"
 
+#include <utility>
+
 namespace net {
 
 std::shared_ptr<OutputStream> OutputStream::toMemory() { return std::make_shared<MemoryOutputStream>(); }
@@ -30,6 +32,12 @@ std::optional<base::Data> MemoryOutputStream::dataWrittenToMemory() const
 {
     std::lock_guard lock(m_dataMutex);
     return m_data;
+}
+
+std::optional<base::Data> MemoryOutputStream::takeDataWrittenToMemory()
+{
+    std::lock_guard lock(m_dataMutex);
+    return std::exchange(m_data, base::Data());
 }
 
 } // namespace net

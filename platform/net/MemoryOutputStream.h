@@ -15,6 +15,7 @@ public:
     ptrdiff_t write(const uint8_t* bytes, size_t length) override;
     bool hasSpaceAvailable() const override;
     std::optional<base::Data> dataWrittenToMemory() const override;
+    std::optional<base::Data> takeDataWrittenToMemory() override;
 
 private:
     mutable std::mutex m_dataMutex;

@@ -43,8 +43,9 @@ void NetworkThread::post(Task task)
         m_thread = std::thread([this] { run(); });
         return;
     }
-    // The thread itself looks at its tasks before it blocks again: only another thread needs to wake it.
-    if (!isCurrent())
+    // A thread that is not blocked looks at its tasks before it blocks again: only a blocked one needs the
+    // wake-up, and a running one spares both sides the system call and the extra return from its wait.
+    if (m_blocked)
         curl_multi_wakeup(m_multi);
 }
 
@@ -106,6 +107,10 @@ void NetworkThread::run()
             continue;
         m_parked = m_transfers.empty();
         curl_multi_poll(m_multi, nullptr, 0, wait, nullptr);
+        {
+            std::lock_guard lock(m_mutex);
+            m_blocked = false;
+        }
         m_parked = false;
         ++m_wakeUps;
     }
@@ -163,14 +168,21 @@ void NetworkThread::expireIdleTransfers()
 }
 
 // How long to block: no time when tasks wait, until libcurl's next timer or the nearest idle deadline
-// while transfers run, and without a deadline when there is nothing at all.
+// while transfers run, and without a deadline when there is nothing at all. A thread that will wait counts
+// as blocked from the moment it last finds no task: a task posted after that look wakes it (a wake-up
+// before the wait ends the wait at once).
 int NetworkThread::waitMilliseconds()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        if (!m_tasks.empty() || m_stopRequested)
-            return 0;
-    }
+    int wait = transferWaitMilliseconds();
+    std::lock_guard lock(m_mutex);
+    if (!m_tasks.empty() || m_stopRequested)
+        return 0;
+    m_blocked = wait != 0;
+    return wait;
+}
+
+int NetworkThread::transferWaitMilliseconds()
+{
     if (m_transfers.empty())
         return IndefiniteWaitMilliseconds;
     long curlTimeout = -1;

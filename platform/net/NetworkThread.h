@@ -57,12 +57,15 @@ private:
     void collectCompletedTransfers();
     void expireIdleTransfers();
     int waitMilliseconds();
+    int transferWaitMilliseconds();
     void abandonTransfers();
 
     mutable std::mutex m_mutex;
     std::deque<Task> m_tasks;
     bool m_running { false };
     bool m_stopRequested { false };
+    // Set under m_mutex once the thread has found no task and is about to wait; a post wakes it only then.
+    bool m_blocked { false };
     std::thread m_thread;
     std::atomic<std::thread::id> m_threadId;
     CURLM* m_multi { nullptr };

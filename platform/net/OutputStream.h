@@ -25,6 +25,8 @@ public:
     virtual bool hasSpaceAvailable() const = 0;
     // What a memory stream has collected; nothing for other streams.
     virtual std::optional<base::Data> dataWrittenToMemory() const { return std::nullopt; }
+    // The same, moved out of a stream whose writing is over: the stream keeps nothing.
+    virtual std::optional<base::Data> takeDataWrittenToMemory() { return dataWrittenToMemory(); }
     // Where a file stream writes next; nothing for other streams.
     virtual std::optional<uint64_t> fileCurrentOffset() const { return std::nullopt; }
 

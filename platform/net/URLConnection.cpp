@@ -1,6 +1,7 @@
 #include "net/URLConnection.h"
 
 #include "net/AuthenticationChallengeHeader.h"
+#include "net/EasyHandlePool.h"
 #include "net/NetworkThread.h"
 #include "net/URLCredentialStorage.h"
 #include "net/URLErrors.h"
@@ -81,8 +82,7 @@ std::shared_ptr<URLConnection> URLConnection::make(URLRequest request, std::shar
 }
 
 URLConnection::URLConnection(Token, URLRequest request, std::shared_ptr<URLConnectionDelegate> delegate)
-    : m_originalRequest(request)
-    , m_request(std::move(request))
+    : m_request(std::move(request))
     , m_delegate(std::move(delegate))
 {
 }
@@ -91,8 +91,7 @@ URLConnection::~URLConnection()
 {
     if (m_headerList)
         curl_slist_free_all(m_headerList);
-    if (m_easy)
-        curl_easy_cleanup(m_easy);
+    EasyHandlePool::shared().giveBack(m_easy);
 }
 
 void URLConnection::start()
@@ -168,7 +167,7 @@ void URLConnection::beginAttempt()
 bool URLConnection::configureHandle()
 {
     if (!m_easy)
-        m_easy = curl_easy_init();
+        m_easy = EasyHandlePool::shared().take();
     else
         curl_easy_reset(m_easy);
     if (!m_easy)
@@ -253,6 +252,7 @@ void URLConnection::restartAttempt()
             return;
         }
         m_bodyStream->close();
+        keepOriginalRequest();
         m_request.setHTTPBodyStream(std::move(fresh));
     }
     beginAttempt();
@@ -499,6 +499,7 @@ void URLConnection::followRedirect()
         deliverHeldReply();
         return;
     }
+    keepOriginalRequest();
     m_request = std::move(*chosen);
     restartAttempt();
 }

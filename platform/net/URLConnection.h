@@ -8,6 +8,10 @@
 // delegate accepts the server's trust. Idle for longer than the request's time-out, it fails with
 // URLTimedOut.
 //
+// Threads: start() and cancel() from any thread; the attempts, the libcurl callbacks and every delegate call
+// on the network thread. Its easy handle comes from net::EasyHandlePool and goes back there when it is
+// released (on whichever thread lets go of it last).
+//
 //   auto connection = net::URLConnection::make(request, delegate);
 //   connection->start();   // any thread
 //   connection->cancel();  // on the network thread no delegate call follows
@@ -44,7 +48,8 @@ public:
     // Any thread. On the network thread it takes effect at once; elsewhere when the network thread gets to it.
     void cancel();
 
-    const URLRequest& originalRequest() const { return m_originalRequest; }
+    // Network thread: the request as given.
+    const URLRequest& originalRequest() const { return m_originalRequest ? *m_originalRequest : m_request; }
     // Network thread: the request of the current attempt (after redirects).
     const URLRequest& currentRequest() const { return m_request; }
 
@@ -89,10 +94,16 @@ private:
     void fail(const base::Error& error);
     void end();
     void touch() { m_lastActivity = std::chrono::steady_clock::now(); }
+    // The request as given is copied only once a redirect or a fresh body stream is about to change it.
+    void keepOriginalRequest()
+    {
+        if (!m_originalRequest)
+            m_originalRequest = m_request;
+    }
     // The delegate while it may still be told things (a copy, so that ending cannot destroy it mid-call).
     std::shared_ptr<URLConnectionDelegate> listeningDelegate() const { return m_cancelled ? nullptr : m_delegate; }
 
-    URLRequest m_originalRequest;
+    std::optional<URLRequest> m_originalRequest;
     URLRequest m_request;
     std::shared_ptr<URLConnectionDelegate> m_delegate;
     std::shared_ptr<URLConnection> m_keepAlive;

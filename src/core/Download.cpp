@@ -10,7 +10,7 @@ void Download::post(std::string absoluteUrl, Success success, Failure failure)
     WebCall::RequestSuccess readBytes;
     if (success)
         readBytes = [success = std::move(success)](const networking::HTTPRequestOperation& request) {
-            auto data = request.responseData();
+            auto data = request.reply()->body;
             success(data ? std::string(data->begin(), data->end()) : std::string());
         };
     WebCall::postToURL(absoluteUrl, nullptr, std::move(readBytes), std::move(failure));

@@ -7,7 +7,7 @@
 #include "core/SettingsKeys.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
-#include "net/HTTPResponse.h"
+#include "networking/Reply.h"
 
 namespace core {
 
@@ -31,9 +31,9 @@ void WebCall::postReadingHeaders(
     RequestSuccess readReply;
     if (success)
         readReply = [success = std::move(success)](const networking::HTTPRequestOperation& request) {
-            auto response = request.response();
-            success(request.responseString().value_or(""),
-                response ? response->allHeaderFields() : net::HTTPHeaderFields());
+            // The reply the network thread settled: read without going back into the operation.
+            auto reply = request.reply();
+            success(reply->text().value_or(""), reply->headers());
         };
     postToURL(urlOfMethod(method), parameters, std::move(readReply), std::move(failure));
 }

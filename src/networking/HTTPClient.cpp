@@ -252,7 +252,7 @@ std::shared_ptr<HTTPRequestOperation> HTTPClient::HTTPRequestOperationWithReques
     for (const std::string& name : m_registeredClassNames) {
         const HTTPOperationClass* operationClass = HTTPOperationClass::named(name);
         if (operationClass && operationClass->canProcessRequest(request)) {
-            operation = operationClass->make(request);
+            operation = operationClass->make(std::move(request));
             break;
         }
     }

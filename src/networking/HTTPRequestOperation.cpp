@@ -89,7 +89,7 @@ std::optional<base::Error> HTTPRequestOperation::error() const
     auto reply = response();
     if (!m_HTTPError && reply) {
         bool statusAcceptable = hasAcceptableStatusCode();
-        auto data = responseData();
+        auto data = responseBody();
         if (!statusAcceptable || (!hasAcceptableContentType() && data && !data->empty())) {
             base::Dictionary::Pairs info;
             if (auto text = responseString())
@@ -124,7 +124,7 @@ base::TextEncoding::Code HTTPRequestOperation::responseStringEncoding() const
 {
     std::lock_guard guard(lock());
     auto reply = response();
-    if (reply && !reply->textEncodingName() && responseData()) {
+    if (reply && !reply->textEncodingName() && responseBody()) {
         if (const std::string* contentType = reply->valueForHTTPHeaderField("Content-Type")) {
             std::string_view text(*contentType);
             while (!text.empty()
@@ -143,12 +143,10 @@ void HTTPRequestOperation::pause()
     // The length kept and the detaching of the connection under one hold of the lock: no chunk may be kept
     // in between and then asked for again.
     std::lock_guard guard(lock());
-    uint64_t received = 0;
+    // A file says where it stands; any other stream has taken every byte read so far.
     auto stream = outputStream();
-    if (auto offset = stream ? stream->fileCurrentOffset() : std::nullopt)
-        received = *offset;
-    else if (auto data = stream ? stream->dataWrittenToMemory() : std::nullopt)
-        received = data->size();
+    auto offset = stream ? stream->fileCurrentOffset() : std::nullopt;
+    uint64_t received = offset ? *offset : static_cast<uint64_t>(totalBytesRead());
     net::URLRequest resumed = request();
     if (auto reply = response()) {
         if (const std::string* tag = reply->valueForHTTPHeaderField("ETag"))
@@ -203,8 +201,8 @@ void HTTPRequestOperation::holdDeliveryTicket(CallsInFlight::Ticket ticket)
 
 ResponseObject HTTPRequestOperation::responseObject()
 {
-    auto data = responseData();
-    return data ? ResponseObject(base::Value(std::move(*data))) : ResponseObject();
+    auto data = responseBody();
+    return data ? ResponseObject(base::Value(base::Data(*data))) : ResponseObject();
 }
 
 void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
@@ -219,11 +217,8 @@ void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, F
                 std::lock_guard guard(self->lock());
                 ticket = std::move(self->m_deliveryTicket);
             }
-            if (self->error()) {
-                self->deliverFailure(failure, std::move(ticket));
-                return;
-            }
-            auto processing = self->responseProcessingQueue();
+            // A failed transfer or an unacceptable reply is not parsed.
+            auto processing = self->error() ? nullptr : self->responseProcessingQueue();
             if (!processing) {
                 self->deliver(success, failure, std::move(ticket));
                 return;
@@ -234,26 +229,43 @@ void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, F
         });
 }
 
+std::shared_ptr<const Reply> HTTPRequestOperation::reply() const
+{
+    std::lock_guard guard(lock());
+    return m_reply;
+}
+
+std::shared_ptr<const Reply> HTTPRequestOperation::settleReply()
+{
+    auto reply = std::make_shared<Reply>();
+    reply->error = error();
+    // The object is made only for a reply that may succeed; making it may record a parse error.
+    if (!reply->error) {
+        reply->object = responseObject();
+        reply->error = error();
+    }
+    reply->response = response();
+    reply->body = responseBody();
+    reply->textEncoding = responseStringEncoding();
+    std::lock_guard guard(lock());
+    m_reply = std::move(reply);
+    return m_reply;
+}
+
 void HTTPRequestOperation::deliver(
     const SuccessBlock& success, const FailureBlock& failure, CallsInFlight::Ticket ticket)
 {
-    ResponseObject object = responseObject();
-    if (error()) {
-        deliverFailure(failure, std::move(ticket));
+    auto reply = settleReply();
+    if (reply->error) {
+        if (failure)
+            failureQueueOrMain()->async([self = sharedHTTPSelf(), failure, reply, ticket = std::move(ticket)] {
+                failure(self, *reply->error);
+            });
         return;
     }
-    if (!success)
-        return;
-    successQueueOrMain()->async([self = sharedHTTPSelf(), success, object = std::move(object),
-                                    ticket = std::move(ticket)] { success(self, object); });
-}
-
-void HTTPRequestOperation::deliverFailure(const FailureBlock& failure, CallsInFlight::Ticket ticket)
-{
-    if (!failure)
-        return;
-    failureQueueOrMain()->async(
-        [self = sharedHTTPSelf(), failure, error = *error(), ticket = std::move(ticket)] { failure(self, error); });
+    if (success)
+        successQueueOrMain()->async(
+            [self = sharedHTTPSelf(), success, reply, ticket = std::move(ticket)] { success(self, reply->object); });
 }
 
 } // namespace networking

@@ -5,6 +5,11 @@
 // delivers the outcome to exactly one of a success and a failure block, each on its callback queue (the main
 // queue unless set). Every web call of the application runs as one of these.
 //
+// Threads: the completion route runs on the network thread that finishes the operation; the reply's object is
+// made there, or on the class's processing queue when it has one; the reply value is then settled once and
+// the one block's task posted to its callback queue: that task is the only post a call makes to the main
+// loop (besides progress blocks and observed notifications). Any thread may call the accessors.
+//
 //   auto operation = std::make_shared<networking::HTTPRequestOperation>(request);
 //   operation->setCompletionBlockWithSuccess(
 //       [](const auto& op, const networking::ResponseObject&) { show(op->responseString()); },
@@ -14,6 +19,7 @@
 #include "base/DispatchQueue.h"
 #include "networking/CallsInFlight.h"
 #include "networking/HTTPOperationClass.h"
+#include "networking/Reply.h"
 #include "networking/ResponseObject.h"
 #include "networking/URLConnectionOperation.h"
 
@@ -56,6 +62,10 @@ public:
     // block, or a parse error to the failure block. Each block runs on its callback queue.
     virtual void setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure);
 
+    // The reply as the success or failure block sees it: set once, before either block is queued, and
+    // never changed after (nothing before that).
+    std::shared_ptr<const Reply> reply() const;
+
     // Keeps the call counted in flight until its success or failure block has run (or none will).
     void holdDeliveryTicket(CallsInFlight::Ticket ticket);
 
@@ -73,14 +83,16 @@ protected:
 private:
     // The reply's status code (every reply on this stack is an HTTP one).
     int judgedStatusCode() const;
-    // The second half of the completion route: the object, then one of the blocks on its queue with the ticket.
+    // The second half of the completion route: the reply, then one of the blocks on its queue with the ticket.
     void deliver(const SuccessBlock& success, const FailureBlock& failure, CallsInFlight::Ticket ticket);
-    void deliverFailure(const FailureBlock& failure, CallsInFlight::Ticket ticket);
+    // Makes the reply once (the object too, unless the reply has failed already) and keeps it.
+    std::shared_ptr<const Reply> settleReply();
 
     mutable std::optional<base::Error> m_HTTPError;
     std::shared_ptr<base::DispatchQueue> m_successCallbackQueue;
     std::shared_ptr<base::DispatchQueue> m_failureCallbackQueue;
     CallsInFlight::Ticket m_deliveryTicket;
+    std::shared_ptr<const Reply> m_reply;
 };
 
 } // namespace networking

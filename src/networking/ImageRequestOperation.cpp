@@ -86,7 +86,7 @@ std::shared_ptr<gfx::Image> ImageRequestOperation::responseImage()
     std::lock_guard guard(lock());
     if (m_responseImage || !isFinished())
         return m_responseImage;
-    auto data = responseData();
+    auto data = responseBody();
     if (data && !data->empty())
         m_responseImage = gfx::Image::decode(*data, m_imageScale);
     return m_responseImage;

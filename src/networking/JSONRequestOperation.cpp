@@ -1,5 +1,6 @@
 #include "networking/JSONRequestOperation.h"
 
+#include "base/UTF8.h"
 #include "networking/ConcurrentQueue.h"
 #include "json/JSONDecoder.h"
 
@@ -11,6 +12,13 @@ namespace {
     {
         static auto queue = ConcurrentQueue::make("org.lumet.networking.json-request.processing");
         return queue;
+    }
+
+    // Whether the bytes are already the UTF-8 text that decoding them in `encoding` would give.
+    bool isValidText(const base::Data& bytes, base::TextEncoding::Code encoding)
+    {
+        return encoding == base::TextEncoding::UTF8
+            && base::utf8::isValid(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
 
 } // namespace
@@ -53,21 +61,23 @@ std::optional<base::Value> JSONRequestOperation::responseJSON()
     std::lock_guard guard(lock());
     if (m_responseJSON || m_JSONError || !isFinished())
         return m_responseJSON;
-    auto data = responseData();
-    if (!data || data->empty())
+    auto body = responseBody();
+    if (!body || body->empty())
         return std::nullopt;
-    base::Data bytes;
-    if (response() && response()->textEncodingName()) {
+    // A body in UTF-8 (named or not) is parsed where it lies; one in another charset it names is first
+    // turned into UTF-8 text.
+    std::optional<base::Data> converted;
+    bool named = response() && response()->textEncodingName();
+    if (named && !isValidText(*body, responseStringEncoding())) {
         auto text = responseString();
         if (!text) {
             m_JSONError = base::Error("JSONErrorDomain", -1,
                 { { base::Error::LocalizedDescriptionKey, "The reply is not valid text in the charset it names." } });
             return std::nullopt;
         }
-        bytes.assign(text->begin(), text->end());
-    } else {
-        bytes = std::move(*data);
+        converted.emplace(text->begin(), text->end());
     }
+    const base::Data& bytes = converted ? *converted : *body;
     if (bytes.size() == 1 && bytes[0] == ' ')
         return std::nullopt;
     base::Error error;

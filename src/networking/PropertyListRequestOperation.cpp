@@ -52,7 +52,7 @@ std::optional<base::Value> PropertyListRequestOperation::responsePropertyList()
     std::lock_guard guard(lock());
     if (m_responsePropertyList || m_propertyListError || !isFinished())
         return m_responsePropertyList;
-    auto data = responseData();
+    auto data = responseBody();
     if (!data || data->empty())
         return std::nullopt;
     PropertyListFormat format = PropertyListFormat::XML;

@@ -214,6 +214,9 @@ void URLConnectionOperation::setCompletionBlock(Block block)
 
 void URLConnectionOperation::postNotification(const char* name)
 {
+    // Nobody listening (the usual case outside the application's activity indicator): no main-loop task.
+    if (!base::NotificationCenter::defaultCenter().hasObservers(name))
+        return;
     base::DispatchQueue::main()->async(
         [name, self = sharedSelf()] { base::NotificationCenter::defaultCenter().post(name, self); });
 }
@@ -245,6 +248,12 @@ std::optional<base::Error> URLConnectionOperation::error() const
 }
 
 std::optional<base::Data> URLConnectionOperation::responseData() const
+{
+    auto body = responseBody();
+    return body ? std::optional(*body) : std::nullopt;
+}
+
+std::shared_ptr<const base::Data> URLConnectionOperation::responseBody() const
 {
     std::lock_guard guard(m_lock);
     return m_responseData;
@@ -613,8 +622,8 @@ void URLConnectionOperation::connectionEnded(const net::URLConnection& ended, st
             return;
         if (failure)
             m_error = std::move(failure);
-        else
-            m_responseData = m_outputStream->dataWrittenToMemory();
+        else if (auto body = m_outputStream->takeDataWrittenToMemory())
+            m_responseData = std::make_shared<const base::Data>(std::move(*body));
         m_outputStream->close();
         connection = std::move(m_connection);
     }

@@ -1,14 +1,17 @@
 // networking::URLConnectionOperation: one URL request run as an asynchronous operation. It owns the request,
 // the connection (which runs on the network thread), the response and the body, and moves through ready (1),
 // executing (2), paused (-1) and finished (3); operation queues follow it through the state announcements.
-// It posts the start and finish notifications on the main queue, reports progress through optional blocks on
-// the main queue (the byte count itself is kept under the lock, so the main thread is only woken for a block),
-// and ends with its completion block (on the network thread, which finishes it). Cancelling gives the URL domain's
-// cancellation error (-999). The body is collected in memory unless another output stream is set; a chunk
-// that cannot be written fails the operation rather than being dropped.
+// It posts the start and finish notifications on the main queue (only while anyone observes them), reports progress
+// through optional blocks on the main queue (the byte count itself is kept under the lock, so the main thread is only
+// woken for a block), and ends with its completion block (on the network thread, which finishes it). Cancelling gives
+// the URL domain's cancellation error (-999). The body is collected in memory unless another output stream is set; a
+// chunk that cannot be written fails the operation rather than being dropped.
 //
-// Any thread may call its methods; the connection callbacks run on the network thread; a recursive lock guards
-// the state and the results.
+// Threads: any thread may call its methods; start() runs on the thread whose queue starts it (the main thread
+// for the client's calls) and only posts the connection's start to the network thread; the connection
+// callbacks, the body's writing, the finish and the completion block run on the network thread; progress
+// blocks and the notifications run on the main queue. The body is set once at the finish and shared from then
+// on (responseBody). A recursive lock guards the state and the results.
 //
 //   auto operation = std::make_shared<networking::URLConnectionOperation>(request);
 //   operation->setCompletionBlock([weak = std::weak_ptr(operation)] { if (auto op = weak.lock())
@@ -75,6 +78,8 @@ public:
     // The transfer's failure or the cancellation; subclasses add their own.
     virtual std::optional<base::Error> error() const;
     std::optional<base::Data> responseData() const;
+    // The body kept in memory, shared rather than copied: set once, when the operation finishes.
+    std::shared_ptr<const base::Data> responseBody() const;
     // The body as text in responseStringEncoding(); nothing until there are a response and a body, or when
     // the body is not valid in that encoding (tried again at the next call).
     std::optional<std::string> responseString() const;
@@ -159,7 +164,7 @@ private:
     std::shared_ptr<const net::HTTPResponse> m_response;
     std::optional<base::Error> m_error;
     std::optional<base::Error> m_requestError;
-    std::optional<base::Data> m_responseData;
+    std::shared_ptr<const base::Data> m_responseData;
     mutable std::optional<std::string> m_responseString;
     mutable base::TextEncoding::Code m_responseStringEncoding { 0 };
     int64_t m_totalBytesRead { 0 };

@@ -40,7 +40,7 @@ protected:
         core::Singleton::shared().setServer(m_local.service().rootUrl());
         core::Singleton::shared().setLastSerialnumber(DemoData::Quenn3SerialNumber);
         core::Helper::saveSettingValue(base::Value(m_local.cookie()), core::SettingsKeys::Cookie);
-        net::URLRequest::setDefaultTimeoutInterval(10s);
+        net::URLRequest::setDefaultTimeoutInterval(2s);
         ReceiptUploader::relaunch();
         uploader = ReceiptUploader::shared();
         uploader->start();

@@ -33,6 +33,7 @@ protected:
         core::Singleton::shared().setServer(m_local.service().rootUrl());
         core::Helper::saveSettingValue(base::Value(m_local.cookie()), core::SettingsKeys::Cookie);
         m_local.service().requestLog().clear();
+        net::URLRequest::setDefaultTimeoutInterval(2s);
     }
     void TearDown() override
     {
@@ -154,7 +155,7 @@ TEST_F(WebCallTest, TransportFaultsReachTheFailureBlock)
         EXPECT_TRUE(outcome.error) << static_cast<int>(fault.kind);
     }
     m_local.service().faults().clear();
-    net::URLRequest::setDefaultTimeoutInterval(10s);
+    net::URLRequest::setDefaultTimeoutInterval(2s);
     EXPECT_TRUE(call("GetDeviceList", base::Dictionary::make({ { "LoginName", "lumet_demo" } })).reply);
 }
 

@@ -44,7 +44,7 @@ protected:
     void SetUp() override
     {
         m_clock = base::ManualClock::install();
-        net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(10));
+        net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(2));
     }
     void TearDown() override
     {

@@ -64,9 +64,10 @@ protected:
         ASSERT_TRUE(service.start());
         core::Singleton::shared().setServer(service.rootUrl());
         shell::registerFeatureScreens();
-        // Long enough for a loaded machine running the sanitized suite in parallel; tests that wait out the
-        // time-out set a short one themselves.
-        net::URLRequest::setDefaultTimeoutInterval(10s);
+        // The time-out is how long a transfer may stay idle, and the fixture waits on delivered replies, not
+        // on time: a short one keeps a lost reply from holding a test up. Tests that wait out the time-out set
+        // a shorter one themselves.
+        net::URLRequest::setDefaultTimeoutInterval(2s);
     }
 
     void TearDown() override
