@@ -2,6 +2,7 @@
 
 #include "base/Log.h"
 #include "base/RunLoop.h"
+#include "core/IncomingMessages.h"
 #include "core/Singleton.h"
 #include "host/HeadlessHost.h"
 #include "host/SDLHost.h"
@@ -10,6 +11,7 @@
 #include "shell/Tour.h"
 
 #include <SDL.h>
+#include <chrono>
 #include <csignal>
 #include <iostream>
 #include <pthread.h>
@@ -120,6 +122,9 @@ int launch(const CommandLine& options)
     }
     tour.reset();
     window.reset();
+    // A batch of messages being stored reports back to the main loop: let it commit and report before the
+    // process's statics go away under it.
+    base::RunLoop::main().runUntil([] { return core::IncomingMessages::storesInFlight() == 0; }, std::chrono::seconds(5));
     base::RunLoop::main().cancelAllPendingWork();
     return status;
 }

@@ -13,6 +13,7 @@
 #include "base/OperationQueue.h"
 #include "base/UserDefaults.h"
 #include "core/DBManager.h"
+#include "core/IncomingMessages.h"
 #include "core/ServiceClient.h"
 #include "core/SettingsKeys.h"
 #include "core/Singleton.h"
@@ -103,7 +104,12 @@ protected:
     }
 
     // Whether every web call made has had its success or failure block run.
-    static bool networkIdle() { return core::ServiceClient::sharedClient()->callsInFlight() == 0; }
+    // No call waits for its reply to be delivered and no batch of incoming messages waits to be stored.
+    static bool networkIdle()
+    {
+        return core::ServiceClient::sharedClient()->callsInFlight() == 0
+            && core::IncomingMessages::storesInFlight() == 0;
+    }
 
     // Runs the main loop on virtual time, 50 ms a step, until `done` holds, letting every call in flight
     // deliver its reply in between the steps; whether it held within `limit` seconds of virtual time.
