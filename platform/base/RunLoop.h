@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -70,12 +71,25 @@ public:
 
 private:
     RunLoop() = default;
+    // The order work runs in: by due instant, then by scheduling order. A (due, sequence) key can be looked
+    // up directly, so a turn resumes its walk where it left off.
+    struct TaskKey {
+        Clock::TimePoint due;
+        uint64_t sequence;
+    };
     struct Earlier {
+        using is_transparent = void;
         bool operator()(const TaskHandle& a, const TaskHandle& b) const;
+        bool operator()(const TaskHandle& a, const TaskKey& b) const;
+        bool operator()(const TaskKey& a, const TaskHandle& b) const;
     };
     struct Observer;
 
     void runTurn();
+    // Moves out of the pending set the task after `after` (or the first) that is due by `instant` and was
+    // scheduled before the turn, with its key; false when the turn has no more. The caller holds m_mutex.
+    [[nodiscard]] bool takeNextOfTurnLocked(const std::optional<TaskKey>& after, Clock::TimePoint instant,
+        uint64_t scheduledBeforeTurn, Task& task, TaskKey& taken);
     void notifyObservers(Clock::TimePoint turnInstant);
     ObserverId addObserver(std::shared_ptr<Observer> observer);
     // Whether a task is due at the clock's current time; the caller holds m_mutex.
