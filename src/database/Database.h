@@ -9,6 +9,9 @@
 // default), every statement is traced in the log category "sql" and its bound arguments in "sql-args"; both
 // categories are off unless asked for, since statements and arguments carry personal data.
 //
+// The connection binds to the first thread that uses it; a use from another thread fails in debug builds
+// until its holder hands it on with detachFromSequence().
+//
 //   auto db = database::Database::databaseWithPath(path);
 //   if (db->open()) {
 //       db->executeUpdate("insert into chat (text, sent) values (?, ?)", text, base::Date::now());
@@ -21,6 +24,7 @@
 #include "base/DateFormatter.h"
 #include "base/Dictionary.h"
 #include "base/Error.h"
+#include "base/SequenceChecker.h"
 #include "base/Value.h"
 #include "database/SQLArguments.h"
 #include "database/StringHash.h"
@@ -81,6 +85,8 @@ public:
     // Closes the cached statements and every open result set first. False (with the connection still open)
     // when SQLite refuses to close.
     bool close();
+    // Lets the next thread that uses the connection bind it: a queue or pool handing it to another thread.
+    void detachFromSequence() { m_sequence.detach(); }
 
     void clearCachedStatements();
     bool hasOpenResultSets() const;
@@ -206,6 +212,7 @@ private:
     bool runFormattedUpdate(std::string_view format, std::span<const FormatArgument> arguments);
 
     bool openConnection(int flags);
+    bool closeConnection();
     std::shared_ptr<Statement> takeCachedStatement(std::string_view sql);
     bool prepare(std::string_view sql, const char* operation, base::Error* error, sqlite3_stmt*& handle);
     bool bindArguments(sqlite3_stmt* handle, std::span<const base::Value> arguments, const base::Dictionary* dictionary,
@@ -230,6 +237,7 @@ private:
     std::unordered_map<const ResultSet*, std::weak_ptr<ResultSet>> m_openResultSets;
     std::vector<std::unique_ptr<FunctionBlock>> m_openFunctions;
     std::shared_ptr<base::DateFormatter> m_dateFormat;
+    base::SequenceChecker m_sequence;
 };
 
 } // namespace database

@@ -3,7 +3,8 @@
 // by name, names matching regardless of ASCII case. Texts and blobs are read with their byte lengths, so NUL
 // bytes survive. A result set keeps its database alive; closing the database closes its result sets.
 //
-// Used on the thread that ran the query. Other statements may run on the same database between rows.
+// Used on the thread that ran the query (checked in debug builds from the first step or read). Other statements
+// may run on the same database between rows.
 //
 //   auto rows = db->executeQuery("select id, text from chat where device = ?", deviceId);
 //   while (rows && rows->next())
@@ -12,6 +13,7 @@
 
 #include "base/Date.h"
 #include "base/Dictionary.h"
+#include "base/SequenceChecker.h"
 #include "base/Value.h"
 #include "database/StringHash.h"
 
@@ -155,6 +157,7 @@ private:
     std::vector<int> m_nextLookup;
     int m_firstLookup { -1 };
     int m_previousLookup { -1 };
+    base::SequenceChecker m_sequence;
 };
 
 } // namespace database
