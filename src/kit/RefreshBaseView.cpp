@@ -1,5 +1,6 @@
 #include "kit/RefreshBaseView.h"
 
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 #include "kit/ViewFieldAccessors.h"
 
@@ -16,6 +17,7 @@ namespace {
 RefreshBaseView::RefreshBaseView(const gfx::Rect& frame)
     : ui::View({ frame.origin.x, frame.origin.y, frame.width(), height })
 {
+    BASE_ASSERT_MAIN_THREAD();
     setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth);
     setBackgroundColor(gfx::Color::clear());
 }
@@ -26,6 +28,7 @@ void RefreshBaseView::finishMaking() { setState(Normal); }
 
 std::shared_ptr<ui::Label> RefreshBaseView::statusLabel()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto label = m_statusLabel.lock())
         return label;
     auto label = std::make_shared<ui::Label>();

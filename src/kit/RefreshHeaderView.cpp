@@ -4,6 +4,7 @@
 #include "base/DateFormatter.h"
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "base/UserDefaults.h"
 #include "kit/ScrollViewFieldAccessors.h"
 #include "kit/ViewFieldAccessors.h"
@@ -34,6 +35,7 @@ namespace {
 
 std::shared_ptr<RefreshHeaderView> RefreshHeaderView::header()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto header = std::make_shared<RefreshHeaderView>(Private(), gfx::Rect {});
     header->setPullToRefreshText("下拉可以刷新");
     header->setReleaseToRefreshText("松开立即刷新");
@@ -45,6 +47,7 @@ std::shared_ptr<RefreshHeaderView> RefreshHeaderView::header()
 RefreshHeaderView::RefreshHeaderView(Private, const gfx::Rect& frame)
     : RefreshBaseView(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 std::shared_ptr<ui::Label> RefreshHeaderView::lastUpdateTimeLabel()

@@ -1,5 +1,6 @@
 #include "kit/RefreshTableEdgeView.h"
 
+#include "base/MainThread.h"
 #include "gfx/Image.h"
 #include "ui/Screen.h"
 #include "ui/Transaction.h"
@@ -29,6 +30,7 @@ RefreshTableEdgeView::RefreshTableEdgeView(const gfx::Rect& frame, const std::op
     : ui::View(frame)
     , m_key(key.value_or(defaultKey))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void RefreshTableEdgeView::build(const Layout& layout, const std::string& arrowImageName, gfx::Color textColor)
@@ -90,6 +92,7 @@ void RefreshTableEdgeView::hideArrow()
 
 void RefreshTableEdgeView::refreshScrollViewDataSourceDidFinishLoading(ui::ScrollView& scrollView)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::View::beginAnimations({});
     ui::View::setAnimationDuration(closeDuration);
     scrollView.setContentInset({ 0, 0, 0, 0 });

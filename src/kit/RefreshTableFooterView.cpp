@@ -3,6 +3,7 @@
 #include "base/DateFormatter.h"
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "base/UserDefaults.h"
 
 #include <numbers>
@@ -18,6 +19,7 @@ namespace {
 std::shared_ptr<RefreshTableFooterView> RefreshTableFooterView::make(const gfx::Rect& frame,
     const std::string& arrowImageName, gfx::Color textColor, const std::optional<std::string>& key)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto footer = std::make_shared<RefreshTableFooterView>(Private(), frame, key);
     double width = footer->frame().width();
     footer->build(
@@ -35,6 +37,7 @@ std::shared_ptr<RefreshTableFooterView> RefreshTableFooterView::make(const gfx::
 
 std::shared_ptr<RefreshTableFooterView> RefreshTableFooterView::make(const gfx::Rect& frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return make(frame, defaultArrowImageName, defaultTextColor(), std::nullopt);
 }
 
