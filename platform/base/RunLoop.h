@@ -62,7 +62,7 @@ public:
     // time up to `realLimit` for work posted from other threads (and, on the system clock, for timers).
     // A manual clock does not move. The predicate is checked after each turn, so other threads report
     // through posted tasks. Returns whether the predicate held; at least one turn always runs.
-    bool runUntil(const std::function<bool()>& predicate, Duration realLimit);
+    [[nodiscard]] bool runUntil(const std::function<bool()>& predicate, Duration realLimit);
     // Main thread, manual clock installed. Moves time forward by `delay`, stopping at each instant where work
     // falls due and running it there, then runs a turn at the final instant.
     void advance(Duration delay);
