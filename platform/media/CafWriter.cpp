@@ -79,7 +79,8 @@ CafWriter::CafWriter(std::FILE* file)
     BASE_ASSERT_MAIN_THREAD();
 }
 
-CafWriter::~CafWriter() { finish(); }
+// A writer dropped without finish() still closes its file; a failure then has nobody to tell.
+CafWriter::~CafWriter() { (void)finish(); }
 
 bool CafWriter::append(std::span<const int16_t> samples)
 {
