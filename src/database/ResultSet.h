@@ -54,7 +54,7 @@ public:
     void close();
 
     // True with a row current; false (the set now closed) at the end of the rows or on a failure.
-    bool next();
+    [[nodiscard]] bool next();
     bool hasAnotherRow() const;
 
     int columnCount() const;
@@ -92,38 +92,38 @@ public:
         return unsignedLongLongIntForColumnIndex(columnIndexForName(name));
     }
     bool boolForColumnIndex(int index) const { return intForColumnIndex(index) != 0; }
-    bool boolForColumn(std::string_view name) { return boolForColumnIndex(columnIndexForName(name)); }
+    [[nodiscard]] bool boolForColumn(std::string_view name) { return boolForColumnIndex(columnIndexForName(name)); }
     double doubleForColumnIndex(int index) const;
     double doubleForColumn(std::string_view name) { return doubleForColumnIndex(columnIndexForName(name)); }
 
     // Texts, dates and data are absent for NULL and for an absent column.
-    std::optional<std::string> stringForColumnIndex(int index) const;
-    std::optional<std::string> stringForColumn(std::string_view name)
+    [[nodiscard]] std::optional<std::string> stringForColumnIndex(int index) const;
+    [[nodiscard]] std::optional<std::string> stringForColumn(std::string_view name)
     {
         return stringForColumnIndex(columnIndexForName(name));
     }
     // With the database's date formatter, the text read back through it; without, seconds since 1970.
-    std::optional<base::Date> dateForColumnIndex(int index) const;
-    std::optional<base::Date> dateForColumn(std::string_view name)
+    [[nodiscard]] std::optional<base::Date> dateForColumnIndex(int index) const;
+    [[nodiscard]] std::optional<base::Date> dateForColumn(std::string_view name)
     {
         return dateForColumnIndex(columnIndexForName(name));
     }
-    std::optional<base::Data> dataForColumnIndex(int index) const;
-    std::optional<base::Data> dataForColumn(std::string_view name)
+    [[nodiscard]] std::optional<base::Data> dataForColumnIndex(int index) const;
+    [[nodiscard]] std::optional<base::Data> dataForColumn(std::string_view name)
     {
         return dataForColumnIndex(columnIndexForName(name));
     }
     // SQLite's own bytes, valid only until the next next(), reset or close.
-    std::optional<std::span<const uint8_t>> dataNoCopyForColumnIndex(int index) const;
-    std::optional<std::span<const uint8_t>> dataNoCopyForColumn(std::string_view name)
+    [[nodiscard]] std::optional<std::span<const uint8_t>> dataNoCopyForColumnIndex(int index) const;
+    [[nodiscard]] std::optional<std::span<const uint8_t>> dataNoCopyForColumn(std::string_view name)
     {
         return dataNoCopyForColumnIndex(columnIndexForName(name));
     }
     bool columnIndexIsNull(int index) const;
-    bool columnIsNull(std::string_view name) { return columnIndexIsNull(columnIndexForName(name)); }
+    [[nodiscard]] bool columnIsNull(std::string_view name) { return columnIndexIsNull(columnIndexForName(name)); }
     // SQLite's own UTF-8 text, valid only until the row changes.
-    std::optional<std::string_view> UTF8StringForColumnIndex(int index) const;
-    std::optional<std::string_view> UTF8StringForColumnName(std::string_view name)
+    [[nodiscard]] std::optional<std::string_view> UTF8StringForColumnIndex(int index) const;
+    [[nodiscard]] std::optional<std::string_view> UTF8StringForColumnName(std::string_view name)
     {
         return UTF8StringForColumnIndex(columnIndexForName(name));
     }
