@@ -68,7 +68,7 @@ void CircularProgressView::openPlayer(const base::URL& url)
     if (!m_player)
         return;
     m_player->setDelegate(ui::weakFrom(this));
-    m_player->prepareToPlay();
+    (void)m_player->prepareToPlay(); // play() prepares again if this fails
 }
 
 void CircularProgressView::setAudioURL(std::optional<base::URL> url)
@@ -147,8 +147,9 @@ void CircularProgressView::play()
         m_displayLink->setFrameInterval(framesPerProgressStep);
         m_displayLink->addToRunLoop();
     }
+    // Without an output device the circle still shows the clip's progress.
     if (m_player)
-        m_player->play();
+        (void)m_player->play();
 }
 
 void CircularProgressView::pause()

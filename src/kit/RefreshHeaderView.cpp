@@ -75,7 +75,7 @@ void RefreshHeaderView::setLastUpdateTime(std::optional<base::Date> time)
     auto& defaults = base::UserDefaults::standard();
     if (time) {
         defaults.setObject(base::Value(*time), storageKey());
-        defaults.synchronize();
+        (void)defaults.synchronize(); // a failed write is logged and tried again at the next save or at exit
     }
     updateTimeLabel();
 }

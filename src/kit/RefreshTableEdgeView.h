@@ -59,7 +59,7 @@ protected:
     RefreshTableEdgeView(const gfx::Rect& frame, const std::optional<std::string>& key);
     void build(const Layout& layout, const std::string& arrowImageName, gfx::Color textColor);
 
-    bool delegateIsLoading();
+    [[nodiscard]] bool delegateIsLoading();
     // Turns the arrow over 0.18 s.
     void turnArrow(const gfx::Transform3D& transform);
     // Shows the arrow at a turn, or hides it, at once.

@@ -87,7 +87,7 @@ void RefreshTableFooterView::refreshLastUpdatedDate()
     lastUpdatedLabel()->setText(text);
     auto& defaults = base::UserDefaults::standard();
     defaults.setObject(base::Value(text), key());
-    defaults.synchronize();
+    (void)defaults.synchronize(); // a failed write is logged and tried again at the next save or at exit
 }
 
 double RefreshTableFooterView::pullBeyondEnd(const ui::ScrollView& scrollView)
