@@ -76,7 +76,7 @@ namespace {
         errorCode = db->lastErrorCode();
         if (ready)
             return db;
-        db->close();
+        (void)db->close(); // a close SQLite refuses is tried again when the object goes
         return nullptr;
     }
 
@@ -101,7 +101,7 @@ namespace {
         if (!db)
             return {};
         auto result = work(*db);
-        db->close();
+        (void)db->close(); // what the work wrote is already committed or not; a refused close is tried again later
         return result;
     }
 
@@ -111,7 +111,7 @@ namespace {
             return false;
         if (steps())
             return db.commit();
-        db.rollback();
+        (void)db.rollback(); // if even that fails, closing the connection rolls the transaction back
         return false;
     }
 

@@ -47,7 +47,7 @@ void Helper::saveSettingValue(const std::optional<base::Value>& value, std::stri
         defaults.setObject(*value, key);
     else
         defaults.removeObjectForKey(key);
-    defaults.synchronize();
+    (void)defaults.synchronize(); // a failed write is logged; the value is written again at the next save or at exit
 }
 
 bool Helper::isNOTStringNullOrWhitespace(const std::optional<base::Value>& value)
