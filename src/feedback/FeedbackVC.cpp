@@ -1,6 +1,7 @@
 #include "feedback/FeedbackVC.h"
 
 #include "base/Localization.h"
+#include "base/Log.h"
 #include "base/MainThread.h"
 #include "base/NotificationCenter.h"
 #include "feedback/FeedbackBubbleView.h"
@@ -197,8 +198,8 @@ void FeedbackVC::post(const FeedbackMessage& message)
     FeedbackPoster::post(
         m_service, message, [thread = m_thread, sending = m_sending, weak = ui::weakFrom(this), id](bool delivered) {
             --*sending;
-            if (delivered)
-                thread->markSent(id, true);
+            if (delivered && !thread->markSent(id, true))
+                base::log("feedback: a delivered message could not be marked as sent");
             if (auto self = weak.lock())
                 self->reloadBubbles();
         });
