@@ -80,7 +80,7 @@ std::shared_ptr<Database> DatabasePool::db()
         return nullptr;
     }
     if (auto delegate = m_delegate.lock(); delegate && !delegate->shouldAddDatabaseToPool(*this, database)) {
-        database->close();
+        (void)database->close(); // refused: the connection closes when the last hold goes
         forget(database);
         return nullptr;
     }

@@ -61,7 +61,7 @@ void DatabaseQueue::close()
         return;
     Turn turn(*this);
     if (m_db)
-        m_db->close();
+        (void)m_db->close(); // refused: the connection closes when the last hold goes
     m_db = nullptr;
 }
 
