@@ -1,6 +1,7 @@
 #include "app/Launch.h"
 
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 #include "core/IncomingMessages.h"
 #include "core/Singleton.h"
@@ -79,6 +80,7 @@ namespace {
 
 int launch(const CommandLine& options)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (options.verbose)
         base::Log::enable("all");
     if (options.headless)

@@ -33,14 +33,14 @@ public:
 
     // "<resources>/<subdirectory>/<name>.<type>" (no "." when `type` is empty), else the same inside the
     // folder of the preferred localisation; nothing when neither file exists.
-    std::optional<std::filesystem::path> pathForResource(
+    [[nodiscard]] std::optional<std::filesystem::path> pathForResource(
         std::string_view name, std::string_view type, std::string_view subdirectory = {}) const;
 
     // The first of the user's preferred languages that has a "<language>.lproj" folder; else "en" or
     // "Base" when that folder exists; else the first preferred language.
     std::string preferredLocalization() const;
 
-    std::optional<std::string> infoValue(std::string_view key) const;
+    [[nodiscard]] std::optional<std::string> infoValue(std::string_view key) const;
     void setInfoValue(const std::string& key, std::string value);
     std::string identifier() const;
     std::string version() const;

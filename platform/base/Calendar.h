@@ -29,7 +29,7 @@ public:
     DateComponents components(Date date) const;
     // The date of the year, month, day, hour, minute and second fields (out-of-range fields carry over,
     // as in TimeZone::instant); nothing outside the years 1 to 9999.
-    std::optional<Date> date(const DateComponents& fields) const;
+    [[nodiscard]] std::optional<Date> date(const DateComponents& fields) const;
 
     // Years, months and days move the calendar date and keep the wall-clock time (a day past the end of
     // the new month becomes its last day: January 31 plus one month is February 28 or 29); hours, minutes

@@ -49,7 +49,7 @@ public:
     void setLocale(std::string identifier);
 
     std::string stringFromDate(Date date) const;
-    std::optional<Date> dateFromString(std::string_view text) const;
+    [[nodiscard]] std::optional<Date> dateFromString(std::string_view text) const;
 
 private:
     void applyStyles();

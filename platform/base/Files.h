@@ -19,11 +19,12 @@ namespace base {
 class Files {
 public:
     // The whole file; nothing when it cannot be read.
-    static std::optional<std::string> read(const std::filesystem::path& path);
+    [[nodiscard]] static std::optional<std::string> read(const std::filesystem::path& path);
 
     // Replaces the file's contents atomically, creating its folder when needed; the new file gets `mode`.
     // False, with the target untouched, on any failure.
-    static bool writeAtomically(const std::filesystem::path& path, std::string_view bytes, mode_t mode = 0644);
+    [[nodiscard]] static bool writeAtomically(
+        const std::filesystem::path& path, std::string_view bytes, mode_t mode = 0644);
 
     // Removes temporary files that an interrupted write of `path` left behind.
     static void removeStaleTemporaries(const std::filesystem::path& path);

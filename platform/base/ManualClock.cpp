@@ -1,5 +1,6 @@
 #include "base/ManualClock.h"
 
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 
 #include <cassert>
@@ -9,10 +10,12 @@ namespace base {
 ManualClock::ManualClock(Date start)
     : m_start(start)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 std::shared_ptr<ManualClock> ManualClock::install(Date start)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto clock = std::make_shared<ManualClock>(start);
     Clock::install(clock);
     return clock;
@@ -28,6 +31,7 @@ Date ManualClock::date() const
 
 void ManualClock::advance(Duration delay)
 {
+    BASE_ASSERT_MAIN_THREAD();
     assert(Clock::current().get() == this && "advance a manual clock only while it is installed");
     RunLoop::main().advance(delay);
 }

@@ -25,7 +25,7 @@ LeadingInteger readLeadingInteger(std::string_view text);
 // there is none, an infinity when it is too large, 0 when too small.
 double readLeadingDouble(std::string_view text);
 // True when, after white space, an optional sign and leading zeros, the text goes on with Y, y, T, t or 1-9.
-bool readLeadingBool(std::string_view text);
+[[nodiscard]] bool readLeadingBool(std::string_view text);
 
 // The shortest of the 15-, 16- and 17-digit general forms that reads back as the same double ("0.1", "1",
 // "1e+20", "0.30000000000000004"); "nan", "inf" and "-inf" for the special values.

@@ -30,7 +30,7 @@ public:
     // Replaces the value of an equal key in place, else appends the pair.
     void set(Value key, Value value);
     // Whether a pair was removed.
-    bool remove(const Value& key);
+    [[nodiscard]] bool remove(const Value& key);
     // The first pair at or after position `cursor`; moves `cursor` past it.
     bool next(size_t& cursor, const Value*& key, const Value*& value) const;
 

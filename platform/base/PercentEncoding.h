@@ -49,13 +49,13 @@ public:
     // Escapes every byte of `bytes` that is not in `allowed` (so "%" is escaped unless allowed).
     static std::string escape(std::string_view bytes, const AllowedCharacters& allowed);
     // Converts the UTF-8 `text` to `encoding` first; nothing when the encoding cannot hold the text.
-    static std::optional<std::string> escape(
+    [[nodiscard]] static std::optional<std::string> escape(
         std::string_view text, const AllowedCharacters& allowed, TextEncoding::Code encoding);
 
     // Decodes every "%XX"; nothing when an escape is malformed or the result is not valid UTF-8.
-    static std::optional<std::string> unescape(std::string_view text);
+    [[nodiscard]] static std::optional<std::string> unescape(std::string_view text);
     // Decodes to raw bytes; nothing when an escape is malformed.
-    static std::optional<std::string> unescapeBytes(std::string_view text);
+    [[nodiscard]] static std::optional<std::string> unescapeBytes(std::string_view text);
 
     // Whether every "%" of the text starts a well-formed escape.
     static bool hasValidEscapes(std::string_view text);

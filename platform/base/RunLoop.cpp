@@ -24,11 +24,30 @@ struct RunLoop::Observer {
     bool removed { false };
 };
 
+namespace {
+
+    bool keyIsEarlier(Clock::TimePoint aDue, uint64_t aSequence, Clock::TimePoint bDue, uint64_t bSequence)
+    {
+        if (aDue != bDue)
+            return aDue < bDue;
+        return aSequence < bSequence;
+    }
+
+} // namespace
+
 bool RunLoop::Earlier::operator()(const TaskHandle& a, const TaskHandle& b) const
 {
-    if (a->due != b->due)
-        return a->due < b->due;
-    return a->sequence < b->sequence;
+    return keyIsEarlier(a->due, a->sequence, b->due, b->sequence);
+}
+
+bool RunLoop::Earlier::operator()(const TaskHandle& a, const TaskKey& b) const
+{
+    return keyIsEarlier(a->due, a->sequence, b.due, b.sequence);
+}
+
+bool RunLoop::Earlier::operator()(const TaskKey& a, const TaskHandle& b) const
+{
+    return keyIsEarlier(a.due, a.sequence, b->due, b->sequence);
 }
 
 RunLoop& RunLoop::main()
@@ -167,23 +186,37 @@ void RunLoop::runTurn()
         scheduledBeforeTurn = m_nextSequence;
     }
     // One task at a time, so that a task cancelling later ones of the same turn (by handle or by owner) is
-    // obeyed; work scheduled during the turn waits for the next one.
+    // obeyed; work scheduled during the turn waits for the next one. The walk resumes after the key of the
+    // task that ran last: every task of this turn was pending when the turn began, so none can appear before
+    // that key, and the work a burst of posts adds is not walked past again for each task.
+    std::optional<TaskKey> ranLast;
     for (;;) {
         Task task;
+        TaskKey taken;
         {
             std::lock_guard lock(m_mutex);
-            auto next = m_pending.begin();
-            while (next != m_pending.end() && (*next)->due <= instant && (*next)->sequence >= scheduledBeforeTurn)
-                ++next;
-            if (next == m_pending.end() || (*next)->due > instant)
+            if (!takeNextOfTurnLocked(ranLast, instant, scheduledBeforeTurn, task, taken))
                 break;
-            task = std::move((*next)->task);
-            m_pending.erase(next);
         }
+        ranLast = taken;
         // What the task captures is released when it returns, before the next task runs.
         task();
     }
     notifyObservers(instant);
+}
+
+bool RunLoop::takeNextOfTurnLocked(const std::optional<TaskKey>& after, Clock::TimePoint instant,
+    uint64_t scheduledBeforeTurn, Task& task, TaskKey& taken)
+{
+    auto next = after ? m_pending.upper_bound(*after) : m_pending.begin();
+    while (next != m_pending.end() && (*next)->due <= instant && (*next)->sequence >= scheduledBeforeTurn)
+        ++next;
+    if (next == m_pending.end() || (*next)->due > instant)
+        return false;
+    taken = { (*next)->due, (*next)->sequence };
+    task = std::move((*next)->task);
+    m_pending.erase(next);
+    return true;
 }
 
 bool RunLoop::hasDueTaskLocked(const Clock& clock) const

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -61,7 +62,7 @@ public:
     // time up to `realLimit` for work posted from other threads (and, on the system clock, for timers).
     // A manual clock does not move. The predicate is checked after each turn, so other threads report
     // through posted tasks. Returns whether the predicate held; at least one turn always runs.
-    bool runUntil(const std::function<bool()>& predicate, Duration realLimit);
+    [[nodiscard]] bool runUntil(const std::function<bool()>& predicate, Duration realLimit);
     // Main thread, manual clock installed. Moves time forward by `delay`, stopping at each instant where work
     // falls due and running it there, then runs a turn at the final instant.
     void advance(Duration delay);
@@ -70,12 +71,25 @@ public:
 
 private:
     RunLoop() = default;
+    // The order work runs in: by due instant, then by scheduling order. A (due, sequence) key can be looked
+    // up directly, so a turn resumes its walk where it left off.
+    struct TaskKey {
+        Clock::TimePoint due;
+        uint64_t sequence;
+    };
     struct Earlier {
+        using is_transparent = void;
         bool operator()(const TaskHandle& a, const TaskHandle& b) const;
+        bool operator()(const TaskHandle& a, const TaskKey& b) const;
+        bool operator()(const TaskKey& a, const TaskHandle& b) const;
     };
     struct Observer;
 
     void runTurn();
+    // Moves out of the pending set the task after `after` (or the first) that is due by `instant` and was
+    // scheduled before the turn, with its key; false when the turn has no more. The caller holds m_mutex.
+    [[nodiscard]] bool takeNextOfTurnLocked(const std::optional<TaskKey>& after, Clock::TimePoint instant,
+        uint64_t scheduledBeforeTurn, Task& task, TaskKey& taken);
     void notifyObservers(Clock::TimePoint turnInstant);
     ObserverId addObserver(std::shared_ptr<Observer> observer);
     // Whether a task is due at the clock's current time; the caller holds m_mutex.

@@ -17,7 +17,7 @@ namespace base {
 // Reads the signed integer that follows the first "(" (or starts the text when there is none), after
 // optional white space, up to the first character that is not a digit. Nothing for a blank text, a text
 // without digits there, or a number too large for a date.
-std::optional<Date> parseServiceDateText(std::string_view text);
+[[nodiscard]] std::optional<Date> parseServiceDateText(std::string_view text);
 
 // "/Date(<milliseconds>)/", the milliseconds rounded to the nearest integer.
 std::string serviceDateText(Date date);

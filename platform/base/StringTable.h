@@ -27,14 +27,14 @@ public:
     StringTable() = default;
     static StringTable parse(std::string_view text);
     // Nothing when the file cannot be read or is not text in a supported encoding.
-    static std::optional<StringTable> load(const std::filesystem::path& path);
+    [[nodiscard]] static std::optional<StringTable> load(const std::filesystem::path& path);
 
     // Every "<name>.strings" file of a folder (a language's "<language>.lproj") as one table, the files read
     // in name order; a key in two files keeps the first file's text. Files that cannot be read are passed
     // over; an unreadable folder gives an empty table.
     static StringTable loadFolder(const std::filesystem::path& folder);
 
-    std::optional<std::string> lookup(std::string_view key) const;
+    [[nodiscard]] std::optional<std::string> lookup(std::string_view key) const;
     size_t size() const { return m_entries.size(); }
     // The keys, in no particular order.
     std::vector<std::string> keys() const;

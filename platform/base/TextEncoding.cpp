@@ -115,7 +115,8 @@ namespace {
                     if (!step(sub, subLeft, output))
                         return std::nullopt;
                     size_t skipped = 0;
-                    utf8::decodeNext(std::string_view(in, inLeft), skipped);
+                    // Only the length of the sequence being replaced matters.
+                    (void)utf8::decodeNext(std::string_view(in, inLeft), skipped);
                     in += skipped;
                     inLeft -= skipped;
                 }

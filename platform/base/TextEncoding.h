@@ -53,21 +53,22 @@ public:
 
     // The encoding a charset name stands for (letter case and surrounding white space ignored, common
     // aliases such as "utf8", "latin1" and "cp936" included); nothing for an unknown name.
-    static std::optional<Code> fromIANACharsetName(std::string_view name);
+    [[nodiscard]] static std::optional<Code> fromIANACharsetName(std::string_view name);
     // The preferred IANA name, lower case ("utf-8", "iso-8859-1", "gb18030"); empty for an unknown code.
     static std::string ianaCharsetName(Code code);
 
     // Bytes in `code` to a UTF-8 text; nothing when the bytes are not valid in that encoding or the code
     // is unknown.
-    static std::optional<std::string> decode(std::span<const uint8_t> bytes, Code code);
-    static std::optional<std::string> decode(std::string_view bytes, Code code)
+    [[nodiscard]] static std::optional<std::string> decode(std::span<const uint8_t> bytes, Code code);
+    [[nodiscard]] static std::optional<std::string> decode(std::string_view bytes, Code code)
     {
         return decode(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), code);
     }
 
     // A UTF-8 text to bytes in `code`. Without `lossy`, a character the encoding cannot hold gives
     // nothing; with it, such a character becomes "?". A text that is not valid UTF-8 always gives nothing.
-    static std::optional<std::vector<uint8_t>> encode(std::string_view text, Code code, bool lossy = false);
+    [[nodiscard]] static std::optional<std::vector<uint8_t>> encode(
+        std::string_view text, Code code, bool lossy = false);
 };
 
 } // namespace base

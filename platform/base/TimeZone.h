@@ -29,7 +29,7 @@ public:
     // the last day of the month before). A local time that a daylight-saving change skips moves forward
     // by the change; one that occurs twice takes the zone's first choice. Nothing when the result lies
     // outside the years 1 to 9999.
-    std::optional<int64_t> instant(std::tm wall) const;
+    [[nodiscard]] std::optional<int64_t> instant(std::tm wall) const;
 
     bool operator==(const TimeZone& other) const = default;
 

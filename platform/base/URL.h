@@ -21,10 +21,10 @@ namespace base {
 class URL {
 public:
     // A URL or relative reference on its own.
-    static std::optional<URL> parse(std::string_view text);
+    [[nodiscard]] static std::optional<URL> parse(std::string_view text);
     // `reference` resolved against `base`. A reference with a scheme stands for itself; a relative one
     // needs a base with a scheme.
-    static std::optional<URL> parse(std::string_view reference, const URL& base);
+    [[nodiscard]] static std::optional<URL> parse(std::string_view reference, const URL& base);
     // The file URL of a path (made absolute against the working folder); a folder's URL ends with "/".
     static URL fileURL(const std::filesystem::path& path, bool isDirectory = false);
 
@@ -39,7 +39,7 @@ public:
 
     // Decoded parts. The host loses the brackets of an IPv6 literal.
     std::string host() const;
-    std::optional<int> port() const { return m_port; }
+    [[nodiscard]] std::optional<int> port() const { return m_port; }
     std::string user() const;
     std::string password() const;
     // The decoded path without a trailing "/" (except for the root path "/"); the encoded path when its
@@ -62,8 +62,8 @@ public:
 
 private:
     URL() = default;
-    static std::optional<URL> parseParts(std::string_view text);
-    bool parseAuthority(std::string_view authority);
+    [[nodiscard]] static std::optional<URL> parseParts(std::string_view text);
+    [[nodiscard]] bool parseAuthority(std::string_view authority);
     void recompose();
 
     std::string m_string;

@@ -95,8 +95,9 @@ void append(std::string& text, char32_t codePoint)
 size_t countCodePoints(std::string_view text)
 {
     size_t count = 0;
+    // Only the steps count: an ill-formed byte is one code point, as everywhere in this file.
     for (size_t position = 0; position < text.size(); ++count)
-        decodeNext(text, position);
+        (void)decodeNext(text, position);
     return count;
 }
 
@@ -104,7 +105,7 @@ std::string_view prefix(std::string_view text, size_t count)
 {
     size_t position = 0;
     for (size_t taken = 0; taken < count && position < text.size(); ++taken)
-        decodeNext(text, position);
+        (void)decodeNext(text, position); // only the position matters
     return text.substr(0, position);
 }
 
@@ -113,7 +114,7 @@ std::string_view truncateToBytes(std::string_view text, size_t maxBytes)
     size_t position = 0;
     while (position < text.size()) {
         size_t next = position;
-        decodeNext(text, next);
+        (void)decodeNext(text, next); // only the position matters
         if (next > maxBytes)
             break;
         position = next;

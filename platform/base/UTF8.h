@@ -18,7 +18,7 @@ bool isValid(std::string_view text);
 
 // Decodes the code point starting at `position` and moves `position` past it. An ill-formed sequence
 // gives nothing and moves `position` past its first byte, so a caller can always make progress.
-std::optional<char32_t> decodeNext(std::string_view text, size_t& position);
+[[nodiscard]] std::optional<char32_t> decodeNext(std::string_view text, size_t& position);
 
 // Appends the UTF-8 form of a code point; surrogates and values above U+10FFFF append U+FFFD.
 void append(std::string& text, char32_t codePoint);

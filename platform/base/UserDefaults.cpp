@@ -64,8 +64,9 @@ UserDefaults::UserDefaults(std::filesystem::path file)
     load();
 }
 
-// Saves without logging: the standard defaults go at process exit, possibly after the log itself.
-UserDefaults::~UserDefaults() { save(); }
+// Saves without logging: the standard defaults go at process exit, possibly after the log itself, so a failed
+// save has nobody left to tell.
+UserDefaults::~UserDefaults() { (void)save(); }
 
 void UserDefaults::load()
 {

@@ -40,13 +40,13 @@ public:
 
     const std::filesystem::path& file() const { return m_file; }
 
-    std::optional<Value> objectForKey(std::string_view key) const;
-    std::optional<std::string> stringForKey(std::string_view key) const;
+    [[nodiscard]] std::optional<Value> objectForKey(std::string_view key) const;
+    [[nodiscard]] std::optional<std::string> stringForKey(std::string_view key) const;
     // Numbers (booleans included) by the platform's conversions; 0 or false for anything else.
     long long integerForKey(std::string_view key) const;
     double doubleForKey(std::string_view key) const;
     bool boolForKey(std::string_view key) const;
-    std::optional<Data> dataForKey(std::string_view key) const;
+    [[nodiscard]] std::optional<Data> dataForKey(std::string_view key) const;
     ArrayRef arrayForKey(std::string_view key) const;
     DictionaryRef dictionaryForKey(std::string_view key) const;
 
@@ -61,14 +61,14 @@ public:
     void registerDefaults(const Dictionary& defaults);
 
     // Writes unsaved changes; true when the file holds every change.
-    bool synchronize();
+    [[nodiscard]] bool synchronize();
 
     // The stored values (registered ones not included).
     DictionaryRef dictionaryRepresentation() const;
 
 private:
     void load();
-    bool save();
+    [[nodiscard]] bool save();
     void setAside();
 
     std::filesystem::path m_file;

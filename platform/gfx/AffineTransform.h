@@ -39,7 +39,7 @@ struct AffineTransform {
     bool isIdentity() const { return *this == identity(); }
     double determinant() const { return a * d - b * c; }
     // Empty when the transform is singular (a scale of 0, for instance).
-    std::optional<AffineTransform> inverted() const;
+    [[nodiscard]] std::optional<AffineTransform> inverted() const;
 
     Point apply(Point p) const { return { a * p.x + c * p.y + tx, b * p.x + d * p.y + ty }; }
     // A size is a distance: the translation does not apply.

@@ -12,11 +12,11 @@ namespace gfx {
 
 // Blurs all four channels (alpha included) of `source` into `destination`; the two may be the same buffer.
 // Returns false, touching nothing, when the kernel size is not a positive odd number or the sizes differ.
-bool boxConvolveARGB8888(const PixelBuffer& source, const PixelBuffer& destination, int kernelSize);
+[[nodiscard]] bool boxConvolveARGB8888(const PixelBuffer& source, const PixelBuffer& destination, int kernelSize);
 
 // The same on a single 8-bit channel per pixel (an alpha mask); `rowBytes` counts bytes of one channel.
-bool boxConvolveAlpha8(const uint8_t* source, size_t sourceRowBytes, uint8_t* destination, size_t destinationRowBytes,
-    int width, int height, int kernelSize);
+[[nodiscard]] bool boxConvolveAlpha8(const uint8_t* source, size_t sourceRowBytes, uint8_t* destination,
+    size_t destinationRowBytes, int width, int height, int kernelSize);
 
 // The odd box size whose three passes approximate a Gaussian of standard deviation `radius` pixels:
 // floor(radius * 3 * sqrt(2 * pi) / 4 + 0.5), plus one when even; 0 when the radius is not positive.

@@ -17,7 +17,7 @@ namespace gfx {
 
 // Returns false, touching nothing, when the divisor is not positive or the sizes differ. Source and
 // destination may be the same buffer.
-bool matrixMultiplyARGB8888(
+[[nodiscard]] bool matrixMultiplyARGB8888(
     const PixelBuffer& source, const PixelBuffer& destination, const std::array<int16_t, 16>& matrix, int32_t divisor);
 
 } // namespace gfx

@@ -56,7 +56,7 @@ public:
     double scale() const { return m_scale; }
     // The pixels of a bitmap context (nullopt for other surfaces), ready to read and write; later drawing
     // sees what was written.
-    std::optional<PixelBuffer> bitmap();
+    [[nodiscard]] std::optional<PixelBuffer> bitmap();
     // A copy of a bitmap context's pixels as an image at the context's scale; nullptr for other surfaces.
     std::shared_ptr<Image> makeImage();
 
@@ -94,7 +94,7 @@ public:
     void addEllipse(const Rect& rect);
     void addPath(const Path& path);
     void closePath();
-    std::optional<Point> currentPoint() const;
+    [[nodiscard]] std::optional<Point> currentPoint() const;
 
     void fillPath(FillRule rule = FillRule::NonZero);
     // Paints only the shadow that filling `path` would cast with the current shadow, not the fill itself (a
@@ -160,7 +160,8 @@ private:
     // Paints the shadow colour through a mask made for `region`, moved by the shadow's offset.
     void castShadow(cairo_surface_t* mask, const Rect& region, const State& s);
     // What a path's shadow mask depends on, or nothing when it cannot be told (a clip that is not rectangles).
-    std::optional<ShadowMaskKey> shadowMaskKey(const Path& path, const Rect& region, const Shadow& shadow) const;
+    [[nodiscard]] std::optional<ShadowMaskKey> shadowMaskKey(
+        const Path& path, const Rect& region, const Shadow& shadow) const;
     // Paints a device-space pattern within a device-space region.
     void paintPatternInRegion(cairo_pattern_t* pattern, const Rect& region, double alpha);
     Rect shadowInkRegion(const Rect& deviceInk, const Shadow& shadow) const;

@@ -158,8 +158,9 @@ cairo_surface_t* Context::makeShadowMask(cairo_pattern_t* pattern, const Rect& r
         cairo_surface_flush(mask);
         unsigned char* data = cairo_image_surface_get_data(mask);
         auto stride = static_cast<size_t>(cairo_image_surface_get_stride(mask));
+        // The kernel is odd and above one and the mask is its own destination, so no pass can be refused.
         for (int pass = 0; pass < 3; ++pass)
-            boxConvolveAlpha8(data, stride, data, stride, width, height, kernel);
+            (void)boxConvolveAlpha8(data, stride, data, stride, width, height, kernel);
         cairo_surface_mark_dirty(mask);
     }
     return mask;

@@ -21,7 +21,7 @@ public:
     // Removes the top entry; does nothing on an empty stack.
     static void pop();
     // Whether the top entry was pushed by ImageContext.
-    static bool topIsImageContext();
+    [[nodiscard]] static bool topIsImageContext();
 };
 
 } // namespace gfx

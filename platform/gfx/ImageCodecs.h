@@ -10,13 +10,13 @@
 
 namespace gfx {
 
-bool looksLikePNG(const uint8_t* bytes, size_t length);
-bool looksLikeJPEG(const uint8_t* bytes, size_t length);
+[[nodiscard]] bool looksLikePNG(const uint8_t* bytes, size_t length);
+[[nodiscard]] bool looksLikeJPEG(const uint8_t* bytes, size_t length);
 cairo_surface_t* decodePNG(const uint8_t* bytes, size_t length);
 cairo_surface_t* decodeJPEG(const uint8_t* bytes, size_t length);
 base::Data encodePNG(cairo_surface_t* surface);
 
 // Whether a decoder may allocate an image of this many pixels.
-bool acceptableImageDimensions(int64_t width, int64_t height);
+[[nodiscard]] bool acceptableImageDimensions(int64_t width, int64_t height);
 
 } // namespace gfx

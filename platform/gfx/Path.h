@@ -57,7 +57,7 @@ public:
 
     bool isEmpty() const { return m_elements.empty(); }
     const std::vector<Element>& elements() const { return m_elements; }
-    std::optional<Point> currentPoint() const;
+    [[nodiscard]] std::optional<Point> currentPoint() const;
 
     // The smallest rectangle holding every point of the path, curve control points included; null for an
     // empty path.

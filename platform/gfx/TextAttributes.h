@@ -22,7 +22,10 @@ enum class LineBreakMode {
     TruncateMiddle = 5
 };
 
-inline bool wraps(LineBreakMode mode) { return mode == LineBreakMode::WordWrap || mode == LineBreakMode::CharWrap; }
+[[nodiscard]] inline bool wraps(LineBreakMode mode)
+{
+    return mode == LineBreakMode::WordWrap || mode == LineBreakMode::CharWrap;
+}
 
 struct ParagraphStyle {
     TextAlignment alignment { TextAlignment::Natural };

@@ -44,7 +44,7 @@ struct Transform3D {
     bool isAffine() const;
     // The 2-D part (m11, m12, m21, m22, m41, m42).
     AffineTransform affine() const { return { m11, m12, m21, m22, m41, m42 }; }
-    std::optional<Transform3D> inverted() const;
+    [[nodiscard]] std::optional<Transform3D> inverted() const;
 
     // Maps a point of the z = 0 plane, with the perspective divide; a point sent to infinity comes back as
     // (inf, inf).

@@ -1,5 +1,6 @@
 #include "host/HeadlessHost.h"
 
+#include "base/MainThread.h"
 #include "ui/ScreenRenderer.h"
 #include "ui/UpdateCycle.h"
 
@@ -10,6 +11,7 @@ namespace host {
 HeadlessHost::HeadlessHost(std::filesystem::path folder)
     : m_folder(std::move(folder))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 std::shared_ptr<gfx::Image> HeadlessHost::renderFrame() const

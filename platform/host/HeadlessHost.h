@@ -26,7 +26,7 @@ public:
     std::shared_ptr<gfx::Image> renderFrame() const;
     // Writes `<folder>/<name>.png` (creating the folder); the file's path, or empty when it could not be
     // written.
-    std::optional<std::filesystem::path> writeFrame(const std::string& name) const;
+    [[nodiscard]] std::optional<std::filesystem::path> writeFrame(const std::string& name) const;
 
 private:
     std::filesystem::path m_folder;

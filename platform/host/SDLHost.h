@@ -54,7 +54,7 @@ public:
 private:
     SDLHost(SDL_Window* window, SDL_Renderer* renderer, const Options& options);
     void presentIfChanged();
-    bool ensureTexture(int width, int height);
+    [[nodiscard]] bool ensureTexture(int width, int height);
     // Fits the picture to the window's present size.
     void windowResized();
 

@@ -1,6 +1,7 @@
 #include "host/SDLInput.h"
 
 #include "base/Clock.h"
+#include "base/MainThread.h"
 
 #include <cmath>
 #include <optional>
@@ -66,6 +67,7 @@ namespace {
 
 void SDLInput::handle(const SDL_Event& event, ui::InputHandler& handler)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto now = base::Clock::current()->now();
     switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:

@@ -18,7 +18,7 @@ class AudioInput {
 public:
     virtual ~AudioInput() = default;
 
-    virtual bool start(const AudioFormat& format, base::Error* error = nullptr) = 0;
+    [[nodiscard]] virtual bool start(const AudioFormat& format, base::Error* error = nullptr) = 0;
     virtual void stop() = 0;
     // Appends to `out` the interleaved samples captured since the previous read, up to the present.
     virtual void read(std::vector<int16_t>& out) = 0;

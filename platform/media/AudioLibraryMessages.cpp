@@ -1,5 +1,6 @@
 #include "media/AudioLibraryMessages.h"
 
+#include "base/MainThread.h"
 #include <dlfcn.h>
 
 namespace media {
@@ -15,6 +16,7 @@ namespace {
 
 void quietAudioLibraryMessages()
 {
+    BASE_ASSERT_MAIN_THREAD();
     static bool done = false;
     if (done)
         return;

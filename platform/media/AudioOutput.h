@@ -20,7 +20,7 @@ class AudioOutput {
 public:
     virtual ~AudioOutput() = default;
 
-    virtual bool open(const AudioFormat& format, base::Error* error = nullptr) = 0;
+    [[nodiscard]] virtual bool open(const AudioFormat& format, base::Error* error = nullptr) = 0;
     virtual void write(std::span<const int16_t> samples) = 0;
     virtual void flush() = 0;
     // How far ahead of the clock the output wants to be supplied.

@@ -37,8 +37,8 @@ public:
     void setDelegate(std::weak_ptr<AudioPlayerDelegate> delegate) { m_delegate = std::move(delegate); }
 
     // Opens the output; play() does it when needed.
-    bool prepareToPlay(base::Error* error = nullptr);
-    bool play();
+    [[nodiscard]] bool prepareToPlay(base::Error* error = nullptr);
+    [[nodiscard]] bool play();
     // Keeps the position.
     void pause();
     // Keeps the position and releases the output.

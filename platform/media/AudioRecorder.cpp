@@ -1,5 +1,6 @@
 #include "media/AudioRecorder.h"
 
+#include "base/Log.h"
 #include "base/MainThread.h"
 #include "media/AudioBackend.h"
 #include "media/MediaError.h"
@@ -82,7 +83,8 @@ void AudioRecorder::stop()
         m_input.reset();
     }
     if (m_writer) {
-        m_writer->finish();
+        if (!m_writer->finish())
+            base::log("audio recorder: the recording's length could not be written");
         m_writer.reset();
     }
 }

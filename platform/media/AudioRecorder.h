@@ -38,13 +38,13 @@ public:
     const AudioFormat& format() const { return m_format; }
 
     // Creates the file; record() does it when needed.
-    bool prepareToRecord(base::Error* error = nullptr);
+    [[nodiscard]] bool prepareToRecord(base::Error* error = nullptr);
     // Starts the input; false when the file or the input cannot be opened.
-    bool record(base::Error* error = nullptr);
+    [[nodiscard]] bool record(base::Error* error = nullptr);
     // Ends the recording and closes the file with its final size.
     void stop();
     // Stops and removes the file.
-    bool deleteRecording();
+    [[nodiscard]] bool deleteRecording();
     bool isRecording() const { return m_input != nullptr; }
 
     // Seconds recorded so far; 0 when not recording.

@@ -20,13 +20,13 @@ public:
 
     static std::shared_ptr<AudioSession> shared();
 
-    bool setCategory(Category category, base::Error* error = nullptr);
+    [[nodiscard]] bool setCategory(Category category, base::Error* error = nullptr);
     Category category() const { return m_category; }
 
-    bool setActive(bool active, base::Error* error = nullptr);
+    [[nodiscard]] bool setActive(bool active, base::Error* error = nullptr);
     bool isActive() const { return m_active; }
 
-    bool overrideOutputAudioPort(PortOverride port, base::Error* error = nullptr);
+    [[nodiscard]] bool overrideOutputAudioPort(PortOverride port, base::Error* error = nullptr);
     PortOverride outputOverride() const { return m_override; }
 
 private:

@@ -1,5 +1,6 @@
 #include "media/CafWriter.h"
 
+#include "base/MainThread.h"
 #include "media/MediaError.h"
 
 #include <bit>
@@ -60,6 +61,7 @@ namespace {
 std::unique_ptr<CafWriter> CafWriter::create(
     const std::filesystem::path& path, const AudioFormat& format, base::Error* error)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::FILE* file = std::fopen(path.c_str(), "wb");
     auto head = fileHead(format);
     if (!file || std::fwrite(head.data(), 1, head.size(), file) != head.size()) {
@@ -74,12 +76,15 @@ std::unique_ptr<CafWriter> CafWriter::create(
 CafWriter::CafWriter(std::FILE* file)
     : m_file(file)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
-CafWriter::~CafWriter() { finish(); }
+// A writer dropped without finish() still closes its file; a failure then has nobody to tell.
+CafWriter::~CafWriter() { (void)finish(); }
 
 bool CafWriter::append(std::span<const int16_t> samples)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_file)
         return false;
     std::vector<uint8_t> bytes(samples.size_bytes());
@@ -100,6 +105,7 @@ bool CafWriter::append(std::span<const int16_t> samples)
 
 bool CafWriter::finish()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_file)
         return false;
     std::vector<uint8_t> size;

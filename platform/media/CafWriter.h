@@ -28,9 +28,9 @@ public:
     CafWriter(const CafWriter&) = delete;
     CafWriter& operator=(const CafWriter&) = delete;
 
-    bool append(std::span<const int16_t> samples);
+    [[nodiscard]] bool append(std::span<const int16_t> samples);
     // Writes the data chunk's size and closes the file; later appends fail.
-    bool finish();
+    [[nodiscard]] bool finish();
     uint64_t sampleBytes() const { return m_sampleBytes; }
 
 private:

@@ -1,5 +1,6 @@
 #include "media/SDLAudioBackend.h"
 
+#include "base/MainThread.h"
 #include "media/SDLAudioInput.h"
 #include "media/SDLAudioOutput.h"
 
@@ -7,6 +8,7 @@ namespace media {
 
 std::shared_ptr<SDLAudioBackend> SDLAudioBackend::open(base::Error* error)
 {
+    BASE_ASSERT_MAIN_THREAD();
     SDLAudioOutput probe;
     if (!probe.open(AudioFormat { 8000, 1 }, error))
         return nullptr;

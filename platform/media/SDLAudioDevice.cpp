@@ -1,5 +1,6 @@
 #include "media/SDLAudioDevice.h"
 
+#include "base/MainThread.h"
 #include "media/AudioLibraryMessages.h"
 #include "media/MediaError.h"
 
@@ -11,6 +12,7 @@ SDLAudioDevice::~SDLAudioDevice() { close(); }
 
 bool SDLAudioDevice::open(Direction direction, const AudioFormat& format, uint16_t bufferSamples, base::Error* error)
 {
+    BASE_ASSERT_MAIN_THREAD();
     close();
     quietAudioLibraryMessages();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
@@ -36,6 +38,7 @@ bool SDLAudioDevice::open(Direction direction, const AudioFormat& format, uint16
 
 void SDLAudioDevice::close()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_device != 0)
         SDL_CloseAudioDevice(m_device);
     m_device = 0;

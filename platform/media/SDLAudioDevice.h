@@ -19,7 +19,7 @@ public:
     SDLAudioDevice& operator=(const SDLAudioDevice&) = delete;
 
     // Opens the default device with the data's own format (SDL converts for the hardware) and starts it.
-    bool open(Direction direction, const AudioFormat& format, uint16_t bufferSamples, base::Error* error);
+    [[nodiscard]] bool open(Direction direction, const AudioFormat& format, uint16_t bufferSamples, base::Error* error);
     void close();
 
     // SDL's device id, 0 while closed.

@@ -1,11 +1,14 @@
 #include "media/SDLAudioInput.h"
 
+#include "base/MainThread.h"
+
 #include <SDL.h>
 
 namespace media {
 
 bool SDLAudioInput::start(const AudioFormat& format, base::Error* error)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return m_device.open(SDLAudioDevice::Direction::Capture, format, 512, error);
 }
 
@@ -13,6 +16,7 @@ void SDLAudioInput::stop() { m_device.close(); }
 
 void SDLAudioInput::read(std::vector<int16_t>& out)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_device.id() == 0)
         return;
     Uint32 queued = SDL_GetQueuedAudioSize(m_device.id()) / sizeof(int16_t);

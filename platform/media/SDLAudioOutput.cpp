@@ -1,5 +1,7 @@
 #include "media/SDLAudioOutput.h"
 
+#include "base/MainThread.h"
+
 #include <SDL.h>
 #include <chrono>
 
@@ -9,17 +11,20 @@ using namespace std::chrono_literals;
 
 bool SDLAudioOutput::open(const AudioFormat& format, base::Error* error)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return m_device.open(SDLAudioDevice::Direction::Playback, format, 1024, error);
 }
 
 void SDLAudioOutput::write(std::span<const int16_t> samples)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_device.id() != 0 && !samples.empty())
         SDL_QueueAudio(m_device.id(), samples.data(), static_cast<Uint32>(samples.size_bytes()));
 }
 
 void SDLAudioOutput::flush()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_device.id() != 0)
         SDL_ClearQueuedAudio(m_device.id());
 }

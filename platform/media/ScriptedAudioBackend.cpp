@@ -1,5 +1,6 @@
 #include "media/ScriptedAudioBackend.h"
 
+#include "base/MainThread.h"
 #include "media/MediaError.h"
 #include "media/NullAudioOutput.h"
 #include "media/ScriptedAudioInput.h"
@@ -14,11 +15,13 @@ ScriptedAudioBackend::ScriptedAudioBackend(bool captureOutputs)
     : m_captureOutputs(captureOutputs)
     , m_script(std::make_shared<const std::vector<int16_t>>())
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 std::shared_ptr<ScriptedAudioBackend> ScriptedAudioBackend::makeWithWaveFile(
     const std::filesystem::path& path, base::Error* error)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         base::setError(error, makeError(MediaError::FileUnavailable, "cannot read " + path.string()));
@@ -43,6 +46,7 @@ std::shared_ptr<ScriptedAudioBackend> ScriptedAudioBackend::makeWithWaveFile(
 
 void ScriptedAudioBackend::setScript(std::vector<int16_t> monoSamples)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_script = std::make_shared<const std::vector<int16_t>>(std::move(monoSamples));
 }
 
@@ -50,6 +54,7 @@ std::shared_ptr<AudioInput> ScriptedAudioBackend::makeInput() { return std::make
 
 std::shared_ptr<AudioOutput> ScriptedAudioBackend::makeOutput()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_captureOutputs)
         return std::make_shared<NullAudioOutput>();
     auto output = std::make_shared<CapturingAudioOutput>();

@@ -1,5 +1,7 @@
 #include "media/ScriptedAudioInput.h"
 
+#include "base/MainThread.h"
+
 #include <algorithm>
 
 namespace media {
@@ -7,10 +9,12 @@ namespace media {
 ScriptedAudioInput::ScriptedAudioInput(std::shared_ptr<const std::vector<int16_t>> script)
     : m_script(std::move(script))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 bool ScriptedAudioInput::start(const AudioFormat& format, base::Error*)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_format = format;
     m_clock.emplace(format.sampleRate, base::Clock::current()->now());
     m_delivered = 0;
@@ -21,6 +25,7 @@ void ScriptedAudioInput::stop() { m_clock.reset(); }
 
 void ScriptedAudioInput::read(std::vector<int16_t>& out)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_clock || !m_script)
         return;
     auto due = static_cast<size_t>(m_clock->framesAt(base::Clock::current()->now()));

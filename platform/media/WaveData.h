@@ -23,7 +23,7 @@ struct WaveData {
 
     size_t availableFrames() const { return samples.size() / static_cast<size_t>(format.channels); }
 
-    static std::optional<WaveData> parse(std::span<const uint8_t> bytes, base::Error* error = nullptr);
+    [[nodiscard]] static std::optional<WaveData> parse(std::span<const uint8_t> bytes, base::Error* error = nullptr);
 };
 
 } // namespace media

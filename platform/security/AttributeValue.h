@@ -10,7 +10,7 @@
 
 namespace security::attribute {
 
-inline std::optional<std::string> text(const base::Value& value)
+[[nodiscard]] inline std::optional<std::string> text(const base::Value& value)
 {
     if (const std::string* text = value.string())
         return *text;
@@ -18,14 +18,14 @@ inline std::optional<std::string> text(const base::Value& value)
 }
 
 // A bool, or a number read as one.
-inline std::optional<bool> flag(const base::Value& value)
+[[nodiscard]] inline std::optional<bool> flag(const base::Value& value)
 {
     if (value.isNumber())
         return value.boolValue();
     return std::nullopt;
 }
 
-inline std::optional<base::Data> data(const base::Value& value)
+[[nodiscard]] inline std::optional<base::Data> data(const base::Value& value)
 {
     if (const base::Data* bytes = value.data())
         return *bytes;
@@ -33,7 +33,7 @@ inline std::optional<base::Data> data(const base::Value& value)
 }
 
 // Text into an optional attribute, which is left empty when the value is not text.
-inline bool readText(const base::Value& value, std::optional<std::string>& into)
+[[nodiscard]] inline bool readText(const base::Value& value, std::optional<std::string>& into)
 {
     into = text(value);
     return into.has_value();
@@ -49,7 +49,7 @@ inline bool isGenericPasswordClass(const base::Value& value)
 enum class Synchronizable { No, Yes, Any };
 
 // A bool, or AttrSynchronizableAny for both kinds of item; other text is refused.
-inline std::optional<Synchronizable> synchronizable(const base::Value& value)
+[[nodiscard]] inline std::optional<Synchronizable> synchronizable(const base::Value& value)
 {
     if (auto name = text(value)) {
         if (*name == AttrSynchronizableAny)

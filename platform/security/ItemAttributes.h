@@ -27,9 +27,9 @@ public:
     // Accepts the class (generic passwords only, required), service, account, label, access group,
     // accessibility, synchronizable and the data. A missing service or account is empty, missing data is
     // empty, and AttrSynchronizableAny adds an item that is not synchronizable.
-    static std::optional<KeychainItem> itemToAdd(const base::Dictionary& attributes);
+    [[nodiscard]] static std::optional<KeychainItem> itemToAdd(const base::Dictionary& attributes);
     // Accepts the data, the label and the accessibility.
-    static std::optional<ItemChange> change(const base::Dictionary& changes);
+    [[nodiscard]] static std::optional<ItemChange> change(const base::Dictionary& changes);
     // The item's attributes under their keys, with its data under ValueData when asked for.
     static base::DictionaryRef describe(const KeychainItem& item, bool withData);
 };

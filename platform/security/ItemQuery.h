@@ -24,7 +24,7 @@ public:
     // accessibility, synchronizable (a bool or AttrSynchronizableAny; absent selects items that are not
     // synchronizable), ReturnData, ReturnAttributes (bools) and MatchLimit. Anything else, or a value of
     // the wrong kind, gives nothing.
-    static std::optional<ItemQuery> parse(const base::Dictionary& dictionary);
+    [[nodiscard]] static std::optional<ItemQuery> parse(const base::Dictionary& dictionary);
 
     bool matches(const KeychainItem& item) const;
 

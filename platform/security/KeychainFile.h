@@ -27,7 +27,7 @@ public:
     // The items of a well-formed file, or nothing when the text is not one (wrong header, a malformed or
     // duplicated field, a missing required field, a text attribute that is not UTF-8, an unknown
     // accessibility value, two items of one identity, a missing or wrong trailer, anything after it).
-    static std::optional<std::vector<KeychainItem>> decode(std::string_view text);
+    [[nodiscard]] static std::optional<std::vector<KeychainItem>> decode(std::string_view text);
 };
 
 } // namespace security

@@ -4,6 +4,7 @@
 #include "base/DefaultsFile.h"
 #include "base/Files.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 #include "base/UUID.h"
 #include "store/Receipt.h"
@@ -55,6 +56,7 @@ namespace {
 
 std::shared_ptr<PaymentQueue> PaymentQueue::defaultQueue()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto& queue = sharedQueue();
     if (!queue) {
         queue.reset(new PaymentQueue());
@@ -73,6 +75,7 @@ PaymentQueue::~PaymentQueue() { base::RunLoop::main().cancelPerforms(this); }
 
 void PaymentQueue::addTransactionObserver(std::weak_ptr<PaymentTransactionObserver> observer)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_observers.push_back(observer);
     if (m_keptFromLastLaunch.empty())
         return;
@@ -82,6 +85,7 @@ void PaymentQueue::addTransactionObserver(std::weak_ptr<PaymentTransactionObserv
 
 void PaymentQueue::removeTransactionObserver(const PaymentTransactionObserver* observer)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::erase_if(m_observers, [observer](const auto& weak) {
         auto held = weak.lock();
         return !held || held.get() == observer;
@@ -90,6 +94,7 @@ void PaymentQueue::removeTransactionObserver(const PaymentTransactionObserver* o
 
 void PaymentQueue::addPayment(const Payment& payment)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto transaction
         = std::make_shared<PaymentTransaction>(base::makeUUID(), payment, PaymentTransaction::State::Purchasing);
     m_transactions.push_back(transaction);
@@ -122,6 +127,7 @@ void PaymentQueue::decide(const std::shared_ptr<PaymentTransaction>& transaction
 
 void PaymentQueue::finishTransaction(const std::shared_ptr<PaymentTransaction>& transaction)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!transaction || transaction->state() == PaymentTransaction::State::Purchasing)
         return;
     auto found = std::find(m_transactions.begin(), m_transactions.end(), transaction);

@@ -1,5 +1,6 @@
 #include "store/ProductsRequest.h"
 
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 #include "store/StoreScript.h"
 
@@ -9,16 +10,19 @@ namespace store {
 
 std::shared_ptr<ProductsRequest> ProductsRequest::make(std::set<std::string> identifiers)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return std::shared_ptr<ProductsRequest>(new ProductsRequest(std::move(identifiers)));
 }
 
 ProductsRequest::ProductsRequest(std::set<std::string> identifiers)
     : m_identifiers(std::move(identifiers))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void ProductsRequest::start()
 {
+    BASE_ASSERT_MAIN_THREAD();
     base::RunLoop::main().post([self = shared_from_this()] { self->answer(); });
 }
 
@@ -48,6 +52,7 @@ void ProductsRequest::answer()
 
 Product ProductsRequest::productNamed(const std::string& identifier)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return { identifier, "Permanent service", "The permanent service for one device", 60 };
 }
 

@@ -1,5 +1,6 @@
 #include "ui/ActionSheet.h"
 
+#include "base/MainThread.h"
 #include "ui/AlertWindow.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
@@ -35,11 +36,13 @@ ActionSheet::ActionSheet(std::optional<std::string> title, std::weak_ptr<ActionS
     , m_destructive(std::move(destructiveButtonTitle))
     , m_others(std::move(otherButtonTitles))
 {
+    BASE_ASSERT_MAIN_THREAD();
     setOpaque(false);
 }
 
 int ActionSheet::addButtonWithTitle(std::string title)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_others.push_back(std::move(title));
     return (m_destructive ? 1 : 0) + static_cast<int>(m_others.size()) - 1;
 }
@@ -131,6 +134,7 @@ void ActionSheet::build()
 
 void ActionSheet::showInView(const std::shared_ptr<View>&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_window)
         return;
     build();
@@ -148,6 +152,7 @@ void ActionSheet::buttonPressed(int index)
 
 void ActionSheet::dismissWithClickedButtonIndex(int, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_window)
         return;
     auto self = sharedFrom(this);

@@ -1,5 +1,6 @@
 #include "ui/ActivityIndicatorView.h"
 
+#include "base/MainThread.h"
 #include "gfx/CurrentContext.h"
 #include "ui/BasicAnimation.h"
 
@@ -24,6 +25,7 @@ ActivityIndicatorView::ActivityIndicatorView(ActivityIndicatorViewStyle style)
     : View({ {}, sizeFor(style) })
     , m_style(style)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setOpaque(false);
     setUserInteractionEnabled(false);
     setHidden(true);
@@ -31,6 +33,7 @@ ActivityIndicatorView::ActivityIndicatorView(ActivityIndicatorViewStyle style)
 
 void ActivityIndicatorView::setStyle(ActivityIndicatorViewStyle style)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_style = style;
     gfx::Point centre = center();
     setBounds({ {}, sizeFor(style) });
@@ -47,12 +50,14 @@ gfx::Color ActivityIndicatorView::color() const
 
 void ActivityIndicatorView::setColor(std::optional<gfx::Color> color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_color = color;
     setNeedsDisplay();
 }
 
 void ActivityIndicatorView::setHidesWhenStopped(bool hides)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_hidesWhenStopped = hides;
     if (!m_animating)
         setHidden(hides);
@@ -60,6 +65,7 @@ void ActivityIndicatorView::setHidesWhenStopped(bool hides)
 
 void ActivityIndicatorView::startAnimating()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_animating)
         return;
     m_animating = true;
@@ -74,6 +80,7 @@ void ActivityIndicatorView::startAnimating()
 
 void ActivityIndicatorView::stopAnimating()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_animating)
         return;
     m_animating = false;
@@ -86,6 +93,7 @@ gfx::Size ActivityIndicatorView::sizeThatFits(gfx::Size) const { return sizeFor(
 
 void ActivityIndicatorView::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context)
         return;

@@ -1,5 +1,6 @@
 #include "ui/AlertView.h"
 
+#include "base/MainThread.h"
 #include "ui/AlertWindow.h"
 #include "ui/Button.h"
 #include "ui/Keyboard.h"
@@ -47,6 +48,7 @@ AlertView::AlertView(std::optional<std::string> title, std::optional<std::string
     , m_message(std::move(message))
     , m_delegate(std::move(delegate))
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (cancelButtonTitle) {
         m_cancelButtonIndex = 0;
         m_buttonTitles.push_back(std::move(*cancelButtonTitle));
@@ -60,6 +62,7 @@ AlertView::AlertView(std::optional<std::string> title, std::optional<std::string
 
 int AlertView::addButtonWithTitle(std::string title)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_buttonTitles.push_back(std::move(title));
     return numberOfButtons() - 1;
 }
@@ -77,6 +80,7 @@ int AlertView::firstOtherButtonIndex() const
 
 void AlertView::setAlertViewStyle(AlertViewStyle style)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_style = style;
     if (style == AlertViewStyle::Default) {
         m_textField.reset();
@@ -171,6 +175,7 @@ void AlertView::build()
 
 void AlertView::show()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_window)
         return;
     build();
@@ -190,6 +195,7 @@ void AlertView::buttonPressed(int index)
 
 void AlertView::dismissWithClickedButtonIndex(int, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_window)
         return;
     auto self = sharedFrom(this);

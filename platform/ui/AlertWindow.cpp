@@ -1,5 +1,6 @@
 #include "ui/AlertWindow.h"
 
+#include "base/MainThread.h"
 #include "ui/BasicAnimation.h"
 
 #include <algorithm>
@@ -32,6 +33,7 @@ namespace {
 AlertWindow::AlertWindow()
     : m_dimView(std::make_shared<View>())
 {
+    BASE_ASSERT_MAIN_THREAD();
     setWindowLevel(level);
     m_dimView->setBackgroundColor(gfx::Color::black().withAlpha(dimAlpha));
     m_dimView->setAutoresizingMask(AutoresizingMask::FlexibleWidth | AutoresizingMask::FlexibleHeight);
@@ -45,6 +47,7 @@ bool AlertWindow::isShown() const
 
 void AlertWindow::show(const std::shared_ptr<View>& panel)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (isShown())
         return;
     m_panel = panel;
@@ -59,6 +62,7 @@ void AlertWindow::show(const std::shared_ptr<View>& panel)
 
 void AlertWindow::dismiss()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto self = sharedFrom(this);
     setHidden(true);
     if (auto panel = m_panel.lock(); panel && panel->superview().get() == this)

@@ -1,5 +1,6 @@
 #include "ui/Animation.h"
 
+#include "base/MainThread.h"
 #include <cmath>
 #include <limits>
 
@@ -54,6 +55,7 @@ std::optional<Animation::Moment> Animation::momentAt(double elapsed) const
 
 void Animation::apply(LayerProperties& properties, double elapsed) const
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto moment = momentAt(elapsed))
         applyAt(properties, *moment);
 }
@@ -61,10 +63,11 @@ void Animation::apply(LayerProperties& properties, double elapsed) const
 void PropertyAnimation::write(
     LayerProperties& properties, const AnimatableValue& value, const AnimatableValue& cycleEnd, int cycle) const
 {
+    // A key path the layer does not know, or a value of another kind, leaves what is drawn as the model has it.
     if (m_cumulative && cycle > 0)
-        ui::setValue(properties, m_keyPath, add(value, repeated(cycleEnd, cycle)));
+        (void)ui::setValue(properties, m_keyPath, add(value, repeated(cycleEnd, cycle)));
     else
-        ui::setValue(properties, m_keyPath, value);
+        (void)ui::setValue(properties, m_keyPath, value);
 }
 
 } // namespace ui

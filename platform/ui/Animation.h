@@ -85,7 +85,7 @@ protected:
     virtual void applyAt(LayerProperties& properties, Moment moment) const = 0;
 
 private:
-    std::optional<Moment> momentAt(double elapsed) const;
+    [[nodiscard]] std::optional<Moment> momentAt(double elapsed) const;
 
     double m_duration { 0.25 };
     double m_beginTime { 0 };

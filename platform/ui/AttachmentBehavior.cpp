@@ -1,5 +1,6 @@
 #include "ui/AttachmentBehavior.h"
 
+#include "base/MainThread.h"
 #include "ui/DynamicBody.h"
 
 #include <cmath>
@@ -19,16 +20,19 @@ AttachmentBehavior::AttachmentBehavior(std::shared_ptr<View> item, gfx::Point of
     , m_offset(offsetFromCenter)
     , m_anchor(anchorPoint)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void AttachmentBehavior::setAnchorPoint(gfx::Point anchor)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_anchor = anchor;
     wake();
 }
 
 void AttachmentBehavior::setLength(double length)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_length = std::max(0.0, length);
     wake();
 }

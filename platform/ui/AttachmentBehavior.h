@@ -22,7 +22,7 @@ public:
     void setAnchorPoint(gfx::Point anchor);
     gfx::Point offsetFromCenter() const { return m_offset; }
     // Empty until the behaviour joins an animator, unless set.
-    std::optional<double> length() const { return m_length; }
+    [[nodiscard]] std::optional<double> length() const { return m_length; }
     void setLength(double length);
 
 protected:

@@ -1,5 +1,6 @@
 #include "ui/BarButtonItem.h"
 
+#include "base/MainThread.h"
 #include "ui/Button.h"
 
 namespace ui {
@@ -16,6 +17,7 @@ BarButtonItem::BarButtonItem(std::shared_ptr<gfx::Image> image, BarButtonItemSty
     , m_style(style)
     , m_action(std::move(action))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 BarButtonItem::BarButtonItem(std::string title, BarButtonItemStyle style, Action action)
@@ -23,29 +25,34 @@ BarButtonItem::BarButtonItem(std::string title, BarButtonItemStyle style, Action
     , m_style(style)
     , m_action(std::move(action))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 BarButtonItem::BarButtonItem(std::shared_ptr<View> customView)
     : m_customView(std::move(customView))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 BarButtonItem::~BarButtonItem() = default;
 
 void BarButtonItem::setTitle(std::optional<std::string> title)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_title = std::move(title);
     refreshButton();
 }
 
 void BarButtonItem::setImage(std::shared_ptr<gfx::Image> image)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_image = std::move(image);
     refreshButton();
 }
 
 void BarButtonItem::setStyle(BarButtonItemStyle style)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_style = style;
     refreshButton();
 }
@@ -54,18 +61,21 @@ void BarButtonItem::setCustomView(std::shared_ptr<View> view) { m_customView = s
 
 void BarButtonItem::setTintColor(std::optional<gfx::Color> color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_tintColor = color;
     refreshButton();
 }
 
 void BarButtonItem::setEnabled(bool enabled)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_enabled = enabled;
     refreshButton();
 }
 
 void BarButtonItem::sendAction()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto self = shared_from_this();
     if (m_action)
         m_action(*this);
@@ -73,6 +83,7 @@ void BarButtonItem::sendAction()
 
 std::shared_ptr<View> BarButtonItem::view()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_customView)
         return m_customView;
     if (!m_button) {

@@ -1,9 +1,11 @@
 #include "ui/BasicAnimation.h"
 
+#include "base/MainThread.h"
 namespace ui {
 
 void BasicAnimation::applyAt(LayerProperties& properties, Moment moment) const
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::optional<AnimatableValue> underlying = valueForKeyPath(properties, keyPath());
     std::optional<AnimatableValue> from = m_from;
     std::optional<AnimatableValue> to = m_to;

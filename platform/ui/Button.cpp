@@ -1,5 +1,7 @@
 #include "ui/Button.h"
 
+#include "base/MainThread.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -19,6 +21,7 @@ Button::Button(const gfx::Rect& frame, ButtonType type)
     , m_imageView(std::make_shared<ImageView>())
     , m_titleLabel(std::make_shared<Label>())
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_titleLabel->setFont(gfx::Font::system(titleFontSize));
     m_titleLabel->setTextAlignment(gfx::TextAlignment::Center);
     m_titleLabel->setLineBreakMode(gfx::LineBreakMode::TruncateMiddle);
@@ -38,24 +41,28 @@ template <typename T> T Button::lookup(const std::map<ControlStates, T>& values,
 
 void Button::setTitle(std::optional<std::string> title, ControlStates state)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_titles[state] = std::move(title);
     refresh();
 }
 
 void Button::setTitleColor(std::optional<gfx::Color> color, ControlStates state)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_titleColors[state] = color;
     refresh();
 }
 
 void Button::setImage(std::shared_ptr<gfx::Image> image, ControlStates state)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_images[state] = std::move(image);
     refresh();
 }
 
 void Button::setBackgroundImage(std::shared_ptr<gfx::Image> image, ControlStates state)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_backgroundImages[state] = std::move(image);
     refresh();
 }
@@ -83,18 +90,21 @@ std::shared_ptr<gfx::Image> Button::backgroundImageForState(ControlStates state)
 
 void Button::setEnabled(bool enabled)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Control::setEnabled(enabled);
     refresh();
 }
 
 void Button::setSelected(bool selected)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Control::setSelected(selected);
     refresh();
 }
 
 void Button::setHighlighted(bool highlighted)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Control::setHighlighted(highlighted);
     refresh();
 }
@@ -122,6 +132,7 @@ void Button::refresh()
 
 void Button::setContentEdgeInsets(const gfx::EdgeInsets& insets)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (insets == m_contentEdgeInsets)
         return;
     m_contentEdgeInsets = insets;
@@ -146,6 +157,7 @@ gfx::Size Button::sizeThatFits(gfx::Size) const
 
 void Button::layoutSubviews()
 {
+    BASE_ASSERT_MAIN_THREAD();
     constexpr double unlimited = std::numeric_limits<double>::infinity();
     m_backgroundView->setFrame(bounds());
     gfx::Rect b = m_contentEdgeInsets.inset(bounds());

@@ -40,13 +40,13 @@ public:
     void setBackgroundImage(std::shared_ptr<gfx::Image> image, ControlStates state);
 
     // What is set for the state, else what is set for normal.
-    std::optional<std::string> titleForState(ControlStates state) const;
+    [[nodiscard]] std::optional<std::string> titleForState(ControlStates state) const;
     // What is set for the state, else for normal, else the type's colour for the state.
     gfx::Color titleColorForState(ControlStates state) const;
     std::shared_ptr<gfx::Image> imageForState(ControlStates state) const;
     std::shared_ptr<gfx::Image> backgroundImageForState(ControlStates state) const;
 
-    std::optional<std::string> currentTitle() const { return titleForState(state()); }
+    [[nodiscard]] std::optional<std::string> currentTitle() const { return titleForState(state()); }
     gfx::Color currentTitleColor() const { return titleColorForState(state()); }
     std::shared_ptr<gfx::Image> currentImage() const { return imageForState(state()); }
     std::shared_ptr<gfx::Image> currentBackgroundImage() const { return backgroundImageForState(state()); }

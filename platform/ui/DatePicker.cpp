@@ -1,6 +1,7 @@
 #include "ui/DatePicker.h"
 
 #include "base/Calendar.h"
+#include "base/MainThread.h"
 
 #include <cmath>
 #include <cstdio>
@@ -26,6 +27,7 @@ DatePicker::DatePicker(const gfx::Rect& frame)
     , m_day(base::Calendar::current().startOfDay(base::Date::now()))
     , m_wheels(std::make_shared<PickerView>(gfx::Rect { {}, sizedFrame(frame).size }))
 {
+    BASE_ASSERT_MAIN_THREAD();
     setOpaque(false);
 }
 
@@ -48,6 +50,7 @@ const std::shared_ptr<PickerView>& DatePicker::wheels() const
 
 void DatePicker::setDatePickerMode(DatePickerMode mode)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_mode = mode;
     wheels()->reloadAllComponents();
 }
@@ -68,6 +71,7 @@ base::Date DatePicker::date() const
 
 void DatePicker::setDate(base::Date date, bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     base::Calendar calendar = base::Calendar::current();
     base::DateComponents fields = calendar.components(date);
     m_day = calendar.startOfDay(date);
@@ -77,6 +81,7 @@ void DatePicker::setDate(base::Date date, bool animated)
 
 void DatePicker::setCountDownDuration(double seconds)
 {
+    BASE_ASSERT_MAIN_THREAD();
     long minutes = std::clamp(std::lround(std::floor(seconds / 60)), 0L, 24L * 60 - 1);
     wheels()->selectRow(static_cast<int>(minutes / 60), hourWheel);
     wheels()->selectRow(static_cast<int>(minutes % 60), minuteWheel);
@@ -84,11 +89,13 @@ void DatePicker::setCountDownDuration(double seconds)
 
 size_t DatePicker::pickerViewNumberOfRowsInComponent(PickerView&, size_t component)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return component == hourWheel ? 24 : component == minuteWheel ? 60 : 0;
 }
 
 std::optional<std::string> DatePicker::pickerViewTitleForRow(PickerView&, size_t row, size_t component)
 {
+    BASE_ASSERT_MAIN_THREAD();
     char title[8];
     std::snprintf(title, sizeof title, component == hourWheel ? "%zu" : "%02zu", row);
     return std::string(title);
@@ -96,11 +103,13 @@ std::optional<std::string> DatePicker::pickerViewTitleForRow(PickerView&, size_t
 
 void DatePicker::pickerViewDidSelectRow(PickerView&, size_t, size_t)
 {
+    BASE_ASSERT_MAIN_THREAD();
     sendActionsForControlEvents(ControlEvent::ValueChanged);
 }
 
 void DatePicker::layoutSubviews()
 {
+    BASE_ASSERT_MAIN_THREAD();
     attachWheels();
     m_wheels->setFrame(bounds());
 }

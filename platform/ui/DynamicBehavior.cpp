@@ -1,5 +1,6 @@
 #include "ui/DynamicBehavior.h"
 
+#include "base/MainThread.h"
 #include "ui/DynamicAnimator.h"
 
 namespace ui {
@@ -12,6 +13,7 @@ DynamicBody* DynamicBehavior::bodyOf(const View& item) const
 
 void DynamicBehavior::wake()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto animator = m_animator.lock())
         animator->resume();
 }

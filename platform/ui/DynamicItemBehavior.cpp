@@ -1,5 +1,6 @@
 #include "ui/DynamicItemBehavior.h"
 
+#include "base/MainThread.h"
 #include "ui/DynamicBody.h"
 
 #include <algorithm>
@@ -9,22 +10,26 @@ namespace ui {
 DynamicItemBehavior::DynamicItemBehavior(std::vector<std::shared_ptr<View>> items)
     : DynamicBehavior(std::move(items))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void DynamicItemBehavior::setDensity(double density)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_density = std::max(0.0, density);
     reconfigure();
 }
 
 void DynamicItemBehavior::setResistance(double resistance)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_resistance = std::max(0.0, resistance);
     reconfigure();
 }
 
 void DynamicItemBehavior::setAllowsRotation(bool allows)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_allowsRotation = allows;
     reconfigure();
 }
@@ -46,6 +51,7 @@ void DynamicItemBehavior::reconfigure()
 
 void DynamicItemBehavior::addAngularVelocity(double velocity, const View& item)
 {
+    BASE_ASSERT_MAIN_THREAD();
     DynamicBody* body = bodyOf(item);
     if (!body || !body->allowsRotation)
         return;

@@ -1,5 +1,7 @@
 #include "ui/GestureArena.h"
 
+#include "base/MainThread.h"
+
 #include <algorithm>
 
 namespace ui {
@@ -34,11 +36,13 @@ GestureArena::Scope::~Scope()
 GestureArena::GestureArena(TouchCanceller cancelTouchInView)
     : m_cancelTouchInView(std::move(cancelTouchInView))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void GestureArena::touchBegan(
     const std::shared_ptr<Touch>& touch, const std::vector<std::shared_ptr<GestureRecognizer>>& bound)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Scope scope(*this);
     std::vector<std::shared_ptr<GestureRecognizer>> takers;
     for (const auto& recognizer : bound) {
@@ -53,6 +57,7 @@ void GestureArena::touchBegan(
 
 void GestureArena::touchChanged(const std::shared_ptr<Touch>& touch)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Scope scope(*this);
     auto members = m_members;
     for (const auto& recognizer : members) {
@@ -78,12 +83,14 @@ GestureArena::Verdict GestureArena::verdictFor(GestureRecognizer& recognizer) co
 
 void GestureArena::join(const std::shared_ptr<GestureRecognizer>& recognizer)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!isParticipating(*recognizer))
         m_members.push_back(recognizer);
 }
 
 void GestureArena::leave(const GestureRecognizer& recognizer)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::erase_if(m_members, [&](const auto& member) { return member.get() == &recognizer; });
 }
 
@@ -95,6 +102,7 @@ bool GestureArena::isParticipating(const GestureRecognizer& recognizer) const
 
 void GestureArena::recognized(GestureRecognizer& winner)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Scope scope(*this);
     auto members = m_members;
     for (const auto& other : members) {
@@ -115,6 +123,7 @@ void GestureArena::recognized(GestureRecognizer& winner)
 
 void GestureArena::failed(GestureRecognizer&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Scope scope(*this);
     settleWaiters();
 }

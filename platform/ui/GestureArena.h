@@ -63,7 +63,7 @@ public:
 private:
     void settle();
     void settleWaiters();
-    bool settleFinished();
+    [[nodiscard]] bool settleFinished();
 
     TouchCanceller m_cancelTouchInView;
     std::vector<std::shared_ptr<GestureRecognizer>> m_members;

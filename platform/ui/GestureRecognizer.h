@@ -72,7 +72,7 @@ public:
     virtual bool expectsMoreTouches() const { return false; }
 
     // For GestureArena.
-    bool acceptsTouch(const Touch& touch);
+    [[nodiscard]] bool acceptsTouch(const Touch& touch);
     void startFollowing(const std::shared_ptr<Touch>& touch, const std::shared_ptr<GestureArena>& arena);
     bool isFollowing(const Touch& touch) const;
     // Whether the two have followed a touch in common since they were last reset.

@@ -1,6 +1,7 @@
 #include "ui/ImagePickerController.h"
 
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/Paths.h"
 #include "ui/ImagePickerListController.h"
 
@@ -28,12 +29,14 @@ std::filesystem::path ImagePickerController::pictureFolder() { return base::Path
 
 bool ImagePickerController::isSourceTypeAvailable(ImagePickerSourceType)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::error_code error;
     return std::filesystem::is_directory(pictureFolder(), error);
 }
 
 std::vector<std::filesystem::path> ImagePickerController::availableImageFiles()
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::vector<std::filesystem::path> files;
     std::error_code error;
     for (std::filesystem::directory_iterator it(pictureFolder(), error), end; !error && it != end;
@@ -47,6 +50,7 @@ std::vector<std::filesystem::path> ImagePickerController::availableImageFiles()
 
 void ImagePickerController::loadView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (viewControllers().empty()) {
         auto self = std::static_pointer_cast<ImagePickerController>(sharedFrom<ViewController>(this));
         setViewControllers({ std::make_shared<ImagePickerListController>(self) }, false);
@@ -56,6 +60,7 @@ void ImagePickerController::loadView()
 
 bool ImagePickerController::pickImageFile(const std::filesystem::path& file)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::error_code error;
     auto image = std::filesystem::is_regular_file(file, error) ? gfx::Image::fromFile(file) : nullptr;
     if (!image) {
@@ -71,6 +76,7 @@ bool ImagePickerController::pickImageFile(const std::filesystem::path& file)
 
 void ImagePickerController::cancel()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto keepAlive = sharedFrom<ViewController>(this);
     if (auto delegate = m_delegate.lock())
         delegate->imagePickerControllerDidCancel(*this);

@@ -42,7 +42,7 @@ public:
 
     // Decodes `file` and tells the delegate; a file that is no readable image is refused (logged) and the
     // delegate hears nothing. Returns whether the image was handed over.
-    bool pickImageFile(const std::filesystem::path& file);
+    [[nodiscard]] bool pickImageFile(const std::filesystem::path& file);
     // Tells the delegate that the user cancelled.
     void cancel();
 

@@ -1,5 +1,6 @@
 #include "ui/ImagePickerListController.h"
 
+#include "base/MainThread.h"
 #include "ui/BarButtonItem.h"
 #include "ui/ImagePickerController.h"
 #include "ui/Label.h"
@@ -13,11 +14,13 @@ namespace ui {
 ImagePickerListController::ImagePickerListController(std::weak_ptr<ImagePickerController> picker)
     : m_picker(std::move(picker))
 {
+    BASE_ASSERT_MAIN_THREAD();
     setTitle("Pictures");
 }
 
 void ImagePickerListController::loadView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_table = std::make_shared<TableView>(Screen::main().bounds());
     m_table->setAutoresizingMask(AutoresizingMask::FlexibleWidth | AutoresizingMask::FlexibleHeight);
     // The list runs under the status and navigation bars and starts below them.
@@ -29,6 +32,7 @@ void ImagePickerListController::loadView()
 
 void ImagePickerListController::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto self = std::static_pointer_cast<ImagePickerListController>(sharedFrom<ViewController>(this));
     m_table->setDataSource(self);
     m_table->setDelegate(self);
@@ -41,6 +45,7 @@ void ImagePickerListController::viewDidLoad()
 
 void ImagePickerListController::viewWillAppear(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_files = ImagePickerController::availableImageFiles();
     m_table->reloadData();
 }
@@ -49,6 +54,7 @@ int ImagePickerListController::numberOfRowsInSection(TableView&, int) { return s
 
 std::shared_ptr<TableViewCell> ImagePickerListController::cellForRowAtIndexPath(TableView& table, IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto cell = table.dequeueReusableCellWithIdentifier("picture");
     if (!cell)
         cell = std::make_shared<TableViewCell>(TableViewCellStyle::Default, "picture");
@@ -58,9 +64,10 @@ std::shared_ptr<TableViewCell> ImagePickerListController::cellForRowAtIndexPath(
 
 void ImagePickerListController::didSelectRowAtIndexPath(TableView& table, IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     table.deselectRowAtIndexPath(path, true);
     if (auto picker = m_picker.lock())
-        picker->pickImageFile(m_files[path.row]);
+        (void)picker->pickImageFile(m_files[path.row]); // an unreadable file is logged; the list stays up
 }
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "ui/Keyboard.h"
 
+#include "base/MainThread.h"
 #include "base/NotificationCenter.h"
 #include "base/UTF8.h"
 #include "ui/Screen.h"
@@ -46,6 +47,7 @@ namespace {
 
 Keyboard& Keyboard::shared()
 {
+    BASE_ASSERT_MAIN_THREAD();
     static Keyboard* keyboard = new Keyboard;
     return *keyboard;
 }
@@ -64,6 +66,7 @@ gfx::Rect Keyboard::hiddenFrame() const
 
 bool Keyboard::endEditing(const View* view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto field = firstResponder();
     if (!field || (view && !field->isDescendantOfView(view)))
         return false;
@@ -72,12 +75,14 @@ bool Keyboard::endEditing(const View* view)
 
 void Keyboard::insertText(const std::string& text)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto field = firstResponder())
         field->insertText(text);
 }
 
 void Keyboard::key(KeyEvent::Key key)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto field = firstResponder();
     if (!field)
         return;
@@ -149,18 +154,21 @@ void Keyboard::moveToField(const std::shared_ptr<TextField>& from, bool forward)
 
 void Keyboard::setMarkedText(const std::string& text)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto field = firstResponder())
         field->setMarkedText(text);
 }
 
 void Keyboard::unmarkText()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto field = firstResponder())
         field->unmarkText();
 }
 
 void Keyboard::fieldWillBecomeFirstResponder(const std::shared_ptr<TextField>& field)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto previous = firstResponder();
     m_firstResponder = field;
     if (previous && previous != field)
@@ -169,6 +177,7 @@ void Keyboard::fieldWillBecomeFirstResponder(const std::shared_ptr<TextField>& f
 
 void Keyboard::fieldDidBecomeFirstResponder(const TextField& field)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (firstResponder().get() != &field || m_visible)
         return;
     m_visible = true;
@@ -177,6 +186,7 @@ void Keyboard::fieldDidBecomeFirstResponder(const TextField& field)
 
 void Keyboard::fieldResigned(const TextField& field)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (firstResponder().get() != &field)
         return;
     dropFieldAndHide();
@@ -184,6 +194,7 @@ void Keyboard::fieldResigned(const TextField& field)
 
 void Keyboard::editingFieldWentAway()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_firstResponder.expired())
         return;
     dropFieldAndHide();

@@ -1,9 +1,12 @@
 #include "ui/KeyedCoder.h"
 
+#include "base/MainThread.h"
+
 namespace ui {
 
 void KeyedCoder::encodeObject(std::shared_ptr<ViewController> object, const std::string& key)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!object) {
         m_entries.erase(key);
         return;

@@ -1,5 +1,6 @@
 #include "ui/KeyframeAnimation.h"
 
+#include "base/MainThread.h"
 namespace ui {
 
 double KeyframeAnimation::keyTime(size_t index) const
@@ -31,6 +32,7 @@ AnimatableValue KeyframeAnimation::valueAt(double progress) const
 
 void KeyframeAnimation::applyAt(LayerProperties& properties, Moment moment) const
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_values.empty())
         return;
     write(properties, valueAt(moment.progress), m_values.back(), moment.cycle);

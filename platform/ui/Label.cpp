@@ -1,5 +1,6 @@
 #include "ui/Label.h"
 
+#include "base/MainThread.h"
 #include "gfx/CurrentContext.h"
 #include "gfx/TextMeasuring.h"
 
@@ -17,6 +18,7 @@ namespace {
 Label::Label(const gfx::Rect& frame)
     : View(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setUserInteractionEnabled(false);
     setContentMode(ContentMode::Redraw);
     setOpaque(false);
@@ -26,54 +28,63 @@ void Label::changed() { setNeedsDisplay(); }
 
 void Label::setText(std::string text)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_text = std::move(text);
     changed();
 }
 
 void Label::setFont(gfx::Font font)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_font = std::move(font);
     changed();
 }
 
 void Label::setTextColor(gfx::Color color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_textColor = color;
     changed();
 }
 
 void Label::setTextAlignment(gfx::TextAlignment alignment)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_alignment = alignment;
     changed();
 }
 
 void Label::setNumberOfLines(int lines)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_numberOfLines = std::max(lines, 0);
     changed();
 }
 
 void Label::setLineBreakMode(gfx::LineBreakMode mode)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_lineBreakMode = mode;
     changed();
 }
 
 void Label::setEnabled(bool enabled)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_enabled = enabled;
     changed();
 }
 
 void Label::setShadowColor(std::optional<gfx::Color> color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_shadowColor = color;
     changed();
 }
 
 void Label::setShadowOffset(gfx::Size offset)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_shadowOffset = offset;
     changed();
 }
@@ -116,6 +127,7 @@ gfx::Rect Label::textRectForBounds(const gfx::Rect& bounds) const
 
 void Label::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context || m_text.empty())
         return;

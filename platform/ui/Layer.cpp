@@ -95,7 +95,9 @@ void Layer::changeAnimatable(const std::string& keyPath, const AnimatableValue& 
     if (implicit || (block && block->beginsFromCurrentState))
         drawn = valueForKeyPath(presentation(), keyPath);
 
-    setValue(m_model, keyPath, value);
+    // Nothing written (a value of another kind): nothing to redraw or to animate towards.
+    if (!setValue(m_model, keyPath, value))
+        return;
     markChanged();
 
     if (block && old) {

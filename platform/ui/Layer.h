@@ -159,7 +159,7 @@ public:
     // Records a change of what is drawn that is not a layer value (window order, the status bar).
     static void markChanged();
     // Whether any layer has an animation that has not ended.
-    static bool anyAnimationRunning();
+    [[nodiscard]] static bool anyAnimationRunning();
 
 protected:
     // Writes the value at an animatable key path the way the setters do, actions included.
@@ -193,7 +193,7 @@ private:
         std::vector<std::shared_ptr<AnimationStopObserver>> observers);
     RunningAnimation* runningAnimation(const std::string& key);
     // Removes the animation under `key` without telling anyone, for a block that replaces its own animation.
-    std::optional<RunningAnimation> takeAnimation(const std::string& key);
+    [[nodiscard]] std::optional<RunningAnimation> takeAnimation(const std::string& key);
     void animationReachedEnd(uint64_t id);
     void stopInterrupted(RunningAnimation entry);
     static void setRunning(bool wasRunning, bool running);

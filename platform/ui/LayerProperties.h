@@ -71,8 +71,9 @@ struct LayerProperties {
 };
 
 // The value at a key path; empty for unknown key paths and for values that are absent (no shadow path).
-std::optional<AnimatableValue> valueForKeyPath(const LayerProperties& properties, std::string_view keyPath);
+[[nodiscard]] std::optional<AnimatableValue> valueForKeyPath(
+    const LayerProperties& properties, std::string_view keyPath);
 // Writes the value at a key path; false (nothing written) for unknown key paths and values of another kind.
-bool setValue(LayerProperties& properties, std::string_view keyPath, const AnimatableValue& value);
+[[nodiscard]] bool setValue(LayerProperties& properties, std::string_view keyPath, const AnimatableValue& value);
 
 } // namespace ui

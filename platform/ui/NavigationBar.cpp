@@ -1,5 +1,6 @@
 #include "ui/NavigationBar.h"
 
+#include "base/MainThread.h"
 #include "gfx/CurrentContext.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
@@ -32,6 +33,7 @@ NavigationBar::NavigationBar(const gfx::Rect& frame)
     , m_backButton(Button::buttonWithType(ButtonType::System))
     , m_titleLabel(std::make_shared<Label>())
 {
+    BASE_ASSERT_MAIN_THREAD();
     setOpaque(false);
     setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     m_titleLabel->setTextAlignment(gfx::TextAlignment::Center);
@@ -53,6 +55,7 @@ void NavigationBar::attach(const std::shared_ptr<NavigationItem>& item)
 
 void NavigationBar::setItems(std::vector<std::shared_ptr<NavigationItem>> items, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     for (const auto& item : m_items)
         item->setBar({});
     m_items = std::move(items);
@@ -64,6 +67,7 @@ void NavigationBar::setItems(std::vector<std::shared_ptr<NavigationItem>> items,
 
 void NavigationBar::pushNavigationItem(std::shared_ptr<NavigationItem> item, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!item)
         return;
     attach(item);
@@ -73,6 +77,7 @@ void NavigationBar::pushNavigationItem(std::shared_ptr<NavigationItem> item, boo
 
 std::shared_ptr<NavigationItem> NavigationBar::popNavigationItem(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_items.empty())
         return nullptr;
     auto popped = m_items.back();
@@ -100,12 +105,14 @@ gfx::Color NavigationBar::barTintColor() const { return m_barTintColor.value_or(
 
 void NavigationBar::setBarTintColor(std::optional<gfx::Color> color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_barTintColor = color;
     setNeedsDisplay();
 }
 
 void NavigationBar::setTitleTextAttributes(std::optional<gfx::TextAttributes> attributes)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_titleTextAttributes = std::move(attributes);
     setNeedsLayout();
 }
@@ -122,6 +129,7 @@ std::string NavigationBar::backButtonTitle() const
 
 void NavigationBar::itemDidChange(const NavigationItem& item)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto top = topItem();
     auto back = backItem();
     if (top.get() == &item || back.get() == &item)
@@ -141,6 +149,7 @@ void NavigationBar::clearShownViews()
 
 void NavigationBar::layoutSubviews()
 {
+    BASE_ASSERT_MAIN_THREAD();
     clearShownViews();
     m_backShown = false;
     auto top = topItem();
@@ -193,6 +202,7 @@ void NavigationBar::layoutSubviews()
 
 void NavigationBar::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context)
         return;

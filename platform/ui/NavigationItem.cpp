@@ -1,5 +1,6 @@
 #include "ui/NavigationItem.h"
 
+#include "base/MainThread.h"
 #include "ui/NavigationBar.h"
 
 namespace ui {
@@ -17,6 +18,7 @@ namespace {
 NavigationItem::NavigationItem(std::optional<std::string> title)
     : m_title(std::move(title))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void NavigationItem::changed()
@@ -27,46 +29,54 @@ void NavigationItem::changed()
 
 void NavigationItem::setTitle(std::optional<std::string> title)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_title = std::move(title);
     changed();
 }
 
 void NavigationItem::setTitleView(std::shared_ptr<View> view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_titleView = std::move(view);
     changed();
 }
 
 void NavigationItem::setLeftBarButtonItem(std::shared_ptr<BarButtonItem> item, bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setLeftBarButtonItems({ std::move(item) }, animated);
 }
 
 void NavigationItem::setLeftBarButtonItems(Items items, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_left = withoutEmpty(std::move(items));
     changed();
 }
 
 void NavigationItem::setRightBarButtonItem(std::shared_ptr<BarButtonItem> item, bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setRightBarButtonItems({ std::move(item) }, animated);
 }
 
 void NavigationItem::setRightBarButtonItems(Items items, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_right = withoutEmpty(std::move(items));
     changed();
 }
 
 void NavigationItem::setBackBarButtonItem(std::shared_ptr<BarButtonItem> item)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_back = std::move(item);
     changed();
 }
 
 void NavigationItem::setHidesBackButton(bool hides, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_hidesBackButton = hides;
     changed();
 }

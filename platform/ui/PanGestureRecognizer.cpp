@@ -1,5 +1,6 @@
 #include "ui/PanGestureRecognizer.h"
 
+#include "base/MainThread.h"
 #include "ui/View.h"
 
 #include <cmath>
@@ -27,6 +28,7 @@ gfx::Point PanGestureRecognizer::translationInView(const View* view) const
 
 void PanGestureRecognizer::setTranslation(gfx::Point translation, const View* view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_origin = toWindow(toView(m_current, view) - translation, view);
 }
 

@@ -22,7 +22,7 @@ public:
     static Pasteboard& general();
 
     // Empty when the clipboard holds no text.
-    std::optional<std::string> string() const;
+    [[nodiscard]] std::optional<std::string> string() const;
     void setString(const std::string& text);
 
     // An empty backend (the default) goes back to the in-process text.

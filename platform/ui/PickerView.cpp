@@ -1,5 +1,6 @@
 #include "ui/PickerView.h"
 
+#include "base/MainThread.h"
 #include "gfx/AttributedString.h"
 #include "gfx/CurrentContext.h"
 #include "gfx/TextMeasuring.h"
@@ -28,18 +29,21 @@ namespace {
 PickerView::PickerView(const gfx::Rect& frame)
     : View(sizedFrame(frame))
 {
+    BASE_ASSERT_MAIN_THREAD();
     setOpaque(false);
     setContentMode(ContentMode::Redraw);
 }
 
 void PickerView::setDataSource(std::weak_ptr<PickerViewDataSource> dataSource)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_dataSource = std::move(dataSource);
     reloadAllComponents();
 }
 
 void PickerView::setDelegate(std::weak_ptr<PickerViewDelegate> delegate)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_delegate = std::move(delegate);
     setNeedsDisplay();
 }
@@ -68,6 +72,7 @@ void PickerView::clampSelection(size_t component)
 
 void PickerView::reloadAllComponents()
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_selected.resize(numberOfComponents(), 0);
     for (size_t component = 0; component < m_selected.size(); ++component)
         clampSelection(component);
@@ -76,6 +81,7 @@ void PickerView::reloadAllComponents()
 
 void PickerView::reloadComponent(size_t component)
 {
+    BASE_ASSERT_MAIN_THREAD();
     clampSelection(component);
     setNeedsDisplay();
 }
@@ -91,6 +97,7 @@ int PickerView::selectedRowInComponent(size_t component) const
 
 void PickerView::selectRow(int row, size_t component, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     int rows = static_cast<int>(numberOfRowsInComponent(component));
     if (rows == 0)
         return;
@@ -135,6 +142,7 @@ int PickerView::rowAfter(const Spin& spin, gfx::Point location) const
 
 void PickerView::touchesBegan(const TouchSet& touches, const Event*)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_touch)
         return;
     gfx::Point location = touches.front()->locationInView(this);
@@ -147,6 +155,7 @@ void PickerView::touchesBegan(const TouchSet& touches, const Event*)
 
 void PickerView::touchesMoved(const TouchSet& touches, const Event*)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_touch || touches.front() != m_touch)
         return;
     gfx::Point location = m_touch->locationInView(this);
@@ -158,6 +167,7 @@ void PickerView::touchesMoved(const TouchSet& touches, const Event*)
 
 void PickerView::touchesEnded(const TouchSet& touches, const Event*)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_touch || touches.front() != m_touch)
         return;
     auto self = sharedFrom(this);
@@ -175,6 +185,7 @@ void PickerView::touchesEnded(const TouchSet& touches, const Event*)
 
 void PickerView::touchesCancelled(const TouchSet& touches, const Event*)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_touch || touches.front() != m_touch)
         return;
     selectRow(m_spin->startRow, m_spin->component);
@@ -184,6 +195,7 @@ void PickerView::touchesCancelled(const TouchSet& touches, const Event*)
 
 void PickerView::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context)
         return;

@@ -31,7 +31,8 @@ class PickerViewDelegate {
 public:
     virtual ~PickerViewDelegate() = default;
     // Empty: the row shows no title.
-    virtual std::optional<std::string> pickerViewTitleForRow(PickerView&, size_t /*row*/, size_t /*component*/)
+    [[nodiscard]] virtual std::optional<std::string> pickerViewTitleForRow(
+        PickerView&, size_t /*row*/, size_t /*component*/)
     {
         return std::nullopt;
     }
@@ -62,13 +63,13 @@ public:
     int selectedRowInComponent(size_t component) const;
     // The row is clamped to the wheel's rows; the wheel turns at once, animated or not.
     void selectRow(int row, size_t component, bool animated = false);
-    std::optional<std::string> titleForRow(size_t row, size_t component) const;
+    [[nodiscard]] std::optional<std::string> titleForRow(size_t row, size_t component) const;
 
     bool showsSelectionIndicator() const { return m_showsSelectionIndicator; }
     void setShowsSelectionIndicator(bool shows) { m_showsSelectionIndicator = shows; }
 
     // The wheel under an x of the bounds, if any.
-    std::optional<size_t> componentAtX(double x) const;
+    [[nodiscard]] std::optional<size_t> componentAtX(double x) const;
     gfx::Rect componentRect(size_t component) const;
 
     void touchesBegan(const TouchSet& touches, const Event* event) override;

@@ -1,5 +1,7 @@
 #include "ui/PinchGestureRecognizer.h"
 
+#include "base/MainThread.h"
+
 #include <cmath>
 
 namespace ui {
@@ -17,6 +19,7 @@ double PinchGestureRecognizer::fingerDistance() const
 
 void PinchGestureRecognizer::setScale(double scale)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_scale = m_baseScale = scale;
     m_startDistance = fingerDistance();
     m_velocity.clear();

@@ -1,5 +1,6 @@
 #include "ui/PushBehavior.h"
 
+#include "base/MainThread.h"
 #include "ui/DynamicBody.h"
 
 #include <cmath>
@@ -17,22 +18,26 @@ PushBehavior::PushBehavior(std::vector<std::shared_ptr<View>> items, PushBehavio
     : DynamicBehavior(std::move(items))
     , m_mode(mode)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void PushBehavior::setActive(bool active)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_active = active;
     wake();
 }
 
 void PushBehavior::setAngle(double angle)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_angle = angle;
     wake();
 }
 
 void PushBehavior::setMagnitude(double magnitude)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_magnitude = magnitude;
     wake();
 }
@@ -44,6 +49,7 @@ gfx::Vector PushBehavior::pushDirection() const
 
 void PushBehavior::setPushDirection(gfx::Vector direction)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_magnitude = std::hypot(direction.dx, direction.dy);
     m_angle = std::atan2(direction.dy, direction.dx);
     wake();

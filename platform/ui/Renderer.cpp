@@ -1,5 +1,6 @@
 #include "ui/Renderer.h"
 
+#include "base/MainThread.h"
 #include "ui/Layer.h"
 
 #include <algorithm>
@@ -60,12 +61,14 @@ namespace {
 
 void Renderer::renderLayer(gfx::Context& context, Layer& layer, const RenderOptions& options)
 {
+    BASE_ASSERT_MAIN_THREAD();
     LayerProperties p = propertiesOf(layer, options);
     renderPlaced(context, layer, p, options);
 }
 
 void Renderer::renderContents(gfx::Context& context, Layer& layer, const RenderOptions& options)
 {
+    BASE_ASSERT_MAIN_THREAD();
     LayerProperties p = propertiesOf(layer, options);
     if (p.hidden)
         return;

@@ -1,5 +1,6 @@
 #include "ui/ResponderInputHandler.h"
 
+#include "base/MainThread.h"
 #include "ui/Application.h"
 #include "ui/Window.h"
 
@@ -28,6 +29,7 @@ namespace {
 
 void ResponderInputHandler::touch(const TouchEvent& event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::shared_ptr<Touch> touch;
     if (event.phase == TouchPhase::Began) {
         touch = bindTouch(event);

@@ -1,12 +1,14 @@
 #include "ui/Screen.h"
 
 #include "base/Facts.h"
+#include "base/MainThread.h"
 #include "ui/Application.h"
 
 namespace ui {
 
 Screen& Screen::main()
 {
+    BASE_ASSERT_MAIN_THREAD();
     static Screen* screen = new Screen;
     return *screen;
 }

@@ -2,6 +2,7 @@
 
 #include "base/Date.h"
 #include "base/DateFormatter.h"
+#include "base/MainThread.h"
 #include "gfx/TextMeasurer.h"
 #include "ui/Application.h"
 #include "ui/Screen.h"
@@ -14,6 +15,7 @@ namespace ui {
 
 void ScreenRenderer::render(gfx::Context& context, const RenderOptions& options)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Rect screen = Screen::main().bounds();
     context.save();
     context.translateBy(-screen.minX(), -screen.minY());
@@ -73,6 +75,7 @@ double ScreenRenderer::drawNetwork(gfx::Context& context, StatusBarNetwork netwo
 
 int64_t ScreenRenderer::statusBarMinute()
 {
+    BASE_ASSERT_MAIN_THREAD();
     return static_cast<int64_t>(std::floor(base::Date::now().timeIntervalSince1970() / 60));
 }
 

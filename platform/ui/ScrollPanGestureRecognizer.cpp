@@ -1,5 +1,6 @@
 #include "ui/ScrollPanGestureRecognizer.h"
 
+#include "base/MainThread.h"
 #include "ui/ScrollView.h"
 
 #include <cmath>
@@ -8,6 +9,7 @@ namespace ui {
 
 void ScrollPanGestureRecognizer::touchesBegan(const TouchSet& touches)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (state() == State::Possible && numberOfTouches() == touches.size())
         m_downLocation = centroidOfActiveTouches();
     PanGestureRecognizer::touchesBegan(touches);

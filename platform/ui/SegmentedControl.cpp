@@ -1,5 +1,6 @@
 #include "ui/SegmentedControl.h"
 
+#include "base/MainThread.h"
 #include "gfx/AttributedString.h"
 #include "gfx/CurrentContext.h"
 #include "gfx/Path.h"
@@ -19,12 +20,14 @@ namespace {
 SegmentedControl::SegmentedControl(const gfx::Rect& frame)
     : Control(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setOpaque(false);
 }
 
 SegmentedControl::SegmentedControl(std::vector<std::string> titles)
     : SegmentedControl(gfx::Rect {})
 {
+    BASE_ASSERT_MAIN_THREAD();
     for (auto& title : titles)
         m_segments.push_back({ std::move(title) });
     setFrame({ 0, 0, sizeThatFits({}).width, defaultHeight });
@@ -32,6 +35,7 @@ SegmentedControl::SegmentedControl(std::vector<std::string> titles)
 
 void SegmentedControl::insertSegmentWithTitle(std::string title, size_t index, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     index = std::min(index, m_segments.size());
     m_segments.insert(m_segments.begin() + index, { std::move(title) });
     if (m_selected >= static_cast<int>(index))
@@ -41,6 +45,7 @@ void SegmentedControl::insertSegmentWithTitle(std::string title, size_t index, b
 
 void SegmentedControl::removeSegmentAtIndex(size_t index, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (index >= m_segments.size())
         return;
     m_segments.erase(m_segments.begin() + index);
@@ -53,6 +58,7 @@ void SegmentedControl::removeSegmentAtIndex(size_t index, bool)
 
 void SegmentedControl::removeAllSegments()
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_segments.clear();
     m_selected = noSegment;
     setNeedsDisplay();
@@ -60,6 +66,7 @@ void SegmentedControl::removeAllSegments()
 
 void SegmentedControl::setTitle(std::string title, size_t segment)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (segment < m_segments.size()) {
         m_segments[segment].title = std::move(title);
         setNeedsDisplay();
@@ -73,6 +80,7 @@ std::string SegmentedControl::titleForSegmentAtIndex(size_t segment) const
 
 void SegmentedControl::setEnabledForSegmentAtIndex(bool enabled, size_t segment)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (segment < m_segments.size()) {
         m_segments[segment].enabled = enabled;
         setNeedsDisplay();
@@ -86,6 +94,7 @@ bool SegmentedControl::isEnabledForSegmentAtIndex(size_t segment) const
 
 void SegmentedControl::setSelectedSegmentIndex(int index)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_selected = index >= 0 && index < static_cast<int>(m_segments.size()) ? index : noSegment;
     setNeedsDisplay();
 }
@@ -116,6 +125,7 @@ gfx::Size SegmentedControl::sizeThatFits(gfx::Size) const
 
 bool SegmentedControl::beginTracking(const Touch& touch, const Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Control::beginTracking(touch, event);
     m_pressed = segmentAtPoint(touch.locationInView(this));
     setNeedsDisplay();
@@ -124,6 +134,7 @@ bool SegmentedControl::beginTracking(const Touch& touch, const Event* event)
 
 void SegmentedControl::endTracking(const Touch* touch, const Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Control::endTracking(touch, event);
     m_pressed = noSegment;
     setNeedsDisplay();
@@ -139,6 +150,7 @@ void SegmentedControl::endTracking(const Touch* touch, const Event* event)
 
 void SegmentedControl::cancelTracking(const Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Control::cancelTracking(event);
     m_pressed = noSegment;
     setNeedsDisplay();
@@ -152,6 +164,7 @@ bool SegmentedControl::showsSelected(size_t index) const
 
 void SegmentedControl::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context)
         return;

@@ -1,5 +1,7 @@
 #include "ui/ShapeLayer.h"
 
+#include "base/MainThread.h"
+
 #include <algorithm>
 
 namespace ui {
@@ -18,16 +20,19 @@ void ShapeLayer::setPath(std::optional<gfx::Path> path) { changeOptional("path",
 
 void ShapeLayer::setFillColor(std::optional<gfx::Color> color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeOptional("fillColor", &ShapeProperties::fillColor, color);
 }
 
 void ShapeLayer::setStrokeColor(std::optional<gfx::Color> color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeOptional("strokeColor", &ShapeProperties::strokeColor, color);
 }
 
 void ShapeLayer::setFillRule(gfx::FillRule rule)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeStored([&](LayerProperties& p) { p.shape.fillRule = rule; });
 }
 
@@ -35,11 +40,13 @@ void ShapeLayer::setLineWidth(double width) { changeAnimatable("lineWidth", widt
 
 void ShapeLayer::setLineJoin(gfx::LineJoin join)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeStored([&](LayerProperties& p) { p.shape.lineJoin = join; });
 }
 
 void ShapeLayer::setLineCap(gfx::LineCap cap)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeStored([&](LayerProperties& p) { p.shape.lineCap = cap; });
 }
 

@@ -1,5 +1,6 @@
 #include "ui/SnapBehavior.h"
 
+#include "base/MainThread.h"
 #include "ui/DynamicBody.h"
 
 #include <algorithm>
@@ -21,16 +22,19 @@ SnapBehavior::SnapBehavior(std::shared_ptr<View> item, gfx::Point snapPoint)
     : DynamicBehavior({ std::move(item) })
     , m_point(snapPoint)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void SnapBehavior::setSnapPoint(gfx::Point point)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_point = point;
     wake();
 }
 
 void SnapBehavior::setDamping(double damping)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_damping = std::clamp(damping, 0.0, 1.0);
     wake();
 }

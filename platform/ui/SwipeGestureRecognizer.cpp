@@ -1,11 +1,13 @@
 #include "ui/SwipeGestureRecognizer.h"
 
+#include "base/MainThread.h"
 #include <cmath>
 
 namespace ui {
 
 void SwipeGestureRecognizer::touchesBegan(const TouchSet& touches)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (numberOfTouches() > m_touchesRequired) {
         setState(State::Failed);
         return;

@@ -1,5 +1,6 @@
 #include "ui/Switch.h"
 
+#include "base/MainThread.h"
 #include "gfx/CurrentContext.h"
 #include "gfx/Path.h"
 
@@ -16,11 +17,13 @@ namespace {
 Switch::Switch(const gfx::Rect& frame)
     : Control({ frame.origin, size })
 {
+    BASE_ASSERT_MAIN_THREAD();
     setOpaque(false);
 }
 
 void Switch::setOn(bool on, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (on == m_on)
         return;
     m_on = on;
@@ -31,18 +34,21 @@ gfx::Color Switch::onTintColor() const { return m_onTintColor.value_or(platformG
 
 void Switch::setOnTintColor(std::optional<gfx::Color> color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_onTintColor = color;
     setNeedsDisplay();
 }
 
 void Switch::setThumbTintColor(std::optional<gfx::Color> color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_thumbTintColor = color;
     setNeedsDisplay();
 }
 
 void Switch::endTracking(const Touch* touch, const Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Control::endTracking(touch, event);
     if (!isTouchInside())
         return;
@@ -52,6 +58,7 @@ void Switch::endTracking(const Touch* touch, const Event* event)
 
 void Switch::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context)
         return;

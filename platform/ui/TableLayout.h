@@ -42,14 +42,14 @@ public:
     double contentHeight() const { return m_contentHeight; }
 
     // Empty for a section or row that does not exist.
-    std::optional<TableSpan> header(int section) const;
-    std::optional<TableSpan> footer(int section) const;
-    std::optional<TableSpan> row(IndexPath path) const;
+    [[nodiscard]] std::optional<TableSpan> header(int section) const;
+    [[nodiscard]] std::optional<TableSpan> footer(int section) const;
+    [[nodiscard]] std::optional<TableSpan> row(IndexPath path) const;
 
     // The rows that meet minY <= y < maxY, in order. A row of no height counts when its y is in the range.
     std::vector<IndexPath> rowsMeeting(double minY, double maxY) const;
     // The row at `y`, if any row covers it.
-    std::optional<IndexPath> rowAt(double y) const;
+    [[nodiscard]] std::optional<IndexPath> rowAt(double y) const;
 
 private:
     struct Section {

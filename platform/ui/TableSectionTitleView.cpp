@@ -1,5 +1,6 @@
 #include "ui/TableSectionTitleView.h"
 
+#include "base/MainThread.h"
 #include "ui/Label.h"
 #include "ui/TableView.h"
 
@@ -15,6 +16,7 @@ TableSectionTitleView::TableSectionTitleView(const gfx::Rect& frame, std::string
     : View(frame)
     , m_label(std::make_shared<Label>())
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_label->setText(std::move(title));
     if (style == TableViewStyle::Grouped) {
         m_label->setFont(gfx::Font::system(14));
@@ -29,12 +31,14 @@ TableSectionTitleView::TableSectionTitleView(const gfx::Rect& frame, std::string
 // The label joins when the view does (a view cannot take subviews while it is being made).
 void TableSectionTitleView::willMoveToSuperview(const std::shared_ptr<View>&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_label->superview().get() != this)
         addSubview(m_label);
 }
 
 void TableSectionTitleView::layoutSubviews()
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Rect area = bounds();
     m_label->setFrame({ titleMargin, 0, std::max(0.0, area.width() - 2 * titleMargin), area.height() });
 }

@@ -396,6 +396,7 @@ void TableView::touchesEnded(const TouchSet& touches, const Event*)
         delegate->didSelectRowAtIndexPath(*this, *touched);
 }
 
-void TableView::touchesCancelled(const TouchSet&, const Event*) { releaseTouchedRow(); }
+// A cancelled touch selects nothing, whichever row it was on.
+void TableView::touchesCancelled(const TouchSet&, const Event*) { (void)releaseTouchedRow(); }
 
 } // namespace ui

@@ -74,16 +74,16 @@ public:
     std::shared_ptr<TableViewCell> cellForRowAtIndexPath(IndexPath path);
     std::vector<std::shared_ptr<TableViewCell>> visibleCells();
     std::vector<IndexPath> indexPathsForVisibleRows();
-    std::optional<IndexPath> indexPathForCell(const TableViewCell& cell) const;
+    [[nodiscard]] std::optional<IndexPath> indexPathForCell(const TableViewCell& cell) const;
 
     // In content coordinates; null for a row that does not exist.
     gfx::Rect rectForRowAtIndexPath(IndexPath path);
     gfx::Rect rectForHeaderInSection(int section);
     gfx::Rect rectForFooterInSection(int section);
     // `point` in content coordinates.
-    std::optional<IndexPath> indexPathForRowAtPoint(gfx::Point point);
+    [[nodiscard]] std::optional<IndexPath> indexPathForRowAtPoint(gfx::Point point);
 
-    std::optional<IndexPath> indexPathForSelectedRow() const { return m_selected; }
+    [[nodiscard]] std::optional<IndexPath> indexPathForSelectedRow() const { return m_selected; }
     // Selects by program: the delegate is not told.
     void selectRowAtIndexPath(IndexPath path, bool animated);
     void deselectRowAtIndexPath(IndexPath path, bool animated);
@@ -108,9 +108,9 @@ private:
     void placeSupplementaryView(std::shared_ptr<View>& slot, int section, bool header, double minY, double maxY);
     void recycle(const std::shared_ptr<TableViewCell>& cell);
     void setRowSelected(IndexPath path, bool selected, bool animated);
-    std::optional<IndexPath> rowUnderTouch(const TouchSet& touches) const;
+    [[nodiscard]] std::optional<IndexPath> rowUnderTouch(const TouchSet& touches) const;
     // Ends the touch on a row: the row's cell is no longer highlighted. The row touched, if any.
-    std::optional<IndexPath> releaseTouchedRow();
+    [[nodiscard]] std::optional<IndexPath> releaseTouchedRow();
     gfx::Rect spanRect(const std::optional<TableSpan>& span) const;
 
     TableViewStyle m_style;

@@ -1,5 +1,6 @@
 #include "ui/TableViewCell.h"
 
+#include "base/MainThread.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
 #include "ui/Screen.h"
@@ -81,6 +82,7 @@ View* TableViewCell::accessory() const
 
 void TableViewCell::setAccessoryType(TableViewCellAccessoryType type)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (type == m_accessoryType)
         return;
     m_accessoryType = type;
@@ -96,6 +98,7 @@ void TableViewCell::setAccessoryType(TableViewCellAccessoryType type)
 
 void TableViewCell::setAccessoryView(std::shared_ptr<View> view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (view == m_accessoryView)
         return;
     if (m_accessoryView)
@@ -115,18 +118,21 @@ void TableViewCell::setAccessoryView(std::shared_ptr<View> view)
 
 void TableViewCell::setSelectionStyle(TableViewCellSelectionStyle style)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_selectionStyle = style;
     updateSelectionBackground();
 }
 
 void TableViewCell::setSelected(bool selected, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_selected = selected;
     updateSelectionBackground();
 }
 
 void TableViewCell::setHighlighted(bool highlighted, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_highlighted = highlighted;
     updateSelectionBackground();
 }
@@ -139,12 +145,14 @@ void TableViewCell::updateSelectionBackground()
 
 void TableViewCell::setSeparator(bool visible, gfx::Color color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_separator->setHidden(!visible);
     m_separator->setBackgroundColor(color);
 }
 
 void TableViewCell::layoutSubviews()
 {
+    BASE_ASSERT_MAIN_THREAD();
     attachParts();
     gfx::Rect area = bounds();
     m_selectionBackground->setFrame(area);

@@ -1,5 +1,6 @@
 #include "ui/TableViewCellAccessoryMark.h"
 
+#include "base/MainThread.h"
 #include "gfx/CurrentContext.h"
 
 namespace ui {
@@ -38,12 +39,14 @@ TableViewCellAccessoryMark::TableViewCellAccessoryMark(TableViewCellAccessoryTyp
     : View(gfx::Rect { {}, markSize(type) })
     , m_type(type)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setOpaque(false);
     setUserInteractionEnabled(false);
 }
 
 void TableViewCellAccessoryMark::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context)
         return;

@@ -41,9 +41,15 @@ public:
 
 class TableViewDelegate : public ScrollViewDelegate {
 public:
-    virtual std::optional<double> heightForRowAtIndexPath(TableView&, IndexPath) { return std::nullopt; }
-    virtual std::optional<double> heightForHeaderInSection(TableView&, int /*section*/) { return std::nullopt; }
-    virtual std::optional<double> heightForFooterInSection(TableView&, int /*section*/) { return std::nullopt; }
+    [[nodiscard]] virtual std::optional<double> heightForRowAtIndexPath(TableView&, IndexPath) { return std::nullopt; }
+    [[nodiscard]] virtual std::optional<double> heightForHeaderInSection(TableView&, int /*section*/)
+    {
+        return std::nullopt;
+    }
+    [[nodiscard]] virtual std::optional<double> heightForFooterInSection(TableView&, int /*section*/)
+    {
+        return std::nullopt;
+    }
     // A view shown in place of the section's title; its frame height is the header's height unless the
     // height method answers.
     virtual std::shared_ptr<View> viewForHeaderInSection(TableView&, int /*section*/) { return nullptr; }

@@ -1,5 +1,6 @@
 #include "ui/TapGestureRecognizer.h"
 
+#include "base/MainThread.h"
 #include <algorithm>
 #include <cmath>
 
@@ -15,6 +16,7 @@ TapGestureRecognizer::~TapGestureRecognizer() { cancelTimeout(); }
 
 void TapGestureRecognizer::touchesBegan(const TouchSet& touches)
 {
+    BASE_ASSERT_MAIN_THREAD();
     cancelTimeout();
     for (const auto& touch : touches) {
         if (m_tapsDone > 0 && distance(touch->locationInView(nullptr), m_firstLocation) > maximumTapDistance) {

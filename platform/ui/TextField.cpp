@@ -228,7 +228,7 @@ void TextField::insertText(const std::string& text)
         return;
     }
     if (!m_marked) {
-        edit(m_selection, text);
+        (void)edit(m_selection, text); // a refusal is the delegate's choice
         return;
     }
     TextRange composed = *m_marked;
@@ -253,9 +253,9 @@ void TextField::deleteBackward()
         return;
     }
     if (m_selection.length > 0)
-        edit(m_selection, "");
+        (void)edit(m_selection, ""); // a refusal is the delegate's choice
     else if (m_selection.location > 0)
-        edit({ m_selection.location - 1, 1 }, "");
+        (void)edit({ m_selection.location - 1, 1 }, ""); // a refusal is the delegate's choice
 }
 
 void TextField::deleteForward()
@@ -263,9 +263,9 @@ void TextField::deleteForward()
     if (!m_editing || m_marked)
         return;
     if (m_selection.length > 0)
-        edit(m_selection, "");
+        (void)edit(m_selection, ""); // a refusal is the delegate's choice
     else if (m_selection.location < length())
-        edit({ m_selection.location, 1 }, "");
+        (void)edit({ m_selection.location, 1 }, ""); // a refusal is the delegate's choice
 }
 
 void TextField::setMarkedText(const std::string& text)
@@ -314,7 +314,7 @@ void TextField::cut()
         return;
     auto self = sharedFrom(this);
     copy();
-    edit(m_selection, "");
+    (void)edit(m_selection, ""); // a refusal is the delegate's choice
 }
 
 void TextField::paste()
@@ -326,7 +326,7 @@ void TextField::paste()
         return;
     auto self = sharedFrom(this);
     unmarkText();
-    edit(m_selection, oneLine(*pasted));
+    (void)edit(m_selection, oneLine(*pasted)); // a refusal is the delegate's choice
 }
 
 void TextField::clearText()
@@ -334,7 +334,7 @@ void TextField::clearText()
     if (m_text.empty())
         return;
     m_marked.reset();
-    edit({ 0, length() }, "");
+    (void)edit({ 0, length() }, ""); // a refusal is the delegate's choice
 }
 
 std::string TextField::displayedText() const

@@ -75,7 +75,7 @@ public:
     TextRange selectedRange() const { return m_selection; }
     void setSelectedRange(TextRange range);
     bool hasMarkedText() const { return m_marked.has_value(); }
-    std::optional<TextRange> markedTextRange() const { return m_marked; }
+    [[nodiscard]] std::optional<TextRange> markedTextRange() const { return m_marked; }
 
     // Editing as the keyboard does it; each does nothing unless the field is editing.
     void insertText(const std::string& text);
@@ -110,7 +110,7 @@ public:
 private:
     size_t length() const;
     // Replaces `range` after asking the delegate; false when refused.
-    bool edit(TextRange range, const std::string& replacement);
+    [[nodiscard]] bool edit(TextRange range, const std::string& replacement);
     void replace(TextRange range, const std::string& replacement);
     void clearText();
     void changed();

@@ -1,5 +1,6 @@
 #include "ui/Touch.h"
 
+#include "base/MainThread.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -12,10 +13,12 @@ Touch::Touch(std::shared_ptr<Window> window, std::shared_ptr<View> view, gfx::Po
     , m_previousLocation(locationInWindow)
     , m_timestamp(timestamp)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void Touch::update(TouchPhase phase, gfx::Point locationInWindow, base::Clock::TimePoint timestamp)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_previousLocation = m_location;
     m_location = locationInWindow;
     m_phase = phase;

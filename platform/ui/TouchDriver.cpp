@@ -1,5 +1,6 @@
 #include "ui/TouchDriver.h"
 
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 #include "ui/Application.h"
 #include "ui/InputHandler.h"
@@ -16,6 +17,7 @@ void TouchDriver::send(int finger, TouchPhase phase, gfx::Point location)
 
 TouchDriver& TouchDriver::down(gfx::Point location, int finger)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_locations[finger] = location;
     send(finger, TouchPhase::Began, location);
     return *this;
@@ -23,6 +25,7 @@ TouchDriver& TouchDriver::down(gfx::Point location, int finger)
 
 TouchDriver& TouchDriver::moveTo(gfx::Point location, base::Duration duration, int steps, int finger)
 {
+    BASE_ASSERT_MAIN_THREAD();
     steps = std::max(steps, 1);
     gfx::Point start = m_locations[finger];
     for (int step = 1; step <= steps; ++step) {
@@ -37,6 +40,7 @@ TouchDriver& TouchDriver::moveTo(gfx::Point location, base::Duration duration, i
 
 TouchDriver& TouchDriver::up(int finger)
 {
+    BASE_ASSERT_MAIN_THREAD();
     send(finger, TouchPhase::Ended, m_locations[finger]);
     m_locations.erase(finger);
     return *this;
@@ -44,6 +48,7 @@ TouchDriver& TouchDriver::up(int finger)
 
 TouchDriver& TouchDriver::cancel(int finger)
 {
+    BASE_ASSERT_MAIN_THREAD();
     send(finger, TouchPhase::Cancelled, m_locations[finger]);
     m_locations.erase(finger);
     return *this;
@@ -51,12 +56,14 @@ TouchDriver& TouchDriver::cancel(int finger)
 
 TouchDriver& TouchDriver::wait(base::Duration duration)
 {
+    BASE_ASSERT_MAIN_THREAD();
     base::RunLoop::main().advance(duration);
     return *this;
 }
 
 TouchDriver& TouchDriver::tap(gfx::Point location, int finger)
 {
+    BASE_ASSERT_MAIN_THREAD();
     down(location, finger);
     wait(base::Duration(0.05));
     return up(finger);
@@ -64,6 +71,7 @@ TouchDriver& TouchDriver::tap(gfx::Point location, int finger)
 
 TouchDriver& TouchDriver::drag(gfx::Point from, gfx::Point to, base::Duration duration, int steps)
 {
+    BASE_ASSERT_MAIN_THREAD();
     down(from);
     moveTo(to, duration, steps);
     return up();

@@ -33,7 +33,7 @@ public:
     static void setAnimationDuration(double seconds);
     static TimingFunction animationTimingFunction();
     static void setAnimationTimingFunction(const TimingFunction& timing);
-    static bool disableActions();
+    [[nodiscard]] static bool disableActions();
     static void setDisableActions(bool disable);
     static void setCompletionBlock(std::function<void()> block);
 

@@ -166,7 +166,7 @@ public:
     // Draws this view's tree as it is drawn on screen (animations applied) into the current gfx context,
     // scaled into `rect`; after screen updates, pending layout and drawing are done first. False when there
     // is no current context.
-    bool drawViewHierarchyInRect(const gfx::Rect& rect, bool afterScreenUpdates);
+    [[nodiscard]] bool drawViewHierarchyInRect(const gfx::Rect& rect, bool afterScreenUpdates);
 
     // View animation. Changes made by `animations` animate over `duration` (ease-in-ease-out unless the
     // options pick another curve); `completion` runs on the run loop with finished = true at the end, false

@@ -1,5 +1,6 @@
 #include "ui/ViewAnimationBlock.h"
 
+#include "base/MainThread.h"
 #include "ui/BasicAnimation.h"
 #include "ui/Layer.h"
 #include "ui/Transaction.h"
@@ -48,6 +49,7 @@ ViewAnimationBlock* ViewAnimationBlock::current() { return blocks().empty() ? nu
 
 void ViewAnimationBlock::push(ViewAnimationBlock block)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!block.group)
         block.group = std::make_shared<ViewAnimationGroup>(nullptr);
     blocks().push_back(std::move(block));
@@ -55,6 +57,7 @@ void ViewAnimationBlock::push(ViewAnimationBlock block)
 
 void ViewAnimationBlock::pop()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (blocks().empty())
         return;
     ViewAnimationBlock block = std::move(blocks().back());

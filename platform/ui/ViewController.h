@@ -102,8 +102,8 @@ public:
     // Status bar: the governing controller (the key window's root, or the top presented controller, followed
     // through childViewControllerForStatusBar...) sets the application's status-bar style and hidden flag
     // when setNeedsStatusBarAppearanceUpdate is called; an empty answer leaves the application's value alone.
-    virtual std::optional<StatusBarStyle> preferredStatusBarStyle() const { return std::nullopt; }
-    virtual std::optional<bool> prefersStatusBarHidden() const { return std::nullopt; }
+    [[nodiscard]] virtual std::optional<StatusBarStyle> preferredStatusBarStyle() const { return std::nullopt; }
+    [[nodiscard]] virtual std::optional<bool> prefersStatusBarHidden() const { return std::nullopt; }
     virtual std::shared_ptr<ViewController> childViewControllerForStatusBarStyle() const { return nullptr; }
     virtual std::shared_ptr<ViewController> childViewControllerForStatusBarHidden() const { return nullptr; }
     void setNeedsStatusBarAppearanceUpdate();

@@ -1,5 +1,6 @@
 #include "ui/Window.h"
 
+#include "base/MainThread.h"
 #include "ui/Application.h"
 #include "ui/Screen.h"
 
@@ -8,11 +9,13 @@ namespace ui {
 Window::Window()
     : Window(Screen::main().bounds())
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 Window::Window(const gfx::Rect& frame)
     : View(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     layer()->m_role = Layer::Role::WindowBacking;
     layer()->m_model.hidden = true;
     setAutoresizingMask(AutoresizingMask::FlexibleWidth | AutoresizingMask::FlexibleHeight);
@@ -21,6 +24,7 @@ Window::Window(const gfx::Rect& frame)
 
 void Window::setHidden(bool hidden)
 {
+    BASE_ASSERT_MAIN_THREAD();
     bool wasHidden = isHidden();
     View::setHidden(hidden);
     if (wasHidden && !hidden)
@@ -33,6 +37,7 @@ void Window::setHidden(bool hidden)
 
 void Window::makeKeyAndVisible()
 {
+    BASE_ASSERT_MAIN_THREAD();
     makeKeyWindow();
     setHidden(false);
 }
@@ -43,6 +48,7 @@ bool Window::isKeyWindow() const { return Application::shared().keyWindow().get(
 
 void Window::setWindowLevel(double level)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_windowLevel = level;
     Layer::markChanged();
 }

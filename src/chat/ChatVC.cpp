@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/NotificationCenter.h"
 #include "base/RunLoop.h"
 #include "base/UserDefaults.h"
@@ -56,42 +57,49 @@ ChatVC::~ChatVC()
 
 const std::shared_ptr<ui::TableView>& ChatVC::tableView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_tableView;
 }
 
 const std::shared_ptr<ui::TextField>& ChatVC::messageField()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_messageField;
 }
 
 const std::shared_ptr<ui::View>& ChatVC::toolBarView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_toolBarView;
 }
 
 const std::shared_ptr<RecordButton>& ChatVC::speakBtn()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_speakBtn;
 }
 
 const std::shared_ptr<ui::Button>& ChatVC::voiceBtn()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_voiceBtn;
 }
 
 const std::shared_ptr<ui::ImageView>& ChatVC::backgroundView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_backgroundView;
 }
 
 void ChatVC::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_operationQueue = std::make_shared<base::OperationQueue>();
     buildBackground();
     buildTable();
@@ -182,6 +190,7 @@ void ChatVC::buildNavigation()
 
 void ChatVC::viewWillAppear(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_visible = true;
     if (!m_pollInFlight)
         loadQueryMessage();
@@ -221,6 +230,7 @@ void ChatVC::viewDidAppear(bool) { reloadList(); }
 
 void ChatVC::viewWillDisappear(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_visible = false;
     base::RunLoop::main().cancelPerforms(this);
     base::NotificationCenter::defaultCenter().removeObservers(this);
@@ -257,6 +267,7 @@ void ChatVC::scrollToLastRow()
 
 void ChatVC::loadQueryMessage()
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_pollInFlight = true;
     ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
@@ -302,6 +313,7 @@ void ChatVC::keyboardMoved(double lift, double duration)
 
 void ChatVC::voiceBtnClick()
 {
+    BASE_ASSERT_MAIN_THREAD();
     bool showField = m_messageField->isHidden();
     m_messageField->setHidden(!showField);
     m_speakBtn->setHidden(showField);
@@ -317,6 +329,7 @@ void ChatVC::voiceBtnClick()
 
 void ChatVC::pushOld()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto navigation = navigationController())
         navigation->popViewController(true);
 }
@@ -325,6 +338,7 @@ int ChatVC::numberOfRowsInSection(ui::TableView&, int) { return static_cast<int>
 
 std::shared_ptr<ui::TableViewCell> ChatVC::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto cell
         = std::dynamic_pointer_cast<MessageCell>(table.dequeueReusableCellWithIdentifier(MessageCell::ReuseIdentifier));
     if (!cell)
@@ -335,6 +349,7 @@ std::shared_ptr<ui::TableViewCell> ChatVC::cellForRowAtIndexPath(ui::TableView& 
 
 std::optional<double> ChatVC::heightForRowAtIndexPath(ui::TableView&, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return m_allMessagesFrame.at(path.row)->cellHeight();
 }
 

@@ -64,8 +64,10 @@ std::shared_ptr<core::UserMessageQuery> ChatVC::newMessage(int64_t type) const
 
 void ChatVC::appendAndStore(const std::shared_ptr<core::UserMessageQuery>& message)
 {
-    core::DBManager::saveOrUpdataUserChatQuery(*message);
-    core::DBManager::saveOrUpdataUserChatList(*message);
+    bool stored = core::DBManager::saveOrUpdataUserChatQuery(*message);
+    stored = core::DBManager::saveOrUpdataUserChatList(*message) && stored;
+    if (!stored)
+        base::log("chat: a message could not be stored; it shows until the screen closes");
     auto frame = std::make_shared<MessageFrame>();
     frame->setMessage(message);
     m_allMessagesFrame.push_back(frame);

@@ -1,6 +1,7 @@
 #include "chat/MessageCell.h"
 
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "chat/VoiceFileCache.h"
 #include "core/ImageHelpers.h"
 #include "core/Singleton.h"
@@ -48,6 +49,7 @@ namespace {
 MessageCell::MessageCell(std::string reuseIdentifier)
     : ui::TableViewCell(ui::TableViewCellStyle::Default, std::move(reuseIdentifier))
 {
+    BASE_ASSERT_MAIN_THREAD();
     setBackgroundColor(gfx::Color::clear());
     setSelectionStyle(ui::TableViewCellSelectionStyle::None);
 
@@ -72,6 +74,7 @@ MessageCell::~MessageCell() { stopAnimation(); }
 
 void MessageCell::setMessageFrame(std::shared_ptr<MessageFrame> frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::string previous = m_messageFrame ? messageId() : std::string();
     m_messageFrame = std::move(frame);
     if (m_animation && previous != messageId())
@@ -173,6 +176,7 @@ void MessageCell::thumbnailArrived(const base::Data& bytes, bool wasCached, cons
 
 void MessageCell::doContentBtn()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_messageFrame)
         return;
     if (kindOf(*m_messageFrame->message()) == MessageKind::Image)
@@ -183,6 +187,7 @@ void MessageCell::doContentBtn()
 
 void MessageCell::clickImage()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_image)
         return;
     m_focusViewController = std::make_shared<kit::MediaFocusViewController>();
@@ -241,6 +246,7 @@ void MessageCell::stopAnimation()
 
 void MessageCell::RecordStatus(int status)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (status == voice::RecordAudio::StatusStarted)
         return;
     m_isplay = false;
@@ -253,6 +259,7 @@ void MessageCell::RecordStatus(int status)
 
 std::string MessageCell::soundImageName(bool fromServer, int step)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return "sound" + std::to_string((fromServer ? 1 : 4) + step % soundSteps);
 }
 

@@ -3,6 +3,7 @@
 #include "base/DateFormatter.h"
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "core/Helper.h"
 #include "core/ServiceProtocol.h"
 #include "gfx/Font.h"
@@ -68,6 +69,7 @@ std::string messageTimeText(const std::optional<base::Date>& time, base::Date no
 
 void MessageFrame::setMessage(std::shared_ptr<core::UserMessageQuery> message)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_message = std::move(message);
     double width = ui::Screen::main().bounds().width();
     bool fromServer = isFromServer(*m_message);

@@ -4,6 +4,7 @@
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/UUID.h"
 #include "chat/RecordHUD.h"
 #include "core/Singleton.h"
@@ -30,6 +31,7 @@ namespace {
 RecordButton::RecordButton(const gfx::Rect& frame)
     : ui::Button(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 RecordButton::~RecordButton()
@@ -44,6 +46,7 @@ RecordButton::~RecordButton()
 void RecordButton::initRecord(
     std::weak_ptr<RecordButtonDelegate> delegate, int maxTime, std::optional<std::string> title)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_delegate = std::move(delegate);
     m_maxTime = maxTime;
     m_title = std::move(title);
@@ -72,6 +75,7 @@ void RecordButton::wireTouches()
 
 void RecordButton::startRecord()
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::string uuid = base::makeUUID();
     base::trace("chat", "uuid:" + uuid);
     m_recordedFile = base::URL::fileURL(core::Singleton::shared().messagePath().string() + uuid);
@@ -82,6 +86,7 @@ void RecordButton::startRecord()
 
 void RecordButton::stopRecord()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto file = m_amr->stopRecord()) {
         auto bytes = base::Files::read(*file);
         std::optional<base::Data> amr;
@@ -97,6 +102,7 @@ void RecordButton::stopRecord()
 
 void RecordButton::cancelRecord()
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_amr->cancelRecord();
     RecordHUD::dismiss();
     RecordHUD::setTitle(base::localized("cancel_record"));
@@ -104,6 +110,7 @@ void RecordButton::cancelRecord()
 
 void RecordButton::RemindDragExit()
 {
+    BASE_ASSERT_MAIN_THREAD();
     RecordHUD::setTitle(base::localized("let_go_cancel_record"));
     if (auto delegate = m_delegate.lock())
         delegate->dragExit();
@@ -111,6 +118,7 @@ void RecordButton::RemindDragExit()
 
 void RecordButton::RemindDragEnter()
 {
+    BASE_ASSERT_MAIN_THREAD();
     setHUDTitle();
     if (auto delegate = m_delegate.lock())
         delegate->dragEnter();
@@ -120,11 +128,13 @@ void RecordButton::setHUDTitle() { RecordHUD::setTitle(m_title.value_or(base::lo
 
 std::string RecordButton::levelImageName(float volume)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return "mic_" + wholeText(std::min<double>(volume * 10, maxLevelImage));
 }
 
 void RecordButton::recording(float seconds, float volume)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (static_cast<float>(m_maxTime) <= seconds) {
         stopRecord();
         return;

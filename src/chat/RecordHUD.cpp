@@ -1,5 +1,6 @@
 #include "chat/RecordHUD.h"
 
+#include "base/MainThread.h"
 #include "gfx/Font.h"
 #include "gfx/Image.h"
 #include "ui/Application.h"
@@ -32,6 +33,7 @@ namespace {
 
 const std::shared_ptr<RecordHUD>& RecordHUD::shareView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     static const auto shared = std::make_shared<RecordHUD>();
     return shared;
 }
@@ -41,18 +43,21 @@ void RecordHUD::dismiss() { shareView()->dismissOverlay(); }
 
 void RecordHUD::setTitle(const std::string& text)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (const auto& label = shareView()->m_titleLabel)
         label->setText(text);
 }
 
 void RecordHUD::setTimeTitle(const std::string& text)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (const auto& label = shareView()->m_timeLabel)
         label->setText(text);
 }
 
 void RecordHUD::setImage(const std::string& name)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (const auto& image = shareView()->m_imgView)
         image->setImage(gfx::Image::named(name));
 }
@@ -60,11 +65,13 @@ void RecordHUD::setImage(const std::string& name)
 RecordHUD::RecordHUD()
     : ui::View(ui::Screen::main().bounds())
 {
+    BASE_ASSERT_MAIN_THREAD();
     setBackgroundColor(gfx::Color::black().withAlpha(0.5));
 }
 
 const std::shared_ptr<ui::Window>& RecordHUD::overlayWindow()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_overlayWindow) {
         m_overlayWindow = std::make_shared<ui::Window>(ui::Screen::main().bounds());
         m_overlayWindow->setAutoresizingMask(

@@ -1,6 +1,7 @@
 #include "chat/SendSoundCommandVC.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "core/KeyboardLift.h"
 #include "core/PromptAlert.h"
 #include "core/ServiceProtocol.h"
@@ -37,6 +38,7 @@ namespace {
 
 std::shared_ptr<SendSoundCommandVC> SendSoundCommandVC::make(std::shared_ptr<core::Device> device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto panel = std::make_shared<SendSoundCommandVC>();
     panel->setDeviceDetail(std::move(device));
     return panel;
@@ -56,36 +58,42 @@ std::map<std::string, std::string>& SendSoundCommandVC::unsentCommands()
 
 bool SendSoundCommandVC::takesSoundCommands(const std::shared_ptr<core::Device>& device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return device && device->deviceTypeID
         && std::ranges::find(soundCommandTypes, *device->deviceTypeID) != std::end(soundCommandTypes);
 }
 
 const std::shared_ptr<ui::Button>& SendSoundCommandVC::doneBtn()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_doneBtn;
 }
 
 const std::shared_ptr<ui::Button>& SendSoundCommandVC::cancelBtn()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_cancelBtn;
 }
 
 const std::shared_ptr<ui::Label>& SendSoundCommandVC::titleLabel()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_titleLabel;
 }
 
 const std::shared_ptr<ui::TextField>& SendSoundCommandVC::commandField()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_commandField;
 }
 
 void SendSoundCommandVC::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view()->setFrame({ { 0, 0 }, panelSize });
     view()->setBackgroundColor(gfx::Color::white());
     view()->layer()->setCornerRadius(6);
@@ -142,12 +150,14 @@ void SendSoundCommandVC::dismissView() { kit::ModalPresenter::sharedInstance()->
 
 void SendSoundCommandVC::done()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (takesSoundCommands(m_deviceDetail))
         sendCommandForParvo();
 }
 
 void SendSoundCommandVC::sendCommandForParvo()
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::string serial = serialNumber();
     std::string text = m_commandField->text();
     unsentCommands().erase(serial);
@@ -170,6 +180,7 @@ void SendSoundCommandVC::sendCommandForParvo()
 
 bool SendSoundCommandVC::textFieldShouldReturn(ui::TextField& field)
 {
+    BASE_ASSERT_MAIN_THREAD();
     field.resignFirstResponder();
     return true;
 }

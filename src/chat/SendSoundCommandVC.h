@@ -39,7 +39,7 @@ public:
 
     const std::shared_ptr<core::Device>& deviceDetail() const { return m_deviceDetail; }
     void setDeviceDetail(std::shared_ptr<core::Device> device) { m_deviceDetail = std::move(device); }
-    static bool takesSoundCommands(const std::shared_ptr<core::Device>& device);
+    [[nodiscard]] static bool takesSoundCommands(const std::shared_ptr<core::Device>& device);
 
     const std::shared_ptr<ui::Button>& doneBtn();
     const std::shared_ptr<ui::Button>& cancelBtn();

@@ -1,6 +1,7 @@
 #include "chat/VoiceFileCache.h"
 
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/PercentEncoding.h"
 #include "core/Download.h"
 #include "core/ServiceProtocol.h"
@@ -50,6 +51,7 @@ namespace {
 
 std::string VoiceFileCache::watchVoiceUrl(std::string_view fileName)
 {
+    BASE_ASSERT_MAIN_THREAD();
     using PE = base::PercentEncoding;
     return core::Singleton::shared().server() + core::ServiceProtocol::DownloadPath + "?"
         + core::ServiceProtocol::DownloadNameParameter + "="
@@ -58,18 +60,21 @@ std::string VoiceFileCache::watchVoiceUrl(std::string_view fileName)
 
 std::string VoiceFileCache::watchVoiceCacheName(std::string_view fileName)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return lastPathPart(core::ServiceProtocol::DownloadPath) + "?" + core::ServiceProtocol::DownloadNameParameter + "="
         + std::string(fileName);
 }
 
 std::string VoiceFileCache::lastPathPart(std::string_view url)
 {
+    BASE_ASSERT_MAIN_THREAD();
     size_t slash = url.rfind('/');
     return std::string(slash == std::string_view::npos ? url : url.substr(slash + 1));
 }
 
 bool VoiceFileCache::isPlayableVoice(const base::Data& bytes)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!startsWith(bytes, 0, amrMagic) && !startsWith(bytes, 4, "ftyp"))
         return false;
     auto wave = voice::DecodeAmrToWave(bytes);
@@ -80,17 +85,20 @@ bool VoiceFileCache::isDecodableImage(const base::Data& bytes) { return gfx::Ima
 
 void VoiceFileCache::fetchWatchVoice(std::string_view fileName, Ready ready, Failed failed)
 {
+    BASE_ASSERT_MAIN_THREAD();
     fetch(watchVoiceUrl(fileName), watchVoiceCacheName(fileName), Content::Voice, std::move(ready), std::move(failed));
 }
 
 void VoiceFileCache::fetchOwnFile(const std::string& url, Content content, Ready ready, Failed failed)
 {
+    BASE_ASSERT_MAIN_THREAD();
     fetch(url, lastPathPart(url), content, std::move(ready), std::move(failed));
 }
 
 void VoiceFileCache::fetch(
     const std::string& url, const std::string& cacheName, Content content, Ready ready, Failed failed)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto& state = core::Singleton::shared();
     if (state.fileExist(cacheName)) {
         if (auto kept = state.readMessageFile(cacheName)) {

@@ -1,6 +1,7 @@
 #include "childcare/AlarmClockDetailViewController.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "childcare/AlarmClockTableViewCell.h"
 #include "ui/BarButtonItem.h"
 #include "ui/Button.h"
@@ -27,41 +28,48 @@ namespace {
 
 std::shared_ptr<AlarmClockDetailViewController> AlarmClockDetailViewController::make()
 {
+    BASE_ASSERT_MAIN_THREAD();
     return std::make_shared<AlarmClockDetailViewController>();
 }
 
 void AlarmClockDetailViewController::setAlarmClockEntity(std::shared_ptr<core::LumetAlarmClockEntity> entity)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_alarmClockEntity = std::move(entity);
     m_edited = m_alarmClockEntity ? *m_alarmClockEntity : core::LumetAlarmClockEntity {};
 }
 
 const std::shared_ptr<ui::PickerView>& AlarmClockDetailViewController::pickerView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_pickerView;
 }
 
 const std::shared_ptr<ui::Switch>& AlarmClockDetailViewController::clockSwitch()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_clockSwitch;
 }
 
 const std::shared_ptr<ui::Label>& AlarmClockDetailViewController::settingAlarmTime()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_settingAlarmTime;
 }
 
 const std::shared_ptr<ui::Button>& AlarmClockDetailViewController::saveButton()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_saveButton;
 }
 
 void AlarmClockDetailViewController::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     double width = ui::Screen::main().bounds().width();
     view()->setBackgroundColor(gfx::Color::fromWhite(0.95, 1));
 
@@ -95,6 +103,7 @@ void AlarmClockDetailViewController::viewDidLoad()
 
 void AlarmClockDetailViewController::viewWillAppear(bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_clockSwitch->setOn(m_edited.isOpen != 0, animated);
     m_pickerView->selectRow(wheelRow(AlarmClockTableViewCell::hourOf(m_edited), hours), hourWheel, animated);
     m_pickerView->selectRow(wheelRow(AlarmClockTableViewCell::minuteOf(m_edited), minutes), minuteWheel, animated);
@@ -102,11 +111,13 @@ void AlarmClockDetailViewController::viewWillAppear(bool animated)
 
 size_t AlarmClockDetailViewController::pickerViewNumberOfRowsInComponent(ui::PickerView&, size_t component)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return component == hourWheel ? hours : minutes;
 }
 
 std::optional<std::string> AlarmClockDetailViewController::pickerViewTitleForRow(ui::PickerView&, size_t row, size_t)
 {
+    BASE_ASSERT_MAIN_THREAD();
     char title[24];
     std::snprintf(title, sizeof title, "%02zu", row);
     return title;
@@ -114,6 +125,7 @@ std::optional<std::string> AlarmClockDetailViewController::pickerViewTitleForRow
 
 void AlarmClockDetailViewController::pickerViewDidSelectRow(ui::PickerView&, size_t row, size_t component)
 {
+    BASE_ASSERT_MAIN_THREAD();
     base::Value value(static_cast<int64_t>(row));
     if (component == hourWheel)
         m_edited.h = value;
@@ -123,6 +135,7 @@ void AlarmClockDetailViewController::pickerViewDidSelectRow(ui::PickerView&, siz
 
 void AlarmClockDetailViewController::saveAlarmClock()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto delegate = m_delegate.lock();
     if (!delegate)
         return;

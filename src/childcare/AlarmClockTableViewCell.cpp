@@ -1,5 +1,6 @@
 #include "childcare/AlarmClockTableViewCell.h"
 
+#include "base/MainThread.h"
 #include "core/ReplyFields.h"
 #include "ui/Label.h"
 #include "ui/Switch.h"
@@ -20,6 +21,7 @@ namespace {
 AlarmClockTableViewCell::AlarmClockTableViewCell()
     : ui::TableViewCell(ui::TableViewCellStyle::Default, identifier)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setBackgroundColor(gfx::Color::clear());
     setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     m_timeLabel = std::make_shared<ui::Label>(gfx::Rect { 20, 7, 120, 31 });
@@ -31,6 +33,7 @@ AlarmClockTableViewCell::AlarmClockTableViewCell()
 
 void AlarmClockTableViewCell::show(const core::LumetAlarmClockEntity& entry)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_timeLabel->setText(timeText(entry));
     m_clockSwitch->setOn(entry.isOpen != 0);
 }
@@ -39,11 +42,13 @@ int64_t AlarmClockTableViewCell::hourOf(const core::LumetAlarmClockEntity& entry
 
 int64_t AlarmClockTableViewCell::minuteOf(const core::LumetAlarmClockEntity& entry)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return integerField(entry.m, "S");
 }
 
 std::string AlarmClockTableViewCell::timeText(const core::LumetAlarmClockEntity& entry)
 {
+    BASE_ASSERT_MAIN_THREAD();
     char text[48];
     std::snprintf(text, sizeof text, "%02lld:%02lld", static_cast<long long>(hourOf(entry)),
         static_cast<long long>(minuteOf(entry)));

@@ -33,7 +33,7 @@ public:
     using Days = std::array<AttendanceDay, count>;
 
     // Nothing when there is no grid or no row with a time.
-    static std::optional<Days> sort(const core::EasyUIDataGrid* grid);
+    [[nodiscard]] static std::optional<Days> sort(const core::EasyUIDataGrid* grid);
     // "yyyy-MM-dd" in the local time zone.
     static std::string dayText(base::Date date);
 };

@@ -25,7 +25,7 @@ struct AttendanceRowTexts {
     std::string subtitle;
 
     // Nothing for a row of an unknown type or state.
-    static std::optional<AttendanceRowTexts> of(const core::LumetDeviceConfig& row);
+    [[nodiscard]] static std::optional<AttendanceRowTexts> of(const core::LumetDeviceConfig& row);
 };
 
 } // namespace childcare

@@ -24,7 +24,7 @@ public:
     static constexpr const char* OutTimeKey = "outTime";
 
     // "HH:mm" of the configuration's date text; nothing when it holds no usable time.
-    static std::optional<std::string> fromConfig(const core::ConfigText& text);
+    [[nodiscard]] static std::optional<std::string> fromConfig(const core::ConfigText& text);
     // "<yyyy-MM-dd> <HH:mm>:00".
     static std::string uploadText(const std::string& day, const std::string& time);
 };

@@ -1,6 +1,7 @@
 #include "childcare/AttendanceSettingVC.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "childcare/AttendanceSchoolTime.h"
 #include "core/Helper.h"
 #include "core/Tool.h"
@@ -44,24 +45,28 @@ std::shared_ptr<AttendanceSettingVC> AttendanceSettingVC::make() { return std::m
 
 const std::shared_ptr<kit::FolderTableView>& AttendanceSettingVC::tableView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_tableView;
 }
 
 const std::shared_ptr<ui::TableView>& AttendanceSettingVC::clockView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_clockView;
 }
 
 const std::shared_ptr<ui::View>& AttendanceSettingVC::dateView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_dateView;
 }
 
 const std::shared_ptr<ui::DatePicker>& AttendanceSettingVC::picker()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_picker;
 }
@@ -70,6 +75,7 @@ bool AttendanceSettingVC::isSettingsTable(const ui::TableView& table) { return t
 
 void AttendanceSettingVC::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     setTitle(base::localized("attendance_setting"));
     gfx::Rect screen = ui::Screen::main().bounds();
     // The screen's view runs under the navigation bar; the table starts below it.
@@ -135,11 +141,13 @@ void AttendanceSettingVC::addDatePikerView()
 
 int AttendanceSettingVC::numberOfSectionsInTableView(ui::TableView& table)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return isSettingsTable(table) ? SectionCount : 1;
 }
 
 int AttendanceSettingVC::numberOfRowsInSection(ui::TableView& table, int)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (isSettingsTable(table))
         return 1;
     return m_alarmClock ? static_cast<int>(m_alarmClock->dataList.size()) : 0;
@@ -147,11 +155,13 @@ int AttendanceSettingVC::numberOfRowsInSection(ui::TableView& table, int)
 
 std::optional<double> AttendanceSettingVC::heightForRowAtIndexPath(ui::TableView& table, ui::IndexPath)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return isSettingsTable(table) ? std::nullopt : std::optional<double>(clockRowHeight);
 }
 
 std::shared_ptr<ui::TableViewCell> AttendanceSettingVC::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return isSettingsTable(table) ? settingsCell(path) : clockCell(table, path);
 }
 
@@ -207,6 +217,7 @@ std::shared_ptr<ui::Switch> AttendanceSettingVC::makeSwitch(int tag, bool on)
 
 void AttendanceSettingVC::didSelectRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!isSettingsTable(table)) {
         openEditor(path);
         return;
@@ -237,6 +248,7 @@ void AttendanceSettingVC::cancelButtonPressed() { kit::ModalPresenter::sharedIns
 // until the user dismisses the upload's alert.
 void AttendanceSettingVC::doneButtonPressed()
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::string time = core::Tool::stringCNFromDate(m_picker->date());
     auto delegate = m_delegate.lock();
     if (m_isInTime) {
@@ -262,6 +274,7 @@ void AttendanceSettingVC::openAlarmClocks(ui::IndexPath path)
 
 void AttendanceSettingVC::alertViewClickedButtonAtIndex(ui::AlertView&, int)
 {
+    BASE_ASSERT_MAIN_THREAD();
     kit::ModalPresenter::sharedInstance()->hideAnimated(true);
 }
 

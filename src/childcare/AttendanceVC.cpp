@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "childcare/AttendanceRowTexts.h"
 #include "childcare/AttendanceSchoolTime.h"
 #include "childcare/AttendanceSettingVC.h"
@@ -74,6 +75,7 @@ namespace {
 
 std::shared_ptr<AttendanceVC> AttendanceVC::make(std::shared_ptr<core::Device> deviceDetail, bool isShowRight)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto screen = std::make_shared<AttendanceVC>();
     screen->setDeviceDetail(std::move(deviceDetail));
     screen->setIsShowRight(isShowRight);
@@ -82,24 +84,28 @@ std::shared_ptr<AttendanceVC> AttendanceVC::make(std::shared_ptr<core::Device> d
 
 const std::shared_ptr<ui::TableView>& AttendanceVC::tableView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_tableView;
 }
 
 const std::shared_ptr<ui::ImageView>& AttendanceVC::emptyStateView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_emptyStateView;
 }
 
 const std::shared_ptr<AttendanceSettingVC>& AttendanceVC::attendanceSettingVC()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_attendanceSettingVC;
 }
 
 void AttendanceVC::loadView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::loadView();
     gfx::Rect screen = ui::Screen::main().bounds();
     view()->setBackgroundColor(gfx::Color::fromWhite(0.95, 1));
@@ -119,6 +125,7 @@ void AttendanceVC::loadView()
 
 void AttendanceVC::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     createHeaderView();
     m_open = { true, true, true };
     setTitle(base::localized("attendance"));
@@ -139,6 +146,7 @@ void AttendanceVC::viewDidLoad()
 // once it shows.
 void AttendanceVC::viewWillAppear(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto navigation = navigationController())
         navigation->view()->setBackgroundColor(green);
 }
@@ -182,6 +190,7 @@ void AttendanceVC::readSchoolTimes()
 
 void AttendanceVC::clickRigthbtn()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto navigation = navigationController();
     if (!navigation || navigation->topViewController() != ui::sharedFrom(this))
         return;
@@ -206,6 +215,7 @@ void AttendanceVC::createHeaderView()
 
 int AttendanceVC::numberOfRowsInSection(ui::TableView&, int section)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (section < 0 || section >= static_cast<int>(AttendanceDays::count) || !isSectionOpen(section))
         return 0;
     return static_cast<int>(m_days[static_cast<size_t>(section)].rows.size());
@@ -213,6 +223,7 @@ int AttendanceVC::numberOfRowsInSection(ui::TableView&, int section)
 
 std::shared_ptr<ui::TableViewCell> AttendanceVC::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto cell = table.dequeueReusableCellWithIdentifier(cellIdentifier);
     if (!cell)
         cell = std::make_shared<ExamListCell>();
@@ -226,6 +237,7 @@ std::shared_ptr<ui::TableViewCell> AttendanceVC::cellForRowAtIndexPath(ui::Table
 
 std::shared_ptr<ui::View> AttendanceVC::viewForHeaderInSection(ui::TableView& table, int section)
 {
+    BASE_ASSERT_MAIN_THREAD();
     double width = table.bounds().width();
     auto header = std::make_shared<ui::View>(gfx::Rect { 0, 0, width, headerHeight });
     header->setBackgroundColor(green);
@@ -255,6 +267,7 @@ std::shared_ptr<ui::View> AttendanceVC::viewForHeaderInSection(ui::TableView& ta
 
 void AttendanceVC::tapHeader(int buttonTag)
 {
+    BASE_ASSERT_MAIN_THREAD();
     int section = buttonTag - headerButtonTagBase;
     if (section < 0 || section >= static_cast<int>(AttendanceDays::count))
         return;
@@ -264,12 +277,14 @@ void AttendanceVC::tapHeader(int buttonTag)
 
 void AttendanceVC::scrollViewDidScroll(ui::ScrollView& scrollView)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_refreshHeaderView)
         m_refreshHeaderView->refreshScrollViewDidScroll(scrollView);
 }
 
 void AttendanceVC::scrollViewDidEndDragging(ui::ScrollView& scrollView, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_refreshHeaderView)
         m_refreshHeaderView->refreshScrollViewDidEndDragging(scrollView);
 }

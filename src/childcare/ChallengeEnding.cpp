@@ -2,6 +2,7 @@
 
 #include "base/Dictionary.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "core/ServiceProtocol.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
@@ -11,6 +12,7 @@ namespace childcare {
 
 void ChallengeEnding::send(std::shared_ptr<core::Device> device, std::function<void()> ended)
 {
+    BASE_ASSERT_MAIN_THREAD();
     core::WebCall::post(
         Method, base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
         [device, ended](const std::string& reply) {
@@ -27,6 +29,7 @@ void ChallengeEnding::send(std::shared_ptr<core::Device> device, std::function<v
 
 void ChallengeEnding::markEnded(core::Device* device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!device || !device->lumetDeviceConfig)
         return;
     auto& config = *device->lumetDeviceConfig;

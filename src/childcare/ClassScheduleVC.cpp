@@ -3,6 +3,7 @@
 #include "base/Calendar.h"
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "childcare/ClassTimeSetVC.h"
 #include "childcare/CourseButton.h"
 #include "childcare/DateUtils.h"
@@ -46,12 +47,14 @@ namespace {
 
 std::shared_ptr<ClassScheduleVC> ClassScheduleVC::make(bool showsDrawerButton)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return std::make_shared<ClassScheduleVC>(showsDrawerButton);
 }
 
 ClassScheduleVC::ClassScheduleVC(bool showsDrawerButton)
     : m_showsDrawerButton(showsDrawerButton)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 ClassScheduleVC::~ClassScheduleVC()

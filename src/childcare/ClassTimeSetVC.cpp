@@ -3,6 +3,7 @@
 #include "base/Facts.h"
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "ui/BarButtonItem.h"
 #include "ui/Button.h"
 #include "ui/DatePicker.h"
@@ -69,6 +70,7 @@ std::shared_ptr<ClassTimeSetVC> ClassTimeSetVC::make() { return std::make_shared
 
 std::string ClassTimeSetVC::pickerLocale(const std::string& language)
 {
+    BASE_ASSERT_MAIN_THREAD();
     for (const char* known : { "zh-Hans", "en", "zh-Han" }) {
         if (language == known)
             return language;
@@ -78,6 +80,7 @@ std::string ClassTimeSetVC::pickerLocale(const std::string& language)
 
 void ClassTimeSetVC::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto back = std::make_shared<ui::BarButtonItem>(gfx::Image::named("detail_back_pressed"),
         ui::BarButtonItemStyle::Plain, [weak = ui::weakFrom(this)](ui::BarButtonItem&) {
             if (auto self = weak.lock())
@@ -166,12 +169,14 @@ std::string ClassTimeSetVC::periodTime(size_t index) const
 
 int ClassTimeSetVC::numberOfRowsInSection(ui::TableView&, int section)
 {
+    BASE_ASSERT_MAIN_THREAD();
     int periods = static_cast<int>(periodCount());
     return section == 0 ? std::min(periods, firstSectionRows) : std::max(periods - firstSectionRows, 0);
 }
 
 std::shared_ptr<ui::TableViewCell> ClassTimeSetVC::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto cell = table.dequeueReusableCellWithIdentifier("cell");
     if (!cell) {
         cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Value1, "cell");
@@ -187,6 +192,7 @@ std::shared_ptr<ui::TableViewCell> ClassTimeSetVC::cellForRowAtIndexPath(ui::Tab
 
 void ClassTimeSetVC::didSelectRowAtIndexPath(ui::TableView&, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_selectPath = path;
     size_t index = periodIndex(path);
     auto start = minutesOfDay(entryText(m_arrStartHour, index) + ":" + entryText(m_arrStartMin, index));
@@ -211,6 +217,7 @@ void ClassTimeSetVC::showPicker()
 
 void ClassTimeSetVC::hideMyPicker()
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Rect screen = ui::Screen::main().bounds();
     gfx::Rect lowered { 0, screen.height(), screen.width(), screen.height() / 2 };
     ui::View::animateWithDuration(
@@ -227,6 +234,7 @@ void ClassTimeSetVC::hideMyPicker()
 
 void ClassTimeSetVC::clickDone()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_selectPath)
         return;
     size_t index = periodIndex(*m_selectPath);
@@ -246,6 +254,7 @@ void ClassTimeSetVC::clickDone()
 
 void ClassTimeSetVC::pushOld()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto navigation = navigationController())
         navigation->popViewController(true);
 }

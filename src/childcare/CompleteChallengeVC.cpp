@@ -1,6 +1,7 @@
 #include "childcare/CompleteChallengeVC.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "base/Random.h"
 #include "base/Timer.h"
 #include "childcare/ChallengeEnding.h"
@@ -40,6 +41,7 @@ namespace {
 
 std::shared_ptr<CompleteChallengeVC> CompleteChallengeVC::make(std::shared_ptr<core::Device> device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto screen = std::make_shared<CompleteChallengeVC>();
     screen->m_deviceDetail = std::move(device);
     return screen;
@@ -49,6 +51,7 @@ CompleteChallengeVC::~CompleteChallengeVC() { stopFalling(); }
 
 const std::shared_ptr<ui::Button>& CompleteChallengeVC::cashBonus()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_cashBonus;
 }

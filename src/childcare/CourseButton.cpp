@@ -1,17 +1,21 @@
 #include "childcare/CourseButton.h"
 
+#include "base/MainThread.h"
+
 #include <algorithm>
 
 namespace childcare {
 
 std::shared_ptr<CourseButton> CourseButton::make(const gfx::Rect& frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return std::make_shared<CourseButton>(frame);
 }
 
 CourseButton::CourseButton(const gfx::Rect& frame)
     : ui::Button(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     layer()->setCornerRadius(cornerRadius);
     layer()->setMasksToBounds(true);
     titleLabel()->setFont(gfx::Font::system(titleFontSize));
@@ -22,12 +26,14 @@ CourseButton::CourseButton(const gfx::Rect& frame)
 
 void CourseButton::setWeekCourse(std::shared_ptr<WeekCourse> course)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_weekCourse = std::move(course);
     setTitle(m_weekCourse ? describe(m_weekCourse->courseName) : std::string(), ui::ControlState::Normal);
 }
 
 void CourseButton::layoutSubviews()
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::Button::layoutSubviews();
     gfx::Rect area = bounds();
     double height = std::min(titleLabel()->sizeThatFits(area.size).height, area.height());

@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "core/ServiceProtocol.h"
 #include "core/Singleton.h"
 #include "core/Tool.h"
@@ -42,6 +43,7 @@ namespace {
 std::shared_ptr<DeviceOnAndOf> DeviceOnAndOf::make(
     std::shared_ptr<DeviceOnAndOfEntity> schedule, std::shared_ptr<core::Device> device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto screen = std::make_shared<DeviceOnAndOf>();
     screen->setDeviceOnAndOfEntity(std::move(schedule));
     screen->setDeviceDetail(std::move(device));
@@ -50,6 +52,7 @@ std::shared_ptr<DeviceOnAndOf> DeviceOnAndOf::make(
 
 const std::shared_ptr<ui::PickerView>& DeviceOnAndOf::bootTime()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_bootTime;
 }

@@ -1,5 +1,7 @@
 #include "childcare/DeviceOnAndOfEntity.h"
 
+#include "base/MainThread.h"
+
 #include <cctype>
 #include <string_view>
 
@@ -26,6 +28,7 @@ namespace {
 
 DeviceOnAndOfEntity::TimeOfDay DeviceOnAndOfEntity::parsePowerTime(const core::ConfigText& configText)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::string_view text = configText.text();
     auto hour = takeNumber(text, 2);
     if (!hour || text.empty() || text.front() != ':')
@@ -41,6 +44,7 @@ DeviceOnAndOfEntity::TimeOfDay DeviceOnAndOfEntity::parsePowerTime(const core::C
 
 std::shared_ptr<DeviceOnAndOfEntity> DeviceOnAndOfEntity::fromDevice(const core::Device* device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto entity = std::make_shared<DeviceOnAndOfEntity>();
     const core::LumetDeviceConfig* config = device ? device->lumetDeviceConfig.get() : nullptr;
     TimeOfDay on = config ? parsePowerTime(config->powerOnTime) : TimeOfDay {};

@@ -2,6 +2,7 @@
 
 #include "base/Dictionary.h"
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 #include "childcare/PedometerVC.h"
 #include "childcare/StepProgress.h"
@@ -58,6 +59,7 @@ namespace {
 
 std::shared_ptr<ParentChildVC> ParentChildVC::make(bool isShowRight)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto screen = std::make_shared<ParentChildVC>();
     screen->m_isShowRight = isShowRight;
     return screen;
@@ -67,12 +69,14 @@ ParentChildVC::~ParentChildVC() { base::RunLoop::main().cancelPerforms(this); }
 
 const std::array<std::shared_ptr<ui::Button>, 3>& ParentChildVC::targetButtons()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_buttons;
 }
 
 void ParentChildVC::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view()->setBackgroundColor(background);
     buildCaptions();
     buildTargetButtons();
@@ -125,18 +129,21 @@ void ParentChildVC::buildTargetButtons()
 
 void ParentChildVC::viewDidAppear(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_shown = true;
     getDeviceDetail();
 }
 
 void ParentChildVC::viewWillDisappear(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_shown = false;
     base::RunLoop::main().cancelPerforms(this);
 }
 
 void ParentChildVC::getDeviceDetail()
 {
+    BASE_ASSERT_MAIN_THREAD();
     setNetworkActivity(true);
     core::WebCall::post(
         "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", core::Singleton::shared().lastSerialnumber() } }),
@@ -218,6 +225,7 @@ void ParentChildVC::showChosenState(int target)
 
 void ParentChildVC::testAction(ui::Button& button)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto config = m_deviceDetail ? m_deviceDetail->lumetDeviceConfig : nullptr;
     if (config && config->TargetStepCount != 0) {
         openProgress(StepProgress::targetFrom(config->TargetStepCount));
@@ -247,6 +255,7 @@ void ParentChildVC::openProgress(int target)
 
 void ParentChildVC::alertViewClickedButtonAtIndex(ui::AlertView& alert, int buttonIndex)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (buttonIndex == 0)
         showFreeState();
     else if (buttonIndex == 1)
@@ -255,6 +264,7 @@ void ParentChildVC::alertViewClickedButtonAtIndex(ui::AlertView& alert, int butt
 
 void ParentChildVC::notiDeviceStartWithCount(int target)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::string reward = m_rewardField ? m_rewardField->text() : base::localized("no_reward");
     m_rewardField = nullptr;
     core::WebCall::post(

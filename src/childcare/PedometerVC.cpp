@@ -4,6 +4,7 @@
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 #include "childcare/ChallengeEnding.h"
 #include "childcare/CompleteChallengeVC.h"
@@ -42,6 +43,7 @@ namespace {
 
 std::shared_ptr<PedometerVC> PedometerVC::make(int32_t index, std::shared_ptr<core::Device> device, bool isStart)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto screen = std::make_shared<PedometerVC>();
     screen->m_index = index;
     screen->m_deviceDetail = std::move(device);
@@ -53,24 +55,28 @@ PedometerVC::~PedometerVC() { base::RunLoop::main().cancelPerforms(this); }
 
 const std::shared_ptr<kit::CircularProgressView>& PedometerVC::ring()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_ring;
 }
 
 const std::shared_ptr<ui::Label>& PedometerVC::percentLabel()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_percentLabel;
 }
 
 const std::shared_ptr<ui::Label>& PedometerVC::countLabel()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_countLabel;
 }
 
 void PedometerVC::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::string target = std::to_string(m_index);
     core::Helper::saveSettingValue(base::Value(target), "currStepCount");
     view()->setBackgroundColor(gfx::Color::white());
@@ -117,6 +123,7 @@ void PedometerVC::updateUI()
 
 void PedometerVC::viewDidAppear(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_isStart) {
         if (auto navigation = navigationController())
             navigation->popViewController(true);
@@ -139,6 +146,7 @@ void PedometerVC::stopPolling()
 
 void PedometerVC::getCountFromOnline()
 {
+    BASE_ASSERT_MAIN_THREAD();
     core::WebCall::post(
         "LumetGetStepCount",
         base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
@@ -191,6 +199,7 @@ void PedometerVC::goToCompletion()
 
 void PedometerVC::cancelParentChildInteraction()
 {
+    BASE_ASSERT_MAIN_THREAD();
     stopPolling();
     ChallengeEnding::send(m_deviceDetail, [weak = ui::weakFrom(this)] {
         auto self = weak.lock();
@@ -205,6 +214,7 @@ void PedometerVC::cancelParentChildInteraction()
 
 void PedometerVC::alertViewClickedButtonAtIndex(ui::AlertView& alert, int)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (alert.tag() != endedAlertTag)
         return;
     if (auto navigation = navigationController())

@@ -17,7 +17,7 @@ public:
     // steps x 100 / target, truncated, without overflowing for any step count.
     static int64_t percent(int64_t steps, int64_t target);
     static std::string label(int64_t steps, int64_t target);
-    static bool reached(int64_t steps, int64_t target);
+    [[nodiscard]] static bool reached(int64_t steps, int64_t target);
     // A stored target (a whole number kept as a double) as the 32-bit target of the progress screen; 0 for
     // one outside that range.
     static int32_t targetFrom(double stored);

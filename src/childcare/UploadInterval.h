@@ -32,11 +32,11 @@ public:
     };
 
     // The command for a device type; nothing for a type outside the tracker families.
-    static std::optional<Command> commandFor(std::optional<int64_t> deviceType, Segment segment);
+    [[nodiscard]] static std::optional<Command> commandFor(std::optional<int64_t> deviceType, Segment segment);
     // Whether the type shows the "GPS"/"OBD" segment.
     static bool hasSegment(std::optional<int64_t> deviceType);
     // The entry as a positive 32-bit whole number (blanks around it allowed); nothing for anything else.
-    static std::optional<int32_t> parse(std::string_view entry);
+    [[nodiscard]] static std::optional<int32_t> parse(std::string_view entry);
     // The request body: the serial number and the interval under the method's keys.
     static base::DictionaryRef body(const Command& command, const std::string& serialNumber, int32_t interval);
 };

@@ -1,5 +1,7 @@
 #include "childcare/WeekCourse.h"
 
+#include "base/MainThread.h"
+
 #include <charconv>
 
 namespace childcare {
@@ -22,6 +24,7 @@ std::string describe(const std::optional<base::Value>& value) { return value ? v
 
 std::shared_ptr<WeekCourse> WeekCourse::withLesson(const core::Lumet_ClassInfoWeek* record)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto course = std::make_shared<WeekCourse>();
     if (!record)
         return course;

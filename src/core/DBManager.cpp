@@ -1,6 +1,7 @@
 #include "core/DBManager.h"
 
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/Paths.h"
 #include "base/UserDefaults.h"
 #include "core/KeptAside.h"
@@ -75,7 +76,7 @@ namespace {
         errorCode = db->lastErrorCode();
         if (ready)
             return db;
-        db->close();
+        (void)db->close(); // a close SQLite refuses is tried again when the object goes
         return nullptr;
     }
 
@@ -100,7 +101,7 @@ namespace {
         if (!db)
             return {};
         auto result = work(*db);
-        db->close();
+        (void)db->close(); // what the work wrote is already committed or not; a refused close is tried again later
         return result;
     }
 
@@ -110,7 +111,7 @@ namespace {
             return false;
         if (steps())
             return db.commit();
-        db.rollback();
+        (void)db.rollback(); // if even that fails, closing the connection rolls the transaction back
         return false;
     }
 
@@ -211,11 +212,13 @@ std::filesystem::path DBManager::databasePath() { return base::Paths::documents(
 
 bool DBManager::createTables()
 {
+    BASE_ASSERT_MAIN_THREAD();
     return withDatabase([](Database&) { return true; });
 }
 
 std::shared_ptr<MobileDeviceAndLocation> DBManager::readSingleMobileDevice()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto account = signedInAccount();
     if (!account)
         return nullptr;
@@ -236,6 +239,7 @@ std::shared_ptr<MobileDeviceAndLocation> DBManager::readSingleMobileDevice()
 
 bool DBManager::saveOrUpdataMobileDeviceDB(const MobileDeviceAndLocation& device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto account = signedInAccount();
     return withDatabase([&](Database& db) {
         return inTransaction(db, [&] {
@@ -249,6 +253,7 @@ bool DBManager::saveOrUpdataMobileDeviceDB(const MobileDeviceAndLocation& device
 
 bool DBManager::deleteAllMobileDevice()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto account = signedInAccount();
     return withDatabase(
         [&](Database& db) { return db.executeUpdate("delete from MobileDeviceDB where userName is ?", account); });
@@ -257,6 +262,7 @@ bool DBManager::deleteAllMobileDevice()
 std::vector<std::shared_ptr<UserMessageQuery>> DBManager::selectUserChatQueryByUserName(
     std::string_view userName, std::string_view from, std::string_view to)
 {
+    BASE_ASSERT_MAIN_THREAD();
     using Messages = std::vector<std::shared_ptr<UserMessageQuery>>;
     return withDatabase([&](Database& db) {
         Messages messages;
@@ -276,6 +282,7 @@ bool DBManager::saveOrUpdataUserChatList(const UserMessageQuery& message) { retu
 
 bool DBManager::saveOrUpdataUserMessageQuery(const UserMessageQuery& message)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return saveQuery(MessageQuery, message);
 }
 

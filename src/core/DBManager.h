@@ -28,35 +28,35 @@ public:
     static std::filesystem::path databasePath();
 
     // Opens the file and creates the tables (done at launch; every other call does it when needed).
-    static bool createTables();
+    [[nodiscard]] static bool createTables();
 
     // The signed-in account's ("kLoginName2") current-device row, or nothing.
     static std::shared_ptr<MobileDeviceAndLocation> readSingleMobileDevice();
     // Replaces the signed-in account's current-device row (other accounts' rows stay); whether it was stored.
-    static bool saveOrUpdataMobileDeviceDB(const MobileDeviceAndLocation& device);
+    [[nodiscard]] static bool saveOrUpdataMobileDeviceDB(const MobileDeviceAndLocation& device);
     // Deletes the signed-in account's current-device rows.
-    static bool deleteAllMobileDevice();
+    [[nodiscard]] static bool deleteAllMobileDevice();
 
     // The account's chat between the two parties, both directions, oldest first.
     static std::vector<std::shared_ptr<UserMessageQuery>> selectUserChatQueryByUserName(
         std::string_view userName, std::string_view from, std::string_view to);
     // Stores a chat message; one whose id_ is already stored is not stored again (true all the same).
-    static bool saveOrUpdataUserChatQuery(const UserMessageQuery& message);
+    [[nodiscard]] static bool saveOrUpdataUserChatQuery(const UserMessageQuery& message);
     // Makes the message the latest of its conversation: one row per account and partner, the partner being
     // the party that is not the message's owner (its "to" when the owner sent it, else its "from").
-    static bool saveOrUpdataUserChatList(const UserMessageQuery& message);
-    static bool saveOrUpdataUserMessageQuery(const UserMessageQuery& message);
-    static bool saveOrUpdataUserMessageList(const UserMessageQuery& message);
+    [[nodiscard]] static bool saveOrUpdataUserChatList(const UserMessageQuery& message);
+    [[nodiscard]] static bool saveOrUpdataUserMessageQuery(const UserMessageQuery& message);
+    [[nodiscard]] static bool saveOrUpdataUserMessageList(const UserMessageQuery& message);
 
     // Stores a batch of the service's messages, each in its place's two tables as the four calls above do,
     // over one connection in one transaction: all of them or, false, none.
     [[nodiscard]] static bool saveIncomingMessages(const std::vector<PendingMessage>& messages);
 
-    static bool deleteAllChatQuery();
-    static bool deleteAllUserMessageQuery();
+    [[nodiscard]] static bool deleteAllChatQuery();
+    [[nodiscard]] static bool deleteAllUserMessageQuery();
     // Delete the conversation-list rows whose partner is the given party (of every account).
-    static bool deleteUserChatListByFrom(std::string_view from);
-    static bool deleteUserMessageListByFrom(std::string_view from);
+    [[nodiscard]] static bool deleteUserChatListByFrom(std::string_view from);
+    [[nodiscard]] static bool deleteUserMessageListByFrom(std::string_view from);
 };
 
 } // namespace core

@@ -1,5 +1,6 @@
 #include "core/Download.h"
 
+#include "base/MainThread.h"
 #include "core/WebCall.h"
 #include "networking/HTTPRequestOperation.h"
 
@@ -7,6 +8,7 @@ namespace core {
 
 void Download::post(std::string absoluteUrl, Success success, Failure failure)
 {
+    BASE_ASSERT_MAIN_THREAD();
     WebCall::RequestSuccess readBytes;
     if (success)
         readBytes = [success = std::move(success)](const networking::HTTPRequestOperation& request) {

@@ -4,6 +4,7 @@
 #include "base/Bundle.h"
 #include "base/Dictionary.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/UTF8.h"
 #include "base/UserDefaults.h"
 #include "core/WebCall.h"
@@ -34,21 +35,24 @@ namespace {
 
 std::optional<base::Value> Helper::readSettingsByKey(std::string_view key)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return base::UserDefaults::standard().objectForKey(key);
 }
 
 void Helper::saveSettingValue(const std::optional<base::Value>& value, std::string_view key)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto& defaults = base::UserDefaults::standard();
     if (value)
         defaults.setObject(*value, key);
     else
         defaults.removeObjectForKey(key);
-    defaults.synchronize();
+    (void)defaults.synchronize(); // a failed write is logged; the value is written again at the next save or at exit
 }
 
 bool Helper::isNOTStringNullOrWhitespace(const std::optional<base::Value>& value)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!value || value->isNull())
         return false;
     if (const std::string* text = value->string())
@@ -64,6 +68,7 @@ bool Helper::isNOTStringNullOrWhitespace(const std::optional<base::Value>& value
 
 std::optional<base::Value> Helper::isNotNullString(const std::optional<base::Value>& value)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!value || value->isNull())
         return std::nullopt;
     if (const std::string* text = value->string(); text && isBlankText(*text))
@@ -75,6 +80,7 @@ std::string Helper::appVersion() { return base::Bundle::main().version(); }
 
 void Helper::uploadDeviceToken(const std::optional<std::string>& token)
 {
+    BASE_ASSERT_MAIN_THREAD();
     // One blank stands for "no token".
     std::string value = token ? *token + "_Lumet_zentar_" + appVersion() + "_PRO" : " ";
     WebCall::post(

@@ -32,7 +32,7 @@ public:
     static constexpr const char* AnalyticsAppKey = "lumet-companion";
 
     // The value stored under the key, or nothing.
-    static std::optional<base::Value> readSettingsByKey(std::string_view key);
+    [[nodiscard]] static std::optional<base::Value> readSettingsByKey(std::string_view key);
     // Stores the value (nothing removes the key) and writes the store to its file at once.
     static void saveSettingValue(const std::optional<base::Value>& value, std::string_view key);
 

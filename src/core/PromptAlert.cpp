@@ -1,6 +1,7 @@
 #include "core/PromptAlert.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "ui/AlertView.h"
 
 namespace core {
@@ -9,6 +10,7 @@ namespace {
 
     void showAlert(std::optional<std::string> title, std::string_view messageKey)
     {
+        BASE_ASSERT_MAIN_THREAD();
         auto alert = std::make_shared<ui::AlertView>(std::move(title), base::localized(messageKey),
             std::weak_ptr<ui::AlertViewDelegate>(), base::localized("done"));
         alert->show();

@@ -2,6 +2,7 @@
 
 #include "base/Dictionary.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 #include "core/Helper.h"
 #include "core/NotificationNames.h"
@@ -38,6 +39,7 @@ namespace {
 
 std::shared_ptr<ReceiptUploader> ReceiptUploader::shared()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto& uploader = sharedUploader();
     if (!uploader)
         uploader.reset(new ReceiptUploader());
@@ -54,6 +56,7 @@ ReceiptUploader::~ReceiptUploader()
 
 void ReceiptUploader::start()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_observer)
         return;
     m_observer = base::NotificationCenter::defaultCenter().addObserver(
@@ -67,18 +70,21 @@ void ReceiptUploader::start()
 
 void ReceiptUploader::storeReceipt(const std::string& receipt, const std::string& serialNumber)
 {
+    BASE_ASSERT_MAIN_THREAD();
     Helper::saveSettingValue(base::Value(serialNumber), ReceiptSerialKey);
     Helper::saveSettingValue(base::Value(receipt), SettingsKeys::Receipt);
 }
 
 std::optional<std::string> ReceiptUploader::storedReceipt()
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::string receipt = textSetting(SettingsKeys::Receipt);
     return receipt.empty() ? std::nullopt : std::optional(receipt);
 }
 
 void ReceiptUploader::lookUpVersion()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_lookingUp)
         return;
     m_lookingUp = true;
@@ -95,6 +101,7 @@ void ReceiptUploader::lookUpVersion()
 
 void ReceiptUploader::uploadStoredReceipt()
 {
+    BASE_ASSERT_MAIN_THREAD();
     // The request in flight or the pending retry sends whatever is stored by then: no second chain.
     if (m_inFlight || m_retryPending || !storedReceipt())
         return;
@@ -168,6 +175,7 @@ void ReceiptUploader::scheduleRetry()
 
 bool ReceiptUploader::isGranted(std::string_view reply)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto payload = ReplyFields::payload(reply);
     if (!payload)
         return false;

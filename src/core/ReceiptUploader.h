@@ -46,7 +46,7 @@ public:
     // Keeps a new receipt (the Base64 text) with the serial number of the device it was bought for.
     static void storeReceipt(const std::string& receipt, const std::string& serialNumber);
     // The receipt waiting for the grant; nothing when none is stored or it is blank.
-    static std::optional<std::string> storedReceipt();
+    [[nodiscard]] static std::optional<std::string> storedReceipt();
 
     // Asks for the published version again; uploads wait for the answer (or the lookup's time-out).
     void lookUpVersion();

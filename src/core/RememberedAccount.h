@@ -44,7 +44,7 @@ struct RememberedAccount {
         std::string name;
         std::string password;
     };
-    static std::optional<Credentials> reLoginAccount();
+    [[nodiscard]] static std::optional<Credentials> reLoginAccount();
     // After a logout the application no longer renews the session by itself.
     static void forgetReLoginAccount();
 };

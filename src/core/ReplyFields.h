@@ -28,28 +28,28 @@ public:
     static bool isBlank(std::string_view replyText);
     // The value under "d" of a reply text; nothing for a blank text, a text that is not a JSON object, and an
     // object without "d".
-    static std::optional<base::Value> payload(std::string_view replyText);
+    [[nodiscard]] static std::optional<base::Value> payload(std::string_view replyText);
 
     // A text: a text as it is, a number's decimal text; nothing when absent, null or of another kind.
-    static std::optional<std::string> text(const base::DictionaryRef& fields, std::string_view key);
+    [[nodiscard]] static std::optional<std::string> text(const base::DictionaryRef& fields, std::string_view key);
     // A configuration text: absent gives the empty text, null stays null, a number gives its decimal text.
     static ConfigText configText(const base::DictionaryRef& fields, std::string_view key);
     // An integer: a number's integer value, a text's leading integer; nothing when absent, null or of another
     // kind.
-    static std::optional<int64_t> integer(const base::DictionaryRef& fields, std::string_view key);
+    [[nodiscard]] static std::optional<int64_t> integer(const base::DictionaryRef& fields, std::string_view key);
     // The value as the reply had it (a number, a text or null); nothing when absent.
-    static std::optional<base::Value> asReceived(const base::DictionaryRef& fields, std::string_view key);
+    [[nodiscard]] static std::optional<base::Value> asReceived(const base::DictionaryRef& fields, std::string_view key);
     // A service date text ("/Date(<milliseconds>)/"); nothing when absent, null, not such a text.
-    static std::optional<base::Date> date(const base::DictionaryRef& fields, std::string_view key);
+    [[nodiscard]] static std::optional<base::Date> date(const base::DictionaryRef& fields, std::string_view key);
     // A nested object; empty when absent, null or of another kind.
     static base::DictionaryRef object(const base::DictionaryRef& fields, std::string_view key);
     // A nested array; empty when absent, null or of another kind.
     static base::ArrayRef array(const base::DictionaryRef& fields, std::string_view key);
 
     // The text of a value met where a text is expected: see text().
-    static std::optional<std::string> textOf(const base::Value& value, std::string_view key);
+    [[nodiscard]] static std::optional<std::string> textOf(const base::Value& value, std::string_view key);
     // The integer of a value met where an integer is expected: see integer().
-    static std::optional<int64_t> integerOf(const base::Value& value, std::string_view key);
+    [[nodiscard]] static std::optional<int64_t> integerOf(const base::Value& value, std::string_view key);
 
     // Logs that a field held another kind than expected, and how it was read.
     static void noteConversion(std::string_view key, const base::Value& value, std::string_view readAs);

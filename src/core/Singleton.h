@@ -50,11 +50,11 @@ public:
     std::string server() const;
     void setServer(const std::string& root);
     // The login key of the chosen server (setting "loginkey").
-    std::optional<std::string> key() const;
+    [[nodiscard]] std::optional<std::string> key() const;
     void setKey(const std::optional<std::string>& key);
 
     // The current device's type. Main thread.
-    std::optional<int64_t> deviceTypeID() const;
+    [[nodiscard]] std::optional<int64_t> deviceTypeID() const;
     void setDeviceTypeID(std::optional<int64_t> type);
     // The current device's detail record, set from each device-detail reply; empty before one is read. Main
     // thread.
@@ -67,14 +67,14 @@ public:
     static constexpr const char* ConfigName = "config";
     const base::DictionaryRef& config() const;
     // Whether the property list could be read.
-    bool loadConfig();
+    [[nodiscard]] bool loadConfig();
 
     // The folder "message" in the documents folder (created when missing).
     std::filesystem::path messagePath() const;
     // The file functions take a plain file name (see isSafeFileName); any other name is refused: it does not
     // exist, cannot be read and is not written.
     bool fileExist(std::string_view name) const;
-    std::optional<base::Data> readMessageFile(std::string_view name) const;
+    [[nodiscard]] std::optional<base::Data> readMessageFile(std::string_view name) const;
     // Writes the data atomically, replacing an older file of that name; whether it succeeded.
     bool writeMessageFileName(std::string_view name, const base::Data& data) const;
 

@@ -2,6 +2,7 @@
 
 #include "base/Array.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 #include "core/ServiceClient.h"
 #include "core/StoreLookupRoot.h"
@@ -40,6 +41,7 @@ namespace {
 
 void StoreLookup::start(Completion completion)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto lookup = std::make_shared<PendingLookup>();
     lookup->completion = std::move(completion);
     auto client = ServiceClient::sharedClient();
@@ -70,6 +72,7 @@ void StoreLookup::start(Completion completion)
 
 std::optional<std::string> StoreLookup::publishedVersion(std::string_view replyText)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto record = json::objectFromJSONString(replyText);
     const auto& fields = record ? record->dictionary() : nullptr;
     const base::Value* results = fields ? fields->objectForKey("results") : nullptr;

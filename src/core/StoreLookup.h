@@ -25,7 +25,7 @@ public:
     static void start(Completion completion);
     // The version of the reply's record: the "version" text of the last element of "results" that has one;
     // nothing for a reply that is not such a record.
-    static std::optional<std::string> publishedVersion(std::string_view replyText);
+    [[nodiscard]] static std::optional<std::string> publishedVersion(std::string_view replyText);
 };
 
 } // namespace core

@@ -41,7 +41,7 @@ public:
 
     // "Login": whether the service accepted the sign-in, its "d" being the number LoginSucceeded. Anything
     // else (no "d", null, a text, another number) is a refusal.
-    static bool readLoginResultFromJson(std::string_view reply);
+    [[nodiscard]] static bool readLoginResultFromJson(std::string_view reply);
     // "GetDeviceList": the account's devices in reply order; rows without a serial number are passed over.
     static std::vector<std::shared_ptr<MobileDeviceAndLocation>> readDeviceListFromJson(std::string_view reply);
 
@@ -49,11 +49,11 @@ public:
     static std::shared_ptr<Device> readDeviceDetailFromJson(std::string_view reply);
 
     // The payload "d" as it is (a command's text, else a number, a text or null); nothing without "d".
-    static std::optional<base::Value> getDeciveStyleFrom(std::string_view reply);
-    static std::optional<base::Value> CheckDeciveISonlineFrom(std::string_view reply);
-    static std::optional<base::Value> readChangePwdResultFromJson(std::string_view reply);
+    [[nodiscard]] static std::optional<base::Value> getDeciveStyleFrom(std::string_view reply);
+    [[nodiscard]] static std::optional<base::Value> CheckDeciveISonlineFrom(std::string_view reply);
+    [[nodiscard]] static std::optional<base::Value> readChangePwdResultFromJson(std::string_view reply);
     // "LumetGetStepCount": the current step count as sent (a number or a numeric text).
-    static std::optional<base::Value> readLumetPedometerCurFromJson(std::string_view reply);
+    [[nodiscard]] static std::optional<base::Value> readLumetPedometerCurFromJson(std::string_view reply);
 
     // "PopManyQueryMessage": the messages in reply order; empty when there are none.
     static std::vector<std::shared_ptr<UserMessageQuery>> readUserMessageQueryFromJson(std::string_view reply);
@@ -63,7 +63,7 @@ public:
     // "LumetGetalarmclock": nothing when "d" is missing, null or not an object.
     static std::shared_ptr<LumetAlarmClock> readAlarmClockFromJson(std::string_view reply);
     // "LumetGetPhoneBook_V2": each list filled up with "" to ten entries (a longer list is kept whole).
-    static std::optional<PhoneBook> getPhoneBookNumber(std::string_view reply);
+    [[nodiscard]] static std::optional<PhoneBook> getPhoneBookNumber(std::string_view reply);
 
     // "LumetGetClassInfo": a timetable of 8 lessons a day. A lesson row goes to index Name - 1 when its Name
     // is 1 to 8, else to its position in the reply; a later row for the same index replaces the earlier one.
@@ -77,7 +77,7 @@ public:
 
     // The service's date text "/Date(<milliseconds>)/" as a date; nothing for a blank text or one without
     // digits.
-    static std::optional<base::Date> getDateFromStringSince1970(std::string_view text);
+    [[nodiscard]] static std::optional<base::Date> getDateFromStringSince1970(std::string_view text);
     // "MM/dd/yyyy HH:mm:ss" in the device's time zone: the form requests carry.
     static std::string stringFromDate(base::Date date);
     // "HH:mm".

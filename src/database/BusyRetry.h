@@ -23,7 +23,7 @@ public:
     }
 
     // The limit is read afresh on every call, as a result set reads its database's setting at each retry.
-    bool waitAndRetry(int retryLimit);
+    [[nodiscard]] bool waitAndRetry(int retryLimit);
 
     static bool isBusy(int resultCode);
 

@@ -59,7 +59,8 @@ Database::Database(Private, std::optional<std::string> path)
     }
 }
 
-Database::~Database() { close(); }
+// The last holder may let go on any thread, so closing here is not a use of the connection.
+Database::~Database() { (void)closeConnection(); } // a close refused now has nobody to report to
 
 std::string Database::sqliteLibVersion() { return sqlite3_libversion(); }
 
@@ -78,6 +79,7 @@ std::string Database::pathDescription() const { return m_databasePath ? *m_datab
 
 bool Database::open()
 {
+    BASE_ASSERT_SEQUENCE(m_sequence);
     if (m_db)
         return true;
     return openConnection(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
@@ -85,6 +87,7 @@ bool Database::open()
 
 bool Database::openWithFlags(int flags)
 {
+    BASE_ASSERT_SEQUENCE(m_sequence);
     // Opening over a live connection would leak it, with its locks and statements.
     if (m_db && !close())
         return false;
@@ -108,6 +111,12 @@ bool Database::openConnection(int flags)
 }
 
 bool Database::close()
+{
+    BASE_ASSERT_SEQUENCE(m_sequence);
+    return closeConnection();
+}
+
+bool Database::closeConnection()
 {
     auto keepAlive = weak_from_this().lock();
     clearCachedStatements();
@@ -240,6 +249,7 @@ std::optional<std::string> Database::stringFromDate(base::Date date) const
 
 bool Database::goodConnection()
 {
+    BASE_ASSERT_SEQUENCE(m_sequence);
     if (!m_db)
         return false;
     auto resultSet = executeQuery("select name from sqlite_master where type='table'");
@@ -278,6 +288,7 @@ base::Error Database::lastError() const { return errorWithMessage(lastErrorMessa
 
 int64_t Database::lastInsertRowId()
 {
+    BASE_ASSERT_SEQUENCE(m_sequence);
     if (m_isExecutingStatement) {
         warnInUse();
         return 0;
@@ -288,6 +299,7 @@ int64_t Database::lastInsertRowId()
 
 int Database::changes()
 {
+    BASE_ASSERT_SEQUENCE(m_sequence);
     if (m_isExecutingStatement) {
         warnInUse();
         return 0;
@@ -413,6 +425,7 @@ void Database::releaseAfterFailedBind(const std::shared_ptr<Statement>& cached, 
 std::shared_ptr<ResultSet> Database::runQuery(
     std::string_view sql, std::span<const base::Value> arguments, const base::Dictionary* dictionary)
 {
+    BASE_ASSERT_SEQUENCE(m_sequence);
     if (!databaseExists())
         return nullptr;
     if (m_isExecutingStatement) {
@@ -481,6 +494,7 @@ int Database::stepUpdate(sqlite3_stmt* handle, std::string_view sql)
 bool Database::runUpdate(std::string_view sql, base::Error* error, std::span<const base::Value> arguments,
     const base::Dictionary* dictionary)
 {
+    BASE_ASSERT_SEQUENCE(m_sequence);
     if (!databaseExists())
         return false;
     if (m_isExecutingStatement) {
@@ -647,6 +661,7 @@ void Database::setShouldCacheStatements(bool value)
 
 void Database::makeFunctionNamed(const std::string& name, int maximumArguments, FunctionBlock block)
 {
+    BASE_ASSERT_SEQUENCE(m_sequence);
     m_openFunctions.push_back(std::make_unique<FunctionBlock>(std::move(block)));
     sqlite3_create_function(m_db, name.c_str(), maximumArguments, SQLITE_UTF8, m_openFunctions.back().get(),
         callFunctionBlock, nullptr, nullptr);

@@ -9,6 +9,9 @@
 // default), every statement is traced in the log category "sql" and its bound arguments in "sql-args"; both
 // categories are off unless asked for, since statements and arguments carry personal data.
 //
+// The connection binds to the first thread that uses it; a use from another thread fails in debug builds
+// until its holder hands it on with detachFromSequence().
+//
 //   auto db = database::Database::databaseWithPath(path);
 //   if (db->open()) {
 //       db->executeUpdate("insert into chat (text, sent) values (?, ?)", text, base::Date::now());
@@ -21,6 +24,7 @@
 #include "base/DateFormatter.h"
 #include "base/Dictionary.h"
 #include "base/Error.h"
+#include "base/SequenceChecker.h"
 #include "base/Value.h"
 #include "database/SQLArguments.h"
 #include "database/StringHash.h"
@@ -75,12 +79,14 @@ public:
     std::string description() const;
 
     // Returns true at once when already open. A failed open leaves the database closed.
-    bool open();
+    [[nodiscard]] bool open();
     // Always opens anew (closing an open connection first), with SQLite's open flags.
-    bool openWithFlags(int flags);
+    [[nodiscard]] bool openWithFlags(int flags);
     // Closes the cached statements and every open result set first. False (with the connection still open)
     // when SQLite refuses to close.
-    bool close();
+    [[nodiscard]] bool close();
+    // Lets the next thread that uses the connection bind it: a queue or pool handing it to another thread.
+    void detachFromSequence() { m_sequence.detach(); }
 
     void clearCachedStatements();
     bool hasOpenResultSets() const;
@@ -90,18 +96,18 @@ public:
     void setCachedStatement(const std::shared_ptr<Statement>& statement, std::string_view sql);
 
     // Encryption is not supported: these do nothing and return false.
-    bool rekey(std::string_view key);
-    bool rekeyWithData(const base::Data& key);
-    bool setKey(std::string_view key);
-    bool setKeyWithData(const base::Data& key);
+    [[nodiscard]] bool rekey(std::string_view key);
+    [[nodiscard]] bool rekeyWithData(const base::Data& key);
+    [[nodiscard]] bool setKey(std::string_view key);
+    [[nodiscard]] bool setKeyWithData(const base::Data& key);
 
     // With a date formatter, dates are stored and read as its text; without, as seconds since 1970.
     bool hasDateFormatter() const { return m_dateFormat != nullptr; }
     void setDateFormat(std::shared_ptr<base::DateFormatter> format);
-    std::optional<base::Date> dateFromString(std::string_view text) const;
-    std::optional<std::string> stringFromDate(base::Date date) const;
+    [[nodiscard]] std::optional<base::Date> dateFromString(std::string_view text) const;
+    [[nodiscard]] std::optional<std::string> stringFromDate(base::Date date) const;
 
-    bool goodConnection();
+    [[nodiscard]] bool goodConnection();
     void warnInUse() const;
     bool databaseExists() const;
 
@@ -140,41 +146,43 @@ public:
     }
 
     // Updates: true when the statement ran to its end.
-    template <typename... Arguments> bool executeUpdate(std::string_view sql, Arguments&&... arguments)
+    template <typename... Arguments> [[nodiscard]] bool executeUpdate(std::string_view sql, Arguments&&... arguments)
     {
         const std::array<base::Value, sizeof...(Arguments)> values { argumentValue(
             std::forward<Arguments>(arguments))... };
         return runUpdate(sql, nullptr, values, nullptr);
     }
     // The error slot receives a failure to prepare the statement.
-    template <typename... Arguments> bool update(std::string_view sql, base::Error* error, Arguments&&... arguments)
+    template <typename... Arguments>
+    [[nodiscard]] bool update(std::string_view sql, base::Error* error, Arguments&&... arguments)
     {
         const std::array<base::Value, sizeof...(Arguments)> values { argumentValue(
             std::forward<Arguments>(arguments))... };
         return runUpdate(sql, error, values, nullptr);
     }
-    bool executeUpdateWithArgumentsInArray(std::string_view sql, std::span<const base::Value> arguments);
-    bool executeUpdateWithArgumentsInArray(std::string_view sql, const base::Array& arguments);
-    bool executeUpdateWithParameterDictionary(std::string_view sql, const base::Dictionary& arguments);
-    template <typename... Arguments> bool executeUpdateWithFormat(std::string_view format, Arguments&&... arguments)
+    [[nodiscard]] bool executeUpdateWithArgumentsInArray(std::string_view sql, std::span<const base::Value> arguments);
+    [[nodiscard]] bool executeUpdateWithArgumentsInArray(std::string_view sql, const base::Array& arguments);
+    [[nodiscard]] bool executeUpdateWithParameterDictionary(std::string_view sql, const base::Dictionary& arguments);
+    template <typename... Arguments>
+    [[nodiscard]] bool executeUpdateWithFormat(std::string_view format, Arguments&&... arguments)
     {
         const std::array<FormatArgument, sizeof...(Arguments)> values { formatArgument(
             std::forward<Arguments>(arguments))... };
         return runFormattedUpdate(format, values);
     }
 
-    bool rollback();
-    bool commit();
-    bool beginDeferredTransaction();
-    bool beginTransaction();
+    [[nodiscard]] bool rollback();
+    [[nodiscard]] bool commit();
+    [[nodiscard]] bool beginDeferredTransaction();
+    [[nodiscard]] bool beginTransaction();
     bool inTransaction() const { return m_inTransaction; }
 
-    bool startSavePointWithName(std::string_view name, base::Error* error = nullptr);
-    bool releaseSavePointWithName(std::string_view name, base::Error* error = nullptr);
-    bool rollbackToSavePointWithName(std::string_view name, base::Error* error = nullptr);
+    [[nodiscard]] bool startSavePointWithName(std::string_view name, base::Error* error = nullptr);
+    [[nodiscard]] bool releaseSavePointWithName(std::string_view name, base::Error* error = nullptr);
+    [[nodiscard]] bool rollbackToSavePointWithName(std::string_view name, base::Error* error = nullptr);
     // Runs the block inside a fresh save point; a block that sets its flag has every change rolled back.
     // Returns the error of the failing save-point statement, or nothing.
-    std::optional<base::Error> inSavePoint(const SavePointBlock& block);
+    [[nodiscard]] std::optional<base::Error> inSavePoint(const SavePointBlock& block);
 
     bool shouldCacheStatements() const { return m_shouldCacheStatements; }
     void setShouldCacheStatements(bool value);
@@ -200,14 +208,15 @@ public:
 private:
     std::shared_ptr<ResultSet> runQuery(
         std::string_view sql, std::span<const base::Value> arguments, const base::Dictionary* dictionary);
-    bool runUpdate(std::string_view sql, base::Error* error, std::span<const base::Value> arguments,
+    [[nodiscard]] bool runUpdate(std::string_view sql, base::Error* error, std::span<const base::Value> arguments,
         const base::Dictionary* dictionary);
     std::shared_ptr<ResultSet> runFormattedQuery(std::string_view format, std::span<const FormatArgument> arguments);
-    bool runFormattedUpdate(std::string_view format, std::span<const FormatArgument> arguments);
+    [[nodiscard]] bool runFormattedUpdate(std::string_view format, std::span<const FormatArgument> arguments);
 
-    bool openConnection(int flags);
+    [[nodiscard]] bool openConnection(int flags);
+    [[nodiscard]] bool closeConnection();
     std::shared_ptr<Statement> takeCachedStatement(std::string_view sql);
-    bool prepare(std::string_view sql, const char* operation, base::Error* error, sqlite3_stmt*& handle);
+    [[nodiscard]] bool prepare(std::string_view sql, const char* operation, base::Error* error, sqlite3_stmt*& handle);
     bool bindArguments(sqlite3_stmt* handle, std::span<const base::Value> arguments, const base::Dictionary* dictionary,
         int& boundCount) const;
     void releaseAfterFailedBind(const std::shared_ptr<Statement>& cached, sqlite3_stmt* handle) const;
@@ -230,6 +239,7 @@ private:
     std::unordered_map<const ResultSet*, std::weak_ptr<ResultSet>> m_openResultSets;
     std::vector<std::unique_ptr<FunctionBlock>> m_openFunctions;
     std::shared_ptr<base::DateFormatter> m_dateFormat;
+    base::SequenceChecker m_sequence;
 };
 
 } // namespace database

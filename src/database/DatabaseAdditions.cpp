@@ -82,7 +82,7 @@ void setApplicationID(Database& database, uint32_t applicationID)
         = database.executeQuery("PRAGMA application_id=" + std::to_string(static_cast<int32_t>(applicationID)));
     if (!resultSet)
         return;
-    resultSet->next();
+    (void)resultSet->next(); // setting the pragma is the step itself; it returns no row
     resultSet->close();
 }
 

@@ -45,7 +45,8 @@ namespace detail {
 
 // The first column of the query's first row; nothing, 0 or false without a row. One argument per "?".
 template <typename... Arguments>
-std::optional<std::string> stringForQuery(Database& database, std::string_view sql, Arguments&&... arguments)
+[[nodiscard]] std::optional<std::string> stringForQuery(
+    Database& database, std::string_view sql, Arguments&&... arguments)
 {
     return detail::readSingleValue<std::optional<std::string>>(
         [](ResultSet& row) { return row.stringForColumnIndex(0); }, database, sql,
@@ -65,7 +66,8 @@ int64_t longForQuery(Database& database, std::string_view sql, Arguments&&... ar
         [](ResultSet& row) { return row.longForColumnIndex(0); }, database, sql, std::forward<Arguments>(arguments)...);
 }
 
-template <typename... Arguments> bool boolForQuery(Database& database, std::string_view sql, Arguments&&... arguments)
+template <typename... Arguments>
+[[nodiscard]] bool boolForQuery(Database& database, std::string_view sql, Arguments&&... arguments)
 {
     return detail::readSingleValue<bool>(
         [](ResultSet& row) { return row.boolForColumnIndex(0); }, database, sql, std::forward<Arguments>(arguments)...);
@@ -79,34 +81,35 @@ double doubleForQuery(Database& database, std::string_view sql, Arguments&&... a
 }
 
 template <typename... Arguments>
-std::optional<base::Data> dataForQuery(Database& database, std::string_view sql, Arguments&&... arguments)
+[[nodiscard]] std::optional<base::Data> dataForQuery(Database& database, std::string_view sql, Arguments&&... arguments)
 {
     return detail::readSingleValue<std::optional<base::Data>>(
         [](ResultSet& row) { return row.dataForColumnIndex(0); }, database, sql, std::forward<Arguments>(arguments)...);
 }
 
 template <typename... Arguments>
-std::optional<base::Date> dateForQuery(Database& database, std::string_view sql, Arguments&&... arguments)
+[[nodiscard]] std::optional<base::Date> dateForQuery(Database& database, std::string_view sql, Arguments&&... arguments)
 {
     return detail::readSingleValue<std::optional<base::Date>>(
         [](ResultSet& row) { return row.dateForColumnIndex(0); }, database, sql, std::forward<Arguments>(arguments)...);
 }
 
 // Whether a table of that name exists, whatever the case of the name given.
-bool tableExists(Database& database, std::string_view tableName);
+[[nodiscard]] bool tableExists(Database& database, std::string_view tableName);
 // Type, name, table name, root page and SQL of every schema object outside SQLite's own, unread.
 std::shared_ptr<ResultSet> getSchema(Database& database);
 // One row per column of the table (cid, name, type, notnull, dflt_value, pk), unread.
 std::shared_ptr<ResultSet> getTableSchema(Database& database, std::string_view tableName);
 // Both names match regardless of case.
-bool columnExistsInTableWithName(Database& database, std::string_view columnName, std::string_view tableName);
-bool columnExists(Database& database, std::string_view tableName, std::string_view columnName);
+[[nodiscard]] bool columnExistsInTableWithName(
+    Database& database, std::string_view columnName, std::string_view tableName);
+[[nodiscard]] bool columnExists(Database& database, std::string_view tableName, std::string_view columnName);
 
 uint32_t applicationID(Database& database);
 void setApplicationID(Database& database, uint32_t applicationID);
 
 // Whether the SQL compiles on this database, without running it. The error slot receives SQLite's code and
 // message in the Foundation domain, or "not open" for a closed database.
-bool validateSQL(Database& database, std::string_view sql, base::Error* error = nullptr);
+[[nodiscard]] bool validateSQL(Database& database, std::string_view sql, base::Error* error = nullptr);
 
 } // namespace database

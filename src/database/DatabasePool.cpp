@@ -62,6 +62,8 @@ std::shared_ptr<Database> DatabasePool::db()
         database = m_databaseInPool.back();
         m_databaseInPool.pop_back();
         m_databaseOutPool.push_back(database);
+        // It now belongs to the thread that took it, whichever thread used it before.
+        database->detachFromSequence();
     } else {
         if (m_maximumNumberOfDatabasesToCreate
             && m_databaseInPool.size() + m_databaseOutPool.size() >= m_maximumNumberOfDatabasesToCreate) {
@@ -78,7 +80,7 @@ std::shared_ptr<Database> DatabasePool::db()
         return nullptr;
     }
     if (auto delegate = m_delegate.lock(); delegate && !delegate->shouldAddDatabaseToPool(*this, database)) {
-        database->close();
+        (void)database->close(); // refused: the connection closes when the last hold goes
         forget(database);
         return nullptr;
     }

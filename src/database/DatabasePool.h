@@ -51,12 +51,12 @@ public:
     void inDatabase(const DatabaseBlock& block);
     // As DatabaseQueue's transactions: the block is not run when the transaction cannot begin, a failed
     // commit is rolled back, and the result is true only when the work was committed.
-    bool beginTransaction(bool deferred, const TransactionBlock& block);
-    bool inDeferredTransaction(const TransactionBlock& block) { return beginTransaction(true, block); }
-    bool inTransaction(const TransactionBlock& block) { return beginTransaction(false, block); }
-    std::optional<base::Error> inSavePoint(const TransactionBlock& block);
+    [[nodiscard]] bool beginTransaction(bool deferred, const TransactionBlock& block);
+    [[nodiscard]] bool inDeferredTransaction(const TransactionBlock& block) { return beginTransaction(true, block); }
+    [[nodiscard]] bool inTransaction(const TransactionBlock& block) { return beginTransaction(false, block); }
+    [[nodiscard]] std::optional<base::Error> inSavePoint(const TransactionBlock& block);
 
-    std::optional<std::string> path() const;
+    [[nodiscard]] std::optional<std::string> path() const;
     void setPath(std::optional<std::string> path);
     std::weak_ptr<DatabasePoolDelegate> delegate() const;
     void setDelegate(std::weak_ptr<DatabasePoolDelegate> delegate);

@@ -17,6 +17,9 @@ public:
         , m_lock(queue.m_workMutex)
     {
         m_queue.m_workingThread = std::this_thread::get_id();
+        // The connection is this thread's for the turn, whichever thread had it before.
+        if (m_queue.m_db)
+            m_queue.m_db->detachFromSequence();
     }
     ~Turn() { m_queue.m_workingThread = std::thread::id(); }
     Turn(const Turn&) = delete;
@@ -58,7 +61,7 @@ void DatabaseQueue::close()
         return;
     Turn turn(*this);
     if (m_db)
-        m_db->close();
+        (void)m_db->close(); // refused: the connection closes when the last hold goes
     m_db = nullptr;
 }
 

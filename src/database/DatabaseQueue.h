@@ -45,13 +45,13 @@ public:
     // Runs the block inside a transaction: rolled back when the block sets its flag, committed otherwise.
     // The block is not run when the transaction cannot begin; a failed commit is rolled back. True only when
     // the block's work was committed.
-    bool beginTransaction(bool deferred, const TransactionBlock& block);
-    bool inDeferredTransaction(const TransactionBlock& block) { return beginTransaction(true, block); }
-    bool inTransaction(const TransactionBlock& block) { return beginTransaction(false, block); }
+    [[nodiscard]] bool beginTransaction(bool deferred, const TransactionBlock& block);
+    [[nodiscard]] bool inDeferredTransaction(const TransactionBlock& block) { return beginTransaction(true, block); }
+    [[nodiscard]] bool inTransaction(const TransactionBlock& block) { return beginTransaction(false, block); }
     // Runs the block inside a save point; returns the error of the save-point statement that failed.
-    std::optional<base::Error> inSavePoint(const TransactionBlock& block);
+    [[nodiscard]] std::optional<base::Error> inSavePoint(const TransactionBlock& block);
 
-    std::optional<std::string> path() const;
+    [[nodiscard]] std::optional<std::string> path() const;
     void setPath(std::optional<std::string> path);
 
 private:

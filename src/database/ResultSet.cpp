@@ -35,7 +35,11 @@ void ResultSet::close()
 
 sqlite3_stmt* ResultSet::handle() const { return m_statement ? m_statement->statement() : nullptr; }
 
-sqlite3_stmt* ResultSet::readableHandle(int index) const { return index < 0 ? nullptr : handle(); }
+sqlite3_stmt* ResultSet::readableHandle(int index) const
+{
+    BASE_ASSERT_SEQUENCE(m_sequence);
+    return index < 0 ? nullptr : handle();
+}
 
 std::string ResultSet::messageFor(int resultCode) const
 {
@@ -45,6 +49,7 @@ std::string ResultSet::messageFor(int resultCode) const
 
 bool ResultSet::next()
 {
+    BASE_ASSERT_SEQUENCE(m_sequence);
     sqlite3_stmt* statement = handle();
     BusyRetry retry;
     int result;

@@ -3,7 +3,8 @@
 // by name, names matching regardless of ASCII case. Texts and blobs are read with their byte lengths, so NUL
 // bytes survive. A result set keeps its database alive; closing the database closes its result sets.
 //
-// Used on the thread that ran the query. Other statements may run on the same database between rows.
+// Used on the thread that ran the query (checked in debug builds from the first step or read). Other statements
+// may run on the same database between rows.
 //
 //   auto rows = db->executeQuery("select id, text from chat where device = ?", deviceId);
 //   while (rows && rows->next())
@@ -12,6 +13,7 @@
 
 #include "base/Date.h"
 #include "base/Dictionary.h"
+#include "base/SequenceChecker.h"
 #include "base/Value.h"
 #include "database/StringHash.h"
 
@@ -52,7 +54,7 @@ public:
     void close();
 
     // True with a row current; false (the set now closed) at the end of the rows or on a failure.
-    bool next();
+    [[nodiscard]] bool next();
     bool hasAnotherRow() const;
 
     int columnCount() const;
@@ -90,38 +92,38 @@ public:
         return unsignedLongLongIntForColumnIndex(columnIndexForName(name));
     }
     bool boolForColumnIndex(int index) const { return intForColumnIndex(index) != 0; }
-    bool boolForColumn(std::string_view name) { return boolForColumnIndex(columnIndexForName(name)); }
+    [[nodiscard]] bool boolForColumn(std::string_view name) { return boolForColumnIndex(columnIndexForName(name)); }
     double doubleForColumnIndex(int index) const;
     double doubleForColumn(std::string_view name) { return doubleForColumnIndex(columnIndexForName(name)); }
 
     // Texts, dates and data are absent for NULL and for an absent column.
-    std::optional<std::string> stringForColumnIndex(int index) const;
-    std::optional<std::string> stringForColumn(std::string_view name)
+    [[nodiscard]] std::optional<std::string> stringForColumnIndex(int index) const;
+    [[nodiscard]] std::optional<std::string> stringForColumn(std::string_view name)
     {
         return stringForColumnIndex(columnIndexForName(name));
     }
     // With the database's date formatter, the text read back through it; without, seconds since 1970.
-    std::optional<base::Date> dateForColumnIndex(int index) const;
-    std::optional<base::Date> dateForColumn(std::string_view name)
+    [[nodiscard]] std::optional<base::Date> dateForColumnIndex(int index) const;
+    [[nodiscard]] std::optional<base::Date> dateForColumn(std::string_view name)
     {
         return dateForColumnIndex(columnIndexForName(name));
     }
-    std::optional<base::Data> dataForColumnIndex(int index) const;
-    std::optional<base::Data> dataForColumn(std::string_view name)
+    [[nodiscard]] std::optional<base::Data> dataForColumnIndex(int index) const;
+    [[nodiscard]] std::optional<base::Data> dataForColumn(std::string_view name)
     {
         return dataForColumnIndex(columnIndexForName(name));
     }
     // SQLite's own bytes, valid only until the next next(), reset or close.
-    std::optional<std::span<const uint8_t>> dataNoCopyForColumnIndex(int index) const;
-    std::optional<std::span<const uint8_t>> dataNoCopyForColumn(std::string_view name)
+    [[nodiscard]] std::optional<std::span<const uint8_t>> dataNoCopyForColumnIndex(int index) const;
+    [[nodiscard]] std::optional<std::span<const uint8_t>> dataNoCopyForColumn(std::string_view name)
     {
         return dataNoCopyForColumnIndex(columnIndexForName(name));
     }
     bool columnIndexIsNull(int index) const;
-    bool columnIsNull(std::string_view name) { return columnIndexIsNull(columnIndexForName(name)); }
+    [[nodiscard]] bool columnIsNull(std::string_view name) { return columnIndexIsNull(columnIndexForName(name)); }
     // SQLite's own UTF-8 text, valid only until the row changes.
-    std::optional<std::string_view> UTF8StringForColumnIndex(int index) const;
-    std::optional<std::string_view> UTF8StringForColumnName(std::string_view name)
+    [[nodiscard]] std::optional<std::string_view> UTF8StringForColumnIndex(int index) const;
+    [[nodiscard]] std::optional<std::string_view> UTF8StringForColumnName(std::string_view name)
     {
         return UTF8StringForColumnIndex(columnIndexForName(name));
     }
@@ -155,6 +157,7 @@ private:
     std::vector<int> m_nextLookup;
     int m_firstLookup { -1 };
     int m_previousLookup { -1 };
+    base::SequenceChecker m_sequence;
 };
 
 } // namespace database

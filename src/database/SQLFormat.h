@@ -23,6 +23,7 @@ struct FormattedSQL {
 };
 
 // Empty (after a log line) when the format asks for more arguments than were passed; surplus ones are ignored.
-std::optional<FormattedSQL> extractSQL(std::string_view format, std::span<const FormatArgument> arguments);
+[[nodiscard]] std::optional<FormattedSQL> extractSQL(
+    std::string_view format, std::span<const FormatArgument> arguments);
 
 } // namespace database

@@ -23,7 +23,7 @@ constexpr char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<ch
 std::string asciiLowercase(std::string_view text);
 
 // Whether `text` equals `lowercased` (already in lower case) regardless of ASCII case.
-inline bool equalsLowercased(std::string_view text, std::string_view lowercased)
+[[nodiscard]] inline bool equalsLowercased(std::string_view text, std::string_view lowercased)
 {
     if (text.size() != lowercased.size())
         return false;

@@ -18,14 +18,14 @@ bool runInTransaction(
     if (block)
         block(rollback);
     if (rollback) {
-        database.rollback();
+        (void)database.rollback(); // if even that fails, closing the connection rolls the transaction back
         return false;
     }
     if (database.commit())
         return true;
     base::log(
         std::string(owner) + ": could not commit the transaction (" + database.lastErrorMessage() + "); rolled back");
-    database.rollback();
+    (void)database.rollback(); // as above: a failed rollback is undone when the connection closes
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "feedback/FeedbackBubbleView.h"
 
+#include "base/MainThread.h"
 #include "gfx/CurrentContext.h"
 #include "gfx/Path.h"
 #include "gfx/TextMeasuring.h"
@@ -29,6 +30,7 @@ FeedbackBubbleView::FeedbackBubbleView(
     , m_text(std::move(text))
     , m_bubble(bubble)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setBackgroundColor(gfx::Color::clear());
     setOpaque(false);
 }
@@ -36,6 +38,7 @@ FeedbackBubbleView::FeedbackBubbleView(
 std::shared_ptr<FeedbackBubbleView> FeedbackBubbleView::make(
     const FeedbackMessage& message, double width, Resend resend)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::TextAttributes attributes;
     attributes.font = gfx::Font::system(15);
     attributes.color = gfx::Color::white();
@@ -76,6 +79,7 @@ void FeedbackBubbleView::addResendButton(Resend resend)
 
 void FeedbackBubbleView::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto context = gfx::CurrentContext::get();
     context->setFillColor(bubbleColour);
     context->addPath(gfx::Path::roundedRect(m_bubble, cornerRadius));

@@ -4,6 +4,7 @@
 #include "base/Dictionary.h"
 #include "base/Files.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/Paths.h"
 #include "json/JSONDecoder.h"
 #include "json/JSONSerializer.h"
@@ -44,10 +45,12 @@ std::filesystem::path FeedbackThread::defaultPath() { return base::Paths::dataRo
 FeedbackThread::FeedbackThread(std::filesystem::path path)
     : m_path(std::move(path))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 FeedbackThread FeedbackThread::load(std::filesystem::path path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     FeedbackThread thread(std::move(path));
     auto text = base::Files::read(thread.m_path);
     if (!text)
@@ -75,6 +78,7 @@ const FeedbackMessage* FeedbackThread::find(int64_t id) const
 
 const FeedbackMessage& FeedbackThread::append(std::string text, base::Date time)
 {
+    BASE_ASSERT_MAIN_THREAD();
     int64_t id = m_messages.empty() ? 1 : m_messages.back().id + 1;
     m_messages.push_back({ id, std::move(text), time, false });
     if (!save())
@@ -84,6 +88,7 @@ const FeedbackMessage& FeedbackThread::append(std::string text, base::Date time)
 
 bool FeedbackThread::markSent(int64_t id, bool sent)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto found = std::find_if(
         m_messages.begin(), m_messages.end(), [id](const FeedbackMessage& message) { return message.id == id; });
     if (found == m_messages.end())

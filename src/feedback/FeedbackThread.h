@@ -38,7 +38,7 @@ public:
     // Adds an unsent message and saves; the message as kept.
     const FeedbackMessage& append(std::string text, base::Date time);
     // Marks the message and saves; false when there is no such message or the file cannot be written.
-    bool markSent(int64_t id, bool sent);
+    [[nodiscard]] bool markSent(int64_t id, bool sent);
 
     // Writes the whole thread; whether it reached the file.
     bool save() const;

@@ -1,6 +1,8 @@
 #include "feedback/FeedbackVC.h"
 
 #include "base/Localization.h"
+#include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/NotificationCenter.h"
 #include "feedback/FeedbackBubbleView.h"
 #include "feedback/FeedbackPoster.h"
@@ -31,15 +33,18 @@ FeedbackVC::FeedbackVC(std::filesystem::path threadFile, FeedbackService service
     , m_thread(std::make_shared<FeedbackThread>(FeedbackThread::load(std::move(threadFile))))
     , m_sending(std::make_shared<int>(0))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 std::shared_ptr<FeedbackVC> FeedbackVC::make(std::filesystem::path threadFile, FeedbackService service)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return std::make_shared<FeedbackVC>(std::move(threadFile), std::move(service));
 }
 
 std::shared_ptr<ui::NavigationController> FeedbackVC::inNavigation(const std::shared_ptr<FeedbackVC>& screen)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto navigation = ui::NavigationController::withRootViewController(screen);
     const auto& bar = navigation->navigationBar();
     bar->setBarTintColor(green);
@@ -55,18 +60,21 @@ FeedbackVC::~FeedbackVC() { base::NotificationCenter::defaultCenter().removeObse
 
 const std::shared_ptr<ui::TextField>& FeedbackVC::inputField()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_inputField;
 }
 
 const std::shared_ptr<ui::Button>& FeedbackVC::sendButton()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_sendButton;
 }
 
 void FeedbackVC::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view()->setBackgroundColor(background);
     setTitle(base::localized("feedback_title"));
     navigationItem()->setLeftBarButtonItem(std::make_shared<ui::BarButtonItem>(base::localized("feedback_close"),
@@ -136,6 +144,7 @@ void FeedbackVC::viewWillDisappear(bool) { m_inputField->resignFirstResponder();
 
 bool FeedbackVC::textFieldShouldReturn(ui::TextField&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     sendTyped();
     return false;
 }
@@ -165,6 +174,7 @@ void FeedbackVC::reloadBubbles()
 
 void FeedbackVC::sendTyped()
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::string text = m_inputField->text();
     if (text.find_first_not_of(" \t\n") == std::string::npos)
         return;
@@ -176,6 +186,7 @@ void FeedbackVC::sendTyped()
 
 void FeedbackVC::resend(int64_t id)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (const FeedbackMessage* message = m_thread->find(id); message && !message->sent)
         post(*message);
 }
@@ -187,8 +198,8 @@ void FeedbackVC::post(const FeedbackMessage& message)
     FeedbackPoster::post(
         m_service, message, [thread = m_thread, sending = m_sending, weak = ui::weakFrom(this), id](bool delivered) {
             --*sending;
-            if (delivered)
-                thread->markSent(id, true);
+            if (delivered && !thread->markSent(id, true))
+                base::log("feedback: a delivered message could not be marked as sent");
             if (auto self = weak.lock())
                 self->reloadBubbles();
         });
@@ -196,6 +207,7 @@ void FeedbackVC::post(const FeedbackMessage& message)
 
 void FeedbackVC::close()
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_inputField->resignFirstResponder();
     dismissViewController(true);
 }

@@ -21,22 +21,23 @@ class Keychain {
 public:
     using Text = std::optional<std::string>;
 
-    static std::optional<std::string> passwordForService(
+    [[nodiscard]] static std::optional<std::string> passwordForService(
         const Text& service, const Text& account, base::Error* error = nullptr);
-    static std::optional<base::Data> passwordDataForService(
+    [[nodiscard]] static std::optional<base::Data> passwordDataForService(
         const Text& service, const Text& account, base::Error* error = nullptr);
-    static bool deletePasswordForService(const Text& service, const Text& account, base::Error* error = nullptr);
-    static bool setPassword(
+    [[nodiscard]] static bool deletePasswordForService(
+        const Text& service, const Text& account, base::Error* error = nullptr);
+    [[nodiscard]] static bool setPassword(
         const Text& password, const Text& service, const Text& account, base::Error* error = nullptr);
-    static bool setPasswordData(const std::optional<base::Data>& password, const Text& service, const Text& account,
-        base::Error* error = nullptr);
+    [[nodiscard]] static bool setPasswordData(const std::optional<base::Data>& password, const Text& service,
+        const Text& account, base::Error* error = nullptr);
     // The attribute dictionaries of every stored item; nothing when there are none.
     static base::ArrayRef allAccounts(base::Error* error = nullptr);
     static base::ArrayRef accountsForService(const Text& service, base::Error* error = nullptr);
 
     // The accessibility new items get and fetchAll filters on (one of security's Accessible... values);
     // none (the start value) adds items without one and lists them all. Set, if at all, before concurrent use.
-    static std::optional<std::string> accessibilityType();
+    [[nodiscard]] static std::optional<std::string> accessibilityType();
     static void setAccessibilityType(std::optional<std::string> type);
 };
 

@@ -44,19 +44,19 @@ public:
     const std::optional<base::Data>& passwordData() const { return m_passwordData; }
     void setPasswordData(std::optional<base::Data> data) { m_passwordData = std::move(data); }
     // The password as UTF-8 text: nothing when there is no data, the data is empty or not UTF-8.
-    std::optional<std::string> password() const;
+    [[nodiscard]] std::optional<std::string> password() const;
     void setPassword(const std::optional<std::string>& password);
 
     // Adds the item, or replaces the data of the existing one (its label and accessibility stay).
     // Needs service, account and password data.
-    bool save(base::Error* error = nullptr);
+    [[nodiscard]] bool save(base::Error* error = nullptr);
     // Needs service and account.
-    bool deleteItem(base::Error* error = nullptr);
+    [[nodiscard]] bool deleteItem(base::Error* error = nullptr);
     // The attribute dictionaries of every item of the service (of every service when none is set), each
     // with its account under "acct"; nothing when there are none (error code ItemNotFound) or on failure.
     base::ArrayRef fetchAll(base::Error* error = nullptr);
     // Needs service and account; on success passwordData() holds the item's data.
-    bool fetch(base::Error* error = nullptr);
+    [[nodiscard]] bool fetch(base::Error* error = nullptr);
 
     // The base attribute dictionary: the class, the service, account and access group that are set, and
     // the synchronization mode when the platform supports synchronization.
@@ -65,7 +65,7 @@ public:
     static bool isSynchronizationAvailable();
     // Nothing for success; else an error in the application's domain whose description is the status's
     // text from the "Keychain" strings table (the table's key itself when the table lacks it).
-    static std::optional<base::Error> errorWithCode(security::Status status);
+    [[nodiscard]] static std::optional<base::Error> errorWithCode(security::Status status);
 
 private:
     bool fail(security::Status status, base::Error* error) const;

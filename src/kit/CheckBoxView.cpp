@@ -1,5 +1,6 @@
 #include "kit/CheckBoxView.h"
 
+#include "base/MainThread.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
 
@@ -28,6 +29,7 @@ namespace {
 
 std::shared_ptr<CheckBoxView> CheckBoxView::make(const gfx::Rect& frame, int style, bool checked)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto box = std::make_shared<CheckBoxView>(Private(), frame, style, checked);
     box->addSubview(box->m_textLabel);
     box->addSubview(box->m_checkBoxImageView);
@@ -39,6 +41,7 @@ CheckBoxView::CheckBoxView(Private, const gfx::Rect& frame, int style, bool chec
     , m_style(style)
     , m_checked(checked)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setUserInteractionEnabled(true);
     setBackgroundColor(gfx::Color::clear());
 
@@ -58,6 +61,7 @@ CheckBoxView::CheckBoxView(Private, const gfx::Rect& frame, int style, bool chec
 
 std::shared_ptr<gfx::Image> CheckBoxView::checkBoxImageForStyle(int style, bool checked)
 {
+    BASE_ASSERT_MAIN_THREAD();
     const char* prefix = stylePrefix(style);
     if (!prefix)
         return nullptr;
@@ -66,6 +70,7 @@ std::shared_ptr<gfx::Image> CheckBoxView::checkBoxImageForStyle(int style, bool 
 
 gfx::Rect CheckBoxView::imageViewFrameForCheckBoxImage(const std::shared_ptr<gfx::Image>& image)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Size size = image ? image->size() : gfx::Size {};
     return { boxLeft, std::floor((height - size.height) / 2), size.width, size.height };
 }
@@ -74,12 +79,14 @@ void CheckBoxView::updateCheckBoxImage() { m_checkBoxImageView->setImage(checkBo
 
 void CheckBoxView::setChecked(bool checked)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_checked = checked;
     updateCheckBoxImage();
 }
 
 void CheckBoxView::setEnabled(bool enabled)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_textLabel->setEnabled(enabled);
     m_enabled = enabled;
     m_checkBoxImageView->setAlpha(enabled ? 1.0 : disabledBoxAlpha);
@@ -96,6 +103,7 @@ gfx::Rect CheckBoxView::touchArea() const
 
 void CheckBoxView::touchesBegan(const ui::TouchSet& touches, const ui::Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_enabled)
         return;
     setAlpha(pressedAlpha);
@@ -104,6 +112,7 @@ void CheckBoxView::touchesBegan(const ui::TouchSet& touches, const ui::Event* ev
 
 void CheckBoxView::touchesCancelled(const ui::TouchSet& touches, const ui::Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_enabled)
         return;
     setAlpha(1.0);
@@ -112,6 +121,7 @@ void CheckBoxView::touchesCancelled(const ui::TouchSet& touches, const ui::Event
 
 void CheckBoxView::touchesEnded(const ui::TouchSet& touches, const ui::Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_enabled)
         return;
     setAlpha(1.0);

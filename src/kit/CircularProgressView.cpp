@@ -1,6 +1,7 @@
 #include "kit/CircularProgressView.h"
 
 #include "base/DispatchQueue.h"
+#include "base/MainThread.h"
 #include "media/AudioPlayer.h"
 #include "ui/DisplayLink.h"
 #include "ui/PanGestureRecognizer.h"
@@ -23,6 +24,7 @@ namespace {
 CircularProgressView::CircularProgressView(const gfx::Rect& frame)
     : ui::View(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 CircularProgressView::~CircularProgressView()
@@ -35,6 +37,7 @@ std::shared_ptr<CircularProgressView> CircularProgressView::makeWithAudio(const 
     std::optional<gfx::Color> backColor, std::optional<gfx::Color> progressColor, double lineWidth,
     const base::URL& audioURL)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto view = std::make_shared<CircularProgressView>(frame);
     view->setUp();
     view->m_backColor = std::move(backColor);
@@ -65,11 +68,12 @@ void CircularProgressView::openPlayer(const base::URL& url)
     if (!m_player)
         return;
     m_player->setDelegate(ui::weakFrom(this));
-    m_player->prepareToPlay();
+    (void)m_player->prepareToPlay(); // play() prepares again if this fails
 }
 
 void CircularProgressView::setAudioURL(std::optional<base::URL> url)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (url) {
         openPlayer(*url);
         if (m_player)
@@ -80,6 +84,7 @@ void CircularProgressView::setAudioURL(std::optional<base::URL> url)
 
 void CircularProgressView::setLineWidth(double width)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Point center { frame().width() / 2, frame().height() / 2 };
     double radius = bounds().width() / 2 - width / 2;
     layer()->addSublayer(makeRingLayer(center, radius, width, m_backColor));
@@ -108,6 +113,7 @@ std::shared_ptr<ui::ShapeLayer> CircularProgressView::makeRingLayer(
 
 void CircularProgressView::setProgress(float progress)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_progress = progress;
     if (!m_progressLayer)
         return;
@@ -128,6 +134,7 @@ void CircularProgressView::setProgress(float progress)
 
 void CircularProgressView::play()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_player && m_player->isPlaying())
         return;
     if (m_displayLink) {
@@ -140,12 +147,14 @@ void CircularProgressView::play()
         m_displayLink->setFrameInterval(framesPerProgressStep);
         m_displayLink->addToRunLoop();
     }
+    // Without an output device the circle still shows the clip's progress.
     if (m_player)
-        m_player->play();
+        (void)m_player->play();
 }
 
 void CircularProgressView::pause()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_player || !m_player->isPlaying())
         return;
     if (m_displayLink)
@@ -155,6 +164,7 @@ void CircularProgressView::pause()
 
 void CircularProgressView::stop()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_player)
         m_player->stop();
     setProgress(0);
@@ -182,6 +192,7 @@ void CircularProgressView::updateProgressCircle()
 
 void CircularProgressView::audioPlayerDidFinishPlaying(media::AudioPlayer&, bool successfully)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!successfully)
         return;
     releaseDisplayLink();
@@ -193,6 +204,7 @@ void CircularProgressView::audioPlayerDidFinishPlaying(media::AudioPlayer&, bool
 double CircularProgressView::angleBetweenLines(
     gfx::Point line1Start, gfx::Point line1End, gfx::Point line2Start, gfx::Point line2End)
 {
+    BASE_ASSERT_MAIN_THREAD();
     double ax = line1End.x - line1Start.x;
     double ay = line1End.y - line1Start.y;
     double bx = line2End.x - line2Start.x;

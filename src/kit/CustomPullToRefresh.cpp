@@ -1,5 +1,7 @@
 #include "kit/CustomPullToRefresh.h"
 
+#include "base/MainThread.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -36,6 +38,7 @@ namespace {
 std::shared_ptr<CustomPullToRefresh> CustomPullToRefresh::make(
     std::shared_ptr<ui::ScrollView> scrollView, std::weak_ptr<CustomPullToRefreshDelegate> delegate)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto refresh = std::make_shared<CustomPullToRefresh>(Private(), std::move(scrollView), std::move(delegate));
     refresh->build();
     return refresh;
@@ -46,6 +49,7 @@ CustomPullToRefresh::CustomPullToRefresh(
     : m_scrollView(std::move(scrollView))
     , m_delegate(std::move(delegate))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 CustomPullToRefresh::~CustomPullToRefresh() { m_scrollView->removeContentSizeObserver(m_sizeObserver); }

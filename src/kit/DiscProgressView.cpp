@@ -1,5 +1,6 @@
 #include "kit/DiscProgressView.h"
 
+#include "base/MainThread.h"
 #include "gfx/CurrentContext.h"
 
 #include <algorithm>
@@ -19,17 +20,20 @@ namespace {
 DiscProgressView::DiscProgressView(const gfx::Rect& frame)
     : ui::View(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setBackgroundColor(gfx::Color::clear());
 }
 
 void DiscProgressView::setProgress(float progress)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_progress = progress;
     setNeedsDisplay();
 }
 
 const gfx::Color& DiscProgressView::trackTintColor()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_trackTintColor)
         m_trackTintColor = gfx::Color::white().withAlpha(0.3);
     return *m_trackTintColor;
@@ -37,6 +41,7 @@ const gfx::Color& DiscProgressView::trackTintColor()
 
 const gfx::Color& DiscProgressView::progressTintColor()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_progressTintColor)
         m_progressTintColor = gfx::Color::white();
     return *m_progressTintColor;
@@ -46,6 +51,7 @@ double DiscProgressView::endAngle(float progress) { return (progress * 359.9 - 9
 
 void DiscProgressView::drawRect(const gfx::Rect& rect)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context)
         return;

@@ -47,9 +47,9 @@ public:
     void touchUpInside(ui::Control& sender);
 
     // Forwarded to the glyph button; with the image they do nothing and answer nothing.
-    std::optional<gfx::Color> menuButtonColorForState(ui::ControlStates state) const;
+    [[nodiscard]] std::optional<gfx::Color> menuButtonColorForState(ui::ControlStates state) const;
     void setMenuButtonColor(const gfx::Color& color, ui::ControlStates state);
-    std::optional<gfx::Color> shadowColorForState(ui::ControlStates state) const;
+    [[nodiscard]] std::optional<gfx::Color> shadowColorForState(ui::ControlStates state) const;
     void setShadowColor(const gfx::Color& color, ui::ControlStates state);
 
     // The item's tint, and the glyph button's when there is one.

@@ -1,11 +1,13 @@
 #include "kit/DrawerCenterContainerView.h"
 
+#include "base/MainThread.h"
 #include "ui/NavigationBar.h"
 
 namespace kit {
 
 std::shared_ptr<ui::View> DrawerCenterContainerView::hitTest(gfx::Point point, const ui::Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto hit = ui::View::hitTest(point, event);
     if (!hit || m_openSide == DrawerSide::None)
         return hit;
@@ -25,6 +27,7 @@ std::shared_ptr<ui::View> DrawerCenterContainerView::hitTest(gfx::Point point, c
 std::shared_ptr<ui::NavigationBar> DrawerCenterContainerView::navigationBarContainedWithinSubviewsOfView(
     const std::shared_ptr<ui::View>& view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!view || view->subviews().empty())
         return nullptr;
     if (auto bar = std::dynamic_pointer_cast<ui::NavigationBar>(view))

@@ -1,6 +1,7 @@
 // kit::DrawerController: children, views, shadow, status-bar strip, appearance forwarding, rotation and
 // restoration. Animations are in DrawerControllerAnimations.cpp, gestures in DrawerControllerGestures.cpp.
 #include "kit/DrawerController.h"
+#include "base/MainThread.h"
 
 #include "base/Facts.h"
 #include "kit/DrawerCenterContainerView.h"
@@ -35,6 +36,7 @@ DrawerController::DrawerController() = default;
 std::shared_ptr<DrawerController> DrawerController::make(std::shared_ptr<ui::ViewController> center,
     std::shared_ptr<ui::ViewController> left, std::shared_ptr<ui::ViewController> right)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto drawer = std::make_shared<DrawerController>();
     drawer->setCenterViewController(std::move(center));
     drawer->setLeftDrawerViewController(std::move(left));
@@ -46,11 +48,13 @@ std::shared_ptr<DrawerController> DrawerController::make(std::shared_ptr<ui::Vie
 
 void DrawerController::setCenterViewController(std::shared_ptr<ui::ViewController> center)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setCenterViewController(std::move(center), false);
 }
 
 void DrawerController::setCenterViewController(std::shared_ptr<ui::ViewController> center, bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (center == m_centerViewController)
         return;
     if (!m_centerContainerView)
@@ -102,16 +106,19 @@ void DrawerController::removeCenterViewController(bool animated)
 
 void DrawerController::setLeftDrawerViewController(std::shared_ptr<ui::ViewController> controller)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setDrawerViewController(std::move(controller), DrawerSide::Left);
 }
 
 void DrawerController::setRightDrawerViewController(std::shared_ptr<ui::ViewController> controller)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setDrawerViewController(std::move(controller), DrawerSide::Right);
 }
 
 void DrawerController::setDrawerViewController(std::shared_ptr<ui::ViewController> controller, DrawerSide side)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (side != DrawerSide::Left && side != DrawerSide::Right)
         return;
     auto& slot = side == DrawerSide::Left ? m_leftDrawerViewController : m_rightDrawerViewController;
@@ -207,6 +214,7 @@ void DrawerController::setOpenSide(DrawerSide side)
 
 void DrawerController::setCenterHiddenInteractionMode(CenterInteractionMode mode)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (mode == m_centerHiddenInteractionMode)
         return;
     m_centerHiddenInteractionMode = mode;
@@ -224,6 +232,7 @@ void DrawerController::setAnimatingDrawer(bool animating)
 
 const std::shared_ptr<ui::View>& DrawerController::childControllerContainerView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_childControllerContainerView) {
         const auto& root = view();
         gfx::Rect frame = root->bounds();
@@ -239,6 +248,7 @@ const std::shared_ptr<ui::View>& DrawerController::childControllerContainerView(
 
 const std::shared_ptr<ui::View>& DrawerController::dummyStatusBarView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_dummyStatusBarView) {
         const auto& root = view();
         m_dummyStatusBarView
@@ -253,6 +263,7 @@ const std::shared_ptr<ui::View>& DrawerController::dummyStatusBarView()
 
 void DrawerController::setShowsStatusBarBackgroundView(bool shows)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (shows == m_showsStatusBarBackgroundView)
         return;
     m_showsStatusBarBackgroundView = shows;
@@ -268,6 +279,7 @@ void DrawerController::setShowsStatusBarBackgroundView(bool shows)
 
 void DrawerController::setStatusBarViewBackgroundColor(const gfx::Color& color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_statusBarViewBackgroundColor = color;
     dummyStatusBarView()->setBackgroundColor(color);
 }
@@ -276,30 +288,35 @@ void DrawerController::setStatusBarViewBackgroundColor(const gfx::Color& color)
 
 void DrawerController::setShowsShadow(bool shows)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_showsShadow = shows;
     updateShadowForCenterView();
 }
 
 void DrawerController::setShadowRadius(double radius)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_shadowRadius = radius;
     updateShadowForCenterView();
 }
 
 void DrawerController::setShadowOpacity(double opacity)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_shadowOpacity = opacity;
     updateShadowForCenterView();
 }
 
 void DrawerController::setShadowOffset(gfx::Size offset)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_shadowOffset = offset;
     updateShadowForCenterView();
 }
 
 void DrawerController::setShadowColor(const gfx::Color& color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_shadowColor = color;
     updateShadowForCenterView();
 }
@@ -345,6 +362,7 @@ void DrawerController::setNeedsStatusBarAppearanceUpdateIfSupported() { setNeeds
 
 void DrawerController::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::viewDidLoad();
     view()->setBackgroundColor(gfx::Color::black());
     setupGestureRecognizers();
@@ -368,12 +386,14 @@ void DrawerController::endForwardedAppearance()
 
 void DrawerController::viewWillAppear(bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::viewWillAppear(animated);
     forwardAppearance(true, animated);
 }
 
 void DrawerController::viewDidAppear(bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::viewDidAppear(animated);
     updateShadowForCenterView();
     endForwardedAppearance();
@@ -381,12 +401,14 @@ void DrawerController::viewDidAppear(bool animated)
 
 void DrawerController::viewWillDisappear(bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::viewWillDisappear(animated);
     forwardAppearance(false, animated);
 }
 
 void DrawerController::viewDidDisappear(bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::viewDidDisappear(animated);
     endForwardedAppearance();
 }
@@ -395,6 +417,7 @@ void DrawerController::viewDidDisappear(bool animated)
 
 bool DrawerController::needsManualForwardingOfRotationEvents()
 {
+    BASE_ASSERT_MAIN_THREAD();
     return std::floor(base::Facts::current().platformVersionNumber()) <= 1047.25;
 }
 
@@ -409,6 +432,7 @@ void DrawerController::forEachChildForRotation(const std::function<void(ui::View
 
 void DrawerController::willRotateToInterfaceOrientation(ui::InterfaceOrientation orientation, double duration)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::willRotateToInterfaceOrientation(orientation, duration);
     bool cancelledGesture = false;
     auto recognizers = view()->gestureRecognizers();
@@ -427,6 +451,7 @@ void DrawerController::willRotateToInterfaceOrientation(ui::InterfaceOrientation
 
 void DrawerController::willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation orientation, double duration)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::willAnimateRotationToInterfaceOrientation(orientation, duration);
     if (m_showsShadow && m_centerContainerView) {
         const auto& layer = m_centerContainerView->layer();
@@ -447,6 +472,7 @@ void DrawerController::willAnimateRotationToInterfaceOrientation(ui::InterfaceOr
 
 void DrawerController::didRotateFromInterfaceOrientation(ui::InterfaceOrientation orientation)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::didRotateFromInterfaceOrientation(orientation);
     forEachChildForRotation([&](ui::ViewController& child) { child.didRotateFromInterfaceOrientation(orientation); });
 }
@@ -455,6 +481,7 @@ void DrawerController::didRotateFromInterfaceOrientation(ui::InterfaceOrientatio
 
 void DrawerController::encodeRestorableState(ui::KeyedCoder& coder)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::encodeRestorableState(coder);
     if (m_leftDrawerViewController)
         coder.encodeObject(m_leftDrawerViewController, "DrawerLeftDrawer");
@@ -467,6 +494,7 @@ void DrawerController::encodeRestorableState(ui::KeyedCoder& coder)
 
 void DrawerController::decodeRestorableState(const ui::KeyedCoder& coder)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::decodeRestorableState(coder);
     if (auto left = coder.decodeObject("DrawerLeftDrawer"))
         setLeftDrawerViewController(std::move(left));

@@ -199,7 +199,7 @@ public:
     void willAnimateRotationToInterfaceOrientation(ui::InterfaceOrientation orientation, double duration) override;
     void didRotateFromInterfaceOrientation(ui::InterfaceOrientation orientation) override;
     // Whether the platform is old enough to need rotation calls forwarded to the children by hand.
-    static bool needsManualForwardingOfRotationEvents();
+    [[nodiscard]] static bool needsManualForwardingOfRotationEvents();
     // Keeps the children under "DrawerLeftDrawer", "DrawerRightDrawer", "DrawerCenter" and the open side
     // under "DrawerOpenSide"; decoding opens a restored Left or Right side at once when it has a drawer.
     void encodeRestorableState(ui::KeyedCoder& coder) override;

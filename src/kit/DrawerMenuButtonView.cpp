@@ -1,5 +1,6 @@
 #include "kit/DrawerMenuButtonView.h"
 
+#include "base/MainThread.h"
 #include "gfx/CurrentContext.h"
 #include "gfx/Path.h"
 
@@ -26,6 +27,7 @@ DrawerMenuButtonView::DrawerMenuButtonView(const gfx::Rect& frame)
     , m_shadowNormalColor(gfx::Color::black().withAlpha(0.5))
     , m_shadowHighlightedColor(gfx::Color::black().withAlpha(0.2f))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 std::optional<gfx::Color> DrawerMenuButtonView::menuButtonColorForState(ui::ControlStates state) const
@@ -37,6 +39,7 @@ std::optional<gfx::Color> DrawerMenuButtonView::menuButtonColorForState(ui::Cont
 
 void DrawerMenuButtonView::setMenuButtonColor(const gfx::Color& color, ui::ControlStates state)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto* slot = slotFor(state, m_menuButtonNormalColor, m_menuButtonHighlightedColor))
         *slot = color;
     setNeedsDisplay();
@@ -51,6 +54,7 @@ std::optional<gfx::Color> DrawerMenuButtonView::shadowColorForState(ui::ControlS
 
 void DrawerMenuButtonView::setShadowColor(const gfx::Color& color, ui::ControlStates state)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto* slot = slotFor(state, m_shadowNormalColor, m_shadowHighlightedColor))
         *slot = color;
     setNeedsDisplay();
@@ -58,6 +62,7 @@ void DrawerMenuButtonView::setShadowColor(const gfx::Color& color, ui::ControlSt
 
 void DrawerMenuButtonView::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto* context = gfx::CurrentContext::get();
     if (!context)
         return;
@@ -86,36 +91,42 @@ void DrawerMenuButtonView::drawRect(const gfx::Rect&)
 
 void DrawerMenuButtonView::touchesBegan(const ui::TouchSet& touches, const ui::Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::Button::touchesBegan(touches, event);
     setNeedsDisplay();
 }
 
 void DrawerMenuButtonView::touchesEnded(const ui::TouchSet& touches, const ui::Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::Button::touchesEnded(touches, event);
     setNeedsDisplay();
 }
 
 void DrawerMenuButtonView::touchesCancelled(const ui::TouchSet& touches, const ui::Event* event)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::Button::touchesCancelled(touches, event);
     setNeedsDisplay();
 }
 
 void DrawerMenuButtonView::setSelected(bool selected)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::Button::setSelected(selected);
     setNeedsDisplay();
 }
 
 void DrawerMenuButtonView::setHighlighted(bool highlighted)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::Button::setHighlighted(highlighted);
     setNeedsDisplay();
 }
 
 void DrawerMenuButtonView::tintColorDidChange()
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::Button::tintColorDidChange();
     setNeedsDisplay();
 }

@@ -19,10 +19,10 @@ public:
     explicit DrawerMenuButtonView(const gfx::Rect& frame);
 
     // Normal and highlighted have a colour; other states none.
-    std::optional<gfx::Color> menuButtonColorForState(ui::ControlStates state) const;
+    [[nodiscard]] std::optional<gfx::Color> menuButtonColorForState(ui::ControlStates state) const;
     // Stores for normal and highlighted only; always redraws.
     void setMenuButtonColor(const gfx::Color& color, ui::ControlStates state);
-    std::optional<gfx::Color> shadowColorForState(ui::ControlStates state) const;
+    [[nodiscard]] std::optional<gfx::Color> shadowColorForState(ui::ControlStates state) const;
     void setShadowColor(const gfx::Color& color, ui::ControlStates state);
 
     void drawRect(const gfx::Rect& rect) override;

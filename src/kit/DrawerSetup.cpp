@@ -1,5 +1,6 @@
 #include "kit/DrawerSetup.h"
 
+#include "base/MainThread.h"
 #include "kit/DrawerController.h"
 #include "kit/DrawerVisualStateManager.h"
 #include "ui/Screen.h"
@@ -16,6 +17,7 @@ namespace {
 std::shared_ptr<DrawerController> makeApplicationDrawerController(
     std::shared_ptr<ui::ViewController> center, std::shared_ptr<ui::ViewController> menu)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto drawer = DrawerController::make(std::move(center), std::move(menu), nullptr);
     drawer->setShowsShadow(true);
     drawer->setRestorationIdentifier("Drawer");

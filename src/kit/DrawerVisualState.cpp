@@ -1,5 +1,6 @@
 #include "kit/DrawerVisualState.h"
 
+#include "base/MainThread.h"
 #include "kit/DrawerController.h"
 #include "ui/Screen.h"
 #include "ui/View.h"
@@ -41,6 +42,7 @@ namespace {
 
 DrawerVisualStateBlock DrawerVisualState::parallaxVisualStateBlock(double parallaxFactor)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return [parallaxFactor](DrawerController& drawer, DrawerSide side, double percent) {
         auto view = drawerView(drawer, side);
         if (!view)
@@ -64,6 +66,7 @@ DrawerVisualStateBlock DrawerVisualState::slideVisualStateBlock() { return paral
 
 DrawerVisualStateBlock DrawerVisualState::slideAndScaleVisualStateBlock()
 {
+    BASE_ASSERT_MAIN_THREAD();
     return [](DrawerController& drawer, DrawerSide side, double percent) {
         auto view = drawerView(drawer, side);
         if (!view)
@@ -81,6 +84,7 @@ DrawerVisualStateBlock DrawerVisualState::slideAndScaleVisualStateBlock()
 
 DrawerVisualStateBlock DrawerVisualState::swingingDoorVisualStateBlock()
 {
+    BASE_ASSERT_MAIN_THREAD();
     return [](DrawerController& drawer, DrawerSide side, double percent) {
         // Every side but Left is treated as Right, as the door hinges on the drawer's outer edge.
         DrawerSide doorSide = side == DrawerSide::Left ? DrawerSide::Left : DrawerSide::Right;
@@ -112,6 +116,7 @@ DrawerVisualStateBlock DrawerVisualState::swingingDoorVisualStateBlock()
 
 DrawerVisualStateBlock DrawerVisualState::plainVisualStateBlock()
 {
+    BASE_ASSERT_MAIN_THREAD();
     return [](DrawerController& drawer, DrawerSide side, double percent) {
         auto view = drawerView(drawer, side);
         if (!view)

@@ -1,5 +1,6 @@
 #include "kit/DropBoxView.h"
 
+#include "base/MainThread.h"
 #include "ui/Label.h"
 #include "ui/TableViewCell.h"
 
@@ -19,11 +20,13 @@ namespace {
 DropBoxView::DropBoxView(const gfx::Rect& frame)
     : ui::View(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void DropBoxView::setControlsViewOriginx(
     int x, int y, int textWidth, int height, int buttonWidth, int tableHeight, bool editable)
 {
+    BASE_ASSERT_MAIN_THREAD();
     int width = textWidth + buttonWidth;
     setBackgroundColor(gfx::Color::white());
     setFrame(
@@ -78,6 +81,7 @@ void DropBoxView::setHeight(double height)
 
 void DropBoxView::tableShowAndHide()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_buttonImageFlag) {
         closeTableview();
         return;
@@ -93,6 +97,7 @@ void DropBoxView::reloadataTableview() { m_tableView->reloadData(); }
 
 void DropBoxView::closeTableview()
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_buttonImageFlag = true;
     setHeight(m_textField->frame().height());
     m_imageView->setTransform(gfx::AffineTransform::makeScale(1, 1));
@@ -103,6 +108,7 @@ int DropBoxView::numberOfRowsInSection(ui::TableView&, int) { return static_cast
 
 std::shared_ptr<ui::TableViewCell> DropBoxView::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto cell = table.dequeueReusableCellWithIdentifier(cellIdentifier);
     if (!cell) {
         cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, cellIdentifier);
@@ -117,6 +123,7 @@ std::shared_ptr<ui::TableViewCell> DropBoxView::cellForRowAtIndexPath(ui::TableV
 
 std::shared_ptr<ui::View> DropBoxView::viewForHeaderInSection(ui::TableView& table, int)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return std::make_shared<ui::View>(gfx::Rect { table.frame().minX(), 0, table.frame().width(), 0 });
 }
 
@@ -124,6 +131,7 @@ std::optional<double> DropBoxView::heightForRowAtIndexPath(ui::TableView&, ui::I
 
 void DropBoxView::didSelectRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (path.row < 0 || path.row >= static_cast<int>(m_arr.size()))
         return;
     m_textField->setText(m_arr[path.row]);

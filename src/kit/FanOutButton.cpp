@@ -1,6 +1,7 @@
 #include "kit/FanOutButton.h"
 
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "ui/Application.h"
 #include "ui/BasicAnimation.h"
 #include "ui/Window.h"
@@ -27,6 +28,7 @@ namespace {
 
 std::shared_ptr<FanOutButton> FanOutButton::make(const gfx::Rect& frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto button = std::make_shared<FanOutButton>(Private(), frame, std::weak_ptr<ui::View>());
     button->setUpViewHierarchy();
     return button;
@@ -34,6 +36,7 @@ std::shared_ptr<FanOutButton> FanOutButton::make(const gfx::Rect& frame)
 
 std::shared_ptr<FanOutButton> FanOutButton::makeWithView(const gfx::Rect& frame, const std::shared_ptr<ui::View>& host)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto button = std::make_shared<FanOutButton>(Private(), frame, host);
     button->setUpViewHierarchy();
     return button;
@@ -43,6 +46,7 @@ FanOutButton::FanOutButton(Private, const gfx::Rect& frame, std::weak_ptr<ui::Vi
     : ui::Button(frame)
     , m_host(std::move(host))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void FanOutButton::setUpViewHierarchy()
@@ -94,12 +98,14 @@ void FanOutButton::setUpViewHierarchy()
 
 void FanOutButton::visibility(bool visible)
 {
+    BASE_ASSERT_MAIN_THREAD();
     for (const auto& button : m_buttons)
         button->setAlpha(visible ? 1.0 : 0);
 }
 
 void FanOutButton::animate()
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::View::animateWithDurationUsingSpring(springDuration, 0, springDamping, 0, 0, [this] {
         moveView(!m_tapped);
         m_tapped = !m_tapped;
@@ -152,12 +158,14 @@ void FanOutButton::button3() { foldAndReport(3); }
 
 void FanOutButton::setImagesForButtons(const std::vector<std::shared_ptr<gfx::Image>>& images)
 {
+    BASE_ASSERT_MAIN_THREAD();
     for (size_t i = 0; i < m_buttons.size() && i < images.size(); ++i)
         m_buttons[i]->setImage(images[i], ui::ControlState::Normal);
 }
 
 void FanOutButton::setCenterButtonImage(std::shared_ptr<gfx::Image> image, gfx::Color backgroundColor)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_imageView->setImage(std::move(image));
     setBackgroundColor(backgroundColor);
 }

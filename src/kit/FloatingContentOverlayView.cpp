@@ -1,5 +1,6 @@
 #include "kit/FloatingContentOverlayView.h"
 
+#include "base/MainThread.h"
 #include "gfx/CurrentContext.h"
 #include "kit/PathCreateRoundedRect.h"
 
@@ -8,23 +9,27 @@ namespace kit {
 FloatingContentOverlayView::FloatingContentOverlayView(const gfx::Rect& frame)
     : ui::View(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setBackgroundColor(gfx::Color::clear());
 }
 
 void FloatingContentOverlayView::setEdgeColor(std::optional<gfx::Color> color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_edgeColor = color;
     setNeedsDisplay();
 }
 
 void FloatingContentOverlayView::setCornerRadius(double radius)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_cornerRadius = radius;
     setNeedsDisplay();
 }
 
 void FloatingContentOverlayView::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context || !m_edgeColor)
         return;

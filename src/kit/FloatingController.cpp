@@ -1,5 +1,6 @@
 #include "kit/FloatingController.h"
 
+#include "base/MainThread.h"
 #include "kit/FloatingNavigationBar.h"
 #include "kit/PathCreateRoundedRect.h"
 #include "ui/Application.h"
@@ -19,12 +20,14 @@ namespace {
 
 const std::shared_ptr<FloatingController>& FloatingController::sharedFloatingController()
 {
+    BASE_ASSERT_MAIN_THREAD();
     static const std::shared_ptr<FloatingController> shared = std::make_shared<FloatingController>();
     return shared;
 }
 
 FloatingController::FloatingController()
 {
+    BASE_ASSERT_MAIN_THREAD();
     setFrameSize(defaultFrameSize);
     setFrameColor(defaultFrameColor());
 }
@@ -33,6 +36,7 @@ gfx::Size FloatingController::frameSize() { return frameView()->frame().size; }
 
 void FloatingController::setFrameSize(gfx::Size size)
 {
+    BASE_ASSERT_MAIN_THREAD();
     const auto& frame = frameView();
     frame->setFrame({ frame->frame().origin, size });
 }
@@ -41,6 +45,7 @@ std::optional<gfx::Color> FloatingController::frameColor() { return frameView()-
 
 void FloatingController::setFrameColor(gfx::Color color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     frameView()->setBaseColor(color);
     contentOverlayView()->setEdgeColor(color);
     floatingNavigationController()->navigationBar()->setTintColor(color);
@@ -48,6 +53,7 @@ void FloatingController::setFrameColor(gfx::Color color)
 
 const std::shared_ptr<ui::Control>& FloatingController::maskControl()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_maskControl) {
         m_maskControl = std::make_shared<ui::Control>();
         m_maskControl->setBackgroundColor(gfx::Color::fromWhite(0, 0.5));
@@ -63,6 +69,7 @@ const std::shared_ptr<ui::Control>& FloatingController::maskControl()
 
 const std::shared_ptr<FloatingFrameView>& FloatingController::frameView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_frameView) {
         m_frameView = std::make_shared<FloatingFrameView>();
         const auto& layer = m_frameView->layer();
@@ -76,6 +83,7 @@ const std::shared_ptr<FloatingFrameView>& FloatingController::frameView()
 
 const std::shared_ptr<ui::View>& FloatingController::contentView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_contentView) {
         m_contentView = std::make_shared<ui::View>();
         m_contentView->setClipsToBounds(true);
@@ -85,6 +93,7 @@ const std::shared_ptr<ui::View>& FloatingController::contentView()
 
 const std::shared_ptr<FloatingContentOverlayView>& FloatingController::contentOverlayView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_contentOverlayView) {
         m_contentOverlayView = std::make_shared<FloatingContentOverlayView>();
         m_contentOverlayView->setUserInteractionEnabled(false);
@@ -94,6 +103,7 @@ const std::shared_ptr<FloatingContentOverlayView>& FloatingController::contentOv
 
 const std::shared_ptr<ui::NavigationController>& FloatingController::floatingNavigationController()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_navigationController) {
         m_navigationController = std::make_shared<ui::NavigationController>(std::make_shared<FloatingNavigationBar>());
         m_navigationController->setViewControllers({ std::make_shared<ui::ViewController>() });
@@ -103,6 +113,7 @@ const std::shared_ptr<ui::NavigationController>& FloatingController::floatingNav
 
 void FloatingController::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     const auto& root = view();
     root->setBackgroundColor(gfx::Color::clear());
     const auto& mask = maskControl();
@@ -117,6 +128,7 @@ void FloatingController::viewDidLoad()
 
 bool FloatingController::isPresented()
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::lock_guard lock(m_presentedLock);
     return m_presented;
 }
@@ -124,6 +136,7 @@ bool FloatingController::isPresented()
 void FloatingController::presentWithContentViewController(
     const std::shared_ptr<ui::ViewController>& content, bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     {
         std::lock_guard lock(m_presentedLock);
         if (m_presented)
@@ -157,6 +170,7 @@ void FloatingController::presentWithContentViewController(
 
 void FloatingController::dismissAnimated(bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     uint64_t dismissal = ++m_dismissals;
     const auto& root = view();
     ui::View::animateWithDuration(
@@ -175,6 +189,7 @@ void FloatingController::dismissAnimated(bool animated)
 
 void FloatingController::layoutFrameView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Size viewSize = view()->frame().size;
     gfx::Size size = frameSize();
     const auto& bar = floatingNavigationController()->navigationBar();

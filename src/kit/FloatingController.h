@@ -39,7 +39,7 @@ public:
     gfx::Size frameSize();
     void setFrameSize(gfx::Size size);
     // The frame's body; setting it also colours the overlay's edge and tints the navigation bar.
-    std::optional<gfx::Color> frameColor();
+    [[nodiscard]] std::optional<gfx::Color> frameColor();
     void setFrameColor(gfx::Color color);
 
     // Each made on first use.

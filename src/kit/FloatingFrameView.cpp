@@ -1,5 +1,6 @@
 #include "kit/FloatingFrameView.h"
 
+#include "base/MainThread.h"
 #include "gfx/CurrentContext.h"
 #include "kit/PathCreateRoundedRect.h"
 
@@ -8,23 +9,27 @@ namespace kit {
 FloatingFrameView::FloatingFrameView(const gfx::Rect& frame)
     : ui::View(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setBackgroundColor(gfx::Color::clear());
 }
 
 void FloatingFrameView::setBaseColor(std::optional<gfx::Color> color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_baseColor = color;
     setNeedsDisplay();
 }
 
 void FloatingFrameView::setCornerRadius(double radius)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_cornerRadius = radius;
     setNeedsDisplay();
 }
 
 void FloatingFrameView::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context)
         return;

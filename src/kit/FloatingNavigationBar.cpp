@@ -1,10 +1,13 @@
 #include "kit/FloatingNavigationBar.h"
 
+#include "base/MainThread.h"
+
 namespace kit {
 
 FloatingNavigationBar::FloatingNavigationBar(const gfx::Rect& frame)
     : ui::NavigationBar(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setBackgroundColor(gfx::Color::clear());
 }
 

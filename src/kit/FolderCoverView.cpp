@@ -1,9 +1,12 @@
 #include "kit/FolderCoverView.h"
 
+#include "base/MainThread.h"
+
 namespace kit {
 
 std::shared_ptr<FolderCoverView> FolderCoverView::make(const gfx::Rect& frame, double offset)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto view = std::make_shared<FolderCoverView>(Private(), frame);
     view->createHighlightWithFrame(frame);
     view->m_cover = std::make_shared<ui::View>(gfx::Rect { 0, 0, frame.width(), frame.height() - offset });
@@ -16,6 +19,7 @@ std::shared_ptr<FolderCoverView> FolderCoverView::make(const gfx::Rect& frame, d
 FolderCoverView::FolderCoverView(Private, const gfx::Rect& frame)
     : ui::Control(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void FolderCoverView::createHighlightWithFrame(const gfx::Rect& frame)

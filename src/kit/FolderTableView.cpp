@@ -1,5 +1,6 @@
 #include "kit/FolderTableView.h"
 
+#include "base/MainThread.h"
 #include "kit/ViewPictures.h"
 #include "ui/BasicAnimation.h"
 #include "ui/ImageView.h"
@@ -20,6 +21,7 @@ namespace {
 void FolderTableView::openFolderAtIndexPath(const ui::IndexPath& path, std::shared_ptr<ui::View> contentView,
     SlideBlock openBlock, SlideBlock closeBlock, CompletionBlock completionBlock)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_top || !contentView)
         return;
     auto cell = cellForRowAtIndexPath(path);
@@ -144,6 +146,7 @@ void FolderTableView::slide(FolderCoverView& cover, gfx::Point from, gfx::Point 
 
 void FolderTableView::performClose()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_closing || !m_top)
         return;
     m_closing = true;
@@ -174,6 +177,7 @@ void FolderTableView::performClose()
 
 void FolderTableView::animationDidStop(const ui::Animation& animation, bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     const base::Value* type = animation.value(animationTypeKey);
     if (!type || !type->isString() || *type != base::Value(closeAnimationType) || m_closeAnimationsRunning == 0)
         return;

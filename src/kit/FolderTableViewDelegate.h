@@ -16,7 +16,10 @@ class FolderTableViewDelegate {
 public:
     virtual ~FolderTableViewDelegate() = default;
     // Empty: not answered (the arrow points at x = 40).
-    virtual std::optional<double> tableViewXForRowAtIndexPath(FolderTableView&, ui::IndexPath) { return std::nullopt; }
+    [[nodiscard]] virtual std::optional<double> tableViewXForRowAtIndexPath(FolderTableView&, ui::IndexPath)
+    {
+        return std::nullopt;
+    }
 };
 
 } // namespace kit

@@ -1,11 +1,13 @@
 #include "kit/HomePageButton.h"
 
 #include "base/Log.h"
+#include "base/MainThread.h"
 
 namespace kit {
 
 std::shared_ptr<HomePageButton> HomePageButton::make(const gfx::Rect& frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto tile = std::make_shared<HomePageButton>(Private(), frame);
     tile->addSubview(tile->m_imageView);
     tile->addSubview(tile->m_titleLable);
@@ -17,6 +19,7 @@ std::shared_ptr<HomePageButton> HomePageButton::make(const gfx::Rect& frame)
 HomePageButton::HomePageButton(Private, const gfx::Rect& frame)
     : ui::View(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_backgroundBtn = std::make_shared<ui::Button>(gfx::Rect { 0, 0, frame.width(), frame.height() });
     m_backgroundBtn->setBackgroundColor(gfx::Color::clear());
     m_imageView = std::make_shared<ui::ImageView>(gfx::Rect { 26, 15, 40, 40 });
@@ -35,6 +38,7 @@ void HomePageButton::setImage(std::shared_ptr<gfx::Image> image) { m_imageView->
 
 void HomePageButton::addAction(ui::Control::Action action, ui::ControlEvents events, const void* owner)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_backgroundBtn->addAction(std::move(action), events, owner);
 }
 

@@ -1,5 +1,6 @@
 #include "kit/LoadingCell.h"
 
+#include "base/MainThread.h"
 #include "ui/ActivityIndicatorView.h"
 #include "ui/Label.h"
 
@@ -8,6 +9,7 @@ namespace kit {
 LoadingCell::LoadingCell()
     : ui::TableViewCell(ui::TableViewCellStyle::Default, cellIdentifier)
 {
+    BASE_ASSERT_MAIN_THREAD();
     setSelectionStyle(ui::TableViewCellSelectionStyle::None);
     m_lbl = std::make_shared<ui::Label>();
     m_lbl->setFont(gfx::Font::system(15));
@@ -21,6 +23,7 @@ LoadingCell::LoadingCell()
 
 void LoadingCell::layoutSubviews()
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::TableViewCell::layoutSubviews();
     gfx::Rect area = contentView()->bounds();
     m_lbl->setFrame(area);

@@ -1,5 +1,6 @@
 #include "kit/MediaFocusViewController.h"
 
+#include "base/MainThread.h"
 #include "kit/ImageBlur.h"
 #include "kit/ViewPictures.h"
 #include "ui/ActivityIndicatorView.h"
@@ -39,6 +40,7 @@ MediaFocusViewController::~MediaFocusViewController() { cancelURLConnectionIfAny
 
 void MediaFocusViewController::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::ViewController::viewDidLoad();
     setup();
 }
@@ -120,6 +122,7 @@ gfx::Rect MediaFocusViewController::sourceFrame() const
 void MediaFocusViewController::showImage(
     std::shared_ptr<gfx::Image> image, std::shared_ptr<ui::View> fromView, std::shared_ptr<ui::ViewController> host)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!image || image->size().width <= 0 || image->size().height <= 0)
         return;
     const auto& view = this->view();
@@ -230,6 +233,7 @@ void MediaFocusViewController::createViewsForParallax()
 
 void MediaFocusViewController::dismiss(bool animated)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (animated) {
         dismissToTargetView();
         return;
@@ -330,6 +334,7 @@ void MediaFocusViewController::returnToCenter()
 
 void MediaFocusViewController::adjustFrame()
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Rect bounds = view()->bounds();
     gfx::Rect frame = m_imageView->frame();
     auto place

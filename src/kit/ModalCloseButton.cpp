@@ -1,5 +1,6 @@
 #include "kit/ModalCloseButton.h"
 
+#include "base/MainThread.h"
 #include "gfx/ImageContext.h"
 
 #include <iterator>
@@ -54,6 +55,7 @@ namespace {
 
 std::shared_ptr<ModalCloseButton> ModalCloseButton::make()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto button = std::make_shared<ModalCloseButton>(Private());
     // A button's parts become its subviews, which needs its shared handle.
     button->setBackgroundImage(closeButtonImage(), ui::ControlState::Normal);
@@ -63,6 +65,7 @@ std::shared_ptr<ModalCloseButton> ModalCloseButton::make()
 ModalCloseButton::ModalCloseButton(Private)
     : ui::Button(defaultFrame)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 std::shared_ptr<gfx::Image> ModalCloseButton::closeButtonImage()

@@ -1,10 +1,13 @@
 #include "kit/ModalContainerView.h"
 
+#include "base/MainThread.h"
+
 namespace kit {
 
 ModalContainerView::ModalContainerView(const gfx::Rect& frame)
     : ui::View(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto inner = std::make_shared<ui::Layer>();
     inner->setFrame(bounds().insetBy(12, 12));
     inner->setCornerRadius(4);

@@ -1,5 +1,6 @@
 #include "kit/ModalGradientView.h"
 
+#include "base/MainThread.h"
 #include "base/NotificationCenter.h"
 #include "gfx/CurrentContext.h"
 
@@ -10,6 +11,7 @@ namespace kit {
 
 void ModalGradientView::touchesEnded(const ui::TouchSet&, const ui::Event*)
 {
+    BASE_ASSERT_MAIN_THREAD();
     base::NotificationCenter::defaultCenter().post(tappedNotification);
 }
 
@@ -23,6 +25,7 @@ void ModalGradientView::setStyle(ModalBackgroundStyle style)
 
 void ModalGradientView::drawRect(const gfx::Rect&)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::CurrentContext::get();
     if (!context)
         return;

@@ -1,5 +1,6 @@
 #include "kit/ModalPresenterViewController.h"
 
+#include "base/MainThread.h"
 #include "ui/Screen.h"
 
 namespace kit {
@@ -12,6 +13,7 @@ void ModalPresenterViewController::loadView() { setView(std::make_shared<ui::Vie
 
 void ModalPresenterViewController::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     const auto& root = view();
     root->setBackgroundColor(gfx::Color::clear());
     root->setAutoresizingMask(stretches);

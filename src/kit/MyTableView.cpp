@@ -1,9 +1,12 @@
 #include "kit/MyTableView.h"
 
+#include "base/MainThread.h"
+
 namespace kit {
 
 void MyTableView::setContentSize(gfx::Size size)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Size frameSize = frame().size;
     if (size.width * size.height < frameSize.width * frameSize.height)
         size = frameSize;

@@ -1,5 +1,6 @@
 #include "kit/NoticeOverlay.h"
 
+#include "base/MainThread.h"
 #include "kit/PerformBlockAfterDelay.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
@@ -16,6 +17,7 @@ namespace {
 
 std::shared_ptr<NoticeOverlay> NoticeOverlay::notifyHUDWithImage(std::shared_ptr<gfx::Image> image, std::string text)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto notice = std::make_shared<NoticeOverlay>(Private());
     // The views do not exist yet: these only store.
     notice->m_image = std::move(image);
@@ -32,10 +34,12 @@ std::shared_ptr<NoticeOverlay> NoticeOverlay::notifyHUDWithImage(std::shared_ptr
 NoticeOverlay::NoticeOverlay(Private)
     : ui::View(defaultFrame)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 const std::shared_ptr<ui::View>& NoticeOverlay::backgroundView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_backgroundView) {
         m_backgroundView = std::make_shared<ui::View>(bounds());
         m_backgroundView->layer()->setCornerRadius(m_roundness);
@@ -48,6 +52,7 @@ const std::shared_ptr<ui::View>& NoticeOverlay::backgroundView()
 
 const std::shared_ptr<ui::ImageView>& NoticeOverlay::imageView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_imageView) {
         double boxWidth = backgroundView()->frame().width();
         m_imageView = std::make_shared<ui::ImageView>(gfx::Rect {});
@@ -65,6 +70,7 @@ const std::shared_ptr<ui::ImageView>& NoticeOverlay::imageView()
 
 const std::shared_ptr<ui::Label>& NoticeOverlay::textLabel()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_textLabel) {
         gfx::Rect box = backgroundView()->frame();
         double top = std::floor(imageView()->frame().maxY() + textGap);
@@ -104,6 +110,7 @@ void NoticeOverlay::layoutSubviews() { recalculateHeight(); }
 
 void NoticeOverlay::setCurrentOpacity(double opacity)
 {
+    BASE_ASSERT_MAIN_THREAD();
     double contentAlpha = opacity > 0 ? 1.0 : 0;
     imageView()->setAlpha(contentAlpha);
     textLabel()->setAlpha(contentAlpha);
@@ -113,6 +120,7 @@ void NoticeOverlay::setCurrentOpacity(double opacity)
 
 void NoticeOverlay::setImage(std::shared_ptr<gfx::Image> image)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_imageView)
         m_imageView->setImage(image);
     m_image = std::move(image);
@@ -120,6 +128,7 @@ void NoticeOverlay::setImage(std::shared_ptr<gfx::Image> image)
 
 void NoticeOverlay::setRoundness(double roundness)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_backgroundView)
         m_backgroundView->layer()->setCornerRadius(roundness);
     m_roundness = roundness;
@@ -127,6 +136,7 @@ void NoticeOverlay::setRoundness(double roundness)
 
 void NoticeOverlay::setBorderColor(gfx::Color color)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_backgroundView)
         m_backgroundView->layer()->setBorderColor(color);
     m_borderColor = color;
@@ -134,6 +144,7 @@ void NoticeOverlay::setBorderColor(gfx::Color color)
 
 void NoticeOverlay::setText(std::string text)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_textLabel) {
         m_textLabel->setText(text);
         adjustTextLabel(*m_textLabel);
@@ -143,6 +154,7 @@ void NoticeOverlay::setText(std::string text)
 
 void NoticeOverlay::presentWithDuration(double duration, double speed, std::function<void()> completion)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_animating = true;
     ui::View::animateWithDuration(
         speed, [this] { setCurrentOpacity(m_destinationOpacity); },
@@ -154,6 +166,7 @@ void NoticeOverlay::presentWithDuration(double duration, double speed, std::func
 
 void NoticeOverlay::fadeAfter(double wait, double speed, std::function<void()> completion)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto self = ui::sharedFrom(this);
     performBlockAfterDelay(
         self,

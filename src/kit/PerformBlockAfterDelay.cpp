@@ -1,11 +1,13 @@
 #include "kit/PerformBlockAfterDelay.h"
 
+#include "base/MainThread.h"
 #include "base/RunLoop.h"
 
 namespace kit {
 
 void performBlockAfterDelay(std::shared_ptr<const void> receiver, std::function<void()> block, double delay)
 {
+    BASE_ASSERT_MAIN_THREAD();
     const void* owner = receiver.get();
     base::RunLoop::main().performAfter(
         base::Duration(delay),

@@ -1,5 +1,6 @@
 #include "kit/PopTip.h"
 
+#include "base/MainThread.h"
 #include "ui/TapGestureRecognizer.h"
 
 namespace kit {
@@ -30,6 +31,7 @@ namespace {
 
 std::shared_ptr<PopTip> PopTip::popTip()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto tip = std::make_shared<PopTip>(Private());
     tip->m_removeGesture->addAction([weak = std::weak_ptr<PopTip>(tip)](ui::GestureRecognizer&) {
         if (auto self = weak.lock())
@@ -42,6 +44,7 @@ PopTip::PopTip(Private)
     : ui::View(gfx::Rect::zero())
     , m_removeGesture(std::make_shared<ui::TapGestureRecognizer>())
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 PopTip::~PopTip()
@@ -56,6 +59,7 @@ const std::optional<gfx::Font>& PopTip::appearanceFont() { return sharedAppearan
 
 void PopTip::didMoveToWindow()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (window() && appearanceFont())
         m_font = *appearanceFont();
 }
@@ -64,6 +68,7 @@ void PopTip::layoutSubviews() { setup(); }
 
 void PopTip::setFromFrame(const gfx::Rect& frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_fromFrame = frame;
     setup();
 }
@@ -79,6 +84,7 @@ void PopTip::prepare(int direction, double maxWidth, const std::shared_ptr<ui::V
 void PopTip::showText(const std::string& text, int direction, double maxWidth, const std::shared_ptr<ui::View>& view,
     const gfx::Rect& fromFrame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_attributedText.reset();
     m_text = text;
     setAccessibilityLabel(text);
@@ -89,6 +95,7 @@ void PopTip::showText(const std::string& text, int direction, double maxWidth, c
 void PopTip::showAttributedText(const gfx::AttributedString& text, int direction, double maxWidth,
     const std::shared_ptr<ui::View>& view, const gfx::Rect& fromFrame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_text.reset();
     m_attributedText = text;
     setAccessibilityLabel(text.string());
@@ -99,6 +106,7 @@ void PopTip::showAttributedText(const gfx::AttributedString& text, int direction
 void PopTip::showTextWithDuration(const std::string& text, int direction, double maxWidth,
     const std::shared_ptr<ui::View>& view, const gfx::Rect& fromFrame, double duration)
 {
+    BASE_ASSERT_MAIN_THREAD();
     showText(text, direction, maxWidth, view, fromFrame);
     scheduleHide(duration);
 }
@@ -106,6 +114,7 @@ void PopTip::showTextWithDuration(const std::string& text, int direction, double
 void PopTip::showAttributedTextWithDuration(const gfx::AttributedString& text, int direction, double maxWidth,
     const std::shared_ptr<ui::View>& view, const gfx::Rect& fromFrame, double duration)
 {
+    BASE_ASSERT_MAIN_THREAD();
     showAttributedText(text, direction, maxWidth, view, fromFrame);
     scheduleHide(duration);
 }
@@ -124,6 +133,7 @@ void PopTip::scheduleHide(double duration)
 
 void PopTip::updateText(const std::string& text)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_text = text;
     setAccessibilityLabel(text);
     setNeedsLayout();
@@ -131,6 +141,7 @@ void PopTip::updateText(const std::string& text)
 
 void PopTip::show()
 {
+    BASE_ASSERT_MAIN_THREAD();
     setNeedsLayout();
     setTransform(gfx::AffineTransform::makeScale(0, 0));
     if (auto container = containerView())
@@ -150,6 +161,7 @@ void PopTip::show()
 
 void PopTip::hide()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_dismissTimer) {
         m_dismissTimer->invalidate();
         m_dismissTimer.reset();

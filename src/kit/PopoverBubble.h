@@ -131,7 +131,7 @@ public:
 
 private:
     // Whether a show may go ahead (the popover is not on screen); clears what an earlier showing left.
-    bool beginShow();
+    [[nodiscard]] bool beginShow();
     // Places the bubble for the content, puts the popover on the top view and scales it in.
     void present(gfx::Point point, const std::shared_ptr<ui::View>& view, const std::shared_ptr<ui::View>& contentView);
     void tapped(ui::GestureRecognizer& recognizer);

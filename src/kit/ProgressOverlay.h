@@ -56,7 +56,7 @@ public:
     // A new overlay for `view`, added to it and shown.
     static std::shared_ptr<ProgressOverlay> showHUDAddedTo(const std::shared_ptr<ui::View>& view, bool animated);
     // Hides (and removes once hidden) the last overlay among `view`'s subviews; false when there is none.
-    static bool hideHUDForView(const std::shared_ptr<ui::View>& view, bool animated);
+    [[nodiscard]] static bool hideHUDForView(const std::shared_ptr<ui::View>& view, bool animated);
 
     ProgressOverlay(Private, const gfx::Rect& frame);
     ~ProgressOverlay() override;
@@ -114,7 +114,7 @@ public:
     float width() const { return m_width; }
     float height() const { return m_height; }
     // When the overlay last became visible.
-    std::optional<base::Clock::TimePoint> showStarted() const { return m_showStarted; }
+    [[nodiscard]] std::optional<base::Clock::TimePoint> showStarted() const { return m_showStarted; }
     const std::shared_ptr<base::Timer>& graceTimer() const { return m_graceTimer; }
     const std::shared_ptr<base::Timer>& minShowTimer() const { return m_minShowTimer; }
     // Set when a hide has completed.

@@ -1,5 +1,7 @@
 #include "kit/PullToRefreshController.h"
 
+#include "base/MainThread.h"
+
 #include <algorithm>
 
 namespace kit {
@@ -32,6 +34,7 @@ namespace {
 std::shared_ptr<PullToRefreshController> PullToRefreshController::make(
     std::shared_ptr<ui::ScrollView> scrollView, std::weak_ptr<PullToRefreshDelegate> delegate)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto controller = std::make_shared<PullToRefreshController>(Private(), std::move(scrollView), std::move(delegate));
     controller->observeOffset();
     return controller;
@@ -42,6 +45,7 @@ PullToRefreshController::PullToRefreshController(
     : m_scrollView(std::move(scrollView))
     , m_delegate(std::move(delegate))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 PullToRefreshController::~PullToRefreshController() { m_scrollView->removeContentOffsetObserver(m_offsetObserver); }

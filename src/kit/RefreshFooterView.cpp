@@ -1,5 +1,6 @@
 #include "kit/RefreshFooterView.h"
 
+#include "base/MainThread.h"
 #include "kit/ScrollViewFieldAccessors.h"
 #include "kit/ViewFieldAccessors.h"
 #include "ui/CollectionView.h"
@@ -11,6 +12,7 @@ namespace kit {
 
 std::shared_ptr<RefreshFooterView> RefreshFooterView::footer()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto footer = std::make_shared<RefreshFooterView>(Private(), gfx::Rect {});
     footer->setPullToRefreshText("上拉可以加载更多数据");
     footer->setReleaseToRefreshText("松开立即加载更多数据");
@@ -22,6 +24,7 @@ std::shared_ptr<RefreshFooterView> RefreshFooterView::footer()
 RefreshFooterView::RefreshFooterView(Private, const gfx::Rect& frame)
     : RefreshBaseView(frame, RefreshDirection::Bottom)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 RefreshFooterView::~RefreshFooterView() { stopObservingContentSize(); }

@@ -26,7 +26,10 @@ public:
     virtual void refreshTableDidTriggerRefresh(int /*which*/) { }
     virtual bool refreshTableDataSourceIsLoading(ui::View&) { return false; }
     // Empty: not answered (the footer then shows no date).
-    virtual std::optional<base::Date> refreshTableDataSourceLastUpdated(ui::View&) { return std::nullopt; }
+    [[nodiscard]] virtual std::optional<base::Date> refreshTableDataSourceLastUpdated(ui::View&)
+    {
+        return std::nullopt;
+    }
 };
 
 } // namespace kit

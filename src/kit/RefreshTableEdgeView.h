@@ -73,7 +73,7 @@ protected:
     RefreshTableEdgeView(const gfx::Rect& frame, const std::optional<std::string>& key, int direction);
     void build(const Layout& layout, const std::string& arrowImageName, gfx::Color textColor);
 
-    bool delegateIsLoading();
+    [[nodiscard]] bool delegateIsLoading();
     // Puts the view into `state`, drawn as `look` says (other states are only stored).
     void showState(int state, const Look& look);
     // A scroll while dragging, the owner not loading: beyond the trigger distance pulls, back inside goes

@@ -1,5 +1,6 @@
 #include "kit/ScrollViewFieldAccessors.h"
 
+#include "base/MainThread.h"
 namespace kit {
 
 namespace {
@@ -13,6 +14,7 @@ namespace {
 
 void setInsetTop(ui::ScrollView& scrollView, double top)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeInset(scrollView, [top](gfx::EdgeInsets& inset) { inset.top = top; });
 }
 
@@ -20,6 +22,7 @@ double insetTop(const ui::ScrollView& scrollView) { return scrollView.contentIns
 
 void setInsetBottom(ui::ScrollView& scrollView, double bottom)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeInset(scrollView, [bottom](gfx::EdgeInsets& inset) { inset.bottom = bottom; });
 }
 
@@ -27,6 +30,7 @@ double insetBottom(const ui::ScrollView& scrollView) { return scrollView.content
 
 void setInsetLeft(ui::ScrollView& scrollView, double left)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeInset(scrollView, [left](gfx::EdgeInsets& inset) { inset.left = left; });
 }
 
@@ -34,6 +38,7 @@ double insetLeft(const ui::ScrollView& scrollView) { return scrollView.contentIn
 
 void setInsetRight(ui::ScrollView& scrollView, double right)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeInset(scrollView, [right](gfx::EdgeInsets& inset) { inset.right = right; });
 }
 
@@ -41,6 +46,7 @@ double insetRight(const ui::ScrollView& scrollView) { return scrollView.contentI
 
 void setOffsetX(ui::ScrollView& scrollView, double x)
 {
+    BASE_ASSERT_MAIN_THREAD();
     scrollView.setContentOffset({ x, scrollView.contentOffset().y });
 }
 
@@ -48,6 +54,7 @@ double offsetX(const ui::ScrollView& scrollView) { return scrollView.contentOffs
 
 void setOffsetY(ui::ScrollView& scrollView, double y)
 {
+    BASE_ASSERT_MAIN_THREAD();
     scrollView.setContentOffset({ scrollView.contentOffset().x, y });
 }
 
@@ -55,6 +62,7 @@ double offsetY(const ui::ScrollView& scrollView) { return scrollView.contentOffs
 
 void setContentSizeWidth(ui::ScrollView& scrollView, double width)
 {
+    BASE_ASSERT_MAIN_THREAD();
     scrollView.setContentSize({ width, scrollView.contentSize().height });
 }
 
@@ -62,6 +70,7 @@ double contentSizeWidth(const ui::ScrollView& scrollView) { return scrollView.co
 
 void setContentSizeHeight(ui::ScrollView& scrollView, double height)
 {
+    BASE_ASSERT_MAIN_THREAD();
     scrollView.setContentSize({ scrollView.contentSize().width, height });
 }
 

@@ -59,16 +59,16 @@ bool isFooterHidden(const ui::ScrollView& scrollView);
 bool isFooterRefreshing(const ui::ScrollView& scrollView);
 
 void setHeaderPullToRefreshText(ui::ScrollView& scrollView, std::string text);
-std::optional<std::string> headerPullToRefreshText(const ui::ScrollView& scrollView);
+[[nodiscard]] std::optional<std::string> headerPullToRefreshText(const ui::ScrollView& scrollView);
 void setHeaderReleaseToRefreshText(ui::ScrollView& scrollView, std::string text);
-std::optional<std::string> headerReleaseToRefreshText(const ui::ScrollView& scrollView);
+[[nodiscard]] std::optional<std::string> headerReleaseToRefreshText(const ui::ScrollView& scrollView);
 void setHeaderRefreshingText(ui::ScrollView& scrollView, std::string text);
-std::optional<std::string> headerRefreshingText(const ui::ScrollView& scrollView);
+[[nodiscard]] std::optional<std::string> headerRefreshingText(const ui::ScrollView& scrollView);
 void setFooterPullToRefreshText(ui::ScrollView& scrollView, std::string text);
-std::optional<std::string> footerPullToRefreshText(const ui::ScrollView& scrollView);
+[[nodiscard]] std::optional<std::string> footerPullToRefreshText(const ui::ScrollView& scrollView);
 void setFooterReleaseToRefreshText(ui::ScrollView& scrollView, std::string text);
-std::optional<std::string> footerReleaseToRefreshText(const ui::ScrollView& scrollView);
+[[nodiscard]] std::optional<std::string> footerReleaseToRefreshText(const ui::ScrollView& scrollView);
 void setFooterRefreshingText(ui::ScrollView& scrollView, std::string text);
-std::optional<std::string> footerRefreshingText(const ui::ScrollView& scrollView);
+[[nodiscard]] std::optional<std::string> footerRefreshingText(const ui::ScrollView& scrollView);
 
 } // namespace kit

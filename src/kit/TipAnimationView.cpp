@@ -1,5 +1,6 @@
 #include "kit/TipAnimationView.h"
 
+#include "base/MainThread.h"
 #include "ui/Label.h"
 
 namespace kit {
@@ -14,12 +15,14 @@ namespace {
 std::shared_ptr<TipAnimationView> TipAnimationView::makeWithIsToDown(
     const gfx::Rect& frame, bool isDown, std::string title, gfx::Color backgroundColor)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return make(frame, isDown, std::move(title), backgroundColor, 18);
 }
 
 std::shared_ptr<TipAnimationView> TipAnimationView::makeWithIsShow(
     const gfx::Rect& frame, bool isShow, std::string title, gfx::Color backgroundColor)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return make(frame, isShow, std::move(title), backgroundColor, 12);
 }
 
@@ -44,6 +47,7 @@ std::shared_ptr<TipAnimationView> TipAnimationView::make(
 TipAnimationView::TipAnimationView(Private, const gfx::Rect& frame)
     : ui::View(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void TipAnimationView::slide(const std::string& name, double delay, bool downwards)
@@ -65,6 +69,7 @@ void TipAnimationView::back() { slide(slideOut, stayDuration, !m_isDown); }
 
 void TipAnimationView::stop(const std::string& animationName, bool finished)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!finished)
         return;
     if (animationName == slideIn) {

@@ -1,6 +1,7 @@
 #include "kit/Toast.h"
 
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "gfx/TextMeasuring.h"
 #include "ui/ActivityIndicatorView.h"
 #include "ui/ImageView.h"
@@ -76,6 +77,7 @@ namespace {
 
 gfx::Point Toast::centerPointForPosition(const ui::View& view, const ToastPosition& position, const ui::View& toast)
 {
+    BASE_ASSERT_MAIN_THREAD();
     double width = view.bounds().width();
     double height = view.bounds().height();
     double toastHeight = toast.frame().height();
@@ -96,6 +98,7 @@ gfx::Point Toast::centerPointForPosition(const ui::View& view, const ToastPositi
 std::shared_ptr<ui::View> Toast::viewForMessage(const ui::View& view, const std::optional<std::string>& message,
     const std::optional<std::string>& title, const std::shared_ptr<gfx::Image>& image)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!message && !title && !image)
         return nullptr;
     auto panel = std::make_shared<ui::View>();
@@ -151,12 +154,14 @@ std::shared_ptr<ui::View> Toast::viewForMessage(const ui::View& view, const std:
 void Toast::makeToast(const std::shared_ptr<ui::View>& view, std::optional<std::string> message, double duration,
     const ToastPosition& position, std::optional<std::string> title, std::shared_ptr<gfx::Image> image)
 {
+    BASE_ASSERT_MAIN_THREAD();
     showToast(view, viewForMessage(*view, message, title, image), duration, position);
 }
 
 void Toast::showToast(const std::shared_ptr<ui::View>& view, const std::shared_ptr<ui::View>& toast, double duration,
     const ToastPosition& position)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!toast)
         return;
     toast->setCenter(centerPointForPosition(*view, position, *toast));
@@ -173,6 +178,7 @@ void Toast::showToast(const std::shared_ptr<ui::View>& view, const std::shared_p
 
 std::shared_ptr<ui::View> Toast::activityToast(const ui::View& view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto& toasts = activityToasts();
     auto found = toasts.find(keyOf(view));
     return found == toasts.end() ? nullptr : found->second;
@@ -180,6 +186,7 @@ std::shared_ptr<ui::View> Toast::activityToast(const ui::View& view)
 
 void Toast::makeToastActivity(const std::shared_ptr<ui::View>& view, const ToastPosition& position)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (activityToast(*view))
         return;
     auto panel = std::make_shared<ui::View>(gfx::Rect { 0, 0, activitySide, activitySide });
@@ -200,6 +207,7 @@ void Toast::makeToastActivity(const std::shared_ptr<ui::View>& view, const Toast
 
 void Toast::hideToastActivity(const std::shared_ptr<ui::View>& view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto panel = activityToast(*view);
     if (!panel)
         return;

@@ -1,5 +1,7 @@
 #include "kit/TwoTitleButton.h"
 
+#include "base/MainThread.h"
+
 namespace kit {
 
 namespace {
@@ -15,6 +17,7 @@ namespace {
 
 std::shared_ptr<TwoTitleButton> TwoTitleButton::make(const gfx::Rect& frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto button = std::make_shared<TwoTitleButton>(Private(), frame);
     button->initViews();
     return button;
@@ -23,6 +26,7 @@ std::shared_ptr<TwoTitleButton> TwoTitleButton::make(const gfx::Rect& frame)
 TwoTitleButton::TwoTitleButton(Private, const gfx::Rect& frame)
     : ui::Button(frame)
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void TwoTitleButton::initViews()
@@ -39,6 +43,7 @@ void TwoTitleButton::initViews()
 
 void TwoTitleButton::layoutSubviews()
 {
+    BASE_ASSERT_MAIN_THREAD();
     ui::Button::layoutSubviews();
     double width = bounds().width();
     double half = bounds().height() / 2;

@@ -1,5 +1,6 @@
 #include "kit/ViewAddition.h"
 
+#include "base/MainThread.h"
 #include <algorithm>
 #include <optional>
 
@@ -21,6 +22,7 @@ namespace {
 
 std::shared_ptr<ui::ViewController> viewController(const ui::View& view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     for (auto ancestor = view.superview(); ancestor; ancestor = ancestor->superview()) {
         if (auto controller = std::dynamic_pointer_cast<ui::ViewController>(ancestor->viewController()))
             return controller;
@@ -30,18 +32,21 @@ std::shared_ptr<ui::ViewController> viewController(const ui::View& view)
 
 void bringToFront(ui::View& view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto superview = view.superview())
         superview->bringSubviewToFront(&view);
 }
 
 void sendToBack(ui::View& view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto superview = view.superview())
         superview->sendSubviewToBack(&view);
 }
 
 void bringOneLevelUp(ui::View& view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto superview = view.superview();
     if (!superview)
         return;
@@ -52,6 +57,7 @@ void bringOneLevelUp(ui::View& view)
 
 void sendOneLevelDown(ui::View& view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto superview = view.superview();
     if (!superview)
         return;
@@ -62,12 +68,14 @@ void sendOneLevelDown(ui::View& view)
 
 bool isInFront(const ui::View& view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto superview = view.superview();
     return superview && superview->subviews().back().get() == &view;
 }
 
 bool isAtBack(const ui::View& view)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto superview = view.superview();
     return superview && superview->subviews().front().get() == &view;
 }

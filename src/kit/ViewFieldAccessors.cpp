@@ -1,5 +1,6 @@
 #include "kit/ViewFieldAccessors.h"
 
+#include "base/MainThread.h"
 namespace kit {
 
 namespace {
@@ -13,6 +14,7 @@ namespace {
 
 void setFrameX(ui::View& view, double x)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeFrame(view, [x](gfx::Rect& frame) { frame.origin.x = x; });
 }
 
@@ -20,6 +22,7 @@ double frameX(const ui::View& view) { return view.frame().origin.x; }
 
 void setFrameY(ui::View& view, double y)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeFrame(view, [y](gfx::Rect& frame) { frame.origin.y = y; });
 }
 
@@ -27,6 +30,7 @@ double frameY(const ui::View& view) { return view.frame().origin.y; }
 
 void setFrameWidth(ui::View& view, double width)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeFrame(view, [width](gfx::Rect& frame) { frame.size.width = width; });
 }
 
@@ -34,6 +38,7 @@ double frameWidth(const ui::View& view) { return view.frame().width(); }
 
 void setFrameHeight(ui::View& view, double height)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeFrame(view, [height](gfx::Rect& frame) { frame.size.height = height; });
 }
 
@@ -41,6 +46,7 @@ double frameHeight(const ui::View& view) { return view.frame().height(); }
 
 void setFrameSize(ui::View& view, gfx::Size size)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeFrame(view, [size](gfx::Rect& frame) { frame.size = size; });
 }
 
@@ -48,6 +54,7 @@ gfx::Size frameSize(const ui::View& view) { return view.frame().size; }
 
 void setFrameOrigin(ui::View& view, gfx::Point origin)
 {
+    BASE_ASSERT_MAIN_THREAD();
     changeFrame(view, [origin](gfx::Rect& frame) { frame.origin = origin; });
 }
 

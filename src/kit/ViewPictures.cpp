@@ -1,5 +1,6 @@
 #include "kit/ViewPictures.h"
 
+#include "base/MainThread.h"
 #include "gfx/ImageContext.h"
 
 namespace kit {
@@ -8,6 +9,7 @@ std::shared_ptr<gfx::Image> screenshot(ui::View& view) { return screenshotWithOf
 
 std::shared_ptr<gfx::Image> screenshotWithOffset(ui::View& view, double dy)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Context* context = gfx::ImageContext::begin(view.frame().size, false, 0);
     if (context) {
         context->translateBy(0, dy);
@@ -20,9 +22,11 @@ std::shared_ptr<gfx::Image> screenshotWithOffset(ui::View& view, double dy)
 
 std::shared_ptr<gfx::Image> snapshotImageWithScale(ui::View& view, double scale)
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Rect bounds = view.bounds();
     gfx::ImageContext::begin(bounds.size, false, scale);
-    view.drawViewHierarchyInRect({ 0, 0, bounds.width(), bounds.height() }, true);
+    // A view that cannot draw leaves the picture blank, which is then what the caller gets.
+    (void)view.drawViewHierarchyInRect({ 0, 0, bounds.width(), bounds.height() }, true);
     auto image = gfx::ImageContext::image();
     gfx::ImageContext::end();
     return image;

@@ -5,6 +5,7 @@
 #include "base/Bundle.h"
 #include "base/DispatchGroup.h"
 #include "base/Facts.h"
+#include "base/MainThread.h"
 #include "net/URLErrors.h"
 #include "networking/Base64.h"
 #include "networking/NetworkingErrors.h"
@@ -39,6 +40,7 @@ HTTPClient::HTTPClient(base::URL baseURL)
     : m_baseURL(withTrailingSlash(std::move(baseURL)))
     , m_operationQueue(std::make_shared<base::OperationQueue>())
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_defaultHeaders["Accept-Language"] = acceptLanguageHeaderValue(base::Facts::current().preferredLanguages());
     m_defaultHeaders["User-Agent"] = userAgentHeaderValue();
     m_operationQueue->setMaxConcurrentOperationCount(base::OperationQueue::defaultMaxConcurrentOperationCount);
@@ -46,6 +48,7 @@ HTTPClient::HTTPClient(base::URL baseURL)
 
 std::shared_ptr<HTTPClient> HTTPClient::clientWithBaseURL(base::URL baseURL)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return std::make_shared<HTTPClient>(std::move(baseURL));
 }
 

@@ -1,5 +1,6 @@
 #include "networking/ImageViewLoader.h"
 
+#include "base/MainThread.h"
 #include "networking/ImageCache.h"
 
 namespace networking {
@@ -7,10 +8,12 @@ namespace networking {
 ImageViewLoader::ImageViewLoader(std::weak_ptr<ui::ImageView> imageView)
     : m_imageView(std::move(imageView))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 const std::shared_ptr<base::OperationQueue>& ImageViewLoader::sharedImageRequestOperationQueue()
 {
+    BASE_ASSERT_MAIN_THREAD();
     static auto queue = std::make_shared<base::OperationQueue>();
     return queue;
 }

@@ -20,12 +20,14 @@ namespace {
 
 NetworkActivityIndicatorManager& NetworkActivityIndicatorManager::sharedManager()
 {
+    BASE_ASSERT_MAIN_THREAD();
     static auto shared = make();
     return *shared;
 }
 
 std::shared_ptr<NetworkActivityIndicatorManager> NetworkActivityIndicatorManager::make()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto manager = std::make_shared<NetworkActivityIndicatorManager>(Private());
     auto& center = base::NotificationCenter::defaultCenter();
     std::weak_ptr<NetworkActivityIndicatorManager> weak = manager;

@@ -1,6 +1,7 @@
 #include "networking/StreamingMultipartFormData.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "networking/NetworkingErrors.h"
 
 #include <algorithm>
@@ -47,6 +48,7 @@ StreamingMultipartFormData::StreamingMultipartFormData(net::URLRequest request, 
     , m_stringEncoding(stringEncoding)
     , m_bodyStream(std::make_shared<MultipartBodyStreamProvider>(stringEncoding))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 void StreamingMultipartFormData::record(base::Error error)
@@ -81,6 +83,7 @@ bool StreamingMultipartFormData::checkForBoundary(const base::Data& data, const 
 bool StreamingMultipartFormData::appendPartWithFileURL(
     const base::URL& fileURL, const std::string& name, base::Error* error)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return appendPartWithFileURL(fileURL, name, fileURL.lastPathComponent(), "application/octet-stream", error);
 }
 

@@ -1,5 +1,6 @@
 #include "reachability/Reachability.h"
 
+#include "base/MainThread.h"
 #include "base/NotificationCenter.h"
 
 #include <arpa/inet.h>
@@ -12,6 +13,7 @@ using namespace net::reachability;
 Reachability::Reachability(std::shared_ptr<net::ReachabilityProbe> probe)
     : m_probe(std::move(probe))
 {
+    BASE_ASSERT_MAIN_THREAD();
 }
 
 Reachability::~Reachability() { stopNotifier(); }
@@ -27,16 +29,19 @@ std::shared_ptr<Reachability> Reachability::withKey(std::shared_ptr<net::Reachab
 
 std::shared_ptr<Reachability> Reachability::reachabilityWithHostName(const std::string& hostName)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return withKey(net::ReachabilityProbe::forHostName(hostName), hostName);
 }
 
 std::shared_ptr<Reachability> Reachability::reachabilityWithAddress(const sockaddr_in& address)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return withKey(net::ReachabilityProbe::forAddress(address), makeAddressKey(address.sin_addr));
 }
 
 std::shared_ptr<Reachability> Reachability::reachabilityForInternetConnection()
 {
+    BASE_ASSERT_MAIN_THREAD();
     sockaddr_in any {};
     any.sin_family = AF_INET;
     auto made = reachabilityWithAddress(any);
@@ -46,6 +51,7 @@ std::shared_ptr<Reachability> Reachability::reachabilityForInternetConnection()
 
 std::shared_ptr<Reachability> Reachability::reachabilityForLocalWiFi()
 {
+    BASE_ASSERT_MAIN_THREAD();
     sockaddr_in linkLocal {};
     linkLocal.sin_family = AF_INET;
     linkLocal.sin_addr.s_addr = htonl(0xA9FE0000); // 169.254.0.0
@@ -56,6 +62,7 @@ std::shared_ptr<Reachability> Reachability::reachabilityForLocalWiFi()
 
 std::string Reachability::makeAddressKey(const in_addr& address)
 {
+    BASE_ASSERT_MAIN_THREAD();
     const auto* bytes = reinterpret_cast<const unsigned char*>(&address.s_addr);
     return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." + std::to_string(bytes[2]) + "."
         + std::to_string(bytes[3]);
@@ -63,6 +70,7 @@ std::string Reachability::makeAddressKey(const in_addr& address)
 
 bool Reachability::startNotifier()
 {
+    BASE_ASSERT_MAIN_THREAD();
     return m_probe->startNotifier([weak = weak_from_this()](net::ReachabilityFlags) {
         if (auto self = weak.lock())
             base::NotificationCenter::defaultCenter().post(ReachabilityChangedNotification, self);
@@ -120,6 +128,7 @@ std::string Reachability::key() const
 
 void Reachability::setKey(std::string key)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::lock_guard lock(m_keyMutex);
     m_key = std::move(key);
 }

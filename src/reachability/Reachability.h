@@ -53,7 +53,7 @@ public:
     static std::string makeAddressKey(const in_addr& address);
 
     // Main thread. Posts the change notification until stopped; false when it was already started.
-    bool startNotifier();
+    [[nodiscard]] bool startNotifier();
     void stopNotifier();
 
     bool isEqual(const Reachability& other) const { return key() == other.key(); }

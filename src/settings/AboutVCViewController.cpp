@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "core/Helper.h"
 #include "core/Logout.h"
 #include "ui/Button.h"
@@ -36,11 +37,13 @@ namespace {
 
 std::shared_ptr<AboutVCViewController> AboutVCViewController::make()
 {
+    BASE_ASSERT_MAIN_THREAD();
     return std::make_shared<AboutVCViewController>();
 }
 
 void AboutVCViewController::setPurchaseScreenFactory(PurchaseScreenFactory factory)
 {
+    BASE_ASSERT_MAIN_THREAD();
     purchaseFactory() = std::move(factory);
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "base/NotificationCenter.h"
 #include "core/NotificationNames.h"
 #include "core/Singleton.h"
@@ -15,6 +16,7 @@ namespace settings {
 
 std::shared_ptr<BtnModel> BtnModel::make(const std::string& imageName, std::string name)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto button = std::make_shared<BtnModel>(Private(), std::move(name));
     button->setImage(gfx::Image::named(imageName), ui::ControlState::Normal);
     base::NotificationCenter::defaultCenter().addObserver(
@@ -38,6 +40,7 @@ BtnModel::BtnModel(Private, std::string name)
     , m_name(std::move(name))
     , m_deviceDetail(core::Singleton::shared().deviceDetail())
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Rect screen = ui::Screen::main().bounds();
     setFrame({ (screen.width() - side) / 2, screen.height() - 60, side, side });
     layer()->setCornerRadius(side / 2);

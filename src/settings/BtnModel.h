@@ -44,7 +44,7 @@ public:
     // The text field of the entry alert open or opened last.
     const std::shared_ptr<ui::TextField>& newText() const { return m_newText; }
     // The slot the name stands for; nothing for a name that matches none.
-    std::optional<LumetSlot> slot() const;
+    [[nodiscard]] std::optional<LumetSlot> slot() const;
 
     // Opens the entry alert.
     void clickbtn();

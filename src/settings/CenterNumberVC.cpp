@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "core/ReplyFields.h"
 #include "core/Tool.h"
 #include "core/WebCall.h"
@@ -34,6 +35,7 @@ namespace {
 
 std::shared_ptr<CenterNumberVC> CenterNumberVC::make(std::shared_ptr<core::Device> device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto panel = std::make_shared<CenterNumberVC>();
     panel->setDeviceDetail(std::move(device));
     return panel;
@@ -41,6 +43,7 @@ std::shared_ptr<CenterNumberVC> CenterNumberVC::make(std::shared_ptr<core::Devic
 
 const NumberPanelParts::SingleNumberPanel& CenterNumberVC::parts()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_parts;
 }

@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "base/UTF8.h"
 #include "settings/PhoneBookPhotos.h"
 #include "ui/BarButtonItem.h"
@@ -25,6 +26,7 @@ namespace {
 
 void EditPhoneBookVC::prepare(std::string serialNumber, int64_t index, std::string name, std::string number)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_serialNumber = std::move(serialNumber);
     m_index = index;
     m_name = std::move(name);
@@ -35,6 +37,7 @@ void EditPhoneBookVC::prepare(std::string serialNumber, int64_t index, std::stri
 
 const std::shared_ptr<ui::Button>& EditPhoneBookVC::headImageView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_headImageView;
 }

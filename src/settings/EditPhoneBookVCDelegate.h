@@ -18,7 +18,7 @@ public:
     virtual ~EditPhoneBookVCDelegate() = default;
     // The entry at `index` as the user left it. Whether the entry was taken: when it was not, the editor
     // stays open with the user's text, for another try.
-    virtual bool saveEdit(const std::string& name, const std::string& phone, int64_t index) = 0;
+    [[nodiscard]] virtual bool saveEdit(const std::string& name, const std::string& phone, int64_t index) = 0;
 };
 
 } // namespace settings

@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "core/ServiceProtocol.h"
 #include "core/Tool.h"
 #include "core/WebCall.h"
@@ -79,6 +80,7 @@ namespace {
 
 std::shared_ptr<ui::ActionSheet> FamilyNumberVC::chooseKeyAndOpen(std::shared_ptr<core::Device> device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto chooser = std::make_shared<KeyChooser>(std::move(device));
     lastChooser() = chooser;
     auto sheet = std::make_shared<ui::ActionSheet>(std::nullopt, std::weak_ptr<ui::ActionSheetDelegate>(chooser),
@@ -90,6 +92,7 @@ std::shared_ptr<ui::ActionSheet> FamilyNumberVC::chooseKeyAndOpen(std::shared_pt
 
 std::shared_ptr<FamilyNumberVC> FamilyNumberVC::openedFromSheet()
 {
+    BASE_ASSERT_MAIN_THREAD();
     return lastChooser() ? lastChooser()->editor : nullptr;
 }
 

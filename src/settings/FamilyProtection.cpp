@@ -1,6 +1,7 @@
 #include "settings/FamilyProtection.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "kit/DrawerBarButtonItem.h"
 #include "kit/DrawerController.h"
 #include "kit/DrawerLookup.h"
@@ -43,12 +44,14 @@ std::shared_ptr<FamilyProtection> FamilyProtection::make() { return std::make_sh
 
 const std::shared_ptr<ui::Button>& FamilyProtection::btnFather()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_buttons[0];
 }
 
 const std::shared_ptr<ui::Button>& FamilyProtection::btnMother()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_buttons[1];
 }

@@ -1,6 +1,7 @@
 #include "settings/ImageAnimate.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "core/DBManager.h"
 #include "settings/BtnModel.h"
 #include "ui/Screen.h"
@@ -21,6 +22,7 @@ namespace {
 
 std::shared_ptr<ImageAnimate> ImageAnimate::make(const std::shared_ptr<ui::View>& host)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto panel = std::make_shared<ImageAnimate>(Private());
     host->addSubview(panel);
     const std::pair<const char*, std::string> buttons[] = { { "dad", base::localized("father") },
@@ -38,6 +40,7 @@ std::shared_ptr<ImageAnimate> ImageAnimate::make(const std::shared_ptr<ui::View>
 ImageAnimate::ImageAnimate(Private)
     : ui::Button(gfx::Rect {})
 {
+    BASE_ASSERT_MAIN_THREAD();
     gfx::Rect screen = ui::Screen::main().bounds();
     m_oldframe = { (screen.width() - 40) / 2, screen.height() - 60, 40, 40 };
 }

@@ -1,5 +1,6 @@
 #include "settings/LikeNumberVC.h"
 
+#include "base/MainThread.h"
 #include "settings/LumetNumbers.h"
 #include "settings/NumberDrafts.h"
 #include "settings/NumberPanelParts.h"
@@ -47,12 +48,14 @@ std::shared_ptr<LikeNumberVC> LikeNumberVC::make() { return std::make_shared<Lik
 
 const std::shared_ptr<ui::View>& LikeNumberVC::likeNumberViewForParvo()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_parvoView;
 }
 
 const std::shared_ptr<ui::View>& LikeNumberVC::likeNumberViewForQuenn()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_quennView;
 }

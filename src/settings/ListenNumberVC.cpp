@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "settings/NumberDrafts.h"
 #include "settings/QuennNumbers.h"
 #include "settings/SingleNumberCommand.h"
@@ -21,6 +22,7 @@ namespace {
 
 std::shared_ptr<ListenNumberVC> ListenNumberVC::make(std::shared_ptr<core::Device> device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto panel = std::make_shared<ListenNumberVC>();
     panel->setDeviceDetail(std::move(device));
     return panel;
@@ -28,6 +30,7 @@ std::shared_ptr<ListenNumberVC> ListenNumberVC::make(std::shared_ptr<core::Devic
 
 const NumberPanelParts::SingleNumberPanel& ListenNumberVC::parts()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_parts;
 }

@@ -1,5 +1,6 @@
 #include "settings/LumetNumbers.h"
 
+#include "base/MainThread.h"
 #include "core/ServiceProtocol.h"
 #include "core/Tool.h"
 #include "core/WebCall.h"
@@ -13,6 +14,7 @@ namespace settings {
 
 core::ConfigText& LumetNumbers::number(core::LumetDeviceConfig& config, LumetSlot slot)
 {
+    BASE_ASSERT_MAIN_THREAD();
     switch (slot) {
     case LumetSlot::Father:
         return config.numberForFather;
@@ -28,6 +30,7 @@ core::ConfigText& LumetNumbers::number(core::LumetDeviceConfig& config, LumetSlo
 
 std::string LumetNumbers::draftSlot(LumetSlot slot)
 {
+    BASE_ASSERT_MAIN_THREAD();
     switch (slot) {
     case LumetSlot::Father:
         return "lumet.father";

@@ -1,6 +1,7 @@
 #include "settings/NumberAlerts.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "core/PromptAlert.h"
 #include "ui/AlertView.h"
 
@@ -8,6 +9,7 @@ namespace settings {
 
 void showNumberServerText(const std::string& text)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto alert = std::make_shared<ui::AlertView>(
         base::localized("prompt"), text, std::weak_ptr<ui::AlertViewDelegate>(), base::localized("done"));
     alert->show();

@@ -1,15 +1,19 @@
 #include "settings/NumberDrafts.h"
 
+#include "base/MainThread.h"
+
 namespace settings {
 
 NumberDrafts& NumberDrafts::shared()
 {
+    BASE_ASSERT_MAIN_THREAD();
     static NumberDrafts drafts;
     return drafts;
 }
 
 void NumberDrafts::keep(const std::string& serialNumber, const std::string& slot, std::string typed)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_drafts[{ serialNumber, slot }] = std::move(typed);
 }
 

@@ -20,7 +20,7 @@ public:
 
     void keep(const std::string& serialNumber, const std::string& slot, std::string typed);
     void forget(const std::string& serialNumber, const std::string& slot);
-    std::optional<std::string> draft(const std::string& serialNumber, const std::string& slot) const;
+    [[nodiscard]] std::optional<std::string> draft(const std::string& serialNumber, const std::string& slot) const;
     // The draft when there is one, else the stored text.
     std::string textFor(const std::string& serialNumber, const std::string& slot, const std::string& stored) const;
     void clear() { m_drafts.clear(); }

@@ -1,5 +1,6 @@
 #include "settings/NumberFieldLift.h"
 
+#include "base/MainThread.h"
 #include "ui/TextField.h"
 #include "ui/View.h"
 
@@ -10,11 +11,13 @@ namespace settings {
 
 NumberFieldLift::Placement NumberFieldLift::fixedAbove(double origin)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return [origin](const gfx::Rect&, int overlap) { return origin - overlap; };
 }
 
 NumberFieldLift::Placement NumberFieldLift::keepBelow(double slack)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return [slack](const gfx::Rect& saved, int overlap) {
         return std::min(saved.origin.y, saved.origin.y - overlap + slack);
     };

@@ -2,6 +2,7 @@
 
 #include "base/Localization.h"
 #include "base/LocalizedFormat.h"
+#include "base/MainThread.h"
 #include "kit/ModalPresenter.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
@@ -29,6 +30,7 @@ namespace {
 
 std::shared_ptr<ui::View> NumberPanelParts::panel(double height)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto view = std::make_shared<ui::View>(gfx::Rect { 0, 0, panelWidth, height });
     view->setBackgroundColor(gfx::Color::white());
     view->layer()->setCornerRadius(8);
@@ -37,6 +39,7 @@ std::shared_ptr<ui::View> NumberPanelParts::panel(double height)
 
 std::shared_ptr<ui::Label> NumberPanelParts::title(double width)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto label = std::make_shared<ui::Label>(gfx::Rect { 10, 8, width - 20, 28 });
     label->setFont(gfx::Font::boldSystem(17));
     label->setTextColor(gfx::Color::black());

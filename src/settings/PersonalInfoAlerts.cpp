@@ -1,6 +1,7 @@
 #include "settings/PersonalInfoAlerts.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 
 namespace settings {
 
@@ -19,6 +20,7 @@ namespace {
 
 void PersonalInfoAlerts::prompt(std::string_view messageKey, std::weak_ptr<ui::AlertViewDelegate> delegate, int tag)
 {
+    BASE_ASSERT_MAIN_THREAD();
     show(base::localized("prompt"), messageKey, std::move(delegate), tag);
 }
 
@@ -26,6 +28,7 @@ void PersonalInfoAlerts::untitled(std::string_view messageKey) { show(std::nullo
 
 void PersonalInfoAlerts::titled(std::string_view titleKey, std::string_view messageKey)
 {
+    BASE_ASSERT_MAIN_THREAD();
     show(base::localized(titleKey), messageKey, {}, 0);
 }
 

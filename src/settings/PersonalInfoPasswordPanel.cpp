@@ -1,6 +1,7 @@
 #include "settings/PersonalInfoPasswordPanel.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "ui/Button.h"
 #include "ui/Label.h"
 #include "ui/TextField.h"
@@ -20,6 +21,7 @@ namespace {
 std::shared_ptr<PersonalInfoPasswordPanel> PersonalInfoPasswordPanel::make(
     const std::weak_ptr<ui::TextFieldDelegate>& fieldDelegate, ButtonAction buttonAction)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto panel = std::make_shared<PersonalInfoPasswordPanel>();
     panel->addSubview(panel->m_jiaRenView);
     panel->m_oldPassword = panel->addField(firstRowY, "old_password", "please_input_old_password", fieldDelegate);
@@ -35,6 +37,7 @@ std::shared_ptr<PersonalInfoPasswordPanel> PersonalInfoPasswordPanel::make(
 PersonalInfoPasswordPanel::PersonalInfoPasswordPanel()
     : ui::View({ 0, 0, size.width, restingTop + size.height })
 {
+    BASE_ASSERT_MAIN_THREAD();
     setBackgroundColor(gfx::Color::clear());
     m_jiaRenView = std::make_shared<ui::View>(gfx::Rect { 0, restingTop, size.width, size.height });
     m_jiaRenView->setBackgroundColor(gfx::Color::white());

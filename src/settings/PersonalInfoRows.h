@@ -41,7 +41,7 @@ public:
     static bool hasLogoutButton(int64_t deviceType);
     // The firewall switch is on for any value but null or "false" (also an empty or absent one, and a device
     // without a watch configuration).
-    static bool firewallIsOn(const core::Device* device);
+    [[nodiscard]] static bool firewallIsOn(const core::Device* device);
 };
 
 } // namespace settings

@@ -1,6 +1,7 @@
 #include "settings/PersonalInfoVC.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "base/UserDefaults.h"
 #include "childcare/DeviceOnAndOf.h"
 #include "core/DBManager.h"
@@ -72,6 +73,7 @@ namespace {
 
 std::shared_ptr<PersonalInfoVC> PersonalInfoVC::make(std::shared_ptr<core::Device> device)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto screen = std::make_shared<PersonalInfoVC>();
     screen->setDeviceDetail(std::move(device));
     return screen;
@@ -79,6 +81,7 @@ std::shared_ptr<PersonalInfoVC> PersonalInfoVC::make(std::shared_ptr<core::Devic
 
 int64_t PersonalInfoVC::storedDeviceType()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto stored = core::DBManager::readSingleMobileDevice();
     return stored && stored->deviceTypeID ? *stored->deviceTypeID : 0;
 }

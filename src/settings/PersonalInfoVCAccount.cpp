@@ -1,6 +1,7 @@
 // The account actions of the settings centre: the password panel, push messages, clearing the stored
 // messages and logging out.
 #include "base/Localization.h"
+#include "base/Log.h"
 #include "base/NotificationCenter.h"
 #include "base/UserDefaults.h"
 #include "core/DBManager.h"
@@ -161,10 +162,12 @@ void PersonalInfoVC::actionSheetClickedButtonAtIndex(ui::ActionSheet& sheet, int
 void PersonalInfoVC::clearStoredMessages()
 {
     std::string serialNumber = core::Singleton::shared().lastSerialnumber();
-    core::DBManager::deleteAllChatQuery();
-    core::DBManager::deleteUserChatListByFrom(serialNumber);
-    core::DBManager::deleteAllUserMessageQuery();
-    core::DBManager::deleteUserMessageListByFrom(serialNumber);
+    bool cleared = core::DBManager::deleteAllChatQuery();
+    cleared = core::DBManager::deleteUserChatListByFrom(serialNumber) && cleared;
+    cleared = core::DBManager::deleteAllUserMessageQuery() && cleared;
+    cleared = core::DBManager::deleteUserMessageListByFrom(serialNumber) && cleared;
+    if (!cleared)
+        base::log("settings: the stored messages could not all be cleared");
 }
 
 void PersonalInfoVC::clickLogout() { core::Logout::logOut(); }

@@ -1,6 +1,7 @@
 // The device commands of the settings centre: rename, factory reset, restart and switch-off, the sleep timer,
 // the firewall and the key lock.
 #include "base/Localization.h"
+#include "base/Log.h"
 #include "core/DBManager.h"
 #include "core/Helper.h"
 #include "core/ServiceProtocol.h"
@@ -100,7 +101,8 @@ void PersonalInfoVC::renameAnswered(const std::string& name, bool accepted)
     if (accepted) {
         if (auto stored = core::DBManager::readSingleMobileDevice()) {
             stored->DeviceName = name;
-            core::DBManager::saveOrUpdataMobileDeviceDB(*stored);
+            if (!core::DBManager::saveOrUpdataMobileDeviceDB(*stored))
+                base::log("settings: the new device name could not be stored; the server has it");
         }
     }
     m_tableView->reloadData();

@@ -2,6 +2,7 @@
 
 #include "base/Files.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/Paths.h"
 #include "core/SafeFileName.h"
 
@@ -11,6 +12,7 @@ namespace settings {
 
 std::optional<std::filesystem::path> PhoneBookPhotos::path(const std::string& serialNumber, int64_t index)
 {
+    BASE_ASSERT_MAIN_THREAD();
     std::string name = "phoneBook_" + serialNumber + "_" + std::to_string(index) + ".png";
     if (serialNumber.empty() || !core::isSafeFileName(name))
         return std::nullopt;
@@ -19,6 +21,7 @@ std::optional<std::filesystem::path> PhoneBookPhotos::path(const std::string& se
 
 std::shared_ptr<gfx::Image> PhoneBookPhotos::photo(const std::string& serialNumber, int64_t index)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto file = path(serialNumber, index);
     std::error_code error;
     if (!file || !std::filesystem::exists(*file, error))

@@ -22,7 +22,7 @@ public:
     static constexpr const char* DefaultHeadImage = "phonebook_head";
 
     // Nothing when the serial number cannot be part of a file name.
-    static std::optional<std::filesystem::path> path(const std::string& serialNumber, int64_t index);
+    [[nodiscard]] static std::optional<std::filesystem::path> path(const std::string& serialNumber, int64_t index);
     // The stored photo, or nullptr when there is none (or it cannot be read).
     static std::shared_ptr<gfx::Image> photo(const std::string& serialNumber, int64_t index);
     // The stored photo, else the default head.

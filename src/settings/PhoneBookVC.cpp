@@ -4,6 +4,7 @@
 #include "base/Dictionary.h"
 #include "base/Localization.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "core/PromptAlert.h"
 #include "core/ReplyFields.h"
 #include "core/ServiceProtocol.h"
@@ -64,12 +65,14 @@ std::shared_ptr<PhoneBookVC> PhoneBookVC::make() { return std::make_shared<Phone
 
 const std::shared_ptr<ui::TableView>& PhoneBookVC::tableView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_tableView;
 }
 
 const std::shared_ptr<EditPhoneBookVC>& PhoneBookVC::editor()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_editor;
 }

@@ -4,6 +4,7 @@
 #include "base/Files.h"
 #include "base/Localization.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "core/Helper.h"
 #include "core/PromptAlert.h"
 #include "core/Singleton.h"
@@ -34,12 +35,14 @@ std::string PurchaseVC::productIdentifier() { return base::Bundle::main().identi
 
 const std::shared_ptr<ui::TableView>& PurchaseVC::tableView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_tableView;
 }
 
 std::shared_ptr<ui::Button> PurchaseVC::buyButton()
 {
+    BASE_ASSERT_MAIN_THREAD();
     tableView()->layoutIfNeeded();
     return m_buyButton;
 }

@@ -1,5 +1,6 @@
 #include "settings/QuennNumbers.h"
 
+#include "base/MainThread.h"
 #include "core/ServiceProtocol.h"
 #include "core/Tool.h"
 #include "core/WebCall.h"
@@ -29,6 +30,7 @@ namespace {
 
 core::ConfigText& QuennNumbers::number(core::SQuennConfig& config, size_t index)
 {
+    BASE_ASSERT_MAIN_THREAD();
     switch (index) {
     case 0:
         return config.sOSNum1;
@@ -45,6 +47,7 @@ std::string QuennNumbers::draftSlot(size_t index) { return "quenn." + std::to_st
 
 void QuennNumbers::send(std::shared_ptr<core::Device> device, Changes changes)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!device || !device->serialNumber || !device->quennDeviceConfig) {
         showNumberAlert("failure");
         return;

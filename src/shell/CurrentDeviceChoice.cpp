@@ -1,5 +1,6 @@
 #include "shell/CurrentDeviceChoice.h"
 
+#include "base/MainThread.h"
 #include "core/DBManager.h"
 #include "core/Singleton.h"
 
@@ -10,6 +11,7 @@ namespace shell {
 std::shared_ptr<core::MobileDeviceAndLocation> chooseCurrentDevice(
     const std::vector<std::shared_ptr<core::MobileDeviceAndLocation>>& devices)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (devices.empty())
         return nullptr;
     auto chosen = devices.front();

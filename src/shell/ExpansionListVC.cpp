@@ -1,6 +1,7 @@
 #include "shell/ExpansionListVC.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "base/UserDefaults.h"
 #include "core/DBManager.h"
 #include "core/Helper.h"
@@ -43,18 +44,21 @@ std::shared_ptr<ExpansionListVC> ExpansionListVC::make() { return std::make_shar
 
 const std::shared_ptr<ui::TableView>& ExpansionListVC::tableView()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_tableView;
 }
 
 const std::shared_ptr<ui::Button>& ExpansionListVC::settingsButton()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_settingsButton;
 }
 
 void ExpansionListVC::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     const auto& root = view();
     root->setBackgroundColor(background);
     buildHeader();
@@ -109,6 +113,7 @@ void ExpansionListVC::buildHeader()
 
 void ExpansionListVC::viewWillAppear(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_functions = MenuFunctions::forDeviceType(core::Singleton::shared().deviceTypeID());
     m_tableView->reloadData();
     showHeaderTexts();
@@ -174,6 +179,7 @@ int ExpansionListVC::numberOfRowsInSection(ui::TableView&, int) { return static_
 
 std::shared_ptr<ui::TableViewCell> ExpansionListVC::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto cell = table.dequeueReusableCellWithIdentifier(cellIdentifier);
     if (!cell) {
         cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, cellIdentifier);
@@ -189,6 +195,7 @@ std::shared_ptr<ui::TableViewCell> ExpansionListVC::cellForRowAtIndexPath(ui::Ta
 
 void ExpansionListVC::didSelectRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
+    BASE_ASSERT_MAIN_THREAD();
     table.deselectRowAtIndexPath(path, true);
     if (auto cell = table.cellForRowAtIndexPath(path))
         openRowTitled(cell->textLabel()->text());
@@ -196,6 +203,7 @@ void ExpansionListVC::didSelectRowAtIndexPath(ui::TableView& table, ui::IndexPat
 
 void ExpansionListVC::openRowTitled(const std::string& title)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto found = std::find_if(
         m_functions.begin(), m_functions.end(), [&](const std::string& key) { return base::localized(key) == title; });
     if (found != m_functions.end())

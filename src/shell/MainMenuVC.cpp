@@ -1,6 +1,7 @@
 #include "shell/MainMenuVC.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "base/NotificationCenter.h"
 #include "base/RunLoop.h"
 #include "core/DBManager.h"
@@ -76,24 +77,28 @@ MainMenuVC::~MainMenuVC() { stopPolling(); }
 
 const std::shared_ptr<ui::Button>& MainMenuVC::voiceButton()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_voiceButton;
 }
 
 const std::shared_ptr<settings::ImageAnimate>& MainMenuVC::familyNumberButton()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_familyNumberButton;
 }
 
 const std::shared_ptr<ui::Button>& MainMenuVC::functionButton()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view();
     return m_functionButton;
 }
 
 void MainMenuVC::viewDidLoad()
 {
+    BASE_ASSERT_MAIN_THREAD();
     view()->setBackgroundColor(background);
     buildNavigationItems();
     buildDeviceCard();
@@ -206,6 +211,7 @@ void MainMenuVC::buildFamilyNumberButton(ui::View& bar)
 
 void MainMenuVC::setNumber()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_familyNumberButton->tag() == 0) {
         m_familyNumberButton->TapAnimation();
         m_familyNumberButton->setTag(1);
@@ -217,6 +223,7 @@ void MainMenuVC::setNumber()
 
 void MainMenuVC::touchOnMap()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (m_familyNumberButton->tag() != 1)
         return;
     m_familyNumberButton->HiddenAllView();
@@ -225,6 +232,7 @@ void MainMenuVC::touchOnMap()
 
 bool MainMenuVC::gestureRecognizerShouldReceiveTouch(ui::GestureRecognizer&, const ui::Touch& touch)
 {
+    BASE_ASSERT_MAIN_THREAD();
     // Buttons (the fan's own among them) answer their touches themselves.
     for (auto hit = touch.view(); hit && hit != view(); hit = hit->superview()) {
         if (std::dynamic_pointer_cast<ui::Control>(hit))
@@ -235,6 +243,7 @@ bool MainMenuVC::gestureRecognizerShouldReceiveTouch(ui::GestureRecognizer&, con
 
 void MainMenuVC::viewWillAppear(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto type = storedDeviceType();
     m_voiceButton->setHidden(!isOneOf(type, voiceTypes));
     bool familyPanel = type != carTrackerType;
@@ -246,6 +255,7 @@ void MainMenuVC::viewWillAppear(bool)
 
 void MainMenuVC::viewDidAppear(bool)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_polling = true;
     if (!m_pollInFlight)
         pollMessages();
@@ -338,6 +348,7 @@ void MainMenuVC::stopPolling()
 
 void MainMenuVC::pushScreen(const std::string& name)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto navigation = navigationController();
     if (!navigation || !m_deviceDetail)
         return;

@@ -2,6 +2,7 @@
 
 #include "base/Array.h"
 #include "base/Dictionary.h"
+#include "base/MainThread.h"
 #include "core/Singleton.h"
 
 namespace shell {
@@ -31,6 +32,7 @@ namespace {
 
 std::vector<std::string> MenuFunctions::forDeviceType(std::optional<int64_t> type)
 {
+    BASE_ASSERT_MAIN_THREAD();
     const auto& config = core::Singleton::shared().config();
     if (!config)
         return fallback();

@@ -1,5 +1,6 @@
 #include "shell/NavViewController.h"
 
+#include "base/MainThread.h"
 #include "gfx/Font.h"
 #include "gfx/TextAttributes.h"
 
@@ -7,6 +8,7 @@ namespace shell {
 
 NavViewController::NavViewController()
 {
+    BASE_ASSERT_MAIN_THREAD();
     const auto& bar = navigationBar();
     bar->setBarTintColor(barTint);
     bar->setTintColor(gfx::Color::white());
@@ -18,6 +20,7 @@ NavViewController::NavViewController()
 
 std::shared_ptr<NavViewController> NavViewController::withRootViewController(std::shared_ptr<ui::ViewController> root)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto navigation = std::make_shared<NavViewController>();
     navigation->setViewControllers({ std::move(root) });
     return navigation;

@@ -2,6 +2,7 @@
 
 #include "base/Dictionary.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/NotificationCenter.h"
 #include "core/Helper.h"
 #include "core/NotificationNames.h"
@@ -30,6 +31,7 @@ namespace {
 
 void SignIn::post(const std::string& account, const std::string& password, Completion completion)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto parameters = base::Dictionary::make({
         { ServiceProtocol::LoginNameKey, account },
         { ServiceProtocol::PasswordKey, password },

@@ -1,6 +1,7 @@
 #include "shell/TourContext.h"
 
 #include "base/Localization.h"
+#include "base/MainThread.h"
 #include "base/OperationQueue.h"
 #include "core/ServiceClient.h"
 #include "kit/DrawerController.h"
@@ -16,6 +17,7 @@ namespace shell {
 
 std::shared_ptr<LoginVC> TourContext::loginScreen()
 {
+    BASE_ASSERT_MAIN_THREAD();
     for (const auto& window : ui::Application::shared().windows()) {
         if (auto login = std::dynamic_pointer_cast<LoginVC>(window->rootViewController()))
             return login;
@@ -25,24 +27,28 @@ std::shared_ptr<LoginVC> TourContext::loginScreen()
 
 std::shared_ptr<kit::DrawerController> TourContext::container()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto login = loginScreen();
     return login ? login->signedInContainer() : nullptr;
 }
 
 std::shared_ptr<ui::NavigationController> TourContext::centreNavigation()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto drawer = container();
     return drawer ? std::dynamic_pointer_cast<ui::NavigationController>(drawer->centerViewController()) : nullptr;
 }
 
 std::shared_ptr<ui::ViewController> TourContext::centreRoot()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto navigation = centreNavigation();
     return navigation && !navigation->viewControllers().empty() ? navigation->viewControllers().front() : nullptr;
 }
 
 std::shared_ptr<ui::ViewController> TourContext::topOfCentre()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto navigation = centreNavigation();
     return navigation && !navigation->viewControllers().empty() ? navigation->viewControllers().back() : nullptr;
 }
@@ -51,12 +57,14 @@ std::shared_ptr<MainMenuVC> TourContext::home() { return std::dynamic_pointer_ca
 
 std::shared_ptr<ExpansionListVC> TourContext::menu()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto drawer = container();
     return drawer ? std::dynamic_pointer_cast<ExpansionListVC>(drawer->leftDrawerViewController()) : nullptr;
 }
 
 bool TourContext::pushOnHome(const std::shared_ptr<ui::ViewController>& screen)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto homeScreen = home();
     auto navigation = homeScreen ? homeScreen->navigationController() : nullptr;
     if (!navigation || !screen)
@@ -67,6 +75,7 @@ bool TourContext::pushOnHome(const std::shared_ptr<ui::ViewController>& screen)
 
 bool TourContext::pushOnHome(const std::string& screenName)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto homeScreen = home();
     if (!homeScreen || !homeScreen->deviceDetail())
         return false;
@@ -76,12 +85,14 @@ bool TourContext::pushOnHome(const std::string& screenName)
 
 void TourContext::popToCentreRoot()
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto navigation = centreNavigation())
         navigation->popToRootViewController(false);
 }
 
 void TourContext::openMenuRow(const std::string& key)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (auto list = menu())
         list->openRowTitled(base::localized(key));
 }
@@ -90,6 +101,7 @@ bool TourContext::networkIdle() { return core::ServiceClient::sharedClient()->ca
 
 bool TourContext::drawerAtRest(kit::DrawerSide side)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto drawer = container();
     return drawer && drawer->openSide() == side && !drawer->isAnimatingDrawer();
 }

@@ -43,19 +43,19 @@ public:
     static std::shared_ptr<ui::ViewController> topOfCentre();
 
     // Pushes the screen on the home screen's navigation controller; whether there was a home screen.
-    static bool pushOnHome(const std::shared_ptr<ui::ViewController>& screen);
+    [[nodiscard]] static bool pushOnHome(const std::shared_ptr<ui::ViewController>& screen);
     // Makes the directory's screen of that name for the home screen's record, opened as pushed, and pushes
     // it; whether it was pushed (a home screen with its record, and a factory for the name).
-    static bool pushOnHome(const std::string& screenName);
+    [[nodiscard]] static bool pushOnHome(const std::string& screenName);
     // Pops the centre's navigation controller back to its root, not animated.
     static void popToCentreRoot();
     // What a tap on the menu's row of that function key does.
     static void openMenuRow(const std::string& key);
 
     // No web call of the shared client is under way.
-    static bool networkIdle();
+    [[nodiscard]] static bool networkIdle();
     // The container shows that side (None: the centre) and is not moving.
-    static bool drawerAtRest(kit::DrawerSide side);
+    [[nodiscard]] static bool drawerAtRest(kit::DrawerSide side);
 };
 
 } // namespace shell

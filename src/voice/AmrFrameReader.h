@@ -19,7 +19,7 @@ inline constexpr std::array<uint8_t, 6> AmrMagic = { '#', '!', 'A', 'M', 'R', '\
 inline constexpr size_t AmrFrameBufferSize = 32;
 using AmrFrameBuffer = std::array<uint8_t, AmrFrameBufferSize>;
 
-bool HasAmrMagic(std::span<const uint8_t> bytes);
+[[nodiscard]] bool HasAmrMagic(std::span<const uint8_t> bytes);
 
 // The frame type carried in bits 3-6 of a frame's header byte.
 constexpr unsigned AmrFrameType(uint8_t header) { return (header >> 3) & 0x0f; }

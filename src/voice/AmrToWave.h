@@ -15,6 +15,6 @@ namespace voice {
 
 // WAVE data; or the (unwrapped) AMR data itself when it holds no readable first frame; or nothing when the
 // data is empty or is neither AMR nor 3GP-wrapped AMR.
-std::optional<base::Data> DecodeAmrToWave(std::span<const uint8_t> data);
+[[nodiscard]] std::optional<base::Data> DecodeAmrToWave(std::span<const uint8_t> data);
 
 } // namespace voice

@@ -13,6 +13,7 @@
 
 namespace voice {
 
-bool EncodeCafToMp3(const std::filesystem::path& caf, const std::filesystem::path& mp3, base::Error* error = nullptr);
+[[nodiscard]] bool EncodeCafToMp3(
+    const std::filesystem::path& caf, const std::filesystem::path& mp3, base::Error* error = nullptr);
 
 } // namespace voice

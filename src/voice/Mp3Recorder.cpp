@@ -52,8 +52,8 @@ void Mp3Recorder::startRecord()
         return;
     setSesstion();
     setRecorder();
-    if (m_recorder)
-        m_recorder->record();
+    if (m_recorder && !m_recorder->record())
+        base::log("mp3 recorder: recording could not start");
     m_meter.restart();
     m_playTimer = base::Timer::scheduled(RecordingMeter::Interval, true, [weak = weak_from_this()](base::Timer&) {
         if (auto self = weak.lock())
@@ -78,7 +78,7 @@ void Mp3Recorder::stopRecord()
         m_recorder->stop();
     if (seconds <= ShortestConvertedRecording) {
         if (m_recorder)
-            m_recorder->deleteRecording();
+            (void)m_recorder->deleteRecording(); // the next recording writes over the same file
         if (auto delegate = m_delegate.lock())
             delegate->failRecord();
     } else {
@@ -93,7 +93,7 @@ void Mp3Recorder::cancelRecord()
     if (!m_playTimer)
         return;
     if (m_recorder)
-        m_recorder->deleteRecording();
+        (void)m_recorder->deleteRecording(); // the next recording writes over the same file
     dropTimer();
 }
 
@@ -106,8 +106,10 @@ void Mp3Recorder::dropTimer()
 void Mp3Recorder::setSesstion()
 {
     m_session = media::AudioSession::shared();
-    m_session->setCategory(media::AudioSession::Category::PlayAndRecord);
-    m_session->setActive(true);
+    bool ready = m_session->setCategory(media::AudioSession::Category::PlayAndRecord);
+    ready = m_session->setActive(true) && ready;
+    if (!ready)
+        base::log("mp3 recorder: the audio session could not be set up");
 }
 
 void Mp3Recorder::setRecorder()
@@ -120,7 +122,8 @@ void Mp3Recorder::setRecorder()
         return;
     }
     m_recorder->setMeteringEnabled(true);
-    m_recorder->prepareToRecord(&error);
+    if (!m_recorder->prepareToRecord(&error))
+        base::log(error.description());
 }
 
 std::filesystem::path Mp3Recorder::cafPath() { return base::Paths::temporary() / "tmp.caf"; }
@@ -150,7 +153,8 @@ void Mp3Recorder::audio_PCMtoMP3()
     if (!converted)
         base::log(error.localizedDescription());
 
-    media::AudioSession::shared()->setCategory(media::AudioSession::Category::SoloAmbient);
+    if (!media::AudioSession::shared()->setCategory(media::AudioSession::Category::SoloAmbient))
+        base::log("mp3 recorder: the audio session could not be given back");
     deleteCafCache();
     base::log("MP3转换结束");
     auto delegate = m_delegate.lock();

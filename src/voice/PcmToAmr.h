@@ -21,7 +21,7 @@ size_t PcmBlockSize(int channels, int bitsPerSample);
 
 // AMR storage data for the samples of a CAF file (or of raw PCM when the bytes are not a CAF file of the
 // expected form); nothing when no byte follows the CAF head.
-std::optional<base::Data> ConvertCafToAmr(std::span<const uint8_t> data, int channels, int bitsPerSample);
+[[nodiscard]] std::optional<base::Data> ConvertCafToAmr(std::span<const uint8_t> data, int channels, int bitsPerSample);
 
 // The magic and one frame for each whole block of 160 samples.
 base::Data EncodePcmToAmr(std::span<const uint8_t> pcm, int channels, int bitsPerSample);

@@ -49,10 +49,11 @@ namespace {
 
 RecordAudio::RecordAudio()
 {
+    // A failure is kept in m_error; recording and playback then report their own.
     auto session = media::AudioSession::shared();
-    session->setCategory(media::AudioSession::Category::PlayAndRecord, &m_error);
-    session->setActive(true, &m_error);
-    session->overrideOutputAudioPort(media::AudioSession::PortOverride::Speaker, &m_error);
+    (void)session->setCategory(media::AudioSession::Category::PlayAndRecord, &m_error);
+    (void)session->setActive(true, &m_error);
+    (void)session->overrideOutputAudioPort(media::AudioSession::PortOverride::Speaker, &m_error);
 }
 
 RecordAudio::~RecordAudio()
@@ -60,7 +61,7 @@ RecordAudio::~RecordAudio()
     if (m_playTimer)
         m_playTimer->invalidate();
     if (m_recorder && m_recorder->isRecording())
-        m_recorder->deleteRecording();
+        (void)m_recorder->deleteRecording(); // a file that cannot be removed stays in the temporary folder
     m_recorder.reset();
     deleteKeptRecording();
     if (m_avPlayer)
@@ -77,8 +78,9 @@ void RecordAudio::startRecord()
     m_recorder = media::AudioRecorder::make(*m_recordedTmpFile, voiceSettings(), &m_error);
     if (m_recorder) {
         m_recorder->setMeteringEnabled(true);
-        m_recorder->prepareToRecord(&m_error);
-        m_recorder->record(&m_error);
+        // A failure is kept in m_error; the recording then holds no samples.
+        (void)m_recorder->prepareToRecord(&m_error);
+        (void)m_recorder->record(&m_error);
     }
     m_meter.restart();
     m_playTimer = base::Timer::scheduled(RecordingMeter::Interval, true, [weak = weak_from_this()](base::Timer&) {
@@ -107,7 +109,7 @@ std::optional<std::filesystem::path> RecordAudio::stopRecord()
         m_keptRecording = true;
     } else {
         if (m_recorder)
-            m_recorder->deleteRecording();
+            (void)m_recorder->deleteRecording(); // a file that cannot be removed stays in the temporary folder
         m_recorder.reset();
         if (auto delegate = m_delegate.lock())
             delegate->failRecord();
@@ -123,7 +125,7 @@ void RecordAudio::cancelRecord()
     if (!m_playTimer)
         return;
     if (m_recorder)
-        m_recorder->deleteRecording();
+        (void)m_recorder->deleteRecording(); // a file that cannot be removed stays in the temporary folder
     else if (m_recordedTmpFile)
         removeFile(*m_recordedTmpFile);
     m_recorder.reset();
@@ -153,7 +155,7 @@ void RecordAudio::play(std::span<const uint8_t> amr)
         m_avPlayer = media::AudioPlayer::makeWithData(*wave, &m_error);
         if (m_avPlayer) {
             m_avPlayer->setDelegate(weak_from_this());
-            m_avPlayer->prepareToPlay(&m_error);
+            (void)m_avPlayer->prepareToPlay(&m_error); // play() prepares again and answers for both
             m_avPlayer->setVolume(1.0f);
             started = m_avPlayer->play();
         }

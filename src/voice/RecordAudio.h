@@ -41,7 +41,7 @@ public:
     void startRecord();
     // The recording's file when it lasted more than 1.0 s; otherwise nothing (the file is deleted and the
     // delegate told). Nothing either when no recording runs.
-    std::optional<std::filesystem::path> stopRecord();
+    [[nodiscard]] std::optional<std::filesystem::path> stopRecord();
     // Ends and deletes the recording without telling the delegate.
     void cancelRecord();
 
@@ -49,7 +49,7 @@ public:
     void play(std::span<const uint8_t> amr);
     // Stops playback, if any, and reports status 1.
     void stopPlay();
-    std::optional<base::Data> decodeAmr(std::span<const uint8_t> amr) const;
+    [[nodiscard]] std::optional<base::Data> decodeAmr(std::span<const uint8_t> amr) const;
     void sendStatus(int status);
     // The player's duration for the data (0 when it cannot play it).
     static double getAudioTime(std::span<const uint8_t> data);

@@ -64,6 +64,32 @@ TEST_F(RunLoopTest, DelayZeroRunsOnNextTurnNeverAtOnce)
     EXPECT_EQ(events, (std::vector<std::string> { "first", "first returns", "end of turn", "second", "end of turn" }));
 }
 
+TEST_F(RunLoopTest, BurstPostedDuringATurnRunsInOrderOnTheNextTurn)
+{
+    constexpr int burst = 2000;
+    endOfTurn(record("end of turn"));
+    std::vector<std::string> expected { "a", "b", "c", "end of turn" };
+    loop.post([&] {
+        events.push_back("a");
+        for (int i = 0; i < burst; ++i)
+            loop.post(record("burst " + std::to_string(i)));
+    });
+    loop.post([&] {
+        events.push_back("b");
+        loop.post([&] {
+            events.push_back("posted by b");
+            loop.post(record("posted by a task of the second turn"));
+        });
+    });
+    loop.post(record("c"));
+    for (int i = 0; i < burst; ++i)
+        expected.push_back("burst " + std::to_string(i));
+    expected.insert(
+        expected.end(), { "posted by b", "end of turn", "posted by a task of the second turn", "end of turn" });
+    clock->advance(0s);
+    EXPECT_EQ(events, expected);
+}
+
 TEST_F(RunLoopTest, AdvanceRunsEachTaskAtItsOwnInstant)
 {
     base::Date start = base::Date::now();

@@ -97,14 +97,15 @@ TEST_F(DatabaseFileTest, PoolTransactionsAndSavePoints)
         db->setTraceExecution(false);
         EXPECT_TRUE(db->executeUpdate("create table t (a)"));
     });
-    EXPECT_TRUE(pool->inTransaction(
-        [](const std::shared_ptr<Database>& db, bool&) { db->executeUpdate("insert into t values (1)"); }));
+    EXPECT_TRUE(pool->inTransaction([](const std::shared_ptr<Database>& db, bool&) {
+        EXPECT_TRUE(db->executeUpdate("insert into t values (1)"));
+    }));
     EXPECT_FALSE(pool->inDeferredTransaction([](const std::shared_ptr<Database>& db, bool& rollback) {
-        db->executeUpdate("insert into t values (2)");
+        EXPECT_TRUE(db->executeUpdate("insert into t values (2)"));
         rollback = true;
     }));
     EXPECT_FALSE(pool->inSavePoint([](const std::shared_ptr<Database>& db, bool& rollback) {
-        db->executeUpdate("insert into t values (3)");
+        EXPECT_TRUE(db->executeUpdate("insert into t values (3)"));
         rollback = true;
     }));
     int count = -1;

@@ -35,10 +35,11 @@ int rowCount(DatabaseQueue& queue)
 TEST_F(DatabaseFileTest, QueueTransactionRolledBackOnRequestLeavesTheFile)
 {
     auto queue = queueWithTable(path());
-    EXPECT_TRUE(queue->inTransaction(
-        [](const std::shared_ptr<Database>& db, bool&) { db->executeUpdate("insert into t values (1)"); }));
+    EXPECT_TRUE(queue->inTransaction([](const std::shared_ptr<Database>& db, bool&) {
+        EXPECT_TRUE(db->executeUpdate("insert into t values (1)"));
+    }));
     EXPECT_FALSE(queue->inDeferredTransaction([](const std::shared_ptr<Database>& db, bool& rollback) {
-        db->executeUpdate("insert into t values (2)");
+        EXPECT_TRUE(db->executeUpdate("insert into t values (2)"));
         rollback = true;
     }));
     EXPECT_EQ(rowCount(*queue), 1);
@@ -113,7 +114,7 @@ TEST(DatabaseQueue, SavePointRollsBackTheBlock)
 {
     auto queue = queueWithTable(std::nullopt);
     auto error = queue->inSavePoint([](const std::shared_ptr<Database>& db, bool& rollback) {
-        db->executeUpdate("insert into t values (1)");
+        EXPECT_TRUE(db->executeUpdate("insert into t values (1)"));
         rollback = true;
     });
     EXPECT_FALSE(error);

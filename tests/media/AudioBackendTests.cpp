@@ -51,7 +51,7 @@ TEST_F(AudioBackendTest, AScriptFileIsMixedToMonoAndRecorded)
     settings.sampleRate = 8000;
     settings.numberOfChannels = 1;
     auto recorder = media::AudioRecorder::make(dir.path() / "r.caf", settings);
-    recorder->record();
+    ASSERT_TRUE(recorder->record());
     clock->advance(1s);
     EXPECT_DOUBLE_EQ(recorder->currentTime(), 2.0 / 8000);
     recorder->stop();

@@ -95,12 +95,12 @@ TEST_F(AudioPlayerTest, PauseKeepsThePositionAndSeekingMovesIt)
 {
     auto samples = ramp(8000);
     auto player = makePlayer(test::makeWave(samples));
-    player->play();
+    ASSERT_TRUE(player->play());
     clock->advance(300ms);
     player->pause();
     clock->advance(5s);
     EXPECT_DOUBLE_EQ(player->currentTime(), 0.3);
-    player->play();
+    ASSERT_TRUE(player->play());
     clock->advance(100ms);
     EXPECT_DOUBLE_EQ(player->currentTime(), 0.4);
     EXPECT_EQ(played(), std::vector<int16_t>(samples.begin(), samples.begin() + 3200));
@@ -118,7 +118,7 @@ TEST_F(AudioPlayerTest, VolumeScalesTheSamplesWritten)
 {
     auto player = makePlayer(test::makeWave({ 1000, -1000, 1000, -1000 }));
     player->setVolume(0.5f);
-    player->play();
+    ASSERT_TRUE(player->play());
     clock->advance(1s);
     EXPECT_EQ(played(), (std::vector<int16_t> { 500, -500, 500, -500 }));
     player->setVolume(7);
@@ -130,7 +130,7 @@ TEST_F(AudioPlayerTest, DataThatEndsEarlyPlaysWhatIsThereThenReportsADecodeError
     auto samples = ramp(4000);
     auto player = makePlayer(test::makeWave(samples, 8000, 1, 16000));
     EXPECT_DOUBLE_EQ(player->duration(), 1.0);
-    player->play();
+    ASSERT_TRUE(player->play());
     clock->advance(1s);
     EXPECT_EQ(played(), samples);
     ASSERT_EQ(delegate->errors.size(), 1u);
@@ -144,7 +144,7 @@ TEST_F(AudioPlayerTest, OwnerMayReleaseThePlayerFromItsCallback)
     auto player = makePlayer(test::makeWave(ramp(80)));
     std::weak_ptr<media::AudioPlayer> watched = player;
     delegate->onEnd = [&](media::AudioPlayer&) { player.reset(); };
-    player->play();
+    ASSERT_TRUE(player->play());
     clock->advance(1s);
     EXPECT_EQ(delegate->finished.size(), 1u);
     EXPECT_TRUE(watched.expired());
@@ -153,7 +153,7 @@ TEST_F(AudioPlayerTest, OwnerMayReleaseThePlayerFromItsCallback)
 TEST_F(AudioPlayerTest, AReleasedPlayerNeitherPlaysOnNorCallsBack)
 {
     auto player = makePlayer(test::makeWave(ramp(800)));
-    player->play();
+    ASSERT_TRUE(player->play());
     clock->advance(20ms);
     player.reset();
     clock->advance(1s);

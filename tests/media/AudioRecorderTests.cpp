@@ -62,7 +62,7 @@ TEST_F(AudioRecorderTest, MetersThePeakOfChannelZeroSinceTheLastUpdate)
     script.insert(script.end(), quiet.begin(), quiet.end());
     backend->setScript(script);
     auto recorder = makeRecorder();
-    recorder->record();
+    ASSERT_TRUE(recorder->record());
     clock->advance(100ms);
     recorder->updateMeters();
     EXPECT_NEAR(recorder->peakPowerForChannel(0), -6.0206, 1e-3);
@@ -76,7 +76,7 @@ TEST_F(AudioRecorderTest, FullScaleIsZeroDecibelsAndDisabledMeteringReportsSilen
 {
     backend->setScript(squareWave(32767, 1));
     auto recorder = makeRecorder();
-    recorder->record();
+    ASSERT_TRUE(recorder->record());
     clock->advance(100ms);
     recorder->updateMeters();
     EXPECT_NEAR(recorder->peakPowerForChannel(0), 0, 1e-3);
@@ -93,7 +93,7 @@ TEST_F(AudioRecorderTest, StereoRecordingsCopyTheScriptToBothChannels)
     settings.sampleRate = 11025;
     settings.numberOfChannels = 2;
     auto recorder = makeRecorder(settings);
-    recorder->record();
+    ASSERT_TRUE(recorder->record());
     clock->advance(1s);
     EXPECT_DOUBLE_EQ(recorder->currentTime(), 3.0 / 11025);
     recorder->stop();
@@ -104,7 +104,7 @@ TEST_F(AudioRecorderTest, DeleteRecordingStopsAndRemovesTheFile)
 {
     backend->setScript(squareWave(1000, 2));
     auto recorder = makeRecorder();
-    recorder->record();
+    ASSERT_TRUE(recorder->record());
     clock->advance(500ms);
     EXPECT_TRUE(recorder->deleteRecording());
     EXPECT_FALSE(recorder->isRecording());

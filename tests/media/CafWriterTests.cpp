@@ -59,7 +59,7 @@ TEST(CafWriter, DescribesStereoPackets)
 {
     test::TempDir dir;
     auto path = dir.path() / "stereo.caf";
-    media::CafWriter::create(path, { 11025, 2 })->finish();
+    EXPECT_TRUE(media::CafWriter::create(path, { 11025, 2 })->finish());
     auto file = readAll(path);
     ASSERT_EQ(file.size(), 4096u);
     EXPECT_EQ(slice(file, 36, 16), bytes({ 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 16 }));

@@ -47,6 +47,40 @@ base::Data threeGp(uint32_t ftypSize, const base::Data& frames, std::optional<ui
     return data;
 }
 
+// A box: its size, its four-letter type, then `payload`.
+base::Data box(const char* type, const base::Data& payload)
+{
+    base::Data data;
+    putBigEndian32(data, static_cast<uint32_t>(8 + payload.size()));
+    data.insert(data.end(), type, type + 4);
+    data.insert(data.end(), payload.begin(), payload.end());
+    return data;
+}
+
+base::Data concat(std::initializer_list<base::Data> parts)
+{
+    base::Data data;
+    for (const auto& part : parts)
+        data.insert(data.end(), part.begin(), part.end());
+    return data;
+}
+
+base::Data fileTypeBox()
+{
+    return box("ftyp", concat({ test::bytesOf("3gp4"), base::Data(4, 0), test::bytesOf("isom") }));
+}
+
+// A movie box describing one track whose first sample entry is `sampleEntry` ("samr", "sawb").
+base::Data movie(const char* sampleEntry)
+{
+    base::Data description(8, 0); // version, flags, entry count
+    description[7] = 1;
+    auto entry = box(sampleEntry, base::Data(28, 0));
+    description.insert(description.end(), entry.begin(), entry.end());
+    auto table = box("stbl", box("stsd", description));
+    return box("moov", concat({ box("mvhd", base::Data(100, 0)), box("trak", box("mdia", box("minf", table))) }));
+}
+
 size_t decodedFrames(const base::Data& wave) { return (wave.size() - voice::WaveHeaderSize) / 320; }
 
 class AmrToWave : public testing::Test {
@@ -166,6 +200,33 @@ TEST_F(AmrToWave, MalformedContainersAreNeverReadBeyondTheData)
     auto sizeOne = threeGp(24, frames, 1);
     auto sizeSeven = threeGp(24, frames, 7);
     for (auto* file : { &ftypPastEnd, &sizeZero, &sizeOne, &sizeSeven }) {
+        EXPECT_EQ(voice::Unwrap3gpToAmr(*file), *file);
+        EXPECT_FALSE(voice::DecodeAmrToWave(*file));
+    }
+}
+
+TEST_F(AmrToWave, FindsTheMediaBoxPastOtherTopLevelBoxes)
+{
+    auto frames = mr122Frames(4);
+    auto fileType = fileTypeBox();
+    auto media = box("mdat", frames);
+    auto movieFirst = concat({ fileType, box("free", base::Data(12, 0)), movie("samr"), media });
+    auto movieLast = concat({ fileType, media, movie("samr") });
+    for (const auto* file : { &movieFirst, &movieLast }) {
+        EXPECT_EQ(voice::Unwrap3gpToAmr(*file), amrFile(frames));
+        auto wave = voice::DecodeAmrToWave(*file);
+        ASSERT_TRUE(wave);
+        EXPECT_EQ(decodedFrames(*wave), 4u);
+    }
+}
+
+TEST_F(AmrToWave, RefusesATrackThatIsNotAmrNarrowBandLikeUnreadableData)
+{
+    auto frames = mr122Frames(4);
+    auto fileType = fileTypeBox();
+    auto wideBand = concat({ fileType, movie("sawb"), box("mdat", frames) });
+    auto noMediaBox = concat({ fileType, box("free", frames), movie("samr") });
+    for (const auto* file : { &wideBand, &noMediaBox }) {
         EXPECT_EQ(voice::Unwrap3gpToAmr(*file), *file);
         EXPECT_FALSE(voice::DecodeAmrToWave(*file));
     }
