@@ -71,7 +71,10 @@ namespace {
 
 } // namespace
 
-Layer::Layer() = default;
+Layer::Layer()
+    : m_version(++changes)
+{
+}
 
 Layer::~Layer()
 {
@@ -82,6 +85,12 @@ Layer::~Layer()
 uint64_t Layer::changeCount() { return changes; }
 
 void Layer::markChanged() { ++changes; }
+
+void Layer::touch()
+{
+    markChanged();
+    m_version = changes;
+}
 
 void Layer::changeAnimatable(const std::string& keyPath, const AnimatableValue& value)
 {
@@ -96,7 +105,7 @@ void Layer::changeAnimatable(const std::string& keyPath, const AnimatableValue& 
         drawn = valueForKeyPath(presentation(), keyPath);
 
     setValue(m_model, keyPath, value);
-    markChanged();
+    touch();
 
     if (block && old) {
         block->animate(*this, keyPath, *old, drawn.value_or(*old));

@@ -1,5 +1,6 @@
 #include "ui/Renderer.h"
 
+#include "ui/DamageTracker.h"
 #include "ui/Layer.h"
 
 #include <algorithm>
@@ -60,6 +61,8 @@ namespace {
 
 void Renderer::renderLayer(gfx::Context& context, Layer& layer, const RenderOptions& options)
 {
+    if (options.damage && !options.damage->reaches(layer, options.area))
+        return;
     LayerProperties p = propertiesOf(layer, options);
     renderPlaced(context, layer, p, options);
 }
