@@ -63,6 +63,9 @@ std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
     gfx::Rect screen = ui::Screen::main().bounds();
     int width = static_cast<int>(std::lround(screen.width() * zoom));
     int height = static_cast<int>(std::lround(screen.height() * zoom));
+    // The window's own surface, not one kept in a GL texture: only then does presenting a part of the frame
+    // send only that part to the display.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_Window* window = SDL_CreateWindow(
         options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, SDL_WINDOW_RESIZABLE);
     bool drawable = window && SDL_GetWindowSurface(window);

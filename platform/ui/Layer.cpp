@@ -105,7 +105,11 @@ void Layer::changeAnimatable(const std::string& keyPath, const AnimatableValue& 
         drawn = valueForKeyPath(presentation(), keyPath);
 
     setValue(m_model, keyPath, value);
-    touch();
+    // Writing the value it already has (a layout pass placing a view where it is) draws nothing new.
+    if (old && *old == value)
+        markChanged();
+    else
+        touch();
 
     if (block && old) {
         block->animate(*this, keyPath, *old, drawn.value_or(*old));
