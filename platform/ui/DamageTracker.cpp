@@ -32,6 +32,17 @@ namespace {
         return caster.isNull() ? caster : caster.insetBy(-reach, -reach);
     }
 
+    // Where a rectangular shadow path's blurred shadow is uniform, in the roots' space: its rectangle moved
+    // in by the shadow's reach; null for other paths and turned layers.
+    gfx::Rect shadowCore(const gfx::Path& path, const LayerProperties& p, const gfx::AffineTransform& toRoot)
+    {
+        gfx::Rect box = path.boundingBox();
+        if (toRoot.b != 0 || toRoot.c != 0 || box.isNull() || path != gfx::Path::rect(box))
+            return gfx::Rect::null();
+        gfx::Rect reach = shadowArea(box, p);
+        return toRoot.apply(box).insetBy(box.minX() - reach.minX(), box.minY() - reach.minY());
+    }
+
     gfx::AffineTransform placed(const LayerProperties& p, const gfx::AffineTransform& toRoot)
     {
         gfx::AffineTransform local
@@ -113,7 +124,7 @@ DamageTracker::Walked DamageTracker::walk(
         if (castsShadow(p) && p.shadowPath) {
             gfx::Rect shadowed = clipped(
                 shadowArea(here.toRoot.apply(p.shadowPath->boundingBox()), p).insetBy(-edge, -edge), above.clip);
-            m_shadows.push_back(shadowed);
+            m_shadows.push_back({ shadowed, shadowCore(*p.shadowPath, p, here.toRoot) });
             record.own = unite(record.own, shadowed);
         }
         if (p.masksToBounds)
@@ -128,7 +139,7 @@ DamageTracker::Walked DamageTracker::walk(
         if (castsShadow(p) && !p.shadowPath) {
             // Its shadow is cast by everything its tree draws: a change anywhere in it changes the shadow.
             gfx::Rect shadowed = clipped(shadowArea(record.tree, p), above.clip);
-            m_shadows.push_back(shadowed);
+            m_shadows.push_back({ shadowed, gfx::Rect::null() });
             record.own = unite(record.own, shadowed);
             record.tree = unite(record.tree, shadowed);
             changed = treeChanged;
@@ -161,9 +172,10 @@ void DamageTracker::widenOverShadows()
 {
     for (bool grown = !m_damage.isEmpty(); grown;) {
         grown = false;
-        for (const gfx::Rect& group : m_shadows) {
-            gfx::Rect widened = unite(m_damage, group);
-            if (!group.intersection(m_damage).isEmpty() && widened != m_damage) {
+        for (const Shadow& shadow : m_shadows) {
+            gfx::Rect widened = unite(m_damage, shadow.area);
+            bool inCore = !shadow.core.isNull() && shadow.core.intersection(m_damage) == m_damage;
+            if (!shadow.area.intersection(m_damage).isEmpty() && !inCore && widened != m_damage) {
                 m_damage = widened;
                 grown = true;
             }

@@ -6,7 +6,9 @@
 // layer no longer drawn damages its old area. Areas are bounding boxes, padded for antialiasing, so the
 // damage may exceed the changed pixels but never misses one. Damage that meets a shadow grows over the whole
 // shadow and what casts it (a path, or everything a layer without a shadow path draws), since a blurred
-// shadow drawn clipped is exact only when what it is blurred from lies inside the clip. Main thread.
+// shadow drawn clipped is exact only when what it is blurred from lies inside the clip; damage wholly inside
+// a rectangular shadow path, its reach away from the edges, needs no widening (the shadow is even there).
+// Main thread.
 //
 //   ui::DamageTracker damage;
 //   gfx::Rect dirty = damage.update({ window->layer().get() }, options);   // null: nothing changed
@@ -72,7 +74,12 @@ private:
     void widenOverShadows();
 
     std::unordered_map<const Layer*, Record> m_records;
-    std::vector<gfx::Rect> m_shadows;
+    struct Shadow {
+        gfx::Rect area;
+        // Where damage needs no widening: the shadow there is uniform (null: nowhere).
+        gfx::Rect core;
+    };
+    std::vector<Shadow> m_shadows;
     gfx::Rect m_damage { gfx::Rect::null() };
     uint64_t m_walk { 0 };
 };
