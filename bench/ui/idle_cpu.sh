@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Measures the CPU the optimized window application uses while nothing happens: starts the local tracking
-# service and the application in a window on a virtual display (Xvfb), lets it settle, then reads the
-# process's user and system time from /proc over a measuring window and prints it as a share of one core,
-# with the machine's load average. Usage: bench/ui/idle_cpu.sh [settle-seconds] [measure-seconds]
-# (the optimized tree must be built: scripts/run builds it). The application stays on its login screen.
+# Measures the CPU the optimized window application uses while nobody touches it: starts the local tracking
+# service and the application in a window on a virtual display (Xvfb), then, screen by screen, lets it settle
+# and reads the process's user and system time from /proc over a measuring window, printed as a share of one
+# core with the machine's load average. The screens: the login screen; the home screen after a click on
+# "sign in" (its family-number sign turns for ever); the attendance screen pushed from the home screen's top
+# right button; the home screen again after the back button; the menu opened by the home screen's top left
+# button. Clicks go through xdotool at the window's points (the window is the screen's size at zoom 1).
+# Usage: bench/ui/idle_cpu.sh [settle-seconds] [measure-seconds]   (the optimized tree must be built:
+# scripts/run builds it; xdotool must be installed).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
-settle=${1:-10}
-measure=${2:-20}
+settle=${1:-6}
+measure=${2:-15}
 build=$root/build/optimized
+command -v xdotool >/dev/null || { echo "idle_cpu.sh: xdotool is needed to click in the window" >&2; exit 2; }
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -21,20 +26,41 @@ trap cleanup EXIT
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x1280x24 >"$work/xvfb.log" 2>&1 &
 pids+=($!)
+export DISPLAY=$display
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 "$build/tools/tracking-service/tracking-service" --port "$port" --data "$work/service" >"$work/service.log" 2>&1 &
 pids+=($!)
 sleep 2
-DISPLAY=$display LUMET_HOME=$work/home LUMET_PASSWORD=demo1234 \
+LUMET_HOME=$work/home LUMET_PASSWORD=demo1234 \
     "$build/app/lumet-companion" --server "http://127.0.0.1:$port" --account lumet_demo >"$work/app.log" 2>&1 &
 app=$!
 pids+=($app)
 sleep "$settle"
+window=$(xdotool search --sync --pid "$app" | head -1)
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$app/stat"; }
 hz=$(getconf CLK_TCK)
-before=$(ticks)
-sleep "$measure"
-after=$(ticks)
-python3 -c "print(f'login screen at rest: {100 * ($after - $before) / $hz / $measure:.1f} % of one core over $measure s')"
+# measure NAME: the share of one core the application used over the measuring window.
+measure() {
+    local before after
+    before=$(ticks)
+    sleep "$measure"
+    after=$(ticks)
+    python3 -c "print(f'{\"$1\":<28} {100 * ($after - $before) / $hz / $measure:5.1f} % of one core over $measure s')"
+}
+# click X Y: a click at the window's point (X, Y), then time to settle.
+click() {
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+    sleep "$settle"
+}
+
+measure "login screen at rest"
+click 160 418
+measure "home screen (turning sign)"
+click 298 42
+measure "attendance screen at rest"
+click 22 42
+measure "home screen again"
+click 22 42
+measure "menu open over home"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"

@@ -63,23 +63,25 @@ std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
     gfx::Rect screen = ui::Screen::main().bounds();
     int width = static_cast<int>(std::lround(screen.width() * zoom));
     int height = static_cast<int>(std::lround(screen.height() * zoom));
+    // The window's own surface, not one kept in a GL texture: only then does presenting a part of the frame
+    // send only that part to the display.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_Window* window = SDL_CreateWindow(
         options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, SDL_WINDOW_RESIZABLE);
-    SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+    bool drawable = window && SDL_GetWindowSurface(window);
     keepGraphicsDriverLoaded();
-    if (!renderer) {
+    if (!drawable) {
         base::log(std::string("host: no window: ") + SDL_GetError());
         if (window)
             SDL_DestroyWindow(window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return nullptr;
     }
-    return std::unique_ptr<SDLHost>(new SDLHost(window, renderer, { options.title, zoom, options.becameActive }));
+    return std::unique_ptr<SDLHost>(new SDLHost(window, { options.title, zoom, options.becameActive }));
 }
 
-SDLHost::SDLHost(SDL_Window* window, SDL_Renderer* renderer, const Options& options)
+SDLHost::SDLHost(SDL_Window* window, const Options& options)
     : m_window(window)
-    , m_renderer(renderer)
     , m_input(Letterbox::fit(ui::Screen::main().bounds().size, windowSize(window)))
     , m_box(Letterbox::fit(ui::Screen::main().bounds().size, windowSize(window)))
     , m_becameActive(options.becameActive)
@@ -96,9 +98,6 @@ SDLHost::~SDLHost()
     ui::UpdateCycle::main().removeFrameListener(m_frameListener);
     SDL_StopTextInput();
     ui::Pasteboard::general().setBackend({});
-    if (m_texture)
-        SDL_DestroyTexture(m_texture);
-    SDL_DestroyRenderer(m_renderer);
     SDL_DestroyWindow(m_window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -119,8 +118,10 @@ void SDLHost::pumpEvents()
             base::RunLoop::main().stop();
             continue;
         }
-        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
             m_presentedChange = 0;
+            m_wholeWindow = true;
+        }
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             windowResized();
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && m_becameActive)
@@ -145,19 +146,7 @@ void SDLHost::windowResized()
     m_box = Letterbox::fit(ui::Screen::main().bounds().size, windowSize(m_window));
     m_input.setLetterbox(m_box);
     m_presentedChange = 0;
-}
-
-bool SDLHost::ensureTexture(int width, int height)
-{
-    if (m_texture && width == m_textureWidth && height == m_textureHeight)
-        return true;
-    if (m_texture)
-        SDL_DestroyTexture(m_texture);
-    // Cairo's 32-bit pixels are native-endian ARGB words, which is SDL's ARGB8888.
-    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
-    m_textureWidth = width;
-    m_textureHeight = height;
-    return m_texture != nullptr;
+    m_wholeWindow = true;
 }
 
 void SDLHost::present()
@@ -165,23 +154,52 @@ void SDLHost::present()
     ui::UpdateCycle::main().runPasses();
     m_presentedChange = ui::Layer::changeCount();
     m_presentedMinute = ui::ScreenRenderer::statusBarMinute();
-    auto frame = ui::ScreenRenderer::renderImage();
-    if (!frame || !ensureTexture(frame->pixelWidth(), frame->pixelHeight()))
+    gfx::Rect changed = m_frame.update();
+    if (changed.isNull() && !m_wholeWindow)
         return;
-    SDL_UpdateTexture(m_texture, nullptr, frame->data(), static_cast<int>(frame->rowBytes()));
-    // The renderer may draw at more pixels than the window has units (a high-density display).
-    int outputWidth = 0, outputHeight = 0;
-    SDL_GetRendererOutputSize(m_renderer, &outputWidth, &outputHeight);
+    if (copyToWindow(changed, m_wholeWindow)) {
+        m_wholeWindow = false;
+        ++m_framesPresented;
+    }
+}
+
+bool SDLHost::copyToWindow(const gfx::Rect& pixels, bool whole)
+{
+    SDL_Surface* target = SDL_GetWindowSurface(m_window);
+    auto frame = m_frame.pixels();
+    if (!target || !frame)
+        return false;
+    // Cairo's 32-bit pixels are native-endian ARGB words, which is SDL's ARGB8888; they are opaque, so they
+    // are copied, not blended.
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+        frame->data, frame->width, frame->height, 32, static_cast<int>(frame->rowBytes), SDL_PIXELFORMAT_ARGB8888);
+    if (!source)
+        return false;
+    SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+    // The surface may have more pixels than the window has units (a high-density display).
     gfx::Size window = windowSize(m_window);
-    double density = window.width > 0 ? outputWidth / window.width : 1;
+    double density = window.width > 0 ? target->w / window.width : 1;
     const gfx::Rect& picture = m_box.picture();
-    SDL_Rect target { int(std::lround(picture.minX() * density)), int(std::lround(picture.minY() * density)),
-        int(std::lround(picture.width() * density)), int(std::lround(picture.height() * density)) };
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, &target);
-    SDL_RenderPresent(m_renderer);
-    ++m_framesPresented;
+    double perPixel = picture.width() * density / frame->width;
+    gfx::Rect part = whole ? gfx::Rect(0, 0, frame->width, frame->height) : pixels;
+    // Whole surface pixels over the part, and the frame pixels they show, so that a part is sampled as the
+    // whole picture would be.
+    gfx::Rect shown = gfx::Rect(picture.minX() * density + part.minX() * perPixel,
+        picture.minY() * density + part.minY() * perPixel, part.width() * perPixel, part.height() * perPixel)
+                          .integral();
+    gfx::Rect from = gfx::Rect((shown.minX() - picture.minX() * density) / perPixel,
+        (shown.minY() - picture.minY() * density) / perPixel, shown.width() / perPixel, shown.height() / perPixel)
+                         .integral()
+                         .intersection({ 0, 0, double(frame->width), double(frame->height) });
+    SDL_Rect to { int(shown.minX()), int(shown.minY()), int(shown.width()), int(shown.height()) };
+    SDL_Rect sourceRect { int(from.minX()), int(from.minY()), int(from.width()), int(from.height()) };
+    if (whole)
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+    SDL_BlitScaled(source, &sourceRect, target, &to);
+    SDL_FreeSurface(source);
+    if (whole)
+        return SDL_UpdateWindowSurface(m_window) == 0;
+    return SDL_UpdateWindowSurfaceRects(m_window, &to, 1) == 0;
 }
 
 } // namespace host

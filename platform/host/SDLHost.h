@@ -2,7 +2,9 @@
 // size in points (times `zoom` pixels per point) showing the frames rendered at the screen's scale, with the
 // mouse, wheel and keyboard turned into the application's input (see SDLInput.h). While open it polls SDL
 // sixty times a second on the run loop and, after the end-of-turn passes of any turn that changed what is
-// drawn (or while something animates, or when the status strip's clock turns a minute), presents a new frame. The
+// drawn (or while something animates, or when the status strip's clock turns a minute), brings its kept frame
+// up to date (see ui::ScreenFrame) and copies only the part that changed to the window's surface; a frame in
+// which nothing drawn changed presents nothing. The
 // window may be resized: the picture then keeps its proportions, letterboxed (see Letterbox.h), and the mouse maps
 // through the same transform. While open, the application's pasteboard is SDL's clipboard. Each time the desktop window
 // gains the focus it calls the becameActive hook (the application becoming active). Closing the desktop window stops
@@ -15,6 +17,7 @@
 
 #include "base/Timer.h"
 #include "host/SDLInput.h"
+#include "ui/ScreenFrame.h"
 
 #include <SDL.h>
 #include <cstdint>
@@ -46,23 +49,24 @@ public:
 
     // Hands SDL's queued events to the application (the poll timer does this).
     void pumpEvents();
-    // Renders and shows the screen now.
+    // Brings the frame up to date and shows what changed (all of it after the window was exposed or resized).
     void present();
     uint64_t framesPresented() const { return m_framesPresented; }
     SDL_Window* window() const { return m_window; }
 
 private:
-    SDLHost(SDL_Window* window, SDL_Renderer* renderer, const Options& options);
+    SDLHost(SDL_Window* window, const Options& options);
     void presentIfChanged();
-    [[nodiscard]] bool ensureTexture(int width, int height);
+    // Copies `pixels` (a part of the frame, in its pixels) to the window's surface through the letterbox;
+    // false when the window has no surface.
+    bool copyToWindow(const gfx::Rect& pixels, bool whole);
     // Fits the picture to the window's present size.
     void windowResized();
 
     SDL_Window* m_window;
-    SDL_Renderer* m_renderer;
-    SDL_Texture* m_texture { nullptr };
-    int m_textureWidth { 0 };
-    int m_textureHeight { 0 };
+    ui::ScreenFrame m_frame;
+    // The window needs the whole picture and its bars again (exposed, resized).
+    bool m_wholeWindow { true };
     SDLInput m_input;
     Letterbox m_box;
     std::function<void()> m_becameActive;

@@ -71,7 +71,10 @@ namespace {
 
 } // namespace
 
-Layer::Layer() = default;
+Layer::Layer()
+    : m_version(++changes)
+{
+}
 
 Layer::~Layer()
 {
@@ -82,6 +85,12 @@ Layer::~Layer()
 uint64_t Layer::changeCount() { return changes; }
 
 void Layer::markChanged() { ++changes; }
+
+void Layer::touch()
+{
+    markChanged();
+    m_version = changes;
+}
 
 void Layer::changeAnimatable(const std::string& keyPath, const AnimatableValue& value)
 {
@@ -98,7 +107,11 @@ void Layer::changeAnimatable(const std::string& keyPath, const AnimatableValue& 
     // Nothing written (a value of another kind): nothing to redraw or to animate towards.
     if (!setValue(m_model, keyPath, value))
         return;
-    markChanged();
+    // Writing the value it already has (a layout pass placing a view where it is) draws nothing new.
+    if (old && *old == value)
+        markChanged();
+    else
+        touch();
 
     if (block && old) {
         block->animate(*this, keyPath, *old, drawn.value_or(*old));

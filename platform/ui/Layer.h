@@ -136,6 +136,8 @@ public:
     // Draws what this kind of layer draws from its values besides background and contents (a shape layer
     // strokes and fills its path); the renderer calls it with the values being drawn. Nothing by default.
     virtual void renderContent(gfx::Context&, const LayerProperties&) const { }
+    // Where renderContent may draw, in bounds space (a bounding box); null when it draws nothing.
+    virtual gfx::Rect contentExtent(const LayerProperties&) const { return gfx::Rect::null(); }
     std::shared_ptr<LayerDelegate> delegate() const { return m_delegate.lock(); }
     void setDelegate(std::weak_ptr<LayerDelegate> delegate) { m_delegate = std::move(delegate); }
 
@@ -160,6 +162,12 @@ public:
     static void markChanged();
     // Whether any layer has an animation that has not ended.
     [[nodiscard]] static bool anyAnimationRunning();
+    // The change count at this layer's last change of its own values or animations (not of its sublayers,
+    // which have their own): unique to the layer and its state, so that a damage tracker can tell whether it
+    // changed since it last looked.
+    uint64_t version() const { return m_version; }
+    // Whether it holds animations (running, or ended and kept), so that what it draws is not its model.
+    bool hasAnimations() const { return !m_animations.empty(); }
 
 protected:
     // Writes the value at an animatable key path the way the setters do, actions included.
@@ -167,8 +175,11 @@ protected:
     // Writes values that never animate.
     template <typename Write> void changeStored(Write write)
     {
+        LayerProperties before = m_model;
         write(m_model);
-        markChanged();
+        // Writing what it already holds (a layout pass setting a value again) draws nothing new.
+        if (!(m_model == before))
+            touch();
     }
 
 private:
@@ -197,12 +208,15 @@ private:
     void animationReachedEnd(uint64_t id);
     void stopInterrupted(RunningAnimation entry);
     static void setRunning(bool wasRunning, bool running);
+    // Records a change of this layer (see version()).
+    void touch();
 
     LayerProperties m_model;
     Role m_role { Role::StandAlone };
     std::weak_ptr<Layer> m_superlayer;
     std::vector<std::shared_ptr<Layer>> m_sublayers;
     std::weak_ptr<LayerDelegate> m_delegate;
+    uint64_t m_version;
     bool m_needsDisplay { false };
     bool m_drawsContent { true };
     std::vector<RunningAnimation> m_animations;

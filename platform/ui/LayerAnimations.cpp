@@ -68,7 +68,7 @@ void Layer::attach(std::shared_ptr<Animation> animation, std::string key,
     }
     m_animations.push_back(std::move(entry));
     setRunning(false, true);
-    markChanged();
+    touch();
 }
 
 Layer::RunningAnimation* Layer::runningAnimation(const std::string& key)
@@ -88,7 +88,7 @@ std::optional<Layer::RunningAnimation> Layer::takeAnimation(const std::string& k
     m_animations.erase(found);
     base::RunLoop::main().cancel(entry.endTask.lock());
     setRunning(!entry.ended, false);
-    markChanged();
+    touch();
     return entry;
 }
 
@@ -104,7 +104,7 @@ void Layer::animationReachedEnd(uint64_t id)
     auto observers = found->observers;
     if (animation->isRemovedOnCompletion())
         m_animations.erase(found);
-    markChanged();
+    touch();
     tellStopped(animation, observers, true);
 }
 
@@ -112,7 +112,7 @@ void Layer::stopInterrupted(RunningAnimation entry)
 {
     base::RunLoop::main().cancel(entry.endTask.lock());
     setRunning(!entry.ended, false);
-    markChanged();
+    touch();
     if (entry.ended)
         return;
     // Never from inside the call that removed it: the delegate and completions hear on the next turn.

@@ -41,6 +41,8 @@ struct ShapeProperties {
     gfx::LineCap lineCap { gfx::LineCap::Butt };
     // The fraction of the path's length stroked, from its start.
     double strokeEnd { 1 };
+
+    friend bool operator==(const ShapeProperties&, const ShapeProperties&) = default;
 };
 
 struct LayerProperties {
@@ -68,6 +70,9 @@ struct LayerProperties {
     bool shouldRasterize { false };
     double rasterizationScale { 1 };
     ShapeProperties shape;
+
+    // Equal values draw the same picture (contents compare by image, not by pixels).
+    friend bool operator==(const LayerProperties&, const LayerProperties&) = default;
 };
 
 // The value at a key path; empty for unknown key paths and for values that are absent (no shadow path).

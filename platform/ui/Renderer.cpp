@@ -1,6 +1,7 @@
 #include "ui/Renderer.h"
 
 #include "base/MainThread.h"
+#include "ui/DamageTracker.h"
 #include "ui/Layer.h"
 
 #include <algorithm>
@@ -62,6 +63,8 @@ namespace {
 void Renderer::renderLayer(gfx::Context& context, Layer& layer, const RenderOptions& options)
 {
     BASE_ASSERT_MAIN_THREAD();
+    if (options.damage && !options.damage->reaches(layer, options.area))
+        return;
     LayerProperties p = propertiesOf(layer, options);
     renderPlaced(context, layer, p, options);
 }

@@ -16,6 +16,7 @@
 
 namespace ui {
 
+class DamageTracker;
 class Layer;
 struct LayerProperties;
 
@@ -25,6 +26,10 @@ struct RenderOptions {
     std::optional<base::Clock::TimePoint> instant;
     // Draw the contents of layers still waiting for the display pass first (snapshots of trees not shown).
     bool displayPending { false };
+    // When set, layers whose trees the tracker saw wholly outside `area` (in the space of the roots it
+    // walked) are not drawn: for redrawing only a damaged part of a picture, clipped to it.
+    const DamageTracker* damage { nullptr };
+    gfx::Rect area;
 };
 
 class Renderer {

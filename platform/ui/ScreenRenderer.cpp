@@ -5,6 +5,7 @@
 #include "base/MainThread.h"
 #include "gfx/TextMeasurer.h"
 #include "ui/Application.h"
+#include "ui/Layer.h"
 #include "ui/Screen.h"
 #include "ui/Window.h"
 
@@ -19,12 +20,20 @@ void ScreenRenderer::render(gfx::Context& context, const RenderOptions& options)
     gfx::Rect screen = Screen::main().bounds();
     context.save();
     context.translateBy(-screen.minX(), -screen.minY());
-    for (const auto& window : Application::shared().windows()) {
-        if (!window->isHidden())
-            Renderer::renderLayer(context, *window->layer(), options);
-    }
+    for (Layer* root : visibleRoots())
+        Renderer::renderLayer(context, *root, options);
     context.restore();
     renderStatusBar(context);
+}
+
+std::vector<Layer*> ScreenRenderer::visibleRoots()
+{
+    std::vector<Layer*> roots;
+    for (const auto& window : Application::shared().windows()) {
+        if (!window->isHidden())
+            roots.push_back(window->layer().get());
+    }
+    return roots;
 }
 
 void ScreenRenderer::renderStatusBar(gfx::Context& context)

@@ -16,8 +16,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace ui {
+
+class Layer;
 
 class ScreenRenderer {
 public:
@@ -25,6 +28,9 @@ public:
     static void render(gfx::Context& context, const RenderOptions& options = {});
     // A new opaque image of the screen's bounds at its scale; nullptr when the screen has no pixels.
     static std::shared_ptr<gfx::Image> renderImage(const RenderOptions& options = {});
+
+    // The layers of the windows drawn, back to front.
+    static std::vector<Layer*> visibleRoots();
 
     // The minute the strip's clock shows; a host presents again when it changes.
     static int64_t statusBarMinute();

@@ -77,4 +77,14 @@ void ShapeLayer::renderContent(gfx::Context& context, const LayerProperties& pro
     }
 }
 
+gfx::Rect ShapeLayer::contentExtent(const LayerProperties& properties) const
+{
+    const ShapeProperties& shape = properties.shape;
+    if (!shape.path || shape.path->isEmpty())
+        return gfx::Rect::null();
+    // A miter may reach as far as the default miter limit (10) times half the line width past the path.
+    double reach = shape.strokeColor ? 5 * std::max(shape.lineWidth, 0.0) + 1 : 1;
+    return shape.path->boundingBox().insetBy(-reach, -reach);
+}
+
 } // namespace ui

@@ -34,6 +34,7 @@ public:
     void setStrokeEnd(double end);
 
     void renderContent(gfx::Context& context, const LayerProperties& properties) const override;
+    gfx::Rect contentExtent(const LayerProperties& properties) const override;
 
 private:
     // Animatable when both the old and the new value exist; stored at once otherwise.

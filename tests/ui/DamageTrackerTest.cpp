@@ -1,0 +1,179 @@
+#include "ui/DamageTracker.h"
+#include "ui/BasicAnimation.h"
+#include "ui/Layer.h"
+#include "ui/Transaction.h"
+
+#include "UITestFixture.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+using gfx::Color;
+using gfx::Rect;
+
+namespace {
+
+class DamageTracker : public test::UITest {
+protected:
+    void SetUp() override
+    {
+        UITest::SetUp();
+        // Changes below take effect at once, not animated.
+        ui::Transaction::begin();
+        ui::Transaction::setDisableActions(true);
+        root = add({ 0, 0, 300, 300 }, Color::white(), nullptr);
+        first = damage.update({ root.get() }, {});
+    }
+    void TearDown() override
+    {
+        ui::Transaction::commit();
+        UITest::TearDown();
+    }
+
+    std::shared_ptr<ui::Layer> add(const Rect& frame, Color background, ui::Layer* parent)
+    {
+        auto layer = std::make_shared<ui::Layer>();
+        layer->setFrame(frame);
+        layer->setBackgroundColor(background);
+        if (parent)
+            parent->addSublayer(layer);
+        return layer;
+    }
+    Rect update() { return damage.update({ root.get() }, {}); }
+    // A frame's area padded for antialiasing, as the tracker reports it.
+    static Rect padded(const Rect& r) { return r.insetBy(-1, -1); }
+    static bool holds(const Rect& outer, const Rect& inner)
+    {
+        return !outer.isNull() && outer.intersection(inner) == inner;
+    }
+
+    ui::DamageTracker damage;
+    std::shared_ptr<ui::Layer> root;
+    Rect first;
+};
+
+} // namespace
+
+TEST_F(DamageTracker, TheFirstWalkDamagesAllDrawnAndAnUnchangedTreeNothing)
+{
+    EXPECT_EQ(first, padded({ 0, 0, 300, 300 }));
+    EXPECT_TRUE(update().isNull());
+    advance(1);
+    EXPECT_TRUE(update().isNull());
+}
+
+TEST_F(DamageTracker, APropertyChangeDamagesTheLayerWhereItWasAndWhereItIs)
+{
+    auto card = add({ 10, 20, 40, 30 }, Color::red(), root.get());
+    auto badge = add({ 5, 5, 10, 10 }, Color::blue(), card.get());
+    EXPECT_EQ(update(), padded({ 10, 20, 40, 30 }));
+
+    badge->setBackgroundColor(Color::green());
+    EXPECT_EQ(update(), padded({ 15, 25, 10, 10 }));
+
+    // Moving the card moves its badge with it: both are damaged, old and new places.
+    card->setPosition({ 130, 35 });
+    EXPECT_EQ(update(), padded({ 10, 20, 140, 30 }));
+
+    // A rotated layer damages the bounding box of its turned corners.
+    badge->setAffineTransform(gfx::AffineTransform::makeRotation(std::numbers::pi / 4));
+    Rect turned = update();
+    double half = 5 * std::sqrt(2.0);
+    EXPECT_TRUE(holds(turned, { 120 - half, 30 - half, 2 * half, 2 * half }));
+    EXPECT_TRUE(holds(padded({ 110, 20, 20, 20 }), turned));
+}
+
+TEST_F(DamageTracker, LayersThatGoAwayOrReorderDamageWhereTheyWere)
+{
+    auto left = add({ 10, 10, 50, 50 }, Color::red(), root.get());
+    auto right = add({ 40, 40, 50, 50 }, Color::blue(), root.get());
+    update();
+
+    // Bringing `left` to the front changes the overlap: both places.
+    root->addSublayer(left);
+    EXPECT_TRUE(holds(update(), { 10, 10, 80, 80 }));
+
+    // The front layer goes: only where it was (the other keeps its place among its siblings).
+    left->removeFromSuperlayer();
+    EXPECT_EQ(update(), padded({ 10, 10, 50, 50 }));
+
+    auto child = add({ 100, 100, 10, 10 }, Color::green(), right.get());
+    update();
+    right->setHidden(true);
+    EXPECT_EQ(update(), padded({ 40, 40, 110, 110 }));
+    EXPECT_TRUE(update().isNull());
+}
+
+TEST_F(DamageTracker, AnAnimationStepDamagesOnlyTheLayerItTurns)
+{
+    add({ 0, 0, 300, 40 }, Color::red(), root.get());
+    auto sign = add({ 200, 240, 20, 20 }, Color::blue(), root.get());
+    auto turn = std::make_shared<ui::BasicAnimation>("transform.rotation.z");
+    turn->setByValue(std::optional<ui::AnimatableValue>(std::numbers::pi / 2));
+    turn->setDuration(3);
+    turn->setCumulative(true);
+    turn->setRepeatCount(std::numeric_limits<double>::infinity());
+    sign->addAnimation(turn, "turn");
+    update();
+
+    // The sign's turning square stays within the circle through its corners.
+    double half = 10 * std::sqrt(2.0);
+    Rect circle = padded({ 210 - half, 250 - half, 2 * half, 2 * half });
+    for (int frame = 0; frame < 5; ++frame) {
+        advance(1.0 / 60);
+        Rect step = update();
+        EXPECT_FALSE(step.isNull());
+        EXPECT_TRUE(holds(circle, step)) << frame;
+    }
+    // The same instant again draws the same picture.
+    EXPECT_TRUE(update().isNull());
+
+    // A layer that is not drawn damages nothing while it animates.
+    sign->setHidden(true);
+    update();
+    advance(1.0 / 60);
+    EXPECT_TRUE(update().isNull());
+}
+
+TEST_F(DamageTracker, MaskingClipsAndShadowsReachOut)
+{
+    auto clip = add({ 0, 0, 100, 100 }, Color::clear(), root.get());
+    clip->setMasksToBounds(true);
+    auto wide = add({ 50, 50, 200, 20 }, Color::red(), clip.get());
+    update();
+    wide->setBackgroundColor(Color::blue());
+    EXPECT_EQ(update(), padded({ 50, 50, 200, 20 }).intersection({ 0, 0, 100, 100 }));
+
+    // A shadow path's shadow lies beyond the layer's bounds.
+    auto card = add({ 150, 150, 40, 40 }, Color::white(), root.get());
+    card->setShadowOpacity(0.8f);
+    card->setShadowRadius(5);
+    card->setShadowOffset({ 0, 4 });
+    card->setShadowPath(gfx::Path::rect({ 0, 0, 40, 40 }));
+    update();
+    card->setBackgroundColor(Color::red());
+    EXPECT_TRUE(holds(update(), { 150 - 10, 150 - 10, 60, 64 }));
+}
+
+TEST_F(DamageTracker, DamageNearAShadowCastByAWholeTreeCoversTheTree)
+{
+    // The panel's shadow is cast by all it draws, so its edge depends on pixels the damage does not reach.
+    auto panel = add({ 100, 100, 60, 60 }, Color::clear(), root.get());
+    panel->setShadowOpacity(0.8f);
+    panel->setShadowRadius(4);
+    auto face = add({ 0, 0, 60, 60 }, Color::white(), panel.get());
+    auto neighbour = add({ 150, 150, 20, 20 }, Color::blue(), root.get());
+    update();
+
+    neighbour->setBackgroundColor(Color::green());
+    EXPECT_TRUE(holds(update(), { 100 - 10, 100 - 10, 80, 80 }));
+
+    // A change inside moves the shadow too.
+    face->setBackgroundColor(Color::red());
+    EXPECT_TRUE(holds(update(), { 100 - 10, 100 - 10, 80, 80 }));
+
+    // Far from it, damage stays small.
+    auto far = add({ 10, 250, 10, 10 }, Color::blue(), root.get());
+    EXPECT_EQ(update(), padded({ 10, 250, 10, 10 }));
+}

@@ -1,0 +1,123 @@
+#include "ui/ScreenFrame.h"
+#include "ui/BasicAnimation.h"
+#include "ui/Label.h"
+#include "ui/ScreenRenderer.h"
+#include "ui/View.h"
+#include "ui/Window.h"
+
+#include "UITestFixture.h"
+
+#include <limits>
+#include <numbers>
+
+namespace {
+
+// A screen with text, a rounded card with a path shadow, a panel whose whole drawing casts its shadow, and a
+// square that turns for ever.
+class ScreenFrame : public test::UITest {
+protected:
+    void SetUp() override
+    {
+        UITest::SetUp();
+        window = std::make_shared<ui::Window>();
+        window->setBackgroundColor(gfx::Color::fromWhite(0.94, 1));
+        auto card = std::make_shared<ui::View>(gfx::Rect { 16, 84, 288, 200 });
+        card->setBackgroundColor(gfx::Color::white());
+        card->layer()->setCornerRadius(10);
+        card->layer()->setShadowOpacity(0.5f);
+        card->layer()->setShadowRadius(6);
+        card->layer()->setShadowPath(gfx::Path::roundedRect({ 0, 0, 288, 200 }, 10));
+        window->addSubview(card);
+        label = std::make_shared<ui::Label>(gfx::Rect { 10, 20, 268, 30 });
+        label->setText("Watch 手表");
+        card->addSubview(label);
+        panel = std::make_shared<ui::View>(gfx::Rect { 40, 320, 120, 80 });
+        panel->layer()->setShadowOpacity(0.8f);
+        panel->layer()->setShadowRadius(5);
+        auto face = std::make_shared<ui::View>(gfx::Rect { 0, 0, 120, 80 });
+        face->setBackgroundColor(gfx::Color::rgb(0.2, 0.5, 0.9));
+        panel->addSubview(face);
+        window->addSubview(panel);
+        sign = std::make_shared<ui::View>(gfx::Rect { 140, 480, 40, 40 });
+        sign->setBackgroundColor(gfx::Color::rgb(0.9, 0.3, 0.1));
+        auto spin = std::make_shared<ui::BasicAnimation>("transform.rotation.z");
+        spin->setByValue(std::optional<ui::AnimatableValue>(std::numbers::pi / 2));
+        spin->setDuration(3);
+        spin->setCumulative(true);
+        spin->setRepeatCount(std::numeric_limits<double>::infinity());
+        sign->layer()->addAnimation(spin, "turn");
+        window->addSubview(sign);
+        window->makeKeyAndVisible();
+        turn();
+    }
+    void TearDown() override
+    {
+        window->setHidden(true);
+        window.reset();
+        UITest::TearDown();
+    }
+
+    // Whether the kept picture is pixel for pixel what a whole redraw makes.
+    bool matchesWholeRedraw()
+    {
+        auto whole = ui::ScreenRenderer::renderImage();
+        auto kept = frame.pixels();
+        for (int y = 0; y < kept->height; ++y) {
+            for (int x = 0; x < kept->width; ++x) {
+                if (kept->pixel(x, y) != whole->pixel(x, y)) {
+                    ADD_FAILURE() << "pixel " << x << "," << y << " differs: " << std::hex << kept->pixel(x, y)
+                                  << " against " << whole->pixel(x, y);
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+    static double area(const gfx::Rect& r) { return r.width() * r.height(); }
+
+    std::shared_ptr<ui::Window> window;
+    std::shared_ptr<ui::Label> label;
+    std::shared_ptr<ui::View> panel;
+    std::shared_ptr<ui::View> sign;
+    ui::ScreenFrame frame;
+};
+
+} // namespace
+
+TEST_F(ScreenFrame, RedrawsOnlyTheTurningSignAndMatchesAWholeRedraw)
+{
+    EXPECT_EQ(frame.update(), gfx::Rect(0, 0, 640, 1136));
+    EXPECT_TRUE(frame.update().isNull());
+
+    for (int step = 0; step < 3; ++step) {
+        advance(1.0 / 60);
+        gfx::Rect dirty = frame.update();
+        EXPECT_FALSE(dirty.isNull());
+        // The square's circle of turn, at scale 2, and no more than a small margin around it.
+        EXPECT_LE(area(dirty), 124.0 * 124);
+        EXPECT_TRUE(matchesWholeRedraw());
+    }
+    EXPECT_TRUE(frame.update().isNull());
+}
+
+TEST_F(ScreenFrame, ChangedTextShadowedTreesAndTheStripComeOutAsAWholeRedraw)
+{
+    frame.update();
+    label->setText("Watch 2");
+    turn();
+    EXPECT_FALSE(frame.update().isNull());
+    EXPECT_TRUE(matchesWholeRedraw());
+
+    // The panel's shadow comes from what it draws: moving it redraws its old and new shadow exactly.
+    panel->setFrame({ 60, 300, 120, 80 });
+    turn();
+    frame.update();
+    EXPECT_TRUE(matchesWholeRedraw());
+
+    // The strip's state is not a layer's: it is redrawn when it changes, and only its own part.
+    ui::Application::shared().setStatusBarStyle(ui::StatusBarStyle::LightContent);
+    gfx::Rect strip = frame.update();
+    EXPECT_EQ(strip, gfx::Rect(0, 0, 640, 40));
+    EXPECT_TRUE(matchesWholeRedraw());
+    ui::Application::shared().setStatusBarStyle(ui::StatusBarStyle::Default);
+}
