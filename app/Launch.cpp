@@ -2,7 +2,7 @@
 
 #include "base/Log.h"
 #include "base/RunLoop.h"
-#include "core/Singleton.h"
+#include "core/RootUrl.h"
 #include "host/HeadlessHost.h"
 #include "host/SDLHost.h"
 #include "media/AudioBackend.h"
@@ -82,8 +82,8 @@ int launch(const CommandLine& options)
     if (options.headless)
         stopOnInterruption();
     media::AudioBackend::chooseAtStartUp();
-    if (options.server)
-        core::Singleton::shared().setServer(*options.server);
+    // Kept for later launches only once a sign-in against it succeeds.
+    core::setLaunchRootUrl(options.server);
 
     auto application = std::make_shared<shell::AppDelegate>();
     application->didFinishLaunching({ options.account, options.password });

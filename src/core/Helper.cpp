@@ -6,6 +6,7 @@
 #include "base/Log.h"
 #include "base/UTF8.h"
 #include "base/UserDefaults.h"
+#include "core/KeychainSettings.h"
 #include "core/WebCall.h"
 
 namespace core {
@@ -34,11 +35,13 @@ namespace {
 
 std::optional<base::Value> Helper::readSettingsByKey(std::string_view key)
 {
+    KeychainSettings::install();
     return base::UserDefaults::standard().objectForKey(key);
 }
 
 void Helper::saveSettingValue(const std::optional<base::Value>& value, std::string_view key)
 {
+    KeychainSettings::install();
     auto& defaults = base::UserDefaults::standard();
     if (value)
         defaults.setObject(*value, key);

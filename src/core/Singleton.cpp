@@ -89,8 +89,7 @@ void Singleton::setDeviceDetail(std::shared_ptr<Device> device)
 std::filesystem::path Singleton::messagePath() const
 {
     std::filesystem::path folder = base::Paths::documents() / MessageFolderName;
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    base::Files::createFolders(folder);
     return folder;
 }
 
