@@ -4,7 +4,7 @@
 #include "base/MainThread.h"
 #include "base/RunLoop.h"
 #include "core/IncomingMessages.h"
-#include "core/Singleton.h"
+#include "core/RootUrl.h"
 #include "host/HeadlessHost.h"
 #include "host/SDLHost.h"
 #include "media/AudioBackend.h"
@@ -86,8 +86,8 @@ int launch(const CommandLine& options)
     if (options.headless)
         stopOnInterruption();
     media::AudioBackend::chooseAtStartUp();
-    if (options.server)
-        core::Singleton::shared().setServer(*options.server);
+    // Kept for later launches only once a sign-in against it succeeds.
+    core::setLaunchRootUrl(options.server);
 
     auto application = std::make_shared<shell::AppDelegate>();
     application->didFinishLaunching({ options.account, options.password });

@@ -59,11 +59,22 @@ std::string Files::temporaryPrefix(const std::filesystem::path& path)
     return "." + path.filename().string() + ".tmp-";
 }
 
+bool Files::createFolders(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    if (folder.empty() || std::filesystem::is_directory(folder, error))
+        return true;
+    if (folder.has_parent_path() && folder.parent_path() != folder && !createFolders(folder.parent_path()))
+        return false;
+    // Another thread or process may create it meanwhile; being there is what counts.
+    return ::mkdir(folder.c_str(), 0700) == 0 || std::filesystem::is_directory(folder, error);
+}
+
 bool Files::writeAtomically(const std::filesystem::path& path, std::string_view bytes, mode_t mode)
 {
     std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
+    // Without the folder the temporary file below cannot be made, and that failure is reported.
+    (void)createFolders(folder);
     std::string temporary = (folder / (temporaryPrefix(path) + "XXXXXX")).string();
     int fd = ::mkstemp(temporary.data());
     if (fd < 0)

@@ -21,10 +21,13 @@ public:
     // The whole file; nothing when it cannot be read.
     [[nodiscard]] static std::optional<std::string> read(const std::filesystem::path& path);
 
-    // Replaces the file's contents atomically, creating its folder when needed; the new file gets `mode`.
-    // False, with the target untouched, on any failure.
-    [[nodiscard]] static bool writeAtomically(
-        const std::filesystem::path& path, std::string_view bytes, mode_t mode = 0644);
+    // Creates the folder and every missing one above it, each private to the user (0700), as everything under
+    // the data root is; folders already there keep their mode. False when the folder is not there after.
+    [[nodiscard]] static bool createFolders(const std::filesystem::path& folder);
+
+    // Replaces the file's contents atomically, creating its folder when needed (createFolders); the new file gets
+    // `mode`. False, with the target untouched, on any failure.
+    [[nodiscard]] static bool writeAtomically(const std::filesystem::path& path, std::string_view bytes, mode_t mode = 0644);
 
     // Removes temporary files that an interrupted write of `path` left behind.
     static void removeStaleTemporaries(const std::filesystem::path& path);

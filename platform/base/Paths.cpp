@@ -1,9 +1,9 @@
 #include "base/Paths.h"
 
+#include "base/Files.h"
+
 #include <cstdlib>
 #include <pwd.h>
-#include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace base {
@@ -38,9 +38,8 @@ namespace {
 
     std::filesystem::path created(std::filesystem::path folder)
     {
-        std::error_code ignored;
-        if (std::filesystem::create_directories(folder, ignored))
-            ::chmod(folder.c_str(), 0700);
+        // A folder that cannot be made shows as the failure of the first file written into it.
+        (void)Files::createFolders(folder);
         return folder;
     }
 

@@ -2,7 +2,8 @@
 // set (tests point it at a temporary folder), else the XDG folders: documents and caches under
 // $XDG_DATA_HOME/lumet-companion (default ~/.local/share/lumet-companion), preferences (user defaults, the
 // keychain file) under $XDG_CONFIG_HOME/lumet-companion (default ~/.config/lumet-companion). The variables are
-// read at every call. Each folder is created (mode 0700) when asked for. Safe from any thread.
+// read at every call. Each folder, and any missing one above it, is created (mode 0700) when asked for. Safe
+// from any thread.
 //
 //   std::filesystem::path database = base::Paths::documents() / "dataBase.sqlite";
 //   std::filesystem::path scratch = base::Paths::temporary() / "record.caf";

@@ -103,8 +103,66 @@ void UserDefaults::setAside()
         + (error ? "it cannot be moved aside and is left as it is" : "kept as " + aside.string()) + ", starting empty");
 }
 
+std::shared_ptr<SecretStore> UserDefaults::secretStoreFor(std::string_view key) const
+{
+    std::lock_guard lock(m_mutex);
+    for (const auto& secret : m_secretKeys) {
+        if (secret == key)
+            return m_secretStore;
+    }
+    return nullptr;
+}
+
+void UserDefaults::keepInSecretStore(std::vector<std::string> keys, std::shared_ptr<SecretStore> store)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_secretKeys = std::move(keys);
+        m_secretStore = std::move(store);
+    }
+    moveSecretsToStore();
+}
+
+void UserDefaults::moveSecretsToStore()
+{
+    std::vector<std::pair<std::string, Value>> found;
+    std::shared_ptr<SecretStore> store;
+    {
+        std::lock_guard lock(m_mutex);
+        store = m_secretStore;
+        for (const auto& key : m_secretKeys) {
+            if (const Value* stored = m_values->objectForKey(key))
+                found.emplace_back(key, *stored);
+        }
+    }
+    bool moved = false;
+    for (const auto& [key, value] : found) {
+        if (value.isString() && !store->write(key, *value.string())) {
+            log("user defaults: the secret " + key + " cannot be moved out of " + m_file.string() + " yet");
+            continue;
+        }
+        removeStoredValue(key);
+        moved = true;
+    }
+    if (moved)
+        synchronize();
+}
+
+void UserDefaults::removeStoredValue(std::string_view key)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_values->objectForKey(key))
+        return;
+    m_values->removeObjectForKey(key);
+    m_dirty = true;
+}
+
 std::optional<Value> UserDefaults::objectForKey(std::string_view key) const
 {
+    if (auto store = secretStoreFor(key)) {
+        if (auto text = store->read(key))
+            return Value(*text);
+    }
     std::lock_guard lock(m_mutex);
     if (const Value* value = m_values->objectForKey(key))
         return *value;
@@ -161,6 +219,11 @@ DictionaryRef UserDefaults::dictionaryForKey(std::string_view key) const
 
 void UserDefaults::setObject(const Value& value, std::string_view key)
 {
+    if (auto store = secretStoreFor(key)) {
+        if (!value.isString() || !store->write(key, *value.string()))
+            log("user defaults: the secret " + std::string(key) + " cannot be kept");
+        return removeStoredValue(key);
+    }
     Value stored = immutableCopy(value);
     std::lock_guard lock(m_mutex);
     m_values->setObject(std::move(stored), key);
@@ -169,11 +232,9 @@ void UserDefaults::setObject(const Value& value, std::string_view key)
 
 void UserDefaults::removeObjectForKey(std::string_view key)
 {
-    std::lock_guard lock(m_mutex);
-    if (!m_values->objectForKey(key))
-        return;
-    m_values->removeObjectForKey(key);
-    m_dirty = true;
+    if (auto store = secretStoreFor(key); store && !store->remove(key))
+        log("user defaults: the secret " + std::string(key) + " cannot be removed");
+    removeStoredValue(key);
 }
 
 void UserDefaults::registerDefaults(const Dictionary& defaults)

@@ -4,7 +4,8 @@
 // empty; a file that is there but cannot be read (nor moved aside) is left alone: nothing is written over
 // it while it is there. Stray temporary files of an interrupted write are removed. A reader that asks for a kind gets
 // nothing (or 0, false) when the stored value is of another kind. Registered defaults answer for keys that
-// hold no value and are never written. Safe from any thread.
+// hold no value and are never written. The texts of secret keys (keepInSecretStore) live in a SecretStore
+// instead of the file. Safe from any thread.
 //
 //   auto& defaults = base::UserDefaults::standard();
 //   defaults.setObject("1", "notification_switch");
@@ -13,13 +14,16 @@
 #pragma once
 
 #include "base/Dictionary.h"
+#include "base/SecretStore.h"
 #include "base/Value.h"
 
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace base {
 
@@ -57,6 +61,12 @@ public:
     void setBool(bool value, std::string_view key) { setObject(Value(value), key); }
     void removeObjectForKey(std::string_view key);
 
+    // From now on the texts of `keys` are read from and written to `store`, never to the file. A text of one of
+    // them that the file already holds moves to the store and leaves the file; it stays in the file (and is
+    // still answered) only while the store cannot take it. A secret key takes texts only: any other value, or
+    // a text the store cannot keep, is not stored anywhere (and logged).
+    void keepInSecretStore(std::vector<std::string> keys, std::shared_ptr<SecretStore> store);
+
     // Values answered for keys that hold none; kept in memory only.
     void registerDefaults(const Dictionary& defaults);
 
@@ -67,6 +77,10 @@ public:
     DictionaryRef dictionaryRepresentation() const;
 
 private:
+    // The store of the key when it is a secret one.
+    std::shared_ptr<SecretStore> secretStoreFor(std::string_view key) const;
+    void moveSecretsToStore();
+    void removeStoredValue(std::string_view key);
     void load();
     [[nodiscard]] bool save();
     void setAside();
@@ -78,6 +92,8 @@ private:
     bool m_dirty { false };
     // The file is there but could be neither read nor kept aside: writing would destroy what it holds.
     bool m_mustNotWrite { false };
+    std::vector<std::string> m_secretKeys;
+    std::shared_ptr<SecretStore> m_secretStore;
 };
 
 } // namespace base

@@ -7,6 +7,7 @@
 #include "base/MainThread.h"
 #include "base/UTF8.h"
 #include "base/UserDefaults.h"
+#include "core/KeychainSettings.h"
 #include "core/WebCall.h"
 
 namespace core {
@@ -36,12 +37,14 @@ namespace {
 std::optional<base::Value> Helper::readSettingsByKey(std::string_view key)
 {
     BASE_ASSERT_MAIN_THREAD();
+    KeychainSettings::install();
     return base::UserDefaults::standard().objectForKey(key);
 }
 
 void Helper::saveSettingValue(const std::optional<base::Value>& value, std::string_view key)
 {
     BASE_ASSERT_MAIN_THREAD();
+    KeychainSettings::install();
     auto& defaults = base::UserDefaults::standard();
     if (value)
         defaults.setObject(*value, key);

@@ -1,7 +1,8 @@
 // core::Helper: the application's small shared helpers: reading and saving settings in the user-defaults
-// store, checks of texts that came from replies or fields, the busy overlay and the short notice, the
-// application's version, the upload of the push token and the opening of the feedback conversation. Settings may be
-// used from any thread; the overlay, the notice and uploadDeviceToken belong to the main thread.
+// store (the password settings in the keychain, see KeychainSettings.h), checks of texts that came from
+// replies or fields, the busy overlay and the short notice, the application's version, the upload of the push token and
+// the opening of the feedback conversation. Settings may be used from any thread; the overlay, the notice and
+// uploadDeviceToken belong to the main thread.
 //
 //   core::Helper::saveSettingValue(base::Value("0"), core::SettingsKeys::AutoLogin);
 //   if (core::Helper::isNOTStringNullOrWhitespace(core::Tool::readChangePwdResultFromJson(reply))) changed();

@@ -2,8 +2,8 @@
 
 #include "base/Bundle.h"
 #include "base/MainThread.h"
-#include "base/UserDefaults.h"
 #include "core/Helper.h"
+#include "core/RootUrl.h"
 #include "core/SettingsKeys.h"
 #include "keychain/Keychain.h"
 
@@ -11,7 +11,11 @@ namespace core {
 
 namespace {
 
-    std::string setting(const char* key) { return base::UserDefaults::standard().stringForKey(key).value_or(""); }
+    std::string setting(const char* key)
+    {
+        auto value = Helper::readSettingsByKey(key);
+        return value && value->isString() ? *value->string() : "";
+    }
 
     void saveSetting(const std::string& value, const char* key) { Helper::saveSettingValue(base::Value(value), key); }
 
@@ -53,6 +57,7 @@ void RememberedAccount::save(const std::string& name, const std::string& passwor
     saveSetting(name, SettingsKeys::LoginName2);
     saveSetting(remember && autoLogin ? "1" : "0", SettingsKeys::AutoLogin);
     setSessionPassword(password);
+    keepLaunchRootUrl();
     if (remember) {
         keychain::Keychain::setPassword(password, keychainService(), name);
         saveSetting(password, SettingsKeys::Password);

@@ -29,7 +29,8 @@ struct RememberedAccount {
     bool autoLogin { false };
 
     static RememberedAccount read();
-    // After an accepted sign-in; also makes `password` the session's.
+    // After an accepted sign-in; also makes `password` the session's, and keeps the server chosen for this
+    // launch as the server of later launches.
     static void save(const std::string& name, const std::string& password, bool remember, bool autoLogin);
 
     // The password the signed-in session was opened with; "" before a sign-in and after a logout.

@@ -89,8 +89,8 @@ void Singleton::setDeviceDetail(std::shared_ptr<Device> device)
 std::filesystem::path Singleton::messagePath() const
 {
     std::filesystem::path folder = base::Paths::documents() / MessageFolderName;
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
+    // A folder that cannot be made shows as the failure of the first file written into it.
+    (void)base::Files::createFolders(folder);
     return folder;
 }
 

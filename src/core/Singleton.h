@@ -46,7 +46,8 @@ public:
     // The current device's serial number (setting "kLastSerialNumber"); "" when none is chosen.
     std::string lastSerialnumber() const;
     void setLastSerialnumber(const std::string& serialNumber);
-    // The chosen server's root URL (setting "RootUrl"; the local tracking service by default).
+    // The chosen server's root URL (see rootUrl: the launch's server, else the setting "RootUrl", else the
+    // local tracking service); setServer writes the setting.
     std::string server() const;
     void setServer(const std::string& root);
     // The login key of the chosen server (setting "loginkey").

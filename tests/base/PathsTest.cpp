@@ -1,5 +1,6 @@
 #include "base/Paths.h"
 #include "base/Files.h"
+#include "base/UserDefaults.h"
 #include "support/TempDir.h"
 
 #include <cstdlib>
@@ -68,6 +69,34 @@ TEST(Paths, WithoutLumetHomeTheXDGFoldersAreUsed)
     environment.set("HOME", folders.path().c_str());
     EXPECT_EQ(base::Paths::dataRoot(), folders.path() / ".local/share/lumet-companion");
     EXPECT_EQ(base::Paths::preferences(), folders.path() / ".config/lumet-companion");
+}
+
+mode_t modeOf(const std::filesystem::path& path)
+{
+    struct stat info { };
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+// Whatever the process's umask lets through, nothing under the data root is open to other users.
+TEST(Paths, TheDataRootAndEveryFolderBelowItArePrivateAndTheSettingsFileTooWhenCreated)
+{
+    test::TempDir folder;
+    auto root = folder.path() / "new" / "root";
+    ScopedEnvironment environment;
+    environment.set("LUMET_HOME", root.c_str());
+    mode_t previous = umask(022);
+    base::Paths::documents();
+    ASSERT_TRUE(base::Files::writeAtomically(base::Paths::dataRoot() / "feedback" / "thread.json", "{}", 0600));
+    ASSERT_TRUE(base::Files::createFolders(base::Paths::documents() / "message" / "inner"));
+    base::UserDefaults defaults(base::Paths::preferences() / base::UserDefaults::FileName);
+    defaults.setObject("1", "k");
+    ASSERT_TRUE(defaults.synchronize());
+    umask(previous);
+
+    for (const auto& created : { folder.path() / "new", root, root / "Documents", root / "Preferences",
+             root / "feedback", root / "Documents" / "message", root / "Documents" / "message" / "inner" })
+        EXPECT_EQ(modeOf(created), 0700u) << created;
+    EXPECT_EQ(modeOf(defaults.file()), 0600u);
 }
 
 TEST(Files, AtomicWriteReplacesTheWholeFileWithItsMode)

@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -169,6 +170,86 @@ TEST_F(UserDefaultsTest, AFileThatCannotBeReadIsNeverWrittenOver)
         EXPECT_EQ(defaults.stringForKey("k"), "v") << "kept in memory";
     }
     EXPECT_TRUE(std::filesystem::is_symlink(file())) << "left as it was, also when the object goes";
+}
+
+// A secret store in memory that can be told to refuse writes, as a keychain file on a full disk does.
+class MemorySecrets : public base::SecretStore {
+public:
+    std::optional<std::string> read(std::string_view key) override
+    {
+        auto found = texts.find(std::string(key));
+        return found == texts.end() ? std::nullopt : std::optional(found->second);
+    }
+    bool write(std::string_view key, const std::string& text) override
+    {
+        if (refuses)
+            return false;
+        texts[std::string(key)] = text;
+        return true;
+    }
+    bool remove(std::string_view key) override { return texts.erase(std::string(key)), true; }
+
+    std::map<std::string, std::string> texts;
+    bool refuses { false };
+};
+
+TEST_F(UserDefaultsTest, SecretKeysAreKeptInTheirStoreAndNeverInTheFile)
+{
+    auto secrets = std::make_shared<MemorySecrets>();
+    base::UserDefaults defaults(file());
+    defaults.keepInSecretStore({ "kPassword" }, secrets);
+    defaults.setObject("hunter2-secret", "kPassword");
+    defaults.setObject("ann", "kLoginName");
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(defaults.stringForKey("kPassword"), "hunter2-secret");
+    EXPECT_EQ(secrets->texts["kPassword"], "hunter2-secret");
+    EXPECT_EQ(base::Files::read(file())->find("hunter2-secret"), std::string::npos);
+    EXPECT_FALSE(defaults.dictionaryRepresentation()->objectForKey("kPassword"));
+
+    defaults.removeObjectForKey("kPassword");
+    EXPECT_FALSE(defaults.stringForKey("kPassword"));
+    EXPECT_TRUE(secrets->texts.empty());
+}
+
+TEST_F(UserDefaultsTest, AClearSecretOfAnOlderFileMovesToTheStoreAndLeavesTheFile)
+{
+    {
+        base::UserDefaults older(file());
+        older.setObject("hunter2-secret", "kPassword");
+        older.setObject("ann", "kLoginName");
+        ASSERT_TRUE(older.synchronize());
+    }
+    auto secrets = std::make_shared<MemorySecrets>();
+    base::UserDefaults defaults(file());
+    defaults.keepInSecretStore({ "kPassword" }, secrets);
+    EXPECT_EQ(secrets->texts["kPassword"], "hunter2-secret");
+    EXPECT_EQ(defaults.stringForKey("kPassword"), "hunter2-secret");
+    auto bytes = base::Files::read(file());
+    EXPECT_EQ(bytes->find("hunter2-secret"), std::string::npos);
+    EXPECT_EQ(base::UserDefaults(file()).stringForKey("kLoginName"), "ann");
+}
+
+TEST_F(UserDefaultsTest, ASecretTheStoreCannotTakeStaysWhereItIsAndIsNeverWrittenInClear)
+{
+    {
+        base::UserDefaults older(file());
+        older.setObject("old-secret", "kPassword");
+        ASSERT_TRUE(older.synchronize());
+    }
+    auto secrets = std::make_shared<MemorySecrets>();
+    secrets->refuses = true;
+    base::Log::ScopedCapture log;
+    base::UserDefaults defaults(file());
+    defaults.keepInSecretStore({ "kPassword" }, secrets);
+    EXPECT_EQ(defaults.stringForKey("kPassword"), "old-secret") << "not lost while the store refuses";
+
+    defaults.setObject("new-secret", "kPassword");
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(base::Files::read(file())->find("new-secret"), std::string::npos);
+
+    secrets->refuses = false;
+    defaults.setObject("newer-secret", "kPassword");
+    EXPECT_EQ(defaults.stringForKey("kPassword"), "newer-secret");
 }
 
 TEST(UserDefaultsStandard, LivesInThePreferencesFolderAndKnowsTheLanguages)

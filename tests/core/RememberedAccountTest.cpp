@@ -1,8 +1,11 @@
 // What the sign-in keeps of an account, and the one writer of a changed password.
 #include "core/RememberedAccount.h"
 #include "base/Bundle.h"
+#include "base/Files.h"
 #include "base/UserDefaults.h"
+#include "core/DBManager.h"
 #include "core/Logout.h"
+#include "core/RootUrl.h"
 #include "core/SettingsKeys.h"
 #include "keychain/Keychain.h"
 
@@ -84,6 +87,43 @@ TEST_F(RememberedAccountTest, WithoutASessionAChangeWritesOnlyTheSession)
     EXPECT_EQ(RememberedAccount::sessionPassword(), "new");
     EXPECT_EQ(setting(SettingsKeys::Password), "") << "an empty setting is no copy of an empty old password";
     EXPECT_FALSE(keychainPassword());
+}
+
+// Only the keychain holds a remembered password: the settings file and the message store never do, though
+// the settings "kPassword" and "kRePassword" still answer it.
+TEST_F(RememberedAccountTest, ARememberedPasswordIsInTheKeychainAndInNoOtherFile)
+{
+    const std::string password = "pw-kept-out-of-files-7Q";
+    RememberedAccount::save("ann", password, true, true);
+    auto& defaults = base::UserDefaults::standard();
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(setting(SettingsKeys::Password), password);
+    EXPECT_EQ(setting(SettingsKeys::RePassword), password);
+    ASSERT_TRUE(RememberedAccount::reLoginAccount());
+    EXPECT_EQ(RememberedAccount::reLoginAccount()->password, password);
+
+    for (const auto& file : { defaults.file(), core::DBManager::databasePath() }) {
+        auto bytes = base::Files::read(file);
+        EXPECT_EQ(bytes.value_or("").find(password), std::string::npos) << file;
+    }
+    RememberedAccount::forgetReLoginAccount();
+    EXPECT_FALSE(setting(SettingsKeys::RePassword));
+}
+
+// A server named on the command line serves this launch; later launches use it only after a sign-in
+// against it succeeded.
+TEST_F(RememberedAccountTest, TheLaunchsServerIsKeptOnlyOnceASignInSucceeds)
+{
+    auto& defaults = base::UserDefaults::standard();
+    defaults.setObject(base::Value("http://kept.example"), core::RootUrlKey);
+    core::setLaunchRootUrl("http://tried.example:81");
+    EXPECT_EQ(core::rootUrl(), "http://tried.example:81");
+    EXPECT_EQ(defaults.stringForKey(core::RootUrlKey), "http://kept.example");
+
+    RememberedAccount::save("ann", "pw", false, false);
+    EXPECT_EQ(defaults.stringForKey(core::RootUrlKey), "http://tried.example:81");
+    core::setLaunchRootUrl(std::nullopt);
+    defaults.removeObjectForKey(core::RootUrlKey);
 }
 
 TEST_F(RememberedAccountTest, ALogoutEndsTheSessionPasswordButKeepsTheRememberedOne)

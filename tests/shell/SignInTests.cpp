@@ -3,6 +3,7 @@
 // kind end: in an alert, with nothing presented and nothing crashed.
 #include "ShellFixture.h"
 
+#include "base/Files.h"
 #include "base/NotificationCenter.h"
 #include "core/NotificationNames.h"
 #include "core/RememberedAccount.h"
@@ -54,6 +55,13 @@ TEST_F(SignIn, GoodPasswordKeepsTheSessionAndAccountAndPresentsTheContainer)
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->serialNumber, watch);
     EXPECT_EQ(shownAlert(), nullptr);
+
+    // The remembered password is in the keychain only: neither the settings file nor the database holds it.
+    ASSERT_TRUE(base::UserDefaults::standard().synchronize());
+    for (const auto& file : { base::UserDefaults::standard().file(), core::DBManager::databasePath() }) {
+        ASSERT_TRUE(base::Files::read(file)) << file;
+        EXPECT_EQ(base::Files::read(file)->find(password), std::string::npos) << file;
+    }
 }
 
 TEST_F(SignIn, TheContainerHoldsTheHomeScreenInTheCentreAndTheMenuOnTheLeft)

@@ -23,9 +23,14 @@ namespace {
 
     base::Value popMessages(WebMethodCall& call)
     {
+        auto sent = call.store.sendMessages(call.account);
         std::vector<base::Value> messages;
-        for (const base::Value& message : call.store.popMessages(call.account))
+        for (const base::Value& message : sent.messages)
             messages.push_back(withAbsoluteUrl(message, call.serviceRoot));
+        if (!sent.positions.empty()) {
+            call.afterReply = [&store = call.store, positions = std::move(sent.positions)](
+                                  bool written) { store.finishDelivery(positions, written); };
+        }
         return base::Array::make(std::move(messages));
     }
 

@@ -273,18 +273,31 @@ bool ServiceStore::queueMessage(std::string_view account, const base::Value& mes
     return m_database->executeUpdate("insert into messages (account, json) values (?, ?)", account, *text);
 }
 
-std::vector<base::Value> ServiceStore::popMessages(std::string_view account)
+ServiceStore::MessagesInFlight ServiceStore::sendMessages(std::string_view account)
 {
     std::lock_guard lock(m_mutex);
-    std::vector<base::Value> messages;
-    auto rows
-        = m_database->executeQuery("select json from messages where account = ? and popped = 0 order by seq", account);
+    MessagesInFlight sent;
+    auto rows = m_database->executeQuery(
+        "select seq, json from messages where account = ? and popped = 0 order by seq", account);
     while (rows && rows->next()) {
-        if (auto message = decode(rows->stringForColumnIndex(0).value_or("")))
-            messages.push_back(std::move(*message));
+        int64_t position = rows->longLongIntForColumnIndex(0);
+        if (!m_messagesInFlight.insert(position).second)
+            continue;
+        sent.positions.push_back(position);
+        if (auto message = decode(rows->stringForColumnIndex(1).value_or("")))
+            sent.messages.push_back(std::move(*message));
     }
-    m_database->executeUpdate("update messages set popped = 1 where account = ?", account);
-    return messages;
+    return sent;
+}
+
+void ServiceStore::finishDelivery(const std::vector<int64_t>& positions, bool delivered)
+{
+    std::lock_guard lock(m_mutex);
+    for (int64_t position : positions) {
+        m_messagesInFlight.erase(position);
+        if (delivered && !m_database->executeUpdate("update messages set popped = 1 where seq = ?", position))
+            base::log("tracking-service: a delivered message could not be marked");
+    }
 }
 
 bool ServiceStore::putFile(std::string_view name, const base::Data& bytes)

@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -115,9 +116,19 @@ public:
     // value that is not a number is handed out as it is and kept.
     std::optional<base::Value> takeStepCount(std::string_view serialNumber, int64_t steps);
 
-    // Messages wait until the account pops them, oldest first; each is handed out once.
+    // Messages wait, oldest first, until a reply carrying them has reached the caller. The messages of a reply
+    // being written are in flight: no other poll hands them out, and when the write fails they wait again, so
+    // a caller that gave up before the answer came gets them at its next poll.
     bool queueMessage(std::string_view account, const base::Value& message);
-    std::vector<base::Value> popMessages(std::string_view account);
+    struct MessagesInFlight {
+        std::vector<base::Value> messages;
+        // Their queue positions, for finishDelivery.
+        std::vector<int64_t> positions;
+    };
+    // The account's waiting messages, now in flight.
+    MessagesInFlight sendMessages(std::string_view account);
+    // Marks the messages delivered, or puts them back in the queue when the reply did not reach the caller.
+    void finishDelivery(const std::vector<int64_t>& positions, bool delivered);
 
     bool putFile(std::string_view name, const base::Data& bytes);
     std::optional<base::Data> file(std::string_view name);
@@ -133,6 +144,7 @@ private:
     bool writeDocument(std::string_view serialNumber, std::string_view kind, const base::Value& value);
 
     std::mutex m_mutex;
+    std::set<int64_t> m_messagesInFlight;
     std::shared_ptr<database::Database> m_database;
     bool m_open { false };
 };

@@ -32,6 +32,27 @@ namespace {
         response.set_content(body, ServiceProtocol::ReplyContentType);
     }
 
+    // The body goes out after the head, through a provider, so that `finished` learns whether the connection
+    // took every byte of it: when the caller has gone the write fails. It runs once, when the reply is done with.
+    void answerJSONThen(httplib::Response& response, std::string body, std::function<void(bool written)> finished)
+    {
+        response.status = 200;
+        auto bytes = std::make_shared<const std::string>(std::move(body));
+        auto once = std::make_shared<std::function<void(bool)>>(std::move(finished));
+        auto finish = [once](bool written) {
+            if (auto callback = std::exchange(*once, nullptr))
+                callback(written);
+        };
+        response.set_content_provider(
+            bytes->size(), ServiceProtocol::ReplyContentType,
+            [bytes, finish](size_t offset, size_t, httplib::DataSink& sink) {
+                bool written = sink.write(bytes->data() + offset, bytes->size() - offset);
+                finish(written);
+                return written;
+            },
+            [finish](bool) { finish(false); });
+    }
+
     void answerMessage(httplib::Response& response, int status, const std::string& message)
     {
         answerJSON(
@@ -96,10 +117,7 @@ bool TrackingService::start(const std::string& host, int port)
         m_port = 0;
         return false;
     }
-    {
-        std::lock_guard lock(m_stopMutex);
-        m_stopping = false;
-    }
+    m_faults.resumeHolding();
     m_listenEnded = false;
     m_thread = std::thread([this] {
         m_server->listen_after_bind();
@@ -120,11 +138,7 @@ void TrackingService::stop()
 {
     if (!m_server)
         return;
-    {
-        std::lock_guard lock(m_stopMutex);
-        m_stopping = true;
-    }
-    m_stopCondition.notify_all();
+    m_faults.stopHolding();
     m_server->stop();
     m_thread.join();
     m_server.reset();
@@ -150,6 +164,7 @@ void TrackingService::route()
     };
     m_server->Get(ServiceRoutes::FeedbackPath, feedback);
     m_server->Post(ServiceRoutes::FeedbackPath, feedback);
+    routeFaultControl();
 }
 
 void TrackingService::record(const httplib::Request& request, const std::string& endpoint)
@@ -196,14 +211,12 @@ bool TrackingService::applyFault(const std::string& endpoint, httplib::Response&
     case Fault::Kind::Payload:
         answerJSON(response, 200, envelope(fault->value));
         return true;
-    case Fault::Kind::Delay: {
-        std::unique_lock lock(m_stopMutex);
-        if (m_stopCondition.wait_for(lock, fault->duration, [this] { return m_stopping; })) {
+    case Fault::Kind::Delay:
+        if (m_faults.hold(endpoint, fault->duration) == FaultPlan::HoldEnd::Stopping) {
             answerMessage(response, 503, "Service stopping");
             return true;
         }
         return false;
-    }
     }
     return false;
 }
@@ -234,6 +247,8 @@ void TrackingService::answerWebMethod(
         response.set_header("Set-Cookie",
             std::string(ServiceProtocol::SessionCookieName) + "=" + *call.newSessionId + "; path=/; HttpOnly");
     }
+    if (call.afterReply)
+        return answerJSONThen(response, envelope(payload), std::move(call.afterReply));
     answerJSON(response, 200, envelope(payload));
 }
 

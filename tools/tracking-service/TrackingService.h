@@ -2,7 +2,9 @@
 // It answers POST "/Server/Mobileservice.asmx/<method>" (a JSON object or no body in, {"d": ...} out as
 // "application/json; charset=utf-8"), serves files at "/Tools/LumetDow.ashx?FileName=<name>" and takes the
 // multipart voice upload at "/server/PushMessage.ashx", and answers the routes of ServiceRoutes.h (the store
-// lookup and the feedback conversation) through their hooks. "Login" sets the session cookie; every other method
+// lookup and the feedback conversation) through their hooks, and takes orders for its faults at FaultControlPath
+// from loopback peers only (POST "ENDPOINT=KIND[:ARG]" sets one, see FaultSpec.h; DELETE lifts the one named by
+// "?endpoint=", or all without it). "Login" sets the session cookie; every other method
 // but "GetServerList" requires it. State lives in a SQLite file in the service's data folder, filled with
 // the demo data when new. Faults can be ordered per endpoint (faults()), and every request is logged
 // (requestLog()). Requests are served by a large pool of worker threads, so a request held back by a delay
@@ -20,11 +22,9 @@
 #include "tracking-service/WebMethodTable.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -40,6 +40,7 @@ class TrackingService {
 public:
     static constexpr const char* DownloadEndpoint = "LumetDow.ashx";
     static constexpr const char* UploadEndpoint = "PushMessage.ashx";
+    static constexpr const char* FaultControlPath = "/control/faults";
 
     // Opens the store in `dataFolder`; a new store gets the demo data.
     explicit TrackingService(const std::filesystem::path& dataFolder);
@@ -65,6 +66,7 @@ public:
 
 private:
     void route();
+    void routeFaultControl();
     void record(const httplib::Request& request, const std::string& endpoint);
     // Answers with the fault and returns true, or returns false for a normal answer (after any delay).
     bool applyFault(const std::string& endpoint, httplib::Response& response);
@@ -87,10 +89,6 @@ private:
     int m_port { 0 };
     std::atomic<bool> m_logsRequests { false };
     std::atomic<bool> m_listenEnded { false };
-
-    std::mutex m_stopMutex;
-    std::condition_variable m_stopCondition;
-    bool m_stopping { false };
 };
 
 } // namespace tracking_service

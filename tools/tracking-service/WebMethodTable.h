@@ -33,6 +33,9 @@ struct WebMethodCall {
     std::string serviceRoot;
     // Set by a method that opens a session: the service answers with the session cookie.
     std::optional<std::string> newSessionId;
+    // Set by a method whose change must wait until the caller has its answer: runs once, with true when the
+    // whole reply has been written to the connection, false when it could not be.
+    std::function<void(bool written)> afterReply {};
 
     // A parameter as text: a text as it is, a number's decimal text, "" when absent or of another kind.
     std::string text(std::string_view key) const;

@@ -1,8 +1,9 @@
 // tracking-service: runs the local tracking service alone until interrupted.
 //
-//   tracking-service --port 8080 [--host 127.0.0.1] [--data <folder>]
+//   tracking-service --port 8080 [--host 127.0.0.1] [--data <folder>] [--fault ENDPOINT=KIND[:ARG]]...
 #include "base/Log.h"
 #include "tracking-service/DemoData.h"
+#include "tracking-service/FaultSpec.h"
 #include "tracking-service/TrackingService.h"
 
 #include <csignal>
@@ -12,6 +13,7 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -19,6 +21,7 @@ struct Options {
     std::string host = "127.0.0.1";
     int port = 8080;
     std::filesystem::path dataFolder;
+    std::vector<tracking_service::FaultSpec> faults;
 };
 
 // The service keeps its state apart from the application's: $XDG_DATA_HOME/lumet-tracking-service.
@@ -48,6 +51,14 @@ bool parse(int argc, char** argv, Options& options)
             options.host = value;
         } else if (argument == "--data") {
             options.dataFolder = value;
+        } else if (argument == "--fault") {
+            std::string error;
+            auto fault = tracking_service::FaultSpec::parse(value, &error);
+            if (!fault) {
+                std::cerr << "tracking-service: --fault " << value << ": " << error << "\n";
+                return false;
+            }
+            options.faults.push_back(std::move(*fault));
         } else {
             return false;
         }
@@ -61,7 +72,11 @@ int main(int argc, char** argv)
 {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::cerr << "usage: tracking-service [--port N] [--host ADDRESS] [--data FOLDER]\n";
+        std::cerr
+            << "usage: tracking-service [--port N] [--host ADDRESS] [--data FOLDER] [--fault ENDPOINT=KIND[:ARG]]...\n"
+            << "ENDPOINT is a web method, a file endpoint or * for all; KIND is one of\n"
+            << tracking_service::FaultSpec::kinds() << "Faults are set and lifted at run time from this machine at "
+            << tracking_service::TrackingService::FaultControlPath << ".\n";
         return 2;
     }
 
@@ -74,6 +89,8 @@ int main(int argc, char** argv)
 
     tracking_service::TrackingService service(options.dataFolder);
     service.setLogsRequests(true);
+    for (auto& fault : options.faults)
+        service.faults().set(std::move(fault.endpoint), std::move(fault.fault));
     if (!service.start(options.host, options.port)) {
         std::cerr << "tracking-service: cannot serve on " << options.host << ":" << options.port << " with data in "
                   << options.dataFolder << "\n";

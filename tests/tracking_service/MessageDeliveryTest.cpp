@@ -1,0 +1,73 @@
+#include "ServiceFixture.h"
+
+#include "base/Array.h"
+#include "core/ServiceProtocol.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+using core::ServiceProtocol;
+using tracking_service::Fault;
+
+namespace {
+
+class MessageDeliveryTest : public ServiceFixture {
+protected:
+    size_t waitingCount(const std::string& cookie)
+    {
+        auto messages = payload(call(ServiceProtocol::PopMessagesMethod, "{}", cookie));
+        return messages && messages->array() ? messages->array()->count() : 0;
+    }
+
+    // Sends a poll on a connection of its own and returns the socket, once the service holds the request.
+    int sendPoll(const std::string& cookie)
+    {
+        int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(m_service->port()));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        std::string request = std::string("POST ") + methodPath(ServiceProtocol::PopMessagesMethod)
+            + " HTTP/1.1\r\nHost: 127.0.0.1\r\nCookie: " + cookie
+            + "\r\nContent-Type: application/json\r\nContent-Length: 2\r\n\r\n{}";
+        EXPECT_EQ(::send(fd, request.data(), request.size(), MSG_NOSIGNAL), static_cast<ssize_t>(request.size()));
+        auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (m_service->requestLog().requestsTo(ServiceProtocol::PopMessagesMethod).empty()
+            && std::chrono::steady_clock::now() < limit)
+            std::this_thread::yield();
+        return fd;
+    }
+
+    // Closes at once, as a client that gave up does, without reading anything.
+    static void drop(int fd)
+    {
+        linger immediately { 1, 0 };
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
+        ::close(fd);
+    }
+};
+
+TEST_F(MessageDeliveryTest, ACallerThatLeftBeforeTheReplyGetsTheMessagesNextTime)
+{
+    std::string cookie = signIn();
+    m_service->faults().set(ServiceProtocol::PopMessagesMethod, Fault::delay(std::chrono::minutes(10)));
+    int fd = sendPoll(cookie);
+    ASSERT_EQ(m_service->requestLog().requestsTo(ServiceProtocol::PopMessagesMethod).size(), 1u);
+    drop(fd);
+    // Lifting the delay lets the held poll answer into the closed connection; stopping waits for it.
+    m_service->faults().remove(ServiceProtocol::PopMessagesMethod);
+    m_service->stop();
+
+    ASSERT_TRUE(m_service->start());
+    m_client = std::make_unique<httplib::Client>("127.0.0.1", m_service->port());
+    m_client->set_read_timeout(5, 0);
+    EXPECT_GT(waitingCount(cookie), 0u);
+}
+
+} // namespace
