@@ -1,4 +1,5 @@
 #include "base/RunLoop.h"
+#include "base/RunLoopTasks.h"
 
 #include "base/MainThread.h"
 #include "base/ManualClock.h"
@@ -9,6 +10,15 @@
 #include <utility>
 
 namespace base {
+
+namespace {
+
+    // Main thread only, as every turn is.
+    bool mainLoopRunsTasks = false;
+
+} // namespace
+
+bool isRunningMainLoopTasks() { return mainLoopRunsTasks; }
 
 struct RunLoop::ScheduledTask {
     Clock::TimePoint due;
@@ -168,6 +178,7 @@ void RunLoop::runTurn()
     }
     // One task at a time, so that a task cancelling later ones of the same turn (by handle or by owner) is
     // obeyed; work scheduled during the turn waits for the next one.
+    mainLoopRunsTasks = true;
     for (;;) {
         Task task;
         {
@@ -183,6 +194,7 @@ void RunLoop::runTurn()
         // What the task captures is released when it returns, before the next task runs.
         task();
     }
+    mainLoopRunsTasks = false;
     notifyObservers(instant);
 }
 
