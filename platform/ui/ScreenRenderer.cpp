@@ -4,7 +4,6 @@
 #include "base/DateFormatter.h"
 #include "gfx/TextMeasurer.h"
 #include "ui/Application.h"
-#include "ui/NavigationBar.h"
 #include "ui/Screen.h"
 #include "ui/Window.h"
 
@@ -13,31 +12,9 @@
 
 namespace ui {
 
-namespace {
-
-    // The tint of the topmost visible navigation bar in `view`'s tree whose top edge meets the strip's bottom
-    // edge on screen, found depth first so that a later (upper) bar wins.
-    void findBarBelowStrip(const View& view, double stripBottom, std::optional<gfx::Color>& tint)
-    {
-        if (view.isHidden() || view.alpha() <= 0)
-            return;
-        if (auto bar = dynamic_cast<const NavigationBar*>(&view)) {
-            gfx::Rect frame = bar->convertRectTo(bar->bounds(), nullptr);
-            gfx::Rect screen = Screen::main().bounds();
-            if (std::abs(frame.minY() - stripBottom) < 0.5 && frame.maxX() > screen.minX()
-                && frame.minX() < screen.maxX())
-                tint = bar->barTintColor();
-        }
-        for (const auto& subview : view.subviews())
-            findBarBelowStrip(*subview, stripBottom, tint);
-    }
-
-} // namespace
-
 void ScreenRenderer::render(gfx::Context& context, const RenderOptions& options)
 {
     gfx::Rect screen = Screen::main().bounds();
-    fillStripBehindScreen(context);
     context.save();
     context.translateBy(-screen.minX(), -screen.minY());
     for (const auto& window : Application::shared().windows()) {
@@ -46,23 +23,6 @@ void ScreenRenderer::render(gfx::Context& context, const RenderOptions& options)
     }
     context.restore();
     renderStatusBar(context);
-}
-
-void ScreenRenderer::fillStripBehindScreen(gfx::Context& context)
-{
-    Application& application = Application::shared();
-    if (application.isStatusBarHidden())
-        return;
-    gfx::Rect strip = application.statusBarFrame();
-    std::optional<gfx::Color> tint;
-    for (const auto& window : application.windows())
-        findBarBelowStrip(*window, strip.maxY(), tint);
-    if (!tint)
-        return;
-    context.save();
-    context.setFillColor(*tint);
-    context.fillRect({ 0, 0, strip.width(), strip.height() });
-    context.restore();
 }
 
 void ScreenRenderer::renderStatusBar(gfx::Context& context)

@@ -1,10 +1,9 @@
 // ui::ScreenRenderer: draws what the screen shows: the application's visible windows, back to front, each
-// placed by its frame, then the status strip over the top 20 points: no background of its own (the screen
-// below shows through; where the screen leaves it uncovered it takes the tint of a navigation bar right below
-// it), and in black for the default style or white for light content, the network state at the left (filled bars while
-// a network can be reached, outlined ones while none can), a small ring beside it while the network-activity flag is
-// on, and the time (hours and minutes) in the middle. Hosts call it after the end-of-turn passes, and again when
-// statusBarMinute() changes. Main thread.
+// placed by its frame, then the status strip over the top 20 points: no background of its own, and in black
+// for the default style or white for light content, the network state at the left (filled bars while a
+// network can be reached, outlined ones while none can), a small ring beside it while the network-activity
+// flag is on, and the time (hours and minutes) in the middle. Hosts call it after the end-of-turn passes,
+// and again when statusBarMinute() changes. Main thread.
 //
 //   auto frame = ui::ScreenRenderer::renderImage();   // the screen at its scale, animations as now drawn
 //   frame->writePNG("frame.png");
@@ -31,10 +30,6 @@ public:
     static int64_t statusBarMinute();
 
 private:
-    // Where the screen leaves the strip uncovered, the strip shows the tint of the navigation bar right below
-    // it, as the phone's bars reach up under its status bar; drawn before the windows, so that a screen that
-    // draws under the strip shows its own colours there.
-    static void fillStripBehindScreen(gfx::Context& context);
     static void renderStatusBar(gfx::Context& context);
     // Returns where the next item of the strip may start.
     static double drawNetwork(gfx::Context& context, StatusBarNetwork network, double stripHeight);

@@ -1,4 +1,3 @@
-#include "ui/NavigationBar.h"
 #include "ui/ScreenRenderer.h"
 #include "ui/Window.h"
 
@@ -75,27 +74,6 @@ TEST_F(StatusStrip, FilledBarsForANetworkOutlinedForNoneNothingBeforeTheFirstChe
     application.setStatusBarNetwork(ui::StatusBarNetwork::Offline);
     EXPECT_EQ(at(21, 10), red);
     EXPECT_EQ(at(19.5, 10), black);
-}
-
-TEST_F(StatusStrip, AnUncoveredStripTakesTheTintOfTheNavigationBarBelowIt)
-{
-    constexpr uint32_t green = 0xFF00FF00u;
-    window->setBackgroundColor(gfx::Color::clear());
-    auto bar = std::make_shared<ui::NavigationBar>(gfx::Rect { 0, 20, 320, ui::NavigationBar::height });
-    bar->setBarTintColor(gfx::Color::green());
-    window->addSubview(bar);
-    EXPECT_EQ(at(300, 5), green);
-
-    // A screen that draws under the strip shows its own colours there.
-    auto cover = std::make_shared<ui::View>(gfx::Rect { 0, 0, 320, 20 });
-    cover->setBackgroundColor(gfx::Color::red());
-    window->addSubview(cover);
-    EXPECT_EQ(at(300, 5), red);
-
-    // A bar lower down leaves the strip as the screen draws it.
-    cover->removeFromSuperview();
-    bar->setFrame({ 0, 100, 320, ui::NavigationBar::height });
-    EXPECT_EQ(at(300, 5), black);
 }
 
 } // namespace
