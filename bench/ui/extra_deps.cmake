@@ -5,3 +5,6 @@ target_link_libraries(bench_ui PRIVATE PkgConfig::BENCH_PANGOCAIRO benchmark::be
 # The screen frames are measured in the signed-in application (the shell and every feature screen) against
 # the in-process local service.
 target_link_libraries(bench_ui PRIVATE shell tracking_service)
+# The sign-in's peer makes the same web calls with libcurl directly.
+pkg_check_modules(BENCH_UI_CURL REQUIRED IMPORTED_TARGET libcurl)
+target_link_libraries(bench_ui PRIVATE PkgConfig::BENCH_UI_CURL)

@@ -21,6 +21,22 @@ namespace {
         return value ? value : "";
     }
 
+    std::string lowercase(std::string_view text)
+    {
+        std::string lower(text);
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+            [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+        return lower;
+    }
+
+    // The script a Chinese locale's region (or script tag) stands for.
+    const char* chineseLanguage(std::string_view region)
+    {
+        if (region == "TW" || region == "HK" || region == "MO" || region == "Hant")
+            return "zh-Hant";
+        return "zh-Hans";
+    }
+
     // "zh_CN.UTF-8@modifier" -> "zh-Hans"; "en_US" -> "en"; "" for "C", "POSIX" and blanks.
     std::string languageOfLocale(std::string_view locale)
     {
@@ -28,15 +44,12 @@ namespace {
         if (locale.empty() || locale == "C" || locale == "POSIX")
             return "";
         size_t separator = locale.find_first_of("_-");
-        std::string language(locale.substr(0, separator));
-        std::transform(language.begin(), language.end(), language.begin(),
-            [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-        if (language != "zh")
-            return language;
-        std::string_view region = separator == std::string_view::npos ? "" : locale.substr(separator + 1);
-        if (region == "TW" || region == "HK" || region == "MO" || region == "Hant")
-            return "zh-Hant";
-        return "zh-Hans";
+        std::string_view language = locale.substr(0, separator);
+        if (lowercase(language) == "zh")
+            return chineseLanguage(separator == std::string_view::npos ? "" : locale.substr(separator + 1));
+        // Built straight into the result: moving a local lowercase copy out makes GCC 12 at -O2 report a
+        // false overlap (-Wrestrict) in the string's copy.
+        return lowercase(language);
     }
 
 } // namespace

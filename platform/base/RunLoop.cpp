@@ -1,4 +1,5 @@
 #include "base/RunLoop.h"
+#include "base/RunLoopTasks.h"
 
 #include "base/MainThread.h"
 #include "base/ManualClock.h"
@@ -9,6 +10,15 @@
 #include <utility>
 
 namespace base {
+
+namespace {
+
+    // Main thread only, as every turn is.
+    bool mainLoopRunsTasks = false;
+
+} // namespace
+
+bool isRunningMainLoopTasks() { return mainLoopRunsTasks; }
 
 struct RunLoop::ScheduledTask {
     Clock::TimePoint due;
@@ -190,6 +200,7 @@ void RunLoop::runTurn()
     // task that ran last: every task of this turn was pending when the turn began, so none can appear before
     // that key, and the work a burst of posts adds is not walked past again for each task.
     std::optional<TaskKey> ranLast;
+    mainLoopRunsTasks = true;
     for (;;) {
         Task task;
         TaskKey taken;
@@ -202,6 +213,7 @@ void RunLoop::runTurn()
         // What the task captures is released when it returns, before the next task runs.
         task();
     }
+    mainLoopRunsTasks = false;
     notifyObservers(instant);
 }
 

@@ -5,10 +5,14 @@
 #include "base/Facts.h"
 #include "base/Files.h"
 #include "base/Log.h"
+#include "base/MainThread.h"
 #include "base/Paths.h"
+#include "base/RunLoop.h"
+#include "base/RunLoopTasks.h"
 
 #include <mutex>
 #include <system_error>
+#include <utility>
 
 namespace base {
 
@@ -42,11 +46,37 @@ namespace {
 
 } // namespace
 
+namespace {
+
+    // The standard defaults, which live as long as the process, and their write left to the end of the
+    // current turn (main thread only).
+    UserDefaults* standardDefaults = nullptr;
+    bool standardWritePending = false;
+
+    // Whether the standard defaults' write waits for the end of the turn (see synchronize()).
+    bool deferStandardWriteToEndOfTurn()
+    {
+        if (!isMainThread() || !isRunningMainLoopTasks())
+            return false;
+        static bool observed = false;
+        if (!std::exchange(observed, true)) {
+            RunLoop::main().addEndOfTurnObserver([] {
+                if (std::exchange(standardWritePending, false))
+                    standardDefaults->synchronize();
+            });
+        }
+        standardWritePending = true;
+        return true;
+    }
+
+} // namespace
+
 UserDefaults& UserDefaults::standard()
 {
     static UserDefaults defaults(Paths::preferences() / FileName);
     static std::once_flag registered;
     std::call_once(registered, [] {
+        standardDefaults = &defaults;
         std::vector<Value> languages;
         for (const auto& language : Facts::current().preferredLanguages())
             languages.emplace_back(language);
@@ -246,6 +276,8 @@ void UserDefaults::registerDefaults(const Dictionary& defaults)
 
 bool UserDefaults::synchronize()
 {
+    if (this == standardDefaults && deferStandardWriteToEndOfTurn())
+        return true;
     if (save())
         return true;
     log("user defaults: cannot write " + m_file.string());

@@ -70,7 +70,10 @@ public:
     // Values answered for keys that hold none; kept in memory only.
     void registerDefaults(const Dictionary& defaults);
 
-    // Writes unsaved changes; true when the file holds every change.
+    // Writes unsaved changes; true when the file holds every change. For the standard defaults on the main
+    // thread while a run-loop turn's tasks run, the write is made once at the end of the turn, so that the
+    // settings one turn stores (a sign-in stores about eight) cost one atomic write; it answers true then, and
+    // a failure of that write is logged.
     [[nodiscard]] bool synchronize();
 
     // The stored values (registered ones not included).

@@ -38,7 +38,8 @@ void ClassScheduleVC::addClickOne(ui::Button& cell)
             record->weekday = std::to_string(day);
             record->lesson = std::to_string(lesson);
             auto course = WeekCourse::withLesson(record.get());
-            course->weeks = "0";
+            // Made afresh rather than assigned: GCC 12 at -O2 reports a false overlap (-Wrestrict) in the assignment.
+            course->weeks.emplace("0");
             openInputView(std::move(course));
         }
     } else if (m_clickTag != 0 && m_clickTag != tag) {

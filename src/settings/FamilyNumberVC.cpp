@@ -246,7 +246,8 @@ void FamilyNumberVC::settle(
     if (accepted && device->lumetDeviceConfig) {
         Key key = keyOf(*device->lumetDeviceConfig, index);
         *key.number = core::ConfigText(typed);
-        *key.state = base::Value(state);
+        // Made in place: moving a temporary value in makes GCC 12 at -O2 report a false -Wmaybe-uninitialized.
+        key.state->emplace(state);
         NumberDrafts::shared().forget(serial, slot);
     } else {
         NumberDrafts::shared().keep(serial, slot, typed);

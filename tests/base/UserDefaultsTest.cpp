@@ -1,8 +1,10 @@
 #include "base/UserDefaults.h"
+#include "ClockFixture.h"
 #include "base/Array.h"
 #include "base/DefaultsFile.h"
 #include "base/Files.h"
 #include "base/Log.h"
+#include "base/RunLoop.h"
 #include "support/TempDir.h"
 
 #include <fstream>
@@ -259,6 +261,42 @@ TEST(UserDefaultsStandard, LivesInThePreferencesFolderAndKnowsTheLanguages)
     auto languages = defaults.arrayForKey(base::UserDefaults::LanguagesKey);
     ASSERT_TRUE(languages);
     EXPECT_GE(languages->count(), 1u);
+}
+
+using UserDefaultsStandardWrites = test::ManualClockTest;
+
+// What the file holds for `key`, read back as another process would.
+std::optional<std::string> storedString(const std::filesystem::path& file, const char* key)
+{
+    return base::UserDefaults(file).stringForKey(key);
+}
+
+TEST_F(UserDefaultsStandardWrites, ATurnsSettingsReachTheFileTogetherAtTheEndOfTheTurn)
+{
+    auto& defaults = base::UserDefaults::standard();
+    std::optional<std::string> onDiskDuringTurn;
+    bool answered = false;
+    base::RunLoop::main().post([&] {
+        defaults.setObject("first", "turnWriteA");
+        answered = defaults.synchronize();
+        defaults.setObject("second", "turnWriteB");
+        answered = answered && defaults.synchronize();
+        onDiskDuringTurn = storedString(defaults.file(), "turnWriteA");
+    });
+    base::RunLoop::main().advance(base::Duration(0));
+
+    EXPECT_TRUE(answered);
+    EXPECT_FALSE(onDiskDuringTurn) << "written once, after the turn's tasks";
+    EXPECT_EQ(storedString(defaults.file(), "turnWriteA"), "first");
+    EXPECT_EQ(storedString(defaults.file(), "turnWriteB"), "second");
+}
+
+TEST_F(UserDefaultsStandardWrites, OutsideATurnSynchronizeWritesAtOnce)
+{
+    auto& defaults = base::UserDefaults::standard();
+    defaults.setObject("now", "directWrite");
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_EQ(storedString(defaults.file(), "directWrite"), "now");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/SafeFileName.h"
 #include "core/ServiceProtocol.h"
 #include "tracking-service/DemoData.h"
+#include "tracking-service/ServedConnections.h"
 #include "tracking-service/ServiceMethods.h"
 #include "tracking-service/ServiceRoutes.h"
 #include "json/JSONDecoder.h"
@@ -20,6 +21,8 @@ namespace {
 
     // Enough workers that requests held back by a delay fault never hold up the others.
     constexpr size_t WorkerCount = 64;
+    // Requests one kept-alive connection may carry before the service closes it.
+    constexpr size_t KeptAliveRequestLimit = 1000;
 
     std::string envelope(const base::Value& payload)
     {
@@ -107,8 +110,12 @@ bool TrackingService::start(const std::string& host, int port)
         return false;
     m_server = std::make_unique<httplib::Server>();
     m_server->new_task_queue = [] { return new httplib::ThreadPool(WorkerCount); };
-    // One request per connection: an idle kept-alive connection would hold stop() for its whole time-out.
-    m_server->set_keep_alive_max_count(1);
+    // Connections stay open between requests, as the real service's do; stop() closes idle ones at once.
+    m_server->set_keep_alive_max_count(KeptAliveRequestLimit);
+    m_server->set_keep_alive_timeout(m_idleConnectionLimit.count());
+    // A reply goes out as head and body in two writes: held back until the client acknowledges the head
+    // (which it delays), a kept-alive connection would take some 40 ms for every reply.
+    m_server->set_tcp_nodelay(true);
     route();
     m_host = host;
     m_port = port == 0 ? m_server->bind_to_any_port(host) : (m_server->bind_to_port(host, port) ? port : -1);
@@ -140,6 +147,9 @@ void TrackingService::stop()
         return;
     m_faults.stopHolding();
     m_server->stop();
+    // The server's workers wait out a kept-alive connection's idle time before they can be joined: end the
+    // reading side of every connection still open, so each worker finishes its request in hand and leaves.
+    endReadingOfConnectionsTo(m_port);
     m_thread.join();
     m_server.reset();
 }

@@ -8,7 +8,8 @@
 // but "GetServerList" requires it. State lives in a SQLite file in the service's data folder, filled with
 // the demo data when new. Faults can be ordered per endpoint (faults()), and every request is logged
 // (requestLog()). Requests are served by a large pool of worker threads, so a request held back by a delay
-// fault never blocks the others; start() and stop() belong to the thread that owns the service.
+// fault never blocks the others; a connection stays open between requests for a bounded idle time. start()
+// and stop() belong to the thread that owns the service.
 //
 //   tracking_service::TrackingService service(temporaryFolder);
 //   service.start();                      // a free loopback port
@@ -22,6 +23,8 @@
 #include "tracking-service/WebMethodTable.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -51,8 +54,11 @@ public:
     // Listens on host:port (port 0: a free one) and serves on threads of its own. False when the store
     // could not be opened or the address cannot be bound.
     bool start(const std::string& host = "127.0.0.1", int port = 0);
-    // Stops serving; requests held back by a delay fault are let go at once.
+    // Stops serving; requests held back by a delay fault are let go at once, and connections kept alive
+    // between requests are closed without waiting out their idle time.
     void stop();
+    // How long a connection may wait idle for its next request (2 s unless set); takes effect at start().
+    void setIdleConnectionLimit(std::chrono::seconds limit) { m_idleConnectionLimit = limit; }
 
     int port() const { return m_port; }
     // "http://<host>:<port>", the root the application's server setting takes.
@@ -87,6 +93,7 @@ private:
     std::thread m_thread;
     std::string m_host;
     int m_port { 0 };
+    std::chrono::seconds m_idleConnectionLimit { 2 };
     std::atomic<bool> m_logsRequests { false };
     std::atomic<bool> m_listenEnded { false };
 };

@@ -1,0 +1,194 @@
+// Sign-in as the user waits for it: from the press of the sign-in button on the login screen to the home
+// screen holding its device record (three web calls: "Login", "GetDeviceList", "GetDeviceDetial"), in the
+// application against the in-process local service, beside the same three calls made with libcurl directly.
+// The application runs with no host ("quiet") and with a host's frames: after every run-loop turn that changed
+// the picture or has an animation running, the whole screen is rendered as the window host presents it.
+#include "base/RunLoop.h"
+#include "core/ServiceProtocol.h"
+#include "core/Singleton.h"
+#include "shell/AppDelegate.h"
+#include "shell/LoginVC.h"
+#include "shell/MainMenuVC.h"
+#include "shell/TourContext.h"
+#include "tracking-service/DemoData.h"
+#include "tracking-service/TrackingService.h"
+#include "ui/Layer.h"
+#include "ui/Screen.h"
+#include "ui/ScreenRenderer.h"
+#include "ui/TextField.h"
+#include "ui/UpdateCycle.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <curl/curl.h>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using core::ServiceProtocol;
+using tracking_service::DemoData;
+
+// A fresh data root with the local service running in it, for one benchmark case.
+class ServiceRoot {
+public:
+    ServiceRoot()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "lumet-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            m_root = pattern;
+        setenv("LUMET_HOME", (m_root / "home").c_str(), 1);
+        m_service = std::make_unique<tracking_service::TrackingService>(m_root / "service");
+        m_started = !m_root.empty() && m_service->start();
+    }
+    ~ServiceRoot()
+    {
+        m_service->stop();
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+
+    bool started() const { return m_started; }
+    std::string url(const char* method) const { return m_service->rootUrl() + ServiceProtocol::WebMethodPath + method; }
+    std::string rootUrl() const { return m_service->rootUrl(); }
+
+private:
+    std::filesystem::path m_root;
+    std::unique_ptr<tracking_service::TrackingService> m_service;
+    bool m_started { false };
+};
+
+bool waitUntil(const std::function<bool()>& done, base::Duration limit = base::Duration(10))
+{
+    return base::RunLoop::main().runUntil(done, limit);
+}
+
+bool networkIdle() { return shell::TourContext::networkIdle(); }
+
+bool homeHasDevice()
+{
+    auto home = shell::TourContext::home();
+    return home && home->deviceDetail();
+}
+
+// Renders the screen after each turn that changed it, as the window host presents its frames.
+class FrameRenderer {
+public:
+    FrameRenderer()
+        : m_listener(ui::UpdateCycle::main().addFrameListener([this] { renderIfChanged(); }))
+    {
+    }
+    ~FrameRenderer() { ui::UpdateCycle::main().removeFrameListener(m_listener); }
+    FrameRenderer(const FrameRenderer&) = delete;
+    FrameRenderer& operator=(const FrameRenderer&) = delete;
+
+    int64_t frames() const { return m_frames; }
+
+private:
+    void renderIfChanged()
+    {
+        if (ui::Layer::changeCount() == m_renderedChange && !ui::Layer::anyAnimationRunning())
+            return;
+        m_renderedChange = ui::Layer::changeCount();
+        benchmark::DoNotOptimize(ui::ScreenRenderer::renderImage());
+        ++m_frames;
+    }
+
+    uint64_t m_listener;
+    uint64_t m_renderedChange { 0 };
+    int64_t m_frames { 0 };
+};
+
+// One sign-in per iteration, each in a newly launched application at its login screen with the demo account
+// typed in; only the time from the press to the device record counts.
+void signInToDeviceDetail(benchmark::State& state, bool withFrames)
+{
+    ServiceRoot root;
+    if (!root.started()) {
+        state.SkipWithError("the local service did not start");
+        return;
+    }
+    ui::Screen::main().setBounds(ui::Screen::defaultBounds);
+    ui::Screen::main().setScale(2);
+    core::Singleton::shared().setServer(root.rootUrl());
+    std::optional<FrameRenderer> frames;
+    if (withFrames)
+        frames.emplace();
+    int64_t reached = 0;
+    for (auto _ : state) {
+        auto application = std::make_shared<shell::AppDelegate>();
+        application->didFinishLaunching({});
+        auto login = application->loginScreen();
+        login->accountField()->setText(DemoData::AccountName);
+        login->passwordField()->setText(DemoData::Password);
+        // The launch's own turns (appearance, first layout and drawing) run before the press.
+        waitUntil([] { return false; }, base::Duration(0.05));
+        if (homeHasDevice()) {
+            state.SkipWithError("an earlier application is still on the screen");
+            break;
+        }
+        auto start = std::chrono::steady_clock::now();
+        login->signIn();
+        reached += waitUntil(homeHasDevice);
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        waitUntil(networkIdle);
+        application.reset();
+        waitUntil(networkIdle);
+    }
+    if (reached != state.iterations())
+        state.SkipWithError("a sign-in did not reach the device record");
+    if (frames)
+        state.counters["frames"] = benchmark::Counter(double(frames->frames()), benchmark::Counter::kAvgIterations);
+}
+
+size_t discardBody(char*, size_t size, size_t count, void*) { return size * count; }
+
+// The same three calls with one libcurl handle (its connection kept where the service allows it) and libcurl's
+// own cookie engine carrying the session.
+void threeRawCalls(benchmark::State& state)
+{
+    ServiceRoot root;
+    CURL* curl = curl_easy_init();
+    if (!root.started() || !curl) {
+        state.SkipWithError("the local service or libcurl did not start");
+        return;
+    }
+    curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/json; charset=utf-8");
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &discardBody);
+    const std::string login = std::string(R"({"LoginName":")") + DemoData::AccountName + R"(","Password":")"
+        + DemoData::Password + R"(","Token":" "})";
+    const std::string list = std::string(R"({"LoginName":")") + DemoData::AccountName + R"("})";
+    const std::string detail = std::string(R"({"SerialNumber":")") + DemoData::WatchSerialNumber + R"("})";
+    const std::pair<std::string, const std::string*> calls[] = { { root.url(ServiceProtocol::LoginMethod), &login },
+        { root.url(ServiceProtocol::DeviceListMethod), &list }, { root.url("GetDeviceDetial"), &detail } };
+    for (auto _ : state) {
+        for (const auto& [url, body] : calls) {
+            curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+            curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body->c_str());
+            long status = 0;
+            if (curl_easy_perform(curl) != CURLE_OK
+                || curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status != 200) {
+                state.SkipWithError("a raw call failed");
+                break;
+            }
+        }
+    }
+    curl_slist_free_all(headers);
+    curl_easy_cleanup(curl);
+}
+
+const bool registered = [] {
+    benchmark::RegisterBenchmark("SignIn/ours/quiet", signInToDeviceDetail, false)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SignIn/ours/frames", signInToDeviceDetail, true)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("SignIn/libcurl/three-calls", threeRawCalls)->Unit(benchmark::kMillisecond);
+    return true;
+}();
+
+} // namespace

@@ -1,0 +1,90 @@
+#include "ServiceFixture.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// One HTTP/1.1 connection to the service, spoken by hand so that the test sees when the service closes it.
+class RawConnection {
+public:
+    explicit RawConnection(int port)
+        : m_socket(socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        m_connected = connect(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~RawConnection() { close(m_socket); }
+    RawConnection(const RawConnection&) = delete;
+    RawConnection& operator=(const RawConnection&) = delete;
+
+    bool connected() const { return m_connected; }
+
+    // Posts the method with no body and reads the whole reply; its status, or 0 when the connection ended.
+    int post(const std::string& method)
+    {
+        std::string request = "POST /Server/Mobileservice.asmx/" + method
+            + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 0\r\nConnection: keep-alive\r\n\r\n";
+        if (send(m_socket, request.data(), request.size(), MSG_NOSIGNAL) != ssize_t(request.size()))
+            return 0;
+        std::string reply;
+        size_t headEnd = std::string::npos;
+        while ((headEnd = reply.find("\r\n\r\n")) == std::string::npos || reply.size() < headEnd + 4 + length(reply)) {
+            char buffer[4096];
+            ssize_t got = recv(m_socket, buffer, sizeof buffer, 0);
+            if (got <= 0)
+                return 0;
+            reply.append(buffer, size_t(got));
+        }
+        return reply.starts_with("HTTP/1.1 ") ? std::stoi(reply.substr(9, 3)) : 0;
+    }
+
+    // Whether the service has closed its side: reading finds the end at once, without waiting.
+    bool closedByService() const
+    {
+        char byte;
+        return recv(m_socket, &byte, 1, MSG_DONTWAIT) == 0;
+    }
+
+private:
+    static size_t length(const std::string& head)
+    {
+        size_t at = head.find("Content-Length: ");
+        return at == std::string::npos ? 0 : std::stoul(head.substr(at + 16));
+    }
+
+    int m_socket;
+    bool m_connected { false };
+};
+
+using ConnectionsTest = ServiceFixture;
+
+TEST_F(ConnectionsTest, OneConnectionCarriesSuccessiveRequests)
+{
+    RawConnection connection(m_service->port());
+    ASSERT_TRUE(connection.connected());
+    EXPECT_EQ(connection.post("GetServerList"), 200);
+    EXPECT_EQ(connection.post("GetServerList"), 200);
+    EXPECT_FALSE(connection.closedByService());
+}
+
+TEST_F(ConnectionsTest, StopClosesAnIdleKeptAliveConnectionWithoutWaitingOutItsIdleTime)
+{
+    // An idle limit of an hour: a stop() that waited it out would never return within the test.
+    m_service->stop();
+    m_service->setIdleConnectionLimit(std::chrono::hours(1));
+    ASSERT_TRUE(m_service->start());
+    RawConnection connection(m_service->port());
+    ASSERT_TRUE(connection.connected());
+    ASSERT_EQ(connection.post("GetServerList"), 200);
+
+    m_service->stop();
+    EXPECT_TRUE(connection.closedByService());
+}
+
+} // namespace
