@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "base/URL.h"
+#include "base/text/URL.h"
 
 #include <string_view>
 

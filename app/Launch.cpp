@@ -1,15 +1,15 @@
 #include "app/Launch.h"
 
-#include "base/Log.h"
-#include "base/MainThread.h"
-#include "base/RunLoop.h"
-#include "core/IncomingMessages.h"
-#include "core/RootUrl.h"
+#include "base/system/Log.h"
+#include "base/loop/MainThread.h"
+#include "base/loop/RunLoop.h"
+#include "core/messages/IncomingMessages.h"
+#include "core/service/RootUrl.h"
 #include "host/HeadlessHost.h"
 #include "host/SDLHost.h"
-#include "media/AudioBackend.h"
-#include "shell/AppDelegate.h"
-#include "shell/Tour.h"
+#include "media/backends/AudioBackend.h"
+#include "shell/start/AppDelegate.h"
+#include "shell/tour/Tour.h"
 
 #include <SDL.h>
 #include <chrono>

@@ -24,11 +24,12 @@ find_package(Threads REQUIRED)
 find_package(PkgConfig REQUIRED)
 
 # lumet_library(NAME [DEPS lib...] [PKG pkg-config-module...] [LIBS raw-lib...])
-# Compiles every .cpp of the calling folder into the static library NAME. Headers are included as
-# "<folder>/<Header>.h" from the parent directory (platform/ or src/).
+# Compiles every .cpp of the calling folder and its component sub-folders into the static library NAME.
+# Headers are included as "<folder>/<Header>.h" or "<folder>/<component>/<Header>.h" from the parent
+# directory (platform/ or src/).
 function(lumet_library name)
     cmake_parse_arguments(ARG "" "" "DEPS;PKG;LIBS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
     # A folder whose sources are still to come declares a header-only library.
     set(scope PUBLIC)
     if(sources)

@@ -1,7 +1,7 @@
 // AMR storage data and 3GP-wrapped AMR, as downloaded from a watch or a phone, into the WAVE conversion.
 #include "voice/AmrToWave.h"
 
-#include "base/Log.h"
+#include "base/system/Log.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,12 +2,12 @@
 // into header lines for the parser, the rest is the body. Checks that the parsed fields, the media type, the
 // charset and the body decoded in it are handled without fault, and that a field the parser kept can always
 // be looked up again.
-#include "base/TextEncoding.h"
-#include "net/AuthenticationChallengeHeader.h"
-#include "net/HTTPResponse.h"
-#include "net/HTTPResponseHeaderParser.h"
-#include "net/MediaType.h"
-#include "networking/ContentTypeSet.h"
+#include "base/text/TextEncoding.h"
+#include "net/auth/AuthenticationChallengeHeader.h"
+#include "net/http/HTTPResponse.h"
+#include "net/http/HTTPResponseHeaderParser.h"
+#include "net/http/MediaType.h"
+#include "networking/http/ContentTypeSet.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Decodes arbitrary bytes as a PNG or JPEG image (chat pictures arrive from the network) and checks that a
 // decoded image is within the size limits and readable to its last pixel.
-#include "gfx/Image.h"
+#include "gfx/images/Image.h"
 
 #include <cstdint>
 #include <cstdlib>

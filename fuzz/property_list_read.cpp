@@ -1,6 +1,6 @@
 // Reads arbitrary bytes as a property list (XML or binary). Whatever reads must write in both formats, unless
 // it holds a text XML cannot carry, and what was written must read again.
-#include "networking/PropertyListSerialization.h"
+#include "networking/plist/PropertyListSerialization.h"
 
 #include <cstdint>
 #include <cstdlib>

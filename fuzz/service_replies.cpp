@@ -1,5 +1,5 @@
 // Every reader of the service's replies over one reply text: none may crash, whatever the text holds.
-#include "core/Tool.h"
+#include "core/readers/Tool.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Parses arbitrary text as a URL, resolves it against a fixed base and against itself, and checks the rules
 // the rest of the system relies on: every URL's text reads back as the same URL, and the accessors never fail.
-#include "base/URL.h"
+#include "base/text/URL.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Reads arbitrary bytes as a user-defaults file, and as the payload alone (past the checksum that would
 // otherwise stop most inputs). Whatever reads must write back to a file that reads as a dictionary of the
 // same size; nothing may crash, leak or read out of bounds.
-#include "base/DefaultsFile.h"
+#include "base/system/DefaultsFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Parses arbitrary bytes as the XML operation's reply body, with a delegate that records every event, with and
 // without namespace processing (chosen by the first byte). Checks that elements close in the order they open
 // whenever the parse succeeds.
-#include "networking/XMLParser.h"
+#include "networking/plist/XMLParser.h"
 
 #include <cstdint>
 #include <cstdlib>

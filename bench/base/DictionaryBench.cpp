@@ -1,6 +1,6 @@
 // The plain dictionary against the standard library's hash map with text keys: building from decoded-style
 // pairs and looking up keys of reply-like length.
-#include "base/Dictionary.h"
+#include "base/values/Dictionary.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

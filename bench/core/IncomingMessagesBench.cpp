@@ -1,13 +1,13 @@
 // A reply of 5,000 messages taken into the local message store: ours from the reply text to the last
 // announcement on the main loop (parsing, the spool written and cleared, one transaction on the storing
 // queue), beside the bare inserts of the same rows in one transaction with the sqlite3 C API.
-#include "base/NotificationCenter.h"
-#include "base/RunLoop.h"
-#include "base/UserDefaults.h"
-#include "core/DBManager.h"
-#include "core/IncomingMessages.h"
-#include "core/NotificationNames.h"
-#include "core/SettingsKeys.h"
+#include "base/loop/NotificationCenter.h"
+#include "base/loop/RunLoop.h"
+#include "base/system/UserDefaults.h"
+#include "core/messages/DBManager.h"
+#include "core/messages/IncomingMessages.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/SettingsKeys.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -2,10 +2,10 @@
 // of this process: 2,000 sequential POSTs of a 200-byte JSON body over a kept-alive connection (libcurl: one
 // reused easy handle), the same with a 64 KB JSON reply (500 calls), and 200 POSTs in flight at once (libcurl:
 // one multi handle driven on this thread).
-#include "base/Dictionary.h"
-#include "base/RunLoop.h"
-#include "net/NetworkThread.h"
-#include "networking/HTTPClient.h"
+#include "base/values/Dictionary.h"
+#include "base/loop/RunLoop.h"
+#include "net/loading/NetworkThread.h"
+#include "networking/http/HTTPClient.h"
 #include "json/JSONSerializer.h"
 
 #include <atomic>

@@ -1,18 +1,18 @@
 // Full 640 x 1136 pixel frames of the attendance screens, each in a navigation controller under the green
 // bar: the attendance list with three days of rows, the attendance settings, and the alarm-clock editor.
 // Every text is redrawn each frame, as after a reload. No peer: the cases hold the frame budget.
-#include "base/ServiceDateText.h"
-#include "childcare/AlarmClockDetailViewController.h"
-#include "childcare/AttendanceSettingVC.h"
-#include "childcare/AttendanceVC.h"
-#include "gfx/Context.h"
-#include "ui/Label.h"
-#include "ui/NavigationBar.h"
-#include "ui/NavigationController.h"
-#include "ui/Screen.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/UpdateCycle.h"
-#include "ui/Window.h"
+#include "base/time/ServiceDateText.h"
+#include "childcare/alarms/AlarmClockDetailViewController.h"
+#include "childcare/attendance/AttendanceSettingVC.h"
+#include "childcare/attendance/AttendanceVC.h"
+#include "gfx/drawing/Context.h"
+#include "ui/controls/Label.h"
+#include "ui/controls/NavigationBar.h"
+#include "ui/controllers/NavigationController.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/UpdateCycle.h"
+#include "ui/view/Window.h"
 
 #include <benchmark/benchmark.h>
 #include <functional>

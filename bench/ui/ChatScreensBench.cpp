@@ -4,15 +4,15 @@
 // sound-command panel of a tracker. No peer: the cases hold the frame budget.
 #include "SignedInScene.h"
 
-#include "base/Date.h"
+#include "base/time/Date.h"
 #include "chat/ChatVC.h"
 #include "chat/RecordButton.h"
 #include "chat/RecordHUD.h"
-#include "core/DBManager.h"
-#include "shell/ScreenDirectory.h"
-#include "shell/TourContext.h"
+#include "core/messages/DBManager.h"
+#include "shell/screens/ScreenDirectory.h"
+#include "shell/tour/TourContext.h"
 #include "tracking-service/DemoData.h"
-#include "ui/Button.h"
+#include "ui/controls/Button.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,13 +6,13 @@
 // as the window host redraws it.
 #include "SignedInScene.h"
 
-#include "kit/DrawerController.h"
-#include "shell/TourContext.h"
-#include "ui/FrameClock.h"
-#include "ui/Screen.h"
-#include "ui/ScreenFrame.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/UpdateCycle.h"
+#include "kit/drawer/DrawerController.h"
+#include "shell/tour/TourContext.h"
+#include "ui/render/FrameClock.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenFrame.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/UpdateCycle.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // icon, a title and a detail line, a separator) and a rounded, shadowed overlay with a message. "ours" builds
 // it as views and renders it as the hosts do, every text view redrawn each frame; "cairo" draws the same
 // picture with cairo and pango calls straight onto the surface.
-#include "gfx/CurrentContext.h"
-#include "ui/Layer.h"
-#include "ui/Screen.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/UpdateCycle.h"
-#include "ui/View.h"
-#include "ui/Window.h"
+#include "gfx/drawing/CurrentContext.h"
+#include "ui/layer/Layer.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/UpdateCycle.h"
+#include "ui/view/View.h"
+#include "ui/view/Window.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -2,16 +2,16 @@
 // list of ten rows (three contacts, round heads) and the entry editor of one contact. Every view is redrawn
 // each frame, as after a reload. No peer: the cases hold the frame budget.
 #include "ScreenBenchSupport.h"
-#include "core/Singleton.h"
-#include "gfx/Context.h"
-#include "settings/EditPhoneBookVC.h"
-#include "settings/PhoneBookVC.h"
-#include "ui/NavigationBar.h"
-#include "ui/NavigationController.h"
-#include "ui/Screen.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/UpdateCycle.h"
-#include "ui/Window.h"
+#include "core/state/Singleton.h"
+#include "gfx/drawing/Context.h"
+#include "settings/phonebook/EditPhoneBookVC.h"
+#include "settings/phonebook/PhoneBookVC.h"
+#include "ui/controls/NavigationBar.h"
+#include "ui/controllers/NavigationController.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/UpdateCycle.h"
+#include "ui/view/Window.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -1,20 +1,20 @@
 // Full 640 x 1136 pixel frames of the class schedule's screens, every text redrawn each frame: the timetable
 // grid with its header and course buttons, the course entry over it, and the class-period screen with its
 // picker panel raised.
-#include "base/RunLoop.h"
-#include "childcare/ClassScheduleVC.h"
-#include "childcare/ClassTimeSetVC.h"
-#include "childcare/CourseButton.h"
-#include "core/Singleton.h"
-#include "gfx/Context.h"
-#include "ui/Label.h"
-#include "ui/NavigationController.h"
-#include "ui/Screen.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/TableView.h"
-#include "ui/TextField.h"
-#include "ui/UpdateCycle.h"
-#include "ui/Window.h"
+#include "base/loop/RunLoop.h"
+#include "childcare/schedule/ClassScheduleVC.h"
+#include "childcare/schedule/ClassTimeSetVC.h"
+#include "childcare/schedule/CourseButton.h"
+#include "core/state/Singleton.h"
+#include "gfx/drawing/Context.h"
+#include "ui/controls/Label.h"
+#include "ui/controllers/NavigationController.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/scroll/TableView.h"
+#include "ui/controls/TextField.h"
+#include "ui/view/UpdateCycle.h"
+#include "ui/view/Window.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "ScreenBenchSupport.h"
 
-#include "core/Singleton.h"
-#include "ui/View.h"
+#include "core/state/Singleton.h"
+#include "ui/view/View.h"
 
 #include <cstdlib>
 

@@ -4,18 +4,18 @@
 // passes and renders the whole screen at 640 x 1136 pixels.
 #include "ScreenBenchSupport.h"
 
-#include "childcare/DeviceOnAndOf.h"
-#include "core/Device.h"
+#include "childcare/device/DeviceOnAndOf.h"
+#include "core/records/Device.h"
 #include "feedback/FeedbackVC.h"
-#include "kit/ModalPresenter.h"
-#include "settings/AboutVCViewController.h"
-#include "settings/PersonalInfoPasswordPanel.h"
-#include "settings/PersonalInfoVC.h"
-#include "ui/NavigationController.h"
-#include "ui/Screen.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/UpdateCycle.h"
-#include "ui/Window.h"
+#include "kit/modal/ModalPresenter.h"
+#include "settings/about/AboutVCViewController.h"
+#include "settings/personal/PersonalInfoPasswordPanel.h"
+#include "settings/personal/PersonalInfoVC.h"
+#include "ui/controllers/NavigationController.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/UpdateCycle.h"
+#include "ui/view/Window.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

@@ -3,10 +3,10 @@
 // composited; views redraw only when they change).
 #include "SignedInScene.h"
 
-#include "kit/DrawerController.h"
-#include "shell/ExpansionListVC.h"
-#include "shell/ScreenDirectory.h"
-#include "shell/TourContext.h"
+#include "kit/drawer/DrawerController.h"
+#include "shell/menu/ExpansionListVC.h"
+#include "shell/screens/ScreenDirectory.h"
+#include "shell/tour/TourContext.h"
 
 #include <string>
 

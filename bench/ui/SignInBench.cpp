@@ -3,20 +3,20 @@
 // application against the in-process local service, beside the same three calls made with libcurl directly.
 // The application runs with no host ("quiet") and with a host's frames: after every run-loop turn that changed
 // the picture or has an animation running, the whole screen is rendered as the window host presents it.
-#include "base/RunLoop.h"
-#include "core/ServiceProtocol.h"
-#include "core/Singleton.h"
-#include "shell/AppDelegate.h"
-#include "shell/LoginVC.h"
-#include "shell/MainMenuVC.h"
-#include "shell/TourContext.h"
+#include "base/loop/RunLoop.h"
+#include "core/service/ServiceProtocol.h"
+#include "core/state/Singleton.h"
+#include "shell/start/AppDelegate.h"
+#include "shell/start/LoginVC.h"
+#include "shell/menu/MainMenuVC.h"
+#include "shell/tour/TourContext.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/TrackingService.h"
-#include "ui/Layer.h"
-#include "ui/Screen.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/TextField.h"
-#include "ui/UpdateCycle.h"
+#include "ui/layer/Layer.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/controls/TextField.h"
+#include "ui/view/UpdateCycle.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

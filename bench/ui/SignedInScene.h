@@ -9,7 +9,7 @@
 //   bench::measureFrames(state);
 #pragma once
 
-#include "base/Clock.h"
+#include "base/time/Clock.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

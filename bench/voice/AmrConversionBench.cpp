@@ -1,7 +1,7 @@
 // AMR conversion of one minute of speech-like audio: our conversion (CAF file to AMR file, AMR file to WAVE
 // data) beside plain loops over the codec calls on the same samples. "x_realtime" is seconds of audio
 // converted per second.
-#include "base/Log.h"
+#include "base/system/Log.h"
 #include "voice/AmrToWave.h"
 #include "voice/PcmToAmr.h"
 

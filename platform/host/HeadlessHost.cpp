@@ -1,8 +1,8 @@
 #include "host/HeadlessHost.h"
 
-#include "base/MainThread.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/UpdateCycle.h"
+#include "base/loop/MainThread.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/UpdateCycle.h"
 
 #include <system_error>
 

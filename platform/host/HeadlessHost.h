@@ -8,7 +8,7 @@
 //   host.writeFrame("drawer-half-open");   // frames/drawer-half-open.png
 #pragma once
 
-#include "gfx/Image.h"
+#include "gfx/images/Image.h"
 
 #include <filesystem>
 #include <memory>

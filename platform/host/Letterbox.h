@@ -6,9 +6,9 @@
 //   gfx::Point point = box.toPoints({ event.x, event.y });
 #pragma once
 
-#include "gfx/Point.h"
-#include "gfx/Rect.h"
-#include "gfx/Size.h"
+#include "gfx/geometry/Point.h"
+#include "gfx/geometry/Rect.h"
+#include "gfx/geometry/Size.h"
 
 namespace host {
 

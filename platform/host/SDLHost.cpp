@@ -1,13 +1,13 @@
 #include "host/SDLHost.h"
 
-#include "base/Log.h"
-#include "base/RunLoop.h"
-#include "ui/Application.h"
-#include "ui/Layer.h"
-#include "ui/Pasteboard.h"
-#include "ui/Screen.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/UpdateCycle.h"
+#include "base/system/Log.h"
+#include "base/loop/RunLoop.h"
+#include "ui/view/Application.h"
+#include "ui/layer/Layer.h"
+#include "ui/input/Pasteboard.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/UpdateCycle.h"
 
 #include <cmath>
 #include <dlfcn.h>

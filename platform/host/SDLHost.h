@@ -15,9 +15,9 @@
 //   if (host) host->run();   // returns when the window is closed
 #pragma once
 
-#include "base/Timer.h"
+#include "base/time/Timer.h"
 #include "host/SDLInput.h"
-#include "ui/ScreenFrame.h"
+#include "ui/render/ScreenFrame.h"
 
 #include <SDL.h>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "host/SDLInput.h"
 
-#include "base/Clock.h"
-#include "base/MainThread.h"
+#include "base/time/Clock.h"
+#include "base/loop/MainThread.h"
 
 #include <cmath>
 #include <optional>

@@ -8,9 +8,9 @@
 //   while (SDL_PollEvent(&event)) input.handle(event, *ui::Application::shared().inputHandler());
 #pragma once
 
-#include "gfx/Point.h"
+#include "gfx/geometry/Point.h"
 #include "host/Letterbox.h"
-#include "ui/InputHandler.h"
+#include "ui/input/InputHandler.h"
 
 #include <SDL.h>
 

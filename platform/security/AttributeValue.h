@@ -2,7 +2,7 @@
 // of the wrong kind reads as nothing, which the parsers report as bad parameters.
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 #include "security/ItemKeys.h"
 
 #include <optional>

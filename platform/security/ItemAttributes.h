@@ -5,7 +5,7 @@
 //   base::DictionaryRef shown = security::ItemAttributes::describe(*item, false);
 #pragma once
 
-#include "base/Dictionary.h"
+#include "base/values/Dictionary.h"
 #include "security/KeychainItem.h"
 
 #include <optional>

@@ -7,7 +7,7 @@
 //   for (auto& item : items) if (query->matches(item)) ...
 #pragma once
 
-#include "base/Dictionary.h"
+#include "base/values/Dictionary.h"
 #include "security/AttributeValue.h"
 #include "security/KeychainItem.h"
 

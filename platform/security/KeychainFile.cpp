@@ -1,7 +1,7 @@
 #include "security/KeychainFile.h"
 
-#include "base/PercentEncoding.h"
-#include "base/UTF8.h"
+#include "base/text/PercentEncoding.h"
+#include "base/text/UTF8.h"
 
 #include <algorithm>
 #include <charconv>

@@ -5,7 +5,7 @@
 //   security::KeychainItem item { .service = "com.example", .account = "ann", .data = {'p', 'w'} };
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 #include "security/ItemKeys.h"
 
 #include <optional>

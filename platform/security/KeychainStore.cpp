@@ -1,9 +1,9 @@
 #include "security/KeychainStore.h"
 
-#include "base/Array.h"
-#include "base/Files.h"
-#include "base/Log.h"
-#include "base/Paths.h"
+#include "base/values/Array.h"
+#include "base/system/Files.h"
+#include "base/system/Log.h"
+#include "base/system/Paths.h"
 #include "security/ItemAttributes.h"
 #include "security/ItemQuery.h"
 #include "security/KeychainFile.h"

@@ -14,8 +14,8 @@
 //   if (store.copyMatching(*query, &password) == security::status::Success) use(*password->data());
 #pragma once
 
-#include "base/Dictionary.h"
-#include "base/Value.h"
+#include "base/values/Dictionary.h"
+#include "base/values/Value.h"
 #include "security/KeychainItem.h"
 #include "security/Status.h"
 

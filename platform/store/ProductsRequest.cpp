@@ -1,7 +1,7 @@
 #include "store/ProductsRequest.h"
 
-#include "base/MainThread.h"
-#include "base/RunLoop.h"
+#include "base/loop/MainThread.h"
+#include "base/loop/RunLoop.h"
 #include "store/StoreScript.h"
 
 #include <algorithm>

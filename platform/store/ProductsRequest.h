@@ -8,7 +8,7 @@
 //   request->start();
 #pragma once
 
-#include "base/Error.h"
+#include "base/values/Error.h"
 #include "store/Product.h"
 
 #include <memory>

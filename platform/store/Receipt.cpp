@@ -1,6 +1,6 @@
 #include "store/Receipt.h"
 
-#include "base/Files.h"
+#include "base/system/Files.h"
 #include "store/StorePaths.h"
 
 namespace store {

@@ -1,6 +1,6 @@
 #include "store/StorePaths.h"
 
-#include "base/Paths.h"
+#include "base/system/Paths.h"
 
 namespace store {
 

@@ -1,7 +1,7 @@
 #include "store/StoreScript.h"
 
-#include "base/Bundle.h"
-#include "base/StringTable.h"
+#include "base/system/Bundle.h"
+#include "base/text/StringTable.h"
 #include "store/StorePaths.h"
 
 #include <cstdlib>

@@ -15,7 +15,7 @@
 //   if (!script.paymentsAllowed) return;
 #pragma once
 
-#include "base/Clock.h"
+#include "base/time/Clock.h"
 #include "store/PaymentTransaction.h"
 
 #include <optional>

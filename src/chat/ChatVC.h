@@ -12,13 +12,13 @@
 //   navigation->pushViewController(chat::ChatVC::make(), true);
 #pragma once
 
-#include "base/Clock.h"
-#include "base/OperationQueue.h"
+#include "base/time/Clock.h"
+#include "base/loop/OperationQueue.h"
 #include "chat/MessageFrame.h"
 #include "chat/RecordButtonDelegate.h"
-#include "ui/TableViewDataSource.h"
-#include "ui/TextFieldDelegate.h"
-#include "ui/ViewController.h"
+#include "ui/scroll/TableViewDataSource.h"
+#include "ui/controls/TextFieldDelegate.h"
+#include "ui/controllers/ViewController.h"
 
 #include <memory>
 #include <string>

@@ -11,10 +11,10 @@
 //   cell->setMessageFrame(frames[row]);
 #pragma once
 
-#include "base/Timer.h"
+#include "base/time/Timer.h"
 #include "chat/MessageFrame.h"
-#include "kit/MediaFocusViewControllerDelegate.h"
-#include "ui/TableViewCell.h"
+#include "kit/media/MediaFocusViewControllerDelegate.h"
+#include "ui/scroll/TableViewCell.h"
 #include "voice/RecordAudioDelegate.h"
 
 #include <memory>

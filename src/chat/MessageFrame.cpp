@@ -1,14 +1,14 @@
 #include "chat/MessageFrame.h"
 
-#include "base/DateFormatter.h"
-#include "base/Localization.h"
-#include "base/LocalizedFormat.h"
-#include "base/MainThread.h"
-#include "core/Helper.h"
-#include "core/ServiceProtocol.h"
-#include "gfx/Font.h"
-#include "gfx/TextMeasuring.h"
-#include "ui/Screen.h"
+#include "base/time/DateFormatter.h"
+#include "base/text/Localization.h"
+#include "base/text/LocalizedFormat.h"
+#include "base/loop/MainThread.h"
+#include "core/helpers/Helper.h"
+#include "core/service/ServiceProtocol.h"
+#include "gfx/text/Font.h"
+#include "gfx/text/TextMeasuring.h"
+#include "ui/view/Screen.h"
 
 #include <algorithm>
 #include <cmath>

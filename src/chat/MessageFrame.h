@@ -9,9 +9,9 @@
 //   frame.setMessage(message); // frame.cellHeight() is the row's height
 #pragma once
 
-#include "base/Date.h"
-#include "core/UserMessageQuery.h"
-#include "gfx/Rect.h"
+#include "base/time/Date.h"
+#include "core/messages/UserMessageQuery.h"
+#include "gfx/geometry/Rect.h"
 
 #include <memory>
 #include <optional>

@@ -10,9 +10,9 @@
 //   m_speakBtn->initRecord(weak_from_this(), 20, base::localized("cancel_record_slide"));
 #pragma once
 
-#include "base/URL.h"
+#include "base/text/URL.h"
 #include "chat/RecordButtonDelegate.h"
-#include "ui/Button.h"
+#include "ui/controls/Button.h"
 #include "voice/RecordAudioDelegate.h"
 
 #include <memory>

@@ -2,8 +2,8 @@
 // optional (empty by default). Main thread.
 #pragma once
 
-#include "base/URL.h"
-#include "base/Value.h"
+#include "base/text/URL.h"
+#include "base/values/Value.h"
 
 #include <optional>
 

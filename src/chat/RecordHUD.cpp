@@ -1,13 +1,13 @@
 #include "chat/RecordHUD.h"
 
-#include "base/MainThread.h"
-#include "gfx/Font.h"
-#include "gfx/Image.h"
-#include "ui/Application.h"
-#include "ui/ImageView.h"
-#include "ui/Label.h"
-#include "ui/Screen.h"
-#include "ui/Window.h"
+#include "base/loop/MainThread.h"
+#include "gfx/text/Font.h"
+#include "gfx/images/Image.h"
+#include "ui/view/Application.h"
+#include "ui/controls/ImageView.h"
+#include "ui/controls/Label.h"
+#include "ui/view/Screen.h"
+#include "ui/view/Window.h"
 
 namespace chat {
 

@@ -10,7 +10,7 @@
 //   chat::RecordHUD::dismiss();
 #pragma once
 
-#include "ui/View.h"
+#include "ui/view/View.h"
 
 #include <memory>
 #include <string>

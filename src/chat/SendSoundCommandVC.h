@@ -10,9 +10,9 @@
 //   kit::ModalPresenter::sharedInstance()->showWithContentView(panel->view(), true);
 #pragma once
 
-#include "core/Device.h"
-#include "ui/TextFieldDelegate.h"
-#include "ui/ViewController.h"
+#include "core/records/Device.h"
+#include "ui/controls/TextFieldDelegate.h"
+#include "ui/controllers/ViewController.h"
 
 #include <map>
 #include <memory>

@@ -1,12 +1,12 @@
 #include "chat/VoiceFileCache.h"
 
-#include "base/Log.h"
-#include "base/MainThread.h"
-#include "base/PercentEncoding.h"
-#include "core/Download.h"
-#include "core/ServiceProtocol.h"
-#include "core/Singleton.h"
-#include "gfx/Image.h"
+#include "base/system/Log.h"
+#include "base/loop/MainThread.h"
+#include "base/text/PercentEncoding.h"
+#include "core/service/Download.h"
+#include "core/service/ServiceProtocol.h"
+#include "core/state/Singleton.h"
+#include "gfx/images/Image.h"
 #include "voice/AmrToWave.h"
 
 #include <algorithm>

@@ -11,7 +11,7 @@
 //       [weak](const base::Data& amr) { if (auto self = weak.lock()) self->play(amr); }, {});
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <functional>
 #include <string>

@@ -1,10 +1,10 @@
 #include "chat/VoiceUploadBody.h"
 
-#include "base/URL.h"
-#include "base/UserDefaults.h"
-#include "core/ServiceProtocol.h"
-#include "core/SettingsKeys.h"
-#include "core/VoiceUploadRoot.h"
+#include "base/text/URL.h"
+#include "base/system/UserDefaults.h"
+#include "core/service/ServiceProtocol.h"
+#include "core/state/SettingsKeys.h"
+#include "core/service/VoiceUploadRoot.h"
 
 namespace chat {
 

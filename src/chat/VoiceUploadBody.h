@@ -8,9 +8,9 @@
 //   net::URLRequest request = chat::VoiceUploadBody::request(*message, amr);
 #pragma once
 
-#include "base/Value.h"
-#include "core/UserMessageQuery.h"
-#include "net/URLRequest.h"
+#include "base/values/Value.h"
+#include "core/messages/UserMessageQuery.h"
+#include "net/http/URLRequest.h"
 
 #include <optional>
 #include <string>

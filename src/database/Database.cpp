@@ -1,6 +1,6 @@
 #include "database/Database.h"
 
-#include "base/Log.h"
+#include "base/system/Log.h"
 #include "database/BusyRetry.h"
 #include "database/ResultSet.h"
 #include "database/SQLFormat.h"

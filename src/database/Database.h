@@ -19,13 +19,13 @@
 //   }
 #pragma once
 
-#include "base/Array.h"
-#include "base/Date.h"
-#include "base/DateFormatter.h"
-#include "base/Dictionary.h"
-#include "base/Error.h"
-#include "base/SequenceChecker.h"
-#include "base/Value.h"
+#include "base/values/Array.h"
+#include "base/time/Date.h"
+#include "base/time/DateFormatter.h"
+#include "base/values/Dictionary.h"
+#include "base/values/Error.h"
+#include "base/loop/SequenceChecker.h"
+#include "base/values/Value.h"
 #include "database/SQLArguments.h"
 #include "database/StringHash.h"
 

@@ -1,6 +1,6 @@
 #include "database/DatabaseAdditions.h"
 
-#include "base/Log.h"
+#include "base/system/Log.h"
 #include "database/BusyRetry.h"
 #include "database/SQLIdentifier.h"
 #include "database/StringHash.h"

@@ -6,9 +6,9 @@
 //   if (!database::tableExists(*db, "UserChatList")) createTables(*db);
 #pragma once
 
-#include "base/Date.h"
-#include "base/Error.h"
-#include "base/Value.h"
+#include "base/time/Date.h"
+#include "base/values/Error.h"
+#include "base/values/Value.h"
 #include "database/Database.h"
 #include "database/ResultSet.h"
 

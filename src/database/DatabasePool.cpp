@@ -1,7 +1,7 @@
 #include "database/DatabasePool.h"
 
-#include "base/Exception.h"
-#include "base/Log.h"
+#include "base/values/Exception.h"
+#include "base/system/Log.h"
 #include "database/Database.h"
 #include "database/TransactionBlocks.h"
 

@@ -8,7 +8,7 @@
 //       if (db) db->executeUpdate("delete from chat where id = ?", id); });
 #pragma once
 
-#include "base/Error.h"
+#include "base/values/Error.h"
 #include "database/DatabasePoolDelegate.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "database/DatabaseQueue.h"
 
-#include "base/Log.h"
+#include "base/system/Log.h"
 #include "database/Database.h"
 #include "database/TransactionBlocks.h"
 

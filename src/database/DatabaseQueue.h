@@ -8,7 +8,7 @@
 //       rollback = !db->executeUpdate("insert into chat (text) values (?)", text); });
 #pragma once
 
-#include "base/Error.h"
+#include "base/values/Error.h"
 
 #include <atomic>
 #include <functional>

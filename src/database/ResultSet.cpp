@@ -1,6 +1,6 @@
 #include "database/ResultSet.h"
 
-#include "base/Log.h"
+#include "base/system/Log.h"
 #include "database/BusyRetry.h"
 #include "database/Database.h"
 #include "database/Statement.h"

@@ -11,10 +11,10 @@
 //       show(rows->intForColumn("id"), rows->stringForColumn("Text").value_or(""));
 #pragma once
 
-#include "base/Date.h"
-#include "base/Dictionary.h"
-#include "base/SequenceChecker.h"
-#include "base/Value.h"
+#include "base/time/Date.h"
+#include "base/values/Dictionary.h"
+#include "base/loop/SequenceChecker.h"
+#include "base/values/Value.h"
 #include "database/StringHash.h"
 
 #include <cstdint>

@@ -5,7 +5,7 @@
 //   database->executeUpdate("insert into t values (?, ?)", 42, nullptr);
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <cstddef>
 #include <optional>

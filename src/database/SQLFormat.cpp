@@ -1,6 +1,6 @@
 #include "database/SQLFormat.h"
 
-#include "base/Log.h"
+#include "base/system/Log.h"
 
 namespace database {
 

@@ -1,6 +1,6 @@
 #include "database/TransactionBlocks.h"
 
-#include "base/Log.h"
+#include "base/system/Log.h"
 #include "database/Database.h"
 
 namespace database {

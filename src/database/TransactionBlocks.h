@@ -5,7 +5,7 @@
 //   }, "DatabaseQueue");
 #pragma once
 
-#include "base/Error.h"
+#include "base/values/Error.h"
 
 #include <functional>
 #include <optional>

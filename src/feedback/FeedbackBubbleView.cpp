@@ -1,10 +1,10 @@
 #include "feedback/FeedbackBubbleView.h"
 
-#include "base/MainThread.h"
-#include "gfx/CurrentContext.h"
-#include "gfx/Path.h"
-#include "gfx/TextMeasuring.h"
-#include "ui/Button.h"
+#include "base/loop/MainThread.h"
+#include "gfx/drawing/CurrentContext.h"
+#include "gfx/drawing/Path.h"
+#include "gfx/text/TextMeasuring.h"
+#include "ui/controls/Button.h"
 
 #include <algorithm>
 #include <cmath>

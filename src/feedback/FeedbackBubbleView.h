@@ -7,8 +7,8 @@
 #pragma once
 
 #include "feedback/FeedbackThread.h"
-#include "gfx/AttributedString.h"
-#include "ui/View.h"
+#include "gfx/text/AttributedString.h"
+#include "ui/view/View.h"
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,8 @@
 #include "feedback/FeedbackClient.h"
 
-#include "base/MainThread.h"
+#include "base/loop/MainThread.h"
 #include "feedback/FeedbackVC.h"
-#include "ui/NavigationController.h"
+#include "ui/controllers/NavigationController.h"
 
 namespace feedback {
 

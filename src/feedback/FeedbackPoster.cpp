@@ -1,9 +1,9 @@
 #include "feedback/FeedbackPoster.h"
 
-#include "base/Dictionary.h"
-#include "base/Log.h"
-#include "base/MainThread.h"
-#include "networking/HTTPClient.h"
+#include "base/values/Dictionary.h"
+#include "base/system/Log.h"
+#include "base/loop/MainThread.h"
+#include "networking/http/HTTPClient.h"
 
 namespace feedback {
 

@@ -1,11 +1,11 @@
 #include "feedback/FeedbackThread.h"
 
-#include "base/Array.h"
-#include "base/Dictionary.h"
-#include "base/Files.h"
-#include "base/Log.h"
-#include "base/MainThread.h"
-#include "base/Paths.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
+#include "base/system/Files.h"
+#include "base/system/Log.h"
+#include "base/loop/MainThread.h"
+#include "base/system/Paths.h"
 #include "json/JSONDecoder.h"
 #include "json/JSONSerializer.h"
 

@@ -9,7 +9,7 @@
 //   thread.markSent(message.id, true);
 #pragma once
 
-#include "base/Date.h"
+#include "base/time/Date.h"
 
 #include <filesystem>
 #include <optional>

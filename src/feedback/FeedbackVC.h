@@ -11,8 +11,8 @@
 
 #include "feedback/FeedbackPoster.h"
 #include "feedback/FeedbackThread.h"
-#include "ui/TextFieldDelegate.h"
-#include "ui/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
+#include "ui/controllers/ViewController.h"
 
 #include <memory>
 #include <string>

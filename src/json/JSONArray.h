@@ -9,7 +9,7 @@
 //   json::objectFromJSONString("[1]")->mutableArray()->addObject(base::Value(2)); // raises
 #pragma once
 
-#include "base/Array.h"
+#include "base/values/Array.h"
 #include "json/JSONDecoderKey.h"
 
 #include <cstdint>

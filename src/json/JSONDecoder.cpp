@@ -1,6 +1,6 @@
 #include "json/JSONDecoder.h"
 
-#include "base/Exception.h"
+#include "base/values/Exception.h"
 #include "json/JSONError.h"
 #include "json/JSONParser.h"
 #include "json/JSONTokenCache.h"

@@ -13,8 +13,8 @@
 //   const base::Value* d = reply->dictionary()->objectForKey("d");
 #pragma once
 
-#include "base/Error.h"
-#include "base/Value.h"
+#include "base/values/Error.h"
+#include "base/values/Value.h"
 #include "json/JSONParseOptions.h"
 
 #include <cstddef>

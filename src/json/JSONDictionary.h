@@ -10,7 +10,7 @@
 //   for (auto [key, value] : *reply->dictionary()) use(*key, *value);
 #pragma once
 
-#include "base/Dictionary.h"
+#include "base/values/Dictionary.h"
 #include "json/JSONDecoderKey.h"
 #include "json/JSONHashTable.h"
 

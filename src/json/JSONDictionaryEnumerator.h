@@ -5,8 +5,8 @@
 //   while (auto key = keys->nextObject()) use(*key);
 #pragma once
 
-#include "base/Array.h"
-#include "base/Value.h"
+#include "base/values/Array.h"
+#include "base/values/Value.h"
 
 #include <memory>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "json/JSONError.h"
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <utility>
 

@@ -6,7 +6,7 @@
 //   auto line = error.userInfoValue(json::JSONLineNumberKey)->unsignedLongLongValue();
 #pragma once
 
-#include "base/Error.h"
+#include "base/values/Error.h"
 
 #include <cstddef>
 #include <string>

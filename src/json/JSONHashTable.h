@@ -6,7 +6,7 @@
 // JSONDictionary moves the pairs into a larger one. Not thread-safe while changing.
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,10 +4,10 @@
 // time on one thread.
 #pragma once
 
-#include "base/Array.h"
-#include "base/Dictionary.h"
-#include "base/Error.h"
-#include "base/Value.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
+#include "base/values/Error.h"
+#include "base/values/Value.h"
 #include "json/JSONParseOptions.h"
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenCache.h"

@@ -1,7 +1,7 @@
 #include "json/JSONSerializer.h"
 
-#include "base/Array.h"
-#include "base/Dictionary.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
 #include "json/JSONError.h"
 #include "json/StringScan.h"
 #include "json/UTF8.h"

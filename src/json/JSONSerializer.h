@@ -10,8 +10,8 @@
 //   auto text = json::JSONString(value, json::JSONSerializePretty);
 #pragma once
 
-#include "base/Error.h"
-#include "base/Value.h"
+#include "base/values/Error.h"
+#include "base/values/Value.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,7 +6,7 @@
 // the same to copy out of the cache as to make afresh, so caching it would only add a copy.
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "json/JSONTokenizer.h"
 
-#include "base/UTF8.h"
+#include "base/text/UTF8.h"
 #include "json/JSONError.h"
 #include "json/JSONNumberConversion.h"
 #include "json/StringScan.h"

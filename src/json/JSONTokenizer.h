@@ -5,7 +5,7 @@
 // line where it was recorded; later errors are dropped. One parse at a time, on one thread.
 #pragma once
 
-#include "base/Error.h"
+#include "base/values/Error.h"
 #include "json/JSONParseOptions.h"
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenCache.h"

@@ -4,7 +4,7 @@
 // token cache.
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -8,9 +8,9 @@
 //   for (const base::Value& item : *keychain::Keychain::allAccounts()) show(item.dictionary()->objectForKey("acct"));
 #pragma once
 
-#include "base/Array.h"
-#include "base/Error.h"
-#include "base/Value.h"
+#include "base/values/Array.h"
+#include "base/values/Error.h"
+#include "base/values/Value.h"
 
 #include <optional>
 #include <string>

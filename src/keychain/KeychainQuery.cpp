@@ -1,9 +1,9 @@
 #include "keychain/KeychainQuery.h"
 
-#include "base/Bundle.h"
-#include "base/Facts.h"
-#include "base/Localization.h"
-#include "base/UTF8.h"
+#include "base/system/Bundle.h"
+#include "base/system/Facts.h"
+#include "base/text/Localization.h"
+#include "base/text/UTF8.h"
 #include "keychain/Keychain.h"
 #include "security/ItemKeys.h"
 #include "security/KeychainStore.h"

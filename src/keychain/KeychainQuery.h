@@ -9,10 +9,10 @@
 //   if (query.fetch()) use(query.password());
 #pragma once
 
-#include "base/Array.h"
-#include "base/Dictionary.h"
-#include "base/Error.h"
-#include "base/Value.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
+#include "base/values/Error.h"
+#include "base/values/Value.h"
 #include "security/Status.h"
 
 #include <cstdint>

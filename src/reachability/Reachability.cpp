@@ -1,7 +1,7 @@
 #include "reachability/Reachability.h"
 
-#include "base/MainThread.h"
-#include "base/NotificationCenter.h"
+#include "base/loop/MainThread.h"
+#include "base/loop/NotificationCenter.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -10,8 +10,8 @@
 //   if (target && target->currentReachabilityStatus() == reachability::ReachableViaWiFi) ...
 #pragma once
 
-#include "net/ReachabilityFlags.h"
-#include "net/ReachabilityProbe.h"
+#include "net/reachability/ReachabilityFlags.h"
+#include "net/reachability/ReachabilityProbe.h"
 
 #include <memory>
 #include <mutex>

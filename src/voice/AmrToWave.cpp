@@ -1,6 +1,6 @@
 #include "voice/AmrToWave.h"
 
-#include "base/Log.h"
+#include "base/system/Log.h"
 #include "voice/AmrFrameReader.h"
 #include "voice/Unwrap3gp.h"
 #include "voice/WaveHeader.h"

@@ -5,7 +5,7 @@
 //   if (auto wave = DecodeAmrToWave(file)) player = media::AudioPlayer::makeWithData(*wave);
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <cstdint>
 #include <optional>

@@ -7,7 +7,7 @@
 //   if (!EncodeCafToMp3(caf, mp3, &error)) base::log(error.localizedDescription());
 #pragma once
 
-#include "base/Error.h"
+#include "base/values/Error.h"
 
 #include <filesystem>
 

@@ -1,8 +1,8 @@
 #include "voice/Mp3Recorder.h"
 
-#include "base/Log.h"
-#include "base/MainThread.h"
-#include "base/Paths.h"
+#include "base/system/Log.h"
+#include "base/loop/MainThread.h"
+#include "base/system/Paths.h"
 #include "voice/CafToMp3.h"
 
 #include <fstream>

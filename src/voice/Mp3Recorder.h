@@ -6,9 +6,9 @@
 //   recorder->startRecord(); ...; recorder->stopRecord(); // -> beginConvert, endConvertWithData
 #pragma once
 
-#include "base/Timer.h"
-#include "media/AudioRecorder.h"
-#include "media/AudioSession.h"
+#include "base/time/Timer.h"
+#include "media/playback/AudioRecorder.h"
+#include "media/playback/AudioSession.h"
 #include "voice/Mp3RecorderDelegate.h"
 #include "voice/RecordingMeter.h"
 

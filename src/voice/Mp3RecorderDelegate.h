@@ -2,7 +2,7 @@
 // default). Called on the main thread.
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 namespace voice {
 

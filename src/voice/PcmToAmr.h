@@ -5,7 +5,7 @@
 //   auto amr = ConvertCafToAmr(fileBytes, 1, 16); // nothing when no samples follow the CAF head
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <array>
 #include <cstdint>

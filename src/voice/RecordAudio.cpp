@@ -1,10 +1,10 @@
 #include "voice/RecordAudio.h"
 
-#include "base/Date.h"
-#include "base/Log.h"
-#include "base/MainThread.h"
-#include "base/Paths.h"
-#include "media/AudioSession.h"
+#include "base/time/Date.h"
+#include "base/system/Log.h"
+#include "base/loop/MainThread.h"
+#include "base/system/Paths.h"
+#include "media/playback/AudioSession.h"
 #include "voice/AmrToWave.h"
 
 #include <cstdio>

@@ -8,12 +8,12 @@
 //   recorder->startRecord(); ...; if (auto file = recorder->stopRecord()) send(*file);
 #pragma once
 
-#include "base/Error.h"
-#include "base/Timer.h"
-#include "base/Value.h"
-#include "media/AudioPlayer.h"
-#include "media/AudioPlayerDelegate.h"
-#include "media/AudioRecorder.h"
+#include "base/values/Error.h"
+#include "base/time/Timer.h"
+#include "base/values/Value.h"
+#include "media/playback/AudioPlayer.h"
+#include "media/playback/AudioPlayerDelegate.h"
+#include "media/playback/AudioRecorder.h"
 #include "voice/RecordAudioDelegate.h"
 #include "voice/RecordingMeter.h"
 

@@ -5,8 +5,8 @@
 //   m_meter.restart(); ...; m_meter.tick(m_recorder.get()); delegate->recording(m_meter.seconds(), ...);
 #pragma once
 
-#include "base/Clock.h"
-#include "media/AudioRecorder.h"
+#include "base/time/Clock.h"
+#include "media/playback/AudioRecorder.h"
 
 namespace voice {
 

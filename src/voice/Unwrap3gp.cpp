@@ -1,6 +1,6 @@
 #include "voice/Unwrap3gp.h"
 
-#include "base/Log.h"
+#include "base/system/Log.h"
 #include "voice/AmrFrameReader.h"
 #include "voice/BigEndian.h"
 #include "voice/ThreeGpBoxes.h"

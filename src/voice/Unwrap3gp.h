@@ -6,7 +6,7 @@
 //   base::Data amr = Unwrap3gpToAmr(download); // unchanged when it is not such a file
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <cstdint>
 #include <span>

@@ -5,7 +5,7 @@
 //   WriteWaveHeader(wave, frameCount); // then frameCount x 320 bytes of samples
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <cstddef>
 #include <cstdint>

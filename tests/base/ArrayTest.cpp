@@ -1,7 +1,7 @@
 #include "ValueTestContainers.h"
 
-#include "base/Array.h"
-#include "base/Exception.h"
+#include "base/values/Array.h"
+#include "base/values/Exception.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

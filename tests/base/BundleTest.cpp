@@ -1,5 +1,5 @@
-#include "base/Bundle.h"
-#include "base/Facts.h"
+#include "base/system/Bundle.h"
+#include "base/system/Facts.h"
 #include "support/TempDir.h"
 
 #include <cstdlib>

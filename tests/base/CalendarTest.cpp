@@ -1,4 +1,4 @@
-#include "base/Calendar.h"
+#include "base/time/Calendar.h"
 #include "DateScopedTimeZone.h"
 
 #include <gtest/gtest.h>

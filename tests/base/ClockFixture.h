@@ -2,8 +2,8 @@
 // run-loop work (nor the manual clock) behind for the next one.
 #pragma once
 
-#include "base/ManualClock.h"
-#include "base/RunLoop.h"
+#include "base/time/ManualClock.h"
+#include "base/loop/RunLoop.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "base/Clock.h"
-#include "base/ManualClock.h"
+#include "base/time/Clock.h"
+#include "base/time/ManualClock.h"
 
 #include <gtest/gtest.h>
 

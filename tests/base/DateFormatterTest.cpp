@@ -1,4 +1,4 @@
-#include "base/DateFormatter.h"
+#include "base/time/DateFormatter.h"
 #include "DateScopedTimeZone.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "base/ServiceDateText.h"
+#include "base/time/ServiceDateText.h"
 
 #include <gtest/gtest.h>
 

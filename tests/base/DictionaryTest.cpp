@@ -1,7 +1,7 @@
 #include "ValueTestContainers.h"
 
-#include "base/Dictionary.h"
-#include "base/Exception.h"
+#include "base/values/Dictionary.h"
+#include "base/values/Exception.h"
 
 #include <algorithm>
 #include <gmock/gmock.h>

@@ -1,9 +1,9 @@
 #include "ClockFixture.h"
 
-#include "base/Dispatch.h"
-#include "base/DispatchGroup.h"
-#include "base/DispatchQueue.h"
-#include "base/MainThread.h"
+#include "base/loop/Dispatch.h"
+#include "base/loop/DispatchGroup.h"
+#include "base/loop/DispatchQueue.h"
+#include "base/loop/MainThread.h"
 
 #include <atomic>
 #include <gtest/gtest.h>

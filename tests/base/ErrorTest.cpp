@@ -1,4 +1,4 @@
-#include "base/Error.h"
+#include "base/values/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "base/Facts.h"
+#include "base/system/Facts.h"
 
 #include <gtest/gtest.h>
 

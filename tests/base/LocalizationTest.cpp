@@ -1,6 +1,6 @@
-#include "base/Localization.h"
-#include "base/Facts.h"
-#include "base/LocalizedFormat.h"
+#include "base/text/Localization.h"
+#include "base/system/Facts.h"
+#include "base/text/LocalizedFormat.h"
 #include "support/TempDir.h"
 
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "base/Log.h"
+#include "base/system/Log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "base/NotificationCenter.h"
+#include "base/loop/NotificationCenter.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,8 +1,8 @@
 #include "ClockFixture.h"
 
-#include "base/BlockOperation.h"
-#include "base/DispatchQueue.h"
-#include "base/OperationQueue.h"
+#include "base/loop/BlockOperation.h"
+#include "base/loop/DispatchQueue.h"
+#include "base/loop/OperationQueue.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,6 +1,6 @@
-#include "base/Paths.h"
-#include "base/Files.h"
-#include "base/UserDefaults.h"
+#include "base/system/Paths.h"
+#include "base/system/Files.h"
+#include "base/system/UserDefaults.h"
 #include "support/TempDir.h"
 
 #include <cstdlib>

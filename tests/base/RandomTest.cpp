@@ -1,5 +1,5 @@
-#include "base/Random.h"
-#include "base/UUID.h"
+#include "base/system/Random.h"
+#include "base/text/UUID.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ClockFixture.h"
 
-#include "base/Date.h"
-#include "base/RunLoop.h"
+#include "base/time/Date.h"
+#include "base/loop/RunLoop.h"
 
 #include <atomic>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "base/TextEncoding.h"
-#include "base/UTF8.h"
+#include "base/text/TextEncoding.h"
+#include "base/text/UTF8.h"
 
 #include <gtest/gtest.h>
 

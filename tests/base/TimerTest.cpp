@@ -1,6 +1,6 @@
 #include "ClockFixture.h"
 
-#include "base/Timer.h"
+#include "base/time/Timer.h"
 
 #include <gtest/gtest.h>
 #include <memory>

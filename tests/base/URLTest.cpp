@@ -1,5 +1,5 @@
-#include "base/URL.h"
-#include "base/PercentEncoding.h"
+#include "base/text/URL.h"
+#include "base/text/PercentEncoding.h"
 
 #include <gtest/gtest.h>
 

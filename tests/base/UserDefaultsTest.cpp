@@ -1,10 +1,10 @@
-#include "base/UserDefaults.h"
+#include "base/system/UserDefaults.h"
 #include "ClockFixture.h"
-#include "base/Array.h"
-#include "base/DefaultsFile.h"
-#include "base/Files.h"
-#include "base/Log.h"
-#include "base/RunLoop.h"
+#include "base/values/Array.h"
+#include "base/system/DefaultsFile.h"
+#include "base/system/Files.h"
+#include "base/system/Log.h"
+#include "base/loop/RunLoop.h"
 #include "support/TempDir.h"
 
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <climits>
 #include <cmath>

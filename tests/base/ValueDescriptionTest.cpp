@@ -1,6 +1,6 @@
-#include "base/Array.h"
-#include "base/Dictionary.h"
-#include "base/Value.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
+#include "base/values/Value.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

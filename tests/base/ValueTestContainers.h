@@ -3,8 +3,8 @@
 // supplies: mutable-kind classes that refuse every change.
 #pragma once
 
-#include "base/Array.h"
-#include "base/Dictionary.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
 
 #include <memory>
 #include <vector>

@@ -5,15 +5,15 @@
 #include "chat/ChatVC.h"
 #include "chat/MessageCell.h"
 #include "chat/RecordButton.h"
-#include "core/DBManager.h"
-#include "media/AudioBackend.h"
-#include "media/ScriptedAudioBackend.h"
-#include "shell/ScreenDirectory.h"
+#include "core/messages/DBManager.h"
+#include "media/backends/AudioBackend.h"
+#include "media/backends/ScriptedAudioBackend.h"
+#include "shell/screens/ScreenDirectory.h"
 #include "support/ScreenFixture.h"
-#include "ui/Button.h"
-#include "ui/Keyboard.h"
-#include "ui/NavigationController.h"
-#include "ui/TableView.h"
+#include "ui/controls/Button.h"
+#include "ui/input/Keyboard.h"
+#include "ui/controllers/NavigationController.h"
+#include "ui/scroll/TableView.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "childcare/AttendanceDays.h"
-#include "base/Calendar.h"
+#include "childcare/attendance/AttendanceDays.h"
+#include "base/time/Calendar.h"
 #include "base/DateScopedTimeZone.h"
-#include "childcare/AttendanceRowTexts.h"
-#include "childcare/AttendanceSchoolTime.h"
-#include "core/Tool.h"
+#include "childcare/attendance/AttendanceRowTexts.h"
+#include "childcare/attendance/AttendanceSchoolTime.h"
+#include "core/readers/Tool.h"
 
 #include <gtest/gtest.h>
 

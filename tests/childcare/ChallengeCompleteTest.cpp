@@ -2,8 +2,8 @@
 // source while the screen is shown, and the two buttons that end the challenge.
 #include "ChallengeFixture.h"
 
-#include "childcare/CompleteChallengeVC.h"
-#include "ui/ImageView.h"
+#include "childcare/challenge/CompleteChallengeVC.h"
+#include "ui/controls/ImageView.h"
 
 #include <cmath>
 

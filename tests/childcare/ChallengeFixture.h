@@ -3,14 +3,14 @@
 // received with their bodies, the settings the screens write, and the alerts on screen.
 #pragma once
 
-#include "base/Random.h"
-#include "base/UserDefaults.h"
-#include "core/Singleton.h"
-#include "shell/ScreenDirectory.h"
+#include "base/system/Random.h"
+#include "base/system/UserDefaults.h"
+#include "core/state/Singleton.h"
+#include "shell/screens/ScreenDirectory.h"
 #include "support/ScreenFixture.h"
 #include "tracking-service/Fault.h"
-#include "ui/Button.h"
-#include "ui/NavigationController.h"
+#include "ui/controls/Button.h"
+#include "ui/controllers/NavigationController.h"
 #include "json/JSONDecoder.h"
 
 #include <string>

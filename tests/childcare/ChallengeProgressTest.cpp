@@ -3,17 +3,17 @@
 // or pushed once the screen is left.
 #include "ChallengeFixture.h"
 
-#include "base/Localization.h"
-#include "base/LocalizedFormat.h"
-#include "childcare/CompleteChallengeVC.h"
-#include "childcare/PedometerVC.h"
-#include "core/Helper.h"
-#include "core/Tool.h"
-#include "kit/CircularProgressView.h"
+#include "base/text/Localization.h"
+#include "base/text/LocalizedFormat.h"
+#include "childcare/challenge/CompleteChallengeVC.h"
+#include "childcare/challenge/PedometerVC.h"
+#include "core/helpers/Helper.h"
+#include "core/readers/Tool.h"
+#include "kit/progress/CircularProgressView.h"
 #include "tracking-service/ServiceStore.h"
-#include "ui/BarButtonItem.h"
-#include "ui/Label.h"
-#include "ui/NavigationItem.h"
+#include "ui/controls/BarButtonItem.h"
+#include "ui/controls/Label.h"
+#include "ui/controls/NavigationItem.h"
 
 namespace {
 

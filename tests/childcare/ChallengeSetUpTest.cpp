@@ -3,11 +3,11 @@
 // re-query of a detail without a device state, which ends when the screen is left.
 #include "ChallengeFixture.h"
 
-#include "base/Localization.h"
-#include "childcare/ParentChildVC.h"
-#include "childcare/PedometerVC.h"
-#include "shell/MainMenuVC.h"
-#include "ui/TextField.h"
+#include "base/text/Localization.h"
+#include "childcare/challenge/ParentChildVC.h"
+#include "childcare/challenge/PedometerVC.h"
+#include "shell/menu/MainMenuVC.h"
+#include "ui/controls/TextField.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The arithmetic of the challenge's progress: fractions and whole percentages, targets that cannot be
 // followed, and counts too large to multiply.
-#include "childcare/StepProgress.h"
+#include "childcare/challenge/StepProgress.h"
 
 #include <gtest/gtest.h>
 

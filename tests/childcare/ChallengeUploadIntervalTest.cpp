@@ -3,12 +3,12 @@
 // segment as drawn.
 #include "ChallengeFixture.h"
 
-#include "base/Localization.h"
-#include "childcare/TimeReceiveSettingVC.h"
-#include "childcare/UploadInterval.h"
-#include "kit/ModalPresenter.h"
-#include "ui/SegmentedControl.h"
-#include "ui/TextField.h"
+#include "base/text/Localization.h"
+#include "childcare/device/TimeReceiveSettingVC.h"
+#include "childcare/device/UploadInterval.h"
+#include "kit/modal/ModalPresenter.h"
+#include "ui/controls/SegmentedControl.h"
+#include "ui/controls/TextField.h"
 
 namespace {
 

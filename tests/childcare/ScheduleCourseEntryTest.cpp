@@ -1,10 +1,10 @@
 // The course entry on its own: the name is cut to six characters (never inside one, and only once an input
 // method has committed), the time field takes no touch, and the panel moves up while the name is edited.
 #include "base/ClockFixture.h"
-#include "childcare/InputView.h"
-#include "ui/Screen.h"
-#include "ui/TextField.h"
-#include "ui/Window.h"
+#include "childcare/schedule/InputView.h"
+#include "ui/view/Screen.h"
+#include "ui/controls/TextField.h"
+#include "ui/view/Window.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // From a timetable reply to the grid's courses: each lesson placed by its day and its place in the day,
 // neighbouring lessons of one day with the same name joined, and the colour texts read.
-#include "childcare/ClassScheduleVC.h"
-#include "core/Tool.h"
+#include "childcare/schedule/ClassScheduleVC.h"
+#include "core/readers/Tool.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // one entry at a time, and the whole timetable sent with each change (Saturday's course included).
 #include "ScheduleScreenFixture.h"
 
-#include "ui/Button.h"
-#include "ui/TextField.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/TextField.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the next save and puts the lock switch back; a read that brings no timetable leaves nothing to send.
 #include "ScheduleScreenFixture.h"
 
-#include "ui/TextField.h"
+#include "ui/controls/TextField.h"
 
 namespace {
 

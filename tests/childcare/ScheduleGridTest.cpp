@@ -2,10 +2,10 @@
 // spans and colours, today's column), the lock switch it sets, and the reload at the end of a drag.
 #include "ScheduleScreenFixture.h"
 
-#include "base/LocalizedFormat.h"
-#include "base/Random.h"
-#include "kit/TwoTitleButton.h"
-#include "ui/ScrollView.h"
+#include "base/text/LocalizedFormat.h"
+#include "base/system/Random.h"
+#include "kit/widgets/TwoTitleButton.h"
+#include "ui/scroll/ScrollView.h"
 
 namespace {
 

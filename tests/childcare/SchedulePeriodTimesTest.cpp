@@ -2,14 +2,14 @@
 // opener's lists (hours as numbers, minutes as two-digit texts) and hands to the delegate, and what Cancel
 // leaves alone.
 #include "base/ClockFixture.h"
-#include "base/Localization.h"
-#include "base/LocalizedFormat.h"
-#include "childcare/ClassTimeSetVC.h"
-#include "ui/DatePicker.h"
-#include "ui/Label.h"
-#include "ui/Screen.h"
-#include "ui/TableViewCell.h"
-#include "ui/Window.h"
+#include "base/text/Localization.h"
+#include "base/text/LocalizedFormat.h"
+#include "childcare/schedule/ClassTimeSetVC.h"
+#include "ui/controls/DatePicker.h"
+#include "ui/controls/Label.h"
+#include "ui/view/Screen.h"
+#include "ui/scroll/TableViewCell.h"
+#include "ui/view/Window.h"
 
 namespace {
 

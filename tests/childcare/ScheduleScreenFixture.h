@@ -4,17 +4,17 @@
 #pragma once
 
 #include "base/DateScopedTimeZone.h"
-#include "childcare/ClassScheduleVC.h"
-#include "childcare/ClassTimeSetVC.h"
-#include "childcare/CourseButton.h"
-#include "childcare/InputView.h"
-#include "core/ReplyFields.h"
-#include "kit/PopTip.h"
-#include "shell/TourContext.h"
+#include "childcare/schedule/ClassScheduleVC.h"
+#include "childcare/schedule/ClassTimeSetVC.h"
+#include "childcare/schedule/CourseButton.h"
+#include "childcare/schedule/InputView.h"
+#include "core/service/ReplyFields.h"
+#include "kit/popover/PopTip.h"
+#include "shell/tour/TourContext.h"
 #include "support/ScreenFixture.h"
 #include "tracking-service/Fault.h"
 #include "tracking-service/ServiceStore.h"
-#include "ui/Switch.h"
+#include "ui/controls/Switch.h"
 #include "json/JSONDecoder.h"
 
 namespace test {

@@ -3,10 +3,10 @@
 // screen, whose confirmed times are sent at once.
 #include "ScheduleScreenFixture.h"
 
-#include "ui/DatePicker.h"
-#include "ui/NavigationController.h"
-#include "ui/ScrollView.h"
-#include "ui/TableView.h"
+#include "ui/controls/DatePicker.h"
+#include "ui/controllers/NavigationController.h"
+#include "ui/scroll/ScrollView.h"
+#include "ui/scroll/TableView.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The class schedule's week header: the Monday-to-Sunday day numbers around today, on the manual clock, in a
 // zone with daylight saving, across month and year ends, and the two month labels.
-#include "base/Calendar.h"
+#include "base/time/Calendar.h"
 #include "base/ClockFixture.h"
 #include "base/DateScopedTimeZone.h"
-#include "base/Localization.h"
-#include "base/LocalizedFormat.h"
-#include "childcare/DateUtils.h"
+#include "base/text/Localization.h"
+#include "base/text/LocalizedFormat.h"
+#include "childcare/schedule/DateUtils.h"
 
 #include <limits>
 

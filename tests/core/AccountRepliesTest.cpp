@@ -1,8 +1,8 @@
 // What the sign-in reads of the service's replies: whether the sign-in was accepted, whatever kind the
 // payload has; the account's devices; and the session cookie of the "Set-Cookie" header, which may join
 // several cookies and carry dates with commas in them.
-#include "core/SessionCookie.h"
-#include "core/Tool.h"
+#include "core/service/SessionCookie.h"
+#include "core/readers/Tool.h"
 
 #include <gtest/gtest.h>
 

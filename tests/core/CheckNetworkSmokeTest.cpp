@@ -1,8 +1,8 @@
 // The network check on the machine's real interfaces, against the default server: the local tracking
 // service's loopback address is reachable on every machine.
-#include "core/CheckNetwork.h"
+#include "core/service/CheckNetwork.h"
 
-#include "core/Singleton.h"
+#include "core/state/Singleton.h"
 
 #include <gtest/gtest.h>
 

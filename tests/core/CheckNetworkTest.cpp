@@ -1,14 +1,14 @@
-#include "core/CheckNetwork.h"
+#include "core/service/CheckNetwork.h"
 
-#include "base/Localization.h"
-#include "base/UserDefaults.h"
-#include "core/RootUrl.h"
-#include "core/Singleton.h"
-#include "net/ReachabilityProbe.h"
+#include "base/text/Localization.h"
+#include "base/system/UserDefaults.h"
+#include "core/service/RootUrl.h"
+#include "core/state/Singleton.h"
+#include "net/reachability/ReachabilityProbe.h"
 #include "reachability/Reachability.h"
-#include "ui/AlertView.h"
-#include "ui/AlertWindow.h"
-#include "ui/Application.h"
+#include "ui/alerts/AlertView.h"
+#include "ui/alerts/AlertWindow.h"
+#include "ui/view/Application.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "core/DBManager.h"
-#include "base/Files.h"
-#include "base/Log.h"
-#include "base/UserDefaults.h"
-#include "core/SettingsKeys.h"
+#include "core/messages/DBManager.h"
+#include "base/system/Files.h"
+#include "base/system/Log.h"
+#include "base/system/UserDefaults.h"
+#include "core/state/SettingsKeys.h"
 #include "database/Database.h"
 #include "database/DatabaseAdditions.h"
 

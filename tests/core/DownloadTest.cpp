@@ -3,11 +3,11 @@
 #include "LocalService.h"
 
 #include "base/ClockFixture.h"
-#include "base/UserDefaults.h"
-#include "core/Download.h"
-#include "core/Helper.h"
-#include "core/ServiceProtocol.h"
-#include "core/SettingsKeys.h"
+#include "base/system/UserDefaults.h"
+#include "core/service/Download.h"
+#include "core/helpers/Helper.h"
+#include "core/service/ServiceProtocol.h"
+#include "core/state/SettingsKeys.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The busy overlay and the short notice as the screens show them through Helper.
 #include "base/ClockFixture.h"
-#include "core/Helper.h"
-#include "kit/NoticeOverlay.h"
-#include "kit/ProgressOverlay.h"
-#include "ui/Screen.h"
-#include "ui/Window.h"
+#include "core/helpers/Helper.h"
+#include "kit/overlay/NoticeOverlay.h"
+#include "kit/overlay/ProgressOverlay.h"
+#include "ui/view/Screen.h"
+#include "ui/view/Window.h"
 
 using namespace std::chrono_literals;
 

@@ -1,6 +1,6 @@
-#include "core/Helper.h"
-#include "base/Array.h"
-#include "base/UserDefaults.h"
+#include "core/helpers/Helper.h"
+#include "base/values/Array.h"
+#include "base/system/UserDefaults.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "core/ImageHelpers.h"
-#include "gfx/Context.h"
+#include "core/helpers/ImageHelpers.h"
+#include "gfx/drawing/Context.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The keyboard lift driven by the platform keyboard: a field that begins editing inside the lifted view.
-#include "core/KeyboardLift.h"
+#include "core/helpers/KeyboardLift.h"
 #include "base/ClockFixture.h"
-#include "ui/Animation.h"
-#include "ui/Keyboard.h"
-#include "ui/Screen.h"
-#include "ui/TextField.h"
-#include "ui/Window.h"
+#include "ui/animation/Animation.h"
+#include "ui/input/Keyboard.h"
+#include "ui/view/Screen.h"
+#include "ui/controls/TextField.h"
+#include "ui/view/Window.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // What the sign-in keeps of an account, and the one writer of a changed password.
-#include "core/RememberedAccount.h"
-#include "base/Bundle.h"
-#include "base/Files.h"
-#include "base/UserDefaults.h"
-#include "core/DBManager.h"
-#include "core/Logout.h"
-#include "core/RootUrl.h"
-#include "core/SettingsKeys.h"
+#include "core/state/RememberedAccount.h"
+#include "base/system/Bundle.h"
+#include "base/system/Files.h"
+#include "base/system/UserDefaults.h"
+#include "core/messages/DBManager.h"
+#include "core/state/Logout.h"
+#include "core/service/RootUrl.h"
+#include "core/state/SettingsKeys.h"
 #include "keychain/Keychain.h"
 
 #include <gtest/gtest.h>

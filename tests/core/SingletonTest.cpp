@@ -1,9 +1,9 @@
-#include "core/Singleton.h"
-#include "base/Log.h"
-#include "base/Paths.h"
-#include "base/UserDefaults.h"
-#include "core/RootUrl.h"
-#include "core/SafeFileName.h"
+#include "core/state/Singleton.h"
+#include "base/system/Log.h"
+#include "base/system/Paths.h"
+#include "base/system/UserDefaults.h"
+#include "core/service/RootUrl.h"
+#include "core/messages/SafeFileName.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "base/Dictionary.h"
-#include "base/Log.h"
-#include "core/Tool.h"
+#include "base/values/Dictionary.h"
+#include "base/system/Log.h"
+#include "core/readers/Tool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "base/DateScopedTimeZone.h"
-#include "base/Localization.h"
-#include "core/Tool.h"
+#include "base/text/Localization.h"
+#include "core/readers/Tool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The readers on hand-made replies: blank and broken texts, missing and null payloads, fields of the wrong
 // kind, short and long lists.
-#include "base/Log.h"
-#include "core/ServiceProtocol.h"
-#include "core/Tool.h"
+#include "base/system/Log.h"
+#include "core/service/ServiceProtocol.h"
+#include "core/readers/Tool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The readers on the replies of the local tracking service, as the application receives them.
 #include "LocalService.h"
 
-#include "core/ServiceProtocol.h"
-#include "core/Tool.h"
+#include "core/service/ServiceProtocol.h"
+#include "core/readers/Tool.h"
 
 using core::Tool;
 using tracking_service::DemoData;

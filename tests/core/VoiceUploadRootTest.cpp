@@ -1,7 +1,7 @@
-#include "core/VoiceUploadRoot.h"
-#include "base/UserDefaults.h"
-#include "core/ServiceProtocol.h"
-#include "core/Singleton.h"
+#include "core/service/VoiceUploadRoot.h"
+#include "base/system/UserDefaults.h"
+#include "core/service/ServiceProtocol.h"
+#include "core/state/Singleton.h"
 
 #include <gtest/gtest.h>
 

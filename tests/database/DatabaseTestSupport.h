@@ -2,7 +2,7 @@
 // hold locks on it, and a quiet open database.
 #pragma once
 
-#include "base/Log.h"
+#include "base/system/Log.h"
 #include "database/Database.h"
 #include "database/ResultSet.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "gfx/Color.h"
+#include "gfx/drawing/Color.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "gfx/Context.h"
+#include "gfx/drawing/Context.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

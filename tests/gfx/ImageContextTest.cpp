@@ -1,6 +1,6 @@
-#include "gfx/ImageContext.h"
-#include "base/Facts.h"
-#include "gfx/CurrentContext.h"
+#include "gfx/images/ImageContext.h"
+#include "base/system/Facts.h"
+#include "gfx/drawing/CurrentContext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "gfx/Image.h"
+#include "gfx/images/Image.h"
 
-#include "base/Facts.h"
+#include "base/system/Facts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "gfx/BoxBlur.h"
-#include "gfx/ColorMatrix.h"
+#include "gfx/drawing/BoxBlur.h"
+#include "gfx/drawing/ColorMatrix.h"
 
 #include <algorithm>
 #include <cmath>

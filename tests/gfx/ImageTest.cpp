@@ -1,5 +1,5 @@
-#include "gfx/Image.h"
-#include "gfx/Context.h"
+#include "gfx/images/Image.h"
+#include "gfx/drawing/Context.h"
 #include "support/TempDir.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "gfx/Context.h"
-#include "gfx/PangoTextMeasurer.h"
-#include "gfx/TextMeasuring.h"
+#include "gfx/drawing/Context.h"
+#include "gfx/text/PangoTextMeasurer.h"
+#include "gfx/text/TextMeasuring.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

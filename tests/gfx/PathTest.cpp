@@ -1,4 +1,4 @@
-#include "gfx/Path.h"
+#include "gfx/drawing/Path.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "gfx/Rect.h"
-#include "gfx/EdgeInsets.h"
+#include "gfx/geometry/Rect.h"
+#include "gfx/geometry/EdgeInsets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // An image drawn again under the same resampling transform is copied from the raster its earlier draw left,
 // and shows as the first draw did; a transform moved by whole pixels reuses that raster in the new place,
 // and other pixels never get an older image's raster.
-#include "gfx/ResampledImageCache.h"
-#include "gfx/Context.h"
+#include "gfx/drawing/ResampledImageCache.h"
+#include "gfx/drawing/Context.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

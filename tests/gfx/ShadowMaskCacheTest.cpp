@@ -1,7 +1,7 @@
 // A path's shadow is blurred once and its mask reused while nothing it depends on changes; a changed clip,
 // matrix or path makes a new one, so the cache never paints a stale shadow.
-#include "gfx/Context.h"
-#include "gfx/ShadowMaskCache.h"
+#include "gfx/drawing/Context.h"
+#include "gfx/drawing/ShadowMaskCache.h"
 
 #include <gtest/gtest.h>
 

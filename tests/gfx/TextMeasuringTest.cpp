@@ -1,5 +1,5 @@
-#include "gfx/TextMeasuring.h"
-#include "gfx/FixedTextMeasurer.h"
+#include "gfx/text/TextMeasuring.h"
+#include "gfx/text/FixedTextMeasurer.h"
 
 #include <gtest/gtest.h>
 

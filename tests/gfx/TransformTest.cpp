@@ -1,5 +1,5 @@
-#include "gfx/AffineTransform.h"
-#include "gfx/Transform3D.h"
+#include "gfx/geometry/AffineTransform.h"
+#include "gfx/geometry/Transform3D.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "host/HeadlessHost.h"
-#include "ui/Application.h"
-#include "ui/Screen.h"
+#include "ui/view/Application.h"
+#include "ui/view/Screen.h"
 
 #include "SnapshotScene.h"
 #include "base/ClockFixture.h"

@@ -1,9 +1,9 @@
 #include "host/SDLHost.h"
-#include "ui/Application.h"
-#include "ui/InputHandler.h"
-#include "ui/Screen.h"
-#include "ui/View.h"
-#include "ui/Window.h"
+#include "ui/view/Application.h"
+#include "ui/input/InputHandler.h"
+#include "ui/view/Screen.h"
+#include "ui/view/View.h"
+#include "ui/view/Window.h"
 
 #include "base/ClockFixture.h"
 

@@ -1,7 +1,7 @@
 #include "SnapshotScene.h"
 
-#include "gfx/CurrentContext.h"
-#include "gfx/Gradient.h"
+#include "gfx/drawing/CurrentContext.h"
+#include "gfx/drawing/Gradient.h"
 
 #include <numbers>
 

@@ -2,8 +2,8 @@
 // Latin and Chinese, a rotated and a scaled badge, over a plain background.
 #pragma once
 
-#include "ui/View.h"
-#include "ui/Window.h"
+#include "ui/view/View.h"
+#include "ui/view/Window.h"
 
 #include <memory>
 

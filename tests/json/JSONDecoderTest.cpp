@@ -1,6 +1,6 @@
 #include "JSONTestSupport.h"
 
-#include "base/Exception.h"
+#include "base/values/Exception.h"
 #include "json/JSONArray.h"
 #include "json/JSONDictionary.h"
 

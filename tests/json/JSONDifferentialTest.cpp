@@ -4,8 +4,8 @@
 // by design:
 // - ours refuses the escape \u0000, the noncharacters (escaped or raw) and a root that is not an array or object;
 // - nlohmann reads -0 as the integer 0, ours as the double -0.0.
-#include "base/Array.h"
-#include "base/Dictionary.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
 #include "json/JSONDecoder.h"
 #include "json/JSONSerializer.h"
 

@@ -1,8 +1,8 @@
 #include "json/JSONSerializer.h"
 
-#include "base/Array.h"
-#include "base/Date.h"
-#include "base/Dictionary.h"
+#include "base/values/Array.h"
+#include "base/time/Date.h"
+#include "base/values/Dictionary.h"
 #include "json/JSONDecoder.h"
 
 #include <gtest/gtest.h>

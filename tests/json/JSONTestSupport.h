@@ -1,9 +1,9 @@
 // Helpers shared by the JSON tests: decode and read back the error's message, index and line.
 #pragma once
 
-#include "base/Array.h"
-#include "base/Dictionary.h"
-#include "base/Error.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
+#include "base/values/Error.h"
 #include "json/JSONDecoder.h"
 #include "json/JSONError.h"
 

@@ -1,7 +1,7 @@
 #include "keychain/Keychain.h"
 
-#include "base/Bundle.h"
-#include "base/Facts.h"
+#include "base/system/Bundle.h"
+#include "base/system/Facts.h"
 #include "keychain/KeychainQuery.h"
 #include "security/ItemKeys.h"
 #include "security/KeychainStore.h"

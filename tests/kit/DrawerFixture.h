@@ -3,17 +3,17 @@
 // callbacks into one log.
 #pragma once
 
-#include "base/ManualClock.h"
-#include "base/RunLoop.h"
-#include "kit/DrawerCenterContainerView.h"
-#include "kit/DrawerController.h"
-#include "ui/Application.h"
-#include "ui/EventDispatcher.h"
-#include "ui/Screen.h"
-#include "ui/TouchDriver.h"
-#include "ui/View.h"
-#include "ui/ViewController.h"
-#include "ui/Window.h"
+#include "base/time/ManualClock.h"
+#include "base/loop/RunLoop.h"
+#include "kit/drawer/DrawerCenterContainerView.h"
+#include "kit/drawer/DrawerController.h"
+#include "ui/view/Application.h"
+#include "ui/input/EventDispatcher.h"
+#include "ui/view/Screen.h"
+#include "ui/input/TouchDriver.h"
+#include "ui/view/View.h"
+#include "ui/controllers/ViewController.h"
+#include "ui/view/Window.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -4,10 +4,10 @@
 
 #include "OverlayTestFixture.h"
 
-#include "ui/Label.h"
-#include "ui/TableView.h"
-#include "ui/TableViewCell.h"
-#include "ui/TouchDriver.h"
+#include "ui/controls/Label.h"
+#include "ui/scroll/TableView.h"
+#include "ui/scroll/TableViewCell.h"
+#include "ui/input/TouchDriver.h"
 
 #include <cmath>
 #include <memory>

@@ -3,13 +3,13 @@
 // turns and to move virtual time.
 #pragma once
 
-#include "base/ManualClock.h"
-#include "base/RunLoop.h"
-#include "gfx/FixedTextMeasurer.h"
-#include "ui/Application.h"
-#include "ui/EventDispatcher.h"
-#include "ui/Screen.h"
-#include "ui/Window.h"
+#include "base/time/ManualClock.h"
+#include "base/loop/RunLoop.h"
+#include "gfx/text/FixedTextMeasurer.h"
+#include "ui/view/Application.h"
+#include "ui/input/EventDispatcher.h"
+#include "ui/view/Screen.h"
+#include "ui/view/Window.h"
 
 #include <gtest/gtest.h>
 #include <memory>

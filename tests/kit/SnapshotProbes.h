@@ -2,12 +2,12 @@
 // at a point of a view, and whether a text is shown inside a region of a view. Failures print what was found.
 #pragma once
 
-#include "gfx/Image.h"
+#include "gfx/images/Image.h"
 #include "support/ScreenProbe.h"
-#include "ui/Screen.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/UpdateCycle.h"
-#include "ui/View.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/UpdateCycle.h"
+#include "ui/view/View.h"
 
 #include <cmath>
 

@@ -40,7 +40,7 @@ namespace {
         return words(text.substr(open + 1, close - open - 1));
     }
 
-    // The first path component of a quoted include on the line ("core" for `#include "core/Device.h"`);
+    // The first path component of a quoted include on the line ("core" for `#include "core/records/Device.h"`);
     // empty when the line is no such include.
     std::string includedFolder(const std::string& line)
     {

@@ -2,11 +2,11 @@
 // run loop emptied afterwards; and a builder of WAVE files to feed them.
 #pragma once
 
-#include "base/Clock.h"
-#include "base/ManualClock.h"
-#include "base/RunLoop.h"
-#include "media/AudioBackend.h"
-#include "media/ScriptedAudioBackend.h"
+#include "base/time/Clock.h"
+#include "base/time/ManualClock.h"
+#include "base/loop/RunLoop.h"
+#include "media/backends/AudioBackend.h"
+#include "media/backends/ScriptedAudioBackend.h"
 
 #include <cmath>
 #include <cstdint>

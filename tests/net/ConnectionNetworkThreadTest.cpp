@@ -1,8 +1,8 @@
 #include "ConnectionRecorder.h"
 #include "networking/LoopbackFixture.h"
 
-#include "base/ManualClock.h"
-#include "net/NetworkThread.h"
+#include "base/time/ManualClock.h"
+#include "net/loading/NetworkThread.h"
 
 #include <atomic>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // loop when the connection ends so that runUntil sees it at once.
 #pragma once
 
-#include "base/RunLoop.h"
-#include "net/URLConnection.h"
+#include "base/loop/RunLoop.h"
+#include "net/loading/URLConnection.h"
 
 #include <mutex>
 #include <optional>

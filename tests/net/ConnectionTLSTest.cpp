@@ -2,9 +2,9 @@
 #include "networking/LoopbackServer.h"
 #include "networking/SelfSignedCertificate.h"
 
-#include "base/ManualClock.h"
-#include "net/NetworkThread.h"
-#include "net/URLErrors.h"
+#include "base/time/ManualClock.h"
+#include "net/loading/NetworkThread.h"
+#include "net/http/URLErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "net/NetworkInterfaces.h"
+#include "net/reachability/NetworkInterfaces.h"
 
 #include <gtest/gtest.h>
 

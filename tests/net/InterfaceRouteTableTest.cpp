@@ -1,4 +1,4 @@
-#include "net/RouteTable.h"
+#include "net/reachability/RouteTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "net/ReachabilityProbe.h"
+#include "net/reachability/ReachabilityProbe.h"
 
-#include "base/ManualClock.h"
-#include "base/RunLoop.h"
+#include "base/time/ManualClock.h"
+#include "base/loop/RunLoop.h"
 
 #include <gtest/gtest.h>
 #include <latch>

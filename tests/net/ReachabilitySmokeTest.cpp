@@ -1,8 +1,8 @@
 // Runs the probe on the machine's real interfaces and resolver. What a test machine can reach varies;
 // its loopback interface and "localhost" are always there.
-#include "net/HostLookup.h"
-#include "net/NetworkInterfaces.h"
-#include "net/ReachabilityProbe.h"
+#include "net/loading/HostLookup.h"
+#include "net/reachability/NetworkInterfaces.h"
+#include "net/reachability/ReachabilityProbe.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "net/BoundStreamPair.h"
-#include "net/FileOutputStream.h"
-#include "net/InputStream.h"
+#include "net/streams/BoundStreamPair.h"
+#include "net/streams/FileOutputStream.h"
+#include "net/streams/InputStream.h"
 #include "support/TempDir.h"
 
 #include <cerrno>

@@ -1,13 +1,13 @@
 #include "ConnectionRecorder.h"
 #include "networking/LoopbackFixture.h"
 
-#include "base/ManualClock.h"
-#include "base/RunLoop.h"
-#include "net/BoundStreamPair.h"
-#include "net/NetworkThread.h"
-#include "net/URLConnection.h"
-#include "net/URLCredentialStorage.h"
-#include "net/URLErrors.h"
+#include "base/time/ManualClock.h"
+#include "base/loop/RunLoop.h"
+#include "net/streams/BoundStreamPair.h"
+#include "net/loading/NetworkThread.h"
+#include "net/loading/URLConnection.h"
+#include "net/auth/URLCredentialStorage.h"
+#include "net/http/URLErrors.h"
 
 #include <condition_variable>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "net/AuthenticationChallengeHeader.h"
-#include "net/HTTPResponse.h"
-#include "net/HTTPResponseHeaderParser.h"
-#include "net/MediaType.h"
-#include "net/URLProtectionSpace.h"
+#include "net/auth/AuthenticationChallengeHeader.h"
+#include "net/http/HTTPResponse.h"
+#include "net/http/HTTPResponseHeaderParser.h"
+#include "net/http/MediaType.h"
+#include "net/auth/URLProtectionSpace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "ConnectionRecorder.h"
 
-#include "base/ManualClock.h"
-#include "base/RunLoop.h"
-#include "net/NetworkThread.h"
-#include "net/URLConnection.h"
+#include "base/time/ManualClock.h"
+#include "base/loop/RunLoop.h"
+#include "net/loading/NetworkThread.h"
+#include "net/loading/URLConnection.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 // any thread), showing the status bar's indicator at once and hiding it 0.17 s after the count reaches zero.
 #include "LoopbackFixture.h"
 
-#include "base/NotificationCenter.h"
-#include "networking/HTTPRequestOperation.h"
-#include "networking/NetworkActivityIndicatorManager.h"
-#include "ui/Application.h"
+#include "base/loop/NotificationCenter.h"
+#include "networking/http/HTTPRequestOperation.h"
+#include "networking/http/NetworkActivityIndicatorManager.h"
+#include "ui/view/Application.h"
 
 #include <thread>
 

@@ -1,7 +1,7 @@
 #include "LoopbackFixture.h"
 
-#include "networking/HTTPClient.h"
-#include "networking/JSONRequestOperation.h"
+#include "networking/http/HTTPClient.h"
+#include "networking/operations/JSONRequestOperation.h"
 
 #include <atomic>
 

@@ -1,10 +1,10 @@
 #include "LoopbackFixture.h"
 
-#include "base/Array.h"
-#include "base/MainThread.h"
-#include "networking/JSONRequestOperation.h"
-#include "networking/PropertyListRequestOperation.h"
-#include "networking/XMLRequestOperation.h"
+#include "base/values/Array.h"
+#include "base/loop/MainThread.h"
+#include "networking/operations/JSONRequestOperation.h"
+#include "networking/operations/PropertyListRequestOperation.h"
+#include "networking/operations/XMLRequestOperation.h"
 
 #include <atomic>
 

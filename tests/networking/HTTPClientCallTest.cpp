@@ -1,10 +1,10 @@
 #include "LoopbackFixture.h"
 
-#include "base/Facts.h"
-#include "base/MainThread.h"
-#include "networking/HTTPClient.h"
-#include "networking/NetworkingErrors.h"
-#include "networking/XMLRequestOperation.h"
+#include "base/system/Facts.h"
+#include "base/loop/MainThread.h"
+#include "networking/http/HTTPClient.h"
+#include "networking/http/NetworkingErrors.h"
+#include "networking/operations/XMLRequestOperation.h"
 
 #include <atomic>
 

@@ -1,10 +1,10 @@
-#include "base/Array.h"
-#include "base/Bundle.h"
-#include "base/Facts.h"
-#include "networking/HTTPClient.h"
-#include "networking/JSONRequestOperation.h"
-#include "networking/PropertyListSerialization.h"
-#include "networking/XMLRequestOperation.h"
+#include "base/values/Array.h"
+#include "base/system/Bundle.h"
+#include "base/system/Facts.h"
+#include "networking/http/HTTPClient.h"
+#include "networking/operations/JSONRequestOperation.h"
+#include "networking/plist/PropertyListSerialization.h"
+#include "networking/operations/XMLRequestOperation.h"
 
 #include <gtest/gtest.h>
 

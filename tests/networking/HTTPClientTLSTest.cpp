@@ -1,7 +1,7 @@
 #include "LoopbackFixture.h"
 #include "SelfSignedCertificate.h"
 
-#include "networking/HTTPClient.h"
+#include "networking/http/HTTPClient.h"
 
 using namespace networking;
 

@@ -1,14 +1,14 @@
 #include "LoopbackFixture.h"
 
-#include "base/MainThread.h"
-#include "base/NotificationCenter.h"
-#include "net/FileOutputStream.h"
-#include "net/URLErrors.h"
-#include "networking/ContentTypeSet.h"
-#include "networking/HTTPRequestOperation.h"
-#include "networking/JSONRequestOperation.h"
-#include "networking/NetworkingErrors.h"
-#include "networking/XMLRequestOperation.h"
+#include "base/loop/MainThread.h"
+#include "base/loop/NotificationCenter.h"
+#include "net/streams/FileOutputStream.h"
+#include "net/http/URLErrors.h"
+#include "networking/http/ContentTypeSet.h"
+#include "networking/http/HTTPRequestOperation.h"
+#include "networking/operations/JSONRequestOperation.h"
+#include "networking/http/NetworkingErrors.h"
+#include "networking/operations/XMLRequestOperation.h"
 #include "support/TempDir.h"
 
 #include <atomic>

@@ -2,11 +2,11 @@
 // server: decoding at a scale, processing, cache hits, superseded and cancelled loads.
 #include "LoopbackFixture.h"
 
-#include "base/Facts.h"
-#include "base/MainThread.h"
-#include "networking/ImageCache.h"
-#include "networking/ImageRequestOperation.h"
-#include "networking/ImageViewLoader.h"
+#include "base/system/Facts.h"
+#include "base/loop/MainThread.h"
+#include "networking/images/ImageCache.h"
+#include "networking/images/ImageRequestOperation.h"
+#include "networking/images/ImageViewLoader.h"
 
 #include <atomic>
 

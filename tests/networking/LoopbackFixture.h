@@ -5,10 +5,10 @@
 
 #include "LoopbackServer.h"
 
-#include "base/ManualClock.h"
-#include "base/RunLoop.h"
-#include "net/NetworkThread.h"
-#include "net/URLRequest.h"
+#include "base/time/ManualClock.h"
+#include "base/loop/RunLoop.h"
+#include "net/loading/NetworkThread.h"
+#include "net/http/URLRequest.h"
 
 #include <condition_variable>
 #include <gtest/gtest.h>

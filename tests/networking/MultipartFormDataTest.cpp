@@ -1,7 +1,7 @@
 #include "LoopbackFixture.h"
 
-#include "networking/HTTPClient.h"
-#include "networking/NetworkingErrors.h"
+#include "networking/http/HTTPClient.h"
+#include "networking/http/NetworkingErrors.h"
 #include "support/TempDir.h"
 
 #include <atomic>

@@ -1,5 +1,5 @@
-#include "networking/PropertyListSerialization.h"
-#include "base/Array.h"
+#include "networking/plist/PropertyListSerialization.h"
+#include "base/values/Array.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

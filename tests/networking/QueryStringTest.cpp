@@ -1,5 +1,5 @@
-#include "networking/QueryString.h"
-#include "base/Array.h"
+#include "networking/forms/QueryString.h"
+#include "base/values/Array.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "reachability/Reachability.h"
 
-#include "base/ManualClock.h"
-#include "base/NotificationCenter.h"
-#include "base/RunLoop.h"
+#include "base/time/ManualClock.h"
+#include "base/loop/NotificationCenter.h"
+#include "base/loop/RunLoop.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "security/KeychainStore.h"
 
-#include "base/Array.h"
-#include "base/Log.h"
+#include "base/values/Array.h"
+#include "base/system/Log.h"
 #include "security/KeychainFile.h"
 #include "support/TempDir.h"
 

@@ -3,12 +3,12 @@
 // a number screen in the modal presenter and wait for the outcome alert. No drafts of an earlier test remain.
 #pragma once
 
-#include "base/Localization.h"
-#include "core/Tool.h"
-#include "core/WebCall.h"
-#include "kit/ModalPresenter.h"
-#include "settings/NumberDrafts.h"
-#include "settings/NumberPanelParts.h"
+#include "base/text/Localization.h"
+#include "core/readers/Tool.h"
+#include "core/service/WebCall.h"
+#include "kit/modal/ModalPresenter.h"
+#include "settings/numbers/NumberDrafts.h"
+#include "settings/numbers/NumberPanelParts.h"
 #include "support/ScreenFixture.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/Fault.h"

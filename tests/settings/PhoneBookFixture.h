@@ -6,16 +6,16 @@
 
 #include "support/ScreenFixture.h"
 
-#include "base/Files.h"
-#include "base/Paths.h"
-#include "kit/ScrollViewRefresh.h"
-#include "settings/EditPhoneBookVC.h"
-#include "settings/PhoneBookPhotos.h"
-#include "settings/PhoneBookVC.h"
-#include "ui/ActionSheet.h"
-#include "ui/ImagePickerController.h"
-#include "ui/TableView.h"
-#include "ui/TableViewCell.h"
+#include "base/system/Files.h"
+#include "base/system/Paths.h"
+#include "kit/refresh/ScrollViewRefresh.h"
+#include "settings/phonebook/EditPhoneBookVC.h"
+#include "settings/phonebook/PhoneBookPhotos.h"
+#include "settings/phonebook/PhoneBookVC.h"
+#include "ui/alerts/ActionSheet.h"
+#include "ui/controllers/ImagePickerController.h"
+#include "ui/scroll/TableView.h"
+#include "ui/scroll/TableViewCell.h"
 #include "json/JSONDecoder.h"
 
 #include <algorithm>

@@ -2,18 +2,18 @@
 // fresh receipt uploader for each test, and helpers to open the screen, answer its alerts and tap "buy".
 #pragma once
 
-#include "base/Files.h"
-#include "base/Localization.h"
-#include "core/ReceiptUploader.h"
-#include "networking/Base64.h"
-#include "settings/PurchaseVC.h"
-#include "shell/TourContext.h"
+#include "base/system/Files.h"
+#include "base/text/Localization.h"
+#include "core/service/ReceiptUploader.h"
+#include "networking/forms/Base64.h"
+#include "settings/about/PurchaseVC.h"
+#include "shell/tour/TourContext.h"
 #include "store/PaymentQueue.h"
 #include "store/Receipt.h"
 #include "store/StorePaths.h"
 #include "support/ScreenFixture.h"
-#include "ui/Button.h"
-#include "ui/TableView.h"
+#include "ui/controls/Button.h"
+#include "ui/scroll/TableView.h"
 
 namespace test {
 

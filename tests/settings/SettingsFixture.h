@@ -3,11 +3,11 @@
 // centre as the drawer menu does, and finds its rows, switches and alert buttons.
 #pragma once
 
-#include "settings/PersonalInfoVC.h"
+#include "settings/personal/PersonalInfoVC.h"
 #include "support/ScreenFixture.h"
-#include "ui/Switch.h"
-#include "ui/TableView.h"
-#include "ui/TableViewCell.h"
+#include "ui/controls/Switch.h"
+#include "ui/scroll/TableView.h"
+#include "ui/scroll/TableViewCell.h"
 #include "json/JSONDecoder.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "ShellFixture.h"
 
 #include "host/SDLHost.h"
-#include "ui/Button.h"
+#include "ui/controls/Button.h"
 
 #include <SDL.h>
 #include <cstdlib>

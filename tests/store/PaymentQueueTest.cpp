@@ -1,6 +1,6 @@
 #include "store/PaymentQueue.h"
-#include "base/Bundle.h"
-#include "base/Files.h"
+#include "base/system/Bundle.h"
+#include "base/system/Files.h"
 #include "store/Receipt.h"
 #include "store/StoreFixture.h"
 #include "store/StorePaths.h"

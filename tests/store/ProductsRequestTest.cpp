@@ -1,5 +1,5 @@
 #include "store/ProductsRequest.h"
-#include "base/Bundle.h"
+#include "base/system/Bundle.h"
 #include "store/StoreFixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "base/ClockFixture.h"
-#include "base/Files.h"
+#include "base/system/Files.h"
 #include "store/PaymentQueue.h"
 #include "store/StorePaths.h"
 

@@ -1,13 +1,13 @@
 #include "support/ScreenProbe.h"
 
-#include "gfx/Image.h"
-#include "ui/Application.h"
-#include "ui/Label.h"
-#include "ui/Screen.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/TextField.h"
-#include "ui/UpdateCycle.h"
-#include "ui/Window.h"
+#include "gfx/images/Image.h"
+#include "ui/view/Application.h"
+#include "ui/controls/Label.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/controls/TextField.h"
+#include "ui/view/UpdateCycle.h"
+#include "ui/view/Window.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,9 +8,9 @@
 //   EXPECT_TRUE(test::ScreenProbe::textInRegion("Attendance", { 0, 20, 320, 44 }));
 #pragma once
 
-#include "gfx/Color.h"
-#include "gfx/Point.h"
-#include "gfx/Rect.h"
+#include "gfx/drawing/Color.h"
+#include "gfx/geometry/Point.h"
+#include "gfx/geometry/Rect.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 // The attendance web methods of the local service: the school times, the two switches and the alarm clocks,
 // on a store filled with the demo data.
-#include "base/Array.h"
-#include "base/DateFormatter.h"
-#include "base/Dictionary.h"
-#include "base/ServiceDateText.h"
+#include "base/values/Array.h"
+#include "base/time/DateFormatter.h"
+#include "base/values/Dictionary.h"
+#include "base/time/ServiceDateText.h"
 #include "support/TempDir.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServiceMethods.h"

@@ -1,6 +1,6 @@
 // The step challenge and the upload-interval commands of the local service: what each method answers and
 // what it leaves in the device's stored detail, on a store filled with the demo data.
-#include "base/Dictionary.h"
+#include "base/values/Dictionary.h"
 #include "support/TempDir.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServiceMethods.h"

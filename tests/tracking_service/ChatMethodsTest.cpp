@@ -2,7 +2,7 @@
 // sound commands only trackers that take them, and sent texts are kept.
 #include "ServiceFixture.h"
 
-#include "base/Array.h"
+#include "base/values/Array.h"
 
 using tracking_service::DemoData;
 

@@ -2,7 +2,7 @@
 // configuration, attendance rows in every state, and the watch's voice message as a watch sends it.
 #include "ServiceFixture.h"
 
-#include "base/Array.h"
+#include "base/values/Array.h"
 
 #include <cctype>
 #include <map>

@@ -1,7 +1,7 @@
 // Changing stored devices and accounts: the command helper of the web methods and the store operations
 // beneath it, on a store filled with the demo data.
-#include "base/Array.h"
-#include "base/Dictionary.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
 #include "support/TempDir.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServiceStore.h"

@@ -1,6 +1,6 @@
 #include "ServiceFixture.h"
 
-#include "base/Array.h"
+#include "base/values/Array.h"
 #include "tracking-service/FaultSpec.h"
 
 #include <arpa/inet.h>

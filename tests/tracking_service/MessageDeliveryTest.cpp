@@ -1,7 +1,7 @@
 #include "ServiceFixture.h"
 
-#include "base/Array.h"
-#include "core/ServiceProtocol.h"
+#include "base/values/Array.h"
+#include "core/service/ServiceProtocol.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -3,7 +3,7 @@
 // the device's password.
 #include "ServiceFixture.h"
 
-#include "core/ServiceProtocol.h"
+#include "core/service/ServiceProtocol.h"
 #include "tracking-service/DemoData.h"
 
 #include <gtest/gtest.h>

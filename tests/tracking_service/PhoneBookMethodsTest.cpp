@@ -2,7 +2,7 @@
 // anything it refuses leaves the stored book as it was.
 #include "ServiceFixture.h"
 
-#include "base/Array.h"
+#include "base/values/Array.h"
 
 using tracking_service::DemoData;
 using tracking_service::ServiceStore;

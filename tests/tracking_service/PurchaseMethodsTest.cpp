@@ -1,10 +1,10 @@
 // The permanent-service purchase: the receipt check and the store's record of the application.
 #include "ServiceFixture.h"
 
-#include "base/Array.h"
-#include "base/Bundle.h"
-#include "core/StoreLookupRoot.h"
-#include "networking/Base64.h"
+#include "base/values/Array.h"
+#include "base/system/Bundle.h"
+#include "core/service/StoreLookupRoot.h"
+#include "networking/forms/Base64.h"
 #include "store/Receipt.h"
 #include "json/JSONSerializer.h"
 

@@ -1,7 +1,7 @@
 // The routes beside the web methods: the store lookup and the feedback conversation.
 #include "ServiceFixture.h"
 
-#include "base/Array.h"
+#include "base/values/Array.h"
 
 using tracking_service::Fault;
 

@@ -3,7 +3,7 @@
 // watch's timetable holds what the schedule's screens need to show.
 #include "ServiceFixture.h"
 
-#include "base/Array.h"
+#include "base/values/Array.h"
 #include "tracking-service/ServiceStore.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // talk to it, for the service's own tests.
 #pragma once
 
-#include "base/Dictionary.h"
+#include "base/values/Dictionary.h"
 #include "support/TempDir.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/TrackingService.h"

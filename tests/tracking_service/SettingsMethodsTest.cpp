@@ -1,6 +1,6 @@
 // The settings centre's web methods of the local service: what each changes in the stored device or
 // account, and what it refuses.
-#include "base/Dictionary.h"
+#include "base/values/Dictionary.h"
 #include "support/TempDir.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServiceMethods.h"

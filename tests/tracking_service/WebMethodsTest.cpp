@@ -1,6 +1,6 @@
 #include "ServiceFixture.h"
 
-#include "base/Array.h"
+#include "base/values/Array.h"
 
 using tracking_service::DemoData;
 

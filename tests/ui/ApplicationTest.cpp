@@ -1,6 +1,6 @@
-#include "ui/Application.h"
-#include "ui/Screen.h"
-#include "ui/Window.h"
+#include "ui/view/Application.h"
+#include "ui/view/Screen.h"
+#include "ui/view/Window.h"
 
 #include "UITestFixture.h"
 

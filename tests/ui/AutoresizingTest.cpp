@@ -1,6 +1,6 @@
-#include "ui/Autoresizing.h"
-#include "ui/View.h"
-#include "ui/ViewTypes.h"
+#include "ui/view/Autoresizing.h"
+#include "ui/view/View.h"
+#include "ui/view/ViewTypes.h"
 
 #include "UITestFixture.h"
 

@@ -1,7 +1,7 @@
-#include "ui/DamageTracker.h"
-#include "ui/BasicAnimation.h"
-#include "ui/Layer.h"
-#include "ui/Transaction.h"
+#include "ui/render/DamageTracker.h"
+#include "ui/animation/BasicAnimation.h"
+#include "ui/layer/Layer.h"
+#include "ui/animation/Transaction.h"
 
 #include "UITestFixture.h"
 

@@ -1,5 +1,5 @@
-#include "ui/FrameClock.h"
-#include "ui/DisplayLink.h"
+#include "ui/render/FrameClock.h"
+#include "ui/render/DisplayLink.h"
 
 #include "UITestFixture.h"
 

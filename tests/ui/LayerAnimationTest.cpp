@@ -1,8 +1,8 @@
-#include "ui/BasicAnimation.h"
-#include "ui/KeyframeAnimation.h"
-#include "ui/Layer.h"
-#include "ui/Transaction.h"
-#include "ui/View.h"
+#include "ui/animation/BasicAnimation.h"
+#include "ui/animation/KeyframeAnimation.h"
+#include "ui/layer/Layer.h"
+#include "ui/animation/Transaction.h"
+#include "ui/view/View.h"
 
 #include "UITestFixture.h"
 

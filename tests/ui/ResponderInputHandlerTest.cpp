@@ -1,5 +1,5 @@
-#include "ui/ResponderInputHandler.h"
-#include "ui/Window.h"
+#include "ui/input/ResponderInputHandler.h"
+#include "ui/view/Window.h"
 
 #include "UITestFixture.h"
 

@@ -1,9 +1,9 @@
-#include "ui/ScreenFrame.h"
-#include "ui/BasicAnimation.h"
-#include "ui/Label.h"
-#include "ui/ScreenRenderer.h"
-#include "ui/View.h"
-#include "ui/Window.h"
+#include "ui/render/ScreenFrame.h"
+#include "ui/animation/BasicAnimation.h"
+#include "ui/controls/Label.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/View.h"
+#include "ui/view/Window.h"
 
 #include "UITestFixture.h"
 

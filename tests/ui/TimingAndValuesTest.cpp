@@ -1,6 +1,6 @@
-#include "ui/AnimatableValue.h"
-#include "ui/LayerProperties.h"
-#include "ui/TimingFunction.h"
+#include "ui/animation/AnimatableValue.h"
+#include "ui/layer/LayerProperties.h"
+#include "ui/animation/TimingFunction.h"
 
 #include <gtest/gtest.h>
 #include <numbers>

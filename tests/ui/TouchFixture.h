@@ -2,12 +2,12 @@
 // application's input handler, and one key window of the screen's size that the tests fill with views.
 #pragma once
 
-#include "base/ManualClock.h"
-#include "base/RunLoop.h"
-#include "ui/Application.h"
-#include "ui/EventDispatcher.h"
-#include "ui/TouchDriver.h"
-#include "ui/Window.h"
+#include "base/time/ManualClock.h"
+#include "base/loop/RunLoop.h"
+#include "ui/view/Application.h"
+#include "ui/input/EventDispatcher.h"
+#include "ui/input/TouchDriver.h"
+#include "ui/view/Window.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "base/ClockFixture.h"
-#include "ui/Application.h"
-#include "ui/Screen.h"
+#include "ui/view/Application.h"
+#include "ui/view/Screen.h"
 
 namespace test {
 

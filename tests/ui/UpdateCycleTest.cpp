@@ -1,7 +1,7 @@
-#include "ui/UpdateCycle.h"
-#include "gfx/CurrentContext.h"
-#include "ui/View.h"
-#include "ui/Window.h"
+#include "ui/view/UpdateCycle.h"
+#include "gfx/drawing/CurrentContext.h"
+#include "ui/view/View.h"
+#include "ui/view/Window.h"
 
 #include "UITestFixture.h"
 

@@ -2,8 +2,8 @@
 // appearance and containment tests.
 #pragma once
 
-#include "ui/View.h"
-#include "ui/ViewController.h"
+#include "ui/view/View.h"
+#include "ui/controllers/ViewController.h"
 
 #include <memory>
 #include <string>

@@ -1,5 +1,5 @@
-#include "ui/View.h"
-#include "ui/Window.h"
+#include "ui/view/View.h"
+#include "ui/view/Window.h"
 
 #include "UITestFixture.h"
 

@@ -2,13 +2,13 @@
 // captured, an empty temporary folder, and a run loop emptied afterwards.
 #pragma once
 
-#include "base/Clock.h"
-#include "base/Log.h"
-#include "base/ManualClock.h"
-#include "base/Paths.h"
-#include "base/RunLoop.h"
-#include "media/AudioBackend.h"
-#include "media/ScriptedAudioBackend.h"
+#include "base/time/Clock.h"
+#include "base/system/Log.h"
+#include "base/time/ManualClock.h"
+#include "base/system/Paths.h"
+#include "base/loop/RunLoop.h"
+#include "media/backends/AudioBackend.h"
+#include "media/backends/ScriptedAudioBackend.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Signals and byte helpers shared by the voice tests.
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "base/Array.h"
-#include "core/ServiceProtocol.h"
+#include "base/values/Array.h"
+#include "core/service/ServiceProtocol.h"
 #include "tracking-service/ServiceMethods.h"
 
 namespace tracking_service {

@@ -1,10 +1,10 @@
 // The attendance web methods: the school entry and leaving times, the attendance notice and RFID switches,
 // and the alarm clocks sent back whole.
-#include "base/Array.h"
-#include "base/DateFormatter.h"
-#include "base/Dictionary.h"
-#include "base/ServiceDateText.h"
-#include "core/ServiceProtocol.h"
+#include "base/values/Array.h"
+#include "base/time/DateFormatter.h"
+#include "base/values/Dictionary.h"
+#include "base/time/ServiceDateText.h"
+#include "core/service/ServiceProtocol.h"
 #include "tracking-service/ServiceMethods.h"
 
 #include <optional>

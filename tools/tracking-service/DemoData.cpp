@@ -1,9 +1,9 @@
 #include "tracking-service/DemoData.h"
 
-#include "base/Calendar.h"
-#include "base/Dictionary.h"
-#include "base/ServiceDateText.h"
-#include "core/ServiceProtocol.h"
+#include "base/time/Calendar.h"
+#include "base/values/Dictionary.h"
+#include "base/time/ServiceDateText.h"
+#include "core/service/ServiceProtocol.h"
 #include "tracking-service/DemoDevices.h"
 #include "tracking-service/DemoVoice.h"
 #include "tracking-service/LaneSeeds.h"

@@ -9,7 +9,7 @@
 //   if (store.isEmpty()) tracking_service::DemoData::seed(store, base::Date::now());
 #pragma once
 
-#include "base/Date.h"
+#include "base/time/Date.h"
 
 namespace tracking_service {
 

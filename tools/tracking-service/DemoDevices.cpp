@@ -1,7 +1,7 @@
 #include "tracking-service/DemoDevices.h"
 
-#include "base/Dictionary.h"
-#include "base/ServiceDateText.h"
+#include "base/values/Dictionary.h"
+#include "base/time/ServiceDateText.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServiceStore.h"
 

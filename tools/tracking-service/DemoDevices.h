@@ -5,7 +5,7 @@
 //   seedDemoDevices(store, DemoData::AccountName, today);
 #pragma once
 
-#include "base/Date.h"
+#include "base/time/Date.h"
 
 #include <string_view>
 

@@ -5,7 +5,7 @@
 //   store.putFile(DemoData::VoiceFileName, tracking_service::makeDemoVoice());
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 namespace tracking_service {
 

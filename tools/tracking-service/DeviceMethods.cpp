@@ -1,4 +1,4 @@
-#include "base/Array.h"
+#include "base/values/Array.h"
 #include "tracking-service/ServiceMethods.h"
 
 #include <algorithm>

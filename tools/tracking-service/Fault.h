@@ -9,7 +9,7 @@
 //   service.faults().set("LumetGetStepCount", tracking_service::Fault::payload(base::Value(true)));
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <chrono>
 #include <string>

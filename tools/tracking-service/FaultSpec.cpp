@@ -1,6 +1,6 @@
 #include "tracking-service/FaultSpec.h"
 
-#include "base/Array.h"
+#include "base/values/Array.h"
 #include "json/JSONDecoder.h"
 
 #include <charconv>

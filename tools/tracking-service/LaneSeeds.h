@@ -4,7 +4,7 @@
 //   seedAttendance(store, DemoSeed { DemoData::AccountName, now, today });
 #pragma once
 
-#include "base/Date.h"
+#include "base/time/Date.h"
 
 #include <string>
 

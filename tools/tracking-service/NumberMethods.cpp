@@ -1,7 +1,7 @@
 #include "tracking-service/ServiceMethods.h"
 
-#include "base/Dictionary.h"
-#include "core/ServiceProtocol.h"
+#include "base/values/Dictionary.h"
+#include "core/service/ServiceProtocol.h"
 
 namespace tracking_service {
 

@@ -1,6 +1,6 @@
-#include "base/Array.h"
-#include "base/Dictionary.h"
-#include "core/ServiceProtocol.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
+#include "core/service/ServiceProtocol.h"
 #include "tracking-service/ServiceMethods.h"
 
 namespace tracking_service {

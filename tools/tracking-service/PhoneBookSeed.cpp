@@ -1,5 +1,5 @@
-#include "base/Array.h"
-#include "base/Dictionary.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/LaneSeeds.h"
 #include "tracking-service/ServiceStore.h"

@@ -1,7 +1,7 @@
 // The class timetable's web method: "LumetSetClassInfo" stores the timetable the phone sends, whole, as the
 // document that "LumetGetClassInfo" answers with.
-#include "base/Array.h"
-#include "core/ServiceProtocol.h"
+#include "base/values/Array.h"
+#include "core/service/ServiceProtocol.h"
 #include "tracking-service/ServiceMethods.h"
 
 namespace tracking_service {

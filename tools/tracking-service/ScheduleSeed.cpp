@@ -1,8 +1,8 @@
 // The demo watch's alarm clocks and class timetable. The timetable's Monday opens with a double lesson and has
 // one course twice apart and a free lesson; a course stands on Saturday, which the phone keeps but does not
 // show; the lock is on.
-#include "base/Array.h"
-#include "base/Dictionary.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/LaneSeeds.h"
 #include "tracking-service/ServiceStore.h"

@@ -8,7 +8,7 @@
 //   RouteReply reply = answerStoreLookup(store, request);   // {200, {"resultCount": 0, "results": []}}
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 #include "tracking-service/ServiceStore.h"
 
 #include <map>

@@ -1,8 +1,8 @@
 #include "tracking-service/ServiceStore.h"
 
-#include "base/Array.h"
-#include "base/Dictionary.h"
-#include "base/Log.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
+#include "base/system/Log.h"
 #include "database/Database.h"
 #include "database/DatabaseAdditions.h"
 #include "database/ResultSet.h"

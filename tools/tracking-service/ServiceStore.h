@@ -9,7 +9,7 @@
 //   std::optional<base::Value> alarms = store.document("LW3600000001", ServiceStore::AlarmClockDocument);
 #pragma once
 
-#include "base/Value.h"
+#include "base/values/Value.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,9 +1,9 @@
 #include "tracking-service/TrackingService.h"
 
-#include "base/Dictionary.h"
-#include "base/Log.h"
-#include "core/SafeFileName.h"
-#include "core/ServiceProtocol.h"
+#include "base/values/Dictionary.h"
+#include "base/system/Log.h"
+#include "core/messages/SafeFileName.h"
+#include "core/service/ServiceProtocol.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServedConnections.h"
 #include "tracking-service/ServiceMethods.h"

@@ -1,6 +1,6 @@
 #include "tracking-service/WebMethodTable.h"
 
-#include "core/ServiceProtocol.h"
+#include "core/service/ServiceProtocol.h"
 
 namespace tracking_service {
 

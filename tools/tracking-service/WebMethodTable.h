@@ -10,8 +10,8 @@
 //   });
 #pragma once
 
-#include "base/Dictionary.h"
-#include "base/Value.h"
+#include "base/values/Dictionary.h"
+#include "base/values/Value.h"
 #include "tracking-service/Fault.h"
 #include "tracking-service/ServiceStore.h"
 

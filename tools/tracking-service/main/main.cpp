@@ -1,7 +1,7 @@
 // tracking-service: runs the local tracking service alone until interrupted.
 //
 //   tracking-service --port 8080 [--host 127.0.0.1] [--data <folder>] [--fault ENDPOINT=KIND[:ARG]]...
-#include "base/Log.h"
+#include "base/system/Log.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/FaultSpec.h"
 #include "tracking-service/TrackingService.h"

@@ -1,0 +1,261 @@
+#include "base/loop/Operation.h"
+
+#include "base/loop/MainThread.h"
+#include "base/loop/WorkerPool.h"
+
+#include <algorithm>
+
+namespace base {
+
+Operation::~Operation()
+{
+    for (auto& dependency : m_dependencies)
+        dependency.operation->removeObserver(dependency.observerId);
+}
+
+void Operation::start()
+{
+    if (!isReady())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_startClaimed || m_state != State::Pending)
+            return;
+        m_startClaimed = true;
+    }
+    if (isCancelled()) {
+        finishWithoutRunning();
+        return;
+    }
+    willChangeValueForKey(isExecutingKey);
+    {
+        std::lock_guard lock(m_mutex);
+        m_state = State::Executing;
+    }
+    didChangeValueForKey(isExecutingKey);
+
+    main();
+
+    willChangeValueForKey(isExecutingKey);
+    willChangeValueForKey(isFinishedKey);
+    {
+        std::lock_guard lock(m_mutex);
+        m_state = State::Finished;
+    }
+    didChangeValueForKey(isExecutingKey);
+    didChangeValueForKey(isFinishedKey);
+}
+
+void Operation::finishWithoutRunning()
+{
+    willChangeValueForKey(isFinishedKey);
+    {
+        std::lock_guard lock(m_mutex);
+        m_state = State::Finished;
+    }
+    didChangeValueForKey(isFinishedKey);
+}
+
+void Operation::cancel()
+{
+    if (isFinished())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        if (std::exchange(m_cancelClaimed, true))
+            return;
+    }
+    // Until it starts, a cancelled operation stops waiting for its dependencies: its readiness changes too.
+    bool waiting = !isExecuting() && !isFinished();
+    if (waiting)
+        willChangeValueForKey(isReadyKey);
+    willChangeValueForKey(isCancelledKey);
+    {
+        std::lock_guard lock(m_mutex);
+        m_cancelled = true;
+    }
+    didChangeValueForKey(isCancelledKey);
+    if (waiting)
+        didChangeValueForKey(isReadyKey);
+}
+
+bool Operation::isReady() const
+{
+    std::vector<std::shared_ptr<Operation>> waitingFor;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_cancelled)
+            return true;
+        for (auto& dependency : m_dependencies)
+            waitingFor.push_back(dependency.operation);
+    }
+    return std::all_of(waitingFor.begin(), waitingFor.end(), [](auto& operation) { return operation->isFinished(); });
+}
+
+bool Operation::isExecuting() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state == State::Executing;
+}
+
+bool Operation::isFinished() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state == State::Finished;
+}
+
+bool Operation::isCancelled() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_cancelled;
+}
+
+void Operation::addDependency(const std::shared_ptr<Operation>& operation)
+{
+    auto alreadyThere = [&] {
+        return std::any_of(m_dependencies.begin(), m_dependencies.end(),
+            [&](const Dependency& dependency) { return dependency.operation == operation; });
+    };
+    if (!operation || operation.get() == this)
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        if (alreadyThere())
+            return;
+    }
+    // The dependency's finishing is this operation's change of readiness.
+    ObserverId observerId = operation->addObserver(
+        [weakSelf = weak_from_this()](Operation&, std::string_view keyPath, ChangePhase phase) {
+            auto self = weakSelf.lock();
+            if (!self || keyPath != isFinishedKey)
+                return;
+            if (phase == ChangePhase::Will)
+                self->willChangeValueForKey(isReadyKey);
+            else
+                self->didChangeValueForKey(isReadyKey);
+        });
+    willChangeValueForKey(isReadyKey);
+    bool added = false;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!alreadyThere()) {
+            m_dependencies.push_back({ operation, observerId });
+            added = true;
+        }
+    }
+    didChangeValueForKey(isReadyKey);
+    if (!added)
+        operation->removeObserver(observerId);
+}
+
+void Operation::removeDependency(const std::shared_ptr<Operation>& operation)
+{
+    auto matches = [&](const Dependency& dependency) { return dependency.operation == operation; };
+    {
+        std::lock_guard lock(m_mutex);
+        if (std::none_of(m_dependencies.begin(), m_dependencies.end(), matches))
+            return;
+    }
+    willChangeValueForKey(isReadyKey);
+    std::vector<ObserverId> released;
+    {
+        std::lock_guard lock(m_mutex);
+        for (auto& dependency : m_dependencies) {
+            if (matches(dependency))
+                released.push_back(dependency.observerId);
+        }
+        std::erase_if(m_dependencies, matches);
+    }
+    didChangeValueForKey(isReadyKey);
+    for (ObserverId id : released)
+        operation->removeObserver(id);
+}
+
+std::vector<std::shared_ptr<Operation>> Operation::dependencies() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::shared_ptr<Operation>> operations;
+    for (auto& dependency : m_dependencies)
+        operations.push_back(dependency.operation);
+    return operations;
+}
+
+Operation::Block Operation::completionBlock() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_completionBlock;
+}
+
+void Operation::setCompletionBlock(Block block)
+{
+    std::lock_guard lock(m_mutex);
+    m_completionBlock = std::move(block);
+}
+
+void Operation::waitUntilFinished()
+{
+    std::unique_lock lock(m_settledMutex);
+    m_settledCondition.wait(lock, [this] { return m_settled; });
+}
+
+Operation::ObserverId Operation::addObserver(Observer observer)
+{
+    std::lock_guard lock(m_mutex);
+    auto entry = std::make_shared<ObserverEntry>();
+    entry->id = m_nextObserverId++;
+    entry->observer = std::move(observer);
+    m_observers.push_back(std::move(entry));
+    return m_observers.back()->id;
+}
+
+void Operation::removeObserver(ObserverId id)
+{
+    std::lock_guard lock(m_mutex);
+    std::erase_if(m_observers, [id](const std::shared_ptr<ObserverEntry>& entry) {
+        if (entry->id != id)
+            return false;
+        entry->removed = true;
+        return true;
+    });
+}
+
+void Operation::willChangeValueForKey(std::string_view keyPath) { tellObservers(keyPath, ChangePhase::Will); }
+
+void Operation::didChangeValueForKey(std::string_view keyPath)
+{
+    tellObservers(keyPath, ChangePhase::Did);
+    if (keyPath == isFinishedKey && isFinished())
+        settleFinished();
+}
+
+void Operation::tellObservers(std::string_view keyPath, ChangePhase phase)
+{
+    std::vector<std::shared_ptr<ObserverEntry>> observers;
+    {
+        std::lock_guard lock(m_mutex);
+        observers = m_observers;
+    }
+    for (auto& entry : observers) {
+        if (!entry->removed)
+            entry->observer(*this, keyPath, phase);
+    }
+}
+
+void Operation::settleFinished()
+{
+    {
+        std::lock_guard lock(m_settledMutex);
+        if (std::exchange(m_settled, true))
+            return;
+    }
+    m_settledCondition.notify_all();
+    Block completion = completionBlock();
+    if (!completion)
+        return;
+    if (isMainThread())
+        WorkerPool::shared().submit(std::move(completion));
+    else
+        completion();
+}
+
+} // namespace base

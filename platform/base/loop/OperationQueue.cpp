@@ -1,0 +1,194 @@
+#include "base/loop/OperationQueue.h"
+
+#include "base/loop/BlockOperation.h"
+#include "base/loop/WorkerPool.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace base {
+
+void OperationQueue::addOperation(const std::shared_ptr<Operation>& operation)
+{
+    if (!operation || operation->isFinished())
+        return;
+    // The observer holds the queue: a queue with work lives until that work is done.
+    auto observerId = operation->addObserver(
+        [self = shared_from_this()](Operation& changed, std::string_view keyPath, Operation::ChangePhase phase) {
+            if (phase == Operation::ChangePhase::Did)
+                self->operationChanged(changed, keyPath);
+        });
+    {
+        std::lock_guard lock(m_mutex);
+        m_entries.push_back({ operation, observerId, false });
+        m_waiting.push_back(operation);
+    }
+    // It may have finished (cancelled, say) before the observer was in place.
+    if (operation->isFinished())
+        removeFinished(*operation);
+    startReadyOperations();
+}
+
+void OperationQueue::addOperations(const std::vector<std::shared_ptr<Operation>>& operations, bool waitUntilFinished)
+{
+    for (auto& operation : operations)
+        addOperation(operation);
+    if (waitUntilFinished) {
+        for (auto& operation : operations)
+            operation->waitUntilFinished();
+    }
+}
+
+void OperationQueue::addOperationWithBlock(Operation::Block block)
+{
+    addOperation(BlockOperation::make(std::move(block)));
+}
+
+std::vector<std::shared_ptr<Operation>> OperationQueue::operations() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::shared_ptr<Operation>> operations;
+    for (auto& entry : m_entries)
+        operations.push_back(entry.operation);
+    return operations;
+}
+
+size_t OperationQueue::operationCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_entries.size();
+}
+
+int OperationQueue::maxConcurrentOperationCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_maxConcurrentOperationCount;
+}
+
+void OperationQueue::setMaxConcurrentOperationCount(int count)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_maxConcurrentOperationCount = count;
+    }
+    startReadyOperations();
+}
+
+void OperationQueue::cancelAllOperations()
+{
+    for (auto& operation : operations())
+        operation->cancel();
+}
+
+void OperationQueue::waitUntilAllOperationsAreFinished()
+{
+    std::unique_lock lock(m_mutex);
+    m_emptied.wait(lock, [this] { return m_entries.empty(); });
+}
+
+void OperationQueue::operationChanged(Operation& operation, std::string_view keyPath)
+{
+    if (keyPath == Operation::isFinishedKey && operation.isFinished())
+        removeFinished(operation);
+    if (keyPath == Operation::isFinishedKey || keyPath == Operation::isReadyKey || keyPath == Operation::isCancelledKey)
+        startReadyOperations();
+}
+
+void OperationQueue::removeFinished(Operation& operation)
+{
+    Entry removed;
+    bool emptied = false;
+    {
+        std::lock_guard lock(m_mutex);
+        auto found = std::find_if(m_entries.begin(), m_entries.end(),
+            [&](const Entry& entry) { return entry.operation.get() == &operation; });
+        if (found == m_entries.end())
+            return;
+        removed = std::move(*found);
+        m_entries.erase(found);
+        if (removed.started)
+            --m_executing;
+        else
+            std::erase(m_waiting, removed.operation);
+        emptied = m_entries.empty();
+    }
+    if (emptied)
+        m_emptied.notify_all();
+    // Dropping the observer ends the queue's hold through this operation (the observer call in progress, if
+    // any, keeps the queue until it returns).
+    removed.operation->removeObserver(removed.observerId);
+}
+
+size_t OperationQueue::widthLocked() const
+{
+    if (m_maxConcurrentOperationCount < 0)
+        return WorkerPool::machineWidth();
+    return static_cast<size_t>(m_maxConcurrentOperationCount);
+}
+
+void OperationQueue::startReadyOperations()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        // One thread starts operations at a time; a call meanwhile, also one from within an operation's start,
+        // has that thread look again instead of nesting.
+        if (m_starting) {
+            m_lookAgain = true;
+            return;
+        }
+        m_starting = true;
+        m_lookAgain = false;
+    }
+    for (;;) {
+        if (auto operation = claimReadyOperation()) {
+            launch(operation);
+            continue;
+        }
+        std::lock_guard lock(m_mutex);
+        if (!std::exchange(m_lookAgain, false)) {
+            m_starting = false;
+            return;
+        }
+    }
+}
+
+std::shared_ptr<Operation> OperationQueue::claimReadyOperation()
+{
+    // The waiting list is walked from its front one operation at a time: the first one is nearly always
+    // ready, so a start costs the same with two hundred operations waiting as with one.
+    for (size_t index = 0;; ++index) {
+        std::shared_ptr<Operation> candidate;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_executing >= widthLocked() || index >= m_waiting.size())
+                return nullptr;
+            candidate = m_waiting[index];
+        }
+        // Readiness is asked with no lock held: an operation may announce changes while holding its own lock.
+        if (!candidate->isReady())
+            continue;
+        std::lock_guard lock(m_mutex);
+        auto waiting = std::find(m_waiting.begin(), m_waiting.end(), candidate);
+        if (waiting == m_waiting.end())
+            continue;
+        if (m_executing >= widthLocked())
+            return nullptr;
+        m_waiting.erase(waiting);
+        auto found = std::find_if(
+            m_entries.begin(), m_entries.end(), [&](const Entry& entry) { return entry.operation == candidate; });
+        found->started = true;
+        ++m_executing;
+        return candidate;
+    }
+}
+
+void OperationQueue::launch(const std::shared_ptr<Operation>& operation)
+{
+    // An asynchronous operation's start only sets its work going and returns: it needs no worker of its own.
+    if (operation->isConcurrent())
+        operation->start();
+    else
+        WorkerPool::shared().submit([operation] { operation->start(); });
+}
+
+} // namespace base

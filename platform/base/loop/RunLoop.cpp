@@ -1,0 +1,320 @@
+#include "base/loop/RunLoop.h"
+#include "base/loop/RunLoopTasks.h"
+
+#include "base/loop/MainThread.h"
+#include "base/time/ManualClock.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <utility>
+
+namespace base {
+
+namespace {
+
+    // Main thread only, as every turn is.
+    bool mainLoopRunsTasks = false;
+
+} // namespace
+
+bool isRunningMainLoopTasks() { return mainLoopRunsTasks; }
+
+struct RunLoop::ScheduledTask {
+    Clock::TimePoint due;
+    uint64_t sequence;
+    const void* owner;
+    Task task; // guarded by the loop's mutex while the task is pending
+};
+
+struct RunLoop::Observer {
+    ObserverId id { 0 };
+    TickObserver tick;
+    Task endOfTurn;
+    bool removed { false };
+};
+
+namespace {
+
+    bool keyIsEarlier(Clock::TimePoint aDue, uint64_t aSequence, Clock::TimePoint bDue, uint64_t bSequence)
+    {
+        if (aDue != bDue)
+            return aDue < bDue;
+        return aSequence < bSequence;
+    }
+
+} // namespace
+
+bool RunLoop::Earlier::operator()(const TaskHandle& a, const TaskHandle& b) const
+{
+    return keyIsEarlier(a->due, a->sequence, b->due, b->sequence);
+}
+
+bool RunLoop::Earlier::operator()(const TaskHandle& a, const TaskKey& b) const
+{
+    return keyIsEarlier(a->due, a->sequence, b.due, b.sequence);
+}
+
+bool RunLoop::Earlier::operator()(const TaskKey& a, const TaskHandle& b) const
+{
+    return keyIsEarlier(a.due, a.sequence, b->due, b->sequence);
+}
+
+RunLoop& RunLoop::main()
+{
+    // Never destroyed: tasks still pending at exit may capture objects whose destructors need the loop.
+    static RunLoop* loop = new RunLoop;
+    return *loop;
+}
+
+void RunLoop::post(Task task) { performAfter(Duration::zero(), std::move(task)); }
+
+RunLoop::TaskHandle RunLoop::performAfter(Duration delay, Task task, const void* owner)
+{
+    return performAt(Clock::current()->now() + Clock::ticks(delay), std::move(task), owner);
+}
+
+RunLoop::TaskHandle RunLoop::performAt(Clock::TimePoint due, Task task, const void* owner)
+{
+    auto handle = std::make_shared<ScheduledTask>();
+    handle->due = due;
+    handle->owner = owner;
+    handle->task = std::move(task);
+    {
+        std::lock_guard lock(m_mutex);
+        handle->sequence = m_nextSequence++;
+        m_pending.insert(handle);
+    }
+    m_workArrived.notify_all();
+    return handle;
+}
+
+void RunLoop::cancel(const TaskHandle& handle)
+{
+    if (!handle)
+        return;
+    Task released; // destroyed once the lock is released, as its captures may call back into the loop
+    {
+        std::lock_guard lock(m_mutex);
+        auto found = m_pending.find(handle);
+        if (found != m_pending.end() && *found == handle) {
+            released = std::move(handle->task);
+            m_pending.erase(found);
+        }
+    }
+}
+
+void RunLoop::cancelPerforms(const void* owner)
+{
+    if (!owner)
+        return;
+    std::vector<Task> released; // destroyed once the lock is released
+    {
+        std::lock_guard lock(m_mutex);
+        for (auto it = m_pending.begin(); it != m_pending.end();) {
+            if ((*it)->owner != owner) {
+                ++it;
+                continue;
+            }
+            released.push_back(std::move((*it)->task));
+            it = m_pending.erase(it);
+        }
+    }
+}
+
+void RunLoop::cancelAllPendingWork()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    std::set<TaskHandle, Earlier> released; // destroyed once the lock is released
+    {
+        std::lock_guard lock(m_mutex);
+        released.swap(m_pending);
+    }
+}
+
+void RunLoop::stop()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopRequested = true;
+    }
+    m_workArrived.notify_all();
+}
+
+RunLoop::ObserverId RunLoop::addAnimationTickObserver(TickObserver observer)
+{
+    auto entry = std::make_shared<Observer>();
+    entry->tick = std::move(observer);
+    return addObserver(std::move(entry));
+}
+
+RunLoop::ObserverId RunLoop::addEndOfTurnObserver(Task observer)
+{
+    auto entry = std::make_shared<Observer>();
+    entry->endOfTurn = std::move(observer);
+    return addObserver(std::move(entry));
+}
+
+RunLoop::ObserverId RunLoop::addObserver(std::shared_ptr<Observer> observer)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    observer->id = m_nextObserverId++;
+    m_observers.push_back(observer);
+    return observer->id;
+}
+
+void RunLoop::removeObserver(ObserverId id)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    std::erase_if(m_observers, [id](const std::shared_ptr<Observer>& observer) {
+        if (observer->id != id)
+            return false;
+        observer->removed = true;
+        return true;
+    });
+}
+
+void RunLoop::notifyObservers(Clock::TimePoint turnInstant)
+{
+    auto observers = m_observers;
+    for (auto& observer : observers) {
+        if (observer->tick && !observer->removed)
+            observer->tick(turnInstant);
+    }
+    for (auto& observer : observers) {
+        if (observer->endOfTurn && !observer->removed)
+            observer->endOfTurn();
+    }
+}
+
+void RunLoop::runTurn()
+{
+    Clock::TimePoint instant = Clock::current()->now();
+    uint64_t scheduledBeforeTurn;
+    {
+        std::lock_guard lock(m_mutex);
+        scheduledBeforeTurn = m_nextSequence;
+    }
+    // One task at a time, so that a task cancelling later ones of the same turn (by handle or by owner) is
+    // obeyed; work scheduled during the turn waits for the next one. The walk resumes after the key of the
+    // task that ran last: every task of this turn was pending when the turn began, so none can appear before
+    // that key, and the work a burst of posts adds is not walked past again for each task.
+    std::optional<TaskKey> ranLast;
+    mainLoopRunsTasks = true;
+    for (;;) {
+        Task task;
+        TaskKey taken;
+        {
+            std::lock_guard lock(m_mutex);
+            if (!takeNextOfTurnLocked(ranLast, instant, scheduledBeforeTurn, task, taken))
+                break;
+        }
+        ranLast = taken;
+        // What the task captures is released when it returns, before the next task runs.
+        task();
+    }
+    mainLoopRunsTasks = false;
+    notifyObservers(instant);
+}
+
+bool RunLoop::takeNextOfTurnLocked(const std::optional<TaskKey>& after, Clock::TimePoint instant,
+    uint64_t scheduledBeforeTurn, Task& task, TaskKey& taken)
+{
+    auto next = after ? m_pending.upper_bound(*after) : m_pending.begin();
+    while (next != m_pending.end() && (*next)->due <= instant && (*next)->sequence >= scheduledBeforeTurn)
+        ++next;
+    if (next == m_pending.end() || (*next)->due > instant)
+        return false;
+    taken = { (*next)->due, (*next)->sequence };
+    task = std::move((*next)->task);
+    m_pending.erase(next);
+    return true;
+}
+
+bool RunLoop::hasDueTaskLocked(const Clock& clock) const
+{
+    return !m_pending.empty() && (*m_pending.begin())->due <= clock.now();
+}
+
+void RunLoop::waitForWorkLocked(
+    std::unique_lock<std::mutex>& lock, const Clock& clock, const std::chrono::steady_clock::time_point* realDeadline)
+{
+    std::optional<std::chrono::steady_clock::time_point> wakeAt;
+    if (realDeadline)
+        wakeAt = *realDeadline;
+    // A clock that advances by itself reads steady time, so a timer's due instant is a real deadline too.
+    if (clock.advancesByItself() && !m_pending.empty()) {
+        auto due = (*m_pending.begin())->due;
+        if (!wakeAt || due < *wakeAt)
+            wakeAt = due;
+    }
+    uint64_t seen = m_nextSequence;
+    bool wakeOnStop = !realDeadline;
+    auto workArrived = [&] { return m_nextSequence != seen || (wakeOnStop && m_stopRequested); };
+    if (wakeAt)
+        m_workArrived.wait_until(lock, *wakeAt, workArrived);
+    else
+        m_workArrived.wait(lock, workArrived);
+}
+
+void RunLoop::run()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    for (;;) {
+        runTurn();
+        std::unique_lock lock(m_mutex);
+        auto clock = Clock::current();
+        if (!m_stopRequested && !hasDueTaskLocked(*clock))
+            waitForWorkLocked(lock, *clock, nullptr);
+        if (m_stopRequested) {
+            m_stopRequested = false;
+            return;
+        }
+    }
+}
+
+bool RunLoop::runUntil(const std::function<bool()>& predicate, Duration realLimit)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto realDeadline = std::chrono::steady_clock::now() + Clock::ticks(realLimit);
+    for (;;) {
+        runTurn();
+        if (predicate())
+            return true;
+        std::unique_lock lock(m_mutex);
+        auto clock = Clock::current();
+        if (hasDueTaskLocked(*clock))
+            continue;
+        if (std::chrono::steady_clock::now() >= realDeadline)
+            return false;
+        waitForWorkLocked(lock, *clock, &realDeadline);
+    }
+}
+
+void RunLoop::advance(Duration delay)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto clock = std::dynamic_pointer_cast<ManualClock>(Clock::current());
+    if (!clock) {
+        std::fprintf(stderr, "RunLoop::advance needs the manual clock installed\n");
+        std::abort();
+    }
+    Clock::TimePoint target = clock->now() + Clock::ticks(delay);
+    for (;;) {
+        runTurn();
+        std::optional<Clock::TimePoint> nextDue;
+        {
+            std::lock_guard lock(m_mutex);
+            if (!m_pending.empty())
+                nextDue = (*m_pending.begin())->due;
+        }
+        Clock::TimePoint now = clock->now();
+        if (nextDue && *nextDue <= now)
+            continue;
+        if (now >= target)
+            return;
+        clock->setNow(nextDue && *nextDue < target ? *nextDue : target);
+    }
+}
+
+} // namespace base

@@ -1,0 +1,105 @@
+#include "base/system/Files.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace base {
+
+namespace {
+
+    bool writeAll(int fd, std::string_view bytes)
+    {
+        while (!bytes.empty()) {
+            ssize_t written = ::write(fd, bytes.data(), bytes.size());
+            if (written < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            bytes.remove_prefix(static_cast<size_t>(written));
+        }
+        return true;
+    }
+
+    // Makes the rename itself durable.
+    void syncFolder(const std::filesystem::path& folder)
+    {
+        int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        ::fsync(fd);
+        ::close(fd);
+    }
+
+} // namespace
+
+std::optional<std::string> Files::read(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+std::string Files::temporaryPrefix(const std::filesystem::path& path)
+{
+    return "." + path.filename().string() + ".tmp-";
+}
+
+bool Files::createFolders(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    if (folder.empty() || std::filesystem::is_directory(folder, error))
+        return true;
+    if (folder.has_parent_path() && folder.parent_path() != folder && !createFolders(folder.parent_path()))
+        return false;
+    // Another thread or process may create it meanwhile; being there is what counts.
+    return ::mkdir(folder.c_str(), 0700) == 0 || std::filesystem::is_directory(folder, error);
+}
+
+bool Files::writeAtomically(const std::filesystem::path& path, std::string_view bytes, mode_t mode)
+{
+    std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+    // Without the folder the temporary file below cannot be made, and that failure is reported.
+    (void)createFolders(folder);
+    std::string temporary = (folder / (temporaryPrefix(path) + "XXXXXX")).string();
+    int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        return false;
+    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
+        syncFolder(folder);
+        return true;
+    }
+    ::unlink(temporary.c_str());
+    return false;
+}
+
+void Files::removeStaleTemporaries(const std::filesystem::path& path)
+{
+    std::error_code error;
+    std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+    std::string prefix = temporaryPrefix(path);
+    std::vector<std::filesystem::path> stale;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (it->path().filename().string().starts_with(prefix))
+            stale.push_back(it->path());
+    for (const auto& file : stale)
+        std::filesystem::remove(file, error);
+}
+
+} // namespace base

@@ -1,0 +1,62 @@
+#include "media/backends/AudioBackend.h"
+
+#include "base/system/Log.h"
+#include "media/backends/SDLAudioBackend.h"
+#include "media/backends/ScriptedAudioBackend.h"
+
+#include <cstdlib>
+
+namespace media {
+
+namespace {
+
+    std::shared_ptr<AudioBackend>& currentBackend()
+    {
+        static std::shared_ptr<AudioBackend> backend = std::make_shared<ScriptedAudioBackend>();
+        return backend;
+    }
+
+    std::shared_ptr<AudioBackend> fallBackToNull(std::string_view requested, const base::Error& error)
+    {
+        base::log("audio: cannot use \"" + std::string(requested) + "\" (" + error.localizedDescription()
+            + "), playing and recording nothing");
+        return std::make_shared<ScriptedAudioBackend>();
+    }
+
+} // namespace
+
+std::shared_ptr<AudioBackend> AudioBackend::current() { return currentBackend(); }
+
+void AudioBackend::setCurrent(std::shared_ptr<AudioBackend> backend)
+{
+    currentBackend() = backend ? std::move(backend) : std::make_shared<ScriptedAudioBackend>();
+}
+
+std::shared_ptr<AudioBackend> AudioBackend::make(std::string_view requested)
+{
+    if (requested.empty()) {
+        const char* fromEnvironment = std::getenv("LUMET_AUDIO");
+        requested = fromEnvironment && *fromEnvironment ? fromEnvironment : "sdl";
+    }
+    base::Error error;
+    if (requested == "null")
+        return std::make_shared<ScriptedAudioBackend>();
+    if (requested == "sdl") {
+        if (auto backend = SDLAudioBackend::open(&error))
+            return backend;
+        return fallBackToNull(requested, error);
+    }
+    constexpr std::string_view scriptPrefix = "script:";
+    if (requested.starts_with(scriptPrefix)) {
+        if (auto backend = ScriptedAudioBackend::makeWithWaveFile(requested.substr(scriptPrefix.size()), &error))
+            return backend;
+        return fallBackToNull(requested, error);
+    }
+    return fallBackToNull(requested,
+        base::Error(base::Error::FoundationDomain, 0,
+            { { base::Value(base::Error::LocalizedDescriptionKey), base::Value("unknown audio backend") } }));
+}
+
+void AudioBackend::chooseAtStartUp(std::string_view requested) { setCurrent(make(requested)); }
+
+} // namespace media

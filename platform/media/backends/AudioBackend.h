@@ -1,0 +1,39 @@
+// media::AudioBackend: where recorders get their inputs and players their outputs. The application chooses
+// one at start-up: SDL2 audio devices ("sdl"), nothing ("null": inputs capture nothing, outputs discard), or a
+// WAVE file played into every recording ("script:<path>"), from the requested name or else the LUMET_AUDIO
+// environment variable. When the devices cannot be opened it falls back to "null" with a logged error. Until
+// a choice is made the null backend is current, so tests and tools never reach a device by accident. Main
+// thread.
+//
+//   media::AudioBackend::chooseAtStartUp();                       // LUMET_AUDIO, else "sdl"
+//   media::AudioBackend::setCurrent(scriptedBackend);             // tests
+//   auto input = media::AudioBackend::current()->makeInput();
+#pragma once
+
+#include "media/backends/AudioInput.h"
+#include "media/backends/AudioOutput.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace media {
+
+class AudioBackend {
+public:
+    virtual ~AudioBackend() = default;
+
+    virtual std::shared_ptr<AudioInput> makeInput() = 0;
+    virtual std::shared_ptr<AudioOutput> makeOutput() = 0;
+    virtual std::string name() const = 0;
+
+    static std::shared_ptr<AudioBackend> current();
+    static void setCurrent(std::shared_ptr<AudioBackend> backend);
+
+    // Makes the backend `requested` names ("sdl", "null", "script:<wav path>"); an empty request reads
+    // LUMET_AUDIO and defaults to "sdl". An unknown name or a backend that cannot open gives "null".
+    static std::shared_ptr<AudioBackend> make(std::string_view requested);
+    static void chooseAtStartUp(std::string_view requested = {});
+};
+
+} // namespace media

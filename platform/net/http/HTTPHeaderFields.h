@@ -1,0 +1,51 @@
+// net::HTTPHeaderFields: the header fields of a request or a response, in the order they were first set.
+// Names are looked up without regard to letter case and keep the spelling they were first given; setting a
+// field replaces its value, adding to a present field joins the values with ", " (so several "Set-Cookie"
+// fields of a reply arrive as one joined value). A plain value type, usable on any thread.
+//
+//   net::HTTPHeaderFields fields;
+//   fields.set("Content-Type", "application/json");
+//   const std::string* type = fields.value("content-type"); // "application/json"
+#pragma once
+
+#include "base/values/Dictionary.h"
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace net {
+
+class HTTPHeaderFields {
+public:
+    using Field = std::pair<std::string, std::string>;
+
+    // The value under a name, compared without regard to case; null when absent.
+    const std::string* value(std::string_view name) const;
+    bool contains(std::string_view name) const { return value(name) != nullptr; }
+
+    void set(std::string_view name, std::string value);
+    // Joins `value` to a present field with ", ", else adds the field.
+    void add(std::string_view name, std::string_view value);
+    void remove(std::string_view name);
+
+    size_t size() const { return m_fields.size(); }
+    bool empty() const { return m_fields.empty(); }
+    auto begin() const { return m_fields.begin(); }
+    auto end() const { return m_fields.end(); }
+
+    // The fields as a dictionary of texts, for descriptions and error reports.
+    base::DictionaryRef dictionary() const;
+
+    static bool namesEqual(std::string_view a, std::string_view b);
+
+    bool operator==(const HTTPHeaderFields& other) const = default;
+
+private:
+    std::vector<Field>::iterator find(std::string_view name);
+
+    std::vector<Field> m_fields;
+};
+
+} // namespace net

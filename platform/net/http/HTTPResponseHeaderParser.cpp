@@ -1,0 +1,110 @@
+#include "net/http/HTTPResponseHeaderParser.h"
+
+#include <string>
+
+namespace net {
+
+namespace {
+
+    bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+    std::string_view trimBlanks(std::string_view text)
+    {
+        while (!text.empty() && isBlank(text.front()))
+            text.remove_prefix(1);
+        while (!text.empty() && isBlank(text.back()))
+            text.remove_suffix(1);
+        return text;
+    }
+
+    bool isTokenCharacter(char c)
+    {
+        if (c >= '0' && c <= '9')
+            return true;
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+            return true;
+        return std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
+    }
+
+    // "HTTP/<version> <three digits>[ <reason>]"; nothing when the line is not a status line.
+    std::optional<int> parseStatusLine(std::string_view line)
+    {
+        if (!line.starts_with("HTTP/"))
+            return std::nullopt;
+        size_t space = line.find(' ');
+        if (space == std::string_view::npos)
+            return std::nullopt;
+        std::string_view rest = line.substr(space + 1);
+        if (rest.size() < 3)
+            return std::nullopt;
+        int code = 0;
+        for (size_t i = 0; i < 3; ++i) {
+            if (rest[i] < '0' || rest[i] > '9')
+                return std::nullopt;
+            code = code * 10 + (rest[i] - '0');
+        }
+        if (rest.size() > 3 && rest[3] != ' ')
+            return std::nullopt;
+        if (code < 100)
+            return std::nullopt;
+        return code;
+    }
+
+} // namespace
+
+bool HTTPResponseHeaderParser::feedLine(std::string_view line)
+{
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    if (line.starts_with("HTTP/")) {
+        startBlock(line);
+        return false;
+    }
+    if (!m_inBlock)
+        return false;
+    if (line.empty()) {
+        m_inBlock = false;
+        m_complete = true;
+        return true;
+    }
+    addField(line);
+    return false;
+}
+
+void HTTPResponseHeaderParser::startBlock(std::string_view statusLine)
+{
+    m_statusCode = parseStatusLine(statusLine);
+    m_headers = HTTPHeaderFields();
+    m_lastFieldName.clear();
+    m_inBlock = true;
+    m_complete = false;
+}
+
+void HTTPResponseHeaderParser::addField(std::string_view line)
+{
+    if (isBlank(line.front())) {
+        // A folded continuation of the previous field.
+        if (m_lastFieldName.empty())
+            return;
+        std::string_view more = trimBlanks(line);
+        if (const std::string* value = m_headers.value(m_lastFieldName); value && !more.empty())
+            m_headers.set(m_lastFieldName, *value + " " + std::string(more));
+        return;
+    }
+    size_t colon = line.find(':');
+    if (colon == std::string_view::npos || colon == 0) {
+        m_lastFieldName.clear();
+        return;
+    }
+    std::string_view name = line.substr(0, colon);
+    for (char c : name) {
+        if (!isTokenCharacter(c)) {
+            m_lastFieldName.clear();
+            return;
+        }
+    }
+    m_headers.add(name, trimBlanks(line.substr(colon + 1)));
+    m_lastFieldName = std::string(name);
+}
+
+} // namespace net

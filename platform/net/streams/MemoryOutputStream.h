@@ -1,0 +1,25 @@
+// net::MemoryOutputStream: an output stream collecting everything written to it in memory; always has space.
+// Written on one thread, its contents read on another once writing is over (the lock covers both).
+#pragma once
+
+#include "net/streams/OutputStream.h"
+
+#include <mutex>
+
+namespace net {
+
+class MemoryOutputStream final : public OutputStream {
+public:
+    void open() override;
+    void close() override;
+    ptrdiff_t write(const uint8_t* bytes, size_t length) override;
+    bool hasSpaceAvailable() const override;
+    std::optional<base::Data> dataWrittenToMemory() const override;
+    std::optional<base::Data> takeDataWrittenToMemory() override;
+
+private:
+    mutable std::mutex m_dataMutex;
+    base::Data m_data;
+};
+
+} // namespace net

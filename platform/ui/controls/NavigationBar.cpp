@@ -1,0 +1,216 @@
+#include "ui/controls/NavigationBar.h"
+
+#include "base/loop/MainThread.h"
+#include "gfx/drawing/CurrentContext.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/Label.h"
+#include "ui/view/Screen.h"
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+    constexpr gfx::Color defaultBarTint = gfx::Color::fromWhite(0.97, 1);
+    constexpr gfx::Color hairlineColor = gfx::Color::fromWhite(0.7, 1);
+    constexpr const char* backChevron = "\u2039 ";
+    constexpr const char* defaultBackTitle = "Back";
+
+    gfx::Rect sizedFrame(const gfx::Rect& frame)
+    {
+        if (frame.size.width > 0 || frame.size.height > 0)
+            return frame;
+        return { frame.origin, { Screen::main().bounds().width(), NavigationBar::height } };
+    }
+
+    gfx::TextAttributes defaultTitleAttributes() { return { gfx::Font::boldSystem(17), gfx::Color::black(), {} }; }
+
+} // namespace
+
+NavigationBar::NavigationBar(const gfx::Rect& frame)
+    : View(sizedFrame(frame))
+    , m_backButton(Button::buttonWithType(ButtonType::System))
+    , m_titleLabel(std::make_shared<Label>())
+{
+    BASE_ASSERT_MAIN_THREAD();
+    setOpaque(false);
+    setAutoresizingMask(AutoresizingMask::FlexibleWidth);
+    m_titleLabel->setTextAlignment(gfx::TextAlignment::Center);
+    m_titleLabel->setLineBreakMode(gfx::LineBreakMode::TruncateTail);
+    m_backButton->titleLabel()->setFont(gfx::Font::system(17));
+    m_backButton->addAction(
+        [weak = std::weak_ptr<Button>(m_backButton)](Control& sender) {
+            auto bar = std::dynamic_pointer_cast<NavigationBar>(sender.superview());
+            if (bar && weak.lock())
+                bar->backTapped();
+        },
+        ControlEvent::TouchUpInside);
+}
+
+void NavigationBar::attach(const std::shared_ptr<NavigationItem>& item)
+{
+    item->setBar(std::static_pointer_cast<NavigationBar>(shared_from_this()));
+}
+
+void NavigationBar::setItems(std::vector<std::shared_ptr<NavigationItem>> items, bool)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    for (const auto& item : m_items)
+        item->setBar({});
+    m_items = std::move(items);
+    std::erase(m_items, nullptr);
+    for (const auto& item : m_items)
+        attach(item);
+    setNeedsLayout();
+}
+
+void NavigationBar::pushNavigationItem(std::shared_ptr<NavigationItem> item, bool)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!item)
+        return;
+    attach(item);
+    m_items.push_back(std::move(item));
+    setNeedsLayout();
+}
+
+std::shared_ptr<NavigationItem> NavigationBar::popNavigationItem(bool)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (m_items.empty())
+        return nullptr;
+    auto popped = m_items.back();
+    m_items.pop_back();
+    popped->setBar({});
+    setNeedsLayout();
+    return popped;
+}
+
+void NavigationBar::backTapped()
+{
+    auto self = sharedFrom(this);
+    auto top = topItem();
+    if (!top || !backItem())
+        return;
+    auto delegate = m_delegate.lock();
+    if (delegate && !delegate->navigationBarShouldPopItem(*this, *top))
+        return;
+    popNavigationItem(true);
+    if (auto delegate = m_delegate.lock())
+        delegate->navigationBarDidPopItem(*this, *top);
+}
+
+gfx::Color NavigationBar::barTintColor() const { return m_barTintColor.value_or(defaultBarTint); }
+
+void NavigationBar::setBarTintColor(std::optional<gfx::Color> color)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_barTintColor = color;
+    setNeedsDisplay();
+}
+
+void NavigationBar::setTitleTextAttributes(std::optional<gfx::TextAttributes> attributes)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_titleTextAttributes = std::move(attributes);
+    setNeedsLayout();
+}
+
+std::string NavigationBar::backButtonTitle() const
+{
+    auto below = backItem();
+    if (!below)
+        return {};
+    if (below->backBarButtonItem() && below->backBarButtonItem()->title())
+        return *below->backBarButtonItem()->title();
+    return below->title().value_or(defaultBackTitle);
+}
+
+void NavigationBar::itemDidChange(const NavigationItem& item)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto top = topItem();
+    auto back = backItem();
+    if (top.get() == &item || back.get() == &item)
+        setNeedsLayout();
+}
+
+gfx::Size NavigationBar::sizeThatFits(gfx::Size size) const { return { size.width, height }; }
+
+void NavigationBar::clearShownViews()
+{
+    for (const auto& view : m_shownViews) {
+        if (view->superview().get() == this)
+            view->removeFromSuperview();
+    }
+    m_shownViews.clear();
+}
+
+void NavigationBar::layoutSubviews()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    clearShownViews();
+    m_backShown = false;
+    auto top = topItem();
+    if (!top)
+        return;
+    gfx::Rect b = bounds();
+    auto place = [&](const std::shared_ptr<View>& view, double x) {
+        gfx::Size size = view->bounds().size;
+        view->setFrame({ x, b.minY() + (b.height() - size.height) / 2, size.width, size.height });
+        addSubview(view);
+        m_shownViews.push_back(view);
+        return size.width;
+    };
+
+    double left = b.minX() + margin;
+    if (!top->leftBarButtonItems().empty()) {
+        for (const auto& item : top->leftBarButtonItems())
+            left += place(item->view(), left) + margin;
+    } else if (backItem() && !top->hidesBackButton()) {
+        m_backButton->setTitle(backChevron + backButtonTitle(), ControlState::Normal);
+        gfx::Size fits = m_backButton->sizeThatFits({});
+        m_backButton->setBounds({ 0, 0, fits.width, std::max(fits.height, 30.0) });
+        left += place(m_backButton, left) + margin;
+        m_backShown = true;
+    }
+    double right = b.maxX() - margin;
+    for (const auto& item : top->rightBarButtonItems()) {
+        auto view = item->view();
+        right -= view->bounds().width();
+        place(view, right);
+        right -= margin;
+    }
+
+    std::shared_ptr<View> title = top->titleView();
+    if (!title) {
+        gfx::TextAttributes attributes = m_titleTextAttributes.value_or(defaultTitleAttributes());
+        m_titleLabel->setText(top->title().value_or(""));
+        m_titleLabel->setFont(attributes.font);
+        m_titleLabel->setTextColor(attributes.color);
+        gfx::Size fits = m_titleLabel->sizeThatFits({});
+        m_titleLabel->setBounds({ 0, 0, fits.width, fits.height });
+        title = m_titleLabel;
+    }
+    // Centred on the bar, moved aside (and narrowed) to stay clear of the items.
+    double width = std::min(title->bounds().width(), std::max(0.0, right - left));
+    double x = std::clamp(b.midX() - width / 2, left, std::max(left, right - width));
+    title->setBounds({ 0, 0, width, title->bounds().height() });
+    place(title, x);
+}
+
+void NavigationBar::drawRect(const gfx::Rect&)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    gfx::Context* context = gfx::CurrentContext::get();
+    if (!context)
+        return;
+    gfx::Rect b = bounds();
+    context->setFillColor(barTintColor());
+    context->fillRect(b);
+    context->setFillColor(hairlineColor);
+    context->fillRect({ b.minX(), b.maxY() - 0.5, b.width(), 0.5 });
+}
+
+} // namespace ui

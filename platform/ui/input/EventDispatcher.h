@@ -1,0 +1,82 @@
+// ui::EventDispatcher: the input handler that delivers touches to gesture recognisers and views, and typed
+// text and editing keys to the text field being edited.
+//
+// A finger that goes down is bound, once, to the front-most visible window that contains the point, to the
+// view that window's hit test finds there, and to the enabled recognisers of that view and its ancestors
+// (the hit view's first). Later changes (user interaction switched off, views moved) never re-route it. Each
+// phase goes first to the recognisers following the touch (see GestureArena), then to the view's touches...
+// method, unless a recogniser that recognised has cancelled the touch in its view (the view then got
+// touchesCancelled once and nothing more). Controls win single taps: a one-tap recogniser on an ancestor of
+// an enabled control does not take a touch that goes down in that control. A finger that finds no view is
+// ignored until it lifts. A host's pinch steps become two synthetic fingers either side of the pinch point
+// that spread by each step's factor and lift once no step has come for pinchEndDelay. Main thread.
+//
+//   ui::Application::shared().setInputHandler(std::make_shared<ui::EventDispatcher>());
+//   handler->touch({ 0, ui::TouchPhase::Began, { 100, 200 }, base::Clock::current()->now() });
+#pragma once
+
+#include "base/loop/RunLoop.h"
+#include "ui/input/InputHandler.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace ui {
+
+class GestureArena;
+class GestureRecognizer;
+class View;
+
+class EventDispatcher : public InputHandler {
+public:
+    // A touch that goes down within this time of the previous lift, and near it, counts one tap more.
+    static constexpr double multipleTapInterval = 0.35;
+    static constexpr double multipleTapDistance = 40;
+    // Half the distance between the synthetic fingers of a pinch when it starts.
+    static constexpr double pinchHalfSpan = 50;
+    static constexpr base::Duration pinchEndDelay { 0.3 };
+
+    EventDispatcher();
+    ~EventDispatcher() override;
+
+    void touch(const TouchEvent& event) override;
+    // To the first responder (see Keyboard).
+    void textInput(const std::string& text) override;
+    void key(const KeyEvent& event) override;
+    void pinch(const PinchEvent& event) override;
+
+    // The recognisers a touch that goes down in `hitView` is offered to, in order.
+    static std::vector<std::shared_ptr<GestureRecognizer>> recognizersFor(const View& hitView);
+
+private:
+    struct ActiveTouch {
+        std::shared_ptr<Touch> touch;
+        bool viewHasBegun { false };
+        bool cancelledInView { false };
+    };
+
+    std::shared_ptr<Touch> bind(const TouchEvent& event);
+    void deliverToView(ActiveTouch& active, TouchPhase phase);
+    void cancelInView(const std::shared_ptr<Touch>& touch);
+    int tapCountAt(gfx::Point location, base::Clock::TimePoint time) const;
+    Event eventNow(base::Clock::TimePoint time) const;
+
+    void moveSyntheticFingers(TouchPhase phase, base::Clock::TimePoint time);
+    void endPinch();
+
+    std::map<int, ActiveTouch> m_touches;
+    struct SyntheticPinch {
+        gfx::Point centre;
+        double scale;
+        base::RunLoop::TaskHandle end;
+    };
+    std::optional<SyntheticPinch> m_pinch;
+    std::shared_ptr<GestureArena> m_arena;
+    gfx::Point m_lastLiftLocation;
+    base::Clock::TimePoint m_lastLiftTime;
+    int m_lastTapCount { 0 };
+};
+
+} // namespace ui

@@ -1,0 +1,61 @@
+// The input a host hands the application, as plain recorded values (never a window system's own events), so
+// that tests can replay any sequence: one finger's touches, scroll-wheel steps, pinches, typed text and
+// editing keys. Locations are in screen points; timestamps are the run loop's clock.
+#pragma once
+
+#include "base/time/Clock.h"
+#include "gfx/geometry/Point.h"
+#include "ui/input/Touch.h"
+
+#include <string>
+
+namespace ui {
+
+struct TouchEvent {
+    // Tells fingers apart; a mouse is finger 0.
+    int finger { 0 };
+    TouchPhase phase { TouchPhase::Began };
+    gfx::Point location;
+    base::Clock::TimePoint timestamp;
+};
+
+struct ScrollEvent {
+    gfx::Point location;
+    // Points to scroll the content by (positive: towards the content's end).
+    double deltaX { 0 };
+    double deltaY { 0 };
+    base::Clock::TimePoint timestamp;
+};
+
+struct PinchEvent {
+    gfx::Point location;
+    // The factor the pinch grew by since its previous event (above 1: fingers apart).
+    double scale { 1 };
+    base::Clock::TimePoint timestamp;
+};
+
+struct KeyEvent {
+    // BackTab is Shift+Tab; the last four are the desktop's editing shortcuts (select all, copy, cut, paste).
+    enum class Key {
+        Backspace,
+        Delete,
+        Return,
+        Tab,
+        BackTab,
+        Escape,
+        Left,
+        Right,
+        Up,
+        Down,
+        Home,
+        End,
+        SelectAll,
+        Copy,
+        Cut,
+        Paste
+    };
+    Key key { Key::Return };
+    base::Clock::TimePoint timestamp;
+};
+
+} // namespace ui

@@ -1,0 +1,82 @@
+// ui::Keyboard: the on-screen keyboard as the application sees it: a 216-point panel at the bottom of the
+// screen that is up while a text field is the first responder. It keeps the first responder (one for the
+// whole application), posts willShowNotification when it comes up and willHideNotification when it goes
+// down (not when editing moves from one field to another), each with a KeyboardTransition object giving the
+// frames in screen coordinates and the animation, and passes typed text and editing keys to the field.
+// Tab and Shift+Tab move the editing to the next or previous field of the same window that can take it, in
+// reading order (top to bottom, then left to right), wrapping around. Main thread.
+//
+//   auto token = base::NotificationCenter::defaultCenter().addObserver(ui::Keyboard::willShowNotification,
+//       nullptr, [weak](const base::Notification& n) {
+//           auto transition = n.objectAs<ui::KeyboardTransition>();
+//           if (auto self = weak.lock()) self->lift(transition->endFrame.height(), transition->duration);
+//       }, this);
+#pragma once
+
+#include "gfx/geometry/Rect.h"
+#include "ui/input/InputEvents.h"
+#include "ui/view/ViewTypes.h"
+
+#include <memory>
+#include <string>
+
+namespace ui {
+
+class TextField;
+class View;
+
+struct KeyboardTransition {
+    gfx::Rect beginFrame;
+    gfx::Rect endFrame;
+    double duration;
+    AnimationCurve curve;
+};
+
+class Keyboard {
+public:
+    static constexpr const char* willShowNotification = "KeyboardWillShow";
+    static constexpr const char* willHideNotification = "KeyboardWillHide";
+    static constexpr double height = 216;
+    static constexpr double animationDuration = 0.25;
+
+    static Keyboard& shared();
+
+    bool isVisible() const { return m_visible; }
+    // Where the keyboard is while it is up, in screen coordinates.
+    gfx::Rect shownFrame() const;
+    // Just below the screen.
+    gfx::Rect hiddenFrame() const;
+
+    std::shared_ptr<TextField> firstResponder() const { return m_firstResponder.lock(); }
+    // Ends the editing of the first responder if it is `view` or inside it (any view: nullptr). Returns
+    // whether a field resigned.
+    bool endEditing(const View* view = nullptr);
+
+    // From the input handler: text typed (with "\n" for the return key) and editing keys.
+    void insertText(const std::string& text);
+    void key(KeyEvent::Key key);
+    // From an input method: provisional text being composed, and its commitment.
+    void setMarkedText(const std::string& text);
+    void unmarkText();
+
+    // For TextField: a field about to begin editing takes over (the previous one resigns, the keyboard
+    // stays up), then says it has begun (the keyboard comes up if it was down); a field that resigned
+    // takes the keyboard down unless another has taken over.
+    void fieldWillBecomeFirstResponder(const std::shared_ptr<TextField>& field);
+    void fieldDidBecomeFirstResponder(const TextField& field);
+    void fieldResigned(const TextField& field);
+    // A field that goes away while editing takes the keyboard down with it.
+    void editingFieldWentAway();
+
+private:
+    Keyboard() = default;
+    void post(const char* name, gfx::Rect from, gfx::Rect to);
+    void moveToField(const std::shared_ptr<TextField>& from, bool forward);
+    // Forgets the editing field and takes the keyboard down if it is up.
+    void dropFieldAndHide();
+
+    std::weak_ptr<TextField> m_firstResponder;
+    bool m_visible { false };
+};
+
+} // namespace ui

@@ -1,0 +1,186 @@
+#include "ui/render/DamageTracker.h"
+
+#include "ui/layer/ContentsGravity.h"
+#include "ui/layer/Layer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+    // Room for antialiased edges, in points.
+    constexpr double edge = 1;
+
+    gfx::Rect clipped(const gfx::Rect& area, const gfx::Rect& clip)
+    {
+        return clip.isNull() || area.isNull() ? area : area.intersection(clip);
+    }
+
+    bool castsShadow(const LayerProperties& p)
+    {
+        return !p.masksToBounds && p.shadowOpacity > 0 && p.shadowColor.a > 0;
+    }
+
+    // How far a shadow can reach past what casts it: its offset, and three box-blur passes of its blur (twice
+    // the layer's radius, in points whatever the layer's transform), with room to spare.
+    gfx::Rect shadowArea(const gfx::Rect& caster, const LayerProperties& p)
+    {
+        double reach = std::max(std::abs(p.shadowOffset.width), std::abs(p.shadowOffset.height))
+            + 4 * std::max(p.shadowRadius, 0.0) + 2;
+        return caster.isNull() ? caster : caster.insetBy(-reach, -reach);
+    }
+
+    // Where a rectangular shadow path's blurred shadow is uniform, in the roots' space: its rectangle moved
+    // in by the shadow's reach; null for other paths and turned layers.
+    gfx::Rect shadowCore(const gfx::Path& path, const LayerProperties& p, const gfx::AffineTransform& toRoot)
+    {
+        gfx::Rect box = path.boundingBox();
+        if (toRoot.b != 0 || toRoot.c != 0 || box.isNull() || path != gfx::Path::rect(box))
+            return gfx::Rect::null();
+        gfx::Rect reach = shadowArea(box, p);
+        return toRoot.apply(box).insetBy(box.minX() - reach.minX(), box.minY() - reach.minY());
+    }
+
+    gfx::AffineTransform placed(const LayerProperties& p, const gfx::AffineTransform& toRoot)
+    {
+        gfx::AffineTransform local
+            = gfx::AffineTransform::makeTranslation(-(p.bounds.origin.x + p.anchorPoint.x * p.bounds.size.width),
+                -(p.bounds.origin.y + p.anchorPoint.y * p.bounds.size.height));
+        if (!p.transform.isIdentity())
+            local = gfx::AffineTransform::concat(local, p.transform.affine());
+        local = gfx::AffineTransform::concat(local, gfx::AffineTransform::makeTranslation(p.position.x, p.position.y));
+        return gfx::AffineTransform::concat(local, toRoot);
+    }
+
+    // What the layer draws of its own, in the roots' space: background, contents, content and border, and a
+    // shadow cast from its shadow path.
+    gfx::Rect ownArea(const Layer& layer, const LayerProperties& p, const gfx::AffineTransform& toRoot)
+    {
+        gfx::Rect area = p.bounds;
+        if (p.contents) {
+            gfx::Size size { p.contents->pixelWidth() / p.contentsScale, p.contents->pixelHeight() / p.contentsScale };
+            area = DamageTracker::unite(area, contentsRect(p.contentsGravity, size, p.bounds));
+        }
+        area = DamageTracker::unite(area, layer.contentExtent(p));
+        gfx::Rect drawn = toRoot.apply(area);
+        return drawn.isNull() ? drawn : drawn.insetBy(-edge, -edge);
+    }
+
+} // namespace
+
+gfx::Rect DamageTracker::unite(const gfx::Rect& a, const gfx::Rect& b)
+{
+    if (a.isEmpty())
+        return b.isEmpty() ? gfx::Rect::null() : b;
+    if (b.isEmpty())
+        return a;
+    double x1 = std::min(a.minX(), b.minX()), y1 = std::min(a.minY(), b.minY());
+    double x2 = std::max(a.maxX(), b.maxX()), y2 = std::max(a.maxY(), b.maxY());
+    return { x1, y1, x2 - x1, y2 - y1 };
+}
+
+gfx::Rect DamageTracker::update(const std::vector<Layer*>& roots, const RenderOptions& options)
+{
+    ++m_walk;
+    m_damage = gfx::Rect::null();
+    m_shadows.clear();
+    for (size_t i = 0; i < roots.size(); ++i)
+        walk(*roots[i], nullptr, i, {}, options);
+    dropUnseen();
+    widenOverShadows();
+    return m_damage;
+}
+
+bool DamageTracker::reaches(const Layer& layer, const gfx::Rect& area) const
+{
+    auto found = m_records.find(&layer);
+    if (found == m_records.end())
+        return true;
+    const gfx::Rect& tree = found->second.tree;
+    return !tree.isEmpty() && !tree.intersection(area).isEmpty();
+}
+
+DamageTracker::Walked DamageTracker::walk(
+    Layer& layer, const Layer* superlayer, size_t index, const Placement& above, const RenderOptions& options)
+{
+    Record record { layer.version(), superlayer, index, std::nullopt, gfx::Rect::null(), gfx::Rect::null(), m_walk };
+    if (options.presentation && layer.hasAnimations())
+        record.drawn = options.instant ? layer.presentationAt(*options.instant) : layer.presentation();
+    const LayerProperties& p = record.drawn ? *record.drawn : layer.model();
+
+    auto found = m_records.find(&layer);
+    bool known = found != m_records.end();
+    gfx::Rect oldOwn = known ? found->second.own : gfx::Rect::null();
+    bool changed = above.changed || !known || found->second.version != record.version
+        || found->second.superlayer != superlayer || found->second.index != index
+        || found->second.drawn != record.drawn;
+
+    bool treeChanged = changed;
+    if (!p.hidden && p.opacity > 0) {
+        Placement here { placed(p, above.toRoot), above.clip, changed };
+        record.own = clipped(ownArea(layer, p, here.toRoot), above.clip);
+        if (castsShadow(p) && p.shadowPath) {
+            gfx::Rect shadowed = clipped(
+                shadowArea(here.toRoot.apply(p.shadowPath->boundingBox()), p).insetBy(-edge, -edge), above.clip);
+            m_shadows.push_back({ shadowed, shadowCore(*p.shadowPath, p, here.toRoot) });
+            record.own = unite(record.own, shadowed);
+        }
+        if (p.masksToBounds)
+            here.clip = clipped(here.toRoot.apply(p.bounds), above.clip);
+        record.tree = record.own;
+        const auto& sublayers = layer.sublayers();
+        for (size_t i = 0; i < sublayers.size(); ++i) {
+            Walked sub = walk(*sublayers[i], &layer, i, here, options);
+            record.tree = unite(record.tree, sub.tree);
+            treeChanged = treeChanged || sub.changed;
+        }
+        if (castsShadow(p) && !p.shadowPath) {
+            // Its shadow is cast by everything its tree draws: a change anywhere in it changes the shadow.
+            gfx::Rect shadowed = clipped(shadowArea(record.tree, p), above.clip);
+            m_shadows.push_back({ shadowed, gfx::Rect::null() });
+            record.own = unite(record.own, shadowed);
+            record.tree = unite(record.tree, shadowed);
+            changed = treeChanged;
+        }
+    }
+    if (changed) {
+        damage(oldOwn);
+        damage(record.own);
+    }
+    gfx::Rect tree = record.tree;
+    m_records[&layer] = std::move(record);
+    return { tree, treeChanged };
+}
+
+void DamageTracker::damage(const gfx::Rect& area) { m_damage = unite(m_damage, area); }
+
+void DamageTracker::dropUnseen()
+{
+    for (auto it = m_records.begin(); it != m_records.end();) {
+        if (it->second.walk == m_walk) {
+            ++it;
+            continue;
+        }
+        damage(it->second.own);
+        it = m_records.erase(it);
+    }
+}
+
+void DamageTracker::widenOverShadows()
+{
+    for (bool grown = !m_damage.isEmpty(); grown;) {
+        grown = false;
+        for (const Shadow& shadow : m_shadows) {
+            gfx::Rect widened = unite(m_damage, shadow.area);
+            bool inCore = !shadow.core.isNull() && shadow.core.intersection(m_damage) == m_damage;
+            if (!shadow.area.intersection(m_damage).isEmpty() && !inCore && widened != m_damage) {
+                m_damage = widened;
+                grown = true;
+            }
+        }
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,87 @@
+// ui::DamageTracker: tells which part of a picture of layer trees may have changed since the last look, so
+// that a host redraws and presents only that part. Each walk records, for every layer drawn, its version
+// (see Layer::version), the values drawn while it holds animations, its place among its siblings, and the
+// screen area it and its tree draw in (bounds, contents, content, border, shadow; clipped by masking
+// ancestors). A layer whose record differs damages its old and new areas and those of its whole tree; a
+// layer no longer drawn damages its old area. Areas are bounding boxes, padded for antialiasing, so the
+// damage may exceed the changed pixels but never misses one. Damage that meets a shadow grows over the whole
+// shadow and what casts it (a path, or everything a layer without a shadow path draws), since a blurred
+// shadow drawn clipped is exact only when what it is blurred from lies inside the clip; damage wholly inside
+// a rectangular shadow path, its reach away from the edges, needs no widening (the shadow is even there).
+// Main thread.
+//
+//   ui::DamageTracker damage;
+//   gfx::Rect dirty = damage.update({ window->layer().get() }, options);   // null: nothing changed
+//   if (damage.reaches(*layer, dirty)) ...
+#pragma once
+
+#include "gfx/geometry/AffineTransform.h"
+#include "gfx/geometry/Rect.h"
+#include "ui/layer/LayerProperties.h"
+#include "ui/render/Renderer.h"
+
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace ui {
+
+class Layer;
+
+class DamageTracker {
+public:
+    // Walks the trees of `roots` (drawn in this order, each in the space its superlayer would place it in)
+    // with the values `options` draws; returns the area whose picture may differ from the last walk's, in
+    // that space, or null when nothing changed. The first walk damages everything drawn.
+    gfx::Rect update(const std::vector<Layer*>& roots, const RenderOptions& options);
+    // Whether what `layer`'s tree drew at the last walk can fall in `area`; true for a layer not walked.
+    bool reaches(const Layer& layer, const gfx::Rect& area) const;
+    // The smallest rectangle holding both; empty ones count for nothing (null when both are empty).
+    static gfx::Rect unite(const gfx::Rect& a, const gfx::Rect& b);
+
+private:
+    struct Record {
+        uint64_t version { 0 };
+        const Layer* superlayer { nullptr };
+        size_t index { 0 };
+        // The values drawn, kept only while the layer holds animations.
+        std::optional<LayerProperties> drawn;
+        // What the layer draws itself, and what its tree draws, in the roots' space.
+        gfx::Rect own;
+        gfx::Rect tree;
+        uint64_t walk { 0 };
+    };
+    struct Placement {
+        gfx::AffineTransform toRoot;
+        gfx::Rect clip { gfx::Rect::null() };
+        bool changed { false };
+    };
+
+    struct Walked {
+        gfx::Rect tree;
+        // Whether anything in the tree changed.
+        bool changed { false };
+    };
+
+    // Records `layer` and its tree, damaging what changed.
+    Walked walk(
+        Layer& layer, const Layer* superlayer, size_t index, const Placement& above, const RenderOptions& options);
+    void damage(const gfx::Rect& area);
+    // Forgets the layers not drawn this walk, damaging where they were.
+    void dropUnseen();
+    // Grows the damage over every shadow it meets, with what casts it.
+    void widenOverShadows();
+
+    std::unordered_map<const Layer*, Record> m_records;
+    struct Shadow {
+        gfx::Rect area;
+        // Where damage needs no widening: the shadow there is uniform (null: nowhere).
+        gfx::Rect core;
+    };
+    std::vector<Shadow> m_shadows;
+    gfx::Rect m_damage { gfx::Rect::null() };
+    uint64_t m_walk { 0 };
+};
+
+} // namespace ui

@@ -1,0 +1,93 @@
+#include "ui/render/ScreenFrame.h"
+
+#include "ui/render/FrameClock.h"
+#include "ui/view/Screen.h"
+#include "ui/render/ScreenRenderer.h"
+
+#include <cairo.h>
+#include <functional>
+
+namespace ui {
+
+namespace {
+
+    gfx::Rect scaled(const gfx::Rect& r, double by)
+    {
+        return { r.minX() * by, r.minY() * by, r.width() * by, r.height() * by };
+    }
+
+    // Runs `draw` on `context` clipped to `pixels` (whole device pixels), which start cleared as a new bitmap's.
+    void redrawPixels(gfx::Context& context, const gfx::Rect& pixels, const std::function<void()>& draw)
+    {
+        cairo_t* cr = context.cairo();
+        cairo_matrix_t userSpace;
+        cairo_get_matrix(cr, &userSpace);
+        cairo_save(cr);
+        cairo_identity_matrix(cr);
+        cairo_rectangle(cr, pixels.minX(), pixels.minY(), pixels.width(), pixels.height());
+        cairo_clip(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+        cairo_set_matrix(cr, &userSpace);
+        draw();
+        cairo_restore(cr);
+    }
+
+} // namespace
+
+ScreenFrame::StripState ScreenFrame::stripState()
+{
+    Application& application = Application::shared();
+    return { application.isStatusBarHidden(), application.statusBarFrame(), application.statusBarStyle(),
+        application.statusBarNetwork(), application.isNetworkActivityIndicatorVisible(),
+        ScreenRenderer::statusBarMinute() };
+}
+
+bool ScreenFrame::ensureBitmap()
+{
+    gfx::Size size = Screen::main().bounds().size;
+    double scale = Screen::main().scale();
+    if (m_context && size == m_size && scale == m_scale)
+        return true;
+    m_context = gfx::Context::makeBitmap(size, scale, true);
+    m_size = size;
+    m_scale = scale;
+    m_damage = {};
+    return m_context != nullptr;
+}
+
+gfx::Rect ScreenFrame::update(const RenderOptions& options)
+{
+    auto before = m_context;
+    if (!ensureBitmap())
+        return gfx::Rect::null();
+    RenderOptions drawn = options;
+    if (drawn.presentation && !drawn.instant)
+        drawn.instant = FrameClock::main().now();
+
+    gfx::Rect screen = Screen::main().bounds();
+    gfx::Rect area = m_damage.update(ScreenRenderer::visibleRoots(), drawn).offsetBy(-screen.minX(), -screen.minY());
+    StripState strip = stripState();
+    if (strip != m_strip) {
+        area = DamageTracker::unite(area, { 0, 0, m_strip.frame.width(), m_strip.frame.height() });
+        area = DamageTracker::unite(area, { 0, 0, strip.frame.width(), strip.frame.height() });
+        m_strip = strip;
+    }
+    gfx::Rect picture { 0, 0, screen.width(), screen.height() };
+    if (m_context != before)
+        area = picture;
+    area = area.isEmpty() ? area : area.intersection(picture);
+    if (area.isEmpty())
+        return gfx::Rect::null();
+
+    gfx::Rect pixels = scaled(area, m_scale).integral();
+    drawn.damage = &m_damage;
+    drawn.area = scaled(pixels, 1 / m_scale).offsetBy(screen.minX(), screen.minY());
+    redrawPixels(*m_context, pixels, [&] { ScreenRenderer::render(*m_context, drawn); });
+    return pixels;
+}
+
+std::optional<gfx::PixelBuffer> ScreenFrame::pixels() { return m_context ? m_context->bitmap() : std::nullopt; }
+
+} // namespace ui

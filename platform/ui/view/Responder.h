@@ -1,0 +1,43 @@
+// ui::Responder: an object in the chain that touches travel along. A touch is delivered to the view it was
+// bound to; each touches... method that is not overridden passes the touches on to nextResponder(). Views
+// answer their superview (or the controller set on a controller's root view). Main thread.
+//
+//   class Pad : public ui::View {
+//       void touchesBegan(const ui::TouchSet& touches, const ui::Event* event) override
+//       {
+//           ui::View::touchesBegan(touches, event);   // forwards, as the platform's super does
+//           setNeedsDisplay();
+//       }
+//   };
+#pragma once
+
+#include "ui/input/Touch.h"
+
+#include <memory>
+
+namespace ui {
+
+class Responder : public std::enable_shared_from_this<Responder> {
+public:
+    virtual ~Responder() = default;
+
+    virtual std::shared_ptr<Responder> nextResponder() const { return nullptr; }
+
+    virtual void touchesBegan(const TouchSet& touches, const Event* event);
+    virtual void touchesMoved(const TouchSet& touches, const Event* event);
+    virtual void touchesEnded(const TouchSet& touches, const Event* event);
+    virtual void touchesCancelled(const TouchSet& touches, const Event* event);
+};
+
+// The shared (or weak) handle of an object that derives from Responder, typed as that object.
+template <typename T> std::shared_ptr<T> sharedFrom(T* object)
+{
+    return std::static_pointer_cast<T>(object->shared_from_this());
+}
+
+template <typename T> std::weak_ptr<T> weakFrom(T* object)
+{
+    return std::static_pointer_cast<T>(object->weak_from_this().lock());
+}
+
+} // namespace ui

@@ -1,0 +1,312 @@
+#include "core/messages/DBManager.h"
+
+#include "base/system/Log.h"
+#include "base/loop/MainThread.h"
+#include "base/system/Paths.h"
+#include "base/system/UserDefaults.h"
+#include "core/messages/KeptAside.h"
+#include "core/state/SettingsKeys.h"
+#include "database/Database.h"
+#include "database/DatabaseAdditions.h"
+#include "database/ResultSet.h"
+
+#include <string>
+
+namespace core {
+
+using database::Database;
+using database::ResultSet;
+
+namespace {
+
+    constexpr const char* ChatQuery = "UserChatQuery";
+    constexpr const char* ChatList = "UserChatList";
+    constexpr const char* MessageQuery = "UserMessageQuery";
+    constexpr const char* MessageList = "UserMessageList";
+
+    // SQLite's result code for a file that is not a database.
+    constexpr int NotADatabase = 26;
+
+    // Raised when the tables change, so that an older file can be brought up to date.
+    constexpr int SchemaVersion = 1;
+
+    constexpr const char* MessageColumns = "id_, userName, context, desc_, from_, to_, fromIconName, toIconName, "
+                                           "msgType, url, createTime";
+    constexpr const char* MessageColumnTypes
+        = "userName text, context text, desc_ text, from_ text, to_ text, fromIconName text, toIconName text, "
+          "msgType integer, url text, createTime text";
+
+    std::string messageQueryTable(const char* table)
+    {
+        return std::string("create table if not exists ") + table + " (id_ text unique, " + MessageColumnTypes + ")";
+    }
+
+    std::string messageListTable(const char* table)
+    {
+        return std::string("create table if not exists ") + table + " (partner text, id_ text, " + MessageColumnTypes
+            + ")";
+    }
+
+    bool createTablesIn(Database& db)
+    {
+        if (database::intForQuery(db, "pragma user_version") == SchemaVersion)
+            return true;
+        const std::string statements[] = {
+            messageQueryTable(ChatQuery),
+            messageQueryTable(MessageQuery),
+            messageListTable(ChatList),
+            messageListTable(MessageList),
+            "create table if not exists MobileDeviceDB (userName text, serialNumber text, DeviceName text, "
+            "deviceTypeID integer)",
+            "pragma user_version = " + std::to_string(SchemaVersion),
+        };
+        for (const std::string& statement : statements) {
+            if (!db.executeUpdate(statement))
+                return false;
+        }
+        return true;
+    }
+
+    // The open database with its tables; a file that is not a database comes back as the same error code.
+    std::shared_ptr<Database> openWithTables(int& errorCode)
+    {
+        auto db = Database::databaseWithPath(DBManager::databasePath().string());
+        db->setDateFormat(Database::storeableDateFormat("yyyy/MM/dd HH:mm:ss"));
+        bool ready = db->open() && createTablesIn(*db);
+        errorCode = db->lastErrorCode();
+        if (ready)
+            return db;
+        (void)db->close(); // a close SQLite refuses is tried again when the object goes
+        return nullptr;
+    }
+
+    // A file that is not a database is kept aside and a new one made in its place, so that the failure does
+    // not repeat at every launch and nothing in the old file is destroyed.
+    std::shared_ptr<Database> openDatabase()
+    {
+        int errorCode = 0;
+        auto db = openWithTables(errorCode);
+        if (db || errorCode != NotADatabase)
+            return db;
+        base::log("message store: the database file is not a database");
+        if (keepAside(DBManager::databasePath()).empty())
+            return nullptr;
+        return openWithTables(errorCode);
+    }
+
+    // Runs the work on an open database and closes it; false when it cannot be opened.
+    template <typename Work> auto withDatabase(Work work) -> decltype(work(std::declval<Database&>()))
+    {
+        auto db = openDatabase();
+        if (!db)
+            return {};
+        auto result = work(*db);
+        (void)db->close(); // what the work wrote is already committed or not; a refused close is tried again later
+        return result;
+    }
+
+    template <typename Steps> bool inTransaction(Database& db, Steps steps)
+    {
+        if (!db.beginTransaction())
+            return false;
+        if (steps())
+            return db.commit();
+        (void)db.rollback(); // if even that fails, closing the connection rolls the transaction back
+        return false;
+    }
+
+    std::optional<std::string> signedInAccount()
+    {
+        return base::UserDefaults::standard().stringForKey(SettingsKeys::LoginName2);
+    }
+
+    std::optional<int64_t> optionalInteger(ResultSet& row, int column)
+    {
+        if (row.columnIndexIsNull(column))
+            return std::nullopt;
+        return row.longLongIntForColumnIndex(column);
+    }
+
+    // Columns in the order of MessageColumns.
+    std::shared_ptr<UserMessageQuery> readMessage(ResultSet& row)
+    {
+        auto message = std::make_shared<UserMessageQuery>();
+        message->id_ = row.stringForColumnIndex(0);
+        message->userName = row.stringForColumnIndex(1);
+        message->context = row.stringForColumnIndex(2);
+        message->desc = row.stringForColumnIndex(3);
+        message->from = row.stringForColumnIndex(4);
+        message->to = row.stringForColumnIndex(5);
+        message->fromIconName = row.stringForColumnIndex(6);
+        message->toIconName = row.stringForColumnIndex(7);
+        message->msgType = optionalInteger(row, 8);
+        message->url = row.stringForColumnIndex(9);
+        message->createTime = row.dateForColumnIndex(10);
+        return message;
+    }
+
+    bool insertMessage(Database& db, const std::string& insert, const UserMessageQuery& message)
+    {
+        return db.executeUpdate(insert, message.id_, message.userName, message.context, message.desc, message.from,
+            message.to, message.fromIconName, message.toIconName, message.msgType, message.url, message.createTime);
+    }
+
+    bool insertQuery(Database& db, const char* table, const UserMessageQuery& message)
+    {
+        return insertMessage(db,
+            std::string("insert or ignore into ") + table + " (" + MessageColumns
+                + ") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            message);
+    }
+
+    bool saveQuery(const char* table, const UserMessageQuery& message)
+    {
+        return withDatabase([&](Database& db) { return insertQuery(db, table, message); });
+    }
+
+    std::optional<std::string> partnerOf(const UserMessageQuery& message)
+    {
+        bool sentByOwner = message.userName && message.from == message.userName;
+        return sentByOwner ? message.to : message.from;
+    }
+
+    bool replaceListRow(Database& db, const char* table, const UserMessageQuery& message)
+    {
+        auto partner = partnerOf(message);
+        return db.executeUpdate(std::string("delete from ") + table + " where userName is ? and partner is ?",
+                   message.userName, partner)
+            && db.executeUpdate(std::string("insert into ") + table + " (partner, " + MessageColumns
+                    + ") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                partner, message.id_, message.userName, message.context, message.desc, message.from, message.to,
+                message.fromIconName, message.toIconName, message.msgType, message.url, message.createTime);
+    }
+
+    bool saveList(const char* table, const UserMessageQuery& message)
+    {
+        return withDatabase(
+            [&](Database& db) { return inTransaction(db, [&] { return replaceListRow(db, table, message); }); });
+    }
+
+    bool savePending(Database& db, const PendingMessage& pending)
+    {
+        bool chat = pending.place == PendingMessage::Place::Chat;
+        return insertQuery(db, chat ? ChatQuery : MessageQuery, *pending.message)
+            && replaceListRow(db, chat ? ChatList : MessageList, *pending.message);
+    }
+
+    bool deleteRows(const std::string& statement)
+    {
+        return withDatabase([&](Database& db) { return db.executeUpdate(statement); });
+    }
+
+    bool deleteListRows(const char* table, std::string_view partner)
+    {
+        return withDatabase([&](Database& db) {
+            return db.executeUpdate(std::string("delete from ") + table + " where partner = ?", partner);
+        });
+    }
+
+} // namespace
+
+std::filesystem::path DBManager::databasePath() { return base::Paths::documents() / FileName; }
+
+bool DBManager::createTables()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    return withDatabase([](Database&) { return true; });
+}
+
+std::shared_ptr<MobileDeviceAndLocation> DBManager::readSingleMobileDevice()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto account = signedInAccount();
+    if (!account)
+        return nullptr;
+    return withDatabase([&](Database& db) -> std::shared_ptr<MobileDeviceAndLocation> {
+        auto row = db.executeQuery("select serialNumber, DeviceName, deviceTypeID from MobileDeviceDB "
+                                   "where userName = ? order by rowid desc limit 1",
+            *account);
+        if (!row || !row->next())
+            return nullptr;
+        auto device = std::make_shared<MobileDeviceAndLocation>();
+        device->serialNumber = row->stringForColumnIndex(0);
+        device->DeviceName = row->stringForColumnIndex(1);
+        device->deviceTypeID = optionalInteger(*row, 2);
+        row->close();
+        return device;
+    });
+}
+
+bool DBManager::saveOrUpdataMobileDeviceDB(const MobileDeviceAndLocation& device)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto account = signedInAccount();
+    return withDatabase([&](Database& db) {
+        return inTransaction(db, [&] {
+            return db.executeUpdate("delete from MobileDeviceDB where userName is ?", account)
+                && db.executeUpdate(
+                    "insert into MobileDeviceDB (userName, serialNumber, DeviceName, deviceTypeID) values (?, ?, ?, ?)",
+                    account, device.serialNumber, device.DeviceName, device.deviceTypeID);
+        });
+    });
+}
+
+bool DBManager::deleteAllMobileDevice()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto account = signedInAccount();
+    return withDatabase(
+        [&](Database& db) { return db.executeUpdate("delete from MobileDeviceDB where userName is ?", account); });
+}
+
+std::vector<std::shared_ptr<UserMessageQuery>> DBManager::selectUserChatQueryByUserName(
+    std::string_view userName, std::string_view from, std::string_view to)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    using Messages = std::vector<std::shared_ptr<UserMessageQuery>>;
+    return withDatabase([&](Database& db) {
+        Messages messages;
+        auto rows = db.executeQuery(std::string("select ") + MessageColumns + " from " + ChatQuery
+                + " where userName = ? and ((from_ = ? and to_ = ?) or (from_ = ? and to_ = ?))"
+                  " order by createTime, rowid",
+            userName, from, to, to, from);
+        while (rows && rows->next())
+            messages.push_back(readMessage(*rows));
+        return messages;
+    });
+}
+
+bool DBManager::saveOrUpdataUserChatQuery(const UserMessageQuery& message) { return saveQuery(ChatQuery, message); }
+
+bool DBManager::saveOrUpdataUserChatList(const UserMessageQuery& message) { return saveList(ChatList, message); }
+
+bool DBManager::saveOrUpdataUserMessageQuery(const UserMessageQuery& message)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    return saveQuery(MessageQuery, message);
+}
+
+bool DBManager::saveOrUpdataUserMessageList(const UserMessageQuery& message) { return saveList(MessageList, message); }
+
+bool DBManager::saveIncomingMessages(const std::vector<PendingMessage>& messages)
+{
+    return withDatabase([&](Database& db) {
+        return inTransaction(db, [&] {
+            for (const PendingMessage& pending : messages) {
+                if (!savePending(db, pending))
+                    return false;
+            }
+            return true;
+        });
+    });
+}
+
+bool DBManager::deleteAllChatQuery() { return deleteRows(std::string("delete from ") + ChatQuery); }
+
+bool DBManager::deleteAllUserMessageQuery() { return deleteRows(std::string("delete from ") + MessageQuery); }
+
+bool DBManager::deleteUserChatListByFrom(std::string_view from) { return deleteListRows(ChatList, from); }
+
+bool DBManager::deleteUserMessageListByFrom(std::string_view from) { return deleteListRows(MessageList, from); }
+
+} // namespace core

@@ -1,0 +1,62 @@
+// core::DBManager: the local message store, "dataBase.sqlite" in the documents folder: the message centre's
+// messages ("UserMessageQuery") and conversation list ("UserMessageList"), the chat's messages
+// ("UserChatQuery") and conversation list ("UserChatList"), and each account's current-device row
+// ("MobileDeviceDB"). Every call opens the file (creating the tables on first use), runs its statements with
+// bound values and closes it; a file that cannot be opened gives nothing or false. A file that is not a
+// database is kept aside as "dataBase.sqlite.corrupt-N" and a new one made. Times are stored as
+// "yyyy/MM/dd HH:mm:ss" (UTC, so that they sort in time order). Main thread, except
+// saveIncomingMessages (any thread: it opens a connection of its own).
+//
+//   core::DBManager::saveOrUpdataUserChatQuery(*message);
+//   auto chat = core::DBManager::selectUserChatQueryByUserName(account, account, serialNumber);
+#pragma once
+
+#include "core/records/MobileDeviceAndLocation.h"
+#include "core/messages/PendingMessage.h"
+#include "core/messages/UserMessageQuery.h"
+
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+class DBManager {
+public:
+    static constexpr const char* FileName = "dataBase.sqlite";
+    static std::filesystem::path databasePath();
+
+    // Opens the file and creates the tables (done at launch; every other call does it when needed).
+    [[nodiscard]] static bool createTables();
+
+    // The signed-in account's ("kLoginName2") current-device row, or nothing.
+    static std::shared_ptr<MobileDeviceAndLocation> readSingleMobileDevice();
+    // Replaces the signed-in account's current-device row (other accounts' rows stay); whether it was stored.
+    [[nodiscard]] static bool saveOrUpdataMobileDeviceDB(const MobileDeviceAndLocation& device);
+    // Deletes the signed-in account's current-device rows.
+    [[nodiscard]] static bool deleteAllMobileDevice();
+
+    // The account's chat between the two parties, both directions, oldest first.
+    static std::vector<std::shared_ptr<UserMessageQuery>> selectUserChatQueryByUserName(
+        std::string_view userName, std::string_view from, std::string_view to);
+    // Stores a chat message; one whose id_ is already stored is not stored again (true all the same).
+    [[nodiscard]] static bool saveOrUpdataUserChatQuery(const UserMessageQuery& message);
+    // Makes the message the latest of its conversation: one row per account and partner, the partner being
+    // the party that is not the message's owner (its "to" when the owner sent it, else its "from").
+    [[nodiscard]] static bool saveOrUpdataUserChatList(const UserMessageQuery& message);
+    [[nodiscard]] static bool saveOrUpdataUserMessageQuery(const UserMessageQuery& message);
+    [[nodiscard]] static bool saveOrUpdataUserMessageList(const UserMessageQuery& message);
+
+    // Stores a batch of the service's messages, each in its place's two tables as the four calls above do,
+    // over one connection in one transaction: all of them or, false, none.
+    [[nodiscard]] static bool saveIncomingMessages(const std::vector<PendingMessage>& messages);
+
+    [[nodiscard]] static bool deleteAllChatQuery();
+    [[nodiscard]] static bool deleteAllUserMessageQuery();
+    // Delete the conversation-list rows whose partner is the given party (of every account).
+    [[nodiscard]] static bool deleteUserChatListByFrom(std::string_view from);
+    [[nodiscard]] static bool deleteUserMessageListByFrom(std::string_view from);
+};
+
+} // namespace core

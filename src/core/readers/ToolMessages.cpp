@@ -1,0 +1,129 @@
+#include "core/service/ReplyFields.h"
+#include "core/service/ServiceProtocol.h"
+#include "core/readers/Tool.h"
+
+namespace core {
+
+namespace {
+
+    // The elements of a list payload that are objects; others are logged and passed over.
+    template <typename Read> void forEachObject(const base::Array& list, std::string_view what, Read read)
+    {
+        for (const base::Value& element : list) {
+            if (const auto& fields = element.dictionary())
+                read(fields);
+            else
+                ReplyFields::noteConversion(what, element, "no row");
+        }
+    }
+
+    std::shared_ptr<UserMessageQuery> readMessage(const base::DictionaryRef& fields)
+    {
+        auto message = std::make_shared<UserMessageQuery>();
+        message->id_ = ReplyFields::text(fields, ServiceProtocol::MessageIdKey);
+        message->context = ReplyFields::text(fields, ServiceProtocol::MessageContextKey);
+        message->desc = ReplyFields::text(fields, ServiceProtocol::MessageDescKey);
+        message->from = ReplyFields::text(fields, ServiceProtocol::MessageFromKey);
+        message->to = ReplyFields::text(fields, ServiceProtocol::MessageToKey);
+        message->fromIconName = ReplyFields::text(fields, ServiceProtocol::MessageFromIconNameKey);
+        message->toIconName = ReplyFields::text(fields, ServiceProtocol::MessageToIconNameKey);
+        message->msgType = ReplyFields::integer(fields, ServiceProtocol::MessageMsgTypeKey);
+        message->url = ReplyFields::text(fields, ServiceProtocol::MessageUrlKey);
+        message->createTime = ReplyFields::date(fields, ServiceProtocol::MessageCreateTimeKey);
+        return message;
+    }
+
+    std::shared_ptr<LumetDeviceConfig> readAttendanceRow(const base::DictionaryRef& fields)
+    {
+        auto row = std::make_shared<LumetDeviceConfig>();
+        row->id_ = ReplyFields::text(fields, "_id");
+        row->serialNumber = ReplyFields::text(fields, "Serialnumber");
+        row->type = ReplyFields::integer(fields, "Type");
+        row->dateTime = ReplyFields::date(fields, "Time");
+        row->state = ReplyFields::text(fields, "State");
+        row->code = ReplyFields::text(fields, "Code");
+        return row;
+    }
+
+    constexpr size_t PhoneBookEntries = 10;
+
+    std::vector<std::string> readPhoneBookList(const base::DictionaryRef& fields, std::string_view key)
+    {
+        std::vector<std::string> list;
+        if (auto entries = ReplyFields::array(fields, key)) {
+            for (const base::Value& entry : *entries)
+                list.push_back(ReplyFields::textOf(entry, key).value_or(""));
+        }
+        if (list.size() < PhoneBookEntries)
+            list.resize(PhoneBookEntries);
+        return list;
+    }
+
+} // namespace
+
+std::vector<std::shared_ptr<UserMessageQuery>> Tool::readUserMessageQueryFromJson(std::string_view reply)
+{
+    std::vector<std::shared_ptr<UserMessageQuery>> messages;
+    auto d = ReplyFields::payload(reply);
+    if (!d || d->isNull())
+        return messages;
+    if (!d->array()) {
+        ReplyFields::noteConversion("d", *d, "no messages");
+        return messages;
+    }
+    forEachObject(
+        *d->array(), "message", [&](const base::DictionaryRef& fields) { messages.push_back(readMessage(fields)); });
+    return messages;
+}
+
+std::shared_ptr<EasyUIDataGrid> Tool::readCheckingLumetInHistoryFromJson(std::string_view reply)
+{
+    auto d = ReplyFields::payload(reply);
+    if (!d || d->isNull())
+        return nullptr;
+    if (!d->array()) {
+        ReplyFields::noteConversion("d", *d, "no attendance");
+        return nullptr;
+    }
+    auto grid = std::make_shared<EasyUIDataGrid>();
+    forEachObject(*d->array(), "attendance row",
+        [&](const base::DictionaryRef& fields) { grid->rows.push_back(readAttendanceRow(fields)); });
+    return grid;
+}
+
+std::shared_ptr<LumetAlarmClock> Tool::readAlarmClockFromJson(std::string_view reply)
+{
+    auto d = ReplyFields::payload(reply);
+    if (!d || d->isNull())
+        return nullptr;
+    const auto& fields = d->dictionary();
+    if (!fields) {
+        ReplyFields::noteConversion("d", *d, "no alarm clocks");
+        return nullptr;
+    }
+    auto clocks = std::make_shared<LumetAlarmClock>();
+    clocks->id_ = ReplyFields::text(fields, "_id");
+    if (auto alarms = ReplyFields::array(fields, "LumetAlarmClockEntity")) {
+        forEachObject(*alarms, "LumetAlarmClockEntity", [&](const base::DictionaryRef& alarmFields) {
+            auto alarm = std::make_shared<LumetAlarmClockEntity>();
+            alarm->isOpen = ReplyFields::integer(alarmFields, "Mode").value_or(0);
+            alarm->h = ReplyFields::asReceived(alarmFields, "H");
+            alarm->m = ReplyFields::asReceived(alarmFields, "S");
+            clocks->dataList.push_back(std::move(alarm));
+        });
+    }
+    return clocks;
+}
+
+std::optional<Tool::PhoneBook> Tool::getPhoneBookNumber(std::string_view reply)
+{
+    if (ReplyFields::isBlank(reply))
+        return std::nullopt;
+    auto d = ReplyFields::payload(reply);
+    const base::DictionaryRef& fields = d ? d->dictionary() : nullptr;
+    if (d && !fields && !d->isNull())
+        ReplyFields::noteConversion("d", *d, "an empty phone book");
+    return PhoneBook { readPhoneBookList(fields, "PL"), readPhoneBookList(fields, "Name") };
+}
+
+} // namespace core

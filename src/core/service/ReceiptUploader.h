@@ -1,0 +1,82 @@
+// core::ReceiptUploader: the one sender of the stored purchase receipt to the tracking service. It answers
+// the notification "uploadReceipt" (posted at launch and after an accepted sign-in when a receipt waits)
+// and the purchase screen's requests, and sends "Apple_Device_Pay" with the receipt of the setting
+// "receipt" for the device it was bought for (the setting "receiptSerial"; the current device for an older
+// receipt stored without it). The service grants with the payload 0 (the number, or exactly the text
+// "0"): the receipt is then cleared and the listener hears of it. Any other reply, and a failure, leaves the
+// receipt stored and sends it again 2.0 s later, without limit while it waits. One request is in flight at
+// a time and one retry at most is pending, whoever asks. Each upload carries whether the application's
+// published version is the store-test one (StoreLookup); an upload waits for a lookup under way, and the
+// first upload of a launch starts one. Main thread.
+//
+//   core::ReceiptUploader::shared()->start();        // at launch, before "uploadReceipt" is posted
+//   core::ReceiptUploader::storeReceipt(base64, serial);
+//   core::ReceiptUploader::shared()->uploadStoredReceipt();
+#pragma once
+
+#include "base/time/Clock.h"
+#include "base/loop/NotificationCenter.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+class ReceiptUploaderListener {
+public:
+    virtual ~ReceiptUploaderListener() = default;
+    virtual void receiptGranted() = 0;
+};
+
+class ReceiptUploader : public std::enable_shared_from_this<ReceiptUploader> {
+public:
+    static constexpr base::Duration retryDelay { 2.0 };
+    static constexpr const char* Method = "Apple_Device_Pay";
+    static constexpr const char* ReceiptSerialKey = "receiptSerial";
+    static constexpr int64_t Money = 60;
+
+    static std::shared_ptr<ReceiptUploader> shared();
+    // Forgets the shared uploader as the end of the process would (its pending work ends with it). For tests.
+    static void relaunch();
+
+    // Begins answering "uploadReceipt"; again does nothing.
+    void start();
+    // Keeps a new receipt (the Base64 text) with the serial number of the device it was bought for.
+    static void storeReceipt(const std::string& receipt, const std::string& serialNumber);
+    // The receipt waiting for the grant; nothing when none is stored or it is blank.
+    [[nodiscard]] static std::optional<std::string> storedReceipt();
+
+    // Asks for the published version again; uploads wait for the answer (or the lookup's time-out).
+    void lookUpVersion();
+    // Sends the stored receipt now, after a lookup under way. While a request is in flight or a retry is
+    // pending, they send what is stored by then (a grant of an older receipt sends one stored meanwhile).
+    void uploadStoredReceipt();
+    void setListener(std::weak_ptr<ReceiptUploaderListener> listener) { m_listener = std::move(listener); }
+
+    std::optional<bool> isDebug() const { return m_isDebug; }
+    bool isUploading() const { return m_inFlight; }
+    bool hasPendingRetry() const { return m_retryPending; }
+
+    // Whether a reply text of "Apple_Device_Pay" grants the service.
+    static bool isGranted(std::string_view reply);
+
+    ~ReceiptUploader();
+
+private:
+    ReceiptUploader() = default;
+    void send();
+    void replied(const std::string& sentReceipt, bool granted);
+    void scheduleRetry();
+
+    std::optional<base::NotificationCenter::ObserverToken> m_observer;
+    std::weak_ptr<ReceiptUploaderListener> m_listener;
+    std::optional<bool> m_isDebug;
+    bool m_lookingUp { false };
+    bool m_waitingForLookup { false };
+    bool m_inFlight { false };
+    bool m_retryPending { false };
+};
+
+} // namespace core

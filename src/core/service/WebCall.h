@@ -1,0 +1,56 @@
+// core::WebCall: the one way the application calls a web method of the tracking service. It sets the shared
+// client's "Cookie" header to the setting "kCookie", selects JSON bodies, and posts the parameters (null
+// values written as null; none for an empty body) to the server root of Singleton followed by
+// "/Server/Mobileservice.asmx/" and the method. The reply text (responseString) goes to the success block,
+// to be read by a Tool reader; a status outside 200-299 or a transport failure goes to the failure block.
+// Exactly one of the two runs, on the main thread; what a screen shows meanwhile and on failure is its own
+// affair. Main thread.
+//
+//   core::WebCall::post("LumetSetListenNo", parameters,
+//       [weak = weak_from_this()](const std::string& reply) {
+//           if (auto self = weak.lock()) self->showResult(core::WebCall::isCommandAccepted(reply)); },
+//       [weak = weak_from_this()](const base::Error&) { if (auto self = weak.lock()) self->showFailure(); });
+#pragma once
+
+#include "base/values/Dictionary.h"
+#include "base/values/Error.h"
+#include "net/http/HTTPHeaderFields.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace networking {
+class HTTPRequestOperation;
+}
+
+namespace core {
+
+class WebCall {
+public:
+    using Success = std::function<void(const std::string& reply)>;
+    using Failure = std::function<void(const base::Error& error)>;
+
+    // The absolute URL of a web method on the chosen server.
+    static std::string urlOfMethod(std::string_view method);
+
+    static void post(std::string_view method, const base::DictionaryRef& parameters, Success success, Failure failure);
+
+    // The same, for a caller that also reads the reply's header fields (the sign-in takes the session cookie
+    // from "Set-Cookie").
+    using SuccessWithHeaders = std::function<void(const std::string& reply, const net::HTTPHeaderFields& headers)>;
+    static void postReadingHeaders(
+        std::string_view method, const base::DictionaryRef& parameters, SuccessWithHeaders success, Failure failure);
+
+    // The convention for any absolute URL (a file endpoint, say): the session cookie, JSON bodies, the same
+    // failure rule; the success block gets the finished request, to read the body in the form it needs.
+    using RequestSuccess = std::function<void(const networking::HTTPRequestOperation& request)>;
+    static void postToURL(
+        const std::string& url, const base::DictionaryRef& parameters, RequestSuccess success, Failure failure);
+
+    // Whether a command's reply says the server took the command on: its "d" is exactly "命令提交成功".
+    static bool isCommandAccepted(std::string_view reply);
+};
+
+} // namespace core

@@ -1,0 +1,35 @@
+#include "core/state/Logout.h"
+
+#include "base/loop/MainThread.h"
+#include "base/loop/NotificationCenter.h"
+#include "core/messages/DBManager.h"
+#include "core/helpers/Helper.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/RememberedAccount.h"
+#include "core/service/ServiceClient.h"
+#include "core/state/SettingsKeys.h"
+#include "core/state/Singleton.h"
+
+namespace core {
+
+void Logout::logOut()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    // The request takes the cookie with it before the session is cleared below.
+    Helper::uploadDeviceToken(std::nullopt);
+    logOutKeepingPushToken();
+}
+
+void Logout::logOutKeepingPushToken()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    Helper::saveSettingValue(base::Value(""), SettingsKeys::Cookie);
+    Helper::saveSettingValue(base::Value("0"), SettingsKeys::AutoLogin);
+    ServiceClient::sharedClient()->setDefaultHeader("Cookie", "");
+    Singleton::shared().setLastSerialnumber("");
+    RememberedAccount::setSessionPassword("");
+    DBManager::deleteAllMobileDevice();
+    base::NotificationCenter::defaultCenter().post(NotificationNames::DidLogOut);
+}
+
+} // namespace core

@@ -1,0 +1,113 @@
+#include "core/state/RememberedAccount.h"
+
+#include "base/system/Bundle.h"
+#include "base/loop/MainThread.h"
+#include "core/helpers/Helper.h"
+#include "core/service/RootUrl.h"
+#include "core/state/SettingsKeys.h"
+#include "keychain/Keychain.h"
+
+namespace core {
+
+namespace {
+
+    std::string setting(const char* key)
+    {
+        auto value = Helper::readSettingsByKey(key);
+        return value && value->isString() ? *value->string() : "";
+    }
+
+    void saveSetting(const std::string& value, const char* key) { Helper::saveSettingValue(base::Value(value), key); }
+
+    std::string keychainService() { return base::Bundle::main().identifier(); }
+
+    std::string& session()
+    {
+        static std::string password;
+        return password;
+    }
+
+    void replaceSetting(const char* key, const std::string& oldPassword, const std::string& newPassword)
+    {
+        if (setting(key) == oldPassword)
+            saveSetting(newPassword, key);
+    }
+
+    void replaceKeychainItem(const std::string& account, const std::string& oldPassword, const std::string& newPassword)
+    {
+        if (keychain::Keychain::passwordForService(keychainService(), account) == oldPassword)
+            keychain::Keychain::setPassword(newPassword, keychainService(), account);
+    }
+
+} // namespace
+
+RememberedAccount RememberedAccount::read()
+{
+    RememberedAccount account;
+    account.name = setting(SettingsKeys::LoginName);
+    if (!account.name.empty())
+        account.password = keychain::Keychain::passwordForService(keychainService(), account.name);
+    account.autoLogin = setting(SettingsKeys::AutoLogin) == "1";
+    return account;
+}
+
+void RememberedAccount::save(const std::string& name, const std::string& password, bool remember, bool autoLogin)
+{
+    saveSetting(name, SettingsKeys::LoginName);
+    saveSetting(name, SettingsKeys::LoginName2);
+    saveSetting(remember && autoLogin ? "1" : "0", SettingsKeys::AutoLogin);
+    setSessionPassword(password);
+    keepLaunchRootUrl();
+    if (remember) {
+        keychain::Keychain::setPassword(password, keychainService(), name);
+        saveSetting(password, SettingsKeys::Password);
+        saveSetting(name, SettingsKeys::ReLoginName);
+        saveSetting(password, SettingsKeys::RePassword);
+    } else {
+        keychain::Keychain::deletePasswordForService(keychainService(), name);
+        saveSetting("", SettingsKeys::Password);
+        forgetReLoginAccount();
+    }
+}
+
+std::optional<RememberedAccount::Credentials> RememberedAccount::reLoginAccount()
+{
+    Credentials credentials { setting(SettingsKeys::ReLoginName), setting(SettingsKeys::RePassword) };
+    if (credentials.name.empty() || credentials.password.empty())
+        return std::nullopt;
+    return credentials;
+}
+
+void RememberedAccount::forgetReLoginAccount()
+{
+    Helper::saveSettingValue(std::nullopt, SettingsKeys::ReLoginName);
+    Helper::saveSettingValue(std::nullopt, SettingsKeys::RePassword);
+}
+
+std::string RememberedAccount::sessionPassword()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    return session();
+}
+
+void RememberedAccount::setSessionPassword(std::string password)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    session() = std::move(password);
+}
+
+void RememberedAccount::passwordChanged(const std::string& newPassword)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    std::string oldPassword = std::exchange(session(), newPassword);
+    // Without a session there is no old password to recognise, and an empty copy is no remembered one.
+    if (oldPassword.empty())
+        return;
+    replaceSetting(SettingsKeys::Password, oldPassword, newPassword);
+    replaceSetting(SettingsKeys::RePassword, oldPassword, newPassword);
+    std::string account = setting(SettingsKeys::LoginName2);
+    if (!account.empty())
+        replaceKeychainItem(account, oldPassword, newPassword);
+}
+
+} // namespace core

@@ -1,0 +1,271 @@
+#include "networking/http/HTTPRequestOperation.h"
+
+#include "base/text/Localization.h"
+#include "base/text/LocalizedFormat.h"
+#include "networking/http/NetworkingErrors.h"
+
+namespace networking {
+
+namespace {
+
+    std::string localizedFormat(const char* format)
+    {
+        std::string text = base::Localization::main().localizedString(format, "", "Networking");
+        return text.empty() ? std::string(format) : text;
+    }
+
+    std::string describe(const ContentTypeSet& types)
+    {
+        std::string text = "{(";
+        bool first = true;
+        for (const std::string& type : types) {
+            text += first ? "\n    " : ",\n    ";
+            text += type;
+            first = false;
+        }
+        return text + "\n)}";
+    }
+
+} // namespace
+
+HTTPRequestOperation::HTTPRequestOperation(net::URLRequest request)
+    : URLConnectionOperation(std::move(request))
+{
+}
+
+HTTPOperationClass& HTTPRequestOperation::operationClass()
+{
+    static HTTPOperationClass descriptor({
+        .name = "HTTPRequestOperation",
+        .superclass = nullptr,
+        .make = [](net::URLRequest request) { return std::make_shared<HTTPRequestOperation>(std::move(request)); },
+        .acceptableStatusCodes = IndexSet::range(200, 100),
+        .acceptableContentTypes = std::optional<ContentTypeSet>(),
+        .pathExtensions = {},
+    });
+    return descriptor;
+}
+
+std::shared_ptr<HTTPRequestOperation> HTTPRequestOperation::sharedHTTPSelf()
+{
+    return std::static_pointer_cast<HTTPRequestOperation>(shared_from_this());
+}
+
+std::shared_ptr<URLConnectionOperation> HTTPRequestOperation::makeOperationOfSameKind(net::URLRequest request) const
+{
+    return httpClass().make(std::move(request));
+}
+
+int HTTPRequestOperation::judgedStatusCode() const
+{
+    auto reply = response();
+    return reply ? reply->statusCode() : 200;
+}
+
+bool HTTPRequestOperation::hasAcceptableStatusCode() const
+{
+    if (!response())
+        return false;
+    return httpClass().acceptsStatusCode(static_cast<uint64_t>(judgedStatusCode()));
+}
+
+bool HTTPRequestOperation::hasAcceptableContentType() const
+{
+    auto reply = response();
+    if (!reply)
+        return false;
+    return httpClass().acceptsContentType(reply->mimeType().value_or("application/octet-stream"));
+}
+
+std::optional<base::Error> HTTPRequestOperation::HTTPError() const
+{
+    std::lock_guard guard(lock());
+    return m_HTTPError;
+}
+
+std::optional<base::Error> HTTPRequestOperation::error() const
+{
+    std::lock_guard guard(lock());
+    auto reply = response();
+    if (!m_HTTPError && reply) {
+        bool statusAcceptable = hasAcceptableStatusCode();
+        auto data = responseBody();
+        if (!statusAcceptable || (!hasAcceptableContentType() && data && !data->empty())) {
+            base::Dictionary::Pairs info;
+            if (auto text = responseString())
+                info.emplace_back(base::Error::LocalizedRecoverySuggestionKey, *text);
+            net::URLRequest failing = request();
+            if (failing.url())
+                info.emplace_back(base::Error::FailingURLKey, failing.url()->absoluteString());
+            info.emplace_back(NetworkingErrors::FailingURLRequestKey, failing.description());
+            info.emplace_back(NetworkingErrors::FailingURLResponseKey, reply->description());
+            long code = 0;
+            if (!statusAcceptable) {
+                info.emplace_back(base::Error::LocalizedDescriptionKey,
+                    base::LocalizedFormat::format(localizedFormat("Expected status code in (%@), got %d"),
+                        { httpClass().acceptableStatusCodes().rangeListString(), judgedStatusCode() }));
+                code = NetworkingErrors::BadServerResponse;
+            } else {
+                info.emplace_back(base::Error::LocalizedDescriptionKey,
+                    base::LocalizedFormat::format(localizedFormat("Expected content type %@, got %@"),
+                        { describe(httpClass().acceptableContentTypes().value_or(ContentTypeSet())),
+                            reply->mimeType().value_or("(null)") }));
+                code = NetworkingErrors::CannotDecodeContentData;
+            }
+            m_HTTPError = base::Error(NetworkingErrors::Domain, code, std::move(info));
+        }
+    }
+    if (m_HTTPError)
+        return m_HTTPError;
+    return URLConnectionOperation::error();
+}
+
+base::TextEncoding::Code HTTPRequestOperation::responseStringEncoding() const
+{
+    std::lock_guard guard(lock());
+    auto reply = response();
+    if (reply && !reply->textEncodingName() && responseBody()) {
+        if (const std::string* contentType = reply->valueForHTTPHeaderField("Content-Type")) {
+            std::string_view text(*contentType);
+            while (!text.empty()
+                && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' || text.front() == '\n'))
+                text.remove_prefix(1);
+            size_t slash = text.find('/');
+            if (slash != std::string_view::npos && text.substr(0, slash) == "text")
+                return base::TextEncoding::ISOLatin1;
+        }
+    }
+    return URLConnectionOperation::responseStringEncoding();
+}
+
+void HTTPRequestOperation::pause()
+{
+    // The length kept and the detaching of the connection under one hold of the lock: no chunk may be kept
+    // in between and then asked for again.
+    std::lock_guard guard(lock());
+    // A file says where it stands; any other stream has taken every byte read so far.
+    auto stream = outputStream();
+    auto offset = stream ? stream->fileCurrentOffset() : std::nullopt;
+    uint64_t received = offset ? *offset : static_cast<uint64_t>(totalBytesRead());
+    net::URLRequest resumed = request();
+    if (auto reply = response()) {
+        if (const std::string* tag = reply->valueForHTTPHeaderField("ETag"))
+            resumed.setValue(*tag, "If-Range");
+    }
+    resumed.setValue("bytes=" + std::to_string(received) + "-", "Range");
+    setRequest(std::move(resumed));
+    URLConnectionOperation::pause();
+}
+
+std::shared_ptr<base::DispatchQueue> HTTPRequestOperation::successCallbackQueue() const
+{
+    std::lock_guard guard(lock());
+    return m_successCallbackQueue;
+}
+
+void HTTPRequestOperation::setSuccessCallbackQueue(std::shared_ptr<base::DispatchQueue> queue)
+{
+    std::lock_guard guard(lock());
+    m_successCallbackQueue = std::move(queue);
+}
+
+std::shared_ptr<base::DispatchQueue> HTTPRequestOperation::failureCallbackQueue() const
+{
+    std::lock_guard guard(lock());
+    return m_failureCallbackQueue;
+}
+
+void HTTPRequestOperation::setFailureCallbackQueue(std::shared_ptr<base::DispatchQueue> queue)
+{
+    std::lock_guard guard(lock());
+    m_failureCallbackQueue = std::move(queue);
+}
+
+std::shared_ptr<base::DispatchQueue> HTTPRequestOperation::successQueueOrMain() const
+{
+    auto queue = successCallbackQueue();
+    return queue ? queue : base::DispatchQueue::main();
+}
+
+std::shared_ptr<base::DispatchQueue> HTTPRequestOperation::failureQueueOrMain() const
+{
+    auto queue = failureCallbackQueue();
+    return queue ? queue : base::DispatchQueue::main();
+}
+
+void HTTPRequestOperation::holdDeliveryTicket(CallsInFlight::Ticket ticket)
+{
+    std::lock_guard guard(lock());
+    m_deliveryTicket = std::move(ticket);
+}
+
+ResponseObject HTTPRequestOperation::responseObject()
+{
+    auto data = responseBody();
+    return data ? ResponseObject(base::Value(base::Data(*data))) : ResponseObject();
+}
+
+void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
+{
+    setCompletionBlock(
+        [weak = std::weak_ptr(sharedHTTPSelf()), success = std::move(success), failure = std::move(failure)] {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            CallsInFlight::Ticket ticket;
+            {
+                std::lock_guard guard(self->lock());
+                ticket = std::move(self->m_deliveryTicket);
+            }
+            // A failed transfer or an unacceptable reply is not parsed.
+            auto processing = self->error() ? nullptr : self->responseProcessingQueue();
+            if (!processing) {
+                self->deliver(success, failure, std::move(ticket));
+                return;
+            }
+            processing->async([self, success, failure, ticket = std::move(ticket)]() mutable {
+                self->deliver(success, failure, std::move(ticket));
+            });
+        });
+}
+
+std::shared_ptr<const Reply> HTTPRequestOperation::reply() const
+{
+    std::lock_guard guard(lock());
+    return m_reply;
+}
+
+std::shared_ptr<const Reply> HTTPRequestOperation::settleReply()
+{
+    auto reply = std::make_shared<Reply>();
+    reply->error = error();
+    // The object is made only for a reply that may succeed; making it may record a parse error.
+    if (!reply->error) {
+        reply->object = responseObject();
+        reply->error = error();
+    }
+    reply->response = response();
+    reply->body = responseBody();
+    reply->textEncoding = responseStringEncoding();
+    std::lock_guard guard(lock());
+    m_reply = std::move(reply);
+    return m_reply;
+}
+
+void HTTPRequestOperation::deliver(
+    const SuccessBlock& success, const FailureBlock& failure, CallsInFlight::Ticket ticket)
+{
+    auto reply = settleReply();
+    if (reply->error) {
+        if (failure)
+            failureQueueOrMain()->async([self = sharedHTTPSelf(), failure, reply, ticket = std::move(ticket)] {
+                failure(self, *reply->error);
+            });
+        return;
+    }
+    if (success)
+        successQueueOrMain()->async(
+            [self = sharedHTTPSelf(), success, reply, ticket = std::move(ticket)] { success(self, reply->object); });
+}
+
+} // namespace networking

@@ -1,0 +1,275 @@
+#include "settings/numbers/LikeNumberVC.h"
+
+#include "base/loop/MainThread.h"
+#include "settings/numbers/LumetNumbers.h"
+#include "settings/numbers/NumberDrafts.h"
+#include "settings/numbers/NumberPanelParts.h"
+#include "settings/numbers/QuennNumbers.h"
+#include "settings/numbers/SingleNumberCommand.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/TextField.h"
+
+#include <algorithm>
+
+namespace settings {
+
+namespace {
+
+    constexpr int64_t parvoType = 2;
+    constexpr int64_t quennTypes[] = { 3, 6 };
+    constexpr int64_t newSorbyTypes[] = { 7, 13, 16, 18, 20, 21 };
+    constexpr int64_t lumetTypes[] = { 27, 36 };
+    constexpr int64_t parvoInNewSorbyType = 16;
+
+    bool isOneOf(int64_t type, const auto& types)
+    {
+        return std::find(std::begin(types), std::end(types), type) != std::end(types);
+    }
+
+    std::string draftSlot(const char* viewName, int tag) { return std::string(viewName) + "." + std::to_string(tag); }
+
+    LumetSlot lumetSlotOf(int bindWho)
+    {
+        switch (bindWho) {
+        case LikeNumberVC::Father:
+            return LumetSlot::Father;
+        case LikeNumberVC::Mother:
+            return LumetSlot::Mother;
+        case LikeNumberVC::SOS:
+            return LumetSlot::SOS;
+        default:
+            return LumetSlot::Listen;
+        }
+    }
+
+} // namespace
+
+std::shared_ptr<LikeNumberVC> LikeNumberVC::make() { return std::make_shared<LikeNumberVC>(); }
+
+const std::shared_ptr<ui::View>& LikeNumberVC::likeNumberViewForParvo()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    view();
+    return m_parvoView;
+}
+
+const std::shared_ptr<ui::View>& LikeNumberVC::likeNumberViewForQuenn()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    view();
+    return m_quennView;
+}
+
+const std::shared_ptr<ui::View>& LikeNumberVC::likeNumberViewForNewSorby()
+{
+    view();
+    return m_newSorbyView;
+}
+
+const std::shared_ptr<ui::View>& LikeNumberVC::lumetPanel(int bindWho)
+{
+    view();
+    return m_lumetPanels.at(static_cast<size_t>(bindWho));
+}
+
+void LikeNumberVC::viewDidLoad()
+{
+    view()->setFrame({ 0, 0, NumberPanelParts::panelWidth, 160 });
+    view()->setBackgroundColor(gfx::Color::white());
+    buildParvoView();
+    buildQuennView();
+    buildNewSorbyView();
+    buildLumetPanels();
+}
+
+int64_t LikeNumberVC::deviceType() const { return m_deviceDetail ? m_deviceDetail->deviceTypeID.value_or(0) : 0; }
+
+std::string LikeNumberVC::serialNumber() const
+{
+    return m_deviceDetail ? m_deviceDetail->serialNumber.value_or("") : "";
+}
+
+void LikeNumberVC::viewWillAppear(bool)
+{
+    int64_t type = deviceType();
+    if (type == parvoType) {
+        fillParvo();
+        internationalForParvo();
+        showModelView(m_parvoView);
+    } else if (isOneOf(type, quennTypes)) {
+        fillQuenn();
+        internationalForQuenn();
+        showModelView(m_quennView);
+    } else if (isOneOf(type, newSorbyTypes)) {
+        fillNewSorby();
+        internationalForNewSorby();
+        showModelView(m_newSorbyView);
+    } else if (isOneOf(type, lumetTypes) && m_bindWho >= Mother && m_bindWho <= Listen) {
+        fillLumet();
+        showModelView(m_lumetPanels[static_cast<size_t>(m_bindWho)]);
+    }
+}
+
+void LikeNumberVC::showModelView(const std::shared_ptr<ui::View>& modelView)
+{
+    if (m_shown)
+        m_shown->removeFromSuperview();
+    m_shown = modelView;
+    gfx::Rect frame = view()->frame();
+    view()->setFrame({ frame.origin, modelView->frame().size });
+    modelView->setFrame({ { 0, 0 }, modelView->frame().size });
+    view()->addSubview(modelView);
+}
+
+void LikeNumberVC::fillParvo()
+{
+    const auto& parvo = m_deviceDetail->parvoDeviceConfig;
+    core::ParvoDeviceConfig empty;
+    const core::ParvoDeviceConfig& config = parvo ? *parvo : empty;
+    const core::ConfigText* stored[]
+        = { &config.keySOSSMSNo, &config.key1CallNo, &config.key2CallNo, &config.key3CallNo, &config.listenNum };
+    for (size_t i = 0; i < parvoFieldTags.size(); ++i) {
+        int tag = parvoFieldTags[i];
+        NumberPanelParts::fieldWithTag(m_parvoView, tag)
+            ->setText(NumberDrafts::shared().textFor(
+                serialNumber(), draftSlot("parvo", tag), NumberPanelParts::shown(*stored[i])));
+    }
+}
+
+void LikeNumberVC::fillQuenn()
+{
+    const auto& quenn = m_deviceDetail->quennDeviceConfig;
+    for (size_t i = 0; i < m_quennFields.size(); ++i) {
+        std::string stored = quenn ? NumberPanelParts::shown(QuennNumbers::number(*quenn, i)) : "";
+        m_quennFields[i]->setText(NumberDrafts::shared().textFor(serialNumber(), QuennNumbers::draftSlot(i), stored));
+    }
+}
+
+void LikeNumberVC::fillNewSorby()
+{
+    const auto& parvo = m_deviceDetail->parvoDeviceConfig;
+    auto fill = [&](int tag, const core::ConfigText* stored) {
+        std::string shown = stored ? NumberPanelParts::shown(*stored) : "";
+        NumberPanelParts::fieldWithTag(m_newSorbyView, tag)
+            ->setText(NumberDrafts::shared().textFor(serialNumber(), draftSlot("newsorby", tag), shown));
+    };
+    fill(parvoFieldTags.front(), parvo ? &parvo->keySOSCallNo : nullptr);
+    fill(listenFieldTag, parvo ? &parvo->listenNum : nullptr);
+}
+
+void LikeNumberVC::fillLumet()
+{
+    LumetSlot slot = lumetSlotOf(m_bindWho);
+    const auto& lumet = m_deviceDetail->lumetDeviceConfig;
+    std::string stored = lumet ? NumberPanelParts::shown(LumetNumbers::number(*lumet, slot)) : "";
+    NumberPanelParts::fieldWithTag(m_lumetPanels[static_cast<size_t>(m_bindWho)], lumetFieldTagOf(m_bindWho))
+        ->setText(NumberDrafts::shared().textFor(serialNumber(), LumetNumbers::draftSlot(slot), stored));
+}
+
+void LikeNumberVC::setPhoneNumberForParvo(const ui::Button& button)
+{
+    bool inNewSorby = deviceType() == parvoInNewSorbyType;
+    sendAuthorised(inNewSorby ? m_newSorbyView : m_parvoView, inNewSorby ? "newsorby" : "parvo", button.tag(), false);
+}
+
+void LikeNumberVC::setPhoneNumberForTolva(const ui::Button& button)
+{
+    sendAuthorised(m_newSorbyView, "newsorby", button.tag(), true);
+}
+
+void LikeNumberVC::setListenNumberForParvo(const ui::Button&)
+{
+    bool inNewSorby = deviceType() == parvoInNewSorbyType;
+    sendListen(inNewSorby ? m_newSorbyView : m_parvoView, inNewSorby ? "newsorby" : "parvo");
+}
+
+void LikeNumberVC::setListenNumberForTolva(const ui::Button&) { sendListen(m_newSorbyView, "newsorby"); }
+
+void LikeNumberVC::sendAuthorised(
+    const std::shared_ptr<ui::View>& container, const char* viewName, int tag, bool sosCallOnly)
+{
+    // Key 1 is the SOS number, 2 to 4 the key numbers; the division truncates toward zero.
+    int key = (tag - 100) / 4 + 1;
+    auto field = NumberPanelParts::fieldWithTag(container, tag - 2);
+    if (!field)
+        return;
+    std::string typed = field->text();
+    dismissView();
+    auto device = m_deviceDetail;
+    if (!device || !device->serialNumber) {
+        SingleNumberCommand::settle({ serialNumber(), draftSlot(viewName, tag - 2), typed }, {}, false);
+        return;
+    }
+    auto body = base::Dictionary::make({ { "Serialnumber", base::Value(*device->serialNumber) },
+        { "ButtonNum", base::Value(int64_t { key }) }, { "phonenumberforreceivingSMS", base::Value(typed) },
+        { "phonenumberforreceivingcall", base::Value(typed) } });
+    SingleNumberCommand::send("ParvoSetAuthorizedPhoneNumber", body,
+        { *device->serialNumber, draftSlot(viewName, tag - 2), typed }, [device, key, typed, sosCallOnly] {
+            auto& parvo = device->parvoDeviceConfig;
+            if (!parvo)
+                return;
+            if (sosCallOnly) {
+                parvo->keySOSCallNo = typed;
+                return;
+            }
+            core::ConfigText* pairs[][2]
+                = { { &parvo->keySOSSMSNo, &parvo->keySOSCallNo }, { &parvo->key1SMSNo, &parvo->key1CallNo },
+                      { &parvo->key2SMSNo, &parvo->key2CallNo }, { &parvo->key3SMSNo, &parvo->key3CallNo } };
+            if (key < 1 || key > 4)
+                return;
+            *pairs[key - 1][0] = typed;
+            *pairs[key - 1][1] = typed;
+        });
+}
+
+void LikeNumberVC::sendListen(const std::shared_ptr<ui::View>& container, const char* viewName)
+{
+    auto field = NumberPanelParts::fieldWithTag(container, listenFieldTag);
+    if (!field)
+        return;
+    std::string typed = field->text();
+    dismissView();
+    auto device = m_deviceDetail;
+    SingleNumberCommand::Draft draft { serialNumber(), draftSlot(viewName, listenFieldTag), typed };
+    if (!device || !device->serialNumber) {
+        SingleNumberCommand::settle(draft, {}, false);
+        return;
+    }
+    auto body = base::Dictionary::make(
+        { { "Serialnumber", base::Value(*device->serialNumber) }, { "TelNumber", base::Value(typed) } });
+    SingleNumberCommand::send("ParvoSetTelephoneNumberforWiretapping", body, draft, [device, typed] {
+        if (device->parvoDeviceConfig)
+            device->parvoDeviceConfig->listenNum = typed;
+    });
+}
+
+void LikeNumberVC::setPhoneNumberForQuenn(const ui::Button&)
+{
+    QuennNumbers::Changes changes { m_quennFields[0]->text(), m_quennFields[1]->text(), m_quennFields[2]->text(),
+        std::nullopt };
+    dismissView();
+    QuennNumbers::send(m_deviceDetail, changes);
+}
+
+void LikeNumberVC::setLumetNumber(int bindWho)
+{
+    auto field
+        = NumberPanelParts::fieldWithTag(m_lumetPanels.at(static_cast<size_t>(bindWho)), lumetFieldTagOf(bindWho));
+    std::string typed = field ? field->text() : "";
+    dismissView();
+    LumetNumbers::send(m_deviceDetail, lumetSlotOf(bindWho), typed);
+}
+
+void LikeNumberVC::dismissView() { NumberPanelParts::dismiss(); }
+
+void LikeNumberVC::textFieldDidBeginEditing(ui::TextField& field) { m_lift.begin(*view(), field); }
+
+bool LikeNumberVC::textFieldShouldReturn(ui::TextField& field)
+{
+    field.resignFirstResponder();
+    return true;
+}
+
+void LikeNumberVC::textFieldDidEndEditing(ui::TextField&) { m_lift.end(*view()); }
+
+} // namespace settings

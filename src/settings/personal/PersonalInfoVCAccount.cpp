@@ -1,0 +1,175 @@
+// The account actions of the settings centre: the password panel, push messages, clearing the stored
+// messages and logging out.
+#include "base/text/Localization.h"
+#include "base/system/Log.h"
+#include "base/loop/NotificationCenter.h"
+#include "base/system/UserDefaults.h"
+#include "core/messages/DBManager.h"
+#include "core/helpers/Helper.h"
+#include "core/helpers/KeyboardLift.h"
+#include "core/state/Logout.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/RememberedAccount.h"
+#include "core/state/SettingsKeys.h"
+#include "core/state/Singleton.h"
+#include "core/readers/Tool.h"
+#include "kit/modal/ModalPresenter.h"
+#include "settings/personal/PersonalInfoAlerts.h"
+#include "settings/personal/PersonalInfoPasswordPanel.h"
+#include "settings/personal/PersonalInfoVC.h"
+#include "ui/controls/Button.h"
+#include "ui/input/Keyboard.h"
+#include "ui/controls/Switch.h"
+#include "ui/controls/TextField.h"
+
+#include <cmath>
+
+namespace settings {
+
+namespace {
+
+    // What the panel's inner view must rise by so that the edited field clears a keyboard of 216 points.
+    constexpr double keyboardHeight = 216;
+    constexpr double fieldClearance = 32;
+    constexpr double liftedTop = PersonalInfoPasswordPanel::restingTop;
+
+} // namespace
+
+void PersonalInfoVC::showPasswordPanel()
+{
+    if (!m_keyboardLift) {
+        m_keyboardLift = core::KeyboardLift::make(
+            m_passwordView->JiaRenView(), [weak = ui::weakFrom(this)](const gfx::Rect& viewFrame, double) {
+                auto self = weak.lock();
+                if (!self)
+                    return viewFrame.minY();
+                auto overlap
+                    = std::trunc((self->m_editingFieldY + fieldClearance) - (viewFrame.height() - keyboardHeight));
+                return overlap >= 1 ? liftedTop - overlap : viewFrame.minY();
+            });
+    }
+    m_keyboardLift->start();
+    kit::ModalPresenter::sharedInstance()->showWithContentView(m_passwordView, true);
+}
+
+void PersonalInfoVC::hidePasswordPanel()
+{
+    ui::Keyboard::shared().endEditing(m_passwordView.get());
+    if (m_keyboardLift)
+        m_keyboardLift->stop();
+    kit::ModalPresenter::sharedInstance()->hideAnimated(true);
+}
+
+void PersonalInfoVC::clickbtn(ui::Button& sender)
+{
+    if (sender.tag() != PersonalInfoPasswordPanel::submitTag) {
+        hidePasswordPanel();
+        return;
+    }
+    submitPassword();
+}
+
+void PersonalInfoVC::submitPassword()
+{
+    const std::string& oldPassword = m_passwordView->OldPasswordNum()->text();
+    const std::string& newPassword = m_passwordView->NewNum()->text();
+    const std::string& confirmation = m_passwordView->SureNum()->text();
+    if (oldPassword.empty() || newPassword.empty() || confirmation.empty()) {
+        core::Helper::showNotify(false, base::localized("no_null_password"), view(), {});
+        return;
+    }
+    // The password of this session, whether or not the sign-in remembered it.
+    if (oldPassword != core::RememberedAccount::sessionPassword()) {
+        PersonalInfoAlerts::prompt("password_input_wrong");
+        return;
+    }
+    if (newPassword != confirmation) {
+        PersonalInfoAlerts::prompt("two_password_difference");
+        return;
+    }
+    auto parameters = base::Dictionary::make({ { "old_pwd", oldPassword }, { "new_pwd", newPassword },
+        { "LoginName", base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2).value_or("") } });
+    std::string changedTo = newPassword;
+    send(
+        "UpdatePassword", parameters,
+        [changedTo](PersonalInfoVC& self, const std::string& reply) {
+            self.passwordAnswered(core::Tool::readChangePwdResultFromJson(reply), changedTo);
+        },
+        [](PersonalInfoVC&) { PersonalInfoAlerts::prompt("change_password_failed"); });
+    hidePasswordPanel();
+}
+
+void PersonalInfoVC::passwordAnswered(const std::optional<base::Value>& result, const std::string& newPassword)
+{
+    // Only a text counts as a changed password: a number, a boolean or null is a refusal.
+    const std::string* text = result ? result->string() : nullptr;
+    if (!text || text->empty()) {
+        PersonalInfoAlerts::prompt("change_password_failed");
+        return;
+    }
+    core::RememberedAccount::passwordChanged(newPassword);
+    PersonalInfoAlerts::prompt("change_password_success", ui::weakFrom(this), passwordChangedAlertTag);
+}
+
+void PersonalInfoVC::returnToLogin()
+{
+    base::NotificationCenter::defaultCenter().post(core::NotificationNames::ShowLogin);
+}
+
+void PersonalInfoVC::textFieldDidBeginEditing(ui::TextField& field)
+{
+    field.setReturnKeyType(ui::ReturnKeyType::Done);
+    if (m_keyboardLift)
+        m_keyboardLift->stop();
+    double fieldY = field.frame().minY();
+    m_keyboardLift
+        = core::KeyboardLift::make(m_passwordView->JiaRenView(), [fieldY](const gfx::Rect& viewFrame, double) {
+              auto overlap = std::trunc((fieldY + fieldClearance) - (viewFrame.height() - keyboardHeight));
+              return overlap >= 1 ? liftedTop - overlap : viewFrame.minY();
+          });
+    m_keyboardLift->start();
+}
+
+bool PersonalInfoVC::textFieldShouldReturn(ui::TextField& field)
+{
+    field.resignFirstResponder();
+    return true;
+}
+
+void PersonalInfoVC::messagePushChanged(ui::Switch& sender)
+{
+    core::Helper::saveSettingValue(base::Value(sender.isOn() ? "1" : "0"), core::SettingsKeys::NotificationSwitch);
+    std::optional<std::string> token;
+    if (sender.isOn())
+        token = base::UserDefaults::standard().stringForKey(core::SettingsKeys::DeviceToken);
+    core::Helper::uploadDeviceToken(token);
+}
+
+void PersonalInfoVC::showClearDataSheet()
+{
+    m_clearDataSheet = std::make_shared<ui::ActionSheet>(std::nullopt, ui::weakFrom(this), base::localized("cancel"),
+        base::localized("sure_del"), std::vector<std::string> { base::localized("remove") });
+    m_clearDataSheet->showInView(view());
+}
+
+void PersonalInfoVC::actionSheetClickedButtonAtIndex(ui::ActionSheet& sheet, int buttonIndex)
+{
+    // Both the destructive "sure_del" and "remove" clear; "cancel" does not.
+    if (buttonIndex != sheet.cancelButtonIndex())
+        clearStoredMessages();
+}
+
+void PersonalInfoVC::clearStoredMessages()
+{
+    std::string serialNumber = core::Singleton::shared().lastSerialnumber();
+    bool cleared = core::DBManager::deleteAllChatQuery();
+    cleared = core::DBManager::deleteUserChatListByFrom(serialNumber) && cleared;
+    cleared = core::DBManager::deleteAllUserMessageQuery() && cleared;
+    cleared = core::DBManager::deleteUserMessageListByFrom(serialNumber) && cleared;
+    if (!cleared)
+        base::log("settings: the stored messages could not all be cleared");
+}
+
+void PersonalInfoVC::clickLogout() { core::Logout::logOut(); }
+
+} // namespace settings

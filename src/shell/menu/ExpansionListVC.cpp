@@ -1,0 +1,254 @@
+#include "shell/menu/ExpansionListVC.h"
+
+#include "base/text/Localization.h"
+#include "base/loop/MainThread.h"
+#include "base/system/UserDefaults.h"
+#include "core/messages/DBManager.h"
+#include "core/helpers/Helper.h"
+#include "core/state/Logout.h"
+#include "core/state/SettingsKeys.h"
+#include "core/state/Singleton.h"
+#include "core/readers/Tool.h"
+#include "core/service/WebCall.h"
+#include "kit/drawer/DrawerController.h"
+#include "kit/drawer/DrawerLookup.h"
+#include "shell/menu/MainMenuVC.h"
+#include "shell/menu/MenuFunctions.h"
+#include "shell/menu/NavViewController.h"
+#include "shell/screens/ScreenDirectory.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/ImageView.h"
+#include "ui/controls/Label.h"
+#include "ui/view/Screen.h"
+#include "ui/input/SwipeGestureRecognizer.h"
+#include "ui/scroll/TableView.h"
+#include "ui/scroll/TableViewCell.h"
+
+#include <algorithm>
+
+namespace shell {
+
+namespace {
+
+    constexpr gfx::Color background = gfx::Color::rgb(0.16, 0.18, 0.2);
+    constexpr const char* cellIdentifier = "function";
+
+    // The part of the menu that the open drawer uncovers.
+    double menuWidth() { return ui::Screen::main().bounds().width() - 60; }
+
+    std::string rowImageName(const std::string& key) { return "menu_" + key; }
+
+} // namespace
+
+std::shared_ptr<ExpansionListVC> ExpansionListVC::make() { return std::make_shared<ExpansionListVC>(); }
+
+const std::shared_ptr<ui::TableView>& ExpansionListVC::tableView()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    view();
+    return m_tableView;
+}
+
+const std::shared_ptr<ui::Button>& ExpansionListVC::settingsButton()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    view();
+    return m_settingsButton;
+}
+
+void ExpansionListVC::viewDidLoad()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    const auto& root = view();
+    root->setBackgroundColor(background);
+    buildHeader();
+
+    gfx::Rect bounds = root->bounds();
+    m_tableView
+        = std::make_shared<ui::TableView>(gfx::Rect { 0, headerHeight, menuWidth(), bounds.height() - headerHeight });
+    m_tableView->setBackgroundColor(gfx::Color::clear());
+    m_tableView->setRowHeight(rowHeight);
+    m_tableView->setSeparatorColor(gfx::Color::fromWhite(1, 0.12));
+    auto self = ui::sharedFrom(this);
+    m_tableView->setDataSource(self);
+    m_tableView->setDelegate(self);
+    root->addSubview(m_tableView);
+}
+
+void ExpansionListVC::buildHeader()
+{
+    auto header = std::make_shared<ui::View>(gfx::Rect { 0, 0, menuWidth(), headerHeight });
+    auto avatar = std::make_shared<ui::ImageView>(gfx::Image::named("menu_avatar"));
+    avatar->setFrame({ 16, 42, 56, 56 });
+    header->addSubview(avatar);
+
+    m_accountLabel = std::make_shared<ui::Label>(gfx::Rect { 84, 48, menuWidth() - 84 - 52, 22 });
+    m_accountLabel->setFont(gfx::Font::boldSystem(17));
+    m_accountLabel->setTextColor(gfx::Color::white());
+    header->addSubview(m_accountLabel);
+    m_deviceLabel = std::make_shared<ui::Label>(gfx::Rect { 84, 72, menuWidth() - 84 - 52, 20 });
+    m_deviceLabel->setFont(gfx::Font::system(13));
+    m_deviceLabel->setTextColor(gfx::Color::lightGray());
+    header->addSubview(m_deviceLabel);
+
+    m_settingsButton = std::make_shared<ui::Button>(gfx::Rect { menuWidth() - 48, 50, 36, 36 });
+    m_settingsButton->setTag(settingsButtonTag);
+    m_settingsButton->setImage(gfx::Image::named("menu_setting"), ui::ControlState::Normal);
+    m_settingsButton->addAction(
+        [weak = ui::weakFrom(this)](ui::Control&) {
+            if (auto self = weak.lock())
+                self->openSettings();
+        },
+        ui::ControlEvent::TouchUpInside);
+    header->addSubview(m_settingsButton);
+
+    auto swipe = std::make_shared<ui::SwipeGestureRecognizer>([weak = ui::weakFrom(this)](ui::GestureRecognizer&) {
+        if (auto self = weak.lock())
+            self->openSettings();
+    });
+    swipe->setDirection(ui::SwipeGestureRecognizer::Right);
+    header->addGestureRecognizer(swipe);
+    view()->addSubview(header);
+}
+
+void ExpansionListVC::viewWillAppear(bool)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_functions = MenuFunctions::forDeviceType(core::Singleton::shared().deviceTypeID());
+    m_tableView->reloadData();
+    showHeaderTexts();
+    requestDevice();
+}
+
+void ExpansionListVC::viewWillDisappear(bool) { m_pendingScreen.reset(); }
+
+void ExpansionListVC::showHeaderTexts()
+{
+    m_accountLabel->setText(base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2).value_or(""));
+    std::optional<std::string> deviceName;
+    if (m_device)
+        deviceName = m_device->deviceName;
+    else if (auto stored = core::DBManager::readSingleMobileDevice())
+        deviceName = stored->DeviceName;
+    m_deviceLabel->setText(deviceName.value_or(core::Singleton::shared().lastSerialnumber()));
+}
+
+void ExpansionListVC::requestDevice()
+{
+    if (m_requestingDevice)
+        return;
+    m_requestingDevice = true;
+    core::WebCall::post(
+        "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", core::Singleton::shared().lastSerialnumber() } }),
+        [weak = ui::weakFrom(this)](const std::string& reply) {
+            if (auto self = weak.lock())
+                self->deviceArrived(core::Tool::readDeviceDetailFromJson(reply));
+        },
+        [weak = ui::weakFrom(this)](const base::Error&) {
+            if (auto self = weak.lock())
+                self->deviceFailed();
+        });
+}
+
+void ExpansionListVC::deviceArrived(std::shared_ptr<core::Device> device)
+{
+    m_requestingDevice = false;
+    if (device)
+        m_device = std::move(device);
+    showHeaderTexts();
+    if (!m_pendingScreen)
+        return;
+    std::string pending = std::move(*m_pendingScreen);
+    m_pendingScreen.reset();
+    if (m_device)
+        openScreen(pending);
+    else
+        deviceFailed();
+}
+
+void ExpansionListVC::deviceFailed()
+{
+    m_requestingDevice = false;
+    if (!m_pendingScreen)
+        return;
+    m_pendingScreen.reset();
+    core::Helper::showNotify(false, base::localized("bad_netword"), view(), {});
+}
+
+int ExpansionListVC::numberOfRowsInSection(ui::TableView&, int) { return static_cast<int>(m_functions.size()); }
+
+std::shared_ptr<ui::TableViewCell> ExpansionListVC::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto cell = table.dequeueReusableCellWithIdentifier(cellIdentifier);
+    if (!cell) {
+        cell = std::make_shared<ui::TableViewCell>(ui::TableViewCellStyle::Default, cellIdentifier);
+        cell->setBackgroundColor(gfx::Color::clear());
+        cell->textLabel()->setTextColor(gfx::Color::white());
+        cell->textLabel()->setFont(gfx::Font::system(16));
+    }
+    const std::string& key = m_functions.at(static_cast<size_t>(path.row));
+    cell->textLabel()->setText(base::localized(key));
+    cell->imageView()->setImage(gfx::Image::named(rowImageName(key)));
+    return cell;
+}
+
+void ExpansionListVC::didSelectRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    table.deselectRowAtIndexPath(path, true);
+    if (auto cell = table.cellForRowAtIndexPath(path))
+        openRowTitled(cell->textLabel()->text());
+}
+
+void ExpansionListVC::openRowTitled(const std::string& title)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto found = std::find_if(
+        m_functions.begin(), m_functions.end(), [&](const std::string& key) { return base::localized(key) == title; });
+    if (found != m_functions.end())
+        openFunction(*found);
+}
+
+void ExpansionListVC::openSettings() { openScreen(ScreenDirectory::Settings); }
+
+void ExpansionListVC::openFunction(const std::string& key)
+{
+    if (key == MenuFunctions::Logout) {
+        core::Logout::logOut();
+        return;
+    }
+    if (key == MenuFunctions::Home) {
+        showCentre(MainMenuVC::make());
+        return;
+    }
+    openScreen(key);
+}
+
+void ExpansionListVC::openScreen(const std::string& name)
+{
+    auto& directory = ScreenDirectory::shared();
+    bool isPanel = !directory.contains(name) && directory.containsPanel(name);
+    if (!directory.contains(name) && !isPanel)
+        return;
+    if (!m_device) {
+        m_pendingScreen = name;
+        requestDevice();
+        return;
+    }
+    if (isPanel)
+        directory.showPanel(name, m_device);
+    else
+        showCentre(directory.make(name, m_device, ScreenDirectory::Opening::DrawerCentre));
+}
+
+void ExpansionListVC::showCentre(std::shared_ptr<ui::ViewController> screen)
+{
+    auto drawer = kit::drawerControllerOf(*this);
+    if (!drawer || !screen)
+        return;
+    drawer->setCenterViewControllerWithCloseAnimation(
+        NavViewController::withRootViewController(std::move(screen)), true);
+}
+
+} // namespace shell

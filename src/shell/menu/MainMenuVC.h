@@ -1,0 +1,100 @@
+// shell::MainMenuVC: the home screen, the root of the navigation controller in the drawer's centre. It shows
+// the current device: its name in the bar, its serial number and whether it is switched on. Each time it
+// comes on screen it asks "GetDeviceDetial" for Singleton's current serial number; a reply it can read
+// becomes its device detail and Singleton's, and is posted as "posetDevice". While on screen it asks for
+// messages ("PopManyQueryMessage") and asks again 2 s after each reply or failure, storing what comes by the
+// message rule (IncomingMessages); the asking stops when it leaves the screen, and a reply that comes back
+// after that starts nothing new.
+//
+// It holds the places that later screens plug into, each opening its screen from the ScreenDirectory with
+// the device detail, pushed on its navigation controller: the right-hand bar button (Attendance), the voice
+// button for devices of type 36, 40, 43 and 44 (Chat), the function button with tag 13 (Interaction), and,
+// for every type but 41, the family-number button in the middle of the bottom bar with its turning "+". The
+// family-number button (settings::ImageAnimate) fans out the quick-number buttons and folds them again; a
+// tap anywhere else on the home view folds an open fan. The types are those of the stored current-device
+// row. The bar's left button toggles the drawer. Main thread; made with make().
+//
+//   auto home = shell::MainMenuVC::make();
+//   auto navigation = shell::NavViewController::withRootViewController(home);
+#pragma once
+
+#include "base/time/Clock.h"
+#include "core/records/Device.h"
+#include "gfx/geometry/Rect.h"
+#include "settings/numbers/ImageAnimate.h"
+#include "ui/input/GestureRecognizerDelegate.h"
+#include "ui/controllers/ViewController.h"
+
+#include <memory>
+#include <string>
+
+namespace ui {
+class Button;
+class ImageView;
+class Label;
+class View;
+}
+
+namespace shell {
+
+class MainMenuVC : public ui::ViewController, public ui::GestureRecognizerDelegate {
+public:
+    static constexpr base::Duration messagePollDelay { 2.0 };
+    static constexpr double bottomBarHeight = 49;
+    static constexpr int functionButtonTag = 13;
+    // In the bottom bar's coordinates.
+    static constexpr gfx::Rect familyNumberFrame { 120, -15, 70, 70 };
+    static constexpr gfx::Rect familyNumberSignFrame { 147, 12, 15, 15 };
+    // A quarter turn of the "+" takes this long, again and again.
+    static constexpr double signQuarterTurnDuration = 3;
+
+    static std::shared_ptr<MainMenuVC> make();
+    ~MainMenuVC() override;
+
+    // The last device detail read; empty before the first reply.
+    const std::shared_ptr<core::Device>& deviceDetail() const { return m_deviceDetail; }
+    bool isPollingMessages() const { return m_polling; }
+
+    const std::shared_ptr<ui::Button>& voiceButton();
+    // Its tag tells whether the fan is out (1) or folded (0).
+    const std::shared_ptr<settings::ImageAnimate>& familyNumberButton();
+    const std::shared_ptr<ui::Button>& functionButton();
+    // Pushes the named screen of the ScreenDirectory with the device detail; nothing without either.
+    void pushScreen(const std::string& name);
+    // The family-number button's action: fans out (tag 0) or folds (tag 1).
+    void setNumber();
+    // A tap on the home view away from its buttons: folds an open fan.
+    void touchOnMap();
+    bool gestureRecognizerShouldReceiveTouch(ui::GestureRecognizer& recognizer, const ui::Touch& touch) override;
+
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+
+private:
+    void buildNavigationItems();
+    void buildDeviceCard();
+    void buildBottomBar();
+    void buildFamilyNumberButton(ui::View& bar);
+    void showDevice();
+    void requestDeviceDetail();
+    void deviceDetailArrived(std::shared_ptr<core::Device> device);
+    void pollMessages();
+    void pollFinished();
+    void stopPolling();
+
+    std::shared_ptr<core::Device> m_deviceDetail;
+    bool m_polling { false };
+    bool m_pollInFlight { false };
+    std::shared_ptr<ui::ImageView> m_deviceImage;
+    std::shared_ptr<ui::Label> m_nameLabel;
+    std::shared_ptr<ui::Label> m_serialLabel;
+    std::shared_ptr<ui::Label> m_stateLabel;
+    std::shared_ptr<ui::Button> m_voiceButton;
+    std::shared_ptr<settings::ImageAnimate> m_familyNumberButton;
+    std::shared_ptr<ui::ImageView> m_familyNumberSign;
+    std::shared_ptr<ui::Button> m_functionButton;
+};
+
+} // namespace shell

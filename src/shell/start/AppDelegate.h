@@ -1,0 +1,61 @@
+// shell::AppDelegate: the application's start-up and its becoming active, the shell's main type.
+//
+// didFinishLaunching runs the start-up in order: Singleton loads the "config" property list and makes the
+// "message" folder; DBManager creates its tables; the feature screens register (registerFeatureScreens); a
+// network check is scheduled 2.5 s later (the notice
+// "bad_netword" shows when there is no network); "notification_switch" gets "1" when absent; the launch
+// counter "runtimes" goes up by one; "uploadReceipt" is posted when a purchase receipt waits ("receipt" not
+// blank); the window is shown with the login screen at its root. No push service exists here, so no token is
+// registered: the sign-in and the token upload send the blank token.
+//
+// didBecomeActive (the host's window gaining the focus; once at start in a headless run) schedules the
+// network check again after 2.5 s and, when an account for silent sign-in is remembered ("kReLoginName",
+// "kRePassword"), signs it in again, which renews the session cookie, and then posts "notice_recover_from".
+// Main thread; made with std::make_shared and kept for the life of the process.
+//
+//   auto application = std::make_shared<shell::AppDelegate>();
+//   application->didFinishLaunching();
+//   host->run();
+#pragma once
+
+#include "base/time/Clock.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace ui {
+class Window;
+}
+
+namespace shell {
+
+class LoginVC;
+
+class AppDelegate : public std::enable_shared_from_this<AppDelegate> {
+public:
+    static constexpr base::Duration networkCheckDelay { 2.5 };
+
+    struct Options {
+        // The account the login screen shows when none is remembered.
+        std::optional<std::string> suggestedAccount;
+        std::optional<std::string> suggestedPassword;
+    };
+
+    void didFinishLaunching(const Options& options = {});
+    void didBecomeActive();
+
+    const std::shared_ptr<ui::Window>& window() const { return m_window; }
+    const std::shared_ptr<LoginVC>& loginScreen() const { return m_loginScreen; }
+
+private:
+    void countLaunch();
+    void scheduleNetworkCheck();
+    void checkNetwork();
+    static void signInAgainSilently();
+
+    std::shared_ptr<ui::Window> m_window;
+    std::shared_ptr<LoginVC> m_loginScreen;
+};
+
+} // namespace shell

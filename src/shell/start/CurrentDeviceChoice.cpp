@@ -1,0 +1,33 @@
+#include "shell/start/CurrentDeviceChoice.h"
+
+#include "base/loop/MainThread.h"
+#include "core/messages/DBManager.h"
+#include "core/state/Singleton.h"
+
+#include <algorithm>
+
+namespace shell {
+
+std::shared_ptr<core::MobileDeviceAndLocation> chooseCurrentDevice(
+    const std::vector<std::shared_ptr<core::MobileDeviceAndLocation>>& devices)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (devices.empty())
+        return nullptr;
+    auto chosen = devices.front();
+    if (auto stored = core::DBManager::readSingleMobileDevice(); stored && stored->serialNumber) {
+        auto found = std::find_if(devices.begin(), devices.end(),
+            [&](const auto& device) { return device->serialNumber == stored->serialNumber; });
+        if (found != devices.end())
+            chosen = *found;
+    }
+    auto& state = core::Singleton::shared();
+    state.setLastSerialnumber(chosen->serialNumber.value_or(""));
+    state.setDeviceTypeID(chosen->deviceTypeID);
+    // The detail record of an earlier device must not pass for this one's; the home screen reads it anew.
+    state.setDeviceDetail(nullptr);
+    core::DBManager::saveOrUpdataMobileDeviceDB(*chosen);
+    return chosen;
+}
+
+} // namespace shell

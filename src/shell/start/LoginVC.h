@@ -1,0 +1,84 @@
+// shell::LoginVC: the sign-in screen, the root of the application's window. It shows the account and
+// password fields, the check boxes "remember_me" (checked) and "auto_login" (unchecked) and the sign-in
+// button. Each time it appears it fills the fields with the remembered account (or the suggested one when
+// none is remembered) and, when automatic sign-in is on and a password is remembered, signs in by itself.
+//
+// Signing in shows the busy overlay, posts "Login" (SignIn), keeps the account as the boxes say
+// (RememberedAccount), asks "GetDeviceList", makes the stored current device (else the first) the current
+// device and presents the signed-in container (makeSignedInContainer) animated. A refusal, a failure, or an
+// account without devices ends in the alert "prompt" with "login_failed", "bad_netword" or "no_device".
+// When the user logs out (core::Logout), and when asked to show itself (core::NotificationNames::ShowLogin,
+// which signs nobody out), it closes the container, so that it shows again. Replies that come back after
+// the screen has gone are dropped. Main thread; made with make().
+//
+//   auto login = shell::LoginVC::make();
+//   window->setRootViewController(login);
+#pragma once
+
+#include "shell/start/SignIn.h"
+#include "ui/controls/TextFieldDelegate.h"
+#include "ui/controllers/ViewController.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace kit {
+class CheckBoxView;
+class DrawerController;
+class ProgressOverlay;
+}
+namespace ui {
+class Button;
+class TextField;
+}
+
+namespace shell {
+
+class LoginVC : public ui::ViewController, public ui::TextFieldDelegate {
+public:
+    static std::shared_ptr<LoginVC> make();
+    ~LoginVC() override;
+
+    // The account the fields show when none is remembered.
+    void setSuggestedAccount(std::string name, std::string password);
+
+    // The sign-in button's action (also the password field's return key).
+    void signIn();
+    bool isSigningIn() const { return m_signingIn; }
+    // The automatic sign-in box's target: automatic sign-in needs a remembered password.
+    void autoLoginChanged(kit::CheckBoxView& box);
+
+    const std::shared_ptr<ui::TextField>& accountField();
+    const std::shared_ptr<ui::TextField>& passwordField();
+    const std::shared_ptr<kit::CheckBoxView>& rememberBox();
+    const std::shared_ptr<kit::CheckBoxView>& autoLoginBox();
+    const std::shared_ptr<ui::Button>& signInButton();
+    // The container this screen presents while signed in, else nullptr.
+    std::shared_ptr<kit::DrawerController> signedInContainer() const;
+
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
+    bool textFieldShouldReturn(ui::TextField& field) override;
+
+private:
+    void buildFields();
+    void signInFinished(SignIn::Outcome outcome, const std::string& name, const std::string& password);
+    void deviceListArrived(const std::string& reply);
+    void fail(const char* messageKey);
+    void hideBusyOverlay();
+    void signedOut();
+    void closeSignedInContainer();
+
+    std::shared_ptr<ui::TextField> m_accountField;
+    std::shared_ptr<ui::TextField> m_passwordField;
+    std::shared_ptr<kit::CheckBoxView> m_rememberBox;
+    std::shared_ptr<kit::CheckBoxView> m_autoLoginBox;
+    std::shared_ptr<ui::Button> m_signInButton;
+    std::shared_ptr<kit::ProgressOverlay> m_hud;
+    std::optional<std::pair<std::string, std::string>> m_suggested;
+    bool m_signingIn { false };
+};
+
+} // namespace shell

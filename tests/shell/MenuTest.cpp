@@ -1,0 +1,249 @@
+// The drawer menu: its rows by the current device's type, opening and closing with the home screen's bar
+// button, what a row opens (a registered screen as the root of a new navigation controller in the centre,
+// given the menu's device record; nothing for a screen not built yet), and the logout row.
+#include "ShellFixture.h"
+
+#include "base/loop/NotificationCenter.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/RememberedAccount.h"
+#include "kit/drawer/DrawerTypes.h"
+#include "kit/modal/ModalPresenter.h"
+#include "shell/menu/MenuFunctions.h"
+#include "shell/screens/ScreenDirectory.h"
+#include "tracking-service/Fault.h"
+#include "ui/controls/BarButtonItem.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/NavigationBar.h"
+#include "ui/scroll/TableView.h"
+#include "ui/scroll/TableViewCell.h"
+#include "ui/input/TouchDriver.h"
+
+namespace {
+
+// A feature screen as the directory would make it, keeping the record it was given.
+class FeatureScreen : public ui::ViewController {
+public:
+    explicit FeatureScreen(std::shared_ptr<core::Device> device)
+        : device(std::move(device))
+    {
+    }
+    std::shared_ptr<core::Device> device;
+};
+
+class Menu : public test::ShellTest {
+protected:
+    void TearDown() override
+    {
+        shell::ScreenDirectory::shared().remove(shell::ScreenDirectory::Attendance);
+        shell::ScreenDirectory::shared().remove(shell::ScreenDirectory::Settings);
+        ShellTest::TearDown();
+    }
+
+    void registerScreen(const char* name)
+    {
+        shell::ScreenDirectory::shared().add(
+            name, [this](const std::shared_ptr<core::Device>& device, shell::ScreenDirectory::Opening opening) {
+                auto screen = std::make_shared<FeatureScreen>(device);
+                opened.push_back(screen);
+                openings.push_back(opening);
+                return screen;
+            });
+    }
+
+    void openMenu()
+    {
+        container()->openDrawerSide(kit::DrawerSide::Left, true);
+        ASSERT_TRUE(pumpUntil([this] { return menu()->device() && !container()->isAnimatingDrawer(); }));
+    }
+
+    // Taps the menu's row of that function.
+    void tapRow(const std::string& key)
+    {
+        auto table = menu()->tableView();
+        const auto& functions = menu()->functions();
+        auto row = std::find(functions.begin(), functions.end(), key) - functions.begin();
+        ASSERT_LT(row, static_cast<long>(functions.size()));
+        gfx::Rect rect = table->rectForRowAtIndexPath({ 0, static_cast<int>(row) });
+        gfx::Point centre = table->convertPointTo({ rect.midX(), rect.midY() }, nullptr);
+        finger.tap(centre);
+    }
+
+    std::vector<std::shared_ptr<FeatureScreen>> opened;
+    std::vector<shell::ScreenDirectory::Opening> openings;
+    ui::TouchDriver finger;
+};
+
+TEST_F(Menu, TheRowsFollowTheDeviceTypeFromTheConfig)
+{
+    launch();
+    EXPECT_EQ(shell::MenuFunctions::forDeviceType(36),
+        (std::vector<std::string> {
+            "home_page", "attendance", "phone_book", "family_protect", "class_schedule", "interaction", "logout" }));
+    EXPECT_EQ(shell::MenuFunctions::forDeviceType(41), (std::vector<std::string> { "home_page", "logout" }));
+    EXPECT_EQ(shell::MenuFunctions::forDeviceType(std::nullopt), (std::vector<std::string> { "home_page", "logout" }));
+}
+
+TEST_F(Menu, TheRowsOfScreensWithoutAnOpenerOfTheirOwnServeTheirDeviceTypes)
+{
+    launch();
+    auto has = [](int64_t type, const std::string& key) {
+        auto keys = shell::MenuFunctions::forDeviceType(type);
+        return std::find(keys.begin(), keys.end(), key) != keys.end();
+    };
+    for (int64_t type : { 2, 13, 18, 20 })
+        EXPECT_TRUE(has(type, "sound_command")) << type;
+    for (int64_t type : { 2, 4, 7, 13, 16, 18, 20 })
+        EXPECT_TRUE(has(type, "upload_interval")) << type;
+    for (int64_t type : { 3, 4, 6 }) {
+        EXPECT_TRUE(has(type, "listen_number")) << type;
+        EXPECT_TRUE(has(type, "center_number")) << type;
+    }
+    for (int64_t type : { 43, 44 })
+        EXPECT_TRUE(has(type, "family_number")) << type;
+    for (const char* key : { "sound_command", "upload_interval", "listen_number", "center_number", "family_number" }) {
+        EXPECT_FALSE(has(36, key)) << key;
+        EXPECT_FALSE(has(41, key)) << key;
+    }
+    for (int64_t type : { 2, 3, 4, 6, 7, 13, 16, 18, 20, 43, 44 }) {
+        auto keys = shell::MenuFunctions::forDeviceType(type);
+        EXPECT_EQ(keys.front(), "home_page") << type;
+        EXPECT_EQ(keys.back(), "logout") << type;
+    }
+}
+
+TEST_F(Menu, ARowThatNamesAPanelShowsItInTheModalPresenterAndKeepsItWhileShown)
+{
+    launchAndSignIn();
+    shell::ScreenDirectory::shared().remove(shell::ScreenDirectory::Attendance);
+    std::weak_ptr<ui::ViewController> made;
+    std::shared_ptr<core::Device> given;
+    shell::ScreenDirectory::shared().addPanel(
+        shell::ScreenDirectory::Attendance, [&](const std::shared_ptr<core::Device>& device) {
+            auto panel = std::make_shared<ui::ViewController>();
+            panel->view()->setFrame({ 0, 0, 200, 120 });
+            panel->view()->setBackgroundColor(gfx::Color::red());
+            made = panel;
+            given = device;
+            return panel;
+        });
+    openMenu();
+    tapRow("attendance");
+    clock->advance(1s);
+    shell::ScreenDirectory::shared().removePanel(shell::ScreenDirectory::Attendance);
+
+    auto panel = made.lock();
+    ASSERT_TRUE(panel) << "kept alive by the presenter while shown";
+    EXPECT_EQ(given, menu()->device());
+    EXPECT_EQ(shell::ScreenDirectory::shownPanel(), panel);
+    EXPECT_EQ(kit::ModalPresenter::sharedInstance()->containerView().get(), panel->view()->superview().get());
+    EXPECT_EQ(colourAt(panel->view(), { 100, 60 }), gfx::Color::red()) << "the panel is what the screen shows";
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::Left) << "the centre stays";
+
+    kit::ModalPresenter::sharedInstance()->hideAnimated(false);
+    EXPECT_FALSE(shell::ScreenDirectory::shownPanel());
+}
+
+TEST_F(Menu, TheHomeScreensBarButtonOpensAndClosesTheMenuWhichReadsTheDevice)
+{
+    launchAndSignIn();
+    size_t detailRequests = requestsTo("GetDeviceDetial");
+    auto toggle = home()->navigationItem()->leftBarButtonItem();
+    ASSERT_TRUE(toggle);
+    toggle->action()(*toggle);
+    ASSERT_TRUE(pumpUntil([this] { return menu()->device() && !container()->isAnimatingDrawer(); }));
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::Left);
+    EXPECT_EQ(menu()->device()->serialNumber, watch);
+    EXPECT_EQ(menu()->functions().size(), 7u);
+    EXPECT_GT(requestsTo("GetDeviceDetial"), detailRequests);
+    EXPECT_EQ(menu()->tableView()->cellForRowAtIndexPath({ 0, 1 })->textLabel()->text(), base::localized("attendance"));
+
+    toggle->action()(*toggle);
+    clock->advance(1s);
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::None);
+}
+
+TEST_F(Menu, ARowOpensItsScreenWithTheMenusRecordInANewNavigationControllerAndCloses)
+{
+    launchAndSignIn();
+    registerScreen(shell::ScreenDirectory::Attendance);
+    openMenu();
+    tapRow("attendance");
+    ASSERT_TRUE(pumpUntil([this] { return !container()->isAnimatingDrawer(); }));
+
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0]->device, menu()->device()) << "the menu's own record";
+    EXPECT_EQ(centreRoot(), opened[0]);
+    EXPECT_EQ(openings[0], shell::ScreenDirectory::Opening::DrawerCentre);
+    auto navigation = std::dynamic_pointer_cast<shell::NavViewController>(container()->centerViewController());
+    ASSERT_TRUE(navigation);
+    EXPECT_EQ(navigation->navigationBar()->barTintColor(), shell::NavViewController::barTint);
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::None);
+
+    // The home row brings a home screen back.
+    openMenu();
+    tapRow("home_page");
+    ASSERT_TRUE(pumpUntil([this] { return home() && !container()->isAnimatingDrawer(); }));
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::None);
+}
+
+TEST_F(Menu, ARowWhoseScreenIsNotBuiltDoesNothing)
+{
+    launchAndSignIn();
+    shell::ScreenDirectory::shared().remove(shell::ScreenDirectory::PhoneBook);
+    shell::ScreenDirectory::shared().removePanel(shell::ScreenDirectory::PhoneBook);
+    openMenu();
+    auto centre = container()->centerViewController();
+    tapRow("phone_book");
+    clock->advance(1s);
+    EXPECT_EQ(container()->centerViewController(), centre);
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::Left);
+}
+
+TEST_F(Menu, TheSettingsButtonOpensTheSettingsScreen)
+{
+    launchAndSignIn();
+    registerScreen(shell::ScreenDirectory::Settings);
+    openMenu();
+    EXPECT_EQ(menu()->settingsButton()->tag(), 0);
+    tap(menu()->settingsButton());
+    ASSERT_TRUE(pumpUntil([this] { return !opened.empty() && !container()->isAnimatingDrawer(); }));
+    EXPECT_EQ(centreRoot(), opened[0]);
+}
+
+TEST_F(Menu, ARowTappedBeforeTheRecordCameOpensWhenItComesUnlessTheMenuClosed)
+{
+    launchAndSignIn();
+    registerScreen(shell::ScreenDirectory::Attendance);
+    service.faults().set("GetDeviceDetial", tracking_service::Fault::delay(300ms));
+    container()->openDrawerSide(kit::DrawerSide::Left, false);
+    menu()->openRowTitled(base::localized("attendance"));
+    EXPECT_TRUE(opened.empty());
+    ASSERT_TRUE(pumpUntil([this] { return !opened.empty(); }));
+    EXPECT_EQ(opened[0]->device, menu()->device());
+}
+
+TEST_F(Menu, TheLogoutRowClosesTheContainerAndTheLoginScreenShows)
+{
+    launchAndSignIn();
+    bool loggedOut = false;
+    base::NotificationCenter::defaultCenter().addObserver(
+        core::NotificationNames::DidLogOut, nullptr, [&](const base::Notification&) { loggedOut = true; }, this);
+    openMenu();
+    tapRow("logout");
+    ASSERT_TRUE(pumpUntil([this] { return !container(); }));
+    clock->advance(1s);
+    base::NotificationCenter::defaultCenter().removeObservers(this);
+
+    EXPECT_TRUE(loggedOut);
+    EXPECT_EQ(login()->appearanceState(), ui::ViewController::AppearanceState::Appeared);
+    EXPECT_EQ(base::UserDefaults::standard().stringForKey(core::SettingsKeys::AutoLogin), "0");
+    EXPECT_EQ(base::UserDefaults::standard().stringForKey(core::SettingsKeys::Cookie), "");
+    EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), "");
+    EXPECT_FALSE(core::Singleton::shared().deviceDetail());
+    EXPECT_FALSE(core::RememberedAccount::reLoginAccount()) << "no silent sign-in after a logout";
+    EXPECT_EQ(login()->accountField()->text(), account) << "the account stays remembered";
+    pumpUntil([this] { return requestsTo("SaveAppleToken") > 0; });
+    EXPECT_EQ(requestsTo("SaveAppleToken"), 1u);
+}
+
+} // namespace

@@ -1,0 +1,237 @@
+// Signing in from the login screen against the local service: what is kept of the session and the account,
+// which device becomes current, the container that is presented, and how refusals and failures of every
+// kind end: in an alert, with nothing presented and nothing crashed.
+#include "ShellFixture.h"
+
+#include "base/system/Files.h"
+#include "base/loop/NotificationCenter.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/RememberedAccount.h"
+#include "kit/widgets/CheckBoxView.h"
+#include "kit/drawer/DrawerTypes.h"
+#include "tracking-service/Fault.h"
+#include "ui/controls/Button.h"
+#include "ui/input/TouchDriver.h"
+
+using tracking_service::Fault;
+
+namespace {
+
+class SignIn : public test::ShellTest {
+protected:
+    static std::string setting(const char* key)
+    {
+        return base::UserDefaults::standard().stringForKey(key).value_or("<none>");
+    }
+    static std::optional<std::string> keychainPassword()
+    {
+        return keychain::Keychain::passwordForService(base::Bundle::main().identifier(), account);
+    }
+};
+
+TEST_F(SignIn, GoodPasswordKeepsTheSessionAndAccountAndPresentsTheContainer)
+{
+    launch();
+    fill(account, password);
+    ui::TouchDriver finger;
+    gfx::Rect button = login()->signInButton()->frame();
+    finger.tap({ button.midX(), button.midY() });
+    ASSERT_TRUE(pumpUntil([this] { return container() != nullptr; }));
+
+    EXPECT_TRUE(setting(core::SettingsKeys::Cookie).starts_with("LumetSession="));
+    EXPECT_EQ(setting(core::SettingsKeys::LoginName), account);
+    EXPECT_EQ(setting(core::SettingsKeys::LoginName2), account);
+    EXPECT_EQ(setting(core::SettingsKeys::Password), password);
+    EXPECT_EQ(setting(core::SettingsKeys::AutoLogin), "0");
+    EXPECT_EQ(keychainPassword(), password);
+    EXPECT_EQ(requestsTo("Login"), 1u);
+    auto login = service.requestLog().requestsTo("Login").front();
+    EXPECT_NE(login.body.find(R"("Token":" ")"), std::string::npos) << login.body;
+
+    // The first device of the list becomes current, and its row is stored for the account.
+    EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), watch);
+    EXPECT_EQ(core::Singleton::shared().deviceTypeID(), 36);
+    auto stored = core::DBManager::readSingleMobileDevice();
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->serialNumber, watch);
+    EXPECT_EQ(shownAlert(), nullptr);
+
+    // The remembered password is in the keychain only: neither the settings file nor the database holds it.
+    ASSERT_TRUE(base::UserDefaults::standard().synchronize());
+    for (const auto& file : { base::UserDefaults::standard().file(), core::DBManager::databasePath() }) {
+        ASSERT_TRUE(base::Files::read(file)) << file;
+        EXPECT_EQ(base::Files::read(file)->find(password), std::string::npos) << file;
+    }
+}
+
+TEST_F(SignIn, TheContainerHoldsTheHomeScreenInTheCentreAndTheMenuOnTheLeft)
+{
+    launchAndSignIn();
+    auto drawer = container();
+    auto navigation = std::dynamic_pointer_cast<shell::NavViewController>(drawer->centerViewController());
+    ASSERT_TRUE(navigation);
+    EXPECT_EQ(navigation->navigationBar()->barTintColor(), shell::NavViewController::barTint);
+    EXPECT_TRUE(home());
+    EXPECT_TRUE(menu());
+    EXPECT_FALSE(drawer->rightDrawerViewController());
+    EXPECT_EQ(drawer->maximumLeftDrawerWidth(), 260);
+    EXPECT_TRUE(drawer->showsShadow());
+    EXPECT_EQ(drawer->restorationIdentifier(), "Drawer");
+    EXPECT_EQ(drawer->openDrawerGestureModeMask(), 26u);
+    EXPECT_EQ(drawer->closeDrawerGestureModeMask(), 254u);
+    EXPECT_EQ(drawer->openSide(), kit::DrawerSide::None);
+}
+
+TEST_F(SignIn, AWrongPasswordIsRefusedWithAnAlertAndChangesNothing)
+{
+    launch();
+    fill(account, "wrong");
+    signIn();
+    EXPECT_EQ(takeAlertMessage(), base::localized("login_failed"));
+    EXPECT_FALSE(container());
+    EXPECT_EQ(setting(core::SettingsKeys::Cookie), "<none>");
+    EXPECT_EQ(setting(core::SettingsKeys::LoginName), "<none>");
+    EXPECT_FALSE(keychainPassword());
+    EXPECT_EQ(requestsTo("GetDeviceList"), 0u);
+}
+
+TEST_F(SignIn, EmptyFieldsAskForBothWithoutCallingTheService)
+{
+    launch();
+    fill(account, "");
+    login()->signIn();
+    EXPECT_FALSE(login()->isSigningIn());
+    EXPECT_EQ(takeAlertMessage(), base::localized("account_password_empty"));
+    EXPECT_EQ(requestsTo("Login"), 0u);
+}
+
+TEST_F(SignIn, AnswersOfTheWrongKindAreRefusalsAndServerFaultsFailures)
+{
+    struct Case {
+        const char* name;
+        Fault fault;
+        const char* message;
+        bool waitsPastTheTimeOut = false;
+    };
+    const Case cases[] = {
+        { "status 500", Fault::status(500), "bad_netword" },
+        { "dropped connection", Fault::dropConnection(), "bad_netword" },
+        { "answer after the time-out", Fault::delay(3000ms), "bad_netword", true },
+        { "body that is not JSON", Fault::nonJsonBody(), "bad_netword" },
+        { "no payload", Fault::noPayload(), "bad_netword" },
+        { "null payload", Fault::nullPayload(), "bad_netword" },
+        { "text where the number belongs", Fault::refusal("1"), "login_failed" },
+    };
+    launch();
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        net::URLRequest::setDefaultTimeoutInterval(each.waitsPastTheTimeOut ? 1s : 2s);
+        service.faults().set("Login", each.fault);
+        fill(account, password);
+        signIn();
+        EXPECT_EQ(takeAlertMessage(), base::localized(each.message));
+        EXPECT_FALSE(container());
+        EXPECT_EQ(setting(core::SettingsKeys::Cookie), "<none>");
+    }
+    service.faults().clear();
+    signIn();
+    EXPECT_TRUE(container());
+}
+
+TEST_F(SignIn, AFailedOrEmptyDeviceListEndsInAnAlert)
+{
+    launch();
+    service.faults().set("GetDeviceList", Fault::status(503));
+    fill(account, password);
+    signIn();
+    EXPECT_EQ(takeAlertMessage(), base::localized("bad_netword"));
+    EXPECT_FALSE(container());
+
+    service.faults().clear();
+    ASSERT_TRUE(service.store().addAccount("empty", "secret"));
+    fill("empty", "secret");
+    signIn();
+    EXPECT_EQ(takeAlertMessage(), base::localized("no_device"));
+    EXPECT_FALSE(container());
+}
+
+TEST_F(SignIn, TheStoredCurrentDeviceIsKeptWhenTheListStillHoldsIt)
+{
+    base::UserDefaults::standard().setObject(base::Value(account), core::SettingsKeys::LoginName2);
+    core::MobileDeviceAndLocation parvo;
+    parvo.serialNumber = tracking_service::DemoData::ParvoSerialNumber;
+    parvo.deviceTypeID = 2;
+    ASSERT_TRUE(core::DBManager::saveOrUpdataMobileDeviceDB(parvo));
+
+    launchAndSignIn();
+    EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), tracking_service::DemoData::ParvoSerialNumber);
+    EXPECT_EQ(core::Singleton::shared().deviceTypeID(), 2);
+}
+
+TEST_F(SignIn, WithoutRememberingNoPasswordIsKeptAnywhere)
+{
+    launch();
+    fill(account, password);
+    login()->rememberBox()->setChecked(false);
+    signIn();
+    ASSERT_TRUE(container());
+    EXPECT_EQ(setting(core::SettingsKeys::Password), "");
+    EXPECT_FALSE(keychainPassword());
+    EXPECT_FALSE(core::RememberedAccount::reLoginAccount());
+    EXPECT_EQ(setting(core::SettingsKeys::LoginName), account);
+}
+
+TEST_F(SignIn, ARememberedAccountFillsTheFieldsAndAutomaticSignInRunsByItself)
+{
+    launch();
+    fill(account, password);
+    ui::TouchDriver finger;
+    gfx::Rect box = login()->autoLoginBox()->frame();
+    login()->rememberBox()->setChecked(false);
+    finger.tap({ box.midX(), box.midY() });
+    EXPECT_TRUE(login()->autoLoginBox()->checked());
+    EXPECT_TRUE(login()->rememberBox()->checked()) << "automatic sign-in needs the remembered password";
+    signIn();
+    ASSERT_TRUE(container());
+    EXPECT_EQ(setting(core::SettingsKeys::AutoLogin), "1");
+
+    // A new start finds the account and signs in without being asked.
+    application.reset();
+    clock->advance(5s);
+    launch();
+    EXPECT_EQ(login()->accountField()->text(), account);
+    EXPECT_EQ(login()->passwordField()->text(), password);
+    EXPECT_TRUE(login()->isSigningIn());
+    EXPECT_TRUE(pumpUntil([this] { return container() != nullptr; }));
+}
+
+TEST_F(SignIn, TheSuggestedAccountShowsOnlyWhenNoneIsRemembered)
+{
+    launch({ "guest", "guest-password" });
+    EXPECT_EQ(login()->accountField()->text(), "guest");
+    EXPECT_EQ(login()->passwordField()->text(), "guest-password");
+    application.reset();
+
+    base::UserDefaults::standard().setObject(base::Value(account), core::SettingsKeys::LoginName);
+    launch({ "guest", "guest-password" });
+    EXPECT_EQ(login()->accountField()->text(), account);
+    EXPECT_EQ(login()->passwordField()->text(), "");
+}
+
+TEST_F(SignIn, AskedToShowItselfTheLoginScreenComesBackWithoutSigningOut)
+{
+    launchAndSignIn();
+    EXPECT_EQ(core::RememberedAccount::sessionPassword(), password);
+    std::string cookie = setting(core::SettingsKeys::Cookie);
+    std::string serial = core::Singleton::shared().lastSerialnumber();
+
+    base::NotificationCenter::defaultCenter().post(core::NotificationNames::ShowLogin);
+    ASSERT_TRUE(pumpUntil([this] { return !container(); }));
+    EXPECT_EQ(setting(core::SettingsKeys::Cookie), cookie);
+    EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), serial);
+    EXPECT_TRUE(core::RememberedAccount::reLoginAccount()) << "a logout would have forgotten it";
+    EXPECT_EQ(login()->accountField()->text(), account);
+    EXPECT_FALSE(login()->isSigningIn()) << "automatic sign-in is off";
+}
+
+} // namespace

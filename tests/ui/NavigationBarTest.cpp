@@ -1,0 +1,106 @@
+#include "TouchFixture.h"
+
+#include "gfx/text/FixedTextMeasurer.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/NavigationBar.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class PopDecider : public ui::NavigationBarDelegate {
+public:
+    bool allow { true };
+    std::vector<std::string> log;
+    bool navigationBarShouldPopItem(ui::NavigationBar&, ui::NavigationItem& item) override
+    {
+        log.push_back("should-pop " + item.title().value_or(""));
+        return allow;
+    }
+    void navigationBarDidPopItem(ui::NavigationBar&, ui::NavigationItem& item) override
+    {
+        log.push_back("did-pop " + item.title().value_or(""));
+    }
+};
+
+class NavigationBars : public test::TouchFixture {
+protected:
+    void SetUp() override
+    {
+        test::TouchFixture::SetUp();
+        bar = addView<ui::NavigationBar>({ 0, 20, 0, 0 });
+        bar->pushNavigationItem(std::make_shared<ui::NavigationItem>("Home"));
+        bar->pushNavigationItem(std::make_shared<ui::NavigationItem>("Settings"));
+        bar->layoutIfNeeded();
+    }
+
+    gfx::TextMeasurer::Override fixed { std::make_shared<gfx::FixedTextMeasurer>() };
+    std::shared_ptr<ui::NavigationBar> bar;
+};
+
+TEST_F(NavigationBars, TopItemShowsItsTitleAndABackButtonNamedAfterTheItemBelow)
+{
+    EXPECT_EQ(bar->frame(), (gfx::Rect { 0, 20, 320, 44 }));
+    EXPECT_EQ(bar->titleLabel()->text(), "Settings");
+    EXPECT_EQ(bar->titleLabel()->center().x, 160);
+    ASSERT_TRUE(bar->backButton());
+    EXPECT_EQ(bar->backButton()->currentTitle(), "\u2039 Home");
+
+    bar->topItem()->setLeftBarButtonItem(
+        std::make_shared<ui::BarButtonItem>("Menu", ui::BarButtonItemStyle::Plain, nullptr));
+    bar->layoutIfNeeded();
+    EXPECT_FALSE(bar->backButton()) << "left items replace the back button";
+
+    bar->topItem()->setLeftBarButtonItem(nullptr);
+    bar->topItem()->setHidesBackButton(true);
+    bar->layoutIfNeeded();
+    EXPECT_FALSE(bar->backButton());
+    bar->items().front()->setBackBarButtonItem(
+        std::make_shared<ui::BarButtonItem>("Up", ui::BarButtonItemStyle::Plain, nullptr));
+    EXPECT_EQ(bar->backButtonTitle(), "Up");
+}
+
+TEST_F(NavigationBars, BackButtonAsksTheDelegateBeforePopping)
+{
+    auto decider = std::make_shared<PopDecider>();
+    bar->setDelegate(decider);
+    decider->allow = false;
+    finger.tap(bar->backButton()->convertPointTo(bar->backButton()->bounds().center(), nullptr));
+    EXPECT_EQ(bar->items().size(), 2u);
+
+    decider->allow = true;
+    finger.wait(1s).tap(bar->backButton()->convertPointTo(bar->backButton()->bounds().center(), nullptr));
+    EXPECT_EQ(
+        decider->log, (std::vector<std::string> { "should-pop Settings", "should-pop Settings", "did-pop Settings" }));
+    EXPECT_EQ(bar->topItem()->title(), "Home");
+    EXPECT_EQ(bar->titleLabel()->text(), "Home") << "laid out again by the end-of-turn pass";
+    EXPECT_FALSE(bar->backButton());
+}
+
+TEST_F(NavigationBars, ItemsSitAtTheEdgesAndSendTheirActions)
+{
+    int saves = 0;
+    auto save = std::make_shared<ui::BarButtonItem>(
+        "Save", ui::BarButtonItemStyle::Done, [&](ui::BarButtonItem&) { ++saves; });
+    auto custom = std::make_shared<ui::Button>(gfx::Rect { 0, 0, 44, 40 });
+    bar->topItem()->setRightBarButtonItems({ save, std::make_shared<ui::BarButtonItem>(custom) });
+    bar->layoutIfNeeded();
+
+    EXPECT_EQ(save->view()->frame().maxX(), 320 - ui::NavigationBar::margin);
+    EXPECT_EQ(custom->frame().maxX(), save->view()->frame().minX() - ui::NavigationBar::margin);
+    EXPECT_EQ(custom->frame().minY(), 2);
+    finger.tap(save->view()->convertPointTo(save->view()->bounds().center(), nullptr));
+    EXPECT_EQ(saves, 1);
+}
+
+TEST_F(NavigationBars, TitleFollowsTheItemAndTheTitleAttributes)
+{
+    bar->setTitleTextAttributes(gfx::TextAttributes { gfx::Font::boldSystem(18), gfx::Color::white(), {} });
+    bar->topItem()->setTitle("Sleep timer");
+    bar->layoutIfNeeded();
+    EXPECT_EQ(bar->titleLabel()->text(), "Sleep timer");
+    EXPECT_EQ(bar->titleLabel()->font(), gfx::Font::boldSystem(18));
+    EXPECT_EQ(bar->titleLabel()->textColor(), gfx::Color::white());
+}
+
+} // namespace
