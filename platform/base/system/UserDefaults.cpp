@@ -61,8 +61,9 @@ namespace {
         static bool observed = false;
         if (!std::exchange(observed, true)) {
             RunLoop::main().addEndOfTurnObserver([] {
+                // synchronize() logs a failed write; nobody waits on this one's answer.
                 if (std::exchange(standardWritePending, false))
-                    standardDefaults->synchronize();
+                    (void)standardDefaults->synchronize();
             });
         }
         standardWritePending = true;
@@ -174,8 +175,9 @@ void UserDefaults::moveSecretsToStore()
         removeStoredValue(key);
         moved = true;
     }
+    // synchronize() logs a failed write, and the secrets are in the store either way.
     if (moved)
-        synchronize();
+        (void)synchronize();
 }
 
 void UserDefaults::removeStoredValue(std::string_view key)
