@@ -30,6 +30,8 @@ find_package(PkgConfig REQUIRED)
 function(lumet_library name)
     cmake_parse_arguments(ARG "" "" "DEPS;PKG;LIBS" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+    # An executable's main/ folder holds its entry point, which is not part of its library.
+    list(FILTER sources EXCLUDE REGEX "/main/[^/]*\\.cpp$")
     # A folder whose sources are still to come declares a header-only library.
     set(scope PUBLIC)
     if(sources)

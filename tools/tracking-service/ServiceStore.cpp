@@ -75,9 +75,16 @@ ServiceStore::ServiceStore(const std::filesystem::path& folder)
     m_open = m_database->open() && createTables();
     if (!m_open)
         base::log("tracking-service: cannot open the store in " + folder.string());
+    m_database->detachFromSequence();
 }
 
-ServiceStore::~ServiceStore() { m_database->close(); }
+ServiceStore::~ServiceStore()
+{
+    m_database->detachFromSequence();
+    m_database->close();
+}
+
+ServiceStore::Turn::~Turn() { m_store.m_database->detachFromSequence(); }
 
 bool ServiceStore::isOpen() const { return m_open; }
 
@@ -92,60 +99,60 @@ bool ServiceStore::createTables()
 
 bool ServiceStore::isEmpty()
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return database::intForQuery(*m_database, "select count(*) from accounts") == 0;
 }
 
 bool ServiceStore::addAccount(std::string_view name, std::string_view password)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return m_database->executeUpdate("insert or replace into accounts (name, password) values (?, ?)", name, password);
 }
 
 bool ServiceStore::checkPassword(std::string_view name, std::string_view password)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     auto stored = database::stringForQuery(*m_database, "select password from accounts where name = ?", name);
     return stored && *stored == password;
 }
 
 bool ServiceStore::setPassword(std::string_view account, std::string_view password)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return m_database->executeUpdate("update accounts set password = ? where name = ?", password, account)
         && m_database->changes() == 1;
 }
 
 bool ServiceStore::setPushToken(std::string_view account, std::string_view token)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return m_database->executeUpdate("update accounts set token = ? where name = ?", token, account)
         && m_database->changes() == 1;
 }
 
 std::optional<std::string> ServiceStore::pushToken(std::string_view account)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return database::stringForQuery(*m_database, "select token from accounts where name = ?", account);
 }
 
 std::string ServiceStore::openSession(std::string_view account)
 {
     std::string id = newSessionId();
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     m_database->executeUpdate("insert into sessions (id, account) values (?, ?)", id, account);
     return id;
 }
 
 std::optional<std::string> ServiceStore::sessionAccount(std::string_view sessionId)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return database::stringForQuery(*m_database, "select account from sessions where id = ?", sessionId);
 }
 
 bool ServiceStore::addDevice(const DeviceRow& device)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return m_database->executeUpdate(
         "insert or replace into devices (serial, account, name, type, online) values (?, ?, ?, ?, ?)",
         device.serialNumber, device.account, device.name, device.typeID, device.onLineState);
@@ -153,7 +160,7 @@ bool ServiceStore::addDevice(const DeviceRow& device)
 
 std::vector<DeviceRow> ServiceStore::devicesOf(std::string_view account)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     std::vector<DeviceRow> devices;
     auto rows = m_database->executeQuery(
         "select serial, name, type, online from devices where account = ? order by rowid", account);
@@ -167,13 +174,13 @@ std::vector<DeviceRow> ServiceStore::devicesOf(std::string_view account)
 
 std::optional<std::string> ServiceStore::deviceOwner(std::string_view serialNumber)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return database::stringForQuery(*m_database, "select account from devices where serial = ?", serialNumber);
 }
 
 bool ServiceStore::renameDevice(std::string_view serialNumber, std::string_view name)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     if (!m_database->executeUpdate("update devices set name = ? where serial = ?", name, serialNumber)
         || m_database->changes() != 1)
         return false;
@@ -187,13 +194,13 @@ bool ServiceStore::renameDevice(std::string_view serialNumber, std::string_view 
 
 bool ServiceStore::setDocument(std::string_view serialNumber, std::string_view kind, const base::Value& value)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return writeDocument(serialNumber, kind, value);
 }
 
 std::optional<base::Value> ServiceStore::document(std::string_view serialNumber, std::string_view kind)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return readDocument(serialNumber, kind);
 }
 
@@ -215,7 +222,7 @@ std::optional<base::Value> ServiceStore::readDocument(std::string_view serialNum
 std::optional<base::Value> ServiceStore::appendToDocument(
     std::string_view serialNumber, std::string_view kind, const base::Value& item)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     auto stored = readDocument(serialNumber, kind);
     auto items = stored && stored->array() ? stored->array()->mutableCopy() : base::MutableArray::make();
     items->addObject(item);
@@ -227,7 +234,7 @@ std::optional<base::Value> ServiceStore::appendToDocument(
 
 bool ServiceStore::changeDetail(std::string_view serialNumber, const DetailChange& change)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     auto detail = readDocument(serialNumber, DetailDocument);
     auto fields = changeableCopy(detail ? &*detail : nullptr);
     if (!fields || !change(*fields))
@@ -255,7 +262,7 @@ bool ServiceStore::setDetailFields(std::string_view serialNumber, const std::vec
 
 std::optional<base::Value> ServiceStore::takeStepCount(std::string_view serialNumber, int64_t steps)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     auto count = readDocument(serialNumber, StepCountDocument);
     if (!count || !count->isNumber())
         return count;
@@ -269,13 +276,13 @@ bool ServiceStore::queueMessage(std::string_view account, const base::Value& mes
     auto text = encode(message);
     if (!text)
         return false;
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return m_database->executeUpdate("insert into messages (account, json) values (?, ?)", account, *text);
 }
 
 ServiceStore::MessagesInFlight ServiceStore::sendMessages(std::string_view account)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     MessagesInFlight sent;
     auto rows = m_database->executeQuery(
         "select seq, json from messages where account = ? and popped = 0 order by seq", account);
@@ -292,7 +299,7 @@ ServiceStore::MessagesInFlight ServiceStore::sendMessages(std::string_view accou
 
 void ServiceStore::finishDelivery(const std::vector<int64_t>& positions, bool delivered)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     for (int64_t position : positions) {
         m_messagesInFlight.erase(position);
         if (delivered && !m_database->executeUpdate("update messages set popped = 1 where seq = ?", position))
@@ -302,13 +309,13 @@ void ServiceStore::finishDelivery(const std::vector<int64_t>& positions, bool de
 
 bool ServiceStore::putFile(std::string_view name, const base::Data& bytes)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     return m_database->executeUpdate("insert or replace into files (name, bytes) values (?, ?)", name, bytes);
 }
 
 std::optional<base::Data> ServiceStore::file(std::string_view name)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     auto rows = m_database->executeQuery("select bytes from files where name = ?", name);
     if (!rows || !rows->next())
         return std::nullopt;
@@ -320,7 +327,7 @@ std::optional<base::Data> ServiceStore::file(std::string_view name)
 
 std::optional<VoiceUpload> ServiceStore::recordUpload(VoiceUpload upload, const std::optional<base::Data>& file)
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     if (!m_database->executeUpdate(
             "insert into uploads (to_, from_, msg_type, context, is_to_device) values (?, ?, ?, ?, ?)", upload.to,
             upload.from, upload.msgType, upload.context, upload.isToDevice))
@@ -338,7 +345,7 @@ std::optional<VoiceUpload> ServiceStore::recordUpload(VoiceUpload upload, const 
 
 std::vector<VoiceUpload> ServiceStore::uploads()
 {
-    std::lock_guard lock(m_mutex);
+    Turn turn(*this);
     std::vector<VoiceUpload> uploads;
     auto rows = m_database->executeQuery(
         "select to_, from_, msg_type, context, is_to_device, file_name from uploads order by seq");

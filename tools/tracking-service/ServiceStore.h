@@ -143,6 +143,24 @@ private:
     std::optional<base::Value> readDocument(std::string_view serialNumber, std::string_view kind);
     bool writeDocument(std::string_view serialNumber, std::string_view kind, const base::Value& value);
 
+    // The store's lock. Request threads take turns with the one connection: a turn holds the lock and, at
+    // its end, hands the connection on so that whichever thread takes the next turn may use it.
+    class Turn {
+    public:
+        explicit Turn(ServiceStore& store)
+            : m_store(store)
+            , m_lock(store.m_mutex)
+        {
+        }
+        ~Turn();
+        Turn(const Turn&) = delete;
+        Turn& operator=(const Turn&) = delete;
+
+    private:
+        ServiceStore& m_store;
+        std::lock_guard<std::mutex> m_lock;
+    };
+
     std::mutex m_mutex;
     std::set<int64_t> m_messagesInFlight;
     std::shared_ptr<database::Database> m_database;
