@@ -17,7 +17,7 @@ void write(const std::filesystem::path& file, const std::string& text)
 
 TEST(ThreadPromises, EveryMainThreadHeaderOfTheSourceTreeHasTheAssertBehindIt)
 {
-    ASSERT_TRUE(std::filesystem::exists(std::filesystem::path(LUMET_SOURCE_DIR) / "platform/base/MainThread.h"));
+    ASSERT_TRUE(std::filesystem::exists(std::filesystem::path(LUMET_SOURCE_DIR) / "platform/base/loop/MainThread.h"));
     for (const auto& header : test::uncheckedMainThreadPromises(LUMET_SOURCE_DIR))
         ADD_FAILURE() << header.string() << " says \"Main thread\" but its source file never asserts it";
 }
