@@ -178,7 +178,7 @@ TEST_F(PhoneBook, PullingRefreshesWithTheThreeTextsAndAFailedRefreshKeepsTheRows
     EXPECT_EQ(header->statusLabel()->text(), base::localized("release_to_refresh"));
     EXPECT_TRUE(textInRegion(base::localized("release_to_refresh"), { 0, 64, 320, 160 }));
 
-    service.faults().set(LoadMethod, Fault::delay(3s));
+    service.faults().set(LoadMethod, Fault::delay(1s));
     storeBook(
         base::Dictionary::make({ { "PL", base::Array::make({ "555" }) }, { "Name", base::Array::make({ "Eve" }) } }));
     finger.up();

@@ -1,5 +1,6 @@
 #include "ui/render/DamageTracker.h"
 
+#include "base/loop/MainThread.h"
 #include "ui/layer/ContentsGravity.h"
 #include "ui/layer/Layer.h"
 
@@ -83,6 +84,7 @@ gfx::Rect DamageTracker::unite(const gfx::Rect& a, const gfx::Rect& b)
 
 gfx::Rect DamageTracker::update(const std::vector<Layer*>& roots, const RenderOptions& options)
 {
+    BASE_ASSERT_MAIN_THREAD();
     ++m_walk;
     m_damage = gfx::Rect::null();
     m_shadows.clear();

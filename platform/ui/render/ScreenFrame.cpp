@@ -1,8 +1,9 @@
 #include "ui/render/ScreenFrame.h"
 
+#include "base/loop/MainThread.h"
 #include "ui/render/FrameClock.h"
-#include "ui/view/Screen.h"
 #include "ui/render/ScreenRenderer.h"
+#include "ui/view/Screen.h"
 
 #include <cairo.h>
 #include <functional>
@@ -59,6 +60,7 @@ bool ScreenFrame::ensureBitmap()
 
 gfx::Rect ScreenFrame::update(const RenderOptions& options)
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto before = m_context;
     if (!ensureBitmap())
         return gfx::Rect::null();

@@ -1,5 +1,6 @@
 #include "kit/refresh/RefreshBaseView.h"
 
+#include "base/loop/MainThread.h"
 #include "base/loop/RunLoop.h"
 #include "kit/support/ViewFieldAccessors.h"
 
@@ -27,6 +28,7 @@ RefreshBaseView::RefreshBaseView(const gfx::Rect& frame, int direction)
     : ui::View({ frame.origin.x, frame.origin.y, frame.width(), height })
     , m_engine(direction)
 {
+    BASE_ASSERT_MAIN_THREAD();
     // Not made yet: the factories put it into the normal state.
     m_engine.setNumberedState(0, stateNumbers);
     setAutoresizingMask(ui::AutoresizingMask::FlexibleWidth);

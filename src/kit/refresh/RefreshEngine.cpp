@@ -1,5 +1,6 @@
 #include "kit/refresh/RefreshEngine.h"
 
+#include "base/loop/MainThread.h"
 #include "base/system/UserDefaults.h"
 #include "ui/scroll/ScrollView.h"
 
@@ -7,6 +8,7 @@ namespace kit {
 
 bool RefreshEngine::moveTo(Phase phase)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (phase == m_phase)
         return false;
     m_phase = phase;
@@ -29,6 +31,7 @@ int RefreshEngine::numberedState(const StateNumbers& numbers) const
 
 void RefreshEngine::setNumberedState(int state, const StateNumbers& numbers)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_lookState.reset();
     if (state == numbers.pulling)
         m_phase = Phase::Pulling;

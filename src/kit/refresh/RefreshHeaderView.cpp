@@ -1,9 +1,10 @@
 #include "kit/refresh/RefreshHeaderView.h"
 
-#include "base/time/Calendar.h"
-#include "base/time/DateFormatter.h"
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
+#include "base/time/Calendar.h"
+#include "base/time/DateFormatter.h"
 #include "kit/support/ScrollViewFieldAccessors.h"
 #include "kit/support/ViewFieldAccessors.h"
 
@@ -27,6 +28,7 @@ namespace {
 
 std::shared_ptr<RefreshHeaderView> RefreshHeaderView::header()
 {
+    BASE_ASSERT_MAIN_THREAD();
     auto header = std::make_shared<RefreshHeaderView>(Private(), gfx::Rect {});
     header->setPullToRefreshText("下拉可以刷新");
     header->setReleaseToRefreshText("松开立即刷新");
@@ -61,6 +63,7 @@ std::shared_ptr<ui::Label> RefreshHeaderView::lastUpdateTimeLabel()
 
 void RefreshHeaderView::setLastUpdateTime(std::optional<base::Date> time)
 {
+    BASE_ASSERT_MAIN_THREAD();
     m_lastUpdateTime = time;
     if (time)
         RefreshEngine::storeLastUpdate(storageKey(), base::Value(*time));

@@ -1,9 +1,10 @@
 #include "kit/refresh/RefreshTableEdgeView.h"
 
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "gfx/images/Image.h"
-#include "ui/view/Screen.h"
 #include "ui/animation/Transaction.h"
+#include "ui/view/Screen.h"
 
 namespace kit {
 
@@ -43,6 +44,7 @@ int RefreshTableEdgeView::state() const { return m_engine.numberedState(stateNum
 
 void RefreshTableEdgeView::showState(int state, const Look& look)
 {
+    BASE_ASSERT_MAIN_THREAD();
     switch (state) {
     case Pulling:
         m_statusLabel->setText(base::localized(look.pullingText));

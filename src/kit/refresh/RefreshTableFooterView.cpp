@@ -1,7 +1,8 @@
 #include "kit/refresh/RefreshTableFooterView.h"
 
-#include "base/time/DateFormatter.h"
+#include "base/loop/MainThread.h"
 #include "base/text/LocalizedFormat.h"
+#include "base/time/DateFormatter.h"
 
 #include <numbers>
 
@@ -41,6 +42,7 @@ RefreshTableFooterView::RefreshTableFooterView(Private, const gfx::Rect& frame, 
 
 void RefreshTableFooterView::setState(int state)
 {
+    BASE_ASSERT_MAIN_THREAD();
     showState(state,
         { "Release to load more...", "Pull up to load more...", "Loading...", gfx::Transform3D::identity(),
             halfTurn() });
