@@ -37,17 +37,19 @@ public:
 
     // Parse with immutable collections. A null `string` raises InvalidArgumentException.
     std::optional<base::Value> objectWithUTF8String(const char* string, size_t length, base::Error* error = nullptr);
-    std::optional<base::Value> objectWithData(const base::Data& data, base::Error* error = nullptr);
+    [[nodiscard]] std::optional<base::Value> objectWithData(const base::Data& data, base::Error* error = nullptr);
     // Parse with mutable collections.
     std::optional<base::Value> mutableObjectWithUTF8String(
         const char* string, size_t length, base::Error* error = nullptr);
-    std::optional<base::Value> mutableObjectWithData(const base::Data& data, base::Error* error = nullptr);
+    [[nodiscard]] std::optional<base::Value> mutableObjectWithData(
+        const base::Data& data, base::Error* error = nullptr);
 
     // Releases every value the token cache holds.
     void clearCache();
 
 private:
-    std::optional<base::Value> parse(const char* bytes, size_t length, bool mutableCollections, base::Error* error);
+    [[nodiscard]] std::optional<base::Value> parse(
+        const char* bytes, size_t length, bool mutableCollections, base::Error* error);
 
     ParseOptions m_options;
     std::unique_ptr<JSONTokenCache> m_cache;
@@ -56,13 +58,13 @@ private:
 
 // Text that is not well-formed UTF-8 fails with "An error occurred converting the contents of a NSString to
 // UTF8." before any parsing.
-std::optional<base::Value> objectFromJSONString(
+[[nodiscard]] std::optional<base::Value> objectFromJSONString(
     std::string_view text, ParseOptions options = JSONParseStrict, base::Error* error = nullptr);
-std::optional<base::Value> mutableObjectFromJSONString(
+[[nodiscard]] std::optional<base::Value> mutableObjectFromJSONString(
     std::string_view text, ParseOptions options = JSONParseStrict, base::Error* error = nullptr);
-std::optional<base::Value> objectFromJSONData(
+[[nodiscard]] std::optional<base::Value> objectFromJSONData(
     const base::Data& data, ParseOptions options = JSONParseStrict, base::Error* error = nullptr);
-std::optional<base::Value> mutableObjectFromJSONData(
+[[nodiscard]] std::optional<base::Value> mutableObjectFromJSONData(
     const base::Data& data, ParseOptions options = JSONParseStrict, base::Error* error = nullptr);
 
 } // namespace json

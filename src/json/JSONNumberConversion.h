@@ -17,7 +17,7 @@ struct JSONNumber {
 };
 
 // On failure returns false and sets `message` to the range error's text (empty when there is none).
-bool convertJSONNumber(
+[[nodiscard]] bool convertJSONNumber(
     const char* start, const char* end, bool hasFractionOrExponent, JSONNumber& number, std::string& message);
 
 } // namespace json

@@ -30,7 +30,7 @@ public:
     explicit JSONParser(JSONTokenCache* cache);
 
     // The root array or object, or nothing after recording the first error in `error` (when given).
-    std::optional<base::Value> parse(
+    [[nodiscard]] std::optional<base::Value> parse(
         ParseOptions options, const char* bytes, size_t length, bool mutableCollections, base::Error* error);
 
 private:
@@ -44,17 +44,17 @@ private:
         uint32_t keyHash;
     };
 
-    bool parseRoot(base::Value& root);
+    [[nodiscard]] bool parseRoot(base::Value& root);
     // The container opened by the current token, or null after recording why it failed.
     base::ArrayRef parseArray();
     base::DictionaryRef parseObject();
-    bool enterContainer();
+    [[nodiscard]] bool enterContainer();
     // Gives back what the container that started at these marks used on the stacks and buffers.
     void leaveContainer(size_t madeStart, size_t decodedStart);
     static bool isValueToken(TokenType type);
 
     // Reads the value of the current value token (parsing a nested container) into `value`.
-    bool readValue(PendingValue& value);
+    [[nodiscard]] bool readValue(PendingValue& value);
     void setMade(PendingValue& value, base::Value made);
     std::string_view text(const PendingValue& value) const;
     // Calls construct(arguments...) with the constructor arguments of the pending value's Value.

@@ -38,32 +38,32 @@ using UnsupportedValueFormatter = std::function<std::optional<base::Value>(const
 class JSONSerializer {
 public:
     // The text of an array or dictionary.
-    static std::optional<std::string> serializeObject(const base::Value& object, SerializeOptions options,
+    [[nodiscard]] static std::optional<std::string> serializeObject(const base::Value& object, SerializeOptions options,
         const UnsupportedValueFormatter& formatter, base::Error* error);
     // The text of a string, with or without the surrounding quotes.
-    static std::optional<std::string> serializeString(
+    [[nodiscard]] static std::optional<std::string> serializeString(
         std::string_view string, SerializeOptions options, bool includeQuotes, base::Error* error);
 
 private:
     JSONSerializer(SerializeOptions options, const UnsupportedValueFormatter& formatter);
 
-    bool writeValue(const base::Value& value);
-    bool writeUnsupported(const base::Value& original);
-    bool writeArray(const base::Array& array);
-    bool writeDictionary(const base::Dictionary& dictionary);
-    bool writeSortedDictionary(const base::Dictionary& dictionary);
+    [[nodiscard]] bool writeValue(const base::Value& value);
+    [[nodiscard]] bool writeUnsupported(const base::Value& original);
+    [[nodiscard]] bool writeArray(const base::Array& array);
+    [[nodiscard]] bool writeDictionary(const base::Dictionary& dictionary);
+    [[nodiscard]] bool writeSortedDictionary(const base::Dictionary& dictionary);
     // Writes an object of (key, value) pointer pairs in the range's order.
-    template <typename Pairs> bool writePairs(const Pairs& pairs);
-    bool writePair(const base::Value& key, const base::Value& value);
-    bool writeString(std::string_view string, bool includeQuotes);
-    bool writeDouble(double value);
+    template <typename Pairs> [[nodiscard]] bool writePairs(const Pairs& pairs);
+    [[nodiscard]] bool writePair(const base::Value& key, const base::Value& value);
+    [[nodiscard]] bool writeString(std::string_view string, bool includeQuotes);
+    [[nodiscard]] bool writeDouble(double value);
     void writeEscapedCodePoint(char32_t codePoint);
     void openContainer(char bracket);
     void writeComma();
     void closeContainer(char bracket);
     void writeIndentedLineBreak();
-    bool fail(std::string message);
-    std::optional<std::string> result(bool written, base::Error* error);
+    [[nodiscard]] bool fail(std::string message);
+    [[nodiscard]] std::optional<std::string> result(bool written, base::Error* error);
 
     SerializeOptions m_options;
     const UnsupportedValueFormatter& m_formatter;
@@ -73,14 +73,16 @@ private:
 };
 
 // An array or dictionary as JSON data or text.
-std::optional<base::Data> JSONData(const base::Value& object, SerializeOptions options = JSONSerializeOptionNone,
-    const UnsupportedValueFormatter& formatter = {}, base::Error* error = nullptr);
-std::optional<std::string> JSONString(const base::Value& object, SerializeOptions options = JSONSerializeOptionNone,
-    const UnsupportedValueFormatter& formatter = {}, base::Error* error = nullptr);
+[[nodiscard]] std::optional<base::Data> JSONData(const base::Value& object,
+    SerializeOptions options = JSONSerializeOptionNone, const UnsupportedValueFormatter& formatter = {},
+    base::Error* error = nullptr);
+[[nodiscard]] std::optional<std::string> JSONString(const base::Value& object,
+    SerializeOptions options = JSONSerializeOptionNone, const UnsupportedValueFormatter& formatter = {},
+    base::Error* error = nullptr);
 // A string as a JSON string literal (or its contents only, without quotes).
-std::optional<base::Data> JSONDataOfString(std::string_view string, SerializeOptions options = JSONSerializeOptionNone,
-    bool includeQuotes = true, base::Error* error = nullptr);
-std::optional<std::string> JSONStringOfString(std::string_view string,
+[[nodiscard]] std::optional<base::Data> JSONDataOfString(std::string_view string,
+    SerializeOptions options = JSONSerializeOptionNone, bool includeQuotes = true, base::Error* error = nullptr);
+[[nodiscard]] std::optional<std::string> JSONStringOfString(std::string_view string,
     SerializeOptions options = JSONSerializeOptionNone, bool includeQuotes = true, base::Error* error = nullptr);
 
 } // namespace json

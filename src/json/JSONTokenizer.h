@@ -49,11 +49,11 @@ public:
     void reset(ParseOptions options, const char* bytes, size_t length);
 
     // Reads the token after any white space; false after recording why there is none.
-    bool next();
+    [[nodiscard]] bool next();
     const Token& token() const { return m_token; }
     void skipWhiteSpace();
     // Takes `byte` when it is the very next one, with no white space before it.
-    bool skip(char byte)
+    [[nodiscard]] bool skip(char byte)
     {
         if (m_cursor == m_end || *m_cursor != byte)
             return false;
@@ -78,22 +78,22 @@ public:
     void recordError(std::string_view message);
     bool hasError() const { return m_errorMessage.has_value(); }
     // The recorded error, taken out of the tokenizer.
-    std::optional<base::Error> takeError();
+    [[nodiscard]] std::optional<base::Error> takeError();
     // Ends the parse: forgets the input and releases a large decoded-string buffer.
     void finish();
 
 private:
     size_t lineBreakLength(const char* p) const;
     void skipComment();
-    bool readLiteral(std::string_view literal, TokenType type);
-    bool readString();
-    bool readEscapedString(const char* start, const char* p);
-    bool readHexQuad(const char*& p, char32_t& value);
-    bool finishString(const char* closingQuote);
-    bool failControlCharacter(const char* at);
-    bool failString(const char* at);
-    bool readNumber();
-    bool failNumber(const char* at);
+    [[nodiscard]] bool readLiteral(std::string_view literal, TokenType type);
+    [[nodiscard]] bool readString();
+    [[nodiscard]] bool readEscapedString(const char* start, const char* p);
+    [[nodiscard]] bool readHexQuad(const char*& p, char32_t& value);
+    [[nodiscard]] bool finishString(const char* closingQuote);
+    [[nodiscard]] bool failControlCharacter(const char* at);
+    [[nodiscard]] bool failString(const char* at);
+    [[nodiscard]] bool readNumber();
+    [[nodiscard]] bool failNumber(const char* at);
 
     ParseOptions m_options { 0 };
     const char* m_begin { nullptr };

@@ -1,7 +1,7 @@
 #include "net/reachability/ReachabilityProbe.h"
 
-#include "base/time/ManualClock.h"
 #include "base/loop/RunLoop.h"
+#include "base/time/ManualClock.h"
 
 #include <gtest/gtest.h>
 #include <latch>
@@ -120,8 +120,8 @@ TEST_F(ReachabilityProbeNotifier, StoppedOrDestroyedProbeReportsNothing)
 {
     auto stopped = ReachabilityProbe::forHostName("a.example");
     auto destroyed = ReachabilityProbe::forHostName("b.example");
-    stopped->startNotifier([this](ReachabilityFlags flags) { m_reported.push_back(flags); });
-    destroyed->startNotifier([this](ReachabilityFlags flags) { m_reported.push_back(flags); });
+    ASSERT_TRUE(stopped->startNotifier([this](ReachabilityFlags flags) { m_reported.push_back(flags); }));
+    ASSERT_TRUE(destroyed->startNotifier([this](ReachabilityFlags flags) { m_reported.push_back(flags); }));
 
     stopped->stopNotifier();
     destroyed.reset();

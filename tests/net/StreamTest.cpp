@@ -107,7 +107,7 @@ TEST(StreamBoundPair, AWritersErrorReachesTheReaderAfterTheBufferedBytes)
     auto pair = BoundStreamPair::make(16);
     pair.input->open();
     pair.output->open();
-    pair.output->write(reinterpret_cast<const uint8_t*>("ab"), 2);
+    ASSERT_EQ(pair.output->write(reinterpret_cast<const uint8_t*>("ab"), 2), 2);
     pair.output->closeWithError(base::Error("Test", 7));
     uint8_t buffer[8];
     EXPECT_EQ(pair.input->read(buffer, sizeof buffer), 2);

@@ -1,13 +1,13 @@
 #include "ConnectionRecorder.h"
 #include "networking/LoopbackFixture.h"
 
-#include "base/time/ManualClock.h"
 #include "base/loop/RunLoop.h"
-#include "net/streams/BoundStreamPair.h"
-#include "net/loading/NetworkThread.h"
-#include "net/loading/URLConnection.h"
+#include "base/time/ManualClock.h"
 #include "net/auth/URLCredentialStorage.h"
 #include "net/http/URLErrors.h"
+#include "net/loading/NetworkThread.h"
+#include "net/loading/URLConnection.h"
+#include "net/streams/BoundStreamPair.h"
 
 #include <condition_variable>
 #include <gtest/gtest.h>
@@ -406,7 +406,7 @@ TEST_F(URLConnectionTest, ABodyWhoseWriterFailsAbortsTheTransferWithTheWritersEr
     net::URLConnection::make(post, recorder)->start();
 
     pair.output->open();
-    pair.output->write(reinterpret_cast<const uint8_t*>("partial"), 7);
+    ASSERT_EQ(pair.output->write(reinterpret_cast<const uint8_t*>("partial"), 7), 7);
     pair.output->closeWithError(base::Error("NetworkingErrorDomain", -1000, { { "Part", "photo" } }));
     ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return recorder->ended(); }, 10s));
     ASSERT_TRUE(recorder->error());

@@ -70,7 +70,7 @@ TEST_F(CallsInFlightTest, ACallStaysCountedWhileItsBlockRunsAndLeavesOnceItRetur
 
 TEST_F(CallsInFlightTest, AParsedReplyIsCountedUntilItsBlockRanAfterTheProcessingQueue)
 {
-    m_client->registerHTTPOperationClass(JSONRequestOperation::operationClass());
+    ASSERT_TRUE(m_client->registerHTTPOperationClass(JSONRequestOperation::operationClass()));
     m_client->setDefaultHeader("Accept", "application/json");
     int blocksRun = 0;
     std::optional<base::Value> received;

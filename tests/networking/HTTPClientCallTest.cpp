@@ -1,7 +1,7 @@
 #include "LoopbackFixture.h"
 
-#include "base/system/Facts.h"
 #include "base/loop/MainThread.h"
+#include "base/system/Facts.h"
 #include "networking/http/HTTPClient.h"
 #include "networking/http/NetworkingErrors.h"
 #include "networking/operations/XMLRequestOperation.h"
@@ -54,7 +54,7 @@ protected:
         base::Facts::current().setSystemVersion("6.1");
         base::Facts::current().setScreenScale(2.0);
         m_client = HTTPClient::clientWithBaseURL(*base::URL::parse("https://service.example.com/"));
-        m_client->registerHTTPOperationClass(XMLRequestOperation::operationClass());
+        EXPECT_TRUE(m_client->registerHTTPOperationClass(XMLRequestOperation::operationClass()));
         m_client->setDefaultHeader("Accept", "application/json");
         m_client->setDefaultHeader("Cookie", "ASP.NET_SessionId=abc");
         m_client->setParameterEncoding(HTTPClient::JSONParameterEncoding);

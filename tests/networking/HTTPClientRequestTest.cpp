@@ -1,10 +1,10 @@
-#include "base/values/Array.h"
 #include "base/system/Bundle.h"
 #include "base/system/Facts.h"
+#include "base/values/Array.h"
 #include "networking/http/HTTPClient.h"
 #include "networking/operations/JSONRequestOperation.h"
-#include "networking/plist/PropertyListSerialization.h"
 #include "networking/operations/XMLRequestOperation.h"
+#include "networking/plist/PropertyListSerialization.h"
 
 #include <gtest/gtest.h>
 
@@ -214,7 +214,7 @@ TEST(HTTPClientOperationClasses, OnlyRequestOperationClassesRegisterAndTheLastIs
 TEST(HTTPClientOperationClasses, TheApplicationsRequestsRunAsPlainRequestOperations)
 {
     auto client = makeClient();
-    client->registerHTTPOperationClass(XMLRequestOperation::operationClass());
+    ASSERT_TRUE(client->registerHTTPOperationClass(XMLRequestOperation::operationClass()));
     client->setDefaultHeader("Accept", "application/json");
     auto plain
         = client->HTTPRequestOperationWithRequest(client->requestWithMethod("POST", "Login.php", nullptr), {}, {});
@@ -228,7 +228,7 @@ TEST(HTTPClientCopies, CarryTheSettingsButNotTheCredentialAndAreIndependent)
     auto client = makeClient();
     client->setParameterEncoding(HTTPClient::JSONParameterEncoding);
     client->setDefaultHeader("Accept", "application/json");
-    client->registerHTTPOperationClass(XMLRequestOperation::operationClass());
+    ASSERT_TRUE(client->registerHTTPOperationClass(XMLRequestOperation::operationClass()));
     client->setAllowsInvalidSSLCertificate(true);
     auto copy = client->copy();
     EXPECT_EQ(copy->baseURL(), client->baseURL());

@@ -163,7 +163,7 @@ TEST_F(MultipartFormDataTest, AnUploadReachesTheServerPartByPart)
     base::Error error;
     auto request = m_client->multipartFormRequestWithMethod("POST", m_server.url("/upload"),
         base::Dictionary::make({ { "serial", 8800 } }),
-        [&](StreamingMultipartFormData& form) { form.appendPartWithFileURL(fileURL, "voice", &error); });
+        [&](StreamingMultipartFormData& form) { EXPECT_TRUE(form.appendPartWithFileURL(fileURL, "voice", &error)); });
     ASSERT_TRUE(error.isEmpty());
     std::optional<std::string> reply;
     m_client->enqueueHTTPRequestOperation(m_client->HTTPRequestOperationWithRequest(
@@ -184,7 +184,7 @@ TEST_F(MultipartFormDataTest, APartThatFailsWhileStreamingFailsTheCallNamingIt)
     m_server.start();
     auto fileURL = writeFile("message.amr", std::string(50000, 'v'));
     auto request = m_client->multipartFormRequestWithMethod("POST", m_server.url("/upload"), nullptr,
-        [&](StreamingMultipartFormData& form) { form.appendPartWithFileURL(fileURL, "voice"); });
+        [&](StreamingMultipartFormData& form) { EXPECT_TRUE(form.appendPartWithFileURL(fileURL, "voice")); });
     // The file shrinks after it was added: the form can no longer be what its length announced.
     std::filesystem::resize_file(fileURL.filePath(), 100);
     std::optional<base::Error> failure;

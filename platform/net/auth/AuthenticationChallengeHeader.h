@@ -16,7 +16,7 @@ struct AuthenticationChallengeHeader {
     std::string method;
     std::string realm;
 
-    static std::optional<AuthenticationChallengeHeader> parse(std::string_view value);
+    [[nodiscard]] static std::optional<AuthenticationChallengeHeader> parse(std::string_view value);
 };
 
 } // namespace net

@@ -23,7 +23,7 @@ public:
 
     // The space's credentials by user name.
     std::map<std::string, URLCredential> credentials(const URLProtectionSpace& space) const;
-    std::optional<URLCredential> defaultCredential(const URLProtectionSpace& space) const;
+    [[nodiscard]] std::optional<URLCredential> defaultCredential(const URLProtectionSpace& space) const;
 
     // A credential with persistence None is not stored.
     void setCredential(const URLCredential& credential, const URLProtectionSpace& space);

@@ -22,7 +22,7 @@ public:
     bool feedLine(std::string_view line);
 
     // The status code of the current block; nothing before a valid status line.
-    std::optional<int> statusCode() const { return m_statusCode; }
+    [[nodiscard]] std::optional<int> statusCode() const { return m_statusCode; }
     const HTTPHeaderFields& headers() const { return m_headers; }
     // Whether the current block has ended.
     bool isComplete() const { return m_complete; }

@@ -17,7 +17,7 @@ struct MediaType {
     std::string mimeType;
     std::optional<std::string> charset;
 
-    static std::optional<MediaType> parse(std::string_view fieldValue);
+    [[nodiscard]] static std::optional<MediaType> parse(std::string_view fieldValue);
 };
 
 } // namespace net

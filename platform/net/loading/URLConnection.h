@@ -17,11 +17,11 @@
 //   connection->cancel();  // on the network thread no delegate call follows
 #pragma once
 
+#include "net/auth/URLCredential.h"
 #include "net/http/HTTPResponseHeaderParser.h"
+#include "net/http/URLRequest.h"
 #include "net/loading/NetworkTransfer.h"
 #include "net/loading/URLConnectionDelegate.h"
-#include "net/auth/URLCredential.h"
-#include "net/http/URLRequest.h"
 
 #include <chrono>
 #include <curl/curl.h>
@@ -61,7 +61,7 @@ private:
 
     // Attempts.
     void beginAttempt();
-    bool configureHandle();
+    [[nodiscard]] bool configureHandle();
     void restartAttempt();
     // Transfer callbacks (NetworkTransfer).
     void transferCompleted(int curlCode) override;

@@ -21,7 +21,7 @@ public:
     static IPAddress v4(std::array<uint8_t, 4> bytes);
     static IPAddress v6(std::array<uint8_t, 16> bytes);
     // The address of an AF_INET or AF_INET6 socket address; nothing for other families or a null pointer.
-    static std::optional<IPAddress> fromSocketAddress(const sockaddr* address);
+    [[nodiscard]] static std::optional<IPAddress> fromSocketAddress(const sockaddr* address);
 
     Family family() const { return m_family; }
     std::span<const uint8_t> bytes() const { return { m_bytes.data(), m_family == Family::IPv4 ? 4u : 16u }; }

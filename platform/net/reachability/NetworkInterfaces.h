@@ -36,7 +36,7 @@ class NetworkInterfaces {
 public:
     NetworkInterfaces(std::vector<NetworkInterface> interfaces, RouteTable routes);
     // The machine's interfaces and routes now; nothing when the interfaces cannot be listed.
-    static std::optional<NetworkInterfaces> current();
+    [[nodiscard]] static std::optional<NetworkInterfaces> current();
 
     const std::vector<NetworkInterface>& interfaces() const { return m_interfaces; }
     const RouteTable& routes() const { return m_routes; }

@@ -53,10 +53,10 @@ public:
     const std::optional<IPAddress>& address() const { return m_address; }
 
     // The target's flags now; nothing when the machine's interfaces cannot be listed.
-    std::optional<ReachabilityFlags> flags() const;
+    [[nodiscard]] std::optional<ReachabilityFlags> flags() const;
 
     // Main thread. Starts the periodic check on the main run loop; false when it is already running.
-    bool startNotifier(ChangeHandler onChange);
+    [[nodiscard]] bool startNotifier(ChangeHandler onChange);
     void stopNotifier();
 
     // While one lives, every probe's flags are the override's answer (tests inject flags with it).
@@ -81,7 +81,7 @@ private:
     static FlagsOverride currentOverride();
     ReachabilityFlags flagsOf(const NetworkInterfaces& network, const std::vector<IPAddress>& addresses) const;
     // The flags now, looking the host name up again only when the network changed since the last call.
-    std::optional<ReachabilityFlags> observe();
+    [[nodiscard]] std::optional<ReachabilityFlags> observe();
     void check();
 
     std::string m_hostName;

@@ -30,7 +30,7 @@ public:
     void open() override;
     void close() override;
     // Waits while the buffer is empty and the writer has not closed; see hasBytesAvailable.
-    ptrdiff_t read(uint8_t* buffer, size_t capacity) override;
+    [[nodiscard]] ptrdiff_t read(uint8_t* buffer, size_t capacity) override;
     bool hasBytesAvailable() const override;
 
 private:
@@ -54,7 +54,7 @@ public:
     // Ends the body with an error: the reader fails with it once the buffered bytes are read.
     void closeWithError(base::Error error);
     // Takes as much as fits (possibly 0); -1 when the reading end has closed.
-    ptrdiff_t write(const uint8_t* bytes, size_t length) override;
+    [[nodiscard]] ptrdiff_t write(const uint8_t* bytes, size_t length) override;
     bool hasSpaceAvailable() const override;
 
 private:

@@ -14,7 +14,7 @@ public:
 
     void open() override;
     void close() override;
-    ptrdiff_t read(uint8_t* buffer, size_t capacity) override;
+    [[nodiscard]] ptrdiff_t read(uint8_t* buffer, size_t capacity) override;
     bool hasBytesAvailable() const override;
     std::shared_ptr<InputStream> copy() const override;
 

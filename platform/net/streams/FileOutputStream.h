@@ -21,9 +21,9 @@ public:
 
     void open() override;
     void close() override;
-    ptrdiff_t write(const uint8_t* bytes, size_t length) override;
+    [[nodiscard]] ptrdiff_t write(const uint8_t* bytes, size_t length) override;
     bool hasSpaceAvailable() const override;
-    std::optional<uint64_t> fileCurrentOffset() const override;
+    [[nodiscard]] std::optional<uint64_t> fileCurrentOffset() const override;
 
     // Test seam: the system's write, replaced to provoke short and failed writes.
     using WriteFunction = ssize_t (*)(int descriptor, const void* bytes, size_t length);

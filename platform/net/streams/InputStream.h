@@ -20,7 +20,7 @@ namespace net {
 class InputStream : public Stream {
 public:
     // The count read (at least 1), 0 at the end, -1 on failure (streamError() tells why).
-    virtual ptrdiff_t read(uint8_t* buffer, size_t capacity) = 0;
+    [[nodiscard]] virtual ptrdiff_t read(uint8_t* buffer, size_t capacity) = 0;
     // Whether a read now returns without waiting (bytes, the end or an error).
     virtual bool hasBytesAvailable() const = 0;
     // A new, unopened stream over the same source, for sending a body again; null when the source can be read

@@ -12,10 +12,10 @@ class MemoryOutputStream final : public OutputStream {
 public:
     void open() override;
     void close() override;
-    ptrdiff_t write(const uint8_t* bytes, size_t length) override;
+    [[nodiscard]] ptrdiff_t write(const uint8_t* bytes, size_t length) override;
     bool hasSpaceAvailable() const override;
-    std::optional<base::Data> dataWrittenToMemory() const override;
-    std::optional<base::Data> takeDataWrittenToMemory() override;
+    [[nodiscard]] std::optional<base::Data> dataWrittenToMemory() const override;
+    [[nodiscard]] std::optional<base::Data> takeDataWrittenToMemory() override;
 
 private:
     mutable std::mutex m_dataMutex;

@@ -21,14 +21,14 @@ namespace net {
 class OutputStream : public Stream {
 public:
     // The count written, or -1 on failure (streamError() tells why).
-    virtual ptrdiff_t write(const uint8_t* bytes, size_t length) = 0;
+    [[nodiscard]] virtual ptrdiff_t write(const uint8_t* bytes, size_t length) = 0;
     virtual bool hasSpaceAvailable() const = 0;
     // What a memory stream has collected; nothing for other streams.
-    virtual std::optional<base::Data> dataWrittenToMemory() const { return std::nullopt; }
+    [[nodiscard]] virtual std::optional<base::Data> dataWrittenToMemory() const { return std::nullopt; }
     // The same, moved out of a stream whose writing is over: the stream keeps nothing.
-    virtual std::optional<base::Data> takeDataWrittenToMemory() { return dataWrittenToMemory(); }
+    [[nodiscard]] virtual std::optional<base::Data> takeDataWrittenToMemory() { return dataWrittenToMemory(); }
     // Where a file stream writes next; nothing for other streams.
-    virtual std::optional<uint64_t> fileCurrentOffset() const { return std::nullopt; }
+    [[nodiscard]] virtual std::optional<uint64_t> fileCurrentOffset() const { return std::nullopt; }
 
     static std::shared_ptr<OutputStream> toMemory();
     // `append` keeps what the file holds and writes after it; otherwise the file is emptied at open.

@@ -47,7 +47,7 @@ public:
     virtual void close() = 0;
 
     StreamStatus status() const;
-    std::optional<base::Error> streamError() const;
+    [[nodiscard]] std::optional<base::Error> streamError() const;
 
     void setDelegate(std::weak_ptr<StreamDelegate> delegate);
     void schedule(Scheduler scheduler);

@@ -9,7 +9,8 @@ namespace core {
 ServiceClient::ServiceClient(base::URL baseURL)
     : HTTPClient(std::move(baseURL))
 {
-    registerHTTPOperationClass(networking::XMLRequestOperation::operationClass());
+    // Always accepted: the XML operation derives from the HTTP request operation.
+    (void)registerHTTPOperationClass(networking::XMLRequestOperation::operationClass());
     setDefaultHeader("Accept", "application/json");
 }
 

@@ -15,7 +15,7 @@ class Base64 {
 public:
     static std::string encode(std::string_view bytes);
     // The decoded bytes; nothing when the text is not Base64.
-    static std::optional<std::string> decode(std::string_view text);
+    [[nodiscard]] static std::optional<std::string> decode(std::string_view text);
 };
 
 } // namespace networking

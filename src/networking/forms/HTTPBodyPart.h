@@ -8,9 +8,9 @@
 //   ptrdiff_t n = part->read(buffer, sizeof buffer);
 #pragma once
 
-#include "base/values/Error.h"
 #include "base/text/TextEncoding.h"
 #include "base/text/URL.h"
+#include "base/values/Error.h"
 #include "base/values/Value.h"
 #include "net/http/HTTPHeaderFields.h"
 #include "net/streams/InputStream.h"
@@ -45,8 +45,8 @@ public:
     bool hasBytesAvailable() const;
     // Fills the buffer as far as the part's phases allow; 0 once the part is used up, -1 when its body cannot
     // be read or is not the announced length (streamError() then tells why).
-    ptrdiff_t read(uint8_t* buffer, size_t capacity);
-    std::optional<base::Error> streamError() const;
+    [[nodiscard]] ptrdiff_t read(uint8_t* buffer, size_t capacity);
+    [[nodiscard]] std::optional<base::Error> streamError() const;
 
     HTTPBodyPart(std::string name, std::string initialBoundary, std::string boundary, std::string headers,
         std::string closingBoundary, Body body, uint64_t bodyContentLength);

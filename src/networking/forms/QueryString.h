@@ -8,9 +8,9 @@
 //   // b=1 and a={x: "1 2", y: [p, q]} give "a[x]=1%202&a[y][]=p&a[y][]=q&b=1"
 #pragma once
 
+#include "base/text/TextEncoding.h"
 #include "base/values/Dictionary.h"
 #include "base/values/Error.h"
-#include "base/text/TextEncoding.h"
 #include "networking/forms/QueryStringPair.h"
 
 #include <optional>
@@ -26,7 +26,7 @@ public:
     static constexpr const char* AbsentKeyDescription = "(null)";
 
     // The escaped text; nothing when a character cannot be written in `encoding`.
-    static std::optional<std::string> percentEscapedQueryComponent(
+    [[nodiscard]] static std::optional<std::string> percentEscapedQueryComponent(
         std::string_view text, base::TextEncoding::Code encoding);
 
     static std::vector<QueryStringPair> flattenedQueryStringPairs(
@@ -34,7 +34,7 @@ public:
 
     // The joined text; nothing, with an error naming the field, when a field or value cannot be written in
     // `encoding` (it is never silently left out).
-    static std::optional<std::string> joinedQueryStringFromParameters(
+    [[nodiscard]] static std::optional<std::string> joinedQueryStringFromParameters(
         const base::Dictionary& parameters, base::TextEncoding::Code encoding, base::Error* error = nullptr);
 };
 

@@ -26,7 +26,7 @@ public:
     const base::Value& value() const { return m_value; }
 
     // "field=value" escaped; nothing when the field or the value cannot be written in `encoding`.
-    std::optional<std::string> URLEncodedStringValueWithEncoding(base::TextEncoding::Code encoding) const;
+    [[nodiscard]] std::optional<std::string> URLEncodedStringValueWithEncoding(base::TextEncoding::Code encoding) const;
 
 private:
     std::string m_field;

@@ -9,9 +9,9 @@
 //   net::URLRequest upload = form.requestByFinalizingMultipartFormData(&error);
 #pragma once
 
-#include "base/values/Error.h"
 #include "base/text/TextEncoding.h"
 #include "base/text/URL.h"
+#include "base/values/Error.h"
 #include "net/http/URLRequest.h"
 #include "networking/forms/MultipartBodyStreamProvider.h"
 
@@ -26,10 +26,11 @@ public:
     StreamingMultipartFormData(net::URLRequest request, base::TextEncoding::Code stringEncoding);
 
     // The file's last path component as file name, "application/octet-stream" as type.
-    bool appendPartWithFileURL(const base::URL& fileURL, const std::string& name, base::Error* error = nullptr);
+    [[nodiscard]] bool appendPartWithFileURL(
+        const base::URL& fileURL, const std::string& name, base::Error* error = nullptr);
     // False, adding nothing, for a URL that is not a file URL or a file that cannot be reached.
-    bool appendPartWithFileURL(const base::URL& fileURL, const std::string& name, const std::string& fileName,
-        const std::string& mimeType, base::Error* error = nullptr);
+    [[nodiscard]] bool appendPartWithFileURL(const base::URL& fileURL, const std::string& name,
+        const std::string& fileName, const std::string& mimeType, base::Error* error = nullptr);
     void appendPartWithInputStream(std::shared_ptr<net::InputStream> stream, const std::string& name,
         const std::string& fileName, uint64_t length, const std::string& mimeType);
     void appendPartWithFileData(
@@ -48,7 +49,7 @@ public:
 
 private:
     void appendPart(const net::HTTPHeaderFields& headers, HTTPBodyPart::Body body, uint64_t length, std::string name);
-    bool checkForBoundary(const base::Data& data, const std::string& name);
+    [[nodiscard]] bool checkForBoundary(const base::Data& data, const std::string& name);
     void record(base::Error error);
 
     net::URLRequest m_request;

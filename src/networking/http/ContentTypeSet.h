@@ -16,6 +16,6 @@ namespace networking {
 using ContentTypeSet = std::set<std::string>;
 
 // Nothing for no header.
-std::optional<ContentTypeSet> contentTypeSetFromHeader(const std::string* header);
+[[nodiscard]] std::optional<ContentTypeSet> contentTypeSetFromHeader(const std::string* header);
 
 } // namespace networking

@@ -18,13 +18,13 @@
 //   client->postPath(url, parameters, [](const auto& op, const auto&) { read(op->responseString()); }, {});
 #pragma once
 
-#include "base/values/Dictionary.h"
 #include "base/loop/OperationQueue.h"
 #include "base/text/TextEncoding.h"
 #include "base/text/URL.h"
+#include "base/values/Dictionary.h"
 #include "net/auth/URLCredential.h"
-#include "networking/http/HTTPRequestOperation.h"
 #include "networking/forms/StreamingMultipartFormData.h"
+#include "networking/http/HTTPRequestOperation.h"
 
 #include <functional>
 #include <map>
@@ -60,11 +60,11 @@ public:
 
     // False, changing nothing, unless the class is HTTPRequestOperation or one of its subclasses; otherwise the
     // class moves to the front: the class registered last is tried first.
-    bool registerHTTPOperationClass(const HTTPOperationClass& operationClass);
+    [[nodiscard]] bool registerHTTPOperationClass(const HTTPOperationClass& operationClass);
     void unregisterHTTPOperationClass(const HTTPOperationClass& operationClass);
 
     // Names are compared exactly.
-    std::optional<std::string> defaultValueForHeader(const std::string& header) const;
+    [[nodiscard]] std::optional<std::string> defaultValueForHeader(const std::string& header) const;
     // Nothing removes the header; an empty text keeps it with an empty value.
     void setDefaultHeader(const std::string& header, std::optional<std::string> value);
     void setAuthorizationHeaderWithUsername(const std::string& username, const std::string& password);

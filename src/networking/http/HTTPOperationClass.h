@@ -56,7 +56,7 @@ public:
     IndexSet acceptableStatusCodes() const;
     void addAcceptableStatusCodes(const IndexSet& codes);
     // Nothing means every content type is acceptable.
-    std::optional<ContentTypeSet> acceptableContentTypes() const;
+    [[nodiscard]] std::optional<ContentTypeSet> acceptableContentTypes() const;
     void addAcceptableContentTypes(const ContentTypeSet& types);
     // The same questions answered in place, without copying the sets (every reply asks them).
     bool acceptsStatusCode(uint64_t code) const;

@@ -41,8 +41,8 @@ public:
     virtual const HTTPOperationClass& httpClass() const { return operationClass(); }
 
     // The reply's HTTP error (made once, on the first call after an unacceptable reply), else the transfer's.
-    std::optional<base::Error> error() const override;
-    std::optional<base::Error> HTTPError() const;
+    [[nodiscard]] std::optional<base::Error> error() const override;
+    [[nodiscard]] std::optional<base::Error> HTTPError() const;
     base::TextEncoding::Code responseStringEncoding() const override;
     // Rewrites the request to ask for the rest of the body ("Range", and "If-Range" from the reply's "ETag"),
     // then pauses.

@@ -10,8 +10,8 @@
 //   if (reply && !reply->error) show(reply->text().value_or(""), reply->headers());
 #pragma once
 
-#include "base/values/Error.h"
 #include "base/text/TextEncoding.h"
+#include "base/values/Error.h"
 #include "net/http/HTTPHeaderFields.h"
 #include "net/http/HTTPResponse.h"
 #include "networking/http/ResponseObject.h"
@@ -32,7 +32,7 @@ struct Reply {
 
     // The body as text in textEncoding; nothing without a response and a body, or when the body is not valid
     // in that encoding.
-    std::optional<std::string> text() const;
+    [[nodiscard]] std::optional<std::string> text() const;
     // The response's header fields (none without a response).
     const net::HTTPHeaderFields& headers() const;
 };

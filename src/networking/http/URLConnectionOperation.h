@@ -18,15 +18,15 @@
 //   use(op->responseData()); }); queue->addOperation(operation);
 #pragma once
 
-#include "base/values/Dictionary.h"
-#include "base/values/Error.h"
 #include "base/loop/Operation.h"
 #include "base/text/TextEncoding.h"
-#include "net/loading/BackgroundTask.h"
-#include "net/streams/OutputStream.h"
-#include "net/loading/URLConnection.h"
+#include "base/values/Dictionary.h"
+#include "base/values/Error.h"
 #include "net/auth/URLCredential.h"
 #include "net/http/URLRequest.h"
+#include "net/loading/BackgroundTask.h"
+#include "net/loading/URLConnection.h"
+#include "net/streams/OutputStream.h"
 
 #include <atomic>
 #include <cstdint>
@@ -76,13 +76,13 @@ public:
     net::URLRequest request() const;
     std::shared_ptr<const net::HTTPResponse> response() const;
     // The transfer's failure or the cancellation; subclasses add their own.
-    virtual std::optional<base::Error> error() const;
-    std::optional<base::Data> responseData() const;
+    [[nodiscard]] virtual std::optional<base::Error> error() const;
+    [[nodiscard]] std::optional<base::Data> responseData() const;
     // The body kept in memory, shared rather than copied: set once, when the operation finishes.
     std::shared_ptr<const base::Data> responseBody() const;
     // The body as text in responseStringEncoding(); nothing until there are a response and a body, or when
     // the body is not valid in that encoding (tried again at the next call).
-    std::optional<std::string> responseString() const;
+    [[nodiscard]] std::optional<std::string> responseString() const;
     virtual base::TextEncoding::Code responseStringEncoding() const;
     int64_t totalBytesRead() const;
 
@@ -102,7 +102,7 @@ public:
     // Replaces the request by a copy whose body is the stream.
     void setInputStream(std::shared_ptr<net::InputStream> stream);
 
-    std::optional<net::URLCredential> credential() const;
+    [[nodiscard]] std::optional<net::URLCredential> credential() const;
     void setCredential(std::optional<net::URLCredential> credential);
     bool shouldUseCredentialStorage() const;
     void setShouldUseCredentialStorage(bool use);

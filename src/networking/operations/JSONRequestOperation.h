@@ -36,12 +36,12 @@ public:
 
     // The body's JSON value, read once the operation has finished with a body; nothing before, for an empty
     // body, a body of one space, or a body that is not JSON.
-    std::optional<base::Value> responseJSON();
-    std::optional<base::Error> JSONError() const;
+    [[nodiscard]] std::optional<base::Value> responseJSON();
+    [[nodiscard]] std::optional<base::Error> JSONError() const;
     ReadingOptions JSONReadingOptions() const;
     void setJSONReadingOptions(ReadingOptions options);
 
-    std::optional<base::Error> error() const override;
+    [[nodiscard]] std::optional<base::Error> error() const override;
 
 protected:
     std::shared_ptr<base::DispatchQueue> responseProcessingQueue() const override;

@@ -31,14 +31,14 @@ public:
         net::URLRequest request, Success success, Failure failure);
 
     // The body's property list, read once the operation has finished with a body.
-    std::optional<base::Value> responsePropertyList();
-    std::optional<base::Error> propertyListError() const;
+    [[nodiscard]] std::optional<base::Value> responsePropertyList();
+    [[nodiscard]] std::optional<base::Error> propertyListError() const;
     // The format found in the body; nothing before it has been read.
-    std::optional<PropertyListFormat> propertyListFormat() const;
+    [[nodiscard]] std::optional<PropertyListFormat> propertyListFormat() const;
     PropertyListSerialization::ReadOptions propertyListReadOptions() const;
     void setPropertyListReadOptions(PropertyListSerialization::ReadOptions options);
 
-    std::optional<base::Error> error() const override;
+    [[nodiscard]] std::optional<base::Error> error() const override;
 
 protected:
     std::shared_ptr<base::DispatchQueue> responseProcessingQueue() const override;

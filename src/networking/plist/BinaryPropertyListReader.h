@@ -16,7 +16,8 @@ class BinaryPropertyListReader {
 public:
     static constexpr size_t MaximumExpandedObjects = 1 << 20;
 
-    static std::optional<base::Value> read(const base::Data& data, bool mutableContainers, base::Error* error);
+    [[nodiscard]] static std::optional<base::Value> read(
+        const base::Data& data, bool mutableContainers, base::Error* error);
 };
 
 } // namespace networking

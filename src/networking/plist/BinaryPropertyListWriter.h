@@ -12,7 +12,7 @@ namespace networking {
 
 class BinaryPropertyListWriter {
 public:
-    static std::optional<base::Data> write(const base::Value& propertyList, base::Error* error);
+    [[nodiscard]] static std::optional<base::Data> write(const base::Value& propertyList, base::Error* error);
 };
 
 } // namespace networking

@@ -15,8 +15,8 @@ struct PropertyListDate {
     static constexpr double ReferenceDateOffset = 978307200.0;
 
     // Nothing for a date the text cannot hold: not finite, or outside the years 0000 to 9999.
-    static std::optional<std::string> format(base::Date date);
-    static std::optional<base::Date> parse(std::string_view text);
+    [[nodiscard]] static std::optional<std::string> format(base::Date date);
+    [[nodiscard]] static std::optional<base::Date> parse(std::string_view text);
 };
 
 } // namespace networking

@@ -29,9 +29,9 @@ public:
     static constexpr long ReadCorruptError = 3840;
     static constexpr long WriteInvalidError = 3851;
 
-    static std::optional<base::Value> propertyListWithData(const base::Data& data, ReadOptions options,
+    [[nodiscard]] static std::optional<base::Value> propertyListWithData(const base::Data& data, ReadOptions options,
         PropertyListFormat* format = nullptr, base::Error* error = nullptr);
-    static std::optional<base::Data> dataWithPropertyList(
+    [[nodiscard]] static std::optional<base::Data> dataWithPropertyList(
         const base::Value& propertyList, PropertyListFormat format, base::Error* error = nullptr);
 
     // Nesting deeper than this is refused by the readers and the writers.

@@ -31,11 +31,11 @@ public:
 
     // Reads the whole document; false, with parserError() set, when it is not well-formed or parsing was
     // aborted. A second call returns false at once.
-    bool parse();
+    [[nodiscard]] bool parse();
     // From a delegate method: stops after the current event.
     void abortParsing();
 
-    std::optional<base::Error> parserError() const { return m_error; }
+    [[nodiscard]] std::optional<base::Error> parserError() const { return m_error; }
     long lineNumber() const { return m_line; }
     long columnNumber() const { return m_column; }
 

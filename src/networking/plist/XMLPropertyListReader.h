@@ -11,7 +11,8 @@ namespace networking {
 
 class XMLPropertyListReader {
 public:
-    static std::optional<base::Value> read(const base::Data& data, bool mutableContainers, base::Error* error);
+    [[nodiscard]] static std::optional<base::Value> read(
+        const base::Data& data, bool mutableContainers, base::Error* error);
 };
 
 } // namespace networking
