@@ -1,8 +1,8 @@
 #include "app/Launch.h"
 
-#include "base/system/Log.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/RunLoop.h"
+#include "base/system/Log.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/service/RootUrl.h"
 #include "host/HeadlessHost.h"
@@ -126,7 +126,9 @@ int launch(const CommandLine& options)
     window.reset();
     // A batch of messages being stored reports back to the main loop: let it commit and report before the
     // process's statics go away under it.
-    base::RunLoop::main().runUntil([] { return core::IncomingMessages::storesInFlight() == 0; }, std::chrono::seconds(5));
+    if (!base::RunLoop::main().runUntil(
+            [] { return core::IncomingMessages::storesInFlight() == 0; }, std::chrono::seconds(5)))
+        base::log("lumet-companion: a batch of messages was still being stored at exit; it stays in the spool");
     base::RunLoop::main().cancelAllPendingWork();
     return status;
 }

@@ -32,14 +32,16 @@ namespace {
 std::optional<std::string> Keychain::passwordForService(const Text& service, const Text& account, base::Error* error)
 {
     KeychainQuery query = queryFor(service, account);
-    query.fetch(error);
+    // A failed fetch leaves no password, which is the answer; the reason goes to `error`.
+    (void)query.fetch(error);
     return query.password();
 }
 
 std::optional<base::Data> Keychain::passwordDataForService(const Text& service, const Text& account, base::Error* error)
 {
     KeychainQuery query = queryFor(service, account);
-    query.fetch(error);
+    // A failed fetch leaves no password, which is the answer; the reason goes to `error`.
+    (void)query.fetch(error);
     return query.passwordData();
 }
 

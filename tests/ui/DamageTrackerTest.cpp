@@ -1,7 +1,7 @@
 #include "ui/render/DamageTracker.h"
 #include "ui/animation/BasicAnimation.h"
-#include "ui/layer/Layer.h"
 #include "ui/animation/Transaction.h"
+#include "ui/layer/Layer.h"
 
 #include "UITestFixture.h"
 
@@ -110,7 +110,8 @@ TEST_F(DamageTracker, AnAnimationStepDamagesOnlyTheLayerItTurns)
     add({ 0, 0, 300, 40 }, Color::red(), root.get());
     auto sign = add({ 200, 240, 20, 20 }, Color::blue(), root.get());
     auto turn = std::make_shared<ui::BasicAnimation>("transform.rotation.z");
-    turn->setByValue(std::optional<ui::AnimatableValue>(std::numbers::pi / 2));
+    const ui::AnimatableValue quarterTurn(std::numbers::pi / 2);
+    turn->setByValue(quarterTurn);
     turn->setDuration(3);
     turn->setCumulative(true);
     turn->setRepeatCount(std::numeric_limits<double>::infinity());

@@ -41,7 +41,8 @@ protected:
         sign = std::make_shared<ui::View>(gfx::Rect { 140, 480, 40, 40 });
         sign->setBackgroundColor(gfx::Color::rgb(0.9, 0.3, 0.1));
         auto spin = std::make_shared<ui::BasicAnimation>("transform.rotation.z");
-        spin->setByValue(std::optional<ui::AnimatableValue>(std::numbers::pi / 2));
+        const ui::AnimatableValue quarterTurn(std::numbers::pi / 2);
+        spin->setByValue(quarterTurn);
         spin->setDuration(3);
         spin->setCumulative(true);
         spin->setRepeatCount(std::numeric_limits<double>::infinity());

@@ -1,8 +1,8 @@
 #include "tracking-service/ServiceStore.h"
 
+#include "base/system/Log.h"
 #include "base/values/Array.h"
 #include "base/values/Dictionary.h"
-#include "base/system/Log.h"
 #include "database/Database.h"
 #include "database/DatabaseAdditions.h"
 #include "database/ResultSet.h"
@@ -81,7 +81,8 @@ ServiceStore::ServiceStore(const std::filesystem::path& folder)
 ServiceStore::~ServiceStore()
 {
     m_database->detachFromSequence();
-    m_database->close();
+    // Every write was committed when it was made; a failed close loses nothing.
+    (void)m_database->close();
 }
 
 ServiceStore::Turn::~Turn() { m_store.m_database->detachFromSequence(); }
@@ -140,7 +141,8 @@ std::string ServiceStore::openSession(std::string_view account)
 {
     std::string id = newSessionId();
     Turn turn(*this);
-    m_database->executeUpdate("insert into sessions (id, account) values (?, ?)", id, account);
+    if (!m_database->executeUpdate("insert into sessions (id, account) values (?, ?)", id, account))
+        base::log("tracking-service: the session could not be stored; its cookie will not be known");
     return id;
 }
 

@@ -47,7 +47,8 @@ void keepLaunchRootUrl()
         return;
     auto& defaults = base::UserDefaults::standard();
     defaults.setObject(base::Value(*launch), RootUrlKey);
-    defaults.synchronize();
+    // synchronize() logs a failed write; the server stays in use for this launch either way.
+    (void)defaults.synchronize();
 }
 
 } // namespace core

@@ -2,11 +2,12 @@
 
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
-#include "core/messages/DBManager.h"
+#include "base/system/Log.h"
 #include "core/helpers/Helper.h"
+#include "core/messages/DBManager.h"
+#include "core/service/ServiceClient.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
-#include "core/service/ServiceClient.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
 
@@ -28,7 +29,8 @@ void Logout::logOutKeepingPushToken()
     ServiceClient::sharedClient()->setDefaultHeader("Cookie", "");
     Singleton::shared().setLastSerialnumber("");
     RememberedAccount::setSessionPassword("");
-    DBManager::deleteAllMobileDevice();
+    if (!DBManager::deleteAllMobileDevice())
+        base::log("log out: the stored devices could not be removed");
     base::NotificationCenter::defaultCenter().post(NotificationNames::DidLogOut);
 }
 

@@ -1,7 +1,8 @@
 #include "core/state/RememberedAccount.h"
 
-#include "base/system/Bundle.h"
 #include "base/loop/MainThread.h"
+#include "base/system/Bundle.h"
+#include "base/system/Log.h"
 #include "core/helpers/Helper.h"
 #include "core/service/RootUrl.h"
 #include "core/state/SettingsKeys.h"
@@ -35,8 +36,9 @@ namespace {
 
     void replaceKeychainItem(const std::string& account, const std::string& oldPassword, const std::string& newPassword)
     {
-        if (keychain::Keychain::passwordForService(keychainService(), account) == oldPassword)
-            keychain::Keychain::setPassword(newPassword, keychainService(), account);
+        if (keychain::Keychain::passwordForService(keychainService(), account) == oldPassword
+            && !keychain::Keychain::setPassword(newPassword, keychainService(), account))
+            base::log("remembered account: the keychain did not take the new password");
     }
 
 } // namespace
@@ -59,12 +61,14 @@ void RememberedAccount::save(const std::string& name, const std::string& passwor
     setSessionPassword(password);
     keepLaunchRootUrl();
     if (remember) {
-        keychain::Keychain::setPassword(password, keychainService(), name);
+        if (!keychain::Keychain::setPassword(password, keychainService(), name))
+            base::log("remembered account: the keychain did not take the password");
         saveSetting(password, SettingsKeys::Password);
         saveSetting(name, SettingsKeys::ReLoginName);
         saveSetting(password, SettingsKeys::RePassword);
     } else {
-        keychain::Keychain::deletePasswordForService(keychainService(), name);
+        // Nothing stored under the name is not a failure here: the password is to be gone either way.
+        (void)keychain::Keychain::deletePasswordForService(keychainService(), name);
         saveSetting("", SettingsKeys::Password);
         forgetReLoginAccount();
     }

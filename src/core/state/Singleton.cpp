@@ -1,12 +1,12 @@
 #include "core/state/Singleton.h"
 
+#include "base/loop/MainThread.h"
 #include "base/system/Files.h"
 #include "base/system/Log.h"
-#include "base/loop/MainThread.h"
 #include "base/system/Paths.h"
 #include "base/system/UserDefaults.h"
-#include "core/service/RootUrl.h"
 #include "core/messages/SafeFileName.h"
+#include "core/service/RootUrl.h"
 #include "core/state/SettingsKeys.h"
 
 namespace core {
@@ -20,7 +20,8 @@ namespace {
             defaults.setObject(base::Value(*value), key);
         else
             defaults.removeObjectForKey(key);
-        defaults.synchronize();
+        // synchronize() logs a failed write; the value is in use for this run either way.
+        (void)defaults.synchronize();
     }
 
     // The file of that name in the message folder, or nothing for a name that is not a plain file name.

@@ -60,12 +60,13 @@ namespace {
         gfx::PixelBuffer a = *effectIn->bitmap();
         gfx::PixelBuffer b = *effectOut->bitmap();
         int kernel = gfx::boxKernelSizeForRadius(blurRadius * scale);
-        gfx::boxConvolveARGB8888(a, b, kernel);
-        gfx::boxConvolveARGB8888(b, a, kernel);
-        gfx::boxConvolveARGB8888(a, b, kernel);
+        if (!gfx::boxConvolveARGB8888(a, b, kernel) || !gfx::boxConvolveARGB8888(b, a, kernel)
+            || !gfx::boxConvolveARGB8888(a, b, kernel))
+            return nullptr;
         if (!hasSaturation)
             return effectOut->makeImage();
-        gfx::matrixMultiplyARGB8888(b, a, saturationMatrix(saturationDeltaFactor), matrixDivisor);
+        if (!gfx::matrixMultiplyARGB8888(b, a, saturationMatrix(saturationDeltaFactor), matrixDivisor))
+            return nullptr;
         return effectIn->makeImage();
     }
 

@@ -1,23 +1,23 @@
 // The voice-messaging screens: the chat screen (the home screen's voice button), the sound-command panel
 // (the menu's "sound_command" row) and the tour's pictures of the chat, of a recording under way and of the
 // panel.
-#include "base/values/Dictionary.h"
 #include "base/system/UserDefaults.h"
+#include "base/values/Dictionary.h"
 #include "chat/ChatVC.h"
 #include "chat/RecordButton.h"
 #include "chat/RecordHUD.h"
 #include "chat/SendSoundCommandVC.h"
-#include "core/service/ServiceProtocol.h"
-#include "core/state/SettingsKeys.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
+#include "core/state/SettingsKeys.h"
 #include "kit/modal/ModalPresenter.h"
 #include "shell/screens/FeatureScreens.h"
 #include "shell/screens/ScreenDirectory.h"
 #include "shell/tour/TourContext.h"
 #include "shell/tour/TourSteps.h"
-#include "ui/controls/Button.h"
 #include "ui/controllers/NavigationController.h"
+#include "ui/controls/Button.h"
 
 namespace shell {
 
@@ -61,7 +61,8 @@ namespace {
         if (chatOnTop())
             return true;
         if (TourContext::home() && TourContext::drawerAtRest(kit::DrawerSide::None))
-            TourContext::pushOnHome(ScreenDirectory::Chat);
+            // The next check sees whether it is on top.
+            (void)TourContext::pushOnHome(ScreenDirectory::Chat);
         return false;
     }
 

@@ -42,7 +42,8 @@ namespace {
         if (purchaseOnTop())
             return true;
         if (TourContext::home() && TourContext::drawerAtRest(kit::DrawerSide::None))
-            TourContext::pushOnHome(settings::PurchaseVC::make());
+            // The next check sees whether it is on top.
+            (void)TourContext::pushOnHome(settings::PurchaseVC::make());
         return false;
     }
 

@@ -1,3 +1,4 @@
+#include "base/system/Log.h"
 #include "core/messages/DBManager.h"
 #include "core/state/Singleton.h"
 #include "kit/modal/ModalPresenter.h"
@@ -76,7 +77,8 @@ namespace {
         row.DeviceName = "Lumet Watch (44)";
         row.deviceTypeID = 44;
         state.setLastSerialnumber(keyLockWatch);
-        core::DBManager::saveOrUpdataMobileDeviceDB(row);
+        if (!core::DBManager::saveOrUpdataMobileDeviceDB(row))
+            base::log("tour: the key-lock watch could not be stored");
         openSettings();
     }
 
@@ -84,8 +86,8 @@ namespace {
     {
         auto& saved = switchedDevice();
         core::Singleton::shared().setLastSerialnumber(saved.serialNumber);
-        if (saved.row)
-            core::DBManager::saveOrUpdataMobileDeviceDB(*saved.row);
+        if (saved.row && !core::DBManager::saveOrUpdataMobileDeviceDB(*saved.row))
+            base::log("tour: the device could not be stored back");
         openSettings();
     }
 

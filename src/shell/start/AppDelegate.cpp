@@ -1,14 +1,15 @@
 #include "shell/start/AppDelegate.h"
 
-#include "base/text/Localization.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
+#include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
-#include "core/service/CheckNetwork.h"
+#include "base/text/Localization.h"
+#include "core/helpers/Helper.h"
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
-#include "core/helpers/Helper.h"
+#include "core/service/CheckNetwork.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "core/state/SettingsKeys.h"
@@ -26,9 +27,11 @@ void AppDelegate::didFinishLaunching(const Options& options)
 {
     BASE_ASSERT_MAIN_THREAD();
     auto& state = core::Singleton::shared();
-    state.loadConfig();
+    if (!state.loadConfig())
+        base::log("start-up: the configuration list could not be read; the drawer menu has no rows");
     state.messagePath();
-    core::DBManager::createTables();
+    if (!core::DBManager::createTables())
+        base::log("start-up: the local message store could not be prepared");
     core::IncomingMessages::storeSpooled();
     registerFeatureScreens();
     scheduleNetworkCheck();
@@ -57,7 +60,8 @@ void AppDelegate::countLaunch()
 {
     auto& defaults = base::UserDefaults::standard();
     defaults.setInteger(defaults.integerForKey(SettingsKeys::Runtimes) + 1, SettingsKeys::Runtimes);
-    defaults.synchronize();
+    // synchronize() logs a failed write; the count is only a statistic.
+    (void)defaults.synchronize();
 }
 
 void AppDelegate::scheduleNetworkCheck()

@@ -1,6 +1,7 @@
 #include "shell/start/CurrentDeviceChoice.h"
 
 #include "base/loop/MainThread.h"
+#include "base/system/Log.h"
 #include "core/messages/DBManager.h"
 #include "core/state/Singleton.h"
 
@@ -26,7 +27,8 @@ std::shared_ptr<core::MobileDeviceAndLocation> chooseCurrentDevice(
     state.setDeviceTypeID(chosen->deviceTypeID);
     // The detail record of an earlier device must not pass for this one's; the home screen reads it anew.
     state.setDeviceDetail(nullptr);
-    core::DBManager::saveOrUpdataMobileDeviceDB(*chosen);
+    if (!core::DBManager::saveOrUpdataMobileDeviceDB(*chosen))
+        base::log("device choice: the chosen device could not be stored; it is chosen for this run");
     return chosen;
 }
 
