@@ -103,4 +103,29 @@ TEST_F(NavigationBars, TitleFollowsTheItemAndTheTitleAttributes)
     EXPECT_EQ(bar->titleLabel()->textColor(), gfx::Color::white());
 }
 
+TEST_F(NavigationBars, ALaidOutBarStaysLaidOutAndRedrawsNothingWhenLaidOutAgain)
+{
+    bar->topItem()->setRightBarButtonItem(
+        std::make_shared<ui::BarButtonItem>("Edit", ui::BarButtonItemStyle::Plain, nullptr));
+    clock->advance(base::Duration(0));
+    EXPECT_FALSE(bar->needsLayout()) << "showing its views asks for no layout again";
+    auto shown = bar->subviews();
+    uint64_t title = bar->titleLabel()->layer()->version();
+    uint64_t back = bar->backButton()->titleLabel()->layer()->version();
+
+    bar->setNeedsLayout();
+    clock->advance(base::Duration(0));
+    EXPECT_FALSE(bar->needsLayout());
+    EXPECT_EQ(bar->subviews(), shown);
+    EXPECT_EQ(bar->titleLabel()->layer()->version(), title) << "the same title is not drawn again";
+    EXPECT_EQ(bar->backButton()->titleLabel()->layer()->version(), back);
+
+    // A view put over the item's views: the next layout brings them back on top, in their order.
+    auto cover = addView<ui::View>({ 0, 0, 10, 10 }, bar.get());
+    bar->setNeedsLayout();
+    clock->advance(base::Duration(0));
+    EXPECT_EQ(bar->subviews().front(), cover);
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), bar->subviews().begin() + 1));
+}
+
 } // namespace

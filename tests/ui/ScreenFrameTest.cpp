@@ -1,6 +1,7 @@
 #include "ui/render/ScreenFrame.h"
 #include "ui/animation/BasicAnimation.h"
 #include "ui/controls/Label.h"
+#include "ui/controls/NavigationBar.h"
 #include "ui/render/ScreenRenderer.h"
 #include "ui/view/View.h"
 #include "ui/view/Window.h"
@@ -99,6 +100,24 @@ TEST_F(ScreenFrame, RedrawsOnlyTheTurningSignAndMatchesAWholeRedraw)
         EXPECT_TRUE(matchesWholeRedraw());
     }
     EXPECT_TRUE(frame.update().isNull());
+}
+
+TEST_F(ScreenFrame, ANavigationBarAtRestAddsNothingToTheTurningSignsDamage)
+{
+    auto bar = std::make_shared<ui::NavigationBar>(gfx::Rect { 0, 20, 0, 0 });
+    bar->pushNavigationItem(std::make_shared<ui::NavigationItem>("Home"));
+    bar->pushNavigationItem(std::make_shared<ui::NavigationItem>("Attendance"));
+    bar->topItem()->setRightBarButtonItem(
+        std::make_shared<ui::BarButtonItem>("Edit", ui::BarButtonItemStyle::Plain, nullptr));
+    window->addSubview(bar);
+    turn();
+    frame.update();
+
+    for (int step = 0; step < 3; ++step) {
+        advance(1.0 / 60);
+        EXPECT_LE(area(frame.update()), 124.0 * 124);
+    }
+    EXPECT_TRUE(matchesWholeRedraw());
 }
 
 TEST_F(ScreenFrame, ChangedTextShadowedTreesAndTheStripComeOutAsAWholeRedraw)

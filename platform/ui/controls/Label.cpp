@@ -26,67 +26,67 @@ Label::Label(const gfx::Rect& frame)
 
 void Label::changed() { setNeedsDisplay(); }
 
+template <typename T> void Label::change(T& field, T value)
+{
+    // Setting what it already shows (a layout pass setting its text again) draws nothing new.
+    if (field == value)
+        return;
+    field = std::move(value);
+    changed();
+}
+
 void Label::setText(std::string text)
 {
     BASE_ASSERT_MAIN_THREAD();
-    m_text = std::move(text);
-    changed();
+    change(m_text, std::move(text));
 }
 
 void Label::setFont(gfx::Font font)
 {
     BASE_ASSERT_MAIN_THREAD();
-    m_font = std::move(font);
-    changed();
+    change(m_font, std::move(font));
 }
 
 void Label::setTextColor(gfx::Color color)
 {
     BASE_ASSERT_MAIN_THREAD();
-    m_textColor = color;
-    changed();
+    change(m_textColor, std::move(color));
 }
 
 void Label::setTextAlignment(gfx::TextAlignment alignment)
 {
     BASE_ASSERT_MAIN_THREAD();
-    m_alignment = alignment;
-    changed();
+    change(m_alignment, std::move(alignment));
 }
 
 void Label::setNumberOfLines(int lines)
 {
     BASE_ASSERT_MAIN_THREAD();
-    m_numberOfLines = std::max(lines, 0);
-    changed();
+    change(m_numberOfLines, std::max(lines, 0));
 }
 
 void Label::setLineBreakMode(gfx::LineBreakMode mode)
 {
     BASE_ASSERT_MAIN_THREAD();
-    m_lineBreakMode = mode;
-    changed();
+    change(m_lineBreakMode, std::move(mode));
 }
 
 void Label::setEnabled(bool enabled)
 {
     BASE_ASSERT_MAIN_THREAD();
-    m_enabled = enabled;
-    changed();
+    change(m_enabled, std::move(enabled));
 }
 
 void Label::setShadowColor(std::optional<gfx::Color> color)
 {
     BASE_ASSERT_MAIN_THREAD();
-    m_shadowColor = color;
-    changed();
+    change(m_shadowColor, std::move(color));
 }
 
 void Label::setShadowOffset(gfx::Size offset)
 {
     BASE_ASSERT_MAIN_THREAD();
-    m_shadowOffset = offset;
-    changed();
+    change(m_shadowOffset, std::move(offset));
 }
 
 gfx::AttributedString Label::attributedText() const

@@ -60,6 +60,8 @@ public:
 private:
     gfx::Size measure(double width) const;
     void changed();
+    // Stores a new value of `field` and redraws; nothing when it holds that value already.
+    template <typename T> void change(T& field, T value);
 
     std::string m_text;
     gfx::Font m_font { gfx::Font::system(defaultFontSize) };

@@ -147,20 +147,40 @@ void NavigationBar::clearShownViews()
     m_shownViews.clear();
 }
 
+bool NavigationBar::showsOnTop(const std::vector<std::shared_ptr<View>>& views) const
+{
+    const auto& subviews = this->subviews();
+    return views == m_shownViews && views.size() <= subviews.size()
+        && std::equal(views.rbegin(), views.rend(), subviews.rbegin());
+}
+
+void NavigationBar::show(std::vector<std::shared_ptr<View>> views)
+{
+    // Taking views off and adding them again asks for another layout, and a layout that did so every time
+    // would never end: views already shown, in order and on top, stay where they are.
+    if (showsOnTop(views))
+        return;
+    clearShownViews();
+    for (const auto& view : views)
+        addSubview(view);
+    m_shownViews = std::move(views);
+}
+
 void NavigationBar::layoutSubviews()
 {
     BASE_ASSERT_MAIN_THREAD();
-    clearShownViews();
     m_backShown = false;
     auto top = topItem();
-    if (!top)
+    if (!top) {
+        clearShownViews();
         return;
+    }
     gfx::Rect b = bounds();
+    std::vector<std::shared_ptr<View>> shown;
     auto place = [&](const std::shared_ptr<View>& view, double x) {
         gfx::Size size = view->bounds().size;
         view->setFrame({ x, b.minY() + (b.height() - size.height) / 2, size.width, size.height });
-        addSubview(view);
-        m_shownViews.push_back(view);
+        shown.push_back(view);
         return size.width;
     };
 
@@ -198,6 +218,7 @@ void NavigationBar::layoutSubviews()
     double x = std::clamp(b.midX() - width / 2, left, std::max(left, right - width));
     title->setBounds({ 0, 0, width, title->bounds().height() });
     place(title, x);
+    show(std::move(shown));
 }
 
 void NavigationBar::drawRect(const gfx::Rect&)

@@ -81,6 +81,10 @@ private:
     void attach(const std::shared_ptr<NavigationItem>& item);
     // Takes the previous top item's views off the bar.
     void clearShownViews();
+    // Whether `views` are the views shown, in this order, above every other subview.
+    bool showsOnTop(const std::vector<std::shared_ptr<View>>& views) const;
+    // Puts `views` on the bar, in this order and on top, in place of the views shown before.
+    void show(std::vector<std::shared_ptr<View>> views);
 
     std::vector<std::shared_ptr<NavigationItem>> m_items;
     std::weak_ptr<NavigationBarDelegate> m_delegate;
