@@ -190,9 +190,12 @@ void sequentialOurs(benchmark::State& state, const char* method, int calls)
                 [&](const auto&, const base::Error&) { failed = true; });
         };
         next();
-        base::RunLoop::main().runUntil([&] { return done == calls || failed; }, std::chrono::seconds(120));
+        bool finished
+            = base::RunLoop::main().runUntil([&] { return done == calls || failed; }, std::chrono::seconds(120));
         if (failed)
             state.SkipWithError("a call failed");
+        else if (!finished)
+            state.SkipWithError("the calls did not finish in time");
     }
     countPerCall(state, before, calls);
     state.SetItemsProcessed(state.iterations() * calls);
@@ -237,9 +240,12 @@ void inFlightOurs(benchmark::State& state)
                     failed = true;
                     ++done;
                 });
-        base::RunLoop::main().runUntil([&] { return done == CallsInFlight; }, std::chrono::seconds(120));
+        bool finished
+            = base::RunLoop::main().runUntil([&] { return done == CallsInFlight; }, std::chrono::seconds(120));
         if (failed)
             state.SkipWithError("a call failed");
+        else if (!finished)
+            state.SkipWithError("the calls did not finish in time");
     }
     countPerCall(state, before, CallsInFlight);
     state.SetItemsProcessed(state.iterations() * CallsInFlight);
