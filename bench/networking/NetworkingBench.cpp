@@ -33,9 +33,14 @@ void* operator new(size_t size)
     throw std::bad_alloc();
 }
 
+// The replaced operator new above allocates with malloc, so free is the matching release; GCC cannot see
+// the replacement once it inlines these into callers and warns wrongly.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* block) noexcept { std::free(block); }
 
 void operator delete(void* block, size_t) noexcept { std::free(block); }
+#pragma GCC diagnostic pop
 
 namespace {
 
