@@ -63,7 +63,10 @@ void storeOurs(benchmark::State& state)
         announced = 0;
         state.ResumeTiming();
         core::IncomingMessages::store(text);
-        base::RunLoop::main().runUntil([&] { return core::IncomingMessages::storesInFlight() == 0; }, 60s);
+        if (!base::RunLoop::main().runUntil([&] { return core::IncomingMessages::storesInFlight() == 0; }, 60s)) {
+            state.SkipWithError("the stores did not finish in time");
+            break;
+        }
         if (announced != messageCount)
             state.SkipWithError("not every message was announced");
     }

@@ -126,13 +126,19 @@ void appInsertOurs(benchmark::State& state)
 {
     BenchFolder folder;
     std::string path = folder.file("app.sqlite");
-    oursOpen(path)->executeUpdate(createSQL);
+    if (!oursOpen(path)->executeUpdate(createSQL)) {
+        state.SkipWithError("could not create the table");
+        return;
+    }
     int i = 0;
     for (auto _ : state) {
         auto db = oursOpen(path);
         Row row = rowNumber(i++);
         benchmark::DoNotOptimize(db->executeUpdate(insertSQL, row.id, row.name, row.lat, row.body, row.time));
-        db->close();
+        if (!db->close()) {
+            state.SkipWithError("could not close the database");
+            break;
+        }
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -168,7 +174,10 @@ void appSelectOurs(benchmark::State& state)
             benchmark::DoNotOptimize(rows->intForColumn("id"));
             benchmark::DoNotOptimize(rows->stringForColumn("body"));
         }
-        db->close();
+        if (!db->close()) {
+            state.SkipWithError("could not close the database");
+            break;
+        }
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -203,18 +212,24 @@ void insertOurs(benchmark::State& state)
 {
     BenchFolder folder;
     auto db = oursOpen(folder.file("insert.sqlite"));
-    db->executeUpdate(createSQL);
+    if (!db->executeUpdate(createSQL)) {
+        state.SkipWithError("could not create the table");
+        return;
+    }
     db->setShouldCacheStatements(true);
     for (auto _ : state) {
         state.PauseTiming();
-        db->executeUpdate("delete from message");
+        bool emptied = db->executeUpdate("delete from message");
         state.ResumeTiming();
-        db->beginTransaction();
-        for (int i = 0; i < rowCount; ++i) {
+        bool stored = emptied && db->beginTransaction();
+        for (int i = 0; stored && i < rowCount; ++i) {
             Row row = rowNumber(i);
-            db->executeUpdate(insertSQL, row.id, std::move(row.name), row.lat, std::move(row.body), row.time);
+            stored = db->executeUpdate(insertSQL, row.id, std::move(row.name), row.lat, std::move(row.body), row.time);
         }
-        db->commit();
+        if (!stored || !db->commit()) {
+            state.SkipWithError("the inserts did not commit");
+            break;
+        }
     }
     state.SetItemsProcessed(state.iterations() * rowCount);
 }

@@ -22,7 +22,7 @@ using tracking_service::DemoData;
 
 constexpr int textCount = 12;
 
-void storeTexts()
+bool storeTexts()
 {
     base::Date start = base::Date::now().dateByAddingTimeInterval(-3600);
     for (int i = 0; i < textCount; ++i) {
@@ -38,16 +38,16 @@ void storeTexts()
         message.msgType = 3;
         message.context = "Message " + std::to_string(i) + ": on our way home 我们在回家的路上";
         message.createTime = start.dateByAddingTimeInterval(i * 240);
-        core::DBManager::saveOrUpdataUserChatQuery(message);
+        if (!core::DBManager::saveOrUpdataUserChatQuery(message))
+            return false;
     }
+    return true;
 }
 
 std::shared_ptr<chat::ChatVC> openChat(bench::SignedInScene& scene)
 {
-    if (!scene.ready())
+    if (!scene.ready() || !storeTexts() || !shell::TourContext::pushOnHome(shell::ScreenDirectory::Chat))
         return nullptr;
-    storeTexts();
-    shell::TourContext::pushOnHome(shell::ScreenDirectory::Chat);
     bench::SignedInScene::settle();
     auto screen = std::dynamic_pointer_cast<chat::ChatVC>(shell::TourContext::topOfCentre());
     return screen && screen->allMessagesFrame().size() >= static_cast<size_t>(textCount) ? screen : nullptr;

@@ -107,9 +107,12 @@ void feedbackConversation(benchmark::State& state)
     for (int i = 0; i < 6; ++i)
         thread.append("The map could show the route of the whole day 第" + std::to_string(i + 1) + "条",
             base::Date::fromTimeIntervalSince1970(1.7e9 + i * 600));
+    bool marked = true;
     for (int id = 1; id < 6; ++id)
-        thread.markSent(id, true);
-    {
+        marked = thread.markSent(id, true) && marked;
+    if (!marked) {
+        state.SkipWithError("could not mark the messages sent");
+    } else {
         Scene scene(feedback::FeedbackVC::make(file, { "http://127.0.0.1:9/feedback", "bench", "" }));
         renderFrames(state);
     }

@@ -26,7 +26,7 @@ protected:
         message->userName = account;
         message->msgType = 3;
         message->createTime = base::DateFormatter("yyyy/MM/dd HH:mm").dateFromString(localTime);
-        core::DBManager::saveOrUpdataUserChatQuery(*message);
+        EXPECT_TRUE(core::DBManager::saveOrUpdataUserChatQuery(*message));
         return message;
     }
     size_t pollRequests() { return requestsTo("PopManyQueryMessage"); }

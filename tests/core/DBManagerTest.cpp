@@ -51,9 +51,9 @@ protected:
     static int rows(const char* table, const std::string& condition = "1")
     {
         auto db = database::Database::databaseWithPath(DBManager::databasePath().string());
-        db->open();
+        EXPECT_TRUE(db->open());
         int count = database::intForQuery(*db, std::string("select count(*) from ") + table + " where " + condition);
-        db->close();
+        EXPECT_TRUE(db->close());
         return count;
     }
 
@@ -62,13 +62,13 @@ protected:
 
 TEST_F(DBManagerTest, ChatHoldsBothDirectionsOldestFirstForTheAccountOnly)
 {
-    DBManager::saveOrUpdataUserChatQuery(message("c", "SN1", "ann", 300));
-    DBManager::saveOrUpdataUserChatQuery(message("a", "ann", "SN1", 100));
-    DBManager::saveOrUpdataUserChatQuery(message("b", "SN1", "ann", 200));
-    DBManager::saveOrUpdataUserChatQuery(message("other-device", "ann", "SN2", 150));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("c", "SN1", "ann", 300)));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("a", "ann", "SN1", 100)));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("b", "SN1", "ann", 200)));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("other-device", "ann", "SN2", 150)));
     auto foreign = message("other-account", "SN1", "bob", 250);
     foreign.userName = "bob";
-    DBManager::saveOrUpdataUserChatQuery(foreign);
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(foreign));
 
     EXPECT_EQ(ids(DBManager::selectUserChatQueryByUserName("ann", "ann", "SN1")),
         (std::vector<std::string> { "a", "b", "c" }));
@@ -79,8 +79,8 @@ TEST_F(DBManagerTest, ChatHoldsBothDirectionsOldestFirstForTheAccountOnly)
 
 TEST_F(DBManagerTest, SameSecondKeepsTheOrderOfStoring)
 {
-    DBManager::saveOrUpdataUserChatQuery(message("first", "ann", "SN1", 100.7));
-    DBManager::saveOrUpdataUserChatQuery(message("second", "SN1", "ann", 100.2));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("first", "ann", "SN1", 100.7)));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("second", "SN1", "ann", 100.2)));
     EXPECT_EQ(ids(DBManager::selectUserChatQueryByUserName("ann", "ann", "SN1")),
         (std::vector<std::string> { "first", "second" }));
 }
@@ -93,7 +93,7 @@ TEST_F(DBManagerTest, MessageFieldsSurviveTheStore)
     stored.url = "file:///tmp/message1";
     stored.msgType = 5;
     stored.context = std::nullopt;
-    DBManager::saveOrUpdataUserChatQuery(stored);
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(stored));
     auto read = DBManager::selectUserChatQueryByUserName("ann", "SN1", "ann");
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0]->desc, stored.desc);
@@ -111,8 +111,8 @@ TEST_F(DBManagerTest, AStoredIdIsNotStoredAgain)
     EXPECT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("same", "SN1", "ann", 100)));
     EXPECT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("same", "SN1", "ann", 200)));
     EXPECT_EQ(rows("UserChatQuery"), 1);
-    DBManager::saveOrUpdataUserMessageQuery(message("same", "SN1", "ann", 100));
-    DBManager::saveOrUpdataUserMessageQuery(message("same", "SN1", "ann", 100));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserMessageQuery(message("same", "SN1", "ann", 100)));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserMessageQuery(message("same", "SN1", "ann", 100)));
     EXPECT_EQ(rows("UserMessageQuery"), 1);
 }
 
@@ -120,7 +120,7 @@ TEST_F(DBManagerTest, TextsFromOutsideAreBoundNotSpliced)
 {
     auto hostile = message("x'); drop table UserChatQuery; --", "SN1", "ann", 100);
     hostile.context = "it's \"quoted\"";
-    DBManager::saveOrUpdataUserChatQuery(hostile);
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(hostile));
     auto read = DBManager::selectUserChatQueryByUserName("ann", "SN1", "ann");
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0]->id_, hostile.id_);
@@ -130,13 +130,13 @@ TEST_F(DBManagerTest, TextsFromOutsideAreBoundNotSpliced)
 
 TEST_F(DBManagerTest, ConversationListKeepsTheLatestMessagePerPartner)
 {
-    DBManager::saveOrUpdataUserChatList(message("1", "SN1", "ann", 100));
-    DBManager::saveOrUpdataUserChatList(message("2", "ann", "SN1", 200));
-    DBManager::saveOrUpdataUserChatList(message("3", "SN2", "ann", 300));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatList(message("1", "SN1", "ann", 100)));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatList(message("2", "ann", "SN1", 200)));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatList(message("3", "SN2", "ann", 300)));
     EXPECT_EQ(rows("UserChatList"), 2);
     EXPECT_EQ(rows("UserChatList", "partner = 'SN1' and id_ = '2'"), 1);
 
-    DBManager::saveOrUpdataUserMessageList(message("4", "SN1", "ann", 400));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserMessageList(message("4", "SN1", "ann", 400)));
     EXPECT_TRUE(DBManager::deleteUserChatListByFrom("SN1"));
     EXPECT_EQ(rows("UserChatList"), 1);
     EXPECT_EQ(rows("UserMessageList"), 1);
@@ -146,9 +146,9 @@ TEST_F(DBManagerTest, ConversationListKeepsTheLatestMessagePerPartner)
 
 TEST_F(DBManagerTest, DeletingAllMessagesLeavesTheLists)
 {
-    DBManager::saveOrUpdataUserChatQuery(message("1", "SN1", "ann", 100));
-    DBManager::saveOrUpdataUserChatList(message("1", "SN1", "ann", 100));
-    DBManager::saveOrUpdataUserMessageQuery(message("2", "SN1", "ann", 100));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("1", "SN1", "ann", 100)));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserChatList(message("1", "SN1", "ann", 100)));
+    ASSERT_TRUE(DBManager::saveOrUpdataUserMessageQuery(message("2", "SN1", "ann", 100)));
     EXPECT_TRUE(DBManager::deleteAllChatQuery());
     EXPECT_EQ(rows("UserChatQuery"), 0);
     EXPECT_EQ(rows("UserMessageQuery"), 1);
@@ -238,7 +238,7 @@ TEST_F(DBManagerTest, ABatchOfIncomingMessagesIsStoredWholeOrNotAtAll)
     auto db = database::Database::databaseWithPath(DBManager::databasePath().string());
     ASSERT_TRUE(db->open());
     ASSERT_TRUE(db->executeUpdate("drop table UserChatList"));
-    db->close();
+    ASSERT_TRUE(db->close());
     auto later = std::make_shared<UserMessageQuery>(message("t2", "LW3600000001", "ann", 3));
     EXPECT_FALSE(DBManager::saveIncomingMessages(
         { { later, PendingMessage::Place::MessageCentre }, { chat, PendingMessage::Place::Chat } }));

@@ -82,9 +82,9 @@ protected:
     static int rows(const char* table)
     {
         auto db = database::Database::databaseWithPath(core::DBManager::databasePath().string());
-        db->open();
+        EXPECT_TRUE(db->open());
         int count = database::intForQuery(*db, std::string("select count(*) from ") + table);
-        db->close();
+        EXPECT_TRUE(db->close());
         return count;
     }
 

@@ -48,7 +48,7 @@ protected:
     }
     void TearDown() override
     {
-        base::RunLoop::main().runUntil([] { return idle(); }, 30s);
+        EXPECT_TRUE(base::RunLoop::main().runUntil([] { return idle(); }, 30s));
         ReceiptUploader::relaunch();
         auto& defaults = base::UserDefaults::standard();
         for (const char* key : { core::SettingsKeys::Cookie, core::SettingsKeys::Receipt,
@@ -178,7 +178,7 @@ TEST_F(ReceiptUploaderTest, NothingIsSentWithoutAStoredReceipt)
     core::Helper::saveSettingValue(base::Value("  "), core::SettingsKeys::Receipt);
     base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
     clock->advance(3s);
-    base::RunLoop::main().runUntil([] { return idle(); }, 30s);
+    ASSERT_TRUE(base::RunLoop::main().runUntil([] { return idle(); }, 30s));
     EXPECT_TRUE(uploads().empty());
 }
 

@@ -20,7 +20,8 @@ class RememberedAccountTest : public testing::Test {
 protected:
     void TearDown() override
     {
-        keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), "ann");
+        // A test that stored no password leaves nothing to delete.
+        (void)keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), "ann");
         for (const char* key : { SettingsKeys::LoginName, SettingsKeys::LoginName2, SettingsKeys::Password,
                  SettingsKeys::AutoLogin, SettingsKeys::ReLoginName, SettingsKeys::RePassword })
             base::UserDefaults::standard().removeObjectForKey(key);

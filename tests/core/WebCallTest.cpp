@@ -38,7 +38,8 @@ protected:
     void TearDown() override
     {
         // A reply still on its way must not reach the next test.
-        base::RunLoop::main().runUntil([] { return core::ServiceClient::sharedClient()->callsInFlight() == 0; }, 10s);
+        EXPECT_TRUE(base::RunLoop::main().runUntil(
+            [] { return core::ServiceClient::sharedClient()->callsInFlight() == 0; }, 10s));
         for (const char* key : { "RootUrl", "kCookie", "kAutoLogin", "kLastSerialNumber", "kLoginName2" })
             base::UserDefaults::standard().removeObjectForKey(key);
         net::URLRequest::setDefaultTimeoutInterval(60s);
@@ -181,9 +182,9 @@ protected:
         core::Helper::saveSettingValue(base::Value("1"), core::SettingsKeys::AutoLogin);
         core::Singleton::shared().setLastSerialnumber(watch());
         core::Helper::saveSettingValue(base::Value("bob"), core::SettingsKeys::LoginName2);
-        core::DBManager::saveOrUpdataMobileDeviceDB({ "SN-B", "Bob's", 2, std::nullopt });
+        ASSERT_TRUE(core::DBManager::saveOrUpdataMobileDeviceDB({ "SN-B", "Bob's", 2, std::nullopt }));
         core::Helper::saveSettingValue(base::Value("lumet_demo"), core::SettingsKeys::LoginName2);
-        core::DBManager::saveOrUpdataMobileDeviceDB({ watch(), "Watch", 36, std::nullopt });
+        ASSERT_TRUE(core::DBManager::saveOrUpdataMobileDeviceDB({ watch(), "Watch", 36, std::nullopt }));
         m_token = base::NotificationCenter::defaultCenter().addObserver(
             core::NotificationNames::DidLogOut, nullptr, [this](const base::Notification&) { ++m_loggedOut; });
     }

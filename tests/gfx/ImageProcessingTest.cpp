@@ -68,7 +68,7 @@ TEST(BoxBlur, WorksInPlaceAndRefusesEvenKernels)
     Bitmap copy = in;
     copy.buffer.data = copy.bytes.data();
     Bitmap expected(9, 9);
-    gfx::boxConvolveARGB8888(in.buffer, expected.buffer, 5);
+    ASSERT_TRUE(gfx::boxConvolveARGB8888(in.buffer, expected.buffer, 5));
     ASSERT_TRUE(gfx::boxConvolveARGB8888(copy.buffer, copy.buffer, 5));
     for (int y = 0; y < 9; ++y)
         EXPECT_TRUE(std::equal(copy.buffer.row(y), copy.buffer.row(y) + 36, expected.buffer.row(y)));
@@ -101,7 +101,7 @@ TEST(ColorMatrix, MultipliesChannelsInMemoryOrderAndClamps)
 
     // Row i feeds input channel i into each output channel j.
     std::array<int16_t, 16> swapAndBoost { 0, 0, 256, 0, 0, 512, 0, 0, 256, 0, 0, 0, 0, 0, 0, 256 };
-    gfx::matrixMultiplyARGB8888(in.buffer, out.buffer, swapAndBoost, 256);
+    ASSERT_TRUE(gfx::matrixMultiplyARGB8888(in.buffer, out.buffer, swapAndBoost, 256));
     EXPECT_EQ(out.buffer.data[0], 30);
     EXPECT_EQ(out.buffer.data[1], 40);
     EXPECT_EQ(out.buffer.data[2], 10);
@@ -109,11 +109,11 @@ TEST(ColorMatrix, MultipliesChannelsInMemoryOrderAndClamps)
     EXPECT_EQ(out.buffer.data[6], 200);
 
     std::array<int16_t, 16> negative { -256, 0, 0, 0, 0, 256, 0, 0, 0, 0, 256, 0, 0, 0, 0, 256 };
-    gfx::matrixMultiplyARGB8888(in.buffer, out.buffer, negative, 256);
+    ASSERT_TRUE(gfx::matrixMultiplyARGB8888(in.buffer, out.buffer, negative, 256));
     EXPECT_EQ(out.buffer.data[0], 0);
 
     std::array<int16_t, 16> half { 128, 0, 0, 0, 0, 128, 0, 0, 0, 0, 128, 0, 0, 0, 0, 128 };
-    gfx::matrixMultiplyARGB8888(in.buffer, out.buffer, half, 256);
+    ASSERT_TRUE(gfx::matrixMultiplyARGB8888(in.buffer, out.buffer, half, 256));
     EXPECT_EQ(out.buffer.data[3], 128); // 127.5 rounds away from zero
     EXPECT_EQ(out.buffer.data[7], 64);
     EXPECT_FALSE(gfx::matrixMultiplyARGB8888(in.buffer, out.buffer, half, 0));
@@ -131,7 +131,7 @@ TEST(ColorMatrix, SaturationMatrixAgreesWithTheFormula)
         matrix[i] = static_cast<int16_t>(std::lround(static_cast<float>(rows[i] * 256)));
     Bitmap in = randomBitmap(5, 5, 3);
     Bitmap out(5, 5);
-    gfx::matrixMultiplyARGB8888(in.buffer, out.buffer, matrix, 256);
+    ASSERT_TRUE(gfx::matrixMultiplyARGB8888(in.buffer, out.buffer, matrix, 256));
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 5; ++x)
             for (int j = 0; j < 4; ++j) {

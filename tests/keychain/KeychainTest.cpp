@@ -48,9 +48,9 @@ TEST_F(KeychainTest, SavedPasswordReadsBackAndSavingAgainReplacesIt)
 
 TEST_F(KeychainTest, AccountsAreListedPerServiceAndAltogether)
 {
-    Keychain::setPassword("1", m_service, "ann");
-    Keychain::setPassword("2", "other.service", "carl");
-    Keychain::setPassword("3", m_service, "bob");
+    ASSERT_TRUE(Keychain::setPassword("1", m_service, "ann"));
+    ASSERT_TRUE(Keychain::setPassword("2", "other.service", "carl"));
+    ASSERT_TRUE(Keychain::setPassword("3", m_service, "bob"));
 
     EXPECT_EQ(accountsOf(Keychain::accountsForService(m_service)), (std::vector<std::string> { "ann", "bob" }));
     EXPECT_EQ(accountsOf(Keychain::allAccounts()), (std::vector<std::string> { "ann", "carl", "bob" }));
@@ -59,8 +59,8 @@ TEST_F(KeychainTest, AccountsAreListedPerServiceAndAltogether)
 
 TEST_F(KeychainTest, DeletedPasswordIsGoneForThatAccountOnly)
 {
-    Keychain::setPassword("1", m_service, "ann");
-    Keychain::setPassword("2", m_service, "bob");
+    ASSERT_TRUE(Keychain::setPassword("1", m_service, "ann"));
+    ASSERT_TRUE(Keychain::setPassword("2", m_service, "bob"));
 
     EXPECT_TRUE(Keychain::deletePasswordForService(m_service, "ann"));
 
@@ -116,10 +116,10 @@ TEST_F(KeychainTest, PasswordDataNeedNotBeText)
 
 TEST_F(KeychainTest, AccessibilityTypeAppliesToNewItemsAndFiltersTheListing)
 {
-    Keychain::setPassword("1", m_service, "ann");
+    ASSERT_TRUE(Keychain::setPassword("1", m_service, "ann"));
     Keychain::setAccessibilityType(security::AccessibleAfterFirstUnlock);
-    Keychain::setPassword("2", m_service, "bob");
-    Keychain::setPassword("3", m_service, "ann");
+    ASSERT_TRUE(Keychain::setPassword("2", m_service, "bob"));
+    ASSERT_TRUE(Keychain::setPassword("3", m_service, "ann"));
 
     EXPECT_EQ(accountsOf(Keychain::allAccounts()), std::vector<std::string> { "bob" })
         << "ann kept the accessibility it was added with";

@@ -208,12 +208,13 @@ TEST_F(MultipartFormDataTest, ThrottlingWaitsOnTheRunLoopBetweenPacketsNeverBloc
               form.appendPartWithFileData(base::Data(3000, 'p'), "photo", "p.jpg", "image/jpeg");
           });
     BodyReader reader(request.httpBodyStream());
-    base::RunLoop::main().runUntil([&] { return !reader.readAvailable() && !reader.body().empty(); }, 10s);
+    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return !reader.readAvailable() && !reader.body().empty(); }, 10s));
     size_t firstPacket = reader.body().size();
     EXPECT_GT(firstPacket, 0u);
     EXPECT_LE(firstPacket, 1024u);
+    // The size check below tells whether a packet came early.
     for (int turn = 0; turn < 5; ++turn)
-        base::RunLoop::main().runUntil([&] { return reader.readAvailable(); }, 0s);
+        (void)base::RunLoop::main().runUntil([&] { return reader.readAvailable(); }, 0s);
     EXPECT_EQ(reader.body().size(), firstPacket) << "the next packet waits for the delay";
     int delays = 0;
     while (!reader.readAvailable() && delays < 20) {

@@ -119,7 +119,7 @@ TEST_F(ReachabilityTest, NotifierPostsTheChangeWithTheInstance)
     clock->advance(net::ReachabilityProbe::CheckInterval);
     EXPECT_EQ(posted.size(), 1u);
 
-    m_host->startNotifier();
+    ASSERT_TRUE(m_host->startNotifier());
     posted.clear();
     m_host.reset();
     m_injected = Reachable;

@@ -51,7 +51,7 @@ protected:
             return -1;
         auto rows = database->executeQuery(std::string("select count(*) from ") + table);
         int count = rows && rows->next() ? rows->intForColumnIndex(0) : -1;
-        database->close();
+        EXPECT_TRUE(database->close());
         return count;
     }
 
@@ -175,7 +175,7 @@ TEST_F(Home, ThePlacesForLaterScreensFollowTheStoredDevicesType)
     core::MobileDeviceAndLocation car;
     car.serialNumber = tracking_service::DemoData::CarTrackerSerialNumber;
     car.deviceTypeID = 41;
-    core::DBManager::saveOrUpdataMobileDeviceDB(car);
+    ASSERT_TRUE(core::DBManager::saveOrUpdataMobileDeviceDB(car));
     pushOverHome();
     home()->navigationController()->popViewController(false);
     clock->advance(0s);

@@ -46,7 +46,7 @@ TEST(Resources, NoKeyIsDefinedInTwoStringsFilesOfOneLanguage)
 
 TEST(Resources, EveryMenuRowHasItsTitleInEveryLanguage)
 {
-    core::Singleton::shared().loadConfig();
+    ASSERT_TRUE(core::Singleton::shared().loadConfig());
     const auto& config = core::Singleton::shared().config();
     ASSERT_TRUE(config);
     std::set<std::string> keys;

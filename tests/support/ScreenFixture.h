@@ -79,7 +79,7 @@ protected:
         // Running animations hold their completions, and those the screens: let them end.
         application.reset();
         clock->advance(5s);
-        base::RunLoop::main().runUntil([] { return networkIdle(); }, 5s);
+        EXPECT_TRUE(base::RunLoop::main().runUntil([] { return networkIdle(); }, 5s));
         service.stop();
         forgetEverything();
         net::URLRequest::setDefaultTimeoutInterval(60s);
@@ -95,8 +95,9 @@ protected:
                  core::SettingsKeys::RePassword, core::SettingsKeys::NotificationSwitch, core::SettingsKeys::Runtimes,
                  core::SettingsKeys::Receipt })
             defaults.removeObjectForKey(key);
-        defaults.synchronize();
-        keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), account);
+        EXPECT_TRUE(defaults.synchronize());
+        // A test that stored no password leaves nothing to delete.
+        (void)keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), account);
         std::error_code ignored;
         std::filesystem::remove(core::DBManager::databasePath(), ignored);
         core::Singleton::shared().setDeviceDetail(nullptr);
@@ -126,7 +127,7 @@ protected:
     void pass(double seconds)
     {
         for (long step = std::lround(seconds / 0.05); step > 0; --step) {
-            base::RunLoop::main().runUntil([] { return networkIdle(); }, 5s);
+            EXPECT_TRUE(base::RunLoop::main().runUntil([] { return networkIdle(); }, 5s));
             clock->advance(50ms);
         }
     }
