@@ -68,7 +68,7 @@ protected:
         // The time-out is how long a transfer may stay idle, and the fixture waits on delivered replies, not
         // on time: a short one keeps a lost reply from holding a test up. Tests that wait out the time-out set
         // a shorter one themselves.
-        net::URLRequest::setDefaultTimeoutInterval(2s);
+        net::URLRequest::setDefaultTimeoutInterval(5s);
     }
 
     void TearDown() override
