@@ -1,54 +1,54 @@
 #include "ServiceFixture.h"
 
 #include "base/values/Array.h"
-#include "tracking-service/FaultSpec.h"
+#include "tracking-service/FaultText.h"
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
 
 using tracking_service::Fault;
-using tracking_service::FaultSpec;
+using tracking_service::FaultText;
 using tracking_service::TrackingService;
 
 namespace {
 
-TEST(FaultSpec, ReadsEveryKindAndItsArgument)
+TEST(FaultText, ReadsEveryKindAndItsArgument)
 {
-    auto status = FaultSpec::parse("GetDeviceDetial=status:503");
+    auto status = FaultText::parse("GetDeviceDetial=status:503");
     ASSERT_TRUE(status);
     EXPECT_EQ(status->endpoint, "GetDeviceDetial");
     EXPECT_EQ(status->fault.kind, Fault::Kind::Status);
     EXPECT_EQ(status->fault.statusCode, 503);
 
-    EXPECT_EQ(FaultSpec::parse("*=drop")->fault.kind, Fault::Kind::DropConnection);
-    EXPECT_EQ(FaultSpec::parse("*=drop")->endpoint, "*");
-    EXPECT_EQ(FaultSpec::parse("Login=non-json")->fault.kind, Fault::Kind::NonJsonBody);
-    EXPECT_EQ(FaultSpec::parse("Login=no-payload")->fault.kind, Fault::Kind::NoPayload);
-    EXPECT_EQ(FaultSpec::parse("Login=null-payload")->fault.kind, Fault::Kind::NullPayload);
-    EXPECT_EQ(FaultSpec::parse("Login=refusal")->fault.refusalText, Fault::DefaultRefusal);
-    EXPECT_EQ(FaultSpec::parse("Login=refusal:no: not today")->fault.refusalText, "no: not today");
-    EXPECT_EQ(FaultSpec::parse("Login=delay:2500")->fault.duration, std::chrono::milliseconds(2500));
-    EXPECT_EQ(FaultSpec::parse("LumetGetStepCount=payload:true")->fault.value, base::Value(true));
-    EXPECT_EQ(FaultSpec::parse("LumetGetStepCount=payload:[1,2]")->fault.value.array()->count(), 2u);
+    EXPECT_EQ(FaultText::parse("*=drop")->fault.kind, Fault::Kind::DropConnection);
+    EXPECT_EQ(FaultText::parse("*=drop")->endpoint, "*");
+    EXPECT_EQ(FaultText::parse("Login=non-json")->fault.kind, Fault::Kind::NonJsonBody);
+    EXPECT_EQ(FaultText::parse("Login=no-payload")->fault.kind, Fault::Kind::NoPayload);
+    EXPECT_EQ(FaultText::parse("Login=null-payload")->fault.kind, Fault::Kind::NullPayload);
+    EXPECT_EQ(FaultText::parse("Login=refusal")->fault.refusalText, Fault::DefaultRefusal);
+    EXPECT_EQ(FaultText::parse("Login=refusal:no: not today")->fault.refusalText, "no: not today");
+    EXPECT_EQ(FaultText::parse("Login=delay:2500")->fault.duration, std::chrono::milliseconds(2500));
+    EXPECT_EQ(FaultText::parse("LumetGetStepCount=payload:true")->fault.value, base::Value(true));
+    EXPECT_EQ(FaultText::parse("LumetGetStepCount=payload:[1,2]")->fault.value.array()->count(), 2u);
 }
 
-TEST(FaultSpec, RefusesWhatItCannotRead)
+TEST(FaultText, RefusesWhatItCannotRead)
 {
     for (const char* text :
         { "", "Login", "=drop", "Login=", "Login=explode", "Login=status", "Login=status:99", "Login=status:600",
             "Login=status:5x", "Login=delay:-1", "Login=delay:", "Login=drop:1", "Login=payload:{broken" }) {
         std::string error;
-        EXPECT_FALSE(FaultSpec::parse(text, &error)) << text;
+        EXPECT_FALSE(FaultText::parse(text, &error)) << text;
         EXPECT_FALSE(error.empty()) << text;
     }
 }
 
 class FaultControlTest : public ServiceFixture {
 protected:
-    httplib::Result order(const std::string& spec)
+    httplib::Result order(const std::string& faultText)
     {
-        return m_client->Post(TrackingService::FaultControlPath, spec, "text/plain");
+        return m_client->Post(TrackingService::FaultControlPath, faultText, "text/plain");
     }
 };
 

@@ -1,6 +1,6 @@
 // The fault control route of TrackingService: scripts and end-to-end tests set and lift faults while the
 // service runs. Only a peer on this machine may use it; the route is neither logged nor faulted itself.
-#include "tracking-service/FaultSpec.h"
+#include "tracking-service/FaultText.h"
 #include "tracking-service/TrackingService.h"
 
 #include <httplib.h>
@@ -34,13 +34,13 @@ void TrackingService::routeFaultControl()
         if (!admitted(request, response))
             return;
         std::string error;
-        auto spec = FaultSpec::parse(request.body, &error);
-        if (!spec) {
+        auto faultText = FaultText::parse(request.body, &error);
+        if (!faultText) {
             response.status = 400;
             response.set_content(error + "\n", "text/plain");
             return;
         }
-        m_faults.set(spec->endpoint, std::move(spec->fault));
+        m_faults.set(faultText->endpoint, std::move(faultText->fault));
         response.set_content("set\n", "text/plain");
     });
     m_server->Delete(FaultControlPath, [this](const httplib::Request& request, httplib::Response& response) {

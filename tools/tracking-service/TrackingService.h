@@ -3,7 +3,7 @@
 // "application/json; charset=utf-8"), serves files at "/Tools/LumetDow.ashx?FileName=<name>" and takes the
 // multipart voice upload at "/server/PushMessage.ashx", and answers the routes of ServiceRoutes.h (the store
 // lookup and the feedback conversation) through their hooks, and takes orders for its faults at FaultControlPath
-// from loopback peers only (POST "ENDPOINT=KIND[:ARG]" sets one, see FaultSpec.h; DELETE lifts the one named by
+// from loopback peers only (POST "ENDPOINT=KIND[:ARG]" sets one, see FaultText.h; DELETE lifts the one named by
 // "?endpoint=", or all without it). "Login" sets the session cookie; every other method
 // but "GetServerList" requires it. State lives in a SQLite file in the service's data folder, filled with
 // the demo data when new. Faults can be ordered per endpoint (faults()), and every request is logged

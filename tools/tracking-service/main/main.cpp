@@ -3,7 +3,7 @@
 //   tracking-service --port 8080 [--host 127.0.0.1] [--data <folder>] [--fault ENDPOINT=KIND[:ARG]]...
 #include "base/system/Log.h"
 #include "tracking-service/DemoData.h"
-#include "tracking-service/FaultSpec.h"
+#include "tracking-service/FaultText.h"
 #include "tracking-service/TrackingService.h"
 
 #include <csignal>
@@ -21,7 +21,7 @@ struct Options {
     std::string host = "127.0.0.1";
     int port = 8080;
     std::filesystem::path dataFolder;
-    std::vector<tracking_service::FaultSpec> faults;
+    std::vector<tracking_service::FaultText> faults;
 };
 
 // The service keeps its state apart from the application's: $XDG_DATA_HOME/lumet-tracking-service.
@@ -53,7 +53,7 @@ bool parse(int argc, char** argv, Options& options)
             options.dataFolder = value;
         } else if (argument == "--fault") {
             std::string error;
-            auto fault = tracking_service::FaultSpec::parse(value, &error);
+            auto fault = tracking_service::FaultText::parse(value, &error);
             if (!fault) {
                 std::cerr << "tracking-service: --fault " << value << ": " << error << "\n";
                 return false;
@@ -75,7 +75,7 @@ int main(int argc, char** argv)
         std::cerr
             << "usage: tracking-service [--port N] [--host ADDRESS] [--data FOLDER] [--fault ENDPOINT=KIND[:ARG]]...\n"
             << "ENDPOINT is a web method, a file endpoint or * for all; KIND is one of\n"
-            << tracking_service::FaultSpec::kinds() << "Faults are set and lifted at run time from this machine at "
+            << tracking_service::FaultText::kinds() << "Faults are set and lifted at run time from this machine at "
             << tracking_service::TrackingService::FaultControlPath << ".\n";
         return 2;
     }

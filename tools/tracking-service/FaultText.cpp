@@ -1,4 +1,4 @@
-#include "tracking-service/FaultSpec.h"
+#include "tracking-service/FaultText.h"
 
 #include "base/values/Array.h"
 #include "json/JSONDecoder.h"
@@ -60,7 +60,7 @@ namespace {
 
 } // namespace
 
-std::optional<FaultSpec> FaultSpec::parse(std::string_view text, std::string* error)
+std::optional<FaultText> FaultText::parse(std::string_view text, std::string* error)
 {
     std::string reason;
     size_t equals = text.find('=');
@@ -74,14 +74,14 @@ std::optional<FaultSpec> FaultSpec::parse(std::string_view text, std::string* er
             kind = kind.substr(0, colon);
         }
         if (auto parsed = faultOfKind(kind, argument, reason))
-            return FaultSpec { std::string(text.substr(0, equals)), std::move(*parsed) };
+            return FaultText { std::string(text.substr(0, equals)), std::move(*parsed) };
     }
     if (error)
         *error = reason;
     return std::nullopt;
 }
 
-const char* FaultSpec::kinds()
+const char* FaultText::kinds()
 {
     return "  status:CODE     answer that HTTP status\n"
            "  drop            close the connection after the head\n"
