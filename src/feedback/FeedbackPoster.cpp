@@ -22,6 +22,11 @@ namespace {
 
 } // namespace
 
+size_t FeedbackPoster::postsInFlight()
+{
+    return client()->callsInFlight();
+}
+
 void FeedbackPoster::post(const FeedbackService& service, const FeedbackMessage& message, Done done)
 {
     BASE_ASSERT_MAIN_THREAD();

@@ -8,6 +8,7 @@
 
 #include "feedback/FeedbackThread.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -27,6 +28,8 @@ public:
     using Done = std::function<void(bool delivered)>;
 
     static void post(const FeedbackService& service, const FeedbackMessage& message, Done done);
+    // How many posts have not yet had their callback run. Any thread.
+    static size_t postsInFlight();
 };
 
 } // namespace feedback

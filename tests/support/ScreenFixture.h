@@ -17,6 +17,7 @@
 #include "core/service/ServiceClient.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
+#include "feedback/FeedbackPoster.h"
 #include "gfx/text/FixedTextMeasurer.h"
 #include "keychain/Keychain.h"
 #include "kit/drawer/DrawerController.h"
@@ -106,11 +107,12 @@ protected:
     }
 
     // Whether every web call made has had its success or failure block run.
-    // No call waits for its reply to be delivered and no batch of incoming messages waits to be stored.
+    // No call (the feedback posts included) waits for its reply to be delivered and no batch of incoming
+    // messages waits to be stored.
     static bool networkIdle()
     {
         return core::ServiceClient::sharedClient()->callsInFlight() == 0
-            && core::IncomingMessages::storesInFlight() == 0;
+            && feedback::FeedbackPoster::postsInFlight() == 0 && core::IncomingMessages::storesInFlight() == 0;
     }
 
     // Runs the main loop on virtual time, 50 ms a step, until `done` holds, letting every call in flight
