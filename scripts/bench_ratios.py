@@ -32,14 +32,18 @@ def rate(entry):
 def main(path):
     with open(path) as f:
         data = json.load(f)
+    # With repetitions, the median of the runs stands for the case; otherwise its one run does.
     rates = {}
+    medians = {}
     for entry in data.get("benchmarks", []):
-        if entry.get("run_type") == "aggregate" and entry.get("aggregate_name") != "mean":
+        aggregate = entry.get("aggregate_name") if entry.get("run_type") == "aggregate" else None
+        if aggregate not in (None, "median"):
             continue
         parsed = parse_name(entry["name"])
         r = rate(entry)
         if parsed and r:
-            rates[parsed] = r
+            (medians if aggregate else rates)[parsed] = r
+    rates.update(medians)
     groups = {}
     for (family, impl, inp), r in rates.items():
         groups.setdefault((family, inp), {})[impl] = r

@@ -1,13 +1,15 @@
 // Web calls through HTTPClient beside plain libcurl, against one cpp-httplib server (256 workers) on a thread
 // of this process: 2,000 sequential POSTs of a 200-byte JSON body over a kept-alive connection (libcurl: one
 // reused easy handle), the same with a 64 KB JSON reply (500 calls), and 200 POSTs in flight at once (libcurl:
-// one multi handle driven on this thread).
-#include "base/values/Dictionary.h"
+// one multi handle driven on this thread). A case without a peer times the bare thread hop a sequential call
+// pays: main loop to network thread and back.
 #include "base/loop/RunLoop.h"
+#include "base/values/Dictionary.h"
 #include "net/loading/NetworkThread.h"
 #include "networking/http/HTTPClient.h"
 #include "json/JSONSerializer.h"
 
+#include <algorithm>
 #include <atomic>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -16,8 +18,10 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <new>
+#include <string_view>
 #include <sys/socket.h>
 #include <thread>
+#include <vector>
 
 // Every C++ allocation of the process is counted (libcurl's own, through malloc, are not), so that a case can
 // report the allocations one call costs.
@@ -294,6 +298,29 @@ void inFlightCurl(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * CallsInFlight);
 }
 
+// What the thread hop alone costs a sequential call: a task posted from the main loop to the network thread,
+// which posts straight back, 2,000 times in a row, with no transfer.
+void threadHops(benchmark::State& state)
+{
+    auto& network = net::NetworkThread::shared();
+    for (auto _ : state) {
+        int done = 0;
+        std::function<void()> next;
+        next = [&] {
+            network.post([&] {
+                base::RunLoop::main().post([&] {
+                    if (++done < SequentialCalls)
+                        next();
+                });
+            });
+        };
+        next();
+        if (!base::RunLoop::main().runUntil([&] { return done == SequentialCalls; }, std::chrono::seconds(120)))
+            state.SkipWithError("the hops did not finish in time");
+    }
+    state.SetItemsProcessed(state.iterations() * SequentialCalls);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -316,6 +343,21 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("InFlight/libcurl/200x200B", inFlightCurl)
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ThreadHop/ours/2000xMainNetworkMain", threadHops)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+    // Three repetitions in random order unless the command line says otherwise: the median is what counts on
+    // a machine shared with other work.
+    std::vector<char*> arguments(argv, argv + argc);
+    std::string repetitions = "--benchmark_repetitions=3", interleaving = "--benchmark_enable_random_interleaving=true";
+    if (std::none_of(argv + 1, argv + argc,
+            [](const char* argument) { return std::string_view(argument).starts_with("--benchmark_repetitions"); })) {
+        arguments.push_back(repetitions.data());
+        arguments.push_back(interleaving.data());
+    }
+    argc = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    argv = arguments.data();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -122,6 +122,13 @@ TEST(UTF8, ValidationAndAppending)
     EXPECT_TRUE(base::utf8::isValid("plain 中文 😀"));
     EXPECT_FALSE(base::utf8::isValid("\xF4\x90\x80\x80")); // past U+10FFFF
     EXPECT_FALSE(base::utf8::isValid("\xE0\x80\x80"));
+    // Runs of ASCII are skipped a word at a time: what follows them is still checked, wherever it starts.
+    for (size_t length = 0; length < 20; ++length) {
+        std::string ascii(length, 'a');
+        EXPECT_FALSE(base::utf8::isValid(ascii + "\xC0\xAF" + ascii)) << length;
+        EXPECT_FALSE(base::utf8::isValid(ascii + "\xE4\xB8")) << length;
+        EXPECT_TRUE(base::utf8::isValid(ascii + "中" + ascii)) << length;
+    }
     std::string out;
     base::utf8::append(out, U'€');
     base::utf8::append(out, 0xD800);

@@ -2,12 +2,12 @@
 
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
-#include "net/streams/FileOutputStream.h"
 #include "net/http/URLErrors.h"
+#include "net/streams/FileOutputStream.h"
 #include "networking/http/ContentTypeSet.h"
 #include "networking/http/HTTPRequestOperation.h"
-#include "networking/operations/JSONRequestOperation.h"
 #include "networking/http/NetworkingErrors.h"
+#include "networking/operations/JSONRequestOperation.h"
 #include "networking/operations/XMLRequestOperation.h"
 #include "support/TempDir.h"
 
@@ -159,12 +159,15 @@ TEST_F(HTTPRequestOperationTest, CallbackQueuesDecideWhereTheBlocksRun)
     auto queue = base::DispatchQueue::makeSerial("test.callbacks");
     operation->setSuccessCallbackQueue(queue);
     std::atomic<bool> onMainThread { true };
+    std::atomic<bool> bodyShared { false };
     std::atomic<int> calls { 0 };
     operation->setCompletionBlockWithSuccess(
         [&](const auto&, const ResponseObject& object) {
             onMainThread = base::isMainThread();
             EXPECT_EQ(std::get<base::Value>(object),
                 base::Value(base::Data { 's', 't', 'a', 't', 'u', 's', ' ', 'b', 'o', 'd', 'y' }));
+            // The object shares the reply's body rather than holding a second copy of it.
+            bodyShared = std::get<base::Value>(object).data() == operation->reply()->body.get();
             ++calls;
             base::RunLoop::main().post([] {});
         },
@@ -172,6 +175,7 @@ TEST_F(HTTPRequestOperationTest, CallbackQueuesDecideWhereTheBlocksRun)
     operation->start();
     ASSERT_TRUE(waitFor([&] { return calls.load() > 0; }));
     EXPECT_FALSE(onMainThread.load());
+    EXPECT_TRUE(bodyShared.load());
     EXPECT_EQ(calls.load(), 1);
 }
 

@@ -1,6 +1,7 @@
 #include "base/text/UTF8.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace base::utf8 {
 
@@ -61,6 +62,15 @@ bool isValid(std::string_view text)
 {
     size_t position = 0;
     while (position < text.size()) {
+        // Runs of ASCII, the bulk of a server's reply, are checked eight bytes at a time.
+        if (position + sizeof(uint64_t) <= text.size()) {
+            uint64_t word;
+            std::memcpy(&word, text.data() + position, sizeof word);
+            if ((word & 0x8080808080808080ull) == 0) {
+                position += sizeof word;
+                continue;
+            }
+        }
         if (static_cast<uint8_t>(text[position]) < 0x80) {
             ++position;
             continue;

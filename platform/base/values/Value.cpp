@@ -186,6 +186,11 @@ Value::Value(base::Data bytes)
 {
 }
 
+Value::Value(std::shared_ptr<const base::Data> bytes)
+    : m_storage(bytes ? std::move(bytes) : std::make_shared<const base::Data>())
+{
+}
+
 Value::Value(ArrayRef array)
 {
     if (array)

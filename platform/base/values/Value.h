@@ -86,6 +86,8 @@ public:
     template <NonTextPointer T> Value(T) = delete;
     Value(std::nullptr_t) = delete;
     Value(base::Data bytes);
+    // Shares bytes that are already held (a reply's body) instead of copying them; no bytes give empty data.
+    Value(std::shared_ptr<const base::Data> bytes);
     Value(base::Date date) noexcept
         : m_storage(date)
     {

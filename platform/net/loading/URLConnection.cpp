@@ -1,10 +1,10 @@
 #include "net/loading/URLConnection.h"
 
 #include "net/auth/AuthenticationChallengeHeader.h"
-#include "net/loading/EasyHandlePool.h"
-#include "net/loading/NetworkThread.h"
 #include "net/auth/URLCredentialStorage.h"
 #include "net/http/URLErrors.h"
+#include "net/loading/EasyHandlePool.h"
+#include "net/loading/NetworkThread.h"
 
 #include <algorithm>
 #include <charconv>
@@ -78,11 +78,19 @@ namespace {
 
 std::shared_ptr<URLConnection> URLConnection::make(URLRequest request, std::shared_ptr<URLConnectionDelegate> delegate)
 {
+    return make(std::make_shared<const URLRequest>(std::move(request)), std::move(delegate));
+}
+
+std::shared_ptr<URLConnection> URLConnection::make(
+    std::shared_ptr<const URLRequest> request, std::shared_ptr<URLConnectionDelegate> delegate)
+{
     return std::make_shared<URLConnection>(Token {}, std::move(request), std::move(delegate));
 }
 
-URLConnection::URLConnection(Token, URLRequest request, std::shared_ptr<URLConnectionDelegate> delegate)
-    : m_request(std::move(request))
+URLConnection::URLConnection(
+    Token, std::shared_ptr<const URLRequest> request, std::shared_ptr<URLConnectionDelegate> delegate)
+    : m_originalRequest(request)
+    , m_request(std::move(request))
     , m_delegate(std::move(delegate))
 {
 }
@@ -125,7 +133,7 @@ void URLConnection::beginAttempt()
     if (m_cancelled || m_ended)
         return;
     auto keep = shared_from_this();
-    const auto& url = m_request.url();
+    const auto& url = m_request->url();
     if (!url) {
         fail(URLErrors::make(base::Error::URLBadURL, std::nullopt, "The URL is not valid."));
         return;
@@ -134,13 +142,13 @@ void URLConnection::beginAttempt()
         fail(URLErrors::make(base::Error::URLUnsupportedURL, url, "The URL is not supported."));
         return;
     }
-    if (m_bodyStream && m_bodyStream != m_request.httpBodyStream()) {
+    if (m_bodyStream && m_bodyStream != m_request->httpBodyStream()) {
         m_bodyStream->unschedule();
         m_bodyStream->close();
         m_bodyStream = nullptr;
     }
-    if (m_request.httpBodyStream() && !m_bodyStream) {
-        m_bodyStream = m_request.httpBodyStream();
+    if (m_request->httpBodyStream() && !m_bodyStream) {
+        m_bodyStream = m_request->httpBodyStream();
         m_bodyStreamUsed = true;
         m_bodyPaused = false;
         m_bodyError.reset();
@@ -176,8 +184,8 @@ bool URLConnection::configureHandle()
         curl_slist_free_all(m_headerList);
     m_headerList = nullptr;
 
-    auto timeout = std::chrono::duration_cast<std::chrono::milliseconds>(m_request.timeoutInterval()).count();
-    curl_easy_setopt(m_easy, CURLOPT_URL, m_request.url()->absoluteString().c_str());
+    auto timeout = std::chrono::duration_cast<std::chrono::milliseconds>(m_request->timeoutInterval()).count();
+    curl_easy_setopt(m_easy, CURLOPT_URL, m_request->url()->absoluteString().c_str());
     curl_easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_errorBuffer);
@@ -200,8 +208,8 @@ bool URLConnection::configureHandle()
             m_authScheme == URLProtectionSpace::HTTPDigest ? CURLAUTH_DIGEST : CURLAUTH_BASIC);
     }
 
-    const std::string& method = m_request.httpMethod();
-    const auto& body = m_request.httpBody();
+    const std::string& method = m_request->httpMethod();
+    const auto& body = m_request->httpBody();
     m_bodyLength = -1;
     bool sendsBody = body || m_bodyStream || method == "POST" || method == "PUT" || method == "PATCH";
     if (method == "HEAD") {
@@ -209,7 +217,7 @@ bool URLConnection::configureHandle()
     } else if (!sendsBody) {
         curl_easy_setopt(m_easy, CURLOPT_HTTPGET, 1L);
     } else if (m_bodyStream) {
-        m_bodyLength = announcedLength(m_request);
+        m_bodyLength = announcedLength(*m_request);
         curl_easy_setopt(m_easy, CURLOPT_POST, 1L);
         curl_easy_setopt(m_easy, CURLOPT_READFUNCTION, &URLConnection::readCallback);
         curl_easy_setopt(m_easy, CURLOPT_READDATA, this);
@@ -226,7 +234,7 @@ bool URLConnection::configureHandle()
     else if (method == "GET" && sendsBody)
         curl_easy_setopt(m_easy, CURLOPT_CUSTOMREQUEST, "GET");
 
-    for (auto& [name, value] : m_request.allHTTPHeaderFields()) {
+    for (auto& [name, value] : m_request->allHTTPHeaderFields()) {
         // libcurl states the body's length itself, from the body or the stream's announced length.
         if (HTTPHeaderFields::namesEqual(name, "Content-Length"))
             continue;
@@ -240,20 +248,21 @@ bool URLConnection::configureHandle()
 
 void URLConnection::restartAttempt()
 {
-    if (m_request.httpBodyStream() && m_bodyStreamUsed && m_request.httpBodyStream() == m_bodyStream) {
+    if (m_request->httpBodyStream() && m_bodyStreamUsed && m_request->httpBodyStream() == m_bodyStream) {
         std::shared_ptr<InputStream> fresh;
         if (auto delegate = listeningDelegate())
-            fresh = delegate->needNewBodyStream(*this, m_request);
+            fresh = delegate->needNewBodyStream(*this, *m_request);
         if (m_cancelled)
             return;
         if (!fresh) {
-            fail(URLErrors::make(URLErrors::RequestBodyStreamExhausted, m_request.url(),
+            fail(URLErrors::make(URLErrors::RequestBodyStreamExhausted, m_request->url(),
                 "The request's body stream cannot be sent again."));
             return;
         }
         m_bodyStream->close();
-        keepOriginalRequest();
-        m_request.setHTTPBodyStream(std::move(fresh));
+        URLRequest again = *m_request;
+        again.setHTTPBodyStream(std::move(fresh));
+        replaceRequest(std::move(again));
     }
     beginAttempt();
 }
@@ -279,8 +288,8 @@ void URLConnection::transferCompleted(int curlCode)
         }
         long sent = 0;
         bool requestSent = curl_easy_getinfo(m_easy, CURLINFO_REQUEST_SIZE, &sent) == CURLE_OK && sent > 0;
-        fail(requestSent ? URLErrors::fromCurlReadingReply(curlCode, m_request.url(), m_errorBuffer)
-                         : URLErrors::fromCurl(curlCode, m_request.url(), m_errorBuffer));
+        fail(requestSent ? URLErrors::fromCurlReadingReply(curlCode, m_request->url(), m_errorBuffer)
+                         : URLErrors::fromCurl(curlCode, m_request->url(), m_errorBuffer));
         return;
     }
     switch (m_hold) {
@@ -299,21 +308,21 @@ void URLConnection::transferCompleted(int curlCode)
 NetworkTransfer::TimePoint URLConnection::idleDeadline() const
 {
     return m_lastActivity
-        + std::chrono::duration_cast<std::chrono::steady_clock::duration>(m_request.timeoutInterval());
+        + std::chrono::duration_cast<std::chrono::steady_clock::duration>(m_request->timeoutInterval());
 }
 
 void URLConnection::idleDeadlinePassed()
 {
     auto keep = shared_from_this();
     m_registered = false;
-    fail(URLErrors::make(base::Error::URLTimedOut, m_request.url(), "The request timed out."));
+    fail(URLErrors::make(base::Error::URLTimedOut, m_request->url(), "The request timed out."));
 }
 
 void URLConnection::networkThreadStopping()
 {
     auto keep = shared_from_this();
     m_registered = false;
-    fail(URLErrors::cancelled(m_request.url()));
+    fail(URLErrors::cancelled(m_request->url()));
 }
 
 // libcurl callbacks.
@@ -399,7 +408,7 @@ size_t URLConnection::readBody(char* buffer, size_t capacity)
     ptrdiff_t count = m_bodyStream->read(reinterpret_cast<uint8_t*>(buffer), capacity);
     if (count < 0) {
         m_bodyError = m_bodyStream->streamError().value_or(URLErrors::make(
-            URLErrors::RequestBodyStreamExhausted, m_request.url(), "The request's body could not be read."));
+            URLErrors::RequestBodyStreamExhausted, m_request->url(), "The request's body could not be read."));
         return CURL_READFUNC_ABORT;
     }
     touch();
@@ -434,7 +443,7 @@ void URLConnection::streamHandleEvent(Stream& stream, StreamEvent event)
 
 std::shared_ptr<const HTTPResponse> URLConnection::makeResponse() const
 {
-    return std::make_shared<HTTPResponse>(*m_request.url(), m_parser.statusCode().value_or(0), m_parser.headers());
+    return std::make_shared<HTTPResponse>(*m_request->url(), m_parser.statusCode().value_or(0), m_parser.headers());
 }
 
 void URLConnection::deliverResponse(const std::shared_ptr<const HTTPResponse>& response)
@@ -458,7 +467,7 @@ void URLConnection::deliverHeldReply()
 void URLConnection::followRedirect()
 {
     auto redirectResponse = makeResponse();
-    const base::URL& current = *m_request.url();
+    const base::URL& current = *m_request->url();
     auto target = base::URL::parse(*m_parser.headers().value("Location"), current);
     if (!target || !isHTTPScheme(*target)) {
         deliverHeldReply();
@@ -470,13 +479,13 @@ void URLConnection::followRedirect()
         return;
     }
     if (++m_redirects > MaximumRedirects) {
-        fail(URLErrors::make(URLErrors::HTTPTooManyRedirects, m_request.url(), "Too many HTTP redirects."));
+        fail(URLErrors::make(URLErrors::HTTPTooManyRedirects, m_request->url(), "Too many HTTP redirects."));
         return;
     }
-    URLRequest next = m_request;
+    URLRequest next = *m_request;
     next.setURL(target);
     int status = redirectResponse->statusCode();
-    const std::string& method = m_request.httpMethod();
+    const std::string& method = m_request->httpMethod();
     if ((status == 303 && method != "HEAD") || ((status == 301 || status == 302) && method == "POST")) {
         next.setHTTPMethod("GET");
         next.setHTTPBody(std::nullopt);
@@ -499,8 +508,7 @@ void URLConnection::followRedirect()
         deliverHeldReply();
         return;
     }
-    keepOriginalRequest();
-    m_request = std::move(*chosen);
+    replaceRequest(std::move(*chosen));
     restartAttempt();
 }
 
@@ -508,7 +516,7 @@ void URLConnection::challengeForCredentials()
 {
     auto failureResponse = makeResponse();
     auto challenge = AuthenticationChallengeHeader::parse(*m_parser.headers().value("WWW-Authenticate"));
-    const base::URL& url = *m_request.url();
+    const base::URL& url = *m_request->url();
     URLProtectionSpace space { url.host(), portOf(url), lowerScheme(url), challenge->realm, challenge->method };
     if (auto delegate = listeningDelegate();
         delegate && delegate->canAuthenticateAgainstProtectionSpace(*this, space)) {
@@ -531,7 +539,7 @@ void URLConnection::challengeForCredentials()
 
 void URLConnection::challengeServerTrust()
 {
-    const base::URL& url = *m_request.url();
+    const base::URL& url = *m_request->url();
     URLProtectionSpace space { url.host(), portOf(url), lowerScheme(url), {}, URLProtectionSpace::ServerTrust };
     if (auto delegate = listeningDelegate();
         delegate && delegate->canAuthenticateAgainstProtectionSpace(*this, space)) {
@@ -539,7 +547,7 @@ void URLConnection::challengeServerTrust()
         return;
     }
     if (!m_cancelled)
-        fail(URLErrors::fromCurl(CURLE_PEER_FAILED_VERIFICATION, m_request.url(), m_errorBuffer));
+        fail(URLErrors::fromCurl(CURLE_PEER_FAILED_VERIFICATION, m_request->url(), m_errorBuffer));
 }
 
 void URLConnection::issueChallenge(
@@ -571,7 +579,7 @@ void URLConnection::challengeAnswered(
     bool serverTrust = m_credentialSpace.authenticationMethod == URLProtectionSpace::ServerTrust;
     using Disposition = URLAuthenticationChallenge::Disposition;
     if (disposition == Disposition::Cancel) {
-        fail(URLErrors::make(base::Error::URLUserCancelledAuthentication, m_request.url(), "cancelled"));
+        fail(URLErrors::make(base::Error::URLUserCancelledAuthentication, m_request->url(), "cancelled"));
         return;
     }
     if (serverTrust) {
@@ -579,7 +587,7 @@ void URLConnection::challengeAnswered(
             m_trustAccepted = true;
             restartAttempt();
         } else {
-            fail(URLErrors::fromCurl(CURLE_PEER_FAILED_VERIFICATION, m_request.url(), m_errorBuffer));
+            fail(URLErrors::fromCurl(CURLE_PEER_FAILED_VERIFICATION, m_request->url(), m_errorBuffer));
         }
         return;
     }
@@ -605,7 +613,7 @@ void URLConnection::keepUsedCredential(int statusCode)
 void URLConnection::finishLoading()
 {
     if (!m_responseDelivered) {
-        fail(URLErrors::make(base::Error::URLBadServerResponse, m_request.url(), "The server returned no reply."));
+        fail(URLErrors::make(base::Error::URLBadServerResponse, m_request->url(), "The server returned no reply."));
         return;
     }
     auto keep = shared_from_this();

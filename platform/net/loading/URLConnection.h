@@ -38,7 +38,10 @@ class URLConnection final : public std::enable_shared_from_this<URLConnection>,
 
 public:
     static std::shared_ptr<URLConnection> make(URLRequest request, std::shared_ptr<URLConnectionDelegate> delegate);
-    URLConnection(Token, URLRequest request, std::shared_ptr<URLConnectionDelegate> delegate);
+    // Shares the request instead of copying it: its owner swaps in a new request rather than editing this one.
+    static std::shared_ptr<URLConnection> make(
+        std::shared_ptr<const URLRequest> request, std::shared_ptr<URLConnectionDelegate> delegate);
+    URLConnection(Token, std::shared_ptr<const URLRequest> request, std::shared_ptr<URLConnectionDelegate> delegate);
     ~URLConnection() override;
     URLConnection(const URLConnection&) = delete;
     URLConnection& operator=(const URLConnection&) = delete;
@@ -49,9 +52,9 @@ public:
     void cancel();
 
     // Network thread: the request as given.
-    const URLRequest& originalRequest() const { return m_originalRequest ? *m_originalRequest : m_request; }
+    const URLRequest& originalRequest() const { return *m_originalRequest; }
     // Network thread: the request of the current attempt (after redirects).
-    const URLRequest& currentRequest() const { return m_request; }
+    const URLRequest& currentRequest() const { return *m_request; }
 
     // Events of the request's body stream, on the network thread.
     void streamHandleEvent(Stream& stream, StreamEvent event) override;
@@ -94,17 +97,13 @@ private:
     void fail(const base::Error& error);
     void end();
     void touch() { m_lastActivity = std::chrono::steady_clock::now(); }
-    // The request as given is copied only once a redirect or a fresh body stream is about to change it.
-    void keepOriginalRequest()
-    {
-        if (!m_originalRequest)
-            m_originalRequest = m_request;
-    }
+    // A redirect or a fresh body stream gives the next attempt a request of its own; the one given stays.
+    void replaceRequest(URLRequest request) { m_request = std::make_shared<const URLRequest>(std::move(request)); }
     // The delegate while it may still be told things (a copy, so that ending cannot destroy it mid-call).
     std::shared_ptr<URLConnectionDelegate> listeningDelegate() const { return m_cancelled ? nullptr : m_delegate; }
 
-    std::optional<URLRequest> m_originalRequest;
-    URLRequest m_request;
+    std::shared_ptr<const URLRequest> m_originalRequest;
+    std::shared_ptr<const URLRequest> m_request;
     std::shared_ptr<URLConnectionDelegate> m_delegate;
     std::shared_ptr<URLConnection> m_keepAlive;
 

@@ -202,7 +202,7 @@ void HTTPRequestOperation::holdDeliveryTicket(CallsInFlight::Ticket ticket)
 ResponseObject HTTPRequestOperation::responseObject()
 {
     auto data = responseBody();
-    return data ? ResponseObject(base::Value(base::Data(*data))) : ResponseObject();
+    return data ? ResponseObject(base::Value(std::move(data))) : ResponseObject();
 }
 
 void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)

@@ -2,9 +2,9 @@
 
 #include "base/loop/DispatchQueue.h"
 #include "base/loop/NotificationCenter.h"
-#include "net/loading/NetworkThread.h"
 #include "net/auth/URLCredentialStorage.h"
 #include "net/http/URLErrors.h"
+#include "net/loading/NetworkThread.h"
 
 #include <cstdio>
 
@@ -31,7 +31,7 @@ namespace {
 } // namespace
 
 URLConnectionOperation::URLConnectionOperation(net::URLRequest request)
-    : m_request(std::move(request))
+    : m_request(std::make_shared<const net::URLRequest>(std::move(request)))
     , m_outputStream(net::OutputStream::toMemory())
 {
 }
@@ -115,7 +115,7 @@ void URLConnectionOperation::operationDidStart()
         if (isCancelled()) {
             // Cancelled before its start: it ends here, with the cancellation as its error.
             if (!m_error)
-                m_error = net::URLErrors::cancelled(m_request.url());
+                m_error = net::URLErrors::cancelled(m_request->url());
             endsAtOnce = true;
         } else if (m_requestError) {
             m_error = m_requestError;
@@ -161,7 +161,7 @@ void URLConnectionOperation::cancelConnection()
         // A transfer that ended before the cancellation got here keeps its outcome.
         if (isFinished())
             return;
-        m_error = net::URLErrors::cancelled(m_request.url());
+        m_error = net::URLErrors::cancelled(m_request->url());
         connection = m_connection;
     }
     if (connection) {
@@ -226,13 +226,13 @@ void URLConnectionOperation::postNotification(const char* name)
 net::URLRequest URLConnectionOperation::request() const
 {
     std::lock_guard guard(m_lock);
-    return m_request;
+    return *m_request;
 }
 
 void URLConnectionOperation::setRequest(net::URLRequest request)
 {
     std::lock_guard guard(m_lock);
-    m_request = std::move(request);
+    m_request = std::make_shared<const net::URLRequest>(std::move(request));
 }
 
 std::shared_ptr<const net::HTTPResponse> URLConnectionOperation::response() const
@@ -329,14 +329,16 @@ void URLConnectionOperation::setMaximumBodyBytesInMemory(size_t bytes)
 std::shared_ptr<net::InputStream> URLConnectionOperation::inputStream() const
 {
     std::lock_guard guard(m_lock);
-    return m_request.httpBodyStream();
+    return m_request->httpBodyStream();
 }
 
 void URLConnectionOperation::setInputStream(std::shared_ptr<net::InputStream> stream)
 {
     std::lock_guard guard(m_lock);
     willChangeValueForKey("inputStream");
-    m_request.setHTTPBodyStream(std::move(stream));
+    net::URLRequest changed = *m_request;
+    changed.setHTTPBodyStream(std::move(stream));
+    m_request = std::make_shared<const net::URLRequest>(std::move(changed));
     didChangeValueForKey("inputStream");
 }
 
@@ -450,7 +452,7 @@ std::shared_ptr<URLConnectionOperation> URLConnectionOperation::makeOperationOfS
 std::shared_ptr<URLConnectionOperation> URLConnectionOperation::copy() const
 {
     std::lock_guard guard(m_lock);
-    auto copied = makeOperationOfSameKind(m_request);
+    auto copied = makeOperationOfSameKind(*m_request);
     copied->m_uploadProgress = m_uploadProgress;
     copied->m_downloadProgress = m_downloadProgress;
     copied->m_authenticationAgainstProtectionSpace = m_authenticationAgainstProtectionSpace;
@@ -466,7 +468,7 @@ std::string URLConnectionOperation::description() const
     char address[32];
     std::snprintf(address, sizeof address, "%p", static_cast<const void*>(this));
     return std::string("<URLConnectionOperation: ") + address + ", state: " + keyPathFromState(state())
-        + ", cancelled: " + (isCancelled() ? "YES" : "NO") + " request: " + m_request.description()
+        + ", cancelled: " + (isCancelled() ? "YES" : "NO") + " request: " + m_request->description()
         + ", response: " + (m_response ? m_response->description() : std::string("(null)")) + ">";
 }
 
@@ -505,7 +507,7 @@ void URLConnectionOperation::didReceiveAuthenticationChallenge(
         return;
     }
     std::optional<net::URLCredential> credential;
-    const auto& url = m_request.url();
+    const auto& url = m_request->url();
     std::string user = url ? url->user() : std::string();
     std::string password = url ? url->password() : std::string();
     if (!user.empty() && !password.empty()) {
@@ -572,7 +574,7 @@ void URLConnectionOperation::didReceiveData(net::URLConnection& connection, cons
     if (m_connection.get() != &connection)
         return;
     if (m_bodyInMemory && static_cast<uint64_t>(m_totalBytesRead) + length > m_maximumBodyBytesInMemory) {
-        base::Error failure = net::URLErrors::make(net::URLErrors::DataLengthExceedsMaximum, m_request.url(),
+        base::Error failure = net::URLErrors::make(net::URLErrors::DataLengthExceedsMaximum, m_request->url(),
             "The reply's body is larger than the " + std::to_string(m_maximumBodyBytesInMemory)
                 + " bytes kept in memory.");
         guard.unlock();
@@ -584,7 +586,7 @@ void URLConnectionOperation::didReceiveData(net::URLConnection& connection, cons
     if (!written) {
         // A chunk that cannot be kept would leave a body with a hole that passes for a whole one.
         auto underlying = m_outputStream->streamError();
-        base::Error failure = net::URLErrors::make(base::Error::URLCannotWriteToFile, m_request.url(),
+        base::Error failure = net::URLErrors::make(base::Error::URLCannotWriteToFile, m_request->url(),
             "The reply's body could not be written.",
             underlying ? std::make_shared<const base::Error>(*underlying) : nullptr);
         guard.unlock();

@@ -159,7 +159,8 @@ private:
 
     mutable std::recursive_mutex m_lock;
     std::atomic<State> m_state { State::Ready };
-    net::URLRequest m_request;
+    // Never edited in place: a change swaps in a new request, so the connection shares it without a copy.
+    std::shared_ptr<const net::URLRequest> m_request;
     std::shared_ptr<net::URLConnection> m_connection;
     std::shared_ptr<const net::HTTPResponse> m_response;
     std::optional<base::Error> m_error;
