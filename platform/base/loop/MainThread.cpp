@@ -6,8 +6,13 @@
 
 namespace base {
 
-// On Linux the main thread's id is the process id, whichever thread asks first.
-bool isMainThread() { return gettid() == getpid(); }
+// On Linux the main thread's id is the process id. A thread keeps its answer, so the web calls' many checks
+// cost no system call after a thread's first.
+bool isMainThread()
+{
+    thread_local const bool isMain = gettid() == getpid();
+    return isMain;
+}
 
 void failMainThreadAssertion(const char* function, const char* file, int line)
 {
