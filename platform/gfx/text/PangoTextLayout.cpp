@@ -95,6 +95,7 @@ PangoTextLayout::PangoTextLayout(const AttributedString& text, double maxWidth)
 
 PangoTextLayout::PangoTextLayout(cairo_t* cr, const AttributedString& text, double maxWidth)
     : m_context(pango_cairo_create_context(cr))
+    , m_drawingState(drawingState(cr))
 {
     configureContext(m_context);
     m_layout = pango_layout_new(m_context);
@@ -106,7 +107,7 @@ std::shared_ptr<PangoTextLayout> PangoTextLayout::forDrawing(cairo_t* cr, const 
     thread_local std::unordered_map<std::string, std::shared_ptr<PangoTextLayout>> kept;
     std::string name = key(text, maxWidth, true);
     if (auto found = kept.find(name); found != kept.end()) {
-        pango_cairo_update_layout(cr, found->second->m_layout);
+        found->second->followContext(cr);
         return found->second;
     }
     if (kept.size() >= keptDrawingLayouts)
@@ -131,6 +132,29 @@ std::string PangoTextLayout::key(const AttributedString& text, double maxWidth, 
             appendBytes(key, run.attributes.color);
     }
     return key;
+}
+
+bool PangoTextLayout::DrawingState::operator==(const DrawingState& other) const
+{
+    return surface == other.surface && xx == other.xx && yx == other.yx && xy == other.xy && yy == other.yy;
+}
+
+PangoTextLayout::DrawingState PangoTextLayout::drawingState(cairo_t* cr)
+{
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    return { cairo_surface_get_type(cairo_get_target(cr)), m.xx, m.yx, m.xy, m.yy };
+}
+
+void PangoTextLayout::followContext(cairo_t* cr)
+{
+    // Pango marks the layout changed at every update, even one to the same values, and then shapes its text
+    // anew; it ignores the translation, so the same kind of surface at the same scale and turn keeps it.
+    DrawingState state = drawingState(cr);
+    if (state == m_drawingState)
+        return;
+    pango_cairo_update_layout(cr, m_layout);
+    m_drawingState = state;
 }
 
 PangoTextLayout::~PangoTextLayout()

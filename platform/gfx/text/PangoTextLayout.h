@@ -46,10 +46,23 @@ public:
     static double lineHeight(const Font& font);
 
 private:
+    // What a pango context takes from the cairo context it draws with, besides font options that are fixed.
+    struct DrawingState {
+        cairo_surface_type_t surface { CAIRO_SURFACE_TYPE_IMAGE };
+        double xx { 1 };
+        double yx { 0 };
+        double xy { 0 };
+        double yy { 1 };
+        bool operator==(const DrawingState& other) const;
+    };
+    static DrawingState drawingState(cairo_t* cr);
+    // Brings the layout up to date with `cr` when it draws differently from the last one.
+    void followContext(cairo_t* cr);
     void configure(const AttributedString& text, double maxWidth);
 
     PangoContext* m_context;
     PangoLayout* m_layout;
+    DrawingState m_drawingState;
     double m_maxWidth { 0 };
     bool m_clips { false };
 };

@@ -26,10 +26,15 @@ public:
     // Also sets the title for the normal state to the course's name.
     void setWeekCourse(std::shared_ptr<WeekCourse> course);
 
-    // The title takes the whole button, so a long name wraps onto further lines.
+    // The title takes the whole button, so a long name wraps onto further lines. The button clips to its
+    // rounded outline only while the title's drawing reaches where the clip would change a pixel: a rounded
+    // clip costs a masked composite at every frame.
     void layoutSubviews() override;
 
 private:
+    // Draws the title now and tells whether all of it lies well within the rounded outline.
+    bool titleClearOfCorners();
+
     std::shared_ptr<WeekCourse> m_weekCourse;
 };
 
