@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,11 +69,11 @@ public:
     {
         if (value.kind == PendingValue::Kind::InputText)
             return { value.text, value.length };
-        return { m_decoded.data() + value.offset, value.length };
+        return { m_decoded.get() + value.offset, value.length };
     }
-    size_t decodedSize() const { return m_decoded.size(); }
+    size_t decodedSize() const { return m_decodedSize; }
     // Gives back the decoded bytes past `size`, once the strings there are made.
-    void truncateDecoded(size_t size) { m_decoded.resize(size); }
+    void truncateDecoded(size_t size) { m_decodedSize = size; }
 
     // Records `message` at the current byte and line unless the parse already has an error.
     void recordError(std::string_view message);
@@ -88,6 +89,17 @@ private:
     [[nodiscard]] bool readLiteral(std::string_view literal, TokenType type);
     [[nodiscard]] bool readString();
     [[nodiscard]] bool readEscapedString(const char* start, const char* p);
+    [[nodiscard]] bool readEscape(const char*& p, char*& out);
+    [[nodiscard]] bool readSequence(const char*& p, char*& out);
+    const uint8_t* endBytes() const { return reinterpret_cast<const uint8_t*>(m_end); }
+    // Makes room for `more` bytes at `out`, a place in the decoded-string buffer, and returns where that
+    // place is afterwards (the buffer may move).
+    char* decodedRoom(char* out, size_t more)
+    {
+        auto used = static_cast<size_t>(out - m_decoded.get());
+        return m_decodedCapacity - used >= more ? out : growDecoded(used, more);
+    }
+    char* growDecoded(size_t used, size_t more);
     [[nodiscard]] bool readHexQuad(const char*& p, char32_t& value);
     [[nodiscard]] bool finishString(const char* closingQuote);
     [[nodiscard]] bool failControlCharacter(const char* at);
@@ -101,8 +113,11 @@ private:
     const char* m_end { nullptr };
     size_t m_line { 1 };
     Token m_token {};
-    // The decoded bytes of strings with escapes.
-    std::string m_decoded;
+    // The decoded bytes of strings with escapes: the first m_decodedSize bytes of the buffer are in use.
+    // A plain buffer written through a pointer: appending byte by byte to a std::string costs a call each.
+    std::unique_ptr<char[]> m_decoded;
+    size_t m_decodedSize { 0 };
+    size_t m_decodedCapacity { 0 };
     std::optional<std::string> m_errorMessage;
     size_t m_errorIndex { 0 };
     size_t m_errorLine { 0 };
