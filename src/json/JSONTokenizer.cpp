@@ -150,11 +150,10 @@ size_t JSONTokenizer::lineBreakLength(const char* p) const
     }
 }
 
-void JSONTokenizer::skipWhiteSpace()
+void JSONTokenizer::skipWhiteSpaceRun()
 {
     while (m_cursor < m_end) {
         char c = *m_cursor;
-        // Most calls find a token at once: printable ASCII other than the slash cannot be white space.
         if (c > ' ' && c != '/' && c < 0x7F)
             return;
         if (c == ' ' || c == '\t') {

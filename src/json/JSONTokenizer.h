@@ -52,7 +52,13 @@ public:
     // Reads the token after any white space; false after recording why there is none.
     [[nodiscard]] bool next();
     const Token& token() const { return m_token; }
-    void skipWhiteSpace();
+    void skipWhiteSpace()
+    {
+        // Most calls find a token at once: printable ASCII other than the slash cannot be white space.
+        if (m_cursor<m_end&& * m_cursor> ' ' && *m_cursor != '/' && *m_cursor < 0x7F)
+            return;
+        skipWhiteSpaceRun();
+    }
     // Takes `byte` when it is the very next one, with no white space before it.
     [[nodiscard]] bool skip(char byte)
     {
@@ -85,6 +91,7 @@ public:
 
 private:
     size_t lineBreakLength(const char* p) const;
+    void skipWhiteSpaceRun();
     void skipComment();
     [[nodiscard]] bool readLiteral(std::string_view literal, TokenType type);
     [[nodiscard]] bool readString();
