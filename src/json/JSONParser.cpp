@@ -39,6 +39,8 @@ std::optional<base::Value> JSONParser::parse(
     m_mutableCollections = mutableCollections;
     m_depth = 0;
     m_tokens.reset(options, bytes, length);
+    DocumentArena::Reference arena = DocumentArena::make(length);
+    m_arena = arena.get();
 
     base::Value root;
     bool parsed = parseRoot(root);
@@ -51,6 +53,8 @@ std::optional<base::Value> JSONParser::parse(
     }
     releaseScratch();
     m_tokens.finish();
+    // The containers made hold the arena now; without any, `arena` frees it.
+    m_arena = nullptr;
     if (!parsed)
         return std::nullopt;
     return root;
@@ -260,7 +264,7 @@ base::ArrayRef JSONParser::parseArray()
                 }
                 size_t count = m_arrayStack.size() - start;
                 auto created = makeSharedWithStorage<JSONArray>(
-                    JSONArray::storageBytes(count), JSONDecoderKey(), count, m_mutableCollections);
+                    *m_arena, JSONArray::storageBytes(count), JSONDecoderKey(), count, m_mutableCollections);
                 auto append = [&created](auto&&... arguments) {
                     created->appendDecoded(JSONDecoderKey(), std::forward<decltype(arguments)>(arguments)...);
                 };
@@ -316,8 +320,9 @@ base::DictionaryRef JSONParser::parseObject()
                     break;
                 }
                 size_t count = m_objectStack.size() - start;
-                object = makeSharedWithStorage<JSONDictionary>(JSONDictionary::tableBytes(count, m_mutableCollections),
-                    JSONDecoderKey(), count, m_mutableCollections);
+                object = makeSharedWithStorage<JSONDictionary>(*m_arena,
+                    JSONDictionary::tableBytes(count, m_mutableCollections), JSONDecoderKey(), count,
+                    m_mutableCollections);
                 JSONHashTable& table = object->decodingTable(JSONDecoderKey());
                 for (size_t i = start; i < m_objectStack.size(); ++i) {
                     PendingPair& pair = m_objectStack[i];

@@ -8,6 +8,7 @@
 #include "base/values/Dictionary.h"
 #include "base/values/Error.h"
 #include "base/values/Value.h"
+#include "json/DocumentArena.h"
 #include "json/JSONParseOptions.h"
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenCache.h"
@@ -64,6 +65,8 @@ private:
     void releaseScratch();
 
     JSONTokenCache* m_cache;
+    // The arena of the document being parsed, while it is.
+    DocumentArena* m_arena { nullptr };
     JSONTokenizer m_tokens;
     ParseOptions m_options { 0 };
     bool m_mutableCollections { false };
