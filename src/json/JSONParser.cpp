@@ -164,13 +164,6 @@ void JSONParser::setMade(PendingValue& value, base::Value made)
     value.made = m_made.size() - 1;
 }
 
-std::string_view JSONParser::text(const PendingValue& value) const
-{
-    if (value.kind == PendingValue::Kind::Made)
-        return *m_made[value.made].string();
-    return m_tokens.text(value);
-}
-
 bool JSONParser::readValue(PendingValue& value)
 {
     switch (m_tokens.token().type) {

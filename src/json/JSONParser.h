@@ -57,7 +57,12 @@ private:
     // Reads the value of the current value token (parsing a nested container) into `value`.
     [[nodiscard]] bool readValue(PendingValue& value);
     void setMade(PendingValue& value, base::Value made);
-    std::string_view text(const PendingValue& value) const;
+    std::string_view text(const PendingValue& value) const
+    {
+        if (value.kind == PendingValue::Kind::Made)
+            return *m_made[value.made].string();
+        return m_tokens.text(value);
+    }
     // Calls construct(arguments...) with the constructor arguments of the pending value's Value.
     template <typename Construct> void make(PendingValue& value, Construct&& construct);
 
