@@ -166,51 +166,48 @@ void JSONParser::setMade(PendingValue& value, base::Value made)
 
 bool JSONParser::readValue(PendingValue& value)
 {
-    switch (m_tokens.token().type) {
-    case TokenType::String:
-        PendingValue::copy(value, m_tokens.token().value);
-        if (m_cache && value.length && value.length <= JSONTokenCache::LongestCachedString) {
-            std::string_view bytes = text(value);
-            setMade(value, m_cache->string(bytes.data(), bytes.size(), hashString(bytes)));
-        }
+    // Containers are parsed here; every other value token carries its pending value already, so the
+    // commonest values take no jump through a table.
+    TokenType type = m_tokens.token().type;
+    if (type == TokenType::ArrayBegin) {
+        base::ArrayRef array = parseArray();
+        if (!array)
+            return false;
+        setMade(value, base::Value(std::move(array)));
         return true;
-    case TokenType::Number:
-        PendingValue::copy(value, m_tokens.token().value);
-        if (m_cache) {
-            auto tag = static_cast<uint8_t>(m_tokens.token().numberType);
-            setMade(value,
-                m_cache->number(m_tokens.token().numberType, m_tokens.token().numberBits,
-                    hashNumber(tag, m_tokens.token().numberBits)));
-        }
+    }
+    if (type == TokenType::ObjectBegin) {
+        base::DictionaryRef object = parseObject();
+        if (!object)
+            return false;
+        setMade(value, base::Value(std::move(object)));
         return true;
-    case TokenType::True:
-        value.kind = PendingValue::Kind::True;
-        return true;
-    case TokenType::False:
-        value.kind = PendingValue::Kind::False;
-        return true;
-    case TokenType::Null:
-        value.kind = PendingValue::Kind::Null;
-        return true;
-    case TokenType::ArrayBegin:
-        if (base::ArrayRef array = parseArray()) {
-            setMade(value, base::Value(std::move(array)));
-            return true;
-        }
-        return false;
-    case TokenType::ObjectBegin:
-        if (base::DictionaryRef object = parseObject()) {
-            setMade(value, base::Value(std::move(object)));
-            return true;
-        }
-        return false;
-    default:
-        return false;
+    }
+    PendingValue::copy(value, m_tokens.token().value);
+    if (m_cache)
+        useCache(value);
+    return true;
+}
+
+void JSONParser::useCache(PendingValue& value)
+{
+    const JSONTokenizer::Token& token = m_tokens.token();
+    if (token.type == TokenType::String && value.length && value.length <= JSONTokenCache::LongestCachedString) {
+        std::string_view bytes = text(value);
+        setMade(value, m_cache->string(bytes.data(), bytes.size(), hashString(bytes)));
+    } else if (token.type == TokenType::Number) {
+        auto tag = static_cast<uint8_t>(token.numberType);
+        setMade(value, m_cache->number(token.numberType, token.numberBits, hashNumber(tag, token.numberBits)));
     }
 }
 
 template <typename Construct> void JSONParser::make(PendingValue& value, Construct&& construct)
 {
+    // Text in the input is the commonest value: tested before the jump through the table.
+    if (value.kind == PendingValue::Kind::InputText) {
+        construct(text(value));
+        return;
+    }
     switch (value.kind) {
     case PendingValue::Kind::InputText:
     case PendingValue::Kind::DecodedText:

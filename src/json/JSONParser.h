@@ -56,6 +56,8 @@ private:
 
     // Reads the value of the current value token (parsing a nested container) into `value`.
     [[nodiscard]] bool readValue(PendingValue& value);
+    // Replaces a string or number just read with the cache's value for it.
+    void useCache(PendingValue& value);
     void setMade(PendingValue& value, base::Value made);
     std::string_view text(const PendingValue& value) const
     {

@@ -198,8 +198,8 @@ bool JSONTokenizer::next()
         recordError(UnexpectedToken);
         return false;
     }
-    // The commonest tokens first, tested one by one: they follow each other in regular patterns that
-    // conditional branches predict better than one jump through a table.
+    // Tested one by one, the commonest first: tokens follow each other in regular patterns that conditional
+    // branches predict better than one jump through a table.
     char c = *m_cursor;
     if (c == '"')
         return readString();
@@ -208,43 +208,26 @@ bool JSONTokenizer::next()
         type = TokenType::Colon;
     } else if (c == ',') {
         type = TokenType::Comma;
+    } else if (c == '}') {
+        type = TokenType::ObjectEnd;
+    } else if (c == '{') {
+        type = TokenType::ObjectBegin;
+    } else if (isDigit(c) || c == '-') {
+        return readNumber();
+    } else if (c == ']') {
+        type = TokenType::ArrayEnd;
+    } else if (c == '[') {
+        type = TokenType::ArrayBegin;
+    } else if (c == 't') {
+        return readLiteral("true", TokenType::True, PendingValue::Kind::True);
+    } else if (c == 'f') {
+        return readLiteral("false", TokenType::False, PendingValue::Kind::False);
+    } else if (c == 'n') {
+        return readLiteral("null", TokenType::Null, PendingValue::Kind::Null);
     } else {
-        switch (c) {
-        case '-':
-        case '0':
-        case '1':
-        case '2':
-        case '3':
-        case '4':
-        case '5':
-        case '6':
-        case '7':
-        case '8':
-        case '9':
-            return readNumber();
-        case '{':
-            type = TokenType::ObjectBegin;
-            break;
-        case '}':
-            type = TokenType::ObjectEnd;
-            break;
-        case '[':
-            type = TokenType::ArrayBegin;
-            break;
-        case ']':
-            type = TokenType::ArrayEnd;
-            break;
-        case 't':
-            return readLiteral("true", TokenType::True);
-        case 'f':
-            return readLiteral("false", TokenType::False);
-        case 'n':
-            return readLiteral("null", TokenType::Null);
-        default:
-            m_token.end = m_cursor;
-            recordError(UnexpectedToken);
-            return false;
-        }
+        m_token.end = m_cursor;
+        recordError(UnexpectedToken);
+        return false;
     }
     m_token.type = type;
     m_token.end = ++m_cursor;
@@ -253,7 +236,7 @@ bool JSONTokenizer::next()
 
 // A literal counts only when at least one byte follows it: a document cannot end with one, since the root
 // is an array or object.
-bool JSONTokenizer::readLiteral(std::string_view literal, TokenType type)
+bool JSONTokenizer::readLiteral(std::string_view literal, TokenType type, PendingValue::Kind kind)
 {
     if (static_cast<size_t>(m_end - m_cursor) <= literal.size()
         || std::memcmp(m_cursor, literal.data(), literal.size()) != 0) {
@@ -262,6 +245,7 @@ bool JSONTokenizer::readLiteral(std::string_view literal, TokenType type)
         return false;
     }
     m_token.type = type;
+    m_token.value.kind = kind;
     m_cursor += literal.size();
     m_token.end = m_cursor;
     return true;

@@ -40,7 +40,7 @@ public:
         // The token's text in the input.
         const char* start;
         const char* end;
-        // A string's or a number's value.
+        // A string's, a number's or a literal's value.
         PendingValue value;
         // A number's kind and bit pattern, as the token cache keys it.
         TokenValueType numberType;
@@ -93,7 +93,7 @@ private:
     size_t lineBreakLength(const char* p) const;
     void skipWhiteSpaceRun();
     void skipComment();
-    [[nodiscard]] bool readLiteral(std::string_view literal, TokenType type);
+    [[nodiscard]] bool readLiteral(std::string_view literal, TokenType type, PendingValue::Kind kind);
     [[nodiscard]] bool readString();
     [[nodiscard]] bool readEscapedString(const char* start, const char* p);
     [[nodiscard]] bool readEscape(const char*& p, char*& out);
