@@ -1,5 +1,6 @@
 #include "json/JSONHashTable.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -31,8 +32,7 @@ JSONHashTable::JSONHashTable(size_t capacity, void* storage)
     if (!capacity)
         return;
     m_slots = static_cast<Slot*>(storage);
-    for (size_t i = 0; i < capacity; ++i)
-        m_slots[i] = Slot { 0, 0 };
+    std::fill_n(m_slots, capacity, Slot { 0, 0 });
     // The pairs follow the slots; they are constructed one by one as they are added.
     m_pairs = reinterpret_cast<Pair*>(m_slots + capacity);
 }
@@ -106,12 +106,6 @@ size_t JSONHashTable::find(const base::Value& key, uint32_t hash) const
 size_t JSONHashTable::findString(std::string_view key, uint32_t hash) const
 {
     return probe(hash, [key](const base::Value& candidate) { return isStringKey(candidate, key); });
-}
-
-void JSONHashTable::occupy(size_t slot, uint32_t hash)
-{
-    m_slots[slot] = Slot { hash, static_cast<uint32_t>(m_count + 1) };
-    ++m_count;
 }
 
 void JSONHashTable::add(uint32_t hash, base::Value&& key, base::Value&& object)
