@@ -1,6 +1,8 @@
 #include "json/JSONHashTable.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -17,6 +19,23 @@ namespace {
         return a == b;
     }
 
+    // The multiplier that maps a hash to (hash mod capacity): 2^64 / capacity, rounded up; 0 for no slots.
+    constexpr uint64_t computeModMultiplier(size_t capacity) { return capacity ? UINT64_MAX / capacity + 1 : 0; }
+
+    // Looked up for the small tables most objects have: a division costs more than the rest of making one.
+    constexpr size_t TabulatedCapacities = 128;
+    constexpr std::array<uint64_t, TabulatedCapacities> SmallModMultipliers = [] {
+        std::array<uint64_t, TabulatedCapacities> table {};
+        for (size_t capacity = 0; capacity < TabulatedCapacities; ++capacity)
+            table[capacity] = computeModMultiplier(capacity);
+        return table;
+    }();
+
+    uint64_t modMultiplier(size_t capacity)
+    {
+        return capacity < TabulatedCapacities ? SmallModMultipliers[capacity] : computeModMultiplier(capacity);
+    }
+
 } // namespace
 
 size_t JSONHashTable::storageBytes(size_t capacity, size_t pairCapacity)
@@ -26,7 +45,7 @@ size_t JSONHashTable::storageBytes(size_t capacity, size_t pairCapacity)
 
 JSONHashTable::JSONHashTable(size_t capacity, void* storage)
     : m_capacity(capacity)
-    , m_modMultiplier(capacity ? UINT64_MAX / capacity + 1 : 0)
+    , m_modMultiplier(modMultiplier(capacity))
 {
     static_assert(sizeof(Slot) % alignof(Pair) == 0, "the pairs follow the slots");
     if (!capacity)
