@@ -90,3 +90,15 @@ TEST(DocumentArena, PartsOfADocumentMayBeDroppedOnOtherThreads)
     for (std::thread& thread : threads)
         thread.join();
 }
+
+TEST(DocumentArena, ContainersDroppedWhileDecodingDoNotEndTheArenaEarly)
+{
+    // The first "a" object is replaced by the later pair while the document is still being decoded.
+    auto root = json::objectFromJSONString(R"({"a":{"x":[1]},"a":2,"b":{"y":["z"]}})");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->dictionary()->objectForKey("a")->intValue(), 2);
+    const base::DictionaryRef& b = root->dictionary()->objectForKey("b")->dictionary();
+    EXPECT_EQ(*b->objectForKey("y")->array()->objectAtIndex(0).string(), "z");
+    // A document that fails after some containers were made frees them and its arena (LeakSanitizer checks).
+    EXPECT_FALSE(json::objectFromJSONString(R"([{"a":[1]},{"b":)"));
+}
