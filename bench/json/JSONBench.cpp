@@ -12,6 +12,7 @@
 #include <simdjson.h>
 #include <zlib.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -69,8 +70,11 @@ void fail(benchmark::State& state, const Input& input)
 void decodeOurs(benchmark::State& state, const Input& input)
 {
     std::vector<base::Data> documents;
-    for (const std::string& document : input.documents)
-        documents.emplace_back(document.begin(), document.end());
+    for (const std::string& document : input.documents) {
+        // From bytes of the same type, so that the copy is one memcpy and not a loop over converted chars.
+        auto bytes = reinterpret_cast<const uint8_t*>(document.data());
+        documents.emplace_back(bytes, bytes + document.size());
+    }
     for (auto _ : state) {
         for (const base::Data& document : documents) {
             auto root = json::objectFromJSONData(document);

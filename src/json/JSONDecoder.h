@@ -2,7 +2,9 @@
 // array or an object; arrays come back as JSONArray, objects as JSONDictionary (mutable only from the
 // mutable entry points), strings, numbers (signed 64-bit integers, unsigned ones above the signed range,
 // doubles), booleans and null. Arrays and objects nest at most 512 deep. Any failure gives nothing, with the
-// first error in the out-slot when one is given.
+// first error in the out-slot when one is given. The arrays and objects of one document share the memory
+// they were made in (see DocumentArena.h): an array or object kept after the rest of its document is
+// dropped keeps that memory, so copy a small part out of a large document that is kept for long.
 //
 // A JSONDecoder keeps its token cache across parses and serves one parse at a time on one thread. The
 // one-call entry points may be called from any thread at once, share nothing between calls and use no token

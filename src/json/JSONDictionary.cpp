@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <utility>
 
 namespace json {
@@ -26,14 +27,28 @@ namespace {
         return key;
     }
 
+    // floor(count x 1.33), in integers, taken up to the next listed size.
+    constexpr size_t searchCapacity(size_t count)
+    {
+        size_t target = count * 133 / 100;
+        auto found = std::lower_bound(Capacities.begin(), Capacities.end(), target);
+        return found == Capacities.end() ? Capacities.back() : *found;
+    }
+
+    // The sizes for the small counts most objects have, looked up rather than searched.
+    constexpr size_t TabulatedCounts = 64;
+    constexpr std::array<uint8_t, TabulatedCounts> SmallCapacities = [] {
+        std::array<uint8_t, TabulatedCounts> table {};
+        for (size_t count = 0; count < TabulatedCounts; ++count)
+            table[count] = static_cast<uint8_t>(searchCapacity(count));
+        return table;
+    }();
+
 } // namespace
 
 size_t JSONDictionary::capacityForCount(size_t count)
 {
-    // floor(count x 1.33), in integers.
-    size_t target = count * 133 / 100;
-    auto found = std::lower_bound(Capacities.begin(), Capacities.end(), target);
-    return found == Capacities.end() ? Capacities.back() : *found;
+    return count < TabulatedCounts ? SmallCapacities[count] : searchCapacity(count);
 }
 
 JSONDictionary::JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable)

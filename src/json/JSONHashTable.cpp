@@ -1,5 +1,8 @@
 #include "json/JSONHashTable.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -16,6 +19,23 @@ namespace {
         return a == b;
     }
 
+    // The multiplier that maps a hash to (hash mod capacity): 2^64 / capacity, rounded up; 0 for no slots.
+    constexpr uint64_t computeModMultiplier(size_t capacity) { return capacity ? UINT64_MAX / capacity + 1 : 0; }
+
+    // Looked up for the small tables most objects have: a division costs more than the rest of making one.
+    constexpr size_t TabulatedCapacities = 128;
+    constexpr std::array<uint64_t, TabulatedCapacities> SmallModMultipliers = [] {
+        std::array<uint64_t, TabulatedCapacities> table {};
+        for (size_t capacity = 0; capacity < TabulatedCapacities; ++capacity)
+            table[capacity] = computeModMultiplier(capacity);
+        return table;
+    }();
+
+    uint64_t modMultiplier(size_t capacity)
+    {
+        return capacity < TabulatedCapacities ? SmallModMultipliers[capacity] : computeModMultiplier(capacity);
+    }
+
 } // namespace
 
 size_t JSONHashTable::storageBytes(size_t capacity, size_t pairCapacity)
@@ -25,14 +45,13 @@ size_t JSONHashTable::storageBytes(size_t capacity, size_t pairCapacity)
 
 JSONHashTable::JSONHashTable(size_t capacity, void* storage)
     : m_capacity(capacity)
-    , m_modMultiplier(capacity ? UINT64_MAX / capacity + 1 : 0)
+    , m_modMultiplier(modMultiplier(capacity))
 {
     static_assert(sizeof(Slot) % alignof(Pair) == 0, "the pairs follow the slots");
     if (!capacity)
         return;
     m_slots = static_cast<Slot*>(storage);
-    for (size_t i = 0; i < capacity; ++i)
-        m_slots[i] = Slot { 0, 0 };
+    std::fill_n(m_slots, capacity, Slot { 0, 0 });
     // The pairs follow the slots; they are constructed one by one as they are added.
     m_pairs = reinterpret_cast<Pair*>(m_slots + capacity);
 }
@@ -106,12 +125,6 @@ size_t JSONHashTable::find(const base::Value& key, uint32_t hash) const
 size_t JSONHashTable::findString(std::string_view key, uint32_t hash) const
 {
     return probe(hash, [key](const base::Value& candidate) { return isStringKey(candidate, key); });
-}
-
-void JSONHashTable::occupy(size_t slot, uint32_t hash)
-{
-    m_slots[slot] = Slot { hash, static_cast<uint32_t>(m_count + 1) };
-    ++m_count;
 }
 
 void JSONHashTable::add(uint32_t hash, base::Value&& key, base::Value&& object)

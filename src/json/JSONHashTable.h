@@ -78,7 +78,11 @@ private:
     template <typename Matches> size_t probe(uint32_t hash, Matches matches) const;
     const Pair& pairAt(size_t slot) const { return m_pairs[m_slots[slot].pair - 1]; }
     // Places a pair already constructed at the end of the pairs into `slot`.
-    void occupy(size_t slot, uint32_t hash);
+    void occupy(size_t slot, uint32_t hash)
+    {
+        m_slots[slot] = Slot { hash, static_cast<uint32_t>(m_count + 1) };
+        ++m_count;
+    }
     void place(Slot slot);
     void destroyPairs();
     void release();

@@ -39,6 +39,8 @@ std::optional<base::Value> JSONParser::parse(
     m_mutableCollections = mutableCollections;
     m_depth = 0;
     m_tokens.reset(options, bytes, length);
+    DocumentArena::Reference arena = DocumentArena::make(length);
+    m_arena = arena.get();
 
     base::Value root;
     bool parsed = parseRoot(root);
@@ -51,6 +53,8 @@ std::optional<base::Value> JSONParser::parse(
     }
     releaseScratch();
     m_tokens.finish();
+    // The containers made hold the arena now; without any, `arena` frees it.
+    m_arena = nullptr;
     if (!parsed)
         return std::nullopt;
     return root;
@@ -160,60 +164,50 @@ void JSONParser::setMade(PendingValue& value, base::Value made)
     value.made = m_made.size() - 1;
 }
 
-std::string_view JSONParser::text(const PendingValue& value) const
-{
-    if (value.kind == PendingValue::Kind::Made)
-        return *m_made[value.made].string();
-    return m_tokens.text(value);
-}
-
 bool JSONParser::readValue(PendingValue& value)
 {
-    switch (m_tokens.token().type) {
-    case TokenType::String:
-        PendingValue::copy(value, m_tokens.token().value);
-        if (m_cache && value.length && value.length <= JSONTokenCache::LongestCachedString) {
-            std::string_view bytes = text(value);
-            setMade(value, m_cache->string(bytes.data(), bytes.size(), hashString(bytes)));
-        }
+    // Containers are parsed here; every other value token carries its pending value already, so the
+    // commonest values take no jump through a table.
+    TokenType type = m_tokens.token().type;
+    if (type == TokenType::ArrayBegin) {
+        base::ArrayRef array = parseArray();
+        if (!array)
+            return false;
+        setMade(value, base::Value(std::move(array)));
         return true;
-    case TokenType::Number:
-        PendingValue::copy(value, m_tokens.token().value);
-        if (m_cache) {
-            auto tag = static_cast<uint8_t>(m_tokens.token().numberType);
-            setMade(value,
-                m_cache->number(m_tokens.token().numberType, m_tokens.token().numberBits,
-                    hashNumber(tag, m_tokens.token().numberBits)));
-        }
+    }
+    if (type == TokenType::ObjectBegin) {
+        base::DictionaryRef object = parseObject();
+        if (!object)
+            return false;
+        setMade(value, base::Value(std::move(object)));
         return true;
-    case TokenType::True:
-        value.kind = PendingValue::Kind::True;
-        return true;
-    case TokenType::False:
-        value.kind = PendingValue::Kind::False;
-        return true;
-    case TokenType::Null:
-        value.kind = PendingValue::Kind::Null;
-        return true;
-    case TokenType::ArrayBegin:
-        if (base::ArrayRef array = parseArray()) {
-            setMade(value, base::Value(std::move(array)));
-            return true;
-        }
-        return false;
-    case TokenType::ObjectBegin:
-        if (base::DictionaryRef object = parseObject()) {
-            setMade(value, base::Value(std::move(object)));
-            return true;
-        }
-        return false;
-    default:
-        return false;
+    }
+    PendingValue::copy(value, m_tokens.token().value);
+    if (m_cache)
+        useCache(value);
+    return true;
+}
+
+void JSONParser::useCache(PendingValue& value)
+{
+    const JSONTokenizer::Token& token = m_tokens.token();
+    if (token.type == TokenType::String && value.length && value.length <= JSONTokenCache::LongestCachedString) {
+        std::string_view bytes = text(value);
+        setMade(value, m_cache->string(bytes.data(), bytes.size(), hashString(bytes)));
+    } else if (token.type == TokenType::Number) {
+        auto tag = static_cast<uint8_t>(token.numberType);
+        setMade(value, m_cache->number(token.numberType, token.numberBits, hashNumber(tag, token.numberBits)));
     }
 }
 
 template <typename Construct> void JSONParser::make(PendingValue& value, Construct&& construct)
 {
+    // Text in the input is the commonest value: tested before the jump through the table.
+    if (value.kind == PendingValue::Kind::InputText) {
+        construct(text(value));
+        return;
+    }
     switch (value.kind) {
     case PendingValue::Kind::InputText:
     case PendingValue::Kind::DecodedText:
@@ -260,7 +254,7 @@ base::ArrayRef JSONParser::parseArray()
                 }
                 size_t count = m_arrayStack.size() - start;
                 auto created = makeSharedWithStorage<JSONArray>(
-                    JSONArray::storageBytes(count), JSONDecoderKey(), count, m_mutableCollections);
+                    *m_arena, JSONArray::storageBytes(count), JSONDecoderKey(), count, m_mutableCollections);
                 auto append = [&created](auto&&... arguments) {
                     created->appendDecoded(JSONDecoderKey(), std::forward<decltype(arguments)>(arguments)...);
                 };
@@ -316,8 +310,9 @@ base::DictionaryRef JSONParser::parseObject()
                     break;
                 }
                 size_t count = m_objectStack.size() - start;
-                object = makeSharedWithStorage<JSONDictionary>(JSONDictionary::tableBytes(count, m_mutableCollections),
-                    JSONDecoderKey(), count, m_mutableCollections);
+                object = makeSharedWithStorage<JSONDictionary>(*m_arena,
+                    JSONDictionary::tableBytes(count, m_mutableCollections), JSONDecoderKey(), count,
+                    m_mutableCollections);
                 JSONHashTable& table = object->decodingTable(JSONDecoderKey());
                 for (size_t i = start; i < m_objectStack.size(); ++i) {
                     PendingPair& pair = m_objectStack[i];

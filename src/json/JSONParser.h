@@ -8,6 +8,7 @@
 #include "base/values/Dictionary.h"
 #include "base/values/Error.h"
 #include "base/values/Value.h"
+#include "json/DocumentArena.h"
 #include "json/JSONParseOptions.h"
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenCache.h"
@@ -55,8 +56,15 @@ private:
 
     // Reads the value of the current value token (parsing a nested container) into `value`.
     [[nodiscard]] bool readValue(PendingValue& value);
+    // Replaces a string or number just read with the cache's value for it.
+    void useCache(PendingValue& value);
     void setMade(PendingValue& value, base::Value made);
-    std::string_view text(const PendingValue& value) const;
+    std::string_view text(const PendingValue& value) const
+    {
+        if (value.kind == PendingValue::Kind::Made)
+            return *m_made[value.made].string();
+        return m_tokens.text(value);
+    }
     // Calls construct(arguments...) with the constructor arguments of the pending value's Value.
     template <typename Construct> void make(PendingValue& value, Construct&& construct);
 
@@ -64,6 +72,8 @@ private:
     void releaseScratch();
 
     JSONTokenCache* m_cache;
+    // The arena of the document being parsed, while it is.
+    DocumentArena* m_arena { nullptr };
     JSONTokenizer m_tokens;
     ParseOptions m_options { 0 };
     bool m_mutableCollections { false };

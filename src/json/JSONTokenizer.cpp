@@ -6,6 +6,8 @@
 #include "json/StringScan.h"
 #include "json/UTF8.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -42,6 +44,43 @@ namespace {
         return -1;
     }
 
+    // The most bytes one step of decoding an escaped string writes: a four-byte sequence.
+    constexpr size_t LongestStep = 4;
+
+    // Writes the UTF-8 form of a code point that is not a surrogate and at most U+10FFFF.
+    char* putCodePoint(char* out, char32_t c)
+    {
+        if (c < 0x80) {
+            *out++ = static_cast<char>(c);
+        } else if (c < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (c >> 6));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            *out++ = static_cast<char>(0xE0 | (c >> 12));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xF0 | (c >> 18));
+            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+        return out;
+    }
+
+    // The byte each one-character escape stands for, by the character after the backslash; 0 for others.
+    constexpr std::array<char, 256> SimpleEscapes = [] {
+        std::array<char, 256> table {};
+        for (char c : { '"', '\\', '/' })
+            table[static_cast<uint8_t>(c)] = c;
+        table['b'] = '\b';
+        table['f'] = '\f';
+        table['n'] = '\n';
+        table['r'] = '\r';
+        table['t'] = '\t';
+        return table;
+    }();
+
     std::string hexByte(uint8_t byte)
     {
         static const char digits[] = "0123456789abcdef";
@@ -56,16 +95,18 @@ void JSONTokenizer::reset(ParseOptions options, const char* bytes, size_t length
     m_begin = m_cursor = bytes;
     m_end = bytes + length;
     m_line = 1;
-    m_decoded.clear();
+    m_decodedSize = 0;
     m_errorMessage.reset();
 }
 
 void JSONTokenizer::finish()
 {
     m_begin = m_cursor = m_end = nullptr;
-    m_decoded.clear();
-    if (m_decoded.capacity() > KeptBufferBytes)
-        std::string().swap(m_decoded);
+    m_decodedSize = 0;
+    if (m_decodedCapacity > KeptBufferBytes) {
+        m_decoded.reset();
+        m_decodedCapacity = 0;
+    }
 }
 
 void JSONTokenizer::recordError(std::string_view message)
@@ -109,11 +150,10 @@ size_t JSONTokenizer::lineBreakLength(const char* p) const
     }
 }
 
-void JSONTokenizer::skipWhiteSpace()
+void JSONTokenizer::skipWhiteSpaceRun()
 {
     while (m_cursor < m_end) {
         char c = *m_cursor;
-        // Most calls find a token at once: printable ASCII other than the slash cannot be white space.
         if (c > ' ' && c != '/' && c < 0x7F)
             return;
         if (c == ' ' || c == '\t') {
@@ -158,8 +198,8 @@ bool JSONTokenizer::next()
         recordError(UnexpectedToken);
         return false;
     }
-    // The commonest tokens first, tested one by one: they follow each other in regular patterns that
-    // conditional branches predict better than one jump through a table.
+    // Tested one by one, the commonest first: tokens follow each other in regular patterns that conditional
+    // branches predict better than one jump through a table.
     char c = *m_cursor;
     if (c == '"')
         return readString();
@@ -168,43 +208,26 @@ bool JSONTokenizer::next()
         type = TokenType::Colon;
     } else if (c == ',') {
         type = TokenType::Comma;
+    } else if (c == '}') {
+        type = TokenType::ObjectEnd;
+    } else if (c == '{') {
+        type = TokenType::ObjectBegin;
+    } else if (isDigit(c) || c == '-') {
+        return readNumber();
+    } else if (c == ']') {
+        type = TokenType::ArrayEnd;
+    } else if (c == '[') {
+        type = TokenType::ArrayBegin;
+    } else if (c == 't') {
+        return readLiteral("true", TokenType::True, PendingValue::Kind::True);
+    } else if (c == 'f') {
+        return readLiteral("false", TokenType::False, PendingValue::Kind::False);
+    } else if (c == 'n') {
+        return readLiteral("null", TokenType::Null, PendingValue::Kind::Null);
     } else {
-        switch (c) {
-        case '-':
-        case '0':
-        case '1':
-        case '2':
-        case '3':
-        case '4':
-        case '5':
-        case '6':
-        case '7':
-        case '8':
-        case '9':
-            return readNumber();
-        case '{':
-            type = TokenType::ObjectBegin;
-            break;
-        case '}':
-            type = TokenType::ObjectEnd;
-            break;
-        case '[':
-            type = TokenType::ArrayBegin;
-            break;
-        case ']':
-            type = TokenType::ArrayEnd;
-            break;
-        case 't':
-            return readLiteral("true", TokenType::True);
-        case 'f':
-            return readLiteral("false", TokenType::False);
-        case 'n':
-            return readLiteral("null", TokenType::Null);
-        default:
-            m_token.end = m_cursor;
-            recordError(UnexpectedToken);
-            return false;
-        }
+        m_token.end = m_cursor;
+        recordError(UnexpectedToken);
+        return false;
     }
     m_token.type = type;
     m_token.end = ++m_cursor;
@@ -213,7 +236,7 @@ bool JSONTokenizer::next()
 
 // A literal counts only when at least one byte follows it: a document cannot end with one, since the root
 // is an array or object.
-bool JSONTokenizer::readLiteral(std::string_view literal, TokenType type)
+bool JSONTokenizer::readLiteral(std::string_view literal, TokenType type, PendingValue::Kind kind)
 {
     if (static_cast<size_t>(m_end - m_cursor) <= literal.size()
         || std::memcmp(m_cursor, literal.data(), literal.size()) != 0) {
@@ -222,6 +245,7 @@ bool JSONTokenizer::readLiteral(std::string_view literal, TokenType type)
         return false;
     }
     m_token.type = type;
+    m_token.value.kind = kind;
     m_cursor += literal.size();
     m_token.end = m_cursor;
     return true;
@@ -265,6 +289,10 @@ bool JSONTokenizer::readString()
             return readEscapedString(start, p);
         if (byte < 0x20)
             return failControlCharacter(p);
+        if (size_t length = commonSequenceLength(reinterpret_cast<const uint8_t*>(p), endBytes())) {
+            p += length;
+            continue;
+        }
         UTF8Sequence sequence
             = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
         if (sequence.status != UTF8Status::WellFormed)
@@ -274,113 +302,132 @@ bool JSONTokenizer::readString()
 }
 
 // The string from `p` on holds an escape or a bad UTF-8 sequence: decode it onto the decoded-string buffer.
+// Decoding never makes text longer, apart from replacing a bad sequence, so the buffer is given room for the
+// rest of the input once (and again after a replacement) and written without further checks.
 bool JSONTokenizer::readEscapedString(const char* start, const char* p)
 {
-    const bool replaceInvalid = m_options & JSONParseReplaceInvalidUnicode;
-    std::string& out = m_decoded;
-    size_t offset = out.size();
-    out.append(start, static_cast<size_t>(p - start));
+    const size_t offset = m_decodedSize;
+    char* out = decodedRoom(m_decoded.get() + offset, static_cast<size_t>(m_end - start) + LongestStep);
+    std::memcpy(out, start, static_cast<size_t>(p - start));
+    out += p - start;
     for (;;) {
-        const char* run = p;
-        p = findSpecialByte<false>(p, m_end);
-        out.append(run, static_cast<size_t>(p - run));
+        copyToSpecialByte(p, m_end, out);
         if (p == m_end)
             break;
         auto byte = static_cast<uint8_t>(*p);
         if (byte == '"') {
-            m_token.value.length = out.size() - offset;
+            m_decodedSize = static_cast<size_t>(out - m_decoded.get());
+            m_token.value.length = m_decodedSize - offset;
             m_token.value.kind = PendingValue::Kind::DecodedText;
             m_token.value.offset = offset;
             return finishString(p);
         }
-        if (byte < 0x20)
+        if (byte == '\\') {
+            if (char decoded = p + 1 < m_end ? SimpleEscapes[static_cast<uint8_t>(p[1])] : 0) {
+                *out++ = decoded;
+                p += 2;
+            } else if (!readEscape(p, out)) {
+                return false;
+            }
+        } else if (byte < 0x20) {
             return failControlCharacter(p);
-        if (byte >= 0x80) {
-            UTF8Sequence sequence
-                = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
-            auto next = reinterpret_cast<const char*>(sequence.next);
-            if (sequence.status == UTF8Status::WellFormed) {
-                out.append(p, static_cast<size_t>(next - p));
-            } else if (sequence.status == UTF8Status::IllFormed && replaceInvalid) {
-                base::utf8::append(out, ReplacementCharacter);
-            } else {
-                m_cursor = p;
-                recordError(sequence.status == UTF8Status::CutOff ? CutOffUTF8 : IllegalUTF8);
-                return failString(p);
-            }
-            p = next;
-            continue;
+        } else if (size_t length = commonSequenceLength(reinterpret_cast<const uint8_t*>(p), endBytes())) {
+            std::memcpy(out, p, length);
+            out += length;
+            p += length;
+        } else if (!readSequence(p, out)) {
+            return false;
         }
-        // A backslash.
-        if (++p == m_end)
-            break;
-        char escaped = *p++;
-        switch (escaped) {
-        case '"':
-        case '\\':
-        case '/':
-            out.push_back(escaped);
-            continue;
-        case 'b':
-            out.push_back('\b');
-            continue;
-        case 'f':
-            out.push_back('\f');
-            continue;
-        case 'n':
-            out.push_back('\n');
-            continue;
-        case 'r':
-            out.push_back('\r');
-            continue;
-        case 't':
-            out.push_back('\t');
-            continue;
-        case 'u':
-            break;
-        default:
-            m_cursor = p - 1;
-            recordError(InvalidEscape);
-            return failString(p - 1);
-        }
-        char32_t codePoint;
-        if (!readHexQuad(p, codePoint))
-            return failString(p);
-        if (codePoint >= 0xD800 && codePoint <= 0xDBFF) {
-            // A high surrogate must be followed by the escape of a low one.
-            if (p == m_end)
-                break;
-            if (*p != '\\' || (p + 1 < m_end && p[1] != 'u')) {
-                if (!replaceInvalid) {
-                    m_cursor = p;
-                    recordError(MissingLowSurrogate);
-                    return failString(p);
-                }
-                base::utf8::append(out, ReplacementCharacter);
-                continue;
-            }
-            if (p + 1 == m_end)
-                break;
-            p += 2;
-            char32_t low;
-            if (!readHexQuad(p, low))
-                return failString(p);
-            if (low >= 0xDC00 && low <= 0xDFFF)
-                codePoint = ((codePoint - 0xD800) << 10) + (low - 0xDC00) + 0x10000;
-            else
-                codePoint = 0xD800;
-        }
-        if (isIllegalCodePoint(codePoint)) {
-            if (!replaceInvalid) {
-                m_cursor = p;
-                recordError(IllegalEscape);
-                return failString(p);
-            }
-            codePoint = ReplacementCharacter;
-        }
-        base::utf8::append(out, codePoint);
     }
     return failString(m_end);
+}
+
+// Copies the well-formed UTF-8 sequence at `p` onto `out`, or its replacement when the options ask for one,
+// and moves both past it; false after recording why it cannot.
+bool JSONTokenizer::readSequence(const char*& p, char*& out)
+{
+    UTF8Sequence sequence
+        = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
+    auto next = reinterpret_cast<const char*>(sequence.next);
+    if (sequence.status == UTF8Status::WellFormed) {
+        std::memcpy(out, p, static_cast<size_t>(next - p));
+        out += next - p;
+    } else if (sequence.status == UTF8Status::IllFormed && (m_options & JSONParseReplaceInvalidUnicode)) {
+        out = putCodePoint(out, ReplacementCharacter);
+        // The replacement may be longer than what it replaces: room for the rest of the input again.
+        out = decodedRoom(out, static_cast<size_t>(m_end - next) + LongestStep);
+    } else {
+        m_cursor = p;
+        recordError(sequence.status == UTF8Status::CutOff ? CutOffUTF8 : IllegalUTF8);
+        return failString(p);
+    }
+    p = next;
+    return true;
+}
+
+// Decodes the escape at the backslash at `p` that is not a one-character escape onto `out` (which has room
+// for it) and moves both past it; false after recording why it cannot. An escape cut off by the end of the
+// input leaves `p` at the end.
+bool JSONTokenizer::readEscape(const char*& p, char*& out)
+{
+    const bool replaceInvalid = m_options & JSONParseReplaceInvalidUnicode;
+    if (++p == m_end)
+        return true;
+    if (*p++ != 'u') {
+        m_cursor = p - 1;
+        recordError(InvalidEscape);
+        return failString(p - 1);
+    }
+    char32_t codePoint;
+    if (!readHexQuad(p, codePoint))
+        return failString(p);
+    if (codePoint >= 0xD800 && codePoint <= 0xDBFF) {
+        // A high surrogate must be followed by the escape of a low one.
+        if (p == m_end)
+            return true;
+        if (*p != '\\' || (p + 1 < m_end && p[1] != 'u')) {
+            if (!replaceInvalid) {
+                m_cursor = p;
+                recordError(MissingLowSurrogate);
+                return failString(p);
+            }
+            out = putCodePoint(out, ReplacementCharacter);
+            return true;
+        }
+        if (p + 1 == m_end) {
+            p = m_end;
+            return true;
+        }
+        p += 2;
+        char32_t low;
+        if (!readHexQuad(p, low))
+            return failString(p);
+        if (low >= 0xDC00 && low <= 0xDFFF)
+            codePoint = ((codePoint - 0xD800) << 10) + (low - 0xDC00) + 0x10000;
+        else
+            codePoint = 0xD800;
+    }
+    if (isIllegalCodePoint(codePoint)) {
+        if (!replaceInvalid) {
+            m_cursor = p;
+            recordError(IllegalEscape);
+            return failString(p);
+        }
+        codePoint = ReplacementCharacter;
+    }
+    out = putCodePoint(out, codePoint);
+    return true;
+}
+
+char* JSONTokenizer::growDecoded(size_t used, size_t more)
+{
+    size_t capacity = std::max({ used + more, 2 * m_decodedCapacity, size_t(256) });
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    if (used)
+        std::memcpy(grown.get(), m_decoded.get(), used);
+    m_decoded = std::move(grown);
+    m_decodedCapacity = capacity;
+    return m_decoded.get() + used;
 }
 
 bool JSONTokenizer::readHexQuad(const char*& p, char32_t& value)

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,7 +40,7 @@ public:
         // The token's text in the input.
         const char* start;
         const char* end;
-        // A string's or a number's value.
+        // A string's, a number's or a literal's value.
         PendingValue value;
         // A number's kind and bit pattern, as the token cache keys it.
         TokenValueType numberType;
@@ -51,7 +52,13 @@ public:
     // Reads the token after any white space; false after recording why there is none.
     [[nodiscard]] bool next();
     const Token& token() const { return m_token; }
-    void skipWhiteSpace();
+    void skipWhiteSpace()
+    {
+        // Most calls find a token at once: printable ASCII other than the slash cannot be white space.
+        if (m_cursor<m_end&& * m_cursor> ' ' && *m_cursor != '/' && *m_cursor < 0x7F)
+            return;
+        skipWhiteSpaceRun();
+    }
     // Takes `byte` when it is the very next one, with no white space before it.
     [[nodiscard]] bool skip(char byte)
     {
@@ -68,11 +75,11 @@ public:
     {
         if (value.kind == PendingValue::Kind::InputText)
             return { value.text, value.length };
-        return { m_decoded.data() + value.offset, value.length };
+        return { m_decoded.get() + value.offset, value.length };
     }
-    size_t decodedSize() const { return m_decoded.size(); }
+    size_t decodedSize() const { return m_decodedSize; }
     // Gives back the decoded bytes past `size`, once the strings there are made.
-    void truncateDecoded(size_t size) { m_decoded.resize(size); }
+    void truncateDecoded(size_t size) { m_decodedSize = size; }
 
     // Records `message` at the current byte and line unless the parse already has an error.
     void recordError(std::string_view message);
@@ -84,10 +91,22 @@ public:
 
 private:
     size_t lineBreakLength(const char* p) const;
+    void skipWhiteSpaceRun();
     void skipComment();
-    [[nodiscard]] bool readLiteral(std::string_view literal, TokenType type);
+    [[nodiscard]] bool readLiteral(std::string_view literal, TokenType type, PendingValue::Kind kind);
     [[nodiscard]] bool readString();
     [[nodiscard]] bool readEscapedString(const char* start, const char* p);
+    [[nodiscard]] bool readEscape(const char*& p, char*& out);
+    [[nodiscard]] bool readSequence(const char*& p, char*& out);
+    const uint8_t* endBytes() const { return reinterpret_cast<const uint8_t*>(m_end); }
+    // Makes room for `more` bytes at `out`, a place in the decoded-string buffer, and returns where that
+    // place is afterwards (the buffer may move).
+    char* decodedRoom(char* out, size_t more)
+    {
+        auto used = static_cast<size_t>(out - m_decoded.get());
+        return m_decodedCapacity - used >= more ? out : growDecoded(used, more);
+    }
+    char* growDecoded(size_t used, size_t more);
     [[nodiscard]] bool readHexQuad(const char*& p, char32_t& value);
     [[nodiscard]] bool finishString(const char* closingQuote);
     [[nodiscard]] bool failControlCharacter(const char* at);
@@ -101,8 +120,11 @@ private:
     const char* m_end { nullptr };
     size_t m_line { 1 };
     Token m_token {};
-    // The decoded bytes of strings with escapes.
-    std::string m_decoded;
+    // The decoded bytes of strings with escapes: the first m_decodedSize bytes of the buffer are in use.
+    // A plain buffer written through a pointer: appending byte by byte to a std::string costs a call each.
+    std::unique_ptr<char[]> m_decoded;
+    size_t m_decodedSize { 0 };
+    size_t m_decodedCapacity { 0 };
     std::optional<std::string> m_errorMessage;
     size_t m_errorIndex { 0 };
     size_t m_errorLine { 0 };

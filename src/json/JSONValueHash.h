@@ -4,6 +4,7 @@
 // token cache.
 #pragma once
 
+#include "base/values/StringHash.h"
 #include "base/values/Value.h"
 
 #include <cstddef>
@@ -12,12 +13,12 @@
 
 namespace json {
 
-inline uint64_t hashString(std::string_view bytes) { return base::Value::hashString(bytes); }
+inline uint64_t hashString(std::string_view bytes) { return base::hashString(bytes); }
 
 // `tag` tells the number kinds apart; `bits` is the stored value's bit pattern.
 inline uint64_t hashNumber(uint8_t tag, uint64_t bits)
 {
-    return base::Value::hashString(std::string_view(reinterpret_cast<const char*>(&bits), sizeof bits)) ^ tag;
+    return base::hashString(std::string_view(reinterpret_cast<const char*>(&bits), sizeof bits)) ^ tag;
 }
 
 inline uint32_t foldHash(uint64_t h) { return static_cast<uint32_t>(h ^ (h >> 32)); }

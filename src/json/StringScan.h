@@ -1,6 +1,7 @@
 // json::findSpecialByte: the first byte at or after `p` that a JSON string cannot carry as it is: below 0x20,
 // a quote, a backslash, 0x80 and above (the start of a sequence that needs checking), and, when asked, the
-// slash. Returns `end` when there is none. Sixteen bytes at a time where SSE2 is available.
+// slash. Returns `end` when there is none. json::copyToSpecialByte copies the bytes before it. Sixteen bytes
+// at a time where SSE2 is available.
 #pragma once
 
 #include <bit>
@@ -12,31 +13,64 @@
 
 namespace json {
 
+namespace detail {
+
+    inline bool isSpecialByte(uint8_t byte, bool slashIsSpecial)
+    {
+        return byte < 0x20 || byte == '"' || byte == '\\' || byte >= 0x80 || (slashIsSpecial && byte == '/');
+    }
+
+#if defined(__SSE2__)
+    // A bit for each special byte among the sixteen.
+    template <bool slashIsSpecial> inline unsigned specialMask(__m128i bytes)
+    {
+        // Signed comparison: bytes of 0x80 and above are negative, so they count as below 0x20 too.
+        __m128i special = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\'))),
+            _mm_cmplt_epi8(bytes, _mm_set1_epi8(' ')));
+        if constexpr (slashIsSpecial)
+            special = _mm_or_si128(special, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('/')));
+        return static_cast<unsigned>(_mm_movemask_epi8(special));
+    }
+#endif
+
+} // namespace detail
+
 template <bool slashIsSpecial> inline const char* findSpecialByte(const char* p, const char* end)
 {
 #if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i backslash = _mm_set1_epi8('\\');
-    const __m128i slash = _mm_set1_epi8('/');
-    const __m128i space = _mm_set1_epi8(' ');
     while (end - p >= 16) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        // Signed comparison: bytes of 0x80 and above are negative, so they count as below 0x20 too.
-        __m128i special = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)), _mm_cmplt_epi8(bytes, space));
-        if constexpr (slashIsSpecial)
-            special = _mm_or_si128(special, _mm_cmpeq_epi8(bytes, slash));
-        if (int mask = _mm_movemask_epi8(special))
-            return p + std::countr_zero(static_cast<unsigned>(mask));
+        if (unsigned mask = detail::specialMask<slashIsSpecial>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))))
+            return p + std::countr_zero(mask);
         p += 16;
     }
 #endif
-    for (; p < end; ++p) {
-        auto byte = static_cast<uint8_t>(*p);
-        if (byte < 0x20 || byte == '"' || byte == '\\' || byte >= 0x80 || (slashIsSpecial && byte == '/'))
-            return p;
-    }
+    while (p < end && !detail::isSpecialByte(static_cast<uint8_t>(*p), slashIsSpecial))
+        ++p;
     return p;
+}
+
+// Copies the bytes from `p` up to the first special byte (the one findSpecialByte finds, the slash not
+// counted) to `out`, moving both past them. `out` must have room for end - p bytes: whole blocks of sixteen
+// are stored at once, so bytes past the copied ones may be written too.
+inline void copyToSpecialByte(const char*& p, const char* end, char*& out)
+{
+#if defined(__SSE2__)
+    while (end - p >= 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+        if (unsigned mask = detail::specialMask<false>(bytes)) {
+            int plain = std::countr_zero(mask);
+            p += plain;
+            out += plain;
+            return;
+        }
+        p += 16;
+        out += 16;
+    }
+#endif
+    while (p < end && !detail::isSpecialByte(static_cast<uint8_t>(*p), false))
+        *out++ = *p++;
 }
 
 } // namespace json

@@ -30,6 +30,19 @@ inline constexpr char32_t ReplacementCharacter = 0xFFFD;
 // but continuation bytes before it is CutOff; every other fault is IllFormed.
 UTF8Sequence decodeUTF8Sequence(const uint8_t* p, const uint8_t* end);
 
+// The length of the well-formed sequence at `p` (p < end) when it is of the commonest kinds: two bytes, or
+// three with a lead byte of E1-EC or EE (which can carry neither a surrogate nor a noncharacter). 0 for any
+// other sequence, good or bad, which decodeUTF8Sequence then judges.
+inline size_t commonSequenceLength(const uint8_t* p, const uint8_t* end)
+{
+    uint8_t lead = p[0];
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return end - p >= 2 && (p[1] & 0xC0) == 0x80 ? 2 : 0;
+    if (lead >= 0xE1 && lead <= 0xEE && lead != 0xED)
+        return end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80 ? 3 : 0;
+    return 0;
+}
+
 // True when the code point may not appear in JSON text: 0, a surrogate, U+FDD0-U+FDEF, or xFFFE/xFFFF.
 constexpr bool isIllegalCodePoint(char32_t c)
 {

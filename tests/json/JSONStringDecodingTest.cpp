@@ -90,6 +90,32 @@ TEST(JSONStringDecoding, IllFormedUTF8FailsOrBecomesOneReplacementPerSequence)
     EXPECT_EQ(text(element("[\"\xC3\"]", json::JSONParseReplaceInvalidUnicode)), Replaced);
 }
 
+TEST(JSONStringDecoding, ReplacementsMayMakeTextLongerThanItsInput)
+{
+    // Each lone byte becomes a three-byte replacement; several such strings share the decoding buffer.
+    std::string bad(3000, '\xFF');
+    std::string replaced;
+    for (size_t i = 0; i < bad.size(); ++i)
+        replaced += Replaced;
+    std::string document = "[\"\\n" + bad + "\", \"x" + bad + "\\t\", \"\\u0041\"]";
+    auto root
+        = json::objectFromJSONData(base::Data(document.begin(), document.end()), json::JSONParseReplaceInvalidUnicode);
+    ASSERT_TRUE(root && root->isArray());
+    EXPECT_EQ(text(root->array()->objectAtIndex(0)), "\n" + replaced);
+    EXPECT_EQ(text(root->array()->objectAtIndex(1)), "x" + replaced + "\t");
+    EXPECT_EQ(text(root->array()->objectAtIndex(2)), "A");
+}
+
+TEST(JSONStringDecoding, AcceptsTheEdgesOfEachSequenceLength)
+{
+    for (const char* good : { "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xE1\x80\x80", "\xEC\xBF\xBF", "\xED\x9F\xBF",
+             "\xEE\x80\x80", "\xEF\xBF\xBD", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBD" }) {
+        SCOPED_TRACE(testing::PrintToString(std::string(good)));
+        EXPECT_EQ(text(element(std::string("[\"") + good + "\"]")), good);
+        EXPECT_EQ(text(element(std::string("[\"\\n") + good + "\"]")), std::string("\n") + good);
+    }
+}
+
 TEST(JSONStringDecoding, ASequenceCutOffByTheEndFailsEvenWhenReplacing)
 {
     const char* const cutOff = "End of buffer reached while parsing UTF8 in \"\" string.";

@@ -3,6 +3,7 @@
 #include "base/values/Array.h"
 #include "base/values/Dictionary.h"
 #include "base/values/NumberText.h"
+#include "base/values/StringHash.h"
 
 #include <bit>
 #include <cmath>
@@ -132,15 +133,10 @@ namespace {
         return s.i >= 0 && static_cast<uint64_t>(s.i) == u.u;
     }
 
-    uint64_t mix(uint64_t a, uint64_t b)
-    {
-        unsigned __int128 product = static_cast<unsigned __int128>(a) * b;
-        return static_cast<uint64_t>(product) ^ static_cast<uint64_t>(product >> 64);
-    }
-
-    constexpr uint64_t hashSeed = 0x9e3779b97f4a7c15ull;
-    constexpr uint64_t hashKey1 = 0xa0761d6478bd642full;
-    constexpr uint64_t hashKey2 = 0xe7037ed1a0b428dbull;
+    using stringhash::hashKey1;
+    using stringhash::hashKey2;
+    using stringhash::hashSeed;
+    using stringhash::mix;
 
     uint64_t hashInteger(uint64_t bits) { return mix(bits ^ hashKey1, hashKey2); }
 
@@ -163,20 +159,6 @@ namespace {
         if (std::trunc(d) == d && d >= 0 && d < twoTo64)
             return hashInteger(static_cast<uint64_t>(d));
         return hashInteger(std::bit_cast<uint64_t>(d));
-    }
-
-    uint64_t load64(const unsigned char* p)
-    {
-        uint64_t v;
-        std::memcpy(&v, p, sizeof v);
-        return v;
-    }
-
-    uint64_t load32(const unsigned char* p)
-    {
-        uint32_t v;
-        std::memcpy(&v, p, sizeof v);
-        return v;
     }
 
 } // namespace
@@ -347,27 +329,6 @@ size_t Value::hash() const
     return 0;
 }
 
-// A multiply-fold hash over 16-byte blocks and an overlapping tail: fast for the short texts that dictionary
-// keys are, and well mixed for an open-addressing table.
-size_t Value::hashString(std::string_view bytes)
-{
-    auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    size_t n = bytes.size();
-    uint64_t seed = hashSeed ^ n;
-    for (; n > 16; p += 16, n -= 16)
-        seed = mix(load64(p) ^ hashKey1, load64(p + 8) ^ seed);
-    uint64_t a = 0;
-    uint64_t b = 0;
-    if (n >= 8) {
-        a = load64(p);
-        b = load64(p + n - 8);
-    } else if (n >= 4) {
-        a = load32(p);
-        b = load32(p + n - 4);
-    } else if (n > 0) {
-        a = (uint64_t(p[0]) << 16) | (uint64_t(p[n / 2]) << 8) | p[n - 1];
-    }
-    return mix(a ^ hashKey1, b ^ seed ^ hashKey2);
-}
+size_t Value::hashString(std::string_view bytes) { return base::hashString(bytes); }
 
 } // namespace base

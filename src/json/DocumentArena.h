@@ -1,0 +1,77 @@
+// json::DocumentArena: the memory of one decoded document's containers, handed out in order from a few large
+// blocks, so that a decode makes a handful of allocations instead of one per array and object and the tree
+// lies close together. Each container made in it holds a reference (taken when its memory is handed out,
+// given back when its shared handle frees it); the blocks go when the last reference does. A container kept
+// after the rest of its document is dropped therefore keeps the whole arena alive.
+//
+// Memory is handed out only on the thread that decodes, while it holds the arena's Reference; references
+// may be given back from any thread at any time. The references taken while decoding are counted plainly
+// and added to the shared count when the decoder's Reference goes: until then the shared count carries a
+// bias that no number of releases can use up, so it cannot reach zero early.
+//
+//   DocumentArena::Reference arena = DocumentArena::make(text.size()); // the decoder's reference
+//   void* storage = arena->allocate(bytes); // a second one, the container's
+//   arena.reset(); // the decoder is done; the container's reference keeps the blocks
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+
+namespace json {
+
+class DocumentArena {
+    struct Release;
+
+public:
+    // One reference, given back when the handle goes.
+    using Reference = std::unique_ptr<DocumentArena, Release>;
+
+    // A new arena, its first block sized for a document of `documentBytes`.
+    static Reference make(size_t documentBytes);
+    DocumentArena(const DocumentArena&) = delete;
+    DocumentArena& operator=(const DocumentArena&) = delete;
+
+    // `bytes` of memory aligned for any type, with a reference to the arena that release() gives back.
+    void* allocate(size_t bytes)
+    {
+        bytes = (bytes + Alignment - 1) & ~(Alignment - 1);
+        ++m_handedOut;
+        if (static_cast<size_t>(m_end - m_next) < bytes)
+            return allocateInNewBlock(bytes);
+        void* memory = m_next;
+        m_next += bytes;
+        return memory;
+    }
+    // Gives back one reference; the last frees the arena and all its memory.
+    void release() { release(1); }
+
+private:
+    static constexpr size_t Alignment = alignof(std::max_align_t);
+    struct Block;
+    // Above any number of references a document can take.
+    static constexpr size_t DecodingBias = size_t(1) << 48;
+    struct Release {
+        // The decoder's own reference and the bias go, the references handed out come.
+        void operator()(DocumentArena* arena) const { arena->release(DecodingBias + 1 - arena->m_handedOut); }
+    };
+
+    explicit DocumentArena(size_t firstBlockBytes);
+    ~DocumentArena();
+    void* allocateInNewBlock(size_t bytes);
+    void release(size_t count)
+    {
+        if (m_references.fetch_sub(count, std::memory_order_acq_rel) == count)
+            destroy();
+    }
+    void destroy();
+
+    char* m_next { nullptr };
+    char* m_end { nullptr };
+    Block* m_blocks { nullptr };
+    size_t m_nextBlockBytes;
+    size_t m_handedOut { 0 };
+    std::atomic<size_t> m_references { DecodingBias + 1 };
+};
+
+} // namespace json
