@@ -90,6 +90,22 @@ TEST_F(Presentation, DismissalReversesTheCallbacksAndRemovesTheView)
     EXPECT_EQ(window->subviews().back(), overlay);
 }
 
+TEST_F(Presentation, ThePresentingViewIsHiddenOnlyWhileThePresentedOneCoversIt)
+{
+    auto drawer = make("drawer");
+    login->presentViewController(drawer, true);
+    EXPECT_FALSE(login->view()->isHidden()) << "it shows behind the sliding view";
+    advance(0.5);
+    EXPECT_TRUE(login->view()->isHidden()) << "covered, it is neither drawn nor touched";
+    drawer->dismissViewController(true);
+    EXPECT_FALSE(login->view()->isHidden()) << "it shows again as the dismissal begins";
+
+    login->view()->setHidden(true);
+    login->presentViewController(drawer, false);
+    drawer->dismissViewController(false);
+    EXPECT_TRUE(login->view()->isHidden()) << "a view the application hid stays hidden";
+}
+
 TEST_F(Presentation, AChildPresentsFromTheRootOfItsParents)
 {
     auto child = make("child");

@@ -201,6 +201,7 @@ void ViewController::presentViewController(
     uint64_t id = presenting->m_presentationTransition.start([presenting, controller, completion] {
         controller->endAppearanceTransition();
         presenting->endAppearanceTransition();
+        presenting->setViewCovered(true);
         if (completion)
             completion();
     });
@@ -239,10 +240,12 @@ void ViewController::endPresentation(
     for (auto& c : chain) {
         c->m_presenting.reset();
         c->m_presented.reset();
+        c->setViewCovered(false);
         if (c != top && c->m_view)
             c->m_view->removeFromSuperview();
     }
     m_presented.reset();
+    setViewCovered(false);
 
     top->beginAppearanceTransition(false, animated);
     beginAppearanceTransition(true, animated);
@@ -266,6 +269,14 @@ void ViewController::endPresentation(
             view->setFrame(frame.offsetBy(0, frame.height()));
         },
         [self = keepAlive, id](bool) { self->m_presentationTransition.finish(id); });
+}
+
+void ViewController::setViewCovered(bool covered)
+{
+    if (!m_view || covered == m_viewCovered || (covered && m_view->isHidden()))
+        return;
+    m_view->setHidden(covered);
+    m_viewCovered = covered;
 }
 
 void ViewController::setNeedsStatusBarAppearanceUpdate()

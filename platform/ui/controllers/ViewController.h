@@ -15,7 +15,9 @@
 // Presentation: presentViewController shows a controller's view over everything, as the last subview of the
 // key window, filling it; the presenting side is the root of this controller's parents (the one that went
 // full screen). The presenting side hears will/did-disappear and the presented controller will/did-appear;
-// dismissal the reverse, then the presented view leaves the window.
+// dismissal the reverse, then the presented view leaves the window. Once a presentation has ended, the
+// presenting side's view is hidden under it (it cannot be seen and is not drawn or touched) until its
+// dismissal begins.
 //
 // Rotation calls are declared so that containers can forward them, but the layer never sends them: the
 // application runs in portrait only.
@@ -130,6 +132,9 @@ private:
     std::shared_ptr<ViewController> rootOfParents();
     void endPresentation(
         const std::shared_ptr<ViewController>& presented, bool animated, std::function<void()> completion);
+    // Hides the view while a presented controller covers it, and shows it again when uncovered; a view the
+    // application hid itself stays hidden.
+    void setViewCovered(bool covered);
 
     std::shared_ptr<View> m_view;
     std::string m_title;
@@ -142,6 +147,7 @@ private:
     std::shared_ptr<ViewController> m_presented;
     std::weak_ptr<ViewController> m_presenting;
     PendingTransition m_presentationTransition;
+    bool m_viewCovered { false };
     std::string m_restorationIdentifier;
 };
 
