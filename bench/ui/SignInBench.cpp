@@ -6,16 +6,16 @@
 #include "base/loop/RunLoop.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/state/Singleton.h"
+#include "shell/menu/MainMenuVC.h"
 #include "shell/start/AppDelegate.h"
 #include "shell/start/LoginVC.h"
-#include "shell/menu/MainMenuVC.h"
 #include "shell/tour/TourContext.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/TrackingService.h"
-#include "ui/layer/Layer.h"
-#include "ui/view/Screen.h"
-#include "ui/render/ScreenRenderer.h"
 #include "ui/controls/TextField.h"
+#include "ui/layer/Layer.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/Screen.h"
 #include "ui/view/UpdateCycle.h"
 
 #include <benchmark/benchmark.h>
@@ -133,6 +133,9 @@ void signInToDeviceDetail(benchmark::State& state, bool withFrames)
         reached += waitUntil(homeHasDevice);
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         waitUntil(networkIdle);
+        // Running animations hold the home screen past its application, and a home screen left on would poll
+        // the service during the next sign-in: it goes as at a logout.
+        login->dismissViewController(false);
         application.reset();
         waitUntil(networkIdle);
     }

@@ -1,9 +1,9 @@
 #include "security/KeychainStore.h"
 
-#include "base/values/Array.h"
 #include "base/system/Files.h"
 #include "base/system/Log.h"
 #include "base/system/Paths.h"
+#include "base/values/Array.h"
 #include "security/ItemAttributes.h"
 #include "security/ItemQuery.h"
 #include "security/KeychainFile.h"
@@ -110,9 +110,14 @@ Status KeychainStore::modify(const std::function<Status(std::vector<KeychainItem
     Contents contents = read(file);
     if (contents.status != status::Success)
         return contents.status;
+    const std::vector<KeychainItem> before = contents.items;
     Status changed = change(contents.items);
     if (changed != status::Success)
         return changed;
+    // Saving what the file already holds (the same password stored again at each sign-in) would only cost
+    // two flushes to disk.
+    if (contents.items == before)
+        return status::Success;
     return write(file, contents.items);
 }
 

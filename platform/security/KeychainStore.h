@@ -3,9 +3,10 @@
 // this application's items, so a search over every item never sees another program's secrets.
 //
 // Every operation reads the file and every change rewrites it atomically (a new file with mode 0600 is
-// written, flushed and renamed over the old one), so a crash or a full disk mid-write leaves the items
-// already saved intact, and a failed write is reported, never ignored. A file that is not a keychain file
-// is moved aside (to "keychain.corrupt-N" beside it) and the store starts empty.
+// written, flushed and renamed over the old one; a change that leaves every item as it was writes nothing),
+// so a crash or a full disk mid-write leaves the items already saved intact, and a failed write is reported,
+// never ignored. A file that is not a keychain file is moved aside (to "keychain.corrupt-N" beside it) and
+// the store starts empty.
 //
 // Thread: any; operations are serialized by the store. They touch the disk, so they are quick but not free.
 //

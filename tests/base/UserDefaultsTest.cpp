@@ -1,15 +1,16 @@
 #include "base/system/UserDefaults.h"
 #include "ClockFixture.h"
-#include "base/values/Array.h"
+#include "base/loop/RunLoop.h"
 #include "base/system/DefaultsFile.h"
 #include "base/system/Files.h"
 #include "base/system/Log.h"
-#include "base/loop/RunLoop.h"
+#include "base/values/Array.h"
 #include "support/TempDir.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/stat.h>
 
 namespace {
 
@@ -131,6 +132,35 @@ TEST_F(UserDefaultsTest, RemovingAndSynchronizing)
     base::UserDefaults reloaded(file());
     EXPECT_FALSE(reloaded.objectForKey("a"));
     EXPECT_EQ(reloaded.dictionaryRepresentation()->count(), 1u);
+}
+
+// Storing what a key holds already writes nothing; a value equal only by the loose number rules (true and 1)
+// is a change, since the file keeps the kinds apart.
+TEST_F(UserDefaultsTest, OnlyARealChangeRewritesTheFile)
+{
+    auto inode = [&] {
+        struct stat info { };
+        return ::stat(file().c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    auto list = [] { return base::Value(base::Array::make({ 1, "two" })); };
+    base::UserDefaults defaults(file());
+    defaults.setBool(true, "flag");
+    defaults.setObject(list(), "list");
+    ASSERT_TRUE(defaults.synchronize());
+    ino_t written = inode();
+
+    defaults.setBool(true, "flag");
+    defaults.setObject(list(), "list");
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_EQ(inode(), written);
+
+    defaults.setInteger(1, "flag");
+    defaults.setObject(base::Value(base::Array::make({ true, "two" })), "list");
+    ASSERT_TRUE(defaults.synchronize());
+    EXPECT_NE(inode(), written);
+    base::UserDefaults reloaded(file());
+    EXPECT_EQ(reloaded.objectForKey("flag")->kind(), base::Value::Kind::Integer);
+    EXPECT_EQ(reloaded.arrayForKey("list")->objectAtIndex(0).kind(), base::Value::Kind::Bool);
 }
 
 TEST_F(UserDefaultsTest, RegisteredValuesAnswerOnlyForEmptyKeysAndAreNotSaved)

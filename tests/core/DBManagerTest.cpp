@@ -157,6 +157,42 @@ TEST_F(DBManagerTest, DeletingAllMessagesLeavesTheLists)
     EXPECT_EQ(rows("UserChatList"), 1);
 }
 
+// SQLite counts the file's write transactions in its header (the "file change counter", bytes 24-27).
+uint32_t fileChangeCounter()
+{
+    auto bytes = base::Files::read(DBManager::databasePath()).value_or("");
+    if (bytes.size() < 28)
+        return 0;
+    uint32_t counter = 0;
+    for (int i = 24; i < 28; ++i)
+        counter = counter << 8 | static_cast<unsigned char>(bytes[i]);
+    return counter;
+}
+
+TEST_F(DBManagerTest, StoringTheCurrentDeviceAgainWritesNothingAndAChangeIsStored)
+{
+    core::MobileDeviceAndLocation watch { "SN1", "Watch", 36, 1 };
+    ASSERT_TRUE(DBManager::saveOrUpdataMobileDeviceDB(watch));
+    uint32_t counter = fileChangeCounter();
+    ASSERT_NE(counter, 0u);
+
+    EXPECT_TRUE(DBManager::saveOrUpdataMobileDeviceDB(watch));
+    EXPECT_EQ(fileChangeCounter(), counter);
+
+    for (core::MobileDeviceAndLocation changed : { core::MobileDeviceAndLocation { "SN1", "Renamed", 36, 1 },
+             core::MobileDeviceAndLocation { "SN1", "Renamed", std::nullopt, 1 },
+             core::MobileDeviceAndLocation { std::nullopt, "Renamed", std::nullopt, 1 } }) {
+        EXPECT_TRUE(DBManager::saveOrUpdataMobileDeviceDB(changed));
+        auto current = DBManager::readSingleMobileDevice();
+        ASSERT_TRUE(current);
+        EXPECT_EQ(current->serialNumber, changed.serialNumber);
+        EXPECT_EQ(current->DeviceName, "Renamed");
+        EXPECT_EQ(current->deviceTypeID, changed.deviceTypeID);
+    }
+    EXPECT_NE(fileChangeCounter(), counter);
+    EXPECT_EQ(rows("MobileDeviceDB"), 1);
+}
+
 TEST_F(DBManagerTest, CurrentDeviceRowsArePerAccount)
 {
     core::MobileDeviceAndLocation annsWatch { "SN1", "Watch", 36, 1 };

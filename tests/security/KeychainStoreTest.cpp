@@ -1,7 +1,7 @@
 #include "security/KeychainStore.h"
 
-#include "base/values/Array.h"
 #include "base/system/Log.h"
+#include "base/values/Array.h"
 #include "security/KeychainFile.h"
 #include "support/TempDir.h"
 
@@ -23,6 +23,12 @@ base::DictionaryRef genericPassword(base::Dictionary::Pairs pairs)
 {
     pairs.emplace_back(text(Class), text(ClassGenericPassword));
     return base::Dictionary::make(std::move(pairs));
+}
+
+ino_t getInode(const std::filesystem::path& file)
+{
+    struct stat info { };
+    return ::stat(file.c_str(), &info) == 0 ? info.st_ino : 0;
 }
 
 base::Value bytes(std::string secret) { return base::Value(base::Data(secret.begin(), secret.end())); }
@@ -104,6 +110,23 @@ TEST_F(KeychainStoreTest, AddingAnExistingItemIsADuplicateAndUpdateReplacesItsDa
         m_store.copyMatching(*genericPassword({ { text(ReturnAttributes), true } }), &attributes), status::Success);
     EXPECT_EQ(attributes->dictionary()->objectForKey(AttrLabel)->stringValue(), "Lumet");
     EXPECT_EQ(attributes->dictionary()->objectForKey(AttrAccessible)->stringValue(), AccessibleWhenUnlocked);
+}
+
+// The file is replaced by a new one (a new inode) only when an item really changes.
+TEST_F(KeychainStoreTest, AnUpdateThatChangesNothingLeavesTheFileAsItIs)
+{
+    ASSERT_EQ(save("svc", "ann", "pw"), status::Success);
+    ino_t written = getInode(m_file);
+    ASSERT_NE(written, 0u);
+    auto query = genericPassword({ { text(AttrService), text("svc") }, { text(AttrAccount), text("ann") } });
+
+    EXPECT_EQ(m_store.update(*query, *base::Dictionary::make({ { text(ValueData), bytes("pw") } })), status::Success);
+    EXPECT_EQ(getInode(m_file), written);
+
+    EXPECT_EQ(m_store.update(*query, *base::Dictionary::make({ { text(ValueData), bytes("pw2") } })), status::Success);
+    EXPECT_NE(getInode(m_file), written);
+    EXPECT_EQ(secret("svc", "ann"), "pw2");
+    EXPECT_EQ(KeychainStore(m_file).copyMatching(*query), status::Success);
 }
 
 TEST_F(KeychainStoreTest, UpdateAndRemoveOfMissingItemsReportNotFound)

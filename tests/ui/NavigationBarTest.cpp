@@ -120,12 +120,16 @@ TEST_F(NavigationBars, ALaidOutBarStaysLaidOutAndRedrawsNothingWhenLaidOutAgain)
     EXPECT_EQ(bar->titleLabel()->layer()->version(), title) << "the same title is not drawn again";
     EXPECT_EQ(bar->backButton()->titleLabel()->layer()->version(), back);
 
-    // A view put over the item's views: the next layout brings them back on top, in their order.
+    // A view put over the item's views: the next layout brings them back on top, in their order; the bar's
+    // fill for the status strip stays at the back.
     auto cover = addView<ui::View>({ 0, 0, 10, 10 }, bar.get());
     bar->setNeedsLayout();
     clock->advance(base::Duration(0));
-    EXPECT_EQ(bar->subviews().front(), cover);
-    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), bar->subviews().begin() + 1));
+    const auto& now = bar->subviews();
+    ASSERT_EQ(now.size(), shown.size() + 1);
+    EXPECT_EQ(now.front(), shown.front());
+    EXPECT_EQ(now[1], cover);
+    EXPECT_TRUE(std::equal(shown.begin() + 1, shown.end(), now.begin() + 2));
 }
 
 } // namespace

@@ -1,4 +1,6 @@
+#include "ui/controls/NavigationBar.h"
 #include "ui/render/ScreenRenderer.h"
+#include "ui/view/UpdateCycle.h"
 #include "ui/view/Window.h"
 
 #include "UITestFixture.h"
@@ -74,6 +76,33 @@ TEST_F(StatusStrip, FilledBarsForANetworkOutlinedForNoneNothingBeforeTheFirstChe
     application.setStatusBarNetwork(ui::StatusBarNetwork::Offline);
     EXPECT_EQ(at(21, 10), red);
     EXPECT_EQ(at(19.5, 10), black);
+}
+
+// A bar right below the strip reaches up under it in its tint, whatever lies behind (here a red window); a bar
+// anywhere else paints nothing above itself, and the strip shows the screen again when the bar moves away.
+TEST_F(StatusStrip, TakesTheTintOfANavigationBarRightBelowIt)
+{
+    constexpr uint32_t blue = 0xFF0000FFu;
+    auto content = std::make_shared<ui::View>(gfx::Rect { 0, 20, 320, 548 });
+    window->addSubview(content);
+    auto bar = std::make_shared<ui::NavigationBar>();
+    bar->setBarTintColor(gfx::Color::blue());
+    content->addSubview(bar);
+    ui::UpdateCycle::main().runPasses();
+    EXPECT_EQ(at(300, 5), blue);
+    EXPECT_EQ(at(300, 30), blue);
+    EXPECT_GT(inkInClock(black), 20);
+
+    bar->setBarTintColor(gfx::Color::green());
+    ui::UpdateCycle::main().runPasses();
+    EXPECT_EQ(at(300, 5), 0xFF00FF00u);
+
+    bar->setFrame({ 0, 100, 320, ui::NavigationBar::height });
+    bar->setNeedsLayout();
+    ui::UpdateCycle::main().runPasses();
+    EXPECT_EQ(at(300, 5), red);
+    EXPECT_EQ(at(300, 110), red);
+    EXPECT_EQ(at(300, 130), 0xFF00FF00u);
 }
 
 } // namespace

@@ -1,14 +1,14 @@
 #include "base/system/UserDefaults.h"
 
-#include "base/values/Array.h"
+#include "base/loop/MainThread.h"
+#include "base/loop/RunLoop.h"
+#include "base/loop/RunLoopTasks.h"
 #include "base/system/DefaultsFile.h"
 #include "base/system/Facts.h"
 #include "base/system/Files.h"
 #include "base/system/Log.h"
-#include "base/loop/MainThread.h"
 #include "base/system/Paths.h"
-#include "base/loop/RunLoop.h"
-#include "base/loop/RunLoopTasks.h"
+#include "base/values/Array.h"
 
 #include <mutex>
 #include <system_error>
@@ -36,6 +36,36 @@ namespace {
             return Value(Dictionary::make(std::move(pairs)));
         }
         return value;
+    }
+
+    // Equal and of the same kinds all the way down, so that the file would hold the same bytes: Value's own
+    // equality takes true for 1 and 1 for 1.0, which the file keeps apart.
+    bool sameStoredValue(const Value& a, const Value& b)
+    {
+        if (a.kind() != b.kind())
+            return false;
+        if (const ArrayRef& array = a.array()) {
+            const ArrayRef& other = b.array();
+            if (array->count() != other->count())
+                return false;
+            for (size_t i = 0; i < array->count(); ++i) {
+                if (!sameStoredValue(array->objectAtIndex(i), other->objectAtIndex(i)))
+                    return false;
+            }
+            return true;
+        }
+        if (const DictionaryRef& dictionary = a.dictionary()) {
+            const DictionaryRef& other = b.dictionary();
+            if (dictionary->count() != other->count())
+                return false;
+            for (auto [key, element] : *dictionary) {
+                const Value* match = other->objectForKey(*key);
+                if (!match || !sameStoredValue(*element, *match))
+                    return false;
+            }
+            return true;
+        }
+        return a == b;
     }
 
     bool isPresent(const std::filesystem::path& path)
@@ -258,6 +288,9 @@ void UserDefaults::setObject(const Value& value, std::string_view key)
     }
     Value stored = immutableCopy(value);
     std::lock_guard lock(m_mutex);
+    // Storing what the key already holds changes nothing on disk: no write for it.
+    if (const Value* held = m_values->objectForKey(key); held && sameStoredValue(*held, stored))
+        return;
     m_values->setObject(std::move(stored), key);
     m_dirty = true;
 }

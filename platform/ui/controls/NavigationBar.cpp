@@ -4,9 +4,11 @@
 #include "gfx/drawing/CurrentContext.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
+#include "ui/view/Application.h"
 #include "ui/view/Screen.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -32,9 +34,12 @@ NavigationBar::NavigationBar(const gfx::Rect& frame)
     : View(sizedFrame(frame))
     , m_backButton(Button::buttonWithType(ButtonType::System))
     , m_titleLabel(std::make_shared<Label>())
+    , m_stripBackground(std::make_shared<View>())
 {
     BASE_ASSERT_MAIN_THREAD();
     setOpaque(false);
+    m_stripBackground->setUserInteractionEnabled(false);
+    m_stripBackground->setHidden(true);
     setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     m_titleLabel->setTextAlignment(gfx::TextAlignment::Center);
     m_titleLabel->setLineBreakMode(gfx::LineBreakMode::TruncateTail);
@@ -108,6 +113,7 @@ void NavigationBar::setBarTintColor(std::optional<gfx::Color> color)
     BASE_ASSERT_MAIN_THREAD();
     m_barTintColor = color;
     setNeedsDisplay();
+    placeStripBackground();
 }
 
 void NavigationBar::setTitleTextAttributes(std::optional<gfx::TextAttributes> attributes)
@@ -166,9 +172,37 @@ void NavigationBar::show(std::vector<std::shared_ptr<View>> views)
     m_shownViews = std::move(views);
 }
 
+void NavigationBar::didMoveToWindow() { setNeedsLayout(); }
+
+bool NavigationBar::isBelowStatusStrip() const
+{
+    double stripBottom = Application::shared().statusBarFrame().maxY();
+    return window() && stripBottom > 0 && std::abs(convertPointTo(bounds().origin, nullptr).y - stripBottom) < 0.5;
+}
+
+void NavigationBar::placeStripBackground()
+{
+    if (!m_stripBackground->superview())
+        insertSubviewAtIndex(m_stripBackground, 0);
+    // Only what changes is set: a layout inside an animation block would otherwise animate values that stay.
+    bool below = isBelowStatusStrip();
+    if (m_stripBackground->isHidden() == below)
+        m_stripBackground->setHidden(!below);
+    if (!below)
+        return;
+    double strip = Application::shared().statusBarFrame().height();
+    gfx::Rect b = bounds();
+    gfx::Rect frame { b.minX(), b.minY() - strip, b.width(), strip };
+    if (m_stripBackground->frame() != frame)
+        m_stripBackground->setFrame(frame);
+    if (m_stripBackground->backgroundColor() != barTintColor())
+        m_stripBackground->setBackgroundColor(barTintColor());
+}
+
 void NavigationBar::layoutSubviews()
 {
     BASE_ASSERT_MAIN_THREAD();
+    placeStripBackground();
     m_backShown = false;
     auto top = topItem();
     if (!top) {

@@ -4,7 +4,10 @@
 // right edge. A tap on the back button asks the delegate whether to pop the top item; on yes the bar pops it
 // and tells the delegate. The item buttons take the bar's tint colour (an item's own tint wins); the
 // background is the bar tint colour, drawn in drawRect (a subclass that draws nothing leaves the bar
-// clear). The title uses the title text attributes (bold 17-point black by default). Main thread.
+// clear). A bar whose top edge lies on the status strip's bottom edge fills the strip above it with the bar
+// tint colour too, as the phone's bar reaches up under the status bar, so the strip shows the screen's
+// colours whatever lies behind the bar. The title uses the title text attributes (bold 17-point black by
+// default). Main thread.
 //
 //   bar->setDelegate(weak_from_this());
 //   bar->pushNavigationItem(std::make_shared<ui::NavigationItem>("Home"), false);
@@ -73,11 +76,15 @@ public:
 
     gfx::Size sizeThatFits(gfx::Size size) const override;
     void layoutSubviews() override;
+    void didMoveToWindow() override;
     void tintColorDidChange() override { setNeedsLayout(); }
     void drawRect(const gfx::Rect& rect) override;
 
 private:
     void backTapped();
+    bool isBelowStatusStrip() const;
+    // Shows the strip's fill above the bar while the bar lies right below the strip, else hides it.
+    void placeStripBackground();
     void attach(const std::shared_ptr<NavigationItem>& item);
     // Takes the previous top item's views off the bar.
     void clearShownViews();
@@ -94,6 +101,8 @@ private:
     std::shared_ptr<Button> m_backButton;
     std::shared_ptr<Label> m_titleLabel;
     std::vector<std::shared_ptr<View>> m_shownViews;
+    // Reaches up from the bar's top edge over the status strip; outside the bar's bounds, so it takes no touch.
+    std::shared_ptr<View> m_stripBackground;
     bool m_backShown { false };
 };
 

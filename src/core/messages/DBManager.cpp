@@ -1,7 +1,7 @@
 #include "core/messages/DBManager.h"
 
-#include "base/system/Log.h"
 #include "base/loop/MainThread.h"
+#include "base/system/Log.h"
 #include "base/system/Paths.h"
 #include "base/system/UserDefaults.h"
 #include "core/messages/KeptAside.h"
@@ -10,7 +10,9 @@
 #include "database/DatabaseAdditions.h"
 #include "database/ResultSet.h"
 
+#include <optional>
 #include <string>
+#include <sys/stat.h>
 
 namespace core {
 
@@ -94,9 +96,53 @@ namespace {
         return openWithTables(errorCode);
     }
 
-    // Runs the work on an open database and closes it; false when it cannot be opened.
+    struct FileIdentity {
+        dev_t device {};
+        ino_t inode {};
+        bool operator==(const FileIdentity&) const = default;
+    };
+
+    std::optional<FileIdentity> identityOf(const std::filesystem::path& path)
+    {
+        struct stat info { };
+        if (::stat(path.c_str(), &info) != 0)
+            return std::nullopt;
+        return FileIdentity { info.st_dev, info.st_ino };
+    }
+
+    // The main thread's connection, kept open between calls: opening the file and checking its tables cost
+    // more than the statements of most calls, and a sign-in makes several. It holds no lock between calls
+    // (every call's statements are finished and its transactions ended), so connections of other threads
+    // write as before. It is opened again when the data root moves or the file at the path is no longer the
+    // one it has open (removed, kept aside, replaced): while it is open its inode cannot go to another file.
+    std::shared_ptr<Database> mainThreadDatabase()
+    {
+        struct Kept {
+            std::shared_ptr<Database> db;
+            std::filesystem::path path;
+            FileIdentity identity;
+        };
+        static Kept kept;
+        std::filesystem::path path = DBManager::databasePath();
+        if (kept.db && kept.path == path && identityOf(path) == kept.identity)
+            return kept.db;
+        if (kept.db)
+            (void)kept.db->close(); // a close SQLite refuses is tried again when the object goes
+        kept = {};
+        auto db = openDatabase();
+        if (auto identity = db ? identityOf(path) : std::nullopt)
+            kept = { db, path, *identity };
+        return db;
+    }
+
+    // Runs the work on an open database; false when it cannot be opened. Other threads open a connection of
+    // their own for the work and close it after.
     template <typename Work> auto withDatabase(Work work) -> decltype(work(std::declval<Database&>()))
     {
+        if (base::isMainThread()) {
+            auto db = mainThreadDatabase();
+            return db ? work(*db) : decltype(work(std::declval<Database&>())) {};
+        }
         auto db = openDatabase();
         if (!db)
             return {};
@@ -125,6 +171,25 @@ namespace {
         if (row.columnIndexIsNull(column))
             return std::nullopt;
         return row.longLongIntForColumnIndex(column);
+    }
+
+    // Whether the account's current-device rows are just this device already, so that storing it again would
+    // change nothing (a sign-in to the same device stores it every time).
+    bool holdsOnlyDevice(Database& db, const std::optional<std::string>& account, const MobileDeviceAndLocation& device)
+    {
+        auto rows = db.executeQuery(
+            "select serialNumber, DeviceName, deviceTypeID from MobileDeviceDB where userName is ?", account);
+        if (!rows)
+            return false;
+        int count = 0;
+        bool same = true;
+        while (rows->next()) {
+            ++count;
+            same = same && rows->stringForColumnIndex(0) == device.serialNumber
+                && rows->stringForColumnIndex(1) == device.DeviceName
+                && optionalInteger(*rows, 2) == device.deviceTypeID;
+        }
+        return count == 1 && same;
     }
 
     // Columns in the order of MessageColumns.
@@ -242,6 +307,8 @@ bool DBManager::saveOrUpdataMobileDeviceDB(const MobileDeviceAndLocation& device
     BASE_ASSERT_MAIN_THREAD();
     auto account = signedInAccount();
     return withDatabase([&](Database& db) {
+        if (holdsOnlyDevice(db, account, device))
+            return true;
         return inTransaction(db, [&] {
             return db.executeUpdate("delete from MobileDeviceDB where userName is ?", account)
                 && db.executeUpdate(

@@ -1,19 +1,20 @@
 // core::DBManager: the local message store, "dataBase.sqlite" in the documents folder: the message centre's
 // messages ("UserMessageQuery") and conversation list ("UserMessageList"), the chat's messages
 // ("UserChatQuery") and conversation list ("UserChatList"), and each account's current-device row
-// ("MobileDeviceDB"). Every call opens the file (creating the tables on first use), runs its statements with
-// bound values and closes it; a file that cannot be opened gives nothing or false. A file that is not a
-// database is kept aside as "dataBase.sqlite.corrupt-N" and a new one made. Times are stored as
-// "yyyy/MM/dd HH:mm:ss" (UTC, so that they sort in time order). Main thread, except
-// saveIncomingMessages (any thread: it opens a connection of its own).
+// ("MobileDeviceDB"). The main thread's calls share one connection, kept open while the file at the path is
+// the one it opened (the tables are created on first use); saveIncomingMessages off the main thread opens a
+// connection of its own and closes it. Statements take bound values; a file that cannot be opened gives
+// nothing or false. A file that is not a database is kept aside as "dataBase.sqlite.corrupt-N" and a new one
+// made. Times are stored as "yyyy/MM/dd HH:mm:ss" (UTC, so that they sort in time order). Main thread, except
+// saveIncomingMessages (any thread).
 //
 //   core::DBManager::saveOrUpdataUserChatQuery(*message);
 //   auto chat = core::DBManager::selectUserChatQueryByUserName(account, account, serialNumber);
 #pragma once
 
-#include "core/records/MobileDeviceAndLocation.h"
 #include "core/messages/PendingMessage.h"
 #include "core/messages/UserMessageQuery.h"
+#include "core/records/MobileDeviceAndLocation.h"
 
 #include <filesystem>
 #include <memory>

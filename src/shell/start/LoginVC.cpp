@@ -1,19 +1,19 @@
 #include "shell/start/LoginVC.h"
 
-#include "base/text/Localization.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/text/Localization.h"
 #include "core/helpers/Helper.h"
-#include "core/state/NotificationNames.h"
 #include "core/helpers/PromptAlert.h"
-#include "core/state/RememberedAccount.h"
-#include "core/service/ServiceProtocol.h"
-#include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
-#include "kit/widgets/CheckBoxView.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/RememberedAccount.h"
+#include "core/state/Singleton.h"
 #include "kit/drawer/DrawerController.h"
 #include "kit/overlay/ProgressOverlay.h"
+#include "kit/widgets/CheckBoxView.h"
 #include "shell/start/CurrentDeviceChoice.h"
 #include "shell/start/SignedInContainer.h"
 #include "ui/controls/Button.h"
@@ -228,7 +228,7 @@ void LoginVC::signInFinished(SignIn::Outcome outcome, const std::string& name, c
     case SignIn::Outcome::Accepted:
         break;
     }
-    core::RememberedAccount::save(name, password, m_rememberBox->checked(), m_autoLoginBox->checked());
+    // The list call goes out first, so that its round trip overlaps the account's writes to disk.
     core::WebCall::post(
         core::ServiceProtocol::DeviceListMethod,
         base::Dictionary::make({ { core::ServiceProtocol::LoginNameKey, name } }),
@@ -240,6 +240,7 @@ void LoginVC::signInFinished(SignIn::Outcome outcome, const std::string& name, c
             if (auto self = weak.lock())
                 self->fail("bad_netword");
         });
+    core::RememberedAccount::save(name, password, m_rememberBox->checked(), m_autoLoginBox->checked());
 }
 
 void LoginVC::deviceListArrived(const std::string& reply)
