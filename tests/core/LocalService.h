@@ -2,6 +2,7 @@
 // account, handing out the reply texts of its web methods as the application receives them.
 #pragma once
 
+#include "base/loop/RunLoop.h"
 #include "support/TempDir.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/TrackingService.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -34,6 +36,18 @@ public:
     {
         auto result = post(method, body);
         return result ? result->body : std::string();
+    }
+
+    // Runs the main loop until the service has received a request to `endpoint`. The service's threads post
+    // nothing to the loop, so the wait looks again every few milliseconds; whether one came within 30 s.
+    [[nodiscard]] bool waitForRequestTo(const std::string& endpoint)
+    {
+        auto received = [&] { return !m_service.requestLog().requestsTo(endpoint).empty(); };
+        for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+             std::chrono::steady_clock::now() < deadline;)
+            if (base::RunLoop::main().runUntil(received, base::Duration(0.005)))
+                return true;
+        return received();
     }
 
 private:

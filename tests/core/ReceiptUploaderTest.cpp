@@ -201,8 +201,7 @@ TEST_F(ReceiptUploaderTest, TheFirstUploadWaitsForTheLookupsTimeOutAndThenSaysFa
     m_local.service().faults().set("lookup", Fault::delay(60s));
     ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
     uploader->uploadStoredReceipt();
-    ASSERT_TRUE(base::RunLoop::main().runUntil(
-        [&] { return !m_local.service().requestLog().requestsTo("lookup").empty(); }, 30s));
+    ASSERT_TRUE(m_local.waitForRequestTo("lookup"));
     clock->advance(core::StoreLookup::timeout - 0.1s);
     EXPECT_TRUE(uploads().empty()) << "the upload waits for the lookup";
     clock->advance(0.1s);

@@ -214,8 +214,7 @@ TEST_F(LogoutTest, SendsTheBlankTokenWithTheOldSessionThenClearsIt)
 {
     core::Logout::logOut();
     expectSignedOut();
-    ASSERT_TRUE(base::RunLoop::main().runUntil(
-        [&] { return !m_local.service().requestLog().requestsTo("SaveAppleToken").empty(); }, 10s));
+    ASSERT_TRUE(m_local.waitForRequestTo("SaveAppleToken"));
     auto request = lastRequestTo("SaveAppleToken");
     EXPECT_EQ(request.body, R"({"Token":" "})");
     EXPECT_EQ(request.header("Cookie"), m_local.cookie());
