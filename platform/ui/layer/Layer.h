@@ -22,8 +22,8 @@
 //   view->layer()->addSublayer(badge);
 #pragma once
 
-#include "base/time/Clock.h"
 #include "base/loop/RunLoop.h"
+#include "base/time/Clock.h"
 #include "gfx/drawing/Context.h"
 #include "ui/animation/Animation.h"
 #include "ui/layer/LayerProperties.h"
@@ -160,8 +160,9 @@ public:
     static uint64_t changeCount();
     // Records a change of what is drawn that is not a layer value (window order, the status bar).
     static void markChanged();
-    // Whether any layer has an animation that has not ended.
-    [[nodiscard]] static bool anyAnimationRunning();
+    // Whether a layer shown in a window (neither it nor a layer above it hidden) has an animation that has not
+    // ended: animations elsewhere change nothing a host shows.
+    [[nodiscard]] static bool anyAnimationRunningInWindow();
     // The change count at this layer's last change of its own values or animations (not of its sublayers,
     // which have their own): unique to the layer and its state, so that a damage tracker can tell whether it
     // changed since it last looked.
@@ -207,7 +208,9 @@ private:
     [[nodiscard]] std::optional<RunningAnimation> takeAnimation(const std::string& key);
     void animationReachedEnd(uint64_t id);
     void stopInterrupted(RunningAnimation entry);
-    static void setRunning(bool wasRunning, bool running);
+    void setRunning(bool wasRunning, bool running);
+    // In a window's tree, neither it nor a layer above it hidden.
+    bool isShown() const;
     // Records a change of this layer (see version()).
     void touch();
 

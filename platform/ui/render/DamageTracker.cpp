@@ -3,6 +3,8 @@
 #include "base/loop/MainThread.h"
 #include "ui/layer/ContentsGravity.h"
 #include "ui/layer/Layer.h"
+#include "ui/render/ShadowRasters.h"
+#include "ui/view/Screen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,15 +35,16 @@ namespace {
         return caster.isNull() ? caster : caster.insetBy(-reach, -reach);
     }
 
-    // Where a rectangular shadow path's blurred shadow is uniform, in the roots' space: its rectangle moved
-    // in by the shadow's reach; null for other paths and turned layers.
-    gfx::Rect shadowCore(const gfx::Path& path, const LayerProperties& p, const gfx::AffineTransform& toRoot)
+    // Whether the renderer paints the shadow of `path` from a kept raster (see ShadowRasters.h): painted
+    // clipped, such a shadow comes out as it does unclipped, so damage meeting it need not grow over it.
+    bool rasterized(const gfx::Path& path, const LayerProperties& p, const gfx::AffineTransform& toRoot)
     {
-        gfx::Rect box = path.boundingBox();
-        if (toRoot.b != 0 || toRoot.c != 0 || box.isNull() || path != gfx::Path::rect(box))
-            return gfx::Rect::null();
-        gfx::Rect reach = shadowArea(box, p);
-        return toRoot.apply(box).insetBy(box.minX() - reach.minX(), box.minY() - reach.minY());
+        double scale = Screen::main().scale();
+        gfx::Rect box = toRoot.apply(path.boundingBox());
+        double reach = ShadowRasters::reach({ p.shadowOffset, 2 * p.shadowRadius }, scale) + 2;
+        return !box.isNull()
+            && ShadowRasters::keeps({ box.minX() * scale - reach, box.minY() * scale - reach,
+                box.width() * scale + 2 * reach, box.height() * scale + 2 * reach });
     }
 
     gfx::AffineTransform placed(const LayerProperties& p, const gfx::AffineTransform& toRoot)
@@ -126,7 +129,8 @@ DamageTracker::Walked DamageTracker::walk(
         if (castsShadow(p) && p.shadowPath) {
             gfx::Rect shadowed = clipped(
                 shadowArea(here.toRoot.apply(p.shadowPath->boundingBox()), p).insetBy(-edge, -edge), above.clip);
-            m_shadows.push_back({ shadowed, shadowCore(*p.shadowPath, p, here.toRoot) });
+            if (!rasterized(*p.shadowPath, p, here.toRoot))
+                m_shadows.push_back(shadowed);
             record.own = unite(record.own, shadowed);
         }
         if (p.masksToBounds)
@@ -141,7 +145,7 @@ DamageTracker::Walked DamageTracker::walk(
         if (castsShadow(p) && !p.shadowPath) {
             // Its shadow is cast by everything its tree draws: a change anywhere in it changes the shadow.
             gfx::Rect shadowed = clipped(shadowArea(record.tree, p), above.clip);
-            m_shadows.push_back({ shadowed, gfx::Rect::null() });
+            m_shadows.push_back(shadowed);
             record.own = unite(record.own, shadowed);
             record.tree = unite(record.tree, shadowed);
             changed = treeChanged;
@@ -174,10 +178,9 @@ void DamageTracker::widenOverShadows()
 {
     for (bool grown = !m_damage.isEmpty(); grown;) {
         grown = false;
-        for (const Shadow& shadow : m_shadows) {
-            gfx::Rect widened = unite(m_damage, shadow.area);
-            bool inCore = !shadow.core.isNull() && shadow.core.intersection(m_damage) == m_damage;
-            if (!shadow.area.intersection(m_damage).isEmpty() && !inCore && widened != m_damage) {
+        for (const gfx::Rect& shadow : m_shadows) {
+            gfx::Rect widened = unite(m_damage, shadow);
+            if (!shadow.intersection(m_damage).isEmpty() && widened != m_damage) {
                 m_damage = widened;
                 grown = true;
             }

@@ -5,10 +5,10 @@
 // ancestors). A layer whose record differs damages its old and new areas and those of its whole tree; a
 // layer no longer drawn damages its old area. Areas are bounding boxes, padded for antialiasing, so the
 // damage may exceed the changed pixels but never misses one. Damage that meets a shadow grows over the whole
-// shadow and what casts it (a path, or everything a layer without a shadow path draws), since a blurred
-// shadow drawn clipped is exact only when what it is blurred from lies inside the clip; damage wholly inside
-// a rectangular shadow path, its reach away from the edges, needs no widening (the shadow is even there).
-// Main thread.
+// shadow and what casts it (everything a layer without a shadow path draws, or a path too large for a kept
+// raster), since a shadow blurred from what a clip lets through is exact only when all it is blurred from
+// lies inside the clip; a path's shadow painted from its kept raster (see ShadowRasters.h) needs no
+// widening. Main thread.
 //
 //   ui::DamageTracker damage;
 //   gfx::Rect dirty = damage.update({ window->layer().get() }, options);   // null: nothing changed
@@ -74,12 +74,8 @@ private:
     void widenOverShadows();
 
     std::unordered_map<const Layer*, Record> m_records;
-    struct Shadow {
-        gfx::Rect area;
-        // Where damage needs no widening: the shadow there is uniform (null: nowhere).
-        gfx::Rect core;
-    };
-    std::vector<Shadow> m_shadows;
+    // The areas of the shadows that damage meeting them grows over.
+    std::vector<gfx::Rect> m_shadows;
     gfx::Rect m_damage { gfx::Rect::null() };
     uint64_t m_walk { 0 };
 };
