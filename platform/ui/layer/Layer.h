@@ -167,6 +167,12 @@ public:
     // which have their own): unique to the layer and its state, so that a damage tracker can tell whether it
     // changed since it last looked.
     uint64_t version() const { return m_version; }
+    // The change count at the last change of any layer in this layer's tree (itself included) or of the
+    // tree's shape (a sublayer added, moved or removed): a tree whose count stayed draws as before, unless a
+    // layer in it runs an animation.
+    uint64_t treeVersion() const { return m_treeVersion; }
+    // The layers that have animations not yet ended.
+    static std::vector<const Layer*> layersRunningAnimations();
     // Whether it holds animations (running, or ended and kept), so that what it draws is not its model.
     bool hasAnimations() const { return !m_animations.empty(); }
 
@@ -213,6 +219,8 @@ private:
     bool isShown() const;
     // Records a change of this layer (see version()).
     void touch();
+    // Records a change in this layer's tree (see treeVersion()).
+    void treeChanged();
 
     LayerProperties m_model;
     Role m_role { Role::StandAlone };
@@ -220,6 +228,7 @@ private:
     std::vector<std::shared_ptr<Layer>> m_sublayers;
     std::weak_ptr<LayerDelegate> m_delegate;
     uint64_t m_version;
+    uint64_t m_treeVersion;
     bool m_needsDisplay { false };
     bool m_drawsContent { true };
     std::vector<RunningAnimation> m_animations;

@@ -47,6 +47,14 @@ bool Layer::anyAnimationRunningInWindow()
         runningLayers.begin(), runningLayers.end(), [](const auto& running) { return running.first->isShown(); });
 }
 
+std::vector<const Layer*> Layer::layersRunningAnimations()
+{
+    std::vector<const Layer*> layers;
+    for (const auto& running : runningLayers)
+        layers.push_back(running.first);
+    return layers;
+}
+
 bool Layer::isShown() const
 {
     if (isHidden())
