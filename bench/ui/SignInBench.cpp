@@ -88,7 +88,7 @@ public:
 private:
     void renderIfChanged()
     {
-        if (ui::Layer::changeCount() == m_renderedChange && !ui::Layer::anyAnimationRunning())
+        if (ui::Layer::changeCount() == m_renderedChange && !ui::Layer::anyAnimationRunningInWindow())
             return;
         m_renderedChange = ui::Layer::changeCount();
         benchmark::DoNotOptimize(ui::ScreenRenderer::renderImage());

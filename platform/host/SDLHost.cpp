@@ -1,12 +1,12 @@
 #include "host/SDLHost.h"
 
-#include "base/system/Log.h"
 #include "base/loop/RunLoop.h"
-#include "ui/view/Application.h"
-#include "ui/layer/Layer.h"
+#include "base/system/Log.h"
 #include "ui/input/Pasteboard.h"
-#include "ui/view/Screen.h"
+#include "ui/layer/Layer.h"
 #include "ui/render/ScreenRenderer.h"
+#include "ui/view/Application.h"
+#include "ui/view/Screen.h"
 #include "ui/view/UpdateCycle.h"
 
 #include <cmath>
@@ -135,7 +135,7 @@ void SDLHost::presentIfChanged()
 {
     if (m_closed)
         return;
-    if (ui::Layer::changeCount() == m_presentedChange && !ui::Layer::anyAnimationRunning()
+    if (ui::Layer::changeCount() == m_presentedChange && !ui::Layer::anyAnimationRunningInWindow()
         && ui::ScreenRenderer::statusBarMinute() == m_presentedMinute)
         return;
     present();

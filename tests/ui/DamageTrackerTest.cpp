@@ -178,3 +178,47 @@ TEST_F(DamageTracker, DamageNearAShadowCastByAWholeTreeCoversTheTree)
     auto far = add({ 10, 250, 10, 10 }, Color::blue(), root.get());
     EXPECT_EQ(update(), padded({ 10, 250, 10, 10 }));
 }
+
+TEST_F(DamageTracker, TreesPassedOverStillShowChangesDeepInsideThem)
+{
+    // A turning sign beside a deep tree at rest: each frame looks into the tree only when something in it changed.
+    auto sign = add({ 200, 240, 20, 20 }, Color::blue(), root.get());
+    auto spin = std::make_shared<ui::BasicAnimation>("transform.rotation.z");
+    const ui::AnimatableValue quarterTurn(std::numbers::pi / 2);
+    spin->setByValue(quarterTurn);
+    spin->setDuration(3);
+    spin->setRepeatCount(std::numeric_limits<double>::infinity());
+    sign->addAnimation(spin, "turn");
+    auto outer = add({ 10, 10, 100, 100 }, Color::clear(), root.get());
+    auto inner = add({ 10, 10, 80, 80 }, Color::clear(), outer.get());
+    auto leaf = add({ 10, 10, 20, 20 }, Color::red(), inner.get());
+    auto other = add({ 40, 40, 20, 20 }, Color::green(), inner.get());
+    update();
+    Rect circle = padded({ 210 - 15, 250 - 15, 30, 30 });
+    advance(1.0 / 60);
+    EXPECT_TRUE(holds(circle, update()));
+
+    leaf->setBackgroundColor(Color::blue());
+    advance(1.0 / 60);
+    EXPECT_TRUE(holds(update(), padded({ 30, 30, 20, 20 })));
+
+    // Gone from deep inside: damaged where it was, and never again.
+    leaf->removeFromSuperlayer();
+    EXPECT_TRUE(holds(update(), padded({ 30, 30, 20, 20 })));
+    leaf->setBackgroundColor(Color::green());
+    EXPECT_TRUE(update().isNull());
+
+    // Moved to another branch: where it was and where it is.
+    root->addSublayer(other);
+    EXPECT_TRUE(holds(update(), padded({ 40, 40, 40, 40 })));
+
+    // A hidden branch forgets its tree; shown again, it is drawn again.
+    auto kept = add({ 0, 0, 10, 10 }, Color::red(), inner.get());
+    update();
+    outer->setHidden(true);
+    EXPECT_TRUE(holds(update(), padded({ 20, 20, 80, 80 })));
+    kept->setBackgroundColor(Color::blue());
+    EXPECT_TRUE(update().isNull());
+    outer->setHidden(false);
+    EXPECT_TRUE(holds(update(), padded({ 20, 20, 10, 10 })));
+}

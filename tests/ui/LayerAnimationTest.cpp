@@ -1,8 +1,9 @@
 #include "ui/animation/BasicAnimation.h"
 #include "ui/animation/KeyframeAnimation.h"
-#include "ui/layer/Layer.h"
 #include "ui/animation/Transaction.h"
+#include "ui/layer/Layer.h"
 #include "ui/view/View.h"
+#include "ui/view/Window.h"
 
 #include "UITestFixture.h"
 
@@ -119,6 +120,8 @@ TEST_F(LayerAnimation, KeyframesOfOneComponentLeaveTheOtherAlone)
 
 TEST_F(LayerAnimation, FillForwardsKeepsTheEndWhileTheAnimationStays)
 {
+    auto window = std::make_shared<ui::Window>();
+    window->layer()->addSublayer(root);
     auto fade = std::make_shared<ui::BasicAnimation>("opacity");
     fade->setFromValue(1.0);
     fade->setToValue(0.0);
@@ -130,11 +133,14 @@ TEST_F(LayerAnimation, FillForwardsKeepsTheEndWhileTheAnimationStays)
     EXPECT_EQ(layer->presentation().opacity, 0);
     EXPECT_EQ(layer->opacity(), 1);
     ASSERT_NE(layer->animationForKey("fade"), nullptr);
-    EXPECT_FALSE(ui::Layer::anyAnimationRunning());
+    EXPECT_FALSE(ui::Layer::anyAnimationRunningInWindow());
 }
 
-TEST_F(LayerAnimation, CumulativeRepeatsKeepTurning)
+TEST_F(LayerAnimation, CumulativeRepeatsKeepTurningAndCountForAHostOnlyWhileShown)
 {
+    auto window = std::make_shared<ui::Window>();
+    window->makeKeyAndVisible();
+    window->layer()->addSublayer(root);
     auto spin = std::make_shared<ui::BasicAnimation>("transform");
     spin->setToValue(gfx::Transform3D::makeRotation(std::numbers::pi / 2, 0, 0, 1));
     spin->setDuration(3);
@@ -146,9 +152,18 @@ TEST_F(LayerAnimation, CumulativeRepeatsKeepTurning)
     advance(3);
     EXPECT_NEAR(
         ui::AffineParts::decompose(layer->presentation().transform.affine()).angle, 3 * std::numbers::pi / 4, 1e-9);
-    EXPECT_TRUE(ui::Layer::anyAnimationRunning());
+    EXPECT_TRUE(ui::Layer::anyAnimationRunningInWindow());
+    // Under a hidden layer, or out of any window, the turn shows nowhere.
+    root->setHidden(true);
+    EXPECT_FALSE(ui::Layer::anyAnimationRunningInWindow());
+    root->setHidden(false);
+    root->removeFromSuperlayer();
+    EXPECT_FALSE(ui::Layer::anyAnimationRunningInWindow());
+    window->layer()->addSublayer(root);
+    EXPECT_TRUE(ui::Layer::anyAnimationRunningInWindow());
     layer->removeAllAnimations();
-    EXPECT_FALSE(ui::Layer::anyAnimationRunning());
+    EXPECT_FALSE(ui::Layer::anyAnimationRunningInWindow());
+    window->setHidden(true);
 }
 
 TEST_F(LayerAnimation, StandAloneLayersAnimateImplicitlyUnlessActionsAreDisabled)

@@ -141,3 +141,41 @@ TEST_F(ScreenFrame, ChangedTextShadowedTreesAndTheStripComeOutAsAWholeRedraw)
     EXPECT_TRUE(matchesWholeRedraw());
     ui::Application::shared().setStatusBarStyle(ui::StatusBarStyle::Default);
 }
+
+TEST_F(ScreenFrame, ASignTurningOverAScreenWideShadowDamagesOnlyItsTurn)
+{
+    // A sheet over the whole screen casts a shadow from its outline, as a drawer's centre does; the sign turns
+    // inside it, near its bottom edge, where that shadow is not even.
+    auto sheet = std::make_shared<ui::View>(gfx::Rect { 0, 0, 320, 568 });
+    sheet->setBackgroundColor(gfx::Color::white());
+    sheet->layer()->setShadowOpacity(0.8f);
+    sheet->layer()->setShadowRadius(10);
+    sheet->layer()->setShadowPath(gfx::Path::rect({ 0, 0, 320, 568 }));
+    window->addSubview(sheet);
+    sign->setFrame({ 143, 527, 23, 23 });
+    sheet->addSubview(sign);
+    turn();
+    frame.update();
+
+    for (int step = 0; step < 3; ++step) {
+        advance(1.0 / 60);
+        EXPECT_LE(area(frame.update()), 76.0 * 76);
+        EXPECT_TRUE(matchesWholeRedraw());
+    }
+}
+
+TEST_F(ScreenFrame, APathShadowMovedOrRecolouredComesOutAsAWholeRedraw)
+{
+    frame.update();
+    auto card = label->superview();
+    for (gfx::Point to : { gfx::Point { 30, 90 }, gfx::Point { 30.25, 95.5 }, gfx::Point { 12, 300 } }) {
+        card->setFrame({ to.x, to.y, 288, 200 });
+        turn();
+        frame.update();
+        EXPECT_TRUE(matchesWholeRedraw());
+    }
+    card->layer()->setShadowColor(gfx::Color::rgb(0.6, 0.1, 0.1));
+    turn();
+    frame.update();
+    EXPECT_TRUE(matchesWholeRedraw());
+}

@@ -3,9 +3,9 @@
 
 #include "base/loop/MainThread.h"
 #include "ui/animation/BasicAnimation.h"
-#include "ui/layer/LayerGeometry.h"
 #include "ui/animation/Transaction.h"
 #include "ui/animation/ViewAnimationBlock.h"
+#include "ui/layer/LayerGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,6 +73,7 @@ namespace {
 
 Layer::Layer()
     : m_version(++changes)
+    , m_treeVersion(m_version)
 {
 }
 
@@ -90,6 +91,14 @@ void Layer::touch()
 {
     markChanged();
     m_version = changes;
+    treeChanged();
+}
+
+void Layer::treeChanged()
+{
+    m_treeVersion = changes;
+    for (auto layer = superlayer(); layer; layer = layer->superlayer())
+        layer->m_treeVersion = changes;
 }
 
 void Layer::changeAnimatable(const std::string& keyPath, const AnimatableValue& value)
@@ -231,6 +240,7 @@ void Layer::insertAt(const std::shared_ptr<Layer>& layer, size_t index)
     m_sublayers.insert(m_sublayers.begin() + static_cast<std::ptrdiff_t>(index), layer);
     layer->m_superlayer = weak_from_this();
     markChanged();
+    treeChanged();
 }
 
 void Layer::addSublayer(const std::shared_ptr<Layer>& layer) { insertAt(layer, m_sublayers.size() + 1); }
@@ -260,6 +270,7 @@ void Layer::removeFromSuperlayer()
         return;
     std::erase_if(parent->m_sublayers, [this](const std::shared_ptr<Layer>& s) { return s.get() == this; });
     markChanged();
+    parent->treeChanged();
 }
 
 bool Layer::isInWindow() const

@@ -22,8 +22,8 @@
 //   view->layer()->addSublayer(badge);
 #pragma once
 
-#include "base/time/Clock.h"
 #include "base/loop/RunLoop.h"
+#include "base/time/Clock.h"
 #include "gfx/drawing/Context.h"
 #include "ui/animation/Animation.h"
 #include "ui/layer/LayerProperties.h"
@@ -160,12 +160,19 @@ public:
     static uint64_t changeCount();
     // Records a change of what is drawn that is not a layer value (window order, the status bar).
     static void markChanged();
-    // Whether any layer has an animation that has not ended.
-    [[nodiscard]] static bool anyAnimationRunning();
+    // Whether a layer shown in a window (neither it nor a layer above it hidden) has an animation that has not
+    // ended: animations elsewhere change nothing a host shows.
+    [[nodiscard]] static bool anyAnimationRunningInWindow();
     // The change count at this layer's last change of its own values or animations (not of its sublayers,
     // which have their own): unique to the layer and its state, so that a damage tracker can tell whether it
     // changed since it last looked.
     uint64_t version() const { return m_version; }
+    // The change count at the last change of any layer in this layer's tree (itself included) or of the
+    // tree's shape (a sublayer added, moved or removed): a tree whose count stayed draws as before, unless a
+    // layer in it runs an animation.
+    uint64_t treeVersion() const { return m_treeVersion; }
+    // The layers that have animations not yet ended.
+    static std::vector<const Layer*> layersRunningAnimations();
     // Whether it holds animations (running, or ended and kept), so that what it draws is not its model.
     bool hasAnimations() const { return !m_animations.empty(); }
 
@@ -207,9 +214,13 @@ private:
     [[nodiscard]] std::optional<RunningAnimation> takeAnimation(const std::string& key);
     void animationReachedEnd(uint64_t id);
     void stopInterrupted(RunningAnimation entry);
-    static void setRunning(bool wasRunning, bool running);
+    void setRunning(bool wasRunning, bool running);
+    // In a window's tree, neither it nor a layer above it hidden.
+    bool isShown() const;
     // Records a change of this layer (see version()).
     void touch();
+    // Records a change in this layer's tree (see treeVersion()).
+    void treeChanged();
 
     LayerProperties m_model;
     Role m_role { Role::StandAlone };
@@ -217,6 +228,7 @@ private:
     std::vector<std::shared_ptr<Layer>> m_sublayers;
     std::weak_ptr<LayerDelegate> m_delegate;
     uint64_t m_version;
+    uint64_t m_treeVersion;
     bool m_needsDisplay { false };
     bool m_drawsContent { true };
     std::vector<RunningAnimation> m_animations;

@@ -3,18 +3,20 @@
 
 #include "base/loop/MainThread.h"
 #include "ui/animation/AnimationStopObserver.h"
-#include "ui/render/FrameClock.h"
 #include "ui/animation/Transaction.h"
+#include "ui/render/FrameClock.h"
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 namespace ui {
 
 namespace {
 
     uint64_t nextAnimationId = 1;
-    size_t runningAnimations = 0;
+    // The layers with animations that have not ended, and how many each has.
+    std::unordered_map<const Layer*, size_t> runningLayers;
 
     void tellStopped(const std::shared_ptr<Animation>& animation,
         const std::vector<std::shared_ptr<AnimationStopObserver>>& observers, bool finished)
@@ -29,13 +31,37 @@ namespace {
 
 void Layer::setRunning(bool wasRunning, bool running)
 {
-    if (wasRunning && !running && runningAnimations > 0)
-        --runningAnimations;
-    else if (!wasRunning && running)
-        ++runningAnimations;
+    if (wasRunning && !running) {
+        auto found = runningLayers.find(this);
+        if (found != runningLayers.end() && --found->second == 0)
+            runningLayers.erase(found);
+    } else if (!wasRunning && running) {
+        ++runningLayers[this];
+    }
 }
 
-bool Layer::anyAnimationRunning() { return runningAnimations > 0; }
+bool Layer::anyAnimationRunningInWindow()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    return std::any_of(
+        runningLayers.begin(), runningLayers.end(), [](const auto& running) { return running.first->isShown(); });
+}
+
+std::vector<const Layer*> Layer::layersRunningAnimations()
+{
+    std::vector<const Layer*> layers;
+    for (const auto& running : runningLayers)
+        layers.push_back(running.first);
+    return layers;
+}
+
+bool Layer::isShown() const
+{
+    if (isHidden())
+        return false;
+    auto superlayer = m_superlayer.lock();
+    return superlayer ? superlayer->isShown() : m_role == Role::WindowBacking;
+}
 
 void Layer::addAnimation(const std::shared_ptr<Animation>& animation, const std::string& key)
 {

@@ -3,6 +3,8 @@
 #include "base/loop/MainThread.h"
 #include "ui/layer/ContentsGravity.h"
 #include "ui/layer/Layer.h"
+#include "ui/render/ShadowRasters.h"
+#include "ui/view/Screen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,15 +35,16 @@ namespace {
         return caster.isNull() ? caster : caster.insetBy(-reach, -reach);
     }
 
-    // Where a rectangular shadow path's blurred shadow is uniform, in the roots' space: its rectangle moved
-    // in by the shadow's reach; null for other paths and turned layers.
-    gfx::Rect shadowCore(const gfx::Path& path, const LayerProperties& p, const gfx::AffineTransform& toRoot)
+    // Whether the renderer paints the shadow of `path` from a kept raster (see ShadowRasters.h): painted
+    // clipped, such a shadow comes out as it does unclipped, so damage meeting it need not grow over it.
+    bool rasterized(const gfx::Path& path, const LayerProperties& p, const gfx::AffineTransform& toRoot)
     {
-        gfx::Rect box = path.boundingBox();
-        if (toRoot.b != 0 || toRoot.c != 0 || box.isNull() || path != gfx::Path::rect(box))
-            return gfx::Rect::null();
-        gfx::Rect reach = shadowArea(box, p);
-        return toRoot.apply(box).insetBy(box.minX() - reach.minX(), box.minY() - reach.minY());
+        double scale = Screen::main().scale();
+        gfx::Rect box = toRoot.apply(path.boundingBox());
+        double reach = ShadowRasters::reach({ p.shadowOffset, 2 * p.shadowRadius }, scale) + 2;
+        return !box.isNull()
+            && ShadowRasters::keeps({ box.minX() * scale - reach, box.minY() * scale - reach,
+                box.width() * scale + 2 * reach, box.height() * scale + 2 * reach });
     }
 
     gfx::AffineTransform placed(const LayerProperties& p, const gfx::AffineTransform& toRoot)
@@ -87,10 +90,15 @@ gfx::Rect DamageTracker::update(const std::vector<Layer*>& roots, const RenderOp
     BASE_ASSERT_MAIN_THREAD();
     ++m_walk;
     m_damage = gfx::Rect::null();
-    m_shadows.clear();
+    m_animated.clear();
+    for (const Layer* running : Layer::layersRunningAnimations()) {
+        for (auto layer = running; layer && m_animated.insert(layer).second; layer = layer->superlayer().get()) { }
+    }
     for (size_t i = 0; i < roots.size(); ++i)
         walk(*roots[i], nullptr, i, {}, options);
-    dropUnseen();
+    std::vector<const Layer*> walked(roots.begin(), roots.end());
+    dropGone(m_roots, walked, nullptr);
+    m_roots = std::move(walked);
     widenOverShadows();
     return m_damage;
 }
@@ -107,17 +115,24 @@ bool DamageTracker::reaches(const Layer& layer, const gfx::Rect& area) const
 DamageTracker::Walked DamageTracker::walk(
     Layer& layer, const Layer* superlayer, size_t index, const Placement& above, const RenderOptions& options)
 {
-    Record record { layer.version(), superlayer, index, std::nullopt, gfx::Rect::null(), gfx::Rect::null(), m_walk };
+    auto found = m_records.find(&layer);
+    bool known = found != m_records.end();
+    if (known && !above.changed && unchangedTree(found->second, layer, superlayer, index)) {
+        found->second.walk = m_walk;
+        return { found->second.tree, false };
+    }
+    Record record { layer.version(), layer.treeVersion(), superlayer, index, std::nullopt, gfx::Rect::null(),
+        gfx::Rect::null(), {}, m_walk };
     if (options.presentation && layer.hasAnimations())
         record.drawn = options.instant ? layer.presentationAt(*options.instant) : layer.presentation();
     const LayerProperties& p = record.drawn ? *record.drawn : layer.model();
 
-    auto found = m_records.find(&layer);
-    bool known = found != m_records.end();
     gfx::Rect oldOwn = known ? found->second.own : gfx::Rect::null();
+    std::vector<const Layer*> oldSublayers = known ? std::move(found->second.sublayers) : std::vector<const Layer*> {};
     bool changed = above.changed || !known || found->second.version != record.version
         || found->second.superlayer != superlayer || found->second.index != index
         || found->second.drawn != record.drawn;
+    m_shadows.erase(&layer);
 
     bool treeChanged = changed;
     if (!p.hidden && p.opacity > 0) {
@@ -126,7 +141,8 @@ DamageTracker::Walked DamageTracker::walk(
         if (castsShadow(p) && p.shadowPath) {
             gfx::Rect shadowed = clipped(
                 shadowArea(here.toRoot.apply(p.shadowPath->boundingBox()), p).insetBy(-edge, -edge), above.clip);
-            m_shadows.push_back({ shadowed, shadowCore(*p.shadowPath, p, here.toRoot) });
+            if (!rasterized(*p.shadowPath, p, here.toRoot))
+                m_shadows[&layer] = shadowed;
             record.own = unite(record.own, shadowed);
         }
         if (p.masksToBounds)
@@ -134,6 +150,7 @@ DamageTracker::Walked DamageTracker::walk(
         record.tree = record.own;
         const auto& sublayers = layer.sublayers();
         for (size_t i = 0; i < sublayers.size(); ++i) {
+            record.sublayers.push_back(sublayers[i].get());
             Walked sub = walk(*sublayers[i], &layer, i, here, options);
             record.tree = unite(record.tree, sub.tree);
             treeChanged = treeChanged || sub.changed;
@@ -141,7 +158,7 @@ DamageTracker::Walked DamageTracker::walk(
         if (castsShadow(p) && !p.shadowPath) {
             // Its shadow is cast by everything its tree draws: a change anywhere in it changes the shadow.
             gfx::Rect shadowed = clipped(shadowArea(record.tree, p), above.clip);
-            m_shadows.push_back({ shadowed, gfx::Rect::null() });
+            m_shadows[&layer] = shadowed;
             record.own = unite(record.own, shadowed);
             record.tree = unite(record.tree, shadowed);
             changed = treeChanged;
@@ -152,32 +169,50 @@ DamageTracker::Walked DamageTracker::walk(
         damage(record.own);
     }
     gfx::Rect tree = record.tree;
+    std::vector<const Layer*> sublayers = record.sublayers;
     m_records[&layer] = std::move(record);
+    dropGone(oldSublayers, sublayers, &layer);
     return { tree, treeChanged };
+}
+
+bool DamageTracker::unchangedTree(const Record& record, const Layer& layer, const Layer* superlayer, size_t index) const
+{
+    return record.version == layer.version() && record.treeVersion == layer.treeVersion()
+        && record.superlayer == superlayer && record.index == index && !m_animated.contains(&layer);
 }
 
 void DamageTracker::damage(const gfx::Rect& area) { m_damage = unite(m_damage, area); }
 
-void DamageTracker::dropUnseen()
+void DamageTracker::dropGone(
+    const std::vector<const Layer*>& before, const std::vector<const Layer*>& now, const Layer* superlayer)
 {
-    for (auto it = m_records.begin(); it != m_records.end();) {
-        if (it->second.walk == m_walk) {
-            ++it;
-            continue;
-        }
-        damage(it->second.own);
-        it = m_records.erase(it);
+    for (const Layer* layer : before) {
+        if (std::find(now.begin(), now.end(), layer) == now.end())
+            drop(layer, superlayer);
     }
+}
+
+void DamageTracker::drop(const Layer* layer, const Layer* superlayer)
+{
+    auto found = m_records.find(layer);
+    // A layer drawn elsewhere this walk keeps its new record.
+    if (found == m_records.end() || found->second.walk == m_walk || found->second.superlayer != superlayer)
+        return;
+    damage(found->second.own);
+    std::vector<const Layer*> sublayers = std::move(found->second.sublayers);
+    m_records.erase(found);
+    m_shadows.erase(layer);
+    for (const Layer* sublayer : sublayers)
+        drop(sublayer, layer);
 }
 
 void DamageTracker::widenOverShadows()
 {
     for (bool grown = !m_damage.isEmpty(); grown;) {
         grown = false;
-        for (const Shadow& shadow : m_shadows) {
-            gfx::Rect widened = unite(m_damage, shadow.area);
-            bool inCore = !shadow.core.isNull() && shadow.core.intersection(m_damage) == m_damage;
-            if (!shadow.area.intersection(m_damage).isEmpty() && !inCore && widened != m_damage) {
+        for (const auto& [caster, shadow] : m_shadows) {
+            gfx::Rect widened = unite(m_damage, shadow);
+            if (!shadow.intersection(m_damage).isEmpty() && widened != m_damage) {
                 m_damage = widened;
                 grown = true;
             }

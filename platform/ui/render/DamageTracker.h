@@ -5,10 +5,10 @@
 // ancestors). A layer whose record differs damages its old and new areas and those of its whole tree; a
 // layer no longer drawn damages its old area. Areas are bounding boxes, padded for antialiasing, so the
 // damage may exceed the changed pixels but never misses one. Damage that meets a shadow grows over the whole
-// shadow and what casts it (a path, or everything a layer without a shadow path draws), since a blurred
-// shadow drawn clipped is exact only when what it is blurred from lies inside the clip; damage wholly inside
-// a rectangular shadow path, its reach away from the edges, needs no widening (the shadow is even there).
-// Main thread.
+// shadow and what casts it (everything a layer without a shadow path draws, or a path too large for a kept
+// raster), since a shadow blurred from what a clip lets through is exact only when all it is blurred from
+// lies inside the clip; a path's shadow painted from its kept raster (see ShadowRasters.h) needs no
+// widening. Main thread.
 //
 //   ui::DamageTracker damage;
 //   gfx::Rect dirty = damage.update({ window->layer().get() }, options);   // null: nothing changed
@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace ui {
@@ -43,13 +44,16 @@ public:
 private:
     struct Record {
         uint64_t version { 0 };
+        uint64_t treeVersion { 0 };
         const Layer* superlayer { nullptr };
         size_t index { 0 };
         // The values drawn, kept only while the layer holds animations.
         std::optional<LayerProperties> drawn;
         // What the layer draws itself, and what its tree draws, in the roots' space.
-        gfx::Rect own;
-        gfx::Rect tree;
+        gfx::Rect own { gfx::Rect::null() };
+        gfx::Rect tree { gfx::Rect::null() };
+        // The sublayers walked (none while it is hidden).
+        std::vector<const Layer*> sublayers;
         uint64_t walk { 0 };
     };
     struct Placement {
@@ -64,22 +68,26 @@ private:
         bool changed { false };
     };
 
-    // Records `layer` and its tree, damaging what changed.
+    // Records `layer` and its tree, damaging what changed; a tree in which nothing changed is passed over.
     Walked walk(
         Layer& layer, const Layer* superlayer, size_t index, const Placement& above, const RenderOptions& options);
+    // Whether nothing in the layer's tree changed since its record was made.
+    bool unchangedTree(const Record& record, const Layer& layer, const Layer* superlayer, size_t index) const;
     void damage(const gfx::Rect& area);
-    // Forgets the layers not drawn this walk, damaging where they were.
-    void dropUnseen();
+    // Forgets the trees of the layers of `before` no longer in `now` (drawn under `superlayer`, null for the
+    // roots), damaging where they were.
+    void dropGone(
+        const std::vector<const Layer*>& before, const std::vector<const Layer*>& now, const Layer* superlayer);
+    void drop(const Layer* layer, const Layer* superlayer);
     // Grows the damage over every shadow it meets, with what casts it.
     void widenOverShadows();
 
     std::unordered_map<const Layer*, Record> m_records;
-    struct Shadow {
-        gfx::Rect area;
-        // Where damage needs no widening: the shadow there is uniform (null: nowhere).
-        gfx::Rect core;
-    };
-    std::vector<Shadow> m_shadows;
+    // The areas of the shadows that damage meeting them grows over, by the layer casting each.
+    std::unordered_map<const Layer*, gfx::Rect> m_shadows;
+    // The layers running animations and those above them: their trees change every frame.
+    std::unordered_set<const Layer*> m_animated;
+    std::vector<const Layer*> m_roots;
     gfx::Rect m_damage { gfx::Rect::null() };
     uint64_t m_walk { 0 };
 };

@@ -1,10 +1,12 @@
 #include "ui/render/Renderer.h"
 
 #include "base/loop/MainThread.h"
-#include "ui/render/DamageTracker.h"
 #include "ui/layer/Layer.h"
+#include "ui/render/DamageTracker.h"
+#include "ui/render/ShadowRasters.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ui {
 
@@ -35,6 +37,26 @@ namespace {
     {
         // A layer's shadow radius is half the blur of a drawing shadow of the same softness.
         return { p.shadowOffset, 2 * p.shadowRadius, p.shadowColor.withAlpha(p.shadowColor.a * p.shadowOpacity) };
+    }
+
+    // A path's shadow, from its kept raster when it has one; the layer's opacity goes into the shadow's colour.
+    void renderPathShadow(gfx::Context& context, const gfx::Path& path, const LayerProperties& p)
+    {
+        gfx::Shadow shadow = shadowOf(p);
+        shadow.color = shadow.color.withAlpha(shadow.color.a * p.opacity);
+        if (ShadowRasters::main().paint(context, path, shadow))
+            return;
+        context.save();
+        context.setShadow(shadow);
+        context.fillShadowOfPath(path);
+        context.restore();
+    }
+
+    // Whether drawing under `t` can show anything: a transform that flattens the plane shows nothing.
+    bool invertible(const gfx::AffineTransform& t)
+    {
+        double det = t.determinant();
+        return det != 0 && std::isfinite(det) && std::isfinite(t.tx) && std::isfinite(t.ty);
     }
 
     void drawBorder(gfx::Context& context, const LayerProperties& p)
@@ -80,7 +102,7 @@ void Renderer::renderContents(gfx::Context& context, Layer& layer, const RenderO
 
 void Renderer::renderPlaced(gfx::Context& context, Layer& layer, const LayerProperties& p, const RenderOptions& options)
 {
-    if (p.hidden || p.opacity <= 0)
+    if (p.hidden || p.opacity <= 0 || (!p.transform.isIdentity() && !invertible(p.transform.affine())))
         return;
     context.save();
     context.translateBy(p.position.x, p.position.y);
@@ -90,13 +112,8 @@ void Renderer::renderPlaced(gfx::Context& context, Layer& layer, const LayerProp
         -(p.bounds.origin.y + p.anchorPoint.y * p.bounds.size.height));
 
     bool shadow = castsShadow(p);
-    if (shadow && p.shadowPath) {
-        context.save();
-        context.setShadow(shadowOf(p));
-        context.setAlpha(p.opacity);
-        context.fillShadowOfPath(*p.shadowPath);
-        context.restore();
-    }
+    if (shadow && p.shadowPath)
+        renderPathShadow(context, *p.shadowPath, p);
     // A layer that draws only its background (a dimming view) takes its opacity in that one fill.
     bool backgroundOnly = !p.contents && !p.shape.path && p.borderWidth <= 0 && layer.sublayers().empty();
     bool grouped = (p.opacity < 1 && !backgroundOnly) || (shadow && !p.shadowPath);

@@ -1,11 +1,11 @@
 #include "ui/render/ScreenRenderer.h"
 
+#include "base/loop/MainThread.h"
 #include "base/time/Date.h"
 #include "base/time/DateFormatter.h"
-#include "base/loop/MainThread.h"
 #include "gfx/text/TextMeasurer.h"
-#include "ui/view/Application.h"
 #include "ui/layer/Layer.h"
+#include "ui/view/Application.h"
 #include "ui/view/Screen.h"
 #include "ui/view/Window.h"
 
@@ -23,7 +23,10 @@ void ScreenRenderer::render(gfx::Context& context, const RenderOptions& options)
     for (Layer* root : visibleRoots())
         Renderer::renderLayer(context, *root, options);
     context.restore();
-    renderStatusBar(context);
+    // A part redrawn alone draws the strip only where it meets it.
+    gfx::Rect strip = Application::shared().statusBarFrame().offsetBy(screen.minX(), screen.minY());
+    if (!options.damage || !options.area.intersection(strip).isEmpty())
+        renderStatusBar(context);
 }
 
 std::vector<Layer*> ScreenRenderer::visibleRoots()
