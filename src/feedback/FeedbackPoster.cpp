@@ -1,8 +1,8 @@
 #include "feedback/FeedbackPoster.h"
 
-#include "base/values/Dictionary.h"
-#include "base/system/Log.h"
 #include "base/loop/MainThread.h"
+#include "base/system/Log.h"
+#include "base/values/Dictionary.h"
 #include "networking/http/HTTPClient.h"
 
 namespace feedback {
@@ -22,10 +22,7 @@ namespace {
 
 } // namespace
 
-size_t FeedbackPoster::postsInFlight()
-{
-    return client()->callsInFlight();
-}
+size_t FeedbackPoster::postsInFlight() { return client()->callsInFlight(); }
 
 void FeedbackPoster::post(const FeedbackService& service, const FeedbackMessage& message, Done done)
 {

@@ -337,7 +337,9 @@ namespace {
     {
         makeDrawer();
         const auto& layer = drawer->centerContainerView()->layer();
-        EXPECT_FALSE(layer->masksToBounds());
+        EXPECT_FALSE(layer->shadowPath()) << "closed, the shadow would lie under the centre";
+        drawer->openDrawerSide(DrawerSide::Left, true);
+        EXPECT_FALSE(layer->masksToBounds()) << "the shadow shows as soon as the drawer starts to open";
         EXPECT_EQ(layer->shadowRadius(), 10);
         EXPECT_EQ(layer->shadowOpacity(), 0.8f);
         EXPECT_EQ(layer->shadowOffset(), (gfx::Size { 0, -3 }));
@@ -347,6 +349,12 @@ namespace {
 
         drawer->setShadowRadius(4);
         EXPECT_EQ(layer->shadowRadius(), 4);
+        advance(1);
+        drawer->closeDrawer(true);
+        EXPECT_TRUE(layer->shadowPath()) << "it stays while the drawer closes";
+        advance(1);
+        EXPECT_FALSE(layer->shadowPath()) << "and goes once it has closed";
+        drawer->openDrawerSide(DrawerSide::Left, false);
 
         drawer->setShowsShadow(false);
         EXPECT_TRUE(layer->masksToBounds());

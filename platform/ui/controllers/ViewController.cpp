@@ -1,7 +1,7 @@
 #include "ui/controllers/ViewController.h"
 
-#include "base/system/Log.h"
 #include "base/loop/MainThread.h"
+#include "base/system/Log.h"
 #include "ui/controllers/NavigationController.h"
 #include "ui/controls/NavigationItem.h"
 #include "ui/view/Screen.h"

@@ -29,8 +29,8 @@
 //   };
 #pragma once
 
-#include "ui/view/Application.h"
 #include "ui/controllers/PendingTransition.h"
+#include "ui/view/Application.h"
 #include "ui/view/Responder.h"
 
 #include <functional>

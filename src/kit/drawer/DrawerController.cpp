@@ -7,8 +7,8 @@
 #include "kit/drawer/DrawerCenterContainerView.h"
 #include "kit/drawer/DrawerLookup.h"
 #include "ui/animation/BasicAnimation.h"
-#include "ui/input/GestureRecognizer.h"
 #include "ui/controllers/KeyedCoder.h"
+#include "ui/input/GestureRecognizer.h"
 #include "ui/view/View.h"
 
 #include <algorithm>
@@ -17,6 +17,14 @@
 namespace kit {
 
 namespace {
+
+    void clearShadow(ui::Layer& layer)
+    {
+        layer.setShadowRadius(0);
+        layer.setShadowOpacity(0);
+        layer.setShadowOffset({ 0, -3 });
+        layer.setShadowPath(std::nullopt);
+    }
 
     constexpr unsigned flexibleSize = ui::AutoresizingMask::FlexibleWidth | ui::AutoresizingMask::FlexibleHeight;
 
@@ -208,6 +216,7 @@ void DrawerController::setOpenSide(DrawerSide side)
             if (drawer && drawer->isViewLoaded())
                 drawer->view()->setHidden(true);
         }
+        updateShadowForCenterView();
     }
     setNeedsStatusBarAppearanceUpdateIfSupported();
 }
@@ -321,27 +330,41 @@ void DrawerController::setShadowColor(const gfx::Color& color)
     updateShadowForCenterView();
 }
 
+bool DrawerController::sideDrawerShown() const
+{
+    for (const auto& drawer : { m_leftDrawerViewController, m_rightDrawerViewController }) {
+        if (drawer && drawer->isViewLoaded() && drawer->view()->superview() && !drawer->view()->isHidden())
+            return true;
+    }
+    return false;
+}
+
 void DrawerController::updateShadowForCenterView()
 {
     if (!m_centerContainerView)
         return;
     const auto& layer = m_centerContainerView->layer();
-    if (m_showsShadow) {
-        layer->setMasksToBounds(false);
-        layer->setShadowRadius(m_shadowRadius);
-        layer->setShadowOpacity(static_cast<float>(m_shadowOpacity));
-        layer->setShadowOffset(m_shadowOffset);
-        layer->setShadowColor(m_shadowColor);
-        gfx::Rect bounds = m_centerContainerView->bounds();
-        if (!layer->shadowPath() || layer->shadowPath()->boundingBox() != bounds)
-            layer->setShadowPath(gfx::Path::rect(bounds));
-    } else if (layer->shadowPath()) {
-        layer->setShadowRadius(0);
-        layer->setShadowOpacity(0);
-        layer->setShadowOffset({ 0, -3 });
-        layer->setShadowPath(std::nullopt);
-        layer->setMasksToBounds(true);
+    if (!m_showsShadow) {
+        if (layer->shadowPath()) {
+            clearShadow(*layer);
+            layer->setMasksToBounds(true);
+        }
+        return;
     }
+    layer->setMasksToBounds(false);
+    // The shadow falls on a side drawer; with both hidden it would lie wholly under the centre.
+    if (!sideDrawerShown()) {
+        if (layer->shadowPath())
+            clearShadow(*layer);
+        return;
+    }
+    layer->setShadowRadius(m_shadowRadius);
+    layer->setShadowOpacity(static_cast<float>(m_shadowOpacity));
+    layer->setShadowOffset(m_shadowOffset);
+    layer->setShadowColor(m_shadowColor);
+    gfx::Rect bounds = m_centerContainerView->bounds();
+    if (!layer->shadowPath() || layer->shadowPath()->boundingBox() != bounds)
+        layer->setShadowPath(gfx::Path::rect(bounds));
 }
 
 // Status bar.

@@ -19,8 +19,8 @@
 #include "gfx/drawing/Color.h"
 #include "gfx/geometry/Rect.h"
 #include "kit/drawer/DrawerTypes.h"
-#include "ui/input/GestureRecognizerDelegate.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/input/GestureRecognizerDelegate.h"
 
 #include <functional>
 #include <memory>
@@ -219,6 +219,8 @@ private:
     void setupGestureRecognizers();
     void prepareToPresentDrawer(DrawerSide side, bool animated);
     void updateShadowForCenterView();
+    // Whether a side drawer's view is in the container and not hidden (open, opening or dragged into view).
+    bool sideDrawerShown() const;
     void setNeedsStatusBarAppearanceUpdateIfSupported();
     void makeCenterContainerView();
     void removeCenterViewController(bool animated);

@@ -166,6 +166,7 @@ void DrawerController::prepareToPresentDrawer(DrawerSide side, bool animated)
     if (!shown)
         return;
     shown->view()->setHidden(false);
+    updateShadowForCenterView();
     resetDrawerVisualState(side);
     shown->view()->setFrame(visibleDrawerFrame(*shown));
     updateDrawerVisualState(side, 0.0);
