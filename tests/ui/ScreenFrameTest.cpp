@@ -76,6 +76,18 @@ protected:
         return true;
     }
     static double area(const gfx::Rect& r) { return r.width() * r.height(); }
+    // Lets three frames of the sign's turn pass; each redraws something, within a square of `side` pixels,
+    // and leaves the kept picture as a whole redraw would.
+    void expectEachTurnFrameWithin(double side)
+    {
+        for (int step = 0; step < 3; ++step) {
+            advance(1.0 / 60);
+            gfx::Rect dirty = frame.update();
+            EXPECT_FALSE(dirty.isNull());
+            EXPECT_LE(area(dirty), side * side);
+            EXPECT_TRUE(matchesWholeRedraw());
+        }
+    }
 
     std::shared_ptr<ui::Window> window;
     std::shared_ptr<ui::Label> label;
@@ -91,14 +103,8 @@ TEST_F(ScreenFrame, RedrawsOnlyTheTurningSignAndMatchesAWholeRedraw)
     EXPECT_EQ(frame.update(), gfx::Rect(0, 0, 640, 1136));
     EXPECT_TRUE(frame.update().isNull());
 
-    for (int step = 0; step < 3; ++step) {
-        advance(1.0 / 60);
-        gfx::Rect dirty = frame.update();
-        EXPECT_FALSE(dirty.isNull());
-        // The square's circle of turn, at scale 2, and no more than a small margin around it.
-        EXPECT_LE(area(dirty), 124.0 * 124);
-        EXPECT_TRUE(matchesWholeRedraw());
-    }
+    // The square's circle of turn, at scale 2, and no more than a small margin around it.
+    expectEachTurnFrameWithin(124);
     EXPECT_TRUE(frame.update().isNull());
 }
 
@@ -113,11 +119,7 @@ TEST_F(ScreenFrame, ANavigationBarAtRestAddsNothingToTheTurningSignsDamage)
     turn();
     frame.update();
 
-    for (int step = 0; step < 3; ++step) {
-        advance(1.0 / 60);
-        EXPECT_LE(area(frame.update()), 124.0 * 124);
-    }
-    EXPECT_TRUE(matchesWholeRedraw());
+    expectEachTurnFrameWithin(124);
 }
 
 TEST_F(ScreenFrame, ChangedTextShadowedTreesAndTheStripComeOutAsAWholeRedraw)
@@ -157,11 +159,7 @@ TEST_F(ScreenFrame, ASignTurningOverAScreenWideShadowDamagesOnlyItsTurn)
     turn();
     frame.update();
 
-    for (int step = 0; step < 3; ++step) {
-        advance(1.0 / 60);
-        EXPECT_LE(area(frame.update()), 76.0 * 76);
-        EXPECT_TRUE(matchesWholeRedraw());
-    }
+    expectEachTurnFrameWithin(76);
 }
 
 TEST_F(ScreenFrame, APathShadowMovedOrRecolouredComesOutAsAWholeRedraw)
