@@ -1,12 +1,14 @@
 #include "ClockFixture.h"
 
-#include "base/time/Date.h"
 #include "base/loop/RunLoop.h"
+#include "base/time/Date.h"
 
 #include <atomic>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -198,6 +200,75 @@ TEST_F(RunLoopTest, RunReturnsAfterStopFromAnotherThread)
     loop.run();
     stopper.join();
     EXPECT_EQ(events, (std::vector<std::string> { "posted" }));
+}
+
+// A pipe watched by the main loop for reading; closed at the end of the test.
+class WatchedPipe {
+public:
+    WatchedPipe()
+    {
+        if (::pipe(m_ends) != 0)
+            ADD_FAILURE() << "pipe";
+    }
+    ~WatchedPipe()
+    {
+        ::close(m_ends[0]);
+        ::close(m_ends[1]);
+    }
+    int readEnd() const { return m_ends[0]; }
+    void write(char byte) const { EXPECT_EQ(::write(m_ends[1], &byte, 1), 1); }
+    char read() const
+    {
+        char byte = 0;
+        EXPECT_EQ(::read(m_ends[0], &byte, 1), 1);
+        return byte;
+    }
+
+private:
+    int m_ends[2] { -1, -1 };
+};
+
+TEST_F(RunLoopTest, AWatchedDescriptorWakesTheWaitingLoopAndItsHandlerRunsBeforeTheTurnsTasks)
+{
+    WatchedPipe pipe;
+    std::string received;
+    auto watch = loop.watchDescriptor(pipe.readEnd(), POLLIN, [&](short revents) {
+        EXPECT_TRUE(revents & POLLIN);
+        received += pipe.read();
+        events.push_back("readable");
+    });
+    std::thread writer([&] { pipe.write('a'); });
+    EXPECT_TRUE(loop.runUntil([&] { return !received.empty(); }, 30s));
+    writer.join();
+
+    // Ready while work is due: the handler runs first in the turn, and a loop that never waits still sees it.
+    loop.post(record("task"));
+    pipe.write('b');
+    loop.advance(0s);
+    EXPECT_EQ(received, "ab");
+    EXPECT_EQ(events, (std::vector<std::string> { "readable", "readable", "task" }));
+    loop.unwatchDescriptor(watch);
+}
+
+TEST_F(RunLoopTest, APausedOrRemovedWatchIsNotCalled)
+{
+    WatchedPipe pipe;
+    int calls = 0;
+    auto watch = loop.watchDescriptor(pipe.readEnd(), POLLIN, [&](short) { ++calls; });
+    pipe.write('a');
+    loop.changeWatchedEvents(watch, 0);
+    loop.advance(0s);
+    EXPECT_EQ(calls, 0);
+
+    loop.unwatchDescriptor(watch);
+
+    // Removed by an earlier handler of the same turn, after poll found both ready.
+    RunLoop::WatchId later = 0;
+    auto first = loop.watchDescriptor(pipe.readEnd(), POLLIN, [&](short) { loop.unwatchDescriptor(later); });
+    later = loop.watchDescriptor(pipe.readEnd(), POLLIN, [&](short) { ++calls; });
+    loop.advance(0s);
+    EXPECT_EQ(calls, 0);
+    loop.unwatchDescriptor(first);
 }
 
 using RunLoopDeathTest = RunLoopTest;

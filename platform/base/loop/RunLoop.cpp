@@ -80,12 +80,15 @@ RunLoop::TaskHandle RunLoop::performAt(Clock::TimePoint due, Task task, const vo
     handle->due = due;
     handle->owner = owner;
     handle->task = std::move(task);
+    bool wake;
     {
         std::lock_guard lock(m_mutex);
         handle->sequence = m_nextSequence++;
         m_pending.insert(handle);
+        wake = needsWakeLocked();
     }
-    m_workArrived.notify_all();
+    if (wake)
+        m_poller.wake();
     return handle;
 }
 
@@ -134,11 +137,50 @@ void RunLoop::cancelAllPendingWork()
 
 void RunLoop::stop()
 {
+    bool wake;
     {
         std::lock_guard lock(m_mutex);
         m_stopRequested = true;
+        wake = needsWakeLocked();
     }
-    m_workArrived.notify_all();
+    if (wake)
+        m_poller.wake();
+}
+
+bool RunLoop::needsWakeLocked()
+{
+    if (!m_waiting || m_wakeSent)
+        return false;
+    m_wakeSent = true;
+    return true;
+}
+
+RunLoop::WatchId RunLoop::watchDescriptor(int fd, short events, DescriptorHandler handler)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    return m_poller.watch(fd, events, std::move(handler));
+}
+
+void RunLoop::changeWatchedEvents(WatchId id, short events)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_poller.changeEvents(id, events);
+}
+
+void RunLoop::unwatchDescriptor(WatchId id)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_poller.unwatch(id);
+}
+
+void RunLoop::callReadyDescriptorHandlers()
+{
+    // A turn that did not follow a wait (work was already due) still looks at the descriptors, so that a
+    // busy loop never starves them.
+    if (!m_descriptorsPolled)
+        m_poller.pollNow();
+    m_descriptorsPolled = false;
+    m_poller.dispatchReady();
 }
 
 RunLoop::ObserverId RunLoop::addAnimationTickObserver(TickObserver observer)
@@ -201,6 +243,7 @@ void RunLoop::runTurn()
     // that key, and the work a burst of posts adds is not walked past again for each task.
     std::optional<TaskKey> ranLast;
     mainLoopRunsTasks = true;
+    callReadyDescriptorHandlers();
     for (;;) {
         Task task;
         TaskKey taken;
@@ -248,13 +291,13 @@ void RunLoop::waitForWorkLocked(
         if (!wakeAt || due < *wakeAt)
             wakeAt = due;
     }
-    uint64_t seen = m_nextSequence;
-    bool wakeOnStop = !realDeadline;
-    auto workArrived = [&] { return m_nextSequence != seen || (wakeOnStop && m_stopRequested); };
-    if (wakeAt)
-        m_workArrived.wait_until(lock, *wakeAt, workArrived);
-    else
-        m_workArrived.wait(lock, workArrived);
+    m_waiting = true;
+    m_wakeSent = false;
+    lock.unlock();
+    m_poller.wait(wakeAt);
+    m_descriptorsPolled = true;
+    lock.lock();
+    m_waiting = false;
 }
 
 void RunLoop::run()

@@ -1,6 +1,8 @@
 // base::RunLoop: the one main run loop. It lives on the main thread and runs, turn by turn, the tasks posted to
 // it from any thread, its timers and delayed performs, then the animation-tick observers and the end-of-turn
-// observers (the UI's layout pass, then its display pass). Work due at the same instant runs in the order it
+// observers (the UI's layout pass, then its display pass). A turn first calls the handlers of the watched file
+// descriptors found ready (sockets, the window system's connection); between turns the loop blocks in poll on
+// them and on an eventfd that posts from other threads signal. Work due at the same instant runs in the order it
 // was scheduled; work scheduled during a turn, even with no delay, runs on a later turn, never at once.
 // Time comes from the installed Clock: the application calls run(); tests drive a ManualClock with advance()
 // and wait for replies from other threads with runUntil(). Tasks must not block: anything slow belongs on a
@@ -11,9 +13,9 @@
 //   base::RunLoop::main().cancelPerforms(this); // drops the hide and releases the captured receiver
 #pragma once
 
+#include "base/loop/DescriptorPoller.h"
 #include "base/time/Clock.h"
 
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -56,6 +58,15 @@ public:
     ObserverId addEndOfTurnObserver(Task observer);
     void removeObserver(ObserverId id);
 
+    // Main thread. Watches a file descriptor for poll's `events` (POLLIN, POLLOUT; 0 pauses the watch): the
+    // handler runs at the start of a turn with what poll reported, until the watch is removed. Readiness is
+    // level-triggered, so a handler consumes what made its descriptor ready.
+    using DescriptorHandler = DescriptorPoller::Handler;
+    using WatchId = DescriptorPoller::WatchId;
+    WatchId watchDescriptor(int fd, short events, DescriptorHandler handler);
+    void changeWatchedEvents(WatchId id, short events);
+    void unwatchDescriptor(WatchId id);
+
     // Main thread. Runs turns, waiting for work in between, until stop().
     void run();
     // Main thread. Runs turns at the current time of the clock until `predicate` holds, waiting in real
@@ -94,12 +105,19 @@ private:
     ObserverId addObserver(std::shared_ptr<Observer> observer);
     // Whether a task is due at the clock's current time; the caller holds m_mutex.
     bool hasDueTaskLocked(const Clock& clock) const;
-    // Waits until work is due or posted, stop() is called or the real deadline passes; the caller holds m_mutex.
+    // Waits until work is due or posted, a watched descriptor is ready, stop() is called or the real deadline
+    // passes; may return early. The caller holds m_mutex, which is released during the wait.
     void waitForWorkLocked(std::unique_lock<std::mutex>& lock, const Clock& clock,
         const std::chrono::steady_clock::time_point* realDeadline);
+    // Called with m_mutex held after new work or a stop: whether the waiting loop must be woken (once per wait).
+    bool needsWakeLocked();
+    void callReadyDescriptorHandlers();
 
     std::mutex m_mutex;
-    std::condition_variable m_workArrived;
+    DescriptorPoller m_poller;
+    bool m_waiting { false }; // guarded by m_mutex: the main thread is (about to be) blocked in the poller
+    bool m_wakeSent { false }; // guarded by m_mutex: this wait has been woken already
+    bool m_descriptorsPolled { false }; // main thread: the last wait looked at the descriptors
     std::set<TaskHandle, Earlier> m_pending;
     uint64_t m_nextSequence { 0 };
     bool m_stopRequested { false };

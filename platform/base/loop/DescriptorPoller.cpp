@@ -1,0 +1,130 @@
+#include "base/loop/DescriptorPoller.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace base {
+
+struct DescriptorPoller::Watch {
+    WatchId id;
+    int fd;
+    short events;
+    Handler handler;
+    bool removed { false };
+};
+
+DescriptorPoller::DescriptorPoller()
+    : m_wakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
+    if (m_wakeFd < 0) {
+        std::perror("eventfd");
+        std::abort();
+    }
+}
+
+DescriptorPoller::~DescriptorPoller() { ::close(m_wakeFd); }
+
+void DescriptorPoller::wake()
+{
+    uint64_t one = 1;
+    // A full counter (never in practice) already wakes the waiter, so a failed write loses nothing.
+    [[maybe_unused]] auto written = ::write(m_wakeFd, &one, sizeof one);
+}
+
+DescriptorPoller::WatchId DescriptorPoller::watch(int fd, short events, Handler handler)
+{
+    auto entry = std::make_shared<Watch>(Watch { m_nextId++, fd, events, std::move(handler) });
+    m_watches.push_back(entry);
+    return entry->id;
+}
+
+void DescriptorPoller::changeEvents(WatchId id, short events)
+{
+    for (auto& entry : m_watches) {
+        if (entry->id == id)
+            entry->events = events;
+    }
+}
+
+void DescriptorPoller::unwatch(WatchId id)
+{
+    std::erase_if(m_watches, [id](const std::shared_ptr<Watch>& entry) {
+        if (entry->id != id)
+            return false;
+        entry->removed = true;
+        return true;
+    });
+}
+
+void DescriptorPoller::wait(const std::optional<std::chrono::steady_clock::time_point>& deadline)
+{
+    timespec timeout {};
+    const timespec* limit = nullptr;
+    if (deadline) {
+        auto left = std::max(*deadline - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
+        auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+        timeout.tv_sec = static_cast<time_t>(seconds.count());
+        timeout.tv_nsec = static_cast<long>(std::chrono::nanoseconds(left - seconds).count());
+        limit = &timeout;
+    }
+    poll(limit, true);
+}
+
+void DescriptorPoller::pollNow()
+{
+    if (m_watches.empty())
+        return;
+    timespec zero {};
+    poll(&zero, false);
+}
+
+void DescriptorPoller::poll(const timespec* timeout, bool withWakeDescriptor)
+{
+    m_pollSet.clear();
+    if (withWakeDescriptor)
+        m_pollSet.push_back({ m_wakeFd, POLLIN, 0 });
+    m_polled.clear();
+    for (auto& entry : m_watches) {
+        if (!entry->events)
+            continue;
+        m_pollSet.push_back({ entry->fd, entry->events, 0 });
+        m_polled.push_back(entry);
+    }
+    int ready = ::ppoll(m_pollSet.data(), m_pollSet.size(), timeout, nullptr);
+    if (ready < 0) {
+        if (errno == EINTR)
+            return;
+        std::perror("ppoll");
+        std::abort();
+    }
+    size_t first = 0;
+    if (withWakeDescriptor) {
+        first = 1;
+        if (m_pollSet[0].revents & POLLIN) {
+            uint64_t count;
+            [[maybe_unused]] auto read = ::read(m_wakeFd, &count, sizeof count);
+        }
+    }
+    m_ready.clear();
+    for (size_t index = first; index < m_pollSet.size(); ++index) {
+        if (m_pollSet[index].revents)
+            m_ready.emplace_back(m_polled[index - first], m_pollSet[index].revents);
+    }
+}
+
+void DescriptorPoller::dispatchReady()
+{
+    auto ready = std::move(m_ready);
+    m_ready.clear();
+    for (auto& [entry, revents] : ready) {
+        if (!entry->removed && revents)
+            entry->handler(revents);
+    }
+}
+
+} // namespace base
