@@ -7,7 +7,7 @@
 
 #include "host/HeadlessHost.h"
 #include "kit/media/MediaFocusViewController.h"
-#include "net/loading/NetworkThread.h"
+#include "net/loading/MainLoopTransfers.h"
 #include "ui/controls/ActivityIndicatorView.h"
 #include "ui/dynamics/DynamicAnimator.h"
 #include "ui/controls/ImageView.h"
@@ -295,7 +295,7 @@ protected:
     }
     void TearDown() override
     {
-        net::NetworkThread::shared().stop();
+        net::MainLoopTransfers::shared().stop();
         server.stop();
         MediaViewer::TearDown();
     }

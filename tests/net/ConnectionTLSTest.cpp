@@ -3,7 +3,7 @@
 #include "networking/SelfSignedCertificate.h"
 
 #include "base/time/ManualClock.h"
-#include "net/loading/NetworkThread.h"
+#include "net/loading/MainLoopTransfers.h"
 #include "net/http/URLErrors.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override
     {
-        net::NetworkThread::shared().stop();
+        net::MainLoopTransfers::shared().stop();
         m_server.stop();
         base::RunLoop::main().cancelAllPendingWork();
         base::Clock::install(base::Clock::system());

@@ -5,7 +5,7 @@
 #include "base/time/ManualClock.h"
 #include "net/auth/URLCredentialStorage.h"
 #include "net/http/URLErrors.h"
-#include "net/loading/NetworkThread.h"
+#include "net/loading/MainLoopTransfers.h"
 #include "net/loading/URLConnection.h"
 #include "net/streams/BoundStreamPair.h"
 
@@ -39,7 +39,7 @@ protected:
     {
         m_gate.open();
         // Closing the client's kept-alive connections lets the server's workers end at once.
-        net::NetworkThread::shared().stop();
+        net::MainLoopTransfers::shared().stop();
         m_server.stop();
         net::URLRequest::setDefaultTimeoutInterval(60s);
         base::RunLoop::main().cancelAllPendingWork();

@@ -2,7 +2,7 @@
 
 #include "base/time/ManualClock.h"
 #include "base/loop/RunLoop.h"
-#include "net/loading/NetworkThread.h"
+#include "net/loading/MainLoopTransfers.h"
 #include "net/loading/URLConnection.h"
 
 #include <arpa/inet.h>
@@ -79,7 +79,7 @@ protected:
     void SetUp() override { m_clock = base::ManualClock::install(); }
     void TearDown() override
     {
-        net::NetworkThread::shared().stop();
+        net::MainLoopTransfers::shared().stop();
         base::RunLoop::main().cancelAllPendingWork();
         base::Clock::install(base::Clock::system());
     }

@@ -20,7 +20,7 @@ protected:
     }
     void TearDown() override
     {
-        net::NetworkThread::shared().stop();
+        net::MainLoopTransfers::shared().stop();
         m_server.stop();
         base::RunLoop::main().cancelAllPendingWork();
         base::Clock::install(base::Clock::system());

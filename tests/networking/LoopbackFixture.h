@@ -1,5 +1,5 @@
 // test::LoopbackFixture: the frame of the networking tests: the manual clock, a loopback server, short
-// time-outs, and a tear-down that ends every transfer (stopping the network thread closes the kept-alive
+// time-outs, and a tear-down that ends every transfer (stopping the transfers closes the kept-alive
 // connections, so the server's workers end at once) before the server stops.
 #pragma once
 
@@ -7,7 +7,7 @@
 
 #include "base/time/ManualClock.h"
 #include "base/loop/RunLoop.h"
-#include "net/loading/NetworkThread.h"
+#include "net/loading/MainLoopTransfers.h"
 #include "net/http/URLRequest.h"
 
 #include <condition_variable>
@@ -49,14 +49,14 @@ protected:
     void TearDown() override
     {
         m_gate.open();
-        net::NetworkThread::shared().stop();
+        net::MainLoopTransfers::shared().stop();
         m_server.stop();
         net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(60));
         base::RunLoop::main().cancelAllPendingWork();
         base::Clock::install(base::Clock::system());
     }
 
-    // Runs the main loop until `done` holds, waiting for the replies of the network thread.
+    // Runs the main loop until `done` holds, waiting for the replies.
     bool waitFor(const std::function<bool()>& done)
     {
         return base::RunLoop::main().runUntil(done, std::chrono::seconds(20));

@@ -1,6 +1,6 @@
 // net::HTTPResponse: the status and header fields of a reply, with what they tell: the media type, the
 // character set it names and the announced length of the body. Immutable once made; shared between the
-// network thread and its readers.
+// main thread and its readers.
 //
 //   if (response->statusCode() == 200 && response->mimeType() == "application/json") ...
 //   const std::string* cookie = response->valueForHTTPHeaderField("Set-Cookie"); // repeated fields joined

@@ -3,7 +3,7 @@
 // replies (1xx) and the replies of redirects and authentication rounds each start a new block, which
 // replaces the previous one; lines after a finished block that do not start a new one (trailers) are
 // ignored. Repeated fields are joined with ", "; folded continuation lines are joined with a space; lines
-// that are not fields are skipped. Only the network thread uses a parser.
+// that are not fields are skipped. Only the main thread uses a parser.
 //
 //   parser.feedLine("HTTP/1.1 200 OK\r\n"); parser.feedLine("Set-Cookie: a=1\r\n"); parser.feedLine("\r\n");
 //   if (parser.isComplete()) respond(*parser.statusCode(), parser.headers());

@@ -1,5 +1,5 @@
-// net::NetworkTransfer: what the network thread asks of a transfer it drives (a connection's current
-// attempt). Every call comes on the network thread.
+// net::NetworkTransfer: what net::MainLoopTransfers asks of a transfer it drives (a connection's current
+// attempt). Every call comes on the main thread, from the main run loop.
 #pragma once
 
 #include <chrono>
@@ -14,12 +14,12 @@ public:
 
     // The transfer's handle has finished with libcurl's result code; it is no longer registered.
     virtual void transferCompleted(int curlCode) = 0;
-    // When the transfer times out if nothing moves before then.
+    // When the transfer times out if nothing moves before then (steady clock, real time).
     virtual TimePoint idleDeadline() const = 0;
     // The deadline has passed; the transfer is no longer registered.
     virtual void idleDeadlinePassed() = 0;
-    // The thread is stopping; the transfer is no longer registered.
-    virtual void networkThreadStopping() = 0;
+    // The transfers are being stopped; the transfer is no longer registered.
+    virtual void transfersStopping() = 0;
 };
 
 } // namespace net

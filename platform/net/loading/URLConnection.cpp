@@ -1,10 +1,12 @@
 #include "net/loading/URLConnection.h"
 
+#include "base/loop/MainThread.h"
+#include "base/loop/RunLoop.h"
 #include "net/auth/AuthenticationChallengeHeader.h"
 #include "net/auth/URLCredentialStorage.h"
 #include "net/http/URLErrors.h"
 #include "net/loading/EasyHandlePool.h"
-#include "net/loading/NetworkThread.h"
+#include "net/loading/MainLoopTransfers.h"
 
 #include <algorithm>
 #include <charconv>
@@ -104,13 +106,13 @@ URLConnection::~URLConnection()
 
 void URLConnection::start()
 {
-    NetworkThread::shared().post([self = shared_from_this()] { self->beginAttempt(); });
+    base::RunLoop::main().post([self = shared_from_this()] { self->beginAttempt(); });
 }
 
 void URLConnection::cancel()
 {
-    if (!NetworkThread::shared().isCurrent()) {
-        NetworkThread::shared().post([self = shared_from_this()] { self->cancel(); });
+    if (!base::isMainThread()) {
+        base::RunLoop::main().post([self = shared_from_this()] { self->cancel(); });
         return;
     }
     if (m_cancelled || m_ended)
@@ -121,7 +123,7 @@ void URLConnection::cancel()
         return;
     if (m_registered) {
         m_registered = false;
-        NetworkThread::shared().removeTransfer(m_easy);
+        MainLoopTransfers::shared().removeTransfer(m_easy);
     }
     end();
 }
@@ -153,7 +155,7 @@ void URLConnection::beginAttempt()
         m_bodyPaused = false;
         m_bodyError.reset();
         m_bodyStream->setDelegate(weak_from_this());
-        m_bodyStream->schedule([](Stream::Task task) { NetworkThread::shared().post(std::move(task)); });
+        m_bodyStream->schedule([](Stream::Task task) { base::RunLoop::main().post(std::move(task)); });
         m_bodyStream->open();
     }
     if (!configureHandle()) {
@@ -169,7 +171,7 @@ void URLConnection::beginAttempt()
     touch();
     m_keepAlive = keep;
     m_registered = true;
-    NetworkThread::shared().addTransfer(m_easy, this);
+    MainLoopTransfers::shared().addTransfer(m_easy, this);
 }
 
 bool URLConnection::configureHandle()
@@ -318,7 +320,7 @@ void URLConnection::idleDeadlinePassed()
     fail(URLErrors::make(base::Error::URLTimedOut, m_request->url(), "The request timed out."));
 }
 
-void URLConnection::networkThreadStopping()
+void URLConnection::transfersStopping()
 {
     auto keep = shared_from_this();
     m_registered = false;
@@ -435,7 +437,7 @@ void URLConnection::streamHandleEvent(Stream& stream, StreamEvent event)
         || event == StreamEvent::ErrorOccurred) {
         m_bodyPaused = false;
         auto keep = shared_from_this();
-        NetworkThread::shared().resumeTransfer(m_easy);
+        MainLoopTransfers::shared().resumeTransfer(m_easy);
     }
 }
 
@@ -560,7 +562,7 @@ void URLConnection::issueChallenge(
         = std::make_shared<URLAuthenticationChallenge>(space, previousFailureCount, std::move(failureResponse),
             [weak = weak_from_this()](
                 URLAuthenticationChallenge::Disposition disposition, std::optional<URLCredential> credential) {
-                NetworkThread::shared().post([weak, disposition, credential = std::move(credential)] {
+                base::RunLoop::main().post([weak, disposition, credential = std::move(credential)] {
                     if (auto self = weak.lock())
                         self->challengeAnswered(disposition, credential);
                 });

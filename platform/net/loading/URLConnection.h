@@ -1,4 +1,4 @@
-// net::URLConnection: one request carried out on the network thread, reporting to its delegate as it goes:
+// net::URLConnection: one request carried out on the main run loop, reporting to its delegate as it goes:
 // redirects (the delegate may change or refuse them), authentication challenges (HTTP 401 and TLS
 // certificates that fail verification), upload progress, the response, the body in chunks, and the end or
 // the failure. Exactly one of didFinishLoading and didFailWithError ends a started connection, unless it is
@@ -9,12 +9,13 @@
 // URLTimedOut.
 //
 // Threads: start() and cancel() from any thread; the attempts, the libcurl callbacks and every delegate call
-// on the network thread. Its easy handle comes from net::EasyHandlePool and goes back there when it is
+// on the main thread, in turns of the main run loop (net::MainLoopTransfers drives the transfer there, so a
+// delegate must not block). Its easy handle comes from net::EasyHandlePool and goes back there when it is
 // released (on whichever thread lets go of it last).
 //
 //   auto connection = net::URLConnection::make(request, delegate);
 //   connection->start();   // any thread
-//   connection->cancel();  // on the network thread no delegate call follows
+//   connection->cancel();  // on the main thread no delegate call follows
 #pragma once
 
 #include "net/auth/URLCredential.h"
@@ -46,17 +47,17 @@ public:
     URLConnection(const URLConnection&) = delete;
     URLConnection& operator=(const URLConnection&) = delete;
 
-    // Any thread: the request begins on the network thread.
+    // Any thread: the request begins on a later turn of the main run loop.
     void start();
-    // Any thread. On the network thread it takes effect at once; elsewhere when the network thread gets to it.
+    // Any thread. On the main thread it takes effect at once; elsewhere when the main loop gets to it.
     void cancel();
 
-    // Network thread: the request as given.
+    // Main thread: the request as given.
     const URLRequest& originalRequest() const { return *m_originalRequest; }
-    // Network thread: the request of the current attempt (after redirects).
+    // Main thread: the request of the current attempt (after redirects).
     const URLRequest& currentRequest() const { return *m_request; }
 
-    // Events of the request's body stream, on the network thread.
+    // Events of the request's body stream, on the main thread.
     void streamHandleEvent(Stream& stream, StreamEvent event) override;
 
 private:
@@ -70,7 +71,7 @@ private:
     void transferCompleted(int curlCode) override;
     TimePoint idleDeadline() const override;
     void idleDeadlinePassed() override;
-    void networkThreadStopping() override;
+    void transfersStopping() override;
     // libcurl callbacks.
     static size_t headerCallback(char* data, size_t size, size_t count, void* self);
     static size_t writeCallback(char* data, size_t size, size_t count, void* self);

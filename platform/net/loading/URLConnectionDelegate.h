@@ -1,7 +1,7 @@
 // net::URLConnectionDelegate: what a connection tells its owner, and asks it, while a request runs. Every
-// call comes on the network thread and must not block it. The defaults answer as a connection does for an
-// owner that does not care: credentials only from the shared store, certificates that fail verification
-// refused, redirects followed, no new body stream.
+// call comes on the main thread, in a turn of the main run loop, and must not block it. The defaults answer
+// as a connection does for an owner that does not care: credentials only from the shared store,
+// certificates that fail verification refused, redirects followed, no new body stream.
 //
 //   class Download : public net::URLConnectionDelegate {
 //       void didReceiveData(net::URLConnection&, const uint8_t* bytes, size_t n) override { append(bytes, n); }

@@ -1,6 +1,6 @@
 // net::InputStream: a source of bytes read in chunks: a request body, a part of a multipart body. Made over
 // data, over a file, or as the reading end of a bound pair. A read waits for bytes where the source makes
-// it wait; callers that must not wait (the network thread) ask hasBytesAvailable first. One reader at a time.
+// it wait; callers that must not wait (the main thread) ask hasBytesAvailable first. One reader at a time.
 //
 //   auto body = net::InputStream::withData(bytes);
 //   body->open();

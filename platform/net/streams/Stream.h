@@ -1,7 +1,7 @@
 // net::Stream: what input and output streams share: a status, the error that stopped the stream, and events
 // (opened, bytes available, space available, error, end) for a delegate. A stream sends events only while it
 // is scheduled, and each event reaches the delegate through the scheduler it was given: the main run loop
-// for the multipart body's writer, the network thread for a request body the connection reads. A delegate
+// for the multipart body's writer and for a request body the connection reads. A delegate
 // that has gone is skipped. Status and error may be read from any thread.
 //
 //   stream->setDelegate(weak_from_this());

@@ -8,9 +8,9 @@
 // failure block too, asynchronously, without sending anything. The client counts its calls in flight: from
 // the moment one is queued until its success or failure block has run on its queue.
 //
-// Main thread: the default headers and the registry are not locked. The operations run on the network thread
-// and finish there; the replies are made into objects on the processing queues of the parsing operations;
-// the blocks run on their callback queues. callsInFlight() may be read on any thread.
+// Main thread: the default headers and the registry are not locked. The operations' transfers run on the
+// main run loop (net::MainLoopTransfers) and finish there; small replies are made into objects there too,
+// large ones on the processing queues of the parsing operations; the blocks run on their callback queues. callsInFlight() may be read on any thread.
 //
 //   auto client = networking::HTTPClient::clientWithBaseURL(*base::URL::parse("https://service.example/"));
 //   client->setDefaultHeader("Accept", "application/json");

@@ -217,8 +217,7 @@ void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, F
                 std::lock_guard guard(self->lock());
                 ticket = std::move(self->m_deliveryTicket);
             }
-            // A failed transfer or an unacceptable reply is not parsed.
-            auto processing = self->error() ? nullptr : self->responseProcessingQueue();
+            auto processing = self->processingQueueForReply();
             if (!processing) {
                 self->deliver(success, failure, std::move(ticket));
                 return;
@@ -227,6 +226,15 @@ void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, F
                 self->deliver(success, failure, std::move(ticket));
             });
         });
+}
+
+std::shared_ptr<base::DispatchQueue> HTTPRequestOperation::processingQueueForReply() const
+{
+    // A failed transfer or an unacceptable reply is not parsed.
+    if (error())
+        return nullptr;
+    auto body = responseBody();
+    return body && body->size() > InlineProcessingLimit ? responseProcessingQueue() : nullptr;
 }
 
 std::shared_ptr<const Reply> HTTPRequestOperation::reply() const

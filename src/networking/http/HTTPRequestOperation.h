@@ -5,10 +5,10 @@
 // delivers the outcome to exactly one of a success and a failure block, each on its callback queue (the main
 // queue unless set). Every web call of the application runs as one of these.
 //
-// Threads: the completion route runs on the network thread that finishes the operation; the reply's object is
-// made there, or on the class's processing queue when it has one; the reply value is then settled once and
-// the one block's task posted to its callback queue: that task is the only post a call makes to the main
-// loop (besides progress blocks and observed notifications). Any thread may call the accessors.
+// Threads: the completion route runs on the main thread, which finishes the operation; the reply's object is
+// made there, or, for a body larger than InlineProcessingLimit, on the class's processing queue when it has
+// one; the reply value is then settled once and the one block's task posted to its callback queue. Any
+// thread may call the accessors.
 //
 //   auto operation = std::make_shared<networking::HTTPRequestOperation>(request);
 //   operation->setCompletionBlockWithSuccess(
@@ -58,9 +58,14 @@ public:
 
     // Installs the completion block that calls one of the two (either may be empty) with the reply's object
     // (see responseObject). On the thread that finishes the operation, an error goes to the failure block;
-    // otherwise the object is made, on the class's processing queue when it has one, and goes to the success
-    // block, or a parse error to the failure block. Each block runs on its callback queue.
+    // otherwise the object is made, on the class's processing queue when it has one and the body is large,
+    // and goes to the success block, or a parse error to the failure block. Each block runs on its callback
+    // queue.
     virtual void setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure);
+    // The largest body made into its object on the finishing thread: parsing that much costs the main loop
+    // less than the two thread hops to a processing queue and back; a larger body is parsed off the main
+    // thread, so that parsing never takes a frame's time.
+    static constexpr size_t InlineProcessingLimit = size_t(16) << 10;
 
     // The reply as the success or failure block sees it: set once, before either block is queued, and
     // never changed after (nothing before that).
@@ -83,6 +88,8 @@ protected:
 private:
     // The reply's status code (every reply on this stack is an HTTP one).
     int judgedStatusCode() const;
+    // Where the reply's object is made: none (here) for a failed reply or a small body.
+    std::shared_ptr<base::DispatchQueue> processingQueueForReply() const;
     // The second half of the completion route: the reply, then one of the blocks on its queue with the ticket.
     void deliver(const SuccessBlock& success, const FailureBlock& failure, CallsInFlight::Ticket ticket);
     // Makes the reply once (the object too, unless the reply has failed already) and keeps it.

@@ -4,7 +4,7 @@
 // that finishes the operation (or on the processing queue that parses the body), and never changes after:
 // the main thread reads it without any lock of the operation.
 //
-// Made on the network thread or a processing queue; read on any thread.
+// Made on the main thread or a processing queue; read on any thread.
 //
 //   auto reply = operation->reply();
 //   if (reply && !reply->error) show(reply->text().value_or(""), reply->headers());

@@ -2,9 +2,9 @@
 
 #include "base/loop/DispatchQueue.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/loop/RunLoop.h"
 #include "net/auth/URLCredentialStorage.h"
 #include "net/http/URLErrors.h"
-#include "net/loading/NetworkThread.h"
 
 #include <cstdio>
 
@@ -97,9 +97,7 @@ void URLConnectionOperation::start()
     if (!isReady())
         return;
     setState(State::Executing);
-    net::NetworkThread::shared().post([self = sharedSelf()] { self->operationDidStart(); });
-    // Posted here rather than from the network thread: a call started from the main thread then costs the
-    // main thread no extra wake-up.
+    base::RunLoop::main().post([self = sharedSelf()] { self->operationDidStart(); });
     postNotification(DidStartNotification);
 }
 
@@ -150,7 +148,7 @@ void URLConnectionOperation::cancel()
     if (isFinished() || isCancelled())
         return;
     base::Operation::cancel();
-    net::NetworkThread::shared().post([self = sharedSelf()] { self->cancelConnection(); });
+    base::RunLoop::main().post([self = sharedSelf()] { self->cancelConnection(); });
 }
 
 void URLConnectionOperation::cancelConnection()
@@ -177,7 +175,7 @@ void URLConnectionOperation::pause()
     std::lock_guard guard(m_lock);
     if (isExecuting()) {
         if (auto connection = std::move(m_connection))
-            net::NetworkThread::shared().post([connection] { connection->cancel(); });
+            base::RunLoop::main().post([connection] { connection->cancel(); });
         postNotification(DidFinishNotification);
     }
     setState(State::Paused);

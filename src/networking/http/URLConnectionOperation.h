@@ -1,17 +1,17 @@
 // networking::URLConnectionOperation: one URL request run as an asynchronous operation. It owns the request,
-// the connection (which runs on the network thread), the response and the body, and moves through ready (1),
+// the connection (which runs on the main run loop), the response and the body, and moves through ready (1),
 // executing (2), paused (-1) and finished (3); operation queues follow it through the state announcements.
-// It posts the start and finish notifications on the main queue (only while anyone observes them), reports progress
-// through optional blocks on the main queue (the byte count itself is kept under the lock, so the main thread is only
-// woken for a block), and ends with its completion block (on the network thread, which finishes it). Cancelling gives
-// the URL domain's cancellation error (-999). The body is collected in memory unless another output stream is set; a
-// chunk that cannot be written fails the operation rather than being dropped.
+// It posts the start and finish notifications on the main queue (only while anyone observes them), reports
+// progress through optional blocks on the main queue (the byte count itself is kept under the lock), and ends
+// with its completion block (on the main thread, which finishes it). Cancelling gives the URL domain's
+// cancellation error (-999). The body is collected in memory unless another output stream is set; a chunk
+// that cannot be written fails the operation rather than being dropped.
 //
 // Threads: any thread may call its methods; start() runs on the thread whose queue starts it (the main thread
-// for the client's calls) and only posts the connection's start to the network thread; the connection
-// callbacks, the body's writing, the finish and the completion block run on the network thread; progress
-// blocks and the notifications run on the main queue. The body is set once at the finish and shared from then
-// on (responseBody). A recursive lock guards the state and the results.
+// for the client's calls) and only posts the connection's start to the main run loop; the connection
+// callbacks, the body's writing, the finish and the completion block run there, in turns of the main loop;
+// progress blocks and the notifications run on the main queue. The body is set once at the finish and shared
+// from then on (responseBody). A recursive lock guards the state and the results.
 //
 //   auto operation = std::make_shared<networking::URLConnectionOperation>(request);
 //   operation->setCompletionBlock([weak = std::weak_ptr(operation)] { if (auto op = weak.lock())
@@ -127,7 +127,7 @@ public:
     std::string description() const;
     static std::string keyPathFromState(State state);
 
-    // The connection's callbacks (network thread).
+    // The connection's callbacks (main thread).
     bool canAuthenticateAgainstProtectionSpace(net::URLConnection&, const net::URLProtectionSpace&) override;
     void didReceiveAuthenticationChallenge(
         net::URLConnection&, const std::shared_ptr<net::URLAuthenticationChallenge>&) override;

@@ -1,0 +1,289 @@
+#include "net/loading/MainLoopTransfers.h"
+
+#include "base/loop/DispatchQueue.h"
+#include "base/loop/MainThread.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <poll.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
+#include <vector>
+
+namespace net {
+
+namespace {
+
+    short pollEvents(int what)
+    {
+        switch (what) {
+        case CURL_POLL_IN:
+            return POLLIN;
+        case CURL_POLL_OUT:
+            return POLLOUT;
+        case CURL_POLL_INOUT:
+            return POLLIN | POLLOUT;
+        }
+        return 0;
+    }
+
+    int curlSelectBits(short revents)
+    {
+        int bits = 0;
+        // A hang-up is read as such: libcurl learns of the closed connection from the read.
+        if (revents & (POLLIN | POLLHUP))
+            bits |= CURL_CSELECT_IN;
+        if (revents & POLLOUT)
+            bits |= CURL_CSELECT_OUT;
+        if (revents & (POLLERR | POLLNVAL))
+            bits |= CURL_CSELECT_ERR;
+        return bits;
+    }
+
+    timespec timespecOf(NetworkTransfer::TimePoint due)
+    {
+        auto sinceEpoch = due.time_since_epoch();
+        auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
+        timespec time {};
+        time.tv_sec = static_cast<time_t>(seconds.count());
+        time.tv_nsec = static_cast<long>(std::chrono::nanoseconds(sinceEpoch - seconds).count());
+        // A zero value would disarm the timer rather than fire it.
+        if (time.tv_sec == 0 && time.tv_nsec == 0)
+            time.tv_nsec = 1;
+        return time;
+    }
+
+} // namespace
+
+MainLoopTransfers& MainLoopTransfers::shared()
+{
+    static MainLoopTransfers transfers;
+    return transfers;
+}
+
+MainLoopTransfers::MainLoopTransfers()
+    : m_timerFd(::timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK))
+{
+    if (m_timerFd < 0) {
+        std::perror("timerfd_create");
+        std::abort();
+    }
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    // The queues the transfers' owners post to must outlive this object, which ends the transfers at exit.
+    base::DispatchQueue::main();
+    base::DispatchQueue::global();
+}
+
+MainLoopTransfers::~MainLoopTransfers()
+{
+    stop();
+    ::close(m_timerFd);
+}
+
+void MainLoopTransfers::startMulti()
+{
+    m_multi = curl_multi_init();
+    curl_multi_setopt(m_multi, CURLMOPT_SOCKETFUNCTION, &MainLoopTransfers::socketCallback);
+    curl_multi_setopt(m_multi, CURLMOPT_SOCKETDATA, this);
+    curl_multi_setopt(m_multi, CURLMOPT_TIMERFUNCTION, &MainLoopTransfers::timerCallback);
+    curl_multi_setopt(m_multi, CURLMOPT_TIMERDATA, this);
+    m_timerWatch = base::RunLoop::main().watchDescriptor(m_timerFd, POLLIN, [this](short) { timerFired(); });
+}
+
+void MainLoopTransfers::addTransfer(CURL* easy, NetworkTransfer* transfer)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!m_multi)
+        startMulti();
+    m_transfers[easy] = transfer;
+    TimePoint deadline = transfer->idleDeadline();
+    if (!m_idleCheckDue || deadline < *m_idleCheckDue) {
+        m_idleCheckDue = deadline;
+        armTimer();
+    }
+    curl_multi_add_handle(m_multi, easy);
+}
+
+void MainLoopTransfers::removeTransfer(CURL* easy)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (m_transfers.erase(easy))
+        curl_multi_remove_handle(m_multi, easy);
+}
+
+void MainLoopTransfers::resumeTransfer(CURL* easy)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (m_transfers.contains(easy))
+        curl_easy_pause(easy, CURLPAUSE_CONT);
+}
+
+void MainLoopTransfers::stop()
+{
+    if (!m_multi)
+        return;
+    BASE_ASSERT_MAIN_THREAD();
+    auto transfers = m_transfers;
+    for (auto& [easy, transfer] : transfers) {
+        if (m_transfers.contains(easy)) {
+            removeTransfer(easy);
+            transfer->transfersStopping();
+        }
+    }
+    // Closes the kept-alive connections; libcurl may still report their sockets as it does.
+    curl_multi_cleanup(m_multi);
+    m_multi = nullptr;
+    for (auto& [socket, watch] : m_sockets)
+        base::RunLoop::main().unwatchDescriptor(watch);
+    m_sockets.clear();
+    base::RunLoop::main().unwatchDescriptor(m_timerWatch);
+    itimerspec disarmed {};
+    ::timerfd_settime(m_timerFd, 0, &disarmed, nullptr);
+    m_armedFor.reset();
+    m_curlDue.reset();
+    m_idleCheckDue.reset();
+    if (auto pending = m_immediateTimeout.lock())
+        base::RunLoop::main().cancel(pending);
+}
+
+// libcurl's callbacks.
+
+int MainLoopTransfers::socketCallback(CURL*, curl_socket_t socket, int what, void* self, void*)
+{
+    static_cast<MainLoopTransfers*>(self)->watchSocket(socket, what);
+    return 0;
+}
+
+void MainLoopTransfers::watchSocket(curl_socket_t socket, int what)
+{
+    auto found = m_sockets.find(socket);
+    if (what == CURL_POLL_REMOVE) {
+        if (found != m_sockets.end()) {
+            base::RunLoop::main().unwatchDescriptor(found->second);
+            m_sockets.erase(found);
+        }
+        return;
+    }
+    if (found != m_sockets.end()) {
+        base::RunLoop::main().changeWatchedEvents(found->second, pollEvents(what));
+        return;
+    }
+    m_sockets.emplace(socket,
+        base::RunLoop::main().watchDescriptor(
+            socket, pollEvents(what), [this, socket](short revents) { socketReady(socket, revents); }));
+}
+
+int MainLoopTransfers::timerCallback(CURLM*, long milliseconds, void* self)
+{
+    auto* transfers = static_cast<MainLoopTransfers*>(self);
+    if (milliseconds < 0) {
+        transfers->m_curlDue.reset();
+        return 0;
+    }
+    transfers->m_curlDue = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    if (milliseconds > 0) {
+        transfers->armTimer();
+        return 0;
+    }
+    // Due at once: on the next turn, as libcurl may not be called back from within its own callback.
+    if (transfers->m_immediateTimeout.expired())
+        transfers->m_immediateTimeout
+            = base::RunLoop::main().performAfter(base::Duration::zero(), [transfers] { transfers->runCurlTimeout(); });
+    return 0;
+}
+
+// Events of the loop.
+
+void MainLoopTransfers::socketReady(curl_socket_t socket, short revents)
+{
+    if (!m_multi)
+        return;
+    ++m_eventsHandled;
+    int running = 0;
+    curl_multi_socket_action(m_multi, socket, curlSelectBits(revents), &running);
+    collectCompletedTransfers();
+}
+
+void MainLoopTransfers::timerFired()
+{
+    uint64_t expirations = 0;
+    [[maybe_unused]] auto read = ::read(m_timerFd, &expirations, sizeof expirations);
+    m_armedFor.reset();
+    if (!m_multi)
+        return;
+    ++m_eventsHandled;
+    auto now = std::chrono::steady_clock::now();
+    if (m_curlDue && *m_curlDue <= now)
+        runCurlTimeout();
+    if (m_idleCheckDue && *m_idleCheckDue <= now)
+        expireIdleTransfers(now);
+    armTimer();
+}
+
+void MainLoopTransfers::runCurlTimeout()
+{
+    if (!m_multi)
+        return;
+    m_curlDue.reset();
+    int running = 0;
+    curl_multi_socket_action(m_multi, CURL_SOCKET_TIMEOUT, 0, &running);
+    collectCompletedTransfers();
+}
+
+void MainLoopTransfers::collectCompletedTransfers()
+{
+    int remaining = 0;
+    while (m_multi) {
+        CURLMsg* message = curl_multi_info_read(m_multi, &remaining);
+        if (!message)
+            return;
+        if (message->msg != CURLMSG_DONE)
+            continue;
+        CURL* easy = message->easy_handle;
+        CURLcode result = message->data.result;
+        auto found = m_transfers.find(easy);
+        if (found == m_transfers.end())
+            continue;
+        NetworkTransfer* transfer = found->second;
+        removeTransfer(easy);
+        transfer->transferCompleted(result);
+    }
+}
+
+// Ends the transfers idle past their deadlines and finds the earliest deadline left (deadlines only move later
+// as data arrives, so none passes before it).
+void MainLoopTransfers::expireIdleTransfers(TimePoint now)
+{
+    std::vector<std::pair<CURL*, NetworkTransfer*>> expired;
+    m_idleCheckDue.reset();
+    for (auto& [easy, transfer] : m_transfers) {
+        TimePoint deadline = transfer->idleDeadline();
+        if (deadline <= now)
+            expired.emplace_back(easy, transfer);
+        else if (!m_idleCheckDue || deadline < *m_idleCheckDue)
+            m_idleCheckDue = deadline;
+    }
+    for (auto& [easy, transfer] : expired) {
+        // An earlier expiry may have ended this transfer already.
+        auto found = m_transfers.find(easy);
+        if (found != m_transfers.end() && found->second == transfer) {
+            removeTransfer(easy);
+            transfer->idleDeadlinePassed();
+        }
+    }
+}
+
+void MainLoopTransfers::armTimer()
+{
+    std::optional<TimePoint> due = m_idleCheckDue;
+    if (m_curlDue && (!due || *m_curlDue < *due))
+        due = m_curlDue;
+    if (!due || (m_armedFor && *m_armedFor <= *due))
+        return;
+    itimerspec setting {};
+    setting.it_value = timespecOf(*due);
+    ::timerfd_settime(m_timerFd, TFD_TIMER_ABSTIME, &setting, nullptr);
+    m_armedFor = due;
+}
+
+} // namespace net
