@@ -101,7 +101,12 @@ void MainLoopTransfers::addTransfer(CURL* easy, NetworkTransfer* transfer)
         m_idleCheckDue = deadline;
         armTimer();
     }
+    // libcurl asks for its timeout at once for a new transfer: run here, the request goes out in this turn.
+    m_adding = true;
     curl_multi_add_handle(m_multi, easy);
+    m_adding = false;
+    if (m_curlDue && *m_curlDue <= std::chrono::steady_clock::now())
+        runCurlTimeout();
 }
 
 void MainLoopTransfers::removeTransfer(CURL* easy)
@@ -185,8 +190,9 @@ int MainLoopTransfers::timerCallback(CURLM*, long milliseconds, void* self)
         transfers->armTimer();
         return 0;
     }
-    // Due at once: on the next turn, as libcurl may not be called back from within its own callback.
-    if (transfers->m_immediateTimeout.expired())
+    // Due at once: on the next turn, as libcurl may not be called back from within its own callback (a new
+    // transfer runs it as soon as it is added).
+    if (!transfers->m_adding && transfers->m_immediateTimeout.expired())
         transfers->m_immediateTimeout
             = base::RunLoop::main().performAfter(base::Duration::zero(), [transfers] { transfers->runCurlTimeout(); });
     return 0;

@@ -79,6 +79,7 @@ private:
     std::optional<TimePoint> m_armedFor;
     // The posted run of a timeout due at once, while it is pending.
     std::weak_ptr<base::RunLoop::ScheduledTask> m_immediateTimeout;
+    bool m_adding { false };
     uint64_t m_eventsHandled { 0 };
 };
 

@@ -1,16 +1,16 @@
 #include "networking/http/HTTPClient.h"
 
-#include "base/values/Array.h"
 #include "base/loop/BlockOperation.h"
-#include "base/system/Bundle.h"
 #include "base/loop/DispatchGroup.h"
-#include "base/system/Facts.h"
 #include "base/loop/MainThread.h"
+#include "base/system/Bundle.h"
+#include "base/system/Facts.h"
+#include "base/values/Array.h"
 #include "net/http/URLErrors.h"
 #include "networking/forms/Base64.h"
+#include "networking/forms/QueryString.h"
 #include "networking/http/NetworkingErrors.h"
 #include "networking/plist/PropertyListSerialization.h"
-#include "networking/forms/QueryString.h"
 #include "json/JSONSerializer.h"
 
 #include <algorithm>

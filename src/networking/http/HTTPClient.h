@@ -10,7 +10,8 @@
 //
 // Main thread: the default headers and the registry are not locked. The operations' transfers run on the
 // main run loop (net::MainLoopTransfers) and finish there; small replies are made into objects there too,
-// large ones on the processing queues of the parsing operations; the blocks run on their callback queues. callsInFlight() may be read on any thread.
+// large ones on the processing queues of the parsing operations; the blocks run on their callback queues.
+// callsInFlight() may be read on any thread.
 //
 //   auto client = networking::HTTPClient::clientWithBaseURL(*base::URL::parse("https://service.example/"));
 //   client->setDefaultHeader("Accept", "application/json");

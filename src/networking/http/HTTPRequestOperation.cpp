@@ -207,7 +207,8 @@ ResponseObject HTTPRequestOperation::responseObject()
 
 void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
 {
-    setCompletionBlock(
+    // The route only settles the reply (parsing a small body at most) and posts one task.
+    setCompletionBlockRunOnFinishingThread(
         [weak = std::weak_ptr(sharedHTTPSelf()), success = std::move(success), failure = std::move(failure)] {
             auto self = weak.lock();
             if (!self)
@@ -234,7 +235,7 @@ std::shared_ptr<base::DispatchQueue> HTTPRequestOperation::processingQueueForRep
     if (error())
         return nullptr;
     auto body = responseBody();
-    return body && body->size() > InlineProcessingLimit ? responseProcessingQueue() : nullptr;
+    return body && body->size() <= inlineProcessingLimit() ? nullptr : responseProcessingQueue();
 }
 
 std::shared_ptr<const Reply> HTTPRequestOperation::reply() const

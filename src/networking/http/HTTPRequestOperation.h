@@ -6,8 +6,8 @@
 // queue unless set). Every web call of the application runs as one of these.
 //
 // Threads: the completion route runs on the main thread, which finishes the operation; the reply's object is
-// made there, or, for a body larger than InlineProcessingLimit, on the class's processing queue when it has
-// one; the reply value is then settled once and the one block's task posted to its callback queue. Any
+// made there, or on the class's processing queue when it has one and the body is larger than the class
+// parses inline; the reply value is then settled once and the one block's task posted to its callback queue. Any
 // thread may call the accessors.
 //
 //   auto operation = std::make_shared<networking::HTTPRequestOperation>(request);
@@ -58,14 +58,10 @@ public:
 
     // Installs the completion block that calls one of the two (either may be empty) with the reply's object
     // (see responseObject). On the thread that finishes the operation, an error goes to the failure block;
-    // otherwise the object is made, on the class's processing queue when it has one and the body is large,
-    // and goes to the success block, or a parse error to the failure block. Each block runs on its callback
-    // queue.
+    // otherwise the object is made, on the class's processing queue when it has one and the body is larger
+    // than inlineProcessingLimit(), and goes to the success block, or a parse error to the failure block.
+    // Each block runs on its callback queue.
     virtual void setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure);
-    // The largest body made into its object on the finishing thread: parsing that much costs the main loop
-    // less than the two thread hops to a processing queue and back; a larger body is parsed off the main
-    // thread, so that parsing never takes a frame's time.
-    static constexpr size_t InlineProcessingLimit = size_t(16) << 10;
 
     // The reply as the success or failure block sees it: set once, before either block is queued, and
     // never changed after (nothing before that).
@@ -78,6 +74,12 @@ protected:
     // The queue the reply's object is made on (none: the finishing thread), and the object: the body as data
     // here, the parsed reply in the parsing subclasses, which record a parse error for error().
     virtual std::shared_ptr<base::DispatchQueue> responseProcessingQueue() const { return nullptr; }
+    // The largest body made into its object on the finishing (main) thread although the class has a
+    // processing queue: for the text parsers, parsing that much costs less than the two thread hops to the
+    // queue and back, and a larger body is parsed off the main thread so that parsing never takes a frame's
+    // time. None by default (images are always decoded on their queue).
+    static constexpr size_t TextParsedInlineLimit = size_t(16) << 10;
+    virtual size_t inlineProcessingLimit() const { return 0; }
     virtual ResponseObject responseObject();
 
     std::shared_ptr<HTTPRequestOperation> sharedHTTPSelf();

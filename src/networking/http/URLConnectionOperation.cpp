@@ -133,13 +133,20 @@ void URLConnectionOperation::finish()
 {
     // The completion block runs within setState and may let go of the last other hold on the operation.
     auto keep = sharedSelf();
+    Block runHere;
     {
         std::lock_guard guard(m_lock);
         // The completion block may run after the queue and the connection have let go of the operation.
-        if (completionBlock())
+        if (m_completionRunsOnFinishingThread) {
+            runHere = completionBlock();
+            base::Operation::setCompletionBlock(nullptr);
+        } else if (completionBlock()) {
             m_keptUntilCompleted = sharedSelf();
+        }
     }
     setState(State::Finished);
+    if (runHere)
+        runHere();
 }
 
 void URLConnectionOperation::cancel()
@@ -190,9 +197,17 @@ void URLConnectionOperation::resume()
     start();
 }
 
+void URLConnectionOperation::setCompletionBlockRunOnFinishingThread(Block block)
+{
+    std::lock_guard guard(m_lock);
+    setCompletionBlock(std::move(block));
+    m_completionRunsOnFinishingThread = completionBlock() != nullptr;
+}
+
 void URLConnectionOperation::setCompletionBlock(Block block)
 {
     std::lock_guard guard(m_lock);
+    m_completionRunsOnFinishingThread = false;
     if (!block) {
         base::Operation::setCompletionBlock(nullptr);
         return;

@@ -64,7 +64,8 @@ public:
     bool isExecuting() const override;
     bool isFinished() const override;
     bool isConcurrent() const override { return true; }
-    // The block runs once and is then released.
+    // The block runs once and is then released. When the main thread finishes the operation (as it does for
+    // every transfer), the block runs on a worker thread, so that it never holds up the main loop.
     void setCompletionBlock(Block block) override;
 
     State state() const { return m_state.load(); }
@@ -144,6 +145,10 @@ public:
 protected:
     std::recursive_mutex& lock() const { return m_lock; }
     void setRequest(net::URLRequest request);
+    // Installs a completion block known to be short and not to block (the reply's router): it runs on the
+    // thread that finishes the operation, right after the finish is announced, sparing the two thread hops
+    // to a worker and back.
+    void setCompletionBlockRunOnFinishingThread(Block block);
     // Makes an operation of this one's own kind for copy().
     virtual std::shared_ptr<URLConnectionOperation> makeOperationOfSameKind(net::URLRequest request) const;
 
@@ -182,6 +187,7 @@ private:
     AuthenticationAgainstProtectionSpaceBlock m_authenticationAgainstProtectionSpace;
     AuthenticationChallengeBlock m_authenticationChallenge;
     RedirectResponseBlock m_redirectResponse;
+    bool m_completionRunsOnFinishingThread { false };
     // Keeps the operation until its completion block has run: nothing else may hold it by then.
     std::shared_ptr<URLConnectionOperation> m_keptUntilCompleted;
 };

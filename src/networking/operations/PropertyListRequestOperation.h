@@ -42,6 +42,7 @@ public:
 
 protected:
     std::shared_ptr<base::DispatchQueue> responseProcessingQueue() const override;
+    size_t inlineProcessingLimit() const override { return TextParsedInlineLimit; }
     ResponseObject responseObject() override;
 
 private:

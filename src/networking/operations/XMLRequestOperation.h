@@ -39,6 +39,7 @@ public:
 
 protected:
     std::shared_ptr<base::DispatchQueue> responseProcessingQueue() const override;
+    size_t inlineProcessingLimit() const override { return TextParsedInlineLimit; }
     ResponseObject responseObject() override;
 
 private:
