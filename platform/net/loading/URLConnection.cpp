@@ -109,6 +109,12 @@ void URLConnection::start()
     base::RunLoop::main().post([self = shared_from_this()] { self->beginAttempt(); });
 }
 
+void URLConnection::beginNow()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    beginAttempt();
+}
+
 void URLConnection::cancel()
 {
     if (!base::isMainThread()) {

@@ -14,7 +14,7 @@
 // released (on whichever thread lets go of it last).
 //
 //   auto connection = net::URLConnection::make(request, delegate);
-//   connection->start();   // any thread
+//   connection->start();   // any thread; beginNow() on the main thread
 //   connection->cancel();  // on the main thread no delegate call follows
 #pragma once
 
@@ -49,6 +49,9 @@ public:
 
     // Any thread: the request begins on a later turn of the main run loop.
     void start();
+    // Main thread, from a task of the main loop: the request begins at once, so a failure to begin (a URL
+    // that is not usable) reaches the delegate before this returns.
+    void beginNow();
     // Any thread. On the main thread it takes effect at once; elsewhere when the main loop gets to it.
     void cancel();
 

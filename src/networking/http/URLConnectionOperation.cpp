@@ -104,6 +104,7 @@ void URLConnectionOperation::start()
 void URLConnectionOperation::operationDidStart()
 {
     bool endsAtOnce = false;
+    std::shared_ptr<net::URLConnection> connection;
     {
         std::lock_guard guard(m_lock);
         // A pause before this ran and a resume post a second start: only one of them may connect, and none
@@ -120,13 +121,17 @@ void URLConnectionOperation::operationDidStart()
             endsAtOnce = true;
         } else {
             m_connection = net::URLConnection::make(m_request, sharedSelf());
-            m_connection->start();
+            connection = m_connection;
         }
     }
     // Decided under the lock: a cancellation that comes once the connection exists ends it through
     // cancelConnection, with its error; finishing here as well would report it without one.
     if (endsAtOnce)
         finish();
+    // Begun outside the lock, as a connection that cannot begin reports it at once. A pause that detached
+    // the connection meanwhile has posted its cancellation, which ends it.
+    if (connection)
+        connection->beginNow();
 }
 
 void URLConnectionOperation::finish()
