@@ -14,6 +14,9 @@ namespace net {
 
 namespace {
 
+    // The kept-alive connections kept at most, whatever is running.
+    constexpr long KeptConnections = 256;
+
     short pollEvents(int what)
     {
         switch (what) {
@@ -87,6 +90,9 @@ void MainLoopTransfers::startMulti()
     curl_multi_setopt(m_multi, CURLMOPT_SOCKETDATA, this);
     curl_multi_setopt(m_multi, CURLMOPT_TIMERFUNCTION, &MainLoopTransfers::timerCallback);
     curl_multi_setopt(m_multi, CURLMOPT_TIMERDATA, this);
+    // libcurl's own limit follows the number of transfers running, so the end of a burst would close the
+    // connections the next burst opens again.
+    curl_multi_setopt(m_multi, CURLMOPT_MAXCONNECTS, KeptConnections);
     m_timerWatch = base::RunLoop::main().watchDescriptor(m_timerFd, POLLIN, [this](short) { timerFired(); });
 }
 
