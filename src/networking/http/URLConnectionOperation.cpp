@@ -1,6 +1,7 @@
 #include "networking/http/URLConnectionOperation.h"
 
 #include "base/loop/DispatchQueue.h"
+#include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
 #include "net/auth/URLCredentialStorage.h"
@@ -93,12 +94,18 @@ bool URLConnectionOperation::isFinished() const { return state() == State::Finis
 
 void URLConnectionOperation::start()
 {
-    std::lock_guard guard(m_lock);
-    if (!isReady())
-        return;
-    setState(State::Executing);
-    base::RunLoop::main().post([self = sharedSelf()] { self->operationDidStart(); });
-    postNotification(DidStartNotification);
+    {
+        std::lock_guard guard(m_lock);
+        if (!isReady())
+            return;
+        setState(State::Executing);
+        postNotification(DidStartNotification);
+    }
+    // The main thread (the client's queue) sends the request at once; another thread leaves it to the main loop.
+    if (base::isMainThread())
+        operationDidStart();
+    else
+        base::RunLoop::main().post([self = sharedSelf()] { self->operationDidStart(); });
 }
 
 void URLConnectionOperation::operationDidStart()

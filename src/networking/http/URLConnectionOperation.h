@@ -8,10 +8,10 @@
 // that cannot be written fails the operation rather than being dropped.
 //
 // Threads: any thread may call its methods; start() runs on the thread whose queue starts it (the main thread
-// for the client's calls) and only posts the connection's start to the main run loop; the connection
-// callbacks, the body's writing, the finish and the completion block run there, in turns of the main loop;
-// progress blocks and the notifications run on the main queue. The body is set once at the finish and shared
-// from then on (responseBody). A recursive lock guards the state and the results.
+// for the client's calls, which begins the connection at once; another thread posts that to the main run
+// loop); the connection callbacks, the body's writing, the finish and the completion block run on the main
+// thread, in turns of the main loop; progress blocks and the notifications run on the main queue. The body is set once
+// at the finish and shared from then on (responseBody). A recursive lock guards the state and the results.
 //
 //   auto operation = std::make_shared<networking::URLConnectionOperation>(request);
 //   operation->setCompletionBlock([weak = std::weak_ptr(operation)] { if (auto op = weak.lock())
