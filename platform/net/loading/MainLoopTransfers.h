@@ -6,9 +6,10 @@
 //
 // Time: the timer runs in real time whatever clock the loop is given, so transfers time out in tests on the
 // manual clock as they do in the application. A timeout libcurl wants run at once runs on the next turn.
-// Frames: libcurl's work for one ready socket is bounded (at most 101 reads of its 16 KB buffer per call; the
-// rest comes on a later turn), so a long download never holds up a frame; what is heavy to make of a large
-// body (parsing) is the caller's to move off the main thread.
+// Frames: libcurl's work is bounded (at most 101 reads of its 16 KB buffer per call, and a turn calls it at
+// most three times for a socket: ready, the run it asked for, its timer; the rest comes on later turns), so a
+// long download never holds up a frame; what is heavy to make of a large body (parsing) is the caller's to
+// move off the main thread.
 //
 // Main thread only. Nothing runs while there is no transfer: no socket is watched and the timer is idle
 // (libcurl's kept-alive connections stay open but unwatched). stop() ends the running transfers (their owners
