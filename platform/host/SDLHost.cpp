@@ -90,6 +90,7 @@ SDLHost::SDLHost(SDL_Window* window, const Options& options)
     , m_becameActive(options.becameActive)
     , m_connection(X11Connection::of(window))
     , m_schedule(m_connection.has_value())
+    , m_interruptions([this] { close(); })
 {
     ui::Pasteboard::general().setBackend(clipboard());
     SDL_StartTextInput();
@@ -129,8 +130,7 @@ void SDLHost::pumpEvents()
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
-            m_closed = true;
-            base::RunLoop::main().stop();
+            close();
             continue;
         }
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
@@ -144,6 +144,12 @@ void SDLHost::pumpEvents()
         if (auto handler = ui::Application::shared().inputHandler())
             m_input.handle(event, *handler);
     }
+}
+
+void SDLHost::close()
+{
+    m_closed = true;
+    base::RunLoop::main().stop();
 }
 
 void SDLHost::connectionReady(short revents)

@@ -10,15 +10,16 @@
 // in which nothing drawn changed presents nothing. The
 // window may be resized: the picture then keeps its proportions, letterboxed (see Letterbox.h), and the mouse maps
 // through the same transform. While open, the application's pasteboard is SDL's clipboard. Each time the desktop window
-// gains the focus it calls the becameActive hook (the application becoming active). Closing the desktop window stops
-// the run loop. SDL's video driver is SDL's choice (tests use its offscreen driver, SDL_VIDEODRIVER=offscreen). Main
-// thread; one host at a time.
+// gains the focus it calls the becameActive hook (the application becoming active). Closing the desktop window, or an
+// interruption (Ctrl+C, SIGTERM), stops the run loop. SDL's video driver is SDL's choice (tests use its offscreen
+// driver, SDL_VIDEODRIVER=offscreen). Main thread; one host at a time.
 //
 //   auto host = host::SDLHost::open({});
 //   if (host) host->run();   // returns when the window is closed
 #pragma once
 
 #include "base/time/Timer.h"
+#include "host/InterruptionWatch.h"
 #include "host/PumpSchedule.h"
 #include "host/SDLInput.h"
 #include "host/X11Connection.h"
@@ -68,6 +69,8 @@ private:
     // The end of every turn: presents what changed, then decides how SDL is pumped until the next one.
     void endOfTurn();
     void presentIfChanged();
+    // The window closes: the run loop stops.
+    void close();
     void connectionReady(short revents);
     // Polls (or wakes) at the period the schedule asks for, and stops once it asks for none.
     void updatePolling();
@@ -93,6 +96,7 @@ private:
     std::optional<X11Connection> m_connection;
     base::RunLoop::WatchId m_watch { 0 };
     PumpSchedule m_schedule;
+    InterruptionWatch m_interruptions;
     // Set while SDL is polled or the loop woken for frames.
     std::shared_ptr<base::Timer> m_poll;
     bool m_pumpPosted { false };
