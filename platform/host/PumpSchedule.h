@@ -3,8 +3,10 @@
 // sixty times a second only for a short while after the connection's last traffic, because SDL hands some of
 // what it reads over from a later pump (a lost focus 200 ms on, an input method's answer over its own bus).
 // A running animation has the loop woken for each frame, and a few times a second once its frames have shown
-// nothing for a while (it turns off-screen or under another view), until one shows a change again. Without a
-// watched connection (the offscreen and dummy drivers, Wayland) SDL is polled sixty times a second throughout.
+// nothing for two seconds (it turns off-screen or under another view), until one shows a change again (so
+// an animation whose start was delayed longer than that may show its first frames up to a quarter second
+// late). Without a watched connection (the offscreen and dummy drivers, Wayland) SDL is polled sixty times a
+// second throughout.
 //
 //   host::PumpSchedule schedule(true);
 //   schedule.connectionActive(now);                 // the connection had something to read
@@ -25,7 +27,7 @@ public:
     static constexpr base::Duration settleTime { 0.5 };
     // The wake-up period of an animation whose last `unseenFrames` frames showed nothing.
     static constexpr base::Duration unseenPeriod { 0.25 };
-    static constexpr int unseenFrames = 30;
+    static constexpr int unseenFrames = 120;
 
     explicit PumpSchedule(bool watchesConnection)
         : m_watchesConnection(watchesConnection)

@@ -1,5 +1,6 @@
 #include "host/SDLHost.h"
 
+#include "base/loop/MainThread.h"
 #include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
 #include "base/time/Date.h"
@@ -58,6 +59,7 @@ namespace {
 
 std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         base::log(std::string("host: no video: ") + SDL_GetError());
         return nullptr;
@@ -118,6 +120,7 @@ SDLHost::~SDLHost()
 
 void SDLHost::run()
 {
+    BASE_ASSERT_MAIN_THREAD();
     present();
     // Creating and showing the window may have left events in the queues, where nothing wakes the loop.
     pumpIfEventsWait();
@@ -127,6 +130,7 @@ void SDLHost::run()
 
 void SDLHost::pumpEvents()
 {
+    BASE_ASSERT_MAIN_THREAD();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
