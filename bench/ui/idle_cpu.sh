@@ -2,7 +2,8 @@
 # Measures the CPU the optimized window application uses while nobody touches it: starts the local tracking
 # service and the application in a window on a virtual display (Xvfb), then, screen by screen, lets it settle
 # and reads the process's user and system time from /proc over a measuring window, printed as a share of one
-# core with the machine's load average. The screens: the login screen; the home screen after a click on
+# core, with how often the main thread woke (its voluntary context switches per second) and the machine's load
+# average. The screens: the login screen; the home screen after a click on
 # "sign in" (its family-number sign turns for ever); the attendance screen pushed from the home screen's top
 # right button; the home screen again after the back button; the menu opened by the home screen's top left
 # button. Clicks go through xdotool at the window's points (the window is the screen's size at zoom 1).
@@ -39,14 +40,18 @@ sleep "$settle"
 window=$(xdotool search --sync --pid "$app" | head -1)
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$app/stat"; }
+wakes() { awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$app/task/$app/status"; }
 hz=$(getconf CLK_TCK)
-# measure NAME: the share of one core the application used over the measuring window.
+# measure NAME: the share of one core the application used over the measuring window, and the main thread's
+# wake-ups per second.
 measure() {
-    local before after
+    local before after woke
     before=$(ticks)
+    woke=$(wakes)
     sleep "$measure"
     after=$(ticks)
-    python3 -c "print(f'{\"$1\":<28} {100 * ($after - $before) / $hz / $measure:5.1f} % of one core over $measure s')"
+    woke=$(($(wakes) - woke))
+    python3 -c "print(f'{\"$1\":<28} {100 * ($after - $before) / $hz / $measure:5.1f} % of one core, {$woke / $measure:6.1f} wakes/s over $measure s')"
 }
 # click X Y: a click at the window's point (X, Y), then time to settle.
 click() {

@@ -1,7 +1,9 @@
 #include "host/SDLHost.h"
 
+#include "base/loop/MainThread.h"
 #include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
+#include "base/time/Date.h"
 #include "ui/input/Pasteboard.h"
 #include "ui/layer/Layer.h"
 #include "ui/render/ScreenRenderer.h"
@@ -12,7 +14,9 @@
 #include <cmath>
 #include <dlfcn.h>
 #include <link.h>
+#include <poll.h>
 #include <string_view>
+#include <utility>
 
 namespace host {
 
@@ -55,6 +59,7 @@ namespace {
 
 std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         base::log(std::string("host: no video: ") + SDL_GetError());
         return nullptr;
@@ -85,16 +90,27 @@ SDLHost::SDLHost(SDL_Window* window, const Options& options)
     , m_input(Letterbox::fit(ui::Screen::main().bounds().size, windowSize(window)))
     , m_box(Letterbox::fit(ui::Screen::main().bounds().size, windowSize(window)))
     , m_becameActive(options.becameActive)
+    , m_connection(X11Connection::of(window))
+    , m_schedule(m_connection.has_value())
+    , m_interruptions([this] { close(); })
 {
     ui::Pasteboard::general().setBackend(clipboard());
     SDL_StartTextInput();
-    m_poll = base::Timer::scheduled(base::Duration(1.0 / 60), true, [this](base::Timer&) { pumpEvents(); });
-    m_frameListener = ui::UpdateCycle::main().addFrameListener([this] { presentIfChanged(); });
+    if (m_connection) {
+        m_watch = base::RunLoop::main().watchDescriptor(
+            m_connection->descriptor(), POLLIN, [this](short revents) { connectionReady(revents); });
+    }
+    updatePolling();
+    m_frameListener = ui::UpdateCycle::main().addFrameListener([this] { endOfTurn(); });
 }
 
 SDLHost::~SDLHost()
 {
-    m_poll->invalidate();
+    if (m_poll)
+        m_poll->invalidate();
+    if (m_watch)
+        base::RunLoop::main().unwatchDescriptor(m_watch);
+    base::RunLoop::main().cancelPerforms(this);
     ui::UpdateCycle::main().removeFrameListener(m_frameListener);
     SDL_StopTextInput();
     ui::Pasteboard::general().setBackend({});
@@ -104,18 +120,21 @@ SDLHost::~SDLHost()
 
 void SDLHost::run()
 {
+    BASE_ASSERT_MAIN_THREAD();
     present();
+    // Creating and showing the window may have left events in the queues, where nothing wakes the loop.
+    pumpIfEventsWait();
     while (!m_closed)
         base::RunLoop::main().run();
 }
 
 void SDLHost::pumpEvents()
 {
+    BASE_ASSERT_MAIN_THREAD();
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
-            m_closed = true;
-            base::RunLoop::main().stop();
+            close();
             continue;
         }
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
@@ -129,6 +148,90 @@ void SDLHost::pumpEvents()
         if (auto handler = ui::Application::shared().inputHandler())
             m_input.handle(event, *handler);
     }
+}
+
+void SDLHost::close()
+{
+    m_closed = true;
+    base::RunLoop::main().stop();
+}
+
+void SDLHost::connectionReady(short revents)
+{
+    if (revents & (POLLERR | POLLHUP | POLLNVAL)) {
+        base::log("host: the window system's connection failed; polling instead");
+        base::RunLoop::main().unwatchDescriptor(std::exchange(m_watch, 0));
+        m_schedule.connectionLost();
+    }
+    m_schedule.connectionActive(base::Clock::current()->now());
+    pumpEvents();
+}
+
+void SDLHost::endOfTurn()
+{
+    uint64_t presented = m_framesPresented;
+    presentIfChanged();
+    if (m_closed)
+        return;
+    m_schedule.frameEnded(ui::Layer::anyAnimationRunningInWindow(), m_framesPresented != presented);
+    updatePolling();
+    pumpIfEventsWait();
+    wakeAtNextMinute();
+}
+
+void SDLHost::updatePolling()
+{
+    auto period = m_schedule.period(base::Clock::current()->now());
+    if (m_poll && period && m_poll->timeInterval() == *period)
+        return;
+    if (m_poll)
+        std::exchange(m_poll, nullptr)->invalidate();
+    if (period)
+        m_poll = base::Timer::scheduled(*period, true, [this](base::Timer&) { poll(); });
+}
+
+std::optional<base::Duration> SDLHost::pollPeriod() const
+{
+    if (!m_poll)
+        return std::nullopt;
+    return m_poll->timeInterval();
+}
+
+void SDLHost::poll()
+{
+    // A wake-up for an animation's frame only needs the turn; the connection's watch pumps SDL.
+    if (m_schedule.pollsEvents(base::Clock::current()->now()))
+        pumpEvents();
+}
+
+void SDLHost::pumpIfEventsWait()
+{
+    if (m_pumpPosted)
+        return;
+    bool waiting = SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) || (m_watch && m_connection->hasPendingEvents());
+    if (!waiting)
+        return;
+    m_pumpPosted = true;
+    base::RunLoop::main().performAfter(
+        base::Duration::zero(),
+        [this] {
+            m_pumpPosted = false;
+            pumpEvents();
+        },
+        this);
+}
+
+void SDLHost::wakeAtNextMinute()
+{
+    int64_t next = ui::ScreenRenderer::statusBarMinute() + 1;
+    if (m_wakeMinute == next)
+        return;
+    m_wakeMinute = next;
+    // A little past the minute, so that the wake-up finds the new minute; one that comes early anyway only
+    // asks for the next wake-up.
+    double seconds = double(next) * 60 - base::Date::now().timeIntervalSince1970() + 0.01;
+    base::RunLoop::main().performAfter(
+        base::Duration(seconds), [this] { m_wakeMinute = 0; }, this);
 }
 
 void SDLHost::presentIfChanged()

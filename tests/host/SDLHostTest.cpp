@@ -1,12 +1,15 @@
 #include "host/SDLHost.h"
-#include "ui/view/Application.h"
 #include "ui/input/InputHandler.h"
+#include "ui/view/Application.h"
 #include "ui/view/Screen.h"
 #include "ui/view/View.h"
 #include "ui/view/Window.h"
 
 #include "base/ClockFixture.h"
+#include "base/loop/RunLoop.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -212,4 +215,32 @@ TEST_F(SDLHost, PresentsWhenSomethingChangedAndClosesCleanly)
     push(quit);
     frame();
     EXPECT_TRUE(host->isClosed());
+}
+
+TEST_F(SDLHost, EventsQueuedDuringATurnAreHandledOnTheNextTurnsWithoutWaitingForAPoll)
+{
+    // The offscreen driver has no connection to watch, so SDL is polled every frame; an event another part
+    // of the application queues (as the launcher queues a quit) is handled before the clock moves all the same.
+    EXPECT_EQ(host->pollPeriod(), host::PumpSchedule::framePeriod);
+    base::RunLoop::main().post([&] {
+        mouse(SDL_MOUSEBUTTONDOWN, 100, 200);
+        mouse(SDL_MOUSEBUTTONUP, 100, 200);
+    });
+    clock->advance(base::Duration::zero());
+    EXPECT_EQ(log->entries, (std::vector<std::string> { "began 50,100", "ended 50,100" }));
+}
+
+TEST_F(SDLHost, AnInterruptionClosesTheWindowAndTheSignalsGetTheirFormerActionsBack)
+{
+    host.reset();
+    struct sigaction before { };
+    sigaction(SIGINT, nullptr, &before);
+    host = host::SDLHost::open({});
+    ASSERT_TRUE(host);
+    raise(SIGINT);
+    EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return host->isClosed(); }, std::chrono::seconds(10)));
+    host.reset();
+    struct sigaction after { };
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
