@@ -2,7 +2,8 @@
 // screen holding its device record (three web calls: "Login", "GetDeviceList", "GetDeviceDetial"), in the
 // application against the in-process local service, beside the same three calls made with libcurl directly.
 // The application runs with no host ("quiet") and with a host's frames: after every run-loop turn that changed
-// the picture or has an animation running, the whole screen is rendered as the window host presents it.
+// the picture or has an animation running, the screen's kept frame is brought up to date as the window host
+// does it (ui::ScreenFrame, which redraws only what changed).
 #include "base/loop/RunLoop.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/state/Singleton.h"
@@ -14,7 +15,7 @@
 #include "tracking-service/TrackingService.h"
 #include "ui/controls/TextField.h"
 #include "ui/layer/Layer.h"
-#include "ui/render/ScreenRenderer.h"
+#include "ui/render/ScreenFrame.h"
 #include "ui/view/Screen.h"
 #include "ui/view/UpdateCycle.h"
 
@@ -72,7 +73,7 @@ bool homeHasDevice()
     return home && home->deviceDetail();
 }
 
-// Renders the screen after each turn that changed it, as the window host presents its frames.
+// Updates the screen's frame after each turn that changed it, as the window host presents its frames.
 class FrameRenderer {
 public:
     FrameRenderer()
@@ -91,10 +92,11 @@ private:
         if (ui::Layer::changeCount() == m_renderedChange && !ui::Layer::anyAnimationRunningInWindow())
             return;
         m_renderedChange = ui::Layer::changeCount();
-        benchmark::DoNotOptimize(ui::ScreenRenderer::renderImage());
+        benchmark::DoNotOptimize(m_frame.update());
         ++m_frames;
     }
 
+    ui::ScreenFrame m_frame;
     uint64_t m_listener;
     uint64_t m_renderedChange { 0 };
     int64_t m_frames { 0 };

@@ -1,5 +1,6 @@
 #include "base/system/UserDefaults.h"
 #include "ClockFixture.h"
+#include "base/loop/DispatchQueue.h"
 #include "base/loop/RunLoop.h"
 #include "base/system/DefaultsFile.h"
 #include "base/system/Files.h"
@@ -7,9 +8,11 @@
 #include "base/values/Array.h"
 #include "support/TempDir.h"
 
+#include <condition_variable>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <mutex>
 #include <sys/stat.h>
 
 namespace {
@@ -301,7 +304,7 @@ std::optional<std::string> storedString(const std::filesystem::path& file, const
     return base::UserDefaults(file).stringForKey(key);
 }
 
-TEST_F(UserDefaultsStandardWrites, ATurnsSettingsReachTheFileTogetherAtTheEndOfTheTurn)
+TEST_F(UserDefaultsStandardWrites, ATurnsSettingsReachTheFileTogetherAfterTheTurn)
 {
     auto& defaults = base::UserDefaults::standard();
     std::optional<std::string> onDiskDuringTurn;
@@ -317,6 +320,8 @@ TEST_F(UserDefaultsStandardWrites, ATurnsSettingsReachTheFileTogetherAtTheEndOfT
 
     EXPECT_TRUE(answered);
     EXPECT_FALSE(onDiskDuringTurn) << "written once, after the turn's tasks";
+    // Outside a turn, synchronize() waits for the turn's write or makes it.
+    ASSERT_TRUE(defaults.synchronize());
     EXPECT_EQ(storedString(defaults.file(), "turnWriteA"), "first");
     EXPECT_EQ(storedString(defaults.file(), "turnWriteB"), "second");
 }
@@ -327,6 +332,97 @@ TEST_F(UserDefaultsStandardWrites, OutsideATurnSynchronizeWritesAtOnce)
     defaults.setObject("now", "directWrite");
     EXPECT_TRUE(defaults.synchronize());
     EXPECT_EQ(storedString(defaults.file(), "directWrite"), "now");
+}
+
+// A serial queue whose blocks wait until the test releases it, so that a test sees what the main thread did
+// before the queue ran.
+class HeldQueue {
+public:
+    HeldQueue()
+    {
+        queue->async([this] {
+            std::unique_lock lock(m_mutex);
+            m_released.wait(lock, [this] { return m_open; });
+        });
+    }
+    ~HeldQueue() { releaseAndDrain(); }
+
+    // Lets the queue run and waits until every block given to it so far has run.
+    void releaseAndDrain()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_open = true;
+        }
+        m_released.notify_all();
+        queue->sync([] {});
+    }
+
+    const std::shared_ptr<base::DispatchQueue> queue = base::DispatchQueue::makeSerial("test.held");
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_released;
+    bool m_open { false };
+};
+
+class UserDefaultsTurnWrites : public test::ManualClockTest {
+protected:
+    std::filesystem::path file() const { return m_dir.path() / "defaults.ldef"; }
+
+    // One main-loop turn that stores the value and synchronizes, as the settings accessors do.
+    static void storeInATurn(base::UserDefaults& defaults, const char* value)
+    {
+        bool answered = false;
+        base::RunLoop::main().post([&] {
+            defaults.setObject(value, "k");
+            answered = defaults.synchronize();
+        });
+        base::RunLoop::main().advance(base::Duration(0));
+        EXPECT_TRUE(answered);
+    }
+
+    test::TempDir m_dir;
+    HeldQueue m_held;
+};
+
+TEST_F(UserDefaultsTurnWrites, TheTurnEndsWithoutWritingAndTheQueueWrites)
+{
+    base::UserDefaults defaults(file(), m_held.queue);
+    storeInATurn(defaults, "v");
+    EXPECT_FALSE(std::filesystem::exists(file())) << "the main thread left the write to the queue";
+
+    m_held.releaseAndDrain();
+    EXPECT_EQ(storedString(file(), "k"), "v");
+}
+
+// A normal exit writes what the held queue has not: the latest state, which the queue's late block then
+// leaves alone.
+TEST_F(UserDefaultsTurnWrites, TheLatestStateIsWrittenWhenTheDefaultsGoAndTheQueueIsHeld)
+{
+    {
+        base::UserDefaults defaults(file(), m_held.queue);
+        storeInATurn(defaults, "older");
+        storeInATurn(defaults, "latest");
+        EXPECT_FALSE(std::filesystem::exists(file()));
+    }
+    EXPECT_EQ(storedString(file(), "k"), "latest");
+    m_held.releaseAndDrain();
+    EXPECT_EQ(storedString(file(), "k"), "latest");
+}
+
+TEST_F(UserDefaultsTurnWrites, AFailedQueueWriteIsLoggedAndMadeByTheNextSynchronize)
+{
+    base::UserDefaults defaults(file(), m_held.queue);
+    std::filesystem::create_directory(file()); // a folder where the file should be
+    base::Log::ScopedCapture log;
+    storeInATurn(defaults, "kept");
+    m_held.releaseAndDrain();
+    EXPECT_TRUE(log.contains("cannot write"));
+
+    std::filesystem::remove(file());
+    EXPECT_TRUE(defaults.synchronize());
+    EXPECT_EQ(storedString(file(), "k"), "kept");
 }
 
 } // namespace

@@ -48,6 +48,29 @@ public:
     }
 };
 
+// A view that draws a fill or nothing, as told, and writes down on what kind of surface it was asked.
+class MaybeDrawn : public ui::View {
+public:
+    explicit MaybeDrawn(bool draws)
+        : ui::View(Rect(0, 0, 30, 20))
+        , m_draws(draws)
+    {
+    }
+    void drawRect(const Rect& rect) override
+    {
+        gfx::Context* context = gfx::CurrentContext::get();
+        surfaces.push_back(cairo_surface_get_type(cairo_get_target(context->cairo())));
+        if (!m_draws)
+            return ui::View::drawRect(rect);
+        context->setFillColor(gfx::Color::red());
+        context->fillRect(rect);
+    }
+    std::vector<cairo_surface_type_t> surfaces;
+
+private:
+    bool m_draws;
+};
+
 } // namespace
 
 TEST_F(UpdateCycle, LayoutIsCoalescedAndRunsAtTheEndOfTheTurn)
@@ -130,6 +153,31 @@ TEST_F(UpdateCycle, ViewsWithoutTheirOwnDrawingAreNotAskedAgain)
     turn();
     EXPECT_EQ(view->draws, 1);
     EXPECT_FALSE(view->layer()->contents());
+}
+
+// Finding out that a view draws nothing costs no bitmap once a view of its class was seen drawing nothing; a
+// view of that class that draws after all is drawn again on a bitmap, and its class gets bitmaps from then on.
+TEST_F(UpdateCycle, AClassSeenDrawingNothingIsAskedWithoutABitmap)
+{
+    using Surfaces = std::vector<cairo_surface_type_t>;
+    auto window = std::make_shared<ui::Window>();
+    auto displayed = [&](bool draws) {
+        auto view = std::make_shared<MaybeDrawn>(draws);
+        window->addSubview(view);
+        turn();
+        return view;
+    };
+    auto first = displayed(false);
+    EXPECT_EQ(first->surfaces, Surfaces { CAIRO_SURFACE_TYPE_IMAGE });
+    auto second = displayed(false);
+    EXPECT_EQ(second->surfaces, Surfaces { CAIRO_SURFACE_TYPE_RECORDING });
+    EXPECT_FALSE(second->layer()->contents());
+
+    auto drawing = displayed(true);
+    EXPECT_EQ(drawing->surfaces, (Surfaces { CAIRO_SURFACE_TYPE_RECORDING, CAIRO_SURFACE_TYPE_IMAGE }));
+    ASSERT_TRUE(drawing->layer()->contents());
+    EXPECT_EQ(drawing->layer()->contents()->pixelWidth(), 60);
+    EXPECT_EQ(displayed(false)->surfaces, Surfaces { CAIRO_SURFACE_TYPE_IMAGE });
 }
 
 TEST_F(UpdateCycle, AViewOfNoSizeIsStillAskedToDraw)

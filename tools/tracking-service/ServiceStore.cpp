@@ -72,7 +72,7 @@ ServiceStore::ServiceStore(const std::filesystem::path& folder)
     // The service answers many requests; the statement trace would drown its own request log.
     m_database->setTraceExecution(false);
     m_database->setLogsErrors(true);
-    m_open = m_database->open() && createTables();
+    m_open = m_database->open() && useWriteAheadLog() && createTables();
     if (!m_open)
         base::log("tracking-service: cannot open the store in " + folder.string());
     m_database->detachFromSequence();
@@ -88,6 +88,16 @@ ServiceStore::~ServiceStore()
 ServiceStore::Turn::~Turn() { m_store.m_database->detachFromSequence(); }
 
 bool ServiceStore::isOpen() const { return m_open; }
+
+// Commits append to a write-ahead log without waiting for the disk, so a sign-in's writes (its push token and
+// its session) cost no fsync; the log is synced and folded into the file at checkpoints and when the store
+// closes. A process that stops, cleanly or not, loses no committed write; only a crash of the machine may lose
+// the last ones, which the stand-in's data can afford.
+bool ServiceStore::useWriteAheadLog()
+{
+    return database::stringForQuery(*m_database, "pragma journal_mode = wal") == "wal"
+        && m_database->executeUpdate("pragma synchronous = normal");
+}
 
 bool ServiceStore::createTables()
 {

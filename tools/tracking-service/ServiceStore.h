@@ -1,8 +1,9 @@
 // tracking_service::ServiceStore: the local tracking service's state in one SQLite file ("service.sqlite" in
 // the service's data folder): accounts and their sessions, devices with their per-device documents (detail,
 // alarm clocks, timetable, ...), waiting messages, files to download and received voice uploads. Documents
-// and messages are kept as the JSON values the web methods answer with. Safe from any thread: every call
-// takes the store's lock.
+// and messages are kept as the JSON values the web methods answer with. While the store is open its recent
+// writes sit in SQLite's write-ahead log beside the file ("service.sqlite-wal"); closing folds them in. Safe
+// from any thread: every call takes the store's lock.
 //
 //   tracking_service::ServiceStore store(folder);
 //   store.setDocument("LW3600000001", ServiceStore::DetailDocument, detail);
@@ -138,6 +139,7 @@ public:
     std::vector<VoiceUpload> uploads();
 
 private:
+    bool useWriteAheadLog();
     bool createTables();
     // Without taking the lock: the caller holds it.
     std::optional<base::Value> readDocument(std::string_view serialNumber, std::string_view kind);

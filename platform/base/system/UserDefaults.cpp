@@ -1,5 +1,6 @@
 #include "base/system/UserDefaults.h"
 
+#include "base/loop/DispatchQueue.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/RunLoop.h"
 #include "base/loop/RunLoopTasks.h"
@@ -10,6 +11,7 @@
 #include "base/system/Paths.h"
 #include "base/values/Array.h"
 
+#include <algorithm>
 #include <mutex>
 #include <system_error>
 #include <utility>
@@ -74,30 +76,14 @@ namespace {
         return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
     }
 
-} // namespace
+    // Defaults whose changes wait for the end of the current main-loop turn (see synchronize()).
+    std::mutex turnWritesMutex;
+    std::vector<UserDefaults*> turnWrites;
 
-namespace {
-
-    // The standard defaults, which live as long as the process, and their write left to the end of the
-    // current turn (main thread only).
-    UserDefaults* standardDefaults = nullptr;
-    bool standardWritePending = false;
-
-    // Whether the standard defaults' write waits for the end of the turn (see synchronize()).
-    bool deferStandardWriteToEndOfTurn()
+    std::shared_ptr<DispatchQueue> sharedWriteQueue()
     {
-        if (!isMainThread() || !isRunningMainLoopTasks())
-            return false;
-        static bool observed = false;
-        if (!std::exchange(observed, true)) {
-            RunLoop::main().addEndOfTurnObserver([] {
-                // synchronize() logs a failed write; nobody waits on this one's answer.
-                if (std::exchange(standardWritePending, false))
-                    (void)standardDefaults->synchronize();
-            });
-        }
-        standardWritePending = true;
-        return true;
+        static const std::shared_ptr<DispatchQueue> queue = DispatchQueue::makeSerial("base.user-defaults.writes");
+        return queue;
     }
 
 } // namespace
@@ -107,7 +93,6 @@ UserDefaults& UserDefaults::standard()
     static UserDefaults defaults(Paths::preferences() / FileName);
     static std::once_flag registered;
     std::call_once(registered, [] {
-        standardDefaults = &defaults;
         std::vector<Value> languages;
         for (const auto& language : Facts::current().preferredLanguages())
             languages.emplace_back(language);
@@ -117,17 +102,25 @@ UserDefaults& UserDefaults::standard()
     return defaults;
 }
 
-UserDefaults::UserDefaults(std::filesystem::path file)
+UserDefaults::UserDefaults(std::filesystem::path file, std::shared_ptr<DispatchQueue> writeQueue)
     : m_file(std::move(file))
     , m_values(MutableDictionary::make())
     , m_registered(MutableDictionary::make())
+    , m_writer(std::make_shared<DefaultsWriter>(m_file, 0600, writeQueue ? std::move(writeQueue) : sharedWriteQueue()))
 {
     load();
 }
 
 // Saves without logging: the standard defaults go at process exit, possibly after the log itself, so a failed
-// save has nobody left to tell.
-UserDefaults::~UserDefaults() { (void)save(); }
+// save has nobody left to tell. A write still queued is made here, not left to the queue.
+UserDefaults::~UserDefaults()
+{
+    {
+        std::lock_guard lock(turnWritesMutex);
+        std::erase(turnWrites, this);
+    }
+    (void)save();
+}
 
 void UserDefaults::load()
 {
@@ -311,7 +304,7 @@ void UserDefaults::registerDefaults(const Dictionary& defaults)
 
 bool UserDefaults::synchronize()
 {
-    if (this == standardDefaults && deferStandardWriteToEndOfTurn())
+    if (deferWriteToEndOfTurn())
         return true;
     if (save())
         return true;
@@ -319,18 +312,42 @@ bool UserDefaults::synchronize()
     return false;
 }
 
-bool UserDefaults::save()
+bool UserDefaults::deferWriteToEndOfTurn()
+{
+    if (!isMainThread() || !isRunningMainLoopTasks())
+        return false;
+    static bool observed = false;
+    if (!std::exchange(observed, true))
+        RunLoop::main().addEndOfTurnObserver(&UserDefaults::handOverTurnWrites);
+    std::lock_guard lock(turnWritesMutex);
+    if (std::find(turnWrites.begin(), turnWrites.end(), this) == turnWrites.end())
+        turnWrites.push_back(this);
+    return true;
+}
+
+void UserDefaults::handOverTurnWrites()
+{
+    std::lock_guard lock(turnWritesMutex);
+    for (UserDefaults* defaults : std::exchange(turnWrites, {})) {
+        // Nobody waits on the answer of a turn's synchronize(): a refusal is logged here.
+        if (!defaults->handOver(DefaultsWriter::When::InBackground))
+            log("user defaults: cannot write " + defaults->m_file.string());
+    }
+}
+
+bool UserDefaults::handOver(DefaultsWriter::When when)
 {
     std::lock_guard lock(m_mutex);
     if (!m_dirty)
         return true;
     if (m_mustNotWrite && isPresent(m_file))
         return false;
-    if (!Files::writeAtomically(m_file, DefaultsFile::write(*m_values), 0600))
-        return false;
+    m_writer->submit(DefaultsFile::write(*m_values), when);
     m_dirty = false;
     return true;
 }
+
+bool UserDefaults::save() { return handOver(DefaultsWriter::When::AtNextFlush) && m_writer->flush(); }
 
 DictionaryRef UserDefaults::dictionaryRepresentation() const
 {

@@ -1,5 +1,6 @@
 // base::UserDefaults: typed values under text keys, kept in one file (DefaultsFile format) and written
-// atomically by synchronize() (and when the object goes). A file that cannot be read as defaults (corrupt,
+// atomically by synchronize() (on a background queue when asked during a main-loop turn) and when the object
+// goes, so that nothing synchronized is lost at a normal exit. A file that cannot be read as defaults (corrupt,
 // cut short, foreign) is renamed aside to "<file>.corrupt" (or ".corrupt.1", ...) and the defaults start
 // empty; a file that is there but cannot be read (nor moved aside) is left alone: nothing is written over
 // it while it is there. Stray temporary files of an interrupted write are removed. A reader that asks for a kind gets
@@ -13,8 +14,9 @@
 //   std::optional<std::string> cookie = defaults.stringForKey("kCookie");
 #pragma once
 
-#include "base/values/Dictionary.h"
+#include "base/system/DefaultsWriter.h"
 #include "base/system/SecretStore.h"
+#include "base/values/Dictionary.h"
 #include "base/values/Value.h"
 
 #include <filesystem>
@@ -37,7 +39,8 @@ public:
     // The application's defaults, read from Paths::preferences() on first use.
     static UserDefaults& standard();
 
-    explicit UserDefaults(std::filesystem::path file);
+    // The writes of main-loop turns go to `writeQueue` (a serial queue; null: one queue shared by all defaults).
+    explicit UserDefaults(std::filesystem::path file, std::shared_ptr<DispatchQueue> writeQueue = nullptr);
     ~UserDefaults();
     UserDefaults(const UserDefaults&) = delete;
     UserDefaults& operator=(const UserDefaults&) = delete;
@@ -70,10 +73,12 @@ public:
     // Values answered for keys that hold none; kept in memory only.
     void registerDefaults(const Dictionary& defaults);
 
-    // Writes unsaved changes; true when the file holds every change. For the standard defaults on the main
-    // thread while a run-loop turn's tasks run, the write is made once at the end of the turn, so that the
-    // settings one turn stores (a sign-in stores about eight) cost one atomic write; it answers true then, and
-    // a failure of that write is logged.
+    // Writes unsaved changes; true when the file holds every change, those of earlier background writes
+    // included. On the main thread while a run-loop turn's tasks run, the changes are handed over at the end of
+    // the turn to the write queue, so that the settings one turn stores (a sign-in stores about eight) cost
+    // one atomic write, and the main thread does not wait for the disk; it answers true then. A failure of that
+    // write is logged, and the write is made again by the next synchronize() outside a turn or when the
+    // object goes.
     [[nodiscard]] bool synchronize();
 
     // The stored values (registered ones not included).
@@ -85,6 +90,12 @@ private:
     void moveSecretsToStore();
     void removeStoredValue(std::string_view key);
     void load();
+    // Whether the write waits for the end of the current main-loop turn (see synchronize()).
+    bool deferWriteToEndOfTurn();
+    // The end-of-turn observer: the deferred changes go to their write queues.
+    static void handOverTurnWrites();
+    // Hands the unsaved changes to the writer; false when the file must not be written.
+    [[nodiscard]] bool handOver(DefaultsWriter::When when);
     [[nodiscard]] bool save();
     void setAside();
 
@@ -92,6 +103,8 @@ private:
     mutable std::mutex m_mutex;
     std::shared_ptr<MutableDictionary> m_values;
     std::shared_ptr<MutableDictionary> m_registered;
+    const std::shared_ptr<DefaultsWriter> m_writer;
+    // Changes not yet handed to the writer.
     bool m_dirty { false };
     // The file is there but could be neither read nor kept aside: writing would destroy what it holds.
     bool m_mustNotWrite { false };

@@ -13,7 +13,8 @@
 //
 // Content drawing: a layer marked by setNeedsDisplay() and in a window is drawn by the display pass into a
 // bitmap at its contents scale through drawInContext() (by default the delegate's drawLayer), which becomes
-// its contents. A layer that answers that it has nothing of its own to draw is not asked again.
+// its contents. A layer that answers that it has nothing of its own to draw is not asked again, and the next
+// layer of the same class with a delegate of the same class is asked first without a bitmap.
 //
 //   auto badge = std::make_shared<ui::Layer>();
 //   badge->setFrame({ 10, 10, 20, 20 });
@@ -206,6 +207,8 @@ private:
         std::weak_ptr<base::RunLoop::ScheduledTask> endTask;
     };
 
+    // Draws the layer's own content into the context as the current one; false when there was nothing to draw.
+    bool drawOwnContent(const std::shared_ptr<gfx::Context>& context);
     void insertAt(const std::shared_ptr<Layer>& layer, size_t index);
     void attach(std::shared_ptr<Animation> animation, std::string key,
         std::vector<std::shared_ptr<AnimationStopObserver>> observers);

@@ -6,9 +6,42 @@
 #include "ui/render/Renderer.h"
 #include "ui/view/UpdateCycle.h"
 
+#include <map>
+#include <typeindex>
+#include <typeinfo>
+#include <utility>
+
 namespace ui {
 
 namespace {
+
+    // A layer's kind for drawing: its own class and its delegate's.
+    using DrawingKind = std::pair<std::type_index, std::type_index>;
+
+    // Whether the last layer of each kind drew anything (main thread). Most views draw nothing of their own (a
+    // plain container, an image view, a button), and finding that out on a bitmap of their size costs a
+    // cleared bitmap, several megabytes for a screen-sized view; a layer of a kind seen drawing nothing
+    // finds out on a recording surface instead.
+    std::map<DrawingKind, bool> kindsThatDraw;
+
+    DrawingKind drawingKind(const Layer& layer, const std::shared_ptr<LayerDelegate>& delegate)
+    {
+        return { std::type_index(typeid(layer)), delegate ? std::type_index(typeid(*delegate)) : typeid(void) };
+    }
+
+    bool kindDraws(const DrawingKind& kind)
+    {
+        auto found = kindsThatDraw.find(kind);
+        return found == kindsThatDraw.end() || found->second;
+    }
+
+    std::shared_ptr<gfx::Context> makeRecordingContext(double scale)
+    {
+        cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+        auto context = std::make_shared<gfx::Context>(recording, scale);
+        cairo_surface_destroy(recording);
+        return context;
+    }
 
     // A context for the layer's drawing: a bitmap of its bounds at its contents scale, or, when the bounds
     // hold no pixel, a recording surface, so that the drawing code still runs.
@@ -16,10 +49,7 @@ namespace {
     {
         if (auto bitmap = gfx::Context::makeBitmap(bounds.size, scale))
             return bitmap;
-        cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
-        auto context = std::make_shared<gfx::Context>(recording, scale);
-        cairo_surface_destroy(recording);
-        return context;
+        return makeRecordingContext(scale);
     }
 
 } // namespace
@@ -43,12 +73,15 @@ void Layer::display()
     m_needsDisplay = false;
     if (!m_drawsContent)
         return;
-    const gfx::Rect& bounds = m_model.bounds;
-    auto context = makeDrawingContext(bounds, m_model.contentsScale);
-    context->translateBy(-bounds.origin.x, -bounds.origin.y);
-    gfx::CurrentContext::push(context);
-    bool drew = drawInContext(*context);
-    gfx::CurrentContext::pop();
+    const DrawingKind kind = drawingKind(*this, m_delegate.lock());
+    // A kind that drew nothing last time tries without a bitmap; one that draws after all draws again below.
+    if (!kindDraws(kind) && !drawOwnContent(makeRecordingContext(m_model.contentsScale))) {
+        m_drawsContent = false;
+        return;
+    }
+    auto context = makeDrawingContext(m_model.bounds, m_model.contentsScale);
+    bool drew = drawOwnContent(context);
+    kindsThatDraw.insert_or_assign(kind, drew);
     if (!drew) {
         m_drawsContent = false;
         return;
@@ -61,6 +94,15 @@ void Layer::display()
     cairo_surface_reference(bitmap);
     context.reset();
     setContents(gfx::Image::adopt(bitmap, m_model.contentsScale));
+}
+
+bool Layer::drawOwnContent(const std::shared_ptr<gfx::Context>& context)
+{
+    context->translateBy(-m_model.bounds.origin.x, -m_model.bounds.origin.y);
+    gfx::CurrentContext::push(context);
+    bool drew = drawInContext(*context);
+    gfx::CurrentContext::pop();
+    return drew;
 }
 
 bool Layer::drawInContext(gfx::Context& context)
