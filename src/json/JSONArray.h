@@ -11,6 +11,7 @@
 
 #include "base/values/Array.h"
 #include "json/JSONDecoderKey.h"
+#include "json/PlainValue.h"
 
 #include <cstdint>
 #include <new>
@@ -28,7 +29,8 @@ public:
     // Constructs the next object in place from `arguments`.
     template <typename... Arguments> void appendDecoded(JSONDecoderKey, Arguments&&... arguments)
     {
-        new (&m_objects[m_count]) base::Value(std::forward<Arguments>(arguments)...);
+        auto* object = new (&m_objects[m_count]) base::Value(std::forward<Arguments>(arguments)...);
+        m_plainObjects = m_plainObjects && isPlainValue(*object);
         ++m_count;
     }
 
@@ -51,6 +53,9 @@ private:
     size_t m_count { 0 };
     size_t m_capacity;
     bool m_ownsObjects { false };
+    // Whether every object is plain (see PlainValue.h) and so needs no destroying; only decoded arrays
+    // that were never changed count theirs.
+    bool m_plainObjects { true };
     // 0 for an immutable array; a mutable one counts its changes from 1 and never returns to 0.
     uint64_t m_mutations;
 };

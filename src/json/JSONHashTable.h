@@ -7,6 +7,7 @@
 #pragma once
 
 #include "base/values/Value.h"
+#include "json/PlainValue.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -94,6 +95,9 @@ private:
     size_t m_count { 0 };
     // The block this table allocated, or null when its storage is the caller's.
     void* m_ownedBlock { nullptr };
+    // Whether every key and object is plain (see PlainValue.h) and so needs no destroying; only tables
+    // filled by the decoder alone count theirs.
+    bool m_plainPairs { true };
 };
 
 template <typename MakeObject>
@@ -113,6 +117,7 @@ void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, MakeObject&&
                 pair.key.~Value();
                 throw;
             }
+            m_plainPairs = m_plainPairs && isPlainValue(pair.key) && isPlainValue(pair.object);
             occupy(slot, hash);
             return;
         }

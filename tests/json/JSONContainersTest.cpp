@@ -268,3 +268,24 @@ TEST(JSONDictionary, EqualsPlainDictionariesWithTheSameContents)
     EXPECT_NE(*decoded, *json::objectFromJSONString(R"({"b":[1,2],"a":"x"})"));
     EXPECT_NE(*decoded, *json::objectFromJSONString(R"({"b":[1,2],"a":"y","c":{"d":null}})"));
 }
+
+// Containers holding only numbers and short texts are dropped without destroying them one by one: whatever
+// is put in later, or decoded beside them, must still be freed (LeakSanitizer fails the test otherwise).
+TEST(JSONContainers, ValuesThatOwnMemoryAreFreedWithTheirContainer)
+{
+    const std::string longText(40, 'x');
+    auto array = decodedArray(R"([1,"short",true,null,2.5])", true);
+    array->insertObject(base::Value(longText), 0);
+    array->replaceObjectAtIndex(1, base::Value(longText + "y"));
+    EXPECT_EQ(array->objectAtIndex(0), base::Value(longText));
+
+    auto dictionary = decodedDictionary(R"({"a":1,"b":"short"})", true);
+    dictionary->setObject(base::Value(longText), "a");
+    dictionary->setObject(base::Value(1), longText);
+    EXPECT_EQ(*dictionary->objectForKey(longText), base::Value(1));
+
+    auto decoded = json::objectFromJSONString(
+        R"({"a text longer than any kept inline":[1,"another text longer than inline ones"],"k":{"n":1}})");
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->dictionary()->count(), 2u);
+}
