@@ -11,7 +11,6 @@
 
 #include "base/values/Array.h"
 #include "json/JSONDecoderKey.h"
-#include "json/PlainValue.h"
 
 #include <cstdint>
 #include <new>
@@ -26,11 +25,12 @@ public:
     JSONArray(void* const& storage, JSONDecoderKey, size_t count, bool isMutable);
     ~JSONArray() override;
     static size_t storageBytes(size_t count) { return count * sizeof(base::Value); }
-    // Constructs the next object in place from `arguments`.
-    template <typename... Arguments> void appendDecoded(JSONDecoderKey, Arguments&&... arguments)
+    // Constructs the next object in place from `arguments`; `plain` tells whether it is plain (see
+    // PlainValue.h).
+    template <typename... Arguments> void appendDecoded(JSONDecoderKey, bool plain, Arguments&&... arguments)
     {
-        auto* object = new (&m_objects[m_count]) base::Value(std::forward<Arguments>(arguments)...);
-        m_plainObjects = m_plainObjects && isPlainValue(*object);
+        new (&m_objects[m_count]) base::Value(std::forward<Arguments>(arguments)...);
+        m_plainObjects &= plain;
         ++m_count;
     }
 

@@ -7,7 +7,6 @@
 #pragma once
 
 #include "base/values/Value.h"
-#include "json/PlainValue.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,8 +39,10 @@ public:
     // Adds the pair, first removing a pair with an equal key. There must be room for one more pair.
     void add(uint32_t hash, base::Value&& key, base::Value&& object);
     // The same for a pair read by the decoder: the key is made from its text, and the object constructed
-    // in place by makeObject(base::Value* storage).
-    template <typename MakeObject> void addDecoded(uint32_t hash, std::string_view key, MakeObject&& makeObject);
+    // in place by makeObject(base::Value* storage); `plainPair` tells whether both are plain (see
+    // PlainValue.h).
+    template <typename MakeObject>
+    void addDecoded(uint32_t hash, std::string_view key, bool plainPair, MakeObject&& makeObject);
     void remove(size_t slot);
 
     const base::Value& keyAt(size_t slot) const { return pairAt(slot).key; }
@@ -101,7 +102,7 @@ private:
 };
 
 template <typename MakeObject>
-void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, MakeObject&& makeObject)
+void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, bool plainPair, MakeObject&& makeObject)
 {
     size_t slot = home(hash);
     for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
@@ -117,7 +118,7 @@ void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, MakeObject&&
                 pair.key.~Value();
                 throw;
             }
-            m_plainPairs = m_plainPairs && isPlainValue(pair.key) && isPlainValue(pair.object);
+            m_plainPairs &= plainPair;
             occupy(slot, hash);
             return;
         }

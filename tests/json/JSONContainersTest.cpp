@@ -4,6 +4,7 @@
 #include "json/JSONArray.h"
 #include "json/JSONDictionary.h"
 #include "json/JSONDictionaryEnumerator.h"
+#include "json/PlainValue.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -284,8 +285,16 @@ TEST(JSONContainers, ValuesThatOwnMemoryAreFreedWithTheirContainer)
     dictionary->setObject(base::Value(1), longText);
     EXPECT_EQ(*dictionary->objectForKey(longText), base::Value(1));
 
-    auto decoded = json::objectFromJSONString(
-        R"({"a text longer than any kept inline":[1,"another text longer than inline ones"],"k":{"n":1}})");
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->dictionary()->count(), 2u);
+    for (const char* text : { R"({"k":{"n":"a text longer than any kept inline"}})",
+             R"([[["another text longer than inline ones"]]])", R"({"a key longer than any kept inline":1})" }) {
+        auto decoded = json::objectFromJSONString(text);
+        ASSERT_TRUE(decoded) << text;
+    }
+}
+
+// Texts the decoder counts as plain must be ones std::string keeps within itself.
+TEST(JSONContainers, PlainTextsFitWithinAString)
+{
+    EXPECT_GE(std::string().capacity(), json::InlineTextCapacity);
+    EXPECT_EQ(std::string(json::InlineTextCapacity, 'x').capacity(), std::string().capacity());
 }
