@@ -16,7 +16,7 @@ JSONArray::JSONArray(void* const& storage, JSONDecoderKey, size_t count, bool is
 
 JSONArray::~JSONArray()
 {
-    for (size_t i = 0; i < m_count; ++i)
+    for (size_t i = 0; i < m_count && !m_plainObjects; ++i)
         m_objects[i].~Value();
     if (m_ownsObjects)
         ::operator delete(m_objects);
@@ -54,6 +54,7 @@ void JSONArray::insertObject(base::Value value, size_t index)
         reallocate(m_capacity + GrowthSlots);
     new (&m_objects[m_count]) base::Value();
     ++m_count;
+    m_plainObjects = false;
     for (size_t i = m_count - 1; i > index; --i)
         m_objects[i] = std::move(m_objects[i - 1]);
     m_objects[index] = std::move(value);
@@ -81,6 +82,7 @@ void JSONArray::replaceObjectAtIndex(size_t index, base::Value value)
     if (index >= m_count)
         raiseBeyondBounds(selector, index, m_count);
     m_objects[index] = std::move(value);
+    m_plainObjects = false;
     countMutation();
 }
 

@@ -25,10 +25,12 @@ public:
     JSONArray(void* const& storage, JSONDecoderKey, size_t count, bool isMutable);
     ~JSONArray() override;
     static size_t storageBytes(size_t count) { return count * sizeof(base::Value); }
-    // Constructs the next object in place from `arguments`.
-    template <typename... Arguments> void appendDecoded(JSONDecoderKey, Arguments&&... arguments)
+    // Constructs the next object in place from `arguments`; `plain` tells whether it is plain (see
+    // PlainValue.h).
+    template <typename... Arguments> void appendDecoded(JSONDecoderKey, bool plain, Arguments&&... arguments)
     {
         new (&m_objects[m_count]) base::Value(std::forward<Arguments>(arguments)...);
+        m_plainObjects &= plain;
         ++m_count;
     }
 
@@ -51,6 +53,9 @@ private:
     size_t m_count { 0 };
     size_t m_capacity;
     bool m_ownsObjects { false };
+    // Whether every object is plain (see PlainValue.h) and so needs no destroying; only decoded arrays
+    // that were never changed count theirs.
+    bool m_plainObjects { true };
     // 0 for an immutable array; a mutable one counts its changes from 1 and never returns to 0.
     uint64_t m_mutations;
 };

@@ -71,6 +71,7 @@ JSONHashTable::JSONHashTable(JSONHashTable&& other) noexcept
     , m_modMultiplier(std::exchange(other.m_modMultiplier, 0))
     , m_count(std::exchange(other.m_count, 0))
     , m_ownedBlock(std::exchange(other.m_ownedBlock, nullptr))
+    , m_plainPairs(std::exchange(other.m_plainPairs, true))
 {
 }
 
@@ -84,13 +85,14 @@ JSONHashTable& JSONHashTable::operator=(JSONHashTable&& other) noexcept
         m_modMultiplier = std::exchange(other.m_modMultiplier, 0);
         m_count = std::exchange(other.m_count, 0);
         m_ownedBlock = std::exchange(other.m_ownedBlock, nullptr);
+        m_plainPairs = std::exchange(other.m_plainPairs, true);
     }
     return *this;
 }
 
 void JSONHashTable::destroyPairs()
 {
-    for (size_t i = 0; i < m_count; ++i) {
+    for (size_t i = 0; i < m_count && !m_plainPairs; ++i) {
         m_pairs[i].key.~Value();
         m_pairs[i].object.~Value();
     }
@@ -138,6 +140,7 @@ void JSONHashTable::add(uint32_t hash, base::Value&& key, base::Value&& object)
             Pair& pair = m_pairs[m_count];
             new (&pair.key) base::Value(std::move(key));
             new (&pair.object) base::Value(std::move(object));
+            m_plainPairs = false;
             occupy(slot, hash);
             return;
         }

@@ -39,8 +39,10 @@ public:
     // Adds the pair, first removing a pair with an equal key. There must be room for one more pair.
     void add(uint32_t hash, base::Value&& key, base::Value&& object);
     // The same for a pair read by the decoder: the key is made from its text, and the object constructed
-    // in place by makeObject(base::Value* storage).
-    template <typename MakeObject> void addDecoded(uint32_t hash, std::string_view key, MakeObject&& makeObject);
+    // in place by makeObject(base::Value* storage); `plainPair` tells whether both are plain (see
+    // PlainValue.h).
+    template <typename MakeObject>
+    void addDecoded(uint32_t hash, std::string_view key, bool plainPair, MakeObject&& makeObject);
     void remove(size_t slot);
 
     const base::Value& keyAt(size_t slot) const { return pairAt(slot).key; }
@@ -94,10 +96,13 @@ private:
     size_t m_count { 0 };
     // The block this table allocated, or null when its storage is the caller's.
     void* m_ownedBlock { nullptr };
+    // Whether every key and object is plain (see PlainValue.h) and so needs no destroying; only tables
+    // filled by the decoder alone count theirs.
+    bool m_plainPairs { true };
 };
 
 template <typename MakeObject>
-void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, MakeObject&& makeObject)
+void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, bool plainPair, MakeObject&& makeObject)
 {
     size_t slot = home(hash);
     for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
@@ -113,6 +118,7 @@ void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, MakeObject&&
                 pair.key.~Value();
                 throw;
             }
+            m_plainPairs &= plainPair;
             occupy(slot, hash);
             return;
         }

@@ -4,6 +4,7 @@
 #include "json/JSONDecoderKey.h"
 #include "json/JSONDictionary.h"
 #include "json/JSONValueHash.h"
+#include "json/PlainValue.h"
 #include "json/SharedWithStorage.h"
 
 #include <iterator>
@@ -255,11 +256,13 @@ base::ArrayRef JSONParser::parseArray()
                 size_t count = m_arrayStack.size() - start;
                 auto created = makeSharedWithStorage<JSONArray>(
                     *m_arena, JSONArray::storageBytes(count), JSONDecoderKey(), count, m_mutableCollections);
-                auto append = [&created](auto&&... arguments) {
-                    created->appendDecoded(JSONDecoderKey(), std::forward<decltype(arguments)>(arguments)...);
-                };
-                for (size_t i = start; i < m_arrayStack.size(); ++i)
-                    make(m_arrayStack[i], append);
+                for (size_t i = start; i < m_arrayStack.size(); ++i) {
+                    bool plain = isPlain(m_arrayStack[i]);
+                    make(m_arrayStack[i], [&created, plain](auto&&... arguments) {
+                        created->appendDecoded(
+                            JSONDecoderKey(), plain, std::forward<decltype(arguments)>(arguments)...);
+                    });
+                }
                 array = std::move(created);
                 break;
             }
@@ -316,7 +319,8 @@ base::DictionaryRef JSONParser::parseObject()
                 JSONHashTable& table = object->decodingTable(JSONDecoderKey());
                 for (size_t i = start; i < m_objectStack.size(); ++i) {
                     PendingPair& pair = m_objectStack[i];
-                    table.addDecoded(pair.keyHash, text(pair.key), [&](base::Value* storage) {
+                    bool plainPair = isPlainText(pair.key.length) && isPlain(pair.object);
+                    table.addDecoded(pair.keyHash, text(pair.key), plainPair, [&](base::Value* storage) {
                         make(pair.object, [storage](auto&&... arguments) {
                             new (storage) base::Value(std::forward<decltype(arguments)>(arguments)...);
                         });

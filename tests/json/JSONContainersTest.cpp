@@ -4,6 +4,7 @@
 #include "json/JSONArray.h"
 #include "json/JSONDictionary.h"
 #include "json/JSONDictionaryEnumerator.h"
+#include "json/PlainValue.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -267,4 +268,33 @@ TEST(JSONDictionary, EqualsPlainDictionariesWithTheSameContents)
     EXPECT_EQ(decoded->hash(), plain.hash());
     EXPECT_NE(*decoded, *json::objectFromJSONString(R"({"b":[1,2],"a":"x"})"));
     EXPECT_NE(*decoded, *json::objectFromJSONString(R"({"b":[1,2],"a":"y","c":{"d":null}})"));
+}
+
+// Containers holding only numbers and short texts are dropped without destroying them one by one: whatever
+// is put in later, or decoded beside them, must still be freed (LeakSanitizer fails the test otherwise).
+TEST(JSONContainers, ValuesThatOwnMemoryAreFreedWithTheirContainer)
+{
+    const std::string longText(40, 'x');
+    auto array = decodedArray(R"([1,"short",true,null,2.5])", true);
+    array->insertObject(base::Value(longText), 0);
+    array->replaceObjectAtIndex(1, base::Value(longText + "y"));
+    EXPECT_EQ(array->objectAtIndex(0), base::Value(longText));
+
+    auto dictionary = decodedDictionary(R"({"a":1,"b":"short"})", true);
+    dictionary->setObject(base::Value(longText), "a");
+    dictionary->setObject(base::Value(1), longText);
+    EXPECT_EQ(*dictionary->objectForKey(longText), base::Value(1));
+
+    for (const char* text : { R"({"k":{"n":"a text longer than any kept inline"}})",
+             R"([[["another text longer than inline ones"]]])", R"({"a key longer than any kept inline":1})" }) {
+        auto decoded = json::objectFromJSONString(text);
+        ASSERT_TRUE(decoded) << text;
+    }
+}
+
+// Texts the decoder counts as plain must be ones std::string keeps within itself.
+TEST(JSONContainers, PlainTextsFitWithinAString)
+{
+    EXPECT_GE(std::string().capacity(), json::InlineTextCapacity);
+    EXPECT_EQ(std::string(json::InlineTextCapacity, 'x').capacity(), std::string().capacity());
 }
