@@ -388,7 +388,8 @@ void URLConnection::headerBlockCompleted()
         m_hold = Hold::Challenge;
         return;
     }
-    deliverResponse(makeResponse());
+    // Nothing reads this block's fields after its response is made.
+    deliverResponse(std::make_shared<HTTPResponse>(*m_request->url(), *status, m_parser.takeHeaders()));
 }
 
 size_t URLConnection::receiveData(const char* data, size_t length)
