@@ -38,15 +38,6 @@ namespace {
         return scheme;
     }
 
-    // Header texts go on the wire as given; line breaks and NUL would let a value forge other fields.
-    std::string sanitized(std::string_view text)
-    {
-        std::string clean(text);
-        std::replace_if(
-            clean.begin(), clean.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
-        return clean;
-    }
-
     bool isRedirectStatus(int status)
     {
         return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
@@ -97,12 +88,7 @@ URLConnection::URLConnection(
 {
 }
 
-URLConnection::~URLConnection()
-{
-    if (m_headerList)
-        curl_slist_free_all(m_headerList);
-    EasyHandlePool::shared().giveBack(m_easy);
-}
+URLConnection::~URLConnection() { EasyHandlePool::shared().giveBack(m_easy); }
 
 void URLConnection::start()
 {
@@ -188,9 +174,6 @@ bool URLConnection::configureHandle()
         curl_easy_reset(m_easy);
     if (!m_easy)
         return false;
-    if (m_headerList)
-        curl_slist_free_all(m_headerList);
-    m_headerList = nullptr;
 
     auto timeout = std::chrono::duration_cast<std::chrono::milliseconds>(m_request->timeoutInterval()).count();
     curl_easy_setopt(m_easy, CURLOPT_URL, m_request->url()->absoluteString().c_str());
@@ -242,15 +225,8 @@ bool URLConnection::configureHandle()
     else if (method == "GET" && sendsBody)
         curl_easy_setopt(m_easy, CURLOPT_CUSTOMREQUEST, "GET");
 
-    for (auto& [name, value] : m_request->allHTTPHeaderFields()) {
-        // libcurl states the body's length itself, from the body or the stream's announced length.
-        if (HTTPHeaderFields::namesEqual(name, "Content-Length"))
-            continue;
-        std::string line = sanitized(name) + (value.empty() ? ";" : ": " + sanitized(value));
-        m_headerList = curl_slist_append(m_headerList, line.c_str());
-    }
-    m_headerList = curl_slist_append(m_headerList, "Expect:");
-    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headerList);
+    m_headerList.assign(m_request->allHTTPHeaderFields());
+    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headerList.list());
     return true;
 }
 
