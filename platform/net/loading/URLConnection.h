@@ -69,7 +69,10 @@ private:
 
     // Attempts.
     void beginAttempt();
+    static void setUpHandle(CURL* easy);
     [[nodiscard]] bool configureHandle();
+    void configureCredential();
+    void configureMethodAndBody();
     void restartAttempt();
     // Transfer callbacks (NetworkTransfer).
     void transferCompleted(int curlCode) override;
@@ -114,6 +117,7 @@ private:
 
     CURL* m_easy { nullptr };
     CurlHeaderList m_headerList;
+    bool m_handleAuthenticated { false };
     char m_errorBuffer[CURL_ERROR_SIZE] {};
     bool m_registered { false };
     bool m_inCurlCallback { false };
