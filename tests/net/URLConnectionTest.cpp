@@ -479,3 +479,77 @@ TEST_F(URLConnectionTest, WithoutADelegateAnswerTheSharedStoreSuppliesTheCredent
     net::URLCredentialStorage::shared().removeAll();
     EXPECT_EQ(recorder->body(), "welcome");
 }
+
+// The pool hands each connection the easy handle of the call before: nothing of that call may reach the next.
+TEST_F(URLConnectionTest, AReusedHandleCarriesNothingOfThePreviousCall)
+{
+    auto echo = [](const httplib::Request& request, httplib::Response& response) {
+        response.set_content(request.method + ":" + request.body, "text/plain");
+    };
+    m_server.server().Get("/echo", echo).Post("/echo", echo).Put("/echo", echo).Delete("/echo", echo);
+    m_server.server().Patch("/echo", echo);
+    m_server.server().Get("/private", [](const httplib::Request& request, httplib::Response& response) {
+        if (request.has_header("Authorization")) {
+            response.set_content("welcome", "text/plain");
+            return;
+        }
+        response.status = 401;
+        response.set_header("WWW-Authenticate", "Basic realm=\"devices\"");
+    });
+    m_server.start();
+    auto call = [&](const std::string& method, std::optional<std::string> body, bool streamed = false) {
+        auto made = request("/echo");
+        made.setHTTPMethod(method);
+        if (body && streamed) {
+            made.setValue(std::to_string(body->size()), "Content-Length");
+            made.setHTTPBodyStream(net::InputStream::withData(base::Data(body->begin(), body->end())));
+        } else if (body) {
+            made.setHTTPBody(base::Data(body->begin(), body->end()));
+        }
+        if (method == "PUT") {
+            made.setValue("bytes=5-", "Range");
+            made.setValue("Basic YW5uOnNlY3JldA==", "Authorization");
+        }
+        return run(made)->body();
+    };
+    EXPECT_EQ(call("HEAD", std::nullopt), "");
+    EXPECT_EQ(call("GET", std::nullopt), "GET:");
+    EXPECT_EQ(call("PUT", "put-body"), "ut-body") << "the server answers the range asked for";
+    EXPECT_EQ(call("GET", std::nullopt), "GET:");
+    EXPECT_EQ(call("POST", "streamed", true), "POST:streamed");
+    EXPECT_EQ(call("GET", std::nullopt), "GET:");
+    call("GET", "sent-with-get");
+    EXPECT_EQ(call("DELETE", std::nullopt), "DELETE:");
+    EXPECT_EQ(call("POST", std::nullopt), "POST:");
+    EXPECT_EQ(call("HEAD", std::nullopt), "");
+    EXPECT_EQ(call("PATCH", "patched"), "PATCH:patched");
+    auto received = m_server.received();
+    ASSERT_EQ(received.size(), 11u);
+    for (size_t index : { 1u, 3u, 5u }) {
+        EXPECT_FALSE(received[index].hasHeader("Range")) << index;
+        EXPECT_FALSE(received[index].hasHeader("Authorization")) << index;
+        EXPECT_FALSE(received[index].hasHeader("Content-Length")) << index;
+        EXPECT_EQ(received[index].method, "GET") << index;
+    }
+    EXPECT_EQ(received[2].header("Range"), "bytes=5-");
+    EXPECT_EQ(received[6].header("Content-Length"), "13") << "a GET with a body sends it (the server ignores it)";
+    EXPECT_EQ(received[8].header("Content-Length"), "0");
+    EXPECT_EQ(received[9].method, "HEAD");
+
+    auto answered = std::make_shared<test::ConnectionRecorder>();
+    answered->onCanAuthenticate = [](const net::URLProtectionSpace&) { return true; };
+    answered->onChallenge = [](const std::shared_ptr<net::URLAuthenticationChallenge>& challenge) {
+        challenge->useCredential(net::URLCredential::withUser("ann", "secret", net::URLCredential::Persistence::None));
+    };
+    EXPECT_EQ(run(request("/private"), answered)->body(), "welcome");
+    auto refused = std::make_shared<test::ConnectionRecorder>();
+    refused->onCanAuthenticate = [](const net::URLProtectionSpace&) { return true; };
+    refused->onChallenge = [](const std::shared_ptr<net::URLAuthenticationChallenge>& challenge) {
+        challenge->continueWithoutCredential();
+    };
+    EXPECT_EQ(run(request("/private"), refused)->response()->statusCode(), 401);
+    received = m_server.received();
+    ASSERT_EQ(received.size(), 14u);
+    EXPECT_TRUE(received[12].hasHeader("Authorization"));
+    EXPECT_FALSE(received[13].hasHeader("Authorization")) << "the next call on the handle sent the credential";
+}

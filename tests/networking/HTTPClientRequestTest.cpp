@@ -113,6 +113,9 @@ TEST(HTTPClientRequests, TheDefaultsAreASnapshot)
     auto request = client->requestWithMethod("POST", "x", nullptr);
     client->setDefaultHeader("Cookie", "a=2");
     EXPECT_EQ(header(request, "Cookie"), "a=1");
+    EXPECT_EQ(header(client->requestWithMethod("POST", "x", nullptr), "Cookie"), "a=2") << "the next call's";
+    client->setDefaultHeader("Cookie", std::nullopt);
+    EXPECT_FALSE(client->requestWithMethod("POST", "x", nullptr).valueForHTTPHeaderField("Cookie"));
 }
 
 TEST(HTTPClientRequests, JSONParametersGoInACompactBodyWithTheCharset)

@@ -1,15 +1,20 @@
 #include "net/http/HTTPHeaderFields.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace net {
 
+namespace {
+
+    // Field names are ASCII tokens: only A-Z fold, whatever the process's locale.
+    char foldedASCII(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+} // namespace
+
 bool HTTPHeaderFields::namesEqual(std::string_view a, std::string_view b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldedASCII(x) == foldedASCII(y); });
 }
 
 std::vector<HTTPHeaderFields::Field>::iterator HTTPHeaderFields::find(std::string_view name)

@@ -30,6 +30,7 @@ public:
     void add(std::string_view name, std::string_view value);
     void remove(std::string_view name);
 
+    void reserve(size_t count) { m_fields.reserve(count); }
     size_t size() const { return m_fields.size(); }
     bool empty() const { return m_fields.empty(); }
     auto begin() const { return m_fields.begin(); }

@@ -6,6 +6,8 @@ namespace net {
 
 namespace {
 
+    constexpr size_t TypicalFieldCount = 12;
+
     bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
     std::string_view trimBlanks(std::string_view text)
@@ -74,7 +76,9 @@ bool HTTPResponseHeaderParser::feedLine(std::string_view line)
 void HTTPResponseHeaderParser::startBlock(std::string_view statusLine)
 {
     m_statusCode = parseStatusLine(statusLine);
+    // Room for a usual reply's fields, so that the block is read without growing the list.
     m_headers = HTTPHeaderFields();
+    m_headers.reserve(TypicalFieldCount);
     m_lastFieldName.clear();
     m_inBlock = true;
     m_complete = false;
@@ -104,7 +108,7 @@ void HTTPResponseHeaderParser::addField(std::string_view line)
         }
     }
     m_headers.add(name, trimBlanks(line.substr(colon + 1)));
-    m_lastFieldName = std::string(name);
+    m_lastFieldName.assign(name);
 }
 
 } // namespace net

@@ -24,6 +24,8 @@ public:
     // The status code of the current block; nothing before a valid status line.
     [[nodiscard]] std::optional<int> statusCode() const { return m_statusCode; }
     const HTTPHeaderFields& headers() const { return m_headers; }
+    // Moves the fields out (the block's reader is done with them); the next block starts afresh.
+    HTTPHeaderFields takeHeaders() { return std::move(m_headers); }
     // Whether the current block has ended.
     bool isComplete() const { return m_complete; }
 

@@ -9,7 +9,7 @@ EasyHandlePool& EasyHandlePool::shared()
     return *pool;
 }
 
-CURL* EasyHandlePool::take()
+CURL* EasyHandlePool::take(SetUp setUp)
 {
     {
         std::lock_guard lock(m_mutex);
@@ -19,14 +19,16 @@ CURL* EasyHandlePool::take()
             return easy;
         }
     }
-    return curl_easy_init();
+    CURL* easy = curl_easy_init();
+    if (easy)
+        setUp(easy);
+    return easy;
 }
 
 void EasyHandlePool::giveBack(CURL* easy)
 {
     if (!easy)
         return;
-    curl_easy_reset(easy);
     {
         std::lock_guard lock(m_mutex);
         if (m_handles.size() < Capacity) {

@@ -1,12 +1,14 @@
 // net::EasyHandlePool: libcurl easy handles kept for the next connection instead of being made afresh. A
-// handle comes back reset to libcurl's defaults (its caches of resolved names and the like stay), so the next
-// connection configures it as if new; a handle beyond the pool's small capacity is cleaned up. Making and
-// configuring a fresh handle costs about as much as a tenth of a keep-alive call on loopback.
+// handle comes back as its last user left it, options and all (resetting and configuring every option again
+// would cost a tenth of a keep-alive call on loopback): the options that are the same for every connection
+// are set once, by the set-up given to take() for a new handle, and each attempt sets all the others it may
+// ever use, its own values or libcurl's defaults, so that nothing of one call reaches the next. A handle
+// beyond the pool's small capacity is cleaned up.
 //
 // Any thread (a connection may be released on any thread). A handle is given back only once libcurl no
 // longer drives it (removed from the multi handle).
 //
-//   CURL* easy = net::EasyHandlePool::shared().take();
+//   CURL* easy = net::EasyHandlePool::shared().take(&setUpForEveryConnection);
 //   ...
 //   net::EasyHandlePool::shared().giveBack(easy);
 #pragma once
@@ -22,11 +24,12 @@ namespace net {
 class EasyHandlePool {
 public:
     static constexpr size_t Capacity = 16;
+    using SetUp = void (*)(CURL*);
 
     static EasyHandlePool& shared();
 
-    // A reset handle from the pool, else a new one (null when libcurl cannot make one).
-    CURL* take();
+    // A handle from the pool, else a new one passed through setUp (null when libcurl cannot make one).
+    CURL* take(SetUp setUp);
     void giveBack(CURL* easy);
 
 private:

@@ -38,15 +38,6 @@ namespace {
         return scheme;
     }
 
-    // Header texts go on the wire as given; line breaks and NUL would let a value forge other fields.
-    std::string sanitized(std::string_view text)
-    {
-        std::string clean(text);
-        std::replace_if(
-            clean.begin(), clean.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
-        return clean;
-    }
-
     bool isRedirectStatus(int status)
     {
         return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
@@ -99,8 +90,10 @@ URLConnection::URLConnection(
 
 URLConnection::~URLConnection()
 {
-    if (m_headerList)
-        curl_slist_free_all(m_headerList);
+    if (m_easy && m_handleAuthenticated) {
+        curl_easy_reset(m_easy);
+        setUpHandle(m_easy);
+    }
     EasyHandlePool::shared().giveBack(m_easy);
 }
 
@@ -180,78 +173,84 @@ void URLConnection::beginAttempt()
     MainLoopTransfers::shared().addTransfer(m_easy, this);
 }
 
+// The options that are the same for every connection, set once on each new handle of the pool.
+void URLConnection::setUpHandle(CURL* easy)
+{
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &URLConnection::headerCallback);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &URLConnection::writeCallback);
+    curl_easy_setopt(easy, CURLOPT_READFUNCTION, &URLConnection::readCallback);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &URLConnection::progressCallback);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
+    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+}
+
+// Sets every other option an attempt may use, to its value or to libcurl's default: the handle may come from
+// a call of another kind.
 bool URLConnection::configureHandle()
 {
     if (!m_easy)
-        m_easy = EasyHandlePool::shared().take();
-    else
-        curl_easy_reset(m_easy);
+        m_easy = EasyHandlePool::shared().take(&URLConnection::setUpHandle);
     if (!m_easy)
         return false;
-    if (m_headerList)
-        curl_slist_free_all(m_headerList);
-    m_headerList = nullptr;
-
     auto timeout = std::chrono::duration_cast<std::chrono::milliseconds>(m_request->timeoutInterval()).count();
     curl_easy_setopt(m_easy, CURLOPT_URL, m_request->url()->absoluteString().c_str());
-    curl_easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_errorBuffer);
-    curl_easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, &URLConnection::headerCallback);
     curl_easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &URLConnection::writeCallback);
     curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_XFERINFOFUNCTION, &URLConnection::progressCallback);
+    curl_easy_setopt(m_easy, CURLOPT_READDATA, this);
     curl_easy_setopt(m_easy, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(m_easy, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
     curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::max<long long>(1, timeout)));
-    curl_easy_setopt(m_easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(m_easy, CURLOPT_SSL_VERIFYPEER, m_trustAccepted ? 0L : 1L);
     curl_easy_setopt(m_easy, CURLOPT_SSL_VERIFYHOST, m_trustAccepted ? 0L : 2L);
-    if (m_credential && !m_credential->acceptsServerTrust()) {
-        curl_easy_setopt(m_easy, CURLOPT_USERNAME, m_credential->user().c_str());
-        curl_easy_setopt(m_easy, CURLOPT_PASSWORD, m_credential->password().c_str());
-        curl_easy_setopt(m_easy, CURLOPT_HTTPAUTH,
-            m_authScheme == URLProtectionSpace::HTTPDigest ? CURLAUTH_DIGEST : CURLAUTH_BASIC);
-    }
+    configureCredential();
+    configureMethodAndBody();
+    m_headerList.assign(m_request->allHTTPHeaderFields());
+    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headerList.list());
+    return true;
+}
 
+void URLConnection::configureCredential()
+{
+    const URLCredential* credential = m_credential && !m_credential->acceptsServerTrust() ? &*m_credential : nullptr;
+    // libcurl keeps authentication state (a digest's nonce) beyond the options: such a handle is reset before
+    // it goes back to the pool.
+    m_handleAuthenticated = m_handleAuthenticated || credential;
+    curl_easy_setopt(m_easy, CURLOPT_USERNAME, credential ? credential->user().c_str() : nullptr);
+    curl_easy_setopt(m_easy, CURLOPT_PASSWORD, credential ? credential->password().c_str() : nullptr);
+    curl_easy_setopt(m_easy, CURLOPT_HTTPAUTH,
+        credential && m_authScheme == URLProtectionSpace::HTTPDigest ? CURLAUTH_DIGEST : CURLAUTH_BASIC);
+}
+
+void URLConnection::configureMethodAndBody()
+{
     const std::string& method = m_request->httpMethod();
     const auto& body = m_request->httpBody();
+    bool head = method == "HEAD";
+    bool sendsBody = !head && (body || m_bodyStream || method == "POST" || method == "PUT" || method == "PATCH");
+    static const char noBytes[] = "";
+    const char* fields = nullptr;
     m_bodyLength = -1;
-    bool sendsBody = body || m_bodyStream || method == "POST" || method == "PUT" || method == "PATCH";
-    if (method == "HEAD") {
-        curl_easy_setopt(m_easy, CURLOPT_NOBODY, 1L);
-    } else if (!sendsBody) {
-        curl_easy_setopt(m_easy, CURLOPT_HTTPGET, 1L);
-    } else if (m_bodyStream) {
+    if (sendsBody && m_bodyStream) {
         m_bodyLength = announcedLength(*m_request);
-        curl_easy_setopt(m_easy, CURLOPT_POST, 1L);
-        curl_easy_setopt(m_easy, CURLOPT_READFUNCTION, &URLConnection::readCallback);
-        curl_easy_setopt(m_easy, CURLOPT_READDATA, this);
-        curl_easy_setopt(m_easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(m_bodyLength));
-    } else {
-        static const char noBytes[] = "";
+    } else if (sendsBody) {
         m_bodyLength = body ? static_cast<int64_t>(body->size()) : 0;
-        curl_easy_setopt(m_easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(m_bodyLength));
-        curl_easy_setopt(
-            m_easy, CURLOPT_POSTFIELDS, body && !body->empty() ? reinterpret_cast<const char*>(body->data()) : noBytes);
+        fields = body && !body->empty() ? reinterpret_cast<const char*>(body->data()) : noBytes;
     }
+    // The body's options first: setting them makes the method POST, which the method's own options then settle.
+    curl_easy_setopt(m_easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(m_bodyLength));
+    curl_easy_setopt(m_easy, CURLOPT_POSTFIELDS, fields);
+    curl_easy_setopt(m_easy, CURLOPT_NOBODY, head ? 1L : 0L);
+    if (!head)
+        curl_easy_setopt(m_easy, sendsBody ? CURLOPT_POST : CURLOPT_HTTPGET, 1L);
+    const char* customMethod = nullptr;
     if (method != "GET" && method != "HEAD" && method != "POST")
-        curl_easy_setopt(m_easy, CURLOPT_CUSTOMREQUEST, method.c_str());
+        customMethod = method.c_str();
     else if (method == "GET" && sendsBody)
-        curl_easy_setopt(m_easy, CURLOPT_CUSTOMREQUEST, "GET");
-
-    for (auto& [name, value] : m_request->allHTTPHeaderFields()) {
-        // libcurl states the body's length itself, from the body or the stream's announced length.
-        if (HTTPHeaderFields::namesEqual(name, "Content-Length"))
-            continue;
-        std::string line = sanitized(name) + (value.empty() ? ";" : ": " + sanitized(value));
-        m_headerList = curl_slist_append(m_headerList, line.c_str());
-    }
-    m_headerList = curl_slist_append(m_headerList, "Expect:");
-    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headerList);
-    return true;
+        customMethod = "GET";
+    curl_easy_setopt(m_easy, CURLOPT_CUSTOMREQUEST, customMethod);
 }
 
 void URLConnection::restartAttempt()
@@ -388,7 +387,8 @@ void URLConnection::headerBlockCompleted()
         m_hold = Hold::Challenge;
         return;
     }
-    deliverResponse(makeResponse());
+    // Nothing reads this block's fields after its response is made.
+    deliverResponse(std::make_shared<HTTPResponse>(*m_request->url(), *status, m_parser.takeHeaders()));
 }
 
 size_t URLConnection::receiveData(const char* data, size_t length)

@@ -21,6 +21,7 @@
 #include "net/auth/URLCredential.h"
 #include "net/http/HTTPResponseHeaderParser.h"
 #include "net/http/URLRequest.h"
+#include "net/loading/CurlHeaderList.h"
 #include "net/loading/NetworkTransfer.h"
 #include "net/loading/URLConnectionDelegate.h"
 
@@ -68,7 +69,10 @@ private:
 
     // Attempts.
     void beginAttempt();
+    static void setUpHandle(CURL* easy);
     [[nodiscard]] bool configureHandle();
+    void configureCredential();
+    void configureMethodAndBody();
     void restartAttempt();
     // Transfer callbacks (NetworkTransfer).
     void transferCompleted(int curlCode) override;
@@ -112,7 +116,8 @@ private:
     std::shared_ptr<URLConnection> m_keepAlive;
 
     CURL* m_easy { nullptr };
-    curl_slist* m_headerList { nullptr };
+    CurlHeaderList m_headerList;
+    bool m_handleAuthenticated { false };
     char m_errorBuffer[CURL_ERROR_SIZE] {};
     bool m_registered { false };
     bool m_inCurlCallback { false };

@@ -121,6 +121,7 @@ std::optional<std::string> HTTPClient::defaultValueForHeader(const std::string& 
 
 void HTTPClient::setDefaultHeader(const std::string& header, std::optional<std::string> value)
 {
+    m_requestHeaderFields.reset();
     if (value)
         m_defaultHeaders[header] = std::move(*value);
     else
@@ -145,7 +146,7 @@ net::URLRequest HTTPClient::requestWithMethod(const std::string& method, const s
     const base::DictionaryRef& parameters, base::Error* error)
 {
     std::string target = path.value_or("");
-    auto url = base::URL::parse(target, m_baseURL);
+    const auto& url = resolvedURL(target);
     net::URLRequest request(url);
     if (!url) {
         auto failure
@@ -156,11 +157,7 @@ net::URLRequest HTTPClient::requestWithMethod(const std::string& method, const s
                     { base::Error::FailingURLStringKey, target } }));
     }
     request.setHTTPMethod(method);
-    net::HTTPHeaderFields fields;
-    for (auto& [name, value] : m_defaultHeaders)
-        fields.set(name, value);
-    request.setAllHTTPHeaderFields(std::move(fields));
-    request.setValue("application/json; charset=utf8", "Content-Type");
+    request.setAllHTTPHeaderFields(requestHeaderFields());
     if (!parameters)
         return request;
 
@@ -174,6 +171,27 @@ net::URLRequest HTTPClient::requestWithMethod(const std::string& method, const s
     }
     setBody(request, parameters, error);
     return request;
+}
+
+const std::optional<base::URL>& HTTPClient::resolvedURL(const std::string& path)
+{
+    if (auto found = m_resolvedPaths.find(path); found != m_resolvedPaths.end())
+        return found->second;
+    if (m_resolvedPaths.size() >= ResolvedPathsKept)
+        m_resolvedPaths.clear();
+    return m_resolvedPaths.emplace(path, base::URL::parse(path, m_baseURL)).first->second;
+}
+
+const net::HTTPHeaderFields& HTTPClient::requestHeaderFields()
+{
+    if (!m_requestHeaderFields) {
+        net::HTTPHeaderFields fields;
+        for (auto& [name, value] : m_defaultHeaders)
+            fields.set(name, value);
+        fields.set("Content-Type", "application/json; charset=utf8");
+        m_requestHeaderFields = std::move(fields);
+    }
+    return *m_requestHeaderFields;
 }
 
 void HTTPClient::setBody(net::URLRequest& request, const base::DictionaryRef& parameters, base::Error* error) const
@@ -382,6 +400,7 @@ void HTTPClient::copySettingsTo(HTTPClient& other) const
     other.m_parameterEncoding = m_parameterEncoding;
     other.m_registeredClassNames = m_registeredClassNames;
     other.m_defaultHeaders = m_defaultHeaders;
+    other.m_requestHeaderFields.reset();
 }
 
 std::shared_ptr<HTTPClient> HTTPClient::copy() const

@@ -32,6 +32,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace networking {
@@ -139,12 +140,20 @@ private:
     void enqueueRequest(const std::string& method, const std::string& path, const base::DictionaryRef& parameters,
         SuccessBlock success, FailureBlock failure);
     void setBody(net::URLRequest& request, const base::DictionaryRef& parameters, base::Error* error) const;
+    // The path resolved against the base URL, kept for the next call to the same path.
+    const std::optional<base::URL>& resolvedURL(const std::string& path);
+    // The default headers as a new request's fields, made again after a default header changes.
+    const net::HTTPHeaderFields& requestHeaderFields();
 
     base::URL m_baseURL;
     base::TextEncoding::Code m_stringEncoding { base::TextEncoding::UTF8 };
     int32_t m_parameterEncoding { FormURLParameterEncoding };
     std::vector<std::string> m_registeredClassNames;
     std::map<std::string, std::string> m_defaultHeaders;
+    std::optional<net::HTTPHeaderFields> m_requestHeaderFields;
+    // The base URL never changes, so a path always resolves to the same URL. Bounded: cleared when full.
+    static constexpr size_t ResolvedPathsKept = 64;
+    std::unordered_map<std::string, std::optional<base::URL>> m_resolvedPaths;
     std::optional<net::URLCredential> m_defaultCredential;
     std::shared_ptr<base::OperationQueue> m_operationQueue;
     CallsInFlight m_callsInFlight;

@@ -86,38 +86,47 @@ std::optional<base::Error> HTTPRequestOperation::HTTPError() const
 std::optional<base::Error> HTTPRequestOperation::error() const
 {
     std::lock_guard guard(lock());
-    auto reply = response();
-    if (!m_HTTPError && reply) {
-        bool statusAcceptable = hasAcceptableStatusCode();
-        auto data = responseBody();
-        if (!statusAcceptable || (!hasAcceptableContentType() && data && !data->empty())) {
-            base::Dictionary::Pairs info;
-            if (auto text = responseString())
-                info.emplace_back(base::Error::LocalizedRecoverySuggestionKey, *text);
-            net::URLRequest failing = request();
-            if (failing.url())
-                info.emplace_back(base::Error::FailingURLKey, failing.url()->absoluteString());
-            info.emplace_back(NetworkingErrors::FailingURLRequestKey, failing.description());
-            info.emplace_back(NetworkingErrors::FailingURLResponseKey, reply->description());
-            long code = 0;
-            if (!statusAcceptable) {
-                info.emplace_back(base::Error::LocalizedDescriptionKey,
-                    base::LocalizedFormat::format(localizedFormat("Expected status code in (%@), got %d"),
-                        { httpClass().acceptableStatusCodes().rangeListString(), judgedStatusCode() }));
-                code = NetworkingErrors::BadServerResponse;
-            } else {
-                info.emplace_back(base::Error::LocalizedDescriptionKey,
-                    base::LocalizedFormat::format(localizedFormat("Expected content type %@, got %@"),
-                        { describe(httpClass().acceptableContentTypes().value_or(ContentTypeSet())),
-                            reply->mimeType().value_or("(null)") }));
-                code = NetworkingErrors::CannotDecodeContentData;
-            }
-            m_HTTPError = base::Error(NetworkingErrors::Domain, code, std::move(info));
-        }
-    }
+    if (!m_HTTPError && !m_replyAccepted)
+        judgeReply();
     if (m_HTTPError)
         return m_HTTPError;
     return URLConnectionOperation::error();
+}
+
+void HTTPRequestOperation::judgeReply() const
+{
+    auto reply = response();
+    if (!reply)
+        return;
+    bool statusAcceptable = hasAcceptableStatusCode();
+    auto data = responseBody();
+    if (statusAcceptable && (!data || data->empty() || hasAcceptableContentType())) {
+        // A finished operation's response and body no longer change: its reply need not be judged again.
+        m_replyAccepted = isFinished();
+        return;
+    }
+    base::Dictionary::Pairs info;
+    if (auto text = responseString())
+        info.emplace_back(base::Error::LocalizedRecoverySuggestionKey, *text);
+    net::URLRequest failing = request();
+    if (failing.url())
+        info.emplace_back(base::Error::FailingURLKey, failing.url()->absoluteString());
+    info.emplace_back(NetworkingErrors::FailingURLRequestKey, failing.description());
+    info.emplace_back(NetworkingErrors::FailingURLResponseKey, reply->description());
+    long code = 0;
+    if (!statusAcceptable) {
+        info.emplace_back(base::Error::LocalizedDescriptionKey,
+            base::LocalizedFormat::format(localizedFormat("Expected status code in (%@), got %d"),
+                { httpClass().acceptableStatusCodes().rangeListString(), judgedStatusCode() }));
+        code = NetworkingErrors::BadServerResponse;
+    } else {
+        info.emplace_back(base::Error::LocalizedDescriptionKey,
+            base::LocalizedFormat::format(localizedFormat("Expected content type %@, got %@"),
+                { describe(httpClass().acceptableContentTypes().value_or(ContentTypeSet())),
+                    reply->mimeType().value_or("(null)") }));
+        code = NetworkingErrors::CannotDecodeContentData;
+    }
+    m_HTTPError = base::Error(NetworkingErrors::Domain, code, std::move(info));
 }
 
 base::TextEncoding::Code HTTPRequestOperation::responseStringEncoding() const

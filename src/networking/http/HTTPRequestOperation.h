@@ -90,6 +90,8 @@ protected:
 private:
     // The reply's status code (every reply on this stack is an HTTP one).
     int judgedStatusCode() const;
+    // Makes the HTTP error of an unacceptable reply (under the lock).
+    void judgeReply() const;
     // Where the reply's object is made: none (here) for a failed reply or a small body.
     std::shared_ptr<base::DispatchQueue> processingQueueForReply() const;
     // The second half of the completion route: the reply, then one of the blocks on its queue with the ticket.
@@ -98,6 +100,7 @@ private:
     std::shared_ptr<const Reply> settleReply();
 
     mutable std::optional<base::Error> m_HTTPError;
+    mutable bool m_replyAccepted { false };
     std::shared_ptr<base::DispatchQueue> m_successCallbackQueue;
     std::shared_ptr<base::DispatchQueue> m_failureCallbackQueue;
     CallsInFlight::Ticket m_deliveryTicket;

@@ -224,17 +224,19 @@ void URLConnectionOperation::setCompletionBlock(Block block)
         base::Operation::setCompletionBlock(nullptr);
         return;
     }
-    base::Operation::setCompletionBlock([weak = weak_from_this(), block = std::move(block)] {
-        block();
-        if (auto self = std::static_pointer_cast<URLConnectionOperation>(weak.lock())) {
-            std::shared_ptr<URLConnectionOperation> released;
-            {
-                std::lock_guard guard(self->m_lock);
-                self->base::Operation::setCompletionBlock(nullptr);
-                released = std::move(self->m_keptUntilCompleted);
+    // Shared, as the finish takes a copy of the block to run: a copy then costs no copies of what it holds.
+    base::Operation::setCompletionBlock(
+        [weak = weak_from_this(), block = std::make_shared<const Block>(std::move(block))] {
+            (*block)();
+            if (auto self = std::static_pointer_cast<URLConnectionOperation>(weak.lock())) {
+                std::shared_ptr<URLConnectionOperation> released;
+                {
+                    std::lock_guard guard(self->m_lock);
+                    self->base::Operation::setCompletionBlock(nullptr);
+                    released = std::move(self->m_keptUntilCompleted);
+                }
             }
-        }
-    });
+        });
 }
 
 void URLConnectionOperation::postNotification(const char* name)
