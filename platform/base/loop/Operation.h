@@ -3,7 +3,7 @@
 // and "isCancelled" twice: before it (ChangePhase::Will) and after it (ChangePhase::Did), on the thread that
 // makes the change. The completion block runs once, after the operation has finished, on the thread that
 // finished it, or on a worker thread when that is the main thread: finishing off the main thread costs no
-// thread hop, and the main thread is never held up. It may thus run on the network thread: it must not block.
+// thread hop, and the main thread is never held up. It may thus run on a processing queue: it must not block.
 //
 // A plain operation overrides main(); start() runs it on the calling thread and finishes. An asynchronous one
 // overrides start(), isExecuting(), isFinished() and isConcurrent(), keeps its own state and announces each
