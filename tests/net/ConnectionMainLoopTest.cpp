@@ -31,9 +31,21 @@ protected:
         return net::URLRequest(base::URL::parse(m_server.url(path)));
     }
 
+    // "/hang" answers "late" once m_release opens; m_arrived tells that the request reached the server.
+    void serveHangingRoute()
+    {
+        m_server.server().Get("/hang", [this](const httplib::Request&, httplib::Response& response) {
+            m_arrived = true;
+            base::RunLoop::main().post([] {});
+            m_release.wait();
+            response.set_content("late", "text/plain");
+        });
+    }
+
     std::shared_ptr<base::ManualClock> m_clock;
     test::LoopbackServer m_server;
     test::Gate m_release;
+    std::atomic<bool> m_arrived { false };
 };
 
 // Counts the body bytes each turn of the main loop takes in: its largest turn is what a download can hold up a
@@ -84,17 +96,11 @@ TEST_F(ConnectionMainLoopTest, DelegateCallsComeOnTheMainThreadWhicheverThreadSt
 
 TEST_F(ConnectionMainLoopTest, SocketsAreWatchedOnlyWhileTheirTransferRuns)
 {
-    std::atomic<bool> arrived { false };
-    m_server.server().Get("/hang", [&](const httplib::Request&, httplib::Response& response) {
-        arrived = true;
-        base::RunLoop::main().post([] {});
-        m_release.wait();
-        response.set_content("late", "text/plain");
-    });
+    serveHangingRoute();
     m_server.start();
     auto recorder = std::make_shared<test::ConnectionRecorder>();
     net::URLConnection::make(request("/hang"), recorder)->start();
-    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return arrived.load(); }, 10s));
+    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return m_arrived.load(); }, 10s));
     EXPECT_EQ(net::MainLoopTransfers::shared().watchedSockets(), 1u);
 
     m_release.open();
@@ -125,19 +131,13 @@ TEST_F(ConnectionMainLoopTest, ALargeBodyIsTakenInOverSeveralBoundedTurns)
 
 TEST_F(ConnectionMainLoopTest, StoppingEndsRunningTransfersAsCancelledAndTransfersStartAgain)
 {
-    std::atomic<bool> arrived { false };
-    m_server.server().Get("/hang", [&](const httplib::Request&, httplib::Response& response) {
-        arrived = true;
-        base::RunLoop::main().post([] {});
-        m_release.wait();
-        response.set_content("late", "text/plain");
-    });
+    serveHangingRoute();
     m_server.server().Get("/quick",
         [](const httplib::Request&, httplib::Response& response) { response.set_content("quick", "text/plain"); });
     m_server.start();
     auto hanging = std::make_shared<test::ConnectionRecorder>();
     net::URLConnection::make(request("/hang"), hanging)->start();
-    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return arrived.load(); }, 10s));
+    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return m_arrived.load(); }, 10s));
 
     net::MainLoopTransfers::shared().stop();
     ASSERT_TRUE(hanging->error());

@@ -1,6 +1,7 @@
 #include "base/loop/DescriptorPoller.h"
 
-#include <algorithm>
+#include "base/time/Clock.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -66,10 +67,7 @@ void DescriptorPoller::wait(const std::optional<std::chrono::steady_clock::time_
     timespec timeout {};
     const timespec* limit = nullptr;
     if (deadline) {
-        auto left = std::max(*deadline - std::chrono::steady_clock::now(), std::chrono::steady_clock::duration::zero());
-        auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
-        timeout.tv_sec = static_cast<time_t>(seconds.count());
-        timeout.tv_nsec = static_cast<long>(std::chrono::nanoseconds(left - seconds).count());
+        timeout = toTimespec(*deadline - std::chrono::steady_clock::now());
         limit = &timeout;
     }
     poll(limit, true);

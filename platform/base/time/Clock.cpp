@@ -1,5 +1,6 @@
 #include "base/time/Clock.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace base {
@@ -57,5 +58,15 @@ Clock::TimePoint::duration Clock::ticks(Duration delay)
 }
 
 Date Date::now() { return Clock::current()->date(); }
+
+timespec toTimespec(std::chrono::steady_clock::duration span)
+{
+    span = std::max(span, std::chrono::steady_clock::duration::zero());
+    auto seconds = std::chrono::duration_cast<std::chrono::seconds>(span);
+    timespec time {};
+    time.tv_sec = static_cast<time_t>(seconds.count());
+    time.tv_nsec = static_cast<long>(std::chrono::nanoseconds(span - seconds).count());
+    return time;
+}
 
 } // namespace base

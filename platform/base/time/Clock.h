@@ -9,6 +9,7 @@
 #include "base/time/Date.h"
 
 #include <chrono>
+#include <ctime>
 #include <memory>
 
 namespace base {
@@ -37,5 +38,9 @@ public:
     // A delay as a span of monotonic time, rounded to the clock's tick; negative delays count as none.
     static TimePoint::duration ticks(Duration delay);
 };
+
+// A span of the steady clock as the timespec the system's waits take (ppoll's time-out, a timerfd's absolute
+// time from the clock's epoch); a negative span gives zero.
+timespec toTimespec(std::chrono::steady_clock::duration span);
 
 } // namespace base

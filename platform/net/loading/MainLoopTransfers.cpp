@@ -2,6 +2,7 @@
 
 #include "base/loop/DispatchQueue.h"
 #include "base/loop/MainThread.h"
+#include "base/time/Clock.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,19 +42,6 @@ namespace {
         if (revents & (POLLERR | POLLNVAL))
             bits |= CURL_CSELECT_ERR;
         return bits;
-    }
-
-    timespec timespecOf(NetworkTransfer::TimePoint due)
-    {
-        auto sinceEpoch = due.time_since_epoch();
-        auto seconds = std::chrono::duration_cast<std::chrono::seconds>(sinceEpoch);
-        timespec time {};
-        time.tv_sec = static_cast<time_t>(seconds.count());
-        time.tv_nsec = static_cast<long>(std::chrono::nanoseconds(sinceEpoch - seconds).count());
-        // A zero value would disarm the timer rather than fire it.
-        if (time.tv_sec == 0 && time.tv_nsec == 0)
-            time.tv_nsec = 1;
-        return time;
     }
 
 } // namespace
@@ -293,7 +281,10 @@ void MainLoopTransfers::armTimer()
     if (!due || (m_armedFor && *m_armedFor <= *due))
         return;
     itimerspec setting {};
-    setting.it_value = timespecOf(*due);
+    setting.it_value = base::toTimespec(due->time_since_epoch());
+    // A zero value would disarm the timer rather than fire it.
+    if (setting.it_value.tv_sec == 0 && setting.it_value.tv_nsec == 0)
+        setting.it_value.tv_nsec = 1;
     ::timerfd_settime(m_timerFd, TFD_TIMER_ABSTIME, &setting, nullptr);
     m_armedFor = due;
 }
