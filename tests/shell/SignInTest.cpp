@@ -201,7 +201,8 @@ TEST_F(SignIn, ARememberedAccountFillsTheFieldsAndAutomaticSignInRunsByItself)
     launch();
     EXPECT_EQ(login()->accountField()->text(), account);
     EXPECT_EQ(login()->passwordField()->text(), password);
-    EXPECT_TRUE(login()->isSigningIn());
+    // Transfers run on the main loop, so a quick service may have answered within the launch's own turns.
+    EXPECT_TRUE(login()->isSigningIn() || container()) << "automatic sign-in did not start by itself";
     EXPECT_TRUE(pumpUntil([this] { return container() != nullptr; }));
 }
 
