@@ -27,8 +27,14 @@ namespace {
 
 } // namespace
 
-KeychainStore::KeychainStore(std::filesystem::path file)
+KeychainStore::KeychainStore()
+    : m_cache(DefaultSettle)
+{
+}
+
+KeychainStore::KeychainStore(std::filesystem::path file, std::chrono::nanoseconds settle)
     : m_file(std::move(file))
+    , m_cache(settle)
 {
 }
 
@@ -43,7 +49,21 @@ std::filesystem::path KeychainStore::filePath() const
     return m_file.empty() ? base::Paths::preferences() / FileName : m_file;
 }
 
-KeychainStore::Contents KeychainStore::read(const std::filesystem::path& file) const
+// A sign-in reads the file half a dozen times in one go; a copy still known current saves opening and
+// decoding it each time.
+KeychainStore::Contents KeychainStore::read(const std::filesystem::path& file)
+{
+    if (const auto* items = m_cache.find(file))
+        return { status::Success, *items, std::nullopt };
+    auto readStart = std::chrono::system_clock::now();
+    Contents contents = readFile(file);
+    m_cache.forget();
+    if (contents.stamp)
+        m_cache.keep(file, *contents.stamp, readStart, contents.items);
+    return contents;
+}
+
+KeychainStore::Contents KeychainStore::readFile(const std::filesystem::path& file) const
 {
     using Outcome = StoredFile::ReadResult::Outcome;
     StoredFile::ReadResult read = StoredFile::read(file, MaxFileBytes);
@@ -51,25 +71,26 @@ KeychainStore::Contents KeychainStore::read(const std::filesystem::path& file) c
         return {};
     if (read.outcome == Outcome::Failed) {
         base::log("keychain: cannot read " + file.string() + ": " + read.reason);
-        return { status::NotAvailable, {} };
+        return { status::NotAvailable, {}, std::nullopt };
     }
     if (read.outcome == Outcome::Read) {
         if (auto items = KeychainFile::decode(read.bytes))
-            return { status::Success, std::move(*items) };
+            return { status::Success, std::move(*items), read.stamp };
     }
     std::string reason;
     std::filesystem::path aside = StoredFile::moveAside(file, &reason);
     if (aside.empty()) {
         base::log("keychain: " + file.string() + " is not a keychain file and cannot be moved aside: " + reason);
-        return { status::NotAvailable, {} };
+        return { status::NotAvailable, {}, std::nullopt };
     }
     base::log(
         "keychain: " + file.string() + " is not a keychain file; moved it to " + aside.string() + " and started empty");
     return {};
 }
 
-Status KeychainStore::write(const std::filesystem::path& file, const std::vector<KeychainItem>& items) const
+Status KeychainStore::write(const std::filesystem::path& file, const std::vector<KeychainItem>& items)
 {
+    m_cache.forget();
     // What an earlier write cut short by a crash left behind is of no use to anyone.
     base::Files::removeStaleTemporaries(file);
     if (!base::Files::writeAtomically(file, KeychainFile::encode(items), 0600)) {

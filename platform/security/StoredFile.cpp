@@ -30,6 +30,7 @@ StoredFile::ReadResult StoredFile::read(const std::filesystem::path& file, size_
         ::close(fd);
         return result;
     }
+    result.stamp = FileStamp::of(info);
     if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
         result.outcome = ReadResult::Outcome::TooLarge;
         ::close(fd);

@@ -6,6 +6,8 @@
 //   if (read.outcome == security::StoredFile::ReadResult::Outcome::Failed) base::log(read.reason);
 #pragma once
 
+#include "security/FileStamp.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -18,6 +20,8 @@ public:
         enum class Outcome { Read, Missing, TooLarge, Failed } outcome { Outcome::Failed };
         std::string bytes;
         std::string reason;
+        // The status of the file that was opened, taken before its bytes were read.
+        FileStamp stamp;
     };
     // The whole file, unless it is missing, larger than `maxBytes` or cannot be read.
     static ReadResult read(const std::filesystem::path& file, size_t maxBytes);

@@ -193,6 +193,37 @@ TEST_F(DBManagerTest, StoringTheCurrentDeviceAgainWritesNothingAndAChangeIsStore
     EXPECT_EQ(rows("MobileDeviceDB"), 1);
 }
 
+// The main thread's connection stays open with its statements prepared: what another connection (another
+// thread, another process) writes, even to the schema, must show at the next read, and it must never be kept
+// from writing.
+TEST_F(DBManagerTest, AnotherConnectionsWritesShowAtOnceAndAreNeverBlocked)
+{
+    ASSERT_TRUE(DBManager::saveOrUpdataMobileDeviceDB({ "SN1", "Watch", 36, 1 }));
+    ASSERT_TRUE(DBManager::readSingleMobileDevice());
+
+    auto other = database::Database::databaseWithPath(DBManager::databasePath().string());
+    other->setBusyRetryTimeout(1);
+    ASSERT_TRUE(other->open());
+    ASSERT_TRUE(other->executeUpdate("begin exclusive transaction"));
+    ASSERT_TRUE(other->executeUpdate("update MobileDeviceDB set serialNumber = 'SN2' where userName = 'ann'"));
+    ASSERT_TRUE(other->executeUpdate("commit"));
+    ASSERT_TRUE(DBManager::readSingleMobileDevice());
+    EXPECT_EQ(DBManager::readSingleMobileDevice()->serialNumber, "SN2");
+
+    ASSERT_TRUE(other->executeUpdate("drop table MobileDeviceDB"));
+    ASSERT_TRUE(other->executeUpdate("create table MobileDeviceDB (deviceTypeID integer, DeviceName text, "
+                                     "serialNumber text, userName text)"));
+    ASSERT_TRUE(other->executeUpdate("insert into MobileDeviceDB values (2, 'Tracker', 'SN3', 'ann')"));
+    auto current = DBManager::readSingleMobileDevice();
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->serialNumber, "SN3");
+    EXPECT_EQ(current->DeviceName, "Tracker");
+    EXPECT_EQ(current->deviceTypeID, 2);
+    EXPECT_TRUE(DBManager::saveOrUpdataMobileDeviceDB({ "SN4", "Car", 41, 1 }));
+    EXPECT_EQ(database::stringForQuery(*other, "select serialNumber from MobileDeviceDB"), "SN4");
+    EXPECT_TRUE(other->close());
+}
+
 TEST_F(DBManagerTest, CurrentDeviceRowsArePerAccount)
 {
     core::MobileDeviceAndLocation annsWatch { "SN1", "Watch", 36, 1 };

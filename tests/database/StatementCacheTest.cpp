@@ -83,3 +83,79 @@ TEST(StatementCache, TurningCachingOffDropsTheCache)
     ASSERT_TRUE(rows->next()) << "a live result set keeps its statement";
     EXPECT_EQ(rows->intForColumnIndex(0), 2);
 }
+
+namespace {
+
+class StatementCacheFileTest : public test::DatabaseFileTest {
+protected:
+    std::shared_ptr<database::Database> cachingFile()
+    {
+        auto db = openFile();
+        db->setShouldCacheStatements(true);
+        EXPECT_TRUE(db->executeUpdate("create table t (v)"));
+        EXPECT_TRUE(db->executeUpdate("insert into t values (1)"));
+        return db;
+    }
+
+    static std::vector<std::string> rowsOf(database::Database& db, const char* sql)
+    {
+        std::vector<std::string> rows;
+        auto set = db.executeQuery(sql);
+        while (set && set->next()) {
+            std::string row;
+            for (int column = 0; column < set->columnCount(); ++column)
+                row += (column ? "," : "") + set->stringForColumnIndex(column).value_or("null");
+            rows.push_back(row);
+        }
+        return rows;
+    }
+};
+
+} // namespace
+
+TEST_F(StatementCacheFileTest, ACachedStatementReadsWhatAnotherConnectionChangedSchemaAndRowsAlike)
+{
+    auto db = cachingFile();
+    EXPECT_EQ(rowsOf(*db, "select * from t"), std::vector<std::string> { "1" });
+    ASSERT_TRUE(db->cachedStatementForQuery("select * from t"));
+
+    test::OtherConnection other(path());
+    ASSERT_EQ(other.run("insert into t values (2)"), SQLITE_OK);
+    EXPECT_EQ(rowsOf(*db, "select * from t"), (std::vector<std::string> { "1", "2" }));
+
+    ASSERT_EQ(other.run("drop table t; create table t (v, w); insert into t values ('a', 'b')"), SQLITE_OK);
+    EXPECT_EQ(rowsOf(*db, "select * from t"), std::vector<std::string> { "a,b" }) << "prepared again, new columns";
+    ASSERT_EQ(other.run("drop table t"), SQLITE_OK);
+    base::Log::ScopedCapture quiet;
+    EXPECT_TRUE(rowsOf(*db, "select * from t").empty()) << "a table gone is an error, not the old rows";
+}
+
+TEST_F(StatementCacheFileTest, ACachedStatementHoldsNoLockBetweenRuns)
+{
+    auto db = cachingFile();
+    EXPECT_EQ(rowsOf(*db, "select v from t"), std::vector<std::string> { "1" });
+    auto unfinished = db->executeQuery("select v from t");
+    ASSERT_TRUE(unfinished && unfinished->next());
+    unfinished->close();
+    ASSERT_TRUE(db->executeUpdate("insert into t values (?)", 2));
+
+    test::OtherConnection other(path());
+    EXPECT_EQ(other.run("begin exclusive; delete from t; commit"), SQLITE_OK);
+    EXPECT_TRUE(rowsOf(*db, "select v from t").empty());
+}
+
+TEST_F(StatementCacheFileTest, ClosingDropsTheCacheAndAReopenedConnectionPreparesAnew)
+{
+    auto db = cachingFile();
+    EXPECT_EQ(rowsOf(*db, "select v from t"), std::vector<std::string> { "1" });
+    ASSERT_TRUE(db->close());
+    EXPECT_TRUE(db->cachedStatements().empty());
+    {
+        base::Log::ScopedCapture quiet;
+        EXPECT_EQ(db->executeQuery("select v from t"), nullptr) << "a closed database runs nothing";
+    }
+
+    EXPECT_EQ(test::OtherConnection(path()).run("insert into t values (2)"), SQLITE_OK);
+    ASSERT_TRUE(db->open());
+    EXPECT_EQ(rowsOf(*db, "select v from t"), (std::vector<std::string> { "1", "2" }));
+}

@@ -2,10 +2,12 @@
 
 #include "base/system/Log.h"
 #include "base/values/Array.h"
+#include "security/FileStamp.h"
 #include "security/KeychainFile.h"
 #include "support/TempDir.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -47,15 +49,31 @@ protected:
 
     Status save(const char* service, const char* account, const char* secret)
     {
-        return m_store.add(*genericPassword({ { text(AttrService), text(service) },
-            { text(AttrAccount), text(account) }, { text(ValueData), bytes(secret) } }));
+        return saveIn(m_store, service, account, secret);
+    }
+
+    static Status saveIn(KeychainStore& store, const char* service, const char* account, const char* secret)
+    {
+        return store.add(*genericPassword({ { text(AttrService), text(service) }, { text(AttrAccount), text(account) },
+            { text(ValueData), bytes(secret) } }));
+    }
+
+    static Status setIn(KeychainStore& store, const char* service, const char* account, const char* secret)
+    {
+        auto query = genericPassword({ { text(AttrService), text(service) }, { text(AttrAccount), text(account) } });
+        return store.update(*query, *base::Dictionary::make({ { text(ValueData), bytes(secret) } }));
     }
 
     std::optional<std::string> secret(const char* service, const char* account)
     {
+        return secretIn(m_store, service, account);
+    }
+
+    static std::optional<std::string> secretIn(KeychainStore& store, const char* service, const char* account)
+    {
         std::optional<base::Value> result;
-        Status status = m_store.copyMatching(*genericPassword({ { text(AttrService), text(service) },
-                                                 { text(AttrAccount), text(account) }, { text(ReturnData), true } }),
+        Status status = store.copyMatching(*genericPassword({ { text(AttrService), text(service) },
+                                               { text(AttrAccount), text(account) }, { text(ReturnData), true } }),
             &result);
         if (status != status::Success)
             return std::nullopt;
@@ -319,4 +337,89 @@ TEST_F(KeychainStoreTest, CrashMidWriteLosesNothingAlreadySaved)
     EXPECT_EQ(accounts("svc"), (std::vector<std::string> { "ann", "bob", "carl" }));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_file.parent_path()), {}), 1)
         << "the next save clears the crash's leftover";
+}
+
+// A store keeps a copy of the items it read while the file is provably unchanged. These stores keep it at
+// once (no settle time), so every read below after the first would come from the copy if it were stale.
+TEST_F(KeychainStoreTest, AKeptCopyNeverHidesWhatAnotherStoreWrote)
+{
+    KeychainStore first(m_file, std::chrono::nanoseconds(0));
+    KeychainStore second(m_file, std::chrono::nanoseconds(0));
+    ASSERT_EQ(saveIn(first, "svc", "ann", "pw1"), status::Success);
+    EXPECT_EQ(secretIn(first, "svc", "ann"), "pw1");
+    EXPECT_EQ(secretIn(second, "svc", "ann"), "pw1");
+
+    ASSERT_EQ(setIn(second, "svc", "ann", "pw2"), status::Success);
+    EXPECT_EQ(secretIn(first, "svc", "ann"), "pw2");
+    // Two replacements between reads: the second file could take the first one's inode number if nothing
+    // held it, with the same size and, within one clock tick, the same times.
+    ASSERT_EQ(setIn(second, "svc", "ann", "pw3"), status::Success);
+    ASSERT_EQ(setIn(second, "svc", "ann", "pw4"), status::Success);
+    EXPECT_EQ(secretIn(first, "svc", "ann"), "pw4");
+
+    ASSERT_EQ(saveIn(first, "svc", "bob", "pw-bob"), status::Success);
+    EXPECT_EQ(secretIn(second, "svc", "ann"), "pw4") << "a change starts from the file, not from an old copy";
+    EXPECT_EQ(secretIn(second, "svc", "bob"), "pw-bob");
+}
+
+TEST_F(KeychainStoreTest, AKeptCopyGoesWhenTheFileIsReplacedRemovedOrSpoiled)
+{
+    KeychainStore store(m_file, std::chrono::nanoseconds(0));
+    ASSERT_EQ(saveIn(store, "svc", "ann", "pw1"), status::Success);
+    ASSERT_EQ(secretIn(store, "svc", "ann"), "pw1");
+
+    std::string replaced = fileText(m_file);
+    replaced.replace(replaced.find("pw1"), 3, "pw9");
+    std::filesystem::path written = m_file;
+    written += ".new";
+    std::ofstream(written) << replaced;
+    std::filesystem::rename(written, m_file);
+    EXPECT_EQ(secretIn(store, "svc", "ann"), "pw9") << "another program's file of the same size";
+
+    std::filesystem::remove(m_file);
+    EXPECT_EQ(secretIn(store, "svc", "ann"), std::nullopt);
+
+    ASSERT_EQ(saveIn(store, "svc", "ann", "pw1"), status::Success);
+    ASSERT_EQ(secretIn(store, "svc", "ann"), "pw1");
+    base::Log::ScopedCapture log;
+    std::ofstream(m_file, std::ios::trunc) << "garbage";
+    EXPECT_EQ(secretIn(store, "svc", "ann"), std::nullopt);
+    EXPECT_TRUE(log.contains("not a keychain file"));
+}
+
+// Within the file system's timestamp granularity a change in place may leave every time as it was: a file
+// that young is read again each time.
+TEST_F(KeychainStoreTest, AYoungFileChangedInPlaceIsReadAgain)
+{
+    ASSERT_EQ(save("svc", "ann", "pw1"), status::Success);
+    ASSERT_EQ(secret("svc", "ann"), "pw1");
+    struct stat before { };
+    ASSERT_EQ(::stat(m_file.c_str(), &before), 0);
+
+    std::string changed = fileText(m_file);
+    changed.replace(changed.find("pw1"), 3, "pw2");
+    std::ofstream(m_file, std::ios::in | std::ios::out | std::ios::binary) << changed;
+    const timespec times[2] = { before.st_atim, before.st_mtim };
+    ASSERT_EQ(::utimensat(AT_FDCWD, m_file.c_str(), times, 0), 0);
+    EXPECT_EQ(secret("svc", "ann"), "pw2");
+}
+
+TEST(FileStamp, SettlesAfterTheSettleTimeOrThreeSecondsForCoarseTimes)
+{
+    using namespace std::chrono_literals;
+    const auto now = std::chrono::system_clock::time_point(1'700'000'000s);
+    auto stampAt = [](std::chrono::system_clock::time_point instant, long nanoseconds) {
+        FileStamp stamp;
+        auto seconds = std::chrono::duration_cast<std::chrono::seconds>(instant.time_since_epoch()).count();
+        stamp.modified = stamp.changed = timespec { seconds, nanoseconds };
+        return stamp;
+    };
+    EXPECT_TRUE(stampAt(now - 1s, 900'000'001).settledBefore(now, 50ms));
+    EXPECT_FALSE(stampAt(now - 1s, 990'000'001).settledBefore(now, 50ms));
+    EXPECT_FALSE(stampAt(now - 2s, 0).settledBefore(now, 50ms)) << "whole seconds: a coarse file system";
+    EXPECT_TRUE(stampAt(now - 3s, 0).settledBefore(now, 50ms));
+
+    FileStamp young = stampAt(now - 1s, 900'000'001);
+    young.changed = timespec { young.changed.tv_sec, 999'999'999 };
+    EXPECT_FALSE(young.settledBefore(now, 50ms)) << "a recent change time alone keeps it unsettled";
 }

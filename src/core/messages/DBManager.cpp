@@ -115,6 +115,8 @@ namespace {
     // (every call's statements are finished and its transactions ended), so connections of other threads
     // write as before. It is opened again when the data root moves or the file at the path is no longer the
     // one it has open (removed, kept aside, replaced): while it is open its inode cannot go to another file.
+    // It keeps its prepared statements (reset after each use, so they hold no lock either), which SQLite
+    // prepares again by itself when another connection changes the schema; closing drops them.
     std::shared_ptr<Database> mainThreadDatabase()
     {
         struct Kept {
@@ -130,8 +132,10 @@ namespace {
             (void)kept.db->close(); // a close SQLite refuses is tried again when the object goes
         kept = {};
         auto db = openDatabase();
-        if (auto identity = db ? identityOf(path) : std::nullopt)
+        if (auto identity = db ? identityOf(path) : std::nullopt) {
+            db->setShouldCacheStatements(true);
             kept = { db, path, *identity };
+        }
         return db;
     }
 
