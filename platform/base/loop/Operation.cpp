@@ -186,6 +186,12 @@ Operation::Block Operation::completionBlock() const
     return m_completionBlock;
 }
 
+Operation::Block Operation::takeCompletionBlock()
+{
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_completionBlock, nullptr);
+}
+
 void Operation::setCompletionBlock(Block block)
 {
     std::lock_guard lock(m_mutex);
@@ -200,23 +206,33 @@ void Operation::waitUntilFinished()
 
 Operation::ObserverId Operation::addObserver(Observer observer)
 {
-    std::lock_guard lock(m_mutex);
     auto entry = std::make_shared<ObserverEntry>();
-    entry->id = m_nextObserverId++;
     entry->observer = std::move(observer);
-    m_observers.push_back(std::move(entry));
-    return m_observers.back()->id;
+    std::lock_guard lock(m_mutex);
+    entry->id = m_nextObserverId++;
+    auto observers = m_observers ? std::make_shared<ObserverList>(*m_observers) : std::make_shared<ObserverList>();
+    observers->push_back(entry);
+    m_observers = std::move(observers);
+    return entry->id;
 }
 
 void Operation::removeObserver(ObserverId id)
 {
     std::lock_guard lock(m_mutex);
-    std::erase_if(m_observers, [id](const std::shared_ptr<ObserverEntry>& entry) {
-        if (entry->id != id)
-            return false;
-        entry->removed = true;
-        return true;
-    });
+    if (!m_observers)
+        return;
+    auto found = std::find_if(m_observers->begin(), m_observers->end(),
+        [id](const std::shared_ptr<ObserverEntry>& entry) { return entry->id == id; });
+    if (found == m_observers->end())
+        return;
+    (*found)->removed = true;
+    if (m_observers->size() == 1) {
+        m_observers = nullptr;
+        return;
+    }
+    auto observers = std::make_shared<ObserverList>(*m_observers);
+    observers->erase(observers->begin() + (found - m_observers->begin()));
+    m_observers = std::move(observers);
 }
 
 void Operation::willChangeValueForKey(std::string_view keyPath) { tellObservers(keyPath, ChangePhase::Will); }
@@ -230,12 +246,14 @@ void Operation::didChangeValueForKey(std::string_view keyPath)
 
 void Operation::tellObservers(std::string_view keyPath, ChangePhase phase)
 {
-    std::vector<std::shared_ptr<ObserverEntry>> observers;
+    std::shared_ptr<const ObserverList> observers;
     {
         std::lock_guard lock(m_mutex);
         observers = m_observers;
     }
-    for (auto& entry : observers) {
+    if (!observers)
+        return;
+    for (auto& entry : *observers) {
         if (!entry->removed)
             entry->observer(*this, keyPath, phase);
     }

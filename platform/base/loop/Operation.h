@@ -80,6 +80,8 @@ protected:
     // Besides telling the observers, a "did change" of isFinished with isFinished() true settles the operation:
     // waiters return and the completion block is submitted.
     void didChangeValueForKey(std::string_view keyPath);
+    // Takes the completion block out (leaving none), for an operation that runs it itself.
+    Block takeCompletionBlock();
 
 private:
     enum class State { Pending, Executing, Finished };
@@ -104,7 +106,10 @@ private:
     bool m_cancelled { false };
     std::vector<Dependency> m_dependencies;
     Block m_completionBlock;
-    std::vector<std::shared_ptr<ObserverEntry>> m_observers;
+    // Replaced, never edited, when an observer comes or goes: telling the observers takes the list by
+    // reference count instead of copying it on every change of state.
+    using ObserverList = std::vector<std::shared_ptr<ObserverEntry>>;
+    std::shared_ptr<const ObserverList> m_observers;
     ObserverId m_nextObserverId { 1 };
 
     std::mutex m_settledMutex;

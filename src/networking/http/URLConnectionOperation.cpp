@@ -149,12 +149,10 @@ void URLConnectionOperation::finish()
     {
         std::lock_guard guard(m_lock);
         // The completion block may run after the queue and the connection have let go of the operation.
-        if (m_completionRunsOnFinishingThread) {
-            runHere = completionBlock();
-            base::Operation::setCompletionBlock(nullptr);
-        } else if (completionBlock()) {
+        if (m_completionRunsOnFinishingThread)
+            runHere = takeCompletionBlock();
+        else if (completionBlock())
             m_keptUntilCompleted = sharedSelf();
-        }
     }
     setState(State::Finished);
     if (runHere)
