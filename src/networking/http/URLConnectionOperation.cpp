@@ -209,9 +209,10 @@ void URLConnectionOperation::resume()
 
 void URLConnectionOperation::setCompletionBlockRunOnFinishingThread(Block block)
 {
+    // Kept as it is: the finish takes it out and runs it once, so it needs none of the wrapping below.
     std::lock_guard guard(m_lock);
-    setCompletionBlock(std::move(block));
-    m_completionRunsOnFinishingThread = completionBlock() != nullptr;
+    m_completionRunsOnFinishingThread = block != nullptr;
+    base::Operation::setCompletionBlock(std::move(block));
 }
 
 void URLConnectionOperation::setCompletionBlock(Block block)
