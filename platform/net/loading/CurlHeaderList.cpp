@@ -1,6 +1,6 @@
 #include "net/loading/CurlHeaderList.h"
 
-#include <algorithm>
+#include <cstdint>
 
 namespace net {
 
@@ -12,9 +12,12 @@ namespace {
     {
         size_t start = text.size();
         text.append(part);
-        std::replace_if(
-            text.begin() + static_cast<ptrdiff_t>(start), text.end(),
-            [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
+        // Most characters are above '\r': one comparison clears them.
+        for (size_t index = start; index < text.size(); ++index) {
+            char c = text[index];
+            if (static_cast<uint8_t>(c) <= '\r' && (c == '\r' || c == '\n' || c == '\0'))
+                text[index] = ' ';
+        }
     }
 
 } // namespace

@@ -64,17 +64,26 @@ int HTTPRequestOperation::judgedStatusCode() const
 
 bool HTTPRequestOperation::hasAcceptableStatusCode() const
 {
-    if (!response())
-        return false;
-    return httpClass().acceptsStatusCode(static_cast<uint64_t>(judgedStatusCode()));
+    auto reply = response();
+    return reply && acceptsStatusCodeOf(*reply);
 }
 
 bool HTTPRequestOperation::hasAcceptableContentType() const
 {
     auto reply = response();
-    if (!reply)
-        return false;
-    return httpClass().acceptsContentType(reply->mimeType().value_or("application/octet-stream"));
+    return reply && acceptsContentTypeOf(*reply);
+}
+
+bool HTTPRequestOperation::acceptsStatusCodeOf(const net::HTTPResponse& reply) const
+{
+    return httpClass().acceptsStatusCode(static_cast<uint64_t>(reply.statusCode()));
+}
+
+bool HTTPRequestOperation::acceptsContentTypeOf(const net::HTTPResponse& reply) const
+{
+    static const std::string unnamed = "application/octet-stream";
+    const auto& type = reply.mimeType();
+    return httpClass().acceptsContentType(type ? *type : unnamed);
 }
 
 std::optional<base::Error> HTTPRequestOperation::HTTPError() const
@@ -98,9 +107,9 @@ void HTTPRequestOperation::judgeReply() const
     auto reply = response();
     if (!reply)
         return;
-    bool statusAcceptable = hasAcceptableStatusCode();
+    bool statusAcceptable = acceptsStatusCodeOf(*reply);
     auto data = responseBody();
-    if (statusAcceptable && (!data || data->empty() || hasAcceptableContentType())) {
+    if (statusAcceptable && (!data || data->empty() || acceptsContentTypeOf(*reply))) {
         // A finished operation's response and body no longer change: its reply need not be judged again.
         m_replyAccepted = isFinished();
         return;

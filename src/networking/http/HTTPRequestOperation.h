@@ -90,6 +90,9 @@ protected:
 private:
     // The reply's status code (every reply on this stack is an HTTP one).
     int judgedStatusCode() const;
+    bool acceptsStatusCodeOf(const net::HTTPResponse& reply) const;
+    // The reply's media type, "application/octet-stream" when it names none, among the class's types.
+    bool acceptsContentTypeOf(const net::HTTPResponse& reply) const;
     // Makes the HTTP error of an unacceptable reply (under the lock).
     void judgeReply() const;
     // Where the object of a reply that has not failed is made: none (here) for a small body.
