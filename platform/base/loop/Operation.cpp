@@ -81,6 +81,8 @@ void Operation::cancel()
 
 bool Operation::isReady() const
 {
+    if (m_cancelled || !m_hasDependencies)
+        return true;
     std::vector<std::shared_ptr<Operation>> waitingFor;
     {
         std::lock_guard lock(m_mutex);
@@ -104,11 +106,7 @@ bool Operation::isFinished() const
     return m_state == State::Finished;
 }
 
-bool Operation::isCancelled() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_cancelled;
-}
+bool Operation::isCancelled() const { return m_cancelled; }
 
 void Operation::addDependency(const std::shared_ptr<Operation>& operation)
 {
@@ -140,6 +138,7 @@ void Operation::addDependency(const std::shared_ptr<Operation>& operation)
         std::lock_guard lock(m_mutex);
         if (!alreadyThere()) {
             m_dependencies.push_back({ operation, observerId });
+            m_hasDependencies = true;
             added = true;
         }
     }
@@ -165,6 +164,7 @@ void Operation::removeDependency(const std::shared_ptr<Operation>& operation)
                 released.push_back(dependency.observerId);
         }
         std::erase_if(m_dependencies, matches);
+        m_hasDependencies = !m_dependencies.empty();
     }
     didChangeValueForKey(isReadyKey);
     for (ObserverId id : released)

@@ -103,7 +103,9 @@ private:
     State m_state { State::Pending };
     bool m_startClaimed { false };
     bool m_cancelClaimed { false };
-    bool m_cancelled { false };
+    // Both also read without the lock, as readiness is asked for on every start.
+    std::atomic<bool> m_cancelled { false };
+    std::atomic<bool> m_hasDependencies { false };
     std::vector<Dependency> m_dependencies;
     Block m_completionBlock;
     // Replaced, never edited, when an observer comes or goes: telling the observers takes the list by

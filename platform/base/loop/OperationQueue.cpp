@@ -136,6 +136,9 @@ void OperationQueue::startReadyOperations()
             m_lookAgain = true;
             return;
         }
+        // Nothing can start: every change that lets one start calls again.
+        if (m_executing >= widthLocked() || m_waiting.empty())
+            return;
         m_starting = true;
         m_lookAgain = false;
     }
