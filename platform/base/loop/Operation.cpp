@@ -210,7 +210,8 @@ Operation::ObserverId Operation::addObserver(Observer observer)
     entry->observer = std::move(observer);
     std::lock_guard lock(m_mutex);
     entry->id = m_nextObserverId++;
-    auto observers = m_observers ? std::make_shared<ObserverList>(*m_observers) : std::make_shared<ObserverList>();
+    auto current = m_observers.load();
+    auto observers = current ? std::make_shared<ObserverList>(*current) : std::make_shared<ObserverList>();
     observers->push_back(entry);
     m_observers = std::move(observers);
     return entry->id;
@@ -219,19 +220,20 @@ Operation::ObserverId Operation::addObserver(Observer observer)
 void Operation::removeObserver(ObserverId id)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_observers)
+    auto current = m_observers.load();
+    if (!current)
         return;
-    auto found = std::find_if(m_observers->begin(), m_observers->end(),
+    auto found = std::find_if(current->begin(), current->end(),
         [id](const std::shared_ptr<ObserverEntry>& entry) { return entry->id == id; });
-    if (found == m_observers->end())
+    if (found == current->end())
         return;
     (*found)->removed = true;
-    if (m_observers->size() == 1) {
-        m_observers = nullptr;
+    if (current->size() == 1) {
+        m_observers.store(nullptr);
         return;
     }
-    auto observers = std::make_shared<ObserverList>(*m_observers);
-    observers->erase(observers->begin() + (found - m_observers->begin()));
+    auto observers = std::make_shared<ObserverList>(*current);
+    observers->erase(observers->begin() + (found - current->begin()));
     m_observers = std::move(observers);
 }
 
@@ -246,11 +248,7 @@ void Operation::didChangeValueForKey(std::string_view keyPath)
 
 void Operation::tellObservers(std::string_view keyPath, ChangePhase phase)
 {
-    std::shared_ptr<const ObserverList> observers;
-    {
-        std::lock_guard lock(m_mutex);
-        observers = m_observers;
-    }
+    auto observers = m_observers.load();
     if (!observers)
         return;
     for (auto& entry : *observers) {

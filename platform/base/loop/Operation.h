@@ -108,10 +108,10 @@ private:
     std::atomic<bool> m_hasDependencies { false };
     std::vector<Dependency> m_dependencies;
     Block m_completionBlock;
-    // Replaced, never edited, when an observer comes or goes: telling the observers takes the list by
-    // reference count instead of copying it on every change of state.
+    // Replaced (under the lock), never edited, when an observer comes or goes: telling the observers takes
+    // the list by reference count, without the lock, instead of copying it on every change of state.
     using ObserverList = std::vector<std::shared_ptr<ObserverEntry>>;
-    std::shared_ptr<const ObserverList> m_observers;
+    std::atomic<std::shared_ptr<const ObserverList>> m_observers;
     ObserverId m_nextObserverId { 1 };
 
     std::mutex m_settledMutex;

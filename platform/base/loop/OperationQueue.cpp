@@ -88,9 +88,12 @@ void OperationQueue::waitUntilAllOperationsAreFinished()
 
 void OperationQueue::operationChanged(Operation& operation, std::string_view keyPath)
 {
-    if (keyPath == Operation::isFinishedKey && operation.isFinished())
+    bool finished = keyPath == Operation::isFinishedKey;
+    if (finished && operation.isFinished())
         removeFinished(operation);
-    if (keyPath == Operation::isFinishedKey || keyPath == Operation::isReadyKey || keyPath == Operation::isCancelledKey)
+    // An operation that is no longer ready (it has started, or waits for a new dependency) lets nothing start.
+    bool readied = keyPath == Operation::isReadyKey && operation.isReady();
+    if (finished || readied || keyPath == Operation::isCancelledKey)
         startReadyOperations();
 }
 
