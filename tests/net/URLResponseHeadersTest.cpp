@@ -1,8 +1,9 @@
 #include "net/auth/AuthenticationChallengeHeader.h"
+#include "net/auth/URLProtectionSpace.h"
+#include "net/http/HTTPHeaderFields.h"
 #include "net/http/HTTPResponse.h"
 #include "net/http/HTTPResponseHeaderParser.h"
 #include "net/http/MediaType.h"
-#include "net/auth/URLProtectionSpace.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,31 @@ TEST(URLResponseHeaderParser, ReadsABlockJoiningRepeatedAndFoldedFields)
     EXPECT_EQ(*parser.headers().value("SET-COOKIE"), "a=1, b=2");
     EXPECT_EQ(*parser.headers().value("x-long"), "first second");
     EXPECT_EQ(parser.headers().size(), 2u);
+}
+
+// Copies share their fields until one changes: a change to one copy, in any form, never shows in another.
+TEST(URLHeaderFields, CopiesStayIndependentOnceChanged)
+{
+    HTTPHeaderFields defaults;
+    defaults.set("Accept", "application/json");
+    defaults.set("Cookie", "session=1");
+    HTTPHeaderFields replaced = defaults;
+    replaced.set("accept", "text/plain");
+    HTTPHeaderFields joined = defaults;
+    joined.add("Cookie", "theme=dark");
+    HTTPHeaderFields removed = defaults;
+    removed.remove("COOKIE");
+    HTTPHeaderFields untouched = defaults;
+    untouched.remove("Absent");
+
+    EXPECT_EQ(*defaults.value("Accept"), "application/json");
+    EXPECT_EQ(*defaults.value("Cookie"), "session=1");
+    EXPECT_EQ(*replaced.value("Accept"), "text/plain");
+    EXPECT_EQ(*joined.value("Cookie"), "session=1, theme=dark");
+    EXPECT_FALSE(removed.contains("Cookie"));
+    EXPECT_EQ(untouched, defaults);
+    EXPECT_EQ(defaults.size(), 2u);
+    EXPECT_TRUE(HTTPHeaderFields().empty());
 }
 
 TEST(URLResponseHeaderParser, ANewStatusLineReplacesTheInterimBlockAndTrailersAreIgnored)

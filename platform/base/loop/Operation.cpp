@@ -81,6 +81,8 @@ void Operation::cancel()
 
 bool Operation::isReady() const
 {
+    if (m_cancelled || !m_hasDependencies)
+        return true;
     std::vector<std::shared_ptr<Operation>> waitingFor;
     {
         std::lock_guard lock(m_mutex);
@@ -104,11 +106,7 @@ bool Operation::isFinished() const
     return m_state == State::Finished;
 }
 
-bool Operation::isCancelled() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_cancelled;
-}
+bool Operation::isCancelled() const { return m_cancelled; }
 
 void Operation::addDependency(const std::shared_ptr<Operation>& operation)
 {
@@ -140,6 +138,7 @@ void Operation::addDependency(const std::shared_ptr<Operation>& operation)
         std::lock_guard lock(m_mutex);
         if (!alreadyThere()) {
             m_dependencies.push_back({ operation, observerId });
+            m_hasDependencies = true;
             added = true;
         }
     }
@@ -165,6 +164,7 @@ void Operation::removeDependency(const std::shared_ptr<Operation>& operation)
                 released.push_back(dependency.observerId);
         }
         std::erase_if(m_dependencies, matches);
+        m_hasDependencies = !m_dependencies.empty();
     }
     didChangeValueForKey(isReadyKey);
     for (ObserverId id : released)
@@ -186,6 +186,12 @@ Operation::Block Operation::completionBlock() const
     return m_completionBlock;
 }
 
+Operation::Block Operation::takeCompletionBlock()
+{
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_completionBlock, nullptr);
+}
+
 void Operation::setCompletionBlock(Block block)
 {
     std::lock_guard lock(m_mutex);
@@ -200,23 +206,35 @@ void Operation::waitUntilFinished()
 
 Operation::ObserverId Operation::addObserver(Observer observer)
 {
-    std::lock_guard lock(m_mutex);
     auto entry = std::make_shared<ObserverEntry>();
-    entry->id = m_nextObserverId++;
     entry->observer = std::move(observer);
-    m_observers.push_back(std::move(entry));
-    return m_observers.back()->id;
+    std::lock_guard lock(m_mutex);
+    entry->id = m_nextObserverId++;
+    auto current = m_observers.load();
+    auto observers = current ? std::make_shared<ObserverList>(*current) : std::make_shared<ObserverList>();
+    observers->push_back(entry);
+    m_observers = std::move(observers);
+    return entry->id;
 }
 
 void Operation::removeObserver(ObserverId id)
 {
     std::lock_guard lock(m_mutex);
-    std::erase_if(m_observers, [id](const std::shared_ptr<ObserverEntry>& entry) {
-        if (entry->id != id)
-            return false;
-        entry->removed = true;
-        return true;
-    });
+    auto current = m_observers.load();
+    if (!current)
+        return;
+    auto found = std::find_if(current->begin(), current->end(),
+        [id](const std::shared_ptr<ObserverEntry>& entry) { return entry->id == id; });
+    if (found == current->end())
+        return;
+    (*found)->removed = true;
+    if (current->size() == 1) {
+        m_observers.store(nullptr);
+        return;
+    }
+    auto observers = std::make_shared<ObserverList>(*current);
+    observers->erase(observers->begin() + (found - current->begin()));
+    m_observers = std::move(observers);
 }
 
 void Operation::willChangeValueForKey(std::string_view keyPath) { tellObservers(keyPath, ChangePhase::Will); }
@@ -230,12 +248,10 @@ void Operation::didChangeValueForKey(std::string_view keyPath)
 
 void Operation::tellObservers(std::string_view keyPath, ChangePhase phase)
 {
-    std::vector<std::shared_ptr<ObserverEntry>> observers;
-    {
-        std::lock_guard lock(m_mutex);
-        observers = m_observers;
-    }
-    for (auto& entry : observers) {
+    auto observers = m_observers.load();
+    if (!observers)
+        return;
+    for (auto& entry : *observers) {
         if (!entry->removed)
             entry->observer(*this, keyPath, phase);
     }

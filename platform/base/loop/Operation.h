@@ -80,6 +80,8 @@ protected:
     // Besides telling the observers, a "did change" of isFinished with isFinished() true settles the operation:
     // waiters return and the completion block is submitted.
     void didChangeValueForKey(std::string_view keyPath);
+    // Takes the completion block out (leaving none), for an operation that runs it itself.
+    Block takeCompletionBlock();
 
 private:
     enum class State { Pending, Executing, Finished };
@@ -101,10 +103,15 @@ private:
     State m_state { State::Pending };
     bool m_startClaimed { false };
     bool m_cancelClaimed { false };
-    bool m_cancelled { false };
+    // Both also read without the lock, as readiness is asked for on every start.
+    std::atomic<bool> m_cancelled { false };
+    std::atomic<bool> m_hasDependencies { false };
     std::vector<Dependency> m_dependencies;
     Block m_completionBlock;
-    std::vector<std::shared_ptr<ObserverEntry>> m_observers;
+    // Replaced (under the lock), never edited, when an observer comes or goes: telling the observers takes
+    // the list by reference count, without the lock, instead of copying it on every change of state.
+    using ObserverList = std::vector<std::shared_ptr<ObserverEntry>>;
+    std::atomic<std::shared_ptr<const ObserverList>> m_observers;
     ObserverId m_nextObserverId { 1 };
 
     std::mutex m_settledMutex;

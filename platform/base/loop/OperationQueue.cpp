@@ -88,9 +88,12 @@ void OperationQueue::waitUntilAllOperationsAreFinished()
 
 void OperationQueue::operationChanged(Operation& operation, std::string_view keyPath)
 {
-    if (keyPath == Operation::isFinishedKey && operation.isFinished())
+    bool finished = keyPath == Operation::isFinishedKey;
+    if (finished && operation.isFinished())
         removeFinished(operation);
-    if (keyPath == Operation::isFinishedKey || keyPath == Operation::isReadyKey || keyPath == Operation::isCancelledKey)
+    // An operation that is no longer ready (it has started, or waits for a new dependency) lets nothing start.
+    bool readied = keyPath == Operation::isReadyKey && operation.isReady();
+    if (finished || readied || keyPath == Operation::isCancelledKey)
         startReadyOperations();
 }
 
@@ -136,6 +139,9 @@ void OperationQueue::startReadyOperations()
             m_lookAgain = true;
             return;
         }
+        // Nothing can start: every change that lets one start calls again.
+        if (m_executing >= widthLocked() || m_waiting.empty())
+            return;
         m_starting = true;
         m_lookAgain = false;
     }

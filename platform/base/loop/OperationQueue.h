@@ -61,7 +61,8 @@ private:
 
     mutable std::mutex m_mutex;
     std::condition_variable m_emptied;
-    std::vector<Entry> m_entries;
+    // In the order added; a deque, as the operations that finish and those that start are near its front.
+    std::deque<Entry> m_entries;
     // The operations not yet started, in the order they were added.
     std::deque<std::shared_ptr<Operation>> m_waiting;
     size_t m_executing { 0 };

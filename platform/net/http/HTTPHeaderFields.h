@@ -1,7 +1,8 @@
 // net::HTTPHeaderFields: the header fields of a request or a response, in the order they were first set.
 // Names are looked up without regard to letter case and keep the spelling they were first given; setting a
 // field replaces its value, adding to a present field joins the values with ", " (so several "Set-Cookie"
-// fields of a reply arrive as one joined value). A plain value type, usable on any thread.
+// fields of a reply arrive as one joined value). A plain value type, usable on any thread; copies share the
+// fields until one of them is changed, so that the same default fields given to every request cost no copy.
 //
 //   net::HTTPHeaderFields fields;
 //   fields.set("Content-Type", "application/json");
@@ -10,6 +11,7 @@
 
 #include "base/values/Dictionary.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,23 +32,26 @@ public:
     void add(std::string_view name, std::string_view value);
     void remove(std::string_view name);
 
-    void reserve(size_t count) { m_fields.reserve(count); }
-    size_t size() const { return m_fields.size(); }
-    bool empty() const { return m_fields.empty(); }
-    auto begin() const { return m_fields.begin(); }
-    auto end() const { return m_fields.end(); }
+    void reserve(size_t count) { editable().reserve(count); }
+    size_t size() const { return fields().size(); }
+    bool empty() const { return fields().empty(); }
+    auto begin() const { return fields().begin(); }
+    auto end() const { return fields().end(); }
 
     // The fields as a dictionary of texts, for descriptions and error reports.
     base::DictionaryRef dictionary() const;
 
     static bool namesEqual(std::string_view a, std::string_view b);
 
-    bool operator==(const HTTPHeaderFields& other) const = default;
+    bool operator==(const HTTPHeaderFields& other) const { return fields() == other.fields(); }
 
 private:
+    const std::vector<Field>& fields() const;
+    // The fields to change, first copied when another value still shares them.
+    std::vector<Field>& editable();
     std::vector<Field>::iterator find(std::string_view name);
 
-    std::vector<Field> m_fields;
+    std::shared_ptr<std::vector<Field>> m_fields;
 };
 
 } // namespace net

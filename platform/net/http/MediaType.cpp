@@ -2,9 +2,6 @@
 
 #include "net/http/HTTPHeaderFields.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace net {
 
 namespace {
@@ -20,11 +17,14 @@ namespace {
         return text;
     }
 
+    // Media types are ASCII tokens: only A-Z fold, whatever the process's locale.
     std::string lowerCased(std::string_view text)
     {
         std::string lower(text);
-        std::transform(lower.begin(), lower.end(), lower.begin(),
-            [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        for (char& c : lower) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c + ('a' - 'A'));
+        }
         return lower;
     }
 

@@ -2,11 +2,7 @@
 
 namespace net {
 
-StreamStatus Stream::status() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_status;
-}
+StreamStatus Stream::status() const { return m_status.load(); }
 
 std::optional<base::Error> Stream::streamError() const
 {
@@ -24,33 +20,34 @@ void Stream::schedule(Scheduler scheduler)
 {
     std::lock_guard lock(m_mutex);
     m_scheduler = std::move(scheduler);
+    m_scheduled = m_scheduler != nullptr;
 }
 
 void Stream::unschedule()
 {
     std::lock_guard lock(m_mutex);
     m_scheduler = nullptr;
+    m_scheduled = false;
 }
 
-void Stream::setStatus(StreamStatus status)
-{
-    std::lock_guard lock(m_mutex);
-    m_status = status;
-}
+void Stream::setStatus(StreamStatus status) { m_status = status; }
 
 void Stream::fail(base::Error error)
 {
     {
+        // The error is in place before the status tells of it.
         std::lock_guard lock(m_mutex);
-        m_status = StreamStatus::Error;
         if (!m_error)
             m_error = std::move(error);
+        m_status = StreamStatus::Error;
     }
     sendEvent(StreamEvent::ErrorOccurred);
 }
 
 void Stream::sendEvent(StreamEvent event)
 {
+    if (!m_scheduled)
+        return;
     Scheduler scheduler;
     {
         std::lock_guard lock(m_mutex);

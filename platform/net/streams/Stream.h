@@ -11,6 +11,7 @@
 
 #include "base/values/Error.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -62,7 +63,10 @@ protected:
 
 private:
     mutable std::mutex m_mutex;
-    StreamStatus m_status { StreamStatus::NotOpen };
+    // Read and set without the lock: a stream's status is asked for on every chunk it takes.
+    std::atomic<StreamStatus> m_status { StreamStatus::NotOpen };
+    // Whether a scheduler is set, so that an event nobody is scheduled for costs no lock.
+    std::atomic<bool> m_scheduled { false };
     std::optional<base::Error> m_error;
     std::weak_ptr<StreamDelegate> m_delegate;
     Scheduler m_scheduler;

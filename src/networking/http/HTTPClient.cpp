@@ -122,6 +122,7 @@ std::optional<std::string> HTTPClient::defaultValueForHeader(const std::string& 
 void HTTPClient::setDefaultHeader(const std::string& header, std::optional<std::string> value)
 {
     m_requestHeaderFields.reset();
+    m_bodyHeaderFields.reset();
     if (value)
         m_defaultHeaders[header] = std::move(*value);
     else
@@ -145,7 +146,8 @@ void HTTPClient::clearAuthorizationHeader() { setDefaultHeader("Authorization", 
 net::URLRequest HTTPClient::requestWithMethod(const std::string& method, const std::optional<std::string>& path,
     const base::DictionaryRef& parameters, base::Error* error)
 {
-    std::string target = path.value_or("");
+    static const std::string noPath;
+    const std::string& target = path ? *path : noPath;
     const auto& url = resolvedURL(target);
     net::URLRequest request(url);
     if (!url) {
@@ -194,29 +196,40 @@ const net::HTTPHeaderFields& HTTPClient::requestHeaderFields()
     return *m_requestHeaderFields;
 }
 
-void HTTPClient::setBody(net::URLRequest& request, const base::DictionaryRef& parameters, base::Error* error) const
+const net::HTTPHeaderFields& HTTPClient::bodyHeaderFields()
 {
-    std::string charset = base::TextEncoding::ianaCharsetName(m_stringEncoding);
+    if (!m_bodyHeaderFields) {
+        std::string charset = base::TextEncoding::ianaCharsetName(m_stringEncoding);
+        const char* type = m_parameterEncoding == FormURLParameterEncoding ? "application/x-www-form-urlencoded"
+            : m_parameterEncoding == JSONParameterEncoding                 ? "application/json"
+                                                                           : "application/x-plist";
+        net::HTTPHeaderFields fields = requestHeaderFields();
+        fields.set("Content-Type", std::string(type) + "; charset=" + charset);
+        m_bodyHeaderFields = std::move(fields);
+    }
+    return *m_bodyHeaderFields;
+}
+
+void HTTPClient::setBody(net::URLRequest& request, const base::DictionaryRef& parameters, base::Error* error)
+{
+    if (m_parameterEncoding != FormURLParameterEncoding && m_parameterEncoding != JSONParameterEncoding
+        && m_parameterEncoding != PropertyListParameterEncoding)
+        return;
+    request.setAllHTTPHeaderFields(bodyHeaderFields());
     base::Error failure;
     std::optional<base::Data> body;
     switch (m_parameterEncoding) {
-    case FormURLParameterEncoding: {
-        request.setValue("application/x-www-form-urlencoded; charset=" + charset, "Content-Type");
+    case FormURLParameterEncoding:
         if (auto query = QueryString::joinedQueryStringFromParameters(*parameters, m_stringEncoding, &failure))
             body = base::TextEncoding::encode(*query, m_stringEncoding);
         break;
-    }
     case JSONParameterEncoding:
-        request.setValue("application/json; charset=" + charset, "Content-Type");
         body = json::JSONData(base::Value(parameters), json::JSONSerializeOptionNone, {}, &failure);
         break;
-    case PropertyListParameterEncoding:
-        request.setValue("application/x-plist; charset=" + charset, "Content-Type");
+    default:
         body = PropertyListSerialization::dataWithPropertyList(
             base::Value(parameters), PropertyListFormat::XML, &failure);
         break;
-    default:
-        return;
     }
     // A body that cannot be written must not go out empty, as if the call had no parameters.
     if (!body) {
@@ -401,6 +414,7 @@ void HTTPClient::copySettingsTo(HTTPClient& other) const
     other.m_registeredClassNames = m_registeredClassNames;
     other.m_defaultHeaders = m_defaultHeaders;
     other.m_requestHeaderFields.reset();
+    other.m_bodyHeaderFields.reset();
 }
 
 std::shared_ptr<HTTPClient> HTTPClient::copy() const

@@ -114,9 +114,17 @@ public:
 
     const base::URL& baseURL() const { return m_baseURL; }
     base::TextEncoding::Code stringEncoding() const { return m_stringEncoding; }
-    void setStringEncoding(base::TextEncoding::Code encoding) { m_stringEncoding = encoding; }
+    void setStringEncoding(base::TextEncoding::Code encoding)
+    {
+        m_stringEncoding = encoding;
+        m_bodyHeaderFields.reset();
+    }
     int32_t parameterEncoding() const { return m_parameterEncoding; }
-    void setParameterEncoding(int32_t encoding) { m_parameterEncoding = encoding; }
+    void setParameterEncoding(int32_t encoding)
+    {
+        m_parameterEncoding = encoding;
+        m_bodyHeaderFields.reset();
+    }
     const std::vector<std::string>& registeredHTTPOperationClassNames() const { return m_registeredClassNames; }
     const std::map<std::string, std::string>& defaultHeaders() const { return m_defaultHeaders; }
     const std::optional<net::URLCredential>& defaultCredential() const { return m_defaultCredential; }
@@ -139,11 +147,13 @@ protected:
 private:
     void enqueueRequest(const std::string& method, const std::string& path, const base::DictionaryRef& parameters,
         SuccessBlock success, FailureBlock failure);
-    void setBody(net::URLRequest& request, const base::DictionaryRef& parameters, base::Error* error) const;
+    void setBody(net::URLRequest& request, const base::DictionaryRef& parameters, base::Error* error);
     // The path resolved against the base URL, kept for the next call to the same path.
     const std::optional<base::URL>& resolvedURL(const std::string& path);
     // The default headers as a new request's fields, made again after a default header changes.
     const net::HTTPHeaderFields& requestHeaderFields();
+    // The same with the "Content-Type" of a body in the parameter encoding, made again after either changes.
+    const net::HTTPHeaderFields& bodyHeaderFields();
 
     base::URL m_baseURL;
     base::TextEncoding::Code m_stringEncoding { base::TextEncoding::UTF8 };
@@ -151,6 +161,7 @@ private:
     std::vector<std::string> m_registeredClassNames;
     std::map<std::string, std::string> m_defaultHeaders;
     std::optional<net::HTTPHeaderFields> m_requestHeaderFields;
+    std::optional<net::HTTPHeaderFields> m_bodyHeaderFields;
     // The base URL never changes, so a path always resolves to the same URL. Bounded: cleared when full.
     static constexpr size_t ResolvedPathsKept = 64;
     std::unordered_map<std::string, std::optional<base::URL>> m_resolvedPaths;

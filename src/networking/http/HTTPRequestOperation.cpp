@@ -64,17 +64,26 @@ int HTTPRequestOperation::judgedStatusCode() const
 
 bool HTTPRequestOperation::hasAcceptableStatusCode() const
 {
-    if (!response())
-        return false;
-    return httpClass().acceptsStatusCode(static_cast<uint64_t>(judgedStatusCode()));
+    auto reply = response();
+    return reply && acceptsStatusCodeOf(*reply);
 }
 
 bool HTTPRequestOperation::hasAcceptableContentType() const
 {
     auto reply = response();
-    if (!reply)
-        return false;
-    return httpClass().acceptsContentType(reply->mimeType().value_or("application/octet-stream"));
+    return reply && acceptsContentTypeOf(*reply);
+}
+
+bool HTTPRequestOperation::acceptsStatusCodeOf(const net::HTTPResponse& reply) const
+{
+    return httpClass().acceptsStatusCode(static_cast<uint64_t>(reply.statusCode()));
+}
+
+bool HTTPRequestOperation::acceptsContentTypeOf(const net::HTTPResponse& reply) const
+{
+    static const std::string unnamed = "application/octet-stream";
+    const auto& type = reply.mimeType();
+    return httpClass().acceptsContentType(type ? *type : unnamed);
 }
 
 std::optional<base::Error> HTTPRequestOperation::HTTPError() const
@@ -98,9 +107,9 @@ void HTTPRequestOperation::judgeReply() const
     auto reply = response();
     if (!reply)
         return;
-    bool statusAcceptable = hasAcceptableStatusCode();
+    bool statusAcceptable = acceptsStatusCodeOf(*reply);
     auto data = responseBody();
-    if (statusAcceptable && (!data || data->empty() || hasAcceptableContentType())) {
+    if (statusAcceptable && (!data || data->empty() || acceptsContentTypeOf(*reply))) {
         // A finished operation's response and body no longer change: its reply need not be judged again.
         m_replyAccepted = isFinished();
         return;
@@ -216,9 +225,10 @@ ResponseObject HTTPRequestOperation::responseObject()
 
 void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, FailureBlock failure)
 {
-    // The route only settles the reply (parsing a small body at most) and posts one task.
+    // The route only settles the reply (parsing a small body at most) and posts one task. It runs once: the
+    // blocks move on with the reply instead of being copied.
     setCompletionBlockRunOnFinishingThread(
-        [weak = std::weak_ptr(sharedHTTPSelf()), success = std::move(success), failure = std::move(failure)] {
+        [weak = std::weak_ptr(sharedHTTPSelf()), success = std::move(success), failure = std::move(failure)]() mutable {
             auto self = weak.lock();
             if (!self)
                 return;
@@ -227,22 +237,21 @@ void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, F
                 std::lock_guard guard(self->lock());
                 ticket = std::move(self->m_deliveryTicket);
             }
-            auto processing = self->processingQueueForReply();
+            auto failed = self->error();
+            auto processing = failed ? nullptr : self->processingQueueForBody();
             if (!processing) {
-                self->deliver(success, failure, std::move(ticket));
+                self->deliver(std::move(failed), std::move(success), std::move(failure), std::move(ticket));
                 return;
             }
-            processing->async([self, success, failure, ticket = std::move(ticket)]() mutable {
-                self->deliver(success, failure, std::move(ticket));
+            processing->async([self, success = std::move(success), failure = std::move(failure),
+                                  ticket = std::move(ticket)]() mutable {
+                self->deliver(std::nullopt, std::move(success), std::move(failure), std::move(ticket));
             });
         });
 }
 
-std::shared_ptr<base::DispatchQueue> HTTPRequestOperation::processingQueueForReply() const
+std::shared_ptr<base::DispatchQueue> HTTPRequestOperation::processingQueueForBody() const
 {
-    // A failed transfer or an unacceptable reply is not parsed.
-    if (error())
-        return nullptr;
     auto body = responseBody();
     return body && body->size() <= inlineProcessingLimit() ? nullptr : responseProcessingQueue();
 }
@@ -253,10 +262,10 @@ std::shared_ptr<const Reply> HTTPRequestOperation::reply() const
     return m_reply;
 }
 
-std::shared_ptr<const Reply> HTTPRequestOperation::settleReply()
+std::shared_ptr<const Reply> HTTPRequestOperation::settleReply(std::optional<base::Error> failed)
 {
     auto reply = std::make_shared<Reply>();
-    reply->error = error();
+    reply->error = std::move(failed);
     // The object is made only for a reply that may succeed; making it may record a parse error.
     if (!reply->error) {
         reply->object = responseObject();
@@ -271,19 +280,18 @@ std::shared_ptr<const Reply> HTTPRequestOperation::settleReply()
 }
 
 void HTTPRequestOperation::deliver(
-    const SuccessBlock& success, const FailureBlock& failure, CallsInFlight::Ticket ticket)
+    std::optional<base::Error> failed, SuccessBlock success, FailureBlock failure, CallsInFlight::Ticket ticket)
 {
-    auto reply = settleReply();
+    auto reply = settleReply(std::move(failed));
     if (reply->error) {
         if (failure)
-            failureQueueOrMain()->async([self = sharedHTTPSelf(), failure, reply, ticket = std::move(ticket)] {
-                failure(self, *reply->error);
-            });
+            failureQueueOrMain()->async([self = sharedHTTPSelf(), failure = std::move(failure), reply,
+                                            ticket = std::move(ticket)] { failure(self, *reply->error); });
         return;
     }
     if (success)
-        successQueueOrMain()->async(
-            [self = sharedHTTPSelf(), success, reply, ticket = std::move(ticket)] { success(self, reply->object); });
+        successQueueOrMain()->async([self = sharedHTTPSelf(), success = std::move(success), reply = std::move(reply),
+                                        ticket = std::move(ticket)] { success(self, reply->object); });
 }
 
 } // namespace networking

@@ -90,14 +90,19 @@ protected:
 private:
     // The reply's status code (every reply on this stack is an HTTP one).
     int judgedStatusCode() const;
+    bool acceptsStatusCodeOf(const net::HTTPResponse& reply) const;
+    // The reply's media type, "application/octet-stream" when it names none, among the class's types.
+    bool acceptsContentTypeOf(const net::HTTPResponse& reply) const;
     // Makes the HTTP error of an unacceptable reply (under the lock).
     void judgeReply() const;
-    // Where the reply's object is made: none (here) for a failed reply or a small body.
-    std::shared_ptr<base::DispatchQueue> processingQueueForReply() const;
+    // Where the object of a reply that has not failed is made: none (here) for a small body.
+    std::shared_ptr<base::DispatchQueue> processingQueueForBody() const;
     // The second half of the completion route: the reply, then one of the blocks on its queue with the ticket.
-    void deliver(const SuccessBlock& success, const FailureBlock& failure, CallsInFlight::Ticket ticket);
+    // `failed` is the reply's error when the route has already found one.
+    void deliver(
+        std::optional<base::Error> failed, SuccessBlock success, FailureBlock failure, CallsInFlight::Ticket ticket);
     // Makes the reply once (the object too, unless the reply has failed already) and keeps it.
-    std::shared_ptr<const Reply> settleReply();
+    std::shared_ptr<const Reply> settleReply(std::optional<base::Error> failed);
 
     mutable std::optional<base::Error> m_HTTPError;
     mutable bool m_replyAccepted { false };

@@ -149,12 +149,10 @@ void URLConnectionOperation::finish()
     {
         std::lock_guard guard(m_lock);
         // The completion block may run after the queue and the connection have let go of the operation.
-        if (m_completionRunsOnFinishingThread) {
-            runHere = completionBlock();
-            base::Operation::setCompletionBlock(nullptr);
-        } else if (completionBlock()) {
+        if (m_completionRunsOnFinishingThread)
+            runHere = takeCompletionBlock();
+        else if (completionBlock())
             m_keptUntilCompleted = sharedSelf();
-        }
     }
     setState(State::Finished);
     if (runHere)
@@ -211,9 +209,10 @@ void URLConnectionOperation::resume()
 
 void URLConnectionOperation::setCompletionBlockRunOnFinishingThread(Block block)
 {
+    // Kept as it is: the finish takes it out and runs it once, so it needs none of the wrapping below.
     std::lock_guard guard(m_lock);
-    setCompletionBlock(std::move(block));
-    m_completionRunsOnFinishingThread = completionBlock() != nullptr;
+    m_completionRunsOnFinishingThread = block != nullptr;
+    base::Operation::setCompletionBlock(std::move(block));
 }
 
 void URLConnectionOperation::setCompletionBlock(Block block)
