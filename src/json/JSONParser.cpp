@@ -63,13 +63,9 @@ std::optional<base::Value> JSONParser::parse(
 
 void JSONParser::releaseScratch()
 {
-    m_arrayStack.clear();
-    m_objectStack.clear();
+    m_arrayStack.clear(KeptStackEntries);
+    m_objectStack.clear(KeptStackEntries);
     m_made.clear();
-    if (m_arrayStack.capacity() > KeptStackEntries)
-        std::vector<PendingValue>().swap(m_arrayStack);
-    if (m_objectStack.capacity() > KeptStackEntries)
-        std::vector<PendingPair>().swap(m_objectStack);
     if (m_made.capacity() > KeptStackEntries)
         std::vector<base::Value>().swap(m_made);
 }
@@ -165,25 +161,26 @@ void JSONParser::setMade(PendingValue& value, base::Value made)
     value.made = m_made.size() - 1;
 }
 
-bool JSONParser::readValue(PendingValue& value)
+template <typename Entry> bool JSONParser::readValue(ScratchStack<Entry>& stack)
 {
     // Containers are parsed here; every other value token carries its pending value already, so the
-    // commonest values take no jump through a table.
+    // commonest values take no jump through a table and are copied once, straight onto the stack.
     TokenType type = m_tokens.token().type;
     if (type == TokenType::ArrayBegin) {
         base::ArrayRef array = parseArray();
         if (!array)
             return false;
-        setMade(value, base::Value(std::move(array)));
+        setMade(pendingOf(stack.push()), base::Value(std::move(array)));
         return true;
     }
     if (type == TokenType::ObjectBegin) {
         base::DictionaryRef object = parseObject();
         if (!object)
             return false;
-        setMade(value, base::Value(std::move(object)));
+        setMade(pendingOf(stack.push()), base::Value(std::move(object)));
         return true;
     }
+    PendingValue& value = pendingOf(stack.push());
     PendingValue::copy(value, m_tokens.token().value);
     if (m_cache)
         useCache(value);
@@ -256,7 +253,7 @@ base::ArrayRef JSONParser::parseArray()
                 size_t count = m_arrayStack.size() - start;
                 auto created = makeSharedWithStorage<JSONArray>(
                     *m_arena, JSONArray::storageBytes(count), JSONDecoderKey(), count, m_mutableCollections);
-                for (size_t i = start; i < m_arrayStack.size(); ++i) {
+                for (size_t i = start, end = start + count; i < end; ++i) {
                     bool plain = isPlain(m_arrayStack[i]);
                     make(m_arrayStack[i], [&created, plain](auto&&... arguments) {
                         created->appendDecoded(
@@ -282,17 +279,15 @@ base::ArrayRef JSONParser::parseArray()
                 m_tokens.recordError("Unexpected value.");
                 break;
             }
-            PendingValue value;
-            if (!readValue(value))
+            if (!readValue(m_arrayStack))
                 break;
-            PendingValue::copy(m_arrayStack.emplace_back(), value);
             accept = AcceptComma | AcceptEnd;
             // A comma usually follows at once: take it here rather than through the token switch.
             if (m_tokens.skip(','))
                 accept = AcceptValue;
         }
     }
-    m_arrayStack.resize(start);
+    m_arrayStack.truncate(start);
     leaveContainer(madeStart, decodedStart);
     return array;
 }
@@ -317,7 +312,7 @@ base::DictionaryRef JSONParser::parseObject()
                     JSONDictionary::tableBytes(count, m_mutableCollections), JSONDecoderKey(), count,
                     m_mutableCollections);
                 JSONHashTable& table = object->decodingTable(JSONDecoderKey());
-                for (size_t i = start; i < m_objectStack.size(); ++i) {
+                for (size_t i = start, end = start + count; i < end; ++i) {
                     PendingPair& pair = m_objectStack[i];
                     bool plainPair = isPlainText(pair.key.length) && isPlain(pair.object);
                     table.addDecoded(pair.keyHash, text(pair.key), plainPair, [&](base::Value* storage) {
@@ -362,19 +357,17 @@ base::DictionaryRef JSONParser::parseObject()
                 recordExpected(accept, "a value", "a '}'");
                 break;
             }
-            PendingValue value;
-            if (!readValue(value))
+            if (!readValue(m_objectStack))
                 break;
-            PendingPair& pair = m_objectStack.emplace_back();
+            PendingPair& pair = m_objectStack.back();
             PendingValue::copy(pair.key, key);
-            PendingValue::copy(pair.object, value);
             pair.keyHash = keyHash;
             accept = AcceptComma | AcceptEnd;
             if (m_tokens.skip(','))
                 accept = AcceptValue;
         }
     }
-    m_objectStack.resize(start);
+    m_objectStack.truncate(start);
     leaveContainer(madeStart, decodedStart);
     return object;
 }

@@ -13,6 +13,7 @@
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenCache.h"
 #include "json/JSONTokenizer.h"
+#include "json/ScratchStack.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +41,9 @@ private:
     enum Accept : uint8_t { AcceptValue = 1, AcceptComma = 2, AcceptEnd = 4 };
 
     struct PendingPair {
+        // Left unset, as a PendingValue is.
+        PendingPair() { }
+
         PendingValue key;
         PendingValue object;
         uint32_t keyHash;
@@ -54,8 +58,11 @@ private:
     void leaveContainer(size_t madeStart, size_t decodedStart);
     static bool isValueToken(TokenType type);
 
-    // Reads the value of the current value token (parsing a nested container) into `value`.
-    [[nodiscard]] bool readValue(PendingValue& value);
+    // Reads the value of the current value token (parsing a nested container) onto the end of `stack`: a
+    // pending value of the array stack, or the object of a pending pair whose key the caller then sets.
+    template <typename Entry> [[nodiscard]] bool readValue(ScratchStack<Entry>& stack);
+    static PendingValue& pendingOf(PendingValue& entry) { return entry; }
+    static PendingValue& pendingOf(PendingPair& entry) { return entry.object; }
     // Replaces a string or number just read with the cache's value for it.
     void useCache(PendingValue& value);
     void setMade(PendingValue& value, base::Value made);
@@ -78,8 +85,8 @@ private:
     ParseOptions m_options { 0 };
     bool m_mutableCollections { false };
     size_t m_depth { 0 };
-    std::vector<PendingValue> m_arrayStack;
-    std::vector<PendingPair> m_objectStack;
+    ScratchStack<PendingValue> m_arrayStack;
+    ScratchStack<PendingPair> m_objectStack;
     std::vector<base::Value> m_made;
 };
 

@@ -31,6 +31,9 @@ struct PendingValue {
         size_t made;
     };
 
+    // Left unset: every field is written before it is read, and the stacks grow by one at every value.
+    PendingValue() { }
+
     static void copy(PendingValue& to, const PendingValue& from)
     {
         to.length = from.length;
