@@ -26,6 +26,18 @@ namespace {
     // Stacks above this many entries are released after a parse rather than kept for the next one.
     constexpr size_t KeptStackEntries = 4096;
 
+    template <typename Made> void releaseMade(std::vector<Made>& made)
+    {
+        made.clear();
+        if (made.capacity() > KeptStackEntries)
+            std::vector<Made>().swap(made);
+    }
+
+    template <typename Made> void truncate(std::vector<Made>& made, size_t size)
+    {
+        made.erase(made.begin() + static_cast<std::ptrdiff_t>(size), made.end());
+    }
+
 } // namespace
 
 JSONParser::JSONParser(JSONTokenCache* cache)
@@ -65,9 +77,9 @@ void JSONParser::releaseScratch()
 {
     m_arrayStack.clear(KeptStackEntries);
     m_objectStack.clear(KeptStackEntries);
-    m_made.clear();
-    if (m_made.capacity() > KeptStackEntries)
-        std::vector<base::Value>().swap(m_made);
+    releaseMade(m_made);
+    releaseMade(m_madeArrays);
+    releaseMade(m_madeDictionaries);
 }
 
 void JSONParser::recordExpected(uint8_t accept, const char* valueDescription, const char* endDescription)
@@ -130,10 +142,12 @@ bool JSONParser::enterContainer()
     return false;
 }
 
-void JSONParser::leaveContainer(size_t madeStart, size_t decodedStart)
+void JSONParser::leaveContainer(const ScratchMarks& marks)
 {
-    m_made.erase(m_made.begin() + static_cast<std::ptrdiff_t>(madeStart), m_made.end());
-    m_tokens.truncateDecoded(decodedStart);
+    truncate(m_made, marks.made);
+    truncate(m_madeArrays, marks.madeArrays);
+    truncate(m_madeDictionaries, marks.madeDictionaries);
+    m_tokens.truncateDecoded(marks.decoded);
     --m_depth;
 }
 
@@ -153,14 +167,6 @@ bool JSONParser::isValueToken(TokenType type)
     }
 }
 
-void JSONParser::setMade(PendingValue& value, base::Value made)
-{
-    m_made.push_back(std::move(made));
-    value.length = 0;
-    value.kind = PendingValue::Kind::Made;
-    value.made = m_made.size() - 1;
-}
-
 template <typename Entry> bool JSONParser::readValue(ScratchStack<Entry>& stack)
 {
     // Containers are parsed here; every other value token carries its pending value already, so the
@@ -170,14 +176,14 @@ template <typename Entry> bool JSONParser::readValue(ScratchStack<Entry>& stack)
         base::ArrayRef array = parseArray();
         if (!array)
             return false;
-        setMade(pendingOf(stack.push()), base::Value(std::move(array)));
+        setMade(pendingOf(stack.push()), PendingValue::Kind::MadeArray, m_madeArrays, std::move(array));
         return true;
     }
     if (type == TokenType::ObjectBegin) {
         base::DictionaryRef object = parseObject();
         if (!object)
             return false;
-        setMade(pendingOf(stack.push()), base::Value(std::move(object)));
+        setMade(pendingOf(stack.push()), PendingValue::Kind::MadeDictionary, m_madeDictionaries, std::move(object));
         return true;
     }
     PendingValue& value = pendingOf(stack.push());
@@ -192,10 +198,12 @@ void JSONParser::useCache(PendingValue& value)
     const JSONTokenizer::Token& token = m_tokens.token();
     if (token.type == TokenType::String && value.length && value.length <= JSONTokenCache::LongestCachedString) {
         std::string_view bytes = text(value);
-        setMade(value, m_cache->string(bytes.data(), bytes.size(), hashString(bytes)));
+        setMade(value, PendingValue::Kind::Made, m_made,
+            base::Value(m_cache->string(bytes.data(), bytes.size(), hashString(bytes))));
     } else if (token.type == TokenType::Number) {
         auto tag = static_cast<uint8_t>(token.numberType);
-        setMade(value, m_cache->number(token.numberType, token.numberBits, hashNumber(tag, token.numberBits)));
+        setMade(value, PendingValue::Kind::Made, m_made,
+            base::Value(m_cache->number(token.numberType, token.numberBits, hashNumber(tag, token.numberBits))));
     }
 }
 
@@ -232,14 +240,19 @@ template <typename Construct> void JSONParser::make(PendingValue& value, Constru
     case PendingValue::Kind::Made:
         construct(std::move(m_made[value.made]));
         return;
+    case PendingValue::Kind::MadeArray:
+        construct(std::move(m_madeArrays[value.made]));
+        return;
+    case PendingValue::Kind::MadeDictionary:
+        construct(std::move(m_madeDictionaries[value.made]));
+        return;
     }
 }
 
 base::ArrayRef JSONParser::parseArray()
 {
     size_t start = m_arrayStack.size();
-    size_t madeStart = m_made.size();
-    size_t decodedStart = m_tokens.decodedSize();
+    ScratchMarks marks = scratchMarks();
     base::ArrayRef array;
     uint8_t accept = AcceptValue | AcceptEnd;
     if (enterContainer()) {
@@ -288,15 +301,14 @@ base::ArrayRef JSONParser::parseArray()
         }
     }
     m_arrayStack.truncate(start);
-    leaveContainer(madeStart, decodedStart);
+    leaveContainer(marks);
     return array;
 }
 
 base::DictionaryRef JSONParser::parseObject()
 {
     size_t start = m_objectStack.size();
-    size_t madeStart = m_made.size();
-    size_t decodedStart = m_tokens.decodedSize();
+    ScratchMarks marks = scratchMarks();
     std::shared_ptr<JSONDictionary> object;
     uint8_t accept = AcceptValue | AcceptEnd;
     if (enterContainer()) {
@@ -368,7 +380,7 @@ base::DictionaryRef JSONParser::parseObject()
         }
     }
     m_objectStack.truncate(start);
-    leaveContainer(madeStart, decodedStart);
+    leaveContainer(marks);
     return object;
 }
 

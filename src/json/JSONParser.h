@@ -54,8 +54,19 @@ private:
     base::ArrayRef parseArray();
     base::DictionaryRef parseObject();
     [[nodiscard]] bool enterContainer();
+    // Where a container's share of the parser's scratch memory starts.
+    struct ScratchMarks {
+        size_t made;
+        size_t madeArrays;
+        size_t madeDictionaries;
+        size_t decoded;
+    };
+    ScratchMarks scratchMarks() const
+    {
+        return { m_made.size(), m_madeArrays.size(), m_madeDictionaries.size(), m_tokens.decodedSize() };
+    }
     // Gives back what the container that started at these marks used on the stacks and buffers.
-    void leaveContainer(size_t madeStart, size_t decodedStart);
+    void leaveContainer(const ScratchMarks& marks);
     static bool isValueToken(TokenType type);
 
     // Reads the value of the current value token (parsing a nested container) onto the end of `stack`: a
@@ -65,7 +76,15 @@ private:
     static PendingValue& pendingOf(PendingPair& entry) { return entry.object; }
     // Replaces a string or number just read with the cache's value for it.
     void useCache(PendingValue& value);
-    void setMade(PendingValue& value, base::Value made);
+    // Keeps `result` in `made` until its container is made, and has `value` of `kind` refer to it.
+    template <typename Made>
+    void setMade(PendingValue& value, PendingValue::Kind kind, std::vector<Made>& made, Made result)
+    {
+        value.length = 0;
+        value.kind = kind;
+        value.made = made.size();
+        made.push_back(std::move(result));
+    }
     std::string_view text(const PendingValue& value) const
     {
         if (value.kind == PendingValue::Kind::Made)
@@ -87,7 +106,11 @@ private:
     size_t m_depth { 0 };
     ScratchStack<PendingValue> m_arrayStack;
     ScratchStack<PendingPair> m_objectStack;
+    // Values from the cache, and finished containers, waiting for the container they go in. Containers are
+    // kept by their own handles, which move into a Value more cheaply than a Value moves.
     std::vector<base::Value> m_made;
+    std::vector<base::ArrayRef> m_madeArrays;
+    std::vector<base::DictionaryRef> m_madeDictionaries;
 };
 
 } // namespace json
