@@ -56,7 +56,7 @@ private:
         void operator()(DocumentArena* arena) const { arena->release(DecodingBias + 1 - arena->m_handedOut); }
     };
 
-    explicit DocumentArena(size_t firstBlockBytes);
+    DocumentArena(char* firstBlock, size_t firstBlockBytes);
     ~DocumentArena();
     void* allocateInNewBlock(size_t bytes);
     void release(size_t count)
