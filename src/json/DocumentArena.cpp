@@ -1,5 +1,7 @@
 #include "json/DocumentArena.h"
 
+#include "json/PlainValue.h"
+
 #include <algorithm>
 #include <new>
 
@@ -24,6 +26,12 @@ struct DocumentArena::Block {
     char* memory() { return reinterpret_cast<char*>(this) + HeaderBytes; }
 };
 
+// A key whose text needs destroying, linked to the arena's other such keys.
+struct DocumentArena::OwnedKey {
+    OwnedKey* next;
+    base::Value key;
+};
+
 // The arena itself lies at the start of its first block, so that a document takes one allocation for both.
 DocumentArena::Reference DocumentArena::make(size_t documentBytes)
 {
@@ -42,6 +50,8 @@ DocumentArena::DocumentArena(char* firstBlock, size_t firstBlockBytes)
 
 DocumentArena::~DocumentArena()
 {
+    for (OwnedKey* owned = m_ownedKeys; owned; owned = owned->next)
+        owned->key.~Value();
     while (Block* block = m_blocks) {
         m_blocks = block->previous;
         ::operator delete(block);
@@ -52,6 +62,15 @@ void DocumentArena::destroy()
 {
     this->~DocumentArena();
     ::operator delete(this);
+}
+
+const base::Value* DocumentArena::makeKey(std::string_view bytes)
+{
+    if (isPlainText(bytes.size()))
+        return new (take(sizeof(base::Value))) base::Value(bytes);
+    auto* owned = new (take(sizeof(OwnedKey))) OwnedKey { m_ownedKeys, base::Value(bytes) };
+    m_ownedKeys = owned;
+    return &owned->key;
 }
 
 void* DocumentArena::allocateInNewBlock(size_t bytes)

@@ -52,7 +52,7 @@ size_t JSONDictionary::capacityForCount(size_t count)
 }
 
 JSONDictionary::JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable)
-    : m_table(capacityForCount(count), storage)
+    : m_table(capacityForCount(count), storage, isMutable)
     , m_mutations(isMutable ? 1 : 0)
 {
 }

@@ -25,12 +25,13 @@ class JSONDictionary final : public base::MutableDictionary {
 public:
     // An empty dictionary whose table, in `storage` (tableBytes(count, isMutable) bytes made with the
     // dictionary by makeSharedWithStorage), is sized for `count` pairs, which the decoder then adds through
-    // decodingTable(). A mutable one has room for as many pairs as its table has slots, so it can take more.
+    // decodingTable(). An immutable one shares its document's keys; a mutable one owns its keys and has room
+    // for as many pairs as its table has slots, so it can take more.
     JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable);
     static size_t tableBytes(size_t count, bool isMutable)
     {
         size_t capacity = capacityForCount(count);
-        return JSONHashTable::storageBytes(capacity, isMutable ? capacity : count);
+        return JSONHashTable::storageBytes(capacity, isMutable ? capacity : count, isMutable);
     }
     JSONHashTable& decodingTable(JSONDecoderKey) { return m_table; }
 

@@ -54,6 +54,7 @@ std::optional<base::Value> JSONParser::parse(
     m_tokens.reset(options, bytes, length);
     DocumentArena::Reference arena = DocumentArena::make(length);
     m_arena = arena.get();
+    m_keys.start(*m_arena);
 
     base::Value root;
     bool parsed = parseRoot(root);
@@ -65,6 +66,7 @@ std::optional<base::Value> JSONParser::parse(
             base::setError(error, std::move(*recorded));
     }
     releaseScratch();
+    m_keys.finish();
     m_tokens.finish();
     // The containers made hold the arena now; without any, `arena` frees it.
     m_arena = nullptr;
@@ -326,8 +328,10 @@ base::DictionaryRef JSONParser::parseObject()
                 JSONHashTable& table = object->decodingTable(JSONDecoderKey());
                 for (size_t i = start, end = start + count; i < end; ++i) {
                     PendingPair& pair = m_objectStack[i];
-                    bool plainPair = isPlainText(pair.key.length) && isPlain(pair.object);
-                    table.addDecoded(pair.keyHash, text(pair.key), plainPair, [&](base::Value* storage) {
+                    std::string_view keyText = text(pair.key);
+                    // A mutable dictionary owns its keys, as it does those it is given later.
+                    const base::Value* key = m_mutableCollections ? nullptr : m_keys.key(pair.keyHash, keyText);
+                    table.addDecoded(pair.keyHash, keyText, key, isPlain(pair.object), [&](base::Value* storage) {
                         make(pair.object, [storage](auto&&... arguments) {
                             new (storage) base::Value(std::forward<decltype(arguments)>(arguments)...);
                         });

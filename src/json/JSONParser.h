@@ -1,7 +1,7 @@
 // json::JSONParser: one parse run over UTF-8 JSON text: the root container and everything in it, built from
 // the tokenizer's tokens. It keeps the scratch memory it reuses between runs (the stacks of values read but
-// not yet stored). The decoder and the one-call entry points own one each; a parser serves one parse at a
-// time on one thread.
+// not yet stored, the table of the document's keys). The decoder and the one-call entry points own one each; a parser
+// serves one parse at a time on one thread.
 #pragma once
 
 #include "base/values/Array.h"
@@ -13,6 +13,7 @@
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenCache.h"
 #include "json/JSONTokenizer.h"
+#include "json/KeyInterner.h"
 #include "json/ScratchStack.h"
 
 #include <cstddef>
@@ -101,6 +102,7 @@ private:
     // The arena of the document being parsed, while it is.
     DocumentArena* m_arena { nullptr };
     JSONTokenizer m_tokens;
+    KeyInterner m_keys;
     ParseOptions m_options { 0 };
     bool m_mutableCollections { false };
     size_t m_depth { 0 };
