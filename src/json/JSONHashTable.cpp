@@ -43,7 +43,7 @@ size_t JSONHashTable::storageBytes(size_t capacity, size_t pairCapacity, bool ow
     return capacity * sizeof(Slot) + pairCapacity * (sizeof(Pair) + (ownsKeys ? sizeof(base::Value) : 0));
 }
 
-JSONHashTable::JSONHashTable(size_t capacity, void* storage, bool ownsKeys)
+JSONHashTable::JSONHashTable(size_t capacity, size_t pairCapacity, void* storage, bool ownsKeys)
     : m_capacity(capacity)
     , m_modMultiplier(modMultiplier(capacity))
 {
@@ -57,11 +57,12 @@ JSONHashTable::JSONHashTable(size_t capacity, void* storage, bool ownsKeys)
     // added.
     m_pairs = reinterpret_cast<Pair*>(m_slots + capacity);
     if (ownsKeys)
-        m_keys = reinterpret_cast<base::Value*>(m_pairs + capacity);
+        m_keys = reinterpret_cast<base::Value*>(m_pairs + pairCapacity);
 }
 
 JSONHashTable::JSONHashTable(size_t capacity)
-    : JSONHashTable(capacity, capacity ? ::operator new(storageBytes(capacity, capacity, true)) : nullptr, true)
+    : JSONHashTable(
+        capacity, capacity, capacity ? ::operator new(storageBytes(capacity, capacity, true)) : nullptr, true)
 {
     m_ownedBlock = m_slots;
 }

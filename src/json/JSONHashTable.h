@@ -28,7 +28,7 @@ public:
     // A table of `capacity` slots in `storage`: storageBytes(capacity, pairCapacity, ownsKeys) bytes, owned by
     // the caller and outliving the table, with room for the `pairCapacity` pairs the caller will add at most
     // (and their keys, when the table owns them).
-    JSONHashTable(size_t capacity, void* storage, bool ownsKeys);
+    JSONHashTable(size_t capacity, size_t pairCapacity, void* storage, bool ownsKeys);
     static size_t storageBytes(size_t capacity, size_t pairCapacity, bool ownsKeys);
     ~JSONHashTable();
     JSONHashTable(JSONHashTable&& other) noexcept;

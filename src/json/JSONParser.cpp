@@ -10,6 +10,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace json {
@@ -120,7 +121,7 @@ bool JSONParser::parseRoot(base::Value& root)
             return false;
         root = base::Value(std::move(array));
     } else if (m_tokens.token().type == TokenType::ObjectBegin) {
-        base::DictionaryRef object = parseObject();
+        base::DictionaryRef object = parseObject(false);
         if (!object)
             return false;
         root = base::Value(std::move(object));
@@ -182,7 +183,7 @@ template <typename Entry> bool JSONParser::readValue(ScratchStack<Entry>& stack)
         return true;
     }
     if (type == TokenType::ObjectBegin) {
-        base::DictionaryRef object = parseObject();
+        base::DictionaryRef object = parseObject(std::is_same_v<Entry, PendingValue>);
         if (!object)
             return false;
         setMade(pendingOf(stack.push()), PendingValue::Kind::MadeDictionary, m_madeDictionaries, std::move(object));
@@ -307,7 +308,7 @@ base::ArrayRef JSONParser::parseArray()
     return array;
 }
 
-base::DictionaryRef JSONParser::parseObject()
+base::DictionaryRef JSONParser::parseObject(bool elementOfArray)
 {
     size_t start = m_objectStack.size();
     ScratchMarks marks = scratchMarks();
@@ -322,15 +323,18 @@ base::DictionaryRef JSONParser::parseObject()
                     break;
                 }
                 size_t count = m_objectStack.size() - start;
+                // A mutable dictionary owns its keys, as it does those it is given later. The objects of an
+                // array are usually records that repeat their keys, which they share; other objects seldom
+                // repeat theirs, so they make their own rather than look each up.
+                bool sharesKeys = elementOfArray && !m_mutableCollections;
                 object = makeSharedWithStorage<JSONDictionary>(*m_arena,
-                    JSONDictionary::tableBytes(count, m_mutableCollections), JSONDecoderKey(), count,
-                    m_mutableCollections);
+                    JSONDictionary::tableBytes(count, m_mutableCollections, sharesKeys), JSONDecoderKey(), count,
+                    m_mutableCollections, sharesKeys);
                 JSONHashTable& table = object->decodingTable(JSONDecoderKey());
                 for (size_t i = start, end = start + count; i < end; ++i) {
                     PendingPair& pair = m_objectStack[i];
                     std::string_view keyText = text(pair.key);
-                    // A mutable dictionary owns its keys, as it does those it is given later.
-                    const base::Value* key = m_mutableCollections ? nullptr : m_keys.key(pair.keyHash, keyText);
+                    const base::Value* key = sharesKeys ? m_keys.key(pair.keyHash, keyText) : nullptr;
                     table.addDecoded(pair.keyHash, keyText, key, isPlain(pair.object), [&](base::Value* storage) {
                         make(pair.object, [storage](auto&&... arguments) {
                             new (storage) base::Value(std::forward<decltype(arguments)>(arguments)...);

@@ -53,7 +53,7 @@ private:
     [[nodiscard]] bool parseRoot(base::Value& root);
     // The container opened by the current token, or null after recording why it failed.
     base::ArrayRef parseArray();
-    base::DictionaryRef parseObject();
+    base::DictionaryRef parseObject(bool elementOfArray);
     [[nodiscard]] bool enterContainer();
     // Where a container's share of the parser's scratch memory starts.
     struct ScratchMarks {
