@@ -1,5 +1,7 @@
 #include "json/DocumentArena.h"
 
+#include "json/PlainValue.h"
+
 #include <algorithm>
 #include <new>
 
@@ -7,7 +9,10 @@ namespace json {
 
 namespace {
 
-    // A decoded tree takes about twice the bytes of its text; blocks stay between these sizes, doubling.
+    // A reply made of many small objects decodes to a tree of about six times the bytes of its text (one
+    // with long strings to less, as those have blocks of their own): the first block is sized for that, so
+    // that most documents take one block. Blocks stay between these sizes, doubling.
+    constexpr size_t FirstBlockBytesPerByte = 6;
     constexpr size_t SmallestBlock = 1024;
     constexpr size_t LargestBlock = 1024 * 1024;
 
@@ -21,25 +26,52 @@ struct DocumentArena::Block {
     char* memory() { return reinterpret_cast<char*>(this) + HeaderBytes; }
 };
 
+// A key whose text needs destroying, linked to the arena's other such keys.
+struct DocumentArena::OwnedKey {
+    OwnedKey* next;
+    base::Value key;
+};
+
+// The arena itself lies at the start of its first block, so that a document takes one allocation for both.
 DocumentArena::Reference DocumentArena::make(size_t documentBytes)
 {
-    return Reference(new DocumentArena(std::clamp(documentBytes * 2, SmallestBlock, LargestBlock)));
+    constexpr size_t headBytes = (sizeof(DocumentArena) + Alignment - 1) & ~(Alignment - 1);
+    size_t firstBlockBytes = std::clamp(documentBytes * FirstBlockBytesPerByte, SmallestBlock, LargestBlock);
+    void* memory = ::operator new(headBytes + firstBlockBytes);
+    return Reference(new (memory) DocumentArena(static_cast<char*>(memory) + headBytes, firstBlockBytes));
 }
 
-DocumentArena::DocumentArena(size_t firstBlockBytes)
-    : m_nextBlockBytes(firstBlockBytes)
+DocumentArena::DocumentArena(char* firstBlock, size_t firstBlockBytes)
+    : m_next(firstBlock)
+    , m_end(firstBlock + firstBlockBytes)
+    , m_nextBlockBytes(std::min(firstBlockBytes * 2, LargestBlock))
 {
 }
 
 DocumentArena::~DocumentArena()
 {
+    for (OwnedKey* owned = m_ownedKeys; owned; owned = owned->next)
+        owned->key.~Value();
     while (Block* block = m_blocks) {
         m_blocks = block->previous;
         ::operator delete(block);
     }
 }
 
-void DocumentArena::destroy() { delete this; }
+void DocumentArena::destroy()
+{
+    this->~DocumentArena();
+    ::operator delete(this);
+}
+
+const base::Value* DocumentArena::makeKey(std::string_view bytes)
+{
+    if (isPlainText(bytes.size()))
+        return new (take(sizeof(base::Value))) base::Value(bytes);
+    auto* owned = new (take(sizeof(OwnedKey))) OwnedKey { m_ownedKeys, base::Value(bytes) };
+    m_ownedKeys = owned;
+    return &owned->key;
+}
 
 void* DocumentArena::allocateInNewBlock(size_t bytes)
 {

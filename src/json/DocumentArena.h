@@ -4,6 +4,9 @@
 // given back when its shared handle frees it); the blocks go when the last reference does. A container kept
 // after the rest of its document is dropped therefore keeps the whole arena alive.
 //
+// It also holds the document's dictionary keys, one Value per distinct key text (see KeyInterner.h): they
+// take no reference and are destroyed with the blocks.
+//
 // Memory is handed out only on the thread that decodes, while it holds the arena's Reference; references
 // may be given back from any thread at any time. The references taken while decoding are counted plainly
 // and added to the shared count when the decoder's Reference goes: until then the shared count carries a
@@ -14,9 +17,12 @@
 //   arena.reset(); // the decoder is done; the container's reference keeps the blocks
 #pragma once
 
+#include "base/values/Value.h"
+
 #include <atomic>
 #include <cstddef>
 #include <memory>
+#include <string_view>
 
 namespace json {
 
@@ -35,20 +41,18 @@ public:
     // `bytes` of memory aligned for any type, with a reference to the arena that release() gives back.
     void* allocate(size_t bytes)
     {
-        bytes = (bytes + Alignment - 1) & ~(Alignment - 1);
         ++m_handedOut;
-        if (static_cast<size_t>(m_end - m_next) < bytes)
-            return allocateInNewBlock(bytes);
-        void* memory = m_next;
-        m_next += bytes;
-        return memory;
+        return take(bytes);
     }
+    // A string Value of `bytes` that lives as long as the arena; on the decoding thread only.
+    const base::Value* makeKey(std::string_view bytes);
     // Gives back one reference; the last frees the arena and all its memory.
     void release() { release(1); }
 
 private:
     static constexpr size_t Alignment = alignof(std::max_align_t);
     struct Block;
+    struct OwnedKey;
     // Above any number of references a document can take.
     static constexpr size_t DecodingBias = size_t(1) << 48;
     struct Release {
@@ -56,8 +60,17 @@ private:
         void operator()(DocumentArena* arena) const { arena->release(DecodingBias + 1 - arena->m_handedOut); }
     };
 
-    explicit DocumentArena(size_t firstBlockBytes);
+    DocumentArena(char* firstBlock, size_t firstBlockBytes);
     ~DocumentArena();
+    void* take(size_t bytes)
+    {
+        bytes = (bytes + Alignment - 1) & ~(Alignment - 1);
+        if (static_cast<size_t>(m_end - m_next) < bytes)
+            return allocateInNewBlock(bytes);
+        void* memory = m_next;
+        m_next += bytes;
+        return memory;
+    }
     void* allocateInNewBlock(size_t bytes);
     void release(size_t count)
     {
@@ -69,6 +82,8 @@ private:
     char* m_next { nullptr };
     char* m_end { nullptr };
     Block* m_blocks { nullptr };
+    // The keys whose text lives outside their Value, to destroy with the arena.
+    OwnedKey* m_ownedKeys { nullptr };
     size_t m_nextBlockBytes;
     size_t m_handedOut { 0 };
     std::atomic<size_t> m_references { DecodingBias + 1 };

@@ -51,8 +51,8 @@ size_t JSONDictionary::capacityForCount(size_t count)
     return count < TabulatedCounts ? SmallCapacities[count] : searchCapacity(count);
 }
 
-JSONDictionary::JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable)
-    : m_table(capacityForCount(count), storage)
+JSONDictionary::JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable, bool sharesKeys)
+    : m_table(capacityForCount(count), pairCapacity(count, isMutable), storage, isMutable || !sharesKeys)
     , m_mutations(isMutable ? 1 : 0)
 {
 }

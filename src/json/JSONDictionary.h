@@ -23,14 +23,15 @@ class JSONDictionaryEnumerator;
 
 class JSONDictionary final : public base::MutableDictionary {
 public:
-    // An empty dictionary whose table, in `storage` (tableBytes(count, isMutable) bytes made with the
-    // dictionary by makeSharedWithStorage), is sized for `count` pairs, which the decoder then adds through
-    // decodingTable(). A mutable one has room for as many pairs as its table has slots, so it can take more.
-    JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable);
-    static size_t tableBytes(size_t count, bool isMutable)
+    // An empty dictionary whose table, in `storage` (tableBytes(count, isMutable, sharesKeys) bytes made with
+    // the dictionary by makeSharedWithStorage), is sized for `count` pairs, which the decoder then adds
+    // through decodingTable(). An immutable one may share its document's keys; a mutable one owns its keys and
+    // has room for as many pairs as its table has slots, so it can take more.
+    JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable, bool sharesKeys);
+    static size_t tableBytes(size_t count, bool isMutable, bool sharesKeys)
     {
         size_t capacity = capacityForCount(count);
-        return JSONHashTable::storageBytes(capacity, isMutable ? capacity : count);
+        return JSONHashTable::storageBytes(capacity, pairCapacity(count, isMutable), isMutable || !sharesKeys);
     }
     JSONHashTable& decodingTable(JSONDecoderKey) { return m_table; }
 
@@ -57,6 +58,7 @@ public:
 
 private:
     void countMutation();
+    static size_t pairCapacity(size_t count, bool isMutable) { return isMutable ? capacityForCount(count) : count; }
 
     JSONHashTable m_table;
     // 0 for an immutable dictionary; a mutable one counts its changes from 1 and never returns to 0.

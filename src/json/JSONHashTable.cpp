@@ -38,26 +38,31 @@ namespace {
 
 } // namespace
 
-size_t JSONHashTable::storageBytes(size_t capacity, size_t pairCapacity)
+size_t JSONHashTable::storageBytes(size_t capacity, size_t pairCapacity, bool ownsKeys)
 {
-    return capacity * sizeof(Slot) + pairCapacity * sizeof(Pair);
+    return capacity * sizeof(Slot) + pairCapacity * (sizeof(Pair) + (ownsKeys ? sizeof(base::Value) : 0));
 }
 
-JSONHashTable::JSONHashTable(size_t capacity, void* storage)
+JSONHashTable::JSONHashTable(size_t capacity, size_t pairCapacity, void* storage, bool ownsKeys)
     : m_capacity(capacity)
     , m_modMultiplier(modMultiplier(capacity))
 {
     static_assert(sizeof(Slot) % alignof(Pair) == 0, "the pairs follow the slots");
+    static_assert(sizeof(Pair) % alignof(base::Value) == 0, "the keys follow the pairs");
     if (!capacity)
         return;
     m_slots = static_cast<Slot*>(storage);
     std::fill_n(m_slots, capacity, Slot { 0, 0 });
-    // The pairs follow the slots; they are constructed one by one as they are added.
+    // The pairs follow the slots, and the owned keys the pairs; they are constructed one by one as they are
+    // added.
     m_pairs = reinterpret_cast<Pair*>(m_slots + capacity);
+    if (ownsKeys)
+        m_keys = reinterpret_cast<base::Value*>(m_pairs + pairCapacity);
 }
 
 JSONHashTable::JSONHashTable(size_t capacity)
-    : JSONHashTable(capacity, capacity ? ::operator new(storageBytes(capacity, capacity)) : nullptr)
+    : JSONHashTable(
+        capacity, capacity, capacity ? ::operator new(storageBytes(capacity, capacity, true)) : nullptr, true)
 {
     m_ownedBlock = m_slots;
 }
@@ -67,6 +72,7 @@ JSONHashTable::~JSONHashTable() { release(); }
 JSONHashTable::JSONHashTable(JSONHashTable&& other) noexcept
     : m_slots(std::exchange(other.m_slots, nullptr))
     , m_pairs(std::exchange(other.m_pairs, nullptr))
+    , m_keys(std::exchange(other.m_keys, nullptr))
     , m_capacity(std::exchange(other.m_capacity, 0))
     , m_modMultiplier(std::exchange(other.m_modMultiplier, 0))
     , m_count(std::exchange(other.m_count, 0))
@@ -81,6 +87,7 @@ JSONHashTable& JSONHashTable::operator=(JSONHashTable&& other) noexcept
         release();
         m_slots = std::exchange(other.m_slots, nullptr);
         m_pairs = std::exchange(other.m_pairs, nullptr);
+        m_keys = std::exchange(other.m_keys, nullptr);
         m_capacity = std::exchange(other.m_capacity, 0);
         m_modMultiplier = std::exchange(other.m_modMultiplier, 0);
         m_count = std::exchange(other.m_count, 0);
@@ -93,7 +100,8 @@ JSONHashTable& JSONHashTable::operator=(JSONHashTable&& other) noexcept
 void JSONHashTable::destroyPairs()
 {
     for (size_t i = 0; i < m_count && !m_plainPairs; ++i) {
-        m_pairs[i].key.~Value();
+        if (m_keys)
+            m_keys[i].~Value();
         m_pairs[i].object.~Value();
     }
 }
@@ -113,7 +121,7 @@ template <typename Matches> size_t JSONHashTable::probe(uint32_t hash, Matches m
         const Slot& candidate = m_slots[slot];
         if (!candidate.pair)
             return NotFound;
-        if (candidate.hash == hash && matches(m_pairs[candidate.pair - 1].key))
+        if (candidate.hash == hash && matches(*m_pairs[candidate.pair - 1].key))
             return slot;
     }
     return NotFound;
@@ -134,12 +142,11 @@ void JSONHashTable::add(uint32_t hash, base::Value&& key, base::Value&& object)
     size_t slot = home(hash);
     for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
         const Slot& candidate = m_slots[slot];
-        if (candidate.pair && candidate.hash == hash && keysEqual(m_pairs[candidate.pair - 1].key, key))
+        if (candidate.pair && candidate.hash == hash && keysEqual(*m_pairs[candidate.pair - 1].key, key))
             remove(slot);
         if (!candidate.pair) {
-            Pair& pair = m_pairs[m_count];
-            new (&pair.key) base::Value(std::move(key));
-            new (&pair.object) base::Value(std::move(object));
+            new (&m_pairs[m_count].object) base::Value(std::move(object));
+            setKey(nullptr, [&key](base::Value* storage) { new (storage) base::Value(std::move(key)); });
             m_plainPairs = false;
             occupy(slot, hash);
             return;
@@ -162,7 +169,10 @@ void JSONHashTable::remove(size_t slot)
     // Keep the pairs dense: the last pair takes the place of the removed one.
     uint32_t last = static_cast<uint32_t>(m_count);
     if (removed != last) {
-        m_pairs[removed - 1].key = std::move(m_pairs[last - 1].key);
+        if (m_keys)
+            m_keys[removed - 1] = std::move(m_keys[last - 1]);
+        else
+            m_pairs[removed - 1].key = m_pairs[last - 1].key;
         m_pairs[removed - 1].object = std::move(m_pairs[last - 1].object);
         for (size_t i = 0; i < m_capacity; ++i) {
             if (m_slots[i].pair == last) {
@@ -171,7 +181,8 @@ void JSONHashTable::remove(size_t slot)
             }
         }
     }
-    m_pairs[last - 1].key.~Value();
+    if (m_keys)
+        m_keys[last - 1].~Value();
     m_pairs[last - 1].object.~Value();
     --m_count;
     // Re-add the rest of the probe cluster so that every key stays reachable from its home slot.
@@ -193,8 +204,9 @@ void JSONHashTable::moveInto(JSONHashTable& other)
 {
     for (size_t slot = 0; slot < m_capacity; ++slot) {
         if (m_slots[slot].pair) {
-            Pair& pair = m_pairs[m_slots[slot].pair - 1];
-            other.add(m_slots[slot].hash, std::move(pair.key), std::move(pair.object));
+            size_t index = m_slots[slot].pair - 1;
+            base::Value key = m_keys ? std::move(m_keys[index]) : *m_pairs[index].key;
+            other.add(m_slots[slot].hash, std::move(key), std::move(m_pairs[index].object));
         }
     }
 }

@@ -1,12 +1,15 @@
 // json::JSONHashTable: the open-addressing table behind JSONDictionary. Linear probing from the slot at
 // (hash mod capacity); a slot is empty or holds a key's table hash and the place of its pair. The pairs
 // themselves are kept densely, apart from the slots, so that the probes run over a small array and dropping a
-// table touches only live values. Removal re-adds the rest of the probe cluster, so every key stays reachable
-// from its home slot. Table order (slot 0 upward) is the enumeration order. The table never grows by itself:
-// JSONDictionary moves the pairs into a larger one. Not thread-safe while changing.
+// table touches only live values. A pair points to its key: a table either owns its keys, kept beside the
+// pairs in the same order, or shares keys that outlive it (a decoded document's, see KeyInterner.h). Removal re-adds
+// the rest of the probe cluster, so every key stays reachable from its home slot. Table order (slot 0 upward) is the
+// enumeration order. The table never grows by itself: JSONDictionary moves the pairs into a larger one. Not thread-safe
+// while changing.
 #pragma once
 
 #include "base/values/Value.h"
+#include "json/PlainValue.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,12 +23,13 @@ class JSONHashTable {
 public:
     static constexpr size_t NotFound = SIZE_MAX;
 
-    // A table of `capacity` slots, with room for as many pairs, in storage of its own.
+    // A table of `capacity` slots, with room for as many pairs and their keys, in storage of its own.
     explicit JSONHashTable(size_t capacity = 0);
-    // A table of `capacity` slots in `storage`: storageBytes(capacity, pairCapacity) bytes, owned by the
-    // caller and outliving the table, with room for the `pairCapacity` pairs the caller will add at most.
-    JSONHashTable(size_t capacity, void* storage);
-    static size_t storageBytes(size_t capacity, size_t pairCapacity);
+    // A table of `capacity` slots in `storage`: storageBytes(capacity, pairCapacity, ownsKeys) bytes, owned by
+    // the caller and outliving the table, with room for the `pairCapacity` pairs the caller will add at most
+    // (and their keys, when the table owns them).
+    JSONHashTable(size_t capacity, size_t pairCapacity, void* storage, bool ownsKeys);
+    static size_t storageBytes(size_t capacity, size_t pairCapacity, bool ownsKeys);
     ~JSONHashTable();
     JSONHashTable(JSONHashTable&& other) noexcept;
     JSONHashTable& operator=(JSONHashTable&& other) noexcept;
@@ -36,16 +40,18 @@ public:
     // The slot holding an equal key, or NotFound.
     size_t find(const base::Value& key, uint32_t hash) const;
     size_t findString(std::string_view key, uint32_t hash) const;
-    // Adds the pair, first removing a pair with an equal key. There must be room for one more pair.
+    // Adds the pair to a table that owns its keys, first removing a pair with an equal key. There must be
+    // room for one more pair.
     void add(uint32_t hash, base::Value&& key, base::Value&& object);
-    // The same for a pair read by the decoder: the key is made from its text, and the object constructed
-    // in place by makeObject(base::Value* storage); `plainPair` tells whether both are plain (see
-    // PlainValue.h).
+    // The same for a pair read by the decoder, of any table: an owned key is made from its text `keyText`, a
+    // shared one is `sharedKey`; the object is constructed in place by makeObject(base::Value* storage), and
+    // `plainObject` tells whether it is plain (see PlainValue.h).
     template <typename MakeObject>
-    void addDecoded(uint32_t hash, std::string_view key, bool plainPair, MakeObject&& makeObject);
+    void addDecoded(uint32_t hash, std::string_view keyText, const base::Value* sharedKey, bool plainObject,
+        MakeObject&& makeObject);
     void remove(size_t slot);
 
-    const base::Value& keyAt(size_t slot) const { return pairAt(slot).key; }
+    const base::Value& keyAt(size_t slot) const { return *pairAt(slot).key; }
     const base::Value& objectAt(size_t slot) const { return pairAt(slot).object; }
     // The first occupied slot at or after `slot`, or capacity() when there is none.
     size_t nextOccupied(size_t slot) const;
@@ -59,7 +65,7 @@ private:
         uint32_t pair;
     };
     struct Pair {
-        base::Value key;
+        const base::Value* key;
         base::Value object;
     };
 
@@ -79,6 +85,22 @@ private:
     // first empty slot.
     template <typename Matches> size_t probe(uint32_t hash, Matches matches) const;
     const Pair& pairAt(size_t slot) const { return m_pairs[m_slots[slot].pair - 1]; }
+    // Points the pair at the end of the pairs, its object already constructed, to its key: the owned one
+    // made by makeKey(base::Value* storage), or `sharedKey`.
+    template <typename MakeKey> void setKey(const base::Value* sharedKey, MakeKey&& makeKey)
+    {
+        if (!m_keys) {
+            m_pairs[m_count].key = sharedKey;
+            return;
+        }
+        try {
+            makeKey(&m_keys[m_count]);
+        } catch (...) {
+            m_pairs[m_count].object.~Value();
+            throw;
+        }
+        m_pairs[m_count].key = &m_keys[m_count];
+    }
     // Places a pair already constructed at the end of the pairs into `slot`.
     void occupy(size_t slot, uint32_t hash)
     {
@@ -91,34 +113,31 @@ private:
 
     Slot* m_slots { nullptr };
     Pair* m_pairs { nullptr };
+    // The owned keys, the key of pair i at i; null when the table shares its keys.
+    base::Value* m_keys { nullptr };
     size_t m_capacity { 0 };
     uint64_t m_modMultiplier { 0 };
     size_t m_count { 0 };
     // The block this table allocated, or null when its storage is the caller's.
     void* m_ownedBlock { nullptr };
-    // Whether every key and object is plain (see PlainValue.h) and so needs no destroying; only tables
-    // filled by the decoder alone count theirs.
+    // Whether every object and owned key is plain (see PlainValue.h) and so needs no destroying; only
+    // tables filled by the decoder alone count theirs.
     bool m_plainPairs { true };
 };
 
 template <typename MakeObject>
-void JSONHashTable::addDecoded(uint32_t hash, std::string_view key, bool plainPair, MakeObject&& makeObject)
+void JSONHashTable::addDecoded(
+    uint32_t hash, std::string_view keyText, const base::Value* sharedKey, bool plainObject, MakeObject&& makeObject)
 {
     size_t slot = home(hash);
     for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
         const Slot& candidate = m_slots[slot];
-        if (candidate.pair && candidate.hash == hash && isStringKey(m_pairs[candidate.pair - 1].key, key))
+        if (candidate.pair && candidate.hash == hash && isStringKey(*m_pairs[candidate.pair - 1].key, keyText))
             remove(slot);
         if (!candidate.pair) {
-            Pair& pair = m_pairs[m_count];
-            new (&pair.key) base::Value(key);
-            try {
-                makeObject(&pair.object);
-            } catch (...) {
-                pair.key.~Value();
-                throw;
-            }
-            m_plainPairs &= plainPair;
+            makeObject(&m_pairs[m_count].object);
+            setKey(sharedKey, [keyText](base::Value* storage) { new (storage) base::Value(keyText); });
+            m_plainPairs &= plainObject && (!m_keys || isPlainText(keyText.size()));
             occupy(slot, hash);
             return;
         }

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace json {
@@ -25,6 +26,18 @@ namespace {
 
     // Stacks above this many entries are released after a parse rather than kept for the next one.
     constexpr size_t KeptStackEntries = 4096;
+
+    template <typename Made> void releaseMade(std::vector<Made>& made)
+    {
+        made.clear();
+        if (made.capacity() > KeptStackEntries)
+            std::vector<Made>().swap(made);
+    }
+
+    template <typename Made> void truncate(std::vector<Made>& made, size_t size)
+    {
+        made.erase(made.begin() + static_cast<std::ptrdiff_t>(size), made.end());
+    }
 
 } // namespace
 
@@ -42,6 +55,7 @@ std::optional<base::Value> JSONParser::parse(
     m_tokens.reset(options, bytes, length);
     DocumentArena::Reference arena = DocumentArena::make(length);
     m_arena = arena.get();
+    m_keys.start(*m_arena);
 
     base::Value root;
     bool parsed = parseRoot(root);
@@ -53,6 +67,7 @@ std::optional<base::Value> JSONParser::parse(
             base::setError(error, std::move(*recorded));
     }
     releaseScratch();
+    m_keys.finish();
     m_tokens.finish();
     // The containers made hold the arena now; without any, `arena` frees it.
     m_arena = nullptr;
@@ -63,15 +78,11 @@ std::optional<base::Value> JSONParser::parse(
 
 void JSONParser::releaseScratch()
 {
-    m_arrayStack.clear();
-    m_objectStack.clear();
-    m_made.clear();
-    if (m_arrayStack.capacity() > KeptStackEntries)
-        std::vector<PendingValue>().swap(m_arrayStack);
-    if (m_objectStack.capacity() > KeptStackEntries)
-        std::vector<PendingPair>().swap(m_objectStack);
-    if (m_made.capacity() > KeptStackEntries)
-        std::vector<base::Value>().swap(m_made);
+    m_arrayStack.clear(KeptStackEntries);
+    m_objectStack.clear(KeptStackEntries);
+    releaseMade(m_made);
+    releaseMade(m_madeArrays);
+    releaseMade(m_madeDictionaries);
 }
 
 void JSONParser::recordExpected(uint8_t accept, const char* valueDescription, const char* endDescription)
@@ -110,7 +121,7 @@ bool JSONParser::parseRoot(base::Value& root)
             return false;
         root = base::Value(std::move(array));
     } else if (m_tokens.token().type == TokenType::ObjectBegin) {
-        base::DictionaryRef object = parseObject();
+        base::DictionaryRef object = parseObject(false);
         if (!object)
             return false;
         root = base::Value(std::move(object));
@@ -134,10 +145,12 @@ bool JSONParser::enterContainer()
     return false;
 }
 
-void JSONParser::leaveContainer(size_t madeStart, size_t decodedStart)
+void JSONParser::leaveContainer(const ScratchMarks& marks)
 {
-    m_made.erase(m_made.begin() + static_cast<std::ptrdiff_t>(madeStart), m_made.end());
-    m_tokens.truncateDecoded(decodedStart);
+    truncate(m_made, marks.made);
+    truncate(m_madeArrays, marks.madeArrays);
+    truncate(m_madeDictionaries, marks.madeDictionaries);
+    m_tokens.truncateDecoded(marks.decoded);
     --m_depth;
 }
 
@@ -157,33 +170,26 @@ bool JSONParser::isValueToken(TokenType type)
     }
 }
 
-void JSONParser::setMade(PendingValue& value, base::Value made)
-{
-    m_made.push_back(std::move(made));
-    value.length = 0;
-    value.kind = PendingValue::Kind::Made;
-    value.made = m_made.size() - 1;
-}
-
-bool JSONParser::readValue(PendingValue& value)
+template <typename Entry> bool JSONParser::readValue(ScratchStack<Entry>& stack)
 {
     // Containers are parsed here; every other value token carries its pending value already, so the
-    // commonest values take no jump through a table.
+    // commonest values take no jump through a table and are copied once, straight onto the stack.
     TokenType type = m_tokens.token().type;
     if (type == TokenType::ArrayBegin) {
         base::ArrayRef array = parseArray();
         if (!array)
             return false;
-        setMade(value, base::Value(std::move(array)));
+        setMade(pendingOf(stack.push()), PendingValue::Kind::MadeArray, m_madeArrays, std::move(array));
         return true;
     }
     if (type == TokenType::ObjectBegin) {
-        base::DictionaryRef object = parseObject();
+        base::DictionaryRef object = parseObject(std::is_same_v<Entry, PendingValue>);
         if (!object)
             return false;
-        setMade(value, base::Value(std::move(object)));
+        setMade(pendingOf(stack.push()), PendingValue::Kind::MadeDictionary, m_madeDictionaries, std::move(object));
         return true;
     }
+    PendingValue& value = pendingOf(stack.push());
     PendingValue::copy(value, m_tokens.token().value);
     if (m_cache)
         useCache(value);
@@ -195,10 +201,12 @@ void JSONParser::useCache(PendingValue& value)
     const JSONTokenizer::Token& token = m_tokens.token();
     if (token.type == TokenType::String && value.length && value.length <= JSONTokenCache::LongestCachedString) {
         std::string_view bytes = text(value);
-        setMade(value, m_cache->string(bytes.data(), bytes.size(), hashString(bytes)));
+        setMade(value, PendingValue::Kind::Made, m_made,
+            base::Value(m_cache->string(bytes.data(), bytes.size(), hashString(bytes))));
     } else if (token.type == TokenType::Number) {
         auto tag = static_cast<uint8_t>(token.numberType);
-        setMade(value, m_cache->number(token.numberType, token.numberBits, hashNumber(tag, token.numberBits)));
+        setMade(value, PendingValue::Kind::Made, m_made,
+            base::Value(m_cache->number(token.numberType, token.numberBits, hashNumber(tag, token.numberBits))));
     }
 }
 
@@ -235,14 +243,19 @@ template <typename Construct> void JSONParser::make(PendingValue& value, Constru
     case PendingValue::Kind::Made:
         construct(std::move(m_made[value.made]));
         return;
+    case PendingValue::Kind::MadeArray:
+        construct(std::move(m_madeArrays[value.made]));
+        return;
+    case PendingValue::Kind::MadeDictionary:
+        construct(std::move(m_madeDictionaries[value.made]));
+        return;
     }
 }
 
 base::ArrayRef JSONParser::parseArray()
 {
     size_t start = m_arrayStack.size();
-    size_t madeStart = m_made.size();
-    size_t decodedStart = m_tokens.decodedSize();
+    ScratchMarks marks = scratchMarks();
     base::ArrayRef array;
     uint8_t accept = AcceptValue | AcceptEnd;
     if (enterContainer()) {
@@ -256,7 +269,7 @@ base::ArrayRef JSONParser::parseArray()
                 size_t count = m_arrayStack.size() - start;
                 auto created = makeSharedWithStorage<JSONArray>(
                     *m_arena, JSONArray::storageBytes(count), JSONDecoderKey(), count, m_mutableCollections);
-                for (size_t i = start; i < m_arrayStack.size(); ++i) {
+                for (size_t i = start, end = start + count; i < end; ++i) {
                     bool plain = isPlain(m_arrayStack[i]);
                     make(m_arrayStack[i], [&created, plain](auto&&... arguments) {
                         created->appendDecoded(
@@ -282,26 +295,23 @@ base::ArrayRef JSONParser::parseArray()
                 m_tokens.recordError("Unexpected value.");
                 break;
             }
-            PendingValue value;
-            if (!readValue(value))
+            if (!readValue(m_arrayStack))
                 break;
-            PendingValue::copy(m_arrayStack.emplace_back(), value);
             accept = AcceptComma | AcceptEnd;
             // A comma usually follows at once: take it here rather than through the token switch.
             if (m_tokens.skip(','))
                 accept = AcceptValue;
         }
     }
-    m_arrayStack.resize(start);
-    leaveContainer(madeStart, decodedStart);
+    m_arrayStack.truncate(start);
+    leaveContainer(marks);
     return array;
 }
 
-base::DictionaryRef JSONParser::parseObject()
+base::DictionaryRef JSONParser::parseObject(bool elementOfArray)
 {
     size_t start = m_objectStack.size();
-    size_t madeStart = m_made.size();
-    size_t decodedStart = m_tokens.decodedSize();
+    ScratchMarks marks = scratchMarks();
     std::shared_ptr<JSONDictionary> object;
     uint8_t accept = AcceptValue | AcceptEnd;
     if (enterContainer()) {
@@ -313,14 +323,19 @@ base::DictionaryRef JSONParser::parseObject()
                     break;
                 }
                 size_t count = m_objectStack.size() - start;
+                // A mutable dictionary owns its keys, as it does those it is given later. The objects of an
+                // array are usually records that repeat their keys, which they share; other objects seldom
+                // repeat theirs, so they make their own rather than look each up.
+                bool sharesKeys = elementOfArray && !m_mutableCollections;
                 object = makeSharedWithStorage<JSONDictionary>(*m_arena,
-                    JSONDictionary::tableBytes(count, m_mutableCollections), JSONDecoderKey(), count,
-                    m_mutableCollections);
+                    JSONDictionary::tableBytes(count, m_mutableCollections, sharesKeys), JSONDecoderKey(), count,
+                    m_mutableCollections, sharesKeys);
                 JSONHashTable& table = object->decodingTable(JSONDecoderKey());
-                for (size_t i = start; i < m_objectStack.size(); ++i) {
+                for (size_t i = start, end = start + count; i < end; ++i) {
                     PendingPair& pair = m_objectStack[i];
-                    bool plainPair = isPlainText(pair.key.length) && isPlain(pair.object);
-                    table.addDecoded(pair.keyHash, text(pair.key), plainPair, [&](base::Value* storage) {
+                    std::string_view keyText = text(pair.key);
+                    const base::Value* key = sharesKeys ? m_keys.key(pair.keyHash, keyText) : nullptr;
+                    table.addDecoded(pair.keyHash, keyText, key, isPlain(pair.object), [&](base::Value* storage) {
                         make(pair.object, [storage](auto&&... arguments) {
                             new (storage) base::Value(std::forward<decltype(arguments)>(arguments)...);
                         });
@@ -362,20 +377,18 @@ base::DictionaryRef JSONParser::parseObject()
                 recordExpected(accept, "a value", "a '}'");
                 break;
             }
-            PendingValue value;
-            if (!readValue(value))
+            if (!readValue(m_objectStack))
                 break;
-            PendingPair& pair = m_objectStack.emplace_back();
+            PendingPair& pair = m_objectStack.back();
             PendingValue::copy(pair.key, key);
-            PendingValue::copy(pair.object, value);
             pair.keyHash = keyHash;
             accept = AcceptComma | AcceptEnd;
             if (m_tokens.skip(','))
                 accept = AcceptValue;
         }
     }
-    m_objectStack.resize(start);
-    leaveContainer(madeStart, decodedStart);
+    m_objectStack.truncate(start);
+    leaveContainer(marks);
     return object;
 }
 

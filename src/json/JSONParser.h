@@ -1,7 +1,7 @@
 // json::JSONParser: one parse run over UTF-8 JSON text: the root container and everything in it, built from
 // the tokenizer's tokens. It keeps the scratch memory it reuses between runs (the stacks of values read but
-// not yet stored). The decoder and the one-call entry points own one each; a parser serves one parse at a
-// time on one thread.
+// not yet stored, the table of the document's keys). The decoder and the one-call entry points own one each; a parser
+// serves one parse at a time on one thread.
 #pragma once
 
 #include "base/values/Array.h"
@@ -13,6 +13,8 @@
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenCache.h"
 #include "json/JSONTokenizer.h"
+#include "json/KeyInterner.h"
+#include "json/ScratchStack.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -40,6 +42,9 @@ private:
     enum Accept : uint8_t { AcceptValue = 1, AcceptComma = 2, AcceptEnd = 4 };
 
     struct PendingPair {
+        // Left unset, as a PendingValue is.
+        PendingPair() { }
+
         PendingValue key;
         PendingValue object;
         uint32_t keyHash;
@@ -48,17 +53,39 @@ private:
     [[nodiscard]] bool parseRoot(base::Value& root);
     // The container opened by the current token, or null after recording why it failed.
     base::ArrayRef parseArray();
-    base::DictionaryRef parseObject();
+    base::DictionaryRef parseObject(bool elementOfArray);
     [[nodiscard]] bool enterContainer();
+    // Where a container's share of the parser's scratch memory starts.
+    struct ScratchMarks {
+        size_t made;
+        size_t madeArrays;
+        size_t madeDictionaries;
+        size_t decoded;
+    };
+    ScratchMarks scratchMarks() const
+    {
+        return { m_made.size(), m_madeArrays.size(), m_madeDictionaries.size(), m_tokens.decodedSize() };
+    }
     // Gives back what the container that started at these marks used on the stacks and buffers.
-    void leaveContainer(size_t madeStart, size_t decodedStart);
+    void leaveContainer(const ScratchMarks& marks);
     static bool isValueToken(TokenType type);
 
-    // Reads the value of the current value token (parsing a nested container) into `value`.
-    [[nodiscard]] bool readValue(PendingValue& value);
+    // Reads the value of the current value token (parsing a nested container) onto the end of `stack`: a
+    // pending value of the array stack, or the object of a pending pair whose key the caller then sets.
+    template <typename Entry> [[nodiscard]] bool readValue(ScratchStack<Entry>& stack);
+    static PendingValue& pendingOf(PendingValue& entry) { return entry; }
+    static PendingValue& pendingOf(PendingPair& entry) { return entry.object; }
     // Replaces a string or number just read with the cache's value for it.
     void useCache(PendingValue& value);
-    void setMade(PendingValue& value, base::Value made);
+    // Keeps `result` in `made` until its container is made, and has `value` of `kind` refer to it.
+    template <typename Made>
+    void setMade(PendingValue& value, PendingValue::Kind kind, std::vector<Made>& made, Made result)
+    {
+        value.length = 0;
+        value.kind = kind;
+        value.made = made.size();
+        made.push_back(std::move(result));
+    }
     std::string_view text(const PendingValue& value) const
     {
         if (value.kind == PendingValue::Kind::Made)
@@ -75,12 +102,17 @@ private:
     // The arena of the document being parsed, while it is.
     DocumentArena* m_arena { nullptr };
     JSONTokenizer m_tokens;
+    KeyInterner m_keys;
     ParseOptions m_options { 0 };
     bool m_mutableCollections { false };
     size_t m_depth { 0 };
-    std::vector<PendingValue> m_arrayStack;
-    std::vector<PendingPair> m_objectStack;
+    ScratchStack<PendingValue> m_arrayStack;
+    ScratchStack<PendingPair> m_objectStack;
+    // Values from the cache, and finished containers, waiting for the container they go in. Containers are
+    // kept by their own handles, which move into a Value more cheaply than a Value moves.
     std::vector<base::Value> m_made;
+    std::vector<base::ArrayRef> m_madeArrays;
+    std::vector<base::DictionaryRef> m_madeDictionaries;
 };
 
 } // namespace json

@@ -14,7 +14,20 @@
 namespace json {
 
 struct PendingValue {
-    enum class Kind : uint8_t { InputText, DecodedText, Integer, Unsigned, Real, True, False, Null, Made };
+    // The made kinds come last (PlainValue.h relies on it).
+    enum class Kind : uint8_t {
+        InputText,
+        DecodedText,
+        Integer,
+        Unsigned,
+        Real,
+        True,
+        False,
+        Null,
+        Made,
+        MadeArray,
+        MadeDictionary
+    };
 
     // The bytes of a text.
     size_t length;
@@ -27,9 +40,13 @@ struct PendingValue {
         int64_t integer;
         uint64_t unsignedInteger;
         double real;
-        // Made: the index of the parser's finished Value (a container, or a value from the cache).
+        // Made, MadeArray, MadeDictionary: the index of the parser's finished value (a value from the cache,
+        // a container).
         size_t made;
     };
+
+    // Left unset: every field is written before it is read, and the stacks grow by one at every value.
+    PendingValue() { }
 
     static void copy(PendingValue& to, const PendingValue& from)
     {

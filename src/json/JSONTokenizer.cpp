@@ -154,7 +154,7 @@ void JSONTokenizer::skipWhiteSpaceRun()
 {
     while (m_cursor < m_end) {
         char c = *m_cursor;
-        if (c > ' ' && c != '/' && c < 0x7F)
+        if (PrintableNotSlash[static_cast<uint8_t>(c)])
             return;
         if (c == ' ' || c == '\t') {
             ++m_cursor;

@@ -10,6 +10,7 @@
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenCache.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -20,6 +21,14 @@
 namespace json {
 
 class JSONTokenizer {
+    // Whether a byte is printable ASCII other than the slash: never white space nor the start of a comment.
+    static constexpr std::array<bool, 256> PrintableNotSlash = [] {
+        std::array<bool, 256> table {};
+        for (int byte = '!'; byte < 0x7F; ++byte)
+            table[byte] = byte != '/';
+        return table;
+    }();
+
 public:
     enum class TokenType : uint8_t {
         Number,
@@ -55,7 +64,7 @@ public:
     void skipWhiteSpace()
     {
         // Most calls find a token at once: printable ASCII other than the slash cannot be white space.
-        if (m_cursor<m_end&& * m_cursor> ' ' && *m_cursor != '/' && *m_cursor < 0x7F)
+        if (m_cursor < m_end && PrintableNotSlash[static_cast<uint8_t>(*m_cursor)])
             return;
         skipWhiteSpaceRun();
     }

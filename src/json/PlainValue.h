@@ -25,7 +25,10 @@ inline bool isPlain(const PendingValue& value)
         && PendingValue::Kind::DecodedText < PendingValue::Kind::Integer);
     if (value.kind <= PendingValue::Kind::DecodedText)
         return isPlainText(value.length);
-    return value.kind != PendingValue::Kind::Made;
+    static_assert(PendingValue::Kind::Null < PendingValue::Kind::Made
+        && PendingValue::Kind::Made < PendingValue::Kind::MadeArray
+        && PendingValue::Kind::MadeArray < PendingValue::Kind::MadeDictionary);
+    return value.kind < PendingValue::Kind::Made;
 }
 
 } // namespace json
