@@ -31,15 +31,43 @@ namespace {
 using core::ServiceProtocol;
 using tracking_service::DemoData;
 
-// A fresh data root with the local service running in it, for one benchmark case.
+std::filesystem::path makeTemporaryFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "lumet-bench-XXXXXX").string();
+    return mkdtemp(pattern.data()) ? std::filesystem::path(pattern) : std::filesystem::path();
+}
+
+// The application's data root, one for the whole process: its local message store stays open from one case
+// (and repetition) to the next, and a store whose folder went away fails every later sign-in's writes.
+class HomeRoot {
+public:
+    static void use()
+    {
+        static HomeRoot home;
+        setenv("LUMET_HOME", home.m_root.c_str(), 1);
+    }
+
+private:
+    HomeRoot()
+        : m_root(makeTemporaryFolder())
+    {
+    }
+    ~HomeRoot()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+
+    std::filesystem::path m_root;
+};
+
+// A fresh folder with the local service running in it, for one benchmark case.
 class ServiceRoot {
 public:
     ServiceRoot()
+        : m_root(makeTemporaryFolder())
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lumet-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            m_root = pattern;
-        setenv("LUMET_HOME", (m_root / "home").c_str(), 1);
+        HomeRoot::use();
         m_service = std::make_unique<tracking_service::TrackingService>(m_root / "service");
         m_started = !m_root.empty() && m_service->start();
     }

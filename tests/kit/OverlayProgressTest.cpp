@@ -1,7 +1,9 @@
 #include "kit/overlay/ProgressOverlay.h"
+#include "kit/overlay/ProgressOverlayBackdrop.h"
 #include "kit/progress/RoundProgressView.h"
 
 #include "OverlayTestFixture.h"
+#include "SnapshotProbes.h"
 #include "base/values/Exception.h"
 #include "ui/controls/ActivityIndicatorView.h"
 #include "ui/controls/Label.h"
@@ -136,6 +138,31 @@ TEST_F(ProgressOverlayTest, BoxIsDrawnRoundedToNearestWhileTheIndicatorIsFloored
     EXPECT_EQ(overlay->width(), 77);
     EXPECT_EQ(overlay->boxRect().origin.x, 101);
     EXPECT_EQ(overlay->indicator()->frame().origin.x, 120);
+}
+
+TEST_F(ProgressOverlayTest, TheBoxIsDrawnInAViewOfItsOwnSizeUnlessTheBackgroundIsDimmed)
+{
+    auto overlay = overlayWithDelegate();
+    overlay->setOpacity(0.5f);
+    overlay->setXOffset(0.5f);
+    overlay->show(false);
+    turn();
+    gfx::Rect box = overlay->boxRect();
+    auto backdrop = overlay->backdrop();
+    EXPECT_EQ(overlay->subviews().front(), backdrop);
+    EXPECT_EQ(backdrop->frame(), gfx::Rect(std::floor(box.minX()), box.minY(), box.width() + 1, box.height()));
+    // The box is half-transparent black over the host's white; its rounded corner and the host around it are not.
+    window->setBackgroundColor(gfx::Color::white());
+    EXPECT_TRUE(test::shows(*host, { box.midX(), box.midY() }, gfx::Color::fromWhite(0.5, 1)));
+    EXPECT_TRUE(test::shows(*host, { box.minX() + 1, box.minY() + 1 }, gfx::Color::white(), 0.1));
+    EXPECT_TRUE(test::shows(*host, { box.minX() - 2, box.midY() }, gfx::Color::white()));
+
+    // The veil reaches the overlay's corners: 0.75 black at 320 points from the centre, 0.67 at 287.
+    overlay->setDimBackground(true);
+    overlay->setNeedsLayout();
+    turn();
+    EXPECT_EQ(backdrop->frame(), overlay->bounds());
+    EXPECT_TRUE(test::shows(*host, { 1, 1 }, gfx::Color::fromWhite(0.33, 1), 0.02));
 }
 
 TEST_F(ProgressOverlayTest, ModeChangesRebuildTheIndicatorAsTheModeSays)

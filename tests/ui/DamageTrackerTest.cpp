@@ -216,9 +216,32 @@ TEST_F(DamageTracker, TreesPassedOverStillShowChangesDeepInsideThem)
     auto kept = add({ 0, 0, 10, 10 }, Color::red(), inner.get());
     update();
     outer->setHidden(true);
-    EXPECT_TRUE(holds(update(), padded({ 20, 20, 80, 80 })));
+    EXPECT_TRUE(holds(update(), padded({ 20, 20, 10, 10 })));
     kept->setBackgroundColor(Color::blue());
     EXPECT_TRUE(update().isNull());
     outer->setHidden(false);
     EXPECT_TRUE(holds(update(), padded({ 20, 20, 10, 10 })));
+}
+
+TEST_F(DamageTracker, ALayerThatDrawsNothingOfItsOwnDamagesOnlyWhatItsSublayersDraw)
+{
+    // A screen-sized container fading a small box: only the box's pixels change.
+    auto container = add({ 0, 0, 300, 300 }, Color::clear(), root.get());
+    add({ 100, 100, 50, 50 }, Color::black(), container.get());
+    update();
+    container->setOpacity(0.5);
+    EXPECT_EQ(update(), padded({ 100, 100, 50, 50 }));
+
+    // A background or a border of its own is drawn over its bounds.
+    container->setBorderColor(Color::clear());
+    container->setBorderWidth(2);
+    EXPECT_EQ(update(), padded({ 100, 100, 50, 50 }));
+    container->setBorderColor(Color::red());
+    EXPECT_EQ(update(), padded({ 0, 0, 300, 300 }));
+    container->setBorderWidth(0);
+    EXPECT_EQ(update(), padded({ 0, 0, 300, 300 }));
+    container->setOpacity(0.6);
+    EXPECT_EQ(update(), padded({ 100, 100, 50, 50 }));
+    container->setBackgroundColor(Color::blue());
+    EXPECT_EQ(update(), padded({ 0, 0, 300, 300 }));
 }

@@ -1,9 +1,11 @@
+#include "ui/controls/Label.h"
 #include "gfx/text/FixedTextMeasurer.h"
 #include "ui/controls/ActivityIndicatorView.h"
 #include "ui/controls/ImageView.h"
-#include "ui/controls/Label.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -82,3 +84,31 @@ TEST(ImageView, MadeWithAnImageTakesItsPointSize)
 }
 
 } // namespace
+
+TEST(ActivityIndicatorView, WheelsOfOneLookDrawAlikeAndAColourOfItsOwnIsDrawnInIt)
+{
+    auto pixelsOf = [](ui::ActivityIndicatorView& spinner) {
+        spinner.setHidesWhenStopped(false);
+        auto context = gfx::Context::makeBitmap(spinner.bounds().size, 2);
+        spinner.setNeedsDisplay();
+        spinner.layer()->renderInContext(*context);
+        auto pixels = context->bitmap();
+        std::vector<uint32_t> words;
+        for (int y = 0; y < pixels->height; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(pixels->row(y));
+            words.insert(words.end(), row, row + pixels->width);
+        }
+        return words;
+    };
+    auto first = std::make_shared<ui::ActivityIndicatorView>(ui::ActivityIndicatorViewStyle::WhiteLarge);
+    auto second = std::make_shared<ui::ActivityIndicatorView>(ui::ActivityIndicatorViewStyle::WhiteLarge);
+    auto drawn = pixelsOf(*first);
+    EXPECT_EQ(pixelsOf(*second), drawn);
+    // The brightest spoke points up from the centre (18.5, 18.5), between 8 and 16 points from it.
+    const size_t topSpoke = 10 * 74 + 37;
+    EXPECT_EQ(drawn[topSpoke], 0xFFFFFFFFu);
+
+    second->setColor(gfx::Color::red());
+    EXPECT_EQ(pixelsOf(*second)[topSpoke], 0xFFFF0000u);
+    EXPECT_EQ(pixelsOf(*first), drawn);
+}

@@ -59,10 +59,12 @@ namespace {
     }
 
     // What the layer draws of its own, in the roots' space: background, contents, content and border, and a
-    // shadow cast from its shadow path.
+    // shadow cast from its shadow path. A layer with none of them (a screen-sized container) draws nothing of
+    // its own, so that a change of its opacity damages only what its sublayers draw.
     gfx::Rect ownArea(const Layer& layer, const LayerProperties& p, const gfx::AffineTransform& toRoot)
     {
-        gfx::Rect area = p.bounds;
+        bool fills = p.backgroundColor.a > 0 || (p.borderWidth > 0 && p.borderColor.a > 0);
+        gfx::Rect area = fills ? p.bounds : gfx::Rect::null();
         if (p.contents) {
             gfx::Size size { p.contents->pixelWidth() / p.contentsScale, p.contents->pixelHeight() / p.contentsScale };
             area = DamageTracker::unite(area, contentsRect(p.contentsGravity, size, p.bounds));

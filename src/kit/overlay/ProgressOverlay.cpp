@@ -1,8 +1,9 @@
 #include "kit/overlay/ProgressOverlay.h"
 
 #include "base/loop/Dispatch.h"
-#include "base/values/Exception.h"
 #include "base/loop/MainThread.h"
+#include "base/values/Exception.h"
+#include "kit/overlay/ProgressOverlayBackdrop.h"
 #include "kit/progress/RoundProgressView.h"
 #include "ui/controls/ActivityIndicatorView.h"
 #include "ui/controls/Label.h"
@@ -19,7 +20,8 @@ namespace {
 std::shared_ptr<ProgressOverlay> ProgressOverlay::make(const gfx::Rect& frame)
 {
     auto overlay = std::make_shared<ProgressOverlay>(Private(), frame);
-    // The indicator is a subview, which needs the overlay's shared handle.
+    // The backdrop and the indicator are subviews, which need the overlay's shared handle.
+    overlay->addSubview(overlay->m_backdrop);
     overlay->updateIndicators();
     return overlay;
 }
@@ -34,6 +36,7 @@ ProgressOverlay::ProgressOverlay(Private, const gfx::Rect& frame)
     setAlpha(0);
     m_label = std::make_shared<ui::Label>(bounds());
     m_detailsLabel = std::make_shared<ui::Label>(bounds());
+    m_backdrop = std::make_shared<ProgressOverlayBackdrop>();
 }
 
 ProgressOverlay::~ProgressOverlay() { invalidateTimers(); }
@@ -177,7 +180,7 @@ void ProgressOverlay::show(bool animated)
             [self = ui::sharedFrom(this)](base::Timer&) { self->handleGraceTimer(); });
         return;
     }
-    setNeedsDisplay();
+    setNeedsLayout();
     showUsingAnimation(m_useAnimation);
 }
 
@@ -186,7 +189,7 @@ void ProgressOverlay::handleGraceTimer()
     m_graceTimer.reset();
     if (!m_taskInProgress)
         return;
-    setNeedsDisplay();
+    setNeedsLayout();
     showUsingAnimation(m_useAnimation);
 }
 

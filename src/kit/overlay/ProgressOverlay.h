@@ -36,6 +36,8 @@ class Window;
 
 namespace kit {
 
+class ProgressOverlayBackdrop;
+
 enum class ProgressOverlayMode { Indeterminate = 0, Determinate = 1, CustomView = 2 };
 enum class ProgressOverlayAnimation { Fade = 0, Zoom = 1 };
 
@@ -73,7 +75,7 @@ public:
     float progress() const { return m_progress.load(); }
     void setProgress(float progress);
 
-    // Plain settings: they show at the next layout or drawing pass.
+    // Plain settings: they show at the next layout pass or show.
     ProgressOverlayAnimation animationType() const { return m_animationType; }
     void setAnimationType(ProgressOverlayAnimation type) { m_animationType = type; }
     std::weak_ptr<ProgressOverlayDelegate> delegate() const { return m_delegate; }
@@ -130,9 +132,10 @@ public:
     const std::shared_ptr<ui::Label>& detailsLabel() const { return m_detailsLabel; }
 
     void layoutSubviews() override;
-    void drawRect(const gfx::Rect& rect) override;
-    // Where drawRect() draws the box.
+    // Where the box is drawn.
     gfx::Rect boxRect() const;
+    // The bottom subview, which draws the box (and the veil of dimBackground).
+    const std::shared_ptr<ProgressOverlayBackdrop>& backdrop() const { return m_backdrop; }
 
 private:
     // Runs `work` now on the main thread, else posts it there.
@@ -147,7 +150,9 @@ private:
     void done();
     void cleanUp();
     void invalidateTimers();
-    // The square and minimum-size rules, the last steps of the layout.
+    // Sizes the box and places the indicator and labels in it.
+    void layoutBox();
+    // The square and minimum-size rules, the last steps of sizing the box.
     void layoutSquareAndMinimum();
     void configureLabel(ui::Label& label, const gfx::Font& font, const std::string& text) const;
 
@@ -178,6 +183,7 @@ private:
     std::shared_ptr<base::Timer> m_graceTimer;
     std::shared_ptr<base::Timer> m_minShowTimer;
 
+    std::shared_ptr<ProgressOverlayBackdrop> m_backdrop;
     bool m_useAnimation { false };
     std::shared_ptr<ui::Label> m_label;
     std::shared_ptr<ui::Label> m_detailsLabel;

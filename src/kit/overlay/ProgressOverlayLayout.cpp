@@ -1,8 +1,8 @@
-// kit::ProgressOverlay: the box's layout and drawing.
+// kit::ProgressOverlay: the layout of the box, its indicator and its labels.
 #include "kit/overlay/ProgressOverlay.h"
 
-#include "gfx/drawing/CurrentContext.h"
 #include "gfx/text/TextMeasuring.h"
+#include "kit/overlay/ProgressOverlayBackdrop.h"
 #include "ui/controls/Label.h"
 
 #include <algorithm>
@@ -13,7 +13,6 @@ namespace kit {
 namespace {
     // Space between the indicator, the label and the details label.
     constexpr double padding = 4;
-    constexpr double cornerRadius = 10;
     // The details label's measuring: wrapped lines, with font leading, the last visible line truncated.
     constexpr unsigned detailsMeasuring = gfx::DrawingOptions::UsesLineFragmentOrigin
         | gfx::DrawingOptions::UsesFontLeading | gfx::DrawingOptions::TruncatesLastVisibleLine;
@@ -41,6 +40,12 @@ void ProgressOverlay::configureLabel(ui::Label& label, const gfx::Font& font, co
 }
 
 void ProgressOverlay::layoutSubviews()
+{
+    layoutBox();
+    m_backdrop->setLook({ bounds(), boxRect(), m_opacity, m_dimBackground });
+}
+
+void ProgressOverlay::layoutBox()
 {
     double hostWidth = bounds().width();
     double hostHeight = bounds().height();
@@ -110,34 +115,6 @@ gfx::Rect ProgressOverlay::boxRect() const
 {
     return { roundToNearest((bounds().width() - m_width) / 2) + m_xOffset,
         roundToNearest((bounds().height() - m_height) / 2) + m_yOffset, m_width, m_height };
-}
-
-void ProgressOverlay::drawRect(const gfx::Rect&)
-{
-    gfx::Context* context = gfx::CurrentContext::get();
-    if (!context)
-        return;
-    gfx::Rect all = bounds();
-    if (m_dimBackground) {
-        gfx::Gradient veil({ { 0, gfx::Color::black().withAlpha(0) }, { 1, gfx::Color::black().withAlpha(0.75) } });
-        gfx::Point center { all.width() / 2, all.height() / 2 };
-        context->drawRadialGradient(
-            veil, center, 0, center, std::min(all.width(), all.height()), gfx::Gradient::DrawsAfterEndLocation);
-    }
-    gfx::Rect box = boxRect();
-    context->setFillColor(gfx::Color::fromWhite(0, m_opacity));
-    context->beginPath();
-    context->moveTo({ box.minX() + cornerRadius, box.minY() });
-    context->addArc({ box.maxX() - cornerRadius, box.minY() + cornerRadius }, cornerRadius, 3 * M_PI / 2, 0,
-        gfx::ArcDirection::Increasing);
-    context->addArc({ box.maxX() - cornerRadius, box.maxY() - cornerRadius }, cornerRadius, 0, M_PI / 2,
-        gfx::ArcDirection::Increasing);
-    context->addArc({ box.minX() + cornerRadius, box.maxY() - cornerRadius }, cornerRadius, M_PI / 2, M_PI,
-        gfx::ArcDirection::Increasing);
-    context->addArc({ box.minX() + cornerRadius, box.minY() + cornerRadius }, cornerRadius, M_PI, 3 * M_PI / 2,
-        gfx::ArcDirection::Increasing);
-    context->closePath();
-    context->fillPath();
 }
 
 } // namespace kit
