@@ -139,11 +139,17 @@ std::shared_ptr<networking::HTTPClient> serviceClient()
     return client;
 }
 
+// The header fields ours sends: the client's defaults (its language and user agent among them), the body's
+// type and no "100-continue", so that both sides put the same request on the wire.
 curl_slist* curlHeaders()
 {
+    auto client = serviceClient();
     curl_slist* headers = nullptr;
-    for (const char* line : { "Accept: application/json", "Cookie: ASP.NET_SessionId=bench",
-             "Content-Type: application/json; charset=utf-8", "Expect:" })
+    for (const char* name : { "Accept", "Accept-Language", "Cookie", "User-Agent" }) {
+        std::string line = std::string(name) + ": " + client->defaultValueForHeader(name).value_or("");
+        headers = curl_slist_append(headers, line.c_str());
+    }
+    for (const char* line : { "Content-Type: application/json; charset=utf-8", "Expect:" })
         headers = curl_slist_append(headers, line);
     return headers;
 }

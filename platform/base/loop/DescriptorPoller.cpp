@@ -87,11 +87,12 @@ void DescriptorPoller::poll(const timespec* timeout, bool withWakeDescriptor)
     if (withWakeDescriptor)
         m_pollSet.push_back({ m_wakeFd, POLLIN, 0 });
     m_polled.clear();
-    for (auto& entry : m_watches) {
-        if (!entry->events)
+    for (size_t index = 0; index < m_watches.size(); ++index) {
+        const Watch& entry = *m_watches[index];
+        if (!entry.events)
             continue;
-        m_pollSet.push_back({ entry->fd, entry->events, 0 });
-        m_polled.push_back(entry);
+        m_pollSet.push_back({ entry.fd, entry.events, 0 });
+        m_polled.push_back(index);
     }
     int ready = ::ppoll(m_pollSet.data(), m_pollSet.size(), timeout, nullptr);
     if (ready < 0) {
@@ -111,7 +112,7 @@ void DescriptorPoller::poll(const timespec* timeout, bool withWakeDescriptor)
     m_ready.clear();
     for (size_t index = first; index < m_pollSet.size(); ++index) {
         if (m_pollSet[index].revents)
-            m_ready.emplace_back(m_polled[index - first], m_pollSet[index].revents);
+            m_ready.emplace_back(m_watches[m_polled[index - first]], m_pollSet[index].revents);
     }
 }
 

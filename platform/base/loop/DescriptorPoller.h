@@ -57,7 +57,9 @@ private:
     int m_wakeFd { -1 };
     std::vector<std::shared_ptr<Watch>> m_watches;
     std::vector<pollfd> m_pollSet;
-    std::vector<std::shared_ptr<Watch>> m_polled; // the watch of each m_pollSet entry after the wake descriptor
+    // The index in m_watches of each m_pollSet entry after the wake descriptor: the watches cannot change while
+    // poll runs, and only the ready ones are held (in m_ready) past it.
+    std::vector<size_t> m_polled;
     std::vector<std::pair<std::shared_ptr<Watch>, short>> m_ready;
     WatchId m_nextId { 1 };
 };

@@ -22,6 +22,7 @@ NotificationCenter::ObserverToken NotificationCenter::addObserver(
     std::lock_guard lock(m_mutex);
     registration->token = m_nextToken++;
     m_registrations.push_back(registration);
+    m_registrationCount.store(m_registrations.size(), std::memory_order_release);
     return registration->token;
 }
 
@@ -36,6 +37,7 @@ void NotificationCenter::removeObserver(ObserverToken token)
         released.push_back(registration);
         return true;
     });
+    m_registrationCount.store(m_registrations.size(), std::memory_order_release);
 }
 
 void NotificationCenter::removeObservers(const void* owner)
@@ -51,10 +53,13 @@ void NotificationCenter::removeObservers(const void* owner)
         released.push_back(registration);
         return true;
     });
+    m_registrationCount.store(m_registrations.size(), std::memory_order_release);
 }
 
 bool NotificationCenter::hasObservers(std::string_view name)
 {
+    if (m_registrationCount.load(std::memory_order_acquire) == 0)
+        return false;
     std::lock_guard lock(m_mutex);
     return std::any_of(m_registrations.begin(), m_registrations.end(),
         [&](const auto& registration) { return !registration->removed && registration->name == name; });

@@ -58,6 +58,9 @@ private:
 
     std::mutex m_mutex;
     std::vector<std::shared_ptr<Registration>> m_registrations;
+    // The registrations' count, written under the lock and read without it, so that a poster asking about a
+    // name while nobody observes anything takes no lock.
+    std::atomic<size_t> m_registrationCount { 0 };
     ObserverToken m_nextToken { 1 };
 };
 

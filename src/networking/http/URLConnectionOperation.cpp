@@ -7,6 +7,7 @@
 #include "net/auth/URLCredentialStorage.h"
 #include "net/http/URLErrors.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace networking {
@@ -27,6 +28,16 @@ namespace {
             return false;
         }
         return true;
+    }
+
+    // Whether a charset name is plainly "utf-8", in any case: nearly every reply names it, and it needs no
+    // look-up in the table of encodings.
+    bool namesUTF8(std::string_view name)
+    {
+        constexpr std::string_view utf8 = "utf-8";
+        return name.size() == utf8.size() && std::equal(name.begin(), name.end(), utf8.begin(), [](char c, char lower) {
+            return (c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c) == lower;
+        });
     }
 
 } // namespace
@@ -310,7 +321,7 @@ base::TextEncoding::Code URLConnectionOperation::responseStringEncoding() const
     std::lock_guard guard(m_lock);
     if (m_responseStringEncoding == 0 && m_response) {
         m_responseStringEncoding = base::TextEncoding::UTF8;
-        if (const auto& name = m_response->textEncodingName()) {
+        if (const auto& name = m_response->textEncodingName(); name && !namesUTF8(*name)) {
             if (auto code = base::TextEncoding::fromIANACharsetName(*name);
                 code && base::TextEncoding::isSupported(*code))
                 m_responseStringEncoding = *code;
