@@ -3,12 +3,12 @@
 // kind end: in an alert, with nothing presented and nothing crashed.
 #include "ShellFixture.h"
 
-#include "base/system/Files.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/system/Files.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
-#include "kit/widgets/CheckBoxView.h"
 #include "kit/drawer/DrawerTypes.h"
+#include "kit/widgets/CheckBoxView.h"
 #include "tracking-service/Fault.h"
 #include "ui/controls/Button.h"
 #include "ui/input/TouchDriver.h"
@@ -62,6 +62,28 @@ TEST_F(SignIn, GoodPasswordKeepsTheSessionAndAccountAndPresentsTheContainer)
         ASSERT_TRUE(base::Files::read(file)) << file;
         EXPECT_EQ(base::Files::read(file)->find(password), std::string::npos) << file;
     }
+}
+
+// The home screen's device detail is asked for before its views are built, in place of its appearance's own
+// request: one request, after the list, before the message poll, and the home screen shows its reply.
+TEST_F(SignIn, TheHomeScreenAsksForItsDeviceOnceAfterTheListAndShowsIt)
+{
+    launchAndSignIn();
+    ASSERT_TRUE(
+        pumpUntil([this] { return home() && home()->deviceDetail() && requestsTo("PopManyQueryMessage") > 0; }));
+
+    std::vector<std::string> order;
+    for (const auto& request : service.requestLog().requests()) {
+        if (order.empty() || order.back() != request.endpoint)
+            order.push_back(request.endpoint);
+    }
+    ASSERT_GE(order.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 4),
+        (std::vector<std::string> { "Login", "GetDeviceList", "GetDeviceDetial", "PopManyQueryMessage" }));
+    EXPECT_EQ(requestsTo("GetDeviceDetial"), 1u);
+    auto detail = service.requestLog().requestsTo("GetDeviceDetial").front();
+    EXPECT_NE(detail.body.find(watch), std::string::npos) << detail.body;
+    EXPECT_EQ(core::Singleton::shared().deviceDetail(), home()->deviceDetail());
 }
 
 TEST_F(SignIn, TheContainerHoldsTheHomeScreenInTheCentreAndTheMenuOnTheLeft)

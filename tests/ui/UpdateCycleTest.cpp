@@ -1,4 +1,5 @@
 #include "ui/view/UpdateCycle.h"
+#include "base/loop/RunLoop.h"
 #include "gfx/drawing/CurrentContext.h"
 #include "ui/view/View.h"
 #include "ui/view/Window.h"
@@ -6,6 +7,7 @@
 #include "UITestFixture.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -218,4 +220,28 @@ TEST_F(UpdateCycle, LayoutIfNeededLaysOutTheMarkedSubtreeAtOnce)
     EXPECT_EQ(log, (std::vector<std::string> { "outer.layout", "inner.layout" }));
     turn();
     EXPECT_EQ(log.size(), 2u);
+}
+
+// A turn that leaves a task due hands its passes to the next turn, so that the task's changes are drawn in
+// the same pass; a stream of due tasks still gets a pass every other turn.
+TEST_F(UpdateCycle, PassesWaitOneTurnForDueWorkButNeverTwo)
+{
+    std::vector<std::string> log;
+    auto window = std::make_shared<ui::Window>();
+    auto view = std::make_shared<Logged>("view", log);
+    window->addSubview(view);
+    turn();
+    log.clear();
+
+    auto& loop = base::RunLoop::main();
+    int posts = 0;
+    std::function<void()> repost = [&] {
+        view->setNeedsDisplay();
+        log.push_back("task");
+        if (++posts < 4)
+            loop.post(repost);
+    };
+    loop.post(repost);
+    turn();
+    EXPECT_EQ(log, (std::vector<std::string> { "task", "task", "view.draw", "task", "task", "view.draw" }));
 }

@@ -274,6 +274,13 @@ bool RunLoop::takeNextOfTurnLocked(const std::optional<TaskKey>& after, Clock::T
     return true;
 }
 
+bool RunLoop::hasDueTask()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    std::lock_guard lock(m_mutex);
+    return hasDueTaskLocked(*Clock::current());
+}
+
 bool RunLoop::hasDueTaskLocked(const Clock& clock) const
 {
     return !m_pending.empty() && (*m_pending.begin())->due <= clock.now();

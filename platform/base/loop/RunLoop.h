@@ -51,6 +51,8 @@ public:
     void cancelPerforms(const void* owner);
     // Makes run() return after its current turn.
     void stop();
+    // Main thread. Whether a task is due now, so that another turn follows this one at once.
+    bool hasDueTask();
 
     // Main thread. Tick observers get the turn's instant; end-of-turn observers run in registration order.
     // An observer removed while observers are being called is not called afterwards.

@@ -2,9 +2,9 @@
 
 #include "base/loop/MainThread.h"
 #include "base/loop/RunLoop.h"
-#include "ui/render/FrameClock.h"
-#include "ui/layer/Layer.h"
 #include "ui/animation/Transaction.h"
+#include "ui/layer/Layer.h"
+#include "ui/render/FrameClock.h"
 #include "ui/view/View.h"
 
 #include <algorithm>
@@ -102,6 +102,15 @@ void UpdateCycle::removeFrameListener(uint64_t id)
 
 void UpdateCycle::endOfTurn()
 {
+    // Work that is already due (a reply just read, a task a handler posted) runs on the very next turn: the
+    // passes wait for it once, so that a reply is not held up behind drawing and what it changes is drawn
+    // in the same pass. They never wait two turns running, so a stream of due work cannot starve them.
+    if (!m_waitedForDueWork && base::RunLoop::main().hasDueTask()) {
+        m_waitedForDueWork = true;
+        FrameClock::main().endFrame();
+        return;
+    }
+    m_waitedForDueWork = false;
     runPasses();
     Transaction::flush();
     auto listeners = m_listeners;

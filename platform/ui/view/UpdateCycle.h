@@ -1,9 +1,10 @@
-// ui::UpdateCycle: the end-of-turn work of the UI on the main run loop. After every turn it runs, in order:
+// ui::UpdateCycle: the end-of-turn work of the UI on the main run loop. After a turn it runs, in order:
 // the layout pass (each view marked by setNeedsLayout gets layoutSubviews, ancestors before descendants,
 // again for views marked meanwhile), the display pass (each layer marked by setNeedsDisplay that is in a
 // window draws its contents; layers outside windows stay marked until they join one), the commit of the
-// turn's implicit transaction, then the frame listeners (hosts that show or record frames). It runs whether
-// or not anything is shown on a screen. Main thread.
+// turn's implicit transaction, then the frame listeners (hosts that show or record frames). A turn that leaves
+// a task due (another turn follows at once) hands this work to the next turn, but never two turns running.
+// It runs whether or not anything is shown on a screen. Main thread.
 //
 //   ui::UpdateCycle::main().runPasses();   // lay out and draw now, as a host does before it renders
 #pragma once
@@ -46,6 +47,7 @@ private:
     };
     std::vector<Listener> m_listeners;
     uint64_t m_nextListenerId { 1 };
+    bool m_waitedForDueWork { false };
 };
 
 } // namespace ui

@@ -1,27 +1,27 @@
 #include "shell/menu/MainMenuVC.h"
 
-#include "base/text/Localization.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
-#include "core/messages/DBManager.h"
+#include "base/text/Localization.h"
 #include "core/helpers/Helper.h"
+#include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
-#include "core/state/NotificationNames.h"
-#include "core/service/ServiceProtocol.h"
-#include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/Singleton.h"
 #include "kit/drawer/DrawerBarButtonItem.h"
 #include "kit/drawer/DrawerController.h"
 #include "kit/drawer/DrawerLookup.h"
 #include "settings/numbers/ImageAnimate.h"
 #include "shell/screens/ScreenDirectory.h"
 #include "ui/animation/BasicAnimation.h"
+#include "ui/controllers/NavigationController.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
 #include "ui/controls/Label.h"
-#include "ui/controllers/NavigationController.h"
 #include "ui/controls/NavigationItem.h"
 #include "ui/input/TapGestureRecognizer.h"
 #include "ui/input/Touch.h"
@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace shell {
 
@@ -250,7 +251,8 @@ void MainMenuVC::viewWillAppear(bool)
     m_familyNumberButton->setHidden(!familyPanel);
     m_familyNumberSign->setHidden(!familyPanel);
     showDevice();
-    requestDeviceDetail();
+    if (!std::exchange(m_detailRequestedAhead, false))
+        requestDeviceDetail();
 }
 
 void MainMenuVC::viewDidAppear(bool)
@@ -283,6 +285,13 @@ void MainMenuVC::showDevice()
     m_stateLabel->setTextColor(off ? gfx::Color::gray() : switchedOn);
 }
 
+void MainMenuVC::requestDeviceDetailAhead()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_detailRequestedAhead = true;
+    requestDeviceDetail();
+}
+
 void MainMenuVC::requestDeviceDetail()
 {
     core::WebCall::post(
@@ -307,7 +316,9 @@ void MainMenuVC::deviceDetailArrived(std::shared_ptr<core::Device> device)
     if (device->deviceTypeID)
         state.setDeviceTypeID(device->deviceTypeID);
     base::NotificationCenter::defaultCenter().post(core::NotificationNames::PostDevice, device);
-    showDevice();
+    // A reply to a request sent ahead may come before the views are built; their appearance shows it.
+    if (isViewLoaded())
+        showDevice();
 }
 
 void MainMenuVC::pollMessages()

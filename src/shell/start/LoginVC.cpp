@@ -208,12 +208,14 @@ void LoginVC::signIn()
     m_accountField->resignFirstResponder();
     m_passwordField->resignFirstResponder();
     m_signingIn = true;
+    // The request goes out first: the service works on it while the busy overlay is built and drawn.
     m_hud = kit::ProgressOverlay::makeForView(view());
-    core::Helper::showHUD(base::localized("logining"), view(), m_hud);
     SignIn::post(name, password, [weak = ui::weakFrom(this), name, password](SignIn::Outcome outcome) {
         if (auto self = weak.lock())
             self->signInFinished(outcome, name, password);
     });
+    // A failure reported at once has already taken the overlay away, and nothing is shown.
+    core::Helper::showHUD(base::localized("logining"), view(), m_hud);
 }
 
 void LoginVC::signInFinished(SignIn::Outcome outcome, const std::string& name, const std::string& password)
