@@ -1,11 +1,10 @@
 // shell::MainMenuVC: the home screen, the root of the navigation controller in the drawer's centre. It shows
 // the current device: its name in the bar, its serial number and whether it is switched on. Each time it
 // comes on screen it asks "GetDeviceDetial" for Singleton's current serial number (or has just asked, ahead
-// of building its views: requestDeviceDetailAhead); a reply it can read
-// becomes its device detail and Singleton's, and is posted as "posetDevice". While on screen it asks for
-// messages ("PopManyQueryMessage") and asks again 2 s after each reply or failure, storing what comes by the
-// message rule (IncomingMessages); the asking stops when it leaves the screen, and a reply that comes back
-// after that starts nothing new.
+// of building its views: requestDeviceDetailAhead); a reply it can read becomes its device detail and
+// Singleton's, and is posted as "posetDevice". While on screen it asks for messages ("PopManyQueryMessage")
+// and asks again 2 s after each reply or failure, storing what comes by the message rule (IncomingMessages);
+// the asking stops when it leaves the screen, and a reply that comes back after that starts nothing new.
 //
 // It holds the places that later screens plug into, each opening its screen from the ScreenDirectory with
 // the device detail, pushed on its navigation controller: the right-hand bar button (Attendance), the voice
