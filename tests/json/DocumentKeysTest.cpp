@@ -28,6 +28,20 @@ std::string object(const std::vector<std::string>& keys)
     return text + "}";
 }
 
+// Decodes an array of two objects with `keys` (each holding its index) and checks every `step`-th key of
+// both: the second object finds each key already made by the first.
+void expectTwoObjectsHoldEveryKey(const std::vector<std::string>& keys, size_t step = 1)
+{
+    auto root = json::objectFromJSONString("[" + object(keys) + "," + object(keys) + "]");
+    ASSERT_TRUE(root);
+    for (size_t copy = 0; copy < 2; ++copy) {
+        const base::Dictionary& dictionary = *root->array()->objectAtIndex(copy).dictionary();
+        ASSERT_EQ(dictionary.count(), keys.size());
+        for (size_t i = 0; i < keys.size(); i += step)
+            EXPECT_EQ(dictionary.objectForKey(keys[i])->intValue(), static_cast<int>(i)) << "'" << keys[i] << "'";
+    }
+}
+
 } // namespace
 
 TEST(DocumentKeys, ObjectsOfADocumentShareTheirKeys)
@@ -62,15 +76,7 @@ TEST(DocumentKeys, KeysOfEqualLengthAreToldApartByEveryByte)
                 keys.push_back(other);
         }
     }
-    // Twice, so that the second object finds every key already made.
-    auto root = json::objectFromJSONString("[" + object(keys) + "," + object(keys) + "]");
-    ASSERT_TRUE(root);
-    for (size_t copy = 0; copy < 2; ++copy) {
-        const base::Dictionary& dictionary = *root->array()->objectAtIndex(copy).dictionary();
-        ASSERT_EQ(dictionary.count(), keys.size());
-        for (size_t i = 0; i < keys.size(); ++i)
-            EXPECT_EQ(dictionary.objectForKey(keys[i])->intValue(), static_cast<int>(i)) << "'" << keys[i] << "'";
-    }
+    expectTwoObjectsHoldEveryKey(keys);
 }
 
 TEST(DocumentKeys, KeysWhoseTableHashesCollideStayApart)
@@ -79,14 +85,7 @@ TEST(DocumentKeys, KeysWhoseTableHashesCollideStayApart)
     // them apart: in the middle of the text, and past its first eight or sixteen bytes.
     const std::vector<std::string> keys { "aacggy", "aaepbe", "aaaaaaaaalct", "aaaaaaaabbbr", "aaaaaaaaaaaaaaaadxzt",
         "aaaaaaaaaaaaaaaahimw" };
-    auto root = json::objectFromJSONString("[" + object(keys) + "," + object(keys) + "]");
-    ASSERT_TRUE(root);
-    for (size_t copy = 0; copy < 2; ++copy) {
-        const base::Dictionary& dictionary = *root->array()->objectAtIndex(copy).dictionary();
-        ASSERT_EQ(dictionary.count(), keys.size());
-        for (size_t i = 0; i < keys.size(); ++i)
-            EXPECT_EQ(dictionary.objectForKey(keys[i])->intValue(), static_cast<int>(i)) << keys[i];
-    }
+    expectTwoObjectsHoldEveryKey(keys);
 }
 
 TEST(DocumentKeys, ADocumentWithMoreKeysThanTheTableKeepsThemAll)
@@ -94,14 +93,7 @@ TEST(DocumentKeys, ADocumentWithMoreKeysThanTheTableKeepsThemAll)
     std::vector<std::string> keys;
     for (size_t i = 0; i < 6000; ++i)
         keys.push_back("key number " + std::to_string(i) + (i % 2 ? "" : " with a long tail"));
-    auto root = json::objectFromJSONString("[" + object(keys) + "," + object(keys) + "]");
-    ASSERT_TRUE(root);
-    for (size_t copy = 0; copy < 2; ++copy) {
-        const base::Dictionary& dictionary = *root->array()->objectAtIndex(copy).dictionary();
-        ASSERT_EQ(dictionary.count(), keys.size());
-        for (size_t i = 0; i < keys.size(); i += 97)
-            EXPECT_EQ(dictionary.objectForKey(keys[i])->intValue(), static_cast<int>(i));
-    }
+    expectTwoObjectsHoldEveryKey(keys, 97);
     // A later small document starts afresh.
     auto next = json::objectFromJSONString(object({ keys[0], "other" }));
     ASSERT_TRUE(next);
