@@ -10,23 +10,30 @@ namespace base {
 
 void OperationQueue::addOperation(const std::shared_ptr<Operation>& operation)
 {
-    if (!operation || operation->isFinished())
+    if (!operation || operation->isFinished() || !adopt(*operation))
         return;
-    // The observer holds the queue: a queue with work lives until that work is done.
-    auto observerId = operation->addObserver(
-        [self = shared_from_this()](Operation& changed, std::string_view keyPath, Operation::ChangePhase phase) {
-            if (phase == Operation::ChangePhase::Did)
-                self->operationChanged(changed, keyPath);
-        });
     {
         std::lock_guard lock(m_mutex);
-        m_entries.push_back({ operation, observerId, false });
+        m_entries.push_back({ operation, false });
         m_waiting.push_back(operation);
     }
-    // It may have finished (cancelled, say) before the observer was in place.
+    // It may have finished (cancelled, say) before it was in the list.
     if (operation->isFinished())
         removeFinished(*operation);
     startReadyOperations();
+}
+
+bool OperationQueue::adopt(Operation& operation)
+{
+    // The operation holds the queue: a queue with work lives until that work is done.
+    {
+        std::lock_guard lock(operation.m_mutex);
+        if (operation.m_queue)
+            return false;
+        operation.m_queue = shared_from_this();
+    }
+    operation.m_inQueue.store(true, std::memory_order_release);
+    return true;
 }
 
 void OperationQueue::addOperations(const std::vector<std::shared_ptr<Operation>>& operations, bool waitUntilFinished)
@@ -117,9 +124,6 @@ void OperationQueue::removeFinished(Operation& operation)
     }
     if (emptied)
         m_emptied.notify_all();
-    // Dropping the observer ends the queue's hold through this operation (the observer call in progress, if
-    // any, keeps the queue until it returns).
-    removed.operation->removeObserver(removed.observerId);
 }
 
 size_t OperationQueue::widthLocked() const
