@@ -58,8 +58,12 @@ private:
     void operationChanged(Operation& operation, std::string_view keyPath);
     void removeFinished(Operation& operation);
     void startReadyOperations();
-    // Takes the first ready operation off the waiting list and marks it started, if the width allows one more.
-    std::shared_ptr<Operation> claimReadyOperation();
+    // Takes a ready candidate off the waiting list and marks it started, if it still waits and the width allows
+    // one more; either way the walk goes back to the front (index 0). The caller holds m_mutex.
+    std::shared_ptr<Operation> claimLocked(const std::shared_ptr<Operation>& candidate, size_t& index);
+    // The operation at `index` of the walk, or, past the end, the front again when a change was announced
+    // meanwhile; null when nothing can start. The caller holds m_mutex.
+    std::shared_ptr<Operation> nextCandidateLocked(size_t& index);
     void launch(const std::shared_ptr<Operation>& operation);
     size_t widthLocked() const;
 
