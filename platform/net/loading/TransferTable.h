@@ -2,7 +2,8 @@
 // its easy handle (libcurl's private pointer), so finding, adding and removing a transfer costs no hashing
 // and no allocation once the table has grown to the number of transfers run at once.
 //
-// Main thread, as the multi handle is; the table owns the easy handles' private pointers while they are in it.
+// Not synchronized: the loop's transfers use it on the thread that drives the multi handle. The table owns
+// the easy handles' private pointers while they are in it.
 //
 //   table.add(easy, transfer);
 //   if (NetworkTransfer* done = table.find(message->easy_handle)) ...
