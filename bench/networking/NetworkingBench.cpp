@@ -2,8 +2,8 @@
 // of this process: 2,000 sequential POSTs of a 200-byte JSON body over a kept-alive connection (libcurl: one
 // reused easy handle), the same with a 64 KB JSON reply (500 calls), and 200 POSTs in flight at once (libcurl:
 // one multi handle driven on this thread). Ours runs its transfers on the main loop's own poll; each case
-// also reports, per call, how often the main thread blocked (its voluntary context switches), the socket and
-// timer events the loop handed to libcurl, and the C++ allocations.
+// also reports, per call, how often the main thread blocked (its voluntary context switches) and its CPU time
+// in user and kernel mode, the socket and timer events the loop handed to libcurl, and the C++ allocations.
 #include "base/loop/RunLoop.h"
 #include "base/values/Dictionary.h"
 #include "net/loading/MainLoopTransfers.h"
@@ -172,26 +172,35 @@ void setUpEasy(CURL* easy, const std::string& url, const std::string& payload, c
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
 }
 
-// How often the calling (main) thread has blocked and been woken.
-uint64_t mainThreadBlocks()
+rusage mainThreadUsage()
 {
     rusage usage {};
     getrusage(RUSAGE_THREAD, &usage);
-    return static_cast<uint64_t>(usage.ru_nvcsw);
+    return usage;
+}
+
+double microseconds(const timeval& time)
+{
+    return static_cast<double>(time.tv_sec) * 1e6 + static_cast<double>(time.tv_usec);
 }
 
 struct Tally {
-    uint64_t blocks = mainThreadBlocks();
+    rusage usage = mainThreadUsage();
     uint64_t events = net::MainLoopTransfers::shared().eventsHandled();
     uint64_t allocations = ::allocations.load();
 };
 
-// The main thread's wakes, the loop's socket and timer events, and the C++ allocations, per call.
+// The main thread's wakes (how often it blocked) and its CPU time in user and kernel mode, the loop's socket
+// and timer events, and the C++ allocations, per call.
 void countPerCall(benchmark::State& state, const Tally& before, int calls)
 {
     Tally after;
     double made = static_cast<double>(state.iterations() * calls);
-    state.counters["main_wakes_per_call"] = static_cast<double>(after.blocks - before.blocks) / made;
+    state.counters["main_wakes_per_call"] = static_cast<double>(after.usage.ru_nvcsw - before.usage.ru_nvcsw) / made;
+    state.counters["main_user_us_per_call"]
+        = (microseconds(after.usage.ru_utime) - microseconds(before.usage.ru_utime)) / made;
+    state.counters["main_system_us_per_call"]
+        = (microseconds(after.usage.ru_stime) - microseconds(before.usage.ru_stime)) / made;
     state.counters["loop_events_per_call"] = static_cast<double>(after.events - before.events) / made;
     state.counters["allocs_per_call"] = static_cast<double>(after.allocations - before.allocations) / made;
 }

@@ -158,6 +158,28 @@ TEST_F(OperationQueueTest, AsynchronousOperationHoldsItsPlaceUntilItFinishes)
     EXPECT_TRUE(nextRan);
 }
 
+TEST_F(OperationQueueTest, AQueueItsOwnerDroppedRunsItsWorkToTheEndAndAnOperationJoinsOneQueueOnly)
+{
+    auto queue = std::make_shared<OperationQueue>();
+    queue->setMaxConcurrentOperationCount(1);
+    auto transfer = std::make_shared<ManuallyFinishedOperation>();
+    std::atomic<int> nextRuns = 0;
+    auto next = BlockOperation::make([&] { ++nextRuns; });
+    queue->addOperations({ transfer, next }, false);
+    auto other = std::make_shared<OperationQueue>();
+    other->addOperation(next);
+    EXPECT_EQ(other->operationCount(), 0u);
+    ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return transfer->started.load(); }, 30s));
+    std::weak_ptr<OperationQueue> dropped = queue;
+    queue.reset();
+    EXPECT_FALSE(dropped.expired());
+
+    transfer->finish();
+    next->waitUntilFinished();
+    EXPECT_EQ(nextRuns, 1);
+    EXPECT_EQ(dropped.lock()->operationCount(), 0u);
+}
+
 TEST_F(OperationQueueTest, CancelAllOperationsFinishesWaitingOnesWithoutRunningThem)
 {
     Gate gate;

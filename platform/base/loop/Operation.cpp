@@ -1,6 +1,7 @@
 #include "base/loop/Operation.h"
 
 #include "base/loop/MainThread.h"
+#include "base/loop/OperationQueue.h"
 #include "base/loop/WorkerPool.h"
 
 #include <algorithm>
@@ -242,6 +243,7 @@ void Operation::willChangeValueForKey(std::string_view keyPath) { tellObservers(
 void Operation::didChangeValueForKey(std::string_view keyPath)
 {
     tellObservers(keyPath, ChangePhase::Did);
+    tellQueue(keyPath);
     if (keyPath == isFinishedKey && isFinished())
         settleFinished();
 }
@@ -255,6 +257,15 @@ void Operation::tellObservers(std::string_view keyPath, ChangePhase phase)
         if (!entry->removed)
             entry->observer(*this, keyPath, phase);
     }
+}
+
+void Operation::tellQueue(std::string_view keyPath)
+{
+    if (!m_inQueue.load(std::memory_order_acquire))
+        return;
+    // Held for the call: the queue may let go of this operation, and the operation of its last reference.
+    std::shared_ptr<OperationQueue> queue = m_queue;
+    queue->operationChanged(*this, keyPath);
 }
 
 void Operation::settleFinished()

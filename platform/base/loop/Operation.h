@@ -28,6 +28,8 @@
 
 namespace base {
 
+class OperationQueue;
+
 class Operation : public std::enable_shared_from_this<Operation> {
 public:
     static constexpr std::string_view isReadyKey = "isReady";
@@ -84,6 +86,7 @@ protected:
     Block takeCompletionBlock();
 
 private:
+    friend class OperationQueue;
     enum class State { Pending, Executing, Finished };
     struct ObserverEntry {
         ObserverId id;
@@ -96,6 +99,8 @@ private:
     };
 
     void tellObservers(std::string_view keyPath, ChangePhase phase);
+    // Tells the queue the operation was added to of a change that has happened, after the observers.
+    void tellQueue(std::string_view keyPath);
     void settleFinished();
     void finishWithoutRunning();
 
@@ -113,6 +118,11 @@ private:
     using ObserverList = std::vector<std::shared_ptr<ObserverEntry>>;
     std::atomic<std::shared_ptr<const ObserverList>> m_observers;
     ObserverId m_nextObserverId { 1 };
+    // The queue the operation was added to: set once (under m_mutex) before m_inQueue, never changed after,
+    // and held until the operation goes, so that a change told on any thread reaches a live queue without a
+    // lock. The queue hears of changes this way instead of through an observer of its own.
+    std::shared_ptr<OperationQueue> m_queue;
+    std::atomic<bool> m_inQueue { false };
 
     std::mutex m_settledMutex;
     std::condition_variable m_settledCondition;

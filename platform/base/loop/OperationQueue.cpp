@@ -10,23 +10,30 @@ namespace base {
 
 void OperationQueue::addOperation(const std::shared_ptr<Operation>& operation)
 {
-    if (!operation || operation->isFinished())
+    if (!operation || operation->isFinished() || !adopt(*operation))
         return;
-    // The observer holds the queue: a queue with work lives until that work is done.
-    auto observerId = operation->addObserver(
-        [self = shared_from_this()](Operation& changed, std::string_view keyPath, Operation::ChangePhase phase) {
-            if (phase == Operation::ChangePhase::Did)
-                self->operationChanged(changed, keyPath);
-        });
     {
         std::lock_guard lock(m_mutex);
-        m_entries.push_back({ operation, observerId, false });
+        m_entries.push_back({ operation, false });
         m_waiting.push_back(operation);
     }
-    // It may have finished (cancelled, say) before the observer was in place.
+    // It may have finished (cancelled, say) before it was in the list.
     if (operation->isFinished())
         removeFinished(*operation);
     startReadyOperations();
+}
+
+bool OperationQueue::adopt(Operation& operation)
+{
+    // The operation holds the queue: a queue with work lives until that work is done.
+    {
+        std::lock_guard lock(operation.m_mutex);
+        if (operation.m_queue)
+            return false;
+        operation.m_queue = shared_from_this();
+    }
+    operation.m_inQueue.store(true, std::memory_order_release);
+    return true;
 }
 
 void OperationQueue::addOperations(const std::vector<std::shared_ptr<Operation>>& operations, bool waitUntilFinished)
@@ -117,9 +124,6 @@ void OperationQueue::removeFinished(Operation& operation)
     }
     if (emptied)
         m_emptied.notify_all();
-    // Dropping the observer ends the queue's hold through this operation (the observer call in progress, if
-    // any, keeps the queue until it returns).
-    removed.operation->removeObserver(removed.observerId);
 }
 
 size_t OperationQueue::widthLocked() const
@@ -131,6 +135,11 @@ size_t OperationQueue::widthLocked() const
 
 void OperationQueue::startReadyOperations()
 {
+    // The waiting list is walked from its front one operation at a time: the first one is nearly always
+    // ready, so a start costs the same with two hundred operations waiting as with one. Each visit of the
+    // lock settles the last candidate and picks the next one.
+    size_t index = 0;
+    std::shared_ptr<Operation> candidate;
     {
         std::lock_guard lock(m_mutex);
         // One thread starts operations at a time; a call meanwhile, also one from within an operation's start,
@@ -144,48 +153,56 @@ void OperationQueue::startReadyOperations()
             return;
         m_starting = true;
         m_lookAgain = false;
+        candidate = m_waiting.front();
     }
     for (;;) {
-        if (auto operation = claimReadyOperation()) {
-            launch(operation);
-            continue;
+        // Readiness is asked with no lock held: an operation may announce changes while holding its own lock.
+        // After a launch with nothing left to look at, the lock is visited once more for changes meanwhile.
+        bool ready = candidate && candidate->isReady();
+        std::shared_ptr<Operation> claimed;
+        {
+            std::lock_guard lock(m_mutex);
+            if (ready)
+                claimed = claimLocked(candidate, index);
+            else if (candidate)
+                ++index;
+            candidate = nextCandidateLocked(index);
+            if (!candidate && !claimed) {
+                m_starting = false;
+                return;
+            }
         }
-        std::lock_guard lock(m_mutex);
-        if (!std::exchange(m_lookAgain, false)) {
-            m_starting = false;
-            return;
-        }
+        if (claimed)
+            launch(claimed);
     }
 }
 
-std::shared_ptr<Operation> OperationQueue::claimReadyOperation()
+std::shared_ptr<Operation> OperationQueue::claimLocked(const std::shared_ptr<Operation>& candidate, size_t& index)
 {
-    // The waiting list is walked from its front one operation at a time: the first one is nearly always
-    // ready, so a start costs the same with two hundred operations waiting as with one.
-    for (size_t index = 0;; ++index) {
-        std::shared_ptr<Operation> candidate;
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_executing >= widthLocked() || index >= m_waiting.size())
-                return nullptr;
-            candidate = m_waiting[index];
-        }
-        // Readiness is asked with no lock held: an operation may announce changes while holding its own lock.
-        if (!candidate->isReady())
-            continue;
-        std::lock_guard lock(m_mutex);
-        auto waiting = std::find(m_waiting.begin(), m_waiting.end(), candidate);
-        if (waiting == m_waiting.end())
-            continue;
-        if (m_executing >= widthLocked())
-            return nullptr;
-        m_waiting.erase(waiting);
-        auto found = std::find_if(
-            m_entries.begin(), m_entries.end(), [&](const Entry& entry) { return entry.operation == candidate; });
-        found->started = true;
-        ++m_executing;
-        return candidate;
+    auto waiting = std::find(m_waiting.begin(), m_waiting.end(), candidate);
+    if (waiting == m_waiting.end() || m_executing >= widthLocked()) {
+        // Gone meanwhile (finished, say) or no room: the walk starts over from the front.
+        index = 0;
+        return nullptr;
     }
+    index = 0;
+    m_waiting.erase(waiting);
+    auto found = std::find_if(
+        m_entries.begin(), m_entries.end(), [&](const Entry& entry) { return entry.operation == candidate; });
+    found->started = true;
+    ++m_executing;
+    return candidate;
+}
+
+std::shared_ptr<Operation> OperationQueue::nextCandidateLocked(size_t& index)
+{
+    if (m_executing < widthLocked() && index < m_waiting.size())
+        return m_waiting[index];
+    // The end of the walk, unless something changed meanwhile that may let an operation start.
+    if (!std::exchange(m_lookAgain, false) || m_executing >= widthLocked() || m_waiting.empty())
+        return nullptr;
+    index = 0;
+    return m_waiting.front();
 }
 
 void OperationQueue::launch(const std::shared_ptr<Operation>& operation)

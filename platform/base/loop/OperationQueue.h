@@ -2,7 +2,8 @@
 // maxConcurrentOperationCount of them executing at once (-1: as many as the machine has cores). A plain
 // operation runs on a worker thread; an asynchronous one is started on the thread that finds it ready (its
 // start only sets its work going) and holds its place until it announces that it finished. A queue stays alive while it
-// holds operations; it lets go of each one once it has finished. Made with std::make_shared. Any thread.
+// holds operations (each operation added holds its queue until the operation goes); it lets go of each one once it
+// has finished. Made with std::make_shared. Any thread.
 //
 //   auto queue = std::make_shared<base::OperationQueue>();
 //   queue->setMaxConcurrentOperationCount(2);
@@ -45,17 +46,24 @@ public:
     void waitUntilAllOperationsAreFinished();
 
 private:
+    friend class Operation;
     struct Entry {
         std::shared_ptr<Operation> operation;
-        Operation::ObserverId observerId { 0 };
         bool started { false };
     };
+
+    // Makes this queue the one the operation tells of its changes; false when it is in a queue already.
+    bool adopt(Operation& operation);
 
     void operationChanged(Operation& operation, std::string_view keyPath);
     void removeFinished(Operation& operation);
     void startReadyOperations();
-    // Takes the first ready operation off the waiting list and marks it started, if the width allows one more.
-    std::shared_ptr<Operation> claimReadyOperation();
+    // Takes a ready candidate off the waiting list and marks it started, if it still waits and the width allows
+    // one more; either way the walk goes back to the front (index 0). The caller holds m_mutex.
+    std::shared_ptr<Operation> claimLocked(const std::shared_ptr<Operation>& candidate, size_t& index);
+    // The operation at `index` of the walk, or, past the end, the front again when a change was announced
+    // meanwhile; null when nothing can start. The caller holds m_mutex.
+    std::shared_ptr<Operation> nextCandidateLocked(size_t& index);
     void launch(const std::shared_ptr<Operation>& operation);
     size_t widthLocked() const;
 

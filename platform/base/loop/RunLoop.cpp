@@ -4,6 +4,7 @@
 #include "base/loop/MainThread.h"
 #include "base/time/ManualClock.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -67,7 +68,18 @@ RunLoop& RunLoop::main()
     return *loop;
 }
 
-void RunLoop::post(Task task) { performAfter(Duration::zero(), std::move(task)); }
+void RunLoop::post(Task task)
+{
+    Clock::TimePoint due = Clock::current()->now();
+    bool wake;
+    {
+        std::lock_guard lock(m_mutex);
+        m_posted.push_back({ due, m_nextSequence++, std::move(task) });
+        wake = needsWakeLocked();
+    }
+    if (wake)
+        m_poller.wake();
+}
 
 RunLoop::TaskHandle RunLoop::performAfter(Duration delay, Task task, const void* owner)
 {
@@ -129,9 +141,12 @@ void RunLoop::cancelAllPendingWork()
 {
     BASE_ASSERT_MAIN_THREAD();
     std::set<TaskHandle, Earlier> released; // destroyed once the lock is released
+    std::vector<PostedTask> releasedPosts;
     {
         std::lock_guard lock(m_mutex);
         released.swap(m_pending);
+        releasedPosts.swap(m_posted);
+        m_postedHead = 0;
     }
 }
 
@@ -266,12 +281,46 @@ bool RunLoop::takeNextOfTurnLocked(const std::optional<TaskKey>& after, Clock::T
     auto next = after ? m_pending.upper_bound(*after) : m_pending.begin();
     while (next != m_pending.end() && (*next)->due <= instant && (*next)->sequence >= scheduledBeforeTurn)
         ++next;
-    if (next == m_pending.end() || (*next)->due > instant)
+    bool timerDue = next != m_pending.end() && (*next)->due <= instant;
+    if (m_postedHead < m_posted.size()) {
+        PostedTask& posted = m_posted[m_postedHead];
+        bool postedDue = posted.sequence < scheduledBeforeTurn && posted.due <= instant;
+        if (postedDue && (!timerDue || keyIsEarlier(posted.due, posted.sequence, (*next)->due, (*next)->sequence))) {
+            taken = { posted.due, posted.sequence };
+            task = std::move(posted.task);
+            dropFirstPostedLocked();
+            return true;
+        }
+    }
+    if (!timerDue)
         return false;
     taken = { (*next)->due, (*next)->sequence };
     task = std::move((*next)->task);
     m_pending.erase(next);
     return true;
+}
+
+void RunLoop::dropFirstPostedLocked()
+{
+    ++m_postedHead;
+    if (m_postedHead == m_posted.size()) {
+        m_posted.clear();
+        m_postedHead = 0;
+    } else if (m_postedHead >= 256 && m_postedHead * 2 >= m_posted.size()) {
+        // Posts keep coming before the queue empties: the run part goes, so the queue stays bounded.
+        m_posted.erase(m_posted.begin(), m_posted.begin() + static_cast<std::ptrdiff_t>(m_postedHead));
+        m_postedHead = 0;
+    }
+}
+
+std::optional<Clock::TimePoint> RunLoop::nextDueLocked() const
+{
+    std::optional<Clock::TimePoint> due;
+    if (!m_pending.empty())
+        due = (*m_pending.begin())->due;
+    if (m_postedHead < m_posted.size() && (!due || m_posted[m_postedHead].due < *due))
+        due = m_posted[m_postedHead].due;
+    return due;
 }
 
 bool RunLoop::hasDueTask()
@@ -283,7 +332,8 @@ bool RunLoop::hasDueTask()
 
 bool RunLoop::hasDueTaskLocked(const Clock& clock) const
 {
-    return !m_pending.empty() && (*m_pending.begin())->due <= clock.now();
+    auto due = nextDueLocked();
+    return due && *due <= clock.now();
 }
 
 void RunLoop::waitForWorkLocked(
@@ -293,10 +343,10 @@ void RunLoop::waitForWorkLocked(
     if (realDeadline)
         wakeAt = *realDeadline;
     // A clock that advances by itself reads steady time, so a timer's due instant is a real deadline too.
-    if (clock.advancesByItself() && !m_pending.empty()) {
-        auto due = (*m_pending.begin())->due;
-        if (!wakeAt || due < *wakeAt)
-            wakeAt = due;
+    if (clock.advancesByItself()) {
+        auto due = nextDueLocked();
+        if (due && (!wakeAt || *due < *wakeAt))
+            wakeAt = *due;
     }
     m_waiting = true;
     m_wakeSent = false;
@@ -355,8 +405,7 @@ void RunLoop::advance(Duration delay)
         std::optional<Clock::TimePoint> nextDue;
         {
             std::lock_guard lock(m_mutex);
-            if (!m_pending.empty())
-                nextDue = (*m_pending.begin())->due;
+            nextDue = nextDueLocked();
         }
         Clock::TimePoint now = clock->now();
         if (nextDue && *nextDue <= now)

@@ -97,14 +97,27 @@ private:
         bool operator()(const TaskKey& a, const TaskHandle& b) const;
     };
     struct Observer;
+    // A task posted with post(): it has no handle and no owner, so it is never cancelled alone and waits in a
+    // plain queue, in posting order, instead of in the ordered set of timers.
+    struct PostedTask {
+        Clock::TimePoint due;
+        uint64_t sequence;
+        Task task;
+    };
 
     void runTurn();
-    // Moves out of the pending set the task after `after` (or the first) that is due by `instant` and was
-    // scheduled before the turn, with its key; false when the turn has no more. The caller holds m_mutex.
+    // Moves out the task after `after` (or the first) that is due by `instant` and was scheduled before the
+    // turn, with its key: the earlier of the pending set's and the posted queue's; false when the turn has no
+    // more. The caller holds m_mutex.
     [[nodiscard]] bool takeNextOfTurnLocked(const std::optional<TaskKey>& after, Clock::TimePoint instant,
         uint64_t scheduledBeforeTurn, Task& task, TaskKey& taken);
+    // Removes the posted task at the queue's head, which has been moved out; the caller holds m_mutex.
+    void dropFirstPostedLocked();
     void notifyObservers(Clock::TimePoint turnInstant);
     ObserverId addObserver(std::shared_ptr<Observer> observer);
+    // The earliest due instant of the pending set and the posted queue, if any work waits; the caller holds
+    // m_mutex.
+    std::optional<Clock::TimePoint> nextDueLocked() const;
     // Whether a task is due at the clock's current time; the caller holds m_mutex.
     bool hasDueTaskLocked(const Clock& clock) const;
     // Waits until work is due or posted, a watched descriptor is ready, stop() is called or the real deadline
@@ -121,6 +134,10 @@ private:
     bool m_wakeSent { false }; // guarded by m_mutex: this wait has been woken already
     bool m_descriptorsPolled { false }; // main thread: the last wait looked at the descriptors
     std::set<TaskHandle, Earlier> m_pending;
+    // Guarded by m_mutex: the posted tasks not yet run start at m_postedHead; the vector keeps its capacity
+    // from burst to burst, so a post allocates nothing.
+    std::vector<PostedTask> m_posted;
+    size_t m_postedHead { 0 };
     uint64_t m_nextSequence { 0 };
     bool m_stopRequested { false };
 

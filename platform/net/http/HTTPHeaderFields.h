@@ -43,7 +43,11 @@ public:
 
     static bool namesEqual(std::string_view a, std::string_view b);
 
-    bool operator==(const HTTPHeaderFields& other) const { return fields() == other.fields(); }
+    // Values sharing their fields are equal without a look at them.
+    bool operator==(const HTTPHeaderFields& other) const
+    {
+        return m_fields == other.m_fields || fields() == other.fields();
+    }
 
 private:
     const std::vector<Field>& fields() const;

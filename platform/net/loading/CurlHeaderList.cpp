@@ -27,6 +27,14 @@ namespace {
 
 void CurlHeaderList::assign(const HTTPHeaderFields& fields)
 {
+    if (m_built && *m_built == fields)
+        return;
+    build(fields);
+    m_built = fields;
+}
+
+void CurlHeaderList::build(const HTTPHeaderFields& fields)
+{
     // The text is sized first: the nodes point into it, so it must not move while it grows.
     size_t length = NoContinue.size() + 1;
     for (auto& [name, value] : fields)

@@ -4,8 +4,9 @@
 // further fields. "Content-Length" is left out (libcurl states the body's length itself, from the body or the
 // stream's announced length) and "Expect:" is added, so that no "100-continue" round precedes a body.
 //
-// Used by one connection on the main thread; the list stays valid until the next assign or the end of the
-// object, and libcurl only reads it.
+// A list lives with a pooled easy handle: assigning the fields it was last built from (the same shared
+// fields, or equal ones) keeps the lines as they are. Used by one connection at a time on the main thread;
+// the list stays valid until the next assign or the end of the object, and libcurl only reads it.
 //
 //   headers.assign(request.allHTTPHeaderFields());
 //   curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.list());
@@ -15,6 +16,7 @@
 
 #include <curl/curl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,10 @@ public:
     curl_slist* list() { return m_nodes.empty() ? nullptr : m_nodes.data(); }
 
 private:
+    void build(const HTTPHeaderFields& fields);
+
+    // The fields the lines were built from; nullopt before the first assign.
+    std::optional<HTTPHeaderFields> m_built;
     std::string m_text;
     std::vector<curl_slist> m_nodes;
 };

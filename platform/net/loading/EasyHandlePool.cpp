@@ -9,34 +9,36 @@ EasyHandlePool& EasyHandlePool::shared()
     return *pool;
 }
 
-CURL* EasyHandlePool::take(SetUp setUp)
+EasyHandlePool::Handle EasyHandlePool::take(SetUp setUp)
 {
     {
         std::lock_guard lock(m_mutex);
         if (!m_handles.empty()) {
-            CURL* easy = m_handles.back();
+            Handle handle = std::move(m_handles.back());
             m_handles.pop_back();
-            return easy;
+            return handle;
         }
     }
-    CURL* easy = curl_easy_init();
-    if (easy)
-        setUp(easy);
-    return easy;
+    Handle handle { curl_easy_init(), nullptr };
+    if (!handle.easy)
+        return handle;
+    setUp(handle.easy);
+    handle.headers = std::make_unique<CurlHeaderList>();
+    return handle;
 }
 
-void EasyHandlePool::giveBack(CURL* easy)
+void EasyHandlePool::giveBack(Handle handle)
 {
-    if (!easy)
+    if (!handle.easy)
         return;
     {
         std::lock_guard lock(m_mutex);
         if (m_handles.size() < Capacity) {
-            m_handles.push_back(easy);
+            m_handles.push_back(std::move(handle));
             return;
         }
     }
-    curl_easy_cleanup(easy);
+    curl_easy_cleanup(handle.easy);
 }
 
 } // namespace net

@@ -13,9 +13,12 @@
 //   net::EasyHandlePool::shared().giveBack(easy);
 #pragma once
 
+#include "net/loading/CurlHeaderList.h"
+
 #include <curl/curl.h>
 
 #include <cstddef>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -26,17 +29,25 @@ public:
     static constexpr size_t Capacity = 16;
     using SetUp = void (*)(CURL*);
 
+    // An easy handle with the header lines it last sent, which the next call keeps when it sends the same
+    // fields. The list is not moved with the handle's ownership, as libcurl may still point at it.
+    struct Handle {
+        CURL* easy { nullptr };
+        std::unique_ptr<CurlHeaderList> headers;
+    };
+
     static EasyHandlePool& shared();
 
-    // A handle from the pool, else a new one passed through setUp (null when libcurl cannot make one).
-    CURL* take(SetUp setUp);
-    void giveBack(CURL* easy);
+    // A handle from the pool, else a new one passed through setUp (no easy handle when libcurl cannot make
+    // one).
+    Handle take(SetUp setUp);
+    void giveBack(Handle handle);
 
 private:
     EasyHandlePool() = default;
 
     std::mutex m_mutex;
-    std::vector<CURL*> m_handles;
+    std::vector<Handle> m_handles;
 };
 
 } // namespace net

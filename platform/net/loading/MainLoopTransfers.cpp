@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace net {
@@ -89,7 +90,7 @@ void MainLoopTransfers::addTransfer(CURL* easy, NetworkTransfer* transfer)
     BASE_ASSERT_MAIN_THREAD();
     if (!m_multi)
         startMulti();
-    m_transfers[easy] = transfer;
+    m_transfers.add(easy, transfer);
     TimePoint deadline = transfer->idleDeadline();
     if (!m_idleCheckDue || deadline < *m_idleCheckDue) {
         m_idleCheckDue = deadline;
@@ -106,14 +107,14 @@ void MainLoopTransfers::addTransfer(CURL* easy, NetworkTransfer* transfer)
 void MainLoopTransfers::removeTransfer(CURL* easy)
 {
     BASE_ASSERT_MAIN_THREAD();
-    if (m_transfers.erase(easy))
+    if (m_transfers.remove(easy))
         curl_multi_remove_handle(m_multi, easy);
 }
 
 void MainLoopTransfers::resumeTransfer(CURL* easy)
 {
     BASE_ASSERT_MAIN_THREAD();
-    if (m_transfers.contains(easy))
+    if (m_transfers.find(easy))
         curl_easy_pause(easy, CURLPAUSE_CONT);
 }
 
@@ -122,9 +123,8 @@ void MainLoopTransfers::stop()
     if (!m_multi)
         return;
     BASE_ASSERT_MAIN_THREAD();
-    auto transfers = m_transfers;
-    for (auto& [easy, transfer] : transfers) {
-        if (m_transfers.contains(easy)) {
+    for (auto& [easy, transfer] : m_transfers.entries()) {
+        if (m_transfers.find(easy)) {
             removeTransfer(easy);
             transfer->transfersStopping();
         }
@@ -132,9 +132,12 @@ void MainLoopTransfers::stop()
     // Closes the kept-alive connections; libcurl may still report their sockets as it does.
     curl_multi_cleanup(m_multi);
     m_multi = nullptr;
-    for (auto& [socket, watch] : m_sockets)
-        base::RunLoop::main().unwatchDescriptor(watch);
-    m_sockets.clear();
+    for (auto watch : m_socketWatches) {
+        if (watch)
+            base::RunLoop::main().unwatchDescriptor(watch);
+    }
+    m_socketWatches.clear();
+    m_watchedSockets = 0;
     base::RunLoop::main().unwatchDescriptor(m_timerWatch);
     itimerspec disarmed {};
     ::timerfd_settime(m_timerFd, 0, &disarmed, nullptr);
@@ -155,21 +158,26 @@ int MainLoopTransfers::socketCallback(CURL*, curl_socket_t socket, int what, voi
 
 void MainLoopTransfers::watchSocket(curl_socket_t socket, int what)
 {
-    auto found = m_sockets.find(socket);
+    if (socket < 0)
+        return;
+    auto index = static_cast<size_t>(socket);
+    if (index >= m_socketWatches.size())
+        m_socketWatches.resize(index + 1, 0);
+    base::RunLoop::WatchId& watch = m_socketWatches[index];
     if (what == CURL_POLL_REMOVE) {
-        if (found != m_sockets.end()) {
-            base::RunLoop::main().unwatchDescriptor(found->second);
-            m_sockets.erase(found);
+        if (watch) {
+            base::RunLoop::main().unwatchDescriptor(std::exchange(watch, 0));
+            --m_watchedSockets;
         }
         return;
     }
-    if (found != m_sockets.end()) {
-        base::RunLoop::main().changeWatchedEvents(found->second, pollEvents(what));
+    if (watch) {
+        base::RunLoop::main().changeWatchedEvents(watch, pollEvents(what));
         return;
     }
-    m_sockets.emplace(socket,
-        base::RunLoop::main().watchDescriptor(
-            socket, pollEvents(what), [this, socket](short revents) { socketReady(socket, revents); }));
+    watch = base::RunLoop::main().watchDescriptor(
+        socket, pollEvents(what), [this, socket](short revents) { socketReady(socket, revents); });
+    ++m_watchedSockets;
 }
 
 int MainLoopTransfers::timerCallback(CURLM*, long milliseconds, void* self)
@@ -241,10 +249,9 @@ void MainLoopTransfers::collectCompletedTransfers()
             continue;
         CURL* easy = message->easy_handle;
         CURLcode result = message->data.result;
-        auto found = m_transfers.find(easy);
-        if (found == m_transfers.end())
+        NetworkTransfer* transfer = m_transfers.find(easy);
+        if (!transfer)
             continue;
-        NetworkTransfer* transfer = found->second;
         removeTransfer(easy);
         transfer->transferCompleted(result);
     }
@@ -256,7 +263,7 @@ void MainLoopTransfers::expireIdleTransfers(TimePoint now)
 {
     std::vector<std::pair<CURL*, NetworkTransfer*>> expired;
     m_idleCheckDue.reset();
-    for (auto& [easy, transfer] : m_transfers) {
+    for (auto& [easy, transfer] : m_transfers.entries()) {
         TimePoint deadline = transfer->idleDeadline();
         if (deadline <= now)
             expired.emplace_back(easy, transfer);
@@ -265,8 +272,7 @@ void MainLoopTransfers::expireIdleTransfers(TimePoint now)
     }
     for (auto& [easy, transfer] : expired) {
         // An earlier expiry may have ended this transfer already.
-        auto found = m_transfers.find(easy);
-        if (found != m_transfers.end() && found->second == transfer) {
+        if (m_transfers.find(easy) == transfer) {
             removeTransfer(easy);
             transfer->idleDeadlinePassed();
         }

@@ -22,12 +22,13 @@
 
 #include "base/loop/RunLoop.h"
 #include "net/loading/NetworkTransfer.h"
+#include "net/loading/TransferTable.h"
 
 #include <curl/curl.h>
 
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
+#include <vector>
 
 namespace net {
 
@@ -49,7 +50,7 @@ public:
 
     // Test and benchmark hooks: the sockets watched now, and how many socket and timer events the loop has
     // handed to libcurl.
-    size_t watchedSockets() const { return m_sockets.size(); }
+    size_t watchedSockets() const { return m_watchedSockets; }
     uint64_t eventsHandled() const { return m_eventsHandled; }
 
 private:
@@ -68,8 +69,11 @@ private:
     void armTimer();
 
     CURLM* m_multi { nullptr };
-    std::unordered_map<CURL*, NetworkTransfer*> m_transfers;
-    std::unordered_map<curl_socket_t, base::RunLoop::WatchId> m_sockets;
+    TransferTable m_transfers;
+    // The loop's watch of each socket libcurl uses, by descriptor (0: none): descriptors are small numbers, and
+    // a connection's socket is watched anew for each call on it, so a look-up costs no hashing or allocation.
+    std::vector<base::RunLoop::WatchId> m_socketWatches;
+    size_t m_watchedSockets { 0 };
     int m_timerFd { -1 };
     base::RunLoop::WatchId m_timerWatch { 0 };
     // When libcurl wants its timeout run, and no later than when the earliest idle deadline may pass.

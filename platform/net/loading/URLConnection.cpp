@@ -90,11 +90,11 @@ URLConnection::URLConnection(
 
 URLConnection::~URLConnection()
 {
-    if (m_easy && m_handleAuthenticated) {
-        curl_easy_reset(m_easy);
-        setUpHandle(m_easy);
+    if (m_handle.easy && m_handleAuthenticated) {
+        curl_easy_reset(m_handle.easy);
+        setUpHandle(m_handle.easy);
     }
-    EasyHandlePool::shared().giveBack(m_easy);
+    EasyHandlePool::shared().giveBack(std::move(m_handle));
 }
 
 void URLConnection::start()
@@ -122,7 +122,7 @@ void URLConnection::cancel()
         return;
     if (m_registered) {
         m_registered = false;
-        MainLoopTransfers::shared().removeTransfer(m_easy);
+        MainLoopTransfers::shared().removeTransfer(m_handle.easy);
     }
     end();
 }
@@ -170,7 +170,7 @@ void URLConnection::beginAttempt()
     touch();
     m_keepAlive = keep;
     m_registered = true;
-    MainLoopTransfers::shared().addTransfer(m_easy, this);
+    MainLoopTransfers::shared().addTransfer(m_handle.easy, this);
 }
 
 // The options that are the same for every connection, set once on each new handle of the pool.
@@ -191,24 +191,24 @@ void URLConnection::setUpHandle(CURL* easy)
 // a call of another kind.
 bool URLConnection::configureHandle()
 {
-    if (!m_easy)
-        m_easy = EasyHandlePool::shared().take(&URLConnection::setUpHandle);
-    if (!m_easy)
+    if (!m_handle.easy)
+        m_handle = EasyHandlePool::shared().take(&URLConnection::setUpHandle);
+    if (!m_handle.easy)
         return false;
     auto timeout = std::chrono::duration_cast<std::chrono::milliseconds>(m_request->timeoutInterval()).count();
-    curl_easy_setopt(m_easy, CURLOPT_URL, m_request->url()->absoluteString().c_str());
-    curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_errorBuffer);
-    curl_easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_READDATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::max<long long>(1, timeout)));
-    curl_easy_setopt(m_easy, CURLOPT_SSL_VERIFYPEER, m_trustAccepted ? 0L : 1L);
-    curl_easy_setopt(m_easy, CURLOPT_SSL_VERIFYHOST, m_trustAccepted ? 0L : 2L);
+    curl_easy_setopt(m_handle.easy, CURLOPT_URL, m_request->url()->absoluteString().c_str());
+    curl_easy_setopt(m_handle.easy, CURLOPT_ERRORBUFFER, m_errorBuffer);
+    curl_easy_setopt(m_handle.easy, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(m_handle.easy, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(m_handle.easy, CURLOPT_READDATA, this);
+    curl_easy_setopt(m_handle.easy, CURLOPT_XFERINFODATA, this);
+    curl_easy_setopt(m_handle.easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::max<long long>(1, timeout)));
+    curl_easy_setopt(m_handle.easy, CURLOPT_SSL_VERIFYPEER, m_trustAccepted ? 0L : 1L);
+    curl_easy_setopt(m_handle.easy, CURLOPT_SSL_VERIFYHOST, m_trustAccepted ? 0L : 2L);
     configureCredential();
     configureMethodAndBody();
-    m_headerList.assign(m_request->allHTTPHeaderFields());
-    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headerList.list());
+    m_handle.headers->assign(m_request->allHTTPHeaderFields());
+    curl_easy_setopt(m_handle.easy, CURLOPT_HTTPHEADER, m_handle.headers->list());
     return true;
 }
 
@@ -218,9 +218,9 @@ void URLConnection::configureCredential()
     // libcurl keeps authentication state (a digest's nonce) beyond the options: such a handle is reset before
     // it goes back to the pool.
     m_handleAuthenticated = m_handleAuthenticated || credential;
-    curl_easy_setopt(m_easy, CURLOPT_USERNAME, credential ? credential->user().c_str() : nullptr);
-    curl_easy_setopt(m_easy, CURLOPT_PASSWORD, credential ? credential->password().c_str() : nullptr);
-    curl_easy_setopt(m_easy, CURLOPT_HTTPAUTH,
+    curl_easy_setopt(m_handle.easy, CURLOPT_USERNAME, credential ? credential->user().c_str() : nullptr);
+    curl_easy_setopt(m_handle.easy, CURLOPT_PASSWORD, credential ? credential->password().c_str() : nullptr);
+    curl_easy_setopt(m_handle.easy, CURLOPT_HTTPAUTH,
         credential && m_authScheme == URLProtectionSpace::HTTPDigest ? CURLAUTH_DIGEST : CURLAUTH_BASIC);
 }
 
@@ -240,17 +240,17 @@ void URLConnection::configureMethodAndBody()
         fields = body && !body->empty() ? reinterpret_cast<const char*>(body->data()) : noBytes;
     }
     // The body's options first: setting them makes the method POST, which the method's own options then settle.
-    curl_easy_setopt(m_easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(m_bodyLength));
-    curl_easy_setopt(m_easy, CURLOPT_POSTFIELDS, fields);
-    curl_easy_setopt(m_easy, CURLOPT_NOBODY, head ? 1L : 0L);
+    curl_easy_setopt(m_handle.easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(m_bodyLength));
+    curl_easy_setopt(m_handle.easy, CURLOPT_POSTFIELDS, fields);
+    curl_easy_setopt(m_handle.easy, CURLOPT_NOBODY, head ? 1L : 0L);
     if (!head)
-        curl_easy_setopt(m_easy, sendsBody ? CURLOPT_POST : CURLOPT_HTTPGET, 1L);
+        curl_easy_setopt(m_handle.easy, sendsBody ? CURLOPT_POST : CURLOPT_HTTPGET, 1L);
     const char* customMethod = nullptr;
     if (method != "GET" && method != "HEAD" && method != "POST")
         customMethod = method.c_str();
     else if (method == "GET" && sendsBody)
         customMethod = "GET";
-    curl_easy_setopt(m_easy, CURLOPT_CUSTOMREQUEST, customMethod);
+    curl_easy_setopt(m_handle.easy, CURLOPT_CUSTOMREQUEST, customMethod);
 }
 
 void URLConnection::restartAttempt()
@@ -294,7 +294,7 @@ void URLConnection::transferCompleted(int curlCode)
             return;
         }
         long sent = 0;
-        bool requestSent = curl_easy_getinfo(m_easy, CURLINFO_REQUEST_SIZE, &sent) == CURLE_OK && sent > 0;
+        bool requestSent = curl_easy_getinfo(m_handle.easy, CURLINFO_REQUEST_SIZE, &sent) == CURLE_OK && sent > 0;
         fail(requestSent ? URLErrors::fromCurlReadingReply(curlCode, m_request->url(), m_errorBuffer)
                          : URLErrors::fromCurl(curlCode, m_request->url(), m_errorBuffer));
         return;
@@ -443,7 +443,7 @@ void URLConnection::streamHandleEvent(Stream& stream, StreamEvent event)
         || event == StreamEvent::ErrorOccurred) {
         m_bodyPaused = false;
         auto keep = shared_from_this();
-        MainLoopTransfers::shared().resumeTransfer(m_easy);
+        MainLoopTransfers::shared().resumeTransfer(m_handle.easy);
     }
 }
 

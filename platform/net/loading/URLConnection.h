@@ -21,7 +21,7 @@
 #include "net/auth/URLCredential.h"
 #include "net/http/HTTPResponseHeaderParser.h"
 #include "net/http/URLRequest.h"
-#include "net/loading/CurlHeaderList.h"
+#include "net/loading/EasyHandlePool.h"
 #include "net/loading/NetworkTransfer.h"
 #include "net/loading/URLConnectionDelegate.h"
 
@@ -115,8 +115,7 @@ private:
     std::shared_ptr<URLConnectionDelegate> m_delegate;
     std::shared_ptr<URLConnection> m_keepAlive;
 
-    CURL* m_easy { nullptr };
-    CurlHeaderList m_headerList;
+    EasyHandlePool::Handle m_handle;
     bool m_handleAuthenticated { false };
     char m_errorBuffer[CURL_ERROR_SIZE] {};
     bool m_registered { false };

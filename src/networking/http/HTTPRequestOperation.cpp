@@ -233,12 +233,16 @@ void HTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success, F
             if (!self)
                 return;
             CallsInFlight::Ticket ticket;
+            std::optional<base::Error> failed;
+            std::shared_ptr<base::DispatchQueue> processing;
             {
+                // One acquisition for the whole look: the accessors below take the same lock again, which
+                // costs its owner no atomic operation.
                 std::lock_guard guard(self->lock());
                 ticket = std::move(self->m_deliveryTicket);
+                failed = self->error();
+                processing = failed ? nullptr : self->processingQueueForBody();
             }
-            auto failed = self->error();
-            auto processing = failed ? nullptr : self->processingQueueForBody();
             if (!processing) {
                 self->deliver(std::move(failed), std::move(success), std::move(failure), std::move(ticket));
                 return;
@@ -266,15 +270,17 @@ std::shared_ptr<const Reply> HTTPRequestOperation::settleReply(std::optional<bas
 {
     auto reply = std::make_shared<Reply>();
     reply->error = std::move(failed);
-    // The object is made only for a reply that may succeed; making it may record a parse error.
-    if (!reply->error) {
+    // The object is made only for a reply that may succeed, with no lock held while it is parsed; making it
+    // may record a parse error. The rest is read under one acquisition of the lock.
+    bool mayParse = !reply->error;
+    if (mayParse)
         reply->object = responseObject();
+    std::lock_guard guard(lock());
+    if (mayParse)
         reply->error = error();
-    }
     reply->response = response();
     reply->body = responseBody();
     reply->textEncoding = responseStringEncoding();
-    std::lock_guard guard(lock());
     m_reply = std::move(reply);
     return m_reply;
 }
