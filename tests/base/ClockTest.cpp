@@ -17,4 +17,19 @@ TEST(Clock, DateNowFollowsTheInstalledClock)
     EXPECT_TRUE(base::Clock::current()->advancesByItself());
 }
 
+TEST(Clock, CurrentInstantReadsWhicheverClockIsInstalled)
+{
+    auto clock = base::ManualClock::install(base::Date::fromTimeIntervalSince1970(1400000000));
+    auto frozen = base::Clock::currentInstant();
+    EXPECT_EQ(frozen, clock->now());
+    clock->advance(base::Duration(2));
+    EXPECT_EQ(base::Clock::currentInstant() - frozen, base::Clock::ticks(base::Duration(2)));
+
+    base::Clock::install(nullptr); // the system clock again
+    auto before = std::chrono::steady_clock::now();
+    auto read = base::Clock::currentInstant();
+    EXPECT_GE(read, before);
+    EXPECT_LE(read, std::chrono::steady_clock::now());
+}
+
 } // namespace

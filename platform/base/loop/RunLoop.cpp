@@ -70,7 +70,7 @@ RunLoop& RunLoop::main()
 
 void RunLoop::post(Task task)
 {
-    Clock::TimePoint due = Clock::current()->now();
+    Clock::TimePoint due = Clock::currentInstant();
     bool wake;
     {
         std::lock_guard lock(m_mutex);
@@ -83,7 +83,7 @@ void RunLoop::post(Task task)
 
 RunLoop::TaskHandle RunLoop::performAfter(Duration delay, Task task, const void* owner)
 {
-    return performAt(Clock::current()->now() + Clock::ticks(delay), std::move(task), owner);
+    return performAt(Clock::currentInstant() + Clock::ticks(delay), std::move(task), owner);
 }
 
 RunLoop::TaskHandle RunLoop::performAt(Clock::TimePoint due, Task task, const void* owner)
@@ -246,7 +246,7 @@ void RunLoop::notifyObservers(Clock::TimePoint turnInstant)
 
 void RunLoop::runTurn()
 {
-    Clock::TimePoint instant = Clock::current()->now();
+    Clock::TimePoint instant = Clock::currentInstant();
     uint64_t scheduledBeforeTurn;
     {
         std::lock_guard lock(m_mutex);

@@ -1,6 +1,7 @@
 #include "base/time/Clock.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 namespace base {
@@ -30,6 +31,9 @@ namespace {
         return clock;
     }
 
+    // Set while the system clock is the installed one; written under the installed clock's lock.
+    std::atomic<bool> systemClockInstalled { true };
+
 } // namespace
 
 std::shared_ptr<Clock> Clock::system()
@@ -44,10 +48,18 @@ std::shared_ptr<Clock> Clock::current()
     return installedClock();
 }
 
+Clock::TimePoint Clock::currentInstant()
+{
+    if (systemClockInstalled.load(std::memory_order_acquire))
+        return std::chrono::steady_clock::now();
+    return current()->now();
+}
+
 void Clock::install(std::shared_ptr<Clock> clock)
 {
     std::lock_guard lock(installedClockMutex());
     installedClock() = clock ? std::move(clock) : system();
+    systemClockInstalled.store(installedClock() == system(), std::memory_order_release);
 }
 
 Clock::TimePoint::duration Clock::ticks(Duration delay)

@@ -2,7 +2,7 @@
 // time for base::Date::now(). The application runs on the system clock; tests install a ManualClock, whose
 // time moves only when the test advances it. Safe to read from any thread.
 //
-//   base::Clock::TimePoint started = base::Clock::current()->now();
+//   base::Clock::TimePoint started = base::Clock::currentInstant();
 //   base::Date today = base::Date::now(); // the installed clock's wall time
 #pragma once
 
@@ -31,6 +31,9 @@ public:
     virtual bool advancesByItself() const = 0;
 
     static std::shared_ptr<Clock> current();
+    // current()->now(), without the installed clock's lock or a reference count while the system clock is
+    // installed: the run loop reads it on every post.
+    static TimePoint currentInstant();
     static void install(std::shared_ptr<Clock> clock);
     // The real clock: steady time for instants, the system's time for dates.
     static std::shared_ptr<Clock> system();

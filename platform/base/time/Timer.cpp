@@ -25,7 +25,7 @@ std::shared_ptr<Timer> Timer::scheduled(Duration interval, bool repeats, Block b
 {
     BASE_ASSERT_MAIN_THREAD();
     auto timer = std::make_shared<Timer>(Token {}, interval, repeats, std::move(block));
-    timer->scheduleAt(Clock::current()->now() + Clock::ticks(timer->m_interval));
+    timer->scheduleAt(Clock::currentInstant() + Clock::ticks(timer->m_interval));
     return timer;
 }
 
@@ -52,7 +52,7 @@ void Timer::fire()
     if (!m_valid)
         return;
     if (m_repeats) {
-        Clock::TimePoint now = Clock::current()->now();
+        Clock::TimePoint now = Clock::currentInstant();
         auto step = Clock::ticks(m_interval);
         Clock::TimePoint next = m_due + step;
         if (next <= now)
