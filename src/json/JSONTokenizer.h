@@ -104,6 +104,8 @@ private:
     void skipComment();
     [[nodiscard]] bool readLiteral(std::string_view literal, TokenType type, PendingValue::Kind kind);
     [[nodiscard]] bool readString();
+    [[nodiscard]] bool finishPlainString(const char* start, const char* closingQuote);
+    [[nodiscard]] bool readStringFrom(const char* start, const char* p);
     [[nodiscard]] bool readEscapedString(const char* start, const char* p);
     [[nodiscard]] bool readEscape(const char*& p, char*& out);
     [[nodiscard]] bool readSequence(const char*& p, char*& out);
