@@ -486,30 +486,39 @@ bool JSONTokenizer::readNumber()
 {
     const char* start = m_cursor;
     const char* p = start;
-    bool hasFractionOrExponent = false;
-    if (*p == '-')
+    ScannedNumber scanned;
+    scanned.negative = *p == '-';
+    if (scanned.negative)
         ++p;
     if (p == m_end || !isDigit(*p))
         return failNumber(p);
-    if (*p++ != '0') {
-        while (p < m_end && isDigit(*p))
-            ++p;
+    if (*p == '0') {
+        scanned.digits = 1;
+        ++p;
+    } else {
+        scanDigits(p, scanned);
     }
     if (p < m_end && *p == '.') {
         if (++p == m_end || !isDigit(*p))
             return failNumber(p);
-        while (p < m_end && isDigit(*p))
-            ++p;
-        hasFractionOrExponent = true;
+        int integerDigits = scanned.digits;
+        scanDigits(p, scanned);
+        scanned.exponent = integerDigits - scanned.digits;
+        scanned.hasFractionOrExponent = true;
     }
     if (p < m_end && (*p == 'e' || *p == 'E')) {
-        if (++p < m_end && (*p == '+' || *p == '-'))
+        bool negativeExponent = ++p < m_end && *p == '-';
+        if (p < m_end && (*p == '+' || *p == '-'))
             ++p;
         if (p == m_end || !isDigit(*p))
             return failNumber(p);
-        while (p < m_end && isDigit(*p))
-            ++p;
-        hasFractionOrExponent = true;
+        // Beyond any exact power of ten: the text converts such exponents.
+        constexpr int ExponentLimit = 100000;
+        int exponent = 0;
+        for (; p < m_end && isDigit(*p); ++p)
+            exponent = std::min(exponent * 10 + (*p - '0'), ExponentLimit);
+        scanned.exponent += negativeExponent ? -exponent : exponent;
+        scanned.hasFractionOrExponent = true;
     }
     // A number must be followed by the byte that ends it.
     if (p == m_end)
@@ -517,12 +526,8 @@ bool JSONTokenizer::readNumber()
     m_cursor = p;
     m_token.end = p;
     JSONNumber number;
-    std::string message;
-    if (!convertJSONNumber(start, p, hasFractionOrExponent, number, message)) {
-        if (!message.empty())
-            recordError(message);
+    if (!convertScannedNumber(scanned, number) && !convertNumberText(start, p, scanned.hasFractionOrExponent, number))
         return failNumber(p);
-    }
     m_token.type = TokenType::Number;
     m_token.numberType = number.type;
     m_token.numberBits = number.bits;
@@ -544,6 +549,25 @@ bool JSONTokenizer::readNumber()
         break;
     }
     return true;
+}
+
+void JSONTokenizer::scanDigits(const char*& p, ScannedNumber& scanned) const
+{
+    for (; p < m_end && isDigit(*p); ++p) {
+        scanned.mantissa = scanned.mantissa * 10 + static_cast<uint64_t>(*p - '0');
+        ++scanned.digits;
+    }
+}
+
+bool JSONTokenizer::convertNumberText(
+    const char* start, const char* end, bool hasFractionOrExponent, JSONNumber& number)
+{
+    std::string message;
+    if (convertJSONNumber(start, end, hasFractionOrExponent, number, message))
+        return true;
+    if (!message.empty())
+        recordError(message);
+    return false;
 }
 
 bool JSONTokenizer::failNumber(const char* at)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "base/values/Error.h"
+#include "json/JSONNumberConversion.h"
 #include "json/JSONParseOptions.h"
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenCache.h"
@@ -123,6 +124,11 @@ private:
     [[nodiscard]] bool failControlCharacter(const char* at);
     [[nodiscard]] bool failString(const char* at);
     [[nodiscard]] bool readNumber();
+    // Adds the digits from `p` on to the mantissa and moves `p` past them.
+    void scanDigits(const char*& p, ScannedNumber& scanned) const;
+    // Converts a number's text when its digits alone do not give it; false after recording why it cannot.
+    [[nodiscard]] bool convertNumberText(
+        const char* start, const char* end, bool hasFractionOrExponent, JSONNumber& number);
     [[nodiscard]] bool failNumber(const char* at);
 
     ParseOptions m_options { 0 };
