@@ -91,6 +91,7 @@ JSONHashTable::JSONHashTable(JSONHashTable&& other) noexcept
     , m_ownedBlock(std::exchange(other.m_ownedBlock, nullptr))
     , m_plainPairs(std::exchange(other.m_plainPairs, true))
     , m_linear(std::exchange(other.m_linear, false))
+    , m_linearHashBits(std::exchange(other.m_linearHashBits, 0))
 {
 }
 
@@ -107,6 +108,7 @@ JSONHashTable& JSONHashTable::operator=(JSONHashTable&& other) noexcept
         m_ownedBlock = std::exchange(other.m_ownedBlock, nullptr);
         m_plainPairs = std::exchange(other.m_plainPairs, true);
         m_linear = std::exchange(other.m_linear, false);
+        m_linearHashBits = std::exchange(other.m_linearHashBits, 0);
     }
     return *this;
 }

@@ -117,9 +117,15 @@ private:
     }
     // The empty slot where a pair with this key goes, after removing a pair with an equal key.
     size_t freeSlotFor(uint32_t hash, std::string_view keyText);
-    // In a linear table: the slot of the pair with an equal key, or NotFound.
-    size_t findLinear(uint32_t hash, std::string_view keyText) const
+    // In a linear table: the slot of the pair with an equal key, or NotFound; notes the hash as added. Only a
+    // hash whose bit is already noted is looked for.
+    size_t findRepeat(uint32_t hash, std::string_view keyText)
     {
+        uint64_t bit = uint64_t(1) << (hash & 63);
+        bool noted = m_linearHashBits & bit;
+        m_linearHashBits |= bit;
+        if (!noted)
+            return NotFound;
         for (size_t slot = 0; slot < m_count; ++slot) {
             if (m_slots[slot].hash == hash && isStringKey(*m_pairs[slot].key, keyText)) [[unlikely]]
                 return slot;
@@ -147,6 +153,9 @@ private:
     bool m_plainPairs { true };
     // A linear table's capacity is its count: one slot per pair, in the order added.
     bool m_linear { false };
+    // A linear table notes bit (hash mod 64) of each hash added, so that a repeated key is looked for only when
+    // its bit is noted already.
+    uint64_t m_linearHashBits { 0 };
 };
 
 template <typename MakeObject>
@@ -154,7 +163,7 @@ void JSONHashTable::addDecoded(
     uint32_t hash, std::string_view keyText, const base::Value* sharedKey, bool plainObject, MakeObject&& makeObject)
 {
     size_t slot = m_linear ? m_count : freeSlotFor(hash, keyText);
-    size_t repeated = m_linear ? findLinear(hash, keyText) : NotFound;
+    size_t repeated = m_linear ? findRepeat(hash, keyText) : NotFound;
     makeObject(&m_pairs[m_count].object);
     if (repeated != NotFound) [[unlikely]] {
         replaceObject(repeated, plainObject);
