@@ -303,8 +303,8 @@ bool JSONTokenizer::readStringFrom(const char* start, const char* p)
             return readEscapedString(start, p);
         if (byte < 0x20)
             return failControlCharacter(p);
-        if (size_t length = commonSequenceLength(reinterpret_cast<const uint8_t*>(p), endBytes())) {
-            p += length;
+        if (const char* after = skipCommonSequences(p, m_end); after != p) {
+            p = after;
         } else {
             UTF8Sequence sequence
                 = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
@@ -346,10 +346,10 @@ bool JSONTokenizer::readEscapedString(const char* start, const char* p)
             }
         } else if (byte < 0x20) {
             return failControlCharacter(p);
-        } else if (size_t length = commonSequenceLength(reinterpret_cast<const uint8_t*>(p), endBytes())) {
-            std::memcpy(out, p, length);
-            out += length;
-            p += length;
+        } else if (const char* after = skipCommonSequences(p, m_end); after != p) {
+            std::memcpy(out, p, static_cast<size_t>(after - p));
+            out += after - p;
+            p = after;
         } else if (!readSequence(p, out)) {
             return false;
         }

@@ -110,7 +110,6 @@ private:
     [[nodiscard]] bool readEscapedString(const char* start, const char* p);
     [[nodiscard]] bool readEscape(const char*& p, char*& out);
     [[nodiscard]] bool readSequence(const char*& p, char*& out);
-    const uint8_t* endBytes() const { return reinterpret_cast<const uint8_t*>(m_end); }
     // Makes room for `more` bytes at `out`, a place in the decoded-string buffer, and returns where that
     // place is afterwards (the buffer may move).
     char* decodedRoom(char* out, size_t more)
