@@ -3,6 +3,7 @@
 #include "json/PlainValue.h"
 
 #include <algorithm>
+#include <bit>
 #include <new>
 
 namespace json {
@@ -11,7 +12,9 @@ namespace {
 
     // A reply made of many small objects decodes to a tree of about six times the bytes of its text (one
     // with long strings to less, as those have blocks of their own): the first block is sized for that, so
-    // that most documents take one block. Blocks stay between these sizes, doubling.
+    // that most documents take one block, and taken up to a power of two, so that replies of about the same
+    // size ask for the same block, which the allocator then hands back while it is still in the cache. Blocks
+    // stay between these sizes, doubling.
     constexpr size_t FirstBlockBytesPerByte = 6;
     constexpr size_t SmallestBlock = 1024;
     constexpr size_t LargestBlock = 1024 * 1024;
@@ -36,7 +39,8 @@ struct DocumentArena::OwnedKey {
 DocumentArena::Reference DocumentArena::make(size_t documentBytes)
 {
     constexpr size_t headBytes = (sizeof(DocumentArena) + Alignment - 1) & ~(Alignment - 1);
-    size_t firstBlockBytes = std::clamp(documentBytes * FirstBlockBytesPerByte, SmallestBlock, LargestBlock);
+    size_t firstBlockBytes
+        = std::bit_ceil(std::clamp(documentBytes * FirstBlockBytesPerByte, SmallestBlock, LargestBlock));
     void* memory = ::operator new(headBytes + firstBlockBytes);
     return Reference(new (memory) DocumentArena(static_cast<char*>(memory) + headBytes, firstBlockBytes));
 }

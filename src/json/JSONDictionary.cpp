@@ -52,9 +52,17 @@ size_t JSONDictionary::capacityForCount(size_t count)
 }
 
 JSONDictionary::JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable, bool sharesKeys)
-    : m_table(capacityForCount(count), pairCapacity(count, isMutable), storage, isMutable || !sharesKeys)
+    : m_table(makeTable(storage, count, isMutable, sharesKeys))
     , m_mutations(isMutable ? 1 : 0)
 {
+}
+
+JSONHashTable JSONDictionary::makeTable(void* storage, size_t count, bool isMutable, bool sharesKeys)
+{
+    bool ownsKeys = isMutable || !sharesKeys;
+    if (isLinear(count, isMutable))
+        return JSONHashTable(JSONHashTable::Linear(), count, storage, ownsKeys);
+    return JSONHashTable(capacityForCount(count), pairCapacity(count, isMutable), storage, ownsKeys);
 }
 
 const base::Value* JSONDictionary::objectForKey(const base::Value& key) const

@@ -2,8 +2,9 @@
 // probing. It implements the platform's mutable dictionary interface but accepts mutation only when the
 // decoder made it mutable; an immutable one raises the platform's mutating-method exception. Enumeration
 // follows table order (slot 0 upward), which depends on the keys' hashes and the table's history, not on
-// document order. Only the decoder creates these. Readable from several threads at once; a mutable one needs
-// exclusive use while it changes.
+// document order; an immutable one of at most LinearPairs pairs is a linear table (see JSONHashTable.h), which
+// enumerates in document order. Only the decoder creates these. Readable from several threads at once; a
+// mutable one needs exclusive use while it changes.
 //
 //   auto reply = json::objectFromJSONString(R"({"d":"ok"})");
 //   const base::Value* d = reply->dictionary()->objectForKey("d");
@@ -30,9 +31,12 @@ public:
     JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable, bool sharesKeys);
     static size_t tableBytes(size_t count, bool isMutable, bool sharesKeys)
     {
-        size_t capacity = capacityForCount(count);
+        size_t capacity = isLinear(count, isMutable) ? count : capacityForCount(count);
         return JSONHashTable::storageBytes(capacity, pairCapacity(count, isMutable), isMutable || !sharesKeys);
     }
+    // The most pairs of a linear table: a lookup compares up to this many hashes, about the cost of hashing
+    // into a larger table.
+    static constexpr size_t LinearPairs = 16;
     JSONHashTable& decodingTable(JSONDecoderKey) { return m_table; }
 
     size_t count() const override { return m_table.count(); }
@@ -59,6 +63,8 @@ public:
 private:
     void countMutation();
     static size_t pairCapacity(size_t count, bool isMutable) { return isMutable ? capacityForCount(count) : count; }
+    static bool isLinear(size_t count, bool isMutable) { return !isMutable && count <= LinearPairs; }
+    static JSONHashTable makeTable(void* storage, size_t count, bool isMutable, bool sharesKeys);
 
     JSONHashTable m_table;
     // 0 for an immutable dictionary; a mutable one counts its changes from 1 and never returns to 0.

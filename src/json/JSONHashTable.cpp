@@ -60,6 +60,18 @@ JSONHashTable::JSONHashTable(size_t capacity, size_t pairCapacity, void* storage
         m_keys = reinterpret_cast<base::Value*>(m_pairs + pairCapacity);
 }
 
+JSONHashTable::JSONHashTable(Linear, size_t pairCapacity, void* storage, bool ownsKeys)
+    : m_linear(true)
+{
+    if (!pairCapacity)
+        return;
+    // The slots fill from 0 as pairs are added; the capacity counts them.
+    m_slots = static_cast<Slot*>(storage);
+    m_pairs = reinterpret_cast<Pair*>(m_slots + pairCapacity);
+    if (ownsKeys)
+        m_keys = reinterpret_cast<base::Value*>(m_pairs + pairCapacity);
+}
+
 JSONHashTable::JSONHashTable(size_t capacity)
     : JSONHashTable(
         capacity, capacity, capacity ? ::operator new(storageBytes(capacity, capacity, true)) : nullptr, true)
@@ -78,6 +90,8 @@ JSONHashTable::JSONHashTable(JSONHashTable&& other) noexcept
     , m_count(std::exchange(other.m_count, 0))
     , m_ownedBlock(std::exchange(other.m_ownedBlock, nullptr))
     , m_plainPairs(std::exchange(other.m_plainPairs, true))
+    , m_linear(std::exchange(other.m_linear, false))
+    , m_linearHashBits(std::exchange(other.m_linearHashBits, 0))
 {
 }
 
@@ -93,6 +107,8 @@ JSONHashTable& JSONHashTable::operator=(JSONHashTable&& other) noexcept
         m_count = std::exchange(other.m_count, 0);
         m_ownedBlock = std::exchange(other.m_ownedBlock, nullptr);
         m_plainPairs = std::exchange(other.m_plainPairs, true);
+        m_linear = std::exchange(other.m_linear, false);
+        m_linearHashBits = std::exchange(other.m_linearHashBits, 0);
     }
     return *this;
 }
@@ -114,6 +130,13 @@ void JSONHashTable::release()
 
 template <typename Matches> size_t JSONHashTable::probe(uint32_t hash, Matches matches) const
 {
+    if (m_linear) {
+        for (size_t slot = 0; slot < m_capacity; ++slot) {
+            if (m_slots[slot].hash == hash && matches(*m_pairs[slot].key))
+                return slot;
+        }
+        return NotFound;
+    }
     if (!m_capacity)
         return NotFound;
     size_t slot = home(hash);
@@ -152,6 +175,27 @@ void JSONHashTable::add(uint32_t hash, base::Value&& key, base::Value&& object)
             return;
         }
     }
+}
+
+size_t JSONHashTable::freeSlotFor(uint32_t hash, std::string_view keyText)
+{
+    size_t slot = home(hash);
+    for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
+        const Slot& candidate = m_slots[slot];
+        if (candidate.pair && candidate.hash == hash && isStringKey(*m_pairs[candidate.pair - 1].key, keyText))
+            remove(slot);
+        if (!candidate.pair)
+            return slot;
+    }
+    return slot;
+}
+
+void JSONHashTable::replaceObject(size_t slot, bool plainObject)
+{
+    base::Value& spare = m_pairs[m_count].object;
+    m_pairs[slot].object = std::move(spare);
+    spare.~Value();
+    m_plainPairs &= plainObject;
 }
 
 void JSONHashTable::place(Slot moved)

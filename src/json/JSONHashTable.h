@@ -6,6 +6,10 @@
 // the rest of the probe cluster, so every key stays reachable from its home slot. Table order (slot 0 upward) is the
 // enumeration order. The table never grows by itself: JSONDictionary moves the pairs into a larger one. Not thread-safe
 // while changing.
+//
+// A small table that the decoder fills and nobody changes may be linear instead: its slots are its pairs' hashes in
+// the order added, with no empty ones, and a lookup compares every hash. Making one costs no hashing into slots,
+// and for a few pairs a lookup costs no more. Its order is the order of the document.
 #pragma once
 
 #include "base/values/Value.h"
@@ -29,6 +33,10 @@ public:
     // the caller and outliving the table, with room for the `pairCapacity` pairs the caller will add at most
     // (and their keys, when the table owns them).
     JSONHashTable(size_t capacity, size_t pairCapacity, void* storage, bool ownsKeys);
+    // A linear table in `storage` (storageBytes(pairCapacity, pairCapacity, ownsKeys) bytes), for at most
+    // `pairCapacity` pairs added by addDecoded() alone.
+    struct Linear { };
+    JSONHashTable(Linear, size_t pairCapacity, void* storage, bool ownsKeys);
     static size_t storageBytes(size_t capacity, size_t pairCapacity, bool ownsKeys);
     ~JSONHashTable();
     JSONHashTable(JSONHashTable&& other) noexcept;
@@ -107,6 +115,26 @@ private:
         m_slots[slot] = Slot { hash, static_cast<uint32_t>(m_count + 1) };
         ++m_count;
     }
+    // The empty slot where a pair with this key goes, after removing a pair with an equal key.
+    size_t freeSlotFor(uint32_t hash, std::string_view keyText);
+    // In a linear table: the slot of the pair with an equal key, or NotFound; notes the hash as added. Only a
+    // hash whose bit is already noted is looked for.
+    size_t findRepeat(uint32_t hash, std::string_view keyText)
+    {
+        uint64_t bit = uint64_t(1) << (hash & 63);
+        bool noted = m_linearHashBits & bit;
+        m_linearHashBits |= bit;
+        if (!noted)
+            return NotFound;
+        for (size_t slot = 0; slot < m_count; ++slot) {
+            if (m_slots[slot].hash == hash && isStringKey(*m_pairs[slot].key, keyText)) [[unlikely]]
+                return slot;
+        }
+        return NotFound;
+    }
+    // In a linear table: a repeated key keeps its place and takes the later object, made after the pairs
+    // (there is room, as the repeat is not counted) and moved over.
+    void replaceObject(size_t slot, bool plainObject);
     void place(Slot slot);
     void destroyPairs();
     void release();
@@ -123,25 +151,29 @@ private:
     // Whether every object and owned key is plain (see PlainValue.h) and so needs no destroying; only
     // tables filled by the decoder alone count theirs.
     bool m_plainPairs { true };
+    // A linear table's capacity is its count: one slot per pair, in the order added.
+    bool m_linear { false };
+    // A linear table notes bit (hash mod 64) of each hash added, so that a repeated key is looked for only when
+    // its bit is noted already.
+    uint64_t m_linearHashBits { 0 };
 };
 
 template <typename MakeObject>
 void JSONHashTable::addDecoded(
     uint32_t hash, std::string_view keyText, const base::Value* sharedKey, bool plainObject, MakeObject&& makeObject)
 {
-    size_t slot = home(hash);
-    for (size_t i = 0; i < m_capacity; ++i, slot = next(slot)) {
-        const Slot& candidate = m_slots[slot];
-        if (candidate.pair && candidate.hash == hash && isStringKey(*m_pairs[candidate.pair - 1].key, keyText))
-            remove(slot);
-        if (!candidate.pair) {
-            makeObject(&m_pairs[m_count].object);
-            setKey(sharedKey, [keyText](base::Value* storage) { new (storage) base::Value(keyText); });
-            m_plainPairs &= plainObject && (!m_keys || isPlainText(keyText.size()));
-            occupy(slot, hash);
-            return;
-        }
+    size_t slot = m_linear ? m_count : freeSlotFor(hash, keyText);
+    size_t repeated = m_linear ? findRepeat(hash, keyText) : NotFound;
+    makeObject(&m_pairs[m_count].object);
+    if (repeated != NotFound) [[unlikely]] {
+        replaceObject(repeated, plainObject);
+        return;
     }
+    setKey(sharedKey, [keyText](base::Value* storage) { new (storage) base::Value(keyText); });
+    m_plainPairs &= plainObject && (!m_keys || isPlainText(keyText.size()));
+    occupy(slot, hash);
+    if (m_linear)
+        ++m_capacity;
 }
 
 } // namespace json

@@ -58,10 +58,39 @@ namespace {
         return bits;
     }
 
+    // The powers of ten that a double holds exactly.
+    constexpr double ExactPowersOfTen[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13,
+        1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
+    constexpr int LargestExactPower = 22;
+    constexpr uint64_t LargestExactMantissa = uint64_t(1) << 53;
+
     const char* const IncompleteConversion
         = "The conversion function did not consume all of the number tokens characters.";
 
 } // namespace
+
+bool convertScannedNumber(const ScannedNumber& scanned, JSONNumber& number)
+{
+    if (!scanned.hasFractionOrExponent) {
+        if (scanned.digits > (scanned.negative ? 18 : 19) || (scanned.negative && scanned.mantissa == 0))
+            return false;
+        if (scanned.negative)
+            number = { TokenValueType::SignedInteger, bitsOf(-static_cast<int64_t>(scanned.mantissa)) };
+        else
+            number = { TokenValueType::UnsignedInteger, scanned.mantissa };
+        return true;
+    }
+    if (scanned.digits > 19 || scanned.mantissa > LargestExactMantissa || scanned.exponent > LargestExactPower
+        || scanned.exponent < -LargestExactPower)
+        return false;
+    auto value = static_cast<double>(scanned.mantissa);
+    if (scanned.exponent < 0)
+        value /= ExactPowersOfTen[-scanned.exponent];
+    else
+        value *= ExactPowersOfTen[scanned.exponent];
+    number = { TokenValueType::Double, bitsOf(scanned.negative ? -value : value) };
+    return true;
+}
 
 bool convertJSONNumber(
     const char* start, const char* end, bool hasFractionOrExponent, JSONNumber& number, std::string& message)

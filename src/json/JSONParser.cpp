@@ -156,43 +156,40 @@ void JSONParser::leaveContainer(const ScratchMarks& marks)
 
 bool JSONParser::isValueToken(TokenType type)
 {
-    switch (type) {
-    case TokenType::Number:
-    case TokenType::String:
-    case TokenType::ObjectBegin:
-    case TokenType::ArrayBegin:
-    case TokenType::True:
-    case TokenType::False:
-    case TokenType::Null:
-        return true;
-    default:
-        return false;
-    }
+    constexpr unsigned valueTypes = 1u << static_cast<unsigned>(TokenType::Number)
+        | 1u << static_cast<unsigned>(TokenType::String) | 1u << static_cast<unsigned>(TokenType::ObjectBegin)
+        | 1u << static_cast<unsigned>(TokenType::ArrayBegin) | 1u << static_cast<unsigned>(TokenType::True)
+        | 1u << static_cast<unsigned>(TokenType::False) | 1u << static_cast<unsigned>(TokenType::Null);
+    return valueTypes >> static_cast<unsigned>(type) & 1;
 }
 
-template <typename Entry> bool JSONParser::readValue(ScratchStack<Entry>& stack)
+template <typename Entry> inline bool JSONParser::readValue(ScratchStack<Entry>& stack)
 {
-    // Containers are parsed here; every other value token carries its pending value already, so the
-    // commonest values take no jump through a table and are copied once, straight onto the stack.
+    // Every value token but a container's carries its pending value already: the commonest values are
+    // copied once, straight onto the stack, here; containers are parsed out of line.
     TokenType type = m_tokens.token().type;
-    if (type == TokenType::ArrayBegin) {
+    if (type == TokenType::ArrayBegin || type == TokenType::ObjectBegin) [[unlikely]]
+        return readContainer(stack);
+    PendingValue& value = pendingOf(stack.push());
+    PendingValue::copy(value, m_tokens.token().value);
+    if (m_cache)
+        useCache(value);
+    return true;
+}
+
+template <typename Entry> bool JSONParser::readContainer(ScratchStack<Entry>& stack)
+{
+    if (m_tokens.token().type == TokenType::ArrayBegin) {
         base::ArrayRef array = parseArray();
         if (!array)
             return false;
         setMade(pendingOf(stack.push()), PendingValue::Kind::MadeArray, m_madeArrays, std::move(array));
         return true;
     }
-    if (type == TokenType::ObjectBegin) {
-        base::DictionaryRef object = parseObject(std::is_same_v<Entry, PendingValue>);
-        if (!object)
-            return false;
-        setMade(pendingOf(stack.push()), PendingValue::Kind::MadeDictionary, m_madeDictionaries, std::move(object));
-        return true;
-    }
-    PendingValue& value = pendingOf(stack.push());
-    PendingValue::copy(value, m_tokens.token().value);
-    if (m_cache)
-        useCache(value);
+    base::DictionaryRef object = parseObject(std::is_same_v<Entry, PendingValue>);
+    if (!object)
+        return false;
+    setMade(pendingOf(stack.push()), PendingValue::Kind::MadeDictionary, m_madeDictionaries, std::move(object));
     return true;
 }
 

@@ -73,6 +73,8 @@ private:
     // Reads the value of the current value token (parsing a nested container) onto the end of `stack`: a
     // pending value of the array stack, or the object of a pending pair whose key the caller then sets.
     template <typename Entry> [[nodiscard]] bool readValue(ScratchStack<Entry>& stack);
+    // The same for an array or object token.
+    template <typename Entry> [[nodiscard]] bool readContainer(ScratchStack<Entry>& stack);
     static PendingValue& pendingOf(PendingValue& entry) { return entry; }
     static PendingValue& pendingOf(PendingPair& entry) { return entry.object; }
     // Replaces a string or number just read with the cache's value for it.

@@ -81,6 +81,21 @@ namespace {
         return table;
     }();
 
+    // The token type + 1 of each punctuation byte; 0 for other bytes.
+    constexpr std::array<uint8_t, 256> PunctuationTypes = [] {
+        using TokenType = JSONTokenizer::TokenType;
+        std::array<uint8_t, 256> table {};
+        auto set
+            = [&table](char c, TokenType type) { table[static_cast<uint8_t>(c)] = static_cast<uint8_t>(type) + 1; };
+        set(':', TokenType::Colon);
+        set(',', TokenType::Comma);
+        set('{', TokenType::ObjectBegin);
+        set('}', TokenType::ObjectEnd);
+        set('[', TokenType::ArrayBegin);
+        set(']', TokenType::ArrayEnd);
+        return table;
+    }();
+
     std::string hexByte(uint8_t byte)
     {
         static const char digits[] = "0123456789abcdef";
@@ -198,40 +213,27 @@ bool JSONTokenizer::next()
         recordError(UnexpectedToken);
         return false;
     }
-    // Tested one by one, the commonest first: tokens follow each other in regular patterns that conditional
-    // branches predict better than one jump through a table.
+    // Strings first, then the punctuation by one table look-up: a chain of tests on the byte would be turned
+    // into a jump through a table, which predicts worse than these few branches.
     char c = *m_cursor;
     if (c == '"')
         return readString();
-    TokenType type;
-    if (c == ':') {
-        type = TokenType::Colon;
-    } else if (c == ',') {
-        type = TokenType::Comma;
-    } else if (c == '}') {
-        type = TokenType::ObjectEnd;
-    } else if (c == '{') {
-        type = TokenType::ObjectBegin;
-    } else if (isDigit(c) || c == '-') {
-        return readNumber();
-    } else if (c == ']') {
-        type = TokenType::ArrayEnd;
-    } else if (c == '[') {
-        type = TokenType::ArrayBegin;
-    } else if (c == 't') {
-        return readLiteral("true", TokenType::True, PendingValue::Kind::True);
-    } else if (c == 'f') {
-        return readLiteral("false", TokenType::False, PendingValue::Kind::False);
-    } else if (c == 'n') {
-        return readLiteral("null", TokenType::Null, PendingValue::Kind::Null);
-    } else {
-        m_token.end = m_cursor;
-        recordError(UnexpectedToken);
-        return false;
+    if (uint8_t punctuation = PunctuationTypes[static_cast<uint8_t>(c)]) {
+        m_token.type = static_cast<TokenType>(punctuation - 1);
+        m_token.end = ++m_cursor;
+        return true;
     }
-    m_token.type = type;
-    m_token.end = ++m_cursor;
-    return true;
+    if (isDigit(c) || c == '-')
+        return readNumber();
+    if (c == 't')
+        return readLiteral("true", TokenType::True, PendingValue::Kind::True);
+    if (c == 'f')
+        return readLiteral("false", TokenType::False, PendingValue::Kind::False);
+    if (c == 'n')
+        return readLiteral("null", TokenType::Null, PendingValue::Kind::Null);
+    m_token.end = m_cursor;
+    recordError(UnexpectedToken);
+    return false;
 }
 
 // A literal counts only when at least one byte follows it: a document cannot end with one, since the root
@@ -269,35 +271,48 @@ bool JSONTokenizer::failControlCharacter(const char* at)
     return failString(at);
 }
 
-// Strings without escapes or bad UTF-8 are read in place.
-bool JSONTokenizer::readString()
+// Strings without escapes or bad UTF-8 are read in place. Most end before any other special byte: that case
+// is taken inline, and the rest of the scan is a function of its own, so that the short path saves no
+// registers for it.
+inline bool JSONTokenizer::readString()
 {
     const char* start = m_cursor + 1;
-    const char* p = start;
+    const char* p = findSpecialByte<false>(start, m_end);
+    if (p != m_end && *p == '"') [[likely]]
+        return finishPlainString(start, p);
+    return readStringFrom(start, p);
+}
+
+bool JSONTokenizer::finishPlainString(const char* start, const char* closingQuote)
+{
+    m_token.value.length = static_cast<size_t>(closingQuote - start);
+    m_token.value.kind = PendingValue::Kind::InputText;
+    m_token.value.text = start;
+    return finishString(closingQuote);
+}
+
+bool JSONTokenizer::readStringFrom(const char* start, const char* p)
+{
     for (;;) {
-        p = findSpecialByte<false>(p, m_end);
         if (p == m_end)
             return failString(p);
         auto byte = static_cast<uint8_t>(*p);
-        if (byte == '"') {
-            m_token.value.length = static_cast<size_t>(p - start);
-            m_token.value.kind = PendingValue::Kind::InputText;
-            m_token.value.text = start;
-            return finishString(p);
-        }
+        if (byte == '"')
+            return finishPlainString(start, p);
         if (byte == '\\')
             return readEscapedString(start, p);
         if (byte < 0x20)
             return failControlCharacter(p);
-        if (size_t length = commonSequenceLength(reinterpret_cast<const uint8_t*>(p), endBytes())) {
-            p += length;
-            continue;
+        if (const char* after = skipCommonSequences(p, m_end); after != p) {
+            p = after;
+        } else {
+            UTF8Sequence sequence
+                = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
+            if (sequence.status != UTF8Status::WellFormed)
+                return readEscapedString(start, p);
+            p = reinterpret_cast<const char*>(sequence.next);
         }
-        UTF8Sequence sequence
-            = decodeUTF8Sequence(reinterpret_cast<const uint8_t*>(p), reinterpret_cast<const uint8_t*>(m_end));
-        if (sequence.status != UTF8Status::WellFormed)
-            return readEscapedString(start, p);
-        p = reinterpret_cast<const char*>(sequence.next);
+        p = findSpecialByte<false>(p, m_end);
     }
 }
 
@@ -331,10 +346,10 @@ bool JSONTokenizer::readEscapedString(const char* start, const char* p)
             }
         } else if (byte < 0x20) {
             return failControlCharacter(p);
-        } else if (size_t length = commonSequenceLength(reinterpret_cast<const uint8_t*>(p), endBytes())) {
-            std::memcpy(out, p, length);
-            out += length;
-            p += length;
+        } else if (const char* after = skipCommonSequences(p, m_end); after != p) {
+            std::memcpy(out, p, static_cast<size_t>(after - p));
+            out += after - p;
+            p = after;
         } else if (!readSequence(p, out)) {
             return false;
         }
@@ -471,30 +486,39 @@ bool JSONTokenizer::readNumber()
 {
     const char* start = m_cursor;
     const char* p = start;
-    bool hasFractionOrExponent = false;
-    if (*p == '-')
+    ScannedNumber scanned;
+    scanned.negative = *p == '-';
+    if (scanned.negative)
         ++p;
     if (p == m_end || !isDigit(*p))
         return failNumber(p);
-    if (*p++ != '0') {
-        while (p < m_end && isDigit(*p))
-            ++p;
+    if (*p == '0') {
+        scanned.digits = 1;
+        ++p;
+    } else {
+        scanDigits(p, scanned);
     }
     if (p < m_end && *p == '.') {
         if (++p == m_end || !isDigit(*p))
             return failNumber(p);
-        while (p < m_end && isDigit(*p))
-            ++p;
-        hasFractionOrExponent = true;
+        int integerDigits = scanned.digits;
+        scanDigits(p, scanned);
+        scanned.exponent = integerDigits - scanned.digits;
+        scanned.hasFractionOrExponent = true;
     }
     if (p < m_end && (*p == 'e' || *p == 'E')) {
-        if (++p < m_end && (*p == '+' || *p == '-'))
+        bool negativeExponent = ++p < m_end && *p == '-';
+        if (p < m_end && (*p == '+' || *p == '-'))
             ++p;
         if (p == m_end || !isDigit(*p))
             return failNumber(p);
-        while (p < m_end && isDigit(*p))
-            ++p;
-        hasFractionOrExponent = true;
+        // Beyond any exact power of ten: the text converts such exponents.
+        constexpr int ExponentLimit = 100000;
+        int exponent = 0;
+        for (; p < m_end && isDigit(*p); ++p)
+            exponent = std::min(exponent * 10 + (*p - '0'), ExponentLimit);
+        scanned.exponent += negativeExponent ? -exponent : exponent;
+        scanned.hasFractionOrExponent = true;
     }
     // A number must be followed by the byte that ends it.
     if (p == m_end)
@@ -502,12 +526,8 @@ bool JSONTokenizer::readNumber()
     m_cursor = p;
     m_token.end = p;
     JSONNumber number;
-    std::string message;
-    if (!convertJSONNumber(start, p, hasFractionOrExponent, number, message)) {
-        if (!message.empty())
-            recordError(message);
+    if (!convertScannedNumber(scanned, number) && !convertNumberText(start, p, scanned.hasFractionOrExponent, number))
         return failNumber(p);
-    }
     m_token.type = TokenType::Number;
     m_token.numberType = number.type;
     m_token.numberBits = number.bits;
@@ -529,6 +549,25 @@ bool JSONTokenizer::readNumber()
         break;
     }
     return true;
+}
+
+void JSONTokenizer::scanDigits(const char*& p, ScannedNumber& scanned) const
+{
+    for (; p < m_end && isDigit(*p); ++p) {
+        scanned.mantissa = scanned.mantissa * 10 + static_cast<uint64_t>(*p - '0');
+        ++scanned.digits;
+    }
+}
+
+bool JSONTokenizer::convertNumberText(
+    const char* start, const char* end, bool hasFractionOrExponent, JSONNumber& number)
+{
+    std::string message;
+    if (convertJSONNumber(start, end, hasFractionOrExponent, number, message))
+        return true;
+    if (!message.empty())
+        recordError(message);
+    return false;
 }
 
 bool JSONTokenizer::failNumber(const char* at)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "base/values/Error.h"
+#include "json/JSONNumberConversion.h"
 #include "json/JSONParseOptions.h"
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenCache.h"
@@ -104,10 +105,11 @@ private:
     void skipComment();
     [[nodiscard]] bool readLiteral(std::string_view literal, TokenType type, PendingValue::Kind kind);
     [[nodiscard]] bool readString();
+    [[nodiscard]] bool finishPlainString(const char* start, const char* closingQuote);
+    [[nodiscard]] bool readStringFrom(const char* start, const char* p);
     [[nodiscard]] bool readEscapedString(const char* start, const char* p);
     [[nodiscard]] bool readEscape(const char*& p, char*& out);
     [[nodiscard]] bool readSequence(const char*& p, char*& out);
-    const uint8_t* endBytes() const { return reinterpret_cast<const uint8_t*>(m_end); }
     // Makes room for `more` bytes at `out`, a place in the decoded-string buffer, and returns where that
     // place is afterwards (the buffer may move).
     char* decodedRoom(char* out, size_t more)
@@ -121,6 +123,11 @@ private:
     [[nodiscard]] bool failControlCharacter(const char* at);
     [[nodiscard]] bool failString(const char* at);
     [[nodiscard]] bool readNumber();
+    // Adds the digits from `p` on to the mantissa and moves `p` past them.
+    void scanDigits(const char*& p, ScannedNumber& scanned) const;
+    // Converts a number's text when its digits alone do not give it; false after recording why it cannot.
+    [[nodiscard]] bool convertNumberText(
+        const char* start, const char* end, bool hasFractionOrExponent, JSONNumber& number);
     [[nodiscard]] bool failNumber(const char* at);
 
     ParseOptions m_options { 0 };

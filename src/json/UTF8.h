@@ -43,6 +43,21 @@ inline size_t commonSequenceLength(const uint8_t* p, const uint8_t* end)
     return 0;
 }
 
+// The end of the run of such sequences that starts at `p` (p < end): `p` itself when there is none. Text in
+// another script is mostly one such run, taken here in one loop rather than sequence by sequence.
+inline const char* skipCommonSequences(const char* p, const char* end)
+{
+    auto* bytes = reinterpret_cast<const uint8_t*>(p);
+    auto* last = reinterpret_cast<const uint8_t*>(end);
+    while (bytes < last && *bytes >= 0x80) {
+        size_t length = commonSequenceLength(bytes, last);
+        if (!length)
+            break;
+        bytes += length;
+    }
+    return reinterpret_cast<const char*>(bytes);
+}
+
 // True when the code point may not appear in JSON text: 0, a surrogate, U+FDD0-U+FDEF, or xFFFE/xFFFF.
 constexpr bool isIllegalCodePoint(char32_t c)
 {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -226,6 +227,45 @@ TEST(JSONDictionary, EnumeratesEveryPairOnceAndDetectsMutation)
                 dictionary->setObject(base::Value(0), "z" + *key->string());
         },
         base::Exception);
+}
+
+TEST(JSONDictionary, SmallImmutableObjectsKeepDocumentOrderAndTheirLastRepeat)
+{
+    const std::string longText = "a text well past fifteen bytes";
+    auto dictionary = decodedDictionary(
+        R"({"z":1,"a":")" + longText + R"(","m":[1],"a":{"k":")" + longText + R"("},"b":null,"m":"x"})", false);
+    ASSERT_TRUE(dictionary);
+    std::vector<std::string> order;
+    for (auto [key, value] : *dictionary)
+        order.push_back(*key->string());
+    EXPECT_EQ(order, (std::vector<std::string> { "z", "a", "m", "b" }));
+    EXPECT_EQ(*dictionary->objectForKey("a")->dictionary()->objectForKey("k"), base::Value(longText));
+    EXPECT_EQ(*dictionary->objectForKey("m"), base::Value("x"));
+    EXPECT_EQ(dictionary->objectForKey("y"), nullptr);
+
+    // Objects of an array share their keys; a repeat there replaces the object alone.
+    auto records = json::objectFromJSONString(R"([{"a":1,"a":")" + longText + R"("},{"a":2}])");
+    ASSERT_TRUE(records);
+    EXPECT_EQ(*records->array()->objectAtIndex(0).dictionary()->objectForKey("a"), base::Value(longText));
+    EXPECT_EQ(records->array()->objectAtIndex(0).dictionary()->count(), 1u);
+    EXPECT_EQ(records->array()->objectAtIndex(1).dictionary()->objectForKey("a")->intValue(), 2);
+}
+
+TEST(JSONDictionary, ObjectsOnEitherSideOfTheLinearLimitFindEveryKey)
+{
+    for (size_t count : { json::JSONDictionary::LinearPairs, json::JSONDictionary::LinearPairs + 1 }) {
+        std::string text = "{";
+        for (size_t i = 0; i < count; ++i)
+            text += "\"key" + std::to_string(i) + "\":" + std::to_string(i) + ",";
+        text += "\"key0\":\"again\"}";
+        auto dictionary = decodedDictionary(text, false);
+        ASSERT_TRUE(dictionary) << count;
+        EXPECT_EQ(dictionary->count(), count);
+        EXPECT_EQ(*dictionary->objectForKey("key0"), base::Value("again"));
+        for (size_t i = 1; i < count; ++i)
+            EXPECT_EQ(dictionary->objectForKey("key" + std::to_string(i))->intValue(), static_cast<int>(i)) << count;
+        EXPECT_EQ(dictionary->objectForKey(base::Value(1)), nullptr);
+    }
 }
 
 TEST(JSONDictionary, KeyEnumeratorWalksTheTableOrder)

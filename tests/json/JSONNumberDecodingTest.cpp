@@ -1,9 +1,12 @@
 #include "JSONTestSupport.h"
 
+#include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 
 using jsontest::element;
 using jsontest::errorMessage;
@@ -39,6 +42,49 @@ TEST(JSONNumberDecoding, FractionsExponentsAndMinusZeroAreDoubles)
     ASSERT_TRUE(minusZero);
     EXPECT_TRUE(*minusZero == 0 && std::signbit(*minusZero));
     EXPECT_EQ(*element("[1.7976931348623157e308]").real(), std::numeric_limits<double>::max());
+}
+
+TEST(JSONNumberDecoding, DoublesRoundExactlyAsTheirTextConverts)
+{
+    // Mantissas and powers of ten on both sides of where a double holds them exactly, written with a fraction,
+    // an exponent or both, and with 19 or more digits (where a scanned mantissa no longer holds them all).
+    const char* const mantissas[] = { "0", "1", "7", "4503599627370497", "9007199254740991", "9007199254740992",
+        "9007199254740993", "1844674407370955161", "18446744073709551617", "99999999999999999999" };
+    for (const char* mantissa : mantissas) {
+        for (int exponent = -25; exponent <= 25; ++exponent) {
+            for (const std::string& sign : { std::string(), std::string("-") }) {
+                std::string digits = mantissa;
+                std::string fraction = digits.size() > 1 ? digits.substr(0, 1) + "." + digits.substr(1) : digits + ".0";
+                int shifted = exponent + static_cast<int>(digits.size()) - 1;
+                for (const std::string& text :
+                    { sign + digits + "e" + std::to_string(exponent), sign + fraction + "E" + std::to_string(shifted),
+                        sign + "0.000" + digits + "e" + std::to_string(exponent) }) {
+                    double expected = 0;
+                    std::from_chars(text.data(), text.data() + text.size(), expected);
+                    base::Value decoded = element("[" + text + "]");
+                    const double* real = decoded.real();
+                    ASSERT_TRUE(real) << text;
+                    EXPECT_EQ(std::bit_cast<uint64_t>(*real), std::bit_cast<uint64_t>(expected)) << text;
+                }
+            }
+        }
+    }
+}
+
+TEST(JSONNumberDecoding, IntegersOfEveryLengthKeepTheirValue)
+{
+    std::string digits;
+    for (int length = 1; length <= 19; ++length) {
+        digits += static_cast<char>('0' + length % 10);
+        std::string nines(static_cast<size_t>(length), '9');
+        for (const std::string& text : { digits, nines }) {
+            uint64_t expected = std::stoull(text);
+            EXPECT_EQ(element("[" + text + "]").unsignedLongLongValue(), expected) << text;
+            if (expected <= uint64_t(std::numeric_limits<int64_t>::max())) {
+                EXPECT_EQ(*element("[-" + text + "]").integer(), -static_cast<int64_t>(expected)) << text;
+            }
+        }
+    }
 }
 
 TEST(JSONNumberDecoding, SubnormalsAreAcceptedAndOutOfRangeDoublesFail)

@@ -84,6 +84,15 @@ TEST(JSONStringDecoding, IllFormedUTF8FailsOrBecomesOneReplacementPerSequence)
         std::string document = std::string("[\"a") + bad + "b\"]";
         EXPECT_EQ(errorMessage(document), IllegalUTF8);
         EXPECT_EQ(text(element(document, json::JSONParseReplaceInvalidUnicode)), std::string("a") + Replaced + "b");
+        // Also within a run of other sequences, in a string read in place and in one with an escape.
+        const std::string before = "\xE4\xB8\xAD\xC3\xA9";
+        const std::string after = "\xC3\xA9\xE6\x96\x87";
+        for (const std::string& lead : { std::string(), std::string("\\t") }) {
+            std::string inRun = "[\"" + lead + before + bad + after + "\"]";
+            EXPECT_EQ(errorMessage(inRun), IllegalUTF8);
+            EXPECT_EQ(text(element(inRun, json::JSONParseReplaceInvalidUnicode)),
+                (lead.empty() ? "" : "\t") + before + Replaced + after);
+        }
     }
     // A broken-off sequence is replaced once: its lead byte and the continuation bytes that came with it.
     EXPECT_EQ(text(element("[\"\xE2\x82x\"]", json::JSONParseReplaceInvalidUnicode)), std::string(Replaced) + "x");
