@@ -87,9 +87,17 @@ gfx::Rect DamageTracker::unite(const gfx::Rect& a, const gfx::Rect& b)
     return { x1, y1, x2 - x1, y2 - y1 };
 }
 
-gfx::Rect DamageTracker::update(const std::vector<Layer*>& roots, const RenderOptions& options)
+gfx::Rect DamageTracker::update(
+    const std::vector<Layer*>& roots, const RenderOptions& options, const gfx::Rect& visible)
 {
     BASE_ASSERT_MAIN_THREAD();
+    if (visible != m_visible) {
+        // The records hold areas clipped to the old visible part.
+        m_records.clear();
+        m_shadows.clear();
+        m_roots.clear();
+        m_visible = visible;
+    }
     ++m_walk;
     m_damage = gfx::Rect::null();
     m_animated.clear();
@@ -97,7 +105,7 @@ gfx::Rect DamageTracker::update(const std::vector<Layer*>& roots, const RenderOp
         for (auto layer = running; layer && m_animated.insert(layer).second; layer = layer->superlayer().get()) { }
     }
     for (size_t i = 0; i < roots.size(); ++i)
-        walk(*roots[i], nullptr, i, {}, options);
+        walk(*roots[i], nullptr, i, { {}, visible, false }, options);
     std::vector<const Layer*> walked(roots.begin(), roots.end());
     dropGone(m_roots, walked, nullptr);
     m_roots = std::move(walked);
@@ -147,8 +155,12 @@ DamageTracker::Walked DamageTracker::walk(
                 m_shadows[&layer] = shadowed;
             record.own = unite(record.own, shadowed);
         }
-        if (p.masksToBounds)
+        if (p.masksToBounds) {
             here.clip = clipped(here.toRoot.apply(p.bounds), above.clip);
+            // Masked wholly away: nothing of its tree shows.
+            if (here.clip.isNull())
+                here.clip = gfx::Rect::zero();
+        }
         record.tree = record.own;
         const auto& sublayers = layer.sublayers();
         for (size_t i = 0; i < sublayers.size(); ++i) {

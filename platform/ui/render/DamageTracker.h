@@ -34,8 +34,11 @@ class DamageTracker {
 public:
     // Walks the trees of `roots` (drawn in this order, each in the space its superlayer would place it in)
     // with the values `options` draws; returns the area whose picture may differ from the last walk's, in
-    // that space, or null when nothing changed. The first walk damages everything drawn.
-    gfx::Rect update(const std::vector<Layer*>& roots, const RenderOptions& options);
+    // that space, or null when nothing changed. Only what falls within `visible` (null: anywhere) counts, as
+    // if the roots were clipped to it: a layer wholly outside it damages nothing and reaches nothing. The
+    // first walk, and the first with another `visible`, damages everything drawn.
+    gfx::Rect update(
+        const std::vector<Layer*>& roots, const RenderOptions& options, const gfx::Rect& visible = gfx::Rect::null());
     // Whether what `layer`'s tree drew at the last walk can fall in `area`; true for a layer not walked.
     bool reaches(const Layer& layer, const gfx::Rect& area) const;
     // The smallest rectangle holding both; empty ones count for nothing (null when both are empty).
@@ -88,6 +91,7 @@ private:
     // The layers running animations and those above them: their trees change every frame.
     std::unordered_set<const Layer*> m_animated;
     std::vector<const Layer*> m_roots;
+    gfx::Rect m_visible { gfx::Rect::null() };
     gfx::Rect m_damage { gfx::Rect::null() };
     uint64_t m_walk { 0 };
 };

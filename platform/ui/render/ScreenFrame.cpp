@@ -69,7 +69,8 @@ gfx::Rect ScreenFrame::update(const RenderOptions& options)
         drawn.instant = FrameClock::main().now();
 
     gfx::Rect screen = Screen::main().bounds();
-    gfx::Rect area = m_damage.update(ScreenRenderer::visibleRoots(), drawn).offsetBy(-screen.minX(), -screen.minY());
+    gfx::Rect area
+        = m_damage.update(ScreenRenderer::visibleRoots(), drawn, screen).offsetBy(-screen.minX(), -screen.minY());
     StripState strip = stripState();
     if (strip != m_strip) {
         area = DamageTracker::unite(area, { 0, 0, m_strip.frame.width(), m_strip.frame.height() });
