@@ -245,3 +245,33 @@ TEST_F(DamageTracker, ALayerThatDrawsNothingOfItsOwnDamagesOnlyWhatItsSublayersD
     container->setBackgroundColor(Color::blue());
     EXPECT_EQ(update(), padded({ 0, 0, 300, 300 }));
 }
+
+TEST_F(DamageTracker, OnlyWhatFallsWithinTheVisibleAreaDamages)
+{
+    // A picture that shows (0, 0, 300, 200) of the root's space: a card sliding in from below.
+    Rect visible { 0, 0, 300, 200 };
+    auto card = add({ 0, 250, 300, 100 }, Color::red(), root.get());
+    auto spot = add({ 20, 20, 10, 10 }, Color::blue(), root.get());
+    EXPECT_EQ(damage.update({ root.get() }, {}, visible), padded({ 0, 0, 300, 300 }).intersection(visible));
+
+    // Moving wholly outside, the card damages nothing; far from the spot, it no longer widens the spot's damage.
+    card->setPosition({ 150, 290 });
+    spot->setBackgroundColor(Color::green());
+    EXPECT_EQ(damage.update({ root.get() }, {}, visible), padded({ 20, 20, 10, 10 }));
+    EXPECT_FALSE(damage.reaches(*card, visible));
+
+    // Coming in, it damages only its visible part.
+    card->setPosition({ 150, 230 });
+    EXPECT_EQ(damage.update({ root.get() }, {}, visible), Rect(0, 179, 300, 21));
+    EXPECT_TRUE(damage.reaches(*card, visible));
+
+    // A mask wholly outside hides its whole tree, however far its sublayers reach.
+    auto mask = add({ 0, 210, 10, 10 }, Color::clear(), root.get());
+    mask->setMasksToBounds(true);
+    auto reaching = add({ 0, -200, 300, 300 }, Color::red(), mask.get());
+    EXPECT_TRUE(damage.update({ root.get() }, {}, visible).isNull());
+    EXPECT_FALSE(damage.reaches(*reaching, visible));
+
+    // Another visible area starts afresh.
+    EXPECT_EQ(damage.update({ root.get() }, {}), padded({ 0, 0, 300, 300 }));
+}

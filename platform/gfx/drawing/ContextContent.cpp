@@ -1,7 +1,7 @@
 // gfx::Context: drawing images and text.
 #include "gfx/drawing/Context.h"
-#include "gfx/text/PangoTextLayout.h"
 #include "gfx/drawing/ResampledImageCache.h"
+#include "gfx/text/PangoTextLayout.h"
 
 #include <algorithm>
 #include <array>
@@ -31,12 +31,22 @@ namespace {
         }
     }
 
-    void drawSurfaceInUnitSpace(cairo_t* cr, cairo_surface_t* surface, double pixelWidth, double pixelHeight)
+    // Turned images larger than this many device pixels are drawn by cairo alone.
+    constexpr size_t largestOutlineMask = 4 << 20;
+
+    // An image's pixels as a smoothed source; padding keeps the edges hard when the image is scaled.
+    cairo_pattern_t* imagePattern(cairo_surface_t* surface)
     {
         cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
-        // Padding keeps the edges hard when the image is scaled; the rectangle limits the paint to the image.
         cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
         cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+        return pattern;
+    }
+
+    void drawSurfaceInUnitSpace(cairo_t* cr, cairo_surface_t* surface, double pixelWidth, double pixelHeight)
+    {
+        cairo_pattern_t* pattern = imagePattern(surface);
+        // The rectangle limits the paint to the image.
         cairo_set_source(cr, pattern);
         cairo_rectangle(cr, 0, 0, pixelWidth, pixelHeight);
         cairo_fill(cr);
@@ -172,6 +182,52 @@ namespace {
         cairo_restore(cr);
     }
 
+    // Whether one rectangle of the clip (device pixels) holds all of `box`: then the clip cuts nothing of what
+    // is drawn there.
+    bool clipHolds(cairo_t* cr, const PixelBox& box)
+    {
+        cairo_save(cr);
+        cairo_identity_matrix(cr);
+        cairo_rectangle_list_t* list = cairo_copy_clip_rectangle_list(cr);
+        cairo_restore(cr);
+        bool holds = list->status == CAIRO_STATUS_SUCCESS
+            && std::any_of(list->rectangles, list->rectangles + list->num_rectangles, [&](const cairo_rectangle_t& r) {
+                   return r.x <= box.x && r.y <= box.y && r.x + r.width >= box.x + box.width
+                       && r.y + r.height >= box.y + box.height;
+               });
+        cairo_rectangle_list_destroy(list);
+        return holds;
+    }
+
+    // A turned image painted over what is there once, through a mask of its outline's coverage: the pixels
+    // filling the outline would give where no clip cuts the outline. Filling a slanted outline with an image cuts it
+    // into spans and resamples each on its own, which costs many times the resampling itself.
+    bool paintThroughOutline(cairo_t* cr, const Image& image, const cairo_matrix_t& m)
+    {
+        PixelBox box = deviceBounds(m, image.pixelWidth(), image.pixelHeight());
+        if (cairo_get_operator(cr) != CAIRO_OPERATOR_OVER || box.width <= 0 || box.height <= 0
+            || size_t(box.width) * size_t(box.height) > largestOutlineMask || !clipHolds(cr, box))
+            return false;
+        cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, box.width, box.height);
+        cairo_t* outline = cairo_create(mask);
+        cairo_matrix_t placed = m;
+        placed.x0 -= box.x;
+        placed.y0 -= box.y;
+        cairo_set_matrix(outline, &placed);
+        cairo_rectangle(outline, 0, 0, image.pixelWidth(), image.pixelHeight());
+        cairo_fill(outline);
+        cairo_destroy(outline);
+        cairo_pattern_t* pattern = imagePattern(image.cairoSurface());
+        cairo_set_source(cr, pattern);
+        cairo_save(cr);
+        cairo_identity_matrix(cr);
+        cairo_mask_surface(cr, mask, box.x, box.y);
+        cairo_restore(cr);
+        cairo_pattern_destroy(pattern);
+        cairo_surface_destroy(mask);
+        return true;
+    }
+
     void drawImageInUnitSpace(cairo_t* cr, const Image& image)
     {
         cairo_matrix_t m;
@@ -185,10 +241,13 @@ namespace {
                 copyRaster(cr, *raster, m);
                 return;
             }
-            if ((m.xy != 0 || m.yx != 0) && !nearFilterSwitch(m) && hasClearBorder(image, filterReach(m))) {
+            bool turned = m.xy != 0 || m.yx != 0;
+            if (turned && !nearFilterSwitch(m) && hasClearBorder(image, filterReach(m))) {
                 paintWithinBox(cr, image, m);
                 return;
             }
+            if (turned && paintThroughOutline(cr, image, m))
+                return;
         }
         drawSurfaceInUnitSpace(cr, image.cairoSurface(), image.pixelWidth(), image.pixelHeight());
     }

@@ -67,42 +67,39 @@ namespace {
         gfx::Rect area = fills ? p.bounds : gfx::Rect::null();
         if (p.contents) {
             gfx::Size size { p.contents->pixelWidth() / p.contentsScale, p.contents->pixelHeight() / p.contentsScale };
-            area = DamageTracker::unite(area, contentsRect(p.contentsGravity, size, p.bounds));
+            area = DamageRegion::unite(area, contentsRect(p.contentsGravity, size, p.bounds));
         }
-        area = DamageTracker::unite(area, layer.contentExtent(p));
+        area = DamageRegion::unite(area, layer.contentExtent(p));
         gfx::Rect drawn = toRoot.apply(area);
         return drawn.isNull() ? drawn : drawn.insetBy(-edge, -edge);
     }
 
 } // namespace
 
-gfx::Rect DamageTracker::unite(const gfx::Rect& a, const gfx::Rect& b)
-{
-    if (a.isEmpty())
-        return b.isEmpty() ? gfx::Rect::null() : b;
-    if (b.isEmpty())
-        return a;
-    double x1 = std::min(a.minX(), b.minX()), y1 = std::min(a.minY(), b.minY());
-    double x2 = std::max(a.maxX(), b.maxX()), y2 = std::max(a.maxY(), b.maxY());
-    return { x1, y1, x2 - x1, y2 - y1 };
-}
-
-gfx::Rect DamageTracker::update(const std::vector<Layer*>& roots, const RenderOptions& options)
+gfx::Rect DamageTracker::update(
+    const std::vector<Layer*>& roots, const RenderOptions& options, const gfx::Rect& visible)
 {
     BASE_ASSERT_MAIN_THREAD();
+    if (visible != m_visible) {
+        // The records hold areas clipped to the old visible part.
+        m_records.clear();
+        m_shadows.clear();
+        m_roots.clear();
+        m_visible = visible;
+    }
     ++m_walk;
-    m_damage = gfx::Rect::null();
+    m_damage.clear();
     m_animated.clear();
     for (const Layer* running : Layer::layersRunningAnimations()) {
         for (auto layer = running; layer && m_animated.insert(layer).second; layer = layer->superlayer().get()) { }
     }
     for (size_t i = 0; i < roots.size(); ++i)
-        walk(*roots[i], nullptr, i, {}, options);
+        walk(*roots[i], nullptr, i, { {}, visible, false }, options);
     std::vector<const Layer*> walked(roots.begin(), roots.end());
     dropGone(m_roots, walked, nullptr);
     m_roots = std::move(walked);
     widenOverShadows();
-    return m_damage;
+    return m_damage.bounds();
 }
 
 bool DamageTracker::reaches(const Layer& layer, const gfx::Rect& area) const
@@ -145,24 +142,28 @@ DamageTracker::Walked DamageTracker::walk(
                 shadowArea(here.toRoot.apply(p.shadowPath->boundingBox()), p).insetBy(-edge, -edge), above.clip);
             if (!rasterized(*p.shadowPath, p, here.toRoot))
                 m_shadows[&layer] = shadowed;
-            record.own = unite(record.own, shadowed);
+            record.own = DamageRegion::unite(record.own, shadowed);
         }
-        if (p.masksToBounds)
+        if (p.masksToBounds) {
             here.clip = clipped(here.toRoot.apply(p.bounds), above.clip);
+            // Masked wholly away: nothing of its tree shows.
+            if (here.clip.isNull())
+                here.clip = gfx::Rect::zero();
+        }
         record.tree = record.own;
         const auto& sublayers = layer.sublayers();
         for (size_t i = 0; i < sublayers.size(); ++i) {
             record.sublayers.push_back(sublayers[i].get());
             Walked sub = walk(*sublayers[i], &layer, i, here, options);
-            record.tree = unite(record.tree, sub.tree);
+            record.tree = DamageRegion::unite(record.tree, sub.tree);
             treeChanged = treeChanged || sub.changed;
         }
         if (castsShadow(p) && !p.shadowPath) {
             // Its shadow is cast by everything its tree draws: a change anywhere in it changes the shadow.
             gfx::Rect shadowed = clipped(shadowArea(record.tree, p), above.clip);
             m_shadows[&layer] = shadowed;
-            record.own = unite(record.own, shadowed);
-            record.tree = unite(record.tree, shadowed);
+            record.own = DamageRegion::unite(record.own, shadowed);
+            record.tree = DamageRegion::unite(record.tree, shadowed);
             changed = treeChanged;
         }
     }
@@ -183,7 +184,7 @@ bool DamageTracker::unchangedTree(const Record& record, const Layer& layer, cons
         && record.superlayer == superlayer && record.index == index && !m_animated.contains(&layer);
 }
 
-void DamageTracker::damage(const gfx::Rect& area) { m_damage = unite(m_damage, area); }
+void DamageTracker::damage(const gfx::Rect& area) { m_damage.add(area); }
 
 void DamageTracker::dropGone(
     const std::vector<const Layer*>& before, const std::vector<const Layer*>& now, const Layer* superlayer)
@@ -213,9 +214,8 @@ void DamageTracker::widenOverShadows()
     for (bool grown = !m_damage.isEmpty(); grown;) {
         grown = false;
         for (const auto& [caster, shadow] : m_shadows) {
-            gfx::Rect widened = unite(m_damage, shadow);
-            if (!shadow.intersection(m_damage).isEmpty() && widened != m_damage) {
-                m_damage = widened;
+            if (m_damage.overlaps(shadow) && !m_damage.holds(shadow)) {
+                m_damage.add(shadow);
                 grown = true;
             }
         }

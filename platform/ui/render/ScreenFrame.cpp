@@ -69,25 +69,31 @@ gfx::Rect ScreenFrame::update(const RenderOptions& options)
         drawn.instant = FrameClock::main().now();
 
     gfx::Rect screen = Screen::main().bounds();
-    gfx::Rect area = m_damage.update(ScreenRenderer::visibleRoots(), drawn).offsetBy(-screen.minX(), -screen.minY());
+    gfx::Rect picture { 0, 0, screen.width(), screen.height() };
+    m_damage.update(ScreenRenderer::visibleRoots(), drawn, screen);
+    DamageRegion area;
+    auto addVisible = [&](const gfx::Rect& r) { area.add(r.intersection(picture)); };
+    if (m_context != before)
+        addVisible(picture);
+    for (const gfx::Rect& part : m_damage.damaged().parts())
+        addVisible(part.offsetBy(-screen.minX(), -screen.minY()));
     StripState strip = stripState();
     if (strip != m_strip) {
-        area = DamageTracker::unite(area, { 0, 0, m_strip.frame.width(), m_strip.frame.height() });
-        area = DamageTracker::unite(area, { 0, 0, strip.frame.width(), strip.frame.height() });
+        addVisible({ 0, 0, m_strip.frame.width(), m_strip.frame.height() });
+        addVisible({ 0, 0, strip.frame.width(), strip.frame.height() });
         m_strip = strip;
     }
-    gfx::Rect picture { 0, 0, screen.width(), screen.height() };
-    if (m_context != before)
-        area = picture;
-    area = area.isEmpty() ? area : area.intersection(picture);
-    if (area.isEmpty())
-        return gfx::Rect::null();
 
-    gfx::Rect pixels = scaled(area, m_scale).integral();
+    // Each part is redrawn on its own, so that changes far apart do not redraw all between them.
     drawn.damage = &m_damage;
-    drawn.area = scaled(pixels, 1 / m_scale).offsetBy(screen.minX(), screen.minY());
-    redrawPixels(*m_context, pixels, [&] { ScreenRenderer::render(*m_context, drawn); });
-    return pixels;
+    gfx::Rect redrawn = gfx::Rect::null();
+    for (const gfx::Rect& part : area.parts()) {
+        gfx::Rect pixels = scaled(part, m_scale).integral();
+        drawn.area = scaled(pixels, 1 / m_scale).offsetBy(screen.minX(), screen.minY());
+        redrawPixels(*m_context, pixels, [&] { ScreenRenderer::render(*m_context, drawn); });
+        redrawn = DamageRegion::unite(redrawn, pixels);
+    }
+    return redrawn;
 }
 
 std::optional<gfx::PixelBuffer> ScreenFrame::pixels() { return m_context ? m_context->bitmap() : std::nullopt; }

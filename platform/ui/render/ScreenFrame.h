@@ -1,9 +1,9 @@
 // ui::ScreenFrame: the screen's picture kept from frame to frame in one bitmap, so that a host that shows
-// frames draws again only what changed: each update asks a damage tracker (see DamageTracker.h) which part of
-// the windows' layer trees changed, adds the status strip when what it shows changed, and redraws only that
-// part, clipped to it and skipping layers wholly outside it; the pixels there come out exactly as a whole
-// redraw would make them. The first update, and the first after the screen's size or scale changed or
-// after invalidate(), redraws everything. Main thread.
+// frames draws again only what changed: each update asks a damage tracker (see DamageTracker.h) which parts
+// of the windows' layer trees changed on the screen, adds the status strip when what it shows changed, and
+// redraws only those parts, each on its own, clipped to it and skipping layers wholly outside it; the pixels
+// there come out exactly as a whole redraw would make them. The first update, and the first after the
+// screen's size or scale changed or after invalidate(), redraws everything. Main thread.
 //
 //   ui::ScreenFrame frame;
 //   gfx::Rect dirty = frame.update();   // in pixels; null when nothing changed
@@ -13,9 +13,9 @@
 #include "gfx/drawing/Context.h"
 #include "gfx/drawing/PixelBuffer.h"
 #include "gfx/geometry/Rect.h"
-#include "ui/view/Application.h"
 #include "ui/render/DamageTracker.h"
 #include "ui/render/Renderer.h"
+#include "ui/view/Application.h"
 
 #include <cstdint>
 #include <memory>
@@ -25,8 +25,8 @@ namespace ui {
 
 class ScreenFrame {
 public:
-    // Brings the picture up to date with what the screen shows (at `options`' instant); returns the part
-    // redrawn in whole pixels, or null when nothing changed.
+    // Brings the picture up to date with what the screen shows (at `options`' instant); returns the box
+    // holding the parts redrawn, in whole pixels, or null when nothing changed.
     gfx::Rect update(const RenderOptions& options = {});
     // The picture's pixels (opaque, native-endian ARGB words); nullopt before the first update or when the
     // screen has no pixels.
