@@ -253,7 +253,8 @@ void LoginVC::signInFinished(SignIn::Outcome outcome, const std::string& name, c
 
 void LoginVC::deviceListArrived(const std::string& reply)
 {
-    if (!chooseCurrentDevice(core::Tool::readDeviceListFromJson(reply))) {
+    auto chosen = chooseCurrentDevice(core::Tool::readDeviceListFromJson(reply));
+    if (!chosen) {
         fail("no_device");
         return;
     }
@@ -261,6 +262,8 @@ void LoginVC::deviceListArrived(const std::string& reply)
     if (!container.drawer)
         container = makeSignedInContainer();
     container.home->requestDeviceDetailAhead();
+    // Stored once the request is out, and before the home screen appears, which reads the stored row.
+    storeCurrentDevice(*chosen);
     hideBusyOverlay();
     m_signingIn = false;
     presentViewController(container.drawer, true);
