@@ -6,8 +6,8 @@
 // Signing in shows the busy overlay, posts "Login" (SignIn), keeps the account as the boxes say
 // (RememberedAccount), asks "GetDeviceList" (building the signed-in container, makeSignedInContainer, while
 // the list comes), makes the stored current device (else the first) the current device, has the home screen
-// ask for it and presents the container animated. A refusal, a failure, or an
-// account without devices ends in the alert "prompt" with "login_failed", "bad_netword" or "no_device".
+// ask for it and presents the container animated. A refusal, a failure, or an account without devices ends
+// in the alert "prompt" with "login_failed", "bad_netword" or "no_device".
 // When the user logs out (core::Logout), and when asked to show itself (core::NotificationNames::ShowLogin,
 // which signs nobody out), it closes the container, so that it shows again. Replies that come back after
 // the screen has gone are dropped. Main thread; made with make().
