@@ -190,6 +190,33 @@ TEST_F(SignIn, TheStoredCurrentDeviceIsKeptWhenTheListStillHoldsIt)
     EXPECT_EQ(core::Singleton::shared().deviceTypeID(), 2);
 }
 
+// The home screen is built while the list comes, before the current device is chosen: it must still show the
+// device this sign-in chose (not the one stored before), and an attempt whose list failed leaves nothing behind.
+TEST_F(SignIn, TheHomeBuiltWhileTheListComesShowsTheDeviceChosenAfterIt)
+{
+    base::UserDefaults::standard().setObject(base::Value(account), core::SettingsKeys::LoginName2);
+    core::MobileDeviceAndLocation former;
+    former.serialNumber = "FORMER000001";
+    former.DeviceName = "Former tracker";
+    former.deviceTypeID = 2;
+    ASSERT_TRUE(core::DBManager::saveOrUpdataMobileDeviceDB(former));
+    launch();
+    service.faults().set("GetDeviceList", Fault::status(503));
+    fill(account, password);
+    signIn();
+    EXPECT_EQ(takeAlertMessage(), base::localized("bad_netword"));
+    EXPECT_FALSE(container());
+
+    service.faults().clear();
+    signIn();
+    ASSERT_TRUE(container());
+    EXPECT_EQ(home()->title(), "Lumet Watch");
+    EXPECT_FALSE(home()->voiceButton()->isHidden()) << "the watch of type 36 has the voice button";
+    ASSERT_TRUE(pumpUntil([this] { return home()->deviceDetail() != nullptr; }));
+    EXPECT_EQ(home()->deviceDetail()->serialNumber, watch);
+    EXPECT_EQ(requestsTo("GetDeviceDetial"), 1u);
+}
+
 TEST_F(SignIn, WithoutRememberingNoPasswordIsKeptAnywhere)
 {
     launch();

@@ -1,7 +1,7 @@
 // shell::MainMenuVC: the home screen, the root of the navigation controller in the drawer's centre. It shows
 // the current device: its name in the bar, its serial number and whether it is switched on. Each time it
 // comes on screen it asks "GetDeviceDetial" for Singleton's current serial number (or has just asked, ahead
-// of building its views: requestDeviceDetailAhead); a reply it can read becomes its device detail and
+// of its appearance: requestDeviceDetailAhead); a reply it can read becomes its device detail and
 // Singleton's, and is posted as "posetDevice". While on screen it asks for messages ("PopManyQueryMessage")
 // and asks again 2 s after each reply or failure, storing what comes by the message rule (IncomingMessages);
 // the asking stops when it leaves the screen, and a reply that comes back after that starts nothing new.
@@ -59,8 +59,8 @@ public:
     // Its tag tells whether the fan is out (1) or folded (0).
     const std::shared_ptr<settings::ImageAnimate>& familyNumberButton();
     const std::shared_ptr<ui::Button>& functionButton();
-    // Sends the "GetDeviceDetial" of its next appearance now, so that the service works while the views are
-    // built; that appearance then sends none of its own.
+    // Sends the "GetDeviceDetial" of its next appearance now, so that the service works while the screen is
+    // shown; that appearance then sends none of its own.
     void requestDeviceDetailAhead();
     // Pushes the named screen of the ScreenDirectory with the device detail; nothing without either.
     void pushScreen(const std::string& name);

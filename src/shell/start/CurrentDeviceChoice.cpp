@@ -27,9 +27,14 @@ std::shared_ptr<core::MobileDeviceAndLocation> chooseCurrentDevice(
     state.setDeviceTypeID(chosen->deviceTypeID);
     // The detail record of an earlier device must not pass for this one's; the home screen reads it anew.
     state.setDeviceDetail(nullptr);
-    if (!core::DBManager::saveOrUpdataMobileDeviceDB(*chosen))
-        base::log("device choice: the chosen device could not be stored; it is chosen for this run");
     return chosen;
+}
+
+void storeCurrentDevice(const core::MobileDeviceAndLocation& chosen)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!core::DBManager::saveOrUpdataMobileDeviceDB(chosen))
+        base::log("device choice: the chosen device could not be stored; it is chosen for this run");
 }
 
 } // namespace shell

@@ -1,10 +1,14 @@
 // shell::chooseCurrentDevice: makes one device of the account's list the current device at sign-in: the
 // stored current device of the signed-in account when the list still holds it, else the first of the list.
-// The choice becomes Singleton's serial number ("kLastSerialNumber") and device type, and the account's
-// stored current-device row (DBManager). An empty list chooses nothing and changes nothing. Main thread.
+// The choice becomes Singleton's serial number ("kLastSerialNumber") and device type at once; the account's
+// stored current-device row (DBManager) follows with storeCurrentDevice, which the sign-in calls once its
+// device request is out, so that a write to disk does not stand between the list and that request. An empty
+// list chooses nothing and changes nothing. Main thread.
 //
-//   auto devices = core::Tool::readDeviceListFromJson(reply);
-//   if (!shell::chooseCurrentDevice(devices)) showAlert("no_device");
+//   auto chosen = shell::chooseCurrentDevice(core::Tool::readDeviceListFromJson(reply));
+//   if (!chosen) return showAlert("no_device");
+//   home->requestDeviceDetailAhead();
+//   shell::storeCurrentDevice(*chosen);
 #pragma once
 
 #include "core/records/MobileDeviceAndLocation.h"
@@ -16,5 +20,9 @@ namespace shell {
 
 std::shared_ptr<core::MobileDeviceAndLocation> chooseCurrentDevice(
     const std::vector<std::shared_ptr<core::MobileDeviceAndLocation>>& devices);
+
+// Stores the chosen device as the account's current-device row; a failure is logged, the choice holds for
+// this run.
+void storeCurrentDevice(const core::MobileDeviceAndLocation& chosen);
 
 } // namespace shell

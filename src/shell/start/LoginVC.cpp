@@ -14,6 +14,7 @@
 #include "kit/drawer/DrawerController.h"
 #include "kit/overlay/ProgressOverlay.h"
 #include "kit/widgets/CheckBoxView.h"
+#include "shell/menu/MainMenuVC.h"
 #include "shell/start/CurrentDeviceChoice.h"
 #include "shell/start/SignedInContainer.h"
 #include "ui/controls/Button.h"
@@ -21,6 +22,8 @@
 #include "ui/controls/Label.h"
 #include "ui/controls/TextField.h"
 #include "ui/view/View.h"
+
+#include <utility>
 
 namespace shell {
 
@@ -243,21 +246,32 @@ void LoginVC::signInFinished(SignIn::Outcome outcome, const std::string& name, c
                 self->fail("bad_netword");
         });
     core::RememberedAccount::save(name, password, m_rememberBox->checked(), m_autoLoginBox->checked());
+    // The home screen is built while the list is on its way, so that only showing it is left for the reply.
+    if (m_signingIn)
+        m_container = makeSignedInContainer();
 }
 
 void LoginVC::deviceListArrived(const std::string& reply)
 {
-    if (!chooseCurrentDevice(core::Tool::readDeviceListFromJson(reply))) {
+    auto chosen = chooseCurrentDevice(core::Tool::readDeviceListFromJson(reply));
+    if (!chosen) {
         fail("no_device");
         return;
     }
+    auto container = std::exchange(m_container, {});
+    if (!container.drawer)
+        container = makeSignedInContainer();
+    container.home->requestDeviceDetailAhead();
+    // Stored once the request is out, and before the home screen appears, which reads the stored row.
+    storeCurrentDevice(*chosen);
     hideBusyOverlay();
     m_signingIn = false;
-    presentViewController(makeSignedInContainer(), true);
+    presentViewController(container.drawer, true);
 }
 
 void LoginVC::fail(const char* messageKey)
 {
+    m_container = {};
     hideBusyOverlay();
     m_signingIn = false;
     core::showPromptAlert(messageKey);

@@ -4,9 +4,10 @@
 // none is remembered) and, when automatic sign-in is on and a password is remembered, signs in by itself.
 //
 // Signing in shows the busy overlay, posts "Login" (SignIn), keeps the account as the boxes say
-// (RememberedAccount), asks "GetDeviceList", makes the stored current device (else the first) the current
-// device and presents the signed-in container (makeSignedInContainer) animated. A refusal, a failure, or an
-// account without devices ends in the alert "prompt" with "login_failed", "bad_netword" or "no_device".
+// (RememberedAccount), asks "GetDeviceList" (building the signed-in container, makeSignedInContainer, while
+// the list comes), makes the stored current device (else the first) the current device, has the home screen
+// ask for it and presents the container animated. A refusal, a failure, or an account without devices ends
+// in the alert "prompt" with "login_failed", "bad_netword" or "no_device".
 // When the user logs out (core::Logout), and when asked to show itself (core::NotificationNames::ShowLogin,
 // which signs nobody out), it closes the container, so that it shows again. Replies that come back after
 // the screen has gone are dropped. Main thread; made with make().
@@ -16,8 +17,9 @@
 #pragma once
 
 #include "shell/start/SignIn.h"
-#include "ui/controls/TextFieldDelegate.h"
+#include "shell/start/SignedInContainer.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
 
 #include <memory>
 #include <optional>
@@ -77,6 +79,8 @@ private:
     std::shared_ptr<kit::CheckBoxView> m_autoLoginBox;
     std::shared_ptr<ui::Button> m_signInButton;
     std::shared_ptr<kit::ProgressOverlay> m_hud;
+    // Built while the device list of an accepted sign-in comes; shown, or dropped on failure.
+    SignedInContainer m_container;
     std::optional<std::pair<std::string, std::string>> m_suggested;
     bool m_signingIn { false };
 };

@@ -9,13 +9,13 @@
 
 namespace shell {
 
-std::shared_ptr<kit::DrawerController> makeSignedInContainer()
+SignedInContainer makeSignedInContainer()
 {
     BASE_ASSERT_MAIN_THREAD();
     auto home = MainMenuVC::make();
-    home->requestDeviceDetailAhead();
-    return kit::makeApplicationDrawerController(
+    auto drawer = kit::makeApplicationDrawerController(
         NavViewController::withRootViewController(home), ExpansionListVC::make());
+    return { std::move(drawer), std::move(home) };
 }
 
 } // namespace shell
