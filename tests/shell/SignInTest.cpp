@@ -27,6 +27,17 @@ protected:
     {
         return keychain::Keychain::passwordForService(base::Bundle::main().identifier(), account);
     }
+    // Launches and signs in while the service fails the device list: the attempt ends in the network alert.
+    void signInWhileTheDeviceListFails()
+    {
+        launch();
+        service.faults().set("GetDeviceList", Fault::status(503));
+        fill(account, password);
+        signIn();
+        EXPECT_EQ(takeAlertMessage(), base::localized("bad_netword"));
+        EXPECT_FALSE(container());
+        service.faults().clear();
+    }
 };
 
 TEST_F(SignIn, GoodPasswordKeepsTheSessionAndAccountAndPresentsTheContainer)
@@ -162,14 +173,7 @@ TEST_F(SignIn, AnswersOfTheWrongKindAreRefusalsAndServerFaultsFailures)
 
 TEST_F(SignIn, AFailedOrEmptyDeviceListEndsInAnAlert)
 {
-    launch();
-    service.faults().set("GetDeviceList", Fault::status(503));
-    fill(account, password);
-    signIn();
-    EXPECT_EQ(takeAlertMessage(), base::localized("bad_netword"));
-    EXPECT_FALSE(container());
-
-    service.faults().clear();
+    signInWhileTheDeviceListFails();
     ASSERT_TRUE(service.store().addAccount("empty", "secret"));
     fill("empty", "secret");
     signIn();
@@ -200,14 +204,7 @@ TEST_F(SignIn, TheHomeBuiltWhileTheListComesShowsTheDeviceChosenAfterIt)
     former.DeviceName = "Former tracker";
     former.deviceTypeID = 2;
     ASSERT_TRUE(core::DBManager::saveOrUpdataMobileDeviceDB(former));
-    launch();
-    service.faults().set("GetDeviceList", Fault::status(503));
-    fill(account, password);
-    signIn();
-    EXPECT_EQ(takeAlertMessage(), base::localized("bad_netword"));
-    EXPECT_FALSE(container());
-
-    service.faults().clear();
+    signInWhileTheDeviceListFails();
     signIn();
     ASSERT_TRUE(container());
     EXPECT_EQ(home()->title(), "Lumet Watch");

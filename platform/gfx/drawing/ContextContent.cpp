@@ -89,6 +89,17 @@ namespace {
         return straight && isWhole(m.x0) && isWhole(m.y0);
     }
 
+    // A context drawing on `surface`, which covers `box` of the device: the image's matrix `m` moved to it.
+    cairo_t* createPlacedContext(cairo_surface_t* surface, const cairo_matrix_t& m, const PixelBox& box)
+    {
+        cairo_t* cr = cairo_create(surface);
+        cairo_matrix_t placed = m;
+        placed.x0 -= box.x;
+        placed.y0 -= box.y;
+        cairo_set_matrix(cr, &placed);
+        return cr;
+    }
+
     // The image drawn under `m` (its translation a fraction of a pixel) into a raster of its own.
     ResampledRaster resample(const Image& image, const cairo_matrix_t& m)
     {
@@ -97,11 +108,7 @@ namespace {
             || size_t(box.width) * size_t(box.height) * 4 > ResampledImageCache::largestRaster)
             return {};
         cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, box.width, box.height);
-        cairo_t* cr = cairo_create(surface);
-        cairo_matrix_t placed = m;
-        placed.x0 -= box.x;
-        placed.y0 -= box.y;
-        cairo_set_matrix(cr, &placed);
+        cairo_t* cr = createPlacedContext(surface, m, box);
         drawSurfaceInUnitSpace(cr, image.cairoSurface(), image.pixelWidth(), image.pixelHeight());
         cairo_destroy(cr);
         return { surface, box.x, box.y };
@@ -209,11 +216,7 @@ namespace {
             || size_t(box.width) * size_t(box.height) > largestOutlineMask || !clipHolds(cr, box))
             return false;
         cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, box.width, box.height);
-        cairo_t* outline = cairo_create(mask);
-        cairo_matrix_t placed = m;
-        placed.x0 -= box.x;
-        placed.y0 -= box.y;
-        cairo_set_matrix(outline, &placed);
+        cairo_t* outline = createPlacedContext(mask, m, box);
         cairo_rectangle(outline, 0, 0, image.pixelWidth(), image.pixelHeight());
         cairo_fill(outline);
         cairo_destroy(outline);
