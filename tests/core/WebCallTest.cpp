@@ -4,18 +4,18 @@
 #include "LocalService.h"
 
 #include "base/ClockFixture.h"
-#include "base/system/Log.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
-#include "core/messages/DBManager.h"
 #include "core/helpers/Helper.h"
+#include "core/messages/DBManager.h"
+#include "core/readers/Tool.h"
+#include "core/service/ServiceClient.h"
+#include "core/service/WebCall.h"
 #include "core/state/Logout.h"
 #include "core/state/NotificationNames.h"
-#include "core/service/ServiceClient.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
-#include "core/readers/Tool.h"
-#include "core/service/WebCall.h"
 #include "net/http/URLRequest.h"
 
 using core::WebCall;
@@ -125,6 +125,19 @@ TEST_F(WebCallTest, TheCookieIsTakenFromTheSettingAtEachCall)
     auto steps = call("LumetGetStepCount", base::Dictionary::make({ { "Serialnumber", watch() } }));
     ASSERT_TRUE(steps.reply);
     EXPECT_EQ(core::Tool::readLumetPedometerCurFromJson(*steps.reply), base::Value(4321));
+    call("GetServerList");
+    EXPECT_EQ(lastRequestTo("GetServerList").header("Cookie"), m_local.cookie());
+}
+
+// The client is shared: an encoding another user left on it does not reach a web call.
+TEST_F(WebCallTest, AnotherEncodingLeftOnTheSharedClientIsPutBackToJSON)
+{
+    call("GetServerList");
+    core::ServiceClient::sharedClient()->setParameterEncoding(networking::HTTPClient::FormURLParameterEncoding);
+    call("GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", watch() } }));
+    auto request = lastRequestTo("GetDeviceDetial");
+    EXPECT_TRUE(request.header("Content-Type").starts_with("application/json")) << request.header("Content-Type");
+    EXPECT_EQ(request.body, R"({"SerialNumber":")" + watch() + "\"}");
 }
 
 TEST_F(WebCallTest, ACommandIsAcceptedOnlyOnTheExactText)

@@ -8,10 +8,13 @@
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "kit/drawer/DrawerTypes.h"
+#include "kit/overlay/ProgressOverlay.h"
 #include "kit/widgets/CheckBoxView.h"
 #include "tracking-service/Fault.h"
 #include "ui/controls/Button.h"
 #include "ui/input/TouchDriver.h"
+
+#include <algorithm>
 
 using tracking_service::Fault;
 
@@ -126,6 +129,25 @@ TEST_F(SignIn, AWrongPasswordIsRefusedWithAnAlertAndChangesNothing)
     EXPECT_EQ(setting(core::SettingsKeys::LoginName), "<none>");
     EXPECT_FALSE(keychainPassword());
     EXPECT_EQ(requestsTo("GetDeviceList"), 0u);
+}
+
+// While the call is out the keyboard is gone and the busy overlay covers the screen; it goes with the reply.
+TEST_F(SignIn, ThePressPutsUpTheBusyOverlayUntilTheReply)
+{
+    launch();
+    fill(account, password);
+    login()->passwordField()->becomeFirstResponder();
+    login()->signIn();
+    auto overlays = [this] {
+        const auto& subviews = login()->view()->subviews();
+        return std::count_if(subviews.begin(), subviews.end(),
+            [](const auto& view) { return std::dynamic_pointer_cast<kit::ProgressOverlay>(view) != nullptr; });
+    };
+    EXPECT_TRUE(login()->isSigningIn());
+    EXPECT_FALSE(login()->passwordField()->isFirstResponder());
+    EXPECT_EQ(overlays(), 1);
+    ASSERT_TRUE(pumpUntil([this] { return container() != nullptr; }));
+    EXPECT_TRUE(pumpUntil([&] { return overlays() == 0; }));
 }
 
 TEST_F(SignIn, EmptyFieldsAskForBothWithoutCallingTheService)

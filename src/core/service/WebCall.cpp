@@ -2,11 +2,11 @@
 
 #include "base/loop/MainThread.h"
 #include "base/system/UserDefaults.h"
+#include "core/readers/Tool.h"
 #include "core/service/ServiceClient.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
-#include "core/readers/Tool.h"
 #include "networking/http/Reply.h"
 
 namespace core {
@@ -43,8 +43,12 @@ void WebCall::postToURL(
 {
     BASE_ASSERT_MAIN_THREAD();
     auto client = ServiceClient::sharedClient();
-    client->setDefaultHeader("Cookie", base::UserDefaults::standard().stringForKey(SettingsKeys::Cookie));
-    client->setParameterEncoding(networking::HTTPClient::JSONParameterEncoding);
+    // Set only when changed: a change drops the header fields the client keeps prepared for its calls.
+    auto cookie = base::UserDefaults::standard().stringForKey(SettingsKeys::Cookie);
+    if (client->defaultValueForHeader("Cookie") != cookie)
+        client->setDefaultHeader("Cookie", std::move(cookie));
+    if (client->parameterEncoding() != networking::HTTPClient::JSONParameterEncoding)
+        client->setParameterEncoding(networking::HTTPClient::JSONParameterEncoding);
     client->postPath(
         url, parameters,
         [success = std::move(success)](const auto& operation, const networking::ResponseObject&) {

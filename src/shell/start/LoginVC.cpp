@@ -208,16 +208,19 @@ void LoginVC::signIn()
         core::showPromptAlert("account_password_empty");
         return;
     }
-    m_accountField->resignFirstResponder();
-    m_passwordField->resignFirstResponder();
     m_signingIn = true;
-    // The request goes out first: the service works on it while the busy overlay is built and drawn.
-    m_hud = kit::ProgressOverlay::makeForView(view());
+    // The request goes out first: the service works on it while the keyboard goes and the busy overlay is
+    // built and drawn.
     SignIn::post(name, password, [weak = ui::weakFrom(this), name, password](SignIn::Outcome outcome) {
         if (auto self = weak.lock())
             self->signInFinished(outcome, name, password);
     });
-    // A failure reported at once has already taken the overlay away, and nothing is shown.
+    m_accountField->resignFirstResponder();
+    m_passwordField->resignFirstResponder();
+    // A failure reported at once has ended the sign-in already, and no overlay is shown.
+    if (!m_signingIn)
+        return;
+    m_hud = kit::ProgressOverlay::makeForView(view());
     core::Helper::showHUD(base::localized("logining"), view(), m_hud);
 }
 
