@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -553,10 +554,13 @@ bool JSONTokenizer::readNumber()
 
 void JSONTokenizer::scanDigits(const char*& p, ScannedNumber& scanned) const
 {
-    for (; p < m_end && isDigit(*p); ++p) {
+    const char* first = p;
+    for (; p < m_end && isDigit(*p); ++p)
         scanned.mantissa = scanned.mantissa * 10 + static_cast<uint64_t>(*p - '0');
-        ++scanned.digits;
-    }
+    // Counted up to a bound, so that a run of digits of any length cannot overflow the count or the exponent
+    // made from it: past 19 digits the number is converted from its text anyway.
+    constexpr std::ptrdiff_t CountedDigits = 1000000;
+    scanned.digits += static_cast<int>(std::min(p - first, CountedDigits));
 }
 
 bool JSONTokenizer::convertNumberText(

@@ -71,6 +71,19 @@ TEST(JSONNumberDecoding, DoublesRoundExactlyAsTheirTextConverts)
     }
 }
 
+TEST(JSONNumberDecoding, RunsOfMoreDigitsThanAreCountedStillConvertFromTheirText)
+{
+    const std::string run(1500000, '3');
+    for (const std::string& text : { "0." + run, run + "." + run + "e-1500000", "-0." + run + "e5" }) {
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        base::Value decoded = element("[" + text + "]");
+        const double* real = decoded.real();
+        ASSERT_TRUE(real) << text.substr(0, 20);
+        EXPECT_EQ(std::bit_cast<uint64_t>(*real), std::bit_cast<uint64_t>(expected)) << text.substr(0, 20);
+    }
+}
+
 TEST(JSONNumberDecoding, IntegersOfEveryLengthKeepTheirValue)
 {
     std::string digits;
