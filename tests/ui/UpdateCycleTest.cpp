@@ -15,8 +15,6 @@ using gfx::Rect;
 
 namespace {
 
-class UpdateCycle : public test::UITest { };
-
 // A view that writes down its layouts and drawings in a shared log.
 class Logged : public ui::View {
 public:
@@ -37,6 +35,22 @@ public:
 private:
     std::string m_name;
     std::vector<std::string>& m_log;
+};
+
+class UpdateCycle : public test::UITest {
+protected:
+    // A logged view in the fixture's window, laid out and drawn once; the log starts empty after.
+    std::shared_ptr<Logged> viewDrawnOnce(std::vector<std::string>& log)
+    {
+        m_window = std::make_shared<ui::Window>();
+        auto view = std::make_shared<Logged>("view", log);
+        m_window->addSubview(view);
+        turn();
+        log.clear();
+        return view;
+    }
+
+    std::shared_ptr<ui::Window> m_window;
 };
 
 class Undrawn : public ui::View {
@@ -196,11 +210,7 @@ TEST_F(UpdateCycle, AViewOfNoSizeIsStillAskedToDraw)
 TEST_F(UpdateCycle, RedrawModeRedrawsOnResize)
 {
     std::vector<std::string> log;
-    auto window = std::make_shared<ui::Window>();
-    auto view = std::make_shared<Logged>("view", log);
-    window->addSubview(view);
-    turn();
-    log.clear();
+    auto view = viewDrawnOnce(log);
     view->setFrame({ 0, 0, 30, 30 });
     turn();
     EXPECT_EQ(log, (std::vector<std::string> { "view.layout" }));
@@ -227,11 +237,7 @@ TEST_F(UpdateCycle, LayoutIfNeededLaysOutTheMarkedSubtreeAtOnce)
 TEST_F(UpdateCycle, PassesWaitOneTurnForDueWorkButNeverTwo)
 {
     std::vector<std::string> log;
-    auto window = std::make_shared<ui::Window>();
-    auto view = std::make_shared<Logged>("view", log);
-    window->addSubview(view);
-    turn();
-    log.clear();
+    auto view = viewDrawnOnce(log);
 
     auto& loop = base::RunLoop::main();
     int posts = 0;
