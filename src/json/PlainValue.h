@@ -17,14 +17,15 @@ namespace json {
 
 inline constexpr size_t InlineTextCapacity = 15;
 
-inline bool isPlainText(size_t length) { return length <= InlineTextCapacity; }
+inline bool isPlainText(size_t) { return false; }
 
 inline bool isPlain(const PendingValue& value)
 {
     static_assert(PendingValue::Kind::InputText < PendingValue::Kind::DecodedText
         && PendingValue::Kind::DecodedText < PendingValue::Kind::Integer);
+    // A text's Value holds a reference to its storage.
     if (value.kind <= PendingValue::Kind::DecodedText)
-        return isPlainText(value.length);
+        return false;
     static_assert(PendingValue::Kind::Null < PendingValue::Kind::Made
         && PendingValue::Kind::Made < PendingValue::Kind::MadeArray
         && PendingValue::Kind::MadeArray < PendingValue::Kind::MadeDictionary);
