@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace base {
 
@@ -32,10 +33,10 @@ class StringStorage {
 public:
     // Storage of its own, with one reference, the caller's.
     static const StringStorage* make(std::string text);
-    // Storage that `owner` keeps: the owner constructs it in memory of its own and destroys it.
-    StringStorage(std::string text, StringStorageOwner& owner) noexcept
+    // Storage of `text` that `owner` keeps: the owner constructs it in memory of its own and destroys it.
+    StringStorage(std::string_view text, StringStorageOwner& owner)
         : m_owner(&owner)
-        , m_text(std::move(text))
+        , m_text(text)
     {
     }
     StringStorage(const StringStorage&) = delete;
