@@ -29,7 +29,7 @@ namespace {
 
     // Texts up to this long are looked up among the document's strings, so that repeated ones share one; a
     // longer text seldom repeats, and hashing it would cost more than it saves.
-    constexpr size_t LongestSharedText = 32;
+    constexpr size_t LongestSharedText = 15;
 
     template <typename Made> void releaseMade(std::vector<Made>& made)
     {
@@ -54,7 +54,7 @@ std::optional<base::Value> JSONParser::parse(
     m_tokens.reset(options, bytes, length);
     DocumentArena::Reference arena = DocumentArena::make(length);
     m_arena = arena.get();
-    m_strings.start(*m_arena);
+    m_strings.start(*m_arena, length);
 
     base::Value root;
     bool parsed = parseRoot(root);

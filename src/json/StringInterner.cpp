@@ -1,6 +1,7 @@
 #include "json/StringInterner.h"
 
 #include <algorithm>
+#include <bit>
 #include <string>
 
 namespace json {
@@ -8,17 +9,25 @@ namespace json {
 namespace {
 
     constexpr size_t FirstEntries = 256;
+    // A document has about one distinct string in this many bytes, or fewer: its table starts with room for
+    // that many, so that a large document does not grow it step by step.
+    constexpr size_t BytesPerEntry = 128;
     // Past this many entries a document's further new strings are made without being entered.
     constexpr size_t MostEntries = 65536;
     // A table above this many entries is released after its document.
-    constexpr size_t KeptEntries = 16384;
+    constexpr size_t KeptEntries = 4096;
 
 } // namespace
 
-void StringInterner::start(DocumentArena& arena)
+void StringInterner::start(DocumentArena& arena, size_t documentBytes)
 {
     m_arena = &arena;
     m_count = 0;
+    size_t expected = std::bit_ceil(std::clamp(documentBytes / BytesPerEntry, FirstEntries, MostEntries));
+    if (expected > m_entries.size()) {
+        std::vector<Entry>(expected).swap(m_entries);
+        m_mask = expected - 1;
+    }
     if (++m_generation == 0) {
         std::fill(m_entries.begin(), m_entries.end(), Entry {});
         m_generation = 1;

@@ -4,7 +4,7 @@
 // their table hash (see JSONValueHash.h), which the decoder computes for keys while reading them. A parser
 // keeps one and starts it afresh for each document; one thread at a time.
 //
-//   interner.start(arena);
+//   interner.start(arena, text.size());
 //   const json::DocumentString& key = interner.string(keyHash, "DeviceID"); // the same for every "DeviceID"
 #pragma once
 
@@ -20,8 +20,9 @@ namespace json {
 
 class StringInterner {
 public:
-    // Forgets the strings of the previous document; new ones are made in `arena`.
-    void start(DocumentArena& arena);
+    // Forgets the strings of the previous document; new ones of this one, of `documentBytes`, are made in
+    // `arena`.
+    void start(DocumentArena& arena, size_t documentBytes);
     // The document's string with these bytes, whose table hash is `hash`. A string met before is usually in
     // its home entry, which is tested inline.
     const DocumentString& string(uint32_t hash, std::string_view bytes)

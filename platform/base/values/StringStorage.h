@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -35,7 +36,7 @@ public:
     static const StringStorage* make(std::string text);
     // Storage of `text` that `owner` keeps: the owner constructs it in memory of its own and destroys it.
     StringStorage(std::string_view text, StringStorageOwner& owner)
-        : m_owner(&owner)
+        : m_word(reinterpret_cast<uintptr_t>(&owner) | OwnerBit)
         , m_text(text)
     {
     }
@@ -47,28 +48,36 @@ public:
 
     void retain() const
     {
-        if (m_owner)
-            m_owner->retainStrings();
+        uintptr_t word = m_word.load(std::memory_order_relaxed);
+        if (word & OwnerBit)
+            owner(word)->retainStrings();
         else
-            m_references.fetch_add(1, std::memory_order_relaxed);
+            m_word.fetch_add(OneReference, std::memory_order_relaxed);
     }
     void release() const
     {
-        if (m_owner)
-            m_owner->releaseStrings();
-        else if (m_references.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        uintptr_t word = m_word.load(std::memory_order_relaxed);
+        if (word & OwnerBit)
+            owner(word)->releaseStrings();
+        else if (m_word.fetch_sub(OneReference, std::memory_order_acq_rel) == OneReference)
             delete this;
     }
 
 private:
+    static constexpr uintptr_t OwnerBit = 1;
+    static constexpr uintptr_t OneReference = 2;
+    static_assert(alignof(StringStorageOwner) > OwnerBit);
+
     explicit StringStorage(std::string text) noexcept
-        : m_text(std::move(text))
+        : m_word(OneReference)
+        , m_text(std::move(text))
     {
     }
+    static StringStorageOwner* owner(uintptr_t word) { return reinterpret_cast<StringStorageOwner*>(word & ~OwnerBit); }
 
-    StringStorageOwner* m_owner { nullptr };
-    // The references to storage of its own; unused when an owner keeps it.
-    mutable std::atomic<size_t> m_references { 1 };
+    // The owner's address with OwnerBit set, which never changes; or, for storage of its own, its number of
+    // references times OneReference, so that the bit stays clear.
+    mutable std::atomic<uintptr_t> m_word;
     std::string m_text;
 };
 
