@@ -1,7 +1,5 @@
 #include "json/DocumentArena.h"
 
-#include "json/PlainValue.h"
-
 #include <algorithm>
 #include <bit>
 #include <new>
@@ -29,10 +27,16 @@ struct DocumentArena::Block {
     char* memory() { return reinterpret_cast<char*>(this) + HeaderBytes; }
 };
 
-// A key whose text needs destroying, linked to the arena's other such keys.
-struct DocumentArena::OwnedKey {
-    OwnedKey* next;
-    base::Value key;
+// A string whose text needs destroying, linked to the arena's other such strings.
+struct DocumentArena::OwnedString {
+    OwnedString(OwnedString* next, std::string_view bytes, DocumentArena& arena)
+        : next(next)
+        , string(bytes, arena)
+    {
+    }
+
+    OwnedString* next;
+    DocumentString string;
 };
 
 // The arena itself lies at the start of its first block, so that a document takes one allocation for both.
@@ -54,8 +58,8 @@ DocumentArena::DocumentArena(char* firstBlock, size_t firstBlockBytes)
 
 DocumentArena::~DocumentArena()
 {
-    for (OwnedKey* owned = m_ownedKeys; owned; owned = owned->next)
-        owned->key.~Value();
+    for (OwnedString* owned = m_ownedStrings; owned; owned = owned->next)
+        owned->string.~DocumentString();
     while (Block* block = m_blocks) {
         m_blocks = block->previous;
         ::operator delete(block);
@@ -68,13 +72,10 @@ void DocumentArena::destroy()
     ::operator delete(this);
 }
 
-const base::Value* DocumentArena::makeKey(std::string_view bytes)
+const DocumentString& DocumentArena::makeOwnedString(std::string_view bytes)
 {
-    if (isPlainText(bytes.size()))
-        return new (take(sizeof(base::Value))) base::Value(bytes);
-    auto* owned = new (take(sizeof(OwnedKey))) OwnedKey { m_ownedKeys, base::Value(bytes) };
-    m_ownedKeys = owned;
-    return &owned->key;
+    m_ownedStrings = new (take(sizeof(OwnedString))) OwnedString(m_ownedStrings, bytes, *this);
+    return m_ownedStrings->string;
 }
 
 void* DocumentArena::allocateInNewBlock(size_t bytes)

@@ -4,8 +4,9 @@
 // given back when its shared handle frees it); the blocks go when the last reference does. A container kept
 // after the rest of its document is dropped therefore keeps the whole arena alive.
 //
-// It also holds the document's dictionary keys, one Value per distinct key text (see KeyInterner.h): they
-// take no reference and are destroyed with the blocks.
+// It also keeps the document's strings (see StringInterner.h), which its containers' values borrow: a string
+// value that leaves its container takes a reference to the arena, so the string outlives the rest of the
+// document as long as it is held. The strings are destroyed with the blocks.
 //
 // Memory is handed out only on the thread that decodes, while it holds the arena's Reference; references
 // may be given back from any thread at any time. The references taken while decoding are counted plainly
@@ -17,16 +18,34 @@
 //   arena.reset(); // the decoder is done; the container's reference keeps the blocks
 #pragma once
 
+#include "base/values/StringStorage.h"
 #include "base/values/Value.h"
+#include "json/PlainValue.h"
 
 #include <atomic>
 #include <cstddef>
 #include <memory>
+#include <new>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace json {
 
-class DocumentArena {
+// A string of a decoded document: storage that the document's arena keeps, and a Value that borrows it, to
+// which the document's dictionaries point for their keys.
+struct DocumentString {
+    DocumentString(std::string_view text, base::StringStorageOwner& owner)
+        : storage(text, owner)
+        , value(base::StringReference::Borrow {}, storage)
+    {
+    }
+
+    base::StringStorage storage;
+    base::Value value;
+};
+
+class DocumentArena final : public base::StringStorageOwner {
     struct Release;
 
 public:
@@ -44,15 +63,25 @@ public:
         ++m_handedOut;
         return take(bytes);
     }
-    // A string Value of `bytes` that lives as long as the arena; on the decoding thread only.
-    const base::Value* makeKey(std::string_view bytes);
+    // A string of `bytes` that lives as long as the arena; on the decoding thread only.
+    const DocumentString& makeString(std::string_view bytes)
+    {
+        // A short text lives within its storage, which then frees nothing and is not destroyed.
+        if (isPlainText(bytes.size()))
+            return *new (take(sizeof(DocumentString))) DocumentString(bytes, *this);
+        return makeOwnedString(bytes);
+    }
     // Gives back one reference; the last frees the arena and all its memory.
     void release() { release(1); }
+
+    // A reference taken or given back for a string value that left its container.
+    void retainStrings() override { m_references.fetch_add(1, std::memory_order_relaxed); }
+    void releaseStrings() override { release(1); }
 
 private:
     static constexpr size_t Alignment = alignof(std::max_align_t);
     struct Block;
-    struct OwnedKey;
+    struct OwnedString;
     // Above any number of references a document can take.
     static constexpr size_t DecodingBias = size_t(1) << 48;
     struct Release {
@@ -72,6 +101,7 @@ private:
         return memory;
     }
     void* allocateInNewBlock(size_t bytes);
+    const DocumentString& makeOwnedString(std::string_view bytes);
     void release(size_t count)
     {
         if (m_references.fetch_sub(count, std::memory_order_acq_rel) == count)
@@ -82,8 +112,8 @@ private:
     char* m_next { nullptr };
     char* m_end { nullptr };
     Block* m_blocks { nullptr };
-    // The keys whose text lives outside their Value, to destroy with the arena.
-    OwnedKey* m_ownedKeys { nullptr };
+    // The strings whose text lives outside their storage, to destroy with the arena.
+    OwnedString* m_ownedStrings { nullptr };
     size_t m_nextBlockBytes;
     size_t m_handedOut { 0 };
     std::atomic<size_t> m_references { DecodingBias + 1 };

@@ -68,6 +68,8 @@ void JSONArray::removeObjectAtIndex(size_t index)
         raiseImmutable(selector);
     if (index >= m_count)
         raiseBeyondBounds(selector, index, m_count);
+    // A moved borrowed text takes a reference (see StringReference.h), which dropping must give back.
+    m_plainObjects = false;
     for (size_t i = index; i + 1 < m_count; ++i)
         m_objects[i] = std::move(m_objects[i + 1]);
     m_objects[--m_count].~Value();

@@ -3,7 +3,6 @@
 #include "base/values/Exception.h"
 #include "json/JSONError.h"
 #include "json/JSONParser.h"
-#include "json/JSONTokenCache.h"
 #include "json/UTF8.h"
 
 namespace json {
@@ -22,13 +21,12 @@ namespace {
         return data.empty() ? "" : reinterpret_cast<const char*>(data.data());
     }
 
-    // The one-call entry points reuse a parser per thread for its scratch memory. It has no token cache: a
-    // cache that lives for one document costs more to consult than making its few values afresh.
+    // The one-call entry points reuse a parser per thread for its scratch memory.
     JSONParser& oneCallParser()
     {
         thread_local std::unique_ptr<JSONParser> parser;
         if (!parser)
-            parser = std::make_unique<JSONParser>(nullptr);
+            parser = std::make_unique<JSONParser>();
         return *parser;
     }
 
@@ -55,8 +53,7 @@ JSONDecoder::JSONDecoder(ParseOptions options)
     : m_options(options)
 {
     checkOptions(options);
-    m_cache = std::make_unique<JSONTokenCache>();
-    m_parser = std::make_unique<JSONParser>(m_cache.get());
+    m_parser = std::make_unique<JSONParser>();
 }
 
 JSONDecoder::~JSONDecoder() = default;
@@ -90,7 +87,7 @@ std::optional<base::Value> JSONDecoder::mutableObjectWithData(const base::Data& 
     return parse(bytesOf(data), data.size(), true, error);
 }
 
-void JSONDecoder::clearCache() { m_cache->clear(); }
+void JSONDecoder::clearCache() { m_parser = std::make_unique<JSONParser>(); }
 
 std::optional<base::Value> objectFromJSONString(std::string_view text, ParseOptions options, base::Error* error)
 {

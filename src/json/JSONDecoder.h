@@ -4,11 +4,13 @@
 // doubles), booleans and null. Arrays and objects nest at most 512 deep. Any failure gives nothing, with the
 // first error in the out-slot when one is given. The arrays and objects of one document share the memory
 // they were made in (see DocumentArena.h): an array or object kept after the rest of its document is
-// dropped keeps that memory, so copy a small part out of a large document that is kept for long.
+// dropped keeps that memory, so copy a small part out of a large document that is kept for long. Equal
+// strings of one document, keys and values alike, share one immutable storage kept with that memory; a
+// string value copied out keeps it too.
 //
-// A JSONDecoder keeps its token cache across parses and serves one parse at a time on one thread. The
-// one-call entry points may be called from any thread at once, share nothing between calls and use no token
-// cache (values are copied out of a cache, so for one document it costs more than it saves).
+// A JSONDecoder keeps its scratch memory across parses and serves one parse at a time on one thread. The
+// one-call entry points may be called from any thread at once and share nothing between calls. A decoded
+// document may be handed to other threads, which may read, copy and drop its values at once.
 //
 //   auto reply = json::objectFromJSONString(body);
 //   if (!reply || !reply->isDictionary()) return fail();
@@ -27,7 +29,6 @@
 namespace json {
 
 class JSONParser;
-class JSONTokenCache;
 
 class JSONDecoder {
 public:
@@ -46,7 +47,7 @@ public:
     [[nodiscard]] std::optional<base::Value> mutableObjectWithData(
         const base::Data& data, base::Error* error = nullptr);
 
-    // Releases every value the token cache holds.
+    // Releases the scratch memory kept between parses.
     void clearCache();
 
 private:
@@ -54,7 +55,6 @@ private:
         const char* bytes, size_t length, bool mutableCollections, base::Error* error);
 
     ParseOptions m_options;
-    std::unique_ptr<JSONTokenCache> m_cache;
     std::unique_ptr<JSONParser> m_parser;
 };
 

@@ -51,18 +51,17 @@ size_t JSONDictionary::capacityForCount(size_t count)
     return count < TabulatedCounts ? SmallCapacities[count] : searchCapacity(count);
 }
 
-JSONDictionary::JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable, bool sharesKeys)
-    : m_table(makeTable(storage, count, isMutable, sharesKeys))
+JSONDictionary::JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable)
+    : m_table(makeTable(storage, count, isMutable))
     , m_mutations(isMutable ? 1 : 0)
 {
 }
 
-JSONHashTable JSONDictionary::makeTable(void* storage, size_t count, bool isMutable, bool sharesKeys)
+JSONHashTable JSONDictionary::makeTable(void* storage, size_t count, bool isMutable)
 {
-    bool ownsKeys = isMutable || !sharesKeys;
     if (isLinear(count, isMutable))
-        return JSONHashTable(JSONHashTable::Linear(), count, storage, ownsKeys);
-    return JSONHashTable(capacityForCount(count), pairCapacity(count, isMutable), storage, ownsKeys);
+        return JSONHashTable(JSONHashTable::Linear(), count, storage, isMutable);
+    return JSONHashTable(capacityForCount(count), pairCapacity(count, isMutable), storage, isMutable);
 }
 
 const base::Value* JSONDictionary::objectForKey(const base::Value& key) const

@@ -24,15 +24,15 @@ class JSONDictionaryEnumerator;
 
 class JSONDictionary final : public base::MutableDictionary {
 public:
-    // An empty dictionary whose table, in `storage` (tableBytes(count, isMutable, sharesKeys) bytes made with
-    // the dictionary by makeSharedWithStorage), is sized for `count` pairs, which the decoder then adds
-    // through decodingTable(). An immutable one may share its document's keys; a mutable one owns its keys and
-    // has room for as many pairs as its table has slots, so it can take more.
-    JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable, bool sharesKeys);
-    static size_t tableBytes(size_t count, bool isMutable, bool sharesKeys)
+    // An empty dictionary whose table, in `storage` (tableBytes(count, isMutable) bytes made with the
+    // dictionary by makeSharedWithStorage), is sized for `count` pairs, which the decoder then adds through
+    // decodingTable(). An immutable one shares its document's keys; a mutable one owns its keys and has room
+    // for as many pairs as its table has slots, so it can take more.
+    JSONDictionary(void* const& storage, JSONDecoderKey, size_t count, bool isMutable);
+    static size_t tableBytes(size_t count, bool isMutable)
     {
         size_t capacity = isLinear(count, isMutable) ? count : capacityForCount(count);
-        return JSONHashTable::storageBytes(capacity, pairCapacity(count, isMutable), isMutable || !sharesKeys);
+        return JSONHashTable::storageBytes(capacity, pairCapacity(count, isMutable), isMutable);
     }
     // The most pairs of a linear table: a lookup compares up to this many hashes, about the cost of hashing
     // into a larger table.
@@ -64,7 +64,7 @@ private:
     void countMutation();
     static size_t pairCapacity(size_t count, bool isMutable) { return isMutable ? capacityForCount(count) : count; }
     static bool isLinear(size_t count, bool isMutable) { return !isMutable && count <= LinearPairs; }
-    static JSONHashTable makeTable(void* storage, size_t count, bool isMutable, bool sharesKeys);
+    static JSONHashTable makeTable(void* storage, size_t count, bool isMutable);
 
     JSONHashTable m_table;
     // 0 for an immutable dictionary; a mutable one counts its changes from 1 and never returns to 0.

@@ -190,12 +190,12 @@ size_t JSONHashTable::freeSlotFor(uint32_t hash, std::string_view keyText)
     return slot;
 }
 
-void JSONHashTable::replaceObject(size_t slot, bool plainObject)
+void JSONHashTable::replaceObject(size_t slot)
 {
     base::Value& spare = m_pairs[m_count].object;
     m_pairs[slot].object = std::move(spare);
     spare.~Value();
-    m_plainPairs &= plainObject;
+    m_plainPairs = false;
 }
 
 void JSONHashTable::place(Slot moved)
@@ -210,6 +210,7 @@ void JSONHashTable::remove(size_t slot)
 {
     uint32_t removed = m_slots[slot].pair;
     m_slots[slot] = Slot { 0, 0 };
+    m_plainPairs = false;
     // Keep the pairs dense: the last pair takes the place of the removed one.
     uint32_t last = static_cast<uint32_t>(m_count);
     if (removed != last) {

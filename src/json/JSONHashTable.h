@@ -2,7 +2,7 @@
 // (hash mod capacity); a slot is empty or holds a key's table hash and the place of its pair. The pairs
 // themselves are kept densely, apart from the slots, so that the probes run over a small array and dropping a
 // table touches only live values. A pair points to its key: a table either owns its keys, kept beside the
-// pairs in the same order, or shares keys that outlive it (a decoded document's, see KeyInterner.h). Removal re-adds
+// pairs in the same order, or shares keys that outlive it (a decoded document's, see StringInterner.h). Removal re-adds
 // the rest of the probe cluster, so every key stays reachable from its home slot. Table order (slot 0 upward) is the
 // enumeration order. The table never grows by itself: JSONDictionary moves the pairs into a larger one. Not thread-safe
 // while changing.
@@ -13,6 +13,7 @@
 #pragma once
 
 #include "base/values/Value.h"
+#include "json/DocumentArena.h"
 #include "json/PlainValue.h"
 
 #include <cstddef>
@@ -51,12 +52,11 @@ public:
     // Adds the pair to a table that owns its keys, first removing a pair with an equal key. There must be
     // room for one more pair.
     void add(uint32_t hash, base::Value&& key, base::Value&& object);
-    // The same for a pair read by the decoder, of any table: an owned key is made from its text `keyText`, a
-    // shared one is `sharedKey`; the object is constructed in place by makeObject(base::Value* storage), and
-    // `plainObject` tells whether it is plain (see PlainValue.h).
+    // The same for a pair read by the decoder, of any table, whose key is the document's string `key`: an
+    // owned key borrows its storage, a shared one is its Value. The object is constructed in place by
+    // makeObject(base::Value* storage), and `plainObject` tells whether it is plain (see PlainValue.h).
     template <typename MakeObject>
-    void addDecoded(uint32_t hash, std::string_view keyText, const base::Value* sharedKey, bool plainObject,
-        MakeObject&& makeObject);
+    void addDecoded(uint32_t hash, const DocumentString& key, bool plainObject, MakeObject&& makeObject);
     void remove(size_t slot);
 
     const base::Value& keyAt(size_t slot) const { return *pairAt(slot).key; }
@@ -134,7 +134,7 @@ private:
     }
     // In a linear table: a repeated key keeps its place and takes the later object, made after the pairs
     // (there is room, as the repeat is not counted) and moved over.
-    void replaceObject(size_t slot, bool plainObject);
+    void replaceObject(size_t slot);
     void place(Slot slot);
     void destroyPairs();
     void release();
@@ -149,7 +149,8 @@ private:
     // The block this table allocated, or null when its storage is the caller's.
     void* m_ownedBlock { nullptr };
     // Whether every object and owned key is plain (see PlainValue.h) and so needs no destroying; only
-    // tables filled by the decoder alone count theirs.
+    // tables filled by the decoder alone, whose pairs never moved, count theirs (a moved borrowed text takes
+    // a reference, see StringReference.h).
     bool m_plainPairs { true };
     // A linear table's capacity is its count: one slot per pair, in the order added.
     bool m_linear { false };
@@ -159,18 +160,20 @@ private:
 };
 
 template <typename MakeObject>
-void JSONHashTable::addDecoded(
-    uint32_t hash, std::string_view keyText, const base::Value* sharedKey, bool plainObject, MakeObject&& makeObject)
+void JSONHashTable::addDecoded(uint32_t hash, const DocumentString& key, bool plainObject, MakeObject&& makeObject)
 {
+    std::string_view keyText = key.storage.text();
     size_t slot = m_linear ? m_count : freeSlotFor(hash, keyText);
     size_t repeated = m_linear ? findRepeat(hash, keyText) : NotFound;
     makeObject(&m_pairs[m_count].object);
     if (repeated != NotFound) [[unlikely]] {
-        replaceObject(repeated, plainObject);
+        replaceObject(repeated);
         return;
     }
-    setKey(sharedKey, [keyText](base::Value* storage) { new (storage) base::Value(keyText); });
-    m_plainPairs &= plainObject && (!m_keys || isPlainText(keyText.size()));
+    // Keys borrow the document's strings, so they are plain like its texts.
+    setKey(&key.value,
+        [&key](base::Value* storage) { new (storage) base::Value(base::StringReference::Borrow {}, key.storage); });
+    m_plainPairs &= plainObject;
     occupy(slot, hash);
     if (m_linear)
         ++m_capacity;

@@ -75,9 +75,9 @@ bool convertScannedNumber(const ScannedNumber& scanned, JSONNumber& number)
         if (scanned.digits > (scanned.negative ? 18 : 19) || (scanned.negative && scanned.mantissa == 0))
             return false;
         if (scanned.negative)
-            number = { TokenValueType::SignedInteger, bitsOf(-static_cast<int64_t>(scanned.mantissa)) };
+            number = { JSONNumber::Type::SignedInteger, bitsOf(-static_cast<int64_t>(scanned.mantissa)) };
         else
-            number = { TokenValueType::UnsignedInteger, scanned.mantissa };
+            number = { JSONNumber::Type::UnsignedInteger, scanned.mantissa };
         return true;
     }
     if (scanned.digits > 19 || scanned.mantissa > LargestExactMantissa || scanned.exponent > LargestExactPower
@@ -88,7 +88,7 @@ bool convertScannedNumber(const ScannedNumber& scanned, JSONNumber& number)
         value /= ExactPowersOfTen[-scanned.exponent];
     else
         value *= ExactPowersOfTen[scanned.exponent];
-    number = { TokenValueType::Double, bitsOf(scanned.negative ? -value : value) };
+    number = { JSONNumber::Type::Double, bitsOf(scanned.negative ? -value : value) };
     return true;
 }
 
@@ -105,7 +105,7 @@ bool convertJSONNumber(
                 + (isUnderflow(start, end) ? "underflow" : "overflow") + ".";
             return false;
         }
-        number = { TokenValueType::Double, bitsOf(value) };
+        number = { JSONNumber::Type::Double, bitsOf(value) };
     } else if (*start == '-') {
         int64_t value = 0;
         result = std::from_chars(start, end, value);
@@ -114,7 +114,7 @@ bool convertJSONNumber(
                 + std::to_string(std::numeric_limits<int64_t>::min()) + ".";
             return false;
         }
-        number = { TokenValueType::SignedInteger, bitsOf(value) };
+        number = { JSONNumber::Type::SignedInteger, bitsOf(value) };
     } else {
         uint64_t value = 0;
         result = std::from_chars(start, end, value);
@@ -123,7 +123,7 @@ bool convertJSONNumber(
                 + std::to_string(std::numeric_limits<uint64_t>::max()) + ".";
             return false;
         }
-        number = { TokenValueType::UnsignedInteger, value };
+        number = { JSONNumber::Type::UnsignedInteger, value };
     }
     if (result.ec != std::errc()) {
         message.clear();

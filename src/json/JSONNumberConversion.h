@@ -3,15 +3,14 @@
 // its sign), else a signed integer when negative, else an unsigned one.
 #pragma once
 
-#include "json/JSONTokenCache.h"
-
 #include <cstdint>
 #include <string>
 
 namespace json {
 
 struct JSONNumber {
-    TokenValueType type;
+    enum class Type : uint8_t { SignedInteger, UnsignedInteger, Double };
+    Type type;
     // The value's bit pattern (int64_t, uint64_t or double, as `type` says).
     uint64_t bits;
 };

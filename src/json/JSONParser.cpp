@@ -27,6 +27,10 @@ namespace {
     // Stacks above this many entries are released after a parse rather than kept for the next one.
     constexpr size_t KeptStackEntries = 4096;
 
+    // Texts up to this long are looked up among the document's strings, so that repeated ones share one; a
+    // longer text seldom repeats, and hashing it would cost more than it saves.
+    constexpr size_t LongestSharedText = 15;
+
     template <typename Made> void releaseMade(std::vector<Made>& made)
     {
         made.clear();
@@ -41,11 +45,6 @@ namespace {
 
 } // namespace
 
-JSONParser::JSONParser(JSONTokenCache* cache)
-    : m_cache(cache)
-{
-}
-
 std::optional<base::Value> JSONParser::parse(
     ParseOptions options, const char* bytes, size_t length, bool mutableCollections, base::Error* error)
 {
@@ -55,7 +54,7 @@ std::optional<base::Value> JSONParser::parse(
     m_tokens.reset(options, bytes, length);
     DocumentArena::Reference arena = DocumentArena::make(length);
     m_arena = arena.get();
-    m_keys.start(*m_arena);
+    m_strings.start(*m_arena, length);
 
     base::Value root;
     bool parsed = parseRoot(root);
@@ -67,7 +66,7 @@ std::optional<base::Value> JSONParser::parse(
             base::setError(error, std::move(*recorded));
     }
     releaseScratch();
-    m_keys.finish();
+    m_strings.finish();
     m_tokens.finish();
     // The containers made hold the arena now; without any, `arena` frees it.
     m_arena = nullptr;
@@ -80,7 +79,6 @@ void JSONParser::releaseScratch()
 {
     m_arrayStack.clear(KeptStackEntries);
     m_objectStack.clear(KeptStackEntries);
-    releaseMade(m_made);
     releaseMade(m_madeArrays);
     releaseMade(m_madeDictionaries);
 }
@@ -147,7 +145,6 @@ bool JSONParser::enterContainer()
 
 void JSONParser::leaveContainer(const ScratchMarks& marks)
 {
-    truncate(m_made, marks.made);
     truncate(m_madeArrays, marks.madeArrays);
     truncate(m_madeDictionaries, marks.madeDictionaries);
     m_tokens.truncateDecoded(marks.decoded);
@@ -170,10 +167,7 @@ template <typename Entry> inline bool JSONParser::readValue(ScratchStack<Entry>&
     TokenType type = m_tokens.token().type;
     if (type == TokenType::ArrayBegin || type == TokenType::ObjectBegin) [[unlikely]]
         return readContainer(stack);
-    PendingValue& value = pendingOf(stack.push());
-    PendingValue::copy(value, m_tokens.token().value);
-    if (m_cache)
-        useCache(value);
+    PendingValue::copy(pendingOf(stack.push()), m_tokens.token().value);
     return true;
 }
 
@@ -193,31 +187,25 @@ template <typename Entry> bool JSONParser::readContainer(ScratchStack<Entry>& st
     return true;
 }
 
-void JSONParser::useCache(PendingValue& value)
+const DocumentString& JSONParser::documentString(std::string_view text, bool shared)
 {
-    const JSONTokenizer::Token& token = m_tokens.token();
-    if (token.type == TokenType::String && value.length && value.length <= JSONTokenCache::LongestCachedString) {
-        std::string_view bytes = text(value);
-        setMade(value, PendingValue::Kind::Made, m_made,
-            base::Value(m_cache->string(bytes.data(), bytes.size(), hashString(bytes))));
-    } else if (token.type == TokenType::Number) {
-        auto tag = static_cast<uint8_t>(token.numberType);
-        setMade(value, PendingValue::Kind::Made, m_made,
-            base::Value(m_cache->number(token.numberType, token.numberBits, hashNumber(tag, token.numberBits))));
-    }
+    if (!shared || text.size() > LongestSharedText)
+        return m_arena->makeString(text);
+    return m_strings.string(foldHash(hashString(text)), text);
 }
 
-template <typename Construct> void JSONParser::make(PendingValue& value, Construct&& construct)
+template <typename Construct> void JSONParser::make(PendingValue& value, bool shareText, Construct&& construct)
 {
-    // Text in the input is the commonest value: tested before the jump through the table.
+    // Text in the input is the commonest value: tested before the jump through the table. A text borrows the
+    // document's string, which the document's containers keep.
     if (value.kind == PendingValue::Kind::InputText) {
-        construct(text(value));
+        construct(base::StringReference::Borrow {}, documentString(text(value), shareText).storage);
         return;
     }
     switch (value.kind) {
     case PendingValue::Kind::InputText:
     case PendingValue::Kind::DecodedText:
-        construct(text(value));
+        construct(base::StringReference::Borrow {}, documentString(text(value), shareText).storage);
         return;
     case PendingValue::Kind::Integer:
         construct(value.integer);
@@ -236,9 +224,6 @@ template <typename Construct> void JSONParser::make(PendingValue& value, Constru
         return;
     case PendingValue::Kind::Null:
         construct();
-        return;
-    case PendingValue::Kind::Made:
-        construct(std::move(m_made[value.made]));
         return;
     case PendingValue::Kind::MadeArray:
         construct(std::move(m_madeArrays[value.made]));
@@ -268,7 +253,7 @@ base::ArrayRef JSONParser::parseArray()
                     *m_arena, JSONArray::storageBytes(count), JSONDecoderKey(), count, m_mutableCollections);
                 for (size_t i = start, end = start + count; i < end; ++i) {
                     bool plain = isPlain(m_arrayStack[i]);
-                    make(m_arrayStack[i], [&created, plain](auto&&... arguments) {
+                    make(m_arrayStack[i], true, [&created, plain](auto&&... arguments) {
                         created->appendDecoded(
                             JSONDecoderKey(), plain, std::forward<decltype(arguments)>(arguments)...);
                     });
@@ -320,20 +305,21 @@ base::DictionaryRef JSONParser::parseObject(bool elementOfArray)
                     break;
                 }
                 size_t count = m_objectStack.size() - start;
-                // A mutable dictionary owns its keys, as it does those it is given later. The objects of an
-                // array are usually records that repeat their keys, which they share; other objects seldom
-                // repeat theirs, so they make their own rather than look each up.
-                bool sharesKeys = elementOfArray && !m_mutableCollections;
+                // Keys are the document's strings: an immutable dictionary points to them, a mutable one holds
+                // Values of its own that borrow them. The objects of an array are usually records that repeat
+                // their keys and many of their values, which they share; other objects seldom repeat theirs,
+                // so they make their own rather than look each up.
                 object = makeSharedWithStorage<JSONDictionary>(*m_arena,
-                    JSONDictionary::tableBytes(count, m_mutableCollections, sharesKeys), JSONDecoderKey(), count,
-                    m_mutableCollections, sharesKeys);
+                    JSONDictionary::tableBytes(count, m_mutableCollections), JSONDecoderKey(), count,
+                    m_mutableCollections);
                 JSONHashTable& table = object->decodingTable(JSONDecoderKey());
                 for (size_t i = start, end = start + count; i < end; ++i) {
                     PendingPair& pair = m_objectStack[i];
                     std::string_view keyText = text(pair.key);
-                    const base::Value* key = sharesKeys ? m_keys.key(pair.keyHash, keyText) : nullptr;
-                    table.addDecoded(pair.keyHash, keyText, key, isPlain(pair.object), [&](base::Value* storage) {
-                        make(pair.object, [storage](auto&&... arguments) {
+                    const DocumentString& key
+                        = elementOfArray ? m_strings.string(pair.keyHash, keyText) : m_arena->makeString(keyText);
+                    table.addDecoded(pair.keyHash, key, isPlain(pair.object), [&](base::Value* storage) {
+                        make(pair.object, elementOfArray, [storage](auto&&... arguments) {
                             new (storage) base::Value(std::forward<decltype(arguments)>(arguments)...);
                         });
                     });

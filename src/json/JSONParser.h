@@ -1,7 +1,7 @@
 // json::JSONParser: one parse run over UTF-8 JSON text: the root container and everything in it, built from
 // the tokenizer's tokens. It keeps the scratch memory it reuses between runs (the stacks of values read but
-// not yet stored, the table of the document's keys). The decoder and the one-call entry points own one each; a parser
-// serves one parse at a time on one thread.
+// not yet stored, the table of the document's strings). The decoder and the one-call entry points own one each; a
+// parser serves one parse at a time on one thread.
 #pragma once
 
 #include "base/values/Array.h"
@@ -11,10 +11,9 @@
 #include "json/DocumentArena.h"
 #include "json/JSONParseOptions.h"
 #include "json/JSONPendingValue.h"
-#include "json/JSONTokenCache.h"
 #include "json/JSONTokenizer.h"
-#include "json/KeyInterner.h"
 #include "json/ScratchStack.h"
+#include "json/StringInterner.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,9 +27,6 @@ class JSONParser {
 public:
     // Arrays and objects nested deeper than this fail to parse, so hostile input cannot exhaust the stack.
     static constexpr size_t MaximumDepth = 512;
-
-    // Without a cache, every string and number is made afresh (the one-call entry points: see JSONDecoder.h).
-    explicit JSONParser(JSONTokenCache* cache);
 
     // The root array or object, or nothing after recording the first error in `error` (when given).
     [[nodiscard]] std::optional<base::Value> parse(
@@ -57,14 +53,13 @@ private:
     [[nodiscard]] bool enterContainer();
     // Where a container's share of the parser's scratch memory starts.
     struct ScratchMarks {
-        size_t made;
         size_t madeArrays;
         size_t madeDictionaries;
         size_t decoded;
     };
     ScratchMarks scratchMarks() const
     {
-        return { m_made.size(), m_madeArrays.size(), m_madeDictionaries.size(), m_tokens.decodedSize() };
+        return { m_madeArrays.size(), m_madeDictionaries.size(), m_tokens.decodedSize() };
     }
     // Gives back what the container that started at these marks used on the stacks and buffers.
     void leaveContainer(const ScratchMarks& marks);
@@ -77,8 +72,6 @@ private:
     template <typename Entry> [[nodiscard]] bool readContainer(ScratchStack<Entry>& stack);
     static PendingValue& pendingOf(PendingValue& entry) { return entry; }
     static PendingValue& pendingOf(PendingPair& entry) { return entry.object; }
-    // Replaces a string or number just read with the cache's value for it.
-    void useCache(PendingValue& value);
     // Keeps `result` in `made` until its container is made, and has `value` of `kind` refer to it.
     template <typename Made>
     void setMade(PendingValue& value, PendingValue::Kind kind, std::vector<Made>& made, Made result)
@@ -88,31 +81,28 @@ private:
         value.made = made.size();
         made.push_back(std::move(result));
     }
-    std::string_view text(const PendingValue& value) const
-    {
-        if (value.kind == PendingValue::Kind::Made)
-            return *m_made[value.made].string();
-        return m_tokens.text(value);
-    }
-    // Calls construct(arguments...) with the constructor arguments of the pending value's Value.
-    template <typename Construct> void make(PendingValue& value, Construct&& construct);
+    std::string_view text(const PendingValue& value) const { return m_tokens.text(value); }
+    // The document's string for a text: when `shared`, the one shared by every equal text of the document
+    // (unless the text is too long to be worth looking up), else one of its own.
+    const DocumentString& documentString(std::string_view text, bool shared);
+    // Calls construct(arguments...) with the constructor arguments of the pending value's Value; a text is
+    // looked up among the document's strings when `shareText`.
+    template <typename Construct> void make(PendingValue& value, bool shareText, Construct&& construct);
 
     void recordExpected(uint8_t accept, const char* valueDescription, const char* endDescription);
     void releaseScratch();
 
-    JSONTokenCache* m_cache;
     // The arena of the document being parsed, while it is.
     DocumentArena* m_arena { nullptr };
     JSONTokenizer m_tokens;
-    KeyInterner m_keys;
+    StringInterner m_strings;
     ParseOptions m_options { 0 };
     bool m_mutableCollections { false };
     size_t m_depth { 0 };
     ScratchStack<PendingValue> m_arrayStack;
     ScratchStack<PendingPair> m_objectStack;
-    // Values from the cache, and finished containers, waiting for the container they go in. Containers are
-    // kept by their own handles, which move into a Value more cheaply than a Value moves.
-    std::vector<base::Value> m_made;
+    // Finished containers waiting for the container they go in, kept by their own handles, which move into a
+    // Value more cheaply than a Value moves.
     std::vector<base::ArrayRef> m_madeArrays;
     std::vector<base::DictionaryRef> m_madeDictionaries;
 };

@@ -24,7 +24,6 @@ struct PendingValue {
         True,
         False,
         Null,
-        Made,
         MadeArray,
         MadeDictionary
     };
@@ -40,8 +39,7 @@ struct PendingValue {
         int64_t integer;
         uint64_t unsignedInteger;
         double real;
-        // Made, MadeArray, MadeDictionary: the index of the parser's finished value (a value from the cache,
-        // a container).
+        // MadeArray, MadeDictionary: the index of the parser's finished container.
         size_t made;
     };
 

@@ -530,14 +530,12 @@ bool JSONTokenizer::readNumber()
     if (!convertScannedNumber(scanned, number) && !convertNumberText(start, p, scanned.hasFractionOrExponent, number))
         return failNumber(p);
     m_token.type = TokenType::Number;
-    m_token.numberType = number.type;
-    m_token.numberBits = number.bits;
     switch (number.type) {
-    case TokenValueType::Double:
+    case JSONNumber::Type::Double:
         m_token.value.kind = PendingValue::Kind::Real;
         m_token.value.real = std::bit_cast<double>(number.bits);
         break;
-    case TokenValueType::UnsignedInteger:
+    case JSONNumber::Type::UnsignedInteger:
         if (number.bits > uint64_t(std::numeric_limits<int64_t>::max())) {
             m_token.value.kind = PendingValue::Kind::Unsigned;
             m_token.value.unsignedInteger = number.bits;

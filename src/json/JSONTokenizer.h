@@ -9,7 +9,6 @@
 #include "json/JSONNumberConversion.h"
 #include "json/JSONParseOptions.h"
 #include "json/JSONPendingValue.h"
-#include "json/JSONTokenCache.h"
 
 #include <array>
 #include <cstddef>
@@ -52,9 +51,6 @@ public:
         const char* end;
         // A string's, a number's or a literal's value.
         PendingValue value;
-        // A number's kind and bit pattern, as the token cache keys it.
-        TokenValueType numberType;
-        uint64_t numberBits;
     };
 
     void reset(ParseOptions options, const char* bytes, size_t length);

@@ -1,7 +1,6 @@
 // The hashes the JSON codec uses: a string's value hash is the platform's string hash of its bytes, which
 // also gives the dictionary table its key hash (folded to 32 bits), so a dictionary built by the decoder
-// reuses the hash computed while reading each key. Numbers get a hash of their kind and bit pattern for the
-// token cache.
+// reuses the hash computed while reading each key, and looks the key up among the document's strings by it.
 #pragma once
 
 #include "base/values/StringHash.h"
@@ -14,12 +13,6 @@
 namespace json {
 
 inline uint64_t hashString(std::string_view bytes) { return base::hashString(bytes); }
-
-// `tag` tells the number kinds apart; `bits` is the stored value's bit pattern.
-inline uint64_t hashNumber(uint8_t tag, uint64_t bits)
-{
-    return base::hashString(std::string_view(reinterpret_cast<const char*>(&bits), sizeof bits)) ^ tag;
-}
 
 inline uint32_t foldHash(uint64_t h) { return static_cast<uint32_t>(h ^ (h >> 32)); }
 

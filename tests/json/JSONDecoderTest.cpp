@@ -255,7 +255,7 @@ TEST(JSONDecoder, ADecoderIsReusableAcrossParsesAndCacheClears)
     EXPECT_THROW(decoder.objectWithUTF8String(nullptr, 0), base::Exception);
 }
 
-TEST(JSONDecoder, CacheNeverConfusesValuesThatShareBytes)
+TEST(JSONDecoder, ValuesThatShareBytesKeepTheirKinds)
 {
     // The same bytes as a key, a value and numbers of different kinds stay what they are.
     json::JSONDecoder decoder;

@@ -289,7 +289,8 @@ bool Value::operator==(const Value& other) const
     case Kind::Null:
         return true;
     case Kind::String:
-        return *string() == *other.string();
+        // Copies of one string hold the same storage, and so the same text.
+        return string() == other.string() || *string() == *other.string();
     case Kind::Data:
         return data() == other.data() || *data() == *other.data();
     case Kind::Date:

@@ -2,8 +2,10 @@
 // UTF-8 string, data, date, array, dictionary). Absence is not a value: callers use std::optional,
 // a null pointer or an empty handle for "nil", and keep it apart from the null value.
 //
-// Values are cheap to copy (containers and data are shared, reference-counted). A Value may be read from
-// several threads at once; a mutable container needs exclusive use while it changes.
+// Values are cheap to copy: strings, data and containers are shared and reference-counted, and a copied
+// string holds the same immutable storage, never a copy of its characters (see StringStorage.h). A Value
+// may be read, copied and dropped from several threads at once; a mutable container needs exclusive use
+// while it changes.
 //
 //   base::Value reply = base::Dictionary::make({{"d", base::Value("ok")}});
 //   if (auto* d = reply.dictionary() ? reply.dictionary()->objectForKey("d") : nullptr) log(d->description());
@@ -11,6 +13,8 @@
 #pragma once
 
 #include "base/time/Date.h"
+#include "base/values/StringReference.h"
+#include "base/values/StringStorage.h"
 
 #include <concepts>
 #include <cstdint>
@@ -70,16 +74,21 @@ public:
         : m_storage(static_cast<double>(f))
     {
     }
-    Value(std::string s) noexcept
-        : m_storage(std::move(s))
+    Value(std::string s)
+        : m_storage(std::in_place_type<StringReference>, StringStorage::make(std::move(s)))
     {
     }
     Value(std::string_view s)
-        : m_storage(std::in_place_type<std::string>, s)
+        : Value(std::string(s))
     {
     }
     Value(const char* s)
-        : m_storage(std::string(s))
+        : Value(std::string(s))
+    {
+    }
+    // A string that borrows `storage` (see StringReference.h), for a container that keeps its owner alive.
+    Value(StringReference::Borrow borrow, const StringStorage& storage) noexcept
+        : m_storage(std::in_place_type<StringReference>, borrow, storage)
     {
     }
     // Any other pointer would silently become a bool; containers go in as ArrayRef or DictionaryRef.
@@ -118,7 +127,11 @@ public:
     bool isDictionary() const { return kind() == Kind::Dictionary; }
 
     // Typed access: a null pointer or empty handle when the value is of another kind.
-    const std::string* string() const { return std::get_if<std::string>(&m_storage); }
+    const std::string* string() const
+    {
+        const StringReference* reference = std::get_if<StringReference>(&m_storage);
+        return reference ? &reference->text() : nullptr;
+    }
     const base::Data* data() const;
     const base::Date* date() const { return std::get_if<base::Date>(&m_storage); }
     const ArrayRef& array() const;
@@ -160,7 +173,7 @@ public:
     static size_t hashString(std::string_view bytes);
 
 private:
-    std::variant<std::monostate, bool, int64_t, uint64_t, double, std::string, std::shared_ptr<const base::Data>,
+    std::variant<std::monostate, bool, int64_t, uint64_t, double, StringReference, std::shared_ptr<const base::Data>,
         base::Date, ArrayRef, DictionaryRef>
         m_storage;
 };

@@ -1,13 +1,13 @@
-// json::KeyInterner: the dictionary keys of the document being decoded, one Value per distinct key text,
-// made in the document's arena, so that the many objects of a reply that repeat the same few keys share
-// them instead of each holding copies. It looks keys up by the table hash the decoder computed while
-// reading them. A parser keeps one and starts it afresh for each document; one thread at a time.
+// json::StringInterner: the strings of the document being decoded, one DocumentString per distinct text,
+// made in the document's arena, so that the many objects of a reply that repeat the same few keys and
+// values (field names, enum-like values) share them instead of each holding copies. It looks strings up by
+// their table hash (see JSONValueHash.h), which the decoder computes for keys while reading them. A parser
+// keeps one and starts it afresh for each document; one thread at a time.
 //
-//   interner.start(arena);
-//   const base::Value* key = interner.key(keyHash, "DeviceID"); // the same pointer for every "DeviceID"
+//   interner.start(arena, text.size());
+//   const json::DocumentString& key = interner.string(keyHash, "DeviceID"); // the same for every "DeviceID"
 #pragma once
 
-#include "base/values/Value.h"
 #include "json/DocumentArena.h"
 
 #include <cstddef>
@@ -18,21 +18,21 @@
 
 namespace json {
 
-class KeyInterner {
+class StringInterner {
 public:
-    // Forgets the keys of the previous document; new ones are made in `arena`.
-    void start(DocumentArena& arena);
-    // The document's key with these bytes, whose table hash is `hash`. A key met before is usually in its
-    // home entry, which is tested inline.
-    const base::Value* key(uint32_t hash, std::string_view bytes)
+    // Forgets the strings of the previous document; new ones of this one, of `documentBytes`, are made in
+    // `arena`.
+    void start(DocumentArena& arena, size_t documentBytes);
+    // The document's string with these bytes, whose table hash is `hash`. A string met before is usually in
+    // its home entry, which is tested inline.
+    const DocumentString& string(uint32_t hash, std::string_view bytes)
     {
         const Entry& home = m_entries[hash & m_mask];
-        if (home.generation == m_generation && home.hash == hash && home.length == bytes.size()
-            && sameBytes(home.bytes, bytes.data(), bytes.size()))
-            return home.key;
+        if (home.generation == m_generation && home.hash == hash && holds(home, bytes))
+            return *home.string;
         return findOrMake(hash, bytes);
     }
-    // Releases a large table after a document with many distinct keys.
+    // Releases a large table after a document with many distinct strings.
     void finish();
 
 private:
@@ -40,11 +40,14 @@ private:
         uint32_t hash;
         // The document the entry belongs to: entries of earlier ones count as empty.
         uint32_t generation;
-        size_t length;
-        // The key's text, within the key.
-        const char* bytes;
-        const base::Value* key;
+        const DocumentString* string;
     };
+
+    static bool holds(const Entry& entry, std::string_view bytes)
+    {
+        const std::string& text = entry.string->storage.text();
+        return text.size() == bytes.size() && sameBytes(text.data(), bytes.data(), bytes.size());
+    }
 
     // Whether the `length` bytes at `a` and `b` are equal, by a few overlapping loads for texts of up to 16.
     static bool sameBytes(const char* a, const char* b, size_t length)
@@ -66,7 +69,7 @@ private:
         return value;
     }
 
-    const base::Value* findOrMake(uint32_t hash, std::string_view bytes);
+    const DocumentString& findOrMake(uint32_t hash, std::string_view bytes);
     void resize(size_t entries);
     void insert(const Entry& entry);
 
