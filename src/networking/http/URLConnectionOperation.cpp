@@ -6,6 +6,7 @@
 #include "base/loop/RunLoop.h"
 #include "net/auth/URLCredentialStorage.h"
 #include "net/http/URLErrors.h"
+#include "net/streams/MemoryOutputStream.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -601,6 +602,10 @@ void URLConnectionOperation::didReceiveResponse(
         return;
     m_response = response;
     m_outputStream->open();
+    // The body kept in memory goes to the operation's own memory stream (m_bodyInMemory says so).
+    if (int64_t length = response->expectedContentLength();
+        m_bodyInMemory && length > 0 && static_cast<uint64_t>(length) <= m_maximumBodyBytesInMemory)
+        static_cast<net::MemoryOutputStream&>(*m_outputStream).expectLength(static_cast<uint64_t>(length));
 }
 
 void URLConnectionOperation::didReceiveData(net::URLConnection& connection, const uint8_t* bytes, size_t length)
