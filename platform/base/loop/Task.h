@@ -113,7 +113,7 @@ private:
     }
     void reset() noexcept
     {
-        // Cleared first: what the callable captures may, as it goes, hand new work to this very task's owner.
+        // Emptied before the callable goes, so that whatever its captures' destructors do sees an empty task.
         if (const Operations* operations = std::exchange(m_operations, nullptr))
             operations->destroy(m_storage);
     }
