@@ -182,3 +182,15 @@ TEST(PercentEncoding, UnescapesOnlyWellFormedUTF8)
 }
 
 } // namespace
+
+TEST(URL, CopiesAndMovedFromURLsKeepTheirValue)
+{
+    auto url = base::URL::parse("http://host:8080/a/b?x=1").value();
+    base::URL copy = url;
+    base::URL moved = std::move(url);
+    EXPECT_EQ(url.absoluteString(), "http://host:8080/a/b?x=1");
+    EXPECT_EQ(moved, copy);
+    EXPECT_EQ(copy.port(), 8080);
+    EXPECT_NE(copy, base::URL::parse("http://host:8080/a/c?x=1").value());
+    EXPECT_EQ(copy, base::URL::parse("http://host:8080/a/b?x=1").value());
+}

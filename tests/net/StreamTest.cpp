@@ -1,6 +1,7 @@
 #include "net/streams/BoundStreamPair.h"
 #include "net/streams/FileOutputStream.h"
 #include "net/streams/InputStream.h"
+#include "net/streams/MemoryOutputStream.h"
 #include "support/TempDir.h"
 
 #include <cerrno>
@@ -57,6 +58,27 @@ TEST(StreamFileOutput, AppendingStartsAtTheEndOfTheFile)
     stream->write(reinterpret_cast<const uint8_t*>("678"), 3);
     stream->close();
     EXPECT_EQ(readFile(folder.path() / "partial"), "12345678");
+}
+
+// The length a reply announces only makes room: the body is what arrived, shorter or longer, and an absurd
+// announcement (a hostile server's) reserves no more than the bound.
+TEST(StreamMemoryOutput, KeepsExactlyWhatWasWrittenWhateverLengthWasAnnounced)
+{
+    auto collect = [](uint64_t announced, std::string_view body) {
+        MemoryOutputStream memory;
+        OutputStream* stream = &memory;
+        stream->open();
+        memory.expectLength(announced);
+        for (char c : body) {
+            auto byte = static_cast<uint8_t>(c);
+            EXPECT_EQ(stream->write(&byte, 1), 1);
+        }
+        auto data = stream->takeDataWrittenToMemory().value_or(base::Data());
+        return std::string(data.begin(), data.end());
+    };
+    EXPECT_EQ(collect(10, "abcd"), "abcd");
+    EXPECT_EQ(collect(2, "abcde"), "abcde");
+    EXPECT_EQ(collect(uint64_t(1) << 62, "xyz"), "xyz");
 }
 
 TEST(StreamInput, FilesAndDataReadToTheEndAndCopyForASecondSending)

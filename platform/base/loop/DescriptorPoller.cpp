@@ -2,6 +2,7 @@
 
 #include "base/time/Clock.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,12 @@
 #include <unistd.h>
 
 namespace base {
+
+namespace {
+
+    constexpr size_t MaximumSpareWatches = 64;
+
+} // namespace
 
 struct DescriptorPoller::Watch {
     WatchId id;
@@ -39,7 +46,14 @@ void DescriptorPoller::wake()
 
 DescriptorPoller::WatchId DescriptorPoller::watch(int fd, short events, Handler handler)
 {
-    auto entry = std::make_shared<Watch>(Watch { m_nextId++, fd, events, std::move(handler) });
+    std::shared_ptr<Watch> entry;
+    if (m_spareWatches.empty()) {
+        entry = std::make_shared<Watch>();
+    } else {
+        entry = std::move(m_spareWatches.back());
+        m_spareWatches.pop_back();
+    }
+    *entry = Watch { m_nextId++, fd, events, std::move(handler) };
     m_watches.push_back(entry);
     return entry->id;
 }
@@ -54,12 +68,23 @@ void DescriptorPoller::changeEvents(WatchId id, short events)
 
 void DescriptorPoller::unwatch(WatchId id)
 {
-    std::erase_if(m_watches, [id](const std::shared_ptr<Watch>& entry) {
-        if (entry->id != id)
-            return false;
-        entry->removed = true;
-        return true;
-    });
+    auto found = std::find_if(
+        m_watches.begin(), m_watches.end(), [id](const std::shared_ptr<Watch>& entry) { return entry->id == id; });
+    if (found == m_watches.end())
+        return;
+    std::shared_ptr<Watch> entry = std::move(*found);
+    m_watches.erase(found);
+    entry->removed = true;
+    // A dispatch in progress may still hold it (and skips it, as removed): it is then kept after that.
+    keepForReuse(std::move(entry));
+}
+
+void DescriptorPoller::keepForReuse(std::shared_ptr<Watch> entry)
+{
+    if (!entry->removed || entry.use_count() != 1 || m_spareWatches.size() >= MaximumSpareWatches)
+        return;
+    entry->handler = nullptr;
+    m_spareWatches.push_back(std::move(entry));
 }
 
 void DescriptorPoller::wait(const std::optional<std::chrono::steady_clock::time_point>& deadline)
@@ -118,12 +143,20 @@ void DescriptorPoller::poll(const timespec* timeout, bool withWakeDescriptor)
 
 void DescriptorPoller::dispatchReady()
 {
-    auto ready = std::move(m_ready);
-    m_ready.clear();
+    // A local list, as a handler may run a nested turn; the storage goes round between it and the members.
+    std::vector<std::pair<std::shared_ptr<Watch>, short>> ready;
+    ready.swap(m_ready);
+    m_ready.swap(m_spareReady);
     for (auto& [entry, revents] : ready) {
         if (!entry->removed && revents)
             entry->handler(revents);
     }
+    // A transfer that ends in its socket's handler removes that watch while the list above still holds it.
+    for (auto& [entry, revents] : ready)
+        keepForReuse(std::move(entry));
+    ready.clear();
+    if (ready.capacity() > m_spareReady.capacity())
+        m_spareReady.swap(ready);
 }
 
 } // namespace base

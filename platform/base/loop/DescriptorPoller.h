@@ -53,6 +53,8 @@ public:
 private:
     struct Watch;
     void poll(const timespec* timeout, bool withWakeDescriptor);
+    // Keeps a removed watch that nothing else holds for the next watch() to fill in.
+    void keepForReuse(std::shared_ptr<Watch> entry);
 
     int m_wakeFd { -1 };
     std::vector<std::shared_ptr<Watch>> m_watches;
@@ -61,6 +63,11 @@ private:
     // poll runs, and only the ready ones are held (in m_ready) past it.
     std::vector<size_t> m_polled;
     std::vector<std::pair<std::shared_ptr<Watch>, short>> m_ready;
+    // The storage of the last dispatch's list, handed back to m_ready so that a turn allocates no list.
+    std::vector<std::pair<std::shared_ptr<Watch>, short>> m_spareReady;
+    // Watches removed while nothing else held them, made again by the next watch: a connection's socket is
+    // watched anew for each call on it.
+    std::vector<std::shared_ptr<Watch>> m_spareWatches;
     WatchId m_nextId { 1 };
 };
 

@@ -8,6 +8,7 @@
 //   base::DispatchQueue::main()->after(2s, [self] { self->hidePanel(); });
 #pragma once
 
+#include "base/loop/Task.h"
 #include "base/time/Clock.h"
 
 #include <functional>
@@ -18,7 +19,7 @@ namespace base {
 
 class DispatchQueue : public std::enable_shared_from_this<DispatchQueue> {
 public:
-    using Block = std::function<void()>;
+    using Block = Task;
 
     static std::shared_ptr<DispatchQueue> main();
     static std::shared_ptr<DispatchQueue> global();

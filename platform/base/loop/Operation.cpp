@@ -215,6 +215,7 @@ Operation::ObserverId Operation::addObserver(Observer observer)
     auto observers = current ? std::make_shared<ObserverList>(*current) : std::make_shared<ObserverList>();
     observers->push_back(entry);
     m_observers = std::move(observers);
+    m_hasObservers.store(true, std::memory_order_release);
     return entry->id;
 }
 
@@ -231,6 +232,7 @@ void Operation::removeObserver(ObserverId id)
     (*found)->removed = true;
     if (current->size() == 1) {
         m_observers.store(nullptr);
+        m_hasObservers.store(false, std::memory_order_release);
         return;
     }
     auto observers = std::make_shared<ObserverList>(*current);
@@ -250,6 +252,8 @@ void Operation::didChangeValueForKey(std::string_view keyPath)
 
 void Operation::tellObservers(std::string_view keyPath, ChangePhase phase)
 {
+    if (!m_hasObservers.load(std::memory_order_acquire))
+        return;
     auto observers = m_observers.load();
     if (!observers)
         return;

@@ -117,6 +117,8 @@ private:
     // the list by reference count, without the lock, instead of copying it on every change of state.
     using ObserverList = std::vector<std::shared_ptr<ObserverEntry>>;
     std::atomic<std::shared_ptr<const ObserverList>> m_observers;
+    // Whether the list has anyone in it: most operations have no observer, and reading this costs no lock.
+    std::atomic<bool> m_hasObservers { false };
     ObserverId m_nextObserverId { 1 };
     // The queue the operation was added to: set once (under m_mutex) before m_inQueue, never changed after,
     // and held until the operation goes, so that a change told on any thread reaches a live queue without a

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "base/loop/DescriptorPoller.h"
+#include "base/loop/Task.h"
 #include "base/time/Clock.h"
 
 #include <cstdint>
@@ -28,7 +29,7 @@ namespace base {
 
 class RunLoop {
 public:
-    using Task = std::function<void()>;
+    using Task = base::Task;
     using TickObserver = std::function<void(Clock::TimePoint)>;
     struct ScheduledTask;
     using TaskHandle = std::shared_ptr<ScheduledTask>;

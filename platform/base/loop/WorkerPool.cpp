@@ -24,7 +24,7 @@ WorkerPool::WorkerPool(size_t maximumThreads)
 {
 }
 
-void WorkerPool::submit(std::function<void()> job)
+void WorkerPool::submit(Task job)
 {
     bool addThread = false;
     {

@@ -6,10 +6,11 @@
 //   base::WorkerPool::shared().submit([] { compressRecording(); });
 #pragma once
 
+#include "base/loop/Task.h"
+
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
-#include <functional>
 #include <mutex>
 
 namespace base {
@@ -20,7 +21,7 @@ public:
     // The number of cores (at least 1): the width of "as many as the machine runs at once".
     static size_t machineWidth();
 
-    void submit(std::function<void()> job);
+    void submit(Task job);
 
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
@@ -31,7 +32,7 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_jobArrived;
-    std::deque<std::function<void()>> m_jobs;
+    std::deque<Task> m_jobs;
     size_t m_threads { 0 };
     size_t m_idle { 0 };
     const size_t m_maximumThreads;

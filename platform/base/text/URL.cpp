@@ -94,55 +94,66 @@ namespace {
 
 } // namespace
 
-std::optional<URL> URL::parse(std::string_view text) { return parseParts(text); }
-
-std::optional<URL> URL::parseParts(std::string_view text)
+URL::URL(Parts parts)
 {
-    URL url;
+    recompose(parts);
+    m_parts = std::make_shared<const Parts>(std::move(parts));
+}
+
+std::optional<URL> URL::parse(std::string_view text)
+{
+    auto parts = parseParts(text);
+    if (!parts)
+        return std::nullopt;
+    return URL(std::move(*parts));
+}
+
+std::optional<URL::Parts> URL::parseParts(std::string_view text)
+{
+    Parts url;
     size_t schemeEnd = text.find_first_of(":/?#");
     if (schemeEnd != std::string_view::npos && text[schemeEnd] == ':') {
         if (!isScheme(text.substr(0, schemeEnd)))
             return std::nullopt; // a relative path may not have ":" in its first segment
-        url.m_scheme = text.substr(0, schemeEnd);
+        url.scheme = text.substr(0, schemeEnd);
         text.remove_prefix(schemeEnd + 1);
     }
     if (text.starts_with("//")) {
         text.remove_prefix(2);
         size_t end = std::min(text.find_first_of("/?#"), text.size());
-        if (!url.parseAuthority(text.substr(0, end)))
+        if (!parseAuthority(url, text.substr(0, end)))
             return std::nullopt;
         text.remove_prefix(end);
     }
     size_t fragmentStart = text.find('#');
     if (fragmentStart != std::string_view::npos) {
-        url.m_fragment = text.substr(fragmentStart + 1);
+        url.fragment = text.substr(fragmentStart + 1);
         text = text.substr(0, fragmentStart);
-        if (!isWellFormed(*url.m_fragment, queryCharacters()))
+        if (!isWellFormed(*url.fragment, queryCharacters()))
             return std::nullopt;
     }
     size_t queryStart = text.find('?');
     if (queryStart != std::string_view::npos) {
-        url.m_query = text.substr(queryStart + 1);
+        url.query = text.substr(queryStart + 1);
         text = text.substr(0, queryStart);
-        if (!isWellFormed(*url.m_query, queryCharacters()))
+        if (!isWellFormed(*url.query, queryCharacters()))
             return std::nullopt;
     }
     if (!isWellFormed(text, pathCharacters()))
         return std::nullopt;
-    url.m_path = text;
-    url.recompose();
+    url.path = text;
     return url;
 }
 
-bool URL::parseAuthority(std::string_view authority)
+bool URL::parseAuthority(Parts& url, std::string_view authority)
 {
-    m_hasAuthority = true;
-    m_authority = authority;
+    url.hasAuthority = true;
+    url.authority = authority;
     size_t at = authority.rfind('@');
     if (at != std::string_view::npos) {
-        m_userInfo = authority.substr(0, at);
+        url.userInfo = authority.substr(0, at);
         authority.remove_prefix(at + 1);
-        if (!isWellFormed(m_userInfo, Allowed::userAllowed().adding(":")))
+        if (!isWellFormed(url.userInfo, Allowed::userAllowed().adding(":")))
             return false;
     }
     std::string_view portText;
@@ -150,18 +161,18 @@ bool URL::parseAuthority(std::string_view authority)
         size_t close = authority.find(']');
         if (close == std::string_view::npos)
             return false;
-        m_host = authority.substr(0, close + 1);
+        url.host = authority.substr(0, close + 1);
         std::string_view rest = authority.substr(close + 1);
         if (!rest.empty() && rest.front() != ':')
             return false;
         portText = rest.empty() ? rest : rest.substr(1);
-        if (!isWellFormed(m_host.substr(1, m_host.size() - 2), Allowed::unreserved().adding("!$&'()*+,;=:")))
+        if (!isWellFormed(url.host.substr(1, url.host.size() - 2), Allowed::unreserved().adding("!$&'()*+,;=:")))
             return false;
     } else {
         size_t colon = authority.rfind(':');
-        m_host = authority.substr(0, colon == std::string_view::npos ? authority.size() : colon);
+        url.host = authority.substr(0, colon == std::string_view::npos ? authority.size() : colon);
         portText = colon == std::string_view::npos ? std::string_view() : authority.substr(colon + 1);
-        if (!isWellFormed(m_host, Allowed::userAllowed()))
+        if (!isWellFormed(url.host, Allowed::userAllowed()))
             return false;
     }
     if (portText.empty())
@@ -176,63 +187,62 @@ bool URL::parseAuthority(std::string_view authority)
     }
     if (port > 65535)
         return false;
-    m_port = port;
+    url.port = port;
     return true;
 }
 
 // RFC 3986 section 5.3. A path that starts with "//" but has no authority before it would read back as
 // one, so it is written with a leading "/." that changes nothing once dot segments are removed.
-void URL::recompose()
+void URL::recompose(Parts& url)
 {
-    if (!m_hasAuthority && m_path.starts_with("//"))
-        m_path.insert(0, "/.");
-    m_string.clear();
-    if (!m_scheme.empty())
-        m_string.append(m_scheme).append(":");
-    if (m_hasAuthority)
-        m_string.append("//").append(m_authority);
-    m_string.append(m_path);
-    if (m_query)
-        m_string.append("?").append(*m_query);
-    if (m_fragment)
-        m_string.append("#").append(*m_fragment);
+    if (!url.hasAuthority && url.path.starts_with("//"))
+        url.path.insert(0, "/.");
+    url.string.clear();
+    if (!url.scheme.empty())
+        url.string.append(url.scheme).append(":");
+    if (url.hasAuthority)
+        url.string.append("//").append(url.authority);
+    url.string.append(url.path);
+    if (url.query)
+        url.string.append("?").append(*url.query);
+    if (url.fragment)
+        url.string.append("#").append(*url.fragment);
 }
 
 // RFC 3986 section 5.2.2, strict: a reference with a scheme stands for itself even when it is the base's.
-std::optional<URL> URL::parse(std::string_view referenceText, const URL& base)
+std::optional<URL> URL::parse(std::string_view referenceText, const URL& baseURL)
 {
     auto reference = parseParts(referenceText);
     if (!reference)
         return std::nullopt;
-    if (!reference->m_scheme.empty()) {
-        reference->m_path = removeDotSegments(reference->m_path);
-        reference->recompose();
-        return reference;
+    if (!reference->scheme.empty()) {
+        reference->path = removeDotSegments(reference->path);
+        return URL(std::move(*reference));
     }
-    if (base.m_scheme.empty())
+    const Parts& base = *baseURL.m_parts;
+    if (base.scheme.empty())
         return std::nullopt;
-    URL target = *reference;
-    target.m_scheme = base.m_scheme;
-    if (reference->m_hasAuthority) {
-        target.m_path = removeDotSegments(reference->m_path);
+    Parts target = *reference;
+    target.scheme = base.scheme;
+    if (reference->hasAuthority) {
+        target.path = removeDotSegments(reference->path);
     } else {
-        target.m_hasAuthority = base.m_hasAuthority;
-        target.m_authority = base.m_authority;
-        target.m_userInfo = base.m_userInfo;
-        target.m_host = base.m_host;
-        target.m_port = base.m_port;
-        if (reference->m_path.empty()) {
-            target.m_path = base.m_path;
-            if (!reference->m_query)
-                target.m_query = base.m_query;
-        } else if (reference->m_path.front() == '/') {
-            target.m_path = removeDotSegments(reference->m_path);
+        target.hasAuthority = base.hasAuthority;
+        target.authority = base.authority;
+        target.userInfo = base.userInfo;
+        target.host = base.host;
+        target.port = base.port;
+        if (reference->path.empty()) {
+            target.path = base.path;
+            if (!reference->query)
+                target.query = base.query;
+        } else if (reference->path.front() == '/') {
+            target.path = removeDotSegments(reference->path);
         } else {
-            target.m_path = removeDotSegments(mergePaths(base, reference->m_path));
+            target.path = removeDotSegments(mergePaths(baseURL, reference->path));
         }
     }
-    target.recompose();
-    return target;
+    return URL(std::move(target));
 }
 
 URL URL::fileURL(const std::filesystem::path& path, bool isDirectory)
@@ -240,32 +250,37 @@ URL URL::fileURL(const std::filesystem::path& path, bool isDirectory)
     std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
     if (isDirectory && !absolute.ends_with('/'))
         absolute += '/';
-    URL url;
-    url.m_scheme = "file";
-    url.m_hasAuthority = true;
-    url.m_path = PercentEncoding::escape(absolute, Allowed::pathAllowed());
-    url.recompose();
-    return url;
+    Parts url;
+    url.scheme = "file";
+    url.hasAuthority = true;
+    url.path = PercentEncoding::escape(absolute, Allowed::pathAllowed());
+    return URL(std::move(url));
 }
 
 std::string URL::host() const
 {
-    if (m_host.starts_with('['))
-        return m_host.substr(1, m_host.size() - 2);
-    return decodedOrRaw(m_host);
+    const std::string& host = m_parts->host;
+    if (host.starts_with('['))
+        return host.substr(1, host.size() - 2);
+    return decodedOrRaw(host);
 }
 
-std::string URL::user() const { return decodedOrRaw(m_userInfo.substr(0, m_userInfo.find(':'))); }
+std::string URL::user() const
+{
+    const std::string& userInfo = m_parts->userInfo;
+    return decodedOrRaw(userInfo.substr(0, userInfo.find(':')));
+}
 
 std::string URL::password() const
 {
-    size_t colon = m_userInfo.find(':');
-    return colon == std::string::npos ? std::string() : decodedOrRaw(m_userInfo.substr(colon + 1));
+    const std::string& userInfo = m_parts->userInfo;
+    size_t colon = userInfo.find(':');
+    return colon == std::string::npos ? std::string() : decodedOrRaw(userInfo.substr(colon + 1));
 }
 
 std::string URL::path() const
 {
-    std::string decoded = decodedOrRaw(m_path);
+    std::string decoded = decodedOrRaw(m_parts->path);
     if (decoded.size() > 1 && decoded.ends_with('/'))
         decoded.pop_back();
     return decoded;
@@ -290,20 +305,20 @@ std::string URL::pathExtension() const
 
 URL URL::appendingPathComponent(std::string_view component) const
 {
-    URL url = *this;
-    if (!url.m_path.ends_with('/'))
-        url.m_path += '/';
-    url.m_path += PercentEncoding::escape(component, Allowed::pathAllowed());
-    url.recompose();
-    return url;
+    Parts url = *m_parts;
+    if (!url.path.ends_with('/'))
+        url.path += '/';
+    url.path += PercentEncoding::escape(component, Allowed::pathAllowed());
+    return URL(std::move(url));
 }
 
 bool URL::isFileURL() const
 {
-    if (m_scheme.size() != 4)
+    const std::string& scheme = m_parts->scheme;
+    if (scheme.size() != 4)
         return false;
     for (size_t i = 0; i < 4; ++i)
-        if (std::tolower(static_cast<unsigned char>(m_scheme[i])) != "file"[i])
+        if (std::tolower(static_cast<unsigned char>(scheme[i])) != "file"[i])
             return false;
     return true;
 }

@@ -4,7 +4,8 @@
 // strings of nested parameters carry them unescaped. Resolving a reference against a base follows RFC
 // 3986 section 5 exactly (dot segments removed). Parsing and resolution are our own rather than libcurl's
 // URL API, which rewrites the text it reads, needs "scheme://", and resolves empty, fragment-only and
-// other-scheme references differently from RFC 3986. A plain value type, usable on any thread.
+// other-scheme references differently from RFC 3986. A value type, usable on any thread: its parts never
+// change once made, so copies share them (a request and its response hold one URL, not two).
 //
 //   auto base = base::URL::parse("http://example.com/api/");
 //   auto url = base::URL::parse("users?id=7", *base);          // http://example.com/api/users?id=7
@@ -12,6 +13,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,18 +30,22 @@ public:
     // The file URL of a path (made absolute against the working folder); a folder's URL ends with "/".
     static URL fileURL(const std::filesystem::path& path, bool isDirectory = false);
 
-    const std::string& absoluteString() const { return m_string; }
+    // A moved-from URL keeps its value, as a copy does.
+    URL(const URL&) = default;
+    URL& operator=(const URL&) = default;
+
+    const std::string& absoluteString() const { return m_parts->string; }
 
     // The parts as written; absent parts are empty (or nothing for the optional ones).
-    const std::string& scheme() const { return m_scheme; }
-    bool hasAuthority() const { return m_hasAuthority; }
-    const std::string& percentEncodedPath() const { return m_path; }
-    const std::optional<std::string>& query() const { return m_query; }
-    const std::optional<std::string>& fragment() const { return m_fragment; }
+    const std::string& scheme() const { return m_parts->scheme; }
+    bool hasAuthority() const { return m_parts->hasAuthority; }
+    const std::string& percentEncodedPath() const { return m_parts->path; }
+    const std::optional<std::string>& query() const { return m_parts->query; }
+    const std::optional<std::string>& fragment() const { return m_parts->fragment; }
 
     // Decoded parts. The host loses the brackets of an IPv6 literal.
     std::string host() const;
-    [[nodiscard]] std::optional<int> port() const { return m_port; }
+    [[nodiscard]] std::optional<int> port() const { return m_parts->port; }
     std::string user() const;
     std::string password() const;
     // The decoded path without a trailing "/" (except for the root path "/"); the encoded path when its
@@ -58,24 +64,32 @@ public:
     // The decoded path of a file URL.
     std::filesystem::path filePath() const { return path(); }
 
-    bool operator==(const URL& other) const { return m_string == other.m_string; }
+    bool operator==(const URL& other) const
+    {
+        return m_parts == other.m_parts || m_parts->string == other.m_parts->string;
+    }
 
 private:
-    URL() = default;
-    [[nodiscard]] static std::optional<URL> parseParts(std::string_view text);
-    [[nodiscard]] bool parseAuthority(std::string_view authority);
-    void recompose();
+    struct Parts {
+        std::string string;
+        std::string scheme;
+        bool hasAuthority { false };
+        std::string authority;
+        std::string userInfo;
+        std::string host;
+        std::optional<int> port;
+        std::string path;
+        std::optional<std::string> query;
+        std::optional<std::string> fragment;
+    };
 
-    std::string m_string;
-    std::string m_scheme;
-    bool m_hasAuthority { false };
-    std::string m_authority;
-    std::string m_userInfo;
-    std::string m_host;
-    std::optional<int> m_port;
-    std::string m_path;
-    std::optional<std::string> m_query;
-    std::optional<std::string> m_fragment;
+    // Composes the text of the parts and keeps them.
+    explicit URL(Parts parts);
+    [[nodiscard]] static std::optional<Parts> parseParts(std::string_view text);
+    [[nodiscard]] static bool parseAuthority(Parts& parts, std::string_view authority);
+    static void recompose(Parts& parts);
+
+    std::shared_ptr<const Parts> m_parts;
 };
 
 } // namespace base

@@ -67,6 +67,16 @@ namespace {
         bool& m_flag;
     };
 
+    // Why an attempt cannot begin: made out of line, so that the common path of an attempt stays short.
+    [[gnu::cold, gnu::noinline]] base::Error unusableURL(const std::optional<base::URL>& url)
+    {
+        if (!url)
+            return URLErrors::make(base::Error::URLBadURL, std::nullopt, "The URL is not valid.");
+        if (!isHTTPScheme(*url))
+            return URLErrors::make(base::Error::URLUnsupportedURL, url, "The URL is not supported.");
+        return URLErrors::make(base::Error::URLUnknown, url, "The request could not be prepared.");
+    }
+
 } // namespace
 
 std::shared_ptr<URLConnection> URLConnection::make(URLRequest request, std::shared_ptr<URLConnectionDelegate> delegate)
@@ -135,12 +145,8 @@ void URLConnection::beginAttempt()
         return;
     auto keep = shared_from_this();
     const auto& url = m_request->url();
-    if (!url) {
-        fail(URLErrors::make(base::Error::URLBadURL, std::nullopt, "The URL is not valid."));
-        return;
-    }
-    if (!isHTTPScheme(*url)) {
-        fail(URLErrors::make(base::Error::URLUnsupportedURL, url, "The URL is not supported."));
+    if (!url || !isHTTPScheme(*url)) [[unlikely]] {
+        fail(unusableURL(url));
         return;
     }
     if (m_bodyStream && m_bodyStream != m_request->httpBodyStream()) {
@@ -157,8 +163,8 @@ void URLConnection::beginAttempt()
         m_bodyStream->schedule([](Stream::Task task) { base::RunLoop::main().post(std::move(task)); });
         m_bodyStream->open();
     }
-    if (!configureHandle()) {
-        fail(URLErrors::make(base::Error::URLUnknown, url, "The request could not be prepared."));
+    if (!configureHandle()) [[unlikely]] {
+        fail(unusableURL(url));
         return;
     }
     m_parser = HTTPResponseHeaderParser();

@@ -1,5 +1,6 @@
 #include "net/streams/MemoryOutputStream.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace net {
@@ -24,6 +25,14 @@ ptrdiff_t MemoryOutputStream::write(const uint8_t* bytes, size_t length)
     std::lock_guard lock(m_dataMutex);
     m_data.insert(m_data.end(), bytes, bytes + length);
     return static_cast<ptrdiff_t>(length);
+}
+
+void MemoryOutputStream::expectLength(uint64_t bytes)
+{
+    std::lock_guard lock(m_dataMutex);
+    uint64_t room = m_data.size() + std::min(bytes, MaximumReservedBytes);
+    if (room > m_data.capacity())
+        m_data.reserve(static_cast<size_t>(room));
 }
 
 bool MemoryOutputStream::hasSpaceAvailable() const { return status() == StreamStatus::Open; }

@@ -13,6 +13,10 @@ public:
     void open() override;
     void close() override;
     [[nodiscard]] ptrdiff_t write(const uint8_t* bytes, size_t length) override;
+    // Makes room at once for the length a reply announces, up to a bound (the announcement may be false; a
+    // longer body still grows as it comes), instead of growing chunk by chunk.
+    static constexpr uint64_t MaximumReservedBytes = uint64_t(1) << 20;
+    void expectLength(uint64_t bytes);
     bool hasSpaceAvailable() const override;
     [[nodiscard]] std::optional<base::Data> dataWrittenToMemory() const override;
     [[nodiscard]] std::optional<base::Data> takeDataWrittenToMemory() override;

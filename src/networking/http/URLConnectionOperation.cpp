@@ -6,6 +6,7 @@
 #include "base/loop/RunLoop.h"
 #include "net/auth/URLCredentialStorage.h"
 #include "net/http/URLErrors.h"
+#include "net/streams/MemoryOutputStream.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -38,6 +39,29 @@ namespace {
         return name.size() == utf8.size() && std::equal(name.begin(), name.end(), utf8.begin(), [](char c, char lower) {
             return (c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c) == lower;
         });
+    }
+
+    // The failures of a chunk and the progress report are made out of line, so that the common path of a
+    // chunk (checked, written, counted) stays short.
+    [[gnu::cold, gnu::noinline]] base::Error bodyTooLarge(const std::optional<base::URL>& url, size_t maximum)
+    {
+        return net::URLErrors::make(net::URLErrors::DataLengthExceedsMaximum, url,
+            "The reply's body is larger than the " + std::to_string(maximum) + " bytes kept in memory.");
+    }
+
+    [[gnu::cold, gnu::noinline]] base::Error bodyNotWritten(
+        const std::optional<base::URL>& url, const net::OutputStream& stream)
+    {
+        auto underlying = stream.streamError();
+        return net::URLErrors::make(base::Error::URLCannotWriteToFile, url, "The reply's body could not be written.",
+            underlying ? std::make_shared<const base::Error>(*underlying) : nullptr);
+    }
+
+    [[gnu::noinline]] void reportProgress(
+        const URLConnectionOperation::ProgressBlock& block, size_t length, int64_t total, int64_t expected)
+    {
+        base::DispatchQueue::main()->async(
+            [block, length, total, expected] { block(static_cast<int64_t>(length), total, expected); });
     }
 
 } // namespace
@@ -601,6 +625,10 @@ void URLConnectionOperation::didReceiveResponse(
         return;
     m_response = response;
     m_outputStream->open();
+    // The body kept in memory goes to the operation's own memory stream (m_bodyInMemory says so).
+    if (int64_t length = response->expectedContentLength();
+        m_bodyInMemory && length > 0 && static_cast<uint64_t>(length) <= m_maximumBodyBytesInMemory)
+        static_cast<net::MemoryOutputStream&>(*m_outputStream).expectLength(static_cast<uint64_t>(length));
 }
 
 void URLConnectionOperation::didReceiveData(net::URLConnection& connection, const uint8_t* bytes, size_t length)
@@ -610,22 +638,18 @@ void URLConnectionOperation::didReceiveData(net::URLConnection& connection, cons
     std::unique_lock guard(m_lock);
     if (m_connection.get() != &connection)
         return;
-    if (m_bodyInMemory && static_cast<uint64_t>(m_totalBytesRead) + length > m_maximumBodyBytesInMemory) {
-        base::Error failure = net::URLErrors::make(net::URLErrors::DataLengthExceedsMaximum, m_request->url(),
-            "The reply's body is larger than the " + std::to_string(m_maximumBodyBytesInMemory)
-                + " bytes kept in memory.");
+    bool tooLarge = m_bodyInMemory && static_cast<uint64_t>(m_totalBytesRead) + length > m_maximumBodyBytesInMemory;
+    if (tooLarge) [[unlikely]] {
+        base::Error failure = bodyTooLarge(m_request->url(), m_maximumBodyBytesInMemory);
         guard.unlock();
         connection.cancel();
         didFailWithError(connection, failure);
         return;
     }
     bool written = m_outputStream->hasSpaceAvailable() && m_outputStream->write(bytes, length) == ptrdiff_t(length);
-    if (!written) {
+    if (!written) [[unlikely]] {
         // A chunk that cannot be kept would leave a body with a hole that passes for a whole one.
-        auto underlying = m_outputStream->streamError();
-        base::Error failure = net::URLErrors::make(base::Error::URLCannotWriteToFile, m_request->url(),
-            "The reply's body could not be written.",
-            underlying ? std::make_shared<const base::Error>(*underlying) : nullptr);
+        base::Error failure = bodyNotWritten(m_request->url(), *m_outputStream);
         guard.unlock();
         connection.cancel();
         didFailWithError(connection, failure);
@@ -633,12 +657,9 @@ void URLConnectionOperation::didReceiveData(net::URLConnection& connection, cons
     }
     m_totalBytesRead += static_cast<int64_t>(length);
     // The progress block runs on the main queue; without one there is nothing to wake the main thread for.
-    if (auto block = m_downloadProgress) {
-        auto expected = m_response ? m_response->expectedContentLength() : -1;
-        base::DispatchQueue::main()->async([block, length, total = m_totalBytesRead, expected] {
-            block(static_cast<int64_t>(length), total, expected);
-        });
-    }
+    if (m_downloadProgress)
+        reportProgress(
+            m_downloadProgress, length, m_totalBytesRead, m_response ? m_response->expectedContentLength() : -1);
 }
 
 void URLConnectionOperation::didFinishLoading(net::URLConnection& connection)
