@@ -27,6 +27,8 @@
 #include <cstdlib>
 #include <curl/curl.h>
 #include <filesystem>
+#include <pthread.h>
+#include <sched.h>
 #include <string>
 #include <thread>
 
@@ -68,6 +70,51 @@ private:
     std::filesystem::path m_root;
 };
 
+// The service runs on its own half of the machine's processors and the client (the application, or libcurl)
+// on the other, as a remote service never shares the client's processor. Sharing one would let the kernel
+// queue the service's thread behind the client's main thread, which goes on working after it sends a request
+// where a blocking libcurl call sleeps at once: that would charge the application for a wait no real
+// network has. Threads take their creator's processors, so the service's threads are started under the
+// service's half and everything the client starts later stays on the client's half.
+class ProcessorHalves {
+public:
+    ProcessorHalves()
+    {
+        cpu_set_t all;
+        CPU_ZERO(&all);
+        if (sched_getaffinity(0, sizeof all, &all) != 0 || CPU_COUNT(&all) < 2)
+            return;
+        CPU_ZERO(&m_client);
+        CPU_ZERO(&m_service);
+        int seen = 0;
+        const int clientCount = CPU_COUNT(&all) / 2;
+        for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+            if (CPU_ISSET(cpu, &all))
+                CPU_SET(cpu, seen++ < clientCount ? &m_client : &m_service);
+        }
+        m_split = true;
+    }
+
+    template <typename Start> auto startOnServiceHalf(Start start)
+    {
+        use(m_service);
+        auto result = start();
+        use(m_client);
+        return result;
+    }
+
+private:
+    void use(const cpu_set_t& set) const
+    {
+        if (m_split)
+            pthread_setaffinity_np(pthread_self(), sizeof set, &set);
+    }
+
+    cpu_set_t m_client {};
+    cpu_set_t m_service {};
+    bool m_split { false };
+};
+
 // A fresh folder with the local service running in it, for one benchmark case.
 class ServiceRoot {
 public:
@@ -76,7 +123,8 @@ public:
     {
         HomeRoot::use();
         m_service = std::make_unique<tracking_service::TrackingService>(m_root / "service");
-        m_started = !m_root.empty() && m_service->start();
+        static ProcessorHalves halves;
+        m_started = !m_root.empty() && halves.startOnServiceHalf([this] { return m_service->start(); });
     }
     ~ServiceRoot()
     {
