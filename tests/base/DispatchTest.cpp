@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <thread>
 #include <vector>
 
@@ -31,6 +32,20 @@ TEST_F(DispatchTest, WorkHandedBackToTheMainQueueRunsOnTheMainThread)
     });
     EXPECT_TRUE(runUntil([&] { return onMain; }));
     EXPECT_TRUE(onWorker);
+}
+
+TEST_F(DispatchTest, BackgroundWorkYieldsToTheMainThread)
+{
+    // Every queue's work runs on the pool's threads, under the batch policy, while the main thread keeps its.
+    std::atomic<int> workerPolicy = -1;
+    bool done = false;
+    DispatchQueue::makeSerial("policy")->async([&] {
+        workerPolicy = sched_getscheduler(0);
+        DispatchQueue::main()->async([&] { done = true; });
+    });
+    EXPECT_TRUE(runUntil([&] { return done; }));
+    EXPECT_EQ(workerPolicy, SCHED_BATCH);
+    EXPECT_EQ(sched_getscheduler(0), SCHED_OTHER);
 }
 
 TEST_F(DispatchTest, AfterWaitsForVirtualTimeOnEveryQueue)

@@ -1,6 +1,8 @@
 #include "base/loop/WorkerPool.h"
 
 #include <algorithm>
+#include <pthread.h>
+#include <sched.h>
 #include <thread>
 
 namespace base {
@@ -44,6 +46,10 @@ void WorkerPool::submit(Task job)
 
 void WorkerPool::work()
 {
+    // Background work yields to the main thread: a job handed over by the main thread does not take its
+    // processor away from it the moment it wakes, but runs when that processor or another one is free.
+    sched_param parameters {};
+    pthread_setschedparam(pthread_self(), SCHED_BATCH, &parameters);
     std::unique_lock lock(m_mutex);
     for (;;) {
         ++m_idle;

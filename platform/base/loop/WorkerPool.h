@@ -1,7 +1,9 @@
 // base::WorkerPool: the process's pool of background threads behind the global concurrent queue, serial
 // queues and operation queues. It starts a thread whenever a job arrives and no thread is idle (up to a hard
 // limit), so that work which blocks (a synchronous call into a serial queue, a wait for a group) cannot starve
-// the pool. Threads live for the whole process and wait idle between jobs. Any thread.
+// the pool. Threads live for the whole process and wait idle between jobs. They run under the batch scheduling
+// policy: a job handed over by the main thread waits for a free processor rather than taking the main
+// thread's the moment it wakes. Any thread.
 //
 //   base::WorkerPool::shared().submit([] { compressRecording(); });
 #pragma once
