@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <poll.h>
 #include <string>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <vector>
 
 using gfx::Rect;
@@ -85,6 +88,56 @@ public:
 
 private:
     bool m_draws;
+};
+
+// A connected pair of sockets whose reading end the main loop watches, as it watches a reply's connection:
+// arrive() makes a reply ready to read, and the handler logs "reply" once for each.
+class WatchedReply {
+public:
+    explicit WatchedReply(std::vector<std::string>& log)
+    {
+        if (socketpair(AF_UNIX, SOCK_STREAM, 0, m_ends) != 0)
+            m_ends[0] = m_ends[1] = -1;
+        m_watch = base::RunLoop::main().watchDescriptor(m_ends[0], POLLIN, [this, &log](short) {
+            char byte;
+            if (read(m_ends[0], &byte, 1) != 1)
+                return;
+            log.push_back("reply");
+            if (onRead)
+                onRead();
+        });
+    }
+    ~WatchedReply()
+    {
+        base::RunLoop::main().unwatchDescriptor(m_watch);
+        close(m_ends[0]);
+        close(m_ends[1]);
+    }
+    WatchedReply(const WatchedReply&) = delete;
+    WatchedReply& operator=(const WatchedReply&) = delete;
+
+    void arrive() const { [[maybe_unused]] auto written = write(m_ends[1], "r", 1); }
+    std::function<void()> onRead;
+
+private:
+    int m_ends[2] { -1, -1 };
+    base::RunLoop::WatchId m_watch {};
+};
+
+// A logged view that, while it draws, may make a reply arrive.
+class DrawnWhileReplyArrives : public Logged {
+public:
+    DrawnWhileReplyArrives(std::string name, std::vector<std::string>& log, const Rect& frame)
+        : Logged(std::move(name), log, frame)
+    {
+    }
+    void drawRect(const Rect& rect) override
+    {
+        Logged::drawRect(rect);
+        if (reply)
+            reply->arrive();
+    }
+    const WatchedReply* reply { nullptr };
 };
 
 } // namespace
@@ -250,4 +303,98 @@ TEST_F(UpdateCycle, PassesWaitOneTurnForDueWorkButNeverTwo)
     loop.post(repost);
     turn();
     EXPECT_EQ(log, (std::vector<std::string> { "task", "task", "view.draw", "task", "task", "view.draw" }));
+}
+
+TEST_F(UpdateCycle, AReplyReadyToReadIsHandledBeforeThePassesAndTheFrame)
+{
+    std::vector<std::string> log;
+    auto view = viewDrawnOnce(log);
+    WatchedReply reply(log);
+    auto& cycle = ui::UpdateCycle::main();
+    auto frames = cycle.addFrameListener([&] { log.push_back("frame"); });
+
+    base::RunLoop::main().post([&] {
+        view->setNeedsDisplay();
+        reply.arrive();
+        log.push_back("task");
+    });
+    turn();
+    cycle.removeFrameListener(frames);
+    // The reply goes first, and what it changes would be drawn in the same pass.
+    EXPECT_EQ(log, (std::vector<std::string> { "task", "reply", "view.draw", "frame" }));
+}
+
+TEST_F(UpdateCycle, ADisplayPassGivesWayToAReplyAndFinishesBeforeTheFrame)
+{
+    std::vector<std::string> log;
+    m_window = std::make_shared<ui::Window>();
+    WatchedReply reply(log);
+    std::vector<std::shared_ptr<DrawnWhileReplyArrives>> views;
+    for (int index = 0; index < 12; ++index) {
+        views.push_back(
+            std::make_shared<DrawnWhileReplyArrives>("v" + std::to_string(index), log, Rect(0, 4.0 * index, 40, 4)));
+        m_window->addSubview(views.back());
+    }
+    turn();
+    log.clear();
+    auto& cycle = ui::UpdateCycle::main();
+    auto frames = cycle.addFrameListener([&] { log.push_back("frame"); });
+
+    for (auto& view : views)
+        view->setNeedsDisplay();
+    views.front()->reply = &reply;
+    turn();
+    cycle.removeFrameListener(frames);
+
+    // Every view is drawn once, the reply is read before the last of them, and the frame shows them all.
+    auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };
+    ASSERT_EQ(std::count(log.begin(), log.end(), "reply"), 1);
+    for (int index = 0; index < 12; ++index)
+        EXPECT_EQ(std::count(log.begin(), log.end(), "v" + std::to_string(index) + ".draw"), 1) << index;
+    EXPECT_GT(at("reply"), at("v0.draw"));
+    EXPECT_LT(at("reply"), at("v11.draw"));
+    EXPECT_EQ(log.back(), "frame");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "frame"), 1);
+}
+
+TEST_F(UpdateCycle, ReplyAfterReplyCannotKeepDrawingOrTheFrameAway)
+{
+    std::vector<std::string> log;
+    m_window = std::make_shared<ui::Window>();
+    WatchedReply reply(log);
+    std::vector<std::shared_ptr<DrawnWhileReplyArrives>> views;
+    for (int index = 0; index < 12; ++index) {
+        views.push_back(
+            std::make_shared<DrawnWhileReplyArrives>("v" + std::to_string(index), log, Rect(0, 4.0 * index, 40, 4)));
+        m_window->addSubview(views.back());
+    }
+    turn();
+    log.clear();
+    auto& cycle = ui::UpdateCycle::main();
+    auto frames = cycle.addFrameListener([&] { log.push_back("frame"); });
+
+    // A chain of replies, each arriving as the one before is read and changing every view.
+    int replies = 0;
+    reply.onRead = [&] {
+        if (++replies == 30)
+            return;
+        for (auto& view : views)
+            view->setNeedsDisplay();
+        reply.arrive();
+    };
+    reply.arrive();
+    for (int turns = 0; replies < 30 && turns < 100; ++turns)
+        turn();
+    cycle.removeFrameListener(frames);
+
+    auto nth = [&](const std::string& entry, int n) {
+        auto at = log.begin();
+        for (int seen = 0; at != log.end(); ++at)
+            if (*at == entry && ++seen == n)
+                break;
+        return at - log.begin();
+    };
+    EXPECT_EQ(replies, 30);
+    EXPECT_LT(nth("v11.draw", 1), nth("reply", 8)) << "drawing waited for the whole chain";
+    EXPECT_LT(nth("frame", 1), nth("reply", 8)) << "the frame waited for the whole chain";
 }

@@ -49,6 +49,8 @@ public:
     void pollNow();
     // Watching thread. Calls the handlers of the descriptors the last wait or pollNow found ready, once.
     void dispatchReady();
+    // Watching thread. Whether the last wait or pollNow found a descriptor ready that is not dispatched yet.
+    bool hasReady() const { return !m_ready.empty(); }
 
 private:
     struct Watch;

@@ -330,6 +330,21 @@ bool RunLoop::hasDueTask()
     return hasDueTaskLocked(*Clock::current());
 }
 
+bool RunLoop::hasWaitingWork()
+{
+    if (hasDueTask())
+        return true;
+    // Descriptors found ready by a wait or an earlier look and not yet dispatched are still waiting.
+    if (m_descriptorsPolled && m_poller.hasReady())
+        return true;
+    m_poller.pollNow();
+    if (!m_poller.hasReady())
+        return false;
+    // The next turn dispatches what this look found without looking again.
+    m_descriptorsPolled = true;
+    return true;
+}
+
 bool RunLoop::hasDueTaskLocked(const Clock& clock) const
 {
     auto due = nextDueLocked();
@@ -408,7 +423,8 @@ void RunLoop::advance(Duration delay)
             nextDue = nextDueLocked();
         }
         Clock::TimePoint now = clock->now();
-        if (nextDue && *nextDue <= now)
+        // A descriptor found ready at the end of the turn (a reply read next) is work due now as well.
+        if ((nextDue && *nextDue <= now) || (m_descriptorsPolled && m_poller.hasReady()))
             continue;
         if (now >= target)
             return;

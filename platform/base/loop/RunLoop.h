@@ -54,6 +54,9 @@ public:
     void stop();
     // Main thread. Whether a task is due now, so that another turn follows this one at once.
     bool hasDueTask();
+    // Main thread. Whether work waits for the next turn: a due task, or a watched descriptor ready now (a reply
+    // to read). Looks at the descriptors without blocking; what it finds goes to the next turn's handlers.
+    bool hasWaitingWork();
 
     // Main thread. Tick observers get the turn's instant; end-of-turn observers run in registration order.
     // An observer removed while observers are being called is not called afterwards.

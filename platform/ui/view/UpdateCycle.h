@@ -3,7 +3,9 @@
 // again for views marked meanwhile), the display pass (each layer marked by setNeedsDisplay that is in a
 // window draws its contents; layers outside windows stay marked until they join one), the commit of the
 // turn's implicit transaction, then the frame listeners (hosts that show or record frames). A turn that leaves
-// a task due (another turn follows at once) hands this work to the next turn, but never two turns running.
+// work waiting (a task due, a reply ready to read) hands this work to the next turn, and a display pass that
+// sees such work arrive while it draws finishes on the next turn, with no frame in between; the frame
+// listeners likewise let work that arrived during the passes go first. None of them waits two turns running.
 // It runs whether or not anything is shown on a screen. Main thread.
 //
 //   ui::UpdateCycle::main().runPasses();   // lay out and draw now, as a host does before it renders
@@ -37,7 +39,9 @@ private:
     UpdateCycle();
     void endOfTurn();
     void layoutPass();
-    void displayPass();
+    // Draws the marked layers in windows; one that may give way stops early when work waits for the main loop
+    // (see endOfTurn), leaves the rest marked for the next pass, and returns false.
+    bool displayPass(bool mayGiveWay);
 
     std::vector<std::weak_ptr<View>> m_layout;
     std::vector<std::weak_ptr<Layer>> m_display;
@@ -48,6 +52,8 @@ private:
     std::vector<Listener> m_listeners;
     uint64_t m_nextListenerId { 1 };
     bool m_waitedForDueWork { false };
+    bool m_displayGaveWay { false };
+    bool m_frameWaited { false };
 };
 
 } // namespace ui
