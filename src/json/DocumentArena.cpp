@@ -16,6 +16,12 @@ namespace {
     constexpr size_t FirstBlockBytesPerByte = 6;
     constexpr size_t SmallestBlock = 1024;
     constexpr size_t LargestBlock = 1024 * 1024;
+    // Runs of strings grow from a few, for the short replies that have a few long texts, doubling to this many.
+    constexpr size_t FirstRunStrings = 4;
+    constexpr size_t LargestRunStrings = 256;
+    // Dropping a document fetches the heap memory of the text this many strings ahead of the one it frees,
+    // so that the memory arrives while the strings between are freed.
+    constexpr size_t FetchAhead = 8;
 
 } // namespace
 
@@ -27,16 +33,17 @@ struct DocumentArena::Block {
     char* memory() { return reinterpret_cast<char*>(this) + HeaderBytes; }
 };
 
-// A string whose text needs destroying, linked to the arena's other such strings.
-struct DocumentArena::OwnedString {
-    OwnedString(OwnedString* next, std::string_view bytes, DocumentArena& arena)
-        : next(next)
-        , string(bytes, arena)
-    {
-    }
+// Strings whose text needs destroying, side by side after this header, in the order made.
+struct DocumentArena::StringRun {
+    StringRun* next;
+    size_t capacity;
+    size_t count;
 
-    OwnedString* next;
-    DocumentString string;
+    static size_t headerBytes() { return (sizeof(StringRun) + Alignment - 1) & ~(Alignment - 1); }
+    DocumentString* strings()
+    {
+        return reinterpret_cast<DocumentString*>(reinterpret_cast<char*>(this) + headerBytes());
+    }
 };
 
 // The arena itself lies at the start of its first block, so that a document takes one allocation for both.
@@ -58,8 +65,7 @@ DocumentArena::DocumentArena(char* firstBlock, size_t firstBlockBytes)
 
 DocumentArena::~DocumentArena()
 {
-    for (OwnedString* owned = m_ownedStrings; owned; owned = owned->next)
-        owned->string.~DocumentString();
+    destroyOwnedStrings();
     while (Block* block = m_blocks) {
         m_blocks = block->previous;
         ::operator delete(block);
@@ -74,8 +80,38 @@ void DocumentArena::destroy()
 
 const DocumentString& DocumentArena::makeOwnedString(std::string_view bytes)
 {
-    m_ownedStrings = new (take(sizeof(OwnedString))) OwnedString(m_ownedStrings, bytes, *this);
-    return m_ownedStrings->string;
+    if (!m_lastStringRun || m_lastStringRun->count == m_lastStringRun->capacity)
+        startStringRun();
+    auto* made = new (m_lastStringRun->strings() + m_lastStringRun->count) DocumentString(bytes, *this);
+    // Counted once made, so that a failure to allocate its text leaves nothing to destroy.
+    ++m_lastStringRun->count;
+    return *made;
+}
+
+void DocumentArena::startStringRun()
+{
+    size_t capacity = m_lastStringRun ? std::min(m_lastStringRun->capacity * 2, LargestRunStrings) : FirstRunStrings;
+    auto* run
+        = new (take(StringRun::headerBytes() + capacity * sizeof(DocumentString))) StringRun { nullptr, capacity, 0 };
+    (m_lastStringRun ? m_lastStringRun->next : m_firstStringRun) = run;
+    m_lastStringRun = run;
+}
+
+void DocumentArena::destroyOwnedStrings()
+{
+    // The texts were allocated in about the order the strings were made, so they are freed in that order too;
+    // the allocator reads and writes the few bytes just before and at the start of each.
+    for (StringRun* run = m_firstStringRun; run; run = run->next) {
+        DocumentString* strings = run->strings();
+        for (size_t i = 0; i < run->count; ++i) {
+            if (i + FetchAhead < run->count) {
+                const char* text = strings[i + FetchAhead].storage.text().data();
+                __builtin_prefetch(text - sizeof(void*), 1);
+                __builtin_prefetch(text, 1);
+            }
+            strings[i].~DocumentString();
+        }
+    }
 }
 
 void* DocumentArena::allocateInNewBlock(size_t bytes)

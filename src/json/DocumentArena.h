@@ -6,7 +6,9 @@
 //
 // It also keeps the document's strings (see StringInterner.h), which its containers' values borrow: a string
 // value that leaves its container takes a reference to the arena, so the string outlives the rest of the
-// document as long as it is held. The strings are destroyed with the blocks.
+// document as long as it is held. The strings are destroyed with the blocks. Those whose text lives outside
+// them lie side by side in runs, in the order made, so that dropping the document frees their texts walking
+// forward through memory, fetching each text's heap memory a few strings ahead.
 //
 // Memory is handed out only on the thread that decodes, while it holds the arena's Reference; references
 // may be given back from any thread at any time. The references taken while decoding are counted plainly
@@ -81,7 +83,7 @@ public:
 private:
     static constexpr size_t Alignment = alignof(std::max_align_t);
     struct Block;
-    struct OwnedString;
+    struct StringRun;
     // Above any number of references a document can take.
     static constexpr size_t DecodingBias = size_t(1) << 48;
     struct Release {
@@ -102,6 +104,8 @@ private:
     }
     void* allocateInNewBlock(size_t bytes);
     const DocumentString& makeOwnedString(std::string_view bytes);
+    void startStringRun();
+    void destroyOwnedStrings();
     void release(size_t count)
     {
         if (m_references.fetch_sub(count, std::memory_order_acq_rel) == count)
@@ -112,8 +116,10 @@ private:
     char* m_next { nullptr };
     char* m_end { nullptr };
     Block* m_blocks { nullptr };
-    // The strings whose text lives outside their storage, to destroy with the arena.
-    OwnedString* m_ownedStrings { nullptr };
+    // The strings whose text lives outside their storage, to destroy with the arena: the first run and the
+    // one that strings are added to.
+    StringRun* m_firstStringRun { nullptr };
+    StringRun* m_lastStringRun { nullptr };
     size_t m_nextBlockBytes;
     size_t m_handedOut { 0 };
     std::atomic<size_t> m_references { DecodingBias + 1 };

@@ -1,5 +1,7 @@
 #include "json/JSONArray.h"
 
+#include "json/FetchAhead.h"
+
 namespace json {
 
 namespace {
@@ -16,8 +18,11 @@ JSONArray::JSONArray(void* const& storage, JSONDecoderKey, size_t count, bool is
 
 JSONArray::~JSONArray()
 {
-    for (size_t i = 0; i < m_count && !m_plainObjects; ++i)
+    for (size_t i = 0; i < m_count && !m_plainObjects; ++i) {
+        if (i + ContainersAhead < m_count)
+            fetchContainer(m_objects[i + ContainersAhead]);
         m_objects[i].~Value();
+    }
     if (m_ownsObjects)
         ::operator delete(m_objects);
 }

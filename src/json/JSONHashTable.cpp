@@ -1,5 +1,7 @@
 #include "json/JSONHashTable.h"
 
+#include "json/FetchAhead.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -116,6 +118,8 @@ JSONHashTable& JSONHashTable::operator=(JSONHashTable&& other) noexcept
 void JSONHashTable::destroyPairs()
 {
     for (size_t i = 0; i < m_count && !m_plainPairs; ++i) {
+        if (i + ContainersAhead < m_count)
+            fetchContainer(m_pairs[i + ContainersAhead].object);
         if (m_keys)
             m_keys[i].~Value();
         m_pairs[i].object.~Value();

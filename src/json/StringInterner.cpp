@@ -12,10 +12,11 @@ namespace {
     // A document has about one distinct string in this many bytes, or fewer: its table starts with room for
     // that many, so that a large document does not grow it step by step.
     constexpr size_t BytesPerEntry = 128;
-    // Past this many entries a document's further new strings are made without being entered.
-    constexpr size_t MostEntries = 65536;
-    // A table above this many entries is released after its document.
-    constexpr size_t KeptEntries = 4096;
+    // The table grows to this many entries at most, 64 KB, so that it stays in the processor's cache while a
+    // large document is decoded. Once it is full, a new string takes the place of the one in its home entry:
+    // the strings a document repeats often are met again soon after and stay, while the many it has once
+    // (numbers, times) pass through.
+    constexpr size_t MostEntries = 4096;
 
 } // namespace
 
@@ -34,16 +35,7 @@ void StringInterner::start(DocumentArena& arena, size_t documentBytes)
     }
 }
 
-void StringInterner::finish()
-{
-    m_arena = nullptr;
-    if (m_entries.size() > KeptEntries) {
-        // Empty entries of generation 0: the document's own are not carried over.
-        std::vector<Entry>(FirstEntries).swap(m_entries);
-        m_mask = FirstEntries - 1;
-        m_count = 0;
-    }
-}
+void StringInterner::finish() { m_arena = nullptr; }
 
 const DocumentString& StringInterner::findOrMake(uint32_t hash, std::string_view bytes)
 {
@@ -61,6 +53,8 @@ const DocumentString& StringInterner::findOrMake(uint32_t hash, std::string_view
     } else if (m_entries.size() < MostEntries) {
         resize(std::max(FirstEntries, m_entries.size() * 2));
         insert(Entry { hash, m_generation, &made });
+    } else if (size_t home = hash & m_mask; home != index) {
+        m_entries[home] = Entry { hash, m_generation, &made };
     }
     return made;
 }

@@ -32,7 +32,7 @@ public:
             return *home.string;
         return findOrMake(hash, bytes);
     }
-    // Releases a large table after a document with many distinct strings.
+    // Ends the document: no string is made in its arena any more.
     void finish();
 
 private:

@@ -102,3 +102,27 @@ TEST(DocumentArena, ContainersDroppedWhileDecodingDoNotEndTheArenaEarly)
     // A document that fails after some containers were made frees them and its arena (LeakSanitizer checks).
     EXPECT_FALSE(json::objectFromJSONString(R"([{"a":[1]},{"b":)"));
 }
+
+TEST(DocumentArena, StringsKeepTheirTextsAmongOtherMemoryUntilTheArenaGoes)
+{
+    // Texts of every length up to a few kilobytes, more of them than fit the arena's first few groups of
+    // strings, with container memory handed out between them; each must read back whole, and every text
+    // must be freed with the arena (LeakSanitizer checks).
+    json::DocumentArena::Reference arena = json::DocumentArena::make(2000);
+    std::vector<std::pair<const json::DocumentString*, std::string>> made;
+    size_t handedOut = 0;
+    for (size_t i = 0; i < 1500; ++i) {
+        std::string text = std::to_string(i) + std::string(i % 97 + (i % 250 == 0 ? 5000 : 0), 'a' + i % 26);
+        made.emplace_back(&arena->makeString(text), text);
+        if (i % 7 == 0) {
+            std::memset(arena->allocate(i % 300 + 1), 0xff, i % 300 + 1);
+            ++handedOut;
+        }
+    }
+    for (const auto& [string, text] : made) {
+        ASSERT_EQ(string->storage.text(), text);
+        ASSERT_EQ(*string->value.string(), text);
+    }
+    for (size_t i = 0; i < handedOut; ++i)
+        arena->release();
+}

@@ -60,6 +60,28 @@ TEST(DocumentStrings, EqualTextsOfOneDocumentShareOneStorage)
     EXPECT_NE(element(*next, 0).string(), watch);
 }
 
+TEST(DocumentStrings, ALargeDocumentOfManyDistinctTextsReadsBackEachAndStillSharesItsCommonOnes)
+{
+    // Far more distinct short texts than the string table keeps, among keys and texts that every record
+    // repeats: each text must read back as written, whichever strings the table kept.
+    const size_t count = 30000;
+    std::string text = "[";
+    for (size_t i = 0; i < count; ++i)
+        text += (i ? "," : "") + std::string(R"({"kind":")") + (i % 2 ? "watch" : "tracker") + R"(","phone":"1)"
+            + std::to_string(3800000000 + i * 7919) + R"(","n":")" + std::to_string(i) + R"("})";
+    auto root = json::objectFromJSONString(text + "]");
+    ASSERT_TRUE(root);
+    for (size_t i = 0; i < count; ++i) {
+        const base::Value& record = element(*root, i);
+        ASSERT_EQ(*field(record, "kind").string(), i % 2 ? "watch" : "tracker") << i;
+        ASSERT_EQ(*field(record, "phone").string(), "1" + std::to_string(3800000000 + i * 7919)) << i;
+        ASSERT_EQ(*field(record, "n").string(), std::to_string(i)) << i;
+    }
+    EXPECT_EQ(field(element(*root, count - 1), "kind").string(), field(element(*root, count - 3), "kind").string());
+    EXPECT_EQ(heldKey(*element(*root, count - 1).dictionary(), "phone")->string(),
+        heldKey(*element(*root, count - 2).dictionary(), "phone")->string());
+}
+
 TEST(DocumentStrings, AChangeThroughOneValueIsNeverSeenThroughAnother)
 {
     auto root = json::mutableObjectFromJSONString(R"([{"s":"same","t":"same"},{"s":"same"},"same","same"])");

@@ -74,7 +74,7 @@ void RunLoop::post(Task task)
     bool wake;
     {
         std::lock_guard lock(m_mutex);
-        m_posted.emplace_back(due, m_nextSequence++, std::move(task));
+        m_posted.push_back(PostedTask { due, m_nextSequence++, std::move(task) });
         wake = needsWakeLocked();
     }
     if (wake)
