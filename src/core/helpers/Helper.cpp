@@ -88,7 +88,7 @@ void Helper::uploadDeviceToken(const std::optional<std::string>& token)
     std::string value = token ? *token + "_Lumet_zentar_" + appVersion() + "_PRO" : " ";
     WebCall::post(
         "SaveAppleToken", base::Dictionary::make({ { "Token", value } }),
-        [](const std::string& reply) { base::log("SaveAppleToken: " + reply); },
+        [](const std::string& reply) { base::trace("net", "SaveAppleToken: " + reply); },
         [](const base::Error& error) { base::log("SaveAppleToken failed: " + error.description()); });
 }
 
