@@ -322,7 +322,8 @@ bool JSONTokenizer::readStringFrom(const char* start, const char* p)
 // rest of the input once (and again after a replacement) and written without further checks.
 //
 // A string that holds a JSON text has a one-character escape every few bytes, so that case is taken first and
-// at once. The cursor, the output and the end are locals that no call sees: stores through `out` could
+// at once, and the next special byte is taken from the scan that found the escape when it lies in the same
+// block. The cursor, the output and the end are locals that no call sees: stores through `out` could
 // otherwise alias them, which would keep them in memory, reloaded for every byte written. The rarer escapes and
 // sequences are read through copies of them.
 bool JSONTokenizer::readEscapedString(const char* start, const char* p)
@@ -332,8 +333,10 @@ bool JSONTokenizer::readEscapedString(const char* start, const char* p)
     std::memcpy(out, start, static_cast<size_t>(p - start));
     out += p - start;
     const char* const end = m_end;
+    // The special bytes ahead that the last scan found: the next escape is usually among them.
+    unsigned known = 0;
     for (;;) {
-        copyToSpecialByte(p, end, out);
+        copyToSpecialByte(p, end, out, known);
         if (p == end)
             return failString(end);
         auto byte = static_cast<uint8_t>(*p);
@@ -341,9 +344,11 @@ bool JSONTokenizer::readEscapedString(const char* start, const char* p)
             if (char decoded = SimpleEscapes[static_cast<uint8_t>(p[1])]) {
                 *out++ = decoded;
                 p += 2;
+                known >>= 2;
                 continue;
             }
         }
+        known = 0;
         if (byte == '"') {
             m_decodedSize = static_cast<size_t>(out - m_decoded.get());
             m_token.value.length = m_decodedSize - offset;

@@ -177,8 +177,8 @@ TEST(JSONStringDecoding, EscapesDecodeAtEveryOffsetOfAScanBlock)
         SCOPED_TRACE(shift);
         std::string pad(shift, 'p');
         EXPECT_EQ(text(element("[\"" + pad + nested + nested + "\"]")), pad + nestedDecoded + nestedDecoded);
-        EXPECT_EQ(text(element("[\"" + pad + "\\\"\\u00e9\xE4\xB8\xAD\\\\\\ud83d\\ude00\\\"\"]")),
-            pad + "\"\xC3\xA9\xE4\xB8\xAD\\\xF0\x9F\x98\x80\"");
+        EXPECT_EQ(text(element("[\"" + pad + "\\\"\xC3\xA9\\u00e9\xE4\xB8\xAD\\\\\\ud83d\\ude00\\\"\"]")),
+            pad + "\"\xC3\xA9\xC3\xA9\xE4\xB8\xAD\\\xF0\x9F\x98\x80\"");
         EXPECT_EQ(text(element("[\"" + pad + "\\\"\xC3\"]", json::JSONParseReplaceInvalidUnicode)),
             pad + "\"" + Replaced);
         EXPECT_EQ(errorMessage("[\"\\\"" + pad + "\\\""), "Invalid string.");
