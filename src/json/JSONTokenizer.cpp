@@ -320,17 +320,35 @@ bool JSONTokenizer::readStringFrom(const char* start, const char* p)
 // The string from `p` on holds an escape or a bad UTF-8 sequence: decode it onto the decoded-string buffer.
 // Decoding never makes text longer, apart from replacing a bad sequence, so the buffer is given room for the
 // rest of the input once (and again after a replacement) and written without further checks.
+//
+// A string that holds a JSON text has a one-character escape every few bytes, so that case is taken first and
+// at once, and the next special byte is taken from the scan that found the escape when it lies in the same
+// block. The cursor, the output and the end are locals that no call sees: stores through `out` could
+// otherwise alias them, which would keep them in memory, reloaded for every byte written. The rarer escapes and
+// sequences are read through copies of them.
 bool JSONTokenizer::readEscapedString(const char* start, const char* p)
 {
     const size_t offset = m_decodedSize;
     char* out = decodedRoom(m_decoded.get() + offset, static_cast<size_t>(m_end - start) + LongestStep);
     std::memcpy(out, start, static_cast<size_t>(p - start));
     out += p - start;
+    const char* const end = m_end;
+    // The special bytes ahead that the last scan found: the next escape is usually among them.
+    unsigned known = 0;
     for (;;) {
-        copyToSpecialByte(p, m_end, out);
-        if (p == m_end)
-            break;
+        copyToSpecialByte(p, end, out, known);
+        if (p == end)
+            return failString(end);
         auto byte = static_cast<uint8_t>(*p);
+        if (byte == '\\' && end - p >= 2) {
+            if (char decoded = SimpleEscapes[static_cast<uint8_t>(p[1])]) {
+                *out++ = decoded;
+                p += 2;
+                known >>= 2;
+                continue;
+            }
+        }
+        known = 0;
         if (byte == '"') {
             m_decodedSize = static_cast<size_t>(out - m_decoded.get());
             m_token.value.length = m_decodedSize - offset;
@@ -338,24 +356,31 @@ bool JSONTokenizer::readEscapedString(const char* start, const char* p)
             m_token.value.offset = offset;
             return finishString(p);
         }
-        if (byte == '\\') {
-            if (char decoded = p + 1 < m_end ? SimpleEscapes[static_cast<uint8_t>(p[1])] : 0) {
-                *out++ = decoded;
-                p += 2;
-            } else if (!readEscape(p, out)) {
-                return false;
-            }
-        } else if (byte < 0x20) {
-            return failControlCharacter(p);
-        } else if (const char* after = skipCommonSequences(p, m_end); after != p) {
+        if (const char* after = skipCommonSequences(p, end); after != p) {
             std::memcpy(out, p, static_cast<size_t>(after - p));
             out += after - p;
             p = after;
-        } else if (!readSequence(p, out)) {
-            return false;
+            continue;
         }
+        const char* from = p;
+        char* to = out;
+        if (!readRareSpecialByte(from, to))
+            return false;
+        p = from;
+        out = to;
     }
-    return failString(m_end);
+}
+
+// Reads the special byte at `p` that is neither a quote, a one-character escape nor the start of a common
+// sequence onto `out`, as readEscapedString does, and moves both past it; false after recording why it cannot.
+bool JSONTokenizer::readRareSpecialByte(const char*& p, char*& out)
+{
+    auto byte = static_cast<uint8_t>(*p);
+    if (byte == '\\')
+        return readEscape(p, out);
+    if (byte < 0x20)
+        return failControlCharacter(p);
+    return readSequence(p, out);
 }
 
 // Copies the well-formed UTF-8 sequence at `p` onto `out`, or its replacement when the options ask for one,

@@ -104,6 +104,7 @@ private:
     [[nodiscard]] bool finishPlainString(const char* start, const char* closingQuote);
     [[nodiscard]] bool readStringFrom(const char* start, const char* p);
     [[nodiscard]] bool readEscapedString(const char* start, const char* p);
+    [[nodiscard]] bool readRareSpecialByte(const char*& p, char*& out);
     [[nodiscard]] bool readEscape(const char*& p, char*& out);
     [[nodiscard]] bool readSequence(const char*& p, char*& out);
     // Makes room for `more` bytes at `out`, a place in the decoded-string buffer, and returns where that

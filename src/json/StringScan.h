@@ -53,22 +53,29 @@ template <bool slashIsSpecial> inline const char* findSpecialByte(const char* p,
 // Copies the bytes from `p` up to the first special byte (the one findSpecialByte finds, the slash not
 // counted) to `out`, moving both past them. `out` must have room for end - p bytes: whole blocks of sixteen
 // are stored at once, so bytes past the copied ones may be written too.
-inline void copyToSpecialByte(const char*& p, const char* end, char*& out)
+//
+// `known` carries what an earlier scan found: bit i is set when the byte at p + i is special, for the bytes of
+// the block last scanned; bits past that block are clear. When it is not 0, its lowest bit is the special
+// byte to copy up to, without a new scan. On return it holds the special bytes so found from the one at `p`
+// on (bit 0). A caller that moves `p` past bytes shifts `known` right by as many, or clears it.
+inline void copyToSpecialByte(const char*& p, const char* end, char*& out, unsigned& known)
 {
 #if defined(__SSE2__)
     while (end - p >= 16) {
         __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
-        if (unsigned mask = detail::specialMask<false>(bytes)) {
+        if (unsigned mask = known ? known : detail::specialMask<false>(bytes)) {
             int plain = std::countr_zero(mask);
             p += plain;
             out += plain;
+            known = mask >> plain;
             return;
         }
         p += 16;
         out += 16;
     }
 #endif
+    known = 0;
     while (p < end && !detail::isSpecialByte(static_cast<uint8_t>(*p), false))
         *out++ = *p++;
 }

@@ -166,3 +166,24 @@ TEST(JSONStringDecoding, EscapedKeysAreFoundByTheirDecodedText)
     EXPECT_EQ(*root->dictionary()->objectForKey("a/b"), base::Value(2));
     EXPECT_EQ(*root->dictionary()->objectForKey("A"), base::Value(3));
 }
+
+// Strings are scanned sixteen bytes at a time and a run of one-character escapes is taken without a new scan:
+// every escape, sequence and end must decode the same at any offset from the start of a block.
+TEST(JSONStringDecoding, EscapesDecodeAtEveryOffsetOfAScanBlock)
+{
+    const std::string nested = R"({\"Start\":\"08:00\",\"S\":\"\\u79d1\"}\n\t\/)";
+    const std::string nestedDecoded = "{\"Start\":\"08:00\",\"S\":\"\\u79d1\"}\n\t/";
+    for (size_t shift = 0; shift < 34; ++shift) {
+        SCOPED_TRACE(shift);
+        std::string pad(shift, 'p');
+        EXPECT_EQ(text(element("[\"" + pad + nested + nested + "\"]")), pad + nestedDecoded + nestedDecoded);
+        EXPECT_EQ(text(element("[\"" + pad + "\\\"\xC3\xA9\\u00e9\xE4\xB8\xAD\\\\\\ud83d\\ude00\\\"\"]")),
+            pad + "\"\xC3\xA9\xC3\xA9\xE4\xB8\xAD\\\xF0\x9F\x98\x80\"");
+        EXPECT_EQ(text(element("[\"" + pad + "\\\"\xC3\"]", json::JSONParseReplaceInvalidUnicode)),
+            pad + "\"" + Replaced);
+        EXPECT_EQ(errorMessage("[\"\\\"" + pad + "\\\""), "Invalid string.");
+        EXPECT_EQ(errorMessage("[\"\\\"" + pad + "\\"), "Invalid string.");
+        EXPECT_EQ(errorMessage("[\"\\\"" + pad + "\\\"\x01\"]"), "Invalid character < 0x20 found in string: 0x01.");
+        EXPECT_EQ(errorMessage("[\"\\\"" + pad + "\\q\"]"), "Invalid escape sequence found in \"\" string.");
+    }
+}
