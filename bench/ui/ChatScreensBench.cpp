@@ -70,8 +70,11 @@ void recordingFrame(benchmark::State& state)
         bench::SignedInScene::settle();
     }
     bench::measureFrames(state, screen && chat::RecordHUD::shareView()->hasOverlayWindow());
-    if (screen)
+    if (screen) {
         screen->speakBtn()->sendActionsForControlEvents(ui::ControlEvent::TouchCancel);
+        // The overlay fades out and takes its window down: later cases must not composite it too.
+        bench::SignedInScene::settle();
+    }
 }
 
 void soundCommandFrame(benchmark::State& state)
