@@ -9,6 +9,7 @@
 #include "chat/RecordButton.h"
 #include "chat/RecordHUD.h"
 #include "core/messages/DBManager.h"
+#include "kit/modal/ModalPresenter.h"
 #include "shell/screens/ScreenDirectory.h"
 #include "shell/tour/TourContext.h"
 #include "tracking-service/DemoData.h"
@@ -87,6 +88,8 @@ void soundCommandFrame(benchmark::State& state)
         && shell::ScreenDirectory::shared().showPanel(shell::ScreenDirectory::SoundCommand, tracker) != nullptr;
     bench::SignedInScene::settle();
     bench::measureFrames(state, shown);
+    // The panel's window goes with it, so that later cases do not composite it too.
+    kit::ModalPresenter::sharedInstance()->hideAnimated(false);
 }
 
 const bool registered = [] {
