@@ -11,8 +11,6 @@
 #include "core/service/ServiceProtocol.h"
 #include "database/Database.h"
 #include "database/ResultSet.h"
-#include "host/HeadlessHost.h"
-#include "shell/tour/Tour.h"
 #include "shell/tour/TourContext.h"
 #include "tracking-service/ServiceStore.h"
 #include "ui/input/Keyboard.h"
@@ -115,18 +113,10 @@ TEST_F(QuietLog, AWholeSignedInSessionLogsNothingPersonalAtTheDefaultLevel)
 
     base::Log::ScopedCapture log;
     test::TempDir folder;
-    host::HeadlessHost pictures { folder.path() };
-    std::optional<bool> outcome;
-    launch({ account, password });
-    auto tour = std::make_shared<shell::Tour>(
-        application, [&](const std::string& name) { return pictures.writeFrame(name).has_value(); },
-        [&](bool succeeded) { outcome = succeeded; });
-    tour->start();
-    ASSERT_TRUE(pumpUntil([&] { return outcome.has_value(); }, 240));
-    ASSERT_EQ(outcome, true);
-    const auto& taken = tour->pictures();
+    auto taken = takeTour(folder.path());
+    ASSERT_TRUE(taken);
     for (const char* screen : { "chat", "phone-book" })
-        ASSERT_NE(std::find(taken.begin(), taken.end(), screen), taken.end()) << screen;
+        ASSERT_NE(std::find(taken->begin(), taken->end(), screen), taken->end()) << screen;
     EXPECT_EQ(storedInMessageCentre(watchText), 1) << "the watch's text was stored in the session";
     sendInChat(ownText);
 

@@ -3,15 +3,15 @@
 // server, a network check that finds the network, a 10 s request time-out and the feature screens
 // registered. Each test starts with no settings, keychain items or local database of its own and leaves none
 // behind (the test binary's data root is a temporary folder); alerts and modal panels still up at the end
-// are dismissed. Helpers sign in, find the signed-in container's screens, tap, pump the main loop on virtual
-// time, read the service's request log and probe the rendered screen (ScreenProbe.h).
+// are dismissed. Helpers sign in, take the tour, find the signed-in container's screens, tap, pump the main
+// loop on virtual time, read the service's request log and probe the rendered screen (ScreenProbe.h).
 #pragma once
 
-#include "base/system/Bundle.h"
 #include "base/ClockFixture.h"
-#include "base/text/Localization.h"
 #include "base/loop/OperationQueue.h"
+#include "base/system/Bundle.h"
 #include "base/system/UserDefaults.h"
+#include "base/text/Localization.h"
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/service/ServiceClient.h"
@@ -19,28 +19,30 @@
 #include "core/state/Singleton.h"
 #include "feedback/FeedbackPoster.h"
 #include "gfx/text/FixedTextMeasurer.h"
+#include "host/HeadlessHost.h"
 #include "keychain/Keychain.h"
 #include "kit/drawer/DrawerController.h"
 #include "kit/modal/ModalPresenter.h"
+#include "net/http/URLRequest.h"
 #include "net/reachability/ReachabilityFlags.h"
 #include "net/reachability/ReachabilityProbe.h"
-#include "net/http/URLRequest.h"
-#include "shell/start/AppDelegate.h"
 #include "shell/menu/ExpansionListVC.h"
-#include "shell/screens/FeatureScreens.h"
-#include "shell/start/LoginVC.h"
 #include "shell/menu/MainMenuVC.h"
 #include "shell/menu/NavViewController.h"
+#include "shell/screens/FeatureScreens.h"
+#include "shell/start/AppDelegate.h"
+#include "shell/start/LoginVC.h"
+#include "shell/tour/Tour.h"
 #include "support/ScreenProbe.h"
 #include "support/TempDir.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/TrackingService.h"
 #include "ui/alerts/AlertView.h"
 #include "ui/alerts/AlertWindow.h"
-#include "ui/view/Application.h"
-#include "ui/view/Screen.h"
 #include "ui/controls/TextField.h"
 #include "ui/input/TouchDriver.h"
+#include "ui/view/Application.h"
+#include "ui/view/Screen.h"
 #include "ui/view/Window.h"
 
 #include <cmath>
@@ -161,6 +163,23 @@ protected:
         fill(account, password);
         signIn();
         ASSERT_TRUE(container());
+    }
+
+    // Launches with the account and password on the login screen and lets the tour sign in and picture every
+    // screen into `folder`, on virtual time (240 s at most); the tour's pictures, or nothing when it did not
+    // end or failed.
+    std::optional<std::vector<std::string>> takeTour(const std::filesystem::path& folder)
+    {
+        host::HeadlessHost pictures { folder };
+        std::optional<bool> outcome;
+        launch({ account, password });
+        auto tour = std::make_shared<shell::Tour>(
+            application, [&](const std::string& name) { return pictures.writeFrame(name).has_value(); },
+            [&](bool succeeded) { outcome = succeeded; });
+        tour->start();
+        if (!pumpUntil([&] { return outcome.has_value(); }, 240) || !*outcome)
+            return std::nullopt;
+        return tour->pictures();
     }
 
     std::shared_ptr<kit::DrawerController> container() const { return login()->signedInContainer(); }

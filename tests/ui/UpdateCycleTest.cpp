@@ -140,6 +140,25 @@ public:
     const WatchedReply* reply { nullptr };
 };
 
+class UpdateCycleGivingWay : public UpdateCycle {
+protected:
+    // Twelve such views one under another in the fixture's window, laid out and drawn once; the log starts
+    // empty after.
+    std::vector<std::shared_ptr<DrawnWhileReplyArrives>> viewsDrawnOnce(std::vector<std::string>& log)
+    {
+        m_window = std::make_shared<ui::Window>();
+        std::vector<std::shared_ptr<DrawnWhileReplyArrives>> views;
+        for (int index = 0; index < 12; ++index) {
+            views.push_back(std::make_shared<DrawnWhileReplyArrives>(
+                "v" + std::to_string(index), log, Rect(0, 4.0 * index, 40, 4)));
+            m_window->addSubview(views.back());
+        }
+        turn();
+        log.clear();
+        return views;
+    }
+};
+
 } // namespace
 
 TEST_F(UpdateCycle, LayoutIsCoalescedAndRunsAtTheEndOfTheTurn)
@@ -324,19 +343,11 @@ TEST_F(UpdateCycle, AReplyReadyToReadIsHandledBeforeThePassesAndTheFrame)
     EXPECT_EQ(log, (std::vector<std::string> { "task", "reply", "view.draw", "frame" }));
 }
 
-TEST_F(UpdateCycle, ADisplayPassGivesWayToAReplyAndFinishesBeforeTheFrame)
+TEST_F(UpdateCycleGivingWay, ADisplayPassGivesWayToAReplyAndFinishesBeforeTheFrame)
 {
     std::vector<std::string> log;
-    m_window = std::make_shared<ui::Window>();
     WatchedReply reply(log);
-    std::vector<std::shared_ptr<DrawnWhileReplyArrives>> views;
-    for (int index = 0; index < 12; ++index) {
-        views.push_back(
-            std::make_shared<DrawnWhileReplyArrives>("v" + std::to_string(index), log, Rect(0, 4.0 * index, 40, 4)));
-        m_window->addSubview(views.back());
-    }
-    turn();
-    log.clear();
+    auto views = viewsDrawnOnce(log);
     auto& cycle = ui::UpdateCycle::main();
     auto frames = cycle.addFrameListener([&] { log.push_back("frame"); });
 
@@ -357,19 +368,11 @@ TEST_F(UpdateCycle, ADisplayPassGivesWayToAReplyAndFinishesBeforeTheFrame)
     EXPECT_EQ(std::count(log.begin(), log.end(), "frame"), 1);
 }
 
-TEST_F(UpdateCycle, ReplyAfterReplyCannotKeepDrawingOrTheFrameAway)
+TEST_F(UpdateCycleGivingWay, ReplyAfterReplyCannotKeepDrawingOrTheFrameAway)
 {
     std::vector<std::string> log;
-    m_window = std::make_shared<ui::Window>();
     WatchedReply reply(log);
-    std::vector<std::shared_ptr<DrawnWhileReplyArrives>> views;
-    for (int index = 0; index < 12; ++index) {
-        views.push_back(
-            std::make_shared<DrawnWhileReplyArrives>("v" + std::to_string(index), log, Rect(0, 4.0 * index, 40, 4)));
-        m_window->addSubview(views.back());
-    }
-    turn();
-    log.clear();
+    auto views = viewsDrawnOnce(log);
     auto& cycle = ui::UpdateCycle::main();
     auto frames = cycle.addFrameListener([&] { log.push_back("frame"); });
 
