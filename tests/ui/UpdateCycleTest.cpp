@@ -124,6 +124,21 @@ private:
     base::RunLoop::WatchId m_watch {};
 };
 
+// Logs "frame" for each frame the update cycle shows while it lives.
+class LoggedFrames {
+public:
+    explicit LoggedFrames(std::vector<std::string>& log)
+        : m_id(ui::UpdateCycle::main().addFrameListener([&log] { log.push_back("frame"); }))
+    {
+    }
+    ~LoggedFrames() { ui::UpdateCycle::main().removeFrameListener(m_id); }
+    LoggedFrames(const LoggedFrames&) = delete;
+    LoggedFrames& operator=(const LoggedFrames&) = delete;
+
+private:
+    uint64_t m_id;
+};
+
 // A logged view that, while it draws, may make a reply arrive.
 class DrawnWhileReplyArrives : public Logged {
 public:
@@ -329,8 +344,7 @@ TEST_F(UpdateCycle, AReplyReadyToReadIsHandledBeforeThePassesAndTheFrame)
     std::vector<std::string> log;
     auto view = viewDrawnOnce(log);
     WatchedReply reply(log);
-    auto& cycle = ui::UpdateCycle::main();
-    auto frames = cycle.addFrameListener([&] { log.push_back("frame"); });
+    LoggedFrames frames(log);
 
     base::RunLoop::main().post([&] {
         view->setNeedsDisplay();
@@ -338,7 +352,6 @@ TEST_F(UpdateCycle, AReplyReadyToReadIsHandledBeforeThePassesAndTheFrame)
         log.push_back("task");
     });
     turn();
-    cycle.removeFrameListener(frames);
     // The reply goes first, and what it changes would be drawn in the same pass.
     EXPECT_EQ(log, (std::vector<std::string> { "task", "reply", "view.draw", "frame" }));
 }
@@ -348,14 +361,12 @@ TEST_F(UpdateCycleGivingWay, ADisplayPassGivesWayToAReplyAndFinishesBeforeTheFra
     std::vector<std::string> log;
     WatchedReply reply(log);
     auto views = viewsDrawnOnce(log);
-    auto& cycle = ui::UpdateCycle::main();
-    auto frames = cycle.addFrameListener([&] { log.push_back("frame"); });
+    LoggedFrames frames(log);
 
     for (auto& view : views)
         view->setNeedsDisplay();
     views.front()->reply = &reply;
     turn();
-    cycle.removeFrameListener(frames);
 
     // Every view is drawn once, the reply is read before the last of them, and the frame shows them all.
     auto at = [&](const std::string& entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };
@@ -373,8 +384,7 @@ TEST_F(UpdateCycleGivingWay, ReplyAfterReplyCannotKeepDrawingOrTheFrameAway)
     std::vector<std::string> log;
     WatchedReply reply(log);
     auto views = viewsDrawnOnce(log);
-    auto& cycle = ui::UpdateCycle::main();
-    auto frames = cycle.addFrameListener([&] { log.push_back("frame"); });
+    LoggedFrames frames(log);
 
     // A chain of replies, each arriving as the one before is read and changing every view.
     int replies = 0;
@@ -388,7 +398,6 @@ TEST_F(UpdateCycleGivingWay, ReplyAfterReplyCannotKeepDrawingOrTheFrameAway)
     reply.arrive();
     for (int turns = 0; replies < 30 && turns < 100; ++turns)
         turn();
-    cycle.removeFrameListener(frames);
 
     auto nth = [&](const std::string& entry, int n) {
         auto at = log.begin();
