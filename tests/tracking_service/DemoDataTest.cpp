@@ -130,8 +130,9 @@ TEST_F(DemoDataTest, TrackerAndQuennConfigurationsHoldNumbersAndIntervals)
 
 TEST_F(DemoDataTest, AttendanceHasArrivalsAndDeparturesInEveryState)
 {
-    auto rows = payload(
-        call("LumetSearchCOW", R"({"opt":{"Serialnumber":"LW3600000001","PageSize":45,"PageIndex":1}})", m_cookie));
+    auto rows = payload(call("LumetSearchCOW",
+        R"({"opt":{"Serialnumber":"LW3600000001","PageSize":45,"PageIndex":1,"Date":"05/09/2026 08:00:00"}})",
+        m_cookie));
     ASSERT_TRUE(rows && rows->array());
     std::set<std::pair<long long, std::string>> kinds;
     for (const base::Value& row : *rows->array()) {

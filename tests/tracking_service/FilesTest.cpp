@@ -59,12 +59,34 @@ TEST_F(FilesTest, VoiceUploadKeepsFieldsAndFile)
 
 TEST_F(FilesTest, UploadWithoutFileKeepsTheFields)
 {
-    httplib::MultipartFormDataItems items = { { "To", "LW3600000001", "", "" }, { "IsTODevice", "true", "", "" } };
+    httplib::MultipartFormDataItems items = { { "To", "LW3600000001", "", "" }, { "From", "lumet_demo", "", "" },
+        { "MsgType", "5", "", "" }, { "Context", "(null)", "", "" }, { "IsTODevice", "true", "", "" } };
     ASSERT_EQ(m_client->Post("/server/PushMessage.ashx", items)->status, 200);
     auto uploads = m_service->store().uploads();
     ASSERT_EQ(uploads.size(), 1u);
     EXPECT_EQ(uploads[0].fileName, "");
     EXPECT_EQ(m_client->Post("/server/PushMessage.ashx", "To=x", "application/x-www-form-urlencoded")->status, 400);
+}
+
+TEST_F(FilesTest, AnUploadThatDoesNotFitItsFormIsRefusedAndNotKept)
+{
+    const httplib::MultipartFormDataItems whole = { { "To", "LW3600000001", "", "" }, { "From", "lumet_demo", "", "" },
+        { "MsgType", "5", "", "" }, { "Context", "(null)", "", "" }, { "IsTODevice", "true", "", "" } };
+    for (size_t left = 0; left < whole.size(); ++left) {
+        auto items = whole;
+        items.erase(items.begin() + static_cast<std::ptrdiff_t>(left));
+        EXPECT_EQ(m_client->Post("/server/PushMessage.ashx", items)->status, 500) << whole[left].name;
+    }
+    auto extra = whole;
+    extra.push_back({ "Extra", "1", "", "" });
+    EXPECT_EQ(m_client->Post("/server/PushMessage.ashx", extra)->status, 500);
+    auto notToDevice = whole;
+    notToDevice[4].content = "false";
+    EXPECT_EQ(m_client->Post("/server/PushMessage.ashx", notToDevice)->status, 500);
+    auto wordType = whole;
+    wordType[2].content = "voice";
+    EXPECT_EQ(m_client->Post("/server/PushMessage.ashx", wordType)->status, 500);
+    EXPECT_TRUE(m_service->store().uploads().empty());
 }
 
 } // namespace

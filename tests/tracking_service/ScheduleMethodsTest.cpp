@@ -36,7 +36,8 @@ protected:
 
 TEST_F(ScheduleMethods, ASavedTimetableIsWhatTheNextReadAnswers)
 {
-    std::string lessons = R"([{"Name":"1","Start_H":8,"Start_M":"05","End_H":8,"End_M":"45","D1":"Chess","D6":""}])";
+    std::string lessons = R"([{"Name":"1","Start_H":8,"Start_M":"05","End_H":8,"End_M":"45","D1":"Chess","D2":"",)"
+                          R"("D3":"","D4":"","D5":"","D6":"","D7":""}])";
     EXPECT_EQ(save(DemoData::WatchSerialNumber, lessons, "1"), base::Value("命令提交成功"));
     auto stored = read();
     ASSERT_TRUE(stored && stored->dictionary());
@@ -52,9 +53,14 @@ TEST_F(ScheduleMethods, AStrangersDeviceOrLessonsThatAreNotRowsAreRefused)
     auto before = read();
     EXPECT_EQ(save("LW9999999999", "[]"), base::Value("设置失败"));
     EXPECT_EQ(save("", "[]"), base::Value("设置失败"));
-    EXPECT_EQ(save(DemoData::WatchSerialNumber, R"("lessons")"), base::Value("设置失败"));
-    EXPECT_EQ(save(DemoData::WatchSerialNumber, R"([{"Name":"1"}, 3])"), base::Value("设置失败"));
-    EXPECT_EQ(save(DemoData::WatchSerialNumber, "null"), base::Value("设置失败"));
+    // Lessons that are not rows are not the request's form: refused before the method sees them.
+    for (const char* lessons : { R"("lessons")", R"([{"Name":"1"}, 3])", "null" }) {
+        auto reply = call("LumetSetClassInfo",
+            R"({"entity":{"_id":"LW3600000001","Data":"","Lumet_ClassInfoEntity":)" + std::string(lessons)
+                + R"(,"State":0}})",
+            cookie);
+        EXPECT_EQ(reply->status, 500) << lessons;
+    }
     EXPECT_EQ(read(), before);
     EXPECT_EQ(call("LumetSetClassInfo", R"({"entity":{}})")->status, 401);
 }

@@ -1,13 +1,14 @@
 #include "tracking-service/TrackingService.h"
 
-#include "base/values/Dictionary.h"
 #include "base/system/Log.h"
+#include "base/values/Dictionary.h"
 #include "core/messages/SafeFileName.h"
 #include "core/service/ServiceProtocol.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServedConnections.h"
 #include "tracking-service/ServiceMethods.h"
 #include "tracking-service/ServiceRoutes.h"
+#include "tracking-service/WebMethodRequests.h"
 #include "json/JSONDecoder.h"
 #include "json/JSONSerializer.h"
 
@@ -238,28 +239,49 @@ void TrackingService::answerWebMethod(
     if (applyFault(name, response))
         return;
     const WebMethodTable::Entry* entry = m_methods.find(name);
-    if (!entry)
-        return answerMessage(response, 500, "Unknown web method " + name + ".");
+    const RequestForm* form = requestFormOf(name);
+    if (!entry || !form)
+        return refuseRequest(response, name, "Unknown web method.");
 
-    WebMethodCall call { m_store, {}, base::Dictionary::make(), rootUrl(), std::nullopt };
+    base::DictionaryRef parameters;
     if (!request.body.empty()) {
-        auto parameters = json::objectFromJSONString(request.body);
-        if (!parameters || !parameters->dictionary())
-            return answerMessage(response, 500, "Invalid JSON object in the request body.");
-        call.parameters = parameters->dictionary();
+        auto decoded = json::objectFromJSONString(request.body);
+        if (!decoded || !decoded->dictionary())
+            return refuseRequest(response, name, "Invalid JSON object in the request body.");
+        parameters = decoded->dictionary();
     }
+    WebMethodCall call { m_store, {}, parameters ? parameters : base::Dictionary::make(), rootUrl(), std::nullopt };
     call.account = signedInAccount(request);
     if (entry->access == WebMethodTable::Access::SignedIn && call.account.empty())
         return answerMessage(response, 401, "Authentication failed.");
+    if (auto reason = form->mismatch(parameters))
+        return refuseRequest(response, name, *reason);
 
     base::Value payload = entry->method(call);
     if (call.newSessionId) {
         response.set_header("Set-Cookie",
             std::string(ServiceProtocol::SessionCookieName) + "=" + *call.newSessionId + "; path=/; HttpOnly");
     }
+    // A payload that cannot be written as JSON is a fault of the service, never an empty success.
+    auto body = json::JSONString(base::Dictionary::make({ { ServiceProtocol::PayloadKey, payload } }));
+    if (!body) {
+        if (call.afterReply)
+            call.afterReply(false);
+        base::log("tracking-service: the reply of " + name + " could not be encoded");
+        return answerMessage(response, 500, "The reply could not be encoded.");
+    }
     if (call.afterReply)
-        return answerJSONThen(response, envelope(payload), std::move(call.afterReply));
-    answerJSON(response, 200, envelope(payload));
+        return answerJSONThen(response, std::move(*body), std::move(call.afterReply));
+    answerJSON(response, 200, *body);
+}
+
+void TrackingService::refuseRequest(httplib::Response& response, const std::string& method, const std::string& reason)
+{
+    // The name comes from the caller's path: one the table does not hold is not repeated.
+    bool known = requestFormOf(method) || method == UploadEndpoint;
+    base::log(
+        "tracking-service: " + (known ? method : std::string("an unknown web method")) + " refused (500): " + reason);
+    answerMessage(response, 500, reason);
 }
 
 void TrackingService::answerRoute(
@@ -299,6 +321,11 @@ void TrackingService::answerUpload(const httplib::Request& request, httplib::Res
         return;
     if (!request.is_multipart_form_data())
         return answerMessage(response, 400, "Expected a multipart form.");
+    std::multimap<std::string, std::string> parts;
+    for (const auto& [name, part] : request.files)
+        parts.emplace(name, name == "File" ? std::string() : part.content);
+    if (auto reason = voiceUploadMismatch(parts))
+        return refuseRequest(response, UploadEndpoint, *reason);
     VoiceUpload upload { request.get_file_value("To").content, request.get_file_value("From").content,
         request.get_file_value("MsgType").content, request.get_file_value("Context").content,
         request.get_file_value("IsTODevice").content, {} };

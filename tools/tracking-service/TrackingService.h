@@ -6,7 +6,10 @@
 // from loopback peers only (POST "ENDPOINT=KIND[:ARG]" sets one, see FaultText.h; DELETE lifts the one named by
 // "?endpoint=", or all without it). "Login" sets the session cookie; every other method
 // but "GetServerList" requires it. State lives in a SQLite file in the service's data folder, filled with
-// the demo data when new. Faults can be ordered per endpoint (faults()), and every request is logged
+// the demo data when new (a folder of 0700 and files of 0600, since it holds passwords). A web method's request
+// must fit the method's form (WebMethodRequests.h): one that lacks a key, carries an unknown key or a value of
+// the wrong kind is answered with status 500 and a one-line reason, which is also logged, never with the
+// method's normal reply. Faults can be ordered per endpoint (faults()), and every request is kept
 // (requestLog()). Requests are served by a large pool of worker threads, so a request held back by a delay
 // fault never blocks the others; a connection stays open between requests for a bounded idle time. start()
 // and stop() belong to the thread that owns the service.
@@ -67,7 +70,8 @@ public:
     ServiceStore& store() { return m_store; }
     FaultPlan& faults() { return m_faults; }
     RequestLog& requestLog() { return m_requestLog; }
-    // Also write a line per request to the log (the stand-alone service does).
+    // Also write a line per request to the log (the stand-alone service does): the endpoint, the status and the
+    // sizes only, never a parameter, a header or a body.
     void setLogsRequests(bool logs) { m_logsRequests = logs; }
 
 private:
@@ -77,6 +81,8 @@ private:
     // Answers with the fault and returns true, or returns false for a normal answer (after any delay).
     bool applyFault(const std::string& endpoint, httplib::Response& response);
     void answerWebMethod(const httplib::Request& request, httplib::Response& response, const std::string& name);
+    // Answers a request that does not fit its method's form with status 500 and the reason, and logs it.
+    void refuseRequest(httplib::Response& response, const std::string& method, const std::string& reason);
     void answerDownload(const httplib::Request& request, httplib::Response& response);
     void answerUpload(const httplib::Request& request, httplib::Response& response);
     using RouteHook = std::function<RouteReply(ServiceStore&, const RouteRequest&)>;

@@ -77,4 +77,12 @@ const WebMethodTable::Entry* WebMethodTable::find(std::string_view name) const
     return found == m_methods.end() ? nullptr : &found->second;
 }
 
+std::vector<std::string> WebMethodTable::names() const
+{
+    std::vector<std::string> names;
+    for (const auto& [name, entry] : m_methods)
+        names.push_back(name);
+    return names;
+}
+
 } // namespace tracking_service

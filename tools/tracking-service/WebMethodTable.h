@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tracking_service {
 
@@ -72,6 +73,7 @@ public:
 
     void add(std::string name, Access access, WebMethod method);
     const Entry* find(std::string_view name) const;
+    std::vector<std::string> names() const;
 
 private:
     std::map<std::string, Entry, std::less<>> m_methods;
