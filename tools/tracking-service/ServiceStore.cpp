@@ -10,7 +10,9 @@
 #include "json/JSONSerializer.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <random>
+#include <unistd.h>
 
 namespace tracking_service {
 
@@ -44,6 +46,27 @@ namespace {
         return wrapper->array()->objectAtIndex(0);
     }
 
+    constexpr const char* StoreFileName = "service.sqlite";
+
+    // The store holds passwords, phone numbers and messages: its folder is its owner's alone (0700) and so is
+    // each of its files (0600). The database file is made before SQLite opens it, since SQLite gives its
+    // journal files the database file's mode; files of an earlier, laxer run are tightened.
+    void keepPrivate(const std::filesystem::path& folder)
+    {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        fs::create_directories(folder, error);
+        fs::permissions(folder, fs::perms::owner_all, error);
+        int made = ::open((folder / StoreFileName).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        if (made >= 0)
+            ::close(made);
+        for (const char* suffix : { "", "-wal", "-shm", "-journal" }) {
+            fs::path file = folder / (std::string(StoreFileName) + suffix);
+            if (fs::exists(file, error))
+                fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, error);
+        }
+    }
+
     // A changeable copy of an object value; null for any other kind.
     std::shared_ptr<base::MutableDictionary> changeableCopy(const base::Value* value)
     {
@@ -66,9 +89,8 @@ namespace {
 
 ServiceStore::ServiceStore(const std::filesystem::path& folder)
 {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    m_database = database::Database::databaseWithPath((folder / "service.sqlite").string());
+    keepPrivate(folder);
+    m_database = database::Database::databaseWithPath((folder / StoreFileName).string());
     // The service answers many requests; the statement trace would drown its own request log.
     m_database->setTraceExecution(false);
     m_database->setLogsErrors(true);

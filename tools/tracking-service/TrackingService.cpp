@@ -63,6 +63,20 @@ namespace {
             response, status, json::JSONString(base::Dictionary::make({ { "Message", message } })).value_or("{}"));
     }
 
+    // One line per request: the endpoint, the status and the sizes, never a parameter, header or body, which
+    // may carry a password, a cookie, a phone number or a message's text.
+    void logRequest(const httplib::Request& request, const httplib::Response& response)
+    {
+        std::string endpoint = request.path.substr(request.path.rfind('/') + 1);
+        bool known = requestFormOf(endpoint) || endpoint == TrackingService::DownloadEndpoint
+            || endpoint == TrackingService::UploadEndpoint || request.path == ServiceRoutes::LookupPath
+            || request.path == ServiceRoutes::FeedbackPath || request.path == TrackingService::FaultControlPath;
+        std::string sent = response.get_header_value("Content-Length");
+        base::log("tracking-service: " + request.method + " " + (known ? endpoint : std::string("(unknown path)")) + " "
+            + std::to_string(response.status) + ", " + std::to_string(request.body.size()) + " bytes in, "
+            + (sent.empty() ? std::to_string(response.body.size()) : sent) + " bytes out");
+    }
+
     std::optional<std::string> sessionIdFromCookies(const std::string& header)
     {
         const std::string prefix = std::string(ServiceProtocol::SessionCookieName) + "=";
@@ -118,6 +132,8 @@ bool TrackingService::start(const std::string& host, int port)
     // (which it delays), a kept-alive connection would take some 40 ms for every reply.
     m_server->set_tcp_nodelay(true);
     route();
+    if (m_logsRequests)
+        m_server->set_logger(logRequest);
     m_host = host;
     m_port = port == 0 ? m_server->bind_to_any_port(host) : (m_server->bind_to_port(host, port) ? port : -1);
     if (m_port <= 0) {
@@ -188,8 +204,6 @@ void TrackingService::record(const httplib::Request& request, const std::string&
     for (const auto& [key, value] : request.params)
         received.queryParameters.emplace(key, value);
     received.body = request.body;
-    if (m_logsRequests)
-        base::log("tracking-service: " + request.method + " " + request.path + " " + request.body);
     m_requestLog.add(std::move(received));
 }
 

@@ -98,8 +98,7 @@ int main(int argc, char** argv)
     }
     std::cout << "tracking-service: serving " << service.rootUrl() << " (data in " << options.dataFolder.string()
               << ")\n"
-              << "demo account: " << tracking_service::DemoData::AccountName
-              << "  password: " << tracking_service::DemoData::Password << std::endl;
+              << "demo account: " << tracking_service::DemoData::AccountName << std::endl;
 
     int received = 0;
     sigwait(&signals, &received);
