@@ -1,7 +1,10 @@
 #include "ServiceFixture.h"
 
+#include "base/system/Log.h"
 #include "base/values/Array.h"
 #include "core/service/ServiceProtocol.h"
+#include "database/Database.h"
+#include "database/DatabaseAdditions.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -12,6 +15,7 @@
 #include <thread>
 
 using core::ServiceProtocol;
+using tracking_service::DemoData;
 using tracking_service::Fault;
 
 namespace {
@@ -20,7 +24,7 @@ class MessageDeliveryTest : public ServiceFixture {
 protected:
     size_t waitingCount(const std::string& cookie)
     {
-        auto messages = payload(call(ServiceProtocol::PopMessagesMethod, "{}", cookie));
+        auto messages = payload(call(ServiceProtocol::PopMessagesMethod, "", cookie));
         return messages && messages->array() ? messages->array()->count() : 0;
     }
 
@@ -35,7 +39,7 @@ protected:
         EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         std::string request = std::string("POST ") + methodPath(ServiceProtocol::PopMessagesMethod)
             + " HTTP/1.1\r\nHost: 127.0.0.1\r\nCookie: " + cookie
-            + "\r\nContent-Type: application/json\r\nContent-Length: 2\r\n\r\n{}";
+            + "\r\nContent-Type: application/json\r\nContent-Length: 0\r\n\r\n";
         EXPECT_EQ(::send(fd, request.data(), request.size(), MSG_NOSIGNAL), static_cast<ssize_t>(request.size()));
         auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (m_service->requestLog().requestsTo(ServiceProtocol::PopMessagesMethod).empty()
@@ -68,6 +72,34 @@ TEST_F(MessageDeliveryTest, ACallerThatLeftBeforeTheReplyGetsTheMessagesNextTime
     m_client = std::make_unique<httplib::Client>("127.0.0.1", m_service->port());
     m_client->set_read_timeout(5, 0);
     EXPECT_GT(waitingCount(cookie), 0u);
+}
+
+TEST_F(MessageDeliveryTest, AMessageThatCannotBeEncodedStaysQueuedAndIsLogged)
+{
+    std::string cookie = signIn();
+    // The demo's own messages go first.
+    waitingCount(cookie);
+    {
+        auto database = database::Database::databaseWithPath((m_folder.path() / "service.sqlite").string());
+        ASSERT_TRUE(database->open());
+        for (const char* json : { "not json", R"([{"_id":"lone","Context":"\ud800"}])", R"([{"_id":"good"}])" })
+            ASSERT_TRUE(database->executeUpdate(
+                "insert into messages (account, json) values (?, ?)", DemoData::AccountName, json));
+        ASSERT_TRUE(database->close());
+    }
+
+    base::Log::ScopedCapture capture;
+    auto first = payload(call(ServiceProtocol::PopMessagesMethod, "", cookie));
+    ASSERT_TRUE(first && first->array());
+    ASSERT_EQ(first->array()->count(), 1u);
+    EXPECT_EQ(*first->array()->objectAtIndex(0).dictionary()->objectForKey("_id"), base::Value("good"));
+    EXPECT_EQ(waitingCount(cookie), 0u);
+    EXPECT_TRUE(capture.contains("cannot be encoded; it stays queued"));
+
+    auto database = database::Database::databaseWithPath((m_folder.path() / "service.sqlite").string());
+    ASSERT_TRUE(database->open());
+    EXPECT_EQ(database::stringForQuery(*database, "select count(*) from messages where popped = 0"), "2");
+    ASSERT_TRUE(database->close());
 }
 
 } // namespace

@@ -322,11 +322,20 @@ ServiceStore::MessagesInFlight ServiceStore::sendMessages(std::string_view accou
         "select seq, json from messages where account = ? and popped = 0 order by seq", account);
     while (rows && rows->next()) {
         int64_t position = rows->longLongIntForColumnIndex(0);
-        if (!m_messagesInFlight.insert(position).second)
+        if (m_messagesInFlight.contains(position))
             continue;
+        // A row that cannot be read back, or not written out again, goes in no reply: it stays queued, so
+        // nothing marks it delivered unsent.
+        auto message = decode(rows->stringForColumnIndex(1).value_or(""));
+        if (!message || !encode(*message)) {
+            if (m_unreadableMessages.insert(position).second)
+                base::log("tracking-service: waiting message " + std::to_string(position)
+                    + " cannot be encoded; it stays queued and is not sent");
+            continue;
+        }
+        m_messagesInFlight.insert(position);
         sent.positions.push_back(position);
-        if (auto message = decode(rows->stringForColumnIndex(1).value_or("")))
-            sent.messages.push_back(std::move(*message));
+        sent.messages.push_back(std::move(*message));
     }
     return sent;
 }

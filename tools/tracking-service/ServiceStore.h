@@ -126,7 +126,8 @@ public:
         // Their queue positions, for finishDelivery.
         std::vector<int64_t> positions;
     };
-    // The account's waiting messages, now in flight.
+    // The account's waiting messages, now in flight. A message that cannot be encoded is left out and stays
+    // queued; the log says so once.
     MessagesInFlight sendMessages(std::string_view account);
     // Marks the messages delivered, or puts them back in the queue when the reply did not reach the caller.
     void finishDelivery(const std::vector<int64_t>& positions, bool delivered);
@@ -165,6 +166,8 @@ private:
 
     std::mutex m_mutex;
     std::set<int64_t> m_messagesInFlight;
+    // Queue positions of messages that could not be encoded, already logged.
+    std::set<int64_t> m_unreadableMessages;
     std::shared_ptr<database::Database> m_database;
     bool m_open { false };
 };
