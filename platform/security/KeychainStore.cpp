@@ -10,6 +10,7 @@
 #include "security/StoredFile.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace security {
 
@@ -29,12 +30,15 @@ namespace {
 
 KeychainStore::KeychainStore()
     : m_cache(DefaultSettle)
+    , m_chosen(false)
 {
 }
 
-KeychainStore::KeychainStore(std::filesystem::path file, std::chrono::nanoseconds settle)
+KeychainStore::KeychainStore(
+    std::filesystem::path file, std::chrono::nanoseconds settle, std::shared_ptr<SecretServiceItems> secrets)
     : m_file(std::move(file))
     , m_cache(settle)
+    , m_secrets(std::move(secrets))
 {
 }
 
@@ -47,6 +51,68 @@ KeychainStore& KeychainStore::shared()
 std::filesystem::path KeychainStore::filePath() const
 {
     return m_file.empty() ? base::Paths::preferences() / FileName : m_file;
+}
+
+bool KeychainStore::usesSecretService() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_secrets != nullptr;
+}
+
+void KeychainStore::chooseStore()
+{
+    if (std::exchange(m_chosen, true))
+        return;
+    std::string reason;
+    m_secrets = SecretServiceItems::connect(&reason);
+    if (m_secrets)
+        base::log("keychain: passwords are kept in the session's Secret Service");
+    else
+        base::log("keychain: " + reason + "; passwords are kept in the keychain file under the data root (0600)");
+}
+
+void KeychainStore::moveFileItems(const std::filesystem::path& file)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        return;
+    Contents left = read(file);
+    m_cache.forget();
+    if (left.status != status::Success)
+        return;
+    SecretServiceItems::Contents kept = m_secrets->read();
+    if (kept.status != status::Success)
+        return;
+    // An item the Secret Service already holds is newer than the file's copy of it.
+    std::vector<KeychainItem> merged = kept.items;
+    for (KeychainItem& item : left.items) {
+        if (std::ranges::none_of(merged, [&](const KeychainItem& one) { return one.hasSameIdentity(item); }))
+            merged.push_back(std::move(item));
+    }
+    if (m_secrets->write(kept.items, merged) != status::Success) {
+        base::log("keychain: the items of " + file.string() + " could not move to the Secret Service; the file stays");
+        return;
+    }
+    if (!std::filesystem::remove(file, error) && error)
+        base::log("keychain: " + file.string() + " moved to the Secret Service but cannot be removed");
+    else
+        base::log("keychain: moved the items of " + file.string() + " to the Secret Service");
+}
+
+KeychainStore::Contents KeychainStore::load(const std::filesystem::path& file)
+{
+    chooseStore();
+    if (!m_secrets)
+        return read(file);
+    moveFileItems(file);
+    SecretServiceItems::Contents kept = m_secrets->read();
+    return { kept.status, std::move(kept.items), std::nullopt };
+}
+
+Status KeychainStore::save(
+    const std::filesystem::path& file, const std::vector<KeychainItem>& before, const std::vector<KeychainItem>& after)
+{
+    return m_secrets ? m_secrets->write(before, after) : write(file, after);
 }
 
 // A sign-in reads the file half a dozen times in one go; a copy still known current saves opening and
@@ -106,7 +172,7 @@ Status KeychainStore::copyMatching(const base::Dictionary& query, std::optional<
     if (!parsed)
         return status::Param;
     std::lock_guard lock(m_mutex);
-    Contents contents = read(filePath());
+    Contents contents = load(filePath());
     if (contents.status != status::Success)
         return contents.status;
     std::vector<base::Value> found;
@@ -128,18 +194,18 @@ Status KeychainStore::modify(const std::function<Status(std::vector<KeychainItem
 {
     std::lock_guard lock(m_mutex);
     std::filesystem::path file = filePath();
-    Contents contents = read(file);
+    Contents contents = load(file);
     if (contents.status != status::Success)
         return contents.status;
     const std::vector<KeychainItem> before = contents.items;
     Status changed = change(contents.items);
     if (changed != status::Success)
         return changed;
-    // Saving what the file already holds (the same password stored again at each sign-in) would only cost
-    // two flushes to disk.
+    // Saving what the store already holds (the same password stored again at each sign-in) would only cost
+    // two flushes to disk or a round of calls to the Secret Service.
     if (contents.items == before)
         return status::Success;
-    return write(file, contents.items);
+    return save(file, before, contents.items);
 }
 
 Status KeychainStore::add(const base::Dictionary& attributes)
