@@ -73,6 +73,25 @@ TEST_F(Tour, PicturesTheLoginHomeMenuAndEachBuiltMenuScreen)
         EXPECT_GT(std::filesystem::file_size(folder.path() / (name + ".png")), 1000u) << name;
 }
 
+// The service keeps what a tour changed (a step challenge ended, among others): a second tour against it
+// walks every screen all the same.
+TEST_F(Tour, ASecondTourAgainstTheServiceTheFirstLeftBehindAlsoFinishes)
+{
+    launch({ account, password });
+    run();
+    ASSERT_EQ(outcome, true);
+    auto first = tour->pictures();
+
+    tour.reset();
+    outcome.reset();
+    application.reset();
+    clock->advance(5s);
+    launch({ account, password });
+    run();
+    EXPECT_EQ(outcome, true);
+    EXPECT_EQ(tour->pictures(), first);
+}
+
 TEST_F(Tour, RegisteredStepsFollowTheMenuStepsInTheirOrder)
 {
     shell::ScreenDirectory::shared().add(shell::ScreenDirectory::ClassSchedule,

@@ -13,8 +13,8 @@
 #include "shell/tour/TourSteps.h"
 #include "ui/alerts/AlertView.h"
 #include "ui/alerts/AlertWindow.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Button.h"
+#include "ui/view/Application.h"
 
 namespace shell {
 
@@ -80,6 +80,21 @@ namespace {
         return device;
     }
 
+    // Follows the running challenge, or, where an earlier tour ended it, starts the shortest one: the service
+    // keeps its state between runs, and the tour must walk whichever it finds.
+    void followOrStartChallenge()
+    {
+        auto screen = topScreen<childcare::ParentChildVC>();
+        if (!screen)
+            return;
+        tapTarget(0);
+        auto reward = shownAlert();
+        if (reward && alertTitled("rewards")) {
+            screen->alertViewClickedButtonAtIndex(*reward, 1);
+            reward->dismissWithClickedButtonIndex(1, false);
+        }
+    }
+
     void addTourSteps()
     {
         auto& steps = TourSteps::shared();
@@ -89,8 +104,12 @@ namespace {
                 dismissAlerts();
                 TourContext::openMenuRow(ScreenDirectory::Interaction);
             },
-            [] { return setUpScreenSettled() && alertSaying("tasks_in_progress"); }, dismissAlerts });
-        steps.add({ "pedometer", [] { tapTarget(1); },
+            [] {
+                return setUpScreenSettled()
+                    && (alertSaying("tasks_in_progress") || alertTitled("new_tasks_can_released"));
+            },
+            dismissAlerts });
+        steps.add({ "pedometer", followOrStartChallenge,
             [] {
                 auto progress = topScreen<childcare::PedometerVC>();
                 return progress && progress->currentPer() > 0 && TourContext::networkIdle();
