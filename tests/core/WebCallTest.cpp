@@ -101,8 +101,12 @@ TEST_F(WebCallTest, PostsJSONToTheMethodOnTheChosenServerWithTheSavedCookie)
 
 TEST_F(WebCallTest, NullParametersAreWrittenAsNullAndNoParametersAsNoBody)
 {
-    call("SaveAppleToken", base::Dictionary::make({ { "Token", base::Value::null() } }));
-    EXPECT_EQ(lastRequestTo("SaveAppleToken").body, R"({"Token":null})");
+    auto purchase = call("Apple_Device_Pay",
+        base::Dictionary::make({ { "SerialNumber", watch() }, { "Money", 60 }, { "OrdId", base::Value::null() },
+            { "IsDebug", false }, { "Data", "" } }));
+    EXPECT_TRUE(purchase.reply) << "the service takes the request it was sent";
+    EXPECT_EQ(lastRequestTo("Apple_Device_Pay").body,
+        R"({"SerialNumber":")" + watch() + R"(","Money":60,"OrdId":null,"IsDebug":false,"Data":""})");
 
     auto messages = call("PopManyQueryMessage");
     ASSERT_TRUE(messages.reply);
