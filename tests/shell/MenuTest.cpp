@@ -222,6 +222,24 @@ TEST_F(Menu, ARowTappedBeforeTheRecordCameOpensWhenItComesUnlessTheMenuClosed)
     EXPECT_EQ(opened[0]->device, menu()->device());
 }
 
+TEST_F(Menu, ARowTappedWhileTheRecordIsReadAgainOpensWithTheNewRecord)
+{
+    launchAndSignIn();
+    registerScreen(shell::ScreenDirectory::Attendance);
+    openMenu();
+    auto older = menu()->device();
+    container()->closeDrawer(false);
+    clock->advance(1s);
+
+    service.faults().set("GetDeviceDetial", tracking_service::Fault::delay(300ms));
+    container()->openDrawerSide(kit::DrawerSide::Left, false);
+    menu()->openRowTitled(base::localized("attendance"));
+    EXPECT_TRUE(opened.empty()) << "not with the record the menu read before";
+    ASSERT_TRUE(pumpUntil([this] { return !opened.empty(); }));
+    EXPECT_NE(opened[0]->device, older);
+    EXPECT_EQ(opened[0]->device, menu()->device());
+}
+
 TEST_F(Menu, TheLogoutRowClosesTheContainerAndTheLoginScreenShows)
 {
     launchAndSignIn();

@@ -126,7 +126,7 @@ void ExpansionListVC::showHeaderTexts()
 {
     m_accountLabel->setText(base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2).value_or(""));
     std::optional<std::string> deviceName;
-    if (m_device)
+    if (hasCurrentRecord())
         deviceName = m_device->deviceName;
     else if (auto stored = core::DBManager::readSingleMobileDevice())
         deviceName = stored->DeviceName;
@@ -138,11 +138,20 @@ void ExpansionListVC::requestDevice()
     if (m_requestingDevice)
         return;
     m_requestingDevice = true;
+    std::string serialNumber = core::Singleton::shared().lastSerialnumber();
     core::WebCall::post(
-        "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", core::Singleton::shared().lastSerialnumber() } }),
-        [weak = ui::weakFrom(this)](const std::string& reply) {
-            if (auto self = weak.lock())
-                self->deviceArrived(core::Tool::readDeviceDetailFromJson(reply));
+        "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", serialNumber } }),
+        [weak = ui::weakFrom(this), serialNumber](const std::string& reply) {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            // Another device was chosen while this one's record was on its way: that one's record is wanted.
+            if (serialNumber != core::Singleton::shared().lastSerialnumber()) {
+                self->m_requestingDevice = false;
+                self->requestDevice();
+                return;
+            }
+            self->deviceArrived(core::Tool::readDeviceDetailFromJson(reply), serialNumber);
         },
         [weak = ui::weakFrom(this)](const base::Error&) {
             if (auto self = weak.lock())
@@ -150,20 +159,29 @@ void ExpansionListVC::requestDevice()
         });
 }
 
-void ExpansionListVC::deviceArrived(std::shared_ptr<core::Device> device)
+void ExpansionListVC::deviceArrived(std::shared_ptr<core::Device> device, const std::string& serialNumber)
 {
     m_requestingDevice = false;
-    if (device)
+    bool read = device != nullptr;
+    if (read) {
         m_device = std::move(device);
+        m_deviceSerialNumber = serialNumber;
+    }
     showHeaderTexts();
     if (!m_pendingScreen)
         return;
+    if (!read) {
+        deviceFailed();
+        return;
+    }
     std::string pending = std::move(*m_pendingScreen);
     m_pendingScreen.reset();
-    if (m_device)
-        openScreen(pending);
-    else
-        deviceFailed();
+    openScreen(pending);
+}
+
+bool ExpansionListVC::hasCurrentRecord() const
+{
+    return m_device && m_deviceSerialNumber == core::Singleton::shared().lastSerialnumber();
 }
 
 void ExpansionListVC::deviceFailed()
@@ -231,7 +249,9 @@ void ExpansionListVC::openScreen(const std::string& name)
     bool isPanel = !directory.contains(name) && directory.containsPanel(name);
     if (!directory.contains(name) && !isPanel)
         return;
-    if (!m_device) {
+    // A record being read again may be older than what the service holds now (a number just set from the
+    // home screen): the screen waits for the new one rather than echo the old one back in a later send.
+    if (!hasCurrentRecord() || m_requestingDevice) {
         m_pendingScreen = name;
         requestDevice();
         return;

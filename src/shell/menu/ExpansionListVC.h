@@ -9,8 +9,9 @@
 // ScreenDirectory (opened as the drawer's centre), puts it at the root of a new NavViewController and makes
 // that the drawer's centre with the close animation; a row that names a panel shows the panel over the menu.
 // A screen that is not built yet leaves its row doing nothing. A row tapped before the
-// record has come opens its screen when the record comes, unless the menu has closed meanwhile. Main thread;
-// made with make().
+// record has come, or while it is being read again, opens its screen when the record comes, unless the menu
+// has closed meanwhile. A record that comes for a device no longer current is not used: the current one's is
+// asked for. Main thread; made with make().
 //
 //   auto menu = shell::ExpansionListVC::make();
 //   auto drawer = kit::makeApplicationDrawerController(homeNavigation, menu);
@@ -66,14 +67,18 @@ private:
     void buildHeader();
     void showHeaderTexts();
     void requestDevice();
-    void deviceArrived(std::shared_ptr<core::Device> device);
+    void deviceArrived(std::shared_ptr<core::Device> device, const std::string& serialNumber);
     void deviceFailed();
+    // The record read is the current device's (another may have been chosen since).
+    bool hasCurrentRecord() const;
     void openFunction(const std::string& key);
     void openScreen(const std::string& name);
     void showCentre(std::shared_ptr<ui::ViewController> screen);
 
     std::vector<std::string> m_functions;
     std::shared_ptr<core::Device> m_device;
+    // The serial number the record was asked for.
+    std::string m_deviceSerialNumber;
     bool m_requestingDevice { false };
     std::optional<std::string> m_pendingScreen;
     std::shared_ptr<ui::TableView> m_tableView;
