@@ -105,8 +105,8 @@ TEST_F(MessageDetail, AWatchVoiceRowPlaysThroughTheHomeScreensPlayerUntilTheScre
     openDetail();
     ASSERT_EQ(detail->messageFrames().size(), 2u);
     const auto& frames = detail->messageFrames();
-    auto voiceRow = std::find_if(frames.begin(), frames.end(),
-        [](const auto& frame) { return frame->message()->id_ == "voice"; });
+    auto voiceRow = std::find_if(
+        frames.begin(), frames.end(), [](const auto& frame) { return frame->message()->id_ == "voice"; });
     ASSERT_NE(voiceRow, frames.end());
     auto cell = cellAt(static_cast<int>(voiceRow - frames.begin()));
     ASSERT_TRUE(cell && cell->recoreStr());

@@ -115,8 +115,7 @@ std::shared_ptr<ui::TableViewCell> DeviceListVC::cellForRowAtIndexPath(ui::Table
     cell->textLabel()->setText(device.DeviceName.value_or(device.serialNumber.value_or("")));
     cell->detailTextLabel()->setText(typeText(device));
     bool current = device.serialNumber == core::Singleton::shared().lastSerialnumber();
-    cell->setAccessoryType(
-        current ? ui::TableViewCellAccessoryType::Checkmark : ui::TableViewCellAccessoryType::None);
+    cell->setAccessoryType(current ? ui::TableViewCellAccessoryType::Checkmark : ui::TableViewCellAccessoryType::None);
     return cell;
 }
 

@@ -1,15 +1,17 @@
 #include "shell/menu/ExpansionListVC.h"
 
-#include "base/text/Localization.h"
 #include "base/loop/MainThread.h"
+#include "base/loop/NotificationCenter.h"
 #include "base/system/UserDefaults.h"
-#include "core/messages/DBManager.h"
+#include "base/text/Localization.h"
 #include "core/helpers/Helper.h"
-#include "core/state/Logout.h"
-#include "core/state/SettingsKeys.h"
-#include "core/state/Singleton.h"
+#include "core/messages/DBManager.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
+#include "core/state/Logout.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/SettingsKeys.h"
+#include "core/state/Singleton.h"
 #include "kit/drawer/DrawerController.h"
 #include "kit/drawer/DrawerLookup.h"
 #include "shell/menu/MainMenuVC.h"
@@ -19,10 +21,10 @@
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
 #include "ui/controls/Label.h"
-#include "ui/view/Screen.h"
 #include "ui/input/SwipeGestureRecognizer.h"
 #include "ui/scroll/TableView.h"
 #include "ui/scroll/TableViewCell.h"
+#include "ui/view/Screen.h"
 
 #include <algorithm>
 
@@ -73,6 +75,15 @@ void ExpansionListVC::viewDidLoad()
     m_tableView->setDataSource(self);
     m_tableView->setDelegate(self);
     root->addSubview(m_tableView);
+
+    // Another device made current (the device list) brings its type's rows, even while the menu is closed.
+    base::NotificationCenter::defaultCenter().addObserver(
+        core::NotificationNames::PostDevice, nullptr,
+        [weak = ui::weakFrom(this)](const base::Notification&) {
+            if (auto self = weak.lock())
+                self->showRows();
+        },
+        this);
 }
 
 void ExpansionListVC::buildHeader()
@@ -111,13 +122,20 @@ void ExpansionListVC::buildHeader()
     view()->addSubview(header);
 }
 
+ExpansionListVC::~ExpansionListVC() { base::NotificationCenter::defaultCenter().removeObservers(this); }
+
 void ExpansionListVC::viewWillAppear(bool)
 {
     BASE_ASSERT_MAIN_THREAD();
+    showRows();
+    requestDevice();
+}
+
+void ExpansionListVC::showRows()
+{
     m_functions = MenuFunctions::forDeviceType(core::Singleton::shared().deviceTypeID());
     m_tableView->reloadData();
     showHeaderTexts();
-    requestDevice();
 }
 
 void ExpansionListVC::viewWillDisappear(bool) { m_pendingScreen.reset(); }

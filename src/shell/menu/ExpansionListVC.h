@@ -2,10 +2,11 @@
 // signed-in account and the current device, with the settings button (tag 0); below it one row per function
 // of the current device's type (MenuFunctions), titled with the function's localised text.
 //
-// Each time the menu appears it reloads its rows and asks "GetDeviceDetial" for Singleton's current serial
-// number: that record is the one every screen the menu opens is given. A tapped row is found by its
-// localised title: the home row puts a new home screen in the centre, the logout row runs core::Logout, and
-// a feature row (or the settings button, or a swipe to the right over the header) makes its screen from the
+// Each time the menu appears, and each time the home screen posts a new device record ("posetDevice"), it
+// reloads its rows for Singleton's device type. Each time it appears it also asks "GetDeviceDetial" for
+// Singleton's current serial number: that record is the one every screen the menu opens is given. A tapped row is found
+// by its localised title: the home row puts a new home screen in the centre, the logout row runs core::Logout, and a
+// feature row (or the settings button, or a swipe to the right over the header) makes its screen from the
 // ScreenDirectory (opened as the drawer's centre), puts it at the root of a new NavViewController and makes
 // that the drawer's centre with the close animation; a row that names a panel shows the panel over the menu.
 // A screen that is not built yet leaves its row doing nothing. A row tapped before the
@@ -18,8 +19,8 @@
 #pragma once
 
 #include "core/records/Device.h"
-#include "ui/scroll/TableViewDataSource.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/scroll/TableViewDataSource.h"
 
 #include <memory>
 #include <optional>
@@ -41,6 +42,7 @@ public:
     static constexpr int settingsButtonTag = 0;
 
     static std::shared_ptr<ExpansionListVC> make();
+    ~ExpansionListVC() override;
 
     // The function keys of the rows, top to bottom.
     const std::vector<std::string>& functions() const { return m_functions; }
@@ -65,6 +67,7 @@ public:
 
 private:
     void buildHeader();
+    void showRows();
     void showHeaderTexts();
     void requestDevice();
     void deviceArrived(std::shared_ptr<core::Device> device, const std::string& serialNumber);
