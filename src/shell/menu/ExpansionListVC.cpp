@@ -1,17 +1,17 @@
 #include "shell/menu/ExpansionListVC.h"
 
+#include "base/text/Localization.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/system/UserDefaults.h"
-#include "base/text/Localization.h"
-#include "core/helpers/Helper.h"
 #include "core/messages/DBManager.h"
-#include "core/readers/Tool.h"
-#include "core/service/WebCall.h"
+#include "core/helpers/Helper.h"
 #include "core/state/Logout.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
+#include "core/readers/Tool.h"
+#include "core/service/WebCall.h"
 #include "kit/drawer/DrawerController.h"
 #include "kit/drawer/DrawerLookup.h"
 #include "shell/menu/MainMenuVC.h"
@@ -21,10 +21,10 @@
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
 #include "ui/controls/Label.h"
+#include "ui/view/Screen.h"
 #include "ui/input/SwipeGestureRecognizer.h"
 #include "ui/scroll/TableView.h"
 #include "ui/scroll/TableViewCell.h"
-#include "ui/view/Screen.h"
 
 #include <algorithm>
 
