@@ -241,16 +241,7 @@ void ChatVC::reloadList()
     auto account = base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2).value_or("");
     auto messages = core::DBManager::selectUserChatQueryByUserName(
         account, account, core::Singleton::shared().lastSerialnumber());
-    m_allMessagesFrame.clear();
-    std::optional<std::string> previous;
-    for (const auto& message : messages) {
-        auto frame = std::make_shared<MessageFrame>();
-        std::string time = clockText(message->createTime);
-        frame->setShowTime(!previous || time != *previous || !message->createTime);
-        previous = time;
-        frame->setMessage(message);
-        m_allMessagesFrame.push_back(frame);
-    }
+    m_allMessagesFrame = makeMessageFrames(messages);
     m_tableView->reloadData();
     scrollToLastRow();
 }

@@ -205,6 +205,8 @@ void MessageCell::playRecord()
     };
     if (message.msgType == core::UserMessageQuery::VoiceType || !isFromServer(message))
         VoiceFileCache::fetchOwnFile(message.url.value_or(""), VoiceFileCache::Content::Voice, play, {});
+    else if (m_recoreStr && m_watchVoicePlayer)
+        m_watchVoicePlayer(*m_recoreStr);
     else if (m_recoreStr)
         VoiceFileCache::fetchWatchVoice(*m_recoreStr, play, {});
 }

@@ -4,7 +4,8 @@
 // once (VoiceFileCache) and plays it with a voice::RecordAudio of the cell's own, while the symbol cycles
 // through its three sound images every 0.2 s on the main loop; the animation belongs to the message, so a
 // reused cell that shows another message stops it. A tap on an image bubble opens the image full-screen.
-// Main thread; made with std::make_shared.
+// A cell given a watch-voice player hands a watch voice message's file name to it instead of playing it
+// itself (the message detail plays through the home screen's player). Main thread; made with std::make_shared.
 //
 //   auto cell = std::dynamic_pointer_cast<chat::MessageCell>(table.dequeueReusableCellWithIdentifier("Cell"));
 //   if (!cell) cell = std::make_shared<chat::MessageCell>();
@@ -17,6 +18,7 @@
 #include "ui/scroll/TableViewCell.h"
 #include "voice/RecordAudioDelegate.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,6 +64,9 @@ public:
     bool isAnimating() const { return m_animation != nullptr; }
     const std::shared_ptr<kit::MediaFocusViewController>& focusViewController() const { return m_focusViewController; }
 
+    using WatchVoicePlayer = std::function<void(const std::string& fileName)>;
+    void setWatchVoicePlayer(WatchVoicePlayer player) { m_watchVoicePlayer = std::move(player); }
+
     // The bubble's tap: plays a voice message, opens an image.
     void doContentBtn();
     // Shows the image full-screen from the bubble, when there is one.
@@ -97,6 +102,7 @@ private:
     std::shared_ptr<base::Timer> m_animation;
     std::string m_animatedMessage;
     int m_animationStep { 0 };
+    WatchVoicePlayer m_watchVoicePlayer;
 };
 
 } // namespace chat

@@ -67,6 +67,22 @@ std::string messageTimeText(const std::optional<base::Date>& time, base::Date no
     return base::DateFormatter(base::localized("message_date")).stringFromDate(*time) + " " + hhmm;
 }
 
+std::vector<std::shared_ptr<MessageFrame>> makeMessageFrames(
+    const std::vector<std::shared_ptr<core::UserMessageQuery>>& messages)
+{
+    std::vector<std::shared_ptr<MessageFrame>> frames;
+    std::optional<std::string> previous;
+    for (const auto& message : messages) {
+        auto frame = std::make_shared<MessageFrame>();
+        std::string time = clockText(message->createTime);
+        frame->setShowTime(!previous || time != *previous || !message->createTime);
+        previous = time;
+        frame->setMessage(message);
+        frames.push_back(std::move(frame));
+    }
+    return frames;
+}
+
 void MessageFrame::setMessage(std::shared_ptr<core::UserMessageQuery> message)
 {
     BASE_ASSERT_MAIN_THREAD();

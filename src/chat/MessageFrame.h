@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace chat {
 
@@ -30,6 +31,13 @@ std::string clockText(const std::optional<base::Date>& time);
 // The time line's text: "HH:mm" within 24 hours of `now`, the "message_time" form for the day before, else
 // the "message_date" form; days are whole elapsed 24-hour periods. "" without a time.
 std::string messageTimeText(const std::optional<base::Date>& time, base::Date now);
+
+class MessageFrame;
+
+// One frame a message, oldest first as given; a frame shows its time line when its "HH:mm" differs from the
+// message's before it (always for the first, and for a message without a time).
+std::vector<std::shared_ptr<MessageFrame>> makeMessageFrames(
+    const std::vector<std::shared_ptr<core::UserMessageQuery>>& messages);
 
 class MessageFrame {
 public:

@@ -8,15 +8,19 @@
 #include "core/state/RememberedAccount.h"
 #include "kit/drawer/DrawerTypes.h"
 #include "kit/modal/ModalPresenter.h"
+#include "settings/numbers/FamilyProtection.h"
+#include "settings/numbers/LikeNumberVC.h"
+#include "shell/devices/DeviceListVC.h"
 #include "shell/menu/MenuFunctions.h"
 #include "shell/screens/ScreenDirectory.h"
 #include "tracking-service/Fault.h"
+#include "ui/controllers/NavigationController.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/NavigationBar.h"
+#include "ui/input/TouchDriver.h"
 #include "ui/scroll/TableView.h"
 #include "ui/scroll/TableViewCell.h"
-#include "ui/input/TouchDriver.h"
 
 namespace {
 
@@ -100,11 +104,16 @@ TEST_F(Menu, TheRowsOfScreensWithoutAnOpenerOfTheirOwnServeTheirDeviceTypes)
     }
     for (int64_t type : { 43, 44 })
         EXPECT_TRUE(has(type, "family_number")) << type;
+    // The number screen serves these types from the family-protection screen, and no watch but 27 and 36.
+    for (int64_t type : { 2, 3, 6, 7, 13, 16, 18, 20, 21, 27, 36 })
+        EXPECT_TRUE(has(type, "family_protect")) << type;
+    for (int64_t type : { 40, 41, 43, 44 })
+        EXPECT_FALSE(has(type, "family_protect")) << type;
     for (const char* key : { "sound_command", "upload_interval", "listen_number", "center_number", "family_number" }) {
         EXPECT_FALSE(has(36, key)) << key;
         EXPECT_FALSE(has(41, key)) << key;
     }
-    for (int64_t type : { 2, 3, 4, 6, 7, 13, 16, 18, 20, 43, 44 }) {
+    for (int64_t type : { 2, 3, 4, 6, 7, 13, 16, 18, 20, 21, 43, 44 }) {
         auto keys = shell::MenuFunctions::forDeviceType(type);
         EXPECT_EQ(keys.front(), "home_page") << type;
         EXPECT_EQ(keys.back(), "logout") << type;
@@ -220,6 +229,57 @@ TEST_F(Menu, ARowTappedBeforeTheRecordCameOpensWhenItComesUnlessTheMenuClosed)
     EXPECT_TRUE(opened.empty());
     ASSERT_TRUE(pumpUntil([this] { return !opened.empty(); }));
     EXPECT_EQ(opened[0]->device, menu()->device());
+}
+
+TEST_F(Menu, ARowTappedWhileTheRecordIsReadAgainOpensWithTheNewRecord)
+{
+    launchAndSignIn();
+    registerScreen(shell::ScreenDirectory::Attendance);
+    openMenu();
+    auto older = menu()->device();
+    container()->closeDrawer(false);
+    clock->advance(1s);
+
+    service.faults().set("GetDeviceDetial", tracking_service::Fault::delay(300ms));
+    container()->openDrawerSide(kit::DrawerSide::Left, false);
+    menu()->openRowTitled(base::localized("attendance"));
+    EXPECT_TRUE(opened.empty()) << "not with the record the menu read before";
+    ASSERT_TRUE(pumpUntil([this] { return !opened.empty(); }));
+    EXPECT_NE(opened[0]->device, older);
+    EXPECT_EQ(opened[0]->device, menu()->device());
+}
+
+TEST_F(Menu, AParvoTrackerPickedFromTheDeviceListReachesItsNumberViewFromItsRows)
+{
+    launchAndSignIn();
+    ASSERT_TRUE(pumpUntil([this] { return home()->deviceDetail() != nullptr; }));
+    home()->openDeviceList();
+    auto list = std::dynamic_pointer_cast<shell::DeviceListVC>(home()->navigationController()->topViewController());
+    ASSERT_TRUE(list);
+    ASSERT_TRUE(pumpUntil([&] { return !list->devices().empty(); }));
+    const auto& devices = list->devices();
+    auto parvo = std::find_if(devices.begin(), devices.end(),
+        [](const auto& device) { return device->serialNumber == tracking_service::DemoData::ParvoSerialNumber; });
+    ASSERT_NE(parvo, devices.end());
+    list->chooseDevice(static_cast<size_t>(parvo - devices.begin()));
+    ASSERT_TRUE(pumpUntil([this] { return home()->deviceDetail() != nullptr; }));
+
+    openMenu();
+    EXPECT_EQ(menu()->device()->serialNumber, tracking_service::DemoData::ParvoSerialNumber);
+    EXPECT_EQ(menu()->functions(),
+        (std::vector<std::string> { "home_page", "family_protect", "sound_command", "upload_interval", "logout" }));
+    tapRow("family_protect");
+    ASSERT_TRUE(pumpUntil([this] { return !container()->isAnimatingDrawer(); }));
+    auto protection = std::dynamic_pointer_cast<settings::FamilyProtection>(centreRoot());
+    ASSERT_TRUE(protection);
+    EXPECT_EQ(protection->deviceDetail(), menu()->device());
+
+    tap(protection->btnFather());
+    clock->advance(1s);
+    auto numbers = protection->likeNumberVC();
+    ASSERT_TRUE(numbers);
+    EXPECT_EQ(numbers->shownModelView(), numbers->likeNumberViewForParvo());
+    EXPECT_TRUE(kit::ModalPresenter::sharedInstance()->window());
 }
 
 TEST_F(Menu, TheLogoutRowClosesTheContainerAndTheLoginScreenShows)

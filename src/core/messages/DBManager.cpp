@@ -275,6 +275,24 @@ namespace {
         });
     }
 
+    // The account's messages of one table between the two parties, both directions, oldest first.
+    std::vector<std::shared_ptr<UserMessageQuery>> selectConversation(
+        const char* table, std::string_view userName, std::string_view from, std::string_view to)
+    {
+        BASE_ASSERT_MAIN_THREAD();
+        using Messages = std::vector<std::shared_ptr<UserMessageQuery>>;
+        return withDatabase([&](Database& db) {
+            Messages messages;
+            auto rows = db.executeQuery(std::string("select ") + MessageColumns + " from " + table
+                    + " where userName = ? and ((from_ = ? and to_ = ?) or (from_ = ? and to_ = ?))"
+                      " order by createTime, rowid",
+                userName, from, to, to, from);
+            while (rows && rows->next())
+                messages.push_back(readMessage(*rows));
+            return messages;
+        });
+    }
+
 } // namespace
 
 std::filesystem::path DBManager::databasePath() { return base::Paths::documents() / FileName; }
@@ -333,18 +351,13 @@ bool DBManager::deleteAllMobileDevice()
 std::vector<std::shared_ptr<UserMessageQuery>> DBManager::selectUserChatQueryByUserName(
     std::string_view userName, std::string_view from, std::string_view to)
 {
-    BASE_ASSERT_MAIN_THREAD();
-    using Messages = std::vector<std::shared_ptr<UserMessageQuery>>;
-    return withDatabase([&](Database& db) {
-        Messages messages;
-        auto rows = db.executeQuery(std::string("select ") + MessageColumns + " from " + ChatQuery
-                + " where userName = ? and ((from_ = ? and to_ = ?) or (from_ = ? and to_ = ?))"
-                  " order by createTime, rowid",
-            userName, from, to, to, from);
-        while (rows && rows->next())
-            messages.push_back(readMessage(*rows));
-        return messages;
-    });
+    return selectConversation(ChatQuery, userName, from, to);
+}
+
+std::vector<std::shared_ptr<UserMessageQuery>> DBManager::selectUserMessageQueryByUserName(
+    std::string_view userName, std::string_view from, std::string_view to)
+{
+    return selectConversation(MessageQuery, userName, from, to);
 }
 
 bool DBManager::saveOrUpdataUserChatQuery(const UserMessageQuery& message) { return saveQuery(ChatQuery, message); }

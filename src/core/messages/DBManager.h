@@ -41,6 +41,9 @@ public:
     // The account's chat between the two parties, both directions, oldest first.
     static std::vector<std::shared_ptr<UserMessageQuery>> selectUserChatQueryByUserName(
         std::string_view userName, std::string_view from, std::string_view to);
+    // The account's message-centre messages between the two parties, both directions, oldest first.
+    static std::vector<std::shared_ptr<UserMessageQuery>> selectUserMessageQueryByUserName(
+        std::string_view userName, std::string_view from, std::string_view to);
     // Stores a chat message; one whose id_ is already stored is not stored again (true all the same).
     [[nodiscard]] static bool saveOrUpdataUserChatQuery(const UserMessageQuery& message);
     // Makes the message the latest of its conversation: one row per account and partner, the partner being

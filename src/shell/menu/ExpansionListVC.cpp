@@ -2,10 +2,12 @@
 
 #include "base/text/Localization.h"
 #include "base/loop/MainThread.h"
+#include "base/loop/NotificationCenter.h"
 #include "base/system/UserDefaults.h"
 #include "core/messages/DBManager.h"
 #include "core/helpers/Helper.h"
 #include "core/state/Logout.h"
+#include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
@@ -73,6 +75,15 @@ void ExpansionListVC::viewDidLoad()
     m_tableView->setDataSource(self);
     m_tableView->setDelegate(self);
     root->addSubview(m_tableView);
+
+    // Another device made current (the device list) brings its type's rows, even while the menu is closed.
+    base::NotificationCenter::defaultCenter().addObserver(
+        core::NotificationNames::PostDevice, nullptr,
+        [weak = ui::weakFrom(this)](const base::Notification&) {
+            if (auto self = weak.lock())
+                self->showRows();
+        },
+        this);
 }
 
 void ExpansionListVC::buildHeader()
@@ -111,13 +122,20 @@ void ExpansionListVC::buildHeader()
     view()->addSubview(header);
 }
 
+ExpansionListVC::~ExpansionListVC() { base::NotificationCenter::defaultCenter().removeObservers(this); }
+
 void ExpansionListVC::viewWillAppear(bool)
 {
     BASE_ASSERT_MAIN_THREAD();
+    showRows();
+    requestDevice();
+}
+
+void ExpansionListVC::showRows()
+{
     m_functions = MenuFunctions::forDeviceType(core::Singleton::shared().deviceTypeID());
     m_tableView->reloadData();
     showHeaderTexts();
-    requestDevice();
 }
 
 void ExpansionListVC::viewWillDisappear(bool) { m_pendingScreen.reset(); }
@@ -126,7 +144,7 @@ void ExpansionListVC::showHeaderTexts()
 {
     m_accountLabel->setText(base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2).value_or(""));
     std::optional<std::string> deviceName;
-    if (m_device)
+    if (hasCurrentRecord())
         deviceName = m_device->deviceName;
     else if (auto stored = core::DBManager::readSingleMobileDevice())
         deviceName = stored->DeviceName;
@@ -138,11 +156,20 @@ void ExpansionListVC::requestDevice()
     if (m_requestingDevice)
         return;
     m_requestingDevice = true;
+    std::string serialNumber = core::Singleton::shared().lastSerialnumber();
     core::WebCall::post(
-        "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", core::Singleton::shared().lastSerialnumber() } }),
-        [weak = ui::weakFrom(this)](const std::string& reply) {
-            if (auto self = weak.lock())
-                self->deviceArrived(core::Tool::readDeviceDetailFromJson(reply));
+        "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", serialNumber } }),
+        [weak = ui::weakFrom(this), serialNumber](const std::string& reply) {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            // Another device was chosen while this one's record was on its way: that one's record is wanted.
+            if (serialNumber != core::Singleton::shared().lastSerialnumber()) {
+                self->m_requestingDevice = false;
+                self->requestDevice();
+                return;
+            }
+            self->deviceArrived(core::Tool::readDeviceDetailFromJson(reply), serialNumber);
         },
         [weak = ui::weakFrom(this)](const base::Error&) {
             if (auto self = weak.lock())
@@ -150,20 +177,29 @@ void ExpansionListVC::requestDevice()
         });
 }
 
-void ExpansionListVC::deviceArrived(std::shared_ptr<core::Device> device)
+void ExpansionListVC::deviceArrived(std::shared_ptr<core::Device> device, const std::string& serialNumber)
 {
     m_requestingDevice = false;
-    if (device)
+    bool read = device != nullptr;
+    if (read) {
         m_device = std::move(device);
+        m_deviceSerialNumber = serialNumber;
+    }
     showHeaderTexts();
     if (!m_pendingScreen)
         return;
+    if (!read) {
+        deviceFailed();
+        return;
+    }
     std::string pending = std::move(*m_pendingScreen);
     m_pendingScreen.reset();
-    if (m_device)
-        openScreen(pending);
-    else
-        deviceFailed();
+    openScreen(pending);
+}
+
+bool ExpansionListVC::hasCurrentRecord() const
+{
+    return m_device && m_deviceSerialNumber == core::Singleton::shared().lastSerialnumber();
 }
 
 void ExpansionListVC::deviceFailed()
@@ -231,7 +267,9 @@ void ExpansionListVC::openScreen(const std::string& name)
     bool isPanel = !directory.contains(name) && directory.containsPanel(name);
     if (!directory.contains(name) && !isPanel)
         return;
-    if (!m_device) {
+    // A record being read again may be older than what the service holds now (a number just set from the
+    // home screen): the screen waits for the new one rather than echo the old one back in a later send.
+    if (!hasCurrentRecord() || m_requestingDevice) {
         m_pendingScreen = name;
         requestDevice();
         return;

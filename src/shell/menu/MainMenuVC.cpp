@@ -4,6 +4,7 @@
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
 #include "base/text/Localization.h"
+#include "chat/VoiceFileCache.h"
 #include "core/helpers/Helper.h"
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
@@ -16,7 +17,10 @@
 #include "kit/drawer/DrawerController.h"
 #include "kit/drawer/DrawerLookup.h"
 #include "settings/numbers/ImageAnimate.h"
+#include "shell/devices/DeviceListVC.h"
+#include "shell/messages/MessageInfoVC.h"
 #include "shell/screens/ScreenDirectory.h"
+#include "shell/start/CurrentDeviceChoice.h"
 #include "ui/animation/BasicAnimation.h"
 #include "ui/controllers/NavigationController.h"
 #include "ui/controls/Button.h"
@@ -25,6 +29,7 @@
 #include "ui/controls/NavigationItem.h"
 #include "ui/input/TapGestureRecognizer.h"
 #include "ui/input/Touch.h"
+#include "voice/RecordAudio.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,6 +68,17 @@ namespace {
         return label;
     }
 
+    std::shared_ptr<ui::Button> makeScreenButton(const gfx::Rect& frame, const char* titleKey)
+    {
+        auto button = std::make_shared<ui::Button>(frame);
+        button->setBackgroundColor(gfx::Color::white());
+        button->layer()->setCornerRadius(8);
+        button->setTitle(base::localized(titleKey), ui::ControlState::Normal);
+        button->setTitleColor(switchedOn, ui::ControlState::Normal);
+        button->titleLabel()->setFont(gfx::Font::boldSystem(15));
+        return button;
+    }
+
     std::shared_ptr<ui::Button> makeBarButton(const gfx::Rect& frame, const char* imageName)
     {
         auto button = std::make_shared<ui::Button>(frame);
@@ -74,7 +90,11 @@ namespace {
 
 std::shared_ptr<MainMenuVC> MainMenuVC::make() { return std::make_shared<MainMenuVC>(); }
 
-MainMenuVC::~MainMenuVC() { stopPolling(); }
+MainMenuVC::~MainMenuVC()
+{
+    stopPolling();
+    stopPlay();
+}
 
 const std::shared_ptr<ui::Button>& MainMenuVC::voiceButton()
 {
@@ -97,12 +117,27 @@ const std::shared_ptr<ui::Button>& MainMenuVC::functionButton()
     return m_functionButton;
 }
 
+const std::shared_ptr<ui::Button>& MainMenuVC::deviceListButton()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    view();
+    return m_deviceListButton;
+}
+
+const std::shared_ptr<ui::Button>& MainMenuVC::messagesButton()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    view();
+    return m_messagesButton;
+}
+
 void MainMenuVC::viewDidLoad()
 {
     BASE_ASSERT_MAIN_THREAD();
     view()->setBackgroundColor(background);
     buildNavigationItems();
     buildDeviceCard();
+    buildScreenButtons();
     buildBottomBar();
 }
 
@@ -140,6 +175,27 @@ void MainMenuVC::buildDeviceCard()
     m_stateLabel = makeLabel({ 10, 186, width - 20, 24 }, gfx::Font::boldSystem(15), switchedOn);
     card->addSubview(m_stateLabel);
     view()->addSubview(card);
+}
+
+void MainMenuVC::buildScreenButtons()
+{
+    double width = (view()->bounds().width() - 32 - 12) / 2;
+    m_deviceListButton = makeScreenButton({ 16, 336, width, 44 }, "device_list");
+    m_deviceListButton->addAction(
+        [weak = ui::weakFrom(this)](ui::Control&) {
+            if (auto self = weak.lock())
+                self->openDeviceList();
+        },
+        ui::ControlEvent::TouchUpInside);
+    view()->addSubview(m_deviceListButton);
+    m_messagesButton = makeScreenButton({ 16 + width + 12, 336, width, 44 }, "message_detail");
+    m_messagesButton->addAction(
+        [weak = ui::weakFrom(this)](ui::Control&) {
+            if (auto self = weak.lock())
+                self->openMessageDetail();
+        },
+        ui::ControlEvent::TouchUpInside);
+    view()->addSubview(m_messagesButton);
 }
 
 void MainMenuVC::buildBottomBar()
@@ -294,9 +350,13 @@ void MainMenuVC::requestDeviceDetailAhead()
 
 void MainMenuVC::requestDeviceDetail()
 {
+    std::string serialNumber = core::Singleton::shared().lastSerialnumber();
     core::WebCall::post(
-        "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", core::Singleton::shared().lastSerialnumber() } }),
-        [weak = ui::weakFrom(this)](const std::string& reply) {
+        "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", serialNumber } }),
+        [weak = ui::weakFrom(this), serialNumber](const std::string& reply) {
+            // The record of a device picked away from while it was on its way must not pass for the current one.
+            if (serialNumber != core::Singleton::shared().lastSerialnumber())
+                return;
             if (auto self = weak.lock())
                 self->deviceDetailArrived(core::Tool::readDeviceDetailFromJson(reply));
         },
@@ -355,6 +415,72 @@ void MainMenuVC::stopPolling()
 {
     m_polling = false;
     base::RunLoop::main().cancelPerforms(this);
+}
+
+void MainMenuVC::openDeviceList()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto navigation = navigationController();
+    if (!navigation)
+        return;
+    navigation->pushViewController(DeviceListVC::make([weak = ui::weakFrom(this)](const auto& device) {
+        if (auto self = weak.lock())
+            self->deviceChosen(*device);
+    }),
+        true);
+}
+
+void MainMenuVC::deviceChosen(const core::MobileDeviceAndLocation& device)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    makeCurrentDevice(device);
+    // Nothing opens with the earlier device's record while the new one is on its way.
+    m_deviceDetail = nullptr;
+    requestDeviceDetailAhead();
+    // Stored before the home screen appears again, which reads the stored row.
+    storeCurrentDevice(device);
+}
+
+void MainMenuVC::openMessageDetail()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (auto navigation = navigationController())
+        navigation->pushViewController(MessageInfoVC::make(ui::weakFrom(this)), true);
+}
+
+void MainMenuVC::playVoiceMessage(const std::string& fileName)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    bool again = m_playingFile == fileName && m_recordAudio && m_recordAudio->isPlaying();
+    stopPlay();
+    if (again)
+        return;
+    m_playingFile = fileName;
+    chat::VoiceFileCache::fetchWatchVoice(
+        fileName,
+        [weak = ui::weakFrom(this), fileName](const base::Data& amr) {
+            // Another message tapped (or playback stopped) while this one was on its way: it is not played.
+            if (auto self = weak.lock(); self && self->m_playingFile == fileName)
+                self->play(amr);
+        },
+        [weak = ui::weakFrom(this), fileName] {
+            if (auto self = weak.lock(); self && self->m_playingFile == fileName)
+                self->m_playingFile.clear();
+        });
+}
+
+void MainMenuVC::play(const base::Data& amr)
+{
+    if (!m_recordAudio)
+        m_recordAudio = std::make_shared<voice::RecordAudio>();
+    m_recordAudio->play(amr);
+}
+
+void MainMenuVC::stopPlay()
+{
+    m_playingFile.clear();
+    if (m_recordAudio && m_recordAudio->isPlaying())
+        m_recordAudio->stopPlay();
 }
 
 void MainMenuVC::pushScreen(const std::string& name)

@@ -12,14 +12,22 @@
 // for every type but 41, the family-number button in the middle of the bottom bar with its turning "+". The
 // family-number button (settings::ImageAnimate) fans out the quick-number buttons and folds them again; a
 // tap anywhere else on the home view folds an open fan. The types are those of the stored current-device
-// row. The bar's left button toggles the drawer. Main thread; made with make().
+// row. The bar's left button toggles the drawer.
+//
+// Under the device card, the devices button pushes the account's device list (DeviceListVC): the device
+// picked there becomes the current device as at sign-in, and the home screen asks "GetDeviceDetial" for it at
+// once (a reply for a device no longer current is dropped). The messages button pushes the message detail
+// (MessageInfoVC), whose watch voice messages the home screen plays with a voice::RecordAudio of its own,
+// fetched once into the message folder under the chat cell's cache name. Main thread; made with make().
 //
 //   auto home = shell::MainMenuVC::make();
 //   auto navigation = shell::NavViewController::withRootViewController(home);
 #pragma once
 
 #include "base/time/Clock.h"
+#include "base/values/Value.h"
 #include "core/records/Device.h"
+#include "core/records/MobileDeviceAndLocation.h"
 #include "gfx/geometry/Rect.h"
 #include "settings/numbers/ImageAnimate.h"
 #include "ui/controllers/ViewController.h"
@@ -28,6 +36,9 @@
 #include <memory>
 #include <string>
 
+namespace voice {
+class RecordAudio;
+}
 namespace ui {
 class Button;
 class ImageView;
@@ -59,11 +70,22 @@ public:
     // Its tag tells whether the fan is out (1) or folded (0).
     const std::shared_ptr<settings::ImageAnimate>& familyNumberButton();
     const std::shared_ptr<ui::Button>& functionButton();
+    const std::shared_ptr<ui::Button>& deviceListButton();
+    const std::shared_ptr<ui::Button>& messagesButton();
     // Sends the "GetDeviceDetial" of its next appearance now, so that the service works while the screen is
     // shown; that appearance then sends none of its own.
     void requestDeviceDetailAhead();
     // Pushes the named screen of the ScreenDirectory with the device detail; nothing without either.
     void pushScreen(const std::string& name);
+    void openDeviceList();
+    void openMessageDetail();
+    // Makes the device current, as the sign-in makes its choice, and reads its detail record.
+    void deviceChosen(const core::MobileDeviceAndLocation& device);
+    // Plays a watch's voice message, by its file name on the server. A call for the message that plays stops
+    // it; one for another message plays that one instead.
+    void playVoiceMessage(const std::string& fileName);
+    void stopPlay();
+    const std::shared_ptr<voice::RecordAudio>& recordAudio() const { return m_recordAudio; }
     // The family-number button's action: fans out (tag 0) or folds (tag 1).
     void setNumber();
     // A tap on the home view away from its buttons: folds an open fan.
@@ -79,6 +101,8 @@ private:
     void buildNavigationItems();
     void buildDeviceCard();
     void buildBottomBar();
+    void buildScreenButtons();
+    void play(const base::Data& amr);
     void buildFamilyNumberButton(ui::View& bar);
     void showDevice();
     void requestDeviceDetail();
@@ -99,6 +123,11 @@ private:
     std::shared_ptr<settings::ImageAnimate> m_familyNumberButton;
     std::shared_ptr<ui::ImageView> m_familyNumberSign;
     std::shared_ptr<ui::Button> m_functionButton;
+    std::shared_ptr<ui::Button> m_deviceListButton;
+    std::shared_ptr<ui::Button> m_messagesButton;
+    std::shared_ptr<voice::RecordAudio> m_recordAudio;
+    // The voice message being fetched or played; empty when none.
+    std::string m_playingFile;
 };
 
 } // namespace shell

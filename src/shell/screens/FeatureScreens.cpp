@@ -15,6 +15,7 @@ void registerFeatureScreens()
     registerScheduleScreens();
     registerChallengeScreens();
     registerPurchaseScreens();
+    registerMonitoringScreens();
 }
 
 } // namespace shell

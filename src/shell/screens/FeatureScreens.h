@@ -20,5 +20,7 @@ void registerAttendanceScreens();
 void registerScheduleScreens();
 void registerChallengeScreens();
 void registerPurchaseScreens();
+// The home screen's own screens (device list, message detail) have tour steps only.
+void registerMonitoringScreens();
 
 } // namespace shell

@@ -22,12 +22,18 @@ std::shared_ptr<core::MobileDeviceAndLocation> chooseCurrentDevice(
         if (found != devices.end())
             chosen = *found;
     }
+    makeCurrentDevice(*chosen);
+    return chosen;
+}
+
+void makeCurrentDevice(const core::MobileDeviceAndLocation& device)
+{
+    BASE_ASSERT_MAIN_THREAD();
     auto& state = core::Singleton::shared();
-    state.setLastSerialnumber(chosen->serialNumber.value_or(""));
-    state.setDeviceTypeID(chosen->deviceTypeID);
+    state.setLastSerialnumber(device.serialNumber.value_or(""));
+    state.setDeviceTypeID(device.deviceTypeID);
     // The detail record of an earlier device must not pass for this one's; the home screen reads it anew.
     state.setDeviceDetail(nullptr);
-    return chosen;
 }
 
 void storeCurrentDevice(const core::MobileDeviceAndLocation& chosen)

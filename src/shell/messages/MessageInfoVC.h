@@ -1,0 +1,52 @@
+// shell::MessageInfoVC: the message detail: the current device's messages kept in the local message store's
+// message tables, oldest first, one speech bubble a row (chat::MessageFrame and chat::MessageCell), with a
+// time line over a message whose minute differs from the one before. It reads the store each time it is about
+// to appear and again when a message is announced ("ReceiveRemoteNotification"). Pushed from the home screen,
+// whose player plays a watch voice message tapped here; leaving the screen stops that playback. Main thread;
+// made with make().
+//
+//   auto detail = shell::MessageInfoVC::make(home);
+//   home->navigationController()->pushViewController(detail, true);
+#pragma once
+
+#include "chat/MessageFrame.h"
+#include "ui/controllers/ViewController.h"
+#include "ui/scroll/TableViewDataSource.h"
+
+#include <memory>
+#include <vector>
+
+namespace ui {
+class TableView;
+}
+
+namespace shell {
+
+class MainMenuVC;
+
+class MessageInfoVC : public ui::ViewController, public ui::TableViewDataSource, public ui::TableViewDelegate {
+public:
+    static std::shared_ptr<MessageInfoVC> make(std::weak_ptr<MainMenuVC> home);
+    explicit MessageInfoVC(std::weak_ptr<MainMenuVC> home);
+    ~MessageInfoVC() override;
+
+    const std::vector<std::shared_ptr<chat::MessageFrame>>& messageFrames() const { return m_messageFrames; }
+    const std::shared_ptr<ui::TableView>& tableView();
+
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+
+    int numberOfRowsInSection(ui::TableView& table, int section) override;
+    std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path) override;
+    std::optional<double> heightForRowAtIndexPath(ui::TableView& table, ui::IndexPath path) override;
+
+private:
+    void reloadMessages();
+
+    std::weak_ptr<MainMenuVC> m_home;
+    std::vector<std::shared_ptr<chat::MessageFrame>> m_messageFrames;
+    std::shared_ptr<ui::TableView> m_tableView;
+};
+
+} // namespace shell
