@@ -192,7 +192,8 @@ namespace {
 
     // Runs the work on an open database; false when it cannot be opened. Other threads open a connection of
     // their own for the work and close it after.
-    template <typename Work> WorkResult<Work> onConnection(Work& work, std::optional<FileIdentity>* opened = nullptr)
+    // A failed write (false) on a damaged file gives that file's identity in `damaged`, when asked for.
+    template <typename Work> WorkResult<Work> onConnection(Work& work, std::optional<FileIdentity>* damaged = nullptr)
     {
         bool mainThread = base::isMainThread();
         auto connection = mainThread ? mainThreadDatabase() : openDatabase();
@@ -200,8 +201,8 @@ namespace {
             return {};
         auto result = work(*connection->db);
         if constexpr (std::is_same_v<WorkResult<Work>, bool>) {
-            if (!result && opened && isDamaged(*connection->db))
-                *opened = connection->identity;
+            if (!result && damaged && isDamaged(*connection->db))
+                *damaged = connection->identity;
         }
         if (!mainThread)
             (void)connection->db->close(); // the work's writes are committed or not; a refused close is tried later

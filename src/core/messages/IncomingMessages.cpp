@@ -9,6 +9,7 @@
 #include "core/helpers/PromptAlert.h"
 #include "core/messages/MessageSpool.h"
 #include "core/messages/WaitingReplies.h"
+#include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
 #include "core/state/NotificationNames.h"
@@ -105,7 +106,7 @@ namespace {
     void keep(std::string_view reply, Stored announce)
     {
         BASE_ASSERT_MAIN_THREAD();
-        if (reply.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        if (ReplyFields::isBlank(reply))
             return; // nothing in it to lose
         ++inFlight;
         spoolingQueue()->async(
