@@ -1,8 +1,7 @@
 // chat::ChatVC: the conversation with the current watch. The list comes from the local chat tables (oldest
 // first, a time line above each message whose "HH:mm" differs from the one before) and is rebuilt each time
 // the screen appears and whenever a message is stored. While on screen it asks "PopManyQueryMessage" 10 s
-// after each reply or failure (IncomingMessages, which skips the asking while a reply could not be kept)
-// and stores what comes by the chat's message rule; leaving the screen stops
+// after each reply or failure and stores what comes by the chat's message rule; leaving the screen stops
 // the asking. Returning in the text field stores the text, shows it and sends it ("LumetSendTextMsg"); a
 // text the service does not take gives the alert "failure" and goes back into the field if that is still
 // empty. Holding the talk button records a voice message: it is stored, kept in the message folder as

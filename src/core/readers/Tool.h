@@ -58,8 +58,8 @@ public:
 
     // "PopManyQueryMessage": the messages in reply order; empty when there are none. The reply is read as bytes
     // and decoded loosely: ill-formed UTF-8 and escapes of no character become U+FFFD. `error` tells of a part
-    // that still cannot be read (a reply that is not JSON, a "d" that is not a list, an element that is not an
-    // object); the messages that can be read are returned all the same.
+    // that still cannot be read (a reply that is not a JSON object, a "d" that is an object instead of a list,
+    // an element that is not an object); the messages that can be read are returned all the same.
     static std::vector<std::shared_ptr<UserMessageQuery>> readUserMessageQueryFromJson(
         std::string_view reply, base::Error* error = nullptr);
     // "LumetSearchCOW": the attendance rows in reply order (total not set); nothing when "d" is missing, null

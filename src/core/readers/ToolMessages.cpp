@@ -73,14 +73,16 @@ std::vector<std::shared_ptr<UserMessageQuery>> Tool::readUserMessageQueryFromJso
         return messages;
     if (!d->array()) {
         ReplyFields::noteConversion("d", *d, "no messages");
-        base::setError(error, ReplyFields::unreadable("\"d\" is not a list of messages"));
+        // A text or a number there is the service's refusal or status; an object may be a message.
+        if (d->dictionary())
+            base::setError(error, ReplyFields::unreadable("\"d\" is an object, not a list of messages"));
         return messages;
     }
     size_t index = 0;
     for (const base::Value& element : *d->array()) {
-        if (const auto& fields = element.dictionary())
+        if (const auto& fields = element.dictionary()) {
             messages.push_back(readMessage(fields));
-        else {
+        } else {
             ReplyFields::noteConversion("message", element, "no row");
             base::setError(error, ReplyFields::unreadable("element " + std::to_string(index) + " is not a message"));
         }

@@ -3,8 +3,7 @@
 // comes on screen it asks "GetDeviceDetial" for Singleton's current serial number (or has just asked, ahead
 // of its appearance: requestDeviceDetailAhead); a reply it can read becomes its device detail and
 // Singleton's, and is posted as "posetDevice". While on screen it asks for messages ("PopManyQueryMessage")
-// and asks again 2 s after each reply or failure, storing what comes by the message rule (IncomingMessages,
-// which skips the asking while a reply could not be kept);
+// and asks again 2 s after each reply or failure, storing what comes by the message rule (IncomingMessages);
 // the asking stops when it leaves the screen, and a reply that comes back after that starts nothing new.
 //
 // It holds the places that later screens plug into, each opening its screen from the ScreenDirectory with
