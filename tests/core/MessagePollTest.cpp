@@ -124,6 +124,17 @@ TEST_F(MessagePollTest, NoQuestionIsAskedWhileTheSpoolCouldNotKeepTheAnswer)
     EXPECT_EQ(shownAlert(), nullptr);
 }
 
+// The exit waits until no store is in flight: that must cover a poll from its question until its reply is stored.
+TEST_F(MessagePollTest, APollCountsAsInFlightUntilItsReplyIsStored)
+{
+    queue("e1", "on its way");
+    IncomingMessages::poll({});
+    EXPECT_EQ(IncomingMessages::storesInFlight(), 1u);
+    ASSERT_TRUE(base::RunLoop::main().runUntil([] { return IncomingMessages::storesInFlight() == 0; }, 30s));
+    ASSERT_EQ(m_announced.size(), 1u);
+    EXPECT_EQ(m_announced[0]->id_, "e1");
+}
+
 // The stand-in only sends what it can encode, so the reply comes as raw bytes from a loopback server of the
 // test's own.
 TEST_F(MessagePollTest, AReplyWithBadCharactersIsStoredWhole)
