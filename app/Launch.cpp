@@ -124,11 +124,13 @@ int launch(const CommandLine& options)
     }
     tour.reset();
     window.reset();
-    // A batch of messages being stored reports back to the main loop: let it commit and report before the
-    // process's statics go away under it.
+    // A message poll waiting for its reply, and a batch of messages being spooled or stored, report back to the
+    // main loop: let the reply reach the spool and the batch commit and report before the process's statics go
+    // away under them. An interruption (SIGTERM, SIGINT) ends the run the same way, so it waits for them too.
     if (!base::RunLoop::main().runUntil(
             [] { return core::IncomingMessages::storesInFlight() == 0; }, std::chrono::seconds(5)))
-        base::log("lumet-companion: a batch of messages was still being stored at exit; it stays in the spool");
+        base::log(
+            "lumet-companion: a message poll or store was still under way at exit; what reached the spool stays there");
     base::RunLoop::main().cancelAllPendingWork();
     return status;
 }

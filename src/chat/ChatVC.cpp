@@ -1,7 +1,6 @@
 #include "chat/ChatVC.h"
 
 #include "base/text/Localization.h"
-#include "base/system/Log.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
@@ -11,10 +10,8 @@
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/state/NotificationNames.h"
-#include "core/service/ServiceProtocol.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
-#include "core/service/WebCall.h"
 #include "gfx/geometry/AffineTransform.h"
 #include "gfx/images/Image.h"
 #include "ui/view/Application.h"
@@ -261,20 +258,13 @@ void ChatVC::loadQueryMessage()
     BASE_ASSERT_MAIN_THREAD();
     m_pollInFlight = true;
     ui::Application::shared().setNetworkActivityIndicatorVisible(true);
-    core::WebCall::post(
-        core::ServiceProtocol::PopMessagesMethod, nullptr,
-        [weak = ui::weakFrom(this)](const std::string& reply) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-            core::IncomingMessages::storeForChat(reply, [weak] {
-                if (auto self = weak.lock())
-                    self->reloadList();
-            });
+    core::IncomingMessages::pollForChat(
+        [weak = ui::weakFrom(this)] {
             if (auto self = weak.lock())
-                self->pollFinished();
+                self->reloadList();
         },
-        [weak = ui::weakFrom(this)](const base::Error& error) {
+        [weak = ui::weakFrom(this)] {
             ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-            base::trace("chat", "QueryMessage" + error.description());
             if (auto self = weak.lock())
                 self->pollFinished();
         });

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+#include <thread>
+
 using core::DBManager;
 using core::UserMessageQuery;
 
@@ -310,6 +314,92 @@ TEST_F(DBManagerTest, ABatchOfIncomingMessagesIsStoredWholeOrNotAtAll)
     EXPECT_FALSE(DBManager::saveIncomingMessages(
         { { later, PendingMessage::Place::MessageCentre }, { chat, PendingMessage::Place::Chat } }));
     EXPECT_EQ(rows("UserMessageQuery"), 1) << "the first message of the failed batch is rolled back";
+}
+
+// A file that is still a database by its header but whose pages are damaged: found by the check at launch, or
+// by the first write that meets the damage, kept aside whole, and a new file made in its place.
+class DamagedDatabase : public DBManagerTest {
+protected:
+    static constexpr size_t PageSize = 4096;
+
+    void TearDown() override
+    {
+        for (int n = 1; n <= 3; ++n)
+            std::filesystem::remove(DBManager::databasePath().string() + ".corrupt-" + std::to_string(n));
+        DBManagerTest::TearDown();
+    }
+
+    // A file of several pages: two hundred messages.
+    static void fill()
+    {
+        std::vector<core::PendingMessage> batch;
+        for (int i = 0; i < 200; ++i)
+            batch.push_back({ std::make_shared<UserMessageQuery>(message("f" + std::to_string(i), "SN1", "ann", i)),
+                core::PendingMessage::Place::MessageCentre });
+        ASSERT_TRUE(DBManager::saveIncomingMessages(batch));
+    }
+
+    // Replaces the file with the damaged bytes; they are what must be kept aside.
+    static std::string damage(const std::function<void(std::string&)>& how)
+    {
+        auto bytes = base::Files::read(DBManager::databasePath());
+        EXPECT_TRUE(bytes && bytes->size() > 4 * PageSize);
+        how(*bytes);
+        EXPECT_TRUE(base::Files::writeAtomically(DBManager::databasePath(), *bytes));
+        return *bytes;
+    }
+
+    static void truncate(std::string& bytes) { bytes.resize(PageSize + PageSize / 2); }
+
+    // Every page after the first (which holds the header and the schema) filled with noise.
+    static void garblePages(std::string& bytes)
+    {
+        uint32_t state = 99;
+        for (size_t i = PageSize; i < bytes.size(); ++i) {
+            state = state * 1103515245u + 12345u;
+            bytes[i] = static_cast<char>(state >> 24);
+        }
+    }
+
+    static std::optional<std::string> keptAside()
+    {
+        return base::Files::read(DBManager::databasePath().string() + ".corrupt-1");
+    }
+};
+
+TEST_F(DamagedDatabase, ATruncatedOrGarbledFileIsKeptAsideAtLaunch)
+{
+    for (auto how : { truncate, garblePages }) {
+        fill();
+        std::string damaged = damage(how);
+        EXPECT_TRUE(DBManager::createTables());
+        EXPECT_EQ(keptAside(), damaged) << "kept whole";
+        EXPECT_EQ(rows("UserMessageQuery"), 0) << "a new file";
+        EXPECT_TRUE(DBManager::saveOrUpdataUserMessageQuery(message("n1", "SN1", "ann", 1)));
+        EXPECT_EQ(rows("UserMessageQuery"), 1);
+        std::filesystem::remove(DBManager::databasePath().string() + ".corrupt-1");
+        std::filesystem::remove(DBManager::databasePath());
+    }
+}
+
+TEST_F(DamagedDatabase, AWriteThatMeetsTheDamageIsMadeOnANewFile)
+{
+    fill();
+    ASSERT_TRUE(DBManager::createTables());
+    std::string damaged = damage(garblePages);
+    auto later = std::make_shared<UserMessageQuery>(message("later", "SN1", "ann", 500));
+    bool stored = false;
+    // Off the main thread, as the storing queue writes: a connection of its own that meets the damage.
+    std::thread([&] {
+        stored = DBManager::saveIncomingMessages({ { later, core::PendingMessage::Place::MessageCentre } });
+    }).join();
+    EXPECT_TRUE(stored);
+    EXPECT_EQ(keptAside(), damaged);
+    EXPECT_EQ(rows("UserMessageQuery"), 1);
+    EXPECT_EQ(rows("UserMessageQuery", "id_ = 'later'"), 1);
+
+    EXPECT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("c1", "SN1", "ann", 1))) << "the main thread follows";
+    EXPECT_FALSE(std::filesystem::exists(DBManager::databasePath().string() + ".corrupt-2"));
 }
 
 } // namespace

@@ -1,18 +1,19 @@
 // The message-storing rule: which tables a fetched message goes to, and how the two forms announce it once
-// the store has committed; what becomes of messages the store cannot take.
+// the store has committed; what becomes of messages the store cannot take, of texts with bad characters and of
+// replies that cannot be read.
 #include "core/messages/IncomingMessages.h"
 #include "base/ClockFixture.h"
-#include "base/system/Files.h"
-#include "base/text/Localization.h"
-#include "base/system/Log.h"
 #include "base/loop/NotificationCenter.h"
-#include "base/time/Timer.h"
+#include "base/system/Files.h"
+#include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
+#include "base/text/Localization.h"
+#include "base/time/Timer.h"
 #include "core/messages/DBManager.h"
-#include "core/records/Device.h"
 #include "core/messages/MessageSpool.h"
-#include "core/state/NotificationNames.h"
+#include "core/records/Device.h"
 #include "core/service/ServiceProtocol.h"
+#include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
 #include "database/Database.h"
@@ -22,6 +23,8 @@
 #include "ui/view/Application.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace std::chrono_literals;
 
@@ -46,7 +49,8 @@ protected:
     {
         test::ManualClockTest::SetUp();
         std::filesystem::remove_all(core::DBManager::databasePath());
-        core::MessageSpool::clear();
+        std::filesystem::remove_all(core::MessageSpool::folder());
+        std::filesystem::remove(core::MessageSpool::oldFile());
         ASSERT_TRUE(core::DBManager::createTables());
         base::UserDefaults::standard().setObject(base::Value("ann"), core::SettingsKeys::LoginName2);
         base::NotificationCenter::defaultCenter().addObserver(
@@ -63,6 +67,7 @@ protected:
         base::NotificationCenter::defaultCenter().removeObservers(this);
         base::UserDefaults::standard().removeObjectForKey(core::SettingsKeys::LoginName2);
         core::Singleton::shared().setDeviceDetail(nullptr);
+        std::filesystem::remove_all(core::MessageSpool::folder());
         test::ManualClockTest::TearDown();
     }
 
@@ -97,6 +102,26 @@ protected:
             + R"(","Context":"v1.amr","From":"LW3600000001","To":"ann","MsgType":5}]})";
     }
 
+    static size_t waiting() { return core::MessageSpool::replies().size(); }
+
+    // The replies kept aside, each with the reason written beside it.
+    static std::vector<std::pair<std::string, std::string>> keptAside()
+    {
+        std::vector<std::filesystem::path> files;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(core::MessageSpool::asideFolder(), error))
+            if (entry.path().extension() == core::MessageSpool::ReplyExtension)
+                files.push_back(entry.path());
+        std::sort(files.begin(), files.end()); // in the order the replies came
+        std::vector<std::pair<std::string, std::string>> aside;
+        for (const auto& file : files) {
+            auto reason = file;
+            reason += core::MessageSpool::ReasonExtension;
+            aside.emplace_back(base::Files::read(file).value_or(""), base::Files::read(reason).value_or(""));
+        }
+        return aside;
+    }
+
     std::vector<std::shared_ptr<core::UserMessageQuery>> announced;
     base::Log::ScopedCapture quiet;
 };
@@ -104,7 +129,7 @@ protected:
 TEST_F(IncomingMessagesTest, VoiceGoesToTheChatTablesTheRestToTheMessageCentreAndAllIsAnnounced)
 {
     currentDeviceType(36);
-    EXPECT_EQ(IncomingMessages::store(reply()), 2u);
+    IncomingMessages::store(reply());
     ASSERT_TRUE(settled());
     EXPECT_EQ(rows("UserChatQuery"), 1);
     EXPECT_EQ(rows("UserChatList"), 1);
@@ -119,7 +144,7 @@ TEST_F(IncomingMessagesTest, VoiceGoesToTheChatTablesTheRestToTheMessageCentreAn
 TEST_F(IncomingMessagesTest, AWatchOfType27KeepsItsVoiceMessagesWithTheOtherMessages)
 {
     currentDeviceType(IncomingMessages::VoiceInMessageCentreType);
-    EXPECT_EQ(IncomingMessages::store(reply()), 2u);
+    IncomingMessages::store(reply());
     ASSERT_TRUE(settled());
     EXPECT_EQ(rows("UserChatQuery"), 0);
     EXPECT_EQ(rows("UserMessageQuery"), 2);
@@ -130,7 +155,7 @@ TEST_F(IncomingMessagesTest, TheChatFormAnnouncesChatMessagesAndReloadsForTheOth
 {
     currentDeviceType(36);
     int reloads = 0;
-    EXPECT_EQ(IncomingMessages::storeForChat(reply(), [&] { ++reloads; }), 2u);
+    IncomingMessages::storeForChat(reply(), [&] { ++reloads; });
     ASSERT_TRUE(settled());
     EXPECT_EQ(reloads, 1);
     ASSERT_EQ(announced.size(), 1u);
@@ -144,20 +169,23 @@ TEST_F(IncomingMessagesTest, TheChatFormAnnouncesChatMessagesAndReloadsForTheOth
     std::string later = reply();
     for (const char* id : { "t1", "v1" })
         later.replace(later.find(id), 2, std::string(id) + "b");
-    EXPECT_EQ(IncomingMessages::storeForChat(later, [&] { ++reloads; }), 2u);
+    IncomingMessages::storeForChat(later, [&] { ++reloads; });
     ASSERT_TRUE(settled());
     EXPECT_EQ(reloads, 2) << "type 27: the voice message is a message-centre message too";
     EXPECT_TRUE(announced.empty());
-    EXPECT_EQ(IncomingMessages::storeForChat(reply(), {}), 2u) << "an empty reload is not called";
+    IncomingMessages::storeForChat(reply(), {}); // an empty reload is not called
 }
 
-TEST_F(IncomingMessagesTest, AReplyWithoutMessagesStoresNothing)
+TEST_F(IncomingMessagesTest, AReplyWithoutMessagesStoresNothingAndLeavesNothingBehind)
 {
-    for (const char* empty : { R"({"d":[]})", R"({"d":null})", "not json", "" })
-        EXPECT_EQ(IncomingMessages::storeForChat(empty, [] { ADD_FAILURE(); }), 0u) << empty;
+    // A refusal's text stands where the list would: there is nothing in it to keep.
+    for (const char* empty : { R"({"d":[]})", R"({"d":null})", R"({})", R"({"d":"busy"})", "", " \n" })
+        IncomingMessages::storeForChat(empty, [] { ADD_FAILURE(); });
     ASSERT_TRUE(settled());
     EXPECT_EQ(rows("UserMessageQuery"), 0);
     EXPECT_TRUE(announced.empty());
+    EXPECT_EQ(waiting(), 0u);
+    EXPECT_TRUE(keptAside().empty());
 }
 
 // A reply of `count` text messages from one watch, ids prefixed.
@@ -175,7 +203,7 @@ std::string batch(size_t count, const std::string& prefix)
 TEST_F(IncomingMessagesTest, TheMainLoopKeepsTurningWhileABigBatchIsStored)
 {
     currentDeviceType(36);
-    EXPECT_EQ(IncomingMessages::store(batch(5000, "m")), 5000u);
+    IncomingMessages::store(batch(5000, "m"));
     EXPECT_TRUE(announced.empty()) << "announced only after the store has committed, on a later turn";
     bool fired = false;
     auto timer = base::Timer::scheduled(10ms, false, [&](base::Timer&) { fired = true; });
@@ -185,7 +213,7 @@ TEST_F(IncomingMessagesTest, TheMainLoopKeepsTurningWhileABigBatchIsStored)
     EXPECT_EQ(announced.size(), 5000u);
     EXPECT_EQ(rows("UserMessageQuery"), 5000);
     EXPECT_EQ(rows("UserMessageList"), 1) << "one conversation";
-    EXPECT_FALSE(std::filesystem::exists(core::MessageSpool::path())) << "nothing left waiting";
+    EXPECT_EQ(waiting(), 0u) << "nothing left waiting";
 }
 
 TEST_F(IncomingMessagesTest, MessagesTheStoreCannotTakeWaitInTheSpoolAndAreStoredByTheNextReply)
@@ -193,41 +221,149 @@ TEST_F(IncomingMessagesTest, MessagesTheStoreCannotTakeWaitInTheSpoolAndAreStore
     currentDeviceType(36);
     std::filesystem::remove_all(core::DBManager::databasePath());
     std::filesystem::create_directories(core::DBManager::databasePath()); // a store that cannot open
-    EXPECT_EQ(IncomingMessages::store(reply()), 2u);
+    IncomingMessages::store(reply());
     ASSERT_TRUE(settled());
     EXPECT_TRUE(announced.empty()) << "a message that was not stored is not announced";
-    EXPECT_EQ(core::MessageSpool::read().size(), 2u);
+    EXPECT_EQ(waiting(), 1u);
     auto alert = shownAlert();
     ASSERT_NE(alert, nullptr) << "the user is told";
     EXPECT_EQ(alert->message(), base::localized(IncomingMessages::StoreFailedMessageKey));
     alert->dismissWithClickedButtonIndex(0, false);
 
-    EXPECT_EQ(IncomingMessages::store(batch(1, "n")), 1u);
+    IncomingMessages::store(batch(1, "n"));
     ASSERT_TRUE(settled());
     EXPECT_EQ(shownAlert(), nullptr) << "told once, not at every poll";
-    EXPECT_EQ(core::MessageSpool::read().size(), 3u);
+    EXPECT_EQ(waiting(), 2u);
 
     std::filesystem::remove_all(core::DBManager::databasePath());
-    EXPECT_EQ(IncomingMessages::store(batch(1, "p")), 1u);
+    IncomingMessages::store(batch(1, "p"));
     ASSERT_TRUE(settled());
     EXPECT_EQ(rows("UserChatQuery"), 1);
     EXPECT_EQ(rows("UserMessageQuery"), 3);
     ASSERT_EQ(announced.size(), 4u) << "the waiting messages are announced once stored";
     EXPECT_EQ(announced[0]->id_, "t1");
     EXPECT_EQ(announced[3]->id_, "p0");
-    EXPECT_FALSE(std::filesystem::exists(core::MessageSpool::path()));
+    EXPECT_EQ(waiting(), 0u);
 }
 
-TEST_F(IncomingMessagesTest, ASpoolLeftByAnEarlierRunIsStoredAtLaunchInItsPlace)
+TEST_F(IncomingMessagesTest, WithoutRoomInTheSpoolTheReplyIsStoredFromMemoryAndOnlyAWrittenOneIsCalledKept)
 {
-    core::PendingMessage voice { std::make_shared<core::UserMessageQuery>(), core::PendingMessage::Place::Chat };
-    voice.message->id_ = "v9";
-    voice.message->userName = "ann";
-    voice.message->from = "LW3600000001";
-    voice.message->to = "ann";
-    voice.message->createTime = base::Date::fromTimeIntervalSince1970(1700000000);
-    voice.message->msgType = 5;
-    ASSERT_TRUE(core::MessageSpool::write({ voice }));
+    currentDeviceType(36);
+    std::filesystem::remove_all(core::MessageSpool::folder());
+    ASSERT_TRUE(base::Files::writeAtomically(core::MessageSpool::folder(), "in the way")); // the spool cannot be made
+    EXPECT_FALSE(core::MessageSpool::canTakeReply());
+
+    IncomingMessages::store(batch(1, "a"));
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(rows("UserMessageQuery"), 1) << "stored straight from memory";
+    EXPECT_EQ(announced.size(), 1u);
+    EXPECT_EQ(shownAlert(), nullptr);
+
+    std::filesystem::remove_all(core::DBManager::databasePath());
+    std::filesystem::create_directories(core::DBManager::databasePath());
+    IncomingMessages::store(batch(1, "b"));
+    ASSERT_TRUE(settled());
+    auto alert = shownAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->message(), base::localized(IncomingMessages::NotKeptMessageKey))
+        << "neither stored nor written: not called kept";
+    alert->dismissWithClickedButtonIndex(0, false);
+
+    // Room again: the reply held in memory goes to the spool at the next step, and is stored when the store is.
+    std::filesystem::remove(core::MessageSpool::folder());
+    IncomingMessages::store(batch(1, "c"));
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(waiting(), 2u);
+    alert = shownAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->message(), base::localized(IncomingMessages::StoreFailedMessageKey)) << "now they are kept";
+    alert->dismissWithClickedButtonIndex(0, false);
+
+    std::filesystem::remove_all(core::DBManager::databasePath());
+    IncomingMessages::storeSpooled();
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(rows("UserMessageQuery"), 2);
+    EXPECT_EQ(waiting(), 0u);
+}
+
+TEST_F(IncomingMessagesTest, TheSpoolTakesAReplyOnlyWithRoomForTheLargestOne)
+{
+    EXPECT_TRUE(core::MessageSpool::canTakeReply());
+    EXPECT_GE(core::MessageSpool::largestReply(), uintmax_t(64) << 20);
+    std::error_code error;
+    auto free = std::filesystem::space(core::MessageSpool::folder(), error).available;
+    ASSERT_FALSE(error);
+    EXPECT_FALSE(core::MessageSpool::canTakeReply(free)) << "a reply as large as all the room left";
+}
+
+TEST_F(IncomingMessagesTest, BadCharactersInATextCostOnlyThoseCharacters)
+{
+    currentDeviceType(36);
+    const std::string replaced = "\xEF\xBF\xBD";
+    // A NUL escape, a lone surrogate, U+FFFF as an escape and as bytes, and an emoji cut after its third byte.
+    const std::vector<std::string> texts { R"(a\u0000b)", R"(c\ud83dd)", R"(e\uffff)", "f\xEF\xBF\xBF",
+        "g\xF0\x9F\x98h" };
+    std::string text = R"({"d":[)";
+    for (size_t i = 0; i < texts.size(); ++i)
+        text += R"({"_id":"b)" + std::to_string(i) + R"(","Desc":"","Context":")" + texts[i]
+            + R"(","From":"LW3600000001","To":"ann","MsgType":3},)";
+    text += R"({"_id":"plain","Desc":"","Context":"fine","From":"LW3600000001","To":"ann","MsgType":3}]})";
+
+    IncomingMessages::store(text);
+    ASSERT_TRUE(settled());
+    ASSERT_EQ(announced.size(), 6u) << "no message of the reply is lost";
+    EXPECT_EQ(announced[0]->context, "a" + replaced + "b");
+    EXPECT_EQ(announced[1]->context, "c" + replaced + "d");
+    EXPECT_EQ(announced[2]->context, "e" + replaced);
+    EXPECT_EQ(announced[3]->context, "f" + replaced);
+    EXPECT_EQ(announced[4]->context, "g" + replaced + "h");
+    EXPECT_EQ(announced[5]->context, "fine");
+    EXPECT_EQ(rows("UserMessageQuery"), 6);
+    EXPECT_EQ(waiting(), 0u);
+    EXPECT_TRUE(keptAside().empty());
+}
+
+TEST_F(IncomingMessagesTest, WhatStillCannotBeReadIsKeptAsideWithItsReason)
+{
+    currentDeviceType(36);
+    const std::string cut = R"({"d":[{"_id":"x1","Context":"hi")";
+    const std::string mixed = R"({"d":[7,{"_id":"m1","Desc":"","Context":"hi","From":"LW3600000001","MsgType":3}]})";
+    IncomingMessages::store(cut);
+    IncomingMessages::store("<html>busy</html>");
+    IncomingMessages::store(mixed);
+    ASSERT_TRUE(settled());
+    ASSERT_EQ(announced.size(), 1u) << "the readable message of a reply is stored all the same";
+    EXPECT_EQ(announced[0]->id_, "m1");
+    EXPECT_EQ(waiting(), 0u);
+
+    auto aside = keptAside();
+    ASSERT_EQ(aside.size(), 3u);
+    EXPECT_NE(aside[0].first.find(cut), std::string::npos) << "kept as received";
+    EXPECT_FALSE(aside[0].second.empty());
+    EXPECT_NE(aside[1].first.find("<html>busy</html>"), std::string::npos);
+    EXPECT_FALSE(aside[1].second.empty());
+    EXPECT_NE(aside[2].first.find(mixed), std::string::npos);
+    EXPECT_EQ(aside[2].second, "element 0 is not a message\n");
+}
+
+TEST_F(IncomingMessagesTest, AReplyKeepsThePlacingRuleAndAccountOfItsArrival)
+{
+    currentDeviceType(IncomingMessages::VoiceInMessageCentreType);
+    IncomingMessages::store(reply());
+    currentDeviceType(36); // changed before the store has run: the reply keeps the rule it came under
+    base::UserDefaults::standard().setObject(base::Value("bob"), core::SettingsKeys::LoginName2);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(rows("UserChatQuery"), 0);
+    EXPECT_EQ(rows("UserMessageQuery"), 2);
+    ASSERT_EQ(announced.size(), 2u);
+    EXPECT_EQ(announced[1]->userName, "ann");
+}
+
+TEST_F(IncomingMessagesTest, AnOldSpoolFileLeftByAnEarlierRunIsStoredAtLaunchInItsPlace)
+{
+    ASSERT_TRUE(base::Files::writeAtomically(core::MessageSpool::oldFile(),
+        R"([{"place":"chat","id":"v9","userName":"ann","from":"LW3600000001","to":"ann","msgType":5,)"
+        R"("createTime":1700000000}])"));
 
     IncomingMessages::storeSpooled();
     ASSERT_TRUE(settled());
@@ -236,19 +372,28 @@ TEST_F(IncomingMessagesTest, ASpoolLeftByAnEarlierRunIsStoredAtLaunchInItsPlace)
     auto chat = core::DBManager::selectUserChatQueryByUserName("ann", "LW3600000001", "ann");
     ASSERT_EQ(chat.size(), 1u);
     EXPECT_EQ(chat[0]->msgType, 5);
-    EXPECT_EQ(chat[0]->createTime, voice.message->createTime);
+    EXPECT_EQ(chat[0]->createTime, base::Date::fromTimeIntervalSince1970(1700000000));
     ASSERT_EQ(announced.size(), 1u);
-    EXPECT_FALSE(std::filesystem::exists(core::MessageSpool::path()));
+    EXPECT_FALSE(std::filesystem::exists(core::MessageSpool::oldFile()));
 }
 
-TEST_F(IncomingMessagesTest, ASpoolThatDoesNotReadIsKeptAside)
+TEST_F(IncomingMessagesTest, AnOldSpoolFileThatDoesNotReadIsKeptAside)
 {
-    ASSERT_TRUE(base::Files::writeAtomically(core::MessageSpool::path(), "not a spool"));
-    EXPECT_TRUE(core::MessageSpool::read().empty());
-    auto aside = core::MessageSpool::path();
+    ASSERT_TRUE(base::Files::writeAtomically(core::MessageSpool::oldFile(), "not a spool"));
+    EXPECT_TRUE(core::MessageSpool::oldMessages().empty());
+    auto aside = core::MessageSpool::oldFile();
     aside += ".corrupt-1";
     EXPECT_EQ(base::Files::read(aside), "not a spool");
     std::filesystem::remove(aside);
+}
+
+TEST_F(IncomingMessagesTest, ASpooledReplyWhoseFirstLineDoesNotReadIsKeptAside)
+{
+    ASSERT_TRUE(base::Files::writeAtomically(core::MessageSpool::folder() / "1-1-1.reply", "garbled\n{\"d\":[]}"));
+    EXPECT_TRUE(core::MessageSpool::replies().empty());
+    auto aside = keptAside();
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(aside[0].first, "garbled\n{\"d\":[]}");
 }
 
 } // namespace

@@ -10,9 +10,11 @@
 #include "database/DatabaseAdditions.h"
 #include "database/ResultSet.h"
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
+#include <type_traits>
 
 namespace core {
 
@@ -26,8 +28,11 @@ namespace {
     constexpr const char* MessageQuery = "UserMessageQuery";
     constexpr const char* MessageList = "UserMessageList";
 
-    // SQLite's result code for a file that is not a database.
+    // SQLite's primary result codes for a damaged file and for a file that is not a database.
+    constexpr int Corrupt = 11;
     constexpr int NotADatabase = 26;
+
+    bool isDamageCode(int code) { return (code & 0xff) == Corrupt || (code & 0xff) == NotADatabase; }
 
     // Raised when the tables change, so that an older file can be brought up to date.
     constexpr int SchemaVersion = 1;
@@ -69,33 +74,6 @@ namespace {
         return true;
     }
 
-    // The open database with its tables; a file that is not a database comes back as the same error code.
-    std::shared_ptr<Database> openWithTables(int& errorCode)
-    {
-        auto db = Database::databaseWithPath(DBManager::databasePath().string());
-        db->setDateFormat(Database::storeableDateFormat("yyyy/MM/dd HH:mm:ss"));
-        bool ready = db->open() && createTablesIn(*db);
-        errorCode = db->lastErrorCode();
-        if (ready)
-            return db;
-        (void)db->close(); // a close SQLite refuses is tried again when the object goes
-        return nullptr;
-    }
-
-    // A file that is not a database is kept aside and a new one made in its place, so that the failure does
-    // not repeat at every launch and nothing in the old file is destroyed.
-    std::shared_ptr<Database> openDatabase()
-    {
-        int errorCode = 0;
-        auto db = openWithTables(errorCode);
-        if (db || errorCode != NotADatabase)
-            return db;
-        base::log("message store: the database file is not a database");
-        if (keepAside(DBManager::databasePath()).empty())
-            return nullptr;
-        return openWithTables(errorCode);
-    }
-
     struct FileIdentity {
         dev_t device {};
         ino_t inode {};
@@ -110,6 +88,78 @@ namespace {
         return FileIdentity { info.st_dev, info.st_ino };
     }
 
+    // An open connection and the file it opened.
+    struct Connection {
+        std::shared_ptr<Database> db;
+        FileIdentity identity;
+    };
+
+    // Whether the connection's file is damaged: SQLite's quick check of its pages finds a fault, or the file
+    // does not read as a database at all.
+    bool isDamaged(Database& db)
+    {
+        auto verdict = database::stringForQuery(db, "pragma quick_check");
+        if (!verdict)
+            return isDamageCode(db.lastErrorCode());
+        return *verdict != "ok";
+    }
+
+    // Serialises the setting aside of a damaged file between the threads that may find it damaged together.
+    std::mutex& settingAside()
+    {
+        static std::mutex mutex;
+        return mutex;
+    }
+
+    // Keeps a damaged file aside (with its rollback journal, which belongs to it and must not be played into the
+    // new file), so that a new one is made in its place, the failure does not repeat at every launch and nothing
+    // in the old file is destroyed. Only the file that was found damaged is moved: when another thread has
+    // already replaced it, there is nothing left to do. Whether the path is free or holds another file now.
+    bool setAside(const FileIdentity& damaged)
+    {
+        std::lock_guard lock(settingAside());
+        auto path = DBManager::databasePath();
+        if (identityOf(path) != damaged)
+            return true;
+        base::log("message store: the database file is damaged; keeping it aside and making a new one");
+        for (const char* companion : { "-journal", "-wal", "-shm" }) {
+            auto file = path;
+            file += companion;
+            std::error_code error;
+            if (std::filesystem::exists(file, error))
+                (void)keepAside(file);
+        }
+        return !keepAside(path).empty();
+    }
+
+    // The open database with its tables; the error code of a failure.
+    std::optional<Connection> openWithTables(int& errorCode)
+    {
+        auto path = DBManager::databasePath();
+        auto db = Database::databaseWithPath(path.string());
+        db->setDateFormat(Database::storeableDateFormat("yyyy/MM/dd HH:mm:ss"));
+        bool ready = db->open() && createTablesIn(*db);
+        errorCode = db->lastErrorCode();
+        auto identity = ready ? identityOf(path) : std::nullopt;
+        if (identity)
+            return Connection { db, *identity };
+        (void)db->close(); // a close SQLite refuses is tried again when the object goes
+        return std::nullopt;
+    }
+
+    // A file that is damaged or not a database is set aside and a new one made in its place.
+    std::optional<Connection> openDatabase()
+    {
+        int errorCode = 0;
+        auto connection = openWithTables(errorCode);
+        if (connection || !isDamageCode(errorCode))
+            return connection;
+        auto damaged = identityOf(DBManager::databasePath());
+        if (!damaged || !setAside(*damaged))
+            return std::nullopt;
+        return openWithTables(errorCode);
+    }
+
     // The main thread's connection, kept open between calls: opening the file and checking its tables cost
     // more than the statements of most calls, and a sign-in makes several. It holds no lock between calls
     // (every call's statements are finished and its transactions ended), so connections of other threads
@@ -117,41 +167,56 @@ namespace {
     // one it has open (removed, kept aside, replaced): while it is open its inode cannot go to another file.
     // It keeps its prepared statements (reset after each use, so they hold no lock either), which SQLite
     // prepares again by itself when another connection changes the schema; closing drops them.
-    std::shared_ptr<Database> mainThreadDatabase()
+    std::optional<Connection> mainThreadDatabase()
     {
         struct Kept {
-            std::shared_ptr<Database> db;
+            std::optional<Connection> connection;
             std::filesystem::path path;
-            FileIdentity identity;
         };
         static Kept kept;
         std::filesystem::path path = DBManager::databasePath();
-        if (kept.db && kept.path == path && identityOf(path) == kept.identity)
-            return kept.db;
-        if (kept.db)
-            (void)kept.db->close(); // a close SQLite refuses is tried again when the object goes
+        if (kept.connection && kept.path == path && identityOf(path) == kept.connection->identity)
+            return kept.connection;
+        if (kept.connection)
+            (void)kept.connection->db->close(); // a close SQLite refuses is tried again when the object goes
         kept = {};
-        auto db = openDatabase();
-        if (auto identity = db ? identityOf(path) : std::nullopt) {
-            db->setShouldCacheStatements(true);
-            kept = { db, path, *identity };
+        auto connection = openDatabase();
+        if (connection) {
+            connection->db->setShouldCacheStatements(true);
+            kept = { connection, path };
         }
-        return db;
+        return connection;
     }
+
+    template <typename Work> using WorkResult = decltype(std::declval<Work&>()(std::declval<Database&>()));
 
     // Runs the work on an open database; false when it cannot be opened. Other threads open a connection of
     // their own for the work and close it after.
-    template <typename Work> auto withDatabase(Work work) -> decltype(work(std::declval<Database&>()))
+    // A failed write (false) on a damaged file gives that file's identity in `damaged`, when asked for.
+    template <typename Work> WorkResult<Work> onConnection(Work& work, std::optional<FileIdentity>* damaged = nullptr)
     {
-        if (base::isMainThread()) {
-            auto db = mainThreadDatabase();
-            return db ? work(*db) : decltype(work(std::declval<Database&>())) {};
-        }
-        auto db = openDatabase();
-        if (!db)
+        bool mainThread = base::isMainThread();
+        auto connection = mainThread ? mainThreadDatabase() : openDatabase();
+        if (!connection)
             return {};
-        auto result = work(*db);
-        (void)db->close(); // what the work wrote is already committed or not; a refused close is tried again later
+        auto result = work(*connection->db);
+        if constexpr (std::is_same_v<WorkResult<Work>, bool>) {
+            if (!result && damaged && isDamaged(*connection->db))
+                *damaged = connection->identity;
+        }
+        if (!mainThread)
+            (void)connection->db->close(); // the work's writes are committed or not; a refused close is tried later
+        return result;
+    }
+
+    // As onConnection; a write that fails on a damaged file sets the file aside and is made once more on a new
+    // one.
+    template <typename Work> WorkResult<Work> withDatabase(Work work)
+    {
+        std::optional<FileIdentity> damaged;
+        auto result = onConnection(work, &damaged);
+        if (damaged && setAside(*damaged))
+            return onConnection(work);
         return result;
     }
 
@@ -300,7 +365,9 @@ std::filesystem::path DBManager::databasePath() { return base::Paths::documents(
 bool DBManager::createTables()
 {
     BASE_ASSERT_MAIN_THREAD();
-    return withDatabase([](Database&) { return true; });
+    // The pages are checked here, once a launch, rather than at every open: a file found damaged is set aside
+    // and checked again new.
+    return withDatabase([](Database& db) { return !isDamaged(db); });
 }
 
 std::shared_ptr<MobileDeviceAndLocation> DBManager::readSingleMobileDevice()

@@ -4,9 +4,11 @@
 // ("MobileDeviceDB"). The main thread's calls share one connection, kept open while the file at the path is
 // the one it opened (the tables are created on first use); saveIncomingMessages off the main thread opens a
 // connection of its own and closes it. Statements take bound values; a file that cannot be opened gives
-// nothing or false. A file that is not a database is kept aside as "dataBase.sqlite.corrupt-N" and a new one
-// made. Times are stored as "yyyy/MM/dd HH:mm:ss" (UTC, so that they sort in time order). Main thread, except
-// saveIncomingMessages (any thread).
+// nothing or false. A file that is not a database or is damaged (its pages fail SQLite's quick check at launch,
+// in createTables, or a write fails on it and the check then finds it damaged) is kept aside as
+// "dataBase.sqlite.corrupt-N", with its rollback journal, and a new one made; the failed write is made once
+// more on the new file. Times are stored as "yyyy/MM/dd HH:mm:ss" (UTC, so that they sort in time order). Main thread,
+// except saveIncomingMessages (any thread).
 //
 //   core::DBManager::saveOrUpdataUserChatQuery(*message);
 //   auto chat = core::DBManager::selectUserChatQueryByUserName(account, account, serialNumber);
@@ -28,7 +30,8 @@ public:
     static constexpr const char* FileName = "dataBase.sqlite";
     static std::filesystem::path databasePath();
 
-    // Opens the file and creates the tables (done at launch; every other call does it when needed).
+    // Opens the file, creates the tables and checks the file's pages (done at launch; every other call opens
+    // and creates when needed).
     [[nodiscard]] static bool createTables();
 
     // The signed-in account's ("kLoginName2") current-device row, or nothing.

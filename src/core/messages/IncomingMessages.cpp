@@ -1,19 +1,25 @@
 #include "core/messages/IncomingMessages.h"
 
 #include "base/loop/DispatchQueue.h"
-#include "base/system/Log.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
+#include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
-#include "core/messages/DBManager.h"
-#include "core/messages/MessageSpool.h"
-#include "core/state/NotificationNames.h"
 #include "core/helpers/PromptAlert.h"
+#include "core/messages/MessageSpool.h"
+#include "core/messages/WaitingReplies.h"
+#include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
+#include "core/service/WebCall.h"
+#include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
-#include "core/readers/Tool.h"
+#include "networking/http/HTTPRequestOperation.h"
+#include "networking/http/Reply.h"
+
+#include <optional>
+#include <string>
 
 namespace core {
 
@@ -24,12 +30,28 @@ namespace {
 
     // Main thread only.
     size_t inFlight = 0;
-    bool failureNoticed = false;
+    // The notice last shown, so that each is shown once until things change; empty when none is due.
+    std::string noticeShown;
+
+    // Writes replies to the spool; kept apart from the storing queue so that a reply is on disk at once, not
+    // after a large batch before it has been stored.
+    const std::shared_ptr<base::DispatchQueue>& spoolingQueue()
+    {
+        static const auto queue = base::DispatchQueue::makeSerial("core.message-spool");
+        return queue;
+    }
 
     const std::shared_ptr<base::DispatchQueue>& storingQueue()
     {
         static const auto queue = base::DispatchQueue::makeSerial("core.incoming-messages");
         return queue;
+    }
+
+    // Replies the spool could not take, kept in memory until it can or they are stored. Storing queue only.
+    std::vector<SpooledReply>& heldReplies()
+    {
+        static std::vector<SpooledReply> held;
+        return held;
     }
 
     std::optional<int64_t> currentDeviceType()
@@ -40,66 +62,64 @@ namespace {
         return state.deviceTypeID();
     }
 
-    std::vector<PendingMessage> placed(std::string_view reply)
+    ReplyContext currentContext()
     {
-        auto account = base::UserDefaults::standard().stringForKey(SettingsKeys::LoginName2);
-        bool voiceToChat = currentDeviceType() != IncomingMessages::VoiceInMessageCentreType;
-        std::vector<PendingMessage> pending;
-        for (auto& message : Tool::readUserMessageQueryFromJson(reply)) {
-            message->userName = account;
-            bool chat = voiceToChat && message->desc == ServiceProtocol::VoiceMarker;
-            pending.push_back({ std::move(message), chat ? Place::Chat : Place::MessageCentre });
-        }
-        return pending;
+        return { base::UserDefaults::standard().stringForKey(SettingsKeys::LoginName2),
+            currentDeviceType() != IncomingMessages::VoiceInMessageCentreType };
     }
 
-    void noticeFailureOnce()
+    void noticeOnce(const char* key)
     {
-        if (failureNoticed)
+        if (noticeShown == key)
             return;
-        failureNoticed = true;
-        showPromptAlert(IncomingMessages::StoreFailedMessageKey);
+        noticeShown = key;
+        showPromptAlert(key);
     }
 
-    void finish(bool stored, const std::vector<PendingMessage>& batch, const Stored& announce)
+    void finish(const StoringOutcome& outcome, bool allSpooled, const Stored& announce)
     {
         --inFlight;
-        if (!stored) {
-            noticeFailureOnce();
+        if (!outcome.stored) {
+            noticeOnce(allSpooled ? IncomingMessages::StoreFailedMessageKey : IncomingMessages::NotKeptMessageKey);
             return;
         }
-        failureNoticed = false;
-        for (const PendingMessage& pending : batch)
+        noticeShown.clear();
+        for (const PendingMessage& pending : outcome.messages)
             announce(pending);
     }
 
-    // Storing queue. The spool is written before the store and cleared after its commit, so that a failure
-    // or a kill at any point leaves every message of the batch in one place or the other.
-    bool storeWithSpool(const std::vector<PendingMessage>& batch)
+    // Storing queue.
+    void storeWaiting(std::optional<SpooledReply> unspooled, Stored announce)
     {
-        bool spooled = MessageSpool::write(batch);
-        if (DBManager::saveIncomingMessages(batch)) {
-            MessageSpool::clear();
-            return true;
-        }
-        if (!spooled)
-            base::log("incoming messages: neither stored nor spooled");
-        else
-            base::log("incoming messages: cannot store; kept in the spool");
-        return false;
+        auto& held = heldReplies();
+        if (unspooled)
+            held.push_back(std::move(*unspooled));
+        auto outcome = storeWaitingReplies(held);
+        if (!outcome.stored)
+            base::log("incoming messages: cannot store; the replies wait in the spool");
+        bool allSpooled = held.empty();
+        base::RunLoop::main().post([outcome = std::move(outcome), allSpooled, announce = std::move(announce)] {
+            finish(outcome, allSpooled, announce);
+        });
     }
 
-    void storeInBackground(std::vector<PendingMessage> pending, Stored announce)
+    void keep(std::string_view reply, Stored announce)
     {
+        BASE_ASSERT_MAIN_THREAD();
+        if (ReplyFields::isBlank(reply))
+            return; // nothing in it to lose
         ++inFlight;
-        storingQueue()->async([pending = std::move(pending), announce = std::move(announce)]() mutable {
-            auto batch = MessageSpool::read();
-            batch.insert(batch.end(), std::make_move_iterator(pending.begin()), std::make_move_iterator(pending.end()));
-            bool stored = batch.empty() || storeWithSpool(batch);
-            base::RunLoop::main().post([stored, batch = std::move(batch), announce = std::move(announce)] {
-                finish(stored, batch, announce);
+        spoolingQueue()->async(
+            [body = std::string(reply), context = currentContext(), announce = std::move(announce)]() mutable {
+                std::optional<SpooledReply> unspooled;
+                if (MessageSpool::add(body, context).empty()) {
+                    base::log("incoming messages: the spool cannot take a reply; holding it in memory");
+                    unspooled = SpooledReply { {}, std::move(context), std::move(body) };
+                }
+                storingQueue()->async([unspooled = std::move(unspooled), announce = std::move(announce)]() mutable {
+                    storeWaiting(std::move(unspooled), std::move(announce));
+                });
             });
-        });
     }
 
     void announce(const PendingMessage& pending)
@@ -107,34 +127,69 @@ namespace {
         base::NotificationCenter::defaultCenter().post(NotificationNames::ReceiveRemoteNotification, pending.message);
     }
 
-    size_t storePlaced(std::string_view reply, Stored announceStored)
+    Stored announceForChat(IncomingMessages::Reload reloadChatList)
+    {
+        return [reload = std::move(reloadChatList)](const PendingMessage& pending) {
+            if (pending.place == Place::Chat)
+                announce(pending);
+            else if (reload)
+                reload();
+        };
+    }
+
+    void pollStoring(Stored announce, IncomingMessages::Finished finished)
     {
         BASE_ASSERT_MAIN_THREAD();
-        auto pending = placed(reply);
-        size_t count = pending.size();
-        if (count)
-            storeInBackground(std::move(pending), std::move(announceStored));
-        return count;
+        if (!MessageSpool::canTakeReply()) {
+            noticeOnce(IncomingMessages::NoRoomMessageKey);
+            if (finished)
+                finished();
+            return;
+        }
+        if (noticeShown == IncomingMessages::NoRoomMessageKey)
+            noticeShown.clear();
+        ++inFlight;
+        WebCall::postToURL(
+            WebCall::urlOfMethod(ServiceProtocol::PopMessagesMethod), nullptr,
+            [announce, finished](const networking::HTTPRequestOperation& request) {
+                --inFlight;
+                // The body as received: a text cut mid-character must still reach the spool.
+                auto reply = request.reply();
+                if (reply && reply->body)
+                    keep(std::string_view(reinterpret_cast<const char*>(reply->body->data()), reply->body->size()),
+                        announce);
+                if (finished)
+                    finished();
+            },
+            [finished](const base::Error& error) {
+                --inFlight;
+                base::trace("net", "message poll failed: " + error.description());
+                if (finished)
+                    finished();
+            });
     }
 
 } // namespace
 
-size_t IncomingMessages::store(std::string_view reply) { return storePlaced(reply, announce); }
+void IncomingMessages::poll(Finished finished) { pollStoring(announce, std::move(finished)); }
 
-size_t IncomingMessages::storeForChat(std::string_view reply, const std::function<void()>& reloadChatList)
+void IncomingMessages::pollForChat(Reload reloadChatList, Finished finished)
 {
-    return storePlaced(reply, [reload = reloadChatList](const PendingMessage& pending) {
-        if (pending.place == Place::Chat)
-            announce(pending);
-        else if (reload)
-            reload();
-    });
+    pollStoring(announceForChat(std::move(reloadChatList)), std::move(finished));
+}
+
+void IncomingMessages::store(std::string_view reply) { keep(reply, announce); }
+
+void IncomingMessages::storeForChat(std::string_view reply, const Reload& reloadChatList)
+{
+    keep(reply, announceForChat(reloadChatList));
 }
 
 void IncomingMessages::storeSpooled()
 {
     BASE_ASSERT_MAIN_THREAD();
-    storeInBackground({}, announce);
+    ++inFlight;
+    storingQueue()->async([] { storeWaiting(std::nullopt, announce); });
 }
 
 size_t IncomingMessages::storesInFlight() { return inFlight; }

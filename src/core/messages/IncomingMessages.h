@@ -1,21 +1,22 @@
-// core::IncomingMessages: where the messages that "PopManyQueryMessage" hands out are kept. A watch's voice
-// message (description "[Lumet_434B_Voice]") goes to the chat tables, unless the current device is of type
-// 27; every other message to the message centre's tables. Each is stored for the signed-in account
-// ("kLoginName2").
+// core::IncomingMessages: how the messages that "PopManyQueryMessage" hands out are fetched and kept. A
+// watch's voice message (description "[Lumet_434B_Voice]") goes to the chat tables, unless the current
+// device is of type 27; every other message to the message centre's tables. Each is stored for the signed-in
+// account ("kLoginName2").
 //
-// The service hands a message out once, so nothing of a reply may be lost: its messages are first written to
-// the spool (MessageSpool), then stored on the storing queue, off the main thread, over one connection in one
-// transaction per reply, together with any messages still waiting in the spool. Only when that transaction
-// has committed does the main loop hear of them: store() announces each stored message with
-// "ReceiveRemoteNotification", the message as object, so that the open screens refresh; storeForChat() is the
-// chat screen's form: it announces only the messages stored in the chat tables, and for one stored in the
-// message tables calls `reloadChatList` instead. Both return at once; the announcements and the reloads come
-// later, on the main loop. When the store fails the messages stay in the spool for the next reply or launch,
-// nothing is announced, and the user is told once (until a store succeeds again). A reply is stored whatever
-// became of the screen that asked. Main thread.
+// The service hands a message out once, so nothing of a reply may be lost. poll() asks only while the spool
+// (MessageSpool) can take the largest reply; while it cannot, nothing is asked and the user is told once that
+// the messages wait on the service until there is room. A reply is written to the spool as received, synced,
+// on a queue of its own, before it is even decoded; the storing queue then stores every reply waiting
+// (storeWaitingReplies), off the main thread, in one transaction. Only when that transaction has committed
+// does the main loop hear of them: store() announces each stored message with "ReceiveRemoteNotification",
+// the message as object, so that the open screens refresh; storeForChat() is the chat screen's form: it
+// announces only the messages stored in the chat tables, and for one stored in the message tables calls
+// `reloadChatList` instead. The announcements and the reloads come later, on the main loop. When the store
+// fails the replies stay in the spool for the next reply or launch, nothing is announced, and the user is
+// told once (until a store succeeds again) that they are kept, or, when the spool could not take them
+// either, that they are not. A reply is stored whatever became of the screen that asked. Main thread.
 //
-//   core::WebCall::post("PopManyQueryMessage", nullptr,
-//       [](const std::string& reply) { core::IncomingMessages::store(reply); }, {});
+//   core::IncomingMessages::poll([weak] { if (auto self = weak.lock()) self->pollFinished(); });
 #pragma once
 
 #include <cstddef>
@@ -29,17 +30,31 @@ class IncomingMessages {
 public:
     // The device type whose voice messages stay with the other messages.
     static constexpr int64_t VoiceInMessageCentreType = 27;
-    // The notice shown when messages could not be stored.
+    // The notice shown when messages could not be stored but are kept in the spool.
     static constexpr const char* StoreFailedMessageKey = "messages_kept_for_later";
+    // The notice shown when messages could be neither stored nor written to the spool.
+    static constexpr const char* NotKeptMessageKey = "messages_not_kept";
+    // The notice shown when no poll is made for want of room.
+    static constexpr const char* NoRoomMessageKey = "messages_wait_for_room";
 
-    // Starts storing the messages of a reply text; how many there were.
-    static size_t store(std::string_view reply);
+    using Finished = std::function<void()>;
+    using Reload = std::function<void()>;
+
+    // Asks the service for the messages waiting and stores the reply as store() does. `finished` (may be empty)
+    // runs on the main loop once the poll is over: the reply handed to the spool, the call failed, or the poll
+    // skipped for want of room (then at once).
+    static void poll(Finished finished);
+    // The same, storing as storeForChat() does.
+    static void pollForChat(Reload reloadChatList, Finished finished);
+
+    // Starts keeping a reply as it was received (bytes, which need not be well-formed UTF-8).
+    static void store(std::string_view reply);
     // The same; `reloadChatList` (may be empty) runs once per message stored in the message tables.
-    static size_t storeForChat(std::string_view reply, const std::function<void()>& reloadChatList);
+    static void storeForChat(std::string_view reply, const Reload& reloadChatList);
     // Stores what an earlier run left in the spool (at launch), announcing it as store() does.
     static void storeSpooled();
 
-    // Stores started whose outcome has not reached the main loop yet.
+    // Polls waiting for their reply, and stores started whose outcome has not reached the main loop yet.
     static size_t storesInFlight();
 };
 

@@ -1,134 +1,239 @@
 #include "core/messages/MessageSpool.h"
 
-#include "base/values/Array.h"
-#include "base/values/Dictionary.h"
 #include "base/system/Files.h"
 #include "base/system/Log.h"
 #include "base/system/Paths.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
 #include "core/messages/KeptAside.h"
+#include "networking/http/URLConnectionOperation.h"
 #include "json/JSONDecoder.h"
 #include "json/JSONSerializer.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <system_error>
+#include <unistd.h>
 
 namespace core {
 
 namespace {
 
-    constexpr const char* ChatPlace = "chat";
-    constexpr const char* MessageCentrePlace = "messages";
-    // Far above any batch the service hands out; a larger file is not read into memory.
-    constexpr uintmax_t MaxSpoolBytes = 256u << 20;
+    constexpr const char* AccountKey = "account";
+    constexpr const char* VoiceToChatKey = "voiceToChat";
+    // Room for the first line and the file system's own bookkeeping, beyond the reply itself.
+    constexpr uintmax_t ReplyOverhead = 64u << 10;
+    // Far above any batch the service hands out; a larger old spool file is not read into memory.
+    constexpr uintmax_t MaxOldSpoolBytes = 256u << 20;
 
-    void addText(base::Dictionary::Pairs& fields, const char* key, const std::optional<std::string>& text)
+    std::string firstLine(const ReplyContext& context)
     {
-        if (text)
-            fields.emplace_back(base::Value(key), base::Value(*text));
-    }
-
-    base::Value encode(const PendingMessage& pending)
-    {
-        const UserMessageQuery& message = *pending.message;
         base::Dictionary::Pairs fields;
-        fields.emplace_back(base::Value("place"),
-            base::Value(pending.place == PendingMessage::Place::Chat ? ChatPlace : MessageCentrePlace));
-        addText(fields, "id", message.id_);
-        addText(fields, "context", message.context);
-        addText(fields, "desc", message.desc);
-        addText(fields, "from", message.from);
-        addText(fields, "to", message.to);
-        addText(fields, "fromIconName", message.fromIconName);
-        addText(fields, "toIconName", message.toIconName);
-        addText(fields, "url", message.url);
-        addText(fields, "userName", message.userName);
-        if (message.msgType)
-            fields.emplace_back(base::Value("msgType"), base::Value(*message.msgType));
-        if (message.createTime)
-            fields.emplace_back(base::Value("createTime"), base::Value(message.createTime->timeIntervalSince1970()));
-        return base::Value(base::Dictionary::make(std::move(fields)));
+        if (context.account)
+            fields.emplace_back(base::Value(AccountKey), base::Value(*context.account));
+        fields.emplace_back(base::Value(VoiceToChatKey), base::Value(context.voiceToChat));
+        return json::JSONString(base::Value(base::Dictionary::make(std::move(fields)))).value_or("{}") + "\n";
     }
 
-    std::optional<std::string> textOf(const base::DictionaryRef& fields, const char* key)
+    std::optional<ReplyContext> contextOf(std::string_view line)
     {
-        const base::Value* value = fields->objectForStringKey(key);
-        if (value && value->string())
-            return *value->string();
-        return std::nullopt;
+        auto value = json::objectFromJSONString(line);
+        const auto& fields = value ? value->dictionary() : nullptr;
+        if (!fields)
+            return std::nullopt;
+        ReplyContext context;
+        if (const base::Value* account = fields->objectForStringKey(AccountKey)) {
+            if (!account->string())
+                return std::nullopt;
+            context.account = *account->string();
+        }
+        const base::Value* voiceToChat = fields->objectForStringKey(VoiceToChatKey);
+        if (!voiceToChat || !voiceToChat->isBool())
+            return std::nullopt;
+        context.voiceToChat = voiceToChat->boolValue();
+        return context;
     }
 
-    std::optional<PendingMessage> decode(const base::Value& entry)
+    // "<nanoseconds since the epoch, 20 digits>-<process>-<count>.reply": a listing sorted by name gives the
+    // replies in the order they arrived, and two processes on one data root never pick the same name.
+    std::string newReplyName()
+    {
+        static std::atomic<uint64_t> count { 0 };
+        auto now
+            = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch());
+        char name[96];
+        std::snprintf(name, sizeof name, "%020lld-%d-%llu%s", static_cast<long long>(now.count()),
+            static_cast<int>(::getpid()), static_cast<unsigned long long>(count++), MessageSpool::ReplyExtension);
+        return name;
+    }
+
+    void writeReason(const std::filesystem::path& aside, std::string_view reason)
+    {
+        std::filesystem::path reasonFile = aside;
+        reasonFile += MessageSpool::ReasonExtension;
+        if (!base::Files::writeAtomically(reasonFile, std::string(reason) + "\n", 0600))
+            base::log("message spool: cannot write why a reply was kept aside");
+    }
+
+    std::optional<PendingMessage> decodeOld(const base::Value& entry)
     {
         const auto& fields = entry.dictionary();
         if (!fields)
             return std::nullopt;
+        auto textOf = [&](const char* key) -> std::optional<std::string> {
+            const base::Value* value = fields->objectForStringKey(key);
+            return value && value->string() ? std::optional(*value->string()) : std::nullopt;
+        };
         auto message = std::make_shared<UserMessageQuery>();
-        message->id_ = textOf(fields, "id");
-        message->context = textOf(fields, "context");
-        message->desc = textOf(fields, "desc");
-        message->from = textOf(fields, "from");
-        message->to = textOf(fields, "to");
-        message->fromIconName = textOf(fields, "fromIconName");
-        message->toIconName = textOf(fields, "toIconName");
-        message->url = textOf(fields, "url");
-        message->userName = textOf(fields, "userName");
+        message->id_ = textOf("id");
+        message->context = textOf("context");
+        message->desc = textOf("desc");
+        message->from = textOf("from");
+        message->to = textOf("to");
+        message->fromIconName = textOf("fromIconName");
+        message->toIconName = textOf("toIconName");
+        message->url = textOf("url");
+        message->userName = textOf("userName");
         if (const base::Value* type = fields->objectForStringKey("msgType"); type && type->isNumber())
             message->msgType = type->longLongValue();
         if (const base::Value* time = fields->objectForStringKey("createTime"); time && time->isNumber())
             message->createTime = base::Date::fromTimeIntervalSince1970(time->doubleValue());
-        auto place
-            = textOf(fields, "place") == ChatPlace ? PendingMessage::Place::Chat : PendingMessage::Place::MessageCentre;
+        auto place = textOf("place") == "chat" ? PendingMessage::Place::Chat : PendingMessage::Place::MessageCentre;
         return PendingMessage { std::move(message), place };
     }
 
-    std::vector<PendingMessage> unreadable(const char* why)
+    std::vector<PendingMessage> oldSpoolUnreadable(const char* why)
     {
-        base::log(std::string("message spool: ") + why + "; keeping it aside");
-        keepAside(MessageSpool::path());
+        base::log(std::string("message spool: the old spool file is ") + why + "; keeping it aside");
+        core::keepAside(MessageSpool::oldFile());
         return {};
     }
 
 } // namespace
 
-std::filesystem::path MessageSpool::path() { return base::Paths::dataRoot() / FileName; }
+std::filesystem::path MessageSpool::folder() { return base::Paths::dataRoot() / FolderName; }
 
-std::vector<PendingMessage> MessageSpool::read()
+std::filesystem::path MessageSpool::asideFolder() { return folder() / AsideFolderName; }
+
+std::filesystem::path MessageSpool::oldFile() { return base::Paths::dataRoot() / OldFileName; }
+
+uintmax_t MessageSpool::largestReply() { return networking::URLConnectionOperation::DefaultMaximumBodyBytesInMemory; }
+
+bool MessageSpool::canTakeReply(uintmax_t replyBytes)
+{
+    std::filesystem::path spool = folder();
+    std::error_code error;
+    if (!base::Files::createFolders(spool) || !std::filesystem::is_directory(spool, error))
+        return false;
+    // access() also answers "no" on a file system mounted read-only.
+    if (::access(spool.c_str(), W_OK | X_OK) != 0)
+        return false;
+    auto space = std::filesystem::space(spool, error);
+    return !error && space.available >= replyBytes + ReplyOverhead;
+}
+
+std::filesystem::path MessageSpool::add(std::string_view body, const ReplyContext& context)
+{
+    std::filesystem::path file = folder() / newReplyName();
+    std::string contents = firstLine(context);
+    contents.append(body);
+    if (!base::Files::writeAtomically(file, contents, 0600))
+        return {};
+    return file;
+}
+
+std::vector<SpooledReply> MessageSpool::replies()
+{
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder(), error), end; !error && it != end; it.increment(error)) {
+        const auto& path = it->path();
+        if (path.extension() == ReplyExtension && it->is_regular_file(error))
+            files.push_back(path);
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<SpooledReply> replies;
+    for (auto& file : files) {
+        auto contents = base::Files::read(file);
+        if (!contents)
+            continue; // taken by another process meanwhile, or not readable now: left for a later turn
+        size_t lineEnd = contents->find('\n');
+        auto context
+            = lineEnd == std::string::npos ? std::nullopt : contextOf(std::string_view(*contents).substr(0, lineEnd));
+        SpooledReply reply { std::move(file), context.value_or(ReplyContext {}), {} };
+        if (!context) {
+            reply.body = std::move(*contents);
+            keepAside(reply, "the first line does not read");
+            continue;
+        }
+        reply.body = contents->substr(lineEnd + 1);
+        replies.push_back(std::move(reply));
+    }
+    return replies;
+}
+
+void MessageSpool::remove(const SpooledReply& reply)
 {
     std::error_code error;
-    auto size = std::filesystem::file_size(path(), error);
+    if (!reply.file.empty() && !std::filesystem::remove(reply.file, error) && error)
+        base::log("message spool: cannot remove a stored reply: " + error.message());
+}
+
+void MessageSpool::keepAside(const SpooledReply& reply, std::string_view reason)
+{
+    base::log("message spool: a reply is kept aside: " + std::string(reason));
+    std::filesystem::path aside
+        = asideFolder() / (reply.file.empty() ? newReplyName() : reply.file.filename().string());
+    if (!base::Files::createFolders(asideFolder())) {
+        base::log("message spool: cannot make the aside folder; the reply stays in the spool");
+        return;
+    }
+    std::error_code error;
+    if (reply.file.empty()) {
+        if (!base::Files::writeAtomically(aside, firstLine(reply.context) + reply.body, 0600)) {
+            base::log("message spool: cannot keep a reply aside");
+            return;
+        }
+    } else {
+        std::filesystem::rename(reply.file, aside, error);
+        if (error) {
+            base::log("message spool: cannot keep a reply aside: " + error.message());
+            return;
+        }
+    }
+    writeReason(aside, reason);
+}
+
+std::vector<PendingMessage> MessageSpool::oldMessages()
+{
+    std::error_code error;
+    auto size = std::filesystem::file_size(oldFile(), error);
     if (error)
         return {};
-    if (size > MaxSpoolBytes)
-        return unreadable("too large");
-    auto text = base::Files::read(path());
+    if (size > MaxOldSpoolBytes)
+        return oldSpoolUnreadable("too large");
+    auto text = base::Files::read(oldFile());
     if (!text)
-        return unreadable("cannot be read");
+        return oldSpoolUnreadable("not readable");
     auto value = json::objectFromJSONString(*text);
     if (!value || !value->array())
-        return unreadable("not a list of messages");
+        return oldSpoolUnreadable("not a list of messages");
     std::vector<PendingMessage> messages;
     for (const base::Value& entry : *value->array()) {
-        auto pending = decode(entry);
+        auto pending = decodeOld(entry);
         if (!pending)
-            return unreadable("not a list of messages");
+            return oldSpoolUnreadable("not a list of messages");
         messages.push_back(std::move(*pending));
     }
     return messages;
 }
 
-bool MessageSpool::write(const std::vector<PendingMessage>& messages)
-{
-    std::vector<base::Value> entries;
-    entries.reserve(messages.size());
-    for (const PendingMessage& pending : messages)
-        entries.push_back(encode(pending));
-    auto text = json::JSONString(base::Value(base::Array::make(std::move(entries))));
-    return text && base::Files::writeAtomically(path(), *text, 0600);
-}
-
-void MessageSpool::clear()
+void MessageSpool::removeOldFile()
 {
     std::error_code error;
-    std::filesystem::remove(path(), error);
+    std::filesystem::remove(oldFile(), error);
 }
 
 } // namespace core

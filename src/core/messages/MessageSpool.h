@@ -1,30 +1,78 @@
-// core::MessageSpool: the file under the data root that holds the service's messages until the local store
-// has them. The service hands a message out once, so a reply's messages are written here before they are
-// stored and taken out after the store has committed: a store that fails, or a process killed half-way,
-// leaves them here for the next attempt. A spool that does not read is kept aside, never dropped. Written
-// atomically, mode 0600. Any thread, one at a time (IncomingMessages uses it on its storing queue only).
+// core::MessageSpool: the folder under the data root that holds the service's poll replies until the local
+// store has their messages. The service hands a message out once, so a reply is written here as it was
+// received, flushed to disk, before anything else is done with it (even decoding, which could fail on it):
+// one file per reply, named so that a listing gives them in arrival order, with the account and the placing
+// rule of the moment it arrived on its first line. A reply leaves the folder only once its messages are
+// committed to the store; a reply, or part of one, that cannot be read is moved to the "aside" folder inside
+// it with a file that says why, never dropped. A poll is only made while canTakeReply() says the folder can
+// take the largest reply the network layer accepts. Any thread; adding is safe beside a reader, and the
+// readers are serialised by IncomingMessages (its storing queue).
 //
-//   auto pending = core::MessageSpool::read();
-//   if (core::DBManager::saveIncomingMessages(pending)) core::MessageSpool::clear();
+// It also reads the single-file spool of decoded messages that earlier versions kept
+// ("incomingMessages.spool"), so that what such a run left is stored too.
+//
+//   if (!core::MessageSpool::add(body, { account, true })) base::log("cannot spool the reply");
+//   for (auto& reply : core::MessageSpool::replies()) store(reply);
 #pragma once
 
 #include "core/messages/PendingMessage.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace core {
 
+// What decides where a reply's messages go, taken when the reply arrives.
+struct ReplyContext {
+    // The signed-in account ("kLoginName2"), which owns the messages.
+    std::optional<std::string> account;
+    // Whether a watch voice message goes to the chat tables (false for the device type that keeps them with the
+    // other messages).
+    bool voiceToChat { true };
+};
+
+// A reply waiting to be stored: in the spool (file set) or, when it could not be written there, in memory.
+struct SpooledReply {
+    std::filesystem::path file;
+    ReplyContext context;
+    std::string body;
+};
+
 class MessageSpool {
 public:
-    static constexpr const char* FileName = "incomingMessages.spool";
-    static std::filesystem::path path();
+    static constexpr const char* FolderName = "incomingReplies";
+    static constexpr const char* AsideFolderName = "aside";
+    static constexpr const char* ReplyExtension = ".reply";
+    static constexpr const char* ReasonExtension = ".reason";
+    // The spool of earlier versions: a JSON list of decoded messages.
+    static constexpr const char* OldFileName = "incomingMessages.spool";
 
-    // The messages waiting; none when there is no spool.
-    static std::vector<PendingMessage> read();
-    // Replaces the spool with these messages; whether they are on disk.
-    [[nodiscard]] static bool write(const std::vector<PendingMessage>& messages);
-    static void clear();
+    static std::filesystem::path folder();
+    static std::filesystem::path asideFolder();
+    static std::filesystem::path oldFile();
+
+    // Whether a reply of up to `replyBytes` can be written now: the folder is there (or can be made), is
+    // writable and its file system has that much room. The default is the largest body the network layer keeps.
+    static bool canTakeReply(uintmax_t replyBytes = largestReply());
+    static uintmax_t largestReply();
+
+    // Writes a reply as received, synced to disk; the new file, or an empty path when it could not be written.
+    static std::filesystem::path add(std::string_view body, const ReplyContext& context);
+    // The replies waiting, oldest first; a file whose first line does not read is moved aside.
+    static std::vector<SpooledReply> replies();
+    // Takes a stored reply out of the spool.
+    static void remove(const SpooledReply& reply);
+    // Moves a reply (or, for one held in memory, writes it) to the aside folder with the reason beside it.
+    static void keepAside(const SpooledReply& reply, std::string_view reason);
+
+    // The messages an earlier version left in its spool file; none when there is none. A file that does not
+    // read is kept aside beside it ("<name>.corrupt-N").
+    static std::vector<PendingMessage> oldMessages();
+    static void removeOldFile();
 };
 
 } // namespace core

@@ -10,6 +10,7 @@
 
 #include "base/values/Array.h"
 #include "base/time/Date.h"
+#include "base/values/Error.h"
 #include "base/values/Value.h"
 #include "core/records/Device.h"
 #include "core/records/EasyUIDataGrid.h"
@@ -55,8 +56,12 @@ public:
     // "LumetGetStepCount": the current step count as sent (a number or a numeric text).
     [[nodiscard]] static std::optional<base::Value> readLumetPedometerCurFromJson(std::string_view reply);
 
-    // "PopManyQueryMessage": the messages in reply order; empty when there are none.
-    static std::vector<std::shared_ptr<UserMessageQuery>> readUserMessageQueryFromJson(std::string_view reply);
+    // "PopManyQueryMessage": the messages in reply order; empty when there are none. The reply is read as bytes
+    // and decoded loosely: ill-formed UTF-8 and escapes of no character become U+FFFD. `error` tells of a part
+    // that still cannot be read (a reply that is not a JSON object, a "d" that is an object instead of a list,
+    // an element that is not an object); the messages that can be read are returned all the same.
+    static std::vector<std::shared_ptr<UserMessageQuery>> readUserMessageQueryFromJson(
+        std::string_view reply, base::Error* error = nullptr);
     // "LumetSearchCOW": the attendance rows in reply order (total not set); nothing when "d" is missing, null
     // or not an array.
     static std::shared_ptr<EasyUIDataGrid> readCheckingLumetInHistoryFromJson(std::string_view reply);

@@ -1,6 +1,7 @@
 #include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
+#include "json/JSONParseOptions.h"
 
 namespace core {
 
@@ -61,18 +62,32 @@ namespace {
 
 } // namespace
 
-std::vector<std::shared_ptr<UserMessageQuery>> Tool::readUserMessageQueryFromJson(std::string_view reply)
+std::vector<std::shared_ptr<UserMessageQuery>> Tool::readUserMessageQueryFromJson(
+    std::string_view reply, base::Error* error)
 {
     std::vector<std::shared_ptr<UserMessageQuery>> messages;
-    auto d = ReplyFields::payload(reply);
+    // Loose: a text the watch cut mid-character, or an escape of no character, becomes U+FFFD in that one text
+    // instead of failing the whole reply.
+    auto d = ReplyFields::payload(reply, json::JSONParseReplaceInvalidUnicode, error);
     if (!d || d->isNull())
         return messages;
     if (!d->array()) {
         ReplyFields::noteConversion("d", *d, "no messages");
+        // A text or a number there is the service's refusal or status; an object may be a message.
+        if (d->dictionary())
+            base::setError(error, ReplyFields::unreadable("\"d\" is an object, not a list of messages"));
         return messages;
     }
-    forEachObject(
-        *d->array(), "message", [&](const base::DictionaryRef& fields) { messages.push_back(readMessage(fields)); });
+    size_t index = 0;
+    for (const base::Value& element : *d->array()) {
+        if (const auto& fields = element.dictionary()) {
+            messages.push_back(readMessage(fields));
+        } else {
+            ReplyFields::noteConversion("message", element, "no row");
+            base::setError(error, ReplyFields::unreadable("element " + std::to_string(index) + " is not a message"));
+        }
+        ++index;
+    }
     return messages;
 }
 

@@ -46,14 +46,27 @@ bool ReplyFields::isBlank(std::string_view replyText)
     return replyText.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
-std::optional<base::Value> ReplyFields::payload(std::string_view replyText)
+std::optional<base::Value> ReplyFields::payload(
+    std::string_view replyText, json::ParseOptions options, base::Error* error)
 {
     if (isBlank(replyText))
         return std::nullopt;
-    auto reply = json::objectFromJSONString(replyText);
+    // With other options than strict the text is handed over as bytes, so that the decoder and its options judge
+    // a text that is not well-formed UTF-8 (the text form refuses it whole before parsing).
+    auto reply = options == json::JSONParseStrict
+        ? json::objectFromJSONString(replyText, options, error)
+        : json::objectFromJSONData(base::Data(replyText.begin(), replyText.end()), options, error);
     const auto& object = reply ? reply->dictionary() : nullptr;
+    if (reply && !object)
+        base::setError(error, unreadable(std::string("the reply is ") + kindName(*reply) + ", not an object"));
     const base::Value* d = object ? object->objectForKey(ServiceProtocol::PayloadKey) : nullptr;
     return d ? std::optional(*d) : std::nullopt;
+}
+
+base::Error ReplyFields::unreadable(std::string description)
+{
+    return base::Error(
+        ErrorDomain, UnreadablePart, { { base::Error::LocalizedDescriptionKey, std::move(description) } });
 }
 
 void ReplyFields::noteConversion(std::string_view key, const base::Value& value, std::string_view readAs)

@@ -12,8 +12,10 @@
 
 #include "base/time/Date.h"
 #include "base/values/Dictionary.h"
+#include "base/values/Error.h"
 #include "base/values/Value.h"
 #include "core/records/ConfigText.h"
+#include "json/JSONParseOptions.h"
 
 #include <cstdint>
 #include <optional>
@@ -24,11 +26,19 @@ namespace core {
 
 class ReplyFields {
 public:
+    // Errors of a reply that holds something that cannot be read (a part of another kind than the reader takes).
+    static constexpr const char* ErrorDomain = "org.lumet.core.reply";
+    static constexpr long UnreadablePart = 1;
+
     // A reply text with nothing but white space (or nothing at all): the readers answer nothing for it.
     static bool isBlank(std::string_view replyText);
     // The value under "d" of a reply text; nothing for a blank text, a text that is not a JSON object, and an
-    // object without "d".
-    [[nodiscard]] static std::optional<base::Value> payload(std::string_view replyText);
+    // object without "d". The text is decoded with `options`; `error` tells why a text that is not blank is not a
+    // JSON object.
+    [[nodiscard]] static std::optional<base::Value> payload(
+        std::string_view replyText, json::ParseOptions options = json::JSONParseStrict, base::Error* error = nullptr);
+    // An error of ErrorDomain saying what could not be read.
+    static base::Error unreadable(std::string description);
 
     // A text: a text as it is, a number's decimal text; nothing when absent, null or of another kind.
     [[nodiscard]] static std::optional<std::string> text(const base::DictionaryRef& fields, std::string_view key);

@@ -9,7 +9,6 @@
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/readers/Tool.h"
-#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/Singleton.h"
@@ -384,17 +383,10 @@ void MainMenuVC::deviceDetailArrived(std::shared_ptr<core::Device> device)
 void MainMenuVC::pollMessages()
 {
     m_pollInFlight = true;
-    core::WebCall::post(
-        core::ServiceProtocol::PopMessagesMethod, nullptr,
-        [weak = ui::weakFrom(this)](const std::string& reply) {
-            core::IncomingMessages::store(reply);
-            if (auto self = weak.lock())
-                self->pollFinished();
-        },
-        [weak = ui::weakFrom(this)](const base::Error&) {
-            if (auto self = weak.lock())
-                self->pollFinished();
-        });
+    core::IncomingMessages::poll([weak = ui::weakFrom(this)] {
+        if (auto self = weak.lock())
+            self->pollFinished();
+    });
 }
 
 void MainMenuVC::pollFinished()

@@ -1,0 +1,37 @@
+// core::storeWaitingReplies: the storing step of the incoming messages. It takes every reply waiting in the
+// spool (and those held in memory because the spool could not take them), reads their messages with the
+// message reader, places each in the chat's or the message centre's tables by the rule of the moment its
+// reply arrived, and stores them all in one transaction, together with what an earlier version's spool file
+// still holds. Only after the commit does a reply leave the spool: a reply with a part that cannot be read is
+// then kept aside with its reason, every other one removed. A failure or a kill at any point leaves each
+// reply in the spool, to be stored by a later step; the store ignores a message it already has. Any thread,
+// one step at a time (IncomingMessages runs it on its storing queue).
+//
+//   std::vector<core::SpooledReply> held;
+//   auto outcome = core::storeWaitingReplies(held);
+//   if (outcome.stored) announce(outcome.messages);
+#pragma once
+
+#include "core/messages/MessageSpool.h"
+#include "core/messages/PendingMessage.h"
+
+#include <functional>
+#include <vector>
+
+namespace core {
+
+struct StoringOutcome {
+    bool stored { false };
+    // What the step stored, in arrival order (empty when it failed).
+    std::vector<PendingMessage> messages;
+};
+
+// The points of a step after which a kill must lose nothing.
+enum class StoringStage { Read, Committed };
+
+// `held`: replies not yet written to the spool; the step writes them there if it now can, and empties the list
+// once they are stored. `reached` (may be empty) is told each stage as the step passes it.
+StoringOutcome storeWaitingReplies(
+    std::vector<SpooledReply>& held, const std::function<void(StoringStage)>& reached = {});
+
+} // namespace core
