@@ -4,6 +4,7 @@
 #include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
 #include "base/time/Date.h"
+#include "ui/input/Keyboard.h"
 #include "ui/input/Pasteboard.h"
 #include "ui/layer/Layer.h"
 #include "ui/render/ScreenRenderer.h"
@@ -95,6 +96,8 @@ SDLHost::SDLHost(SDL_Window* window, const Options& options)
     , m_interruptions([this] { close(); })
 {
     ui::Pasteboard::general().setBackend(clipboard());
+    // The desktop's physical keyboard takes the typing: no on-screen keyboard covers the screen.
+    ui::Keyboard::shared().setCoversScreen(false);
     SDL_StartTextInput();
     if (m_connection) {
         m_watch = base::RunLoop::main().watchDescriptor(
@@ -113,6 +116,7 @@ SDLHost::~SDLHost()
     base::RunLoop::main().cancelPerforms(this);
     ui::UpdateCycle::main().removeFrameListener(m_frameListener);
     SDL_StopTextInput();
+    ui::Keyboard::shared().setCoversScreen(true);
     ui::Pasteboard::general().setBackend({});
     SDL_DestroyWindow(m_window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

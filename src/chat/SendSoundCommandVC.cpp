@@ -119,7 +119,7 @@ void SendSoundCommandVC::viewDidLoad()
         if (!self)
             return frame.minY();
         double offset
-            = (self->m_commandField->frame().minY() + fieldBottomReach) - (frame.height() - ui::Keyboard::height);
+            = (self->m_commandField->frame().minY() + fieldBottomReach) - (frame.height() - ui::Keyboard::shared().shownFrame().height());
         return offset >= 1 ? frame.minY() - offset + liftAllowance : frame.minY();
     });
     m_keyboardLift->start();

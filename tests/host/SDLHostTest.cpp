@@ -1,5 +1,6 @@
 #include "host/SDLHost.h"
 #include "ui/input/InputHandler.h"
+#include "ui/input/Keyboard.h"
 #include "ui/view/Application.h"
 #include "ui/view/Screen.h"
 #include "ui/view/View.h"
@@ -175,6 +176,15 @@ TEST_F(SDLHost, AResizedWindowLetterboxesAndClicksMapThroughTheSameTransform)
     frame();
     EXPECT_EQ(
         log->entries, (std::vector<std::string> { "began 50,100", "ended 320,568", "began 100,200", "ended 0,0" }));
+}
+
+TEST_F(SDLHost, NoOnScreenKeyboardCoversTheScreenWhileTheWindowIsOpen)
+{
+    EXPECT_FALSE(ui::Keyboard::shared().coversScreen());
+    EXPECT_EQ(ui::Keyboard::shared().shownFrame(), gfx::Rect(0, 568, 320, 0));
+    host.reset();
+    EXPECT_TRUE(ui::Keyboard::shared().coversScreen());
+    EXPECT_EQ(ui::Keyboard::shared().shownFrame(), gfx::Rect(0, 352, 320, 216));
 }
 
 TEST_F(SDLHost, GainingTheFocusCallsTheBecameActiveHook)

@@ -169,7 +169,7 @@ void AlertView::build()
     double height = y + (sideBySide ? (order.empty() ? 0 : buttonHeight) : order.size() * buttonHeight);
 
     gfx::Rect screen = Screen::main().bounds();
-    double areaHeight = m_textField ? screen.height() - Keyboard::height : screen.height();
+    double areaHeight = m_textField ? screen.height() - Keyboard::shared().shownFrame().height() : screen.height();
     setFrame({ screen.midX() - width / 2, screen.minY() + (areaHeight - height) / 2, width, height });
 }
 
