@@ -12,6 +12,7 @@
 #include "ui/view/Screen.h"
 #include "ui/view/UpdateCycle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <dlfcn.h>
 #include <link.h>
@@ -72,8 +73,16 @@ std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
     // The window's own surface, not one kept in a GL texture: only then does presenting a part of the frame
     // send only that part to the display.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // A click that gives the window the focus is a click like any other, not only a focus change.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_Window* window = SDL_CreateWindow(
         options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, SDL_WINDOW_RESIZABLE);
+    if (window) {
+        // Resizing may shrink the picture down to one point per pixel, or to the size it opened at when
+        // that is smaller, and no further.
+        SDL_SetWindowMinimumSize(window, std::min(width, static_cast<int>(std::lround(screen.width()))),
+            std::min(height, static_cast<int>(std::lround(screen.height()))));
+    }
     bool drawable = window && SDL_GetWindowSurface(window);
     keepGraphicsDriverLoaded();
     if (!drawable) {

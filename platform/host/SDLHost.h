@@ -8,8 +8,9 @@
 // or when the status strip's clock turns a minute, which wakes the loop once a minute) the host brings its kept
 // frame up to date (see ui::ScreenFrame) and copies only the part that changed to the window's surface; a frame
 // in which nothing drawn changed presents nothing. The
-// window may be resized: the picture then keeps its proportions, letterboxed (see Letterbox.h), and the mouse maps
-// through the same transform. While open, the application's pasteboard is SDL's clipboard, and no on-screen
+// window may be resized, down to the screen's size in points (or the size it opened at, when smaller): the picture
+// then keeps its proportions, letterboxed (see Letterbox.h), and the mouse maps through the same transform; a click
+// that gives the window the focus is also a click. While open, the application's pasteboard is SDL's clipboard, and no on-screen
 // keyboard covers the screen (see ui::Keyboard): the desktop's own keyboard types. Each time the desktop window
 // gains the focus it calls the becameActive hook (the application becoming active). Closing the desktop window, or an
 // interruption (Ctrl+C, SIGTERM), stops the run loop. SDL's video driver is SDL's choice (tests use its offscreen

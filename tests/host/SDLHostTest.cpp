@@ -178,6 +178,22 @@ TEST_F(SDLHost, AResizedWindowLetterboxesAndClicksMapThroughTheSameTransform)
         log->entries, (std::vector<std::string> { "began 50,100", "ended 320,568", "began 100,200", "ended 0,0" }));
 }
 
+TEST_F(SDLHost, TheWindowKeepsAMinimumSizeAndTakesTheClickThatFocusesIt)
+{
+    EXPECT_TRUE(SDL_GetHintBoolean(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, SDL_FALSE));
+    SDL_SetWindowSize(host->window(), 10, 10);
+    frame();
+    int width = 0, height = 0;
+    SDL_GetWindowSize(host->window(), &width, &height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 568);
+    // The picture fills the smallest window at one point per unit.
+    mouse(SDL_MOUSEBUTTONDOWN, 100, 200);
+    mouse(SDL_MOUSEBUTTONUP, 100, 200);
+    frame();
+    EXPECT_EQ(log->entries, (std::vector<std::string> { "began 100,200", "ended 100,200" }));
+}
+
 TEST_F(SDLHost, NoOnScreenKeyboardCoversTheScreenWhileTheWindowIsOpen)
 {
     EXPECT_FALSE(ui::Keyboard::shared().coversScreen());
