@@ -1,5 +1,6 @@
 // The settings centre in the desktop window, used with the mouse and the keyboard: no on-screen keyboard
-// moves the password panel while a field is edited, so each click lands on the field under the mouse.
+// moves the password panel while a field is edited, so each click lands on the field under the mouse, and
+// Escape closes the panel as a click beside it does.
 #include "SettingsFixture.h"
 
 #include "host/SDLHost.h"
@@ -54,6 +55,11 @@ TEST_F(SettingsDesktop, EachClickInThePasswordPanelFocusesTheFieldUnderTheMouse)
     EXPECT_EQ(panel->NewNum()->text(), "fresh");
     EXPECT_EQ(panel->SureNum()->text(), "");
     EXPECT_EQ(panel->JiaRenView()->frame().minY(), resting);
+
+    key(SDLK_ESCAPE);
+    pass(1);
+    EXPECT_FALSE(panel->window());
+    EXPECT_EQ(requestsTo("UpdatePassword"), 0u);
 }
 
 } // namespace

@@ -193,6 +193,25 @@ void AlertView::buttonPressed(int index)
     dismissWithClickedButtonIndex(index, true);
 }
 
+bool AlertView::performEscape()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!m_window || m_cancelButtonIndex < 0)
+        return false;
+    buttonPressed(m_cancelButtonIndex);
+    return true;
+}
+
+bool AlertView::performReturn()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    int index = firstOtherButtonIndex() >= 0 ? firstOtherButtonIndex() : m_cancelButtonIndex;
+    if (!m_window || index < 0)
+        return false;
+    buttonPressed(index);
+    return true;
+}
+
 void AlertView::dismissWithClickedButtonIndex(int, bool)
 {
     BASE_ASSERT_MAIN_THREAD();
