@@ -156,11 +156,22 @@ void SDLHost::pumpEvents()
         }
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             windowResized();
-        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && m_becameActive)
-            m_becameActive();
+        if (event.type == SDL_WINDOWEVENT)
+            windowStateChanged(event.window.event);
         if (auto handler = ui::Application::shared().inputHandler())
             m_input.handle(event, *handler);
     }
+}
+
+void SDLHost::windowStateChanged(Uint8 change)
+{
+    // Taking the focus is not coming back from the background; restoring a minimised window is.
+    if (change == SDL_WINDOWEVENT_MINIMIZED)
+        m_minimized = true;
+    if (change != SDL_WINDOWEVENT_RESTORED || !std::exchange(m_minimized, false))
+        return;
+    if (m_becameActive)
+        m_becameActive();
 }
 
 void SDLHost::close()

@@ -178,6 +178,36 @@ TEST_F(SDLHost, AResizedWindowLetterboxesAndClicksMapThroughTheSameTransform)
         log->entries, (std::vector<std::string> { "began 50,100", "ended 320,568", "began 100,200", "ended 0,0" }));
 }
 
+TEST_F(SDLHost, OnlyRestoringAMinimisedWindowCallsTheBecameActiveHook)
+{
+    int activations = 0;
+    host.reset();
+    host::SDLHost::Options options;
+    options.becameActive = [&] { ++activations; };
+    host = host::SDLHost::open(options);
+    ASSERT_TRUE(host);
+    frame();
+    int before = activations;
+    auto windowEvent = [&](Uint8 change) {
+        SDL_Event event {};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = change;
+        push(event);
+    };
+    // Focus coming and going, and a maximised window restored, are not the application coming back.
+    windowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    windowEvent(SDL_WINDOWEVENT_MAXIMIZED);
+    windowEvent(SDL_WINDOWEVENT_RESTORED);
+    frame();
+    EXPECT_EQ(activations, before);
+    windowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    windowEvent(SDL_WINDOWEVENT_RESTORED);
+    windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    frame();
+    EXPECT_EQ(activations, before + 1);
+}
+
 TEST_F(SDLHost, TheWindowKeepsAMinimumSizeAndTakesTheClickThatFocusesIt)
 {
     EXPECT_TRUE(SDL_GetHintBoolean(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, SDL_FALSE));
@@ -201,24 +231,6 @@ TEST_F(SDLHost, NoOnScreenKeyboardCoversTheScreenWhileTheWindowIsOpen)
     host.reset();
     EXPECT_TRUE(ui::Keyboard::shared().coversScreen());
     EXPECT_EQ(ui::Keyboard::shared().shownFrame(), gfx::Rect(0, 352, 320, 216));
-}
-
-TEST_F(SDLHost, GainingTheFocusCallsTheBecameActiveHook)
-{
-    int activations = 0;
-    host.reset();
-    host::SDLHost::Options options;
-    options.becameActive = [&] { ++activations; };
-    host = host::SDLHost::open(options);
-    ASSERT_TRUE(host);
-    frame();
-    int before = activations;
-    SDL_Event focus {};
-    focus.type = SDL_WINDOWEVENT;
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-    push(focus);
-    frame();
-    EXPECT_EQ(activations, before + 1);
 }
 
 TEST_F(SDLHost, PresentsWhenSomethingChangedAndClosesCleanly)
