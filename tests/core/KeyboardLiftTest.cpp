@@ -74,7 +74,8 @@ TEST_F(KeyboardLiftTest, TheKeyboardTopIsMeasuredInTheViewsSuperview)
     container->addSubview(panel);
     lift->start();
     ASSERT_TRUE(field->becomeFirstResponder());
-    EXPECT_EQ(seenTops, (std::vector<double> { ui::Screen::main().bounds().height() - ui::Keyboard::onScreenHeight - 64 }));
+    EXPECT_EQ(
+        seenTops, (std::vector<double> { ui::Screen::main().bounds().height() - ui::Keyboard::onScreenHeight - 64 }));
 }
 
 TEST_F(KeyboardLiftTest, StopPutsTheViewBackAtOnceAndEndsTheObserving)

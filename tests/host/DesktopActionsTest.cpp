@@ -136,8 +136,8 @@ TEST_F(DesktopActions, EscapeAndReturnAnswerTheAlertInFrontAndGoNoFurther)
 
     std::vector<std::shared_ptr<ui::AlertView>> alerts;
     for (SDL_Keycode answer : { SDLK_RETURN, SDLK_ESCAPE }) {
-        alerts.push_back(std::make_shared<ui::AlertView>(
-            "title", "message", answers, "cancel", std::vector<std::string> { "ok" }));
+        alerts.push_back(
+            std::make_shared<ui::AlertView>("title", "message", answers, "cancel", std::vector<std::string> { "ok" }));
         alerts.back()->show();
         key(answer);
         frame();
@@ -175,8 +175,8 @@ TEST_F(DesktopActions, EscapeGoesBackOneScreenThroughTheScreensOwnBackButton)
 
     int backs = 0;
     auto custom = std::make_shared<ui::ViewController>();
-    custom->navigationItem()->setLeftBarButtonItem(
-        std::make_shared<ui::BarButtonItem>("back", ui::BarButtonItemStyle::Plain, [&](ui::BarButtonItem&) { ++backs; }));
+    custom->navigationItem()->setLeftBarButtonItem(std::make_shared<ui::BarButtonItem>(
+        "back", ui::BarButtonItemStyle::Plain, [&](ui::BarButtonItem&) { ++backs; }));
     navigation->pushViewController(custom, false);
     key(SDLK_ESCAPE);
     pass(1);

@@ -26,7 +26,8 @@ NumberFieldLift::Placement NumberFieldLift::keepBelow(double slack)
 
 int NumberFieldLift::overlapFor(const ui::View& view, const ui::TextField& field)
 {
-    double reach = field.frame().origin.y + fieldAllowance - (view.frame().height() - ui::Keyboard::shared().shownFrame().height());
+    double reach = field.frame().origin.y + fieldAllowance
+        - (view.frame().height() - ui::Keyboard::shared().shownFrame().height());
     return static_cast<int>(std::trunc(reach));
 }
 

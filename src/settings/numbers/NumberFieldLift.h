@@ -1,7 +1,7 @@
 // settings::NumberFieldLift: moves a number screen's view up while one of its text fields is edited, so that
-// the on-screen keyboard (see ui::Keyboard::shownFrame) does not cover the field. When editing begins it saves the view's frame and
-// works out how far the field's bottom edge (its frame's y plus 32, in its own superview) reaches below the
-// keyboard's top; when that overlap is at least one point the view moves, in a 0.3 s view animation named
+// the on-screen keyboard (see ui::Keyboard::shownFrame) does not cover the field. When editing begins it saves the
+// view's frame and works out how far the field's bottom edge (its frame's y plus 32, in its own superview) reaches
+// below the keyboard's top; when that overlap is at least one point the view moves, in a 0.3 s view animation named
 // "ResizeForKeyboard", to the vertical origin the screen's placement gives. When editing ends the saved
 // frame comes back at once. Main thread.
 //
