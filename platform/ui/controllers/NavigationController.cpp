@@ -256,8 +256,10 @@ bool NavigationController::performEscape()
     if (ViewController::performEscape())
         return true;
     auto top = topViewController();
-    if (!top || top->performEscape())
-        return top != nullptr;
+    if (!top)
+        return false;
+    if (top->performEscape())
+        return true;
     bool presentedAlone = viewControllers().size() == 1 && !parentViewController() && presentingViewController();
     if (viewControllers().size() < 2 && !presentedAlone)
         return false;
