@@ -2,8 +2,8 @@
 // keyboard is up, and on a phone it covers a 216-point panel at the bottom of the screen. Where a physical
 // keyboard takes the typing (a desktop window) no on-screen keyboard covers the screen: the keyboard's
 // frame is then empty, lying on the screen's bottom edge, so that a lift made to clear it is zero. The host
-// says which keyboard it has (setCoversScreen); a phone's is the default. It keeps the first responder (one for the
-// whole application), posts willShowNotification when it comes up and willHideNotification when it goes
+// says which keyboard it has (setCoversScreen); a phone's is the default. It keeps the first responder (one
+// for the whole application), posts willShowNotification when it comes up and willHideNotification when it goes
 // down (not when editing moves from one field to another), each with a KeyboardTransition object giving the
 // frames in screen coordinates and the animation, and passes typed text and editing keys to the field.
 // Tab and Shift+Tab move the editing to the next or previous field of the same window that can take it, in
