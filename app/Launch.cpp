@@ -106,9 +106,9 @@ int launch(const CommandLine& options)
             std::cerr << "lumet-companion: no window can be opened here; try --headless" << std::endl;
             return 1;
         }
-    } else {
-        application->didBecomeActive();
     }
+    // The application becomes active as it starts, in a window or not.
+    application->didBecomeActive();
 
     std::shared_ptr<shell::Tour> tour;
     if (options.tour)

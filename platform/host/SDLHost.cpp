@@ -4,6 +4,7 @@
 #include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
 #include "base/time/Date.h"
+#include "ui/input/Keyboard.h"
 #include "ui/input/Pasteboard.h"
 #include "ui/layer/Layer.h"
 #include "ui/render/ScreenRenderer.h"
@@ -11,6 +12,7 @@
 #include "ui/view/Screen.h"
 #include "ui/view/UpdateCycle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <dlfcn.h>
 #include <link.h>
@@ -71,8 +73,16 @@ std::unique_ptr<SDLHost> SDLHost::open(const Options& options)
     // The window's own surface, not one kept in a GL texture: only then does presenting a part of the frame
     // send only that part to the display.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // A click that gives the window the focus is a click like any other, not only a focus change.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_Window* window = SDL_CreateWindow(
         options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, SDL_WINDOW_RESIZABLE);
+    if (window) {
+        // Resizing may shrink the picture down to one point per pixel, or to the size it opened at when
+        // that is smaller, and no further.
+        SDL_SetWindowMinimumSize(window, std::min(width, static_cast<int>(std::lround(screen.width()))),
+            std::min(height, static_cast<int>(std::lround(screen.height()))));
+    }
     bool drawable = window && SDL_GetWindowSurface(window);
     keepGraphicsDriverLoaded();
     if (!drawable) {
@@ -95,6 +105,8 @@ SDLHost::SDLHost(SDL_Window* window, const Options& options)
     , m_interruptions([this] { close(); })
 {
     ui::Pasteboard::general().setBackend(clipboard());
+    // The desktop's physical keyboard takes the typing: no on-screen keyboard covers the screen.
+    ui::Keyboard::shared().setCoversScreen(false);
     SDL_StartTextInput();
     if (m_connection) {
         m_watch = base::RunLoop::main().watchDescriptor(
@@ -113,6 +125,7 @@ SDLHost::~SDLHost()
     base::RunLoop::main().cancelPerforms(this);
     ui::UpdateCycle::main().removeFrameListener(m_frameListener);
     SDL_StopTextInput();
+    ui::Keyboard::shared().setCoversScreen(true);
     ui::Pasteboard::general().setBackend({});
     SDL_DestroyWindow(m_window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -143,11 +156,22 @@ void SDLHost::pumpEvents()
         }
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             windowResized();
-        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && m_becameActive)
-            m_becameActive();
+        if (event.type == SDL_WINDOWEVENT)
+            windowStateChanged(event.window.event);
         if (auto handler = ui::Application::shared().inputHandler())
             m_input.handle(event, *handler);
     }
+}
+
+void SDLHost::windowStateChanged(Uint8 change)
+{
+    // Taking the focus is not coming back from the background; restoring a minimised window is.
+    if (change == SDL_WINDOWEVENT_MINIMIZED)
+        m_minimized = true;
+    if (change != SDL_WINDOWEVENT_RESTORED || !std::exchange(m_minimized, false))
+        return;
+    if (m_becameActive)
+        m_becameActive();
 }
 
 void SDLHost::close()

@@ -8,10 +8,13 @@
 // or when the status strip's clock turns a minute, which wakes the loop once a minute) the host brings its kept
 // frame up to date (see ui::ScreenFrame) and copies only the part that changed to the window's surface; a frame
 // in which nothing drawn changed presents nothing. The
-// window may be resized: the picture then keeps its proportions, letterboxed (see Letterbox.h), and the mouse maps
-// through the same transform. While open, the application's pasteboard is SDL's clipboard. Each time the desktop window
-// gains the focus it calls the becameActive hook (the application becoming active). Closing the desktop window, or an
-// interruption (Ctrl+C, SIGTERM), stops the run loop. SDL's video driver is SDL's choice (tests use its offscreen
+// window may be resized, down to the screen's size in points (or the size it opened at, when smaller): the picture
+// then keeps its proportions, letterboxed (see Letterbox.h), and the mouse maps through the same transform; a click
+// that gives the window the focus is also a click. While open, the application's pasteboard is SDL's clipboard,
+// and no on-screen keyboard covers the screen (see ui::Keyboard): the desktop's own keyboard types. Each time
+// the window is restored after being minimised it calls the becameActive hook (the application coming back from
+// the background; taking the focus is not that). Closing the desktop window, or an interruption (Ctrl+C,
+// SIGTERM), stops the run loop. SDL's video driver is SDL's choice (tests use its offscreen
 // driver, SDL_VIDEODRIVER=offscreen). Main thread; one host at a time.
 //
 //   auto host = host::SDLHost::open({});
@@ -40,7 +43,7 @@ public:
         std::string title { "Lumet Companion" };
         // Desktop pixels per screen point.
         double zoom { 1 };
-        // Called on the main thread each time the window gains the focus; may be empty.
+        // Called on the main thread each time the window is restored after being minimised; may be empty.
         std::function<void()> becameActive;
     };
 
@@ -71,6 +74,8 @@ private:
     void presentIfChanged();
     // The window closes: the run loop stops.
     void close();
+    // Minimised, restored, focus...: calls becameActive when a minimised window comes back.
+    void windowStateChanged(Uint8 change);
     void connectionReady(short revents);
     // Polls (or wakes) at the period the schedule asks for, and stops once it asks for none.
     void updatePolling();
@@ -106,6 +111,7 @@ private:
     uint64_t m_presentedChange { 0 };
     int64_t m_presentedMinute { 0 };
     uint64_t m_framesPresented { 0 };
+    bool m_minimized { false };
     bool m_closed { false };
 };
 

@@ -118,8 +118,8 @@ void SendSoundCommandVC::viewDidLoad()
         auto self = weak.lock();
         if (!self)
             return frame.minY();
-        double offset
-            = (self->m_commandField->frame().minY() + fieldBottomReach) - (frame.height() - ui::Keyboard::height);
+        double offset = (self->m_commandField->frame().minY() + fieldBottomReach)
+            - (frame.height() - ui::Keyboard::shared().shownFrame().height());
         return offset >= 1 ? frame.minY() - offset + liftAllowance : frame.minY();
     });
     m_keyboardLift->start();

@@ -65,7 +65,7 @@ namespace {
             decoder.decodeAppending(frame, wave);
             ++frameCount;
         }
-        base::log("frame = " + std::to_string(frameCount));
+        base::trace("voice", "frame = " + std::to_string(frameCount));
 
         base::Data head;
         WriteWaveHeader(head, frameCount);

@@ -147,9 +147,9 @@ void RecordAudio::play(std::span<const uint8_t> amr)
         stopPlay();
         return;
     }
-    base::log("start decode");
+    base::trace("voice", "start decode");
     auto wave = decodeAmr(amr);
-    base::log("end decode");
+    base::trace("voice", "end decode");
     bool started = false;
     if (wave) {
         m_avPlayer = media::AudioPlayer::makeWithData(*wave, &m_error);

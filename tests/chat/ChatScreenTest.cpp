@@ -208,7 +208,7 @@ TEST_F(ChatScreen, TheViewFollowsTheKeyboardAgainAfterAnotherScreenWasOnTop)
     ASSERT_EQ(navigation->topViewController(), chat);
     chat->messageField()->becomeFirstResponder();
     clock->advance(1s);
-    EXPECT_DOUBLE_EQ(chat->view()->transform().ty, -ui::Keyboard::height);
+    EXPECT_DOUBLE_EQ(chat->view()->transform().ty, -ui::Keyboard::onScreenHeight);
     chat->messageField()->resignFirstResponder();
     clock->advance(1s);
     EXPECT_DOUBLE_EQ(chat->view()->transform().ty, 0);

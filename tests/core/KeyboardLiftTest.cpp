@@ -54,7 +54,7 @@ TEST_F(KeyboardLiftTest, TheViewRisesWithTheKeyboardAndComesBackWhenItGoes)
 {
     lift->start();
     ASSERT_TRUE(field->becomeFirstResponder());
-    double keyboardTop = ui::Screen::main().bounds().height() - ui::Keyboard::height;
+    double keyboardTop = ui::Screen::main().bounds().height() - ui::Keyboard::onScreenHeight;
     EXPECT_EQ(seenTops, (std::vector<double> { keyboardTop }));
     EXPECT_EQ(panel->frame(), (gfx::Rect { 0, keyboardTop - 200, 320, 200 }));
     EXPECT_TRUE(lift->isLifted());
@@ -74,7 +74,8 @@ TEST_F(KeyboardLiftTest, TheKeyboardTopIsMeasuredInTheViewsSuperview)
     container->addSubview(panel);
     lift->start();
     ASSERT_TRUE(field->becomeFirstResponder());
-    EXPECT_EQ(seenTops, (std::vector<double> { ui::Screen::main().bounds().height() - ui::Keyboard::height - 64 }));
+    EXPECT_EQ(
+        seenTops, (std::vector<double> { ui::Screen::main().bounds().height() - ui::Keyboard::onScreenHeight - 64 }));
 }
 
 TEST_F(KeyboardLiftTest, StopPutsTheViewBackAtOnceAndEndsTheObserving)

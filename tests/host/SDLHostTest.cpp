@@ -1,5 +1,6 @@
 #include "host/SDLHost.h"
 #include "ui/input/InputHandler.h"
+#include "ui/input/Keyboard.h"
 #include "ui/view/Application.h"
 #include "ui/view/Screen.h"
 #include "ui/view/View.h"
@@ -177,7 +178,7 @@ TEST_F(SDLHost, AResizedWindowLetterboxesAndClicksMapThroughTheSameTransform)
         log->entries, (std::vector<std::string> { "began 50,100", "ended 320,568", "began 100,200", "ended 0,0" }));
 }
 
-TEST_F(SDLHost, GainingTheFocusCallsTheBecameActiveHook)
+TEST_F(SDLHost, OnlyRestoringAMinimisedWindowCallsTheBecameActiveHook)
 {
     int activations = 0;
     host.reset();
@@ -187,12 +188,49 @@ TEST_F(SDLHost, GainingTheFocusCallsTheBecameActiveHook)
     ASSERT_TRUE(host);
     frame();
     int before = activations;
-    SDL_Event focus {};
-    focus.type = SDL_WINDOWEVENT;
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-    push(focus);
+    auto windowEvent = [&](Uint8 change) {
+        SDL_Event event {};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = change;
+        push(event);
+    };
+    // Focus coming and going, and a maximised window restored, are not the application coming back.
+    windowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    windowEvent(SDL_WINDOWEVENT_MAXIMIZED);
+    windowEvent(SDL_WINDOWEVENT_RESTORED);
+    frame();
+    EXPECT_EQ(activations, before);
+    windowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    windowEvent(SDL_WINDOWEVENT_RESTORED);
+    windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     frame();
     EXPECT_EQ(activations, before + 1);
+}
+
+TEST_F(SDLHost, TheWindowKeepsAMinimumSizeAndTakesTheClickThatFocusesIt)
+{
+    EXPECT_TRUE(SDL_GetHintBoolean(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, SDL_FALSE));
+    SDL_SetWindowSize(host->window(), 10, 10);
+    frame();
+    int width = 0, height = 0;
+    SDL_GetWindowSize(host->window(), &width, &height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 568);
+    // The picture fills the smallest window at one point per unit.
+    mouse(SDL_MOUSEBUTTONDOWN, 100, 200);
+    mouse(SDL_MOUSEBUTTONUP, 100, 200);
+    frame();
+    EXPECT_EQ(log->entries, (std::vector<std::string> { "began 100,200", "ended 100,200" }));
+}
+
+TEST_F(SDLHost, NoOnScreenKeyboardCoversTheScreenWhileTheWindowIsOpen)
+{
+    EXPECT_FALSE(ui::Keyboard::shared().coversScreen());
+    EXPECT_EQ(ui::Keyboard::shared().shownFrame(), gfx::Rect(0, 568, 320, 0));
+    host.reset();
+    EXPECT_TRUE(ui::Keyboard::shared().coversScreen());
+    EXPECT_EQ(ui::Keyboard::shared().shownFrame(), gfx::Rect(0, 352, 320, 216));
 }
 
 TEST_F(SDLHost, PresentsWhenSomethingChangedAndClosesCleanly)

@@ -102,20 +102,40 @@ TEST_F(Activation, BecomingActiveSignsTheRememberedAccountInAgainSilently)
     EXPECT_EQ(shownAlert(), nullptr) << "silently";
 }
 
-TEST_F(Activation, NoSilentSignInWithoutARememberedAccountOrWhenRefused)
+TEST_F(Activation, NoSilentSignInWithoutARememberedAccountOrASessionOrWhenRefused)
 {
     launch();
     application->didBecomeActive();
     pass(1);
     EXPECT_EQ(requestsTo("Login"), 0u);
 
-    core::Helper::saveSettingValue(base::Value(account), core::SettingsKeys::ReLoginName);
+    // Remembered, but nobody has signed in yet in this run: the login screen does the signing in.
+    core::RememberedAccount::save(account, password, true, true);
+    core::RememberedAccount::setSessionPassword("");
+    application->didBecomeActive();
+    pass(1);
+    EXPECT_EQ(requestsTo("Login"), 0u);
+
+    core::RememberedAccount::setSessionPassword(password);
     core::Helper::saveSettingValue(base::Value("changed elsewhere"), core::SettingsKeys::RePassword);
     application->didBecomeActive();
     ASSERT_TRUE(pumpUntil([this] { return requestsTo("Login") == 1; }));
     pass(1);
     EXPECT_TRUE(heard.empty());
     EXPECT_EQ(shownAlert(), nullptr);
+}
+
+TEST_F(Activation, StartingWithAutomaticSignInSendsOneLogin)
+{
+    core::RememberedAccount::save(account, password, true, true);
+    core::RememberedAccount::setSessionPassword("");
+    // As the application starts: launched, then active at once, before the loop turns.
+    application = std::make_shared<shell::AppDelegate>();
+    application->didFinishLaunching();
+    application->didBecomeActive();
+    ASSERT_TRUE(pumpUntil([this] { return container() != nullptr; }));
+    pass(1);
+    EXPECT_EQ(requestsTo("Login"), 1u);
 }
 
 } // namespace

@@ -116,7 +116,7 @@ TEST_F(Alerts, PlainTextInputAlertEditsItsFieldAndHandsTheTextToTheDelegate)
     ASSERT_TRUE(alert->textFieldAtIndex(0));
     EXPECT_TRUE(alert->textFieldAtIndex(0)->isEditing());
     EXPECT_TRUE(ui::Keyboard::shared().isVisible());
-    EXPECT_LE(alert->frame().maxY(), 568 - ui::Keyboard::height);
+    EXPECT_LE(alert->frame().maxY(), 568 - ui::Keyboard::onScreenHeight);
 
     ui::Application::shared().inputHandler()->textInput("Watch");
     press(alert->buttonAtIndex(1));

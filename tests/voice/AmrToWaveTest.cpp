@@ -121,6 +121,7 @@ TEST_F(AmrToWave, OneFrameBecomesOneBlockOfSamples)
 TEST_F(AmrToWave, EveryFrameIsDecodedAndCounted)
 {
     base::Log::ScopedCapture log;
+    base::Log::ScopedCategories voice("voice");
     auto wave = voice::DecodeAmrToWave(amrFile(mr122Frames(25)));
     ASSERT_TRUE(wave);
     EXPECT_EQ(wave->size(), 48u + 25 * 320);

@@ -2,6 +2,7 @@
 
 #include "VoiceTestEnvironment.h"
 #include "VoiceTestSignals.h"
+#include "base/system/Log.h"
 #include "media/playback/AudioSession.h"
 #include "voice/PcmToAmr.h"
 
@@ -205,6 +206,23 @@ TEST_F(RecordAudioTest, PlayingTwiceStartsThenStops)
     EXPECT_FALSE(recorder->isPlaying());
     clock->advance(2s);
     EXPECT_EQ(delegate->statuses.size(), 2u);
+}
+
+TEST_F(RecordAudioTest, PlaybackWritesNothingToTheLogUnlessTheVoiceCategoryIsOn)
+{
+    auto amr = amrMessage();
+    {
+        base::Log::ScopedCapture log;
+        recorder->play(amr);
+        recorder->stopPlay();
+        EXPECT_TRUE(log.messages().empty());
+    }
+    base::Log::ScopedCapture log;
+    base::Log::ScopedCategories voice("voice");
+    recorder->play(amr);
+    EXPECT_TRUE(log.contains("start decode"));
+    EXPECT_TRUE(log.contains("frame = "));
+    EXPECT_TRUE(log.contains("end decode"));
 }
 
 TEST_F(RecordAudioTest, PlaybackEndsByItselfAndCanStartAfresh)

@@ -150,6 +150,15 @@ void ActionSheet::buttonPressed(int index)
     dismissWithClickedButtonIndex(index, true);
 }
 
+bool ActionSheet::performEscape()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!m_window || cancelButtonIndex() < 0)
+        return false;
+    buttonPressed(cancelButtonIndex());
+    return true;
+}
+
 void ActionSheet::dismissWithClickedButtonIndex(int, bool)
 {
     BASE_ASSERT_MAIN_THREAD();

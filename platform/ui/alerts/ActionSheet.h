@@ -57,6 +57,9 @@ public:
 
     std::shared_ptr<Button> buttonAtIndex(int index) const;
 
+    // While shown, Escape answers as a tap on the cancel button would (nothing without one).
+    bool performEscape() override;
+
 private:
     void buttonPressed(int index);
     void build();

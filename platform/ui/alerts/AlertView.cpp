@@ -169,7 +169,7 @@ void AlertView::build()
     double height = y + (sideBySide ? (order.empty() ? 0 : buttonHeight) : order.size() * buttonHeight);
 
     gfx::Rect screen = Screen::main().bounds();
-    double areaHeight = m_textField ? screen.height() - Keyboard::height : screen.height();
+    double areaHeight = m_textField ? screen.height() - Keyboard::shared().shownFrame().height() : screen.height();
     setFrame({ screen.midX() - width / 2, screen.minY() + (areaHeight - height) / 2, width, height });
 }
 
@@ -191,6 +191,25 @@ void AlertView::buttonPressed(int index)
     if (auto delegate = m_delegate.lock())
         delegate->alertViewClickedButtonAtIndex(*this, index);
     dismissWithClickedButtonIndex(index, true);
+}
+
+bool AlertView::performEscape()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!m_window || m_cancelButtonIndex < 0)
+        return false;
+    buttonPressed(m_cancelButtonIndex);
+    return true;
+}
+
+bool AlertView::performReturn()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    int index = firstOtherButtonIndex() >= 0 ? firstOtherButtonIndex() : m_cancelButtonIndex;
+    if (!m_window || index < 0)
+        return false;
+    buttonPressed(index);
+    return true;
 }
 
 void AlertView::dismissWithClickedButtonIndex(int, bool)

@@ -73,6 +73,11 @@ public:
     // The button drawn for an index, while the alert is shown; for tests and hosts.
     std::shared_ptr<Button> buttonAtIndex(int index) const;
 
+    // While shown, Escape answers as a tap on the cancel button would (nothing without one), and Return as a
+    // tap on the default button: the first other button, else the cancel button.
+    bool performEscape() override;
+    bool performReturn() override;
+
 private:
     void buttonPressed(int index);
     void build();

@@ -70,4 +70,18 @@ void AlertWindow::dismiss()
     std::erase_if(shownWindows(), [this](const auto& w) { return w.get() == this; });
 }
 
+bool AlertWindow::performEscape()
+{
+    if (auto shown = panel())
+        shown->performEscape();
+    return true;
+}
+
+bool AlertWindow::performReturn()
+{
+    if (auto shown = panel())
+        shown->performReturn();
+    return true;
+}
+
 } // namespace ui

@@ -30,6 +30,11 @@ public:
     // Takes the window off the screen at once and lets go of it and the panel.
     void dismiss();
 
+    // Escape and Return go to the panel; being modal, the window takes them whether or not the panel acts,
+    // so that nothing behind it does.
+    bool performEscape() override;
+    bool performReturn() override;
+
 private:
     std::shared_ptr<View> m_dimView;
     std::weak_ptr<View> m_panel;

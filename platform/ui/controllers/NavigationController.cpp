@@ -2,6 +2,8 @@
 
 #include "base/system/Log.h"
 #include "base/loop/MainThread.h"
+#include "ui/controls/BarButtonItem.h"
+#include "ui/controls/NavigationItem.h"
 #include "ui/view/Application.h"
 #include "ui/view/Screen.h"
 #include "ui/view/View.h"
@@ -247,6 +249,28 @@ bool NavigationController::navigationBarShouldPopItem(NavigationBar&, Navigation
         popViewController(true);
     // The stack has set the bar's items itself.
     return false;
+}
+
+bool NavigationController::performEscape()
+{
+    if (ViewController::performEscape())
+        return true;
+    auto top = topViewController();
+    if (!top)
+        return false;
+    if (top->performEscape())
+        return true;
+    bool presentedAlone = viewControllers().size() == 1 && !parentViewController() && presentingViewController();
+    if (viewControllers().size() < 2 && !presentedAlone)
+        return false;
+    if (auto back = top->navigationItem()->leftBarButtonItem()) {
+        back->sendAction();
+        return true;
+    }
+    if (presentedAlone)
+        return false;
+    popViewController(true);
+    return true;
 }
 
 } // namespace ui

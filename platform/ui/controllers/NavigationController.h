@@ -56,6 +56,10 @@ public:
 
     void loadView() override;
     bool navigationBarShouldPopItem(NavigationBar& bar, NavigationItem& item) override;
+    // After what is presented and the top controller itself, Escape goes back one screen: through the top
+    // controller's own left bar button where it has one (its back or close), else by popping. A presented
+    // navigation controller's only screen closes through its left bar button the same way.
+    bool performEscape() override;
 
 private:
     enum class Direction { Forward, Back };

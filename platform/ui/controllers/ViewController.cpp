@@ -308,4 +308,10 @@ void ViewController::setNeedsStatusBarAppearanceUpdate()
 
 std::shared_ptr<Responder> ViewController::nextResponder() const { return m_view ? m_view->superview() : nullptr; }
 
+bool ViewController::performEscape()
+{
+    auto presented = presentedViewController();
+    return presented && presented->performEscape();
+}
+
 } // namespace ui

@@ -125,6 +125,10 @@ public:
     // The root view's superview.
     std::shared_ptr<Responder> nextResponder() const override;
 
+    // Escape goes to what this controller presents, which covers it; a controller that presents nothing
+    // does not act (containers pass it on to the child in front).
+    bool performEscape() override;
+
 private:
     friend class NavigationController;
 

@@ -193,6 +193,31 @@ void PickerView::touchesCancelled(const TouchSet& touches, const Event*)
     m_spin.reset();
 }
 
+bool PickerView::scrollWheel(gfx::Point location, gfx::Point delta)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto component = componentAtX(location.x);
+    if (!component || numberOfRowsInComponent(*component) == 0 || m_touch)
+        return false;
+    if (*component != m_wheelComponent || (m_wheelTravel > 0) != (delta.y > 0))
+        m_wheelTravel = 0;
+    m_wheelComponent = *component;
+    m_wheelTravel += delta.y;
+    int rows = static_cast<int>(std::trunc(m_wheelTravel / rowHeight));
+    if (rows == 0)
+        return true;
+    m_wheelTravel -= rows * rowHeight;
+    auto self = sharedFrom(this);
+    int before = selectedRowInComponent(*component);
+    selectRow(before + rows, *component);
+    int selected = selectedRowInComponent(*component);
+    if (selected == before)
+        return true;
+    if (auto delegate = m_delegate.lock())
+        delegate->pickerViewDidSelectRow(*this, selected, *component);
+    return true;
+}
+
 void PickerView::drawRect(const gfx::Rect&)
 {
     BASE_ASSERT_MAIN_THREAD();

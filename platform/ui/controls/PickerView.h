@@ -76,6 +76,9 @@ public:
     void touchesMoved(const TouchSet& touches, const Event* event) override;
     void touchesEnded(const TouchSet& touches, const Event* event) override;
     void touchesCancelled(const TouchSet& touches, const Event* event) override;
+    // The wheel under the mouse turns one row per rowHeight points of the wheel's travel (what is left over
+    // counts towards the next turn in the same direction); the delegate hears the row it stops on.
+    bool scrollWheel(gfx::Point location, gfx::Point delta) override;
     void drawRect(const gfx::Rect& rect) override;
 
 private:
@@ -92,6 +95,9 @@ private:
     mutable std::vector<int> m_selected;
     std::optional<Spin> m_spin;
     std::shared_ptr<Touch> m_touch;
+    // The mouse wheel's travel not yet turned into rows, and the wheel it is for.
+    double m_wheelTravel { 0 };
+    size_t m_wheelComponent { 0 };
     bool m_showsSelectionIndicator { false };
 };
 

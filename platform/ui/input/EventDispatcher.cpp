@@ -24,6 +24,17 @@ namespace {
         return nullptr;
     }
 
+    // Offers a key's action to the visible windows, front first; whether one acted.
+    bool frontWindowActs(bool (Responder::*action)())
+    {
+        auto windows = Application::shared().windows();
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+            if (!(*it)->isHidden() && ((**it).*action)())
+                return true;
+        }
+        return false;
+    }
+
     // Finger numbers of the synthetic pinch, apart from the host's (which count up from 0).
     constexpr int pinchFingers[2] = { -1, -2 };
 
@@ -183,7 +194,34 @@ void EventDispatcher::cancelInView(const std::shared_ptr<Touch>& touch)
 
 void EventDispatcher::textInput(const std::string& text) { Keyboard::shared().insertText(text); }
 
-void EventDispatcher::key(const KeyEvent& event) { Keyboard::shared().key(event.key); }
+void EventDispatcher::key(const KeyEvent& event)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (event.key == KeyEvent::Key::Escape) {
+        frontWindowActs(&Responder::performEscape);
+        return;
+    }
+    if (event.key == KeyEvent::Key::Return && frontWindowActs(&Responder::performReturn))
+        return;
+    Keyboard::shared().key(event.key);
+}
+
+void EventDispatcher::scroll(const ScrollEvent& event)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto windows = Application::shared().windows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        const auto& window = *it;
+        if (window->isHidden() || !window->frame().contains(event.location))
+            continue;
+        gfx::Point location = inWindow(*window, event.location);
+        for (auto view = window->hitTest(location, nullptr); view; view = view->superview()) {
+            if (view->scrollWheel(view->convertPointFrom(location, window.get()), { event.deltaX, event.deltaY }))
+                return;
+        }
+        return;
+    }
+}
 
 void EventDispatcher::pinch(const PinchEvent& event)
 {

@@ -9,7 +9,12 @@
 // touchesCancelled once and nothing more). Controls win single taps: a one-tap recogniser on an ancestor of
 // an enabled control does not take a touch that goes down in that control. A finger that finds no view is
 // ignored until it lifts. A host's pinch steps become two synthetic fingers either side of the pinch point
-// that spread by each step's factor and lift once no step has come for pinchEndDelay. Main thread.
+// that spread by each step's factor and lift once no step has come for pinchEndDelay.
+//
+// A wheel's turn goes to the view under the mouse in the front-most window there, and up its superviews
+// until one scrolls (View::scrollWheel). Escape and Return are offered to the visible windows, front first,
+// as their dismissing and confirming actions (Responder::performEscape, performReturn); a Return that no
+// window takes goes to the field being edited, as the other editing keys do. Main thread.
 //
 //   ui::Application::shared().setInputHandler(std::make_shared<ui::EventDispatcher>());
 //   handler->touch({ 0, ui::TouchPhase::Began, { 100, 200 }, base::Clock::current()->now() });
@@ -45,6 +50,7 @@ public:
     // To the first responder (see Keyboard).
     void textInput(const std::string& text) override;
     void key(const KeyEvent& event) override;
+    void scroll(const ScrollEvent& event) override;
     void pinch(const PinchEvent& event) override;
 
     // The recognisers a touch that goes down in `hitView` is offered to, in order.

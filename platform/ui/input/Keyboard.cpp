@@ -55,13 +55,14 @@ Keyboard& Keyboard::shared()
 gfx::Rect Keyboard::shownFrame() const
 {
     gfx::Rect screen = Screen::main().bounds();
+    double height = m_coversScreen ? onScreenHeight : 0;
     return { screen.minX(), screen.maxY() - height, screen.width(), height };
 }
 
 gfx::Rect Keyboard::hiddenFrame() const
 {
     gfx::Rect screen = Screen::main().bounds();
-    return { screen.minX(), screen.maxY(), screen.width(), height };
+    return { screen.minX(), screen.maxY(), screen.width(), shownFrame().height() };
 }
 
 bool Keyboard::endEditing(const View* view)

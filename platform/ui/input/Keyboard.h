@@ -1,6 +1,9 @@
-// ui::Keyboard: the on-screen keyboard as the application sees it: a 216-point panel at the bottom of the
-// screen that is up while a text field is the first responder. It keeps the first responder (one for the
-// whole application), posts willShowNotification when it comes up and willHideNotification when it goes
+// ui::Keyboard: the keyboard as the application sees it: while a text field is the first responder the
+// keyboard is up, and on a phone it covers a 216-point panel at the bottom of the screen. Where a physical
+// keyboard takes the typing (a desktop window) no on-screen keyboard covers the screen: the keyboard's
+// frame is then empty, lying on the screen's bottom edge, so that a lift made to clear it is zero. The host
+// says which keyboard it has (setCoversScreen); a phone's is the default. It keeps the first responder (one
+// for the whole application), posts willShowNotification when it comes up and willHideNotification when it goes
 // down (not when editing moves from one field to another), each with a KeyboardTransition object giving the
 // frames in screen coordinates and the animation, and passes typed text and editing keys to the field.
 // Tab and Shift+Tab move the editing to the next or previous field of the same window that can take it, in
@@ -36,15 +39,21 @@ class Keyboard {
 public:
     static constexpr const char* willShowNotification = "KeyboardWillShow";
     static constexpr const char* willHideNotification = "KeyboardWillHide";
-    static constexpr double height = 216;
+    // The height of a phone's on-screen keyboard.
+    static constexpr double onScreenHeight = 216;
     static constexpr double animationDuration = 0.25;
 
     static Keyboard& shared();
 
+    // Whether an on-screen keyboard covers the screen while text is edited (see above).
+    bool coversScreen() const { return m_coversScreen; }
+    void setCoversScreen(bool covers) { m_coversScreen = covers; }
+
     bool isVisible() const { return m_visible; }
-    // Where the keyboard is while it is up, in screen coordinates.
+    // Where the keyboard is while it is up, in screen coordinates: the on-screen keyboard's panel, or an
+    // empty frame on the screen's bottom edge where none covers the screen.
     gfx::Rect shownFrame() const;
-    // Just below the screen.
+    // Just below the screen, as high as the shown frame.
     gfx::Rect hiddenFrame() const;
 
     std::shared_ptr<TextField> firstResponder() const { return m_firstResponder.lock(); }
@@ -77,6 +86,7 @@ private:
 
     std::weak_ptr<TextField> m_firstResponder;
     bool m_visible { false };
+    bool m_coversScreen { true };
 };
 
 } // namespace ui

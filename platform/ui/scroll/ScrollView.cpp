@@ -146,6 +146,19 @@ bool ScrollView::canScrollVertically() const
     return limits.max.y > limits.min.y || (m_bounces && m_alwaysBounceVertical);
 }
 
+bool ScrollView::scrollWheel(gfx::Point, gfx::Point delta)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!m_scrollEnabled || m_dragging)
+        return false;
+    gfx::Point from = contentOffset();
+    gfx::Point to = restLimits().clamped({ from.x + delta.x, from.y + delta.y });
+    if (to == from)
+        return false;
+    setContentOffset(to);
+    return true;
+}
+
 void ScrollView::setScrollEnabled(bool enabled)
 {
     m_scrollEnabled = enabled;

@@ -120,6 +120,10 @@ public:
     bool canScrollHorizontally() const;
     bool canScrollVertically() const;
 
+    // The wheel moves the content within its rest range (no rubber band); false when it cannot move
+    // that way, or while scrolling is disabled or a finger drags.
+    bool scrollWheel(gfx::Point location, gfx::Point delta) override;
+
 protected:
     // Attaches the pan and pinch recognisers the first time the view joins a window; subclasses that override this
     // call it.

@@ -27,6 +27,13 @@ public:
     virtual void touchesMoved(const TouchSet& touches, const Event* event);
     virtual void touchesEnded(const TouchSet& touches, const Event* event);
     virtual void touchesCancelled(const TouchSet& touches, const Event* event);
+
+    // The dismissing and confirming actions (a desktop host's Escape and Return keys). performEscape dismisses
+    // what stands in front (an alert or sheet by its cancel button, an open drawer or panel) or else goes back
+    // one screen; performReturn answers with the default choice. Each tells whether it acted; by default
+    // neither does anything.
+    virtual bool performEscape() { return false; }
+    virtual bool performReturn() { return false; }
 };
 
 // The shared (or weak) handle of an object that derives from Responder, typed as that object.

@@ -154,6 +154,11 @@ public:
     virtual std::shared_ptr<View> hitTest(gfx::Point point, const Event* event);
     virtual bool pointInside(gfx::Point point, const Event* event) const;
 
+    // A turn of a mouse wheel over the view at `location` (its bounds space), by `delta` points towards the
+    // content's end: a view that scrolls moves and answers true; by default nothing happens, and the turn
+    // goes on to the superview.
+    virtual bool scrollWheel(gfx::Point /*location*/, gfx::Point /*delta*/) { return false; }
+
     // The responder chain: the controller whose root view this is, else the superview.
     std::shared_ptr<Responder> nextResponder() const override;
     std::shared_ptr<Responder> viewController() const { return m_viewController.lock(); }

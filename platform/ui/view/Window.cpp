@@ -1,6 +1,7 @@
 #include "ui/view/Window.h"
 
 #include "base/loop/MainThread.h"
+#include "ui/controllers/ViewController.h"
 #include "ui/view/Application.h"
 #include "ui/view/Screen.h"
 
@@ -52,5 +53,7 @@ void Window::setWindowLevel(double level)
     m_windowLevel = level;
     Layer::markChanged();
 }
+
+bool Window::performEscape() { return m_rootViewController && m_rootViewController->performEscape(); }
 
 } // namespace ui

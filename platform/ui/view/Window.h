@@ -37,6 +37,9 @@ public:
     const std::shared_ptr<ViewController>& rootViewController() const { return m_rootViewController; }
     void setRootViewController(std::shared_ptr<ViewController> controller);
 
+    // Escape goes to the root controller (nothing acts without one).
+    bool performEscape() override;
+
 private:
     void rootViewControllerVisibilityChanged(bool visible);
 

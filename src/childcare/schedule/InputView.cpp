@@ -6,6 +6,7 @@
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
 #include "ui/controls/TextField.h"
+#include "ui/input/Keyboard.h"
 #include "ui/view/Window.h"
 
 #include <cmath>
@@ -92,7 +93,7 @@ void InputView::textFieldDidBeginEditing(ui::TextField& field)
 double InputView::liftDistance() const
 {
     double fieldBottom = m_txtCourseName->frame().minY() + 32;
-    double lift = std::trunc(fieldBottom - (bounds().height() - keyboardHeight));
+    double lift = std::trunc(fieldBottom - (bounds().height() - ui::Keyboard::shared().shownFrame().height()));
     return lift >= 1 ? lift : 0;
 }
 

@@ -31,8 +31,6 @@ namespace childcare {
 class InputView : public ui::View, public ui::TextFieldDelegate {
 public:
     static constexpr size_t maximumNameLength = 6;
-    // The keyboard's height that the lift assumes, and the lift's duration.
-    static constexpr double keyboardHeight = 216;
 
     static std::shared_ptr<InputView> make(const gfx::Rect& frame);
     explicit InputView(const gfx::Rect& frame);
@@ -54,7 +52,8 @@ public:
 
 private:
     void initView();
-    // How far the panel moves up while the keyboard is out: from the name field, whatever the keyboard.
+    // How far the panel moves up while the keyboard is out: from the name field and the height the on-screen
+    // keyboard covers (none on a desktop).
     double liftDistance() const;
     std::shared_ptr<ui::TextField> makeField(const gfx::Rect& frame);
 

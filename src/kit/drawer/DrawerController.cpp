@@ -532,4 +532,15 @@ void DrawerController::decodeRestorableState(const ui::KeyedCoder& coder)
         openDrawerSide(static_cast<DrawerSide>(side), false);
 }
 
+bool DrawerController::performEscape()
+{
+    if (ui::ViewController::performEscape())
+        return true;
+    if (m_openSide != DrawerSide::None) {
+        closeDrawer(true);
+        return true;
+    }
+    return m_centerViewController && m_centerViewController->performEscape();
+}
+
 } // namespace kit

@@ -63,6 +63,8 @@ public:
     void closeDrawer(bool animated, double velocity, unsigned options, Completion completion);
     void openDrawerSide(DrawerSide side, bool animated, Completion completion = {});
     void openDrawerSide(DrawerSide side, bool animated, double velocity, unsigned options, Completion completion);
+    // Escape closes an open drawer; with none open it goes to the centre.
+    bool performEscape() override;
 
     // Replacing the centre. `animated` here means the caller animates and finishes the appearance calls of
     // the new centre itself.

@@ -1,6 +1,7 @@
 #include "kit/modal/ModalPresenterViewController.h"
 
 #include "base/loop/MainThread.h"
+#include "base/loop/NotificationCenter.h"
 #include "ui/view/Screen.h"
 
 namespace kit {
@@ -22,6 +23,14 @@ void ModalPresenterViewController::viewDidLoad()
     background->setOpaque(false);
     root->addSubview(background);
     m_styleView = background;
+}
+
+bool ModalPresenterViewController::performEscape()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!ui::ViewController::performEscape())
+        base::NotificationCenter::defaultCenter().post(ModalGradientView::tappedNotification);
+    return true;
 }
 
 } // namespace kit

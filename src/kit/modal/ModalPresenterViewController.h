@@ -15,6 +15,9 @@ public:
 
     void loadView() override;
     void viewDidLoad() override;
+    // Escape does what a tap on the darkened background does; the panel being modal, nothing behind it
+    // hears the key either way.
+    bool performEscape() override;
 
 private:
     std::weak_ptr<ModalGradientView> m_styleView;

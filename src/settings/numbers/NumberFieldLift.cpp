@@ -2,6 +2,7 @@
 
 #include "base/loop/MainThread.h"
 #include "ui/controls/TextField.h"
+#include "ui/input/Keyboard.h"
 #include "ui/view/View.h"
 
 #include <algorithm>
@@ -25,7 +26,8 @@ NumberFieldLift::Placement NumberFieldLift::keepBelow(double slack)
 
 int NumberFieldLift::overlapFor(const ui::View& view, const ui::TextField& field)
 {
-    double reach = field.frame().origin.y + fieldAllowance - (view.frame().height() - keyboardHeight);
+    double reach = field.frame().origin.y + fieldAllowance
+        - (view.frame().height() - ui::Keyboard::shared().shownFrame().height());
     return static_cast<int>(std::trunc(reach));
 }
 

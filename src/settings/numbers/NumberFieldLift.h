@@ -1,7 +1,7 @@
 // settings::NumberFieldLift: moves a number screen's view up while one of its text fields is edited, so that
-// the keyboard (216 points high) does not cover the field. When editing begins it saves the view's frame and
-// works out how far the field's bottom edge (its frame's y plus 32, in its own superview) reaches below the
-// keyboard's top; when that overlap is at least one point the view moves, in a 0.3 s view animation named
+// the on-screen keyboard (see ui::Keyboard::shownFrame) does not cover the field. When editing begins it saves the
+// view's frame and works out how far the field's bottom edge (its frame's y plus 32, in its own superview) reaches
+// below the keyboard's top; when that overlap is at least one point the view moves, in a 0.3 s view animation named
 // "ResizeForKeyboard", to the vertical origin the screen's placement gives. When editing ends the saved
 // frame comes back at once. Main thread.
 //
@@ -23,7 +23,6 @@ namespace settings {
 
 class NumberFieldLift {
 public:
-    static constexpr double keyboardHeight = 216;
     static constexpr double fieldAllowance = 32;
     static constexpr double duration = 0.3;
 

@@ -28,8 +28,7 @@ namespace settings {
 
 namespace {
 
-    // What the panel's inner view must rise by so that the edited field clears a keyboard of 216 points.
-    constexpr double keyboardHeight = 216;
+    // What the panel's inner view must rise by so that the edited field clears the on-screen keyboard.
     constexpr double fieldClearance = 32;
     constexpr double liftedTop = PersonalInfoPasswordPanel::restingTop;
 
@@ -43,8 +42,8 @@ void PersonalInfoVC::showPasswordPanel()
                 auto self = weak.lock();
                 if (!self)
                     return viewFrame.minY();
-                auto overlap
-                    = std::trunc((self->m_editingFieldY + fieldClearance) - (viewFrame.height() - keyboardHeight));
+                auto overlap = std::trunc((self->m_editingFieldY + fieldClearance)
+                    - (viewFrame.height() - ui::Keyboard::shared().shownFrame().height()));
                 return overlap >= 1 ? liftedTop - overlap : viewFrame.minY();
             });
     }
@@ -124,7 +123,8 @@ void PersonalInfoVC::textFieldDidBeginEditing(ui::TextField& field)
     double fieldY = field.frame().minY();
     m_keyboardLift
         = core::KeyboardLift::make(m_passwordView->JiaRenView(), [fieldY](const gfx::Rect& viewFrame, double) {
-              auto overlap = std::trunc((fieldY + fieldClearance) - (viewFrame.height() - keyboardHeight));
+              auto overlap = std::trunc(
+                  (fieldY + fieldClearance) - (viewFrame.height() - ui::Keyboard::shared().shownFrame().height()));
               return overlap >= 1 ? liftedTop - overlap : viewFrame.minY();
           });
     m_keyboardLift->start();

@@ -53,7 +53,10 @@ void AppDelegate::didBecomeActive()
 {
     BASE_ASSERT_MAIN_THREAD();
     scheduleNetworkCheck();
-    signInAgainSilently();
+    // Only an open session is renewed: before the first sign-in of the run (at start, say) the login screen
+    // signs in, by itself or by the user, and a silent sign-in as well would send a second "Login".
+    if (!core::RememberedAccount::sessionPassword().empty())
+        signInAgainSilently();
 }
 
 void AppDelegate::countLaunch()

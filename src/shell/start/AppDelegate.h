@@ -8,9 +8,10 @@
 // blank); the window is shown with the login screen at its root. No push service exists here, so no token is
 // registered: the sign-in and the token upload send the blank token.
 //
-// didBecomeActive (the host's window gaining the focus; once at start in a headless run) schedules the
-// network check again after 2.5 s and, when an account for silent sign-in is remembered ("kReLoginName",
-// "kRePassword"), signs it in again, which renews the session cookie, and then posts "notice_recover_from".
+// didBecomeActive (once at start, and each time the host's window is restored after being minimised) schedules
+// the network check again after 2.5 s and, while a session is open and an account for silent sign-in is
+// remembered ("kReLoginName", "kRePassword"), signs it in again, which renews the session cookie, and then
+// posts "notice_recover_from".
 // Main thread; made with std::make_shared and kept for the life of the process.
 //
 //   auto application = std::make_shared<shell::AppDelegate>();

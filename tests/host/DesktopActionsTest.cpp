@@ -1,0 +1,219 @@
+// The desktop's keys and wheel as the application meets them: SDL events through the window host and the
+// default input handler, reaching the platform's own actions (scrolling, answering alerts, going back).
+#include "host/SDLHost.h"
+#include "ui/alerts/AlertView.h"
+#include "ui/controllers/NavigationController.h"
+#include "ui/controls/BarButtonItem.h"
+#include "ui/controls/NavigationItem.h"
+#include "ui/controls/PickerView.h"
+#include "ui/controls/TextField.h"
+#include "ui/scroll/ScrollView.h"
+#include "ui/view/Application.h"
+#include "ui/view/Screen.h"
+#include "ui/view/Window.h"
+
+#include "base/ClockFixture.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+class Wheels : public ui::PickerViewDataSource, public ui::PickerViewDelegate {
+public:
+    size_t numberOfComponentsInPickerView(ui::PickerView&) override { return 2; }
+    size_t pickerViewNumberOfRowsInComponent(ui::PickerView&, size_t) override { return 10; }
+    void pickerViewDidSelectRow(ui::PickerView&, size_t row, size_t component) override
+    {
+        heard.push_back(std::to_string(component) + ":" + std::to_string(row));
+    }
+    std::vector<std::string> heard;
+};
+
+class Answers : public ui::AlertViewDelegate {
+public:
+    void alertViewClickedButtonAtIndex(ui::AlertView&, int index) override { clicked.push_back(index); }
+    std::vector<int> clicked;
+};
+
+class DesktopActions : public test::ManualClockTest {
+protected:
+    void SetUp() override
+    {
+        ManualClockTest::SetUp();
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        // The host needs no GL; the system's EGL would keep memory the leak checker cannot attribute.
+        setenv("SDL_VIDEO_EGL_DRIVER", "/nonexistent/libEGL.so", 1);
+        ui::Screen::main().setBounds(ui::Screen::defaultBounds);
+        ui::Screen::main().setScale(2);
+        ui::Application::shared().setInputHandler(nullptr);
+        host = host::SDLHost::open({});
+        ASSERT_TRUE(host);
+        window = std::make_shared<ui::Window>();
+        window->makeKeyAndVisible();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        host.reset();
+        ManualClockTest::TearDown();
+    }
+
+    static void push(SDL_Event event) { SDL_PushEvent(&event); }
+    static void key(SDL_Keycode sym)
+    {
+        SDL_Event e {};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = sym;
+        push(e);
+    }
+    // One step of the wheel at a window point: towards the user (-1) shows what comes later.
+    static void wheel(int x, int y, float steps)
+    {
+        SDL_Event e {};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.preciseY = steps;
+        e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+        e.wheel.mouseX = x;
+        e.wheel.mouseY = y;
+        push(e);
+    }
+    void frame() { clock->advance(base::Duration(1.0 / 60)); }
+    void pass(double seconds)
+    {
+        for (int i = 0; i < seconds * 60; ++i)
+            frame();
+    }
+
+    std::unique_ptr<host::SDLHost> host;
+    std::shared_ptr<ui::Window> window;
+};
+
+TEST_F(DesktopActions, TheWheelScrollsTheInnermostViewThatCanMoveAndTurnsPickerWheels)
+{
+    auto outer = std::make_shared<ui::ScrollView>(gfx::Rect { 0, 0, 320, 300 });
+    outer->setContentSize({ 320, 400 });
+    // Only as long as it is high: it cannot scroll vertically, so the wheel goes on to the outer view.
+    auto inner = std::make_shared<ui::ScrollView>(gfx::Rect { 0, 0, 320, 100 });
+    inner->setContentSize({ 640, 100 });
+    outer->addSubview(inner);
+    window->addSubview(outer);
+    auto wheels = std::make_shared<Wheels>();
+    auto picker = std::make_shared<ui::PickerView>(gfx::Rect { 0, 340, 320, 216 });
+    picker->setDataSource(wheels);
+    picker->setDelegate(wheels);
+    window->addSubview(picker);
+    frame();
+
+    wheel(100, 50, -1);
+    frame();
+    EXPECT_EQ(outer->contentOffset(), gfx::Point(0, 40));
+    EXPECT_EQ(inner->contentOffset(), gfx::Point(0, 0));
+    wheel(100, 50, 2);
+    wheel(100, 50, -5);
+    frame();
+    EXPECT_EQ(outer->contentOffset(), gfx::Point(0, 100)) << "within the content, no rubber band";
+
+    // Four steps of 40 points are five rows of 32 on the right wheel; one step back is one row back.
+    for (int step = 0; step < 4; ++step)
+        wheel(250, 450, -1);
+    frame();
+    EXPECT_EQ(picker->selectedRowInComponent(1), 5);
+    EXPECT_EQ(picker->selectedRowInComponent(0), 0);
+    wheel(250, 450, 1);
+    frame();
+    EXPECT_EQ(picker->selectedRowInComponent(1), 4);
+    EXPECT_EQ(wheels->heard, (std::vector<std::string> { "1:1", "1:2", "1:3", "1:5", "1:4" }));
+}
+
+TEST_F(DesktopActions, EscapeAndReturnAnswerTheAlertInFrontAndGoNoFurther)
+{
+    auto answers = std::make_shared<Answers>();
+    auto navigation = ui::NavigationController::withRootViewController(std::make_shared<ui::ViewController>());
+    window->setRootViewController(navigation);
+    navigation->pushViewController(std::make_shared<ui::ViewController>(), false);
+
+    std::vector<std::shared_ptr<ui::AlertView>> alerts;
+    for (SDL_Keycode answer : { SDLK_RETURN, SDLK_ESCAPE }) {
+        alerts.push_back(
+            std::make_shared<ui::AlertView>("title", "message", answers, "cancel", std::vector<std::string> { "ok" }));
+        alerts.back()->show();
+        key(answer);
+        frame();
+        EXPECT_FALSE(alerts.back()->isVisible());
+    }
+    auto notice = std::make_shared<ui::AlertView>("title", "message", answers, "ok");
+    notice->show();
+    key(SDLK_RETURN);
+    frame();
+    EXPECT_EQ(answers->clicked, (std::vector<int> { 1, 0, 0 })) << "Return: the other button, else the cancel";
+
+    // Without a cancel button Escape leaves the alert up, and the screen behind stays where it is.
+    auto choice = std::make_shared<ui::AlertView>(
+        "title", "message", answers, std::nullopt, std::vector<std::string> { "a", "b" });
+    choice->show();
+    key(SDLK_ESCAPE);
+    pass(1);
+    EXPECT_TRUE(choice->isVisible());
+    EXPECT_EQ(navigation->viewControllers().size(), 2u);
+    choice->dismissWithClickedButtonIndex(0, false);
+}
+
+TEST_F(DesktopActions, EscapeGoesBackOneScreenThroughTheScreensOwnBackButton)
+{
+    auto root = std::make_shared<ui::ViewController>();
+    auto navigation = ui::NavigationController::withRootViewController(root);
+    window->setRootViewController(navigation);
+    navigation->pushViewController(std::make_shared<ui::ViewController>(), false);
+    key(SDLK_ESCAPE);
+    pass(1);
+    EXPECT_EQ(navigation->viewControllers().size(), 1u);
+    key(SDLK_ESCAPE);
+    pass(1);
+    EXPECT_EQ(navigation->topViewController(), root) << "the first screen has nowhere to go back to";
+
+    int backs = 0;
+    auto custom = std::make_shared<ui::ViewController>();
+    custom->navigationItem()->setLeftBarButtonItem(std::make_shared<ui::BarButtonItem>(
+        "back", ui::BarButtonItemStyle::Plain, [&](ui::BarButtonItem&) { ++backs; }));
+    navigation->pushViewController(custom, false);
+    key(SDLK_ESCAPE);
+    pass(1);
+    EXPECT_EQ(backs, 1);
+    EXPECT_EQ(navigation->topViewController(), custom) << "the screen's own back decides";
+
+    // A navigation controller presented with one screen closes through that screen's left button.
+    int closes = 0;
+    auto sheet = std::make_shared<ui::ViewController>();
+    sheet->navigationItem()->setLeftBarButtonItem(std::make_shared<ui::BarButtonItem>(
+        "close", ui::BarButtonItemStyle::Plain, [&](ui::BarButtonItem&) { ++closes; }));
+    custom->presentViewController(ui::NavigationController::withRootViewController(sheet), false);
+    key(SDLK_ESCAPE);
+    pass(1);
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(backs, 1);
+}
+
+TEST_F(DesktopActions, AReturnNoAlertTakesGoesToTheFieldBeingEdited)
+{
+    class Returns : public ui::TextFieldDelegate {
+    public:
+        bool textFieldShouldReturn(ui::TextField&) override
+        {
+            ++count;
+            return true;
+        }
+        int count = 0;
+    };
+    auto returns = std::make_shared<Returns>();
+    auto field = std::make_shared<ui::TextField>(gfx::Rect { 20, 100, 280, 30 });
+    field->setDelegate(returns);
+    window->addSubview(field);
+    ASSERT_TRUE(field->becomeFirstResponder());
+    key(SDLK_RETURN);
+    frame();
+    EXPECT_EQ(returns->count, 1);
+}
+
+} // namespace
