@@ -17,7 +17,6 @@
 #include "core/service/WebCall.h"
 #include "gfx/geometry/AffineTransform.h"
 #include "gfx/images/Image.h"
-#include "ui/view/Application.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
@@ -269,11 +268,9 @@ void ChatVC::loadQueryMessage()
 {
     BASE_ASSERT_MAIN_THREAD();
     m_pollInFlight = true;
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
         core::ServiceProtocol::PopMessagesMethod, nullptr,
         [weak = ui::weakFrom(this)](const std::string& reply) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             core::IncomingMessages::storeForChat(reply, [weak] {
                 if (auto self = weak.lock())
                     self->reloadList();
@@ -282,7 +279,6 @@ void ChatVC::loadQueryMessage()
                 self->pollFinished();
         },
         [weak = ui::weakFrom(this)](const base::Error& error) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             base::trace("chat", "QueryMessage" + error.description());
             if (auto self = weak.lock())
                 self->pollFinished();

@@ -13,7 +13,6 @@
 #include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Label.h"
 #include "ui/controllers/NavigationController.h"
 #include "ui/controls/Switch.h"
@@ -44,7 +43,6 @@ namespace {
 
 void AttendanceSettingVC::getDeivceClock()
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
         "LumetGetalarmclock",
         base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
@@ -53,7 +51,6 @@ void AttendanceSettingVC::getDeivceClock()
                 self->alarmClocksArrived(reply);
         },
         [weak = ui::weakFrom(this)](const base::Error&) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             if (auto self = weak.lock())
                 showPrompt("get_alarm_failed", self);
         });
@@ -61,7 +58,6 @@ void AttendanceSettingVC::getDeivceClock()
 
 void AttendanceSettingVC::alarmClocksArrived(const std::string& reply)
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     m_alarmClock = core::Tool::readAlarmClockFromJson(reply);
     m_clockView->reloadData();
 }
@@ -124,14 +120,9 @@ void AttendanceSettingVC::setAlarmClock()
         { "_id", core::Singleton::shared().lastSerialnumber() },
         { "LumetAlarmClockEntity", base::Array::make(std::move(entries)) },
     });
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
         "Lumet0SetAlarmclock", base::Dictionary::make({ { "LumetAlarmClock", clocks } }),
-        [](const std::string&) { ui::Application::shared().setNetworkActivityIndicatorVisible(false); },
-        [](const base::Error&) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-            core::showPromptAlert("failure");
-        });
+        [](const std::string&) {}, [](const base::Error&) { core::showPromptAlert("failure"); });
 }
 
 } // namespace childcare

@@ -11,7 +11,6 @@
 #include "core/service/WebCall.h"
 #include "kit/overlay/ProgressOverlay.h"
 #include "kit/refresh/RefreshTableHeaderView.h"
-#include "ui/view/Application.h"
 #include "ui/controls/ImageView.h"
 #include "ui/scroll/TableView.h"
 
@@ -55,7 +54,6 @@ void AttendanceVC::getData()
 {
     m_hud = kit::ProgressOverlay::makeForView(view());
     core::Helper::showHUD(base::localized("loading"), view(), m_hud);
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
 
     size_t listed = 0;
     for (const AttendanceDay& day : m_days)
@@ -80,7 +78,6 @@ void AttendanceVC::getData()
 
 void AttendanceVC::listArrived(const std::string& reply)
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     if (m_hud)
         m_hud->hide(true);
     auto grid = core::Tool::readCheckingLumetInHistoryFromJson(reply);
@@ -92,7 +89,6 @@ void AttendanceVC::listArrived(const std::string& reply)
 
 void AttendanceVC::listFailed()
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     if (m_hud)
         m_hud->hide(true);
     m_tableView->reloadData();

@@ -7,7 +7,6 @@
 #include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
-#include "ui/view/Application.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
@@ -171,7 +170,6 @@ void DeviceOnAndOf::send()
         { "CloseMin", m_entity->offMin.value_or(0) },
     });
     m_saving = true;
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
         "LumetSetSleepTime", parameters,
         [weak = ui::weakFrom(this)](const std::string& reply) {
@@ -188,7 +186,6 @@ void DeviceOnAndOf::send()
 void DeviceOnAndOf::finished(bool accepted)
 {
     m_saving = false;
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     if (accepted)
         showUntitledAlert("setting_success", ui::weakFrom(this), savedAlertTag);
     else

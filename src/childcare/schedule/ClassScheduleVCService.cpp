@@ -12,7 +12,6 @@
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "kit/overlay/ProgressOverlay.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Switch.h"
 
 namespace childcare {
@@ -31,13 +30,11 @@ namespace {
 
 void ClassScheduleVC::showSpinner()
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     auto hud = kit::ProgressOverlay::makeForView(view());
     core::Helper::showHUD(base::localized("loading"), view(), hud);
     m_spinners.push_back(hud);
 }
 
-// The network indicator goes off in the calls' completions, which run even when the screen has gone.
 void ClassScheduleVC::hideSpinner()
 {
     if (m_spinners.empty())
@@ -53,12 +50,10 @@ void ClassScheduleVC::loadNetData()
         "LumetGetClassInfo",
         base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
         [weak = ui::weakFrom(this)](const std::string& reply) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             if (auto self = weak.lock())
                 self->loadReply(reply);
         },
         [weak = ui::weakFrom(this)](const base::Error& error) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             base::log("class schedule: timetable not read: " + error.localizedDescription());
             if (auto self = weak.lock())
                 self->hideSpinner();
@@ -114,13 +109,11 @@ void ClassScheduleVC::setClassInfo(base::ArrayRef lessons)
     core::WebCall::post(
         "LumetSetClassInfo", base::Dictionary::make({ { "entity", entity } }),
         [weak = ui::weakFrom(this)](const std::string& reply) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             if (auto self = weak.lock())
                 self->saveFinished(
                     core::ServiceProtocol::isCommandAccepted(core::Tool::CheckDeciveISonlineFrom(reply)));
         },
         [weak = ui::weakFrom(this)](const base::Error& error) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             base::log("class schedule: timetable not sent: " + error.localizedDescription());
             if (auto self = weak.lock())
                 self->saveFinished(false);

@@ -9,7 +9,6 @@
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/SingleNumberCommand.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/TextField.h"
@@ -74,7 +73,7 @@ void CenterNumberVC::doCenterNumberForSorby(const std::string& typed)
 {
     std::string serial = m_deviceDetail->serialNumber.value_or("");
     auto body = base::Dictionary::make({ { "Serialnumber", base::Value(serial) }, { "PhoneNum", base::Value(typed) } });
-    SingleNumberCommand::send(MorvikMethod, body, { serial, DraftSlot, typed }, {}, true);
+    SingleNumberCommand::send(MorvikMethod, body, { serial, DraftSlot, typed }, {});
 }
 
 void CenterNumberVC::doCenterNumberForQuenn(const std::string& typed)
@@ -83,7 +82,6 @@ void CenterNumberVC::doCenterNumberForQuenn(const std::string& typed)
     auto body
         = base::Dictionary::make({ { "Serialnumber", base::Value(serial) }, { "CenterNum", base::Value(typed) } });
     auto settle = [serial, typed](std::optional<std::string> text) {
-        ui::Application::shared().setNetworkActivityIndicatorVisible(false);
         // The service's words cannot tell a success from a refusal: the number is kept for the next panel
         // only when nothing readable came back.
         if (text) {
@@ -94,7 +92,6 @@ void CenterNumberVC::doCenterNumberForQuenn(const std::string& typed)
             showNumberAlert("failure");
         }
     };
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
         QuennMethod, body, [settle](const std::string& reply) { settle(serverText(reply)); },
         [settle](const base::Error&) { settle(std::nullopt); });

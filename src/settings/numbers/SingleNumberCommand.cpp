@@ -5,27 +5,18 @@
 #include "core/service/WebCall.h"
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/NumberDrafts.h"
-#include "ui/view/Application.h"
 
 namespace settings {
 
-void SingleNumberCommand::send(const std::string& method, const base::DictionaryRef& body, Draft draft,
-    std::function<void()> accepted, bool showsActivity)
+void SingleNumberCommand::send(
+    const std::string& method, const base::DictionaryRef& body, Draft draft, std::function<void()> accepted)
 {
-    if (showsActivity)
-        ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
         method, body,
-        [draft, accepted, showsActivity](const std::string& reply) {
-            if (showsActivity)
-                ui::Application::shared().setNetworkActivityIndicatorVisible(false);
+        [draft, accepted](const std::string& reply) {
             settle(draft, accepted, core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)));
         },
-        [draft, accepted, showsActivity](const base::Error&) {
-            if (showsActivity)
-                ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-            settle(draft, accepted, false);
-        });
+        [draft, accepted](const base::Error&) { settle(draft, accepted, false); });
 }
 
 void SingleNumberCommand::settle(const Draft& draft, const std::function<void()>& accepted, bool wasAccepted)

@@ -24,9 +24,8 @@ public:
         std::string typed;
     };
 
-    // `showsActivity`: the status bar's network indicator is on while the request is out.
-    static void send(const std::string& method, const base::DictionaryRef& body, Draft draft,
-        std::function<void()> accepted, bool showsActivity = false);
+    static void send(
+        const std::string& method, const base::DictionaryRef& body, Draft draft, std::function<void()> accepted);
     // The outcome without a request (nothing to send it for counts as not accepted).
     static void settle(const Draft& draft, const std::function<void()>& accepted, bool wasAccepted);
 };

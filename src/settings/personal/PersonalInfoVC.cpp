@@ -16,7 +16,6 @@
 #include "kit/drawer/DrawerLookup.h"
 #include "settings/about/AboutVCViewController.h"
 #include "settings/personal/PersonalInfoPasswordPanel.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
 #include "ui/controls/Label.h"
@@ -157,11 +156,7 @@ void PersonalInfoVC::viewWillDisappear(bool)
 void PersonalInfoVC::send(const char* method, base::DictionaryRef parameters, Reply reply, Failure failure)
 {
     ++m_commandsInFlight;
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
-    auto finish = [](PersonalInfoVC& self) {
-        --self.m_commandsInFlight;
-        ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-    };
+    auto finish = [](PersonalInfoVC& self) { --self.m_commandsInFlight; };
     core::WebCall::post(
         method, parameters,
         [weak = ui::weakFrom(this), reply = std::move(reply), finish](const std::string& text) {
