@@ -131,10 +131,14 @@ TEST_F(PowerScheduleScreen, ASwitchedOffDeviceOrAScheduleWithoutStateSendsNothin
 {
     open("07:05", "22:00", std::nullopt);
     save();
+    ASSERT_TRUE(shownAlert());
+    EXPECT_FALSE(shownAlert()->title());
     EXPECT_EQ(takeAlertMessage(), base::localized("setting_failed"));
     screen->deviceDetail()->deviceState = core::Device::SwitchedOff;
     entity->powerState = 1;
     save();
+    ASSERT_TRUE(shownAlert());
+    EXPECT_EQ(shownAlert()->title(), base::localized("prompt"));
     EXPECT_EQ(takeAlertMessage(), base::localized("device_off_operation_failed"));
     EXPECT_EQ(requestsTo("LumetSetSleepTime"), 0u);
     EXPECT_TRUE(onTop());

@@ -23,12 +23,18 @@ namespace {
     constexpr size_t minutes = 60;
     constexpr double pickerHeight = 200;
 
-    void showUntitledAlert(const char* messageKey, std::weak_ptr<ui::AlertViewDelegate> delegate = {}, int tag = 0)
+    void showAlert(std::optional<std::string> title, const char* messageKey,
+        std::weak_ptr<ui::AlertViewDelegate> delegate = {}, int tag = 0)
     {
         auto alert = std::make_shared<ui::AlertView>(
-            std::nullopt, base::localized(messageKey), std::move(delegate), base::localized("done"));
+            std::move(title), base::localized(messageKey), std::move(delegate), base::localized("done"));
         alert->setTag(tag);
         alert->show();
+    }
+
+    void showUntitledAlert(const char* messageKey, std::weak_ptr<ui::AlertViewDelegate> delegate = {}, int tag = 0)
+    {
+        showAlert(std::nullopt, messageKey, std::move(delegate), tag);
     }
 
     void select(ui::PickerView& picker, std::optional<int64_t> hour, std::optional<int64_t> minute)
@@ -149,7 +155,7 @@ void DeviceOnAndOf::pickerViewDidSelectRow(ui::PickerView& picker, size_t row, s
 void DeviceOnAndOf::saveAlarmClock()
 {
     if (m_device && m_device->isSwitchedOff()) {
-        showUntitledAlert("device_off_operation_failed");
+        showAlert(base::localized("prompt"), "device_off_operation_failed");
         return;
     }
     if (!m_entity || !m_entity->powerState) {
