@@ -1,8 +1,11 @@
-// The settings centre's replies beyond its own screen: the status bar's activity indicator follows every call
-// until the last has ended.
+// The settings centre's replies beyond its own screen: what a reply changes is kept when the user has left
+// before it came and the status bar's activity indicator follows every call until the last has ended.
 #include "SettingsFixture.h"
 
+#include "core/state/RememberedAccount.h"
 #include "networking/http/NetworkActivityIndicatorManager.h"
+#include "settings/personal/PersonalInfoPasswordPanel.h"
+#include "ui/controls/Button.h"
 #include "ui/controls/TextField.h"
 #include "ui/view/Application.h"
 
@@ -19,8 +22,51 @@ protected:
         test::SettingsTest::TearDown();
     }
 
+    // Puts another screen in the centre at once; the settings centre is gone when nothing else holds it.
+    void leaveSettings()
+    {
+        std::weak_ptr<settings::PersonalInfoVC> left = settings();
+        container()->setCenterViewController(
+            shell::NavViewController::withRootViewController(std::make_shared<ui::ViewController>()), false);
+        ASSERT_TRUE(left.expired());
+    }
+
     static bool indicatorShown() { return ui::Application::shared().isNetworkActivityIndicatorVisible(); }
 };
+
+TEST_F(SettingsReplies, APasswordChangeAnsweredAfterTheScreenHasGoneIsStillKept)
+{
+    openSettings();
+    tapRow(Row::ChangePassword);
+    pass(1);
+    const auto& panel = settings()->passwordView();
+    panel->OldPasswordNum()->setText(password);
+    panel->NewNum()->setText("changed-away");
+    panel->SureNum()->setText("changed-away");
+    tap(panel->done());
+    leaveSettings();
+    ASSERT_TRUE(pumpUntil([this] { return networkIdle() && requestsTo("UpdatePassword") == 1; }));
+
+    EXPECT_TRUE(service.store().checkPassword(account, "changed-away"));
+    EXPECT_EQ(core::RememberedAccount::sessionPassword(), "changed-away");
+    EXPECT_EQ(core::RememberedAccount::read().password, "changed-away");
+}
+
+TEST_F(SettingsReplies, ARenameAnsweredAfterTheScreenHasGoneIsStillStored)
+{
+    openSettings();
+    tapRow(Row::DeviceName);
+    auto alert = shownAlert();
+    ASSERT_TRUE(alert);
+    alert->textFieldAtIndex(0)->setText("Renamed away");
+    tap(alert->buttonAtIndex(1));
+    leaveSettings();
+    ASSERT_TRUE(pumpUntil([this] { return networkIdle() && requestsTo("UpdateDeviceName") == 1; }));
+
+    auto stored = core::DBManager::readSingleMobileDevice();
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->DeviceName, "Renamed away");
+}
 
 TEST_F(SettingsReplies, TheActivityIndicatorStaysOnUntilTheLastCallHasEnded)
 {

@@ -153,13 +153,17 @@ void PersonalInfoVC::viewWillDisappear(bool)
         m_keyboardLift->stop();
 }
 
-void PersonalInfoVC::send(const char* method, base::DictionaryRef parameters, Reply reply, Failure failure)
+void PersonalInfoVC::send(
+    const char* method, base::DictionaryRef parameters, Reply reply, Failure failure, Lasting lasting)
 {
     ++m_commandsInFlight;
     auto finish = [](PersonalInfoVC& self) { --self.m_commandsInFlight; };
     core::WebCall::post(
         method, parameters,
-        [weak = ui::weakFrom(this), reply = std::move(reply), finish](const std::string& text) {
+        [weak = ui::weakFrom(this), reply = std::move(reply), lasting = std::move(lasting), finish](
+            const std::string& text) {
+            if (lasting)
+                lasting(text);
             if (auto self = weak.lock()) {
                 finish(*self);
                 reply(*self, text);
