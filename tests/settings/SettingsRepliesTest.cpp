@@ -1,5 +1,6 @@
 // The settings centre's replies beyond its own screen: what a reply changes is kept when the user has left
-// before it came and the status bar's activity indicator follows every call until the last has ended.
+// before it came, the status bar's activity indicator follows every call until the last has ended, and the
+// rows of one reload stay as counted when the stored device changes in between.
 #include "SettingsFixture.h"
 
 #include "core/state/RememberedAccount.h"
@@ -87,6 +88,20 @@ TEST_F(SettingsReplies, TheActivityIndicatorStaysOnUntilTheLastCallHasEnded)
     ASSERT_TRUE(pumpUntil([this] { return settings()->commandsInFlight() == 0 && networkIdle(); }));
     clock->advance(networking::NetworkActivityIndicatorManager::invisibilityDelay + 50ms);
     EXPECT_FALSE(indicatorShown());
+}
+
+TEST_F(SettingsReplies, TheCellsOfAReloadFollowItsCountsWhenTheStoredDeviceChangesMeanwhile)
+{
+    openSettings(watch, 36);
+    const auto& table = settings()->tableView();
+    int counted = settings()->numberOfRowsInSection(*table, 1);
+    ASSERT_EQ(counted, 5);
+    // A type with two rows in that section is stored before the table asks for the cells.
+    makeCurrent(watch, 41);
+    for (int row = 0; row < counted; ++row)
+        EXPECT_NO_THROW(settings()->cellForRowAtIndexPath(*table, { 1, row })) << row;
+    table->reloadData();
+    EXPECT_EQ(settings()->numberOfRowsInSection(*table, 1), 2);
 }
 
 } // namespace

@@ -99,7 +99,7 @@ const std::shared_ptr<PersonalInfoPasswordPanel>& PersonalInfoVC::passwordView()
 
 std::vector<PersonalInfoRow> PersonalInfoVC::rowsOfSection(int section) const
 {
-    return PersonalInfoRows::ofSection(section, storedDeviceType());
+    return PersonalInfoRows::ofSection(section, m_rowsDeviceType ? *m_rowsDeviceType : storedDeviceType());
 }
 
 void PersonalInfoVC::viewDidLoad()
@@ -205,7 +205,13 @@ void PersonalInfoVC::detailFailed()
     core::Helper::showNotify(false, base::localized("bad_netword"), view(), {});
 }
 
-int PersonalInfoVC::numberOfSectionsInTableView(ui::TableView&) { return PersonalInfoRows::sectionCount; }
+int PersonalInfoVC::numberOfSectionsInTableView(ui::TableView&)
+{
+    // Asked first in every reload: the stored type is read here once, so that the counts and the cells of one
+    // reload agree even when the stored row changes in between.
+    m_rowsDeviceType = storedDeviceType();
+    return PersonalInfoRows::sectionCount;
+}
 
 int PersonalInfoVC::numberOfRowsInSection(ui::TableView&, int section)
 {

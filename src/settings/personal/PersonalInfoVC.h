@@ -76,7 +76,7 @@ public:
     const std::shared_ptr<PersonalInfoPasswordPanel>& passwordView();
     // The clear-data sheet last shown, if any.
     const std::shared_ptr<ui::ActionSheet>& clearDataSheet() const { return m_clearDataSheet; }
-    // The rows shown now, by section.
+    // The rows shown now, by section: of the stored device type read at the last reload.
     std::vector<PersonalInfoRow> rowsOfSection(int section) const;
     // Whether the device detail is being asked for.
     bool isLoadingDetail() const { return m_loadingDetail; }
@@ -172,6 +172,8 @@ private:
     // Lifts the password panel's inner view while the keyboard is up, by the field being edited.
     std::shared_ptr<core::KeyboardLift> m_keyboardLift;
     double m_editingFieldY { 0 };
+    // The stored device type the table's rows were last counted for; empty before the first reload.
+    std::optional<int64_t> m_rowsDeviceType;
     bool m_loadingDetail { false };
     int m_commandsInFlight { 0 };
 };
