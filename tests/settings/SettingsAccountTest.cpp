@@ -47,7 +47,16 @@ protected:
 TEST_F(SettingsAccount, ThePanelChecksItsFieldsBeforeSendingAnything)
 {
     openSettings();
-    submit(password, "", "");
+    tapRow(Row::ChangePassword);
+    pass(1);
+    panel()->OldPasswordNum()->setText(password);
+    panel()->NewNum()->setText("");
+    panel()->SureNum()->setText("");
+    tap(panel()->done());
+    clock->advance(0.6s);
+    // The notice shows over the panel, where the user looks.
+    EXPECT_TRUE(textInRegion(localized("no_null_password"), { 0, 0, 320, 568 }));
+    pass(2);
     EXPECT_FALSE(shownAlert());
     EXPECT_TRUE(panelShown());
     submit(password, "new-one", "");

@@ -75,7 +75,8 @@ void PersonalInfoVC::submitPassword()
     const std::string& newPassword = m_passwordView->NewNum()->text();
     const std::string& confirmation = m_passwordView->SureNum()->text();
     if (oldPassword.empty() || newPassword.empty() || confirmation.empty()) {
-        core::Helper::showNotify(false, base::localized("no_null_password"), view(), {});
+        // On the panel itself: the presenter's window covers this screen's view.
+        core::Helper::showNotify(false, base::localized("no_null_password"), m_passwordView, {});
         return;
     }
     // The password of this session, whether or not the sign-in remembered it.
