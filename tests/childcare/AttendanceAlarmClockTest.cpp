@@ -141,6 +141,11 @@ TEST_F(AttendanceAlarmClockTest, TimesOfAnotherKindOrOutOfRangeAreReadAsNumbersA
     ASSERT_TRUE(editor);
     EXPECT_EQ(editor->pickerView()->selectedRowInComponent(AlarmClockDetailViewController::hourWheel), 23);
     EXPECT_EQ(editor->pickerView()->selectedRowInComponent(AlarmClockDetailViewController::minuteWheel), 0);
+    // Saved untouched, the alarm goes back as the wheels showed it.
+    tap(editor->saveButton());
+    settle();
+    EXPECT_EQ(lastBody("Lumet0SetAlarmclock"),
+        sentList({ R"({"Index":1,"Mode":1,"H":9,"S":0})", R"({"Index":2,"Mode":1,"H":23,"S":0})" }));
 }
 
 TEST_F(AttendanceAlarmClockTest, OnlyAFailedCallOfTheListIsShownAndTheScreenStaysAsTheUserSetIt)
