@@ -12,6 +12,7 @@
 
 #include "childcare/attendance/AttendanceDays.h"
 #include "childcare/attendance/AttendanceSettingVCDelegate.h"
+#include "base/values/Error.h"
 #include "core/records/Device.h"
 #include "kit/refresh/RefreshTableDelegate.h"
 #include "ui/alerts/AlertView.h"
@@ -108,7 +109,8 @@ private:
     void createHeaderView();
     void refreshView();
     void getData();
-    void listFailed();
+    // `error`: the call's failure, or null for a reply that is no list.
+    void listFailed(const base::Error* error);
     void finishReloadingData();
     void showDays(const std::optional<AttendanceDays::Days>& days);
     void uploadSchoolTime(const SchoolTimeUpload& upload, const std::string& time);
@@ -124,6 +126,8 @@ private:
     std::array<bool, AttendanceDays::count> m_open { true, true, true };
     bool m_reloading { false };
     bool m_loadScheduled { false };
+    // Whether a readable list has been shown (the empty state then tells the watch has no records).
+    bool m_listShown { false };
     std::shared_ptr<ui::TableView> m_tableView;
     std::shared_ptr<ui::ImageView> m_emptyStateView;
     std::shared_ptr<kit::RefreshTableHeaderView> m_refreshHeaderView;

@@ -5,6 +5,7 @@
 #include "base/system/Log.h"
 #include "core/messages/DBManager.h"
 #include "core/helpers/Helper.h"
+#include "core/helpers/LoadFailureNotice.h"
 #include "core/helpers/PromptAlert.h"
 #include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
@@ -19,7 +20,7 @@ namespace childcare {
 namespace {
 
     // A reply whose "d" is an object (or null, the service's empty timetable) holds a timetable; anything
-    // else (no JSON, no "d", another kind) is read as none, so no save can send an empty one in its stead.
+    // else (no JSON, no "d", another kind) is a failed load, so no save can send an empty one in its stead.
     bool holdsReadableTimetable(const std::string& reply)
     {
         auto d = core::ReplyFields::payload(reply);
@@ -55,15 +56,22 @@ void ClassScheduleVC::loadNetData()
         },
         [weak = ui::weakFrom(this)](const base::Error& error) {
             base::log("class schedule: timetable not read: " + error.localizedDescription());
-            if (auto self = weak.lock())
+            if (auto self = weak.lock()) {
                 self->hideSpinner();
+                core::LoadFailureNotice::show(self->view(), &error);
+            }
         });
 }
 
 void ClassScheduleVC::loadReply(const std::string& reply)
 {
     hideSpinner();
-    m_classInfo = holdsReadableTimetable(reply) ? core::Tool::getClassInfoFromJson(reply) : nullptr;
+    // A failed load is said; the grid, the lock and the timetable a save would send stay as they were.
+    if (!holdsReadableTimetable(reply)) {
+        core::LoadFailureNotice::show(view(), nullptr);
+        return;
+    }
+    m_classInfo = core::Tool::getClassInfoFromJson(reply);
     int64_t state = m_classInfo ? m_classInfo->state : 0;
     if (state == 0 || state == 1)
         m_classLock->setOn(state == 1);
