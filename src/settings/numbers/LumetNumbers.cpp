@@ -5,7 +5,6 @@
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "settings/numbers/NumberAlerts.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/NumberSendQueue.h"
 
 #include <cstring>
@@ -26,22 +25,6 @@ core::ConfigText& LumetNumbers::number(core::LumetDeviceConfig& config, LumetSlo
         break;
     }
     return config.numberForListen;
-}
-
-std::string LumetNumbers::draftSlot(LumetSlot slot)
-{
-    BASE_ASSERT_MAIN_THREAD();
-    switch (slot) {
-    case LumetSlot::Father:
-        return "lumet.father";
-    case LumetSlot::Mother:
-        return "lumet.mother";
-    case LumetSlot::SOS:
-        return "lumet.sos";
-    case LumetSlot::Listen:
-        break;
-    }
-    return "lumet.listen";
 }
 
 const char* LumetNumbers::method(LumetSlot slot) { return slot == LumetSlot::Listen ? ListenMethod : ManyPhoneMethod; }
@@ -107,14 +90,9 @@ void LumetNumbers::settle(const std::shared_ptr<core::Device>& device, LumetSlot
     const std::optional<base::Value>& payload)
 {
     const char* key = messageKeyFor(payload);
-    const std::string& serial = *device->serialNumber;
     bool accepted = std::strcmp(key, "success") == 0;
-    if (accepted && device->lumetDeviceConfig) {
+    if (accepted && device->lumetDeviceConfig)
         number(*device->lumetDeviceConfig, slot) = core::ConfigText(typed);
-        NumberDrafts::shared().forget(serial, draftSlot(slot));
-    } else {
-        NumberDrafts::shared().keep(serial, draftSlot(slot), typed);
-    }
     showNumberAlert(key);
 }
 

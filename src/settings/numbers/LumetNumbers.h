@@ -30,8 +30,6 @@ public:
     static constexpr const char* ListenEqualsSOS = "监听号码不能与SOS号码相同，设置失败";
 
     static core::ConfigText& number(core::LumetDeviceConfig& config, LumetSlot slot);
-    // The slot's name among the kept drafts.
-    static std::string draftSlot(LumetSlot slot);
     static const char* method(LumetSlot slot);
     // The request for the slot with the typed number, the other numbers as the record holds them now.
     static base::DictionaryRef body(const core::Device& device, LumetSlot slot, const std::string& typed);
