@@ -1,5 +1,6 @@
 // Every number method under every way the service can fail: the user sees "failure" (the centre number
-// shows a refusal's own words), nothing stored changes, and the next panel shows what the watch holds.
+// shows a refusal's own words, the watch's numbers the network text when the service was not reached),
+// nothing stored changes, and the next panel shows what the watch holds.
 #include "NumberScreenFixture.h"
 
 #include "settings/numbers/CenterNumberVC.h"
@@ -196,7 +197,11 @@ TEST_F(NumberFaultTest, EveryMethodUnderEveryFaultShowsFailureAndTheNextPanelSho
             service.faults().clear();
             EXPECT_EQ(requestsTo(wire), sent + 1);
             bool centreWords = wire == "QuennSetCenter" && fault.kind == Fault::Kind::Refusal;
-            EXPECT_EQ(message, centreWords ? std::string(Fault::DefaultRefusal) : text("failure"));
+            // The watch's own numbers say when the service could not be reached at all.
+            bool unreachable = (wire == "LumetSetManyPhoneConfig" || wire == "LumetSetListenNo")
+                && fault.kind == Fault::Kind::DropConnection;
+            EXPECT_EQ(message,
+                centreWords ? std::string(Fault::DefaultRefusal) : text(unreachable ? "bad_netword" : "failure"));
             EXPECT_EQ(method.recorded(*device), before);
             EXPECT_EQ(method.shownNext(device), before);
             kit::ModalPresenter::sharedInstance()->hideAnimated(false);

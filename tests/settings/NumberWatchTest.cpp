@@ -5,6 +5,7 @@
 
 #include "settings/numbers/FamilyProtection.h"
 #include "settings/numbers/LikeNumberVC.h"
+#include "settings/numbers/LumetNumbers.h"
 #include "ui/controls/Button.h"
 #include "ui/scroll/TableView.h"
 #include "ui/controls/TextField.h"
@@ -181,6 +182,19 @@ TEST_F(NumberWatchTest, TheShownPanelIsDrawnOverTheScreen)
         << colour.r << " " << colour.g << " " << colour.b;
     auto field = settings::NumberPanelParts::fieldWithTag(numbers->lumetPanel(LikeNumberVC::Father), 201);
     EXPECT_TRUE(textInRegion(field->text(), test::ScreenProbe::toScreen(*field, field->bounds())));
+}
+
+TEST_F(NumberWatchTest, ASendThatNeverReachesTheServiceSaysTheNetworkIsUnavailable)
+{
+    auto& config = *device->lumetDeviceConfig;
+    auto before = config;
+    for (auto [fault, message] : { std::pair { Fault::dropConnection(), "bad_netword" },
+             std::pair { Fault::status(500), "failure" } }) {
+        service.faults().set(settings::LumetNumbers::ManyPhoneMethod, fault);
+        send(screen->btnMother(), "13900000003");
+        EXPECT_EQ(outcome(), text(message));
+        EXPECT_EQ(config.numberForMother, before.numberForMother);
+    }
 }
 
 } // namespace

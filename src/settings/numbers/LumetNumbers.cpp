@@ -1,6 +1,7 @@
 #include "settings/numbers/LumetNumbers.h"
 
 #include "base/loop/MainThread.h"
+#include "core/helpers/LoadFailureNotice.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
@@ -79,17 +80,17 @@ void LumetNumbers::send(std::shared_ptr<core::Device> device, LumetSlot slot, st
                 settle(device, slot, typed, core::Tool::getDeciveStyleFrom(reply));
                 finished();
             },
-            [device, slot, typed, finished](const base::Error&) {
-                settle(device, slot, typed, std::nullopt);
+            [device, slot, typed, finished](const base::Error& error) {
+                settle(device, slot, typed, std::nullopt, core::LoadFailureNotice::isNetworkFailure(error));
                 finished();
             });
     });
 }
 
 void LumetNumbers::settle(const std::shared_ptr<core::Device>& device, LumetSlot slot, const std::string& typed,
-    const std::optional<base::Value>& payload)
+    const std::optional<base::Value>& payload, bool unreachable)
 {
-    const char* key = messageKeyFor(payload);
+    const char* key = unreachable ? "bad_netword" : messageKeyFor(payload);
     bool accepted = std::strcmp(key, "success") == 0;
     if (accepted && device->lumetDeviceConfig)
         number(*device->lumetDeviceConfig, slot) = core::ConfigText(typed);
