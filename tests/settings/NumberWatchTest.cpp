@@ -188,8 +188,8 @@ TEST_F(NumberWatchTest, ASendThatNeverReachesTheServiceSaysTheNetworkIsUnavailab
 {
     auto& config = *device->lumetDeviceConfig;
     auto before = config;
-    for (auto [fault, message] : { std::pair { Fault::dropConnection(), "bad_netword" },
-             std::pair { Fault::status(500), "failure" } }) {
+    for (auto [fault, message] :
+        { std::pair { Fault::dropConnection(), "bad_netword" }, std::pair { Fault::status(500), "failure" } }) {
         service.faults().set(settings::LumetNumbers::ManyPhoneMethod, fault);
         send(screen->btnMother(), "13900000003");
         EXPECT_EQ(outcome(), text(message));

@@ -194,8 +194,8 @@ TEST_F(PhoneBook, PullingRefreshesWithTheThreeTextsAndAFailedRefreshIsSaidAndKee
     EXPECT_FALSE(header->isRefreshing());
 
     // A failed refresh says so, by the network notice when the service could not be reached.
-    for (const Fault& fault : { Fault::status(500), Fault::noPayload(), Fault::nonJsonBody(), Fault::payload(3),
-             Fault::dropConnection() }) {
+    for (const Fault& fault :
+        { Fault::status(500), Fault::noPayload(), Fault::nonJsonBody(), Fault::payload(3), Fault::dropConnection() }) {
         SCOPED_TRACE(static_cast<int>(fault.kind));
         service.faults().set(LoadMethod, fault);
         book()->getPhoneBook();

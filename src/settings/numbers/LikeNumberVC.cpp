@@ -194,21 +194,21 @@ void LikeNumberVC::sendAuthorised(const std::shared_ptr<ui::View>& container, in
         { "ButtonNum", base::Value(int64_t { key }) }, { "phonenumberforreceivingSMS", base::Value(typed) },
         { "phonenumberforreceivingcall", base::Value(typed) } });
     SingleNumberCommand::send("ParvoSetAuthorizedPhoneNumber", body, [device, key, typed, sosCallOnly] {
-            auto& parvo = device->parvoDeviceConfig;
-            if (!parvo)
-                return;
-            if (sosCallOnly) {
-                parvo->keySOSCallNo = typed;
-                return;
-            }
-            core::ConfigText* pairs[][2]
-                = { { &parvo->keySOSSMSNo, &parvo->keySOSCallNo }, { &parvo->key1SMSNo, &parvo->key1CallNo },
-                      { &parvo->key2SMSNo, &parvo->key2CallNo }, { &parvo->key3SMSNo, &parvo->key3CallNo } };
-            if (key < 1 || key > 4)
-                return;
-            *pairs[key - 1][0] = typed;
-            *pairs[key - 1][1] = typed;
-        });
+        auto& parvo = device->parvoDeviceConfig;
+        if (!parvo)
+            return;
+        if (sosCallOnly) {
+            parvo->keySOSCallNo = typed;
+            return;
+        }
+        core::ConfigText* pairs[][2]
+            = { { &parvo->keySOSSMSNo, &parvo->keySOSCallNo }, { &parvo->key1SMSNo, &parvo->key1CallNo },
+                  { &parvo->key2SMSNo, &parvo->key2CallNo }, { &parvo->key3SMSNo, &parvo->key3CallNo } };
+        if (key < 1 || key > 4)
+            return;
+        *pairs[key - 1][0] = typed;
+        *pairs[key - 1][1] = typed;
+    });
 }
 
 void LikeNumberVC::sendListen(const std::shared_ptr<ui::View>& container)
