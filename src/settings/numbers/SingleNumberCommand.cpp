@@ -1,5 +1,6 @@
 #include "settings/numbers/SingleNumberCommand.h"
 
+#include "base/loop/MainThread.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
@@ -10,6 +11,7 @@ namespace settings {
 void SingleNumberCommand::send(
     const std::string& method, const base::DictionaryRef& body, std::function<void()> accepted)
 {
+    BASE_ASSERT_MAIN_THREAD();
     core::WebCall::post(
         method, body,
         [accepted](const std::string& reply) {
@@ -20,6 +22,7 @@ void SingleNumberCommand::send(
 
 void SingleNumberCommand::settle(const std::function<void()>& accepted, bool wasAccepted)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (wasAccepted && accepted)
         accepted();
     showNumberAlert(wasAccepted ? "success" : "failure");
