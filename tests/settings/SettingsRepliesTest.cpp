@@ -44,8 +44,11 @@ TEST_F(SettingsReplies, APasswordChangeAnsweredAfterTheScreenHasGoneIsStillKept)
     panel->OldPasswordNum()->setText(password);
     panel->NewNum()->setText("changed-away");
     panel->SureNum()->setText("changed-away");
+    // The service holds its answer until the screen has gone.
+    service.faults().set("UpdatePassword", Fault::delay(std::chrono::seconds(20)));
     tap(panel->done());
     leaveSettings();
+    service.faults().remove("UpdatePassword");
     ASSERT_TRUE(pumpUntil([this] { return networkIdle() && requestsTo("UpdatePassword") == 1; }));
 
     EXPECT_TRUE(service.store().checkPassword(account, "changed-away"));
@@ -60,8 +63,10 @@ TEST_F(SettingsReplies, ARenameAnsweredAfterTheScreenHasGoneIsStillStored)
     auto alert = shownAlert();
     ASSERT_TRUE(alert);
     alert->textFieldAtIndex(0)->setText("Renamed away");
+    service.faults().set("UpdateDeviceName", Fault::delay(std::chrono::seconds(20)));
     tap(alert->buttonAtIndex(1));
     leaveSettings();
+    service.faults().remove("UpdateDeviceName");
     ASSERT_TRUE(pumpUntil([this] { return networkIdle() && requestsTo("UpdateDeviceName") == 1; }));
 
     auto stored = core::DBManager::readSingleMobileDevice();
