@@ -1,11 +1,11 @@
 // childcare::AttendanceVC: the current watch's school attendance: arrivals and departures of the reference
 // day (the first row with a time) and of the two days before it, one green header per day that opens and
 // closes its rows, reloaded by pulling the list down. A load that fails, or whose reply holds no list, is
-// said (the network notice, or "load_failed") and keeps the rows shown. It also uploads the school entry and leaving times
-// picked on the attendance settings screen (made once, pushed from the right bar button), and its upload
-// alerts close that screen's time picker. Opened from the drawer menu (with the drawer button) or pushed
-// from the home screen (without). Loads and delayed work end when the screen disappears. Main thread; made
-// with make().
+// said (the network notice, or "load_failed") and keeps the rows shown. It also uploads the school entry and
+// leaving times picked on the attendance settings screen (made once, pushed from the right bar button), and
+// its upload alerts close that screen's time picker. Opened from the drawer menu (with the drawer button) or
+// pushed from the home screen (without). Loads and delayed work end when the screen disappears. Main thread;
+// made with make().
 //
 //   auto screen = childcare::AttendanceVC::make(device, true);
 //   drawer->setCenterViewControllerWithCloseAnimation(shell::NavViewController::withRootViewController(screen), true);
