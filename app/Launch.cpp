@@ -8,6 +8,7 @@
 #include "host/HeadlessHost.h"
 #include "host/SDLHost.h"
 #include "media/backends/AudioBackend.h"
+#include "networking/http/NetworkActivityIndicatorManager.h"
 #include "shell/start/AppDelegate.h"
 #include "shell/tour/Tour.h"
 
@@ -86,6 +87,8 @@ int launch(const CommandLine& options)
     if (options.headless)
         stopOnInterruption();
     media::AudioBackend::chooseAtStartUp();
+    // The status bar's activity indicator counts every web request from its start to its end.
+    networking::NetworkActivityIndicatorManager::sharedManager().setEnabled(true);
     // Kept for later launches only once a sign-in against it succeeds.
     core::setLaunchRootUrl(options.server);
 

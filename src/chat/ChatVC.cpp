@@ -14,7 +14,6 @@
 #include "core/state/Singleton.h"
 #include "gfx/geometry/AffineTransform.h"
 #include "gfx/images/Image.h"
-#include "ui/view/Application.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
@@ -257,14 +256,12 @@ void ChatVC::loadQueryMessage()
 {
     BASE_ASSERT_MAIN_THREAD();
     m_pollInFlight = true;
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::IncomingMessages::pollForChat(
         [weak = ui::weakFrom(this)] {
             if (auto self = weak.lock())
                 self->reloadList();
         },
         [weak = ui::weakFrom(this)] {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             if (auto self = weak.lock())
                 self->pollFinished();
         });

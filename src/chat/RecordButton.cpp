@@ -7,6 +7,7 @@
 #include "base/loop/MainThread.h"
 #include "base/text/UUID.h"
 #include "chat/RecordHUD.h"
+#include "core/helpers/PromptAlert.h"
 #include "core/state/Singleton.h"
 #include "voice/PcmToAmr.h"
 #include "voice/RecordAudio.h"
@@ -79,7 +80,12 @@ void RecordButton::startRecord()
     std::string uuid = base::makeUUID();
     base::trace("chat", "uuid:" + uuid);
     m_recordedFile = base::URL::fileURL(core::Singleton::shared().messagePath().string() + uuid);
-    m_amr->startRecord();
+    if (!m_amr->startRecord()) {
+        // Without a microphone nothing would be recorded, and the release would send nothing without a word.
+        m_amr->cancelRecord();
+        core::showPromptAlert("no_microphone");
+        return;
+    }
     RecordHUD::show();
     setHUDTitle();
 }

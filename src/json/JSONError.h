@@ -18,6 +18,11 @@ inline constexpr long JSONErrorCode = -1;
 inline constexpr const char* JSONAtIndexKey = "JSONAtIndexKey";
 inline constexpr const char* JSONLineNumberKey = "JSONLineNumberKey";
 
+// Arrays and objects nested deeper than this are refused by the decoder and the encoder alike, so neither
+// hostile text nor a value built in code can exhaust the stack.
+inline constexpr size_t JSONMaximumDepth = 512;
+inline constexpr const char* JSONTooDeepMessage = "Arrays and objects are nested more than 512 levels deep.";
+
 // An error whose only user-info entry is its description.
 base::Error makeJSONError(std::string message);
 // A decoding error: description, byte index and line number.

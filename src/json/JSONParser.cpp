@@ -22,7 +22,7 @@ namespace {
         = "A valid JSON object was parsed but there were additional non-white-space characters remaining.";
     const char* const EndOfBuffer = "Reached the end of the buffer.";
     const char* const UnableToParse = "Unable to parse JSON.";
-    const char* const TooDeep = "Arrays and objects are nested more than 512 levels deep.";
+    const char* const TooDeep = JSONTooDeepMessage;
 
     // Stacks above this many entries are released after a parse rather than kept for the next one.
     constexpr size_t KeptStackEntries = 4096;

@@ -9,6 +9,7 @@
 #include "base/values/Error.h"
 #include "base/values/Value.h"
 #include "json/DocumentArena.h"
+#include "json/JSONError.h"
 #include "json/JSONParseOptions.h"
 #include "json/JSONPendingValue.h"
 #include "json/JSONTokenizer.h"
@@ -25,8 +26,7 @@ namespace json {
 
 class JSONParser {
 public:
-    // Arrays and objects nested deeper than this fail to parse, so hostile input cannot exhaust the stack.
-    static constexpr size_t MaximumDepth = 512;
+    static constexpr size_t MaximumDepth = JSONMaximumDepth;
 
     // The root array or object, or nothing after recording the first error in `error` (when given).
     [[nodiscard]] std::optional<base::Value> parse(

@@ -173,7 +173,8 @@ bool JSONSerializer::writeDouble(double value)
 
 bool JSONSerializer::writeArray(const base::Array& array)
 {
-    openContainer('[');
+    if (!openContainer('['))
+        return false;
     bool first = true;
     for (const base::Value& element : array) {
         if (!first)
@@ -210,7 +211,8 @@ bool JSONSerializer::writeSortedDictionary(const base::Dictionary& dictionary)
 
 template <typename Pairs> bool JSONSerializer::writePairs(const Pairs& pairs)
 {
-    openContainer('{');
+    if (!openContainer('{'))
+        return false;
     bool first = true;
     for (auto [key, value] : pairs) {
         if (!first)
@@ -314,13 +316,14 @@ void JSONSerializer::writeIndentedLineBreak()
     m_output.append(2 * m_depth, ' ');
 }
 
-void JSONSerializer::openContainer(char bracket)
+bool JSONSerializer::openContainer(char bracket)
 {
+    if (++m_depth > JSONMaximumDepth)
+        return fail(JSONTooDeepMessage);
     m_output.push_back(bracket);
-    if (m_options & JSONSerializePretty) {
-        ++m_depth;
+    if (m_options & JSONSerializePretty)
         writeIndentedLineBreak();
-    }
+    return true;
 }
 
 void JSONSerializer::writeComma()
@@ -332,10 +335,9 @@ void JSONSerializer::writeComma()
 
 void JSONSerializer::closeContainer(char bracket)
 {
-    if (m_options & JSONSerializePretty) {
-        --m_depth;
+    --m_depth;
+    if (m_options & JSONSerializePretty)
         writeIndentedLineBreak();
-    }
     m_output.push_back(bracket);
 }
 

@@ -1,8 +1,9 @@
 // json::JSONSerializer and its entry points: values to UTF-8 JSON text, compact or pretty. Arrays and
 // dictionaries are written with their contents; strings, numbers (doubles with 17 significant digits),
 // booleans and null as JSON scalars. Values JSON cannot hold (data, dates) go to the caller's formatter, whose
-// replacement is written in their place. Any failure gives nothing, with the first error in the out-slot
-// when one is given. Every call is independent: callable from any thread at once.
+// replacement is written in their place. Arrays and dictionaries nested deeper than the decoder accepts are
+// refused. Any failure gives nothing, with the first error in the out-slot when one is given. Every call is
+// independent: callable from any thread at once.
 //
 // This is also the platform's JSON writer for request bodies: options 0, the null value written as null.
 //
@@ -58,7 +59,8 @@ private:
     [[nodiscard]] bool writeString(std::string_view string, bool includeQuotes);
     [[nodiscard]] bool writeDouble(double value);
     void writeEscapedCodePoint(char32_t codePoint);
-    void openContainer(char bracket);
+    // Fails past the decoder's nesting limit, so a value nested too deep is refused before it exhausts the stack.
+    [[nodiscard]] bool openContainer(char bracket);
     void writeComma();
     void closeContainer(char bracket);
     void writeIndentedLineBreak();
@@ -68,6 +70,7 @@ private:
     SerializeOptions m_options;
     const UnsupportedValueFormatter& m_formatter;
     std::string m_output;
+    // Containers open around the value being written: the nesting checked and the pretty indentation.
     size_t m_depth { 0 };
     std::optional<std::string> m_error;
 };

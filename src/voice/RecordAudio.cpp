@@ -68,25 +68,27 @@ RecordAudio::~RecordAudio()
         m_avPlayer->stop();
 }
 
-void RecordAudio::startRecord()
+bool RecordAudio::startRecord()
 {
     BASE_ASSERT_MAIN_THREAD();
     if (m_playTimer)
-        return;
+        return true;
     deleteKeptRecording();
     m_recordedTmpFile = newRecordingPath();
     m_recorder = media::AudioRecorder::make(*m_recordedTmpFile, voiceSettings(), &m_error);
+    bool recording = false;
     if (m_recorder) {
         m_recorder->setMeteringEnabled(true);
         // A failure is kept in m_error; the recording then holds no samples.
-        (void)m_recorder->prepareToRecord(&m_error);
-        (void)m_recorder->record(&m_error);
+        bool prepared = m_recorder->prepareToRecord(&m_error);
+        recording = m_recorder->record(&m_error) && prepared;
     }
     m_meter.restart();
     m_playTimer = base::Timer::scheduled(RecordingMeter::Interval, true, [weak = weak_from_this()](base::Timer&) {
         if (auto self = weak.lock())
             self->meteringTick();
     });
+    return recording;
 }
 
 void RecordAudio::meteringTick()

@@ -37,8 +37,9 @@ public:
     RecordAudio& operator=(const RecordAudio&) = delete;
 
     // Ignored while a recording runs. Deletes the file of the previous kept recording, which its receiver
-    // has read by now.
-    void startRecord();
+    // has read by now. Whether the recorder takes sound: false when no input (no microphone) could be
+    // started, the cause in error(); the recording then holds no samples until it is stopped or cancelled.
+    [[nodiscard]] bool startRecord();
     // The recording's file when it lasted more than 1.0 s; otherwise nothing (the file is deleted and the
     // delegate told). Nothing either when no recording runs.
     [[nodiscard]] std::optional<std::filesystem::path> stopRecord();

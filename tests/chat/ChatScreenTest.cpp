@@ -7,6 +7,7 @@
 #include "chat/VoiceFileCache.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/Singleton.h"
+#include "media/backends/NullAudioOutput.h"
 #include "tracking-service/Fault.h"
 #include "ui/input/TouchDriver.h"
 
@@ -30,6 +31,21 @@ protected:
         return message;
     }
     size_t pollRequests() { return requestsTo("PopManyQueryMessage"); }
+};
+
+// A machine without a microphone: no input starts.
+class NoMicrophone final : public media::AudioBackend {
+    class Input final : public media::AudioInput {
+    public:
+        bool start(const media::AudioFormat&, base::Error*) override { return false; }
+        void stop() override { }
+        void read(std::vector<int16_t>&) override { }
+    };
+
+public:
+    std::shared_ptr<media::AudioInput> makeInput() override { return std::make_shared<Input>(); }
+    std::shared_ptr<media::AudioOutput> makeOutput() override { return std::make_shared<media::NullAudioOutput>(); }
+    std::string name() const override { return "none"; }
 };
 
 TEST_F(ChatScreen, ShowsTheWatchsVoiceMessagesOnTheLeft)
@@ -169,6 +185,22 @@ TEST_F(ChatScreen, ARecordingWithoutVoiceIsNeitherStoredNorSent)
     EXPECT_EQ(chat->allMessagesFrame().size(), before);
     EXPECT_TRUE(service.requestLog().requestsTo("PushMessage.ashx").empty());
     EXPECT_FALSE(core::Singleton::shared().fileExist("messageX"));
+}
+
+TEST_F(ChatScreen, HoldingTheTalkButtonWithoutAMicrophoneSaysSoAndRecordsNothing)
+{
+    openChat();
+    media::AudioBackend::setCurrent(std::make_shared<NoMicrophone>());
+    size_t before = storedChat().size();
+    tap(chat->voiceBtn());
+    gfx::Point button = test::ScreenProbe::toScreen(*chat->speakBtn(), chat->speakBtn()->bounds().center());
+    ui::TouchDriver().down(button).wait(3s).up();
+    pass(1);
+    ASSERT_TRUE(shownAlert());
+    EXPECT_EQ(shownAlert()->title(), base::localized("prompt"));
+    EXPECT_EQ(takeAlertMessage(), base::localized("no_microphone"));
+    EXPECT_EQ(storedChat().size(), before);
+    EXPECT_TRUE(service.requestLog().requestsTo("PushMessage.ashx").empty());
 }
 
 TEST_F(ChatScreen, AFailedUploadSaysFailureAndKeepsTheMessage)

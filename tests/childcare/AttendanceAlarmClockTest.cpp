@@ -141,30 +141,44 @@ TEST_F(AttendanceAlarmClockTest, TimesOfAnotherKindOrOutOfRangeAreReadAsNumbersA
     ASSERT_TRUE(editor);
     EXPECT_EQ(editor->pickerView()->selectedRowInComponent(AlarmClockDetailViewController::hourWheel), 23);
     EXPECT_EQ(editor->pickerView()->selectedRowInComponent(AlarmClockDetailViewController::minuteWheel), 0);
+    // Saved untouched, the alarm goes back as the wheels showed it.
+    tap(editor->saveButton());
+    settle();
+    EXPECT_EQ(lastBody("Lumet0SetAlarmclock"),
+        sentList({ R"({"Index":1,"Mode":1,"H":9,"S":0})", R"({"Index":2,"Mode":1,"H":23,"S":0})" }));
 }
 
-TEST_F(AttendanceAlarmClockTest, OnlyAFailedCallOfTheListIsShownAndTheScreenStaysAsTheUserSetIt)
+TEST_F(AttendanceAlarmClockTest, AListTheWatchDoesNotTakeIsSaidAndPutBackAsTheWatchHasIt)
 {
-    setAlarms({ alarm(1, 7, 5) });
+    setAlarms({ alarm(1, 7, 5), alarm(0, 12, 30) });
     openList();
-    bool on = true;
     for (auto [name, fault] : replyFaults()) {
         SCOPED_TRACE(name);
         service.faults().set("Lumet0SetAlarmclock", fault);
         tap(clockRow(0)->clockSwitch());
         settle();
-        on = !on;
-        bool transportFailure = fault.kind == Fault::Kind::Status || fault.kind == Fault::Kind::DropConnection;
-        if (transportFailure) {
-            ASSERT_TRUE(shownAlert());
-            EXPECT_EQ(shownAlert()->title(), base::localized("prompt"));
-            EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
-        } else {
-            EXPECT_FALSE(shownAlert());
-        }
-        EXPECT_EQ(settings->alarmClock()->dataList[0]->isOpen, on ? 1 : 0);
-        EXPECT_EQ(clockRow(0)->clockSwitch()->isOn(), on);
+        ASSERT_TRUE(shownAlert());
+        EXPECT_EQ(shownAlert()->title(), base::localized("prompt"));
+        EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
+        EXPECT_EQ(settings->alarmClock()->dataList[0]->isOpen, 1);
+        EXPECT_TRUE(clockRow(0)->clockSwitch()->isOn());
     }
+
+    // A refused edit puts the time back too; what the watch took stays after a later refusal.
+    service.faults().remove("Lumet0SetAlarmclock");
+    tap(clockRow(1)->clockSwitch());
+    settle();
+    EXPECT_FALSE(shownAlert());
+    service.faults().set("Lumet0SetAlarmclock", Fault::refusal());
+    auto editor = openEditor(0);
+    ASSERT_TRUE(editor);
+    editor->pickerViewDidSelectRow(*editor->pickerView(), 8, AlarmClockDetailViewController::hourWheel);
+    tap(editor->saveButton());
+    settle();
+    EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
+    EXPECT_EQ(clockRow(0)->timeLabel()->text(), "07:05");
+    EXPECT_TRUE(clockRow(1)->clockSwitch()->isOn());
+    EXPECT_NE(storedAlarms().find("H = 7"), std::string::npos) << storedAlarms();
 }
 
 TEST_F(AttendanceAlarmClockTest, AFailedFetchSaysSoAndListsNothing)

@@ -139,18 +139,55 @@ TEST_F(AttendanceHistoryTest, TheEarlierDaysAreCalendarDaysNextToADaylightSaving
     EXPECT_EQ(rowCounts(*screen), (std::vector<size_t> { 1, 1, 1 }));
 }
 
-TEST_F(AttendanceHistoryTest, AFailedOrUnreadableListShowsTheEmptyStateWithoutAWord)
+TEST_F(AttendanceHistoryTest, AFailedOrUnreadableListIsSaidAndNeverShownAsAWatchWithoutRecords)
 {
+    test::ScopedTimeZone zone("Asia/Shanghai");
+    setRows({ attendanceRow(1, "正常", localTime(5, 8, 8)), attendanceRow(1, "正常", localTime(5, 7, 8)) });
     for (auto [name, fault] : replyFaults()) {
         SCOPED_TRACE(name);
         service.faults().set("LumetSearchCOW", fault);
-        auto screen = openFromMenu();
-        ASSERT_TRUE(screen);
-        EXPECT_FALSE(screen->isReloading());
-        EXPECT_FALSE(screen->emptyStateView()->isHidden());
-        EXPECT_EQ(rowCounts(*screen), (std::vector<size_t> { 0, 0, 0 }));
+        const char* said = fault.kind == Fault::Kind::DropConnection ? "bad_netword" : "load_failed";
+
+        // The first list fails: no empty state, as if the watch had no records.
+        size_t before = requestsTo("LumetSearchCOW");
+        showMenu();
+        menu()->openRowTitled(base::localized("attendance"));
+        std::shared_ptr<AttendanceVC> screen;
+        ASSERT_TRUE(pumpUntil([&] {
+            screen = topAttendanceScreen();
+            return screen && requestsTo("LumetSearchCOW") > before && !screen->isReloading() && networkIdle();
+        }));
+        clock->advance(0.6s);
+        EXPECT_TRUE(screen->emptyStateView()->isHidden());
+        EXPECT_TRUE(textInRegion(base::localized(said), { 0, 0, 320, 568 }));
         EXPECT_FALSE(shownAlert());
+        pass(2);
+
+        // After a list, a refresh that fails keeps its rows.
+        service.faults().remove("LumetSearchCOW");
+        screen->refreshTableDidTriggerRefresh(kit::RefreshTableDelegate::FromHeader);
+        waitForList(requestsTo("LumetSearchCOW"));
+        ASSERT_EQ(rowCounts(*screen), (std::vector<size_t> { 1, 1, 0 }));
+        service.faults().set("LumetSearchCOW", fault);
+        before = requestsTo("LumetSearchCOW");
+        screen->refreshTableDidTriggerRefresh(kit::RefreshTableDelegate::FromHeader);
+        ASSERT_TRUE(pumpUntil(
+            [&] { return requestsTo("LumetSearchCOW") > before && !screen->isReloading() && networkIdle(); }));
+        clock->advance(0.6s);
+        EXPECT_TRUE(textInRegion(base::localized(said), { 0, 0, 320, 568 }));
+        EXPECT_EQ(rowCounts(*screen), (std::vector<size_t> { 1, 1, 0 }));
+        EXPECT_TRUE(screen->emptyStateView()->isHidden());
+        pass(2);
     }
+
+    // A readable empty list is the watch's own: the empty state shows.
+    service.faults().clear();
+    setRows({});
+    auto screen = topAttendanceScreen();
+    screen->refreshTableDidTriggerRefresh(kit::RefreshTableDelegate::FromHeader);
+    waitForList(requestsTo("LumetSearchCOW"));
+    EXPECT_EQ(rowCounts(*screen), (std::vector<size_t> { 0, 0, 0 }));
+    EXPECT_FALSE(screen->emptyStateView()->isHidden());
 }
 
 TEST_F(AttendanceHistoryTest, TheMenuOpensItWithTheDrawerButtonAndTheHomeScreenPushesItWithout)

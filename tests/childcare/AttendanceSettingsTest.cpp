@@ -3,6 +3,7 @@
 #include "AttendanceFixture.h"
 
 #include "base/DateScopedTimeZone.h"
+#include "base/time/Calendar.h"
 #include "childcare/attendance/AttendanceDays.h"
 #include "core/helpers/Helper.h"
 #include "core/readers/Tool.h"
@@ -87,6 +88,22 @@ TEST_F(AttendanceSettingsTest, AnAcceptedEntryTimeIsSentWithTheLoadDayStoredAndS
     pass(1);
     EXPECT_EQ(rowDetail(AttendanceSettingVC::EnterTime), "07:30");
     EXPECT_TRUE(textInRegion("07:30", test::ScreenProbe::toScreen(*settings->view(), settings->view()->bounds())));
+}
+
+TEST_F(AttendanceSettingsTest, ATimePickedOnTheDayTheClocksGoForwardIsSentAsPicked)
+{
+    test::ScopedTimeZone zone("Europe/Berlin");
+    settings->didSelectRowAtIndexPath(*settings->tableView(), { AttendanceSettingVC::EnterTime, 0 });
+    pass(0.5);
+    // On 29 March 2026 Berlin's clocks go from 02:00 to 03:00, so 02:30 is no time of that day.
+    auto changeDay = base::Calendar::current().date({ .year = 2026, .month = 3, .day = 29, .hour = 12 });
+    ASSERT_TRUE(changeDay);
+    settings->picker()->setDate(*changeDay);
+    settings->picker()->setCountDownDuration(2 * 3600.0 + 30 * 60.0);
+    settings->doneButtonPressed();
+    settle();
+    EXPECT_EQ(rowDetail(AttendanceSettingVC::EnterTime), "02:30");
+    EXPECT_NE(lastBody("LumetUpdateEnterCampusTime").find(" 02:30:00\"}"), std::string::npos);
 }
 
 TEST_F(AttendanceSettingsTest, ARefusedOrFailedLeavingTimeShowsTheFailureAndKeepsTheKnownTime)

@@ -166,23 +166,29 @@ TEST_F(ChallengeProgress, FinishEndsTheChallengeAndItsAlertClosesTheScreen)
     EXPECT_EQ(polls(), 1u);
 }
 
-TEST_F(ChallengeProgress, AFinishTheServerDoesNotAcceptChangesNothingAndPollingStaysStopped)
+TEST_F(ChallengeProgress, AFinishTheServerDoesNotAcceptIsSaidAndTheRingGoesOn)
 {
     setSteps(base::Value(100));
-    auto screen = open(6000);
+    // Far enough that the steps the service adds at each poll never reach it.
+    auto screen = open(600000);
+    auto target = device->lumetDeviceConfig->TargetStepCount;
     for (const Fault& fault : { Fault::status(500), Fault::dropConnection(), Fault::nonJsonBody(), Fault::noPayload(),
              Fault::nullPayload(), Fault::refusal(), Fault::payload(base::Value(1)) }) {
         service.faults().set("LumetCancelParentChildInteraction", fault);
+        size_t before = polls();
         screen->cancelParentChildInteraction();
-        ASSERT_TRUE(pumpUntil([this] { return networkIdle(); }));
-        pass(0.5);
-        EXPECT_FALSE(shownAlert());
-        EXPECT_EQ(device->lumetDeviceConfig->TargetStepCount, 6000);
+        ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
+        EXPECT_EQ(shownAlert()->title(), base::localized("prompt"));
+        EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
+        EXPECT_EQ(device->lumetDeviceConfig->TargetStepCount, target);
         EXPECT_TRUE(device->lumetDeviceConfig->IsPerdometerRunning);
         EXPECT_EQ(top<PedometerVC>(), screen);
+        // Polling goes on at once and every 4 s after, so the ring follows the watch again.
+        ASSERT_TRUE(pumpUntil([&] { return polls() > before && networkIdle(); }));
+        size_t resumed = polls();
+        pass(4.5);
+        EXPECT_GT(polls(), resumed);
     }
-    pass(5);
-    EXPECT_EQ(polls(), 1u);
 }
 
 } // namespace

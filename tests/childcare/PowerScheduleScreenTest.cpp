@@ -19,6 +19,8 @@ protected:
     void open(core::ConfigText on, core::ConfigText off, std::optional<int64_t> state)
     {
         launchAndSignIn();
+        // The home screen's detail reply may come a moment after the sign-in.
+        ASSERT_TRUE(pumpUntil([this] { return home() && home()->deviceDetail(); }));
         auto device = std::make_shared<core::Device>(*home()->deviceDetail());
         device->lumetDeviceConfig = std::make_shared<core::LumetDeviceConfig>();
         device->lumetDeviceConfig->powerOnTime = std::move(on);
@@ -129,10 +131,14 @@ TEST_F(PowerScheduleScreen, ASwitchedOffDeviceOrAScheduleWithoutStateSendsNothin
 {
     open("07:05", "22:00", std::nullopt);
     save();
+    ASSERT_TRUE(shownAlert());
+    EXPECT_FALSE(shownAlert()->title());
     EXPECT_EQ(takeAlertMessage(), base::localized("setting_failed"));
     screen->deviceDetail()->deviceState = core::Device::SwitchedOff;
     entity->powerState = 1;
     save();
+    ASSERT_TRUE(shownAlert());
+    EXPECT_EQ(shownAlert()->title(), base::localized("prompt"));
     EXPECT_EQ(takeAlertMessage(), base::localized("device_off_operation_failed"));
     EXPECT_EQ(requestsTo("LumetSetSleepTime"), 0u);
     EXPECT_TRUE(onTop());

@@ -16,7 +16,9 @@
 #include "core/service/StoreLookupRoot.h"
 #include "net/http/URLRequest.h"
 #include "networking/forms/Base64.h"
+#include "networking/http/NetworkActivityIndicatorManager.h"
 #include "store/Receipt.h"
+#include "ui/view/Application.h"
 #include "json/JSONDecoder.h"
 
 namespace {
@@ -112,6 +114,25 @@ TEST_F(ReceiptUploaderTest, SendsTheFieldsInTheirKindsForTheDeviceTheReceiptWasB
     EXPECT_EQ(listener->grants, 1);
     clock->advance(5s);
     EXPECT_EQ(uploads().size(), 1u) << "nothing more after a grant";
+}
+
+TEST_F(ReceiptUploaderTest, TheUploadHoldsTheActivityIndicatorUntilItsReply)
+{
+    auto& indicator = networking::NetworkActivityIndicatorManager::sharedManager();
+    indicator.setEnabled(true);
+    m_local.service().faults().set(ReceiptUploader::Method, Fault::delay(20s));
+    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    uploader->uploadStoredReceipt();
+    for (int slice = 0; slice < 40 && uploads().empty(); ++slice)
+        (void)base::RunLoop::main().runUntil([] { return false; }, 50ms);
+    ASSERT_EQ(uploads().size(), 1u);
+    EXPECT_TRUE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+
+    m_local.service().faults().remove(ReceiptUploader::Method);
+    waitForUploads(1);
+    clock->advance(networking::NetworkActivityIndicatorManager::invisibilityDelay + 50ms);
+    EXPECT_FALSE(ui::Application::shared().isNetworkActivityIndicatorVisible());
+    indicator.setEnabled(false);
 }
 
 TEST_F(ReceiptUploaderTest, AnOlderReceiptWithoutItsSerialGoesForTheCurrentDevice)

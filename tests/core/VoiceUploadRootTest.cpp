@@ -17,6 +17,12 @@ TEST(VoiceUploadRoot, FollowsTheConfiguredServerUnlessSetOfItsOwn)
 
     base::UserDefaults::standard().setObject(base::Value("http://voice.test/"), core::VoiceUploadRootKey);
     EXPECT_EQ(core::voiceUploadRoot(), "http://voice.test/");
+    // A setting without the trailing separator still gives host and path apart; an empty one is no setting.
+    base::UserDefaults::standard().setObject(base::Value("http://voice.test:8080"), core::VoiceUploadRootKey);
+    EXPECT_EQ(core::voiceUploadRoot() + core::ServiceProtocol::VoiceUploadPath,
+        "http://voice.test:8080/server/PushMessage.ashx");
+    base::UserDefaults::standard().setObject(base::Value(""), core::VoiceUploadRootKey);
+    EXPECT_EQ(core::voiceUploadRoot(), "http://example.test/");
     base::UserDefaults::standard().removeObjectForKey(core::VoiceUploadRootKey);
     base::UserDefaults::standard().removeObjectForKey("RootUrl");
 }

@@ -153,3 +153,35 @@ TEST(JSONSerializer, OutputDecodesToTheSameTree)
         EXPECT_EQ(*json::objectFromJSONString(*text), *tree);
     }
 }
+
+namespace {
+
+// Arrays inside arrays, `depth` of them in all; arrays alternate with dictionaries when `mixed`.
+base::Value nested(size_t depth, bool mixed = false)
+{
+    base::Value value = list({});
+    for (size_t level = 1; level < depth; ++level) {
+        if (mixed && level % 2)
+            value = base::Value(base::Dictionary::make({ { base::Value("k"), value } }));
+        else
+            value = list({ value });
+    }
+    return value;
+}
+
+} // namespace
+
+TEST(JSONSerializer, RefusesNestingPastTheDecodersLimit)
+{
+    for (json::SerializeOptions options : { 0, 1 }) {
+        SCOPED_TRACE(options);
+        auto limit = json::JSONString(nested(512), options);
+        ASSERT_TRUE(limit);
+        EXPECT_TRUE(json::objectFromJSONString(*limit));
+        base::Error error;
+        EXPECT_FALSE(json::JSONString(nested(513), options, {}, &error));
+        EXPECT_EQ(error.localizedDescription(), "Arrays and objects are nested more than 512 levels deep.");
+        EXPECT_FALSE(json::JSONString(nested(513, true), options));
+        EXPECT_FALSE(json::JSONData(nested(2000), options));
+    }
+}

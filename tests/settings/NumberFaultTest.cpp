@@ -1,11 +1,13 @@
 // Every number method under every way the service can fail: the user sees "failure" (the centre number
-// shows a refusal's own words), nothing stored changes, and the typed number waits for the next panel.
+// shows a refusal's own words, the watch's numbers the network text when the service was not reached),
+// nothing stored changes, and the next panel shows what the watch holds.
 #include "NumberScreenFixture.h"
 
 #include "settings/numbers/CenterNumberVC.h"
 #include "settings/numbers/FamilyNumberVC.h"
 #include "settings/numbers/LikeNumberVC.h"
 #include "settings/numbers/ListenNumberVC.h"
+#include "settings/numbers/QuennNumbers.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/TextField.h"
 
@@ -170,7 +172,7 @@ Method editor()
 
 class NumberFaultTest : public test::NumberScreenTest { };
 
-TEST_F(NumberFaultTest, EveryMethodUnderEveryFaultShowsFailureAndKeepsWhatWasTyped)
+TEST_F(NumberFaultTest, EveryMethodUnderEveryFaultShowsFailureAndTheNextPanelShowsTheWatchsNumber)
 {
     const std::pair<const char*, Fault> faults[] = { { "status 500", Fault::status(500) },
         { "dropped connection", Fault::dropConnection() }, { "not JSON", Fault::nonJsonBody() },
@@ -195,14 +197,36 @@ TEST_F(NumberFaultTest, EveryMethodUnderEveryFaultShowsFailureAndKeepsWhatWasTyp
             service.faults().clear();
             EXPECT_EQ(requestsTo(wire), sent + 1);
             bool centreWords = wire == "QuennSetCenter" && fault.kind == Fault::Kind::Refusal;
-            EXPECT_EQ(message, centreWords ? std::string(Fault::DefaultRefusal) : text("failure"));
+            // The watch's own numbers say when the service could not be reached at all.
+            bool unreachable = (wire == "LumetSetManyPhoneConfig" || wire == "LumetSetListenNo")
+                && fault.kind == Fault::Kind::DropConnection;
+            EXPECT_EQ(message,
+                centreWords ? std::string(Fault::DefaultRefusal) : text(unreachable ? "bad_netword" : "failure"));
             EXPECT_EQ(method.recorded(*device), before);
-            if (!centreWords) {
-                EXPECT_EQ(method.shownNext(device), typed);
-            }
+            EXPECT_EQ(method.shownNext(device), before);
             kit::ModalPresenter::sharedInstance()->hideAnimated(false);
         }
     }
+}
+
+TEST_F(NumberFaultTest, ARefusedQuennNumberIsNotSentAgainWithAnotherField)
+{
+    auto device = detailOf(tracking_service::DemoData::Quenn3SerialNumber);
+    ASSERT_TRUE(device);
+    std::string second = device->quennDeviceConfig->sOSNum2.text();
+    service.faults().set(settings::QuennNumbers::Method, Fault::refusal());
+    quennNumbers().send(*this, device, "13900000001");
+    EXPECT_EQ(outcome(), text("failure"));
+    service.faults().clear();
+    kit::ModalPresenter::sharedInstance()->hideAnimated(false);
+
+    auto screen = numberScreen(device);
+    screen->quennFields()[0]->setText("13900000002");
+    screen->setPhoneNumberForQuenn(*screen->quennDoneButton());
+    EXPECT_EQ(outcome(), text("success"));
+    auto body = lastBody(settings::QuennNumbers::Method);
+    EXPECT_EQ(field(body, "Tel1"), "13900000002");
+    EXPECT_EQ(field(body, "Tel2"), second);
 }
 
 } // namespace

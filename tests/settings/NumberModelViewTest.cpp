@@ -2,7 +2,6 @@
 // and what the fields show (stored numbers, blank and null as empty).
 #include "base/ClockFixture.h"
 #include "settings/numbers/LikeNumberVC.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/NumberPanelParts.h"
 #include "ui/view/Screen.h"
 #include "ui/controls/TextField.h"
@@ -20,12 +19,6 @@ protected:
     {
         ManualClockTest::SetUp();
         ui::Screen::main().setBounds(ui::Screen::defaultBounds);
-        settings::NumberDrafts::shared().clear();
-    }
-    void TearDown() override
-    {
-        settings::NumberDrafts::shared().clear();
-        ManualClockTest::TearDown();
     }
 
     static std::shared_ptr<core::Device> device(int64_t type)
@@ -121,15 +114,6 @@ TEST_F(NumberModelViewTest, FieldsShowTheStoredNumbersAndBlankOrNullAsEmpty)
     EXPECT_EQ(textOf(father->lumetPanel(LikeNumberVC::Father), 201), "dad");
     auto mother = appeared(36, LikeNumberVC::Mother);
     EXPECT_EQ(textOf(mother->lumetPanel(LikeNumberVC::Mother), 202), "mum");
-}
-
-TEST_F(NumberModelViewTest, ANumberTheServiceDidNotTakeIsShownInsteadOfTheStoredOne)
-{
-    settings::NumberDrafts::shared().keep("DEVICE000001", "lumet.mother", "typed before");
-    auto mother = appeared(36, LikeNumberVC::Mother);
-    EXPECT_EQ(textOf(mother->lumetPanel(LikeNumberVC::Mother), 202), "typed before");
-    auto father = appeared(36, LikeNumberVC::Father);
-    EXPECT_EQ(textOf(father->lumetPanel(LikeNumberVC::Father), 201), "dad");
 }
 
 } // namespace

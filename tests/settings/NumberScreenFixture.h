@@ -1,13 +1,12 @@
 // Shared set-up of the number screens' tests: signed in to the local service as the demo account, with
 // helpers that fetch a demo device's record, read what the service stores and what a request carried, show
-// a number screen in the modal presenter and wait for the outcome alert. No drafts of an earlier test remain.
+// a number screen in the modal presenter and wait for the outcome alert.
 #pragma once
 
 #include "base/text/Localization.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "kit/modal/ModalPresenter.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/NumberPanelParts.h"
 #include "support/ScreenFixture.h"
 #include "tracking-service/DemoData.h"
@@ -26,13 +25,7 @@ protected:
     void SetUp() override
     {
         ScreenTest::SetUp();
-        settings::NumberDrafts::shared().clear();
         launchAndSignIn();
-    }
-    void TearDown() override
-    {
-        settings::NumberDrafts::shared().clear();
-        ScreenTest::TearDown();
     }
 
     // The device's record as the service has it now, read as the application reads it.

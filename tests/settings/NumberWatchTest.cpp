@@ -5,6 +5,7 @@
 
 #include "settings/numbers/FamilyProtection.h"
 #include "settings/numbers/LikeNumberVC.h"
+#include "settings/numbers/LumetNumbers.h"
 #include "ui/controls/Button.h"
 #include "ui/scroll/TableView.h"
 #include "ui/controls/TextField.h"
@@ -114,7 +115,7 @@ TEST_F(NumberWatchTest, TheMothersNumberGoesWithTheStoredOthersAndIsShownNextTim
     EXPECT_EQ(shownInSlot(screen->btnMother()), "13822223333");
 }
 
-TEST_F(NumberWatchTest, AClashWithTheListenNumberShowsItsOwnMessageAndKeepsTheTypedNumber)
+TEST_F(NumberWatchTest, AClashWithTheListenNumberShowsItsOwnMessageAndTheNextPanelShowsTheWatchsNumber)
 {
     auto& config = *device->lumetDeviceConfig;
     std::string listen = config.numberForListen.text();
@@ -125,13 +126,14 @@ TEST_F(NumberWatchTest, AClashWithTheListenNumberShowsItsOwnMessageAndKeepsTheTy
         { screen->btnListen(), father, "listen_no_equal_father" } };
     for (const auto& [button, typed, message] : cases) {
         auto before = config;
+        std::string shownBefore = shownInSlot(button);
         send(button, typed);
         EXPECT_EQ(outcome(), text(message)) << message;
         EXPECT_EQ(config.numberForFather, before.numberForFather);
         EXPECT_EQ(config.numberForMother, before.numberForMother);
         EXPECT_EQ(config.numberForSOS, before.numberForSOS);
         EXPECT_EQ(config.numberForListen, before.numberForListen);
-        EXPECT_EQ(shownInSlot(button), typed) << "the refused number waits for a retry";
+        EXPECT_EQ(shownInSlot(button), shownBefore) << "the panel shows what the watch holds";
     }
     EXPECT_EQ(stored(DemoData::WatchSerialNumber, "LumetDevice_Config", "ListenNo"), listen);
 }
@@ -180,6 +182,19 @@ TEST_F(NumberWatchTest, TheShownPanelIsDrawnOverTheScreen)
         << colour.r << " " << colour.g << " " << colour.b;
     auto field = settings::NumberPanelParts::fieldWithTag(numbers->lumetPanel(LikeNumberVC::Father), 201);
     EXPECT_TRUE(textInRegion(field->text(), test::ScreenProbe::toScreen(*field, field->bounds())));
+}
+
+TEST_F(NumberWatchTest, ASendThatNeverReachesTheServiceSaysTheNetworkIsUnavailable)
+{
+    auto& config = *device->lumetDeviceConfig;
+    auto before = config;
+    for (auto [fault, message] :
+        { std::pair { Fault::dropConnection(), "bad_netword" }, std::pair { Fault::status(500), "failure" } }) {
+        service.faults().set(settings::LumetNumbers::ManyPhoneMethod, fault);
+        send(screen->btnMother(), "13900000003");
+        EXPECT_EQ(outcome(), text(message));
+        EXPECT_EQ(config.numberForMother, before.numberForMother);
+    }
 }
 
 } // namespace

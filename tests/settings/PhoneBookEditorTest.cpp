@@ -99,12 +99,15 @@ TEST_F(PhoneBookEditor, APickedPhotoReplacesOnlyItsOwnEntrysFile)
     EXPECT_EQ(base::Files::read(other), "five");
 }
 
-TEST_F(PhoneBookEditor, WithoutPicturesTheCameraShowsNothingAndDoneHandsBackEmptyTexts)
+TEST_F(PhoneBookEditor, WithoutPicturesTheCameraSaysSoAndDoneHandsBackEmptyTexts)
 {
     signInAndOpenBook();
     openEditor(6);
     EXPECT_FALSE(openPicker(settings::EditPhoneBookVC::TakePhotoButton));
     EXPECT_FALSE(shownSheet()) << "the sheet closed";
+    ASSERT_TRUE(shownAlert());
+    EXPECT_EQ(shownAlert()->title(), base::localized("prompt"));
+    EXPECT_EQ(takeAlertMessage(), base::localized("no_camera"));
 
     EXPECT_EQ(saveAndTakeAlert(), base::localized("setting_success"));
     EXPECT_EQ(storedList("Name")[6], "");

@@ -164,7 +164,7 @@ TEST_F(PhoneBook, AFailedFirstLoadSendsNoSaveAndKeepsTheEditorOpenWithItsText)
     EXPECT_EQ(storedList("Name")[0], "Ann");
 }
 
-TEST_F(PhoneBook, PullingRefreshesWithTheThreeTextsAndAFailedRefreshKeepsTheRows)
+TEST_F(PhoneBook, PullingRefreshesWithTheThreeTextsAndAFailedRefreshIsSaidAndKeepsTheRows)
 {
     signInAndOpenBook();
     auto table = book()->tableView();
@@ -193,12 +193,19 @@ TEST_F(PhoneBook, PullingRefreshesWithTheThreeTextsAndAFailedRefreshKeepsTheRows
     pass(1);
     EXPECT_FALSE(header->isRefreshing());
 
-    for (const Fault& fault : { Fault::status(500), Fault::noPayload(), Fault::nonJsonBody(), Fault::payload(3) }) {
+    // A failed refresh says so, by the network notice when the service could not be reached.
+    for (const Fault& fault :
+        { Fault::status(500), Fault::noPayload(), Fault::nonJsonBody(), Fault::payload(3), Fault::dropConnection() }) {
+        SCOPED_TRACE(static_cast<int>(fault.kind));
         service.faults().set(LoadMethod, fault);
         book()->getPhoneBook();
         ASSERT_TRUE(pumpUntil([&] { return !book()->isLoading(); }));
+        clock->advance(0.6s);
+        const char* said = fault.kind == Fault::Kind::DropConnection ? "bad_netword" : "load_failed";
+        EXPECT_TRUE(textInRegion(base::localized(said), { 0, 0, 320, 568 }));
         EXPECT_EQ(title(0), "Eve");
         EXPECT_TRUE(book()->isLoaded());
+        pass(2);
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include "base/loop/NotificationCenter.h"
 #include "core/state/NotificationNames.h"
+#include "kit/modal/ModalPresenter.h"
+#include "kit/overlay/NoticeOverlay.h"
 #include "kit/widgets/CheckBoxView.h"
 #include "settings/personal/PersonalInfoPasswordPanel.h"
 #include "ui/alerts/ActionSheet.h"
@@ -47,7 +49,22 @@ protected:
 TEST_F(SettingsAccount, ThePanelChecksItsFieldsBeforeSendingAnything)
 {
     openSettings();
-    submit(password, "", "");
+    tapRow(Row::ChangePassword);
+    pass(1);
+    panel()->OldPasswordNum()->setText(password);
+    panel()->NewNum()->setText("");
+    panel()->SureNum()->setText("");
+    tap(panel()->done());
+    clock->advance(0.6s);
+    // The notice shows on the panel, in the presenter's window above the screen, where the user looks.
+    std::shared_ptr<kit::NoticeOverlay> notice;
+    for (const auto& view : panel()->subviews())
+        if (auto found = std::dynamic_pointer_cast<kit::NoticeOverlay>(view))
+            notice = found;
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->window(), kit::ModalPresenter::sharedInstance()->window());
+    EXPECT_TRUE(textInRegion(localized("no_null_password"), { 0, 0, 320, 568 }));
+    pass(2);
     EXPECT_FALSE(shownAlert());
     EXPECT_TRUE(panelShown());
     submit(password, "new-one", "");

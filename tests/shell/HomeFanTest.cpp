@@ -7,7 +7,6 @@
 #include "core/state/NotificationNames.h"
 #include "settings/numbers/BtnModel.h"
 #include "settings/numbers/ImageAnimate.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "support/ScreenProbe.h"
 #include "tracking-service/DemoData.h"
 #include "ui/controls/Button.h"
@@ -22,15 +21,9 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        settings::NumberDrafts::shared().clear();
         launchAndSignIn();
         ASSERT_TRUE(pumpUntil([this] { return home() && home()->deviceDetail() && networkIdle(); }));
         fan = home()->familyNumberButton();
-    }
-    void TearDown() override
-    {
-        settings::NumberDrafts::shared().clear();
-        ShellTest::TearDown();
     }
 
     std::array<std::shared_ptr<settings::BtnModel>, 4> buttons() const

@@ -65,7 +65,7 @@ TEST_F(RecordAudioTest, PreparesTheSessionForPlayingAndRecordingOnTheLoudspeaker
 
 TEST_F(RecordAudioTest, ARecordingOfExactlyOneSecondIsDiscarded)
 {
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(1s);
     EXPECT_FALSE(recorder->stopRecord());
     EXPECT_EQ(delegate->failures, 1);
@@ -75,7 +75,7 @@ TEST_F(RecordAudioTest, ARecordingOfExactlyOneSecondIsDiscarded)
 
 TEST_F(RecordAudioTest, ARecordingOfMoreThanOneSecondIsKept)
 {
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(1100ms);
     auto file = recorder->stopRecord();
     ASSERT_TRUE(file);
@@ -89,7 +89,7 @@ TEST_F(RecordAudioTest, ARecordingOfMoreThanOneSecondIsKept)
 
 TEST_F(RecordAudioTest, TheKeptFileIsNamedAfterMillisecondsSinceTheReferenceDate)
 {
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(1500ms);
     auto file = recorder->stopRecord();
     ASSERT_TRUE(file);
@@ -99,7 +99,7 @@ TEST_F(RecordAudioTest, TheKeptFileIsNamedAfterMillisecondsSinceTheReferenceDate
 
 TEST_F(RecordAudioTest, TheLevelIsThePeakSmoothedTenTimesASecond)
 {
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(300ms);
     // A peak of half full scale is -6.02 dB, an amplitude of 0.5, blended in with weight 0.05.
     ASSERT_EQ(delegate->levels.size(), 3u);
@@ -111,7 +111,7 @@ TEST_F(RecordAudioTest, TheLevelIsThePeakSmoothedTenTimesASecond)
 
     // The level is not reset: the next recording's first tick still carries 95 % of it.
     backend->setScript(squareWave(0, 5));
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(100ms);
     EXPECT_NEAR(delegate->levels.back(), 0.95 * 0.0713125, 1e-6);
     EXPECT_FLOAT_EQ(delegate->times.back(), 0.1f);
@@ -119,9 +119,9 @@ TEST_F(RecordAudioTest, TheLevelIsThePeakSmoothedTenTimesASecond)
 
 TEST_F(RecordAudioTest, StartingWhileRecordingIsIgnored)
 {
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(200ms);
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(1s);
     EXPECT_EQ(delegate->times.size(), 12u); // one timer only
     auto file = recorder->stopRecord();
@@ -131,7 +131,7 @@ TEST_F(RecordAudioTest, StartingWhileRecordingIsIgnored)
 
 TEST_F(RecordAudioTest, CancelLeavesNoFileAndTellsNobody)
 {
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(2s);
     recorder->cancelRecord();
     EXPECT_TRUE(temporaryFiles().empty());
@@ -156,7 +156,7 @@ TEST_F(RecordAudioTest, ADelegateMayStopTheRecordingFromAMeteringTick)
     auto stopper = std::make_shared<StopsAtTwoSeconds>();
     stopper->owner = recorder.get();
     recorder->setDelegate(stopper);
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(3s);
     ASSERT_TRUE(stopper->kept);
     EXPECT_EQ(stopper->times.size(), 20u);
@@ -173,13 +173,13 @@ TEST_F(RecordAudioTest, StopAndCancelWithoutARecordingDoNothing)
 
 TEST_F(RecordAudioTest, AKeptRecordingIsDeletedWhenTheNextOneStarts)
 {
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(1500ms);
     auto first = recorder->stopRecord();
     ASSERT_TRUE(first);
     EXPECT_TRUE(std::filesystem::exists(*first));
     clock->advance(1s);
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     EXPECT_FALSE(std::filesystem::exists(*first));
     recorder.reset();
     EXPECT_TRUE(temporaryFiles().empty());
@@ -188,7 +188,7 @@ TEST_F(RecordAudioTest, AKeptRecordingIsDeletedWhenTheNextOneStarts)
 TEST_F(RecordAudioTest, WithoutASoundDeviceEveryRecordingIsTooShort)
 {
     media::AudioBackend::setCurrent(std::make_shared<media::ScriptedAudioBackend>());
-    recorder->startRecord();
+    ASSERT_TRUE(recorder->startRecord());
     clock->advance(3s);
     EXPECT_FALSE(recorder->stopRecord());
     EXPECT_EQ(delegate->failures, 1);

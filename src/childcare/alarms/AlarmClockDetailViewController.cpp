@@ -37,6 +37,9 @@ void AlarmClockDetailViewController::setAlarmClockEntity(std::shared_ptr<core::L
     BASE_ASSERT_MAIN_THREAD();
     m_alarmClockEntity = std::move(entity);
     m_edited = m_alarmClockEntity ? *m_alarmClockEntity : core::LumetAlarmClockEntity {};
+    // The time as the wheels will show it, so that a save sends what the user saw, never a value out of range.
+    m_edited.h = base::Value(static_cast<int64_t>(wheelRow(AlarmClockTableViewCell::hourOf(m_edited), hours)));
+    m_edited.m = base::Value(static_cast<int64_t>(wheelRow(AlarmClockTableViewCell::minuteOf(m_edited), minutes)));
 }
 
 const std::shared_ptr<ui::PickerView>& AlarmClockDetailViewController::pickerView()
@@ -105,8 +108,8 @@ void AlarmClockDetailViewController::viewWillAppear(bool animated)
 {
     BASE_ASSERT_MAIN_THREAD();
     m_clockSwitch->setOn(m_edited.isOpen != 0, animated);
-    m_pickerView->selectRow(wheelRow(AlarmClockTableViewCell::hourOf(m_edited), hours), hourWheel, animated);
-    m_pickerView->selectRow(wheelRow(AlarmClockTableViewCell::minuteOf(m_edited), minutes), minuteWheel, animated);
+    m_pickerView->selectRow(static_cast<int>(AlarmClockTableViewCell::hourOf(m_edited)), hourWheel, animated);
+    m_pickerView->selectRow(static_cast<int>(AlarmClockTableViewCell::minuteOf(m_edited)), minuteWheel, animated);
 }
 
 size_t AlarmClockDetailViewController::pickerViewNumberOfRowsInComponent(ui::PickerView&, size_t component)

@@ -25,6 +25,9 @@ public:
 
     // "HH:mm" of the configuration's date text; nothing when it holds no usable time.
     [[nodiscard]] static std::optional<std::string> fromConfig(const core::ConfigText& text);
+    // "HH:mm" of the hour and minute on a picker's wheels, read as they stand: a date rebuilt on the picker's
+    // day would move by an hour on a day the clocks change.
+    static std::string pickedText(int hour, int minute);
     // "<yyyy-MM-dd> <HH:mm>:00".
     static std::string uploadText(const std::string& day, const std::string& time);
 };

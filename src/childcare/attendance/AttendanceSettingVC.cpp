@@ -4,7 +4,6 @@
 #include "base/loop/MainThread.h"
 #include "childcare/attendance/AttendanceSchoolTime.h"
 #include "core/helpers/Helper.h"
-#include "core/readers/Tool.h"
 #include "kit/folder/FolderTableView.h"
 #include "kit/modal/ModalPresenter.h"
 #include "ui/controls/Button.h"
@@ -249,7 +248,7 @@ void AttendanceSettingVC::cancelButtonPressed() { kit::ModalPresenter::sharedIns
 void AttendanceSettingVC::doneButtonPressed()
 {
     BASE_ASSERT_MAIN_THREAD();
-    std::string time = core::Tool::stringCNFromDate(m_picker->date());
+    std::string time = AttendanceSchoolTime::pickedText(m_picker->hour(), m_picker->minute());
     auto delegate = m_delegate.lock();
     if (m_isInTime) {
         m_inTime = time;

@@ -2,7 +2,8 @@
 // times (picked in a panel of the modal presenter and handed to the delegate, which uploads them), the
 // attendance notice and RFID switches (sent at once; the shared device record changes only when the
 // watch's service accepts), and the alarm clocks in a folder under the last row. The alarm list is fetched
-// once, when the view is first built; switching an alarm or saving the editor sends the whole list. Made
+// once, when the view is first built; switching an alarm or saving the editor sends the whole list, and a
+// list the watch's service does not accept is said and put back as the watch last confirmed it. Made
 // once by the attendance screen and pushed again on each opening. Main thread; made with make().
 //
 //   auto settings = childcare::AttendanceSettingVC::make();
@@ -22,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kit {
 class FolderTableView;
@@ -103,6 +105,7 @@ private:
     std::shared_ptr<ui::TableViewCell> clockCell(ui::TableView& table, ui::IndexPath path);
     void openEditor(ui::IndexPath path);
     void setAlarmClock();
+    void alarmClocksRefused();
 
     std::weak_ptr<AttendanceSettingVCDelegate> m_delegate;
     std::shared_ptr<core::Device> m_deviceDetail;
@@ -116,6 +119,8 @@ private:
     std::shared_ptr<ui::Switch> m_switchBtn;
     std::shared_ptr<ui::Switch> m_switchRFID;
     std::shared_ptr<core::LumetAlarmClock> m_alarmClock;
+    // The alarms as the watch last confirmed them: fetched, or sent and accepted.
+    std::vector<core::LumetAlarmClockEntity> m_confirmedClocks;
 };
 
 } // namespace childcare

@@ -13,11 +13,12 @@
 #include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Label.h"
 #include "ui/controllers/NavigationController.h"
 #include "ui/controls/Switch.h"
 #include "ui/scroll/TableView.h"
+
+#include <algorithm>
 
 namespace childcare {
 
@@ -28,6 +29,15 @@ namespace {
         auto alert = std::make_shared<ui::AlertView>(
             base::localized("prompt"), base::localized(messageKey), std::move(delegate), base::localized("done"));
         alert->show();
+    }
+
+    std::vector<core::LumetAlarmClockEntity> entriesOf(const core::LumetAlarmClock* clocks)
+    {
+        std::vector<core::LumetAlarmClockEntity> entries;
+        if (clocks)
+            for (const auto& entry : clocks->dataList)
+                entries.push_back(*entry);
+        return entries;
     }
 
     base::Value entryObject(const core::LumetAlarmClockEntity& entry, size_t index)
@@ -44,7 +54,6 @@ namespace {
 
 void AttendanceSettingVC::getDeivceClock()
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
         "LumetGetalarmclock",
         base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
@@ -53,7 +62,6 @@ void AttendanceSettingVC::getDeivceClock()
                 self->alarmClocksArrived(reply);
         },
         [weak = ui::weakFrom(this)](const base::Error&) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             if (auto self = weak.lock())
                 showPrompt("get_alarm_failed", self);
         });
@@ -61,8 +69,8 @@ void AttendanceSettingVC::getDeivceClock()
 
 void AttendanceSettingVC::alarmClocksArrived(const std::string& reply)
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     m_alarmClock = core::Tool::readAlarmClockFromJson(reply);
+    m_confirmedClocks = entriesOf(m_alarmClock.get());
     m_clockView->reloadData();
 }
 
@@ -112,26 +120,44 @@ void AttendanceSettingVC::updateAlarmClockDetail()
     setAlarmClock();
 }
 
-// The reply's text is not read (the service's success text is not fixed); only a failed call is shown, so
-// that a switch the user moved is not taken for the watch's state without a word.
+// Only the accepted-command text counts as the watch taking the list. A refusal or a failed call is said, and
+// the list goes back to what the watch last confirmed, so that no switch or time shows a state it lacks.
 void AttendanceSettingVC::setAlarmClock()
 {
-    std::vector<base::Value> entries;
-    if (m_alarmClock)
-        for (size_t i = 0; i < m_alarmClock->dataList.size(); ++i)
-            entries.push_back(entryObject(*m_alarmClock->dataList[i], i));
+    std::vector<base::Value> objects;
+    auto sent = entriesOf(m_alarmClock.get());
+    for (size_t i = 0; i < sent.size(); ++i)
+        objects.push_back(entryObject(sent[i], i));
     auto clocks = base::Dictionary::make({
         { "_id", core::Singleton::shared().lastSerialnumber() },
-        { "LumetAlarmClockEntity", base::Array::make(std::move(entries)) },
+        { "LumetAlarmClockEntity", base::Array::make(std::move(objects)) },
     });
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
         "Lumet0SetAlarmclock", base::Dictionary::make({ { "LumetAlarmClock", clocks } }),
-        [](const std::string&) { ui::Application::shared().setNetworkActivityIndicatorVisible(false); },
-        [](const base::Error&) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-            core::showPromptAlert("failure");
+        [weak = ui::weakFrom(this), sent](const std::string& reply) {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            if (core::WebCall::isCommandAccepted(reply))
+                self->m_confirmedClocks = sent;
+            else
+                self->alarmClocksRefused();
+        },
+        [weak = ui::weakFrom(this)](const base::Error&) {
+            if (auto self = weak.lock())
+                self->alarmClocksRefused();
         });
+}
+
+void AttendanceSettingVC::alarmClocksRefused()
+{
+    if (m_alarmClock) {
+        size_t count = std::min(m_alarmClock->dataList.size(), m_confirmedClocks.size());
+        for (size_t i = 0; i < count; ++i)
+            *m_alarmClock->dataList[i] = m_confirmedClocks[i];
+    }
+    m_clockView->reloadData();
+    core::showPromptAlert("failure");
 }
 
 } // namespace childcare

@@ -11,7 +11,6 @@
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "kit/folder/FolderTableView.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Switch.h"
 
 namespace childcare {
@@ -37,7 +36,6 @@ void AttendanceSettingVC::changeSwitchValue(ui::Control& sender)
 
 void AttendanceSettingVC::sendSwitch(int tag, bool on)
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     std::string serial = core::Singleton::shared().lastSerialnumber();
     bool notice = tag == noticeSwitchTag;
     auto parameters = notice
@@ -58,7 +56,6 @@ void AttendanceSettingVC::sendSwitch(int tag, bool on)
 
 void AttendanceSettingVC::switchAnswered(int tag, bool on, bool accepted)
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     if (!accepted) {
         core::showPromptAlert("failure");
         m_tableView->reloadData();

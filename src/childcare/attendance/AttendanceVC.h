@@ -1,10 +1,11 @@
 // childcare::AttendanceVC: the current watch's school attendance: arrivals and departures of the reference
 // day (the first row with a time) and of the two days before it, one green header per day that opens and
-// closes its rows, reloaded by pulling the list down. It also uploads the school entry and leaving times
-// picked on the attendance settings screen (made once, pushed from the right bar button), and its upload
-// alerts close that screen's time picker. Opened from the drawer menu (with the drawer button) or pushed
-// from the home screen (without). Loads and delayed work end when the screen disappears. Main thread; made
-// with make().
+// closes its rows, reloaded by pulling the list down. A load that fails, or whose reply holds no list, is
+// said (the network notice, or "load_failed") and keeps the rows shown. It also uploads the school entry and
+// leaving times picked on the attendance settings screen (made once, pushed from the right bar button), and
+// its upload alerts close that screen's time picker. Opened from the drawer menu (with the drawer button) or
+// pushed from the home screen (without). Loads and delayed work end when the screen disappears. Main thread;
+// made with make().
 //
 //   auto screen = childcare::AttendanceVC::make(device, true);
 //   drawer->setCenterViewControllerWithCloseAnimation(shell::NavViewController::withRootViewController(screen), true);
@@ -12,6 +13,7 @@
 
 #include "childcare/attendance/AttendanceDays.h"
 #include "childcare/attendance/AttendanceSettingVCDelegate.h"
+#include "base/values/Error.h"
 #include "core/records/Device.h"
 #include "kit/refresh/RefreshTableDelegate.h"
 #include "ui/alerts/AlertView.h"
@@ -108,7 +110,8 @@ private:
     void createHeaderView();
     void refreshView();
     void getData();
-    void listFailed();
+    // `error`: the call's failure, or null for a reply that is no list.
+    void listFailed(const base::Error* error);
     void finishReloadingData();
     void showDays(const std::optional<AttendanceDays::Days>& days);
     void uploadSchoolTime(const SchoolTimeUpload& upload, const std::string& time);
@@ -124,6 +127,8 @@ private:
     std::array<bool, AttendanceDays::count> m_open { true, true, true };
     bool m_reloading { false };
     bool m_loadScheduled { false };
+    // Whether a readable list has been shown (the empty state then tells the watch has no records).
+    bool m_listShown { false };
     std::shared_ptr<ui::TableView> m_tableView;
     std::shared_ptr<ui::ImageView> m_emptyStateView;
     std::shared_ptr<kit::RefreshTableHeaderView> m_refreshHeaderView;

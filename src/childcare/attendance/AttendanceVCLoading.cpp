@@ -6,12 +6,13 @@
 #include "base/text/Localization.h"
 #include "base/loop/RunLoop.h"
 #include "core/helpers/Helper.h"
+#include "core/helpers/LoadFailureNotice.h"
+#include "core/service/ReplyFields.h"
 #include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "kit/overlay/ProgressOverlay.h"
 #include "kit/refresh/RefreshTableHeaderView.h"
-#include "ui/view/Application.h"
 #include "ui/controls/ImageView.h"
 #include "ui/scroll/TableView.h"
 
@@ -42,28 +43,23 @@ void AttendanceVC::viewDidDisappear(bool)
     }
 }
 
+// The rows shown stay until a readable reply replaces them, so that a failed load leaves them in place.
 void AttendanceVC::refreshView()
 {
     m_loadScheduled = false;
-    for (AttendanceDay& day : m_days)
-        day.rows.clear();
     getData();
-    m_tableView->reloadData();
 }
 
 void AttendanceVC::getData()
 {
     m_hud = kit::ProgressOverlay::makeForView(view());
     core::Helper::showHUD(base::localized("loading"), view(), m_hud);
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
 
-    size_t listed = 0;
-    for (const AttendanceDay& day : m_days)
-        listed += day.rows.size();
+    // Every load is a refresh, which asks for the list anew from its first page.
     auto options = base::Dictionary::make({
         { "Serialnumber", core::Singleton::shared().lastSerialnumber() },
         { "PageSize", pageSize },
-        { "PageIndex", static_cast<int64_t>(listed / pageSize + 1) },
+        { "PageIndex", int64_t { 1 } },
         { "Date", core::Tool::stringFromDate(base::Date::now()) },
     });
     core::WebCall::post(
@@ -72,15 +68,20 @@ void AttendanceVC::getData()
             if (auto self = weak.lock())
                 self->listArrived(reply);
         },
-        [weak = ui::weakFrom(this)](const base::Error&) {
+        [weak = ui::weakFrom(this)](const base::Error& error) {
             if (auto self = weak.lock())
-                self->listFailed();
+                self->listFailed(&error);
         });
 }
 
 void AttendanceVC::listArrived(const std::string& reply)
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
+    // Only a list is the watch's attendance; anything else is a failed load, not a watch without records.
+    auto payload = core::ReplyFields::payload(reply);
+    if (!payload || !payload->array()) {
+        listFailed(nullptr);
+        return;
+    }
     if (m_hud)
         m_hud->hide(true);
     auto grid = core::Tool::readCheckingLumetInHistoryFromJson(reply);
@@ -90,12 +91,14 @@ void AttendanceVC::listArrived(const std::string& reply)
         finishReloadingData();
 }
 
-void AttendanceVC::listFailed()
+// Says so and keeps the rows shown; before any list has come, the empty state is not shown as the watch's.
+void AttendanceVC::listFailed(const base::Error* error)
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     if (m_hud)
         m_hud->hide(true);
-    m_tableView->reloadData();
+    if (!m_listShown)
+        m_emptyStateView->setHidden(true);
+    core::LoadFailureNotice::show(view(), error);
     if (m_reloading)
         finishReloadingData();
 }
@@ -103,7 +106,10 @@ void AttendanceVC::listFailed()
 // A reply without listable rows shows the empty state and keeps the day texts of the last reply with rows.
 void AttendanceVC::showDays(const std::optional<AttendanceDays::Days>& days)
 {
+    m_listShown = true;
     if (!days) {
+        for (AttendanceDay& day : m_days)
+            day.rows.clear();
         m_emptyStateView->setHidden(false);
         m_tableView->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
         return;

@@ -11,7 +11,6 @@
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "kit/modal/ModalPresenter.h"
-#include "ui/view/Application.h"
 
 namespace childcare {
 
@@ -40,7 +39,6 @@ void AttendanceVC::uploadOutTime(const std::string& time)
 
 void AttendanceVC::uploadSchoolTime(const SchoolTimeUpload& upload, const std::string& time)
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     auto parameters = base::Dictionary::make({
         { "Serialnumber", core::Singleton::shared().lastSerialnumber() },
         { upload.field, AttendanceSchoolTime::uploadText(m_YMD, time) },
@@ -60,7 +58,6 @@ void AttendanceVC::uploadSchoolTime(const SchoolTimeUpload& upload, const std::s
 
 void AttendanceVC::schoolTimeAnswered(const SchoolTimeUpload& upload, const std::string& time, bool accepted)
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     if (!accepted) {
         showUploadAlert(upload.failureKey);
         return;

@@ -10,21 +10,28 @@
 
 namespace childcare {
 
-void ChallengeEnding::send(std::shared_ptr<core::Device> device, std::function<void()> ended)
+void ChallengeEnding::send(
+    std::shared_ptr<core::Device> device, std::function<void()> ended, std::function<void()> failed)
 {
     BASE_ASSERT_MAIN_THREAD();
     core::WebCall::post(
         Method, base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
-        [device, ended](const std::string& reply) {
+        [device, ended, failed](const std::string& reply) {
             if (!core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply))) {
                 base::log("challenge: the server did not end the challenge");
+                if (failed)
+                    failed();
                 return;
             }
             markEnded(device.get());
             if (ended)
                 ended();
         },
-        [](const base::Error& error) { base::log("challenge: ending failed: " + error.localizedDescription()); });
+        [failed](const base::Error& error) {
+            base::log("challenge: ending failed: " + error.localizedDescription());
+            if (failed)
+                failed();
+        });
 }
 
 void ChallengeEnding::markEnded(core::Device* device)

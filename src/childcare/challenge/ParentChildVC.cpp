@@ -14,7 +14,6 @@
 #include "kit/drawer/DrawerBarButtonItem.h"
 #include "kit/drawer/DrawerController.h"
 #include "kit/drawer/DrawerLookup.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controllers/NavigationController.h"
@@ -52,8 +51,6 @@ namespace {
         label->setTextColor(colour);
         return label;
     }
-
-    void setNetworkActivity(bool visible) { ui::Application::shared().setNetworkActivityIndicatorVisible(visible); }
 
 } // namespace
 
@@ -144,16 +141,13 @@ void ParentChildVC::viewWillDisappear(bool)
 void ParentChildVC::getDeviceDetail()
 {
     BASE_ASSERT_MAIN_THREAD();
-    setNetworkActivity(true);
     core::WebCall::post(
         "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", core::Singleton::shared().lastSerialnumber() } }),
         [weak = ui::weakFrom(this)](const std::string& reply) {
-            setNetworkActivity(false);
             if (auto self = weak.lock(); self && self->m_shown)
                 self->detailArrived(core::Tool::readDeviceDetailFromJson(reply));
         },
         [weak = ui::weakFrom(this)](const base::Error&) {
-            setNetworkActivity(false);
             if (auto self = weak.lock(); self && self->m_shown)
                 core::Helper::showNotify(false, base::localized("bad_netword"), self->view(), {});
         });

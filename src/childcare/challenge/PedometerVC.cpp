@@ -10,6 +10,7 @@
 #include "childcare/challenge/CompleteChallengeVC.h"
 #include "childcare/challenge/StepProgress.h"
 #include "core/helpers/Helper.h"
+#include "core/helpers/PromptAlert.h"
 #include "core/service/ReplyFields.h"
 #include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
@@ -201,15 +202,31 @@ void PedometerVC::cancelParentChildInteraction()
 {
     BASE_ASSERT_MAIN_THREAD();
     stopPolling();
-    ChallengeEnding::send(m_deviceDetail, [weak = ui::weakFrom(this)] {
-        auto self = weak.lock();
-        if (!self)
-            return;
-        auto alert = std::make_shared<ui::AlertView>(base::localized("prompt"), base::localized("success"),
-            std::static_pointer_cast<ui::AlertViewDelegate>(self), base::localized("done"));
-        alert->setTag(endedAlertTag);
-        alert->show();
-    });
+    ChallengeEnding::send(
+        m_deviceDetail,
+        [weak = ui::weakFrom(this)] {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            auto alert = std::make_shared<ui::AlertView>(base::localized("prompt"), base::localized("success"),
+                std::static_pointer_cast<ui::AlertViewDelegate>(self), base::localized("done"));
+            alert->setTag(endedAlertTag);
+            alert->show();
+        },
+        [weak = ui::weakFrom(this)] {
+            if (auto self = weak.lock())
+                self->endingFailed();
+        });
+}
+
+void PedometerVC::endingFailed()
+{
+    core::showPromptAlert("failure");
+    // The challenge goes on, and so does the ring, while the screen is still shown.
+    if (m_isStart && view()->window() && !m_polling) {
+        m_polling = true;
+        getCountFromOnline();
+    }
 }
 
 void PedometerVC::alertViewClickedButtonAtIndex(ui::AlertView& alert, int)

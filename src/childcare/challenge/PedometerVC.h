@@ -63,6 +63,8 @@ private:
     void updateUI();
     void stepsArrived(const std::optional<base::Value>& value);
     void goToCompletion();
+    // A refused or failed "finish": said, and the polling that the tap stopped goes on.
+    void endingFailed();
     void stopPolling();
 
     int32_t m_index { 0 };

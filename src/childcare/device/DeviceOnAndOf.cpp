@@ -7,7 +7,6 @@
 #include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
-#include "ui/view/Application.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
@@ -24,12 +23,18 @@ namespace {
     constexpr size_t minutes = 60;
     constexpr double pickerHeight = 200;
 
-    void showUntitledAlert(const char* messageKey, std::weak_ptr<ui::AlertViewDelegate> delegate = {}, int tag = 0)
+    void showAlert(std::optional<std::string> title, const char* messageKey,
+        std::weak_ptr<ui::AlertViewDelegate> delegate = {}, int tag = 0)
     {
         auto alert = std::make_shared<ui::AlertView>(
-            std::nullopt, base::localized(messageKey), std::move(delegate), base::localized("done"));
+            std::move(title), base::localized(messageKey), std::move(delegate), base::localized("done"));
         alert->setTag(tag);
         alert->show();
+    }
+
+    void showUntitledAlert(const char* messageKey, std::weak_ptr<ui::AlertViewDelegate> delegate = {}, int tag = 0)
+    {
+        showAlert(std::nullopt, messageKey, std::move(delegate), tag);
     }
 
     void select(ui::PickerView& picker, std::optional<int64_t> hour, std::optional<int64_t> minute)
@@ -150,7 +155,7 @@ void DeviceOnAndOf::pickerViewDidSelectRow(ui::PickerView& picker, size_t row, s
 void DeviceOnAndOf::saveAlarmClock()
 {
     if (m_device && m_device->isSwitchedOff()) {
-        showUntitledAlert("device_off_operation_failed");
+        showAlert(base::localized("prompt"), "device_off_operation_failed");
         return;
     }
     if (!m_entity || !m_entity->powerState) {
@@ -171,7 +176,6 @@ void DeviceOnAndOf::send()
         { "CloseMin", m_entity->offMin.value_or(0) },
     });
     m_saving = true;
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
         "LumetSetSleepTime", parameters,
         [weak = ui::weakFrom(this)](const std::string& reply) {
@@ -188,7 +192,6 @@ void DeviceOnAndOf::send()
 void DeviceOnAndOf::finished(bool accepted)
 {
     m_saving = false;
-    ui::Application::shared().setNetworkActivityIndicatorVisible(false);
     if (accepted)
         showUntitledAlert("setting_success", ui::weakFrom(this), savedAlertTag);
     else

@@ -6,8 +6,9 @@
 // bar locks the timetable on the watch. Every change sends the whole timetable ("LumetSetClassInfo"); an
 // accepted save reloads it ("LumetGetClassInfo"), as does the end of each drag of the grid.
 //
-// Without a timetable (none read yet, or the last reply held none) nothing is sent: the switch goes back
-// and no entry opens. A refused or failed save shows "setting_failed", keeps the edit in the timetable for
+// A read that fails or cannot be read is said (the network notice, or "load_failed") and keeps the grid, the
+// switch and the timetable as they were. Without a timetable (none read yet) nothing is sent: the switch
+// goes back and no entry opens. A refused or failed save shows "setting_failed", keeps the edit in the timetable for
 // the next save and puts the switch back where the timetable has it. Main thread; made with make().
 //
 //   auto schedule = childcare::ClassScheduleVC::make(true);

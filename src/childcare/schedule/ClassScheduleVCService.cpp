@@ -5,6 +5,7 @@
 #include "base/system/Log.h"
 #include "core/messages/DBManager.h"
 #include "core/helpers/Helper.h"
+#include "core/helpers/LoadFailureNotice.h"
 #include "core/helpers/PromptAlert.h"
 #include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
@@ -12,7 +13,6 @@
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "kit/overlay/ProgressOverlay.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Switch.h"
 
 namespace childcare {
@@ -20,7 +20,7 @@ namespace childcare {
 namespace {
 
     // A reply whose "d" is an object (or null, the service's empty timetable) holds a timetable; anything
-    // else (no JSON, no "d", another kind) is read as none, so no save can send an empty one in its stead.
+    // else (no JSON, no "d", another kind) is a failed load, so no save can send an empty one in its stead.
     bool holdsReadableTimetable(const std::string& reply)
     {
         auto d = core::ReplyFields::payload(reply);
@@ -31,13 +31,11 @@ namespace {
 
 void ClassScheduleVC::showSpinner()
 {
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     auto hud = kit::ProgressOverlay::makeForView(view());
     core::Helper::showHUD(base::localized("loading"), view(), hud);
     m_spinners.push_back(hud);
 }
 
-// The network indicator goes off in the calls' completions, which run even when the screen has gone.
 void ClassScheduleVC::hideSpinner()
 {
     if (m_spinners.empty())
@@ -53,22 +51,27 @@ void ClassScheduleVC::loadNetData()
         "LumetGetClassInfo",
         base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
         [weak = ui::weakFrom(this)](const std::string& reply) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             if (auto self = weak.lock())
                 self->loadReply(reply);
         },
         [weak = ui::weakFrom(this)](const base::Error& error) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             base::log("class schedule: timetable not read: " + error.localizedDescription());
-            if (auto self = weak.lock())
+            if (auto self = weak.lock()) {
                 self->hideSpinner();
+                core::LoadFailureNotice::show(self->view(), &error);
+            }
         });
 }
 
 void ClassScheduleVC::loadReply(const std::string& reply)
 {
     hideSpinner();
-    m_classInfo = holdsReadableTimetable(reply) ? core::Tool::getClassInfoFromJson(reply) : nullptr;
+    // A failed load is said; the grid, the lock and the timetable a save would send stay as they were.
+    if (!holdsReadableTimetable(reply)) {
+        core::LoadFailureNotice::show(view(), nullptr);
+        return;
+    }
+    m_classInfo = core::Tool::getClassInfoFromJson(reply);
     int64_t state = m_classInfo ? m_classInfo->state : 0;
     if (state == 0 || state == 1)
         m_classLock->setOn(state == 1);
@@ -114,13 +117,11 @@ void ClassScheduleVC::setClassInfo(base::ArrayRef lessons)
     core::WebCall::post(
         "LumetSetClassInfo", base::Dictionary::make({ { "entity", entity } }),
         [weak = ui::weakFrom(this)](const std::string& reply) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             if (auto self = weak.lock())
                 self->saveFinished(
                     core::ServiceProtocol::isCommandAccepted(core::Tool::CheckDeciveISonlineFrom(reply)));
         },
         [weak = ui::weakFrom(this)](const base::Error& error) {
-            ui::Application::shared().setNetworkActivityIndicatorVisible(false);
             base::log("class schedule: timetable not sent: " + error.localizedDescription());
             if (auto self = weak.lock())
                 self->saveFinished(false);

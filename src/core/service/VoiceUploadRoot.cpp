@@ -5,14 +5,24 @@
 
 namespace core {
 
+namespace {
+
+    // The path that follows has no leading separator, so the root must end with one.
+    std::string withTrailingSeparator(std::string root)
+    {
+        if (!root.ends_with('/'))
+            root += '/';
+        return root;
+    }
+
+} // namespace
+
 std::string voiceUploadRoot()
 {
-    if (auto root = base::UserDefaults::standard().stringForKey(VoiceUploadRootKey))
-        return *root;
-    std::string server = Singleton::shared().server();
-    if (!server.ends_with('/'))
-        server += '/';
-    return server;
+    auto root = base::UserDefaults::standard().stringForKey(VoiceUploadRootKey);
+    if (root && !root->empty())
+        return withTrailingSeparator(*root);
+    return withTrailingSeparator(Singleton::shared().server());
 }
 
 } // namespace core

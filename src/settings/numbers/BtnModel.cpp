@@ -7,7 +7,6 @@
 #include "core/state/NotificationNames.h"
 #include "core/state/Singleton.h"
 #include "settings/numbers/LumetNumbers.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/NumberPanelParts.h"
 #include "ui/view/Screen.h"
 #include "ui/controls/TextField.h"
@@ -73,11 +72,8 @@ void BtnModel::clickbtn()
     m_newText = alert->textFieldAtIndex(0);
     auto which = slot();
     const auto& config = m_deviceDetail ? m_deviceDetail->lumetDeviceConfig : nullptr;
-    if (which && config) {
-        std::string stored = NumberPanelParts::shown(LumetNumbers::number(*config, *which));
-        m_newText->setText(NumberDrafts::shared().textFor(
-            m_deviceDetail->serialNumber.value_or(""), LumetNumbers::draftSlot(*which), stored));
-    }
+    if (which && config)
+        m_newText->setText(NumberPanelParts::shown(LumetNumbers::number(*config, *which)));
     alert->show();
 }
 

@@ -7,9 +7,7 @@
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "settings/numbers/NumberAlerts.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/SingleNumberCommand.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/TextField.h"
@@ -55,8 +53,6 @@ void CenterNumberVC::viewDidLoad()
             if (auto self = weak.lock())
                 self->setCenterNumberForQuenn();
         });
-    if (m_deviceDetail && m_deviceDetail->serialNumber)
-        m_parts.field->setText(NumberDrafts::shared().draft(*m_deviceDetail->serialNumber, DraftSlot).value_or(""));
 }
 
 void CenterNumberVC::setCenterNumberForQuenn()
@@ -74,7 +70,7 @@ void CenterNumberVC::doCenterNumberForSorby(const std::string& typed)
 {
     std::string serial = m_deviceDetail->serialNumber.value_or("");
     auto body = base::Dictionary::make({ { "Serialnumber", base::Value(serial) }, { "PhoneNum", base::Value(typed) } });
-    SingleNumberCommand::send(MorvikMethod, body, { serial, DraftSlot, typed }, {}, true);
+    SingleNumberCommand::send(MorvikMethod, body, {});
 }
 
 void CenterNumberVC::doCenterNumberForQuenn(const std::string& typed)
@@ -82,19 +78,13 @@ void CenterNumberVC::doCenterNumberForQuenn(const std::string& typed)
     std::string serial = m_deviceDetail->serialNumber.value_or("");
     auto body
         = base::Dictionary::make({ { "Serialnumber", base::Value(serial) }, { "CenterNum", base::Value(typed) } });
-    auto settle = [serial, typed](std::optional<std::string> text) {
-        ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-        // The service's words cannot tell a success from a refusal: the number is kept for the next panel
-        // only when nothing readable came back.
-        if (text) {
-            NumberDrafts::shared().forget(serial, DraftSlot);
+    // The service words the outcome itself; without a readable text the call failed.
+    auto settle = [](std::optional<std::string> text) {
+        if (text)
             showNumberServerText(*text);
-        } else {
-            NumberDrafts::shared().keep(serial, DraftSlot, typed);
+        else
             showNumberAlert("failure");
-        }
     };
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
     core::WebCall::post(
         QuennMethod, body, [settle](const std::string& reply) { settle(serverText(reply)); },
         [settle](const base::Error&) { settle(std::nullopt); });

@@ -2,8 +2,8 @@
 // and done. Type 4 sends "MorvikSetCenterNo" (only the accepted text is a success), type 3 sends
 // "QuennSetCenter", whose reply text the service words itself and the alert shows as it is (a reply
 // without such a text shows "failure"); other types, 6 included, send nothing. The status bar's network
-// indicator is on while a request is out. Done and cancel close the panel at once. A number that did not
-// go through is shown again the next time. Main thread; made with make().
+// indicator is on while a request is out. Done and cancel close the panel at once; the panel opens empty
+// each time. Main thread; made with make().
 //
 //   settings::NumberPanelParts::present(settings::CenterNumberVC::make(device));
 #pragma once
@@ -22,7 +22,6 @@ class CenterNumberVC : public ui::ViewController, public ui::TextFieldDelegate {
 public:
     static constexpr const char* MorvikMethod = "MorvikSetCenterNo";
     static constexpr const char* QuennMethod = "QuennSetCenter";
-    static constexpr const char* DraftSlot = "center";
 
     static std::shared_ptr<CenterNumberVC> make(std::shared_ptr<core::Device> device = nullptr);
 

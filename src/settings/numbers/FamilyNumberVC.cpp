@@ -6,9 +6,7 @@
 #include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
-#include "settings/numbers/LumetNumbers.h"
 #include "settings/numbers/NumberAlerts.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/NumberPanelParts.h"
 #include "settings/numbers/NumberSendQueue.h"
 #include "ui/alerts/ActionSheet.h"
@@ -41,11 +39,6 @@ namespace {
     }
 
     bool namesKey(int64_t index) { return index >= 1 && index <= 3; }
-
-    LumetSlot slotOf(int64_t index)
-    {
-        return index == 1 ? LumetSlot::Father : index == 2 ? LumetSlot::Mother : LumetSlot::SOS;
-    }
 
     const char* nameKeyOf(int64_t index) { return index == 1 ? "father" : index == 2 ? "mother" : "SOS"; }
 
@@ -176,9 +169,7 @@ void FamilyNumberVC::viewWillAppear(bool)
         m_txtNumber->setText("");
         return;
     }
-    std::string stored = NumberPanelParts::shown(*keyOf(*config, m_index).number);
-    m_txtNumber->setText(NumberDrafts::shared().textFor(
-        m_deviceDetail->serialNumber.value_or(""), LumetNumbers::draftSlot(slotOf(m_index)), stored));
+    m_txtNumber->setText(NumberPanelParts::shown(*keyOf(*config, m_index).number));
 }
 
 base::DictionaryRef FamilyNumberVC::requestFor(
@@ -241,16 +232,11 @@ void FamilyNumberVC::send(int64_t state)
 void FamilyNumberVC::settle(
     const std::shared_ptr<core::Device>& device, int64_t index, const std::string& typed, int64_t state, bool accepted)
 {
-    const std::string& serial = *device->serialNumber;
-    std::string slot = LumetNumbers::draftSlot(slotOf(index));
     if (accepted && device->lumetDeviceConfig) {
         Key key = keyOf(*device->lumetDeviceConfig, index);
         *key.number = core::ConfigText(typed);
         // Made in place: moving a temporary value in makes GCC 12 at -O2 report a false -Wmaybe-uninitialized.
         key.state->emplace(state);
-        NumberDrafts::shared().forget(serial, slot);
-    } else {
-        NumberDrafts::shared().keep(serial, slot, typed);
     }
     showNumberAlert(accepted ? "success" : "failure");
 }

@@ -3,8 +3,8 @@
 // listen sends state 1, call sends state 2, in one "LumetSetManyPhoneConfig_V2" request of thirteen fields
 // that carries the other keys' numbers, states, names and icons as the record holds them when the request
 // goes (a state the record lacks goes as null). Only the accepted text counts: then the number and state
-// sent are written into the record and "success" is shown; anything else shows "failure" and the typed
-// number waits for the next editor of that key. The editor stays open until cancel. Without a device record
+// sent are written into the record and "success" is shown; anything else shows "failure" and the record
+// keeps the watch's number. The editor stays open until cancel. Without a device record
 // or its watch configuration, or for an index that names no key, nothing is sent and "failure" is shown.
 // Main thread; made with make().
 //

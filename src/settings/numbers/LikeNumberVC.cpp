@@ -2,7 +2,6 @@
 
 #include "base/loop/MainThread.h"
 #include "settings/numbers/LumetNumbers.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/NumberPanelParts.h"
 #include "settings/numbers/QuennNumbers.h"
 #include "settings/numbers/SingleNumberCommand.h"
@@ -25,8 +24,6 @@ namespace {
     {
         return std::find(std::begin(types), std::end(types), type) != std::end(types);
     }
-
-    std::string draftSlot(const char* viewName, int tag) { return std::string(viewName) + "." + std::to_string(tag); }
 
     LumetSlot lumetSlotOf(int bindWho)
     {
@@ -130,9 +127,7 @@ void LikeNumberVC::fillParvo()
         = { &config.keySOSSMSNo, &config.key1CallNo, &config.key2CallNo, &config.key3CallNo, &config.listenNum };
     for (size_t i = 0; i < parvoFieldTags.size(); ++i) {
         int tag = parvoFieldTags[i];
-        NumberPanelParts::fieldWithTag(m_parvoView, tag)
-            ->setText(NumberDrafts::shared().textFor(
-                serialNumber(), draftSlot("parvo", tag), NumberPanelParts::shown(*stored[i])));
+        NumberPanelParts::fieldWithTag(m_parvoView, tag)->setText(NumberPanelParts::shown(*stored[i]));
     }
 }
 
@@ -140,8 +135,7 @@ void LikeNumberVC::fillQuenn()
 {
     const auto& quenn = m_deviceDetail->quennDeviceConfig;
     for (size_t i = 0; i < m_quennFields.size(); ++i) {
-        std::string stored = quenn ? NumberPanelParts::shown(QuennNumbers::number(*quenn, i)) : "";
-        m_quennFields[i]->setText(NumberDrafts::shared().textFor(serialNumber(), QuennNumbers::draftSlot(i), stored));
+        m_quennFields[i]->setText(quenn ? NumberPanelParts::shown(QuennNumbers::number(*quenn, i)) : "");
     }
 }
 
@@ -149,9 +143,7 @@ void LikeNumberVC::fillNewSorby()
 {
     const auto& parvo = m_deviceDetail->parvoDeviceConfig;
     auto fill = [&](int tag, const core::ConfigText* stored) {
-        std::string shown = stored ? NumberPanelParts::shown(*stored) : "";
-        NumberPanelParts::fieldWithTag(m_newSorbyView, tag)
-            ->setText(NumberDrafts::shared().textFor(serialNumber(), draftSlot("newsorby", tag), shown));
+        NumberPanelParts::fieldWithTag(m_newSorbyView, tag)->setText(stored ? NumberPanelParts::shown(*stored) : "");
     };
     fill(parvoFieldTags.front(), parvo ? &parvo->keySOSCallNo : nullptr);
     fill(listenFieldTag, parvo ? &parvo->listenNum : nullptr);
@@ -161,32 +153,30 @@ void LikeNumberVC::fillLumet()
 {
     LumetSlot slot = lumetSlotOf(m_bindWho);
     const auto& lumet = m_deviceDetail->lumetDeviceConfig;
-    std::string stored = lumet ? NumberPanelParts::shown(LumetNumbers::number(*lumet, slot)) : "";
     NumberPanelParts::fieldWithTag(m_lumetPanels[static_cast<size_t>(m_bindWho)], lumetFieldTagOf(m_bindWho))
-        ->setText(NumberDrafts::shared().textFor(serialNumber(), LumetNumbers::draftSlot(slot), stored));
+        ->setText(lumet ? NumberPanelParts::shown(LumetNumbers::number(*lumet, slot)) : "");
 }
 
 void LikeNumberVC::setPhoneNumberForParvo(const ui::Button& button)
 {
     bool inNewSorby = deviceType() == parvoInNewSorbyType;
-    sendAuthorised(inNewSorby ? m_newSorbyView : m_parvoView, inNewSorby ? "newsorby" : "parvo", button.tag(), false);
+    sendAuthorised(inNewSorby ? m_newSorbyView : m_parvoView, button.tag(), false);
 }
 
 void LikeNumberVC::setPhoneNumberForTolva(const ui::Button& button)
 {
-    sendAuthorised(m_newSorbyView, "newsorby", button.tag(), true);
+    sendAuthorised(m_newSorbyView, button.tag(), true);
 }
 
 void LikeNumberVC::setListenNumberForParvo(const ui::Button&)
 {
     bool inNewSorby = deviceType() == parvoInNewSorbyType;
-    sendListen(inNewSorby ? m_newSorbyView : m_parvoView, inNewSorby ? "newsorby" : "parvo");
+    sendListen(inNewSorby ? m_newSorbyView : m_parvoView);
 }
 
-void LikeNumberVC::setListenNumberForTolva(const ui::Button&) { sendListen(m_newSorbyView, "newsorby"); }
+void LikeNumberVC::setListenNumberForTolva(const ui::Button&) { sendListen(m_newSorbyView); }
 
-void LikeNumberVC::sendAuthorised(
-    const std::shared_ptr<ui::View>& container, const char* viewName, int tag, bool sosCallOnly)
+void LikeNumberVC::sendAuthorised(const std::shared_ptr<ui::View>& container, int tag, bool sosCallOnly)
 {
     // Key 1 is the SOS number, 2 to 4 the key numbers; the division truncates toward zero.
     int key = (tag - 100) / 4 + 1;
@@ -197,32 +187,31 @@ void LikeNumberVC::sendAuthorised(
     dismissView();
     auto device = m_deviceDetail;
     if (!device || !device->serialNumber) {
-        SingleNumberCommand::settle({ serialNumber(), draftSlot(viewName, tag - 2), typed }, {}, false);
+        SingleNumberCommand::settle({}, false);
         return;
     }
     auto body = base::Dictionary::make({ { "Serialnumber", base::Value(*device->serialNumber) },
         { "ButtonNum", base::Value(int64_t { key }) }, { "phonenumberforreceivingSMS", base::Value(typed) },
         { "phonenumberforreceivingcall", base::Value(typed) } });
-    SingleNumberCommand::send("ParvoSetAuthorizedPhoneNumber", body,
-        { *device->serialNumber, draftSlot(viewName, tag - 2), typed }, [device, key, typed, sosCallOnly] {
-            auto& parvo = device->parvoDeviceConfig;
-            if (!parvo)
-                return;
-            if (sosCallOnly) {
-                parvo->keySOSCallNo = typed;
-                return;
-            }
-            core::ConfigText* pairs[][2]
-                = { { &parvo->keySOSSMSNo, &parvo->keySOSCallNo }, { &parvo->key1SMSNo, &parvo->key1CallNo },
-                      { &parvo->key2SMSNo, &parvo->key2CallNo }, { &parvo->key3SMSNo, &parvo->key3CallNo } };
-            if (key < 1 || key > 4)
-                return;
-            *pairs[key - 1][0] = typed;
-            *pairs[key - 1][1] = typed;
-        });
+    SingleNumberCommand::send("ParvoSetAuthorizedPhoneNumber", body, [device, key, typed, sosCallOnly] {
+        auto& parvo = device->parvoDeviceConfig;
+        if (!parvo)
+            return;
+        if (sosCallOnly) {
+            parvo->keySOSCallNo = typed;
+            return;
+        }
+        core::ConfigText* pairs[][2]
+            = { { &parvo->keySOSSMSNo, &parvo->keySOSCallNo }, { &parvo->key1SMSNo, &parvo->key1CallNo },
+                  { &parvo->key2SMSNo, &parvo->key2CallNo }, { &parvo->key3SMSNo, &parvo->key3CallNo } };
+        if (key < 1 || key > 4)
+            return;
+        *pairs[key - 1][0] = typed;
+        *pairs[key - 1][1] = typed;
+    });
 }
 
-void LikeNumberVC::sendListen(const std::shared_ptr<ui::View>& container, const char* viewName)
+void LikeNumberVC::sendListen(const std::shared_ptr<ui::View>& container)
 {
     auto field = NumberPanelParts::fieldWithTag(container, listenFieldTag);
     if (!field)
@@ -230,14 +219,13 @@ void LikeNumberVC::sendListen(const std::shared_ptr<ui::View>& container, const 
     std::string typed = field->text();
     dismissView();
     auto device = m_deviceDetail;
-    SingleNumberCommand::Draft draft { serialNumber(), draftSlot(viewName, listenFieldTag), typed };
     if (!device || !device->serialNumber) {
-        SingleNumberCommand::settle(draft, {}, false);
+        SingleNumberCommand::settle({}, false);
         return;
     }
     auto body = base::Dictionary::make(
         { { "Serialnumber", base::Value(*device->serialNumber) }, { "TelNumber", base::Value(typed) } });
-    SingleNumberCommand::send("ParvoSetTelephoneNumberforWiretapping", body, draft, [device, typed] {
+    SingleNumberCommand::send("ParvoSetTelephoneNumberforWiretapping", body, [device, typed] {
         if (device->parvoDeviceConfig)
             device->parvoDeviceConfig->listenNum = typed;
     });

@@ -7,8 +7,8 @@
 //
 // The screen is shown in the shared modal presenter (NumberPanelParts::present), not pushed. A send closes
 // the presenter at once; the outcome comes later as an alert, and an accepted number is written into the
-// device record, which is the opener's own, so later screens see it. A number the service did not take is
-// shown again by the next screen for that slot. Fields are found by tag inside the model views: 101, 105,
+// device record, which is the opener's own, so later screens see it. Each field opens on the number the
+// record holds, never one the service did not take. Fields are found by tag inside the model views: 101, 105,
 // 109, 113, 117 (Parvo), 101, 117 (New Sorby), 201 to 204 (watch panels); an authorised-number button
 // carries its field's tag plus 2. Main thread; made with make().
 //
@@ -109,8 +109,8 @@ private:
     void showModelView(const std::shared_ptr<ui::View>& modelView);
     int64_t deviceType() const;
     std::string serialNumber() const;
-    void sendAuthorised(const std::shared_ptr<ui::View>& container, const char* viewName, int tag, bool sosCallOnly);
-    void sendListen(const std::shared_ptr<ui::View>& container, const char* viewName);
+    void sendAuthorised(const std::shared_ptr<ui::View>& container, int tag, bool sosCallOnly);
+    void sendListen(const std::shared_ptr<ui::View>& container);
     void wire(const std::shared_ptr<ui::Button>& button, void (LikeNumberVC::*action)(const ui::Button&));
     void wireNewSorby(const std::shared_ptr<ui::Button>& button, void (LikeNumberVC::*parvo)(const ui::Button&),
         void (LikeNumberVC::*tolva)(const ui::Button&));

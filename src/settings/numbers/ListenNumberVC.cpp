@@ -3,7 +3,6 @@
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
 #include "base/loop/MainThread.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/QuennNumbers.h"
 #include "settings/numbers/SingleNumberCommand.h"
 #include "ui/controls/Button.h"
@@ -51,13 +50,11 @@ void ListenNumberVC::viewWillAppear(bool)
     if (!m_deviceDetail)
         return;
     int64_t type = deviceType();
-    std::string serial = m_deviceDetail->serialNumber.value_or("");
     if (type == morvikType) {
-        m_parts.field->setText(NumberDrafts::shared().draft(serial, MorvikDraftSlot).value_or(""));
+        m_parts.field->setText("");
     } else if (isQuenn(type)) {
         const auto& quenn = m_deviceDetail->quennDeviceConfig;
-        std::string stored = quenn ? NumberPanelParts::shown(quenn->sOSNum4) : "";
-        m_parts.field->setText(NumberDrafts::shared().textFor(serial, QuennNumbers::draftSlot(3), stored));
+        m_parts.field->setText(quenn ? NumberPanelParts::shown(quenn->sOSNum4) : "");
     }
 }
 
@@ -75,14 +72,13 @@ void ListenNumberVC::setListenPhoneNumber()
 void ListenNumberVC::listenNumberForSorby(const std::string& typed)
 {
     std::string serial = m_deviceDetail->serialNumber.value_or("");
-    SingleNumberCommand::Draft draft { serial, MorvikDraftSlot, typed };
     if (!m_deviceDetail->serialNumber) {
-        SingleNumberCommand::settle(draft, {}, false);
+        SingleNumberCommand::settle({}, false);
         return;
     }
     // This method alone spells the key so.
     auto body = base::Dictionary::make({ { "Serialumber", base::Value(serial) }, { "PhoneNum", base::Value(typed) } });
-    SingleNumberCommand::send(MorvikMethod, body, draft, {});
+    SingleNumberCommand::send(MorvikMethod, body, {});
 }
 
 void ListenNumberVC::listenNumberForQuenn(const std::string& typed)

@@ -3,8 +3,7 @@
 // Quenn numbers with this one as the fourth ("QuennSetPhoneNumber"), other types send nothing. Done and
 // cancel close the panel at once; the outcome comes as an alert, and only an accepted Quenn number is
 // written into the record (sOSNum4). Each time it is about to appear the field shows the stored Quenn
-// listen number (types 3, 6), or nothing (type 4), unless a number the service did not take waits there.
-// Main thread; made with make().
+// listen number (types 3, 6), or nothing (type 4). Main thread; made with make().
 //
 //   auto panel = settings::ListenNumberVC::make(device);
 //   settings::NumberPanelParts::present(panel);
@@ -23,7 +22,6 @@ namespace settings {
 class ListenNumberVC : public ui::ViewController, public ui::TextFieldDelegate {
 public:
     static constexpr const char* MorvikMethod = "MorvikSetListen";
-    static constexpr const char* MorvikDraftSlot = "morvik.listen";
 
     static std::shared_ptr<ListenNumberVC> make(std::shared_ptr<core::Device> device = nullptr);
 

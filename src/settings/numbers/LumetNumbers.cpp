@@ -1,11 +1,11 @@
 #include "settings/numbers/LumetNumbers.h"
 
 #include "base/loop/MainThread.h"
+#include "core/helpers/LoadFailureNotice.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "settings/numbers/NumberAlerts.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/NumberSendQueue.h"
 
 #include <cstring>
@@ -26,22 +26,6 @@ core::ConfigText& LumetNumbers::number(core::LumetDeviceConfig& config, LumetSlo
         break;
     }
     return config.numberForListen;
-}
-
-std::string LumetNumbers::draftSlot(LumetSlot slot)
-{
-    BASE_ASSERT_MAIN_THREAD();
-    switch (slot) {
-    case LumetSlot::Father:
-        return "lumet.father";
-    case LumetSlot::Mother:
-        return "lumet.mother";
-    case LumetSlot::SOS:
-        return "lumet.sos";
-    case LumetSlot::Listen:
-        break;
-    }
-    return "lumet.listen";
 }
 
 const char* LumetNumbers::method(LumetSlot slot) { return slot == LumetSlot::Listen ? ListenMethod : ManyPhoneMethod; }
@@ -96,25 +80,20 @@ void LumetNumbers::send(std::shared_ptr<core::Device> device, LumetSlot slot, st
                 settle(device, slot, typed, core::Tool::getDeciveStyleFrom(reply));
                 finished();
             },
-            [device, slot, typed, finished](const base::Error&) {
-                settle(device, slot, typed, std::nullopt);
+            [device, slot, typed, finished](const base::Error& error) {
+                settle(device, slot, typed, std::nullopt, core::LoadFailureNotice::isNetworkFailure(error));
                 finished();
             });
     });
 }
 
 void LumetNumbers::settle(const std::shared_ptr<core::Device>& device, LumetSlot slot, const std::string& typed,
-    const std::optional<base::Value>& payload)
+    const std::optional<base::Value>& payload, bool unreachable)
 {
-    const char* key = messageKeyFor(payload);
-    const std::string& serial = *device->serialNumber;
+    const char* key = unreachable ? "bad_netword" : messageKeyFor(payload);
     bool accepted = std::strcmp(key, "success") == 0;
-    if (accepted && device->lumetDeviceConfig) {
+    if (accepted && device->lumetDeviceConfig)
         number(*device->lumetDeviceConfig, slot) = core::ConfigText(typed);
-        NumberDrafts::shared().forget(serial, draftSlot(slot));
-    } else {
-        NumberDrafts::shared().keep(serial, draftSlot(slot), typed);
-    }
     showNumberAlert(key);
 }
 

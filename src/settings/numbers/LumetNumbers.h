@@ -2,9 +2,10 @@
 // number screen's panels and the home screen's family-number fan send them. Father, mother and SOS go in
 // one "LumetSetManyPhoneConfig" request that carries the other numbers as the record holds them when the
 // request goes; the listen number goes alone in "LumetSetListenNo". The service may refuse a number that
-// clashes with the listen number with one of three texts, each with its own message. Sending needs the
-// device's serial number and its watch configuration: without them nothing is sent and "failure" is shown,
-// so that the untouched numbers are never sent empty. Main thread.
+// clashes with the listen number with one of three texts, each with its own message; a call that gets no
+// answer from the service at all says so with the network text "bad_netword" rather than "failure". Sending
+// needs the device's serial number and its watch configuration: without them nothing is sent and "failure"
+// is shown, so that the untouched numbers are never sent empty. Main thread.
 //
 //   settings::LumetNumbers::send(device, settings::LumetSlot::Mother, field->text());
 #pragma once
@@ -30,8 +31,6 @@ public:
     static constexpr const char* ListenEqualsSOS = "监听号码不能与SOS号码相同，设置失败";
 
     static core::ConfigText& number(core::LumetDeviceConfig& config, LumetSlot slot);
-    // The slot's name among the kept drafts.
-    static std::string draftSlot(LumetSlot slot);
     static const char* method(LumetSlot slot);
     // The request for the slot with the typed number, the other numbers as the record holds them now.
     static base::DictionaryRef body(const core::Device& device, LumetSlot slot, const std::string& typed);
@@ -43,8 +42,9 @@ public:
     static void send(std::shared_ptr<core::Device> device, LumetSlot slot, std::string typed);
 
 private:
+    // `unreachable`: the call got no answer from the service, which the network notice says.
     static void settle(const std::shared_ptr<core::Device>& device, LumetSlot slot, const std::string& typed,
-        const std::optional<base::Value>& payload);
+        const std::optional<base::Value>& payload, bool unreachable = false);
 };
 
 } // namespace settings

@@ -5,7 +5,6 @@
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "settings/numbers/NumberAlerts.h"
-#include "settings/numbers/NumberDrafts.h"
 #include "settings/numbers/NumberSendQueue.h"
 
 namespace settings {
@@ -43,8 +42,6 @@ core::ConfigText& QuennNumbers::number(core::SQuennConfig& config, size_t index)
     }
 }
 
-std::string QuennNumbers::draftSlot(size_t index) { return "quenn." + std::to_string(index + 1); }
-
 void QuennNumbers::send(std::shared_ptr<core::Device> device, Changes changes)
 {
     BASE_ASSERT_MAIN_THREAD();
@@ -74,16 +71,10 @@ void QuennNumbers::send(std::shared_ptr<core::Device> device, Changes changes)
 
 void QuennNumbers::settle(const std::shared_ptr<core::Device>& device, const Changes& changes, bool accepted)
 {
-    const std::string& serial = *device->serialNumber;
-    for (size_t i = 0; i < changes.size(); ++i) {
-        if (!changes[i])
-            continue;
-        if (accepted && device->quennDeviceConfig) {
-            number(*device->quennDeviceConfig, i) = core::ConfigText(*changes[i]);
-            NumberDrafts::shared().forget(serial, draftSlot(i));
-        } else {
-            NumberDrafts::shared().keep(serial, draftSlot(i), *changes[i]);
-        }
+    if (accepted && device->quennDeviceConfig) {
+        for (size_t i = 0; i < changes.size(); ++i)
+            if (changes[i])
+                number(*device->quennDeviceConfig, i) = core::ConfigText(*changes[i]);
     }
     showNumberAlert(accepted ? "success" : "failure");
 }

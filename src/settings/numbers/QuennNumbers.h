@@ -2,8 +2,8 @@
 // "QuennSetPhoneNumber" ("Tel1" to "Tel3" the family numbers, "Tel4" the listen number), with the device's
 // fixed password and the operation "A". A send changes some of the four; the others go as the record holds
 // them when the request goes, in the device's turn (NumberSendQueue). Only the accepted text counts: then the
-// changed numbers are written into the record; anything else shows "failure" and keeps what was typed as a
-// draft. Without the device's serial number or its Quenn configuration nothing is sent. Main thread.
+// changed numbers are written into the record; anything else shows "failure" and leaves the record as the
+// watch has it. Without the device's serial number or its Quenn configuration nothing is sent. Main thread.
 //
 //   settings::QuennNumbers::send(device, { std::nullopt, std::nullopt, std::nullopt, typedListen });
 #pragma once
@@ -27,7 +27,6 @@ public:
     using Changes = std::array<std::optional<std::string>, 4>;
 
     static core::ConfigText& number(core::SQuennConfig& config, size_t index);
-    static std::string draftSlot(size_t index);
     static void send(std::shared_ptr<core::Device> device, Changes changes);
 
 private:

@@ -1,42 +1,30 @@
 #include "settings/numbers/SingleNumberCommand.h"
 
+#include "base/loop/MainThread.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "settings/numbers/NumberAlerts.h"
-#include "settings/numbers/NumberDrafts.h"
-#include "ui/view/Application.h"
 
 namespace settings {
 
-void SingleNumberCommand::send(const std::string& method, const base::DictionaryRef& body, Draft draft,
-    std::function<void()> accepted, bool showsActivity)
+void SingleNumberCommand::send(
+    const std::string& method, const base::DictionaryRef& body, std::function<void()> accepted)
 {
-    if (showsActivity)
-        ui::Application::shared().setNetworkActivityIndicatorVisible(true);
+    BASE_ASSERT_MAIN_THREAD();
     core::WebCall::post(
         method, body,
-        [draft, accepted, showsActivity](const std::string& reply) {
-            if (showsActivity)
-                ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-            settle(draft, accepted, core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)));
+        [accepted](const std::string& reply) {
+            settle(accepted, core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)));
         },
-        [draft, accepted, showsActivity](const base::Error&) {
-            if (showsActivity)
-                ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-            settle(draft, accepted, false);
-        });
+        [accepted](const base::Error&) { settle(accepted, false); });
 }
 
-void SingleNumberCommand::settle(const Draft& draft, const std::function<void()>& accepted, bool wasAccepted)
+void SingleNumberCommand::settle(const std::function<void()>& accepted, bool wasAccepted)
 {
-    if (wasAccepted) {
-        if (accepted)
-            accepted();
-        NumberDrafts::shared().forget(draft.serialNumber, draft.slot);
-    } else {
-        NumberDrafts::shared().keep(draft.serialNumber, draft.slot, draft.typed);
-    }
+    BASE_ASSERT_MAIN_THREAD();
+    if (wasAccepted && accepted)
+        accepted();
     showNumberAlert(wasAccepted ? "success" : "failure");
 }
 

@@ -2,11 +2,10 @@
 // numbers, the Morvik listen and centre numbers). The number screens close their panel as soon as they
 // send, so the outcome comes as an alert: "success" only for the accepted-command text, when the new number
 // is written into the record (the `accepted` block); "failure" for a refusal, a reply that cannot be read
-// and a failed request, when the typed number is kept as a draft for the next panel of that slot. Main
-// thread.
+// and a failed request, when the record keeps the watch's number. Main thread.
 //
 //   settings::SingleNumberCommand::send("ParvoSetTelephoneNumberforWiretapping", body,
-//       { serial, "parvo.117", typed }, [device, typed] { device->parvoDeviceConfig->listenNum = typed; });
+//       [device, typed] { device->parvoDeviceConfig->listenNum = typed; });
 #pragma once
 
 #include "base/values/Dictionary.h"
@@ -18,17 +17,9 @@ namespace settings {
 
 class SingleNumberCommand {
 public:
-    struct Draft {
-        std::string serialNumber;
-        std::string slot;
-        std::string typed;
-    };
-
-    // `showsActivity`: the status bar's network indicator is on while the request is out.
-    static void send(const std::string& method, const base::DictionaryRef& body, Draft draft,
-        std::function<void()> accepted, bool showsActivity = false);
+    static void send(const std::string& method, const base::DictionaryRef& body, std::function<void()> accepted);
     // The outcome without a request (nothing to send it for counts as not accepted).
-    static void settle(const Draft& draft, const std::function<void()>& accepted, bool wasAccepted);
+    static void settle(const std::function<void()>& accepted, bool wasAccepted);
 };
 
 } // namespace settings

@@ -16,7 +16,6 @@
 #include "kit/drawer/DrawerLookup.h"
 #include "settings/about/AboutVCViewController.h"
 #include "settings/personal/PersonalInfoPasswordPanel.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
 #include "ui/controls/Label.h"
@@ -100,7 +99,7 @@ const std::shared_ptr<PersonalInfoPasswordPanel>& PersonalInfoVC::passwordView()
 
 std::vector<PersonalInfoRow> PersonalInfoVC::rowsOfSection(int section) const
 {
-    return PersonalInfoRows::ofSection(section, storedDeviceType());
+    return PersonalInfoRows::ofSection(section, m_rowsDeviceType ? *m_rowsDeviceType : storedDeviceType());
 }
 
 void PersonalInfoVC::viewDidLoad()
@@ -154,17 +153,17 @@ void PersonalInfoVC::viewWillDisappear(bool)
         m_keyboardLift->stop();
 }
 
-void PersonalInfoVC::send(const char* method, base::DictionaryRef parameters, Reply reply, Failure failure)
+void PersonalInfoVC::send(
+    const char* method, base::DictionaryRef parameters, Reply reply, Failure failure, Lasting lasting)
 {
     ++m_commandsInFlight;
-    ui::Application::shared().setNetworkActivityIndicatorVisible(true);
-    auto finish = [](PersonalInfoVC& self) {
-        --self.m_commandsInFlight;
-        ui::Application::shared().setNetworkActivityIndicatorVisible(false);
-    };
+    auto finish = [](PersonalInfoVC& self) { --self.m_commandsInFlight; };
     core::WebCall::post(
         method, parameters,
-        [weak = ui::weakFrom(this), reply = std::move(reply), finish](const std::string& text) {
+        [weak = ui::weakFrom(this), reply = std::move(reply), lasting = std::move(lasting), finish](
+            const std::string& text) {
+            if (lasting)
+                lasting(text);
             if (auto self = weak.lock()) {
                 finish(*self);
                 reply(*self, text);
@@ -206,7 +205,13 @@ void PersonalInfoVC::detailFailed()
     core::Helper::showNotify(false, base::localized("bad_netword"), view(), {});
 }
 
-int PersonalInfoVC::numberOfSectionsInTableView(ui::TableView&) { return PersonalInfoRows::sectionCount; }
+int PersonalInfoVC::numberOfSectionsInTableView(ui::TableView&)
+{
+    // Asked first in every reload: the stored type is read here once, so that the counts and the cells of one
+    // reload agree even when the stored row changes in between.
+    m_rowsDeviceType = storedDeviceType();
+    return PersonalInfoRows::sectionCount;
+}
 
 int PersonalInfoVC::numberOfRowsInSection(ui::TableView&, int section)
 {

@@ -10,8 +10,9 @@
 // (DeviceOnAndOfEntity) is built once when the view loads and shared with the schedule screen.
 //
 // Commands succeed only on the accepted-command text; a switch whose command is refused or fails is set back
-// from its record, so it never shows a state the device lacks. Replies that come after the screen has gone
-// are dropped. Main thread; made with make().
+// from its record, so it never shows a state the device lacks. What a reply changes beyond the screen (the
+// remembered password, the stored device name, the global key-lock state) is applied even when the reply
+// comes after the screen has gone; the rest of such a reply is dropped. Main thread; made with make().
 //
 //   auto settings = settings::PersonalInfoVC::make(device);
 //   drawer->setCenterViewControllerWithCloseAnimation(shell::NavViewController::withRootViewController(settings),
@@ -75,7 +76,7 @@ public:
     const std::shared_ptr<PersonalInfoPasswordPanel>& passwordView();
     // The clear-data sheet last shown, if any.
     const std::shared_ptr<ui::ActionSheet>& clearDataSheet() const { return m_clearDataSheet; }
-    // The rows shown now, by section.
+    // The rows shown now, by section: of the stored device type read at the last reload.
     std::vector<PersonalInfoRow> rowsOfSection(int section) const;
     // Whether the device detail is being asked for.
     bool isLoadingDetail() const { return m_loadingDetail; }
@@ -113,6 +114,8 @@ public:
 private:
     using Reply = std::function<void(PersonalInfoVC& self, const std::string& reply)>;
     using Failure = std::function<void(PersonalInfoVC& self)>;
+    // What a reply changes outside the screen; it runs before `Reply`, whether or not the screen still exists.
+    using Lasting = std::function<void(const std::string& reply)>;
 
     // Set-up and table (PersonalInfoVC.cpp).
     void setupLeftMenuButton();
@@ -126,20 +129,22 @@ private:
     void selectRow(PersonalInfoRow row);
     void openPowerSchedule();
     void openAbout();
-    // Posts a web method; the reply or failure reaches this screen while it lives.
-    void send(const char* method, base::DictionaryRef parameters, Reply reply, Failure failure);
+    // Posts a web method; the reply or failure reaches this screen while it lives, `lasting` every reply.
+    void send(const char* method, base::DictionaryRef parameters, Reply reply, Failure failure, Lasting lasting = {});
 
     // Device commands (PersonalInfoVCCommands.cpp).
     void askNewDeviceName();
     void askFactoryReset();
     void rename(const std::string& name);
-    void renameAnswered(const std::string& name, bool accepted);
+    static void storeDeviceName(const std::string& name);
+    void renameAnswered(bool accepted);
     void factoryReset();
     void sleepTimerChanged(ui::Switch& sender);
     void sleepTimerAnswered(bool on, bool accepted);
     void firewallChanged(ui::Switch& sender);
     void firewallAnswered(bool on, const std::optional<bool>& accepted);
     void keyLockChanged(ui::Switch& sender);
+    static void storeKeyLock(bool on);
     void keyLockAnswered(bool on, bool accepted);
     void setSleepTimerSwitchBack();
     void setFirewallSwitchBack();
@@ -149,7 +154,8 @@ private:
     void showPasswordPanel();
     void hidePasswordPanel();
     void submitPassword();
-    void passwordAnswered(const std::optional<base::Value>& result, const std::string& newPassword);
+    static bool isPasswordChanged(const std::string& reply);
+    void passwordAnswered(bool changed);
     void returnToLogin();
     void messagePushChanged(ui::Switch& sender);
     void showClearDataSheet();
@@ -166,6 +172,8 @@ private:
     // Lifts the password panel's inner view while the keyboard is up, by the field being edited.
     std::shared_ptr<core::KeyboardLift> m_keyboardLift;
     double m_editingFieldY { 0 };
+    // The stored device type the table's rows were last counted for; empty before the first reload.
+    std::optional<int64_t> m_rowsDeviceType;
     bool m_loadingDetail { false };
     int m_commandsInFlight { 0 };
 };

@@ -74,7 +74,8 @@ void PersonalInfoVC::submitPassword()
     const std::string& newPassword = m_passwordView->NewNum()->text();
     const std::string& confirmation = m_passwordView->SureNum()->text();
     if (oldPassword.empty() || newPassword.empty() || confirmation.empty()) {
-        core::Helper::showNotify(false, base::localized("no_null_password"), view(), {});
+        // On the panel itself: the presenter's window covers this screen's view.
+        core::Helper::showNotify(false, base::localized("no_null_password"), m_passwordView, {});
         return;
     }
     // The password of this session, whether or not the sign-in remembered it.
@@ -91,22 +92,30 @@ void PersonalInfoVC::submitPassword()
     std::string changedTo = newPassword;
     send(
         "UpdatePassword", parameters,
-        [changedTo](PersonalInfoVC& self, const std::string& reply) {
-            self.passwordAnswered(core::Tool::readChangePwdResultFromJson(reply), changedTo);
-        },
-        [](PersonalInfoVC&) { PersonalInfoAlerts::prompt("change_password_failed"); });
+        [](PersonalInfoVC& self, const std::string& reply) { self.passwordAnswered(isPasswordChanged(reply)); },
+        [](PersonalInfoVC&) { PersonalInfoAlerts::prompt("change_password_failed"); },
+        // The service has the new password from now on, so every store of it must follow, screen or not.
+        [changedTo](const std::string& reply) {
+            if (isPasswordChanged(reply))
+                core::RememberedAccount::passwordChanged(changedTo);
+        });
     hidePasswordPanel();
 }
 
-void PersonalInfoVC::passwordAnswered(const std::optional<base::Value>& result, const std::string& newPassword)
+bool PersonalInfoVC::isPasswordChanged(const std::string& reply)
 {
     // Only a text counts as a changed password: a number, a boolean or null is a refusal.
+    auto result = core::Tool::readChangePwdResultFromJson(reply);
     const std::string* text = result ? result->string() : nullptr;
-    if (!text || text->empty()) {
+    return text && !text->empty();
+}
+
+void PersonalInfoVC::passwordAnswered(bool changed)
+{
+    if (!changed) {
         PersonalInfoAlerts::prompt("change_password_failed");
         return;
     }
-    core::RememberedAccount::passwordChanged(newPassword);
     PersonalInfoAlerts::prompt("change_password_success", ui::weakFrom(this), passwordChangedAlertTag);
 }
 

@@ -91,20 +91,27 @@ void PersonalInfoVC::rename(const std::string& name)
     send(
         "UpdateDeviceName",
         base::Dictionary::make({ { "Serialnumber", currentSerialNumber() }, { "DeviceName", name } }),
-        [name](PersonalInfoVC& self, const std::string& reply) { self.renameAnswered(name, isAccepted(reply)); },
-        [name](PersonalInfoVC& self) { self.renameAnswered(name, false); });
+        [](PersonalInfoVC& self, const std::string& reply) { self.renameAnswered(isAccepted(reply)); },
+        [](PersonalInfoVC& self) { self.renameAnswered(false); },
+        [name](const std::string& reply) {
+            if (isAccepted(reply))
+                storeDeviceName(name);
+        });
 }
 
-void PersonalInfoVC::renameAnswered(const std::string& name, bool accepted)
+void PersonalInfoVC::storeDeviceName(const std::string& name)
 {
     // Without a stored current-device row there is nothing to rename locally; the server has the name.
-    if (accepted) {
-        if (auto stored = core::DBManager::readSingleMobileDevice()) {
-            stored->DeviceName = name;
-            if (!core::DBManager::saveOrUpdataMobileDeviceDB(*stored))
-                base::log("settings: the new device name could not be stored; the server has it");
-        }
-    }
+    auto stored = core::DBManager::readSingleMobileDevice();
+    if (!stored)
+        return;
+    stored->DeviceName = name;
+    if (!core::DBManager::saveOrUpdataMobileDeviceDB(*stored))
+        base::log("settings: the new device name could not be stored; the server has it");
+}
+
+void PersonalInfoVC::renameAnswered(bool accepted)
+{
     m_tableView->reloadData();
     PersonalInfoAlerts::prompt(accepted ? "setting_success" : "setting_failed");
 }
@@ -216,7 +223,17 @@ void PersonalInfoVC::keyLockChanged(ui::Switch& sender)
         "LumetKeylockSet",
         base::Dictionary::make({ { "Serialnumber", currentSerialNumber() }, { "klock", on ? 1 : 0 } }),
         [on](PersonalInfoVC& self, const std::string& reply) { self.keyLockAnswered(on, isAccepted(reply)); },
-        [on](PersonalInfoVC& self) { self.keyLockAnswered(on, false); });
+        [on](PersonalInfoVC& self) { self.keyLockAnswered(on, false); },
+        [on](const std::string& reply) {
+            if (isAccepted(reply))
+                storeKeyLock(on);
+        });
+}
+
+void PersonalInfoVC::storeKeyLock(bool on)
+{
+    if (auto config = globalConfig())
+        config->keyLockState = on ? 1 : 0;
 }
 
 void PersonalInfoVC::keyLockAnswered(bool on, bool accepted)
@@ -226,8 +243,6 @@ void PersonalInfoVC::keyLockAnswered(bool on, bool accepted)
         setKeyLockSwitchBack();
         return;
     }
-    if (auto config = globalConfig())
-        config->keyLockState = on ? 1 : 0;
     PersonalInfoAlerts::untitled(on ? "lock_success" : "unlock_success");
 }
 

@@ -4,6 +4,7 @@
 #include "base/text/LocalizedFormat.h"
 #include "base/loop/MainThread.h"
 #include "base/text/UTF8.h"
+#include "core/helpers/PromptAlert.h"
 #include "settings/phonebook/PhoneBookPhotos.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
@@ -172,8 +173,10 @@ std::shared_ptr<ui::ImagePickerController> EditPhoneBookVC::makePicker(ui::Image
 
 void EditPhoneBookVC::takePhoto()
 {
-    if (!ui::ImagePickerController::isSourceTypeAvailable(ui::ImagePickerSourceType::Camera))
+    if (!ui::ImagePickerController::isSourceTypeAvailable(ui::ImagePickerSourceType::Camera)) {
+        core::showPromptAlert("no_camera");
         return;
+    }
     m_imagePickerContrller = makePicker(ui::ImagePickerSourceType::Camera);
     presentViewController(m_imagePickerContrller, true);
 }

@@ -60,7 +60,7 @@ public:
     void clickSave();
     // The photo button's action: the sheet of the two photo sources.
     void editHead();
-    // Nothing is shown when the device has no camera.
+    // Without a camera the user is told so and nothing is shown.
     void takePhoto();
     void LocalPhoto();
 

@@ -5,6 +5,7 @@
 #include "base/text/Localization.h"
 #include "base/system/Log.h"
 #include "base/loop/MainThread.h"
+#include "core/helpers/LoadFailureNotice.h"
 #include "core/helpers/PromptAlert.h"
 #include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
@@ -132,12 +133,14 @@ void PhoneBookVC::getPhoneBook()
         },
         [weak = ui::weakFrom(this)](const base::Error& error) {
             base::log("phone book: the book could not be loaded: " + error.localizedDescription());
-            if (auto self = weak.lock())
+            if (auto self = weak.lock()) {
+                core::LoadFailureNotice::show(self->view(), &error);
                 self->loadEnded();
+            }
         });
 }
 
-// The rows keep what they show while a refresh is under way, and after one that failed.
+// The rows keep what they show while a refresh is under way, and after one that failed, which is said.
 void PhoneBookVC::headerRereshing(kit::RefreshBaseView&) { getPhoneBook(); }
 
 // Only an object (or null, a watch without a book) is a book; anything else is a failed load, which must not
@@ -152,6 +155,7 @@ void PhoneBookVC::bookArrived(const std::string& reply)
         m_loaded = true;
     } else {
         base::log("phone book: the reply holds no book");
+        core::LoadFailureNotice::show(view(), nullptr);
     }
     loadEnded();
 }

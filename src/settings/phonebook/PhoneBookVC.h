@@ -4,10 +4,11 @@
 // entry the editor hands back is sent with the whole book ("LumetSetPhoneBook_V2"), the outcome told in an
 // alert.
 //
-// A reply without a payload is a failed load: the rows keep what they showed, and until a book has been
-// loaded no save is sent (the watch's book would be overwritten with blanks); the editor then stays open and
-// the alert says the setting failed. A refused or failed save keeps the edited entry on screen, and it goes
-// out again with the next save. Main thread; made with make().
+// A reply without a payload is a failed load, said with the short failure notice as a failed call is: the
+// rows keep what they showed, and until a book has been loaded no save is sent (the watch's book would be
+// overwritten with blanks); the editor then stays open and the alert says the setting failed. A refused or
+// failed save keeps the edited entry on screen, and it goes out again with the next save. Main thread; made
+// with make().
 //
 //   auto book = settings::PhoneBookVC::make();
 //   drawer->setCenterViewControllerWithCloseAnimation(shell::NavViewController::withRootViewController(book), true);

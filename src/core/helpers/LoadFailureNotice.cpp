@@ -1,0 +1,32 @@
+#include "core/helpers/LoadFailureNotice.h"
+
+#include "base/loop/MainThread.h"
+#include "base/text/Localization.h"
+#include "core/helpers/Helper.h"
+
+namespace core {
+
+bool LoadFailureNotice::isNetworkFailure(const base::Error& error)
+{
+    if (error.domain() != base::Error::URLDomain)
+        return false;
+    switch (error.code()) {
+    case base::Error::URLTimedOut:
+    case base::Error::URLCannotFindHost:
+    case base::Error::URLCannotConnectToHost:
+    case base::Error::URLNetworkConnectionLost:
+    case base::Error::URLNotConnectedToInternet:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void LoadFailureNotice::show(const std::shared_ptr<ui::View>& view, const base::Error* error, const char* failureKey)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    const char* key = error && isNetworkFailure(*error) ? "bad_netword" : failureKey;
+    Helper::showNotify(false, base::localized(key), view, {});
+}
+
+} // namespace core
