@@ -5,8 +5,8 @@
 //   base::Error error = net::URLErrors::make(base::Error::URLTimedOut, url, "The request timed out.");
 #pragma once
 
-#include "base/values/Error.h"
 #include "base/text/URL.h"
+#include "base/values/Error.h"
 
 #include <optional>
 #include <string>
@@ -19,6 +19,9 @@ public:
     static constexpr long RequestBodyStreamExhausted = -1021;
     // A redirect from https to a URL that is not https, which is refused.
     static constexpr long SecureConnectionRequired = -1022;
+    // A redirect to another server that would send the request's body there again (a password, say),
+    // which is refused.
+    static constexpr long RedirectWouldResendBody = -1024;
     // A reply's body longer than its reader keeps in memory.
     static constexpr long DataLengthExceedsMaximum = -1103;
 
