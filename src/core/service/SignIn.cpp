@@ -1,30 +1,32 @@
-#include "shell/start/SignIn.h"
+#include "core/service/SignIn.h"
 
-#include "base/values/Dictionary.h"
-#include "base/system/Log.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/system/Log.h"
+#include "base/values/Dictionary.h"
 #include "core/helpers/Helper.h"
-#include "core/state/NotificationNames.h"
-#include "core/service/ReplyFields.h"
+#include "core/readers/Tool.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/SessionCookie.h"
-#include "core/state/SettingsKeys.h"
-#include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/SettingsKeys.h"
 
-namespace shell {
-
-using core::ServiceProtocol;
+namespace core {
 
 namespace {
 
-    // Only an answer of the service can refuse: a reply without one (not JSON, no "d", a null "d") is a
-    // server fault, and telling the user the password was wrong would send them the wrong way.
-    bool isReadableAnswer(const std::string& reply)
+    void keepSession(const net::HTTPHeaderFields& headers)
     {
-        auto d = core::ReplyFields::payload(reply);
-        return d && !d->isNull();
+        const std::string* setCookie = headers.value("Set-Cookie");
+        std::string cookie = setCookie ? SessionCookie::fromSetCookie(*setCookie) : std::string();
+        if (cookie.empty())
+            base::log("sign-in: accepted without a session cookie");
+        else
+            Helper::saveSettingValue(base::Value(cookie), SettingsKeys::Cookie);
+        // The launch's post of a waiting receipt came before any session: send it again with this one.
+        if (Helper::isNotNullString(Helper::readSettingsByKey(SettingsKeys::Receipt)))
+            base::NotificationCenter::defaultCenter().post(NotificationNames::UploadReceipt);
     }
 
 } // namespace
@@ -38,37 +40,28 @@ void SignIn::post(const std::string& account, const std::string& password, Compl
         { ServiceProtocol::TokenKey, BlankToken },
     });
     auto finish = std::make_shared<Completion>(std::move(completion));
-    core::WebCall::postReadingHeaders(
+    WebCall::postReadingHeaders(
         ServiceProtocol::LoginMethod, parameters,
         [finish](const std::string& reply, const net::HTTPHeaderFields& headers) {
-            if (!isReadableAnswer(reply)) {
-                base::log("sign-in failed: the service's reply holds no answer");
-                if (*finish)
-                    (*finish)(Outcome::Failed);
-                return;
-            }
-            if (!core::Tool::readLoginResultFromJson(reply)) {
-                if (*finish)
-                    (*finish)(Outcome::Refused);
-                return;
-            }
-            const std::string* setCookie = headers.value("Set-Cookie");
-            std::string cookie = setCookie ? core::SessionCookie::fromSetCookie(*setCookie) : std::string();
-            if (cookie.empty())
-                base::log("sign-in: accepted without a session cookie");
-            else
-                core::Helper::saveSettingValue(base::Value(cookie), core::SettingsKeys::Cookie);
-            // The launch's post of a waiting receipt came before any session: send it again with this one.
-            if (core::Helper::isNotNullString(core::Helper::readSettingsByKey(core::SettingsKeys::Receipt)))
-                base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
+            // Only a number is the service's verdict on the account; a reply without one means the service
+            // could not answer, and telling the user the password was wrong would send them the wrong way.
+            base::Error unreadable;
+            bool accepted = Tool::readLoginResultFromJson(reply, &unreadable);
+            if (!unreadable.isEmpty())
+                base::log("sign-in failed: " + unreadable.description());
+            if (accepted)
+                keepSession(headers);
             if (*finish)
-                (*finish)(Outcome::Accepted);
+                (*finish)(accepted             ? Outcome::Accepted
+                        : unreadable.isEmpty() ? Outcome::Refused
+                                               : Outcome::ServiceFault);
         },
         [finish](const base::Error& error) {
             base::log("sign-in failed: " + error.description());
             if (*finish)
-                (*finish)(Outcome::Failed);
-        });
+                (*finish)(WebCall::isServiceFault(error) ? Outcome::ServiceFault : Outcome::NetworkFailure);
+        },
+        WebCall::OnExpiredSession::Fail);
 }
 
-} // namespace shell
+} // namespace core
