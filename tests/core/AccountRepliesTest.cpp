@@ -2,8 +2,8 @@
 // whatever kind the payload has; the account's devices, and whether the reply held a list at all; and the
 // session cookie of the "Set-Cookie" header, which may join several cookies and carry dates with commas in
 // them.
-#include "core/readers/Tool.h"
 #include "core/service/SessionCookie.h"
+#include "core/readers/Tool.h"
 
 #include <gtest/gtest.h>
 

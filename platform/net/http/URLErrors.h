@@ -5,8 +5,8 @@
 //   base::Error error = net::URLErrors::make(base::Error::URLTimedOut, url, "The request timed out.");
 #pragma once
 
-#include "base/text/URL.h"
 #include "base/values/Error.h"
+#include "base/text/URL.h"
 
 #include <optional>
 #include <string>

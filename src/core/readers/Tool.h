@@ -8,16 +8,16 @@
 //   bool accepted = core::ServiceProtocol::isCommandAccepted(d);
 #pragma once
 
-#include "base/time/Date.h"
 #include "base/values/Array.h"
+#include "base/time/Date.h"
 #include "base/values/Error.h"
 #include "base/values/Value.h"
-#include "core/messages/UserMessageQuery.h"
 #include "core/records/Device.h"
 #include "core/records/EasyUIDataGrid.h"
 #include "core/records/LumetAlarmClock.h"
 #include "core/records/Lumet_ClassInfo.h"
 #include "core/records/MobileDeviceAndLocation.h"
+#include "core/messages/UserMessageQuery.h"
 
 #include <memory>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "core/readers/Tool.h"
 #include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
+#include "core/readers/Tool.h"
 
 namespace core {
 
