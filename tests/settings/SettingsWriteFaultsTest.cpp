@@ -159,4 +159,26 @@ TEST_F(SettingsWriteFaults, NoFailureOfTheKeyLockReadsAsLockedOrChangesTheRecord
         } });
 }
 
+// The push switch's token upload is only logged: whatever the service does, nothing is shown, and the
+// setting follows the switch.
+TEST_F(SettingsWriteFaults, ThePushSwitchShowsNoFailureOfTheTokenUploadAndKeepsTheSetting)
+{
+    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
+    openSettings();
+    auto push = switchOf(Row::MessagePush);
+    ASSERT_TRUE(push);
+    for (const auto& [kind, fault] : everyFaultKind(Fault::refusal())) {
+        SCOPED_TRACE(kind);
+        size_t sent = requestsTo("SaveAppleToken");
+        service.faults().set("SaveAppleToken", fault);
+        flip(push);
+        ASSERT_TRUE(pumpUntil([&] { return requestsTo("SaveAppleToken") == sent + 1 && networkIdle(); }));
+        service.faults().clear();
+        pass(0.5);
+        EXPECT_FALSE(shownAlert());
+        EXPECT_EQ(base::UserDefaults::standard().stringForKey(core::SettingsKeys::NotificationSwitch),
+            push->isOn() ? "1" : "0");
+    }
+}
+
 } // namespace
