@@ -1,10 +1,14 @@
-// The chat screen's two writes, a text and a voice message, each made on the screen under every way the
-// service can fail, answers held past the time-out included: each sends one request, the message stays
-// stored and shown, a text that failed is given back, and "failure" shows for every failed text and for
-// every voice upload whose transfer failed (the upload's reply itself is only logged).
+// The chat screen's two writes, a text and a voice message, and the sound command of a tracker, each made on
+// its screen under every way the service can fail, answers held past the time-out included: each sends one
+// request, the message stays stored and shown, a text or command that failed is given back, and "failure"
+// shows for every failed text and command and for every voice upload whose transfer failed (the upload's
+// reply itself is only logged).
 #include "ChatFixture.h"
 
+#include "chat/SendSoundCommandVC.h"
 #include "chat/VoiceFileCache.h"
+#include "kit/modal/ModalPresenter.h"
+#include "shell/screens/ScreenDirectory.h"
 #include "ui/input/TouchDriver.h"
 
 namespace {
@@ -73,6 +77,38 @@ TEST_F(ChatWriteFaults, EveryFailedWriteKeepsItsMessageAndOnlyAFailedTransferOrT
         auto voice = storedWhere([](const auto& message) { return message.msgType == 5; });
         ASSERT_TRUE(voice);
         EXPECT_TRUE(core::Singleton::shared().fileExist(chat::VoiceFileCache::lastPathPart(voice->url.value_or(""))));
+    }
+}
+
+TEST_F(ChatWriteFaults, EveryFailedSoundCommandSaysFailureAndComesBackInTheNextPanel)
+{
+    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
+    launchAndSignIn();
+    auto tracker = std::make_shared<core::Device>();
+    tracker->serialNumber = tracking_service::DemoData::ParvoSerialNumber;
+    tracker->deviceTypeID = 2;
+    auto open = [&] {
+        auto panel = std::dynamic_pointer_cast<chat::SendSoundCommandVC>(
+            shell::ScreenDirectory::shared().showPanel(shell::ScreenDirectory::SoundCommand, tracker));
+        clock->advance(std::chrono::seconds(1));
+        return panel;
+    };
+    int attempt = 0;
+    for (const auto& [kind, fault] : everyFaultKind()) {
+        SCOPED_TRACE(kind);
+        std::string command = "beep " + std::to_string(++attempt);
+        service.faults().set("ParvoSendSoundCommand", fault);
+        auto panel = open();
+        ASSERT_TRUE(panel);
+        panel->commandField()->setText(command);
+        tap(panel->doneBtn());
+        ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
+        service.faults().clear();
+        EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
+        EXPECT_EQ(requestsTo("ParvoSendSoundCommand"), size_t(attempt));
+        pass(1);
+        EXPECT_EQ(open()->commandField()->text(), command);
+        kit::ModalPresenter::sharedInstance()->hideAnimated(false);
     }
 }
 
