@@ -1,7 +1,8 @@
 // Every write of the attendance settings, made on the screen, under every way the service can fail, answers
 // held past the time-out included: each sends one request, no failure shows the write's success, and the
 // known school times, the shared record and the switches stay as they were; once the service answers again
-// the same write goes through.
+// the same write goes through. The alarm list, sent whole by each alarm's switch, says only a failed call
+// and keeps the switch as the user set it.
 #include "AttendanceFixture.h"
 
 #include "ui/controls/DatePicker.h"
@@ -102,6 +103,42 @@ TEST_F(AttendanceWriteFaults, NoFailureReadsAsSuccessOrChangesTheKnownTimesOrThe
     };
     for (const Write& write : writes)
         makeUnderEveryFault(write);
+}
+
+TEST_F(AttendanceWriteFaults, AFailedAlarmListSaysOnlyAFailedCallAndKeepsTheSwitchAsSet)
+{
+    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
+    store().setDocument(watch, ServiceStore::AlarmClockDocument,
+        base::Value(base::Dictionary::make({ { "_id", "alarms" },
+            { "LumetAlarmClockEntity",
+                base::Array::make({ base::Dictionary::make({ { "Mode", 1 }, { "H", 7 }, { "S", 5 } }) }) } })));
+    auto screen = openFromMenu();
+    ASSERT_TRUE(screen);
+    settings = openSettings(screen);
+    ASSERT_TRUE(settings);
+    tap(settings->tableView()->cellForRowAtIndexPath({ AttendanceSettingVC::AlarmClocks, 0 }));
+    pass(1);
+    auto clockSwitch = [this] {
+        auto row = std::dynamic_pointer_cast<childcare::AlarmClockTableViewCell>(
+            settings->clockView()->cellForRowAtIndexPath({ 0, 0 }));
+        return row ? row->clockSwitch() : nullptr;
+    };
+    ASSERT_TRUE(clockSwitch());
+    bool on = clockSwitch()->isOn();
+    for (const auto& [kind, fault] : everyFaultKind()) {
+        SCOPED_TRACE(kind);
+        size_t sent = requestsTo("Lumet0SetAlarmclock");
+        service.faults().set("Lumet0SetAlarmclock", fault);
+        toggle(clockSwitch());
+        service.faults().clear();
+        on = !on;
+        EXPECT_EQ(requestsTo("Lumet0SetAlarmclock"), sent + 1);
+        bool callFailed = fault.kind == Fault::Kind::Status || fault.kind == Fault::Kind::DropConnection
+            || fault.kind == Fault::Kind::Delay;
+        EXPECT_EQ(answerAlert(), callFailed ? base::localized("failure") : "<no alert>");
+        EXPECT_EQ(settings->alarmClock()->dataList[0]->isOpen, on ? 1 : 0);
+        EXPECT_EQ(clockSwitch()->isOn(), on);
+    }
 }
 
 } // namespace
