@@ -1,6 +1,7 @@
-// What the sign-in reads of the service's replies: whether the sign-in was accepted, whatever kind the
-// payload has; the account's devices; and the session cookie of the "Set-Cookie" header, which may join
-// several cookies and carry dates with commas in them.
+// What the sign-in reads of the service's replies: whether the sign-in was accepted, refused or not answered,
+// whatever kind the payload has; the account's devices, and whether the reply held a list at all; and the
+// session cookie of the "Set-Cookie" header, which may join several cookies and carry dates with commas in
+// them.
 #include "core/service/SessionCookie.h"
 #include "core/readers/Tool.h"
 
@@ -11,12 +12,22 @@ using core::Tool;
 
 namespace {
 
-TEST(SignInReply, OnlyTheNumberOneIsAnAcceptedSignIn)
+TEST(SignInReply, OnlyTheNumberOneAcceptsAndOnlyAnotherNumberRefuses)
 {
-    EXPECT_TRUE(Tool::readLoginResultFromJson(R"({"d":1})"));
-    for (const char* refusal : { R"({"d":0})", R"({"d":2})", R"({"d":"1"})", R"({"d":null})", R"({"d":true})",
-             R"({"d":1.5})", R"({"e":1})", R"([1])", "not json", "", "   " })
-        EXPECT_FALSE(Tool::readLoginResultFromJson(refusal)) << refusal;
+    base::Error error;
+    EXPECT_TRUE(Tool::readLoginResultFromJson(R"({"d":1})", &error));
+    EXPECT_TRUE(error.isEmpty());
+    for (const char* refusal : { R"({"d":0})", R"({"d":2})", R"({"d":-1})" }) {
+        base::Error none;
+        EXPECT_FALSE(Tool::readLoginResultFromJson(refusal, &none)) << refusal;
+        EXPECT_TRUE(none.isEmpty()) << refusal << " is the service's refusal";
+    }
+    for (const char* noVerdict : { R"({"d":"1"})", R"({"d":"2"})", R"({"d":null})", R"({"d":true})", R"({"d":1.5})",
+             R"({"d":{}})", R"({"d":[1,2]})", R"({})", R"({"e":1})", R"([1,2])", R"("2")", "not json", "", "   " }) {
+        base::Error unreadable;
+        EXPECT_FALSE(Tool::readLoginResultFromJson(noVerdict, &unreadable)) << noVerdict;
+        EXPECT_EQ(unreadable.code(), base::Error::URLCannotParseResponse) << noVerdict << " holds no verdict";
+    }
 }
 
 TEST(DeviceListReply, RowsInOrderAndRowsWithoutASerialNumberPassedOver)
@@ -37,8 +48,14 @@ TEST(DeviceListReply, RowsInOrderAndRowsWithoutASerialNumberPassedOver)
     EXPECT_FALSE(devices[1]->DeviceName);
     EXPECT_FALSE(devices[1]->deviceOnlineState);
 
-    for (const char* empty : { R"({"d":null})", R"({"d":{}})", R"({"d":"x"})", "", "<html>" })
-        EXPECT_TRUE(Tool::readDeviceListFromJson(empty).empty()) << empty;
+    base::Error none;
+    EXPECT_TRUE(Tool::readDeviceListFromJson(R"({"d":[]})", &none).empty());
+    EXPECT_TRUE(none.isEmpty()) << "a readable empty list";
+    for (const char* noList : { R"({"d":null})", R"({"d":{}})", R"({"d":"x"})", R"({})", "", "<html>" }) {
+        base::Error unreadable;
+        EXPECT_TRUE(Tool::readDeviceListFromJson(noList, &unreadable).empty()) << noList;
+        EXPECT_EQ(unreadable.code(), base::Error::URLCannotParseResponse) << noList << " holds no list";
+    }
 }
 
 TEST(SessionCookie, KeepsTheNameValuePairsAndDropsTheAttributes)

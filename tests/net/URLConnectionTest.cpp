@@ -220,6 +220,38 @@ TEST_F(URLConnectionTest, ARedirectToAnotherHostDropsTheCookieAndAuthorization)
     EXPECT_EQ(received[3].header("Authorization"), "Basic YW5uOnNlY3JldA==");
 }
 
+TEST_F(URLConnectionTest, ARedirectToAnotherHostThatWouldResendTheBodyFails)
+{
+    for (int status : { 307, 308 }) {
+        m_server.server().Post(
+            "/sign-in-" + std::to_string(status), [this, status](const httplib::Request&, httplib::Response& response) {
+                response.set_redirect(m_server.url("/elsewhere").replace(7, 9, "localhost"), status);
+            });
+    }
+    m_server.server().Post("/same-host",
+        [](const httplib::Request&, httplib::Response& response) { response.set_redirect("/elsewhere", 307); });
+    m_server.server().Post("/elsewhere", [](const httplib::Request& request, httplib::Response& response) {
+        response.set_content("got " + request.body, "text/plain");
+    });
+    m_server.start();
+    auto post = [this](const char* path) {
+        auto request = this->request(path);
+        request.setHTTPMethod("POST");
+        request.setHTTPBody(base::Data { 'p', 'w' });
+        return request;
+    };
+    for (const char* path : { "/sign-in-307", "/sign-in-308" }) {
+        auto recorder = run(post(path));
+        ASSERT_TRUE(recorder->error()) << path;
+        EXPECT_EQ(recorder->error()->code(), net::URLErrors::RedirectWouldResendBody) << path;
+    }
+    EXPECT_EQ(m_server.received().size(), 2u) << "nothing reached the other host";
+
+    auto sameHost = run(post("/same-host"));
+    ASSERT_TRUE(sameHost->finished());
+    EXPECT_EQ(sameHost->body(), "got pw") << "the same server gets the body again";
+}
+
 TEST_F(URLConnectionTest, EndlessRedirectsFail)
 {
     m_server.server().Get(

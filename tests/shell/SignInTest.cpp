@@ -5,6 +5,7 @@
 
 #include "base/loop/NotificationCenter.h"
 #include "base/system/Files.h"
+#include "base/values/Array.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "kit/drawer/DrawerTypes.h"
@@ -30,14 +31,14 @@ protected:
     {
         return keychain::Keychain::passwordForService(base::Bundle::main().identifier(), account);
     }
-    // Launches and signs in while the service fails the device list: the attempt ends in the network alert.
+    // Launches and signs in while the service fails the device list: the attempt ends in the list's alert.
     void signInWhileTheDeviceListFails()
     {
         launch();
         service.faults().set("GetDeviceList", Fault::status(503));
         fill(account, password);
         signIn();
-        EXPECT_EQ(takeAlertMessage(), base::localized("bad_netword"));
+        EXPECT_EQ(takeAlertMessage(), base::localized("get_device_failed"));
         EXPECT_FALSE(container());
         service.faults().clear();
     }
@@ -160,7 +161,9 @@ TEST_F(SignIn, EmptyFieldsAskForBothWithoutCallingTheService)
     EXPECT_EQ(requestsTo("Login"), 0u);
 }
 
-TEST_F(SignIn, AnswersOfTheWrongKindAreRefusalsAndServerFaultsFailures)
+// Only a number from the service is its verdict on the account; an answer it could not give is not a wrong
+// password, and a network failure is neither.
+TEST_F(SignIn, OnlyANumberIsARefusalAndOtherFailuresSayWhatFailed)
 {
     struct Case {
         const char* name;
@@ -169,13 +172,18 @@ TEST_F(SignIn, AnswersOfTheWrongKindAreRefusalsAndServerFaultsFailures)
         bool waitsPastTheTimeOut = false;
     };
     const Case cases[] = {
-        { "status 500", Fault::status(500), "bad_netword" },
+        { "another number", Fault::payload(base::Value(2)), "login_failed" },
+        { "status 500", Fault::status(500), "sign_in_unavailable" },
+        { "body that is not JSON", Fault::nonJsonBody(), "sign_in_unavailable" },
+        { "no payload", Fault::noPayload(), "sign_in_unavailable" },
+        { "null payload", Fault::nullPayload(), "sign_in_unavailable" },
+        { "text where the number belongs", Fault::refusal("1"), "sign_in_unavailable" },
+        { "numeric text", Fault::payload(base::Value("2")), "sign_in_unavailable" },
+        { "object", Fault::payload(base::Value(base::Dictionary::make())), "sign_in_unavailable" },
+        { "array", Fault::payload(base::Value(base::Array::make({ base::Value(1), base::Value(2) }))),
+            "sign_in_unavailable" },
         { "dropped connection", Fault::dropConnection(), "bad_netword" },
         { "answer after the time-out", Fault::delay(3000ms), "bad_netword", true },
-        { "body that is not JSON", Fault::nonJsonBody(), "bad_netword" },
-        { "no payload", Fault::noPayload(), "bad_netword" },
-        { "null payload", Fault::nullPayload(), "bad_netword" },
-        { "text where the number belongs", Fault::refusal("1"), "login_failed" },
     };
     launch();
     for (const Case& each : cases) {
@@ -193,14 +201,38 @@ TEST_F(SignIn, AnswersOfTheWrongKindAreRefusalsAndServerFaultsFailures)
     EXPECT_TRUE(container());
 }
 
-TEST_F(SignIn, AFailedOrEmptyDeviceListEndsInAnAlert)
+// Only a readable empty list means an account without devices; a list the service could not give says so.
+TEST_F(SignIn, OnlyAReadableEmptyListIsNoDevice)
 {
-    signInWhileTheDeviceListFails();
+    struct Case {
+        const char* name;
+        Fault fault;
+        const char* message;
+    };
+    const Case cases[] = {
+        { "status 503", Fault::status(503), "get_device_failed" },
+        { "body that is not JSON", Fault::nonJsonBody(), "get_device_failed" },
+        { "no payload", Fault::noPayload(), "get_device_failed" },
+        { "null payload", Fault::nullPayload(), "get_device_failed" },
+        { "refusal", Fault::refusal(), "get_device_failed" },
+        { "object", Fault::payload(base::Value(base::Dictionary::make())), "get_device_failed" },
+        { "dropped connection", Fault::dropConnection(), "bad_netword" },
+        { "empty list", Fault::payload(base::Value(base::Array::make())), "no_device" },
+    };
+    launch();
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        service.faults().set("GetDeviceList", each.fault);
+        fill(account, password);
+        signIn();
+        EXPECT_EQ(takeAlertMessage(), base::localized(each.message));
+        EXPECT_FALSE(container());
+    }
     ASSERT_TRUE(service.store().addAccount("empty", "secret"));
+    service.faults().clear();
     fill("empty", "secret");
     signIn();
-    EXPECT_EQ(takeAlertMessage(), base::localized("no_device"));
-    EXPECT_FALSE(container());
+    EXPECT_EQ(takeAlertMessage(), base::localized("no_device")) << "the service's own empty list";
 }
 
 TEST_F(SignIn, TheStoredCurrentDeviceIsKeptWhenTheListStillHoldsIt)

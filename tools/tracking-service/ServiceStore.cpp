@@ -184,6 +184,12 @@ std::optional<std::string> ServiceStore::sessionAccount(std::string_view session
     return database::stringForQuery(*m_database, "select account from sessions where id = ?", sessionId);
 }
 
+bool ServiceStore::closeAllSessions()
+{
+    Turn turn(*this);
+    return m_database->executeUpdate("delete from sessions");
+}
+
 bool ServiceStore::addDevice(const DeviceRow& device)
 {
     Turn turn(*this);

@@ -91,6 +91,9 @@ public:
     // A new session of the account; its identifier goes into the session cookie.
     std::string openSession(std::string_view account);
     std::optional<std::string> sessionAccount(std::string_view sessionId);
+    // Ends every session, as a restart of the service with fresh data does: no cookie handed out so far is
+    // known any more.
+    bool closeAllSessions();
 
     bool addDevice(const DeviceRow& device);
     // The account's devices in the order they were added.

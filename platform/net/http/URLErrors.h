@@ -19,6 +19,9 @@ public:
     static constexpr long RequestBodyStreamExhausted = -1021;
     // A redirect from https to a URL that is not https, which is refused.
     static constexpr long SecureConnectionRequired = -1022;
+    // A redirect to another server that would send the request's body there again (a password, say),
+    // which is refused.
+    static constexpr long RedirectWouldResendBody = -1024;
     // A reply's body longer than its reader keeps in memory.
     static constexpr long DataLengthExceedsMaximum = -1103;
 

@@ -506,9 +506,14 @@ void URLConnection::followRedirect()
         next.setValue(std::nullopt, "Content-Type");
         next.setValue(std::nullopt, "Content-Length");
     }
-    // Credentials and the session cookie meant for one server are not handed to another.
+    // Credentials, the session cookie and the body meant for one server are not handed to another.
     if (target->host() != current.host() || portOf(*target) != portOf(current)
         || target->scheme() != current.scheme()) {
+        if ((next.httpBody() && !next.httpBody()->empty()) || next.httpBodyStream()) {
+            fail(URLErrors::make(URLErrors::RedirectWouldResendBody, target,
+                "The server redirected the request to another server, which would have been sent its body again."));
+            return;
+        }
         next.setValue(std::nullopt, "Authorization");
         next.setValue(std::nullopt, "Cookie");
         m_credential.reset();

@@ -5,8 +5,9 @@
 // cancelled first; after that nothing more is called. The connection keeps itself and its delegate until it
 // ends. Gzip and deflate bodies arrive decoded; libcurl's cookie engine is off (callers send "Cookie" and read
 // "Set-Cookie" themselves); "Expect: 100-continue" is never sent; certificates are verified unless the
-// delegate accepts the server's trust. Idle for longer than the request's time-out, it fails with
-// URLTimedOut.
+// delegate accepts the server's trust. A redirect to another server drops "Cookie" and "Authorization", and
+// one that would send the request's body there again (a 307 or 308 of a POST) fails instead. Idle for
+// longer than the request's time-out, it fails with URLTimedOut.
 //
 // Threads: start() and cancel() from any thread; the attempts, the libcurl callbacks and every delegate call
 // on the main thread, in turns of the main run loop (net::MainLoopTransfers drives the transfer there, so a

@@ -40,11 +40,15 @@ public:
         std::vector<std::shared_ptr<Lumet_ClassInfoWeek>> data;
     };
 
-    // "Login": whether the service accepted the sign-in, its "d" being the number LoginSucceeded. Anything
-    // else (no "d", null, a text, another number) is a refusal.
-    [[nodiscard]] static bool readLoginResultFromJson(std::string_view reply);
+    // "Login": whether the service accepted the sign-in, its "d" being the number LoginSucceeded; another
+    // number is a refusal. A reply with no number there (no "d", null, a text, an object, an array, not
+    // JSON) holds no verdict: false, with a cannot-parse error in `error`.
+    [[nodiscard]] static bool readLoginResultFromJson(std::string_view reply, base::Error* error = nullptr);
     // "GetDeviceList": the account's devices in reply order; rows without a serial number are passed over.
-    static std::vector<std::shared_ptr<MobileDeviceAndLocation>> readDeviceListFromJson(std::string_view reply);
+    // A reply whose "d" is not an array holds no list: none, with a cannot-parse error in `error`, so that
+    // only a readable empty list means an account without devices.
+    static std::vector<std::shared_ptr<MobileDeviceAndLocation>> readDeviceListFromJson(
+        std::string_view reply, base::Error* error = nullptr);
 
     // "GetDeviceDetial": the device, or nothing when "d" is missing or is not an object.
     static std::shared_ptr<Device> readDeviceDetailFromJson(std::string_view reply);

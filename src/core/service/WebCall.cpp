@@ -5,8 +5,11 @@
 #include "core/readers/Tool.h"
 #include "core/service/ServiceClient.h"
 #include "core/service/ServiceProtocol.h"
+#include "core/service/SessionRenewal.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
+#include "net/http/URLErrors.h"
+#include "networking/http/NetworkingErrors.h"
 #include "networking/http/Reply.h"
 
 namespace core {
@@ -25,8 +28,8 @@ void WebCall::post(std::string_view method, const base::DictionaryRef& parameter
     postReadingHeaders(method, parameters, std::move(withoutHeaders), std::move(failure));
 }
 
-void WebCall::postReadingHeaders(
-    std::string_view method, const base::DictionaryRef& parameters, SuccessWithHeaders success, Failure failure)
+void WebCall::postReadingHeaders(std::string_view method, const base::DictionaryRef& parameters,
+    SuccessWithHeaders success, Failure failure, OnExpiredSession onExpiredSession)
 {
     RequestSuccess readReply;
     if (success)
@@ -35,35 +38,68 @@ void WebCall::postReadingHeaders(
             auto reply = request.reply();
             success(reply->text().value_or(""), reply->headers());
         };
-    postToURL(urlOfMethod(method), parameters, std::move(readReply), std::move(failure));
+    postToURL(urlOfMethod(method), parameters, std::move(readReply), std::move(failure), onExpiredSession);
 }
 
-void WebCall::postToURL(
-    const std::string& url, const base::DictionaryRef& parameters, RequestSuccess success, Failure failure)
+void WebCall::postToURL(const std::string& url, const base::DictionaryRef& parameters, RequestSuccess success,
+    Failure failure, OnExpiredSession onExpiredSession)
 {
     BASE_ASSERT_MAIN_THREAD();
     auto client = ServiceClient::sharedClient();
     // Set only when changed: a change drops the header fields the client keeps prepared for its calls.
     auto cookie = base::UserDefaults::standard().stringForKey(SettingsKeys::Cookie);
+    std::string sentCookie = cookie.value_or("");
     if (client->defaultValueForHeader("Cookie") != cookie)
         client->setDefaultHeader("Cookie", std::move(cookie));
     if (client->parameterEncoding() != networking::HTTPClient::JSONParameterEncoding)
         client->setParameterEncoding(networking::HTTPClient::JSONParameterEncoding);
+    // Both blocks stay at hand for a second sending after the session has been renewed.
+    auto blocks = std::make_shared<std::pair<RequestSuccess, Failure>>(std::move(success), std::move(failure));
     client->postPath(
         url, parameters,
-        [success = std::move(success)](const auto& operation, const networking::ResponseObject&) {
-            if (success)
-                success(*operation);
+        [blocks](const auto& operation, const networking::ResponseObject&) {
+            if (blocks->first)
+                blocks->first(*operation);
         },
-        [failure = std::move(failure)](const auto&, const base::Error& error) {
-            if (failure)
-                failure(error);
+        [blocks, url, parameters, onExpiredSession, sentCookie = std::move(sentCookie)](
+            const auto& operation, const base::Error& error) {
+            if (onExpiredSession == OnExpiredSession::Renew
+                && SessionRenewal::refusesSession(operation->response().get(), sentCookie)) {
+                SessionRenewal::renew(sentCookie, [blocks, url, parameters, error](bool renewed) {
+                    if (renewed)
+                        postToURL(url, parameters, blocks->first, blocks->second, OnExpiredSession::Fail);
+                    else if (blocks->second)
+                        blocks->second(error);
+                });
+                return;
+            }
+            if (blocks->second)
+                blocks->second(error);
         });
 }
 
 bool WebCall::isCommandAccepted(std::string_view reply)
 {
     return ServiceProtocol::isCommandAccepted(Tool::getDeciveStyleFrom(reply));
+}
+
+bool WebCall::isServiceFault(const base::Error& error)
+{
+    if (error.domain() == networking::NetworkingErrors::Domain)
+        return error.code() == networking::NetworkingErrors::BadServerResponse
+            || error.code() == networking::NetworkingErrors::CannotDecodeContentData;
+    if (error.domain() != base::Error::URLDomain)
+        return false;
+    switch (error.code()) {
+    case base::Error::URLBadServerResponse:
+    case base::Error::URLCannotDecodeContentData:
+    case base::Error::URLCannotParseResponse:
+    case net::URLErrors::HTTPTooManyRedirects:
+    case net::URLErrors::RedirectWouldResendBody:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace core

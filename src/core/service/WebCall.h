@@ -3,8 +3,10 @@
 // values written as null; none for an empty body) to the server root of Singleton followed by
 // "/Server/Mobileservice.asmx/" and the method. The reply text (responseString) goes to the success block,
 // to be read by a Tool reader; a status outside 200-299 or a transport failure goes to the failure block.
-// Exactly one of the two runs, on the main thread; what a screen shows meanwhile and on failure is its own
-// affair. Main thread.
+// A call that carried a session cookie and is refused with 401 (the service no longer knows the session) waits
+// while SessionRenewal signs the remembered account in again, and is then sent once more with the new cookie;
+// when no session can be had, its failure block gets the refusal. Exactly one of the two blocks runs, on the
+// main thread; what a screen shows meanwhile and on failure is its own affair. Main thread.
 //
 //   core::WebCall::post("LumetSetListenNo", parameters,
 //       [weak = weak_from_this()](const std::string& reply) {
@@ -32,6 +34,10 @@ public:
     using Success = std::function<void(const std::string& reply)>;
     using Failure = std::function<void(const base::Error& error)>;
 
+    // What a call refused for want of a session does: have the session renewed and go again (every call but
+    // the sign-in's own), or fail.
+    enum class OnExpiredSession { Renew, Fail };
+
     // The absolute URL of a web method on the chosen server.
     static std::string urlOfMethod(std::string_view method);
 
@@ -40,17 +46,21 @@ public:
     // The same, for a caller that also reads the reply's header fields (the sign-in takes the session cookie
     // from "Set-Cookie").
     using SuccessWithHeaders = std::function<void(const std::string& reply, const net::HTTPHeaderFields& headers)>;
-    static void postReadingHeaders(
-        std::string_view method, const base::DictionaryRef& parameters, SuccessWithHeaders success, Failure failure);
+    static void postReadingHeaders(std::string_view method, const base::DictionaryRef& parameters,
+        SuccessWithHeaders success, Failure failure, OnExpiredSession onExpiredSession = OnExpiredSession::Renew);
 
     // The convention for any absolute URL (a file endpoint, say): the session cookie, JSON bodies, the same
     // failure rule; the success block gets the finished request, to read the body in the form it needs.
     using RequestSuccess = std::function<void(const networking::HTTPRequestOperation& request)>;
-    static void postToURL(
-        const std::string& url, const base::DictionaryRef& parameters, RequestSuccess success, Failure failure);
+    static void postToURL(const std::string& url, const base::DictionaryRef& parameters, RequestSuccess success,
+        Failure failure, OnExpiredSession onExpiredSession = OnExpiredSession::Renew);
 
     // Whether a command's reply says the server took the command on: its "d" is exactly "命令提交成功".
     static bool isCommandAccepted(std::string_view reply);
+
+    // Whether a failure is the service's (it answered, but not usably: a status outside 200-299, a reply that
+    // cannot be read) rather than the network's (no connection, a time-out, a connection lost).
+    static bool isServiceFault(const base::Error& error);
 };
 
 } // namespace core

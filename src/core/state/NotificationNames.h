@@ -21,6 +21,9 @@ public:
     // Asks the shell to show the login screen without logging out (the session settings and the remembered
     // account stay; the login screen behaves as on any appearance); no object.
     static constexpr const char* ShowLogin = "showLoginScreen";
+    // The service dropped the session and no remembered account could renew it: the shell shows the login
+    // screen with the reason; no object.
+    static constexpr const char* SessionExpired = "LumetSessionExpired";
 };
 
 } // namespace core

@@ -10,18 +10,19 @@
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/service/CheckNetwork.h"
+#include "core/service/SignIn.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
 #include "shell/screens/FeatureScreens.h"
 #include "shell/start/LoginVC.h"
-#include "shell/start/SignIn.h"
 #include "ui/view/Window.h"
 
 namespace shell {
 
 using core::SettingsKeys;
+using core::SignIn;
 
 void AppDelegate::didFinishLaunching(const Options& options)
 {

@@ -2,6 +2,7 @@
 
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/system/Log.h"
 #include "base/text/Localization.h"
 #include "core/helpers/Helper.h"
 #include "core/helpers/PromptAlert.h"
@@ -121,6 +122,13 @@ void LoginVC::viewDidLoad()
                 self->closeSignedInContainer();
         },
         this);
+    base::NotificationCenter::defaultCenter().addObserver(
+        core::NotificationNames::SessionExpired, nullptr,
+        [weak = ui::weakFrom(this)](const base::Notification&) {
+            if (auto self = weak.lock())
+                self->sessionExpired();
+        },
+        this);
 }
 
 void LoginVC::buildFields()
@@ -211,7 +219,7 @@ void LoginVC::signIn()
     m_signingIn = true;
     // The request goes out first: the service works on it while the keyboard goes and the busy overlay is
     // built and drawn.
-    SignIn::post(name, password, [weak = ui::weakFrom(this), name, password](SignIn::Outcome outcome) {
+    core::SignIn::post(name, password, [weak = ui::weakFrom(this), name, password](core::SignIn::Outcome outcome) {
         if (auto self = weak.lock())
             self->signInFinished(outcome, name, password);
     });
@@ -224,16 +232,19 @@ void LoginVC::signIn()
     core::Helper::showHUD(base::localized("logining"), view(), m_hud);
 }
 
-void LoginVC::signInFinished(SignIn::Outcome outcome, const std::string& name, const std::string& password)
+void LoginVC::signInFinished(core::SignIn::Outcome outcome, const std::string& name, const std::string& password)
 {
     switch (outcome) {
-    case SignIn::Outcome::Refused:
+    case core::SignIn::Outcome::Refused:
         fail("login_failed");
         return;
-    case SignIn::Outcome::Failed:
+    case core::SignIn::Outcome::ServiceFault:
+        fail("sign_in_unavailable");
+        return;
+    case core::SignIn::Outcome::NetworkFailure:
         fail("bad_netword");
         return;
-    case SignIn::Outcome::Accepted:
+    case core::SignIn::Outcome::Accepted:
         break;
     }
     // The list call goes out first, so that its round trip overlaps the account's writes to disk.
@@ -244,9 +255,9 @@ void LoginVC::signInFinished(SignIn::Outcome outcome, const std::string& name, c
             if (auto self = weak.lock())
                 self->deviceListArrived(reply);
         },
-        [weak = ui::weakFrom(this)](const base::Error&) {
+        [weak = ui::weakFrom(this)](const base::Error& error) {
             if (auto self = weak.lock())
-                self->fail("bad_netword");
+                self->deviceListFailed(error);
         });
     core::RememberedAccount::save(name, password, m_rememberBox->checked(), m_autoLoginBox->checked());
     // The home screen is built while the list is on its way, so that only showing it is left for the reply.
@@ -256,7 +267,12 @@ void LoginVC::signInFinished(SignIn::Outcome outcome, const std::string& name, c
 
 void LoginVC::deviceListArrived(const std::string& reply)
 {
-    auto chosen = chooseCurrentDevice(core::Tool::readDeviceListFromJson(reply));
+    base::Error unreadable;
+    auto chosen = chooseCurrentDevice(core::Tool::readDeviceListFromJson(reply, &unreadable));
+    if (!unreadable.isEmpty()) {
+        deviceListFailed(unreadable);
+        return;
+    }
     if (!chosen) {
         fail("no_device");
         return;
@@ -270,6 +286,12 @@ void LoginVC::deviceListArrived(const std::string& reply)
     hideBusyOverlay();
     m_signingIn = false;
     presentViewController(container.drawer, true);
+}
+
+void LoginVC::deviceListFailed(const base::Error& error)
+{
+    base::log("sign-in: the device list failed: " + error.description());
+    fail(core::WebCall::isServiceFault(error) ? "get_device_failed" : "bad_netword");
 }
 
 void LoginVC::fail(const char* messageKey)
@@ -292,6 +314,12 @@ void LoginVC::signedOut()
     core::RememberedAccount::forgetReLoginAccount();
     core::Singleton::shared().setDeviceDetail(nullptr);
     closeSignedInContainer();
+}
+
+void LoginVC::sessionExpired()
+{
+    closeSignedInContainer();
+    core::showPromptAlert("session_expired");
 }
 
 void LoginVC::closeSignedInContainer()

@@ -6,17 +6,21 @@
 // Signing in shows the busy overlay, posts "Login" (SignIn), keeps the account as the boxes say
 // (RememberedAccount), asks "GetDeviceList" (building the signed-in container, makeSignedInContainer, while
 // the list comes), makes the stored current device (else the first) the current device, has the home screen
-// ask for it and presents the container animated. A refusal, a failure, or an account without devices ends
-// in the alert "prompt" with "login_failed", "bad_netword" or "no_device".
+// ask for it and presents the container animated. Each way of not getting there ends in the alert "prompt"
+// with its own message: the service's refusal "login_failed"; a sign-in the service could not answer
+// "sign_in_unavailable"; a device list it could not give (a refusal, a reply with no list in it, a failed
+// status) "get_device_failed"; a readable empty list "no_device"; a network failure "bad_netword".
 // When the user logs out (core::Logout), and when asked to show itself (core::NotificationNames::ShowLogin,
-// which signs nobody out), it closes the container, so that it shows again. Replies that come back after
-// the screen has gone are dropped. Main thread; made with make().
+// which signs nobody out), it closes the container, so that it shows again; when the service has dropped the
+// session for good (core::NotificationNames::SessionExpired) it does the same and says so ("session_expired").
+// Replies that come back after the screen has gone are dropped. Main thread; made with make().
 //
 //   auto login = shell::LoginVC::make();
 //   window->setRootViewController(login);
 #pragma once
 
-#include "shell/start/SignIn.h"
+#include "base/values/Error.h"
+#include "core/service/SignIn.h"
 #include "shell/start/SignedInContainer.h"
 #include "ui/controllers/ViewController.h"
 #include "ui/controls/TextFieldDelegate.h"
@@ -66,11 +70,13 @@ public:
 
 private:
     void buildFields();
-    void signInFinished(SignIn::Outcome outcome, const std::string& name, const std::string& password);
+    void signInFinished(core::SignIn::Outcome outcome, const std::string& name, const std::string& password);
     void deviceListArrived(const std::string& reply);
+    void deviceListFailed(const base::Error& error);
     void fail(const char* messageKey);
     void hideBusyOverlay();
     void signedOut();
+    void sessionExpired();
     void closeSignedInContainer();
 
     std::shared_ptr<ui::TextField> m_accountField;

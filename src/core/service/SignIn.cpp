@@ -1,0 +1,67 @@
+#include "core/service/SignIn.h"
+
+#include "base/loop/MainThread.h"
+#include "base/loop/NotificationCenter.h"
+#include "base/system/Log.h"
+#include "base/values/Dictionary.h"
+#include "core/helpers/Helper.h"
+#include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
+#include "core/service/SessionCookie.h"
+#include "core/service/WebCall.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/SettingsKeys.h"
+
+namespace core {
+
+namespace {
+
+    void keepSession(const net::HTTPHeaderFields& headers)
+    {
+        const std::string* setCookie = headers.value("Set-Cookie");
+        std::string cookie = setCookie ? SessionCookie::fromSetCookie(*setCookie) : std::string();
+        if (cookie.empty())
+            base::log("sign-in: accepted without a session cookie");
+        else
+            Helper::saveSettingValue(base::Value(cookie), SettingsKeys::Cookie);
+        // The launch's post of a waiting receipt came before any session: send it again with this one.
+        if (Helper::isNotNullString(Helper::readSettingsByKey(SettingsKeys::Receipt)))
+            base::NotificationCenter::defaultCenter().post(NotificationNames::UploadReceipt);
+    }
+
+} // namespace
+
+void SignIn::post(const std::string& account, const std::string& password, Completion completion)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto parameters = base::Dictionary::make({
+        { ServiceProtocol::LoginNameKey, account },
+        { ServiceProtocol::PasswordKey, password },
+        { ServiceProtocol::TokenKey, BlankToken },
+    });
+    auto finish = std::make_shared<Completion>(std::move(completion));
+    WebCall::postReadingHeaders(
+        ServiceProtocol::LoginMethod, parameters,
+        [finish](const std::string& reply, const net::HTTPHeaderFields& headers) {
+            // Only a number is the service's verdict on the account; a reply without one means the service
+            // could not answer, and telling the user the password was wrong would send them the wrong way.
+            base::Error unreadable;
+            bool accepted = Tool::readLoginResultFromJson(reply, &unreadable);
+            if (!unreadable.isEmpty())
+                base::log("sign-in failed: " + unreadable.description());
+            if (accepted)
+                keepSession(headers);
+            if (*finish)
+                (*finish)(accepted             ? Outcome::Accepted
+                        : unreadable.isEmpty() ? Outcome::Refused
+                                               : Outcome::ServiceFault);
+        },
+        [finish](const base::Error& error) {
+            base::log("sign-in failed: " + error.description());
+            if (*finish)
+                (*finish)(WebCall::isServiceFault(error) ? Outcome::ServiceFault : Outcome::NetworkFailure);
+        },
+        WebCall::OnExpiredSession::Fail);
+}
+
+} // namespace core

@@ -1,0 +1,41 @@
+// The purchase's receipt upload, started by "buy" on the purchase screen, under every way the service can
+// fail, answers held past the time-out included: the receipt stays stored, nothing reads as granted, and the
+// upload is sent again until the service grants it.
+#include "PurchaseFixture.h"
+
+#include "core/state/SettingsKeys.h"
+
+namespace {
+
+using core::ReceiptUploader;
+using core::SettingsKeys;
+using tracking_service::Fault;
+
+class PurchaseWriteFaults : public test::PurchaseTest { };
+
+TEST_F(PurchaseWriteFaults, NoFailedUploadReadsAsGrantedOrLosesTheReceipt)
+{
+    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
+    const std::pair<const char*, Fault> faults[] = { { "status 500", Fault::status(500) },
+        { "dropped connection", Fault::dropConnection() }, { "not JSON", Fault::nonJsonBody() },
+        { "no payload", Fault::noPayload() }, { "null payload", Fault::nullPayload() }, { "refusal", Fault::refusal() },
+        { "another number", Fault::payload(base::Value(1)) },
+        { "answer after the time-out", Fault::delay(std::chrono::milliseconds(1500)) } };
+    auto screen = open();
+    answerAlert(1);
+    service.faults().set(ReceiptUploader::Method, faults[0].second);
+    tap(screen->buyButton());
+    for (const auto& [kind, fault] : faults) {
+        SCOPED_TRACE(kind);
+        service.faults().set(ReceiptUploader::Method, fault);
+        size_t sent = requestsTo(ReceiptUploader::Method);
+        ASSERT_TRUE(pumpUntil([&] { return requestsTo(ReceiptUploader::Method) > sent && networkIdle(); }, 5));
+        EXPECT_FALSE(someAlertSays("buy_success"));
+        EXPECT_NE(setting(SettingsKeys::Receipt).value_or(""), "");
+    }
+    service.faults().clear();
+    EXPECT_TRUE(pumpUntil([] { return alertSays("buy_success"); }, 5));
+    EXPECT_EQ(setting(SettingsKeys::Receipt), "");
+}
+
+} // namespace
