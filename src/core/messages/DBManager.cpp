@@ -73,6 +73,8 @@ namespace {
     std::shared_ptr<Database> openWithTables(int& errorCode)
     {
         auto db = Database::databaseWithPath(DBManager::databasePath().string());
+        // A batch runs the same few statements for every message: preparing them once is most of its cost.
+        db->setShouldCacheStatements(true);
         db->setDateFormat(Database::storeableDateFormat("yyyy/MM/dd HH:mm:ss"));
         bool ready = db->open() && createTablesIn(*db);
         errorCode = db->lastErrorCode();
@@ -132,10 +134,8 @@ namespace {
             (void)kept.db->close(); // a close SQLite refuses is tried again when the object goes
         kept = {};
         auto db = openDatabase();
-        if (auto identity = db ? identityOf(path) : std::nullopt) {
-            db->setShouldCacheStatements(true);
+        if (auto identity = db ? identityOf(path) : std::nullopt)
             kept = { db, path, *identity };
-        }
         return db;
     }
 
