@@ -213,12 +213,17 @@ private:
     std::shared_ptr<ResultSet> runFormattedQuery(std::string_view format, std::span<const FormatArgument> arguments);
     [[nodiscard]] bool runFormattedUpdate(std::string_view format, std::span<const FormatArgument> arguments);
 
+    // Whether SQLite copies the texts and blobs it is given: a query's values must outlive the call for its
+    // result set's steps; an update's are needed only while it steps, within the call.
+    enum class BoundBytes { Copied, Borrowed };
+
     [[nodiscard]] bool openConnection(int flags);
     [[nodiscard]] bool closeConnection();
     std::shared_ptr<Statement> takeCachedStatement(std::string_view sql);
     [[nodiscard]] bool prepare(std::string_view sql, const char* operation, base::Error* error, sqlite3_stmt*& handle);
+    int bindValue(const base::Value& value, int index, sqlite3_stmt* statement, BoundBytes bytes) const;
     bool bindArguments(sqlite3_stmt* handle, std::span<const base::Value> arguments, const base::Dictionary* dictionary,
-        int& boundCount) const;
+        BoundBytes bytes, int& boundCount) const;
     void releaseAfterFailedBind(const std::shared_ptr<Statement>& cached, sqlite3_stmt* handle) const;
     int stepUpdate(sqlite3_stmt* handle, std::string_view sql);
     void logBusy(const char* operation, int line) const;
