@@ -156,6 +156,22 @@ TEST_F(StatementCacheFileTest, ACachedStatementReadsWhatAnotherConnectionChanged
     EXPECT_TRUE(rowsOf(*db, "select * from t").empty()) << "a table gone is an error, not the old rows";
 }
 
+TEST_F(StatementCacheFileTest, ACachedStatementFindsColumnsByTheirNamesAfterAnotherConnectionRenamesThem)
+{
+    auto db = cachingFile();
+    auto rows = db->executeQuery("select * from t");
+    ASSERT_TRUE(rows && rows->next());
+    EXPECT_EQ(rows->intForColumn("v"), 1);
+    rows->close();
+
+    test::OtherConnection other(path());
+    ASSERT_EQ(other.run("drop table t; create table t (w, v); insert into t values ('first', 'second')"), SQLITE_OK);
+    rows = db->executeQuery("select * from t");
+    ASSERT_TRUE(rows && rows->next());
+    EXPECT_EQ(rows->stringForColumn("v"), "second") << "the names of the statement as SQLite prepared it again";
+    EXPECT_EQ(rows->stringForColumn("W"), "first");
+}
+
 TEST_F(StatementCacheFileTest, ACachedStatementHoldsNoLockBetweenRuns)
 {
     auto db = cachingFile();
