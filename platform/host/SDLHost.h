@@ -12,7 +12,8 @@
 // through the same transform. While open, the application's pasteboard is SDL's clipboard. Each time the desktop window
 // gains the focus it calls the becameActive hook (the application becoming active). Closing the desktop window, or an
 // interruption (Ctrl+C, SIGTERM), stops the run loop. SDL's video driver is SDL's choice (tests use its offscreen
-// driver, SDL_VIDEODRIVER=offscreen). Main thread; one host at a time.
+// driver, SDL_VIDEODRIVER=offscreen). The first frame presented is traced in the log category "host", which
+// start-up timing waits for. Main thread; one host at a time.
 //
 //   auto host = host::SDLHost::open({});
 //   if (host) host->run();   // returns when the window is closed
