@@ -1,13 +1,15 @@
 // database::Database: the access layer to one SQLite database file. It opens and closes the connection,
-// prepares statements, binds argument values (copied, with explicit byte lengths, so texts and blobs may hold
-// NUL bytes), runs updates, hands query results out as ResultSets, and offers transactions, save points, an
-// optional statement cache, custom SQL functions and date conversion.
+// prepares statements, binds argument values (with explicit byte lengths, so texts and blobs may hold NUL bytes;
+// a query's are copied for the steps of its result set, an update's are read in place during the call), runs
+// updates, hands query results out as ResultSets, and offers transactions, save points, an optional statement
+// cache, custom SQL functions and date conversion.
 //
-// One thread at a time: the application uses it on the main thread; DatabaseQueue and DatabasePool share a
-// file between threads. Busy or locked results are retried for busyRetryTimeout() retries, or for at most
-// two seconds when that is 0, the only place where this layer waits. While traceExecution() is on (the
-// default), every statement is traced in the log category "sql" and its bound arguments in "sql-args"; both
-// categories are off unless asked for, since statements and arguments carry personal data.
+// One thread at a time (so open() asks SQLite for no locking of its own around each call): the application
+// uses it on the main thread; DatabaseQueue and DatabasePool share a file between threads. Busy or locked
+// results are retried for busyRetryTimeout() retries, or for at most two seconds when that is 0, the only place
+// where this layer waits. While traceExecution() is on (the default), every statement is traced in the log
+// category "sql" and its bound arguments in "sql-args"; both categories are off unless asked for, since
+// statements and arguments carry personal data.
 //
 // The connection binds to the first thread that uses it; a use from another thread fails in debug builds
 // until its holder hands it on with detachFromSequence().
