@@ -398,7 +398,8 @@ bool Database::bindArguments(sqlite3_stmt* handle, std::span<const base::Value> 
             std::string name = ":" + key->stringValue();
             int index = sqlite3_bind_parameter_index(handle, name.c_str());
             if (index > 0) {
-                bindValue(*value, index, handle, bytes);
+                // A dictionary's values are copied: what its entries point at is the container's own business.
+                bindValue(*value, index, handle, BoundBytes::Copied);
                 ++boundCount;
             } else
                 base::log("Could not find index for " + key->description());

@@ -1,8 +1,8 @@
 // database::Database: the access layer to one SQLite database file. It opens and closes the connection,
 // prepares statements, binds argument values (with explicit byte lengths, so texts and blobs may hold NUL bytes;
-// a query's are copied for the steps of its result set, an update's are read in place during the call), runs
-// updates, hands query results out as ResultSets, and offers transactions, save points, an optional statement
-// cache, custom SQL functions and date conversion.
+// a query's are copied for the steps of its result set, an update's listed ones are read in place during the
+// call), runs updates, hands query results out as ResultSets, and offers transactions, save points, an optional
+// statement cache, custom SQL functions and date conversion.
 //
 // One thread at a time (so open() asks SQLite for no locking of its own around each call): the application
 // uses it on the main thread; DatabaseQueue and DatabasePool share a file between threads. Busy or locked
