@@ -286,7 +286,9 @@ void SDLHost::present()
         return;
     if (copyToWindow(changed, m_wholeWindow)) {
         m_wholeWindow = false;
-        ++m_framesPresented;
+        // Marks the end of the start-up for whoever times it.
+        if (++m_framesPresented == 1)
+            base::trace("host", "first frame presented");
     }
 }
 

@@ -15,7 +15,8 @@
 // the window is restored after being minimised it calls the becameActive hook (the application coming back from
 // the background; taking the focus is not that). Closing the desktop window, or an interruption (Ctrl+C,
 // SIGTERM), stops the run loop. SDL's video driver is SDL's choice (tests use its offscreen
-// driver, SDL_VIDEODRIVER=offscreen). Main thread; one host at a time.
+// driver, SDL_VIDEODRIVER=offscreen). The first frame presented is traced in the log category "host", which
+// start-up timing waits for. Main thread; one host at a time.
 //
 //   auto host = host::SDLHost::open({});
 //   if (host) host->run();   // returns when the window is closed

@@ -82,7 +82,8 @@ bool Database::open()
     BASE_ASSERT_SEQUENCE(m_sequence);
     if (m_db)
         return true;
-    return openConnection(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    // One thread at a time uses a connection, so SQLite's own locking around every call is not needed.
+    return openConnection(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
 }
 
 bool Database::openWithFlags(int flags)
@@ -310,16 +311,23 @@ int Database::changes()
 
 int Database::bindObject(const base::Value& value, int index, sqlite3_stmt* statement) const
 {
-    // Texts and blobs are copied by SQLite (SQLITE_TRANSIENT): the caller's values may be temporaries that
-    // die before the statement runs. Explicit lengths keep NUL bytes.
+    return bindValue(value, index, statement, BoundBytes::Copied);
+}
+
+int Database::bindValue(const base::Value& value, int index, sqlite3_stmt* statement, BoundBytes bytes) const
+{
+    // Copied texts and blobs (SQLITE_TRANSIENT) may come from temporaries that die before the statement runs;
+    // borrowed ones are read in place while the statement steps. Texts made here are always copied. Explicit
+    // lengths keep NUL bytes.
+    auto lifetime = bytes == BoundBytes::Borrowed ? SQLITE_STATIC : SQLITE_TRANSIENT;
     switch (value.kind()) {
     case base::Value::Kind::Null:
         return sqlite3_bind_null(statement, index);
     case base::Value::Kind::Data: {
-        const base::Data& bytes = *value.data();
-        if (bytes.empty())
+        const base::Data& data = *value.data();
+        if (data.empty())
             return sqlite3_bind_zeroblob(statement, index, 0);
-        return sqlite3_bind_blob64(statement, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+        return sqlite3_bind_blob64(statement, index, data.data(), data.size(), lifetime);
     }
     case base::Value::Kind::Date:
         if (auto text = stringFromDate(*value.date()))
@@ -335,7 +343,7 @@ int Database::bindObject(const base::Value& value, int index, sqlite3_stmt* stat
         return sqlite3_bind_double(statement, index, *value.real());
     case base::Value::Kind::String: {
         const std::string& text = *value.string();
-        return sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+        return sqlite3_bind_text64(statement, index, text.data(), text.size(), lifetime, SQLITE_UTF8);
     }
     case base::Value::Kind::Array:
     case base::Value::Kind::Dictionary: {
@@ -381,7 +389,7 @@ bool Database::prepare(std::string_view sql, const char* operation, base::Error*
 }
 
 bool Database::bindArguments(sqlite3_stmt* handle, std::span<const base::Value> arguments,
-    const base::Dictionary* dictionary, int& boundCount) const
+    const base::Dictionary* dictionary, BoundBytes bytes, int& boundCount) const
 {
     int parameterCount = sqlite3_bind_parameter_count(handle);
     boundCount = 0;
@@ -390,7 +398,8 @@ bool Database::bindArguments(sqlite3_stmt* handle, std::span<const base::Value> 
             std::string name = ":" + key->stringValue();
             int index = sqlite3_bind_parameter_index(handle, name.c_str());
             if (index > 0) {
-                bindObject(*value, index, handle);
+                // A dictionary's values are copied: what its entries point at is the container's own business.
+                bindValue(*value, index, handle, BoundBytes::Copied);
                 ++boundCount;
             } else
                 base::log("Could not find index for " + key->description());
@@ -404,7 +413,7 @@ bool Database::bindArguments(sqlite3_stmt* handle, std::span<const base::Value> 
                 else
                     base::log("obj: " + value.description());
             }
-            bindObject(value, index + 1, handle);
+            bindValue(value, index + 1, handle, bytes);
             ++boundCount;
         }
     }
@@ -442,7 +451,7 @@ std::shared_ptr<ResultSet> Database::runQuery(
         return nullptr;
 
     int boundCount;
-    if (!bindArguments(handle, arguments, dictionary, boundCount)) {
+    if (!bindArguments(handle, arguments, dictionary, BoundBytes::Copied, boundCount)) {
         base::log("Error: the bind count is not correct for the # of variables (executeQuery)");
         releaseAfterFailedBind(statement, handle);
         return nullptr;
@@ -511,7 +520,7 @@ bool Database::runUpdate(std::string_view sql, base::Error* error, std::span<con
         return false;
 
     int boundCount;
-    if (!bindArguments(handle, arguments, dictionary, boundCount)) {
+    if (!bindArguments(handle, arguments, dictionary, BoundBytes::Borrowed, boundCount)) {
         base::log("Error: the bind count (" + std::to_string(boundCount)
             + ") is not correct for the # of variables in the query ("
             + std::to_string(sqlite3_bind_parameter_count(handle)) + ") (" + std::string(sql) + ") (executeUpdate)");
@@ -529,6 +538,8 @@ bool Database::runUpdate(std::string_view sql, base::Error* error, std::span<con
     if (statement) {
         statement->setUseCount(statement->useCount() + 1);
         closeResult = sqlite3_reset(handle);
+        // The borrowed texts and blobs go with this call's arguments: the kept statement must not point at them.
+        sqlite3_clear_bindings(handle);
         statement->setInUse(false);
     } else
         closeResult = sqlite3_finalize(handle);

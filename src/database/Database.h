@@ -1,13 +1,15 @@
 // database::Database: the access layer to one SQLite database file. It opens and closes the connection,
-// prepares statements, binds argument values (copied, with explicit byte lengths, so texts and blobs may hold
-// NUL bytes), runs updates, hands query results out as ResultSets, and offers transactions, save points, an
-// optional statement cache, custom SQL functions and date conversion.
+// prepares statements, binds argument values (with explicit byte lengths, so texts and blobs may hold NUL bytes;
+// a query's are copied for the steps of its result set, an update's listed ones are read in place during the
+// call), runs updates, hands query results out as ResultSets, and offers transactions, save points, an optional
+// statement cache, custom SQL functions and date conversion.
 //
-// One thread at a time: the application uses it on the main thread; DatabaseQueue and DatabasePool share a
-// file between threads. Busy or locked results are retried for busyRetryTimeout() retries, or for at most
-// two seconds when that is 0, the only place where this layer waits. While traceExecution() is on (the
-// default), every statement is traced in the log category "sql" and its bound arguments in "sql-args"; both
-// categories are off unless asked for, since statements and arguments carry personal data.
+// One thread at a time (so open() asks SQLite for no locking of its own around each call): the application
+// uses it on the main thread; DatabaseQueue and DatabasePool share a file between threads. Busy or locked
+// results are retried for busyRetryTimeout() retries, or for at most two seconds when that is 0, the only place
+// where this layer waits. While traceExecution() is on (the default), every statement is traced in the log
+// category "sql" and its bound arguments in "sql-args"; both categories are off unless asked for, since
+// statements and arguments carry personal data.
 //
 // The connection binds to the first thread that uses it; a use from another thread fails in debug builds
 // until its holder hands it on with detachFromSequence().
@@ -213,12 +215,17 @@ private:
     std::shared_ptr<ResultSet> runFormattedQuery(std::string_view format, std::span<const FormatArgument> arguments);
     [[nodiscard]] bool runFormattedUpdate(std::string_view format, std::span<const FormatArgument> arguments);
 
+    // Whether SQLite copies the texts and blobs it is given: a query's values must outlive the call for its
+    // result set's steps; an update's are needed only while it steps, within the call.
+    enum class BoundBytes { Copied, Borrowed };
+
     [[nodiscard]] bool openConnection(int flags);
     [[nodiscard]] bool closeConnection();
     std::shared_ptr<Statement> takeCachedStatement(std::string_view sql);
     [[nodiscard]] bool prepare(std::string_view sql, const char* operation, base::Error* error, sqlite3_stmt*& handle);
+    int bindValue(const base::Value& value, int index, sqlite3_stmt* statement, BoundBytes bytes) const;
     bool bindArguments(sqlite3_stmt* handle, std::span<const base::Value> arguments, const base::Dictionary* dictionary,
-        int& boundCount) const;
+        BoundBytes bytes, int& boundCount) const;
     void releaseAfterFailedBind(const std::shared_ptr<Statement>& cached, sqlite3_stmt* handle) const;
     int stepUpdate(sqlite3_stmt* handle, std::string_view sql);
     void logBusy(const char* operation, int line) const;

@@ -84,45 +84,19 @@ bool ResultSet::hasAnotherRow() const { return m_parentDB && m_parentDB->lastErr
 
 int ResultSet::columnCount() const { return sqlite3_column_count(handle()); }
 
-void ResultSet::buildColumnNameToIndexMap()
+ColumnNames& ResultSet::columnNames()
 {
-    int count = columnCount();
-    ColumnNameToIndexMap map(count);
-    for (int index = 0; index < count; ++index)
-        map.insert_or_assign(asciiLowercase(sqlite3_column_name(handle(), index)), index);
-    m_columnsByName.assign(map.begin(), map.end());
-    m_nextLookup.assign(m_columnsByName.size(), -1);
-    m_entryOfColumn.assign(count, -1);
-    for (size_t entry = 0; entry < m_columnsByName.size(); ++entry)
-        m_entryOfColumn[m_columnsByName[entry].second] = static_cast<int>(entry);
-    m_columnNameToIndexMap = std::move(map);
+    if (!m_columnNames)
+        m_columnNames = m_statement ? m_statement->columnNames() : std::make_shared<ColumnNames>(nullptr);
+    return *m_columnNames;
 }
 
 int ResultSet::columnIndexForName(std::string_view name)
 {
-    const auto& map = columnNameToIndexMap();
-    // Callers read the columns of every row by the same names in the same order, so the column that followed
-    // the previous one last time is tried first; a few columns are then compared in a row of memory, many
-    // are hashed.
-    constexpr size_t directComparisonLimit = 8;
-    int found = -1;
-    int guess = m_previousLookup < 0 ? m_firstLookup : m_nextLookup[m_previousLookup];
-    if (guess >= 0 && equalsLowercased(name, m_columnsByName[guess].first))
-        found = guess;
-    else if (m_columnsByName.size() <= directComparisonLimit) {
-        for (size_t entry = 0; entry < m_columnsByName.size() && found < 0; ++entry)
-            if (equalsLowercased(name, m_columnsByName[entry].first))
-                found = static_cast<int>(entry);
-    } else if (auto hit = map.find(name); hit != map.end())
-        found = m_entryOfColumn[hit->second];
-
-    if (found < 0) {
+    int index = columnNames().indexForName(name, m_previousLookup);
+    if (index < 0)
         base::log("Warning: I could not find the column named '" + asciiLowercase(name) + "'.");
-        return -1;
-    }
-    (m_previousLookup < 0 ? m_firstLookup : m_nextLookup[m_previousLookup]) = found;
-    m_previousLookup = found;
-    return m_columnsByName[found].second;
+    return index;
 }
 
 std::string ResultSet::columnNameForIndex(int index) const

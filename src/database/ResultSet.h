@@ -15,7 +15,7 @@
 #include "base/values/Dictionary.h"
 #include "base/loop/SequenceChecker.h"
 #include "base/values/Value.h"
-#include "database/StringHash.h"
+#include "database/ColumnNames.h"
 
 #include <cstdint>
 #include <functional>
@@ -24,9 +24,7 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
-#include <vector>
 
 struct sqlite3_stmt;
 
@@ -41,7 +39,7 @@ class ResultSet : public std::enable_shared_from_this<ResultSet> {
     };
 
 public:
-    using ColumnNameToIndexMap = std::unordered_map<std::string, int, CaseInsensitiveHash, CaseInsensitiveEqual>;
+    using ColumnNameToIndexMap = ColumnNames::Map;
 
     static std::shared_ptr<ResultSet> resultSetWithStatement(
         std::shared_ptr<Statement> statement, std::shared_ptr<Database> parentDB);
@@ -59,12 +57,7 @@ public:
 
     int columnCount() const;
     // Column names (as SQLite gives them) to indices; a later column wins over an earlier one of the same name.
-    const ColumnNameToIndexMap& columnNameToIndexMap()
-    {
-        if (!m_columnNameToIndexMap)
-            buildColumnNameToIndexMap();
-        return *m_columnNameToIndexMap;
-    }
+    const ColumnNameToIndexMap& columnNameToIndexMap() { return columnNames().map(); }
     // The column's index, or -1 (with a warning line) when no column has that name.
     int columnIndexForName(std::string_view name);
     std::string columnNameForIndex(int index) const;
@@ -141,7 +134,8 @@ public:
     void setStatement(std::shared_ptr<Statement> statement) { m_statement = std::move(statement); }
 
 private:
-    void buildColumnNameToIndexMap();
+    // The statement's column names, taken at the first use and kept after the set closes.
+    ColumnNames& columnNames();
     sqlite3_stmt* handle() const;
     // The handle when `index` may be read (not negative, the set not closed), else null.
     sqlite3_stmt* readableHandle(int index) const;
@@ -150,12 +144,8 @@ private:
     std::shared_ptr<Database> m_parentDB;
     std::shared_ptr<Statement> m_statement;
     std::string m_query;
-    std::optional<ColumnNameToIndexMap> m_columnNameToIndexMap;
-    // The map's entries in a row of memory, and for each entry the one looked up after it last time.
-    std::vector<std::pair<std::string, int>> m_columnsByName;
-    std::vector<int> m_entryOfColumn;
-    std::vector<int> m_nextLookup;
-    int m_firstLookup { -1 };
+    std::shared_ptr<ColumnNames> m_columnNames;
+    // This set's place in the order of its name lookups.
     int m_previousLookup { -1 };
     base::SequenceChecker m_sequence;
 };

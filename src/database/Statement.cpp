@@ -1,5 +1,7 @@
 #include "database/Statement.h"
 
+#include "database/ColumnNames.h"
+
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -24,6 +26,13 @@ void Statement::reset()
 {
     if (m_statement)
         sqlite3_reset(m_statement);
+}
+
+const std::shared_ptr<ColumnNames>& Statement::columnNames()
+{
+    if (!m_columnNames || !m_columnNames->isCurrentFor(m_statement))
+        m_columnNames = std::make_shared<ColumnNames>(m_statement);
+    return m_columnNames;
 }
 
 std::string Statement::description() const

@@ -7,11 +7,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 struct sqlite3_stmt;
 
 namespace database {
+
+class ColumnNames;
 
 class Statement {
 public:
@@ -35,6 +38,9 @@ public:
     bool inUse() const { return m_inUse; }
     void setInUse(bool inUse) { m_inUse = inUse; }
 
+    // The names of the statement's columns: built at the first call, again once SQLite has prepared it anew.
+    const std::shared_ptr<ColumnNames>& columnNames();
+
     std::string description() const;
 
 private:
@@ -42,6 +48,7 @@ private:
     std::string m_query;
     int64_t m_useCount { 0 };
     bool m_inUse { false };
+    std::shared_ptr<ColumnNames> m_columnNames;
 };
 
 } // namespace database

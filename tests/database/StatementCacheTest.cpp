@@ -2,6 +2,8 @@
 
 #include "database/Statement.h"
 
+#include <sqlite3.h>
+
 namespace {
 
 std::shared_ptr<database::Database> cachingDatabase()
@@ -72,6 +74,30 @@ TEST(StatementCache, FailedBindKeepsTheCachedStatementUsable)
     EXPECT_EQ(rows->intForColumnIndex(0), 3);
 }
 
+TEST(StatementCache, AnUpdateLeavesItsCachedStatementHoldingNoneOfItsArguments)
+{
+    // An update's texts and blobs are read in place while it steps; once the call returns they may be gone,
+    // so the statement kept in the cache must not point at them.
+    auto db = cachingDatabase();
+    ASSERT_TRUE(db->executeUpdate("create table m (body, picture)"));
+    const char* sql = "insert into m values (?, ?)";
+    ASSERT_TRUE(db->executeUpdate(sql, std::string(40, 'x'), base::Data(40, 7)));
+    auto cached = db->cachedStatementForQuery(sql);
+    ASSERT_TRUE(cached && cached->statement());
+    char* expanded = sqlite3_expanded_sql(cached->statement());
+    ASSERT_TRUE(expanded);
+    EXPECT_STREQ(expanded, "insert into m values (NULL, NULL)");
+    sqlite3_free(expanded);
+
+    ASSERT_TRUE(db->executeUpdate(sql, std::string("second"), nullptr));
+    auto rows = db->executeQuery("select body, length(picture) from m order by rowid");
+    ASSERT_TRUE(rows && rows->next());
+    EXPECT_EQ(rows->stringForColumnIndex(0), std::string(40, 'x'));
+    EXPECT_EQ(rows->intForColumnIndex(1), 40);
+    ASSERT_TRUE(rows->next());
+    EXPECT_EQ(rows->stringForColumnIndex(0), "second");
+}
+
 TEST(StatementCache, TurningCachingOffDropsTheCache)
 {
     auto db = cachingDatabase();
@@ -128,6 +154,22 @@ TEST_F(StatementCacheFileTest, ACachedStatementReadsWhatAnotherConnectionChanged
     ASSERT_EQ(other.run("drop table t"), SQLITE_OK);
     base::Log::ScopedCapture quiet;
     EXPECT_TRUE(rowsOf(*db, "select * from t").empty()) << "a table gone is an error, not the old rows";
+}
+
+TEST_F(StatementCacheFileTest, ACachedStatementFindsColumnsByTheirNamesAfterAnotherConnectionRenamesThem)
+{
+    auto db = cachingFile();
+    auto rows = db->executeQuery("select * from t");
+    ASSERT_TRUE(rows && rows->next());
+    EXPECT_EQ(rows->intForColumn("v"), 1);
+    rows->close();
+
+    test::OtherConnection other(path());
+    ASSERT_EQ(other.run("drop table t; create table t (w, v); insert into t values ('first', 'second')"), SQLITE_OK);
+    rows = db->executeQuery("select * from t");
+    ASSERT_TRUE(rows && rows->next());
+    EXPECT_EQ(rows->stringForColumn("v"), "second") << "the names of the statement as SQLite prepared it again";
+    EXPECT_EQ(rows->stringForColumn("W"), "first");
 }
 
 TEST_F(StatementCacheFileTest, ACachedStatementHoldsNoLockBetweenRuns)

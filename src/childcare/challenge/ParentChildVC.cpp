@@ -62,7 +62,11 @@ std::shared_ptr<ParentChildVC> ParentChildVC::make(bool isShowRight)
     return screen;
 }
 
-ParentChildVC::~ParentChildVC() { base::RunLoop::main().cancelPerforms(this); }
+ParentChildVC::~ParentChildVC()
+{
+    base::RunLoop::main().cancelPerforms(this);
+    dismissAlerts();
+}
 
 const std::array<std::shared_ptr<ui::Button>, 3>& ParentChildVC::targetButtons()
 {
@@ -136,6 +140,14 @@ void ParentChildVC::viewWillDisappear(bool)
     BASE_ASSERT_MAIN_THREAD();
     m_shown = false;
     base::RunLoop::main().cancelPerforms(this);
+    dismissAlerts();
+}
+
+void ParentChildVC::dismissAlerts()
+{
+    for (const auto& shown : { m_stateAlert.lock(), m_rewardAlert.lock() })
+        if (shown && shown->isVisible())
+            shown->dismissWithClickedButtonIndex(0, false);
 }
 
 void ParentChildVC::getDeviceDetail()
@@ -236,6 +248,7 @@ void ParentChildVC::testAction(ui::Button& button)
     alert->setTag(tag);
     m_rewardField = alert->textFieldAtIndex(0);
     alert->show();
+    m_rewardAlert = alert;
 }
 
 void ParentChildVC::openProgress(int target)

@@ -63,6 +63,8 @@ private:
     void showChosenState(int target);
     void openProgress(int target);
     void startReplied(const std::optional<base::Value>& payload, int target);
+    // Takes down the alerts this screen put up, so that none outlives it over the next screen.
+    void dismissAlerts();
 
     bool m_isShowRight { false };
     bool m_shown { false };
@@ -72,6 +74,7 @@ private:
     std::shared_ptr<ui::TextField> m_rewardField;
     // The last state alert, so that a repeated detail reply does not stack the same alert again.
     std::weak_ptr<ui::AlertView> m_stateAlert;
+    std::weak_ptr<ui::AlertView> m_rewardAlert;
 };
 
 } // namespace childcare

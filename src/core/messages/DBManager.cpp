@@ -137,6 +137,8 @@ namespace {
     {
         auto path = DBManager::databasePath();
         auto db = Database::databaseWithPath(path.string());
+        // A batch runs the same few statements for every message: preparing them once is most of its cost.
+        db->setShouldCacheStatements(true);
         db->setDateFormat(Database::storeableDateFormat("yyyy/MM/dd HH:mm:ss"));
         bool ready = db->open() && createTablesIn(*db);
         errorCode = db->lastErrorCode();
@@ -181,10 +183,8 @@ namespace {
             (void)kept.connection->db->close(); // a close SQLite refuses is tried again when the object goes
         kept = {};
         auto connection = openDatabase();
-        if (connection) {
-            connection->db->setShouldCacheStatements(true);
+        if (connection)
             kept = { connection, path };
-        }
         return connection;
     }
 

@@ -115,7 +115,7 @@ void HTTPRequestOperation::judgeReply() const
         return;
     }
     base::Dictionary::Pairs info;
-    if (auto text = responseString())
+    if (const auto& text = responseString(); text)
         info.emplace_back(base::Error::LocalizedRecoverySuggestionKey, *text);
     net::URLRequest failing = request();
     if (failing.url())

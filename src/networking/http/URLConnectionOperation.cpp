@@ -332,7 +332,7 @@ void URLConnectionOperation::setRequestError(base::Error error)
     m_requestError = std::move(error);
 }
 
-std::optional<std::string> URLConnectionOperation::responseString() const
+const std::optional<std::string>& URLConnectionOperation::responseString() const
 {
     std::lock_guard guard(m_lock);
     if (!m_responseString && m_response && m_responseData)

@@ -82,8 +82,9 @@ public:
     // The body kept in memory, shared rather than copied: set once, when the operation finishes.
     std::shared_ptr<const base::Data> responseBody() const;
     // The body as text in responseStringEncoding(); nothing until there are a response and a body, or when
-    // the body is not valid in that encoding (tried again at the next call).
-    [[nodiscard]] std::optional<std::string> responseString() const;
+    // the body is not valid in that encoding (tried again at the next call). Made once and kept: the reference
+    // holds as long as the operation, so a large reply is not copied for each reader.
+    [[nodiscard]] const std::optional<std::string>& responseString() const;
     virtual base::TextEncoding::Code responseStringEncoding() const;
     int64_t totalBytesRead() const;
 

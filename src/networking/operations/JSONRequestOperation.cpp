@@ -69,7 +69,7 @@ std::optional<base::Value> JSONRequestOperation::responseJSON()
     std::optional<base::Data> converted;
     bool named = response() && response()->textEncodingName();
     if (named && !isValidText(*body, responseStringEncoding())) {
-        auto text = responseString();
+        const auto& text = responseString();
         if (!text) {
             m_JSONError = base::Error("JSONErrorDomain", -1,
                 { { base::Error::LocalizedDescriptionKey, "The reply is not valid text in the charset it names." } });
