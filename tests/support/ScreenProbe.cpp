@@ -108,6 +108,26 @@ bool ScreenProbe::near(const gfx::Color& a, const gfx::Color& b, double toleranc
     return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
 }
 
+int ScreenProbe::pixelsNear(const ui::View& view, const gfx::Rect& rect, const gfx::Color& colour, double tolerance)
+{
+    auto image = renderScreen();
+    if (!image)
+        return 0;
+    double scale = ui::Screen::main().scale();
+    gfx::Rect onScreen = toScreen(view, rect);
+    gfx::Rect pixels = gfx::Rect(onScreen.minX() * scale, onScreen.minY() * scale, onScreen.width() * scale,
+        onScreen.height() * scale)
+                           .integral();
+    int count = 0;
+    for (int y = static_cast<int>(pixels.minY()); y < static_cast<int>(pixels.maxY()); ++y) {
+        for (int x = static_cast<int>(pixels.minX()); x < static_cast<int>(pixels.maxX()); ++x) {
+            if (near(gfx::Color::fromPremultipliedARGB(image->pixel(x, y)), colour, tolerance))
+                ++count;
+        }
+    }
+    return count;
+}
+
 bool ScreenProbe::textInRegion(const std::string& text, const gfx::Rect& region)
 {
     auto image = renderScreen();
