@@ -236,6 +236,19 @@ std::vector<PangoTextLayout::Line> PangoTextLayout::lines() const
     return result;
 }
 
+bool PangoTextLayout::cutsText() const
+{
+    if (pango_layout_is_ellipsized(m_layout))
+        return true;
+    if (!m_clips)
+        return false;
+    // Less than half a point past the edge is antialiasing, not a lost letter.
+    constexpr double tolerance = 0.5;
+    PangoRectangle logical;
+    pango_layout_get_extents(m_layout, nullptr, &logical);
+    return fromPango(logical.width) > m_maxWidth + tolerance;
+}
+
 double PangoTextLayout::lineHeight(const Font& font)
 {
     PangoLayout* layout = pango_layout_new(measuringContext());
