@@ -1,7 +1,7 @@
 // Which drawn texts the cut-text watch hears of: a text shown whole is never reported; one shortened with an
 // ellipsis, cut at a clipping width or missing lines is, once per drawing.
-#include "gfx/drawing/Context.h"
 #include "gfx/text/CutTextWatch.h"
+#include "gfx/drawing/Context.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,8 @@ protected:
     {
         std::vector<std::string> heard;
         gfx::CutTextWatch watch([&](const std::string& cut) { heard.push_back(cut); });
-        gfx::TextAttributes attributes { gfx::Font::system(14), gfx::Color::black(), { gfx::TextAlignment::Left, mode } };
+        gfx::TextAttributes attributes { gfx::Font::system(14), gfx::Color::black(),
+            { gfx::TextAlignment::Left, mode } };
         context->drawText(gfx::AttributedString(text, attributes), rect, maxLines);
         return heard;
     }

@@ -56,12 +56,17 @@ namespace {
             forEachShownView(*subview, visit);
     }
 
+    // The whole device pixels a box of screen points touches.
+    gfx::Rect devicePixels(const gfx::Rect& box)
+    {
+        double scale = ui::Screen::main().scale();
+        return gfx::Rect(box.minX() * scale, box.minY() * scale, box.width() * scale, box.height() * scale).integral();
+    }
+
     // Whether the rendered pixels of a screen box are not all one colour.
     bool hasInk(const gfx::Image& image, const gfx::Rect& box)
     {
-        double scale = ui::Screen::main().scale();
-        gfx::Rect pixels
-            = gfx::Rect(box.minX() * scale, box.minY() * scale, box.width() * scale, box.height() * scale).integral();
+        gfx::Rect pixels = devicePixels(box);
         std::set<uint32_t> colours;
         for (int y = static_cast<int>(pixels.minY()); y < static_cast<int>(pixels.maxY()); ++y) {
             for (int x = static_cast<int>(pixels.minX()); x < static_cast<int>(pixels.maxX()); ++x) {
@@ -113,11 +118,7 @@ int ScreenProbe::pixelsNear(const ui::View& view, const gfx::Rect& rect, const g
     auto image = renderScreen();
     if (!image)
         return 0;
-    double scale = ui::Screen::main().scale();
-    gfx::Rect onScreen = toScreen(view, rect);
-    gfx::Rect pixels = gfx::Rect(onScreen.minX() * scale, onScreen.minY() * scale, onScreen.width() * scale,
-        onScreen.height() * scale)
-                           .integral();
+    gfx::Rect pixels = devicePixels(toScreen(view, rect));
     int count = 0;
     for (int y = static_cast<int>(pixels.minY()); y < static_cast<int>(pixels.maxY()); ++y) {
         for (int x = static_cast<int>(pixels.minX()); x < static_cast<int>(pixels.maxX()); ++x) {

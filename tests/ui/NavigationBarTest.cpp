@@ -63,9 +63,8 @@ TEST_F(NavigationBars, TopItemShowsItsTitleAndABackButtonNamedAfterTheItemBelow)
 TEST_F(NavigationBars, TheBackButtonSaysBackOrShowsTheChevronAloneToLeaveTheTitleRoom)
 {
     // 17-point text, 8.5 points a letter; the title has 320 less two margins less the back button and its margin.
-    auto titleIsWhole = [this] {
-        return bar->titleLabel()->bounds().width() == bar->titleLabel()->sizeThatFits({}).width;
-    };
+    auto titleIsWhole
+        = [this] { return bar->titleLabel()->bounds().width() == bar->titleLabel()->sizeThatFits({}).width; };
     bar->setItems({ std::make_shared<ui::NavigationItem>("Parent-child challenge"),
         std::make_shared<ui::NavigationItem>("Pedometer") });
     bar->layoutIfNeeded();

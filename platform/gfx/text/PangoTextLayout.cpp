@@ -76,6 +76,8 @@ namespace {
 
 } // namespace
 
+// Characters that neither family has, emoji above all, come from fontconfig's fallback: the colour emoji font
+// that setup installs, drawn in its own colours.
 PangoFontDescription* makeFontDescription(const Font& font)
 {
     PangoFontDescription* description = pango_font_description_new();
