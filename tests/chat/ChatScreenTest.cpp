@@ -103,6 +103,27 @@ TEST_F(ChatScreen, ATextIsStoredShownOnTheRightAndSent)
         << colour.r * 255 << " " << colour.g * 255 << " " << colour.b * 255;
 }
 
+TEST_F(ChatScreen, ALongTextWrapsInItsBubbleDownToTheLastLine)
+{
+    openChat();
+    // 16-point text wraps at 180 points, 8 points a letter: three lines of 20 points.
+    const std::string text = "Pick me up at the blue gate after school, and bring my red coat";
+    send(text);
+    ASSERT_TRUE(pumpUntil([this] { return requestsTo("LumetSendTextMsg") == 1 && networkIdle(); }));
+    auto sent = storedWhere([&](const auto& message) { return message.context == text; });
+    ASSERT_TRUE(sent);
+    pass(1);
+    auto cell = cellOf(sent->id_.value_or(""));
+    ASSERT_TRUE(cell);
+    auto bubble = cell->contentBtn();
+    ASSERT_DOUBLE_EQ(bubble->frame().height(), 3 * 20 + 10 + 15);
+
+    // The third line lies above the bubble's 15-point bottom inset, between its 15 and 25-point side insets.
+    gfx::Rect b = bubble->bounds();
+    gfx::Rect thirdLine { 15, b.height() - 15 - 14, b.width() - 15 - 25, 14 };
+    EXPECT_GT(test::ScreenProbe::pixelsNear(*bubble, thirdLine, gfx::Color::black(), 0.1), 20);
+}
+
 TEST_F(ChatScreen, EveryBadReplyToATextSaysFailureKeepsItAndGivesItBack)
 {
     openChat();

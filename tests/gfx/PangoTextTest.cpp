@@ -2,6 +2,7 @@
 #include "gfx/text/PangoTextMeasurer.h"
 #include "gfx/text/TextMeasuring.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -76,4 +77,24 @@ TEST(PangoTextMeasurer, DrawnTextLandsInsideItsRectangle)
                 EXPECT_LT(x, 180);
             }
     EXPECT_GT(inked, 50);
+}
+
+TEST(PangoTextMeasurer, EmojiDrawInTheirOwnColours)
+{
+    auto c = gfx::Context::makeBitmap({ 60, 40 }, 2);
+    c->setFillColor(gfx::Color::white());
+    c->fillRect({ 0, 0, 60, 40 });
+    // Black text: any coloured pixel comes from the glyph itself.
+    c->drawText(gfx::AttributedString("👍", withFont(Font::system(24))), { 10, 5, 50, 30 });
+    auto pixels = *c->bitmap();
+    int coloured = 0;
+    for (int y = 0; y < pixels.height; ++y) {
+        for (int x = 0; x < pixels.width; ++x) {
+            uint32_t p = pixels.pixel(x, y);
+            int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+            if (std::max({ r, g, b }) - std::min({ r, g, b }) > 80)
+                ++coloured;
+        }
+    }
+    EXPECT_GT(coloured, 200);
 }

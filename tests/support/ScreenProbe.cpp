@@ -56,12 +56,17 @@ namespace {
             forEachShownView(*subview, visit);
     }
 
+    // The whole device pixels a box of screen points touches.
+    gfx::Rect devicePixels(const gfx::Rect& box)
+    {
+        double scale = ui::Screen::main().scale();
+        return gfx::Rect(box.minX() * scale, box.minY() * scale, box.width() * scale, box.height() * scale).integral();
+    }
+
     // Whether the rendered pixels of a screen box are not all one colour.
     bool hasInk(const gfx::Image& image, const gfx::Rect& box)
     {
-        double scale = ui::Screen::main().scale();
-        gfx::Rect pixels
-            = gfx::Rect(box.minX() * scale, box.minY() * scale, box.width() * scale, box.height() * scale).integral();
+        gfx::Rect pixels = devicePixels(box);
         std::set<uint32_t> colours;
         for (int y = static_cast<int>(pixels.minY()); y < static_cast<int>(pixels.maxY()); ++y) {
             for (int x = static_cast<int>(pixels.minX()); x < static_cast<int>(pixels.maxX()); ++x) {
@@ -106,6 +111,22 @@ gfx::Color ScreenProbe::colourAt(const ui::View& view, gfx::Point point)
 bool ScreenProbe::near(const gfx::Color& a, const gfx::Color& b, double tolerance)
 {
     return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+int ScreenProbe::pixelsNear(const ui::View& view, const gfx::Rect& rect, const gfx::Color& colour, double tolerance)
+{
+    auto image = renderScreen();
+    if (!image)
+        return 0;
+    gfx::Rect pixels = devicePixels(toScreen(view, rect));
+    int count = 0;
+    for (int y = static_cast<int>(pixels.minY()); y < static_cast<int>(pixels.maxY()); ++y) {
+        for (int x = static_cast<int>(pixels.minX()); x < static_cast<int>(pixels.maxX()); ++x) {
+            if (near(gfx::Color::fromPremultipliedARGB(image->pixel(x, y)), colour, tolerance))
+                ++count;
+        }
+    }
+    return count;
 }
 
 bool ScreenProbe::textInRegion(const std::string& text, const gfx::Rect& region)

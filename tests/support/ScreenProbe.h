@@ -30,6 +30,8 @@ public:
     static gfx::Color colourAt(const ui::View& view, gfx::Point point);
     // Within `tolerance` on each of red, green and blue.
     static bool near(const gfx::Color& a, const gfx::Color& b, double tolerance = 2.0 / 255);
+    // How many rendered pixels of a rectangle of the view's bounds are near the colour.
+    static int pixelsNear(const ui::View& view, const gfx::Rect& rect, const gfx::Color& colour, double tolerance);
 
     // Whether a visible label or text field whose text (or, empty, placeholder) contains `text` has its
     // text's box inside `region` (screen points), with more than one colour rendered in that box.

@@ -60,6 +60,28 @@ TEST_F(NavigationBars, TopItemShowsItsTitleAndABackButtonNamedAfterTheItemBelow)
     EXPECT_EQ(bar->backButtonTitle(), "Up");
 }
 
+TEST_F(NavigationBars, TheBackButtonSaysBackOrShowsTheChevronAloneToLeaveTheTitleRoom)
+{
+    // 17-point text, 8.5 points a letter; the title has 320 less two margins less the back button and its margin.
+    auto titleIsWhole
+        = [this] { return bar->titleLabel()->bounds().width() == bar->titleLabel()->sizeThatFits({}).width; };
+    bar->setItems({ std::make_shared<ui::NavigationItem>("Parent-child challenge"),
+        std::make_shared<ui::NavigationItem>("Pedometer") });
+    bar->layoutIfNeeded();
+    EXPECT_EQ(bar->backButton()->currentTitle(), "\u2039 Parent-child challenge") << "204 beside 77";
+    EXPECT_TRUE(titleIsWhole());
+
+    bar->topItem()->setTitle("Pedometer settings");
+    bar->layoutIfNeeded();
+    EXPECT_EQ(bar->backButton()->currentTitle(), "\u2039 Back") << "204 beside 153 would not fit";
+    EXPECT_TRUE(titleIsWhole());
+
+    bar->topItem()->setTitle("The pedometer settings of the watch");
+    bar->layoutIfNeeded();
+    EXPECT_EQ(bar->backButton()->currentTitle(), "\u2039") << "not even 51 beside 298";
+    EXPECT_EQ(bar->backButtonTitle(), "Parent-child challenge") << "the item below keeps its name";
+}
+
 TEST_F(NavigationBars, BackButtonAsksTheDelegateBeforePopping)
 {
     auto decider = std::make_shared<PopDecider>();

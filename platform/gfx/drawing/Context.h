@@ -125,7 +125,8 @@ public:
 
     // Draws the text from the top of `rect`, wrapped at its width as the text's line-break mode says,
     // each line placed for the text's alignment; only the lines that fit in the rectangle's height (always
-    // the first) and at most `maxLines` (0: any number) are drawn.
+    // the first) and at most `maxLines` (0: any number) are drawn. A text drawn only in part is reported to
+    // the CutTextWatch.
     void drawText(const AttributedString& text, const Rect& rect, int maxLines = 0);
 
 private:

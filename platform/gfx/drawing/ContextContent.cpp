@@ -1,6 +1,7 @@
 // gfx::Context: drawing images and text.
 #include "gfx/drawing/Context.h"
 #include "gfx/drawing/ResampledImageCache.h"
+#include "gfx/text/CutTextWatch.h"
 #include "gfx/text/PangoTextLayout.h"
 
 #include <algorithm>
@@ -368,7 +369,8 @@ void Context::drawText(const AttributedString& text, const Rect& rect, int maxLi
     std::vector<Placed> placed;
     double used = 0;
     double inkX1 = r.minX(), inkX2 = r.maxX();
-    for (const PangoTextLayout::Line& line : layout->lines()) {
+    std::vector<PangoTextLayout::Line> lines = layout->lines();
+    for (const PangoTextLayout::Line& line : lines) {
         bool fits = used + line.metrics.height <= r.height() + 1e-9;
         if (!placed.empty() && (!fits || (maxLines > 0 && static_cast<int>(placed.size()) >= maxLines)))
             break;
@@ -382,6 +384,8 @@ void Context::drawText(const AttributedString& text, const Rect& rect, int maxLi
     double overhang = 4;
     for (const AttributedString::Run& run : text.runs())
         overhang = std::max(overhang, run.attributes.font.size() / 2);
+    if (CutTextWatch::active() && (placed.size() < lines.size() || layout->cutsText()))
+        CutTextWatch::report(text.string());
     Rect ink = Rect(inkX1, r.minY(), inkX2 - inkX1, std::max(used, r.height())).insetBy(-overhang, -overhang);
 
     paintKeepingPath(

@@ -76,6 +76,8 @@ namespace {
 
 } // namespace
 
+// Characters that neither family has, emoji above all, come from fontconfig's fallback: the colour emoji font
+// that setup installs, drawn in its own colours.
 PangoFontDescription* makeFontDescription(const Font& font)
 {
     PangoFontDescription* description = pango_font_description_new();
@@ -234,6 +236,19 @@ std::vector<PangoTextLayout::Line> PangoTextLayout::lines() const
     } while (pango_layout_iter_next_line(iter));
     pango_layout_iter_free(iter);
     return result;
+}
+
+bool PangoTextLayout::cutsText() const
+{
+    if (pango_layout_is_ellipsized(m_layout))
+        return true;
+    if (!m_clips)
+        return false;
+    // Less than half a point past the edge is antialiasing, not a lost letter.
+    constexpr double tolerance = 0.5;
+    PangoRectangle logical;
+    pango_layout_get_extents(m_layout, nullptr, &logical);
+    return fromPango(logical.width) > m_maxWidth + tolerance;
 }
 
 double PangoTextLayout::lineHeight(const Font& font)

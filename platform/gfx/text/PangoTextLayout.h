@@ -41,6 +41,8 @@ public:
         PangoLayoutLine* line;
     };
     std::vector<Line> lines() const;
+    // Whether some of the text is hidden on its lines: shortened with an ellipsis, or cut at the width.
+    [[nodiscard]] bool cutsText() const;
 
     // The height of an empty line in `font`.
     static double lineHeight(const Font& font);

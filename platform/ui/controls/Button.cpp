@@ -162,8 +162,11 @@ void Button::layoutSubviews()
     m_backgroundView->setFrame(bounds());
     gfx::Rect b = m_contentEdgeInsets.inset(bounds());
     gfx::Size image = m_imageView->image() ? m_imageView->image()->size() : gfx::Size {};
-    gfx::Size text = m_titleLabel->isHidden() ? gfx::Size {} : m_titleLabel->sizeThatFits({ unlimited, unlimited });
-    text.width = std::min(text.width, std::max(0.0, b.width() - image.width));
+    // A title of several lines wraps at the room beside the image; a one-line title is measured whole and then
+    // cut to that room.
+    double room = std::max(0.0, b.width() - image.width);
+    gfx::Size text = m_titleLabel->isHidden() ? gfx::Size {} : m_titleLabel->sizeThatFits({ room, unlimited });
+    text.width = std::min(text.width, room);
     double left = b.minX() + (b.width() - image.width - text.width) / 2;
     m_imageView->setFrame({ left, b.minY() + (b.height() - image.height) / 2, image.width, image.height });
     m_titleLabel->setFrame({ left + image.width, b.minY() + (b.height() - text.height) / 2, text.width, text.height });

@@ -2,7 +2,8 @@
 // state. What is set for a state is used in that state; a state with nothing set uses what is set for
 // normal. Custom buttons draw titles white by default; system buttons in the tint colour, faded while
 // highlighted and grey while disabled. The background image fills the bounds; the image and the title sit
-// side by side, centred in the bounds less the content insets. Main thread.
+// side by side, centred in the bounds less the content insets; a title label allowed more than one line wraps
+// at the width the image leaves. Main thread.
 //
 //   auto send = ui::Button::buttonWithType(ui::ButtonType::System);
 //   send->setTitle("Send", ui::ControlState::Normal);

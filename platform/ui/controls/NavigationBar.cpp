@@ -2,6 +2,7 @@
 
 #include "base/loop/MainThread.h"
 #include "gfx/drawing/CurrentContext.h"
+#include "gfx/text/TextMeasuring.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/view/Application.h"
@@ -18,12 +19,24 @@ namespace {
     constexpr gfx::Color hairlineColor = gfx::Color::fromWhite(0.7, 1);
     constexpr const char* backChevron = "\u2039 ";
     constexpr const char* defaultBackTitle = "Back";
+    constexpr const char* chevronAlone = "\u2039";
 
     gfx::Rect sizedFrame(const gfx::Rect& frame)
     {
         if (frame.size.width > 0 || frame.size.height > 0)
             return frame;
         return { frame.origin, { Screen::main().bounds().width(), NavigationBar::height } };
+    }
+
+    // The back button gives way to the title: it names the item below while that leaves `room` for the title,
+    // else says "Back", else shows the chevron alone.
+    std::string shownBackTitle(const std::string& below, const gfx::Font& font, double room)
+    {
+        for (std::string title : { backChevron + below, std::string(backChevron) + defaultBackTitle }) {
+            if (gfx::sizeWithFont(title, font).width <= room)
+                return title;
+        }
+        return chevronAlone;
     }
 
     gfx::TextAttributes defaultTitleAttributes() { return { gfx::Font::boldSystem(17), gfx::Color::black(), {} }; }
@@ -218,25 +231,6 @@ void NavigationBar::layoutSubviews()
         return size.width;
     };
 
-    double left = b.minX() + margin;
-    if (!top->leftBarButtonItems().empty()) {
-        for (const auto& item : top->leftBarButtonItems())
-            left += place(item->view(), left) + margin;
-    } else if (backItem() && !top->hidesBackButton()) {
-        m_backButton->setTitle(backChevron + backButtonTitle(), ControlState::Normal);
-        gfx::Size fits = m_backButton->sizeThatFits({});
-        m_backButton->setBounds({ 0, 0, fits.width, std::max(fits.height, 30.0) });
-        left += place(m_backButton, left) + margin;
-        m_backShown = true;
-    }
-    double right = b.maxX() - margin;
-    for (const auto& item : top->rightBarButtonItems()) {
-        auto view = item->view();
-        right -= view->bounds().width();
-        place(view, right);
-        right -= margin;
-    }
-
     std::shared_ptr<View> title = top->titleView();
     if (!title) {
         gfx::TextAttributes attributes = m_titleTextAttributes.value_or(defaultTitleAttributes());
@@ -247,6 +241,31 @@ void NavigationBar::layoutSubviews()
         m_titleLabel->setBounds({ 0, 0, fits.width, fits.height });
         title = m_titleLabel;
     }
+    double right = b.maxX() - margin;
+    for (const auto& item : top->rightBarButtonItems())
+        right -= item->view()->bounds().width() + margin;
+
+    double left = b.minX() + margin;
+    if (!top->leftBarButtonItems().empty()) {
+        for (const auto& item : top->leftBarButtonItems())
+            left += place(item->view(), left) + margin;
+    } else if (backItem() && !top->hidesBackButton()) {
+        double room = right - left - margin - title->bounds().width();
+        m_backButton->setTitle(
+            shownBackTitle(backButtonTitle(), m_backButton->titleLabel()->font(), room), ControlState::Normal);
+        gfx::Size fits = m_backButton->sizeThatFits({});
+        m_backButton->setBounds({ 0, 0, fits.width, std::max(fits.height, 30.0) });
+        left += place(m_backButton, left) + margin;
+        m_backShown = true;
+    }
+    double itemLeft = b.maxX() - margin;
+    for (const auto& item : top->rightBarButtonItems()) {
+        auto view = item->view();
+        itemLeft -= view->bounds().width();
+        place(view, itemLeft);
+        itemLeft -= margin;
+    }
+
     // Centred on the bar, moved aside (and narrowed) to stay clear of the items.
     double width = std::min(title->bounds().width(), std::max(0.0, right - left));
     double x = std::clamp(b.midX() - width / 2, left, std::max(left, right - width));

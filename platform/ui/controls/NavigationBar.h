@@ -1,13 +1,12 @@
-// ui::NavigationBar: the 44-point bar at the top of a navigation stack. It keeps a stack of navigation items
-// and shows the top one: its left items from the left edge (or, when it has none and does not hide it, a
-// back button titled after the item below), its title (or title view) centred, its right items from the
-// right edge. A tap on the back button asks the delegate whether to pop the top item; on yes the bar pops it
-// and tells the delegate. The item buttons take the bar's tint colour (an item's own tint wins); the
-// background is the bar tint colour, drawn in drawRect (a subclass that draws nothing leaves the bar
-// clear). A bar whose top edge lies on the status strip's bottom edge fills the strip above it with the bar
-// tint colour too, as the phone's bar reaches up under the status bar, so the strip shows the screen's
-// colours whatever lies behind the bar. The title uses the title text attributes (bold 17-point black by
-// default). Main thread.
+// ui::NavigationBar: the 44-point bar at the top of a navigation stack. It keeps a stack of navigation items and shows
+// the top one: its left items from the left edge (or, when it has none and does not hide it, a back button titled after
+// the item below, or "Back" or its chevron alone where the title needs the room), its title (or title view) centred,
+// its right items from the right edge. A tap on the back button asks the delegate whether to pop the top item; on yes
+// the bar pops it and tells the delegate. The item buttons take the bar's tint colour (an item's own tint wins); the
+// background is the bar tint colour, drawn in drawRect (a subclass that draws nothing leaves the bar clear). A bar
+// whose top edge lies on the status strip's bottom edge fills the strip above it with the bar tint colour too, as the
+// phone's bar reaches up under the status bar, so the strip shows the screen's colours whatever lies behind the bar.
+// The title uses the title text attributes (bold 17-point black by default). Main thread.
 //
 //   bar->setDelegate(weak_from_this());
 //   bar->pushNavigationItem(std::make_shared<ui::NavigationItem>("Home"), false);
