@@ -44,6 +44,23 @@ TEST_F(ScheduleEdit, AFirstTapMarksAFreeCellASecondOpensItAndAnotherTapMovesTheM
     EXPECT_TRUE(test::ScreenProbe::near(colourAt(entry, { 107, 20 }), gfx::Color::white()));
 }
 
+TEST_F(ScheduleEdit, TheDismissingActionClosesAnOpenEntryWithoutSendingAndKeepsTheScreen)
+{
+    auto navigation = schedule()->navigationController();
+    ASSERT_TRUE(navigation);
+    size_t screens = navigation->viewControllers().size();
+    tap(courseAt(1, 1));
+    ASSERT_TRUE(schedule()->inputView());
+
+    EXPECT_TRUE(navigation->performEscape());
+    settle();
+    EXPECT_FALSE(schedule()->inputView());
+    EXPECT_EQ(openEntries(), 0u);
+    EXPECT_EQ(navigation->viewControllers().size(), screens);
+    EXPECT_EQ(navigation->topViewController(), schedule());
+    EXPECT_TRUE(savedEntities().empty());
+}
+
 TEST_F(ScheduleEdit, DoneSendsTheWholeTimetableWithTheNewNameAndShowsItAfterTheReload)
 {
     tap(schedule()->dayCell(1, 6));

@@ -93,6 +93,8 @@ public:
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    // The dismissing action (a desktop's Escape) closes an open course entry as its close button does.
+    bool performEscape() override;
 
     // Actions.
     void addClickOne(ui::Button& cell);

@@ -112,6 +112,14 @@ void ClassScheduleVC::submitChange()
 
 void ClassScheduleVC::cancelChange() { removeInputViews(); }
 
+bool ClassScheduleVC::performEscape()
+{
+    if (!m_inputView)
+        return ViewController::performEscape();
+    cancelChange();
+    return true;
+}
+
 void ClassScheduleVC::clickNumClass(ui::Button& cover)
 {
     m_popTip->hide();
