@@ -1,11 +1,12 @@
 #include "core/service/CheckNetwork.h"
 
-#include "base/text/Localization.h"
 #include "base/system/UserDefaults.h"
+#include "base/text/Localization.h"
 #include "core/service/RootUrl.h"
 #include "core/state/Singleton.h"
 #include "net/reachability/ReachabilityProbe.h"
 #include "reachability/Reachability.h"
+#include "support/ShownAlert.h"
 #include "ui/alerts/AlertView.h"
 #include "ui/alerts/AlertWindow.h"
 #include "ui/view/Application.h"
@@ -18,16 +19,7 @@ using namespace net::reachability;
 
 namespace {
 
-// The alert on screen, if any.
-std::shared_ptr<ui::AlertView> shownAlert()
-{
-    for (const auto& window : ui::Application::shared().windows()) {
-        auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
-        if (alertWindow && alertWindow->isShown())
-            return std::dynamic_pointer_cast<ui::AlertView>(alertWindow->panel());
-    }
-    return nullptr;
-}
+using test::shownAlert;
 
 class CheckNetworkTest : public testing::Test {
 protected:

@@ -1,7 +1,6 @@
 // The message-storing rule: which tables a fetched message goes to, and how the two forms announce it once
 // the store has committed; what becomes of messages the store cannot take, of texts with bad characters and of
 // replies that cannot be read.
-#include "core/messages/IncomingMessages.h"
 #include "base/ClockFixture.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/system/Files.h"
@@ -10,6 +9,7 @@
 #include "base/text/Localization.h"
 #include "base/time/Timer.h"
 #include "core/messages/DBManager.h"
+#include "core/messages/IncomingMessages.h"
 #include "core/messages/MessageSpool.h"
 #include "core/records/Device.h"
 #include "core/service/ServiceProtocol.h"
@@ -18,6 +18,7 @@
 #include "core/state/Singleton.h"
 #include "database/Database.h"
 #include "database/DatabaseAdditions.h"
+#include "support/ShownAlert.h"
 #include "ui/alerts/AlertView.h"
 #include "ui/alerts/AlertWindow.h"
 #include "ui/view/Application.h"
@@ -32,16 +33,7 @@ namespace {
 
 using core::IncomingMessages;
 
-// The alert on screen, if any.
-std::shared_ptr<ui::AlertView> shownAlert()
-{
-    for (const auto& window : ui::Application::shared().windows()) {
-        auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
-        if (alertWindow && alertWindow->isShown())
-            return std::dynamic_pointer_cast<ui::AlertView>(alertWindow->panel());
-    }
-    return nullptr;
-}
+using test::shownAlert;
 
 class IncomingMessagesTest : public test::ManualClockTest {
 protected:

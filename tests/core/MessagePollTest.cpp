@@ -18,6 +18,7 @@
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
 #include "net/http/URLRequest.h"
+#include "support/ShownAlert.h"
 #include "ui/alerts/AlertView.h"
 #include "ui/alerts/AlertWindow.h"
 #include "ui/view/Application.h"
@@ -29,15 +30,7 @@ namespace {
 using namespace std::chrono_literals;
 using core::IncomingMessages;
 
-std::shared_ptr<ui::AlertView> shownAlert()
-{
-    for (const auto& window : ui::Application::shared().windows()) {
-        auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
-        if (alertWindow && alertWindow->isShown())
-            return std::dynamic_pointer_cast<ui::AlertView>(alertWindow->panel());
-    }
-    return nullptr;
-}
+using test::shownAlert;
 
 class MessagePollTest : public test::ManualClockTest {
 protected:

@@ -34,6 +34,7 @@
 #include "shell/start/LoginVC.h"
 #include "shell/tour/Tour.h"
 #include "support/ScreenProbe.h"
+#include "support/ShownAlert.h"
 #include "support/TempDir.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/TrackingService.h"
@@ -201,15 +202,7 @@ protected:
     }
 
     // The alert on screen, if any.
-    static std::shared_ptr<ui::AlertView> shownAlert()
-    {
-        for (const auto& window : ui::Application::shared().windows()) {
-            auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
-            if (alertWindow && alertWindow->isShown())
-                return std::dynamic_pointer_cast<ui::AlertView>(alertWindow->panel());
-        }
-        return nullptr;
-    }
+    static std::shared_ptr<ui::AlertView> shownAlert() { return test::shownAlert(); }
     // The message of the alert on screen, which is then dismissed; "" when none is up.
     static std::string takeAlertMessage()
     {
