@@ -32,11 +32,12 @@ protected:
     }
 
     // Signs in, lets the home screen's first poll pass, then has the service forget every session.
-    void signInAndLoseTheSession(bool remember)
+    void signInAndLoseTheSession(bool remember, bool automatic = false)
     {
         launch();
         fill(account, password);
         login()->rememberBox()->setChecked(remember);
+        login()->autoLoginBox()->setChecked(automatic);
         signIn();
         ASSERT_TRUE(container());
         ASSERT_TRUE(pumpUntil([this] { return requestsTo("PopManyQueryMessage") >= 1; }));
@@ -86,6 +87,22 @@ TEST_F(ExpiredSession, WithoutARememberedAccountTheLoginScreenComesBackWithTheRe
     EXPECT_TRUE(container());
     EXPECT_FALSE(waitingMessageStored());
     EXPECT_TRUE(pumpUntil([this] { return waitingMessageStored(); })) << "kept on the service until then";
+}
+
+TEST_F(ExpiredSession, ARenewalTheServiceRefusesShowsTheReasonWithoutAnAutomaticSignInBehindIt)
+{
+    signInAndLoseTheSession(true, true);
+    ASSERT_TRUE(service.store().setPassword(account, "changed elsewhere"));
+    ASSERT_TRUE(pumpUntil([this] { return !container() && shownAlert(); }));
+    pass(2);
+    EXPECT_EQ(requestsTo("Login"), 2u) << "the first sign-in and the refused renewal, nothing after";
+    EXPECT_EQ(takeAlertMessage(), base::localized("session_expired"));
+    EXPECT_FALSE(shownAlert()) << "no second alert of a failed automatic sign-in";
+    EXPECT_FALSE(container());
+
+    fill(account, "changed elsewhere");
+    signIn();
+    EXPECT_TRUE(container());
 }
 
 } // namespace

@@ -185,6 +185,8 @@ void LoginVC::viewWillAppear(bool)
 
 void LoginVC::viewDidAppear(bool)
 {
+    if (std::exchange(m_holdAutomaticSignIn, false))
+        return;
     auto remembered = core::RememberedAccount::read();
     if (remembered.autoLogin && remembered.password && !presentedViewController())
         signIn();
@@ -318,6 +320,7 @@ void LoginVC::signedOut()
 
 void LoginVC::sessionExpired()
 {
+    m_holdAutomaticSignIn = presentedViewController() != nullptr;
     closeSignedInContainer();
     core::showPromptAlert("session_expired");
 }

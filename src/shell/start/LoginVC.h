@@ -88,6 +88,9 @@ private:
     // Built while the device list of an accepted sign-in comes; shown, or dropped on failure.
     SignedInContainer m_container;
     std::optional<std::pair<std::string, std::string>> m_suggested;
+    // Set when a lost session could not be renewed: the next appearance shows the reason and does not sign
+    // in by itself with the account the service has just refused.
+    bool m_holdAutomaticSignIn { false };
     bool m_signingIn { false };
 };
 
