@@ -25,12 +25,25 @@ namespace {
 
 constexpr size_t messageCount = 5000;
 
+// The data root of the run, removed when the benchmark binary exits so runs leave no databases behind.
+std::filesystem::path& scratchDataRoot()
+{
+    static std::filesystem::path folder;
+    return folder;
+}
+
 void useScratchDataRoot()
 {
     static const bool done = [] {
         char folder[] = "/tmp/incoming-bench-XXXXXX";
-        if (mkdtemp(folder))
+        if (mkdtemp(folder)) {
+            scratchDataRoot() = folder;
             setenv("LUMET_HOME", folder, 1);
+            std::atexit([] {
+                std::error_code ignored;
+                std::filesystem::remove_all(scratchDataRoot(), ignored);
+            });
+        }
         base::UserDefaults::standard().setObject(base::Value("ann"), core::SettingsKeys::LoginName2);
         return true;
     }();
