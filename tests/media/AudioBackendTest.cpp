@@ -2,9 +2,10 @@
 
 #include "MediaTestEnvironment.h"
 #include "base/system/Log.h"
-#include "media/playback/AudioRecorder.h"
 #include "media/backends/SDLAudioBackend.h"
 #include "media/backends/SDLAudioOutput.h"
+#include "media/backends/ScriptedAudioBackend.h"
+#include "media/playback/AudioRecorder.h"
 #include "support/TempDir.h"
 
 #include <chrono>
@@ -35,6 +36,25 @@ TEST_F(AudioBackendTest, UnknownOrUnreadableBackendsFallBackToNullWithALoggedErr
     EXPECT_EQ(media::AudioBackend::make("loudspeaker")->name(), "null");
     EXPECT_EQ(media::AudioBackend::make("script:" + (dir.path() / "missing.wav").string())->name(), "null");
     EXPECT_EQ(capture.messages().size(), 2u);
+}
+
+// Opening the devices waits for the first recorder or player, and a machine without sound says so then, once.
+TEST_F(AudioBackendTest, TheStartUpChoiceIsMadeAtFirstUse)
+{
+    base::Log::ScopedCapture capture;
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    media::AudioBackend::chooseAtStartUp("sdl");
+    EXPECT_TRUE(capture.messages().empty());
+    EXPECT_EQ(media::AudioBackend::current()->name(), "null");
+    unsetenv("SDL_AUDIODRIVER");
+    EXPECT_EQ(media::AudioBackend::current()->name(), "null");
+    EXPECT_EQ(capture.messages().size(), 1u);
+
+    // A backend set before the first use replaces the choice, which is then never made.
+    media::AudioBackend::chooseAtStartUp("loudspeaker");
+    media::AudioBackend::setCurrent(std::make_shared<media::ScriptedAudioBackend>(true));
+    EXPECT_EQ(media::AudioBackend::current()->name(), "script");
+    EXPECT_EQ(capture.messages().size(), 1u);
 }
 
 TEST_F(AudioBackendTest, AScriptFileIsMixedToMonoAndRecorded)

@@ -1,10 +1,12 @@
 #include "media/backends/AudioBackend.h"
 
+#include "base/loop/MainThread.h"
 #include "base/system/Log.h"
 #include "media/backends/SDLAudioBackend.h"
 #include "media/backends/ScriptedAudioBackend.h"
 
 #include <cstdlib>
+#include <optional>
 
 namespace media {
 
@@ -16,6 +18,22 @@ namespace {
         return backend;
     }
 
+    // The name chosen at start-up whose backend is not made yet: opening a device can take a tenth of a
+    // second on a machine without sound, so it waits for the first recorder or player.
+    std::optional<std::string>& pendingChoice()
+    {
+        static std::optional<std::string> choice;
+        return choice;
+    }
+
+    std::string_view resolvedName(std::string_view requested)
+    {
+        if (!requested.empty())
+            return requested;
+        const char* fromEnvironment = std::getenv("LUMET_AUDIO");
+        return fromEnvironment && *fromEnvironment ? fromEnvironment : "sdl";
+    }
+
     std::shared_ptr<AudioBackend> fallBackToNull(std::string_view requested, const base::Error& error)
     {
         base::log("audio: cannot use \"" + std::string(requested) + "\" (" + error.localizedDescription()
@@ -25,19 +43,27 @@ namespace {
 
 } // namespace
 
-std::shared_ptr<AudioBackend> AudioBackend::current() { return currentBackend(); }
+std::shared_ptr<AudioBackend> AudioBackend::current()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (auto& choice = pendingChoice()) {
+        auto name = std::move(*choice);
+        choice.reset();
+        currentBackend() = make(name);
+    }
+    return currentBackend();
+}
 
 void AudioBackend::setCurrent(std::shared_ptr<AudioBackend> backend)
 {
+    BASE_ASSERT_MAIN_THREAD();
+    pendingChoice().reset();
     currentBackend() = backend ? std::move(backend) : std::make_shared<ScriptedAudioBackend>();
 }
 
 std::shared_ptr<AudioBackend> AudioBackend::make(std::string_view requested)
 {
-    if (requested.empty()) {
-        const char* fromEnvironment = std::getenv("LUMET_AUDIO");
-        requested = fromEnvironment && *fromEnvironment ? fromEnvironment : "sdl";
-    }
+    requested = resolvedName(requested);
     base::Error error;
     if (requested == "null")
         return std::make_shared<ScriptedAudioBackend>();
@@ -57,6 +83,10 @@ std::shared_ptr<AudioBackend> AudioBackend::make(std::string_view requested)
             { { base::Value(base::Error::LocalizedDescriptionKey), base::Value("unknown audio backend") } }));
 }
 
-void AudioBackend::chooseAtStartUp(std::string_view requested) { setCurrent(make(requested)); }
+void AudioBackend::chooseAtStartUp(std::string_view requested)
+{
+    setCurrent(nullptr);
+    pendingChoice() = std::string(resolvedName(requested));
+}
 
 } // namespace media

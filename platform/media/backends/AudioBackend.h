@@ -1,9 +1,10 @@
 // media::AudioBackend: where recorders get their inputs and players their outputs. The application chooses
 // one at start-up: SDL2 audio devices ("sdl"), nothing ("null": inputs capture nothing, outputs discard), or a
 // WAVE file played into every recording ("script:<path>"), from the requested name or else the LUMET_AUDIO
-// environment variable. When the devices cannot be opened it falls back to "null" with a logged error. Until
-// a choice is made the null backend is current, so tests and tools never reach a device by accident. Main
-// thread.
+// environment variable. The chosen backend is made when it is first asked for, so that opening the devices
+// stays off the way to the first frame; when they cannot be opened it falls back to "null" with a logged
+// error. Until a choice is made the null backend is current, so tests and tools never reach a device by
+// accident. Main thread.
 //
 //   media::AudioBackend::chooseAtStartUp();                       // LUMET_AUDIO, else "sdl"
 //   media::AudioBackend::setCurrent(scriptedBackend);             // tests
@@ -33,6 +34,7 @@ public:
     // Makes the backend `requested` names ("sdl", "null", "script:<wav path>"); an empty request reads
     // LUMET_AUDIO and defaults to "sdl". An unknown name or a backend that cannot open gives "null".
     static std::shared_ptr<AudioBackend> make(std::string_view requested);
+    // Takes the request (or LUMET_AUDIO) now and makes its backend at the first `current()`.
     static void chooseAtStartUp(std::string_view requested = {});
 };
 
