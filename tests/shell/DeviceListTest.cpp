@@ -152,7 +152,14 @@ TEST_F(DeviceList, TheDetailOfADevicePickedAwayFromIsDropped)
 TEST_F(DeviceList, AListThatDoesNotComeIsSaidAndNotShownAsAnAccountWithoutDevices)
 {
     launchAndSignIn();
-    for (Fault fault : { Fault::status(500), Fault::nullPayload(), Fault::nonJsonBody() }) {
+    const std::pair<Fault, const char*> faults[] = {
+        { Fault::status(500), "get_device_failed" },
+        { Fault::nullPayload(), "get_device_failed" },
+        { Fault::nonJsonBody(), "get_device_failed" },
+        { Fault::dropConnection(), "bad_netword" },
+    };
+    for (const auto& [fault, said] : faults) {
+        SCOPED_TRACE(said);
         service.faults().set("GetDeviceList", fault);
         home()->openDeviceList();
         clock->advance(1s);
@@ -161,9 +168,12 @@ TEST_F(DeviceList, AListThatDoesNotComeIsSaidAndNotShownAsAnAccountWithoutDevice
         ASSERT_TRUE(pumpUntil([this] { return networkIdle(); }));
         clock->advance(0s);
         EXPECT_TRUE(list->devices().empty());
-        bool said = std::any_of(list->view()->subviews().begin(), list->view()->subviews().end(),
-            [](const auto& view) { return std::dynamic_pointer_cast<kit::NoticeOverlay>(view) != nullptr; });
-        EXPECT_TRUE(said);
+        std::string notice;
+        for (const auto& view : list->view()->subviews()) {
+            if (auto overlay = std::dynamic_pointer_cast<kit::NoticeOverlay>(view))
+                notice = overlay->text();
+        }
+        EXPECT_EQ(notice, base::localized(said));
         home()->navigationController()->popViewController(false);
         clock->advance(5s);
     }

@@ -5,7 +5,7 @@
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
 #include "base/values/Dictionary.h"
-#include "core/helpers/Helper.h"
+#include "core/helpers/LoadFailureNotice.h"
 #include "core/readers/Tool.h"
 #include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
@@ -83,9 +83,9 @@ void DeviceListVC::loadDevices()
             if (auto self = weak.lock())
                 self->listArrived(reply);
         },
-        [weak = ui::weakFrom(this)](const base::Error&) {
+        [weak = ui::weakFrom(this)](const base::Error& error) {
             if (auto self = weak.lock())
-                self->listFailed();
+                self->listFailed(&error);
         });
 }
 
@@ -94,14 +94,17 @@ void DeviceListVC::listArrived(const std::string& reply)
     // An account without devices answers an empty list; a reply without a list is a fault, not "no devices".
     auto d = core::ReplyFields::payload(reply);
     if (!d || !d->array()) {
-        listFailed();
+        listFailed(nullptr);
         return;
     }
     m_devices = core::Tool::readDeviceListFromJson(reply);
     m_tableView->reloadData();
 }
 
-void DeviceListVC::listFailed() { core::Helper::showNotify(false, base::localized("bad_netword"), view(), {}); }
+void DeviceListVC::listFailed(const base::Error* error)
+{
+    core::LoadFailureNotice::show(view(), error, "get_device_failed");
+}
 
 int DeviceListVC::numberOfRowsInSection(ui::TableView&, int) { return static_cast<int>(m_devices.size()); }
 

@@ -9,6 +9,7 @@
 //   navigationController()->pushViewController(list, true);
 #pragma once
 
+#include "base/values/Error.h"
 #include "core/records/MobileDeviceAndLocation.h"
 #include "ui/controllers/ViewController.h"
 #include "ui/scroll/TableViewDataSource.h"
@@ -49,7 +50,8 @@ public:
 private:
     void loadDevices();
     void listArrived(const std::string& reply);
-    void listFailed();
+    // Says the list could not be loaded: `error` is the call's failure, or null for an answer without a list.
+    void listFailed(const base::Error* error);
 
     Chosen m_chosen;
     std::vector<Device> m_devices;
