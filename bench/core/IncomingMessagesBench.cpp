@@ -10,6 +10,7 @@
 #include "core/messages/IncomingMessages.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
+#include "ScratchFolder.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -25,25 +26,11 @@ namespace {
 
 constexpr size_t messageCount = 5000;
 
-// The data root of the run, removed when the benchmark binary exits so runs leave no databases behind.
-std::filesystem::path& scratchDataRoot()
-{
-    static std::filesystem::path folder;
-    return folder;
-}
-
 void useScratchDataRoot()
 {
     static const bool done = [] {
-        char folder[] = "/tmp/incoming-bench-XXXXXX";
-        if (mkdtemp(folder)) {
-            scratchDataRoot() = folder;
-            setenv("LUMET_HOME", folder, 1);
-            std::atexit([] {
-                std::error_code ignored;
-                std::filesystem::remove_all(scratchDataRoot(), ignored);
-            });
-        }
+        if (auto folder = bench::makeScratchFolder("incoming-bench"); !folder.empty())
+            setenv("LUMET_HOME", folder.c_str(), 1);
         base::UserDefaults::standard().setObject(base::Value("ann"), core::SettingsKeys::LoginName2);
         return true;
     }();

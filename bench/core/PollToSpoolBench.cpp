@@ -3,6 +3,7 @@
 // the same bytes with POSIX calls. Replies of 1, 500 and 5,000 messages.
 #include "base/system/Paths.h"
 #include "core/messages/MessageSpool.h"
+#include "ScratchFolder.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -16,9 +17,8 @@ namespace {
 void useScratchDataRoot()
 {
     static const bool done = [] {
-        char folder[] = "/tmp/spool-bench-XXXXXX";
-        if (mkdtemp(folder))
-            setenv("LUMET_HOME", folder, 1);
+        if (auto folder = bench::makeScratchFolder("spool-bench"); !folder.empty())
+            setenv("LUMET_HOME", folder.c_str(), 1);
         return true;
     }();
     (void)done;
