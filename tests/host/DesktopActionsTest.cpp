@@ -13,6 +13,7 @@
 #include "ui/view/Window.h"
 
 #include "base/ClockFixture.h"
+#include "support/DesktopEvents.h"
 
 #include <cstdlib>
 #include <string>
@@ -42,9 +43,7 @@ protected:
     void SetUp() override
     {
         ManualClockTest::SetUp();
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        // The host needs no GL; the system's EGL would keep memory the leak checker cannot attribute.
-        setenv("SDL_VIDEO_EGL_DRIVER", "/nonexistent/libEGL.so", 1);
+        test::desktop::useOffscreenVideo();
         ui::Screen::main().setBounds(ui::Screen::defaultBounds);
         ui::Screen::main().setScale(2);
         ui::Application::shared().setInputHandler(nullptr);

@@ -8,6 +8,7 @@
 
 #include "base/ClockFixture.h"
 #include "base/loop/RunLoop.h"
+#include "support/DesktopEvents.h"
 
 #include <chrono>
 #include <csignal>
@@ -57,10 +58,7 @@ protected:
     void SetUp() override
     {
         ManualClockTest::SetUp();
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        // The offscreen driver would load the system's EGL, which keeps memory the leak checker cannot
-        // attribute once SDL unloads it; the host needs no GL, so EGL is pointed nowhere.
-        setenv("SDL_VIDEO_EGL_DRIVER", "/nonexistent/libEGL.so", 1);
+        test::desktop::useOffscreenVideo();
         ui::Screen::main().setBounds(ui::Screen::defaultBounds);
         ui::Screen::main().setScale(2);
         log = std::make_shared<InputLog>();

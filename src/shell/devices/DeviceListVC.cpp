@@ -7,7 +7,6 @@
 #include "base/values/Dictionary.h"
 #include "core/helpers/LoadFailureNotice.h"
 #include "core/readers/Tool.h"
-#include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
 #include "core/state/SettingsKeys.h"
@@ -92,12 +91,13 @@ void DeviceListVC::loadDevices()
 void DeviceListVC::listArrived(const std::string& reply)
 {
     // An account without devices answers an empty list; a reply without a list is a fault, not "no devices".
-    auto d = core::ReplyFields::payload(reply);
-    if (!d || !d->array()) {
+    base::Error unreadable;
+    auto devices = core::Tool::readDeviceListFromJson(reply, &unreadable);
+    if (!unreadable.isEmpty()) {
         listFailed(nullptr);
         return;
     }
-    m_devices = core::Tool::readDeviceListFromJson(reply);
+    m_devices = std::move(devices);
     m_tableView->reloadData();
 }
 
