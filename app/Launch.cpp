@@ -129,11 +129,9 @@ int launch(const CommandLine& options)
     window.reset();
     // A message poll waiting for its reply, and a batch of messages being spooled or stored, report back to the
     // main loop: let the reply reach the spool and the batch commit and report before the process's statics go
-    // away under them. An interruption (SIGTERM, SIGINT) ends the run the same way, so it waits for them too.
-    if (!base::RunLoop::main().runUntil(
-            [] { return core::IncomingMessages::storesInFlight() == 0; }, std::chrono::seconds(5)))
-        base::log(
-            "lumet-companion: a message poll or store was still under way at exit; what reached the spool stays there");
+    // away under them, and replies held in memory have a last try at the spool. An interruption (SIGTERM, SIGINT)
+    // ends the run the same way, so it waits for them too. The log says what could not be kept.
+    (void)core::IncomingMessages::finishBeforeExit(std::chrono::seconds(5));
     base::RunLoop::main().cancelAllPendingWork();
     return status;
 }

@@ -13,7 +13,8 @@ inline constexpr ParseOptions JSONParseStrict = 0;
 inline constexpr ParseOptions JSONParseAllowComments = 1;
 // U+0085, U+2028 and U+2029 count as line breaks between tokens.
 inline constexpr ParseOptions JSONParseUnicodeLineBreaks = 2;
-// Ill-formed UTF-8 and illegal \u escapes inside strings become U+FFFD instead of failing.
+// Ill-formed UTF-8, raw control characters and illegal \u escapes inside strings become U+FFFD instead of
+// failing; a lone high surrogate is replaced alone, and the escape after it read on its own.
 inline constexpr ParseOptions JSONParseReplaceInvalidUnicode = 4;
 // Text after the root value is ignored instead of failing.
 inline constexpr ParseOptions JSONParseAllowTrailingText = 8;

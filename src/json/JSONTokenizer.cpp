@@ -303,7 +303,7 @@ bool JSONTokenizer::readStringFrom(const char* start, const char* p)
         if (byte == '\\')
             return readEscapedString(start, p);
         if (byte < 0x20)
-            return failControlCharacter(p);
+            return (m_options & JSONParseReplaceInvalidUnicode) ? readEscapedString(start, p) : failControlCharacter(p);
         if (const char* after = skipCommonSequences(p, m_end); after != p) {
             p = after;
         } else {
@@ -379,8 +379,25 @@ bool JSONTokenizer::readRareSpecialByte(const char*& p, char*& out)
     if (byte == '\\')
         return readEscape(p, out);
     if (byte < 0x20)
-        return failControlCharacter(p);
+        return readControlCharacter(p, out);
     return readSequence(p, out);
+}
+
+// A raw control character inside a string: replaced when the options ask for it, as a bad sequence is, and
+// else a failure recorded.
+bool JSONTokenizer::readControlCharacter(const char*& p, char*& out)
+{
+    if (!(m_options & JSONParseReplaceInvalidUnicode))
+        return failControlCharacter(p);
+    out = putReplacement(out, ++p);
+    return true;
+}
+
+// The replacement may be longer than what it replaces: room for the rest of the input, from `rest`, again.
+char* JSONTokenizer::putReplacement(char* out, const char* rest)
+{
+    out = putCodePoint(out, ReplacementCharacter);
+    return decodedRoom(out, static_cast<size_t>(m_end - rest) + LongestStep);
 }
 
 // Copies the well-formed UTF-8 sequence at `p` onto `out`, or its replacement when the options ask for one,
@@ -394,9 +411,7 @@ bool JSONTokenizer::readSequence(const char*& p, char*& out)
         std::memcpy(out, p, static_cast<size_t>(next - p));
         out += next - p;
     } else if (sequence.status == UTF8Status::IllFormed && (m_options & JSONParseReplaceInvalidUnicode)) {
-        out = putCodePoint(out, ReplacementCharacter);
-        // The replacement may be longer than what it replaces: room for the rest of the input again.
-        out = decodedRoom(out, static_cast<size_t>(m_end - next) + LongestStep);
+        out = putReplacement(out, next);
     } else {
         m_cursor = p;
         recordError(sequence.status == UTF8Status::CutOff ? CutOffUTF8 : IllegalUTF8);
@@ -443,10 +458,17 @@ bool JSONTokenizer::readEscape(const char*& p, char*& out)
         char32_t low;
         if (!readHexQuad(p, low))
             return failString(p);
-        if (low >= 0xDC00 && low <= 0xDFFF)
+        if (low >= 0xDC00 && low <= 0xDFFF) {
             codePoint = ((codePoint - 0xD800) << 10) + (low - 0xDC00) + 0x10000;
-        else
+        } else if (replaceInvalid) {
+            // Only the lone high surrogate is replaced: the escape after it is read again on its own, so that
+            // a character (or a whole pair) that follows a cut one is kept.
+            out = putCodePoint(out, ReplacementCharacter);
+            p -= 6;
+            return true;
+        } else {
             codePoint = 0xD800;
+        }
     }
     if (isIllegalCodePoint(codePoint)) {
         if (!replaceInvalid) {

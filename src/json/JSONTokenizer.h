@@ -107,6 +107,8 @@ private:
     [[nodiscard]] bool readRareSpecialByte(const char*& p, char*& out);
     [[nodiscard]] bool readEscape(const char*& p, char*& out);
     [[nodiscard]] bool readSequence(const char*& p, char*& out);
+    [[nodiscard]] bool readControlCharacter(const char*& p, char*& out);
+    char* putReplacement(char* out, const char* rest);
     // Makes room for `more` bytes at `out`, a place in the decoded-string buffer, and returns where that
     // place is afterwards (the buffer may move).
     char* decodedRoom(char* out, size_t more)

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <sys/stat.h>
 #include <thread>
 
 using core::DBManager;
@@ -288,6 +289,12 @@ TEST_F(DBManagerTest, AFileThatIsNotADatabaseIsKeptAsideAndANewOneMade)
     auto aside = DBManager::databasePath();
     aside += ".corrupt-1";
     EXPECT_EQ(base::Files::read(aside), noise) << "kept whole";
+    auto mode = [](const std::filesystem::path& file) {
+        struct stat info { };
+        return ::stat(file.c_str(), &info) == 0 ? info.st_mode & 0777 : 0u;
+    };
+    EXPECT_EQ(mode(aside), 0600u) << "the copy kept aside is as private as the messages in it";
+    EXPECT_EQ(mode(DBManager::databasePath()), 0600u) << "and so is the new file";
     EXPECT_TRUE(DBManager::saveOrUpdataUserMessageQuery(message("a1", "LW3600000001", "ann", 1)));
     EXPECT_FALSE(std::filesystem::exists(DBManager::databasePath().string() + ".corrupt-2"))
         << "the new file is used, not set aside again";

@@ -1,6 +1,7 @@
 // The message-storing rule: which tables a fetched message goes to, and how the two forms announce it once
 // the store has committed; what becomes of messages the store cannot take, of texts with bad characters and of
 // replies that cannot be read.
+#include "core/messages/IncomingMessages.h"
 #include "base/ClockFixture.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/system/Files.h"
@@ -9,7 +10,6 @@
 #include "base/text/Localization.h"
 #include "base/time/Timer.h"
 #include "core/messages/DBManager.h"
-#include "core/messages/IncomingMessages.h"
 #include "core/messages/MessageSpool.h"
 #include "core/records/Device.h"
 #include "core/service/ServiceProtocol.h"
@@ -26,6 +26,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sys/statvfs.h>
 
 using namespace std::chrono_literals;
 
@@ -286,15 +288,59 @@ TEST_F(IncomingMessagesTest, TheSpoolTakesAReplyOnlyWithRoomForTheLargestOne)
     auto free = std::filesystem::space(core::MessageSpool::folder(), error).available;
     ASSERT_FALSE(error);
     EXPECT_FALSE(core::MessageSpool::canTakeReply(free)) << "a reply as large as all the room left";
+
+    // Free blocks of 4 KiB, files in all, files free: the files a reply makes count as its bytes do.
+    struct Case {
+        fsblkcnt_t blocks;
+        fsfilcnt_t files, filesFree;
+        bool room;
+    } const cases[] = {
+        { 1 << 20, 1000, 500, true },
+        { 1 << 20, 1000, 0, false },
+        { 1 << 20, 1000, 2, false },
+        { 1 << 20, 1000, 3, true },
+        { 1 << 20, 0, 0, true }, // a file system that counts no files
+        { 10, 1000, 500, false },
+    };
+    for (const Case& c : cases) {
+        struct statvfs fs { };
+        fs.f_frsize = 4096;
+        fs.f_bavail = c.blocks;
+        fs.f_files = c.files;
+        fs.f_favail = c.filesFree;
+        EXPECT_EQ(core::MessageSpool::hasRoom(fs, 1 << 20), c.room) << c.blocks << " " << c.files << " " << c.filesFree;
+    }
+}
+
+TEST_F(IncomingMessagesTest, AtExitRepliesHeldInMemoryHaveALastTryAtTheSpool)
+{
+    std::filesystem::remove_all(core::MessageSpool::folder());
+    ASSERT_TRUE(base::Files::writeAtomically(core::MessageSpool::folder(), "in the way"));
+    std::filesystem::remove_all(core::DBManager::databasePath());
+    std::filesystem::create_directories(core::DBManager::databasePath());
+    IncomingMessages::store(batch(1, "x"));
+    ASSERT_TRUE(settled());
+    if (auto alert = shownAlert())
+        alert->dismissWithClickedButtonIndex(0, false);
+
+    EXPECT_FALSE(IncomingMessages::finishBeforeExit(30s));
+    EXPECT_TRUE(quiet.contains("lost at exit")) << "the log says where they are";
+
+    std::filesystem::remove(core::MessageSpool::folder());
+    EXPECT_TRUE(IncomingMessages::finishBeforeExit(30s));
+    EXPECT_EQ(waiting(), 1u) << "written to the spool at the last moment";
+    std::filesystem::remove_all(core::DBManager::databasePath());
+    IncomingMessages::storeSpooled();
 }
 
 TEST_F(IncomingMessagesTest, BadCharactersInATextCostOnlyThoseCharacters)
 {
     currentDeviceType(36);
     const std::string replaced = "\xEF\xBF\xBD";
-    // A NUL escape, a lone surrogate, U+FFFF as an escape and as bytes, and an emoji cut after its third byte.
+    // A NUL escape, a lone surrogate, U+FFFF as an escape and as bytes, an emoji cut after its third byte, and
+    // a raw control character.
     const std::vector<std::string> texts { R"(a\u0000b)", R"(c\ud83dd)", R"(e\uffff)", "f\xEF\xBF\xBF",
-        "g\xF0\x9F\x98h" };
+        "g\xF0\x9F\x98h", "i\x01j" };
     std::string text = R"({"d":[)";
     for (size_t i = 0; i < texts.size(); ++i)
         text += R"({"_id":"b)" + std::to_string(i) + R"(","Desc":"","Context":")" + texts[i]
@@ -303,25 +349,28 @@ TEST_F(IncomingMessagesTest, BadCharactersInATextCostOnlyThoseCharacters)
 
     IncomingMessages::store(text);
     ASSERT_TRUE(settled());
-    ASSERT_EQ(announced.size(), 6u) << "no message of the reply is lost";
+    ASSERT_EQ(announced.size(), 7u) << "no message of the reply is lost";
     EXPECT_EQ(announced[0]->context, "a" + replaced + "b");
     EXPECT_EQ(announced[1]->context, "c" + replaced + "d");
     EXPECT_EQ(announced[2]->context, "e" + replaced);
     EXPECT_EQ(announced[3]->context, "f" + replaced);
     EXPECT_EQ(announced[4]->context, "g" + replaced + "h");
-    EXPECT_EQ(announced[5]->context, "fine");
-    EXPECT_EQ(rows("UserMessageQuery"), 6);
+    EXPECT_EQ(announced[5]->context, "i" + replaced + "j");
+    EXPECT_EQ(announced[6]->context, "fine");
+    EXPECT_EQ(rows("UserMessageQuery"), 7);
     EXPECT_EQ(waiting(), 0u);
     EXPECT_TRUE(keptAside().empty());
 }
 
-TEST_F(IncomingMessagesTest, WhatStillCannotBeReadIsKeptAsideWithItsReason)
+TEST_F(IncomingMessagesTest, WhatStillCannotBeReadIsKeptAsideWithItsReasonWhenItMayHoldMessages)
 {
     currentDeviceType(36);
     const std::string cut = R"({"d":[{"_id":"x1","Context":"hi")";
     const std::string mixed = R"({"d":[7,{"_id":"m1","Desc":"","Context":"hi","From":"LW3600000001","MsgType":3}]})";
     IncomingMessages::store(cut);
-    IncomingMessages::store("<html>busy</html>");
+    // A captive portal's page, twice, a bare list and a bare text hold no messages.
+    for (const char* none : { "<html>busy</html>", "<html>sign in</html>", "[1,2]", "\"busy\"" })
+        IncomingMessages::store(none);
     IncomingMessages::store(mixed);
     ASSERT_TRUE(settled());
     ASSERT_EQ(announced.size(), 1u) << "the readable message of a reply is stored all the same";
@@ -329,13 +378,39 @@ TEST_F(IncomingMessagesTest, WhatStillCannotBeReadIsKeptAsideWithItsReason)
     EXPECT_EQ(waiting(), 0u);
 
     auto aside = keptAside();
-    ASSERT_EQ(aside.size(), 3u);
+    ASSERT_EQ(aside.size(), 2u);
     EXPECT_NE(aside[0].first.find(cut), std::string::npos) << "kept as received";
     EXPECT_FALSE(aside[0].second.empty());
-    EXPECT_NE(aside[1].first.find("<html>busy</html>"), std::string::npos);
-    EXPECT_FALSE(aside[1].second.empty());
-    EXPECT_NE(aside[2].first.find(mixed), std::string::npos);
-    EXPECT_EQ(aside[2].second, "element 0 is not a message\n");
+    EXPECT_NE(aside[1].first.find(mixed), std::string::npos);
+    EXPECT_EQ(aside[1].second, "element 0 is not a message\n");
+    auto logged = quiet.messages();
+    EXPECT_EQ(std::count_if(logged.begin(), logged.end(),
+                  [](const std::string& line) { return line.find("dropped") != std::string::npos; }),
+        2)
+        << "said once for each kind: not JSON, and JSON without a list";
+}
+
+TEST_F(IncomingMessagesTest, TheAsideFolderKeepsUnderItsCapTheOldestGoingFirst)
+{
+    const uintmax_t third = core::MessageSpool::AsideCapBytes / 3 + 1;
+    std::filesystem::create_directories(core::MessageSpool::asideFolder());
+    // Named as replies of long ago.
+    const std::string old[]
+        = { "00000000000000000001-1-1.reply", "00000000000000000002-1-1.reply", "00000000000000000003-1-1.reply" };
+    for (const std::string& name : old) {
+        std::ofstream(core::MessageSpool::asideFolder() / name).close();
+        std::filesystem::resize_file(core::MessageSpool::asideFolder() / name, third); // sparse: no disk taken
+    }
+    IncomingMessages::store(R"({"d":[7]})");
+    ASSERT_TRUE(settled());
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(core::MessageSpool::asideFolder()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 4u) << "the oldest reply went; the newest came with its reason";
+    EXPECT_EQ(names[0], old[1]);
+    EXPECT_EQ(names[1], old[2]);
+    EXPECT_TRUE(quiet.contains("removed the oldest reply"));
 }
 
 TEST_F(IncomingMessagesTest, AReplyKeepsThePlacingRuleAndAccountOfItsArrival)
@@ -386,6 +461,29 @@ TEST_F(IncomingMessagesTest, ASpooledReplyWhoseFirstLineDoesNotReadIsKeptAside)
     auto aside = keptAside();
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(aside[0].first, "garbled\n{\"d\":[]}");
+}
+
+TEST_F(IncomingMessagesTest, EveryAccountNameSurvivesTheSpoolAndTheEarlierFirstLineStillReads)
+{
+    currentDeviceType(36);
+    const std::string names[] = { "ann", std::string("a\0b", 3), "x\xEF\xBF\xBFy", "\xEF\xB7\x90", "50% off/=\"\\" };
+    for (size_t i = 0; i < std::size(names); ++i) {
+        SCOPED_TRACE(i);
+        base::UserDefaults::standard().setObject(base::Value(names[i]), core::SettingsKeys::LoginName2);
+        IncomingMessages::store(batch(1, "name" + std::to_string(i)));
+        ASSERT_TRUE(settled());
+        ASSERT_EQ(announced.size(), i + 1) << "stored, not kept aside";
+        EXPECT_EQ(announced[i]->userName, names[i]);
+    }
+    EXPECT_TRUE(keptAside().empty());
+
+    ASSERT_TRUE(base::Files::writeAtomically(
+        core::MessageSpool::folder() / "1-1-1.reply", "{\"account\":\"bob\",\"voiceToChat\":false}\n{\"d\":[]}"));
+    auto replies = core::MessageSpool::replies();
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0].context.account, "bob");
+    EXPECT_FALSE(replies[0].context.voiceToChat);
+    EXPECT_EQ(replies[0].body, "{\"d\":[]}");
 }
 
 } // namespace

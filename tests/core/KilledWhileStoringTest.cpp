@@ -1,8 +1,10 @@
 // A process killed (SIGKILL) at each stage of keeping a poll's reply loses none of its messages and stores none
-// twice: the next launch stores what the spool still holds. The stages run in a forked child, on a thread of
-// its own (the child has no storing queue, and must not use the connection its parent's main thread keeps).
+// twice, those without an id included: the next launch stores what the spool still holds, a reply left in a
+// temporary file too. The stages run in a forked child, on a thread of its own (the child has no storing queue,
+// and must not use the connection its parent's main thread keeps).
 #include "base/ClockFixture.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/system/Files.h"
 #include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
 #include "core/messages/DBManager.h"
@@ -16,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <sys/wait.h>
 #include <thread>
@@ -30,16 +34,37 @@ using core::StoringStage;
 
 constexpr size_t Messages = 300;
 
+const core::ReplyContext arrival { "ann", true };
+
+// Every tenth message has no id.
 std::string reply()
 {
     std::string text = R"({"d":[)";
     for (size_t i = 0; i < Messages; ++i)
-        text += std::string(i ? "," : "") + R"({"_id":"k)" + std::to_string(i)
-            + R"(","Desc":"","Context":"hi","From":"LW3600000001","To":"ann","MsgType":3})";
+        text += std::string(i ? "," : "") + "{" + (i % 10 ? R"("_id":"k)" + std::to_string(i) + R"(",)" : "")
+            + R"("Desc":"","Context":"hi","From":"LW3600000001","To":"ann","MsgType":3})";
     return text + "]}";
 }
 
-const core::ReplyContext arrival { "ann", true };
+// Writes the reply to the spool, then gives its file back the temporary name it had before the write's rename,
+// with the bytes kept; the temporary path.
+std::filesystem::path leftInATemporaryFile(size_t keptBytes)
+{
+    auto file = core::MessageSpool::add(reply(), arrival);
+    auto temporary = file.parent_path() / (base::Files::temporaryPrefix(file) + "Ab3dE6");
+    std::filesystem::rename(file, temporary);
+    std::filesystem::resize_file(temporary, std::min<uintmax_t>(keptBytes, std::filesystem::file_size(temporary)));
+    return temporary;
+}
+
+size_t filesIn(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        count += entry.is_regular_file();
+    return count;
+}
 
 // Runs the steps in a child process; whether the child was killed by them (they end in a SIGKILL of itself).
 bool killedBy(const std::function<void()>& steps)
@@ -149,6 +174,11 @@ TEST_F(KilledWhileStoring, NothingIsLostOrStoredTwiceWhereverTheKillFalls)
                 ASSERT_FALSE(core::MessageSpool::add(reply(), arrival).empty());
                 storeKillingAt(StoringStage::Committed);
             } },
+        { "written whole, before the file took its name",
+            [] {
+                (void)leftInATemporaryFile(SIZE_MAX);
+                kill();
+            } },
     };
     for (const Stage& stage : stages) {
         SCOPED_TRACE(stage.name);
@@ -156,8 +186,32 @@ TEST_F(KilledWhileStoring, NothingIsLostOrStoredTwiceWhereverTheKillFalls)
         std::filesystem::remove_all(core::MessageSpool::folder());
         m_announced = 0;
         ASSERT_TRUE(killedBy(stage.steps));
-        EXPECT_EQ(core::MessageSpool::replies().size(), 1u) << "the reply outlives the kill";
+        EXPECT_EQ(filesIn(core::MessageSpool::folder()), 1u) << "the reply outlives the kill";
         expectAllStoredAtNextLaunch();
+    }
+}
+
+TEST_F(KilledWhileStoring, AReplyCutOffByTheKillIsKeptAsideAndAWriteUnderWayIsLeftAlone)
+{
+    ASSERT_TRUE(killedBy([] {
+        (void)leftInATemporaryFile(2000);
+        kill();
+    }));
+    auto ours = leftInATemporaryFile(SIZE_MAX); // this process lives: its write may still be going on
+
+    ASSERT_TRUE(core::DBManager::createTables());
+    core::IncomingMessages::storeSpooled();
+    ASSERT_TRUE(base::RunLoop::main().runUntil([] { return core::IncomingMessages::storesInFlight() == 0; }, 30s));
+    EXPECT_EQ(m_announced, 0u);
+    EXPECT_EQ(filesIn(core::MessageSpool::folder()), 1u);
+    EXPECT_TRUE(std::filesystem::exists(ours));
+    ASSERT_EQ(filesIn(core::MessageSpool::asideFolder()), 2u) << "the cut reply and why";
+    for (const auto& entry : std::filesystem::directory_iterator(core::MessageSpool::asideFolder())) {
+        auto bytes = base::Files::read(entry.path()).value_or("");
+        if (entry.path().extension() == core::MessageSpool::ReplyExtension)
+            EXPECT_EQ(bytes.size(), 2000u) << "kept as the kill left it";
+        else
+            EXPECT_EQ(bytes, "an interrupted write left it incomplete\n");
     }
 }
 

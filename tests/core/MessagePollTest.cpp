@@ -1,5 +1,6 @@
 // The message poll against the local tracking service: no question while the spool could not keep the answer
-// (the service pops what it hands out), and a reply with bad characters stored whole.
+// (the service pops what it hands out) or a reply is held in memory, a reply with bad characters stored whole,
+// and a reply too large to receive said once.
 #include "LocalService.h"
 
 #include "base/ClockFixture.h"
@@ -23,6 +24,7 @@
 #include "ui/alerts/AlertWindow.h"
 #include "ui/view/Application.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -117,6 +119,58 @@ TEST_F(MessagePollTest, NoQuestionIsAskedWhileTheSpoolCouldNotKeepTheAnswer)
     EXPECT_EQ(shownAlert(), nullptr);
 }
 
+// A write can fail where the room check found room (no file left to make, a failing disk): here the spool is
+// taken away once the poll has gone out.
+TEST_F(MessagePollTest, NoQuestionIsAskedWhileAReplyIsHeldInMemoryOrTheSpoolFailedItsLastWrite)
+{
+    auto pollLosingTheSpool = [this] {
+        bool finished = false;
+        IncomingMessages::poll([&] { finished = true; });
+        auto away = core::MessageSpool::folder().string() + ".away";
+        std::filesystem::rename(core::MessageSpool::folder(), away);
+        ASSERT_TRUE(base::Files::writeAtomically(core::MessageSpool::folder(), "in the way"));
+        ASSERT_TRUE(
+            base::RunLoop::main().runUntil([&] { return finished && IncomingMessages::storesInFlight() == 0; }, 30s));
+        std::filesystem::remove(core::MessageSpool::folder());
+        std::filesystem::rename(away, core::MessageSpool::folder());
+    };
+    auto expectNotice = [](const char* key) {
+        auto alert = shownAlert();
+        ASSERT_NE(alert, nullptr);
+        EXPECT_EQ(alert->message(), base::localized(key));
+        alert->dismissWithClickedButtonIndex(0, false);
+    };
+
+    queue("h1", "held");
+    std::filesystem::remove_all(core::DBManager::databasePath());
+    std::filesystem::create_directories(core::DBManager::databasePath()); // and a store that cannot open
+    pollLosingTheSpool();
+    EXPECT_EQ(polls(), 1u);
+    expectNotice(IncomingMessages::NotKeptMessageKey);
+    EXPECT_TRUE(m_quiet.contains("held in memory")) << "the log does not say they wait in the spool";
+    queue("h2", "next");
+    pollAndSettle();
+    EXPECT_EQ(polls(), 1u) << "no question while a reply is held in memory: it is written instead";
+    EXPECT_EQ(core::MessageSpool::replies().size(), 1u);
+    expectNotice(IncomingMessages::StoreFailedMessageKey);
+
+    std::filesystem::remove_all(core::DBManager::databasePath());
+    pollLosingTheSpool(); // the new reply is stored from memory
+    EXPECT_EQ(polls(), 2u);
+    ASSERT_EQ(m_announced.size(), 1u);
+    EXPECT_EQ(m_announced[0]->id_, "h2");
+    queue("h3", "after");
+    pollAndSettle();
+    EXPECT_EQ(polls(), 2u) << "no question while the spool's last write failed: a write is tried instead";
+    expectNotice(IncomingMessages::NoRoomMessageKey);
+    ASSERT_EQ(m_announced.size(), 2u) << "and what waits in the spool is stored";
+    EXPECT_EQ(m_announced[1]->id_, "h1");
+    pollAndSettle();
+    EXPECT_EQ(polls(), 3u);
+    ASSERT_EQ(m_announced.size(), 3u);
+    EXPECT_EQ(shownAlert(), nullptr);
+}
+
 // The exit waits until no store is in flight: that must cover a poll from its question until its reply is stored.
 TEST_F(MessagePollTest, APollCountsAsInFlightUntilItsReplyIsStored)
 {
@@ -154,6 +208,42 @@ TEST_F(MessagePollTest, AReplyWithBadCharactersIsStoredWhole)
     EXPECT_EQ(m_announced[1]->context, "cut \xEF\xBF\xBD");
     EXPECT_EQ(m_announced[2]->context, "plain");
     EXPECT_TRUE(core::MessageSpool::replies().empty());
+}
+
+// A loopback server of the test's own answers a body longer than the network layer keeps.
+TEST_F(MessagePollTest, AReplyTooLargeToReceiveIsLoggedAndSaidOnce)
+{
+    const size_t bodyBytes = core::MessageSpool::largestReply() + (1 << 20);
+    const std::string chunk(1 << 20, ' ');
+    httplib::Server server;
+    server.Post(std::string("/Server/Mobileservice.asmx/") + core::ServiceProtocol::PopMessagesMethod,
+        [&](const httplib::Request&, httplib::Response& response) {
+            response.set_header("Connection", "close");
+            response.set_content_provider(
+                bodyBytes, "application/json", [&](size_t offset, size_t length, httplib::DataSink& sink) {
+                    (void)offset;
+                    return sink.write(chunk.data(), std::min(length, chunk.size()));
+                });
+        });
+    int port = server.bind_to_any_port("127.0.0.1");
+    ASSERT_GT(port, 0);
+    std::thread serving([&] { server.listen_after_bind(); });
+    core::Singleton::shared().setServer("http://127.0.0.1:" + std::to_string(port));
+
+    pollAndSettle();
+    auto alert = shownAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->message(), base::localized(IncomingMessages::ReplyTooLargeMessageKey));
+    alert->dismissWithClickedButtonIndex(0, false);
+    pollAndSettle();
+    server.stop();
+    serving.join();
+    EXPECT_EQ(shownAlert(), nullptr) << "said once";
+    auto logged = m_quiet.messages();
+    EXPECT_EQ(std::count_if(logged.begin(), logged.end(),
+                  [](const std::string& line) { return line.find("larger than") != std::string::npos; }),
+        1)
+        << "logged once";
 }
 
 } // namespace

@@ -58,9 +58,13 @@ TEST(JSONStringDecoding, ABrokenSurrogatePairFailsOrIsReplaced)
     EXPECT_EQ(text(element(R"(["\ud83dx"])", replace)), std::string(Replaced) + "x");
     EXPECT_EQ(errorMessage(R"(["\ud83d\n"])"), MissingLow);
     EXPECT_EQ(text(element(R"(["\ud83d\n"])", replace)), std::string(Replaced) + "\n");
-    // A second escape that is not a low surrogate makes the pair illegal.
+    // A second escape that is not a low surrogate makes the pair illegal; replacing, only the lone surrogate goes
+    // and what the second escape stands for is kept, a whole pair included.
     EXPECT_EQ(errorMessage(R"(["\ud83d\u0041"])"), IllegalEscape);
-    EXPECT_EQ(text(element(R"(["\ud83d\u0041"])", replace)), Replaced);
+    EXPECT_EQ(text(element(R"(["\ud83d\u0041"])", replace)), std::string(Replaced) + "A");
+    EXPECT_EQ(errorMessage(R"(["\ud83d\ud83d\ude00"])"), IllegalEscape);
+    EXPECT_EQ(text(element(R"(["\ud83d\ud83d\ude00!"])", replace)), std::string(Replaced) + "\xF0\x9F\x98\x80!");
+    EXPECT_EQ(text(element(R"(["\ud800\ud800\n"])", replace)), std::string(Replaced) + Replaced + "\n");
     EXPECT_EQ(errorMessage(R"(["\ude00"])"), IllegalEscape);
     EXPECT_EQ(text(element(R"(["\ude00z"])", replace)), std::string(Replaced) + "z");
 }
@@ -133,12 +137,21 @@ TEST(JSONStringDecoding, ASequenceCutOffByTheEndFailsEvenWhenReplacing)
     EXPECT_EQ(errorMessage("[\"\\n\xF0\x9F\x98"), cutOff);
 }
 
-TEST(JSONStringDecoding, RawControlCharactersFailAndDeleteIsAccepted)
+TEST(JSONStringDecoding, RawControlCharactersFailOrAreReplacedAndDeleteIsAccepted)
 {
     EXPECT_EQ(errorMessage("[\"a\tb\"]"), "Invalid character < 0x20 found in string: 0x09.");
     EXPECT_EQ(errorMessage("[\"a\\n\x1f\"]"), "Invalid character < 0x20 found in string: 0x1f.");
     EXPECT_EQ(errorMessage(std::string("[\"\0\"]", 5)), "Invalid character < 0x20 found in string: 0x00.");
     EXPECT_EQ(text(element("[\"\x7F\"]")), "\x7F");
+    // Replacing: in a string read in place, after an escape, and many in a row (each longer once replaced).
+    const auto replace = json::JSONParseReplaceInvalidUnicode;
+    EXPECT_EQ(text(element("[\"a\tb\"]", replace)), std::string("a") + Replaced + "b");
+    EXPECT_EQ(text(element("[\"\\n\x01\x1f\"]", replace)), std::string("\n") + Replaced + Replaced);
+    EXPECT_EQ(text(element(std::string("[\"\0\"]", 5), replace)), Replaced);
+    std::string many;
+    for (int i = 0; i < 2000; ++i)
+        many += Replaced;
+    EXPECT_EQ(text(element("[\"" + std::string(2000, '\x02') + "\"]", replace)), many);
 }
 
 TEST(JSONStringDecoding, AnUnterminatedStringIsInvalid)
@@ -179,8 +192,8 @@ TEST(JSONStringDecoding, EscapesDecodeAtEveryOffsetOfAScanBlock)
         EXPECT_EQ(text(element("[\"" + pad + nested + nested + "\"]")), pad + nestedDecoded + nestedDecoded);
         EXPECT_EQ(text(element("[\"" + pad + "\\\"\xC3\xA9\\u00e9\xE4\xB8\xAD\\\\\\ud83d\\ude00\\\"\"]")),
             pad + "\"\xC3\xA9\xC3\xA9\xE4\xB8\xAD\\\xF0\x9F\x98\x80\"");
-        EXPECT_EQ(text(element("[\"" + pad + "\\\"\xC3\"]", json::JSONParseReplaceInvalidUnicode)),
-            pad + "\"" + Replaced);
+        EXPECT_EQ(
+            text(element("[\"" + pad + "\\\"\xC3\"]", json::JSONParseReplaceInvalidUnicode)), pad + "\"" + Replaced);
         EXPECT_EQ(errorMessage("[\"\\\"" + pad + "\\\""), "Invalid string.");
         EXPECT_EQ(errorMessage("[\"\\\"" + pad + "\\"), "Invalid string.");
         EXPECT_EQ(errorMessage("[\"\\\"" + pad + "\\\"\x01\"]"), "Invalid character < 0x20 found in string: 0x01.");

@@ -89,6 +89,20 @@ bool Files::writeAtomically(const std::filesystem::path& path, std::string_view 
     return false;
 }
 
+std::optional<std::filesystem::path> Files::temporaryTarget(const std::filesystem::path& file)
+{
+    // The prefix of the target's name, then the six characters mkstemp put in place of "XXXXXX".
+    constexpr size_t unique = 6;
+    const size_t framing = temporaryPrefix({}).size();
+    std::string name = file.filename().string();
+    if (name.size() <= framing + unique)
+        return std::nullopt;
+    std::filesystem::path target = file.parent_path() / name.substr(1, name.size() - framing - unique);
+    if (!name.starts_with(temporaryPrefix(target)))
+        return std::nullopt;
+    return target;
+}
+
 void Files::removeStaleTemporaries(const std::filesystem::path& path)
 {
     std::error_code error;

@@ -34,6 +34,9 @@ public:
 
     // The name a temporary file of `path` starts with.
     static std::string temporaryPrefix(const std::filesystem::path& path);
+    // The file that `file`, a temporary file left by an interrupted write, was to replace; nothing when `file`
+    // is not named as one.
+    [[nodiscard]] static std::optional<std::filesystem::path> temporaryTarget(const std::filesystem::path& file);
 };
 
 } // namespace base

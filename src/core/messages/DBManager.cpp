@@ -10,11 +10,13 @@
 #include "database/DatabaseAdditions.h"
 #include "database/ResultSet.h"
 
+#include <fcntl.h>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <type_traits>
+#include <unistd.h>
 
 namespace core {
 
@@ -132,10 +134,22 @@ namespace {
         return !keepAside(path).empty();
     }
 
+    // The messages are the user's own: the file is made, or an earlier version's is set, 0600 before SQLite opens
+    // it, and SQLite gives its journals the file's mode. Anything but a file at the path is left to fail the open.
+    void keepPrivate(const std::filesystem::path& path)
+    {
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return;
+        (void)::fchmod(fd, 0600);
+        ::close(fd);
+    }
+
     // The open database with its tables; the error code of a failure.
     std::optional<Connection> openWithTables(int& errorCode)
     {
         auto path = DBManager::databasePath();
+        keepPrivate(path);
         auto db = Database::databaseWithPath(path.string());
         // A batch runs the same few statements for every message: preparing them once is most of its cost.
         db->setShouldCacheStatements(true);

@@ -7,8 +7,9 @@
 // nothing or false. A file that is not a database or is damaged (its pages fail SQLite's quick check at launch,
 // in createTables, or a write fails on it and the check then finds it damaged) is kept aside as
 // "dataBase.sqlite.corrupt-N", with its rollback journal, and a new one made; the failed write is made once
-// more on the new file. Times are stored as "yyyy/MM/dd HH:mm:ss" (UTC, so that they sort in time order). Main thread,
-// except saveIncomingMessages (any thread).
+// more on the new file. The file, its journals and its kept-aside copies are private to the user (0600). Times
+// are stored as "yyyy/MM/dd HH:mm:ss" (UTC, so that they sort in time order). Main thread, except
+// saveIncomingMessages (any thread).
 //
 //   core::DBManager::saveOrUpdataUserChatQuery(*message);
 //   auto chat = core::DBManager::selectUserChatQueryByUserName(account, account, serialNumber);

@@ -15,9 +15,11 @@
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
+#include "net/http/URLErrors.h"
 #include "networking/http/HTTPRequestOperation.h"
 #include "networking/http/Reply.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -30,6 +32,10 @@ namespace {
 
     // Main thread only.
     size_t inFlight = 0;
+    // As the storing queue last reported: replies held in memory, and whether the spool failed the last write
+    // it was given.
+    size_t heldInMemory = 0;
+    bool lastWriteFailed = false;
     // The notice last shown, so that each is shown once until things change; empty when none is due.
     std::string noticeShown;
 
@@ -68,39 +74,77 @@ namespace {
             currentDeviceType() != IncomingMessages::VoiceInMessageCentreType };
     }
 
-    void noticeOnce(const char* key)
+    // Whether the notice is shown now (it was not the last one shown).
+    bool noticeOnce(const char* key)
     {
         if (noticeShown == key)
-            return;
+            return false;
         noticeShown = key;
         showPromptAlert(key);
+        return true;
     }
 
-    void finish(const StoringOutcome& outcome, bool allSpooled, const Stored& announce)
+    // What a storing step reports to the main loop.
+    struct StepReport {
+        StoringOutcome outcome;
+        size_t held { 0 };
+        // Whether the spool took what the step gave it to write; nothing when it gave it nothing.
+        std::optional<bool> written;
+    };
+
+    void finish(const StepReport& report, const Stored& announce)
     {
         --inFlight;
-        if (!outcome.stored) {
-            noticeOnce(allSpooled ? IncomingMessages::StoreFailedMessageKey : IncomingMessages::NotKeptMessageKey);
+        heldInMemory = report.held;
+        if (report.written)
+            lastWriteFailed = !*report.written;
+        if (!report.outcome.stored) {
+            noticeOnce(
+                report.held == 0 ? IncomingMessages::StoreFailedMessageKey : IncomingMessages::NotKeptMessageKey);
             return;
         }
         noticeShown.clear();
-        for (const PendingMessage& pending : outcome.messages)
+        for (const PendingMessage& pending : report.outcome.messages)
             announce(pending);
     }
 
-    // Storing queue.
-    void storeWaiting(std::optional<SpooledReply> unspooled, Stored announce)
+    // Held replies that the spool now takes leave memory for it; whether it took them all.
+    bool spoolHeld(std::vector<SpooledReply>& held)
+    {
+        std::erase_if(
+            held, [](const SpooledReply& reply) { return !MessageSpool::add(reply.body, reply.context).empty(); });
+        return held.empty();
+    }
+
+    // Storing queue. `checkWrite`: with nothing held to write, learn whether the spool takes a write now.
+    void storeWaiting(std::optional<SpooledReply> unspooled, bool checkWrite, Stored announce)
     {
         auto& held = heldReplies();
         if (unspooled)
             held.push_back(std::move(*unspooled));
-        auto outcome = storeWaitingReplies(held);
-        if (!outcome.stored)
+        StepReport report;
+        if (!held.empty())
+            report.written = spoolHeld(held);
+        else if (checkWrite)
+            report.written = MessageSpool::canWrite();
+        report.outcome = storeWaitingReplies(held);
+        report.held = held.size();
+        if (!report.outcome.stored && held.empty())
             base::log("incoming messages: cannot store; the replies wait in the spool");
-        bool allSpooled = held.empty();
-        base::RunLoop::main().post([outcome = std::move(outcome), allSpooled, announce = std::move(announce)] {
-            finish(outcome, allSpooled, announce);
-        });
+        else if (!report.outcome.stored)
+            base::log("incoming messages: cannot store, and " + std::to_string(held.size())
+                + " replies the spool cannot take are held in memory: they are lost if the application ends first");
+        base::RunLoop::main().post(
+            [report = std::move(report), announce = std::move(announce)] { finish(report, announce); });
+    }
+
+    // Starts a storing step that first writes the replies held in memory to the spool, or, with none held, learns
+    // whether the spool takes a write again.
+    void retryWriting(Stored announce)
+    {
+        ++inFlight;
+        storingQueue()->async(
+            [announce = std::move(announce)]() mutable { storeWaiting(std::nullopt, true, announce); });
     }
 
     void keep(std::string_view reply, Stored announce)
@@ -117,7 +161,7 @@ namespace {
                     unspooled = SpooledReply { {}, std::move(context), std::move(body) };
                 }
                 storingQueue()->async([unspooled = std::move(unspooled), announce = std::move(announce)]() mutable {
-                    storeWaiting(std::move(unspooled), std::move(announce));
+                    storeWaiting(std::move(unspooled), false, std::move(announce));
                 });
             });
     }
@@ -137,17 +181,48 @@ namespace {
         };
     }
 
+    // Whether a poll may be made now. The service hands a message out once, so no poll is made while a reply may
+    // be in memory only: while a poll or a store is under way, or a reply the spool could not take is held; nor
+    // after the spool failed a write, nor without room for the largest reply. A poll skipped for a reply held, or
+    // a failed write, has the write tried again instead.
+    bool mayPoll(const Stored& announce)
+    {
+        if (inFlight > 0)
+            return false;
+        if (heldInMemory > 0 || lastWriteFailed) {
+            if (heldInMemory == 0)
+                noticeOnce(IncomingMessages::NoRoomMessageKey);
+            retryWriting(announce);
+            return false;
+        }
+        if (!MessageSpool::canTakeReply()) {
+            noticeOnce(IncomingMessages::NoRoomMessageKey);
+            return false;
+        }
+        if (noticeShown == IncomingMessages::NoRoomMessageKey)
+            noticeShown.clear();
+        return true;
+    }
+
+    void pollFailed(const base::Error& error)
+    {
+        if (error.domain() != base::Error::URLDomain || error.code() != net::URLErrors::DataLengthExceedsMaximum) {
+            base::trace("net", "message poll failed: " + error.description());
+            return;
+        }
+        if (noticeOnce(IncomingMessages::ReplyTooLargeMessageKey))
+            base::log("incoming messages: a poll's reply is larger than the "
+                + std::to_string(MessageSpool::largestReply()) + " bytes kept in memory; it is refused");
+    }
+
     void pollStoring(Stored announce, IncomingMessages::Finished finished)
     {
         BASE_ASSERT_MAIN_THREAD();
-        if (!MessageSpool::canTakeReply()) {
-            noticeOnce(IncomingMessages::NoRoomMessageKey);
+        if (!mayPoll(announce)) {
             if (finished)
                 finished();
             return;
         }
-        if (noticeShown == IncomingMessages::NoRoomMessageKey)
-            noticeShown.clear();
         ++inFlight;
         WebCall::postToURL(
             WebCall::urlOfMethod(ServiceProtocol::PopMessagesMethod), nullptr,
@@ -163,7 +238,7 @@ namespace {
             },
             [finished](const base::Error& error) {
                 --inFlight;
-                base::trace("net", "message poll failed: " + error.description());
+                pollFailed(error);
                 if (finished)
                     finished();
             });
@@ -189,9 +264,31 @@ void IncomingMessages::storeSpooled()
 {
     BASE_ASSERT_MAIN_THREAD();
     ++inFlight;
-    storingQueue()->async([] { storeWaiting(std::nullopt, announce); });
+    storingQueue()->async([] {
+        MessageSpool::recoverInterruptedWrites();
+        storeWaiting(std::nullopt, false, announce);
+    });
 }
 
 size_t IncomingMessages::storesInFlight() { return inFlight; }
+
+bool IncomingMessages::finishBeforeExit(std::chrono::milliseconds limit)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto& loop = base::RunLoop::main();
+    auto end = std::chrono::steady_clock::now() + limit;
+    bool settled = loop.runUntil([] { return inFlight == 0; }, limit);
+    if (settled && heldInMemory > 0) {
+        retryWriting(announce);
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        settled = loop.runUntil([] { return inFlight == 0; }, std::max(left, std::chrono::milliseconds(0)));
+    }
+    if (!settled)
+        base::log("incoming messages: a poll or store was still under way at exit; what reached the spool stays there");
+    if (heldInMemory > 0)
+        base::log("incoming messages: " + std::to_string(heldInMemory)
+            + " replies could be neither written to the spool nor stored; their messages are lost at exit");
+    return settled && heldInMemory == 0;
+}
 
 } // namespace core

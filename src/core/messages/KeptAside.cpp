@@ -2,6 +2,7 @@
 
 #include "base/system/Log.h"
 
+#include <sys/stat.h>
 #include <system_error>
 
 namespace core {
@@ -16,6 +17,8 @@ std::filesystem::path keepAside(const std::filesystem::path& file)
             continue;
         std::filesystem::rename(file, aside, error);
         if (!error) {
+            // What is kept is the user's data, private as every other file (an earlier version made some 0644).
+            (void)::chmod(aside.c_str(), 0600);
             base::log("kept a damaged file aside as " + aside.filename().string());
             return aside;
         }

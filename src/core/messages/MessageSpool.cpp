@@ -3,6 +3,7 @@
 #include "base/system/Files.h"
 #include "base/system/Log.h"
 #include "base/system/Paths.h"
+#include "base/text/PercentEncoding.h"
 #include "base/values/Array.h"
 #include "base/values/Dictionary.h"
 #include "core/messages/KeptAside.h"
@@ -12,8 +13,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <system_error>
 #include <unistd.h>
 
@@ -21,10 +25,18 @@ namespace core {
 
 namespace {
 
+    // The account name percent-escaped, so that every name survives the line, U+0000 and noncharacters
+    // included, which no JSON decoder takes back as text.
+    constexpr const char* EscapedAccountKey = "escapedAccount";
+    // The account name as JSON text, as spools written before the escaped form hold it.
     constexpr const char* AccountKey = "account";
     constexpr const char* VoiceToChatKey = "voiceToChat";
     // Room for the first line and the file system's own bookkeeping, beyond the reply itself.
     constexpr uintmax_t ReplyOverhead = 64u << 10;
+    // The files a reply may make: its own, the reason beside it should it be kept aside, and the store's journal.
+    constexpr uintmax_t FilesPerReply = 3;
+    // Written and removed to learn whether the folder takes a write; not a reply's name.
+    constexpr const char* WriteCheckName = ".write-check";
     // Far above any batch the service hands out; a larger old spool file is not read into memory.
     constexpr uintmax_t MaxOldSpoolBytes = 256u << 20;
 
@@ -32,7 +44,9 @@ namespace {
     {
         base::Dictionary::Pairs fields;
         if (context.account)
-            fields.emplace_back(base::Value(AccountKey), base::Value(*context.account));
+            fields.emplace_back(base::Value(EscapedAccountKey),
+                base::Value(base::PercentEncoding::escape(
+                    *context.account, base::PercentEncoding::AllowedCharacters::unreserved())));
         fields.emplace_back(base::Value(VoiceToChatKey), base::Value(context.voiceToChat));
         return json::JSONString(base::Value(base::Dictionary::make(std::move(fields)))).value_or("{}") + "\n";
     }
@@ -44,7 +58,12 @@ namespace {
         if (!fields)
             return std::nullopt;
         ReplyContext context;
-        if (const base::Value* account = fields->objectForStringKey(AccountKey)) {
+        if (const base::Value* escaped = fields->objectForStringKey(EscapedAccountKey)) {
+            context.account
+                = escaped->string() ? base::PercentEncoding::unescapeBytes(*escaped->string()) : std::nullopt;
+            if (!context.account)
+                return std::nullopt;
+        } else if (const base::Value* account = fields->objectForStringKey(AccountKey)) {
             if (!account->string())
                 return std::nullopt;
             context.account = *account->string();
@@ -56,25 +75,87 @@ namespace {
         return context;
     }
 
-    // "<nanoseconds since the epoch, 20 digits>-<process>-<count>.reply": a listing sorted by name gives the
-    // replies in the order they arrived, and two processes on one data root never pick the same name.
-    std::string newReplyName()
+    std::filesystem::path reasonFile(const std::filesystem::path& aside)
     {
-        static std::atomic<uint64_t> count { 0 };
-        auto now
-            = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch());
-        char name[96];
-        std::snprintf(name, sizeof name, "%020lld-%d-%llu%s", static_cast<long long>(now.count()),
-            static_cast<int>(::getpid()), static_cast<unsigned long long>(count++), MessageSpool::ReplyExtension);
-        return name;
+        std::filesystem::path file = aside;
+        file += MessageSpool::ReasonExtension;
+        return file;
     }
 
     void writeReason(const std::filesystem::path& aside, std::string_view reason)
     {
-        std::filesystem::path reasonFile = aside;
-        reasonFile += MessageSpool::ReasonExtension;
-        if (!base::Files::writeAtomically(reasonFile, std::string(reason) + "\n", 0600))
+        if (!base::Files::writeAtomically(reasonFile(aside), std::string(reason) + "\n", 0600))
             base::log("message spool: cannot write why a reply was kept aside");
+    }
+
+    uintmax_t sizeOf(const std::filesystem::path& file)
+    {
+        std::error_code error;
+        auto size = std::filesystem::file_size(file, error);
+        return error ? 0 : size;
+    }
+
+    // Keeps the aside folder under its cap: the oldest replies (by name, the order they came) go first, never
+    // the newest.
+    void capAsideFolder()
+    {
+        std::vector<std::filesystem::path> kept;
+        std::error_code error;
+        for (std::filesystem::directory_iterator it(MessageSpool::asideFolder(), error), end; !error && it != end;
+             it.increment(error))
+            if (it->path().extension() == MessageSpool::ReplyExtension)
+                kept.push_back(it->path());
+        std::sort(kept.begin(), kept.end());
+        uintmax_t total = 0;
+        for (const auto& file : kept)
+            total += sizeOf(file) + sizeOf(reasonFile(file));
+        for (size_t i = 0; total > MessageSpool::AsideCapBytes && i + 1 < kept.size(); ++i) {
+            total -= sizeOf(kept[i]) + sizeOf(reasonFile(kept[i]));
+            std::filesystem::remove(kept[i], error);
+            std::filesystem::remove(reasonFile(kept[i]), error);
+            base::log("message spool: the aside folder is over its " + std::to_string(MessageSpool::AsideCapBytes >> 20)
+                + " MB; removed the oldest reply kept there, " + kept[i].filename().string());
+        }
+    }
+
+    // Moves a file to the aside folder under `name`, with the reason beside it.
+    void moveAside(const std::filesystem::path& file, const std::string& name, std::string_view reason)
+    {
+        std::error_code error;
+        std::filesystem::path aside = MessageSpool::asideFolder() / name;
+        if (!base::Files::createFolders(MessageSpool::asideFolder())) {
+            base::log("message spool: cannot make the aside folder; the reply stays in the spool");
+            return;
+        }
+        std::filesystem::rename(file, aside, error);
+        if (error) {
+            base::log("message spool: cannot keep a reply aside: " + error.message());
+            return;
+        }
+        writeReason(aside, reason);
+        capAsideFolder();
+    }
+
+    // Whether the process that named a reply "<time>-<process>-<count>.reply" may still be writing it.
+    bool writerMayBeAlive(const std::filesystem::path& reply)
+    {
+        std::string name = reply.filename().string();
+        size_t first = name.find('-');
+        long pid = first == std::string::npos ? 0 : std::strtol(name.c_str() + first + 1, nullptr, 10);
+        return pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+    }
+
+    // Whether a file holds a reply written whole: its first line reads and its body is a whole JSON text.
+    bool readsWhole(const std::filesystem::path& file)
+    {
+        auto contents = base::Files::read(file);
+        size_t lineEnd = contents ? contents->find('\n') : std::string::npos;
+        if (lineEnd == std::string::npos || !contextOf(std::string_view(*contents).substr(0, lineEnd)))
+            return false;
+        return json::objectFromJSONData(
+            base::Data(contents->begin() + static_cast<ptrdiff_t>(lineEnd) + 1, contents->end()),
+            json::JSONParseReplaceInvalidUnicode)
+            .has_value();
     }
 
     std::optional<PendingMessage> decodeOld(const base::Value& entry)
@@ -130,8 +211,60 @@ bool MessageSpool::canTakeReply(uintmax_t replyBytes)
     // access() also answers "no" on a file system mounted read-only.
     if (::access(spool.c_str(), W_OK | X_OK) != 0)
         return false;
-    auto space = std::filesystem::space(spool, error);
-    return !error && space.available >= replyBytes + ReplyOverhead;
+    struct statvfs fs { };
+    return ::statvfs(spool.c_str(), &fs) == 0 && hasRoom(fs, replyBytes);
+}
+
+bool MessageSpool::hasRoom(const struct statvfs& fs, uintmax_t replyBytes)
+{
+    bool files = fs.f_files == 0 || fs.f_favail >= FilesPerReply;
+    return files && uintmax_t(fs.f_bavail) * fs.f_frsize >= replyBytes + ReplyOverhead;
+}
+
+bool MessageSpool::canWrite()
+{
+    std::filesystem::path check = folder() / WriteCheckName;
+    base::Files::removeStaleTemporaries(check);
+    // A page, so that the sync has data to write.
+    bool written = base::Files::writeAtomically(check, std::string(4096, '\0'), 0600);
+    std::error_code error;
+    std::filesystem::remove(check, error);
+    return written;
+}
+
+// "<nanoseconds since the epoch, 20 digits>-<process>-<count>.reply": a listing sorted by name gives the replies
+// in the order they arrived, and two processes on one data root never pick the same name.
+std::string MessageSpool::newReplyName()
+{
+    static std::atomic<uint64_t> count { 0 };
+    auto now
+        = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch());
+    char name[96];
+    std::snprintf(name, sizeof name, "%020lld-%d-%llu%s", static_cast<long long>(now.count()),
+        static_cast<int>(::getpid()), static_cast<unsigned long long>(count++), ReplyExtension);
+    return name;
+}
+
+void MessageSpool::recoverInterruptedWrites()
+{
+    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> interrupted;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder(), error), end; !error && it != end; it.increment(error)) {
+        auto target = base::Files::temporaryTarget(it->path());
+        if (target && target->extension() == ReplyExtension && it->is_regular_file(error) && !writerMayBeAlive(*target))
+            interrupted.emplace_back(it->path(), *target);
+    }
+    for (const auto& [temporary, target] : interrupted) {
+        if (readsWhole(temporary) && !std::filesystem::exists(target, error)) {
+            std::filesystem::rename(temporary, target, error);
+            if (!error) {
+                base::log("message spool: a reply an interrupted write left is whole; it is stored");
+                continue;
+            }
+        }
+        base::log("message spool: a reply an interrupted write left does not read whole; keeping it aside");
+        moveAside(temporary, target.filename().string(), "an interrupted write left it incomplete");
+    }
 }
 
 std::filesystem::path MessageSpool::add(std::string_view body, const ReplyContext& context)
@@ -184,26 +317,17 @@ void MessageSpool::remove(const SpooledReply& reply)
 void MessageSpool::keepAside(const SpooledReply& reply, std::string_view reason)
 {
     base::log("message spool: a reply is kept aside: " + std::string(reason));
-    std::filesystem::path aside
-        = asideFolder() / (reply.file.empty() ? newReplyName() : reply.file.filename().string());
-    if (!base::Files::createFolders(asideFolder())) {
-        base::log("message spool: cannot make the aside folder; the reply stays in the spool");
+    if (!reply.file.empty()) {
+        moveAside(reply.file, reply.file.filename().string(), reason);
         return;
     }
-    std::error_code error;
-    if (reply.file.empty()) {
-        if (!base::Files::writeAtomically(aside, firstLine(reply.context) + reply.body, 0600)) {
-            base::log("message spool: cannot keep a reply aside");
-            return;
-        }
-    } else {
-        std::filesystem::rename(reply.file, aside, error);
-        if (error) {
-            base::log("message spool: cannot keep a reply aside: " + error.message());
-            return;
-        }
+    std::filesystem::path aside = asideFolder() / newReplyName();
+    if (!base::Files::writeAtomically(aside, firstLine(reply.context) + reply.body, 0600)) {
+        base::log("message spool: cannot keep a reply aside");
+        return;
     }
     writeReason(aside, reason);
+    capAsideFolder();
 }
 
 std::vector<PendingMessage> MessageSpool::oldMessages()

@@ -3,9 +3,11 @@
 // received, flushed to disk, before anything else is done with it (even decoding, which could fail on it):
 // one file per reply, named so that a listing gives them in arrival order, with the account and the placing
 // rule of the moment it arrived on its first line. A reply leaves the folder only once its messages are
-// committed to the store; a reply, or part of one, that cannot be read is moved to the "aside" folder inside
-// it with a file that says why, never dropped. A poll is only made while canTakeReply() says the folder can
-// take the largest reply the network layer accepts. Any thread; adding is safe beside a reader, and the
+// committed to the store; a reply, or part of one, that cannot be read but may hold messages is moved to the
+// "aside" folder inside it with a file that says why. That folder is kept under AsideCapBytes, the oldest
+// replies going first. A poll is only made while canTakeReply() says the folder can take the largest reply the
+// network layer accepts. A write killed before its file took its name leaves the reply in a temporary file:
+// recoverInterruptedWrites() at launch takes it back. Any thread; adding is safe beside a reader, and the
 // readers are serialised by IncomingMessages (its storing queue).
 //
 // It also reads the single-file spool of decoded messages that earlier versions kept
@@ -22,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/statvfs.h>
 #include <vector>
 
 namespace core {
@@ -51,17 +54,32 @@ public:
     // The spool of earlier versions: a JSON list of decoded messages.
     static constexpr const char* OldFileName = "incomingMessages.spool";
 
+    // The most the aside folder keeps; past it the oldest replies kept aside are removed.
+    static constexpr uintmax_t AsideCapBytes = uintmax_t(128) << 20;
+
     static std::filesystem::path folder();
     static std::filesystem::path asideFolder();
     static std::filesystem::path oldFile();
 
     // Whether a reply of up to `replyBytes` can be written now: the folder is there (or can be made), is
-    // writable and its file system has that much room. The default is the largest body the network layer keeps.
+    // writable and its file system has that much room (hasRoom). The default is the largest body the network
+    // layer keeps.
     static bool canTakeReply(uintmax_t replyBytes = largestReply());
     static uintmax_t largestReply();
+    // Whether a file system in the state `fs` has room for a reply of `replyBytes`: the bytes, and the files it
+    // makes (a file system that counts no files is judged by its bytes).
+    static bool hasRoom(const struct statvfs& fs, uintmax_t replyBytes);
+    // Whether a file can be written and synced in the folder now: a write can fail where the room was there
+    // (a failing disk).
+    static bool canWrite();
 
     // Writes a reply as received, synced to disk; the new file, or an empty path when it could not be written.
     static std::filesystem::path add(std::string_view body, const ReplyContext& context);
+    // A name for a new reply's file, later than every name given before: "<time>-<process>-<count>.reply".
+    static std::string newReplyName();
+    // Run at launch: a reply that a write of a process that has ended left in a temporary file takes its name in
+    // the spool when it reads whole, and is kept aside otherwise.
+    static void recoverInterruptedWrites();
     // The replies waiting, oldest first; a file whose first line does not read is moved aside.
     static std::vector<SpooledReply> replies();
     // Takes a stored reply out of the spool.

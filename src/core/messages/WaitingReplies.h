@@ -2,10 +2,13 @@
 // spool (and those held in memory because the spool could not take them), reads their messages with the
 // message reader, places each in the chat's or the message centre's tables by the rule of the moment its
 // reply arrived, and stores them all in one transaction, together with what an earlier version's spool file
-// still holds. Only after the commit does a reply leave the spool: a reply with a part that cannot be read is
-// then kept aside with its reason, every other one removed. A failure or a kill at any point leaves each
-// reply in the spool, to be stored by a later step; the store ignores a message it already has. Any thread,
-// one step at a time (IncomingMessages runs it on its storing queue).
+// still holds. A message without an id is given one made of its reply's name and its place in the reply, so
+// that a reply stored again after a kill stores none of them twice. Only after the commit does a reply leave
+// the spool: a reply with a part that cannot be read is then kept aside with its reason when it may hold
+// messages (it is, or begins as, a JSON object), and dropped, said once in the log for each kind, when it
+// holds none (a captive portal's page, a proxy's error); every other one is removed. A failure or a kill at
+// any point leaves each reply in the spool, to be stored by a later step; the store ignores a message it
+// already has. Any thread, one step at a time (IncomingMessages runs it on its storing queue).
 //
 //   std::vector<core::SpooledReply> held;
 //   auto outcome = core::storeWaitingReplies(held);
@@ -29,8 +32,8 @@ struct StoringOutcome {
 // The points of a step after which a kill must lose nothing.
 enum class StoringStage { Read, Committed };
 
-// `held`: replies not yet written to the spool; the step writes them there if it now can, and empties the list
-// once they are stored. `reached` (may be empty) is told each stage as the step passes it.
+// `held`: replies held in memory (the spool could not take them); the step stores them from there, and empties
+// the list once they are stored. `reached` (may be empty) is told each stage as the step passes it.
 StoringOutcome storeWaitingReplies(
     std::vector<SpooledReply>& held, const std::function<void(StoringStage)>& reached = {});
 
