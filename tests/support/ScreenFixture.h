@@ -66,6 +66,8 @@ protected:
         ManualClockTest::SetUp();
         ui::Screen::main().setBounds(ui::Screen::defaultBounds);
         ui::Screen::main().setScale(2);
+        // The screen tests check the bodies the application sent.
+        service.requestLog().setRecording(tracking_service::RequestLog::Recording::WithBodies);
         ASSERT_TRUE(service.start());
         core::Singleton::shared().setServer(service.rootUrl());
         shell::registerFeatureScreens();
