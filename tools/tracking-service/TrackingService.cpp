@@ -259,6 +259,8 @@ void TrackingService::answerWebMethod(
 
     base::DictionaryRef parameters;
     if (!request.body.empty()) {
+        if (auto reason = contentTypeMismatch(request.get_header_value("Content-Type")))
+            return refuseRequest(response, name, *reason);
         auto decoded = json::objectFromJSONString(request.body);
         if (!decoded || !decoded->dictionary())
             return refuseRequest(response, name, "Invalid JSON object in the request body.");
