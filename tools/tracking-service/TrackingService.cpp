@@ -4,6 +4,7 @@
 #include "base/values/Dictionary.h"
 #include "core/messages/SafeFileName.h"
 #include "core/service/ServiceProtocol.h"
+#include "tracking-service/DeadlineServer.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServedConnections.h"
 #include "tracking-service/ServiceMethods.h"
@@ -123,7 +124,7 @@ bool TrackingService::start(const std::string& host, int port)
 {
     if (m_server || !m_store.isOpen())
         return false;
-    m_server = std::make_unique<httplib::Server>();
+    m_server = std::make_unique<DeadlineServer>(m_headDeadline);
     m_server->new_task_queue = [] { return new httplib::ThreadPool(WorkerCount); };
     // Connections stay open between requests, as the real service's do; stop() closes idle ones at once.
     m_server->set_keep_alive_max_count(KeptAliveRequestLimit);
