@@ -167,6 +167,12 @@ protected:
         signIn();
         ASSERT_TRUE(container());
     }
+    // Waits for the home screen's device detail, which may come a moment after the sign-in: what the home
+    // screen and the screens it opens do for the device needs it. Whether it came.
+    [[nodiscard]] bool homeDetailCame()
+    {
+        return pumpUntil([this] { return home() && home()->deviceDetail(); });
+    }
 
     // Launches with the account and password on the login screen and lets the tour sign in and picture every
     // screen into `folder`, on virtual time (240 s at most); the tour's pictures, or nothing when it did not
