@@ -19,10 +19,13 @@ TEST(Log, DetailCategoriesAreOffUntilAskedForAndWarningsAlwaysShow)
     EXPECT_EQ(capture.messages(), (std::vector<std::string> { "warning: the store is full", "POST /Login" }));
 }
 
-TEST(Log, AllTurnsEveryCategoryOnAndDisableAllTurnsThemOff)
+TEST(Log, AllTurnsEveryCategoryOnButTheArgumentsAndDisableAllTurnsThemOff)
 {
     base::Log::enable("all");
     EXPECT_TRUE(base::Log::isEnabled("anything"));
+    EXPECT_FALSE(base::Log::isEnabled("sql-args")) << "bound arguments carry personal data";
+    base::Log::enable("sql-args");
+    EXPECT_TRUE(base::Log::isEnabled("sql-args"));
     base::Log::disableAll();
     EXPECT_FALSE(base::Log::isEnabled("anything"));
     base::Log::setEnabled("ui", true);

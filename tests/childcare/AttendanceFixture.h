@@ -68,9 +68,12 @@ protected:
         menu()->openRowTitled(base::localized("attendance"));
         return waitForList(before);
     }
-    // Pushes the attendance screen from the home screen's right-hand button and waits for its first list.
+    // Pushes the attendance screen from the home screen's right-hand button, once the home screen's device
+    // detail came, and waits for its first list.
     std::shared_ptr<AttendanceVC> openFromHome()
     {
+        if (!homeDetailCame())
+            return nullptr;
         size_t before = requestsTo("LumetSearchCOW");
         home()->pushScreen(shell::ScreenDirectory::Attendance);
         return waitForList(before);

@@ -206,4 +206,22 @@ TEST_F(AttendanceHistoryTest, TheMenuOpensItWithTheDrawerButtonAndTheHomeScreenP
     EXPECT_EQ(fromMenu->deviceDetail(), menu()->device());
 }
 
+// The home screen's detail reply may come late (through a proxy, on a busy machine): the fixture waits for it
+// before the home screen pushes the screen for that device.
+class AttendanceAfterALateDetail : public AttendanceTest {
+protected:
+    void SetUp() override
+    {
+        service.faults().set("GetDeviceDetial", Fault::delay(std::chrono::seconds(1)));
+        AttendanceTest::SetUp();
+    }
+};
+
+TEST_F(AttendanceAfterALateDetail, TheHomeScreenPushesItOnceTheDetailCame)
+{
+    auto pushed = openFromHome();
+    ASSERT_TRUE(pushed);
+    EXPECT_EQ(pushed->deviceDetail(), home()->deviceDetail());
+}
+
 } // namespace

@@ -19,8 +19,7 @@ protected:
     void open(core::ConfigText on, core::ConfigText off, std::optional<int64_t> state)
     {
         launchAndSignIn();
-        // The home screen's detail reply may come a moment after the sign-in.
-        ASSERT_TRUE(pumpUntil([this] { return home() && home()->deviceDetail(); }));
+        ASSERT_TRUE(homeDetailCame());
         auto device = std::make_shared<core::Device>(*home()->deviceDetail());
         device->lumetDeviceConfig = std::make_shared<core::LumetDeviceConfig>();
         device->lumetDeviceConfig->powerOnTime = std::move(on);

@@ -19,6 +19,7 @@ public:
     LocalService()
         : m_service(m_folder.path())
     {
+        m_service.requestLog().setRecording(tracking_service::RequestLog::Recording::WithBodies);
         EXPECT_TRUE(m_service.start());
         m_client = std::make_unique<httplib::Client>("127.0.0.1", m_service.port());
         auto login = post("Login",

@@ -11,12 +11,15 @@
 #include "core/messages/DBManager.h"
 #include "core/readers/Tool.h"
 #include "core/service/ServiceClient.h"
+#include "core/service/SignIn.h"
 #include "core/service/WebCall.h"
 #include "core/state/Logout.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
 #include "net/http/URLRequest.h"
+
+#include <thread>
 
 using core::WebCall;
 using tracking_service::Fault;
@@ -191,6 +194,60 @@ TEST_F(WebCallTest, PushTokenIsSentWithTheApplicationsSuffixOrAsOneBlank)
     ASSERT_TRUE(base::RunLoop::main().runUntil(
         [&] { return m_local.service().requestLog().requestsTo("SaveAppleToken").size() == 2; }, 10s));
     EXPECT_EQ(lastRequestTo("SaveAppleToken").body, R"({"Token":" "})");
+}
+
+// A loopback server of the test's own, serving on a thread until it goes.
+class ServerOnThread {
+public:
+    ServerOnThread()
+        : m_port(m_server.bind_to_any_port("127.0.0.1"))
+        , m_thread([this] { m_server.listen_after_bind(); })
+    {
+        // stop() only ends a server that runs.
+        while (!m_server.is_running())
+            std::this_thread::yield();
+    }
+    ~ServerOnThread()
+    {
+        m_server.stop();
+        m_thread.join();
+    }
+    httplib::Server& server() { return m_server; }
+    std::string root() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+
+private:
+    httplib::Server m_server;
+    int m_port;
+    std::thread m_thread;
+};
+
+// A sign-in is answered by the service asked or fails: a redirect of any kind to another server ends it as the
+// service's fault, and the other server's "1" and cookie count for nothing.
+TEST_F(WebCallTest, ASignInRedirectedToAnotherServerFails)
+{
+    ServerOnThread other;
+    // Each reply closes its connection, so that stopping a server does not wait out a kept-alive one.
+    auto acceptAnything = [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Connection", "close");
+        response.set_header("Set-Cookie", "LumetSession=other; path=/");
+        response.set_content(R"({"d":1})", "application/json; charset=utf-8");
+    };
+    other.server().Get(".*", acceptAnything);
+    other.server().Post(".*", acceptAnything);
+    for (int status : { 301, 302, 303, 307, 308 }) {
+        ServerOnThread front;
+        front.server().Post(".*", [&](const httplib::Request& request, httplib::Response& response) {
+            response.status = status;
+            response.set_header("Connection", "close");
+            response.set_header("Location", other.root() + request.path);
+        });
+        core::Singleton::shared().setServer(front.root());
+        std::optional<core::SignIn::Outcome> outcome;
+        core::SignIn::post("lumet_demo", "demo1234", [&](core::SignIn::Outcome got) { outcome = got; });
+        ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return outcome.has_value(); }, 10s)) << status;
+        EXPECT_EQ(*outcome, core::SignIn::Outcome::ServiceFault) << status;
+        EXPECT_EQ(core::Helper::readSettingsByKey(core::SettingsKeys::Cookie), base::Value(m_local.cookie())) << status;
+    }
 }
 
 class LogoutTest : public WebCallTest {

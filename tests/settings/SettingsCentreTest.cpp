@@ -59,6 +59,17 @@ TEST_F(SettingsCentre, AKeyLockWatchShowsTheKeyLockRowAndALogoutButton)
     EXPECT_TRUE(textInRegion(localized("btn_lock"), { 0, 64, 320, 504 }));
 }
 
+// The home screen's detail reply may come late: the fixture waits for it before it makes another device
+// current (after which the home screen drops the reply), so the shared record the commands update is there.
+TEST_F(SettingsCentre, AfterALateHomeDetailTheSharedRecordIsThere)
+{
+    service.faults().set("GetDeviceDetial", tracking_service::Fault::delay(std::chrono::seconds(1)));
+    openSettings(tracking_service::DemoData::Watch44SerialNumber, 44);
+    auto global = core::Singleton::shared().deviceDetail();
+    ASSERT_TRUE(global);
+    EXPECT_TRUE(global->lumetDeviceConfig);
+}
+
 TEST_F(SettingsCentre, WithoutAStoredRowTheTypeCountsAsNone)
 {
     openSettings(watch, std::nullopt);

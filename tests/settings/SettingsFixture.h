@@ -16,10 +16,13 @@ namespace test {
 
 class SettingsTest : public ScreenTest {
 protected:
-    // Signs in and opens the settings centre from the menu's settings button, its detail read.
+    // Signs in and opens the settings centre from the menu's settings button, its detail read. The home screen's
+    // detail comes first: once another device is current the home screen drops it, and the shared record stays
+    // empty.
     void openSettings(const char* serialNumber = watch, std::optional<int64_t> storedType = 36)
     {
         launchAndSignIn();
+        ASSERT_TRUE(homeDetailCame());
         makeCurrent(serialNumber, storedType);
         menu()->openSettings();
         ASSERT_TRUE(pumpUntil([this] { return settings() && !settings()->isLoadingDetail(); }));

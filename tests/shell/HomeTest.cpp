@@ -55,8 +55,10 @@ protected:
         return count;
     }
 
+    // Pushes a screen over the home screen from its right-hand button, once the device detail it needs came.
     void pushOverHome()
     {
+        ASSERT_TRUE(homeDetailCame());
         shell::ScreenDirectory::shared().add(shell::ScreenDirectory::Attendance,
             [this](const std::shared_ptr<core::Device>&, shell::ScreenDirectory::Opening opening) {
                 openings.push_back(opening);
@@ -89,6 +91,14 @@ TEST_F(Home, EachAppearanceReadsTheDeviceDetailAndPostsTheSharedRecord)
     home()->navigationController()->popViewController(false);
     ASSERT_TRUE(pumpUntil([this] { return postedDevices.size() == 2; }));
     EXPECT_NE(home()->deviceDetail(), detail) << "a new record for the new appearance";
+}
+
+// However late the detail's reply comes, the fixture's push waits for it.
+TEST_F(Home, PushingOverHomeWaitsForALateDetail)
+{
+    service.faults().set("GetDeviceDetial", tracking_service::Fault::delay(std::chrono::seconds(1)));
+    launchAndSignIn();
+    pushOverHome();
 }
 
 TEST_F(Home, AFailedDetailKeepsTheEarlierRecord)

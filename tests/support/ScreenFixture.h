@@ -66,6 +66,8 @@ protected:
         ManualClockTest::SetUp();
         ui::Screen::main().setBounds(ui::Screen::defaultBounds);
         ui::Screen::main().setScale(2);
+        // The screen tests check the bodies the application sent.
+        service.requestLog().setRecording(tracking_service::RequestLog::Recording::WithBodies);
         ASSERT_TRUE(service.start());
         core::Singleton::shared().setServer(service.rootUrl());
         shell::registerFeatureScreens();
@@ -164,6 +166,12 @@ protected:
         fill(account, password);
         signIn();
         ASSERT_TRUE(container());
+    }
+    // Waits for the home screen's device detail, which may come a moment after the sign-in: what the home
+    // screen and the screens it opens do for the device needs it. Whether it came.
+    [[nodiscard]] bool homeDetailCame()
+    {
+        return pumpUntil([this] { return home() && home()->deviceDetail(); });
     }
 
     // Launches with the account and password on the login screen and lets the tour sign in and picture every

@@ -2,8 +2,13 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <memory>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -26,12 +31,29 @@ public:
     bool connected() const { return m_connected; }
 
     // Posts the method with no body and reads the whole reply; its status, or 0 when the connection ended.
-    int post(const std::string& method)
+    int post(const std::string& method) { return write(request(method)) ? readReply() : 0; }
+
+    static std::string request(const std::string& method)
     {
-        std::string request = "POST /Server/Mobileservice.asmx/" + method
+        return "POST /Server/Mobileservice.asmx/" + method
             + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 0\r\nConnection: keep-alive\r\n\r\n";
-        if (send(m_socket, request.data(), request.size(), MSG_NOSIGNAL) != ssize_t(request.size()))
-            return 0;
+    }
+
+    bool write(std::string_view bytes) const
+    {
+        return send(m_socket, bytes.data(), bytes.size(), MSG_NOSIGNAL) == ssize_t(bytes.size());
+    }
+
+    // Whether something (a reply, or the end of the connection) comes within `limit`.
+    bool awaitReading(std::chrono::milliseconds limit) const
+    {
+        pollfd watched { m_socket, POLLIN, 0 };
+        return poll(&watched, 1, int(limit.count())) > 0;
+    }
+
+    // Reads a whole reply; its status, or 0 when the connection ended.
+    int readReply()
+    {
         std::string reply;
         size_t headEnd = std::string::npos;
         while ((headEnd = reply.find("\r\n\r\n")) == std::string::npos || reply.size() < headEnd + 4 + length(reply)) {
@@ -85,6 +107,41 @@ TEST_F(ConnectionsTest, StopClosesAnIdleKeptAliveConnectionWithoutWaitingOutItsI
 
     m_service->stop();
     EXPECT_TRUE(connection.closedByService());
+}
+
+// Senders that trickle their heads a byte at a time never let a single read time out: the overall deadline of a
+// head closes them, and a request queued behind them is answered. Each round gives every sender one more byte,
+// then connects one more sender, or, once all are there, gives the queued request a tenth of a second; without
+// the deadline the senders would hold every worker for as long as the rounds last.
+TEST_F(ConnectionsTest, SlowSendersAreClosedAtTheHeadDeadlineAndTheWorkersServeOthers)
+{
+    m_service->stop();
+    m_service->setHeadDeadline(std::chrono::milliseconds(500));
+    ASSERT_TRUE(m_service->start());
+    constexpr size_t Senders = 80; // more than the service's workers
+    std::vector<std::unique_ptr<RawConnection>> senders;
+    std::unique_ptr<RawConnection> queued;
+    bool answered = false;
+    for (int round = 0; round < 500 && !answered; ++round) {
+        for (auto& sender : senders)
+            sender->write("a");
+        if (senders.size() < Senders) {
+            senders.push_back(std::make_unique<RawConnection>(m_service->port()));
+            ASSERT_TRUE(senders.back()->connected());
+            ASSERT_TRUE(senders.back()->write("POST /Server/Mobileservice.asmx/GetServerList HTTP/1.1\r\nX-Slow: "));
+        } else if (!queued) {
+            queued = std::make_unique<RawConnection>(m_service->port());
+            ASSERT_TRUE(queued->write(RawConnection::request("GetServerList")));
+        } else {
+            answered = queued->awaitReading(std::chrono::milliseconds(100));
+        }
+    }
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(queued->readReply(), 200);
+    size_t closed = 0;
+    for (auto& sender : senders)
+        closed += sender->awaitReading(std::chrono::milliseconds(0)) ? 1 : 0;
+    EXPECT_GT(closed, 0u);
 }
 
 } // namespace

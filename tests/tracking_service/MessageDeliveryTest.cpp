@@ -74,7 +74,9 @@ TEST_F(MessageDeliveryTest, ACallerThatLeftBeforeTheReplyGetsTheMessagesNextTime
     EXPECT_GT(waitingCount(cookie), 0u);
 }
 
-TEST_F(MessageDeliveryTest, AMessageThatCannotBeEncodedStaysQueuedAndIsLogged)
+// A message that holds a character the encoder refuses goes out with U+FFFD in its place, as the application
+// reads it; one that is not JSON at all stays queued and is logged.
+TEST_F(MessageDeliveryTest, BadCharactersGoOutReplacedAndAnUnreadableMessageStaysQueued)
 {
     std::string cookie = signIn();
     // The demo's own messages go first.
@@ -82,7 +84,9 @@ TEST_F(MessageDeliveryTest, AMessageThatCannotBeEncodedStaysQueuedAndIsLogged)
     {
         auto database = database::Database::databaseWithPath((m_folder.path() / "service.sqlite").string());
         ASSERT_TRUE(database->open());
-        for (const char* json : { "not json", R"([{"_id":"lone","Context":"\ud800"}])", R"([{"_id":"good"}])" })
+        for (std::string json : { std::string("not json"), std::string(R"([{"_id":"lone","Context":"\ud800"}])"),
+                 std::string(R"([{"_id":"cut","Context":"a)") + "\xF0\x9F" + R"("}])",
+                 std::string(R"([{"_id":"good"}])") })
             ASSERT_TRUE(database->executeUpdate(
                 "insert into messages (account, json) values (?, ?)", DemoData::AccountName, json));
         ASSERT_TRUE(database->close());
@@ -91,14 +95,22 @@ TEST_F(MessageDeliveryTest, AMessageThatCannotBeEncodedStaysQueuedAndIsLogged)
     base::Log::ScopedCapture capture;
     auto first = payload(call(ServiceProtocol::PopMessagesMethod, "", cookie));
     ASSERT_TRUE(first && first->array());
-    ASSERT_EQ(first->array()->count(), 1u);
-    EXPECT_EQ(*first->array()->objectAtIndex(0).dictionary()->objectForKey("_id"), base::Value("good"));
+    ASSERT_EQ(first->array()->count(), 3u);
+    const std::pair<const char*, const char*> sent[]
+        = { { "lone", "\xEF\xBF\xBD" }, { "cut", "a\xEF\xBF\xBD" }, { "good", nullptr } };
+    for (size_t i = 0; i < std::size(sent); ++i) {
+        const auto& message = *first->array()->objectAtIndex(i).dictionary();
+        EXPECT_EQ(*message.objectForKey("_id"), base::Value(sent[i].first));
+        if (sent[i].second) {
+            EXPECT_EQ(*message.objectForKey("Context"), base::Value(sent[i].second)) << sent[i].first;
+        }
+    }
     EXPECT_EQ(waitingCount(cookie), 0u);
-    EXPECT_TRUE(capture.contains("cannot be encoded; it stays queued"));
+    EXPECT_TRUE(capture.contains("cannot be read; it stays queued"));
 
     auto database = database::Database::databaseWithPath((m_folder.path() / "service.sqlite").string());
     ASSERT_TRUE(database->open());
-    EXPECT_EQ(database::stringForQuery(*database, "select count(*) from messages where popped = 0"), "2");
+    EXPECT_EQ(database::stringForQuery(*database, "select count(*) from messages where popped = 0"), "1");
     ASSERT_TRUE(database->close());
 }
 

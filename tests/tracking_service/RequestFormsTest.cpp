@@ -184,6 +184,31 @@ TEST_F(RequestFormsTest, RefusesAValueTheMethodDoesNotTakeWithoutRepeatingIt)
     EXPECT_EQ(call("LumetKeylockSet", R"({"Serialnumber":"LW4300000001","klock":true})", m_cookie)->status, 500);
 }
 
+TEST_F(RequestFormsTest, RefusesABodyNotDeclaredAsJSON)
+{
+    const std::string body = R"({"SerialNumber":"LW3600000001"})";
+    const std::pair<const char*, int> cases[] = {
+        { "application/json; charset=utf-8", 200 },
+        { "application/json; charset=utf8", 200 },
+        { "Application/JSON;charset=UTF-8", 200 },
+        { "application/json", 200 },
+        { "text/plain", 500 },
+        { "application/x-www-form-urlencoded", 500 },
+        { "text/html; charset=utf-8", 500 },
+        { "application/jsonp", 500 },
+        { "", 500 },
+    };
+    for (auto [contentType, status] : cases) {
+        base::Log::ScopedCapture capture;
+        httplib::Headers headers { { "Cookie", m_cookie } };
+        auto reply = m_client->Post(methodPath("GetDeviceDetial").c_str(), headers, body, contentType);
+        ASSERT_TRUE(reply) << contentType;
+        EXPECT_EQ(reply->status, status) << contentType;
+        EXPECT_EQ(capture.contains("GetDeviceDetial refused (500): The request's content type must be"), status == 500)
+            << contentType;
+    }
+}
+
 TEST_F(RequestFormsTest, KeepsTheServicesOwnSpellings)
 {
     EXPECT_EQ(call("MorvikSetListen", R"({"Serialnumber":"MV0400000001","PhoneNum":"1"})", m_cookie)->status, 500);

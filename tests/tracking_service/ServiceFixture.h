@@ -20,6 +20,7 @@ protected:
     void SetUp() override
     {
         m_service = std::make_unique<tracking_service::TrackingService>(m_folder.path());
+        m_service->requestLog().setRecording(tracking_service::RequestLog::Recording::WithBodies);
         ASSERT_TRUE(m_service->start());
         m_client = std::make_unique<httplib::Client>("127.0.0.1", m_service->port());
         m_client->set_read_timeout(5, 0);

@@ -164,6 +164,41 @@ TEST_F(WebMethodsTest, RequestsAreLoggedWithHeadersAndBody)
     EXPECT_EQ(m_service->requestLog().requests().size(), 2u);
 }
 
+// Unless a test asks for bodies, none is kept: they hold passwords and messages' texts.
+TEST_F(WebMethodsTest, AServiceNotAskedForBodiesKeepsTheRequestsWithoutThem)
+{
+    test::TempDir folder;
+    tracking_service::TrackingService service(folder.path());
+    ASSERT_TRUE(service.start());
+    httplib::Client client("127.0.0.1", service.port());
+    ASSERT_TRUE(client.Post(methodPath("Login").c_str(),
+        R"({"LoginName":"lumet_demo","Password":"demo1234","Token":"t"})", "application/json; charset=utf-8"));
+    auto requests = service.requestLog().requestsTo("Login");
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].header("Content-Type"), "application/json; charset=utf-8");
+    EXPECT_EQ(requests[0].body, "");
+}
+
+TEST(RequestLog, KeepsNothingWhenOffAndTheLatestRequestsWithinItsBound)
+{
+    using tracking_service::RequestLog;
+    RequestLog log;
+    log.setRecording(RequestLog::Recording::Off);
+    log.add({ "POST", "/p", "Login", {}, {}, "password" });
+    EXPECT_TRUE(log.requests().empty());
+
+    log.setRecording(RequestLog::Recording::WithBodies);
+    const std::string body(1024 * 1024, 'x');
+    const size_t added = 2 * RequestLog::ByteLimit / body.size();
+    for (size_t i = 0; i < added; ++i)
+        log.add({ "POST", "/p", std::to_string(i), {}, {}, body });
+    auto kept = log.requests();
+    ASSERT_FALSE(kept.empty());
+    EXPECT_LE(kept.size() * body.size(), RequestLog::ByteLimit);
+    EXPECT_EQ(kept.back().endpoint, std::to_string(added - 1));
+    EXPECT_EQ(kept.back().body, body);
+}
+
 TEST_F(WebMethodsTest, StateOutlivesARestartAndDemoDataIsNotSeededTwice)
 {
     std::string cookie = signIn();

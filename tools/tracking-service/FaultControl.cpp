@@ -1,5 +1,6 @@
 // The fault control route of TrackingService: scripts and end-to-end tests set and lift faults while the
 // service runs. Only a peer on this machine may use it; the route is neither logged nor faulted itself.
+#include "tracking-service/DeadlineServer.h"
 #include "tracking-service/FaultText.h"
 #include "tracking-service/TrackingService.h"
 

@@ -11,6 +11,19 @@ namespace {
         return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
     }
 
+    // The memory a kept request takes, near enough to bound the log by.
+    size_t footprint(const ReceivedRequest& request)
+    {
+        constexpr size_t EntryOverhead = 64;
+        size_t bytes = sizeof request + request.httpMethod.size() + request.path.size() + request.endpoint.size()
+            + request.body.size();
+        for (const auto& [name, value] : request.headers)
+            bytes += EntryOverhead + name.size() + value.size();
+        for (const auto& [name, value] : request.queryParameters)
+            bytes += EntryOverhead + name.size() + value.size();
+        return bytes;
+    }
+
 } // namespace
 
 std::string ReceivedRequest::header(std::string_view name) const
@@ -31,16 +44,31 @@ bool ReceivedRequest::hasHeader(std::string_view name) const
     return false;
 }
 
+void RequestLog::setRecording(Recording recording)
+{
+    std::lock_guard lock(m_mutex);
+    m_recording = recording;
+}
+
 void RequestLog::add(ReceivedRequest request)
 {
     std::lock_guard lock(m_mutex);
+    if (m_recording == Recording::Off)
+        return;
+    if (m_recording == Recording::WithoutBodies)
+        request.body = std::string();
+    m_bytes += footprint(request);
     m_requests.push_back(std::move(request));
+    while (m_bytes > ByteLimit) {
+        m_bytes -= footprint(m_requests.front());
+        m_requests.pop_front();
+    }
 }
 
 std::vector<ReceivedRequest> RequestLog::requests() const
 {
     std::lock_guard lock(m_mutex);
-    return m_requests;
+    return { m_requests.begin(), m_requests.end() };
 }
 
 std::vector<ReceivedRequest> RequestLog::requestsTo(std::string_view endpoint) const
@@ -58,6 +86,7 @@ void RequestLog::clear()
 {
     std::lock_guard lock(m_mutex);
     m_requests.clear();
+    m_bytes = 0;
 }
 
 } // namespace tracking_service

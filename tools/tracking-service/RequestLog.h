@@ -1,10 +1,16 @@
-// tracking_service::RequestLog: every request the local tracking service received, in arrival order, so that
-// tests can check what a caller sent (the cookie, the body, the content type). Safe from any thread.
+// tracking_service::RequestLog: the latest requests the local tracking service received, in arrival order, so
+// that tests can check what a caller sent (the cookie, the body, the content type). What it keeps is asked
+// for: by default each request without its body (which may hold a password or a message's text), with its
+// body when a test asks, or nothing (the stand-alone service keeps nothing). It holds at most ByteLimit bytes
+// of requests: the oldest go first. Safe from any thread.
 //
+//   service.requestLog().setRecording(tracking_service::RequestLog::Recording::WithBodies);
 //   auto requests = service.requestLog().requests();
 //   EXPECT_EQ(requests.back().header("Cookie"), "LumetSession=...");
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <string>
@@ -21,6 +27,7 @@ struct ReceivedRequest {
     std::string endpoint;
     std::multimap<std::string, std::string> headers;
     std::map<std::string, std::string> queryParameters;
+    // Empty unless the log keeps bodies.
     std::string body;
 
     // The first value of a header (names compared without regard to case), empty when absent.
@@ -30,6 +37,11 @@ struct ReceivedRequest {
 
 class RequestLog {
 public:
+    enum class Recording { Off, WithoutBodies, WithBodies };
+    static constexpr size_t ByteLimit = 32 * 1024 * 1024;
+
+    // Applies to the requests that come after.
+    void setRecording(Recording recording);
     void add(ReceivedRequest request);
     std::vector<ReceivedRequest> requests() const;
     // The requests made to one endpoint.
@@ -38,7 +50,9 @@ public:
 
 private:
     mutable std::mutex m_mutex;
-    std::vector<ReceivedRequest> m_requests;
+    Recording m_recording { Recording::WithoutBodies };
+    std::deque<ReceivedRequest> m_requests;
+    size_t m_bytes { 0 };
 };
 
 } // namespace tracking_service

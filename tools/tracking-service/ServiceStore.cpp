@@ -7,6 +7,7 @@
 #include "database/DatabaseAdditions.h"
 #include "database/ResultSet.h"
 #include "json/JSONDecoder.h"
+#include "json/JSONParseOptions.h"
 #include "json/JSONSerializer.h"
 
 #include <cstdio>
@@ -38,9 +39,12 @@ namespace {
         return json::JSONString(base::Array::make({ value }));
     }
 
-    std::optional<base::Value> decode(std::string_view text)
+    std::optional<base::Value> decode(std::string_view text, json::ParseOptions options = json::JSONParseStrict)
     {
-        auto wrapper = json::objectFromJSONString(text);
+        // Other options than strict judge ill-formed UTF-8 themselves: the text form would refuse it whole.
+        auto wrapper = options == json::JSONParseStrict
+            ? json::objectFromJSONString(text)
+            : json::objectFromJSONData(base::Data(text.begin(), text.end()), options);
         if (!wrapper || !wrapper->array() || wrapper->array()->count() != 1)
             return std::nullopt;
         return wrapper->array()->objectAtIndex(0);
@@ -330,13 +334,14 @@ ServiceStore::MessagesInFlight ServiceStore::sendMessages(std::string_view accou
         int64_t position = rows->longLongIntForColumnIndex(0);
         if (m_messagesInFlight.contains(position))
             continue;
-        // A row that cannot be read back, or not written out again, goes in no reply: it stays queued, so
-        // nothing marks it delivered unsent.
-        auto message = decode(rows->stringForColumnIndex(1).value_or(""));
+        // A text that is not well-formed UTF-8, or an escape of no character, goes out with U+FFFD in its
+        // place, as the application reads and stores it. A row that cannot be read back even so goes in no
+        // reply: it stays queued, so nothing marks it delivered unsent.
+        auto message = decode(rows->stringForColumnIndex(1).value_or(""), json::JSONParseReplaceInvalidUnicode);
         if (!message || !encode(*message)) {
             if (m_unreadableMessages.insert(position).second)
                 base::log("tracking-service: waiting message " + std::to_string(position)
-                    + " cannot be encoded; it stays queued and is not sent");
+                    + " cannot be read; it stays queued and is not sent");
             continue;
         }
         m_messagesInFlight.insert(position);

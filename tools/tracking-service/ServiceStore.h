@@ -129,7 +129,8 @@ public:
         // Their queue positions, for finishDelivery.
         std::vector<int64_t> positions;
     };
-    // The account's waiting messages, now in flight. A message that cannot be encoded is left out and stays
+    // The account's waiting messages, now in flight; a text that is not well-formed UTF-8 or an escape of no
+    // character comes with U+FFFD in its place. A message that cannot be read even so is left out and stays
     // queued; the log says so once.
     MessagesInFlight sendMessages(std::string_view account);
     // Marks the messages delivered, or puts them back in the queue when the reply did not reach the caller.

@@ -4,6 +4,7 @@
 #include "base/values/Dictionary.h"
 #include "core/messages/SafeFileName.h"
 #include "core/service/ServiceProtocol.h"
+#include "tracking-service/DeadlineServer.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/ServedConnections.h"
 #include "tracking-service/ServiceMethods.h"
@@ -123,7 +124,7 @@ bool TrackingService::start(const std::string& host, int port)
 {
     if (m_server || !m_store.isOpen())
         return false;
-    m_server = std::make_unique<httplib::Server>();
+    m_server = std::make_unique<DeadlineServer>(m_headDeadline);
     m_server->new_task_queue = [] { return new httplib::ThreadPool(WorkerCount); };
     // Connections stay open between requests, as the real service's do; stop() closes idle ones at once.
     m_server->set_keep_alive_max_count(KeptAliveRequestLimit);
@@ -259,6 +260,8 @@ void TrackingService::answerWebMethod(
 
     base::DictionaryRef parameters;
     if (!request.body.empty()) {
+        if (auto reason = contentTypeMismatch(request.get_header_value("Content-Type")))
+            return refuseRequest(response, name, *reason);
         auto decoded = json::objectFromJSONString(request.body);
         if (!decoded || !decoded->dictionary())
             return refuseRequest(response, name, "Invalid JSON object in the request body.");

@@ -7,12 +7,13 @@
 // "?endpoint=", or all without it). "Login" sets the session cookie; every other method
 // but "GetServerList" requires it. State lives in a SQLite file in the service's data folder, filled with
 // the demo data when new (a folder of 0700 and files of 0600, since it holds passwords). A web method's request
-// must fit the method's form (WebMethodRequests.h): one that lacks a key, carries an unknown key or a value of
-// the wrong kind is answered with status 500 and a one-line reason, which is also logged, never with the
-// method's normal reply. Faults can be ordered per endpoint (faults()), and every request is kept
-// (requestLog()). Requests are served by a large pool of worker threads, so a request held back by a delay
-// fault never blocks the others; a connection stays open between requests for a bounded idle time. start()
-// and stop() belong to the thread that owns the service.
+// must fit the method's form (WebMethodRequests.h): one whose body is not declared as JSON, or that lacks a key,
+// carries an unknown key or a value of the wrong kind is answered with status 500 and a one-line reason, which
+// is also logged, never with the method's normal reply. Faults can be ordered per endpoint (faults()), and the
+// latest requests are kept as asked (requestLog()). Requests are served by a large pool of worker threads, so a
+// request held back by a delay fault never blocks the others; a request's head must come within an overall
+// deadline, so that slow senders cannot hold the workers; a connection stays open between requests for a
+// bounded idle time. start() and stop() belong to the thread that owns the service.
 //
 //   tracking_service::TrackingService service(temporaryFolder);
 //   service.start();                      // a free loopback port
@@ -35,12 +36,13 @@
 #include <thread>
 
 namespace httplib {
-class Server;
 struct Request;
 struct Response;
 }
 
 namespace tracking_service {
+
+class DeadlineServer;
 
 class TrackingService {
 public:
@@ -62,6 +64,8 @@ public:
     void stop();
     // How long a connection may wait idle for its next request (2 s unless set); takes effect at start().
     void setIdleConnectionLimit(std::chrono::seconds limit) { m_idleConnectionLimit = limit; }
+    // How long reading a request's head may take in all (5 s unless set); takes effect at start().
+    void setHeadDeadline(std::chrono::milliseconds deadline) { m_headDeadline = deadline; }
 
     int port() const { return m_port; }
     // "http://<host>:<port>", the root the application's server setting takes.
@@ -95,11 +99,12 @@ private:
     WebMethodTable m_methods;
     FaultPlan m_faults;
     RequestLog m_requestLog;
-    std::unique_ptr<httplib::Server> m_server;
+    std::unique_ptr<DeadlineServer> m_server;
     std::thread m_thread;
     std::string m_host;
     int m_port { 0 };
     std::chrono::seconds m_idleConnectionLimit { 2 };
+    std::chrono::milliseconds m_headDeadline { std::chrono::seconds(5) };
     std::atomic<bool> m_logsRequests { false };
     std::atomic<bool> m_listenEnded { false };
 };

@@ -1,6 +1,7 @@
 #include "tracking-service/WebMethodRequests.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace tracking_service {
 
@@ -142,6 +143,22 @@ const RequestForm* requestFormOf(std::string_view method)
     const auto& table = webMethodRequests();
     auto found = table.find(method);
     return found == table.end() ? nullptr : &found->second;
+}
+
+std::optional<std::string> contentTypeMismatch(std::string_view contentType)
+{
+    std::string_view mediaType = contentType.substr(0, contentType.find(';'));
+    while (!mediaType.empty() && (mediaType.front() == ' ' || mediaType.front() == '\t'))
+        mediaType.remove_prefix(1);
+    while (!mediaType.empty() && (mediaType.back() == ' ' || mediaType.back() == '\t'))
+        mediaType.remove_suffix(1);
+    constexpr std::string_view Json = "application/json";
+    bool json = mediaType.size() == Json.size() && std::ranges::equal(mediaType, Json, [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+    if (json)
+        return std::nullopt;
+    return "The request's content type must be " + std::string(Json) + ".";
 }
 
 std::optional<std::string> voiceUploadMismatch(const std::multimap<std::string, std::string>& parts)

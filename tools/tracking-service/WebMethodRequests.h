@@ -23,6 +23,11 @@ const std::map<std::string, RequestForm, std::less<>>& webMethodRequests();
 // The form of one method's request; null for a method the table does not hold.
 const RequestForm* requestFormOf(std::string_view method);
 
+// The first difference of the "Content-Type" of a web method request that has a body from what every such
+// request declares: "application/json" (any parameter, such as the charset, may follow). A one-line reason;
+// nothing when it fits.
+std::optional<std::string> contentTypeMismatch(std::string_view contentType);
+
 // The voice upload's multipart form, given as each part's name and text: "To", "From", "MsgType" (decimal),
 // "Context" and "IsTODevice" ("true"), each once, and "File" at most once. The first difference, as a
 // one-line reason; nothing when the form fits.

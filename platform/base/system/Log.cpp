@@ -22,6 +22,10 @@ namespace {
         return sink;
     }
 
+    // Categories whose messages carry personal data (the values bound to SQL statements): "all" leaves them
+    // out, so that a verbose run does not write every stored message's fields; naming one turns it on.
+    constexpr std::string_view NamedOnly[] = { "sql-args" };
+
     // Which detail categories are on. `anyOn` lets base::trace return without the lock while everything is off,
     // which is the common case (the database traces every statement through it).
     struct Categories {
@@ -75,7 +79,9 @@ bool Log::isEnabled(std::string_view category)
     if (!state.anyOn)
         return false;
     std::lock_guard lock(state.mutex);
-    return state.all || state.on.find(category) != state.on.end();
+    if (state.on.find(category) != state.on.end())
+        return true;
+    return state.all && std::ranges::find(NamedOnly, category) == std::end(NamedOnly);
 }
 
 void Log::setEnabled(std::string_view category, bool enabled)

@@ -1,10 +1,10 @@
 // base::log: one-line diagnostic messages, written to stderr through a replaceable sink. Safe from any thread.
 // A message of base::log is a warning or an error and is always written. base::trace writes a detail message of
 // a named category ("sql", "sql-args", "net", ...) only while that category is on: every category is off
-// unless the environment variable LUMET_LOG names it (a comma-separated list; "all" turns every one on) or
-// the program turns it on (the application's --verbose). Detail messages may carry personal data (SQL
-// statements, bound arguments), which is why they are off by default. Tests capture messages with
-// Log::ScopedCapture.
+// unless the environment variable LUMET_LOG names it (a comma-separated list; "all" turns every one on but
+// "sql-args", which only its name turns on) or the program turns it on (the application's --verbose). Detail
+// messages may carry personal data (SQL statements, bound arguments), which is why they are off by default.
+// Tests capture messages with Log::ScopedCapture.
 //
 //   base::log("database: busy for 2 s, giving up");
 //   base::trace("sql", "executeUpdate: " + sql);
@@ -31,7 +31,7 @@ public:
 
     static bool isEnabled(std::string_view category);
     static void setEnabled(std::string_view category, bool enabled);
-    // Turns on each category of a comma-separated list; "all" turns every category on.
+    // Turns on each category of a comma-separated list; "all" turns every category on but "sql-args".
     static void enable(std::string_view list);
     // Turns every category off again, as when nothing was asked for.
     static void disableAll();

@@ -3,6 +3,7 @@
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/system/Log.h"
+#include "base/text/URL.h"
 #include "base/values/Dictionary.h"
 #include "core/helpers/Helper.h"
 #include "core/readers/Tool.h"
@@ -29,6 +30,15 @@ namespace {
             base::NotificationCenter::defaultCenter().post(NotificationNames::UploadReceipt);
     }
 
+    // Whether the reply came from the service asked, not from a server a redirect led to: its own scheme, host
+    // and port. A 301, 302 or 303 turns the sign-in into a GET without the account, so whatever the other
+    // server answers says nothing of the account, and a "1" from it must not pass for a session.
+    bool answeredByService(const std::optional<base::URL>& asked, const base::URL& answered)
+    {
+        return asked && answered.scheme() == asked->scheme() && answered.host() == asked->host()
+            && answered.port() == asked->port();
+    }
+
 } // namespace
 
 void SignIn::post(const std::string& account, const std::string& password, Completion completion)
@@ -40,9 +50,16 @@ void SignIn::post(const std::string& account, const std::string& password, Compl
         { ServiceProtocol::TokenKey, BlankToken },
     });
     auto finish = std::make_shared<Completion>(std::move(completion));
-    WebCall::postReadingHeaders(
+    auto asked = base::URL::parse(WebCall::urlOfMethod(ServiceProtocol::LoginMethod));
+    WebCall::postReadingResponse(
         ServiceProtocol::LoginMethod, parameters,
-        [finish](const std::string& reply, const net::HTTPHeaderFields& headers) {
+        [finish, asked](const std::string& reply, const net::HTTPResponse& response) {
+            if (!answeredByService(asked, response.url())) {
+                base::log("sign-in failed: answered by another server than the service");
+                if (*finish)
+                    (*finish)(Outcome::ServiceFault);
+                return;
+            }
             // Only a number is the service's verdict on the account; a reply without one means the service
             // could not answer, and telling the user the password was wrong would send them the wrong way.
             base::Error unreadable;
@@ -50,7 +67,7 @@ void SignIn::post(const std::string& account, const std::string& password, Compl
             if (!unreadable.isEmpty())
                 base::log("sign-in failed: " + unreadable.description());
             if (accepted)
-                keepSession(headers);
+                keepSession(response.allHeaderFields());
             if (*finish)
                 (*finish)(accepted             ? Outcome::Accepted
                         : unreadable.isEmpty() ? Outcome::Refused

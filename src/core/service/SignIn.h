@@ -1,13 +1,13 @@
 // core::SignIn: one sign-in to the tracking service: "Login" with the account, the password and the push
 // token. No push service exists here, so the token is the blank one (" "), as the push-token upload sends
 // for none. The service accepts with the payload 1 and refuses with any other number. Every other answer
-// (no payload, null, a text, an object, an array, a body that is not JSON, a status outside 200-299) is the
-// service's fault, and a transfer that does not complete (no network, a time-out, a dropped connection) a
-// network failure: neither reads as a wrong password. An accepted sign-in keeps the session cookie of the
-// reply's "Set-Cookie" header in the setting "kCookie", from where every later web call takes it, and posts
-// "uploadReceipt" when a purchase receipt waits (the launch's post of it came before any session). The
-// sign-in's own call never renews a session (SessionRenewal signs in with it). The completion runs once, on
-// the main thread. Main thread.
+// (no payload, null, a text, an object, an array, a body that is not JSON, a status outside 200-299, a reply
+// from another server that a redirect led to) is the service's fault, and a transfer that does not complete
+// (no network, a time-out, a dropped connection) a network failure: neither reads as a wrong password. An
+// accepted sign-in keeps the session cookie of the reply's "Set-Cookie" header in the setting "kCookie", from
+// where every later web call takes it, and posts "uploadReceipt" when a purchase receipt waits (the launch's
+// post of it came before any session). The sign-in's own call never renews a session (SessionRenewal signs in
+// with it). The completion runs once, on the main thread. Main thread.
 //
 //   core::SignIn::post(account, password, [weak = weak_from_this()](core::SignIn::Outcome outcome) {
 //       if (auto self = weak.lock()) self->signInFinished(outcome); });

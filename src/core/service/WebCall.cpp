@@ -21,22 +21,23 @@ std::string WebCall::urlOfMethod(std::string_view method)
 
 void WebCall::post(std::string_view method, const base::DictionaryRef& parameters, Success success, Failure failure)
 {
-    SuccessWithHeaders withoutHeaders;
+    SuccessWithResponse textOnly;
     if (success)
-        withoutHeaders = [success = std::move(success)](
-                             const std::string& reply, const net::HTTPHeaderFields&) { success(reply); };
-    postReadingHeaders(method, parameters, std::move(withoutHeaders), std::move(failure));
+        textOnly
+            = [success = std::move(success)](const std::string& reply, const net::HTTPResponse&) { success(reply); };
+    postReadingResponse(method, parameters, std::move(textOnly), std::move(failure));
 }
 
-void WebCall::postReadingHeaders(std::string_view method, const base::DictionaryRef& parameters,
-    SuccessWithHeaders success, Failure failure, OnExpiredSession onExpiredSession)
+void WebCall::postReadingResponse(std::string_view method, const base::DictionaryRef& parameters,
+    SuccessWithResponse success, Failure failure, OnExpiredSession onExpiredSession)
 {
     RequestSuccess readReply;
     if (success)
         readReply = [success = std::move(success)](const networking::HTTPRequestOperation& request) {
-            // The reply the network thread settled: read without going back into the operation.
+            // The reply the network thread settled: read without going back into the operation. A success
+            // always has its response: the status it carries is what made it one.
             auto reply = request.reply();
-            success(reply->text().value_or(""), reply->headers());
+            success(reply->text().value_or(""), *reply->response);
         };
     postToURL(urlOfMethod(method), parameters, std::move(readReply), std::move(failure), onExpiredSession);
 }

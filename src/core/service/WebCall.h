@@ -16,7 +16,7 @@
 
 #include "base/values/Dictionary.h"
 #include "base/values/Error.h"
-#include "net/http/HTTPHeaderFields.h"
+#include "net/http/HTTPResponse.h"
 
 #include <functional>
 #include <memory>
@@ -43,11 +43,11 @@ public:
 
     static void post(std::string_view method, const base::DictionaryRef& parameters, Success success, Failure failure);
 
-    // The same, for a caller that also reads the reply's header fields (the sign-in takes the session cookie
-    // from "Set-Cookie").
-    using SuccessWithHeaders = std::function<void(const std::string& reply, const net::HTTPHeaderFields& headers)>;
-    static void postReadingHeaders(std::string_view method, const base::DictionaryRef& parameters,
-        SuccessWithHeaders success, Failure failure, OnExpiredSession onExpiredSession = OnExpiredSession::Renew);
+    // The same, for a caller that also reads the response: its header fields (the sign-in takes the session
+    // cookie from "Set-Cookie") and the URL that answered, after any redirect.
+    using SuccessWithResponse = std::function<void(const std::string& reply, const net::HTTPResponse& response)>;
+    static void postReadingResponse(std::string_view method, const base::DictionaryRef& parameters,
+        SuccessWithResponse success, Failure failure, OnExpiredSession onExpiredSession = OnExpiredSession::Renew);
 
     // The convention for any absolute URL (a file endpoint, say): the session cookie, JSON bodies, the same
     // failure rule; the success block gets the finished request, to read the body in the form it needs.

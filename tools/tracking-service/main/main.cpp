@@ -89,6 +89,8 @@ int main(int argc, char** argv)
 
     tracking_service::TrackingService service(options.dataFolder);
     service.setLogsRequests(true);
+    // Nobody reads the requests back here: keeping them would only grow the process.
+    service.requestLog().setRecording(tracking_service::RequestLog::Recording::Off);
     for (auto& fault : options.faults)
         service.faults().set(std::move(fault.endpoint), std::move(fault.fault));
     if (!service.start(options.host, options.port)) {

@@ -1,0 +1,168 @@
+#include "tracking-service/DeadlineServer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
+namespace tracking_service {
+
+namespace {
+
+    using Clock = std::chrono::steady_clock;
+
+    // Waits up to `limit` for the socket to be ready for `events`; whether it is.
+    bool await(int socket, short events, Clock::duration limit)
+    {
+        auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(std::max(limit, Clock::duration::zero()));
+        pollfd watched { socket, events, 0 };
+        int ready;
+        do
+            ready = ::poll(&watched, 1, static_cast<int>(milliseconds.count()));
+        while (ready < 0 && errno == EINTR);
+        return ready > 0;
+    }
+
+    void describe(const sockaddr_storage& address, std::string& ip, int& port)
+    {
+        char text[INET6_ADDRSTRLEN] = {};
+        if (address.ss_family == AF_INET) {
+            const auto& v4 = reinterpret_cast<const sockaddr_in&>(address);
+            ::inet_ntop(AF_INET, &v4.sin_addr, text, sizeof text);
+            port = ntohs(v4.sin_port);
+        } else if (address.ss_family == AF_INET6) {
+            const auto& v6 = reinterpret_cast<const sockaddr_in6&>(address);
+            ::inet_ntop(AF_INET6, &v6.sin6_addr, text, sizeof text);
+            port = ntohs(v6.sin6_port);
+        }
+        ip = text;
+    }
+
+    // One accepted connection, read through a buffer (the request line is read a byte at a time). While a head
+    // is being read, no read waits past its deadline, and one that would is a failed read.
+    class ConnectionStream final : public httplib::Stream {
+    public:
+        ConnectionStream(int socket, Clock::duration readLimit, Clock::duration writeLimit)
+            : m_socket(socket)
+            , m_readLimit(readLimit)
+            , m_writeLimit(writeLimit)
+        {
+        }
+
+        // Whether a request begins within the idle limit of a kept-alive connection.
+        bool awaitRequest(Clock::duration idleLimit) const
+        {
+            return m_start < m_end || await(m_socket, POLLIN, idleLimit);
+        }
+        void beginHead(Clock::duration deadline) { m_headDeadline = Clock::now() + deadline; }
+        void endHead() { m_headDeadline.reset(); }
+        bool headOverdue() const { return m_headOverdue; }
+
+        bool is_readable() const override { return m_start < m_end || await(m_socket, POLLIN, readLimit()); }
+
+        // Ready for writing, with the peer still there: a peer that has closed its side is gone, even though
+        // the first bytes written to it would still be taken.
+        bool is_writable() const override
+        {
+            if (!await(m_socket, POLLOUT, m_writeLimit))
+                return false;
+            char byte;
+            return !await(m_socket, POLLIN, Clock::duration::zero())
+                || ::recv(m_socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT) != 0;
+        }
+
+        ssize_t read(char* bytes, size_t size) override
+        {
+            if (m_start == m_end) {
+                if (headDue() || !is_readable()) {
+                    m_headOverdue = headDue();
+                    return -1;
+                }
+                ssize_t received;
+                do
+                    received = ::recv(m_socket, m_buffer.data(), m_buffer.size(), 0);
+                while (received < 0 && errno == EINTR);
+                if (received <= 0)
+                    return received;
+                m_start = 0;
+                m_end = static_cast<size_t>(received);
+            }
+            size_t taken = std::min(size, m_end - m_start);
+            std::memcpy(bytes, m_buffer.data() + m_start, taken);
+            m_start += taken;
+            return static_cast<ssize_t>(taken);
+        }
+
+        ssize_t write(const char* bytes, size_t size) override
+        {
+            if (!await(m_socket, POLLOUT, m_writeLimit))
+                return -1;
+            return ::send(m_socket, bytes, size, MSG_NOSIGNAL);
+        }
+
+        void get_remote_ip_and_port(std::string& ip, int& port) const override
+        {
+            sockaddr_storage address {};
+            socklen_t length = sizeof address;
+            if (::getpeername(m_socket, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+                describe(address, ip, port);
+        }
+
+        void get_local_ip_and_port(std::string& ip, int& port) const override
+        {
+            sockaddr_storage address {};
+            socklen_t length = sizeof address;
+            if (::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+                describe(address, ip, port);
+        }
+
+        socket_t socket() const override { return m_socket; }
+
+    private:
+        bool headDue() const { return m_headDeadline && Clock::now() >= *m_headDeadline; }
+
+        Clock::duration readLimit() const
+        {
+            return m_headDeadline ? std::min(m_readLimit, *m_headDeadline - Clock::now()) : m_readLimit;
+        }
+
+        int m_socket;
+        Clock::duration m_readLimit;
+        Clock::duration m_writeLimit;
+        std::optional<Clock::time_point> m_headDeadline;
+        bool m_headOverdue { false };
+        std::array<char, 16 * 1024> m_buffer {};
+        size_t m_start { 0 };
+        size_t m_end { 0 };
+    };
+
+} // namespace
+
+bool DeadlineServer::process_and_close_socket(socket_t socket)
+{
+    using std::chrono::microseconds;
+    using std::chrono::seconds;
+    ConnectionStream stream(socket, seconds(read_timeout_sec_) + microseconds(read_timeout_usec_),
+        seconds(write_timeout_sec_) + microseconds(write_timeout_usec_));
+    bool served = false;
+    for (size_t left = keep_alive_max_count_;
+         left > 0 && svr_sock_ != INVALID_SOCKET && stream.awaitRequest(seconds(keep_alive_timeout_sec_)); --left) {
+        stream.beginHead(m_headDeadline);
+        bool closed = false;
+        served = process_request(stream, left == 1, closed, [&stream](httplib::Request&) { stream.endHead(); });
+        if (!served || closed || stream.headOverdue())
+            break;
+    }
+    ::shutdown(socket, SHUT_RDWR);
+    ::close(socket);
+    return served;
+}
+
+} // namespace tracking_service
