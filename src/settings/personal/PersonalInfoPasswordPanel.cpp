@@ -44,6 +44,16 @@ PersonalInfoPasswordPanel::PersonalInfoPasswordPanel()
     m_jiaRenView->layer()->setCornerRadius(8);
 }
 
+void PersonalInfoPasswordPanel::willMoveToWindow(const std::shared_ptr<ui::Window>& newWindow)
+{
+    if (newWindow)
+        return;
+    for (const auto* field : { &m_oldPassword, &m_newPassword, &m_confirmation }) {
+        if (*field)
+            (*field)->setText("");
+    }
+}
+
 std::shared_ptr<ui::TextField> PersonalInfoPasswordPanel::addField(double y, const char* captionKey,
     const char* placeholderKey, const std::weak_ptr<ui::TextFieldDelegate>& fieldDelegate)
 {

@@ -1,8 +1,8 @@
 // settings::PersonalInfoPasswordPanel: the settings centre's password panel (PasswordView), shown in the
 // shared modal presenter: the old password, the new one and its confirmation, each with its caption, and
 // the buttons "done" (tag 11, submits) and "cancel". Everything sits on one white inner view (JiaRenView)
-// under a clear margin; the settings centre lifts the inner view while a field is edited. The fields keep their texts
-// between showings. Main thread; made with make().
+// under a clear margin; the settings centre lifts the inner view while a field is edited. The panel forgets
+// the typed passwords when it leaves the screen, however it was closed. Main thread; made with make().
 //
 //   auto panel = settings::PersonalInfoPasswordPanel::make(owner, [weak](ui::Button& button) { ... });
 //   kit::ModalPresenter::sharedInstance()->showWithContentView(panel, true);
@@ -43,6 +43,8 @@ public:
     const std::shared_ptr<ui::TextField>& SureNum() const { return m_confirmation; }
     const std::shared_ptr<ui::Button>& done() const { return m_done; }
     const std::shared_ptr<ui::Button>& cancel() const { return m_cancel; }
+
+    void willMoveToWindow(const std::shared_ptr<ui::Window>& newWindow) override;
 
 private:
     std::shared_ptr<ui::TextField> addField(
