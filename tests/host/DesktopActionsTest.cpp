@@ -142,11 +142,11 @@ TEST_F(DesktopActions, OneStepOfTheWheelTurnsATimePickerOneRow)
     window->addSubview(picker);
     frame();
     for (double x : { 80.0, 240.0 }) {
-        for (int step = 0; step < 3; ++step)
+        for (int step = 0; step < 4; ++step)
             wheel(static_cast<int>(x), 400, -1);
     }
     frame();
-    EXPECT_EQ(picker->countDownDuration(), 3 * 3600 + 3 * 60) << "three hours and three minutes";
+    EXPECT_EQ(picker->countDownDuration(), 4 * 3600 + 4 * 60) << "four hours and four minutes";
 }
 
 TEST_F(DesktopActions, EscapeAndReturnAnswerTheAlertInFrontAndGoNoFurther)
