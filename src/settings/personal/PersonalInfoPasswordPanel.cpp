@@ -7,6 +7,8 @@
 #include "ui/controls/TextField.h"
 #include "ui/controls/TextFieldDelegate.h"
 
+#include <utility>
+
 namespace settings {
 
 namespace {
@@ -46,7 +48,7 @@ PersonalInfoPasswordPanel::PersonalInfoPasswordPanel()
 
 void PersonalInfoPasswordPanel::willMoveToWindow(const std::shared_ptr<ui::Window>& newWindow)
 {
-    if (newWindow)
+    if (newWindow || std::exchange(m_keepsTexts, false))
         return;
     for (const auto* field : { &m_oldPassword, &m_newPassword, &m_confirmation }) {
         if (*field)

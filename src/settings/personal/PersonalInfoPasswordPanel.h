@@ -2,7 +2,8 @@
 // shared modal presenter: the old password, the new one and its confirmation, each with its caption, and
 // the buttons "done" (tag 11, submits) and "cancel". Everything sits on one white inner view (JiaRenView)
 // under a clear margin; the settings centre lifts the inner view while a field is edited. The panel forgets
-// the typed passwords when it leaves the screen, however it was closed. Main thread; made with make().
+// the typed passwords when it leaves the screen (Cancel, Escape, a click beside it), except after a change
+// was sent, so that a refused change can be tried again. Main thread; made with make().
 //
 //   auto panel = settings::PersonalInfoPasswordPanel::make(owner, [weak](ui::Button& button) { ... });
 //   kit::ModalPresenter::sharedInstance()->showWithContentView(panel, true);
@@ -44,6 +45,8 @@ public:
     const std::shared_ptr<ui::Button>& done() const { return m_done; }
     const std::shared_ptr<ui::Button>& cancel() const { return m_cancel; }
 
+    // The next close keeps the typed passwords.
+    void keepTextsThroughNextClose() { m_keepsTexts = true; }
     void willMoveToWindow(const std::shared_ptr<ui::Window>& newWindow) override;
 
 private:
@@ -57,6 +60,7 @@ private:
     std::shared_ptr<ui::TextField> m_confirmation;
     std::shared_ptr<ui::Button> m_done;
     std::shared_ptr<ui::Button> m_cancel;
+    bool m_keepsTexts { false };
 };
 
 } // namespace settings
