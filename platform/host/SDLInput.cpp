@@ -111,13 +111,20 @@ void SDLInput::wheel(const SDL_MouseWheelEvent& wheel, ui::InputHandler& handler
         return;
     }
     // The wheel turned away from the user shows what is above: the content moves back towards its start.
-    handler.scroll({ location, wheel.preciseX * flip * scrollStep, -steps * scrollStep, now });
+    double step = ui::ScrollEvent::wheelStep;
+    handler.scroll({ location, wheel.preciseX * flip * step, -steps * step, now });
 }
 
 void SDLInput::key(const SDL_KeyboardEvent& key, ui::InputHandler& handler)
 {
-    if (auto editing = editingKey(key.keysym))
-        handler.key({ *editing, base::Clock::current()->now() });
+    auto editing = editingKey(key.keysym);
+    if (!editing)
+        return;
+    // Escape and Return answer a screen or an alert: a held key repeating would answer the next one too.
+    bool answers = *editing == ui::KeyEvent::Key::Escape || *editing == ui::KeyEvent::Key::Return;
+    if (answers && key.repeat)
+        return;
+    handler.key({ *editing, base::Clock::current()->now() });
 }
 
 } // namespace host

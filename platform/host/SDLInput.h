@@ -1,8 +1,9 @@
 // host::SDLInput: turns SDL's events into the application's plain input events. The left mouse button is one
 // finger (down, moves while held, up; leaving the window while held cancels nothing, the finger follows the
 // mouse), the wheel scrolls, the wheel with Ctrl held pinches, typed text is text input and the editing keys
-// are key events, Shift+Tab and the Ctrl shortcuts for select all, copy, cut and paste among them. Window
-// positions become screen points through the window's letterbox. Main thread.
+// are key events, Shift+Tab and the Ctrl shortcuts for select all, copy, cut and paste among them (a held
+// Escape or Return acts once, the other keys repeat). Window positions become screen points through the
+// window's letterbox. Main thread.
 //
 //   host::SDLInput input(host::Letterbox::fit({ 320, 568 }, { 640, 1136 }));
 //   while (SDL_PollEvent(&event)) input.handle(event, *ui::Application::shared().inputHandler());
@@ -18,8 +19,7 @@ namespace host {
 
 class SDLInput {
 public:
-    // Points scrolled by one step of the wheel, and the pinch factor of one step with Ctrl.
-    static constexpr double scrollStep = 40;
+    // The pinch factor of one step of the wheel with Ctrl (a step scrolls ui::ScrollEvent::wheelStep points).
     static constexpr double pinchStep = 1.1;
 
     explicit SDLInput(const Letterbox& box)

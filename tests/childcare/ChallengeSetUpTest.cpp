@@ -92,6 +92,10 @@ TEST_F(ChallengeSetUp, InTheFreeStateATargetIsPickedAndCancelFreesItAgainSending
     EXPECT_EQ(enabled(screen), (std::vector<bool> { false, false, true }));
     tapAlertButton(0);
     EXPECT_EQ(enabled(screen), (std::vector<bool> { true, true, true }));
+    // Return answers as the emphasised Cancel does.
+    pickTarget(screen, 1);
+    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton([this] { pressReturn(); }));
+    EXPECT_EQ(enabled(screen), (std::vector<bool> { true, true, true }));
     pass(1);
     EXPECT_EQ(requestsTo("LumetParentChildInteraction"), 0u);
 }

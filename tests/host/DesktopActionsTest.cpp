@@ -2,8 +2,10 @@
 // default input handler, reaching the platform's own actions (scrolling, answering alerts, going back).
 #include "host/SDLHost.h"
 #include "ui/alerts/AlertView.h"
+#include "ui/controllers/ImagePickerController.h"
 #include "ui/controllers/NavigationController.h"
 #include "ui/controls/BarButtonItem.h"
+#include "ui/controls/DatePicker.h"
 #include "ui/controls/NavigationItem.h"
 #include "ui/controls/PickerView.h"
 #include "ui/controls/TextField.h"
@@ -60,11 +62,13 @@ protected:
     }
 
     static void push(SDL_Event event) { SDL_PushEvent(&event); }
-    static void key(SDL_Keycode sym)
+    // A held key comes again with its repeat mark.
+    static void key(SDL_Keycode sym, bool repeat = false)
     {
         SDL_Event e {};
         e.type = SDL_KEYDOWN;
         e.key.keysym.sym = sym;
+        e.key.repeat = repeat;
         push(e);
     }
     // One step of the wheel at a window point: towards the user (-1) shows what comes later.
@@ -114,16 +118,35 @@ TEST_F(DesktopActions, TheWheelScrollsTheInnermostViewThatCanMoveAndTurnsPickerW
     frame();
     EXPECT_EQ(outer->contentOffset(), gfx::Point(0, 100)) << "within the content, no rubber band";
 
-    // Four steps of 40 points are five rows of 32 on the right wheel; one step back is one row back.
-    for (int step = 0; step < 4; ++step)
+    // Each step turns the right wheel one row, whatever a row's height; one step back is one row back, and
+    // half steps (a touchpad's) add up to one.
+    for (int step = 0; step < 8; ++step)
         wheel(250, 450, -1);
     frame();
-    EXPECT_EQ(picker->selectedRowInComponent(1), 5);
+    EXPECT_EQ(picker->selectedRowInComponent(1), 8);
     EXPECT_EQ(picker->selectedRowInComponent(0), 0);
     wheel(250, 450, 1);
     frame();
-    EXPECT_EQ(picker->selectedRowInComponent(1), 4);
-    EXPECT_EQ(wheels->heard, (std::vector<std::string> { "1:1", "1:2", "1:3", "1:5", "1:4" }));
+    EXPECT_EQ(picker->selectedRowInComponent(1), 7);
+    wheel(250, 450, 0.5);
+    wheel(250, 450, 0.5);
+    frame();
+    EXPECT_EQ(picker->selectedRowInComponent(1), 6);
+    EXPECT_EQ(wheels->heard,
+        (std::vector<std::string> { "1:1", "1:2", "1:3", "1:4", "1:5", "1:6", "1:7", "1:8", "1:7", "1:6" }));
+}
+
+TEST_F(DesktopActions, OneStepOfTheWheelTurnsATimePickerOneRow)
+{
+    auto picker = std::make_shared<ui::DatePicker>(gfx::Rect { 0, 300, 320, 216 });
+    window->addSubview(picker);
+    frame();
+    for (double x : { 80.0, 240.0 }) {
+        for (int step = 0; step < 4; ++step)
+            wheel(static_cast<int>(x), 400, -1);
+    }
+    frame();
+    EXPECT_EQ(picker->countDownDuration(), 4 * 3600 + 4 * 60) << "four hours and four minutes";
 }
 
 TEST_F(DesktopActions, EscapeAndReturnAnswerTheAlertInFrontAndGoNoFurther)
@@ -146,7 +169,7 @@ TEST_F(DesktopActions, EscapeAndReturnAnswerTheAlertInFrontAndGoNoFurther)
     notice->show();
     key(SDLK_RETURN);
     frame();
-    EXPECT_EQ(answers->clicked, (std::vector<int> { 1, 0, 0 })) << "Return: the other button, else the cancel";
+    EXPECT_EQ(answers->clicked, (std::vector<int> { 0, 0, 0 })) << "Return: the emphasised button, Cancel";
 
     // Without a cancel button Escape leaves the alert up, and the screen behind stays where it is.
     auto choice = std::make_shared<ui::AlertView>(
@@ -157,6 +180,32 @@ TEST_F(DesktopActions, EscapeAndReturnAnswerTheAlertInFrontAndGoNoFurther)
     EXPECT_TRUE(choice->isVisible());
     EXPECT_EQ(navigation->viewControllers().size(), 2u);
     choice->dismissWithClickedButtonIndex(0, false);
+}
+
+TEST_F(DesktopActions, AHeldEscapeOrReturnAnswersOnceAndTheRepeatsGoNowhere)
+{
+    auto answers = std::make_shared<Answers>();
+    auto navigation = ui::NavigationController::withRootViewController(std::make_shared<ui::ViewController>());
+    window->setRootViewController(navigation);
+    for (SDL_Keycode held : { SDLK_RETURN, SDLK_ESCAPE }) {
+        navigation->pushViewController(std::make_shared<ui::ViewController>(), false);
+        auto behind = std::make_shared<ui::AlertView>("behind", "message", answers, "cancel");
+        auto front = std::make_shared<ui::AlertView>("front", "message", answers, "cancel");
+        behind->show();
+        front->show();
+        key(held);
+        for (int repeat = 0; repeat < 5; ++repeat)
+            key(held, true);
+        pass(1);
+        EXPECT_FALSE(front->isVisible());
+        EXPECT_TRUE(behind->isVisible());
+        behind->dismissWithClickedButtonIndex(0, false);
+        key(held, true);
+        pass(1);
+        EXPECT_EQ(navigation->viewControllers().size(), 2u) << "a repeat does not go back";
+        navigation->popViewController(false);
+    }
+    EXPECT_EQ(answers->clicked, (std::vector<int> { 0, 0 }));
 }
 
 TEST_F(DesktopActions, EscapeGoesBackOneScreenThroughTheScreensOwnBackButton)
@@ -192,6 +241,28 @@ TEST_F(DesktopActions, EscapeGoesBackOneScreenThroughTheScreensOwnBackButton)
     pass(1);
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(backs, 1);
+    custom->dismissViewController(false);
+
+    // The photo picker's Cancel stands on the right of its bar; Escape answers it all the same.
+    class Cancels : public ui::ImagePickerControllerDelegate {
+    public:
+        void imagePickerControllerDidCancel(ui::ImagePickerController& picker) override
+        {
+            ++count;
+            picker.dismissViewController(false);
+        }
+        int count = 0;
+    };
+    auto cancels = std::make_shared<Cancels>();
+    auto picker = std::make_shared<ui::ImagePickerController>();
+    picker->setPickerDelegate(cancels);
+    custom->presentViewController(picker, false);
+    pass(1);
+    key(SDLK_ESCAPE);
+    pass(1);
+    EXPECT_EQ(cancels->count, 1);
+    EXPECT_FALSE(custom->presentedViewController());
+    EXPECT_EQ(navigation->topViewController(), custom);
 }
 
 TEST_F(DesktopActions, AReturnNoAlertTakesGoesToTheFieldBeingEdited)
@@ -213,6 +284,27 @@ TEST_F(DesktopActions, AReturnNoAlertTakesGoesToTheFieldBeingEdited)
     key(SDLK_RETURN);
     frame();
     EXPECT_EQ(returns->count, 1);
+}
+
+TEST_F(DesktopActions, AClickInTheFieldBeingEditedPutsTheCaretWhereItLands)
+{
+    auto field = std::make_shared<ui::TextField>(gfx::Rect { 20, 100, 280, 30 });
+    field->setText("abcdef");
+    window->addSubview(field);
+    ASSERT_TRUE(field->becomeFirstResponder());
+    field->setSelectedRange({ 3, 0 });
+    gfx::Point between = field->convertPointTo(
+        { field->caretRect().minX() + 1, field->bounds().midY() }, nullptr); // between "c" and "d"
+    field->setSelectedRange({ 0, 0 });
+    frame();
+
+    test::desktop::click(between);
+    frame();
+    EXPECT_EQ(field->selectedRange().location, 3u);
+    EXPECT_EQ(field->selectedRange().length, 0u);
+    test::desktop::type("X");
+    frame();
+    EXPECT_EQ(field->text(), "abcXdef");
 }
 
 } // namespace

@@ -52,6 +52,15 @@ TEST_F(NumberEditorTest, TheRowsSheetOpensTheEditorOfTheChosenKey)
     EXPECT_EQ(shell::ScreenDirectory::shared().showPanel(shell::ScreenDirectory::FamilyNumber, device), nullptr);
 }
 
+TEST_F(NumberEditorTest, ReturnAnswersTheKeySheetAsItsEmphasisedCancelDoes)
+{
+    auto sheet = FamilyNumberVC::chooseKeyAndOpen(device);
+    pumpUntil([&] { return sheet->isVisible(); });
+    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton([this] { pressReturn(); }));
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_FALSE(presenterShown()) << "no editor opened";
+}
+
 TEST_F(NumberEditorTest, CallSendsTheThirteenFieldsAndStoresTheNumberAndState)
 {
     auto& config = *device->lumetDeviceConfig;

@@ -99,6 +99,18 @@ TEST_F(PhoneBookEditor, APickedPhotoReplacesOnlyItsOwnEntrysFile)
     EXPECT_EQ(base::Files::read(other), "five");
 }
 
+TEST_F(PhoneBookEditor, ReturnAnswersThePhotoSheetAsItsEmphasisedCancelDoes)
+{
+    signInAndOpenBook();
+    openEditor(6);
+    tap(editor()->headImageView());
+    ASSERT_TRUE(shownSheet());
+    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton([this] { pressReturn(); }));
+    EXPECT_FALSE(shownSheet());
+    EXPECT_FALSE(editor()->presentedViewController());
+    EXPECT_FALSE(shownAlert()) << "no notice of a missing camera either";
+}
+
 TEST_F(PhoneBookEditor, WithoutPicturesTheCameraSaysSoAndDoneHandsBackEmptyTexts)
 {
     signInAndOpenBook();

@@ -27,6 +27,13 @@ TEST_F(Purchase, WithoutAReceiptTheNoticeShowsAndDisagreeLeavesTheScreen)
     EXPECT_TRUE(pumpUntil([&] { return !screenShown(screen); }));
 }
 
+TEST_F(Purchase, ReturnAnswersTheNoticeAsTheEmphasisedDisagreeDoes)
+{
+    auto screen = open();
+    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton([this] { pressReturn(); }));
+    EXPECT_TRUE(pumpUntil([&] { return !screenShown(screen); }));
+}
+
 TEST_F(Purchase, AgreeStaysOnTheRowWithItsBuyButton)
 {
     auto screen = open();

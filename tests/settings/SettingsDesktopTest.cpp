@@ -1,6 +1,7 @@
 // The settings centre in the desktop window, used with the mouse and the keyboard: no on-screen keyboard
-// moves the password panel while a field is edited, so each click lands on the field under the mouse, and
-// Escape closes the panel as a click beside it does.
+// moves the password panel while a field is edited, so each click lands on the field under the mouse;
+// Escape closes the panel as a click beside it does, and a closed panel forgets the typed passwords; Return
+// answers each alert and sheet as its emphasised button does.
 #include "SettingsFixture.h"
 
 #include "host/SDLHost.h"
@@ -60,6 +61,69 @@ TEST_F(SettingsDesktop, EachClickInThePasswordPanelFocusesTheFieldUnderTheMouse)
     pass(1);
     EXPECT_FALSE(panel->window());
     EXPECT_EQ(requestsTo("UpdatePassword"), 0u);
+}
+
+TEST_F(SettingsDesktop, APasswordPanelClosedByEscapeOrCancelShowsNoTypedPasswordWhenReopened)
+{
+    openSettings();
+    window = host::SDLHost::open({});
+    ASSERT_TRUE(window);
+    auto panel = settings()->passwordView();
+    for (bool byEscape : { true, false }) {
+        click(centreOf(cellOf(Row::ChangePassword)));
+        pass(1);
+        ASSERT_TRUE(panel->window());
+        for (const auto& field : { panel->OldPasswordNum(), panel->NewNum(), panel->SureNum() }) {
+            EXPECT_EQ(field->text(), "") << (byEscape ? "Escape" : "Cancel");
+            click(centreOf(field));
+            type("secret");
+        }
+        pass(1);
+        if (byEscape)
+            key(SDLK_ESCAPE);
+        else
+            click(centreOf(panel->cancel()));
+        pass(1);
+        EXPECT_FALSE(panel->window());
+    }
+    click(centreOf(cellOf(Row::ChangePassword)));
+    pass(1);
+    for (const auto& field : { panel->OldPasswordNum(), panel->NewNum(), panel->SureNum() })
+        EXPECT_EQ(field->text(), "");
+    EXPECT_EQ(requestsTo("UpdatePassword"), 0u);
+}
+
+TEST_F(SettingsDesktop, ReturnAnswersEachAlertAndSheetAsItsEmphasisedButtonDoes)
+{
+    openSettings();
+    window = host::SDLHost::open({});
+    ASSERT_TRUE(window);
+    auto pressReturn = [this] {
+        key(SDLK_RETURN);
+        pass(1);
+    };
+    // Factory reset and renaming (a confirmation and a text prompt, both with Cancel), clearing the stored
+    // messages (a sheet), and the notice of a wrong password (one button).
+    for (Row row : { Row::RestoreDevice, Row::DeviceName, Row::ClearCache }) {
+        click(centreOf(cellOf(row)));
+        pass(1);
+        EXPECT_TRUE(test::returnAnswersTheEmphasisedButton(pressReturn)) << static_cast<int>(row);
+    }
+    click(centreOf(cellOf(Row::ChangePassword)));
+    pass(1);
+    auto panel = settings()->passwordView();
+    for (const auto& field : { panel->OldPasswordNum(), panel->NewNum(), panel->SureNum() }) {
+        click(centreOf(field));
+        type("wrong");
+    }
+    click(centreOf(panel->done()));
+    pass(1);
+    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton(pressReturn));
+    EXPECT_FALSE(test::shownAlert());
+
+    waitForCommands();
+    EXPECT_EQ(requestsTo("LumetFactory"), 0u);
+    EXPECT_EQ(requestsTo("UpdateDeviceName"), 0u);
 }
 
 } // namespace

@@ -148,6 +148,19 @@ TEST_F(HomeFan, TheEntryAlertSendsTheTypedNumberWithTheStoredOthers)
     EXPECT_EQ(device->lumetDeviceConfig->numberForMother.text(), "13877770002");
 }
 
+TEST_F(HomeFan, ReturnAnswersTheEntryAlertAsItsEmphasisedCancelDoesSendingNothing)
+{
+    tap(fan);
+    pass(0.6);
+    tap(fan->btntwo());
+    ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
+    shownAlert()->textFieldAtIndex(0)->setText("13877770002");
+    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton([this] { pressReturn(); }));
+    EXPECT_FALSE(shownAlert());
+    pass(1);
+    EXPECT_EQ(requestsTo("LumetSetManyPhoneConfig"), 0u);
+}
+
 TEST_F(HomeFan, TheNumberStoredIsTheOneSentEvenWhenTheAlertIsOpenedAgainMeanwhile)
 {
     auto device = core::Singleton::shared().deviceDetail();

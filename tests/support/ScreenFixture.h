@@ -41,6 +41,7 @@
 #include "ui/alerts/AlertView.h"
 #include "ui/alerts/AlertWindow.h"
 #include "ui/controls/TextField.h"
+#include "ui/input/InputHandler.h"
 #include "ui/input/TouchDriver.h"
 #include "ui/view/Application.h"
 #include "ui/view/Screen.h"
@@ -226,6 +227,12 @@ protected:
     void tap(const std::shared_ptr<ui::View>& view)
     {
         ui::TouchDriver().tap(ScreenProbe::toScreen(*view, view->bounds().center()));
+    }
+    // Return, as a desktop host hands it over, followed by half a second.
+    void pressReturn()
+    {
+        ui::Application::shared().inputHandler()->key({ ui::KeyEvent::Key::Return, clock->now() });
+        pass(0.5);
     }
 
     // The colour the screen shows at a point of the view's bounds (of the window's, for a window): the whole

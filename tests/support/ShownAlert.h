@@ -1,12 +1,20 @@
 // test::shownAlert: the alert on screen, if any, for tests of code that puts up alerts (a screen, a notice
-// of the core). Header only, so that a test binary without the screen fixture can use it. Main thread.
+// of the core); test::returnAnswersTheEmphasisedButton: how a Return answers the alert or sheet in front.
+// Header only, so that a test binary without the screen fixture can use it. Main thread.
 #pragma once
 
+#include "ui/alerts/ActionSheet.h"
 #include "ui/alerts/AlertView.h"
 #include "ui/alerts/AlertWindow.h"
+#include "ui/controls/Button.h"
+#include "ui/controls/Label.h"
 #include "ui/view/Application.h"
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace test {
 
@@ -18,6 +26,74 @@ inline std::shared_ptr<ui::AlertView> shownAlert()
             return std::dynamic_pointer_cast<ui::AlertView>(alertWindow->panel());
     }
     return nullptr;
+}
+
+namespace detail {
+
+    // Stands between an alert or a sheet and its delegate: notes the index of the answer and passes it on, so
+    // the screen acts on it as it would.
+    class AnswerRecorder : public ui::AlertViewDelegate, public ui::ActionSheetDelegate {
+    public:
+        void alertViewClickedButtonAtIndex(ui::AlertView& alert, int index) override
+        {
+            answered = index;
+            if (auto delegate = alertDelegate.lock())
+                delegate->alertViewClickedButtonAtIndex(alert, index);
+        }
+        void actionSheetClickedButtonAtIndex(ui::ActionSheet& sheet, int index) override
+        {
+            answered = index;
+            if (auto delegate = sheetDelegate.lock())
+                delegate->actionSheetClickedButtonAtIndex(sheet, index);
+        }
+
+        std::weak_ptr<ui::AlertViewDelegate> alertDelegate;
+        std::weak_ptr<ui::ActionSheetDelegate> sheetDelegate;
+        std::optional<int> answered;
+    };
+
+    // The index of the button drawn with a bold title, if any.
+    template <typename Panel> std::optional<int> emphasisedButton(const Panel& panel)
+    {
+        for (int index = 0; index < panel.numberOfButtons(); ++index) {
+            auto button = panel.buttonAtIndex(index);
+            if (button && button->titleLabel()->font().isBold())
+                return index;
+        }
+        return std::nullopt;
+    }
+
+} // namespace detail
+
+// Presses Return (`press`) on the alert or sheet in front: success when it answered with the button drawn
+// emphasised, or with nothing where no button is. The answer still reaches the screen, which then does what
+// a tap on that button does.
+inline ::testing::AssertionResult returnAnswersTheEmphasisedButton(const std::function<void()>& press)
+{
+    std::shared_ptr<ui::View> front;
+    for (const auto& window : ui::Application::shared().windows()) {
+        auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
+        if (alertWindow && alertWindow->isShown())
+            front = alertWindow->panel();
+    }
+    auto recorder = std::make_shared<detail::AnswerRecorder>();
+    std::optional<int> emphasised;
+    if (auto alert = std::dynamic_pointer_cast<ui::AlertView>(front)) {
+        recorder->alertDelegate = alert->delegate();
+        alert->setDelegate(recorder);
+        emphasised = detail::emphasisedButton(*alert);
+    } else if (auto sheet = std::dynamic_pointer_cast<ui::ActionSheet>(front)) {
+        recorder->sheetDelegate = sheet->delegate();
+        sheet->setDelegate(recorder);
+        emphasised = detail::emphasisedButton(*sheet);
+    } else {
+        return ::testing::AssertionFailure() << "no alert or sheet on screen";
+    }
+    press();
+    if (recorder->answered == emphasised)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "Return answered with button " << recorder->answered.value_or(-1)
+                                         << ", the emphasised one is " << emphasised.value_or(-1);
 }
 
 } // namespace test

@@ -90,8 +90,8 @@ void ActionSheet::build()
     auto makeButton = [&](View& group, int index, double y) {
         auto button = std::make_shared<Button>(gfx::Rect { 0, y, width, buttonHeight }, ButtonType::System);
         button->setTitle(buttonTitleAtIndex(index), ControlState::Normal);
-        bool cancel = index == cancelButtonIndex();
-        button->titleLabel()->setFont(cancel ? gfx::Font::boldSystem(20) : gfx::Font::system(20));
+        bool emphasised = index == emphasisedButtonIndex();
+        button->titleLabel()->setFont(emphasised ? gfx::Font::boldSystem(20) : gfx::Font::system(20));
         if (index == destructiveButtonIndex())
             button->setTitleColor(destructiveColor, ControlState::Normal);
         button->addAction(
@@ -156,6 +156,15 @@ bool ActionSheet::performEscape()
     if (!m_window || cancelButtonIndex() < 0)
         return false;
     buttonPressed(cancelButtonIndex());
+    return true;
+}
+
+bool ActionSheet::performReturn()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!m_window || emphasisedButtonIndex() < 0)
+        return false;
+    buttonPressed(emphasisedButtonIndex());
     return true;
 }
 

@@ -49,6 +49,8 @@ public:
     int cancelButtonIndex() const;
     int destructiveButtonIndex() const { return m_destructive ? 0 : -1; }
     int firstOtherButtonIndex() const;
+    // The button drawn emphasised (bold title): the cancel button, -1 without one.
+    int emphasisedButtonIndex() const { return cancelButtonIndex(); }
 
     bool isVisible() const { return m_window != nullptr; }
     // The sheet covers the whole screen's width whatever the view.
@@ -57,8 +59,10 @@ public:
 
     std::shared_ptr<Button> buttonAtIndex(int index) const;
 
-    // While shown, Escape answers as a tap on the cancel button would (nothing without one).
+    // While shown, Escape answers as a tap on the cancel button would, and Return as a tap on the emphasised
+    // button would (each does nothing without one).
     bool performEscape() override;
+    bool performReturn() override;
 
 private:
     void buttonPressed(int index);

@@ -153,7 +153,8 @@ void AlertView::build()
                                      : gfx::Rect { 0, y + slot * buttonHeight, width, buttonHeight };
         auto button = std::make_shared<Button>(frame, ButtonType::System);
         button->setTitle(m_buttonTitles[index], ControlState::Normal);
-        button->titleLabel()->setFont(index == m_cancelButtonIndex ? gfx::Font::boldSystem(17) : gfx::Font::system(17));
+        bool emphasised = index == emphasisedButtonIndex();
+        button->titleLabel()->setFont(emphasised ? gfx::Font::boldSystem(17) : gfx::Font::system(17));
         button->addAction(
             [weak = std::weak_ptr<View>(sharedFrom(this)), index](Control&) {
                 if (auto self = std::static_pointer_cast<AlertView>(weak.lock()))
@@ -205,10 +206,9 @@ bool AlertView::performEscape()
 bool AlertView::performReturn()
 {
     BASE_ASSERT_MAIN_THREAD();
-    int index = firstOtherButtonIndex() >= 0 ? firstOtherButtonIndex() : m_cancelButtonIndex;
-    if (!m_window || index < 0)
+    if (!m_window || emphasisedButtonIndex() < 0)
         return false;
-    buttonPressed(index);
+    buttonPressed(emphasisedButtonIndex());
     return true;
 }
 

@@ -60,6 +60,8 @@ public:
     int cancelButtonIndex() const { return m_cancelButtonIndex; }
     // -1 without other buttons.
     int firstOtherButtonIndex() const;
+    // The button drawn emphasised (bold title): the cancel button, -1 without one.
+    int emphasisedButtonIndex() const { return m_cancelButtonIndex; }
 
     AlertViewStyle alertViewStyle() const { return m_style; }
     void setAlertViewStyle(AlertViewStyle style);
@@ -73,8 +75,8 @@ public:
     // The button drawn for an index, while the alert is shown; for tests and hosts.
     std::shared_ptr<Button> buttonAtIndex(int index) const;
 
-    // While shown, Escape answers as a tap on the cancel button would (nothing without one), and Return as a
-    // tap on the default button: the first other button, else the cancel button.
+    // While shown, Escape answers as a tap on the cancel button would, and Return as a tap on the emphasised
+    // button would, so Return never confirms what the emphasised Cancel guards (each does nothing without one).
     bool performEscape() override;
     bool performReturn() override;
 

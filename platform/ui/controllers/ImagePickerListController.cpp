@@ -50,6 +50,16 @@ void ImagePickerListController::viewWillAppear(bool)
     m_table->reloadData();
 }
 
+bool ImagePickerListController::performEscape()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto cancel = navigationItem()->rightBarButtonItem();
+    if (!cancel)
+        return false;
+    cancel->sendAction();
+    return true;
+}
+
 int ImagePickerListController::numberOfRowsInSection(TableView&, int) { return static_cast<int>(m_files.size()); }
 
 std::shared_ptr<TableViewCell> ImagePickerListController::cellForRowAtIndexPath(TableView& table, IndexPath path)

@@ -1,6 +1,6 @@
 // ui::ImagePickerListController: the screen of an image picker: a table of the picture folder's image files
-// (read afresh whenever it appears) and a Cancel button; a tap on a row picks that file. Internal to the
-// image picker. Main thread; made with std::make_shared.
+// (read afresh whenever it appears) and a Cancel button (the bar's right item, which Escape answers too); a
+// tap on a row picks that file. Internal to the image picker. Main thread; made with std::make_shared.
 #pragma once
 
 #include "ui/scroll/TableViewDataSource.h"
@@ -25,6 +25,7 @@ public:
     void loadView() override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    bool performEscape() override;
 
     int numberOfRowsInSection(TableView&, int section) override;
     std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView& table, IndexPath path) override;

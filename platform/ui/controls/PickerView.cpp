@@ -4,6 +4,7 @@
 #include "gfx/text/AttributedString.h"
 #include "gfx/drawing/CurrentContext.h"
 #include "gfx/text/TextMeasuring.h"
+#include "ui/input/InputEvents.h"
 
 #include <algorithm>
 #include <cmath>
@@ -203,10 +204,10 @@ bool PickerView::scrollWheel(gfx::Point location, gfx::Point delta)
         m_wheelTravel = 0;
     m_wheelComponent = *component;
     m_wheelTravel += delta.y;
-    int rows = static_cast<int>(std::trunc(m_wheelTravel / rowHeight));
+    int rows = static_cast<int>(std::trunc(m_wheelTravel / ScrollEvent::wheelStep));
     if (rows == 0)
         return true;
-    m_wheelTravel -= rows * rowHeight;
+    m_wheelTravel -= rows * ScrollEvent::wheelStep;
     auto self = sharedFrom(this);
     int before = selectedRowInComponent(*component);
     selectRow(before + rows, *component);

@@ -76,8 +76,9 @@ public:
     void touchesMoved(const TouchSet& touches, const Event* event) override;
     void touchesEnded(const TouchSet& touches, const Event* event) override;
     void touchesCancelled(const TouchSet& touches, const Event* event) override;
-    // The wheel under the mouse turns one row per rowHeight points of the wheel's travel (what is left over
-    // counts towards the next turn in the same direction); the delegate hears the row it stops on.
+    // The wheel under the mouse turns one row per step of the mouse wheel (ScrollEvent::wheelStep points of
+    // travel; what is left over counts towards the next turn in the same direction); the delegate hears the
+    // row it stops on.
     bool scrollWheel(gfx::Point location, gfx::Point delta) override;
     void drawRect(const gfx::Rect& rect) override;
 

@@ -10,6 +10,8 @@
 #include "ui/input/Pasteboard.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace ui {
 
@@ -410,6 +412,22 @@ gfx::Rect TextField::caretRect() const
         lineHeight };
 }
 
+size_t TextField::caretIndexAt(double x) const
+{
+    gfx::Rect textRect = textRectForBounds(bounds());
+    double start = textStart(textRect, displayedWidthBefore(length()));
+    size_t nearest = 0;
+    double nearestDistance = std::numeric_limits<double>::infinity();
+    for (size_t index = 0, count = length(); index <= count; ++index) {
+        double distance = std::abs(start + displayedWidthBefore(index) - x);
+        if (distance < nearestDistance) {
+            nearest = index;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
 void TextField::endTracking(const Touch* touch, const Event* event)
 {
     Control::endTracking(touch, event);
@@ -422,7 +440,15 @@ void TextField::endTracking(const Touch* touch, const Event* event)
         clearText();
         return;
     }
-    becomeFirstResponder();
+    // The first click begins editing with the caret at the end; a click in the field being edited moves the
+    // caret to the character boundary nearest the click.
+    if (!m_editing) {
+        becomeFirstResponder();
+        return;
+    }
+    if (m_marked)
+        unmarkText();
+    setSelectedRange({ caretIndexAt(touch->locationInView(this).x), 0 });
 }
 
 void TextField::willMoveToWindow(const std::shared_ptr<Window>& window)

@@ -1,15 +1,16 @@
 // ui::TextField: a one-line editable text. A tap makes it the first responder (its delegate may refuse),
-// which brings the keyboard up; typed text replaces the selection at the caret, each change the user makes
-// being offered to the delegate first (see TextFieldDelegate for the order of the calls) and followed by the
-// editing-changed event. An input method's provisional text (marked text) is part of the text while it is
-// composed, changes without asking, and is offered to the delegate when it is committed. The return key
-// asks textFieldShouldReturn and, on yes, sends editing-did-end-on-exit. Resigning (or leaving the window)
-// commits the composition and ends editing. Setting the text in code asks nothing and sends nothing. The
-// clear button (shown by its mode, while there is text) empties the field through the same delegate check.
-// Secure fields draw a bullet per character. Ranges and the caret count Unicode code points. A text wider than
-// the field scrolls sideways so that the caret stays in view. While editing, the caret blinks, and shows
-// steadily again after each change. The clipboard commands go through Pasteboard::general(); a secure field
-// never gives its text to the clipboard. Main thread.
+// which brings the keyboard up, and a tap in the field being edited puts the caret where it lands; typed text
+// replaces the selection at the caret, each change the user makes being offered to the delegate first (see
+// TextFieldDelegate for the order of the calls) and followed by the editing-changed event. An input method's
+// provisional text (marked text) is part of the text while it is composed, changes without asking, and is
+// offered to the delegate when it is committed. The return key asks textFieldShouldReturn and, on yes, sends
+// editing-did-end-on-exit. Resigning (or leaving the window) commits the composition and ends editing.
+// Setting the text in code asks nothing and sends nothing. The clear button (shown by its mode, while there
+// is text) empties the field through the same delegate check. Secure fields draw a bullet per character.
+// Ranges and the caret count Unicode code points. A text wider than the field scrolls sideways so that the
+// caret stays in view. While editing, the caret blinks, and shows steadily again after each change. The
+// clipboard commands go through Pasteboard::general(); a secure field never gives its text to the clipboard.
+// Main thread.
 //
 //   auto name = std::make_shared<ui::TextField>(gfx::Rect { 148, 90, 162, 30 });
 //   name->setBorderStyle(ui::TextBorderStyle::RoundedRect);
@@ -120,6 +121,8 @@ private:
     // Where the displayed text starts, given the text rectangle and the text's width.
     double textStart(const gfx::Rect& textRect, double textWidth) const;
     double displayedWidthBefore(size_t codePoints) const;
+    // The caret position (in code points) whose boundary lies nearest to an x of the bounds.
+    size_t caretIndexAt(double x) const;
     gfx::TextAttributes attributes(const gfx::Color& color) const;
 
     std::string m_text;

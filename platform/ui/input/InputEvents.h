@@ -20,6 +20,9 @@ struct TouchEvent {
 };
 
 struct ScrollEvent {
+    // Points scrolled by one step (notch) of a mouse wheel: a picker turns one row per step's worth.
+    static constexpr double wheelStep = 40;
+
     gfx::Point location;
     // Points to scroll the content by (positive: towards the content's end).
     double deltaX { 0 };

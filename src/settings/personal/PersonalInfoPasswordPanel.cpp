@@ -7,6 +7,8 @@
 #include "ui/controls/TextField.h"
 #include "ui/controls/TextFieldDelegate.h"
 
+#include <utility>
+
 namespace settings {
 
 namespace {
@@ -42,6 +44,16 @@ PersonalInfoPasswordPanel::PersonalInfoPasswordPanel()
     m_jiaRenView = std::make_shared<ui::View>(gfx::Rect { 0, restingTop, size.width, size.height });
     m_jiaRenView->setBackgroundColor(gfx::Color::white());
     m_jiaRenView->layer()->setCornerRadius(8);
+}
+
+void PersonalInfoPasswordPanel::willMoveToWindow(const std::shared_ptr<ui::Window>& newWindow)
+{
+    if (newWindow || std::exchange(m_keepsTexts, false))
+        return;
+    for (const auto* field : { &m_oldPassword, &m_newPassword, &m_confirmation }) {
+        if (*field)
+            (*field)->setText("");
+    }
 }
 
 std::shared_ptr<ui::TextField> PersonalInfoPasswordPanel::addField(double y, const char* captionKey,

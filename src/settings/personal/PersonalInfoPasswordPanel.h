@@ -1,8 +1,9 @@
 // settings::PersonalInfoPasswordPanel: the settings centre's password panel (PasswordView), shown in the
 // shared modal presenter: the old password, the new one and its confirmation, each with its caption, and
 // the buttons "done" (tag 11, submits) and "cancel". Everything sits on one white inner view (JiaRenView)
-// under a clear margin; the settings centre lifts the inner view while a field is edited. The fields keep their texts
-// between showings. Main thread; made with make().
+// under a clear margin; the settings centre lifts the inner view while a field is edited. The panel forgets
+// the typed passwords when it leaves the screen (Cancel, Escape, a click beside it), except after a change
+// was sent, so that a refused change can be tried again. Main thread; made with make().
 //
 //   auto panel = settings::PersonalInfoPasswordPanel::make(owner, [weak](ui::Button& button) { ... });
 //   kit::ModalPresenter::sharedInstance()->showWithContentView(panel, true);
@@ -44,6 +45,10 @@ public:
     const std::shared_ptr<ui::Button>& done() const { return m_done; }
     const std::shared_ptr<ui::Button>& cancel() const { return m_cancel; }
 
+    // The next close keeps the typed passwords.
+    void keepTextsThroughNextClose() { m_keepsTexts = true; }
+    void willMoveToWindow(const std::shared_ptr<ui::Window>& newWindow) override;
+
 private:
     std::shared_ptr<ui::TextField> addField(
         double y, const char* captionKey, const char* placeholderKey, const std::weak_ptr<ui::TextFieldDelegate>& d);
@@ -55,6 +60,7 @@ private:
     std::shared_ptr<ui::TextField> m_confirmation;
     std::shared_ptr<ui::Button> m_done;
     std::shared_ptr<ui::Button> m_cancel;
+    bool m_keepsTexts { false };
 };
 
 } // namespace settings

@@ -99,6 +99,7 @@ void PersonalInfoVC::submitPassword()
             if (isPasswordChanged(reply))
                 core::RememberedAccount::passwordChanged(changedTo);
         });
+    m_passwordView->keepTextsThroughNextClose();
     hidePasswordPanel();
 }
 
