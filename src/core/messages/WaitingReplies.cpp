@@ -22,7 +22,7 @@ namespace {
     {
         for (auto& message : messages) {
             message->userName = reply.context.account;
-            bool chat = reply.context.voiceToChat && message->desc == ServiceProtocol::VoiceMarker;
+            bool chat = message->desc == ServiceProtocol::VoiceMarker && reply.context.voiceToChatFrom(message->from);
             batch.push_back(
                 { std::move(message), chat ? PendingMessage::Place::Chat : PendingMessage::Place::MessageCentre });
         }
