@@ -67,7 +67,7 @@ namespace {
     ReplyContext currentContext()
     {
         ReplyContext context { base::UserDefaults::standard().stringForKey(SettingsKeys::LoginName2),
-            currentDeviceType() != IncomingMessages::VoiceInMessageCentreType, {} };
+            currentDeviceType() != IncomingMessages::VoiceInMessageCentreType };
         for (const auto& [serialNumber, type] : AccountDevices::types())
             context.senderVoiceToChat.emplace(serialNumber, type != IncomingMessages::VoiceInMessageCentreType);
         return context;

@@ -35,7 +35,7 @@ struct ReplyContext {
     // other messages), for a sender the account's device list does not know: by the current device's type.
     bool voiceToChat { true };
     // The same for each sender (serial number) the account's device list knows, by that device's own type.
-    std::map<std::string, bool> senderVoiceToChat;
+    std::map<std::string, bool> senderVoiceToChat {};
 
     // Where a voice message from `sender` goes.
     [[nodiscard]] bool voiceToChatFrom(const std::optional<std::string>& sender) const;
