@@ -7,7 +7,6 @@
 #include <cctype>
 #include <map>
 #include <set>
-#include <vector>
 
 using tracking_service::DemoData;
 
@@ -149,19 +148,17 @@ TEST_F(DemoDataTest, WatchVoiceMessagesAreWatchMessagesWhoseFileIsServed)
 {
     auto messages = payload(call("PopManyQueryMessage", "", m_cookie));
     ASSERT_TRUE(messages && messages->array());
-    std::vector<base::DictionaryRef> voices;
+    std::map<std::string, base::DictionaryRef> voices;
     for (const base::Value& message : *messages->array()) {
         if (*message.dictionary()->objectForKey("Desc") == base::Value("[Lumet_434B_Voice]"))
-            voices.push_back(message.dictionary());
+            voices.try_emplace(message.dictionary()->objectForKey("From")->stringValue(), message.dictionary());
     }
-    ASSERT_EQ(voices.size(), 2u);
-    for (const auto& voice : voices) {
-        long long type = voice->objectForKey("MsgType")->longLongValue();
+    for (const char* watch : { DemoData::WatchSerialNumber, DemoData::Watch27SerialNumber }) {
+        ASSERT_TRUE(voices.count(watch)) << watch;
+        long long type = voices[watch]->objectForKey("MsgType")->longLongValue();
         EXPECT_TRUE(type >= 1 && type <= 3) << "a watch's message, not the phone's own voice type 5";
     }
-    EXPECT_EQ(*voices[0]->objectForKey("From"), base::Value(DemoData::WatchSerialNumber));
-    EXPECT_EQ(*voices[1]->objectForKey("From"), base::Value(DemoData::Watch27SerialNumber));
-    const auto& voice = voices[0];
+    const auto& voice = voices[DemoData::WatchSerialNumber];
 
     // The chat cell fetches the file by the name in "Context", with a POST.
     std::string name = *voice->objectForKey("Context")->string();
