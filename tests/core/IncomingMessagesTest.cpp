@@ -13,6 +13,7 @@
 #include "core/messages/MessageSpool.h"
 #include "core/records/Device.h"
 #include "core/service/ServiceProtocol.h"
+#include "core/state/AccountDevices.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
@@ -61,6 +62,7 @@ protected:
         base::NotificationCenter::defaultCenter().removeObservers(this);
         base::UserDefaults::standard().removeObjectForKey(core::SettingsKeys::LoginName2);
         core::Singleton::shared().setDeviceDetail(nullptr);
+        core::AccountDevices::forget();
         std::filesystem::remove_all(core::MessageSpool::folder());
         test::ManualClockTest::TearDown();
     }
@@ -411,6 +413,44 @@ TEST_F(IncomingMessagesTest, TheAsideFolderKeepsUnderItsCapTheOldestGoingFirst)
     EXPECT_EQ(names[0], old[1]);
     EXPECT_EQ(names[1], old[2]);
     EXPECT_TRUE(quiet.contains("removed the oldest reply"));
+}
+
+// Two watches on one account: a voice message goes where its own sender's type is shown, whichever device is
+// current; a sender the account's device list does not know goes by the current type.
+TEST_F(IncomingMessagesTest, AVoiceMessageIsPlacedBySendersTypeWhereTheDeviceListKnowsIt)
+{
+    auto listed = [](const char* serialNumber, int64_t type) {
+        auto device = std::make_shared<core::MobileDeviceAndLocation>();
+        device->serialNumber = serialNumber;
+        device->deviceTypeID = type;
+        return device;
+    };
+    core::AccountDevices::remember({ listed("LW3600000001", 36), listed("LW2700000001", 27) });
+    struct Sender {
+        const char* serialNumber;
+        std::optional<bool> toChat; // by the current type when not listed
+    };
+    for (int64_t current : { int64_t(36), IncomingMessages::VoiceInMessageCentreType }) {
+        SCOPED_TRACE(current);
+        currentDeviceType(current);
+        std::string messages;
+        const Sender senders[] = { { "LW3600000001", true }, { "LW2700000001", false }, { "LW9900000001", {} } };
+        for (const Sender& sender : senders) {
+            messages += std::string(messages.empty() ? "" : ",") + R"({"_id":")" + sender.serialNumber
+                + std::to_string(current) + R"(","Desc":")" + core::ServiceProtocol::VoiceMarker + R"(","From":")"
+                + sender.serialNumber + R"(","To":"ann","MsgType":3})";
+        }
+        IncomingMessages::store(R"({"d":[)" + messages + "]}");
+        ASSERT_TRUE(settled());
+        for (const Sender& sender : senders) {
+            bool toChat = sender.toChat.value_or(current != IncomingMessages::VoiceInMessageCentreType);
+            auto inChat = core::DBManager::selectUserChatQueryByUserName("ann", "ann", sender.serialNumber);
+            auto inMessages = core::DBManager::selectUserMessageQueryByUserName("ann", "ann", sender.serialNumber);
+            EXPECT_EQ(inChat.size(), toChat ? 1u : 0u) << sender.serialNumber;
+            EXPECT_EQ(inMessages.size(), toChat ? 0u : 1u) << sender.serialNumber;
+        }
+        ASSERT_TRUE(core::DBManager::deleteAllChatQuery() && core::DBManager::deleteAllUserMessageQuery());
+    }
 }
 
 TEST_F(IncomingMessagesTest, AReplyKeepsThePlacingRuleAndAccountOfItsArrival)

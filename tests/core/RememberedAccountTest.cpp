@@ -54,7 +54,7 @@ TEST_F(RememberedAccountTest, ASignInHoldsTheSessionPasswordWhetherRememberedOrN
 TEST_F(RememberedAccountTest, APasswordChangeReplacesEveryRememberedCopyOfTheOldPassword)
 {
     RememberedAccount::save("ann", "old", true, true);
-    RememberedAccount::passwordChanged("new");
+    RememberedAccount::passwordChanged("ann", "old", "new");
     EXPECT_EQ(RememberedAccount::sessionPassword(), "new");
     EXPECT_EQ(setting(SettingsKeys::Password), "new");
     EXPECT_EQ(setting(SettingsKeys::RePassword), "new");
@@ -64,7 +64,7 @@ TEST_F(RememberedAccountTest, APasswordChangeReplacesEveryRememberedCopyOfTheOld
     EXPECT_EQ(reLogin->password, "new") << "becoming active signs in with the new password";
 
     // A second change before the next sign-in starts from the first change's password.
-    RememberedAccount::passwordChanged("newer");
+    RememberedAccount::passwordChanged("ann", "new", "newer");
     EXPECT_EQ(setting(SettingsKeys::Password), "newer");
     EXPECT_EQ(keychainPassword(), "newer");
 }
@@ -73,21 +73,31 @@ TEST_F(RememberedAccountTest, APasswordChangeLeavesCopiesThatDidNotHoldTheOldPas
 {
     RememberedAccount::save("ann", "old", false, false);
     base::UserDefaults::standard().setObject(base::Value("other"), SettingsKeys::RePassword);
-    RememberedAccount::passwordChanged("new");
+    RememberedAccount::passwordChanged("ann", "old", "new");
     EXPECT_EQ(RememberedAccount::sessionPassword(), "new");
     EXPECT_EQ(setting(SettingsKeys::Password), "") << "a password nobody asked to remember is not written";
     EXPECT_EQ(setting(SettingsKeys::RePassword), "other");
     EXPECT_FALSE(keychainPassword());
 }
 
-TEST_F(RememberedAccountTest, WithoutASessionAChangeWritesOnlyTheSession)
+TEST_F(RememberedAccountTest, AChangeAnsweredAfterTheAccountLeftWritesOnlyThatAccountsCopies)
 {
-    base::UserDefaults::standard().setObject(base::Value(""), SettingsKeys::Password);
-    base::UserDefaults::standard().setObject(base::Value("ann"), SettingsKeys::LoginName2);
-    RememberedAccount::passwordChanged("new");
+    RememberedAccount::save("ann", "old", true, true);
+    core::Logout::logOutKeepingPushToken();
+    RememberedAccount::passwordChanged("ann", "old", "new");
+    EXPECT_EQ(RememberedAccount::sessionPassword(), "") << "no session is opened by a reply";
+    EXPECT_EQ(setting(SettingsKeys::Password), "new");
+    EXPECT_EQ(keychainPassword(), "new");
+
+    // Another account signed in with the same password keeps its session and copies.
+    RememberedAccount::save("bob", "new", true, true);
+    RememberedAccount::passwordChanged("ann", "new", "newer");
     EXPECT_EQ(RememberedAccount::sessionPassword(), "new");
-    EXPECT_EQ(setting(SettingsKeys::Password), "") << "an empty setting is no copy of an empty old password";
-    EXPECT_FALSE(keychainPassword());
+    EXPECT_EQ(setting(SettingsKeys::Password), "new");
+    EXPECT_EQ(setting(SettingsKeys::RePassword), "new");
+    EXPECT_EQ(keychain::Keychain::passwordForService(base::Bundle::main().identifier(), "bob"), "new");
+    EXPECT_EQ(keychainPassword(), "newer");
+    (void)keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), "bob");
 }
 
 // Only the keychain holds a remembered password: the settings file and the message store never do, though

@@ -76,7 +76,7 @@ TEST_F(ToolServiceRepliesTest, TrackerDetailsWithParvoConfigurationAndState)
 TEST_F(ToolServiceRepliesTest, WaitingMessages)
 {
     auto messages = Tool::readUserMessageQueryFromJson(reply("PopManyQueryMessage"));
-    ASSERT_EQ(messages.size(), 4u);
+    ASSERT_EQ(messages.size(), 5u);
     const auto& voice = *messages[2];
     EXPECT_EQ(voice.desc, core::ServiceProtocol::VoiceMarker);
     EXPECT_EQ(voice.context, DemoData::VoiceFileName);

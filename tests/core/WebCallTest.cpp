@@ -114,7 +114,7 @@ TEST_F(WebCallTest, NullParametersAreWrittenAsNullAndNoParametersAsNoBody)
     auto messages = call("PopManyQueryMessage");
     ASSERT_TRUE(messages.reply);
     EXPECT_EQ(lastRequestTo("PopManyQueryMessage").body, "");
-    EXPECT_EQ(core::Tool::readUserMessageQueryFromJson(*messages.reply).size(), 4u);
+    EXPECT_EQ(core::Tool::readUserMessageQueryFromJson(*messages.reply).size(), 5u);
 }
 
 TEST_F(WebCallTest, TheCookieIsTakenFromTheSettingAtEachCall)

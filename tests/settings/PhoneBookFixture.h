@@ -83,9 +83,14 @@ protected:
     std::string title(int row) { return cell(row)->textLabel()->text(); }
     std::string detail(int row) { return cell(row)->detailTextLabel()->text(); }
 
-    // Taps the row and waits until its editor has slid in.
+    // Taps the row, once the screen on top has slid in (a touch during the slide is not taken), and waits
+    // until its editor has slid in.
     void openEditor(int row)
     {
+        ASSERT_TRUE(pumpUntil([this] {
+            auto top = centreRoot()->navigationController()->topViewController();
+            return top->appearanceState() == ui::ViewController::AppearanceState::Appeared;
+        }));
         tap(cell(row));
         ASSERT_TRUE(
             pumpUntil([this] { return editor()->appearanceState() == ui::ViewController::AppearanceState::Appeared; }));

@@ -195,6 +195,7 @@ TEST_F(SettingsCommands, TheKeyLockIsRefusedByTheGlobalRecordAndWritesIt)
 {
     openSettings(tracking_service::DemoData::Watch44SerialNumber, 44);
     auto global = std::make_shared<core::Device>();
+    global->serialNumber = tracking_service::DemoData::Watch44SerialNumber;
     global->lumetDeviceConfig = std::make_shared<core::LumetDeviceConfig>();
     global->lumetDeviceConfig->keyLockState = 0;
     global->deviceState = core::Device::SwitchedOff;

@@ -1,8 +1,10 @@
 // The settings centre's replies beyond its own screen: what a reply changes is kept when the user has left
-// before it came, the status bar's activity indicator follows every call until the last has ended, and the
-// rows of one reload stay as counted when the stored device changes in between.
+// before it came, and goes only to the account or device it was sent for when another has become current;
+// the status bar's activity indicator follows every call until the last has ended, and the rows of one
+// reload stay as counted when the stored device changes in between.
 #include "SettingsFixture.h"
 
+#include "core/state/Logout.h"
 #include "core/state/RememberedAccount.h"
 #include "networking/http/NetworkActivityIndicatorManager.h"
 #include "settings/personal/PersonalInfoPasswordPanel.h"
@@ -17,10 +19,55 @@ using tracking_service::Fault;
 
 class SettingsReplies : public test::SettingsTest {
 protected:
+    // A second account with the demo account's password, so that only the account tells their copies apart.
+    static constexpr const char* otherAccount = "other_parent";
+
     void TearDown() override
     {
         networking::NetworkActivityIndicatorManager::sharedManager().setEnabled(false);
+        (void)keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), otherAccount);
         test::SettingsTest::TearDown();
+    }
+
+    // Submits a password change whose answer the service holds until released.
+    void changePasswordHeld(const std::string& newPassword)
+    {
+        tapRow(Row::ChangePassword);
+        pass(1);
+        const auto& panel = settings()->passwordView();
+        panel->OldPasswordNum()->setText(password);
+        panel->NewNum()->setText(newPassword);
+        panel->SureNum()->setText(newPassword);
+        service.faults().set("UpdatePassword", Fault::delay(std::chrono::seconds(20)));
+        tap(panel->done());
+    }
+    // Lets the held answer of the method come and waits for it.
+    void release(const char* method)
+    {
+        service.faults().remove(method);
+        ASSERT_TRUE(pumpUntil([&] { return networkIdle() && requestsTo(method) == 1; }));
+    }
+
+    void signInAsOtherAccount()
+    {
+        ASSERT_TRUE(service.store().addAccount(otherAccount, password));
+        ASSERT_TRUE(service.store().addDevice({ "OW3600000001", otherAccount, "Other watch", 36, 1 }));
+        core::Logout::logOut();
+        ASSERT_TRUE(pumpUntil([this] { return !container(); }));
+        fill(otherAccount, password);
+        signIn();
+        ASSERT_TRUE(container());
+    }
+
+    // The global current record of the device, as the home screen sets it.
+    static std::shared_ptr<core::Device> makeGlobalRecord(const char* serialNumber)
+    {
+        auto record = std::make_shared<core::Device>();
+        record->serialNumber = serialNumber;
+        record->lumetDeviceConfig = std::make_shared<core::LumetDeviceConfig>();
+        record->lumetDeviceConfig->keyLockState = 0;
+        core::Singleton::shared().setDeviceDetail(record);
+        return record;
     }
 
     // Puts another screen in the centre at once; the settings centre is gone when nothing else holds it.
@@ -38,18 +85,9 @@ protected:
 TEST_F(SettingsReplies, APasswordChangeAnsweredAfterTheScreenHasGoneIsStillKept)
 {
     openSettings();
-    tapRow(Row::ChangePassword);
-    pass(1);
-    const auto& panel = settings()->passwordView();
-    panel->OldPasswordNum()->setText(password);
-    panel->NewNum()->setText("changed-away");
-    panel->SureNum()->setText("changed-away");
-    // The service holds its answer until the screen has gone.
-    service.faults().set("UpdatePassword", Fault::delay(std::chrono::seconds(20)));
-    tap(panel->done());
+    changePasswordHeld("changed-away");
     leaveSettings();
-    service.faults().remove("UpdatePassword");
-    ASSERT_TRUE(pumpUntil([this] { return networkIdle() && requestsTo("UpdatePassword") == 1; }));
+    release("UpdatePassword");
 
     EXPECT_TRUE(service.store().checkPassword(account, "changed-away"));
     EXPECT_EQ(core::RememberedAccount::sessionPassword(), "changed-away");
@@ -72,6 +110,53 @@ TEST_F(SettingsReplies, ARenameAnsweredAfterTheScreenHasGoneIsStillStored)
     auto stored = core::DBManager::readSingleMobileDevice();
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->DeviceName, "Renamed away");
+}
+
+TEST_F(SettingsReplies, APasswordChangeAnsweredAfterAnotherAccountSignedInChangesOnlyItsOwnAccount)
+{
+    openSettings();
+    changePasswordHeld("changed-away");
+    leaveSettings();
+    signInAsOtherAccount();
+    release("UpdatePassword");
+
+    EXPECT_EQ(core::RememberedAccount::sessionPassword(), password);
+    EXPECT_EQ(core::RememberedAccount::read().password, password);
+    EXPECT_EQ(base::UserDefaults::standard().stringForKey(core::SettingsKeys::Password), password);
+    // The first account's next sign-in finds its new password.
+    EXPECT_EQ(keychain::Keychain::passwordForService(base::Bundle::main().identifier(), account), "changed-away");
+}
+
+TEST_F(SettingsReplies, ARenameAnsweredAfterAnotherDeviceWasPickedLeavesThatDevicesRow)
+{
+    openSettings();
+    tapRow(Row::DeviceName);
+    auto alert = shownAlert();
+    ASSERT_TRUE(alert);
+    alert->textFieldAtIndex(0)->setText("Renamed away");
+    service.faults().set("UpdateDeviceName", Fault::delay(std::chrono::seconds(20)));
+    tap(alert->buttonAtIndex(1));
+    leaveSettings();
+    makeCurrent(tracking_service::DemoData::Watch40SerialNumber, 40);
+    release("UpdateDeviceName");
+
+    auto stored = core::DBManager::readSingleMobileDevice();
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->DeviceName, "Stored name");
+}
+
+TEST_F(SettingsReplies, AKeyLockAnsweredAfterAnotherDeviceWasPickedLeavesThatDevicesRecord)
+{
+    openSettings(tracking_service::DemoData::Watch44SerialNumber, 44);
+    makeGlobalRecord(tracking_service::DemoData::Watch44SerialNumber);
+    service.faults().set("LumetKeylockSet", Fault::delay(std::chrono::seconds(20)));
+    tap(switchOf(Row::KeyLock));
+    leaveSettings();
+    makeCurrent(tracking_service::DemoData::Watch43SerialNumber, 43);
+    auto picked = makeGlobalRecord(tracking_service::DemoData::Watch43SerialNumber);
+    release("LumetKeylockSet");
+
+    EXPECT_EQ(picked->lumetDeviceConfig->keyLockState, 0);
 }
 
 TEST_F(SettingsReplies, TheActivityIndicatorStaysOnUntilTheLastCallHasEnded)

@@ -1,9 +1,12 @@
 // The signed-in container in the desktop window: Escape closes the open drawer and, with none open, has
-// nowhere to go back to from the home screen.
+// nowhere to go back to from the home screen; a double click on a button that pushes a screen does not reach
+// the pushed screen.
 #include "ShellFixture.h"
 
 #include "host/SDLHost.h"
+#include "shell/devices/DeviceListVC.h"
 #include "support/DesktopEvents.h"
+#include "ui/controllers/NavigationController.h"
 
 namespace {
 
@@ -43,6 +46,30 @@ TEST_F(DesktopKeys, EscapeClosesTheOpenDrawerAndLeavesTheHomeScreenAlone)
     EXPECT_EQ(container()->openSide(), kit::DrawerSide::None);
     EXPECT_TRUE(home());
     EXPECT_EQ(login()->signedInContainer(), container());
+}
+
+TEST_F(DesktopKeys, ADoubleClickOnDevicesOpensTheListWithoutPickingTheRowUnderTheMouse)
+{
+    launchAndSignIn();
+    window = host::SDLHost::open({});
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(pumpUntil([this] { return home()->deviceDetail() && networkIdle(); }));
+    std::string current = core::Singleton::shared().lastSerialnumber();
+    gfx::Point devices = centreOf(home()->deviceListButton());
+
+    click(devices);
+    std::shared_ptr<shell::DeviceListVC> list;
+    // The list's rows come while the push still slides.
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            list = std::dynamic_pointer_cast<shell::DeviceListVC>(home()->navigationController()->topViewController());
+            return list && !list->devices().empty();
+        },
+        0.15));
+    click(devices);
+    pass(1);
+    EXPECT_EQ(home()->navigationController()->topViewController().get(), list.get());
+    EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), current);
 }
 
 } // namespace

@@ -179,4 +179,36 @@ TEST_F(DeviceList, AListThatDoesNotComeIsSaidAndNotShownAsAnAccountWithoutDevice
     }
 }
 
+// The voice, attendance and challenge buttons do nothing without the picked device's record, so the home
+// screen says why it has none: the load failure for a reply that came, the network notice for none.
+TEST_F(DeviceList, APickedDevicesDetailThatDoesNotReadIsSaid)
+{
+    launchAndSignIn();
+    ASSERT_TRUE(pumpUntil([this] { return home()->deviceDetail() && networkIdle(); }));
+    const std::pair<Fault, const char*> faults[] = {
+        { Fault::nullPayload(), "load_failed" },
+        { Fault::nonJsonBody(), "load_failed" },
+        { Fault::status(500), "load_failed" },
+        { Fault::dropConnection(), "bad_netword" },
+    };
+    core::MobileDeviceAndLocation picked;
+    picked.serialNumber = DemoData::Watch40SerialNumber;
+    picked.deviceTypeID = 40;
+    for (const auto& [fault, said] : faults) {
+        SCOPED_TRACE(said);
+        service.faults().set("GetDeviceDetial", fault);
+        home()->deviceChosen(picked);
+        ASSERT_TRUE(pumpUntil([this] { return networkIdle(); }));
+        clock->advance(0s);
+        std::string notice;
+        for (const auto& view : home()->view()->subviews()) {
+            if (auto overlay = std::dynamic_pointer_cast<kit::NoticeOverlay>(view))
+                notice = overlay->text();
+        }
+        EXPECT_EQ(notice, base::localized(said));
+        EXPECT_FALSE(home()->deviceDetail());
+        clock->advance(5s);
+    }
+}
+
 } // namespace

@@ -181,13 +181,45 @@ TEST_F(HomeFan, WithoutAWatchRecordTheButtonsSendNothing)
     pass(0.6);
     fan->btnthree()->setDeviceDetail(nullptr);
     enter(fan->btnthree(), "13800000003");
-    EXPECT_EQ(outcome(), base::localized("failure"));
+    EXPECT_EQ(outcome(), base::localized("bad_netword"));
     EXPECT_EQ(requestsTo("LumetSetManyPhoneConfig"), 0u);
     // A posted record reaches the buttons.
     auto record = core::Singleton::shared().deviceDetail();
     base::NotificationCenter::defaultCenter().post(core::NotificationNames::PostDevice, record);
     EXPECT_EQ(fan->btnthree()->deviceDetail(), record);
     EXPECT_EQ(fan->btnthree()->name(), "SOS");
+}
+
+// Another watch picked whose record fails or has not come yet: the fan offers and sends nothing of the
+// watch picked away from.
+TEST_F(HomeFan, AfterAPickTheButtonsSendNothingUntilThePickedWatchsRecordHasLoaded)
+{
+    std::string pickedAway = core::Singleton::shared().lastSerialnumber();
+    for (const auto& fault : { tracking_service::Fault::status(500), tracking_service::Fault::delay(20s) }) {
+        service.faults().set("GetDeviceDetial", fault);
+        core::MobileDeviceAndLocation picked;
+        picked.serialNumber = tracking_service::DemoData::Watch40SerialNumber;
+        picked.deviceTypeID = 40;
+        home()->deviceChosen(picked);
+        pass(1);
+        if (fan->tag() == 0) {
+            tap(fan);
+            pass(0.6);
+        }
+        tap(fan->btnone());
+        ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
+        EXPECT_EQ(shownAlert()->textFieldAtIndex(0)->text(), "") << "nothing of the watch picked away from";
+        shownAlert()->textFieldAtIndex(0)->setText("13800000001");
+        tap(shownAlert()->buttonAtIndex(1));
+        EXPECT_EQ(outcome(), base::localized("bad_netword"));
+        EXPECT_EQ(requestsTo("LumetSetManyPhoneConfig"), 0u);
+        // Back to the first watch, its record loaded, for the next probe.
+        service.faults().remove("GetDeviceDetial");
+        picked.serialNumber = pickedAway;
+        picked.deviceTypeID = 36;
+        home()->deviceChosen(picked);
+        ASSERT_TRUE(pumpUntil([this] { return home()->deviceDetail() && networkIdle(); }));
+    }
 }
 
 } // namespace

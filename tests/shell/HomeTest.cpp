@@ -117,9 +117,9 @@ TEST_F(Home, AFailedDetailKeepsTheEarlierRecord)
 TEST_F(Home, MessagesArePolledTwoSecondsAfterEachReplyAndKeptByTheMessageRule)
 {
     launchAndSignIn();
-    ASSERT_TRUE(pumpUntil([this] { return receivedMessages.size() == 4; }));
-    EXPECT_EQ(rowsOf("UserChatQuery"), 2) << "the watch's voice messages";
-    EXPECT_EQ(rowsOf("UserMessageQuery"), 2);
+    ASSERT_TRUE(pumpUntil([this] { return receivedMessages.size() == 5; }));
+    EXPECT_EQ(rowsOf("UserChatQuery"), 2) << "the type-36 watch's voice messages";
+    EXPECT_EQ(rowsOf("UserMessageQuery"), 3) << "the other messages, the type-27 watch's voice among them";
     auto chat = core::DBManager::selectUserChatQueryByUserName(account, account, watch);
     ASSERT_EQ(chat.size(), 2u);
     EXPECT_EQ(chat[0]->desc, core::ServiceProtocol::VoiceMarker);
@@ -132,8 +132,8 @@ TEST_F(Home, MessagesArePolledTwoSecondsAfterEachReplyAndKeptByTheMessageRule)
     // The reply sets the timer and hands its message to the store in one turn; the store's announcement
     // comes later, so wait for it without moving virtual time.
     ASSERT_TRUE(
-        pumpUntil([this] { return core::IncomingMessages::storesInFlight() > 0 || receivedMessages.size() == 5; }));
-    ASSERT_TRUE(base::RunLoop::main().runUntil([this] { return receivedMessages.size() == 5; }, 30s));
+        pumpUntil([this] { return core::IncomingMessages::storesInFlight() > 0 || receivedMessages.size() == 6; }));
+    ASSERT_TRUE(base::RunLoop::main().runUntil([this] { return receivedMessages.size() == 6; }, 30s));
     size_t polls = requestsTo("PopManyQueryMessage");
     pass(1.85);
     EXPECT_EQ(requestsTo("PopManyQueryMessage"), polls);

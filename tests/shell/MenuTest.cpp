@@ -8,8 +8,10 @@
 #include "core/state/RememberedAccount.h"
 #include "kit/drawer/DrawerTypes.h"
 #include "kit/modal/ModalPresenter.h"
+#include "settings/numbers/CenterNumberVC.h"
 #include "settings/numbers/FamilyProtection.h"
 #include "settings/numbers/LikeNumberVC.h"
+#include "settings/numbers/ListenNumberVC.h"
 #include "shell/devices/DeviceListVC.h"
 #include "shell/menu/MenuFunctions.h"
 #include "shell/screens/ScreenDirectory.h"
@@ -98,10 +100,10 @@ TEST_F(Menu, TheRowsOfScreensWithoutAnOpenerOfTheirOwnServeTheirDeviceTypes)
         EXPECT_TRUE(has(type, "sound_command")) << type;
     for (int64_t type : { 2, 4, 7, 13, 16, 18, 20 })
         EXPECT_TRUE(has(type, "upload_interval")) << type;
-    for (int64_t type : { 3, 4, 6 }) {
+    for (int64_t type : { 3, 4, 6 })
         EXPECT_TRUE(has(type, "listen_number")) << type;
+    for (int64_t type : { 3, 4 })
         EXPECT_TRUE(has(type, "center_number")) << type;
-    }
     for (int64_t type : { 43, 44 })
         EXPECT_TRUE(has(type, "family_number")) << type;
     // The number screen serves these types from the family-protection screen, and no watch but 27 and 36.
@@ -117,6 +119,47 @@ TEST_F(Menu, TheRowsOfScreensWithoutAnOpenerOfTheirOwnServeTheirDeviceTypes)
         auto keys = shell::MenuFunctions::forDeviceType(type);
         EXPECT_EQ(keys.front(), "home_page") << type;
         EXPECT_EQ(keys.back(), "logout") << type;
+    }
+}
+
+// No type has a number-panel row whose panel sends nothing and says nothing: what is typed goes out for the
+// device of every type that lists the row.
+TEST_F(Menu, EveryNumberPanelRowSendsForTheTypesThatListIt)
+{
+    launchAndSignIn();
+    const auto& byType = core::Singleton::shared().config()->objectForKey("FunctionsByDeviceType")->dictionary();
+    ASSERT_TRUE(byType);
+    auto sentFor = [this](const std::string& serialNumber) {
+        auto requests = service.requestLog().requests();
+        return std::count_if(requests.begin(), requests.end(),
+            [&](const auto& request) { return request.body.find(serialNumber) != std::string::npos; });
+    };
+    for (auto [key, rows] : *byType) {
+        int64_t type = std::stoll(key->stringValue());
+        auto keys = shell::MenuFunctions::forDeviceType(type);
+        for (const char* panel : { shell::ScreenDirectory::ListenNumber, shell::ScreenDirectory::CenterNumber }) {
+            if (std::find(keys.begin(), keys.end(), panel) == keys.end())
+                continue;
+            auto device = std::make_shared<core::Device>();
+            device->serialNumber = "PANEL" + std::to_string(type) + panel;
+            device->deviceTypeID = type;
+            device->quennDeviceConfig = std::make_shared<core::SQuennConfig>();
+            auto shown = shell::ScreenDirectory::shared().showPanel(panel, device);
+            const settings::NumberPanelParts::SingleNumberPanel* parts = nullptr;
+            if (auto centre = std::dynamic_pointer_cast<settings::CenterNumberVC>(shown))
+                parts = &centre->parts();
+            else if (auto listen = std::dynamic_pointer_cast<settings::ListenNumberVC>(shown))
+                parts = &listen->parts();
+            ASSERT_TRUE(parts) << panel;
+            pass(1);
+            parts->field->setText("13800000000");
+            tap(parts->done);
+            pass(1);
+            EXPECT_EQ(sentFor(*device->serialNumber), 1) << "type " << type << ", " << panel;
+            while (auto alert = shownAlert())
+                alert->dismissWithClickedButtonIndex(0, false);
+            kit::ModalPresenter::sharedInstance()->hideAnimated(false);
+        }
     }
 }
 

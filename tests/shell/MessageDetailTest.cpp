@@ -1,9 +1,10 @@
 // The message detail, pushed from the home screen: the current device's messages of the message tables as
-// speech bubbles, and its watch voice rows played by the home screen's own player (fetched once into the
-// message folder under the chat cell's cache name), stopped when the screen goes.
+// speech bubbles, one that arrives while it shows among them, and its watch voice rows played by the home screen's own
+// player (fetched once into the message folder under the chat cell's cache name), stopped when the screen goes.
 #include "ShellFixture.h"
 
 #include "base/loop/NotificationCenter.h"
+#include "base/time/ServiceDateText.h"
 #include "chat/MessageCell.h"
 #include "chat/VoiceFileCache.h"
 #include "core/service/ServiceProtocol.h"
@@ -99,6 +100,24 @@ TEST_F(MessageDetail, ShowsTheCurrentDevicesKeptMessagesAsBubbles)
     EXPECT_EQ(detail->messageFrames().size(), 2u);
 }
 
+TEST_F(MessageDetail, AMessageThatArrivesWhileTheDetailShowsIsShown)
+{
+    openDetail();
+    size_t shown = detail->messageFrames().size();
+    using core::ServiceProtocol;
+    service.store().queueMessage(account,
+        base::Value(base::Dictionary::make({
+            { ServiceProtocol::MessageIdKey, "arrived" },
+            { ServiceProtocol::MessageContextKey, "SOS" },
+            { ServiceProtocol::MessageDescKey, "SOS alarm" },
+            { ServiceProtocol::MessageFromKey, watch },
+            { ServiceProtocol::MessageToKey, account },
+            { ServiceProtocol::MessageMsgTypeKey, 1 },
+            { ServiceProtocol::MessageCreateTimeKey, base::serviceDateText(base::Date::now()) },
+        })));
+    EXPECT_TRUE(pumpUntil([&] { return detail->messageFrames().size() == shown + 1; }, 10));
+}
+
 TEST_F(MessageDetail, AWatchVoiceRowPlaysThroughTheHomeScreensPlayerUntilTheScreenGoes)
 {
     keepWatchVoice("voice", DemoData::VoiceFileName);
@@ -131,6 +150,29 @@ TEST_F(MessageDetail, AWatchVoiceRowPlaysThroughTheHomeScreensPlayerUntilTheScre
     home()->navigationController()->popViewController(false);
     clock->advance(1s);
     EXPECT_FALSE(home()->recordAudio()->isPlaying());
+}
+
+TEST_F(MessageDetail, ASecondTapWhileTheVoiceFileDownloadsIsTheFirstOneAgain)
+{
+    keepWatchVoice("voice", DemoData::VoiceFileName);
+    openDetail();
+    const auto& frames = detail->messageFrames();
+    auto voiceRow = std::find_if(
+        frames.begin(), frames.end(), [](const auto& frame) { return frame->message()->id_ == "voice"; });
+    ASSERT_NE(voiceRow, frames.end());
+    auto cell = cellAt(static_cast<int>(voiceRow - frames.begin()));
+    ASSERT_TRUE(cell);
+    size_t before = downloads();
+
+    service.faults().set("LumetDow.ashx", tracking_service::Fault::delay(std::chrono::seconds(20)));
+    tap(cell->contentBtn());
+    ASSERT_TRUE(pumpUntil([&] { return downloads() == before + 1; }));
+    tap(cell->contentBtn());
+    service.faults().remove("LumetDow.ashx");
+    ASSERT_TRUE(pumpUntil([this] { return home()->recordAudio() && home()->recordAudio()->isPlaying(); }));
+    pass(0.2);
+    EXPECT_TRUE(home()->recordAudio()->isPlaying()) << "not stopped by a second arrival of the file";
+    EXPECT_EQ(downloads(), before + 1);
 }
 
 } // namespace

@@ -143,19 +143,22 @@ TEST_F(DemoDataTest, AttendanceHasArrivalsAndDeparturesInEveryState)
         (std::set<std::pair<long long, std::string>> { { 1, "正常" }, { 1, "迟到" }, { 2, "正常" }, { 2, "早退" } }));
 }
 
-TEST_F(DemoDataTest, WatchVoiceMessageIsAWatchMessageWhoseFileIsServed)
+// The type-36 watch's voice message goes to its chat, the type-27 watch's to the message detail.
+TEST_F(DemoDataTest, WatchVoiceMessagesAreWatchMessagesWhoseFileIsServed)
 {
     auto messages = payload(call("PopManyQueryMessage", "", m_cookie));
     ASSERT_TRUE(messages && messages->array());
-    base::DictionaryRef voice;
+    std::map<std::string, base::DictionaryRef> voices;
     for (const base::Value& message : *messages->array()) {
         if (*message.dictionary()->objectForKey("Desc") == base::Value("[Lumet_434B_Voice]"))
-            voice = message.dictionary();
+            voices.try_emplace(message.dictionary()->objectForKey("From")->stringValue(), message.dictionary());
     }
-    ASSERT_TRUE(voice);
-    long long type = voice->objectForKey("MsgType")->longLongValue();
-    EXPECT_TRUE(type >= 1 && type <= 3) << "a watch's message, not the phone's own voice type 5";
-    EXPECT_EQ(*voice->objectForKey("From"), base::Value(DemoData::WatchSerialNumber));
+    for (const char* watch : { DemoData::WatchSerialNumber, DemoData::Watch27SerialNumber }) {
+        ASSERT_TRUE(voices.count(watch)) << watch;
+        long long type = voices[watch]->objectForKey("MsgType")->longLongValue();
+        EXPECT_TRUE(type >= 1 && type <= 3) << "a watch's message, not the phone's own voice type 5";
+    }
+    const auto& voice = voices[DemoData::WatchSerialNumber];
 
     // The chat cell fetches the file by the name in "Context", with a POST.
     std::string name = *voice->objectForKey("Context")->string();

@@ -91,7 +91,7 @@ TEST_F(WebMethodsTest, MessagesArePoppedOnceWithAbsoluteFileAddresses)
     std::string cookie = signIn();
     auto first = payload(call("PopManyQueryMessage", "", cookie));
     ASSERT_TRUE(first && first->array());
-    ASSERT_EQ(first->array()->count(), 4u);
+    ASSERT_EQ(first->array()->count(), 5u);
     const auto& voice = first->array()->objectAtIndex(2).dictionary();
     EXPECT_EQ(*voice->objectForKey("Desc"), base::Value("[Lumet_434B_Voice]"));
     EXPECT_EQ(*voice->objectForKey("Url"),

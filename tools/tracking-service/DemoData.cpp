@@ -41,7 +41,8 @@ namespace {
     }
 
     // A watch's voice message names the service's file in "Context" and is marked by its description; the
-    // file is served by the download endpoint under that name.
+    // file is served by the download endpoint under that name. The type-36 watch's goes to its chat, the
+    // type-27 watch's to the message detail.
     void queueMessages(ServiceStore& store, base::Date now)
     {
         std::string voiceUrl = std::string(ServiceProtocol::DownloadPath) + "?" + ServiceProtocol::DownloadNameParameter
@@ -55,6 +56,9 @@ namespace {
         store.queueMessage(DemoData::AccountName,
             message("demo-message-3", DemoData::VoiceFileName, ServiceProtocol::VoiceMarker,
                 DemoData::WatchSerialNumber, WatchMessageType, voiceUrl, now.dateByAddingTimeInterval(-5 * 60)));
+        store.queueMessage(DemoData::AccountName,
+            message("demo-message-4", DemoData::VoiceFileName, ServiceProtocol::VoiceMarker,
+                DemoData::Watch27SerialNumber, WatchMessageType, voiceUrl, now.dateByAddingTimeInterval(-3 * 60)));
     }
 
 } // namespace

@@ -2,9 +2,9 @@
 // every type the application branches on (Lumet watches of the types 36, 27, 40, 43 and 44, Parvo trackers
 // of the types 2, 13 and 18, trackers of the types 7, 16, 20 and 21, Quenn devices of the types 3 and 6, a
 // Morvik tracker of type 4 and a car tracker of type 41) with their detail records and configurations
-// (DemoDevices.h), waiting messages (a watch voice message with a real AMR file among them), and the data of
-// each feature (LaneSeeds.h): attendance rows, alarm clocks, a timetable, a phone book and a step count.
-// Dates are placed around `now`.
+// (DemoDevices.h), waiting messages (voice messages of the type-36 and type-27 watches with a real AMR file
+// among them), and the data of each feature (LaneSeeds.h): attendance rows, alarm clocks, a timetable, a phone
+// book and a step count. Dates are placed around `now`.
 //
 //   if (store.isEmpty()) tracking_service::DemoData::seed(store, base::Date::now());
 #pragma once

@@ -15,13 +15,22 @@ namespace ui {
 namespace {
 
     // The navigation controller's view: it keeps the bar along its top edge, below the status bar where the
-    // view reaches up under it.
+    // view reaches up under it. While a transition slides it takes every touch itself and does nothing with
+    // it, so that a second click meant for the outgoing screen never lands on the incoming one.
     class NavigationContainerView : public View {
     public:
-        NavigationContainerView(const gfx::Rect& frame, std::weak_ptr<NavigationBar> bar)
+        NavigationContainerView(
+            const gfx::Rect& frame, std::weak_ptr<NavigationBar> bar, std::function<bool()> isTransitioning)
             : View(frame)
             , m_bar(std::move(bar))
+            , m_isTransitioning(std::move(isTransitioning))
         {
+        }
+
+        std::shared_ptr<View> hitTest(gfx::Point point, const Event* event) override
+        {
+            auto hit = View::hitTest(point, event);
+            return hit && m_isTransitioning() ? sharedFrom<View>(this) : hit;
         }
 
         void layoutSubviews() override
@@ -38,6 +47,7 @@ namespace {
 
     private:
         std::weak_ptr<NavigationBar> m_bar;
+        std::function<bool()> m_isTransitioning;
     };
 
     bool contains(const std::vector<std::shared_ptr<ViewController>>& list, const std::shared_ptr<ViewController>& c)
@@ -61,7 +71,11 @@ std::shared_ptr<NavigationController> NavigationController::withRootViewControll
 
 void NavigationController::loadView()
 {
-    auto container = std::make_shared<NavigationContainerView>(Screen::main().bounds(), m_bar);
+    auto container = std::make_shared<NavigationContainerView>(
+        Screen::main().bounds(), m_bar, [weak = weakFrom<NavigationController>(this)] {
+            auto self = weak.lock();
+            return self && self->m_transition.isRunning();
+        });
     container->setAutoresizingMask(AutoresizingMask::FlexibleWidth | AutoresizingMask::FlexibleHeight);
     m_bar->setAutoresizingMask(AutoresizingMask::FlexibleWidth);
     std::shared_ptr<NavigationBarDelegate> barDelegate = std::static_pointer_cast<NavigationController>(self());

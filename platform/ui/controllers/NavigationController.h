@@ -10,8 +10,8 @@
 // willMoveToParentViewController(this) at once and didMoveToParentViewController(this) at the end. While the
 // navigation controller is on screen, the old top hears will/did-disappear and the new top will/did-appear
 // (the did-callbacks when the slide ends, 0.35 s later when animated). A change that starts while another
-// slides finishes the first at once. The navigation controller forwards its own appearance callbacks to its
-// top controller.
+// slides finishes the first at once. Touches that begin while a transition slides reach neither screen nor
+// the bar. The navigation controller forwards its own appearance callbacks to its top controller.
 //
 //   auto navigation = ui::NavigationController::withRootViewController(home);
 //   navigation->pushViewController(settings, true);

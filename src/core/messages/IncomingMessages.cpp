@@ -12,6 +12,7 @@
 #include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
+#include "core/state/AccountDevices.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
@@ -68,10 +69,14 @@ namespace {
         return state.deviceTypeID();
     }
 
+    // Each sender the account's device list knows is placed by its own type, any other by the current one's.
     ReplyContext currentContext()
     {
-        return { base::UserDefaults::standard().stringForKey(SettingsKeys::LoginName2),
+        ReplyContext context { base::UserDefaults::standard().stringForKey(SettingsKeys::LoginName2),
             currentDeviceType() != IncomingMessages::VoiceInMessageCentreType };
+        for (const auto& [serialNumber, type] : AccountDevices::types())
+            context.senderVoiceToChat.emplace(serialNumber, type != IncomingMessages::VoiceInMessageCentreType);
+        return context;
     }
 
     // Whether the notice is shown now (it was not the last one shown).

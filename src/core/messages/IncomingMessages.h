@@ -1,7 +1,8 @@
 // core::IncomingMessages: how the messages that "PopManyQueryMessage" hands out are fetched and kept. A
-// watch's voice message (description "[Lumet_434B_Voice]") goes to the chat tables, unless the current
-// device is of type 27; every other message to the message centre's tables. Each is stored for the signed-in
-// account ("kLoginName2").
+// watch's voice message (description "[Lumet_434B_Voice]") goes to the chat tables, unless its sender is of
+// type 27 (by the account's device list, AccountDevices; a sender the list does not know counts as of the
+// current device's type); every other message to the message centre's tables. Each is stored for the
+// signed-in account ("kLoginName2").
 //
 // The service hands a message out once, so nothing of a reply may be lost. poll() asks only while the spool
 // (MessageSpool) can take the largest reply, no other poll or store is under way, no reply is held in memory

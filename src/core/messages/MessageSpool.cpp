@@ -31,6 +31,7 @@ namespace {
     // The account name as JSON text, as spools written before the escaped form hold it.
     constexpr const char* AccountKey = "account";
     constexpr const char* VoiceToChatKey = "voiceToChat";
+    constexpr const char* SendersKey = "senders";
     // Room for the first line and the file system's own bookkeeping, beyond the reply itself.
     constexpr uintmax_t ReplyOverhead = 64u << 10;
     // The files a reply may make: its own, the reason beside it should it be kept aside, and the store's journal.
@@ -48,6 +49,12 @@ namespace {
                 base::Value(base::PercentEncoding::escape(
                     *context.account, base::PercentEncoding::AllowedCharacters::unreserved())));
         fields.emplace_back(base::Value(VoiceToChatKey), base::Value(context.voiceToChat));
+        if (!context.senderVoiceToChat.empty()) {
+            base::Dictionary::Pairs senders;
+            for (const auto& [sender, voiceToChat] : context.senderVoiceToChat)
+                senders.emplace_back(base::Value(sender), base::Value(voiceToChat));
+            fields.emplace_back(base::Value(SendersKey), base::Value(base::Dictionary::make(std::move(senders))));
+        }
         return json::JSONString(base::Value(base::Dictionary::make(std::move(fields)))).value_or("{}") + "\n";
     }
 
@@ -72,6 +79,16 @@ namespace {
         if (!voiceToChat || !voiceToChat->isBool())
             return std::nullopt;
         context.voiceToChat = voiceToChat->boolValue();
+        // Replies spooled by earlier versions name no senders.
+        if (const base::Value* senders = fields->objectForStringKey(SendersKey)) {
+            if (!senders->dictionary())
+                return std::nullopt;
+            for (auto [sender, toChat] : *senders->dictionary()) {
+                if (!sender->string() || !toChat->isBool())
+                    return std::nullopt;
+                context.senderVoiceToChat.emplace(*sender->string(), toChat->boolValue());
+            }
+        }
         return context;
     }
 
@@ -193,6 +210,12 @@ namespace {
     }
 
 } // namespace
+
+bool ReplyContext::voiceToChatFrom(const std::optional<std::string>& sender) const
+{
+    auto known = sender ? senderVoiceToChat.find(*sender) : senderVoiceToChat.end();
+    return known != senderVoiceToChat.end() ? known->second : voiceToChat;
+}
 
 std::filesystem::path MessageSpool::folder() { return base::Paths::dataRoot() / FolderName; }
 

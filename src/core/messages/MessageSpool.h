@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,8 +35,13 @@ struct ReplyContext {
     // The signed-in account ("kLoginName2"), which owns the messages.
     std::optional<std::string> account;
     // Whether a watch voice message goes to the chat tables (false for the device type that keeps them with the
-    // other messages).
+    // other messages), for a sender the account's device list does not know: by the current device's type.
     bool voiceToChat { true };
+    // The same for each sender (serial number) the account's device list knows, by that device's own type.
+    std::map<std::string, bool> senderVoiceToChat {};
+
+    // Where a voice message from `sender` goes.
+    [[nodiscard]] bool voiceToChatFrom(const std::optional<std::string>& sender) const;
 };
 
 // A reply waiting to be stored: in the spool (file set) or, when it could not be written there, in memory.

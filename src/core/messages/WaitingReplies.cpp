@@ -33,7 +33,7 @@ namespace {
             if (!message->id_)
                 message->id_ = replyName + "#" + std::to_string(position);
             message->userName = reply.context.account;
-            bool chat = reply.context.voiceToChat && message->desc == ServiceProtocol::VoiceMarker;
+            bool chat = message->desc == ServiceProtocol::VoiceMarker && reply.context.voiceToChatFrom(message->from);
             batch.push_back(
                 { std::move(message), chat ? PendingMessage::Place::Chat : PendingMessage::Place::MessageCentre });
         }

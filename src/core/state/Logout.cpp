@@ -6,6 +6,7 @@
 #include "core/helpers/Helper.h"
 #include "core/messages/DBManager.h"
 #include "core/service/ServiceClient.h"
+#include "core/state/AccountDevices.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "core/state/SettingsKeys.h"
@@ -28,6 +29,7 @@ void Logout::logOutKeepingPushToken()
     Helper::saveSettingValue(base::Value("0"), SettingsKeys::AutoLogin);
     ServiceClient::sharedClient()->setDefaultHeader("Cookie", "");
     Singleton::shared().setLastSerialnumber("");
+    AccountDevices::forget();
     RememberedAccount::setSessionPassword("");
     if (!DBManager::deleteAllMobileDevice())
         base::log("log out: the stored devices could not be removed");

@@ -14,6 +14,9 @@ public:
     static constexpr const char* RecoverFrom = "notice_recover_from";
     // The current device's detail has been read; object: the shared Device record.
     static constexpr const char* PostDevice = "posetDevice";
+    // Another device has been made current; its record is not read yet, and every copy of the earlier one
+    // must go; no object.
+    static constexpr const char* CurrentDeviceChanged = "LumetCurrentDeviceChanged";
     // A purchase receipt waits to be granted by the server; no object.
     static constexpr const char* UploadReceipt = "uploadReceipt";
     // The user has logged out: the shell closes the signed-in container so the login screen shows; no object.

@@ -100,18 +100,20 @@ void RememberedAccount::setSessionPassword(std::string password)
     session() = std::move(password);
 }
 
-void RememberedAccount::passwordChanged(const std::string& newPassword)
+void RememberedAccount::passwordChanged(
+    const std::string& account, const std::string& oldPassword, const std::string& newPassword)
 {
     BASE_ASSERT_MAIN_THREAD();
-    std::string oldPassword = std::exchange(session(), newPassword);
-    // Without a session there is no old password to recognise, and an empty copy is no remembered one.
-    if (oldPassword.empty())
+    // An empty copy is no remembered one, and without an account there is nobody to write for.
+    if (account.empty() || oldPassword.empty())
         return;
-    replaceSetting(SettingsKeys::Password, oldPassword, newPassword);
-    replaceSetting(SettingsKeys::RePassword, oldPassword, newPassword);
-    std::string account = setting(SettingsKeys::LoginName2);
-    if (!account.empty())
-        replaceKeychainItem(account, oldPassword, newPassword);
+    if (setting(SettingsKeys::LoginName2) == account && session() == oldPassword)
+        session() = newPassword;
+    if (setting(SettingsKeys::LoginName) == account)
+        replaceSetting(SettingsKeys::Password, oldPassword, newPassword);
+    if (setting(SettingsKeys::ReLoginName) == account)
+        replaceSetting(SettingsKeys::RePassword, oldPassword, newPassword);
+    replaceKeychainItem(account, oldPassword, newPassword);
 }
 
 } // namespace core

@@ -8,8 +8,8 @@
 //
 // Whatever the boxes say, the password of the signed-in session stays in memory (sessionPassword), so that
 // a password change can check the old password also when nothing was remembered. After an accepted change,
-// passwordChanged() is the one writer of the new password: the session's, and each remembered copy that
-// held the old one. Main thread.
+// passwordChanged() is the one writer of the new password: of the account the change was sent for, which
+// need not be the one signed in when the reply comes. Main thread.
 //
 //   core::RememberedAccount::save(name, password, rememberBox->checked(), autoLoginBox->checked());
 //   auto remembered = core::RememberedAccount::read();
@@ -36,9 +36,11 @@ struct RememberedAccount {
     // The password the signed-in session was opened with; "" before a sign-in and after a logout.
     static std::string sessionPassword();
     static void setSessionPassword(std::string password);
-    // After the server accepted a new password for the signed-in account ("kLoginName2"): the session's
-    // password, and "kPassword", "kRePassword" and the account's keychain item where they held the old one.
-    static void passwordChanged(const std::string& newPassword);
+    // After the server accepted a new password for `account`, asked for with `oldPassword`: the account's
+    // keychain item, and "kPassword" and "kRePassword" where they are that account's and held the old one, so
+    // that its next sign-in works; the session's password only while that account is still signed in with it.
+    static void passwordChanged(
+        const std::string& account, const std::string& oldPassword, const std::string& newPassword);
 
     // The account that signs in again when the application becomes active, when one is remembered.
     struct Credentials {

@@ -7,6 +7,7 @@
 #include "core/state/NotificationNames.h"
 #include "core/state/Singleton.h"
 #include "settings/numbers/LumetNumbers.h"
+#include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/NumberPanelParts.h"
 #include "ui/view/Screen.h"
 #include "ui/controls/TextField.h"
@@ -18,13 +19,16 @@ std::shared_ptr<BtnModel> BtnModel::make(const std::string& imageName, std::stri
     BASE_ASSERT_MAIN_THREAD();
     auto button = std::make_shared<BtnModel>(Private(), std::move(name));
     button->setImage(gfx::Image::named(imageName), ui::ControlState::Normal);
-    base::NotificationCenter::defaultCenter().addObserver(
-        core::NotificationNames::PostDevice, nullptr,
-        [weak = std::weak_ptr<BtnModel>(button)](const base::Notification& notification) {
-            if (auto self = weak.lock())
-                self->setDeviceDetail(std::static_pointer_cast<core::Device>(notification.object));
-        },
-        button.get());
+    // A loaded record replaces the one held; another device made current leaves none until its own loads.
+    for (const char* name : { core::NotificationNames::PostDevice, core::NotificationNames::CurrentDeviceChanged }) {
+        base::NotificationCenter::defaultCenter().addObserver(
+            name, nullptr,
+            [weak = std::weak_ptr<BtnModel>(button)](const base::Notification& notification) {
+                if (auto self = weak.lock())
+                    self->setDeviceDetail(std::static_pointer_cast<core::Device>(notification.object));
+            },
+            button.get());
+    }
     button->addAction(
         [weak = std::weak_ptr<BtnModel>(button)](ui::Control&) {
             if (auto self = weak.lock())
@@ -85,6 +89,12 @@ void BtnModel::alertViewClickedButtonAtIndex(ui::AlertView& alert, int buttonInd
     auto which = slot();
     if (!which || !field)
         return;
+    // The current device's record has not loaded (or failed to): nothing is sent, least of all to the
+    // device picked away from.
+    if (!m_deviceDetail) {
+        showNumberAlert("bad_netword");
+        return;
+    }
     LumetNumbers::send(m_deviceDetail, *which, field->text());
 }
 

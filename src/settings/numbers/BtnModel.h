@@ -1,10 +1,12 @@
 // settings::BtnModel: one of the four small round buttons of the home screen's family-number fan (father,
 // mother, SOS, listen), 40 x 40 with its picture. Its name tells which number it edits (the localised
 // "father", "mother", "listen", or the literal "SOS"). It holds the current device record: Singleton's at
-// creation, then each one posted as "posetDevice". A tap asks for the number in an alert with a text field
-// (prefilled with the stored number, or with one the service did not take); "done" sends it as the watch
-// number of that slot (LumetNumbers), with the typed text kept from that moment. Without a device record
-// or its watch configuration nothing is sent and "failure" is shown. Main thread; made with make().
+// creation, then each one posted as "posetDevice", and none from the moment another device is made current
+// until that one's is posted. A tap asks for the number in an alert with a text field (prefilled with the
+// stored number, or with one the service did not take); "done" sends it as the watch number of that slot
+// (LumetNumbers), with the typed text kept from that moment. Without a device record nothing is sent and
+// the network notice "bad_netword" is shown; without its watch configuration, "failure". Main thread; made
+// with make().
 //
 //   auto father = settings::BtnModel::make("dad", base::localized("father"));
 //   host->addSubview(father);

@@ -12,7 +12,8 @@
 // Commands succeed only on the accepted-command text; a switch whose command is refused or fails is set back
 // from its record, so it never shows a state the device lacks. What a reply changes beyond the screen (the
 // remembered password, the stored device name, the global key-lock state) is applied even when the reply
-// comes after the screen has gone; the rest of such a reply is dropped. Main thread; made with make().
+// comes after the screen has gone, to the account or device the command was sent for, never to one made
+// current since; the rest of such a reply is dropped. Main thread; made with make().
 //
 //   auto settings = settings::PersonalInfoVC::make(device);
 //   drawer->setCenterViewControllerWithCloseAnimation(shell::NavViewController::withRootViewController(settings),
@@ -136,7 +137,7 @@ private:
     void askNewDeviceName();
     void askFactoryReset();
     void rename(const std::string& name);
-    static void storeDeviceName(const std::string& name);
+    static void storeDeviceName(const std::string& serialNumber, const std::string& name);
     void renameAnswered(bool accepted);
     void factoryReset();
     void sleepTimerChanged(ui::Switch& sender);
@@ -144,7 +145,7 @@ private:
     void firewallChanged(ui::Switch& sender);
     void firewallAnswered(bool on, const std::optional<bool>& accepted);
     void keyLockChanged(ui::Switch& sender);
-    static void storeKeyLock(bool on);
+    static void storeKeyLock(const std::string& serialNumber, bool on);
     void keyLockAnswered(bool on, bool accepted);
     void setSleepTimerSwitchBack();
     void setFirewallSwitchBack();

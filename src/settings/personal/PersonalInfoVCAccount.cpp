@@ -87,17 +87,18 @@ void PersonalInfoVC::submitPassword()
         PersonalInfoAlerts::prompt("two_password_difference");
         return;
     }
-    auto parameters = base::Dictionary::make({ { "old_pwd", oldPassword }, { "new_pwd", newPassword },
-        { "LoginName", base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2).value_or("") } });
-    std::string changedTo = newPassword;
+    std::string account = base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2).value_or("");
+    auto parameters
+        = base::Dictionary::make({ { "old_pwd", oldPassword }, { "new_pwd", newPassword }, { "LoginName", account } });
     send(
         "UpdatePassword", parameters,
         [](PersonalInfoVC& self, const std::string& reply) { self.passwordAnswered(isPasswordChanged(reply)); },
         [](PersonalInfoVC&) { PersonalInfoAlerts::prompt("change_password_failed"); },
-        // The service has the new password from now on, so every store of it must follow, screen or not.
-        [changedTo](const std::string& reply) {
+        // The service has the new password of that account from now on, so its stores must follow, screen or
+        // not, whoever has signed in since.
+        [account, oldPassword, newPassword](const std::string& reply) {
             if (isPasswordChanged(reply))
-                core::RememberedAccount::passwordChanged(changedTo);
+                core::RememberedAccount::passwordChanged(account, oldPassword, newPassword);
         });
     m_passwordView->keepTextsThroughNextClose();
     hidePasswordPanel();

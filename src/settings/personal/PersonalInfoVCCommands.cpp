@@ -88,22 +88,23 @@ void PersonalInfoVC::alertViewClickedButtonAtIndex(ui::AlertView& alert, int but
 
 void PersonalInfoVC::rename(const std::string& name)
 {
+    std::string serialNumber = currentSerialNumber();
     send(
-        "UpdateDeviceName",
-        base::Dictionary::make({ { "Serialnumber", currentSerialNumber() }, { "DeviceName", name } }),
+        "UpdateDeviceName", base::Dictionary::make({ { "Serialnumber", serialNumber }, { "DeviceName", name } }),
         [](PersonalInfoVC& self, const std::string& reply) { self.renameAnswered(isAccepted(reply)); },
         [](PersonalInfoVC& self) { self.renameAnswered(false); },
-        [name](const std::string& reply) {
+        [serialNumber, name](const std::string& reply) {
             if (isAccepted(reply))
-                storeDeviceName(name);
+                storeDeviceName(serialNumber, name);
         });
 }
 
-void PersonalInfoVC::storeDeviceName(const std::string& name)
+void PersonalInfoVC::storeDeviceName(const std::string& serialNumber, const std::string& name)
 {
-    // Without a stored current-device row there is nothing to rename locally; the server has the name.
+    // Without that device's stored row (none, or another device picked or account signed in since) there is
+    // nothing to rename locally; the server has the name.
     auto stored = core::DBManager::readSingleMobileDevice();
-    if (!stored)
+    if (!stored || stored->serialNumber != serialNumber)
         return;
     stored->DeviceName = name;
     if (!core::DBManager::saveOrUpdataMobileDeviceDB(*stored))
@@ -219,21 +220,23 @@ void PersonalInfoVC::keyLockChanged(ui::Switch& sender)
         return;
     }
     bool on = sender.isOn();
+    std::string serialNumber = currentSerialNumber();
     send(
-        "LumetKeylockSet",
-        base::Dictionary::make({ { "Serialnumber", currentSerialNumber() }, { "klock", on ? 1 : 0 } }),
+        "LumetKeylockSet", base::Dictionary::make({ { "Serialnumber", serialNumber }, { "klock", on ? 1 : 0 } }),
         [on](PersonalInfoVC& self, const std::string& reply) { self.keyLockAnswered(on, isAccepted(reply)); },
         [on](PersonalInfoVC& self) { self.keyLockAnswered(on, false); },
-        [on](const std::string& reply) {
+        [serialNumber, on](const std::string& reply) {
             if (isAccepted(reply))
-                storeKeyLock(on);
+                storeKeyLock(serialNumber, on);
         });
 }
 
-void PersonalInfoVC::storeKeyLock(bool on)
+void PersonalInfoVC::storeKeyLock(const std::string& serialNumber, bool on)
 {
-    if (auto config = globalConfig())
-        config->keyLockState = on ? 1 : 0;
+    // The global record may be another device's by the time the reply comes.
+    auto global = core::Singleton::shared().deviceDetail();
+    if (global && global->serialNumber == serialNumber && global->lumetDeviceConfig)
+        global->lumetDeviceConfig->keyLockState = on ? 1 : 0;
 }
 
 void PersonalInfoVC::keyLockAnswered(bool on, bool accepted)

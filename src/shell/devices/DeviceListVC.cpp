@@ -9,6 +9,7 @@
 #include "core/readers/Tool.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
+#include "core/state/AccountDevices.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
 #include "ui/controllers/NavigationController.h"
@@ -97,6 +98,7 @@ void DeviceListVC::listArrived(const std::string& reply)
         listFailed(nullptr);
         return;
     }
+    core::AccountDevices::remember(devices);
     m_devices = std::move(devices);
     m_tableView->reloadData();
 }

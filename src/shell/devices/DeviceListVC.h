@@ -1,8 +1,9 @@
 // shell::DeviceListVC: the account's devices, pushed from the home screen. Each time it is about to appear it
 // asks "GetDeviceList" for the signed-in account ("kLoginName2") and shows one row per device: its name, its
-// type below it, and a check mark on the current device. A tapped row hands its device to the screen's
-// `chosen` block (the home screen makes it the current device) and the screen pops itself. A reply that fails
-// or holds no list shows the network notice and keeps the rows shown before. Main thread; made with make().
+// type below it, and a check mark on the current device; the list's types become the account's device types
+// (core::AccountDevices). A tapped row hands its device to the screen's `chosen` block (the home screen makes
+// it the current device) and the screen pops itself. A reply that fails or holds no list shows the network
+// notice and keeps the rows shown before. Main thread; made with make().
 //
 //   auto list = shell::DeviceListVC::make([weak](const auto& device) {
 //       if (auto self = weak.lock()) self->deviceChosen(*device); });

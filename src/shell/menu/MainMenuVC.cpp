@@ -5,7 +5,7 @@
 #include "base/loop/RunLoop.h"
 #include "base/text/Localization.h"
 #include "chat/VoiceFileCache.h"
-#include "core/helpers/Helper.h"
+#include "core/helpers/LoadFailureNotice.h"
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/readers/Tool.h"
@@ -310,7 +310,9 @@ void MainMenuVC::viewWillAppear(bool)
         requestDeviceDetail();
 }
 
-void MainMenuVC::viewDidAppear(bool)
+void MainMenuVC::viewDidAppear(bool) { startPolling(); }
+
+void MainMenuVC::startPolling()
 {
     BASE_ASSERT_MAIN_THREAD();
     m_polling = true;
@@ -359,16 +361,19 @@ void MainMenuVC::requestDeviceDetail()
             if (auto self = weak.lock())
                 self->deviceDetailArrived(core::Tool::readDeviceDetailFromJson(reply));
         },
-        [weak = ui::weakFrom(this)](const base::Error&) {
+        [weak = ui::weakFrom(this)](const base::Error& error) {
             if (auto self = weak.lock())
-                core::Helper::showNotify(false, base::localized("bad_netword"), self->view(), {});
+                core::LoadFailureNotice::show(self->view(), &error);
         });
 }
 
 void MainMenuVC::deviceDetailArrived(std::shared_ptr<core::Device> device)
 {
-    if (!device)
+    // Without a record the voice, attendance and challenge buttons do nothing: the user is told why.
+    if (!device) {
+        core::LoadFailureNotice::show(view(), nullptr);
         return;
+    }
     m_deviceDetail = device;
     auto& state = core::Singleton::shared();
     state.setDeviceDetail(device);
@@ -443,21 +448,29 @@ void MainMenuVC::openMessageDetail()
 void MainMenuVC::playVoiceMessage(const std::string& fileName)
 {
     BASE_ASSERT_MAIN_THREAD();
+    // Its file is still on its way: a second tap is the first one again.
+    if (m_playingFile == fileName && m_fetchingFile)
+        return;
     bool again = m_playingFile == fileName && m_recordAudio && m_recordAudio->isPlaying();
     stopPlay();
     if (again)
         return;
     m_playingFile = fileName;
+    m_fetchingFile = true;
     chat::VoiceFileCache::fetchWatchVoice(
         fileName,
         [weak = ui::weakFrom(this), fileName](const base::Data& amr) {
             // Another message tapped (or playback stopped) while this one was on its way: it is not played.
-            if (auto self = weak.lock(); self && self->m_playingFile == fileName)
+            if (auto self = weak.lock(); self && self->m_playingFile == fileName) {
+                self->m_fetchingFile = false;
                 self->play(amr);
+            }
         },
         [weak = ui::weakFrom(this), fileName] {
-            if (auto self = weak.lock(); self && self->m_playingFile == fileName)
+            if (auto self = weak.lock(); self && self->m_playingFile == fileName) {
+                self->m_fetchingFile = false;
                 self->m_playingFile.clear();
+            }
         });
 }
 
@@ -471,6 +484,7 @@ void MainMenuVC::play(const base::Data& amr)
 void MainMenuVC::stopPlay()
 {
     m_playingFile.clear();
+    m_fetchingFile = false;
     if (m_recordAudio && m_recordAudio->isPlaying())
         m_recordAudio->stopPlay();
 }

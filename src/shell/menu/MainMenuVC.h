@@ -2,9 +2,11 @@
 // the current device: its name in the bar, its serial number and whether it is switched on. Each time it
 // comes on screen it asks "GetDeviceDetial" for Singleton's current serial number (or has just asked, ahead
 // of its appearance: requestDeviceDetailAhead); a reply it can read becomes its device detail and
-// Singleton's, and is posted as "posetDevice". While on screen it asks for messages ("PopManyQueryMessage")
-// and asks again 2 s after each reply or failure, storing what comes by the message rule (IncomingMessages);
-// the asking stops when it leaves the screen, and a reply that comes back after that starts nothing new.
+// Singleton's, and is posted as "posetDevice"; one that cannot be read, or a failed request, is said
+// (core::LoadFailureNotice). While on screen, or while the message detail it pushed shows (which starts and
+// stops it), it asks for messages ("PopManyQueryMessage") and asks again 2 s after each reply or failure,
+// storing what comes by the message rule (IncomingMessages); the asking stops when it leaves the screen, and
+// a reply that comes back after that starts nothing new.
 //
 // It holds the places that later screens plug into, each opening its screen from the ScreenDirectory with
 // the device detail, pushed on its navigation controller: the right-hand bar button (Attendance), the voice
@@ -65,6 +67,8 @@ public:
     // The last device detail read; empty before the first reply.
     const std::shared_ptr<core::Device>& deviceDetail() const { return m_deviceDetail; }
     bool isPollingMessages() const { return m_polling; }
+    void startPolling();
+    void stopPolling();
 
     const std::shared_ptr<ui::Button>& voiceButton();
     // Its tag tells whether the fan is out (1) or folded (0).
@@ -82,7 +86,8 @@ public:
     // Makes the device current, as the sign-in makes its choice, and reads its detail record.
     void deviceChosen(const core::MobileDeviceAndLocation& device);
     // Plays a watch's voice message, by its file name on the server. A call for the message that plays stops
-    // it; one for another message plays that one instead.
+    // it, one for the message whose file is still on its way does nothing more; one for another message plays
+    // that one instead.
     void playVoiceMessage(const std::string& fileName);
     void stopPlay();
     const std::shared_ptr<voice::RecordAudio>& recordAudio() const { return m_recordAudio; }
@@ -109,7 +114,6 @@ private:
     void deviceDetailArrived(std::shared_ptr<core::Device> device);
     void pollMessages();
     void pollFinished();
-    void stopPolling();
 
     std::shared_ptr<core::Device> m_deviceDetail;
     bool m_polling { false };
@@ -128,6 +132,8 @@ private:
     std::shared_ptr<voice::RecordAudio> m_recordAudio;
     // The voice message being fetched or played; empty when none.
     std::string m_playingFile;
+    // Whether that message's file is still on its way.
+    bool m_fetchingFile { false };
 };
 
 } // namespace shell

@@ -62,6 +62,9 @@ void MessageInfoVC::viewWillAppear(bool)
 {
     BASE_ASSERT_MAIN_THREAD();
     reloadMessages();
+    // The home screen under it has stopped asking for messages; what it stores is read here when announced.
+    if (auto home = m_home.lock())
+        home->startPolling();
     base::NotificationCenter::defaultCenter().addObserver(
         core::NotificationNames::ReceiveRemoteNotification, nullptr,
         [weak = ui::weakFrom(this)](const base::Notification&) {
@@ -75,8 +78,10 @@ void MessageInfoVC::viewWillDisappear(bool)
 {
     BASE_ASSERT_MAIN_THREAD();
     base::NotificationCenter::defaultCenter().removeObservers(this);
-    if (auto home = m_home.lock())
+    if (auto home = m_home.lock()) {
         home->stopPlay();
+        home->stopPolling();
+    }
 }
 
 void MessageInfoVC::reloadMessages()

@@ -2,7 +2,8 @@
 // message tables, oldest first, one speech bubble a row (chat::MessageFrame and chat::MessageCell), with a
 // time line over a message whose minute differs from the one before. It reads the store each time it is about
 // to appear and again when a message is announced ("ReceiveRemoteNotification"). Pushed from the home screen,
-// whose player plays a watch voice message tapped here; leaving the screen stops that playback. Main thread;
+// which keeps asking for messages while this screen shows and whose player plays a watch voice message
+// tapped here; leaving the screen stops that playback and that asking. Main thread;
 // made with make().
 //
 //   auto detail = shell::MessageInfoVC::make(home);

@@ -1,7 +1,12 @@
 // The home screen's own screens in the tour: the device list, a Parvo tracker (type 2) picked there and
-// walked from its menu to its number view, and the message detail. The tracker steps put the device that was
-// current before back as the current one, so that the steps after them see the account as it was.
+// walked from its menu to its number view, the message detail, and the type-27 watch's message detail playing
+// its voice message. The tracker and watch steps put the device that was current before back as the current
+// one, so that the steps after them see the account as it was.
+#include "chat/MessageCell.h"
 #include "core/messages/DBManager.h"
+#include "core/messages/IncomingMessages.h"
+#include "core/service/ServiceProtocol.h"
+#include "core/state/AccountDevices.h"
 #include "kit/drawer/DrawerController.h"
 #include "kit/modal/ModalPresenter.h"
 #include "settings/numbers/FamilyProtection.h"
@@ -16,6 +21,9 @@
 #include "shell/tour/TourContext.h"
 #include "shell/tour/TourSteps.h"
 #include "ui/controllers/NavigationController.h"
+#include "ui/controls/Button.h"
+#include "ui/scroll/TableView.h"
+#include "voice/RecordAudio.h"
 
 #include <algorithm>
 
@@ -99,6 +107,44 @@ namespace {
         showHome();
     }
 
+    // Makes the account's type-27 watch current, as a pick in the device list does.
+    void pickVoiceWatch(TrackerWalk& walk)
+    {
+        auto home = TourContext::home();
+        const auto& types = core::AccountDevices::types();
+        auto watch = std::find_if(types.begin(), types.end(),
+            [](const auto& device) { return device.second == core::IncomingMessages::VoiceInMessageCentreType; });
+        if (!home || watch == types.end())
+            return;
+        walk.previous = core::DBManager::readSingleMobileDevice();
+        core::MobileDeviceAndLocation picked;
+        picked.serialNumber = watch->first;
+        picked.deviceTypeID = watch->second;
+        home->deviceChosen(picked);
+    }
+
+    // Opens the message detail once the watch's record is read and taps its voice row; whether it plays.
+    bool voiceMessagePlays()
+    {
+        auto home = TourContext::home();
+        if (!home || !home->deviceDetail() || !TourContext::networkIdle()
+            || !openedFromHome<MessageInfoVC>(&MainMenuVC::openMessageDetail))
+            return false;
+        if (home->recordAudio() && home->recordAudio()->isPlaying())
+            return true;
+        auto detail = onTop<MessageInfoVC>();
+        const auto& frames = detail->messageFrames();
+        auto voice = std::find_if(frames.begin(), frames.end(),
+            [](const auto& frame) { return frame->message()->desc == core::ServiceProtocol::VoiceMarker; });
+        if (voice == frames.end())
+            return false;
+        ui::IndexPath path { 0, static_cast<int>(voice - frames.begin()) };
+        detail->tableView()->layoutIfNeeded();
+        if (auto cell = std::dynamic_pointer_cast<chat::MessageCell>(detail->tableView()->cellForRowAtIndexPath(path)))
+            cell->contentBtn()->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+        return false;
+    }
+
     void addTourSteps()
     {
         auto& steps = TourSteps::shared();
@@ -121,6 +167,8 @@ namespace {
         steps.add({ "message-detail", {},
             [] { return openedFromHome<MessageInfoVC>(&MainMenuVC::openMessageDetail) && TourContext::networkIdle(); },
             [] { TourContext::popToCentreRoot(); } });
+        steps.add({ "watch-voice-message", [walk] { pickVoiceWatch(*walk); }, voiceMessagePlays,
+            [walk] { putPreviousDeviceBack(*walk); } });
     }
 
 } // namespace

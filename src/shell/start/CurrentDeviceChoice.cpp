@@ -1,8 +1,10 @@
 #include "shell/start/CurrentDeviceChoice.h"
 
 #include "base/loop/MainThread.h"
+#include "base/loop/NotificationCenter.h"
 #include "base/system/Log.h"
 #include "core/messages/DBManager.h"
+#include "core/state/NotificationNames.h"
 #include "core/state/Singleton.h"
 
 #include <algorithm>
@@ -34,6 +36,7 @@ void makeCurrentDevice(const core::MobileDeviceAndLocation& device)
     state.setDeviceTypeID(device.deviceTypeID);
     // The detail record of an earlier device must not pass for this one's; the home screen reads it anew.
     state.setDeviceDetail(nullptr);
+    base::NotificationCenter::defaultCenter().post(core::NotificationNames::CurrentDeviceChanged);
 }
 
 void storeCurrentDevice(const core::MobileDeviceAndLocation& chosen)

@@ -22,7 +22,8 @@ namespace shell {
 std::shared_ptr<core::MobileDeviceAndLocation> chooseCurrentDevice(
     const std::vector<std::shared_ptr<core::MobileDeviceAndLocation>>& devices);
 
-// Makes the device Singleton's current one: its serial number and type, and no detail record yet.
+// Makes the device Singleton's current one: its serial number and type, and no detail record yet; posts
+// NotificationNames::CurrentDeviceChanged so that every holder of the earlier record drops it.
 void makeCurrentDevice(const core::MobileDeviceAndLocation& device);
 
 // Stores the chosen device as the account's current-device row; a failure is logged, the choice holds for

@@ -9,6 +9,7 @@
 #include "core/readers/Tool.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
+#include "core/state/AccountDevices.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "core/state/Singleton.h"
@@ -270,7 +271,8 @@ void LoginVC::signInFinished(core::SignIn::Outcome outcome, const std::string& n
 void LoginVC::deviceListArrived(const std::string& reply)
 {
     base::Error unreadable;
-    auto chosen = chooseCurrentDevice(core::Tool::readDeviceListFromJson(reply, &unreadable));
+    auto devices = core::Tool::readDeviceListFromJson(reply, &unreadable);
+    auto chosen = chooseCurrentDevice(devices);
     if (!unreadable.isEmpty()) {
         deviceListFailed(unreadable);
         return;
@@ -279,6 +281,7 @@ void LoginVC::deviceListArrived(const std::string& reply)
         fail("no_device");
         return;
     }
+    core::AccountDevices::remember(devices);
     auto container = std::exchange(m_container, {});
     if (!container.drawer)
         container = makeSignedInContainer();
