@@ -112,6 +112,7 @@ TEST_F(SettingsAccount, AChangeAfterASignInWithoutRememberingThenASecondChange)
     EXPECT_FALSE(panelShown());
     EXPECT_EQ(alertTitle(), localized("prompt"));
     EXPECT_EQ(shownAlert()->message(), localized("change_password_success"));
+    EXPECT_EQ(panel()->NewNum()->text(), "") << "an accepted change forgets the typed passwords";
     auto body = lastBody("UpdatePassword");
     EXPECT_EQ(body->objectForKey("old_pwd")->stringValue(), password);
     EXPECT_EQ(body->objectForKey("new_pwd")->stringValue(), "second-pass");

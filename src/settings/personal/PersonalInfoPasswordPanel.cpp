@@ -50,6 +50,11 @@ void PersonalInfoPasswordPanel::willMoveToWindow(const std::shared_ptr<ui::Windo
 {
     if (newWindow || std::exchange(m_keepsTexts, false))
         return;
+    forgetTexts();
+}
+
+void PersonalInfoPasswordPanel::forgetTexts()
+{
     for (const auto* field : { &m_oldPassword, &m_newPassword, &m_confirmation }) {
         if (*field)
             (*field)->setText("");

@@ -3,7 +3,7 @@
 // the buttons "done" (tag 11, submits) and "cancel". Everything sits on one white inner view (JiaRenView)
 // under a clear margin; the settings centre lifts the inner view while a field is edited. The panel forgets
 // the typed passwords when it leaves the screen (Cancel, Escape, a click beside it), except after a change
-// was sent, so that a refused change can be tried again. Main thread; made with make().
+// was sent, so that a refused change can be tried again; an accepted change forgets them then. Main thread; made with make().
 //
 //   auto panel = settings::PersonalInfoPasswordPanel::make(owner, [weak](ui::Button& button) { ... });
 //   kit::ModalPresenter::sharedInstance()->showWithContentView(panel, true);
@@ -47,6 +47,7 @@ public:
 
     // The next close keeps the typed passwords.
     void keepTextsThroughNextClose() { m_keepsTexts = true; }
+    void forgetTexts();
     void willMoveToWindow(const std::shared_ptr<ui::Window>& newWindow) override;
 
 private:

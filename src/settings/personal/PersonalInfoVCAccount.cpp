@@ -118,6 +118,7 @@ void PersonalInfoVC::passwordAnswered(bool changed)
         PersonalInfoAlerts::prompt("change_password_failed");
         return;
     }
+    m_passwordView->forgetTexts();
     PersonalInfoAlerts::prompt("change_password_success", ui::weakFrom(this), passwordChangedAlertTag);
 }
 
