@@ -23,6 +23,26 @@ namespace {
 
     bool isContinuation(uint8_t byte) { return (byte & 0xC0) == 0x80; }
 
+    constexpr uint64_t HighBits = 0x8080808080808080ull;
+    constexpr size_t AsciiBlockBytes = 8 * sizeof(uint64_t);
+
+    uint64_t loadWord(const char* bytes)
+    {
+        uint64_t word;
+        std::memcpy(&word, bytes, sizeof word);
+        return word;
+    }
+
+    // Whether a block of AsciiBlockBytes holds ASCII only. Its words are combined without a branch between
+    // them, so the compiler reads the block with a few wide loads.
+    bool isAsciiBlock(const char* bytes)
+    {
+        uint64_t combined = 0;
+        for (size_t offset = 0; offset < AsciiBlockBytes; offset += sizeof(uint64_t))
+            combined |= loadWord(bytes + offset);
+        return (combined & HighBits) == 0;
+    }
+
 } // namespace
 
 std::optional<char32_t> decodeNext(std::string_view text, size_t& position)
@@ -60,18 +80,17 @@ std::optional<char32_t> decodeNext(std::string_view text, size_t& position)
 
 bool isValid(std::string_view text)
 {
+    const char* bytes = text.data();
     size_t position = 0;
     while (position < text.size()) {
-        // Runs of ASCII, the bulk of a server's reply, are checked eight bytes at a time.
-        if (position + sizeof(uint64_t) <= text.size()) {
-            uint64_t word;
-            std::memcpy(&word, text.data() + position, sizeof word);
-            if ((word & 0x8080808080808080ull) == 0) {
-                position += sizeof word;
-                continue;
-            }
-        }
-        if (static_cast<uint8_t>(text[position]) < 0x80) {
+        // Runs of ASCII, the bulk of a server's reply, are passed over a block, then a word, at a time.
+        while (position + AsciiBlockBytes <= text.size() && isAsciiBlock(bytes + position))
+            position += AsciiBlockBytes;
+        while (position + sizeof(uint64_t) <= text.size() && (loadWord(bytes + position) & HighBits) == 0)
+            position += sizeof(uint64_t);
+        if (position == text.size())
+            break;
+        if (static_cast<uint8_t>(bytes[position]) < 0x80) {
             ++position;
             continue;
         }
