@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace base::utf8 {
 
@@ -33,14 +34,16 @@ namespace {
         return word;
     }
 
-    // Whether a block of AsciiBlockBytes holds ASCII only. Its words are combined without a branch between
-    // them, so the compiler reads the block with a few wide loads.
+    // Whether a block of AsciiBlockBytes holds ASCII only. Its words are combined in one expression, without
+    // a loop or a branch between them, so the compiler reads the block with a few wide loads.
+    template <size_t... Words> bool isAsciiBlock(const char* bytes, std::index_sequence<Words...>)
+    {
+        return ((loadWord(bytes + Words * sizeof(uint64_t)) | ...) & HighBits) == 0;
+    }
+
     bool isAsciiBlock(const char* bytes)
     {
-        uint64_t combined = 0;
-        for (size_t offset = 0; offset < AsciiBlockBytes; offset += sizeof(uint64_t))
-            combined |= loadWord(bytes + offset);
-        return (combined & HighBits) == 0;
+        return isAsciiBlock(bytes, std::make_index_sequence<AsciiBlockBytes / sizeof(uint64_t)>());
     }
 
 } // namespace
