@@ -3,7 +3,7 @@
 
 Benchmark names are Family/impl/input, optionally followed by Google Benchmark's own suffixes
 (/real_time, /iterations:N, ...). The rate is bytes_per_second, else items_per_second, else 1/real_time.
-A ratio above 1 means ours is faster."""
+With repetitions, the median of a case's runs stands for it. A ratio above 1 means ours is faster."""
 import json
 import sys
 
@@ -32,14 +32,15 @@ def rate(entry):
 def main(path):
     with open(path) as f:
         data = json.load(f)
-    # With repetitions, the median of the runs stands for the case; otherwise its one run does.
+    # With repetitions, the median of the runs stands for the case; otherwise its one run does. An aggregate's
+    # name carries its kind ("..._median"); its run_name is the case's own name, as its runs have it.
     rates = {}
     medians = {}
     for entry in data.get("benchmarks", []):
         aggregate = entry.get("aggregate_name") if entry.get("run_type") == "aggregate" else None
         if aggregate not in (None, "median"):
             continue
-        parsed = parse_name(entry["name"])
+        parsed = parse_name(entry.get("run_name", entry["name"]))
         r = rate(entry)
         if parsed and r:
             (medians if aggregate else rates)[parsed] = r

@@ -1,5 +1,6 @@
 #include "ScreenBenchSupport.h"
 
+#include "ScratchFolder.h"
 #include "core/state/Singleton.h"
 #include "ui/view/View.h"
 
@@ -17,9 +18,8 @@ void redrawAll(ui::View& view)
 void useScratchServer()
 {
     static const bool done = [] {
-        char folder[] = "/tmp/lumet-bench-XXXXXX";
-        if (mkdtemp(folder))
-            setenv("LUMET_HOME", folder, 1);
+        if (auto folder = makeScratchFolder("lumet-bench"); !folder.empty())
+            setenv("LUMET_HOME", folder.c_str(), 1);
         core::Singleton::shared().setServer("http://127.0.0.1:9");
         return true;
     }();

@@ -2,6 +2,7 @@
 // 36 with every switch), its password panel, the power schedule, the about screen and the feedback
 // conversation with six messages, the last one unsent. Each frame marks every view for drawing, runs the end-of-turn
 // passes and renders the whole screen at 640 x 1136 pixels.
+#include "ScratchFolder.h"
 #include "ScreenBenchSupport.h"
 
 #include "childcare/device/DeviceOnAndOf.h"
@@ -101,8 +102,7 @@ void about(benchmark::State& state)
 
 void feedbackConversation(benchmark::State& state)
 {
-    auto file = std::filesystem::temp_directory_path() / "lumet-bench-feedback" / "thread.json";
-    std::filesystem::remove_all(file.parent_path());
+    auto file = bench::makeScratchFolder("lumet-bench-feedback") / "thread.json";
     auto thread = feedback::FeedbackThread::load(file);
     for (int i = 0; i < 6; ++i)
         thread.append("The map could show the route of the whole day 第" + std::to_string(i + 1) + "条",
@@ -116,7 +116,6 @@ void feedbackConversation(benchmark::State& state)
         Scene scene(feedback::FeedbackVC::make(file, { "http://127.0.0.1:9/feedback", "bench", "" }));
         renderFrames(state);
     }
-    std::filesystem::remove_all(file.parent_path());
 }
 
 const bool registered = [] {

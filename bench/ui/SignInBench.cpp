@@ -6,6 +6,7 @@
 // does it (ui::ScreenFrame, which redraws only what changed). Both sides start each timed sign-in after the
 // same pause, in which the service sits idle as it does while a user types: calls made back to back find its
 // threads and caches warm, which a sign-in never does.
+#include "ScratchFolder.h"
 #include "base/loop/RunLoop.h"
 #include "core/service/ServiceClient.h"
 #include "core/service/ServiceProtocol.h"
@@ -40,35 +41,13 @@ using tracking_service::DemoData;
 // The time between a launch and the press of the sign-in button (the launch's own turns run meanwhile).
 constexpr base::Duration PauseBeforeSignIn { 0.05 };
 
-std::filesystem::path makeTemporaryFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "lumet-bench-XXXXXX").string();
-    return mkdtemp(pattern.data()) ? std::filesystem::path(pattern) : std::filesystem::path();
-}
-
 // The application's data root, one for the whole process: its local message store stays open from one case
 // (and repetition) to the next, and a store whose folder went away fails every later sign-in's writes.
-class HomeRoot {
-public:
-    static void use()
-    {
-        static HomeRoot home;
-        setenv("LUMET_HOME", home.m_root.c_str(), 1);
-    }
-
-private:
-    HomeRoot()
-        : m_root(makeTemporaryFolder())
-    {
-    }
-    ~HomeRoot()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-
-    std::filesystem::path m_root;
-};
+void useHomeRoot()
+{
+    static const std::filesystem::path root = bench::makeScratchFolder("lumet-bench");
+    setenv("LUMET_HOME", root.c_str(), 1);
+}
 
 // The service runs on its own half of the machine's processors and the client (the application, or libcurl)
 // on the other, as a remote service never shares the client's processor. Sharing one would let the kernel
@@ -119,19 +98,14 @@ private:
 class ServiceRoot {
 public:
     ServiceRoot()
-        : m_root(makeTemporaryFolder())
+        : m_root(bench::makeScratchFolder("lumet-bench"))
     {
-        HomeRoot::use();
+        useHomeRoot();
         m_service = std::make_unique<tracking_service::TrackingService>(m_root / "service");
         static ProcessorHalves halves;
         m_started = !m_root.empty() && halves.startOnServiceHalf([this] { return m_service->start(); });
     }
-    ~ServiceRoot()
-    {
-        m_service->stop();
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
+    ~ServiceRoot() { m_service->stop(); }
 
     bool started() const { return m_started; }
     std::string url(const char* method) const { return m_service->rootUrl() + ServiceProtocol::WebMethodPath + method; }

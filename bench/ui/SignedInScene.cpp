@@ -1,5 +1,6 @@
 #include "SignedInScene.h"
 
+#include "ScratchFolder.h"
 #include "base/loop/RunLoop.h"
 #include "core/state/Singleton.h"
 #include "gfx/drawing/Context.h"
@@ -19,22 +20,11 @@
 
 namespace bench {
 
-namespace {
-
-    std::filesystem::path makeTemporaryFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lumet-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            return {};
-        return pattern;
-    }
-
-} // namespace
-
 SignedInScene::SignedInScene()
-    : m_home(makeTemporaryFolder())
+    : m_home(makeScratchFolder("lumet-bench"))
 {
-    // Everything the application stores goes below this temporary data root.
+    // Everything the application stores goes below this temporary data root, removed when the binary exits:
+    // the objects that outlive the scene (the local message store, the user defaults) still write under it.
     setenv("LUMET_HOME", (m_home / "home").c_str(), 1);
     ui::Screen::main().setBounds(ui::Screen::defaultBounds);
     ui::Screen::main().setScale(2);
@@ -61,8 +51,6 @@ SignedInScene::~SignedInScene()
     settle();
     if (m_service)
         m_service->stop();
-    std::error_code ignored;
-    std::filesystem::remove_all(m_home, ignored);
 }
 
 bool SignedInScene::waitUntil(const std::function<bool()>& done, base::Duration limit)

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sqlite3.h>
+#include <vector>
 
 namespace database {
 
@@ -41,6 +42,22 @@ namespace {
     {
         auto* block = static_cast<Database::FunctionBlock*>(sqlite3_user_data(context));
         (*block)(context, argumentCount, arguments);
+    }
+
+    void traceArgument(const StatementArgument& argument)
+    {
+        if (argument.text)
+            base::log("obj: " + std::string(*argument.text));
+        else if (const base::Data* bytes = argument.value.data())
+            base::log("data: " + std::to_string(bytes->size()) + " bytes");
+        else
+            base::log("obj: " + argument.value.description());
+    }
+
+    // The arguments of the forms that take them as values, as a statement binds them.
+    std::vector<StatementArgument> statementArguments(std::span<const base::Value> values)
+    {
+        return { values.begin(), values.end() };
     }
 
 } // namespace
@@ -158,7 +175,7 @@ void Database::clearCachedStatements()
         if (!statement->inUse())
             statement->close();
     m_cachedStatements.clear();
-    m_lastCachedStatement = nullptr;
+    m_recentStatements = {};
 }
 
 bool Database::hasOpenResultSets() const
@@ -193,15 +210,28 @@ void Database::setCachedStatement(const std::shared_ptr<Statement>& statement, s
 {
     statement->setQuery(std::string(sql));
     m_cachedStatements.insert_or_assign(std::string(sql), statement);
-    m_lastCachedStatement = statement;
+    rememberRecentStatement(statement);
+}
+
+void Database::rememberRecentStatement(const std::shared_ptr<Statement>& statement)
+{
+    // A statement cached anew for a text takes the place of the one it replaces.
+    auto same = std::find_if(m_recentStatements.begin(), m_recentStatements.end(),
+        [&](const auto& recent) { return recent && recent->query() == statement->query(); });
+    if (same == m_recentStatements.end())
+        same = m_recentStatements.begin() + static_cast<std::ptrdiff_t>(m_nextRecentStatement++ % RecentStatementCount);
+    *same = statement;
 }
 
 std::shared_ptr<Statement> Database::takeCachedStatement(std::string_view sql)
 {
-    // One statement is usually run many times in a row: comparing its text is cheaper than hashing it.
-    bool sameAsLast = m_lastCachedStatement && m_lastCachedStatement->query() == sql;
-    auto statement = sameAsLast ? m_lastCachedStatement : cachedStatementForQuery(sql);
-    m_lastCachedStatement = statement;
+    // A few statements usually run in turn many times over (a batch's inserts and deletes): comparing their
+    // texts is cheaper than hashing them.
+    auto recent = std::find_if(m_recentStatements.begin(), m_recentStatements.end(),
+        [&](const auto& statement) { return statement && statement->query() == sql; });
+    auto statement = recent != m_recentStatements.end() ? *recent : cachedStatementForQuery(sql);
+    if (statement && recent == m_recentStatements.end())
+        rememberRecentStatement(statement);
     if (!statement || statement->inUse() || !statement->statement())
         return nullptr;
     if (sqlite3_stmt_busy(statement->statement()))
@@ -319,7 +349,6 @@ int Database::bindValue(const base::Value& value, int index, sqlite3_stmt* state
     // Copied texts and blobs (SQLITE_TRANSIENT) may come from temporaries that die before the statement runs;
     // borrowed ones are read in place while the statement steps. Texts made here are always copied. Explicit
     // lengths keep NUL bytes.
-    auto lifetime = bytes == BoundBytes::Borrowed ? SQLITE_STATIC : SQLITE_TRANSIENT;
     switch (value.kind()) {
     case base::Value::Kind::Null:
         return sqlite3_bind_null(statement, index);
@@ -327,11 +356,12 @@ int Database::bindValue(const base::Value& value, int index, sqlite3_stmt* state
         const base::Data& data = *value.data();
         if (data.empty())
             return sqlite3_bind_zeroblob(statement, index, 0);
-        return sqlite3_bind_blob64(statement, index, data.data(), data.size(), lifetime);
+        return sqlite3_bind_blob64(statement, index, data.data(), data.size(),
+            bytes == BoundBytes::Borrowed ? SQLITE_STATIC : SQLITE_TRANSIENT);
     }
     case base::Value::Kind::Date:
         if (auto text = stringFromDate(*value.date()))
-            return sqlite3_bind_text64(statement, index, text->data(), text->size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+            return bindText(*text, index, statement, BoundBytes::Copied);
         return sqlite3_bind_double(statement, index, value.date()->timeIntervalSince1970());
     case base::Value::Kind::Bool:
         return sqlite3_bind_int(statement, index, *value.boolean() ? 1 : 0);
@@ -341,17 +371,19 @@ int Database::bindValue(const base::Value& value, int index, sqlite3_stmt* state
         return sqlite3_bind_int64(statement, index, static_cast<sqlite3_int64>(*value.unsignedInteger()));
     case base::Value::Kind::Double:
         return sqlite3_bind_double(statement, index, *value.real());
-    case base::Value::Kind::String: {
-        const std::string& text = *value.string();
-        return sqlite3_bind_text64(statement, index, text.data(), text.size(), lifetime, SQLITE_UTF8);
-    }
+    case base::Value::Kind::String:
+        return bindText(*value.string(), index, statement, bytes);
     case base::Value::Kind::Array:
-    case base::Value::Kind::Dictionary: {
-        std::string text = value.description();
-        return sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
-    }
+    case base::Value::Kind::Dictionary:
+        return bindText(value.description(), index, statement, BoundBytes::Copied);
     }
     return sqlite3_bind_null(statement, index);
+}
+
+int Database::bindText(std::string_view text, int index, sqlite3_stmt* statement, BoundBytes bytes) const
+{
+    auto lifetime = bytes == BoundBytes::Borrowed ? SQLITE_STATIC : SQLITE_TRANSIENT;
+    return sqlite3_bind_text64(statement, index, text.data(), text.size(), lifetime, SQLITE_UTF8);
 }
 
 void Database::logBusy(const char* operation, int line) const
@@ -388,7 +420,7 @@ bool Database::prepare(std::string_view sql, const char* operation, base::Error*
     return true;
 }
 
-bool Database::bindArguments(sqlite3_stmt* handle, std::span<const base::Value> arguments,
+bool Database::bindArguments(sqlite3_stmt* handle, std::span<const StatementArgument> arguments,
     const base::Dictionary* dictionary, BoundBytes bytes, int& boundCount) const
 {
     int parameterCount = sqlite3_bind_parameter_count(handle);
@@ -405,15 +437,15 @@ bool Database::bindArguments(sqlite3_stmt* handle, std::span<const base::Value> 
                 base::log("Could not find index for " + key->description());
         }
     } else {
+        bool traced = m_traceExecution && base::Log::isEnabled(ArgumentsTraceCategory);
         for (int index = 0; index < parameterCount && static_cast<size_t>(index) < arguments.size(); ++index) {
-            const base::Value& value = arguments[index];
-            if (m_traceExecution && base::Log::isEnabled(ArgumentsTraceCategory)) {
-                if (const base::Data* bytes = value.data())
-                    base::log("data: " + std::to_string(bytes->size()) + " bytes");
-                else
-                    base::log("obj: " + value.description());
-            }
-            bindValue(value, index + 1, handle, bytes);
+            const StatementArgument& argument = arguments[index];
+            if (traced)
+                traceArgument(argument);
+            if (argument.text)
+                bindText(*argument.text, index + 1, handle, bytes);
+            else
+                bindValue(argument.value, index + 1, handle, bytes);
             ++boundCount;
         }
     }
@@ -432,7 +464,7 @@ void Database::releaseAfterFailedBind(const std::shared_ptr<Statement>& cached, 
 }
 
 std::shared_ptr<ResultSet> Database::runQuery(
-    std::string_view sql, std::span<const base::Value> arguments, const base::Dictionary* dictionary)
+    std::string_view sql, std::span<const StatementArgument> arguments, const base::Dictionary* dictionary)
 {
     BASE_ASSERT_SEQUENCE(m_sequence);
     if (!databaseExists())
@@ -500,7 +532,7 @@ int Database::stepUpdate(sqlite3_stmt* handle, std::string_view sql)
     return result;
 }
 
-bool Database::runUpdate(std::string_view sql, base::Error* error, std::span<const base::Value> arguments,
+bool Database::runUpdate(std::string_view sql, base::Error* error, std::span<const StatementArgument> arguments,
     const base::Dictionary* dictionary)
 {
     BASE_ASSERT_SEQUENCE(m_sequence);
@@ -554,13 +586,13 @@ bool Database::runUpdate(std::string_view sql, base::Error* error, std::span<con
 std::shared_ptr<ResultSet> Database::executeQueryWithArgumentsInArray(
     std::string_view sql, std::span<const base::Value> arguments)
 {
-    return runQuery(sql, arguments, nullptr);
+    return runQuery(sql, statementArguments(arguments), nullptr);
 }
 
 std::shared_ptr<ResultSet> Database::executeQueryWithArgumentsInArray(
     std::string_view sql, const base::Array& arguments)
 {
-    return runQuery(sql, arguments.toVector(), nullptr);
+    return runQuery(sql, statementArguments(arguments.toVector()), nullptr);
 }
 
 std::shared_ptr<ResultSet> Database::executeQueryWithParameterDictionary(
@@ -571,12 +603,12 @@ std::shared_ptr<ResultSet> Database::executeQueryWithParameterDictionary(
 
 bool Database::executeUpdateWithArgumentsInArray(std::string_view sql, std::span<const base::Value> arguments)
 {
-    return runUpdate(sql, nullptr, arguments, nullptr);
+    return runUpdate(sql, nullptr, statementArguments(arguments), nullptr);
 }
 
 bool Database::executeUpdateWithArgumentsInArray(std::string_view sql, const base::Array& arguments)
 {
-    return runUpdate(sql, nullptr, arguments.toVector(), nullptr);
+    return runUpdate(sql, nullptr, statementArguments(arguments.toVector()), nullptr);
 }
 
 bool Database::executeUpdateWithParameterDictionary(std::string_view sql, const base::Dictionary& arguments)
@@ -590,7 +622,7 @@ std::shared_ptr<ResultSet> Database::runFormattedQuery(
     auto formatted = extractSQL(format, arguments);
     if (!formatted)
         return nullptr;
-    return runQuery(formatted->sql, formatted->arguments, nullptr);
+    return runQuery(formatted->sql, statementArguments(formatted->arguments), nullptr);
 }
 
 bool Database::runFormattedUpdate(std::string_view format, std::span<const FormatArgument> arguments)
@@ -598,7 +630,7 @@ bool Database::runFormattedUpdate(std::string_view format, std::span<const Forma
     auto formatted = extractSQL(format, arguments);
     if (!formatted)
         return false;
-    return runUpdate(formatted->sql, nullptr, formatted->arguments, nullptr);
+    return runUpdate(formatted->sql, nullptr, statementArguments(formatted->arguments), nullptr);
 }
 
 bool Database::rollback()

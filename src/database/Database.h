@@ -1,8 +1,9 @@
 // database::Database: the access layer to one SQLite database file. It opens and closes the connection,
 // prepares statements, binds argument values (with explicit byte lengths, so texts and blobs may hold NUL bytes;
 // a query's are copied for the steps of its result set, an update's listed ones are read in place during the
-// call), runs updates, hands query results out as ResultSets, and offers transactions, save points, an optional
-// statement cache, custom SQL functions and date conversion.
+// call; the texts listed are bound where their caller holds them, not copied into values first), runs updates,
+// hands query results out as ResultSets, and offers transactions, save points, an optional statement cache,
+// custom SQL functions and date conversion.
 //
 // One thread at a time (so open() asks SQLite for no locking of its own around each call): the application
 // uses it on the main thread; DatabaseQueue and DatabasePool share a file between threads. Busy or locked
@@ -129,7 +130,7 @@ public:
     template <typename... Arguments>
     std::shared_ptr<ResultSet> executeQuery(std::string_view sql, Arguments&&... arguments)
     {
-        const std::array<base::Value, sizeof...(Arguments)> values { argumentValue(
+        const std::array<StatementArgument, sizeof...(Arguments)> values { statementArgument(
             std::forward<Arguments>(arguments))... };
         return runQuery(sql, values, nullptr);
     }
@@ -150,7 +151,7 @@ public:
     // Updates: true when the statement ran to its end.
     template <typename... Arguments> [[nodiscard]] bool executeUpdate(std::string_view sql, Arguments&&... arguments)
     {
-        const std::array<base::Value, sizeof...(Arguments)> values { argumentValue(
+        const std::array<StatementArgument, sizeof...(Arguments)> values { statementArgument(
             std::forward<Arguments>(arguments))... };
         return runUpdate(sql, nullptr, values, nullptr);
     }
@@ -158,7 +159,7 @@ public:
     template <typename... Arguments>
     [[nodiscard]] bool update(std::string_view sql, base::Error* error, Arguments&&... arguments)
     {
-        const std::array<base::Value, sizeof...(Arguments)> values { argumentValue(
+        const std::array<StatementArgument, sizeof...(Arguments)> values { statementArgument(
             std::forward<Arguments>(arguments))... };
         return runUpdate(sql, error, values, nullptr);
     }
@@ -209,8 +210,8 @@ public:
 
 private:
     std::shared_ptr<ResultSet> runQuery(
-        std::string_view sql, std::span<const base::Value> arguments, const base::Dictionary* dictionary);
-    [[nodiscard]] bool runUpdate(std::string_view sql, base::Error* error, std::span<const base::Value> arguments,
+        std::string_view sql, std::span<const StatementArgument> arguments, const base::Dictionary* dictionary);
+    [[nodiscard]] bool runUpdate(std::string_view sql, base::Error* error, std::span<const StatementArgument> arguments,
         const base::Dictionary* dictionary);
     std::shared_ptr<ResultSet> runFormattedQuery(std::string_view format, std::span<const FormatArgument> arguments);
     [[nodiscard]] bool runFormattedUpdate(std::string_view format, std::span<const FormatArgument> arguments);
@@ -222,10 +223,12 @@ private:
     [[nodiscard]] bool openConnection(int flags);
     [[nodiscard]] bool closeConnection();
     std::shared_ptr<Statement> takeCachedStatement(std::string_view sql);
+    void rememberRecentStatement(const std::shared_ptr<Statement>& statement);
     [[nodiscard]] bool prepare(std::string_view sql, const char* operation, base::Error* error, sqlite3_stmt*& handle);
     int bindValue(const base::Value& value, int index, sqlite3_stmt* statement, BoundBytes bytes) const;
-    bool bindArguments(sqlite3_stmt* handle, std::span<const base::Value> arguments, const base::Dictionary* dictionary,
-        BoundBytes bytes, int& boundCount) const;
+    int bindText(std::string_view text, int index, sqlite3_stmt* statement, BoundBytes bytes) const;
+    bool bindArguments(sqlite3_stmt* handle, std::span<const StatementArgument> arguments,
+        const base::Dictionary* dictionary, BoundBytes bytes, int& boundCount) const;
     void releaseAfterFailedBind(const std::shared_ptr<Statement>& cached, sqlite3_stmt* handle) const;
     int stepUpdate(sqlite3_stmt* handle, std::string_view sql);
     void logBusy(const char* operation, int line) const;
@@ -242,7 +245,10 @@ private:
     bool m_inTransaction { false };
     int m_busyRetryTimeout { 0 };
     StatementCache m_cachedStatements;
-    std::shared_ptr<Statement> m_lastCachedStatement;
+    // The cached statements used last, found by their texts without hashing them.
+    static constexpr size_t RecentStatementCount = 4;
+    std::array<std::shared_ptr<Statement>, RecentStatementCount> m_recentStatements;
+    size_t m_nextRecentStatement { 0 };
     std::unordered_map<const ResultSet*, std::weak_ptr<ResultSet>> m_openResultSets;
     std::vector<std::unique_ptr<FunctionBlock>> m_openFunctions;
     std::shared_ptr<base::DateFormatter> m_dateFormat;

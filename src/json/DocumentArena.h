@@ -10,6 +10,9 @@
 // them lie side by side in runs, in the order made, so that dropping the document frees their texts walking
 // forward through memory, fetching each text's heap memory a few strings ahead.
 //
+// The memory of the arena freed last on a thread, with its first block, is kept for the next document decoded
+// on that thread whose first block it fits without much to spare, while its lines are still in the cache.
+//
 // Memory is handed out only on the thread that decodes, while it holds the arena's Reference; references
 // may be given back from any thread at any time. The references taken while decoding are counted plainly
 // and added to the shared count when the decoder's Reference goes: until then the shared count carries a
@@ -120,6 +123,7 @@ private:
     // one that strings are added to.
     StringRun* m_firstStringRun { nullptr };
     StringRun* m_lastStringRun { nullptr };
+    size_t m_firstBlockBytes;
     size_t m_nextBlockBytes;
     size_t m_handedOut { 0 };
     std::atomic<size_t> m_references { DecodingBias + 1 };

@@ -112,6 +112,21 @@ TEST(Files, AtomicWriteReplacesTheWholeFileWithItsMode)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file.parent_path()), {}), 1);
 }
 
+TEST(Files, ReadGivesEveryByteOfAFileAndNothingForWhatIsNoFile)
+{
+    test::TempDir dir;
+    std::string bytes(100000, 'x');
+    bytes[10] = '\0';
+    bytes.back() = 'z';
+    ASSERT_TRUE(base::Files::writeAtomically(dir.path() / "spool", bytes));
+    ASSERT_TRUE(base::Files::writeAtomically(dir.path() / "empty", ""));
+    EXPECT_EQ(base::Files::read(dir.path() / "spool"), bytes);
+    EXPECT_EQ(base::Files::read(dir.path() / "empty"), "");
+    ASSERT_EQ(mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(base::Files::read(dir.path() / "fifo")) << "a FIFO without a writer is refused, not waited on";
+    EXPECT_FALSE(base::Files::read(dir.path())) << "a folder";
+}
+
 TEST(Files, AFailedWriteLeavesTheTargetAndNoTemporary)
 {
     test::TempDir dir;

@@ -62,6 +62,20 @@ TEST(DocumentArena, AContainerKeptOutlivesTheRestOfItsDocument)
     EXPECT_EQ(keptArray->objectAtIndex(0).intValue(), 2);
 }
 
+TEST(DocumentArena, TheNextDocumentOfTheSameSizeTakesTheMemoryOfTheOneDroppedLast)
+{
+    const void* dropped = nullptr;
+    {
+        auto root = json::objectFromJSONString(objects(20));
+        ASSERT_TRUE(root && root->isArray());
+        dropped = root->array().get();
+    }
+    auto next = json::objectFromJSONString(objects(20));
+    ASSERT_TRUE(next && next->isArray());
+    EXPECT_EQ(next->array().get(), dropped);
+    EXPECT_EQ(next->array()->objectAtIndex(19).dictionary()->objectForKey("id")->intValue(), 19);
+}
+
 TEST(DocumentArena, DocumentsLargerThanABlockDecodeWhole)
 {
     // About 3 MB of containers: several blocks, and an array whose storage is a block of its own.

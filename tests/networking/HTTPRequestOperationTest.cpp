@@ -143,6 +143,8 @@ TEST_F(HTTPRequestOperationTest, TextWithoutCharsetIsLatinOneJSONIsUTF8AndANamed
     auto json = run(typed("caf%C3%A9", "application/json"));
     EXPECT_EQ(json->responseStringEncoding(), base::TextEncoding::UTF8);
     EXPECT_EQ(json->responseString(), "caf\xC3\xA9");
+    // Text in UTF-8 is the received bytes themselves, read where they lie rather than copied.
+    EXPECT_EQ(static_cast<const void*>(json->responseString()->data()), json->responseBody()->data());
     auto html = run(typed("caf%C3%A9", "text/html%3B%20charset=utf-8"));
     EXPECT_EQ(html->responseString(), "caf\xC3\xA9");
     auto unknown = run(typed("caf%C3%A9", "application/json%3B%20charset=x-unheard-of"));

@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -28,6 +26,28 @@ namespace {
         return true;
     }
 
+    // The file's bytes in one read of the size it had when opened, then on to its end should it have grown.
+    std::optional<std::string> readAll(int fd, size_t expectedBytes)
+    {
+        std::string bytes(expectedBytes + 1, '\0');
+        size_t filled = 0;
+        while (true) {
+            if (filled == bytes.size())
+                bytes.resize(bytes.size() * 2);
+            ssize_t count = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+            if (count == 0)
+                break;
+            if (count < 0) {
+                if (errno == EINTR)
+                    continue;
+                return std::nullopt;
+            }
+            filled += static_cast<size_t>(count);
+        }
+        bytes.resize(filled);
+        return bytes;
+    }
+
     // Makes the rename itself durable.
     void syncFolder(const std::filesystem::path& folder)
     {
@@ -42,15 +62,15 @@ namespace {
 
 std::optional<std::string> Files::read(const std::filesystem::path& path)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    // Not blocking: something other than a file in its place (a FIFO) is refused, not waited on.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
+    struct stat status { };
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
+        bytes = readAll(fd, static_cast<size_t>(status.st_size));
+    ::close(fd);
     return bytes;
 }
 

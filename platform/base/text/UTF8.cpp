@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace base::utf8 {
 
@@ -22,6 +23,28 @@ namespace {
     }
 
     bool isContinuation(uint8_t byte) { return (byte & 0xC0) == 0x80; }
+
+    constexpr uint64_t HighBits = 0x8080808080808080ull;
+    constexpr size_t AsciiBlockBytes = 8 * sizeof(uint64_t);
+
+    uint64_t loadWord(const char* bytes)
+    {
+        uint64_t word;
+        std::memcpy(&word, bytes, sizeof word);
+        return word;
+    }
+
+    // Whether a block of AsciiBlockBytes holds ASCII only. Its words are combined in one expression, without
+    // a loop or a branch between them, so the compiler reads the block with a few wide loads.
+    template <size_t... Words> bool isAsciiBlock(const char* bytes, std::index_sequence<Words...>)
+    {
+        return ((loadWord(bytes + Words * sizeof(uint64_t)) | ...) & HighBits) == 0;
+    }
+
+    bool isAsciiBlock(const char* bytes)
+    {
+        return isAsciiBlock(bytes, std::make_index_sequence<AsciiBlockBytes / sizeof(uint64_t)>());
+    }
 
 } // namespace
 
@@ -60,18 +83,17 @@ std::optional<char32_t> decodeNext(std::string_view text, size_t& position)
 
 bool isValid(std::string_view text)
 {
+    const char* bytes = text.data();
     size_t position = 0;
     while (position < text.size()) {
-        // Runs of ASCII, the bulk of a server's reply, are checked eight bytes at a time.
-        if (position + sizeof(uint64_t) <= text.size()) {
-            uint64_t word;
-            std::memcpy(&word, text.data() + position, sizeof word);
-            if ((word & 0x8080808080808080ull) == 0) {
-                position += sizeof word;
-                continue;
-            }
-        }
-        if (static_cast<uint8_t>(text[position]) < 0x80) {
+        // Runs of ASCII, the bulk of a server's reply, are passed over a block, then a word, at a time.
+        while (position + AsciiBlockBytes <= text.size() && isAsciiBlock(bytes + position))
+            position += AsciiBlockBytes;
+        while (position + sizeof(uint64_t) <= text.size() && (loadWord(bytes + position) & HighBits) == 0)
+            position += sizeof(uint64_t);
+        if (position == text.size())
+            break;
+        if (static_cast<uint8_t>(bytes[position]) < 0x80) {
             ++position;
             continue;
         }

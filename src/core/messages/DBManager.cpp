@@ -293,23 +293,48 @@ namespace {
         return message;
     }
 
-    bool insertMessage(Database& db, const std::string& insert, const UserMessageQuery& message)
+    // The statements that store a message of one place: in its table of messages, keeping a message stored
+    // before, and as its partner's one row in its list. Their texts are made once, as a batch runs them for
+    // every message.
+    struct StoringStatements {
+        StoringStatements(const char* queryTable, const char* listTable)
+            : insertQuery(std::string("insert or ignore into ") + queryTable + " (" + MessageColumns
+                + ") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+            , deleteListRow(std::string("delete from ") + listTable + " where userName is ? and partner is ?")
+            , insertListRow(std::string("insert into ") + listTable + " (partner, " + MessageColumns
+                  + ") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+        {
+        }
+
+        std::string insertQuery;
+        std::string deleteListRow;
+        std::string insertListRow;
+    };
+
+    const StoringStatements& storingStatements(PendingMessage::Place place)
     {
-        return db.executeUpdate(insert, message.id_, message.userName, message.context, message.desc, message.from,
-            message.to, message.fromIconName, message.toIconName, message.msgType, message.url, message.createTime);
+        static const StoringStatements chat(ChatQuery, ChatList), messageCentre(MessageQuery, MessageList);
+        return place == PendingMessage::Place::Chat ? chat : messageCentre;
     }
 
-    bool insertQuery(Database& db, const char* table, const UserMessageQuery& message)
+    // The message's time as the database stores it (its date format is always set), made once for the
+    // statements that store the message.
+    std::optional<std::string> storedTime(const Database& db, const UserMessageQuery& message)
     {
-        return insertMessage(db,
-            std::string("insert or ignore into ") + table + " (" + MessageColumns
-                + ") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            message);
+        return message.createTime ? db.stringFromDate(*message.createTime) : std::nullopt;
     }
 
-    bool saveQuery(const char* table, const UserMessageQuery& message)
+    bool insertQuery(Database& db, const StoringStatements& statements, const UserMessageQuery& message,
+        const std::optional<std::string>& time)
     {
-        return withDatabase([&](Database& db) { return insertQuery(db, table, message); });
+        return db.executeUpdate(statements.insertQuery, message.id_, message.userName, message.context, message.desc,
+            message.from, message.to, message.fromIconName, message.toIconName, message.msgType, message.url, time);
+    }
+
+    bool saveQuery(PendingMessage::Place place, const UserMessageQuery& message)
+    {
+        return withDatabase(
+            [&](Database& db) { return insertQuery(db, storingStatements(place), message, storedTime(db, message)); });
     }
 
     std::optional<std::string> partnerOf(const UserMessageQuery& message)
@@ -318,28 +343,30 @@ namespace {
         return sentByOwner ? message.to : message.from;
     }
 
-    bool replaceListRow(Database& db, const char* table, const UserMessageQuery& message)
+    bool replaceListRow(Database& db, const StoringStatements& statements, const UserMessageQuery& message,
+        const std::optional<std::string>& time)
     {
         auto partner = partnerOf(message);
-        return db.executeUpdate(std::string("delete from ") + table + " where userName is ? and partner is ?",
-                   message.userName, partner)
-            && db.executeUpdate(std::string("insert into ") + table + " (partner, " + MessageColumns
-                    + ") values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                partner, message.id_, message.userName, message.context, message.desc, message.from, message.to,
-                message.fromIconName, message.toIconName, message.msgType, message.url, message.createTime);
+        return db.executeUpdate(statements.deleteListRow, message.userName, partner)
+            && db.executeUpdate(statements.insertListRow, partner, message.id_, message.userName, message.context,
+                message.desc, message.from, message.to, message.fromIconName, message.toIconName, message.msgType,
+                message.url, time);
     }
 
-    bool saveList(const char* table, const UserMessageQuery& message)
+    bool saveList(PendingMessage::Place place, const UserMessageQuery& message)
     {
-        return withDatabase(
-            [&](Database& db) { return inTransaction(db, [&] { return replaceListRow(db, table, message); }); });
+        return withDatabase([&](Database& db) {
+            return inTransaction(
+                db, [&] { return replaceListRow(db, storingStatements(place), message, storedTime(db, message)); });
+        });
     }
 
     bool savePending(Database& db, const PendingMessage& pending)
     {
-        bool chat = pending.place == PendingMessage::Place::Chat;
-        return insertQuery(db, chat ? ChatQuery : MessageQuery, *pending.message)
-            && replaceListRow(db, chat ? ChatList : MessageList, *pending.message);
+        const StoringStatements& statements = storingStatements(pending.place);
+        auto time = storedTime(db, *pending.message);
+        return insertQuery(db, statements, *pending.message, time)
+            && replaceListRow(db, statements, *pending.message, time);
     }
 
     bool deleteRows(const std::string& statement)
@@ -441,17 +468,26 @@ std::vector<std::shared_ptr<UserMessageQuery>> DBManager::selectUserMessageQuery
     return selectConversation(MessageQuery, userName, from, to);
 }
 
-bool DBManager::saveOrUpdataUserChatQuery(const UserMessageQuery& message) { return saveQuery(ChatQuery, message); }
+bool DBManager::saveOrUpdataUserChatQuery(const UserMessageQuery& message)
+{
+    return saveQuery(PendingMessage::Place::Chat, message);
+}
 
-bool DBManager::saveOrUpdataUserChatList(const UserMessageQuery& message) { return saveList(ChatList, message); }
+bool DBManager::saveOrUpdataUserChatList(const UserMessageQuery& message)
+{
+    return saveList(PendingMessage::Place::Chat, message);
+}
 
 bool DBManager::saveOrUpdataUserMessageQuery(const UserMessageQuery& message)
 {
     BASE_ASSERT_MAIN_THREAD();
-    return saveQuery(MessageQuery, message);
+    return saveQuery(PendingMessage::Place::MessageCentre, message);
 }
 
-bool DBManager::saveOrUpdataUserMessageList(const UserMessageQuery& message) { return saveList(MessageList, message); }
+bool DBManager::saveOrUpdataUserMessageList(const UserMessageQuery& message)
+{
+    return saveList(PendingMessage::Place::MessageCentre, message);
+}
 
 bool DBManager::saveIncomingMessages(const std::vector<PendingMessage>& messages)
 {

@@ -30,7 +30,7 @@ namespace {
         }
     };
 
-    void answerFromReply(PendingLookup& lookup, const std::optional<std::string>& reply)
+    void answerFromReply(PendingLookup& lookup, std::optional<std::string_view> reply)
     {
         auto version = StoreLookup::publishedVersion(reply.value_or(""));
         base::trace("store", "published version: " + version.value_or("(none)"));

@@ -4,6 +4,7 @@
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
+#include "base/text/UTF8.h"
 #include "net/auth/URLCredentialStorage.h"
 #include "net/http/URLErrors.h"
 #include "net/streams/MemoryOutputStream.h"
@@ -332,11 +333,20 @@ void URLConnectionOperation::setRequestError(base::Error error)
     m_requestError = std::move(error);
 }
 
-const std::optional<std::string>& URLConnectionOperation::responseString() const
+std::optional<std::string_view> URLConnectionOperation::responseString() const
 {
     std::lock_guard guard(m_lock);
-    if (!m_responseString && m_response && m_responseData)
-        m_responseString = base::TextEncoding::decode(std::span(*m_responseData), responseStringEncoding());
+    if (m_responseString || !m_response || !m_responseData)
+        return m_responseString;
+    auto encoding = responseStringEncoding();
+    std::string_view bytes(reinterpret_cast<const char*>(m_responseData->data()), m_responseData->size());
+    if (encoding == base::TextEncoding::UTF8) {
+        if (base::utf8::isValid(bytes))
+            m_responseString = bytes;
+    } else if (auto text = base::TextEncoding::decode(std::span(*m_responseData), encoding)) {
+        m_convertedResponseString = std::move(*text);
+        m_responseString = m_convertedResponseString;
+    }
     return m_responseString;
 }
 

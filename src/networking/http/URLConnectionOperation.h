@@ -35,6 +35,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace networking {
 
@@ -82,9 +83,10 @@ public:
     // The body kept in memory, shared rather than copied: set once, when the operation finishes.
     std::shared_ptr<const base::Data> responseBody() const;
     // The body as text in responseStringEncoding(); nothing until there are a response and a body, or when
-    // the body is not valid in that encoding (tried again at the next call). Made once and kept: the reference
-    // holds as long as the operation, so a large reply is not copied for each reader.
-    [[nodiscard]] const std::optional<std::string>& responseString() const;
+    // the body is not valid in that encoding (tried again at the next call). A body in UTF-8 is its own text
+    // once checked, read where it lies; one in another charset is converted once and kept. The view holds as
+    // long as the operation, so a large reply is not copied, neither for its text nor for each reader.
+    [[nodiscard]] std::optional<std::string_view> responseString() const;
     virtual base::TextEncoding::Code responseStringEncoding() const;
     int64_t totalBytesRead() const;
 
@@ -172,7 +174,9 @@ private:
     std::optional<base::Error> m_error;
     std::optional<base::Error> m_requestError;
     std::shared_ptr<const base::Data> m_responseData;
-    mutable std::optional<std::string> m_responseString;
+    // The body's text: a view of m_responseData, or of m_convertedResponseString for another charset.
+    mutable std::optional<std::string_view> m_responseString;
+    mutable std::string m_convertedResponseString;
     mutable base::TextEncoding::Code m_responseStringEncoding { 0 };
     int64_t m_totalBytesRead { 0 };
     std::shared_ptr<net::OutputStream> m_outputStream;
