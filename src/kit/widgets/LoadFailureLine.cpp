@@ -5,6 +5,12 @@
 
 namespace kit {
 
+namespace {
+    // The text's band at the top of the content's area, and its margin either side.
+    constexpr double bandHeight = 60;
+    constexpr double sideMargin = 20;
+}
+
 std::shared_ptr<LoadFailureLine> LoadFailureLine::make(const gfx::Rect& area)
 {
     BASE_ASSERT_MAIN_THREAD();

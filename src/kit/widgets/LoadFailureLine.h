@@ -28,17 +28,12 @@ class LoadFailureLine : public ui::View {
     };
 
 public:
-    static constexpr double bandHeight = 60;
-    static constexpr double sideMargin = 20;
-
     static std::shared_ptr<LoadFailureLine> make(const gfx::Rect& area);
     LoadFailureLine(Private, const gfx::Rect& area);
 
     // Shows `text`, unless a load has succeeded.
     void loadFailed(const std::string& text);
     void loadSucceeded();
-
-    const std::shared_ptr<ui::Label>& textLabel() const { return m_label; }
 
 private:
     bool m_loaded { false };
