@@ -63,7 +63,7 @@ TEST_F(NoticeOverlayTest, TheBoxWidensToHoldItsText)
         double boxWidth;
         double labelHeight;
     } cases[] = { { "Saved", 130, 23 }, { "The network is unavailable", 254, 23 },
-        { "Your settings were saved on the watch", 280, 45 } };
+        { "Your settings were saved on the watch", 263, 45 } };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         auto notice = shownNotice(c.text);
