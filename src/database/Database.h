@@ -5,15 +5,17 @@
 // hands query results out as ResultSets, and offers transactions, save points, an optional statement cache,
 // custom SQL functions and date conversion.
 //
-// One thread at a time (so open() asks SQLite for no locking of its own around each call): the application
-// uses it on the main thread; DatabaseQueue and DatabasePool share a file between threads. Busy or locked
-// results are retried for busyRetryTimeout() retries, or for at most two seconds when that is 0, the only place
-// where this layer waits. While traceExecution() is on (the default), every statement is traced in the log
-// category "sql" and its bound arguments in "sql-args"; both categories are off unless asked for, since
-// statements and arguments carry personal data.
+// One thread at a time per connection: open() opens it without SQLite's own locking around each call (no
+// serialized mode), and the connection's sequence checker holds every use to one thread. A caller that shared
+// one connection between threads, relying on that locking, shares the file through DatabaseQueue or
+// DatabasePool instead. The application uses it on the main thread. Busy or locked results are retried for
+// busyRetryTimeout() retries, or for at most two seconds when that is 0, the only place where this layer
+// waits. While traceExecution() is on (the default), every statement is traced in the log category "sql" and
+// its bound arguments in "sql-args"; both categories are off unless asked for, since statements and
+// arguments carry personal data.
 //
-// The connection binds to the first thread that uses it; a use from another thread fails in debug builds
-// until its holder hands it on with detachFromSequence().
+// The sequence checker binds the connection to the first thread that uses it; a use from another thread
+// fails in debug builds until its holder hands it on with detachFromSequence().
 //
 //   auto db = database::Database::databaseWithPath(path);
 //   if (db->open()) {

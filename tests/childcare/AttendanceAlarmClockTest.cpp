@@ -181,6 +181,42 @@ TEST_F(AttendanceAlarmClockTest, AListTheWatchDoesNotTakeIsSaidAndPutBackAsTheWa
     EXPECT_NE(storedAlarms().find("H = 7"), std::string::npos) << storedAlarms();
 }
 
+// Two switches changed at once, both saves held at the service; one is refused while the other is still held,
+// which is then accepted. After both replies the rows show the last list the watch accepted.
+class AlarmSavesInFlight : public AttendanceAlarmClockTest, public testing::WithParamInterface<bool> { };
+
+TEST_P(AlarmSavesInFlight, EndOnTheLastAcceptedList)
+{
+    const bool firstRefused = GetParam();
+    setAlarms({ alarm(1, 7, 5), alarm(0, 12, 30) });
+    openList();
+    service.faults().set("Lumet0SetAlarmclock", Fault::delay(std::chrono::minutes(10)));
+    size_t sent = requestsTo("Lumet0SetAlarmclock");
+    for (int row : { 0, 1 }) {
+        tap(clockRow(row)->clockSwitch());
+        ASSERT_TRUE(pumpUntil([&] { return requestsTo("Lumet0SetAlarmclock") == sent + 1 + size_t(row); }));
+    }
+    size_t refused = firstRefused ? 0 : 1;
+    service.faults().letGo("Lumet0SetAlarmclock", refused, Fault::refusal());
+    ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
+    EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
+    service.faults().letGo("Lumet0SetAlarmclock", 1 - refused);
+    settle();
+    EXPECT_FALSE(shownAlert());
+    // The first save sends (off, off), the second (off, on).
+    const std::array<int64_t, 2> accepted
+        = firstRefused ? std::array<int64_t, 2> { 0, 1 } : std::array<int64_t, 2> { 0, 0 };
+    for (size_t row : { 0u, 1u }) {
+        EXPECT_EQ(settings->alarmClock()->dataList[row]->isOpen, accepted[row]) << row;
+        EXPECT_EQ(clockRow(static_cast<int>(row))->clockSwitch()->isOn(), accepted[row] == 1) << row;
+    }
+    // The watch holds that list: the second's has an alarm on, the first's none.
+    EXPECT_EQ(storedAlarms().find("Mode = 1") != std::string::npos, firstRefused) << storedAlarms();
+}
+
+INSTANTIATE_TEST_SUITE_P(EitherFails, AlarmSavesInFlight, testing::Bool(),
+    [](const testing::TestParamInfo<bool>& info) { return info.param ? "FirstRefused" : "SecondRefused"; });
+
 TEST_F(AttendanceAlarmClockTest, AFailedFetchSaysSoAndListsNothing)
 {
     service.faults().set("LumetGetalarmclock", Fault::status(500));

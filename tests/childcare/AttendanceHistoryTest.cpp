@@ -141,6 +141,8 @@ TEST_F(AttendanceHistoryTest, TheEarlierDaysAreCalendarDaysNextToADaylightSaving
 
 TEST_F(AttendanceHistoryTest, AFailedOrUnreadableListIsSaidAndNeverShownAsAWatchWithoutRecords)
 {
+    // Under the bars, where the first day header would be.
+    const gfx::Rect failureLineBand { 0, 64, 320, 60 };
     test::ScopedTimeZone zone("Asia/Shanghai");
     setRows({ attendanceRow(1, "正常", localTime(5, 8, 8)), attendanceRow(1, "正常", localTime(5, 7, 8)) });
     for (auto [name, fault] : replyFaults()) {
@@ -162,12 +164,15 @@ TEST_F(AttendanceHistoryTest, AFailedOrUnreadableListIsSaidAndNeverShownAsAWatch
         EXPECT_TRUE(textInRegion(base::localized(said), { 0, 0, 320, 568 }));
         EXPECT_FALSE(shownAlert());
         pass(2);
+        // Once the notice has gone, the failure stays said in place of the day sections.
+        EXPECT_TRUE(textInRegion(base::localized(said), failureLineBand));
 
         // After a list, a refresh that fails keeps its rows.
         service.faults().remove("LumetSearchCOW");
         screen->refreshTableDidTriggerRefresh(kit::RefreshTableDelegate::FromHeader);
         waitForList(requestsTo("LumetSearchCOW"));
         ASSERT_EQ(rowCounts(*screen), (std::vector<size_t> { 1, 1, 0 }));
+        EXPECT_FALSE(textInRegion(base::localized(said), failureLineBand));
         service.faults().set("LumetSearchCOW", fault);
         before = requestsTo("LumetSearchCOW");
         screen->refreshTableDidTriggerRefresh(kit::RefreshTableDelegate::FromHeader);
@@ -178,6 +183,7 @@ TEST_F(AttendanceHistoryTest, AFailedOrUnreadableListIsSaidAndNeverShownAsAWatch
         EXPECT_EQ(rowCounts(*screen), (std::vector<size_t> { 1, 1, 0 }));
         EXPECT_TRUE(screen->emptyStateView()->isHidden());
         pass(2);
+        EXPECT_FALSE(textInRegion(base::localized(said), { 0, 0, 320, 568 }));
     }
 
     // A readable empty list is the watch's own: the empty state shows.

@@ -101,6 +101,10 @@ TEST_F(ScheduleFaults, AScheduleWhoseFirstReadFailsHasNothingToSend)
     openAnotherSchedule();
     EXPECT_FALSE(schedule()->classInfo());
     EXPECT_TRUE(schedule()->courseButtons().empty());
+    // Once the notice has gone, the failure stays said in place of the grid, under the week's dates.
+    const gfx::Rect failureLineBand { 0, 94, 320, 60 };
+    pass(2.1);
+    EXPECT_TRUE(textInRegion(base::localized("load_failed"), failureLineBand));
 
     tap(schedule()->classLock());
     EXPECT_FALSE(schedule()->classLock()->isOn());
@@ -110,6 +114,13 @@ TEST_F(ScheduleFaults, AScheduleWhoseFirstReadFailsHasNothingToSend)
     schedule()->setTime({ base::Value(9) }, { base::Value("00") }, { base::Value(9) }, { base::Value("45") });
     settle();
     EXPECT_EQ(requestsTo("LumetSetClassInfo"), 0u);
+
+    // The first timetable read takes the failure's place.
+    service.faults().clear();
+    schedule()->loadNetData();
+    settle();
+    EXPECT_FALSE(schedule()->courseButtons().empty());
+    EXPECT_FALSE(textInRegion(base::localized("load_failed"), failureLineBand));
 }
 
 TEST_F(ScheduleFaults, ANullPayloadReadsAsAnEmptyTimetable)

@@ -49,6 +49,28 @@ TEST(PangoTextMeasurer, LatinAndChineseBoldAndWrapping)
     EXPECT_EQ(old.height, std::ceil(wrapped.height()));
 }
 
+// A word split by a wrap gets no hyphen: every line measures as its own characters do alone.
+TEST(PangoTextMeasurer, WrapsSplitWordsWithoutHyphens)
+{
+    gfx::PangoTextMeasurer measurer;
+    for (auto mode : { gfx::LineBreakMode::CharWrap, gfx::LineBreakMode::WordWrap }) {
+        for (const char* word : { "English", "Science", "Mathematics" }) {
+            SCOPED_TRACE(std::string(word) + (mode == gfx::LineBreakMode::CharWrap ? " by character" : " by word"));
+            auto attributes = withFont(Font::system(14));
+            attributes.paragraph.lineBreakMode = mode;
+            std::string text = word;
+            auto lines = measurer.lines(gfx::AttributedString(text, attributes), 40);
+            ASSERT_GT(lines.size(), 1u);
+            for (const gfx::TextLine& line : lines) {
+                std::string part = text.substr(line.start, line.length);
+                auto alone = measurer.lines(gfx::AttributedString(part, withFont(Font::system(14))), INFINITY);
+                ASSERT_EQ(alone.size(), 1u);
+                EXPECT_NEAR(line.width, alone[0].width, 0.5) << part;
+            }
+        }
+    }
+}
+
 TEST(PangoTextMeasurer, InvalidUTF8IsMeasuredNotRejected)
 {
     gfx::TextMeasurer::Override real(std::make_shared<gfx::PangoTextMeasurer>());

@@ -48,10 +48,34 @@ TEST_F(NoticeOverlayTest, BuiltInvisibleWithTheImageCentredAboveTheText)
 
 TEST_F(NoticeOverlayTest, SeveralLinesMakeTheBoxTallerThanTheNotice)
 {
-    auto notice = shownNotice("Your settings were saved");
-    EXPECT_EQ(notice->textLabel()->frame(), (gfx::Rect { 6, 53, 117, 45 }));
+    auto notice = shownNotice("Your settings were saved on the watch");
+    EXPECT_EQ(notice->textLabel()->frame(), (gfx::Rect { -57, 53, 243, 45 }));
     EXPECT_EQ(notice->backgroundView()->frame().height(), 108);
     EXPECT_EQ(notice->bounds().size, (gfx::Size { 130, 100 }));
+}
+
+// A text that does not fit the notice's width on one line widens the box, centred on the notice, rather than
+// breaking a word a line; past the widest box it wraps.
+TEST_F(NoticeOverlayTest, TheBoxWidensToHoldItsText)
+{
+    const struct {
+        const char* text;
+        double boxWidth;
+        double labelHeight;
+    } cases[] = { { "Saved", 130, 23 }, { "The network is unavailable", 254, 23 },
+        { "Your settings were saved on the watch", 263, 45 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto notice = shownNotice(c.text);
+        gfx::Rect box = notice->backgroundView()->frame();
+        gfx::Rect label = notice->textLabel()->frame();
+        EXPECT_EQ(box.width(), c.boxWidth);
+        EXPECT_EQ(box.midX(), 65);
+        EXPECT_EQ(label.height(), c.labelHeight);
+        EXPECT_NEAR(label.midX(), 65, 0.5);
+        EXPECT_LE(box.minX(), label.minX());
+        EXPECT_LE(label.maxX(), box.maxX());
+    }
 }
 
 TEST_F(NoticeOverlayTest, WithoutAnImageTheTextStartsSixPointsFromTheTop)
@@ -109,7 +133,7 @@ TEST_F(NoticeOverlayTest, TextChangeRefitsTheLabelAndTheBoxFollowsAtLayout)
     auto notice = shownNotice("Saved");
     notice->setText("Not saved");
     EXPECT_EQ(notice->textLabel()->frame(), (gfx::Rect { 24, 53, 81, 23 }));
-    notice->setText("Your settings were saved");
+    notice->setText("Your settings were saved on the watch");
     EXPECT_EQ(notice->backgroundView()->frame().height(), 86);
     turn();
     EXPECT_EQ(notice->backgroundView()->frame().height(), 108);

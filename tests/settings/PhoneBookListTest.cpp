@@ -141,6 +141,8 @@ TEST_F(PhoneBook, ANullOrEmptyBookIsATrueEmptyBookThatCanBeFilled)
 
 TEST_F(PhoneBook, AFailedFirstLoadSendsNoSaveAndKeepsTheEditorOpenWithItsText)
 {
+    // Under the bars, where the first row would be.
+    const gfx::Rect failureLineBand { 0, 64, 320, 60 };
     launchAndSignIn();
     for (const Fault& fault : { Fault::status(500), Fault::dropConnection(), Fault::nonJsonBody(), Fault::noPayload(),
              Fault::payload(base::Value(3)), Fault::refusal() }) {
@@ -149,6 +151,9 @@ TEST_F(PhoneBook, AFailedFirstLoadSendsNoSaveAndKeepsTheEditorOpenWithItsText)
         openBook();
         EXPECT_FALSE(book()->isLoaded());
         EXPECT_EQ(title(0), "");
+        pass(2.1);
+        const char* said = fault.kind == Fault::Kind::DropConnection ? "bad_netword" : "load_failed";
+        EXPECT_TRUE(textInRegion(base::localized(said), failureLineBand)) << "said after the notice has gone";
         EXPECT_EQ(edit(0, "Ann", "123"), base::localized("setting_failed"));
         EXPECT_EQ(requestsTo(SaveMethod), 0u) << "the watch's book is not overwritten with blanks";
         EXPECT_EQ(centreRoot()->navigationController()->topViewController(), editor());
@@ -157,8 +162,12 @@ TEST_F(PhoneBook, AFailedFirstLoadSendsNoSaveAndKeepsTheEditorOpenWithItsText)
     }
     EXPECT_EQ(storedList("Name"), (std::vector<std::string> { "Dad", "Mum", "Grandma" }));
 
-    // Once the book has come, the same edit goes out.
+    // Once the book has come, the failure is no longer said and the same edit goes out.
     service.faults().remove(LoadMethod);
+    book()->getPhoneBook();
+    ASSERT_TRUE(pumpUntil([&] { return book()->isLoaded() && !book()->isLoading(); }));
+    EXPECT_EQ(title(0), "Dad");
+    EXPECT_FALSE(textInRegion(base::localized("load_failed"), failureLineBand));
     openBook();
     EXPECT_EQ(edit(0, "Ann", "123"), base::localized("setting_success"));
     EXPECT_EQ(storedList("Name")[0], "Ann");
@@ -206,6 +215,7 @@ TEST_F(PhoneBook, PullingRefreshesWithTheThreeTextsAndAFailedRefreshIsSaidAndKee
         EXPECT_EQ(title(0), "Eve");
         EXPECT_TRUE(book()->isLoaded());
         pass(2);
+        EXPECT_FALSE(textInRegion(base::localized(said), { 0, 0, 320, 568 })) << "the rows it has stand";
     }
 }
 

@@ -1,6 +1,7 @@
 // The resources the screens share: each language's texts come from several .strings files (one per group of
-// screens), so a key defined in two of them would show whichever file is read first; and every menu row
-// of the "config" list needs its title in every language.
+// screens), so a key defined in two of them would show whichever file is read first; every menu row of the
+// "config" list needs its title in every language and its icon, and every key the code looks up as a literal
+// needs its text in every language.
 #include "base/values/Array.h"
 #include "base/system/Bundle.h"
 #include "base/values/Dictionary.h"
@@ -8,8 +9,11 @@
 #include "core/state/Singleton.h"
 
 #include <gtest/gtest.h>
+#include <fstream>
 #include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -44,7 +48,7 @@ TEST(Resources, NoKeyIsDefinedInTwoStringsFilesOfOneLanguage)
     }
 }
 
-TEST(Resources, EveryMenuRowHasItsTitleInEveryLanguage)
+TEST(Resources, EveryMenuRowHasItsTitleInEveryLanguageAndItsIconAtBothScales)
 {
     ASSERT_TRUE(core::Singleton::shared().loadConfig());
     const auto& config = core::Singleton::shared().config();
@@ -58,10 +62,51 @@ TEST(Resources, EveryMenuRowHasItsTitleInEveryLanguage)
             keys.insert(key.description());
     }
     EXPECT_TRUE(keys.contains("family_number"));
+    // Without its icon a row's title would start at the left edge, out of line with the others.
+    for (const std::string& key : keys) {
+        for (const char* suffix : { ".png", "@2x.png" }) {
+            auto file = base::Bundle::main().resourcePath() / "images" / ("menu_" + key + suffix);
+            EXPECT_TRUE(std::filesystem::exists(file)) << file;
+        }
+    }
     for (const auto& folder : languageFolders()) {
         auto table = base::StringTable::loadFolder(folder);
         for (const std::string& key : keys)
             EXPECT_TRUE(table.lookup(key)) << "\"" << key << "\" has no title in " << folder.filename();
+    }
+}
+
+// The keys passed as literals to the string lookup in the sources of the application, with the file of one
+// use each; comments are left out, since their examples need not be real keys.
+std::map<std::string, std::string> literalKeysInSources()
+{
+    static const std::regex lineComment("//[^\n]*");
+    static const std::regex lookup(R"(localized\(\s*"([^"\\]*)\")");
+    std::map<std::string, std::string> keys;
+    for (const char* folder : { "app", "platform", "src" }) {
+        for (const auto& entry :
+            std::filesystem::recursive_directory_iterator(std::filesystem::path(LUMET_SOURCE_DIR) / folder)) {
+            if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h")
+                continue;
+            std::ostringstream text;
+            text << std::ifstream(entry.path()).rdbuf();
+            std::string code = std::regex_replace(text.str(), lineComment, "");
+            for (std::sregex_iterator match(code.begin(), code.end(), lookup), end; match != end; ++match)
+                keys.emplace((*match)[1].str(), entry.path().filename().string());
+        }
+    }
+    return keys;
+}
+
+TEST(Resources, EveryKeyLookedUpAsALiteralIsInEveryLanguage)
+{
+    auto keys = literalKeysInSources();
+    // The scan must see the lookups: a wrong folder or pattern would pass on nothing.
+    ASSERT_TRUE(keys.contains("bad_netword"));
+    for (const auto& folder : languageFolders()) {
+        auto table = base::StringTable::loadFolder(folder);
+        for (const auto& [key, file] : keys)
+            EXPECT_TRUE(table.lookup(key)) << "\"" << key << "\" of " << file << " is not in " << folder.filename();
     }
 }
 

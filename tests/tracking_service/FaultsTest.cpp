@@ -97,4 +97,26 @@ TEST_F(FaultsTest, DelayOutlastsTheClientsTimeOutAndOthersAreServedMeanwhile)
     m_service->stop();
 }
 
+// Held requests of one endpoint go when each is let go, in any order, with its own answer; a let-go may
+// come before the request, and setting the endpoint's fault anew starts the count again.
+TEST(FaultPlanHolds, EachHeldRequestGoesWithItsOwnAnswer)
+{
+    using std::chrono::minutes;
+    FaultPlan plan;
+    plan.set("Method", Fault::delay(minutes(10)));
+    plan.letGo("Method", 1);
+    plan.letGo("Method", 0, Fault::refusal());
+    auto first = plan.hold("Method", minutes(10));
+    EXPECT_EQ(first.end, FaultPlan::HoldEnd::LetGo);
+    ASSERT_TRUE(first.answer);
+    EXPECT_EQ(first.answer->kind, Fault::Kind::Refusal);
+    auto second = plan.hold("Method", minutes(10));
+    EXPECT_EQ(second.end, FaultPlan::HoldEnd::LetGo);
+    EXPECT_FALSE(second.answer);
+
+    plan.set("Method", Fault::delay(std::chrono::milliseconds(1)));
+    plan.letGo("Method", 1);
+    EXPECT_EQ(plan.hold("Method", std::chrono::milliseconds(1)).end, FaultPlan::HoldEnd::Elapsed);
+}
+
 } // namespace

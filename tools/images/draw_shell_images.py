@@ -6,7 +6,9 @@
 - "menu_setting" (24 x 24): the drawer menu's settings button, a white gear.
 - "menu_<function>" (24 x 24): white line icons of the drawer menu's rows: home_page (a house), attendance
   (a clock), phone_book (a book), family_protect (a shield with a tick), class_schedule (a timetable grid),
-  interaction (a flag), logout (a power sign).
+  interaction (a flag), logout (a power sign), sound_command (a loudspeaker with sound waves),
+  upload_interval (an upward arrow in an open circle), listen_number (headphones), center_number (a target's
+  rings round a centre dot), family_number (two people).
 - "home_attendance" (22 x 22): the home screen's right-hand bar button, a white calendar with a tick.
 - "home_voice", "home_interaction" (28 x 28): the home screen's bottom-bar buttons in green, a microphone and
   a flag.
@@ -199,6 +201,25 @@ IMAGES = {
                segment(9, 9, 9, 20, 1.4), segment(15, 9, 15, 20, 1.4)), WHITE),
     ]),
     "menu_interaction": (24, [(flag(0, 0, 24), WHITE)]),
+    "menu_sound_command": (24, [
+        (union(polygon([(3, 9), (7, 9), (12, 4.5), (12, 19.5), (7, 15), (3, 15)]), arc(13, 12, 4, 1.8, 50, 130),
+               arc(13, 12, 8, 1.8, 45, 135)), WHITE),
+    ]),
+    "menu_upload_interval": (24, [
+        (union(arc(12, 12, 9, 2, 45, 315), segment(12, 17, 12, 7, 2), polyline([(8, 10.5), (12, 6.5), (16, 10.5)], 2)),
+         WHITE),
+    ]),
+    "menu_listen_number": (24, [
+        (union(arc(12, 13, 8, 2, 270, 90), rounded_rect(3, 13, 7.5, 20, 1.5), rounded_rect(16.5, 13, 21, 20, 1.5)),
+         WHITE),
+    ]),
+    "menu_center_number": (24, [
+        (union(ring(12, 12, 9, 2), ring(12, 12, 5, 1.8), disc(12, 12, 2)), WHITE),
+    ]),
+    "menu_family_number": (24, [
+        (union(disc(8.5, 8, 3), intersection(disc(8.5, 20, 6), rounded_rect(2, 13.5, 15, 20, 0)),
+               disc(16, 9.5, 2.5), intersection(disc(16, 20, 5), rounded_rect(11, 15, 22, 20, 0))), WHITE),
+    ]),
     "menu_logout": (24, [
         (union(arc(12, 13, 8, 2, 40, 320), segment(12, 3, 12, 12, 2)), WHITE),
     ]),

@@ -2,7 +2,8 @@
 // web method's name, "LumetDow.ashx" and "PushMessage.ashx" for the file endpoints, or "lookup" and
 // "feedback" for the routes of ServiceRoutes.h; AllEndpoints applies to every one without a fault of its own.
 // A fault stays until cleared. A request held by a delay fault goes on as soon as its endpoint no longer has
-// a delay fault, so a test or a script can hold a request and let it go at the moment it chooses. Safe from
+// a delay fault, so a test or a script can hold a request and let it go at the moment it chooses; letGo()
+// lets the requests held on one endpoint go one at a time, in any order, each with its own answer. Safe from
 // any thread.
 //
 //   service.faults().set("Login", tracking_service::Fault::dropConnection());
@@ -31,21 +32,36 @@ public:
     // The endpoint's own fault, else the one for all endpoints, else nothing.
     std::optional<Fault> faultFor(std::string_view endpoint) const;
 
-    enum class HoldEnd { Elapsed, Lifted, Stopping };
+    enum class HoldEnd { Elapsed, Lifted, LetGo, Stopping };
+    struct HoldOutcome {
+        HoldEnd end;
+        // For a request let go: the fault to answer it with; empty: answer it normally.
+        std::optional<Fault> answer;
+    };
     // Holds the calling request for `duration`, less when the endpoint's delay fault is lifted or replaced by
-    // another kind (Lifted), or when holding stops (Stopping).
-    HoldEnd hold(std::string_view endpoint, std::chrono::milliseconds duration);
+    // another kind (Lifted), when letGo() reaches it (LetGo), or when holding stops (Stopping).
+    HoldOutcome hold(std::string_view endpoint, std::chrono::milliseconds duration);
+    // Lets the request held on the endpoint in `place` (0 the first) since the endpoint's fault was set go,
+    // answered with `answer` (a fault of another kind than a delay) or, when empty, normally. A request not
+    // yet held there is let go as soon as it is.
+    void letGo(std::string_view endpoint, size_t place, std::optional<Fault> answer = std::nullopt);
     // Ends every hold, and every later one at once, with Stopping until resumeHolding().
     void stopHolding();
     void resumeHolding();
 
 private:
     const Fault* find(std::string_view endpoint) const;
+    // Without taking the lock: the caller holds it.
+    void forgetHolds(std::string_view endpoint);
     void changed();
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::map<std::string, Fault, std::less<>> m_faults;
+    // Per endpoint, since its fault was set: how many requests were held, and the answers of those let go, by
+    // their place.
+    std::map<std::string, size_t, std::less<>> m_heldCount;
+    std::map<std::string, std::map<size_t, std::optional<Fault>>, std::less<>> m_letGo;
     bool m_stopping { false };
 };
 

@@ -211,11 +211,14 @@ void TrackingService::record(const httplib::Request& request, const std::string&
 bool TrackingService::applyFault(const std::string& endpoint, httplib::Response& response)
 {
     auto fault = m_faults.faultFor(endpoint);
-    if (!fault)
-        return false;
-    switch (fault->kind) {
+    return fault && answerWithFault(endpoint, *fault, response);
+}
+
+bool TrackingService::answerWithFault(const std::string& endpoint, const Fault& fault, httplib::Response& response)
+{
+    switch (fault.kind) {
     case Fault::Kind::Status:
-        answerMessage(response, fault->statusCode, "Injected failure");
+        answerMessage(response, fault.statusCode, "Injected failure");
         return true;
     case Fault::Kind::DropConnection:
         // The head goes out, then the connection closes before the promised body.
@@ -232,17 +235,19 @@ bool TrackingService::applyFault(const std::string& endpoint, httplib::Response&
         answerJSON(response, 200, envelope(base::Value::null()));
         return true;
     case Fault::Kind::Refusal:
-        answerJSON(response, 200, envelope(base::Value(fault->refusalText)));
+        answerJSON(response, 200, envelope(base::Value(fault.refusalText)));
         return true;
     case Fault::Kind::Payload:
-        answerJSON(response, 200, envelope(fault->value));
+        answerJSON(response, 200, envelope(fault.value));
         return true;
-    case Fault::Kind::Delay:
-        if (m_faults.hold(endpoint, fault->duration) == FaultPlan::HoldEnd::Stopping) {
+    case Fault::Kind::Delay: {
+        auto held = m_faults.hold(endpoint, fault.duration);
+        if (held.end == FaultPlan::HoldEnd::Stopping) {
             answerMessage(response, 503, "Service stopping");
             return true;
         }
-        return false;
+        return held.answer && answerWithFault(endpoint, *held.answer, response);
+    }
     }
     return false;
 }

@@ -82,8 +82,10 @@ private:
     void route();
     void routeFaultControl();
     void record(const httplib::Request& request, const std::string& endpoint);
-    // Answers with the fault and returns true, or returns false for a normal answer (after any delay).
+    // Answers with the endpoint's fault and returns true, or returns false for a normal answer (after any delay).
     bool applyFault(const std::string& endpoint, httplib::Response& response);
+    // The same for a given fault; a held request let go with an answer is answered with that.
+    bool answerWithFault(const std::string& endpoint, const Fault& fault, httplib::Response& response);
     void answerWebMethod(const httplib::Request& request, httplib::Response& response, const std::string& name);
     // Answers a request that does not fit its method's form with status 500 and the reason, and logs it.
     void refuseRequest(httplib::Response& response, const std::string& method, const std::string& reason);

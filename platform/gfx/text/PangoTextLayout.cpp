@@ -187,6 +187,8 @@ void PangoTextLayout::configure(const AttributedString& text, double maxWidth)
             pango_attr_list_insert(attributes, attribute);
         }
     }
+    // A word split where a line wraps is split as it is, with no hyphen added at the break.
+    pango_attr_list_insert(attributes, pango_attr_insert_hyphens_new(FALSE));
     pango_layout_set_attributes(m_layout, attributes);
     pango_attr_list_unref(attributes);
 

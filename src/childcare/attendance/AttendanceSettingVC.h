@@ -3,8 +3,9 @@
 // attendance notice and RFID switches (sent at once; the shared device record changes only when the
 // watch's service accepts), and the alarm clocks in a folder under the last row. The alarm list is fetched
 // once, when the view is first built; switching an alarm or saving the editor sends the whole list, and a
-// list the watch's service does not accept is said and put back as the watch last confirmed it. Made
-// once by the attendance screen and pushed again on each opening. Main thread; made with make().
+// list the watch's service does not accept is said; once no save is in flight the list is put back as the
+// watch last accepted it. Made once by the attendance screen and pushed again on each opening. Main thread;
+// made with make().
 //
 //   auto settings = childcare::AttendanceSettingVC::make();
 //   settings->setDelegate(weak_from_this());
@@ -20,6 +21,7 @@
 #include "ui/scroll/TableViewDataSource.h"
 #include "ui/controllers/ViewController.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -105,7 +107,8 @@ private:
     std::shared_ptr<ui::TableViewCell> clockCell(ui::TableView& table, ui::IndexPath path);
     void openEditor(ui::IndexPath path);
     void setAlarmClock();
-    void alarmClocksRefused();
+    // `save` numbers the save in sending order; `sent` is its list.
+    void alarmClocksAnswered(uint64_t save, std::vector<core::LumetAlarmClockEntity> sent, bool accepted);
 
     std::weak_ptr<AttendanceSettingVCDelegate> m_delegate;
     std::shared_ptr<core::Device> m_deviceDetail;
@@ -119,8 +122,14 @@ private:
     std::shared_ptr<ui::Switch> m_switchBtn;
     std::shared_ptr<ui::Switch> m_switchRFID;
     std::shared_ptr<core::LumetAlarmClock> m_alarmClock;
-    // The alarms as the watch last confirmed them: fetched, or sent and accepted.
+    // The alarms as the watch last confirmed them: fetched, or sent and accepted (by save m_confirmedSave, 0
+    // for the fetched list).
     std::vector<core::LumetAlarmClockEntity> m_confirmedClocks;
+    uint64_t m_confirmedSave { 0 };
+    uint64_t m_alarmSavesSent { 0 };
+    int m_alarmSavesInFlight { 0 };
+    // Whether a save failed since the last time no save was in flight.
+    bool m_alarmSaveFailed { false };
 };
 
 } // namespace childcare

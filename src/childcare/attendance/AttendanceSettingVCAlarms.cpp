@@ -120,8 +120,9 @@ void AttendanceSettingVC::updateAlarmClockDetail()
     setAlarmClock();
 }
 
-// Only the accepted-command text counts as the watch taking the list. A refusal or a failed call is said, and
-// the list goes back to what the watch last confirmed, so that no switch or time shows a state it lacks.
+// Only the accepted-command text counts as the watch taking the list. A refusal or a failed call is said; once
+// no save is left in flight, the list goes back to the last one the watch accepted, so that no switch or time
+// shows a state it lacks. Going back earlier would drop a later change that the watch may still accept.
 void AttendanceSettingVC::setAlarmClock()
 {
     std::vector<base::Value> objects;
@@ -132,32 +133,42 @@ void AttendanceSettingVC::setAlarmClock()
         { "_id", core::Singleton::shared().lastSerialnumber() },
         { "LumetAlarmClockEntity", base::Array::make(std::move(objects)) },
     });
+    uint64_t save = ++m_alarmSavesSent;
+    ++m_alarmSavesInFlight;
     core::WebCall::post(
         "Lumet0SetAlarmclock", base::Dictionary::make({ { "LumetAlarmClock", clocks } }),
-        [weak = ui::weakFrom(this), sent](const std::string& reply) {
-            auto self = weak.lock();
-            if (!self)
-                return;
-            if (core::WebCall::isCommandAccepted(reply))
-                self->m_confirmedClocks = sent;
-            else
-                self->alarmClocksRefused();
-        },
-        [weak = ui::weakFrom(this)](const base::Error&) {
+        [weak = ui::weakFrom(this), save, sent](const std::string& reply) {
             if (auto self = weak.lock())
-                self->alarmClocksRefused();
+                self->alarmClocksAnswered(save, sent, core::WebCall::isCommandAccepted(reply));
+        },
+        [weak = ui::weakFrom(this), save](const base::Error&) {
+            if (auto self = weak.lock())
+                self->alarmClocksAnswered(save, {}, false);
         });
 }
 
-void AttendanceSettingVC::alarmClocksRefused()
+void AttendanceSettingVC::alarmClocksAnswered(
+    uint64_t save, std::vector<core::LumetAlarmClockEntity> sent, bool accepted)
 {
+    --m_alarmSavesInFlight;
+    // Replies may come out of order: the watch holds the list of the latest save it accepted.
+    if (accepted && save > m_confirmedSave) {
+        m_confirmedClocks = std::move(sent);
+        m_confirmedSave = save;
+    }
+    if (!accepted) {
+        m_alarmSaveFailed = true;
+        core::showPromptAlert("failure");
+    }
+    if (m_alarmSavesInFlight > 0 || !m_alarmSaveFailed)
+        return;
+    m_alarmSaveFailed = false;
     if (m_alarmClock) {
         size_t count = std::min(m_alarmClock->dataList.size(), m_confirmedClocks.size());
         for (size_t i = 0; i < count; ++i)
             *m_alarmClock->dataList[i] = m_confirmedClocks[i];
     }
     m_clockView->reloadData();
-    core::showPromptAlert("failure");
 }
 
 } // namespace childcare

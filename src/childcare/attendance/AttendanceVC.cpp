@@ -12,6 +12,7 @@
 #include "kit/drawer/DrawerController.h"
 #include "kit/drawer/DrawerLookup.h"
 #include "kit/refresh/RefreshTableHeaderView.h"
+#include "kit/widgets/LoadFailureLine.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
@@ -121,6 +122,9 @@ void AttendanceVC::loadView()
     m_tableView->setDataSource(self);
     m_tableView->setDelegate(self);
     view()->addSubview(m_tableView);
+    m_failureLine = kit::LoadFailureLine::make(m_tableView->bounds());
+    m_failureLine->setBackgroundColor(view()->backgroundColor());
+    m_tableView->addSubview(m_failureLine);
 }
 
 void AttendanceVC::viewDidLoad()

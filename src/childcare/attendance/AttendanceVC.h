@@ -1,9 +1,10 @@
 // childcare::AttendanceVC: the current watch's school attendance: arrivals and departures of the reference
 // day (the first row with a time) and of the two days before it, one green header per day that opens and
 // closes its rows, reloaded by pulling the list down. A load that fails, or whose reply holds no list, is
-// said (the network notice, or "load_failed") and keeps the rows shown. It also uploads the school entry and
-// leaving times picked on the attendance settings screen (made once, pushed from the right bar button), and
-// its upload alerts close that screen's time picker. Opened from the drawer menu (with the drawer button) or
+// said (the network notice, or "load_failed") and keeps the rows shown; before any list has come, that text
+// stays in place of the day sections until a list comes. It also uploads the school entry and leaving times
+// picked on the attendance settings screen (made once, pushed from the right bar button), and its upload
+// alerts close that screen's time picker. Opened from the drawer menu (with the drawer button) or
 // pushed from the home screen (without). Loads and delayed work end when the screen disappears. Main thread;
 // made with make().
 //
@@ -26,6 +27,7 @@
 #include <string>
 
 namespace kit {
+class LoadFailureLine;
 class ProgressOverlay;
 class RefreshTableHeaderView;
 }
@@ -131,6 +133,7 @@ private:
     bool m_listShown { false };
     std::shared_ptr<ui::TableView> m_tableView;
     std::shared_ptr<ui::ImageView> m_emptyStateView;
+    std::shared_ptr<kit::LoadFailureLine> m_failureLine;
     std::shared_ptr<kit::RefreshTableHeaderView> m_refreshHeaderView;
     std::shared_ptr<kit::ProgressOverlay> m_hud;
     std::shared_ptr<AttendanceSettingVC> m_attendanceSettingVC;

@@ -13,6 +13,7 @@
 #include "core/service/WebCall.h"
 #include "kit/overlay/ProgressOverlay.h"
 #include "kit/refresh/RefreshTableHeaderView.h"
+#include "kit/widgets/LoadFailureLine.h"
 #include "ui/controls/ImageView.h"
 #include "ui/scroll/TableView.h"
 
@@ -91,14 +92,15 @@ void AttendanceVC::listArrived(const std::string& reply)
         finishReloadingData();
 }
 
-// Says so and keeps the rows shown; before any list has come, the empty state is not shown as the watch's.
+// Says so and keeps the rows shown; before any list has come, the failure stays said in place of the day
+// sections, and the empty state is not shown as the watch's.
 void AttendanceVC::listFailed(const base::Error* error)
 {
     if (m_hud)
         m_hud->hide(true);
     if (!m_listShown)
         m_emptyStateView->setHidden(true);
-    core::LoadFailureNotice::show(view(), error);
+    m_failureLine->loadFailed(core::LoadFailureNotice::show(view(), error));
     if (m_reloading)
         finishReloadingData();
 }
@@ -107,6 +109,7 @@ void AttendanceVC::listFailed(const base::Error* error)
 void AttendanceVC::showDays(const std::optional<AttendanceDays::Days>& days)
 {
     m_listShown = true;
+    m_failureLine->loadSucceeded();
     if (!days) {
         for (AttendanceDay& day : m_days)
             day.rows.clear();

@@ -12,6 +12,7 @@
 #include "kit/drawer/DrawerController.h"
 #include "kit/drawer/DrawerLookup.h"
 #include "kit/popover/PopTip.h"
+#include "kit/widgets/LoadFailureLine.h"
 #include "kit/widgets/TwoTitleButton.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
@@ -160,6 +161,9 @@ void ClassScheduleVC::initWeekView()
     m_weekScrollView->setDelegate(ui::weakFrom(this));
     m_weekView->addSubview(m_weekScrollView);
     initRows(unit);
+    m_failureLine = kit::LoadFailureLine::make({ 0, 0, width, contentHeight });
+    m_failureLine->setBackgroundColor(gfx::Color::white());
+    m_weekScrollView->addSubview(m_failureLine);
 }
 
 void ClassScheduleVC::initHeader(const std::shared_ptr<ui::View>& header, double unit)

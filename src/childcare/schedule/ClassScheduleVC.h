@@ -7,9 +7,10 @@
 // accepted save reloads it ("LumetGetClassInfo"), as does the end of each drag of the grid.
 //
 // A read that fails or cannot be read is said (the network notice, or "load_failed") and keeps the grid, the
-// switch and the timetable as they were. Without a timetable (none read yet) nothing is sent: the switch
-// goes back and no entry opens. A refused or failed save shows "setting_failed", keeps the edit in the timetable for
-// the next save and puts the switch back where the timetable has it. Main thread; made with make().
+// switch and the timetable as they were; before any timetable has been read, the failure stays said in place
+// of the grid. Without a timetable (none read yet) nothing is sent: the switch goes back and no entry opens.
+// A refused or failed save shows "setting_failed", keeps the edit in the timetable for the next save and puts
+// the switch back where the timetable has it. Main thread; made with make().
 //
 //   auto schedule = childcare::ClassScheduleVC::make(true);
 //   auto navigation = shell::NavViewController::withRootViewController(schedule);
@@ -30,6 +31,7 @@
 #include <vector>
 
 namespace kit {
+class LoadFailureLine;
 class PopTip;
 class ProgressOverlay;
 }
@@ -136,6 +138,7 @@ private:
 
     bool m_showsDrawerButton;
     std::shared_ptr<ui::ScrollView> m_weekScrollView;
+    std::shared_ptr<kit::LoadFailureLine> m_failureLine;
     std::shared_ptr<ui::View> m_weekView;
     std::shared_ptr<ui::ImageView> m_bgImageView;
     std::shared_ptr<ui::ImageView> m_navBackground;

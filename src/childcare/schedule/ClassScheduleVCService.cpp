@@ -13,6 +13,7 @@
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "kit/overlay/ProgressOverlay.h"
+#include "kit/widgets/LoadFailureLine.h"
 #include "ui/controls/Switch.h"
 
 namespace childcare {
@@ -58,7 +59,7 @@ void ClassScheduleVC::loadNetData()
             base::log("class schedule: timetable not read: " + error.localizedDescription());
             if (auto self = weak.lock()) {
                 self->hideSpinner();
-                core::LoadFailureNotice::show(self->view(), &error);
+                self->m_failureLine->loadFailed(core::LoadFailureNotice::show(self->view(), &error));
             }
         });
 }
@@ -68,9 +69,10 @@ void ClassScheduleVC::loadReply(const std::string& reply)
     hideSpinner();
     // A failed load is said; the grid, the lock and the timetable a save would send stay as they were.
     if (!holdsReadableTimetable(reply)) {
-        core::LoadFailureNotice::show(view(), nullptr);
+        m_failureLine->loadFailed(core::LoadFailureNotice::show(view(), nullptr));
         return;
     }
+    m_failureLine->loadSucceeded();
     m_classInfo = core::Tool::getClassInfoFromJson(reply);
     int64_t state = m_classInfo ? m_classInfo->state : 0;
     if (state == 0 || state == 1)

@@ -22,11 +22,14 @@ bool LoadFailureNotice::isNetworkFailure(const base::Error& error)
     }
 }
 
-void LoadFailureNotice::show(const std::shared_ptr<ui::View>& view, const base::Error* error, const char* failureKey)
+std::string LoadFailureNotice::show(
+    const std::shared_ptr<ui::View>& view, const base::Error* error, const char* failureKey)
 {
     BASE_ASSERT_MAIN_THREAD();
     const char* key = error && isNetworkFailure(*error) ? "bad_netword" : failureKey;
-    Helper::showNotify(false, base::localized(key), view, {});
+    std::string text = base::localized(key);
+    Helper::showNotify(false, text, view, {});
+    return text;
 }
 
 } // namespace core

@@ -2,15 +2,17 @@
 // failed load never passes for a watch without data. A call that never got an answer from the service (no
 // way to its host, no connection, no answer in time, the connection lost) shows the network notice
 // "bad_netword"; an answer that is an error status or cannot be read shows the screen's own failure text.
-// Either is the short failure notice of Helper::showNotify on the screen's view. Main thread.
+// Either is the short failure notice of Helper::showNotify on the screen's view; the text shown is returned,
+// for the line a screen keeps in place of content it could not load (kit::LoadFailureLine). Main thread.
 //
-//   core::LoadFailureNotice::show(view(), &error);   // in a call's failure block
+//   m_failureLine->loadFailed(core::LoadFailureNotice::show(view(), &error));   // in a call's failure block
 //   core::LoadFailureNotice::show(view(), nullptr);  // for an answer that cannot be read
 #pragma once
 
 #include "base/values/Error.h"
 
 #include <memory>
+#include <string>
 
 namespace ui {
 class View;
@@ -24,8 +26,8 @@ public:
 
     // Whether the call failed for want of a way to the service rather than through the service's answer.
     [[nodiscard]] static bool isNetworkFailure(const base::Error& error);
-    // `error` is the call's failure, or null for an answer that came but cannot be read.
-    static void show(
+    // `error` is the call's failure, or null for an answer that came but cannot be read. Returns the text shown.
+    static std::string show(
         const std::shared_ptr<ui::View>& view, const base::Error* error, const char* failureKey = DefaultFailureKey);
 };
 

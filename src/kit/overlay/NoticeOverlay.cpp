@@ -5,6 +5,7 @@
 #include "ui/controls/ImageView.h"
 #include "ui/controls/Label.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kit {
@@ -13,6 +14,9 @@ namespace {
     constexpr double imageTop = 10;
     constexpr double textGap = 6;
     constexpr double bottomPadding = 10;
+    // The box widens from the notice's width to hold its text, up to this, with this much room either side.
+    constexpr double maxBoxWidth = 280;
+    constexpr double sidePadding = 10;
 }
 
 std::shared_ptr<NoticeOverlay> NoticeOverlay::notifyHUDWithImage(std::shared_ptr<gfx::Image> image, std::string text)
@@ -90,14 +94,19 @@ const std::shared_ptr<ui::Label>& NoticeOverlay::textLabel()
     return m_textLabel;
 }
 
+// A text that would break a word a line in the notice's width widens the box instead; the box stays centred on
+// the notice.
 void NoticeOverlay::adjustTextLabel(ui::Label& label)
 {
-    double boxWidth = backgroundView()->frame().width();
+    double noticeWidth = defaultFrame.width();
     gfx::Rect frame = label.frame();
-    label.setFrame({ frame.origin, { boxWidth, frame.height() } });
+    label.setFrame({ frame.origin, { maxBoxWidth - 2 * sidePadding, frame.height() } });
     label.sizeToFit();
     frame = label.frame();
-    label.setFrame({ { std::floor((boxWidth - frame.width()) / 2), frame.minY() }, frame.size });
+    double boxWidth = std::clamp(frame.width() + 2 * sidePadding, noticeWidth, maxBoxWidth);
+    gfx::Rect box = backgroundView()->frame();
+    backgroundView()->setFrame({ (noticeWidth - boxWidth) / 2, box.minY(), boxWidth, box.height() });
+    label.setFrame({ { std::floor((noticeWidth - frame.width()) / 2), frame.minY() }, frame.size });
 }
 
 void NoticeOverlay::recalculateHeight()

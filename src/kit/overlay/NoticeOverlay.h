@@ -1,8 +1,9 @@
 // kit::NoticeOverlay: a short-lived notice: a dark translucent box with rounded corners holding an image
 // above one or more lines of white bold text. present() fades it in, keeps it for a while, fades it out and
 // calls the completion; the notice stays in its superview (the caller removes it in the completion). The box
-// starts 130 points wide and takes the height its text needs, which may overhang the notice's own 130 by 100
-// frame. An animation that is interrupted ends the presentation silently. Main thread.
+// is 130 points wide, or as wide as its text needs with 10 points either side, up to 280 (the text wraps
+// there), centred on the notice; it takes the height its text needs. It may thus overhang the notice's own
+// 130 by 100 frame. An animation that is interrupted ends the presentation silently. Main thread.
 //
 //   auto notice = kit::NoticeOverlay::notifyHUDWithImage(checkmark, "Saved");
 //   notice->setCenter(parent->center());
@@ -72,7 +73,7 @@ public:
     void layoutSubviews() override;
 
 private:
-    // Fits the label to its text within the box's width, centred across the box.
+    // Fits the label to its text, widens the box to hold it, and centres both across the notice.
     void adjustTextLabel(ui::Label& label);
     // The box takes the height down to 10 points under the label.
     void recalculateHeight();

@@ -172,7 +172,6 @@ private:
     std::shared_ptr<ui::ActionSheet> m_clearDataSheet;
     // Lifts the password panel's inner view while the keyboard is up, by the field being edited.
     std::shared_ptr<core::KeyboardLift> m_keyboardLift;
-    double m_editingFieldY { 0 };
     // The stored device type the table's rows were last counted for; empty before the first reload.
     std::optional<int64_t> m_rowsDeviceType;
     bool m_loadingDetail { false };

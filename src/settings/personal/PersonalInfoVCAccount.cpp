@@ -42,8 +42,8 @@ void PersonalInfoVC::showPasswordPanel()
                 auto self = weak.lock();
                 if (!self)
                     return viewFrame.minY();
-                auto overlap = std::trunc((self->m_editingFieldY + fieldClearance)
-                    - (viewFrame.height() - ui::Keyboard::shared().shownFrame().height()));
+                auto overlap
+                    = std::trunc(fieldClearance - (viewFrame.height() - ui::Keyboard::shared().shownFrame().height()));
                 return overlap >= 1 ? liftedTop - overlap : viewFrame.minY();
             });
     }

@@ -18,6 +18,7 @@
 #include "kit/drawer/DrawerController.h"
 #include "kit/drawer/DrawerLookup.h"
 #include "kit/refresh/ScrollViewRefresh.h"
+#include "kit/widgets/LoadFailureLine.h"
 #include "settings/phonebook/EditPhoneBookVC.h"
 #include "settings/phonebook/PhoneBookPhotos.h"
 #include "ui/controls/ImageView.h"
@@ -27,6 +28,8 @@
 #include "ui/view/Screen.h"
 #include "ui/scroll/TableView.h"
 #include "ui/scroll/TableViewCell.h"
+
+#include <algorithm>
 
 namespace settings {
 
@@ -92,6 +95,11 @@ void PhoneBookVC::loadView()
     m_tableView->setDataSource(self);
     m_tableView->setDelegate(self);
     root->addSubview(m_tableView);
+    // It covers every row, however far the table is scrolled.
+    double rowsHeight = std::max(root->bounds().height() - barsHeight, Rows * RowHeight);
+    m_failureLine = kit::LoadFailureLine::make({ 0, 0, root->bounds().width(), rowsHeight });
+    m_failureLine->setBackgroundColor(gfx::Color::white());
+    m_tableView->addSubview(m_failureLine);
     setView(root);
     setupRefresh();
 }
@@ -134,7 +142,7 @@ void PhoneBookVC::getPhoneBook()
         [weak = ui::weakFrom(this)](const base::Error& error) {
             base::log("phone book: the book could not be loaded: " + error.localizedDescription());
             if (auto self = weak.lock()) {
-                core::LoadFailureNotice::show(self->view(), &error);
+                self->m_failureLine->loadFailed(core::LoadFailureNotice::show(self->view(), &error));
                 self->loadEnded();
             }
         });
@@ -153,9 +161,10 @@ void PhoneBookVC::bookArrived(const std::string& reply)
         m_phoneNumbers = std::move(book->numbers);
         m_phoneNames = std::move(book->names);
         m_loaded = true;
+        m_failureLine->loadSucceeded();
     } else {
         base::log("phone book: the reply holds no book");
-        core::LoadFailureNotice::show(view(), nullptr);
+        m_failureLine->loadFailed(core::LoadFailureNotice::show(view(), nullptr));
     }
     loadEnded();
 }

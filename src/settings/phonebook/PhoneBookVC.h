@@ -5,8 +5,9 @@
 // alert.
 //
 // A reply without a payload is a failed load, said with the short failure notice as a failed call is: the
-// rows keep what they showed, and until a book has been loaded no save is sent (the watch's book would be
-// overwritten with blanks); the editor then stays open and the alert says the setting failed. A refused or
+// rows keep what they showed, and until a book has been loaded the failure stays said in place of the rows
+// and no save is sent (the watch's book would be overwritten with blanks); the editor then stays open and
+// the alert says the setting failed. A refused or
 // failed save keeps the edited entry on screen, and it goes out again with the next save. Main thread; made
 // with make().
 //
@@ -24,6 +25,7 @@
 #include <vector>
 
 namespace kit {
+class LoadFailureLine;
 class RefreshBaseView;
 }
 namespace ui {
@@ -79,6 +81,7 @@ private:
     void saveAnswered(bool accepted);
 
     std::shared_ptr<ui::TableView> m_tableView;
+    std::shared_ptr<kit::LoadFailureLine> m_failureLine;
     std::shared_ptr<EditPhoneBookVC> m_editor;
     std::vector<std::string> m_phoneNumbers;
     std::vector<std::string> m_phoneNames;

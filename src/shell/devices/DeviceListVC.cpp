@@ -12,6 +12,7 @@
 #include "core/state/AccountDevices.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
+#include "kit/widgets/LoadFailureLine.h"
 #include "ui/controllers/NavigationController.h"
 #include "ui/controls/Label.h"
 #include "ui/scroll/TableView.h"
@@ -65,6 +66,9 @@ void DeviceListVC::viewDidLoad()
     m_tableView->setDataSource(self);
     m_tableView->setDelegate(self);
     view()->addSubview(m_tableView);
+    m_failureLine = kit::LoadFailureLine::make(m_tableView->bounds());
+    m_failureLine->setBackgroundColor(gfx::Color::white());
+    m_tableView->addSubview(m_failureLine);
 }
 
 void DeviceListVC::viewWillAppear(bool)
@@ -100,12 +104,13 @@ void DeviceListVC::listArrived(const std::string& reply)
     }
     core::AccountDevices::remember(devices);
     m_devices = std::move(devices);
+    m_failureLine->loadSucceeded();
     m_tableView->reloadData();
 }
 
 void DeviceListVC::listFailed(const base::Error* error)
 {
-    core::LoadFailureNotice::show(view(), error, "get_device_failed");
+    m_failureLine->loadFailed(core::LoadFailureNotice::show(view(), error, "get_device_failed"));
 }
 
 int DeviceListVC::numberOfRowsInSection(ui::TableView&, int) { return static_cast<int>(m_devices.size()); }

@@ -2,8 +2,9 @@
 // asks "GetDeviceList" for the signed-in account ("kLoginName2") and shows one row per device: its name, its
 // type below it, and a check mark on the current device; the list's types become the account's device types
 // (core::AccountDevices). A tapped row hands its device to the screen's `chosen` block (the home screen makes
-// it the current device) and the screen pops itself. A reply that fails or holds no list shows the network
-// notice and keeps the rows shown before. Main thread; made with make().
+// it the current device) and the screen pops itself. A reply that fails or holds no list is said (the network
+// notice, or "get_device_failed") and keeps the rows shown before; before any list has come, the failure stays
+// said in place of the rows. Main thread; made with make().
 //
 //   auto list = shell::DeviceListVC::make([weak](const auto& device) {
 //       if (auto self = weak.lock()) self->deviceChosen(*device); });
@@ -19,6 +20,9 @@
 #include <memory>
 #include <vector>
 
+namespace kit {
+class LoadFailureLine;
+}
 namespace ui {
 class TableView;
 }
@@ -57,6 +61,7 @@ private:
     Chosen m_chosen;
     std::vector<Device> m_devices;
     std::shared_ptr<ui::TableView> m_tableView;
+    std::shared_ptr<kit::LoadFailureLine> m_failureLine;
 };
 
 } // namespace shell
