@@ -3,13 +3,16 @@
 #include "base/loop/RunLoop.h"
 #include "core/state/Singleton.h"
 #include "gfx/drawing/Context.h"
+#include "kit/drawer/DrawerController.h"
 #include "shell/start/AppDelegate.h"
 #include "shell/start/LoginVC.h"
+#include "shell/menu/ExpansionListVC.h"
 #include "shell/menu/MainMenuVC.h"
 #include "shell/tour/TourContext.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/TrackingService.h"
 #include "ui/view/Screen.h"
+#include "ui/render/ScreenFrame.h"
 #include "ui/render/ScreenRenderer.h"
 #include "ui/controls/TextField.h"
 #include "ui/view/UpdateCycle.h"
@@ -28,6 +31,9 @@ namespace {
             return {};
         return pattern;
     }
+
+    // The picture that waits keep up to date, while a scene shows frames.
+    ui::ScreenFrame* shownFrame = nullptr;
 
 } // namespace
 
@@ -57,6 +63,7 @@ SignedInScene::SignedInScene()
 
 SignedInScene::~SignedInScene()
 {
+    shownFrame = nullptr;
     m_application.reset();
     settle();
     if (m_service)
@@ -65,9 +72,41 @@ SignedInScene::~SignedInScene()
     std::filesystem::remove_all(m_home, ignored);
 }
 
+void SignedInScene::showFrames()
+{
+    m_frame = std::make_unique<ui::ScreenFrame>();
+    shownFrame = m_frame.get();
+    shownFrame->update();
+}
+
 bool SignedInScene::waitUntil(const std::function<bool()>& done, base::Duration limit)
 {
-    return base::RunLoop::main().runUntil(done, limit);
+    return base::RunLoop::main().runUntil(
+        [&] {
+            if (shownFrame)
+                shownFrame->update();
+            return done();
+        },
+        limit);
+}
+
+bool SignedInScene::openMenuScreen(const std::string& key)
+{
+    const ui::ViewController* before = shell::TourContext::centreRoot().get();
+    // The menu opens its rows' screens with the record it fetches when it is shown.
+    if (auto drawer = shell::TourContext::container())
+        drawer->openDrawerSide(kit::DrawerSide::Left, false);
+    waitUntil([] {
+        auto menu = shell::TourContext::menu();
+        return menu && menu->device() && shell::TourContext::networkIdle();
+    });
+    shell::TourContext::openMenuRow(key);
+    bool opened = waitUntil([&] {
+        return shell::TourContext::centreRoot().get() != before && shell::TourContext::networkIdle()
+            && shell::TourContext::drawerAtRest(kit::DrawerSide::None);
+    });
+    settle();
+    return opened;
 }
 
 void SignedInScene::settle()
