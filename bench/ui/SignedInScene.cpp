@@ -1,6 +1,7 @@
 #include "SignedInScene.h"
 
 #include "base/loop/RunLoop.h"
+#include "base/system/LargeBlocks.h"
 #include "core/state/Singleton.h"
 #include "gfx/drawing/Context.h"
 #include "kit/drawer/DrawerController.h"
@@ -40,6 +41,8 @@ namespace {
 SignedInScene::SignedInScene()
     : m_home(makeTemporaryFolder())
 {
+    // Memory is managed as the application manages it.
+    base::returnLargeBlocksToSystem();
     // Everything the application stores goes below this temporary data root.
     setenv("LUMET_HOME", (m_home / "home").c_str(), 1);
     ui::Screen::main().setBounds(ui::Screen::defaultBounds);
