@@ -5,7 +5,6 @@
 #include "SignedInScene.h"
 
 #include "kit/drawer/DrawerController.h"
-#include "shell/menu/ExpansionListVC.h"
 #include "shell/menu/MenuFunctions.h"
 #include "shell/screens/ScreenDirectory.h"
 #include "shell/tour/TourContext.h"
@@ -29,30 +28,10 @@ void menuFrame(benchmark::State& state)
     bench::measureFrames(state, scene.ready() && shell::TourContext::drawerAtRest(kit::DrawerSide::Left));
 }
 
-// Opens the menu row's screen in the centre and lets it settle; whether it came.
-bool openMenuScreen(const std::string& key)
-{
-    const ui::ViewController* before = shell::TourContext::centreRoot().get();
-    // The menu opens its rows' screens with the record it fetches when it is shown.
-    if (auto drawer = shell::TourContext::container())
-        drawer->openDrawerSide(kit::DrawerSide::Left, false);
-    bench::SignedInScene::waitUntil([] {
-        auto menu = shell::TourContext::menu();
-        return menu && menu->device() && shell::TourContext::networkIdle();
-    });
-    shell::TourContext::openMenuRow(key);
-    bool opened = bench::SignedInScene::waitUntil([&] {
-        return shell::TourContext::centreRoot().get() != before && shell::TourContext::networkIdle()
-            && shell::TourContext::drawerAtRest(kit::DrawerSide::None);
-    });
-    bench::SignedInScene::settle();
-    return opened;
-}
-
 void menuScreenFrame(benchmark::State& state, const std::string& key)
 {
     bench::SignedInScene scene;
-    bool opened = openMenuScreen(key);
+    bool opened = bench::SignedInScene::openMenuScreen(key);
     bench::measureFrames(state, scene.ready() && opened);
 }
 
@@ -64,7 +43,8 @@ void homeAfterEveryScreenFrame(benchmark::State& state)
     bench::SignedInScene scene;
     bool visited = scene.ready();
     for (const char* key : menuScreens)
-        visited = visited && openMenuScreen(key) && openMenuScreen(shell::MenuFunctions::Home);
+        visited = visited && bench::SignedInScene::openMenuScreen(key)
+            && bench::SignedInScene::openMenuScreen(shell::MenuFunctions::Home);
     bench::measureFrames(state, visited && shell::TourContext::home());
 }
 

@@ -2,17 +2,21 @@
 
 #include "ScratchFolder.h"
 #include "base/loop/RunLoop.h"
+#include "base/system/LargeBlocks.h"
 #include "core/state/Singleton.h"
 #include "gfx/drawing/Context.h"
+#include "kit/drawer/DrawerController.h"
+#include "shell/menu/ExpansionListVC.h"
+#include "shell/menu/MainMenuVC.h"
 #include "shell/start/AppDelegate.h"
 #include "shell/start/LoginVC.h"
-#include "shell/menu/MainMenuVC.h"
 #include "shell/tour/TourContext.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/TrackingService.h"
-#include "ui/view/Screen.h"
-#include "ui/render/ScreenRenderer.h"
 #include "ui/controls/TextField.h"
+#include "ui/render/ScreenFrame.h"
+#include "ui/render/ScreenRenderer.h"
+#include "ui/view/Screen.h"
 #include "ui/view/UpdateCycle.h"
 
 #include <cstdlib>
@@ -20,9 +24,18 @@
 
 namespace bench {
 
+namespace {
+
+    // The picture that waits keep up to date, while a scene shows frames.
+    ui::ScreenFrame* shownFrame = nullptr;
+
+} // namespace
+
 SignedInScene::SignedInScene()
     : m_home(makeScratchFolder("lumet-bench"))
 {
+    // Memory is managed as the application manages it.
+    base::returnLargeBlocksToSystem();
     // Everything the application stores goes below this temporary data root, removed when the binary exits:
     // the objects that outlive the scene (the local message store, the user defaults) still write under it.
     setenv("LUMET_HOME", (m_home / "home").c_str(), 1);
@@ -47,15 +60,48 @@ SignedInScene::SignedInScene()
 
 SignedInScene::~SignedInScene()
 {
+    shownFrame = nullptr;
     m_application.reset();
     settle();
     if (m_service)
         m_service->stop();
 }
 
+void SignedInScene::showFrames()
+{
+    m_frame = std::make_unique<ui::ScreenFrame>();
+    shownFrame = m_frame.get();
+    shownFrame->update();
+}
+
 bool SignedInScene::waitUntil(const std::function<bool()>& done, base::Duration limit)
 {
-    return base::RunLoop::main().runUntil(done, limit);
+    return base::RunLoop::main().runUntil(
+        [&] {
+            if (shownFrame)
+                shownFrame->update();
+            return done();
+        },
+        limit);
+}
+
+bool SignedInScene::openMenuScreen(const std::string& key)
+{
+    const ui::ViewController* before = shell::TourContext::centreRoot().get();
+    // The menu opens its rows' screens with the record it fetches when it is shown.
+    if (auto drawer = shell::TourContext::container())
+        drawer->openDrawerSide(kit::DrawerSide::Left, false);
+    waitUntil([] {
+        auto menu = shell::TourContext::menu();
+        return menu && menu->device() && shell::TourContext::networkIdle();
+    });
+    shell::TourContext::openMenuRow(key);
+    bool opened = waitUntil([&] {
+        return shell::TourContext::centreRoot().get() != before && shell::TourContext::networkIdle()
+            && shell::TourContext::drawerAtRest(kit::DrawerSide::None);
+    });
+    settle();
+    return opened;
 }
 
 void SignedInScene::settle()

@@ -2,6 +2,8 @@
 // account, on the real clock, in a temporary data root, so that frame benchmarks can measure the screens as a
 // user sees them. A screen benchmark opens its screen (a menu row, a push on the home screen, a panel), waits
 // for it to settle, then measures full frames with measureFrames. Main thread; one scene per benchmark case.
+// With showFrames(), every wait also brings a kept picture of the screen up to date after each turn of the
+// loop, as a window host does, so that what drawing allocates and keeps counts as it does in the application.
 //
 //   bench::SignedInScene scene;
 //   shell::TourContext::openMenuRow(shell::ScreenDirectory::PhoneBook);
@@ -15,9 +17,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace shell {
 class AppDelegate;
+}
+namespace ui {
+class ScreenFrame;
 }
 namespace tracking_service {
 class TrackingService;
@@ -40,11 +46,17 @@ public:
     static bool waitUntil(const std::function<bool()>& done, base::Duration limit = base::Duration(10));
     // Lets replies arrive and animations end: waits for the network to be idle, then a second more.
     static void settle();
+    // Opens the menu, taps the row of that function key and lets its screen settle in the centre; whether it
+    // came.
+    static bool openMenuScreen(const std::string& key);
+    // From now on until the scene ends, waits draw the screen after every turn of the loop.
+    void showFrames();
 
 private:
     std::filesystem::path m_home;
     std::unique_ptr<tracking_service::TrackingService> m_service;
     std::shared_ptr<shell::AppDelegate> m_application;
+    std::unique_ptr<ui::ScreenFrame> m_frame;
     bool m_ready { false };
 };
 

@@ -16,6 +16,12 @@ TEST(ImageNamed, PrefersTheScreensScaleAndSharesOneImagePerName)
     EXPECT_EQ(image->size(), (gfx::Size { 22, 22 }));
     EXPECT_EQ(gfx::Image::named("cb_mono_on"), image);
     EXPECT_EQ(gfx::Image::named("cb_mono_off.png")->size(), (gfx::Size { 22, 22 }));
+
+    // Once no one holds it, the image's pixels are freed; asked for again, it comes back the same.
+    std::weak_ptr<gfx::Image> released = image;
+    image.reset();
+    EXPECT_TRUE(released.expired());
+    EXPECT_EQ(gfx::Image::named("cb_mono_on")->size(), (gfx::Size { 22, 22 }));
 }
 
 TEST(ImageNamed, MissingImageIsNoImage)

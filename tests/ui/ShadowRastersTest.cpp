@@ -1,6 +1,7 @@
 #include "ui/render/ShadowRasters.h"
 
 #include "UITestFixture.h"
+#include "gfx/drawing/ShadowMaskCache.h"
 
 #include <cmath>
 
@@ -16,19 +17,19 @@ protected:
         return context;
     }
     // The shadow `path` casts at (x, y), drawn as a context draws it, blurred afresh.
-    static std::shared_ptr<gfx::Context> blurredAfresh(double x, double y)
+    static std::shared_ptr<gfx::Context> blurredAfresh(double x, double y, const gfx::Path& shape = path)
     {
         auto context = canvas();
         context->translateBy(x, y);
         context->setShadow(shadow);
-        context->fillShadowOfPath(path);
+        context->fillShadowOfPath(shape);
         return context;
     }
-    static std::shared_ptr<gfx::Context> fromRaster(double x, double y)
+    static std::shared_ptr<gfx::Context> fromRaster(double x, double y, const gfx::Path& shape = path)
     {
         auto context = canvas();
         context->translateBy(x, y);
-        EXPECT_TRUE(ui::ShadowRasters::main().paint(*context, path, shadow));
+        EXPECT_TRUE(ui::ShadowRasters::main().paint(*context, shape, shadow));
         return context;
     }
     static bool samePixels(gfx::Context& a, gfx::Context& b)
@@ -86,4 +87,29 @@ TEST_F(ShadowRasters, ATurnedPathGetsARasterOfItsOwnAndAHugeOneNone)
 
     auto context = canvas();
     EXPECT_FALSE(ui::ShadowRasters::main().paint(*context, gfx::Path::rect({ 0, 0, 2100, 2100 }), shadow));
+}
+
+TEST_F(ShadowRasters, ALongStraightSidedShadowKeepsASmallFrameAndNoSecondMask)
+{
+    // Shapes whose sides run long in one direction or both, the last nearly the canvas's size, as the drawer's
+    // centre is the screen's.
+    const gfx::Path shapes[] = { gfx::Path::rect({ 0, 0, 40, 170 }), gfx::Path::roundedRect({ 0, 0, 150, 60 }, 6),
+        gfx::Path::roundedRect({ 0, 0, 160, 150 }, 10), gfx::Path::rect({ 0, 0, 180, 170 }) };
+    auto& rasters = ui::ShadowRasters::main();
+    size_t masks = gfx::ShadowMaskCache::current().size();
+    std::vector<std::shared_ptr<gfx::Context>> painted;
+    for (const gfx::Path& shape : shapes) {
+        size_t before = rasters.pixelCount();
+        painted.push_back(fromRaster(10, 12, shape));
+        double reach = 2 * ui::ShadowRasters::reach(shadow, 2);
+        gfx::Size box = shape.boundingBox().size;
+        double whole = (box.width * 2 + reach) * (box.height * 2 + reach);
+        EXPECT_LT(double(rasters.pixelCount()), double(before) + whole / 2) << box.width << " x " << box.height;
+    }
+    // The rasters are the only kept copies of these shadows: the drawing context kept no blurred mask of them.
+    EXPECT_EQ(gfx::ShadowMaskCache::current().size(), masks);
+    for (size_t i = 0; i < std::size(shapes); ++i) {
+        EXPECT_TRUE(samePixels(*painted[i], *blurredAfresh(10, 12, shapes[i]))) << i;
+        EXPECT_TRUE(samePixels(*fromRaster(5.3, 8.6, shapes[i]), *blurredAfresh(5.5, 8.5, shapes[i]))) << i;
+    }
 }

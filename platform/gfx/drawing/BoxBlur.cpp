@@ -9,21 +9,25 @@ namespace gfx {
 
 namespace {
 
-    // Sums each window along rows into `sums` (exact, no rounding), then along columns, and divides once, so the
-    // result is the exact window mean rounded to nearest.
+    // Sums each window along rows (exact, no rounding), then adds those sums along columns and divides once, so
+    // the result is the exact window mean rounded to nearest. The row sums are kept only for the rows the
+    // column window spans (a ring of kernelSize + 1 rows), not for the whole image. Each source row is summed
+    // before its destination row is written, so the two may be the same buffer.
     template <int Channels>
     void boxConvolve(const uint8_t* source, size_t sourceRowBytes, uint8_t* destination, size_t destinationRowBytes,
         int width, int height, int kernelSize)
     {
         const int r = kernelSize / 2;
-        std::vector<uint32_t> sums(static_cast<size_t>(width) * height * Channels);
+        const size_t stride = static_cast<size_t>(width) * Channels;
+        const int ringRows = kernelSize + 1;
+        std::vector<uint32_t> ring(stride * ringRows);
         std::vector<int> clampedX(width + 2 * r + 1);
         for (int i = 0; i < width + 2 * r + 1; ++i)
             clampedX[i] = std::clamp(i - r, 0, width - 1);
 
-        for (int y = 0; y < height; ++y) {
+        auto sumRow = [&](int y) {
             const uint8_t* in = source + static_cast<size_t>(y) * sourceRowBytes;
-            uint32_t* out = sums.data() + static_cast<size_t>(y) * width * Channels;
+            uint32_t* out = ring.data() + static_cast<size_t>(y % ringRows) * stride;
             uint32_t running[Channels] = {};
             for (int i = 0; i < kernelSize; ++i)
                 for (int c = 0; c < Channels; ++c)
@@ -37,12 +41,19 @@ namespace {
                 for (int c = 0; c < Channels; ++c)
                     running[c] += entering[c] - leaving[c];
             }
-        }
+        };
+        // The column window at row y spans the rows y - r to y + r + 1 (clamped): at most ringRows rows, summed
+        // in order as the window reaches them.
+        int summed = -1;
+        auto rowAt = [&](int y) {
+            y = std::clamp(y, 0, height - 1);
+            while (summed < y)
+                sumRow(++summed);
+            return ring.data() + static_cast<size_t>(y % ringRows) * stride;
+        };
 
         const uint32_t area = static_cast<uint32_t>(kernelSize) * kernelSize;
-        const size_t stride = static_cast<size_t>(width) * Channels;
         std::vector<uint32_t> running(stride);
-        auto rowAt = [&](int y) { return sums.data() + static_cast<size_t>(std::clamp(y, 0, height - 1)) * stride; };
         for (int i = -r; i <= r; ++i) {
             const uint32_t* row = rowAt(i);
             for (size_t k = 0; k < stride; ++k)

@@ -98,8 +98,10 @@ public:
 
     void fillPath(FillRule rule = FillRule::NonZero);
     // Paints only the shadow that filling `path` would cast with the current shadow, not the fill itself (a
-    // layer's shadow that follows a given outline). Leaves the current path alone.
-    void fillShadowOfPath(const Path& path);
+    // layer's shadow that follows a given outline). Leaves the current path alone. The blurred mask is kept for
+    // a later fill of the same shadow (see ShadowMaskCache.h) unless `keepMask` is false (a caller that keeps
+    // what it draws has no use for it).
+    void fillShadowOfPath(const Path& path, bool keepMask = true);
     void strokePath();
     void clip(FillRule rule = FillRule::NonZero);
 

@@ -191,7 +191,7 @@ void Context::paintPatternInRegion(cairo_pattern_t* pattern, const Rect& region,
     cairo_restore(m_cr);
 }
 
-void Context::fillShadowOfPath(const Path& path)
+void Context::fillShadowOfPath(const Path& path, bool keepMask)
 {
     const State s = state();
     if (s.degenerate || s.blend == BlendMode::Clear || !s.shadow || s.shadow->color.a <= 0 || path.isEmpty())
@@ -200,7 +200,7 @@ void Context::fillShadowOfPath(const Path& path)
     Rect region = shadowInkRegion(deviceBox(box.minX(), box.minY(), box.maxX(), box.maxY()), *s.shadow);
     if (region.isEmpty())
         return;
-    auto key = shadowMaskKey(path, region, *s.shadow);
+    auto key = keepMask ? shadowMaskKey(path, region, *s.shadow) : std::nullopt;
     auto& cache = ShadowMaskCache::current();
     if (cairo_surface_t* cached = key ? cache.find(*key) : nullptr) {
         castShadow(cached, region, s);

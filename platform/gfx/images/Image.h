@@ -32,8 +32,9 @@ public:
     static std::shared_ptr<Image> fromFile(const std::filesystem::path& path);
     // The resource image `name` ("Checkmark", "arrow.png", "Refresh.bundle/arrow.png"; ".png" when no
     // extension is given) from the images folder of the main bundle: the variant of the screen's scale
-    // ("@2x") when there is one, else another, larger scales first. One shared image per name (looked up
-    // once); nullptr when there is none. Any thread.
+    // ("@2x") when there is one, else another, larger scales first. One shared image per name while any user
+    // holds it; once none does, its pixels are freed and a later call decodes it again. nullptr when there is
+    // none. Any thread.
     static std::shared_ptr<Image> named(std::string_view name);
     // Copies the pixels of `pixels` (premultiplied ARGB words).
     static std::shared_ptr<Image> fromPixels(const PixelBuffer& pixels, double scale);

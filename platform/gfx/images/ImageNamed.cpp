@@ -52,13 +52,21 @@ namespace {
 
 std::shared_ptr<Image> Image::named(std::string_view name)
 {
+    // The cache does not keep an image alive: a screen's pictures (backgrounds of a megabyte and more) go with
+    // the last view that shows them, and the next screen to use one decodes it again.
     static std::mutex mutex;
-    static std::map<std::string, std::shared_ptr<Image>, std::less<>> cache;
+    static std::map<std::string, std::weak_ptr<Image>, std::less<>> cache;
     std::lock_guard lock(mutex);
-    if (auto found = cache.find(name); found != cache.end())
-        return found->second;
+    auto found = cache.find(name);
+    if (found != cache.end()) {
+        if (auto image = found->second.lock())
+            return image;
+    }
     auto image = load(name);
-    cache.emplace(std::string(name), image);
+    if (found != cache.end())
+        found->second = image;
+    else
+        cache.emplace(std::string(name), image);
     return image;
 }
 

@@ -2,10 +2,12 @@
 // kept between frames. A blurred shadow costs far more to make than to paint, and a screen paints the same
 // ones frame after frame, or moves them (the drawer's centre casts one the size of the screen and slides), so
 // a raster is made for a path, shadow and device scale, rotation and skew, and painted wherever the layer
-// goes, at the whole device pixel nearest to where the layer is. Since a raster never depends on the clip, a
-// part of the screen redrawn alone gets exactly the pixels a whole redraw gets. A raster larger than
-// `maxPixels` is not made (the caller draws that shadow itself). A few rasters, least recently used dropped
-// first. Main thread.
+// goes, at the whole device pixel nearest to where the layer is. A raster keeps its longest run of equal rows
+// and of equal columns as one line each, stretched back when painted, so the shadow of a long straight-sided
+// shape (the drawer's centre) holds a small frame rather than a bitmap of its whole size. Since a raster never
+// depends on the clip, a part of the screen redrawn alone gets exactly the pixels a whole redraw gets. A raster
+// larger than `maxPixels` is not made (the caller draws that shadow itself). A few rasters, least recently
+// used dropped first. Main thread.
 //
 //   if (!ui::ShadowRasters::main().paint(context, path, shadow))
 //       context.fillShadowOfPath(path);   // with the shadow set
@@ -14,7 +16,7 @@
 #include "gfx/drawing/Context.h"
 #include "gfx/drawing/Path.h"
 #include "gfx/drawing/Shadow.h"
-#include "gfx/geometry/Point.h"
+#include "gfx/geometry/Rect.h"
 #include "gfx/images/Image.h"
 
 #include <list>
@@ -38,6 +40,8 @@ public:
     // How far a shadow's raster reaches past its path's box, in device pixels.
     static double reach(const gfx::Shadow& shadow, double scale);
     size_t size() const { return m_rasters.size(); }
+    // The pixels the kept rasters hold.
+    size_t pixelCount() const;
 
 private:
     struct Raster {
@@ -45,9 +49,10 @@ private:
         gfx::Shadow shadow;
         // The device matrix's linear part and the context's scale.
         double a, b, c, d, scale;
+        // Drawn over `area`, with its runs of equal rows and columns collapsed (see collapseRuns).
         std::shared_ptr<gfx::Image> image;
-        // Where the image's top left lies from the layer's whole-pixel device origin.
-        gfx::Point origin;
+        // Where the shadow lies from the layer's whole-pixel device origin, in device pixels.
+        gfx::Rect area;
     };
 
     const Raster* find(
