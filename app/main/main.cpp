@@ -6,7 +6,6 @@
 // cannot read as they can read a command line; it is removed from the environment once read.
 #include "app/CommandLine.h"
 #include "app/Launch.h"
-#include "base/system/LargeBlocks.h"
 #include "gfx/text/FontMap.h"
 
 #include <cstdlib>
@@ -14,7 +13,6 @@
 
 int main(int argc, char** argv)
 {
-    base::returnLargeBlocksToSystem();
     // Fontconfig's start-up then overlaps the launch's own work.
     gfx::startFontMap();
     std::string error;

@@ -2,7 +2,6 @@
 
 #include "ScratchFolder.h"
 #include "base/loop/RunLoop.h"
-#include "base/system/LargeBlocks.h"
 #include "core/state/Singleton.h"
 #include "gfx/drawing/Context.h"
 #include "kit/drawer/DrawerController.h"
@@ -34,8 +33,6 @@ namespace {
 SignedInScene::SignedInScene()
     : m_home(makeScratchFolder("lumet-bench"))
 {
-    // Memory is managed as the application manages it.
-    base::returnLargeBlocksToSystem();
     // Everything the application stores goes below this temporary data root, removed when the binary exits:
     // the objects that outlive the scene (the local message store, the user defaults) still write under it.
     setenv("LUMET_HOME", (m_home / "home").c_str(), 1);

@@ -11,4 +11,4 @@ target_link_libraries(bench_ui PRIVATE PkgConfig::BENCH_UI_CURL)
 # The resident memory at rest is measured in a binary of its own, so that no other case's allocations count.
 add_executable(bench_ui_memory "${CMAKE_CURRENT_SOURCE_DIR}/ui/memory/RestingMemoryBench.cpp"
     "${CMAKE_CURRENT_SOURCE_DIR}/ui/SignedInScene.cpp")
-target_link_libraries(bench_ui_memory PRIVATE shell tracking_service benchmark::benchmark_main)
+target_link_libraries(bench_ui_memory PRIVATE shell tracking_service bench_support benchmark::benchmark_main)

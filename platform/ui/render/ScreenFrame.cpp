@@ -1,6 +1,8 @@
 #include "ui/render/ScreenFrame.h"
 
 #include "base/loop/MainThread.h"
+#include "base/loop/RunLoop.h"
+#include "base/system/FreedMemory.h"
 #include "ui/render/FrameClock.h"
 #include "ui/render/ScreenRenderer.h"
 #include "ui/view/Screen.h"
@@ -11,6 +13,9 @@
 namespace ui {
 
 namespace {
+
+    // How long the screen stays still before the memory its frames freed goes back to the system.
+    constexpr base::Duration stillBeforeReturningMemory { 0.5 };
 
     gfx::Rect scaled(const gfx::Rect& r, double by)
     {
@@ -93,7 +98,18 @@ gfx::Rect ScreenFrame::update(const RenderOptions& options)
         redrawPixels(*m_context, pixels, [&] { ScreenRenderer::render(*m_context, drawn); });
         redrawn = DamageRegion::unite(redrawn, pixels);
     }
+    if (!redrawn.isNull())
+        returnFreedMemoryOnceStill();
     return redrawn;
+}
+
+void ScreenFrame::returnFreedMemoryOnceStill()
+{
+    // Each redraw puts the moment off, so an animation never pays for it; the bitmaps its frames dropped go
+    // once it has ended.
+    auto& loop = base::RunLoop::main();
+    loop.cancelPerforms(this);
+    loop.performAfter(stillBeforeReturningMemory, base::returnFreedMemoryToSystem, this);
 }
 
 std::optional<gfx::PixelBuffer> ScreenFrame::pixels() { return m_context ? m_context->bitmap() : std::nullopt; }
