@@ -9,13 +9,29 @@
 
 #include <cairo.h>
 #include <functional>
+#include <utility>
 
 namespace ui {
 
 namespace {
 
-    // How long the screen stays still before the memory its frames freed goes back to the system.
-    constexpr base::Duration stillBeforeReturningMemory { 0.5 };
+    // How long after a redraw the memory that frames freed goes back to the system: often enough that a screen
+    // at rest, or one with a small animation that never ends, soon holds only what it shows; seldom enough that
+    // walking the heap costs a busy screen nothing to speak of.
+    constexpr base::Duration returnFreedMemoryAfter { 1 };
+    // Main thread: whether the return is already due.
+    bool freedMemoryReturnDue = false;
+
+    // Returns the memory freed by the frames drawn until then, a moment after a redraw.
+    void returnFreedMemorySoon()
+    {
+        if (std::exchange(freedMemoryReturnDue, true))
+            return;
+        base::RunLoop::main().performAfter(returnFreedMemoryAfter, [] {
+            freedMemoryReturnDue = false;
+            base::returnFreedMemoryToSystem();
+        });
+    }
 
     gfx::Rect scaled(const gfx::Rect& r, double by)
     {
@@ -99,17 +115,8 @@ gfx::Rect ScreenFrame::update(const RenderOptions& options)
         redrawn = DamageRegion::unite(redrawn, pixels);
     }
     if (!redrawn.isNull())
-        returnFreedMemoryOnceStill();
+        returnFreedMemorySoon();
     return redrawn;
-}
-
-void ScreenFrame::returnFreedMemoryOnceStill()
-{
-    // Each redraw puts the moment off, so an animation never pays for it; the bitmaps its frames dropped go
-    // once it has ended.
-    auto& loop = base::RunLoop::main();
-    loop.cancelPerforms(this);
-    loop.performAfter(stillBeforeReturningMemory, base::returnFreedMemoryToSystem, this);
 }
 
 std::optional<gfx::PixelBuffer> ScreenFrame::pixels() { return m_context ? m_context->bitmap() : std::nullopt; }

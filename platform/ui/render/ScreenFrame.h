@@ -2,8 +2,8 @@
 // frames draws again only what changed: each update asks a damage tracker (see DamageTracker.h) which parts
 // of the windows' layer trees changed on the screen, adds the status strip when what it shows changed, and
 // redraws only those parts, each on its own, clipped to it and skipping layers wholly outside it; the pixels
-// there come out exactly as a whole redraw would make them. Half a second after the last redraw, the memory
-// the frames freed goes back to the system, so a still screen holds only what it shows. The first update, and the first after the
+// there come out exactly as a whole redraw would make them. A second after a redraw, the memory the frames
+// freed until then goes back to the system, so a screen at rest holds only what it shows. The first update, and the first after the
 // screen's size or scale changed or after invalidate(), redraws everything. Main thread.
 //
 //   ui::ScreenFrame frame;
@@ -48,8 +48,6 @@ private:
     static StripState stripState();
     // A new bitmap when there is none or the screen's size or scale changed; whether there is one.
     bool ensureBitmap();
-    // Once the screen has stayed still a moment after this redraw, the heap's freed pages go back to the system.
-    void returnFreedMemoryOnceStill();
 
     std::shared_ptr<gfx::Context> m_context;
     gfx::Size m_size;
