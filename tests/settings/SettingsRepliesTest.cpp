@@ -41,6 +41,15 @@ protected:
         service.faults().set("UpdatePassword", Fault::delay(std::chrono::seconds(20)));
         tap(panel->done());
     }
+    void renameHeld(const std::string& name)
+    {
+        tapRow(Row::DeviceName);
+        auto alert = shownAlert();
+        ASSERT_TRUE(alert);
+        alert->textFieldAtIndex(0)->setText(name);
+        service.faults().set("UpdateDeviceName", Fault::delay(std::chrono::seconds(20)));
+        tap(alert->buttonAtIndex(1));
+    }
     // Lets the held answer of the method come and waits for it.
     void release(const char* method)
     {
@@ -97,15 +106,9 @@ TEST_F(SettingsReplies, APasswordChangeAnsweredAfterTheScreenHasGoneIsStillKept)
 TEST_F(SettingsReplies, ARenameAnsweredAfterTheScreenHasGoneIsStillStored)
 {
     openSettings();
-    tapRow(Row::DeviceName);
-    auto alert = shownAlert();
-    ASSERT_TRUE(alert);
-    alert->textFieldAtIndex(0)->setText("Renamed away");
-    service.faults().set("UpdateDeviceName", Fault::delay(std::chrono::seconds(20)));
-    tap(alert->buttonAtIndex(1));
+    renameHeld("Renamed away");
     leaveSettings();
-    service.faults().remove("UpdateDeviceName");
-    ASSERT_TRUE(pumpUntil([this] { return networkIdle() && requestsTo("UpdateDeviceName") == 1; }));
+    release("UpdateDeviceName");
 
     auto stored = core::DBManager::readSingleMobileDevice();
     ASSERT_TRUE(stored);
@@ -130,12 +133,7 @@ TEST_F(SettingsReplies, APasswordChangeAnsweredAfterAnotherAccountSignedInChange
 TEST_F(SettingsReplies, ARenameAnsweredAfterAnotherDeviceWasPickedLeavesThatDevicesRow)
 {
     openSettings();
-    tapRow(Row::DeviceName);
-    auto alert = shownAlert();
-    ASSERT_TRUE(alert);
-    alert->textFieldAtIndex(0)->setText("Renamed away");
-    service.faults().set("UpdateDeviceName", Fault::delay(std::chrono::seconds(20)));
-    tap(alert->buttonAtIndex(1));
+    renameHeld("Renamed away");
     leaveSettings();
     makeCurrent(tracking_service::DemoData::Watch40SerialNumber, 40);
     release("UpdateDeviceName");
