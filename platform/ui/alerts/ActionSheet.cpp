@@ -150,21 +150,16 @@ void ActionSheet::buttonPressed(int index)
     dismissWithClickedButtonIndex(index, true);
 }
 
-bool ActionSheet::performEscape()
-{
-    BASE_ASSERT_MAIN_THREAD();
-    if (!m_window || cancelButtonIndex() < 0)
-        return false;
-    buttonPressed(cancelButtonIndex());
-    return true;
-}
+bool ActionSheet::performEscape() { return pressWhileShown(cancelButtonIndex()); }
 
-bool ActionSheet::performReturn()
+bool ActionSheet::performReturn() { return pressWhileShown(emphasisedButtonIndex()); }
+
+bool ActionSheet::pressWhileShown(int index)
 {
     BASE_ASSERT_MAIN_THREAD();
-    if (!m_window || emphasisedButtonIndex() < 0)
+    if (!m_window || index < 0)
         return false;
-    buttonPressed(emphasisedButtonIndex());
+    buttonPressed(index);
     return true;
 }
 

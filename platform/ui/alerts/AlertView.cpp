@@ -194,21 +194,16 @@ void AlertView::buttonPressed(int index)
     dismissWithClickedButtonIndex(index, true);
 }
 
-bool AlertView::performEscape()
-{
-    BASE_ASSERT_MAIN_THREAD();
-    if (!m_window || m_cancelButtonIndex < 0)
-        return false;
-    buttonPressed(m_cancelButtonIndex);
-    return true;
-}
+bool AlertView::performEscape() { return pressWhileShown(m_cancelButtonIndex); }
 
-bool AlertView::performReturn()
+bool AlertView::performReturn() { return pressWhileShown(emphasisedButtonIndex()); }
+
+bool AlertView::pressWhileShown(int index)
 {
     BASE_ASSERT_MAIN_THREAD();
-    if (!m_window || emphasisedButtonIndex() < 0)
+    if (!m_window || index < 0)
         return false;
-    buttonPressed(emphasisedButtonIndex());
+    buttonPressed(index);
     return true;
 }
 

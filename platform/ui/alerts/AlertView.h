@@ -82,6 +82,8 @@ public:
 
 private:
     void buttonPressed(int index);
+    // Presses the button at `index` while the alert is shown; whether it did.
+    bool pressWhileShown(int index);
     void build();
 
     std::optional<std::string> m_title;
