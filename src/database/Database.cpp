@@ -12,7 +12,10 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <set>
 #include <sqlite3.h>
+#include <system_error>
 #include <vector>
 
 namespace database {
@@ -37,6 +40,21 @@ namespace {
     };
 
     std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+    // Says in words which file could not be opened and why, beside the bare result code; once for each file and
+    // cause, as a store that cannot be opened is tried again at every use.
+    void explainOpenFailure(const std::string& path, int result, sqlite3* handle)
+    {
+        std::string why = sqlite3_errstr(result);
+        if (int systemError = handle ? sqlite3_system_errno(handle) : 0)
+            why += " (" + std::error_code(systemError, std::generic_category()).message() + ")";
+        std::string line = "cannot open the database file " + path + ": " + why;
+        static std::mutex lock;
+        static std::set<std::string> said;
+        std::lock_guard guard(lock);
+        if (said.insert(line).second)
+            base::log(line);
+    }
 
     void callFunctionBlock(sqlite3_context* context, int argumentCount, sqlite3_value** arguments)
     {
@@ -118,6 +136,7 @@ bool Database::openConnection(int flags)
     int result = sqlite3_open_v2(sqlitePath().c_str(), &handle, flags, nullptr);
     if (result != SQLITE_OK) {
         base::log("error opening!: " + std::to_string(result));
+        explainOpenFailure(sqlitePath(), result, handle);
         // SQLite may hand back a handle even on failure; keeping it would make a later open report success
         // on a connection that never worked.
         sqlite3_close_v2(handle);

@@ -27,10 +27,29 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <dlfcn.h>
 #include <fstream>
 #include <sys/statvfs.h>
 
 using namespace std::chrono_literals;
+
+// The test binary's own fsync stands before the C library's, for the libraries linked in and SQLite alike: it
+// counts the calls, and fails them with EIO while a test asks (a disk that refuses the flush).
+std::atomic<int> syncCalls { 0 };
+std::atomic<bool> syncsFail { false };
+
+extern "C" int fsync(int fd)
+{
+    ++syncCalls;
+    if (syncsFail) {
+        errno = EIO;
+        return -1;
+    }
+    static auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+    return real(fd);
+}
 
 namespace {
 
@@ -118,6 +137,14 @@ protected:
         return aside;
     }
 
+    // The log lines that hold `fragment`.
+    size_t logged(std::string_view fragment) const
+    {
+        auto lines = quiet.messages();
+        return std::count_if(lines.begin(), lines.end(),
+            [&](const std::string& line) { return line.find(fragment) != std::string::npos; });
+    }
+
     std::vector<std::shared_ptr<core::UserMessageQuery>> announced;
     base::Log::ScopedCapture quiet;
 };
@@ -174,14 +201,26 @@ TEST_F(IncomingMessagesTest, TheChatFormAnnouncesChatMessagesAndReloadsForTheOth
 
 TEST_F(IncomingMessagesTest, AReplyWithoutMessagesStoresNothingAndLeavesNothingBehind)
 {
-    // A refusal's text stands where the list would: there is nothing in it to keep.
-    for (const char* empty : { R"({"d":[]})", R"({"d":null})", R"({})", R"({"d":"busy"})", "", " \n" })
+    // A refusal's text stands where the list would: there is nothing in it to keep. A message with neither text,
+    // description nor file holds nothing either.
+    for (const char* empty : { R"({"d":[]})", R"({"d":null})", R"({})", R"({"d":"busy"})", "", " \n",
+             R"({"d":[{},{}]})", R"({"d":[{"_id":"e1","Context":null,"MsgType":3}]})" })
         IncomingMessages::storeForChat(empty, [] { ADD_FAILURE(); });
     ASSERT_TRUE(settled());
     EXPECT_EQ(rows("UserMessageQuery"), 0);
+    EXPECT_EQ(rows("UserMessageList"), 0);
     EXPECT_TRUE(announced.empty());
     EXPECT_EQ(waiting(), 0u);
     EXPECT_TRUE(keptAside().empty());
+    EXPECT_EQ(logged("neither text, description nor file"), 1u) << "said once";
+
+    // The empty list of a poll that found nothing is not even written to the spool: at rest a poll comes every
+    // few seconds.
+    int before = syncCalls;
+    IncomingMessages::store(R"({"d":[]})");
+    IncomingMessages::store(" {\"d\" : [ ] }\n");
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(syncCalls, before) << "no disk write for nothing";
 }
 
 // A reply of `count` text messages from one watch, ids prefixed.
@@ -312,6 +351,28 @@ TEST_F(IncomingMessagesTest, TheSpoolTakesAReplyOnlyWithRoomForTheLargestOne)
         fs.f_favail = c.filesFree;
         EXPECT_EQ(core::MessageSpool::hasRoom(fs, 1 << 20), c.room) << c.blocks << " " << c.files << " " << c.filesFree;
     }
+
+    // The aside folder keeps what leaves a poll its room, 128 MB at most; when the room is short only because of
+    // what it keeps, the notice can say so.
+    constexpr uintmax_t MB = 1 << 20;
+    const uintmax_t poll = core::MessageSpool::largestReply() + (64 << 10);
+    struct AsideCase {
+        uintmax_t free, aside, cap;
+        bool heldAside;
+    } const asideCases[] = {
+        { 1000 * MB, 0, core::MessageSpool::AsideCapBytes, false },
+        { 150 * MB, 0, 150 * MB - poll, false },
+        { 10 * MB, 120 * MB, 130 * MB - poll, true },
+        { 10 * MB, 20 * MB, 0, false }, // the disk is short of room whatever is kept aside
+        { 10 * MB, 0, 0, false },
+    };
+    for (const AsideCase& c : asideCases) {
+        struct statvfs fs { };
+        fs.f_frsize = 4096;
+        fs.f_bavail = c.free / 4096;
+        EXPECT_EQ(core::MessageSpool::asideCap(fs, c.aside), c.cap) << c.free << " " << c.aside;
+        EXPECT_EQ(core::MessageSpool::roomHeldAside(fs, c.aside), c.heldAside) << c.free << " " << c.aside;
+    }
 }
 
 TEST_F(IncomingMessagesTest, AtExitRepliesHeldInMemoryHaveALastTryAtTheSpool)
@@ -333,6 +394,30 @@ TEST_F(IncomingMessagesTest, AtExitRepliesHeldInMemoryHaveALastTryAtTheSpool)
     EXPECT_EQ(waiting(), 1u) << "written to the spool at the last moment";
     std::filesystem::remove_all(core::DBManager::databasePath());
     IncomingMessages::storeSpooled();
+}
+
+// A disk that takes the write but refuses the flush: the reply, held in memory, is written without the flush at
+// exit, the kernel then having it.
+TEST_F(IncomingMessagesTest, AtExitAReplyThatCouldNotBeFlushedIsWrittenWithoutTheFlush)
+{
+    std::filesystem::remove_all(core::DBManager::databasePath());
+    std::filesystem::create_directories(core::DBManager::databasePath()); // and a store that cannot open
+    syncsFail = true;
+    IncomingMessages::store(batch(1, "f"));
+    ASSERT_TRUE(settled());
+    if (auto alert = shownAlert())
+        alert->dismissWithClickedButtonIndex(0, false);
+    EXPECT_EQ(waiting(), 0u);
+
+    bool finished = IncomingMessages::finishBeforeExit(30s);
+    syncsFail = false;
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(quiet.contains("without the flush")) << "the log says so";
+    EXPECT_EQ(waiting(), 1u);
+    std::filesystem::remove_all(core::DBManager::databasePath());
+    IncomingMessages::storeSpooled();
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(rows("UserMessageQuery"), 1);
 }
 
 TEST_F(IncomingMessagesTest, BadCharactersInATextCostOnlyThoseCharacters)
@@ -364,55 +449,114 @@ TEST_F(IncomingMessagesTest, BadCharactersInATextCostOnlyThoseCharacters)
     EXPECT_TRUE(keptAside().empty());
 }
 
-TEST_F(IncomingMessagesTest, WhatStillCannotBeReadIsKeptAsideWithItsReasonWhenItMayHoldMessages)
+TEST_F(IncomingMessagesTest, OnlyWhatCannotBeReadIsKeptAsideWithItsReasonAndOnlyWhenItMayHoldMessages)
 {
     currentDeviceType(36);
-    const std::string cut = R"({"d":[{"_id":"x1","Context":"hi")";
+    const std::string cut = R"({"d":[{"_id":"c1","Desc":"","Context":"hi","MsgType":3},{"_id":"x1","Context":"hi")";
     const std::string mixed = R"({"d":[7,{"_id":"m1","Desc":"","Context":"hi","From":"LW3600000001","MsgType":3}]})";
     IncomingMessages::store(cut);
-    // A captive portal's page, twice, a bare list and a bare text hold no messages.
-    for (const char* none : { "<html>busy</html>", "<html>sign in</html>", "[1,2]", "\"busy\"" })
+    // A captive portal's page, twice, a bare list, a bare text and objects where the list should be hold no
+    // messages.
+    for (const char* none : { "<html>busy</html>", "<html>sign in</html>", "[1,2]", "\"busy\"",
+             R"({"d":{"_id":"o1","Context":"hi"}})", R"({"d":{"Message":"error"}})" })
         IncomingMessages::store(none);
     IncomingMessages::store(mixed);
     ASSERT_TRUE(settled());
-    ASSERT_EQ(announced.size(), 1u) << "the readable message of a reply is stored all the same";
-    EXPECT_EQ(announced[0]->id_, "m1");
+    ASSERT_EQ(announced.size(), 2u) << "the readable messages of a reply are stored all the same";
+    EXPECT_EQ(announced[0]->id_, "c1");
+    EXPECT_EQ(announced[1]->id_, "m1");
     EXPECT_EQ(waiting(), 0u);
 
     auto aside = keptAside();
-    ASSERT_EQ(aside.size(), 2u);
-    EXPECT_NE(aside[0].first.find(cut), std::string::npos) << "kept as received";
-    EXPECT_FALSE(aside[0].second.empty());
-    EXPECT_NE(aside[1].first.find(mixed), std::string::npos);
-    EXPECT_EQ(aside[1].second, "element 0 is not a message\n");
-    auto logged = quiet.messages();
-    EXPECT_EQ(std::count_if(logged.begin(), logged.end(),
-                  [](const std::string& line) { return line.find("dropped") != std::string::npos; }),
-        2)
-        << "said once for each kind: not JSON, and JSON without a list";
+    ASSERT_EQ(aside.size(), 2u) << "nothing of the replies without a list";
+    EXPECT_TRUE(aside[0].first.ends_with("\n" + cut.substr(cut.find(R"({"_id":"x1")))))
+        << "the first line, then the message the cut left: " << aside[0].first;
+    EXPECT_EQ(aside[0].second, "the reply ends inside element 1 (bytes 58 to 84)\n");
+    EXPECT_TRUE(aside[1].first.ends_with("\n7"));
+    EXPECT_EQ(aside[1].second, "element 0 is not a message (bytes 6 to 7)\n");
+    EXPECT_EQ(logged("dropped"), 3u) << "said once for each kind: not JSON, JSON without a list, an object for a list";
+    EXPECT_EQ(logged("is an object"), 1u) << "one line, not one a poll";
 }
 
-TEST_F(IncomingMessagesTest, TheAsideFolderKeepsUnderItsCapTheOldestGoingFirst)
+// Replies the strict decoder refuses as a whole still give every message: only what cannot be read goes aside.
+TEST_F(IncomingMessagesTest, AReplyThatFailsTheStrictReadGivesEveryMessageItHolds)
+{
+    currentDeviceType(36);
+    struct Case {
+        const char* name;
+        std::string reply;
+        size_t stored;
+        size_t aside;
+    } const cases[] = {
+        { "a byte-order mark before it", "\xEF\xBB\xBF" + batch(2, "bom"), 2, 0 },
+        { "NUL bytes after it", batch(2, "nul") + std::string(4096, '\0'), 2, 0 },
+        { "an out-of-range number in a field no message reads",
+            R"({"d":[{"_id":"big1","Context":"hi","Size":1e999999,"Desc":""},{"_id":"big2","Context":"hi"}]})", 2, 0
+}
+,
+    { "an out-of-range number in a field a message reads",
+        R"({"d":[{"_id":"bad1","Context":"hi","MsgType":1e999999},{"_id":"bad2","Context":"hi"}]})", 1, 1 },
+    { "another reply after it", batch(1, "two") + batch(1, "more"), 1, 1 },
+};
+size_t stored = 0;
+for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    IncomingMessages::store(c.reply);
+    ASSERT_TRUE(settled());
+    stored += c.stored;
+    EXPECT_EQ(announced.size(), stored);
+    EXPECT_EQ(rows("UserMessageQuery"), static_cast<int>(stored));
+    EXPECT_EQ(keptAside().size(), c.aside);
+    std::filesystem::remove_all(core::MessageSpool::asideFolder());
+}
+EXPECT_EQ(waiting(), 0u);
+}
+
+// Kept by an earlier version, named by the wall clock of their arrival: a clock set back since makes them look
+// newer than a reply kept now.
+TEST_F(IncomingMessagesTest, TheAsideFolderKeepsUnderItsCapInTheOrderItKeptRepliesNeverRemovingTheNewOne)
 {
     const uintmax_t third = core::MessageSpool::AsideCapBytes / 3 + 1;
     std::filesystem::create_directories(core::MessageSpool::asideFolder());
-    // Named as replies of long ago.
-    const std::string old[]
-        = { "00000000000000000001-1-1.reply", "00000000000000000002-1-1.reply", "00000000000000000003-1-1.reply" };
-    for (const std::string& name : old) {
+    const std::string earlier[]
+        = { "90000000000000000001-1-1.reply", "90000000000000000002-1-1.reply", "90000000000000000003-1-1.reply" };
+    for (const std::string& name : earlier) {
         std::ofstream(core::MessageSpool::asideFolder() / name).close();
         std::filesystem::resize_file(core::MessageSpool::asideFolder() / name, third); // sparse: no disk taken
     }
+    auto names = [] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(core::MessageSpool::asideFolder()))
+            if (entry.path().extension() == core::MessageSpool::ReplyExtension)
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+
     IncomingMessages::store(R"({"d":[7]})");
     ASSERT_TRUE(settled());
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(core::MessageSpool::asideFolder()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    ASSERT_EQ(names.size(), 4u) << "the oldest reply went; the newest came with its reason";
-    EXPECT_EQ(names[0], old[1]);
-    EXPECT_EQ(names[1], old[2]);
-    EXPECT_TRUE(quiet.contains("removed the oldest reply"));
+    auto kept = names();
+    ASSERT_EQ(kept.size(), 3u) << "the reply kept longest went";
+    EXPECT_TRUE(kept[0].starts_with("000000000001-")) << "numbered in the order kept: " << kept[0];
+    EXPECT_EQ(kept[1], earlier[1]);
+    EXPECT_EQ(kept[2], earlier[2]);
+    EXPECT_TRUE(quiet.contains("removed the reply kept there longest"));
+
+    // A reply holding messages, cut off: its messages are stored, and only the cut message is kept; replies
+    // without a message list are not kept at all, so they cannot push out what is.
+    currentDeviceType(36);
+    const std::string cut = batch(3, "full");
+    IncomingMessages::store(cut.substr(0, cut.size() - 10));
+    for (int i = 0; i < 3; ++i)
+        IncomingMessages::store(R"({"d":{"Message":")" + std::string(1 << 20, 'x') + R"("}})");
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(rows("UserMessageQuery"), 2);
+    kept = names();
+    ASSERT_EQ(kept.size(), 4u);
+    EXPECT_TRUE(kept[0].starts_with("000000000001-"));
+    EXPECT_TRUE(kept[1].starts_with("000000000002-"));
+    EXPECT_EQ(kept[2], earlier[1]);
+    EXPECT_EQ(kept[3], earlier[2]);
 }
 
 // Two watches on one account: a voice message goes where its own sender's type is shown, whichever device is

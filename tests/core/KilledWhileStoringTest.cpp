@@ -109,21 +109,23 @@ protected:
         test::ManualClockTest::TearDown();
     }
 
-    // What the next launch does, then whether every message is stored once and nothing waits.
-    void expectAllStoredAtNextLaunch()
+    // What the next launch does, then whether every message (of the first `whole`) is stored once and nothing
+    // waits.
+    void expectAllStoredAtNextLaunch(size_t whole = Messages)
     {
         ASSERT_TRUE(core::DBManager::createTables());
         core::IncomingMessages::storeSpooled();
         ASSERT_TRUE(base::RunLoop::main().runUntil([] { return core::IncomingMessages::storesInFlight() == 0; }, 30s));
         auto db = database::Database::databaseWithPath(core::DBManager::databasePath().string());
         ASSERT_TRUE(db->open());
-        EXPECT_EQ(database::intForQuery(*db, "select count(*) from UserMessageQuery"), static_cast<int>(Messages));
+        EXPECT_EQ(database::intForQuery(*db, "select count(*) from UserMessageQuery"), static_cast<int>(whole));
         EXPECT_EQ(
-            database::intForQuery(*db, "select count(distinct id_) from UserMessageQuery"), static_cast<int>(Messages));
-        EXPECT_EQ(database::intForQuery(*db, "select count(*) from UserMessageList"), 1) << "one conversation";
+            database::intForQuery(*db, "select count(distinct id_) from UserMessageQuery"), static_cast<int>(whole));
+        EXPECT_EQ(database::intForQuery(*db, "select count(*) from UserMessageList"), whole ? 1 : 0)
+            << "one conversation";
         EXPECT_TRUE(db->close());
         EXPECT_TRUE(core::MessageSpool::replies().empty());
-        EXPECT_EQ(m_announced, Messages);
+        EXPECT_EQ(m_announced, whole);
     }
 
     static void storeKillingAt(StoringStage stage)
@@ -191,28 +193,75 @@ TEST_F(KilledWhileStoring, NothingIsLostOrStoredTwiceWhereverTheKillFalls)
     }
 }
 
-TEST_F(KilledWhileStoring, AReplyCutOffByTheKillIsKeptAsideAndAWriteUnderWayIsLeftAlone)
+// The messages whole in the first `bytes` of a spooled reply's file (its first line, then the reply).
+size_t wholeIn(uintmax_t bytes)
 {
-    ASSERT_TRUE(killedBy([] {
-        (void)leftInATemporaryFile(2000);
-        kill();
-    }));
-    auto ours = leftInATemporaryFile(SIZE_MAX); // this process lives: its write may still be going on
+    std::string body = reply();
+    size_t firstLine = std::filesystem::file_size(core::MessageSpool::add(body, arrival)) - body.size();
+    std::filesystem::remove_all(core::MessageSpool::folder());
+    std::string kept = body.substr(0, bytes > firstLine ? bytes - firstLine : 0);
+    return std::min<size_t>(std::count(kept.begin(), kept.end(), '}'), Messages);
+}
 
-    ASSERT_TRUE(core::DBManager::createTables());
-    core::IncomingMessages::storeSpooled();
-    ASSERT_TRUE(base::RunLoop::main().runUntil([] { return core::IncomingMessages::storesInFlight() == 0; }, 30s));
-    EXPECT_EQ(m_announced, 0u);
-    EXPECT_EQ(filesIn(core::MessageSpool::folder()), 1u);
-    EXPECT_TRUE(std::filesystem::exists(ours));
-    ASSERT_EQ(filesIn(core::MessageSpool::asideFolder()), 2u) << "the cut reply and why";
-    for (const auto& entry : std::filesystem::directory_iterator(core::MessageSpool::asideFolder())) {
-        auto bytes = base::Files::read(entry.path()).value_or("");
+// The aside folder's replies, by name.
+std::vector<std::string> keptAside()
+{
+    std::vector<std::string> aside;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(core::MessageSpool::asideFolder(), error))
         if (entry.path().extension() == core::MessageSpool::ReplyExtension)
-            EXPECT_EQ(bytes.size(), 2000u) << "kept as the kill left it";
-        else
-            EXPECT_EQ(bytes, "an interrupted write left it incomplete\n");
+            aside.push_back(base::Files::read(entry.path()).value_or(""));
+    return aside;
+}
+
+TEST_F(KilledWhileStoring, EveryWholeMessageOfAReplyCutOffByTheKillIsStoredOnceAndOnlyTheCutOneKeptAside)
+{
+    const uintmax_t cuts[] = { 10, 44, 60, 2000, 2001, 15000, 29000 };
+    for (uintmax_t cut : cuts) {
+        SCOPED_TRACE(cut);
+        const size_t whole = wholeIn(cut);
+        std::filesystem::remove_all(core::DBManager::databasePath());
+        m_announced = 0;
+        ASSERT_TRUE(killedBy([cut] {
+            (void)leftInATemporaryFile(cut);
+            kill();
+        }));
+        expectAllStoredAtNextLaunch(whole);
+        auto aside = keptAside();
+        EXPECT_LE(aside.size(), 1u);
+        for (const std::string& part : aside)
+            EXPECT_LT(part.size(), 150u) << "only the message the kill cut, after the first line";
+        std::filesystem::remove_all(core::MessageSpool::folder());
+
+        // Killed once its whole messages are committed, before the reply left the spool: they are not stored
+        // twice.
+        std::filesystem::remove_all(core::DBManager::databasePath());
+        std::filesystem::remove_all(core::MessageSpool::folder());
+        m_announced = 0;
+        ASSERT_TRUE(killedBy([cut] {
+            (void)leftInATemporaryFile(cut);
+            core::MessageSpool::recoverInterruptedWrites();
+            storeKillingAt(StoringStage::Committed);
+        }));
+        expectAllStoredAtNextLaunch(whole);
+        std::filesystem::remove_all(core::MessageSpool::folder());
     }
+}
+
+TEST_F(KilledWhileStoring, ATemporaryFileIsTakenBackOnceItsWriterHasEndedWhateverItsProcessId)
+{
+    // Named with this launch's own process id, as a run that always gets the same id leaves it: no writer holds it.
+    (void)leftInATemporaryFile(SIZE_MAX);
+    // Being written now: its writer holds it.
+    auto writing = core::MessageSpool::beginReply(arrival);
+    ASSERT_TRUE(writing && writing->append(R"({"d":[{"_id":"w1","Context":"on its way"})"));
+
+    expectAllStoredAtNextLaunch();
+    EXPECT_TRUE(std::filesystem::exists(writing->temporaryPath())) << "a write under way is left alone";
+    EXPECT_TRUE(keptAside().empty());
+    ASSERT_TRUE(writing->append("]}"));
+    EXPECT_FALSE(writing->finish().empty());
+    EXPECT_EQ(core::MessageSpool::replies().size(), 1u);
 }
 
 } // namespace

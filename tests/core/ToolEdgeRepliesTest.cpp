@@ -1,8 +1,8 @@
 // The readers on hand-made replies: blank and broken texts, missing and null payloads, fields of the wrong
 // kind, short and long lists.
 #include "base/system/Log.h"
-#include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +128,45 @@ TEST(ToolEdgeReplies, MessagesOfMixedKinds)
     EXPECT_FALSE(messages[0]->context);
     EXPECT_EQ(messages[1]->createTime, base::Date::fromTimeIntervalSince1970(1400000000));
     EXPECT_FALSE(messages[1]->msgType);
+}
+
+// The message list is read element by element: what the strict decoder refuses costs only the element it is in.
+TEST(ToolEdgeReplies, MessagesThatCanBeReadComeFromARepliesThatCannotBeReadWhole)
+{
+    struct Case {
+        std::string reply;
+        std::vector<std::string> ids;
+        bool unreadablePart;
+    } const cases[] = {
+        { R"({"d":[{"_id":"a"},{"_id":"b","Context":"x}]{[\"y"},{"_id":"c","Con)", { "a", "b" }, true },
+        { R"({"d":[{"_id":"a"},{"_id":"b"},)", { "a", "b" }, false },
+        { R"({"d":[{"_id":"a"},{"_id":"b"})", { "a", "b" }, false },
+        { R"({"d":[{"_id":"a"},{"_id":"b")", { "a" }, true },
+        { R"({"d":[{"_id":"a"},{"_id":"b"},])", { "a", "b" }, false },
+        { R"({"x":{"d":[{"_id":"no"}]},"\u0064":[{"_id":"a"}]})", { "a" }, false },
+        { R"({"d":[{"_id":"a","Extra":[1e999999,{"y":-1e999999}]},{"_id":"b","CreateTime":1e999999}]})", { "a" },
+            true },
+        { R"({"d":[{"_id":"a"} {"_id":"b"}]})", { "a" }, true },
+        { R"({"d":[{"_id":"a"}]}{"d":[{"_id":"b"}]})", { "a" }, true },
+        { "\xEF\xBB\xBF"
+          R"( {"d":[{"_id":"a"}]} )"
+                + std::string(3, '\0'),
+            { "a" }, false },
+        { R"({"d":[{"_id":"a","Context":"\xF0\x9F"}]})", { "a" }, false },
+        { R"({"d" [{"_id":"a"}]})", {}, true },
+        { R"({"d":[)", {}, false },
+        { R"({"d")", {}, true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply);
+        base::Error error;
+        auto messages = Tool::readUserMessageQueryFromJson(c.reply, &error);
+        std::vector<std::string> ids;
+        for (const auto& message : messages)
+            ids.push_back(message->id_.value_or("?"));
+        EXPECT_EQ(ids, c.ids);
+        EXPECT_EQ(!error.isEmpty(), c.unreadablePart) << error.localizedDescription();
+    }
 }
 
 TEST(ToolEdgeReplies, AttendanceRowsWithNullAndOddFields)

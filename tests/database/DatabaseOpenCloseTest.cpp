@@ -1,5 +1,6 @@
 #include "DatabaseTestSupport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -41,6 +42,13 @@ TEST_F(DatabaseFileTest, FailedOpenLeavesTheDatabaseClosedAndFailsAgain)
     EXPECT_FALSE(db->open());
     EXPECT_TRUE(capture.contains("error opening!: "));
     EXPECT_FALSE(db->goodConnection());
+    // Beside the bare code, once: which file, and why in words.
+    auto lines = capture.messages();
+    const std::string explained = "cannot open the database file " + path() + ": unable to open database file";
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.starts_with(explained); }),
+        1)
+        << (lines.empty() ? "" : lines.back());
 }
 
 TEST_F(DatabaseFileTest, OpenWithFlagsReopensAndHonoursReadOnly)

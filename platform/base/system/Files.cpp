@@ -12,20 +12,6 @@ namespace base {
 
 namespace {
 
-    bool writeAll(int fd, std::string_view bytes)
-    {
-        while (!bytes.empty()) {
-            ssize_t written = ::write(fd, bytes.data(), bytes.size());
-            if (written < 0) {
-                if (errno == EINTR)
-                    continue;
-                return false;
-            }
-            bytes.remove_prefix(static_cast<size_t>(written));
-        }
-        return true;
-    }
-
     // The file's bytes in one read of the size it had when opened, then on to its end should it have grown.
     std::optional<std::string> readAll(int fd, size_t expectedBytes)
     {
@@ -48,17 +34,30 @@ namespace {
         return bytes;
     }
 
-    // Makes the rename itself durable.
-    void syncFolder(const std::filesystem::path& folder)
-    {
-        int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            return;
-        ::fsync(fd);
-        ::close(fd);
-    }
-
 } // namespace
+
+bool Files::writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+void Files::syncFolder(const std::filesystem::path& folder)
+{
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
 
 std::optional<std::string> Files::read(const std::filesystem::path& path)
 {

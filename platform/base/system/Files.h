@@ -27,7 +27,13 @@ public:
 
     // Replaces the file's contents atomically, creating its folder when needed (createFolders); the new file gets
     // `mode`. False, with the target untouched, on any failure.
-    [[nodiscard]] static bool writeAtomically(const std::filesystem::path& path, std::string_view bytes, mode_t mode = 0644);
+    [[nodiscard]] static bool writeAtomically(
+        const std::filesystem::path& path, std::string_view bytes, mode_t mode = 0644);
+
+    // Writes all of `bytes` to `fd`, going on after an interrupted or partial write; false on an error.
+    [[nodiscard]] static bool writeAll(int fd, std::string_view bytes);
+    // Makes the renames in `folder` durable (a failure is not reported: the renames themselves stand).
+    static void syncFolder(const std::filesystem::path& folder);
 
     // Removes temporary files that an interrupted write of `path` left behind.
     static void removeStaleTemporaries(const std::filesystem::path& path);

@@ -9,6 +9,7 @@
 #include "core/helpers/PromptAlert.h"
 #include "core/messages/MessageSpool.h"
 #include "core/messages/WaitingReplies.h"
+#include "core/readers/MessageList.h"
 #include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
@@ -143,6 +144,25 @@ namespace {
             [report = std::move(report), announce = std::move(announce)] { finish(report, announce); });
     }
 
+    // Storing queue, at exit: the replies still held in memory, which the spool could not take flushed, are written
+    // to it without the flush as a last try: the kernel may still put them on disk after the process has ended.
+    void spoolHeldUnflushed()
+    {
+        auto& held = heldReplies();
+        size_t before = held.size();
+        std::erase_if(held, [](const SpooledReply& reply) {
+            return !MessageSpool::add(reply.body, reply.context, SpoolFile::Flush::LeftToTheKernel).empty();
+        });
+        if (held.size() < before)
+            base::log("incoming messages: " + std::to_string(before - held.size())
+                + " replies that could not be flushed to disk were written to the spool without the flush, as a "
+                  "last try at exit");
+        base::RunLoop::main().post([left = held.size()] {
+            --inFlight;
+            heldInMemory = left;
+        });
+    }
+
     // Starts a storing step that first writes the replies held in memory to the spool, or, with none held, learns
     // whether the spool takes a write again.
     void retryWriting(Stored announce)
@@ -155,7 +175,7 @@ namespace {
     void keep(std::string_view reply, Stored announce)
     {
         BASE_ASSERT_MAIN_THREAD();
-        if (ReplyFields::isBlank(reply))
+        if (ReplyFields::isBlank(reply) || holdsEmptyMessageList(reply))
             return; // nothing in it to lose
         ++inFlight;
         spoolingQueue()->async(
@@ -186,6 +206,21 @@ namespace {
         };
     }
 
+    // Says that no poll is made for want of room, and where the room went when the replies kept aside hold it.
+    void noRoom()
+    {
+        if (!MessageSpool::roomHeldAside()) {
+            noticeOnce(IncomingMessages::NoRoomMessageKey);
+            return;
+        }
+        if (noticeShown == IncomingMessages::NoRoomAsideMessageKey)
+            return;
+        noticeShown = IncomingMessages::NoRoomAsideMessageKey;
+        std::string aside = MessageSpool::asideFolder().string();
+        base::log("incoming messages: no poll: the replies kept aside in " + aside + " hold the room a poll needs");
+        showPromptAlert(IncomingMessages::NoRoomAsideMessageKey, { aside });
+    }
+
     // Whether a poll may be made now. The service hands a message out once, so no poll is made while a reply may
     // be in memory only: while a poll or a store is under way, or a reply the spool could not take is held; nor
     // after the spool failed a write, nor without room for the largest reply. A poll skipped for a reply held, or
@@ -201,10 +236,10 @@ namespace {
             return false;
         }
         if (!MessageSpool::canTakeReply()) {
-            noticeOnce(IncomingMessages::NoRoomMessageKey);
+            noRoom();
             return false;
         }
-        if (noticeShown == IncomingMessages::NoRoomMessageKey)
+        if (noticeShown == IncomingMessages::NoRoomMessageKey || noticeShown == IncomingMessages::NoRoomAsideMessageKey)
             noticeShown.clear();
         return true;
     }
@@ -282,11 +317,19 @@ bool IncomingMessages::finishBeforeExit(std::chrono::milliseconds limit)
     BASE_ASSERT_MAIN_THREAD();
     auto& loop = base::RunLoop::main();
     auto end = std::chrono::steady_clock::now() + limit;
-    bool settled = loop.runUntil([] { return inFlight == 0; }, limit);
+    auto settle = [&] {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        return loop.runUntil([] { return inFlight == 0; }, std::max(left, std::chrono::milliseconds(0)));
+    };
+    bool settled = settle();
     if (settled && heldInMemory > 0) {
         retryWriting(announce);
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
-        settled = loop.runUntil([] { return inFlight == 0; }, std::max(left, std::chrono::milliseconds(0)));
+        settled = settle();
+    }
+    if (settled && heldInMemory > 0) {
+        ++inFlight;
+        storingQueue()->async(spoolHeldUnflushed);
+        settled = settle();
     }
     if (!settled)
         base::log("incoming messages: a poll or store was still under way at exit; what reached the spool stays there");

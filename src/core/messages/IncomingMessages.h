@@ -7,8 +7,9 @@
 // The service hands a message out once, so nothing of a reply may be lost. poll() asks only while the spool
 // (MessageSpool) can take the largest reply, no other poll or store is under way, no reply is held in memory
 // and the spool did not fail its last write; while the spool cannot, nothing is asked and the user is told once
-// that the messages wait on the service until there is room, and replies held in memory are written again
-// instead. A reply larger than the network layer keeps is refused: the log and the user are told once. A reply
+// that the messages wait on the service until there is room (and where, when the replies kept aside hold it),
+// and replies held in memory are written again instead. A reply whose message list is empty is not spooled.
+// A reply larger than the network layer keeps is refused: the log and the user are told once. A reply
 // is written to the spool as received, synced,
 // on a queue of its own, before it is even decoded; the storing queue then stores every reply waiting
 // (storeWaitingReplies), off the main thread, in one transaction. Only when that transaction has committed
@@ -41,6 +42,8 @@ public:
     static constexpr const char* NotKeptMessageKey = "messages_not_kept";
     // The notice shown when no poll is made for want of room.
     static constexpr const char* NoRoomMessageKey = "messages_wait_for_room";
+    // The same when the replies kept aside hold the room; it says where they are.
+    static constexpr const char* NoRoomAsideMessageKey = "messages_wait_for_room_aside";
     // The notice shown when a poll's reply is too large to be received.
     static constexpr const char* ReplyTooLargeMessageKey = "messages_reply_too_large";
 
@@ -64,8 +67,9 @@ public:
     // Polls waiting for their reply, and stores started whose outcome has not reached the main loop yet.
     static size_t storesInFlight();
     // Before the process ends: runs the main loop until the polls and stores under way have reported, and the
-    // replies held in memory have had one more try at the spool, for `limit` (real time) at most. Whether nothing
-    // was left under way or in memory; the log says what was.
+    // replies held in memory have had one more try at the spool, and then, those still held, one written without
+    // the flush to disk (the log says so), for `limit` (real time) at most. Whether nothing was left under way or
+    // in memory; the log says what was.
     static bool finishBeforeExit(std::chrono::milliseconds limit);
 };
 

@@ -13,12 +13,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
+#include <tuple>
 #include <unistd.h>
 
 namespace core {
@@ -112,9 +111,24 @@ namespace {
         return error ? 0 : size;
     }
 
-    // Keeps the aside folder under its cap: the oldest replies (by name, the order they came) go first, never
-    // the newest.
-    void capAsideFolder()
+    // The bytes a reply kept aside takes, with its reason.
+    uintmax_t asideSizeOf(const std::filesystem::path& file) { return sizeOf(file) + sizeOf(reasonFile(file)); }
+
+    constexpr size_t AsideOrderDigits = 12;
+
+    // The place of a reply in the order the aside folder kept them: "<order, 12 digits>-<the reply's name>".
+    // Replies kept by earlier versions, named by the wall clock alone, count as kept before all others.
+    std::optional<uint64_t> asideOrder(const std::filesystem::path& file)
+    {
+        std::string name = file.filename().string();
+        if (name.size() <= AsideOrderDigits || name[AsideOrderDigits] != '-'
+            || !std::all_of(name.begin(), name.begin() + AsideOrderDigits, [](char c) { return c >= '0' && c <= '9'; }))
+            return std::nullopt;
+        return std::strtoull(name.substr(0, AsideOrderDigits).c_str(), nullptr, 10);
+    }
+
+    // The replies kept aside, those kept longest first.
+    std::vector<std::filesystem::path> keptAside()
     {
         std::vector<std::filesystem::path> kept;
         std::error_code error;
@@ -122,57 +136,74 @@ namespace {
              it.increment(error))
             if (it->path().extension() == MessageSpool::ReplyExtension)
                 kept.push_back(it->path());
-        std::sort(kept.begin(), kept.end());
+        auto key = [](const std::filesystem::path& file) {
+            auto order = asideOrder(file);
+            return std::tuple(order.has_value(), order.value_or(0), file.filename().string());
+        };
+        std::sort(kept.begin(), kept.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); });
+        return kept;
+    }
+
+    uintmax_t asideBytes(const std::vector<std::filesystem::path>& kept)
+    {
         uintmax_t total = 0;
         for (const auto& file : kept)
-            total += sizeOf(file) + sizeOf(reasonFile(file));
-        for (size_t i = 0; total > MessageSpool::AsideCapBytes && i + 1 < kept.size(); ++i) {
-            total -= sizeOf(kept[i]) + sizeOf(reasonFile(kept[i]));
-            std::filesystem::remove(kept[i], error);
-            std::filesystem::remove(reasonFile(kept[i]), error);
-            base::log("message spool: the aside folder is over its " + std::to_string(MessageSpool::AsideCapBytes >> 20)
-                + " MB; removed the oldest reply kept there, " + kept[i].filename().string());
+            total += asideSizeOf(file);
+        return total;
+    }
+
+    // The path for a reply, or a part of one, kept aside now: after every one kept before.
+    std::filesystem::path nextAsidePath(const std::string& replyName)
+    {
+        uint64_t next = 1;
+        for (const auto& file : keptAside())
+            next = std::max(next, asideOrder(file).value_or(0) + 1);
+        char order[AsideOrderDigits + 2];
+        std::snprintf(
+            order, sizeof order, "%0*llu-", static_cast<int>(AsideOrderDigits), static_cast<unsigned long long>(next));
+        return MessageSpool::asideFolder() / (order + replyName);
+    }
+
+    // Keeps the aside folder under its cap: the replies kept longest go first, never the one just `added`.
+    void capAsideFolder(const std::filesystem::path& added)
+    {
+        auto kept = keptAside();
+        uintmax_t total = asideBytes(kept);
+        struct statvfs fs { };
+        if (::statvfs(MessageSpool::asideFolder().c_str(), &fs) != 0)
+            return;
+        uintmax_t cap = MessageSpool::asideCap(fs, total);
+        for (const auto& file : kept) {
+            if (total <= cap)
+                break;
+            if (file == added)
+                continue;
+            total -= asideSizeOf(file);
+            std::error_code error;
+            std::filesystem::remove(file, error);
+            std::filesystem::remove(reasonFile(file), error);
+            base::log("message spool: the aside folder is over its cap (" + std::to_string(cap >> 20)
+                + " MB, that a poll keeps its room); removed the reply kept there longest, "
+                + file.filename().string());
         }
     }
 
-    // Moves a file to the aside folder under `name`, with the reason beside it.
-    void moveAside(const std::filesystem::path& file, const std::string& name, std::string_view reason)
+    // Moves a reply's file to the aside folder, with the reason beside it.
+    void moveAside(const std::filesystem::path& file, std::string_view reason)
     {
-        std::error_code error;
-        std::filesystem::path aside = MessageSpool::asideFolder() / name;
         if (!base::Files::createFolders(MessageSpool::asideFolder())) {
             base::log("message spool: cannot make the aside folder; the reply stays in the spool");
             return;
         }
+        std::filesystem::path aside = nextAsidePath(file.filename().string());
+        std::error_code error;
         std::filesystem::rename(file, aside, error);
         if (error) {
             base::log("message spool: cannot keep a reply aside: " + error.message());
             return;
         }
         writeReason(aside, reason);
-        capAsideFolder();
-    }
-
-    // Whether the process that named a reply "<time>-<process>-<count>.reply" may still be writing it.
-    bool writerMayBeAlive(const std::filesystem::path& reply)
-    {
-        std::string name = reply.filename().string();
-        size_t first = name.find('-');
-        long pid = first == std::string::npos ? 0 : std::strtol(name.c_str() + first + 1, nullptr, 10);
-        return pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-    }
-
-    // Whether a file holds a reply written whole: its first line reads and its body is a whole JSON text.
-    bool readsWhole(const std::filesystem::path& file)
-    {
-        auto contents = base::Files::read(file);
-        size_t lineEnd = contents ? contents->find('\n') : std::string::npos;
-        if (lineEnd == std::string::npos || !contextOf(std::string_view(*contents).substr(0, lineEnd)))
-            return false;
-        return json::objectFromJSONData(
-            base::Data(contents->begin() + static_cast<ptrdiff_t>(lineEnd) + 1, contents->end()),
-            json::JSONParseReplaceInvalidUnicode)
-            .has_value();
+        capAsideFolder(aside);
     }
 
     std::optional<PendingMessage> decodeOld(const base::Value& entry)
@@ -244,6 +275,26 @@ bool MessageSpool::hasRoom(const struct statvfs& fs, uintmax_t replyBytes)
     return files && uintmax_t(fs.f_bavail) * fs.f_frsize >= replyBytes + ReplyOverhead;
 }
 
+uintmax_t MessageSpool::asideCap(const struct statvfs& fs, uintmax_t asideBytes)
+{
+    uintmax_t free = uintmax_t(fs.f_bavail) * fs.f_frsize;
+    uintmax_t pollNeeds = largestReply() + ReplyOverhead;
+    uintmax_t leavesPollItsRoom = asideBytes + free > pollNeeds ? asideBytes + free - pollNeeds : 0;
+    return std::min(AsideCapBytes, leavesPollItsRoom);
+}
+
+bool MessageSpool::roomHeldAside(const struct statvfs& fs, uintmax_t asideBytes)
+{
+    uintmax_t free = uintmax_t(fs.f_bavail) * fs.f_frsize;
+    return !hasRoom(fs, largestReply()) && asideBytes > 0 && free + asideBytes >= largestReply() + ReplyOverhead;
+}
+
+bool MessageSpool::roomHeldAside()
+{
+    struct statvfs fs { };
+    return ::statvfs(folder().c_str(), &fs) == 0 && roomHeldAside(fs, asideBytes(keptAside()));
+}
+
 bool MessageSpool::canWrite()
 {
     std::filesystem::path check = folder() / WriteCheckName;
@@ -270,34 +321,42 @@ std::string MessageSpool::newReplyName()
 
 void MessageSpool::recoverInterruptedWrites()
 {
-    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> interrupted;
+    std::vector<std::filesystem::path> temporaries;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder(), error), end; !error && it != end; it.increment(error)) {
         auto target = base::Files::temporaryTarget(it->path());
-        if (target && target->extension() == ReplyExtension && it->is_regular_file(error) && !writerMayBeAlive(*target))
-            interrupted.emplace_back(it->path(), *target);
+        if (target && target->extension() == ReplyExtension)
+            temporaries.push_back(it->path());
     }
-    for (const auto& [temporary, target] : interrupted) {
-        if (readsWhole(temporary) && !std::filesystem::exists(target, error)) {
-            std::filesystem::rename(temporary, target, error);
-            if (!error) {
-                base::log("message spool: a reply an interrupted write left is whole; it is stored");
-                continue;
-            }
+    for (const auto& temporary : temporaries) {
+        auto file = SpoolFile::takeOver(temporary);
+        if (!file)
+            continue; // still being written, or taken by another launch
+        if (file->size() == 0) {
+            file->abandon(); // its writer died before writing a byte
+            continue;
         }
-        base::log("message spool: a reply an interrupted write left does not read whole; keeping it aside");
-        moveAside(temporary, target.filename().string(), "an interrupted write left it incomplete");
+        if (std::filesystem::exists(file->target(), error))
+            file->retarget(folder() / newReplyName());
+        if (file->finish().empty())
+            base::log(
+                "message spool: cannot give a reply an interrupted write left its name; it waits for the next launch");
+        else
+            base::log("message spool: took back a reply an interrupted write left; its whole messages are stored");
     }
 }
 
-std::filesystem::path MessageSpool::add(std::string_view body, const ReplyContext& context)
+std::unique_ptr<SpoolFile> MessageSpool::beginReply(const ReplyContext& context)
 {
-    std::filesystem::path file = folder() / newReplyName();
-    std::string contents = firstLine(context);
-    contents.append(body);
-    if (!base::Files::writeAtomically(file, contents, 0600))
+    return SpoolFile::open(folder() / newReplyName(), firstLine(context));
+}
+
+std::filesystem::path MessageSpool::add(std::string_view body, const ReplyContext& context, SpoolFile::Flush flush)
+{
+    auto file = beginReply(context);
+    if (!file || !file->append(body))
         return {};
-    return file;
+    return file->finish(flush);
 }
 
 std::vector<SpooledReply> MessageSpool::replies()
@@ -321,7 +380,7 @@ std::vector<SpooledReply> MessageSpool::replies()
         SpooledReply reply { std::move(file), context.value_or(ReplyContext {}), {} };
         if (!context) {
             reply.body = std::move(*contents);
-            keepAside(reply, "the first line does not read");
+            keepAside(reply, reply.body, "the first line does not read");
             continue;
         }
         reply.body = contents->substr(lineEnd + 1);
@@ -337,20 +396,22 @@ void MessageSpool::remove(const SpooledReply& reply)
         base::log("message spool: cannot remove a stored reply: " + error.message());
 }
 
-void MessageSpool::keepAside(const SpooledReply& reply, std::string_view reason)
+void MessageSpool::keepAside(const SpooledReply& reply, std::string_view part, std::string_view reason)
 {
-    base::log("message spool: a reply is kept aside: " + std::string(reason));
-    if (!reply.file.empty()) {
-        moveAside(reply.file, reply.file.filename().string(), reason);
+    base::log("message spool: a reply, or a part of it, is kept aside: " + std::string(reason));
+    if (!reply.file.empty() && part == reply.body) {
+        moveAside(reply.file, reason);
         return;
     }
-    std::filesystem::path aside = asideFolder() / newReplyName();
-    if (!base::Files::writeAtomically(aside, firstLine(reply.context) + reply.body, 0600)) {
-        base::log("message spool: cannot keep a reply aside");
+    std::string name = reply.file.empty() ? newReplyName() : reply.file.filename().string();
+    std::filesystem::path aside = nextAsidePath(name);
+    if (!base::Files::writeAtomically(aside, firstLine(reply.context) + std::string(part), 0600)) {
+        base::log("message spool: cannot keep a reply aside; it stays in the spool");
         return;
     }
     writeReason(aside, reason);
-    capAsideFolder();
+    remove(reply);
+    capAsideFolder(aside);
 }
 
 std::vector<PendingMessage> MessageSpool::oldMessages()

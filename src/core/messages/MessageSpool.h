@@ -2,12 +2,15 @@
 // store has their messages. The service hands a message out once, so a reply is written here as it was
 // received, flushed to disk, before anything else is done with it (even decoding, which could fail on it):
 // one file per reply, named so that a listing gives them in arrival order, with the account and the placing
-// rule of the moment it arrived on its first line. A reply leaves the folder only once its messages are
-// committed to the store; a reply, or part of one, that cannot be read but may hold messages is moved to the
-// "aside" folder inside it with a file that says why. That folder is kept under AsideCapBytes, the oldest
-// replies going first. A poll is only made while canTakeReply() says the folder can take the largest reply the
-// network layer accepts. A write killed before its file took its name leaves the reply in a temporary file:
-// recoverInterruptedWrites() at launch takes it back. Any thread; adding is safe beside a reader, and the
+// rule of the moment it arrived on its first line. A reply is written through a locked temporary file
+// (SpoolFile, from beginReply()) that takes the reply's name once whole; a write killed before that leaves the
+// temporary file, which recoverInterruptedWrites() at launch gives its name when its writer has ended, cut off
+// or not: the storing step reads whatever whole messages it holds. A reply leaves the folder only once its
+// messages are committed to the store; the parts of a reply that cannot be read but may hold messages are then
+// written to the "aside" folder inside it with a file that says why. That folder is kept under a cap (asideCap:
+// at most AsideCapBytes, and never so much that a poll has no room left), the replies kept there longest going
+// first; they are numbered in the order they were kept. A poll is only made while canTakeReply() says the folder
+// can take the largest reply the network layer accepts. Any thread; adding is safe beside a reader, and the
 // readers are serialised by IncomingMessages (its storing queue).
 //
 // It also reads the single-file spool of decoded messages that earlier versions kept
@@ -18,10 +21,12 @@
 #pragma once
 
 #include "core/messages/PendingMessage.h"
+#include "core/messages/SpoolFile.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,7 +65,8 @@ public:
     // The spool of earlier versions: a JSON list of decoded messages.
     static constexpr const char* OldFileName = "incomingMessages.spool";
 
-    // The most the aside folder keeps; past it the oldest replies kept aside are removed.
+    // The most the aside folder keeps; past it (or past what leaves a poll its room) the replies kept there
+    // longest are removed.
     static constexpr uintmax_t AsideCapBytes = uintmax_t(128) << 20;
 
     static std::filesystem::path folder();
@@ -75,23 +81,36 @@ public:
     // Whether a file system in the state `fs` has room for a reply of `replyBytes`: the bytes, and the files it
     // makes (a file system that counts no files is judged by its bytes).
     static bool hasRoom(const struct statvfs& fs, uintmax_t replyBytes);
+    // The most the aside folder may keep on a file system in the state `fs` while it keeps `asideBytes`: the
+    // smaller of AsideCapBytes and what leaves a poll room for the largest reply.
+    static uintmax_t asideCap(const struct statvfs& fs, uintmax_t asideBytes);
+    // Whether the room a poll needs is missing on a file system in the state `fs` but would be there without the
+    // `asideBytes` the aside folder keeps.
+    static bool roomHeldAside(const struct statvfs& fs, uintmax_t asideBytes);
+    // The same for the spool's own file system and aside folder now.
+    static bool roomHeldAside();
     // Whether a file can be written and synced in the folder now: a write can fail where the room was there
     // (a failing disk).
     static bool canWrite();
 
-    // Writes a reply as received, synced to disk; the new file, or an empty path when it could not be written.
-    static std::filesystem::path add(std::string_view body, const ReplyContext& context);
+    // A new reply's locked temporary file, its first line written; nothing when it cannot be made.
+    static std::unique_ptr<SpoolFile> beginReply(const ReplyContext& context);
+    // Writes a reply as received, through beginReply(), flushed to disk unless `flush` says otherwise; the new
+    // file, or an empty path when it could not be written.
+    static std::filesystem::path add(
+        std::string_view body, const ReplyContext& context, SpoolFile::Flush flush = SpoolFile::Flush::ToDisk);
     // A name for a new reply's file, later than every name given before: "<time>-<process>-<count>.reply".
     static std::string newReplyName();
-    // Run at launch: a reply that a write of a process that has ended left in a temporary file takes its name in
-    // the spool when it reads whole, and is kept aside otherwise.
+    // Run at launch: a temporary file whose writer has ended (its lock is free) takes its reply's name, whole or
+    // cut off; one that holds nothing is removed. A file still being written is left alone.
     static void recoverInterruptedWrites();
     // The replies waiting, oldest first; a file whose first line does not read is moved aside.
     static std::vector<SpooledReply> replies();
     // Takes a stored reply out of the spool.
     static void remove(const SpooledReply& reply);
-    // Moves a reply (or, for one held in memory, writes it) to the aside folder with the reason beside it.
-    static void keepAside(const SpooledReply& reply, std::string_view reason);
+    // Keeps a part of a reply that cannot be read in the aside folder, the reply's first line before it and the
+    // reason beside it; the reply leaves the spool. When the part is the whole reply, its file is moved there.
+    static void keepAside(const SpooledReply& reply, std::string_view part, std::string_view reason);
 
     // The messages an earlier version left in its spool file; none when there is none. A file that does not
     // read is kept aside beside it ("<name>.corrupt-N").

@@ -2,10 +2,10 @@
 
 #include "base/system/Log.h"
 #include "core/messages/DBManager.h"
-#include "core/readers/Tool.h"
+#include "core/readers/MessageList.h"
 #include "core/service/ServiceProtocol.h"
-#include "json/JSONError.h"
 
+#include <atomic>
 #include <set>
 #include <string_view>
 #include <system_error>
@@ -16,22 +16,31 @@ namespace {
 
     struct ReadReply {
         SpooledReply reply;
-        // Why a part of the reply cannot be read; empty when all of it was.
-        std::string unreadable;
-        // What an unreadable reply that holds no messages is; none for a reply that may hold some.
-        const char* holdsNoMessages { nullptr };
+        MessageList list;
     };
 
-    void place(const SpooledReply& reply, std::vector<std::shared_ptr<UserMessageQuery>> messages,
-        std::vector<PendingMessage>& batch)
+    // A message with neither text, description nor file holds nothing to show; the log says so once.
+    bool holdsNothing(const UserMessageQuery& message)
+    {
+        if (message.context || message.desc || message.url)
+            return false;
+        static std::atomic<bool> said { false };
+        if (!said.exchange(true))
+            base::log("message spool: a message with neither text, description nor file is not stored (said once)");
+        return true;
+    }
+
+    void place(const SpooledReply& reply, MessageList& list, std::vector<PendingMessage>& batch)
     {
         // A reply held in memory is stored once at most (nothing on disk can bring it back), so any new name
         // serves it.
         std::string replyName = reply.file.empty() ? MessageSpool::newReplyName() : reply.file.stem().string();
-        for (size_t position = 0; position < messages.size(); ++position) {
-            auto& message = messages[position];
+        for (size_t i = 0; i < list.messages.size(); ++i) {
+            auto& message = list.messages[i];
+            if (holdsNothing(*message))
+                continue;
             if (!message->id_)
-                message->id_ = replyName + "#" + std::to_string(position);
+                message->id_ = replyName + "#" + std::to_string(list.positions[i]);
             message->userName = reply.context.account;
             bool chat = message->desc == ServiceProtocol::VoiceMarker && reply.context.voiceToChatFrom(message->from);
             batch.push_back(
@@ -39,33 +48,27 @@ namespace {
         }
     }
 
-    // Whether a reply that did not read whole may still hold messages: a JSON object (whole, or begun and cut
-    // off) may; any other text holds none.
-    bool mayHoldMessages(std::string_view body)
-    {
-        constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-        if (body.starts_with(byteOrderMark))
-            body.remove_prefix(byteOrderMark.size());
-        size_t first = body.find_first_not_of(" \t\r\n");
-        return first != std::string_view::npos && body[first] == '{';
-    }
-
-    // What a reply that did not read is, when it holds no messages.
-    const char* withoutMessages(const std::string& body, const base::Error& error)
-    {
-        if (mayHoldMessages(body))
-            return nullptr;
-        return error.domain() == json::JSONErrorDomain ? "a text that is not JSON" : "JSON without a message list";
-    }
-
-    // A reply that holds no messages leaves the spool; the log says so once for each kind of reply.
+    // A reply that holds no message list leaves the spool; the log says so once for each kind of reply.
     void drop(const ReadReply& read)
     {
         static std::set<std::string> said;
-        if (said.insert(read.holdsNoMessages).second)
-            base::log(std::string("message spool: a reply that is ") + read.holdsNoMessages
-                + " holds no messages; it is dropped (said once)");
+        if (said.insert(read.list.withoutList).second)
+            base::log(std::string("message spool: dropped a reply that holds no messages: ") + read.list.withoutList
+                + " (said once for each kind)");
         MessageSpool::remove(read.reply);
+    }
+
+    // The parts of a reply that cannot be read go aside, one after the other, each with its place and reason.
+    void keepUnreadable(const ReadReply& read)
+    {
+        std::string parts;
+        std::string reasons;
+        for (const MessageList::Unreadable& part : read.list.unreadable) {
+            parts += (parts.empty() ? "" : "\n") + part.bytes;
+            reasons += (reasons.empty() ? "" : "\n") + part.why + " (bytes " + std::to_string(part.offset) + " to "
+                + std::to_string(part.offset + part.bytes.size()) + ")";
+        }
+        MessageSpool::keepAside(read.reply, parts, reasons);
     }
 
 } // namespace
@@ -82,12 +85,8 @@ StoringOutcome storeWaitingReplies(std::vector<SpooledReply>& held, const std::f
     bool oldSpool = std::filesystem::exists(MessageSpool::oldFile(), unknown);
     std::vector<PendingMessage> batch = MessageSpool::oldMessages();
     for (ReadReply& read : replies) {
-        base::Error error;
-        place(read.reply, Tool::readUserMessageQueryFromJson(read.reply.body, &error), batch);
-        if (!error.isEmpty()) {
-            read.unreadable = error.localizedDescription();
-            read.holdsNoMessages = withoutMessages(read.reply.body, error);
-        }
+        read.list = readMessageList(read.reply.body);
+        place(read.reply, read.list, batch);
     }
     if (reached)
         reached(StoringStage::Read);
@@ -97,12 +96,12 @@ StoringOutcome storeWaitingReplies(std::vector<SpooledReply>& held, const std::f
         reached(StoringStage::Committed);
 
     for (const ReadReply& read : replies) {
-        if (read.unreadable.empty())
-            MessageSpool::remove(read.reply);
-        else if (read.holdsNoMessages)
+        if (!read.list.unreadable.empty())
+            keepUnreadable(read);
+        else if (read.list.withoutList)
             drop(read);
         else
-            MessageSpool::keepAside(read.reply, read.unreadable);
+            MessageSpool::remove(read.reply);
     }
     held.clear();
     if (oldSpool)

@@ -1,14 +1,16 @@
 // core::storeWaitingReplies: the storing step of the incoming messages. It takes every reply waiting in the
 // spool (and those held in memory because the spool could not take them), reads their messages with the
-// message reader, places each in the chat's or the message centre's tables by the rule of the moment its
-// reply arrived, and stores them all in one transaction, together with what an earlier version's spool file
-// still holds. A message without an id is given one made of its reply's name and its place in the reply, so
-// that a reply stored again after a kill stores none of them twice. Only after the commit does a reply leave
-// the spool: a reply with a part that cannot be read is then kept aside with its reason when it may hold
-// messages (it is, or begins as, a JSON object), and dropped, said once in the log for each kind, when it
-// holds none (a captive portal's page, a proxy's error); every other one is removed. A failure or a kill at
-// any point leaves each reply in the spool, to be stored by a later step; the store ignores a message it
-// already has. Any thread, one step at a time (IncomingMessages runs it on its storing queue).
+// message list reader (readMessageList: every whole message, of a reply cut off by a kill too), places each in
+// the chat's or the message centre's tables by the rule of the moment its reply arrived, and stores them all in
+// one transaction, together with what an earlier version's spool file still holds. A message with neither
+// text, description nor file is not stored. A message without an id is given one made of its reply's name and
+// its place in the reply, so that a reply stored again after a kill stores none of them twice. Only after the
+// commit does a reply leave the spool: the parts of it that cannot be read are then kept aside with their
+// reasons (never what was read, so the aside folder's cap can only cost what could not be read); a reply that
+// holds no message list (a captive portal's page, a proxy's error, an object where the list should be) is
+// dropped, said once in the log for each kind; every other one is removed. A failure or a kill at any point
+// leaves each reply in the spool, to be stored by a later step; the store ignores a message it already has.
+// Any thread, one step at a time (IncomingMessages runs it on its storing queue).
 //
 //   std::vector<core::SpooledReply> held;
 //   auto outcome = core::storeWaitingReplies(held);

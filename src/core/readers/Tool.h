@@ -8,16 +8,16 @@
 //   bool accepted = core::ServiceProtocol::isCommandAccepted(d);
 #pragma once
 
-#include "base/values/Array.h"
 #include "base/time/Date.h"
+#include "base/values/Array.h"
 #include "base/values/Error.h"
 #include "base/values/Value.h"
+#include "core/messages/UserMessageQuery.h"
 #include "core/records/Device.h"
 #include "core/records/EasyUIDataGrid.h"
 #include "core/records/LumetAlarmClock.h"
 #include "core/records/Lumet_ClassInfo.h"
 #include "core/records/MobileDeviceAndLocation.h"
-#include "core/messages/UserMessageQuery.h"
 
 #include <memory>
 #include <optional>
@@ -60,10 +60,11 @@ public:
     // "LumetGetStepCount": the current step count as sent (a number or a numeric text).
     [[nodiscard]] static std::optional<base::Value> readLumetPedometerCurFromJson(std::string_view reply);
 
-    // "PopManyQueryMessage": the messages in reply order; empty when there are none. The reply is read as bytes
-    // and decoded loosely: ill-formed UTF-8 and escapes of no character become U+FFFD. `error` tells of a part
-    // that still cannot be read (a reply that is not a JSON object, a "d" that is an object instead of a list,
-    // an element that is not an object); the messages that can be read are returned all the same.
+    // "PopManyQueryMessage": the messages in reply order; empty when there are none. The reply is read as bytes,
+    // element by element (readMessageList): ill-formed UTF-8 and escapes of no character become U+FFFD, and a
+    // reply cut off or with a part that cannot be read still gives every message that can. `error` tells of the
+    // first part that cannot be read, or of a reply without a message list (a text that is not JSON, a "d" that
+    // is an object instead of a list); the messages that can be read are returned all the same.
     static std::vector<std::shared_ptr<UserMessageQuery>> readUserMessageQueryFromJson(
         std::string_view reply, base::Error* error = nullptr);
     // "LumetSearchCOW": the attendance rows in reply order (total not set); nothing when "d" is missing, null

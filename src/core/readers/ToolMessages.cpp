@@ -1,7 +1,6 @@
-#include "core/service/ReplyFields.h"
-#include "core/service/ServiceProtocol.h"
+#include "core/readers/MessageList.h"
 #include "core/readers/Tool.h"
-#include "json/JSONParseOptions.h"
+#include "core/service/ReplyFields.h"
 
 namespace core {
 
@@ -16,22 +15,6 @@ namespace {
             else
                 ReplyFields::noteConversion(what, element, "no row");
         }
-    }
-
-    std::shared_ptr<UserMessageQuery> readMessage(const base::DictionaryRef& fields)
-    {
-        auto message = std::make_shared<UserMessageQuery>();
-        message->id_ = ReplyFields::text(fields, ServiceProtocol::MessageIdKey);
-        message->context = ReplyFields::text(fields, ServiceProtocol::MessageContextKey);
-        message->desc = ReplyFields::text(fields, ServiceProtocol::MessageDescKey);
-        message->from = ReplyFields::text(fields, ServiceProtocol::MessageFromKey);
-        message->to = ReplyFields::text(fields, ServiceProtocol::MessageToKey);
-        message->fromIconName = ReplyFields::text(fields, ServiceProtocol::MessageFromIconNameKey);
-        message->toIconName = ReplyFields::text(fields, ServiceProtocol::MessageToIconNameKey);
-        message->msgType = ReplyFields::integer(fields, ServiceProtocol::MessageMsgTypeKey);
-        message->url = ReplyFields::text(fields, ServiceProtocol::MessageUrlKey);
-        message->createTime = ReplyFields::date(fields, ServiceProtocol::MessageCreateTimeKey);
-        return message;
     }
 
     std::shared_ptr<LumetDeviceConfig> readAttendanceRow(const base::DictionaryRef& fields)
@@ -65,30 +48,12 @@ namespace {
 std::vector<std::shared_ptr<UserMessageQuery>> Tool::readUserMessageQueryFromJson(
     std::string_view reply, base::Error* error)
 {
-    std::vector<std::shared_ptr<UserMessageQuery>> messages;
-    // Loose: a text the watch cut mid-character, or an escape of no character, becomes U+FFFD in that one text
-    // instead of failing the whole reply.
-    auto d = ReplyFields::payload(reply, json::JSONParseReplaceInvalidUnicode, error);
-    if (!d || d->isNull())
-        return messages;
-    if (!d->array()) {
-        ReplyFields::noteConversion("d", *d, "no messages");
-        // A text or a number there is the service's refusal or status; an object may be a message.
-        if (d->dictionary())
-            base::setError(error, ReplyFields::unreadable("\"d\" is an object, not a list of messages"));
-        return messages;
-    }
-    size_t index = 0;
-    for (const base::Value& element : *d->array()) {
-        if (const auto& fields = element.dictionary()) {
-            messages.push_back(readMessage(fields));
-        } else {
-            ReplyFields::noteConversion("message", element, "no row");
-            base::setError(error, ReplyFields::unreadable("element " + std::to_string(index) + " is not a message"));
-        }
-        ++index;
-    }
-    return messages;
+    MessageList list = readMessageList(reply);
+    if (!list.unreadable.empty())
+        base::setError(error, ReplyFields::unreadable(list.unreadable.front().why));
+    else if (list.withoutList)
+        base::setError(error, ReplyFields::unreadable(list.withoutList));
+    return std::move(list.messages);
 }
 
 std::shared_ptr<EasyUIDataGrid> Tool::readCheckingLumetInHistoryFromJson(std::string_view reply)

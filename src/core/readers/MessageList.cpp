@@ -1,0 +1,316 @@
+#include "core/readers/MessageList.h"
+
+#include "core/service/ReplyFields.h"
+#include "core/service/ServiceProtocol.h"
+#include "json/JSONDecoder.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace core {
+
+namespace {
+
+    constexpr size_t npos = std::string_view::npos;
+    constexpr json::ParseOptions Loose = json::JSONParseReplaceInvalidUnicode;
+    // Longer than any reply that holds an empty list and nothing else of note.
+    constexpr size_t LongestEmptyReply = 256;
+
+    // The fields a message is read from; a field of another key that does not read costs nothing.
+    constexpr const char* MessageKeys[] = { ServiceProtocol::MessageIdKey, ServiceProtocol::MessageContextKey,
+        ServiceProtocol::MessageDescKey, ServiceProtocol::MessageFromKey, ServiceProtocol::MessageToKey,
+        ServiceProtocol::MessageFromIconNameKey, ServiceProtocol::MessageToIconNameKey,
+        ServiceProtocol::MessageMsgTypeKey, ServiceProtocol::MessageUrlKey, ServiceProtocol::MessageCreateTimeKey };
+
+    std::shared_ptr<UserMessageQuery> readMessage(const base::DictionaryRef& fields)
+    {
+        auto message = std::make_shared<UserMessageQuery>();
+        message->id_ = ReplyFields::text(fields, ServiceProtocol::MessageIdKey);
+        message->context = ReplyFields::text(fields, ServiceProtocol::MessageContextKey);
+        message->desc = ReplyFields::text(fields, ServiceProtocol::MessageDescKey);
+        message->from = ReplyFields::text(fields, ServiceProtocol::MessageFromKey);
+        message->to = ReplyFields::text(fields, ServiceProtocol::MessageToKey);
+        message->fromIconName = ReplyFields::text(fields, ServiceProtocol::MessageFromIconNameKey);
+        message->toIconName = ReplyFields::text(fields, ServiceProtocol::MessageToIconNameKey);
+        message->msgType = ReplyFields::integer(fields, ServiceProtocol::MessageMsgTypeKey);
+        message->url = ReplyFields::text(fields, ServiceProtocol::MessageUrlKey);
+        message->createTime = ReplyFields::date(fields, ServiceProtocol::MessageCreateTimeKey);
+        return message;
+    }
+
+    bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+    size_t skipSpace(std::string_view text, size_t at)
+    {
+        while (at < text.size() && isSpace(text[at]))
+            ++at;
+        return at;
+    }
+
+    // One past the closing quote of the string whose opening quote is at `at`; npos when the text ends first.
+    size_t stringEnd(std::string_view text, size_t at)
+    {
+        for (size_t i = text.find_first_of("\"\\", at + 1); i != npos; i = text.find_first_of("\"\\", i + 2)) {
+            if (text[i] == '"')
+                return i + 1;
+        }
+        return npos;
+    }
+
+    // One past the end of the value that begins at `at`, found by its brackets and strings alone (what lies
+    // between is not checked); npos when the text ends first. A number or a word ends at the first byte that
+    // cannot be part of it.
+    size_t valueEnd(std::string_view text, size_t at)
+    {
+        if (at >= text.size())
+            return npos;
+        if (text[at] == '"')
+            return stringEnd(text, at);
+        if (text[at] != '{' && text[at] != '[')
+            return text.find_first_of(",]}: \t\r\n", at);
+        size_t depth = 0;
+        for (size_t i = at; i < text.size(); ++i) {
+            switch (text[i]) {
+            case '"':
+                i = stringEnd(text, i);
+                if (i == npos)
+                    return npos;
+                --i;
+                break;
+            case '{':
+            case '[':
+                ++depth;
+                break;
+            case '}':
+            case ']':
+                if (--depth == 0)
+                    return i + 1;
+                break;
+            default:
+                break;
+            }
+        }
+        return npos;
+    }
+
+    // Walks the members of the object whose opening brace is at `at`: `member(key, valueStart, valueEnd)` for
+    // each, which answers whether to go on. One past the closing brace; npos when the text ends first or the
+    // object does not read, `stoppedAt` then telling where.
+    template <typename Member> size_t walkObject(std::string_view text, size_t at, size_t& stoppedAt, Member member)
+    {
+        size_t i = skipSpace(text, at + 1);
+        if (i < text.size() && text[i] == '}')
+            return i + 1;
+        while (true) {
+            stoppedAt = i;
+            if (i >= text.size() || text[i] != '"')
+                return npos;
+            size_t keyEnd = stringEnd(text, i);
+            size_t colon = keyEnd == npos ? npos : skipSpace(text, keyEnd);
+            if (colon >= text.size() || text[colon] != ':')
+                return npos;
+            size_t value = skipSpace(text, colon + 1);
+            size_t end = valueEnd(text, value);
+            if (end == npos || !member(text.substr(i, keyEnd - i), value, end))
+                return npos;
+            i = skipSpace(text, end);
+            if (i < text.size() && text[i] == '}')
+                return i + 1;
+            if (i >= text.size() || text[i] != ',')
+                return npos;
+            i = skipSpace(text, i + 1);
+        }
+    }
+
+    class Reader {
+    public:
+        explicit Reader(std::string_view reply)
+            : m_reply(reply)
+        {
+        }
+
+        MessageList read()
+        {
+            std::string_view byteOrderMark = "\xEF\xBB\xBF";
+            size_t start = skipSpace(m_reply, m_reply.starts_with(byteOrderMark) ? byteOrderMark.size() : 0);
+            if (start == m_reply.size())
+                return {};
+            if (m_reply[start] != '{') {
+                // Said apart, as a proxy's page and a list where an object should be are different faults.
+                base::Data bytes(m_reply.begin() + static_cast<ptrdiff_t>(start), m_reply.end());
+                m_list.withoutList
+                    = m_decoder.objectWithData(bytes) ? "JSON without a message list" : "a text that is not JSON";
+                return std::move(m_list);
+            }
+            size_t stoppedAt = start;
+            bool listSeen = false;
+            size_t end
+                = walkObject(m_reply, start, stoppedAt, [&](std::string_view key, size_t value, size_t valueEnd) {
+                      if (listSeen || decodedKey(key) != "d")
+                          return true;
+                      listSeen = true;
+                      return payload(value, valueEnd);
+                  });
+            if (!listSeen && end == npos)
+                cutOrUnreadable(stoppedAt, "cut off before its message list", "the reply does not read");
+            else if (end != npos)
+                keepTrailingText(end);
+            return std::move(m_list);
+        }
+
+    private:
+        std::string decodedKey(std::string_view key)
+        {
+            if (key.find('\\') == npos)
+                return std::string(key.substr(1, key.size() - 2));
+            std::string list = "[" + std::string(key) + "]";
+            auto value = m_decoder.objectWithUTF8String(list.data(), list.size());
+            const auto& array = value ? value->array() : nullptr;
+            return array && array->count() == 1 && array->objectAtIndex(0).string() ? *array->objectAtIndex(0).string()
+                                                                                    : std::string();
+        }
+
+        // The value under "d"; whether the walk of the reply goes on.
+        bool payload(size_t value, size_t end)
+        {
+            switch (m_reply[value]) {
+            case '[':
+                return readList(value);
+            case '{':
+                m_list.withoutList = "\"d\" is an object, not a list of messages";
+                return false;
+            case 'n':
+                return m_reply.substr(value, end - value) == "null";
+            default:
+                m_list.withoutList = "\"d\" is a text or a number, not a list of messages";
+                return false;
+            }
+        }
+
+        // The list whose opening bracket is at `at`; whether it ended where a list ends.
+        bool readList(size_t at)
+        {
+            size_t index = 0;
+            size_t objects = 0;
+            size_t i = skipSpace(m_reply, at + 1);
+            while (true) {
+                if (i >= m_reply.size())
+                    return false; // cut between two elements: nothing of a message is lost
+                if (m_reply[i] == ']')
+                    return true;
+                size_t end = valueEnd(m_reply, i);
+                if (end == npos) {
+                    unreadable(i, m_reply.size(), "the reply ends inside element " + std::to_string(index));
+                    return false;
+                }
+                if (end == i) {
+                    unreadable(i, m_reply.size(), "the list does not read from element " + std::to_string(index));
+                    return false;
+                }
+                if (m_reply[i] == '{')
+                    readElement(i, end, index, objects++);
+                else
+                    unreadable(i, end, "element " + std::to_string(index) + " is not a message");
+                i = skipSpace(m_reply, end);
+                if (i < m_reply.size() && m_reply[i] == ',')
+                    i = skipSpace(m_reply, i + 1);
+                else if (i < m_reply.size() && m_reply[i] != ']') {
+                    unreadable(i, m_reply.size(), "the list does not read after element " + std::to_string(index));
+                    return false;
+                }
+                ++index;
+            }
+        }
+
+        void readElement(size_t start, size_t end, size_t index, size_t position)
+        {
+            std::string_view text = m_reply.substr(start, end - start);
+            auto value = m_decoder.objectWithUTF8String(text.data(), text.size());
+            base::DictionaryRef fields = value ? value->dictionary() : readFieldByField(text);
+            if (!fields) {
+                unreadable(start, end, "element " + std::to_string(index) + " does not read");
+                return;
+            }
+            m_list.messages.push_back(readMessage(fields));
+            m_list.positions.push_back(position);
+        }
+
+        // The fields of an object that does not decode whole, without those no message reads that do not decode
+        // either; nothing when a field a message reads does not decode, or the object's shape does not read.
+        base::DictionaryRef readFieldByField(std::string_view object)
+        {
+            base::Dictionary::Pairs fields;
+            size_t stoppedAt = 0;
+            size_t end = walkObject(object, 0, stoppedAt, [&](std::string_view key, size_t value, size_t valueEnd) {
+                std::string member
+                    = "{" + std::string(key) + ":" + std::string(object.substr(value, valueEnd - value)) + "}";
+                auto decoded = m_decoder.objectWithUTF8String(member.data(), member.size());
+                if (const auto& pair = decoded ? decoded->dictionary() : nullptr) {
+                    for (auto [name, field] : *pair)
+                        fields.emplace_back(*name, *field);
+                    return true;
+                }
+                std::string name = decodedKey(key);
+                return std::none_of(
+                    std::begin(MessageKeys), std::end(MessageKeys), [&](const char* read) { return name == read; });
+            });
+            if (end != object.size())
+                return nullptr;
+            return base::Dictionary::make(std::move(fields));
+        }
+
+        void unreadable(size_t start, size_t end, std::string why)
+        {
+            m_list.unreadable.push_back({ start, std::string(m_reply.substr(start, end - start)), std::move(why) });
+        }
+
+        // What is left from `at` when the walk stopped there before the list: nothing to keep when the text ends
+        // there (a reply cut before its list holds no message), else a part that may hold one.
+        void cutOrUnreadable(size_t at, const char* cut, const char* why)
+        {
+            if (valueEndsTheText(at))
+                m_list.withoutList = cut;
+            else
+                unreadable(at, m_reply.size(), why);
+        }
+
+        // Whether the text from `at` ends before a member and its value are whole.
+        bool valueEndsTheText(size_t at) const
+        {
+            size_t keyEnd = at < m_reply.size() && m_reply[at] == '"' ? stringEnd(m_reply, at) : at;
+            if (keyEnd == npos || keyEnd >= m_reply.size())
+                return true;
+            size_t colon = skipSpace(m_reply, keyEnd);
+            if (colon >= m_reply.size())
+                return true;
+            return m_reply[colon] == ':' && valueEnd(m_reply, skipSpace(m_reply, colon + 1)) == npos;
+        }
+
+        // Text after the reply's object, other than white space and NUL bytes, is kept: it may be another reply.
+        void keepTrailingText(size_t end)
+        {
+            std::string_view rest = m_reply.substr(end);
+            if (std::any_of(rest.begin(), rest.end(), [](char c) { return c != '\0' && !isSpace(c); }))
+                unreadable(end, m_reply.size(), "text after the reply");
+        }
+
+        std::string_view m_reply;
+        json::JSONDecoder m_decoder { Loose };
+        MessageList m_list;
+    };
+
+} // namespace
+
+MessageList readMessageList(std::string_view reply) { return Reader(reply).read(); }
+
+bool holdsEmptyMessageList(std::string_view reply)
+{
+    if (reply.size() > LongestEmptyReply)
+        return false;
+    auto value = json::objectFromJSONString(reply);
+    const auto& fields = value ? value->dictionary() : nullptr;
+    const base::Value* d = fields ? fields->objectForStringKey("d") : nullptr;
+    return d && d->array() && d->array()->count() == 0;
+}
+
+} // namespace core

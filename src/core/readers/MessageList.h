@@ -1,0 +1,51 @@
+// core::readMessageList: the messages of a "PopManyQueryMessage" reply, read so that what cannot be read costs
+// only itself. The reply is walked by its brackets and strings alone to find the list under "d" and each element
+// in it; each element is then decoded on its own (loosely: ill-formed UTF-8 and escapes of no character become
+// U+FFFD), and an element that still does not decode is read field by field, a field no message reads (an
+// out-of-range number in it, say) passed over. So a reply cut off by a kill gives every element before the cut,
+// and a reply that the strict decoder refuses as a whole (a byte-order mark before it, NUL bytes after it) gives
+// all of its messages; what cannot be read comes back as parts, each with its place in the reply and why. The
+// JSON decoder itself stays strict. Pure functions, any thread.
+//
+//   auto list = core::readMessageList(body);
+//   store(list.messages);
+//   for (const auto& part : list.unreadable) keepAside(part.bytes, part.why);
+#pragma once
+
+#include "core/messages/UserMessageQuery.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+struct MessageList {
+    // A part of the reply that cannot be read and may hold a message.
+    struct Unreadable {
+        // Where the part begins in the reply, in bytes.
+        size_t offset { 0 };
+        std::string bytes;
+        std::string why;
+    };
+
+    // The messages read, in reply order; each with its position among the objects of the list, which a reply
+    // read again gives again.
+    std::vector<std::shared_ptr<UserMessageQuery>> messages;
+    std::vector<size_t> positions;
+    std::vector<Unreadable> unreadable;
+    // What the reply is when it holds no message list but is not plainly empty ("a text that is not JSON", ...),
+    // so that a caller can say so once for each kind; null for a reply with a list, a blank one, one without
+    // "d" and one whose "d" is null.
+    const char* withoutList { nullptr };
+};
+
+MessageList readMessageList(std::string_view reply);
+
+// Whether a reply holds an empty message list and nothing else of note (`{"d":[]}`, the reply of a poll that
+// found nothing). Only short texts are looked at.
+bool holdsEmptyMessageList(std::string_view reply);
+
+} // namespace core
