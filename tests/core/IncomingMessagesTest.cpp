@@ -469,9 +469,9 @@ TEST_F(IncomingMessagesTest, OnlyWhatCannotBeReadIsKeptAsideWithItsReasonAndOnly
 
     auto aside = keptAside();
     ASSERT_EQ(aside.size(), 2u) << "nothing of the replies without a list";
-    EXPECT_TRUE(aside[0].first.ends_with("\n" + cut.substr(cut.find(R"({"_id":"x1")))))
+    EXPECT_TRUE(aside[0].first.ends_with("\n" + cut.substr(cut.find(R"({"_id":"x1")"))))
         << "the first line, then the message the cut left: " << aside[0].first;
-    EXPECT_EQ(aside[0].second, "the reply ends inside element 1 (bytes 58 to 84)\n");
+    EXPECT_EQ(aside[0].second, "the reply ends inside element 1 (bytes 56 to 82)\n");
     EXPECT_TRUE(aside[1].first.ends_with("\n7"));
     EXPECT_EQ(aside[1].second, "element 0 is not a message (bytes 6 to 7)\n");
     EXPECT_EQ(logged("dropped"), 3u) << "said once for each kind: not JSON, JSON without a list, an object for a list";
@@ -491,25 +491,23 @@ TEST_F(IncomingMessagesTest, AReplyThatFailsTheStrictReadGivesEveryMessageItHold
         { "a byte-order mark before it", "\xEF\xBB\xBF" + batch(2, "bom"), 2, 0 },
         { "NUL bytes after it", batch(2, "nul") + std::string(4096, '\0'), 2, 0 },
         { "an out-of-range number in a field no message reads",
-            R"({"d":[{"_id":"big1","Context":"hi","Size":1e999999,"Desc":""},{"_id":"big2","Context":"hi"}]})", 2, 0
-}
-,
-    { "an out-of-range number in a field a message reads",
-        R"({"d":[{"_id":"bad1","Context":"hi","MsgType":1e999999},{"_id":"bad2","Context":"hi"}]})", 1, 1 },
-    { "another reply after it", batch(1, "two") + batch(1, "more"), 1, 1 },
-};
-size_t stored = 0;
-for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    IncomingMessages::store(c.reply);
-    ASSERT_TRUE(settled());
-    stored += c.stored;
-    EXPECT_EQ(announced.size(), stored);
-    EXPECT_EQ(rows("UserMessageQuery"), static_cast<int>(stored));
-    EXPECT_EQ(keptAside().size(), c.aside);
-    std::filesystem::remove_all(core::MessageSpool::asideFolder());
-}
-EXPECT_EQ(waiting(), 0u);
+            R"({"d":[{"_id":"big1","Context":"hi","Size":1e999999,"Desc":""},{"_id":"big2","Context":"hi"}]})", 2, 0 },
+        { "an out-of-range number in a field a message reads",
+            R"({"d":[{"_id":"bad1","Context":"hi","MsgType":1e999999},{"_id":"bad2","Context":"hi"}]})", 1, 1 },
+        { "another reply after it", batch(1, "two") + batch(1, "more"), 1, 1 },
+    };
+    size_t stored = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        IncomingMessages::store(c.reply);
+        ASSERT_TRUE(settled());
+        stored += c.stored;
+        EXPECT_EQ(announced.size(), stored);
+        EXPECT_EQ(rows("UserMessageQuery"), static_cast<int>(stored));
+        EXPECT_EQ(keptAside().size(), c.aside);
+        std::filesystem::remove_all(core::MessageSpool::asideFolder());
+    }
+    EXPECT_EQ(waiting(), 0u);
 }
 
 // Kept by an earlier version, named by the wall clock of their arrival: a clock set back since makes them look

@@ -152,7 +152,11 @@ TEST(ToolEdgeReplies, MessagesThatCanBeReadComeFromARepliesThatCannotBeReadWhole
           R"( {"d":[{"_id":"a"}]} )"
                 + std::string(3, '\0'),
             { "a" }, false },
-        { R"({"d":[{"_id":"a","Context":"\xF0\x9F"}]})", { "a" }, false },
+        { R"({"d":[{"_id":"a","Context":")"
+          "\xF0\x9F"
+          R"("}]})",
+            { "a" }, false },
+        { R"({"d":[{"_id":"a","Context":"\x"},{"_id":"b","Unread":"\x"}]})", { "b" }, true },
         { R"({"d" [{"_id":"a"}]})", {}, true },
         { R"({"d":[)", {}, false },
         { R"({"d")", {}, true },

@@ -44,7 +44,8 @@ TEST_F(DatabaseFileTest, FailedOpenLeavesTheDatabaseClosedAndFailsAgain)
     EXPECT_FALSE(db->goodConnection());
     // Beside the bare code, once: which file, and why in words.
     auto lines = capture.messages();
-    const std::string explained = "cannot open the database file " + path() + ": unable to open database file";
+    const std::string explained
+        = "cannot open the database file " + path() + ": unable to open database file (Is a directory)";
     EXPECT_EQ(
         std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.starts_with(explained); }),
         1)

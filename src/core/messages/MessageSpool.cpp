@@ -144,7 +144,7 @@ namespace {
         return kept;
     }
 
-    uintmax_t asideBytes(const std::vector<std::filesystem::path>& kept)
+    uintmax_t bytesKeptAside(const std::vector<std::filesystem::path>& kept)
     {
         uintmax_t total = 0;
         for (const auto& file : kept)
@@ -168,11 +168,10 @@ namespace {
     void capAsideFolder(const std::filesystem::path& added)
     {
         auto kept = keptAside();
-        uintmax_t total = asideBytes(kept);
+        uintmax_t total = bytesKeptAside(kept);
         struct statvfs fs { };
-        if (::statvfs(MessageSpool::asideFolder().c_str(), &fs) != 0)
-            return;
-        uintmax_t cap = MessageSpool::asideCap(fs, total);
+        uintmax_t cap = ::statvfs(MessageSpool::asideFolder().c_str(), &fs) == 0 ? MessageSpool::asideCap(fs, total)
+                                                                                 : MessageSpool::AsideCapBytes;
         for (const auto& file : kept) {
             if (total <= cap)
                 break;
@@ -182,8 +181,8 @@ namespace {
             std::error_code error;
             std::filesystem::remove(file, error);
             std::filesystem::remove(reasonFile(file), error);
-            base::log("message spool: the aside folder is over its cap (" + std::to_string(cap >> 20)
-                + " MB, that a poll keeps its room); removed the reply kept there longest, "
+            base::log("message spool: the aside folder is over its cap of " + std::to_string(cap >> 20)
+                + " MB (which leaves a poll its room); removed the reply kept there longest, "
                 + file.filename().string());
         }
     }
@@ -286,13 +285,14 @@ uintmax_t MessageSpool::asideCap(const struct statvfs& fs, uintmax_t asideBytes)
 bool MessageSpool::roomHeldAside(const struct statvfs& fs, uintmax_t asideBytes)
 {
     uintmax_t free = uintmax_t(fs.f_bavail) * fs.f_frsize;
-    return !hasRoom(fs, largestReply()) && asideBytes > 0 && free + asideBytes >= largestReply() + ReplyOverhead;
+    uintmax_t pollNeeds = largestReply() + ReplyOverhead;
+    return free < pollNeeds && free + asideBytes >= pollNeeds;
 }
 
 bool MessageSpool::roomHeldAside()
 {
     struct statvfs fs { };
-    return ::statvfs(folder().c_str(), &fs) == 0 && roomHeldAside(fs, asideBytes(keptAside()));
+    return ::statvfs(folder().c_str(), &fs) == 0 && roomHeldAside(fs, bytesKeptAside(keptAside()));
 }
 
 bool MessageSpool::canWrite()

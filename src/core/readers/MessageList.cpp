@@ -1,5 +1,6 @@
 #include "core/readers/MessageList.h"
 
+#include "base/values/Array.h"
 #include "core/service/ReplyFields.h"
 #include "core/service/ServiceProtocol.h"
 #include "json/JSONDecoder.h"
@@ -94,8 +95,8 @@ namespace {
     }
 
     // Walks the members of the object whose opening brace is at `at`: `member(key, valueStart, valueEnd)` for
-    // each, which answers whether to go on. One past the closing brace; npos when the text ends first or the
-    // object does not read, `stoppedAt` then telling where.
+    // each (valueEnd npos for a value the text ends in), which answers whether to go on. One past the closing brace;
+    // npos when the text ends first or the object does not read, `stoppedAt` then telling where.
     template <typename Member> size_t walkObject(std::string_view text, size_t at, size_t& stoppedAt, Member member)
     {
         size_t i = skipSpace(text, at + 1);
@@ -111,7 +112,7 @@ namespace {
                 return npos;
             size_t value = skipSpace(text, colon + 1);
             size_t end = valueEnd(text, value);
-            if (end == npos || !member(text.substr(i, keyEnd - i), value, end))
+            if (!member(text.substr(i, keyEnd - i), value, end) || end == npos)
                 return npos;
             i = skipSpace(text, end);
             if (i < text.size() && text[i] == '}')
@@ -137,19 +138,18 @@ namespace {
                 return {};
             if (m_reply[start] != '{') {
                 // Said apart, as a proxy's page and a list where an object should be are different faults.
-                base::Data bytes(m_reply.begin() + static_cast<ptrdiff_t>(start), m_reply.end());
-                m_list.withoutList
-                    = m_decoder.objectWithData(bytes) ? "JSON without a message list" : "a text that is not JSON";
+                bool json = m_decoder.objectWithUTF8String(m_reply.data() + start, m_reply.size() - start).has_value();
+                m_list.withoutList = json ? "JSON without a message list" : "a text that is not JSON";
                 return std::move(m_list);
             }
             size_t stoppedAt = start;
             bool listSeen = false;
             size_t end
-                = walkObject(m_reply, start, stoppedAt, [&](std::string_view key, size_t value, size_t valueEnd) {
+                = walkObject(m_reply, start, stoppedAt, [&](std::string_view key, size_t valueStart, size_t valueStop) {
                       if (listSeen || decodedKey(key) != "d")
                           return true;
                       listSeen = true;
-                      return payload(value, valueEnd);
+                      return payload(valueStart, valueStop);
                   });
             if (!listSeen && end == npos)
                 cutOrUnreadable(stoppedAt, "cut off before its message list", "the reply does not read");
@@ -241,19 +241,22 @@ namespace {
         {
             base::Dictionary::Pairs fields;
             size_t stoppedAt = 0;
-            size_t end = walkObject(object, 0, stoppedAt, [&](std::string_view key, size_t value, size_t valueEnd) {
-                std::string member
-                    = "{" + std::string(key) + ":" + std::string(object.substr(value, valueEnd - value)) + "}";
-                auto decoded = m_decoder.objectWithUTF8String(member.data(), member.size());
-                if (const auto& pair = decoded ? decoded->dictionary() : nullptr) {
-                    for (auto [name, field] : *pair)
-                        fields.emplace_back(*name, *field);
-                    return true;
-                }
-                std::string name = decodedKey(key);
-                return std::none_of(
-                    std::begin(MessageKeys), std::end(MessageKeys), [&](const char* read) { return name == read; });
-            });
+            size_t end
+                = walkObject(object, 0, stoppedAt, [&](std::string_view key, size_t valueStart, size_t valueStop) {
+                      if (valueStop == npos)
+                          return false;
+                      std::string member = "{" + std::string(key) + ":"
+                          + std::string(object.substr(valueStart, valueStop - valueStart)) + "}";
+                      auto decoded = m_decoder.objectWithUTF8String(member.data(), member.size());
+                      if (const auto& pair = decoded ? decoded->dictionary() : nullptr) {
+                          for (auto [name, field] : *pair)
+                              fields.emplace_back(*name, *field);
+                          return true;
+                      }
+                      std::string name = decodedKey(key);
+                      return std::none_of(std::begin(MessageKeys), std::end(MessageKeys),
+                          [&](const char* read) { return name == read; });
+                  });
             if (end != object.size())
                 return nullptr;
             return base::Dictionary::make(std::move(fields));
