@@ -342,7 +342,7 @@ void MessageSpool::recoverInterruptedWrites()
             base::log(
                 "message spool: cannot give a reply an interrupted write left its name; it waits for the next launch");
         else
-            base::log("message spool: took back a reply an interrupted write left; its whole messages are stored");
+            base::log("message spool: took back a reply an interrupted write left; its whole messages are stored next");
     }
 }
 
@@ -406,7 +406,7 @@ void MessageSpool::keepAside(const SpooledReply& reply, std::string_view part, s
     std::string name = reply.file.empty() ? newReplyName() : reply.file.filename().string();
     std::filesystem::path aside = nextAsidePath(name);
     if (!base::Files::writeAtomically(aside, firstLine(reply.context) + std::string(part), 0600)) {
-        base::log("message spool: cannot keep a reply aside; it stays in the spool");
+        base::log("message spool: cannot keep what a reply holds that cannot be read aside");
         return;
     }
     writeReason(aside, reason);
