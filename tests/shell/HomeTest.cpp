@@ -145,13 +145,13 @@ TEST_F(Home, AFailedDetailKeepsTheEarlierRecord)
 // gets it as soon as the service answers again, without the user leaving it.
 TEST_F(Home, WithoutARecordTheHomeScreenSaysWhyAndAsksAgainWhenTheServiceAnswers)
 {
+    service.faults().set("GetDeviceDetial", tracking_service::Fault::dropConnection());
+    launchAndSignIn();
     shell::ScreenDirectory::shared().add(shell::ScreenDirectory::Attendance,
         [this](const std::shared_ptr<core::Device>&, shell::ScreenDirectory::Opening opening) {
             openings.push_back(opening);
             return std::make_shared<ui::ViewController>();
         });
-    service.faults().set("GetDeviceDetial", tracking_service::Fault::dropConnection());
-    launchAndSignIn();
     ASSERT_TRUE(pumpUntil([this] { return requestsTo("GetDeviceDetial") >= 1 && networkIdle(); }));
     clock->advance(0s);
     EXPECT_EQ(noticeOnHome(), base::localized("bad_netword"));
