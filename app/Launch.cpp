@@ -3,7 +3,6 @@
 #include "base/loop/MainThread.h"
 #include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
-#include "core/messages/IncomingMessages.h"
 #include "core/service/RootUrl.h"
 #include "host/HeadlessHost.h"
 #include "host/SDLHost.h"
@@ -126,12 +125,14 @@ int launch(const CommandLine& options)
             std::cout << "picture: " << file->string() << std::endl;
     }
     tour.reset();
+    // A command on its way (a password change, say) may have been done by the service: let its answer come and be
+    // kept. A message poll waiting for its reply, and a batch of messages being spooled or stored, report back to
+    // the main loop: let the reply reach the spool and the batch commit and report before the process's statics go
+    // away under them, and replies held in memory have a last try at the spool. Closing the window and an
+    // interruption (SIGTERM, SIGINT) end the run the same way, so both wait, the window open and saying so. The
+    // log says what could not be kept.
+    (void)application->finishBeforeExit(std::chrono::seconds(5));
     window.reset();
-    // A message poll waiting for its reply, and a batch of messages being spooled or stored, report back to the
-    // main loop: let the reply reach the spool and the batch commit and report before the process's statics go
-    // away under them, and replies held in memory have a last try at the spool. An interruption (SIGTERM, SIGINT)
-    // ends the run the same way, so it waits for them too. The log says what could not be kept.
-    (void)core::IncomingMessages::finishBeforeExit(std::chrono::seconds(5));
     base::RunLoop::main().cancelAllPendingWork();
     return status;
 }

@@ -1,10 +1,10 @@
 #include "chat/ChatVC.h"
 
-#include "base/text/Localization.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
 #include "base/system/UserDefaults.h"
+#include "base/text/Localization.h"
 #include "chat/MessageCell.h"
 #include "chat/RecordButton.h"
 #include "core/messages/DBManager.h"
@@ -14,16 +14,16 @@
 #include "core/state/Singleton.h"
 #include "gfx/geometry/AffineTransform.h"
 #include "gfx/images/Image.h"
+#include "ui/controllers/NavigationController.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
-#include "ui/input/Keyboard.h"
-#include "ui/controllers/NavigationController.h"
 #include "ui/controls/NavigationItem.h"
-#include "ui/view/Screen.h"
+#include "ui/controls/TextField.h"
+#include "ui/input/Keyboard.h"
 #include "ui/input/SwipeGestureRecognizer.h"
 #include "ui/scroll/TableView.h"
-#include "ui/controls/TextField.h"
+#include "ui/view/Screen.h"
 
 namespace chat {
 
@@ -261,7 +261,7 @@ void ChatVC::loadQueryMessage()
             if (auto self = weak.lock())
                 self->reloadList();
         },
-        [weak = ui::weakFrom(this)] {
+        [weak = ui::weakFrom(this)](bool) {
             if (auto self = weak.lock())
                 self->pollFinished();
         });

@@ -1,7 +1,7 @@
 #include "chat/MessageCell.h"
 
-#include "base/system/Log.h"
 #include "base/loop/MainThread.h"
+#include "base/system/Log.h"
 #include "chat/VoiceFileCache.h"
 #include "core/helpers/ImageHelpers.h"
 #include "core/state/Singleton.h"
@@ -205,9 +205,10 @@ void MessageCell::playRecord()
     };
     if (message.msgType == core::UserMessageQuery::VoiceType || !isFromServer(message))
         VoiceFileCache::fetchOwnFile(message.url.value_or(""), VoiceFileCache::Content::Voice, play, {});
-    else if (m_recoreStr && m_watchVoicePlayer)
-        m_watchVoicePlayer(*m_recoreStr);
-    else if (m_recoreStr)
+    else if (m_recoreStr && m_watchVoicePlayer) {
+        m_handedOverMessage = messageId();
+        m_watchVoicePlayer(*m_recoreStr, std::static_pointer_cast<voice::RecordAudioDelegate>(ui::sharedFrom(this)));
+    } else if (m_recoreStr)
         VoiceFileCache::fetchWatchVoice(*m_recoreStr, play, {});
 }
 
@@ -249,8 +250,13 @@ void MessageCell::stopAnimation()
 void MessageCell::RecordStatus(int status)
 {
     BASE_ASSERT_MAIN_THREAD();
-    if (status == voice::RecordAudio::StatusStarted)
+    if (status == voice::RecordAudio::StatusStarted) {
+        // The player the message was handed to has started it; the cell's own playback animates already.
+        if (!m_animation && m_handedOverMessage && shows(*m_handedOverMessage))
+            startAnimation(*m_handedOverMessage);
         return;
+    }
+    m_handedOverMessage.reset();
     m_isplay = false;
     bool ownAnimation = m_animation && shows(m_animatedMessage);
     stopAnimation();

@@ -5,7 +5,9 @@
 // through its three sound images every 0.2 s on the main loop; the animation belongs to the message, so a
 // reused cell that shows another message stops it. A tap on an image bubble opens the image full-screen.
 // A cell given a watch-voice player hands a watch voice message's file name to it instead of playing it
-// itself (the message detail plays through the home screen's player). Main thread; made with std::make_shared.
+// itself (the message detail plays through the home screen's player), with itself as the listener of that
+// playback: the symbol animates from the status that says the sound started to the one that says it ended or
+// failed, as for its own. Main thread; made with std::make_shared.
 //
 //   auto cell = std::dynamic_pointer_cast<chat::MessageCell>(table.dequeueReusableCellWithIdentifier("Cell"));
 //   if (!cell) cell = std::make_shared<chat::MessageCell>();
@@ -64,7 +66,8 @@ public:
     bool isAnimating() const { return m_animation != nullptr; }
     const std::shared_ptr<kit::MediaFocusViewController>& focusViewController() const { return m_focusViewController; }
 
-    using WatchVoicePlayer = std::function<void(const std::string& fileName)>;
+    using WatchVoicePlayer
+        = std::function<void(const std::string& fileName, std::weak_ptr<voice::RecordAudioDelegate> listener)>;
     void setWatchVoicePlayer(WatchVoicePlayer player) { m_watchVoicePlayer = std::move(player); }
 
     // The bubble's tap: plays a voice message, opens an image.
@@ -102,6 +105,8 @@ private:
     std::shared_ptr<base::Timer> m_animation;
     std::string m_animatedMessage;
     int m_animationStep { 0 };
+    // The message handed to the watch-voice player, until its playback has ended.
+    std::optional<std::string> m_handedOverMessage;
     WatchVoicePlayer m_watchVoicePlayer;
 };
 

@@ -87,7 +87,7 @@ protected:
     void pollAndSettle()
     {
         bool finished = false;
-        IncomingMessages::poll([&] { finished = true; });
+        IncomingMessages::poll([&](bool) { finished = true; });
         ASSERT_TRUE(
             base::RunLoop::main().runUntil([&] { return finished && IncomingMessages::storesInFlight() == 0; }, 30s));
     }
@@ -125,7 +125,7 @@ TEST_F(MessagePollTest, NoQuestionIsAskedWhileAReplyIsHeldInMemoryOrTheSpoolFail
 {
     auto pollLosingTheSpool = [this] {
         bool finished = false;
-        IncomingMessages::poll([&] { finished = true; });
+        IncomingMessages::poll([&](bool) { finished = true; });
         auto away = core::MessageSpool::folder().string() + ".away";
         std::filesystem::rename(core::MessageSpool::folder(), away);
         ASSERT_TRUE(base::Files::writeAtomically(core::MessageSpool::folder(), "in the way"));

@@ -6,6 +6,7 @@
 
 #include "core/state/Logout.h"
 #include "core/state/RememberedAccount.h"
+#include "kit/overlay/ProgressOverlay.h"
 #include "networking/http/NetworkActivityIndicatorManager.h"
 #include "settings/personal/PersonalInfoPasswordPanel.h"
 #include "ui/controls/Button.h"
@@ -89,6 +90,16 @@ protected:
     }
 
     static bool indicatorShown() { return ui::Application::shared().isNetworkActivityIndicatorVisible(); }
+
+    // The text of the busy overlay on the window; nothing when none shows.
+    std::optional<std::string> busyOnWindow() const
+    {
+        for (const auto& view : application->window()->subviews()) {
+            if (auto busy = std::dynamic_pointer_cast<kit::ProgressOverlay>(view))
+                return busy->labelText();
+        }
+        return std::nullopt;
+    }
 };
 
 TEST_F(SettingsReplies, APasswordChangeAnsweredAfterTheScreenHasGoneIsStillKept)
@@ -101,6 +112,63 @@ TEST_F(SettingsReplies, APasswordChangeAnsweredAfterTheScreenHasGoneIsStillKept)
     EXPECT_TRUE(service.store().checkPassword(account, "changed-away"));
     EXPECT_EQ(core::RememberedAccount::sessionPassword(), "changed-away");
     EXPECT_EQ(core::RememberedAccount::read().password, "changed-away");
+}
+
+// The run's end (the window closed) waits for a password change on its way, saying so on the window, and keeps
+// what its answer says.
+TEST_F(SettingsReplies, TheRunsEndWaitsForAPasswordChangeOnItsWaySayingSo)
+{
+    openSettings();
+    changePasswordHeld("changed-at-close");
+    ASSERT_TRUE(pumpUntil([this] { return requestsTo("UpdatePassword") == 1; }));
+    std::optional<std::string> said;
+    base::RunLoop::main().post([&] {
+        said = busyOnWindow();
+        service.faults().remove("UpdatePassword");
+    });
+    EXPECT_TRUE(application->finishBeforeExit(30s));
+    EXPECT_EQ(said, base::localized("finishing_before_exit"));
+    EXPECT_FALSE(busyOnWindow()) << "gone once finished";
+    EXPECT_TRUE(service.store().checkPassword(account, "changed-at-close"));
+    EXPECT_EQ(core::RememberedAccount::read().password, "changed-at-close");
+}
+
+// A password change whose answer never came keeps both passwords: the next sign-in, the remembered one
+// refused, tries the new one, which is remembered from then on.
+TEST_F(SettingsReplies, APasswordChangeUnansweredAtTheRunsEndIsTriedAtTheNextSignIn)
+{
+    openSettings();
+    changePasswordHeld("changed-unanswered");
+    ASSERT_TRUE(pumpUntil([this] { return requestsTo("UpdatePassword") == 1; }));
+    EXPECT_FALSE(application->finishBeforeExit(0ms)) << "its answer is held";
+    // The service made the change; its answer was lost with the connection.
+    ASSERT_TRUE(service.store().setPassword(account, "changed-unanswered"));
+    service.faults().letGo("UpdatePassword", 0, Fault::dropConnection());
+    ASSERT_TRUE(pumpUntil([this] { return networkIdle(); }));
+    while (shownAlert())
+        takeAlertMessage();
+    EXPECT_EQ(core::RememberedAccount::read().password, password);
+
+    core::Logout::logOut();
+    ASSERT_TRUE(pumpUntil([this] { return !container(); }));
+    EXPECT_EQ(login()->passwordField()->text(), password) << "the remembered password";
+    // A password typed that is not the remembered one is refused as it is.
+    fill(account, "typed-wrong");
+    size_t signIns = requestsTo("Login");
+    signIn();
+    EXPECT_FALSE(container());
+    EXPECT_EQ(takeAlertMessage(), base::localized("login_failed"));
+    EXPECT_EQ(requestsTo("Login"), signIns + 1);
+
+    fill(account, password);
+    signIn();
+    ASSERT_TRUE(container()) << takeAlertMessage();
+    EXPECT_EQ(requestsTo("Login"), signIns + 3);
+    EXPECT_EQ(core::RememberedAccount::read().password, "changed-unanswered");
+    EXPECT_EQ(core::RememberedAccount::sessionPassword(), "changed-unanswered");
+    EXPECT_FALSE(
+        keychain::Keychain::passwordForService(base::Bundle::main().identifier() + ".pending-password", account))
+        << "forgotten once a password is accepted";
 }
 
 TEST_F(SettingsReplies, ARenameAnsweredAfterTheScreenHasGoneIsStillStored)

@@ -2,8 +2,8 @@
 // tap on the home view, and a fold cut short by reopening), and the entry alert that sends a watch number.
 #include "ShellFixture.h"
 
-#include "base/text/LocalizedFormat.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/text/LocalizedFormat.h"
 #include "core/state/NotificationNames.h"
 #include "settings/numbers/BtnModel.h"
 #include "settings/numbers/ImageAnimate.h"
@@ -191,11 +191,17 @@ TEST_F(HomeFan, WithoutAWatchRecordTheButtonsSendNothing)
 }
 
 // Another watch picked whose record fails or has not come yet: the fan offers and sends nothing of the
-// watch picked away from.
+// watch picked away from, and says why: the load failure when the service answered, else the network notice.
 TEST_F(HomeFan, AfterAPickTheButtonsSendNothingUntilThePickedWatchsRecordHasLoaded)
 {
     std::string pickedAway = core::Singleton::shared().lastSerialnumber();
-    for (const auto& fault : { tracking_service::Fault::status(500), tracking_service::Fault::delay(20s) }) {
+    const std::pair<tracking_service::Fault, const char*> faults[] = {
+        { tracking_service::Fault::status(500), "load_failed" },
+        { tracking_service::Fault::nullPayload(), "load_failed" },
+        { tracking_service::Fault::delay(20s), "bad_netword" },
+    };
+    for (const auto& [fault, said] : faults) {
+        SCOPED_TRACE(said);
         service.faults().set("GetDeviceDetial", fault);
         core::MobileDeviceAndLocation picked;
         picked.serialNumber = tracking_service::DemoData::Watch40SerialNumber;
@@ -211,7 +217,7 @@ TEST_F(HomeFan, AfterAPickTheButtonsSendNothingUntilThePickedWatchsRecordHasLoad
         EXPECT_EQ(shownAlert()->textFieldAtIndex(0)->text(), "") << "nothing of the watch picked away from";
         shownAlert()->textFieldAtIndex(0)->setText("13800000001");
         tap(shownAlert()->buttonAtIndex(1));
-        EXPECT_EQ(outcome(), base::localized("bad_netword"));
+        EXPECT_EQ(outcome(), base::localized(said));
         EXPECT_EQ(requestsTo("LumetSetManyPhoneConfig"), 0u);
         // Back to the first watch, its record loaded, for the next probe.
         service.faults().remove("GetDeviceDetial");

@@ -3,14 +3,15 @@
 // the places later screens plug into.
 #include "ShellFixture.h"
 
-#include "base/values/Dictionary.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/values/Dictionary.h"
 #include "core/messages/IncomingMessages.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/state/Logout.h"
 #include "core/state/NotificationNames.h"
-#include "core/service/ServiceProtocol.h"
 #include "database/Database.h"
 #include "database/ResultSet.h"
+#include "kit/overlay/NoticeOverlay.h"
 #include "shell/screens/ScreenDirectory.h"
 #include "tracking-service/Fault.h"
 #include "ui/controls/BarButtonItem.h"
@@ -71,6 +72,32 @@ protected:
         EXPECT_EQ(openings, std::vector<shell::ScreenDirectory::Opening> { shell::ScreenDirectory::Opening::Pushed });
     }
 
+    // Taps the right-hand button (the attendance screen), which needs the device detail.
+    void tapAttendance()
+    {
+        auto item = home()->navigationItem()->rightBarButtonItem();
+        item->action()(*item);
+        clock->advance(0s);
+    }
+    // The text of the short notice on the home view; "" when none shows.
+    std::string noticeOnHome() const
+    {
+        std::string text;
+        for (const auto& view : home()->view()->subviews()) {
+            if (auto notice = std::dynamic_pointer_cast<kit::NoticeOverlay>(view))
+                text = notice->text();
+        }
+        return text;
+    }
+    // Lets the notice shown go.
+    void letNoticeGo()
+    {
+        pass(2.5);
+        ASSERT_EQ(noticeOnHome(), "");
+    }
+    // Where the device card's state line stands on the screen.
+    static constexpr gfx::Rect stateLine { 16, 260, 288, 44 };
+
     std::vector<shell::ScreenDirectory::Opening> openings;
     std::vector<std::shared_ptr<core::Device>> postedDevices;
     std::vector<std::shared_ptr<core::UserMessageQuery>> receivedMessages;
@@ -112,6 +139,78 @@ TEST_F(Home, AFailedDetailKeepsTheEarlierRecord)
     pass(1);
     EXPECT_EQ(home()->deviceDetail(), detail);
     EXPECT_EQ(core::Singleton::shared().deviceDetail(), detail);
+}
+
+// After a short outage, or a detail that could not be read, the home screen says why it has no record and
+// gets it as soon as the service answers again, without the user leaving it.
+TEST_F(Home, WithoutARecordTheHomeScreenSaysWhyAndAsksAgainWhenTheServiceAnswers)
+{
+    service.faults().set("GetDeviceDetial", tracking_service::Fault::dropConnection());
+    launchAndSignIn();
+    shell::ScreenDirectory::shared().add(shell::ScreenDirectory::Attendance,
+        [this](const std::shared_ptr<core::Device>&, shell::ScreenDirectory::Opening opening) {
+            openings.push_back(opening);
+            return std::make_shared<ui::ViewController>();
+        });
+    ASSERT_TRUE(pumpUntil([this] { return requestsTo("GetDeviceDetial") >= 1 && networkIdle(); }));
+    clock->advance(0s);
+    EXPECT_EQ(noticeOnHome(), base::localized("bad_netword"));
+    letNoticeGo();
+    EXPECT_FALSE(home()->deviceDetail());
+    EXPECT_TRUE(textInRegion(base::localized("device_detail_not_loaded"), stateLine)) << "not a blank state line";
+
+    const std::pair<tracking_service::Fault, const char*> failures[] = {
+        { tracking_service::Fault::dropConnection(), "bad_netword" },
+        { tracking_service::Fault::nullPayload(), "load_failed" },
+        { tracking_service::Fault::status(500), "load_failed" },
+    };
+    for (const auto& [fault, said] : failures) {
+        SCOPED_TRACE(said);
+        service.faults().set("GetDeviceDetial", fault);
+        // The tap says why there is no record, and asks again.
+        size_t asked = requestsTo("GetDeviceDetial");
+        tapAttendance();
+        EXPECT_NE(noticeOnHome(), "");
+        ASSERT_TRUE(pumpUntil([&] { return requestsTo("GetDeviceDetial") > asked && networkIdle(); }));
+        letNoticeGo();
+        tapAttendance();
+        EXPECT_EQ(noticeOnHome(), base::localized(said));
+        EXPECT_TRUE(openings.empty());
+        ASSERT_TRUE(pumpUntil([this] { return networkIdle(); }));
+        letNoticeGo();
+    }
+
+    // The service answers again: the next poll it answers brings the record, with home still on screen.
+    service.faults().clear();
+    ASSERT_TRUE(pumpUntil([this] { return home()->deviceDetail() != nullptr; }, 5));
+    pass(0.1);
+    EXPECT_EQ(noticeOnHome(), "");
+    EXPECT_FALSE(textInRegion(base::localized("device_detail_not_loaded"), stateLine));
+    EXPECT_TRUE(textInRegion(base::localized("device_state_on"), stateLine));
+    tapAttendance();
+    EXPECT_EQ(openings, std::vector<shell::ScreenDirectory::Opening> { shell::ScreenDirectory::Opening::Pushed });
+}
+
+// The failure of a request for a device picked away from is not said over the device picked next.
+TEST_F(Home, AFailedDetailOfADevicePickedAwayFromIsNotSaid)
+{
+    service.faults().set("GetDeviceDetial", tracking_service::Fault::delay(std::chrono::seconds(20)));
+    launchAndSignIn();
+    ASSERT_TRUE(pumpUntil([this] { return requestsTo("GetDeviceDetial") == 1; }));
+    core::MobileDeviceAndLocation picked;
+    picked.serialNumber = tracking_service::DemoData::Watch40SerialNumber;
+    picked.deviceTypeID = 40;
+    home()->deviceChosen(picked);
+    ASSERT_TRUE(pumpUntil([this] { return requestsTo("GetDeviceDetial") == 2; }));
+
+    service.faults().letGo("GetDeviceDetial", 1);
+    ASSERT_TRUE(pumpUntil([this] { return home()->deviceDetail() != nullptr; }));
+    EXPECT_EQ(home()->deviceDetail()->serialNumber, tracking_service::DemoData::Watch40SerialNumber);
+    service.faults().letGo("GetDeviceDetial", 0, tracking_service::Fault::dropConnection());
+    ASSERT_TRUE(pumpUntil([this] { return networkIdle(); }));
+    clock->advance(0s);
+    EXPECT_EQ(noticeOnHome(), "");
+    EXPECT_EQ(home()->deviceDetail()->serialNumber, tracking_service::DemoData::Watch40SerialNumber);
 }
 
 TEST_F(Home, MessagesArePolledTwoSecondsAfterEachReplyAndKeptByTheMessageRule)

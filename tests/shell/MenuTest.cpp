@@ -8,6 +8,7 @@
 #include "core/state/RememberedAccount.h"
 #include "kit/drawer/DrawerTypes.h"
 #include "kit/modal/ModalPresenter.h"
+#include "kit/overlay/NoticeOverlay.h"
 #include "settings/numbers/CenterNumberVC.h"
 #include "settings/numbers/FamilyProtection.h"
 #include "settings/numbers/LikeNumberVC.h"
@@ -272,6 +273,36 @@ TEST_F(Menu, ARowTappedBeforeTheRecordCameOpensWhenItComesUnlessTheMenuClosed)
     EXPECT_TRUE(opened.empty());
     ASSERT_TRUE(pumpUntil([this] { return !opened.empty(); }));
     EXPECT_EQ(opened[0]->device, menu()->device());
+}
+
+// A row whose record cannot be had says why: the network notice when the service was not reached, the load
+// failure when it answered.
+TEST_F(Menu, ARowWhoseRecordCannotBeHadSaysWhy)
+{
+    launchAndSignIn();
+    registerScreen(shell::ScreenDirectory::Attendance);
+    const std::pair<tracking_service::Fault, const char*> failures[] = {
+        { tracking_service::Fault::dropConnection(), "bad_netword" },
+        { tracking_service::Fault::nullPayload(), "load_failed" },
+        { tracking_service::Fault::status(500), "load_failed" },
+    };
+    for (const auto& [fault, said] : failures) {
+        SCOPED_TRACE(said);
+        service.faults().set("GetDeviceDetial", fault);
+        container()->openDrawerSide(kit::DrawerSide::Left, false);
+        menu()->openRowTitled(base::localized("attendance"));
+        ASSERT_TRUE(pumpUntil([this] { return networkIdle(); }));
+        clock->advance(0s);
+        std::string notice;
+        for (const auto& view : menu()->view()->subviews()) {
+            if (auto overlay = std::dynamic_pointer_cast<kit::NoticeOverlay>(view))
+                notice = overlay->text();
+        }
+        EXPECT_EQ(notice, base::localized(said));
+        EXPECT_TRUE(opened.empty());
+        container()->closeDrawer(false);
+        pass(2.5);
+    }
 }
 
 TEST_F(Menu, ARowTappedWhileTheRecordIsReadAgainOpensWithTheNewRecord)

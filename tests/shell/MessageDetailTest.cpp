@@ -4,11 +4,13 @@
 #include "ShellFixture.h"
 
 #include "base/loop/NotificationCenter.h"
+#include "base/system/Log.h"
 #include "base/time/ServiceDateText.h"
 #include "chat/MessageCell.h"
 #include "chat/VoiceFileCache.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/state/NotificationNames.h"
+#include "kit/overlay/NoticeOverlay.h"
 #include "media/backends/AudioBackend.h"
 #include "media/backends/ScriptedAudioBackend.h"
 #include "shell/messages/MessageInfoVC.h"
@@ -77,6 +79,26 @@ protected:
     }
 
     size_t downloads() { return requestsTo("LumetDow.ashx"); }
+
+    // The cell of the message with that id.
+    std::shared_ptr<chat::MessageCell> cellOf(const std::string& id)
+    {
+        const auto& frames = detail->messageFrames();
+        auto row = std::find_if(
+            frames.begin(), frames.end(), [&](const auto& frame) { return frame->message()->id_ == id; });
+        return row == frames.end() ? nullptr : cellAt(static_cast<int>(row - frames.begin()));
+    }
+    bool homePlays() const { return home()->recordAudio() && home()->recordAudio()->isPlaying(); }
+    // The text of the short notice on the window; "" when none shows.
+    std::string noticeOnWindow() const
+    {
+        std::string text;
+        for (const auto& view : application->window()->subviews()) {
+            if (auto notice = std::dynamic_pointer_cast<kit::NoticeOverlay>(view))
+                text = notice->text();
+        }
+        return text;
+    }
 
     std::shared_ptr<shell::MessageInfoVC> detail;
 };
@@ -150,6 +172,68 @@ TEST_F(MessageDetail, AWatchVoiceRowPlaysThroughTheHomeScreensPlayerUntilTheScre
     home()->navigationController()->popViewController(false);
     clock->advance(1s);
     EXPECT_FALSE(home()->recordAudio()->isPlaying());
+}
+
+// As the chat's bubble does, the row shows that it plays: its sound-wave symbol turns while the sound plays,
+// and rests when the sound ends or is stopped.
+TEST_F(MessageDetail, AWatchVoiceRowAnimatesItsSymbolWhileItPlays)
+{
+    keepWatchVoice("voice", DemoData::VoiceFileName);
+    openDetail();
+    auto cell = cellOf("voice");
+    ASSERT_TRUE(cell);
+    auto symbol = [&] { return cell->contentBtn()->imageForState(ui::ControlState::Normal); };
+    EXPECT_FALSE(cell->isAnimating());
+    EXPECT_EQ(symbol(), gfx::Image::named("sound3"));
+
+    tap(cell->contentBtn());
+    ASSERT_TRUE(pumpUntil([this] { return homePlays(); }));
+    EXPECT_TRUE(cell->isAnimating());
+    EXPECT_EQ(symbol(), gfx::Image::named("sound1"));
+    clock->advance(chat::MessageCell::animationStep);
+    EXPECT_EQ(symbol(), gfx::Image::named("sound2"));
+    ASSERT_TRUE(pumpUntil([this] { return !homePlays(); }, 60)) << "the sound ends by itself";
+    EXPECT_FALSE(cell->isAnimating());
+    EXPECT_EQ(symbol(), gfx::Image::named("sound3"));
+
+    tap(cell->contentBtn());
+    ASSERT_TRUE(pumpUntil([this] { return homePlays(); }));
+    EXPECT_TRUE(cell->isAnimating());
+    tap(cell->contentBtn());
+    clock->advance(0s);
+    EXPECT_FALSE(homePlays()) << "a second tap stops it";
+    EXPECT_FALSE(cell->isAnimating());
+    EXPECT_EQ(symbol(), gfx::Image::named("sound3"));
+    pass(1);
+    EXPECT_EQ(symbol(), gfx::Image::named("sound3"));
+}
+
+// Without a sound device the window says so, once, when a sound is first asked for, not at start.
+TEST_F(MessageDetail, WithoutASoundDeviceTheWindowSaysSoOnceWhenASoundIsFirstAskedFor)
+{
+    base::Log::ScopedCapture capture;
+    media::AudioBackend::chooseAtStartUp("no-such-device");
+    keepWatchVoice("voice", DemoData::VoiceFileName);
+    openDetail();
+    auto cell = cellOf("voice");
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(noticeOnWindow(), "");
+
+    tap(cell->contentBtn());
+    ASSERT_TRUE(pumpUntil([this] { return !noticeOnWindow().empty(); }));
+    EXPECT_EQ(noticeOnWindow(), base::localized("no_sound_device"));
+    pass(2.5);
+    EXPECT_EQ(noticeOnWindow(), "");
+
+    home()->stopPlay();
+    tap(cell->contentBtn());
+    pass(1);
+    EXPECT_EQ(noticeOnWindow(), "") << "said once";
+    EXPECT_EQ(media::AudioBackend::current()->name(), "null");
+    auto messages = capture.messages();
+    EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                  [](const std::string& message) { return message.find("audio:") != std::string::npos; }),
+        1);
 }
 
 TEST_F(MessageDetail, ASecondTapWhileTheVoiceFileDownloadsIsTheFirstOneAgain)

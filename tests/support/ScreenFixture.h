@@ -106,6 +106,9 @@ protected:
         EXPECT_TRUE(defaults.synchronize());
         // A test that stored no password leaves nothing to delete.
         (void)keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), account);
+        // The new password of a change whose answer never came, kept beside the remembered one.
+        (void)keychain::Keychain::deletePasswordForService(
+            base::Bundle::main().identifier() + ".pending-password", account);
         std::error_code ignored;
         std::filesystem::remove(core::DBManager::databasePath(), ignored);
         core::Singleton::shared().setDeviceDetail(nullptr);

@@ -1,6 +1,7 @@
 #include "media/backends/AudioBackend.h"
 
 #include "base/loop/MainThread.h"
+#include "base/loop/NotificationCenter.h"
 #include "base/system/Log.h"
 #include "media/backends/SDLAudioBackend.h"
 #include "media/backends/ScriptedAudioBackend.h"
@@ -34,10 +35,13 @@ namespace {
         return fromEnvironment && *fromEnvironment ? fromEnvironment : "sdl";
     }
 
-    std::shared_ptr<AudioBackend> fallBackToNull(std::string_view requested, const base::Error& error)
+    std::shared_ptr<AudioBackend> fallBackToNull(
+        std::string_view requested, const base::Error& cause, base::Error* error)
     {
-        base::log("audio: cannot use \"" + std::string(requested) + "\" (" + error.localizedDescription()
+        base::log("audio: cannot use \"" + std::string(requested) + "\" (" + cause.localizedDescription()
             + "), playing and recording nothing");
+        if (error)
+            *error = cause;
         return std::make_shared<ScriptedAudioBackend>();
     }
 
@@ -49,7 +53,10 @@ std::shared_ptr<AudioBackend> AudioBackend::current()
     if (auto& choice = pendingChoice()) {
         auto name = std::move(*choice);
         choice.reset();
-        currentBackend() = make(name);
+        base::Error failure;
+        currentBackend() = make(name, &failure);
+        if (!failure.isEmpty())
+            base::NotificationCenter::defaultCenter().post(UnavailableNotification);
     }
     return currentBackend();
 }
@@ -61,26 +68,27 @@ void AudioBackend::setCurrent(std::shared_ptr<AudioBackend> backend)
     currentBackend() = backend ? std::move(backend) : std::make_shared<ScriptedAudioBackend>();
 }
 
-std::shared_ptr<AudioBackend> AudioBackend::make(std::string_view requested)
+std::shared_ptr<AudioBackend> AudioBackend::make(std::string_view requested, base::Error* error)
 {
     requested = resolvedName(requested);
-    base::Error error;
+    base::Error cause;
     if (requested == "null")
         return std::make_shared<ScriptedAudioBackend>();
     if (requested == "sdl") {
-        if (auto backend = SDLAudioBackend::open(&error))
+        if (auto backend = SDLAudioBackend::open(&cause))
             return backend;
-        return fallBackToNull(requested, error);
+        return fallBackToNull(requested, cause, error);
     }
     constexpr std::string_view scriptPrefix = "script:";
     if (requested.starts_with(scriptPrefix)) {
-        if (auto backend = ScriptedAudioBackend::makeWithWaveFile(requested.substr(scriptPrefix.size()), &error))
+        if (auto backend = ScriptedAudioBackend::makeWithWaveFile(requested.substr(scriptPrefix.size()), &cause))
             return backend;
-        return fallBackToNull(requested, error);
+        return fallBackToNull(requested, cause, error);
     }
     return fallBackToNull(requested,
         base::Error(base::Error::FoundationDomain, 0,
-            { { base::Value(base::Error::LocalizedDescriptionKey), base::Value("unknown audio backend") } }));
+            { { base::Value(base::Error::LocalizedDescriptionKey), base::Value("unknown audio backend") } }),
+        error);
 }
 
 void AudioBackend::chooseAtStartUp(std::string_view requested)

@@ -3,7 +3,8 @@
 // WAVE file played into every recording ("script:<path>"), from the requested name or else the LUMET_AUDIO
 // environment variable. The chosen backend is made when it is first asked for, so that opening the devices
 // stays off the way to the first frame; when they cannot be opened it falls back to "null" with a logged
-// error. Until a choice is made the null backend is current, so tests and tools never reach a device by
+// error, and posts UnavailableNotification (base::NotificationCenter, no object) so that the application can
+// tell the user, once. Until a choice is made the null backend is current, so tests and tools never reach a device by
 // accident. Main thread.
 //
 //   media::AudioBackend::chooseAtStartUp();                       // LUMET_AUDIO, else "sdl"
@@ -11,6 +12,7 @@
 //   auto input = media::AudioBackend::current()->makeInput();
 #pragma once
 
+#include "base/values/Error.h"
 #include "media/backends/AudioInput.h"
 #include "media/backends/AudioOutput.h"
 
@@ -28,12 +30,16 @@ public:
     virtual std::shared_ptr<AudioOutput> makeOutput() = 0;
     virtual std::string name() const = 0;
 
+    // Posted when the backend chosen at start-up could not be made and "null" stands in for it.
+    static constexpr const char* UnavailableNotification = "media.AudioBackendUnavailable";
+
     static std::shared_ptr<AudioBackend> current();
     static void setCurrent(std::shared_ptr<AudioBackend> backend);
 
     // Makes the backend `requested` names ("sdl", "null", "script:<wav path>"); an empty request reads
-    // LUMET_AUDIO and defaults to "sdl". An unknown name or a backend that cannot open gives "null".
-    static std::shared_ptr<AudioBackend> make(std::string_view requested);
+    // LUMET_AUDIO and defaults to "sdl". An unknown name or a backend that cannot open gives "null", the
+    // cause in `error`.
+    static std::shared_ptr<AudioBackend> make(std::string_view requested, base::Error* error = nullptr);
     // Takes the request (or LUMET_AUDIO) now and makes its backend at the first `current()`.
     static void chooseAtStartUp(std::string_view requested = {});
 };

@@ -22,12 +22,16 @@ bool LoadFailureNotice::isNetworkFailure(const base::Error& error)
     }
 }
 
+const char* LoadFailureNotice::textKey(const base::Error* error, const char* failureKey)
+{
+    return error && isNetworkFailure(*error) ? "bad_netword" : failureKey;
+}
+
 std::string LoadFailureNotice::show(
     const std::shared_ptr<ui::View>& view, const base::Error* error, const char* failureKey)
 {
     BASE_ASSERT_MAIN_THREAD();
-    const char* key = error && isNetworkFailure(*error) ? "bad_netword" : failureKey;
-    std::string text = base::localized(key);
+    std::string text = base::localized(textKey(error, failureKey));
     Helper::showNotify(false, text, view, {});
     return text;
 }

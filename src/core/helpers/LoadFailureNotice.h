@@ -26,6 +26,8 @@ public:
 
     // Whether the call failed for want of a way to the service rather than through the service's answer.
     [[nodiscard]] static bool isNetworkFailure(const base::Error& error);
+    // The localisation key of the text show() would show.
+    [[nodiscard]] static const char* textKey(const base::Error* error, const char* failureKey = DefaultFailureKey);
     // `error` is the call's failure, or null for an answer that came but cannot be read. Returns the text shown.
     static std::string show(
         const std::shared_ptr<ui::View>& view, const base::Error* error, const char* failureKey = DefaultFailureKey);

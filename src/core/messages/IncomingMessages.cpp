@@ -260,7 +260,7 @@ namespace {
         BASE_ASSERT_MAIN_THREAD();
         if (!mayPoll(announce)) {
             if (finished)
-                finished();
+                finished(false);
             return;
         }
         ++inFlight;
@@ -274,13 +274,13 @@ namespace {
                     keep(std::string_view(reinterpret_cast<const char*>(reply->body->data()), reply->body->size()),
                         announce);
                 if (finished)
-                    finished();
+                    finished(true);
             },
             [finished](const base::Error& error) {
                 --inFlight;
                 pollFailed(error);
                 if (finished)
-                    finished();
+                    finished(false);
             });
     }
 

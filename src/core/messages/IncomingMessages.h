@@ -21,7 +21,7 @@
 // told once (until a store succeeds again) that they are kept, or, when the spool could not take them
 // either, that they are not. A reply is stored whatever became of the screen that asked. Main thread.
 //
-//   core::IncomingMessages::poll([weak] { if (auto self = weak.lock()) self->pollFinished(); });
+//   core::IncomingMessages::poll([weak](bool answered) { if (auto self = weak.lock()) self->pollFinished(answered); });
 #pragma once
 
 #include <chrono>
@@ -47,12 +47,13 @@ public:
     // The notice shown when a poll's reply is too large to be received.
     static constexpr const char* ReplyTooLargeMessageKey = "messages_reply_too_large";
 
-    using Finished = std::function<void()>;
+    // Whether the service answered the poll with a reply.
+    using Finished = std::function<void(bool answered)>;
     using Reload = std::function<void()>;
 
     // Asks the service for the messages waiting and stores the reply as store() does. `finished` (may be empty)
-    // runs on the main loop once the poll is over: the reply handed to the spool, the call failed, or the poll
-    // skipped for want of room (then at once).
+    // runs on the main loop once the poll is over: the reply handed to the spool (answered), the call failed, or
+    // the poll skipped for want of room (then at once).
     static void poll(Finished finished);
     // The same, storing as storeForChat() does.
     static void pollForChat(Reload reloadChatList, Finished finished);

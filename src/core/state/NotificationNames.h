@@ -14,6 +14,11 @@ public:
     static constexpr const char* RecoverFrom = "notice_recover_from";
     // The current device's detail has been read; object: the shared Device record.
     static constexpr const char* PostDevice = "posetDevice";
+    // The home screen's request for the current device's detail failed, or its reply could not be read; no
+    // object; user info: under DeviceDetailNotLoadedReasonKey, the localisation key of why ("bad_netword" when
+    // the service was not reached, "load_failed" when it answered).
+    static constexpr const char* DeviceDetailNotLoaded = "LumetDeviceDetailNotLoaded";
+    static constexpr const char* DeviceDetailNotLoadedReasonKey = "reason";
     // Another device has been made current; its record is not read yet, and every copy of the earlier one
     // must go; no object.
     static constexpr const char* CurrentDeviceChanged = "LumetCurrentDeviceChanged";

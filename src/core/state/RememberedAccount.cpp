@@ -22,6 +22,15 @@ namespace {
 
     std::string keychainService() { return base::Bundle::main().identifier(); }
 
+    // Where the new password of a change on its way is kept, beside the remembered one.
+    std::string pendingKeychainService() { return keychainService() + ".pending-password"; }
+
+    void forgetPendingPassword(const std::string& account)
+    {
+        // Nothing pending is not a failure: there is nothing to forget.
+        (void)keychain::Keychain::deletePasswordForService(pendingKeychainService(), account);
+    }
+
     std::string& session()
     {
         static std::string password;
@@ -60,6 +69,8 @@ void RememberedAccount::save(const std::string& name, const std::string& passwor
     saveSetting(remember && autoLogin ? "1" : "0", SettingsKeys::AutoLogin);
     setSessionPassword(password);
     keepLaunchRootUrl();
+    // An accepted password is the one the service holds: a change that was pending has been decided.
+    forgetPendingPassword(name);
     if (remember) {
         if (!keychain::Keychain::setPassword(password, keychainService(), name))
             base::log("remembered account: the keychain did not take the password");
@@ -72,6 +83,35 @@ void RememberedAccount::save(const std::string& name, const std::string& passwor
         saveSetting("", SettingsKeys::Password);
         forgetReLoginAccount();
     }
+}
+
+void RememberedAccount::passwordChangeSent(
+    const std::string& account, const std::string& oldPassword, const std::string& newPassword)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (account.empty() || oldPassword.empty()
+        || keychain::Keychain::passwordForService(keychainService(), account) != oldPassword)
+        return;
+    if (!keychain::Keychain::setPassword(newPassword, pendingKeychainService(), account))
+        base::log("remembered account: the keychain did not take the password of the change on its way");
+}
+
+void RememberedAccount::passwordChangeAnswered(const std::string& account)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    forgetPendingPassword(account);
+}
+
+std::optional<std::string> RememberedAccount::pendingPassword(
+    const std::string& account, const std::string& refusedPassword)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (account.empty() || keychain::Keychain::passwordForService(keychainService(), account) != refusedPassword)
+        return std::nullopt;
+    auto pending = keychain::Keychain::passwordForService(pendingKeychainService(), account);
+    if (!pending || pending->empty() || *pending == refusedPassword)
+        return std::nullopt;
+    return pending;
 }
 
 std::optional<RememberedAccount::Credentials> RememberedAccount::reLoginAccount()

@@ -9,7 +9,13 @@
 // Whatever the boxes say, the password of the signed-in session stays in memory (sessionPassword), so that
 // a password change can check the old password also when nothing was remembered. After an accepted change,
 // passwordChanged() is the one writer of the new password: of the account the change was sent for, which
-// need not be the one signed in when the reply comes. Main thread.
+// need not be the one signed in when the reply comes.
+//
+// A change whose answer never comes (the run ended first, or the connection was lost) may still have been
+// made, so while it is on its way the new password is kept beside the remembered one (in the keychain, under
+// the service's pending-password name): a sign-in with the remembered password that is refused tries it
+// (pendingPassword). The change's answer, and any accepted sign-in of the account, forget it. Nothing is kept
+// for an account whose password is not remembered. Main thread.
 //
 //   core::RememberedAccount::save(name, password, rememberBox->checked(), autoLoginBox->checked());
 //   auto remembered = core::RememberedAccount::read();
@@ -41,6 +47,17 @@ struct RememberedAccount {
     // that its next sign-in works; the session's password only while that account is still signed in with it.
     static void passwordChanged(
         const std::string& account, const std::string& oldPassword, const std::string& newPassword);
+
+    // Before a password change goes: keeps `newPassword` as the account's pending password when `oldPassword` is
+    // the one remembered for it.
+    static void passwordChangeSent(
+        const std::string& account, const std::string& oldPassword, const std::string& newPassword);
+    // The change's answer came: whatever it says, the service has decided.
+    static void passwordChangeAnswered(const std::string& account);
+    // The password to try after `refusedPassword` was refused for the account: the pending one, when the refused
+    // one is the remembered password it was to replace.
+    [[nodiscard]] static std::optional<std::string> pendingPassword(
+        const std::string& account, const std::string& refusedPassword);
 
     // The account that signs in again when the application becomes active, when one is remembered.
     struct Credentials {

@@ -1,16 +1,16 @@
 #include "settings/numbers/BtnModel.h"
 
-#include "base/text/Localization.h"
-#include "base/text/LocalizedFormat.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/text/Localization.h"
+#include "base/text/LocalizedFormat.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/Singleton.h"
 #include "settings/numbers/LumetNumbers.h"
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/NumberPanelParts.h"
-#include "ui/view/Screen.h"
 #include "ui/controls/TextField.h"
+#include "ui/view/Screen.h"
 
 namespace settings {
 
@@ -29,6 +29,17 @@ std::shared_ptr<BtnModel> BtnModel::make(const std::string& imageName, std::stri
             },
             button.get());
     }
+    base::NotificationCenter::defaultCenter().addObserver(
+        core::NotificationNames::DeviceDetailNotLoaded, nullptr,
+        [weak = std::weak_ptr<BtnModel>(button)](const base::Notification& notification) {
+            auto self = weak.lock();
+            const base::Value* reason = notification.userInfo
+                ? notification.userInfo->objectForStringKey(core::NotificationNames::DeviceDetailNotLoadedReasonKey)
+                : nullptr;
+            if (self && reason && reason->isString())
+                self->m_notLoadedReason = *reason->string();
+        },
+        button.get());
     button->addAction(
         [weak = std::weak_ptr<BtnModel>(button)](ui::Control&) {
             if (auto self = weak.lock())
@@ -48,6 +59,12 @@ BtnModel::BtnModel(Private, std::string name)
     setFrame({ (screen.width() - side) / 2, screen.height() - 60, side, side });
     layer()->setCornerRadius(side / 2);
     setClipsToBounds(true);
+}
+
+void BtnModel::setDeviceDetail(std::shared_ptr<core::Device> device)
+{
+    m_deviceDetail = std::move(device);
+    m_notLoadedReason = recordOnItsWayReason;
 }
 
 BtnModel::~BtnModel() { base::NotificationCenter::defaultCenter().removeObservers(this); }
@@ -92,7 +109,7 @@ void BtnModel::alertViewClickedButtonAtIndex(ui::AlertView& alert, int buttonInd
     // The current device's record has not loaded (or failed to): nothing is sent, least of all to the
     // device picked away from.
     if (!m_deviceDetail) {
-        showNumberAlert("bad_netword");
+        showNumberAlert(m_notLoadedReason);
         return;
     }
     LumetNumbers::send(m_deviceDetail, *which, field->text());

@@ -5,8 +5,9 @@
 // until that one's is posted. A tap asks for the number in an alert with a text field (prefilled with the
 // stored number, or with one the service did not take); "done" sends it as the watch number of that slot
 // (LumetNumbers), with the typed text kept from that moment. Without a device record nothing is sent and
-// the network notice "bad_netword" is shown; without its watch configuration, "failure". Main thread; made
-// with make().
+// why there is none is shown: "load_failed" when the home screen posted that the service answered but the
+// record could not be read ("LumetDeviceDetailNotLoaded"), else the network notice "bad_netword"; without
+// its watch configuration, "failure". Main thread; made with make().
 //
 //   auto father = settings::BtnModel::make("dad", base::localized("father"));
 //   host->addSubview(father);
@@ -35,6 +36,8 @@ class BtnModel : public ui::Button, public ui::AlertViewDelegate {
 
 public:
     static constexpr double side = 40;
+    // What a tap without a record says while the home screen has posted no failure for the record.
+    static constexpr const char* recordOnItsWayReason = "bad_netword";
 
     static std::shared_ptr<BtnModel> make(const std::string& imageName, std::string name);
     BtnModel(Private, std::string name);
@@ -42,7 +45,7 @@ public:
 
     const std::string& name() const { return m_name; }
     const std::shared_ptr<core::Device>& deviceDetail() const { return m_deviceDetail; }
-    void setDeviceDetail(std::shared_ptr<core::Device> device) { m_deviceDetail = std::move(device); }
+    void setDeviceDetail(std::shared_ptr<core::Device> device);
     // The text field of the entry alert open or opened last.
     const std::shared_ptr<ui::TextField>& newText() const { return m_newText; }
     // The slot the name stands for; nothing for a name that matches none.
@@ -55,6 +58,9 @@ public:
 private:
     std::string m_name;
     std::shared_ptr<core::Device> m_deviceDetail;
+    // Why there is no record, as the home screen last posted it; until it posts a failure the record is on its
+    // way, and the network is what holds it up.
+    std::string m_notLoadedReason { recordOnItsWayReason };
     std::shared_ptr<ui::TextField> m_newText;
 };
 

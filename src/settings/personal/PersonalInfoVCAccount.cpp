@@ -1,26 +1,26 @@
 // The account actions of the settings centre: the password panel, push messages, clearing the stored
 // messages and logging out.
-#include "base/text/Localization.h"
-#include "base/system/Log.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
-#include "core/messages/DBManager.h"
+#include "base/text/Localization.h"
 #include "core/helpers/Helper.h"
 #include "core/helpers/KeyboardLift.h"
+#include "core/messages/DBManager.h"
+#include "core/readers/Tool.h"
 #include "core/state/Logout.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
-#include "core/readers/Tool.h"
 #include "kit/modal/ModalPresenter.h"
 #include "settings/personal/PersonalInfoAlerts.h"
 #include "settings/personal/PersonalInfoPasswordPanel.h"
 #include "settings/personal/PersonalInfoVC.h"
 #include "ui/controls/Button.h"
-#include "ui/input/Keyboard.h"
 #include "ui/controls/Switch.h"
 #include "ui/controls/TextField.h"
+#include "ui/input/Keyboard.h"
 
 #include <cmath>
 
@@ -90,6 +90,8 @@ void PersonalInfoVC::submitPassword()
     std::string account = base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2).value_or("");
     auto parameters
         = base::Dictionary::make({ { "old_pwd", oldPassword }, { "new_pwd", newPassword }, { "LoginName", account } });
+    // Until the answer comes, the change may or may not be made: the next sign-in may need either password.
+    core::RememberedAccount::passwordChangeSent(account, oldPassword, newPassword);
     send(
         "UpdatePassword", parameters,
         [](PersonalInfoVC& self, const std::string& reply) { self.passwordAnswered(isPasswordChanged(reply)); },
@@ -97,6 +99,7 @@ void PersonalInfoVC::submitPassword()
         // The service has the new password of that account from now on, so its stores must follow, screen or
         // not, whoever has signed in since.
         [account, oldPassword, newPassword](const std::string& reply) {
+            core::RememberedAccount::passwordChangeAnswered(account);
             if (isPasswordChanged(reply))
                 core::RememberedAccount::passwordChanged(account, oldPassword, newPassword);
         });

@@ -1,17 +1,17 @@
 #include "shell/menu/ExpansionListVC.h"
 
-#include "base/text/Localization.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/system/UserDefaults.h"
+#include "base/text/Localization.h"
+#include "core/helpers/LoadFailureNotice.h"
 #include "core/messages/DBManager.h"
-#include "core/helpers/Helper.h"
+#include "core/readers/Tool.h"
+#include "core/service/WebCall.h"
 #include "core/state/Logout.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
-#include "core/readers/Tool.h"
-#include "core/service/WebCall.h"
 #include "kit/drawer/DrawerController.h"
 #include "kit/drawer/DrawerLookup.h"
 #include "shell/menu/MainMenuVC.h"
@@ -21,10 +21,10 @@
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
 #include "ui/controls/Label.h"
-#include "ui/view/Screen.h"
 #include "ui/input/SwipeGestureRecognizer.h"
 #include "ui/scroll/TableView.h"
 #include "ui/scroll/TableViewCell.h"
+#include "ui/view/Screen.h"
 
 #include <algorithm>
 
@@ -171,9 +171,9 @@ void ExpansionListVC::requestDevice()
             }
             self->deviceArrived(core::Tool::readDeviceDetailFromJson(reply), serialNumber);
         },
-        [weak = ui::weakFrom(this)](const base::Error&) {
+        [weak = ui::weakFrom(this)](const base::Error& error) {
             if (auto self = weak.lock())
-                self->deviceFailed();
+                self->deviceFailed(&error);
         });
 }
 
@@ -189,7 +189,7 @@ void ExpansionListVC::deviceArrived(std::shared_ptr<core::Device> device, const 
     if (!m_pendingScreen)
         return;
     if (!read) {
-        deviceFailed();
+        deviceFailed(nullptr);
         return;
     }
     std::string pending = std::move(*m_pendingScreen);
@@ -202,13 +202,13 @@ bool ExpansionListVC::hasCurrentRecord() const
     return m_device && m_deviceSerialNumber == core::Singleton::shared().lastSerialnumber();
 }
 
-void ExpansionListVC::deviceFailed()
+void ExpansionListVC::deviceFailed(const base::Error* error)
 {
     m_requestingDevice = false;
     if (!m_pendingScreen)
         return;
     m_pendingScreen.reset();
-    core::Helper::showNotify(false, base::localized("bad_netword"), view(), {});
+    core::LoadFailureNotice::show(view(), error);
 }
 
 int ExpansionListVC::numberOfRowsInSection(ui::TableView&, int) { return static_cast<int>(m_functions.size()); }

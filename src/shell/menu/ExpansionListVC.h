@@ -18,6 +18,7 @@
 //   auto drawer = kit::makeApplicationDrawerController(homeNavigation, menu);
 #pragma once
 
+#include "base/values/Error.h"
 #include "core/records/Device.h"
 #include "ui/controllers/ViewController.h"
 #include "ui/scroll/TableViewDataSource.h"
@@ -71,7 +72,8 @@ private:
     void showHeaderTexts();
     void requestDevice();
     void deviceArrived(std::shared_ptr<core::Device> device, const std::string& serialNumber);
-    void deviceFailed();
+    // `error` is the request's failure, or null for a reply that could not be read.
+    void deviceFailed(const base::Error* error);
     // The record read is the current device's (another may have been chosen since).
     bool hasCurrentRecord() const;
     void openFunction(const std::string& key);

@@ -5,6 +5,7 @@
 #include "base/loop/RunLoop.h"
 #include "base/text/Localization.h"
 #include "chat/VoiceFileCache.h"
+#include "core/helpers/Helper.h"
 #include "core/helpers/LoadFailureNotice.h"
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
@@ -336,10 +337,12 @@ void MainMenuVC::showDevice()
     m_nameLabel->setText(name.value_or(""));
     m_serialLabel->setText(base::localized("serial_number") + ": " + core::Singleton::shared().lastSerialnumber());
     m_deviceImage->setImage(gfx::Image::named(isOneOf(type, watchTypes) ? "device_watch" : "device_tracker"));
-    m_stateLabel->setHidden(!m_deviceDetail);
+    bool notLoaded = !m_deviceDetail && !m_detailFailure.empty();
+    m_stateLabel->setHidden(!m_deviceDetail && !notLoaded);
     bool off = m_deviceDetail && m_deviceDetail->isSwitchedOff();
-    m_stateLabel->setText(base::localized(off ? "device_state_off" : "device_state_on"));
-    m_stateLabel->setTextColor(off ? gfx::Color::gray() : switchedOn);
+    const char* state = notLoaded ? "device_detail_not_loaded" : off ? "device_state_off" : "device_state_on";
+    m_stateLabel->setText(base::localized(state));
+    m_stateLabel->setTextColor(notLoaded || off ? gfx::Color::gray() : switchedOn);
 }
 
 void MainMenuVC::requestDeviceDetailAhead()
@@ -349,31 +352,49 @@ void MainMenuVC::requestDeviceDetailAhead()
     requestDeviceDetail();
 }
 
-void MainMenuVC::requestDeviceDetail()
+void MainMenuVC::requestDeviceDetail(FailureNotice notice)
 {
     std::string serialNumber = core::Singleton::shared().lastSerialnumber();
+    ++m_detailRequestsOnTheirWay;
+    // The record, or the failure, of a device picked away from while it was on its way must not pass for the
+    // current one's.
+    auto ended = [weak = ui::weakFrom(this), serialNumber]() -> std::shared_ptr<MainMenuVC> {
+        auto self = weak.lock();
+        if (self)
+            --self->m_detailRequestsOnTheirWay;
+        return serialNumber == core::Singleton::shared().lastSerialnumber() ? self : nullptr;
+    };
     core::WebCall::post(
         "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", serialNumber } }),
-        [weak = ui::weakFrom(this), serialNumber](const std::string& reply) {
-            // The record of a device picked away from while it was on its way must not pass for the current one.
-            if (serialNumber != core::Singleton::shared().lastSerialnumber())
-                return;
-            if (auto self = weak.lock())
-                self->deviceDetailArrived(core::Tool::readDeviceDetailFromJson(reply));
+        [ended, notice](const std::string& reply) {
+            if (auto self = ended())
+                self->deviceDetailArrived(core::Tool::readDeviceDetailFromJson(reply), notice);
         },
-        [weak = ui::weakFrom(this)](const base::Error& error) {
-            if (auto self = weak.lock())
-                core::LoadFailureNotice::show(self->view(), &error);
+        [ended, notice](const base::Error& error) {
+            if (auto self = ended())
+                self->deviceDetailFailed(&error, notice);
         });
 }
 
-void MainMenuVC::deviceDetailArrived(std::shared_ptr<core::Device> device)
+void MainMenuVC::deviceDetailFailed(const base::Error* error, FailureNotice notice)
+{
+    m_detailFailure = core::LoadFailureNotice::textKey(error);
+    if (notice == FailureNotice::Shown)
+        core::LoadFailureNotice::show(view(), error);
+    base::NotificationCenter::defaultCenter().post(core::NotificationNames::DeviceDetailNotLoaded, nullptr,
+        base::Dictionary::make({ { core::NotificationNames::DeviceDetailNotLoadedReasonKey, m_detailFailure } }));
+    if (isViewLoaded())
+        showDevice();
+}
+
+void MainMenuVC::deviceDetailArrived(std::shared_ptr<core::Device> device, FailureNotice notice)
 {
     // Without a record the voice, attendance and challenge buttons do nothing: the user is told why.
     if (!device) {
-        core::LoadFailureNotice::show(view(), nullptr);
+        deviceDetailFailed(nullptr, notice);
         return;
     }
+    m_detailFailure.clear();
     m_deviceDetail = device;
     auto& state = core::Singleton::shared();
     state.setDeviceDetail(device);
@@ -388,17 +409,20 @@ void MainMenuVC::deviceDetailArrived(std::shared_ptr<core::Device> device)
 void MainMenuVC::pollMessages()
 {
     m_pollInFlight = true;
-    core::IncomingMessages::poll([weak = ui::weakFrom(this)] {
+    core::IncomingMessages::poll([weak = ui::weakFrom(this)](bool answered) {
         if (auto self = weak.lock())
-            self->pollFinished();
+            self->pollFinished(answered);
     });
 }
 
-void MainMenuVC::pollFinished()
+void MainMenuVC::pollFinished(bool answered)
 {
     m_pollInFlight = false;
     if (!m_polling)
         return;
+    // The service answers again: the record it could not give before may come now. The failure was said once.
+    if (answered && !m_deviceDetail && m_detailRequestsOnTheirWay == 0)
+        requestDeviceDetail(FailureNotice::Quiet);
     base::RunLoop::main().performAfter(
         messagePollDelay,
         [weak = ui::weakFrom(this)] {
@@ -433,6 +457,7 @@ void MainMenuVC::deviceChosen(const core::MobileDeviceAndLocation& device)
     makeCurrentDevice(device);
     // Nothing opens with the earlier device's record while the new one is on its way.
     m_deviceDetail = nullptr;
+    m_detailFailure.clear();
     requestDeviceDetailAhead();
     // Stored before the home screen appears again, which reads the stored row.
     storeCurrentDevice(device);
@@ -445,7 +470,7 @@ void MainMenuVC::openMessageDetail()
         navigation->pushViewController(MessageInfoVC::make(ui::weakFrom(this)), true);
 }
 
-void MainMenuVC::playVoiceMessage(const std::string& fileName)
+void MainMenuVC::playVoiceMessage(const std::string& fileName, std::weak_ptr<voice::RecordAudioDelegate> listener)
 {
     BASE_ASSERT_MAIN_THREAD();
     // Its file is still on its way: a second tap is the first one again.
@@ -459,11 +484,11 @@ void MainMenuVC::playVoiceMessage(const std::string& fileName)
     m_fetchingFile = true;
     chat::VoiceFileCache::fetchWatchVoice(
         fileName,
-        [weak = ui::weakFrom(this), fileName](const base::Data& amr) {
+        [weak = ui::weakFrom(this), fileName, listener](const base::Data& amr) {
             // Another message tapped (or playback stopped) while this one was on its way: it is not played.
             if (auto self = weak.lock(); self && self->m_playingFile == fileName) {
                 self->m_fetchingFile = false;
-                self->play(amr);
+                self->play(amr, listener);
             }
         },
         [weak = ui::weakFrom(this), fileName] {
@@ -474,10 +499,12 @@ void MainMenuVC::playVoiceMessage(const std::string& fileName)
         });
 }
 
-void MainMenuVC::play(const base::Data& amr)
+void MainMenuVC::play(const base::Data& amr, std::weak_ptr<voice::RecordAudioDelegate> listener)
 {
     if (!m_recordAudio)
         m_recordAudio = std::make_shared<voice::RecordAudio>();
+    // The earlier playback has been stopped and its listener told; this one's hears from now on.
+    m_recordAudio->setDelegate(std::move(listener));
     m_recordAudio->play(amr);
 }
 
@@ -493,8 +520,16 @@ void MainMenuVC::pushScreen(const std::string& name)
 {
     BASE_ASSERT_MAIN_THREAD();
     auto navigation = navigationController();
-    if (!navigation || !m_deviceDetail)
+    if (!navigation)
         return;
+    if (!m_deviceDetail) {
+        // Until a request has failed, the record is on its way: the network is what holds it up.
+        std::string_view reason = m_detailFailure.empty() ? std::string_view("bad_netword") : m_detailFailure;
+        core::Helper::showNotify(false, base::localized(reason), view(), {});
+        if (m_detailRequestsOnTheirWay == 0)
+            requestDeviceDetail(FailureNotice::Quiet);
+        return;
+    }
     if (auto screen = ScreenDirectory::shared().make(name, m_deviceDetail, ScreenDirectory::Opening::Pushed))
         navigation->pushViewController(screen, true);
 }

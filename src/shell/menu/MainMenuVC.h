@@ -16,6 +16,13 @@
 // tap anywhere else on the home view folds an open fan. The types are those of the stored current-device
 // row. The bar's left button toggles the drawer.
 //
+// While it holds no record of the current device (the last request failed, or its reply could not be read),
+// the state line says that the detail could not be loaded, it asks again each time the service answers a
+// message poll, and a tap on a button that needs the record says why there is none ("bad_netword" when the
+// service was not reached, "load_failed" when it answered) and asks again; each failure is posted as
+// "LumetDeviceDetailNotLoaded" for the family-number fan. A failure that comes for a device no longer current
+// is dropped, as its record would be.
+//
 // Under the device card, the devices button pushes the account's device list (DeviceListVC): the device
 // picked there becomes the current device as at sign-in, and the home screen asks "GetDeviceDetial" for it at
 // once (a reply for a device no longer current is dropped). The messages button pushes the message detail
@@ -27,6 +34,7 @@
 #pragma once
 
 #include "base/time/Clock.h"
+#include "base/values/Error.h"
 #include "base/values/Value.h"
 #include "core/records/Device.h"
 #include "core/records/MobileDeviceAndLocation.h"
@@ -40,6 +48,7 @@
 
 namespace voice {
 class RecordAudio;
+class RecordAudioDelegate;
 }
 namespace ui {
 class Button;
@@ -79,7 +88,8 @@ public:
     // Sends the "GetDeviceDetial" of its next appearance now, so that the service works while the screen is
     // shown; that appearance then sends none of its own.
     void requestDeviceDetailAhead();
-    // Pushes the named screen of the ScreenDirectory with the device detail; nothing without either.
+    // Pushes the named screen of the ScreenDirectory with the device detail. Without the detail it says why
+    // and asks for it again.
     void pushScreen(const std::string& name);
     void openDeviceList();
     void openMessageDetail();
@@ -87,8 +97,8 @@ public:
     void deviceChosen(const core::MobileDeviceAndLocation& device);
     // Plays a watch's voice message, by its file name on the server. A call for the message that plays stops
     // it, one for the message whose file is still on its way does nothing more; one for another message plays
-    // that one instead.
-    void playVoiceMessage(const std::string& fileName);
+    // that one instead. `listener` hears the statuses of that playback (started, and ended or failed).
+    void playVoiceMessage(const std::string& fileName, std::weak_ptr<voice::RecordAudioDelegate> listener = {});
     void stopPlay();
     const std::shared_ptr<voice::RecordAudio>& recordAudio() const { return m_recordAudio; }
     // The family-number button's action: fans out (tag 0) or folds (tag 1).
@@ -107,18 +117,26 @@ private:
     void buildDeviceCard();
     void buildBottomBar();
     void buildScreenButtons();
-    void play(const base::Data& amr);
+    void play(const base::Data& amr, std::weak_ptr<voice::RecordAudioDelegate> listener);
     void buildFamilyNumberButton(ui::View& bar);
+    // Whether a failure of the request is shown as a notice (it is not when the request only tries again).
+    enum class FailureNotice { Shown, Quiet };
+
     void showDevice();
-    void requestDeviceDetail();
-    void deviceDetailArrived(std::shared_ptr<core::Device> device);
+    void requestDeviceDetail(FailureNotice notice = FailureNotice::Shown);
+    void deviceDetailArrived(std::shared_ptr<core::Device> device, FailureNotice notice);
+    void deviceDetailFailed(const base::Error* error, FailureNotice notice);
     void pollMessages();
-    void pollFinished();
+    void pollFinished(bool answered);
 
     std::shared_ptr<core::Device> m_deviceDetail;
     bool m_polling { false };
     bool m_pollInFlight { false };
     bool m_detailRequestedAhead { false };
+    int m_detailRequestsOnTheirWay { 0 };
+    // The localisation key of why the last request for the current device's detail failed; empty when none has
+    // failed since it was made current or read.
+    std::string m_detailFailure;
     std::shared_ptr<ui::ImageView> m_deviceImage;
     std::shared_ptr<ui::Label> m_nameLabel;
     std::shared_ptr<ui::Label> m_serialLabel;

@@ -101,10 +101,11 @@ std::shared_ptr<ui::TableViewCell> MessageInfoVC::cellForRowAtIndexPath(ui::Tabl
         table.dequeueReusableCellWithIdentifier(chat::MessageCell::ReuseIdentifier));
     if (!cell)
         cell = std::make_shared<chat::MessageCell>();
-    cell->setWatchVoicePlayer([home = m_home](const std::string& fileName) {
-        if (auto player = home.lock())
-            player->playVoiceMessage(fileName);
-    });
+    cell->setWatchVoicePlayer(
+        [home = m_home](const std::string& fileName, std::weak_ptr<voice::RecordAudioDelegate> listener) {
+            if (auto player = home.lock())
+                player->playVoiceMessage(fileName, std::move(listener));
+        });
     cell->setMessageFrame(m_messageFrames.at(static_cast<size_t>(path.row)));
     return cell;
 }

@@ -3,8 +3,8 @@
 // time line over a message whose minute differs from the one before. It reads the store each time it is about
 // to appear and again when a message is announced ("ReceiveRemoteNotification"). Pushed from the home screen,
 // which keeps asking for messages while this screen shows and whose player plays a watch voice message
-// tapped here; leaving the screen stops that playback and that asking. Main thread;
-// made with make().
+// tapped here, the row animating its sound-wave symbol while it plays; leaving the screen stops that playback
+// and that asking. Main thread; made with make().
 //
 //   auto detail = shell::MessageInfoVC::make(home);
 //   home->navigationController()->pushViewController(detail, true);

@@ -10,14 +10,19 @@
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/service/CheckNetwork.h"
+#include "core/service/ServiceClient.h"
 #include "core/service/SignIn.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
+#include "kit/overlay/ProgressOverlay.h"
+#include "media/backends/AudioBackend.h"
 #include "shell/screens/FeatureScreens.h"
 #include "shell/start/LoginVC.h"
 #include "ui/view/Window.h"
+
+#include <algorithm>
 
 namespace shell {
 
@@ -48,6 +53,41 @@ void AppDelegate::didFinishLaunching(const Options& options)
     m_window = std::make_shared<ui::Window>();
     m_window->setRootViewController(m_loginScreen);
     m_window->makeKeyAndVisible();
+    sayWhenSoundIsUnavailable();
+}
+
+void AppDelegate::sayWhenSoundIsUnavailable()
+{
+    base::NotificationCenter::defaultCenter().addObserver(
+        media::AudioBackend::UnavailableNotification, nullptr,
+        [weak = weak_from_this()](const base::Notification&) {
+            if (auto self = weak.lock(); self && self->m_window)
+                core::Helper::showNotify(false, base::localized("no_sound_device"), self->m_window, {});
+        },
+        this);
+}
+
+AppDelegate::~AppDelegate() { base::NotificationCenter::defaultCenter().removeObservers(this); }
+
+bool AppDelegate::finishBeforeExit(std::chrono::milliseconds limit)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto end = std::chrono::steady_clock::now() + limit;
+    const auto& client = core::ServiceClient::sharedClient();
+    std::shared_ptr<kit::ProgressOverlay> finishing;
+    if (m_window && (client->callsInFlight() > 0 || core::IncomingMessages::storesInFlight() > 0)) {
+        finishing = kit::ProgressOverlay::makeForView(m_window);
+        core::Helper::showHUD(base::localized("finishing_before_exit"), m_window, finishing);
+    }
+    bool answered = base::RunLoop::main().runUntil([&client] { return client->callsInFlight() == 0; }, limit);
+    if (!answered)
+        base::log("exit: " + std::to_string(client->callsInFlight())
+            + " web calls were still on their way; what they asked for may or may not have been done");
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    bool settled = core::IncomingMessages::finishBeforeExit(std::max(left, std::chrono::milliseconds(0)));
+    if (finishing)
+        finishing->hide(false);
+    return answered && settled;
 }
 
 void AppDelegate::didBecomeActive()

@@ -12,6 +12,11 @@
 // the network check again after 2.5 s and, while a session is open and an account for silent sign-in is
 // remembered ("kReLoginName", "kRePassword"), signs it in again, which renews the session cookie, and then
 // posts "notice_recover_from".
+//
+// When no sound device could be opened, the window says so once, as the first sound is asked for.
+// finishBeforeExit, at the end of every run (the window closed, an interruption), lets the commands on their
+// way get their answers, saying on the window that it is finishing while any are, and then lets the incoming
+// messages settle (core::IncomingMessages::finishBeforeExit), all within one time limit.
 // Main thread; made with std::make_shared and kept for the life of the process.
 //
 //   auto application = std::make_shared<shell::AppDelegate>();
@@ -21,6 +26,7 @@
 
 #include "base/time/Clock.h"
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,8 +49,13 @@ public:
         std::optional<std::string> suggestedPassword;
     };
 
+    ~AppDelegate();
+
     void didFinishLaunching(const Options& options = {});
     void didBecomeActive();
+    // Runs the main loop until the web calls and the incoming messages under way have ended, for `limit` (real
+    // time) at most. Whether nothing was left under way; the log says what was.
+    bool finishBeforeExit(std::chrono::milliseconds limit);
 
     const std::shared_ptr<ui::Window>& window() const { return m_window; }
     const std::shared_ptr<LoginVC>& loginScreen() const { return m_loginScreen; }
@@ -53,6 +64,7 @@ private:
     void countLaunch();
     void scheduleNetworkCheck();
     void checkNetwork();
+    void sayWhenSoundIsUnavailable();
     static void signInAgainSilently();
 
     std::shared_ptr<ui::Window> m_window;

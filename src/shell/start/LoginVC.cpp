@@ -239,6 +239,14 @@ void LoginVC::signInFinished(core::SignIn::Outcome outcome, const std::string& n
 {
     switch (outcome) {
     case core::SignIn::Outcome::Refused:
+        if (auto changed = core::RememberedAccount::pendingPassword(name, password)) {
+            // A password change whose answer never came may have been made: its new password is tried once.
+            core::SignIn::post(name, *changed, [weak = ui::weakFrom(this), name, changed](core::SignIn::Outcome next) {
+                if (auto self = weak.lock())
+                    self->signInFinished(next, name, *changed);
+            });
+            return;
+        }
         fail("login_failed");
         return;
     case core::SignIn::Outcome::ServiceFault:

@@ -7,8 +7,9 @@
 // (RememberedAccount), asks "GetDeviceList" (building the signed-in container, makeSignedInContainer, while
 // the list comes), makes the stored current device (else the first) the current device, has the home screen
 // ask for it and presents the container animated. Each way of not getting there ends in the alert "prompt"
-// with its own message: the service's refusal "login_failed"; a sign-in the service could not answer
-// "sign_in_unavailable"; a device list it could not give (a refusal, a reply with no list in it, a failed
+// with its own message: the service's refusal "login_failed" (when the remembered password is refused and a
+// password change whose answer never came left a new one pending, that one is tried first); a sign-in the service could
+// not answer "sign_in_unavailable"; a device list it could not give (a refusal, a reply with no list in it, a failed
 // status) "get_device_failed"; a readable empty list "no_device"; a network failure "bad_netword".
 // When the user logs out (core::Logout), and when asked to show itself (core::NotificationNames::ShowLogin,
 // which signs nobody out), it closes the container, so that it shows again; when the service has dropped the
