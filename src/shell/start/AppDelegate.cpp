@@ -14,6 +14,7 @@
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "shell/screens/FeatureScreens.h"
 #include "shell/start/LoginVC.h"
@@ -87,7 +88,8 @@ void AppDelegate::signInAgainSilently()
     auto account = core::RememberedAccount::reLoginAccount();
     if (!account)
         return;
-    SignIn::post(account->name, account->password, [](SignIn::Outcome outcome) {
+    // For the sign-in open now: a later one's, or a signed-out user's, is none of its business.
+    SignIn::postWithin(core::SignInSession::current(), account->name, account->password, [](SignIn::Outcome outcome) {
         if (outcome == SignIn::Outcome::Accepted)
             base::NotificationCenter::defaultCenter().post(core::NotificationNames::RecoverFrom);
     });
