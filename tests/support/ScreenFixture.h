@@ -18,6 +18,7 @@
 #include "core/service/ServiceClient.h"
 #include "core/state/Logout.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "feedback/FeedbackPoster.h"
 #include "gfx/text/FixedTextMeasurer.h"
@@ -117,6 +118,7 @@ protected:
         std::filesystem::remove(core::DBManager::databasePath(), ignored);
         core::Singleton::shared().setDeviceDetail(nullptr);
         core::Singleton::shared().setDeviceTypeID(std::nullopt);
+        core::SignInSession::end(); // nobody signed in, as in a new process
     }
 
     // Whether every web call made has had its success or failure block run.
