@@ -1,17 +1,18 @@
 #include "chat/SendSoundCommandVC.h"
 
-#include "base/text/Localization.h"
 #include "base/loop/MainThread.h"
+#include "base/text/Localization.h"
 #include "core/helpers/KeyboardLift.h"
 #include "core/helpers/PromptAlert.h"
-#include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
+#include "core/state/SignInSession.h"
 #include "kit/modal/ModalPresenter.h"
 #include "ui/controls/Button.h"
-#include "ui/input/Keyboard.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/TextField.h"
+#include "ui/input/Keyboard.h"
 
 #include <algorithm>
 
@@ -52,8 +53,14 @@ SendSoundCommandVC::~SendSoundCommandVC()
 
 std::map<std::string, std::string>& SendSoundCommandVC::unsentCommands()
 {
-    static std::map<std::string, std::string> commands;
-    return commands;
+    // Of the current sign-in only: the texts are its account's.
+    static struct {
+        core::SignInSession signIn;
+        std::map<std::string, std::string> commands;
+    } kept;
+    if (!kept.signIn.isCurrent())
+        kept = { core::SignInSession::current(), {} };
+    return kept.commands;
 }
 
 bool SendSoundCommandVC::takesSoundCommands(const std::shared_ptr<core::Device>& device)
@@ -165,15 +172,22 @@ void SendSoundCommandVC::sendCommandForParvo()
         unsentCommands()[serial] = text;
         core::showPromptAlert("failure");
     };
+    // The panel has closed by the time the answer comes: an answer to a sign-in that has ended shows nothing.
+    auto signIn = core::SignInSession::current();
     core::WebCall::post(
         SendSoundCommandMethod, base::Dictionary::make({ { "Serialnumber", serial }, { "CommandText", text } }),
-        [keep](const std::string& reply) {
+        [keep, signIn](const std::string& reply) {
+            if (!signIn.isCurrent())
+                return;
             if (core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)))
                 core::showPromptAlert("success");
             else
                 keep();
         },
-        [keep](const base::Error&) { keep(); });
+        [keep, signIn](const base::Error&) {
+            if (signIn.isCurrent())
+                keep();
+        });
     ui::Keyboard::shared().endEditing(view().get());
     kit::ModalPresenter::sharedInstance()->hideAnimated(true);
 }

@@ -3,7 +3,8 @@
 // modal presenter, which it closes itself. Done sends "ParvoSendSoundCommand" {"Serialnumber", "CommandText"}
 // (the text as typed) and closes the panel at once; the alert that follows says "success" only when the
 // service took the command, else "failure". A command that was refused or failed reappears in the panel
-// next opened for that device, so the user can send it again. For any other device type done does nothing.
+// next opened for that device in the same sign-in, so the user can send it again; a sign-out forgets it, and
+// the answer of a command sent before one shows nothing. For any other device type done does nothing.
 // The panel moves up while the keyboard is up. Main thread; made with make().
 //
 //   auto panel = chat::SendSoundCommandVC::make(device);
@@ -11,8 +12,8 @@
 #pragma once
 
 #include "core/records/Device.h"
-#include "ui/controls/TextFieldDelegate.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
 
 #include <map>
 #include <memory>

@@ -1,8 +1,9 @@
 // The sound-command panel: opened from the directory for a tracker, it sends what was typed, closes at once
-// and tells the outcome; what did not reach the device comes back in the next panel for it.
+// and tells the outcome; what did not reach the device comes back in the next panel for it, until a sign-out.
 #include "chat/SendSoundCommandVC.h"
 
 #include "kit/modal/ModalPresenter.h"
+#include "net/http/URLRequest.h"
 #include "shell/screens/ScreenDirectory.h"
 #include "support/ScreenFixture.h"
 #include "tracking-service/DemoData.h"
@@ -97,6 +98,36 @@ TEST_F(SoundCommand, AnyBadOutcomeSaysFailureAndTheCommandComesBackForThatDevice
         EXPECT_EQ(open(device(DemoData::ParvoSerialNumber, 2))->commandField()->text(), "") << i;
         kit::ModalPresenter::sharedInstance()->hideAnimated(false);
     }
+}
+
+// A refused command is the first parent's: it is forgotten at its sign-out, and the refusal of one sent before the
+// sign-out, which comes while a second parent is signed in, shows and keeps nothing.
+TEST_F(SoundCommand, ARefusedCommandIsForgottenAtSignOutAndARefusalAfterItShowsNothing)
+{
+    launchAndSignIn();
+    auto tracker = device(DemoData::Tracker13SerialNumber, 13);
+    service.faults().set("ParvoSendSoundCommand", Fault::refusal());
+    auto panel = open(tracker);
+    panel->commandField()->setText("refused before");
+    tap(panel->doneBtn());
+    ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
+    EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
+    pass(1);
+    net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
+    service.faults().set("ParvoSendSoundCommand", Fault::delay(60s));
+    panel = open(tracker);
+    ASSERT_EQ(panel->commandField()->text(), "refused before");
+    panel->commandField()->setText("refused after");
+    tap(panel->doneBtn());
+    ASSERT_TRUE(waitForRequests("ParvoSendSoundCommand", 2));
+    signInAsOtherAccount();
+    service.faults().letGo("ParvoSendSoundCommand", 0, Fault::refusal());
+    ASSERT_TRUE(pumpUntil([] { return networkIdle(); }));
+    pass(1);
+
+    EXPECT_EQ(shownAlert(), nullptr);
+    EXPECT_EQ(open(tracker)->commandField()->text(), "");
+    kit::ModalPresenter::sharedInstance()->hideAnimated(false);
 }
 
 } // namespace

@@ -1,8 +1,12 @@
 // The local tracking service on a free loopback port with a fresh data folder, signed in to the demo
-// account, handing out the reply texts of its web methods as the application receives them.
+// account, handing out the reply texts of its web methods as the application receives them; and the
+// application's own sign-in to it, for tests of what one account's work does after another has signed in.
 #pragma once
 
 #include "base/loop/RunLoop.h"
+#include "core/helpers/Helper.h"
+#include "core/service/SignIn.h"
+#include "core/state/SettingsKeys.h"
 #include "support/TempDir.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/TrackingService.h"
@@ -49,6 +53,26 @@ public:
             if (base::RunLoop::main().runUntil(received, base::Duration(0.005)))
                 return true;
         return received();
+    }
+
+    // A second account with the demo account's password, so that only the account tells their copies apart.
+    static constexpr const char* otherAccount = "other_parent";
+
+    // Signs the account in as the login screen does (its own sign-in, with "kLoginName2" after it), the other
+    // account made on the service first; whether the service accepted it.
+    [[nodiscard]] bool signIn(const std::string& account)
+    {
+        if (account == otherAccount && !m_service.store().checkPassword(account, tracking_service::DemoData::Password)
+            && !m_service.store().addAccount(account, tracking_service::DemoData::Password))
+            return false;
+        std::optional<core::SignIn::Outcome> outcome;
+        core::SignIn::post(
+            account, tracking_service::DemoData::Password, [&](core::SignIn::Outcome got) { outcome = got; });
+        if (!base::RunLoop::main().runUntil([&] { return outcome.has_value(); }, std::chrono::seconds(30))
+            || outcome != core::SignIn::Outcome::Accepted)
+            return false;
+        core::Helper::saveSettingValue(base::Value(account), core::SettingsKeys::LoginName2);
+        return true;
     }
 
 private:

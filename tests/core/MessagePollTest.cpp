@@ -1,6 +1,7 @@
 // The message poll against the local tracking service: no question while the spool could not keep the answer
 // (the service pops what it hands out) or a reply is held in memory, a reply with bad characters stored whole,
-// and a reply too large to receive said once.
+// a reply too large to receive said once, and a reply that comes after its sign-in ended filed for the account
+// that asked.
 #include "LocalService.h"
 
 #include "base/ClockFixture.h"
@@ -15,6 +16,7 @@
 #include "core/messages/MessageSpool.h"
 #include "core/service/ServiceClient.h"
 #include "core/service/ServiceProtocol.h"
+#include "core/state/Logout.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
@@ -81,6 +83,12 @@ protected:
             base::Value(base::Dictionary::make({ { "_id", id }, { "Context", text }, { "Desc", "" },
                 { "From", tracking_service::DemoData::WatchSerialNumber },
                 { "To", tracking_service::DemoData::AccountName }, { "MsgType", 3 } }))));
+    }
+
+    static std::vector<std::shared_ptr<core::UserMessageQuery>> storedFor(const std::string& account)
+    {
+        return core::DBManager::selectUserMessageQueryByUserName(
+            account, tracking_service::DemoData::WatchSerialNumber, tracking_service::DemoData::AccountName);
     }
 
     // Polls and runs the main loop until the poll is over and what it brought is stored.
@@ -180,6 +188,33 @@ TEST_F(MessagePollTest, APollCountsAsInFlightUntilItsReplyIsStored)
     ASSERT_TRUE(base::RunLoop::main().runUntil([] { return IncomingMessages::storesInFlight() == 0; }, 30s));
     ASSERT_EQ(m_announced.size(), 1u);
     EXPECT_EQ(m_announced[0]->id_, "e1");
+}
+
+// The first parent signs out while the poll is out and a second one signs in before its answer: the service has
+// handed the first parent's messages out, so they are stored for the first parent, to be found at its next
+// sign-in, and nothing of them is told to the second one.
+TEST_F(MessagePollTest, AReplyThatComesAfterASignOutIsFiledForTheAccountThatAsked)
+{
+    net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
+    ASSERT_TRUE(m_local.signIn(tracking_service::DemoData::AccountName));
+    queue("a1", "for the first parent");
+    m_local.service().faults().set(core::ServiceProtocol::PopMessagesMethod, tracking_service::Fault::delay(60s));
+    bool finished = false;
+    IncomingMessages::poll([&] { finished = true; });
+    ASSERT_TRUE(m_local.waitForRequestTo(core::ServiceProtocol::PopMessagesMethod));
+    core::Logout::logOutKeepingPushToken();
+    ASSERT_TRUE(m_local.signIn(LocalService::otherAccount));
+    m_local.service().faults().remove(core::ServiceProtocol::PopMessagesMethod);
+    ASSERT_TRUE(
+        base::RunLoop::main().runUntil([&] { return finished && IncomingMessages::storesInFlight() == 0; }, 30s));
+
+    EXPECT_TRUE(storedFor(LocalService::otherAccount).empty());
+    EXPECT_TRUE(m_announced.empty()) << "the second parent's screens hear nothing of it";
+    core::Logout::logOutKeepingPushToken();
+    ASSERT_TRUE(m_local.signIn(tracking_service::DemoData::AccountName));
+    auto stored = storedFor(tracking_service::DemoData::AccountName);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0]->id_, "a1");
 }
 
 // The stand-in only sends what it can encode, so the reply comes as raw bytes from a loopback server of the

@@ -1,25 +1,31 @@
 // The receipt uploader against the local tracking service: what it sends, when the receipt counts as
-// granted, and how refusals and failures are retried (once every 2.0 s, one chain whoever asks).
+// granted, how refusals and failures are retried (2.0 s after the first, twice as long after each next one,
+// one chain whoever asks), and that a receipt goes only in a sign-in of the account that bought it.
 #include "LocalService.h"
 
-#include "base/system/Bundle.h"
 #include "base/ClockFixture.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/system/Bundle.h"
+#include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
 #include "core/helpers/Helper.h"
-#include "core/state/NotificationNames.h"
 #include "core/service/ReceiptUploader.h"
 #include "core/service/ServiceClient.h"
-#include "core/state/SettingsKeys.h"
-#include "core/state/Singleton.h"
 #include "core/service/StoreLookup.h"
 #include "core/service/StoreLookupRoot.h"
+#include "core/state/Logout.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
+#include "core/state/Singleton.h"
 #include "net/http/URLRequest.h"
 #include "networking/forms/Base64.h"
 #include "networking/http/NetworkActivityIndicatorManager.h"
 #include "store/Receipt.h"
 #include "ui/view/Application.h"
 #include "json/JSONDecoder.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -42,6 +48,7 @@ protected:
         core::Singleton::shared().setServer(m_local.service().rootUrl());
         core::Singleton::shared().setLastSerialnumber(DemoData::Quenn3SerialNumber);
         core::Helper::saveSettingValue(base::Value(m_local.cookie()), core::SettingsKeys::Cookie);
+        core::SignInSession::begin(DemoData::AccountName); // whose session the cookie is
         net::URLRequest::setDefaultTimeoutInterval(2s);
         ReceiptUploader::relaunch();
         uploader = ReceiptUploader::shared();
@@ -91,6 +98,7 @@ protected:
     std::shared_ptr<ReceiptUploader> uploader;
     std::shared_ptr<Listener> listener = std::make_shared<Listener>();
     std::string m_version = base::Bundle::main().version();
+    base::Log::ScopedCapture m_log;
 };
 
 TEST_F(ReceiptUploaderTest, SendsTheFieldsInTheirKindsForTheDeviceTheReceiptWasBoughtFor)
@@ -154,13 +162,14 @@ TEST_F(ReceiptUploaderTest, OnlyTheNumberOrTheTextZeroGrants)
         EXPECT_FALSE(ReceiptUploader::isGranted(reply)) << reply;
 }
 
-TEST_F(ReceiptUploaderTest, EveryRefusalOrFailureKeepsTheReceiptAndRetriesOnce2SecondsLater)
+TEST_F(ReceiptUploaderTest, EveryRefusalOrFailureKeepsTheReceiptAndRetriesTwiceAsLateEachTimeUpToTheLimit)
 {
     ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
     size_t sent = 0;
+    base::Duration delay = ReceiptUploader::retryDelay;
     for (const Fault& fault : { Fault::payload(base::Value(int64_t(1))), Fault::payload(base::Value::null()),
              Fault::payload(base::Dictionary::make()), Fault::status(500), Fault::dropConnection(),
-             Fault::nonJsonBody(), Fault::noPayload(), Fault::refusal() }) {
+             Fault::nonJsonBody(), Fault::noPayload(), Fault::refusal(), Fault::status(503) }) {
         m_local.service().faults().set(ReceiptUploader::Method, fault);
         if (sent == 0)
             uploader->uploadStoredReceipt();
@@ -172,12 +181,50 @@ TEST_F(ReceiptUploaderTest, EveryRefusalOrFailureKeepsTheReceiptAndRetriesOnce2S
 
         base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
         uploader->uploadStoredReceipt();
-        clock->advance(1.9s);
-        EXPECT_EQ(uploads().size(), sent) << "no second chain";
+        clock->advance(delay - 0.1s);
+        EXPECT_EQ(uploads().size(), sent) << "no second chain, and no retry before " << delay.count() << " s";
+        delay = std::min(delay * 2, ReceiptUploader::retryDelayLimit);
     }
+    EXPECT_EQ(delay, ReceiptUploader::retryDelayLimit) << "the last retries wait the longest";
     m_local.service().faults().clear();
     clock->advance(0.1s);
     waitForUploads(++sent);
+    EXPECT_EQ(receiptSetting(), "");
+    EXPECT_EQ(listener->grants, 1);
+    auto logged = m_log.messages();
+    EXPECT_EQ(std::count_if(logged.begin(), logged.end(),
+                  [](const std::string& line) { return line.find("receipt upload") != std::string::npos; }),
+        1)
+        << "the refusals of one account are logged once";
+}
+
+// The first parent's upload is refused after it has signed out and a second parent has signed in: the receipt
+// waits, through every retry, for the first parent's next sign-in, and goes in that parent's session.
+TEST_F(ReceiptUploaderTest, AReceiptGoesOnlyInASignInOfTheAccountThatBoughtIt)
+{
+    net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
+    ASSERT_TRUE(m_local.signIn(DemoData::AccountName));
+    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    m_local.service().faults().set(ReceiptUploader::Method, Fault::delay(60s));
+    uploader->uploadStoredReceipt();
+    ASSERT_TRUE(m_local.waitForRequestTo(ReceiptUploader::Method));
+    core::Logout::logOutKeepingPushToken();
+    ASSERT_TRUE(m_local.signIn(LocalService::otherAccount));
+    m_local.service().faults().letGo(ReceiptUploader::Method, 0, Fault::refusal());
+    waitForUploads(1);
+    for (int minute = 0; minute < 10; ++minute)
+        clock->advance(60s);
+    EXPECT_EQ(uploads().size(), 1u) << "nothing in the second parent's session";
+    EXPECT_EQ(listener->grants, 0);
+
+    m_local.service().faults().remove(ReceiptUploader::Method);
+    core::Logout::logOutKeepingPushToken();
+    clock->advance(60s);
+    EXPECT_EQ(uploads().size(), 1u) << "nothing signed out";
+    ASSERT_TRUE(m_local.signIn(DemoData::AccountName));
+    waitForUploads(2);
+    EXPECT_EQ(
+        uploads().back().header("Cookie"), base::UserDefaults::standard().stringForKey(core::SettingsKeys::Cookie));
     EXPECT_EQ(receiptSetting(), "");
     EXPECT_EQ(listener->grants, 1);
 }

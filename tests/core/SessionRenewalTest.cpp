@@ -1,7 +1,9 @@
 // A session the service has dropped (its sessions lost, as a restart with fresh data loses them) is renewed
 // once with the remembered account, for every call refused meanwhile, and each call goes again once; without
 // a remembered account, or when the service refuses it, the calls fail and the login screen is asked for
-// once; a call is never sent a third time, and a sign-in lost on the network ends nothing.
+// once; a call is never sent a third time, and a sign-in lost on the network ends nothing. All of it happens
+// within the sign-in the call went under: a sign-out ends it, and nothing is renewed or sent again in another
+// account's session.
 #include "LocalService.h"
 
 #include "base/ClockFixture.h"
@@ -11,8 +13,10 @@
 #include "core/readers/Tool.h"
 #include "core/service/ServiceClient.h"
 #include "core/service/WebCall.h"
+#include "core/state/Logout.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "net/http/URLRequest.h"
 
@@ -30,6 +34,7 @@ protected:
         ManualClockTest::SetUp();
         core::Singleton::shared().setServer(m_local.service().rootUrl());
         core::Helper::saveSettingValue(base::Value(m_local.cookie()), SettingsKeys::Cookie);
+        core::SignInSession::begin(tracking_service::DemoData::AccountName); // whose session the cookie is
         base::NotificationCenter::defaultCenter().addObserver(
             core::NotificationNames::SessionExpired, nullptr, [this](const base::Notification&) { ++m_expired; }, this);
         net::URLRequest::setDefaultTimeoutInterval(2s);
@@ -60,22 +65,27 @@ protected:
         int blocksRun = 0;
     };
 
+    // Sends a device-list call whose outcome lands in `outcome`.
+    static void callDeviceList(Outcome& outcome)
+    {
+        core::WebCall::post(
+            "GetDeviceList", base::Dictionary::make({ { "LoginName", tracking_service::DemoData::AccountName } }),
+            [&outcome](const std::string& reply) {
+                outcome.reply = reply;
+                ++outcome.blocksRun;
+            },
+            [&outcome](const base::Error& error) {
+                outcome.error = error;
+                ++outcome.blocksRun;
+            });
+    }
+
     // Sends `count` device-list calls at once and waits until each has ended.
     std::vector<Outcome> callDeviceList(int count)
     {
         std::vector<Outcome> outcomes(count);
-        for (Outcome& outcome : outcomes) {
-            core::WebCall::post(
-                "GetDeviceList", base::Dictionary::make({ { "LoginName", tracking_service::DemoData::AccountName } }),
-                [&outcome](const std::string& reply) {
-                    outcome.reply = reply;
-                    ++outcome.blocksRun;
-                },
-                [&outcome](const base::Error& error) {
-                    outcome.error = error;
-                    ++outcome.blocksRun;
-                });
-        }
+        for (Outcome& outcome : outcomes)
+            callDeviceList(outcome);
         EXPECT_TRUE(base::RunLoop::main().runUntil(
             [] { return core::ServiceClient::sharedClient()->callsInFlight() == 0; }, 10s));
         for (const Outcome& outcome : outcomes)
@@ -90,6 +100,16 @@ protected:
     static std::string cookie()
     {
         return base::UserDefaults::standard().stringForKey(SettingsKeys::Cookie).value_or("");
+    }
+    // The account whose session the cookie setting holds, as the service knows it.
+    std::string sessionAccount()
+    {
+        return m_local.service().store().sessionAccount(cookie().substr(cookie().find('=') + 1)).value_or("");
+    }
+    bool callsEnded()
+    {
+        return base::RunLoop::main().runUntil(
+            [] { return core::ServiceClient::sharedClient()->callsInFlight() == 0; }, 30s);
     }
 
     LocalService m_local;
@@ -179,6 +199,52 @@ TEST_F(SessionRenewalTest, ACallWithoutASessionIsNotRenewed)
     EXPECT_TRUE(callDeviceList(1)[0].error);
     EXPECT_EQ(requestsTo("Login"), 0u);
     EXPECT_EQ(m_expired, 0);
+}
+
+// The first parent signs out while its session is being renewed, and a second parent signs in before the
+// renewal's answer comes: the call waiting for it fails at the sign-out, and the answer leaves the second
+// parent's session as it is.
+TEST_F(SessionRenewalTest, ASignOutEndsTheRenewalUnderWayAndItsAnswerKeepsNothing)
+{
+    net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
+    rememberAccount();
+    m_local.service().faults().set("Login", Fault::delay(60s));
+    Outcome outcome;
+    callDeviceList(outcome);
+    ASSERT_TRUE(m_local.waitForRequestTo("Login"));
+    core::Logout::logOutKeepingPushToken();
+    EXPECT_EQ(outcome.blocksRun, 1);
+    EXPECT_TRUE(outcome.error) << "failed as a refused renewal makes it";
+    m_local.service().faults().letGo("Login", 1); // the second parent's own sign-in
+    ASSERT_TRUE(m_local.signIn(LocalService::otherAccount));
+    m_local.service().faults().remove("Login");
+    ASSERT_TRUE(callsEnded());
+
+    EXPECT_EQ(sessionAccount(), LocalService::otherAccount);
+    EXPECT_EQ(outcome.blocksRun, 1);
+    EXPECT_EQ(requestsTo("GetDeviceList"), 1u) << "not sent again in any session";
+    EXPECT_EQ(m_expired, 0);
+}
+
+// The first parent's call is refused for want of a session after a second parent has signed in, whose cookie
+// differs from the one the call carried: the call fails instead of going again in the second parent's session.
+TEST_F(SessionRenewalTest, ACallRefusedAfterAnotherSignInIsNotSentAgainInItsSession)
+{
+    net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
+    rememberAccount();
+    m_local.service().faults().set("GetDeviceList", Fault::delay(60s));
+    Outcome outcome;
+    callDeviceList(outcome);
+    ASSERT_TRUE(m_local.waitForRequestTo("GetDeviceList"));
+    core::Logout::logOutKeepingPushToken();
+    ASSERT_TRUE(m_local.signIn(LocalService::otherAccount));
+    m_local.service().faults().remove("GetDeviceList"); // its session is gone: refused with 401
+    ASSERT_TRUE(callsEnded());
+
+    EXPECT_TRUE(outcome.error);
+    EXPECT_EQ(requestsTo("GetDeviceList"), 1u);
+    EXPECT_EQ(requestsTo("Login"), 1u) << "the second parent's own";
+    EXPECT_EQ(sessionAccount(), LocalService::otherAccount);
 }
 
 } // namespace

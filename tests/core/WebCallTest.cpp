@@ -16,6 +16,7 @@
 #include "core/state/Logout.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "net/http/URLRequest.h"
 
@@ -261,6 +262,10 @@ protected:
         ASSERT_TRUE(core::DBManager::saveOrUpdataMobileDeviceDB({ "SN-B", "Bob's", 2, std::nullopt }));
         core::Helper::saveSettingValue(base::Value("lumet_demo"), core::SettingsKeys::LoginName2);
         ASSERT_TRUE(core::DBManager::saveOrUpdataMobileDeviceDB({ watch(), "Watch", 36, std::nullopt }));
+        core::Singleton::shared().setDeviceTypeID(36);
+        core::Singleton::shared().setDeviceDetail(std::make_shared<core::Device>());
+        core::SignInSession::begin("lumet_demo");
+        m_signIn = core::SignInSession::current();
         m_token = base::NotificationCenter::defaultCenter().addObserver(
             core::NotificationNames::DidLogOut, nullptr, [this](const base::Notification&) { ++m_loggedOut; });
     }
@@ -276,6 +281,10 @@ protected:
         EXPECT_EQ(core::Helper::readSettingsByKey("kAutoLogin"), base::Value("0"));
         EXPECT_EQ(core::ServiceClient::sharedClient()->defaultValueForHeader("Cookie"), "");
         EXPECT_EQ(core::Singleton::shared().lastSerialnumber(), "");
+        EXPECT_FALSE(core::Singleton::shared().deviceTypeID());
+        EXPECT_FALSE(core::Singleton::shared().deviceDetail());
+        EXPECT_FALSE(m_signIn.isCurrent()) << "the sign-in's work ends with it";
+        EXPECT_FALSE(core::SignInSession::current().isOpen());
         EXPECT_FALSE(core::DBManager::readSingleMobileDevice());
         core::Helper::saveSettingValue(base::Value("bob"), core::SettingsKeys::LoginName2);
         EXPECT_TRUE(core::DBManager::readSingleMobileDevice());
@@ -284,6 +293,7 @@ protected:
 
     base::NotificationCenter::ObserverToken m_token {};
     int m_loggedOut { 0 };
+    core::SignInSession m_signIn;
 };
 
 TEST_F(LogoutTest, SendsTheBlankTokenWithTheOldSessionThenClearsIt)

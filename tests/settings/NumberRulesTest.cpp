@@ -34,9 +34,9 @@ TEST(NumberSendQueue, AJobOfTheSameDeviceWaitsUntilTheOneBeforeHasFinished)
     EXPECT_EQ(started, (std::vector<std::string> { "A1", "B1" }));
     EXPECT_EQ(queue.waitingCount("A"), 1u);
 
-    finishFirst();
+    finishFirst({});
     // A second report of the same job must not start a job twice or skip one.
-    finishFirst();
+    finishFirst({});
     EXPECT_EQ(started, (std::vector<std::string> { "A1", "B1", "A2" }));
     EXPECT_TRUE(queue.isBusy("A"));
     EXPECT_EQ(queue.waitingCount("A"), 0u);
@@ -48,7 +48,7 @@ TEST(NumberSendQueue, ADeviceIsFreeAgainOnceItsLastJobHasFinished)
     int runs = 0;
     queue.enqueue("A", [&](NumberSendQueue::Finished finished) {
         ++runs;
-        finished();
+        finished({});
     });
     EXPECT_FALSE(queue.isBusy("A"));
     queue.enqueue("A", [&](NumberSendQueue::Finished) { ++runs; });

@@ -1,15 +1,16 @@
 // The family-protection screen and the watch's four number panels against the local service: what each
-// sends, what the shared record and the service hold afterwards, the three refusals, and sends that
-// overlap.
+// sends, what the shared record and the service hold afterwards, the three refusals, sends that overlap,
+// and sends of an account that has signed out.
 #include "NumberScreenFixture.h"
 
+#include "net/http/URLRequest.h"
 #include "settings/numbers/FamilyProtection.h"
 #include "settings/numbers/LikeNumberVC.h"
 #include "settings/numbers/LumetNumbers.h"
 #include "ui/controls/Button.h"
-#include "ui/scroll/TableView.h"
 #include "ui/controls/TextField.h"
 #include "ui/input/TouchDriver.h"
+#include "ui/scroll/TableView.h"
 
 #include <algorithm>
 
@@ -159,6 +160,27 @@ TEST_F(NumberWatchTest, ASendMadeWhileAnotherIsOutIsBuiltWhenTheFirstHasBeenTake
     EXPECT_NE(requests[1].body.find(R"("ButtonNo1":"13000000001")"), std::string::npos) << requests[1].body;
     EXPECT_EQ(stored(DemoData::WatchSerialNumber, "LumetDevice_Config", "ButtonNo1"), "13000000001");
     EXPECT_EQ(stored(DemoData::WatchSerialNumber, "LumetDevice_Config", "ButtonNo2"), "13000000002");
+}
+
+// The first parent signs out while one number is out and another waits behind it, and a second parent signs in
+// before the answer: the waiting one is dropped unsent, and the answer shows nothing over the second parent's
+// screens.
+TEST_F(NumberWatchTest, SendsOfAnAccountThatSignedOutAreDroppedAndTheirAnswerShowsNothing)
+{
+    net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
+    std::string mother = stored(DemoData::WatchSerialNumber, "LumetDevice_Config", "ButtonNo2");
+    service.faults().set("LumetSetManyPhoneConfig", Fault::delay(60s));
+    settings::LumetNumbers::send(device, settings::LumetSlot::Father, "13000000001");
+    settings::LumetNumbers::send(device, settings::LumetSlot::Mother, "13000000002");
+    ASSERT_TRUE(waitForRequests("LumetSetManyPhoneConfig", 1));
+    signInAsOtherAccount();
+    service.faults().remove("LumetSetManyPhoneConfig");
+    ASSERT_TRUE(pumpUntil([] { return networkIdle(); }));
+    pass(0.5);
+
+    EXPECT_EQ(requestsTo("LumetSetManyPhoneConfig"), 1u) << "nothing in the second parent's session";
+    EXPECT_EQ(stored(DemoData::WatchSerialNumber, "LumetDevice_Config", "ButtonNo2"), mother);
+    EXPECT_EQ(shownAlert(), nullptr);
 }
 
 TEST_F(NumberWatchTest, WithoutTheWatchConfigurationNothingIsSent)

@@ -25,16 +25,19 @@ TEST_F(PurchaseWriteFaults, NoFailedUploadReadsAsGrantedOrLosesTheReceipt)
     answerAlert(1);
     service.faults().set(ReceiptUploader::Method, faults[0].second);
     tap(screen->buyButton());
+    // Each retry waits twice as long as the one before, up to the limit.
+    const double retryWithin = ReceiptUploader::retryDelayLimit.count() + 1;
     for (const auto& [kind, fault] : faults) {
         SCOPED_TRACE(kind);
         service.faults().set(ReceiptUploader::Method, fault);
         size_t sent = requestsTo(ReceiptUploader::Method);
-        ASSERT_TRUE(pumpUntil([&] { return requestsTo(ReceiptUploader::Method) > sent && networkIdle(); }, 5));
+        ASSERT_TRUE(
+            pumpUntil([&] { return requestsTo(ReceiptUploader::Method) > sent && networkIdle(); }, retryWithin));
         EXPECT_FALSE(someAlertSays("buy_success"));
         EXPECT_NE(setting(SettingsKeys::Receipt).value_or(""), "");
     }
     service.faults().clear();
-    EXPECT_TRUE(pumpUntil([] { return alertSays("buy_success"); }, 5));
+    EXPECT_TRUE(pumpUntil([] { return alertSays("buy_success"); }, retryWithin));
     EXPECT_EQ(setting(SettingsKeys::Receipt), "");
 }
 

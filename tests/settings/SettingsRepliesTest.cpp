@@ -4,7 +4,6 @@
 // reload stay as counted when the stored device changes in between.
 #include "SettingsFixture.h"
 
-#include "core/state/Logout.h"
 #include "core/state/RememberedAccount.h"
 #include "kit/overlay/ProgressOverlay.h"
 #include "networking/http/NetworkActivityIndicatorManager.h"
@@ -20,13 +19,9 @@ using tracking_service::Fault;
 
 class SettingsReplies : public test::SettingsTest {
 protected:
-    // A second account with the demo account's password, so that only the account tells their copies apart.
-    static constexpr const char* otherAccount = "other_parent";
-
     void TearDown() override
     {
         networking::NetworkActivityIndicatorManager::sharedManager().setEnabled(false);
-        (void)keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), otherAccount);
         test::SettingsTest::TearDown();
     }
 
@@ -56,17 +51,6 @@ protected:
     {
         service.faults().remove(method);
         ASSERT_TRUE(pumpUntil([&] { return networkIdle() && requestsTo(method) == 1; }));
-    }
-
-    void signInAsOtherAccount()
-    {
-        ASSERT_TRUE(service.store().addAccount(otherAccount, password));
-        ASSERT_TRUE(service.store().addDevice({ "OW3600000001", otherAccount, "Other watch", 36, 1 }));
-        core::Logout::logOut();
-        ASSERT_TRUE(pumpUntil([this] { return !container(); }));
-        fill(otherAccount, password);
-        signIn();
-        ASSERT_TRUE(container());
     }
 
     // The global current record of the device, as the home screen sets it.

@@ -1,5 +1,6 @@
 // The start-up order and becoming active: the launch's settings, files and notifications, the network check
-// 2.5 s later, and the silent sign-in that renews the session when an account is remembered for it.
+// 2.5 s later, and the silent sign-in that renews the session when an account is remembered for it, and only
+// for as long as that account is the one signed in.
 #include "ShellFixture.h"
 
 #include "base/loop/NotificationCenter.h"
@@ -100,6 +101,25 @@ TEST_F(Activation, BecomingActiveSignsTheRememberedAccountInAgainSilently)
     auto cookie = base::UserDefaults::standard().stringForKey(core::SettingsKeys::Cookie).value_or("");
     EXPECT_TRUE(cookie.starts_with("LumetSession=") && cookie != "LumetSession=expired") << cookie;
     EXPECT_EQ(shownAlert(), nullptr) << "silently";
+}
+
+// The answer of the first parent's silent sign-in comes after it has signed out and a second parent has signed
+// in: the second parent's screens keep running in its own session.
+TEST_F(Activation, ASilentSignInAnsweredAfterAnotherAccountSignedInLeavesThatAccountsSession)
+{
+    net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
+    launchAndSignIn();
+    service.faults().set("Login", tracking_service::Fault::delay(60s));
+    application->didBecomeActive();
+    ASSERT_TRUE(waitForRequests("Login", 2));
+    service.faults().letGo("Login", 1); // the second parent's own sign-in
+    signInAsOtherAccount();
+    service.faults().remove("Login");
+    ASSERT_TRUE(pumpUntil([] { return networkIdle(); }));
+
+    EXPECT_EQ(sessionAccount(), otherAccount);
+    EXPECT_TRUE(heard.empty()) << "nothing is recovered for the second parent";
+    EXPECT_EQ(shownAlert(), nullptr);
 }
 
 TEST_F(Activation, NoSilentSignInWithoutARememberedAccountOrASessionOrWhenRefused)

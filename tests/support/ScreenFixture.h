@@ -3,8 +3,9 @@
 // server, a network check that finds the network, a 10 s request time-out and the feature screens
 // registered. Each test starts with no settings, keychain items or local database of its own and leaves none
 // behind (the test binary's data root is a temporary folder); alerts and modal panels still up at the end
-// are dismissed. Helpers sign in, take the tour, find the signed-in container's screens, tap, pump the main
-// loop on virtual time, read the service's request log and probe the rendered screen (ScreenProbe.h).
+// are dismissed. Helpers sign in (as the demo account or a second one), sign out, take the tour, find the
+// signed-in container's screens, tap, pump the main loop on virtual time, read the service's request log and
+// probe the rendered screen (ScreenProbe.h).
 #pragma once
 
 #include "base/ClockFixture.h"
@@ -15,7 +16,9 @@
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/service/ServiceClient.h"
+#include "core/state/Logout.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "feedback/FeedbackPoster.h"
 #include "gfx/text/FixedTextMeasurer.h"
@@ -61,6 +64,10 @@ protected:
     static constexpr const char* account = tracking_service::DemoData::AccountName;
     static constexpr const char* password = tracking_service::DemoData::Password;
     static constexpr const char* watch = tracking_service::DemoData::WatchSerialNumber;
+    // A second account with the demo account's password and a watch of its own, so that only the account
+    // tells their copies apart.
+    static constexpr const char* otherAccount = "other_parent";
+    static constexpr const char* otherWatch = "OW3600000001";
 
     void SetUp() override
     {
@@ -105,14 +112,17 @@ protected:
             defaults.removeObjectForKey(key);
         EXPECT_TRUE(defaults.synchronize());
         // A test that stored no password leaves nothing to delete.
-        (void)keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), account);
-        // The new password of a change whose answer never came, kept beside the remembered one.
-        (void)keychain::Keychain::deletePasswordForService(
-            base::Bundle::main().identifier() + ".pending-password", account);
+        // Each account's remembered password, and the new password of a change whose answer never came.
+        for (const char* name : { account, otherAccount }) {
+            (void)keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), name);
+            (void)keychain::Keychain::deletePasswordForService(
+                base::Bundle::main().identifier() + ".pending-password", name);
+        }
         std::error_code ignored;
         std::filesystem::remove(core::DBManager::databasePath(), ignored);
         core::Singleton::shared().setDeviceDetail(nullptr);
         core::Singleton::shared().setDeviceTypeID(std::nullopt);
+        core::SignInSession::end(); // nobody signed in, as in a new process
     }
 
     // Whether every web call made has had its success or failure block run.
@@ -164,6 +174,42 @@ protected:
         pumpUntil([this] { return !login()->isSigningIn(); });
         clock->advance(1s);
     }
+    // Signs out as the drawer menu does and waits for the login screen.
+    void signOut()
+    {
+        core::Logout::logOut();
+        ASSERT_TRUE(pumpUntil([this] { return !container(); }));
+    }
+    // Signs out and signs the second account in from the login screen (made on the service the first time).
+    void signInAsOtherAccount()
+    {
+        if (!service.store().checkPassword(otherAccount, password)) {
+            ASSERT_TRUE(service.store().addAccount(otherAccount, password));
+            ASSERT_TRUE(service.store().addDevice({ otherWatch, otherAccount, "Other watch", 36, 1 }));
+        }
+        signOut();
+        fill(otherAccount, password);
+        signIn();
+        ASSERT_TRUE(container());
+    }
+    // The account whose session the cookie setting holds now, as the service knows it.
+    std::string sessionAccount()
+    {
+        std::string cookie = base::UserDefaults::standard().stringForKey(core::SettingsKeys::Cookie).value_or("");
+        return service.store().sessionAccount(cookie.substr(cookie.find('=') + 1)).value_or("");
+    }
+    // Runs the main loop until the service has received `count` requests to the method, a held one included.
+    // The service's threads post nothing to the loop, so the wait looks again every few milliseconds; whether
+    // they came within 30 s.
+    [[nodiscard]] bool waitForRequests(const std::string& method, size_t count)
+    {
+        auto received = [&] { return requestsTo(method) >= count; };
+        for (auto deadline = std::chrono::steady_clock::now() + 30s; std::chrono::steady_clock::now() < deadline;)
+            if (base::RunLoop::main().runUntil(received, base::Duration(0.005)))
+                return true;
+        return received();
+    }
+
     void launchAndSignIn()
     {
         launch();

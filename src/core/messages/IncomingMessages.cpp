@@ -16,6 +16,7 @@
 #include "core/state/AccountDevices.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "net/http/URLErrors.h"
 #include "networking/http/HTTPRequestOperation.h"
@@ -172,14 +173,26 @@ namespace {
             [announce = std::move(announce)]() mutable { storeWaiting(std::nullopt, true, announce); });
     }
 
-    void keep(std::string_view reply, Stored announce)
+    // Announces to the sign-in that asked, while it is the current one, the messages of its own account: what a
+    // step stores for another account, or for a sign-in that has ended, waits in the store for that account.
+    Stored announceWithin(ReplyContext context, Stored announce)
+    {
+        return [signIn = SignInSession::current(), account = std::move(context.account),
+                   announce = std::move(announce)](const PendingMessage& pending) {
+            if (signIn.isCurrent() && pending.message->userName == account)
+                announce(pending);
+        };
+    }
+
+    // `context`: the account and placing rule of the sign-in that asked for the reply.
+    void keep(std::string_view reply, ReplyContext context, Stored announce)
     {
         BASE_ASSERT_MAIN_THREAD();
         if (ReplyFields::isBlank(reply) || holdsEmptyMessageList(reply))
             return; // nothing in it to lose
         ++inFlight;
         spoolingQueue()->async(
-            [body = std::string(reply), context = currentContext(), announce = std::move(announce)]() mutable {
+            [body = std::string(reply), context = std::move(context), announce = std::move(announce)]() mutable {
                 std::optional<SpooledReply> unspooled;
                 if (MessageSpool::add(body, context).empty()) {
                     base::log("incoming messages: the spool cannot take a reply; holding it in memory");
@@ -258,6 +271,10 @@ namespace {
     void pollStoring(Stored announce, IncomingMessages::Finished finished)
     {
         BASE_ASSERT_MAIN_THREAD();
+        // The service hands out the messages of the session the poll goes in: they are that sign-in's account's,
+        // whoever is signed in when the reply comes.
+        auto context = currentContext();
+        announce = announceWithin(context, std::move(announce));
         if (!mayPoll(announce)) {
             if (finished)
                 finished(false);
@@ -266,19 +283,21 @@ namespace {
         ++inFlight;
         WebCall::postToURL(
             WebCall::urlOfMethod(ServiceProtocol::PopMessagesMethod), nullptr,
-            [announce, finished](const networking::HTTPRequestOperation& request) {
+            [announce, finished, context](const networking::HTTPRequestOperation& request) {
                 --inFlight;
                 // The body as received: a text cut mid-character must still reach the spool.
                 auto reply = request.reply();
                 if (reply && reply->body)
                     keep(std::string_view(reinterpret_cast<const char*>(reply->body->data()), reply->body->size()),
-                        announce);
+                        context, announce);
                 if (finished)
                     finished(true);
             },
-            [finished](const base::Error& error) {
+            [finished, signIn = SignInSession::current()](const base::Error& error) {
                 --inFlight;
-                pollFailed(error);
+                // The notice of a sign-in that has ended would show on another's screens.
+                if (signIn.isCurrent())
+                    pollFailed(error);
                 if (finished)
                     finished(false);
             });
@@ -293,11 +312,16 @@ void IncomingMessages::pollForChat(Reload reloadChatList, Finished finished)
     pollStoring(announceForChat(std::move(reloadChatList)), std::move(finished));
 }
 
-void IncomingMessages::store(std::string_view reply) { keep(reply, announce); }
+void IncomingMessages::store(std::string_view reply)
+{
+    auto context = currentContext();
+    keep(reply, context, announceWithin(context, announce));
+}
 
 void IncomingMessages::storeForChat(std::string_view reply, const Reload& reloadChatList)
 {
-    keep(reply, announceForChat(reloadChatList));
+    auto context = currentContext();
+    keep(reply, context, announceWithin(context, announceForChat(reloadChatList)));
 }
 
 void IncomingMessages::storeSpooled()

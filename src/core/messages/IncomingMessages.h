@@ -2,7 +2,10 @@
 // watch's voice message (description "[Lumet_434B_Voice]") goes to the chat tables, unless its sender is of
 // type 27 (by the account's device list, AccountDevices; a sender the list does not know counts as of the
 // current device's type); every other message to the message centre's tables. Each is stored for the
-// signed-in account ("kLoginName2").
+// signed-in account ("kLoginName2"). A poll's reply is filed by the account and device types of the sign-in
+// (SignInSession) that sent the poll, whoever is signed in when it comes, and only that sign-in, while it is
+// the current one, hears of its account's messages: those of an ended sign-in wait in the store for its
+// account's next sign-in.
 //
 // The service hands a message out once, so nothing of a reply may be lost. poll() asks only while the spool
 // (MessageSpool) can take the largest reply, no other poll or store is under way, no reply is held in memory

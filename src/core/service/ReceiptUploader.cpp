@@ -1,16 +1,20 @@
 #include "core/service/ReceiptUploader.h"
 
-#include "base/values/Dictionary.h"
-#include "base/system/Log.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/RunLoop.h"
+#include "base/system/Log.h"
+#include "base/values/Dictionary.h"
 #include "core/helpers/Helper.h"
-#include "core/state/NotificationNames.h"
 #include "core/service/ReplyFields.h"
-#include "core/state/SettingsKeys.h"
-#include "core/state/Singleton.h"
 #include "core/service/StoreLookup.h"
 #include "core/service/WebCall.h"
+#include "core/state/NotificationNames.h"
+#include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
+#include "core/state/Singleton.h"
+
+#include <algorithm>
+#include <utility>
 
 namespace core {
 
@@ -33,6 +37,15 @@ namespace {
     {
         std::string serial = textSetting(ReceiptUploader::ReceiptSerialKey);
         return serial.empty() ? Singleton::shared().lastSerialnumber() : serial;
+    }
+
+    // Whether the sign-in open now may send the stored receipt: one of the account that bought it, or any for a
+    // receipt stored without its account.
+    bool signedInForReceipt()
+    {
+        auto signIn = SignInSession::current();
+        std::string buyer = textSetting(ReceiptUploader::ReceiptAccountKey);
+        return buyer.empty() ? signIn.isOpen() : signIn.isOpenFor(buyer);
     }
 
 } // namespace
@@ -72,6 +85,8 @@ void ReceiptUploader::storeReceipt(const std::string& receipt, const std::string
 {
     BASE_ASSERT_MAIN_THREAD();
     Helper::saveSettingValue(base::Value(serialNumber), ReceiptSerialKey);
+    std::string account = SignInSession::current().account;
+    Helper::saveSettingValue(account.empty() ? std::nullopt : std::optional(base::Value(account)), ReceiptAccountKey);
     Helper::saveSettingValue(base::Value(receipt), SettingsKeys::Receipt);
 }
 
@@ -110,6 +125,8 @@ void ReceiptUploader::uploadStoredReceipt()
         lookUpVersion();
         return;
     }
+    if (!signedInForReceipt())
+        return; // the next accepted sign-in posts "uploadReceipt" again
     send();
 }
 
@@ -127,24 +144,38 @@ void ReceiptUploader::send()
     m_inFlight = true;
     WebCall::post(
         Method, parameters,
-        [weak = weak_from_this(), receipt](const std::string& reply) {
-            if (auto self = weak.lock())
-                self->replied(receipt, isGranted(reply));
+        [weak = weak_from_this(), receipt, signIn = SignInSession::current()](const std::string& reply) {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            bool granted = isGranted(reply);
+            if (!granted)
+                self->refused(signIn.account, "not granted");
+            self->replied(receipt, signIn, granted);
         },
-        [weak = weak_from_this(), receipt](const base::Error& error) {
-            base::log("receipt upload failed: " + error.description());
-            if (auto self = weak.lock())
-                self->replied(receipt, false);
+        [weak = weak_from_this(), receipt, signIn = SignInSession::current()](const base::Error& error) {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            self->refused(signIn.account, "failed: " + error.description());
+            self->replied(receipt, signIn, false);
         });
 }
 
-void ReceiptUploader::replied(const std::string& sentReceipt, bool granted)
+void ReceiptUploader::refused(const std::string& account, const std::string& reason)
+{
+    if (m_refusalsLogged.insert(account).second)
+        base::log("receipt upload " + reason + "; it is sent again, less and less often, while it waits");
+}
+
+void ReceiptUploader::replied(const std::string& sentReceipt, const SignInSession& signIn, bool granted)
 {
     m_inFlight = false;
     if (!granted) {
         scheduleRetry();
         return;
     }
+    m_nextRetryDelay = retryDelay;
     if (storedReceipt() != sentReceipt) {
         // Another purchase was stored while this one was on its way: it waits for its own grant.
         uploadStoredReceipt();
@@ -152,7 +183,9 @@ void ReceiptUploader::replied(const std::string& sentReceipt, bool granted)
     }
     Helper::saveSettingValue(base::Value(""), SettingsKeys::Receipt);
     Helper::saveSettingValue(std::nullopt, ReceiptSerialKey);
-    if (auto listener = m_listener.lock())
+    Helper::saveSettingValue(std::nullopt, ReceiptAccountKey);
+    // The purchase screen open now may be another sign-in's.
+    if (auto listener = m_listener.lock(); listener && signIn.isCurrent())
         listener->receiptGranted();
 }
 
@@ -161,8 +194,9 @@ void ReceiptUploader::scheduleRetry()
     if (m_retryPending || !storedReceipt())
         return;
     m_retryPending = true;
+    base::Duration delay = std::exchange(m_nextRetryDelay, std::min(m_nextRetryDelay * 2, retryDelayLimit));
     base::RunLoop::main().performAfter(
-        retryDelay,
+        delay,
         [weak = weak_from_this()] {
             auto self = weak.lock();
             if (!self)

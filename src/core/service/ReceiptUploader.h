@@ -2,9 +2,13 @@
 // the notification "uploadReceipt" (posted at launch and after an accepted sign-in when a receipt waits)
 // and the purchase screen's requests, and sends "Apple_Device_Pay" with the receipt of the setting
 // "receipt" for the device it was bought for (the setting "receiptSerial"; the current device for an older
-// receipt stored without it). The service grants with the payload 0 (the number, or exactly the text
-// "0"): the receipt is then cleared and the listener hears of it. Any other reply, and a failure, leaves the
-// receipt stored and sends it again 2.0 s later, without limit while it waits. One request is in flight at
+// receipt stored without it). A receipt goes only in a sign-in (SignInSession) of the account that bought it
+// (the setting "receiptAccount"; any account's for an older receipt stored without it): signed out, or in
+// another account's sign-in, it waits for the next sign-in, whose acceptance posts "uploadReceipt". The
+// service grants with the payload 0 (the number, or exactly the text "0"): the receipt is then cleared and
+// the listener hears of it, when the upload's sign-in is still the current one. Any other reply, and a
+// failure, leaves the receipt stored and sends it again later: 2.0 s after the first, twice as long after
+// each next one, at most retryDelayLimit; the log says so once for each account. One request is in flight at
 // a time and one retry at most is pending, whoever asks. Each upload carries whether the application's
 // published version is the store-test one (StoreLookup); an upload waits for a lookup under way, and the
 // first upload of a launch starts one. Main thread.
@@ -14,11 +18,13 @@
 //   core::ReceiptUploader::shared()->uploadStoredReceipt();
 #pragma once
 
-#include "base/time/Clock.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/time/Clock.h"
+#include "core/state/SignInSession.h"
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -33,8 +39,10 @@ public:
 class ReceiptUploader : public std::enable_shared_from_this<ReceiptUploader> {
 public:
     static constexpr base::Duration retryDelay { 2.0 };
+    static constexpr base::Duration retryDelayLimit { 256.0 };
     static constexpr const char* Method = "Apple_Device_Pay";
     static constexpr const char* ReceiptSerialKey = "receiptSerial";
+    static constexpr const char* ReceiptAccountKey = "receiptAccount";
     static constexpr int64_t Money = 60;
 
     static std::shared_ptr<ReceiptUploader> shared();
@@ -43,15 +51,17 @@ public:
 
     // Begins answering "uploadReceipt"; again does nothing.
     void start();
-    // Keeps a new receipt (the Base64 text) with the serial number of the device it was bought for.
+    // Keeps a new receipt (the Base64 text) with the serial number of the device it was bought for and the
+    // account signed in, which bought it.
     static void storeReceipt(const std::string& receipt, const std::string& serialNumber);
     // The receipt waiting for the grant; nothing when none is stored or it is blank.
     [[nodiscard]] static std::optional<std::string> storedReceipt();
 
     // Asks for the published version again; uploads wait for the answer (or the lookup's time-out).
     void lookUpVersion();
-    // Sends the stored receipt now, after a lookup under way. While a request is in flight or a retry is
-    // pending, they send what is stored by then (a grant of an older receipt sends one stored meanwhile).
+    // Sends the stored receipt now, after a lookup under way, when signed in to its account. While a request is
+    // in flight or a retry is pending, they send what is stored by then (a grant of an older receipt sends one
+    // stored meanwhile).
     void uploadStoredReceipt();
     void setListener(std::weak_ptr<ReceiptUploaderListener> listener) { m_listener = std::move(listener); }
 
@@ -67,7 +77,8 @@ public:
 private:
     ReceiptUploader() = default;
     void send();
-    void replied(const std::string& sentReceipt, bool granted);
+    void replied(const std::string& sentReceipt, const SignInSession& signIn, bool granted);
+    void refused(const std::string& account, const std::string& reason);
     void scheduleRetry();
 
     std::optional<base::NotificationCenter::ObserverToken> m_observer;
@@ -77,6 +88,9 @@ private:
     bool m_waitingForLookup { false };
     bool m_inFlight { false };
     bool m_retryPending { false };
+    base::Duration m_nextRetryDelay { retryDelay };
+    // The accounts whose uploads the log has said are not granted.
+    std::set<std::string> m_refusalsLogged;
 };
 
 } // namespace core

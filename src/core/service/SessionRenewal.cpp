@@ -11,6 +11,7 @@
 #include "core/state/SettingsKeys.h"
 #include "net/http/HTTPResponse.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -20,9 +21,10 @@ namespace {
 
     constexpr int SessionRefusedStatus = 401;
 
-    // The one renewal under way and the calls that wait for it.
+    // The renewal under way and the calls that wait for it.
     struct Renewal {
-        bool signingIn { false };
+        // The sign-in whose session is being renewed, while the sign-in for it is out.
+        std::optional<SignInSession> renewing;
         std::vector<SessionRenewal::Resume> waiting;
     };
 
@@ -39,10 +41,26 @@ namespace {
 
     void resumeAll(bool renewed)
     {
-        auto waiting = std::exchange(renewal().waiting, {});
-        renewal().signingIn = false;
+        auto& state = renewal();
+        auto waiting = std::exchange(state.waiting, {});
+        state.renewing.reset();
+        base::NotificationCenter::defaultCenter().removeObservers(&state);
         for (const auto& resume : waiting)
             resume(renewed);
+    }
+
+    // A sign-out ends the renewal of its session: the calls waiting for it fail at once, as a refused renewal
+    // makes them, and the answer of its sign-in, when it comes, is of no more use.
+    void endWithSignOut()
+    {
+        auto& state = renewal();
+        base::NotificationCenter::defaultCenter().addObserver(
+            NotificationNames::DidLogOut, nullptr,
+            [](const base::Notification&) {
+                base::log("session: signed out while the session was being renewed; the waiting calls fail");
+                resumeAll(false);
+            },
+            &state);
     }
 
     // The dropped session is of no more use: later calls go without it and do not ask again.
@@ -60,12 +78,17 @@ bool SessionRenewal::refusesSession(const net::HTTPResponse* response, const std
     return response && response->statusCode() == SessionRefusedStatus && !sentCookie.empty();
 }
 
-void SessionRenewal::renew(const std::string& expiredCookie, Resume resume)
+void SessionRenewal::renew(const std::string& expiredCookie, const SignInSession& signIn, Resume resume)
 {
     BASE_ASSERT_MAIN_THREAD();
+    if (!signIn.isOpen()) {
+        // Signed out, or another sign-in came, since the call went: its session is nobody's to renew now.
+        resume(false);
+        return;
+    }
     auto& state = renewal();
     state.waiting.push_back(std::move(resume));
-    if (state.signingIn)
+    if (state.renewing)
         return;
     if (std::string cookie = currentCookie(); cookie != expiredCookie) {
         // Renewed since the call went (or ended, which leaves no cookie to go again with).
@@ -73,14 +96,18 @@ void SessionRenewal::renew(const std::string& expiredCookie, Resume resume)
         return;
     }
     auto account = RememberedAccount::reLoginAccount();
-    if (!account) {
+    if (!account || account->name != signIn.account) {
         endSession();
         resumeAll(false);
         return;
     }
     base::log("session: the service no longer knows the session; signing in again");
-    state.signingIn = true;
-    SignIn::post(account->name, account->password, [](SignIn::Outcome outcome) {
+    state.renewing = signIn;
+    endWithSignOut();
+    SignIn::postWithin(signIn, account->name, account->password, [signIn](SignIn::Outcome outcome) {
+        const auto& renewing = renewal().renewing;
+        if (!renewing || renewing->generation != signIn.generation)
+            return; // a sign-out ended this renewal
         if (outcome == SignIn::Outcome::Refused)
             endSession();
         resumeAll(outcome == SignIn::Outcome::Accepted);

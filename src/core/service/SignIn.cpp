@@ -25,7 +25,7 @@ namespace {
             base::log("sign-in: accepted without a session cookie");
         else
             Helper::saveSettingValue(base::Value(cookie), SettingsKeys::Cookie);
-        // The launch's post of a waiting receipt came before any session: send it again with this one.
+        // A waiting receipt goes in a sign-in of the account that bought it: this may be one.
         if (Helper::isNotNullString(Helper::readSettingsByKey(SettingsKeys::Receipt)))
             base::NotificationCenter::defaultCenter().post(NotificationNames::UploadReceipt);
     }
@@ -39,46 +39,71 @@ namespace {
             && answered.port() == asked->port();
     }
 
+    // `within`: the sign-in a sign-in behind the user's back is made for; none for the user's own.
+    void send(const std::string& account, const std::string& password, std::optional<SignInSession> within,
+        SignIn::Completion completion)
+    {
+        using Outcome = SignIn::Outcome;
+        auto parameters = base::Dictionary::make({
+            { ServiceProtocol::LoginNameKey, account },
+            { ServiceProtocol::PasswordKey, password },
+            { ServiceProtocol::TokenKey, SignIn::BlankToken },
+        });
+        auto finish = std::make_shared<SignIn::Completion>(std::move(completion));
+        auto asked = base::URL::parse(WebCall::urlOfMethod(ServiceProtocol::LoginMethod));
+        WebCall::postReadingResponse(
+            ServiceProtocol::LoginMethod, parameters,
+            [finish, asked, account, within](const std::string& reply, const net::HTTPResponse& response) {
+                if (!answeredByService(asked, response.url())) {
+                    base::log("sign-in failed: answered by another server than the service");
+                    if (*finish)
+                        (*finish)(Outcome::ServiceFault);
+                    return;
+                }
+                // Only a number is the service's verdict on the account; a reply without one means the service
+                // could not answer, and telling the user the password was wrong would send them the wrong way.
+                base::Error unreadable;
+                bool accepted = Tool::readLoginResultFromJson(reply, &unreadable);
+                if (!unreadable.isEmpty())
+                    base::log("sign-in failed: " + unreadable.description());
+                if (accepted && within && !within->isOpenFor(account)) {
+                    // Its session would run another account's screens, or a signed-out one's.
+                    base::log("sign-in: accepted after the sign-in it was made for had ended; the session is dropped");
+                    if (*finish)
+                        (*finish)(Outcome::Ended);
+                    return;
+                }
+                if (accepted) {
+                    if (!within)
+                        SignInSession::begin(account);
+                    keepSession(response.allHeaderFields());
+                }
+                if (*finish)
+                    (*finish)(accepted             ? Outcome::Accepted
+                            : unreadable.isEmpty() ? Outcome::Refused
+                                                   : Outcome::ServiceFault);
+            },
+            [finish](const base::Error& error) {
+                base::log("sign-in failed: " + error.description());
+                if (*finish)
+                    (*finish)(WebCall::isServiceFault(error) ? Outcome::ServiceFault : Outcome::NetworkFailure);
+            },
+            WebCall::OnExpiredSession::Fail);
+    }
+
 } // namespace
 
 void SignIn::post(const std::string& account, const std::string& password, Completion completion)
 {
     BASE_ASSERT_MAIN_THREAD();
-    auto parameters = base::Dictionary::make({
-        { ServiceProtocol::LoginNameKey, account },
-        { ServiceProtocol::PasswordKey, password },
-        { ServiceProtocol::TokenKey, BlankToken },
-    });
-    auto finish = std::make_shared<Completion>(std::move(completion));
-    auto asked = base::URL::parse(WebCall::urlOfMethod(ServiceProtocol::LoginMethod));
-    WebCall::postReadingResponse(
-        ServiceProtocol::LoginMethod, parameters,
-        [finish, asked](const std::string& reply, const net::HTTPResponse& response) {
-            if (!answeredByService(asked, response.url())) {
-                base::log("sign-in failed: answered by another server than the service");
-                if (*finish)
-                    (*finish)(Outcome::ServiceFault);
-                return;
-            }
-            // Only a number is the service's verdict on the account; a reply without one means the service
-            // could not answer, and telling the user the password was wrong would send them the wrong way.
-            base::Error unreadable;
-            bool accepted = Tool::readLoginResultFromJson(reply, &unreadable);
-            if (!unreadable.isEmpty())
-                base::log("sign-in failed: " + unreadable.description());
-            if (accepted)
-                keepSession(response.allHeaderFields());
-            if (*finish)
-                (*finish)(accepted             ? Outcome::Accepted
-                        : unreadable.isEmpty() ? Outcome::Refused
-                                               : Outcome::ServiceFault);
-        },
-        [finish](const base::Error& error) {
-            base::log("sign-in failed: " + error.description());
-            if (*finish)
-                (*finish)(WebCall::isServiceFault(error) ? Outcome::ServiceFault : Outcome::NetworkFailure);
-        },
-        WebCall::OnExpiredSession::Fail);
+    send(account, password, std::nullopt, std::move(completion));
+}
+
+void SignIn::postWithin(
+    const SignInSession& signIn, const std::string& account, const std::string& password, Completion completion)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    send(account, password, signIn, std::move(completion));
 }
 
 } // namespace core

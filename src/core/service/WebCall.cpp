@@ -7,6 +7,7 @@
 #include "core/service/ServiceProtocol.h"
 #include "core/service/SessionRenewal.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "net/http/URLErrors.h"
 #include "networking/http/NetworkingErrors.h"
@@ -54,19 +55,21 @@ void WebCall::postToURL(const std::string& url, const base::DictionaryRef& param
         client->setDefaultHeader("Cookie", std::move(cookie));
     if (client->parameterEncoding() != networking::HTTPClient::JSONParameterEncoding)
         client->setParameterEncoding(networking::HTTPClient::JSONParameterEncoding);
-    // Both blocks stay at hand for a second sending after the session has been renewed.
+    // Both blocks stay at hand for a second sending after the session has been renewed, which happens only
+    // within the sign-in the call goes under.
     auto blocks = std::make_shared<std::pair<RequestSuccess, Failure>>(std::move(success), std::move(failure));
+    auto signIn = SignInSession::current();
     client->postPath(
         url, parameters,
         [blocks](const auto& operation, const networking::ResponseObject&) {
             if (blocks->first)
                 blocks->first(*operation);
         },
-        [blocks, url, parameters, onExpiredSession, sentCookie = std::move(sentCookie)](
+        [blocks, url, parameters, onExpiredSession, sentCookie = std::move(sentCookie), signIn](
             const auto& operation, const base::Error& error) {
             if (onExpiredSession == OnExpiredSession::Renew
                 && SessionRenewal::refusesSession(operation->response().get(), sentCookie)) {
-                SessionRenewal::renew(sentCookie, [blocks, url, parameters, error](bool renewed) {
+                SessionRenewal::renew(sentCookie, signIn, [blocks, url, parameters, error](bool renewed) {
                     if (renewed)
                         postToURL(url, parameters, blocks->first, blocks->second, OnExpiredSession::Fail);
                     else if (blocks->second)

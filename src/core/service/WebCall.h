@@ -4,9 +4,11 @@
 // "/Server/Mobileservice.asmx/" and the method. The reply text (responseString) goes to the success block,
 // to be read by a Tool reader; a status outside 200-299 or a transport failure goes to the failure block.
 // A call that carried a session cookie and is refused with 401 (the service no longer knows the session) waits
-// while SessionRenewal signs the remembered account in again, and is then sent once more with the new cookie;
-// when no session can be had, its failure block gets the refusal. Exactly one of the two blocks runs, on the
-// main thread; what a screen shows meanwhile and on failure is its own affair. Main thread.
+// while SessionRenewal signs the remembered account in again, and is then sent once more with the new cookie,
+// all within the sign-in (SignInSession) the call went under, never in a later one's session; when no
+// session can be had, or the call's sign-in has ended, its failure block gets the refusal. Exactly one of the
+// two blocks runs, on the main thread; what a screen shows meanwhile and on failure is its own affair. Main
+// thread.
 //
 //   core::WebCall::post("LumetSetListenNo", parameters,
 //       [weak = weak_from_this()](const std::string& reply) {

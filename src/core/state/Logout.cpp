@@ -10,6 +10,7 @@
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 
 namespace core {
@@ -25,10 +26,14 @@ void Logout::logOut()
 void Logout::logOutKeepingPushToken()
 {
     BASE_ASSERT_MAIN_THREAD();
+    SignInSession::end();
     Helper::saveSettingValue(base::Value(""), SettingsKeys::Cookie);
     Helper::saveSettingValue(base::Value("0"), SettingsKeys::AutoLogin);
     ServiceClient::sharedClient()->setDefaultHeader("Cookie", "");
-    Singleton::shared().setLastSerialnumber("");
+    auto& state = Singleton::shared();
+    state.setLastSerialnumber("");
+    state.setDeviceTypeID(std::nullopt);
+    state.setDeviceDetail(nullptr);
     AccountDevices::forget();
     RememberedAccount::setSessionPassword("");
     if (!DBManager::deleteAllMobileDevice())

@@ -1,10 +1,10 @@
 #include "settings/numbers/FamilyNumberVC.h"
 
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
-#include "base/loop/MainThread.h"
-#include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/NumberPanelParts.h"
@@ -211,21 +211,17 @@ void FamilyNumberVC::send(int64_t state)
     NumberSendQueue::shared().enqueue(
         *device->serialNumber, [device, index, typed, state](NumberSendQueue::Finished finished) {
             if (!device->lumetDeviceConfig) {
-                settle(device, index, typed, state, false);
-                finished();
+                finished([=] { settle(device, index, typed, state, false); });
                 return;
             }
             core::WebCall::post(
                 Method, requestFor(*device, index, typed, state),
                 [device, index, typed, state, finished](const std::string& reply) {
-                    settle(device, index, typed, state,
-                        core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)));
-                    finished();
+                    bool accepted = core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply));
+                    finished([=] { settle(device, index, typed, state, accepted); });
                 },
-                [device, index, typed, state, finished](const base::Error&) {
-                    settle(device, index, typed, state, false);
-                    finished();
-                });
+                [device, index, typed, state, finished](
+                    const base::Error&) { finished([=] { settle(device, index, typed, state, false); }); });
         });
 }
 

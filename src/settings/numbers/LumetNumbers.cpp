@@ -2,8 +2,8 @@
 
 #include "base/loop/MainThread.h"
 #include "core/helpers/LoadFailureNotice.h"
-#include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/NumberSendQueue.h"
@@ -70,19 +70,18 @@ void LumetNumbers::send(std::shared_ptr<core::Device> device, LumetSlot slot, st
     std::string serial = *device->serialNumber;
     NumberSendQueue::shared().enqueue(serial, [device, slot, typed](NumberSendQueue::Finished finished) {
         if (!device->lumetDeviceConfig) {
-            settle(device, slot, typed, std::nullopt);
-            finished();
+            finished([=] { settle(device, slot, typed, std::nullopt); });
             return;
         }
         core::WebCall::post(
             method(slot), body(*device, slot, typed),
             [device, slot, typed, finished](const std::string& reply) {
-                settle(device, slot, typed, core::Tool::getDeciveStyleFrom(reply));
-                finished();
+                finished(
+                    [=, payload = core::Tool::getDeciveStyleFrom(reply)] { settle(device, slot, typed, payload); });
             },
             [device, slot, typed, finished](const base::Error& error) {
-                settle(device, slot, typed, std::nullopt, core::LoadFailureNotice::isNetworkFailure(error));
-                finished();
+                bool unreachable = core::LoadFailureNotice::isNetworkFailure(error);
+                finished([=] { settle(device, slot, typed, std::nullopt, unreachable); });
             });
     });
 }

@@ -1,8 +1,8 @@
 #include "settings/numbers/QuennNumbers.h"
 
 #include "base/loop/MainThread.h"
-#include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/NumberSendQueue.h"
@@ -51,21 +51,16 @@ void QuennNumbers::send(std::shared_ptr<core::Device> device, Changes changes)
     }
     NumberSendQueue::shared().enqueue(*device->serialNumber, [device, changes](NumberSendQueue::Finished finished) {
         if (!device->quennDeviceConfig) {
-            settle(device, changes, false);
-            finished();
+            finished([=] { settle(device, changes, false); });
             return;
         }
         core::WebCall::post(
             Method, bodyFor(*device, changes),
             [device, changes, finished](const std::string& reply) {
-                settle(
-                    device, changes, core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)));
-                finished();
+                bool accepted = core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply));
+                finished([=] { settle(device, changes, accepted); });
             },
-            [device, changes, finished](const base::Error&) {
-                settle(device, changes, false);
-                finished();
-            });
+            [device, changes, finished](const base::Error&) { finished([=] { settle(device, changes, false); }); });
     });
 }
 

@@ -15,6 +15,7 @@
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "kit/overlay/ProgressOverlay.h"
 #include "media/backends/AudioBackend.h"
@@ -127,7 +128,8 @@ void AppDelegate::signInAgainSilently()
     auto account = core::RememberedAccount::reLoginAccount();
     if (!account)
         return;
-    SignIn::post(account->name, account->password, [](SignIn::Outcome outcome) {
+    // For the sign-in open now: a later one's, or a signed-out user's, is none of its business.
+    SignIn::postWithin(core::SignInSession::current(), account->name, account->password, [](SignIn::Outcome outcome) {
         if (outcome == SignIn::Outcome::Accepted)
             base::NotificationCenter::defaultCenter().post(core::NotificationNames::RecoverFrom);
     });

@@ -11,7 +11,7 @@
 // didBecomeActive (once at start, and each time the host's window is restored after being minimised) schedules
 // the network check again after 2.5 s and, while a session is open and an account for silent sign-in is
 // remembered ("kReLoginName", "kRePassword"), signs it in again, which renews the session cookie, and then
-// posts "notice_recover_from".
+// posts "notice_recover_from": both only while that sign-in is still the current one when the answer comes.
 //
 // When no sound device could be opened, the window says so once, as the first sound is asked for.
 // finishBeforeExit, at the end of every run (the window closed, an interruption), lets the commands on their

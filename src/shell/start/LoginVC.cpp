@@ -12,7 +12,6 @@
 #include "core/state/AccountDevices.h"
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
-#include "core/state/Singleton.h"
 #include "kit/drawer/DrawerController.h"
 #include "kit/overlay/ProgressOverlay.h"
 #include "kit/widgets/CheckBoxView.h"
@@ -253,6 +252,7 @@ void LoginVC::signInFinished(core::SignIn::Outcome outcome, const std::string& n
         fail("sign_in_unavailable");
         return;
     case core::SignIn::Outcome::NetworkFailure:
+    case core::SignIn::Outcome::Ended: // only a sign-in made for another ends so
         fail("bad_netword");
         return;
     case core::SignIn::Outcome::Accepted:
@@ -325,7 +325,6 @@ void LoginVC::hideBusyOverlay()
 void LoginVC::signedOut()
 {
     core::RememberedAccount::forgetReLoginAccount();
-    core::Singleton::shared().setDeviceDetail(nullptr);
     closeSignedInContainer();
 }
 
