@@ -110,6 +110,18 @@ TEST_F(SettingsDesktop, ReturnSendsTheTypedNameFromTheRenamePromptAndNothingFrom
         pass(1);
         EXPECT_TRUE(test::returnAnswersTheEmphasisedButton(pressReturn)) << static_cast<int>(row);
     }
+    // The rename prompt takes text: Return sends the name typed, as "done" does.
+    click(centreOf(cellOf(Row::DeviceName)));
+    pass(1);
+    type("Kid's watch");
+    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton(pressReturn));
+    waitForCommands();
+    ASSERT_EQ(requestsTo("UpdateDeviceName"), 1u);
+    EXPECT_EQ(lastBody("UpdateDeviceName")->objectForKey("DeviceName")->stringValue(), "Kid's watch");
+    // Its outcome is said in a notice of one button.
+    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton(pressReturn));
+    EXPECT_FALSE(test::shownAlert());
+
     click(centreOf(cellOf(Row::ChangePassword)));
     pass(1);
     auto panel = settings()->passwordView();
@@ -124,15 +136,6 @@ TEST_F(SettingsDesktop, ReturnSendsTheTypedNameFromTheRenamePromptAndNothingFrom
 
     waitForCommands();
     EXPECT_EQ(requestsTo("LumetFactory"), 0u);
-
-    // The rename prompt takes text: Return sends the name typed, as "done" does.
-    click(centreOf(cellOf(Row::DeviceName)));
-    pass(1);
-    type("Kid's watch");
-    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton(pressReturn));
-    waitForCommands();
-    ASSERT_EQ(requestsTo("UpdateDeviceName"), 1u);
-    EXPECT_EQ(lastBody("UpdateDeviceName")->objectForKey("DeviceName")->stringValue(), "Kid's watch");
 }
 
 } // namespace

@@ -233,7 +233,7 @@ protected:
     void pressEscape() { press(ui::KeyEvent::Key::Escape); }
     void press(ui::KeyEvent::Key key)
     {
-        ui::Application::shared().inputHandler()->key({ key, clock->now() });
+        ui::Application::shared().inputHandler()->key({ key, clock->now(), std::nullopt });
         pass(0.5);
     }
 
