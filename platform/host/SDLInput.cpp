@@ -1,8 +1,9 @@
 #include "host/SDLInput.h"
 
-#include "base/time/Clock.h"
 #include "base/loop/MainThread.h"
+#include "base/time/Clock.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -58,6 +59,10 @@ namespace {
             return Key::Home;
         case SDLK_END:
             return Key::End;
+        case SDLK_PAGEUP:
+            return Key::PageUp;
+        case SDLK_PAGEDOWN:
+            return Key::PageDown;
         default:
             return std::nullopt;
         }
@@ -71,12 +76,15 @@ void SDLInput::handle(const SDL_Event& event, ui::InputHandler& handler)
     auto now = base::Clock::current()->now();
     switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:
+        m_pointer = toPoints(event.button.x, event.button.y);
         if (event.button.button == SDL_BUTTON_LEFT && !m_fingerDown) {
             m_fingerDown = true;
-            handler.touch({ 0, ui::TouchPhase::Began, toPoints(event.button.x, event.button.y), now });
+            handler.touch({ 0, ui::TouchPhase::Began, toPoints(event.button.x, event.button.y), now,
+                std::max<int>(event.button.clicks, 1) });
         }
         break;
     case SDL_MOUSEMOTION:
+        m_pointer = toPoints(event.motion.x, event.motion.y);
         if (m_fingerDown)
             handler.touch({ 0, ui::TouchPhase::Moved, toPoints(event.motion.x, event.motion.y), now });
         break;
@@ -87,7 +95,12 @@ void SDLInput::handle(const SDL_Event& event, ui::InputHandler& handler)
         }
         break;
     case SDL_MOUSEWHEEL:
+        m_pointer = toPoints(event.wheel.mouseX, event.wheel.mouseY);
         wheel(event.wheel, handler);
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_LEAVE)
+            m_pointer.reset();
         break;
     case SDL_TEXTINPUT:
         handler.textInput(event.text.text);
@@ -124,7 +137,7 @@ void SDLInput::key(const SDL_KeyboardEvent& key, ui::InputHandler& handler)
     bool answers = *editing == ui::KeyEvent::Key::Escape || *editing == ui::KeyEvent::Key::Return;
     if (answers && key.repeat)
         return;
-    handler.key({ *editing, base::Clock::current()->now() });
+    handler.key({ *editing, base::Clock::current()->now(), m_pointer });
 }
 
 } // namespace host

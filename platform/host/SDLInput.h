@@ -1,9 +1,10 @@
 // host::SDLInput: turns SDL's events into the application's plain input events. The left mouse button is one
 // finger (down, moves while held, up; leaving the window while held cancels nothing, the finger follows the
-// mouse), the wheel scrolls, the wheel with Ctrl held pinches, typed text is text input and the editing keys
+// mouse; a press carries SDL's click count, which counts the presses within the double-click time), the
+// wheel scrolls, the wheel with Ctrl held pinches, typed text is text input and the editing keys
 // are key events, Shift+Tab and the Ctrl shortcuts for select all, copy, cut and paste among them (a held
-// Escape or Return acts once, the other keys repeat). Window positions become screen points through the
-// window's letterbox. Main thread.
+// Escape or Return acts once, the other keys repeat), each with where the mouse is over the window. Window positions
+// become screen points through the window's letterbox. Main thread.
 //
 //   host::SDLInput input(host::Letterbox::fit({ 320, 568 }, { 640, 1136 }));
 //   while (SDL_PollEvent(&event)) input.handle(event, *ui::Application::shared().inputHandler());
@@ -14,6 +15,7 @@
 #include "ui/input/InputHandler.h"
 
 #include <SDL.h>
+#include <optional>
 
 namespace host {
 
@@ -39,6 +41,8 @@ private:
 
     Letterbox m_box;
     bool m_fingerDown { false };
+    // Where the mouse was last seen over the window, in screen points; none once it left.
+    std::optional<gfx::Point> m_pointer;
 };
 
 } // namespace host

@@ -1,10 +1,11 @@
-// The attendance settings: the school times picked in the panel and uploaded by the attendance screen, and
-// the notice and RFID switches.
+// The attendance settings: the school times picked in the panel (which opens at the row's time) and uploaded
+// by the attendance screen, and the notice and RFID switches.
 #include "AttendanceFixture.h"
 
 #include "base/DateScopedTimeZone.h"
 #include "base/time/Calendar.h"
 #include "childcare/attendance/AttendanceDays.h"
+#include "childcare/attendance/AttendanceSchoolTime.h"
 #include "core/helpers/Helper.h"
 #include "core/readers/Tool.h"
 #include "kit/modal/ModalPresenter.h"
@@ -88,6 +89,27 @@ TEST_F(AttendanceSettingsTest, AnAcceptedEntryTimeIsSentWithTheLoadDayStoredAndS
     pass(1);
     EXPECT_EQ(rowDetail(AttendanceSettingVC::EnterTime), "07:30");
     EXPECT_TRUE(textInRegion("07:30", test::ScreenProbe::toScreen(*settings->view(), settings->view()->bounds())));
+}
+
+TEST_F(AttendanceSettingsTest, ThePickerOpensAtTheRowsTimeAndCancelLeavesTheRowAsItWas)
+{
+    for (int section : { AttendanceSettingVC::EnterTime, AttendanceSettingVC::LeaveTime }) {
+        SCOPED_TRACE(section);
+        std::string shown = rowDetail(section);
+        ASSERT_NE(shown, "00:00");
+        tap(settings->tableView()->cellForRowAtIndexPath({ section, 0 }));
+        pass(0.5);
+        ASSERT_TRUE(kit::ModalPresenter::sharedInstance()->window());
+        EXPECT_EQ(childcare::AttendanceSchoolTime::pickedText(settings->picker()->hour(), settings->picker()->minute()),
+            shown);
+        settings->cancelButtonPressed();
+        pass(1);
+        EXPECT_FALSE(kit::ModalPresenter::sharedInstance()->window());
+        EXPECT_FALSE(settings->tableView()->indexPathForSelectedRow()) << "the row is not left highlighted";
+        EXPECT_EQ(rowDetail(section), shown);
+    }
+    EXPECT_EQ(requestsTo("LumetUpdateEnterCampusTime"), 0u);
+    EXPECT_EQ(requestsTo("LumetUpdateLeaveCampusTime"), 0u);
 }
 
 TEST_F(AttendanceSettingsTest, ATimePickedOnTheDayTheClocksGoForwardIsSentAsPicked)

@@ -3,8 +3,8 @@
 // screen, whose confirmed times are sent at once.
 #include "ScheduleScreenFixture.h"
 
-#include "ui/controls/DatePicker.h"
 #include "ui/controllers/NavigationController.h"
+#include "ui/controls/DatePicker.h"
 #include "ui/scroll/ScrollView.h"
 #include "ui/scroll/TableView.h"
 
@@ -79,6 +79,42 @@ TEST_F(ScheduleTip, AConfirmedPeriodTimeIsSentAtOnceAndShownAfterTheReload)
     EXPECT_EQ(takeAlertMessage(), base::localized("setting_success"));
     EXPECT_EQ(top(), schedule());
     EXPECT_EQ(schedule()->arrClassTime()[5], "8:05~8:45");
+}
+
+TEST_F(ScheduleTip, EscapeClosesThePeriodPanelAsCancelDoesAndThePanelGoesWithItsScreen)
+{
+    auto openPanel = [this] {
+        tapNumber(0);
+        tap(tip());
+        clock->advance(1s);
+        auto periods = schedule()->classTimeSetVC();
+        periods->didSelectRowAtIndexPath(*periods->tableView(), { 0, 1 });
+        clock->advance(1s);
+        return periods;
+    };
+    auto periods = openPanel();
+    ASSERT_TRUE(periods->pickerBgView()->superview());
+    pressEscape();
+    EXPECT_EQ(top(), periods);
+    clock->advance(1s);
+    EXPECT_FALSE(periods->pickerBgView()->superview());
+    EXPECT_FALSE(periods->maskView()->superview());
+    pressEscape();
+    clock->advance(1s);
+    EXPECT_EQ(top(), schedule()) << "with the panel closed, Escape goes back";
+
+    // Left by its back button with the panel up, the screen comes back without it.
+    periods = openPanel();
+    tap(periods->navigationItem()->leftBarButtonItem()->view());
+    clock->advance(1s);
+    ASSERT_EQ(top(), schedule());
+    EXPECT_FALSE(periods->pickerBgView()->superview());
+    tapNumber(0);
+    tap(tip());
+    clock->advance(1s);
+    ASSERT_EQ(top(), periods);
+    EXPECT_FALSE(periods->pickerBgView()->superview());
+    EXPECT_TRUE(savedEntities().empty());
 }
 
 } // namespace

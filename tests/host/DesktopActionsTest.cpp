@@ -5,7 +5,9 @@
 #include "ui/controllers/ImagePickerController.h"
 #include "ui/controllers/NavigationController.h"
 #include "ui/controls/BarButtonItem.h"
+#include "ui/controls/Button.h"
 #include "ui/controls/DatePicker.h"
+#include "ui/controls/Label.h"
 #include "ui/controls/NavigationItem.h"
 #include "ui/controls/PickerView.h"
 #include "ui/controls/TextField.h"
@@ -82,6 +84,15 @@ protected:
         e.wheel.mouseY = y;
         push(e);
     }
+    // The mouse moves to a window point.
+    static void pointAt(int x, int y)
+    {
+        SDL_Event e {};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = x;
+        e.motion.y = y;
+        push(e);
+    }
     void frame() { clock->advance(base::Duration(1.0 / 60)); }
     void pass(double seconds)
     {
@@ -149,6 +160,42 @@ TEST_F(DesktopActions, OneStepOfTheWheelTurnsATimePickerOneRow)
     EXPECT_EQ(picker->countDownDuration(), 4 * 3600 + 4 * 60) << "four hours and four minutes";
 }
 
+TEST_F(DesktopActions, ThePageEndAndArrowKeysScrollTheListUnderTheMouseAsTheWheelDoes)
+{
+    auto list = std::make_shared<ui::ScrollView>(gfx::Rect { 0, 0, 320, 300 });
+    list->setContentSize({ 320, 2000 });
+    window->addSubview(list);
+    auto field = std::make_shared<ui::TextField>(gfx::Rect { 20, 400, 280, 30 });
+    field->setText("abc");
+    window->addSubview(field);
+    frame();
+    auto offsetAfter = [&](SDL_Keycode sym) {
+        key(sym);
+        frame();
+        return list->contentOffset().y;
+    };
+
+    // Without the mouse over the window nothing scrolls.
+    EXPECT_EQ(offsetAfter(SDLK_DOWN), 0);
+    pointAt(100, 500);
+    EXPECT_EQ(offsetAfter(SDLK_PAGEDOWN), 0) << "the mouse is not over the list";
+    pointAt(100, 150);
+    EXPECT_EQ(offsetAfter(SDLK_DOWN), 40) << "a row: one step of the wheel";
+    EXPECT_EQ(offsetAfter(SDLK_PAGEDOWN), 300) << "a page: the list's height, less a step kept in sight";
+    EXPECT_EQ(offsetAfter(SDLK_END), 1700);
+    EXPECT_EQ(offsetAfter(SDLK_PAGEDOWN), 1700);
+    EXPECT_EQ(offsetAfter(SDLK_UP), 1660);
+    EXPECT_EQ(offsetAfter(SDLK_PAGEUP), 1400);
+    EXPECT_EQ(offsetAfter(SDLK_HOME), 0);
+
+    // While a field is edited the caret keys are its own; the page keys still scroll.
+    ASSERT_TRUE(field->becomeFirstResponder());
+    field->setSelectedRange({ 1, 0 });
+    EXPECT_EQ(offsetAfter(SDLK_END), 0);
+    EXPECT_EQ(field->selectedRange().location, 3u);
+    EXPECT_EQ(offsetAfter(SDLK_PAGEDOWN), 260);
+}
+
 TEST_F(DesktopActions, EscapeAndReturnAnswerTheAlertInFrontAndGoNoFurther)
 {
     auto answers = std::make_shared<Answers>();
@@ -170,6 +217,23 @@ TEST_F(DesktopActions, EscapeAndReturnAnswerTheAlertInFrontAndGoNoFurther)
     key(SDLK_RETURN);
     frame();
     EXPECT_EQ(answers->clicked, (std::vector<int> { 0, 0, 0 })) << "Return: the emphasised button, Cancel";
+
+    // In a prompt that takes text the confirming button is the emphasised one, and Return presses it; Escape
+    // still cancels.
+    for (SDL_Keycode answer : { SDLK_RETURN, SDLK_ESCAPE }) {
+        auto prompt
+            = std::make_shared<ui::AlertView>("title", "message", answers, "cancel", std::vector<std::string> { "ok" });
+        prompt->setAlertViewStyle(ui::AlertViewStyle::PlainTextInput);
+        prompt->show();
+        EXPECT_TRUE(prompt->buttonAtIndex(1)->titleLabel()->font().isBold());
+        EXPECT_FALSE(prompt->buttonAtIndex(0)->titleLabel()->font().isBold());
+        test::desktop::type("typed");
+        key(answer);
+        frame();
+        EXPECT_FALSE(prompt->isVisible());
+        EXPECT_EQ(prompt->textFieldAtIndex(0)->text(), "typed");
+    }
+    EXPECT_EQ(answers->clicked, (std::vector<int> { 0, 0, 0, 1, 0 }));
 
     // Without a cancel button Escape leaves the alert up, and the screen behind stays where it is.
     auto choice = std::make_shared<ui::AlertView>(

@@ -1,7 +1,8 @@
 // The settings centre in the desktop window, used with the mouse and the keyboard: no on-screen keyboard
 // moves the password panel while a field is edited, so each click lands on the field under the mouse;
 // Escape closes the panel as a click beside it does, and a closed panel forgets the typed passwords; Return
-// answers each alert and sheet as its emphasised button does.
+// answers each alert and sheet as its emphasised button does: the rename prompt's "done", every other's
+// Cancel.
 #include "SettingsFixture.h"
 
 #include "host/SDLHost.h"
@@ -93,7 +94,7 @@ TEST_F(SettingsDesktop, APasswordPanelClosedByEscapeOrCancelShowsNoTypedPassword
     EXPECT_EQ(requestsTo("UpdatePassword"), 0u);
 }
 
-TEST_F(SettingsDesktop, ReturnAnswersEachAlertAndSheetAsItsEmphasisedButtonDoes)
+TEST_F(SettingsDesktop, ReturnSendsTheTypedNameFromTheRenamePromptAndNothingFromTheOtherAlerts)
 {
     openSettings();
     window = host::SDLHost::open({});
@@ -102,13 +103,25 @@ TEST_F(SettingsDesktop, ReturnAnswersEachAlertAndSheetAsItsEmphasisedButtonDoes)
         key(SDLK_RETURN);
         pass(1);
     };
-    // Factory reset and renaming (a confirmation and a text prompt, both with Cancel), clearing the stored
-    // messages (a sheet), and the notice of a wrong password (one button).
-    for (Row row : { Row::RestoreDevice, Row::DeviceName, Row::ClearCache }) {
+    // Factory reset (a confirmation with Cancel), clearing the stored messages (a sheet), and the notice of a
+    // wrong password (one button) send nothing.
+    for (Row row : { Row::RestoreDevice, Row::ClearCache }) {
         click(centreOf(cellOf(row)));
         pass(1);
         EXPECT_TRUE(test::returnAnswersTheEmphasisedButton(pressReturn)) << static_cast<int>(row);
     }
+    // The rename prompt takes text: Return sends the name typed, as "done" does.
+    click(centreOf(cellOf(Row::DeviceName)));
+    pass(1);
+    type("Kid's watch");
+    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton(pressReturn));
+    waitForCommands();
+    ASSERT_EQ(requestsTo("UpdateDeviceName"), 1u);
+    EXPECT_EQ(lastBody("UpdateDeviceName")->objectForKey("DeviceName")->stringValue(), "Kid's watch");
+    // Its outcome is said in a notice of one button.
+    EXPECT_TRUE(test::returnAnswersTheEmphasisedButton(pressReturn));
+    EXPECT_FALSE(test::shownAlert());
+
     click(centreOf(cellOf(Row::ChangePassword)));
     pass(1);
     auto panel = settings()->passwordView();
@@ -123,7 +136,6 @@ TEST_F(SettingsDesktop, ReturnAnswersEachAlertAndSheetAsItsEmphasisedButtonDoes)
 
     waitForCommands();
     EXPECT_EQ(requestsTo("LumetFactory"), 0u);
-    EXPECT_EQ(requestsTo("UpdateDeviceName"), 0u);
 }
 
 } // namespace

@@ -114,7 +114,7 @@ TEST_F(HomeFan, AFanReopenedBeforeItHasFoldedStaysOpen)
     }
 }
 
-TEST_F(HomeFan, ATapOnTheHomeViewFoldsTheOpenFan)
+TEST_F(HomeFan, ATapOnTheHomeViewAndEscapeFoldTheOpenFan)
 {
     tap(fan);
     pass(0.6);
@@ -123,6 +123,15 @@ TEST_F(HomeFan, ATapOnTheHomeViewFoldsTheOpenFan)
     EXPECT_EQ(fan->tag(), 0);
     pass(1);
     EXPECT_TRUE(folded());
+
+    tap(fan);
+    pass(0.6);
+    pressEscape();
+    EXPECT_EQ(fan->tag(), 0);
+    pass(1);
+    EXPECT_TRUE(folded());
+    EXPECT_TRUE(home()->view()->window()) << "the home screen stays";
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::None);
 }
 
 TEST_F(HomeFan, TheEntryAlertSendsTheTypedNumberWithTheStoredOthers)
@@ -148,7 +157,7 @@ TEST_F(HomeFan, TheEntryAlertSendsTheTypedNumberWithTheStoredOthers)
     EXPECT_EQ(device->lumetDeviceConfig->numberForMother.text(), "13877770002");
 }
 
-TEST_F(HomeFan, ReturnAnswersTheEntryAlertAsItsEmphasisedCancelDoesSendingNothing)
+TEST_F(HomeFan, ReturnInTheEntryAlertSendsTheTypedNumberAsDoneDoes)
 {
     tap(fan);
     pass(0.6);
@@ -156,9 +165,10 @@ TEST_F(HomeFan, ReturnAnswersTheEntryAlertAsItsEmphasisedCancelDoesSendingNothin
     ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
     shownAlert()->textFieldAtIndex(0)->setText("13877770002");
     EXPECT_TRUE(test::returnAnswersTheEmphasisedButton([this] { pressReturn(); }));
-    EXPECT_FALSE(shownAlert());
-    pass(1);
-    EXPECT_EQ(requestsTo("LumetSetManyPhoneConfig"), 0u);
+    EXPECT_EQ(outcome(), base::localized("success"));
+    auto requests = service.requestLog().requestsTo("LumetSetManyPhoneConfig");
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_NE(requests[0].body.find(R"("ButtonNo2":"13877770002")"), std::string::npos) << requests[0].body;
 }
 
 TEST_F(HomeFan, TheNumberStoredIsTheOneSentEvenWhenTheAlertIsOpenedAgainMeanwhile)

@@ -21,12 +21,15 @@ inline void useOffscreenVideo()
     setenv("SDL_VIDEO_EGL_DRIVER", "/nonexistent/libEGL.so", 1);
 }
 
-inline void click(gfx::Point point)
+// `clicks`: SDL's count of the presses within its double-click time, this one included (2: the second click
+// of a double click).
+inline void click(gfx::Point point, int clicks = 1)
 {
     for (Uint32 type : { SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP }) {
         SDL_Event event {};
         event.type = type;
         event.button.button = SDL_BUTTON_LEFT;
+        event.button.clicks = static_cast<Uint8>(clicks);
         event.button.x = static_cast<int>(point.x);
         event.button.y = static_cast<int>(point.y);
         SDL_PushEvent(&event);

@@ -277,10 +277,12 @@ protected:
     {
         ui::TouchDriver().tap(ScreenProbe::toScreen(*view, view->bounds().center()));
     }
-    // Return, as a desktop host hands it over, followed by half a second.
-    void pressReturn()
+    // A key (Return, Escape), as a desktop host hands it over, followed by half a second.
+    void pressReturn() { press(ui::KeyEvent::Key::Return); }
+    void pressEscape() { press(ui::KeyEvent::Key::Escape); }
+    void press(ui::KeyEvent::Key key)
     {
-        ui::Application::shared().inputHandler()->key({ ui::KeyEvent::Key::Return, clock->now() });
+        ui::Application::shared().inputHandler()->key({ key, clock->now(), std::nullopt });
         pass(0.5);
     }
 

@@ -1,11 +1,13 @@
 #include "TouchFixture.h"
 
+#include "gfx/drawing/Context.h"
 #include "ui/alerts/ActionSheet.h"
 #include "ui/alerts/AlertView.h"
 #include "ui/alerts/AlertWindow.h"
 #include "ui/controls/Button.h"
-#include "ui/input/Keyboard.h"
+#include "ui/controls/Label.h"
 #include "ui/controls/TextField.h"
+#include "ui/input/Keyboard.h"
 
 namespace {
 
@@ -122,6 +124,47 @@ TEST_F(Alerts, PlainTextInputAlertEditsItsFieldAndHandsTheTextToTheDelegate)
     press(alert->buttonAtIndex(1));
     EXPECT_EQ(recorder->typed, "Watch");
     EXPECT_FALSE(ui::Keyboard::shared().isVisible());
+}
+
+TEST_F(Alerts, ThePromptsFieldDrawsItsTextAtTheMessagesSize)
+{
+    auto alert = std::make_shared<ui::AlertView>(
+        "prompt", "0123456789", recorder, "cancel", std::vector<std::string> { "done" });
+    alert->setAlertViewStyle(ui::AlertViewStyle::PlainTextInput);
+    alert->show();
+    auto field = alert->textFieldAtIndex(0);
+    ASSERT_TRUE(field);
+    field->setText("0123456789");
+    field->resignFirstResponder();
+    field->setBorderStyle(ui::TextBorderStyle::None);
+    std::shared_ptr<ui::Label> message;
+    for (const auto& subview : alert->subviews()) {
+        if (auto label = std::dynamic_pointer_cast<ui::Label>(subview); label && label->text() == "0123456789")
+            message = label;
+    }
+    ASSERT_TRUE(message);
+
+    // The columns and rows of a view's drawing that hold ink: the extent of its digits.
+    auto inkExtent = [](ui::View& view) {
+        auto context = gfx::Context::makeBitmap(view.bounds().size, 2);
+        view.setNeedsDisplay();
+        view.layer()->renderInContext(*context);
+        auto pixels = context->bitmap();
+        int left = pixels->width, right = -1, top = pixels->height, bottom = -1;
+        for (int y = 0; y < pixels->height; ++y) {
+            for (int x = 0; x < pixels->width; ++x) {
+                if ((pixels->pixel(x, y) >> 24) < 0x80)
+                    continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        return std::pair { right - left, bottom - top };
+    };
+    EXPECT_EQ(inkExtent(*field), inkExtent(*message));
+    alert->dismissWithClickedButtonIndex(0, false);
 }
 
 TEST_F(Alerts, SheetNumbersDestructiveFirstAndCancelLast)

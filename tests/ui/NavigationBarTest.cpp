@@ -60,25 +60,31 @@ TEST_F(NavigationBars, TopItemShowsItsTitleAndABackButtonNamedAfterTheItemBelow)
     EXPECT_EQ(bar->backButtonTitle(), "Up");
 }
 
-TEST_F(NavigationBars, TheBackButtonSaysBackOrShowsTheChevronAloneToLeaveTheTitleRoom)
+TEST_F(NavigationBars, TheBackButtonSaysBackOrShowsTheChevronAloneToStayAMarginClearOfTheCentredTitle)
 {
-    // 17-point text, 8.5 points a letter; the title has 320 less two margins less the back button and its margin.
-    auto titleIsWhole
-        = [this] { return bar->titleLabel()->bounds().width() == bar->titleLabel()->sizeThatFits({}).width; };
+    // 17-point text, 8.5 points a letter; the back button has from the left margin to a margin before the
+    // centred title.
+    auto titleIsWholeAndCentred = [this] {
+        return bar->titleLabel()->bounds().width() == bar->titleLabel()->sizeThatFits({}).width
+            && bar->titleLabel()->center().x == 160;
+    };
+    bar->setItems(
+        { std::make_shared<ui::NavigationItem>("Challenge"), std::make_shared<ui::NavigationItem>("Pedometer") });
+    bar->layoutIfNeeded();
+    EXPECT_EQ(bar->backButton()->currentTitle(), "\u2039 Challenge") << "93.5 before 121.75";
+    EXPECT_TRUE(titleIsWholeAndCentred());
+
     bar->setItems({ std::make_shared<ui::NavigationItem>("Parent-child challenge"),
         std::make_shared<ui::NavigationItem>("Pedometer") });
     bar->layoutIfNeeded();
-    EXPECT_EQ(bar->backButton()->currentTitle(), "\u2039 Parent-child challenge") << "204 beside 77";
-    EXPECT_TRUE(titleIsWhole());
-
-    bar->topItem()->setTitle("Pedometer settings");
-    bar->layoutIfNeeded();
-    EXPECT_EQ(bar->backButton()->currentTitle(), "\u2039 Back") << "204 beside 153 would not fit";
-    EXPECT_TRUE(titleIsWhole());
+    EXPECT_EQ(bar->backButton()->currentTitle(), "\u2039 Back")
+        << "204 would push the title aside, or come within the margin of it";
+    EXPECT_TRUE(titleIsWholeAndCentred());
+    EXPECT_GE(bar->titleLabel()->frame().minX() - bar->backButton()->frame().maxX(), ui::NavigationBar::margin);
 
     bar->topItem()->setTitle("The pedometer settings of the watch");
     bar->layoutIfNeeded();
-    EXPECT_EQ(bar->backButton()->currentTitle(), "\u2039") << "not even 51 beside 298";
+    EXPECT_EQ(bar->backButton()->currentTitle(), "\u2039") << "not even 51 before 11.25";
     EXPECT_EQ(bar->backButtonTitle(), "Parent-child challenge") << "the item below keeps its name";
 }
 

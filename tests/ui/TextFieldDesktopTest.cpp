@@ -1,8 +1,8 @@
 #include "TouchFixture.h"
 
+#include "ui/controls/TextField.h"
 #include "ui/input/Keyboard.h"
 #include "ui/input/Pasteboard.h"
-#include "ui/controls/TextField.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ protected:
         return made;
     }
     void type(const std::string& text) { ui::Application::shared().inputHandler()->textInput(text); }
-    void press(Key key) { ui::Application::shared().inputHandler()->key({ key, clock->now() }); }
+    void press(Key key) { ui::Application::shared().inputHandler()->key({ key, clock->now(), std::nullopt }); }
     static std::shared_ptr<ui::TextField> editing() { return ui::Keyboard::shared().firstResponder(); }
 };
 

@@ -1,8 +1,8 @@
 #include "TouchFixture.h"
 
 #include "base/loop/NotificationCenter.h"
-#include "ui/input/Keyboard.h"
 #include "ui/controls/TextField.h"
+#include "ui/input/Keyboard.h"
 
 namespace {
 
@@ -75,7 +75,10 @@ protected:
     }
 
     void type(const std::string& text) { ui::Application::shared().inputHandler()->textInput(text); }
-    void press(ui::KeyEvent::Key key) { ui::Application::shared().inputHandler()->key({ key, clock->now() }); }
+    void press(ui::KeyEvent::Key key)
+    {
+        ui::Application::shared().inputHandler()->key({ key, clock->now(), std::nullopt });
+    }
 
     Log log;
     std::vector<ui::KeyboardTransition> transitions;

@@ -3,10 +3,10 @@
 #include "base/loop/MainThread.h"
 #include "ui/alerts/AlertWindow.h"
 #include "ui/controls/Button.h"
-#include "ui/input/Keyboard.h"
 #include "ui/controls/Label.h"
-#include "ui/view/Screen.h"
 #include "ui/controls/TextField.h"
+#include "ui/input/Keyboard.h"
+#include "ui/view/Screen.h"
 
 #include <limits>
 
@@ -76,6 +76,12 @@ int AlertView::firstOtherButtonIndex() const
 {
     int first = m_cancelButtonIndex == 0 ? 1 : 0;
     return first < numberOfButtons() ? first : -1;
+}
+
+int AlertView::emphasisedButtonIndex() const
+{
+    int confirm = m_style == AlertViewStyle::Default ? -1 : firstOtherButtonIndex();
+    return confirm >= 0 ? confirm : m_cancelButtonIndex;
 }
 
 void AlertView::setAlertViewStyle(AlertViewStyle style)

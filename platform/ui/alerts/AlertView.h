@@ -4,7 +4,9 @@
 // over a dim layer, centred on the screen (above the keyboard when it has a text field, which then begins
 // editing); alerts shown while another is up go in front of it. A tap on a button tells the delegate the
 // button's index and then dismisses the alert. dismissWithClickedButtonIndex dismisses without telling the
-// delegate. The alert is kept alive while shown. Main thread.
+// delegate. One button is emphasised (drawn bold, and pressed by Return): in the text-input styles the first
+// other button, which takes what was typed; otherwise the cancel button, so that Return never confirms what
+// an alert asks to be sure of. The alert is kept alive while shown. Main thread.
 //
 //   auto alert = std::make_shared<ui::AlertView>("prompt", "input_new_device_name", weak_from_this(), "cancel",
 //       std::vector<std::string> { "done" });
@@ -60,8 +62,9 @@ public:
     int cancelButtonIndex() const { return m_cancelButtonIndex; }
     // -1 without other buttons.
     int firstOtherButtonIndex() const;
-    // The button drawn emphasised (bold title): the cancel button, -1 without one.
-    int emphasisedButtonIndex() const { return m_cancelButtonIndex; }
+    // The button drawn emphasised (bold title): in the text-input styles the first other button where there
+    // is one, else the cancel button; -1 without either.
+    int emphasisedButtonIndex() const;
 
     AlertViewStyle alertViewStyle() const { return m_style; }
     void setAlertViewStyle(AlertViewStyle style);
@@ -76,7 +79,7 @@ public:
     std::shared_ptr<Button> buttonAtIndex(int index) const;
 
     // While shown, Escape answers as a tap on the cancel button would, and Return as a tap on the emphasised
-    // button would, so Return never confirms what the emphasised Cancel guards (each does nothing without one).
+    // button would (each does nothing without one).
     bool performEscape() override;
     bool performReturn() override;
 

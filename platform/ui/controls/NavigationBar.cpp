@@ -28,8 +28,8 @@ namespace {
         return { frame.origin, { Screen::main().bounds().width(), NavigationBar::height } };
     }
 
-    // The back button gives way to the title: it names the item below while that leaves `room` for the title,
-    // else says "Back", else shows the chevron alone.
+    // The back button gives way to the title: it names the item below while that fits in `room`, else says
+    // "Back", else shows the chevron alone.
     std::string shownBackTitle(const std::string& below, const gfx::Font& font, double room)
     {
         for (std::string title : { backChevron + below, std::string(backChevron) + defaultBackTitle }) {
@@ -250,7 +250,10 @@ void NavigationBar::layoutSubviews()
         for (const auto& item : top->leftBarButtonItems())
             left += place(item->view(), left) + margin;
     } else if (backItem() && !top->hidesBackButton()) {
-        double room = right - left - margin - title->bounds().width();
+        // The back button ends a margin before where the title stands centred (or as far right as the right
+        // items let it), so that the title is neither pushed aside nor run into.
+        double titleWidth = title->bounds().width();
+        double room = std::min(b.midX() - titleWidth / 2, right - titleWidth) - margin - left;
         m_backButton->setTitle(
             shownBackTitle(backButtonTitle(), m_backButton->titleLabel()->font(), room), ControlState::Normal);
         gfx::Size fits = m_backButton->sizeThatFits({});

@@ -1,13 +1,14 @@
 #include "ui/input/EventDispatcher.h"
 
 #include "base/loop/MainThread.h"
-#include "ui/view/Application.h"
 #include "ui/controls/Control.h"
 #include "ui/input/GestureArena.h"
 #include "ui/input/Keyboard.h"
 #include "ui/input/TapGestureRecognizer.h"
+#include "ui/view/Application.h"
 #include "ui/view/Window.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -33,6 +34,18 @@ namespace {
                 return true;
         }
         return false;
+    }
+
+    // The screen a view belongs to: the nearest view controller whose view holds it, else its window.
+    std::shared_ptr<Responder> screenOf(const View& view)
+    {
+        std::shared_ptr<const View> outermost;
+        for (auto at = sharedFrom(&view); at; at = at->superview()) {
+            if (auto controller = at->viewController())
+                return controller;
+            outermost = at;
+        }
+        return std::const_pointer_cast<View>(outermost);
     }
 
     // Finger numbers of the synthetic pinch, apart from the host's (which count up from 0).
@@ -106,6 +119,16 @@ int EventDispatcher::tapCountAt(gfx::Point location, base::Clock::TimePoint time
     return since <= multipleTapInterval && distance <= multipleTapDistance ? m_lastTapCount + 1 : 1;
 }
 
+bool EventDispatcher::ignoresPress(const TouchEvent& event, const View& view)
+{
+    auto screen = screenOf(view);
+    if (event.clicks <= 1) {
+        m_clickScreen = screen;
+        return false;
+    }
+    return screen != m_clickScreen.lock();
+}
+
 Event EventDispatcher::eventNow(base::Clock::TimePoint time) const
 {
     TouchSet all;
@@ -121,7 +144,7 @@ void EventDispatcher::touch(const TouchEvent& event)
         if (m_touches.count(event.finger))
             return;
         auto touch = bind(event);
-        if (!touch)
+        if (!touch || ignoresPress(event, *touch->view()))
             return;
         auto& active = m_touches[event.finger];
         active.touch = touch;
@@ -203,20 +226,63 @@ void EventDispatcher::key(const KeyEvent& event)
     }
     if (event.key == KeyEvent::Key::Return && frontWindowActs(&Responder::performReturn))
         return;
+    // Up, Down, Home and End move the caret of a field being edited; elsewhere they scroll, as the page keys do.
+    bool caretKey = event.key != KeyEvent::Key::PageUp && event.key != KeyEvent::Key::PageDown;
+    if (event.pointer && scrollsByKey(event.key) && !(caretKey && Keyboard::shared().firstResponder())) {
+        scrollAt(*event.pointer, [&](const View& view) {
+            return gfx::Point { 0, keyScrollDistance(event.key, view) };
+        });
+        return;
+    }
     Keyboard::shared().key(event.key);
+}
+
+bool EventDispatcher::scrollsByKey(KeyEvent::Key key)
+{
+    using Key = KeyEvent::Key;
+    return key == Key::Up || key == Key::Down || key == Key::PageUp || key == Key::PageDown || key == Key::Home
+        || key == Key::End;
+}
+
+double EventDispatcher::keyScrollDistance(KeyEvent::Key key, const View& view)
+{
+    constexpr double step = ScrollEvent::wheelStep;
+    // A page keeps one step of what was shown in sight.
+    double page = std::max(step, view.bounds().height() - step);
+    switch (key) {
+    case KeyEvent::Key::Up:
+        return -step;
+    case KeyEvent::Key::Down:
+        return step;
+    case KeyEvent::Key::PageUp:
+        return -page;
+    case KeyEvent::Key::PageDown:
+        return page;
+    case KeyEvent::Key::Home:
+        return -beyondAnyContent;
+    case KeyEvent::Key::End:
+        return beyondAnyContent;
+    default:
+        return 0;
+    }
 }
 
 void EventDispatcher::scroll(const ScrollEvent& event)
 {
     BASE_ASSERT_MAIN_THREAD();
+    scrollAt(event.location, [&](const View&) { return gfx::Point { event.deltaX, event.deltaY }; });
+}
+
+void EventDispatcher::scrollAt(gfx::Point screenLocation, const std::function<gfx::Point(const View&)>& delta)
+{
     auto windows = Application::shared().windows();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         const auto& window = *it;
-        if (window->isHidden() || !window->frame().contains(event.location))
+        if (window->isHidden() || !window->frame().contains(screenLocation))
             continue;
-        gfx::Point location = inWindow(*window, event.location);
+        gfx::Point location = inWindow(*window, screenLocation);
         for (auto view = window->hitTest(location, nullptr); view; view = view->superview()) {
-            if (view->scrollWheel(view->convertPointFrom(location, window.get()), { event.deltaX, event.deltaY }))
+            if (view->scrollWheel(view->convertPointFrom(location, window.get()), delta(*view)))
                 return;
         }
         return;

@@ -6,15 +6,21 @@
 // (the hit view's first). Later changes (user interaction switched off, views moved) never re-route it. Each
 // phase goes first to the recognisers following the touch (see GestureArena), then to the view's touches...
 // method, unless a recogniser that recognised has cancelled the touch in its view (the view then got
-// touchesCancelled once and nothing more). Controls win single taps: a one-tap recogniser on an ancestor of
+// touchesCancelled once and nothing more). A later press of a double (or triple) click is ignored until it
+// lifts when it lands on another screen (the nearest view controller of the view it finds, else the window)
+// than the first press did: what the first click opened or closed never takes the click meant for the
+// screen it replaced. Controls win single taps: a one-tap recogniser on an ancestor of
 // an enabled control does not take a touch that goes down in that control. A finger that finds no view is
 // ignored until it lifts. A host's pinch steps become two synthetic fingers either side of the pinch point
 // that spread by each step's factor and lift once no step has come for pinchEndDelay.
 //
 // A wheel's turn goes to the view under the mouse in the front-most window there, and up its superviews
-// until one scrolls (View::scrollWheel). Escape and Return are offered to the visible windows, front first,
-// as their dismissing and confirming actions (Responder::performEscape, performReturn); a Return that no
-// window takes goes to the field being edited, as the other editing keys do. Main thread.
+// until one scrolls (View::scrollWheel). The scrolling keys go the same way, as the wheel's turn of a step
+// (Up, Down), of the view's height less a step (PageUp, PageDown) or of more than any content (Home, End),
+// except that Up, Down, Home and End move the caret of a field being edited. Escape and Return are offered to
+// the visible windows, front first, as their dismissing and confirming actions (Responder::performEscape,
+// performReturn); a Return that no window takes goes to the field being edited, as the other editing keys
+// do. Main thread.
 //
 //   ui::Application::shared().setInputHandler(std::make_shared<ui::EventDispatcher>());
 //   handler->touch({ 0, ui::TouchPhase::Began, { 100, 200 }, base::Clock::current()->now() });
@@ -23,6 +29,7 @@
 #include "base/loop/RunLoop.h"
 #include "ui/input/InputHandler.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -32,6 +39,7 @@ namespace ui {
 
 class GestureArena;
 class GestureRecognizer;
+class Responder;
 class View;
 
 class EventDispatcher : public InputHandler {
@@ -42,6 +50,8 @@ public:
     // Half the distance between the synthetic fingers of a pinch when it starts.
     static constexpr double pinchHalfSpan = 50;
     static constexpr base::Duration pinchEndDelay { 0.3 };
+    // What Home and End scroll by: the view stops at its end.
+    static constexpr double beyondAnyContent = 1e7;
 
     EventDispatcher();
     ~EventDispatcher() override;
@@ -67,6 +77,15 @@ private:
     void deliverToView(ActiveTouch& active, TouchPhase phase);
     void cancelInView(const std::shared_ptr<Touch>& touch);
     int tapCountAt(gfx::Point location, base::Clock::TimePoint time) const;
+    // Offers a scroll by `delta` (worked out for each view it is offered to) to the view at a screen point in
+    // the front-most window there, and up its superviews until one scrolls.
+    static void scrollAt(gfx::Point screenLocation, const std::function<gfx::Point(const View&)>& delta);
+    static bool scrollsByKey(KeyEvent::Key key);
+    // How far a scrolling key moves `view` (positive: towards the content's end).
+    static double keyScrollDistance(KeyEvent::Key key, const View& view);
+    // Whether a press that found `view` should be ignored: a later press of a multiple click that lands on
+    // another screen than its first press did. Notes the screen of a first press.
+    bool ignoresPress(const TouchEvent& event, const View& view);
     Event eventNow(base::Clock::TimePoint time) const;
 
     void moveSyntheticFingers(TouchPhase phase, base::Clock::TimePoint time);
@@ -83,6 +102,8 @@ private:
     gfx::Point m_lastLiftLocation;
     base::Clock::TimePoint m_lastLiftTime;
     int m_lastTapCount { 0 };
+    // The screen the first press of the latest click (single or multiple) landed on.
+    std::weak_ptr<Responder> m_clickScreen;
 };
 
 } // namespace ui

@@ -7,6 +7,7 @@
 #include "gfx/geometry/Point.h"
 #include "ui/input/Touch.h"
 
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -17,6 +18,9 @@ struct TouchEvent {
     TouchPhase phase { TouchPhase::Began };
     gfx::Point location;
     base::Clock::TimePoint timestamp;
+    // For a finger going down: the presses in quick succession at about this place that the desktop counts,
+    // this one included (2 for the second press of a double click); 1 where the host cannot tell.
+    int clicks { 1 };
 };
 
 struct ScrollEvent {
@@ -39,6 +43,7 @@ struct PinchEvent {
 
 struct KeyEvent {
     // BackTab is Shift+Tab; the last four are the desktop's editing shortcuts (select all, copy, cut, paste).
+    // Up, Down, PageUp, PageDown, Home and End also scroll (see EventDispatcher).
     enum class Key {
         Backspace,
         Delete,
@@ -52,6 +57,8 @@ struct KeyEvent {
         Down,
         Home,
         End,
+        PageUp,
+        PageDown,
         SelectAll,
         Copy,
         Cut,
@@ -59,6 +66,8 @@ struct KeyEvent {
     };
     Key key { Key::Return };
     base::Clock::TimePoint timestamp;
+    // Where the mouse pointer is, in screen points, when the host knows it.
+    std::optional<gfx::Point> pointer;
 };
 
 } // namespace ui

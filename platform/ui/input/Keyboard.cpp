@@ -3,8 +3,8 @@
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/text/UTF8.h"
-#include "ui/view/Screen.h"
 #include "ui/controls/TextField.h"
+#include "ui/view/Screen.h"
 #include "ui/view/Window.h"
 
 #include <algorithm>
@@ -130,6 +130,8 @@ void Keyboard::key(KeyEvent::Key key)
         field->paste();
         break;
     case KeyEvent::Key::Escape:
+    case KeyEvent::Key::PageUp:
+    case KeyEvent::Key::PageDown:
         break;
     }
 }

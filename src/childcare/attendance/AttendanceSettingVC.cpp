@@ -1,17 +1,18 @@
 #include "childcare/attendance/AttendanceSettingVC.h"
 
-#include "base/text/Localization.h"
 #include "base/loop/MainThread.h"
+#include "base/text/Localization.h"
 #include "childcare/attendance/AttendanceSchoolTime.h"
+#include "childcare/support/TimeOfDay.h"
 #include "core/helpers/Helper.h"
 #include "kit/folder/FolderTableView.h"
 #include "kit/modal/ModalPresenter.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/DatePicker.h"
 #include "ui/controls/Label.h"
-#include "ui/view/Screen.h"
 #include "ui/controls/Switch.h"
 #include "ui/scroll/TableViewCell.h"
+#include "ui/view/Screen.h"
 
 namespace childcare {
 
@@ -224,6 +225,8 @@ void AttendanceSettingVC::didSelectRowAtIndexPath(ui::TableView& table, ui::Inde
     switch (path.section) {
     case EnterTime:
     case LeaveTime:
+        // The panel names what it edits; the row is left as it was, whatever closes the panel.
+        table.deselectRowAtIndexPath(path, true);
         showPicker(path.section == EnterTime);
         break;
     case AlarmClocks:
@@ -236,6 +239,10 @@ void AttendanceSettingVC::didSelectRowAtIndexPath(ui::TableView& table, ui::Inde
 
 void AttendanceSettingVC::showPicker(bool isInTime)
 {
+    // The wheels start at the time the row shows.
+    std::string shown = isInTime ? m_inTime.value_or(AttendanceSchoolTime::DefaultInTime)
+                                 : m_outTime.value_or(AttendanceSchoolTime::DefaultOutTime);
+    m_picker->setCountDownDuration(TimeOfDay::minutes(shown).value_or(0) * 60.0);
     kit::ModalPresenter::sharedInstance()->showWithContentView(m_dateView, true);
     m_isInTime = isInTime;
     m_dateView->setHidden(false);

@@ -1,18 +1,19 @@
 #include "childcare/schedule/ClassTimeSetVC.h"
 
+#include "base/loop/MainThread.h"
 #include "base/system/Facts.h"
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
-#include "base/loop/MainThread.h"
+#include "childcare/support/TimeOfDay.h"
+#include "ui/controllers/NavigationController.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/DatePicker.h"
 #include "ui/controls/Label.h"
-#include "ui/controllers/NavigationController.h"
 #include "ui/controls/NavigationItem.h"
-#include "ui/view/Screen.h"
-#include "ui/scroll/TableViewCell.h"
 #include "ui/input/TapGestureRecognizer.h"
+#include "ui/scroll/TableViewCell.h"
+#include "ui/view/Screen.h"
 
 #include <algorithm>
 #include <array>
@@ -35,25 +36,17 @@ namespace {
         return list && index < list->size() ? (*list)[index].description() : std::string();
     }
 
-    // A period time "H:mm" or "HH:mm" as minutes of the day; nothing when it does not read so.
-    std::optional<int> minutesOfDay(const std::string& text)
-    {
-        size_t colon = text.find(':');
-        if (colon == std::string::npos || colon < 1 || colon > 2 || text.size() != colon + 3)
-            return std::nullopt;
-        if (!std::all_of(text.begin(), text.end(), [](char c) { return c == ':' || (c >= '0' && c <= '9'); }))
-            return std::nullopt;
-        int hour = std::stoi(text.substr(0, colon));
-        int minute = std::stoi(text.substr(colon + 1));
-        if (hour > 23 || minute > 59)
-            return std::nullopt;
-        return hour * 60 + minute;
-    }
-
     // Section 0 holds periods one to four, section 1 the rest.
     size_t periodIndex(ui::IndexPath path)
     {
         return static_cast<size_t>(std::max(path.row + (path.section == 0 ? 0 : firstSectionRows), 0));
+    }
+
+    // Where the picker panel waits, just below the screen.
+    gfx::Rect loweredPanelFrame()
+    {
+        gfx::Rect screen = ui::Screen::main().bounds();
+        return { 0, screen.height(), screen.width(), screen.height() / 2 };
     }
 
     base::Value minuteText(int minute) { return base::Value((minute <= 9 ? "0" : "") + std::to_string(minute)); }
@@ -111,7 +104,7 @@ void ClassTimeSetVC::initView()
 
     double width = screen.width();
     double height = screen.height() / 2;
-    m_pickerBgView = std::make_shared<ui::View>(gfx::Rect { 0, screen.height(), width, height });
+    m_pickerBgView = std::make_shared<ui::View>(loweredPanelFrame());
     m_pickerBgView->setBackgroundColor(gfx::Color::white());
     m_myStartPicker = makePicker({ 0, pickerTop, width / 2, height - pickerTop - pickerBottomMargin });
     m_myEndPicker = makePicker({ width / 2, pickerTop, width / 2, height - pickerTop - pickerBottomMargin });
@@ -195,8 +188,8 @@ void ClassTimeSetVC::didSelectRowAtIndexPath(ui::TableView&, ui::IndexPath path)
     BASE_ASSERT_MAIN_THREAD();
     m_selectPath = path;
     size_t index = periodIndex(path);
-    auto start = minutesOfDay(entryText(m_arrStartHour, index) + ":" + entryText(m_arrStartMin, index));
-    auto end = minutesOfDay(entryText(m_arrEndHour, index) + ":" + entryText(m_arrEndMin, index));
+    auto start = TimeOfDay::minutes(entryText(m_arrStartHour, index) + ":" + entryText(m_arrStartMin, index));
+    auto end = TimeOfDay::minutes(entryText(m_arrEndHour, index) + ":" + entryText(m_arrEndMin, index));
     m_myStartPicker->setCountDownDuration(start.value_or(0) * 60.0);
     m_myEndPicker->setCountDownDuration(end.value_or(0) * 60.0);
     showPicker();
@@ -218,18 +211,40 @@ void ClassTimeSetVC::showPicker()
 void ClassTimeSetVC::hideMyPicker()
 {
     BASE_ASSERT_MAIN_THREAD();
-    gfx::Rect screen = ui::Screen::main().bounds();
-    gfx::Rect lowered { 0, screen.height(), screen.width(), screen.height() / 2 };
     ui::View::animateWithDuration(
         panelAnimationDuration,
         [&] {
             m_maskView->setAlpha(0);
-            m_pickerBgView->setFrame(lowered);
+            m_pickerBgView->setFrame(loweredPanelFrame());
         },
         [mask = m_maskView, panel = m_pickerBgView](bool) {
             mask->removeFromSuperview();
             panel->removeFromSuperview();
         });
+}
+
+bool ClassTimeSetVC::isPickerShown() const { return m_pickerBgView && m_pickerBgView->superview(); }
+
+bool ClassTimeSetVC::performEscape()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (!isPickerShown())
+        return ViewController::performEscape();
+    clickCancel();
+    return true;
+}
+
+void ClassTimeSetVC::viewDidDisappear(bool animated)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    ViewController::viewDidDisappear(animated);
+    // A screen left with its panel up (by its back button) comes back without it, as Cancel would leave it.
+    if (!isPickerShown())
+        return;
+    m_maskView->setAlpha(0);
+    m_pickerBgView->setFrame(loweredPanelFrame());
+    m_maskView->removeFromSuperview();
+    m_pickerBgView->removeFromSuperview();
 }
 
 void ClassTimeSetVC::clickDone()

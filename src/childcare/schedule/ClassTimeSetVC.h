@@ -2,8 +2,8 @@
 // ("8:05~8:45"), periods one to four in the first section and the rest in the second. Selecting a row raises
 // a panel with a start and an end picker (hours and minutes); Done writes the period's hours as integer
 // numbers and its minutes as two-digit texts into the lists and hands all four lists to the delegate, then
-// the screen goes back; Cancel or a tap on the dimmed list closes the panel and writes nothing. It sends
-// nothing itself.
+// the screen goes back; Cancel, Escape or a tap on the dimmed list closes the panel and writes nothing, and
+// the panel goes with the screen when it is left. It sends nothing itself.
 //
 // The lists are the opener's own (shared, not copied): every edit is at once the opener's. The opener makes
 // one screen and pushes it again on each visit, setting the lists before each push. Main thread; made with
@@ -16,9 +16,9 @@
 #pragma once
 
 #include "childcare/schedule/ClassTimeSetVCDelegate.h"
+#include "ui/controllers/ViewController.h"
 #include "ui/scroll/TableView.h"
 #include "ui/scroll/TableViewDataSource.h"
-#include "ui/controllers/ViewController.h"
 
 #include <memory>
 #include <optional>
@@ -66,6 +66,9 @@ public:
     void clickDone();
     void clickCancel() { hideMyPicker(); }
     void hideMyPicker();
+    bool isPickerShown() const;
+    bool performEscape() override;
+    void viewDidDisappear(bool animated) override;
 
     int numberOfSectionsInTableView(ui::TableView&) override { return 2; }
     int numberOfRowsInSection(ui::TableView&, int section) override;

@@ -287,6 +287,17 @@ void MainMenuVC::touchOnMap()
     m_familyNumberButton->setTag(0);
 }
 
+bool MainMenuVC::performEscape()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    if (ViewController::performEscape())
+        return true;
+    if (!m_familyNumberButton || m_familyNumberButton->tag() != 1)
+        return false;
+    touchOnMap();
+    return true;
+}
+
 bool MainMenuVC::gestureRecognizerShouldReceiveTouch(ui::GestureRecognizer&, const ui::Touch& touch)
 {
     BASE_ASSERT_MAIN_THREAD();

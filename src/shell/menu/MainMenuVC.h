@@ -13,7 +13,7 @@
 // button for devices of type 36, 40, 43 and 44 (Chat), the function button with tag 13 (Interaction), and,
 // for every type but 41, the family-number button in the middle of the bottom bar with its turning "+". The
 // family-number button (settings::ImageAnimate) fans out the quick-number buttons and folds them again; a
-// tap anywhere else on the home view folds an open fan. The types are those of the stored current-device
+// tap anywhere else on the home view, or Escape, folds an open fan. The types are those of the stored current-device
 // row. The bar's left button toggles the drawer.
 //
 // While it holds no record of the current device (the last request failed, or its reply could not be read),
@@ -105,6 +105,8 @@ public:
     void setNumber();
     // A tap on the home view away from its buttons: folds an open fan.
     void touchOnMap();
+    // Escape folds an open fan, as a tap beside it does.
+    bool performEscape() override;
     bool gestureRecognizerShouldReceiveTouch(ui::GestureRecognizer& recognizer, const ui::Touch& touch) override;
 
     void viewDidLoad() override;
