@@ -111,8 +111,8 @@ protected:
                  core::SettingsKeys::Receipt })
             defaults.removeObjectForKey(key);
         EXPECT_TRUE(defaults.synchronize());
-        // A test that stored no password leaves nothing to delete.
-        // Each account's remembered password, and the new password of a change whose answer never came.
+        // Each account's remembered password, and the new password of a change whose answer never came (a test
+        // that stored none leaves nothing to delete).
         for (const char* name : { account, otherAccount }) {
             (void)keychain::Keychain::deletePasswordForService(base::Bundle::main().identifier(), name);
             (void)keychain::Keychain::deletePasswordForService(
