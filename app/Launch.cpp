@@ -25,13 +25,20 @@ namespace {
 
     // Interruptions are taken by a thread of their own (sigwait), which asks the main thread to end the run
     // (in a window, by closing it: the window host keeps running the loop until its window closes); they are
-    // blocked before any other thread starts, so that every thread inherits the mask.
+    // blocked before any other thread starts, so that every thread inherits the mask. A hang-up (the terminal
+    // or the ssh session closed) is one too, and so is a quit while nothing else has taken it (its action is the
+    // default): left alone, either ends the process at once, losing a reply on its way to the spool. One that was
+    // inherited ignored (nohup's SIGHUP) stays ignored: a blocked signal that is ignored is dropped.
     sigset_t interruptions()
     {
         sigset_t signals;
         sigemptyset(&signals);
         sigaddset(&signals, SIGINT);
         sigaddset(&signals, SIGTERM);
+        sigaddset(&signals, SIGHUP);
+        struct sigaction quit { };
+        if (sigaction(SIGQUIT, nullptr, &quit) == 0 && quit.sa_handler == SIG_DFL)
+            sigaddset(&signals, SIGQUIT);
         return signals;
     }
 
@@ -129,8 +136,8 @@ int launch(const CommandLine& options)
     window.reset();
     // A message poll waiting for its reply, and a batch of messages being spooled or stored, report back to the
     // main loop: let the reply reach the spool and the batch commit and report before the process's statics go
-    // away under them, and replies held in memory have a last try at the spool. An interruption (SIGTERM, SIGINT)
-    // ends the run the same way, so it waits for them too. The log says what could not be kept.
+    // away under them, and replies held in memory have a last try at the spool. An interruption (SIGTERM, SIGINT,
+    // SIGHUP, SIGQUIT) ends the run the same way, so it waits for them too. The log says what could not be kept.
     (void)core::IncomingMessages::finishBeforeExit(std::chrono::seconds(5));
     base::RunLoop::main().cancelAllPendingWork();
     return status;
