@@ -1,6 +1,6 @@
 // The message poll against the local tracking service: no question while the spool could not keep the answer
 // (the service pops what it hands out) or a reply is held in memory, a reply with bad characters stored whole,
-// and a reply too large to receive said once.
+// a reply too large to receive said once and followed by a pause.
 #include "LocalService.h"
 
 #include "base/ClockFixture.h"
@@ -25,6 +25,7 @@
 #include "ui/view/Application.h"
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -210,15 +211,23 @@ TEST_F(MessagePollTest, AReplyWithBadCharactersIsStoredWhole)
     EXPECT_TRUE(core::MessageSpool::replies().empty());
 }
 
-// A loopback server of the test's own answers a body longer than the network layer keeps.
-TEST_F(MessagePollTest, AReplyTooLargeToReceiveIsLoggedAndSaidOnce)
+// A loopback server of the test's own answers a body longer than the network layer keeps, until the test has it
+// answer an empty batch. The refusal pauses the polls, longer with each refusal in a row; a reply ends the run.
+TEST_F(MessagePollTest, AReplyTooLargeToReceiveIsLoggedAndSaidOnceAndPausesThePolls)
 {
     const size_t bodyBytes = core::MessageSpool::largestReply() + (1 << 20);
     const std::string chunk(1 << 20, ' ');
+    std::atomic<int> asked { 0 };
+    std::atomic<bool> tooLarge { true };
     httplib::Server server;
     server.Post(std::string("/Server/Mobileservice.asmx/") + core::ServiceProtocol::PopMessagesMethod,
         [&](const httplib::Request&, httplib::Response& response) {
+            ++asked;
             response.set_header("Connection", "close");
+            if (!tooLarge) {
+                response.set_content(R"({"d":[]})", "application/json");
+                return;
+            }
             response.set_content_provider(
                 bodyBytes, "application/json", [&](size_t offset, size_t length, httplib::DataSink& sink) {
                     (void)offset;
@@ -231,11 +240,25 @@ TEST_F(MessagePollTest, AReplyTooLargeToReceiveIsLoggedAndSaidOnce)
     core::Singleton::shared().setServer("http://127.0.0.1:" + std::to_string(port));
 
     pollAndSettle();
+    EXPECT_EQ(asked, 1);
     auto alert = shownAlert();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->message(), base::localized(IncomingMessages::ReplyTooLargeMessageKey));
     alert->dismissWithClickedButtonIndex(0, false);
+    // Each row: the simulated time to wait before polling again, and the questions asked by then.
+    const std::pair<int, int> pauses[] = { { 0, 1 }, { 1, 1 }, { 1, 2 }, { 3, 2 }, { 1, 3 }, { 8, 4 }, { 16, 5 },
+        { 32, 6 }, { 64, 7 }, { 128, 8 }, { 256, 9 }, { 299, 9 }, { 1, 10 } };
+    for (auto [wait, questions] : pauses) {
+        clock->advance(base::Duration(wait));
+        pollAndSettle();
+        EXPECT_EQ(asked, questions) << "at " << elapsed() << " s";
+    }
+
+    tooLarge = false;
+    clock->advance(base::Duration(300));
     pollAndSettle();
+    pollAndSettle();
+    EXPECT_EQ(asked, 12) << "a reply received ends the pauses";
     server.stop();
     serving.join();
     EXPECT_EQ(shownAlert(), nullptr) << "said once";

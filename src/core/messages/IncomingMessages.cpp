@@ -6,6 +6,7 @@
 #include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
+#include "base/time/Clock.h"
 #include "core/helpers/PromptAlert.h"
 #include "core/messages/MessageSpool.h"
 #include "core/messages/WaitingReplies.h"
@@ -39,6 +40,13 @@ namespace {
     bool lastWriteFailed = false;
     // The notice last shown, so that each is shown once until things change; empty when none is due.
     std::string noticeShown;
+    // After a reply refused as too large no poll is made for a pause, so that a service answering that large is
+    // not asked again every 2 s: the pause doubles with each refusal in a row, from 2 s up to five minutes, and a
+    // reply received ends the run of refusals.
+    constexpr base::Duration FirstRefusalPause { 2.0 };
+    constexpr base::Duration LongestRefusalPause { 300.0 };
+    base::Duration refusalPause { 0 };
+    base::Clock::TimePoint pollsResumeAt {};
 
     // Writes replies to the spool; kept apart from the storing queue so that a reply is on disk at once, not
     // after a large batch before it has been stored.
@@ -188,8 +196,8 @@ namespace {
 
     // Whether a poll may be made now. The service hands a message out once, so no poll is made while a reply may
     // be in memory only: while a poll or a store is under way, or a reply the spool could not take is held; nor
-    // after the spool failed a write, nor without room for the largest reply. A poll skipped for a reply held, or
-    // a failed write, has the write tried again instead.
+    // after the spool failed a write, nor without room for the largest reply; nor during the pause after a reply
+    // refused as too large. A poll skipped for a reply held, or a failed write, has the write tried again instead.
     bool mayPoll(const Stored& announce)
     {
         if (inFlight > 0)
@@ -200,6 +208,8 @@ namespace {
             retryWriting(announce);
             return false;
         }
+        if (base::Clock::currentInstant() < pollsResumeAt)
+            return false;
         if (!MessageSpool::canTakeReply()) {
             noticeOnce(IncomingMessages::NoRoomMessageKey);
             return false;
@@ -209,12 +219,19 @@ namespace {
         return true;
     }
 
+    bool refusedAsTooLarge(const base::Error& error)
+    {
+        return error.domain() == base::Error::URLDomain && error.code() == net::URLErrors::DataLengthExceedsMaximum;
+    }
+
     void pollFailed(const base::Error& error)
     {
-        if (error.domain() != base::Error::URLDomain || error.code() != net::URLErrors::DataLengthExceedsMaximum) {
+        if (!refusedAsTooLarge(error)) {
             base::trace("net", "message poll failed: " + error.description());
             return;
         }
+        refusalPause = refusalPause.count() == 0 ? FirstRefusalPause : std::min(refusalPause * 2, LongestRefusalPause);
+        pollsResumeAt = base::Clock::currentInstant() + base::Clock::ticks(refusalPause);
         if (noticeOnce(IncomingMessages::ReplyTooLargeMessageKey))
             base::log("incoming messages: a poll's reply is larger than the "
                 + std::to_string(MessageSpool::largestReply()) + " bytes kept in memory; it is refused");
@@ -233,6 +250,7 @@ namespace {
             WebCall::urlOfMethod(ServiceProtocol::PopMessagesMethod), nullptr,
             [announce, finished](const networking::HTTPRequestOperation& request) {
                 --inFlight;
+                refusalPause = base::Duration(0);
                 // The body as received: a text cut mid-character must still reach the spool.
                 auto reply = request.reply();
                 if (reply && reply->body)

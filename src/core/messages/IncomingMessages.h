@@ -8,9 +8,10 @@
 // (MessageSpool) can take the largest reply, no other poll or store is under way, no reply is held in memory
 // and the spool did not fail its last write; while the spool cannot, nothing is asked and the user is told once
 // that the messages wait on the service until there is room, and replies held in memory are written again
-// instead. A reply larger than the network layer keeps is refused: the log and the user are told once. A reply
-// is written to the spool as received, synced,
-// on a queue of its own, before it is even decoded; the storing queue then stores every reply waiting
+// instead. A reply larger than the network layer keeps is refused, by its announced length before any of it is
+// read: the log and the user are told once, and no poll is made for a pause that doubles with each refusal in a
+// row, from 2 s to five minutes. A reply is written to the spool as received, synced, on a queue of its own,
+// before it is even decoded; the storing queue then stores every reply waiting
 // (storeWaitingReplies), off the main thread, in one transaction. Only when that transaction has committed
 // does the main loop hear of them: store() announces each stored message with "ReceiveRemoteNotification",
 // the message as object, so that the open screens refresh; storeForChat() is the chat screen's form: it
@@ -49,7 +50,7 @@ public:
 
     // Asks the service for the messages waiting and stores the reply as store() does. `finished` (may be empty)
     // runs on the main loop once the poll is over: the reply handed to the spool, the call failed, or the poll
-    // skipped for want of room (then at once).
+    // skipped for want of room or during the pause after a refused reply (then at once).
     static void poll(Finished finished);
     // The same, storing as storeForChat() does.
     static void pollForChat(Reload reloadChatList, Finished finished);

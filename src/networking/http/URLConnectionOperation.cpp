@@ -630,14 +630,24 @@ void URLConnectionOperation::didSendBodyData(net::URLConnection&, int64_t writte
 void URLConnectionOperation::didReceiveResponse(
     net::URLConnection& connection, const std::shared_ptr<const net::HTTPResponse>& response)
 {
-    std::lock_guard guard(m_lock);
+    std::unique_lock guard(m_lock);
     if (m_connection.get() != &connection)
         return;
     m_response = response;
+    int64_t length = response->expectedContentLength();
+    // A body announced longer than memory keeps is refused before any of it is read (a reply to HEAD announces
+    // a body that never comes).
+    if (m_bodyInMemory && length > 0 && static_cast<uint64_t>(length) > m_maximumBodyBytesInMemory
+        && m_request->httpMethod() != "HEAD") [[unlikely]] {
+        base::Error failure = bodyTooLarge(m_request->url(), m_maximumBodyBytesInMemory);
+        guard.unlock();
+        connection.cancel();
+        didFailWithError(connection, failure);
+        return;
+    }
     m_outputStream->open();
     // The body kept in memory goes to the operation's own memory stream (m_bodyInMemory says so).
-    if (int64_t length = response->expectedContentLength();
-        m_bodyInMemory && length > 0 && static_cast<uint64_t>(length) <= m_maximumBodyBytesInMemory)
+    if (m_bodyInMemory && length > 0)
         static_cast<net::MemoryOutputStream&>(*m_outputStream).expectLength(static_cast<uint64_t>(length));
 }
 

@@ -98,7 +98,8 @@ public:
     // A stream set here (a file for a download) takes the body without a size limit.
     void setOutputStream(std::shared_ptr<net::OutputStream> stream);
     // The largest body kept in memory (when no output stream was set); a longer reply fails with
-    // net::URLErrors::DataLengthExceedsMaximum instead of growing without bound.
+    // net::URLErrors::DataLengthExceedsMaximum instead of growing without bound, before any of its body is read
+    // when its "Content-Length" says so.
     static constexpr size_t DefaultMaximumBodyBytesInMemory = size_t(64) << 20;
     size_t maximumBodyBytesInMemory() const;
     void setMaximumBodyBytesInMemory(size_t bytes);
