@@ -1,8 +1,9 @@
 #include "base/system/Files.h"
 
+#include "base/system/AtomicFileWriter.h"
+
 #include <cerrno>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -11,20 +12,6 @@
 namespace base {
 
 namespace {
-
-    bool writeAll(int fd, std::string_view bytes)
-    {
-        while (!bytes.empty()) {
-            ssize_t written = ::write(fd, bytes.data(), bytes.size());
-            if (written < 0) {
-                if (errno == EINTR)
-                    continue;
-                return false;
-            }
-            bytes.remove_prefix(static_cast<size_t>(written));
-        }
-        return true;
-    }
 
     // The file's bytes in one read of the size it had when opened, then on to its end should it have grown.
     std::optional<std::string> readAll(int fd, size_t expectedBytes)
@@ -46,16 +33,6 @@ namespace {
         }
         bytes.resize(filled);
         return bytes;
-    }
-
-    // Makes the rename itself durable.
-    void syncFolder(const std::filesystem::path& folder)
-    {
-        int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            return;
-        ::fsync(fd);
-        ::close(fd);
     }
 
 } // namespace
@@ -92,20 +69,12 @@ bool Files::createFolders(const std::filesystem::path& folder)
 
 bool Files::writeAtomically(const std::filesystem::path& path, std::string_view bytes, mode_t mode)
 {
-    std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
-    // Without the folder the temporary file below cannot be made, and that failure is reported.
-    (void)createFolders(folder);
-    std::string temporary = (folder / (temporaryPrefix(path) + "XXXXXX")).string();
-    int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
+    auto writer = AtomicFileWriter::begin(path, mode);
+    if (!writer)
         return false;
-    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
-        syncFolder(folder);
+    if (writer->append(bytes) && writer->finish())
         return true;
-    }
-    ::unlink(temporary.c_str());
+    writer->abandon();
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include "base/system/UserDefaults.h"
 #include "base/time/Clock.h"
 #include "core/helpers/PromptAlert.h"
+#include "core/messages/ArrivingReply.h"
 #include "core/messages/MessageSpool.h"
 #include "core/messages/WaitingReplies.h"
 #include "core/service/ReplyFields.h"
@@ -160,23 +161,32 @@ namespace {
             [announce = std::move(announce)]() mutable { storeWaiting(std::nullopt, true, announce); });
     }
 
-    void keep(std::string_view reply, Stored announce)
+    // `arriving`: the reply as written into the spool while it came (none for a reply given whole); the spooling
+    // queue finishes it, or, should that fail, writes the reply from memory as one given whole.
+    void keep(std::string_view reply, Stored announce, std::shared_ptr<ArrivingReply> arriving = nullptr)
     {
         BASE_ASSERT_MAIN_THREAD();
-        if (ReplyFields::isBlank(reply))
+        if (ReplyFields::isBlank(reply)) {
+            if (arriving)
+                arriving->abandon();
             return; // nothing in it to lose
+        }
         ++inFlight;
-        spoolingQueue()->async(
-            [body = std::string(reply), context = currentContext(), announce = std::move(announce)]() mutable {
-                std::optional<SpooledReply> unspooled;
-                if (MessageSpool::add(body, context).empty()) {
-                    base::log("incoming messages: the spool cannot take a reply; holding it in memory");
-                    unspooled = SpooledReply { {}, std::move(context), std::move(body) };
-                }
-                storingQueue()->async([unspooled = std::move(unspooled), announce = std::move(announce)]() mutable {
-                    storeWaiting(std::move(unspooled), false, std::move(announce));
-                });
+        auto context = arriving && arriving->context() ? *arriving->context() : currentContext();
+        spoolingQueue()->async([body = std::string(reply), context = std::move(context), announce = std::move(announce),
+                                   arriving = std::move(arriving)]() mutable {
+            std::optional<SpooledReply> unspooled;
+            bool spooledAsItCame = arriving && arriving->finish();
+            if (arriving && !spooledAsItCame)
+                arriving->abandon();
+            if (!spooledAsItCame && MessageSpool::add(body, context).empty()) {
+                base::log("incoming messages: the spool cannot take a reply; holding it in memory");
+                unspooled = SpooledReply { {}, std::move(context), std::move(body) };
+            }
+            storingQueue()->async([unspooled = std::move(unspooled), announce = std::move(announce)]() mutable {
+                storeWaiting(std::move(unspooled), false, std::move(announce));
             });
+        });
     }
 
     void announce(const PendingMessage& pending)
@@ -224,6 +234,30 @@ namespace {
         return error.domain() == base::Error::URLDomain && error.code() == net::URLErrors::DataLengthExceedsMaximum;
     }
 
+    // A poll that failed after part of its reply came (the connection broke, the service stopped sending): what
+    // came was handed out and stays, as a reply cut off by a kill does: named into the spool, whose storing step
+    // keeps aside what does not read. A reply that is not the poll's (an error status, a body of another kind,
+    // one refused as too large) goes.
+    void keepCut(const base::Error& error, std::shared_ptr<ArrivingReply> arriving, Stored announce)
+    {
+        if (!arriving->context())
+            return;
+        if (WebCall::isServiceFault(error) || refusedAsTooLarge(error)) {
+            arriving->abandon();
+            return;
+        }
+        ++inFlight;
+        spoolingQueue()->async([arriving = std::move(arriving), announce = std::move(announce)]() mutable {
+            bool spooled = arriving->finish();
+            if (!spooled)
+                base::log("incoming messages: the part of a reply that came before its transfer failed cannot be "
+                          "spooled; it stays in a temporary file for the next launch");
+            storingQueue()->async([spooled, announce = std::move(announce)]() mutable {
+                storeWaiting(std::nullopt, !spooled, std::move(announce));
+            });
+        });
+    }
+
     void pollFailed(const base::Error& error)
     {
         if (!refusedAsTooLarge(error)) {
@@ -246,24 +280,35 @@ namespace {
             return;
         }
         ++inFlight;
+        auto arriving = std::make_shared<ArrivingReply>(currentContext);
         WebCall::postToURL(
             WebCall::urlOfMethod(ServiceProtocol::PopMessagesMethod), nullptr,
-            [announce, finished](const networking::HTTPRequestOperation& request) {
+            [announce, finished, arriving](const networking::HTTPRequestOperation& request) {
                 --inFlight;
                 refusalPause = base::Duration(0);
                 // The body as received: a text cut mid-character must still reach the spool.
                 auto reply = request.reply();
                 if (reply && reply->body)
                     keep(std::string_view(reinterpret_cast<const char*>(reply->body->data()), reply->body->size()),
-                        announce);
+                        announce, arriving);
+                else
+                    arriving->abandon();
                 if (finished)
                     finished();
             },
-            [finished](const base::Error& error) {
+            [announce, finished, arriving](const base::Error& error) {
                 --inFlight;
                 pollFailed(error);
+                keepCut(error, arriving, announce);
                 if (finished)
                     finished();
+            },
+            WebCall::OnExpiredSession::Renew,
+            // The reply goes to the spool as it comes; a sending again after the session's renewal begins it anew.
+            [arriving](networking::HTTPRequestOperation& request) {
+                arriving->abandon();
+                request.setReceivedDataBlock(
+                    [arriving](const uint8_t* bytes, size_t length) { arriving->append(bytes, length); });
             });
     }
 

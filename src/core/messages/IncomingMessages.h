@@ -10,8 +10,10 @@
 // that the messages wait on the service until there is room, and replies held in memory are written again
 // instead. A reply larger than the network layer keeps is refused, by its announced length before any of it is
 // read: the log and the user are told once, and no poll is made for a pause that doubles with each refusal in a
-// row, from 2 s to five minutes. A reply is written to the spool as received, synced, on a queue of its own,
-// before it is even decoded; the storing queue then stores every reply waiting
+// row, from 2 s to five minutes. A poll's reply is written into the spool as its bytes arrive (ArrivingReply),
+// then synced and named there on a queue of its own, before it is even decoded (a reply given to store() is
+// written whole on that queue); one whose transfer fails part way keeps what came in the spool, whose storing
+// step keeps aside what does not read. The storing queue then stores every reply waiting
 // (storeWaitingReplies), off the main thread, in one transaction. Only when that transaction has committed
 // does the main loop hear of them: store() announces each stored message with "ReceiveRemoteNotification",
 // the message as object, so that the open screens refresh; storeForChat() is the chat screen's form: it

@@ -300,6 +300,16 @@ std::filesystem::path MessageSpool::add(std::string_view body, const ReplyContex
     return file;
 }
 
+std::unique_ptr<base::AtomicFileWriter> MessageSpool::beginReply(const ReplyContext& context)
+{
+    auto writer = base::AtomicFileWriter::begin(folder() / newReplyName(), 0600);
+    if (writer && !writer->append(firstLine(context))) {
+        writer->abandon();
+        return nullptr;
+    }
+    return writer;
+}
+
 std::vector<SpooledReply> MessageSpool::replies()
 {
     std::vector<std::filesystem::path> files;

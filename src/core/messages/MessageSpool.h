@@ -17,11 +17,13 @@
 //   for (auto& reply : core::MessageSpool::replies()) store(reply);
 #pragma once
 
+#include "base/system/AtomicFileWriter.h"
 #include "core/messages/PendingMessage.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,6 +83,11 @@ public:
 
     // Writes a reply as received, synced to disk; the new file, or an empty path when it could not be written.
     static std::filesystem::path add(std::string_view body, const ReplyContext& context);
+    // The same for a reply whose bytes come over time: the writer holds the first line, takes the body piece by
+    // piece as it arrives, and its finish() syncs the reply and gives it its name in the spool. Until then the
+    // reply is in a temporary file, which recoverInterruptedWrites() takes back at a later launch should the
+    // writing end otherwise. Nothing when the file cannot be made.
+    static std::unique_ptr<base::AtomicFileWriter> beginReply(const ReplyContext& context);
     // A name for a new reply's file, later than every name given before: "<time>-<process>-<count>.reply".
     static std::string newReplyName();
     // Run at launch: a reply that a write of a process that has ended left in a temporary file takes its name in

@@ -43,7 +43,7 @@ void WebCall::postReadingResponse(std::string_view method, const base::Dictionar
 }
 
 void WebCall::postToURL(const std::string& url, const base::DictionaryRef& parameters, RequestSuccess success,
-    Failure failure, OnExpiredSession onExpiredSession)
+    Failure failure, OnExpiredSession onExpiredSession, Prepare prepare)
 {
     BASE_ASSERT_MAIN_THREAD();
     auto client = ServiceClient::sharedClient();
@@ -62,13 +62,13 @@ void WebCall::postToURL(const std::string& url, const base::DictionaryRef& param
             if (blocks->first)
                 blocks->first(*operation);
         },
-        [blocks, url, parameters, onExpiredSession, sentCookie = std::move(sentCookie)](
+        [blocks, url, parameters, onExpiredSession, prepare, sentCookie = std::move(sentCookie)](
             const auto& operation, const base::Error& error) {
             if (onExpiredSession == OnExpiredSession::Renew
                 && SessionRenewal::refusesSession(operation->response().get(), sentCookie)) {
-                SessionRenewal::renew(sentCookie, [blocks, url, parameters, error](bool renewed) {
+                SessionRenewal::renew(sentCookie, [blocks, url, parameters, prepare, error](bool renewed) {
                     if (renewed)
-                        postToURL(url, parameters, blocks->first, blocks->second, OnExpiredSession::Fail);
+                        postToURL(url, parameters, blocks->first, blocks->second, OnExpiredSession::Fail, prepare);
                     else if (blocks->second)
                         blocks->second(error);
                 });
@@ -76,7 +76,8 @@ void WebCall::postToURL(const std::string& url, const base::DictionaryRef& param
             }
             if (blocks->second)
                 blocks->second(error);
-        });
+        },
+        prepare);
 }
 
 bool WebCall::isCommandAccepted(std::string_view reply)

@@ -496,6 +496,12 @@ void URLConnectionOperation::setDownloadProgressBlock(ProgressBlock block)
     m_downloadProgress = std::move(block);
 }
 
+void URLConnectionOperation::setReceivedDataBlock(ReceivedDataBlock block)
+{
+    std::lock_guard guard(m_lock);
+    m_receivedData = std::move(block);
+}
+
 void URLConnectionOperation::setAuthenticationAgainstProtectionSpaceBlock(
     AuthenticationAgainstProtectionSpaceBlock block)
 {
@@ -676,6 +682,8 @@ void URLConnectionOperation::didReceiveData(net::URLConnection& connection, cons
         return;
     }
     m_totalBytesRead += static_cast<int64_t>(length);
+    if (m_receivedData)
+        m_receivedData(bytes, length);
     // The progress block runs on the main queue; without one there is nothing to wake the main thread for.
     if (m_downloadProgress)
         reportProgress(
