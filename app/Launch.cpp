@@ -5,6 +5,7 @@
 #include "base/system/Log.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/service/RootUrl.h"
+#include "gfx/text/FontMap.h"
 #include "host/HeadlessHost.h"
 #include "host/SDLHost.h"
 #include "media/backends/AudioBackend.h"
@@ -93,6 +94,9 @@ int launch(const CommandLine& options)
         base::Log::enable("all");
     if (options.headless)
         stopOnInterruption();
+    // Fontconfig's start-up then overlaps the launch's own work. Its thread starts after the interruptions are
+    // blocked: one that came while it ran would otherwise end the process at once.
+    gfx::startFontMap();
     media::AudioBackend::chooseAtStartUp();
     // The status bar's activity indicator counts every web request from its start to its end.
     networking::NetworkActivityIndicatorManager::sharedManager().setEnabled(true);
