@@ -4,6 +4,7 @@
 #include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
 #include "core/service/RootUrl.h"
+#include "gfx/text/FontMap.h"
 #include "host/HeadlessHost.h"
 #include "host/SDLHost.h"
 #include "media/backends/AudioBackend.h"
@@ -24,13 +25,20 @@ namespace {
 
     // Interruptions are taken by a thread of their own (sigwait), which asks the main thread to end the run
     // (in a window, by closing it: the window host keeps running the loop until its window closes); they are
-    // blocked before any other thread starts, so that every thread inherits the mask.
+    // blocked before any other thread starts, so that every thread inherits the mask. A hang-up (the terminal
+    // or the ssh session closed) is one too, and so is a quit while nothing else has taken it (its action is the
+    // default): left alone, either ends the process at once, losing a reply on its way to the spool. One that was
+    // inherited ignored (nohup's SIGHUP) stays ignored: a blocked signal that is ignored is dropped.
     sigset_t interruptions()
     {
         sigset_t signals;
         sigemptyset(&signals);
         sigaddset(&signals, SIGINT);
         sigaddset(&signals, SIGTERM);
+        sigaddset(&signals, SIGHUP);
+        struct sigaction quit { };
+        if (sigaction(SIGQUIT, nullptr, &quit) == 0 && quit.sa_handler == SIG_DFL)
+            sigaddset(&signals, SIGQUIT);
         return signals;
     }
 
@@ -85,6 +93,9 @@ int launch(const CommandLine& options)
         base::Log::enable("all");
     if (options.headless)
         stopOnInterruption();
+    // Fontconfig's start-up then overlaps the launch's own work. Its thread starts after the interruptions are
+    // blocked: one that came while it ran would otherwise end the process at once.
+    gfx::startFontMap();
     media::AudioBackend::chooseAtStartUp();
     // The status bar's activity indicator counts every web request from its start to its end.
     networking::NetworkActivityIndicatorManager::sharedManager().setEnabled(true);
@@ -129,8 +140,8 @@ int launch(const CommandLine& options)
     // kept. A message poll waiting for its reply, and a batch of messages being spooled or stored, report back to
     // the main loop: let the reply reach the spool and the batch commit and report before the process's statics go
     // away under them, and replies held in memory have a last try at the spool. Closing the window and an
-    // interruption (SIGTERM, SIGINT) end the run the same way, so both wait, the window open and saying so. The
-    // log says what could not be kept.
+    // interruption (SIGTERM, SIGINT, SIGHUP, SIGQUIT) end the run the same way, so both wait, the window open and
+    // saying so. The log says what could not be kept.
     (void)application->finishBeforeExit(std::chrono::seconds(5));
     window.reset();
     base::RunLoop::main().cancelAllPendingWork();

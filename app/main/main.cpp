@@ -6,15 +6,12 @@
 // cannot read as they can read a command line; it is removed from the environment once read.
 #include "app/CommandLine.h"
 #include "app/Launch.h"
-#include "gfx/text/FontMap.h"
 
 #include <cstdlib>
 #include <iostream>
 
 int main(int argc, char** argv)
 {
-    // Fontconfig's start-up then overlaps the launch's own work.
-    gfx::startFontMap();
     std::string error;
     auto options = app::CommandLine::parse(argc, argv, &error);
     if (!options) {

@@ -1,8 +1,20 @@
-// The command line of lumet-companion.
+// The command line of lumet-companion, and how a headless run it starts ends.
 #include "app/CommandLine.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -52,6 +64,84 @@ TEST(CommandLine, UnknownOptionsMissingValuesAndOtherAddressesAreRefused)
     std::string tooLong = longest + "a";
     EXPECT_FALSE(parse({ "--server", tooLong.c_str() }, &error));
     EXPECT_NE(error.find("2 KB"), std::string::npos);
+}
+
+// The headless executable, started against a server that is not there, with a data root of its own.
+class HeadlessRun {
+public:
+    explicit HeadlessRun(const test::TempDir& folder)
+        : m_pictures(folder.path() / "pictures")
+    {
+        // Made before the fork: the child only redirects its output and executes.
+        std::vector<std::string> arguments { LUMET_COMPANION_PATH, "--headless", "--server", "http://127.0.0.1:9",
+            "--snapshots", m_pictures.string() };
+        std::vector<std::string> environment { "LUMET_HOME=" + (folder.path() / "home").string() };
+        for (char** variable = environ; *variable; ++variable)
+            if (!std::string_view(*variable).starts_with("LUMET_HOME=")
+                && !std::string_view(*variable).starts_with("DBUS_SESSION_BUS_ADDRESS="))
+                environment.emplace_back(*variable);
+        auto pointers = [](std::vector<std::string>& texts) {
+            std::vector<char*> list;
+            for (auto& text : texts)
+                list.push_back(text.data());
+            list.push_back(nullptr);
+            return list;
+        };
+        auto argv = pointers(arguments);
+        auto envp = pointers(environment);
+        int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        m_child = ::fork();
+        if (m_child == 0) {
+            ::dup2(quiet, STDOUT_FILENO);
+            ::execve(argv[0], argv.data(), envp.data());
+            ::_exit(127);
+        }
+        ::close(quiet);
+    }
+
+    // Whether the run has blocked the interruptions it takes (its main thread's mask holds SIGTERM): from then
+    // on it ends by its own hand when one comes.
+    bool takesInterruptions() const
+    {
+        std::ifstream status("/proc/" + std::to_string(m_child) + "/status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.starts_with("SigBlk:"))
+                return (std::strtoull(line.c_str() + 7, nullptr, 16) >> (SIGTERM - 1)) & 1;
+        return false;
+    }
+
+    // Sends the signal once the run takes interruptions; the wait status of its end.
+    int endWith(int signal)
+    {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!takesInterruptions() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::kill(m_child, signal);
+        int status = 0;
+        ::waitpid(m_child, &status, 0);
+        return status;
+    }
+
+    bool wroteLastPicture() const { return std::filesystem::exists(m_pictures / "last.png"); }
+
+private:
+    std::filesystem::path m_pictures;
+    pid_t m_child { -1 };
+};
+
+// A closed terminal (SIGHUP) and a quit end the run as SIGTERM does: it writes its last picture and exits
+// with status 0 after the wait for a poll or store in flight, rather than being ended by the signal.
+TEST(HeadlessRun, AHangUpOrAQuitEndsTheRunAsATerminationDoes)
+{
+    for (int signal : { SIGTERM, SIGHUP, SIGQUIT }) {
+        test::TempDir folder;
+        HeadlessRun run(folder);
+        int status = run.endWith(signal);
+        EXPECT_TRUE(WIFEXITED(status)) << strsignal(signal) << " ended it: " << strsignal(WTERMSIG(status));
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << strsignal(signal);
+        EXPECT_TRUE(run.wroteLastPicture()) << strsignal(signal);
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The message poll against the local tracking service: no question while the spool could not keep the answer
 // (the service pops what it hands out) or a reply is held in memory, a reply with bad characters stored whole,
-// a reply too large to receive said once, and a reply that comes after its sign-in ended filed for the account
-// that asked.
+// a reply too large to receive said once and followed by a pause, a reply on disk as it arrives, and a reply
+// that comes after its sign-in ended filed for the account that asked.
 #include "LocalService.h"
 
 #include "base/ClockFixture.h"
@@ -27,6 +27,9 @@
 #include "ui/view/Application.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -35,6 +38,62 @@ using namespace std::chrono_literals;
 using core::IncomingMessages;
 
 using test::shownAlert;
+
+// A loopback server of a test's own that answers the poll in two parts: the second only once the test lets it
+// go, or, for a reply cut off, never (the connection then closes after the first).
+class PartedReplyServer {
+public:
+    PartedReplyServer(std::string first, std::string rest, bool cutOff = false)
+        : m_first(std::move(first))
+        , m_rest(std::move(rest))
+        , m_cutOff(cutOff)
+    {
+        m_server.Post(std::string("/Server/Mobileservice.asmx/") + core::ServiceProtocol::PopMessagesMethod,
+            [this](const httplib::Request&, httplib::Response& response) {
+                response.set_header("Connection", "close");
+                response.set_content_provider(m_first.size() + m_rest.size(), "application/json",
+                    [this](size_t offset, size_t, httplib::DataSink& sink) {
+                        if (offset == 0)
+                            return sink.write(m_first.data(), m_first.size());
+                        if (m_cutOff)
+                            return false;
+                        std::unique_lock lock(m_mutex);
+                        m_changed.wait(lock, [this] { return m_letGo; });
+                        return sink.write(m_rest.data(), m_rest.size());
+                    });
+            });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        EXPECT_GT(m_port, 0);
+        m_serving = std::thread([this] { m_server.listen_after_bind(); });
+    }
+    ~PartedReplyServer()
+    {
+        sendTheRest();
+        m_server.stop();
+        m_serving.join();
+    }
+
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+    void sendTheRest()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_letGo = true;
+        }
+        m_changed.notify_all();
+    }
+
+private:
+    const std::string m_first;
+    const std::string m_rest;
+    const bool m_cutOff;
+    httplib::Server m_server;
+    int m_port { 0 };
+    std::thread m_serving;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_letGo { false };
+};
 
 class MessagePollTest : public test::ManualClockTest {
 protected:
@@ -245,15 +304,72 @@ TEST_F(MessagePollTest, AReplyWithBadCharactersIsStoredWhole)
     EXPECT_TRUE(core::MessageSpool::replies().empty());
 }
 
-// A loopback server of the test's own answers a body longer than the network layer keeps.
-TEST_F(MessagePollTest, AReplyTooLargeToReceiveIsLoggedAndSaidOnce)
+// A loopback server of the test's own sends the first message of a reply and holds the rest until the test has
+// seen that part in the spool; a second reply is cut off after that part (the connection closes).
+TEST_F(MessagePollTest, AReplyIsOnDiskAsItArrivesAndAPartCutOffIsKept)
+{
+    net::URLRequest::setDefaultTimeoutInterval(60s); // the held reply must not end on the real clock
+    auto message = [](const std::string& id) {
+        return R"({"_id":")" + id + R"(","Desc":"","Context":"part","From":")"
+            + tracking_service::DemoData::WatchSerialNumber + R"(","MsgType":3})";
+    };
+    const std::string first = R"({"d":[)" + message("p1") + ",";
+    auto server = std::make_unique<PartedReplyServer>(first, message("p2") + "]}");
+    core::Singleton::shared().setServer(server->url());
+    // The bytes a reply being written into the spool holds so far (none while there is no such file).
+    auto arriving = [] {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(core::MessageSpool::folder(), error))
+            if (auto target = base::Files::temporaryTarget(entry.path());
+                target && target->extension() == core::MessageSpool::ReplyExtension)
+                return base::Files::read(entry.path()).value_or("");
+        return std::string();
+    };
+
+    bool finished = false;
+    IncomingMessages::poll([&] { finished = true; });
+    EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return arriving().ends_with("\n" + first); }, 30s))
+        << "the part received is on disk before the rest comes";
+    EXPECT_FALSE(finished);
+    server->sendTheRest();
+    ASSERT_TRUE(
+        base::RunLoop::main().runUntil([&] { return finished && IncomingMessages::storesInFlight() == 0; }, 30s));
+    ASSERT_EQ(m_announced.size(), 2u);
+    EXPECT_EQ(m_announced[1]->id_, "p2");
+    EXPECT_TRUE(core::MessageSpool::replies().empty());
+    EXPECT_EQ(arriving(), "") << "no temporary file is left";
+
+    const std::string cut = R"({"d":[)" + message("c1") + ",";
+    server = std::make_unique<PartedReplyServer>(cut, message("c2") + "]}", true);
+    core::Singleton::shared().setServer(server->url());
+    pollAndSettle();
+    EXPECT_EQ(arriving(), "");
+    std::string keptAside;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(core::MessageSpool::asideFolder(), error))
+        if (entry.path().extension() == core::MessageSpool::ReplyExtension)
+            keptAside += base::Files::read(entry.path()).value_or("");
+    bool stored = m_announced.size() == 3 && m_announced[2]->id_ == "c1";
+    EXPECT_TRUE(stored || keptAside.ends_with("\n" + cut)) << "the part that came is stored or kept aside";
+}
+
+// A loopback server of the test's own answers a body longer than the network layer keeps, until the test has it
+// answer an empty batch. The refusal pauses the polls, longer with each refusal in a row; a reply ends the run.
+TEST_F(MessagePollTest, AReplyTooLargeToReceiveIsLoggedAndSaidOnceAndPausesThePolls)
 {
     const size_t bodyBytes = core::MessageSpool::largestReply() + (1 << 20);
     const std::string chunk(1 << 20, ' ');
+    std::atomic<int> asked { 0 };
+    std::atomic<bool> tooLarge { true };
     httplib::Server server;
     server.Post(std::string("/Server/Mobileservice.asmx/") + core::ServiceProtocol::PopMessagesMethod,
         [&](const httplib::Request&, httplib::Response& response) {
+            ++asked;
             response.set_header("Connection", "close");
+            if (!tooLarge) {
+                response.set_content(R"({"d":[]})", "application/json");
+                return;
+            }
             response.set_content_provider(
                 bodyBytes, "application/json", [&](size_t offset, size_t length, httplib::DataSink& sink) {
                     (void)offset;
@@ -266,11 +382,25 @@ TEST_F(MessagePollTest, AReplyTooLargeToReceiveIsLoggedAndSaidOnce)
     core::Singleton::shared().setServer("http://127.0.0.1:" + std::to_string(port));
 
     pollAndSettle();
+    EXPECT_EQ(asked, 1);
     auto alert = shownAlert();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->message(), base::localized(IncomingMessages::ReplyTooLargeMessageKey));
     alert->dismissWithClickedButtonIndex(0, false);
+    // Each row: the simulated time to wait before polling again, and the questions asked by then.
+    const std::pair<int, int> pauses[] = { { 0, 1 }, { 1, 1 }, { 1, 2 }, { 3, 2 }, { 1, 3 }, { 8, 4 }, { 16, 5 },
+        { 32, 6 }, { 64, 7 }, { 128, 8 }, { 256, 9 }, { 299, 9 }, { 1, 10 } };
+    for (auto [wait, questions] : pauses) {
+        clock->advance(base::Duration(wait));
+        pollAndSettle();
+        EXPECT_EQ(asked, questions) << "at " << elapsed() << " s";
+    }
+
+    tooLarge = false;
+    clock->advance(base::Duration(300));
     pollAndSettle();
+    pollAndSettle();
+    EXPECT_EQ(asked, 12) << "a reply received ends the pauses";
     server.stop();
     serving.join();
     EXPECT_EQ(shownAlert(), nullptr) << "said once";

@@ -2,8 +2,8 @@
 #include "base/system/Log.h"
 #include "base/system/Paths.h"
 #include "base/system/UserDefaults.h"
-#include "core/service/RootUrl.h"
 #include "core/messages/SafeFileName.h"
+#include "core/service/RootUrl.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +59,9 @@ TEST_F(SingletonTest, MessageFilesAreWrittenReadAndReplaced)
     EXPECT_EQ(state.readMessageFile("message1"), (base::Data { 1, 2 }));
     EXPECT_TRUE(state.writeMessageFileName("empty", {}));
     EXPECT_EQ(state.readMessageFile("empty"), base::Data {});
+    EXPECT_EQ(std::filesystem::status(state.messagePath() / "message1").permissions(),
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+        << "a voice message is the user's alone";
 }
 
 TEST_F(SingletonTest, NamesThatCouldLeaveTheFolderAreRefused)

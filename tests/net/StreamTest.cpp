@@ -33,6 +33,9 @@ TEST(StreamFileOutput, ShortWritesAreRetriedUntilTheChunkIsWhole)
     EXPECT_EQ(stream.fileCurrentOffset(), text.size());
     stream.close();
     EXPECT_EQ(readFile(folder.path() / "out"), text);
+    EXPECT_EQ(std::filesystem::status(folder.path() / "out").permissions(),
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+        << "a downloaded file is the user's alone";
 }
 
 TEST(StreamFileOutput, AWriteThatCannotFinishFailsTheStream)

@@ -54,6 +54,15 @@ protected:
         });
         m_server.server().Get(
             "/untyped", [](const httplib::Request&, httplib::Response& response) { response.body = "caf\xC3\xA9"; });
+        // Announces 5000 bytes and sends the first 1000 of them, the rest only once the gate opens.
+        m_server.server().Get("/announced", [this](const httplib::Request&, httplib::Response& response) {
+            response.set_content_provider(5000, "text/plain", [this](size_t offset, size_t, httplib::DataSink& sink) {
+                if (offset > 0)
+                    m_gate.wait();
+                std::string part(offset > 0 ? 4000 : 1000, 'x');
+                return sink.write(part.data(), part.size());
+            });
+        });
     }
 
     template <typename Operation = HTTPRequestOperation> std::shared_ptr<Operation> run(const std::string& path)
@@ -88,6 +97,15 @@ TEST_F(HTTPRequestOperationTest, ABodyLongerThanTheMemoryLimitFailsInsteadOfGrow
     runToEnd(capped);
     ASSERT_TRUE(capped->error());
     EXPECT_EQ(capped->error()->code(), net::URLErrors::DataLengthExceedsMaximum);
+
+    // Refused by its announced length, before a byte of it is read.
+    auto announced
+        = std::make_shared<HTTPRequestOperation>(net::URLRequest(base::URL::parse(m_server.url("/announced"))));
+    announced->setMaximumBodyBytesInMemory(4999);
+    runToEnd(announced);
+    ASSERT_TRUE(announced->error());
+    EXPECT_EQ(announced->error()->code(), net::URLErrors::DataLengthExceedsMaximum);
+    EXPECT_EQ(announced->totalBytesRead(), 0);
 
     auto exact = std::make_shared<HTTPRequestOperation>(net::URLRequest(base::URL::parse(m_server.url("/long"))));
     exact->setMaximumBodyBytesInMemory(5000);

@@ -95,7 +95,7 @@ bool Files::writeAtomically(const std::filesystem::path& path, std::string_view 
     // Without the folder the temporary file below cannot be made, and that failure is reported.
     (void)createFolders(folder);
     std::string temporary = (folder / (temporaryPrefix(path) + "XXXXXX")).string();
-    int fd = ::mkstemp(temporary.data());
+    int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;

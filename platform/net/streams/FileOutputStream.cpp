@@ -31,7 +31,8 @@ void FileOutputStream::open()
     if (status() != StreamStatus::NotOpen)
         return;
     int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (m_append ? O_APPEND : O_TRUNC);
-    m_descriptor = ::open(m_path.c_str(), flags, 0644);
+    // A downloaded file (a voice message) is the user's alone, as the rest of the data root is.
+    m_descriptor = ::open(m_path.c_str(), flags, 0600);
     if (m_descriptor < 0) {
         fail(writeError(errno, m_path));
         return;

@@ -1,7 +1,8 @@
-// net::FileOutputStream: an output stream writing a file, from its start or after what it holds. Each chunk
-// is written whole, retrying short writes; a write that cannot finish fails the stream, so a body is never
-// cut short without an error. The current offset tells how many bytes the file holds so far (a paused
-// download resumes from it). One writer; the offset may be read from any thread.
+// net::FileOutputStream: an output stream writing a file, from its start or after what it holds; a file it
+// creates is readable and writable by the user only (0600). Each chunk is written whole, retrying short writes;
+// a write that cannot finish fails the stream, so a body is never cut short without an error. The current
+// offset tells how many bytes the file holds so far (a paused download resumes from it). One writer; the offset
+// may be read from any thread.
 #pragma once
 
 #include "net/streams/OutputStream.h"

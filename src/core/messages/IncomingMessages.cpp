@@ -6,7 +6,9 @@
 #include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
+#include "base/time/Clock.h"
 #include "core/helpers/PromptAlert.h"
+#include "core/messages/ArrivingReply.h"
 #include "core/messages/MessageSpool.h"
 #include "core/messages/WaitingReplies.h"
 #include "core/readers/MessageList.h"
@@ -41,6 +43,13 @@ namespace {
     bool lastWriteFailed = false;
     // The notice last shown, so that each is shown once until things change; empty when none is due.
     std::string noticeShown;
+    // After a reply refused as too large no poll is made for a pause, so that a service answering that large is
+    // not asked again every 2 s: the pause doubles with each refusal in a row, from 2 s up to five minutes, and a
+    // reply received ends the run of refusals.
+    constexpr base::Duration FirstRefusalPause { 2.0 };
+    constexpr base::Duration LongestRefusalPause { 300.0 };
+    base::Duration refusalPause { 0 };
+    base::Clock::TimePoint pollsResumeAt {};
 
     // Writes replies to the spool; kept apart from the storing queue so that a reply is on disk at once, not
     // after a large batch before it has been stored.
@@ -184,24 +193,33 @@ namespace {
         };
     }
 
-    // `context`: the account and placing rule of the sign-in that asked for the reply.
-    void keep(std::string_view reply, ReplyContext context, Stored announce)
+    // `context`: the account and placing rule of the sign-in that asked for the reply. `arriving`: the reply as
+    // written into the spool while it came (none for a reply given whole); the spooling queue finishes it, or,
+    // should that fail, writes the reply from memory as one given whole.
+    void keep(std::string_view reply, ReplyContext context, Stored announce,
+        std::shared_ptr<ArrivingReply> arriving = nullptr)
     {
         BASE_ASSERT_MAIN_THREAD();
-        if (ReplyFields::isBlank(reply) || holdsEmptyMessageList(reply))
+        if (ReplyFields::isBlank(reply) || holdsEmptyMessageList(reply)) {
+            if (arriving)
+                arriving->abandon();
             return; // nothing in it to lose
+        }
         ++inFlight;
-        spoolingQueue()->async(
-            [body = std::string(reply), context = std::move(context), announce = std::move(announce)]() mutable {
-                std::optional<SpooledReply> unspooled;
-                if (MessageSpool::add(body, context).empty()) {
-                    base::log("incoming messages: the spool cannot take a reply; holding it in memory");
-                    unspooled = SpooledReply { {}, std::move(context), std::move(body) };
-                }
-                storingQueue()->async([unspooled = std::move(unspooled), announce = std::move(announce)]() mutable {
-                    storeWaiting(std::move(unspooled), false, std::move(announce));
-                });
+        spoolingQueue()->async([body = std::string(reply), context = std::move(context), announce = std::move(announce),
+                                   arriving = std::move(arriving)]() mutable {
+            std::optional<SpooledReply> unspooled;
+            bool spooledAsItCame = arriving && arriving->finish();
+            if (arriving && !spooledAsItCame)
+                arriving->abandon();
+            if (!spooledAsItCame && MessageSpool::add(body, context).empty()) {
+                base::log("incoming messages: the spool cannot take a reply; holding it in memory");
+                unspooled = SpooledReply { {}, std::move(context), std::move(body) };
+            }
+            storingQueue()->async([unspooled = std::move(unspooled), announce = std::move(announce)]() mutable {
+                storeWaiting(std::move(unspooled), false, std::move(announce));
             });
+        });
     }
 
     void announce(const PendingMessage& pending)
@@ -236,8 +254,8 @@ namespace {
 
     // Whether a poll may be made now. The service hands a message out once, so no poll is made while a reply may
     // be in memory only: while a poll or a store is under way, or a reply the spool could not take is held; nor
-    // after the spool failed a write, nor without room for the largest reply. A poll skipped for a reply held, or
-    // a failed write, has the write tried again instead.
+    // after the spool failed a write, nor without room for the largest reply; nor during the pause after a reply
+    // refused as too large. A poll skipped for a reply held, or a failed write, has the write tried again instead.
     bool mayPoll(const Stored& announce)
     {
         if (inFlight > 0)
@@ -248,6 +266,8 @@ namespace {
             retryWriting(announce);
             return false;
         }
+        if (base::Clock::currentInstant() < pollsResumeAt)
+            return false;
         if (!MessageSpool::canTakeReply()) {
             noRoom();
             return false;
@@ -257,12 +277,43 @@ namespace {
         return true;
     }
 
+    bool refusedAsTooLarge(const base::Error& error)
+    {
+        return error.domain() == base::Error::URLDomain && error.code() == net::URLErrors::DataLengthExceedsMaximum;
+    }
+
+    // A poll that failed after part of its reply came (the connection broke, the service stopped sending): what
+    // came was handed out and stays, as a reply cut off by a kill does: named into the spool, whose storing step
+    // stores its whole messages and keeps aside what does not read. A reply that is not the poll's (an error
+    // status, a body of another kind, one refused as too large) goes.
+    void keepCut(const base::Error& error, std::shared_ptr<ArrivingReply> arriving, Stored announce)
+    {
+        if (!arriving->received())
+            return;
+        if (WebCall::isServiceFault(error) || refusedAsTooLarge(error)) {
+            arriving->abandon();
+            return;
+        }
+        ++inFlight;
+        spoolingQueue()->async([arriving = std::move(arriving), announce = std::move(announce)]() mutable {
+            bool spooled = arriving->finish();
+            if (!spooled)
+                base::log("incoming messages: the part of a reply that came before its transfer failed could not be "
+                          "spooled");
+            storingQueue()->async([spooled, announce = std::move(announce)]() mutable {
+                storeWaiting(std::nullopt, !spooled, std::move(announce));
+            });
+        });
+    }
+
     void pollFailed(const base::Error& error)
     {
-        if (error.domain() != base::Error::URLDomain || error.code() != net::URLErrors::DataLengthExceedsMaximum) {
+        if (!refusedAsTooLarge(error)) {
             base::trace("net", "message poll failed: " + error.description());
             return;
         }
+        refusalPause = refusalPause.count() == 0 ? FirstRefusalPause : std::min(refusalPause * 2, LongestRefusalPause);
+        pollsResumeAt = base::Clock::currentInstant() + base::Clock::ticks(refusalPause);
         if (noticeOnce(IncomingMessages::ReplyTooLargeMessageKey))
             base::log("incoming messages: a poll's reply is larger than the "
                 + std::to_string(MessageSpool::largestReply()) + " bytes kept in memory; it is refused");
@@ -281,25 +332,37 @@ namespace {
             return;
         }
         ++inFlight;
+        auto arriving = std::make_shared<ArrivingReply>(context);
         WebCall::postToURL(
             WebCall::urlOfMethod(ServiceProtocol::PopMessagesMethod), nullptr,
-            [announce, finished, context](const networking::HTTPRequestOperation& request) {
+            [announce, finished, context, arriving](const networking::HTTPRequestOperation& request) {
                 --inFlight;
+                refusalPause = base::Duration(0);
                 // The body as received: a text cut mid-character must still reach the spool.
                 auto reply = request.reply();
                 if (reply && reply->body)
                     keep(std::string_view(reinterpret_cast<const char*>(reply->body->data()), reply->body->size()),
-                        context, announce);
+                        context, announce, arriving);
+                else
+                    arriving->abandon();
                 if (finished)
                     finished(true);
             },
-            [finished, signIn = SignInSession::current()](const base::Error& error) {
+            [announce, finished, arriving, signIn = SignInSession::current()](const base::Error& error) {
                 --inFlight;
                 // The notice of a sign-in that has ended would show on another's screens.
                 if (signIn.isCurrent())
                     pollFailed(error);
+                keepCut(error, arriving, announce);
                 if (finished)
                     finished(false);
+            },
+            WebCall::OnExpiredSession::Renew,
+            // The reply goes to the spool as it comes; a sending again after the session's renewal begins it anew.
+            [arriving](networking::HTTPRequestOperation& request) {
+                arriving->abandon();
+                request.setReceivedDataBlock(
+                    [arriving](const uint8_t* bytes, size_t length) { arriving->append(bytes, length); });
             });
     }
 

@@ -12,9 +12,12 @@
 // and the spool did not fail its last write; while the spool cannot, nothing is asked and the user is told once
 // that the messages wait on the service until there is room (and where, when the replies kept aside hold it),
 // and replies held in memory are written again instead. A reply whose message list is empty is not spooled.
-// A reply larger than the network layer keeps is refused: the log and the user are told once. A reply
-// is written to the spool as received, synced,
-// on a queue of its own, before it is even decoded; the storing queue then stores every reply waiting
+// A reply larger than the network layer keeps is refused, by its announced length before any of it is read:
+// the log and the user are told once, and no poll is made for a pause that doubles with each refusal in a row,
+// from 2 s to five minutes. A poll's reply is written into the spool as its bytes arrive (ArrivingReply), then
+// synced and named there on a queue of its own, before it is even decoded (a reply given to store() is written
+// whole on that queue); one whose transfer fails part way keeps what came in the spool, whose storing step
+// stores its whole messages and keeps aside what does not read. The storing queue then stores every reply waiting
 // (storeWaitingReplies), off the main thread, in one transaction. Only when that transaction has committed
 // does the main loop hear of them: store() announces each stored message with "ReceiveRemoteNotification",
 // the message as object, so that the open screens refresh; storeForChat() is the chat screen's form: it
@@ -56,7 +59,7 @@ public:
 
     // Asks the service for the messages waiting and stores the reply as store() does. `finished` (may be empty)
     // runs on the main loop once the poll is over: the reply handed to the spool (answered), the call failed, or
-    // the poll skipped for want of room (then at once).
+    // the poll skipped for want of room or during the pause after a refused reply (then at once).
     static void poll(Finished finished);
     // The same, storing as storeForChat() does.
     static void pollForChat(Reload reloadChatList, Finished finished);

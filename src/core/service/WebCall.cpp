@@ -44,7 +44,7 @@ void WebCall::postReadingResponse(std::string_view method, const base::Dictionar
 }
 
 void WebCall::postToURL(const std::string& url, const base::DictionaryRef& parameters, RequestSuccess success,
-    Failure failure, OnExpiredSession onExpiredSession)
+    Failure failure, OnExpiredSession onExpiredSession, Prepare prepare)
 {
     BASE_ASSERT_MAIN_THREAD();
     auto client = ServiceClient::sharedClient();
@@ -65,13 +65,13 @@ void WebCall::postToURL(const std::string& url, const base::DictionaryRef& param
             if (blocks->first)
                 blocks->first(*operation);
         },
-        [blocks, url, parameters, onExpiredSession, sentCookie = std::move(sentCookie), signIn](
+        [blocks, url, parameters, onExpiredSession, prepare, sentCookie = std::move(sentCookie), signIn](
             const auto& operation, const base::Error& error) {
             if (onExpiredSession == OnExpiredSession::Renew
                 && SessionRenewal::refusesSession(operation->response().get(), sentCookie)) {
-                SessionRenewal::renew(sentCookie, signIn, [blocks, url, parameters, error](bool renewed) {
+                SessionRenewal::renew(sentCookie, signIn, [blocks, url, parameters, prepare, error](bool renewed) {
                     if (renewed)
-                        postToURL(url, parameters, blocks->first, blocks->second, OnExpiredSession::Fail);
+                        postToURL(url, parameters, blocks->first, blocks->second, OnExpiredSession::Fail, prepare);
                     else if (blocks->second)
                         blocks->second(error);
                 });
@@ -79,7 +79,8 @@ void WebCall::postToURL(const std::string& url, const base::DictionaryRef& param
             }
             if (blocks->second)
                 blocks->second(error);
-        });
+        },
+        prepare);
 }
 
 bool WebCall::isCommandAccepted(std::string_view reply)

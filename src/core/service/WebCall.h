@@ -53,9 +53,12 @@ public:
 
     // The convention for any absolute URL (a file endpoint, say): the session cookie, JSON bodies, the same
     // failure rule; the success block gets the finished request, to read the body in the form it needs.
+    // `prepare` (may be empty) is given each request operation of the call before it is sent: a call sent again
+    // after the session's renewal goes in an operation of its own.
     using RequestSuccess = std::function<void(const networking::HTTPRequestOperation& request)>;
+    using Prepare = std::function<void(networking::HTTPRequestOperation& request)>;
     static void postToURL(const std::string& url, const base::DictionaryRef& parameters, RequestSuccess success,
-        Failure failure, OnExpiredSession onExpiredSession = OnExpiredSession::Renew);
+        Failure failure, OnExpiredSession onExpiredSession = OnExpiredSession::Renew, Prepare prepare = {});
 
     // Whether a command's reply says the server took the command on: its "d" is exactly "命令提交成功".
     static bool isCommandAccepted(std::string_view reply);

@@ -116,7 +116,7 @@ bool Singleton::writeMessageFileName(std::string_view name, const base::Data& da
     auto file = messageFile(*this, name);
     return file
         && base::Files::writeAtomically(
-            *file, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+            *file, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()), 0600);
 }
 
 } // namespace core

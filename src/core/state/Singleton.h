@@ -76,7 +76,8 @@ public:
     // exist, cannot be read and is not written.
     bool fileExist(std::string_view name) const;
     [[nodiscard]] std::optional<base::Data> readMessageFile(std::string_view name) const;
-    // Writes the data atomically, replacing an older file of that name; whether it succeeded.
+    // Writes the data atomically, replacing an older file of that name, readable by the user only (a voice
+    // message is as private as the store); whether it succeeded.
     bool writeMessageFileName(std::string_view name, const base::Data& data) const;
 
 private:

@@ -365,13 +365,15 @@ void HTTPClient::enqueueBatchOfHTTPRequestOperations(
 }
 
 void HTTPClient::enqueueRequest(const std::string& method, const std::string& path,
-    const base::DictionaryRef& parameters, SuccessBlock success, FailureBlock failure)
+    const base::DictionaryRef& parameters, SuccessBlock success, FailureBlock failure, const PrepareBlock& prepare)
 {
     base::Error error;
     net::URLRequest request = requestWithMethod(method, path, parameters, &error);
     auto operation = HTTPRequestOperationWithRequest(std::move(request), std::move(success), std::move(failure));
     if (!error.isEmpty())
         operation->setRequestError(error);
+    if (prepare)
+        prepare(*operation);
     enqueueHTTPRequestOperation(operation);
 }
 
@@ -381,10 +383,10 @@ void HTTPClient::getPath(
     enqueueRequest("GET", path, parameters, std::move(success), std::move(failure));
 }
 
-void HTTPClient::postPath(
-    const std::string& path, const base::DictionaryRef& parameters, SuccessBlock success, FailureBlock failure)
+void HTTPClient::postPath(const std::string& path, const base::DictionaryRef& parameters, SuccessBlock success,
+    FailureBlock failure, const PrepareBlock& prepare)
 {
-    enqueueRequest("POST", path, parameters, std::move(success), std::move(failure));
+    enqueueRequest("POST", path, parameters, std::move(success), std::move(failure), prepare);
 }
 
 void HTTPClient::putPath(

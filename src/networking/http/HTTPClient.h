@@ -50,6 +50,9 @@ public:
     using BatchProgressBlock = std::function<void(size_t numberOfFinishedOperations, size_t totalNumberOfOperations)>;
     using BatchCompletionBlock = std::function<void(const std::vector<std::shared_ptr<HTTPRequestOperation>>&)>;
     using MultipartBlock = std::function<void(StreamingMultipartFormData&)>;
+    // Given the call's operation before it is queued, to set what the call needs beyond the request (a block
+    // that sees the body as it arrives).
+    using PrepareBlock = std::function<void(HTTPRequestOperation&)>;
 
     explicit HTTPClient(base::URL baseURL);
     virtual ~HTTPClient() = default;
@@ -98,8 +101,8 @@ public:
 
     void getPath(
         const std::string& path, const base::DictionaryRef& parameters, SuccessBlock success, FailureBlock failure);
-    void postPath(
-        const std::string& path, const base::DictionaryRef& parameters, SuccessBlock success, FailureBlock failure);
+    void postPath(const std::string& path, const base::DictionaryRef& parameters, SuccessBlock success,
+        FailureBlock failure, const PrepareBlock& prepare = {});
     void putPath(
         const std::string& path, const base::DictionaryRef& parameters, SuccessBlock success, FailureBlock failure);
     void deletePath(
@@ -146,7 +149,7 @@ protected:
 
 private:
     void enqueueRequest(const std::string& method, const std::string& path, const base::DictionaryRef& parameters,
-        SuccessBlock success, FailureBlock failure);
+        SuccessBlock success, FailureBlock failure, const PrepareBlock& prepare = {});
     void setBody(net::URLRequest& request, const base::DictionaryRef& parameters, base::Error* error);
     // The path resolved against the base URL, kept for the next call to the same path.
     const std::optional<base::URL>& resolvedURL(const std::string& path);

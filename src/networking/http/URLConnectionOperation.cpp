@@ -496,6 +496,12 @@ void URLConnectionOperation::setDownloadProgressBlock(ProgressBlock block)
     m_downloadProgress = std::move(block);
 }
 
+void URLConnectionOperation::setReceivedDataBlock(ReceivedDataBlock block)
+{
+    std::lock_guard guard(m_lock);
+    m_receivedData = std::move(block);
+}
+
 void URLConnectionOperation::setAuthenticationAgainstProtectionSpaceBlock(
     AuthenticationAgainstProtectionSpaceBlock block)
 {
@@ -630,14 +636,24 @@ void URLConnectionOperation::didSendBodyData(net::URLConnection&, int64_t writte
 void URLConnectionOperation::didReceiveResponse(
     net::URLConnection& connection, const std::shared_ptr<const net::HTTPResponse>& response)
 {
-    std::lock_guard guard(m_lock);
+    std::unique_lock guard(m_lock);
     if (m_connection.get() != &connection)
         return;
     m_response = response;
+    int64_t length = response->expectedContentLength();
+    // A body announced longer than memory keeps is refused before any of it is read (a reply to HEAD announces
+    // a body that never comes).
+    if (m_bodyInMemory && length > 0 && static_cast<uint64_t>(length) > m_maximumBodyBytesInMemory
+        && m_request->httpMethod() != "HEAD") [[unlikely]] {
+        base::Error failure = bodyTooLarge(m_request->url(), m_maximumBodyBytesInMemory);
+        guard.unlock();
+        connection.cancel();
+        didFailWithError(connection, failure);
+        return;
+    }
     m_outputStream->open();
     // The body kept in memory goes to the operation's own memory stream (m_bodyInMemory says so).
-    if (int64_t length = response->expectedContentLength();
-        m_bodyInMemory && length > 0 && static_cast<uint64_t>(length) <= m_maximumBodyBytesInMemory)
+    if (m_bodyInMemory && length > 0)
         static_cast<net::MemoryOutputStream&>(*m_outputStream).expectLength(static_cast<uint64_t>(length));
 }
 
@@ -666,6 +682,8 @@ void URLConnectionOperation::didReceiveData(net::URLConnection& connection, cons
         return;
     }
     m_totalBytesRead += static_cast<int64_t>(length);
+    if (m_receivedData)
+        m_receivedData(bytes, length);
     // The progress block runs on the main queue; without one there is nothing to wake the main thread for.
     if (m_downloadProgress)
         reportProgress(

@@ -48,6 +48,7 @@ public:
     static constexpr const char* DidFinishNotification = "org.lumet.networking.operation.finish";
 
     using ProgressBlock = std::function<void(int64_t bytes, int64_t totalBytes, int64_t totalBytesExpected)>;
+    using ReceivedDataBlock = std::function<void(const uint8_t* bytes, size_t length)>;
     using AuthenticationAgainstProtectionSpaceBlock
         = std::function<bool(net::URLConnection&, const net::URLProtectionSpace&)>;
     using AuthenticationChallengeBlock
@@ -98,7 +99,8 @@ public:
     // A stream set here (a file for a download) takes the body without a size limit.
     void setOutputStream(std::shared_ptr<net::OutputStream> stream);
     // The largest body kept in memory (when no output stream was set); a longer reply fails with
-    // net::URLErrors::DataLengthExceedsMaximum instead of growing without bound.
+    // net::URLErrors::DataLengthExceedsMaximum instead of growing without bound, before any of its body is read
+    // when its "Content-Length" says so.
     static constexpr size_t DefaultMaximumBodyBytesInMemory = size_t(64) << 20;
     size_t maximumBodyBytesInMemory() const;
     void setMaximumBodyBytesInMemory(size_t bytes);
@@ -121,6 +123,10 @@ public:
 
     void setUploadProgressBlock(ProgressBlock block);
     void setDownloadProgressBlock(ProgressBlock block);
+    // Sees each piece of the body once it is kept, in order, on the main thread (which runs the connection) and
+    // under the operation's lock, before the next piece arrives: a caller that must have the bytes somewhere
+    // as soon as they come (on disk) writes them there. It must not block; copy() does not carry it over.
+    void setReceivedDataBlock(ReceivedDataBlock block);
     void setAuthenticationAgainstProtectionSpaceBlock(AuthenticationAgainstProtectionSpaceBlock block);
     void setAuthenticationChallengeBlock(AuthenticationChallengeBlock block);
     void setRedirectResponseBlock(RedirectResponseBlock block);
@@ -189,6 +195,7 @@ private:
     net::BackgroundTask::Identifier m_backgroundTask { net::BackgroundTask::Invalid };
     ProgressBlock m_uploadProgress;
     ProgressBlock m_downloadProgress;
+    ReceivedDataBlock m_receivedData;
     AuthenticationAgainstProtectionSpaceBlock m_authenticationAgainstProtectionSpace;
     AuthenticationChallengeBlock m_authenticationChallenge;
     RedirectResponseBlock m_redirectResponse;
