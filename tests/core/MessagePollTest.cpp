@@ -259,7 +259,7 @@ TEST_F(MessagePollTest, AReplyThatComesAfterASignOutIsFiledForTheAccountThatAske
     queue("a1", "for the first parent");
     m_local.service().faults().set(core::ServiceProtocol::PopMessagesMethod, tracking_service::Fault::delay(60s));
     bool finished = false;
-    IncomingMessages::poll([&] { finished = true; });
+    IncomingMessages::poll([&](bool) { finished = true; });
     ASSERT_TRUE(m_local.waitForRequestTo(core::ServiceProtocol::PopMessagesMethod));
     core::Logout::logOutKeepingPushToken();
     ASSERT_TRUE(m_local.signIn(LocalService::otherAccount));
@@ -327,7 +327,7 @@ TEST_F(MessagePollTest, AReplyIsOnDiskAsItArrivesAndAPartCutOffIsKept)
     };
 
     bool finished = false;
-    IncomingMessages::poll([&] { finished = true; });
+    IncomingMessages::poll([&](bool) { finished = true; });
     EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return arriving().ends_with("\n" + first); }, 30s))
         << "the part received is on disk before the rest comes";
     EXPECT_FALSE(finished);
