@@ -38,7 +38,7 @@ protected:
         panel->OldPasswordNum()->setText(password);
         panel->NewNum()->setText(newPassword);
         panel->SureNum()->setText(newPassword);
-        service.faults().set("UpdatePassword", Fault::delay(std::chrono::seconds(20)));
+        service.faults().set("UpdatePassword", Fault::held());
         tap(panel->done());
     }
     void renameHeld(const std::string& name)
@@ -47,7 +47,7 @@ protected:
         auto alert = shownAlert();
         ASSERT_TRUE(alert);
         alert->textFieldAtIndex(0)->setText(name);
-        service.faults().set("UpdateDeviceName", Fault::delay(std::chrono::seconds(20)));
+        service.faults().set("UpdateDeviceName", Fault::held());
         tap(alert->buttonAtIndex(1));
     }
     // Lets the held answer of the method come and waits for it.
@@ -147,7 +147,7 @@ TEST_F(SettingsReplies, AKeyLockAnsweredAfterAnotherDeviceWasPickedLeavesThatDev
 {
     openSettings(tracking_service::DemoData::Watch44SerialNumber, 44);
     makeGlobalRecord(tracking_service::DemoData::Watch44SerialNumber);
-    service.faults().set("LumetKeylockSet", Fault::delay(std::chrono::seconds(20)));
+    service.faults().set("LumetKeylockSet", Fault::held());
     tap(switchOf(Row::KeyLock));
     leaveSettings();
     makeCurrent(tracking_service::DemoData::Watch43SerialNumber, 43);
@@ -162,7 +162,7 @@ TEST_F(SettingsReplies, TheActivityIndicatorStaysOnUntilTheLastCallHasEnded)
     networking::NetworkActivityIndicatorManager::sharedManager().setEnabled(true);
     openSettings();
     // The detail is held by the service while a rename is answered at once.
-    service.faults().set("GetDeviceDetial", Fault::delay(std::chrono::seconds(20)));
+    service.faults().set("GetDeviceDetial", Fault::held());
     settings()->getDeviceDetail();
     tapRow(Row::DeviceName);
     auto alert = shownAlert();

@@ -2,8 +2,8 @@
 // tap on the home view, and a fold cut short by reopening), and the entry alert that sends a watch number.
 #include "ShellFixture.h"
 
-#include "base/text/LocalizedFormat.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/text/LocalizedFormat.h"
 #include "core/state/NotificationNames.h"
 #include "settings/numbers/BtnModel.h"
 #include "settings/numbers/ImageAnimate.h"
@@ -195,7 +195,7 @@ TEST_F(HomeFan, WithoutAWatchRecordTheButtonsSendNothing)
 TEST_F(HomeFan, AfterAPickTheButtonsSendNothingUntilThePickedWatchsRecordHasLoaded)
 {
     std::string pickedAway = core::Singleton::shared().lastSerialnumber();
-    for (const auto& fault : { tracking_service::Fault::status(500), tracking_service::Fault::delay(20s) }) {
+    for (const auto& fault : { tracking_service::Fault::status(500), tracking_service::Fault::held() }) {
         service.faults().set("GetDeviceDetial", fault);
         core::MobileDeviceAndLocation picked;
         picked.serialNumber = tracking_service::DemoData::Watch40SerialNumber;
