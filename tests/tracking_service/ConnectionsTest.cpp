@@ -197,7 +197,7 @@ TEST_F(ConnectionsTest, SendersThatDribbleTheirBodiesAreClosedAndASignInIsAnswer
 }
 
 // A body sent well above the minimum rate is read to its end, though it lasts past its first allowance. Each
-// piece comes long before the rate asks for it, so a slow machine does not make it late.
+// part comes long before the rate asks for it, so a slow machine does not make it late.
 TEST_F(ConnectionsTest, ABodyAboveTheMinimumRateIsReadPastItsFirstAllowance)
 {
     m_service->stop();
@@ -207,12 +207,12 @@ TEST_F(ConnectionsTest, ABodyAboveTheMinimumRateIsReadPastItsFirstAllowance)
     ASSERT_TRUE(upload.connected());
     const std::string body = signInBody(tracking_service::TrackingService::BodyLimit);
     constexpr size_t First = 8 * 1024;
-    constexpr size_t Piece = 4 * 1024; // every tenth of a second: 40 KB/s
+    constexpr size_t Step = 4 * 1024; // every tenth of a second: 40 KB/s
     ASSERT_TRUE(upload.write(
         RawConnection::head("Login", "Content-Length: " + std::to_string(body.size())) + body.substr(0, First)));
-    for (size_t sent = First; sent < body.size(); sent += Piece) {
+    for (size_t sent = First; sent < body.size(); sent += Step) {
         ASSERT_FALSE(upload.awaitReading(std::chrono::milliseconds(100))) << "answered before the whole body";
-        ASSERT_TRUE(upload.write(std::string_view(body).substr(sent, Piece)));
+        ASSERT_TRUE(upload.write(std::string_view(body).substr(sent, Step)));
     }
     EXPECT_EQ(upload.readReply(), 200);
 }
