@@ -149,6 +149,8 @@ TEST_F(SettingsReplies, AKeyLockAnsweredAfterAnotherDeviceWasPickedLeavesThatDev
     makeGlobalRecord(tracking_service::DemoData::Watch44SerialNumber);
     service.faults().set("LumetKeylockSet", Fault::held());
     tap(switchOf(Row::KeyLock));
+    // Held at the service before the screen goes, so that its answer comes after the other device is picked.
+    ASSERT_TRUE(pumpUntil([this] { return requestsTo("LumetKeylockSet") == 1; }));
     leaveSettings();
     makeCurrent(tracking_service::DemoData::Watch43SerialNumber, 43);
     auto picked = makeGlobalRecord(tracking_service::DemoData::Watch43SerialNumber);
