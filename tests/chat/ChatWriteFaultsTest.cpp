@@ -22,8 +22,7 @@ protected:
         return { { "status 500", Fault::status(500) }, { "dropped connection", Fault::dropConnection() },
             { "not JSON", Fault::nonJsonBody() }, { "no payload", Fault::noPayload() },
             { "null payload", Fault::nullPayload() }, { "refusal", Fault::refusal() },
-            { "a number", Fault::payload(base::Value(7)) },
-            { "answer after the time-out", Fault::delay(std::chrono::milliseconds(1500)) } };
+            { "a number", Fault::payload(base::Value(7)) }, { "answer after the time-out", Fault::held() } };
     }
     static bool transferFails(const Fault& fault)
     {
@@ -37,7 +36,7 @@ protected:
         finger.down(button).wait(std::chrono::seconds(2)).up().wait(std::chrono::seconds(1));
         // The upload runs on the screen's own queue, which posts nothing to the main loop until it ends.
         auto uploaded = [this] { return chat->operationQueue()->operationCount() == 0; };
-        for (int slice = 0; slice < 2000 && !uploaded(); ++slice)
+        for (int slice = 0; slice < 12000 && !uploaded(); ++slice)
             (void)base::RunLoop::main().runUntil(uploaded, base::Duration(0.005));
         pass(0.5);
     }
@@ -47,15 +46,15 @@ protected:
 
 TEST_F(ChatWriteFaults, EveryFailedWriteKeepsItsMessageAndOnlyAFailedTransferOrTextSaysSo)
 {
-    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
     openChat();
     int attempt = 0;
     for (const auto& [kind, fault] : everyFaultKind()) {
         SCOPED_TRACE(std::string("text / ") + kind);
         std::string text = "try " + std::to_string(++attempt);
-        service.faults().set("LumetSendTextMsg", fault);
-        send(text);
-        ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
+        underFault("LumetSendTextMsg", fault, [&] {
+            send(text);
+            ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
+        });
         EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
         EXPECT_EQ(chat->messageField()->text(), text);
         EXPECT_TRUE(storedWhere([&](const auto& message) { return message.context == text; }));
@@ -67,10 +66,8 @@ TEST_F(ChatWriteFaults, EveryFailedWriteKeepsItsMessageAndOnlyAFailedTransferOrT
     attempt = 0;
     for (const auto& [kind, fault] : everyFaultKind()) {
         SCOPED_TRACE(std::string("voice / ") + kind);
-        service.faults().set("PushMessage.ashx", fault);
         size_t shown = chat->allMessagesFrame().size();
-        recordVoice();
-        service.faults().clear();
+        underFault("PushMessage.ashx", fault, [&] { recordVoice(); });
         EXPECT_EQ(requestsTo("PushMessage.ashx"), size_t(++attempt));
         EXPECT_EQ(takeAlertMessage(), transferFails(fault) ? base::localized("failure") : "");
         EXPECT_EQ(chat->allMessagesFrame().size(), shown + 1);
@@ -82,7 +79,6 @@ TEST_F(ChatWriteFaults, EveryFailedWriteKeepsItsMessageAndOnlyAFailedTransferOrT
 
 TEST_F(ChatWriteFaults, EveryFailedSoundCommandSaysFailureAndComesBackInTheNextPanel)
 {
-    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
     launchAndSignIn();
     auto tracker = std::make_shared<core::Device>();
     tracker->serialNumber = tracking_service::DemoData::ParvoSerialNumber;
@@ -97,13 +93,13 @@ TEST_F(ChatWriteFaults, EveryFailedSoundCommandSaysFailureAndComesBackInTheNextP
     for (const auto& [kind, fault] : everyFaultKind()) {
         SCOPED_TRACE(kind);
         std::string command = "beep " + std::to_string(++attempt);
-        service.faults().set("ParvoSendSoundCommand", fault);
-        auto panel = open();
-        ASSERT_TRUE(panel);
-        panel->commandField()->setText(command);
-        tap(panel->doneBtn());
-        ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
-        service.faults().clear();
+        underFault("ParvoSendSoundCommand", fault, [&] {
+            auto panel = open();
+            ASSERT_TRUE(panel);
+            panel->commandField()->setText(command);
+            tap(panel->doneBtn());
+            ASSERT_TRUE(pumpUntil([] { return shownAlert() != nullptr; }));
+        });
         EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
         EXPECT_EQ(requestsTo("ParvoSendSoundCommand"), size_t(attempt));
         pass(1);

@@ -114,7 +114,7 @@ TEST_F(SoundCommand, ARefusedCommandIsForgottenAtSignOutAndARefusalAfterItShowsN
     EXPECT_EQ(takeAlertMessage(), base::localized("failure"));
     pass(1);
     net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
-    service.faults().set("ParvoSendSoundCommand", Fault::delay(60s));
+    service.faults().set("ParvoSendSoundCommand", Fault::held());
     panel = open(tracker);
     ASSERT_EQ(panel->commandField()->text(), "refused before");
     panel->commandField()->setText("refused after");

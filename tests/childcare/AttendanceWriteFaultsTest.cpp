@@ -25,7 +25,7 @@ protected:
     static std::vector<std::pair<std::string, Fault>> everyFaultKind()
     {
         auto faults = replyFaults();
-        faults.push_back({ "answer after the time-out", Fault::delay(std::chrono::milliseconds(1500)) });
+        faults.push_back({ "answer after the time-out", Fault::held() });
         return faults;
     }
 
@@ -35,9 +35,7 @@ protected:
             SCOPED_TRACE(std::string(write.method) + " / " + kind);
             std::string before = write.held();
             size_t sent = requestsTo(write.method);
-            service.faults().set(write.method, fault);
-            write.make();
-            service.faults().clear();
+            underFault(write.method, fault, write.make);
             EXPECT_EQ(requestsTo(write.method), sent + 1);
             EXPECT_NE(answerAlert(), base::localized(write.successKey));
             EXPECT_EQ(write.held(), before);
@@ -83,7 +81,6 @@ protected:
 
 TEST_F(AttendanceWriteFaults, NoFailureReadsAsSuccessOrChangesTheKnownTimesOrTheRecord)
 {
-    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
     auto screen = openFromMenu();
     ASSERT_TRUE(screen);
     settings = openSettings(screen);
@@ -107,7 +104,6 @@ TEST_F(AttendanceWriteFaults, NoFailureReadsAsSuccessOrChangesTheKnownTimesOrThe
 
 TEST_F(AttendanceWriteFaults, EveryFailedAlarmListIsSaidAndPutBackAsTheWatchLastConfirmedIt)
 {
-    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
     store().setDocument(watch, ServiceStore::AlarmClockDocument,
         base::Value(base::Dictionary::make({ { "_id", "alarms" },
             { "LumetAlarmClockEntity",
@@ -128,9 +124,7 @@ TEST_F(AttendanceWriteFaults, EveryFailedAlarmListIsSaidAndPutBackAsTheWatchLast
     for (const auto& [kind, fault] : everyFaultKind()) {
         SCOPED_TRACE(kind);
         size_t sent = requestsTo("Lumet0SetAlarmclock");
-        service.faults().set("Lumet0SetAlarmclock", fault);
-        toggle(clockSwitch());
-        service.faults().clear();
+        underFault("Lumet0SetAlarmclock", fault, [&] { toggle(clockSwitch()); });
         EXPECT_EQ(requestsTo("Lumet0SetAlarmclock"), sent + 1);
         EXPECT_EQ(answerAlert(), base::localized("failure"));
         EXPECT_EQ(settings->alarmClock()->dataList[0]->isOpen, confirmed ? 1 : 0);

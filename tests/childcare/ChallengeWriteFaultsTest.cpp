@@ -24,14 +24,12 @@ protected:
         return { { "status 500", Fault::status(500) }, { "dropped connection", Fault::dropConnection() },
             { "not JSON", Fault::nonJsonBody() }, { "no payload", Fault::noPayload() },
             { "null payload", Fault::nullPayload() }, { "refusal", Fault::refusal() },
-            { "a number", Fault::payload(base::Value(0)) },
-            { "answer after the time-out", Fault::delay(std::chrono::milliseconds(1500)) } };
+            { "a number", Fault::payload(base::Value(0)) }, { "answer after the time-out", Fault::held() } };
     }
 };
 
 TEST_F(ChallengeWriteFaults, NoFailedStartOpensTheProgressOrMarksTheChallengeRunning)
 {
-    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
     signInWith(DemoData::Watch40SerialNumber);
     tap(home()->functionButton());
     ASSERT_TRUE(pumpUntil([this] { return top<ParentChildVC>() && networkIdle() && shownAlert(); }));
@@ -48,9 +46,7 @@ TEST_F(ChallengeWriteFaults, NoFailedStartOpensTheProgressOrMarksTheChallengeRun
     for (const auto& [kind, fault] : everyFaultKind()) {
         SCOPED_TRACE(kind);
         size_t sent = requestsTo("LumetParentChildInteraction");
-        service.faults().set("LumetParentChildInteraction", fault);
-        start();
-        service.faults().clear();
+        underFault("LumetParentChildInteraction", fault, start);
         takeAlertMessage();
         EXPECT_EQ(requestsTo("LumetParentChildInteraction"), sent + 1);
         EXPECT_EQ(top<ParentChildVC>(), screen);
@@ -62,7 +58,6 @@ TEST_F(ChallengeWriteFaults, NoFailedStartOpensTheProgressOrMarksTheChallengeRun
 
 TEST_F(ChallengeWriteFaults, NoFailedFinishEndsTheChallengeOrLeavesTheProgress)
 {
-    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
     signInWith(watch);
     auto device = home()->deviceDetail();
     ASSERT_TRUE(device && device->lumetDeviceConfig);
@@ -75,10 +70,10 @@ TEST_F(ChallengeWriteFaults, NoFailedFinishEndsTheChallengeOrLeavesTheProgress)
     for (const auto& [kind, fault] : everyFaultKind()) {
         SCOPED_TRACE(kind);
         size_t sent = requestsTo("LumetCancelParentChildInteraction");
-        service.faults().set("LumetCancelParentChildInteraction", fault);
-        screen->cancelParentChildInteraction();
-        ASSERT_TRUE(pumpUntil([this] { return networkIdle(); }));
-        service.faults().clear();
+        underFault("LumetCancelParentChildInteraction", fault, [&] {
+            screen->cancelParentChildInteraction();
+            ASSERT_TRUE(pumpUntil([this] { return networkIdle(); }));
+        });
         pass(0.5);
         EXPECT_EQ(requestsTo("LumetCancelParentChildInteraction"), sent + 1);
         EXPECT_EQ(top<childcare::PedometerVC>(), screen);

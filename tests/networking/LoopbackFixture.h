@@ -5,10 +5,10 @@
 
 #include "LoopbackServer.h"
 
-#include "base/time/ManualClock.h"
 #include "base/loop/RunLoop.h"
-#include "net/loading/MainLoopTransfers.h"
+#include "base/time/ManualClock.h"
 #include "net/http/URLRequest.h"
+#include "net/loading/MainLoopTransfers.h"
 
 #include <condition_variable>
 #include <gtest/gtest.h>
@@ -44,7 +44,9 @@ protected:
     void SetUp() override
     {
         m_clock = base::ManualClock::install();
-        net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(2));
+        // Only a transfer something lost times out: a reply held at the gate is held as long as the test
+        // takes. Tests that wait out a time-out set a short one.
+        net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(60));
     }
     void TearDown() override
     {
@@ -59,7 +61,7 @@ protected:
     // Runs the main loop until `done` holds, waiting for the replies.
     bool waitFor(const std::function<bool()>& done)
     {
-        return base::RunLoop::main().runUntil(done, std::chrono::seconds(20));
+        return base::RunLoop::main().runUntil(done, std::chrono::seconds(60));
     }
 
     std::shared_ptr<base::ManualClock> m_clock;

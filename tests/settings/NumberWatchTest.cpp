@@ -169,7 +169,7 @@ TEST_F(NumberWatchTest, SendsOfAnAccountThatSignedOutAreDroppedAndTheirAnswerSho
 {
     net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
     std::string mother = stored(DemoData::WatchSerialNumber, "LumetDevice_Config", "ButtonNo2");
-    service.faults().set("LumetSetManyPhoneConfig", Fault::delay(60s));
+    service.faults().set("LumetSetManyPhoneConfig", Fault::held());
     settings::LumetNumbers::send(device, settings::LumetSlot::Father, "13000000001");
     settings::LumetNumbers::send(device, settings::LumetSlot::Mother, "13000000002");
     ASSERT_TRUE(waitForRequests("LumetSetManyPhoneConfig", 1));

@@ -34,7 +34,7 @@ protected:
         panel->OldPasswordNum()->setText(password);
         panel->NewNum()->setText(newPassword);
         panel->SureNum()->setText(newPassword);
-        service.faults().set("UpdatePassword", Fault::delay(std::chrono::seconds(20)));
+        service.faults().set("UpdatePassword", Fault::held());
         tap(panel->done());
     }
     void renameHeld(const std::string& name)
@@ -43,7 +43,7 @@ protected:
         auto alert = shownAlert();
         ASSERT_TRUE(alert);
         alert->textFieldAtIndex(0)->setText(name);
-        service.faults().set("UpdateDeviceName", Fault::delay(std::chrono::seconds(20)));
+        service.faults().set("UpdateDeviceName", Fault::held());
         tap(alert->buttonAtIndex(1));
     }
     // Lets the held answer of the method come and waits for it.
@@ -199,8 +199,10 @@ TEST_F(SettingsReplies, AKeyLockAnsweredAfterAnotherDeviceWasPickedLeavesThatDev
 {
     openSettings(tracking_service::DemoData::Watch44SerialNumber, 44);
     makeGlobalRecord(tracking_service::DemoData::Watch44SerialNumber);
-    service.faults().set("LumetKeylockSet", Fault::delay(std::chrono::seconds(20)));
+    service.faults().set("LumetKeylockSet", Fault::held());
     tap(switchOf(Row::KeyLock));
+    // Held at the service before the screen goes, so that its answer comes after the other device is picked.
+    ASSERT_TRUE(pumpUntil([this] { return requestsTo("LumetKeylockSet") == 1; }));
     leaveSettings();
     makeCurrent(tracking_service::DemoData::Watch43SerialNumber, 43);
     auto picked = makeGlobalRecord(tracking_service::DemoData::Watch43SerialNumber);
@@ -214,7 +216,7 @@ TEST_F(SettingsReplies, TheActivityIndicatorStaysOnUntilTheLastCallHasEnded)
     networking::NetworkActivityIndicatorManager::sharedManager().setEnabled(true);
     openSettings();
     // The detail is held by the service while a rename is answered at once.
-    service.faults().set("GetDeviceDetial", Fault::delay(std::chrono::seconds(20)));
+    service.faults().set("GetDeviceDetial", Fault::held());
     settings()->getDeviceDetail();
     tapRow(Row::DeviceName);
     auto alert = shownAlert();

@@ -37,8 +37,7 @@ protected:
         return { { "status 500", Fault::status(500) }, { "dropped connection", Fault::dropConnection() },
             { "not JSON", Fault::nonJsonBody() }, { "no payload", Fault::noPayload() },
             { "null payload", Fault::nullPayload() }, { "refusal", refusal },
-            { "a number", Fault::payload(base::Value(1)) },
-            { "answer after the time-out", Fault::delay(std::chrono::milliseconds(1500)) } };
+            { "a number", Fault::payload(base::Value(1)) }, { "answer after the time-out", Fault::held() } };
     }
 
     void pressUnderEveryFault(const Write& write)
@@ -47,9 +46,7 @@ protected:
             SCOPED_TRACE(std::string(write.method) + " / " + kind);
             std::string before = write.held();
             size_t sent = requestsTo(write.method);
-            service.faults().set(write.method, fault);
-            write.press();
-            service.faults().clear();
+            underFault(write.method, fault, write.press);
             pass(0.5);
             EXPECT_EQ(requestsTo(write.method), sent + 1);
             EXPECT_NE(takeAlertMessage(), localized(write.successKey));
@@ -87,7 +84,6 @@ protected:
 
 TEST_F(SettingsWriteFaults, NoFailureOfAWriteReadsAsSuccessOrChangesWhatTheScreenHolds)
 {
-    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
     openSettings();
     auto config = [this] { return settings()->deviceDetail()->lumetDeviceConfig; };
     const Write writes[] = {
@@ -134,9 +130,9 @@ TEST_F(SettingsWriteFaults, NoFailureOfAWriteReadsAsSuccessOrChangesWhatTheScree
             },
             "change_password_success", [] { return core::RememberedAccount::sessionPassword(); },
             [this] {
-                // The held-back change is made at the service once its delay has passed.
+                // The held-back change is made at the service once the fault is lifted, on a thread of its own.
                 auto changed = [this] { return service.store().checkPassword(account, "changed-1"); };
-                for (int slice = 0; slice < 1000 && !changed(); ++slice)
+                for (int slice = 0; slice < 12000 && !changed(); ++slice)
                     (void)base::RunLoop::main().runUntil(changed, base::Duration(0.005));
                 ASSERT_TRUE(service.store().setPassword(account, password));
             },
@@ -149,7 +145,6 @@ TEST_F(SettingsWriteFaults, NoFailureOfAWriteReadsAsSuccessOrChangesWhatTheScree
 
 TEST_F(SettingsWriteFaults, NoFailureOfTheKeyLockReadsAsLockedOrChangesTheRecord)
 {
-    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
     openSettings(tracking_service::DemoData::Watch44SerialNumber, 44);
     auto global = core::Singleton::shared().deviceDetail();
     ASSERT_TRUE(global && global->lumetDeviceConfig);
@@ -163,17 +158,16 @@ TEST_F(SettingsWriteFaults, NoFailureOfTheKeyLockReadsAsLockedOrChangesTheRecord
 // setting follows the switch.
 TEST_F(SettingsWriteFaults, ThePushSwitchShowsNoFailureOfTheTokenUploadAndKeepsTheSetting)
 {
-    net::URLRequest::setDefaultTimeoutInterval(std::chrono::seconds(1));
     openSettings();
     auto push = switchOf(Row::MessagePush);
     ASSERT_TRUE(push);
     for (const auto& [kind, fault] : everyFaultKind(Fault::refusal())) {
         SCOPED_TRACE(kind);
         size_t sent = requestsTo("SaveAppleToken");
-        service.faults().set("SaveAppleToken", fault);
-        flip(push);
-        ASSERT_TRUE(pumpUntil([&] { return requestsTo("SaveAppleToken") == sent + 1 && networkIdle(); }));
-        service.faults().clear();
+        underFault("SaveAppleToken", fault, [&] {
+            flip(push);
+            ASSERT_TRUE(pumpUntil([&] { return requestsTo("SaveAppleToken") == sent + 1 && networkIdle(); }));
+        });
         pass(0.5);
         EXPECT_FALSE(shownAlert());
         EXPECT_EQ(base::UserDefaults::standard().stringForKey(core::SettingsKeys::NotificationSwitch),

@@ -109,7 +109,7 @@ TEST_F(Activation, ASilentSignInAnsweredAfterAnotherAccountSignedInLeavesThatAcc
 {
     net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
     launchAndSignIn();
-    service.faults().set("Login", tracking_service::Fault::delay(60s));
+    service.faults().set("Login", tracking_service::Fault::held());
     application->didBecomeActive();
     ASSERT_TRUE(waitForRequests("Login", 2));
     service.faults().letGo("Login", 1); // the second parent's own sign-in

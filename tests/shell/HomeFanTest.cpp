@@ -208,7 +208,7 @@ TEST_F(HomeFan, AfterAPickTheButtonsSendNothingUntilThePickedWatchsRecordHasLoad
     const std::pair<tracking_service::Fault, const char*> faults[] = {
         { tracking_service::Fault::status(500), "load_failed" },
         { tracking_service::Fault::nullPayload(), "load_failed" },
-        { tracking_service::Fault::delay(20s), "bad_netword" },
+        { tracking_service::Fault::held(), "bad_netword" },
     };
     for (const auto& [fault, said] : faults) {
         SCOPED_TRACE(said);

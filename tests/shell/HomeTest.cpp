@@ -194,7 +194,7 @@ TEST_F(Home, WithoutARecordTheHomeScreenSaysWhyAndAsksAgainWhenTheServiceAnswers
 // The failure of a request for a device picked away from is not said over the device picked next.
 TEST_F(Home, AFailedDetailOfADevicePickedAwayFromIsNotSaid)
 {
-    service.faults().set("GetDeviceDetial", tracking_service::Fault::delay(std::chrono::seconds(20)));
+    service.faults().set("GetDeviceDetial", tracking_service::Fault::held());
     launchAndSignIn();
     ASSERT_TRUE(pumpUntil([this] { return requestsTo("GetDeviceDetial") == 1; }));
     core::MobileDeviceAndLocation picked;

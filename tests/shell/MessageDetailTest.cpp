@@ -248,7 +248,7 @@ TEST_F(MessageDetail, ASecondTapWhileTheVoiceFileDownloadsIsTheFirstOneAgain)
     ASSERT_TRUE(cell);
     size_t before = downloads();
 
-    service.faults().set("LumetDow.ashx", tracking_service::Fault::delay(std::chrono::seconds(20)));
+    service.faults().set("LumetDow.ashx", tracking_service::Fault::held());
     tap(cell->contentBtn());
     ASSERT_TRUE(pumpUntil([&] { return downloads() == before + 1; }));
     tap(cell->contentBtn());

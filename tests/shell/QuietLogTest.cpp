@@ -74,12 +74,14 @@ protected:
     void sendInChat(const std::string& text)
     {
         shell::TourContext::popToCentreRoot();
-        clock->advance(1s);
-        ASSERT_TRUE(home());
+        // The home screen takes the tap once the device's detail has come.
+        ASSERT_TRUE(homeDetailCame());
         tap(home()->voiceButton());
-        clock->advance(1s);
-        auto chat = std::dynamic_pointer_cast<chat::ChatVC>(home()->navigationController()->topViewController());
-        ASSERT_TRUE(chat);
+        auto chatOnTop = [this] {
+            return std::dynamic_pointer_cast<chat::ChatVC>(home()->navigationController()->topViewController());
+        };
+        ASSERT_TRUE(pumpUntil([&] { return chatOnTop() != nullptr; }));
+        auto chat = chatOnTop();
         ASSERT_TRUE(pumpUntil([] { return networkIdle(); }));
         chat->messageField()->becomeFirstResponder();
         ui::Keyboard::shared().insertText(text);

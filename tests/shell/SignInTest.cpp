@@ -183,12 +183,12 @@ TEST_F(SignIn, OnlyANumberIsARefusalAndOtherFailuresSayWhatFailed)
         { "array", Fault::payload(base::Value(base::Array::make({ base::Value(1), base::Value(2) }))),
             "sign_in_unavailable" },
         { "dropped connection", Fault::dropConnection(), "bad_netword" },
-        { "answer after the time-out", Fault::delay(3000ms), "bad_netword", true },
+        { "answer after the time-out", Fault::held(), "bad_netword", true },
     };
     launch();
     for (const Case& each : cases) {
         SCOPED_TRACE(each.name);
-        net::URLRequest::setDefaultTimeoutInterval(each.waitsPastTheTimeOut ? 1s : 2s);
+        net::URLRequest::setDefaultTimeoutInterval(each.waitsPastTheTimeOut ? ShortTimeOut : RequestTimeOut);
         service.faults().set("Login", each.fault);
         fill(account, password);
         signIn();
@@ -197,6 +197,7 @@ TEST_F(SignIn, OnlyANumberIsARefusalAndOtherFailuresSayWhatFailed)
         EXPECT_EQ(setting(core::SettingsKeys::Cookie), "<none>");
     }
     service.faults().clear();
+    net::URLRequest::setDefaultTimeoutInterval(RequestTimeOut);
     signIn();
     EXPECT_TRUE(container());
 }

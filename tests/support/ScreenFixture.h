@@ -1,9 +1,9 @@
 // Shared set-up of the screen tests (the shell's and the feature screens'): the manual clock, a 320 x 568
 // screen at scale 2, fixed text metrics, the local tracking service on a free loopback port as the chosen
-// server, a network check that finds the network, a 10 s request time-out and the feature screens
-// registered. Each test starts with no settings, keychain items or local database of its own and leaves none
-// behind (the test binary's data root is a temporary folder); alerts and modal panels still up at the end
-// are dismissed. Helpers sign in (as the demo account or a second one), sign out, take the tour, find the
+// server, a network check that finds the network, a request time-out that only a lost transfer meets and the
+// feature screens registered. Each test starts with no settings, keychain items or local database of its own and
+// leaves none behind (the test binary's data root is a temporary folder); alerts and modal panels still up at the
+// end are dismissed. Helpers sign in (as the demo account or a second one), sign out, take the tour, find the
 // signed-in container's screens, tap, pump the main loop on virtual time, read the service's request log and
 // probe the rendered screen (ScreenProbe.h).
 #pragma once
@@ -79,10 +79,7 @@ protected:
         ASSERT_TRUE(service.start());
         core::Singleton::shared().setServer(service.rootUrl());
         shell::registerFeatureScreens();
-        // The time-out is how long a transfer may stay idle, and the fixture waits on delivered replies, not
-        // on time: a short one keeps a lost reply from holding a test up. Tests that wait out the time-out set
-        // a shorter one themselves.
-        net::URLRequest::setDefaultTimeoutInterval(5s);
+        net::URLRequest::setDefaultTimeoutInterval(RequestTimeOut);
     }
 
     void TearDown() override
@@ -92,9 +89,11 @@ protected:
         kit::ModalPresenter::sharedInstance()->hideAnimated(false);
         // Running animations hold their completions, and those the screens: let them end.
         application.reset();
+        // Replies still held come now, so that no call of this test is answered in the next one.
+        service.faults().clear();
         clock->advance(5s);
         // Only a wait for what is still on its way: how long it takes is no verdict on the test.
-        (void)base::RunLoop::main().runUntil([] { return networkIdle(); }, 5s);
+        (void)base::RunLoop::main().runUntil([] { return networkIdle(); }, 60s);
         service.stop();
         forgetEverything();
         net::URLRequest::setDefaultTimeoutInterval(60s);
@@ -125,6 +124,28 @@ protected:
         core::SignInSession::end(); // nobody signed in, as in a new process
     }
 
+    // The time-out is how long a transfer may stay idle, in real time. The fixture waits on delivered replies,
+    // not on time, and a test that holds a reply (Fault::held()) holds it across as many steps as it likes,
+    // however slowly a loaded machine runs them: only a transfer that something lost is to time out, so the
+    // time-out is as long as a test may take.
+    static constexpr std::chrono::seconds RequestTimeOut { 300 };
+    // The time-out of a test that waits one out, against a reply held until it has passed.
+    static constexpr std::chrono::seconds ShortTimeOut { 1 };
+
+    // Runs `press` with the fault on the endpoint and lifts every fault after. A delay is waited out: its
+    // answer is held until the fault is lifted, and what `press` sends times out after ShortTimeOut.
+    void underFault(
+        const std::string& endpoint, const tracking_service::Fault& fault, const std::function<void()>& press)
+    {
+        bool waitedOut = fault.kind == tracking_service::Fault::Kind::Delay;
+        if (waitedOut)
+            net::URLRequest::setDefaultTimeoutInterval(ShortTimeOut);
+        service.faults().set(endpoint, waitedOut ? tracking_service::Fault::held() : fault);
+        press();
+        service.faults().clear();
+        net::URLRequest::setDefaultTimeoutInterval(RequestTimeOut);
+    }
+
     // Whether every web call made has had its success or failure block run.
     // No call (the feedback posts included) waits for its reply to be delivered and no batch of incoming
     // messages waits to be stored.
@@ -134,23 +155,44 @@ protected:
             && feedback::FeedbackPoster::postsInFlight() == 0 && core::IncomingMessages::storesInFlight() == 0;
     }
 
-    // Runs the main loop on virtual time, 50 ms a step, until `done` holds, letting every call in flight
-    // deliver its reply in between the steps; whether it held within `limit` seconds of virtual time.
+    // Whether a reply is on its way: a web call or feedback post made has not had its block run, and the
+    // service does not hold its request (Fault::held()), or a batch of incoming messages waits to be stored.
+    // A held request's reply comes when the test lets it go, unless the test waits out a time-out shorter
+    // than the fixture's: then the call's failure is on its way.
+    bool replyOnItsWay()
+    {
+        size_t held = net::URLRequest::defaultTimeoutInterval() < RequestTimeOut ? 0 : service.faults().heldNow();
+        return core::ServiceClient::sharedClient()->callsInFlight() + feedback::FeedbackPoster::postsInFlight() > held
+            || core::IncomingMessages::storesInFlight() > 0;
+    }
+    // Runs the main loop on the current virtual instant until `done` holds or no reply is on its way; whether
+    // `done` holds. The service's threads post nothing to the loop when they begin to hold a request, so the
+    // loop looks again every few milliseconds. Only a wait for what is on its way: how long it takes on a
+    // loaded machine is no verdict on the test.
+    bool awaitReplies(const std::function<bool()>& done = [] { return false; })
+    {
+        auto settled = [&] { return done() || !replyOnItsWay(); };
+        auto patience = std::chrono::steady_clock::now() + 60s;
+        while (!base::RunLoop::main().runUntil(settled, 5ms) && std::chrono::steady_clock::now() < patience) { }
+        return done();
+    }
+
+    // Runs the main loop on virtual time, 50 ms a step, until `done` holds, letting every reply on its way
+    // arrive in between the steps; whether it held within `limit` seconds of virtual time.
     bool pumpUntil(const std::function<bool()>& done, double limit = 30)
     {
         for (long step = std::lround(limit / 0.05); step >= 0; --step) {
-            if (base::RunLoop::main().runUntil([&] { return done() || networkIdle(); }, 5s) && done())
+            if (awaitReplies(done))
                 return true;
             clock->advance(50ms);
         }
         return done();
     }
-    // Lets `seconds` of virtual time pass, with every reply due meanwhile.
+    // Lets `seconds` of virtual time pass, with every reply on its way arriving first at each step.
     void pass(double seconds)
     {
         for (long step = std::lround(seconds / 0.05); step > 0; --step) {
-            // Lets due replies arrive; what the test checks next shows one that did not.
-            (void)base::RunLoop::main().runUntil([] { return networkIdle(); }, 5s);
+            awaitReplies();
             clock->advance(50ms);
         }
     }

@@ -33,10 +33,17 @@ public:
     // Posts the method with no body and reads the whole reply; its status, or 0 when the connection ended.
     int post(const std::string& method) { return write(request(method)) ? readReply() : 0; }
 
-    static std::string request(const std::string& method)
+    // A web method's request head, followed by `body` when it is given.
+    static std::string request(const std::string& method, const std::string& body = {})
+    {
+        return head(method, "Content-Length: " + std::to_string(body.size())) + body;
+    }
+    // A web method's request head with the given field for the body's length.
+    static std::string head(const std::string& method, const std::string& lengthField)
     {
         return "POST /Server/Mobileservice.asmx/" + method
-            + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 0\r\nConnection: keep-alive\r\n\r\n";
+            + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\n" + lengthField
+            + "\r\nConnection: keep-alive\r\n\r\n";
     }
 
     bool write(std::string_view bytes) const
@@ -142,6 +149,98 @@ TEST_F(ConnectionsTest, SlowSendersAreClosedAtTheHeadDeadlineAndTheWorkersServeO
     for (auto& sender : senders)
         closed += sender->awaitReading(std::chrono::milliseconds(0)) ? 1 : 0;
     EXPECT_GT(closed, 0u);
+}
+
+// The sign-in's body, with a token padded so that the whole body has `size` bytes.
+std::string signInBody(size_t size)
+{
+    std::string body = std::string(R"({"LoginName":")") + tracking_service::DemoData::AccountName + R"(","Password":")"
+        + tracking_service::DemoData::Password + R"(","Token":""})";
+    body.insert(body.size() - 2, size - body.size(), 't');
+    return body;
+}
+
+// Senders that send a head and then dribble its body a byte at a time fall behind the body's minimum rate once its
+// first allowance has passed: their connections close, and a sign-in queued behind them is answered. Each round
+// gives every sender one more byte, then connects one more sender, or, once all are there, gives the sign-in a
+// tenth of a second; without the body's deadline the senders would hold every worker for as long as the rounds
+// last.
+TEST_F(ConnectionsTest, SendersThatDribbleTheirBodiesAreClosedAndASignInIsAnswered)
+{
+    m_service->stop();
+    m_service->setHeadDeadline(std::chrono::milliseconds(500));
+    ASSERT_TRUE(m_service->start());
+    constexpr size_t Senders = 80; // more than the service's workers
+    std::vector<std::unique_ptr<RawConnection>> senders;
+    std::unique_ptr<RawConnection> signIn;
+    bool answered = false;
+    for (int round = 0; round < 500 && !answered; ++round) {
+        for (auto& sender : senders)
+            sender->write("t");
+        if (senders.size() < Senders) {
+            senders.push_back(std::make_unique<RawConnection>(m_service->port()));
+            ASSERT_TRUE(senders.back()->connected());
+            ASSERT_TRUE(senders.back()->write(RawConnection::head("SaveAppleToken", "Content-Length: 1000")));
+        } else if (!signIn) {
+            signIn = std::make_unique<RawConnection>(m_service->port());
+            ASSERT_TRUE(signIn->write(RawConnection::request("Login", signInBody(100))));
+        } else {
+            answered = signIn->awaitReading(std::chrono::milliseconds(100));
+        }
+    }
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(signIn->readReply(), 200);
+    size_t closed = 0;
+    for (auto& sender : senders)
+        closed += sender->awaitReading(std::chrono::milliseconds(0)) ? 1 : 0;
+    EXPECT_GT(closed, 0u);
+}
+
+// A body sent well above the minimum rate is read to its end, though it lasts past its first allowance. Each
+// part comes long before the rate asks for it, so a slow machine does not make it late.
+TEST_F(ConnectionsTest, ABodyAboveTheMinimumRateIsReadPastItsFirstAllowance)
+{
+    m_service->stop();
+    m_service->setHeadDeadline(std::chrono::milliseconds(1000));
+    ASSERT_TRUE(m_service->start());
+    RawConnection upload(m_service->port());
+    ASSERT_TRUE(upload.connected());
+    const std::string body = signInBody(tracking_service::TrackingService::BodyLimit);
+    constexpr size_t First = 8 * 1024;
+    constexpr size_t Step = 4 * 1024; // every tenth of a second: 40 KB/s
+    ASSERT_TRUE(upload.write(
+        RawConnection::head("Login", "Content-Length: " + std::to_string(body.size())) + body.substr(0, First)));
+    for (size_t sent = First; sent < body.size(); sent += Step) {
+        ASSERT_FALSE(upload.awaitReading(std::chrono::milliseconds(100))) << "answered before the whole body";
+        ASSERT_TRUE(upload.write(std::string_view(body).substr(sent, Step)));
+    }
+    EXPECT_EQ(upload.readReply(), 200);
+}
+
+// A body larger than the service takes is refused at once with 413, and one without a declared length with 411,
+// neither read; the connection closes, since what comes of the body cannot be read as a request.
+TEST_F(ConnectionsTest, ABodyAboveTheLimitOrWithoutALengthIsRefusedUnread)
+{
+    constexpr size_t Limit = tracking_service::TrackingService::BodyLimit;
+    const std::pair<std::string, int> heads[] = {
+        { RawConnection::head("Login", "Content-Length: 1073741824"), 413 },
+        { RawConnection::head("Login", "Content-Length: 1073741824\r\nExpect: 100-continue"), 413 },
+        { RawConnection::head("Login", "Content-Length: " + std::to_string(Limit + 1)), 413 },
+        { RawConnection::head("Login", "Transfer-Encoding: chunked"), 411 },
+    };
+    for (const auto& [head, status] : heads) {
+        SCOPED_TRACE(head);
+        RawConnection connection(m_service->port());
+        ASSERT_TRUE(connection.connected());
+        ASSERT_TRUE(connection.write(head));
+        EXPECT_EQ(connection.readReply(), status);
+        ASSERT_TRUE(connection.awaitReading(std::chrono::seconds(30)));
+        EXPECT_TRUE(connection.closedByService());
+    }
+    RawConnection atTheLimit(m_service->port());
+    ASSERT_TRUE(atTheLimit.connected());
+    ASSERT_TRUE(atTheLimit.write(RawConnection::request("Login", signInBody(Limit))));
+    EXPECT_EQ(atTheLimit.readReply(), 200);
 }
 
 } // namespace

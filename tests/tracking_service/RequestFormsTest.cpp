@@ -184,28 +184,41 @@ TEST_F(RequestFormsTest, RefusesAValueTheMethodDoesNotTakeWithoutRepeatingIt)
     EXPECT_EQ(call("LumetKeylockSet", R"({"Serialnumber":"LW4300000001","klock":true})", m_cookie)->status, 500);
 }
 
-TEST_F(RequestFormsTest, RefusesABodyNotDeclaredAsJSON)
+// Every request declares its JSON, in UTF-8 where it names a charset: the body-less poll as much as a request
+// with a body.
+TEST_F(RequestFormsTest, RefusesARequestNotDeclaredAsJSONInUTF8)
 {
     const std::string body = R"({"SerialNumber":"LW3600000001"})";
-    const std::pair<const char*, int> cases[] = {
-        { "application/json; charset=utf-8", 200 },
-        { "application/json; charset=utf8", 200 },
-        { "Application/JSON;charset=UTF-8", 200 },
-        { "application/json", 200 },
-        { "text/plain", 500 },
-        { "application/x-www-form-urlencoded", 500 },
-        { "text/html; charset=utf-8", 500 },
-        { "application/jsonp", 500 },
-        { "", 500 },
+    const struct {
+        const char* contentType;
+        const char* refusal; // empty: taken
+    } cases[] = {
+        { "application/json; charset=utf-8", "" },
+        { "application/json; charset=utf8", "" },
+        { "Application/JSON;charset=UTF-8", "" },
+        { "application/json; charset=\"Utf8\"", "" },
+        { "application/json", "" },
+        { "text/plain", "content type must be" },
+        { "application/x-www-form-urlencoded", "content type must be" },
+        { "text/html; charset=utf-8", "content type must be" },
+        { "application/jsonp", "content type must be" },
+        { "", "content type must be" },
+        { "application/json; charset=iso-8859-1", "charset must be UTF-8" },
+        { "application/json; charset=\"utf-16\"", "charset must be UTF-8" },
+        { "application/json; charset=gbk", "charset must be UTF-8" },
     };
-    for (auto [contentType, status] : cases) {
-        base::Log::ScopedCapture capture;
-        httplib::Headers headers { { "Cookie", m_cookie } };
-        auto reply = m_client->Post(methodPath("GetDeviceDetial").c_str(), headers, body, contentType);
-        ASSERT_TRUE(reply) << contentType;
-        EXPECT_EQ(reply->status, status) << contentType;
-        EXPECT_EQ(capture.contains("GetDeviceDetial refused (500): The request's content type must be"), status == 500)
-            << contentType;
+    const std::pair<std::string, std::string> requests[]
+        = { { "GetDeviceDetial", body }, { "PopManyQueryMessage", "" } };
+    for (auto [contentType, refusal] : cases) {
+        for (const auto& [method, sent] : requests) {
+            SCOPED_TRACE(method + " / " + contentType);
+            base::Log::ScopedCapture capture;
+            httplib::Headers headers { { "Cookie", m_cookie } };
+            auto reply = m_client->Post(methodPath(method).c_str(), headers, sent, contentType);
+            ASSERT_TRUE(reply);
+            EXPECT_EQ(reply->status, *refusal ? 500 : 200);
+            EXPECT_EQ(capture.contains(method + " refused (500): The request's " + refusal), *refusal != 0);
+        }
     }
 }
 

@@ -199,6 +199,30 @@ TEST(RequestLog, KeepsNothingWhenOffAndTheLatestRequestsWithinItsBound)
     EXPECT_EQ(kept.back().body, body);
 }
 
+// A log that keeps no bodies keeps none of their memory either, and the bound counts the memory the texts have
+// taken, not what they hold now.
+TEST(RequestLog, HoldsNoMemoryOfBodiesItDropsAndCountsWhatItsTextsTake)
+{
+    using tracking_service::RequestLog;
+    RequestLog log;
+    const std::string upload(3 * 1024 * 1024, 'x');
+    for (int i = 0; i < 50; ++i)
+        log.add({ "POST", "/p", "Login", {}, {}, upload });
+    EXPECT_EQ(log.requests().size(), 50u) << "none pushed out by memory it does not hold";
+    EXPECT_LT(log.bytesHeld(), 50 * 1024u);
+
+    log.clear();
+    log.setRecording(RequestLog::Recording::WithBodies);
+    for (int i = 0; i < 3; ++i) {
+        std::string body = "short";
+        body.reserve(RequestLog::ByteLimit / 2);
+        log.add({ "POST", "/p", std::to_string(i), {}, {}, std::move(body) });
+    }
+    EXPECT_LE(log.bytesHeld(), RequestLog::ByteLimit);
+    ASSERT_EQ(log.requests().size(), 1u);
+    EXPECT_EQ(log.requests().front().endpoint, "2");
+}
+
 TEST_F(WebMethodsTest, StateOutlivesARestartAndDemoDataIsNotSeededTwice)
 {
     std::string cookie = signIn();

@@ -45,8 +45,9 @@ namespace {
         ip = text;
     }
 
-    // One accepted connection, read through a buffer (the request line is read a byte at a time). While a head
-    // is being read, no read waits past its deadline, and one that would is a failed read.
+    // One accepted connection, read through a buffer (the request line is read a byte at a time). No read waits
+    // past the deadline of what is being read, and one that would is a failed read: a head's deadline is fixed
+    // from its start; a body's moves on with each byte at the minimum rate, after a first allowance.
     class ConnectionStream final : public httplib::Stream {
     public:
         ConnectionStream(int socket, Clock::duration readLimit, Clock::duration writeLimit)
@@ -61,9 +62,10 @@ namespace {
         {
             return m_start < m_end || await(m_socket, POLLIN, idleLimit);
         }
-        void beginHead(Clock::duration deadline) { m_headDeadline = Clock::now() + deadline; }
-        void endHead() { m_headDeadline.reset(); }
-        bool headOverdue() const { return m_headOverdue; }
+        void beginHead(Clock::duration deadline) { begin(Phase::Head, deadline); }
+        void beginBody(Clock::duration allowance) { begin(Phase::Body, allowance); }
+        // Whether a read failed for a deadline: the connection is not to be read again.
+        bool overdue() const { return m_overdue; }
 
         bool is_readable() const override { return m_start < m_end || await(m_socket, POLLIN, readLimit()); }
 
@@ -81,8 +83,8 @@ namespace {
         ssize_t read(char* bytes, size_t size) override
         {
             if (m_start == m_end) {
-                if (headDue() || !is_readable()) {
-                    m_headOverdue = headDue();
+                if (due() || !is_readable()) {
+                    m_overdue = due();
                     return -1;
                 }
                 ssize_t received;
@@ -97,6 +99,8 @@ namespace {
             size_t taken = std::min(size, m_end - m_start);
             std::memcpy(bytes, m_buffer.data() + m_start, taken);
             m_start += taken;
+            if (m_phase == Phase::Body)
+                m_bodyBytes += taken;
             return static_cast<ssize_t>(taken);
         }
 
@@ -126,24 +130,76 @@ namespace {
         socket_t socket() const override { return m_socket; }
 
     private:
-        bool headDue() const { return m_headDeadline && Clock::now() >= *m_headDeadline; }
+        enum class Phase { Head, Body };
 
-        Clock::duration readLimit() const
+        void begin(Phase phase, Clock::duration allowance)
         {
-            return m_headDeadline ? std::min(m_readLimit, *m_headDeadline - Clock::now()) : m_readLimit;
+            m_phase = phase;
+            m_allowanceEnd = Clock::now() + allowance;
+            m_bodyBytes = 0;
         }
+
+        Clock::time_point deadline() const
+        {
+            if (m_phase == Phase::Head)
+                return m_allowanceEnd;
+            return m_allowanceEnd
+                + std::chrono::duration_cast<Clock::duration>(
+                    std::chrono::duration<double>(static_cast<double>(m_bodyBytes) / DeadlineServer::MinimumBodyRate));
+        }
+        bool due() const { return Clock::now() >= deadline(); }
+
+        Clock::duration readLimit() const { return std::min(m_readLimit, deadline() - Clock::now()); }
 
         int m_socket;
         Clock::duration m_readLimit;
         Clock::duration m_writeLimit;
-        std::optional<Clock::time_point> m_headDeadline;
-        bool m_headOverdue { false };
+        Phase m_phase { Phase::Head };
+        Clock::time_point m_allowanceEnd { Clock::now() };
+        size_t m_bodyBytes { 0 };
+        bool m_overdue { false };
         std::array<char, 16 * 1024> m_buffer {};
         size_t m_start { 0 };
         size_t m_end { 0 };
     };
 
+    void refuse(httplib::Response& response, int status)
+    {
+        response.status = status;
+        response.set_header("Connection", "close");
+    }
+
 } // namespace
+
+DeadlineServer::DeadlineServer(std::chrono::milliseconds headDeadline, size_t bodyLimit)
+    : m_headDeadline(headDeadline)
+    , m_bodyLimit(bodyLimit)
+{
+    // A refused body is answered before its sender is asked to go on with it, and before it is read.
+    set_expect_100_continue_handler([this](const httplib::Request& request, httplib::Response& response) {
+        auto refusal = bodyRefusal(request);
+        if (!refusal)
+            return 100;
+        refuse(response, *refusal);
+        return *refusal;
+    });
+    set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
+        auto refusal = bodyRefusal(request);
+        if (!refusal)
+            return HandlerResponse::Unhandled;
+        refuse(response, *refusal);
+        return HandlerResponse::Handled;
+    });
+}
+
+std::optional<int> DeadlineServer::bodyRefusal(const httplib::Request& request) const
+{
+    if (request.has_header("Transfer-Encoding"))
+        return 411;
+    if (request.get_header_value<uint64_t>("Content-Length") > m_bodyLimit)
+        return 413;
+    return std::nullopt;
+}
 
 bool DeadlineServer::process_and_close_socket(socket_t socket)
 {
@@ -156,8 +212,13 @@ bool DeadlineServer::process_and_close_socket(socket_t socket)
          left > 0 && svr_sock_ != INVALID_SOCKET && stream.awaitRequest(seconds(keep_alive_timeout_sec_)); --left) {
         stream.beginHead(m_headDeadline);
         bool closed = false;
-        served = process_request(stream, left == 1, closed, [&stream](httplib::Request&) { stream.endHead(); });
-        if (!served || closed || stream.headOverdue())
+        bool refused = false;
+        served = process_request(stream, left == 1, closed, [&](httplib::Request& request) {
+            stream.beginBody(m_headDeadline);
+            refused = bodyRefusal(request).has_value();
+        });
+        // A refused body is still on its way, unread: nothing more on this connection can be read as a request.
+        if (!served || closed || refused || stream.overdue())
             break;
     }
     ::shutdown(socket, SHUT_RDWR);

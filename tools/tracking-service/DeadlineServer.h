@@ -1,12 +1,17 @@
 // tracking_service::DeadlineServer: the service's HTTP server, cpp-httplib's own but for how it reads a
-// connection: reading a request's head (its request line and header fields) has an overall deadline, counted
-// from the head's first byte, besides the time-out of each single read. A sender that trickles its head a
-// byte at a time never lets a single read time out, and enough of them would hold every worker for as long as
-// they like; past the deadline the connection is closed and its worker serves others. The body, and the idle
-// wait between the requests of a kept-alive connection, keep their own limits. Configure before listening;
+// connection. A sender that trickles its bytes never lets a single read time out, and enough of them would
+// hold every worker for as long as they like, so besides the time-out of each single read:
+// - reading a request's head (its request line and header fields) has an overall deadline, counted from the
+//   head's first byte;
+// - its body gets as long again to begin, and must then keep to MinimumBodyRate on average (a body of a few
+//   MB at 100 KB/s does);
+// - a body must declare its length, no larger than the body limit: one without (chunked) is answered 411 and
+//   a larger one 413, at once, without its bytes being read.
+// Past a deadline, or after such an answer, the connection is closed and its worker serves others. The idle
+// wait between the requests of a kept-alive connection keeps its own limit. Configure before listening;
 // connections are served on the server's workers.
 //
-//   tracking_service::DeadlineServer server(std::chrono::seconds(5));
+//   tracking_service::DeadlineServer server(std::chrono::seconds(5), 64 * 1024);
 //   server.Get("/", handler);
 //   server.listen("127.0.0.1", 8080);
 #pragma once
@@ -14,20 +19,25 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <cstddef>
+#include <optional>
 
 namespace tracking_service {
 
 class DeadlineServer final : public httplib::Server {
 public:
-    explicit DeadlineServer(std::chrono::milliseconds headDeadline)
-        : m_headDeadline(headDeadline)
-    {
-    }
+    // The average rate a body must keep to once its first deadline has passed, in bytes a second.
+    static constexpr double MinimumBodyRate = 16 * 1024;
+
+    DeadlineServer(std::chrono::milliseconds headDeadline, size_t bodyLimit);
 
 private:
     bool process_and_close_socket(socket_t socket) override;
+    // The status that refuses the request's body unread (411 or 413), or nothing.
+    std::optional<int> bodyRefusal(const httplib::Request& request) const;
 
     std::chrono::milliseconds m_headDeadline;
+    size_t m_bodyLimit;
 };
 
 } // namespace tracking_service

@@ -6,6 +6,7 @@
 //
 //   service.faults().set("GetDeviceDetial", tracking_service::Fault::status(500));
 //   service.faults().set(tracking_service::FaultPlan::AllEndpoints, tracking_service::Fault::delay(2s));
+//   service.faults().set("UpdateDeviceName", tracking_service::Fault::held());
 //   service.faults().set("LumetGetStepCount", tracking_service::Fault::payload(base::Value(true)));
 #pragma once
 
@@ -29,6 +30,10 @@ struct Fault {
     static Fault nullPayload() { return { Kind::NullPayload, 0, {}, {}, {} }; }
     static Fault refusal(std::string text = DefaultRefusal) { return { Kind::Refusal, 0, std::move(text), {}, {} }; }
     static Fault delay(std::chrono::milliseconds duration) { return { Kind::Delay, 0, {}, duration, {} }; }
+    // An answer held until the fault is lifted or replaced, or the request is let go (FaultPlan::letGo), however
+    // long that takes: a test that holds a reply decides when it comes, never the clock.
+    static constexpr std::chrono::hours HeldFor { 24 };
+    static Fault held() { return delay(HeldFor); }
     static Fault payload(base::Value value) { return { Kind::Payload, 0, {}, {}, std::move(value) }; }
 
     Kind kind;

@@ -75,7 +75,10 @@ FaultPlan::HoldOutcome FaultPlan::hold(std::string_view endpoint, std::chrono::m
         auto answer = answers->second.find(place);
         return answer != answers->second.end() ? &answer->second : nullptr;
     };
+    bool untilLetGo = duration >= Fault::HeldFor;
+    m_heldUntilLetGo += untilLetGo ? 1 : 0;
     m_changed.wait_for(lock, duration, [&] { return m_stopping || lifted() || letGoAnswer(); });
+    m_heldUntilLetGo -= untilLetGo ? 1 : 0;
     if (const std::optional<Fault>* answer = letGoAnswer())
         return { HoldEnd::LetGo, *answer };
     // A request let go before the service stops is answered normally.
@@ -91,6 +94,12 @@ void FaultPlan::letGo(std::string_view endpoint, size_t place, std::optional<Fau
         m_letGo[std::string(endpoint)].insert_or_assign(place, std::move(answer));
     }
     changed();
+}
+
+size_t FaultPlan::heldNow() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_heldUntilLetGo;
 }
 
 void FaultPlan::stopHolding()

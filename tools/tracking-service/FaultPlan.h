@@ -45,6 +45,8 @@ public:
     // answered with `answer` (a fault of another kind than a delay) or, when empty, normally. A request not
     // yet held there is let go as soon as it is.
     void letGo(std::string_view endpoint, size_t place, std::optional<Fault> answer = std::nullopt);
+    // How many requests are being held now by a held() fault: their answers come only when they are let go.
+    size_t heldNow() const;
     // Ends every hold, and every later one at once, with Stopping until resumeHolding().
     void stopHolding();
     void resumeHolding();
@@ -62,6 +64,7 @@ private:
     // their place.
     std::map<std::string, size_t, std::less<>> m_heldCount;
     std::map<std::string, std::map<size_t, std::optional<Fault>>, std::less<>> m_letGo;
+    size_t m_heldUntilLetGo { 0 };
     bool m_stopping { false };
 };
 

@@ -11,16 +11,17 @@ namespace {
         return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
     }
 
-    // The memory a kept request takes, near enough to bound the log by.
+    // The memory a kept request takes, near enough to bound the log by: what its texts have allocated, not
+    // what they hold now.
     size_t footprint(const ReceivedRequest& request)
     {
         constexpr size_t EntryOverhead = 64;
-        size_t bytes = sizeof request + request.httpMethod.size() + request.path.size() + request.endpoint.size()
-            + request.body.size();
+        size_t bytes = sizeof request + request.httpMethod.capacity() + request.path.capacity()
+            + request.endpoint.capacity() + request.body.capacity();
         for (const auto& [name, value] : request.headers)
-            bytes += EntryOverhead + name.size() + value.size();
+            bytes += EntryOverhead + name.capacity() + value.capacity();
         for (const auto& [name, value] : request.queryParameters)
-            bytes += EntryOverhead + name.size() + value.size();
+            bytes += EntryOverhead + name.capacity() + value.capacity();
         return bytes;
     }
 
@@ -55,8 +56,9 @@ void RequestLog::add(ReceivedRequest request)
     std::lock_guard lock(m_mutex);
     if (m_recording == Recording::Off)
         return;
+    // Emptying a text keeps its allocation: the body's memory goes back only with the text itself.
     if (m_recording == Recording::WithoutBodies)
-        request.body = std::string();
+        std::string().swap(request.body);
     m_bytes += footprint(request);
     m_requests.push_back(std::move(request));
     while (m_bytes > ByteLimit) {
@@ -80,6 +82,12 @@ std::vector<ReceivedRequest> RequestLog::requestsTo(std::string_view endpoint) c
             matching.push_back(request);
     }
     return matching;
+}
+
+size_t RequestLog::bytesHeld() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bytes;
 }
 
 void RequestLog::clear()

@@ -2,7 +2,7 @@
 // that tests can check what a caller sent (the cookie, the body, the content type). What it keeps is asked
 // for: by default each request without its body (which may hold a password or a message's text), with its
 // body when a test asks, or nothing (the stand-alone service keeps nothing). It holds at most ByteLimit bytes
-// of requests: the oldest go first. Safe from any thread.
+// of requests, counted as the memory their texts have allocated: the oldest go first. Safe from any thread.
 //
 //   service.requestLog().setRecording(tracking_service::RequestLog::Recording::WithBodies);
 //   auto requests = service.requestLog().requests();
@@ -46,6 +46,8 @@ public:
     std::vector<ReceivedRequest> requests() const;
     // The requests made to one endpoint.
     std::vector<ReceivedRequest> requestsTo(std::string_view endpoint) const;
+    // The memory the kept requests take, as the bound counts it.
+    size_t bytesHeld() const;
     void clear();
 
 private:

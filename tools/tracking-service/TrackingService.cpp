@@ -124,7 +124,7 @@ bool TrackingService::start(const std::string& host, int port)
 {
     if (m_server || !m_store.isOpen())
         return false;
-    m_server = std::make_unique<DeadlineServer>(m_headDeadline);
+    m_server = std::make_unique<DeadlineServer>(m_headDeadline, BodyLimit);
     m_server->new_task_queue = [] { return new httplib::ThreadPool(WorkerCount); };
     // Connections stay open between requests, as the real service's do; stop() closes idle ones at once.
     m_server->set_keep_alive_max_count(KeptAliveRequestLimit);
@@ -263,10 +263,11 @@ void TrackingService::answerWebMethod(
     if (!entry || !form)
         return refuseRequest(response, name, "Unknown web method.");
 
+    // Every request declares its JSON, the body-less ones too.
+    if (auto reason = contentTypeMismatch(request.get_header_value("Content-Type")))
+        return refuseRequest(response, name, *reason);
     base::DictionaryRef parameters;
     if (!request.body.empty()) {
-        if (auto reason = contentTypeMismatch(request.get_header_value("Content-Type")))
-            return refuseRequest(response, name, *reason);
         auto decoded = json::objectFromJSONString(request.body);
         if (!decoded || !decoded->dictionary())
             return refuseRequest(response, name, "Invalid JSON object in the request body.");

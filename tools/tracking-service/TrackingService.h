@@ -7,13 +7,14 @@
 // "?endpoint=", or all without it). "Login" sets the session cookie; every other method
 // but "GetServerList" requires it. State lives in a SQLite file in the service's data folder, filled with
 // the demo data when new (a folder of 0700 and files of 0600, since it holds passwords). A web method's request
-// must fit the method's form (WebMethodRequests.h): one whose body is not declared as JSON, or that lacks a key,
-// carries an unknown key or a value of the wrong kind is answered with status 500 and a one-line reason, which
-// is also logged, never with the method's normal reply. Faults can be ordered per endpoint (faults()), and the
-// latest requests are kept as asked (requestLog()). Requests are served by a large pool of worker threads, so a
-// request held back by a delay fault never blocks the others; a request's head must come within an overall
-// deadline, so that slow senders cannot hold the workers; a connection stays open between requests for a
-// bounded idle time. start() and stop() belong to the thread that owns the service.
+// must fit the method's form (WebMethodRequests.h): one not declared as JSON in UTF-8 (with a body or without),
+// or that lacks a key, carries an unknown key or a value of the wrong kind is answered with status 500 and a
+// one-line reason, which is also logged, never with the method's normal reply. Faults can be ordered per endpoint
+// (faults()), and the latest requests are kept as asked (requestLog()). Requests are served by a large pool of worker
+// threads, so a request held back by a delay fault never blocks the others; a request's head must come within an
+// overall deadline and its body keep to a minimum rate, so that slow senders cannot hold the workers
+// (DeadlineServer.h), and a body larger than BodyLimit is refused unread; a connection stays open between requests for
+// a bounded idle time. start() and stop() belong to the thread that owns the service.
 //
 //   tracking_service::TrackingService service(temporaryFolder);
 //   service.start();                      // a free loopback port
@@ -29,6 +30,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -49,6 +51,10 @@ public:
     static constexpr const char* DownloadEndpoint = "LumetDow.ashx";
     static constexpr const char* UploadEndpoint = "PushMessage.ashx";
     static constexpr const char* FaultControlPath = "/control/faults";
+    // The largest request body taken: a little above the largest upload, a voice message of the longest
+    // recording (20 s of AMR at 12.2 kbit/s, some 32 KB) in its form; every JSON request is smaller. A larger
+    // one is answered 413 without being read.
+    static constexpr size_t BodyLimit = 64 * 1024;
 
     // Opens the store in `dataFolder`; a new store gets the demo data.
     explicit TrackingService(const std::filesystem::path& dataFolder);
@@ -64,7 +70,8 @@ public:
     void stop();
     // How long a connection may wait idle for its next request (2 s unless set); takes effect at start().
     void setIdleConnectionLimit(std::chrono::seconds limit) { m_idleConnectionLimit = limit; }
-    // How long reading a request's head may take in all (5 s unless set); takes effect at start().
+    // How long reading a request's head may take in all, and a body may take before it must keep to the
+    // minimum rate (5 s unless set); takes effect at start().
     void setHeadDeadline(std::chrono::milliseconds deadline) { m_headDeadline = deadline; }
 
     int port() const { return m_port; }

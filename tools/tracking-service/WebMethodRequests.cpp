@@ -1,7 +1,9 @@
 #include "tracking-service/WebMethodRequests.h"
 
+#include "base/text/TextEncoding.h"
+#include "net/http/MediaType.h"
+
 #include <algorithm>
-#include <cctype>
 
 namespace tracking_service {
 
@@ -147,18 +149,12 @@ const RequestForm* requestFormOf(std::string_view method)
 
 std::optional<std::string> contentTypeMismatch(std::string_view contentType)
 {
-    std::string_view mediaType = contentType.substr(0, contentType.find(';'));
-    while (!mediaType.empty() && (mediaType.front() == ' ' || mediaType.front() == '\t'))
-        mediaType.remove_prefix(1);
-    while (!mediaType.empty() && (mediaType.back() == ' ' || mediaType.back() == '\t'))
-        mediaType.remove_suffix(1);
-    constexpr std::string_view Json = "application/json";
-    bool json = mediaType.size() == Json.size() && std::ranges::equal(mediaType, Json, [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == b;
-    });
-    if (json)
-        return std::nullopt;
-    return "The request's content type must be " + std::string(Json) + ".";
+    auto declared = net::MediaType::parse(contentType);
+    if (!declared || declared->mimeType != "application/json")
+        return "The request's content type must be application/json.";
+    if (declared->charset && base::TextEncoding::fromIANACharsetName(*declared->charset) != base::TextEncoding::UTF8)
+        return "The request's charset must be UTF-8.";
+    return std::nullopt;
 }
 
 std::optional<std::string> voiceUploadMismatch(const std::multimap<std::string, std::string>& parts)

@@ -23,9 +23,9 @@ const std::map<std::string, RequestForm, std::less<>>& webMethodRequests();
 // The form of one method's request; null for a method the table does not hold.
 const RequestForm* requestFormOf(std::string_view method);
 
-// The first difference of the "Content-Type" of a web method request that has a body from what every such
-// request declares: "application/json" (any parameter, such as the charset, may follow). A one-line reason;
-// nothing when it fits.
+// The first difference of the "Content-Type" of a web method request, with a body or without, from what
+// every such request declares: "application/json", in UTF-8 when it names a charset ("utf-8" or "utf8", in
+// any case, quoted or not; other parameters may follow). A one-line reason; nothing when it fits.
 std::optional<std::string> contentTypeMismatch(std::string_view contentType);
 
 // The voice upload's multipart form, given as each part's name and text: "To", "From", "MsgType" (decimal),
