@@ -7,6 +7,7 @@
 #include "json/UTF8.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -75,29 +76,20 @@ namespace {
     }
 
     // The letter after the backslash for the special bytes that have a two-byte escape (the slash has one when
-    // it is special); null for the others, written as \\u escapes.
-    const char* twoByteEscape(uint8_t byte)
-    {
-        switch (byte) {
-        case '\b':
-            return "b";
-        case '\t':
-            return "t";
-        case '\n':
-            return "n";
-        case '\f':
-            return "f";
-        case '\r':
-            return "r";
-        case '"':
-            return "\"";
-        case '\\':
-            return "\\";
-        case '/':
-            return "/";
-        }
-        return nullptr;
-    }
+    // it is special), by byte; 0 for the others, written as \\u escapes. A table rather than a switch, since a
+    // string with embedded JSON escapes a quote every few bytes.
+    constexpr std::array<char, 128> TwoByteEscapes = [] {
+        std::array<char, 128> letters {};
+        letters['\b'] = 'b';
+        letters['\t'] = 't';
+        letters['\n'] = 'n';
+        letters['\f'] = 'f';
+        letters['\r'] = 'r';
+        letters['"'] = '"';
+        letters['\\'] = '\\';
+        letters['/'] = '/';
+        return letters;
+    }();
 
     template <typename Integer> void appendInteger(std::string& out, Integer value)
     {
@@ -362,9 +354,9 @@ char* JSONSerializer::writeStringContents(std::string_view string, char* out, co
                 std::memcpy(out, p, length);
                 out += length;
             }
-        } else if (const char* escape = twoByteEscape(byte)) {
+        } else if (char letter = TwoByteEscapes[byte]) {
             out[0] = '\\';
-            out[1] = *escape;
+            out[1] = letter;
             out += 2;
         } else
             out = writeHexQuad(byte, out);
