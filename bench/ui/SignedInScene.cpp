@@ -33,15 +33,25 @@ namespace {
 SignedInScene::SignedInScene()
     : m_home(makeScratchFolder("lumet-bench"))
 {
+    m_service = std::make_unique<tracking_service::TrackingService>(m_home / "service");
+    if (m_service->start())
+        signIn(m_service->rootUrl());
+}
+
+SignedInScene::SignedInScene(const std::string& serviceRoot)
+    : m_home(makeScratchFolder("lumet-bench"))
+{
+    signIn(serviceRoot);
+}
+
+void SignedInScene::signIn(const std::string& serviceRoot)
+{
     // Everything the application stores goes below this temporary data root, removed when the binary exits:
     // the objects that outlive the scene (the local message store, the user defaults) still write under it.
     setenv("LUMET_HOME", (m_home / "home").c_str(), 1);
     ui::Screen::main().setBounds(ui::Screen::defaultBounds);
     ui::Screen::main().setScale(2);
-    m_service = std::make_unique<tracking_service::TrackingService>(m_home / "service");
-    if (!m_service->start())
-        return;
-    core::Singleton::shared().setServer(m_service->rootUrl());
+    core::Singleton::shared().setServer(serviceRoot);
     m_application = std::make_shared<shell::AppDelegate>();
     m_application->didFinishLaunching({});
     auto login = m_application->loginScreen();

@@ -33,14 +33,16 @@ namespace bench {
 
 class SignedInScene {
 public:
+    // Against a local service of its own, in this process.
     SignedInScene();
+    // Against the local service at `serviceRoot` ("http://127.0.0.1:<port>"), which another process runs.
+    explicit SignedInScene(const std::string& serviceRoot);
     ~SignedInScene();
     SignedInScene(const SignedInScene&) = delete;
     SignedInScene& operator=(const SignedInScene&) = delete;
 
     // Whether the sign-in reached the home screen with its device record.
     bool ready() const { return m_ready; }
-    tracking_service::TrackingService& service() { return *m_service; }
 
     // Runs the main loop until `done` holds or `limit` of real time has passed; whether it held.
     static bool waitUntil(const std::function<bool()>& done, base::Duration limit = base::Duration(10));
@@ -53,6 +55,9 @@ public:
     void showFrames();
 
 private:
+    // Signs in to the service at `serviceRoot` with the demo account.
+    void signIn(const std::string& serviceRoot);
+
     std::filesystem::path m_home;
     std::unique_ptr<tracking_service::TrackingService> m_service;
     std::shared_ptr<shell::AppDelegate> m_application;

@@ -8,7 +8,8 @@ target_link_libraries(bench_ui PRIVATE shell tracking_service)
 # The sign-in's peer makes the same web calls with libcurl directly.
 pkg_check_modules(BENCH_UI_CURL REQUIRED IMPORTED_TARGET libcurl)
 target_link_libraries(bench_ui PRIVATE PkgConfig::BENCH_UI_CURL)
-# The resident memory at rest is measured in a binary of its own, so that no other case's allocations count.
+# The resident memory at rest is measured in a binary of its own, so that no other case's allocations count;
+# the binary also runs the local service, started again as a process of its own.
 add_executable(bench_ui_memory "${CMAKE_CURRENT_SOURCE_DIR}/ui/memory/RestingMemoryBench.cpp"
     "${CMAKE_CURRENT_SOURCE_DIR}/ui/SignedInScene.cpp")
-target_link_libraries(bench_ui_memory PRIVATE shell tracking_service bench_support benchmark::benchmark_main)
+target_link_libraries(bench_ui_memory PRIVATE shell tracking_service bench_support benchmark::benchmark)

@@ -29,17 +29,12 @@ ColumnNames::ColumnNames(sqlite3_stmt* statement)
 
 bool ColumnNames::isCurrentFor(sqlite3_stmt* statement) const { return prepareCount(statement) == m_prepareCount; }
 
-int ColumnNames::indexForName(std::string_view name, int& previous)
+int ColumnNames::searchIndexForName(std::string_view name, int& previous)
 {
-    // Callers read the columns of every row by the same names in the same order, so the column that followed
-    // the previous one last time is tried first; a few columns are then compared in a row of memory, many
-    // are hashed.
+    // A few columns are compared in a row of memory, many are hashed.
     constexpr size_t directComparisonLimit = 8;
-    int& guess = previous < 0 ? m_firstLookup : m_nextLookup[previous];
     int found = -1;
-    if (guess >= 0 && equalsLowercased(name, m_entries[guess].first))
-        found = guess;
-    else if (m_entries.size() <= directComparisonLimit) {
+    if (m_entries.size() <= directComparisonLimit) {
         for (size_t entry = 0; entry < m_entries.size() && found < 0; ++entry)
             if (equalsLowercased(name, m_entries[entry].first))
                 found = static_cast<int>(entry);
@@ -48,7 +43,7 @@ int ColumnNames::indexForName(std::string_view name, int& previous)
 
     if (found < 0)
         return -1;
-    guess = found;
+    (previous < 0 ? m_firstLookup : m_nextLookup[previous]) = found;
     previous = found;
     return m_entries[found].second;
 }

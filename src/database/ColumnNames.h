@@ -36,9 +36,22 @@ public:
 
     // The column's index, or -1 when no column has that name. `previous` is the caller's place in its order of
     // lookups (-1 to start): the name that followed it last time is tried first.
-    int indexForName(std::string_view name, int& previous);
+    int indexForName(std::string_view name, int& previous)
+    {
+        // Callers read the columns of every row by the same names in the same order, so the column that
+        // followed the previous one last time is usually the one asked for.
+        int guess = previous < 0 ? m_firstLookup : m_nextLookup[previous];
+        if (guess >= 0 && equalsLowercased(name, m_entries[guess].first)) {
+            previous = guess;
+            return m_entries[guess].second;
+        }
+        return searchIndexForName(name, previous);
+    }
 
 private:
+    // indexForName when the guess is not the name.
+    int searchIndexForName(std::string_view name, int& previous);
+
     Map m_map;
     // The map's entries in a row of memory, and for each entry the one looked up after it last time.
     std::vector<std::pair<std::string, int>> m_entries;

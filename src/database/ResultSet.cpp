@@ -84,19 +84,15 @@ bool ResultSet::hasAnotherRow() const { return m_parentDB && m_parentDB->lastErr
 
 int ResultSet::columnCount() const { return sqlite3_column_count(handle()); }
 
-ColumnNames& ResultSet::columnNames()
+ColumnNames& ResultSet::takeColumnNames()
 {
-    if (!m_columnNames)
-        m_columnNames = m_statement ? m_statement->columnNames() : std::make_shared<ColumnNames>(nullptr);
+    m_columnNames = m_statement ? m_statement->columnNames() : std::make_shared<ColumnNames>(nullptr);
     return *m_columnNames;
 }
 
-int ResultSet::columnIndexForName(std::string_view name)
+void ResultSet::warnNoColumnNamed(std::string_view name) const
 {
-    int index = columnNames().indexForName(name, m_previousLookup);
-    if (index < 0)
-        base::log("Warning: I could not find the column named '" + asciiLowercase(name) + "'.");
-    return index;
+    base::log("Warning: I could not find the column named '" + asciiLowercase(name) + "'.");
 }
 
 std::string ResultSet::columnNameForIndex(int index) const
@@ -162,7 +158,7 @@ std::optional<std::string> ResultSet::stringForColumnIndex(int index) const
     auto text = UTF8StringForColumnIndex(index);
     if (!text)
         return std::nullopt;
-    return std::string(*text);
+    return std::optional<std::string>(std::in_place, *text);
 }
 
 std::optional<base::Date> ResultSet::dateForColumnIndex(int index) const
@@ -205,7 +201,13 @@ std::optional<std::string_view> ResultSet::UTF8StringForColumnIndex(int index) c
     sqlite3_stmt* statement = readableHandle(index);
     if (!statement)
         return std::nullopt;
-    // SQLite gives no text for NULL, so no separate type test is needed.
+    // The column's value is looked up once and its text and length read from it, rather than looking the
+    // column up for each (a result set is read on one thread, so the value is not shared). When no text comes
+    // (NULL, or a conversion that could not allocate), the column is asked again through the call that also
+    // records a failure as the connection's error. SQLite gives no text for NULL, so no type test is needed.
+    sqlite3_value* value = sqlite3_column_value(statement, index);
+    if (const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value)))
+        return std::string_view(text, static_cast<size_t>(sqlite3_value_bytes(value)));
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, index));
     if (!text)
         return std::nullopt;

@@ -11,9 +11,9 @@
 //       show(rows->intForColumn("id"), rows->stringForColumn("Text").value_or(""));
 #pragma once
 
+#include "base/loop/SequenceChecker.h"
 #include "base/time/Date.h"
 #include "base/values/Dictionary.h"
-#include "base/loop/SequenceChecker.h"
 #include "base/values/Value.h"
 #include "database/ColumnNames.h"
 
@@ -59,7 +59,13 @@ public:
     // Column names (as SQLite gives them) to indices; a later column wins over an earlier one of the same name.
     const ColumnNameToIndexMap& columnNameToIndexMap() { return columnNames().map(); }
     // The column's index, or -1 (with a warning line) when no column has that name.
-    int columnIndexForName(std::string_view name);
+    int columnIndexForName(std::string_view name)
+    {
+        int index = columnNames().indexForName(name, m_previousLookup);
+        if (index < 0)
+            warnNoColumnNamed(name);
+        return index;
+    }
     std::string columnNameForIndex(int index) const;
 
     // Calls `setValue` with each column's name and the current row's value as text; NULL columns are skipped.
@@ -135,7 +141,9 @@ public:
 
 private:
     // The statement's column names, taken at the first use and kept after the set closes.
-    ColumnNames& columnNames();
+    ColumnNames& columnNames() { return m_columnNames ? *m_columnNames : takeColumnNames(); }
+    ColumnNames& takeColumnNames();
+    void warnNoColumnNamed(std::string_view name) const;
     sqlite3_stmt* handle() const;
     // The handle when `index` may be read (not negative, the set not closed), else null.
     sqlite3_stmt* readableHandle(int index) const;

@@ -71,11 +71,12 @@ template <typename T> StatementArgument statementArgument(T&& argument)
     if constexpr (detail::IsText<Plain>)
         return StatementArgument(std::string_view(argument));
     else if constexpr (detail::IsOptional<Plain>::value) {
-        if constexpr (detail::IsText<typename Plain::value_type>) {
-            if (argument)
-                return StatementArgument(std::string_view(*argument));
-        }
-        return StatementArgument(argumentValue(std::forward<T>(argument)));
+        if (!argument)
+            return StatementArgument(base::Value());
+        if constexpr (detail::IsText<typename Plain::value_type>)
+            return StatementArgument(std::string_view(*argument));
+        else
+            return StatementArgument(argumentValue(std::forward<T>(argument)));
     } else
         return StatementArgument(argumentValue(std::forward<T>(argument)));
 }

@@ -7,8 +7,10 @@
 #include "json/UTF8.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -47,13 +49,47 @@ namespace {
 
     bool isSupported(const base::Value& value) { return !value.isData() && !value.isDate(); }
 
-    void appendHexQuad(std::string& out, unsigned value)
+    // The most bytes one sequence of a string takes when written: twelve, for a sequence of four bytes escaped
+    // as a surrogate pair.
+    constexpr size_t MaximumEscapeBytes = 12;
+
+    // "\\u" and four hexadecimal digits at `out`; the byte after them.
+    char* writeHexQuad(unsigned value, char* out)
     {
         static const char digits[] = "0123456789abcdef";
-        char text[] = { '\\', 'u', digits[(value >> 12) & 0xF], digits[(value >> 8) & 0xF], digits[(value >> 4) & 0xF],
-            digits[value & 0xF] };
-        out.append(text, sizeof text);
+        out[0] = '\\';
+        out[1] = 'u';
+        out[2] = digits[(value >> 12) & 0xF];
+        out[3] = digits[(value >> 8) & 0xF];
+        out[4] = digits[(value >> 4) & 0xF];
+        out[5] = digits[value & 0xF];
+        return out + 6;
     }
+
+    // A code point as one \\u escape, or two (a surrogate pair) above U+FFFF; the byte after them.
+    char* writeEscapedCodePoint(char32_t codePoint, char* out)
+    {
+        if (codePoint < 0x10000)
+            return writeHexQuad(codePoint, out);
+        out = writeHexQuad((codePoint >> 10) + 0xD7C0, out);
+        return writeHexQuad((codePoint & 0x3FF) | 0xDC00, out);
+    }
+
+    // The letter after the backslash for the special bytes that have a two-byte escape (the slash has one when
+    // it is special), by byte; 0 for the others, written as \\u escapes. A table rather than a switch, since a
+    // string with embedded JSON escapes a quote every few bytes.
+    constexpr std::array<char, 128> TwoByteEscapes = [] {
+        std::array<char, 128> letters {};
+        letters['\b'] = 'b';
+        letters['\t'] = 't';
+        letters['\n'] = 'n';
+        letters['\f'] = 'f';
+        letters['\r'] = 'r';
+        letters['"'] = '"';
+        letters['\\'] = '\\';
+        letters['/'] = '/';
+        return letters;
+    }();
 
     template <typename Integer> void appendInteger(std::string& out, Integer value)
     {
@@ -238,76 +274,95 @@ bool JSONSerializer::writePair(const base::Value& key, const base::Value& value)
 
 bool JSONSerializer::writeString(std::string_view string, bool includeQuotes)
 {
-    const bool escapeNonASCII = m_options & JSONSerializeEscapeNonASCII;
+    // The text is written through a pointer into room made beforehand: room for the string as it is and the
+    // quotes, made larger when an escape needs it, and cut to what was written at the end.
+    size_t start = m_output.size();
+    m_output.resize(start + string.size() + 2);
+    char* out = m_output.data() + start;
     if (includeQuotes)
-        m_output.push_back('"');
-    const char* p = string.data();
-    const char* end = p + string.size();
-    for (;;) {
-        const char* run = p;
-        p = (m_options & JSONSerializeEscapeSlash) ? findSpecialByte<true>(p, end) : findSpecialByte<false>(p, end);
-        m_output.append(run, static_cast<size_t>(p - run));
-        if (p == end)
-            break;
-        auto byte = static_cast<uint8_t>(*p);
-        if (byte >= 0x80) {
-            auto bytes = reinterpret_cast<const uint8_t*>(p);
-            auto bytesEnd = reinterpret_cast<const uint8_t*>(end);
-            size_t length = wellFormedSequenceLength(bytes, bytesEnd);
-            if (!length)
-                return fail("An error occurred converting the contents of a NSString to UTF8.");
-            if (escapeNonASCII) {
-                UTF8Sequence sequence = decodeUTF8Sequence(bytes, bytesEnd);
-                if (sequence.status != UTF8Status::WellFormed)
-                    return fail("Error converting UTF8.");
-                writeEscapedCodePoint(sequence.codePoint);
-            } else {
-                m_output.append(p, length);
-            }
-            p += length;
-            continue;
-        }
-        switch (byte) {
-        case '\b':
-            m_output += "\\b";
-            break;
-        case '\t':
-            m_output += "\\t";
-            break;
-        case '\n':
-            m_output += "\\n";
-            break;
-        case '\f':
-            m_output += "\\f";
-            break;
-        case '\r':
-            m_output += "\\r";
-            break;
-        case '"':
-        case '\\':
-        case '/':
-            m_output.push_back('\\');
-            m_output.push_back(static_cast<char>(byte));
-            break;
-        default:
-            appendHexQuad(m_output, byte);
-            break;
-        }
-        ++p;
+        *out++ = '"';
+    const char* failure = nullptr;
+    out = (m_options & JSONSerializeEscapeSlash) ? writeStringContents<true>(string, out, failure)
+                                                 : writeStringContents<false>(string, out, failure);
+    if (failure) {
+        m_output.resize(start);
+        return fail(failure);
     }
     if (includeQuotes)
-        m_output.push_back('"');
+        *out++ = '"';
+    m_output.resize(static_cast<size_t>(out - m_output.data()));
     return true;
 }
 
-void JSONSerializer::writeEscapedCodePoint(char32_t codePoint)
+char* JSONSerializer::makeRoom(char* out, size_t bytes)
 {
-    if (codePoint < 0x10000) {
-        appendHexQuad(m_output, codePoint);
-        return;
+    auto used = static_cast<size_t>(out - m_output.data());
+    if (m_output.size() - used < bytes)
+        m_output.resize(std::max(2 * m_output.size(), used + bytes));
+    return m_output.data() + used;
+}
+
+template <bool slashIsSpecial>
+char* JSONSerializer::writeStringContents(std::string_view string, char* out, const char*& failure)
+{
+    const bool escapeNonASCII = m_options & JSONSerializeEscapeNonASCII;
+    const char* p = string.data();
+    const char* end = p + string.size();
+    // The special bytes found by the last scan of sixteen, from the one at `p` on (see copyToSpecialByte).
+    unsigned known = 0;
+    for (;;) {
+        if constexpr (slashIsSpecial) {
+            const char* run = p;
+            p = findSpecialByte<true>(p, end);
+            std::memcpy(out, run, static_cast<size_t>(p - run));
+            out += p - run;
+        } else
+            copyToSpecialByte(p, end, out, known);
+        if (p == end)
+            return out;
+        // Room for the longest escape of one sequence, the rest of the string and the closing quote.
+        out = makeRoom(out, MaximumEscapeBytes + static_cast<size_t>(end - p) + 1);
+        auto byte = static_cast<uint8_t>(*p);
+        size_t length = 1;
+        if (byte >= 0x80) {
+            auto bytes = reinterpret_cast<const uint8_t*>(p);
+            auto bytesEnd = reinterpret_cast<const uint8_t*>(end);
+            if (!escapeNonASCII) {
+                // Text in another script is mostly one run of the commonest sequences, copied at once.
+                const char* run = skipCommonSequences(p, end);
+                if (run != p) {
+                    std::memcpy(out, p, static_cast<size_t>(run - p));
+                    out += run - p;
+                    p = run;
+                    known = 0;
+                    continue;
+                }
+            }
+            length = wellFormedSequenceLength(bytes, bytesEnd);
+            if (!length) {
+                failure = "An error occurred converting the contents of a NSString to UTF8.";
+                return out;
+            }
+            if (escapeNonASCII) {
+                UTF8Sequence sequence = decodeUTF8Sequence(bytes, bytesEnd);
+                if (sequence.status != UTF8Status::WellFormed) {
+                    failure = "Error converting UTF8.";
+                    return out;
+                }
+                out = writeEscapedCodePoint(sequence.codePoint, out);
+            } else {
+                std::memcpy(out, p, length);
+                out += length;
+            }
+        } else if (char letter = TwoByteEscapes[byte]) {
+            out[0] = '\\';
+            out[1] = letter;
+            out += 2;
+        } else
+            out = writeHexQuad(byte, out);
+        p += length;
+        known >>= length;
     }
-    appendHexQuad(m_output, (codePoint >> 10) + 0xD7C0);
-    appendHexQuad(m_output, (codePoint & 0x3FF) | 0xDC00);
 }
 
 void JSONSerializer::writeIndentedLineBreak()

@@ -57,8 +57,12 @@ private:
     template <typename Pairs> [[nodiscard]] bool writePairs(const Pairs& pairs);
     [[nodiscard]] bool writePair(const base::Value& key, const base::Value& value);
     [[nodiscard]] bool writeString(std::string_view string, bool includeQuotes);
+    // Writes the string's contents escaped at `out` in the output, which has room for them unescaped and the
+    // closing quote, and returns the byte after them; sets `failure` when the string cannot be written.
+    template <bool slashIsSpecial> char* writeStringContents(std::string_view string, char* out, const char*& failure);
+    // `out` moved to the output's new place after making room for `bytes` bytes from it.
+    char* makeRoom(char* out, size_t bytes);
     [[nodiscard]] bool writeDouble(double value);
-    void writeEscapedCodePoint(char32_t codePoint);
     // Fails past the decoder's nesting limit, so a value nested too deep is refused before it exhausts the stack.
     [[nodiscard]] bool openContainer(char bracket);
     void writeComma();

@@ -74,10 +74,28 @@ inline void copyToSpecialByte(const char*& p, const char* end, char*& out, unsig
         p += 16;
         out += 16;
     }
-#endif
+    // Fewer than sixteen bytes are left (all of most keys and short values): they are copied to a block of
+    // sixteen and scanned at once, the bytes past them left out of the mask.
+    if (p != end) {
+        auto count = static_cast<size_t>(end - p);
+        char block[16] = {};
+        std::memcpy(block, p, count);
+        std::memcpy(out, block, count);
+        unsigned mask = known ? known
+                              : detail::specialMask<false>(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block)))
+                & ((1u << count) - 1);
+        size_t plain = mask ? static_cast<size_t>(std::countr_zero(mask)) : count;
+        p += plain;
+        out += plain;
+        known = mask >> plain;
+        return;
+    }
+    known = 0;
+#else
     known = 0;
     while (p < end && !detail::isSpecialByte(static_cast<uint8_t>(*p), false))
         *out++ = *p++;
+#endif
 }
 
 } // namespace json

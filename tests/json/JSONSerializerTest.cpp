@@ -1,7 +1,7 @@
 #include "json/JSONSerializer.h"
 
-#include "base/values/Array.h"
 #include "base/time/Date.h"
+#include "base/values/Array.h"
 #include "base/values/Dictionary.h"
 #include "json/JSONDecoder.h"
 
@@ -47,6 +47,20 @@ TEST(JSONSerializer, EscapesControlCharactersQuotesAndBackslashes)
 {
     std::string raw = std::string("\"\\\b\t\n\f\r\x01\x1f\x7f", 10) + std::string(1, '\0');
     EXPECT_EQ(encoded(list({ base::Value(raw) })), "[\"\\\"\\\\\\b\\t\\n\\f\\r\\u0001\\u001f\x7f\\u0000\"]");
+    // Strings are scanned sixteen bytes at a time, the last few through a block of their own: a special byte
+    // is found and an ill-formed one refused wherever it falls.
+    for (size_t length = 0; length < 40; ++length) {
+        std::string plain(length, 'a');
+        EXPECT_EQ(
+            encoded(list({ base::Value(plain + "\"" + plain + "\n") })), "[\"" + plain + "\\\"" + plain + "\\n\"]")
+            << length;
+        EXPECT_EQ(
+            encoded(list({ base::Value(plain + "\xC3\xA9" + plain) })), "[\"" + plain + "\xC3\xA9" + plain + "\"]")
+            << length;
+        EXPECT_EQ(failure(list({ base::Value(plain + "\xC3") })),
+            "An error occurred converting the contents of a NSString to UTF8.")
+            << length;
+    }
 }
 
 TEST(JSONSerializer, EscapesTheSlashOnlyWithItsOption)

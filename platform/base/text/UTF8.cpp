@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <cstring>
 #include <utility>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace base::utf8 {
 
@@ -25,7 +28,6 @@ namespace {
     bool isContinuation(uint8_t byte) { return (byte & 0xC0) == 0x80; }
 
     constexpr uint64_t HighBits = 0x8080808080808080ull;
-    constexpr size_t AsciiBlockBytes = 8 * sizeof(uint64_t);
 
     uint64_t loadWord(const char* bytes)
     {
@@ -33,6 +35,28 @@ namespace {
         std::memcpy(&word, bytes, sizeof word);
         return word;
     }
+
+#if defined(__SSE2__)
+    constexpr size_t AsciiBlockBytes = 128;
+
+    __m128i loadVector(const char* bytes) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)); }
+
+    template <size_t... Vectors> __m128i combinedVectors(const char* bytes, std::index_sequence<Vectors...>)
+    {
+        __m128i combined = _mm_setzero_si128();
+        ((combined = _mm_or_si128(combined, loadVector(bytes + Vectors * sizeof(__m128i)))), ...);
+        return combined;
+    }
+
+    // Whether a block of AsciiBlockBytes holds ASCII only: its vectors are combined and their high bits tested
+    // at once.
+    bool isAsciiBlock(const char* bytes)
+    {
+        return _mm_movemask_epi8(combinedVectors(bytes, std::make_index_sequence<AsciiBlockBytes / sizeof(__m128i)>()))
+            == 0;
+    }
+#else
+    constexpr size_t AsciiBlockBytes = 64;
 
     // Whether a block of AsciiBlockBytes holds ASCII only. Its words are combined in one expression, without
     // a loop or a branch between them, so the compiler reads the block with a few wide loads.
@@ -44,6 +68,23 @@ namespace {
     bool isAsciiBlock(const char* bytes)
     {
         return isAsciiBlock(bytes, std::make_index_sequence<AsciiBlockBytes / sizeof(uint64_t)>());
+    }
+#endif
+
+    // The first byte at or after `p` that is not ASCII, or `end`. Runs of ASCII, the bulk of a server's reply,
+    // are passed over a block, then a word, at a time.
+    const char* skipAscii(const char* p, const char* end)
+    {
+        if (static_cast<size_t>(end - p) >= AsciiBlockBytes) {
+            const char* lastBlock = end - AsciiBlockBytes;
+            while (p <= lastBlock && isAsciiBlock(p))
+                p += AsciiBlockBytes;
+        }
+        while (static_cast<size_t>(end - p) >= sizeof(uint64_t) && (loadWord(p) & HighBits) == 0)
+            p += sizeof(uint64_t);
+        while (p != end && static_cast<uint8_t>(*p) < 0x80)
+            ++p;
+        return p;
     }
 
 } // namespace
@@ -84,21 +125,12 @@ std::optional<char32_t> decodeNext(std::string_view text, size_t& position)
 bool isValid(std::string_view text)
 {
     const char* bytes = text.data();
-    size_t position = 0;
-    while (position < text.size()) {
-        // Runs of ASCII, the bulk of a server's reply, are passed over a block, then a word, at a time.
-        while (position + AsciiBlockBytes <= text.size() && isAsciiBlock(bytes + position))
-            position += AsciiBlockBytes;
-        while (position + sizeof(uint64_t) <= text.size() && (loadWord(bytes + position) & HighBits) == 0)
-            position += sizeof(uint64_t);
-        if (position == text.size())
-            break;
-        if (static_cast<uint8_t>(bytes[position]) < 0x80) {
-            ++position;
-            continue;
-        }
+    const char* end = bytes + text.size();
+    for (const char* p = skipAscii(bytes, end); p != end; p = skipAscii(p, end)) {
+        auto position = static_cast<size_t>(p - bytes);
         if (!decodeNext(text, position))
             return false;
+        p = bytes + position;
     }
     return true;
 }

@@ -1,7 +1,7 @@
 #include "base/time/DateFormatter.h"
 
-#include "base/time/DateSymbols.h"
 #include "base/system/Facts.h"
+#include "base/time/DateSymbols.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,12 +14,29 @@ namespace {
 
     constexpr int defaultYear = 2000;
 
+    // The value's decimal digits, with zeros in front up to `width`, after a minus sign when negative. Written
+    // from the end of a buffer in one pass, as dates are formatted for every stored row.
     std::string padded(long long value, int width)
     {
-        std::string digits = std::to_string(value < 0 ? -value : value);
-        if (static_cast<int>(digits.size()) < width)
-            digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');
-        return value < 0 ? "-" + digits : digits;
+        char text[64];
+        char* end = text + sizeof text;
+        char* p = end;
+        unsigned long long magnitude
+            = value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+        do {
+            *--p = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude);
+        // The zeros go in the buffer, but for a width it cannot hold (room is kept for the sign).
+        auto zeros = static_cast<long>(width) - (end - p);
+        for (; zeros > 0 && p - text > 1; --zeros)
+            *--p = '0';
+        if (value < 0)
+            *--p = '-';
+        std::string result(p, end);
+        if (zeros > 0)
+            result.insert(value < 0 ? 1 : 0, static_cast<size_t>(zeros), '0');
+        return result;
     }
 
     std::string offsetText(int seconds, bool withColon)
