@@ -1,5 +1,6 @@
 #include "core/messages/ArrivingReply.h"
 
+#include "base/loop/MainThread.h"
 #include "base/system/Log.h"
 
 #include <string_view>
@@ -13,6 +14,7 @@ ArrivingReply::ArrivingReply(ReplyContext context)
 
 void ArrivingReply::append(const uint8_t* bytes, size_t length)
 {
+    BASE_ASSERT_MAIN_THREAD();
     if (!m_received) {
         m_received = true;
         m_file = MessageSpool::beginReply(m_context);
