@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace core {
 
@@ -90,13 +91,16 @@ namespace {
         return context;
     }
 
-    // Whether the notice is shown now (it was not the last one shown).
-    bool noticeOnce(const char* key)
+    // Whether the notice is shown now (it was not the last one shown). `arguments` fill the text's placeholders.
+    bool noticeOnce(const char* key, const std::vector<std::string>& arguments = {})
     {
         if (noticeShown == key)
             return false;
         noticeShown = key;
-        showPromptAlert(key);
+        if (arguments.empty())
+            showPromptAlert(key);
+        else
+            showPromptAlert(key, arguments);
         return true;
     }
 
@@ -244,12 +248,9 @@ namespace {
             noticeOnce(IncomingMessages::NoRoomMessageKey);
             return;
         }
-        if (noticeShown == IncomingMessages::NoRoomAsideMessageKey)
-            return;
-        noticeShown = IncomingMessages::NoRoomAsideMessageKey;
         std::string aside = MessageSpool::asideFolder().string();
-        base::log("incoming messages: no poll: the replies kept aside in " + aside + " hold the room a poll needs");
-        showPromptAlert(IncomingMessages::NoRoomAsideMessageKey, { aside });
+        if (noticeOnce(IncomingMessages::NoRoomAsideMessageKey, { aside }))
+            base::log("incoming messages: no poll: the replies kept aside in " + aside + " hold the room a poll needs");
     }
 
     // Whether a poll may be made now. The service hands a message out once, so no poll is made while a reply may
