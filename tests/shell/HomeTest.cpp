@@ -159,12 +159,7 @@ TEST_F(Home, WithoutARecordTheHomeScreenSaysWhyAndAsksAgainWhenTheServiceAnswers
     EXPECT_FALSE(home()->deviceDetail());
     EXPECT_TRUE(textInRegion(base::localized("device_detail_not_loaded"), stateLine)) << "not a blank state line";
 
-    const std::pair<tracking_service::Fault, const char*> failures[] = {
-        { tracking_service::Fault::dropConnection(), "bad_netword" },
-        { tracking_service::Fault::nullPayload(), "load_failed" },
-        { tracking_service::Fault::status(500), "load_failed" },
-    };
-    for (const auto& [fault, said] : failures) {
+    for (const auto& [fault, said] : detailFailures()) {
         SCOPED_TRACE(said);
         service.faults().set("GetDeviceDetial", fault);
         // The tap says why there is no record, and asks again.

@@ -281,12 +281,7 @@ TEST_F(Menu, ARowWhoseRecordCannotBeHadSaysWhy)
 {
     launchAndSignIn();
     registerScreen(shell::ScreenDirectory::Attendance);
-    const std::pair<tracking_service::Fault, const char*> failures[] = {
-        { tracking_service::Fault::dropConnection(), "bad_netword" },
-        { tracking_service::Fault::nullPayload(), "load_failed" },
-        { tracking_service::Fault::status(500), "load_failed" },
-    };
-    for (const auto& [fault, said] : failures) {
+    for (const auto& [fault, said] : detailFailures()) {
         SCOPED_TRACE(said);
         service.faults().set("GetDeviceDetial", fault);
         container()->openDrawerSide(kit::DrawerSide::Left, false);

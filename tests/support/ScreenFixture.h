@@ -54,6 +54,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -131,6 +133,15 @@ protected:
     static constexpr std::chrono::seconds RequestTimeOut { 300 };
     // The time-out of a test that waits one out, against a reply held until it has passed.
     static constexpr std::chrono::seconds ShortTimeOut { 1 };
+
+    // The ways a device's detail fails to load, each with the text that says it: the network notice when the
+    // service was not reached, the load failure when it answered.
+    static std::vector<std::pair<tracking_service::Fault, const char*>> detailFailures()
+    {
+        return { { tracking_service::Fault::dropConnection(), "bad_netword" },
+            { tracking_service::Fault::nullPayload(), "load_failed" },
+            { tracking_service::Fault::status(500), "load_failed" } };
+    }
 
     // Runs `press` with the fault on the endpoint and lifts every fault after. A delay is waited out: its
     // answer is held until the fault is lifted, and what `press` sends times out after ShortTimeOut.
