@@ -282,17 +282,20 @@ TEST_F(HTTPRequestOperationTest, APausedOperationResumesWithANewConnection)
 
 TEST_F(HTTPRequestOperationTest, PausingAndResumingManyTimesMidTransferKeepsTheBodyWhole)
 {
-    std::string file(4 << 20, '\0');
-    for (size_t index = 0; index < file.size(); ++index)
-        file[index] = static_cast<char>((index * 7 + index / 251) & 0xff);
+    // The server's threads may still be writing a paused, abandoned transfer when the test ends, so
+    // they share the body rather than borrow it from this frame.
+    auto shared = std::make_shared<std::string>(4 << 20, '\0');
+    for (size_t index = 0; index < shared->size(); ++index)
+        (*shared)[index] = static_cast<char>((index * 7 + index / 251) & 0xff);
+    const std::string& file = *shared;
     // The second half waits until the test has paused at least once while the first half arrived.
     const size_t half = file.size() / 2;
-    m_server.server().Get("/large", [&](const httplib::Request&, httplib::Response& response) {
-        response.set_content_provider(
-            file.size(), "application/octet-stream", [&](size_t offset, size_t length, httplib::DataSink& sink) {
+    m_server.server().Get("/large", [this, shared, half](const httplib::Request&, httplib::Response& response) {
+        response.set_content_provider(shared->size(), "application/octet-stream",
+            [this, shared, half](size_t offset, size_t length, httplib::DataSink& sink) {
                 if (offset >= half)
                     m_gate.wait();
-                return sink.write(file.data() + offset, std::min<size_t>(length, 64 << 10));
+                return sink.write(shared->data() + offset, std::min<size_t>(length, 64 << 10));
             });
     });
     m_server.start();
