@@ -27,6 +27,7 @@
 #include "kit/drawer/DrawerController.h"
 #include "kit/modal/ModalPresenter.h"
 #include "net/http/URLRequest.h"
+#include "net/loading/MainLoopTransfers.h"
 #include "net/reachability/ReachabilityFlags.h"
 #include "net/reachability/ReachabilityProbe.h"
 #include "shell/menu/ExpansionListVC.h"
@@ -173,7 +174,9 @@ protected:
     bool replyOnItsWay()
     {
         size_t held = net::URLRequest::defaultTimeoutInterval() < RequestTimeOut ? 0 : service.faults().heldNow();
+        // A screen's own transfers (a voice upload, a picture) are not calls of the service client.
         return core::ServiceClient::sharedClient()->callsInFlight() + feedback::FeedbackPoster::postsInFlight() > held
+            || net::MainLoopTransfers::shared().transfersRunning() > held
             || core::IncomingMessages::storesInFlight() > 0;
     }
     // Runs the main loop on the current virtual instant until `done` holds or no reply is on its way; whether

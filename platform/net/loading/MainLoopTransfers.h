@@ -48,8 +48,9 @@ public:
     void resumeTransfer(CURL* easy);
     void stop();
 
-    // Test and benchmark hooks: the sockets watched now, and how many socket and timer events the loop has
-    // handed to libcurl.
+    // Test and benchmark hooks: the transfers running now, the sockets watched now, and how many socket and
+    // timer events the loop has handed to libcurl.
+    size_t transfersRunning() const { return m_transfers.size(); }
     size_t watchedSockets() const { return m_watchedSockets; }
     uint64_t eventsHandled() const { return m_eventsHandled; }
 
