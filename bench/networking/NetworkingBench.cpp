@@ -2,7 +2,8 @@
 // of its own, so that its threads do not compete with the measured one: 2,000 sequential POSTs of a 200-byte
 // JSON body over a kept-alive connection (libcurl: one reused easy handle), the same with a 64 KB JSON reply
 // (500 calls), and 200 POSTs in flight at once (libcurl: one multi handle driven on this thread). Both sides
-// read each reply as text: ours checks that it is UTF-8, as the charset it declares says, and the libcurl side
+// write each call's parameters as its JSON body through the same writer (ours inside the client), and read
+// each reply as text: ours checks that it is UTF-8, as the charset it declares says, and the libcurl side
 // makes the same check on what it collected. Ours runs its transfers on the main loop's own poll; each case
 // also reports, per call, how often the main thread blocked (its voluntary context switches) and its CPU time
 // in user and kernel mode, the socket and timer events the loop handed to libcurl, and the C++ allocations.
@@ -133,7 +134,14 @@ base::DictionaryRef parameters()
     return make(200 - base);
 }
 
-std::string body() { return *json::JSONString(base::Value(parameters())); }
+// A call's body: its parameters written as JSON.
+std::string body(const base::DictionaryRef& parameters) { return *json::JSONString(base::Value(parameters)); }
+
+void setBody(CURL* easy, const std::string& payload)
+{
+    curl_easy_setopt(easy, CURLOPT_POSTFIELDS, payload.c_str());
+    curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, static_cast<long>(payload.size()));
+}
 
 std::shared_ptr<networking::HTTPClient> serviceClient()
 {
@@ -165,11 +173,9 @@ size_t collect(char* data, size_t size, size_t count, void* target)
     return size * count;
 }
 
-void setUpEasy(CURL* easy, const std::string& url, const std::string& payload, curl_slist* headers, std::string* reply)
+void setUpEasy(CURL* easy, const std::string& url, curl_slist* headers, std::string* reply)
 {
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDS, payload.c_str());
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, static_cast<long>(payload.size()));
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, reply);
@@ -245,14 +251,16 @@ void sequentialOurs(benchmark::State& state, const char* method, int calls)
 void sequentialCurl(benchmark::State& state, const char* method, int calls)
 {
     std::string url = methodURL(method);
-    std::string payload = body();
+    auto callParameters = parameters();
     curl_slist* headers = curlHeaders();
     CURL* easy = curl_easy_init();
     std::string reply;
-    setUpEasy(easy, url, payload, headers, &reply);
+    setUpEasy(easy, url, headers, &reply);
     Tally before;
     for (auto _ : state) {
         for (int call = 0; call < calls; ++call) {
+            std::string payload = body(callParameters);
+            setBody(easy, payload);
             reply.clear();
             if (curl_easy_perform(easy) != CURLE_OK || !simdjson::validate_utf8(reply.data(), reply.size())) {
                 state.SkipWithError("a call failed");
@@ -297,18 +305,21 @@ void inFlightOurs(benchmark::State& state)
 void inFlightCurl(benchmark::State& state)
 {
     std::string url = methodURL();
-    std::string payload = body();
+    auto callParameters = parameters();
     curl_slist* headers = curlHeaders();
     CURLM* multi = curl_multi_init();
     std::vector<CURL*> handles(CallsInFlight);
+    std::vector<std::string> payloads(CallsInFlight);
     std::vector<std::string> replies(CallsInFlight);
     for (int call = 0; call < CallsInFlight; ++call) {
         handles[call] = curl_easy_init();
-        setUpEasy(handles[call], url, payload, headers, &replies[call]);
+        setUpEasy(handles[call], url, headers, &replies[call]);
     }
     Tally before;
     for (auto _ : state) {
         for (int call = 0; call < CallsInFlight; ++call) {
+            payloads[call] = body(callParameters);
+            setBody(handles[call], payloads[call]);
             replies[call].clear();
             curl_multi_add_handle(multi, handles[call]);
         }

@@ -122,9 +122,9 @@ TEST(UTF8, ValidationAndAppending)
     EXPECT_TRUE(base::utf8::isValid("plain 中文 😀"));
     EXPECT_FALSE(base::utf8::isValid("\xF4\x90\x80\x80")); // past U+10FFFF
     EXPECT_FALSE(base::utf8::isValid("\xE0\x80\x80"));
-    // Runs of ASCII are skipped a block or a word at a time: what follows them is still checked, wherever it
-    // starts within or after two blocks.
-    for (size_t length = 0; length < 270; ++length) {
+    // Runs of ASCII are skipped a wide block, a block or a word at a time: what follows them is still checked,
+    // wherever it starts within or after two wide blocks.
+    for (size_t length = 0; length < 530; ++length) {
         std::string ascii(length, 'a');
         EXPECT_FALSE(base::utf8::isValid(ascii + "\xC0\xAF" + ascii)) << length;
         EXPECT_FALSE(base::utf8::isValid(ascii + "\xE4\xB8")) << length;

@@ -3,8 +3,8 @@
 #include "networking/SelfSignedCertificate.h"
 
 #include "base/time/ManualClock.h"
-#include "net/loading/MainLoopTransfers.h"
 #include "net/http/URLErrors.h"
+#include "net/loading/MainLoopTransfers.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +80,11 @@ TEST_F(ConnectionTLSTest, ADelegateThatAcceptsTheServerTrustGetsThrough)
     run(recorder);
     ASSERT_TRUE(recorder->finished()) << recorder->error()->description();
     EXPECT_EQ(recorder->body(), "over TLS");
+
+    // The next call takes the same pooled handle: it verifies the server again.
+    auto next = run(std::make_shared<test::ConnectionRecorder>());
+    ASSERT_TRUE(next->error());
+    EXPECT_EQ(next->error()->code(), base::Error::URLServerCertificateUntrusted);
 }
 
 TEST_F(ConnectionTLSTest, ARedirectFromASecureToAPlainConnectionIsRefused)

@@ -584,4 +584,25 @@ TEST_F(URLConnectionTest, AReusedHandleCarriesNothingOfThePreviousCall)
     ASSERT_EQ(received.size(), 14u);
     EXPECT_TRUE(received[12].hasHeader("Authorization"));
     EXPECT_FALSE(received[13].hasHeader("Authorization")) << "the next call on the handle sent the credential";
+
+    // Calls of one kind in a row: each sends its own body and URL, whatever the handle already holds.
+    EXPECT_EQ(call("POST", "first-body"), "POST:first-body");
+    EXPECT_EQ(call("POST", "other-body"), "POST:other-body");
+    EXPECT_EQ(call("POST", "a much longer body"), "POST:a much longer body");
+    EXPECT_EQ(call("POST", "short"), "POST:short");
+    EXPECT_EQ(call("HEAD", std::nullopt), "");
+    EXPECT_EQ(call("POST", "after-head"), "POST:after-head");
+    EXPECT_EQ(call("PUT", "put-again"), "ut-again");
+    EXPECT_EQ(call("PUT", "put-twice"), "ut-twice");
+    call("GET", "sent-with-get");
+    EXPECT_EQ(call("GET", std::nullopt), "GET:");
+    EXPECT_EQ(run(request("/private"))->response()->statusCode(), 401) << "a call to another URL went to /echo";
+    EXPECT_EQ(call("GET", std::nullopt), "GET:");
+    received = m_server.received();
+    ASSERT_EQ(received.size(), 26u);
+    EXPECT_EQ(received[18].method, "HEAD");
+    EXPECT_FALSE(received[18].hasHeader("Content-Length"));
+    EXPECT_EQ(received[22].header("Content-Length"), "13");
+    EXPECT_EQ(received[23].method, "GET");
+    EXPECT_FALSE(received[23].hasHeader("Content-Length"));
 }

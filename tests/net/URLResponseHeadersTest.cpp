@@ -6,6 +6,7 @@
 #include "net/http/MediaType.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace net;
 
@@ -98,6 +99,26 @@ TEST(URLResponse, TellsTypeCharsetAndLength)
     fields.set("Content-Length", "12abc");
     EXPECT_EQ(HTTPResponse(*base::URL::parse("http://h/x"), 200, fields).expectedContentLength(), -1);
     EXPECT_EQ(HTTPResponse(*base::URL::parse("http://h/x"), 200, {}).mimeType(), std::nullopt);
+
+    // Replies in a row, each telling its own type and charset, whether its value repeats the one before or not.
+    struct Row {
+        std::optional<std::string> field;
+        std::optional<std::string> mimeType;
+        std::optional<std::string> charset;
+    };
+    std::vector<Row> rows { { "application/json; charset=utf-8", "application/json", "utf-8" },
+        { "application/json; charset=utf-8", "application/json", "utf-8" },
+        { "Application/JSON", "application/json", std::nullopt }, { std::nullopt, std::nullopt, std::nullopt },
+        { "application/json; charset=utf-8", "application/json", "utf-8" }, { "nonsense", std::nullopt, std::nullopt },
+        { "nonsense", std::nullopt, std::nullopt }, { "text/html; charset=\"latin1\"", "text/html", "latin1" } };
+    for (const Row& row : rows) {
+        HTTPHeaderFields rowFields;
+        if (row.field)
+            rowFields.set("Content-Type", *row.field);
+        HTTPResponse reply(*base::URL::parse("http://h/x"), 200, rowFields);
+        EXPECT_EQ(reply.mimeType(), row.mimeType) << row.field.value_or("(none)");
+        EXPECT_EQ(reply.textEncodingName(), row.charset) << row.field.value_or("(none)");
+    }
 }
 
 TEST(URLAuthenticationChallengeHeader, FindsTheFirstSchemeLibcurlCanAnswer)

@@ -24,19 +24,34 @@ namespace {
         return length;
     }
 
+    std::shared_ptr<const HTTPResponse::ContentType> parseContentType(const std::string* field)
+    {
+        static const auto none = std::make_shared<const HTTPResponse::ContentType>();
+        if (!field)
+            return none;
+        // The replies of one service nearly always carry the same value: the last one read on this thread is
+        // kept with what it names, and a reply carrying it again shares that instead of parsing it anew.
+        thread_local std::string lastField;
+        thread_local std::shared_ptr<const HTTPResponse::ContentType> lastContentType;
+        if (lastContentType && *field == lastField)
+            return lastContentType;
+        auto contentType = none;
+        if (auto type = MediaType::parse(*field))
+            contentType = std::make_shared<const HTTPResponse::ContentType>(
+                HTTPResponse::ContentType { std::move(type->mimeType), std::move(type->charset) });
+        lastField = *field;
+        lastContentType = contentType;
+        return contentType;
+    }
+
 } // namespace
 
 HTTPResponse::HTTPResponse(base::URL url, int statusCode, HTTPHeaderFields headers)
     : m_url(std::move(url))
     , m_statusCode(statusCode)
     , m_headers(std::move(headers))
+    , m_contentType(parseContentType(m_headers.value("Content-Type")))
 {
-    if (const std::string* contentType = m_headers.value("Content-Type")) {
-        if (auto type = MediaType::parse(*contentType)) {
-            m_mimeType = std::move(type->mimeType);
-            m_textEncodingName = std::move(type->charset);
-        }
-    }
     m_expectedContentLength = parseContentLength(m_headers.value("Content-Length"));
 }
 

@@ -10,6 +10,7 @@
 #include "net/http/HTTPHeaderFields.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,20 +27,25 @@ public:
     const std::string* valueForHTTPHeaderField(std::string_view field) const { return m_headers.value(field); }
 
     // The lower-cased media type of "Content-Type"; nothing when the reply names none.
-    const std::optional<std::string>& mimeType() const { return m_mimeType; }
+    const std::optional<std::string>& mimeType() const { return m_contentType->mimeType; }
     // The charset parameter of "Content-Type" as written; nothing when there is none.
-    const std::optional<std::string>& textEncodingName() const { return m_textEncodingName; }
+    const std::optional<std::string>& textEncodingName() const { return m_contentType->charset; }
     // "Content-Length", or -1 when the reply does not announce a valid one.
     int64_t expectedContentLength() const { return m_expectedContentLength; }
 
     std::string description() const;
 
+    // What a "Content-Type" value names; shared by the replies that carry the same value.
+    struct ContentType {
+        std::optional<std::string> mimeType;
+        std::optional<std::string> charset;
+    };
+
 private:
     base::URL m_url;
     int m_statusCode;
     HTTPHeaderFields m_headers;
-    std::optional<std::string> m_mimeType;
-    std::optional<std::string> m_textEncodingName;
+    std::shared_ptr<const ContentType> m_contentType;
     int64_t m_expectedContentLength { -1 };
 };
 

@@ -19,11 +19,12 @@ EasyHandlePool::Handle EasyHandlePool::take(SetUp setUp)
             return handle;
         }
     }
-    Handle handle { curl_easy_init(), nullptr };
+    Handle handle { curl_easy_init(), nullptr, nullptr };
     if (!handle.easy)
         return handle;
-    setUp(handle.easy);
     handle.headers = std::make_unique<CurlHeaderList>();
+    handle.options = std::make_unique<EasyHandleOptions>();
+    setUp(handle);
     return handle;
 }
 

@@ -102,7 +102,8 @@ URLConnection::~URLConnection()
 {
     if (m_handle.easy && m_handleAuthenticated) {
         curl_easy_reset(m_handle.easy);
-        setUpHandle(m_handle.easy);
+        m_handle.options->forget();
+        setUpHandle(m_handle);
     }
     EasyHandlePool::shared().giveBack(std::move(m_handle));
 }
@@ -172,7 +173,7 @@ void URLConnection::beginAttempt()
     m_heldBody.clear();
     m_responseDelivered = false;
     m_uploadReported = 0;
-    m_errorBuffer[0] = '\0';
+    m_handle.options->errorBuffer()[0] = '\0';
     touch();
     m_keepAlive = keep;
     m_registered = true;
@@ -180,8 +181,10 @@ void URLConnection::beginAttempt()
 }
 
 // The options that are the same for every connection, set once on each new handle of the pool.
-void URLConnection::setUpHandle(CURL* easy)
+void URLConnection::setUpHandle(EasyHandlePool::Handle& handle)
 {
+    CURL* easy = handle.easy;
+    handle.options->attach(easy);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &URLConnection::headerCallback);
@@ -193,28 +196,25 @@ void URLConnection::setUpHandle(CURL* easy)
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
 }
 
-// Sets every other option an attempt may use, to its value or to libcurl's default: the handle may come from
-// a call of another kind.
+// Gives every other option an attempt may use its value or libcurl's default: the handle may come from a call
+// of another kind. The handle's record of its options leaves out those it already holds.
 bool URLConnection::configureHandle()
 {
     if (!m_handle.easy)
         m_handle = EasyHandlePool::shared().take(&URLConnection::setUpHandle);
     if (!m_handle.easy)
         return false;
+    CURL* easy = m_handle.easy;
+    EasyHandleOptions& options = *m_handle.options;
+    options.setOwner(this);
     auto timeout = std::chrono::duration_cast<std::chrono::milliseconds>(m_request->timeoutInterval()).count();
-    curl_easy_setopt(m_handle.easy, CURLOPT_URL, m_request->url()->absoluteString().c_str());
-    curl_easy_setopt(m_handle.easy, CURLOPT_ERRORBUFFER, m_errorBuffer);
-    curl_easy_setopt(m_handle.easy, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(m_handle.easy, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(m_handle.easy, CURLOPT_READDATA, this);
-    curl_easy_setopt(m_handle.easy, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(m_handle.easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::max<long long>(1, timeout)));
-    curl_easy_setopt(m_handle.easy, CURLOPT_SSL_VERIFYPEER, m_trustAccepted ? 0L : 1L);
-    curl_easy_setopt(m_handle.easy, CURLOPT_SSL_VERIFYHOST, m_trustAccepted ? 0L : 2L);
+    options.setURL(easy, m_request->url()->absoluteString());
+    options.setConnectTimeout(easy, static_cast<long>(std::max<long long>(1, timeout)));
+    options.setVerifiesServer(easy, !m_trustAccepted);
     configureCredential();
     configureMethodAndBody();
     m_handle.headers->assign(m_request->allHTTPHeaderFields());
-    curl_easy_setopt(m_handle.easy, CURLOPT_HTTPHEADER, m_handle.headers->list());
+    options.setHeaders(easy, m_handle.headers->list());
     return true;
 }
 
@@ -224,9 +224,8 @@ void URLConnection::configureCredential()
     // libcurl keeps authentication state (a digest's nonce) beyond the options: such a handle is reset before
     // it goes back to the pool.
     m_handleAuthenticated = m_handleAuthenticated || credential;
-    curl_easy_setopt(m_handle.easy, CURLOPT_USERNAME, credential ? credential->user().c_str() : nullptr);
-    curl_easy_setopt(m_handle.easy, CURLOPT_PASSWORD, credential ? credential->password().c_str() : nullptr);
-    curl_easy_setopt(m_handle.easy, CURLOPT_HTTPAUTH,
+    m_handle.options->setCredential(m_handle.easy, credential ? credential->user().c_str() : nullptr,
+        credential ? credential->password().c_str() : nullptr,
         credential && m_authScheme == URLProtectionSpace::HTTPDigest ? CURLAUTH_DIGEST : CURLAUTH_BASIC);
 }
 
@@ -245,18 +244,13 @@ void URLConnection::configureMethodAndBody()
         m_bodyLength = body ? static_cast<int64_t>(body->size()) : 0;
         fields = body && !body->empty() ? reinterpret_cast<const char*>(body->data()) : noBytes;
     }
-    // The body's options first: setting them makes the method POST, which the method's own options then settle.
-    curl_easy_setopt(m_handle.easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(m_bodyLength));
-    curl_easy_setopt(m_handle.easy, CURLOPT_POSTFIELDS, fields);
-    curl_easy_setopt(m_handle.easy, CURLOPT_NOBODY, head ? 1L : 0L);
-    if (!head)
-        curl_easy_setopt(m_handle.easy, sendsBody ? CURLOPT_POST : CURLOPT_HTTPGET, 1L);
     const char* customMethod = nullptr;
     if (method != "GET" && method != "HEAD" && method != "POST")
         customMethod = method.c_str();
     else if (method == "GET" && sendsBody)
         customMethod = "GET";
-    curl_easy_setopt(m_handle.easy, CURLOPT_CUSTOMREQUEST, customMethod);
+    m_handle.options->setMethodAndBody(
+        m_handle.easy, { static_cast<curl_off_t>(m_bodyLength), fields, head, sendsBody, customMethod });
 }
 
 void URLConnection::restartAttempt()
@@ -301,8 +295,8 @@ void URLConnection::transferCompleted(int curlCode)
         }
         long sent = 0;
         bool requestSent = curl_easy_getinfo(m_handle.easy, CURLINFO_REQUEST_SIZE, &sent) == CURLE_OK && sent > 0;
-        fail(requestSent ? URLErrors::fromCurlReadingReply(curlCode, m_request->url(), m_errorBuffer)
-                         : URLErrors::fromCurl(curlCode, m_request->url(), m_errorBuffer));
+        fail(requestSent ? URLErrors::fromCurlReadingReply(curlCode, m_request->url(), errorMessage())
+                         : URLErrors::fromCurl(curlCode, m_request->url(), errorMessage()));
         return;
     }
     switch (m_hold) {
@@ -340,24 +334,25 @@ void URLConnection::transfersStopping()
 
 // libcurl callbacks.
 
-size_t URLConnection::headerCallback(char* data, size_t size, size_t count, void* self)
+// Each callback's data is the handle's options, which name the connection using the handle.
+size_t URLConnection::headerCallback(char* data, size_t size, size_t count, void* options)
 {
-    return static_cast<URLConnection*>(self)->receiveHeaderLine(std::string_view(data, size * count));
+    return connectionOf(options)->receiveHeaderLine(std::string_view(data, size * count));
 }
 
-size_t URLConnection::writeCallback(char* data, size_t size, size_t count, void* self)
+size_t URLConnection::writeCallback(char* data, size_t size, size_t count, void* options)
 {
-    return static_cast<URLConnection*>(self)->receiveData(data, size * count);
+    return connectionOf(options)->receiveData(data, size * count);
 }
 
-size_t URLConnection::readCallback(char* buffer, size_t size, size_t count, void* self)
+size_t URLConnection::readCallback(char* buffer, size_t size, size_t count, void* options)
 {
-    return static_cast<URLConnection*>(self)->readBody(buffer, size * count);
+    return connectionOf(options)->readBody(buffer, size * count);
 }
 
-int URLConnection::progressCallback(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded)
+int URLConnection::progressCallback(void* options, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded)
 {
-    auto* connection = static_cast<URLConnection*>(self);
+    auto* connection = connectionOf(options);
     connection->reportUpload(uploaded);
     return connection->m_cancelled ? 1 : 0;
 }
@@ -566,7 +561,7 @@ void URLConnection::challengeServerTrust()
         return;
     }
     if (!m_cancelled)
-        fail(URLErrors::fromCurl(CURLE_PEER_FAILED_VERIFICATION, m_request->url(), m_errorBuffer));
+        fail(URLErrors::fromCurl(CURLE_PEER_FAILED_VERIFICATION, m_request->url(), errorMessage()));
 }
 
 void URLConnection::issueChallenge(
@@ -606,7 +601,7 @@ void URLConnection::challengeAnswered(
             m_trustAccepted = true;
             restartAttempt();
         } else {
-            fail(URLErrors::fromCurl(CURLE_PEER_FAILED_VERIFICATION, m_request->url(), m_errorBuffer));
+            fail(URLErrors::fromCurl(CURLE_PEER_FAILED_VERIFICATION, m_request->url(), errorMessage()));
         }
         return;
     }

@@ -70,7 +70,7 @@ private:
 
     // Attempts.
     void beginAttempt();
-    static void setUpHandle(CURL* easy);
+    static void setUpHandle(EasyHandlePool::Handle& handle);
     [[nodiscard]] bool configureHandle();
     void configureCredential();
     void configureMethodAndBody();
@@ -81,10 +81,14 @@ private:
     void idleDeadlinePassed() override;
     void transfersStopping() override;
     // libcurl callbacks.
-    static size_t headerCallback(char* data, size_t size, size_t count, void* self);
-    static size_t writeCallback(char* data, size_t size, size_t count, void* self);
-    static size_t readCallback(char* buffer, size_t size, size_t count, void* self);
-    static int progressCallback(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded);
+    static URLConnection* connectionOf(void* options)
+    {
+        return static_cast<URLConnection*>(EasyHandleOptions::ownerOf(options));
+    }
+    static size_t headerCallback(char* data, size_t size, size_t count, void* options);
+    static size_t writeCallback(char* data, size_t size, size_t count, void* options);
+    static size_t readCallback(char* buffer, size_t size, size_t count, void* options);
+    static int progressCallback(void* options, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded);
     size_t receiveHeaderLine(std::string_view line);
     size_t receiveData(const char* data, size_t length);
     size_t readBody(char* buffer, size_t capacity);
@@ -106,6 +110,8 @@ private:
     void fail(const base::Error& error);
     void end();
     void touch() { m_lastActivity = std::chrono::steady_clock::now(); }
+    // libcurl's message on the attempt's failure, kept with the handle.
+    const char* errorMessage() const { return m_handle.options ? m_handle.options->errorBuffer() : ""; }
     // A redirect or a fresh body stream gives the next attempt a request of its own; the one given stays.
     void replaceRequest(URLRequest request) { m_request = std::make_shared<const URLRequest>(std::move(request)); }
     // The delegate while it may still be told things (a copy, so that ending cannot destroy it mid-call).
@@ -118,7 +124,6 @@ private:
 
     EasyHandlePool::Handle m_handle;
     bool m_handleAuthenticated { false };
-    char m_errorBuffer[CURL_ERROR_SIZE] {};
     bool m_registered { false };
     bool m_inCurlCallback { false };
     bool m_cancelled { false };
