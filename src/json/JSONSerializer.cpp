@@ -23,6 +23,9 @@ namespace {
     // Room for a usual request body, small enough for the allocator's fast per-thread cache; a longer text
     // grows by doubling.
     constexpr size_t InitialOutputCapacity = 1000;
+    // Room made beyond what is asked for when the room runs out. Room is zero-filled as it is made, and a fill
+    // this small takes a few wide stores, where a fill of a few kilobytes goes a byte at a time.
+    constexpr size_t RoomStep = 1024;
     const char* const KeyMustBeString = "Key must be a string object.";
 
     std::string className(const base::Value& value)
@@ -95,11 +98,13 @@ namespace {
 
     // Bytes of a string scanned and copied at once.
     constexpr size_t BlockBytes = 16;
+    // Bytes of a string that room is made for at once: a long string takes room in steps (see growRoom).
+    constexpr size_t ChunkBytes = 512;
 
 #if defined(__SSE2__)
-    // The `count` bytes at `p` (1 to 15) followed by zeros, read in at most two loads of each width without
+    // The `count` bytes at `p` (0 to 15) followed by zeros, read in at most two loads of each width without
     // reading a byte past them.
-    __m128i loadPartialBlock(const char* p, size_t count)
+    [[gnu::always_inline]] inline __m128i loadPartialBlock(const char* p, size_t count)
     {
         uint64_t low = 0;
         uint64_t high = 0;
@@ -113,7 +118,7 @@ namespace {
             std::memcpy(&first, p, 4);
             std::memcpy(&last, p + count - 4, 4);
             low = first | static_cast<uint64_t>(last) << 8 * (count - 4);
-        } else {
+        } else if (count > 0) {
             auto byte
                 = [p](size_t index) { return static_cast<uint64_t>(static_cast<uint8_t>(p[index])) << 8 * index; };
             low = byte(0) | byte(count / 2) | byte(count - 1);
@@ -122,9 +127,10 @@ namespace {
     }
 #endif
 
-    // Copies the `count` bytes at `p` (1 to 16) to `out`, which has room for sixteen, and returns a bit for
+    // Copies the `count` bytes at `p` (0 to 16) to `out`, which has room for sixteen, and returns a bit for
     // each special byte among them (see findSpecialByte).
-    template <bool slashIsSpecial> unsigned copyBlock(const char* p, size_t count, char* out)
+    template <bool slashIsSpecial>
+    [[gnu::always_inline]] inline unsigned copyBlock(const char* p, size_t count, char* out)
     {
 #if defined(__SSE2__)
         if (count == BlockBytes) {
@@ -143,6 +149,79 @@ namespace {
         return special;
 #endif
     }
+
+    // The objects of an array that refuses changes, read by index: the base iterator's check for a change at
+    // every step is needed only by an array that takes changes.
+    class UnchangingElements {
+    public:
+        explicit UnchangingElements(const base::Array& array)
+            : m_array(array)
+            , m_count(array.count())
+        {
+        }
+        struct End { };
+        class Iterator {
+        public:
+            explicit Iterator(const UnchangingElements& elements)
+                : m_elements(elements)
+            {
+            }
+            const base::Value& operator*() const { return m_elements.m_array.objectAtIndex(m_index); }
+            Iterator& operator++()
+            {
+                ++m_index;
+                return *this;
+            }
+            bool operator==(End) const { return m_index == m_elements.m_count; }
+
+        private:
+            const UnchangingElements& m_elements;
+            size_t m_index { 0 };
+        };
+        Iterator begin() const { return Iterator(*this); }
+        End end() const { return {}; }
+
+    private:
+        const base::Array& m_array;
+        size_t m_count;
+    };
+
+    // The pairs of a dictionary that refuses changes, read through nextEntry alone, for the same reason.
+    class UnchangingPairs {
+    public:
+        explicit UnchangingPairs(const base::Dictionary& dictionary)
+            : m_dictionary(dictionary)
+        {
+        }
+        struct End { };
+        class Iterator {
+        public:
+            explicit Iterator(const base::Dictionary& dictionary)
+                : m_dictionary(dictionary)
+            {
+                ++*this;
+            }
+            std::pair<const base::Value*, const base::Value*> operator*() const { return { m_key, m_value }; }
+            Iterator& operator++()
+            {
+                m_atEnd = !m_dictionary.nextEntry(m_cursor, m_key, m_value);
+                return *this;
+            }
+            bool operator==(End) const { return m_atEnd; }
+
+        private:
+            const base::Dictionary& m_dictionary;
+            size_t m_cursor { 0 };
+            const base::Value* m_key { nullptr };
+            const base::Value* m_value { nullptr };
+            bool m_atEnd { false };
+        };
+        Iterator begin() const { return Iterator(m_dictionary); }
+        End end() const { return {}; }
+
+    private:
+        const base::Dictionary& m_dictionary;
+    };
 
     // Copied as bytes in one block (a range of chars would be converted one byte at a time).
     base::Data toData(const std::string& text)
@@ -217,7 +296,10 @@ char* JSONSerializer::growRoom(char* out, size_t bytes)
 {
     auto used = static_cast<size_t>(out - m_output.data());
     auto written = static_cast<size_t>(m_end - m_output.data());
-    m_output.resize(std::max(2 * m_output.size(), used + bytes));
+    size_t wanted = used + bytes;
+    if (wanted > m_output.capacity())
+        m_output.reserve(std::max(wanted, 2 * m_output.capacity()));
+    m_output.resize(std::min(wanted + RoomStep, m_output.capacity()));
     m_end = m_output.data() + written;
     m_roomEnd = m_output.data() + m_output.size();
     return m_output.data() + used;
@@ -295,10 +377,17 @@ bool JSONSerializer::writeDouble(double value)
 
 template <bool pretty> bool JSONSerializer::writeArray(const base::Array& array)
 {
+    if (array.isMutable())
+        return writeElements<pretty>(array);
+    return writeElements<pretty>(UnchangingElements(array));
+}
+
+template <bool pretty, typename Elements> bool JSONSerializer::writeElements(const Elements& elements)
+{
     if (!openContainer<pretty>('['))
         return false;
     bool first = true;
-    for (const base::Value& element : array) {
+    for (const base::Value& element : elements) {
         if (!first)
             writeComma<pretty>();
         first = false;
@@ -313,8 +402,10 @@ template <bool pretty> bool JSONSerializer::writeDictionary(const base::Dictiona
 {
     if constexpr (pretty)
         return writeSortedDictionary(dictionary);
-    else
+    else if (dictionary.isMutable())
         return writePairs<false>(dictionary);
+    else
+        return writePairs<false>(UnchangingPairs(dictionary));
 }
 
 bool JSONSerializer::writeSortedDictionary(const base::Dictionary& dictionary)
@@ -366,88 +457,96 @@ template <bool pretty> bool JSONSerializer::writePair(const base::Value& key, co
 
 bool JSONSerializer::writeString(std::string_view string, bool includeQuotes)
 {
-    // Room for the string as it is, the quotes and a block; an escape makes more (see writeStringContents).
-    char* out = room(string.size() + 2 + BlockBytes);
+    // Most keys and many values fit one block: without a special byte, one block is all their writing.
+    if (string.size() <= BlockBytes) {
+        char* out = room(2 + 2 * BlockBytes);
+        if (includeQuotes)
+            *out++ = '"';
+        bool slashIsSpecial = m_options & JSONSerializeEscapeSlash;
+        if (!(slashIsSpecial ? copyBlock<true>(string.data(), string.size(), out)
+                             : copyBlock<false>(string.data(), string.size(), out))) {
+            out += string.size();
+            if (includeQuotes)
+                *out++ = '"';
+            m_end = out;
+            return true;
+        }
+    }
+    return (m_options & JSONSerializeEscapeSlash) ? writeStringEscaping<true>(string, includeQuotes)
+                                                  : writeStringEscaping<false>(string, includeQuotes);
+}
+
+template <bool slashIsSpecial> bool JSONSerializer::writeStringEscaping(std::string_view string, bool includeQuotes)
+{
+    const char* p = string.data();
+    const char* end = p + string.size();
+    // Written at `out` and kept by moving the end of the text there once the string is whole, so that a
+    // string that fails leaves none of itself.
+    char* out = room(std::min(string.size(), ChunkBytes) + 2 + BlockBytes);
     if (includeQuotes)
         *out++ = '"';
-    const char* failure = nullptr;
-    out = (m_options & JSONSerializeEscapeSlash) ? writeStringContents<true>(string, out, failure)
-                                                 : writeStringContents<false>(string, out, failure);
-    // On failure the end of the text stays before the string, so none of it is kept.
-    if (failure)
-        return fail(failure);
+    while (p != end) {
+        // Room for a chunk of the string as it is, the closing quote and a block; an escape makes more.
+        const char* chunkEnd = static_cast<size_t>(end - p) > ChunkBytes ? p + ChunkBytes : end;
+        out = makeRoom(out, static_cast<size_t>(chunkEnd - p) + 1 + BlockBytes);
+        while (p < chunkEnd) {
+            auto count = std::min(static_cast<size_t>(end - p), BlockBytes);
+            unsigned special = copyBlock<slashIsSpecial>(p, count, out);
+            if (!special) {
+                p += count;
+                out += count;
+                continue;
+            }
+            auto plain = std::countr_zero(special);
+            // The bytes of the block after the special one are in place after it in the output too.
+            const char* copied = p + count;
+            p += plain;
+            out += plain;
+            auto byte = static_cast<uint8_t>(*p);
+            if (byte < 0x80) {
+                out = makeRoom(out, MaximumEscapeBytes + static_cast<size_t>(chunkEnd - p) + 1 + BlockBytes);
+                if (char letter = TwoByteEscapes[byte]) {
+                    out[0] = '\\';
+                    out[1] = letter;
+                    out += 2;
+                } else
+                    out = writeHexQuad(byte, out);
+                ++p;
+                continue;
+            }
+            auto bytes = reinterpret_cast<const uint8_t*>(p);
+            auto bytesEnd = reinterpret_cast<const uint8_t*>(end);
+            if (!(m_options & JSONSerializeEscapeNonASCII)) {
+                // Text in another script is mostly one run of the commonest sequences, taken at once (within
+                // the chunk, whose room it fills at most); copied where it runs past the block.
+                const char* run = skipCommonSequences(p, chunkEnd);
+                if (run == p) {
+                    size_t length = wellFormedSequenceLength(bytes, bytesEnd);
+                    if (!length)
+                        return fail("An error occurred converting the contents of a NSString to UTF8.");
+                    run = p + length;
+                }
+                if (run > copied)
+                    std::memcpy(out + (copied - p), copied, static_cast<size_t>(run - copied));
+                out += run - p;
+                p = run;
+                continue;
+            }
+            size_t length = wellFormedSequenceLength(bytes, bytesEnd);
+            if (!length)
+                return fail("An error occurred converting the contents of a NSString to UTF8.");
+            UTF8Sequence sequence = decodeUTF8Sequence(bytes, bytesEnd);
+            if (sequence.status != UTF8Status::WellFormed)
+                return fail("Error converting UTF8.");
+            out = makeRoom(out, MaximumEscapeBytes + static_cast<size_t>(chunkEnd - p) + 1 + BlockBytes);
+            out = writeEscapedCodePoint(sequence.codePoint, out);
+            p += length;
+        }
+    }
     if (includeQuotes)
         *out++ = '"';
     m_end = out;
     return true;
-}
-
-template <bool slashIsSpecial>
-char* JSONSerializer::writeStringContents(std::string_view string, char* out, const char*& failure)
-{
-    const bool escapeNonASCII = m_options & JSONSerializeEscapeNonASCII;
-    const char* p = string.data();
-    const char* end = p + string.size();
-    while (p != end) {
-        auto count = std::min(static_cast<size_t>(end - p), BlockBytes);
-        unsigned special = copyBlock<slashIsSpecial>(p, count, out);
-        if (!special) {
-            p += count;
-            out += count;
-            continue;
-        }
-        auto plain = std::countr_zero(special);
-        // The bytes of the block after the special one are in place after it in the output too.
-        const char* copied = p + count;
-        p += plain;
-        out += plain;
-        auto byte = static_cast<uint8_t>(*p);
-        if (byte < 0x80) {
-            out = makeRoom(out, MaximumEscapeBytes + static_cast<size_t>(end - p) + 1 + BlockBytes);
-            if (char letter = TwoByteEscapes[byte]) {
-                out[0] = '\\';
-                out[1] = letter;
-                out += 2;
-            } else
-                out = writeHexQuad(byte, out);
-            ++p;
-            continue;
-        }
-        auto bytes = reinterpret_cast<const uint8_t*>(p);
-        auto bytesEnd = reinterpret_cast<const uint8_t*>(end);
-        if (!escapeNonASCII) {
-            // Text in another script is mostly one run of the commonest sequences, taken at once; copied where
-            // it runs past the block.
-            const char* run = skipCommonSequences(p, end);
-            if (run == p) {
-                size_t length = wellFormedSequenceLength(bytes, bytesEnd);
-                if (!length) {
-                    failure = "An error occurred converting the contents of a NSString to UTF8.";
-                    return out;
-                }
-                run = p + length;
-            }
-            if (run > copied)
-                std::memcpy(out + (copied - p), copied, static_cast<size_t>(run - copied));
-            out += run - p;
-            p = run;
-            continue;
-        }
-        size_t length = wellFormedSequenceLength(bytes, bytesEnd);
-        if (!length) {
-            failure = "An error occurred converting the contents of a NSString to UTF8.";
-            return out;
-        }
-        UTF8Sequence sequence = decodeUTF8Sequence(bytes, bytesEnd);
-        if (sequence.status != UTF8Status::WellFormed) {
-            failure = "Error converting UTF8.";
-            return out;
-        }
-        out = makeRoom(out, MaximumEscapeBytes + static_cast<size_t>(end - p) + 1 + BlockBytes);
-        out = writeEscapedCodePoint(sequence.codePoint, out);
-        p += length;
-    }
-    return out;
 }
 
 void JSONSerializer::writeIndentedLineBreak()

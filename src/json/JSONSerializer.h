@@ -53,17 +53,16 @@ private:
     template <bool pretty> [[nodiscard]] bool writeValue(const base::Value& value);
     template <bool pretty> [[nodiscard]] bool writeUnsupported(const base::Value& original);
     template <bool pretty> [[nodiscard]] bool writeArray(const base::Array& array);
+    // Writes an array of the values in the range's order.
+    template <bool pretty, typename Elements> [[nodiscard]] bool writeElements(const Elements& elements);
     template <bool pretty> [[nodiscard]] bool writeDictionary(const base::Dictionary& dictionary);
     [[nodiscard]] bool writeSortedDictionary(const base::Dictionary& dictionary);
     // Writes an object of (key, value) pointer pairs in the range's order.
     template <bool pretty, typename Pairs> [[nodiscard]] bool writePairs(const Pairs& pairs);
     template <bool pretty> [[nodiscard]] bool writePair(const base::Value& key, const base::Value& value);
-    // Leaves room for a block of sixteen bytes after the string (see writeStringContents).
+    // Leaves room for a block of sixteen bytes after the string.
     [[nodiscard]] bool writeString(std::string_view string, bool includeQuotes);
-    // Writes the string's contents escaped at `out` in the room, which holds them unescaped, the closing quote
-    // and a block of sixteen bytes more, and returns the byte after them; sets `failure` when the string
-    // cannot be written.
-    template <bool slashIsSpecial> char* writeStringContents(std::string_view string, char* out, const char*& failure);
+    template <bool slashIsSpecial> [[nodiscard]] bool writeStringEscaping(std::string_view string, bool includeQuotes);
     [[nodiscard]] bool writeDouble(double value);
     template <typename Integer> void writeInteger(Integer value);
     void writeBytes(const char* bytes, size_t count);
