@@ -455,7 +455,7 @@ template <bool pretty> bool JSONSerializer::writePair(const base::Value& key, co
     return writeValue<pretty>(value);
 }
 
-bool JSONSerializer::writeString(std::string_view string, bool includeQuotes)
+[[gnu::always_inline]] inline bool JSONSerializer::writeString(std::string_view string, bool includeQuotes)
 {
     // Most keys and many values fit one block: without a special byte, one block is all their writing.
     if (string.size() <= BlockBytes) {
