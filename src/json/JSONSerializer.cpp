@@ -15,6 +15,9 @@
 #include <cstring>
 #include <utility>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace json {
 
