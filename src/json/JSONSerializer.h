@@ -48,32 +48,45 @@ public:
 private:
     JSONSerializer(SerializeOptions options, const UnsupportedValueFormatter& formatter);
 
-    [[nodiscard]] bool writeValue(const base::Value& value);
-    [[nodiscard]] bool writeUnsupported(const base::Value& original);
-    [[nodiscard]] bool writeArray(const base::Array& array);
-    [[nodiscard]] bool writeDictionary(const base::Dictionary& dictionary);
+    // The writers of the tree take the pretty option as an argument of their template, so that the commas,
+    // colons and containers of compact text are written without testing it.
+    template <bool pretty> [[nodiscard]] bool writeValue(const base::Value& value);
+    template <bool pretty> [[nodiscard]] bool writeUnsupported(const base::Value& original);
+    template <bool pretty> [[nodiscard]] bool writeArray(const base::Array& array);
+    // Writes an array of the values in the range's order.
+    template <bool pretty, typename Elements> [[nodiscard]] bool writeElements(const Elements& elements);
+    template <bool pretty> [[nodiscard]] bool writeDictionary(const base::Dictionary& dictionary);
     [[nodiscard]] bool writeSortedDictionary(const base::Dictionary& dictionary);
     // Writes an object of (key, value) pointer pairs in the range's order.
-    template <typename Pairs> [[nodiscard]] bool writePairs(const Pairs& pairs);
-    [[nodiscard]] bool writePair(const base::Value& key, const base::Value& value);
+    template <bool pretty, typename Pairs> [[nodiscard]] bool writePairs(const Pairs& pairs);
+    template <bool pretty> [[nodiscard]] bool writePair(const base::Value& key, const base::Value& value);
+    // Leaves room for a block of sixteen bytes after the string.
     [[nodiscard]] bool writeString(std::string_view string, bool includeQuotes);
-    // Writes the string's contents escaped at `out` in the output, which has room for them unescaped and the
-    // closing quote, and returns the byte after them; sets `failure` when the string cannot be written.
-    template <bool slashIsSpecial> char* writeStringContents(std::string_view string, char* out, const char*& failure);
-    // `out` moved to the output's new place after making room for `bytes` bytes from it.
-    char* makeRoom(char* out, size_t bytes);
+    template <bool slashIsSpecial> [[nodiscard]] bool writeStringEscaping(std::string_view string, bool includeQuotes);
     [[nodiscard]] bool writeDouble(double value);
+    template <typename Integer> void writeInteger(Integer value);
+    void writeBytes(const char* bytes, size_t count);
     // Fails past the decoder's nesting limit, so a value nested too deep is refused before it exhausts the stack.
-    [[nodiscard]] bool openContainer(char bracket);
-    void writeComma();
-    void closeContainer(char bracket);
+    template <bool pretty> [[nodiscard]] bool openContainer(char bracket);
+    template <bool pretty> void writeComma();
+    template <bool pretty> void closeContainer(char bracket);
     void writeIndentedLineBreak();
+    // The end of the text written, with room for `bytes` bytes after it.
+    char* room(size_t bytes);
+    // `out`, a place in the room, where it is after making room for `bytes` bytes from it.
+    char* makeRoom(char* out, size_t bytes);
+    // makeRoom when the room is too small: a larger output, and `out` and the end of the text moved to it.
+    char* growRoom(char* out, size_t bytes);
     [[nodiscard]] bool fail(std::string message);
     [[nodiscard]] std::optional<std::string> result(bool written, base::Error* error);
 
     SerializeOptions m_options;
     const UnsupportedValueFormatter& m_formatter;
+    // The text written, then room to write more: sized ahead and written through m_end, so that no write
+    // fills room with zeros first; cut to the text at the end.
     std::string m_output;
+    char* m_end;
+    char* m_roomEnd;
     // Containers open around the value being written: the nesting checked and the pretty indentation.
     size_t m_depth { 0 };
     std::optional<std::string> m_error;

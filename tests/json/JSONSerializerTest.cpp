@@ -5,9 +5,14 @@
 #include "base/values/Dictionary.h"
 #include "json/JSONDecoder.h"
 
+#include <bit>
+#include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,6 +48,50 @@ TEST(JSONSerializer, WritesScalarsInsideContainers)
     EXPECT_EQ(encoded(base::Value(base::Dictionary::make({ { base::Value("k"), base::Value("v") } }))), R"({"k":"v"})");
 }
 
+TEST(JSONSerializer, DoublesAreWrittenAsPrintfWritesThemWithSeventeenDigits)
+{
+    // Exact integer arithmetic covers 1e-11 up to 1e17 (an 18th digit sends a value one scale down; ties round
+    // to even); the rest go the general way.
+    const std::pair<double, const char*> rows[] = {
+        { 15.5, "15.5" },
+        { 24.959285, "24.959285000000001" },
+        { -47.049981, "-47.049981000000002" },
+        { 8.0, "8" },
+        { 0.0001, "0.0001" },
+        { 1e-5, "1.0000000000000001e-05" },
+        { 1.5e-11, "1.5e-11" },
+        { 9.9999999999999995e-12, "9.9999999999999994e-12" },
+        { 1e16, "10000000000000000" },
+        { 12345678901234567.0, "12345678901234568" },
+        { 1e17, "1e+17" },
+        { std::ldexp(1.0, -25), "2.9802322387695312e-08" },
+        { 3 * std::ldexp(1.0, -25), "8.9406967163085938e-08" },
+    };
+    for (auto [value, text] : rows)
+        EXPECT_EQ(encoded(list({ base::Value(value) })), std::string("[") + text + "]") << text;
+
+    // Across the whole range, against the C library.
+    std::mt19937_64 random(20140513);
+    std::vector<base::Value> values;
+    for (int i = 0; i < 20000; ++i) {
+        double value = std::bit_cast<double>(random());
+        if (i % 2)
+            value = static_cast<double>(static_cast<int64_t>(random() % 2000001) - 1000000) / std::pow(10.0, i % 14);
+        if (std::isfinite(value))
+            values.emplace_back(value);
+    }
+    std::string text = encoded(base::Value(base::Array::make(values)));
+    size_t start = 1;
+    for (const base::Value& value : values) {
+        size_t end = text.find_first_of(",]", start);
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "%.17g", *value.real());
+        ASSERT_EQ(text.substr(start, end - start), expected);
+        start = end + 1;
+    }
+    EXPECT_EQ(start, text.size());
+}
+
 TEST(JSONSerializer, EscapesControlCharactersQuotesAndBackslashes)
 {
     std::string raw = std::string("\"\\\b\t\n\f\r\x01\x1f\x7f", 10) + std::string(1, '\0');
@@ -61,6 +110,36 @@ TEST(JSONSerializer, EscapesControlCharactersQuotesAndBackslashes)
             "An error occurred converting the contents of a NSString to UTF8.")
             << length;
     }
+}
+
+TEST(JSONSerializer, LongStringsAndLargeTextsAreWrittenWhole)
+{
+    // Strings take room in chunks of a few hundred bytes and the text grows as it goes: escapes and sequences
+    // of several bytes fall across every boundary.
+    std::string raw;
+    std::string plain;
+    std::string ascii;
+    for (int i = 0; i < 3000; ++i) {
+        const char* piece = i % 7 == 0 ? "\"" : i % 5 == 0 ? "\xE4\xB8\xAD" : i % 11 == 0 ? "/" : "a";
+        const char* escaped = i % 7 == 0 ? "\\\"" : piece;
+        raw += piece;
+        plain += escaped;
+        ascii += i % 7 == 0 ? "\\\"" : i % 5 == 0 ? "\\u4e2d" : i % 11 == 0 ? "\\/" : "a";
+    }
+    EXPECT_EQ(encoded(list({ base::Value(raw) })), "[\"" + plain + "\"]");
+    std::string unescaped;
+    for (int i = 0; i < 3000; ++i)
+        unescaped += i % 5 == 0 ? "\xE4\xB8\xAD" : "a";
+    EXPECT_EQ(encoded(list({ base::Value(unescaped) })), "[\"" + unescaped + "\"]");
+    EXPECT_EQ(encoded(list({ base::Value(raw) }), json::JSONSerializeEscapeNonASCII | json::JSONSerializeEscapeSlash),
+        "[\"" + ascii + "\"]");
+    std::vector<base::Value> many(200, base::Value(raw));
+    std::string text = encoded(base::Value(base::Array::make(many)));
+    EXPECT_EQ(text.size(), 2 + 200 * (plain.size() + 3) - 1);
+    EXPECT_EQ(text.substr(text.size() - plain.size() - 2), plain + "\"]");
+    // A fault far into a long string fails the whole text.
+    EXPECT_EQ(failure(list({ base::Value(raw + "\xC3" + raw) })),
+        "An error occurred converting the contents of a NSString to UTF8.");
 }
 
 TEST(JSONSerializer, EscapesTheSlashOnlyWithItsOption)
@@ -86,6 +165,17 @@ TEST(JSONSerializer, RefusesTextThatIsNotUTF8OrNotJSONText)
     EXPECT_FALSE(
         json::JSONString(list({ base::Value("\xEF\xBF\xBE") }), json::JSONSerializeEscapeNonASCII, {}, &error));
     EXPECT_EQ(error.localizedDescription(), "Error converting UTF8.");
+}
+
+TEST(JSONSerializer, ContainersThatTakeChangesAreWrittenLikeOthers)
+{
+    auto values = base::MutableArray::make({ base::Value(1), base::Value("x") });
+    auto object = base::MutableDictionary::make({ { base::Value("a"), base::Value(values) } });
+    EXPECT_EQ(encoded(base::Value(object)), R"({"a":[1,"x"]})");
+    // One key each: a table that takes changes enumerates in the order of its slots.
+    auto decoded = json::mutableObjectFromJSONString(R"({"b":[true,null,{"d":2.5}]})");
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(encoded(*decoded), R"({"b":[true,null,{"d":2.5}]})");
 }
 
 TEST(JSONSerializer, PrettyOutputIndentsAndSortsKeys)
