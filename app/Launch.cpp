@@ -91,6 +91,9 @@ int launch(const CommandLine& options)
     BASE_ASSERT_MAIN_THREAD();
     if (options.verbose)
         base::Log::enable("all");
+    // A write past the file-size limit (ulimit -f) then fails with EFBIG, which the message spool takes as a full
+    // disk, instead of ending the process in the middle of a reply.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (options.headless)
         stopOnInterruption();
     // Fontconfig's start-up then overlaps the launch's own work. Its thread starts after the interruptions are

@@ -111,13 +111,19 @@ public:
         return false;
     }
 
-    // Sends the signal once the run takes interruptions; the wait status of its end.
-    int endWith(int signal)
+    // Sends the signal once the run takes interruptions.
+    void send(int signal)
     {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (!takesInterruptions() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         ::kill(m_child, signal);
+    }
+
+    // Sends the signal as send() does; the wait status of the run's end.
+    int endWith(int signal)
+    {
+        send(signal);
         int status = 0;
         ::waitpid(m_child, &status, 0);
         return status;
@@ -142,6 +148,18 @@ TEST(HeadlessRun, AHangUpOrAQuitEndsTheRunAsATerminationDoes)
         EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << strsignal(signal);
         EXPECT_TRUE(run.wroteLastPicture()) << strsignal(signal);
     }
+}
+
+// A write past the file-size limit (ulimit -f) raises SIGXFSZ, which would end the run in the middle of a reply:
+// the run ignores it (the write then fails as on a full disk), and ends only when asked.
+TEST(HeadlessRun, TheFileSizeLimitSignalDoesNotEndTheRun)
+{
+    test::TempDir folder;
+    HeadlessRun run(folder);
+    run.send(SIGXFSZ);
+    int status = run.endWith(SIGTERM);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by " << strsignal(WTERMSIG(status));
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
 }
 
 } // namespace

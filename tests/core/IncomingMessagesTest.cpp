@@ -2,6 +2,7 @@
 // the store has committed; what becomes of messages the store cannot take, of texts with bad characters and of
 // replies that cannot be read.
 #include "core/messages/IncomingMessages.h"
+#include "FailingSync.h"
 #include "base/ClockFixture.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/system/Files.h"
@@ -29,14 +30,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <dlfcn.h>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/statvfs.h>
 
 using namespace std::chrono_literals;
 
-// The test binary's own fsync stands before the C library's, for the libraries linked in and SQLite alike: it
-// counts the calls, and fails them with EIO while a test asks (a disk that refuses the flush).
 std::atomic<int> syncCalls { 0 };
 std::atomic<bool> syncsFail { false };
 
@@ -508,6 +509,104 @@ TEST_F(IncomingMessagesTest, AReplyThatFailsTheStrictReadGivesEveryMessageItHold
         std::filesystem::remove_all(core::MessageSpool::asideFolder());
     }
     EXPECT_EQ(waiting(), 0u);
+}
+
+// A stray byte or line before a whole reply (a form feed, a vertical tab, a no-break space, a line that guards
+// a script against being run): the reply is read from its first brace, and the log says so. A page that names no
+// list from there is still dropped, braces and all.
+TEST_F(IncomingMessagesTest, AStrayByteOrLineBeforeAReplyCostsNoMessage)
+{
+    currentDeviceType(36);
+    struct Case {
+        const char* name;
+        std::string reply;
+        size_t stored;
+    } const cases[] = {
+        { "a form feed", "\f" + batch(1, "ff"), 1 },
+        { "a vertical tab", "\v" + batch(1, "vt"), 1 },
+        { "a no-break space", "\xC2\xA0" + batch(1, "nbsp"), 1 },
+        { "a guard line", ")]}'\n" + batch(1, "guard"), 1 },
+        { "blanks and a guard line", " \r\n)]}',\n\t" + batch(2, "blanks"), 2 },
+        { "a page with a style", "<html><style>p { color: red }</style>busy</html>", 0 },
+    };
+    size_t stored = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        IncomingMessages::store(c.reply);
+        ASSERT_TRUE(settled());
+        stored += c.stored;
+        EXPECT_EQ(announced.size(), stored);
+        EXPECT_EQ(rows("UserMessageQuery"), static_cast<int>(stored));
+        EXPECT_TRUE(keptAside().empty()) << "what is passed over holds no brace, so no message";
+    }
+    EXPECT_EQ(waiting(), 0u);
+    EXPECT_EQ(logged("read from its first brace"), 1u) << "said once";
+    EXPECT_EQ(logged("holds no messages"), 1u) << "only the page";
+}
+
+// A reply that names its list twice is read as the JSON decoder reads it, where the list is named last, by every
+// reader: what an earlier list holds is kept aside with its reason, and such a reply is never taken for an empty
+// one before it is written.
+TEST_F(IncomingMessagesTest, AListNamedTwiceIsReadWhereItIsNamedLastAndAnEarlierOneIsKeptAside)
+{
+    currentDeviceType(36);
+    auto message = [](const std::string& id) {
+        return R"({"_id":")" + id + R"(","Desc":"","Context":"hi","From":"LW3600000001","To":"ann","MsgType":3})";
+    };
+    struct Case {
+        std::string reply;
+        std::vector<std::string> stored;
+        std::string aside;
+    } const cases[] = {
+        { R"({"d":[],"d":[)" + message("last1") + "]}", { "last1" }, "" },
+        { R"({"d":[)" + message("first2") + R"(],"d":[]})", {}, "first2" },
+        { R"({"d":[)" + message("first3") + R"(],"d":null})", {}, "first3" },
+        { R"({"d":[)" + message("first4") + R"(],"d":[)" + message("last4") + "]}", { "last4" }, "first4" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply);
+        announced.clear();
+        IncomingMessages::store(c.reply);
+        ASSERT_TRUE(settled());
+        std::vector<std::string> ids;
+        for (const auto& stored : announced)
+            ids.push_back(stored->id_.value_or("?"));
+        EXPECT_EQ(ids, c.stored);
+        auto aside = keptAside();
+        ASSERT_EQ(aside.size(), c.aside.empty() ? 0u : 1u);
+        if (!c.aside.empty()) {
+            EXPECT_NE(aside[0].first.find(c.aside), std::string::npos);
+            EXPECT_NE(aside[0].second.find("named again later"), std::string::npos) << aside[0].second;
+        }
+        std::filesystem::remove_all(core::MessageSpool::asideFolder());
+    }
+    EXPECT_EQ(waiting(), 0u);
+    EXPECT_EQ(logged("named again later"), 3u) << "the log says what was kept aside";
+}
+
+// A file-size limit (ulimit -f) below the largest reply is a full disk to the spool: no poll is made, said once.
+// A write past it fails (EFBIG) rather than ending the process (its signal ignored, as the application does),
+// and the reply is stored from memory all the same. Run in a child process, which the limit cannot outlive.
+TEST_F(IncomingMessagesTest, AFileSizeLimitBelowAReplyIsAFullDiskAndCostsNoMessage)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::signal(SIGXFSZ, SIG_IGN);
+            struct rlimit limit { };
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 1 << 20;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            bool full = !core::MessageSpool::canTakeReply() && !core::MessageSpool::canTakeReply();
+            // A field no message reads makes the reply larger than the limit, not the store.
+            std::string large = batch(1, "big");
+            large.insert(large.size() - 1, R"(,"padding":")" + std::string(2 << 20, 'p') + "\"");
+            IncomingMessages::store(large);
+            bool stored = settled() && rows("UserMessageQuery") == 1 && waiting() == 0;
+            bool saidOnce = logged("file-size limit") == 1 && logged("holding it in memory") == 1;
+            std::_Exit(full && stored && saidOnce ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 // Kept by an earlier version, named by the wall clock of their arrival: a clock set back since makes them look

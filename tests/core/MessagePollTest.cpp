@@ -4,6 +4,8 @@
 // that comes after its sign-in ended filed for the account that asked.
 #include "LocalService.h"
 
+#include "FailingSync.h"
+
 #include "base/ClockFixture.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/system/Files.h"
@@ -30,7 +32,9 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <sys/inotify.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -237,6 +241,67 @@ TEST_F(MessagePollTest, NoQuestionIsAskedWhileAReplyIsHeldInMemoryOrTheSpoolFail
     EXPECT_EQ(polls(), 3u);
     ASSERT_EQ(m_announced.size(), 3u);
     EXPECT_EQ(shownAlert(), nullptr);
+}
+
+// A disk that takes a reply's bytes as it arrives but refuses their flush: the file that holds the reply stays,
+// a temporary one that a kill leaves for the next launch to take back; no question is asked meanwhile; once the
+// disk flushes again that file is flushed and named, and its message stored once.
+TEST_F(MessagePollTest, AReplyWhoseFlushFailsKeepsItsFileAndIsFlushedAgain)
+{
+    // The contents of the files a reply is being written into.
+    auto temporaryReplies = [] {
+        std::vector<std::string> contents;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(core::MessageSpool::folder(), error))
+            if (auto target = base::Files::temporaryTarget(entry.path());
+                target && target->extension() == core::MessageSpool::ReplyExtension)
+                contents.push_back(base::Files::read(entry.path()).value_or(""));
+        return contents;
+    };
+    queue("u1", "unflushed");
+    std::filesystem::remove_all(core::DBManager::databasePath());
+    std::filesystem::create_directories(core::DBManager::databasePath()); // and a store that cannot open
+    syncsFail = true;
+    pollAndSettle();
+    syncsFail = false;
+    EXPECT_EQ(polls(), 1u);
+    EXPECT_TRUE(core::MessageSpool::replies().empty()) << "not named while unflushed";
+    auto left = temporaryReplies();
+    ASSERT_EQ(left.size(), 1u) << "the file that holds the reply is still there";
+    EXPECT_NE(left[0].find(R"("_id":"u1")"), std::string::npos);
+    if (auto alert = shownAlert())
+        alert->dismissWithClickedButtonIndex(0, false);
+
+    std::filesystem::remove_all(core::DBManager::databasePath());
+    pollAndSettle();
+    EXPECT_EQ(polls(), 1u) << "no question while the reply is held: its flush is tried again instead";
+    ASSERT_EQ(m_announced.size(), 1u);
+    EXPECT_EQ(m_announced[0]->id_, "u1");
+    EXPECT_TRUE(temporaryReplies().empty());
+    EXPECT_TRUE(core::MessageSpool::replies().empty());
+    pollAndSettle();
+    EXPECT_EQ(polls(), 2u);
+    EXPECT_EQ(m_announced.size(), 1u) << "stored once";
+}
+
+// At rest a poll every few seconds finds nothing: its reply, plainly an empty list, makes no file in the spool,
+// not even one written as it arrives and removed after.
+TEST_F(MessagePollTest, AnEmptyPollWritesNothing)
+{
+    ASSERT_TRUE(base::Files::createFolders(core::MessageSpool::folder()));
+    int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, core::MessageSpool::folder().c_str(), IN_CREATE), 0);
+    char events[4096];
+    pollAndSettle();
+    pollAndSettle();
+    EXPECT_EQ(polls(), 2u);
+    EXPECT_LT(::read(watch, events, sizeof events), 0) << "no file made";
+    queue("n1", "not empty");
+    pollAndSettle();
+    ASSERT_EQ(m_announced.size(), 1u);
+    EXPECT_GT(::read(watch, events, sizeof events), 0) << "a reply that holds a message is written";
+    ::close(watch);
 }
 
 // The exit waits until no store is in flight: that must cover a poll from its question until its reply is stored.

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <vector>
+
 using core::ConfigText;
 using core::Tool;
 
@@ -160,11 +163,34 @@ TEST(ToolEdgeReplies, MessagesThatCanBeReadComeFromARepliesThatCannotBeReadWhole
         { R"({"d" [{"_id":"a"}]})", {}, true },
         { R"({"d":[)", {}, false },
         { R"({"d")", {}, true },
+        { R"({"d":)", {}, true },
+        { "{\"d\": \t", {}, true },
+        // A list named twice is read where it is named last; an earlier one that holds something is a part that
+        // may hold messages.
+        { R"({"d":[],"d":[{"_id":"a"}]})", { "a" }, false },
+        { R"({"d":[{"_id":"no"}],"d":[ ]})", {}, true },
+        { R"({"d":[{"_id":"no"}],"d":null})", {}, true },
+        { R"({"d":null,"x":1,"\u0064":[{"_id":"a"}],"d":[{"_id":"b"}]})", { "b" }, true },
+        // A stray byte or line before the reply is passed over when a list is named from the first brace.
+        { "\f"
+          R"({"d":[{"_id":"a"}]})",
+            { "a" }, false },
+        { ")]}'\n"
+          R"({"d":[{"_id":"a"}]})",
+            { "a" }, false },
+        { "<p>a</p>"
+          R"({"x":[{"_id":"no"}]})",
+            {}, true },
+        // What follows the list in a reply that stops reading there is a part that may hold messages.
+        { R"({"d":[{"_id":"a"}] {"_id":"b"}})", { "a" }, true },
+        { R"({"d":[{"_id":"a"}],"x":"y")", { "a" }, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reply);
         base::Error error;
-        auto messages = Tool::readUserMessageQueryFromJson(c.reply, &error);
+        // In a buffer of its own length, so that a read past its end is caught.
+        std::vector<char> exact(c.reply.begin(), c.reply.end());
+        auto messages = Tool::readUserMessageQueryFromJson(std::string_view(exact.data(), exact.size()), &error);
         std::vector<std::string> ids;
         for (const auto& message : messages)
             ids.push_back(message->id_.value_or("?"));

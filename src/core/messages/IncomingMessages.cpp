@@ -66,11 +66,36 @@ namespace {
         return queue;
     }
 
-    // Replies the spool could not take, kept in memory until it can or they are stored. Storing queue only.
+    // Replies the spool could not take, kept in memory until it can or they are stored. Storing queue only. Never
+    // destroyed: a reply's file that could not be flushed must outlive the process, for the next launch.
     std::vector<SpooledReply>& heldReplies()
     {
-        static std::vector<SpooledReply> held;
-        return held;
+        static auto* held = new std::vector<SpooledReply>;
+        return *held;
+    }
+
+    // Takes a reply held in memory into the spool, flushed as `flush` says: through the file that holds it
+    // unflushed when it has one, else a new file. A file whose flush fails stays with the reply, so that a kill
+    // leaves it for the next launch.
+    bool spool(SpooledReply& reply, SpoolFile::Flush flush = SpoolFile::Flush::ToDisk)
+    {
+        if (!reply.unflushed || !reply.unflushed->isOpen())
+            reply.unflushed = MessageSpool::write(reply.body, reply.context);
+        if (!reply.unflushed || reply.unflushed->finish(flush).empty())
+            return false;
+        reply.unflushed.reset();
+        return true;
+    }
+
+    // The held replies that the spool takes now leave memory for it.
+    void spoolHeld(std::vector<SpooledReply>& held, SpoolFile::Flush flush)
+    {
+        std::vector<SpooledReply> left;
+        for (SpooledReply& reply : held) {
+            if (!spool(reply, flush))
+                left.push_back(std::move(reply));
+        }
+        held = std::move(left);
     }
 
     std::optional<int64_t> currentDeviceType()
@@ -128,14 +153,6 @@ namespace {
             announce(pending);
     }
 
-    // Held replies that the spool now takes leave memory for it; whether it took them all.
-    bool spoolHeld(std::vector<SpooledReply>& held)
-    {
-        std::erase_if(
-            held, [](const SpooledReply& reply) { return !MessageSpool::add(reply.body, reply.context).empty(); });
-        return held.empty();
-    }
-
     // Storing queue. `checkWrite`: with nothing held to write, learn whether the spool takes a write now.
     void storeWaiting(std::optional<SpooledReply> unspooled, bool checkWrite, Stored announce)
     {
@@ -143,9 +160,10 @@ namespace {
         if (unspooled)
             held.push_back(std::move(*unspooled));
         StepReport report;
-        if (!held.empty())
-            report.written = spoolHeld(held);
-        else if (checkWrite)
+        if (!held.empty()) {
+            spoolHeld(held, SpoolFile::Flush::ToDisk);
+            report.written = held.empty();
+        } else if (checkWrite)
             report.written = MessageSpool::canWrite();
         report.outcome = storeWaitingReplies(held);
         report.held = held.size();
@@ -164,9 +182,7 @@ namespace {
     {
         auto& held = heldReplies();
         size_t before = held.size();
-        std::erase_if(held, [](const SpooledReply& reply) {
-            return !MessageSpool::add(reply.body, reply.context, SpoolFile::Flush::LeftToTheKernel).empty();
-        });
+        spoolHeld(held, SpoolFile::Flush::LeftToTheKernel);
         if (held.size() < before)
             base::log("incoming messages: " + std::to_string(before - held.size())
                 + " replies that could not be flushed to disk were written to the spool without the flush, as a "
@@ -199,7 +215,7 @@ namespace {
 
     // `context`: the account and placing rule of the sign-in that asked for the reply. `arriving`: the reply as
     // written into the spool while it came (none for a reply given whole); the spooling queue finishes it, or,
-    // should that fail, writes the reply from memory as one given whole.
+    // without it, writes the reply from memory as one given whole.
     void keep(std::string_view reply, ReplyContext context, Stored announce,
         std::shared_ptr<ArrivingReply> arriving = nullptr)
     {
@@ -213,12 +229,13 @@ namespace {
         spoolingQueue()->async([body = std::string(reply), context = std::move(context), announce = std::move(announce),
                                    arriving = std::move(arriving)]() mutable {
             std::optional<SpooledReply> unspooled;
-            bool spooledAsItCame = arriving && arriving->finish();
-            if (arriving && !spooledAsItCame)
-                arriving->abandon();
-            if (!spooledAsItCame && MessageSpool::add(body, context).empty()) {
-                base::log("incoming messages: the spool cannot take a reply; holding it in memory");
-                unspooled = SpooledReply { {}, std::move(context), std::move(body) };
+            // The file the reply was written into as it came, else one written now.
+            SpooledReply reply { {}, std::move(context), std::move(body), arriving ? arriving->take() : nullptr };
+            if (!spool(reply)) {
+                base::log(reply.unflushed ? "incoming messages: the spool cannot flush a reply to disk; holding it in "
+                                            "memory, its file kept for the next launch"
+                                          : "incoming messages: the spool cannot take a reply; holding it in memory");
+                unspooled = std::move(reply);
             }
             storingQueue()->async([unspooled = std::move(unspooled), announce = std::move(announce)]() mutable {
                 storeWaiting(std::move(unspooled), false, std::move(announce));
@@ -297,12 +314,17 @@ namespace {
         }
         ++inFlight;
         spoolingQueue()->async([arriving = std::move(arriving), announce = std::move(announce)]() mutable {
-            bool spooled = arriving->finish();
-            if (!spooled)
+            // Nothing else holds the part: one that cannot be flushed is named into the spool all the same, where a
+            // kill leaves it, and no poll is made until the spool takes a write again.
+            bool flushed = arriving->finish();
+            if (!flushed && arriving->finish(SpoolFile::Flush::LeftToTheKernel))
+                base::log("incoming messages: the part of a reply that came before its transfer failed could not be "
+                          "flushed to disk; it is in the spool without the flush");
+            else if (!flushed)
                 base::log("incoming messages: the part of a reply that came before its transfer failed could not be "
                           "spooled");
-            storingQueue()->async([spooled, announce = std::move(announce)]() mutable {
-                storeWaiting(std::nullopt, !spooled, std::move(announce));
+            storingQueue()->async([flushed, announce = std::move(announce)]() mutable {
+                storeWaiting(std::nullopt, !flushed, std::move(announce));
             });
         });
     }

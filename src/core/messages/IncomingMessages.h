@@ -11,7 +11,9 @@
 // (MessageSpool) can take the largest reply, no other poll or store is under way, no reply is held in memory
 // and the spool did not fail its last write; while the spool cannot, nothing is asked and the user is told once
 // that the messages wait on the service until there is room (and where, when the replies kept aside hold it),
-// and replies held in memory are written again instead. A reply whose message list is empty is not spooled.
+// and replies held in memory are written again instead. A reply whose file takes its bytes but not the flush to
+// disk is held in memory with that file kept unflushed (a kill leaves it for the next launch), and the flush is
+// tried again. A reply that is plainly an empty message list is not spooled, nor written while it arrives.
 // A reply larger than the network layer keeps is refused, by its announced length before any of it is read:
 // the log and the user are told once, and no poll is made for a pause that doubles with each refusal in a row,
 // from 2 s to five minutes. A poll's reply is written into the spool as its bytes arrive (ArrivingReply), then

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/resource.h>
 #include <system_error>
 #include <tuple>
 #include <unistd.h>
@@ -89,6 +90,20 @@ namespace {
             }
         }
         return context;
+    }
+
+    // Whether a file of `bytes` stays within the process's file-size limit (ulimit -f); a write past it fails
+    // (EFBIG, the signal being ignored), so a limit below a reply is a full disk to the spool. Said once.
+    bool withinFileSizeLimit(uintmax_t bytes)
+    {
+        struct rlimit limit { };
+        if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= bytes)
+            return true;
+        static std::atomic<bool> said { false };
+        if (!said.exchange(true))
+            base::log("message spool: the file-size limit (ulimit -f) is below the largest reply; as on a full disk, "
+                      "no poll is made (said once)");
+        return false;
     }
 
     std::filesystem::path reasonFile(const std::filesystem::path& aside)
@@ -265,7 +280,8 @@ bool MessageSpool::canTakeReply(uintmax_t replyBytes)
     if (::access(spool.c_str(), W_OK | X_OK) != 0)
         return false;
     struct statvfs fs { };
-    return ::statvfs(spool.c_str(), &fs) == 0 && hasRoom(fs, replyBytes);
+    return ::statvfs(spool.c_str(), &fs) == 0 && hasRoom(fs, replyBytes)
+        && withinFileSizeLimit(replyBytes + ReplyOverhead);
 }
 
 bool MessageSpool::hasRoom(const struct statvfs& fs, uintmax_t replyBytes)
@@ -338,11 +354,13 @@ void MessageSpool::recoverInterruptedWrites()
         }
         if (std::filesystem::exists(file->target(), error))
             file->retarget(folder() / newReplyName());
-        if (file->finish().empty())
+        if (file->finish().empty()) {
+            file->release();
             base::log(
                 "message spool: cannot give a reply an interrupted write left its name; it waits for the next launch");
-        else
+        } else {
             base::log("message spool: took back a reply an interrupted write left; its whole messages are stored next");
+        }
     }
 }
 
@@ -351,12 +369,18 @@ std::unique_ptr<SpoolFile> MessageSpool::beginReply(const ReplyContext& context)
     return SpoolFile::open(folder() / newReplyName(), firstLine(context));
 }
 
-std::filesystem::path MessageSpool::add(std::string_view body, const ReplyContext& context, SpoolFile::Flush flush)
+std::unique_ptr<SpoolFile> MessageSpool::write(std::string_view body, const ReplyContext& context)
 {
     auto file = beginReply(context);
     if (!file || !file->append(body))
-        return {};
-    return file->finish(flush);
+        return nullptr;
+    return file;
+}
+
+std::filesystem::path MessageSpool::add(std::string_view body, const ReplyContext& context, SpoolFile::Flush flush)
+{
+    auto file = write(body, context);
+    return file ? file->finish(flush) : std::filesystem::path();
 }
 
 std::vector<SpooledReply> MessageSpool::replies()

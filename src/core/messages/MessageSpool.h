@@ -54,6 +54,9 @@ struct SpooledReply {
     std::filesystem::path file;
     ReplyContext context;
     std::string body;
+    // For a reply held in memory whose file was written but not flushed: that file, still a temporary one, so
+    // that a kill leaves it for the next launch; finishing it takes the reply into the spool.
+    std::shared_ptr<SpoolFile> unflushed {};
 };
 
 class MessageSpool {
@@ -74,8 +77,8 @@ public:
     static std::filesystem::path oldFile();
 
     // Whether a reply of up to `replyBytes` can be written now: the folder is there (or can be made), is
-    // writable and its file system has that much room (hasRoom). The default is the largest body the network
-    // layer keeps.
+    // writable, its file system has that much room (hasRoom) and the process's file-size limit allows it. The
+    // default is the largest body the network layer keeps.
     static bool canTakeReply(uintmax_t replyBytes = largestReply());
     static uintmax_t largestReply();
     // Whether a file system in the state `fs` has room for a reply of `replyBytes`: the bytes, and the files it
@@ -95,6 +98,9 @@ public:
 
     // A new reply's locked temporary file, its first line written; nothing when it cannot be made.
     static std::unique_ptr<SpoolFile> beginReply(const ReplyContext& context);
+    // A new reply's locked temporary file holding the whole reply, not finished yet; nothing when it cannot be
+    // written.
+    static std::unique_ptr<SpoolFile> write(std::string_view body, const ReplyContext& context);
     // Writes a reply as received, through beginReply(), flushed to disk unless `flush` says otherwise; the new
     // file, or an empty path when it could not be written.
     static std::filesystem::path add(

@@ -104,8 +104,10 @@ std::filesystem::path SpoolFile::finish(Flush flush)
 {
     if (m_fd < 0)
         return {};
-    bool flushed = flush == Flush::LeftToTheKernel || ::fsync(m_fd) == 0;
-    if (!flushed || ::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+    // The bytes are in the file all the same; only the flush is to be tried again.
+    if (flush == Flush::ToDisk && ::fsync(m_fd) != 0)
+        return {};
+    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
         abandon();
         return {};
     }

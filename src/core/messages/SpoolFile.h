@@ -3,8 +3,9 @@
 // the lock when the writer ends, however it ends, so a launch tells a file whose writer has died (kill, crash),
 // whatever the process id in its name, from one still being written: takeOver() gets only the former. The bytes go
 // to disk as they are appended; finish() flushes them and gives the file its name, abandon() removes it, and a
-// file destroyed unfinished is abandoned. MessageSpool::beginReply() opens one for a poll's reply, its first line
-// written; a caller may append the body as it arrives. One thread at a time for one file.
+// file destroyed unfinished is abandoned. A finish whose flush fails leaves the file as it was, locked and whole,
+// to be finished again: a kill then leaves it for the next launch. MessageSpool::beginReply() opens one for a poll's
+// reply, its first line written; a caller may append the body as it arrives. One thread at a time for one file.
 //
 //   auto file = core::MessageSpool::beginReply(context);
 //   bool kept = file && file->append(chunk) && !file->finish().empty();
@@ -37,11 +38,20 @@ public:
     // Writes the bytes after those already there; false when the write failed (the file is then abandoned).
     bool append(std::string_view bytes);
     // Flushes the bytes as `flush` says and renames the file to its target (made durable too when flushing);
-    // the target, or an empty path when that failed (the file is then abandoned).
+    // the target, or an empty path when that failed: the file is then left open when the flush failed, else
+    // abandoned.
     std::filesystem::path finish(Flush flush = Flush::ToDisk);
     // Removes the file and lets go of it.
     void abandon();
 
+    // Whether the file is still held: neither finished nor abandoned.
+    bool isOpen() const { return m_fd >= 0; }
+    // Lets go of the file without removing it, for a later launch to take back.
+    void release()
+    {
+        if (isOpen())
+            close();
+    }
     // What the file holds so far, in bytes.
     uintmax_t size() const;
     const std::filesystem::path& temporaryPath() const { return m_temporary; }

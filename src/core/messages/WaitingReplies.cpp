@@ -30,6 +30,15 @@ namespace {
         return true;
     }
 
+    // A reply read from its first brace, past a stray byte or line before it; the log says so once.
+    void noteSkippedText(const MessageList& list)
+    {
+        static std::atomic<bool> said { false };
+        if (list.skippedBefore > 0 && !said.exchange(true))
+            base::log("message spool: a reply was read from its first brace, past " + std::to_string(list.skippedBefore)
+                + " bytes before it that hold no message (said once)");
+    }
+
     void place(const SpooledReply& reply, MessageList& list, std::vector<PendingMessage>& batch)
     {
         // A reply held in memory is stored once at most (nothing on disk can bring it back), so any new name
@@ -86,6 +95,7 @@ StoringOutcome storeWaitingReplies(std::vector<SpooledReply>& held, const std::f
     std::vector<PendingMessage> batch = MessageSpool::oldMessages();
     for (ReadReply& read : replies) {
         read.list = readMessageList(read.reply.body);
+        noteSkippedText(read.list);
         place(read.reply, read.list, batch);
     }
     if (reached)

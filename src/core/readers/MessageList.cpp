@@ -14,8 +14,8 @@ namespace {
 
     constexpr size_t npos = std::string_view::npos;
     constexpr json::ParseOptions Loose = json::JSONParseReplaceInvalidUnicode;
-    // Longer than any reply that holds an empty list and nothing else of note.
-    constexpr size_t LongestEmptyReply = 256;
+    // The reply of a poll that found nothing, without the white space it may hold between its tokens.
+    constexpr std::string_view EmptyReply = R"({"d":[]})";
 
     // The fields a message is read from; a field of another key that does not read costs nothing.
     constexpr const char* MessageKeys[] = { ServiceProtocol::MessageIdKey, ServiceProtocol::MessageContextKey,
@@ -111,10 +111,13 @@ namespace {
             if (colon >= text.size() || text[colon] != ':')
                 return npos;
             size_t value = skipSpace(text, colon + 1);
+            if (value >= text.size())
+                return npos; // the text ends before the value
             size_t end = valueEnd(text, value);
             if (!member(text.substr(i, keyEnd - i), value, end) || end == npos)
                 return npos;
             i = skipSpace(text, end);
+            stoppedAt = i;
             if (i < text.size() && text[i] == '}')
                 return i + 1;
             if (i >= text.size() || text[i] != ',')
@@ -136,29 +139,75 @@ namespace {
             size_t start = skipSpace(m_reply, m_reply.starts_with(byteOrderMark) ? byteOrderMark.size() : 0);
             if (start == m_reply.size())
                 return {};
-            if (m_reply[start] != '{') {
-                // Said apart, as a proxy's page and a list where an object should be are different faults.
-                bool json = m_decoder.objectWithUTF8String(m_reply.data() + start, m_reply.size() - start).has_value();
-                m_list.withoutList = json ? "JSON without a message list" : "a text that is not JSON";
+            if (m_reply[start] == '{') {
+                readReply(start);
                 return std::move(m_list);
             }
-            size_t stoppedAt = start;
-            bool listSeen = false;
-            size_t end
-                = walkObject(m_reply, start, stoppedAt, [&](std::string_view key, size_t valueStart, size_t valueStop) {
-                      if (listSeen || decodedKey(key) != "d")
-                          return true;
-                      listSeen = true;
-                      return payload(valueStart, valueStop);
-                  });
-            if (!listSeen && end == npos)
-                cutOrUnreadable(stoppedAt, "cut off before its message list", "the reply does not read");
-            else if (end != npos)
-                keepTrailingText(end);
+            // A stray byte or line before the reply (a form feed, a no-break space, ")]}'"): the reply is read
+            // from the first brace when a message list is named there. What is passed over holds no brace, so no
+            // message.
+            size_t brace = m_reply.find('{', start);
+            if (brace != npos && readReply(brace)) {
+                m_list.skippedBefore = brace - start;
+                return std::move(m_list);
+            }
+            m_list = {};
+            // Said apart, as a proxy's page and a list where an object should be are different faults.
+            bool json = m_decoder.objectWithUTF8String(m_reply.data() + start, m_reply.size() - start).has_value();
+            m_list.withoutList = json ? "JSON without a message list" : "a text that is not JSON";
             return std::move(m_list);
         }
 
     private:
+        // Where a value of the reply's object begins and ends (npos when the text ends inside it).
+        struct Span {
+            size_t start;
+            size_t end;
+        };
+
+        // Reads the reply's object that opens at `at`; whether it names a message list ("d"). A list named twice
+        // is read where it is named last, as the JSON decoder reads it; what an earlier one holds is kept as a
+        // part that may hold messages.
+        bool readReply(size_t at)
+        {
+            size_t stoppedAt = at;
+            std::vector<Span> lists;
+            size_t end
+                = walkObject(m_reply, at, stoppedAt, [&](std::string_view key, size_t valueStart, size_t valueStop) {
+                      if (decodedKey(key) == "d")
+                          lists.push_back({ valueStart, valueStop });
+                      return true;
+                  });
+            if (lists.empty()) {
+                if (end != npos)
+                    keepTrailingText(end);
+                else if (!keepUnlessCut(stoppedAt, "the reply does not read"))
+                    m_list.withoutList = "cut off before its message list";
+                return false;
+            }
+            for (size_t i = 0; i + 1 < lists.size(); ++i) {
+                std::string_view value = m_reply.substr(lists[i].start, lists[i].end - lists[i].start);
+                if (!holdsNothing(value))
+                    unreadable(lists[i].start, lists[i].end, "a \"d\" named again later in the reply");
+            }
+            if (!payload(lists.back().start, lists.back().end))
+                return true;
+            if (end != npos)
+                keepTrailingText(end);
+            else
+                keepUnlessCut(stoppedAt, "the reply does not read after its message list");
+            return true;
+        }
+
+        // Whether a value under "d" holds nothing: an empty list, or null.
+        static bool holdsNothing(std::string_view value)
+        {
+            if (value == "null")
+                return true;
+            return value.size() >= 2 && value.front() == '[' && value.back() == ']'
+                && skipSpace(value, 1) == value.size() - 1;
+        }
+
         std::string decodedKey(std::string_view key)
         {
             if (key.find('\\') == npos)
@@ -267,14 +316,14 @@ namespace {
             m_list.unreadable.push_back({ start, std::string(m_reply.substr(start, end - start)), std::move(why) });
         }
 
-        // What is left from `at` when the walk stopped there before the list: nothing to keep when the text ends
-        // there (a reply cut before its list holds no message), else a part that may hold one.
-        void cutOrUnreadable(size_t at, const char* cut, const char* why)
+        // What is left from `at`, where the walk of the reply stopped, is kept as a part that may hold a message,
+        // unless the text merely ends there (a reply cut off there holds nothing more); whether it was kept.
+        bool keepUnlessCut(size_t at, const char* why)
         {
             if (valueEndsTheText(at))
-                m_list.withoutList = cut;
-            else
-                unreadable(at, m_reply.size(), why);
+                return false;
+            unreadable(at, m_reply.size(), why);
+            return true;
         }
 
         // Whether the text from `at` ends before a member and its value are whole.
@@ -306,14 +355,20 @@ namespace {
 
 MessageList readMessageList(std::string_view reply) { return Reader(reply).read(); }
 
-bool holdsEmptyMessageList(std::string_view reply)
+std::optional<size_t> followEmptyMessageList(std::string_view text, size_t matched)
 {
-    if (reply.size() > LongestEmptyReply)
-        return false;
-    auto value = json::objectFromJSONString(reply);
-    const auto& fields = value ? value->dictionary() : nullptr;
-    const base::Value* d = fields ? fields->objectForStringKey("d") : nullptr;
-    return d && d->array() && d->array()->count() == 0;
+    for (char c : text) {
+        // White space may stand between the tokens, not inside the key.
+        bool insideKey = matched == 2 || matched == 3;
+        if (isSpace(c) && !insideKey)
+            continue;
+        if (matched == EmptyReply.size() || c != EmptyReply[matched])
+            return std::nullopt;
+        ++matched;
+    }
+    return matched;
 }
+
+bool holdsEmptyMessageList(std::string_view reply) { return followEmptyMessageList(reply) == EmptyReply.size(); }
 
 } // namespace core

@@ -4,8 +4,11 @@
 // U+FFFD), and an element that still does not decode is read field by field, a field no message reads (an
 // out-of-range number in it, say) passed over. So a reply cut off by a kill gives every element before the cut,
 // and a reply that the strict decoder refuses as a whole (a byte-order mark before it, NUL bytes after it) gives
-// all of its messages; what cannot be read comes back as parts, each with its place in the reply and why. The
-// JSON decoder itself stays strict. Pure functions, any thread.
+// all of its messages; what cannot be read comes back as parts, each with its place in the reply and why. A list
+// named twice ("d" twice) is read where it is named last, as the JSON decoder reads it, what the earlier one
+// holds coming back as such a part; a stray byte or line before the reply (a form feed, ")]}'") is passed over
+// when a message list is named from the first brace on. The JSON decoder itself stays strict. Pure functions, any
+// thread.
 //
 //   auto list = core::readMessageList(body);
 //   store(list.messages);
@@ -16,6 +19,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,12 +44,20 @@ struct MessageList {
     // so that a caller can say so once for each kind; null for a reply with a list, a blank one, one without
     // "d" and one whose "d" is null.
     const char* withoutList { nullptr };
+    // The bytes passed over before the reply's object (other than white space and a byte-order mark); they hold
+    // no brace, so no message.
+    size_t skippedBefore { 0 };
 };
 
 MessageList readMessageList(std::string_view reply);
 
-// Whether a reply holds an empty message list and nothing else of note (`{"d":[]}`, the reply of a poll that
-// found nothing). Only short texts are looked at.
+// Whether a reply is plainly an empty message list: `{"d":[]}`, the reply of a poll that found nothing, with white
+// space around its tokens. Every reader takes it as holding nothing; any other form is read as a reply.
 bool holdsEmptyMessageList(std::string_view reply);
+
+// How far `text` follows the plainly empty reply, going on from `matched` of its characters (0 at the start of a
+// reply): the characters of it matched so far, or nothing once the text leaves that form. So a reply arriving in
+// pieces can be told apart as soon as it is more than an empty list.
+std::optional<size_t> followEmptyMessageList(std::string_view text, size_t matched = 0);
 
 } // namespace core
