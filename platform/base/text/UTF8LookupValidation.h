@@ -111,35 +111,55 @@ namespace {
         bool isValid(const char* bytes, size_t length)
         {
             const char* lastWholeChunk = bytes + (length - length % ChunkBytes);
-            for (; bytes != lastWholeChunk; bytes += ChunkBytes)
-                checkChunk(bytes);
+            while (bytes != lastWholeChunk) {
+                if (!isAsciiChunk(bytes)) {
+                    checkChunk(bytes);
+                    bytes += ChunkBytes;
+                    continue;
+                }
+                checkOpenEnding();
+                bytes = afterAsciiChunks(bytes + ChunkBytes, lastWholeChunk);
+                m_prior = Lanes::load(bytes - Lanes::Bytes);
+            }
             char last[ChunkBytes] = {};
             std::memcpy(last, bytes, length % ChunkBytes);
-            checkChunk(last);
+            if (isAsciiChunk(last))
+                checkOpenEnding();
+            else
+                checkChunk(last);
             return !Lanes::anySet(m_errors);
         }
 
     private:
+        static bool isAsciiChunk(const char* chunk)
+        {
+            Vector combined = Lanes::load(chunk);
+#pragma GCC unroll 4
+            for (size_t i = 1; i < VectorsPerChunk; ++i)
+                combined = Lanes::bitOr(combined, Lanes::load(chunk + i * Lanes::Bytes));
+            return Lanes::isAscii(combined);
+        }
+
+        // The first chunk at or after `chunk` that is not ASCII only, or `last`: runs of ASCII, the bulk of a
+        // server's reply, are passed over without the tables.
+        static const char* afterAsciiChunks(const char* chunk, const char* last)
+        {
+            while (chunk != last && isAsciiChunk(chunk))
+                chunk += ChunkBytes;
+            return chunk;
+        }
+
+        // Before ASCII, the bytes so far must not have left a sequence open.
+        void checkOpenEnding() { m_errors = Lanes::bitOr(m_errors, Lanes::subtractSaturated(m_prior, m_openEnding)); }
+
         void checkChunk(const char* chunk)
         {
-            // Unrolled, so that the chunk's vectors stay in registers.
-            Vector vectors[VectorsPerChunk];
-            Vector combined = Lanes::zero();
 #pragma GCC unroll 4
             for (size_t i = 0; i < VectorsPerChunk; ++i) {
-                vectors[i] = Lanes::load(chunk + i * Lanes::Bytes);
-                combined = Lanes::bitOr(combined, vectors[i]);
+                Vector input = Lanes::load(chunk + i * Lanes::Bytes);
+                m_errors = Lanes::bitOr(m_errors, errors(input, m_prior));
+                m_prior = input;
             }
-            if (Lanes::isAscii(combined)) {
-                m_errors = Lanes::bitOr(m_errors, Lanes::subtractSaturated(m_prior, m_openEnding));
-            } else {
-#pragma GCC unroll 4
-                for (size_t i = 0; i < VectorsPerChunk; ++i) {
-                    m_errors = Lanes::bitOr(m_errors, errors(vectors[i], m_prior));
-                    m_prior = vectors[i];
-                }
-            }
-            m_prior = vectors[VectorsPerChunk - 1];
         }
 
         // The errors of each byte of `input` with the bytes before it, nonzero where there is one.
