@@ -93,13 +93,14 @@ TEST(UTF8Validation, EverySequenceAtEveryOffsetInEveryValidator)
 }
 
 // Texts without fault in every validator, of every length up to several chunks: the end of the text never
-// reads as a sequence cut off, and a text of nothing is valid.
+// reads as a sequence cut off, and a text of nothing is valid, even one without memory.
 TEST(UTF8Validation, WholeTextsOfEveryLengthAreValid)
 {
     std::string mixed;
     while (mixed.size() < 300)
         mixed += "ab中😀é";
     for (const auto& validator : base::utf8::validation::validators()) {
+        EXPECT_TRUE(validator.check(nullptr, 0)) << validator.name;
         for (size_t length = 0; length <= mixed.size(); ++length) {
             std::string_view text = base::utf8::truncateToBytes(mixed, length);
             EXPECT_TRUE(validator.check(text.data(), text.size())) << validator.name << " " << text.size();

@@ -121,8 +121,10 @@ namespace {
                 bytes = afterAsciiChunks(bytes + ChunkBytes, lastWholeChunk);
                 m_prior = Lanes::load(bytes - Lanes::Bytes);
             }
+            // An empty text may come without memory at all.
             char last[ChunkBytes] = {};
-            std::memcpy(last, bytes, length % ChunkBytes);
+            if (size_t rest = length % ChunkBytes)
+                std::memcpy(last, bytes, rest);
             if (isAsciiChunk(last))
                 checkOpenEnding();
             else
