@@ -2,7 +2,7 @@
 """Counts, under callgrind, the instructions one unit of work of a benchmark case executes, for every case that
 has both ours and a peer for the same Family/input (see bench_ratios.py), and writes them as JSON.
 
-    bench_instructions.py BINARY OUTPUT.json [FILTER]
+    bench_instructions.py [--wall RESULTS.json] BINARY OUTPUT.json [FILTER]
 
 Only the measured region counts: callgrind dumps its counters as the benchmark loop starts and ends and as the
 case pauses and resumes its timing, and the parts between a start (or resume) and an end (or pause) of the
@@ -10,7 +10,9 @@ case's last run are summed. The case runs three times, so that the last run come
 (caches filled, connections made) that a long wall-time run spreads over many iterations. Every thread of the process counts (a case's helper threads are its work too); a
 server the case starts as a program of its own does not, since callgrind does not follow a started program.
 The unit is what the case's rate counts (a byte, an item), else one iteration. This machine has no hardware
-counters, and instruction counts do not follow the load of other work as wall times do."""
+counters, and instruction counts do not follow the load of other work as wall times do. Given the wall-time
+results, a pair of which one side spends its CPU time mostly in the kernel (bench_ratios.kernel_bound) is not
+counted: callgrind sees user mode only."""
 import glob
 import json
 import os
@@ -19,7 +21,7 @@ import subprocess
 import sys
 import tempfile
 
-from bench_ratios import parse_name, work_per_iteration
+from bench_ratios import case_runs, kernel_bound, parse_name, work_per_iteration
 
 ON_TRIGGERS = ("StartKeepRunning", "ResumeTiming")
 OFF_TRIGGERS = ("FinishKeepRunning", "PauseTiming")
@@ -32,7 +34,7 @@ def escaped(name):
     return "".join("\\" + c if c in ".^$|()[]{}*+?\\" else c for c in name)
 
 
-def compared_cases(binary, name_filter):
+def compared_cases(binary, name_filter, wall_runs):
     listed = subprocess.run([binary, "--benchmark_list_tests=true", f"--benchmark_filter={name_filter}"],
                             capture_output=True, text=True, check=True).stdout.split()
     impls = {}
@@ -43,6 +45,8 @@ def compared_cases(binary, name_filter):
     cases = []
     for (family, inp), names in impls.items():
         kinds = {parse_name(name)[1] for name in names}
+        if any(kernel_bound(wall_runs.get((family, kind, inp), [])) for kind in kinds):
+            continue
         if "ours" in kinds and len(kinds) > 1:
             cases.extend(names)
     return cases
@@ -104,9 +108,14 @@ def count_case(binary, name):
         return instructions / entry["iterations"] / work_per_iteration(entry)
 
 
-def main(binary, output, name_filter="."):
+def main(arguments):
+    wall_runs = {}
+    if arguments[:1] == ["--wall"]:
+        wall_runs = case_runs([arguments[1]])
+        arguments = arguments[2:]
+    binary, output, name_filter = (arguments + ["."])[:3]
     counts = {}
-    for name in compared_cases(binary, name_filter):
+    for name in compared_cases(binary, name_filter, wall_runs):
         per_unit = count_case(binary, name)
         if per_unit is not None:
             counts[name] = per_unit
@@ -116,4 +125,4 @@ def main(binary, output, name_filter="."):
 
 
 if __name__ == "__main__":
-    main(*sys.argv[1:])
+    main(sys.argv[1:])

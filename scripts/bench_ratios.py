@@ -7,8 +7,10 @@ Benchmark names are Family/impl/input, optionally followed by Google Benchmark's
 (/real_time, /iterations:N, ...). The rate is bytes_per_second, else items_per_second, else 1/real_time. Every
 run of a case (its repetitions, in every file given) counts, and the median of their rates stands for the case.
 A ratio above 1 means ours is faster. With instruction counts (bench_instructions.py), the ratio of the peer's
-instructions per unit of work to ours is printed beside: above 1, ours executes fewer. A case without a peer
-prints the medians of its counters."""
+instructions per unit of work to ours is printed beside: above 1, ours executes fewer. Instructions are
+counted in user mode only, so a pair of which one side spends more CPU time in the kernel than in user mode
+(by its counters user_us and system_us) prints "kernel" there instead. A case without a peer prints the
+medians of its counters."""
 import json
 import statistics
 import sys
@@ -72,9 +74,16 @@ def counter_medians(entries):
     return " ".join(f"{name}={statistics.median(e[name] for e in entries if name in e):.4g}" for name in names)
 
 
+def kernel_bound(entries):
+    """Whether the runs of a case spent more CPU time in the kernel than in user mode, by their own counters."""
+    times = [(e["user_us"], e["system_us"]) for e in entries if "user_us" in e and "system_us" in e]
+    return bool(times) and statistics.median(s for _, s in times) > statistics.median(u for u, _ in times)
+
+
 def main(arguments):
     instructions = {}
-    if arguments[:1] == ["--instructions"]:
+    counted = arguments[:1] == ["--instructions"]
+    if counted:
         with open(arguments[1]) as f:
             instructions = {parse_name(name): count for name, count in json.load(f).items()}
         arguments = arguments[2:]
@@ -83,7 +92,7 @@ def main(arguments):
     for (family, impl, inp), entries in runs.items():
         groups.setdefault((family, inp), {})[impl] = entries
     header = f"{'family':<24} {'input':<28} {'peer':<18} {'ours/peer':>10}"
-    print(header + (f" {'instr ours/peer':>16}" if instructions else ""))
+    print(header + (f" {'instr ours/peer':>16}" if counted else ""))
     for (family, inp), impls in sorted(groups.items()):
         ours = impls.get("ours")
         if ours is None:
@@ -96,7 +105,9 @@ def main(arguments):
             ratio = ours_rate / statistics.median(rate(e) for e in impls[peer])
             line = f"{family:<24} {inp:<28} {peer:<18} {ratio:>10.2f}"
             ours_count, peer_count = instructions.get((family, "ours", inp)), instructions.get((family, peer, inp))
-            if ours_count and peer_count:
+            if counted and (kernel_bound(ours) or kernel_bound(impls[peer])):
+                line += f" {'kernel':>16}"
+            elif ours_count and peer_count:
                 line += f" {peer_count / ours_count:>16.2f}"
             print(line)
 

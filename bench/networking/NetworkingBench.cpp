@@ -1,12 +1,14 @@
 // Web calls through HTTPClient beside plain libcurl, against one cpp-httplib server (256 workers) in a process
 // of its own, so that its threads do not compete with the measured one: 2,000 sequential POSTs of a 200-byte
 // JSON body over a kept-alive connection (libcurl: one reused easy handle), the same with a 64 KB JSON reply
-// (500 calls), and 200 POSTs in flight at once (libcurl: one multi handle driven on this thread). Both sides
+// (500 calls) of ASCII device records, of records that carry a Chinese name (a sixth of the bytes) and of
+// Chinese text, and 200 POSTs in flight at once (libcurl: one multi handle driven on this thread). Both sides
 // write each call's parameters as its JSON body through the same writer (ours inside the client), and read
 // each reply as text: ours checks that it is UTF-8, as the charset it declares says, and the libcurl side
 // makes the same check on what it collected. Ours runs its transfers on the main loop's own poll; each case
 // also reports, per call, how often the main thread blocked (its voluntary context switches) and its CPU time
 // in user and kernel mode, the socket and timer events the loop handed to libcurl, and the C++ allocations.
+#include "ReplyTexts.h"
 #include "ServerProcess.h"
 #include "base/loop/RunLoop.h"
 #include "base/values/Dictionary.h"
@@ -74,10 +76,11 @@ public:
                 response.set_content(
                     R"({"d":"{\"State\":\"1\",\"Battery\":\"87\"}"})", "application/json; charset=utf-8");
             });
-        m_server.Post(
-            "/Server/Mobileservice.asmx/GetDeviceList", [](const httplib::Request&, httplib::Response& response) {
-                response.set_content(largeReply(), "application/json; charset=utf-8");
-            });
+        for (const bench::ReplyText& reply : bench::replyTexts())
+            m_server.Post(std::string("/Server/Mobileservice.asmx/") + reply.name,
+                [&reply](const httplib::Request&, httplib::Response& response) {
+                    response.set_content(reply.text, "application/json; charset=utf-8");
+                });
         m_port = m_server.bind_to_any_port("127.0.0.1");
         ::listen(m_socket, 1024);
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
@@ -92,19 +95,6 @@ public:
     int port() const { return m_port; }
 
 private:
-    // A reply of 64 KB: a list of device records as one JSON text.
-    static const std::string& largeReply()
-    {
-        static const std::string text = [] {
-            std::string list = "[";
-            for (int index = 0; list.size() < (64 << 10) - 64; ++index)
-                list += std::string(index ? "," : "") + R"({\"SerialNumber\":\"88001234)"
-                    + std::to_string(10000 + index) + R"(\",\"State\":\"1\",\"Battery\":\"87\"})";
-            return R"({"d":")" + list + R"(]"})";
-        }();
-        return text;
-    }
-
     httplib::Server m_server;
     socket_t m_socket { -1 };
     int m_port { 0 };
@@ -362,12 +352,16 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("SequentialPost/libcurl/2000x200B", sequentialCurl, "GetDeviceDetial", SequentialCalls)
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("LargeReply/ours/500x64KB", sequentialOurs, "GetDeviceList", LargeReplyCalls)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("LargeReply/libcurl/500x64KB", sequentialCurl, "GetDeviceList", LargeReplyCalls)
-        ->UseRealTime()
-        ->Unit(benchmark::kMillisecond);
+    for (const bench::ReplyText& reply : bench::replyTexts()) {
+        std::string input = std::to_string(LargeReplyCalls) + "x" + reply.name;
+        benchmark::RegisterBenchmark(("LargeReply/ours/" + input).c_str(), sequentialOurs, reply.name, LargeReplyCalls)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(
+            ("LargeReply/libcurl/" + input).c_str(), sequentialCurl, reply.name, LargeReplyCalls)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+    }
     benchmark::RegisterBenchmark("InFlight/ours/200x200B", inFlightOurs)->UseRealTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("InFlight/libcurl/200x200B", inFlightCurl)
         ->UseRealTime()

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sched.h>
 #include <spawn.h>
 #include <stdexcept>
 #include <string>
@@ -45,9 +46,34 @@ namespace {
         return std::atoi(line.c_str());
     }
 
+    // A benchmark pinned to some processors (taskset) passes its pinning on to the server it starts, so both
+    // would share them and the kernel would queue one behind the other, which no real network does. The server
+    // moves to the processors the benchmark is not pinned to; an unpinned benchmark leaves its server unpinned.
+    void moveOffTheParentsProcessors()
+    {
+        cpu_set_t inherited;
+        if (sched_getaffinity(0, sizeof inherited, &inherited) != 0)
+            return;
+        cpu_set_t others;
+        CPU_ZERO(&others);
+        long online = sysconf(_SC_NPROCESSORS_CONF);
+        for (int cpu = 0; cpu < online && cpu < CPU_SETSIZE; ++cpu)
+            if (!CPU_ISSET(cpu, &inherited))
+                CPU_SET(cpu, &others);
+        // The kernel keeps only the processors this process may use at all; none of them left leaves it as it is.
+        if (CPU_COUNT(&others) > 0)
+            sched_setaffinity(0, sizeof others, &others);
+    }
+
 } // namespace
 
-bool startedToServe(int argc, char** argv) { return argc > 1 && std::string_view(argv[1]) == ServeArgument; }
+bool startedToServe(int argc, char** argv)
+{
+    if (argc <= 1 || std::string_view(argv[1]) != ServeArgument)
+        return false;
+    moveOffTheParentsProcessors();
+    return true;
+}
 
 void serveUntilReleased(int port)
 {

@@ -2,7 +2,8 @@
 // so that its threads neither compete with the measured thread for a core nor count in the measured process's
 // memory, and so that an instruction count of the benchmark (under callgrind, which does not follow a started
 // program) leaves the server out. The server process learns its role from its arguments, tells its port on its
-// first line of output and serves until its parent lets it go or exits.
+// first line of output and serves until its parent lets it go or exits. A benchmark pinned to some processors
+// (taskset) has its server moved to the others, so that the two never queue behind each other on one core.
 //
 //   int main(int argc, char** argv)
 //   {
@@ -20,7 +21,8 @@
 
 namespace bench {
 
-// Whether this process was started by a ServerProcess.
+// Whether this process was started by a ServerProcess; if so, it has moved off the processors its parent is
+// pinned to.
 bool startedToServe(int argc, char** argv);
 
 // In the server process: tells the parent the port, then returns once the parent has let go of the server or

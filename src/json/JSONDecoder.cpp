@@ -1,5 +1,6 @@
 #include "json/JSONDecoder.h"
 
+#include "base/text/UTF8.h"
 #include "base/values/Exception.h"
 #include "json/JSONError.h"
 #include "json/JSONParser.h"
@@ -40,7 +41,7 @@ namespace {
     std::optional<base::Value> parseText(
         std::string_view text, ParseOptions options, bool mutableCollections, base::Error* error)
     {
-        if (!isWellFormedUTF8(text)) {
+        if (!base::utf8::isValid(text)) {
             base::setError(error, makeJSONError("An error occurred converting the contents of a NSString to UTF8."));
             return std::nullopt;
         }

@@ -1,7 +1,6 @@
 #include "json/UTF8.h"
 
 #include <bit>
-#include <cstring>
 
 namespace json {
 
@@ -24,8 +23,6 @@ namespace {
             ++next;
         return { status, ReplacementCharacter, next };
     }
-
-    constexpr uint64_t HighBits = 0x8080808080808080ull;
 
 } // namespace
 
@@ -73,33 +70,6 @@ size_t wellFormedSequenceLength(const uint8_t* p, const uint8_t* end)
         || (lead == 0xF4 && second >= 0x90))
         return 0;
     return static_cast<size_t>(declared) + 1;
-}
-
-bool isWellFormedUTF8(std::string_view text)
-{
-    auto p = reinterpret_cast<const uint8_t*>(text.data());
-    auto end = p + text.size();
-    while (p < end) {
-        // ASCII runs, eight bytes at a time.
-        while (end - p >= 8) {
-            uint64_t word;
-            std::memcpy(&word, p, 8);
-            if (word & HighBits)
-                break;
-            p += 8;
-        }
-        if (p == end)
-            break;
-        if (*p < 0x80) {
-            ++p;
-            continue;
-        }
-        size_t length = wellFormedSequenceLength(p, end);
-        if (!length)
-            return false;
-        p += length;
-    }
-    return true;
 }
 
 } // namespace json

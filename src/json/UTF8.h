@@ -1,6 +1,6 @@
 // UTF-8 helpers shared by the decoder and the encoder: the strict sequence decoder (which also refuses the
-// code point 0 and the noncharacters, as JSON text must not carry them) and a fast standard well-formedness
-// check for texts handed in as std::string.
+// code point 0 and the noncharacters, as JSON text must not carry them) and the length of a standard
+// well-formed sequence. A text handed in as std::string is checked whole by base::utf8::isValid.
 //
 //   auto seq = json::decodeUTF8Sequence(p, end);
 //   if (seq.status == json::UTF8Status::WellFormed) p = seq.next;
@@ -8,8 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 namespace json {
 
@@ -64,8 +62,6 @@ constexpr bool isIllegalCodePoint(char32_t c)
     return c == 0 || (c >= 0xD800 && c <= 0xDFFF) || (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE;
 }
 
-// True when the bytes are well-formed UTF-8 in the standard sense (noncharacters allowed).
-bool isWellFormedUTF8(std::string_view text);
 // The length of the standard well-formed sequence whose lead byte, at `p` (p < end), is 0x80 or more; 0 when
 // it is ill-formed or cut off.
 size_t wellFormedSequenceLength(const uint8_t* p, const uint8_t* end);

@@ -1,14 +1,8 @@
 #include "base/text/UTF8.h"
 
+#include "base/text/UTF8Validation.h"
+
 #include <cstdint>
-#include <cstring>
-#include <utility>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
 namespace base::utf8 {
 
@@ -29,98 +23,6 @@ namespace {
     }
 
     bool isContinuation(uint8_t byte) { return (byte & 0xC0) == 0x80; }
-
-    constexpr uint64_t HighBits = 0x8080808080808080ull;
-
-    uint64_t loadWord(const char* bytes)
-    {
-        uint64_t word;
-        std::memcpy(&word, bytes, sizeof word);
-        return word;
-    }
-
-#if defined(__SSE2__)
-    constexpr size_t AsciiBlockBytes = 128;
-
-    __m128i loadVector(const char* bytes) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)); }
-
-    template <size_t... Vectors> __m128i combinedVectors(const char* bytes, std::index_sequence<Vectors...>)
-    {
-        __m128i combined = _mm_setzero_si128();
-        ((combined = _mm_or_si128(combined, loadVector(bytes + Vectors * sizeof(__m128i)))), ...);
-        return combined;
-    }
-
-    // Whether a block of AsciiBlockBytes holds ASCII only: its vectors are combined and their high bits tested
-    // at once.
-    bool isAsciiBlock(const char* bytes)
-    {
-        return _mm_movemask_epi8(combinedVectors(bytes, std::make_index_sequence<AsciiBlockBytes / sizeof(__m128i)>()))
-            == 0;
-    }
-#else
-    constexpr size_t AsciiBlockBytes = 64;
-
-    // Whether a block of AsciiBlockBytes holds ASCII only. Its words are combined in one expression, without
-    // a loop or a branch between them, so the compiler reads the block with a few wide loads.
-    template <size_t... Words> bool isAsciiBlock(const char* bytes, std::index_sequence<Words...>)
-    {
-        return ((loadWord(bytes + Words * sizeof(uint64_t)) | ...) & HighBits) == 0;
-    }
-
-    bool isAsciiBlock(const char* bytes)
-    {
-        return isAsciiBlock(bytes, std::make_index_sequence<AsciiBlockBytes / sizeof(uint64_t)>());
-    }
-#endif
-
-#if defined(__x86_64__)
-    constexpr size_t WideAsciiBlockBytes = 256;
-
-    // Passes over blocks of WideAsciiBlockBytes that hold ASCII only, eight 32-byte vectors combined and tested
-    // at once; stops at the first block that holds another byte, or with less than a block left. Built for
-    // processors with AVX2 and called only on them.
-    [[gnu::target("avx2")]] const char* skipWideAsciiBlocks(const char* p, const char* end)
-    {
-        while (static_cast<size_t>(end - p) >= WideAsciiBlockBytes) {
-            const auto* vectors = reinterpret_cast<const __m256i*>(p);
-            __m256i combined = _mm256_or_si256(
-                _mm256_or_si256(_mm256_or_si256(_mm256_loadu_si256(vectors), _mm256_loadu_si256(vectors + 1)),
-                    _mm256_or_si256(_mm256_loadu_si256(vectors + 2), _mm256_loadu_si256(vectors + 3))),
-                _mm256_or_si256(_mm256_or_si256(_mm256_loadu_si256(vectors + 4), _mm256_loadu_si256(vectors + 5)),
-                    _mm256_or_si256(_mm256_loadu_si256(vectors + 6), _mm256_loadu_si256(vectors + 7))));
-            if (_mm256_movemask_epi8(combined) != 0)
-                break;
-            p += WideAsciiBlockBytes;
-        }
-        return p;
-    }
-
-    const bool hasAVX2 = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-#endif
-
-    // The first byte at or after `p` that is not ASCII, or `end`. Runs of ASCII, the bulk of a server's reply,
-    // are passed over a wide block (where the processor has the instructions), a block, then a word, at a time.
-    const char* skipAscii(const char* p, const char* end)
-    {
-#if defined(__x86_64__)
-        if (hasAVX2)
-            p = skipWideAsciiBlocks(p, end);
-#endif
-        if (static_cast<size_t>(end - p) >= AsciiBlockBytes) {
-            const char* lastBlock = end - AsciiBlockBytes;
-            while (p <= lastBlock && isAsciiBlock(p))
-                p += AsciiBlockBytes;
-        }
-        while (static_cast<size_t>(end - p) >= sizeof(uint64_t) && (loadWord(p) & HighBits) == 0)
-            p += sizeof(uint64_t);
-        while (p != end && static_cast<uint8_t>(*p) < 0x80)
-            ++p;
-        return p;
-    }
 
 } // namespace
 
@@ -159,15 +61,8 @@ std::optional<char32_t> decodeNext(std::string_view text, size_t& position)
 
 bool isValid(std::string_view text)
 {
-    const char* bytes = text.data();
-    const char* end = bytes + text.size();
-    for (const char* p = skipAscii(bytes, end); p != end; p = skipAscii(p, end)) {
-        auto position = static_cast<size_t>(p - bytes);
-        if (!decodeNext(text, position))
-            return false;
-        p = bytes + position;
-    }
-    return true;
+    static const auto check = validation::validators().front().check;
+    return check(text.data(), text.size());
 }
 
 void append(std::string& text, char32_t codePoint)
