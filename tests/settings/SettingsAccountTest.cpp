@@ -193,6 +193,40 @@ TEST_F(SettingsAccount, EitherDeleteButtonOfTheSheetClearsTheMessagesButCancelDo
     }
 }
 
+// The service hands a message out once: the first parent's stored messages, kept for that parent's next
+// sign-in, survive a clear by a second parent, whose own messages go.
+TEST_F(SettingsAccount, ClearingDeletesOnlyTheSignedInAccountsMessages)
+{
+    auto storeChat = [](const char* owner, const char* device) {
+        core::UserMessageQuery message;
+        message.id_ = std::string(owner) + "-chat";
+        message.from = device;
+        message.to = owner;
+        message.userName = owner;
+        message.context = "hello";
+        message.createTime = base::Date::now();
+        ASSERT_TRUE(core::DBManager::saveOrUpdataUserChatQuery(message));
+        ASSERT_TRUE(core::DBManager::saveOrUpdataUserMessageQuery(message));
+    };
+    auto stored = [](const char* owner, const char* device) {
+        return core::DBManager::selectUserChatQueryByUserName(owner, owner, device).size()
+            + core::DBManager::selectUserMessageQueryByUserName(owner, owner, device).size();
+    };
+    launchAndSignIn();
+    storeChat(account, watch);
+    signInAsOtherAccount();
+    storeChat(otherAccount, otherWatch);
+    makeCurrent(otherWatch, 36);
+    menu()->openSettings();
+    ASSERT_TRUE(pumpUntil([this] { return settings() && !settings()->isLoadingDetail(); }));
+    pass(1);
+    tapRow(Row::ClearCache);
+    tap(settings()->clearDataSheet()->buttonAtIndex(1));
+    pass(1);
+    EXPECT_EQ(stored(otherAccount, otherWatch), 0u);
+    EXPECT_EQ(stored(account, watch), 2u) << "the first parent's messages stay";
+}
+
 TEST_F(SettingsAccount, TheBarLogoutSendsTheBlankTokenAndEndsTheSession)
 {
     openSettings(tracking_service::DemoData::Watch44SerialNumber, 44);

@@ -1,23 +1,25 @@
 #include "settings/about/PurchaseVC.h"
 
+#include "base/loop/MainThread.h"
 #include "base/system/Bundle.h"
 #include "base/system/Files.h"
-#include "base/text/Localization.h"
 #include "base/system/Log.h"
-#include "base/loop/MainThread.h"
+#include "base/text/Localization.h"
 #include "core/helpers/Helper.h"
 #include "core/helpers/PromptAlert.h"
+#include "core/service/Purchases.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "kit/overlay/ProgressOverlay.h"
 #include "networking/forms/Base64.h"
 #include "store/StorePaths.h"
-#include "ui/view/Application.h"
+#include "ui/controllers/NavigationController.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/NavigationBar.h"
-#include "ui/controllers/NavigationController.h"
 #include "ui/scroll/TableView.h"
 #include "ui/scroll/TableViewCell.h"
+#include "ui/view/Application.h"
 
 namespace settings {
 
@@ -66,7 +68,7 @@ void PurchaseVC::viewDidLoad()
     uploader->setListener(self);
     uploader->lookUpVersion();
     m_arr = { base::localized("permanent") };
-    if (core::ReceiptUploader::storedReceipt())
+    if (core::ReceiptUploader::receiptWaitsForCurrentSignIn())
         uploader->uploadStoredReceipt();
     else
         showNotice();
@@ -155,12 +157,23 @@ void PurchaseVC::didReceiveResponse(
     base::trace("store", std::to_string(products.size()) + " products, " + std::to_string(invalid.size()) + " unknown");
     for (const auto& product : products) {
         if (product.identifier == productIdentifier() && m_productType == 0) {
-            m_queue->addPayment(store::Payment::forProduct(product));
+            addPayment(product);
             return;
         }
     }
     base::log("store: the reply holds no product " + productIdentifier());
     core::showUntitledAlert("buy_failed");
+}
+
+// The buyer and the device go with the payment from now on: the store may report it to another account's screen,
+// or after a new launch.
+void PurchaseVC::addPayment(const store::Product& product)
+{
+    auto signIn = core::SignInSession::current();
+    if (!signIn.isOpen())
+        return; // nobody signed in to credit it to
+    auto transaction = m_queue->addPayment(store::Payment::forProduct(product));
+    core::Purchases::add(transaction->identifier(), signIn.account, core::Singleton::shared().lastSerialnumber());
 }
 
 void PurchaseVC::didFail(store::ProductsRequest&, const base::Error& error)
@@ -182,13 +195,15 @@ void PurchaseVC::updatedTransactions(store::PaymentQueue& queue, const store::Tr
             break;
         case State::Failed:
         case State::Restored:
+            core::Purchases::forget(transaction->identifier());
             queue.finishTransaction(transaction);
             break;
         }
     }
 }
 
-// The transaction is finished only once its receipt is stored: until then the store delivers it again.
+// The transaction is finished only once its receipt is stored, with the buyer and the device its payment was
+// added for: until then the store delivers it again.
 void PurchaseVC::completeTransaction(
     store::PaymentQueue& queue, const std::shared_ptr<store::PaymentTransaction>& transaction)
 {
@@ -197,7 +212,7 @@ void PurchaseVC::completeTransaction(
         base::log("store: no receipt for a purchase; it stays unfinished");
         return;
     }
-    core::ReceiptUploader::storeReceipt(receipt, core::Singleton::shared().lastSerialnumber());
+    core::Purchases::keepReceipt(transaction->identifier(), receipt);
     queue.finishTransaction(transaction);
     core::ReceiptUploader::shared()->uploadStoredReceipt();
 }
