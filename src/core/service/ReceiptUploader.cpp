@@ -4,12 +4,10 @@
 #include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
 #include "base/values/Dictionary.h"
-#include "core/helpers/Helper.h"
 #include "core/service/ReplyFields.h"
 #include "core/service/StoreLookup.h"
 #include "core/service/WebCall.h"
 #include "core/state/NotificationNames.h"
-#include "core/state/SettingsKeys.h"
 #include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 

@@ -136,6 +136,8 @@ void PurchaseVC::clickBuy(int tag)
 void PurchaseVC::requestProductData(const std::string& identifier)
 {
     hideHUD();
+    m_buyer = core::SignInSession::current();
+    m_buyerSerial = core::Singleton::shared().lastSerialnumber();
     m_hud = kit::ProgressOverlay::makeForView(view());
     core::Helper::showHUD(base::localized("please_wait"), view(), m_hud);
     auto request = store::ProductsRequest::make({ identifier });
@@ -165,15 +167,14 @@ void PurchaseVC::didReceiveResponse(
     core::showUntitledAlert("buy_failed");
 }
 
-// The buyer and the device go with the payment from now on: the store may report it to another account's screen,
-// or after a new launch.
+// The buyer and the device of the tap go with the payment from now on: the store may report it to another
+// account's screen, or after a new launch. A payment nobody signed in is left to own is not made.
 void PurchaseVC::addPayment(const store::Product& product)
 {
-    auto signIn = core::SignInSession::current();
-    if (!signIn.isOpen())
-        return; // nobody signed in to credit it to
+    if (!m_buyer.isOpen())
+        return;
     auto transaction = m_queue->addPayment(store::Payment::forProduct(product));
-    core::Purchases::add(transaction->identifier(), signIn.account, core::Singleton::shared().lastSerialnumber());
+    core::Purchases::add(transaction->identifier(), m_buyer.account, m_buyerSerial);
 }
 
 void PurchaseVC::didFail(store::ProductsRequest&, const base::Error& error)

@@ -2,8 +2,8 @@
 // ("permanent") with a "buy" button. At load it asks the receipt uploader to look the published version up;
 // with no receipt of the signed-in account waiting it shows the notice ("know_before_buy"/"buy_know":
 // "disagree" pops the screen, "agree" stays), else it has the waiting receipt sent again at once. "buy" asks
-// the store for the product (busy overlay "please_wait") and pays for it, noting the signed-in account and the
-// current device as the payment's buyer and device (core::Purchases); a purchased transaction's receipt is
+// the store for the product (busy overlay "please_wait") and pays for it while the sign-in of the tap lasts,
+// noting its account and the device current at the tap as the payment's buyer and device (core::Purchases); a purchased transaction's receipt is
 // kept as one line of Base64 with them, whichever account's screen hears of it, and only then is the
 // transaction finished and the receipt handed to the uploader, which sends it in a sign-in of the buyer until
 // the service grants it; a grant while the screen is open shows "buy_success", whose "done" pops it. Failed and
@@ -14,6 +14,7 @@
 #pragma once
 
 #include "core/service/ReceiptUploader.h"
+#include "core/state/SignInSession.h"
 #include "store/PaymentQueue.h"
 #include "store/ProductsRequest.h"
 #include "ui/alerts/AlertView.h"
@@ -81,6 +82,9 @@ private:
     std::shared_ptr<kit::ProgressOverlay> m_hud;
     std::shared_ptr<ui::Button> m_buyButton;
     std::shared_ptr<store::PaymentQueue> m_queue;
+    // The sign-in and the current device of the last "buy".
+    core::SignInSession m_buyer;
+    std::string m_buyerSerial;
 };
 
 } // namespace settings
