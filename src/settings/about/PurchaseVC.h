@@ -1,12 +1,12 @@
 // settings::PurchaseVC: the purchase of the permanent service for the current device, a table of one row
-// ("permanent") with a "buy" button. At load it asks the receipt uploader to look the published version up;
-// with no receipt of the signed-in account waiting it shows the notice ("know_before_buy"/"buy_know":
-// "disagree" pops the screen, "agree" stays), else it has the waiting receipt sent again at once. "buy" asks
-// the store for the product (busy overlay "please_wait") and pays for it while the sign-in of the tap lasts,
-// noting its account and the device current at the tap as the payment's buyer and device (core::Purchases); a purchased transaction's receipt is
-// kept as one line of Base64 with them, whichever account's screen hears of it, and only then is the
-// transaction finished and the receipt handed to the uploader, which sends it in a sign-in of the buyer until
-// the service grants it; a grant while the screen is open shows "buy_success", whose "done" pops it. Failed and
+// ("permanent") with a "buy" button. At load it asks the receipt uploader to look the published version up; with
+// no receipt of the signed-in account waiting it shows the notice ("know_before_buy"/"buy_know": "disagree" pops
+// the screen, "agree" stays), else it has the waiting receipt sent again at once. "buy" asks the store for the
+// product (busy overlay "please_wait") and pays for it while the sign-in of the tap lasts, noting its account and
+// the device current at the tap as the payment's buyer and device (core::Purchases); a purchased transaction's
+// receipt is kept as one line of Base64 with them, whichever account's screen hears of it, and only then is the
+// transaction finished and the receipt handed to the uploader, which sends it in a sign-in of the buyer until the
+// service grants it; a grant while the screen is open shows "buy_success", whose "done" pops it. Failed and
 // restored transactions are finished silently; a failed products request, or a reply without our product, shows
 // "buy_failed". Main thread; made with make().
 //
