@@ -1,12 +1,12 @@
 #include "store/PaymentQueue.h"
 
-#include "base/values/Array.h"
+#include "base/loop/MainThread.h"
+#include "base/loop/RunLoop.h"
 #include "base/system/DefaultsFile.h"
 #include "base/system/Files.h"
 #include "base/system/Log.h"
-#include "base/loop/MainThread.h"
-#include "base/loop/RunLoop.h"
 #include "base/text/UUID.h"
+#include "base/values/Array.h"
 #include "store/Receipt.h"
 #include "store/StorePaths.h"
 #include "store/StoreScript.h"
@@ -92,7 +92,7 @@ void PaymentQueue::removeTransactionObserver(const PaymentTransactionObserver* o
     });
 }
 
-void PaymentQueue::addPayment(const Payment& payment)
+std::shared_ptr<PaymentTransaction> PaymentQueue::addPayment(const Payment& payment)
 {
     BASE_ASSERT_MAIN_THREAD();
     auto transaction
@@ -102,7 +102,7 @@ void PaymentQueue::addPayment(const Payment& payment)
     auto script = StoreScript::read();
     auto outcome = script.outcomeOfPayment(m_paymentsMade++);
     if (!outcome)
-        return;
+        return transaction;
     base::RunLoop::main().performAfter(
         script.delay,
         [weak = weak_from_this(), transaction, state = *outcome] {
@@ -113,6 +113,7 @@ void PaymentQueue::addPayment(const Payment& payment)
             self->decide(transaction);
         },
         this);
+    return transaction;
 }
 
 void PaymentQueue::decide(const std::shared_ptr<PaymentTransaction>& transaction)

@@ -30,7 +30,8 @@ public:
     // Also drops observers that have gone.
     void removeTransactionObserver(const PaymentTransactionObserver* observer);
 
-    void addPayment(const Payment& payment);
+    // The new transaction, purchasing, whose identifier the caller may note before any outcome comes.
+    std::shared_ptr<PaymentTransaction> addPayment(const Payment& payment);
     // Removes a transaction with an outcome from the queue; a purchasing one cannot be finished.
     void finishTransaction(const std::shared_ptr<PaymentTransaction>& transaction);
 

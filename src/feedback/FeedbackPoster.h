@@ -21,6 +21,9 @@ struct FeedbackService {
     std::string appKey;
     // The value of the "Cookie" header; empty sends none.
     std::string cookie;
+    // Whether the sign-in whose cookie that is, of the conversation's account, is still the open one: a
+    // message goes only then. Empty: always.
+    std::function<bool()> isSignedIn;
 };
 
 class FeedbackPoster {

@@ -1,11 +1,12 @@
 #include "feedback/FeedbackThread.h"
 
-#include "base/values/Array.h"
-#include "base/values/Dictionary.h"
+#include "base/loop/MainThread.h"
 #include "base/system/Files.h"
 #include "base/system/Log.h"
-#include "base/loop/MainThread.h"
 #include "base/system/Paths.h"
+#include "base/values/Array.h"
+#include "base/values/Dictionary.h"
+#include "networking/forms/QueryString.h"
 #include "json/JSONDecoder.h"
 #include "json/JSONSerializer.h"
 
@@ -40,7 +41,13 @@ namespace {
 
 } // namespace
 
-std::filesystem::path FeedbackThread::defaultPath() { return base::Paths::dataRoot() / "feedback" / "thread.json"; }
+std::filesystem::path FeedbackThread::pathForAccount(std::string_view account)
+{
+    // UTF-8 writes every text, so the escaping cannot fail.
+    std::string name = networking::QueryString::percentEscapedQueryComponent(account, base::TextEncoding::UTF8)
+                           .value_or(std::string());
+    return base::Paths::dataRoot() / "feedback" / ("thread-" + name + ".json");
+}
 
 FeedbackThread::FeedbackThread(std::filesystem::path path)
     : m_path(std::move(path))

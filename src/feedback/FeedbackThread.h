@@ -1,10 +1,12 @@
 // feedback::FeedbackThread: the feedback conversation kept on this machine: the user's messages in the order
-// written, each with its time and whether the feedback service has it. It lives in one JSON file
-// ("<data root>/feedback/thread.json"), written atomically after every change, so a message is never lost
-// to a crash or a failed post: an unsent one stays marked and can go again. A file that cannot be read
-// starts an empty thread (and is only replaced once something is written). Main thread.
+// written, each with its time and whether the feedback service has it. Each account has its own, in one JSON
+// file ("<data root>/feedback/thread-<account, escaped>.json"), written atomically after every change, so a
+// message is never lost to a crash or a failed post: an unsent one stays marked and can go again. A file that
+// cannot be read starts an empty thread (and is only replaced once something is written). The one file of
+// earlier versions ("thread.json") does not say whose it is: it stays on disk and no account is shown it.
+// Main thread.
 //
-//   auto thread = feedback::FeedbackThread::load(feedback::FeedbackThread::defaultPath());
+//   auto thread = feedback::FeedbackThread::load(feedback::FeedbackThread::pathForAccount(account));
 //   auto& message = thread.append("The map is slow", base::Date::now());
 //   thread.markSent(message.id, true);
 #pragma once
@@ -14,6 +16,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace feedback {
@@ -28,7 +31,9 @@ struct FeedbackMessage {
 
 class FeedbackThread {
 public:
-    static std::filesystem::path defaultPath();
+    // The account's conversation file. Every byte of the name but letters, digits and "-_.[]" is escaped as
+    // "%XX", so that no name reaches outside the folder or meets another account's file.
+    static std::filesystem::path pathForAccount(std::string_view account);
 
     static FeedbackThread load(std::filesystem::path path);
 

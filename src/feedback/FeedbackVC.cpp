@@ -1,20 +1,20 @@
 #include "feedback/FeedbackVC.h"
 
-#include "base/text/Localization.h"
-#include "base/system/Log.h"
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
+#include "base/system/Log.h"
+#include "base/text/Localization.h"
 #include "feedback/FeedbackBubbleView.h"
 #include "feedback/FeedbackPoster.h"
 #include "gfx/text/TextAttributes.h"
+#include "ui/controllers/NavigationController.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
-#include "ui/input/Keyboard.h"
 #include "ui/controls/NavigationBar.h"
-#include "ui/controllers/NavigationController.h"
 #include "ui/controls/NavigationItem.h"
-#include "ui/scroll/ScrollView.h"
 #include "ui/controls/TextField.h"
+#include "ui/input/Keyboard.h"
+#include "ui/scroll/ScrollView.h"
 
 #include <algorithm>
 
@@ -193,6 +193,8 @@ void FeedbackVC::resend(int64_t id)
 
 void FeedbackVC::post(const FeedbackMessage& message)
 {
+    if (m_service.isSignedIn && !m_service.isSignedIn())
+        return; // another account's session must not carry this account's words
     ++*m_sending;
     int64_t id = message.id;
     FeedbackPoster::post(

@@ -2,17 +2,19 @@
 // the user's messages to the application's makers, oldest first (FeedbackBubbleView), and at the bottom a
 // field and "send". A message is kept in the thread file before it is posted to the feedback root
 // (FeedbackPoster) and marked sent when the post succeeds; a failed one stays marked unsent and goes again
-// when its mark is tapped. "close" dismisses the screen. The bottom bar rises with the keyboard. Replies that
-// come after the screen has gone still mark the thread file. Main thread; made with make().
+// when its mark is tapped. Nothing is posted once the sign-in that opened the screen has ended (the service's
+// isSignedIn): a message written or tapped then stays unsent in its account's thread, for that account's next
+// sign-in. "close" dismisses the screen. The bottom bar rises with the keyboard. Replies that come after the
+// screen has gone still mark the thread file. Main thread; made with make().
 //
-//   auto screen = feedback::FeedbackVC::make(FeedbackThread::defaultPath(), { root, appKey, cookie });
+//   auto screen = feedback::FeedbackVC::make(FeedbackThread::pathForAccount(account), { root, appKey, cookie });
 //   presenter->presentViewController(feedback::FeedbackVC::inNavigation(screen), true);
 #pragma once
 
 #include "feedback/FeedbackPoster.h"
 #include "feedback/FeedbackThread.h"
-#include "ui/controls/TextFieldDelegate.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
 
 #include <memory>
 #include <string>

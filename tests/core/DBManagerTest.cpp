@@ -130,7 +130,8 @@ TEST_F(DBManagerTest, TextsFromOutsideAreBoundNotSpliced)
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0]->id_, hostile.id_);
     EXPECT_EQ(read[0]->context, hostile.context);
-    EXPECT_TRUE(DBManager::deleteUserChatListByFrom("' or 1=1 --"));
+    EXPECT_TRUE(DBManager::deleteMessagesOfAccount("' or 1=1 --", "' or 1=1 --"));
+    EXPECT_EQ(rows("UserChatQuery"), 1);
 }
 
 TEST_F(DBManagerTest, ConversationListKeepsTheLatestMessagePerPartner)
@@ -140,26 +141,33 @@ TEST_F(DBManagerTest, ConversationListKeepsTheLatestMessagePerPartner)
     ASSERT_TRUE(DBManager::saveOrUpdataUserChatList(message("3", "SN2", "ann", 300)));
     EXPECT_EQ(rows("UserChatList"), 2);
     EXPECT_EQ(rows("UserChatList", "partner = 'SN1' and id_ = '2'"), 1);
-
-    ASSERT_TRUE(DBManager::saveOrUpdataUserMessageList(message("4", "SN1", "ann", 400)));
-    EXPECT_TRUE(DBManager::deleteUserChatListByFrom("SN1"));
-    EXPECT_EQ(rows("UserChatList"), 1);
-    EXPECT_EQ(rows("UserMessageList"), 1);
-    EXPECT_TRUE(DBManager::deleteUserMessageListByFrom("SN1"));
-    EXPECT_EQ(rows("UserMessageList"), 0);
 }
 
-TEST_F(DBManagerTest, DeletingAllMessagesLeavesTheLists)
+// Clearing as one account leaves another's messages, which the service will not hand out again, and the
+// account's conversation-list rows of other devices.
+TEST_F(DBManagerTest, ClearingDeletesOnlyTheAccountsMessagesAndItsListRowsOfTheDevice)
 {
-    ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(message("1", "SN1", "ann", 100)));
-    ASSERT_TRUE(DBManager::saveOrUpdataUserChatList(message("1", "SN1", "ann", 100)));
-    ASSERT_TRUE(DBManager::saveOrUpdataUserMessageQuery(message("2", "SN1", "ann", 100)));
-    EXPECT_TRUE(DBManager::deleteAllChatQuery());
-    EXPECT_EQ(rows("UserChatQuery"), 0);
-    EXPECT_EQ(rows("UserMessageQuery"), 1);
-    EXPECT_TRUE(DBManager::deleteAllUserMessageQuery());
-    EXPECT_EQ(rows("UserMessageQuery"), 0);
-    EXPECT_EQ(rows("UserChatList"), 1);
+    auto of = [](UserMessageQuery message, const char* account) {
+        message.userName = account;
+        return message;
+    };
+    for (const char* account : { "ann", "bob" }) {
+        std::string prefix = account;
+        ASSERT_TRUE(DBManager::saveOrUpdataUserChatQuery(of(message(prefix + "1", "SN1", account, 100), account)));
+        ASSERT_TRUE(DBManager::saveOrUpdataUserChatList(of(message(prefix + "1", "SN1", account, 100), account)));
+        ASSERT_TRUE(DBManager::saveOrUpdataUserChatList(of(message(prefix + "2", "SN2", account, 100), account)));
+        ASSERT_TRUE(DBManager::saveOrUpdataUserMessageQuery(of(message(prefix + "3", "SN2", account, 100), account)));
+        ASSERT_TRUE(DBManager::saveOrUpdataUserMessageList(of(message(prefix + "3", "SN1", account, 100), account)));
+    }
+    EXPECT_TRUE(DBManager::deleteMessagesOfAccount("bob", "SN1"));
+    for (const char* table : { "UserChatQuery", "UserMessageQuery", "UserMessageList" })
+        EXPECT_EQ(rows(table, "userName = 'bob'"), 0) << table;
+    EXPECT_EQ(rows("UserChatList", "userName = 'bob'"), 1) << "another device's conversation stays listed";
+    EXPECT_EQ(rows("UserChatList", "userName = 'bob' and partner = 'SN2'"), 1);
+    EXPECT_EQ(rows("UserChatQuery", "userName = 'ann'"), 1);
+    EXPECT_EQ(rows("UserChatList", "userName = 'ann'"), 2);
+    EXPECT_EQ(rows("UserMessageQuery", "userName = 'ann'"), 1);
+    EXPECT_EQ(rows("UserMessageList", "userName = 'ann'"), 1);
 }
 
 // SQLite counts the file's write transactions in its header (the "file change counter", bytes 24-27).
@@ -267,7 +275,7 @@ TEST_F(DBManagerTest, UnopenableFileGivesNothing)
     EXPECT_FALSE(DBManager::saveOrUpdataUserChatQuery(message("1", "SN1", "ann", 100)));
     EXPECT_TRUE(DBManager::selectUserChatQueryByUserName("ann", "ann", "SN1").empty());
     EXPECT_FALSE(DBManager::readSingleMobileDevice());
-    EXPECT_FALSE(DBManager::deleteAllChatQuery());
+    EXPECT_FALSE(DBManager::deleteMessagesOfAccount("ann", "SN1"));
     std::filesystem::remove(DBManager::databasePath());
 }
 

@@ -690,7 +690,7 @@ TEST_F(IncomingMessagesTest, AVoiceMessageIsPlacedBySendersTypeWhereTheDeviceLis
             EXPECT_EQ(inChat.size(), toChat ? 1u : 0u) << sender.serialNumber;
             EXPECT_EQ(inMessages.size(), toChat ? 0u : 1u) << sender.serialNumber;
         }
-        ASSERT_TRUE(core::DBManager::deleteAllChatQuery() && core::DBManager::deleteAllUserMessageQuery());
+        ASSERT_TRUE(core::DBManager::deleteMessagesOfAccount("ann", ""));
     }
 }
 

@@ -1,6 +1,7 @@
 // The receipt uploader against the local tracking service: what it sends, when the receipt counts as
-// granted, how refusals and failures are retried (2.0 s after the first, twice as long after each next one,
-// one chain whoever asks), and that a receipt goes only in a sign-in of the account that bought it.
+// granted, how refusals and failures are retried (every 2.0 s while someone waits, else 2.0 s after the first
+// and twice as long after each next one; one chain, which a request restarts at once), and that a receipt
+// goes only in a sign-in of the account that bought it, for the device it was bought for.
 #include "LocalService.h"
 
 #include "base/ClockFixture.h"
@@ -9,6 +10,7 @@
 #include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
 #include "core/helpers/Helper.h"
+#include "core/service/Purchases.h"
 #include "core/service/ReceiptUploader.h"
 #include "core/service/ServiceClient.h"
 #include "core/service/StoreLookup.h"
@@ -61,8 +63,9 @@ protected:
         EXPECT_TRUE(base::RunLoop::main().runUntil([] { return idle(); }, 30s));
         ReceiptUploader::relaunch();
         auto& defaults = base::UserDefaults::standard();
-        for (const char* key : { core::SettingsKeys::Cookie, core::SettingsKeys::Receipt,
-                 ReceiptUploader::ReceiptSerialKey, core::SettingsKeys::LastSerialNumber })
+        for (const char* key : { core::SettingsKeys::Cookie, core::SettingsKeys::Receipt, core::Purchases::Key,
+                 core::Purchases::LegacySerialKey, core::Purchases::LegacyAccountKey,
+                 core::SettingsKeys::LastSerialNumber })
             defaults.removeObjectForKey(key);
         net::URLRequest::setDefaultTimeoutInterval(60s);
         base::Bundle::main().setInfoValue(base::Bundle::VersionKey, m_version);
@@ -92,6 +95,13 @@ protected:
     {
         return base::UserDefaults::standard().stringForKey(core::SettingsKeys::Receipt);
     }
+    // A purchase of the signed-in account for the device, completed by the store with that receipt.
+    static void keep(const std::string& receipt, const std::string& serialNumber, const std::string& transaction = "T1")
+    {
+        core::Purchases::add(transaction, core::SignInSession::current().account, serialNumber);
+        core::Purchases::keepReceipt(transaction, receipt);
+    }
+    static bool waiting() { return core::Purchases::anyReceiptWaits(); }
 
     const std::string receipt
         = networking::Base64::encode(std::string(store::Receipt::Marker) + "T1 lumet.Permanent\n");
@@ -104,7 +114,7 @@ protected:
 
 TEST_F(ReceiptUploaderTest, SendsTheFieldsInTheirKindsForTheDeviceTheReceiptWasBoughtFor)
 {
-    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    keep(receipt, DemoData::WatchSerialNumber);
     uploader->uploadStoredReceipt();
     waitForUploads(1);
 
@@ -118,8 +128,8 @@ TEST_F(ReceiptUploaderTest, SendsTheFieldsInTheirKindsForTheDeviceTheReceiptWasB
     EXPECT_EQ(*body->objectForKey("Data"), base::Value(receipt));
     EXPECT_EQ(uploads()[0].header("Cookie"), m_local.cookie());
 
-    EXPECT_EQ(receiptSetting(), "") << "granted: the receipt becomes the empty text";
-    EXPECT_FALSE(base::UserDefaults::standard().stringForKey(ReceiptUploader::ReceiptSerialKey));
+    EXPECT_FALSE(waiting()) << "granted: the purchase is forgotten";
+    EXPECT_FALSE(base::UserDefaults::standard().objectForKey(core::Purchases::Key));
     EXPECT_EQ(listener->grants, 1);
     clock->advance(5s);
     EXPECT_EQ(uploads().size(), 1u) << "nothing more after a grant";
@@ -130,7 +140,7 @@ TEST_F(ReceiptUploaderTest, TheUploadHoldsTheActivityIndicatorUntilItsReply)
     auto& indicator = networking::NetworkActivityIndicatorManager::sharedManager();
     indicator.setEnabled(true);
     m_local.service().faults().set(ReceiptUploader::Method, Fault::held());
-    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    keep(receipt, DemoData::WatchSerialNumber);
     uploader->uploadStoredReceipt();
     ASSERT_TRUE(m_local.waitForRequestTo(ReceiptUploader::Method));
     ASSERT_EQ(uploads().size(), 1u);
@@ -143,14 +153,40 @@ TEST_F(ReceiptUploaderTest, TheUploadHoldsTheActivityIndicatorUntilItsReply)
     indicator.setEnabled(false);
 }
 
-TEST_F(ReceiptUploaderTest, AnOlderReceiptWithoutItsSerialGoesForTheCurrentDevice)
+// A receipt an earlier version kept in the settings still goes: for its device (the current one when it
+// was kept without), in a sign-in of its buyer (any, when it was kept without).
+TEST_F(ReceiptUploaderTest, AReceiptKeptByAnEarlierVersionStillGoesForItsDeviceInItsBuyersSignIn)
 {
-    core::Helper::saveSettingValue(base::Value(receipt), core::SettingsKeys::Receipt);
+    struct Case {
+        std::optional<std::string> serial, buyer;
+        const char* sentFor; // nothing: it waits for another account's sign-in
+    };
+    const Case cases[] = { { std::nullopt, std::nullopt, DemoData::WatchSerialNumber },
+        { DemoData::Quenn3SerialNumber, DemoData::AccountName, DemoData::Quenn3SerialNumber },
+        { DemoData::Quenn3SerialNumber, std::string(LocalService::otherAccount), nullptr } };
     core::Singleton::shared().setLastSerialnumber(DemoData::WatchSerialNumber);
-    base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
-    waitForUploads(1);
-    EXPECT_EQ(*lastBody()->objectForKey("SerialNumber"), base::Value(DemoData::WatchSerialNumber));
-    EXPECT_EQ(receiptSetting(), "");
+    size_t sent = 0;
+    for (const Case& legacy : cases) {
+        core::Helper::saveSettingValue(base::Value(receipt), core::SettingsKeys::Receipt);
+        auto optionalText = [](const std::optional<std::string>& text) {
+            return text ? std::optional(base::Value(*text)) : std::nullopt;
+        };
+        core::Helper::saveSettingValue(optionalText(legacy.serial), core::Purchases::LegacySerialKey);
+        core::Helper::saveSettingValue(optionalText(legacy.buyer), core::Purchases::LegacyAccountKey);
+        base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
+        if (!legacy.sentFor) {
+            clock->advance(3s);
+            ASSERT_TRUE(base::RunLoop::main().runUntil([] { return idle(); }, 30s));
+            EXPECT_EQ(uploads().size(), sent) << "not in another account's sign-in";
+            EXPECT_EQ(receiptSetting(), receipt);
+            continue;
+        }
+        waitForUploads(++sent);
+        EXPECT_EQ(*lastBody()->objectForKey("SerialNumber"), base::Value(legacy.sentFor));
+        EXPECT_EQ(receiptSetting(), "");
+        EXPECT_FALSE(base::UserDefaults::standard().objectForKey(core::Purchases::LegacySerialKey));
+        EXPECT_FALSE(base::UserDefaults::standard().objectForKey(core::Purchases::LegacyAccountKey));
+    }
 }
 
 TEST_F(ReceiptUploaderTest, OnlyTheNumberOrTheTextZeroGrants)
@@ -162,9 +198,11 @@ TEST_F(ReceiptUploaderTest, OnlyTheNumberOrTheTextZeroGrants)
         EXPECT_FALSE(ReceiptUploader::isGranted(reply)) << reply;
 }
 
+// With no purchase screen waiting, a long outage is retried less and less often.
 TEST_F(ReceiptUploaderTest, EveryRefusalOrFailureKeepsTheReceiptAndRetriesTwiceAsLateEachTimeUpToTheLimit)
 {
-    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    uploader->setListener({});
+    keep(receipt, DemoData::WatchSerialNumber);
     size_t sent = 0;
     base::Duration delay = ReceiptUploader::retryDelay;
     for (const Fault& fault : { Fault::payload(base::Value(int64_t(1))), Fault::payload(base::Value::null()),
@@ -176,20 +214,19 @@ TEST_F(ReceiptUploaderTest, EveryRefusalOrFailureKeepsTheReceiptAndRetriesTwiceA
         else
             clock->advance(0.1s);
         waitForUploads(++sent);
-        EXPECT_EQ(receiptSetting(), receipt) << static_cast<int>(fault.kind);
+        EXPECT_TRUE(waiting()) << static_cast<int>(fault.kind);
         EXPECT_TRUE(uploader->hasPendingRetry());
 
-        base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
-        uploader->uploadStoredReceipt();
         clock->advance(delay - 0.1s);
-        EXPECT_EQ(uploads().size(), sent) << "no second chain, and no retry before " << delay.count() << " s";
+        EXPECT_EQ(uploads().size(), sent) << "no retry before " << delay.count() << " s";
         delay = std::min(delay * 2, ReceiptUploader::retryDelayLimit);
     }
     EXPECT_EQ(delay, ReceiptUploader::retryDelayLimit) << "the last retries wait the longest";
     m_local.service().faults().clear();
+    uploader->setListener(listener);
     clock->advance(0.1s);
     waitForUploads(++sent);
-    EXPECT_EQ(receiptSetting(), "");
+    EXPECT_FALSE(waiting());
     EXPECT_EQ(listener->grants, 1);
     auto logged = m_log.messages();
     EXPECT_EQ(std::count_if(logged.begin(), logged.end(),
@@ -198,13 +235,50 @@ TEST_F(ReceiptUploaderTest, EveryRefusalOrFailureKeepsTheReceiptAndRetriesTwiceA
         << "the refusals of one account are logged once";
 }
 
+// After a long outage the back-off has reached its limit. The buyer's sign-in ("uploadReceipt") and the
+// purchase screen's request send at once and start the delays again from 2.0 s; while the screen waits, every
+// retry comes 2.0 s after the last, so the grant shows moments after the service is back.
+TEST_F(ReceiptUploaderTest, TheBuyersSignInAndTheScreensRequestSendAtOnceAndStartTheDelaysAgain)
+{
+    uploader->setListener({});
+    keep(receipt, DemoData::WatchSerialNumber);
+    m_local.service().faults().set(ReceiptUploader::Method, Fault::status(503));
+    uploader->uploadStoredReceipt();
+    size_t sent = 0;
+    waitForUploads(++sent);
+    for (base::Duration delay = ReceiptUploader::retryDelay; delay < ReceiptUploader::retryDelayLimit; delay *= 2) {
+        clock->advance(delay);
+        waitForUploads(++sent);
+    }
+
+    base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
+    waitForUploads(++sent);
+    clock->advance(ReceiptUploader::retryDelay);
+    waitForUploads(++sent);
+    clock->advance(ReceiptUploader::retryDelay * 2);
+    waitForUploads(++sent);
+
+    uploader->setListener(listener);
+    uploader->uploadStoredReceipt();
+    waitForUploads(++sent);
+    for (int retry = 0; retry < 3; ++retry) {
+        clock->advance(ReceiptUploader::retryDelay);
+        waitForUploads(++sent);
+    }
+    m_local.service().faults().clear();
+    clock->advance(ReceiptUploader::retryDelay);
+    waitForUploads(++sent);
+    EXPECT_FALSE(waiting());
+    EXPECT_EQ(listener->grants, 1);
+}
+
 // The first parent's upload is refused after it has signed out and a second parent has signed in: the receipt
 // waits, through every retry, for the first parent's next sign-in, and goes in that parent's session.
 TEST_F(ReceiptUploaderTest, AReceiptGoesOnlyInASignInOfTheAccountThatBoughtIt)
 {
     net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
     ASSERT_TRUE(m_local.signIn(DemoData::AccountName));
-    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    keep(receipt, DemoData::WatchSerialNumber);
     m_local.service().faults().set(ReceiptUploader::Method, Fault::held());
     uploader->uploadStoredReceipt();
     ASSERT_TRUE(m_local.waitForRequestTo(ReceiptUploader::Method));
@@ -225,20 +299,20 @@ TEST_F(ReceiptUploaderTest, AReceiptGoesOnlyInASignInOfTheAccountThatBoughtIt)
     waitForUploads(2);
     EXPECT_EQ(
         uploads().back().header("Cookie"), base::UserDefaults::standard().stringForKey(core::SettingsKeys::Cookie));
-    EXPECT_EQ(receiptSetting(), "");
+    EXPECT_FALSE(waiting());
     EXPECT_EQ(listener->grants, 1);
 }
 
 TEST_F(ReceiptUploaderTest, AReceiptStoredWhileAnotherIsOnItsWayIsSentAfterTheGrant)
 {
-    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    keep(receipt, DemoData::WatchSerialNumber);
     uploader->uploadStoredReceipt();
     ASSERT_TRUE(base::RunLoop::main().runUntil([&] { return uploader->isUploading(); }, 30s));
     std::string second = networking::Base64::encode(std::string(store::Receipt::Marker) + "T2 lumet.Permanent\n");
-    ReceiptUploader::storeReceipt(second, DemoData::WatchSerialNumber);
+    keep(second, DemoData::WatchSerialNumber, "T2");
     EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return uploads().size() == 2 && !uploader->isUploading(); }, 30s));
     EXPECT_EQ(*lastBody()->objectForKey("Data"), base::Value(second));
-    EXPECT_EQ(receiptSetting(), "");
+    EXPECT_FALSE(waiting());
 }
 
 TEST_F(ReceiptUploaderTest, NothingIsSentWithoutAStoredReceipt)
@@ -253,7 +327,7 @@ TEST_F(ReceiptUploaderTest, NothingIsSentWithoutAStoredReceipt)
 TEST_F(ReceiptUploaderTest, TheUploadCarriesTheLookedUpFlag)
 {
     base::Bundle::main().setInfoValue(base::Bundle::VersionKey, core::DebugStoreVersion);
-    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    keep(receipt, DemoData::WatchSerialNumber);
     uploader->uploadStoredReceipt();
     waitForUploads(1);
     EXPECT_EQ(*lastBody()->objectForKey("IsDebug"), base::Value(true));
@@ -267,7 +341,7 @@ TEST_F(ReceiptUploaderTest, TheFirstUploadWaitsForTheLookupsTimeOutAndThenSaysFa
 {
     base::Bundle::main().setInfoValue(base::Bundle::VersionKey, core::DebugStoreVersion);
     m_local.service().faults().set("lookup", Fault::held());
-    ReceiptUploader::storeReceipt(receipt, DemoData::WatchSerialNumber);
+    keep(receipt, DemoData::WatchSerialNumber);
     uploader->uploadStoredReceipt();
     ASSERT_TRUE(m_local.waitForRequestTo("lookup"));
     clock->advance(core::StoreLookup::timeout - 0.1s);

@@ -1,6 +1,6 @@
 // The feedback conversation as the settings centre opens it, against the local service's feedback route:
-// messages kept on this machine across reopenings, delivered with the session, and a failed one sent again
-// when its mark is tapped.
+// messages kept on this machine across reopenings, delivered with the session, a failed one sent again
+// when its mark is tapped, and each account's conversation its own.
 #include "base/system/Files.h"
 #include "core/helpers/Helper.h"
 #include "feedback/FeedbackBubbleView.h"
@@ -8,8 +8,8 @@
 #include "support/ScreenFixture.h"
 #include "tracking-service/ServiceRoutes.h"
 
-#include "ui/controls/Button.h"
 #include "ui/controllers/NavigationController.h"
+#include "ui/controls/Button.h"
 #include "ui/render/ScreenRenderer.h"
 
 namespace {
@@ -21,7 +21,7 @@ protected:
     void TearDown() override
     {
         std::error_code ignored;
-        std::filesystem::remove_all(feedback::FeedbackThread::defaultPath().parent_path(), ignored);
+        std::filesystem::remove_all(feedback::FeedbackThread::pathForAccount(account).parent_path(), ignored);
         ScreenTest::TearDown();
     }
     std::shared_ptr<FeedbackVC> open()
@@ -54,9 +54,9 @@ protected:
                     return true;
         return false;
     }
-    size_t keptByService()
+    size_t keptByService(const char* owner = account)
     {
-        auto messages = service.store().document(account, tracking_service::ServiceStore::FeedbackDocument);
+        auto messages = service.store().document(owner, tracking_service::ServiceStore::FeedbackDocument);
         return messages && messages->array() ? messages->array()->count() : 0;
     }
 };
@@ -112,7 +112,51 @@ TEST_F(FeedbackConversation, AFailedMessageStaysUnsentAndGoesAgainWhenItsMarkIsT
     EXPECT_EQ(keptByService(), 1u);
     pass(0.5);
     EXPECT_FALSE(again->bubbles()[0]->resendButton());
-    EXPECT_NE(base::Files::read(feedback::FeedbackThread::defaultPath())->find("\"sent\":true"), std::string::npos);
+    EXPECT_NE(
+        base::Files::read(feedback::FeedbackThread::pathForAccount(account))->find("\"sent\":true"), std::string::npos);
+}
+
+// The first parent's unsent words are neither shown to a second parent nor posted in the second parent's
+// sign-in, even from the first parent's screen still at hand; they wait for the first parent's next sign-in.
+// The one file of earlier versions says nobody's name: it is shown to nobody and stays on disk.
+TEST_F(FeedbackConversation, EachAccountSeesAndSendsOnlyItsOwnConversation)
+{
+    auto older = feedback::FeedbackThread::pathForAccount(account).parent_path() / "thread.json";
+    std::string olderText = R"({"messages":[{"id":1,"text":"Whose words?","time":1,"sent":false}]})";
+    ASSERT_TRUE(base::Files::writeAtomically(older, olderText));
+    launchAndSignIn();
+    service.faults().set(tracking_service::ServiceRoutes::FeedbackEndpoint, tracking_service::Fault::status(500));
+    auto first = open();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->bubbles().empty()) << "the earlier version's conversation is shown to nobody";
+    send(first, "Words of the first parent");
+    ASSERT_EQ(first->thread().messages().size(), 1u);
+    service.faults().clear();
+
+    signInAsOtherAccount();
+    size_t posts = service.requestLog().requestsTo(tracking_service::ServiceRoutes::FeedbackEndpoint).size();
+    first->resend(first->thread().messages()[0].id);
+    pass(1);
+    EXPECT_EQ(service.requestLog().requestsTo(tracking_service::ServiceRoutes::FeedbackEndpoint).size(), posts)
+        << "nothing is posted once the sign-in that opened the screen has ended";
+    auto second = open();
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(second->bubbles().empty()) << "the second parent sees none of the first parent's words";
+    close(second);
+    EXPECT_EQ(keptByService(otherAccount), 0u);
+
+    signOut();
+    fill(account, password);
+    signIn();
+    auto again = open();
+    ASSERT_TRUE(again);
+    ASSERT_EQ(again->bubbles().size(), 1u);
+    ASSERT_TRUE(again->bubbles()[0]->resendButton());
+    tap(again->bubbles()[0]->resendButton());
+    ASSERT_TRUE(pumpUntil([&] { return again->sending() == 0 && again->thread().messages()[0].sent; }));
+    EXPECT_EQ(keptByService(account), 1u);
+    EXPECT_EQ(keptByService(otherAccount), 0u);
+    EXPECT_EQ(base::Files::read(older), olderText) << "kept as it was";
 }
 
 } // namespace

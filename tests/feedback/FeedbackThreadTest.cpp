@@ -1,10 +1,12 @@
 // The feedback conversation kept on this machine: what the thread file holds across loads, and that a file
 // it cannot read starts a new thread without being destroyed by the reading.
-#include "base/system/Files.h"
 #include "feedback/FeedbackThread.h"
+#include "base/system/Files.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 
@@ -56,6 +58,24 @@ TEST_F(FeedbackThreadTest, AnUnreadableFileStartsANewThreadAndStaysUntilSomethin
     ASSERT_EQ(partly.messages().size(), 1u);
     EXPECT_EQ(partly.messages()[0].text, "kept");
     EXPECT_FALSE(partly.messages()[0].sent);
+}
+
+} // namespace
+
+namespace {
+
+// Each account's file sits in the feedback folder, whatever the name holds, and no two names share one.
+TEST(FeedbackThreadPath, EveryAccountNameGivesItsOwnFileInsideTheFolder)
+{
+    auto folder = FeedbackThread::pathForAccount("ann").parent_path();
+    std::set<std::filesystem::path> files;
+    for (const char* name : { "ann", "Ann", "../ann", "a/b", "a%2Fb", "..", "", "\xE5\xAE\xB6\xE9\x95\xBF", "a b" }) {
+        auto file = FeedbackThread::pathForAccount(name);
+        EXPECT_EQ(file.parent_path(), folder) << name;
+        EXPECT_EQ(file.filename().string().find('/'), std::string::npos) << name;
+        EXPECT_TRUE(files.insert(file).second) << name;
+    }
+    EXPECT_EQ(FeedbackThread::pathForAccount("ann").filename(), "thread-ann.json");
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 
 #include "base/system/Files.h"
 #include "base/text/Localization.h"
+#include "core/service/Purchases.h"
 #include "core/service/ReceiptUploader.h"
+#include "core/state/SettingsKeys.h"
 #include "networking/forms/Base64.h"
 #include "settings/about/PurchaseVC.h"
 #include "shell/tour/TourContext.h"
@@ -36,7 +38,9 @@ protected:
         store::PaymentQueue::relaunch();
         std::error_code ignored;
         std::filesystem::remove_all(store::storeFolder(), ignored);
-        base::UserDefaults::standard().removeObjectForKey(core::ReceiptUploader::ReceiptSerialKey);
+        for (const char* key : { core::Purchases::Key, core::Purchases::LegacySerialKey,
+                 core::Purchases::LegacyAccountKey, core::SettingsKeys::Receipt })
+            base::UserDefaults::standard().removeObjectForKey(key);
     }
 
     static void script(const std::string& text)
@@ -48,6 +52,14 @@ protected:
     {
         return networking::Base64::encode(std::string(store::Receipt::Marker) + transaction + " lumet.Permanent\n");
     }
+
+    // A purchase by the buyer for the device, completed by the store with that receipt.
+    static void keep(const std::string& receipt, const std::string& serialNumber, const std::string& buyer = account)
+    {
+        core::Purchases::add("T1", buyer, serialNumber);
+        core::Purchases::keepReceipt("T1", receipt);
+    }
+    static bool receiptWaits() { return core::Purchases::anyReceiptWaits(); }
 
     // Signs in, pushes a new purchase screen on the home screen and lets its opening calls finish.
     std::shared_ptr<settings::PurchaseVC> open()

@@ -2,8 +2,6 @@
 // looks the published version up ahead, and sends nothing while nobody is signed in.
 #include "PurchaseFixture.h"
 
-#include "core/state/SettingsKeys.h"
-
 namespace {
 
 using core::ReceiptUploader;
@@ -12,7 +10,7 @@ class PurchaseLaunch : public test::PurchaseTest { };
 
 TEST_F(PurchaseLaunch, TheLaunchPostLooksTheVersionUpAndTheReceiptWaitsForASignIn)
 {
-    ReceiptUploader::storeReceipt(genuineReceipt(), watch);
+    keep(genuineReceipt(), watch);
     launch();
     EXPECT_TRUE(pumpUntil([&] { return requestsTo("lookup") == 1 && networkIdle(); }, 1.5))
         << "the feature screens registered before the launch posted uploadReceipt";
@@ -21,7 +19,7 @@ TEST_F(PurchaseLaunch, TheLaunchPostLooksTheVersionUpAndTheReceiptWaitsForASignI
     EXPECT_FALSE(ReceiptUploader::shared()->hasPendingRetry());
     fill(account, password);
     signIn();
-    ASSERT_TRUE(pumpUntil([] { return setting(core::SettingsKeys::Receipt) == ""; }, 1));
+    ASSERT_TRUE(pumpUntil([] { return !receiptWaits(); }, 1));
     EXPECT_EQ(requestsTo(ReceiptUploader::Method), 1u);
 }
 
@@ -29,11 +27,11 @@ TEST_F(PurchaseLaunch, AnAcceptedSignInSendsAWaitingReceiptWithItsSession)
 {
     launch();
     pass(0.5);
-    ReceiptUploader::storeReceipt(genuineReceipt(), watch);
+    keep(genuineReceipt(), watch);
     EXPECT_EQ(requestsTo(ReceiptUploader::Method), 0u);
     fill(account, password);
     signIn();
-    ASSERT_TRUE(pumpUntil([] { return setting(core::SettingsKeys::Receipt) == ""; }, 1));
+    ASSERT_TRUE(pumpUntil([] { return !receiptWaits(); }, 1));
     EXPECT_EQ(requestsTo(ReceiptUploader::Method), 1u);
 }
 

@@ -3,12 +3,10 @@
 #include "PurchaseFixture.h"
 
 #include "base/system/Bundle.h"
-#include "core/state/SettingsKeys.h"
 
 namespace {
 
 using core::ReceiptUploader;
-using core::SettingsKeys;
 
 class Purchase : public test::PurchaseTest { };
 
@@ -53,12 +51,12 @@ TEST_F(Purchase, AgreeStaysOnTheRowWithItsBuyButton)
 TEST_F(Purchase, AStoredReceiptIsSentAtOpeningAndItsGrantShowsSuccessWhoseDonePops)
 {
     launchAndSignIn();
-    ReceiptUploader::storeReceipt(genuineReceipt(), watch);
+    keep(genuineReceipt(), watch);
     auto screen = push();
     ASSERT_TRUE(pumpUntil([] { return alertSays("buy_success"); }));
     EXPECT_EQ(shownAlert()->tag(), settings::PurchaseVC::successAlertTag);
     EXPECT_EQ(requestsTo(ReceiptUploader::Method), 1u);
-    EXPECT_EQ(setting(SettingsKeys::Receipt), "");
+    EXPECT_FALSE(receiptWaits());
 
     answerAlert(0);
     EXPECT_TRUE(pumpUntil([&] { return !screenShown(screen); }));
@@ -76,15 +74,17 @@ TEST_F(Purchase, AScriptedPurchaseStoresTheReceiptWithItsSerialFinishesAndUpload
     ASSERT_TRUE(pumpUntil([&] { return requestsTo(ReceiptUploader::Method) == 1 && networkIdle(); }));
     auto file = base::Files::read(store::receiptURL());
     ASSERT_TRUE(file);
-    EXPECT_EQ(setting(SettingsKeys::Receipt), networking::Base64::encode(*file));
-    EXPECT_EQ(setting(ReceiptUploader::ReceiptSerialKey), serial);
+    auto kept = core::Purchases::nextReceiptFor(account);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->receipt, networking::Base64::encode(*file));
+    EXPECT_EQ(kept->serialNumber, serial);
     EXPECT_TRUE(store::PaymentQueue::defaultQueue()->transactions().empty()) << "finished once the receipt was kept";
     EXPECT_FALSE(shownAlert());
 
     service.faults().clear();
     ASSERT_TRUE(pumpUntil([] { return alertSays("buy_success"); }, 3));
     EXPECT_EQ(requestsTo(ReceiptUploader::Method), 2u) << "one retry, 2.0 s later";
-    EXPECT_EQ(setting(SettingsKeys::Receipt), "");
+    EXPECT_FALSE(receiptWaits());
 }
 
 TEST_F(Purchase, FailedAndRestoredTransactionsFinishSilentlyWithoutUpload)
@@ -98,7 +98,9 @@ TEST_F(Purchase, FailedAndRestoredTransactionsFinishSilentlyWithoutUpload)
     pass(3);
     EXPECT_TRUE(store::PaymentQueue::defaultQueue()->transactions().empty());
     EXPECT_EQ(requestsTo(ReceiptUploader::Method), 0u);
-    EXPECT_FALSE(setting(SettingsKeys::Receipt));
+    EXPECT_FALSE(receiptWaits());
+    EXPECT_FALSE(base::UserDefaults::standard().objectForKey(core::Purchases::Key))
+        << "nothing is kept of payments the store gave up";
     EXPECT_FALSE(shownAlert());
 }
 
@@ -142,7 +144,7 @@ TEST_F(Purchase, APurchaseWithoutReceiptStaysUnfinishedUntilALaterLaunchCanKeepI
     auto screen = open();
     answerAlert(1);
     EXPECT_EQ(store::PaymentQueue::defaultQueue()->transactions().size(), 1u);
-    EXPECT_FALSE(setting(SettingsKeys::Receipt));
+    EXPECT_FALSE(receiptWaits());
     EXPECT_EQ(requestsTo(ReceiptUploader::Method), 0u);
 
     ASSERT_TRUE(base::Files::writeAtomically(store::receiptURL(), *receipt));

@@ -3,12 +3,9 @@
 // upload is sent again until the service grants it.
 #include "PurchaseFixture.h"
 
-#include "core/state/SettingsKeys.h"
-
 namespace {
 
 using core::ReceiptUploader;
-using core::SettingsKeys;
 using tracking_service::Fault;
 
 class PurchaseWriteFaults : public test::PurchaseTest { };
@@ -34,12 +31,12 @@ TEST_F(PurchaseWriteFaults, NoFailedUploadReadsAsGrantedOrLosesTheReceipt)
         ASSERT_TRUE(
             pumpUntil([&] { return requestsTo(ReceiptUploader::Method) > sent && networkIdle(); }, retryWithin));
         EXPECT_FALSE(someAlertSays("buy_success"));
-        EXPECT_NE(setting(SettingsKeys::Receipt).value_or(""), "");
+        EXPECT_TRUE(receiptWaits());
     }
     service.faults().clear();
     net::URLRequest::setDefaultTimeoutInterval(RequestTimeOut);
     EXPECT_TRUE(pumpUntil([] { return alertSays("buy_success"); }, retryWithin));
-    EXPECT_EQ(setting(SettingsKeys::Receipt), "");
+    EXPECT_FALSE(receiptWaits());
 }
 
 } // namespace

@@ -193,6 +193,37 @@ TEST_F(SettingsAccount, EitherDeleteButtonOfTheSheetClearsTheMessagesButCancelDo
     }
 }
 
+// The service hands a message out once: another parent's stored messages, kept for that parent's next
+// sign-in, survive a clear by the signed-in parent, whose own messages go.
+TEST_F(SettingsAccount, ClearingDeletesOnlyTheSignedInAccountsMessages)
+{
+    auto storeChat = [](const char* owner, const char* device) {
+        core::UserMessageQuery message;
+        message.id_ = std::string(owner) + "-" + device;
+        message.from = device;
+        message.to = owner;
+        message.userName = owner;
+        message.context = "hello";
+        message.createTime = base::Date::now();
+        ASSERT_TRUE(core::DBManager::saveOrUpdataUserChatQuery(message));
+        ASSERT_TRUE(core::DBManager::saveOrUpdataUserMessageQuery(message));
+    };
+    auto stored = [](const char* owner, const char* device) {
+        return core::DBManager::selectUserChatQueryByUserName(owner, owner, device).size()
+            + core::DBManager::selectUserMessageQueryByUserName(owner, owner, device).size();
+    };
+    openSettings();
+    storeChat(account, watch);
+    storeChat(otherAccount, otherWatch);
+    storeChat(otherAccount, watch);
+    tapRow(Row::ClearCache);
+    tap(settings()->clearDataSheet()->buttonAtIndex(1));
+    pass(1);
+    EXPECT_EQ(stored(account, watch), 0u);
+    EXPECT_EQ(stored(otherAccount, otherWatch), 2u) << "the other parent's messages stay";
+    EXPECT_EQ(stored(otherAccount, watch), 2u) << "also those of the same device";
+}
+
 TEST_F(SettingsAccount, TheBarLogoutSendsTheBlankTokenAndEndsTheSession)
 {
     openSettings(tracking_service::DemoData::Watch44SerialNumber, 44);

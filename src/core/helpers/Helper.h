@@ -62,8 +62,8 @@ public:
     // Main thread.
     static void uploadDeviceToken(const std::optional<std::string>& token);
 
-    // Opens the feedback conversation from `screen` (feedback::FeedbackClient, with AnalyticsAppKey). Main
-    // thread.
+    // Opens the signed-in account's feedback conversation from `screen` (feedback::FeedbackClient, with
+    // AnalyticsAppKey), posted only while this sign-in lasts; signed out, nothing. Main thread.
     static void showFeedback(const std::shared_ptr<ui::ViewController>& screen);
 };
 

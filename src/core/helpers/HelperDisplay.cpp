@@ -2,6 +2,7 @@
 #include "base/system/UserDefaults.h"
 #include "core/helpers/Helper.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "feedback/FeedbackClient.h"
 #include "kit/overlay/NoticeOverlay.h"
@@ -55,13 +56,17 @@ void Helper::showNotify(bool success, const std::string& text, const std::shared
 
 void Helper::showFeedback(const std::shared_ptr<ui::ViewController>& screen)
 {
-    // The conversation goes to the setting "FeedbackRoot" when one is set, else to the feedback route of the
-    // chosen server, with the session's cookie.
+    // The signed-in account's conversation goes to the setting "FeedbackRoot" when one is set, else to the
+    // feedback route of the chosen server, with the session's cookie, while that sign-in lasts.
+    auto signIn = SignInSession::current();
+    if (!signIn.isOpen())
+        return;
     auto configured = readSettingsByKey(feedbackRootKey);
     const std::string* root = configured ? configured->string() : nullptr;
     auto cookie = base::UserDefaults::standard().stringForKey(SettingsKeys::Cookie);
     feedback::FeedbackClient::shared().setService(
-        root && !root->empty() ? *root : Singleton::shared().server() + feedbackPath, cookie.value_or(""));
+        root && !root->empty() ? *root : Singleton::shared().server() + feedbackPath, cookie.value_or(""),
+        signIn.account, [signIn] { return signIn.isOpen(); });
     feedback::FeedbackClient::showFeedback(screen, AnalyticsAppKey);
 }
 

@@ -369,18 +369,6 @@ namespace {
             && replaceListRow(db, statements, *pending.message, time);
     }
 
-    bool deleteRows(const std::string& statement)
-    {
-        return withDatabase([&](Database& db) { return db.executeUpdate(statement); });
-    }
-
-    bool deleteListRows(const char* table, std::string_view partner)
-    {
-        return withDatabase([&](Database& db) {
-            return db.executeUpdate(std::string("delete from ") + table + " where partner = ?", partner);
-        });
-    }
-
     // The account's messages of one table between the two parties, both directions, oldest first.
     std::vector<std::shared_ptr<UserMessageQuery>> selectConversation(
         const char* table, std::string_view userName, std::string_view from, std::string_view to)
@@ -502,12 +490,22 @@ bool DBManager::saveIncomingMessages(const std::vector<PendingMessage>& messages
     });
 }
 
-bool DBManager::deleteAllChatQuery() { return deleteRows(std::string("delete from ") + ChatQuery); }
-
-bool DBManager::deleteAllUserMessageQuery() { return deleteRows(std::string("delete from ") + MessageQuery); }
-
-bool DBManager::deleteUserChatListByFrom(std::string_view from) { return deleteListRows(ChatList, from); }
-
-bool DBManager::deleteUserMessageListByFrom(std::string_view from) { return deleteListRows(MessageList, from); }
+bool DBManager::deleteMessagesOfAccount(std::string_view account, std::string_view serialNumber)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    auto deleteFrom = [&](Database& db, const char* table) {
+        return db.executeUpdate(std::string("delete from ") + table + " where userName = ?", account);
+    };
+    auto deleteListRows = [&](Database& db, const char* table) {
+        return db.executeUpdate(
+            std::string("delete from ") + table + " where userName = ? and partner = ?", account, serialNumber);
+    };
+    return withDatabase([&](Database& db) {
+        return inTransaction(db, [&] {
+            return deleteFrom(db, ChatQuery) && deleteListRows(db, ChatList) && deleteFrom(db, MessageQuery)
+                && deleteListRows(db, MessageList);
+        });
+    });
+}
 
 } // namespace core

@@ -60,11 +60,9 @@ public:
     // over one connection in one transaction: all of them or, false, none.
     [[nodiscard]] static bool saveIncomingMessages(const std::vector<PendingMessage>& messages);
 
-    [[nodiscard]] static bool deleteAllChatQuery();
-    [[nodiscard]] static bool deleteAllUserMessageQuery();
-    // Delete the conversation-list rows whose partner is the given party (of every account).
-    [[nodiscard]] static bool deleteUserChatListByFrom(std::string_view from);
-    [[nodiscard]] static bool deleteUserMessageListByFrom(std::string_view from);
+    // Deletes, in one transaction, the account's chat and message-centre messages (of every device) and its
+    // conversation-list rows whose partner is the given device; other accounts' rows stay.
+    [[nodiscard]] static bool deleteMessagesOfAccount(std::string_view account, std::string_view serialNumber);
 };
 
 } // namespace core

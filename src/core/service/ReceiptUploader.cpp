@@ -4,12 +4,10 @@
 #include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
 #include "base/values/Dictionary.h"
-#include "core/helpers/Helper.h"
 #include "core/service/ReplyFields.h"
 #include "core/service/StoreLookup.h"
 #include "core/service/WebCall.h"
 #include "core/state/NotificationNames.h"
-#include "core/state/SettingsKeys.h"
 #include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 
@@ -26,26 +24,17 @@ namespace {
         return uploader;
     }
 
-    std::string textSetting(std::string_view key)
+    // The device the receipt was bought for; an earlier version's receipt stored without one goes for the
+    // current device.
+    std::string serialFor(const Purchase& purchase)
     {
-        auto value = Helper::isNotNullString(Helper::readSettingsByKey(key));
-        return value && value->string() ? *value->string() : std::string();
+        return purchase.serialNumber.empty() ? Singleton::shared().lastSerialnumber() : purchase.serialNumber;
     }
 
-    // The device the receipt was bought for; a receipt stored without one goes for the current device.
-    std::string receiptSerial()
-    {
-        std::string serial = textSetting(ReceiptUploader::ReceiptSerialKey);
-        return serial.empty() ? Singleton::shared().lastSerialnumber() : serial;
-    }
-
-    // Whether the sign-in open now may send the stored receipt: one of the account that bought it, or any for a
-    // receipt stored without its account.
-    bool signedInForReceipt()
+    std::optional<Purchase> receiptForCurrentSignIn()
     {
         auto signIn = SignInSession::current();
-        std::string buyer = textSetting(ReceiptUploader::ReceiptAccountKey);
-        return buyer.empty() ? signIn.isOpen() : signIn.isOpenFor(buyer);
+        return signIn.isOpen() ? Purchases::nextReceiptFor(signIn.account) : std::nullopt;
     }
 
 } // namespace
@@ -81,20 +70,10 @@ void ReceiptUploader::start()
         this);
 }
 
-void ReceiptUploader::storeReceipt(const std::string& receipt, const std::string& serialNumber)
+bool ReceiptUploader::receiptWaitsForCurrentSignIn()
 {
     BASE_ASSERT_MAIN_THREAD();
-    Helper::saveSettingValue(base::Value(serialNumber), ReceiptSerialKey);
-    std::string account = SignInSession::current().account;
-    Helper::saveSettingValue(account.empty() ? std::nullopt : std::optional(base::Value(account)), ReceiptAccountKey);
-    Helper::saveSettingValue(base::Value(receipt), SettingsKeys::Receipt);
-}
-
-std::optional<std::string> ReceiptUploader::storedReceipt()
-{
-    BASE_ASSERT_MAIN_THREAD();
-    std::string receipt = textSetting(SettingsKeys::Receipt);
-    return receipt.empty() ? std::nullopt : std::optional(receipt);
+    return receiptForCurrentSignIn().has_value();
 }
 
 void ReceiptUploader::lookUpVersion()
@@ -110,55 +89,65 @@ void ReceiptUploader::lookUpVersion()
         self->m_isDebug = isDebug;
         self->m_lookingUp = false;
         if (std::exchange(self->m_waitingForLookup, false))
-            self->uploadStoredReceipt();
+            self->sendWhenLookedUp();
     });
 }
 
 void ReceiptUploader::uploadStoredReceipt()
 {
     BASE_ASSERT_MAIN_THREAD();
-    // The request in flight or the pending retry sends whatever is stored by then: no second chain.
-    if (m_inFlight || m_retryPending || !storedReceipt())
+    // Someone waits for this answer now (the screen, the buyer just signed in): no back-off stands in the way.
+    m_nextRetryDelay = retryDelay;
+    if (std::exchange(m_retryPending, false))
+        base::RunLoop::main().cancelPerforms(this);
+    sendWhenLookedUp();
+}
+
+void ReceiptUploader::sendWhenLookedUp()
+{
+    // The request in flight is answered first; a refusal of it is retried.
+    if (m_inFlight || m_retryPending || !Purchases::anyReceiptWaits())
         return;
     if (m_lookingUp || !m_isDebug) {
         m_waitingForLookup = true;
         lookUpVersion();
         return;
     }
-    if (!signedInForReceipt())
-        return; // the next accepted sign-in posts "uploadReceipt" again
     send();
 }
 
 void ReceiptUploader::send()
 {
-    std::string receipt = storedReceipt().value_or("");
+    auto signIn = SignInSession::current();
+    auto purchase = receiptForCurrentSignIn();
+    if (!purchase)
+        return; // the buyer's next accepted sign-in posts "uploadReceipt" again
     base::trace("store", std::string("uploading the receipt, IsDebug ") + (*m_isDebug ? "true" : "false"));
     auto parameters = base::Dictionary::make({
-        { "SerialNumber", receiptSerial() },
+        { "SerialNumber", serialFor(*purchase) },
         { "Money", Money },
         { "OrdId", base::Value::null() },
         { "IsDebug", *m_isDebug },
-        { "Data", receipt },
+        { "Data", purchase->receipt },
     });
     m_inFlight = true;
     WebCall::post(
         Method, parameters,
-        [weak = weak_from_this(), receipt, signIn = SignInSession::current()](const std::string& reply) {
+        [weak = weak_from_this(), sent = *purchase, signIn](const std::string& reply) {
             auto self = weak.lock();
             if (!self)
                 return;
             bool granted = isGranted(reply);
             if (!granted)
                 self->refused(signIn.account, "not granted");
-            self->replied(receipt, signIn, granted);
+            self->replied(sent, signIn, granted);
         },
-        [weak = weak_from_this(), receipt, signIn = SignInSession::current()](const base::Error& error) {
+        [weak = weak_from_this(), sent = *purchase, signIn](const base::Error& error) {
             auto self = weak.lock();
             if (!self)
                 return;
             self->refused(signIn.account, "failed: " + error.description());
-            self->replied(receipt, signIn, false);
+            self->replied(sent, signIn, false);
         });
 }
 
@@ -168,7 +157,7 @@ void ReceiptUploader::refused(const std::string& account, const std::string& rea
         base::log("receipt upload " + reason + "; it is sent again, less and less often, while it waits");
 }
 
-void ReceiptUploader::replied(const std::string& sentReceipt, const SignInSession& signIn, bool granted)
+void ReceiptUploader::replied(const Purchase& sent, const SignInSession& signIn, bool granted)
 {
     m_inFlight = false;
     if (!granted) {
@@ -176,25 +165,23 @@ void ReceiptUploader::replied(const std::string& sentReceipt, const SignInSessio
         return;
     }
     m_nextRetryDelay = retryDelay;
-    if (storedReceipt() != sentReceipt) {
-        // Another purchase was stored while this one was on its way: it waits for its own grant.
-        uploadStoredReceipt();
-        return;
-    }
-    Helper::saveSettingValue(base::Value(""), SettingsKeys::Receipt);
-    Helper::saveSettingValue(std::nullopt, ReceiptSerialKey);
-    Helper::saveSettingValue(std::nullopt, ReceiptAccountKey);
+    Purchases::forget(sent.transaction);
     // The purchase screen open now may be another sign-in's.
     if (auto listener = m_listener.lock(); listener && signIn.isCurrent())
         listener->receiptGranted();
+    send(); // the sign-in's next receipt, when one waits
 }
 
+// While a listener (the purchase screen) waits, the retry comes after 2.0 s each time; a retry nobody waits on
+// backs off, so that a long outage does not keep the service busy.
 void ReceiptUploader::scheduleRetry()
 {
-    if (m_retryPending || !storedReceipt())
+    if (m_retryPending || !receiptForCurrentSignIn())
         return;
     m_retryPending = true;
-    base::Duration delay = std::exchange(m_nextRetryDelay, std::min(m_nextRetryDelay * 2, retryDelayLimit));
+    base::Duration delay = m_listener.expired()
+        ? std::exchange(m_nextRetryDelay, std::min(m_nextRetryDelay * 2, retryDelayLimit))
+        : retryDelay;
     base::RunLoop::main().performAfter(
         delay,
         [weak = weak_from_this()] {
@@ -202,7 +189,7 @@ void ReceiptUploader::scheduleRetry()
             if (!self)
                 return;
             self->m_retryPending = false;
-            self->uploadStoredReceipt();
+            self->sendWhenLookedUp();
         },
         this);
 }

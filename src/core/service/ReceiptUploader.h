@@ -1,25 +1,26 @@
-// core::ReceiptUploader: the one sender of the stored purchase receipt to the tracking service. It answers
-// the notification "uploadReceipt" (posted at launch and after an accepted sign-in when a receipt waits)
-// and the purchase screen's requests, and sends "Apple_Device_Pay" with the receipt of the setting
-// "receipt" for the device it was bought for (the setting "receiptSerial"; the current device for an older
-// receipt stored without it). A receipt goes only in a sign-in (SignInSession) of the account that bought it
-// (the setting "receiptAccount"; any account's for an older receipt stored without it): signed out, or in
-// another account's sign-in, it waits for the next sign-in, whose acceptance posts "uploadReceipt". The
-// service grants with the payload 0 (the number, or exactly the text "0"): the receipt is then cleared and
-// the listener hears of it, when the upload's sign-in is still the current one. Any other reply, and a
-// failure, leaves the receipt stored and sends it again later: 2.0 s after the first, twice as long after
-// each next one, at most retryDelayLimit; the log says so once for each account. One request is in flight at
-// a time and one retry at most is pending, whoever asks. Each upload carries whether the application's
-// published version is the store-test one (StoreLookup); an upload waits for a lookup under way, and the
-// first upload of a launch starts one. Main thread.
+// core::ReceiptUploader: the one sender of the waiting purchase receipts (Purchases) to the tracking service.
+// It answers the notification "uploadReceipt" (posted at launch and after an accepted sign-in when a receipt
+// waits) and the purchase screen's requests, and sends "Apple_Device_Pay" with a receipt for the device it was
+// bought for. A receipt goes only in a sign-in (SignInSession) of the account that bought it: signed out, or in
+// another account's sign-in, it waits for the buyer's next sign-in, whose acceptance posts "uploadReceipt". The
+// service grants with the payload 0 (the number, or exactly the text "0"): the receipt is then forgotten, the
+// listener hears of it when the upload's sign-in is still the current one, and the next receipt of the sign-in
+// goes. Any other reply, and a failure, keeps the receipt and sends it again later: 2.0 s after each while a
+// listener (the purchase screen) waits, else 2.0 s after the first and twice as long after each next one, at
+// most retryDelayLimit; the log says so once for each account. A request (uploadStoredReceipt: the screen's,
+// the sign-in's, a purchase's) sends at once and starts the delays again from 2.0 s. One request is in flight
+// at a time and one retry at most is pending. Each upload carries whether the application's published version
+// is the store-test one (StoreLookup); an upload waits for a lookup under way, and the first upload of a launch
+// starts one. Main thread.
 //
 //   core::ReceiptUploader::shared()->start();        // at launch, before "uploadReceipt" is posted
-//   core::ReceiptUploader::storeReceipt(base64, serial);
+//   core::Purchases::keepReceipt(transaction, base64);
 //   core::ReceiptUploader::shared()->uploadStoredReceipt();
 #pragma once
 
 #include "base/loop/NotificationCenter.h"
 #include "base/time/Clock.h"
+#include "core/service/Purchases.h"
 #include "core/state/SignInSession.h"
 
 #include <memory>
@@ -41,8 +42,6 @@ public:
     static constexpr base::Duration retryDelay { 2.0 };
     static constexpr base::Duration retryDelayLimit { 256.0 };
     static constexpr const char* Method = "Apple_Device_Pay";
-    static constexpr const char* ReceiptSerialKey = "receiptSerial";
-    static constexpr const char* ReceiptAccountKey = "receiptAccount";
     static constexpr int64_t Money = 60;
 
     static std::shared_ptr<ReceiptUploader> shared();
@@ -51,17 +50,13 @@ public:
 
     // Begins answering "uploadReceipt"; again does nothing.
     void start();
-    // Keeps a new receipt (the Base64 text) with the serial number of the device it was bought for and the
-    // account signed in, which bought it.
-    static void storeReceipt(const std::string& receipt, const std::string& serialNumber);
-    // The receipt waiting for the grant; nothing when none is stored or it is blank.
-    [[nodiscard]] static std::optional<std::string> storedReceipt();
+    // Whether a receipt waits for the grant that may go in the current sign-in.
+    [[nodiscard]] static bool receiptWaitsForCurrentSignIn();
 
     // Asks for the published version again; uploads wait for the answer (or the lookup's time-out).
     void lookUpVersion();
-    // Sends the stored receipt now, after a lookup under way, when signed in to its account. While a request is
-    // in flight or a retry is pending, they send what is stored by then (a grant of an older receipt sends one
-    // stored meanwhile).
+    // Sends a receipt of the signed-in account now (after a lookup under way), in place of a pending retry;
+    // while a request is in flight, its refusal is retried after 2.0 s. The delays start again from 2.0 s.
     void uploadStoredReceipt();
     void setListener(std::weak_ptr<ReceiptUploaderListener> listener) { m_listener = std::move(listener); }
 
@@ -76,8 +71,9 @@ public:
 
 private:
     ReceiptUploader() = default;
+    void sendWhenLookedUp();
     void send();
-    void replied(const std::string& sentReceipt, const SignInSession& signIn, bool granted);
+    void replied(const Purchase& sent, const SignInSession& signIn, bool granted);
     void refused(const std::string& account, const std::string& reason);
     void scheduleRetry();
 

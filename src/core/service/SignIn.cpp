@@ -7,6 +7,7 @@
 #include "base/values/Dictionary.h"
 #include "core/helpers/Helper.h"
 #include "core/readers/Tool.h"
+#include "core/service/Purchases.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/SessionCookie.h"
 #include "core/service/WebCall.h"
@@ -26,7 +27,7 @@ namespace {
         else
             Helper::saveSettingValue(base::Value(cookie), SettingsKeys::Cookie);
         // A waiting receipt goes in a sign-in of the account that bought it: this may be one.
-        if (Helper::isNotNullString(Helper::readSettingsByKey(SettingsKeys::Receipt)))
+        if (Purchases::anyReceiptWaits())
             base::NotificationCenter::defaultCenter().post(NotificationNames::UploadReceipt);
     }
 

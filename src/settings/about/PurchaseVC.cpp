@@ -1,23 +1,25 @@
 #include "settings/about/PurchaseVC.h"
 
+#include "base/loop/MainThread.h"
 #include "base/system/Bundle.h"
 #include "base/system/Files.h"
-#include "base/text/Localization.h"
 #include "base/system/Log.h"
-#include "base/loop/MainThread.h"
+#include "base/text/Localization.h"
 #include "core/helpers/Helper.h"
 #include "core/helpers/PromptAlert.h"
+#include "core/service/Purchases.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "kit/overlay/ProgressOverlay.h"
 #include "networking/forms/Base64.h"
 #include "store/StorePaths.h"
-#include "ui/view/Application.h"
+#include "ui/controllers/NavigationController.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/NavigationBar.h"
-#include "ui/controllers/NavigationController.h"
 #include "ui/scroll/TableView.h"
 #include "ui/scroll/TableViewCell.h"
+#include "ui/view/Application.h"
 
 namespace settings {
 
@@ -66,7 +68,7 @@ void PurchaseVC::viewDidLoad()
     uploader->setListener(self);
     uploader->lookUpVersion();
     m_arr = { base::localized("permanent") };
-    if (core::ReceiptUploader::storedReceipt())
+    if (core::ReceiptUploader::receiptWaitsForCurrentSignIn())
         uploader->uploadStoredReceipt();
     else
         showNotice();
@@ -134,6 +136,8 @@ void PurchaseVC::clickBuy(int tag)
 void PurchaseVC::requestProductData(const std::string& identifier)
 {
     hideHUD();
+    m_buyer = core::SignInSession::current();
+    m_buyerSerial = core::Singleton::shared().lastSerialnumber();
     m_hud = kit::ProgressOverlay::makeForView(view());
     core::Helper::showHUD(base::localized("please_wait"), view(), m_hud);
     auto request = store::ProductsRequest::make({ identifier });
@@ -155,12 +159,22 @@ void PurchaseVC::didReceiveResponse(
     base::trace("store", std::to_string(products.size()) + " products, " + std::to_string(invalid.size()) + " unknown");
     for (const auto& product : products) {
         if (product.identifier == productIdentifier() && m_productType == 0) {
-            m_queue->addPayment(store::Payment::forProduct(product));
+            addPayment(product);
             return;
         }
     }
     base::log("store: the reply holds no product " + productIdentifier());
     core::showUntitledAlert("buy_failed");
+}
+
+// The buyer and the device of the tap go with the payment from now on: the store may report it to another
+// account's screen, or after a new launch. A payment nobody signed in is left to own is not made.
+void PurchaseVC::addPayment(const store::Product& product)
+{
+    if (!m_buyer.isOpen())
+        return;
+    auto transaction = m_queue->addPayment(store::Payment::forProduct(product));
+    core::Purchases::add(transaction->identifier(), m_buyer.account, m_buyerSerial);
 }
 
 void PurchaseVC::didFail(store::ProductsRequest&, const base::Error& error)
@@ -182,13 +196,15 @@ void PurchaseVC::updatedTransactions(store::PaymentQueue& queue, const store::Tr
             break;
         case State::Failed:
         case State::Restored:
+            core::Purchases::forget(transaction->identifier());
             queue.finishTransaction(transaction);
             break;
         }
     }
 }
 
-// The transaction is finished only once its receipt is stored: until then the store delivers it again.
+// The transaction is finished only once its receipt is stored, with the buyer and the device its payment was
+// added for: until then the store delivers it again.
 void PurchaseVC::completeTransaction(
     store::PaymentQueue& queue, const std::shared_ptr<store::PaymentTransaction>& transaction)
 {
@@ -197,7 +213,7 @@ void PurchaseVC::completeTransaction(
         base::log("store: no receipt for a purchase; it stays unfinished");
         return;
     }
-    core::ReceiptUploader::storeReceipt(receipt, core::Singleton::shared().lastSerialnumber());
+    core::Purchases::keepReceipt(transaction->identifier(), receipt);
     queue.finishTransaction(transaction);
     core::ReceiptUploader::shared()->uploadStoredReceipt();
 }

@@ -1,22 +1,25 @@
 // settings::PurchaseVC: the purchase of the permanent service for the current device, a table of one row
-// ("permanent") with a "buy" button. At load it asks the receipt uploader to look the published version up;
-// with no receipt waiting it shows the notice ("know_before_buy"/"buy_know": "disagree" pops the screen,
-// "agree" stays), else it has the waiting receipt sent again at once. "buy" asks the store for the product
-// (busy overlay "please_wait") and pays for it; a purchased transaction's receipt is stored as one line of
-// Base64 with the current serial number, and only then is the transaction finished and the receipt handed
-// to the uploader, which sends it until the service grants it; a grant while the screen is open shows
-// "buy_success", whose "done" pops it. Failed and restored transactions are finished silently; a failed
-// products request, or a reply without our product, shows "buy_failed". Main thread; made with make().
+// ("permanent") with a "buy" button. At load it asks the receipt uploader to look the published version up; with
+// no receipt of the signed-in account waiting it shows the notice ("know_before_buy"/"buy_know": "disagree" pops
+// the screen, "agree" stays), else it has the waiting receipt sent again at once. "buy" asks the store for the
+// product (busy overlay "please_wait") and pays for it while the sign-in of the tap lasts, noting its account and
+// the device current at the tap as the payment's buyer and device (core::Purchases); a purchased transaction's
+// receipt is kept as one line of Base64 with them, whichever account's screen hears of it, and only then is the
+// transaction finished and the receipt handed to the uploader, which sends it in a sign-in of the buyer until the
+// service grants it; a grant while the screen is open shows "buy_success", whose "done" pops it. Failed and
+// restored transactions are finished silently; a failed products request, or a reply without our product, shows
+// "buy_failed". Main thread; made with make().
 //
 //   navigation->pushViewController(settings::PurchaseVC::make(), true);
 #pragma once
 
 #include "core/service/ReceiptUploader.h"
+#include "core/state/SignInSession.h"
 #include "store/PaymentQueue.h"
 #include "store/ProductsRequest.h"
 #include "ui/alerts/AlertView.h"
-#include "ui/scroll/TableViewDataSource.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/scroll/TableViewDataSource.h"
 
 #include <memory>
 #include <string>
@@ -68,6 +71,7 @@ public:
 private:
     void showNotice();
     void requestProductData(const std::string& identifier);
+    void addPayment(const store::Product& product);
     void hideHUD();
     void completeTransaction(store::PaymentQueue& queue, const std::shared_ptr<store::PaymentTransaction>& transaction);
     std::shared_ptr<ui::View> makeBuyContainer(const gfx::Rect& cellBounds, int row);
@@ -78,6 +82,9 @@ private:
     std::shared_ptr<kit::ProgressOverlay> m_hud;
     std::shared_ptr<ui::Button> m_buyButton;
     std::shared_ptr<store::PaymentQueue> m_queue;
+    // The sign-in and the current device of the last "buy".
+    core::SignInSession m_buyer;
+    std::string m_buyerSerial;
 };
 
 } // namespace settings

@@ -1,7 +1,7 @@
 // settings::PersonalInfoVC: the settings centre, opened by the drawer menu's settings button and swipe. One
-// grouped table whose rows follow the type of the stored current device (PersonalInfoRows): renaming the
-// device, the password panel, factory reset, the sleep timer with its power schedule, restart and switch-off,
-// the firewall or the key lock, clearing the stored messages, push messages, feedback and the about screen;
+// grouped table whose rows follow the type of the stored current device (PersonalInfoRows): renaming the device,
+// the password panel, factory reset, the sleep timer with its power schedule, restart and switch-off, the firewall
+// or the key lock, clearing the signed-in account's stored messages, push messages, feedback and the about screen;
 // types 41, 43 and 44 also get a logout button.
 //
 // Two device records are in play: the screen's own (handed over by the opener, replaced by each readable
@@ -25,9 +25,9 @@
 #include "settings/personal/PersonalInfoRows.h"
 #include "ui/alerts/ActionSheet.h"
 #include "ui/alerts/AlertView.h"
-#include "ui/scroll/TableViewDataSource.h"
-#include "ui/controls/TextFieldDelegate.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
+#include "ui/scroll/TableViewDataSource.h"
 
 #include <memory>
 #include <optional>

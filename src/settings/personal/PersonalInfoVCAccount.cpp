@@ -12,6 +12,7 @@
 #include "core/state/NotificationNames.h"
 #include "core/state/RememberedAccount.h"
 #include "core/state/SettingsKeys.h"
+#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "kit/modal/ModalPresenter.h"
 #include "settings/personal/PersonalInfoAlerts.h"
@@ -174,15 +175,15 @@ void PersonalInfoVC::actionSheetClickedButtonAtIndex(ui::ActionSheet& sheet, int
         clearStoredMessages();
 }
 
+// Only the signed-in account's messages go: another account's stay for its next sign-in, since the service hands
+// a message out once.
 void PersonalInfoVC::clearStoredMessages()
 {
-    std::string serialNumber = core::Singleton::shared().lastSerialnumber();
-    bool cleared = core::DBManager::deleteAllChatQuery();
-    cleared = core::DBManager::deleteUserChatListByFrom(serialNumber) && cleared;
-    cleared = core::DBManager::deleteAllUserMessageQuery() && cleared;
-    cleared = core::DBManager::deleteUserMessageListByFrom(serialNumber) && cleared;
-    if (!cleared)
-        base::log("settings: the stored messages could not all be cleared");
+    std::string account = core::SignInSession::current().account;
+    if (account.empty())
+        return;
+    if (!core::DBManager::deleteMessagesOfAccount(account, core::Singleton::shared().lastSerialnumber()))
+        base::log("settings: the stored messages could not be cleared");
 }
 
 void PersonalInfoVC::clickLogout() { core::Logout::logOut(); }

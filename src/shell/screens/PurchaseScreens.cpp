@@ -58,7 +58,7 @@ namespace {
             },
             [] {
                 return purchasePushedOnHome()
-                    && (alertSays("buy_know") || core::ReceiptUploader::storedReceipt().has_value());
+                    && (alertSays("buy_know") || core::ReceiptUploader::receiptWaitsForCurrentSignIn());
             },
             [] {
                 if (auto alert = shownAlert(); alert && alertSays("buy_know"))

@@ -10,6 +10,7 @@
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/service/CheckNetwork.h"
+#include "core/service/Purchases.h"
 #include "core/service/ServiceClient.h"
 #include "core/service/SignIn.h"
 #include "core/state/NotificationNames.h"
@@ -45,7 +46,7 @@ void AppDelegate::didFinishLaunching(const Options& options)
     if (!core::Helper::readSettingsByKey(SettingsKeys::NotificationSwitch))
         core::Helper::saveSettingValue(base::Value("1"), SettingsKeys::NotificationSwitch);
     countLaunch();
-    if (core::Helper::isNotNullString(core::Helper::readSettingsByKey(SettingsKeys::Receipt)))
+    if (core::Purchases::anyReceiptWaits())
         base::NotificationCenter::defaultCenter().post(core::NotificationNames::UploadReceipt);
 
     m_loginScreen = LoginVC::make();

@@ -4,9 +4,9 @@
 // "message" folder; DBManager creates its tables; the feature screens register (registerFeatureScreens); a
 // network check is scheduled 2.5 s later (the notice
 // "bad_netword" shows when there is no network); "notification_switch" gets "1" when absent; the launch
-// counter "runtimes" goes up by one; "uploadReceipt" is posted when a purchase receipt waits ("receipt" not
-// blank); the window is shown with the login screen at its root. No push service exists here, so no token is
-// registered: the sign-in and the token upload send the blank token.
+// counter "runtimes" goes up by one; "uploadReceipt" is posted when a purchase receipt waits (core::Purchases); the
+// window is shown with the login screen at its root. No push service exists here, so no token is registered: the
+// sign-in and the token upload send the blank token.
 //
 // didBecomeActive (once at start, and each time the host's window is restored after being minimised) schedules
 // the network check again after 2.5 s and, while a session is open and an account for silent sign-in is
