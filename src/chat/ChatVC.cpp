@@ -4,8 +4,8 @@
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
 #include "base/text/Localization.h"
+#include "chat/HistoryScrolling.h"
 #include "chat/MessageCell.h"
-#include "chat/OlderMessages.h"
 #include "chat/RecordButton.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/state/NotificationNames.h"
@@ -245,12 +245,8 @@ void ChatVC::showNews()
 
 void ChatVC::scrollToLastRow()
 {
-    if (m_history.frames().empty())
-        return;
-    m_tableView->layoutIfNeeded();
-    double bottom = m_tableView->contentSize().height - m_tableView->bounds().height();
-    if (bottom > 0)
-        m_tableView->setContentOffset({ 0, bottom }, true);
+    if (!m_history.frames().empty())
+        scrollToNewestMessage(*m_tableView, true);
 }
 
 void ChatVC::loadQueryMessage()

@@ -90,7 +90,8 @@ void MessageHistory::refresh()
     }
     auto rows = core::DBManager::selectConversationFrom(
         m_place, m_conversation.account, m_conversation.account, m_conversation.partner, *oldest);
-    if (rows.empty()) {
+    // The oldest shown message is gone (the store was cleared): what came before it is not known any more.
+    if (rows.empty() || rows.front().key != *oldest) {
         loadNewest();
         return;
     }

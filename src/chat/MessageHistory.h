@@ -39,7 +39,7 @@ public:
     // Puts the page before the oldest shown above it; how many frames it added (none at the oldest).
     size_t loadOlder();
     // Reads the conversation again from the oldest shown message on, keeping the frames of the messages still
-    // there; the newest page when the conversation changed or nothing shown remains.
+    // there; the newest page when the conversation changed or the oldest shown message is gone.
     void refresh();
     // Shows a message at the bottom before the store gives it back (the next read replaces it).
     void append(std::shared_ptr<MessageFrame> frame);

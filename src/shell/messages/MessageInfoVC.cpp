@@ -3,8 +3,8 @@
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/text/Localization.h"
+#include "chat/HistoryScrolling.h"
 #include "chat/MessageCell.h"
-#include "chat/OlderMessages.h"
 #include "core/state/NotificationNames.h"
 #include "shell/menu/MainMenuVC.h"
 #include "ui/scroll/TableView.h"
@@ -85,6 +85,7 @@ void MessageInfoVC::showNewest()
 {
     m_history.loadNewest();
     m_tableView->reloadData();
+    chat::scrollToNewestMessage(*m_tableView, false);
 }
 
 void MessageInfoVC::showNews()

@@ -1,11 +1,11 @@
 // shell::MessageInfoVC: the message detail: the current device's messages kept in the local message store's
 // message tables, oldest first, one speech bubble a row (chat::MessageFrame and chat::MessageCell), with a
 // time line over a message whose minute differs from the one before. It reads the store a page at a time
-// (chat::MessageHistory): the newest page each time it is about to appear, older ones as the user scrolls back,
-// and what is new when a message is announced ("ReceiveRemoteNotification"). Pushed from the home screen,
-// which keeps asking for messages while this screen shows and whose player plays a watch voice message
-// tapped here, the row animating its sound-wave symbol while it plays; leaving the screen stops that playback
-// and that asking. Main thread; made with make().
+// (chat::MessageHistory): the newest page each time it is about to appear, scrolled to its newest message,
+// older ones as the user scrolls back, and what is new when a message is announced
+// ("ReceiveRemoteNotification"). Pushed from the home screen, which keeps asking for messages while this
+// screen shows and whose player plays a watch voice message tapped here, the row animating its sound-wave
+// symbol while it plays; leaving the screen stops that playback and that asking. Main thread; made with make().
 //
 //   auto detail = shell::MessageInfoVC::make(home);
 //   home->navigationController()->pushViewController(detail, true);

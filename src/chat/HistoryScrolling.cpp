@@ -1,10 +1,19 @@
-#include "chat/OlderMessages.h"
+#include "chat/HistoryScrolling.h"
 
 #include "base/loop/MainThread.h"
 #include "chat/MessageHistory.h"
 #include "ui/scroll/TableView.h"
 
 namespace chat {
+
+void scrollToNewestMessage(ui::TableView& table, bool animated)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    table.layoutIfNeeded();
+    double bottom = table.contentSize().height - table.bounds().height();
+    if (bottom > 0)
+        table.setContentOffset({ 0, bottom }, animated);
+}
 
 bool showOlderMessagesNearTop(MessageHistory& history, ui::TableView& table)
 {
