@@ -6,6 +6,7 @@
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace chat {
@@ -40,9 +41,9 @@ std::vector<core::StoredMessage> MessageHistory::readPage(const std::optional<co
 {
     auto rows = core::DBManager::selectConversationPage(
         m_place, m_conversation.account, m_conversation.account, m_conversation.partner, last, pageSize + 1);
-    m_before = nullptr;
+    m_before.reset();
     if (rows.size() > static_cast<size_t>(pageSize)) {
-        m_before = rows.front().message;
+        m_before = std::move(rows.front());
         rows.erase(rows.begin());
     }
     return rows;
@@ -58,7 +59,7 @@ void MessageHistory::loadNewest()
     BASE_ASSERT_MAIN_THREAD();
     m_conversation = current();
     auto rows = readPage(std::nullopt);
-    m_frames = makeMessageFrames(messagesOf(rows), m_before.get());
+    m_frames = makeMessageFrames(messagesOf(rows), beforeOldest());
     m_keys.clear();
     for (const auto& row : rows)
         m_keys.push_back(row.key);
@@ -71,7 +72,7 @@ size_t MessageHistory::loadOlder()
     if (reachedOldest() || !oldest)
         return 0;
     auto rows = readPage(oldest);
-    auto frames = makeMessageFrames(messagesOf(rows), m_before.get());
+    auto frames = makeMessageFrames(messagesOf(rows), beforeOldest());
     m_frames.insert(m_frames.begin(), frames.begin(), frames.end());
     std::vector<std::optional<core::ConversationKey>> keys;
     for (const auto& row : rows)
@@ -88,10 +89,13 @@ void MessageHistory::refresh()
         loadNewest();
         return;
     }
+    // Row ids are whole numbers: the key just after the message before the oldest shown.
+    core::ConversationKey after
+        = m_before ? core::ConversationKey { m_before->key.time, m_before->key.rowid + 1 } : core::ConversationKey {};
     auto rows = core::DBManager::selectConversationFrom(
-        m_place, m_conversation.account, m_conversation.account, m_conversation.partner, *oldest);
+        m_place, m_conversation.account, m_conversation.account, m_conversation.partner, after);
     // The oldest shown message is gone (the store was cleared): what came before it is not known any more.
-    if (rows.empty() || rows.front().key != *oldest) {
+    if (std::none_of(rows.begin(), rows.end(), [&](const auto& row) { return row.key == *oldest; })) {
         loadNewest();
         return;
     }
@@ -103,7 +107,7 @@ void MessageHistory::refresh()
     }
     std::vector<std::shared_ptr<MessageFrame>> frames;
     std::vector<std::optional<core::ConversationKey>> keys;
-    const core::UserMessageQuery* before = m_before.get();
+    const core::UserMessageQuery* before = beforeOldest();
     for (const auto& row : rows) {
         bool showTime = showsTimeAfter(*row.message, before);
         auto kept = shown.find(row.key.rowid);

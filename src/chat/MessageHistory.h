@@ -1,6 +1,6 @@
 // chat::MessageHistory: the stored conversation a message screen shows, read a page at a time, so that a long
 // history opens as fast as a short one: the newest page when the screen opens, the page before the oldest
-// shown as the user scrolls back, and again everything from the oldest shown on when the store has news (new
+// shown as the user scrolls back, and again all that the shown pages span when the store has news (new
 // messages appear, at the bottom or where their time puts them, and deleted ones go). One MessageFrame a
 // message, oldest first, laid out as its page comes; a frame's time line follows the message stored just
 // before it, read with its page, so that an older page changes no frame already shown. The conversation is the
@@ -38,8 +38,9 @@ public:
     void loadNewest();
     // Puts the page before the oldest shown above it; how many frames it added (none at the oldest).
     size_t loadOlder();
-    // Reads the conversation again from the oldest shown message on, keeping the frames of the messages still
-    // there; the newest page when the conversation changed or the oldest shown message is gone.
+    // Reads the conversation again after the message before the oldest shown (from its start when that is the
+    // oldest), keeping the frames of the messages still there; the newest page when the conversation changed or
+    // the oldest shown message is gone.
     void refresh();
     // Shows a message at the bottom before the store gives it back (the next read replaces it).
     void append(std::shared_ptr<MessageFrame> frame);
@@ -54,6 +55,7 @@ private:
 
     std::vector<core::StoredMessage> readPage(const std::optional<core::ConversationKey>& last);
     std::optional<core::ConversationKey> oldestKey() const;
+    const core::UserMessageQuery* beforeOldest() const { return m_before ? m_before->message.get() : nullptr; }
 
     core::PendingMessage::Place m_place;
     Conversation m_conversation;
@@ -61,7 +63,7 @@ private:
     // The stored place of each frame's message; none for an appended one.
     std::vector<std::optional<core::ConversationKey>> m_keys;
     // The stored message just before the oldest shown; none when that is the oldest.
-    std::shared_ptr<core::UserMessageQuery> m_before;
+    std::optional<core::StoredMessage> m_before;
 };
 
 } // namespace chat

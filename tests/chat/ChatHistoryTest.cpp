@@ -82,6 +82,12 @@ protected:
         return { ids.end() - static_cast<std::ptrdiff_t>(std::min(count, ids.size())), ids.end() };
     }
 
+    // A time after every stored message's (the service's own messages may be dated ahead of the clock).
+    base::Date afterNewest(double seconds) const
+    {
+        return storedChat().back()->createTime.value_or(base::Date::now()).dateByAddingTimeInterval(seconds);
+    }
+
     bool atBottom()
     {
         auto table = chat->tableView();
@@ -114,7 +120,7 @@ TEST_F(ChatHistory, NewMessagesComeAtTheBottomWithTheOlderPagesKept)
     openChat();
     ASSERT_EQ(scrollToTop(), pageSize);
 
-    storeAndAnnounce(text("arrived1", base::Date::now()));
+    storeAndAnnounce(text("arrived1", afterNewest(60)));
     EXPECT_EQ(shown(), storedTail(2 * pageSize + 1));
     EXPECT_EQ(shown().back(), "arrived1");
     EXPECT_TRUE(atBottom());
@@ -123,7 +129,7 @@ TEST_F(ChatHistory, NewMessagesComeAtTheBottomWithTheOlderPagesKept)
     ASSERT_EQ(shown().size(), 2 * pageSize + 2);
     EXPECT_EQ(chat->allMessagesFrame().back()->message()->context, "typed");
     EXPECT_TRUE(atBottom());
-    storeAndAnnounce(text("arrived3", base::Date::now().dateByAddingTimeInterval(1)));
+    storeAndAnnounce(text("arrived3", afterNewest(60)));
     EXPECT_EQ(shown(), storedTail(2 * pageSize + 3));
 }
 
