@@ -3,15 +3,12 @@
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
-#include "base/system/UserDefaults.h"
 #include "base/text/Localization.h"
+#include "chat/HistoryScrolling.h"
 #include "chat/MessageCell.h"
 #include "chat/RecordButton.h"
-#include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
 #include "core/state/NotificationNames.h"
-#include "core/state/SettingsKeys.h"
-#include "core/state/Singleton.h"
 #include "gfx/geometry/AffineTransform.h"
 #include "gfx/images/Image.h"
 #include "ui/controllers/NavigationController.h"
@@ -201,7 +198,7 @@ void ChatVC::observeNotifications()
         core::NotificationNames::ReceiveRemoteNotification, nullptr,
         [weak = ui::weakFrom(this)](const base::Notification&) {
             if (auto self = weak.lock())
-                self->reloadList();
+                self->showNews();
         },
         this);
     center.addObserver(
@@ -222,7 +219,7 @@ void ChatVC::observeNotifications()
         this);
 }
 
-void ChatVC::viewDidAppear(bool) { reloadList(); }
+void ChatVC::viewDidAppear(bool) { showNewest(); }
 
 void ChatVC::viewWillDisappear(bool)
 {
@@ -232,24 +229,24 @@ void ChatVC::viewWillDisappear(bool)
     base::NotificationCenter::defaultCenter().removeObservers(this);
 }
 
-void ChatVC::reloadList()
+void ChatVC::showNewest()
 {
-    auto account = base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2).value_or("");
-    auto messages = core::DBManager::selectUserChatQueryByUserName(
-        account, account, core::Singleton::shared().lastSerialnumber());
-    m_allMessagesFrame = makeMessageFrames(messages);
+    m_history.loadNewest();
+    m_tableView->reloadData();
+    scrollToLastRow();
+}
+
+void ChatVC::showNews()
+{
+    m_history.refresh();
     m_tableView->reloadData();
     scrollToLastRow();
 }
 
 void ChatVC::scrollToLastRow()
 {
-    if (m_allMessagesFrame.empty())
-        return;
-    m_tableView->layoutIfNeeded();
-    double bottom = m_tableView->contentSize().height - m_tableView->bounds().height();
-    if (bottom > 0)
-        m_tableView->setContentOffset({ 0, bottom }, true);
+    if (!m_history.frames().empty())
+        scrollToNewestMessage(*m_tableView, true);
 }
 
 void ChatVC::loadQueryMessage()
@@ -259,7 +256,7 @@ void ChatVC::loadQueryMessage()
     core::IncomingMessages::pollForChat(
         [weak = ui::weakFrom(this)] {
             if (auto self = weak.lock())
-                self->reloadList();
+                self->showNews();
         },
         [weak = ui::weakFrom(this)](bool) {
             if (auto self = weak.lock())
@@ -312,7 +309,7 @@ void ChatVC::pushOld()
         navigation->popViewController(true);
 }
 
-int ChatVC::numberOfRowsInSection(ui::TableView&, int) { return static_cast<int>(m_allMessagesFrame.size()); }
+int ChatVC::numberOfRowsInSection(ui::TableView&, int) { return static_cast<int>(m_history.frames().size()); }
 
 std::shared_ptr<ui::TableViewCell> ChatVC::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
@@ -321,15 +318,17 @@ std::shared_ptr<ui::TableViewCell> ChatVC::cellForRowAtIndexPath(ui::TableView& 
         = std::dynamic_pointer_cast<MessageCell>(table.dequeueReusableCellWithIdentifier(MessageCell::ReuseIdentifier));
     if (!cell)
         cell = std::make_shared<MessageCell>();
-    cell->setMessageFrame(m_allMessagesFrame.at(path.row));
+    cell->setMessageFrame(m_history.frames().at(path.row));
     return cell;
 }
 
 std::optional<double> ChatVC::heightForRowAtIndexPath(ui::TableView&, ui::IndexPath path)
 {
     BASE_ASSERT_MAIN_THREAD();
-    return m_allMessagesFrame.at(path.row)->cellHeight();
+    return m_history.frames().at(path.row)->cellHeight();
 }
+
+void ChatVC::scrollViewDidScroll(ui::ScrollView&) { (void)showOlderMessagesNearTop(m_history, *m_tableView); }
 
 void ChatVC::scrollViewWillBeginDragging(ui::ScrollView&) { ui::Keyboard::shared().endEditing(view().get()); }
 

@@ -1,6 +1,7 @@
 // chat::ChatVC: the conversation with the current watch. The list comes from the local chat tables (oldest
-// first, a time line above each message whose "HH:mm" differs from the one before) and is rebuilt each time
-// the screen appears and whenever a message is stored. While on screen it asks "PopManyQueryMessage" 10 s
+// first, a time line above each message whose "HH:mm" differs from the one before), a page at a time
+// (MessageHistory): the newest page each time the screen appears, older ones as the user scrolls back, and
+// what is new whenever a message is stored. While on screen it asks "PopManyQueryMessage" 10 s
 // after each reply or failure and stores what comes by the chat's message rule; leaving the screen stops
 // the asking. Returning in the text field stores the text, shows it and sends it ("LumetSendTextMsg"); a
 // text the service does not take gives the alert "failure" and goes back into the field if that is still
@@ -12,13 +13,14 @@
 //   navigation->pushViewController(chat::ChatVC::make(), true);
 #pragma once
 
-#include "base/time/Clock.h"
 #include "base/loop/OperationQueue.h"
+#include "base/time/Clock.h"
 #include "chat/MessageFrame.h"
+#include "chat/MessageHistory.h"
 #include "chat/RecordButtonDelegate.h"
-#include "ui/scroll/TableViewDataSource.h"
-#include "ui/controls/TextFieldDelegate.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
+#include "ui/scroll/TableViewDataSource.h"
 
 #include <memory>
 #include <string>
@@ -51,7 +53,8 @@ public:
     static std::shared_ptr<ChatVC> make();
     ~ChatVC() override;
 
-    const std::vector<std::shared_ptr<MessageFrame>>& allMessagesFrame() const { return m_allMessagesFrame; }
+    // The loaded messages' frames, oldest first.
+    const std::vector<std::shared_ptr<MessageFrame>>& allMessagesFrame() const { return m_history.frames(); }
     const std::shared_ptr<ui::TableView>& tableView();
     const std::shared_ptr<ui::TextField>& messageField();
     const std::shared_ptr<ui::View>& toolBarView();
@@ -77,6 +80,7 @@ public:
     int numberOfRowsInSection(ui::TableView&, int section) override;
     std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path) override;
     std::optional<double> heightForRowAtIndexPath(ui::TableView&, ui::IndexPath path) override;
+    void scrollViewDidScroll(ui::ScrollView&) override;
     void scrollViewWillBeginDragging(ui::ScrollView&) override;
     bool textFieldShouldReturn(ui::TextField& field) override;
 
@@ -87,7 +91,8 @@ private:
     void buildNavigation();
     void observeNotifications();
     void pollFinished();
-    void reloadList();
+    void showNewest();
+    void showNews();
     void scrollToLastRow();
     void keyboardMoved(double lift, double duration);
     std::shared_ptr<core::UserMessageQuery> newMessage(int64_t type) const;
@@ -95,7 +100,7 @@ private:
     void textRefused(const std::string& text);
 
     std::shared_ptr<base::OperationQueue> m_operationQueue;
-    std::vector<std::shared_ptr<MessageFrame>> m_allMessagesFrame;
+    MessageHistory m_history { core::PendingMessage::Place::Chat };
     std::shared_ptr<ui::TableView> m_tableView;
     std::shared_ptr<ui::TextField> m_messageField;
     std::shared_ptr<ui::View> m_toolBarView;

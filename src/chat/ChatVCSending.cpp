@@ -1,22 +1,22 @@
 // The chat screen's sending: texts by web method, voice messages by the multipart upload.
 #include "chat/ChatVC.h"
 
-#include "base/system/Log.h"
 #include "base/loop/RunLoop.h"
-#include "base/text/UUID.h"
+#include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
+#include "base/text/UUID.h"
 #include "chat/VoiceFileCache.h"
 #include "chat/VoiceUploadBody.h"
-#include "core/messages/DBManager.h"
 #include "core/helpers/PromptAlert.h"
+#include "core/messages/DBManager.h"
+#include "core/readers/Tool.h"
 #include "core/service/ServiceProtocol.h"
+#include "core/service/WebCall.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
-#include "core/readers/Tool.h"
-#include "core/service/WebCall.h"
 #include "networking/http/HTTPRequestOperation.h"
-#include "ui/scroll/TableView.h"
 #include "ui/controls/TextField.h"
+#include "ui/scroll/TableView.h"
 
 namespace chat {
 
@@ -70,7 +70,7 @@ void ChatVC::appendAndStore(const std::shared_ptr<core::UserMessageQuery>& messa
         base::log("chat: a message could not be stored; it shows until the screen closes");
     auto frame = std::make_shared<MessageFrame>();
     frame->setMessage(message);
-    m_allMessagesFrame.push_back(frame);
+    m_history.append(frame);
 }
 
 void ChatVC::sendTxtMsg(const std::string& text, base::Date time)

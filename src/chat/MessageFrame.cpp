@@ -1,9 +1,9 @@
 #include "chat/MessageFrame.h"
 
-#include "base/time/DateFormatter.h"
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
-#include "base/loop/MainThread.h"
+#include "base/time/DateFormatter.h"
 #include "core/helpers/Helper.h"
 #include "core/service/ServiceProtocol.h"
 #include "gfx/text/Font.h"
@@ -67,18 +67,22 @@ std::string messageTimeText(const std::optional<base::Date>& time, base::Date no
     return base::DateFormatter(base::localized("message_date")).stringFromDate(*time) + " " + hhmm;
 }
 
+bool showsTimeAfter(const core::UserMessageQuery& message, const core::UserMessageQuery* before)
+{
+    return !before || !message.createTime || clockText(message.createTime) != clockText(before->createTime);
+}
+
 std::vector<std::shared_ptr<MessageFrame>> makeMessageFrames(
-    const std::vector<std::shared_ptr<core::UserMessageQuery>>& messages)
+    const std::vector<std::shared_ptr<core::UserMessageQuery>>& messages, const core::UserMessageQuery* before)
 {
     std::vector<std::shared_ptr<MessageFrame>> frames;
-    std::optional<std::string> previous;
+    frames.reserve(messages.size());
     for (const auto& message : messages) {
         auto frame = std::make_shared<MessageFrame>();
-        std::string time = clockText(message->createTime);
-        frame->setShowTime(!previous || time != *previous || !message->createTime);
-        previous = time;
+        frame->setShowTime(showsTimeAfter(*message, before));
         frame->setMessage(message);
         frames.push_back(std::move(frame));
+        before = message.get();
     }
     return frames;
 }

@@ -34,10 +34,15 @@ std::string messageTimeText(const std::optional<base::Date>& time, base::Date no
 
 class MessageFrame;
 
-// One frame a message, oldest first as given; a frame shows its time line when its "HH:mm" differs from the
-// message's before it (always for the first, and for a message without a time).
+// Whether a message shows its time line after `before` (the message shown above it, if any): when its
+// "HH:mm" differs from that one's, always without one before it, and for a message without a time.
+bool showsTimeAfter(const core::UserMessageQuery& message, const core::UserMessageQuery* before);
+
+// One frame a message, oldest first as given, each with its time line by showsTimeAfter; `before` is the
+// message above the first, when there is one (the newest of an older page not shown yet).
 std::vector<std::shared_ptr<MessageFrame>> makeMessageFrames(
-    const std::vector<std::shared_ptr<core::UserMessageQuery>>& messages);
+    const std::vector<std::shared_ptr<core::UserMessageQuery>>& messages,
+    const core::UserMessageQuery* before = nullptr);
 
 class MessageFrame {
 public:

@@ -170,6 +170,83 @@ TEST_F(DBManagerTest, ClearingDeletesOnlyTheAccountsMessagesAndItsListRowsOfTheD
     EXPECT_EQ(rows("UserMessageList", "userName = 'ann'"), 1);
 }
 
+// A long conversation read a page at a time, back from the newest, is the whole conversation in its order:
+// across page boundaries that fall among messages of the same second or without a time, in both places, with
+// other conversations' messages among its rows.
+TEST_F(DBManagerTest, ConversationPagesJoinIntoTheWholeConversation)
+{
+    using Place = core::PendingMessage::Place;
+    for (Place place : { Place::Chat, Place::MessageCentre }) {
+        SCOPED_TRACE(place == Place::Chat ? "chat" : "message centre");
+        std::filesystem::remove(DBManager::databasePath());
+        auto store = [place](const UserMessageQuery& stored) {
+            return place == Place::Chat ? DBManager::saveOrUpdataUserChatQuery(stored)
+                                        : DBManager::saveOrUpdataUserMessageQuery(stored);
+        };
+        for (int i = 0; i < 30; ++i) {
+            bool own = i % 2 == 0;
+            // Four a second, stored newest second first, and every fifth without a time.
+            auto stored = message("m" + std::to_string(i), own ? "ann" : "SN1", own ? "SN1" : "ann", 1000 - i / 4);
+            if (i % 5 == 0)
+                stored.createTime.reset();
+            ASSERT_TRUE(store(stored));
+            auto foreign = message("x" + std::to_string(i), "ann", i % 3 ? "SN2" : "SN1", 1000 - i / 4);
+            if (i % 3 == 0)
+                foreign.userName = "bob";
+            ASSERT_TRUE(store(foreign));
+        }
+        auto whole = ids(place == Place::Chat ? DBManager::selectUserChatQueryByUserName("ann", "ann", "SN1")
+                                              : DBManager::selectUserMessageQueryByUserName("ann", "ann", "SN1"));
+        ASSERT_EQ(whole.size(), 30u);
+        for (int limit : { 1, 3, 4, 7, 50 }) {
+            SCOPED_TRACE(limit);
+            std::vector<core::StoredMessage> read;
+            std::optional<core::ConversationKey> last;
+            for (int pages = 0; pages <= 30; ++pages) {
+                auto page = DBManager::selectConversationPage(place, "ann", "ann", "SN1", last, limit);
+                if (page.empty())
+                    break;
+                EXPECT_LE(page.size(), static_cast<size_t>(limit));
+                last = page.front().key;
+                read.insert(read.begin(), page.begin(), page.end());
+            }
+            std::vector<std::string> readIds;
+            for (const auto& row : read)
+                readIds.push_back(row.message->id_.value_or("?"));
+            EXPECT_EQ(readIds, whole);
+            for (size_t first : { size_t(0), size_t(9), size_t(29) }) {
+                std::vector<std::string> tail;
+                for (const auto& row : DBManager::selectConversationFrom(place, "ann", "SN1", "ann", read[first].key))
+                    tail.push_back(row.message->id_.value_or("?"));
+                EXPECT_EQ(tail, std::vector<std::string>(whole.begin() + first, whole.end()));
+            }
+        }
+    }
+}
+
+// A file of the first version (no conversation indexes) keeps its messages and gains the indexes that serve
+// the pages when it is opened.
+TEST_F(DBManagerTest, AnOlderFileGainsTheConversationIndexes)
+{
+    {
+        auto db = database::Database::databaseWithPath(DBManager::databasePath().string());
+        ASSERT_TRUE(db->open());
+        const char* columns = "(id_ text unique, userName text, context text, desc_ text, from_ text, to_ text, "
+                              "fromIconName text, toIconName text, msgType integer, url text, createTime text)";
+        for (const char* table : { "UserChatQuery", "UserMessageQuery" })
+            ASSERT_TRUE(db->executeUpdate(std::string("create table ") + table + " " + columns));
+        ASSERT_TRUE(db->executeUpdate("insert into UserChatQuery (id_, userName, from_, to_, createTime) values "
+                                      "('kept', 'ann', 'SN1', 'ann', '2020/01/01 10:00:00')"));
+        ASSERT_TRUE(db->executeUpdate("pragma user_version = 1"));
+        ASSERT_TRUE(db->close());
+    }
+    EXPECT_EQ(ids(DBManager::selectUserChatQueryByUserName("ann", "ann", "SN1")), std::vector<std::string> { "kept" });
+    EXPECT_EQ(rows("sqlite_master",
+                  "type = 'index' and name in ('UserChatQueryConversation', "
+                  "'UserMessageQueryConversation')"),
+        2);
+}
+
 // SQLite counts the file's write transactions in its header (the "file change counter", bytes 24-27).
 uint32_t fileChangeCounter()
 {

@@ -7,6 +7,7 @@
 #include "base/system/Log.h"
 #include "base/time/ServiceDateText.h"
 #include "chat/MessageCell.h"
+#include "chat/MessageHistory.h"
 #include "chat/VoiceFileCache.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/state/NotificationNames.h"
@@ -138,6 +139,51 @@ TEST_F(MessageDetail, AMessageThatArrivesWhileTheDetailShowsIsShown)
             { ServiceProtocol::MessageCreateTimeKey, base::serviceDateText(base::Date::now()) },
         })));
     EXPECT_TRUE(pumpUntil([&] { return detail->messageFrames().size() == shown + 1; }, 10));
+}
+
+TEST_F(MessageDetail, ALongHistoryOpensOnItsNewestPageAndScrollsBackToItsOldest)
+{
+    std::vector<core::PendingMessage> batch;
+    base::Date start = base::Date::now().dateByAddingTimeInterval(-3600);
+    for (int i = 0; i < 50; ++i) {
+        auto message = std::make_shared<core::UserMessageQuery>();
+        message->id_ = "kept" + std::to_string(i);
+        message->userName = account;
+        message->from = watch;
+        message->to = account;
+        message->desc = "note";
+        message->context = "text " + std::to_string(i);
+        message->msgType = 1;
+        // Five a minute, so that pages end among equal times.
+        message->createTime = start.dateByAddingTimeInterval(60.0 * (i / 5));
+        batch.push_back({ message, core::PendingMessage::Place::MessageCentre });
+    }
+    ASSERT_TRUE(core::DBManager::saveIncomingMessages(batch));
+    openDetail();
+    auto ids = [](const auto& messages, auto id) {
+        std::vector<std::string> result;
+        for (const auto& message : messages)
+            result.push_back(id(message).value_or("?"));
+        return result;
+    };
+    auto frameId = [](const auto& frame) { return frame->message()->id_; };
+    auto stored = ids(core::DBManager::selectUserMessageQueryByUserName(account, account, watch),
+        [](const auto& message) { return message->id_; });
+    ASSERT_EQ(detail->messageFrames().size(), static_cast<size_t>(chat::MessageHistory::pageSize));
+    EXPECT_EQ(ids(detail->messageFrames(), frameId),
+        std::vector<std::string>(stored.end() - chat::MessageHistory::pageSize, stored.end()));
+
+    auto table = detail->tableView();
+    for (int pages = 0; pages < 5 && !detail->messageFrames().empty(); ++pages) {
+        size_t before = detail->messageFrames().size();
+        double top = table->rectForRowAtIndexPath({ 0, 0 }).minY();
+        table->setContentOffset({ 0, 0 });
+        auto added = static_cast<int>(detail->messageFrames().size() - before);
+        if (added == 0)
+            break;
+        EXPECT_DOUBLE_EQ(table->rectForRowAtIndexPath({ 0, added }).minY() - table->contentOffset().y, top);
+    }
+    EXPECT_EQ(ids(detail->messageFrames(), frameId), stored);
 }
 
 TEST_F(MessageDetail, AWatchVoiceRowPlaysThroughTheHomeScreensPlayerUntilTheScreenGoes)

@@ -1,8 +1,8 @@
 #include "ui/scroll/ScrollView.h"
 
 #include "base/loop/MainThread.h"
-#include "ui/render/FrameClock.h"
 #include "ui/input/PinchGestureRecognizer.h"
+#include "ui/render/FrameClock.h"
 #include "ui/scroll/ScrollPanGestureRecognizer.h"
 
 #include <algorithm>
@@ -91,6 +91,13 @@ void ScrollView::setContentOffset(gfx::Point offset, bool animated)
         return;
     }
     animateWithDuration(animatedScrollDuration, [&] { setContentOffset(offset); });
+}
+
+void ScrollView::shiftContentOffset(gfx::Point delta)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    m_dragStartOffset = m_dragStartOffset + delta;
+    applyContentOffset(contentOffset() + delta);
 }
 
 void ScrollView::applyContentOffset(gfx::Point offset)

@@ -24,10 +24,10 @@
 #pragma once
 
 #include "gfx/geometry/EdgeInsets.h"
-#include "ui/view/PropertyObservers.h"
 #include "ui/scroll/ScrollDeceleration.h"
 #include "ui/scroll/ScrollLimits.h"
 #include "ui/scroll/ScrollViewDelegate.h"
+#include "ui/view/PropertyObservers.h"
 #include "ui/view/View.h"
 
 #include <cstdint>
@@ -50,6 +50,9 @@ public:
     // Animated: the model changes at once and observers hear the final value once; only what is drawn
     // moves, over 0.3 s.
     void setContentOffset(gfx::Point offset, bool animated);
+    // Moves the content offset by `delta` and carries a drag or a release motion along with it, so that
+    // content put above what shows (older rows of a list) leaves what shows in place under the finger.
+    void shiftContentOffset(gfx::Point delta);
     gfx::Size contentSize() const { return m_contentSize; }
     virtual void setContentSize(gfx::Size size);
     gfx::EdgeInsets contentInset() const { return m_contentInset; }

@@ -10,6 +10,7 @@
 #include "database/DatabaseAdditions.h"
 #include "database/ResultSet.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <mutex>
 #include <optional>
@@ -36,8 +37,9 @@ namespace {
 
     bool isDamageCode(int code) { return (code & 0xff) == Corrupt || (code & 0xff) == NotADatabase; }
 
-    // Raised when the tables change, so that an older file can be brought up to date.
-    constexpr int SchemaVersion = 1;
+    // Raised when the tables or their indexes change, so that an older file is brought up to date: every
+    // statement of createTablesIn leaves what is already there as it is. 2 added the conversation indexes.
+    constexpr int SchemaVersion = 2;
 
     constexpr const char* MessageColumns = "id_, userName, context, desc_, from_, to_, fromIconName, toIconName, "
                                            "msgType, url, createTime";
@@ -48,6 +50,17 @@ namespace {
     std::string messageQueryTable(const char* table)
     {
         return std::string("create table if not exists ") + table + " (id_ text unique, " + MessageColumnTypes + ")";
+    }
+
+    // A conversation's order: the stored time ("" for none, so that such a message comes first, as a null time
+    // sorts), then the order of storing.
+    constexpr const char* OrderTime = "coalesce(createTime, '')";
+
+    // Serves a page of one direction of a conversation, in its order, from any place in it.
+    std::string conversationIndex(const char* table)
+    {
+        return std::string("create index if not exists ") + table + "Conversation on " + table
+            + " (userName, from_, to_, " + OrderTime + ")";
     }
 
     std::string messageListTable(const char* table)
@@ -65,6 +78,8 @@ namespace {
             messageQueryTable(MessageQuery),
             messageListTable(ChatList),
             messageListTable(MessageList),
+            conversationIndex(ChatQuery),
+            conversationIndex(MessageQuery),
             "create table if not exists MobileDeviceDB (userName text, serialNumber text, DeviceName text, "
             "deviceTypeID integer)",
             "pragma user_version = " + std::to_string(SchemaVersion),
@@ -387,6 +402,44 @@ namespace {
         });
     }
 
+    const char* queryTableOf(PendingMessage::Place place)
+    {
+        return place == PendingMessage::Place::Chat ? ChatQuery : MessageQuery;
+    }
+
+    // A conversation's messages within `bound` (a condition on its order), read from its index one direction
+    // at a time (the account's messages from one party to the other, then the other way) and merged, in the
+    // order `direction` ("asc" or "desc"), at most `limit` when the statement ends with a limit. Columns:
+    // MessageColumns, then the order's time and row id.
+    std::string conversationStatement(const char* table, const std::string& bound, const char* direction, bool limited)
+    {
+        std::string limit = limited ? " limit ?" : "";
+        std::string oneWay = std::string("select * from (select ") + MessageColumns + ", " + OrderTime
+            + " as orderTime, rowid as orderRow from " + table + " where userName = ? and from_ = ? and to_ = ?" + bound
+            + " order by " + OrderTime + " " + direction + ", rowid " + direction + limit + ")";
+        return oneWay + " union all " + oneWay + " order by orderTime " + direction + ", orderRow " + direction + limit;
+    }
+
+    // Bounds on the order; the time is compared on its own as well, so that SQLite seeks the index to it.
+    std::string boundBefore()
+    {
+        return std::string(" and ") + OrderTime + " <= ? and (" + OrderTime + ", rowid) < (?, ?)";
+    }
+    std::string boundFrom()
+    {
+        return std::string(" and ") + OrderTime + " >= ? and (" + OrderTime + ", rowid) >= (?, ?)";
+    }
+
+    std::vector<StoredMessage> readStoredMessages(const std::shared_ptr<ResultSet>& rows)
+    {
+        std::vector<StoredMessage> messages;
+        while (rows && rows->next()) {
+            ConversationKey key { rows->stringForColumnIndex(11).value_or(""), rows->longLongIntForColumnIndex(12) };
+            messages.push_back({ std::move(key), readMessage(*rows) });
+        }
+        return messages;
+    }
+
 } // namespace
 
 std::filesystem::path DBManager::databasePath() { return base::Paths::documents() / FileName; }
@@ -454,6 +507,34 @@ std::vector<std::shared_ptr<UserMessageQuery>> DBManager::selectUserMessageQuery
     std::string_view userName, std::string_view from, std::string_view to)
 {
     return selectConversation(MessageQuery, userName, from, to);
+}
+
+std::vector<StoredMessage> DBManager::selectConversationPage(PendingMessage::Place place, std::string_view userName,
+    std::string_view from, std::string_view to, const std::optional<ConversationKey>& last, int limit)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    const char* table = queryTableOf(place);
+    auto messages = withDatabase([&](Database& db) {
+        if (!last)
+            return readStoredMessages(db.executeQuery(conversationStatement(table, "", "desc", true), userName, from,
+                to, limit, userName, to, from, limit, limit));
+        return readStoredMessages(
+            db.executeQuery(conversationStatement(table, boundBefore(), "desc", true), userName, from, to, last->time,
+                last->time, last->rowid, limit, userName, to, from, last->time, last->time, last->rowid, limit, limit));
+    });
+    std::reverse(messages.begin(), messages.end());
+    return messages;
+}
+
+std::vector<StoredMessage> DBManager::selectConversationFrom(PendingMessage::Place place, std::string_view userName,
+    std::string_view from, std::string_view to, const ConversationKey& first)
+{
+    BASE_ASSERT_MAIN_THREAD();
+    return withDatabase([&](Database& db) {
+        return readStoredMessages(
+            db.executeQuery(conversationStatement(queryTableOf(place), boundFrom(), "asc", false), userName, from, to,
+                first.time, first.time, first.rowid, userName, to, from, first.time, first.time, first.rowid));
+    });
 }
 
 bool DBManager::saveOrUpdataUserChatQuery(const UserMessageQuery& message)

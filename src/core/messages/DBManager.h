@@ -16,11 +16,13 @@
 #pragma once
 
 #include "core/messages/PendingMessage.h"
+#include "core/messages/StoredMessage.h"
 #include "core/messages/UserMessageQuery.h"
 #include "core/records/MobileDeviceAndLocation.h"
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -48,6 +50,14 @@ public:
     // The account's message-centre messages between the two parties, both directions, oldest first.
     static std::vector<std::shared_ptr<UserMessageQuery>> selectUserMessageQueryByUserName(
         std::string_view userName, std::string_view from, std::string_view to);
+    // A long conversation a page at a time, in its order (StoredMessage.h): the `limit` messages just before
+    // `last` (the latest ones without it), oldest first. Both directions between the two parties, of the
+    // account, in the place's table of messages.
+    static std::vector<StoredMessage> selectConversationPage(PendingMessage::Place place, std::string_view userName,
+        std::string_view from, std::string_view to, const std::optional<ConversationKey>& last, int limit);
+    // The conversation from `first` on (itself too, while stored) to its latest message, oldest first.
+    static std::vector<StoredMessage> selectConversationFrom(PendingMessage::Place place, std::string_view userName,
+        std::string_view from, std::string_view to, const ConversationKey& first);
     // Stores a chat message; one whose id_ is already stored is not stored again (true all the same).
     [[nodiscard]] static bool saveOrUpdataUserChatQuery(const UserMessageQuery& message);
     // Makes the message the latest of its conversation: one row per account and partner, the partner being

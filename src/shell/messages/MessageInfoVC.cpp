@@ -2,13 +2,10 @@
 
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
-#include "base/system/UserDefaults.h"
 #include "base/text/Localization.h"
+#include "chat/HistoryScrolling.h"
 #include "chat/MessageCell.h"
-#include "core/messages/DBManager.h"
 #include "core/state/NotificationNames.h"
-#include "core/state/SettingsKeys.h"
-#include "core/state/Singleton.h"
 #include "shell/menu/MainMenuVC.h"
 #include "ui/scroll/TableView.h"
 
@@ -61,7 +58,7 @@ void MessageInfoVC::viewDidLoad()
 void MessageInfoVC::viewWillAppear(bool)
 {
     BASE_ASSERT_MAIN_THREAD();
-    reloadMessages();
+    showNewest();
     // The home screen under it has stopped asking for messages; what it stores is read here when announced.
     if (auto home = m_home.lock())
         home->startPolling();
@@ -69,7 +66,7 @@ void MessageInfoVC::viewWillAppear(bool)
         core::NotificationNames::ReceiveRemoteNotification, nullptr,
         [weak = ui::weakFrom(this)](const base::Notification&) {
             if (auto self = weak.lock())
-                self->reloadMessages();
+                self->showNews();
         },
         this);
 }
@@ -84,15 +81,20 @@ void MessageInfoVC::viewWillDisappear(bool)
     }
 }
 
-void MessageInfoVC::reloadMessages()
+void MessageInfoVC::showNewest()
 {
-    auto account = base::UserDefaults::standard().stringForKey(core::SettingsKeys::LoginName2).value_or("");
-    m_messageFrames = chat::makeMessageFrames(core::DBManager::selectUserMessageQueryByUserName(
-        account, account, core::Singleton::shared().lastSerialnumber()));
+    m_history.loadNewest();
+    m_tableView->reloadData();
+    chat::scrollToNewestMessage(*m_tableView, false);
+}
+
+void MessageInfoVC::showNews()
+{
+    m_history.refresh();
     m_tableView->reloadData();
 }
 
-int MessageInfoVC::numberOfRowsInSection(ui::TableView&, int) { return static_cast<int>(m_messageFrames.size()); }
+int MessageInfoVC::numberOfRowsInSection(ui::TableView&, int) { return static_cast<int>(m_history.frames().size()); }
 
 std::shared_ptr<ui::TableViewCell> MessageInfoVC::cellForRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
@@ -106,13 +108,18 @@ std::shared_ptr<ui::TableViewCell> MessageInfoVC::cellForRowAtIndexPath(ui::Tabl
             if (auto player = home.lock())
                 player->playVoiceMessage(fileName, std::move(listener));
         });
-    cell->setMessageFrame(m_messageFrames.at(static_cast<size_t>(path.row)));
+    cell->setMessageFrame(m_history.frames().at(static_cast<size_t>(path.row)));
     return cell;
 }
 
 std::optional<double> MessageInfoVC::heightForRowAtIndexPath(ui::TableView&, ui::IndexPath path)
 {
-    return m_messageFrames.at(static_cast<size_t>(path.row))->cellHeight();
+    return m_history.frames().at(static_cast<size_t>(path.row))->cellHeight();
+}
+
+void MessageInfoVC::scrollViewDidScroll(ui::ScrollView&)
+{
+    (void)chat::showOlderMessagesNearTop(m_history, *m_tableView);
 }
 
 } // namespace shell
