@@ -20,16 +20,16 @@
 //   auto image = context->makeImage();
 #pragma once
 
+#include "gfx/geometry/AffineTransform.h"
+#include "gfx/text/AttributedString.h"
 #include "gfx/drawing/Color.h"
 #include "gfx/drawing/Gradient.h"
+#include "gfx/images/Image.h"
 #include "gfx/drawing/Path.h"
 #include "gfx/drawing/PixelBuffer.h"
+#include "gfx/geometry/Rect.h"
 #include "gfx/drawing/Shadow.h"
 #include "gfx/drawing/StrokeStyle.h"
-#include "gfx/geometry/AffineTransform.h"
-#include "gfx/geometry/Rect.h"
-#include "gfx/images/Image.h"
-#include "gfx/text/AttributedString.h"
 
 #include <cairo.h>
 #include <functional>
