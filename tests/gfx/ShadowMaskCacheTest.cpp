@@ -68,15 +68,16 @@ TEST(ShadowMaskCache, KeepsOnlyAFewMasks)
     EXPECT_EQ(gfx::ShadowMaskCache::current().size(), gfx::ShadowMaskCache::capacity);
 }
 
-// A shadow cast from what a transparency layer draws: a 20-point square at `x`, and a second square when asked.
-std::vector<uint32_t> drawLayerShadow(double x, bool second = false)
+// A shadow cast from what a transparency layer draws: a box `width` points wide at `x`, and a second box when
+// asked.
+std::vector<uint32_t> drawLayerShadow(double x, bool second = false, double width = 20)
 {
     auto c = Context::makeBitmap({ 80, 60 }, 2);
     c->save();
     c->setShadow({ { 0, 3 }, 6, Color::black() });
     c->beginTransparencyLayer();
     c->setFillColor(Color::black().withAlpha(0.8));
-    c->fillRect({ x, 20, 20, 20 });
+    c->fillRect({ x, 20, width, 20 });
     if (second)
         c->fillRect({ 50, 5, 10, 10 });
     c->endTransparencyLayer();
@@ -109,8 +110,9 @@ TEST(BlurredAlphaCache, ALayerDrawingTheSameAgainReusesItsBlurAndADifferentDrawi
 
 TEST(BlurredAlphaCache, KeepsOnlyAFewBlurs)
 {
+    // The same drawing moved is the same alpha in its region, so only drawings of other sizes make new blurs.
     for (int i = 0; i < 10; ++i)
-        drawLayerShadow(i);
+        drawLayerShadow(10, false, 10 + i);
     EXPECT_EQ(gfx::BlurredAlphaCache::current().size(), gfx::BlurredAlphaCache::capacity);
 }
 
