@@ -1,7 +1,9 @@
 // A path's shadow is blurred once and its mask reused while nothing it depends on changes; a changed clip,
-// matrix or path makes a new one, so the cache never paints a stale shadow.
-#include "gfx/drawing/Context.h"
+// matrix or path makes a new one, so the cache never paints a stale shadow. A shadow cast from what a layer
+// draws is reused only for the very same drawing.
 #include "gfx/drawing/ShadowMaskCache.h"
+#include "gfx/drawing/BlurredAlphaCache.h"
+#include "gfx/drawing/Context.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +66,54 @@ TEST(ShadowMaskCache, KeepsOnlyAFewMasks)
     for (int i = 0; i < 10; ++i)
         drawShadow(i);
     EXPECT_EQ(gfx::ShadowMaskCache::current().size(), gfx::ShadowMaskCache::capacity);
+}
+
+// A shadow cast from what a transparency layer draws: a box `width` points wide at `x`, and a second box when
+// asked.
+std::vector<uint32_t> drawLayerShadow(double x, bool second = false, double width = 20)
+{
+    auto c = Context::makeBitmap({ 80, 60 }, 2);
+    c->save();
+    c->setShadow({ { 0, 3 }, 6, Color::black() });
+    c->beginTransparencyLayer();
+    c->setFillColor(Color::black().withAlpha(0.8));
+    c->fillRect({ x, 20, width, 20 });
+    if (second)
+        c->fillRect({ 50, 5, 10, 10 });
+    c->endTransparencyLayer();
+    c->restore();
+    return pixels(*c);
+}
+
+TEST(BlurredAlphaCache, ALayerDrawingTheSameAgainReusesItsBlurAndADifferentDrawingGetsItsOwn)
+{
+    auto& cache = gfx::BlurredAlphaCache::current();
+    auto first = drawLayerShadow(10);
+    size_t entries = cache.size();
+    EXPECT_GE(entries, 1u);
+    EXPECT_EQ(drawLayerShadow(10), first);
+    EXPECT_EQ(cache.size(), entries);
+
+    auto alphaAt = [](const std::vector<uint32_t>& picture, int x, int y) {
+        return picture[static_cast<size_t>(y * 160 + x)] >> 24;
+    };
+    // The same size of group with other contents: the shadow follows what is drawn now.
+    auto moved = drawLayerShadow(12);
+    EXPECT_NE(moved, first);
+    EXPECT_GT(alphaAt(moved, 62, 90), alphaAt(first, 62, 90));
+    // A drawing that adds a shape casts that shape's shadow too.
+    auto both = drawLayerShadow(10, true);
+    EXPECT_GT(alphaAt(both, 110, 34), 0u);
+    EXPECT_EQ(alphaAt(first, 110, 34), 0u);
+    EXPECT_EQ(drawLayerShadow(10), first);
+}
+
+TEST(BlurredAlphaCache, KeepsOnlyAFewBlurs)
+{
+    // The same drawing moved is the same alpha in its region, so only drawings of other sizes make new blurs.
+    for (int i = 0; i < 10; ++i)
+        drawLayerShadow(10, false, 10 + i);
+    EXPECT_EQ(gfx::BlurredAlphaCache::current().size(), gfx::BlurredAlphaCache::capacity);
 }
 
 } // namespace

@@ -154,8 +154,12 @@ private:
     // Runs `draw` (which paints with the current path and sources) under the state's blend mode, alpha and
     // shadow; `deviceInk` bounds what it paints, in device pixels.
     void paint(const std::function<void()>& draw, const Rect& deviceInk);
-    // The same for paints that do not use the current path (images, text, gradients, layers).
+    // Runs `draw` with no current path and gives the path back afterwards.
+    void keepingPath(const std::function<void()>& draw);
+    // The same as paint() for paints that do not use the current path (images, text, gradients, layers).
     void paintKeepingPath(const std::function<void()>& draw, const Rect& deviceInk);
+    // Tells the innermost open transparency layer that `deviceInk` has been painted.
+    void noteInk(const Rect& deviceInk);
     // Paints the shadow cast by `pattern`, then the pattern itself unless `paintPattern` is false.
     void paintWithShadow(cairo_pattern_t* pattern, const Rect& region, const State& s, bool paintPattern = true);
     // The blurred alpha of `pattern` over `region`, in device pixels; null when the region is too large.

@@ -369,7 +369,7 @@ void Context::drawText(const AttributedString& text, const Rect& rect, int maxLi
     std::vector<Placed> placed;
     double used = 0;
     double inkX1 = r.minX(), inkX2 = r.maxX();
-    std::vector<PangoTextLayout::Line> lines = layout->lines();
+    const std::vector<PangoTextLayout::Line>& lines = layout->lines();
     for (const PangoTextLayout::Line& line : lines) {
         bool fits = used + line.metrics.height <= r.height() + 1e-9;
         if (!placed.empty() && (!fits || (maxLines > 0 && static_cast<int>(placed.size()) >= maxLines)))

@@ -1,4 +1,5 @@
 // gfx::Context: blend modes, alpha, shadows, transparency layers and gradients.
+#include "gfx/drawing/BlurredAlphaCache.h"
 #include "gfx/drawing/BoxBlur.h"
 #include "gfx/drawing/Context.h"
 #include "gfx/drawing/ShadowMaskCache.h"
@@ -55,13 +56,17 @@ namespace {
 
 } // namespace
 
-void Context::paint(const std::function<void()>& draw, const Rect& deviceInk)
+void Context::noteInk(const Rect& deviceInk)
 {
     // The innermost open transparency layer learns where it has been painted.
     auto layer = std::find_if(m_states.rbegin(), m_states.rend(), [](const State& s) { return s.layer; });
     if (layer != m_states.rend())
         layer->layerInk = boundingUnion(layer->layerInk, deviceInk.intersection(deviceClipBox()));
+}
 
+void Context::paint(const std::function<void()>& draw, const Rect& deviceInk)
+{
+    noteInk(deviceInk);
     const State s = state();
     if (s.blend == BlendMode::Clear) {
         cairo_save(m_cr);
@@ -102,14 +107,19 @@ void Context::paint(const std::function<void()>& draw, const Rect& deviceInk)
     cairo_pattern_destroy(pattern);
 }
 
-void Context::paintKeepingPath(const std::function<void()>& draw, const Rect& deviceInk)
+void Context::keepingPath(const std::function<void()>& draw)
 {
     cairo_path_t* path = cairo_copy_path(m_cr);
     cairo_new_path(m_cr);
-    paint(draw, deviceInk);
+    draw();
     cairo_new_path(m_cr);
     cairo_append_path(m_cr, path);
     cairo_path_destroy(path);
+}
+
+void Context::paintKeepingPath(const std::function<void()>& draw, const Rect& deviceInk)
+{
+    keepingPath([&] { paint(draw, deviceInk); });
 }
 
 Rect Context::shadowInkRegion(const Rect& deviceInk, const Shadow& shadow) const
@@ -154,16 +164,33 @@ cairo_surface_t* Context::makeShadowMask(cairo_pattern_t* pattern, const Rect& r
     cairo_destroy(maskContext);
 
     int kernel = boxKernelSizeForRadius(shadow.blur * m_scale / 2);
-    if (kernel > 1) {
-        cairo_surface_flush(mask);
-        unsigned char* data = cairo_image_surface_get_data(mask);
-        auto stride = static_cast<size_t>(cairo_image_surface_get_stride(mask));
-        // The kernel is odd and above one and the mask is its own destination, so no pass can be refused.
-        for (int pass = 0; pass < 3; ++pass)
-            (void)boxConvolveAlpha8(data, stride, data, stride, width, height, kernel);
-        cairo_surface_mark_dirty(mask);
+    if (kernel <= 1)
+        return mask;
+    auto& kept = BlurredAlphaCache::current();
+    if (cairo_surface_t* blurred = kept.find(mask, kernel)) {
+        cairo_surface_destroy(mask);
+        return cairo_surface_reference(blurred);
     }
-    return mask;
+    cairo_surface_t* blurred = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+    if (cairo_surface_status(blurred) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(blurred);
+        cairo_surface_destroy(mask);
+        return nullptr;
+    }
+    cairo_surface_flush(mask);
+    cairo_surface_flush(blurred);
+    const unsigned char* source = cairo_image_surface_get_data(mask);
+    auto sourceStride = static_cast<size_t>(cairo_image_surface_get_stride(mask));
+    unsigned char* data = cairo_image_surface_get_data(blurred);
+    auto stride = static_cast<size_t>(cairo_image_surface_get_stride(blurred));
+    // The kernel is odd and above one and both surfaces have the same size, so no pass can be refused.
+    (void)boxConvolveAlpha8(source, sourceStride, data, stride, width, height, kernel);
+    for (int pass = 1; pass < 3; ++pass)
+        (void)boxConvolveAlpha8(data, stride, data, stride, width, height, kernel);
+    cairo_surface_mark_dirty(blurred);
+    kept.insert(mask, kernel, blurred);
+    cairo_surface_destroy(mask);
+    return blurred;
 }
 
 void Context::castShadow(cairo_surface_t* mask, const Rect& region, const State& s)
@@ -283,6 +310,15 @@ void Context::endTransparencyLayer()
         s.alpha = 1;
         paintKeepingPath([&] { paintPatternInRegion(pattern, region, alpha); }, region);
         s.alpha = alpha;
+    } else if (s.blend != BlendMode::Clear) {
+        // The finished layer is already a group limited to its ink: its shadow is cast from it directly rather
+        // than from a copy of it in one more group.
+        keepingPath([&] {
+            noteInk(region);
+            Rect shadowRegion = shadowInkRegion(region, *s.shadow);
+            if (!shadowRegion.isEmpty())
+                paintWithShadow(pattern, shadowRegion, s);
+        });
     } else {
         paintKeepingPath(
             [&] {

@@ -157,6 +157,7 @@ void PangoTextLayout::followContext(cairo_t* cr)
         return;
     pango_cairo_update_layout(cr, m_layout);
     m_drawingState = state;
+    m_lines.reset();
 }
 
 PangoTextLayout::~PangoTextLayout()
@@ -219,9 +220,11 @@ void PangoTextLayout::configure(const AttributedString& text, double maxWidth)
     }
 }
 
-std::vector<PangoTextLayout::Line> PangoTextLayout::lines() const
+const std::vector<PangoTextLayout::Line>& PangoTextLayout::lines() const
 {
-    std::vector<Line> result;
+    if (m_lines)
+        return *m_lines;
+    std::vector<Line>& result = m_lines.emplace();
     if (pango_layout_get_character_count(m_layout) == 0)
         return result;
     PangoLayoutIter* iter = pango_layout_get_iter(m_layout);

@@ -10,6 +10,7 @@
 
 #include <cairo.h>
 #include <memory>
+#include <optional>
 #include <pango/pangocairo.h>
 #include <string>
 #include <vector>
@@ -40,7 +41,9 @@ public:
         double top;
         PangoLayoutLine* line;
     };
-    std::vector<Line> lines() const;
+    // The laid-out lines, worked out once and kept until the layout changes: asking pango for them walks every
+    // run's font metrics, which costs more than drawing the text.
+    const std::vector<Line>& lines() const;
     // Whether some of the text is hidden on its lines: shortened with an ellipsis, or cut at the width.
     [[nodiscard]] bool cutsText() const;
 
@@ -67,6 +70,7 @@ private:
     DrawingState m_drawingState;
     double m_maxWidth { 0 };
     bool m_clips { false };
+    mutable std::optional<std::vector<Line>> m_lines;
 };
 
 // The pango description of a font: its families, weight, slant and absolute size.
