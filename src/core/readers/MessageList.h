@@ -5,7 +5,9 @@
 // out-of-range number in it, say) passed over. So a reply cut off by a kill gives every element before the cut,
 // and a reply that the strict decoder refuses as a whole (a byte-order mark before it, NUL bytes after it) gives
 // all of its messages; what cannot be read comes back as parts, each with its place in the reply and why. The
-// JSON decoder itself stays strict. Pure functions, any thread.
+// JSON decoder itself stays strict. A reply in a file (a spooled one) is read through a window (FileText) and each
+// message handed on as it is decoded, so that neither the reply nor its messages are held whole. Pure functions,
+// any thread.
 //
 //   auto list = core::readMessageList(body);
 //   store(list.messages);
@@ -15,12 +17,15 @@
 #include "core/messages/UserMessageQuery.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace core {
+
+class FileText;
 
 struct MessageList {
     // A part of the reply that cannot be read and may hold a message.
@@ -43,6 +48,12 @@ struct MessageList {
 };
 
 MessageList readMessageList(std::string_view reply);
+
+// Told each message as it is read, with its position among the objects of the list.
+using MessageRead = std::function<void(std::shared_ptr<UserMessageQuery> message, size_t position)>;
+// The same, each message going to `read` as it is read; the list's messages stay empty.
+MessageList readMessageList(std::string_view reply, const MessageRead& read);
+MessageList readMessageList(const FileText& reply, const MessageRead& read);
 
 // Whether a reply holds an empty message list and nothing else of note (`{"d":[]}`, the reply of a poll that
 // found nothing). Only short texts are looked at.
