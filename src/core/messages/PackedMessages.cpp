@@ -1,5 +1,6 @@
 #include "core/messages/PackedMessages.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace core {
@@ -53,23 +54,31 @@ namespace {
 void PackedMessages::push(const PendingMessage& pending)
 {
     const UserMessageQuery& message = *pending.message;
-    m_bytes += pending.place == PendingMessage::Place::Chat ? 'c' : 'm';
+    std::string packed(1, pending.place == PendingMessage::Place::Chat ? 'c' : 'm');
     // A text is packed as its length plus one, nothing as 0.
     for (auto text : Texts) {
         const auto& value = message.*text;
-        packLength(m_bytes, value ? value->size() + 1 : 0);
+        packLength(packed, value ? value->size() + 1 : 0);
         if (value)
-            m_bytes += *value;
+            packed += *value;
     }
-    packNumber(m_bytes, message.msgType);
-    packNumber(m_bytes, message.createTime ? std::optional(message.createTime->timeIntervalSince1970()) : std::nullopt);
+    packNumber(packed, message.msgType);
+    packNumber(packed, message.createTime ? std::optional(message.createTime->timeIntervalSince1970()) : std::nullopt);
+    if (m_blocks.empty() || m_blocks.back().size() + packed.size() > m_blocks.back().capacity()) {
+        m_blocks.emplace_back();
+        m_blocks.back().reserve(std::max(BlockBytes, packed.size()));
+    }
+    m_blocks.back() += packed;
     ++m_count;
 }
 
 void PackedMessages::forEach(const std::function<void(const PendingMessage&)>& each) const
 {
-    const char* at = m_bytes.data();
+    auto block = m_blocks.begin();
+    const char* at = nullptr;
     for (size_t i = 0; i < m_count; ++i) {
+        if (!at || at == block->data() + block->size())
+            at = (at ? ++block : block)->data();
         PendingMessage pending { std::make_shared<UserMessageQuery>(),
             *at++ == 'c' ? PendingMessage::Place::Chat : PendingMessage::Place::MessageCentre };
         UserMessageQuery& message = *pending.message;
@@ -88,8 +97,7 @@ void PackedMessages::forEach(const std::function<void(const PendingMessage&)>& e
 
 void PackedMessages::clear()
 {
-    m_bytes.clear();
-    m_bytes.shrink_to_fit();
+    m_blocks = {};
     m_count = 0;
 }
 
