@@ -703,8 +703,8 @@ std::string largeMixedReply()
         else if (i % 500 == 3)
             reply += R"({"_id":"empty)" + n + R"(","From":"LW36"})";
         else if (i % 2)
-            reply += R"({"_id":"n)" + n + R"(","Desc":")" + core::ServiceProtocol::VoiceMarker + R"(","Context":"v)"
-                + n + R"(.amr","From":"LW3600000001","To":"ann","MsgType":5,"CreateTime":"2026/12/07 10:00:00"})";
+            reply += R"({"_id":"n)" + n + R"(","Desc":")" + core::ServiceProtocol::VoiceMarker + R"(","Context":"v)" + n
+                + R"(.amr","From":"LW3600000001","To":"ann","MsgType":5,"CreateTime":"2026/12/07 10:00:00"})";
         else
             reply += R"({"_id":"n)" + n + R"(","Desc":"","Context":"text \u4e2d )" + n
                 + R"(","From":"ann","To":"LW3600000002","FromIconName":"a.png","Url":"http://h/)" + n + R"("})";
