@@ -139,8 +139,11 @@ private:
         std::unique_lock lock(m_mutex);
         while (true) {
             m_changed.wait(lock, [this] { return m_pending; });
-            if (!m_work)
+            if (!m_work) {
+                m_pending = false;
+                m_changed.notify_all();
                 return;
+            }
             auto start = std::chrono::steady_clock::now();
             m_work();
             m_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
