@@ -12,6 +12,9 @@
 #include "base/time/Timer.h"
 #include "core/messages/DBManager.h"
 #include "core/messages/MessageSpool.h"
+#include "core/messages/WaitingReplies.h"
+#include "core/readers/FileText.h"
+#include "core/readers/MessageList.h"
 #include "core/records/Device.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/state/AccountDevices.h"
@@ -33,6 +36,7 @@
 #include <csignal>
 #include <dlfcn.h>
 #include <fstream>
+#include <set>
 #include <sys/resource.h>
 #include <sys/statvfs.h>
 
@@ -764,7 +768,105 @@ TEST_F(IncomingMessagesTest, EveryAccountNameSurvivesTheSpoolAndTheEarlierFirstL
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(replies[0].context.account, "bob");
     EXPECT_FALSE(replies[0].context.voiceToChat);
-    EXPECT_EQ(replies[0].body, "{\"d\":[]}");
+    EXPECT_TRUE(replies[0].body.empty()) << "left in the file";
+    auto body = core::FileText::open(replies[0].file, replies[0].bodyOffset);
+    ASSERT_TRUE(body.has_value());
+    EXPECT_EQ(body->substr(0), "{\"d\":[]}");
+}
+
+// A message's fields in one text.
+std::string fields(const core::UserMessageQuery& m)
+{
+    auto text = [](const std::optional<std::string>& value) { return value ? "\"" + *value + "\"" : "-"; };
+    return text(m.id_) + text(m.userName) + text(m.context) + text(m.desc) + text(m.from) + text(m.to)
+        + text(m.fromIconName) + text(m.toIconName) + (m.msgType ? std::to_string(*m.msgType) : "-") + text(m.url)
+        + (m.createTime ? std::to_string(m.createTime->timeIntervalSince1970()) : "-");
+}
+
+// Many more messages than one batch of the transaction, of every shape, with elements that do not read among
+// them, messages given twice, messages without an id or without anything to show, and a cut at the end.
+std::string largeMixedReply()
+{
+    std::string reply = R"({"d":[)";
+    for (size_t i = 0; i < 2600; ++i) {
+        reply += i ? "," : "";
+        std::string n = std::to_string(i);
+        if (i % 700 == 13)
+            reply += "7";
+        else if (i % 900 == 5)
+            reply += R"({"_id":"bad)" + n + R"(","Context":"hi","MsgType":1e999999})";
+        else if (i % 400 == 7)
+            reply += R"({"_id":"n)" + std::to_string(i - 1) + R"(","Context":"again"})";
+        else if (i % 300 == 2)
+            reply += R"({"Desc":"","Context":"no id )" + n + R"("})";
+        else if (i % 500 == 3)
+            reply += R"({"_id":"empty)" + n + R"(","From":"LW36"})";
+        else if (i % 2)
+            reply += R"({"_id":"n)" + n + R"(","Desc":")" + core::ServiceProtocol::VoiceMarker + R"(","Context":"v)" + n
+                + R"(.amr","From":"LW3600000001","To":"ann","MsgType":5,"CreateTime":"2026/12/07 10:00:00"})";
+        else
+            reply += R"({"_id":"n)" + n + R"(","Desc":"","Context":"text \u4e2d )" + n
+                + R"(","From":"ann","To":"LW3600000002","FromIconName":"a.png","Url":"http://h/)" + n + R"("})";
+    }
+    return reply + R"(,{"_id":"cut","Context":"the kil)";
+}
+
+TEST_F(IncomingMessagesTest, ALargeReplyIsStoredFromItsFileAsTheWholeReplyReadInMemoryGivesIt)
+{
+    const std::string reply = largeMixedReply();
+    auto file = core::MessageSpool::add(reply, { "ann", true });
+    ASSERT_FALSE(file.empty());
+    auto waitingReplies = core::MessageSpool::replies();
+    ASSERT_EQ(waitingReplies.size(), 1u);
+    EXPECT_TRUE(waitingReplies[0].body.empty()) << "the reply is read from its file as it is stored, not whole";
+
+    // What the reply read whole in memory gives, placed as the store places it.
+    core::MessageList whole = core::readMessageList(reply);
+    std::vector<std::string> expected;
+    std::set<std::string> ids;
+    for (size_t i = 0; i < whole.messages.size(); ++i) {
+        auto& message = *whole.messages[i];
+        if (!message.context && !message.desc && !message.url)
+            continue;
+        if (!message.id_)
+            message.id_ = file.stem().string() + "#" + std::to_string(whole.positions[i]);
+        message.userName = "ann";
+        bool chat = message.desc == core::ServiceProtocol::VoiceMarker;
+        expected.push_back((chat ? "chat " : "centre ") + fields(message));
+        ids.insert(*message.id_);
+    }
+    ASSERT_GT(expected.size(), 2000u);
+    ASSERT_GT(whole.unreadable.size(), 3u);
+
+    std::vector<std::string> stages;
+    std::vector<core::SpooledReply> held;
+    auto outcome = core::storeWaitingReplies(held, [&](core::StoringStage stage) {
+        stages.push_back(std::string(stage == core::StoringStage::Read ? "read" : "committed")
+            + (std::filesystem::exists(file) ? ", in the spool" : ", gone"));
+    });
+    ASSERT_TRUE(outcome.stored);
+    EXPECT_EQ(stages, (std::vector<std::string> { "read, in the spool", "committed, in the spool" }))
+        << "the reply leaves the spool only after the commit";
+    EXPECT_FALSE(std::filesystem::exists(file));
+    std::vector<std::string> announcedFields;
+    outcome.messages.forEach([&](const core::PendingMessage& pending) {
+        announcedFields.push_back(
+            (pending.place == core::PendingMessage::Place::Chat ? "chat " : "centre ") + fields(*pending.message));
+    });
+    EXPECT_EQ(announcedFields, expected) << "every message, field by field, in reply order, given twice too";
+    EXPECT_EQ(rows("UserChatQuery") + rows("UserMessageQuery"), static_cast<int>(ids.size()));
+
+    std::string parts;
+    std::string reasons;
+    for (const auto& part : whole.unreadable) {
+        parts += (parts.empty() ? "" : "\n") + part.bytes;
+        reasons += (reasons.empty() ? "" : "\n") + part.why + " (bytes " + std::to_string(part.offset) + " to "
+            + std::to_string(part.offset + part.bytes.size()) + ")";
+    }
+    auto aside = keptAside();
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_TRUE(aside[0].first.ends_with("\n" + parts));
+    EXPECT_EQ(aside[0].second, reasons + "\n");
 }
 
 } // namespace

@@ -155,7 +155,7 @@ TEST_F(KilledWhileStoring, NothingIsLostOrStoredTwiceWhereverTheKillFalls)
                 ASSERT_FALSE(core::MessageSpool::add(reply(), arrival).empty());
                 kill();
             } },
-        { "read from the spool, before the transaction",
+        { "read from the spool into the transaction, before the commit",
             [] {
                 ASSERT_FALSE(core::MessageSpool::add(reply(), arrival).empty());
                 storeKillingAt(StoringStage::Read);

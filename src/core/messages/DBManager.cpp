@@ -560,13 +560,20 @@ bool DBManager::saveOrUpdataUserMessageList(const UserMessageQuery& message)
 
 bool DBManager::saveIncomingMessages(const std::vector<PendingMessage>& messages)
 {
+    return saveIncomingBatches([&](const StoreBatch& store) { return store(messages); });
+}
+
+bool DBManager::saveIncomingBatches(const std::function<bool(const StoreBatch& store)>& produce)
+{
     return withDatabase([&](Database& db) {
         return inTransaction(db, [&] {
-            for (const PendingMessage& pending : messages) {
-                if (!savePending(db, pending))
-                    return false;
-            }
-            return true;
+            return produce([&](const std::vector<PendingMessage>& batch) {
+                for (const PendingMessage& pending : batch) {
+                    if (!savePending(db, pending))
+                        return false;
+                }
+                return true;
+            });
         });
     });
 }

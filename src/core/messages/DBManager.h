@@ -21,6 +21,7 @@
 #include "core/records/MobileDeviceAndLocation.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -69,6 +70,12 @@ public:
     // Stores a batch of the service's messages, each in its place's two tables as the four calls above do,
     // over one connection in one transaction: all of them or, false, none.
     [[nodiscard]] static bool saveIncomingMessages(const std::vector<PendingMessage>& messages);
+    // Stores one part of the messages in the transaction; false when it could not.
+    using StoreBatch = std::function<bool(const std::vector<PendingMessage>& batch)>;
+    // The same for messages that `produce` hands to the transaction part by part (so that they need not all be
+    // in memory at once); it answers whether it handed them all. It is run once more, from the start, on a new
+    // file when the first turned out damaged.
+    [[nodiscard]] static bool saveIncomingBatches(const std::function<bool(const StoreBatch& store)>& produce);
 
     // Deletes, in one transaction, the account's chat and message-centre messages (of every device) and its
     // conversation-list rows whose partner is the given device; other accounts' rows stay.

@@ -4,6 +4,7 @@
 #include "base/loop/MainThread.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
+#include "base/system/FreedMemory.h"
 #include "base/system/Log.h"
 #include "base/system/UserDefaults.h"
 #include "base/time/Clock.h"
@@ -52,6 +53,9 @@ namespace {
     base::Duration refusalPause { 0 };
     base::Clock::TimePoint pollsResumeAt {};
 
+    // A storing step that read at least this much hands the memory it freed back to the system.
+    constexpr uintmax_t LargeStepBytes = uintmax_t(4) << 20;
+
     // Writes replies to the spool; kept apart from the storing queue so that a reply is on disk at once, not
     // after a large batch before it has been stored.
     const std::shared_ptr<base::DispatchQueue>& spoolingQueue()
@@ -77,10 +81,11 @@ namespace {
     // Takes a reply held in memory into the spool, flushed as `flush` says: through the file that holds it
     // unflushed when it has one, else a new file. A file whose flush fails stays with the reply, so that a kill
     // leaves it for the next launch.
-    bool spool(SpooledReply& reply, SpoolFile::Flush flush = SpoolFile::Flush::ToDisk)
+    // `text`: the reply, written when it has no open file yet.
+    bool spool(SpooledReply& reply, std::string_view text, SpoolFile::Flush flush = SpoolFile::Flush::ToDisk)
     {
         if (!reply.unflushed || !reply.unflushed->isOpen())
-            reply.unflushed = MessageSpool::write(reply.body, reply.context);
+            reply.unflushed = MessageSpool::write(text, reply.context);
         if (!reply.unflushed || reply.unflushed->finish(flush).empty())
             return false;
         reply.unflushed.reset();
@@ -92,7 +97,7 @@ namespace {
     {
         std::vector<SpooledReply> left;
         for (SpooledReply& reply : held) {
-            if (!spool(reply, flush))
+            if (!spool(reply, reply.body, flush))
                 left.push_back(std::move(reply));
         }
         held = std::move(left);
@@ -137,7 +142,7 @@ namespace {
         std::optional<bool> written;
     };
 
-    void finish(const StepReport& report, const Stored& announce)
+    void finish(StepReport report, const Stored& announce)
     {
         --inFlight;
         heldInMemory = report.held;
@@ -149,8 +154,13 @@ namespace {
             return;
         }
         noticeShown.clear();
-        for (const PendingMessage& pending : report.outcome.messages)
-            announce(pending);
+        report.outcome.messages.forEach(announce);
+        // A large reply's reading and storing leave much of the heap free, which malloc keeps unless told: a run
+        // without a window, which never comes to rest after a redraw, would hold it for good.
+        if (report.outcome.bytesRead >= LargeStepBytes) {
+            report.outcome.messages.clear();
+            base::returnFreedMemoryToSystem();
+        }
     }
 
     // Storing queue. `checkWrite`: with nothing held to write, learn whether the spool takes a write now.
@@ -172,8 +182,9 @@ namespace {
         else if (!report.outcome.stored)
             base::log("incoming messages: cannot store, and " + std::to_string(held.size())
                 + " replies the spool cannot take are held in memory: they are lost if the application ends first");
-        base::RunLoop::main().post(
-            [report = std::move(report), announce = std::move(announce)] { finish(report, announce); });
+        base::RunLoop::main().post([report = std::move(report), announce = std::move(announce)]() mutable {
+            finish(std::move(report), announce);
+        });
     }
 
     // Storing queue, at exit: the replies still held in memory, which the spool could not take flushed, are written
@@ -213,30 +224,40 @@ namespace {
         };
     }
 
-    // `context`: the account and placing rule of the sign-in that asked for the reply. `arriving`: the reply as
-    // written into the spool while it came (none for a reply given whole); the spooling queue finishes it, or,
-    // without it, writes the reply from memory as one given whole.
-    void keep(std::string_view reply, ReplyContext context, Stored announce,
-        std::shared_ptr<ArrivingReply> arriving = nullptr)
+    using Body = std::shared_ptr<const base::Data>;
+
+    std::string_view textOf(const Body& body)
+    {
+        return std::string_view(reinterpret_cast<const char*>(body->data()), body->size());
+    }
+
+    // `body`: the reply as received, shared with the call that received it rather than copied, as it may be
+    // tens of megabytes. `context`: the account and placing rule of the sign-in that asked for the reply.
+    // `arriving`: the reply as written into the spool while it came (none for a reply given whole); the spooling
+    // queue finishes it, or, should that fail, writes the reply from memory as one given whole.
+    void keep(Body body, ReplyContext context, Stored announce, std::shared_ptr<ArrivingReply> arriving = nullptr)
     {
         BASE_ASSERT_MAIN_THREAD();
-        if (ReplyFields::isBlank(reply) || holdsEmptyMessageList(reply)) {
+        if (ReplyFields::isBlank(textOf(body)) || holdsEmptyMessageList(textOf(body))) {
             if (arriving)
                 arriving->abandon();
             return; // nothing in it to lose
         }
         ++inFlight;
-        spoolingQueue()->async([body = std::string(reply), context = std::move(context), announce = std::move(announce),
+        spoolingQueue()->async([body = std::move(body), context = std::move(context), announce = std::move(announce),
                                    arriving = std::move(arriving)]() mutable {
             std::optional<SpooledReply> unspooled;
-            // The file the reply was written into as it came, else one written now.
-            SpooledReply reply { {}, std::move(context), std::move(body), arriving ? arriving->take() : nullptr };
-            if (!spool(reply)) {
+            // The file the reply was written into as it came, else one written now; the reply is copied into
+            // memory only when the spool cannot keep it.
+            SpooledReply reply { {}, std::move(context), {}, arriving ? arriving->take() : nullptr };
+            if (!spool(reply, textOf(body))) {
                 base::log(reply.unflushed ? "incoming messages: the spool cannot flush a reply to disk; holding it in "
                                             "memory, its file kept for the next launch"
                                           : "incoming messages: the spool cannot take a reply; holding it in memory");
+                reply.body = std::string(textOf(body));
                 unspooled = std::move(reply);
             }
+            body.reset();
             storingQueue()->async([unspooled = std::move(unspooled), announce = std::move(announce)]() mutable {
                 storeWaiting(std::move(unspooled), false, std::move(announce));
             });
@@ -364,8 +385,7 @@ namespace {
                 // The body as received: a text cut mid-character must still reach the spool.
                 auto reply = request.reply();
                 if (reply && reply->body)
-                    keep(std::string_view(reinterpret_cast<const char*>(reply->body->data()), reply->body->size()),
-                        context, announce, arriving);
+                    keep(reply->body, context, announce, arriving);
                 else
                     arriving->abandon();
                 if (finished)
@@ -401,13 +421,14 @@ void IncomingMessages::pollForChat(Reload reloadChatList, Finished finished)
 void IncomingMessages::store(std::string_view reply)
 {
     auto context = currentContext();
-    keep(reply, context, announceWithin(context, announce));
+    keep(std::make_shared<const base::Data>(reply.begin(), reply.end()), context, announceWithin(context, announce));
 }
 
 void IncomingMessages::storeForChat(std::string_view reply, const Reload& reloadChatList)
 {
     auto context = currentContext();
-    keep(reply, context, announceWithin(context, announceForChat(reloadChatList)));
+    keep(std::make_shared<const base::Data>(reply.begin(), reply.end()), context,
+        announceWithin(context, announceForChat(reloadChatList)));
 }
 
 void IncomingMessages::storeSpooled()

@@ -27,7 +27,9 @@
 // `reloadChatList` instead. The announcements and the reloads come later, on the main loop. When the store
 // fails the replies stay in the spool for the next reply or launch, nothing is announced, and the user is
 // told once (until a store succeeds again) that they are kept, or, when the spool could not take them
-// either, that they are not. A reply is stored whatever became of the screen that asked. Main thread.
+// either, that they are not. A reply is stored whatever became of the screen that asked. A step that read a
+// large reply hands the memory it freed back to the system once it has announced, in a window or not (a run
+// without one draws no frame after which it would). Main thread.
 //
 //   core::IncomingMessages::poll([weak](bool answered) { if (auto self = weak.lock()) self->pollFinished(answered); });
 #pragma once

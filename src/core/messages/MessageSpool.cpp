@@ -7,6 +7,7 @@
 #include "base/values/Array.h"
 #include "base/values/Dictionary.h"
 #include "core/messages/KeptAside.h"
+#include "core/readers/FileText.h"
 #include "networking/http/URLConnectionOperation.h"
 #include "json/JSONDecoder.h"
 #include "json/JSONSerializer.h"
@@ -395,19 +396,18 @@ std::vector<SpooledReply> MessageSpool::replies()
     std::sort(files.begin(), files.end());
     std::vector<SpooledReply> replies;
     for (auto& file : files) {
-        auto contents = base::Files::read(file);
-        if (!contents)
+        auto text = FileText::open(file);
+        size_t lineEnd = text ? text->find_first_of("\n", 0) : FileText::npos;
+        auto context = lineEnd == FileText::npos ? std::nullopt : contextOf(text->substr(0, lineEnd));
+        if (!text || text->failed())
             continue; // taken by another process meanwhile, or not readable now: left for a later turn
-        size_t lineEnd = contents->find('\n');
-        auto context
-            = lineEnd == std::string::npos ? std::nullopt : contextOf(std::string_view(*contents).substr(0, lineEnd));
-        SpooledReply reply { std::move(file), context.value_or(ReplyContext {}), {} };
+        SpooledReply reply { std::move(file), context.value_or(ReplyContext {}), {}, lineEnd + 1 };
         if (!context) {
-            reply.body = std::move(*contents);
-            keepAside(reply, reply.body, "the first line does not read");
+            reply.body = text->substr(0);
+            if (!text->failed())
+                keepAside(reply, reply.body, "the first line does not read");
             continue;
         }
-        reply.body = contents->substr(lineEnd + 1);
         replies.push_back(std::move(reply));
     }
     return replies;

@@ -17,7 +17,7 @@
 // ("incomingMessages.spool"), so that what such a run left is stored too.
 //
 //   if (!core::MessageSpool::add(body, { account, true })) base::log("cannot spool the reply");
-//   for (auto& reply : core::MessageSpool::replies()) store(reply);
+//   for (auto& reply : core::MessageSpool::replies()) store(core::FileText::open(reply.file, reply.bodyOffset));
 #pragma once
 
 #include "core/messages/PendingMessage.h"
@@ -49,7 +49,8 @@ struct ReplyContext {
     [[nodiscard]] bool voiceToChatFrom(const std::optional<std::string>& sender) const;
 };
 
-// A reply waiting to be stored: in the spool (file set) or, when it could not be written there, in memory.
+// A reply waiting to be stored: in the spool (file set, the reply from `bodyOffset` on, after its first line) or,
+// when it could not be written there, in memory (body).
 struct SpooledReply {
     std::filesystem::path file;
     ReplyContext context;
@@ -57,6 +58,7 @@ struct SpooledReply {
     // For a reply held in memory whose file was written but not flushed: that file, still a temporary one, so
     // that a kill leaves it for the next launch; finishing it takes the reply into the spool.
     std::shared_ptr<SpoolFile> unflushed {};
+    uintmax_t bodyOffset { 0 };
 };
 
 class MessageSpool {
@@ -110,7 +112,8 @@ public:
     // Run at launch: a temporary file whose writer has ended (its lock is free) takes its reply's name, whole or
     // cut off; one that holds nothing is removed. A file still being written is left alone.
     static void recoverInterruptedWrites();
-    // The replies waiting, oldest first; a file whose first line does not read is moved aside.
+    // The replies waiting, oldest first, their bodies left in their files (only the first line is read); a file
+    // whose first line does not read is moved aside.
     static std::vector<SpooledReply> replies();
     // Takes a stored reply out of the spool.
     static void remove(const SpooledReply& reply);

@@ -1,4 +1,5 @@
 #include "core/readers/MessageList.h"
+#include "core/readers/FileText.h"
 
 #include "base/values/Array.h"
 #include "core/service/ReplyFields.h"
@@ -41,7 +42,8 @@ namespace {
 
     bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-    size_t skipSpace(std::string_view text, size_t at)
+    // The walks below take a text in memory (std::string_view) or a file's (FileText) alike.
+    template <typename Text> size_t skipSpace(const Text& text, size_t at)
     {
         while (at < text.size() && isSpace(text[at]))
             ++at;
@@ -49,7 +51,7 @@ namespace {
     }
 
     // One past the closing quote of the string whose opening quote is at `at`; npos when the text ends first.
-    size_t stringEnd(std::string_view text, size_t at)
+    template <typename Text> size_t stringEnd(const Text& text, size_t at)
     {
         for (size_t i = text.find_first_of("\"\\", at + 1); i != npos; i = text.find_first_of("\"\\", i + 2)) {
             if (text[i] == '"')
@@ -61,7 +63,7 @@ namespace {
     // One past the end of the value that begins at `at`, found by its brackets and strings alone (what lies
     // between is not checked); npos when the text ends first. A number or a word ends at the first byte that
     // cannot be part of it.
-    size_t valueEnd(std::string_view text, size_t at)
+    template <typename Text> size_t valueEnd(const Text& text, size_t at)
     {
         if (at >= text.size())
             return npos;
@@ -97,7 +99,8 @@ namespace {
     // Walks the members of the object whose opening brace is at `at`: `member(key, valueStart, valueEnd)` for
     // each (valueEnd npos for a value the text ends in), which answers whether to go on. One past the closing brace;
     // npos when the text ends first or the object does not read, `stoppedAt` then telling where.
-    template <typename Member> size_t walkObject(std::string_view text, size_t at, size_t& stoppedAt, Member member)
+    template <typename Text, typename Member>
+    size_t walkObject(const Text& text, size_t at, size_t& stoppedAt, Member member)
     {
         size_t i = skipSpace(text, at + 1);
         if (i < text.size() && text[i] == '}')
@@ -126,10 +129,11 @@ namespace {
         }
     }
 
-    class Reader {
+    template <typename Text> class Reader {
     public:
-        explicit Reader(std::string_view reply)
+        Reader(const Text& reply, const MessageRead& read)
             : m_reply(reply)
+            , m_read(read)
         {
         }
 
@@ -146,14 +150,15 @@ namespace {
             // A stray byte or line before the reply (a form feed, a no-break space, ")]}'"): the reply is read
             // from the first brace when a message list is named there. What is passed over holds no brace, so no
             // message.
-            size_t brace = m_reply.find('{', start);
+            size_t brace = m_reply.find_first_of("{", start);
             if (brace != npos && readReply(brace)) {
                 m_list.skippedBefore = brace - start;
                 return std::move(m_list);
             }
             m_list = {};
             // Said apart, as a proxy's page and a list where an object should be are different faults.
-            bool json = m_decoder.objectWithUTF8String(m_reply.data() + start, m_reply.size() - start).has_value();
+            auto rest = m_reply.substr(start);
+            bool json = m_decoder.objectWithUTF8String(rest.data(), rest.size()).has_value();
             m_list.withoutList = json ? "JSON without a message list" : "a text that is not JSON";
             return std::move(m_list);
         }
@@ -186,7 +191,7 @@ namespace {
                 return false;
             }
             for (size_t i = 0; i + 1 < lists.size(); ++i) {
-                std::string_view value = m_reply.substr(lists[i].start, lists[i].end - lists[i].start);
+                auto value = m_reply.substr(lists[i].start, lists[i].end - lists[i].start);
                 if (!holdsNothing(value))
                     unreadable(lists[i].start, lists[i].end, "a \"d\" named again later in the reply");
             }
@@ -273,15 +278,14 @@ namespace {
 
         void readElement(size_t start, size_t end, size_t index, size_t position)
         {
-            std::string_view text = m_reply.substr(start, end - start);
+            auto text = m_reply.substr(start, end - start);
             auto value = m_decoder.objectWithUTF8String(text.data(), text.size());
             base::DictionaryRef fields = value ? value->dictionary() : readFieldByField(text);
             if (!fields) {
                 unreadable(start, end, "element " + std::to_string(index) + " does not read");
                 return;
             }
-            m_list.messages.push_back(readMessage(fields));
-            m_list.positions.push_back(position);
+            m_read(readMessage(fields), position);
         }
 
         // The fields of an object that does not decode whole, without those no message reads that do not decode
@@ -341,19 +345,35 @@ namespace {
         // Text after the reply's object, other than white space and NUL bytes, is kept: it may be another reply.
         void keepTrailingText(size_t end)
         {
-            std::string_view rest = m_reply.substr(end);
+            auto rest = m_reply.substr(end);
             if (std::any_of(rest.begin(), rest.end(), [](char c) { return c != '\0' && !isSpace(c); }))
                 unreadable(end, m_reply.size(), "text after the reply");
         }
 
-        std::string_view m_reply;
+        const Text& m_reply;
+        const MessageRead& m_read;
         json::JSONDecoder m_decoder { Loose };
         MessageList m_list;
     };
 
 } // namespace
 
-MessageList readMessageList(std::string_view reply) { return Reader(reply).read(); }
+MessageList readMessageList(std::string_view reply)
+{
+    MessageList list;
+    MessageRead keep = [&list](std::shared_ptr<UserMessageQuery> message, size_t position) {
+        list.messages.push_back(std::move(message));
+        list.positions.push_back(position);
+    };
+    MessageList rest = readMessageList(reply, keep);
+    rest.messages = std::move(list.messages);
+    rest.positions = std::move(list.positions);
+    return rest;
+}
+
+MessageList readMessageList(std::string_view reply, const MessageRead& read) { return Reader(reply, read).read(); }
+
+MessageList readMessageList(const FileText& reply, const MessageRead& read) { return Reader(reply, read).read(); }
 
 std::optional<size_t> followEmptyMessageList(std::string_view text, size_t matched)
 {

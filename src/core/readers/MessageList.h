@@ -7,8 +7,9 @@
 // all of its messages; what cannot be read comes back as parts, each with its place in the reply and why. A list
 // named twice ("d" twice) is read where it is named last, as the JSON decoder reads it, what the earlier one
 // holds coming back as such a part; a stray byte or line before the reply (a form feed, ")]}'") is passed over
-// when a message list is named from the first brace on. The JSON decoder itself stays strict. Pure functions, any
-// thread.
+// when a message list is named from the first brace on. The JSON decoder itself stays strict. A reply in a file
+// (a spooled one) is read through a window (FileText) and each message handed on as it is decoded, so that
+// neither the reply nor its messages are held whole. Pure functions, any thread.
 //
 //   auto list = core::readMessageList(body);
 //   store(list.messages);
@@ -18,6 +19,7 @@
 #include "core/messages/UserMessageQuery.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +27,8 @@
 #include <vector>
 
 namespace core {
+
+class FileText;
 
 struct MessageList {
     // A part of the reply that cannot be read and may hold a message.
@@ -50,6 +54,12 @@ struct MessageList {
 };
 
 MessageList readMessageList(std::string_view reply);
+
+// Told each message as it is read, with its position among the objects of the list.
+using MessageRead = std::function<void(std::shared_ptr<UserMessageQuery> message, size_t position)>;
+// The same, each message going to `read` as it is read; the list's messages stay empty.
+MessageList readMessageList(std::string_view reply, const MessageRead& read);
+MessageList readMessageList(const FileText& reply, const MessageRead& read);
 
 // Whether a reply is plainly an empty message list: `{"d":[]}`, the reply of a poll that found nothing, with white
 // space around its tokens. Every reader takes it as holding nothing; any other form is read as a reply.
