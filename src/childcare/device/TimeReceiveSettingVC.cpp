@@ -6,10 +6,11 @@
 #include "core/helpers/Helper.h"
 #include "core/helpers/KeyboardLift.h"
 #include "core/helpers/PromptAlert.h"
-#include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
 #include "kit/modal/ModalPresenter.h"
+#include "kit/modal/PanelReturn.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/SegmentedControl.h"
@@ -214,8 +215,7 @@ void TimeReceiveSettingVC::textFieldDidBeginEditing(ui::TextField& field)
 
 bool TimeReceiveSettingVC::textFieldShouldReturn(ui::TextField& field)
 {
-    field.resignFirstResponder();
-    return true;
+    return kit::returnInPanel(field, { m_timeText }, m_doneBtn);
 }
 
 } // namespace childcare
