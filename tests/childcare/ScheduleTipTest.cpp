@@ -7,6 +7,7 @@
 #include "ui/controls/DatePicker.h"
 #include "ui/scroll/ScrollView.h"
 #include "ui/scroll/TableView.h"
+#include "ui/scroll/TableViewCell.h"
 
 namespace {
 
