@@ -1,5 +1,6 @@
 #include "childcare/device/TimeReceiveSettingVC.h"
 
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
 #include "childcare/device/UploadInterval.h"
@@ -215,6 +216,7 @@ void TimeReceiveSettingVC::textFieldDidBeginEditing(ui::TextField& field)
 
 bool TimeReceiveSettingVC::textFieldShouldReturn(ui::TextField& field)
 {
+    BASE_ASSERT_MAIN_THREAD();
     return kit::returnInPanel(field, { m_timeText }, m_doneBtn);
 }
 

@@ -1,5 +1,6 @@
 #include "childcare/schedule/InputView.h"
 
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/UTF8.h"
 #include "core/helpers/KeyboardLift.h"
@@ -110,6 +111,7 @@ void InputView::didMoveToWindow()
 
 bool InputView::textFieldShouldReturn(ui::TextField& field)
 {
+    BASE_ASSERT_MAIN_THREAD();
     // The time field never takes the caret: the name is the entry's last field.
     return kit::returnInPanel(field, { m_txtCourseName }, m_btnDone);
 }
