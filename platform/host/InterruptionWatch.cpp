@@ -24,17 +24,19 @@ namespace {
         errno = saved;
     }
 
-    // Installs the handler for `signal` unless the process ignores it; keeps the former action in `former`.
-    void take(int signal, struct sigaction& former)
+    // Installs the handler for `signal` unless the process ignores it, or, for a signal that only counts while
+    // nothing else has taken it, unless its action is not the default; the former action in `former`.
+    bool take(int signal, struct sigaction& former, bool onlyFromDefault)
     {
         sigaction(signal, nullptr, &former);
-        if (former.sa_handler == SIG_IGN)
-            return;
+        if (former.sa_handler == SIG_IGN || (onlyFromDefault && former.sa_handler != SIG_DFL))
+            return false;
         struct sigaction action { };
         action.sa_handler = onInterruption;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
         sigaction(signal, &action, nullptr);
+        return true;
     }
 
 } // namespace
@@ -49,16 +51,20 @@ InterruptionWatch::InterruptionWatch(std::function<void()> interrupted)
     }
     m_watch = base::RunLoop::main().watchDescriptor(m_pipe[0], POLLIN, [this](short) { drain(); });
     signalPipe = m_pipe[1];
-    take(SIGINT, m_formerInterrupt);
-    take(SIGTERM, m_formerTerminate);
+    for (int signal : { SIGINT, SIGTERM, SIGHUP, SIGQUIT }) {
+        Taken& taken = m_taken[m_takenCount];
+        taken.signal = signal;
+        if (take(signal, taken.former, signal == SIGQUIT))
+            ++m_takenCount;
+    }
 }
 
 InterruptionWatch::~InterruptionWatch()
 {
     if (m_watch == 0)
         return;
-    sigaction(SIGINT, &m_formerInterrupt, nullptr);
-    sigaction(SIGTERM, &m_formerTerminate, nullptr);
+    for (size_t i = 0; i < m_takenCount; ++i)
+        sigaction(m_taken[i].signal, &m_taken[i].former, nullptr);
     signalPipe = -1;
     base::RunLoop::main().unwatchDescriptor(m_watch);
     close(m_pipe[0]);

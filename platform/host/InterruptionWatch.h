@@ -1,7 +1,9 @@
-// host::InterruptionWatch: while it lives, an interruption (SIGINT, Ctrl+C in the terminal, or SIGTERM) calls
-// `interrupted` on the main run loop. The signal handler only writes a byte to a pipe whose reading end the run
-// loop watches, so the loop wakes for it wherever it waits. A signal the process ignores (a job started in the
-// background ignores SIGINT) stays ignored; the signals' former actions come back when the watch ends. Main
+// host::InterruptionWatch: while it lives, an interruption calls `interrupted` on the main run loop: SIGINT
+// (Ctrl+C in the terminal), SIGTERM, SIGHUP (the terminal or the ssh session closed) and SIGQUIT while nothing
+// else has taken it (its action is the default), each of which would otherwise end the process at once and lose
+// a command on its way. The signal handler only writes a byte to a pipe whose reading end the run loop watches,
+// so the loop wakes for it wherever it waits. A signal the process ignores (a job started in the background
+// ignores SIGINT, nohup's SIGHUP) stays ignored; the signals' former actions come back when the watch ends. Main
 // thread; one watch at a time.
 //
 //   host::InterruptionWatch watch([this] { close(); });
@@ -9,6 +11,7 @@
 
 #include "base/loop/RunLoop.h"
 
+#include <array>
 #include <csignal>
 #include <functional>
 
@@ -27,8 +30,13 @@ private:
     std::function<void()> m_interrupted;
     int m_pipe[2] { -1, -1 };
     base::RunLoop::WatchId m_watch { 0 };
-    struct sigaction m_formerInterrupt { };
-    struct sigaction m_formerTerminate { };
+    struct Taken {
+        int signal;
+        struct sigaction former;
+    };
+    // The signals whose handler the watch installed, with the actions they had before.
+    std::array<Taken, 4> m_taken {};
+    size_t m_takenCount { 0 };
 };
 
 } // namespace host

@@ -156,6 +156,9 @@ void SDLHost::pumpEvents()
         }
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             windowResized();
+        // A closed window only shows how the run ends: the application hears nothing more from it.
+        if (m_closed)
+            continue;
         if (event.type == SDL_WINDOWEVENT)
             windowStateChanged(event.window.event);
         if (auto handler = ui::Application::shared().inputHandler())
@@ -176,7 +179,8 @@ void SDLHost::windowStateChanged(Uint8 change)
 
 void SDLHost::close()
 {
-    m_closed = true;
+    if (std::exchange(m_closed, true))
+        return;
     base::RunLoop::main().stop();
 }
 
@@ -195,8 +199,6 @@ void SDLHost::endOfTurn()
 {
     uint64_t presented = m_framesPresented;
     presentIfChanged();
-    if (m_closed)
-        return;
     m_schedule.frameEnded(ui::Layer::anyAnimationRunningInWindow(), m_framesPresented != presented);
     updatePolling();
     pumpIfEventsWait();
@@ -260,8 +262,6 @@ void SDLHost::wakeAtNextMinute()
 
 void SDLHost::presentIfChanged()
 {
-    if (m_closed)
-        return;
     if (ui::Layer::changeCount() == m_presentedChange && !ui::Layer::anyAnimationRunningInWindow()
         && ui::ScreenRenderer::statusBarMinute() == m_presentedMinute)
         return;

@@ -14,7 +14,10 @@
 // and no on-screen keyboard covers the screen (see ui::Keyboard): the desktop's own keyboard types. Each time
 // the window is restored after being minimised it calls the becameActive hook (the application coming back from
 // the background; taking the focus is not that). Closing the desktop window, or an interruption (Ctrl+C,
-// SIGTERM), stops the run loop. SDL's video driver is SDL's choice (tests use its offscreen
+// SIGTERM, a closed terminal's SIGHUP, SIGQUIT; see InterruptionWatch.h), stops the run loop and makes run()
+// return; the window stays on the screen until the host goes, and whoever runs the loop after (the run's end,
+// which waits for the commands on their way) still has its frames presented, though the application hears no
+// more input from it. SDL's video driver is SDL's choice (tests use its offscreen
 // driver, SDL_VIDEODRIVER=offscreen). The first frame presented is traced in the log category "host", which
 // start-up timing waits for. Main thread; one host at a time.
 //
@@ -54,7 +57,7 @@ public:
     SDLHost(const SDLHost&) = delete;
     SDLHost& operator=(const SDLHost&) = delete;
 
-    // Runs the main run loop until the window is closed.
+    // Runs the main run loop until the window is closed (or an interruption comes).
     void run();
     bool isClosed() const { return m_closed; }
 

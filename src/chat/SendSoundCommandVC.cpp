@@ -9,6 +9,7 @@
 #include "core/service/WebCall.h"
 #include "core/state/SignInSession.h"
 #include "kit/modal/ModalPresenter.h"
+#include "kit/modal/PanelReturn.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/TextField.h"
@@ -195,8 +196,7 @@ void SendSoundCommandVC::sendCommandForParvo()
 bool SendSoundCommandVC::textFieldShouldReturn(ui::TextField& field)
 {
     BASE_ASSERT_MAIN_THREAD();
-    field.resignFirstResponder();
-    return true;
+    return kit::returnInPanel(field, { m_commandField }, m_doneBtn);
 }
 
 std::string SendSoundCommandVC::serialNumber() const

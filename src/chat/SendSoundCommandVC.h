@@ -5,7 +5,7 @@
 // service took the command, else "failure". A command that was refused or failed reappears in the panel
 // next opened for that device in the same sign-in, so the user can send it again; a sign-out forgets it, and
 // the answer of a command sent before one shows nothing. For any other device type done does nothing.
-// The panel moves up while the keyboard is up. Main thread; made with make().
+// Return in the field presses done. The panel moves up while the keyboard is up. Main thread; made with make().
 //
 //   auto panel = chat::SendSoundCommandVC::make(device);
 //   kit::ModalPresenter::sharedInstance()->showWithContentView(panel->view(), true);

@@ -76,6 +76,7 @@ TEST_F(AttendanceAlarmClockTest, TheFolderListsEveryAlarmAndASwitchSendsTheWhole
 {
     setAlarms({ alarm(1, 7, 5), alarm(1, 12, 30), alarm(1, 21, 0) });
     openList();
+    EXPECT_FALSE(settings->tableView()->indexPathForSelectedRow()) << "the row that opened the list is not left grey";
     ASSERT_EQ(settings->clockView()->numberOfRowsInSection(0), 3);
     EXPECT_EQ(clockRow(0)->timeLabel()->text(), "07:05");
     EXPECT_EQ(clockRow(2)->timeLabel()->text(), "21:00");

@@ -9,6 +9,7 @@
 #include "kit/modal/ModalPresenter.h"
 #include "ui/controls/SegmentedControl.h"
 #include "ui/controls/TextField.h"
+#include "ui/input/Keyboard.h"
 
 namespace {
 
@@ -162,6 +163,20 @@ TEST(ChallengeUploadIntervalEntry, OnlyPositiveDecimalWholeNumbersWithin32BitsAr
     EXPECT_EQ(UploadInterval::parse(" 2147483647\t"), 2147483647);
     for (const char* entry : { "", " ", "0", "-5", "+5", "12abc", "2147483648", "99999999999", "1e3", "١٢" })
         EXPECT_FALSE(UploadInterval::parse(entry)) << entry;
+}
+
+// Return in the entry field sends the interval as "done" does, and closes the panel.
+TEST_F(ChallengeUploadInterval, ReturnInTheEntrySendsAsDoneDoes)
+{
+    auto panel = show(tracker(DemoData::ParvoSerialNumber, 2));
+    ASSERT_TRUE(panel->timeText()->becomeFirstResponder());
+    panel->timeText()->setText("");
+    ui::Keyboard::shared().insertText("45");
+    ui::Keyboard::shared().insertText("\n");
+    pumpUntil([this] { return networkIdle() && shownAlert(); }, 2);
+    EXPECT_EQ(requestsTo(parvoMethod), 1u);
+    EXPECT_TRUE(pumpUntil([] { return !panelShown(); }, 2));
+    takeAlertMessage();
 }
 
 } // namespace

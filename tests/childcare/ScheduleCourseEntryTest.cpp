@@ -1,9 +1,11 @@
 // The course entry on its own: the name is cut to six characters (never inside one, and only once an input
-// method has committed), the time field takes no touch, and the panel moves up while the name is edited.
+// method has committed), the time field takes no touch, the panel moves up while the name is edited, and Return in
+// the name presses Done.
 #include "base/ClockFixture.h"
 #include "childcare/schedule/InputView.h"
-#include "ui/view/Screen.h"
+#include "ui/controls/Button.h"
 #include "ui/controls/TextField.h"
+#include "ui/view/Screen.h"
 #include "ui/view/Window.h"
 
 namespace {
@@ -59,7 +61,12 @@ TEST_F(CourseEntry, TheTimeFieldTakesNoTouchAndTheNameLiftsThePanel)
     EXPECT_EQ(name().returnKeyType(), ui::ReturnKeyType::Done);
     // The name field's top (55) + 32 lies 63 points below the panel's height less the keyboard's.
     EXPECT_DOUBLE_EQ(entry->frame().minY(), 164 - 63);
-    EXPECT_TRUE(entry->textFieldShouldReturn(name()));
+    // Return in the name, the entry's last field, presses Done, whose action the opener attaches.
+    int done = 0;
+    entry->btnDone()->addAction([&](ui::Control&) { ++done; }, ui::ControlEvent::TouchUpInside);
+    name().insertText("\n");
+    EXPECT_EQ(done, 1);
+    ASSERT_TRUE(name().resignFirstResponder());
     clock->advance(1s);
     EXPECT_FALSE(name().isEditing());
     EXPECT_DOUBLE_EQ(entry->frame().minY(), 164);

@@ -7,6 +7,7 @@
 #include "ui/controls/DatePicker.h"
 #include "ui/scroll/ScrollView.h"
 #include "ui/scroll/TableView.h"
+#include "ui/scroll/TableViewCell.h"
 
 namespace {
 
@@ -114,6 +115,39 @@ TEST_F(ScheduleTip, EscapeClosesThePeriodPanelAsCancelDoesAndThePanelGoesWithIts
     clock->advance(1s);
     ASSERT_EQ(top(), periods);
     EXPECT_FALSE(periods->pickerBgView()->superview());
+    EXPECT_TRUE(savedEntities().empty());
+}
+
+// A tapped period row opens the panel, which names the period; the row is not left grey after the panel closes,
+// by Escape or by Cancel, nor when the screen is opened again.
+TEST_F(ScheduleTip, APeriodRowIsNotLeftSelectedWhateverClosesItsPanel)
+{
+    auto openPeriods = [this] {
+        tapNumber(0);
+        tap(tip());
+        clock->advance(1s);
+        return schedule()->classTimeSetVC();
+    };
+    auto periods = openPeriods();
+    const auto& table = periods->tableView();
+    for (bool byEscape : { true, false }) {
+        SCOPED_TRACE(byEscape ? "Escape" : "Cancel");
+        tap(table->cellForRowAtIndexPath({ 0, 1 }));
+        clock->advance(1s);
+        ASSERT_TRUE(periods->pickerBgView()->superview());
+        if (byEscape)
+            pressEscape();
+        else
+            periods->clickCancel();
+        clock->advance(1s);
+        EXPECT_FALSE(periods->pickerBgView()->superview());
+        EXPECT_FALSE(table->indexPathForSelectedRow()) << "the row is not left grey";
+    }
+    pressEscape();
+    clock->advance(1s);
+    ASSERT_EQ(top(), schedule());
+    ASSERT_EQ(openPeriods(), periods);
+    EXPECT_FALSE(table->indexPathForSelectedRow()) << "nor on the next visit";
     EXPECT_TRUE(savedEntities().empty());
 }
 

@@ -8,6 +8,7 @@
 #include "ui/controls/Button.h"
 #include "ui/controls/DatePicker.h"
 #include "ui/controls/Label.h"
+#include "ui/controls/NavigationBar.h"
 #include "ui/controls/NavigationItem.h"
 #include "ui/controls/PickerView.h"
 #include "ui/controls/TextField.h"
@@ -327,6 +328,115 @@ TEST_F(DesktopActions, EscapeGoesBackOneScreenThroughTheScreensOwnBackButton)
     EXPECT_EQ(cancels->count, 1);
     EXPECT_FALSE(custom->presentedViewController());
     EXPECT_EQ(navigation->topViewController(), custom);
+}
+
+// The points of the bar's middle line, top line and bottom line (one point inside each edge) whose clicks reach
+// `button`: the first and last x of the run of points on the middle line, and whether the top and bottom lines
+// reach it over that whole run.
+struct HitRun {
+    double first { -1 };
+    double last { -1 };
+    bool wholeHeight { true };
+};
+
+HitRun hitRunOf(const ui::Window& window, const ui::NavigationBar& bar, const std::shared_ptr<ui::View>& button)
+{
+    gfx::Rect b = bar.convertRectTo(bar.bounds(), nullptr);
+    auto reaches = [&](double x, double y) {
+        auto hit = const_cast<ui::Window&>(window).hitTest({ x, y }, nullptr);
+        return hit && (hit == button || hit->isDescendantOfView(button.get()));
+    };
+    HitRun run;
+    for (double x = b.minX() + 0.5; x < b.maxX(); x += 1) {
+        if (!reaches(x, b.midY())) {
+            if (run.first >= 0)
+                break;
+            continue;
+        }
+        if (run.first < 0)
+            run.first = x;
+        run.last = x;
+        run.wholeHeight = run.wholeHeight && reaches(x, b.minY() + 0.5) && reaches(x, b.maxY() - 0.5);
+    }
+    return run;
+}
+
+// Every button of a navigation bar takes clicks in at least 44 x 44 points, whatever it shows: a back button
+// showing its chevron alone (a long title), "Back" or the screen below's title, and an item of one letter or a
+// custom view smaller than a finger. The whole run of points that reach it is measured, and clicks at both of
+// its ends act.
+TEST_F(DesktopActions, EveryBarButtonTakesClicksInAtLeastAFingersSquare)
+{
+    constexpr double finger = 44;
+    struct Back {
+        const char* belowTitle;
+        const char* title;
+        const char* shows;
+    };
+    for (const Back& back :
+        { Back { "Home", "A", "\u2039 Home" }, Back { "A much longer home title", "A title", "\u2039 Back" },
+            Back { "Home", "Parent-child challenge, a title wider than the room", "\u2039" } }) {
+        SCOPED_TRACE(back.shows);
+        auto below = std::make_shared<ui::ViewController>();
+        below->setTitle(back.belowTitle);
+        auto navigation = ui::NavigationController::withRootViewController(below);
+        window->setRootViewController(navigation);
+        auto top = std::make_shared<ui::ViewController>();
+        top->setTitle(back.title);
+        auto bar = navigation->navigationBar();
+        HitRun run;
+        for (bool atStart : { true, false }) {
+            navigation->pushViewController(top, false);
+            pass(1);
+            auto button = bar->backButton();
+            ASSERT_TRUE(button);
+            EXPECT_EQ(button->titleForState(ui::ControlState::Normal), back.shows);
+            run = hitRunOf(*window, *bar, button);
+            EXPECT_GE(run.last - run.first + 1, finger);
+            EXPECT_TRUE(run.wholeHeight);
+            gfx::Rect b = bar->convertRectTo(bar->bounds(), nullptr);
+            test::desktop::click({ atStart ? run.first + 1 : run.last - 1, atStart ? b.minY() + 2 : b.maxY() - 2 });
+            pass(1);
+            EXPECT_EQ(navigation->viewControllers().size(), 1u) << "the click pops the screen";
+        }
+    }
+
+    int taps = 0;
+    auto count = [&](ui::BarButtonItem&) { ++taps; };
+    auto small = std::make_shared<ui::Button>(gfx::Rect { 0, 0, 12, 12 });
+    small->addAction([&](ui::Control&) { ++taps; }, ui::ControlEvent::TouchUpInside);
+    struct Item {
+        const char* name;
+        std::shared_ptr<ui::BarButtonItem> item;
+        bool right;
+    };
+    for (const Item& each :
+        { Item { "a letter on the left", std::make_shared<ui::BarButtonItem>("i", ui::BarButtonItemStyle::Plain, count),
+              false },
+            Item { "a letter on the right",
+                std::make_shared<ui::BarButtonItem>("i", ui::BarButtonItemStyle::Done, count), true },
+            Item { "a small custom view", std::make_shared<ui::BarButtonItem>(small), true } }) {
+        SCOPED_TRACE(each.name);
+        auto screen = std::make_shared<ui::ViewController>();
+        screen->setTitle("Title");
+        if (each.right)
+            screen->navigationItem()->setRightBarButtonItem(each.item);
+        else
+            screen->navigationItem()->setLeftBarButtonItem(each.item);
+        auto navigation = ui::NavigationController::withRootViewController(screen);
+        window->setRootViewController(navigation);
+        pass(1);
+        auto bar = navigation->navigationBar();
+        HitRun run = hitRunOf(*window, *bar, each.item->view());
+        EXPECT_GE(run.last - run.first + 1, finger);
+        EXPECT_TRUE(run.wholeHeight);
+        int before = taps;
+        gfx::Rect b = bar->convertRectTo(bar->bounds(), nullptr);
+        test::desktop::click({ run.first + 1, b.minY() + 2 });
+        test::desktop::click({ run.last - 1, b.maxY() - 2 });
+        pass(1);
+        EXPECT_EQ(taps, before + 2);
+    }
 }
 
 TEST_F(DesktopActions, AReturnNoAlertTakesGoesToTheFieldBeingEdited)

@@ -266,17 +266,56 @@ TEST_F(SDLHost, EventsQueuedDuringATurnAreHandledOnTheNextTurnsWithoutWaitingFor
     EXPECT_EQ(log->entries, (std::vector<std::string> { "began 50,100", "ended 50,100" }));
 }
 
+// Ctrl+C, a termination, a closed terminal (SIGHUP) and a quit close the window as a click on its close button
+// does, so that the run's end waits for what was sent; the signals get their former actions back afterwards.
 TEST_F(SDLHost, AnInterruptionClosesTheWindowAndTheSignalsGetTheirFormerActionsBack)
 {
+    for (int signal : { SIGINT, SIGTERM, SIGHUP, SIGQUIT }) {
+        SCOPED_TRACE(signal);
+        host.reset();
+        struct sigaction before { };
+        sigaction(signal, nullptr, &before);
+        host = host::SDLHost::open({});
+        ASSERT_TRUE(host);
+        raise(signal);
+        EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return host->isClosed(); }, std::chrono::seconds(10)));
+        host.reset();
+        struct sigaction after { };
+        sigaction(signal, nullptr, &after);
+        EXPECT_EQ(after.sa_handler, before.sa_handler);
+    }
+}
+
+namespace {
+
+volatile sig_atomic_t quitsHeard = 0;
+void hearQuit(int) { quitsHeard = quitsHeard + 1; }
+
+} // namespace
+
+// A quit that something else has taken stays with it, and an ignored hang-up (nohup's) stays ignored.
+TEST_F(SDLHost, AQuitTakenElsewhereAndAnIgnoredHangUpAreLeftAlone)
+{
     host.reset();
-    struct sigaction before { };
-    sigaction(SIGINT, nullptr, &before);
+    struct sigaction quit { };
+    quit.sa_handler = hearQuit;
+    sigemptyset(&quit.sa_mask);
+    struct sigaction formerQuit { };
+    sigaction(SIGQUIT, &quit, &formerQuit);
+    struct sigaction ignore { };
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    struct sigaction formerHangUp { };
+    sigaction(SIGHUP, &ignore, &formerHangUp);
+
     host = host::SDLHost::open({});
     ASSERT_TRUE(host);
-    raise(SIGINT);
-    EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return host->isClosed(); }, std::chrono::seconds(10)));
+    raise(SIGQUIT);
+    raise(SIGHUP);
+    frame();
+    EXPECT_FALSE(host->isClosed());
+    EXPECT_EQ(quitsHeard, 1);
     host.reset();
-    struct sigaction after { };
-    sigaction(SIGINT, nullptr, &after);
-    EXPECT_EQ(after.sa_handler, before.sa_handler);
+    sigaction(SIGQUIT, &formerQuit, nullptr);
+    sigaction(SIGHUP, &formerHangUp, nullptr);
 }

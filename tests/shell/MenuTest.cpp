@@ -16,7 +16,9 @@
 #include "shell/devices/DeviceListVC.h"
 #include "shell/menu/MenuFunctions.h"
 #include "shell/screens/ScreenDirectory.h"
+#include "tracking-service/DemoData.h"
 #include "tracking-service/Fault.h"
+#include "ui/alerts/AlertWindow.h"
 #include "ui/controllers/NavigationController.h"
 #include "ui/controls/BarButtonItem.h"
 #include "ui/controls/Button.h"
@@ -73,6 +75,24 @@ protected:
         gfx::Rect rect = table->rectForRowAtIndexPath({ 0, static_cast<int>(row) });
         gfx::Point centre = table->convertPointTo({ rect.midX(), rect.midY() }, nullptr);
         finger.tap(centre);
+    }
+
+    // Makes the demo device current as the device list does, and waits for the home screen's record of it.
+    void chooseDevice(const char* serialNumber)
+    {
+        home()->navigationController()->popToRootViewController(false);
+        home()->openDeviceList();
+        auto list = std::dynamic_pointer_cast<shell::DeviceListVC>(home()->navigationController()->topViewController());
+        ASSERT_TRUE(list);
+        ASSERT_TRUE(pumpUntil([&] { return !list->devices().empty(); }));
+        const auto& devices = list->devices();
+        auto found = std::find_if(
+            devices.begin(), devices.end(), [&](const auto& device) { return device->serialNumber == serialNumber; });
+        ASSERT_NE(found, devices.end());
+        list->chooseDevice(static_cast<size_t>(found - devices.begin()));
+        ASSERT_TRUE(pumpUntil([this, serialNumber] {
+            return home()->deviceDetail() && home()->deviceDetail()->serialNumber == serialNumber && networkIdle();
+        }));
     }
 
     std::vector<std::shared_ptr<FeatureScreen>> opened;
@@ -190,10 +210,49 @@ TEST_F(Menu, ARowThatNamesAPanelShowsItInTheModalPresenterAndKeepsItWhileShown)
     EXPECT_EQ(shell::ScreenDirectory::shownPanel(), panel);
     EXPECT_EQ(kit::ModalPresenter::sharedInstance()->containerView().get(), panel->view()->superview().get());
     EXPECT_EQ(colourAt(panel->view(), { 100, 60 }), gfx::Color::red()) << "the panel is what the screen shows";
-    EXPECT_EQ(container()->openSide(), kit::DrawerSide::Left) << "the centre stays";
+    EXPECT_EQ(container()->openSide(), kit::DrawerSide::None) << "the drawer closed under it";
 
     kit::ModalPresenter::sharedInstance()->hideAnimated(false);
     EXPECT_FALSE(shell::ScreenDirectory::shownPanel());
+}
+
+// Each row of a real panel, for a device whose type lists it: the drawer closes, as for a row of a screen, and
+// the panel (or the family numbers' sheet that leads to it) shows over the centre screen.
+TEST_F(Menu, EveryRowThatOpensAPanelClosesTheDrawerFirst)
+{
+    launchAndSignIn();
+    ASSERT_TRUE(pumpUntil([this] { return home()->deviceDetail() != nullptr; }));
+    struct Row {
+        const char* key;
+        const char* serialNumber;
+    };
+    using tracking_service::DemoData;
+    for (const Row& row :
+        { Row { "sound_command", DemoData::ParvoSerialNumber }, Row { "upload_interval", DemoData::ParvoSerialNumber },
+            Row { "listen_number", DemoData::Quenn3SerialNumber },
+            Row { "center_number", DemoData::Quenn3SerialNumber },
+            Row { "family_number", DemoData::Watch44SerialNumber } }) {
+        SCOPED_TRACE(row.key);
+        chooseDevice(row.serialNumber);
+        openMenu();
+        ASSERT_EQ(container()->openSide(), kit::DrawerSide::Left);
+        auto centre = container()->centerViewController();
+        tapRow(row.key);
+        ASSERT_TRUE(pumpUntil([this] { return !container()->isAnimatingDrawer() && networkIdle(); }));
+        EXPECT_EQ(container()->openSide(), kit::DrawerSide::None);
+        EXPECT_EQ(container()->centerViewController(), centre) << "the screen it serves stays";
+        bool sheet = false;
+        for (const auto& window : ui::Application::shared().windows()) {
+            auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
+            if (alertWindow && alertWindow->isShown()) {
+                sheet = true;
+                (void)alertWindow->performEscape();
+            }
+        }
+        EXPECT_TRUE(kit::ModalPresenter::sharedInstance()->window() || sheet) << "the panel shows";
+        kit::ModalPresenter::sharedInstance()->hideAnimated(false);
+        pass(1);
+    }
 }
 
 TEST_F(Menu, TheHomeScreensBarButtonOpensAndClosesTheMenuWhichReadsTheDevice)

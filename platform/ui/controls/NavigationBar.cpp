@@ -157,6 +157,49 @@ void NavigationBar::itemDidChange(const NavigationItem& item)
 
 gfx::Size NavigationBar::sizeThatFits(gfx::Size size) const { return { size.width, height }; }
 
+gfx::Rect NavigationBar::touchArea(const View& view) const
+{
+    gfx::Rect frame = view.frame();
+    gfx::Rect b = bounds();
+    double width = std::max(frame.width(), minimumTouchSize);
+    double height = std::max(frame.height(), minimumTouchSize);
+    double x = std::clamp(frame.midX() - width / 2, b.minX(), std::max(b.minX(), b.maxX() - width));
+    double y = std::clamp(frame.midY() - height / 2, b.minY(), std::max(b.minY(), b.maxY() - height));
+    return { x, y, width, height };
+}
+
+std::shared_ptr<View> NavigationBar::hitTest(gfx::Point point, const Event* event)
+{
+    auto hit = View::hitTest(point, event);
+    if (hit.get() != this)
+        return hit;
+    std::shared_ptr<View> nearest;
+    double nearestDistance = 0;
+    for (const auto& view : m_shownViews) {
+        bool title = view == m_titleLabel || (topItem() && view == topItem()->titleView());
+        if (title || view->isHidden() || !view->isUserInteractionEnabled() || view->alpha() <= 0.01
+            || !touchArea(*view).contains(point))
+            continue;
+        gfx::Rect frame = view->frame();
+        double dx = std::max({ frame.minX() - point.x, 0.0, point.x - frame.maxX() });
+        double dy = std::max({ frame.minY() - point.y, 0.0, point.y - frame.maxY() });
+        double distance = std::hypot(dx, dy);
+        if (!nearest || distance < nearestDistance) {
+            nearest = view;
+            nearestDistance = distance;
+        }
+    }
+    if (!nearest)
+        return hit;
+    // The touch goes where the button itself would take it at the nearest point of its bounds.
+    gfx::Point inside = convertPointTo(point, nearest.get());
+    gfx::Rect bounds = nearest->bounds();
+    inside = { std::clamp(inside.x, bounds.minX(), std::max(bounds.minX(), bounds.maxX() - 0.5)),
+        std::clamp(inside.y, bounds.minY(), std::max(bounds.minY(), bounds.maxY() - 0.5)) };
+    auto within = nearest->hitTest(inside, event);
+    return within ? within : nearest;
+}
+
 void NavigationBar::clearShownViews()
 {
     for (const auto& view : m_shownViews) {

@@ -6,7 +6,9 @@
 // background is the bar tint colour, drawn in drawRect (a subclass that draws nothing leaves the bar clear). A bar
 // whose top edge lies on the status strip's bottom edge fills the strip above it with the bar tint colour too, as the
 // phone's bar reaches up under the status bar, so the strip shows the screen's colours whatever lies behind the bar.
-// The title uses the title text attributes (bold 17-point black by default). Main thread.
+// The title uses the title text attributes (bold 17-point black by default). Every button the bar shows (the back
+// button, each item's view) takes touches in at least a 44-point square about it, whatever its title or image,
+// kept on the bar: a touch on the bar itself goes to the nearest button whose square holds it. Main thread.
 //
 //   bar->setDelegate(weak_from_this());
 //   bar->pushNavigationItem(std::make_shared<ui::NavigationItem>("Home"), false);
@@ -37,6 +39,8 @@ class NavigationBar : public View {
 public:
     static constexpr double height = 44;
     static constexpr double margin = 8;
+    // The least width and height in which a button of the bar takes touches.
+    static constexpr double minimumTouchSize = 44;
 
     // A zero size takes the screen's width and the bar's height.
     explicit NavigationBar(const gfx::Rect& frame = {});
@@ -72,6 +76,13 @@ public:
 
     // For NavigationItem.
     void itemDidChange(const NavigationItem& item);
+
+    // A touch on the bar itself, away from every button's own bounds, goes to the nearest button whose touch area
+    // holds it (see touchArea).
+    std::shared_ptr<View> hitTest(gfx::Point point, const Event* event) override;
+    // Where the shown button `view` takes touches, in the bar's bounds: its frame grown about its centre to at
+    // least minimumTouchSize each way and moved, where it would reach past an edge, back onto the bar.
+    gfx::Rect touchArea(const View& view) const;
 
     gfx::Size sizeThatFits(gfx::Size size) const override;
     void layoutSubviews() override;

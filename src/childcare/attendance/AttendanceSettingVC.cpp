@@ -218,6 +218,9 @@ std::shared_ptr<ui::Switch> AttendanceSettingVC::makeSwitch(int tag, bool on)
 void AttendanceSettingVC::didSelectRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
     BASE_ASSERT_MAIN_THREAD();
+    // What a row opens (the time panel, the alarm list's folder, an alarm's editor) names what it edits; the row
+    // is left as it was, whatever closes it.
+    table.deselectRowAtIndexPath(path, true);
     if (!isSettingsTable(table)) {
         openEditor(path);
         return;
@@ -225,8 +228,6 @@ void AttendanceSettingVC::didSelectRowAtIndexPath(ui::TableView& table, ui::Inde
     switch (path.section) {
     case EnterTime:
     case LeaveTime:
-        // The panel names what it edits; the row is left as it was, whatever closes the panel.
-        table.deselectRowAtIndexPath(path, true);
         showPicker(path.section == EnterTime);
         break;
     case AlarmClocks:

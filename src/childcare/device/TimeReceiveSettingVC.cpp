@@ -1,15 +1,17 @@
 #include "childcare/device/TimeReceiveSettingVC.h"
 
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
 #include "childcare/device/UploadInterval.h"
 #include "core/helpers/Helper.h"
 #include "core/helpers/KeyboardLift.h"
 #include "core/helpers/PromptAlert.h"
-#include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
 #include "kit/modal/ModalPresenter.h"
+#include "kit/modal/PanelReturn.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/SegmentedControl.h"
@@ -214,8 +216,8 @@ void TimeReceiveSettingVC::textFieldDidBeginEditing(ui::TextField& field)
 
 bool TimeReceiveSettingVC::textFieldShouldReturn(ui::TextField& field)
 {
-    field.resignFirstResponder();
-    return true;
+    BASE_ASSERT_MAIN_THREAD();
+    return kit::returnInPanel(field, { m_timeText }, m_doneBtn);
 }
 
 } // namespace childcare

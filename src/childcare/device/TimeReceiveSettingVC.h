@@ -4,8 +4,8 @@
 // for the reply; an entry that is not a positive whole number is not sent: the "please_input_time" prompt
 // shows and the panel stays open with the text. The reply's alert says "success" only when the server
 // accepted the command; an accepted Parvo command also writes the interval into the record's Parvo
-// configuration. "cancel" closes the panel. The panel moves up while the keyboard covers its field. Main
-// thread; made with make().
+// configuration. "cancel" closes the panel; Return in the field presses "done". The panel moves up while the keyboard
+// covers its field. Main thread; made with make().
 //
 //   auto panel = childcare::TimeReceiveSettingVC::make(device);
 //   kit::ModalPresenter::sharedInstance()->showWithContentView(panel->view(), true);
@@ -13,8 +13,8 @@
 
 #include "core/records/Device.h"
 #include "gfx/drawing/Color.h"
-#include "ui/controls/TextFieldDelegate.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
 
 #include <memory>
 

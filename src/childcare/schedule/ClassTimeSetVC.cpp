@@ -183,9 +183,11 @@ std::shared_ptr<ui::TableViewCell> ClassTimeSetVC::cellForRowAtIndexPath(ui::Tab
     return cell;
 }
 
-void ClassTimeSetVC::didSelectRowAtIndexPath(ui::TableView&, ui::IndexPath path)
+void ClassTimeSetVC::didSelectRowAtIndexPath(ui::TableView& table, ui::IndexPath path)
 {
     BASE_ASSERT_MAIN_THREAD();
+    // The panel names the period it edits (m_selectPath); the row is left as it was, whatever closes the panel.
+    table.deselectRowAtIndexPath(path, true);
     m_selectPath = path;
     size_t index = periodIndex(path);
     auto start = TimeOfDay::minutes(entryText(m_arrStartHour, index) + ":" + entryText(m_arrStartMin, index));

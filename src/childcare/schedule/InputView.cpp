@@ -1,8 +1,10 @@
 #include "childcare/schedule/InputView.h"
 
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/UTF8.h"
 #include "core/helpers/KeyboardLift.h"
+#include "kit/modal/PanelReturn.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/ImageView.h"
 #include "ui/controls/TextField.h"
@@ -109,8 +111,9 @@ void InputView::didMoveToWindow()
 
 bool InputView::textFieldShouldReturn(ui::TextField& field)
 {
-    field.resignFirstResponder();
-    return true;
+    BASE_ASSERT_MAIN_THREAD();
+    // The time field never takes the caret: the name is the entry's last field.
+    return kit::returnInPanel(field, { m_txtCourseName }, m_btnDone);
 }
 
 } // namespace childcare

@@ -1,9 +1,9 @@
 // childcare::InputView: the course entry of the class schedule: a pop-up panel with a close button, the
 // lesson's name in an editable field (at most six characters, counted in code points and cut only once an
 // input method has finished composing), the lesson's time shown in a field that never takes focus, and a
-// Done button. While the name is edited the panel moves up out of the keyboard's way and comes back after.
-// It sends nothing and calls nobody: the opener attaches its own actions to btnCancel and btnDone. Main
-// thread; made with make().
+// Done button, which Return in the name presses. While the name is edited the panel moves up out of the keyboard's way
+// and comes back after. It sends nothing and calls nobody: the opener attaches its own actions to btnCancel and
+// btnDone. Main thread; made with make().
 //
 //   auto entry = childcare::InputView::make({ 53, 100, 213, 240 });
 //   entry->setWeekCourse(course);

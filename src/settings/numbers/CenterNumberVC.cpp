@@ -1,11 +1,12 @@
 #include "settings/numbers/CenterNumberVC.h"
 
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
-#include "base/loop/MainThread.h"
-#include "core/service/ReplyFields.h"
 #include "core/readers/Tool.h"
+#include "core/service/ReplyFields.h"
 #include "core/service/WebCall.h"
+#include "kit/modal/PanelReturn.h"
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/SingleNumberCommand.h"
 #include "ui/controls/Button.h"
@@ -96,8 +97,7 @@ void CenterNumberVC::textFieldDidBeginEditing(ui::TextField& field) { m_lift.beg
 
 bool CenterNumberVC::textFieldShouldReturn(ui::TextField& field)
 {
-    field.resignFirstResponder();
-    return true;
+    return kit::returnInPanel(field, { m_parts.field }, m_parts.done);
 }
 
 void CenterNumberVC::textFieldDidEndEditing(ui::TextField&) { m_lift.end(*view()); }

@@ -1,6 +1,6 @@
 // settings::CenterNumberVC: the centre-number panel, shown in the shared modal presenter: one field, cancel
-// and done. Type 4 sends "MorvikSetCenterNo" (only the accepted text is a success), type 3 sends
-// "QuennSetCenter", whose reply text the service words itself and the alert shows as it is (a reply
+// and done (which Return in the field presses). Type 4 sends "MorvikSetCenterNo" (only the accepted text is a success),
+// type 3 sends "QuennSetCenter", whose reply text the service words itself and the alert shows as it is (a reply
 // without such a text shows "failure"); other types, 6 included, send nothing. The status bar's network
 // indicator is on while a request is out. Done and cancel close the panel at once; the panel opens empty
 // each time. Main thread; made with make().
@@ -11,8 +11,8 @@
 #include "core/records/Device.h"
 #include "settings/numbers/NumberFieldLift.h"
 #include "settings/numbers/NumberPanelParts.h"
-#include "ui/controls/TextFieldDelegate.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
 
 #include <memory>
 

@@ -6,6 +6,7 @@
 #include "core/readers/Tool.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
+#include "kit/modal/PanelReturn.h"
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/NumberPanelParts.h"
 #include "settings/numbers/NumberSendQueue.h"
@@ -239,10 +240,18 @@ void FamilyNumberVC::settle(
 
 void FamilyNumberVC::textFieldDidBeginEditing(ui::TextField& field) { m_lift.begin(*view(), field); }
 
+// Return sends the number with the state the key already has, as that state's button does: it never turns a
+// listening key into a calling one or back. A key whose state the record lacks leaves the choice to the buttons.
 bool FamilyNumberVC::textFieldShouldReturn(ui::TextField& field)
 {
-    field.resignFirstResponder();
-    return true;
+    const auto& config = m_deviceDetail ? m_deviceDetail->lumetDeviceConfig : nullptr;
+    const std::optional<base::Value>* state = config && namesKey(m_index) ? keyOf(*config, m_index).state : nullptr;
+    long long kept = state && *state ? (*state)->longLongValue() : 0;
+    if (kept != ListenState && kept != CallState) {
+        field.resignFirstResponder();
+        return true;
+    }
+    return kit::returnInPanel(field, { m_txtNumber }, kept == CallState ? m_btnCall : m_btnListen);
 }
 
 void FamilyNumberVC::textFieldDidEndEditing(ui::TextField&) { m_lift.end(*view()); }

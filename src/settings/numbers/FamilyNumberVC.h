@@ -4,7 +4,8 @@
 // that carries the other keys' numbers, states, names and icons as the record holds them when the request
 // goes (a state the record lacks goes as null). Only the accepted text counts: then the number and state
 // sent are written into the record and "success" is shown; anything else shows "failure" and the record
-// keeps the watch's number. The editor stays open until cancel. Without a device record
+// keeps the watch's number. Return in the field presses the button of the key's present state (a key without
+// one only ends the editing). The editor stays open until cancel. Without a device record
 // or its watch configuration, or for an index that names no key, nothing is sent and "failure" is shown.
 // Main thread; made with make().
 //
@@ -14,8 +15,8 @@
 #include "base/values/Dictionary.h"
 #include "core/records/Device.h"
 #include "settings/numbers/NumberFieldLift.h"
-#include "ui/controls/TextFieldDelegate.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
 
 #include <memory>
 

@@ -1,6 +1,7 @@
 #include "settings/numbers/LikeNumberVC.h"
 
 #include "base/loop/MainThread.h"
+#include "kit/modal/PanelReturn.h"
 #include "settings/numbers/LumetNumbers.h"
 #include "settings/numbers/NumberPanelParts.h"
 #include "settings/numbers/QuennNumbers.h"
@@ -252,8 +253,30 @@ void LikeNumberVC::dismissView() { NumberPanelParts::dismiss(); }
 
 void LikeNumberVC::textFieldDidBeginEditing(ui::TextField& field) { m_lift.begin(*view(), field); }
 
+// Return sends what the field's own button sends: the Parvo and New Sorby rows each have theirs, the Quenn
+// view and each watch panel one done button for all their fields.
 bool LikeNumberVC::textFieldShouldReturn(ui::TextField& field)
 {
+    auto within = [&](const std::shared_ptr<ui::View>& view) { return view && field.isDescendantOfView(view.get()); };
+    if (within(m_quennView))
+        return kit::returnInPanel(field, { m_quennFields.begin(), m_quennFields.end() }, m_quennDone);
+    if (within(m_parvoView)) {
+        auto row = std::find(parvoFieldTags.begin(), parvoFieldTags.end(), field.tag()) - parvoFieldTags.begin();
+        if (row < static_cast<long>(parvoFieldTags.size()))
+            return kit::returnInPanel(field, { NumberPanelParts::fieldWithTag(m_parvoView, field.tag()) },
+                m_parvoButtons[static_cast<size_t>(row)]);
+    }
+    if (within(m_newSorbyView)) {
+        return kit::returnInPanel(field, { NumberPanelParts::fieldWithTag(m_newSorbyView, field.tag()) },
+            field.tag() == listenFieldTag ? m_button2 : m_button1);
+    }
+    for (int slot = 0; slot < 4; ++slot) {
+        const auto& panel = m_lumetPanels[static_cast<size_t>(slot)];
+        if (within(panel)) {
+            return kit::returnInPanel(
+                field, { NumberPanelParts::fieldWithTag(panel, lumetFieldTagOf(slot)) }, lumetDoneButton(slot));
+        }
+    }
     field.resignFirstResponder();
     return true;
 }

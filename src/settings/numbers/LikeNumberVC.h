@@ -10,7 +10,8 @@
 // device record, which is the opener's own, so later screens see it. Each field opens on the number the
 // record holds, never one the service did not take. Fields are found by tag inside the model views: 101, 105,
 // 109, 113, 117 (Parvo), 101, 117 (New Sorby), 201 to 204 (watch panels); an authorised-number button
-// carries its field's tag plus 2. Main thread; made with make().
+// carries its field's tag plus 2. Return in a field presses the button that sends it (its row's own, or the
+// view's done after the Quenn view's fields one by one). Main thread; made with make().
 //
 //   auto screen = settings::LikeNumberVC::make();
 //   screen->setDeviceDetail(device);
@@ -20,8 +21,8 @@
 
 #include "core/records/Device.h"
 #include "settings/numbers/NumberFieldLift.h"
-#include "ui/controls/TextFieldDelegate.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
 
 #include <array>
 #include <memory>

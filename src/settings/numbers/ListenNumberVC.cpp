@@ -1,8 +1,9 @@
 #include "settings/numbers/ListenNumberVC.h"
 
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
-#include "base/loop/MainThread.h"
+#include "kit/modal/PanelReturn.h"
 #include "settings/numbers/QuennNumbers.h"
 #include "settings/numbers/SingleNumberCommand.h"
 #include "ui/controls/Button.h"
@@ -92,8 +93,7 @@ void ListenNumberVC::textFieldDidBeginEditing(ui::TextField& field) { m_lift.beg
 
 bool ListenNumberVC::textFieldShouldReturn(ui::TextField& field)
 {
-    field.resignFirstResponder();
-    return true;
+    return kit::returnInPanel(field, { m_parts.field }, m_parts.done);
 }
 
 void ListenNumberVC::textFieldDidEndEditing(ui::TextField&) { m_lift.end(*view()); }

@@ -1,9 +1,9 @@
 // settings::ListenNumberVC: the listen-number panel, shown in the shared modal presenter: one field, cancel
-// and done. The device's type picks the request: type 4 sends "MorvikSetListen", types 3 and 6 send the
-// Quenn numbers with this one as the fourth ("QuennSetPhoneNumber"), other types send nothing. Done and
-// cancel close the panel at once; the outcome comes as an alert, and only an accepted Quenn number is
-// written into the record (sOSNum4). Each time it is about to appear the field shows the stored Quenn
-// listen number (types 3, 6), or nothing (type 4). Main thread; made with make().
+// and done (which Return in the field presses). The device's type picks the request: type 4 sends "MorvikSetListen",
+// types 3 and 6 send the Quenn numbers with this one as the fourth ("QuennSetPhoneNumber"), other types send nothing.
+// Done and cancel close the panel at once; the outcome comes as an alert, and only an accepted Quenn number is written
+// into the record (sOSNum4). Each time it is about to appear the field shows the stored Quenn listen number (types 3,
+// 6), or nothing (type 4). Main thread; made with make().
 //
 //   auto panel = settings::ListenNumberVC::make(device);
 //   settings::NumberPanelParts::present(panel);
@@ -12,8 +12,8 @@
 #include "core/records/Device.h"
 #include "settings/numbers/NumberFieldLift.h"
 #include "settings/numbers/NumberPanelParts.h"
-#include "ui/controls/TextFieldDelegate.h"
 #include "ui/controllers/ViewController.h"
+#include "ui/controls/TextFieldDelegate.h"
 
 #include <memory>
 

@@ -1,9 +1,11 @@
 // settings::PersonalInfoPasswordPanel: the settings centre's password panel (PasswordView), shown in the
 // shared modal presenter: the old password, the new one and its confirmation, each with its caption, and
 // the buttons "done" (tag 11, submits) and "cancel". Everything sits on one white inner view (JiaRenView)
-// under a clear margin; the settings centre lifts the inner view while a field is edited. The panel forgets
+// under a clear margin; the settings centre lifts the inner view while a field is edited, and answers Return in a
+// field (the next field, or done from the last). The panel forgets
 // the typed passwords when it leaves the screen (Cancel, Escape, a click beside it), except after a change
-// was sent, so that a refused change can be tried again; an accepted change forgets them then. Main thread; made with make().
+// was sent, so that a refused change can be tried again; an accepted change forgets them then. Main thread; made with
+// make().
 //
 //   auto panel = settings::PersonalInfoPasswordPanel::make(owner, [weak](ui::Button& button) { ... });
 //   kit::ModalPresenter::sharedInstance()->showWithContentView(panel, true);

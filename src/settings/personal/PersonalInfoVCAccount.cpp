@@ -15,6 +15,7 @@
 #include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
 #include "kit/modal/ModalPresenter.h"
+#include "kit/modal/PanelReturn.h"
 #include "settings/personal/PersonalInfoAlerts.h"
 #include "settings/personal/PersonalInfoPasswordPanel.h"
 #include "settings/personal/PersonalInfoVC.h"
@@ -148,8 +149,10 @@ void PersonalInfoVC::textFieldDidBeginEditing(ui::TextField& field)
 
 bool PersonalInfoVC::textFieldShouldReturn(ui::TextField& field)
 {
-    field.resignFirstResponder();
-    return true;
+    // The password panel's fields are the screen's only ones.
+    return kit::returnInPanel(field,
+        { m_passwordView->OldPasswordNum(), m_passwordView->NewNum(), m_passwordView->SureNum() },
+        m_passwordView->done());
 }
 
 void PersonalInfoVC::messagePushChanged(ui::Switch& sender)

@@ -275,9 +275,18 @@ void ExpansionListVC::openScreen(const std::string& name)
         return;
     }
     if (isPanel)
-        directory.showPanel(name, m_device);
+        showPanel(name);
     else
         showCentre(directory.make(name, m_device, ScreenDirectory::Opening::DrawerCentre));
+}
+
+void ExpansionListVC::showPanel(const std::string& name)
+{
+    // The panel (or the sheet that leads to it) comes over the screen it serves, as a screen of the menu comes
+    // into the centre: the drawer closes first.
+    if (auto drawer = kit::drawerControllerOf(*this))
+        drawer->closeDrawer(true);
+    ScreenDirectory::shared().showPanel(name, m_device);
 }
 
 void ExpansionListVC::showCentre(std::shared_ptr<ui::ViewController> screen)

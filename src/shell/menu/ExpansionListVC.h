@@ -8,7 +8,8 @@
 // by its localised title: the home row puts a new home screen in the centre, the logout row runs core::Logout, and a
 // feature row (or the settings button, or a swipe to the right over the header) makes its screen from the
 // ScreenDirectory (opened as the drawer's centre), puts it at the root of a new NavViewController and makes
-// that the drawer's centre with the close animation; a row that names a panel shows the panel over the menu.
+// that the drawer's centre with the close animation; a row that names a panel closes the drawer (animated) and
+// shows the panel over the screen in the centre.
 // A screen that is not built yet leaves its row doing nothing. A row tapped before the
 // record has come, or while it is being read again, opens its screen when the record comes, unless the menu
 // has closed meanwhile. A record that comes for a device no longer current is not used: the current one's is
@@ -78,6 +79,7 @@ private:
     bool hasCurrentRecord() const;
     void openFunction(const std::string& key);
     void openScreen(const std::string& name);
+    void showPanel(const std::string& name);
     void showCentre(std::shared_ptr<ui::ViewController> screen);
 
     std::vector<std::string> m_functions;

@@ -82,9 +82,13 @@ bool AppDelegate::finishBeforeExit(std::chrono::milliseconds limit)
         core::Helper::showHUD(base::localized("finishing_before_exit"), m_window, finishing);
     }
     bool answered = base::RunLoop::main().runUntil([&client] { return client->callsInFlight() == 0; }, limit);
-    if (!answered)
-        base::log("exit: " + std::to_string(client->callsInFlight())
-            + " web calls were still on their way; what they asked for may or may not have been done");
+    if (!answered) {
+        size_t unanswered = client->callsInFlight();
+        base::log("exit: " + std::to_string(unanswered)
+            + (unanswered == 1 ? " web call was still on its way; what it asked for"
+                               : " web calls were still on their way; what they asked for")
+            + " may or may not have been done");
+    }
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
     bool settled = core::IncomingMessages::finishBeforeExit(std::max(left, std::chrono::milliseconds(0)));
     if (finishing)

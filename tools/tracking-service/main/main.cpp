@@ -1,6 +1,7 @@
 // tracking-service: runs the local tracking service alone until interrupted.
 //
 //   tracking-service --port 8080 [--host 127.0.0.1] [--data <folder>] [--fault ENDPOINT=KIND[:ARG]]...
+//   tracking-service --help
 #include "base/system/Log.h"
 #include "tracking-service/DemoData.h"
 #include "tracking-service/FaultText.h"
@@ -66,17 +67,26 @@ bool parse(int argc, char** argv, Options& options)
     return true;
 }
 
+void printUsage(std::ostream& out)
+{
+    out << "usage: tracking-service [--port N] [--host ADDRESS] [--data FOLDER] [--fault ENDPOINT=KIND[:ARG]]...\n"
+        << "ENDPOINT is a web method, a file endpoint or * for all; KIND is one of\n"
+        << tracking_service::FaultText::kinds() << "Faults are set and lifted at run time from this machine at "
+        << tracking_service::TrackingService::FaultControlPath << ".\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // Asked for, the usage is the output (status 0); after a wrong command line it is the error (status 2).
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        printUsage(std::cout);
+        return 0;
+    }
     Options options;
     if (!parse(argc, argv, options)) {
-        std::cerr
-            << "usage: tracking-service [--port N] [--host ADDRESS] [--data FOLDER] [--fault ENDPOINT=KIND[:ARG]]...\n"
-            << "ENDPOINT is a web method, a file endpoint or * for all; KIND is one of\n"
-            << tracking_service::FaultText::kinds() << "Faults are set and lifted at run time from this machine at "
-            << tracking_service::TrackingService::FaultControlPath << ".\n";
+        printUsage(std::cerr);
         return 2;
     }
 
