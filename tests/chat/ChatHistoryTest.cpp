@@ -141,11 +141,11 @@ TEST_F(ChatHistory, ClearingTheStoreEmptiesTheListWhateverPagesAreLoaded)
     ASSERT_EQ(shown().size(), storedChat().size());
 
     // As the settings' clearing does; the store then numbers its rows from the start again.
-    ASSERT_TRUE(core::DBManager::deleteAllChatQuery());
+    ASSERT_TRUE(core::DBManager::deleteMessagesOfAccount(account, watch));
     storeAndAnnounce(text("after", base::Date::now()));
     EXPECT_EQ(shown(), std::vector<std::string> { "after" });
     EXPECT_EQ(chat->allMessagesFrame().front()->message()->context, "after");
-    ASSERT_TRUE(core::DBManager::deleteAllChatQuery());
+    ASSERT_TRUE(core::DBManager::deleteMessagesOfAccount(account, watch));
     base::NotificationCenter::defaultCenter().post(core::NotificationNames::ReceiveRemoteNotification);
     EXPECT_TRUE(shown().empty());
 }
