@@ -6,9 +6,10 @@
 #include "core/helpers/Helper.h"
 #include "core/helpers/KeyboardLift.h"
 #include "core/helpers/PromptAlert.h"
-#include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
+#include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
+#include "core/state/SignInSession.h"
 #include "kit/modal/ModalPresenter.h"
 #include "ui/controls/Button.h"
 #include "ui/controls/Label.h"
@@ -196,11 +197,12 @@ void TimeReceiveSettingVC::setTimeForPassBack()
         return;
     }
     std::string serialNumber = m_deviceDetail->serialNumber.value_or("");
-    core::WebCall::post(
-        command->method, UploadInterval::body(*command, serialNumber, *interval),
-        [device = m_deviceDetail, command = *command, value = *interval](
-            const std::string& reply) { intervalReplied(reply, device, command, value); },
-        [](const base::Error&) { core::showPromptAlert("failure"); });
+    // The panel closes at once; its outcome belongs to the sign-in it was sent under.
+    core::WebCall::post(command->method, UploadInterval::body(*command, serialNumber, *interval),
+        core::SignInSession::whileCurrent(
+            [device = m_deviceDetail, command = *command, value = *interval](
+                const std::string& reply) { intervalReplied(reply, device, command, value); }),
+        core::SignInSession::whileCurrent([](const base::Error&) { core::showPromptAlert("failure"); }));
     closePanel();
 }
 

@@ -1,11 +1,12 @@
 #include "settings/numbers/CenterNumberVC.h"
 
+#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
-#include "base/loop/MainThread.h"
-#include "core/service/ReplyFields.h"
 #include "core/readers/Tool.h"
+#include "core/service/ReplyFields.h"
 #include "core/service/WebCall.h"
+#include "core/state/SignInSession.h"
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/SingleNumberCommand.h"
 #include "ui/controls/Button.h"
@@ -85,9 +86,9 @@ void CenterNumberVC::doCenterNumberForQuenn(const std::string& typed)
         else
             showNumberAlert("failure");
     };
-    core::WebCall::post(
-        QuennMethod, body, [settle](const std::string& reply) { settle(serverText(reply)); },
-        [settle](const base::Error&) { settle(std::nullopt); });
+    core::WebCall::post(QuennMethod, body,
+        core::SignInSession::whileCurrent([settle](const std::string& reply) { settle(serverText(reply)); }),
+        core::SignInSession::whileCurrent([settle](const base::Error&) { settle(std::nullopt); }));
 }
 
 void CenterNumberVC::dismissView() { NumberPanelParts::dismiss(); }
