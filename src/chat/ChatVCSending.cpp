@@ -1,23 +1,23 @@
 // The chat screen's sending: texts by web method, voice messages by the multipart upload.
 #include "chat/ChatVC.h"
 
-#include "base/loop/RunLoop.h"
 #include "base/system/Log.h"
-#include "base/system/UserDefaults.h"
+#include "base/loop/RunLoop.h"
 #include "base/text/UUID.h"
+#include "base/system/UserDefaults.h"
 #include "chat/VoiceFileCache.h"
 #include "chat/VoiceUploadBody.h"
-#include "core/helpers/PromptAlert.h"
 #include "core/messages/DBManager.h"
-#include "core/readers/Tool.h"
+#include "core/helpers/PromptAlert.h"
 #include "core/service/ServiceProtocol.h"
-#include "core/service/WebCall.h"
 #include "core/state/SettingsKeys.h"
-#include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
+#include "core/readers/Tool.h"
+#include "core/service/WebCall.h"
+#include "core/state/SignInSession.h"
 #include "networking/http/HTTPRequestOperation.h"
-#include "ui/controls/TextField.h"
 #include "ui/scroll/TableView.h"
+#include "ui/controls/TextField.h"
 
 namespace chat {
 

@@ -1,13 +1,13 @@
 #include "childcare/challenge/ChallengeEnding.h"
 
-#include "base/loop/MainThread.h"
-#include "base/system/Log.h"
 #include "base/values/Dictionary.h"
-#include "core/readers/Tool.h"
+#include "base/system/Log.h"
+#include "base/loop/MainThread.h"
 #include "core/service/ServiceProtocol.h"
+#include "core/state/Singleton.h"
+#include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "core/state/SignInSession.h"
-#include "core/state/Singleton.h"
 
 namespace childcare {
 

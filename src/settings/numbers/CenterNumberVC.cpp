@@ -1,10 +1,10 @@
 #include "settings/numbers/CenterNumberVC.h"
 
-#include "base/loop/MainThread.h"
 #include "base/text/Localization.h"
 #include "base/text/LocalizedFormat.h"
-#include "core/readers/Tool.h"
+#include "base/loop/MainThread.h"
 #include "core/service/ReplyFields.h"
+#include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "core/state/SignInSession.h"
 #include "settings/numbers/NumberAlerts.h"

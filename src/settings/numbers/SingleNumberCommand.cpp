@@ -1,8 +1,8 @@
 #include "settings/numbers/SingleNumberCommand.h"
 
 #include "base/loop/MainThread.h"
-#include "core/readers/Tool.h"
 #include "core/service/ServiceProtocol.h"
+#include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
 #include "core/state/SignInSession.h"
 #include "settings/numbers/NumberAlerts.h"
