@@ -196,7 +196,7 @@ namespace {
                    announce = std::move(announce)](const PendingMessage& pending) {
             if (pending.message->userName != account)
                 return;
-            if (signIn.isCurrent() || SignInSession::current().isOpenFor(account))
+            if (signIn.isCurrent() || (account && SignInSession::current().isOpenFor(*account)))
                 announce(pending);
         };
     }
