@@ -14,6 +14,7 @@
 #include "core/service/WebCall.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
+#include "core/state/SignInSession.h"
 #include "networking/http/HTTPRequestOperation.h"
 #include "ui/controls/TextField.h"
 #include "ui/scroll/TableView.h"
@@ -79,21 +80,21 @@ void ChatVC::sendTxtMsg(const std::string& text, base::Date time)
     message->context = text;
     message->createTime = time;
     appendAndStore(message);
-    core::WebCall::post(
-        sendTextMethod,
+    // The outcome outlives the screen; after a sign-out it would show over another account's screens.
+    core::WebCall::post(sendTextMethod,
         base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() }, { "text", text } }),
-        [weak = ui::weakFrom(this), text](const std::string& reply) {
+        core::SignInSession::whileCurrent([weak = ui::weakFrom(this), text](const std::string& reply) {
             if (core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)))
                 return;
             showFailure();
             if (auto self = weak.lock())
                 self->textRefused(text);
-        },
-        [weak = ui::weakFrom(this), text](const base::Error&) {
+        }),
+        core::SignInSession::whileCurrent([weak = ui::weakFrom(this), text](const base::Error&) {
             showFailure();
             if (auto self = weak.lock())
                 self->textRefused(text);
-        });
+        }));
 }
 
 void ChatVC::textRefused(const std::string& text)
@@ -127,10 +128,11 @@ void ChatVC::uploadFile(const core::UserMessageQuery& message, const std::option
             base::trace("chat",
                 "voice upload answered with " + std::to_string(done->responseString().value_or("").size()) + " bytes");
         },
-        [](const std::shared_ptr<networking::HTTPRequestOperation>&, const base::Error& error) {
-            base::log("chat: pushError:" + error.description());
-            showFailure();
-        });
+        core::SignInSession::whileCurrent(
+            [](const std::shared_ptr<networking::HTTPRequestOperation>&, const base::Error& error) {
+                base::log("chat: pushError:" + error.description());
+                showFailure();
+            }));
     m_operationQueue->addOperation(operation);
 }
 

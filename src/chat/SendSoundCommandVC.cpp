@@ -174,21 +174,15 @@ void SendSoundCommandVC::sendCommandForParvo()
         core::showPromptAlert("failure");
     };
     // The panel has closed by the time the answer comes: an answer to a sign-in that has ended shows nothing.
-    auto signIn = core::SignInSession::current();
-    core::WebCall::post(
-        SendSoundCommandMethod, base::Dictionary::make({ { "Serialnumber", serial }, { "CommandText", text } }),
-        [keep, signIn](const std::string& reply) {
-            if (!signIn.isCurrent())
-                return;
+    core::WebCall::post(SendSoundCommandMethod,
+        base::Dictionary::make({ { "Serialnumber", serial }, { "CommandText", text } }),
+        core::SignInSession::whileCurrent([keep](const std::string& reply) {
             if (core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)))
                 core::showPromptAlert("success");
             else
                 keep();
-        },
-        [keep, signIn](const base::Error&) {
-            if (signIn.isCurrent())
-                keep();
-        });
+        }),
+        core::SignInSession::whileCurrent([keep](const base::Error&) { keep(); }));
     ui::Keyboard::shared().endEditing(view().get());
     kit::ModalPresenter::sharedInstance()->hideAnimated(true);
 }

@@ -68,6 +68,20 @@ TEST_F(ChallengeSetUp, ARunningChallengeEnablesOnlyItsTargetAndOpensItsProgress)
     EXPECT_EQ(top<childcare::PedometerVC>()->deviceDetail(), screen->deviceDetail());
 }
 
+// What the screen kept of the device is the signed-in account's: a sign-out forgets it, so that nothing of it is
+// left for the next account.
+TEST_F(ChallengeSetUp, WhatTheScreenKeptOfTheDeviceIsForgottenAtSignOut)
+{
+    signInWith(watch);
+    ASSERT_TRUE(open());
+    takeAlertMessage();
+    ASSERT_TRUE(setting("stepCount"));
+    ASSERT_TRUE(setting("stepNum"));
+    signOut();
+    for (const char* key : core::SettingsKeys::SignedInDeviceKeys)
+        EXPECT_FALSE(setting(key)) << key;
+}
+
 TEST_F(ChallengeSetUp, OpenedFromTheMenuItShowsTheDrawerButton)
 {
     auto screen = shell::ScreenDirectory::shared().make(

@@ -342,6 +342,28 @@ TEST_F(MessagePollTest, AReplyThatComesAfterASignOutIsFiledForTheAccountThatAske
     EXPECT_EQ(stored[0]->id_, "a1");
 }
 
+// The parent signs out and in again while the poll is out: the messages are the same account's, so its new
+// sign-in hears of them (its open message list shows them without being opened again).
+TEST_F(MessagePollTest, AReplyThatComesAfterTheSameAccountSignedInAgainIsAnnouncedToIt)
+{
+    net::URLRequest::setDefaultTimeoutInterval(60s); // the answer is held as long as the test needs
+    ASSERT_TRUE(m_local.signIn(tracking_service::DemoData::AccountName));
+    queue("s1", "for the same parent");
+    m_local.service().faults().set(core::ServiceProtocol::PopMessagesMethod, tracking_service::Fault::held());
+    bool finished = false;
+    IncomingMessages::poll([&](bool) { finished = true; });
+    ASSERT_TRUE(m_local.waitForRequestTo(core::ServiceProtocol::PopMessagesMethod));
+    core::Logout::logOutKeepingPushToken();
+    ASSERT_TRUE(m_local.signIn(tracking_service::DemoData::AccountName));
+    m_local.service().faults().remove(core::ServiceProtocol::PopMessagesMethod);
+    ASSERT_TRUE(
+        base::RunLoop::main().runUntil([&] { return finished && IncomingMessages::storesInFlight() == 0; }, 30s));
+
+    ASSERT_EQ(m_announced.size(), 1u);
+    EXPECT_EQ(m_announced[0]->id_, "s1");
+    EXPECT_EQ(storedFor(tracking_service::DemoData::AccountName).size(), 1u);
+}
+
 // The stand-in only sends what it can encode, so the reply comes as raw bytes from a loopback server of the
 // test's own.
 TEST_F(MessagePollTest, AReplyWithBadCharactersIsStoredWhole)

@@ -171,7 +171,10 @@ TEST_F(SessionRenewalTest, ARefusedSignInEndsTheSessionAndANetworkFailureDoesNot
     EXPECT_EQ(requestsTo("Login"), 1u);
     EXPECT_EQ(m_expired, 1);
     EXPECT_EQ(cookie(), "");
+    EXPECT_FALSE(core::SignInSession::current().isOpen()) << "the refusal ends the sign-in";
 
+    // The user signs in again.
+    core::SignInSession::begin(tracking_service::DemoData::AccountName);
     core::Helper::saveSettingValue(base::Value(m_local.cookie()), SettingsKeys::Cookie);
     rememberAccount();
     for (Fault fault : { Fault::dropConnection(), Fault::status(500), Fault::nullPayload() }) {

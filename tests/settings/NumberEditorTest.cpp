@@ -52,6 +52,20 @@ TEST_F(NumberEditorTest, TheRowsSheetOpensTheEditorOfTheChosenKey)
     EXPECT_EQ(shell::ScreenDirectory::shared().showPanel(shell::ScreenDirectory::FamilyNumber, device), nullptr);
 }
 
+// The editor opened from the sheet holds the first parent's device record: a second parent's sign-in finds none.
+TEST_F(NumberEditorTest, TheEditorOpenedFromTheSheetIsForgottenWithItsSignIn)
+{
+    auto sheet = FamilyNumberVC::chooseKeyAndOpen(device);
+    pumpUntil([&] { return sheet->isVisible(); });
+    tap(sheet->buttonAtIndex(0));
+    pumpUntil([this] { return presenterShown(); });
+    ASSERT_TRUE(FamilyNumberVC::openedFromSheet());
+    kit::ModalPresenter::sharedInstance()->hideAnimated(false);
+    pass(0.5);
+    signInAsOtherAccount();
+    EXPECT_EQ(FamilyNumberVC::openedFromSheet(), nullptr);
+}
+
 TEST_F(NumberEditorTest, ReturnAnswersTheKeySheetAsItsEmphasisedCancelDoes)
 {
     auto sheet = FamilyNumberVC::chooseKeyAndOpen(device);

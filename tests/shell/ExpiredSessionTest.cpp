@@ -8,6 +8,9 @@
 #include "core/messages/UserMessageQuery.h"
 #include "core/state/NotificationNames.h"
 #include "kit/widgets/CheckBoxView.h"
+#include "settings/numbers/CenterNumberVC.h"
+#include "settings/numbers/SingleNumberCommand.h"
+#include "tracking-service/Fault.h"
 
 #include <algorithm>
 
@@ -103,6 +106,33 @@ TEST_F(ExpiredSession, ARenewalTheServiceRefusesShowsTheReasonWithoutAnAutomatic
     fill(account, "changed elsewhere");
     signIn();
     EXPECT_TRUE(container());
+}
+
+// A renewal the service refuses ends the sign-in as a sign-out does: the answer to a number sent before it, which
+// comes while the login screen shows, says nothing over it.
+TEST_F(ExpiredSession, ARenewalTheServiceRefusesEndsTheWorkOfItsSignIn)
+{
+    using tracking_service::Fault;
+    const char* method = settings::CenterNumberVC::MorvikMethod;
+    launch();
+    fill(account, password);
+    login()->rememberBox()->setChecked(true);
+    signIn();
+    ASSERT_TRUE(container());
+    service.faults().set(method, Fault::held());
+    settings::SingleNumberCommand::send(method,
+        base::Dictionary::make({ { "Serialnumber", base::Value(tracking_service::DemoData::MorvikSerialNumber) },
+            { "PhoneNum", base::Value("13900000002") } }),
+        {});
+    ASSERT_TRUE(waitForRequests(method, 1));
+    ASSERT_TRUE(service.store().closeAllSessions());
+    ASSERT_TRUE(service.store().setPassword(account, "changed elsewhere"));
+    ASSERT_TRUE(pumpUntil([this] { return !container() && shownAlert(); }));
+    EXPECT_EQ(takeAlertMessage(), base::localized("session_expired"));
+
+    service.faults().letGo(method, 0, Fault::dropConnection());
+    pass(2);
+    EXPECT_EQ(shownAlert(), nullptr);
 }
 
 } // namespace

@@ -168,7 +168,8 @@ protected:
     }
 
     // Whether a reply is on its way: a web call or feedback post made has not had its block run, and the
-    // service does not hold its request (Fault::held()), or a batch of incoming messages waits to be stored.
+    // service does not hold its request (Fault::held()), or a batch of incoming messages waits to be stored. A
+    // poll waiting for its reply is a web call like any other: held, its reply is not on its way.
     // A held request's reply comes when the test lets it go, unless the test waits out a time-out shorter
     // than the fixture's: then the call's failure is on its way.
     bool replyOnItsWay()
@@ -177,7 +178,7 @@ protected:
         // A screen's own transfers (a voice upload, a picture) are not calls of the service client.
         return core::ServiceClient::sharedClient()->callsInFlight() + feedback::FeedbackPoster::postsInFlight() > held
             || net::MainLoopTransfers::shared().transfersRunning() > held
-            || core::IncomingMessages::storesInFlight() > 0;
+            || core::IncomingMessages::storesInFlight() > core::IncomingMessages::pollsInFlight();
     }
     // Runs the main loop on the current virtual instant until `done` holds or no reply is on its way; whether
     // `done` holds. The service's threads post nothing to the loop when they begin to hold a request, so the

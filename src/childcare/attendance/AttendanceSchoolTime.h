@@ -9,6 +9,7 @@
 #pragma once
 
 #include "core/records/ConfigText.h"
+#include "core/state/SettingsKeys.h"
 
 #include <optional>
 #include <string>
@@ -20,8 +21,8 @@ public:
     static constexpr const char* DefaultInTime = "09:00";
     static constexpr const char* DefaultOutTime = "17:00";
     // Settings keys of the times the attendance screen knows.
-    static constexpr const char* InTimeKey = "inTime";
-    static constexpr const char* OutTimeKey = "outTime";
+    static constexpr const char* InTimeKey = core::SettingsKeys::InTime;
+    static constexpr const char* OutTimeKey = core::SettingsKeys::OutTime;
 
     // "HH:mm" of the configuration's date text; nothing when it holds no usable time.
     [[nodiscard]] static std::optional<std::string> fromConfig(const core::ConfigText& text);

@@ -7,6 +7,7 @@
 #include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
+#include "core/state/SignInSession.h"
 
 namespace childcare {
 
@@ -14,9 +15,10 @@ void ChallengeEnding::send(
     std::shared_ptr<core::Device> device, std::function<void()> ended, std::function<void()> failed)
 {
     BASE_ASSERT_MAIN_THREAD();
-    core::WebCall::post(
-        Method, base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
-        [device, ended, failed](const std::string& reply) {
+    // The record is the signed-in account's: an answer after its sign-in ended marks nothing.
+    core::WebCall::post(Method,
+        base::Dictionary::make({ { "Serialnumber", core::Singleton::shared().lastSerialnumber() } }),
+        core::SignInSession::whileCurrent([device, ended, failed](const std::string& reply) {
             if (!core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply))) {
                 base::log("challenge: the server did not end the challenge");
                 if (failed)
@@ -26,12 +28,12 @@ void ChallengeEnding::send(
             markEnded(device.get());
             if (ended)
                 ended();
-        },
-        [failed](const base::Error& error) {
+        }),
+        core::SignInSession::whileCurrent([failed](const base::Error& error) {
             base::log("challenge: ending failed: " + error.localizedDescription());
             if (failed)
                 failed();
-        });
+        }));
 }
 
 void ChallengeEnding::markEnded(core::Device* device)

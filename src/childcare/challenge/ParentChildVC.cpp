@@ -8,6 +8,7 @@
 #include "childcare/challenge/StepProgress.h"
 #include "core/helpers/Helper.h"
 #include "core/helpers/PromptAlert.h"
+#include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
@@ -170,8 +171,8 @@ void ParentChildVC::detailArrived(std::shared_ptr<core::Device> device)
     m_deviceDetail = device;
     auto config = device ? device->lumetDeviceConfig : nullptr;
     double target = config ? config->TargetStepCount : 0;
-    core::Helper::saveSettingValue(base::Value(sixDecimals(target)), "stepCount");
-    core::Helper::saveSettingValue(base::Value(sixDecimals(config ? config->FinishStepCount : 0)), "stepNum");
+    core::Helper::saveSettingValue(base::Value(sixDecimals(target)), core::SettingsKeys::StepCount);
+    core::Helper::saveSettingValue(base::Value(sixDecimals(config ? config->FinishStepCount : 0)), core::SettingsKeys::StepNum);
 
     if (target == 0) {
         showFreeState();

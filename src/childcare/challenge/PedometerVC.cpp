@@ -12,6 +12,7 @@
 #include "core/helpers/Helper.h"
 #include "core/helpers/PromptAlert.h"
 #include "core/service/ReplyFields.h"
+#include "core/state/SettingsKeys.h"
 #include "core/state/Singleton.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
@@ -79,7 +80,7 @@ void PedometerVC::viewDidLoad()
 {
     BASE_ASSERT_MAIN_THREAD();
     std::string target = std::to_string(m_index);
-    core::Helper::saveSettingValue(base::Value(target), "currStepCount");
+    core::Helper::saveSettingValue(base::Value(target), core::SettingsKeys::CurrStepCount);
     view()->setBackgroundColor(gfx::Color::white());
     buildLabels();
     setTitle(base::localized("pedometer"));
@@ -89,7 +90,7 @@ void PedometerVC::viewDidLoad()
                 self->cancelParentChildInteraction();
         }));
     m_countLabel->setText(base::LocalizedFormat::format(base::localized("count_step"), { m_index }));
-    core::Helper::saveSettingValue(base::Value(target), "currentStepCount");
+    core::Helper::saveSettingValue(base::Value(target), core::SettingsKeys::CurrentStepCount);
     updateUI();
 }
 
@@ -166,7 +167,7 @@ void PedometerVC::stepsArrived(const std::optional<base::Value>& value)
     std::optional<int64_t> read = value ? core::ReplyFields::integerOf(*value, "d") : std::nullopt;
     int64_t steps = read.value_or(0);
     bool storable = value && (value->isNumber() || value->string());
-    core::Helper::saveSettingValue(storable ? value : std::nullopt, "currentStepNum");
+    core::Helper::saveSettingValue(storable ? value : std::nullopt, core::SettingsKeys::CurrentStepNum);
 
     m_ring->setProgress(static_cast<float>(StepProgress::fraction(steps, m_index)));
     m_percentLabel->setText(StepProgress::label(steps, m_index));

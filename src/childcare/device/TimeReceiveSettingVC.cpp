@@ -10,6 +10,7 @@
 #include "core/readers/Tool.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
+#include "core/state/SignInSession.h"
 #include "kit/modal/ModalPresenter.h"
 #include "kit/modal/PanelReturn.h"
 #include "ui/controls/Button.h"
@@ -198,11 +199,12 @@ void TimeReceiveSettingVC::setTimeForPassBack()
         return;
     }
     std::string serialNumber = m_deviceDetail->serialNumber.value_or("");
-    core::WebCall::post(
-        command->method, UploadInterval::body(*command, serialNumber, *interval),
-        [device = m_deviceDetail, command = *command, value = *interval](
-            const std::string& reply) { intervalReplied(reply, device, command, value); },
-        [](const base::Error&) { core::showPromptAlert("failure"); });
+    // The panel closes at once; its outcome belongs to the sign-in it was sent under.
+    core::WebCall::post(command->method, UploadInterval::body(*command, serialNumber, *interval),
+        core::SignInSession::whileCurrent(
+            [device = m_deviceDetail, command = *command, value = *interval](
+                const std::string& reply) { intervalReplied(reply, device, command, value); }),
+        core::SignInSession::whileCurrent([](const base::Error&) { core::showPromptAlert("failure"); }));
     closePanel();
 }
 

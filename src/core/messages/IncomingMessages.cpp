@@ -37,8 +37,9 @@ namespace {
     using Place = PendingMessage::Place;
     using Stored = std::function<void(const PendingMessage&)>;
 
-    // Main thread only.
+    // Main thread only. Polls waiting for their reply are counted in both.
     size_t inFlight = 0;
+    size_t pollsAsked = 0;
     // As the storing queue last reported: replies held in memory, and whether the spool failed the last write
     // it was given.
     size_t heldInMemory = 0;
@@ -213,13 +214,16 @@ namespace {
             [announce = std::move(announce)]() mutable { storeWaiting(std::nullopt, true, announce); });
     }
 
-    // Announces to the sign-in that asked, while it is the current one, the messages of its own account: what a
-    // step stores for another account, or for a sign-in that has ended, waits in the store for that account.
+    // Announces the messages of the asking sign-in's account to that sign-in while it is the current one, or to
+    // a later sign-in of the same account (signed out and in again while the reply came): what a step stores
+    // for another account waits in the store for that account's next sign-in.
     Stored announceWithin(ReplyContext context, Stored announce)
     {
         return [signIn = SignInSession::current(), account = std::move(context.account),
                    announce = std::move(announce)](const PendingMessage& pending) {
-            if (signIn.isCurrent() && pending.message->userName == account)
+            if (pending.message->userName != account)
+                return;
+            if (signIn.isCurrent() || (account && SignInSession::current().isOpenFor(*account)))
                 announce(pending);
         };
     }
@@ -376,11 +380,13 @@ namespace {
             return;
         }
         ++inFlight;
+        ++pollsAsked;
         auto arriving = std::make_shared<ArrivingReply>(context);
         WebCall::postToURL(
             WebCall::urlOfMethod(ServiceProtocol::PopMessagesMethod), nullptr,
             [announce, finished, context, arriving](const networking::HTTPRequestOperation& request) {
                 --inFlight;
+                --pollsAsked;
                 refusalPause = base::Duration(0);
                 // The body as received: a text cut mid-character must still reach the spool.
                 auto reply = request.reply();
@@ -393,6 +399,7 @@ namespace {
             },
             [announce, finished, arriving, signIn = SignInSession::current()](const base::Error& error) {
                 --inFlight;
+                --pollsAsked;
                 // The notice of a sign-in that has ended would show on another's screens.
                 if (signIn.isCurrent())
                     pollFailed(error);
@@ -442,6 +449,8 @@ void IncomingMessages::storeSpooled()
 }
 
 size_t IncomingMessages::storesInFlight() { return inFlight; }
+
+size_t IncomingMessages::pollsInFlight() { return pollsAsked; }
 
 bool IncomingMessages::finishBeforeExit(std::chrono::milliseconds limit)
 {

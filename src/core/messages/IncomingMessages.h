@@ -3,8 +3,9 @@
 // type 27 (by the account's device list, AccountDevices; a sender the list does not know counts as of the
 // current device's type); every other message to the message centre's tables. Each is stored for the
 // signed-in account ("kLoginName2"). A poll's reply is filed by the account and device types of the sign-in
-// (SignInSession) that sent the poll, whoever is signed in when it comes, and only that sign-in, while it is
-// the current one, hears of its account's messages: those of an ended sign-in wait in the store for its
+// (SignInSession) that sent the poll, whoever is signed in when it comes, and only a sign-in of that account
+// hears of its messages: the one that sent the poll while it is current, or a later one of the same account open
+// when they are stored; those stored while another account is signed in, or none, wait in the store for the
 // account's next sign-in.
 //
 // The service hands a message out once, so nothing of a reply may be lost. poll() asks only while the spool
@@ -77,6 +78,8 @@ public:
 
     // Polls waiting for their reply, and stores started whose outcome has not reached the main loop yet.
     static size_t storesInFlight();
+    // Of those, the polls waiting for their reply: web calls of the service client until it comes.
+    static size_t pollsInFlight();
     // Before the process ends: runs the main loop until the polls and stores under way have reported, and the
     // replies held in memory have had one more try at the spool, and then, those still held, one written without
     // the flush to disk (the log says so), for `limit` (real time) at most. Whether nothing was left under way or

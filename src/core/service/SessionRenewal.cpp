@@ -63,10 +63,12 @@ namespace {
             &state);
     }
 
-    // The dropped session is of no more use: later calls go without it and do not ask again.
+    // The dropped session is of no more use: later calls go without it and do not ask again. The sign-in ends
+    // with it, and its work too: the login screen shows, and whoever signs in next must not meet its answers.
     void endSession()
     {
         base::log("session: the service no longer knows the session and it could not be renewed");
+        SignInSession::end();
         Helper::saveSettingValue(base::Value(""), SettingsKeys::Cookie);
         base::NotificationCenter::defaultCenter().post(NotificationNames::SessionExpired);
     }

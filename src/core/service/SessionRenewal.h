@@ -7,9 +7,9 @@
 // All of it happens only within the sign-in (SignInSession) the call was sent under: a call whose sign-in has
 // ended, or which went before any sign-in of the run, fails at once; a sign-out ends the renewal under way,
 // and the calls waiting for it fail; the renewing sign-in keeps its session only while its sign-in is the
-// current one. Without a remembered account of that sign-in, or when the service refuses it, the dropped
-// session is forgotten (the setting "kCookie" emptied) and "LumetSessionExpired" asks the shell to show the
-// login screen with the reason, once; a sign-in that fails on the network or the service's side leaves the
+// current one. Without a remembered account of that sign-in, or when the service refuses it, the sign-in ends
+// (and with it its work), the dropped session is forgotten (the setting "kCookie" emptied) and
+// "LumetSessionExpired" asks the shell to show the login screen with the reason, once; a sign-in that fails on the network or the service's side leaves the
 // session as it is, and the calls fail. This is not the silent sign-in on becoming active: that renews the
 // session ahead of need. Main thread.
 //

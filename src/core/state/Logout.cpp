@@ -36,6 +36,8 @@ void Logout::logOutKeepingPushToken()
     state.setDeviceDetail(nullptr);
     AccountDevices::forget();
     RememberedAccount::setSessionPassword("");
+    for (const char* key : SettingsKeys::SignedInDeviceKeys)
+        Helper::saveSettingValue(std::nullopt, key);
     if (!DBManager::deleteAllMobileDevice())
         base::log("log out: the stored devices could not be removed");
     base::NotificationCenter::defaultCenter().post(NotificationNames::DidLogOut);

@@ -6,6 +6,8 @@
 
 #include "core/service/RootUrl.h"
 
+#include <array>
+
 namespace core {
 
 class SettingsKeys {
@@ -29,6 +31,20 @@ public:
     static constexpr const char* DeviceName = "DeviceName";
     static constexpr const char* Runtimes = "runtimes";
     static constexpr const char* Receipt = "receipt";
+
+    // What the child-care screens keep of the current device as they load it (the school entry and leaving
+    // times, the challenge's target and finished steps, the pedometer's target and count). They are the
+    // signed-in account's, under keys of no account: forgotten at sign-out, and written again from the device's
+    // record before a screen reads them.
+    static constexpr const char* InTime = "inTime";
+    static constexpr const char* OutTime = "outTime";
+    static constexpr const char* StepCount = "stepCount";
+    static constexpr const char* StepNum = "stepNum";
+    static constexpr const char* CurrStepCount = "currStepCount";
+    static constexpr const char* CurrentStepCount = "currentStepCount";
+    static constexpr const char* CurrentStepNum = "currentStepNum";
+    static constexpr std::array<const char*, 7> SignedInDeviceKeys
+        = { InTime, OutTime, StepCount, StepNum, CurrStepCount, CurrentStepCount, CurrentStepNum };
 };
 
 } // namespace core

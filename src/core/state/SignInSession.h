@@ -7,16 +7,20 @@
 // Work whose sign-in has ended writes nothing that belongs to whoever is signed in now, sends nothing in their
 // session and shows nothing on their screens; the messages a reply of it carries are filed under the account
 // whose sign-in fetched them. Texts and records kept for the rest of the run are keyed by account as well as
-// serial number, or forgotten when the sign-in ends. Screens need none of this: they go with the signed-in
-// container, and their work with them. A plain value; the current sign-in belongs to the main thread.
+// serial number, or forgotten when the sign-in ends. A screen's own work goes with the signed-in container,
+// but an outcome that shows an alert or writes a record outlives its screen: whileCurrent() wraps it. Every
+// holder of work or of one account's data, and how it keeps to this, is listed in SignInHolders.md beside this
+// file; a new holder joins that list and its test table. A plain value; the current sign-in belongs to the main
+// thread.
 //
-//   auto signIn = core::SignInSession::current();
-//   core::WebCall::post(method, body, [signIn](const std::string& reply) {
-//       if (signIn.isCurrent()) show(reply); }, {});
+//   core::WebCall::post(method, body,
+//       core::SignInSession::whileCurrent([](const std::string& reply) { show(reply); }),
+//       core::SignInSession::whileCurrent([](const base::Error&) { showFailure(); }));
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace core {
 
@@ -38,6 +42,17 @@ struct SignInSession {
     [[nodiscard]] bool isOpen() const { return !account.empty() && isCurrent(); }
     // Whether this is still the current sign-in and `name` the account signed in with it.
     [[nodiscard]] bool isOpenFor(const std::string& name) const { return isOpen() && account == name; }
+
+    // `settle` (an outcome of work that goes now and answers later), taking the sign-in current now: called
+    // with whatever the work answers, it runs only while that sign-in is still the current one, so an answer
+    // that comes after a sign-out or another sign-in shows nothing and writes nothing.
+    template <typename Settle> static auto whileCurrent(Settle settle)
+    {
+        return [signIn = current(), settle = std::move(settle)](auto&&... answer) {
+            if (signIn.isCurrent())
+                settle(std::forward<decltype(answer)>(answer)...);
+        };
+    }
 };
 
 } // namespace core

@@ -6,6 +6,7 @@
 #include "core/readers/Tool.h"
 #include "core/service/ReplyFields.h"
 #include "core/service/WebCall.h"
+#include "core/state/SignInSession.h"
 #include "kit/modal/PanelReturn.h"
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/SingleNumberCommand.h"
@@ -86,9 +87,9 @@ void CenterNumberVC::doCenterNumberForQuenn(const std::string& typed)
         else
             showNumberAlert("failure");
     };
-    core::WebCall::post(
-        QuennMethod, body, [settle](const std::string& reply) { settle(serverText(reply)); },
-        [settle](const base::Error&) { settle(std::nullopt); });
+    core::WebCall::post(QuennMethod, body,
+        core::SignInSession::whileCurrent([settle](const std::string& reply) { settle(serverText(reply)); }),
+        core::SignInSession::whileCurrent([settle](const base::Error&) { settle(std::nullopt); }));
 }
 
 void CenterNumberVC::dismissView() { NumberPanelParts::dismiss(); }

@@ -6,6 +6,7 @@
 #include "core/readers/Tool.h"
 #include "core/service/ServiceProtocol.h"
 #include "core/service/WebCall.h"
+#include "core/state/SignInSession.h"
 #include "kit/modal/PanelReturn.h"
 #include "settings/numbers/NumberAlerts.h"
 #include "settings/numbers/NumberPanelParts.h"
@@ -44,7 +45,8 @@ namespace {
     const char* nameKeyOf(int64_t index) { return index == 1 ? "father" : index == 2 ? "mother" : "SOS"; }
 
     // Answers the key sheet: the first three buttons are the keys 1 to 3, the last is cancel. Keeps the
-    // editor it opens while the editor's view is shown.
+    // editor it opens while the editor's view is shown. It holds the signed-in account's device record, so it
+    // belongs to the sign-in it was made under: once that has ended it opens nothing.
     class KeyChooser : public ui::ActionSheetDelegate {
     public:
         explicit KeyChooser(std::shared_ptr<core::Device> device)
@@ -53,20 +55,25 @@ namespace {
         }
         void actionSheetClickedButtonAtIndex(ui::ActionSheet& sheet, int buttonIndex) override
         {
-            if (buttonIndex < 0 || buttonIndex == sheet.cancelButtonIndex() || buttonIndex > 2)
+            if (buttonIndex < 0 || buttonIndex == sheet.cancelButtonIndex() || buttonIndex > 2 || !signIn.isCurrent())
                 return;
             editor = FamilyNumberVC::make(m_device, buttonIndex + 1);
             NumberPanelParts::present(editor);
         }
+        const core::SignInSession signIn = core::SignInSession::current();
         std::shared_ptr<FamilyNumberVC> editor;
 
     private:
         std::shared_ptr<core::Device> m_device;
     };
 
+    // The chooser of the sheet shown last, forgotten (with the device record it holds) once its sign-in has
+    // ended.
     std::shared_ptr<KeyChooser>& lastChooser()
     {
         static std::shared_ptr<KeyChooser> chooser;
+        if (chooser && !chooser->signIn.isCurrent())
+            chooser.reset();
         return chooser;
     }
 

@@ -39,7 +39,7 @@ public:
     // Asks which key to edit ("father", "mother", "SOS", "cancel") and opens the editor for it in the shared
     // modal presenter. The sheet shown is answered.
     static std::shared_ptr<ui::ActionSheet> chooseKeyAndOpen(std::shared_ptr<core::Device> device);
-    // The editor opened last from the sheet.
+    // The editor opened last from the sheet in the current sign-in.
     static std::shared_ptr<FamilyNumberVC> openedFromSheet();
 
     const std::shared_ptr<core::Device>& deviceDetail() const { return m_deviceDetail; }

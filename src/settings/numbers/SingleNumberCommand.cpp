@@ -4,6 +4,7 @@
 #include "core/service/ServiceProtocol.h"
 #include "core/readers/Tool.h"
 #include "core/service/WebCall.h"
+#include "core/state/SignInSession.h"
 #include "settings/numbers/NumberAlerts.h"
 
 namespace settings {
@@ -12,12 +13,11 @@ void SingleNumberCommand::send(
     const std::string& method, const base::DictionaryRef& body, std::function<void()> accepted)
 {
     BASE_ASSERT_MAIN_THREAD();
-    core::WebCall::post(
-        method, body,
-        [accepted](const std::string& reply) {
-            settle(accepted, core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)));
-        },
-        [accepted](const base::Error&) { settle(accepted, false); });
+    // The panel has closed when the answer comes; an answer to a sign-in that has ended shows and writes nothing.
+    core::WebCall::post(method, body, core::SignInSession::whileCurrent([accepted](const std::string& reply) {
+        settle(accepted, core::ServiceProtocol::isCommandAccepted(core::Tool::getDeciveStyleFrom(reply)));
+    }),
+        core::SignInSession::whileCurrent([accepted](const base::Error&) { settle(accepted, false); }));
 }
 
 void SingleNumberCommand::settle(const std::function<void()>& accepted, bool wasAccepted)
