@@ -30,7 +30,9 @@ namespace {
 
 } // namespace
 
-PausedThread::PausedThread(pthread_t thread)
+PausedThread::PausedThread(pthread_t thread) { pause(thread); }
+
+void PausedThread::pause(pthread_t thread)
 {
     ASSERT_EQ(::pipe(stopped), 0);
     ASSERT_EQ(::pipe(resume), 0);
@@ -40,13 +42,16 @@ PausedThread::PausedThread(pthread_t thread)
     ASSERT_EQ(::sigaction(SIGUSR2, &action, nullptr), 0);
     ASSERT_EQ(::pthread_kill(thread, SIGUSR2), 0);
     awaitByte(stopped[0]);
+    m_paused = true;
 }
 
 PausedThread::~PausedThread()
 {
     char byte = 0;
-    (void)::write(resume[1], &byte, 1);
-    awaitByte(stopped[0]);
+    if (m_paused) {
+        (void)::write(resume[1], &byte, 1);
+        awaitByte(stopped[0]);
+    }
     for (int* pipe : { stopped, resume }) {
         ::close(pipe[0]);
         ::close(pipe[1]);

@@ -16,6 +16,11 @@ public:
     ~PausedThread();
     PausedThread(const PausedThread&) = delete;
     PausedThread& operator=(const PausedThread&) = delete;
+
+private:
+    void pause(pthread_t thread);
+
+    bool m_paused { false };
 };
 
 } // namespace test

@@ -337,8 +337,9 @@ TEST_F(ConnectionsTest, ConnectionsThatKeepSendingGiveTheirWorkersUpAndASignInIs
         // Only a bound for a service that never frees a worker: the answer comes after one request.
         bool answered = signIn.awaitReading(std::chrono::seconds(30));
         EXPECT_TRUE(answered);
-        if (answered)
+        if (answered) {
             EXPECT_EQ(signIn.readReply(), 200);
+        }
         done = true;
         // Stopping ends every connection, so each sender leaves.
         m_service->stop();

@@ -95,8 +95,8 @@ void FaultPlan::letGo(std::string_view endpoint, size_t place, std::optional<Fau
 size_t FaultPlan::heldNow() const
 {
     std::lock_guard lock(m_mutex);
-    return static_cast<size_t>(
-        std::count_if(m_holds.begin(), m_holds.end(), [](const Hold& hold) { return hold.untilLetGo && !hold.outcome; }));
+    return static_cast<size_t>(std::count_if(
+        m_holds.begin(), m_holds.end(), [](const Hold& hold) { return hold.untilLetGo && !hold.outcome; }));
 }
 
 void FaultPlan::stopHolding()

@@ -360,10 +360,12 @@ void ServiceStore::finishDelivery(const std::vector<int64_t>& positions, bool de
             m_messagesInFlight.erase(position);
         // A reply's messages are marked in one transaction: a service stopped on the way leaves all of them
         // queued or all delivered, never hands a part of a reply out again, and pays one commit, not one a row.
-        if (delivered && !database::runInTransaction(*m_database, false, [&](bool& rollback) {
-                for (size_t marked = 0; marked < positions.size() && !rollback; ++marked)
-                    rollback = !m_database->executeUpdate("update messages set popped = 1 where seq = ?", positions[marked]);
-            }, "tracking-service"))
+        auto markAll = [&](bool& rollback) {
+            for (size_t marked = 0; marked < positions.size() && !rollback; ++marked)
+                rollback
+                    = !m_database->executeUpdate("update messages set popped = 1 where seq = ?", positions[marked]);
+        };
+        if (delivered && !database::runInTransaction(*m_database, false, markAll, "tracking-service"))
             base::log("tracking-service: the messages of a delivered reply could not be marked; they wait again");
     }
     m_deliveryFinished.notify_all();

@@ -124,7 +124,8 @@ size_t TrackingService::bodyLimitOf(const httplib::Request& request)
 {
     std::string_view path = request.path;
     if (path.starts_with(ServiceProtocol::WebMethodPath)) {
-        if (const RequestForm* form = requestFormOf(path.substr(std::string_view(ServiceProtocol::WebMethodPath).size())))
+        if (const RequestForm* form
+            = requestFormOf(path.substr(std::string_view(ServiceProtocol::WebMethodPath).size())))
             return form->bodyLimit();
     }
     return path == ServiceRoutes::FeedbackPath ? RequestForm::TypedTextBodyLimit : RequestForm::FieldsBodyLimit;

@@ -152,8 +152,8 @@ std::optional<std::string> contentTypeMismatch(std::string_view contentType)
     auto declared = net::MediaType::parse(contentType);
     if (!declared || declared->mimeType != "application/json")
         return "The request's content type must be application/json.";
-    bool utf8 = declared->charset
-        && base::TextEncoding::fromIANACharsetName(*declared->charset) == base::TextEncoding::UTF8;
+    bool utf8
+        = declared->charset && base::TextEncoding::fromIANACharsetName(*declared->charset) == base::TextEncoding::UTF8;
     if (declared->namesCharsetParameter && !utf8)
         return "The request's charset must be UTF-8.";
     return std::nullopt;

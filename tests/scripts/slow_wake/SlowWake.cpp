@@ -30,9 +30,12 @@ void wakeLate()
 {
     if (gettid() == getpid())
         return;
-    thread_local std::minstd_rand random(static_cast<unsigned>(gettid()) * 2654435761u ^ static_cast<unsigned>(time(nullptr)));
+    thread_local std::minstd_rand random(
+        static_cast<unsigned>(gettid()) * 2654435761u ^ static_cast<unsigned>(time(nullptr)));
     unsigned delayMs = std::uniform_int_distribution<unsigned>(0, longestDelayMs())(random);
-    struct timespec delay { static_cast<time_t>(delayMs / 1000), static_cast<long>(delayMs % 1000) * 1000000L };
+    struct timespec delay {
+        static_cast<time_t>(delayMs / 1000), static_cast<long>(delayMs % 1000) * 1000000L
+    };
     while (nanosleep(&delay, &delay) != 0) { }
 }
 
@@ -73,8 +76,8 @@ int pthread_cond_timedwait(pthread_cond_t* condition, pthread_mutex_t* mutex, co
 int pthread_cond_clockwait(
     pthread_cond_t* condition, pthread_mutex_t* mutex, clockid_t clock, const struct timespec* until)
 {
-    static auto real = next<int (*)(pthread_cond_t*, pthread_mutex_t*, clockid_t, const struct timespec*)>(
-        "pthread_cond_clockwait");
+    static auto real
+        = next<int (*)(pthread_cond_t*, pthread_mutex_t*, clockid_t, const struct timespec*)>("pthread_cond_clockwait");
     int result = real(condition, mutex, clock, until);
     wakeLate(mutex);
     return result;
