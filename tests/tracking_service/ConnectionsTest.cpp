@@ -13,6 +13,7 @@
 #include <memory>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -303,22 +304,25 @@ TEST_F(ConnectionsTest, ConnectionsThatKeepSendingGiveTheirWorkersUpAndASignInIs
     for (const Round& round : rounds) {
         SCOPED_TRACE(round.name);
         m_service->stop();
-        m_service->requestLog().clear();
         m_service->setWorkerTurn(round.turn, round.slowHead);
         ASSERT_TRUE(m_service->start());
         const int port = m_service->port();
         std::atomic<bool> done { false };
+        std::atomic<size_t> answered { 0 };
         std::vector<std::thread> senders;
         for (size_t sender = 0; sender < tracking_service::TrackingService::WorkerCount; ++sender) {
             senders.emplace_back([&] {
                 const std::string request = RawConnection::request("GetServerList");
                 const size_t half = request.size() / 2;
+                bool first = true;
                 while (!done) {
                     RawConnection connection(port);
                     while (!done && connection.connected() && connection.write(request.substr(0, half))) {
                         std::this_thread::sleep_for(round.pause);
-                        if (!connection.write(request.substr(half)) || connection.readReply() != 200
-                            || connection.closedByService())
+                        if (!connection.write(request.substr(half)) || connection.readReply() != 200)
+                            break;
+                        answered += std::exchange(first, false) ? 1 : 0;
+                        if (connection.closedByService())
                             break;
                     }
                     if (!connection.connected())
@@ -326,18 +330,17 @@ TEST_F(ConnectionsTest, ConnectionsThatKeepSendingGiveTheirWorkersUpAndASignInIs
                 }
             });
         }
-        // Each sender's first request has reached a worker.
-        auto taken = [&] { return m_service->requestLog().requestsTo("GetServerList").size(); };
+        // Every sender has had an answer: each has held a worker.
         for (auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-             taken() < tracking_service::TrackingService::WorkerCount && std::chrono::steady_clock::now() < limit;)
+             answered < tracking_service::TrackingService::WorkerCount && std::chrono::steady_clock::now() < limit;)
             std::this_thread::yield();
 
         RawConnection signIn(port);
         ASSERT_TRUE(signIn.write(RawConnection::request("Login", signInBody(100))));
         // Only a bound for a service that never frees a worker: the answer comes after one request.
-        bool answered = signIn.awaitReading(std::chrono::seconds(30));
-        EXPECT_TRUE(answered);
-        if (answered) {
+        bool signedIn = signIn.awaitReading(std::chrono::seconds(30));
+        EXPECT_TRUE(signedIn);
+        if (signedIn) {
             EXPECT_EQ(signIn.readReply(), 200);
         }
         done = true;
