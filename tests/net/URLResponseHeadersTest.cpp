@@ -82,6 +82,11 @@ TEST(URLMediaType, TypeIsLowerCasedAndCharsetUnquoted)
     EXPECT_EQ(type->mimeType, "text/html");
     EXPECT_EQ(type->charset, "UTF-8");
     EXPECT_EQ(MediaType::parse("application/json")->charset, std::nullopt);
+    EXPECT_FALSE(MediaType::parse("application/json")->namesCharsetParameter);
+    // An empty charset names none, though the parameter is there.
+    auto empty = MediaType::parse("application/json; charset=");
+    EXPECT_EQ(empty->charset, std::nullopt);
+    EXPECT_TRUE(empty->namesCharsetParameter);
     EXPECT_FALSE(MediaType::parse("json"));
     EXPECT_FALSE(MediaType::parse("/json"));
     EXPECT_FALSE(MediaType::parse(""));

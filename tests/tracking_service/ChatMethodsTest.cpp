@@ -3,6 +3,7 @@
 #include "ServiceFixture.h"
 
 #include "base/values/Array.h"
+#include "tracking-service/RequestForm.h"
 
 using tracking_service::DemoData;
 
@@ -24,6 +25,22 @@ TEST_F(ChatMethodsTest, ATextToTheAccountsWatchIsAcceptedAndKept)
     ASSERT_EQ(kept->array()->count(), 2u);
     EXPECT_EQ(kept->array()->objectAtIndex(0), base::Value("hi"));
     EXPECT_EQ(kept->array()->objectAtIndex(1), base::Value(""));
+}
+
+// A typed text has no length limit: the service takes it whole, as the application sends it, far beyond the
+// bodies of requests whose fields the application fills itself.
+TEST_F(ChatMethodsTest, AVeryLongTypedTextIsAcceptedAndKeptWhole)
+{
+    std::string cookie = signIn();
+    std::string text;
+    for (int character = 0; character < 22000; ++character)
+        text += "字";
+    std::string body = R"({"Serialnumber":"LW3600000001","text":")" + text + R"("})";
+    ASSERT_GT(body.size(), tracking_service::RequestForm::FieldsBodyLimit);
+    EXPECT_EQ(payload(call("LumetSendTextMsg", body, cookie)), base::Value(accepted));
+    auto kept = m_service->store().document(DemoData::WatchSerialNumber, "sent_texts");
+    ASSERT_TRUE(kept && kept->array());
+    EXPECT_EQ(kept->array()->objectAtIndex(0), base::Value(text));
 }
 
 TEST_F(ChatMethodsTest, ATextToAStrangeDeviceIsRefusedAndNotKept)

@@ -1,13 +1,19 @@
 #include "ServiceFixture.h"
 
+#include "base/system/Log.h"
+#include "tracking-service/RequestForm.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <memory>
 #include <string_view>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -205,7 +211,7 @@ TEST_F(ConnectionsTest, ABodyAboveTheMinimumRateIsReadPastItsFirstAllowance)
     ASSERT_TRUE(m_service->start());
     RawConnection upload(m_service->port());
     ASSERT_TRUE(upload.connected());
-    const std::string body = signInBody(tracking_service::TrackingService::BodyLimit);
+    const std::string body = signInBody(tracking_service::RequestForm::FieldsBodyLimit);
     constexpr size_t First = 8 * 1024;
     constexpr size_t Step = 4 * 1024; // every tenth of a second: 40 KB/s
     ASSERT_TRUE(upload.write(
@@ -217,16 +223,30 @@ TEST_F(ConnectionsTest, ABodyAboveTheMinimumRateIsReadPastItsFirstAllowance)
     EXPECT_EQ(upload.readReply(), 200);
 }
 
-// A body larger than the service takes is refused at once with 413, and one without a declared length with 411,
-// neither read; the connection closes, since what comes of the body cannot be read as a request.
-TEST_F(ConnectionsTest, ABodyAboveTheLimitOrWithoutALengthIsRefusedUnread)
+// A body larger than its request takes is refused at once with 413, one without a declared length with 411,
+// and one whose length cannot be read for sure (not digits, too large a number, fields that disagree) with 400,
+// none of them read; the connection closes, since what comes of the body cannot be read as a request. A
+// request of fields the application fills takes less than one that carries a typed text.
+TEST_F(ConnectionsTest, ABodyAboveItsLimitOrWithoutASureLengthIsRefusedUnread)
 {
-    constexpr size_t Limit = tracking_service::TrackingService::BodyLimit;
+    constexpr size_t Limit = tracking_service::RequestForm::FieldsBodyLimit;
+    constexpr size_t TextLimit = tracking_service::RequestForm::TypedTextBodyLimit;
     const std::pair<std::string, int> heads[] = {
         { RawConnection::head("Login", "Content-Length: 1073741824"), 413 },
         { RawConnection::head("Login", "Content-Length: 1073741824\r\nExpect: 100-continue"), 413 },
         { RawConnection::head("Login", "Content-Length: " + std::to_string(Limit + 1)), 413 },
+        { RawConnection::head("LumetSendTextMsg", "Content-Length: 1073741824"), 413 },
+        { RawConnection::head("LumetSendTextMsg", "Content-Length: " + std::to_string(TextLimit + 1)), 413 },
         { RawConnection::head("Login", "Transfer-Encoding: chunked"), 411 },
+        { RawConnection::head("Login", "Content-Length: abc"), 400 },
+        { RawConnection::head("Login", "Content-Length: 12abc"), 400 },
+        { RawConnection::head("Login", "Content-Length: -1"), 400 },
+        { RawConnection::head("Login", "Content-Length: +12"), 400 },
+        { RawConnection::head("Login", "Content-Length: "), 400 },
+        { RawConnection::head("Login", "Content-Length: 12, 12"), 400 },
+        { RawConnection::head("Login", "Content-Length: 99999999999999999999999"), 400 },
+        { RawConnection::head("Login", "Content-Length: 12\r\nContent-Length: 13"), 400 },
+        { RawConnection::head("Login", "Content-Length: 1073741824\r\nContent-Length: 12"), 400 },
     };
     for (const auto& [head, status] : heads) {
         SCOPED_TRACE(head);
@@ -241,6 +261,95 @@ TEST_F(ConnectionsTest, ABodyAboveTheLimitOrWithoutALengthIsRefusedUnread)
     ASSERT_TRUE(atTheLimit.connected());
     ASSERT_TRUE(atTheLimit.write(RawConnection::request("Login", signInBody(Limit))));
     EXPECT_EQ(atTheLimit.readReply(), 200);
+    // The same length twice is one length.
+    const std::string body = signInBody(100);
+    ASSERT_TRUE(atTheLimit.write(RawConnection::head("Login", "Content-Length: 100\r\nContent-Length: 100") + body));
+    EXPECT_EQ(atTheLimit.readReply(), 200);
+}
+
+// A second service on a port the first listens on refuses to start, and says why: sharing the port, the kernel
+// would split the requests between the two stores.
+TEST_F(ConnectionsTest, ASecondServiceOnAPortInUseRefusesToStart)
+{
+    test::TempDir folder;
+    tracking_service::TrackingService second(folder.path());
+    base::Log::ScopedCapture capture;
+    EXPECT_FALSE(second.start("127.0.0.1", m_service->port()));
+    EXPECT_TRUE(capture.contains("the port is in use")) << ::testing::PrintToString(capture.messages());
+    RawConnection connection(m_service->port());
+    EXPECT_EQ(connection.post("GetServerList"), 200);
+}
+
+// Senders that each keep a connection busy with requests in time (a head sent slowly but within its deadline,
+// the next request within the idle limit) would keep every worker for good. A connection gives its worker up
+// after a slow request, or once it has held it for its turn: its reply says "Connection: close", and a sign-in
+// that came meanwhile is answered before the sender, connecting anew, gets a worker again. The sign-in is
+// sent once every worker has served a sender; without the turn none would ever be free for it.
+TEST_F(ConnectionsTest, ConnectionsThatKeepSendingGiveTheirWorkersUpAndASignInIsAnswered)
+{
+    using std::chrono::hours;
+    using std::chrono::milliseconds;
+    struct Round {
+        const char* name;
+        milliseconds turn;
+        milliseconds slowHead;
+        // How long a sender waits between the two halves of each head.
+        milliseconds pause;
+    };
+    const Round rounds[] = {
+        { "slow heads", hours(1), milliseconds(20), milliseconds(50) },
+        // Paced so that a connection's thousand requests, after which it would close anyway, outlast the wait.
+        { "turns over", milliseconds(0), hours(1), milliseconds(40) },
+    };
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.name);
+        m_service->stop();
+        m_service->setWorkerTurn(round.turn, round.slowHead);
+        ASSERT_TRUE(m_service->start());
+        const int port = m_service->port();
+        std::atomic<bool> done { false };
+        std::atomic<size_t> answered { 0 };
+        std::vector<std::thread> senders;
+        for (size_t sender = 0; sender < tracking_service::TrackingService::WorkerCount; ++sender) {
+            senders.emplace_back([&] {
+                const std::string request = RawConnection::request("GetServerList");
+                const size_t half = request.size() / 2;
+                bool first = true;
+                while (!done) {
+                    RawConnection connection(port);
+                    while (!done && connection.connected() && connection.write(request.substr(0, half))) {
+                        std::this_thread::sleep_for(round.pause);
+                        if (!connection.write(request.substr(half)) || connection.readReply() != 200)
+                            break;
+                        answered += std::exchange(first, false) ? 1 : 0;
+                        if (connection.closedByService())
+                            break;
+                    }
+                    if (!connection.connected())
+                        return;
+                }
+            });
+        }
+        // Every sender has had an answer: each has held a worker.
+        for (auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+             answered < tracking_service::TrackingService::WorkerCount && std::chrono::steady_clock::now() < limit;)
+            std::this_thread::yield();
+
+        RawConnection signIn(port);
+        ASSERT_TRUE(signIn.write(RawConnection::request("Login", signInBody(100))));
+        // Only a bound for a service that never frees a worker: the answer comes after one request.
+        bool signedIn = signIn.awaitReading(std::chrono::seconds(30));
+        EXPECT_TRUE(signedIn);
+        if (signedIn) {
+            EXPECT_EQ(signIn.readReply(), 200);
+        }
+        done = true;
+        // Stopping ends every connection, so each sender leaves.
+        m_service->stop();
+        for (auto& sender : senders)
+            sender.join();
+        ASSERT_TRUE(m_service->start());
+    }
 }
 
 } // namespace

@@ -1,6 +1,11 @@
 #include "ServiceFixture.h"
 
 #include "base/values/Array.h"
+#include "support/PausedThread.h"
+
+#include <functional>
+#include <thread>
+#include <utility>
 
 using tracking_service::Fault;
 using tracking_service::FaultPlan;
@@ -117,6 +122,36 @@ TEST(FaultPlanHolds, EachHeldRequestGoesWithItsOwnAnswer)
     plan.set("Method", Fault::delay(std::chrono::milliseconds(1)));
     plan.letGo("Method", 1);
     EXPECT_EQ(plan.hold("Method", std::chrono::milliseconds(1)).end, FaultPlan::HoldEnd::Elapsed);
+}
+
+// A held request stops counting as held the moment it is let go, however its hold ends, not when its thread
+// wakes: the thread is kept stopped meanwhile, so a caller that counts held requests never takes one whose
+// answer is on its way for one still held.
+TEST(FaultPlanHolds, ARequestLetGoIsNoLongerCountedAsHeldBeforeItsThreadWakes)
+{
+    const std::pair<const char*, std::function<void(FaultPlan&)>> ends[] = {
+        { "let go", [](FaultPlan& plan) { plan.letGo("Method", 0); } },
+        { "let go with an answer", [](FaultPlan& plan) { plan.letGo("Method", 0, Fault::dropConnection()); } },
+        { "fault removed", [](FaultPlan& plan) { plan.remove("Method"); } },
+        { "fault replaced", [](FaultPlan& plan) { plan.set("Method", Fault::status(500)); } },
+        { "faults cleared", [](FaultPlan& plan) { plan.clear(); } },
+        { "holding stopped", [](FaultPlan& plan) { plan.stopHolding(); } },
+    };
+    for (const auto& [name, end] : ends) {
+        SCOPED_TRACE(name);
+        FaultPlan plan;
+        plan.set("Method", Fault::held());
+        std::thread holder([&plan] { (void)plan.hold("Method", Fault::HeldFor); });
+        // heldNow() takes the plan's lock, which the holder only gives up once it waits.
+        while (plan.heldNow() == 0)
+            std::this_thread::yield();
+        {
+            test::PausedThread paused(holder.native_handle());
+            end(plan);
+            EXPECT_EQ(plan.heldNow(), 0u);
+        }
+        holder.join();
+    }
 }
 
 } // namespace

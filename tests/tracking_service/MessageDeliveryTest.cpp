@@ -108,6 +108,8 @@ TEST_F(MessageDeliveryTest, BadCharactersGoOutReplacedAndAnUnreadableMessageStay
     EXPECT_EQ(waitingCount(cookie), 0u);
     EXPECT_TRUE(capture.contains("cannot be read; it stays queued"));
 
+    // The service marks what it sent only once the reply is out, after the client may have read it.
+    ASSERT_TRUE(m_service->store().awaitDeliveries(std::chrono::seconds(30)));
     auto database = database::Database::databaseWithPath((m_folder.path() / "service.sqlite").string());
     ASSERT_TRUE(database->open());
     EXPECT_EQ(database::stringForQuery(*database, "select count(*) from messages where popped = 0"), "1");

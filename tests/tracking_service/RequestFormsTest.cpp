@@ -206,6 +206,8 @@ TEST_F(RequestFormsTest, RefusesARequestNotDeclaredAsJSONInUTF8)
         { "application/json; charset=iso-8859-1", "charset must be UTF-8" },
         { "application/json; charset=\"utf-16\"", "charset must be UTF-8" },
         { "application/json; charset=gbk", "charset must be UTF-8" },
+        { "application/json; charset=", "charset must be UTF-8" },
+        { "application/json; charset=\"\"", "charset must be UTF-8" },
     };
     const std::pair<std::string, std::string> requests[]
         = { { "GetDeviceDetial", body }, { "PopManyQueryMessage", "" } };

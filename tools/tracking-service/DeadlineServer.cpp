@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <optional>
 
@@ -169,11 +170,37 @@ namespace {
         response.set_header("Connection", "close");
     }
 
+    // The body's length as the request declares it: 0 without a "Content-Length" field; nothing when a field
+    // is not a decimal number that fits, or the fields disagree, since then no reading of the body is sure.
+    std::optional<uint64_t> declaredLength(const httplib::Request& request)
+    {
+        std::optional<uint64_t> length;
+        auto [first, last] = request.headers.equal_range("Content-Length");
+        for (auto field = first; field != last; ++field) {
+            const std::string& text = field->second;
+            uint64_t value = 0;
+            auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+            bool digitsOnly = !text.empty() && text.front() >= '0' && text.front() <= '9';
+            if (!digitsOnly || error != std::errc() || end != text.data() + text.size() || (length && *length != value))
+                return std::nullopt;
+            length = value;
+        }
+        return length.value_or(0);
+    }
+
+    // Makes the request its connection's last: its reply says so ("Connection: close"), as for a client that
+    // asked for it.
+    void makeLast(httplib::Request& request)
+    {
+        request.headers.erase("Connection");
+        request.set_header("Connection", "close");
+    }
+
 } // namespace
 
-DeadlineServer::DeadlineServer(std::chrono::milliseconds headDeadline, size_t bodyLimit)
-    : m_headDeadline(headDeadline)
-    , m_bodyLimit(bodyLimit)
+DeadlineServer::DeadlineServer(ConnectionLimits limits, BodyLimit bodyLimit)
+    : m_limits(limits)
+    , m_bodyLimit(std::move(bodyLimit))
 {
     // A refused body is answered before its sender is asked to go on with it, and before it is read.
     set_expect_100_continue_handler([this](const httplib::Request& request, httplib::Response& response) {
@@ -196,7 +223,10 @@ std::optional<int> DeadlineServer::bodyRefusal(const httplib::Request& request) 
 {
     if (request.has_header("Transfer-Encoding"))
         return 411;
-    if (request.get_header_value<uint64_t>("Content-Length") > m_bodyLimit)
+    auto length = declaredLength(request);
+    if (!length)
+        return 400;
+    if (*length > m_bodyLimit(request))
         return 413;
     return std::nullopt;
 }
@@ -207,18 +237,25 @@ bool DeadlineServer::process_and_close_socket(socket_t socket)
     using std::chrono::seconds;
     ConnectionStream stream(socket, seconds(read_timeout_sec_) + microseconds(read_timeout_usec_),
         seconds(write_timeout_sec_) + microseconds(write_timeout_usec_));
+    const Clock::time_point taken = Clock::now();
     bool served = false;
     for (size_t left = keep_alive_max_count_;
          left > 0 && svr_sock_ != INVALID_SOCKET && stream.awaitRequest(seconds(keep_alive_timeout_sec_)); --left) {
-        stream.beginHead(m_headDeadline);
+        stream.beginHead(m_limits.headDeadline);
+        const Clock::time_point headBegan = Clock::now();
         bool closed = false;
         bool refused = false;
+        bool last = false;
         served = process_request(stream, left == 1, closed, [&](httplib::Request& request) {
-            stream.beginBody(m_headDeadline);
+            stream.beginBody(m_limits.headDeadline);
             refused = bodyRefusal(request).has_value();
+            const Clock::time_point now = Clock::now();
+            last = now - headBegan > m_limits.slowHead || now - taken >= m_limits.workerTurn;
+            if (last)
+                makeLast(request);
         });
         // A refused body is still on its way, unread: nothing more on this connection can be read as a request.
-        if (!served || closed || refused || stream.overdue())
+        if (!served || closed || refused || last || stream.overdue())
             break;
     }
     ::shutdown(socket, SHUT_RDWR);

@@ -1,37 +1,33 @@
 #include "tracking-service/FaultPlan.h"
 
+#include <algorithm>
+
 namespace tracking_service {
 
 void FaultPlan::set(std::string endpoint, Fault fault)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        forgetHolds(endpoint);
-        m_faults.insert_or_assign(std::move(endpoint), std::move(fault));
-    }
-    changed();
+    std::lock_guard lock(m_mutex);
+    forgetHolds(endpoint);
+    m_faults.insert_or_assign(std::move(endpoint), std::move(fault));
+    endHolds();
 }
 
 void FaultPlan::remove(std::string_view endpoint)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        forgetHolds(endpoint);
-        if (auto found = m_faults.find(endpoint); found != m_faults.end())
-            m_faults.erase(found);
-    }
-    changed();
+    std::lock_guard lock(m_mutex);
+    forgetHolds(endpoint);
+    if (auto found = m_faults.find(endpoint); found != m_faults.end())
+        m_faults.erase(found);
+    endHolds();
 }
 
 void FaultPlan::clear()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_faults.clear();
-        m_heldCount.clear();
-        m_letGo.clear();
-    }
-    changed();
+    std::lock_guard lock(m_mutex);
+    m_faults.clear();
+    m_heldCount.clear();
+    m_letGo.clear();
+    endHolds();
 }
 
 std::optional<Fault> FaultPlan::faultFor(std::string_view endpoint) const
@@ -59,56 +55,55 @@ void FaultPlan::forgetHolds(std::string_view endpoint)
         m_letGo.erase(found);
 }
 
+void FaultPlan::endHolds()
+{
+    for (Hold& hold : m_holds) {
+        if (hold.outcome)
+            continue;
+        const Fault* fault = find(hold.endpoint);
+        auto answers = m_letGo.find(hold.endpoint);
+        if (answers != m_letGo.end() && answers->second.contains(hold.place))
+            hold.outcome = { HoldEnd::LetGo, answers->second.at(hold.place) };
+        else if (!fault || fault->kind != Fault::Kind::Delay)
+            hold.outcome = { HoldEnd::Lifted, std::nullopt };
+        else if (m_stopping)
+            hold.outcome = { HoldEnd::Stopping, std::nullopt };
+    }
+    m_changed.notify_all();
+}
+
 FaultPlan::HoldOutcome FaultPlan::hold(std::string_view endpoint, std::chrono::milliseconds duration)
 {
     std::unique_lock lock(m_mutex);
     size_t place = m_heldCount[std::string(endpoint)]++;
-    auto lifted = [&] {
-        const Fault* fault = find(endpoint);
-        return !fault || fault->kind != Fault::Kind::Delay;
-    };
-    // The answer letGo() gave this request, once it has; looked up anew each time, since set() drops them.
-    auto letGoAnswer = [&]() -> const std::optional<Fault>* {
-        auto answers = m_letGo.find(endpoint);
-        if (answers == m_letGo.end())
-            return nullptr;
-        auto answer = answers->second.find(place);
-        return answer != answers->second.end() ? &answer->second : nullptr;
-    };
-    bool untilLetGo = duration >= Fault::HeldFor;
-    m_heldUntilLetGo += untilLetGo ? 1 : 0;
-    m_changed.wait_for(lock, duration, [&] { return m_stopping || lifted() || letGoAnswer(); });
-    m_heldUntilLetGo -= untilLetGo ? 1 : 0;
-    if (const std::optional<Fault>* answer = letGoAnswer())
-        return { HoldEnd::LetGo, *answer };
-    // A request let go before the service stops is answered normally.
-    if (lifted())
-        return { HoldEnd::Lifted, std::nullopt };
-    return { m_stopping ? HoldEnd::Stopping : HoldEnd::Elapsed, std::nullopt };
+    auto held = m_holds.insert(m_holds.end(), { std::string(endpoint), place, duration >= Fault::HeldFor, {} });
+    // Its answer may have been given before it came, or holding stopped.
+    endHolds();
+    m_changed.wait_for(lock, duration, [&] { return held->outcome.has_value(); });
+    HoldOutcome outcome = held->outcome.value_or(HoldOutcome { HoldEnd::Elapsed, std::nullopt });
+    m_holds.erase(held);
+    return outcome;
 }
 
 void FaultPlan::letGo(std::string_view endpoint, size_t place, std::optional<Fault> answer)
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_letGo[std::string(endpoint)].insert_or_assign(place, std::move(answer));
-    }
-    changed();
+    std::lock_guard lock(m_mutex);
+    m_letGo[std::string(endpoint)].insert_or_assign(place, std::move(answer));
+    endHolds();
 }
 
 size_t FaultPlan::heldNow() const
 {
     std::lock_guard lock(m_mutex);
-    return m_heldUntilLetGo;
+    return static_cast<size_t>(std::count_if(
+        m_holds.begin(), m_holds.end(), [](const Hold& hold) { return hold.untilLetGo && !hold.outcome; }));
 }
 
 void FaultPlan::stopHolding()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
-    }
-    changed();
+    std::lock_guard lock(m_mutex);
+    m_stopping = true;
+    endHolds();
 }
 
 void FaultPlan::resumeHolding()
@@ -116,7 +111,5 @@ void FaultPlan::resumeHolding()
     std::lock_guard lock(m_mutex);
     m_stopping = false;
 }
-
-void FaultPlan::changed() { m_changed.notify_all(); }
 
 } // namespace tracking_service

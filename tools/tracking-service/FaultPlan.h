@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <list>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -45,17 +46,28 @@ public:
     // answered with `answer` (a fault of another kind than a delay) or, when empty, normally. A request not
     // yet held there is let go as soon as it is.
     void letGo(std::string_view endpoint, size_t place, std::optional<Fault> answer = std::nullopt);
-    // How many requests are being held now by a held() fault: their answers come only when they are let go.
+    // How many requests are being held now by a held() fault: their answers come only when they are let go. A
+    // request stops counting the moment its hold ends (letGo() reaches it, its fault is lifted or replaced, or
+    // holding stops), not when its thread wakes: its answer is on its way from then on.
     size_t heldNow() const;
     // Ends every hold, and every later one at once, with Stopping until resumeHolding().
     void stopHolding();
     void resumeHolding();
 
 private:
+    // A request being held; its outcome is set, under the lock, by whatever ends the hold.
+    struct Hold {
+        std::string endpoint;
+        size_t place;
+        bool untilLetGo;
+        std::optional<HoldOutcome> outcome;
+    };
+
     const Fault* find(std::string_view endpoint) const;
     // Without taking the lock: the caller holds it.
     void forgetHolds(std::string_view endpoint);
-    void changed();
+    // Ends every hold that the faults, the answers let go and holding's stop now end; then wakes the holders.
+    void endHolds();
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
@@ -64,7 +76,7 @@ private:
     // their place.
     std::map<std::string, size_t, std::less<>> m_heldCount;
     std::map<std::string, std::map<size_t, std::optional<Fault>>, std::less<>> m_letGo;
-    size_t m_heldUntilLetGo { 0 };
+    std::list<Hold> m_holds;
     bool m_stopping { false };
 };
 

@@ -98,6 +98,12 @@ WireField WireField::oneOf(std::initializer_list<base::Value> values) &&
     return std::move(*this);
 }
 
+WireField WireField::typedText() &&
+{
+    typed = true;
+    return std::move(*this);
+}
+
 WireField WireField::orNull() &&
 {
     kinds |= wire::Null;
@@ -141,6 +147,15 @@ std::optional<std::string> RequestForm::mismatch(const base::DictionaryRef& para
     if (!parameters)
         return "Expected a JSON object of parameters.";
     return objectMismatch(*parameters, fields, "");
+}
+
+size_t RequestForm::bodyLimit() const
+{
+    auto carriesTypedText = [](const auto& self, const std::vector<WireField>& fields) -> bool {
+        return std::ranges::any_of(
+            fields, [&](const WireField& field) { return field.typed || self(self, field.members); });
+    };
+    return carriesTypedText(carriesTypedText, fields) ? TypedTextBodyLimit : FieldsBodyLimit;
 }
 
 namespace wire {

@@ -12,6 +12,7 @@
 #include "base/values/Dictionary.h"
 #include "base/values/Value.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -41,9 +42,12 @@ struct WireField {
     std::vector<WireField> members {};
     // The kinds of an array's elements.
     uint8_t elementKinds { 0 };
+    // A text the user types, which the application sends whole, however long.
+    bool typed { false };
 
     WireField oneOf(std::initializer_list<base::Value> values) &&;
     WireField orNull() &&;
+    WireField typedText() &&;
 
     // The first difference of `value` from this field, as a one-line reason; nothing when it fits.
     std::optional<std::string> mismatch(const base::Value& value, const std::string& path) const;
@@ -61,12 +65,23 @@ namespace wire {
 }
 
 struct RequestForm {
+    // The largest body taken with a request of fields the application fills itself: far above any such request,
+    // and above the voice upload's form (the longest recording, 20 s of AMR at 12.2 kbit/s, is some 32 KB).
+    static constexpr size_t FieldsBodyLimit = 64 * 1024;
+    // The largest body taken with a request that carries a typed text, which nothing limits: some 170,000
+    // characters even when each is written as a \u escape, while a sender at the minimum rate still frees its
+    // worker within about a minute.
+    static constexpr size_t TypedTextBodyLimit = 1024 * 1024;
+
     bool hasBody { true };
     // The keys of the request's object, in the order the application sends them.
     std::vector<WireField> fields;
 
     static RequestForm none() { return { false, {} }; }
     static RequestForm object(std::vector<WireField> fields) { return { true, std::move(fields) }; }
+
+    // The largest body a request of this form is taken with.
+    size_t bodyLimit() const;
 
     // The first difference of a request from the form; nothing when it fits. `parameters` is the request's
     // decoded object, null when the request had no body.

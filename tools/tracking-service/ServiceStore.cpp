@@ -6,6 +6,7 @@
 #include "database/Database.h"
 #include "database/DatabaseAdditions.h"
 #include "database/ResultSet.h"
+#include "database/TransactionBlocks.h"
 #include "json/JSONDecoder.h"
 #include "json/JSONParseOptions.h"
 #include "json/JSONSerializer.h"
@@ -353,12 +354,27 @@ ServiceStore::MessagesInFlight ServiceStore::sendMessages(std::string_view accou
 
 void ServiceStore::finishDelivery(const std::vector<int64_t>& positions, bool delivered)
 {
-    Turn turn(*this);
-    for (int64_t position : positions) {
-        m_messagesInFlight.erase(position);
-        if (delivered && !m_database->executeUpdate("update messages set popped = 1 where seq = ?", position))
-            base::log("tracking-service: a delivered message could not be marked");
+    {
+        Turn turn(*this);
+        for (int64_t position : positions)
+            m_messagesInFlight.erase(position);
+        // A reply's messages are marked in one transaction: a service stopped on the way leaves all of them
+        // queued or all delivered, never hands a part of a reply out again, and pays one commit, not one a row.
+        auto markAll = [&](bool& rollback) {
+            for (size_t marked = 0; marked < positions.size() && !rollback; ++marked)
+                rollback
+                    = !m_database->executeUpdate("update messages set popped = 1 where seq = ?", positions[marked]);
+        };
+        if (delivered && !database::runInTransaction(*m_database, false, markAll, "tracking-service"))
+            base::log("tracking-service: the messages of a delivered reply could not be marked; they wait again");
     }
+    m_deliveryFinished.notify_all();
+}
+
+bool ServiceStore::awaitDeliveries(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    return m_deliveryFinished.wait_for(lock, limit, [this] { return m_messagesInFlight.empty(); });
 }
 
 bool ServiceStore::putFile(std::string_view name, const base::Data& bytes)

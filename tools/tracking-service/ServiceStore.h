@@ -12,6 +12,8 @@
 
 #include "base/values/Value.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -133,8 +135,14 @@ public:
     // character comes with U+FFFD in its place. A message that cannot be read even so is left out and stays
     // queued; the log says so once.
     MessagesInFlight sendMessages(std::string_view account);
-    // Marks the messages delivered, or puts them back in the queue when the reply did not reach the caller.
+    // Marks the messages delivered, all in one transaction, or puts them back in the queue when the reply did
+    // not reach the caller.
     void finishDelivery(const std::vector<int64_t>& positions, bool delivered);
+    // Waits, up to `limit`, until no message is in flight: every reply that carried messages has been written
+    // or has failed, and its messages are marked delivered or wait again. A caller has its reply before the
+    // service learns that it was written, so whoever reads the queue after a poll's reply waits for this first.
+    // Whether it came within the limit.
+    [[nodiscard]] bool awaitDeliveries(std::chrono::milliseconds limit);
 
     bool putFile(std::string_view name, const base::Data& bytes);
     std::optional<base::Data> file(std::string_view name);
@@ -169,6 +177,7 @@ private:
     };
 
     std::mutex m_mutex;
+    std::condition_variable m_deliveryFinished;
     std::set<int64_t> m_messagesInFlight;
     // Queue positions of messages that could not be encoded, already logged.
     std::set<int64_t> m_unreadableMessages;

@@ -15,14 +15,16 @@
 
 #include <httplib.h>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+
 namespace tracking_service {
 
 using core::ServiceProtocol;
 
 namespace {
 
-    // Enough workers that requests held back by a delay fault never hold up the others.
-    constexpr size_t WorkerCount = 64;
     // Requests one kept-alive connection may carry before the service closes it.
     constexpr size_t KeptAliveRequestLimit = 1000;
 
@@ -118,13 +120,24 @@ TrackingService::TrackingService(const std::filesystem::path& dataFolder)
 
 TrackingService::~TrackingService() { stop(); }
 
+size_t TrackingService::bodyLimitOf(const httplib::Request& request)
+{
+    std::string_view path = request.path;
+    if (path.starts_with(ServiceProtocol::WebMethodPath)) {
+        if (const RequestForm* form
+            = requestFormOf(path.substr(std::string_view(ServiceProtocol::WebMethodPath).size())))
+            return form->bodyLimit();
+    }
+    return path == ServiceRoutes::FeedbackPath ? RequestForm::TypedTextBodyLimit : RequestForm::FieldsBodyLimit;
+}
+
 std::string TrackingService::rootUrl() const { return "http://" + m_host + ":" + std::to_string(m_port); }
 
 bool TrackingService::start(const std::string& host, int port)
 {
     if (m_server || !m_store.isOpen())
         return false;
-    m_server = std::make_unique<DeadlineServer>(m_headDeadline, BodyLimit);
+    m_server = std::make_unique<DeadlineServer>(m_limits, bodyLimitOf);
     m_server->new_task_queue = [] { return new httplib::ThreadPool(WorkerCount); };
     // Connections stay open between requests, as the real service's do; stop() closes idle ones at once.
     m_server->set_keep_alive_max_count(KeptAliveRequestLimit);
@@ -135,9 +148,19 @@ bool TrackingService::start(const std::string& host, int port)
     route();
     if (m_logsRequests)
         m_server->set_logger(logRequest);
+    // The listening socket may take an address whose last connections linger, but never one another server
+    // listens on: with the port shared, the kernel would split the requests between two stores.
+    m_server->set_socket_options([](socket_t socket) {
+        int yes = 1;
+        ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     m_host = host;
+    errno = 0;
     m_port = port == 0 ? m_server->bind_to_any_port(host) : (m_server->bind_to_port(host, port) ? port : -1);
     if (m_port <= 0) {
+        base::log("tracking-service: cannot listen on " + host + ":" + std::to_string(port) + ": "
+            + (errno == EADDRINUSE ? "the port is in use (is another service running there?)"
+                                   : std::string(errno ? std::strerror(errno) : "no such address")));
         m_server.reset();
         m_port = 0;
         return false;

@@ -12,15 +12,18 @@
 // one-line reason, which is also logged, never with the method's normal reply. Faults can be ordered per endpoint
 // (faults()), and the latest requests are kept as asked (requestLog()). Requests are served by a large pool of worker
 // threads, so a request held back by a delay fault never blocks the others; a request's head must come within an
-// overall deadline and its body keep to a minimum rate, so that slow senders cannot hold the workers
-// (DeadlineServer.h), and a body larger than BodyLimit is refused unread; a connection stays open between requests for
-// a bounded idle time. start() and stop() belong to the thread that owns the service.
+// overall deadline and its body keep to a minimum rate, and a connection gives its worker up after a slow request
+// or a turn of its own, so that slow senders cannot hold the workers (DeadlineServer.h); a body larger than its
+// request's limit (bodyLimitOf) is refused unread; a connection stays open between requests for a bounded idle
+// time. start() refuses an address another server listens on. start() and stop() belong to the thread that owns
+// the service.
 //
 //   tracking_service::TrackingService service(temporaryFolder);
 //   service.start();                      // a free loopback port
 //   client.post(service.rootUrl() + "/Server/Mobileservice.asmx/Login", ...);
 #pragma once
 
+#include "tracking-service/ConnectionLimits.h"
 #include "tracking-service/FaultPlan.h"
 #include "tracking-service/RequestLog.h"
 #include "tracking-service/ServiceRoutes.h"
@@ -51,10 +54,12 @@ public:
     static constexpr const char* DownloadEndpoint = "LumetDow.ashx";
     static constexpr const char* UploadEndpoint = "PushMessage.ashx";
     static constexpr const char* FaultControlPath = "/control/faults";
-    // The largest request body taken: a little above the largest upload, a voice message of the longest
-    // recording (20 s of AMR at 12.2 kbit/s, some 32 KB) in its form; every JSON request is smaller. A larger
-    // one is answered 413 without being read.
-    static constexpr size_t BodyLimit = 64 * 1024;
+    // Enough workers that requests held back by a delay fault never hold up the others.
+    static constexpr size_t WorkerCount = 64;
+    // The largest body taken with a request: its web method's (RequestForm::bodyLimit), the typed text's for the
+    // feedback conversation, the fields' for the rest (the voice upload's form among them). A larger one is
+    // answered 413 without being read.
+    static size_t bodyLimitOf(const httplib::Request& request);
 
     // Opens the store in `dataFolder`; a new store gets the demo data.
     explicit TrackingService(const std::filesystem::path& dataFolder);
@@ -72,7 +77,15 @@ public:
     void setIdleConnectionLimit(std::chrono::seconds limit) { m_idleConnectionLimit = limit; }
     // How long reading a request's head may take in all, and a body may take before it must keep to the
     // minimum rate (5 s unless set); takes effect at start().
-    void setHeadDeadline(std::chrono::milliseconds deadline) { m_headDeadline = deadline; }
+    void setHeadDeadline(std::chrono::milliseconds deadline) { m_limits.headDeadline = deadline; }
+    // How long one connection may hold a worker before its next reply is its last (30 s unless set), and how
+    // long a request's head may take before its reply is its connection's last (1 s unless set); take effect
+    // at start().
+    void setWorkerTurn(std::chrono::milliseconds turn, std::chrono::milliseconds slowHead)
+    {
+        m_limits.workerTurn = turn;
+        m_limits.slowHead = slowHead;
+    }
 
     int port() const { return m_port; }
     // "http://<host>:<port>", the root the application's server setting takes.
@@ -113,7 +126,7 @@ private:
     std::string m_host;
     int m_port { 0 };
     std::chrono::seconds m_idleConnectionLimit { 2 };
-    std::chrono::milliseconds m_headDeadline { std::chrono::seconds(5) };
+    ConnectionLimits m_limits;
     std::atomic<bool> m_logsRequests { false };
     std::atomic<bool> m_listenEnded { false };
 };

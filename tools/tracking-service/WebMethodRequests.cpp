@@ -75,8 +75,8 @@ namespace {
             { "LumetKeylockSet", RequestForm::object({ serial(), number("klock").oneOf({ 0, 1 }) }) },
 
             // Voice messaging.
-            { "LumetSendTextMsg", RequestForm::object({ serial(), text("text") }) },
-            { "ParvoSendSoundCommand", RequestForm::object({ serial(), text("CommandText") }) },
+            { "LumetSendTextMsg", RequestForm::object({ serial(), text("text").typedText() }) },
+            { "ParvoSendSoundCommand", RequestForm::object({ serial(), text("CommandText").typedText() }) },
 
             // Numbers, by device model.
             { "ParvoSetAuthorizedPhoneNumber",
@@ -152,7 +152,9 @@ std::optional<std::string> contentTypeMismatch(std::string_view contentType)
     auto declared = net::MediaType::parse(contentType);
     if (!declared || declared->mimeType != "application/json")
         return "The request's content type must be application/json.";
-    if (declared->charset && base::TextEncoding::fromIANACharsetName(*declared->charset) != base::TextEncoding::UTF8)
+    bool utf8
+        = declared->charset && base::TextEncoding::fromIANACharsetName(*declared->charset) == base::TextEncoding::UTF8;
+    if (declared->namesCharsetParameter && !utf8)
         return "The request's charset must be UTF-8.";
     return std::nullopt;
 }

@@ -25,7 +25,8 @@ const RequestForm* requestFormOf(std::string_view method);
 
 // The first difference of the "Content-Type" of a web method request, with a body or without, from what
 // every such request declares: "application/json", in UTF-8 when it names a charset ("utf-8" or "utf8", in
-// any case, quoted or not; other parameters may follow). A one-line reason; nothing when it fits.
+// any case, quoted or not; other parameters may follow; an empty one names none and does not fit). A
+// one-line reason; nothing when it fits.
 std::optional<std::string> contentTypeMismatch(std::string_view contentType);
 
 // The voice upload's multipart form, given as each part's name and text: "To", "From", "MsgType" (decimal),

@@ -75,7 +75,10 @@ std::optional<MediaType> MediaType::parse(std::string_view fieldValue)
         std::string_view name = trim(rest.substr(0, equals));
         rest = trim(rest.substr(equals + 1));
         std::string value = readParameterValue(rest);
-        if (HTTPHeaderFields::namesEqual(name, "charset") && !result.charset && !value.empty())
+        if (!HTTPHeaderFields::namesEqual(name, "charset"))
+            continue;
+        result.namesCharsetParameter = true;
+        if (!result.charset && !value.empty())
             result.charset = std::move(value);
     }
     return result;

@@ -16,6 +16,9 @@ namespace net {
 struct MediaType {
     std::string mimeType;
     std::optional<std::string> charset;
+    // Whether a "charset" parameter appears at all: one with an empty value ("charset=") names no charset,
+    // though it asks for one.
+    bool namesCharsetParameter { false };
 
     [[nodiscard]] static std::optional<MediaType> parse(std::string_view fieldValue);
 };
