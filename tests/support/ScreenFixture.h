@@ -17,6 +17,7 @@
 #include "core/messages/IncomingMessages.h"
 #include "core/service/ServiceClient.h"
 #include "core/state/Logout.h"
+#include "core/service/Purchases.h"
 #include "core/state/SettingsKeys.h"
 #include "core/state/SignInSession.h"
 #include "core/state/Singleton.h"
@@ -110,7 +111,8 @@ protected:
                  core::SettingsKeys::LastSerialNumber, core::SettingsKeys::LoginName, core::SettingsKeys::LoginName2,
                  core::SettingsKeys::Password, core::SettingsKeys::AutoLogin, core::SettingsKeys::ReLoginName,
                  core::SettingsKeys::RePassword, core::SettingsKeys::NotificationSwitch, core::SettingsKeys::Runtimes,
-                 core::SettingsKeys::Receipt })
+                 core::SettingsKeys::Receipt, core::Purchases::Key, core::Purchases::LegacySerialKey,
+                 core::Purchases::LegacyAccountKey })
             defaults.removeObjectForKey(key);
         EXPECT_TRUE(defaults.synchronize());
         // Each account's remembered password, and the new password of a change whose answer never came (a test
