@@ -4,11 +4,11 @@
 // sqlite3 C API. The store case times the message store's part alone: the decoded batch written in its one
 // transaction by a thread other than the main one, as the storing queue does, in batches of 5,000 and of the
 // 1 to 100 messages a poll brings. Its fair peer ("sqlite3bound") does what a batch needs with the C API: it
-// opens the file, prepares the same three statements and runs them per message on tables of the same shape,
-// every column bound, the time formatted once per message, in one transaction, and closes the file, per batch
-// as ours does; the bare one ("sqlite3") keeps its connection and statements, binds only the id and writes the
-// rest as literals. Both store cases run their batches on one thread of their own, timed there, so that
-// handing a batch to it counts on neither side.
+// opens the file, prepares the same three statements and runs them per message on a file of the same schema
+// (its indexes kept with every insert), every column bound, the time formatted once per message, in one transaction,
+// and closes the file, per batch as ours does; the bare one ("sqlite3") keeps its connection and statements, binds only
+// the id and writes the rest as literals. Both store cases run their batches on one thread of their own, timed there,
+// so that handing a batch to it counts on neither side.
 #include "ScratchFolder.h"
 #include "base/loop/NotificationCenter.h"
 #include "base/loop/RunLoop.h"
@@ -256,7 +256,8 @@ void storeBound(benchmark::State& state, size_t count)
     // as a connection first prepares, and keeps the index with every insert.
     for (const char* name : { "q", "cq" }) {
         execute(made, std::string("create table ") + name + " (id_ text unique, " + types + ")");
-        execute(made, std::string("create index ") + name + "Conversation on " + name
+        execute(made,
+            std::string("create index ") + name + "Conversation on " + name
                 + " (userName, from_, to_, coalesce(createTime, ''))");
     }
     execute(made, "create table l (partner text, id_ text, " + types + ")");
