@@ -1,19 +1,33 @@
 // The application's resident memory at rest, in a process of its own (the frame cases' allocations would
 // count in it): signed in to the local service with the screen drawn after every turn as a window host draws
-// it, on the home screen, then back on the home screen after every screen the menu opens was opened from its
-// row. Reports the resident set in megabytes (1,000,000 bytes) at each point. The local service runs in
-// another process (this executable started again), so that its memory does not count in the application's.
+// it, on the home screen, then back on the home screen after every screen was visited: for one device of
+// each type the account has, every row of its menu (screens and panels), then every step the features
+// registered for the tour (the home screen's buttons, pushed screens, panels, editors). Reports the resident
+// set in megabytes (1,000,000 bytes) at each point, and the steps that did not come up. The local service
+// runs in another process (this executable started again), so that its memory does not count in the
+// application's.
 #include "../SignedInScene.h"
 
 #include "ScratchFolder.h"
 #include "ServerProcess.h"
+#include "core/state/AccountDevices.h"
+#include "core/state/Singleton.h"
+#include "kit/drawer/DrawerController.h"
+#include "kit/modal/ModalPresenter.h"
 #include "shell/menu/ExpansionListVC.h"
+#include "shell/menu/MainMenuVC.h"
 #include "shell/menu/MenuFunctions.h"
 #include "shell/screens/ScreenDirectory.h"
 #include "shell/tour/TourContext.h"
+#include "shell/tour/TourSteps.h"
 #include "tracking-service/TrackingService.h"
+#include "ui/alerts/AlertView.h"
+#include "ui/alerts/AlertWindow.h"
+#include "ui/view/Application.h"
 
+#include <cstdio>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -32,6 +46,87 @@ double residentMegabytes()
 
 std::optional<bench::ServerProcess> service;
 
+using bench::SignedInScene;
+using shell::TourContext;
+
+// Makes the account's device of that serial number current, as a pick in the device list does, from the home
+// screen; whether its record came.
+bool pickDevice(const std::string& serialNumber, int64_t type)
+{
+    if (!TourContext::home() && !SignedInScene::openMenuScreen(shell::MenuFunctions::Home))
+        return false;
+    core::MobileDeviceAndLocation picked;
+    picked.serialNumber = serialNumber;
+    picked.deviceTypeID = type;
+    TourContext::home()->deviceChosen(picked);
+    return SignedInScene::waitUntil([] {
+        return home && home->deviceDetail() && TourContext::networkIdle();
+    });
+}
+
+// Opens the menu, taps the row of that panel and lets the panel settle, then closes it; whether it came.
+bool openMenuPanel(const std::string& key)
+{
+    if (auto drawer = TourContext::container())
+        drawer->openDrawerSide(kit::DrawerSide::Left, false);
+    SignedInScene::waitUntil([] {
+        auto menu = TourContext::menu();
+        return menu && menu->device() && TourContext::networkIdle();
+    });
+    TourContext::openMenuRow(key);
+    bool shown = SignedInScene::waitUntil([] { return shell::ScreenDirectory::shownPanel() != nullptr; });
+    SignedInScene::settle();
+    kit::ModalPresenter::sharedInstance()->hideAnimated(false);
+    SignedInScene::settle();
+    return shown;
+}
+
+// Every row of the menu of the current device; whether every screen and panel came.
+bool visitMenuRows()
+{
+    auto menu = TourContext::menu();
+    bool visited = menu != nullptr;
+    for (const std::string& key : menu ? menu->functions() : std::vector<std::string> {}) {
+        if (shell::ScreenDirectory::shared().contains(key))
+            visited = SignedInScene::openMenuScreen(key) && visited;
+        else if (shell::ScreenDirectory::shared().containsPanel(key))
+            visited = openMenuPanel(key) && visited;
+    }
+    return visited;
+}
+
+// An alert an earlier step left up would stay over the next ones.
+void dismissShownAlerts()
+{
+    for (const auto& window : ui::Application::shared().windows()) {
+        auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
+        if (auto alert = alertWindow && alertWindow->isShown()
+                ? std::dynamic_pointer_cast<ui::AlertView>(alertWindow->panel())
+                : nullptr)
+            alert->dismissWithClickedButtonIndex(0, false);
+    }
+}
+
+// Runs every step the features registered for the tour; the number that did not come up (named on stderr).
+int runTourSteps()
+{
+    int missed = 0;
+    for (const shell::TourStep& step : shell::TourSteps::shared().steps()) {
+        dismissShownAlerts();
+        if (step.action)
+            step.action();
+        if (!SignedInScene::waitUntil(step.ready ? step.ready : [] { return true; }, base::Duration(30))) {
+            std::fprintf(stderr, "tour step \"%s\" did not come up\n", step.picture.c_str());
+            ++missed;
+        }
+        SignedInScene::settle();
+        if (step.then)
+            step.then();
+    }
+    dismissShownAlerts();
+    return missed;
+}
+
 void restingMemory(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -39,13 +134,21 @@ void restingMemory(benchmark::State& state)
         scene.showFrames();
         bench::SignedInScene::settle();
         state.counters["home_MB"] = residentMegabytes();
-        auto menu = shell::TourContext::menu();
-        bool visited = scene.ready() && menu;
-        for (const std::string& key : menu ? menu->functions() : std::vector<std::string> {})
-            if (shell::ScreenDirectory::shared().contains(key))
-                visited = visited && bench::SignedInScene::openMenuScreen(key);
-        visited = visited && bench::SignedInScene::openMenuScreen(shell::MenuFunctions::Home);
+        bool visited = scene.ready();
+        std::string firstSerial = core::Singleton::shared().lastSerialnumber();
+        // One device of each type (a copy: the walk's device lists write the account's types again).
+        std::map<int64_t, std::string> serialByType;
+        for (const auto& [serialNumber, type] : core::AccountDevices::types())
+            serialByType.emplace(type, serialNumber);
+        for (const auto& [type, serialNumber] : serialByType)
+            visited = pickDevice(serialNumber, type) && visitMenuRows() && visited;
+        int missedSteps = runTourSteps();
+        if (auto first = core::AccountDevices::types().find(firstSerial); first != core::AccountDevices::types().end())
+            visited = pickDevice(first->first, first->second) && visited;
+        visited = SignedInScene::openMenuScreen(shell::MenuFunctions::Home) && visited;
         state.counters["rest_MB"] = residentMegabytes();
+        state.counters["device_types"] = static_cast<double>(serialByType.size());
+        state.counters["steps_missed"] = missedSteps;
         if (!visited)
             state.SkipWithError("a screen did not come up");
     }

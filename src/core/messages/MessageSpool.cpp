@@ -401,7 +401,7 @@ std::vector<SpooledReply> MessageSpool::replies()
         auto context = lineEnd == FileText::npos ? std::nullopt : contextOf(text->substr(0, lineEnd));
         if (!text || text->failed())
             continue; // taken by another process meanwhile, or not readable now: left for a later turn
-        SpooledReply reply { std::move(file), context.value_or(ReplyContext {}), {}, lineEnd + 1 };
+        SpooledReply reply { std::move(file), context.value_or(ReplyContext {}), {}, {}, lineEnd + 1 };
         if (!context) {
             reply.body = text->substr(0);
             if (!text->failed())
