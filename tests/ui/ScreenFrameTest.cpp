@@ -1,4 +1,5 @@
 #include "ui/render/ScreenFrame.h"
+#include "gfx/drawing/BlurredAlphaCache.h"
 #include "ui/animation/BasicAnimation.h"
 #include "ui/controls/Label.h"
 #include "ui/controls/NavigationBar.h"
@@ -203,4 +204,25 @@ TEST_F(ScreenFrame, ChangesFarApartAreRedrawnApartAsAWholeRedrawWouldDrawThem)
         frame.pixels()->setPixel(probeX, probeY, drawn);
         EXPECT_TRUE(matchesWholeRedraw());
     }
+}
+
+// What drawing keeps between frames (here the panel's blurred shadow) stays while the screen changes, and
+// goes once the screen has been still for a second.
+TEST_F(ScreenFrame, DropsTheDrawingCachesOnlyOnceStillForASecond)
+{
+    frame.update();
+    ASSERT_GT(gfx::BlurredAlphaCache::current().size(), 0u);
+    for (int step = 0; step < 150; ++step) {
+        advance(1.0 / 60);
+        frame.update();
+    }
+    EXPECT_GT(gfx::BlurredAlphaCache::current().size(), 0u) << "kept while the sign turns";
+    sign->layer()->removeAnimation("turn");
+    advance(1.0 / 60);
+    frame.update();
+    for (int second = 0; second < 3; ++second)
+        advance(1);
+    EXPECT_EQ(gfx::BlurredAlphaCache::current().size(), 0u);
+    frame.update();
+    EXPECT_TRUE(matchesWholeRedraw());
 }

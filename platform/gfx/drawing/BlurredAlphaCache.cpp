@@ -58,10 +58,13 @@ BlurredAlphaCache& BlurredAlphaCache::current()
     return cache;
 }
 
-BlurredAlphaCache::~BlurredAlphaCache()
+BlurredAlphaCache::~BlurredAlphaCache() { clear(); }
+
+void BlurredAlphaCache::clear()
 {
     for (auto& entry : m_entries)
         cairo_surface_destroy(entry.blurred);
+    m_entries.clear();
 }
 
 cairo_surface_t* BlurredAlphaCache::find(cairo_surface_t* alpha, int kernel)

@@ -31,6 +31,8 @@ public:
     // Keeps `blurred` (a reference is taken) as the blur of `alpha` with `kernel`.
     void insert(cairo_surface_t* alpha, int kernel, cairo_surface_t* blurred);
     size_t size() const { return m_entries.size(); }
+    // Drops every blur.
+    void clear();
 
 private:
     struct Entry {

@@ -61,11 +61,12 @@ ResampledImageCache& ResampledImageCache::current()
     return cache;
 }
 
-ResampledImageCache::~ResampledImageCache()
+ResampledImageCache::~ResampledImageCache() { clear(); }
+
+void ResampledImageCache::clear()
 {
-    for (auto& entry : m_entries)
-        if (entry.raster.surface)
-            cairo_surface_destroy(entry.raster.surface);
+    while (!m_entries.empty())
+        drop(m_entries.begin());
 }
 
 std::optional<ResampledRaster> ResampledImageCache::rasterFor(

@@ -66,6 +66,8 @@ public:
     std::optional<ResampledRaster> rasterFor(
         const ResampledImageKey& key, const std::function<ResampledRaster()>& make);
     size_t size() const { return m_entries.size(); }
+    // Drops every key and raster.
+    void clear();
 
 private:
     struct Entry {

@@ -16,10 +16,13 @@ ShadowMaskCache& ShadowMaskCache::current()
     return cache;
 }
 
-ShadowMaskCache::~ShadowMaskCache()
+ShadowMaskCache::~ShadowMaskCache() { clear(); }
+
+void ShadowMaskCache::clear()
 {
     for (auto& entry : m_entries)
         cairo_surface_destroy(entry.mask);
+    m_entries.clear();
 }
 
 cairo_surface_t* ShadowMaskCache::find(const ShadowMaskKey& key)

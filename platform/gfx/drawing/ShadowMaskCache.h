@@ -39,6 +39,8 @@ public:
     // Takes a reference to the mask.
     void insert(ShadowMaskKey key, cairo_surface_t* mask);
     size_t size() const { return m_entries.size(); }
+    // Drops every mask.
+    void clear();
 
 private:
     struct Entry {

@@ -3,6 +3,7 @@
 #include "base/loop/MainThread.h"
 #include "base/loop/RunLoop.h"
 #include "base/system/FreedMemory.h"
+#include "gfx/drawing/DrawingCaches.h"
 #include "ui/render/FrameClock.h"
 #include "ui/render/ScreenRenderer.h"
 #include "ui/view/Screen.h"
@@ -17,20 +18,33 @@ namespace {
 
     // How long after a redraw the memory that frames freed goes back to the system: often enough that a screen
     // at rest, or one with a small animation that never ends, soon holds only what it shows; seldom enough that
-    // walking the heap costs a busy screen nothing to speak of.
+    // walking the heap costs a busy screen nothing to speak of. A screen not redrawn for that long is at rest,
+    // and what drawing kept for the screens shown before it goes too.
     constexpr base::Duration returnFreedMemoryAfter { 1 };
-    // Main thread: whether the return is already due.
+    // Main thread: whether the return is already due, and whether a frame was drawn since it was made due.
     bool freedMemoryReturnDue = false;
+    bool redrawnSinceDue = false;
 
-    // Returns the memory freed by the frames drawn until then, a moment after a redraw.
+    // Returns the memory freed by the frames drawn until then, a moment after a redraw; once no frame has
+    // been drawn for that moment, drops the drawing caches first.
+    void returnFreedMemory()
+    {
+        if (std::exchange(redrawnSinceDue, false)) {
+            base::RunLoop::main().performAfter(returnFreedMemoryAfter, returnFreedMemory);
+        } else {
+            freedMemoryReturnDue = false;
+            gfx::releaseDrawingCaches();
+        }
+        base::returnFreedMemoryToSystem();
+    }
+
     void returnFreedMemorySoon()
     {
-        if (std::exchange(freedMemoryReturnDue, true))
+        if (std::exchange(freedMemoryReturnDue, true)) {
+            redrawnSinceDue = true;
             return;
-        base::RunLoop::main().performAfter(returnFreedMemoryAfter, [] {
-            freedMemoryReturnDue = false;
-            base::returnFreedMemoryToSystem();
-        });
+        }
+        base::RunLoop::main().performAfter(returnFreedMemoryAfter, returnFreedMemory);
     }
 
     gfx::Rect scaled(const gfx::Rect& r, double by)

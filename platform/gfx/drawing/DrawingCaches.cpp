@@ -1,0 +1,16 @@
+#include "gfx/drawing/DrawingCaches.h"
+
+#include "gfx/drawing/BlurredAlphaCache.h"
+#include "gfx/drawing/ResampledImageCache.h"
+#include "gfx/drawing/ShadowMaskCache.h"
+
+namespace gfx {
+
+void releaseDrawingCaches()
+{
+    ShadowMaskCache::current().clear();
+    BlurredAlphaCache::current().clear();
+    ResampledImageCache::current().clear();
+}
+
+} // namespace gfx
