@@ -28,22 +28,6 @@ protected:
         launchAndSignIn();
     }
 
-    // The device's record as the service has it now, read as the application reads it.
-    std::shared_ptr<core::Device> detailOf(const std::string& serialNumber)
-    {
-        std::shared_ptr<core::Device> device;
-        bool done = false;
-        core::WebCall::post(
-            "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", base::Value(serialNumber) } }),
-            [&](const std::string& reply) {
-                device = core::Tool::readDeviceDetailFromJson(reply);
-                done = true;
-            },
-            [&](const base::Error&) { done = true; });
-        pumpUntil([&] { return done; });
-        return device;
-    }
-
     // A field of one configuration of the service's stored detail, as JSON text ("null" for null).
     std::string stored(const std::string& serialNumber, const char* configuration, const char* key)
     {

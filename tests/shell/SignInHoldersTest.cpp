@@ -59,19 +59,10 @@ public:
     using ShellTest::account;
     using ShellTest::service;
     using ShellTest::watch;
-    // The device's record as the service has it now, read as the application reads it.
+    // The device's record as the service has it now; every device these cases use has one.
     std::shared_ptr<core::Device> detailOf(const std::string& serialNumber)
     {
-        std::shared_ptr<core::Device> device;
-        bool done = false;
-        core::WebCall::post(
-            "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", base::Value(serialNumber) } }),
-            [&](const std::string& reply) {
-                device = core::Tool::readDeviceDetailFromJson(reply);
-                done = true;
-            },
-            [&](const base::Error&) { done = true; });
-        EXPECT_TRUE(pumpUntil([&] { return done; }));
+        auto device = ShellTest::detailOf(serialNumber);
         EXPECT_TRUE(device) << serialNumber;
         return device;
     }

@@ -15,6 +15,8 @@
 #include "base/text/Localization.h"
 #include "core/messages/DBManager.h"
 #include "core/messages/IncomingMessages.h"
+#include "core/readers/Tool.h"
+#include "core/service/WebCall.h"
 #include "core/service/ServiceClient.h"
 #include "core/state/Logout.h"
 #include "core/service/Purchases.h"
@@ -192,6 +194,22 @@ protected:
         auto patience = std::chrono::steady_clock::now() + 60s;
         while (!base::RunLoop::main().runUntil(settled, 5ms) && std::chrono::steady_clock::now() < patience) { }
         return done();
+    }
+
+    // The device's record as the service has it now, read as the application reads it.
+    std::shared_ptr<core::Device> detailOf(const std::string& serialNumber)
+    {
+        std::shared_ptr<core::Device> device;
+        bool done = false;
+        core::WebCall::post(
+            "GetDeviceDetial", base::Dictionary::make({ { "SerialNumber", base::Value(serialNumber) } }),
+            [&](const std::string& reply) {
+                device = core::Tool::readDeviceDetailFromJson(reply);
+                done = true;
+            },
+            [&](const base::Error&) { done = true; });
+        pumpUntil([&] { return done; });
+        return device;
     }
 
     // Runs the main loop on virtual time, 50 ms a step, until `done` holds, letting every reply on its way
