@@ -124,6 +124,17 @@ protected:
 
     static size_t waiting() { return core::MessageSpool::replies().size(); }
 
+    // Stores `reply` and checks that it adds `added` messages to those this test stored before: announced, and
+    // rows in the message centre's table.
+    void expectStores(const std::string& reply, size_t added)
+    {
+        IncomingMessages::store(reply);
+        ASSERT_TRUE(settled());
+        m_storedSoFar += added;
+        EXPECT_EQ(announced.size(), m_storedSoFar);
+        EXPECT_EQ(rows("UserMessageQuery"), static_cast<int>(m_storedSoFar));
+    }
+
     // The replies kept aside, each with the reason written beside it.
     static std::vector<std::pair<std::string, std::string>> keptAside()
     {
@@ -152,6 +163,9 @@ protected:
 
     std::vector<std::shared_ptr<core::UserMessageQuery>> announced;
     base::Log::ScopedCapture quiet;
+
+private:
+    size_t m_storedSoFar = 0;
 };
 
 TEST_F(IncomingMessagesTest, VoiceGoesToTheChatTablesTheRestToTheMessageCentreAndAllIsAnnounced)
@@ -501,14 +515,9 @@ TEST_F(IncomingMessagesTest, AReplyThatFailsTheStrictReadGivesEveryMessageItHold
             R"({"d":[{"_id":"bad1","Context":"hi","MsgType":1e999999},{"_id":"bad2","Context":"hi"}]})", 1, 1 },
         { "another reply after it", batch(1, "two") + batch(1, "more"), 1, 1 },
     };
-    size_t stored = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        IncomingMessages::store(c.reply);
-        ASSERT_TRUE(settled());
-        stored += c.stored;
-        EXPECT_EQ(announced.size(), stored);
-        EXPECT_EQ(rows("UserMessageQuery"), static_cast<int>(stored));
+        expectStores(c.reply, c.stored);
         EXPECT_EQ(keptAside().size(), c.aside);
         std::filesystem::remove_all(core::MessageSpool::asideFolder());
     }
@@ -533,14 +542,9 @@ TEST_F(IncomingMessagesTest, AStrayByteOrLineBeforeAReplyCostsNoMessage)
         { "blanks and a guard line", " \r\n)]}',\n\t" + batch(2, "blanks"), 2 },
         { "a page with a style", "<html><style>p { color: red }</style>busy</html>", 0 },
     };
-    size_t stored = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        IncomingMessages::store(c.reply);
-        ASSERT_TRUE(settled());
-        stored += c.stored;
-        EXPECT_EQ(announced.size(), stored);
-        EXPECT_EQ(rows("UserMessageQuery"), static_cast<int>(stored));
+        expectStores(c.reply, c.stored);
         EXPECT_TRUE(keptAside().empty()) << "what is passed over holds no brace, so no message";
     }
     EXPECT_EQ(waiting(), 0u);

@@ -35,8 +35,9 @@ public:
         Task(Callable&& callable)
     {
         using Stored = std::decay_t<Callable>;
-        // An empty std::function (or a null function pointer) makes an empty task, never called.
-        if constexpr (detail::isStdFunction<Stored> || std::is_pointer_v<Stored>) {
+        // An empty std::function (or a null function pointer) makes an empty task, never called; a function
+        // named directly is never null.
+        if constexpr (detail::isStdFunction<Stored> || std::is_pointer_v<std::remove_cvref_t<Callable>>) {
             if (!callable)
                 return;
         }

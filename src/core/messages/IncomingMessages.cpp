@@ -37,6 +37,9 @@ namespace {
     using Place = PendingMessage::Place;
     using Stored = std::function<void(const PendingMessage&)>;
 
+    // "1 reply", "2 replies": for the log.
+    std::string repliesCounted(size_t count) { return std::to_string(count) + (count == 1 ? " reply" : " replies"); }
+
     // Main thread only. Polls waiting for their reply are counted in both.
     size_t inFlight = 0;
     size_t pollsAsked = 0;
@@ -181,8 +184,9 @@ namespace {
         if (!report.outcome.stored && held.empty())
             base::log("incoming messages: cannot store; the replies wait in the spool");
         else if (!report.outcome.stored)
-            base::log("incoming messages: cannot store, and " + std::to_string(held.size())
-                + " replies the spool cannot take are held in memory: they are lost if the application ends first");
+            base::log("incoming messages: cannot store; held in memory for want of room in the spool, lost if the "
+                      "application ends first: "
+                + repliesCounted(held.size()));
         base::RunLoop::main().post([report = std::move(report), announce = std::move(announce)]() mutable {
             finish(std::move(report), announce);
         });
@@ -196,9 +200,8 @@ namespace {
         size_t before = held.size();
         spoolHeld(held, SpoolFile::Flush::LeftToTheKernel);
         if (held.size() < before)
-            base::log("incoming messages: " + std::to_string(before - held.size())
-                + " replies that could not be flushed to disk were written to the spool without the flush, as a "
-                  "last try at exit");
+            base::log("incoming messages: written to the spool without the flush, as a last try at exit: "
+                + repliesCounted(before - held.size()) + " that could not be flushed to disk");
         base::RunLoop::main().post([left = held.size()] {
             --inFlight;
             heldInMemory = left;
@@ -474,8 +477,8 @@ bool IncomingMessages::finishBeforeExit(std::chrono::milliseconds limit)
     if (!settled)
         base::log("incoming messages: a poll or store was still under way at exit; what reached the spool stays there");
     if (heldInMemory > 0)
-        base::log("incoming messages: " + std::to_string(heldInMemory)
-            + " replies could be neither written to the spool nor stored; their messages are lost at exit");
+        base::log("incoming messages: lost at exit, neither written to the spool nor stored: "
+            + repliesCounted(heldInMemory));
     return settled && heldInMemory == 0;
 }
 
