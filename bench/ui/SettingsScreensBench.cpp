@@ -113,7 +113,7 @@ void feedbackConversation(benchmark::State& state)
     if (!marked) {
         state.SkipWithError("could not mark the messages sent");
     } else {
-        Scene scene(feedback::FeedbackVC::make(file, { "http://127.0.0.1:9/feedback", "bench", "" }));
+        Scene scene(feedback::FeedbackVC::make(file, { "http://127.0.0.1:9/feedback", "bench", "", {} }));
         renderFrames(state);
     }
 }

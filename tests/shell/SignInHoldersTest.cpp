@@ -259,10 +259,12 @@ TEST_P(SignInHolders, AnAnswerAfterAnotherAccountSignedInShowsWritesAndSendsNoth
     EXPECT_EQ(secondParentsState(), state);
     EXPECT_EQ(announced, 0u);
     EXPECT_EQ(requestsTo("Login"), signIns) << "no session renewed for the first parent";
-    if (holder.endpoint != std::string(core::ServiceProtocol::PopMessagesMethod))
+    if (holder.endpoint != std::string(core::ServiceProtocol::PopMessagesMethod)) {
         EXPECT_EQ(requestsTo(holder.endpoint), sent) << "nothing more in the second parent's session";
-    if (recorded)
+    }
+    if (recorded) {
         EXPECT_EQ(recorded(), recordedBefore);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryHolder, SignInHolders,
