@@ -57,7 +57,9 @@ protected:
         if (!recorder)
             recorder = std::make_shared<test::ConnectionRecorder>();
         net::URLConnection::make(std::move(request), recorder)->start();
-        EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return recorder->ended(); }, 10s));
+        // A bound against a hang only: a chain of redirects or an upload of many writes on a loaded machine, each
+        // step woken late, may take tens of seconds.
+        EXPECT_TRUE(base::RunLoop::main().runUntil([&] { return recorder->ended(); }, 120s));
         return recorder;
     }
 
@@ -381,6 +383,7 @@ TEST_F(URLConnectionTest, UploadProgressIsReported)
     post.setHTTPBody(base::Data(300000, 'u'));
     auto recorder = run(post);
     ASSERT_FALSE(recorder->error()) << recorder->error()->description();
+    ASSERT_TRUE(recorder->response());
     EXPECT_EQ(recorder->response()->statusCode(), 200);
     EXPECT_EQ(recorder->body(), "300000");
     auto totals = recorder->uploadTotals();
