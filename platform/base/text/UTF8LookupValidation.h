@@ -8,14 +8,15 @@
 // ANDed keep the errors all three agree on (a lead byte followed by something other than a continuation, a
 // continuation after ASCII, an overlong form, a surrogate, a value past U+10FFFF, two continuations in a row).
 // Two continuations in a row are right only as the third or fourth byte of a sequence, which the bytes two and
-// three places back tell. A chunk of ASCII only skips the tables; it is wrong then only if the bytes before it
-// ended inside a sequence. The text's last bytes are checked in a chunk padded with zeros, so a sequence cut
-// off at the end is followed by a byte that cannot continue it.
+// three places back tell. The bytes one, two and three places back are read from the text as vectors of their
+// own. A chunk of ASCII only skips the tables; it is wrong then only if the bytes before it ended inside a
+// sequence. The first chunk, which has nothing before it to read, and the text's last bytes are checked in a
+// copy: zeros before the text act as ASCII, and zeros after it make a sequence cut off at the end followed by a
+// byte that cannot continue it. The errors are gathered across the text and tested once at its end.
 //
-// A lanes type provides: Vector, Bytes (its width), load, zero, splat, table (a 16-entry table, repeated in
-// every 16-byte lane), bitOr, bitAnd, bitXor, subtractSaturated, lookUp (each byte of a vector whose bytes are
-// below 16 replaced by that entry of a table), highNibbles, earlier<N> (each byte's Nth byte before it, the
-// first ones taken from the previous vector), isAscii, anySet.
+// A lanes type provides: Vector, Bytes (its width), load (unaligned), zero, splat, table (a 16-entry table,
+// repeated in every 16-byte lane), bitOr, bitAnd, bitXor, subtractSaturated, lookUp (each byte of a vector
+// whose bytes are below 16 replaced by that entry of a table), highNibbles, isAscii, anySet.
 #pragma once
 
 #include <algorithm>
@@ -106,6 +107,8 @@ namespace {
     template <typename Lanes> class LookupValidation {
     public:
         using Vector = typename Lanes::Vector;
+        // Two vectors: enough to spread the test for ASCII over, few enough that text with a multibyte character
+        // here and there has chunks of ASCII only between them.
         static constexpr size_t ChunkBytes = 2 * Lanes::Bytes;
         static constexpr size_t VectorsPerChunk = ChunkBytes / Lanes::Bytes;
 
@@ -190,8 +193,7 @@ namespace {
             checkChunk(copy + BytesBefore);
         }
 
-        // Checks a chunk whose three bytes before it can be read. The errors are gathered across chunks and
-        // tested once at the end.
+        // Checks a chunk whose three bytes before it can be read.
         void checkChunk(const char* chunk)
         {
 #pragma GCC unroll 4
@@ -200,8 +202,8 @@ namespace {
         }
 
         // The errors of each byte of the vector at `at` with the bytes before it, nonzero where there is one.
-        // The bytes one, two and three places back are loaded from memory as vectors of their own, which costs
-        // less than shifting them in from the vector before and keeps no vector alive from one to the next.
+        // Loading the bytes one, two and three places back costs fewer instructions than shifting them in from
+        // the vector before, and keeps no vector alive from one to the next.
         static Vector errors(const char* at)
         {
             Vector input = Lanes::load(at);
