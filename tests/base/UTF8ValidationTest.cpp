@@ -67,15 +67,16 @@ std::string filler(size_t length, bool chinese)
     return text;
 }
 
-// Every sequence at every offset across several vectors and chunks of the vector checks (16, 32 and 64 bytes)
-// and the scalar check's ASCII blocks (128 bytes), within ASCII or Chinese text, at the end of the text or
-// followed by more: every validator the processor can run gives the sequence's own answer.
+// Every sequence at every offset across several vectors and chunks of the vector checks (16, 32 and 64 bytes),
+// past the stretches of ASCII they pass over four chunks (128 or 256 bytes) at a time, and the scalar check's ASCII
+// blocks (128 bytes), within ASCII or Chinese text, at the end of the text or followed by more: every validator the
+// processor can run gives the sequence's own answer.
 TEST(UTF8Validation, EverySequenceAtEveryOffsetInEveryValidator)
 {
     for (const auto& validator : base::utf8::validation::validators()) {
         for (const Sequence& sequence : sequences) {
             bool failed = false;
-            for (size_t offset = 0; offset < 280 && !failed; ++offset) {
+            for (size_t offset = 0; offset < 600 && !failed; ++offset) {
                 for (bool chineseBefore : { false, true }) {
                     for (const std::string& after : { std::string(), filler(70, false), filler(70, true) }) {
                         std::string text = filler(offset, chineseBefore) + sequence.bytes + after;

@@ -8,16 +8,18 @@
 // ANDed keep the errors all three agree on (a lead byte followed by something other than a continuation, a
 // continuation after ASCII, an overlong form, a surrogate, a value past U+10FFFF, two continuations in a row).
 // Two continuations in a row are right only as the third or fourth byte of a sequence, which the bytes two and
-// three places back tell. A chunk of ASCII only skips the tables; it is wrong then only if the bytes before it
-// ended inside a sequence. The text's last bytes are checked in a chunk padded with zeros, so a sequence cut
-// off at the end is followed by a byte that cannot continue it.
+// three places back tell. The bytes one, two and three places back are read from the text as vectors of their
+// own. A chunk of ASCII only skips the tables; it is wrong then only if the bytes before it ended inside a
+// sequence. The first chunk, which has nothing before it to read, and the text's last bytes are checked in a
+// copy: zeros before the text act as ASCII, and zeros after it make a sequence cut off at the end followed by a
+// byte that cannot continue it. The errors are gathered across the text and tested once at its end.
 //
-// A lanes type provides: Vector, Bytes (its width), load, zero, splat, table (a 16-entry table, repeated in
-// every 16-byte lane), bitOr, bitAnd, bitXor, subtractSaturated, lookUp (each byte of a vector whose bytes are
-// below 16 replaced by that entry of a table), highNibbles, earlier<N> (each byte's Nth byte before it, the
-// first ones taken from the previous vector), isAscii, anySet.
+// A lanes type provides: Vector, Bytes (its width), load (unaligned), zero, splat, table (a 16-entry table,
+// repeated in every 16-byte lane), bitOr, bitAnd, bitXor, subtractSaturated, lookUp (each byte of a vector
+// whose bytes are below 16 replaced by that entry of a table), highNibbles, isAscii, anySet.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -105,92 +107,123 @@ namespace {
     template <typename Lanes> class LookupValidation {
     public:
         using Vector = typename Lanes::Vector;
-        static constexpr size_t ChunkBytes = 64;
+        // Two vectors: enough to spread the test for ASCII over, few enough that text with a multibyte character
+        // here and there has chunks of ASCII only between them.
+        static constexpr size_t ChunkBytes = 2 * Lanes::Bytes;
         static constexpr size_t VectorsPerChunk = ChunkBytes / Lanes::Bytes;
 
         bool isValid(const char* bytes, size_t length)
         {
-            const char* lastWholeChunk = bytes + (length - length % ChunkBytes);
-            while (bytes != lastWholeChunk) {
-                if (!isAsciiChunk(bytes)) {
-                    checkChunk(bytes);
-                    bytes += ChunkBytes;
-                    continue;
-                }
-                checkOpenEnding();
-                bytes = afterAsciiChunks(bytes + ChunkBytes, lastWholeChunk);
-                m_prior = Lanes::load(bytes - Lanes::Bytes);
+            const char* end = bytes + length;
+            const char* lastWholeChunk = end - length % ChunkBytes;
+            const char* chunk = bytes;
+            // Nothing before the first chunk can be read: it is checked in a copy.
+            if (chunk != lastWholeChunk) {
+                checkCopied(bytes, chunk, ChunkBytes);
+                chunk += ChunkBytes;
             }
-            // An empty text may come without memory at all.
-            char last[ChunkBytes] = {};
-            if (size_t rest = length % ChunkBytes)
-                std::memcpy(last, bytes, rest);
-            if (isAsciiChunk(last))
-                checkOpenEnding();
-            else
-                checkChunk(last);
+            while (true) {
+                chunk = afterMultibyteChunks(chunk, lastWholeChunk);
+                if (chunk == lastWholeChunk)
+                    break;
+                checkOpenEnding(chunk);
+                chunk = afterAsciiChunks(chunk + ChunkBytes, lastWholeChunk);
+            }
+            checkCopied(bytes, chunk, static_cast<size_t>(end - chunk));
             return !Lanes::anySet(m_errors);
         }
 
     private:
-        static bool isAsciiChunk(const char* chunk)
+        // Each byte is judged with up to three bytes before it.
+        static constexpr size_t BytesBefore = 3;
+
+        // Whether the `Vectors` vectors at `bytes` hold ASCII only.
+        template <size_t Vectors> static bool isAscii(const char* bytes)
         {
-            Vector combined = Lanes::load(chunk);
-#pragma GCC unroll 4
-            for (size_t i = 1; i < VectorsPerChunk; ++i)
-                combined = Lanes::bitOr(combined, Lanes::load(chunk + i * Lanes::Bytes));
+            Vector combined = Lanes::load(bytes);
+#pragma GCC unroll 8
+            for (size_t i = 1; i < Vectors; ++i)
+                combined = Lanes::bitOr(combined, Lanes::load(bytes + i * Lanes::Bytes));
             return Lanes::isAscii(combined);
         }
 
+        static bool isAsciiChunk(const char* chunk) { return isAscii<VectorsPerChunk>(chunk); }
+
         // The first chunk at or after `chunk` that is not ASCII only, or `last`: runs of ASCII, the bulk of a
-        // server's reply, are passed over without the tables.
+        // server's reply, are passed over without the tables. A run as long as a chunk or more is likely to go
+        // on, and is passed over four chunks at a time as long as it does.
         static const char* afterAsciiChunks(const char* chunk, const char* last)
         {
-            while (chunk != last && isAsciiChunk(chunk))
+            while (chunk != last && isAsciiChunk(chunk)) {
                 chunk += ChunkBytes;
+                while (static_cast<size_t>(last - chunk) >= 4 * ChunkBytes && isAscii<4 * VectorsPerChunk>(chunk))
+                    chunk += 4 * ChunkBytes;
+            }
             return chunk;
         }
 
-        // Before ASCII, the bytes so far must not have left a sequence open.
-        void checkOpenEnding() { m_errors = Lanes::bitOr(m_errors, Lanes::subtractSaturated(m_prior, m_openEnding)); }
+        // The first chunk at or after `chunk` that is ASCII only, or `last`, checking the chunks before it.
+        const char* afterMultibyteChunks(const char* chunk, const char* last)
+        {
+            for (; chunk != last && !isAsciiChunk(chunk); chunk += ChunkBytes)
+                checkChunk(chunk);
+            return chunk;
+        }
 
+        // Before the ASCII chunk at `chunk`, the bytes so far must not have left a sequence open.
+        void checkOpenEnding(const char* chunk)
+        {
+            m_errors = Lanes::bitOr(m_errors,
+                Lanes::subtractSaturated(Lanes::load(chunk - Lanes::Bytes),
+                    Lanes::load(reinterpret_cast<const char*>(OpenEndingBytes.highest))));
+        }
+
+        // Checks the `size` bytes at `chunk`, at most a chunk, in a copy that has the text's bytes before them
+        // (zeros before the text's start, as if it followed ASCII) and zeros after them: at the text's end, a
+        // sequence cut off is followed by a byte that cannot continue it.
+        void checkCopied(const char* text, const char* chunk, size_t size)
+        {
+            char copy[BytesBefore + ChunkBytes] = {};
+            size_t before = std::min(static_cast<size_t>(chunk - text), BytesBefore);
+            // An empty text may come without memory at all.
+            if (before)
+                std::memcpy(copy + BytesBefore - before, chunk - before, before);
+            if (size)
+                std::memcpy(copy + BytesBefore, chunk, size);
+            checkChunk(copy + BytesBefore);
+        }
+
+        // Checks a chunk whose three bytes before it can be read.
         void checkChunk(const char* chunk)
         {
 #pragma GCC unroll 4
-            for (size_t i = 0; i < VectorsPerChunk; ++i) {
-                Vector input = Lanes::load(chunk + i * Lanes::Bytes);
-                m_errors = Lanes::bitOr(m_errors, errors(input, m_prior));
-                m_prior = input;
-            }
+            for (size_t i = 0; i < VectorsPerChunk; ++i)
+                m_errors = Lanes::bitOr(m_errors, errors(chunk + i * Lanes::Bytes));
         }
 
-        // The errors of each byte of `input` with the bytes before it, nonzero where there is one.
-        Vector errors(Vector input, Vector prior) const
+        // The errors of each byte of the vector at `at` with the bytes before it, nonzero where there is one.
+        // Loading the bytes one, two and three places back costs fewer instructions than shifting them in from
+        // the vector before, and keeps no vector alive from one to the next.
+        static Vector errors(const char* at)
         {
-            Vector earlier1 = Lanes::template earlier<1>(input, prior);
-            Vector pairErrors = Lanes::bitAnd(Lanes::bitAnd(Lanes::lookUp(m_earlierHigh, Lanes::highNibbles(earlier1)),
-                                                  Lanes::lookUp(m_earlierLow, Lanes::bitAnd(earlier1, m_lowNibble))),
-                Lanes::lookUp(m_laterHigh, Lanes::highNibbles(input)));
+            Vector input = Lanes::load(at);
+            Vector earlier1 = Lanes::load(at - 1);
+            Vector lowNibble = Lanes::splat(0x0F);
+            Vector pairErrors = Lanes::bitAnd(
+                Lanes::bitAnd(Lanes::lookUp(Lanes::table(pair::EarlierHigh), Lanes::highNibbles(earlier1)),
+                    Lanes::lookUp(Lanes::table(pair::EarlierLow), Lanes::bitAnd(earlier1, lowNibble))),
+                Lanes::lookUp(Lanes::table(pair::LaterHigh), Lanes::highNibbles(input)));
             // The top bit is set where a lead of three bytes or more is two places back, or one of four three
-            // places back: there a continuation after a continuation is required.
+            // places back: there a continuation after a continuation is required. Subtracted with saturation,
+            // E0 - 80 and F0 - 80 leave the top bit set on E0-FF and F0-FF alone.
             Vector thirdOrFourth
-                = Lanes::bitOr(Lanes::subtractSaturated(Lanes::template earlier<2>(input, prior), m_thirdBelow),
-                    Lanes::subtractSaturated(Lanes::template earlier<3>(input, prior), m_fourthBelow));
-            return Lanes::bitXor(Lanes::bitAnd(thirdOrFourth, m_topBit), pairErrors);
+                = Lanes::bitOr(Lanes::subtractSaturated(Lanes::load(at - 2), Lanes::splat(0xE0 - 0x80)),
+                    Lanes::subtractSaturated(Lanes::load(at - 3), Lanes::splat(0xF0 - 0x80)));
+            return Lanes::bitXor(Lanes::bitAnd(thirdOrFourth, Lanes::splat(0x80)), pairErrors);
         }
 
         static constexpr OpenEnding<Lanes::Bytes> OpenEndingBytes {};
 
-        const Vector m_earlierHigh = Lanes::table(pair::EarlierHigh);
-        const Vector m_earlierLow = Lanes::table(pair::EarlierLow);
-        const Vector m_laterHigh = Lanes::table(pair::LaterHigh);
-        const Vector m_lowNibble = Lanes::splat(0x0F);
-        const Vector m_topBit = Lanes::splat(0x80);
-        // Subtracted with saturation, they leave the top bit set on E0-FF and F0-FF alone.
-        const Vector m_thirdBelow = Lanes::splat(0xE0 - 0x80);
-        const Vector m_fourthBelow = Lanes::splat(0xF0 - 0x80);
-        const Vector m_openEnding = Lanes::load(reinterpret_cast<const char*>(OpenEndingBytes.highest));
-        Vector m_prior = Lanes::zero();
         Vector m_errors = Lanes::zero();
     };
 

@@ -29,12 +29,6 @@ namespace {
         static Vector subtractSaturated(Vector a, Vector b) { return _mm256_subs_epu8(a, b); }
         static Vector lookUp(Vector table, Vector indices) { return _mm256_shuffle_epi8(table, indices); }
         static Vector highNibbles(Vector v) { return _mm256_and_si256(_mm256_srli_epi16(v, 4), splat(0x0F)); }
-        // The byte alignment also works within each half: the low half takes its earlier bytes from the prior
-        // vector's high half, the high half from the input's low half.
-        template <int N> static Vector earlier(Vector input, Vector prior)
-        {
-            return _mm256_alignr_epi8(input, _mm256_permute2x128_si256(prior, input, 0x21), 16 - N);
-        }
         static bool isAscii(Vector v) { return _mm256_movemask_epi8(v) == 0; }
         static bool anySet(Vector v) { return !_mm256_testz_si256(v, v); }
     };

@@ -25,10 +25,6 @@ namespace {
         static Vector subtractSaturated(Vector a, Vector b) { return _mm_subs_epu8(a, b); }
         static Vector lookUp(Vector table, Vector indices) { return _mm_shuffle_epi8(table, indices); }
         static Vector highNibbles(Vector v) { return _mm_and_si128(_mm_srli_epi16(v, 4), splat(0x0F)); }
-        template <int N> static Vector earlier(Vector input, Vector prior)
-        {
-            return _mm_alignr_epi8(input, prior, 16 - N);
-        }
         static bool isAscii(Vector v) { return _mm_movemask_epi8(v) == 0; }
         static bool anySet(Vector v) { return _mm_movemask_epi8(_mm_cmpeq_epi8(v, zero())) != 0xFFFF; }
     };
