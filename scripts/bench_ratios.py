@@ -6,7 +6,8 @@
 Benchmark names are Family/impl/input, optionally followed by Google Benchmark's own suffixes
 (/real_time, /iterations:N, ...). The rate is bytes_per_second, else items_per_second, else 1/real_time. Every
 run of a case (its repetitions, in every file given) counts, and the median of their rates stands for the case.
-A ratio above 1 means ours is faster. With instruction counts (bench_instructions.py), the ratio of the peer's
+A ratio above 1 means ours is faster. An impl named "ours-<variant>" (one of our own paths, measured on
+its own) is no peer: it is left out of the ratios. With instruction counts (bench_instructions.py), the ratio of the peer's
 instructions per unit of work to ours is printed beside: above 1, ours executes fewer. Instructions are
 counted in user mode only, so a pair of which one side spends more CPU time in the kernel than in user mode
 (by its counters user_us and system_us) prints "kernel" there instead. A case without a peer prints the
@@ -97,7 +98,8 @@ def main(arguments):
         ours = impls.get("ours")
         if ours is None:
             continue
-        peers = [p for p in impls if p != "ours"]
+        # "ours-<variant>" measures one path of our own (one validator, say), not a peer.
+        peers = [p for p in impls if not p.startswith("ours")]
         if not peers:
             print(f"{family:<24} {inp:<28} {'-':<18} {'(no peer)':>10} {counter_medians(ours)}".rstrip())
         ours_rate = statistics.median(rate(e) for e in ours)
