@@ -4,11 +4,13 @@
 #include "ui/controls/Label.h"
 #include "ui/controls/NavigationBar.h"
 #include "ui/render/ScreenRenderer.h"
+#include "ui/render/ShadowRasters.h"
 #include "ui/view/View.h"
 #include "ui/view/Window.h"
 
 #include "UITestFixture.h"
 
+#include <cairo.h>
 #include <limits>
 #include <numbers>
 
@@ -88,6 +90,16 @@ protected:
             EXPECT_LE(area(dirty), side * side);
             EXPECT_TRUE(matchesWholeRedraw());
         }
+    }
+
+    // Stops the sign and lets the screen stay still for long enough to count as at rest.
+    void comeToRest()
+    {
+        sign->layer()->removeAnimation("turn");
+        advance(1.0 / 60);
+        frame.update();
+        for (int second = 0; second < 3; ++second)
+            advance(1);
     }
 
     std::shared_ptr<ui::Window> window;
@@ -217,12 +229,40 @@ TEST_F(ScreenFrame, DropsTheDrawingCachesOnlyOnceStillForASecond)
         frame.update();
     }
     EXPECT_GT(gfx::BlurredAlphaCache::current().size(), 0u) << "kept while the sign turns";
-    sign->layer()->removeAnimation("turn");
-    advance(1.0 / 60);
-    frame.update();
-    for (int second = 0; second < 3; ++second)
-        advance(1);
+    EXPECT_GT(ui::ShadowRasters::main().size(), 0u) << "kept while the sign turns";
+    comeToRest();
     EXPECT_EQ(gfx::BlurredAlphaCache::current().size(), 0u);
+    EXPECT_EQ(ui::ShadowRasters::main().size(), 0u);
+    frame.update();
+    EXPECT_TRUE(matchesWholeRedraw());
+}
+
+// A closed panel that something still holds (the modal presenter keeps its last one) keeps no bitmap at rest;
+// the text it drew is drawn again when it comes back. A view in the window, and a picture set as a view's
+// contents rather than drawn by it, keep theirs.
+TEST_F(ScreenFrame, AtRestLetsGoOfTheDrawingsOfViewsOutsideTheWindows)
+{
+    auto closed = std::make_shared<ui::Label>(gfx::Rect { 20, 420, 280, 40 });
+    closed->setText("Family number 亲情号码");
+    auto picture = std::make_shared<ui::View>(gfx::Rect { 20, 470, 40, 40 });
+    picture->layer()->setContents(gfx::Image::adopt(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 80, 80), 2));
+    window->addSubview(closed);
+    window->addSubview(picture);
+    turn();
+    frame.update();
+    ASSERT_NE(closed->layer()->contents(), nullptr);
+    closed->removeFromSuperview();
+    picture->removeFromSuperview();
+    frame.update();
+
+    comeToRest();
+    EXPECT_EQ(closed->layer()->contents(), nullptr);
+    EXPECT_NE(label->layer()->contents(), nullptr) << "in the window";
+    EXPECT_NE(picture->layer()->contents(), nullptr) << "set, not drawn";
+
+    window->addSubview(closed);
+    turn();
+    EXPECT_NE(closed->layer()->contents(), nullptr);
     frame.update();
     EXPECT_TRUE(matchesWholeRedraw());
 }

@@ -4,8 +4,10 @@
 #include "base/loop/RunLoop.h"
 #include "base/system/FreedMemory.h"
 #include "gfx/drawing/DrawingCaches.h"
+#include "ui/layer/Layer.h"
 #include "ui/render/FrameClock.h"
 #include "ui/render/ScreenRenderer.h"
+#include "ui/render/ShadowRasters.h"
 #include "ui/view/Screen.h"
 
 #include <cairo.h>
@@ -26,7 +28,8 @@ namespace {
     bool redrawnSinceDue = false;
 
     // Returns the memory freed by the frames drawn until then, a moment after a redraw; once no frame has
-    // been drawn for that moment, drops the drawing caches first.
+    // been drawn for that moment, drops first the drawing caches and the drawings of views outside the
+    // windows.
     void returnFreedMemory()
     {
         if (std::exchange(redrawnSinceDue, false)) {
@@ -34,6 +37,8 @@ namespace {
         } else {
             freedMemoryReturnDue = false;
             gfx::releaseDrawingCaches();
+            ShadowRasters::main().clear();
+            Layer::releaseContentsDrawnOutsideWindows();
         }
         base::returnFreedMemoryToSystem();
     }
