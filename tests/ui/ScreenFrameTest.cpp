@@ -4,11 +4,13 @@
 #include "ui/controls/Label.h"
 #include "ui/controls/NavigationBar.h"
 #include "ui/render/ScreenRenderer.h"
+#include "ui/render/ShadowRasters.h"
 #include "ui/view/View.h"
 #include "ui/view/Window.h"
 
 #include "UITestFixture.h"
 
+#include <cairo.h>
 #include <limits>
 #include <numbers>
 
@@ -87,6 +89,16 @@ protected:
             EXPECT_FALSE(dirty.isNull());
             EXPECT_LE(area(dirty), side * side);
             EXPECT_TRUE(matchesWholeRedraw());
+        }
+    }
+
+    // Lets the layers keep their values long enough for the screen to count as at rest, while the sign turns
+    // on and is drawn.
+    void comeToRest()
+    {
+        for (int second = 0; second < 3; ++second) {
+            advance(1);
+            frame.update();
         }
     }
 
@@ -206,23 +218,53 @@ TEST_F(ScreenFrame, ChangesFarApartAreRedrawnApartAsAWholeRedrawWouldDrawThem)
     }
 }
 
-// What drawing keeps between frames (here the panel's blurred shadow) stays while the screen changes, and
-// goes once the screen has been still for a second.
+// What drawing keeps between frames (here the panel's blurred shadow and the card's) stays while the screen
+// changes, and goes once no layer has changed for a second, though the sign never stops turning.
 TEST_F(ScreenFrame, DropsTheDrawingCachesOnlyOnceStillForASecond)
 {
     frame.update();
     ASSERT_GT(gfx::BlurredAlphaCache::current().size(), 0u);
+    auto card = label->superview();
     for (int step = 0; step < 150; ++step) {
+        card->setFrame({ 16, 84 + step % 2, 288, 200 });
         advance(1.0 / 60);
         frame.update();
     }
-    EXPECT_GT(gfx::BlurredAlphaCache::current().size(), 0u) << "kept while the sign turns";
-    sign->layer()->removeAnimation("turn");
-    advance(1.0 / 60);
-    frame.update();
-    for (int second = 0; second < 3; ++second)
-        advance(1);
+    EXPECT_GT(gfx::BlurredAlphaCache::current().size(), 0u) << "kept while the card moves";
+    EXPECT_GT(ui::ShadowRasters::main().size(), 0u) << "kept while the card moves";
+    comeToRest();
     EXPECT_EQ(gfx::BlurredAlphaCache::current().size(), 0u);
+    EXPECT_EQ(ui::ShadowRasters::main().size(), 0u);
+    frame.update();
+    EXPECT_TRUE(matchesWholeRedraw());
+}
+
+// A closed panel that something still holds (the modal presenter keeps its last one) keeps no bitmap at rest;
+// the text it drew is drawn again when it comes back. A view in the window, and a picture set as a view's
+// contents rather than drawn by it, keep theirs.
+TEST_F(ScreenFrame, AtRestLetsGoOfTheDrawingsOfViewsOutsideTheWindows)
+{
+    auto closed = std::make_shared<ui::Label>(gfx::Rect { 20, 420, 280, 40 });
+    closed->setText("Family number 亲情号码");
+    auto picture = std::make_shared<ui::View>(gfx::Rect { 20, 470, 40, 40 });
+    picture->layer()->setContents(gfx::Image::adopt(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 80, 80), 2));
+    window->addSubview(closed);
+    window->addSubview(picture);
+    turn();
+    frame.update();
+    ASSERT_NE(closed->layer()->contents(), nullptr);
+    closed->removeFromSuperview();
+    picture->removeFromSuperview();
+    frame.update();
+
+    comeToRest();
+    EXPECT_EQ(closed->layer()->contents(), nullptr);
+    EXPECT_NE(label->layer()->contents(), nullptr) << "in the window";
+    EXPECT_NE(picture->layer()->contents(), nullptr) << "set, not drawn";
+
+    window->addSubview(closed);
+    turn();
+    EXPECT_NE(closed->layer()->contents(), nullptr);
     frame.update();
     EXPECT_TRUE(matchesWholeRedraw());
 }

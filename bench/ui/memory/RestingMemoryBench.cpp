@@ -3,8 +3,8 @@
 // it, on the home screen, then back on the home screen after every screen was visited: for one device of
 // each type the account has, every row of its menu (screens and panels), then every button that device has
 // on the home screen (each tapped once, what it opens closed again). Reports the resident set in megabytes
-// (1,000,000 bytes) at each point. The local service runs in another process (this executable started
-// again), so that its memory does not count in the application's.
+// (1,000,000 bytes) at each point, and malloc's bytes in use beside it. The local service runs in another
+// process (this executable started again), so that its memory does not count in the application's.
 #include "../SignedInScene.h"
 
 #include "ScratchFolder.h"
@@ -19,6 +19,7 @@
 #include "shell/screens/ScreenDirectory.h"
 #include "shell/tour/TourContext.h"
 #include "tracking-service/TrackingService.h"
+#include "ui/alerts/ActionSheet.h"
 #include "ui/alerts/AlertView.h"
 #include "ui/alerts/AlertWindow.h"
 #include "ui/controls/Button.h"
@@ -26,6 +27,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <malloc.h>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +44,10 @@ double residentMegabytes()
             return std::stod(line.substr(6)) * 1024 / 1e6;
     return 0;
 }
+
+// What malloc holds in use, in megabytes: set beside the resident set, it tells the memory still held from
+// freed memory the heap has not handed back.
+double heapInUseMegabytes() { return static_cast<double>(mallinfo2().uordblks) / 1e6; }
 
 std::optional<bench::ServerProcess> service;
 
@@ -76,7 +82,19 @@ bool pickDevice(const std::string& serialNumber, int64_t type)
     });
 }
 
-// Opens the menu, taps the row of that panel and lets the panel settle, then closes it; whether it came.
+// The panel of a shown alert window (an alert or an action sheet) of that kind, if one is up.
+template <typename Panel> std::shared_ptr<Panel> shownAlertPanel()
+{
+    for (const auto& window : ui::Application::shared().windows())
+        if (auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
+            alertWindow && alertWindow->isShown())
+            if (auto panel = std::dynamic_pointer_cast<Panel>(alertWindow->panel()))
+                return panel;
+    return nullptr;
+}
+
+// Opens the menu, taps the row of that panel and lets the panel settle, then closes it; whether it came. A
+// row that first asks which of several things to edit (in an action sheet) opens the panel of its first choice.
 bool openMenuPanel(const std::string& key)
 {
     if (auto drawer = TourContext::container())
@@ -86,7 +104,13 @@ bool openMenuPanel(const std::string& key)
         return menu && menu->device() && TourContext::networkIdle();
     });
     TourContext::openMenuRow(key);
-    bool shown = SignedInScene::waitUntil([] { return shell::ScreenDirectory::shownPanel() != nullptr; });
+    const auto& presenter = kit::ModalPresenter::sharedInstance();
+    SignedInScene::waitUntil(
+        [&] { return presenter->window() != nullptr || shownAlertPanel<ui::ActionSheet>() != nullptr; });
+    if (auto sheet = shownAlertPanel<ui::ActionSheet>())
+        sheet->buttonAtIndex(sheet->firstOtherButtonIndex())
+            ->sendActionsForControlEvents(ui::ControlEvent::TouchUpInside);
+    bool shown = SignedInScene::waitUntil([&] { return presenter->window() != nullptr; });
     SignedInScene::settle();
     kit::ModalPresenter::sharedInstance()->hideAnimated(false);
     SignedInScene::settle();
@@ -118,14 +142,7 @@ void dismissShownAlerts()
 }
 
 // Whether an alert is up.
-bool alertShown()
-{
-    for (const auto& window : ui::Application::shared().windows())
-        if (auto alertWindow = std::dynamic_pointer_cast<ui::AlertWindow>(window);
-            alertWindow && alertWindow->isShown())
-            return true;
-    return false;
-}
+bool alertShown() { return shownAlertPanel<ui::View>() != nullptr; }
 
 // Taps each of the home screen's buttons the current device has, one at a time, letting what it opens settle
 // and closing it again.
@@ -172,6 +189,7 @@ void restingMemory(benchmark::State& state)
         scene.showFrames();
         bench::SignedInScene::settle();
         state.counters["home_MB"] = residentMegabytes();
+        state.counters["home_heap_MB"] = heapInUseMegabytes();
         std::string firstSerial = core::Singleton::shared().lastSerialnumber();
         // One device of each type (a copy: the walk's device lists write the account's types again).
         std::map<int64_t, std::string> serialByType;
@@ -188,6 +206,7 @@ void restingMemory(benchmark::State& state)
         // At rest: long enough for the screen to count as still and hand back what it no longer needs.
         SignedInScene::waitUntil([] { return false; }, base::Duration(3));
         state.counters["rest_MB"] = residentMegabytes();
+        state.counters["rest_heap_MB"] = heapInUseMegabytes();
         state.counters["device_types"] = static_cast<double>(serialByType.size());
         state.counters["missed"] = missedVisits;
         if (!scene.ready())

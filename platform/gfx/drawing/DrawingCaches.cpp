@@ -3,6 +3,7 @@
 #include "gfx/drawing/BlurredAlphaCache.h"
 #include "gfx/drawing/ResampledImageCache.h"
 #include "gfx/drawing/ShadowMaskCache.h"
+#include "gfx/text/PangoTextLayout.h"
 
 namespace gfx {
 
@@ -11,6 +12,7 @@ void releaseDrawingCaches()
     ShadowMaskCache::current().clear();
     BlurredAlphaCache::current().clear();
     ResampledImageCache::current().clear();
+    PangoTextLayout::forgetDrawingLayouts();
 }
 
 } // namespace gfx

@@ -74,6 +74,12 @@ namespace {
 
     constexpr size_t keptDrawingLayouts = 512;
 
+    std::unordered_map<std::string, std::shared_ptr<PangoTextLayout>>& drawingLayouts()
+    {
+        thread_local std::unordered_map<std::string, std::shared_ptr<PangoTextLayout>> kept;
+        return kept;
+    }
+
 } // namespace
 
 // Characters that neither family has, emoji above all, come from fontconfig's fallback: the colour emoji font
@@ -106,7 +112,7 @@ PangoTextLayout::PangoTextLayout(cairo_t* cr, const AttributedString& text, doub
 
 std::shared_ptr<PangoTextLayout> PangoTextLayout::forDrawing(cairo_t* cr, const AttributedString& text, double maxWidth)
 {
-    thread_local std::unordered_map<std::string, std::shared_ptr<PangoTextLayout>> kept;
+    auto& kept = drawingLayouts();
     std::string name = key(text, maxWidth, true);
     if (auto found = kept.find(name); found != kept.end()) {
         found->second->followContext(cr);
@@ -116,6 +122,8 @@ std::shared_ptr<PangoTextLayout> PangoTextLayout::forDrawing(cairo_t* cr, const 
         kept.clear();
     return kept.emplace(std::move(name), std::make_shared<PangoTextLayout>(cr, text, maxWidth)).first->second;
 }
+
+void PangoTextLayout::forgetDrawingLayouts() { drawingLayouts().clear(); }
 
 std::string PangoTextLayout::key(const AttributedString& text, double maxWidth, bool colours)
 {

@@ -26,6 +26,8 @@ public:
     // A layout for drawing with `cr` that this thread keeps between calls, brought up to date with `cr`'s
     // transform and surface: drawing the same text again (a label redrawn) skips laying it out anew.
     static std::shared_ptr<PangoTextLayout> forDrawing(cairo_t* cr, const AttributedString& text, double maxWidth);
+    // Drops the layouts this thread keeps for drawing.
+    static void forgetDrawingLayouts();
     // What tells two layouts apart: the text, each run's font, the line breaking at the width, and with
     // `colours` each run's colour.
     static std::string key(const AttributedString& text, double maxWidth, bool colours);

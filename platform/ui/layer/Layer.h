@@ -128,6 +128,10 @@ public:
 
     void setNeedsDisplay();
     bool needsDisplay() const { return m_needsDisplay; }
+    // Lets go of the bitmaps that views' layers outside every window (a closed panel kept by its presenter,
+    // a screen covered by another) drew as their contents, marking them to draw again when they come back
+    // into a window. For a screen at rest: never every frame.
+    static void releaseContentsDrawnOutsideWindows();
     void displayIfNeeded();
     // Draws the contents now (see above).
     virtual void display();
@@ -234,6 +238,9 @@ private:
     uint64_t m_treeVersion;
     bool m_needsDisplay { false };
     bool m_drawsContent { true };
+    // The contents the last display() drew, and whether the layer is listed among the layers holding one.
+    std::weak_ptr<gfx::Image> m_drawnContents;
+    bool m_listedAsDrawn { false };
     std::vector<RunningAnimation> m_animations;
 };
 

@@ -6,6 +6,7 @@
 #include "ui/render/Renderer.h"
 #include "ui/view/UpdateCycle.h"
 
+#include <algorithm>
 #include <map>
 #include <typeindex>
 #include <typeinfo>
@@ -52,6 +53,21 @@ namespace {
         return makeRecordingContext(scale);
     }
 
+    // The layers whose contents a display() drew, each listed once while it holds that drawing (main thread).
+    std::vector<std::weak_ptr<Layer>> layersHoldingDrawings;
+    // The list's length when the layers gone were last taken out of it: an entry keeps its layer's memory
+    // block, so a screen that never comes to rest takes them out whenever the list has doubled.
+    size_t listedAfterPruning = 0;
+
+    void listAsHoldingDrawing(std::weak_ptr<Layer> layer)
+    {
+        layersHoldingDrawings.push_back(std::move(layer));
+        if (layersHoldingDrawings.size() < std::max<size_t>(256, 2 * listedAfterPruning))
+            return;
+        std::erase_if(layersHoldingDrawings, [](const std::weak_ptr<Layer>& weak) { return weak.expired(); });
+        listedAfterPruning = layersHoldingDrawings.size();
+    }
+
 } // namespace
 
 void Layer::setNeedsDisplay()
@@ -94,6 +110,33 @@ void Layer::display()
     cairo_surface_reference(bitmap);
     context.reset();
     setContents(gfx::Image::adopt(bitmap, m_model.contentsScale));
+    m_drawnContents = m_model.contents;
+    if (!std::exchange(m_listedAsDrawn, true))
+        listAsHoldingDrawing(weak_from_this());
+}
+
+void Layer::releaseContentsDrawnOutsideWindows()
+{
+    BASE_ASSERT_MAIN_THREAD();
+    std::erase_if(layersHoldingDrawings, [](const std::weak_ptr<Layer>& weak) {
+        auto layer = weak.lock();
+        if (!layer)
+            return true;
+        auto drawn = layer->m_drawnContents.lock();
+        bool holdsDrawing = drawn && drawn == layer->m_model.contents;
+        // A view's layer is drawn again when its view comes into a window (View::windowDidChange); a layer of
+        // its own would not be.
+        if (holdsDrawing && (layer->m_role != Role::ViewBacking || layer->isInWindow()))
+            return false;
+        if (holdsDrawing) {
+            layer->setContents(nullptr);
+            layer->m_needsDisplay = true;
+        }
+        layer->m_drawnContents.reset();
+        layer->m_listedAsDrawn = false;
+        return true;
+    });
+    listedAfterPruning = layersHoldingDrawings.size();
 }
 
 bool Layer::drawOwnContent(const std::shared_ptr<gfx::Context>& context)

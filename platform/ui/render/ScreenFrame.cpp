@@ -4,12 +4,15 @@
 #include "base/loop/RunLoop.h"
 #include "base/system/FreedMemory.h"
 #include "gfx/drawing/DrawingCaches.h"
+#include "ui/layer/Layer.h"
 #include "ui/render/FrameClock.h"
 #include "ui/render/ScreenRenderer.h"
+#include "ui/render/ShadowRasters.h"
 #include "ui/view/Screen.h"
 
 #include <cairo.h>
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace ui {
@@ -18,22 +21,42 @@ namespace {
 
     // How long after a redraw the memory that frames freed goes back to the system: often enough that a screen
     // at rest, or one with a small animation that never ends, soon holds only what it shows; seldom enough that
-    // walking the heap costs a busy screen nothing to speak of. A screen not redrawn for that long is at rest,
-    // and what drawing kept for the screens shown before it goes too.
+    // walking the heap costs a busy screen nothing to speak of. A screen whose layers kept their values for
+    // that long is at rest, even while an animation that never ends turns on it: what drawing kept for the
+    // screens shown before it goes too, once for each time it comes to rest.
     constexpr base::Duration returnFreedMemoryAfter { 1 };
-    // Main thread: whether the return is already due, and whether a frame was drawn since it was made due.
+    // Main thread: whether the return is already due, whether a frame was drawn since it was made due, the
+    // layers' change count when it was made due, and the count at which the screen last came to rest.
     bool freedMemoryReturnDue = false;
     bool redrawnSinceDue = false;
+    uint64_t changesWhenDue = 0;
+    std::optional<uint64_t> restedAtChange;
 
-    // Returns the memory freed by the frames drawn until then, a moment after a redraw; once no frame has
-    // been drawn for that moment, drops the drawing caches first.
+    // Drops what drawing keeps for screens no longer shown: the drawing caches and the drawings of views
+    // outside the windows.
+    void releaseWhatRestDoesNotNeed()
+    {
+        gfx::releaseDrawingCaches();
+        ShadowRasters::main().clear();
+        Layer::releaseContentsDrawnOutsideWindows();
+    }
+
+    // Returns the memory freed by the frames drawn until then, a moment after a redraw; once no layer has
+    // changed for that moment, drops first what rest does not need.
     void returnFreedMemory()
     {
+        uint64_t changes = Layer::changeCount();
+        if (changes == changesWhenDue && restedAtChange != changes) {
+            releaseWhatRestDoesNotNeed();
+            // Letting go of drawings changes layers outside the windows, not the screen at rest.
+            changes = Layer::changeCount();
+            restedAtChange = changes;
+        }
         if (std::exchange(redrawnSinceDue, false)) {
+            changesWhenDue = changes;
             base::RunLoop::main().performAfter(returnFreedMemoryAfter, returnFreedMemory);
         } else {
             freedMemoryReturnDue = false;
-            gfx::releaseDrawingCaches();
         }
         base::returnFreedMemoryToSystem();
     }
@@ -44,6 +67,7 @@ namespace {
             redrawnSinceDue = true;
             return;
         }
+        changesWhenDue = Layer::changeCount();
         base::RunLoop::main().performAfter(returnFreedMemoryAfter, returnFreedMemory);
     }
 

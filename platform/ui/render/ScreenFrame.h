@@ -3,9 +3,11 @@
 // of the windows' layer trees changed on the screen, adds the status strip when what it shows changed, and
 // redraws only those parts, each on its own, clipped to it and skipping layers wholly outside it; the pixels
 // there come out exactly as a whole redraw would make them. A second after a redraw, the memory the frames
-// freed until then goes back to the system; once a second has passed without a redraw, the drawing caches
-// are dropped first (gfx::releaseDrawingCaches), so a screen at rest holds only what it shows. The first update, and
-// the first after the screen's size or scale changed or after invalidate(), redraws everything. Main thread.
+// freed until then goes back to the system; once a second has passed without a layer changing (an animation
+// that never ends may still turn), the drawing caches (gfx::releaseDrawingCaches, the shadow rasters) and the
+// drawings of views outside the windows (Layer::releaseContentsDrawnOutsideWindows) are dropped first, so a
+// screen at rest holds only what it shows. The first update, and the first after the screen's size or scale
+// changed or after invalidate(), redraws everything. Main thread.
 //
 //   ui::ScreenFrame frame;
 //   gfx::Rect dirty = frame.update();   // in pixels; null when nothing changed

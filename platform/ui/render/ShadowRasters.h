@@ -42,6 +42,8 @@ public:
     size_t size() const { return m_rasters.size(); }
     // The pixels the kept rasters hold.
     size_t pixelCount() const;
+    // Drops every raster.
+    void clear() { m_rasters.clear(); }
 
 private:
     struct Raster {
