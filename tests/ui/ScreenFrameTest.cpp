@@ -226,7 +226,7 @@ TEST_F(ScreenFrame, DropsTheDrawingCachesOnlyOnceStillForASecond)
     ASSERT_GT(gfx::BlurredAlphaCache::current().size(), 0u);
     auto card = label->superview();
     for (int step = 0; step < 150; ++step) {
-        card->setFrame({ 16, 84 + step % 2, 288, 200 });
+        card->setFrame({ 16, 84.0 + step % 2, 288, 200 });
         advance(1.0 / 60);
         frame.update();
     }
