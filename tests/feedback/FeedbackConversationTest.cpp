@@ -54,6 +54,19 @@ protected:
                     return true;
         return false;
     }
+    // Opens the screen, which shows the one unsent message marked, and taps the mark until it is sent.
+    std::shared_ptr<FeedbackVC> openAndResendTheUnsent()
+    {
+        auto screen = open();
+        EXPECT_TRUE(screen);
+        if (!screen || screen->bubbles().size() != 1 || !screen->bubbles()[0]->resendButton()) {
+            ADD_FAILURE() << "no one marked unsent message";
+            return nullptr;
+        }
+        tap(screen->bubbles()[0]->resendButton());
+        EXPECT_TRUE(pumpUntil([&] { return screen->sending() == 0 && screen->thread().messages()[0].sent; }));
+        return screen;
+    }
     size_t keptByService(const char* owner = account)
     {
         auto messages = service.store().document(owner, tracking_service::ServiceStore::FeedbackDocument);
@@ -103,12 +116,8 @@ TEST_F(FeedbackConversation, AFailedMessageStaysUnsentAndGoesAgainWhenItsMarkIsT
 
     // The unsent message is still there after reopening, marked, and goes when its mark is tapped.
     service.faults().clear();
-    auto again = open();
+    auto again = openAndResendTheUnsent();
     ASSERT_TRUE(again);
-    ASSERT_EQ(again->bubbles().size(), 1u);
-    ASSERT_TRUE(again->bubbles()[0]->resendButton());
-    tap(again->bubbles()[0]->resendButton());
-    ASSERT_TRUE(pumpUntil([&] { return again->sending() == 0 && again->thread().messages()[0].sent; }));
     EXPECT_EQ(keptByService(), 1u);
     pass(0.5);
     EXPECT_FALSE(again->bubbles()[0]->resendButton());
@@ -148,12 +157,8 @@ TEST_F(FeedbackConversation, EachAccountSeesAndSendsOnlyItsOwnConversation)
     signOut();
     fill(account, password);
     signIn();
-    auto again = open();
+    auto again = openAndResendTheUnsent();
     ASSERT_TRUE(again);
-    ASSERT_EQ(again->bubbles().size(), 1u);
-    ASSERT_TRUE(again->bubbles()[0]->resendButton());
-    tap(again->bubbles()[0]->resendButton());
-    ASSERT_TRUE(pumpUntil([&] { return again->sending() == 0 && again->thread().messages()[0].sent; }));
     EXPECT_EQ(keptByService(account), 1u);
     EXPECT_EQ(keptByService(otherAccount), 0u);
     EXPECT_EQ(base::Files::read(older), olderText) << "kept as it was";

@@ -44,6 +44,20 @@ protected:
         pass(1);
     }
     bool panelShown() { return panel()->window() != nullptr; }
+
+    // Stores a message from `device` to `owner` in the chat tables and the message centre's.
+    static void storeMessage(const char* owner, const char* device)
+    {
+        core::UserMessageQuery message;
+        message.id_ = std::string(owner) + "-" + device;
+        message.from = device;
+        message.to = owner;
+        message.userName = owner;
+        message.context = "hello";
+        message.createTime = base::Date::now();
+        ASSERT_TRUE(core::DBManager::saveOrUpdataUserChatQuery(message));
+        ASSERT_TRUE(core::DBManager::saveOrUpdataUserMessageQuery(message));
+    }
 };
 
 TEST_F(SettingsAccount, ThePanelChecksItsFieldsBeforeSendingAnything)
@@ -167,19 +181,9 @@ TEST_F(SettingsAccount, ThePushSwitchKeepsTheSettingAndSendsTheBlankTokenWithout
 TEST_F(SettingsAccount, EitherDeleteButtonOfTheSheetClearsTheMessagesButCancelDoesNot)
 {
     openSettings();
-    auto storeChat = [] {
-        core::UserMessageQuery message;
-        message.id_ = "chat-1";
-        message.from = watch;
-        message.to = account;
-        message.userName = account;
-        message.context = "hello";
-        message.createTime = base::Date::now();
-        ASSERT_TRUE(core::DBManager::saveOrUpdataUserChatQuery(message));
-    };
     auto chatCount = [] { return core::DBManager::selectUserChatQueryByUserName(account, account, watch).size(); };
     for (int button : { 2, 0, 1 }) {
-        storeChat();
+        storeMessage(account, watch);
         size_t before = chatCount();
         ASSERT_GT(before, 0u);
         tapRow(Row::ClearCache);
@@ -197,25 +201,14 @@ TEST_F(SettingsAccount, EitherDeleteButtonOfTheSheetClearsTheMessagesButCancelDo
 // sign-in, survive a clear by the signed-in parent, whose own messages go.
 TEST_F(SettingsAccount, ClearingDeletesOnlyTheSignedInAccountsMessages)
 {
-    auto storeChat = [](const char* owner, const char* device) {
-        core::UserMessageQuery message;
-        message.id_ = std::string(owner) + "-" + device;
-        message.from = device;
-        message.to = owner;
-        message.userName = owner;
-        message.context = "hello";
-        message.createTime = base::Date::now();
-        ASSERT_TRUE(core::DBManager::saveOrUpdataUserChatQuery(message));
-        ASSERT_TRUE(core::DBManager::saveOrUpdataUserMessageQuery(message));
-    };
     auto stored = [](const char* owner, const char* device) {
         return core::DBManager::selectUserChatQueryByUserName(owner, owner, device).size()
             + core::DBManager::selectUserMessageQueryByUserName(owner, owner, device).size();
     };
     openSettings();
-    storeChat(account, watch);
-    storeChat(otherAccount, otherWatch);
-    storeChat(otherAccount, watch);
+    storeMessage(account, watch);
+    storeMessage(otherAccount, otherWatch);
+    storeMessage(otherAccount, watch);
     tapRow(Row::ClearCache);
     tap(settings()->clearDataSheet()->buttonAtIndex(1));
     pass(1);
